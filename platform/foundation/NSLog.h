@@ -1,0 +1,34 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Writes one line to standard output. Safe from any thread; lines from
+// different threads never interleave.
+void NSLog(const std::string& line);
+
+// While alive, collects every line logged from any thread (and, when asked,
+// keeps them off standard output). Captures may nest; each sees every line
+// logged during its life.
+class NSLogCapture {
+public:
+    explicit NSLogCapture(bool echoToStandardOutput = false);
+    ~NSLogCapture();
+    NSLogCapture(const NSLogCapture&) = delete;
+    NSLogCapture& operator=(const NSLogCapture&) = delete;
+
+    // The lines logged so far, in order.
+    std::vector<std::string> lines() const;
+    // True when some captured line contains `text`.
+    bool contains(const std::string& text) const;
+    void clear();
+
+private:
+    friend void NSLog(const std::string& line);
+    void record(const std::string& line);
+
+    bool echo_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
