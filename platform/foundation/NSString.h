@@ -3,10 +3,19 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/StringFormatter.h"
+
 // The platform's text methods, on UTF-8 std::string. Each is a static member
 // taking the receiver first: `[s intValue]` is `NSString::intValue(s)`.
 class NSString {
 public:
+    // `stringWithFormat:`: printf-style conversions plus "%@", which prints a
+    // Value, a text or a reference object by its description ("(null)" for
+    // nil). Integer conversions of a text read its leading integer.
+    template <class... Args> static std::string stringWithFormat(std::string_view format, const Args&... args) {
+        return StringFormatter::format(format, {FormatArgument(args)...});
+    }
+
     // Leading-number parses: leading white space is skipped, then a sign and
     // digits are read as far as they go; no number gives 0. Results that do
     // not fit are clamped to the type's range.
