@@ -2,11 +2,20 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "foundation/NSString.h"
 
 // Writes one line to standard output. Safe from any thread; lines from
 // different threads never interleave.
 void NSLog(const std::string& line);
+
+// Formats as NSString::stringWithFormat does, then logs the line.
+template <class First, class... Rest>
+void NSLog(std::string_view format, const First& first, const Rest&... rest) {
+    NSLog(NSString::stringWithFormat(format, first, rest...));
+}
 
 // While alive, collects every line logged from any thread (and, when asked,
 // keeps them off standard output). Captures may nest; each sees every line

@@ -23,6 +23,13 @@ TEST(NSLog, CaptureCollectsLinesAsGivenOnlyWhileAlive) {
     EXPECT_EQ(seen, (std::vector<std::string>{"first", "100% done"}));
 }
 
+TEST(NSLog, FormatsWithArguments) {
+    NSLogCapture capture;
+    NSLog("%@ paid %.2f for %d items", Value("amy"), 12.5, 3);
+    NSLog("missing: %@", Value());
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"amy paid 12.50 for 3 items", "missing: (null)"}));
+}
+
 TEST(NSLog, NestedCapturesEachSeeTheirLines) {
     NSLogCapture outer;
     NSLog("a");
