@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,15 @@ public:
     std::string toString() const { return std::string(bytes_.begin(), bytes_.end()); }
     // "<0a1b2c3d 4e5f>" as the platform prints data.
     std::string description() const;
+
+    // Standard base64 (RFC 4648 alphabet, "=" padding, no line breaks).
+    std::string base64EncodedString() const;
+    // The bytes a base64 text stands for. Nothing when the text is not whole
+    // groups of four with "=" only as the last one or two characters, or when
+    // it holds a character outside the alphabet; with
+    // `ignoreUnknownCharacters` such characters (line breaks...) are skipped.
+    static std::optional<NSData> initWithBase64EncodedString(std::string_view text,
+                                                             bool ignoreUnknownCharacters = false);
 
     bool operator==(const NSData& other) const = default;
 
