@@ -115,7 +115,7 @@ std::optional<NSDate> NSCalendar::dateByAddingComponents(const NSDateComponents&
     return NSDate(time / 1000.0);
 }
 
-unsigned long NSCalendar::ordinalityOfUnit(NSCalendarUnit smaller, NSCalendarUnit larger, const NSDate& date) const {
+std::size_t NSCalendar::ordinalityOfUnit(NSCalendarUnit smaller, NSCalendarUnit larger, const NSDate& date) const {
     struct Ordinal {
         NSCalendarUnit smaller, larger;
         UCalendarDateFields field;
@@ -135,9 +135,9 @@ unsigned long NSCalendar::ordinalityOfUnit(NSCalendarUnit smaller, NSCalendarUni
         UErrorCode status = U_ZERO_ERROR;
         int32_t value = calendarAt(date)->get(ordinal.field, status);
         if (U_FAILURE(status)) break;
-        return static_cast<unsigned long>(value - ordinal.base + 1);
+        return static_cast<std::size_t>(value - ordinal.base + 1);
     }
-    return NSNotFoundOrdinality;
+    return NSNotFound;
 }
 
 bool NSCalendar::isDateInToday(const NSDate& date) const { return isDateInSameDayAsDate(date, NSDate::date()); }

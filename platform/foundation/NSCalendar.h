@@ -10,6 +10,7 @@
 #include "foundation/NSDate.h"
 #include "foundation/NSDateComponents.h"
 #include "foundation/NSObject.h"
+#include "foundation/NSRange.h"
 #include "foundation/NSTimeZone.h"
 
 U_NAMESPACE_BEGIN
@@ -32,7 +33,6 @@ inline constexpr NSCalendarUnit operator|(NSCalendarUnit a, NSCalendarUnit b) {
 }
 
 inline constexpr const char* NSCalendarIdentifierGregorian = "gregorian";
-inline constexpr unsigned long NSNotFoundOrdinality = LONG_MAX;
 
 // The Gregorian calendar in a time zone (ICU): splits dates into fields,
 // builds dates from fields, adds amounts, counts ordinals.
@@ -64,8 +64,8 @@ public:
     // The position of the `smaller` unit containing `date` within the `larger`
     // one, from 1: day in month, day in year, month in year, year in era,
     // hour in day, minute in hour, second in minute.
-    // NSNotFoundOrdinality for other pairs.
-    unsigned long ordinalityOfUnit(NSCalendarUnit smaller, NSCalendarUnit larger, const NSDate& date) const;
+    // NSNotFound for other pairs.
+    std::size_t ordinalityOfUnit(NSCalendarUnit smaller, NSCalendarUnit larger, const NSDate& date) const;
     // Whether `date` falls on the current day in the calendar's zone.
     bool isDateInToday(const NSDate& date) const;
     bool isDateInSameDayAsDate(const NSDate& date, const NSDate& other) const;

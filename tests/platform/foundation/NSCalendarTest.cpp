@@ -72,7 +72,7 @@ TEST(NSCalendar, CountsDayOrdinality) {
     EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitYear, instant), 11u);
     EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitHour, NSCalendarUnitDay, instant), 7u);
     EXPECT_EQ(calendarIn("UTC")->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitYear, utc(2024, 12, 31)), 366u);
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitDay, instant), NSNotFoundOrdinality);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitDay, instant), NSNotFound);
 }
 
 TEST(NSCalendar, AddsComponentsLargestFirst) {
