@@ -226,6 +226,14 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
     }
 }
 
+bool NSPropertyListSerialization::propertyList(const Value& plist, Format) {
+    try {
+        return toNode(plist, 0) != nullptr;
+    } catch (...) {
+        return false;
+    }
+}
+
 std::optional<NSData> NSPropertyListSerialization::dataWithPropertyList(const Value& plist, Format format) {
     try {
         PlistNode root = toNode(plist, 0);

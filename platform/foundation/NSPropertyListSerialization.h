@@ -16,6 +16,8 @@ public:
     // The property list in `data`, either form; nothing when it is malformed.
     // `format`, when given, receives the form that was read.
     static std::optional<Value> propertyListWithData(const NSData& data, Format* format = nullptr);
+    // True when the value can be written as a property list (see below).
+    static bool propertyList(const Value& plist, Format format);
     // Nothing when the value holds something a property list cannot: nil,
     // null, object references, texts with NUL characters, or unsigned
     // integers beyond the signed 64-bit range.

@@ -1,0 +1,92 @@
+#include "foundation/DataFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <vector>
+
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the error a late write may show only here.
+    int close() {
+        int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+int writeAll(int fd, const NSData& data) {
+    std::size_t written = 0;
+    while (written < data.length()) {
+        ssize_t count = ::write(fd, data.bytes() + written, data.length() - written);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return 0;
+}
+
+int writeDirectly(const NSData& data, const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (file.get() < 0) return errno;
+    if (int error = writeAll(file.get(), data)) return error;
+    return file.close();
+}
+
+}  // namespace
+
+std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    std::uint8_t buffer[65536];
+    while (true) {
+        ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (count == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+    return NSData(std::move(bytes));
+}
+
+int DataFile::writeToFile(const NSData& data, const std::string& path, bool atomically) {
+    if (path.empty()) return ENOENT;
+    if (!atomically) return writeDirectly(data, path);
+    static std::atomic<unsigned> counter{0};
+    std::string temporary =
+        path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    if (int error = writeDirectly(data, temporary)) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return 0;
+}

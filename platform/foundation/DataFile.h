@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "foundation/NSData.h"
+
+// Whole-file reads and writes of bytes.
+class DataFile {
+public:
+    // The file's bytes; nothing when it cannot be read (missing, a folder...).
+    static std::optional<NSData> dataWithContentsOfFile(const std::string& path);
+    // Writes the bytes, replacing any file there. Atomically: into a
+    // temporary file beside it, then renamed over it, so readers see the old
+    // or the new contents, never a part. Returns 0 or the errno of the failure.
+    static int writeToFile(const NSData& data, const std::string& path, bool atomically);
+};

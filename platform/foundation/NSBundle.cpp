@@ -1,0 +1,61 @@
+#include "foundation/NSBundle.h"
+
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+
+#include "foundation/PropertyListFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::mutex mainBundleMutex;
+std::string mainBundlePath;
+Ref<NSBundle> mainBundleInstance;
+
+std::string executableFolder() {
+    std::error_code error;
+    fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path(error).string() : executable.parent_path().string();
+}
+
+}  // namespace
+
+NSBundle::NSBundle(std::string path) : path_(std::move(path)) {
+    if (auto info = PropertyListFile::dictionaryWithContentsOfFile(path_ + "/Info.plist")) info_ = std::move(*info);
+}
+
+Ref<NSBundle> NSBundle::mainBundle() {
+    std::lock_guard lock(mainBundleMutex);
+    if (!mainBundleInstance) {
+        mainBundleInstance = make<NSBundle>(mainBundlePath.empty() ? executableFolder() : mainBundlePath);
+    }
+    return mainBundleInstance;
+}
+
+void NSBundle::setMainBundlePath(const std::string& path) {
+    std::lock_guard lock(mainBundleMutex);
+    mainBundlePath = path;
+    mainBundleInstance = nullptr;
+}
+
+std::string NSBundle::bundleIdentifier() const {
+    auto identifier = info_["CFBundleIdentifier"].text();
+    return identifier ? *identifier : std::string();
+}
+
+std::optional<std::string> NSBundle::pathForResource(const std::string& name, const std::string& type,
+                                                     const std::string& directory) const {
+    if (name.empty()) return std::nullopt;
+    std::string file = type.empty() ? name : name + "." + (type.front() == '.' ? type.substr(1) : type);
+    fs::path candidate = fs::path(path_) / directory / file;
+    std::error_code error;
+    if (!fs::is_regular_file(candidate, error)) return std::nullopt;
+    return candidate.lexically_normal().string();
+}
+
+std::string NSBundle::localizedStringForKey(const std::string& key, const std::string& value,
+                                            const std::string&) const {
+    return value.empty() ? key : value;
+}
