@@ -55,6 +55,12 @@ std::optional<std::string> NSBundle::pathForResource(const std::string& name, co
     return candidate.lexically_normal().string();
 }
 
+Ref<NSURL> NSBundle::URLForResource(const std::string& name, const std::string& extension,
+                                    const std::string& directory) const {
+    auto path = pathForResource(name, extension, directory);
+    return path ? NSURL::fileURLWithPath(*path) : nullptr;
+}
+
 std::string NSBundle::localizedStringForKey(const std::string& key, const std::string& value,
                                             const std::string&) const {
     return value.empty() ? key : value;

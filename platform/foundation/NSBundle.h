@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/NSObject.h"
+#include "foundation/NSURL.h"
 #include "foundation/Value.h"
 
 // A folder of the app's resources with an Info.plist describing the app.
@@ -31,6 +32,9 @@ public:
     // no such file.
     std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
                                                const std::string& directory = "") const;
+    // The file URL of the same resource; null when there is none.
+    Ref<NSURL> URLForResource(const std::string& name, const std::string& extension,
+                              const std::string& directory = "") const;
     // There are no translations: the given value, or the key when the value
     // is empty.
     std::string localizedStringForKey(const std::string& key, const std::string& value,

@@ -40,6 +40,12 @@ TEST_F(NSBundleTest, FindsResourcesByNameAndType) {
     EXPECT_FALSE(bundle->pathForResource("greeting", "png"));
     EXPECT_FALSE(bundle->pathForResource("Fonts", ""));  // a folder is no resource
     EXPECT_FALSE(bundle->pathForResource("", "txt"));
+
+    auto url = bundle->URLForResource("greeting", "txt");
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->scheme(), "file");
+    EXPECT_EQ(url->path(), fixture + "/greeting.txt");
+    EXPECT_FALSE(bundle->URLForResource("greeting", "png"));
 }
 
 TEST_F(NSBundleTest, LocalizedStringsFallBackToValueThenKey) {
