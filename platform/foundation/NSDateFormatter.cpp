@@ -1,5 +1,6 @@
 #include "foundation/NSDateFormatter.h"
 
+#include <unicode/calendar.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
@@ -55,9 +56,16 @@ std::string NSDateFormatter::stringFromDate(const NSDate& date) const {
 std::optional<NSDate> NSDateFormatter::dateFromString(std::string_view text) const {
     auto formatter = format();
     if (!formatter || text.empty()) return std::nullopt;
+    // Fields the pattern leaves out come from 2000-01-01 00:00:00, as on the platform.
+    std::unique_ptr<icu::Calendar> calendar(formatter->getCalendar()->clone());
+    calendar->clear();
+    calendar->set(2000, UCAL_JANUARY, 1, 0, 0, 0);
     auto input = unicode(text);
     icu::ParsePosition position(0);
-    UDate milliseconds = formatter->parse(input, position);
+    formatter->parse(input, *calendar, position);
     if (position.getErrorIndex() >= 0 || position.getIndex() != input.length()) return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    UDate milliseconds = calendar->getTime(status);
+    if (U_FAILURE(status)) return std::nullopt;
     return NSDate(milliseconds / 1000.0);
 }

@@ -37,7 +37,8 @@ public:
     std::string stringFromDate(const NSDate& date) const;
     // The date the whole text stands for under the pattern; nothing when the
     // text does not match it (other characters, trailing text, a field out of
-    // range such as month 13).
+    // range such as month 13). Fields the pattern lacks are taken from
+    // 2000-01-01 00:00:00 in the formatter's zone.
     std::optional<NSDate> dateFromString(std::string_view text) const;
 
 private:
