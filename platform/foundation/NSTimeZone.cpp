@@ -1,5 +1,6 @@
 #include "foundation/NSTimeZone.h"
 
+#include <cstdio>
 #include <mutex>
 
 #include <unicode/timezone.h>
@@ -63,10 +64,15 @@ long NSTimeZone::secondsFromGMTForDate(const NSDate& date) const {
 
 std::string NSTimeZone::description() const {
     long offset = secondsFromGMT();
-    long hours = offset / 3600, minutes = (offset < 0 ? -offset : offset) % 3600 / 60;
-    std::string gmt = "GMT" + std::string(offset < 0 ? "-" : "+") + std::to_string(hours < 0 ? -hours : hours);
-    if (minutes) gmt += ":" + std::string(minutes < 10 ? "0" : "") + std::to_string(minutes);
-    return name() + " (" + gmt + ") offset " + std::to_string(offset);
+    long magnitude = offset < 0 ? -offset : offset;
+    char sign = offset < 0 ? '-' : '+';
+    char text[160];
+    if (magnitude % 3600)
+        std::snprintf(text, sizeof text, "%s (GMT%c%ld:%02ld) offset %ld", name().c_str(), sign, magnitude / 3600,
+                      magnitude % 3600 / 60, offset);
+    else
+        std::snprintf(text, sizeof text, "%s (GMT%c%ld) offset %ld", name().c_str(), sign, magnitude / 3600, offset);
+    return text;
 }
 
 bool NSTimeZone::isEqual(const NSObject& other) const {

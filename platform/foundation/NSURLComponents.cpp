@@ -111,8 +111,9 @@ void NSURLComponents::setQueryItems(const std::optional<std::vector<NSURLQueryIt
         const auto& item = (*items)[i];
         if (i > 0) query += '&';
         query += NSString::stringByAddingPercentEncodingWithAllowedCharacters(item.name(), nameAllowed);
-        if (item.value())
-            query += "=" + NSString::stringByAddingPercentEncodingWithAllowedCharacters(*item.value(), valueAllowed);
+        if (!item.value()) continue;
+        query += '=';
+        query += NSString::stringByAddingPercentEncodingWithAllowedCharacters(*item.value(), valueAllowed);
     }
     parts_.query = query;
 }

@@ -123,20 +123,24 @@ std::optional<URLParts> URLParts::parse(std::string_view text) {
 
 std::string URLParts::string() const {
     std::string text;
-    if (scheme) text += *scheme + ":";
+    auto append = [&text](char separator, const std::string& piece) {
+        text += separator;
+        text += piece;
+    };
+    if (scheme) text += *scheme + ':';
     if (hasAuthority) {
         text += "//";
         if (user) {
             text += *user;
-            if (password) text += ":" + *password;
-            text += "@";
+            if (password) append(':', *password);
+            text += '@';
         }
         text += host;
-        if (port) text += ":" + std::to_string(*port);
+        if (port) append(':', std::to_string(*port));
     }
     text += path;
-    if (query) text += "?" + *query;
-    if (fragment) text += "#" + *fragment;
+    if (query) append('?', *query);
+    if (fragment) append('#', *fragment);
     return text;
 }
 
