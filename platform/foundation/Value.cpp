@@ -88,14 +88,19 @@ void Dictionary::set(std::string_view key, Value value) {
         remove(key);
         return;
     }
+    put(std::string(key), std::move(value));
+}
+
+Value& Dictionary::put(std::string key, Value value) {
     std::size_t at = indexOf(key);
     if (at != npos) {
         entries_[at].second = std::move(value);
-        return;
+        return entries_[at].second;
     }
-    entries_.emplace_back(std::string(key), std::move(value));
+    entries_.emplace_back(std::move(key), std::move(value));
     if (!index_.empty()) index_.emplace(entries_.back().first, entries_.size() - 1);
     else if (entries_.size() == indexThreshold) rebuildIndex();
+    return entries_.back().second;
 }
 
 void Dictionary::remove(std::string_view key) {

@@ -40,6 +40,8 @@ public:
     const Value& operator[](std::string_view key) const;
     // Sets (or, for nil, removes) the value for a key; a new key goes last.
     void set(std::string_view key, Value value);
+    // Sets a value that is not nil, as set() does, and answers where it is kept.
+    Value& put(std::string key, Value value);
     void remove(std::string_view key);
     void clear();
     std::vector<std::string> keys() const;
