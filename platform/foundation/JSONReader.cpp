@@ -18,11 +18,16 @@ public:
 
     bool null() { return add(Value::null()) != nullptr; }
     bool boolean(bool flag) { return add(Value(flag)) != nullptr; }
-    bool number_integer(std::int64_t number) { return add(Value(number)) != nullptr; }
+    // Only texts with a minus sign come here, so a 0 was written "-0": it
+    // reads as the real -0, which writes back as "-0" again.
+    bool number_integer(std::int64_t number) {
+        if (number == 0) return add(Value(-0.0)) != nullptr;
+        return add(Value(number)) != nullptr;
+    }
     // The parser reports every non-negative integer here; only those beyond
     // int64 stay unsigned.
     bool number_unsigned(std::uint64_t number) {
-        if (number <= static_cast<std::uint64_t>(INT64_MAX)) return number_integer(static_cast<std::int64_t>(number));
+        if (number <= static_cast<std::uint64_t>(INT64_MAX)) return add(Value(static_cast<std::int64_t>(number))) != nullptr;
         return add(Value(number)) != nullptr;
     }
     bool number_float(double number, const std::string&) { return add(Value(number)) != nullptr; }

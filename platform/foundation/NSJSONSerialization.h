@@ -3,17 +3,15 @@
 #include <optional>
 
 #include "foundation/NSData.h"
-#include "foundation/NSObject.h"
+#include "foundation/NSError.h"
 #include "foundation/Value.h"
-
-class NSError;
 
 // JSON text to and from Value.
 //
-// Reading keeps number kinds: `1` is an Integer, `1.0` and `1e2` are Reals,
-// non-negative integers beyond int64 are Unsigned, `true` is a Bool, `null` is
-// Value::null(). Objects keep their key order; a repeated key keeps its first
-// position and its last value. Any value may stand at the top level. Input
+// Reading keeps number kinds: `1` is an Integer, `1.0`, `1e2` and `-0` are
+// Reals, non-negative integers beyond int64 are Unsigned (beyond uint64,
+// Reals), `true` is a Bool, `null` is Value::null(). Objects keep their key
+// order; a repeated key keeps its first position and its last value. Any value may stand at the top level. Input
 // that is not JSON (truncated, trailing garbage, invalid UTF-8, unpaired
 // surrogate escapes, numbers out of double range, nesting deeper than
 // maxDepth) gives nil.

@@ -30,8 +30,9 @@ public:
     Dictionary() = default;
     Dictionary(std::initializer_list<Entry> entries);
 
-    std::size_t count() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    // Defined below Value, which they need complete.
+    std::size_t count() const;
+    bool empty() const;
     bool contains(std::string_view key) const { return indexOf(key) != npos; }
     // The value for a key, or nullptr.
     const Value* find(std::string_view key) const;
@@ -178,3 +179,5 @@ private:
         storage_;
 };
 
+inline std::size_t Dictionary::count() const { return entries_.size(); }
+inline bool Dictionary::empty() const { return entries_.empty(); }

@@ -34,11 +34,12 @@ TEST(NSJSONSerializationReading, NumbersKeepTheirKinds) {
                           "9223372036854775807, -9223372036854775808, 9223372036854775808, "
                           "18446744073709551615, 18446744073709551616, -9223372036854775809]");
     ASSERT_TRUE(numbers.isArray());
-    EXPECT_EQ(kindsOf(numbers), (std::vector<K>{K::Integer, K::Integer, K::Integer, K::Integer, K::Real, K::Real,
+    EXPECT_EQ(kindsOf(numbers), (std::vector<K>{K::Integer, K::Integer, K::Integer, K::Real, K::Real, K::Real,
                                                 K::Real, K::Bool, K::Bool, K::Null, K::Integer, K::Integer,
                                                 K::Unsigned, K::Unsigned, K::Real, K::Real}));
     EXPECT_EQ(*numbers[0].integer(), 1);
     EXPECT_EQ(*numbers[1].integer(), -1);
+    EXPECT_TRUE(std::signbit(*numbers[3].real()));  // "-0" keeps its sign
     EXPECT_EQ(*numbers[5].real(), 100.0);
     EXPECT_EQ(*numbers[6].real(), 2.5);
     EXPECT_EQ(*numbers[7].boolean(), true);
@@ -147,13 +148,13 @@ TEST(NSJSONSerializationReading, NestingIsCappedWithoutCrashing) {
 TEST(NSJSONSerializationWriting, CompactFormEscapesSlashesAndKeepsUTF8) {
     Value object = Dictionary{
         {"name", "中文 😀"}, {"url", "http://a/b?c=\"d\""}, {"n", -12}, {"big", std::uint64_t(18446744073709551615ull)},
-        {"r", 1.5}, {"whole", 1.0}, {"tiny", 1e-7}, {"huge", 1e21}, {"yes", true}, {"no", false},
+        {"r", 1.5}, {"whole", 1.0}, {"tiny", 1e-7}, {"huge", 1e21}, {"minusZero", -0.0}, {"yes", true}, {"no", false},
         {"none", Value::null()}, {"list", Array{Value(1), Value("a\\b"), Array{}, Dictionary{}}},
         {"controls", "\t\n\r\b\f\x01\x1f"},
     };
     EXPECT_EQ(write(object),
               R"({"name":"中文 😀","url":"http:\/\/a\/b?c=\"d\"","n":-12,"big":18446744073709551615,)"
-              R"("r":1.5,"whole":1,"tiny":1e-07,"huge":1e+21,"yes":true,"no":false,"none":null,)"
+              R"("r":1.5,"whole":1,"tiny":1e-07,"huge":1e+21,"minusZero":-0,"yes":true,"no":false,"none":null,)"
               R"("list":[1,"a\\b",[],{}],"controls":"\t\n\r\b\f\u0001\u001f"})");
 }
 
