@@ -1,0 +1,28 @@
+#include "app/shell/KXLocallyStoredData.h"
+
+#include "foundation/NSUserDefaults.h"
+
+namespace {
+
+// The stored value as text; "" when absent. A number (some back ends send the
+// user id as one) reads as its decimal text rather than failing.
+std::string storedText(const char* key) {
+    return NSUserDefaults::standardUserDefaults()->stringForKey(key).value_or("");
+}
+
+void store(const char* key, const Value& value) {
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    defaults->setObject(value, key);
+    defaults->synchronize();
+}
+
+}  // namespace
+
+std::string KXLocallyStoredData::getLoginUserID() { return storedText("uid"); }
+void KXLocallyStoredData::setUserID(const Value& userID) { store("uid", userID); }
+std::string KXLocallyStoredData::getUsername() { return storedText("username"); }
+void KXLocallyStoredData::setUsername(const Value& username) { store("username", username); }
+std::string KXLocallyStoredData::getHead() { return storedText("head"); }
+void KXLocallyStoredData::setHead(const Value& head) { store("head", head); }
+std::string KXLocallyStoredData::getAppStr() { return storedText("appStr"); }
+void KXLocallyStoredData::setAppStr(const Value& appStr) { store("appStr", appStr); }
