@@ -1,0 +1,88 @@
+#include "foundation/NSURLConnection.h"
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSURL.h"
+#include "foundation/NSURLError.h"
+#include "foundation/NSURLRequest.h"
+
+NSURLConnection::NSURLConnection(Ref<NSURLRequest> request, Ref<NSURLConnectionDataDelegate> delegate)
+    : request_(std::move(request)), delegate_(std::move(delegate)) {}
+
+Ref<NSURLConnection> NSURLConnection::connectionWithRequest(Ref<NSURLRequest> request,
+                                                            Ref<NSURLConnectionDataDelegate> delegate,
+                                                            bool startImmediately) {
+    if (!request) return nullptr;
+    auto connection = make<NSURLConnection>(std::move(request), std::move(delegate));
+    if (startImmediately) connection->start();
+    return connection;
+}
+
+void NSURLConnection::start() {
+    std::lock_guard lock(mutex_);
+    if (started_ || !delegate_) return;
+    started_ = true;
+    URLLoadingEngine::Request transfer;
+    if (request_->URL()) transfer.url = request_->URL()->absoluteString();
+    transfer.method = request_->HTTPMethod();
+    transfer.headers = request_->headerFields();
+    transfer.body = request_->HTTPBody();
+    transfer.timeoutInterval = request_->timeoutInterval();
+    // The engine keeps this object alive, seen as its observer, while it loads.
+    const auto owner = self<NSURLConnection>();
+    std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));
+    transferID_ = URLLoadingEngine::shared().start(std::move(transfer), std::move(observer));
+}
+
+void NSURLConnection::cancel() {
+    std::lock_guard lock(mutex_);
+    if (started_ && delegate_) URLLoadingEngine::shared().cancel(transferID_);
+    delegate_ = nullptr;
+}
+
+void NSURLConnection::tellDelegate(
+    std::function<void(NSURLConnectionDataDelegate&, const Ref<NSURLConnection>&)> call, bool last) {
+    DispatchQueue::main()->async([connection = self<NSURLConnection>(), call = std::move(call), last] {
+        Ref<NSURLConnectionDataDelegate> delegate;
+        {
+            std::lock_guard lock(connection->mutex_);
+            delegate = connection->delegate_;
+            if (last) connection->delegate_ = nullptr;
+        }
+        if (delegate) call(*delegate, connection);
+    });
+}
+
+void NSURLConnection::transferDidReceiveResponse(Response answer) {
+    Ref<NSURLResponse> response =
+        make<NSHTTPURLResponse>(NSURL::URLWithString(answer.url), answer.statusCode, answer.headers);
+    tellDelegate([response](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
+        delegate.didReceiveResponse(connection, response);
+    });
+}
+
+void NSURLConnection::transferDidReceiveData(const char* bytes, std::size_t length) {
+    tellDelegate([data = NSData(bytes, length)](NSURLConnectionDataDelegate& delegate,
+                                                const Ref<NSURLConnection>& connection) {
+        delegate.didReceiveData(connection, data);
+    });
+}
+
+void NSURLConnection::transferDidSendBodyData(std::int64_t sent, std::int64_t totalSent, std::int64_t totalExpected) {
+    tellDelegate([=](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
+        delegate.didSendBodyData(connection, sent, totalSent, totalExpected);
+    });
+}
+
+void NSURLConnection::transferDidComplete(long urlErrorCode) {
+    if (urlErrorCode == 0) {
+        tellDelegate([](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
+            delegate.connectionDidFinishLoading(connection);
+        }, true);
+        return;
+    }
+    auto error = NSURLErrorWithCode(urlErrorCode, request_->URL() ? request_->URL()->absoluteString() : std::string());
+    tellDelegate([error](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
+        delegate.didFailWithError(connection, error);
+    }, true);
+}

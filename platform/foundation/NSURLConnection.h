@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+
+#include "foundation/NSObject.h"
+#include "foundation/NSURLConnectionDataDelegate.h"
+#include "foundation/URLLoadingEngine.h"
+
+class NSURLRequest;
+
+// The older delegate-style loader: one request, its response, body pieces and
+// end reported to the delegate through the main run loop. The connection
+// holds its delegate strongly until it finishes, fails or is cancelled.
+class NSURLConnection : public NSObject, private URLTransferObserver {
+public:
+    NSURLConnection(Ref<NSURLRequest> request, Ref<NSURLConnectionDataDelegate> delegate);
+
+    // A connection for the request, started at once unless told otherwise;
+    // null for a null request. A request without a loadable address fails
+    // through the delegate.
+    static Ref<NSURLConnection> connectionWithRequest(Ref<NSURLRequest> request,
+                                                      Ref<NSURLConnectionDataDelegate> delegate,
+                                                      bool startImmediately = true);
+
+    const Ref<NSURLRequest>& originalRequest() const { return request_; }
+
+    // Starts loading; later calls do nothing.
+    void start();
+    // Stops loading; the delegate hears nothing more.
+    void cancel();
+
+private:
+    void transferDidReceiveResponse(Response response) override;
+    void transferDidReceiveData(const char* bytes, std::size_t length) override;
+    void transferDidSendBodyData(std::int64_t sent, std::int64_t totalSent, std::int64_t totalExpected) override;
+    void transferDidComplete(long urlErrorCode) override;
+    // Runs `call` with the delegate on the main queue, unless the connection
+    // has ended by then; `last` releases the delegate afterwards.
+    void tellDelegate(std::function<void(NSURLConnectionDataDelegate&, const Ref<NSURLConnection>&)> call,
+                      bool last = false);
+
+    const Ref<NSURLRequest> request_;
+    std::mutex mutex_;  // guards the fields below
+    Ref<NSURLConnectionDataDelegate> delegate_;
+    bool started_ = false;
+    URLLoadingEngine::TransferID transferID_ = 0;
+};

@@ -1,0 +1,12 @@
+#include "foundation/NSURLSessionConfiguration.h"
+
+Ref<NSURLSessionConfiguration> NSURLSessionConfiguration::defaultSessionConfiguration() {
+    return make<NSURLSessionConfiguration>();
+}
+
+Ref<NSURLSessionConfiguration> NSURLSessionConfiguration::copy() const {
+    auto copy = make<NSURLSessionConfiguration>();
+    copy->timeoutIntervalForRequest_ = timeoutIntervalForRequest_;
+    copy->additionalHeaders_ = additionalHeaders_;
+    return copy;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "foundation/NSObject.h"
+#include "foundation/Value.h"
+
+// Settings a session applies to each of its requests.
+class NSURLSessionConfiguration : public NSObject {
+public:
+    static Ref<NSURLSessionConfiguration> defaultSessionConfiguration();
+
+    // Used for requests that keep the default time-out of 60 seconds.
+    double timeoutIntervalForRequest() const { return timeoutIntervalForRequest_; }
+    void setTimeoutIntervalForRequest(double seconds) { timeoutIntervalForRequest_ = seconds; }
+    // Header fields added to every request that does not set them itself.
+    const Dictionary& HTTPAdditionalHeaders() const { return additionalHeaders_; }
+    void setHTTPAdditionalHeaders(Dictionary headers) { additionalHeaders_ = std::move(headers); }
+
+    Ref<NSURLSessionConfiguration> copy() const;
+
+private:
+    double timeoutIntervalForRequest_ = 60;
+    Dictionary additionalHeaders_;
+};

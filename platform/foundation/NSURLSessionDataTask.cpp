@@ -1,0 +1,112 @@
+#include "foundation/NSURLSessionDataTask.h"
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSURL.h"
+#include "foundation/NSURLError.h"
+#include "foundation/NSURLRequest.h"
+
+NSURLSessionDataTask::NSURLSessionDataTask(unsigned long identifier, Ref<NSURLRequest> request,
+                                           URLLoadingEngine::Request transfer, Ref<DispatchQueue> queue,
+                                           NSURLSession::CompletionHandler completion)
+    : identifier_(identifier),
+      request_(std::move(request)),
+      transfer_(std::move(transfer)),
+      queue_(std::move(queue)),
+      completion_(std::move(completion)) {}
+
+NSURLSessionTaskState NSURLSessionDataTask::state() const {
+    std::lock_guard lock(mutex_);
+    return state_;
+}
+
+Ref<NSURLResponse> NSURLSessionDataTask::response() const {
+    std::lock_guard lock(mutex_);
+    return response_;
+}
+
+Ref<NSError> NSURLSessionDataTask::error() const {
+    std::lock_guard lock(mutex_);
+    return error_;
+}
+
+void NSURLSessionDataTask::setProgressHandler(ProgressHandler handler) {
+    std::lock_guard lock(mutex_);
+    progress_ = std::move(handler);
+}
+
+void NSURLSessionDataTask::resume() {
+    std::lock_guard lock(mutex_);
+    if (started_ || state_ != NSURLSessionTaskStateSuspended) return;
+    started_ = true;
+    state_ = NSURLSessionTaskStateRunning;
+    // The engine keeps this object alive, seen as its observer, while it loads.
+    const auto owner = self<NSURLSessionDataTask>();
+    std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));
+    transferID_ = URLLoadingEngine::shared().start(transfer_, std::move(observer));
+}
+
+void NSURLSessionDataTask::cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ == NSURLSessionTaskStateCompleted || state_ == NSURLSessionTaskStateCanceling) return;
+        if (started_) URLLoadingEngine::shared().cancel(transferID_);
+        state_ = NSURLSessionTaskStateCanceling;
+        error_ = NSURLErrorWithCode(NSURLErrorCancelled, transfer_.url);
+    }
+    queue_->async([task = self<NSURLSessionDataTask>()] {
+        NSURLSession::CompletionHandler completion;
+        Ref<NSError> error;
+        {
+            std::lock_guard lock(task->mutex_);
+            task->state_ = NSURLSessionTaskStateCompleted;
+            completion = std::move(task->completion_);
+            error = task->error_;
+        }
+        if (completion) completion(NSData(), nullptr, error);
+    });
+}
+
+void NSURLSessionDataTask::transferDidReceiveResponse(Response answer) {
+    auto response = make<NSHTTPURLResponse>(NSURL::URLWithString(answer.url), answer.statusCode, answer.headers);
+    std::lock_guard lock(mutex_);
+    response_ = std::move(response);
+}
+
+void NSURLSessionDataTask::transferDidReceiveData(const char* bytes, std::size_t length) {
+    body_.append(bytes, length);
+    long long expected = -1;
+    {
+        std::lock_guard lock(mutex_);
+        if (!progress_ || state_ != NSURLSessionTaskStateRunning) return;
+        if (response_) expected = response_->expectedContentLength();
+    }
+    const auto received = static_cast<long long>(body_.length());
+    queue_->async([task = self<NSURLSessionDataTask>(), received, expected] {
+        ProgressHandler progress;
+        {
+            std::lock_guard lock(task->mutex_);
+            if (task->state_ == NSURLSessionTaskStateCanceling) return;
+            progress = task->progress_;
+        }
+        if (progress) progress(received, expected);
+    });
+}
+
+void NSURLSessionDataTask::transferDidComplete(long urlErrorCode) {
+    NSURLSession::CompletionHandler completion;
+    Ref<NSURLResponse> response;
+    Ref<NSError> error;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != NSURLSessionTaskStateRunning) return;  // cancelled meanwhile
+        state_ = NSURLSessionTaskStateCompleted;
+        if (urlErrorCode != 0) error_ = NSURLErrorWithCode(urlErrorCode, transfer_.url);
+        error = error_;
+        if (!error) response = response_;
+        completion = std::move(completion_);
+    }
+    if (!completion) return;
+    queue_->async([completion = std::move(completion), body = error ? NSData() : std::move(body_),
+                   response = std::move(response), error = std::move(error)] { completion(body, response, error); });
+}

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSRunLoop.h"
+#include "foundation/NSURL.h"
+#include "foundation/NSURLError.h"
+#include "foundation/NSURLRequest.h"
+#include "foundation/NSURLSession.h"
+#include "foundation/NSURLSessionDataTask.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
+
+namespace {
+
+// What a task's completion handed over, and where it ran.
+struct Outcome {
+    int calls = 0;
+    NSData body;
+    Ref<NSURLResponse> response;
+    Ref<NSError> error;
+    std::thread::id thread;
+
+    Ref<NSHTTPURLResponse> http() const { return cast<NSHTTPURLResponse>(response); }
+    long errorCode() const { return error ? error->code() : 0; }
+};
+
+class NSURLSessionTest : public ::testing::Test {
+protected:
+    NSURLSession::CompletionHandler recordInto(Outcome& outcome) {
+        return [&outcome](const NSData& body, Ref<NSURLResponse> response, Ref<NSError> error) {
+            ++outcome.calls;
+            outcome.body = body;
+            outcome.response = std::move(response);
+            outcome.error = std::move(error);
+            outcome.thread = std::this_thread::get_id();
+        };
+    }
+
+    // Runs a request on the shared session and pumps the main loop until it completes.
+    Outcome load(const Ref<NSURLRequest>& request) {
+        Outcome outcome;
+        NSURLSession::sharedSession()->dataTaskWithRequest(request, recordInto(outcome))->resume();
+        EXPECT_TRUE(waitFor(outcome));
+        return outcome;
+    }
+    Outcome load(const std::string& url) { return load(NSURLRequest::requestWithURL(NSURL::URLWithString(url))); }
+
+    static bool waitFor(const Outcome& outcome, double seconds = 10) {
+        return NSRunLoop::mainRunLoop()->runUntil([&outcome] { return outcome.calls > 0; }, seconds);
+    }
+
+    LoopbackHTTPServer server;
+};
+
+TEST_F(NSURLSessionTest, GetDeliversBodyStatusAndHeadersOnTheMainThreadAndSendsTheQuery) {
+    server.route("GET", "/greeting", [](const httplib::Request&, httplib::Response& response) {
+        response.status = 201;
+        response.set_header("X-Answer", "42");
+        response.set_header("Set-Cookie", "a=1");
+        response.headers.emplace("Set-Cookie", "b=2");
+        response.set_content("héllo", "Text/HTML; charset=UTF-8");
+    });
+    const Outcome outcome = load(server.url("/greeting?name=Ann%20Lee&page=2"));
+
+    EXPECT_EQ(outcome.calls, 1);
+    EXPECT_EQ(outcome.thread, std::this_thread::get_id());
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.body.toString(), "héllo");
+    ASSERT_NE(outcome.http(), nullptr);
+    EXPECT_EQ(outcome.http()->statusCode(), 201);
+    EXPECT_EQ(outcome.http()->valueForHTTPHeaderField("x-answer"), "42");
+    EXPECT_EQ(outcome.http()->allHeaderFields()["Set-Cookie"].description(), "a=1, b=2");
+    EXPECT_EQ(outcome.http()->MIMEType(), "text/html");
+    EXPECT_EQ(outcome.http()->textEncodingName(), "utf-8");
+    EXPECT_EQ(outcome.http()->expectedContentLength(), 6);
+    EXPECT_EQ(outcome.http()->URL()->absoluteString(), server.url("/greeting?name=Ann%20Lee&page=2"));
+
+    const auto seen = server.lastRequest();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->method, "GET");
+    EXPECT_EQ(seen->query, "name=Ann%20Lee&page=2");
+}
+
+TEST_F(NSURLSessionTest, PostSendsTheFormBodyMethodAndHeaderFields) {
+    server.respond("POST", "/form", 200, "ok");
+    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/form")));
+    request->setHTTPMethod("POST");
+    request->setHTTPBody(NSData::fromString("a=1&b=x%20y"));
+    request->setValue("NimbusConnect", "User-Agent");
+
+    const Outcome outcome = load(request);
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.body.toString(), "ok");
+    const auto seen = server.lastRequest();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->method, "POST");
+    EXPECT_EQ(seen->body, "a=1&b=x%20y");
+    EXPECT_EQ(seen->header("Content-Type"), "application/x-www-form-urlencoded");
+    EXPECT_EQ(seen->header("User-Agent"), "NimbusConnect");
+    EXPECT_FALSE(seen->headers.count("Expect"));
+}
+
+TEST_F(NSURLSessionTest, OtherMethodsAndContentTypesGoOutAsSet) {
+    server.respond("PUT", "/item", 204, "");
+    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/item")));
+    request->setHTTPMethod("PUT");
+    request->setValue("application/json", "Content-Type");
+    request->setHTTPBody(NSData::fromString("{\"a\":1}"));
+
+    const Outcome outcome = load(request);
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.http()->statusCode(), 204);
+    EXPECT_TRUE(outcome.body.empty());
+    const auto seen = server.lastRequest();
+    EXPECT_EQ(seen->method, "PUT");
+    EXPECT_EQ(seen->body, "{\"a\":1}");
+    EXPECT_EQ(seen->header("Content-Type"), "application/json");
+}
+
+TEST_F(NSURLSessionTest, ErrorStatusesAreResponsesNotErrors) {
+    const Outcome outcome = load(server.url("/nobody-scripted-this"));
+    EXPECT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.http()->statusCode(), 404);
+}
+
+TEST_F(NSURLSessionTest, RedirectsAreFollowedToTheFinalAnswer) {
+    server.route("GET", "/old", [](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("/new", 302);
+    });
+    server.respond("GET", "/new", 200, "moved here");
+    const Outcome outcome = load(server.url("/old"));
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.body.toString(), "moved here");
+    EXPECT_EQ(outcome.http()->statusCode(), 200);
+    EXPECT_EQ(outcome.http()->URL()->absoluteString(), server.url("/new"));
+}
+
+TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnItsQueue) {
+    server.respond("GET", "/headers", 200, "ok");
+    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 3, .body = "late"});
+    auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
+    configuration->setHTTPAdditionalHeaders(Dictionary{{"X-Session", "s"}, {"User-Agent", "session"}});
+    configuration->setTimeoutIntervalForRequest(0.2);
+    auto queue = DispatchQueue::serial("test.completions");
+    auto session = NSURLSession::sessionWithConfiguration(configuration, queue);
+    configuration->setTimeoutIntervalForRequest(99);  // the session took a copy
+    EXPECT_EQ(session->configuration()->timeoutIntervalForRequest(), 0.2);
+
+    const int key = 0;
+    queue->setSpecific(&key, Value("mine"));
+    // Completions run on the session's queue: hand results over through atomics.
+    std::atomic<int> completed{0};
+    bool onQueue = false;
+    long errorCode = 0;
+    auto record = [&](const NSData&, Ref<NSURLResponse>, Ref<NSError> error) {
+        onQueue = DispatchQueue::getSpecific(&key) == Value("mine");
+        errorCode = error ? error->code() : 0;
+        ++completed;
+    };
+    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/headers")));
+    request->setValue("request", "user-agent");
+    session->dataTaskWithRequest(request, record)->resume();
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 1; }, 10));
+    EXPECT_TRUE(onQueue);
+    EXPECT_EQ(errorCode, 0);
+    const auto seen = server.lastRequest();
+    EXPECT_EQ(seen->header("X-Session"), "s");
+    EXPECT_EQ(seen->header("User-Agent"), "request");
+
+    const auto started = std::chrono::steady_clock::now();
+    session->dataTaskWithURL(NSURL::URLWithString(server.url("/slow")), record)->resume();
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 2; }, 10));
+    EXPECT_EQ(errorCode, NSURLErrorTimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
+}
+
+TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStalls) {
+    server.respondSlowly("GET", "/stall", {.delayBeforeHeaders = 0, .body = "0123456789", .pieces = 2, .pauseBetweenPieces = 2});
+    auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/stall")),
+                                                NSURLRequestReloadIgnoringLocalCacheData, 0.3);
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome outcome = load(request);
+    EXPECT_EQ(outcome.errorCode(), NSURLErrorTimedOut);
+    EXPECT_EQ(outcome.error->domain(), NSURLErrorDomain);
+    EXPECT_EQ(outcome.error->localizedDescription(), "The request timed out.");
+    EXPECT_EQ(outcome.error->userInfo()[NSURLErrorFailingURLStringErrorKey].description(), server.url("/stall"));
+    EXPECT_TRUE(outcome.body.empty());
+    EXPECT_EQ(outcome.response, nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
+}
+
+TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    MisbehavingServer silent(MisbehavingServer::Behaviour::CloseWithoutAnswer);
+    MisbehavingServer garbage(MisbehavingServer::Behaviour::AnswerGarbage);
+    server.respondThenDrop("GET", "/cut", std::string(100000, 'x'), 1000);
+    // A label longer than 63 characters fails in the local resolver, so no query leaves the machine.
+    const std::string unknownHost = "http://" + std::string(70, 'q') + ".example/";
+
+    struct Case {
+        std::string url;
+        long code;
+        std::string description;
+    };
+    const std::vector<Case> cases = {
+        {refusing.url("/"), NSURLErrorCannotConnectToHost, "Could not connect to the server."},
+        {silent.url("/"), NSURLErrorNetworkConnectionLost, "The network connection was lost."},
+        {server.url("/cut"), NSURLErrorNetworkConnectionLost, "The network connection was lost."},
+        {garbage.url("/"), NSURLErrorBadServerResponse,
+         "The operation couldn’t be completed. (NSURLErrorDomain error -1011.)"},
+        {unknownHost, NSURLErrorCannotFindHost, "A server with the specified hostname could not be found."},
+        {"ftp://127.0.0.1/file", NSURLErrorUnsupportedURL, "unsupported URL"},
+        {"http://", NSURLErrorBadURL, "bad URL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        auto url = NSURL::URLWithString(c.url);
+        ASSERT_NE(url, nullptr);
+        const Outcome outcome = load(NSURLRequest::requestWithURL(url));
+        EXPECT_EQ(outcome.calls, 1);
+        EXPECT_EQ(outcome.errorCode(), c.code);
+        if (outcome.error) {
+            EXPECT_EQ(outcome.error->localizedDescription(), c.description);
+        }
+        EXPECT_TRUE(outcome.body.empty());
+    }
+    EXPECT_EQ(silent.requestCount(), 1u);
+    EXPECT_EQ(garbage.requestCount(), 1u);
+}
+
+TEST_F(NSURLSessionTest, ARequestWithoutAnAddressFailsAsUnsupported) {
+    const Outcome outcome = load(NSURLRequest::requestWithURL(nullptr));
+    EXPECT_EQ(outcome.errorCode(), NSURLErrorUnsupportedURL);
+    EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST_F(NSURLSessionTest, LargeBodyArrivesWholeWithRisingProgress) {
+    std::string megabyte(1 << 20, '\0');
+    for (std::size_t i = 0; i < megabyte.size(); ++i) megabyte[i] = static_cast<char>(i * 7 + i / 251);
+    server.respond("GET", "/big", 200, megabyte, "application/octet-stream");
+
+    Outcome outcome;
+    std::vector<std::pair<long long, long long>> progress;
+    auto task = NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/big")), recordInto(outcome));
+    task->setProgressHandler([&](long long received, long long expected) {
+        EXPECT_EQ(outcome.calls, 0) << "progress after completion";
+        progress.emplace_back(received, expected);
+    });
+    task->resume();
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.body.length(), megabyte.size());
+    EXPECT_TRUE(outcome.body == NSData::fromString(megabyte));
+    ASSERT_FALSE(progress.empty());
+    for (std::size_t i = 1; i < progress.size(); ++i) EXPECT_GT(progress[i].first, progress[i - 1].first);
+    EXPECT_EQ(progress.back().first, 1 << 20);
+    EXPECT_EQ(progress.back().second, 1 << 20);
+}
+
+TEST_F(NSURLSessionTest, CancelMidTransferCompletesOnceAsCancelled) {
+    server.respondSlowly("GET", "/trickle",
+                         {.body = std::string(50, 'z'), .pieces = 50, .pauseBetweenPieces = 0.05, .chunked = true});
+    Outcome outcome;
+    int progressCalls = 0;
+    auto task = NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/trickle")), recordInto(outcome));
+    task->setProgressHandler([&](long long received, long long expected) {
+        EXPECT_EQ(expected, -1);  // chunked: no announced length
+        EXPECT_GT(received, 0);
+        ++progressCalls;
+        task->cancel();
+        EXPECT_EQ(task->state(), NSURLSessionTaskStateCanceling);
+    });
+    EXPECT_EQ(task->state(), NSURLSessionTaskStateSuspended);
+    task->resume();
+    EXPECT_EQ(task->state(), NSURLSessionTaskStateRunning);
+    ASSERT_TRUE(waitFor(outcome));
+    // Give any late engine callback time to (wrongly) show up.
+    NSRunLoop::mainRunLoop()->runUntil([] { return false; }, 0.3);
+    EXPECT_EQ(outcome.calls, 1);
+    EXPECT_EQ(progressCalls, 1);
+    EXPECT_EQ(outcome.errorCode(), NSURLErrorCancelled);
+    EXPECT_EQ(outcome.error->localizedDescription(), "cancelled");
+    EXPECT_EQ(task->state(), NSURLSessionTaskStateCompleted);
+    EXPECT_EQ(task->error()->code(), NSURLErrorCancelled);
+}
+
+TEST_F(NSURLSessionTest, CancelBeforeResumeNeverReachesTheServer) {
+    Outcome outcome;
+    auto task = NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/x")), recordInto(outcome));
+    task->cancel();
+    task->resume();
+    ASSERT_TRUE(waitFor(outcome));
+    EXPECT_EQ(outcome.errorCode(), NSURLErrorCancelled);
+    EXPECT_EQ(server.requestCount(), 0u);
+    task->cancel();  // a completed task stays completed
+    EXPECT_EQ(task->state(), NSURLSessionTaskStateCompleted);
+}
+
+TEST_F(NSURLSessionTest, TasksKeepThemselvesAliveAndHaveDistinctIdentifiers) {
+    server.respond("GET", "/a", 200, "a");
+    Outcome outcome;
+    unsigned long first = 0;
+    {
+        auto task = NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/a")), recordInto(outcome));
+        first = task->taskIdentifier();
+        task->resume();
+    }
+    ASSERT_TRUE(waitFor(outcome));
+    EXPECT_EQ(outcome.body.toString(), "a");
+    auto second = NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/a")));
+    EXPECT_NE(second->taskIdentifier(), first);
+}
+
+TEST_F(NSURLSessionTest, ManyConcurrentTasksAllComplete) {
+    server.respond("GET", "/n", 200, "n");
+    constexpr int count = 40;
+    std::vector<Outcome> outcomes(count);
+    for (auto& outcome : outcomes) {
+        NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/n")), recordInto(outcome))->resume();
+    }
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] {
+        for (const auto& outcome : outcomes) if (outcome.calls == 0) return false;
+        return true;
+    }, 20));
+    for (const auto& outcome : outcomes) {
+        EXPECT_EQ(outcome.calls, 1);
+        EXPECT_EQ(outcome.body.toString(), "n");
+    }
+}
+
+}  // namespace
