@@ -57,8 +57,10 @@ public:
 
 private:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
-    // Small dictionaries search linearly; larger ones keep a hash index.
-    static constexpr std::size_t indexThreshold = 12;
+    // Small dictionaries search linearly; larger ones keep a hash index. The
+    // threshold sits above the size of typical JSON records, for which
+    // building the index costs more than it saves.
+    static constexpr std::size_t indexThreshold = 24;
     std::size_t indexOf(std::string_view key) const;
     void rebuildIndex();
 
