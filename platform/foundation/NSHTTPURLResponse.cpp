@@ -60,7 +60,7 @@ NSHTTPURLResponse::NSHTTPURLResponse(Ref<NSURL> url, long statusCode, const Head
       statusCode_(statusCode) {
     for (const auto& [name, value] : headerFields) {
         const auto existing = std::find_if(headerFields_.begin(), headerFields_.end(),
-                                           [&name](const auto& entry) { return HTTPHeaderName::equal(entry.first, name); });
+                                           [&field = name](const auto& entry) { return HTTPHeaderName::equal(entry.first, field); });
         if (existing == headerFields_.end()) {
             headerFields_.set(name, value);
         } else {
