@@ -1,0 +1,136 @@
+#include "graphics/JPEGCodec.h"
+
+#include <cstdio>
+// libjpeg's header needs FILE and size_t declared first.
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdlib>
+
+// libjpeg reports errors by calling an exit hook that must not return; the hook
+// here jumps back to the one function that set up the jump. Those functions
+// own no C++ objects: everything with a destructor lives in their callers, so
+// the jump skips no destructor.
+namespace {
+
+constexpr JDIMENSION largestSide = 32767;  // what an image surface can hold
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+void jumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+
+void ignoreMessage(j_common_ptr) {}
+
+void installErrorManager(ErrorManager& errors) {
+    jpeg_std_error(&errors.base);
+    errors.base.error_exit = jumpOnError;
+    errors.base.output_message = ignoreMessage;
+}
+
+// Reads the header and sizes `rgb` for the picture; false on malformed data.
+bool readHeader(jpeg_decompress_struct& info, const NSData& data, std::vector<std::uint8_t>& rgb) {
+    jpeg_mem_src(&info, data.bytes(), static_cast<unsigned long>(data.length()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    if (info.image_width == 0 || info.image_height == 0) return false;
+    if (info.image_width > largestSide || info.image_height > largestSide) return false;
+    info.out_color_space = JCS_EXT_RGBA;
+    rgb.resize(std::size_t(info.image_width) * info.image_height * 4);
+    return true;
+}
+
+bool decodeInto(const NSData& data, std::vector<std::uint8_t>& rgba, std::size_t& width, std::size_t& height) {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = &errors.base;
+    installErrorManager(errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    if (!readHeader(info, data, rgba)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_start_decompress(&info);
+    std::size_t stride = std::size_t(info.output_width) * 4;
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rgba.data() + info.output_scanline * stride;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    width = info.output_width;
+    height = info.output_height;
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool encodeFrom(const std::vector<std::uint8_t>& rgb, std::size_t width, std::size_t height, int quality,
+                unsigned char** output, unsigned long* outputSize) {
+    jpeg_compress_struct info;
+    ErrorManager errors;
+    info.err = &errors.base;
+    installErrorManager(errors);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&info);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, output, outputSize);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        auto row = const_cast<JSAMPROW>(rgb.data() + std::size_t(info.next_scanline) * width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}
+
+}  // namespace
+
+bool JPEGCodec::recognizes(const NSData& data) {
+    return data.length() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+Ref<CGImage> JPEGCodec::decode(const NSData& data) {
+    if (!recognizes(data)) return nullptr;
+    std::vector<std::uint8_t> rgba;
+    std::size_t width = 0, height = 0;
+    if (!decodeInto(data, rgba, width, height)) return nullptr;
+    return CGImage::imageWithRGBA(width, height, rgba);
+}
+
+std::optional<NSData> JPEGCodec::encode(const CGImage& image, double quality) {
+    if (std::isnan(quality)) quality = 0;
+    int libjpegQuality = std::clamp(static_cast<int>(std::lround(quality * 100)), 1, 100);
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(image.width() * image.height() * 3);
+    for (std::size_t y = 0; y < image.height(); ++y) {
+        for (std::size_t x = 0; x < image.width(); ++x) {
+            CGImagePixel pixel = image.pixelAt(x, y);
+            auto overBlack = [&](std::uint8_t component) {
+                return static_cast<std::uint8_t>((component * pixel.alpha + 127) / 255);
+            };
+            rgb.insert(rgb.end(), {overBlack(pixel.red), overBlack(pixel.green), overBlack(pixel.blue)});
+        }
+    }
+    unsigned char* output = nullptr;
+    unsigned long outputSize = 0;
+    bool encoded = encodeFrom(rgb, image.width(), image.height(), libjpegQuality, &output, &outputSize);
+    std::optional<NSData> result;
+    if (encoded) result = NSData(output, outputSize);
+    std::free(output);
+    return result;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+
+#include "foundation/NSData.h"
+#include "graphics/CGImage.h"
+
+// JPEG reading and writing (libjpeg-turbo).
+class JPEGCodec {
+public:
+    // True when the data starts with a JPEG start-of-image marker.
+    static bool recognizes(const NSData& data);
+    // Baseline and progressive, grey and colour; nullptr for anything
+    // unreadable.
+    static Ref<CGImage> decode(const NSData& data);
+    // RGB at `quality` 0...1 (clamped); transparent parts come out as if
+    // drawn over black.
+    static std::optional<NSData> encode(const CGImage& image, double quality);
+};

@@ -1,0 +1,185 @@
+#include "graphics/TextLayout.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "graphics/FontLibrary.h"
+
+namespace {
+
+constexpr CGFloat tolerance = 0.01;  // points; absorbs rounding to pango units
+
+int toPango(CGFloat points) { return static_cast<int>(std::lround(points * PANGO_SCALE)); }
+
+CGFloat fromPango(int units) { return units / static_cast<CGFloat>(PANGO_SCALE); }
+
+guint16 toPangoColor(CGFloat component) { return static_cast<guint16>(std::lround(component * 65535)); }
+
+bool isTruncating(NSLineBreakMode mode) {
+    return mode == NSLineBreakMode::ByTruncatingHead || mode == NSLineBreakMode::ByTruncatingTail ||
+           mode == NSLineBreakMode::ByTruncatingMiddle;
+}
+
+PangoEllipsizeMode ellipsisFor(NSLineBreakMode mode) {
+    switch (mode) {
+        case NSLineBreakMode::ByTruncatingHead: return PANGO_ELLIPSIZE_START;
+        case NSLineBreakMode::ByTruncatingMiddle: return PANGO_ELLIPSIZE_MIDDLE;
+        default: return PANGO_ELLIPSIZE_END;
+    }
+}
+
+CGFloat alignmentFactor(NSTextAlignment alignment) {
+    switch (alignment) {
+        case NSTextAlignment::Center: return 0.5;
+        case NSTextAlignment::Right: return 1;
+        default: return 0;
+    }
+}
+
+void addAttribute(PangoAttrList* list, PangoAttribute* attribute, std::size_t start, std::size_t end) {
+    attribute->start_index = static_cast<guint>(start);
+    attribute->end_index = static_cast<guint>(end);
+    pango_attr_list_insert(list, attribute);
+}
+
+// Pango wants valid UTF-8 and byte ranges: the runs' texts, made valid one
+// by one, are joined, and each run's attributes cover its part.
+void setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text) {
+    std::string joined;
+    PangoAttrList* list = pango_attr_list_new();
+    for (const NSAttributedString::Run& run : text.runs()) {
+        std::size_t from = text.byteOffset(run.range.location), to = text.byteOffset(run.range.max());
+        gchar* valid = g_utf8_make_valid(text.string().data() + from, static_cast<gssize>(to - from));
+        std::size_t start = joined.size();
+        joined += valid;
+        g_free(valid);
+        std::size_t end = joined.size();
+
+        const NSStringAttributes& attributes = run.attributes;
+        PangoFontDescription* font = attributes.font.value_or(NSStringAttributes::defaultFont()).newPangoDescription();
+        addAttribute(list, pango_attr_font_desc_new(font), start, end);
+        pango_font_description_free(font);
+        UIColor color = attributes.foregroundColor.value_or(NSStringAttributes::defaultColor());
+        addAttribute(list,
+                     pango_attr_foreground_new(toPangoColor(color.red()), toPangoColor(color.green()),
+                                               toPangoColor(color.blue())),
+                     start, end);
+        addAttribute(list, pango_attr_foreground_alpha_new(std::max<guint16>(1, toPangoColor(color.alpha()))), start,
+                     end);
+        if (attributes.kern) addAttribute(list, pango_attr_letter_spacing_new(toPango(*attributes.kern)), start, end);
+    }
+    pango_layout_set_text(layout, joined.data(), static_cast<int>(joined.size()));
+    pango_layout_set_attributes(layout, list);
+    pango_attr_list_unref(list);
+}
+
+}  // namespace
+
+TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t lineLimit,
+                       bool truncatesLastVisibleLine) {
+    auto lock = FontLibrary::shared().lock();
+    layout_ = pango_layout_new(FontLibrary::shared().context());
+    if (!text.runs().empty()) paragraph_ = text.runs().front().attributes.paragraphStyle.value_or(NSParagraphStyle{});
+    PangoFontDescription* font = NSStringAttributes::defaultFont().newPangoDescription();
+    pango_layout_set_font_description(layout_, font);
+    pango_font_description_free(font);
+    setTextAndAttributes(layout_, text);
+    pango_layout_set_spacing(layout_, toPango(std::max(0.0, paragraph_.lineSpacing)));
+    if (limit.width > 0) {
+        pango_layout_set_width(layout_, toPango(limit.width));
+        pango_layout_set_wrap(layout_, paragraph_.lineBreakMode == NSLineBreakMode::ByCharWrapping ? PANGO_WRAP_CHAR
+                                                                                                   : PANGO_WRAP_WORD_CHAR);
+        pango_layout_set_justify(layout_, paragraph_.alignment == NSTextAlignment::Justified);
+    }
+    if (text.length() == 0) return;
+    CGFloat heightLimit = limit.height > 0 ? limit.height : 0;
+    measure(heightLimit, lineLimit);
+
+    bool truncates = isTruncating(paragraph_.lineBreakMode) || truncatesLastVisibleLine;
+    if (truncates && limit.width > 0 && (lineCount_ < totalLines_ || overflows_)) {
+        // Pango ellipsizes the last line that fits the height it is given,
+        // folding the rest of the text into it.
+        pango_layout_set_ellipsize(layout_, ellipsisFor(paragraph_.lineBreakMode));
+        pango_layout_set_height(layout_, toPango(size_.height));
+        measure(heightLimit, lineCount_);
+    }
+}
+
+TextLayout TextLayout::forStringDrawing(const NSAttributedString& text, CGSize limit, NSStringDrawingOptions options) {
+    if (!(options & NSStringDrawingUsesLineFragmentOrigin)) return TextLayout(text, {}, 1);
+    NSLineBreakMode mode = NSLineBreakMode::ByWordWrapping;
+    if (!text.runs().empty() && text.runs().front().attributes.paragraphStyle) {
+        mode = text.runs().front().attributes.paragraphStyle->lineBreakMode;
+    }
+    bool oneLine = mode == NSLineBreakMode::ByClipping || isTruncating(mode);
+    return TextLayout(text, limit, oneLine ? 1 : 0, options & NSStringDrawingTruncatesLastVisibleLine);
+}
+
+TextLayout::TextLayout(TextLayout&& other) noexcept
+    : layout_(std::exchange(other.layout_, nullptr)),
+      paragraph_(other.paragraph_),
+      lineCount_(other.lineCount_),
+      totalLines_(other.totalLines_),
+      overflows_(other.overflows_),
+      size_(other.size_),
+      firstBaseline_(other.firstBaseline_) {}
+
+TextLayout::~TextLayout() {
+    if (!layout_) return;
+    auto lock = FontLibrary::shared().lock();
+    g_object_unref(layout_);
+}
+
+void TextLayout::measure(CGFloat heightLimit, std::size_t lineLimit) {
+    totalLines_ = static_cast<std::size_t>(pango_layout_get_line_count(layout_));
+    lineCount_ = 0;
+    overflows_ = false;
+    size_ = {};
+    int width = pango_layout_get_width(layout_);
+    PangoLayoutIter* iter = pango_layout_get_iter(layout_);
+    firstBaseline_ = fromPango(pango_layout_iter_get_baseline(iter));
+    do {
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+        CGFloat bottom = fromPango(logical.y + logical.height);
+        bool fits = (lineLimit == 0 || lineCount_ < lineLimit) &&
+                    (heightLimit <= 0 || bottom <= heightLimit + tolerance || lineCount_ == 0);
+        if (!fits) break;
+        ++lineCount_;
+        size_.width = std::max(size_.width, fromPango(logical.width));
+        size_.height = bottom;
+        if (width >= 0 && logical.width > width) overflows_ = true;
+    } while (pango_layout_iter_next_line(iter));
+    pango_layout_iter_free(iter);
+}
+
+void TextLayout::draw(const CGContextRef& context, CGRect rect, bool clip) const {
+    if (!context || lineCount_ == 0) return;
+    auto lock = FontLibrary::shared().lock();
+    cairo_t* cr = context->cairo();
+    cairo_save(cr);
+    cairo_new_path(cr);
+    if (clip) {
+        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+        cairo_clip(cr);
+    }
+    CGFloat factor = alignmentFactor(paragraph_.alignment);
+    context->paint([&] {
+        PangoLayoutIter* iter = pango_layout_get_iter(layout_);
+        for (std::size_t line = 0; line < lineCount_; ++line) {
+            PangoRectangle logical;
+            pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+            CGFloat slack = rect.size.width > 0 ? rect.size.width - fromPango(logical.width) : 0;
+            CGFloat x = rect.origin.x + fromPango(logical.x) + factor * slack;
+            CGFloat baseline = rect.origin.y + fromPango(pango_layout_iter_get_baseline(iter));
+            cairo_move_to(cr, x, baseline);
+            pango_cairo_show_layout_line(cr, pango_layout_iter_get_line_readonly(iter));
+            if (!pango_layout_iter_next_line(iter)) break;
+        }
+        pango_layout_iter_free(iter);
+    });
+    cairo_restore(cr);
+}

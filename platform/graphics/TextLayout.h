@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+
+#include "graphics/CGContext.h"
+#include "graphics/CGGeometry.h"
+#include "graphics/NSAttributedString.h"
+
+typedef struct _PangoLayout PangoLayout;
+
+// Lines of attributed text laid out by pango, as measuring and drawing both
+// use them, so the size a caller measures is the size that is drawn.
+//
+// The text wraps at the width limit (by word, or by character for
+// NSLineBreakMode::ByCharWrapping; words longer than a line break between
+// characters). Lines are kept while they fit the height limit and the line
+// limit, at least one. When lines are left out or a line overflows, and the
+// line break mode truncates (or `truncatesLastVisibleLine`), the last kept
+// line ends in an ellipsis at the mode's place (tail for non-truncating modes).
+// Paragraph-level settings (line spacing, alignment, line break mode) come
+// from the first character's paragraph style.
+class TextLayout {
+public:
+    // A limit of 0 means none along that side; `lineLimit` 0 means any number.
+    TextLayout(const NSAttributedString& text, CGSize limit, std::size_t lineLimit,
+               bool truncatesLastVisibleLine = false);
+    // The layout of the platform's string drawing: with
+    // NSStringDrawingUsesLineFragmentOrigin text wraps in the size, except that
+    // clipping and truncating line break modes keep one line; without it the
+    // text is a single unwrapped line.
+    static TextLayout forStringDrawing(const NSAttributedString& text, CGSize limit, NSStringDrawingOptions options);
+
+    TextLayout(TextLayout&& other) noexcept;
+    TextLayout& operator=(TextLayout&&) = delete;
+    TextLayout(const TextLayout&) = delete;
+    ~TextLayout();
+
+    // Width of the widest kept line, height from the top of the first kept
+    // line to the bottom of the last; unrounded.
+    CGSize size() const { return size_; }
+    std::size_t lineCount() const { return lineCount_; }
+    // Distance from the top to the first line's baseline.
+    CGFloat firstBaseline() const { return firstBaseline_; }
+
+    // Draws the kept lines with their top at the rectangle's top, each line
+    // placed across the rectangle's width by the alignment; optionally
+    // clipped to the rectangle. Uses the context's alpha and shadow.
+    void draw(const CGContextRef& context, CGRect rect, bool clip) const;
+
+private:
+    void measure(CGFloat heightLimit, std::size_t lineLimit);
+
+    PangoLayout* layout_ = nullptr;
+    NSParagraphStyle paragraph_;
+    std::size_t lineCount_ = 0;
+    std::size_t totalLines_ = 0;
+    bool overflows_ = false;
+    CGSize size_{};
+    CGFloat firstBaseline_ = 0;
+};

@@ -1,0 +1,98 @@
+#include "graphics/UIImage.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "graphics/JPEGCodec.h"
+#include "graphics/PNGCodec.h"
+#include "graphics/UIGraphics.h"
+
+namespace {
+
+bool isTurned(UIImageOrientation orientation) {
+    switch (orientation) {
+        case UIImageOrientation::Left:
+        case UIImageOrientation::Right:
+        case UIImageOrientation::LeftMirrored:
+        case UIImageOrientation::RightMirrored: return true;
+        default: return false;
+    }
+}
+
+// Where the stored bitmap's unit square lands in the upright picture's unit
+// square (both with y growing down).
+CGAffineTransform orientationTransform(UIImageOrientation orientation) {
+    switch (orientation) {
+        case UIImageOrientation::Up: return {1, 0, 0, 1, 0, 0};
+        case UIImageOrientation::Down: return {-1, 0, 0, -1, 1, 1};
+        case UIImageOrientation::Left: return {0, -1, 1, 0, 0, 1};
+        case UIImageOrientation::Right: return {0, 1, -1, 0, 1, 0};
+        case UIImageOrientation::UpMirrored: return {-1, 0, 0, 1, 1, 0};
+        case UIImageOrientation::DownMirrored: return {1, 0, 0, -1, 0, 1};
+        case UIImageOrientation::LeftMirrored: return {0, -1, -1, 0, 1, 1};
+        case UIImageOrientation::RightMirrored: return {0, 1, 1, 0, 0, 0};
+    }
+    return CGAffineTransformIdentity;
+}
+
+CGFloat scaleFromFileName(std::string_view path) {
+    std::size_t slash = path.find_last_of('/');
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.find_last_of('.');
+    std::string_view stem = dot == std::string_view::npos ? name : name.substr(0, dot);
+    if (stem.ends_with("@2x")) return 2;
+    if (stem.ends_with("@3x")) return 3;
+    return 1;
+}
+
+}  // namespace
+
+UIImage::UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation)
+    : image_(std::move(image)), scale_(scale > 0 ? scale : 1), orientation_(orientation) {}
+
+Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale) {
+    Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data) : JPEGCodec::decode(data);
+    return imageWithCGImage(image, scale);
+}
+
+Ref<UIImage> UIImage::imageWithContentsOfFile(std::string_view path) {
+    std::ifstream file{std::string(path), std::ios::binary};
+    if (!file) return nullptr;
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return imageWithData(NSData(std::move(bytes)), scaleFromFileName(path));
+}
+
+Ref<UIImage> UIImage::imageWithCGImage(const Ref<::CGImage>& image, CGFloat scale, UIImageOrientation orientation) {
+    if (!image) return nullptr;
+    return make<UIImage>(image, scale, orientation);
+}
+
+CGSize UIImage::size() const {
+    CGFloat width = static_cast<CGFloat>(image_->width()) / scale_;
+    CGFloat height = static_cast<CGFloat>(image_->height()) / scale_;
+    return isTurned(orientation_) ? CGSize{height, width} : CGSize{width, height};
+}
+
+void UIImage::drawInRect(CGRect rect) const {
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context || CGRectIsEmpty(rect)) return;
+    rect = CGRectStandardize(rect);
+    CGAffineTransform toUnit = CGAffineTransformMakeScale(1.0 / static_cast<CGFloat>(image_->width()),
+                                                          1.0 / static_cast<CGFloat>(image_->height()));
+    CGAffineTransform placement = CGAffineTransformConcat(toUnit, orientationTransform(orientation_));
+    placement = CGAffineTransformConcat(placement, CGAffineTransformMakeScale(rect.size.width, rect.size.height));
+    placement = CGAffineTransformConcat(placement, CGAffineTransformMakeTranslation(rect.origin.x, rect.origin.y));
+    context->paintImage(*image_, placement);
+}
+
+void UIImage::drawAtPoint(CGPoint point) const { drawInRect({point, size()}); }
+
+std::optional<NSData> UIImagePNGRepresentation(const Ref<UIImage>& image) {
+    if (!image) return std::nullopt;
+    return PNGCodec::encode(*image->CGImage());
+}
+
+std::optional<NSData> UIImageJPEGRepresentation(const Ref<UIImage>& image, CGFloat quality) {
+    if (!image) return std::nullopt;
+    return JPEGCodec::encode(*image->CGImage(), quality);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "foundation/NSData.h"
+#include "foundation/NSObject.h"
+#include "graphics/CGGeometry.h"
+#include "graphics/CGImage.h"
+
+// How the bitmap is turned to be shown upright.
+enum class UIImageOrientation {
+    Up,             // as stored
+    Down,           // turned 180 degrees
+    Left,           // turned 90 degrees counter-clockwise
+    Right,          // turned 90 degrees clockwise
+    UpMirrored,     // flipped left to right
+    DownMirrored,   // flipped top to bottom
+    LeftMirrored,   // flipped left to right, then turned counter-clockwise
+    RightMirrored,  // flipped left to right, then turned clockwise
+};
+
+// An image: a bitmap with a scale (pixels per point) and an orientation.
+class UIImage : public NSObject {
+public:
+    UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation);
+
+    // PNG or JPEG data; nullptr when the data is neither or is damaged.
+    static Ref<UIImage> imageWithData(const NSData& data, CGFloat scale = 1);
+    // A PNG or JPEG file; a name ending in "@2x" or "@3x" before the
+    // extension gives that scale. nullptr when unreadable.
+    static Ref<UIImage> imageWithContentsOfFile(std::string_view path);
+    // nullptr for a null bitmap; a scale of 0 or less counts as 1.
+    static Ref<UIImage> imageWithCGImage(const Ref<::CGImage>& image, CGFloat scale = 1,
+                                         UIImageOrientation orientation = UIImageOrientation::Up);
+
+    const Ref<::CGImage>& CGImage() const { return image_; }
+    // In points, as shown: turned sides swap width and height.
+    CGSize size() const;
+    CGFloat scale() const { return scale_; }
+    UIImageOrientation imageOrientation() const { return orientation_; }
+
+    // Draws the image upright into the current image context, filling `rect`
+    // (points, in the context's top-left-origin space).
+    void drawInRect(CGRect rect) const;
+    void drawAtPoint(CGPoint point) const;
+
+private:
+    Ref<::CGImage> image_;
+    CGFloat scale_;
+    UIImageOrientation orientation_;
+};
+
+// The image's bitmap as PNG (the orientation is not applied); nothing for a
+// null image.
+std::optional<NSData> UIImagePNGRepresentation(const Ref<UIImage>& image);
+// As JPEG at `quality` 0...1.
+std::optional<NSData> UIImageJPEGRepresentation(const Ref<UIImage>& image, CGFloat quality);

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "graphics/CGImage.h"
+#include "graphics/JPEGCodec.h"
+#include "graphics/PNGCodec.h"
+#include "graphics/UIImage.h"
+
+namespace {
+
+// A width x height image whose pixels encode their position, with a
+// half-transparent bottom row.
+Ref<CGImage> patternImage(std::size_t width, std::size_t height) {
+    std::vector<std::uint8_t> rgba;
+    for (std::size_t y = 0; y < height; ++y) {
+        for (std::size_t x = 0; x < width; ++x) {
+            rgba.insert(rgba.end(), {static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 40), 200,
+                                     static_cast<std::uint8_t>(y + 1 == height ? 128 : 255)});
+        }
+    }
+    return CGImage::imageWithRGBA(width, height, rgba);
+}
+
+Ref<CGImage> solidImage(std::size_t width, std::size_t height, CGImagePixel color) {
+    std::vector<std::uint8_t> rgba;
+    for (std::size_t i = 0; i < width * height; ++i) rgba.insert(rgba.end(), {color.red, color.green, color.blue, color.alpha});
+    return CGImage::imageWithRGBA(width, height, rgba);
+}
+
+void expectPixelNear(CGImagePixel actual, CGImagePixel expected, int tolerance) {
+    EXPECT_NEAR(actual.red, expected.red, tolerance);
+    EXPECT_NEAR(actual.green, expected.green, tolerance);
+    EXPECT_NEAR(actual.blue, expected.blue, tolerance);
+    EXPECT_NEAR(actual.alpha, expected.alpha, tolerance);
+}
+
+}  // namespace
+
+TEST(ImageCodecs, PNGRoundTripKeepsPixelsAndAlpha) {
+    auto image = patternImage(5, 4);
+    auto png = PNGCodec::encode(*image);
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(PNGCodec::recognizes(*png));
+    auto decoded = PNGCodec::decode(*png);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width(), 5u);
+    EXPECT_EQ(decoded->height(), 4u);
+    for (std::size_t y = 0; y < 4; ++y) {
+        for (std::size_t x = 0; x < 5; ++x) expectPixelNear(decoded->pixelAt(x, y), image->pixelAt(x, y), 1);
+    }
+    // Half-transparent pixels survive premultiplication within rounding.
+    expectPixelNear(decoded->pixelAt(2, 3), {80, 120, 200, 128}, 2);
+}
+
+TEST(ImageCodecs, JPEGRoundTripIsCloseAndQualitySetsSize) {
+    auto image = solidImage(32, 32, {200, 40, 90, 255});
+    auto best = JPEGCodec::encode(*image, 1.0);
+    ASSERT_TRUE(best);
+    EXPECT_TRUE(JPEGCodec::recognizes(*best));
+    auto decoded = JPEGCodec::decode(*best);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width(), 32u);
+    expectPixelNear(decoded->pixelAt(16, 16), {200, 40, 90, 255}, 4);
+
+    auto busy = patternImage(64, 64);
+    auto high = JPEGCodec::encode(*busy, 0.95), low = JPEGCodec::encode(*busy, 0.1);
+    ASSERT_TRUE(high && low);
+    EXPECT_LT(low->length(), high->length());
+}
+
+TEST(ImageCodecs, DamagedDataGivesNothing) {
+    EXPECT_FALSE(PNGCodec::decode(NSData::fromString("not an image")));
+    EXPECT_FALSE(JPEGCodec::decode(NSData::fromString("\xFF\xD8\xFF garbage")));
+    auto png = *PNGCodec::encode(*patternImage(8, 8));
+    EXPECT_FALSE(PNGCodec::decode(png.subdata(0, png.length() / 2)));
+    auto jpeg = *JPEGCodec::encode(*patternImage(8, 8), 0.8);
+    EXPECT_FALSE(UIImage::imageWithData(jpeg.subdata(0, 20)));
+    EXPECT_FALSE(UIImage::imageWithData(NSData()));
+    EXPECT_FALSE(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(15)));
+}
+
+TEST(CGImage, CropTakesTheIntegralPartInsideTheImage) {
+    auto image = patternImage(5, 4);
+    auto part = CGImageCreateWithImageInRect(image, CGRectMake(1.5, 1, 2, 2));
+    ASSERT_TRUE(part);
+    // 1.5...3.5 widens to 1...4.
+    EXPECT_EQ(part->width(), 3u);
+    EXPECT_EQ(part->height(), 2u);
+    EXPECT_EQ(part->pixelAt(0, 0), image->pixelAt(1, 1));
+    EXPECT_EQ(part->pixelAt(2, 1), image->pixelAt(3, 2));
+
+    auto edge = CGImageCreateWithImageInRect(image, CGRectMake(3, -2, 10, 4));
+    ASSERT_TRUE(edge);
+    EXPECT_EQ(edge->width(), 2u);
+    EXPECT_EQ(edge->height(), 2u);
+    EXPECT_EQ(edge->pixelAt(0, 0), image->pixelAt(3, 0));
+
+    EXPECT_FALSE(CGImageCreateWithImageInRect(image, CGRectZero));
+    EXPECT_FALSE(CGImageCreateWithImageInRect(image, CGRectMake(10, 10, 3, 3)));
+    EXPECT_FALSE(CGImageCreateWithImageInRect(nullptr, CGRectMake(0, 0, 1, 1)));
+}
+
+TEST(UIImage, SizeFollowsScaleAndOrientation) {
+    auto bitmap = patternImage(40, 20);
+    auto twice = UIImage::imageWithCGImage(bitmap, 2);
+    EXPECT_EQ(twice->size(), CGSizeMake(20, 10));
+    auto turned = UIImage::imageWithCGImage(bitmap, 1, UIImageOrientation::Right);
+    EXPECT_EQ(turned->size(), CGSizeMake(20, 40));
+    EXPECT_EQ(turned->imageOrientation(), UIImageOrientation::Right);
+    EXPECT_FALSE(UIImage::imageWithCGImage(nullptr));
+
+    auto png = UIImagePNGRepresentation(twice);
+    ASSERT_TRUE(png);
+    auto back = UIImage::imageWithData(*png, 2);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->size(), CGSizeMake(20, 10));
+    EXPECT_EQ(back->scale(), 2);
+    auto jpeg = UIImageJPEGRepresentation(twice, 0.7);
+    ASSERT_TRUE(jpeg);
+    EXPECT_TRUE(UIImage::imageWithData(*jpeg));
+    EXPECT_FALSE(UIImagePNGRepresentation(nullptr));
+}
+
+TEST(UIImage, FilesNamedForAScaleLoadAtThatScale) {
+    std::string path = ::testing::TempDir() + "velmaro-icon-" + std::to_string(::getpid()) + "@2x.png";
+    auto png = *PNGCodec::encode(*patternImage(6, 4));
+    {
+        std::ofstream file(path, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(png.bytes()), static_cast<std::streamsize>(png.length()));
+    }
+    auto image = UIImage::imageWithContentsOfFile(path);
+    std::remove(path.c_str());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->scale(), 2);
+    EXPECT_EQ(image->size(), CGSizeMake(3, 2));
+    EXPECT_FALSE(UIImage::imageWithContentsOfFile(path));
+}
