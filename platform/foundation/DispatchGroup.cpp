@@ -15,8 +15,9 @@ void DispatchGroup::leave() {
         if (count_ == 0) return;  // unbalanced leave: ignored
         if (--count_ > 0) return;
         due.swap(notifications_);
+        // Under the lock: a waiter that returns may destroy the group.
+        empty_.notify_all();
     }
-    empty_.notify_all();
     for (auto& [queue, block] : due) queue->async(std::move(block));
 }
 

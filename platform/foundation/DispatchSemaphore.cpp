@@ -4,10 +4,9 @@
 #include <chrono>
 
 void DispatchSemaphore::signal() {
-    {
-        std::lock_guard lock(mutex_);
-        ++value_;
-    }
+    // Notified under the lock: a waiter that returns may destroy the semaphore.
+    std::lock_guard lock(mutex_);
+    ++value_;
     available_.notify_one();
 }
 
