@@ -1,0 +1,54 @@
+#include "backend/ActionRouter.h"
+
+#include <exception>
+#include <optional>
+
+#include "backend/Signature.h"
+
+namespace backend {
+
+namespace {
+
+// Promoter ids are positive whole numbers well inside SQLite's integers.
+constexpr long long kLargestPromoterId = 1'000'000'000'000LL;
+
+}  // namespace
+
+ActionRouter::ActionRouter(Database& database, std::string baseURL)
+    : database_(database), baseURL_(std::move(baseURL)) {}
+
+void ActionRouter::add(std::string ct, std::string ac, Signing signing, ActionHandler handler) {
+    actions_[{std::move(ct), std::move(ac)}] = Action{signing, std::move(handler)};
+}
+
+Envelope ActionRouter::dispatch(const Parameters& parameters) {
+    auto found = actions_.find({parameters.textOrEmpty("ct"), parameters.textOrEmpty("ac")});
+    if (found == actions_.end()) return Envelope::failure(ResultCode::UnknownAction, "未知的请求");
+    std::lock_guard lock(mutex_);
+    try {
+        return run(found->second, parameters);
+    } catch (const std::exception&) {
+        return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
+    }
+}
+
+Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
+    long long promoterId = 0;
+    if (action.signing == Signing::Credentials) {
+        if (parameters.textOrEmpty("username").empty()) {
+            return Envelope::failure(ResultCode::InvalidRequest, "请输入账号");
+        }
+        if (parameters.textOrEmpty("passwd").empty()) {
+            return Envelope::failure(ResultCode::InvalidRequest, "请输入密码");
+        }
+        if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"})) return *refusal;
+    } else {
+        if (auto refusal = checkSignature(parameters, {"uid", "t"})) return *refusal;
+        std::optional<long long> uid = parseWholeNumber(parameters.textOrEmpty("uid"), kLargestPromoterId);
+        if (uid && database_.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
+        if (promoterId == 0) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
+    }
+    return action.handler(ActionContext{parameters, database_, promoterId, baseURL_, std::time(nullptr)});
+}
+
+}  // namespace backend

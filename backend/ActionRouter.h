@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "backend/ActionContext.h"
+#include "backend/Envelope.h"
+
+namespace backend {
+
+// How an action's request is signed.
+enum class Signing {
+    Promoter,     // sign = MD5(uid + t + key); `uid` must name a promoter
+    Credentials,  // sign = MD5(username + passwd + t + key); no promoter yet
+};
+
+using ActionHandler = std::function<Envelope(const ActionContext&)>;
+
+// Routes a request by its `ct` and `ac` values to the action's handler,
+// after checking its signature. Requests run one at a time, so a handler
+// sees the storage without interference.
+class ActionRouter {
+public:
+    ActionRouter(Database& database, std::string baseURL);
+
+    // `ac` may be empty: the action then answers a `ct` sent without `ac`.
+    void add(std::string ct, std::string ac, Signing signing, ActionHandler handler);
+    // Never throws: storage failures become a server-error answer.
+    Envelope dispatch(const Parameters& parameters);
+
+private:
+    struct Action {
+        Signing signing;
+        ActionHandler handler;
+    };
+    Envelope run(const Action& action, const Parameters& parameters);
+
+    Database& database_;
+    std::string baseURL_;
+    std::map<std::pair<std::string, std::string>, Action> actions_;
+    std::mutex mutex_;
+};
+
+}  // namespace backend

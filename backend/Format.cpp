@@ -1,0 +1,41 @@
+#include "backend/Format.h"
+
+#include <cstdio>
+
+namespace backend {
+
+namespace {
+
+constexpr std::time_t kChinaOffset = 8 * 3600;
+
+}  // namespace
+
+std::string formatYuan(long long cents) {
+    char text[32];
+    const char* sign = cents < 0 ? "-" : "";
+    const unsigned long long magnitude = cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : cents;
+    std::snprintf(text, sizeof text, "%s%llu.%02llu", sign, magnitude / 100, magnitude % 100);
+    return text;
+}
+
+std::string formatPercent(double part, double whole) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%%", whole > 0 ? part * 100.0 / whole : 0.0);
+    return text;
+}
+
+std::string formatChinaTime(std::time_t moment, const char* pattern) {
+    const std::time_t shifted = moment + kChinaOffset;
+    std::tm parts{};
+    gmtime_r(&shifted, &parts);
+    char text[64];
+    const std::size_t length = std::strftime(text, sizeof text, pattern, &parts);
+    return std::string(text, length);
+}
+
+std::time_t chinaDayStart(std::time_t moment) {
+    const std::time_t shifted = moment + kChinaOffset;
+    return shifted - shifted % 86400 - kChinaOffset;
+}
+
+}  // namespace backend

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace backend {
+
+// Amounts are kept in fen (hundredths of a yuan); answers show yuan with two
+// decimals: 12345 -> "123.45".
+std::string formatYuan(long long cents);
+// The share of `part` in `whole` as a percentage with one decimal, "12.5%";
+// "0.0%" when the whole is zero.
+std::string formatPercent(double part, double whole);
+// A moment in China Standard Time (UTC+8, no daylight saving), through a
+// strftime pattern.
+std::string formatChinaTime(std::time_t moment, const char* pattern);
+// The first second of the China Standard Time day that holds `moment`.
+std::time_t chinaDayStart(std::time_t moment);
+
+}  // namespace backend

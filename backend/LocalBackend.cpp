@@ -1,0 +1,132 @@
+#include "backend/LocalBackend.h"
+
+#include <ctime>
+#include <sys/socket.h>
+#include <exception>
+
+#include <httplib.h>
+
+#include "backend/ActionRouter.h"
+#include "backend/Database.h"
+#include "backend/DemoData.h"
+#include "backend/NoticePage.h"
+#include "backend/PlaceholderImage.h"
+#include "backend/actions/AccountActions.h"
+#include "backend/actions/CatalogueActions.h"
+#include "backend/actions/HomeActions.h"
+#include "backend/actions/StatisticsActions.h"
+
+namespace backend {
+
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+constexpr const char* kJSONType = "application/json; charset=utf-8";
+
+void answer(httplib::Response& response, const Envelope& envelope) {
+    response.status = 200;
+    response.set_content(envelope.body(), kJSONType);
+}
+
+// What a refused HTTP request (no route, body too large, unreadable request
+// line) answers: the usual envelope, so a client always reads a message.
+std::string transportRefusal(int status) {
+    switch (status) {
+        case 413: return "请求内容过大";
+        case 404: return "请求的地址不存在";
+        default: return "请求格式错误";
+    }
+}
+
+}  // namespace
+
+LocalBackend::LocalBackend() = default;
+
+LocalBackend::~LocalBackend() { stop(); }
+
+std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
+    std::unique_ptr<LocalBackend> backend(new LocalBackend());
+    try {
+        backend->database_ = Database::open(options.dbPath);
+        if (!backend->database_) return nullptr;
+        installDemoData(*backend->database_, std::time(nullptr));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    backend->server_ = std::make_unique<httplib::Server>();
+    httplib::Server& server = *backend->server_;
+    // Address reuse only: port sharing would let two back ends bind one port.
+    server.set_socket_options([](socket_t socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    const int port = options.port == 0 ? server.bind_to_any_port(kHost)
+                                       : (server.bind_to_port(kHost, options.port) ? options.port : -1);
+    if (port <= 0) return nullptr;
+    backend->port_ = port;
+    backend->router_ = std::make_unique<ActionRouter>(*backend->database_, backend->baseURL());
+    addAccountActions(*backend->router_);
+    addHomeActions(*backend->router_);
+    addCatalogueActions(*backend->router_);
+    addStatisticsActions(*backend->router_);
+    backend->installRoutes();
+    LocalBackend* running = backend.get();
+    backend->thread_ = std::thread([running] {
+        running->server_->listen_after_bind();
+        running->listenEnded_ = true;
+    });
+    // A stop before the server runs would be lost, so answer only once it
+    // accepts connections (or has given up).
+    while (!server.is_running() && !backend->listenEnded_) std::this_thread::yield();
+    if (backend->listenEnded_) return nullptr;
+    return backend;
+}
+
+std::string LocalBackend::baseURL() const { return "http://" + std::string(kHost) + ":" + std::to_string(port_) + "/"; }
+
+void LocalBackend::installRoutes() {
+    httplib::Server& server = *server_;
+    server.set_payload_max_length(kLargestBody);
+    server.set_keep_alive_timeout(2);
+
+    auto action = [this](const httplib::Request& request, httplib::Response& response) {
+        answer(response, router_->dispatch(Parameters(request.params)));
+    };
+    server.Get("/", action);
+    server.Post("/", action);
+
+    server.Get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [](const httplib::Request& request, httplib::Response& response) {
+        response.set_content(placeholderPNG(request.matches[1].str()), "image/png");
+    });
+    server.Get(R"(/notice/(\d{1,9}))", [this](const httplib::Request& request, httplib::Response& response) {
+        std::optional<std::string> page;
+        try {
+            page = noticePage(*database_, std::stoll(request.matches[1].str()));
+        } catch (const std::exception&) {
+            response.status = 500;
+            return;
+        }
+        if (!page) {
+            response.status = 404;
+            return;
+        }
+        response.set_content(*page, "text/html; charset=utf-8");
+    });
+
+    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        if (!response.body.empty()) return;
+        response.set_content(Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status)).body(),
+                             kJSONType);
+    });
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+        response.status = 500;
+        response.set_content(Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试").body(), kJSONType);
+    });
+}
+
+void LocalBackend::stop() {
+    if (server_) server_->stop();
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace backend

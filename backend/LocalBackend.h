@@ -1,0 +1,55 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+}
+
+namespace backend {
+
+class ActionRouter;
+class Database;
+
+// The stand-in for the publisher's back end, serving on 127.0.0.1: every
+// action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
+// a form-encoded body), placeholder images under "/static/", notice pages
+// under "/notice/<id>".
+class LocalBackend {
+public:
+    struct Options {
+        int port = 0;        // 0: any free port
+        std::string dbPath;  // empty: a private in-memory database
+    };
+    // Request bodies above this size are refused.
+    static constexpr std::size_t kLargestBody = 64 * 1024;
+
+    // Opens (and seeds) the database, binds the port and starts serving on a
+    // thread of its own. Nothing when the database or the port fails.
+    static std::unique_ptr<LocalBackend> start(const Options& options);
+    ~LocalBackend();
+    LocalBackend(const LocalBackend&) = delete;
+    LocalBackend& operator=(const LocalBackend&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>/": the service base address the app is given.
+    std::string baseURL() const;
+    // Stops serving and waits for the serving thread; safe to call twice.
+    void stop();
+
+private:
+    LocalBackend();
+    void installRoutes();
+
+    std::unique_ptr<Database> database_;
+    std::unique_ptr<ActionRouter> router_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread thread_;
+    std::atomic<bool> listenEnded_{false};
+    int port_ = 0;
+};
+
+}  // namespace backend

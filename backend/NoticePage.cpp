@@ -1,0 +1,36 @@
+#include "backend/NoticePage.h"
+
+#include "backend/Format.h"
+
+namespace backend {
+
+namespace {
+
+std::string escapeHTML(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            case '"': escaped += "&quot;"; break;
+            default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace
+
+std::optional<std::string> noticePage(Database& database, long long noticeId) {
+    Statement notice = database.prepare("SELECT title, description, published_at FROM notices WHERE id = ?");
+    notice.bind({noticeId});
+    if (!notice.step()) return std::nullopt;
+    const std::string title = escapeHTML(notice.text(0));
+    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + title +
+           "</title></head><body><h1>" + title + "</h1><p>" +
+           formatChinaTime(notice.integer(2), "%Y-%m-%d") + "</p><p>" + escapeHTML(notice.text(1)) +
+           "</p></body></html>";
+}
+
+}  // namespace backend

@@ -1,0 +1,61 @@
+// velmaro-backend: serves the local back end on 127.0.0.1 until interrupted.
+//   velmaro-backend [--port N] [--db FILE]
+// --port 0 (the default) takes a free port. The first line written to
+// standard output is the port number alone, the second the base address.
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "backend/LocalBackend.h"
+#include "backend/Parameters.h"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: velmaro-backend [--port N] [--db FILE]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    backend::LocalBackend::Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if (i + 1 >= argc) return usage();
+        const std::string value = argv[++i];
+        if (flag == "--port") {
+            std::optional<long long> port = backend::parseWholeNumber(value, 65535);
+            if (!port) return usage();
+            options.port = static_cast<int>(*port);
+        } else if (flag == "--db") {
+            options.dbPath = value;
+        } else {
+            return usage();
+        }
+    }
+
+    // Block the stop signals before any thread starts, so that only the
+    // sigwait below receives them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    std::unique_ptr<backend::LocalBackend> server = backend::LocalBackend::start(options);
+    if (!server) {
+        std::cerr << "velmaro-backend: cannot open the database or bind the port\n";
+        return 1;
+    }
+    std::cout << server->port() << "\n" << server->baseURL() << std::endl;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    server->stop();
+    return 0;
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "BackendClient.h"
+
+#include <ctime>
+
+#include <openssl/evp.h>
+
+namespace {
+
+constexpr const char* kKey = "qmvtrapezk42f17bnc";
+
+httplib::Params toParams(const BackendClient::Fields& fields) { return httplib::Params(fields.begin(), fields.end()); }
+
+}  // namespace
+
+BackendClient::BackendClient(int port) : client_("127.0.0.1", port) {
+    client_.set_connection_timeout(5);
+    client_.set_read_timeout(10);
+}
+
+std::string BackendClient::md5(const std::string& text) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(text.data(), text.size(), digest, &length, EVP_md5(), nullptr);
+    std::string hex;
+    char pair[3];
+    for (unsigned int i = 0; i < length; ++i) {
+        std::snprintf(pair, sizeof pair, "%02x", digest[i]);
+        hex += pair;
+    }
+    return hex;
+}
+
+std::string BackendClient::timeText() { return std::to_string(static_cast<long>(std::time(nullptr))); }
+
+std::string BackendClient::promoterSign(const std::string& uid, const std::string& t) { return md5(uid + t + kKey); }
+
+BackendClient::Answer BackendClient::read(const httplib::Result& result) {
+    Answer answer;
+    if (!result) return answer;
+    answer.status = result->status;
+    answer.body = result->body;
+    answer.json = nlohmann::json::parse(answer.body, nullptr, false);
+    return answer;
+}
+
+BackendClient::Answer BackendClient::post(const std::string& query, const Fields& fields) {
+    return read(client_.Post(("/" + query).c_str(), toParams(fields)));
+}
+
+BackendClient::Answer BackendClient::postSigned(const std::string& query, const Fields& extra, const std::string& uid) {
+    const std::string t = timeText();
+    Fields fields{{"uid", uid}, {"t", t}, {"sign", promoterSign(uid, t)}};
+    fields.insert(extra.begin(), extra.end());
+    return post(query, fields);
+}
+
+BackendClient::Answer BackendClient::get(const Fields& query) {
+    return read(client_.Get("/", toParams(query), httplib::Headers{}));
+}
+
+BackendClient::Answer BackendClient::login(const std::string& username, const std::string& password) {
+    const std::string t = timeText();
+    return get({{"ios", "1"}, {"ct", "app"}, {"ac", "login"}, {"username", username}, {"passwd", password},
+                {"t", t}, {"sign", md5(username + password + t + kKey)}});
+}
+
+BackendClient::Answer BackendClient::raw(const std::string& method, const std::string& path, const std::string& body,
+                                         const std::string& contentType) {
+    httplib::Request request;
+    request.method = method;
+    request.path = path;
+    request.body = body;
+    if (!contentType.empty()) request.set_header("Content-Type", contentType);
+    return read(client_.send(request));
+}
+
+void BackendTest::SetUp() {
+    backend_ = backend::LocalBackend::start({});
+    ASSERT_NE(backend_, nullptr);
+    client_ = std::make_unique<BackendClient>(backend_->port());
+}
+
+void BackendTest::TearDown() {
+    client_.reset();
+    if (backend_) backend_->stop();
+}

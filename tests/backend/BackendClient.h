@@ -1,0 +1,57 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "backend/LocalBackend.h"
+
+// Talks real HTTP to a local back end the way the app does, signing on its
+// own (independently of the back end's code) with the app's key.
+class BackendClient {
+public:
+    using Fields = std::multimap<std::string, std::string>;
+    struct Answer {
+        int status = 0;  // 0 when the transport failed
+        std::string body;
+        nlohmann::json json;  // discarded (is_discarded) when the body is not JSON
+    };
+
+    explicit BackendClient(int port);
+
+    static std::string md5(const std::string& text);
+    static std::string timeText();
+    // The sign of the app's POST client: MD5(uid + t + key).
+    static std::string promoterSign(const std::string& uid, const std::string& t);
+
+    // A form-encoded POST to "/" + query (for example "?ct=app&ac=cps").
+    Answer post(const std::string& query, const Fields& fields);
+    // A POST signed as the app's POST client signs, for promoter `uid`, with
+    // the action's own fields beside `uid`, `t` and `sign`.
+    Answer postSigned(const std::string& query, const Fields& extra = {}, const std::string& uid = "1");
+    // A GET of "/" with the fields as the query.
+    Answer get(const Fields& query);
+    // The sign-in action as the sign-in screen sends it.
+    Answer login(const std::string& username, const std::string& password);
+    // A raw request, for malformed input.
+    Answer raw(const std::string& method, const std::string& path, const std::string& body,
+               const std::string& contentType);
+
+private:
+    static Answer read(const httplib::Result& result);
+    httplib::Client client_;
+};
+
+// Starts an in-memory back end on a free loopback port for each test.
+class BackendTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    BackendClient& client() { return *client_; }
+
+    std::unique_ptr<backend::LocalBackend> backend_;
+    std::unique_ptr<BackendClient> client_;
+};

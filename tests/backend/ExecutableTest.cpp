@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "BackendClient.h"
+
+extern char** environ;
+
+namespace {
+
+// Starts the executable with its output on a pipe.
+struct RunningBackend {
+    pid_t pid = -1;
+    FILE* output = nullptr;
+
+    explicit RunningBackend(std::vector<std::string> arguments) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+        arguments.insert(arguments.begin(), VELMARO_BACKEND_EXECUTABLE);
+        std::vector<char*> argv;
+        for (auto& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeEnds[1]);
+        output = fdopen(pipeEnds[0], "r");
+    }
+    std::string line() {
+        char buffer[256];
+        if (!output || !std::fgets(buffer, sizeof buffer, output)) return {};
+        std::string text(buffer);
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        return text;
+    }
+    // Sends `signal` and answers the exit status.
+    int stop(int signal = SIGTERM) {
+        int status = -1;
+        if (pid > 0) {
+            kill(pid, signal);
+            waitpid(pid, &status, 0);
+            pid = -1;
+        }
+        return status;
+    }
+    ~RunningBackend() {
+        stop(SIGKILL);
+        if (output) fclose(output);
+    }
+};
+
+}  // namespace
+
+TEST(Executable, PortZeroPrintsTheChosenPortAndServesUntilTerminated) {
+    RunningBackend backend({"--port", "0"});
+    ASSERT_GT(backend.pid, 0);
+    const std::string port = backend.line();
+    ASSERT_FALSE(port.empty());
+    EXPECT_EQ(backend.line(), "http://127.0.0.1:" + port + "/");
+    BackendClient client(std::stoi(port));
+    EXPECT_EQ(client.login("demo", "123456").json["code"], 1);
+    const int status = backend.stop();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(Executable, RefusesUnknownFlagsAndBadPorts) {
+    const std::vector<std::vector<std::string>> refused = {{"--colour"}, {"--port"}, {"--port", "http"}, {"--port", "70000"}};
+    for (const auto& arguments : refused) {
+        RunningBackend backend(arguments);
+        ASSERT_GT(backend.pid, 0);
+        int status = -1;
+        waitpid(backend.pid, &status, 0);
+        backend.pid = -1;
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 2);
+    }
+}

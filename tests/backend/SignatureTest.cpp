@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "BackendClient.h"
+
+using Signing = BackendTest;
+
+TEST_F(Signing, DemoAccountSignsInWithTheFieldsTheAppStores) {
+    auto answer = client().login("demo", "123456");
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_EQ(answer.json["code"], 1);
+    const auto& data = answer.json["data"];
+    EXPECT_EQ(data["uid"], "1");  // the app concatenates the id into signatures: text
+    EXPECT_EQ(data["username"], "demo");
+    ASSERT_TRUE(data["head"].is_string());
+    EXPECT_EQ(data["head"].get<std::string>().rfind(backend_->baseURL(), 0), 0u);
+    EXPECT_TRUE(answer.json.contains("app"));
+}
+
+TEST_F(Signing, SignInRefusalsCarryAChineseMessage) {
+    auto wrongPassword = client().login("demo", "654321");
+    EXPECT_EQ(wrongPassword.json["code"], 0);
+    EXPECT_EQ(wrongPassword.json["message"], "账号或密码错误");
+    EXPECT_EQ(client().login("nobody", "123456").json["code"], 0);
+    // A password is compared exactly: no trimming, no case folding.
+    EXPECT_EQ(client().login("demo", "123456 ").json["code"], 0);
+    EXPECT_EQ(client().login("DEMO", "123456").json["code"], 0);
+    EXPECT_EQ(client().login("", "123456").json["message"], "请输入账号");
+    EXPECT_EQ(client().login("demo", "").json["message"], "请输入密码");
+}
+
+TEST_F(Signing, SignInSignsAccountPasswordAndTimeNotTheUid) {
+    const std::string t = BackendClient::timeText();
+    BackendClient::Fields login{{"ct", "app"}, {"ac", "login"}, {"username", "demo"}, {"passwd", "123456"}, {"t", t}};
+    auto unsigned_ = client().get(login);
+    EXPECT_EQ(unsigned_.json["code"], 2);
+    EXPECT_EQ(unsigned_.json["message"], "缺少签名");
+
+    auto withUidSign = login;
+    withUidSign.emplace("sign", BackendClient::promoterSign("1", t));
+    EXPECT_EQ(client().get(withUidSign).json["message"], "签名错误");
+
+    // The right digest but in upper case is not what the app sends.
+    auto upper = login;
+    std::string sign = BackendClient::md5("demo123456" + t + "qmvtrapezk42f17bnc");
+    for (char& c : sign) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    upper.emplace("sign", sign);
+    EXPECT_EQ(client().get(upper).json["code"], 2);
+}
+
+TEST_F(Signing, PostActionsCheckUidAndTime) {
+    const std::string t = BackendClient::timeText();
+    const std::string sign = BackendClient::promoterSign("1", t);
+    EXPECT_EQ(client().post("?ct=app&ac=cps", {{"uid", "1"}, {"t", t}, {"sign", sign}}).json["code"], 1);
+
+    auto missing = client().post("?ct=app&ac=cps", {{"uid", "1"}, {"t", t}});
+    EXPECT_EQ(missing.json["code"], 2);
+    EXPECT_EQ(missing.json["message"], "缺少签名");
+
+    // Signed for another time, another user, or with the values swapped.
+    const std::string later = std::to_string(std::stoll(t) + 1);
+    EXPECT_EQ(client().post("?ct=app&ac=cps", {{"uid", "1"}, {"t", later}, {"sign", sign}}).json["message"], "签名错误");
+    EXPECT_EQ(client().post("?ct=app&ac=cps", {{"uid", "2"}, {"t", t}, {"sign", sign}}).json["code"], 2);
+    EXPECT_EQ(client()
+                  .post("?ct=app&ac=cps", {{"uid", "1"}, {"t", t}, {"sign", BackendClient::md5(t + "1qmvtrapezk42f17bnc")}})
+                  .json["code"],
+              2);
+    // A failure answer has no data to decode.
+    EXPECT_TRUE(client().post("?ct=app&ac=cps", {{"uid", "1"}, {"t", t}, {"sign", "x"}}).json["data"].is_null());
+}
+
+TEST_F(Signing, OnlyUidAndTimeAreSignedOnListActions) {
+    // The app signs neither the page, nor the keyword, nor the category.
+    auto answer = client().postSigned("?ct=app&ac=mygames", {{"p", "2"}, {"keyword", "传奇"}, {"type", "3"}});
+    EXPECT_EQ(answer.json["code"], 1);
+}
+
+TEST_F(Signing, ACorrectSignForAnUnknownOrSignedOutUserIsRefused) {
+    auto unknown = client().postSigned("?ct=app2022&ac=my", {}, "999");
+    EXPECT_EQ(unknown.json["code"], 3);
+    EXPECT_EQ(unknown.json["message"], "用户不存在，请重新登录");
+    // Signed out, the app sends an empty uid (and signs it).
+    EXPECT_EQ(client().postSigned("?ct=app2022&ac=my", {}, "").json["code"], 3);
+    EXPECT_EQ(client().postSigned("?ct=app2022&ac=my", {}, "1abc").json["code"], 3);
+}
+
+TEST_F(Signing, TimeMustBeWholeSeconds) {
+    for (const std::string t : {"", "12.5", "-5", "abc", " 1700000000"}) {
+        auto answer = client().post("?ct=app&ac=cps", {{"uid", "1"}, {"t", t}, {"sign", BackendClient::promoterSign("1", t)}});
+        EXPECT_EQ(answer.json["code"], 4) << t;
+        EXPECT_EQ(answer.json["message"], "参数 t 无效") << t;
+    }
+    auto noTime = client().post("?ct=app&ac=cps", {{"uid", "1"}, {"sign", "abc"}});
+    EXPECT_EQ(noTime.json["message"], "缺少参数 t");
+}

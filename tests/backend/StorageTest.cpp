@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+#include "BackendClient.h"
+#include "backend/Database.h"
+#include "backend/DemoData.h"
+
+using backend::Database;
+
+TEST(Storage, ATransactionThatFailsLeavesNothingBehind) {
+    auto database = Database::open("");
+    ASSERT_NE(database, nullptr);
+    database->execute("CREATE TABLE t (v INTEGER NOT NULL)");
+    EXPECT_THROW(database->transaction([&] {
+        database->execute("INSERT INTO t VALUES (1)");
+        database->execute("INSERT INTO t VALUES (NULL)");
+    }),
+                 backend::DatabaseError);
+    EXPECT_EQ(database->scalar("SELECT COUNT(*) FROM t"), 0);
+    database->transaction([&] { database->execute("INSERT INTO t VALUES (2)"); });
+    EXPECT_EQ(database->scalar("SELECT SUM(v) FROM t"), 2);
+    EXPECT_THROW(database->prepare("SELECT nonsense FROM"), backend::DatabaseError);
+}
+
+TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("velmaro-backend-" + std::to_string(::getpid()) + ".sqlite")).string();
+    std::filesystem::remove(path);
+    long long promoters = 0;
+    {
+        auto server = backend::LocalBackend::start({0, path});
+        ASSERT_NE(server, nullptr);
+        BackendClient client(server->port());
+        EXPECT_EQ(client.login("demo", "123456").json["code"], 1);
+    }
+    {
+        auto database = Database::open(path);
+        promoters = database->scalar("SELECT COUNT(*) FROM promoters");
+        backend::installDemoData(*database, 0);  // a second install adds nothing
+        EXPECT_EQ(database->scalar("SELECT COUNT(*) FROM promoters"), promoters);
+    }
+    auto again = backend::LocalBackend::start({0, path});
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(BackendClient(again->port()).login("demo", "123456").json["code"], 1);
+    again.reset();
+    std::filesystem::remove(path);
+    EXPECT_GT(promoters, 1);
+}
+
+TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
+    EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}), nullptr);
+    auto first = backend::LocalBackend::start({});
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}), nullptr);
+}
