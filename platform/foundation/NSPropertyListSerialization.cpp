@@ -10,6 +10,9 @@
 #include <memory>
 #include <string_view>
 
+#include "foundation/BinaryPropertyListReader.h"
+#include "foundation/UTF16.h"
+
 namespace {
 
 // Property-list dates count from 2001-01-01; ours from 1970-01-01.
@@ -28,6 +31,13 @@ struct MallocFree {
     void operator()(void* pointer) const { std::free(pointer); }
 };
 using MallocText = std::unique_ptr<char, MallocFree>;
+
+// Texts are Unicode: valid UTF-8 without NUL characters (which the library's
+// C strings cannot carry). The reader refuses other texts too, so that
+// whatever it accepts can be written back.
+bool isWritableText(std::string_view text) {
+    return text.find('\0') == std::string_view::npos && UTF16::isValidUTF8(text);
+}
 
 // ------------------------------------------------------------------ reading
 
@@ -56,7 +66,7 @@ std::optional<Value> dictionaryToValue(plist_t node, int depth) {
         plist_dict_next_item(node, iterator, &rawKey, &item);
         MallocText key(rawKey);
         if (!item) break;
-        if (!key) return std::nullopt;
+        if (!key || !isWritableText(key.get())) return std::nullopt;
         auto value = toValue(item, depth + 1);
         if (!value) return std::nullopt;
         entries.set(key.get(), std::move(*value));
@@ -88,7 +98,9 @@ std::optional<Value> toValue(plist_t node, int depth) {
     case PLIST_KEY: {
         uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        return Value(std::string(text ? text : "", text ? length : 0));
+        std::string string(text ? text : "", text ? length : 0);
+        if (!isWritableText(string)) return std::nullopt;
+        return Value(std::move(string));
     }
     case PLIST_DATA: {
         uint64_t length = 0;
@@ -164,7 +176,7 @@ PlistNode toNode(const Value& value, int depth) {
     case Value::Kind::Real: return PlistNode(plist_new_real(*value.real()));
     case Value::Kind::Text: {
         const std::string& text = *value.text();
-        if (text.find('\0') != std::string::npos) return nullptr;
+        if (!isWritableText(text)) return nullptr;
         return PlistNode(plist_new_string(text.c_str()));
     }
     case Value::Kind::Data: {
@@ -186,7 +198,7 @@ PlistNode toNode(const Value& value, int depth) {
         if (auto uid = uidOf(entries)) return PlistNode(plist_new_uid(*uid));
         PlistNode dictionary(plist_new_dict());
         for (const auto& [key, item] : entries) {
-            if (key.find('\0') != std::string::npos) return nullptr;
+            if (!isWritableText(key)) return nullptr;
             PlistNode child = toNode(item, depth + 1);
             if (!child) return nullptr;
             plist_dict_set_item(dictionary.get(), key.c_str(), child.release());
@@ -206,20 +218,19 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
     try {
         if (data.empty() || data.length() > std::numeric_limits<uint32_t>::max()) return std::nullopt;
         std::string_view bytes(reinterpret_cast<const char*>(data.bytes()), data.length());
-        plist_t root = nullptr;
-        Format found;
         if (bytes.substr(0, binaryMagic.size()) == binaryMagic) {
-            found = Format::Binary;
-            plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-        } else if (auto xml = xmlText(bytes)) {
-            found = Format::XML;
-            plist_from_xml(xml->data(), static_cast<uint32_t>(xml->size()), &root);
-        } else {
-            return std::nullopt;
+            // The library's binary reader trusts the file too much; ours checks it.
+            auto value = BinaryPropertyListReader::read(bytes);
+            if (value && format) *format = Format::Binary;
+            return value;
         }
+        auto xml = xmlText(bytes);
+        if (!xml) return std::nullopt;
+        plist_t root = nullptr;
+        plist_from_xml(xml->data(), static_cast<uint32_t>(xml->size()), &root);
         PlistNode owner(root);
         auto value = toValue(root, 0);
-        if (value && format) *format = found;
+        if (value && format) *format = Format::XML;
         return value;
     } catch (...) {
         return std::nullopt;

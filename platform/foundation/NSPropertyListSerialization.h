@@ -13,13 +13,15 @@ class NSPropertyListSerialization {
 public:
     enum class Format { XML, Binary };
 
-    // The property list in `data`, either form; nothing when it is malformed.
+    // The property list in `data`, either form; nothing when it is malformed
+    // or holds a text that could not be written back (see below).
     // `format`, when given, receives the form that was read.
     static std::optional<Value> propertyListWithData(const NSData& data, Format* format = nullptr);
     // True when the value can be written as a property list (see below).
     static bool propertyList(const Value& plist, Format format);
     // Nothing when the value holds something a property list cannot: nil,
-    // null, object references, texts with NUL characters, or unsigned
+    // null, object references, texts that are not valid UTF-8 or hold NUL
+    // characters, or unsigned
     // integers beyond the signed 64-bit range.
     static std::optional<NSData> dataWithPropertyList(const Value& plist, Format format);
 };

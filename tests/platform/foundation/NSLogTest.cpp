@@ -30,18 +30,6 @@ TEST(NSLog, FormatsWithArguments) {
     EXPECT_EQ(capture.lines(), (std::vector<std::string>{"amy paid 12.50 for 3 items", "missing: (null)"}));
 }
 
-TEST(NSLog, NestedCapturesEachSeeTheirLines) {
-    NSLogCapture outer;
-    NSLog("a");
-    {
-        NSLogCapture inner;
-        NSLog("b");
-        EXPECT_EQ(inner.lines(), (std::vector<std::string>{"b"}));
-    }
-    NSLog("c");
-    EXPECT_EQ(outer.lines(), (std::vector<std::string>{"a", "b", "c"}));
-}
-
 TEST(NSLog, LinesFromManyThreadsArriveWholeAndComplete) {
     NSLogCapture capture;
     constexpr int threads = 8, perThread = 200;

@@ -116,14 +116,3 @@ TEST(NSNotificationCenter, ChangesDuringDeliveryAreSafe) {
     center->postNotificationName("Outer");
     EXPECT_EQ(calls, (std::vector<std::string>{"outer", "inner"}));
 }
-
-TEST(NSNotificationCenter, DefaultCenterIsShared) {
-    EXPECT_EQ(NSNotificationCenter::defaultCenter(), NSNotificationCenter::defaultCenter());
-    int calls = 0;
-    auto token = NSNotificationCenter::defaultCenter()->addObserverForName("Shared", nullptr,
-                                                                           [&](const Ref<NSNotification>&) { ++calls; });
-    NSNotificationCenter::defaultCenter()->postNotificationName("Shared");
-    NSNotificationCenter::defaultCenter()->removeObserver(token);
-    NSNotificationCenter::defaultCenter()->postNotificationName("Shared");
-    EXPECT_EQ(calls, 1);
-}
