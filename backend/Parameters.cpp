@@ -8,8 +8,6 @@ Parameters::Parameters(const std::multimap<std::string, std::string>& values) {
     for (const auto& [name, value] : values) values_.emplace(name, value);
 }
 
-void Parameters::set(std::string name, std::string value) { values_[std::move(name)] = std::move(value); }
-
 std::optional<std::string> Parameters::text(std::string_view name) const {
     auto found = values_.find(name);
     if (found == values_.end()) return std::nullopt;

@@ -15,12 +15,10 @@ public:
     Parameters() = default;
     explicit Parameters(const std::multimap<std::string, std::string>& values);
 
-    void set(std::string name, std::string value);
     // The value as sent; nothing when the name is absent.
     std::optional<std::string> text(std::string_view name) const;
     // The value, or the empty text when the name is absent.
     std::string textOrEmpty(std::string_view name) const;
-    bool has(std::string_view name) const { return text(name).has_value(); }
 
 private:
     std::map<std::string, std::string, std::less<>> values_;
