@@ -54,8 +54,10 @@ void NSURLConnection::tellDelegate(
 }
 
 void NSURLConnection::transferDidReceiveResponse(Response answer) {
-    Ref<NSURLResponse> response =
-        make<NSHTTPURLResponse>(NSURL::URLWithString(answer.url), answer.statusCode, answer.headers);
+    // Unless redirected, the answer comes from the request's own address.
+    const Ref<NSURL>& requested = request_->URL();
+    auto url = requested && answer.url == requested->absoluteString() ? requested : NSURL::URLWithString(answer.url);
+    Ref<NSURLResponse> response = make<NSHTTPURLResponse>(std::move(url), answer.statusCode, answer.headers);
     tellDelegate([response](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
         delegate.didReceiveResponse(connection, response);
     });

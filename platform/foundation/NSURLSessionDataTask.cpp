@@ -68,7 +68,9 @@ void NSURLSessionDataTask::cancel() {
 }
 
 void NSURLSessionDataTask::transferDidReceiveResponse(Response answer) {
-    auto response = make<NSHTTPURLResponse>(NSURL::URLWithString(answer.url), answer.statusCode, answer.headers);
+    // Unless redirected, the answer comes from the request's own address.
+    auto url = request_ && answer.url == transfer_.url ? request_->URL() : NSURL::URLWithString(answer.url);
+    auto response = make<NSHTTPURLResponse>(std::move(url), answer.statusCode, answer.headers);
     std::lock_guard lock(mutex_);
     response_ = std::move(response);
 }

@@ -18,6 +18,8 @@ constexpr int idlePollMilliseconds = 10000;
 constexpr long maximumRedirects = 16;
 // As many connections to one host as the platform opens; more transfers wait.
 constexpr long maximumConnectionsPerHost = 6;
+// Finished easy handles kept for reuse; making one afresh costs more than resetting one.
+constexpr std::size_t spareHandleLimit = 16;
 
 bool hasSupportedScheme(std::string_view url) {
     for (std::string_view scheme : {"http://", "https://"}) {
@@ -79,7 +81,7 @@ struct URLLoadingEngine::Transfer {
                                   std::chrono::duration<double>(std::max(request.timeoutInterval, 0.001)));
     }
 
-    void configure();
+    void configure(CURL* handle);
     void deliverResponse();
     void headersComplete();
     static std::size_t onHeader(char* bytes, std::size_t size, std::size_t count, void* context);
@@ -87,8 +89,8 @@ struct URLLoadingEngine::Transfer {
     static int onProgress(void* context, curl_off_t, curl_off_t received, curl_off_t expectedToSend, curl_off_t sent);
 };
 
-void URLLoadingEngine::Transfer::configure() {
-    easy = curl_easy_init();
+void URLLoadingEngine::Transfer::configure(CURL* handle) {
+    easy = handle;
     curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
@@ -220,6 +222,7 @@ URLLoadingEngine::~URLLoadingEngine() {
     for (auto& [id, transfer] : running_) curl_multi_remove_handle(multi_, transfer->easy);
     running_.clear();
     startsPending_.clear();
+    for (CURL* handle : spareHandles_) curl_easy_cleanup(handle);
     curl_multi_cleanup(multi_);
     curl_global_cleanup();
 }
@@ -283,7 +286,9 @@ void URLLoadingEngine::takeCommands() {
             transfer->observer->transferDidComplete(NSURLErrorUnsupportedURL);
             continue;
         }
-        transfer->configure();
+        CURL* handle = spareHandles_.empty() ? curl_easy_init() : spareHandles_.back();
+        if (!spareHandles_.empty()) spareHandles_.pop_back();
+        transfer->configure(handle);
         transfer->lastActivity = Clock::now();
         curl_multi_add_handle(multi_, transfer->easy);
         running_.emplace(transfer->id, std::move(transfer));
@@ -291,16 +296,26 @@ void URLLoadingEngine::takeCommands() {
     for (TransferID id : cancels) {
         auto found = running_.find(id);
         if (found == running_.end()) continue;
-        curl_multi_remove_handle(multi_, found->second->easy);
+        release(*found->second);
         running_.erase(found);
     }
 }
 
 void URLLoadingEngine::finish(Transfer& transfer, long urlErrorCode) {
-    curl_multi_remove_handle(multi_, transfer.easy);
     if (urlErrorCode == 0) transfer.deliverResponse();
-    transfer.observer->transferDidComplete(urlErrorCode);
-    running_.erase(transfer.id);
+    const auto observer = transfer.observer;
+    const TransferID id = transfer.id;
+    release(transfer);
+    running_.erase(id);
+    observer->transferDidComplete(urlErrorCode);
+}
+
+void URLLoadingEngine::release(Transfer& transfer) {
+    curl_multi_remove_handle(multi_, transfer.easy);
+    if (spareHandles_.size() < spareHandleLimit) {
+        curl_easy_reset(transfer.easy);
+        spareHandles_.push_back(std::exchange(transfer.easy, nullptr));
+    }
 }
 
 void URLLoadingEngine::failIdleTransfers() {

@@ -70,6 +70,8 @@ private:
     void run();
     void takeCommands();
     void finish(Transfer& transfer, long urlErrorCode);
+    // Takes the transfer's handle out of the multi handle, keeping it for reuse.
+    void release(Transfer& transfer);
     void failIdleTransfers();
     int millisecondsUntilNextDeadline() const;
 
@@ -84,4 +86,5 @@ private:
 
     // Owned by the engine thread.
     std::unordered_map<TransferID, std::unique_ptr<Transfer>> running_;
+    std::vector<void*> spareHandles_;  // CURL*
 };

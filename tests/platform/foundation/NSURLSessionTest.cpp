@@ -336,3 +336,25 @@ TEST_F(NSURLSessionTest, ManyConcurrentTasksAllComplete) {
 }
 
 }  // namespace
+
+namespace {
+
+// The engine thread stops and joins at exit, also with a transfer under way,
+// without the sanitizers finding leaks or use after destruction.
+TEST(NSURLSessionExit, ExitingWithATransferInFlightIsClean) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static LoopbackHTTPServer slowServer;
+            slowServer.respondSlowly("GET", "/forever", {.delayBeforeHeaders = 30, .body = "never"});
+            NSURLSession::sharedSession()
+                ->dataTaskWithURL(NSURL::URLWithString(slowServer.url("/forever")),
+                                  [](const NSData&, Ref<NSURLResponse>, Ref<NSError>) { std::_Exit(3); })
+                ->resume();
+            NSRunLoop::mainRunLoop()->runUntil([] { return slowServer.requestCount() == 1; }, 10);
+            std::exit(slowServer.requestCount() == 1 ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
