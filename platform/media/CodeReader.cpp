@@ -71,6 +71,17 @@ std::vector<CodeReader::Point> cornersOf(const zbar::zbar_symbol_t* symbol, cons
 
 }  // namespace
 
+CodeReader::GreyPicture CodeReader::greyPictureFromRGBA(std::size_t width, std::size_t height,
+                                                        const std::vector<std::uint8_t>& rgba) {
+    GreyPicture picture{width, height, std::vector<std::uint8_t>(width * height, 0xff)};
+    for (std::size_t i = 0; i < picture.luma.size() && i * 4 + 3 < rgba.size(); ++i) {
+        const std::uint8_t* p = &rgba[i * 4];
+        unsigned luma = (299u * p[0] + 587u * p[1] + 114u * p[2]) / 1000;
+        picture.luma[i] = std::uint8_t((luma * p[3] + 255u * (255u - p[3])) / 255);
+    }
+    return picture;
+}
+
 std::vector<CodeReader::Code> CodeReader::codesInPicture(const GreyPicture& picture,
                                                          const std::vector<Symbology>& wanted) {
     if (picture.width == 0 || picture.height == 0 || picture.luma.size() != picture.width * picture.height)

@@ -32,6 +32,10 @@ public:
         std::vector<std::uint8_t> luma;
     };
 
+    // Rows of straight RGBA bytes as luma, laid over a white page.
+    static GreyPicture greyPictureFromRGBA(std::size_t width, std::size_t height,
+                                           const std::vector<std::uint8_t>& rgba);
+
     // Every code of the wanted symbologies, in the order zbar reports them.
     // A picture of the wrong byte count gives nothing.
     static std::vector<Code> codesInPicture(const GreyPicture& picture, const std::vector<Symbology>& wanted);
