@@ -19,8 +19,6 @@ public:
     DispatchDescriptorSource(int fd, DispatchPoller::Direction direction, Ref<DispatchQueue> queue)
         : DispatchSource(std::move(queue)), fd_(fd), direction_(direction) {}
 
-    int handle() const { return fd_; }
-
 protected:
     void didResume(bool first) override;
     void didCancel() override;

@@ -33,8 +33,3 @@ std::optional<double> TimerQueue::nextDue(unsigned modes) const {
         if (entry.modes & modes) return key.first;
     return std::nullopt;
 }
-
-void TimerQueue::clear() {
-    entries_.clear();
-    dueOf_.clear();
-}

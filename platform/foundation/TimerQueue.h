@@ -25,8 +25,6 @@ public:
     std::optional<std::function<void()>> takeDue(double now, unsigned modes = allModes);
     // The earliest due time of an action that may fire in `modes`.
     std::optional<double> nextDue(unsigned modes = allModes) const;
-    bool empty() const { return entries_.empty(); }
-    void clear();
 
 private:
     using Key = std::pair<double, Token>;
