@@ -1,0 +1,166 @@
+#include "uikit/UIDriver.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "foundation/NSRunLoop.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIKeyInput.h"
+#include "uikit/ViewSnapshot.h"
+
+namespace {
+
+bool matches(const UIView& view, std::string_view query) {
+    if (!query.empty() && query.front() == '#') return view.accessibilityIdentifier() == query.substr(1);
+    return view.accessibilityLabel() == query || view.accessibilityValue() == query;
+}
+
+void collectVisible(const Ref<UIView>& view, std::string_view query, std::vector<Ref<UIView>>& found) {
+    if (view->isHidden()) return;
+    if (matches(*view, query)) found.push_back(view);
+    for (const auto& subview : view->subviews()) collectVisible(subview, query, found);
+}
+
+void collectOfClass(const Ref<UIView>& view, std::string_view className, std::vector<Ref<UIView>>& found) {
+    if (view->className() == className) found.push_back(view);
+    for (const auto& subview : view->subviews()) collectOfClass(subview, className, found);
+}
+
+void describe(const Ref<UIView>& view, int depth, std::string& out) {
+    CGRect frame = view->frame();
+    char geometry[128];
+    std::snprintf(geometry, sizeof geometry, " (%g,%g,%g,%g)", frame.origin.x, frame.origin.y, frame.size.width,
+                  frame.size.height);
+    out.append(static_cast<std::size_t>(depth) * 2, ' ');
+    out += view->className();
+    out += geometry;
+    if (std::string label = view->accessibilityLabel(); !label.empty()) out += " \"" + label + "\"";
+    if (std::string value = view->accessibilityValue(); !value.empty()) out += " value=\"" + value + "\"";
+    if (!view->accessibilityIdentifier().empty()) out += " #" + view->accessibilityIdentifier();
+    if (view->isHidden()) out += " hidden";
+    out += '\n';
+    for (const auto& subview : view->subviews()) describe(subview, depth + 1, out);
+}
+
+bool isShown(const Ref<UIView>& view) {
+    for (auto v = view; v; v = v->superview())
+        if (v->isHidden()) return false;
+    return true;
+}
+
+}  // namespace
+
+Ref<UIWindow> UIDriver::keyWindow() const { return UIApplication::sharedApplication()->keyWindow(); }
+
+bool UIDriver::fail(std::string reason) {
+    lastError_ = std::move(reason);
+    return false;
+}
+
+// --- Finding ---
+
+std::vector<Ref<UIView>> UIDriver::findAll(std::string_view query) const {
+    std::vector<Ref<UIView>> found;
+    if (auto window = keyWindow()) collectVisible(window, query, found);
+    return found;
+}
+
+Ref<UIView> UIDriver::find(std::string_view query) const {
+    auto found = findAll(query);
+    return found.empty() ? nullptr : found.back();
+}
+
+std::vector<Ref<UIView>> UIDriver::findAllOfClass(std::string_view className) const {
+    std::vector<Ref<UIView>> found;
+    if (auto window = keyWindow()) collectOfClass(window, className, found);
+    return found;
+}
+
+std::string UIDriver::describeTree(const Ref<UIView>& root) {
+    std::string out;
+    if (root) describe(root, 0, out);
+    return out;
+}
+
+std::string UIDriver::describeScreen() const { return describeTree(keyWindow()); }
+
+// --- Actions ---
+
+bool UIDriver::tap(std::string_view query) {
+    auto view = find(query);
+    if (!view) return fail("tap: no visible view matches \"" + std::string(query) + "\"");
+    return tap(view);
+}
+
+bool UIDriver::tap(const Ref<UIView>& view) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("tap: no key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is not shown in the key window");
+    CGRect bounds = view->bounds();
+    CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
+    return deliverTap(window, centre);
+}
+
+bool UIDriver::tapAt(CGPoint pointInWindow) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("tap: no key window");
+    return deliverTap(window, pointInWindow);
+}
+
+bool UIDriver::deliverTap(const Ref<UIWindow>& window, CGPoint point) {
+    auto hit = window->hitTest(point);
+    if (!hit) return fail("tap: no view takes touches at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")");
+    for (auto view = hit; view; view = view->superview()) {
+        if (view->handleTapAt(window->convertPointToView(point, view))) {
+            settle();
+            return true;
+        }
+    }
+    settle();
+    return fail("tap: nothing handled a tap on " + hit->description());
+}
+
+bool UIDriver::typeText(std::string_view query, std::string_view text) {
+    auto view = find(query);
+    if (!view) return fail("typeText: no visible view matches \"" + std::string(query) + "\"");
+    return typeText(view, text);
+}
+
+bool UIDriver::typeText(const Ref<UIView>& view, std::string_view text) {
+    settle();
+    Ref<UIView> field = view;
+    while (field && !dynamic_cast<UIKeyInput*>(field.get())) field = field->superview();
+    if (!field) return fail("typeText: the view takes no typing");
+    if (!field->isFirstResponder() && !field->becomeFirstResponder())
+        return fail("typeText: the view refused to become first responder");
+    dynamic_cast<UIKeyInput*>(field.get())->insertText(std::string(text));
+    settle();
+    return true;
+}
+
+bool UIDriver::back() { return fail("back: no navigation controller on screen"); }
+
+bool UIDriver::selectTab(std::size_t) { return fail("selectTab: no tab bar controller on screen"); }
+
+bool UIDriver::shot(const std::string& path) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("shot: no key window");
+    auto png = UIImagePNGRepresentation(snapshotView(window, true));
+    if (!png) return fail("shot: the window could not be rendered");
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(png->bytes()), static_cast<std::streamsize>(png->length()));
+    if (!file) return fail("shot: cannot write " + path);
+    return true;
+}
+
+void UIDriver::settle() const {
+    auto loop = NSRunLoop::mainRunLoop();
+    // Bounded, so that work which keeps posting more work cannot hang a test.
+    for (int turn = 0; turn < 1000; ++turn) {
+        if (auto window = keyWindow()) window->layoutIfNeeded();
+        if (!loop->runOnce()) break;
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/CGGeometry.h"
+#include "uikit/UIView.h"
+#include "uikit/UIWindow.h"
+
+// Drives the app as a user would; tests and the runner share it. It works
+// on the application's key window.
+//
+// Finding: "#name" finds views by accessibility identifier; any other query
+// finds views whose accessibility label or value (the text they show: a
+// label's text, a button's title, a field's placeholder or text) equals it.
+// Only views not hidden (with their ancestors) count; the front-most match
+// wins.
+//
+// Tapping follows the touch rules: the point (a view's centre, or a point in
+// the window) is hit-tested from the key window (hidden, nearly transparent
+// and non-interactive views let it through, pointInside decides the touch
+// area), then the hit view and its superviews in turn are offered the tap
+// (UIView::handleTapAt) until one handles it.
+//
+// Every action runs the main loop afterwards until nothing is left to do
+// now (posted blocks, due timers, the layout pass), so what it set off has
+// happened when it returns. Actions answer false when they could not act,
+// with the reason in lastError().
+class UIDriver {
+public:
+    Ref<UIWindow> keyWindow() const;
+
+    Ref<UIView> find(std::string_view query) const;
+    std::vector<Ref<UIView>> findAll(std::string_view query) const;
+    // Views of the class (its reported name, e.g. "UILabel"), hidden ones too.
+    std::vector<Ref<UIView>> findAllOfClass(std::string_view className) const;
+
+    // One line per view, indented by depth: class, frame, shown text, "#id",
+    // and "hidden".
+    static std::string describeTree(const Ref<UIView>& root);
+    // The key window's tree.
+    std::string describeScreen() const;
+
+    bool tap(const Ref<UIView>& view);
+    bool tap(std::string_view query);
+    bool tapAt(CGPoint pointInWindow);
+    // Focuses the view (or its nearest ancestor) that takes typing and
+    // inserts the text as if typed.
+    bool typeText(const Ref<UIView>& view, std::string_view text);
+    bool typeText(std::string_view query, std::string_view text);
+    // Pops the front-most navigation controller's top screen.
+    bool back();
+    // Selects a tab of the front-most tab bar controller.
+    bool selectTab(std::size_t index);
+    // Writes the key window, as the screen shows it, to a PNG file.
+    bool shot(const std::string& path);
+
+    // Lays out the key window and runs the main loop until idle.
+    void settle() const;
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    bool fail(std::string reason);
+    bool deliverTap(const Ref<UIWindow>& window, CGPoint point);
+
+    std::string lastError_;
+};

@@ -1,0 +1,433 @@
+#include "uikit/UIView.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "uikit/AnimationTransaction.h"
+#include "uikit/UIGestureRecognizer.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+// Shares a change of the superview's length among the flexible parts of one
+// axis (leading margin, size, trailing margin) in proportion to their
+// current lengths, or evenly when those are all zero.
+void resizeAxis(CGFloat& origin, CGFloat& length, CGFloat oldTotal, CGFloat newTotal, bool flexibleLeading,
+                bool flexibleLength, bool flexibleTrailing) {
+    CGFloat delta = newTotal - oldTotal;
+    int flexibleParts = flexibleLeading + flexibleLength + flexibleTrailing;
+    if (delta == 0 || flexibleParts == 0) return;
+    CGFloat leading = origin, trailing = oldTotal - origin - length;
+    CGFloat total = (flexibleLeading ? leading : 0) + (flexibleLength ? length : 0) + (flexibleTrailing ? trailing : 0);
+    auto share = [&](bool flexible, CGFloat part) {
+        if (!flexible) return 0.0;
+        return total > 0 ? delta * part / total : delta / flexibleParts;
+    };
+    CGFloat leadingShare = share(flexibleLeading, leading);
+    CGFloat lengthShare = share(flexibleLength, length);
+    origin += leadingShare;
+    length += lengthShare;
+}
+
+CGRect boundingBoxOfConverted(CGRect rect, const std::function<CGPoint(CGPoint)>& convert) {
+    CGPoint corners[] = {convert({CGRectGetMinX(rect), CGRectGetMinY(rect)}),
+                         convert({CGRectGetMaxX(rect), CGRectGetMinY(rect)}),
+                         convert({CGRectGetMinX(rect), CGRectGetMaxY(rect)}),
+                         convert({CGRectGetMaxX(rect), CGRectGetMaxY(rect)})};
+    CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+    for (const CGPoint& corner : corners) {
+        minX = std::min(minX, corner.x);
+        maxX = std::max(maxX, corner.x);
+        minY = std::min(minY, corner.y);
+        maxY = std::max(maxY, corner.y);
+    }
+    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
+}
+
+}  // namespace
+
+// --- Geometry ---
+
+Ref<CALayer> UIView::layer() const {
+    if (!layer_) {
+        layer_ = makeBackingLayer();
+        layer_->setFrame(initialFrame_);
+        layer_->setDelegate(std::const_pointer_cast<UIView>(self<UIView>()));
+    }
+    return layer_;
+}
+
+CGRect UIView::frame() const { return layer()->frame(); }
+
+void UIView::setFrame(CGRect frame) {
+    CGSize oldSize = bounds().size;
+    layer()->setFrame(frame);
+    boundsSizeChanged(oldSize);
+}
+
+CGRect UIView::bounds() const { return layer()->bounds(); }
+
+void UIView::setBounds(CGRect bounds) {
+    CGSize oldSize = this->bounds().size;
+    layer()->setBounds(bounds);
+    boundsSizeChanged(oldSize);
+}
+
+CGPoint UIView::center() const { return layer()->position(); }
+
+void UIView::setCenter(CGPoint center) { layer()->setPosition(center); }
+
+CGAffineTransform UIView::transform() const { return layer()->affineTransform(); }
+
+void UIView::setTransform(CGAffineTransform transform) { layer()->setAffineTransform(transform); }
+
+void UIView::boundsSizeChanged(CGSize oldSize) {
+    CGSize newSize = bounds().size;
+    if (newSize == oldSize) return;
+    if (autoresizesSubviews_) {
+        auto subviews = subviews_;
+        for (const auto& subview : subviews) subview->autoresize(oldSize, newSize);
+    }
+    setNeedsLayout();
+}
+
+void UIView::autoresize(CGSize oldSuperSize, CGSize newSuperSize) {
+    std::uint32_t mask = autoresizingMask_;
+    if (mask == UIViewAutoresizingNone) return;
+    CGRect frame = this->frame();
+    resizeAxis(frame.origin.x, frame.size.width, oldSuperSize.width, newSuperSize.width,
+               mask & UIViewAutoresizingFlexibleLeftMargin, mask & UIViewAutoresizingFlexibleWidth,
+               mask & UIViewAutoresizingFlexibleRightMargin);
+    resizeAxis(frame.origin.y, frame.size.height, oldSuperSize.height, newSuperSize.height,
+               mask & UIViewAutoresizingFlexibleTopMargin, mask & UIViewAutoresizingFlexibleHeight,
+               mask & UIViewAutoresizingFlexibleBottomMargin);
+    setFrame(frame);
+}
+
+// --- The tree ---
+
+void UIView::addSubview(const Ref<UIView>& view) { insertSubviewAt(view, subviews_.size()); }
+
+void UIView::insertSubview(const Ref<UIView>& view, std::size_t index) { insertSubviewAt(view, index); }
+
+void UIView::insertSubviewAboveSubview(const Ref<UIView>& view, const Ref<UIView>& sibling) {
+    if (!view || view == sibling) return;
+    if (view->superview().get() == this) std::erase(subviews_, view);
+    auto at = std::find(subviews_.begin(), subviews_.end(), sibling);
+    insertSubviewAt(view, at == subviews_.end() ? subviews_.size() : static_cast<std::size_t>(at - subviews_.begin()) + 1);
+}
+
+void UIView::insertSubviewBelowSubview(const Ref<UIView>& view, const Ref<UIView>& sibling) {
+    if (!view || view == sibling) return;
+    if (view->superview().get() == this) std::erase(subviews_, view);
+    auto at = std::find(subviews_.begin(), subviews_.end(), sibling);
+    insertSubviewAt(view, at == subviews_.end() ? 0 : static_cast<std::size_t>(at - subviews_.begin()));
+}
+
+void UIView::insertSubviewAt(const Ref<UIView>& view, std::size_t index) {
+    // A view cannot contain itself or one of its ancestors.
+    if (!view || isDescendantOfView(view)) return;
+    Ref<UIView> me = self<UIView>();
+    auto oldSuperview = view->superview();
+    if (oldSuperview == me) {
+        std::erase(subviews_, view);
+        index = std::min(index, subviews_.size());
+        subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
+        placeLayerOf(view, index);
+        return;
+    }
+    auto oldWindow = view->window();
+    auto newWindow = window();
+    if (oldSuperview) oldSuperview->willRemoveSubview(view);
+    view->willMoveToSuperview(me);
+    if (oldWindow != newWindow) view->notifyWindowChange(oldWindow, newWindow, false);
+    if (oldSuperview) std::erase(oldSuperview->subviews_, view);
+    index = std::min(index, subviews_.size());
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
+    view->superview_ = me;
+    placeLayerOf(view, index);
+    if (oldWindow != newWindow) view->notifyWindowChange(oldWindow, newWindow, true);
+    view->didMoveToSuperview();
+    didAddSubview(view);
+    setNeedsLayout();
+    view->setNeedsLayout();
+}
+
+// Keeps the layer tree in the subviews' order; layers that are not views'
+// stay where they are, except that the first subview goes below them all.
+void UIView::placeLayerOf(const Ref<UIView>& view, std::size_t index) {
+    if (index == 0)
+        layer()->insertSublayer(view->layer(), 0);
+    else if (index + 1 < subviews_.size())
+        layer()->insertSublayerBelow(view->layer(), subviews_[index + 1]->layer());
+    else
+        layer()->addSublayer(view->layer());
+}
+
+void UIView::removeFromSuperview() {
+    auto parent = superview();
+    if (!parent) return;
+    Ref<UIView> me = self<UIView>();
+    auto oldWindow = window();
+    parent->willRemoveSubview(me);
+    willMoveToSuperview(nullptr);
+    if (oldWindow) notifyWindowChange(oldWindow, nullptr, false);
+    std::erase(parent->subviews_, me);
+    superview_.reset();
+    layer()->removeFromSuperlayer();
+    if (oldWindow) notifyWindowChange(oldWindow, nullptr, true);
+    didMoveToSuperview();
+}
+
+void UIView::notifyWindowChange(const Ref<UIWindow>& oldWindow, const Ref<UIWindow>& newWindow, bool didMove) {
+    if (!didMove) {
+        if (isFirstResponder()) resignFirstResponder();
+        willMoveToWindow(newWindow);
+    }
+    auto subviews = subviews_;
+    for (const auto& subview : subviews) subview->notifyWindowChange(oldWindow, newWindow, didMove);
+    if (didMove) {
+        didMoveToWindow();
+        if (newWindow && needsLayout_) newWindow->scheduleLayoutPass();
+    }
+}
+
+void UIView::bringSubviewToFront(const Ref<UIView>& view) {
+    if (view && view->superview().get() == this) insertSubviewAt(view, subviews_.size());
+}
+
+void UIView::sendSubviewToBack(const Ref<UIView>& view) {
+    if (view && view->superview().get() == this) insertSubviewAt(view, 0);
+}
+
+bool UIView::isDescendantOfView(const Ref<UIView>& view) const {
+    if (!view) return false;
+    for (const UIView* v = this; v; v = v->superview_.lock().get())
+        if (v == view.get()) return true;
+    return false;
+}
+
+Ref<UIWindow> UIView::window() const {
+    auto parent = superview();
+    return parent ? parent->window() : nullptr;
+}
+
+Ref<UIView> UIView::rootView() const {
+    Ref<UIView> root = std::const_pointer_cast<UIView>(self<UIView>());
+    while (auto parent = root->superview()) root = parent;
+    return root;
+}
+
+Ref<UIResponder> UIView::nextResponder() const {
+    if (auto controller = owningViewController()) return controller;
+    return superview();
+}
+
+bool UIView::canTakeFocusNow() const { return window() != nullptr; }
+
+// --- Tags ---
+
+Ref<UIView> UIView::viewWithTag(long tag) {
+    if (tag_ == tag) return self<UIView>();
+    for (const auto& subview : subviews_)
+        if (auto found = subview->viewWithTag(tag)) return found;
+    return nullptr;
+}
+
+// --- Appearance ---
+
+bool UIView::isHidden() const { return layer()->isHidden(); }
+
+void UIView::setHidden(bool hidden) { layer()->setHidden(hidden); }
+
+CGFloat UIView::alpha() const { return layer()->opacity(); }
+
+void UIView::setAlpha(CGFloat alpha) { layer()->setOpacity(alpha); }
+
+std::optional<UIColor> UIView::backgroundColor() const { return layer()->backgroundColor(); }
+
+void UIView::setBackgroundColor(std::optional<UIColor> color) { layer()->setBackgroundColor(color); }
+
+bool UIView::clipsToBounds() const { return layer()->masksToBounds(); }
+
+void UIView::setClipsToBounds(bool clips) { layer()->setMasksToBounds(clips); }
+
+UIColor UIView::tintColor() const {
+    if (tintColor_) return *tintColor_;
+    if (auto parent = superview()) return parent->tintColor();
+    return UIColor::colorWithRed(0, 122.0 / 255, 1, 1);
+}
+
+// --- Touches ---
+
+Ref<UIView> UIView::hitTest(CGPoint point, UIEvent* event) {
+    if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01 || !pointInside(point, event)) return nullptr;
+    auto subviews = subviews_;
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        const Ref<UIView>& subview = *it;
+        CGPoint inSubview =
+            CGPointApplyAffineTransform(point, CGAffineTransformInvert(subview->layer()->transformToSuperlayer()));
+        if (auto hit = subview->hitTest(inSubview, event)) return hit;
+    }
+    return self<UIView>();
+}
+
+bool UIView::pointInside(CGPoint point, UIEvent*) { return CGRectContainsPoint(bounds(), point); }
+
+bool UIView::handleTapAt(CGPoint point) {
+    auto recognizers = gestureRecognizers_;
+    for (const auto& recognizer : recognizers)
+        if (recognizer->isEnabled() && recognizer->handleTapAt(point)) return true;
+    return false;
+}
+
+void UIView::addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {
+    if (!recognizer) return;
+    if (auto previous = recognizer->view(); previous && previous.get() != this) previous->removeGestureRecognizer(recognizer);
+    if (std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer) == gestureRecognizers_.end())
+        gestureRecognizers_.push_back(recognizer);
+    recognizer->view_ = self<UIView>();
+}
+
+void UIView::removeGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {
+    if (!recognizer) return;
+    auto at = std::find(gestureRecognizers_.begin(), gestureRecognizers_.end(), recognizer);
+    if (at == gestureRecognizers_.end()) return;
+    gestureRecognizers_.erase(at);
+    recognizer->view_.reset();
+}
+
+// --- Coordinates ---
+
+CGPoint UIView::convertPointToView(CGPoint point, const Ref<UIView>& view) const {
+    Ref<UIView> target = view ? view : window();
+    return layer()->convertPoint(point, target ? target->layer().get() : nullptr);
+}
+
+CGPoint UIView::convertPointFromView(CGPoint point, const Ref<UIView>& view) const {
+    Ref<UIView> source = view ? view : window();
+    if (source) return source->layer()->convertPoint(point, layer().get());
+    // Not in a window: the point is in the space the root view is placed in.
+    auto root = rootView();
+    CGPoint inRoot =
+        CGPointApplyAffineTransform(point, CGAffineTransformInvert(root->layer()->transformToSuperlayer()));
+    return root->layer()->convertPoint(inRoot, layer().get());
+}
+
+CGRect UIView::convertRectToView(CGRect rect, const Ref<UIView>& view) const {
+    return boundingBoxOfConverted(rect, [&](CGPoint p) { return convertPointToView(p, view); });
+}
+
+CGRect UIView::convertRectFromView(CGRect rect, const Ref<UIView>& view) const {
+    return boundingBoxOfConverted(rect, [&](CGPoint p) { return convertPointFromView(p, view); });
+}
+
+// --- Layout ---
+
+void UIView::setNeedsLayout() {
+    needsLayout_ = true;
+    if (auto w = window()) w->scheduleLayoutPass();
+}
+
+void UIView::layoutIfNeeded() {
+    Ref<UIView> keepAlive = self<UIView>();
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+    }
+    auto subviews = subviews_;
+    for (const auto& subview : subviews) subview->layoutIfNeeded();
+}
+
+CGSize UIView::sizeThatFits(CGSize) { return bounds().size; }
+
+void UIView::sizeToFit() {
+    CGRect frame = this->frame();
+    frame.size = sizeThatFits(bounds().size);
+    setFrame(frame);
+}
+
+CGSize UIView::intrinsicContentSize() { return {UIViewNoIntrinsicMetric, UIViewNoIntrinsicMetric}; }
+
+void UIView::invalidateIntrinsicContentSize() {
+    setNeedsLayout();
+    if (auto parent = superview()) parent->setNeedsLayout();
+}
+
+UIEdgeInsets UIView::safeAreaInsets() const {
+    auto w = window();
+    if (!w) return UIEdgeInsetsZero;
+    UIEdgeInsets windowInsets = w->safeAreaInsets();
+    CGRect inWindow = convertRectToView(bounds(), w);
+    CGRect windowBounds = w->bounds();
+    auto overlap = [](CGFloat amount, CGFloat limit) { return std::clamp(amount, 0.0, std::max(0.0, limit)); };
+    return {overlap(CGRectGetMinY(windowBounds) + windowInsets.top - CGRectGetMinY(inWindow), inWindow.size.height),
+            overlap(CGRectGetMinX(windowBounds) + windowInsets.left - CGRectGetMinX(inWindow), inWindow.size.width),
+            overlap(CGRectGetMaxY(inWindow) - (CGRectGetMaxY(windowBounds) - windowInsets.bottom), inWindow.size.height),
+            overlap(CGRectGetMaxX(inWindow) - (CGRectGetMaxX(windowBounds) - windowInsets.right), inWindow.size.width)};
+}
+
+// --- Drawing ---
+
+void UIView::drawRect(CGRect) {}
+
+void UIView::drawLayerInContext(CALayer&, const CGContextRef&) { drawRect(bounds()); }
+
+// --- Animations ---
+
+void UIView::animateWithDuration(double duration, const std::function<void()>& animations,
+                                 AnimationCompletion completion) {
+    AnimationTransaction::run(duration, 0, animations, std::move(completion));
+}
+
+void UIView::animateWithDuration(double duration, double delay, UIViewAnimationOptions,
+                                 const std::function<void()>& animations, AnimationCompletion completion) {
+    AnimationTransaction::run(duration, delay, animations, std::move(completion));
+}
+
+void UIView::animateWithDuration(double duration, double delay, CGFloat, CGFloat, UIViewAnimationOptions,
+                                 const std::function<void()>& animations, AnimationCompletion completion) {
+    AnimationTransaction::run(duration, delay, animations, std::move(completion));
+}
+
+void UIView::performWithoutAnimation(const std::function<void()>& actions) {
+    if (actions) actions();
+}
+
+void UIView::beginAnimations(std::string animationID, void* context) {
+    AnimationTransaction::begin(std::move(animationID), context);
+}
+
+void UIView::commitAnimations() { AnimationTransaction::commit(); }
+
+void UIView::setAnimationDuration(double duration) {
+    if (auto* open = AnimationTransaction::current()) open->duration = duration;
+}
+
+void UIView::setAnimationDelay(double delay) {
+    if (auto* open = AnimationTransaction::current()) open->delay = delay;
+}
+
+void UIView::setAnimationCurve(UIViewAnimationCurve) {}
+
+void UIView::setAnimationDelegate(const Ref<NSObject>& delegate) {
+    if (auto* open = AnimationTransaction::current()) open->delegate = delegate;
+}
+
+void UIView::setAnimationDidStopSelector(AnimationDidStop didStop) {
+    if (auto* open = AnimationTransaction::current()) open->didStop = std::move(didStop);
+}
+
+void UIView::setAnimationsEnabled(bool enabled) { AnimationTransaction::setEnabled(enabled); }
+
+bool UIView::areAnimationsEnabled() { return AnimationTransaction::isEnabled(); }
+
+std::string UIView::description() const {
+    CGRect f = frame();
+    char text[160];
+    std::snprintf(text, sizeof text, "; frame = (%g %g; %g %g)>", f.origin.x, f.origin.y, f.size.width, f.size.height);
+    std::string base = NSObject::description();
+    base.pop_back();
+    return base + text;
+}

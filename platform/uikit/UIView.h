@@ -1,0 +1,290 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "graphics/CGAffineTransform.h"
+#include "graphics/CGGeometry.h"
+#include "graphics/UIColor.h"
+#include "graphics/UIEdgeInsets.h"
+#include "uikit/CALayer.h"
+#include "uikit/UIResponder.h"
+
+class UIEvent;
+class UIGestureRecognizer;
+class UIViewController;
+class UIWindow;
+
+enum class UIViewContentMode {
+    ScaleToFill,
+    ScaleAspectFit,
+    ScaleAspectFill,
+    Redraw,
+    Center,
+    Top,
+    Bottom,
+    Left,
+    Right,
+    TopLeft,
+    TopRight,
+    BottomLeft,
+    BottomRight,
+};
+
+// Which margins and sizes of a view follow its superview's size changes.
+enum UIViewAutoresizing : std::uint32_t {
+    UIViewAutoresizingNone = 0,
+    UIViewAutoresizingFlexibleLeftMargin = 1u << 0,
+    UIViewAutoresizingFlexibleWidth = 1u << 1,
+    UIViewAutoresizingFlexibleRightMargin = 1u << 2,
+    UIViewAutoresizingFlexibleTopMargin = 1u << 3,
+    UIViewAutoresizingFlexibleHeight = 1u << 4,
+    UIViewAutoresizingFlexibleBottomMargin = 1u << 5,
+};
+inline UIViewAutoresizing operator|(UIViewAutoresizing a, UIViewAutoresizing b) {
+    return static_cast<UIViewAutoresizing>(static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b));
+}
+
+enum UIViewAnimationOptions : std::uint32_t {
+    UIViewAnimationOptionLayoutSubviews = 1u << 0,
+    UIViewAnimationOptionAllowUserInteraction = 1u << 1,
+    UIViewAnimationOptionBeginFromCurrentState = 1u << 2,
+    UIViewAnimationOptionRepeat = 1u << 3,
+    UIViewAnimationOptionAutoreverse = 1u << 4,
+    UIViewAnimationOptionCurveEaseInOut = 0,
+    UIViewAnimationOptionCurveEaseIn = 1u << 16,
+    UIViewAnimationOptionCurveEaseOut = 2u << 16,
+    UIViewAnimationOptionCurveLinear = 3u << 16,
+};
+inline UIViewAnimationOptions operator|(UIViewAnimationOptions a, UIViewAnimationOptions b) {
+    return static_cast<UIViewAnimationOptions>(static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b));
+}
+
+enum class UIViewAnimationCurve { EaseInOut, EaseIn, EaseOut, Linear };
+
+// What a view answers for "no intrinsic size along this axis".
+inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
+
+// A rectangle on screen: geometry, a place in the view tree, appearance,
+// layout, hit testing and drawing. Every view is backed by a CALayer (its
+// `layer()`), which holds the geometry and appearance and renders the view
+// tree: a subview's layer is a sublayer of its superview's layer, in the same
+// order as the subviews.
+//
+// Subclassing (the extension points):
+// - Set-up goes in `didCreate()`; do not use the view from a constructor,
+//   where it is not yet owned by a Ref (its layer is made on first use).
+// - `makeBackingLayer()` picks the layer class (a shape or gradient layer).
+// - `layoutSubviews()` positions subviews; it runs in the layout pass that
+//   follows setNeedsLayout (posted to the main queue when the view is in a
+//   window) or on layoutIfNeeded, from the window down.
+// - `sizeThatFits()` and `intrinsicContentSize()` report a natural size.
+// - `drawRect()` draws the view's own content over its background.
+// - `pointInside()` can enlarge or shrink the touch area; `hitTest()` finds
+//   the deepest view under a point as UIKit does.
+// - `handleTapAt()` is how a simulated tap reaches a view (see UIDriver):
+//   controls send their actions, tables select cells; the default offers the
+//   tap to the view's gesture recognizers.
+// - accessibilityLabel/accessibilityValue are what the driver finds a view by
+//   and prints: labels and buttons answer their text, text fields their
+//   placeholder (label) and text (value).
+// - The move hooks (willMoveToSuperview... didAddSubview, willRemoveSubview)
+//   run as UIKit runs them.
+class UIView : public UIResponder, public CALayerDelegate {
+public:
+    UIView() = default;
+    explicit UIView(CGRect frame) : initialFrame_(frame) {}
+
+    // --- Geometry (in the superview's space, except bounds) ---
+    CGRect frame() const;
+    void setFrame(CGRect frame);
+    CGRect bounds() const;
+    void setBounds(CGRect bounds);
+    CGPoint center() const;
+    void setCenter(CGPoint center);
+    CGAffineTransform transform() const;
+    void setTransform(CGAffineTransform transform);
+
+    // --- The tree ---
+    Ref<UIView> superview() const { return superview_.lock(); }
+    const std::vector<Ref<UIView>>& subviews() const { return subviews_; }
+    // Adding a view that is already elsewhere moves it; adding it again to
+    // the same superview brings it to the front.
+    void addSubview(const Ref<UIView>& view);
+    // Index clamped to the number of subviews.
+    void insertSubview(const Ref<UIView>& view, std::size_t index);
+    // At the front/back when `sibling` is not a subview.
+    void insertSubviewAboveSubview(const Ref<UIView>& view, const Ref<UIView>& sibling);
+    void insertSubviewBelowSubview(const Ref<UIView>& view, const Ref<UIView>& sibling);
+    void removeFromSuperview();
+    void bringSubviewToFront(const Ref<UIView>& view);
+    void sendSubviewToBack(const Ref<UIView>& view);
+    // True for the view itself too.
+    bool isDescendantOfView(const Ref<UIView>& view) const;
+    // The window the view is in (itself for a window), or null.
+    virtual Ref<UIWindow> window() const;
+
+    // The controller whose root view this is, or null (set by UIViewController).
+    Ref<UIViewController> owningViewController() const { return owningController_.lock(); }
+    void setOwningViewController(const Ref<UIViewController>& controller) { owningController_ = controller; }
+    // The owning controller, else the superview.
+    Ref<UIResponder> nextResponder() const override;
+
+    // --- Tags and accessibility ---
+    long tag() const { return tag_; }
+    void setTag(long tag) { tag_ = tag; }
+    // The view itself or the first descendant (depth first) with the tag.
+    Ref<UIView> viewWithTag(long tag);
+    const std::string& accessibilityIdentifier() const { return accessibilityIdentifier_; }
+    void setAccessibilityIdentifier(std::string identifier) { accessibilityIdentifier_ = std::move(identifier); }
+    // The label set explicitly, else what the view shows as its name.
+    virtual std::string accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
+    // The view's current value as text (a field's text); empty by default.
+    virtual std::string accessibilityValue() const { return {}; }
+
+    // --- Appearance (kept on the layer) ---
+    bool isHidden() const;
+    // Windows override it to join or leave the application's visible windows.
+    virtual void setHidden(bool hidden);
+    CGFloat alpha() const;
+    void setAlpha(CGFloat alpha);
+    bool isOpaque() const { return opaque_; }
+    void setOpaque(bool opaque) { opaque_ = opaque; }
+    // Null (no background) by default.
+    std::optional<UIColor> backgroundColor() const;
+    void setBackgroundColor(std::optional<UIColor> color);
+    bool clipsToBounds() const;
+    void setClipsToBounds(bool clips);
+    UIViewContentMode contentMode() const { return contentMode_; }
+    void setContentMode(UIViewContentMode mode) { contentMode_ = mode; }
+    // Set explicitly, else the superview's, else the system blue.
+    UIColor tintColor() const;
+    void setTintColor(std::optional<UIColor> color) { tintColor_ = color; }
+
+    // --- Touches ---
+    bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    // The deepest visible, interactive view containing the point (in this
+    // view's bounds space), front-most subviews first; null when the view is
+    // hidden, nearly transparent (alpha < 0.01), not interactive, or the
+    // point is outside it.
+    virtual Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr);
+    // Whether the point (bounds space) counts as inside: within the bounds.
+    virtual bool pointInside(CGPoint point, UIEvent* event = nullptr);
+    // A simulated tap at a point of the view's bounds: true when the view
+    // handled it. The default offers it to the enabled gesture recognizers.
+    virtual bool handleTapAt(CGPoint point);
+
+    void addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
+    const std::vector<Ref<UIGestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }
+
+    // --- Coordinates: a null view means the window's space ---
+    CGPoint convertPointToView(CGPoint point, const Ref<UIView>& view) const;
+    CGPoint convertPointFromView(CGPoint point, const Ref<UIView>& view) const;
+    CGRect convertRectToView(CGRect rect, const Ref<UIView>& view) const;
+    CGRect convertRectFromView(CGRect rect, const Ref<UIView>& view) const;
+
+    // --- Layout ---
+    UIViewAutoresizing autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(UIViewAutoresizing mask) { autoresizingMask_ = mask; }
+    bool autoresizesSubviews() const { return autoresizesSubviews_; }
+    void setAutoresizesSubviews(bool resizes) { autoresizesSubviews_ = resizes; }
+    void setNeedsLayout();
+    bool needsLayout() const { return needsLayout_; }
+    // Runs layoutSubviews if layout is pending, then does the same for the
+    // subviews, top down.
+    void layoutIfNeeded();
+    virtual void layoutSubviews() {}
+    // The size the view would like within `size`; the current size by default.
+    virtual CGSize sizeThatFits(CGSize size);
+    // Resizes the view to sizeThatFits(its size), keeping its origin.
+    void sizeToFit();
+    // The natural size from the content; UIViewNoIntrinsicMetric on both axes by default.
+    virtual CGSize intrinsicContentSize();
+    // The content changed size: lays the superview out again.
+    virtual void invalidateIntrinsicContentSize();
+    // The part of the window's safe-area insets (status bar, notch, home
+    // indicator) that overlaps the view; zero outside a window.
+    virtual UIEdgeInsets safeAreaInsets() const;
+
+    // --- Drawing ---
+    Ref<CALayer> layer() const;
+    // The view's own content, in its bounds space, into the current context.
+    virtual void drawRect(CGRect rect);
+    void setNeedsDisplay() {}
+
+    // --- Animations ---
+    // The new values apply at once; the completion runs with true on the main
+    // loop once delay + duration have passed on its clock.
+    using AnimationCompletion = std::function<void(bool finished)>;
+    static void animateWithDuration(double duration, const std::function<void()>& animations,
+                                    AnimationCompletion completion = nullptr);
+    static void animateWithDuration(double duration, double delay, UIViewAnimationOptions options,
+                                    const std::function<void()>& animations, AnimationCompletion completion = nullptr);
+    // The spring form; damping and velocity are accepted as given.
+    static void animateWithDuration(double duration, double delay, CGFloat damping, CGFloat velocity,
+                                    UIViewAnimationOptions options, const std::function<void()>& animations,
+                                    AnimationCompletion completion = nullptr);
+    static void performWithoutAnimation(const std::function<void()>& actions);
+    // The older form: changes between begin and commit are one animation; at
+    // its end the did-stop callback runs with the animation's id and context.
+    using AnimationDidStop = std::function<void(const std::string& animationID, bool finished, void* context)>;
+    static void beginAnimations(std::string animationID = {}, void* context = nullptr);
+    static void commitAnimations();
+    static void setAnimationDuration(double duration);
+    static void setAnimationDelay(double delay);
+    static void setAnimationCurve(UIViewAnimationCurve curve);
+    // The delegate is kept alive until its did-stop callback has run.
+    static void setAnimationDelegate(const Ref<NSObject>& delegate);
+    static void setAnimationDidStopSelector(AnimationDidStop didStop);
+    static void setAnimationsEnabled(bool enabled);
+    static bool areAnimationsEnabled();
+
+    // --- Move hooks ---
+    virtual void willMoveToSuperview(const Ref<UIView>& /*newSuperview*/) {}
+    virtual void didMoveToSuperview() {}
+    virtual void willMoveToWindow(const Ref<UIWindow>& /*newWindow*/) {}
+    virtual void didMoveToWindow() {}
+    virtual void didAddSubview(const Ref<UIView>& /*subview*/) {}
+    virtual void willRemoveSubview(const Ref<UIView>& /*subview*/) {}
+
+    // "<UIView: 0x...; frame = (x y; w h)>"
+    std::string description() const override;
+
+protected:
+    // The layer the view is backed by; a plain CALayer by default.
+    virtual Ref<CALayer> makeBackingLayer() const { return CALayer::layer(); }
+    bool canTakeFocusNow() const override;
+    void drawLayerInContext(CALayer& layer, const CGContextRef& context) override;
+
+private:
+    void insertSubviewAt(const Ref<UIView>& view, std::size_t index);
+    void placeLayerOf(const Ref<UIView>& view, std::size_t index);
+    void boundsSizeChanged(CGSize oldSize);
+    void autoresize(CGSize oldSuperSize, CGSize newSuperSize);
+    // Runs the window hooks over the subtree when its window changes.
+    void notifyWindowChange(const Ref<UIWindow>& oldWindow, const Ref<UIWindow>& newWindow, bool didMove);
+    Ref<UIView> rootView() const;
+
+    CGRect initialFrame_{};
+    mutable Ref<CALayer> layer_;
+    WeakRef<UIView> superview_;
+    std::vector<Ref<UIView>> subviews_;
+    WeakRef<UIViewController> owningController_;
+    std::vector<Ref<UIGestureRecognizer>> gestureRecognizers_;
+    long tag_ = 0;
+    std::string accessibilityIdentifier_;
+    std::string accessibilityLabel_;
+    bool opaque_ = true;
+    UIViewContentMode contentMode_ = UIViewContentMode::ScaleToFill;
+    std::optional<UIColor> tintColor_;
+    bool userInteractionEnabled_ = true;
+    UIViewAutoresizing autoresizingMask_ = UIViewAutoresizingNone;
+    bool autoresizesSubviews_ = true;
+    bool needsLayout_ = true;
+};

@@ -1,0 +1,102 @@
+#include "uikit/UIWindow.h"
+
+#include <algorithm>
+
+#include "foundation/DispatchQueue.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWindowScene.h"
+
+UIWindow::UIWindow() : UIView(UIScreen::mainScreen()->bounds()) {}
+
+UIWindow::UIWindow(const Ref<UIWindowScene>& scene) : UIView(UIScreen::mainScreen()->bounds()), windowScene_(scene) {}
+
+void UIWindow::didCreate() {
+    UIView::didCreate();
+    UIView::setHidden(true);
+    if (windowScene_.expired()) {
+        const auto& scenes = UIApplication::sharedApplication()->connectedScenes();
+        if (!scenes.empty()) windowScene_ = scenes.front();
+    }
+}
+
+Ref<UIScreen> UIWindow::screen() const { return UIScreen::mainScreen(); }
+
+Ref<UIWindow> UIWindow::window() const { return std::const_pointer_cast<UIWindow>(self<UIWindow>()); }
+
+Ref<UIResponder> UIWindow::nextResponder() const { return UIApplication::sharedApplication(); }
+
+void UIWindow::setHidden(bool hidden) {
+    if (hidden == isHidden()) return;
+    auto app = UIApplication::sharedApplication();
+    if (hidden) {
+        hideRootView();
+        UIView::setHidden(true);
+        app->windowVisibilityChanged(self<UIWindow>(), false);
+    } else {
+        UIView::setHidden(false);
+        app->windowVisibilityChanged(self<UIWindow>(), true);
+        showRootView();
+    }
+}
+
+void UIWindow::makeKeyAndVisible() {
+    setHidden(false);
+    makeKeyWindow();
+}
+
+void UIWindow::makeKeyWindow() { UIApplication::sharedApplication()->makeKey(self<UIWindow>()); }
+
+bool UIWindow::isKeyWindow() const { return UIApplication::sharedApplication()->keyWindow().get() == this; }
+
+void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
+    if (controller == rootViewController_) return;
+    hideRootView();
+    rootViewController_ = controller;
+    if (!isHidden()) showRootView();
+}
+
+void UIWindow::showRootView() {
+    if (rootViewShown_ || !rootViewController_) return;
+    rootViewShown_ = true;
+    Ref<UIViewController> controller = rootViewController_;
+    Ref<UIView> view = controller->view();
+    view->setFrame(bounds());
+    view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    controller->viewWillAppear(false);
+    insertSubview(view, 0);
+    controller->viewDidAppear(false);
+}
+
+void UIWindow::hideRootView() {
+    if (!rootViewShown_) return;
+    rootViewShown_ = false;
+    Ref<UIViewController> controller = rootViewController_;
+    controller->viewWillDisappear(false);
+    if (auto view = controller->viewIfLoaded(); view && view->superview().get() == this) view->removeFromSuperview();
+    controller->viewDidDisappear(false);
+}
+
+UIEdgeInsets UIWindow::safeAreaInsets() const {
+    auto screenInsets = screen()->safeAreaInsets(UIApplication::sharedApplication()->isStatusBarHidden());
+    CGRect screenBounds = screen()->bounds();
+    CGRect frame = this->frame();
+    auto clamp = [](CGFloat amount) { return std::max(0.0, amount); };
+    return {clamp(CGRectGetMinY(screenBounds) + screenInsets.top - CGRectGetMinY(frame)),
+            clamp(CGRectGetMinX(screenBounds) + screenInsets.left - CGRectGetMinX(frame)),
+            clamp(CGRectGetMaxY(frame) - (CGRectGetMaxY(screenBounds) - screenInsets.bottom)),
+            clamp(CGRectGetMaxX(frame) - (CGRectGetMaxX(screenBounds) - screenInsets.right))};
+}
+
+void UIWindow::scheduleLayoutPass() {
+    if (layoutPassPosted_) return;
+    layoutPassPosted_ = true;
+    WeakRef<UIWindow> weak = self<UIWindow>();
+    DispatchQueue::main()->async([weak] {
+        if (auto window = weak.lock()) {
+            window->layoutPassPosted_ = false;
+            window->layoutIfNeeded();
+        }
+    });
+}
