@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "graphics/NSMutableAttributedString.h"
+#include "graphics/TextLayout.h"
+#include "graphics/UIGraphics.h"
 
 UILabel::UILabel() { setUserInteractionEnabled(false); }
 
@@ -52,11 +54,9 @@ NSAttributedString UILabel::attributedText() const {
 
 CGSize UILabel::textSize(CGFloat width) const {
     if (text_.empty()) return CGSizeZero;
-    NSAttributedString shown = attributedText();
-    CGSize size = numberOfLines_ == 1 || width <= 0
-                      ? shown.size()
-                      : shown.boundingRectWithSize({width, 0}, NSStringDrawingUsesLineFragmentOrigin).size;
-    if (numberOfLines_ > 0) size.height = std::min(size.height, font_.lineHeight() * static_cast<CGFloat>(numberOfLines_));
+    // One-line labels measure their whole line; others wrap at the width.
+    CGFloat wrapWidth = numberOfLines_ == 1 ? 0 : std::max(0.0, width);
+    CGSize size = TextLayout(attributedText(), {wrapWidth, 0}, static_cast<std::size_t>(numberOfLines_)).size();
     return {std::ceil(size.width), std::ceil(size.height)};
 }
 
@@ -67,12 +67,15 @@ CGSize UILabel::intrinsicContentSize() {
     return textSize(width);
 }
 
+// The lines that fit the bounds and the line limit (the last one truncated
+// as the line break mode says), centred vertically.
 void UILabel::drawRect(CGRect) {
-    if (text_.empty()) return;
+    auto context = UIGraphicsGetCurrentContext();
+    if (text_.empty() || !context) return;
     CGRect area = bounds();
-    CGFloat height = std::min(textSize(area.size.width).height, area.size.height);
-    CGFloat top = area.origin.y + (area.size.height - height) / 2;
-    attributedText().drawInRect(CGRectMake(area.origin.x, top, area.size.width, height));
+    TextLayout layout(attributedText(), area.size, static_cast<std::size_t>(numberOfLines_));
+    CGFloat top = area.origin.y + (area.size.height - layout.size().height) / 2;
+    layout.draw(context, CGRectMake(area.origin.x, top, area.size.width, layout.size().height), false);
 }
 
 std::string UILabel::accessibilityLabel() const {
