@@ -6,21 +6,6 @@
 
 namespace {
 
-TEST(NSURLRequest, DefaultsAndWhatTheInitialiserSets) {
-    auto url = NSURL::URLWithString("http://127.0.0.1/a");
-    auto plain = NSURLRequest::requestWithURL(url);
-    EXPECT_EQ(plain->URL(), url);
-    EXPECT_EQ(plain->HTTPMethod(), "GET");
-    EXPECT_EQ(plain->timeoutInterval(), 60);
-    EXPECT_EQ(plain->cachePolicy(), NSURLRequestUseProtocolCachePolicy);
-    EXPECT_TRUE(plain->HTTPBody().empty());
-    EXPECT_TRUE(plain->allHTTPHeaderFields().empty());
-
-    auto reloading = NSURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringCacheData, 12.5);
-    EXPECT_EQ(reloading->cachePolicy(), 1u);
-    EXPECT_EQ(reloading->timeoutInterval(), 12.5);
-}
-
 TEST(NSURLRequest, HeaderFieldsAreOneEntryPerNameInAnyLetterCase) {
     auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString("http://127.0.0.1/"));
     request->setValue("text/plain", "Content-Type");
