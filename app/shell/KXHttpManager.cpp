@@ -1,0 +1,178 @@
+#include "app/shell/KXHttpManager.h"
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXServiceAddress.h"
+#include "app/shell/WMUtil.h"
+#include "app/stats/KXConsumeRankModel.h"
+#include "app/stats/KXGameGiftBagModel.h"
+#include "app/stats/KXOpenServiceModel.h"
+#include "app/stats/KXRankListModel.h"
+#include "app/stats/KXRechargeTypeModel.h"
+#include "app/stats/KXRegistTypeModel.h"
+#include "app/tabs/assets/KXAssetsIncomeDetailModel.h"
+#include "app/tabs/assets/KXAssetsModel.h"
+#include "app/tabs/home/KXHomeModel.h"
+#include "app/tabs/mine/KXMineModel.h"
+#include "app/tabs/promote/KXGameCategoryModel.h"
+#include "app/tabs/promote/KXNoticeModel.h"
+#include "app/tabs/promote/KXPromoteGameModel.h"
+#include "foundation/DispatchQueue.h"
+#include "frameworks/http/alamofire/Session.h"
+
+namespace {
+
+// Appended last to every signed text.
+constexpr const char* signingKey = "qmvtrapezk42f17bnc";
+
+}  // namespace
+
+KXHttpManager::KXHttpManager() : uid_(KXLocallyStoredData::getLoginUserID()), tStr_(WMUtil::getTimeSp()) {}
+
+std::string KXHttpManager::makeSign() const {
+    return WMUtil::md5HexDigest(uid_ + std::to_string(tStr_) + signingKey);
+}
+
+Dictionary KXHttpManager::signedFields() {
+    tStr_ = WMUtil::getTimeSp();
+    uid_ = KXLocallyStoredData::getLoginUserID();
+    return Dictionary{{"uid", uid_}, {"t", tStr_}, {"sign", makeSign()}};
+}
+
+std::string KXHttpManager::address(const char* query) const { return KXServiceAddress::baseURL() + query; }
+
+void KXHttpManager::send(const std::string& url, const Dictionary& fields, ResponseHandler handler) {
+    Alamofire::AF()
+        ->request(url, Alamofire::HTTPMethod::post, fields, Alamofire::URLEncoding::defaultEncoding())
+        ->responseString(DispatchQueue::main(), std::move(handler));
+}
+
+void KXHttpManager::requestFirstPage(const std::string& url, ResponseHandler handler) {
+    p_ = 1;
+    send(url, signedFields(), std::move(handler));
+}
+
+void KXHttpManager::requestNextPage(const std::string& url, ResponseHandler handler) {
+    p_ += 1;
+    Dictionary fields = signedFields();
+    fields.set("p", std::to_string(p_));
+    send(url, fields, std::move(handler));
+}
+
+void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
+    send(url, signedFields(), std::move(handler));
+}
+
+// ------------------------------------------------------------ the endpoint table
+
+void KXHttpManager::requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=regment"), objectHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestRechargeType(ObjectSuccess<KXRechargeTypeModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=payment"), objectHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
+                                    Failure failure) {
+    p_ = 1;
+    Dictionary fields = signedFields();
+    fields.set("p", std::to_string(p_));
+    fields.set("keyword", keyword);
+    send(address("?ct=app2022&ac=lb"), fields, [success, failure](const Response& response) {
+        handleGiftBagResponse(response, success, failure);
+    });
+}
+
+void KXHttpManager::requestMoreGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
+                                        Failure failure) {
+    p_ += 1;
+    Dictionary fields = signedFields();
+    fields.set("p", std::to_string(p_));
+    fields.set("keyword", keyword);
+    send(address("?ct=app2022&ac=lb"), fields, pagedHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestHome(ObjectSuccess<KXHomeModel> success, Failure failure) {
+    requestObject(address("?ct=app2022"), [success, failure](const Response& response) {
+        handleHomeResponse(response, success, failure);
+    });
+}
+
+void KXHttpManager::requestPopularityRank(ListSuccess<KXRankListModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=paihangbang"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestConsumeRank(ListSuccess<KXConsumeRankModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=xiaofeibang"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMorePopularityRank(ListSuccess<KXRankListModel> success, Failure failure) {
+    requestNextPage(address("?ct=app2022&ac=paihangbang"), pagedHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMoreConsumeRank(ListSuccess<KXConsumeRankModel> success, Failure failure) {
+    requestNextPage(address("?ct=app2022&ac=xiaofeibang"), pagedHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestGameCategories(ListSuccess<KXGameCategoryModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=fenlei"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestNotices(ListSuccess<KXNoticeModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app&ac=news"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestAssets(ObjectSuccess<KXAssetsModel> success, Failure failure) {
+    requestObject(address("?ct=app&ac=cps"), objectHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestIncomeDetails(ListSuccess<KXAssetsIncomeDetailModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=mingxi"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMoreIncomeDetails(ListSuccess<KXAssetsIncomeDetailModel> success, Failure failure) {
+    requestNextPage(address("?ct=app2022&ac=mingxi"), pagedHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMine(ObjectSuccess<KXMineModel> success, Failure failure) {
+    requestObject(address("?ct=app2022&ac=my"), objectHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestOpenService(ListSuccess<KXOpenServiceModel> success, Failure failure) {
+    requestFirstPage(address("?ct=app2022&ac=kaifu"), listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMoreOpenService(ListSuccess<KXOpenServiceModel> success, Failure failure) {
+    requestNextPage(address("?ct=app2022&ac=kaifu"), pagedHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestPromoteGames(const std::string& keyword, const std::string& type,
+                                        ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
+    p_ = 1;
+    Dictionary fields = signedFields();
+    fields.set("keyword", keyword);
+    fields.set("type", type);
+    send(address("?ct=app&ac=mygames"), fields, listHandler(std::move(success), std::move(failure)));
+}
+
+void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const std::string& type,
+                                            ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
+    p_ += 1;
+    Dictionary fields = signedFields();
+    fields.set("p", std::to_string(p_));
+    fields.set("keyword", keyword);
+    fields.set("type", type);
+    send(address("?ct=app&ac=mygames"), fields, pagedHandler(std::move(success), std::move(failure)));
+}
+
+// -------------------------------------------------------------- the handlers
+
+void KXHttpManager::handleHomeResponse(const Response& response, const ObjectSuccess<KXHomeModel>& success,
+                                       const Failure& failure) {
+    handleObject<KXHomeModel>(response, success, failure, failure);
+}
+
+void KXHttpManager::handleGiftBagResponse(const Response& response, const ListSuccess<KXGameGiftBagModel>& success,
+                                          const Failure& failure) {
+    handleList<KXGameGiftBagModel>(response, KXResponseEnvelope::CodeKind::Text, success, failure, nullptr);
+}

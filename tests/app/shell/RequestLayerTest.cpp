@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "app/shell/KXHttpManager.h"
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXServiceAddress.h"
+#include "app/shell/KXWebUtils.h"
+#include "app/shell/WMUtil.h"
+#include "app/stats/KXGameGiftBagModel.h"
+#include "app/tabs/assets/KXAssetsIncomeDetailModel.h"
+#include "app/tabs/assets/KXAssetsModel.h"
+#include "app/tabs/home/KXHomeModel.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSURL.h"
+#include "foundation/NSURLComponents.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+// The form fields of a recorded POST body.
+std::map<std::string, std::string> formFields(const std::string& body) {
+    std::map<std::string, std::string> fields;
+    auto components = NSURLComponents::componentsWithString("http://x/?" + body);
+    for (const auto& item : components->queryItems().value_or(std::vector<NSURLQueryItem>{})) {
+        fields[item.name()] = item.value().value_or("");
+    }
+    return fields;
+}
+
+}  // namespace
+
+// Every test signs in as user 42 against a scripted server that answers by
+// the action in the query.
+class RequestLayer : public MainLoopFixture {
+protected:
+    void SetUp() override {
+        KXLocallyStoredData::setUserID("42");
+        KXServiceAddress::setBaseURL(server.baseURL());
+        server.route("POST", "/", [this](const httplib::Request& request, httplib::Response& response) {
+            std::string action = request.get_param_value("ac");
+            auto found = answers.find(action);
+            response.set_content(found == answers.end() ? std::string() : found->second, "text/plain; charset=utf-8");
+        });
+    }
+    void TearDown() override { KXServiceAddress::setBaseURL(""); }
+
+    // Runs the main loop until the server saw `count` requests and the paged
+    // handlers holding `client` have all run.
+    void settlePaged(const Ref<KXHttpManager>& client, std::size_t count) {
+        ASSERT_TRUE(runUntil([&] { return server.requestCount() >= count && client.use_count() == 1; }));
+    }
+
+    TempSandbox sandbox;
+    LoopbackHTTPServer server;
+    std::map<std::string, std::string> answers;
+    NSLogCapture log;
+};
+
+TEST_F(RequestLayer, RequestsCarryTheSignedFieldsAndTheActionQuery) {
+    answers["cps"] = R"({"code":1,"data":{"money":"12.50","popularizeNumber":3}})";
+    auto client = make<KXHttpManager>();
+    Ref<KXAssetsModel> assets;
+    client->requestAssets([&](const Ref<KXAssetsModel>& model) { assets = model; }, nullptr);
+    ASSERT_TRUE(runUntil([&] { return assets != nullptr; }));
+    EXPECT_EQ(assets->money, "12.50");
+    EXPECT_EQ(assets->popularizeNumber, "3");
+
+    auto request = *server.lastRequest();
+    EXPECT_EQ(request.query, "ct=app&ac=cps");
+    auto fields = formFields(request.body);
+    EXPECT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields["uid"], "42");
+    EXPECT_EQ(fields["t"], std::to_string(client->tStr()));
+    EXPECT_EQ(fields["sign"], WMUtil::md5HexDigest("42" + fields["t"] + "qmvtrapezk42f17bnc"));
+    EXPECT_TRUE(log.contains("***********"));
+}
+
+TEST_F(RequestLayer, PageNumbersAdvanceResetAndRollBack) {
+    answers["mingxi"] = R"({"code":1,"data":[{"username":"a"}]})";
+    auto client = make<KXHttpManager>();
+    std::vector<std::size_t> pages;
+    auto success = [&](const std::vector<Ref<KXAssetsIncomeDetailModel>>& list) { pages.push_back(list.size()); };
+    for (int i = 0; i < 3; ++i) client->requestMoreIncomeDetails(success, nullptr);
+    settlePaged(client, 3);
+    EXPECT_EQ(client->p(), 4);
+    EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "4");
+
+    client->requestIncomeDetails(success, nullptr);
+    ASSERT_TRUE(runUntil([&] { return pages.size() == 4; }));
+    EXPECT_EQ(client->p(), 1);
+    EXPECT_EQ(formFields(server.lastRequest()->body).count("p"), 0u);
+    client->requestMoreIncomeDetails(success, nullptr);
+    settlePaged(client, 5);
+    EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
+    EXPECT_EQ(pages.size(), 5u);
+
+    // A refused next page rolls back and reports the reason; code 100 says nothing.
+    answers["mingxi"] = R"({"code":0,"message":"没有更多了"})";
+    std::string reason;
+    client->requestMoreIncomeDetails(success, [&](const std::string& message) { reason = message; });
+    settlePaged(client, 6);
+    EXPECT_EQ(client->p(), 2);
+    EXPECT_EQ(reason, "没有更多了");
+    answers["mingxi"] = R"({"code":100,"message":"x"})";
+    client->requestMoreIncomeDetails(success, [&](const std::string&) { FAIL(); });
+    settlePaged(client, 7);
+    EXPECT_EQ(client->p(), 3);
+    // An empty body rolls back silently.
+    answers["mingxi"] = "";
+    client->requestMoreIncomeDetails(success, [&](const std::string&) { FAIL(); });
+    settlePaged(client, 8);
+    EXPECT_EQ(client->p(), 3);
+    EXPECT_TRUE(log.contains("没有获取到数据"));
+    EXPECT_EQ(pages.size(), 5u);
+}
+
+TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPage) {
+    answers["cps"] = R"({"code":"1","message":"文本代码","data":{}})";
+    answers["lb"] = R"({"code":"1","data":[{"gname":"礼包","cate":10}]})";
+    auto client = make<KXHttpManager>();
+    std::string refused;
+    client->requestAssets([](const Ref<KXAssetsModel>&) { FAIL(); },
+                          [&](const std::string& message) { refused = message; });
+    std::vector<Ref<KXGameGiftBagModel>> bags;
+    client->requestGiftBags("", [&](const auto& list) { bags = list; }, nullptr);
+    ASSERT_TRUE(runUntil([&] { return !refused.empty() && !bags.empty(); }));
+    EXPECT_EQ(refused, "文本代码");
+    ASSERT_EQ(bags.size(), 1u);
+    EXPECT_DOUBLE_EQ(bags[0]->cate, 10);
+    auto fields = formFields(server.lastRequest()->body);
+    EXPECT_EQ(fields["p"], "1");
+    EXPECT_EQ(fields["keyword"], "");
+
+    // The next gift-bag page wants the number: the text code fails and rolls back.
+    std::string nextRefused = "unset";
+    client->requestMoreGiftBags("", [](const auto&) { FAIL(); }, [&](const std::string& m) { nextRefused = m; });
+    settlePaged(client, 3);
+    EXPECT_EQ(nextRefused, "");
+    EXPECT_EQ(client->p(), 1);
+}
+
+TEST_F(RequestLayer, ListsWithANonObjectAreEmptiedAndMissingReasonsLogged) {
+    answers["mingxi"] = R"({"code":1,"data":[{"username":"a"},5,{"username":"b"}]})";
+    answers["cps"] = R"({"code":2})";
+    auto client = make<KXHttpManager>();
+    std::optional<std::size_t> count;
+    client->requestIncomeDetails([&](const auto& list) { count = list.size(); }, nullptr);
+    std::optional<std::string> reason;
+    client->requestAssets(nullptr, [&](const std::string& message) { reason = message; });
+    ASSERT_TRUE(runUntil([&] { return count.has_value() && reason.has_value(); }));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(reason, "");
+    EXPECT_TRUE(log.contains("请求失败--原因:请求失败--未知原因"));
+}
+
+TEST_F(RequestLayer, NullDataAndNonJSONAnswers) {
+    answers["my"] = R"({"code":1,"data":null})";
+    answers["cps"] = "<html>oops</html>";
+    auto client = make<KXHttpManager>();
+    bool called = false;
+    client->requestMine([&](const auto&) { called = true; }, [&](const std::string&) { called = true; });
+    std::optional<std::string> reason;
+    client->requestAssets(nullptr, [&](const std::string& message) { reason = message; });
+    // The null data is logged as a success answer, then nothing is decoded.
+    ASSERT_TRUE(runUntil([&] { return reason.has_value() && log.contains("***********"); }));
+    EXPECT_FALSE(called);
+    EXPECT_EQ(reason, "");
+}
+
+TEST_F(RequestLayer, OnlyTheHomeHandlerHearsOfTransportFailures) {
+    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    auto client = make<KXHttpManager>();
+    std::optional<std::string> homeFailure;
+    client->requestHome(nullptr, [&](const std::string& message) { homeFailure = message; });
+    client->requestMoreIncomeDetails(nullptr, [](const std::string&) { FAIL(); });
+    ASSERT_TRUE(runUntil([&] { return homeFailure.has_value() && client->p() == 1; }));
+    EXPECT_EQ(*homeFailure, "获取数据失败");
+}
+
+TEST_F(RequestLayer, GetClientSendsTheConventionKeysAndParsesTheAnswer) {
+    server.route("GET", "/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(R"({"code":1,"message":"ok"})", "text/html");
+    });
+    EXPECT_EQ(KXWebUtils::sharedManager(), KXWebUtils::sharedManager());
+    std::string t = std::to_string(WMUtil::getTimeSp());
+    Dictionary parameters{{"ios", "1"}, {"ct", "app"}, {"ac", "my"}, {"t", t}, {"uid", "42"},
+                          {"sign", WMUtil::md5HexDigest("42" + t + "qmvtrapezk42f17bnc")}};
+    std::optional<Value> answer;
+    KXWebUtils::doGetWithParameters(parameters, nullptr, [&](const Value& value) { answer = value; },
+                                    [](const std::string&) { FAIL(); });
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
+    EXPECT_EQ((*answer)["message"].description(), "ok");
+    auto request = *server.lastRequest();
+    EXPECT_EQ(request.header("Content-Type"), "application/x-www-form-urlencoded; charset=utf-8");
+    auto fields = formFields(request.query);
+    EXPECT_EQ(fields.size(), 6u);
+    EXPECT_EQ(fields["ac"], "my");
+    EXPECT_EQ(fields["ios"], "1");
+}
+
+TEST_F(RequestLayer, GetClientHandsOnNonJSONAsNilAndErrorsAsText) {
+    server.route("GET", "/", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content("not json", "text/plain");
+    });
+    std::optional<Value> answer;
+    KXWebUtils::doGetWithParameters({}, nullptr, [&](const Value& value) { answer = value; }, nullptr);
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
+    EXPECT_TRUE(answer->isNil());
+
+    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    std::optional<std::string> failure;
+    KXWebUtils::doGetWithParameters({}, nullptr, nullptr, [&](const std::string& text) { failure = text; });
+    ASSERT_TRUE(runUntil([&] { return failure.has_value(); }));
+    EXPECT_EQ(*failure, "Could not connect to the server.");
+}

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSError.h"
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSString.h"
+#include "foundation/NSThread.h"
+#include "foundation/NSURLError.h"
+#include "frameworks/http/AFHTTPSessionManager.h"
+#include "frameworks/http/AFJSONResponseSerializer.h"
+#include "frameworks/http/FormURLEncoding.h"
+#include "frameworks/http/alamofire/Session.h"
+#include "system/SCNetworkReachability.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/ManualClock.h"
+
+TEST(FormURLEncoding, SortsKeysAndEscapesDelimiters) {
+    Dictionary parameters{{"b", "x y&z"}, {"a", 1}, {"c", Dictionary{{"k", true}}}, {"d", Array{Value(1), Value(2)}},
+                          {"e", "中/?"}};
+    EXPECT_EQ(FormURLEncoding::queryString(parameters),
+              "a=1&b=x%20y%26z&c%5Bk%5D=1&d%5B%5D=1&d%5B%5D=2&e=%E4%B8%AD/?");
+    EXPECT_EQ(FormURLEncoding::appendingQuery("http://h/?ct=app", "a=1"), "http://h/?ct=app&a=1");
+    EXPECT_EQ(FormURLEncoding::appendingQuery("http://h/", ""), "http://h/");
+}
+
+class HTTPClients : public MainLoopFixture {
+protected:
+    LoopbackHTTPServer server;
+};
+
+TEST_F(HTTPClients, SessionManagerGETSendsQueryAndHeadersAndParsesJSON) {
+    server.respond("GET", "/list", 200, R"({"code":1,"data":[1,2]})", "application/json");
+    auto manager = AFHTTPSessionManager::manager();
+    manager->requestSerializer()->setValue(std::string("application/x-www-form-urlencoded; charset=utf-8"),
+                                           "Content-Type");
+    std::optional<Value> answer;
+    bool onMainThread = false;
+    double lastProgress = -1;
+    manager->GET(server.url("/list"), Dictionary{{"ac", "my"}, {"uid", "7"}}, Dictionary{{"X-Extra", "1"}},
+                 [&](const NSProgress& progress) { lastProgress = progress.fractionCompleted(); },
+                 [&](const Ref<NSURLSessionDataTask>&, const Value& object) {
+                     onMainThread = NSThread::isMainThread();
+                     answer = object;
+                 },
+                 [&](const Ref<NSURLSessionDataTask>&, const Ref<NSError>&) { FAIL(); });
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
+    EXPECT_TRUE(onMainThread);
+    EXPECT_EQ((*answer)["code"].intValue(), 1);
+    EXPECT_EQ((*answer)["data"].count(), 2u);
+    EXPECT_DOUBLE_EQ(lastProgress, 1.0);
+    auto request = server.lastRequest();
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->query, "ac=my&uid=7");
+    EXPECT_EQ(request->header("X-Extra"), "1");
+    EXPECT_EQ(request->header("Content-Type"), "application/x-www-form-urlencoded; charset=utf-8");
+}
+
+TEST_F(HTTPClients, SessionManagerRefusesErrorStatusesAndPostsForms) {
+    server.respond("POST", "/missing", 404, "nope");
+    auto manager = AFHTTPSessionManager::manager();
+    manager->setResponseSerializer(AFHTTPResponseSerializer::serializer());
+    Ref<NSError> error;
+    manager->POST(server.url("/missing?ct=app"), Dictionary{{"name", "张 三"}}, {}, nullptr,
+                  [&](const Ref<NSURLSessionDataTask>&, const Value&) { FAIL(); },
+                  [&](const Ref<NSURLSessionDataTask>&, const Ref<NSError>& failure) { error = failure; });
+    ASSERT_TRUE(runUntil([&] { return error != nullptr; }));
+    EXPECT_EQ(error->localizedDescription(), "Request failed: not found (404)");
+    EXPECT_EQ(server.lastRequest()->body, "name=%E5%BC%A0%20%E4%B8%89");
+    EXPECT_EQ(server.lastRequest()->query, "ct=app");
+}
+
+TEST_F(HTTPClients, TextClientDecodesDeclaredCharsetsAndKeepsEmptyBodies) {
+    auto gbk = NSString::dataUsingEncoding("推广员", NSGB18030StringEncoding);
+    ASSERT_TRUE(gbk);
+    server.respond("POST", "/gbk", 200, gbk->toString(), "text/plain; charset=GBK");
+    server.respond("POST", "/empty", 200, "", "text/plain");
+    std::vector<Alamofire::DataResponse<std::string>> answers;
+    auto collect = [&](const Alamofire::DataResponse<std::string>& response) { answers.push_back(response); };
+    Alamofire::AF()->request(server.url("/gbk"), Alamofire::HTTPMethod::post)->responseString(DispatchQueue::main(), collect);
+    ASSERT_TRUE(runUntil([&] { return answers.size() == 1; }));
+    Alamofire::AF()->request(server.url("/empty"), Alamofire::HTTPMethod::post)->responseString(DispatchQueue::main(), collect);
+    ASSERT_TRUE(runUntil([&] { return answers.size() == 2; }));
+    EXPECT_EQ(answers[0].value, "推广员");
+    EXPECT_EQ(answers[1].value, "");
+    EXPECT_EQ(answers[1].response->statusCode(), 200);
+}
+
+TEST_F(HTTPClients, TextClientReportsTransportFailuresWithoutAValue) {
+    int closedPort;
+    {
+        LoopbackHTTPServer gone;
+        closedPort = gone.port();
+    }
+    std::optional<Alamofire::DataResponse<std::string>> answer;
+    Alamofire::AF()
+        ->request("http://127.0.0.1:" + std::to_string(closedPort) + "/?ct=app", Alamofire::HTTPMethod::post,
+                  Dictionary{{"a", 1}})
+        ->responseString(DispatchQueue::main(), [&](const auto& response) { answer = response; });
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
+    EXPECT_FALSE(answer->value);
+    ASSERT_TRUE(answer->error);
+    EXPECT_EQ(answer->error->code(), NSURLErrorCannotConnectToHost);
+
+    std::optional<Alamofire::DataResponse<std::string>> bad;
+    Alamofire::AF()->request("not a url")->responseString(DispatchQueue::main(), [&](const auto& r) { bad = r; });
+    ASSERT_TRUE(runUntil([&] { return bad.has_value(); }));
+    EXPECT_EQ(bad->error->code(), NSURLErrorBadURL);
+}
+
+TEST_F(HTTPClients, ReachabilityReportsOnceAtStartThenChanges) {
+    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    auto manager = AFNetworkReachabilityManager::manager();
+    std::vector<AFNetworkReachabilityStatus> seen;
+    manager->setReachabilityStatusChangeBlock([&](AFNetworkReachabilityStatus status) { seen.push_back(status); });
+    EXPECT_EQ(manager->networkReachabilityStatus(), AFNetworkReachabilityStatusUnknown);
+    manager->startMonitoring();
+    ASSERT_TRUE(runUntil([&] { return seen.size() == 1; }));
+    EXPECT_EQ(seen[0], AFNetworkReachabilityStatusReachableViaWiFi);
+    SCNetworkReachability::setFakeFlags(0);
+    ASSERT_TRUE(runUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen[1], AFNetworkReachabilityStatusNotReachable);
+    EXPECT_FALSE(manager->isReachable());
+    manager->stopMonitoring();
+    SCNetworkReachability::setFakeFlags(std::nullopt);
+}
