@@ -51,3 +51,5 @@ AnimationTransaction::Block* AnimationTransaction::current() {
 void AnimationTransaction::setEnabled(bool enabled) { state().enabled = enabled; }
 
 bool AnimationTransaction::isEnabled() { return state().enabled; }
+
+void AnimationTransaction::reset() { state() = State{}; }

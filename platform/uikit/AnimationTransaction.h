@@ -33,4 +33,6 @@ public:
 
     static void setEnabled(bool enabled);
     static bool isEnabled();
+    // Drops open blocks and enables animations again (between tests).
+    static void reset();
 };

@@ -164,7 +164,7 @@ void UIApplication::resetForTesting() {
     removeAllSimulatedApps();
     UIScreen::useStandardScreen();
     UIDevice::resetCurrentDevice();
-    AnimationTransaction::setEnabled(true);
+    AnimationTransaction::reset();
 }
 
 // --- Other apps ---

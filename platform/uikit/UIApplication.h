@@ -93,8 +93,9 @@ public:
     // Calls the delegate's will-terminate once; UIApplicationMain then returns.
     void terminate();
     bool isTerminated() const { return terminated_; }
-    // Drops the shared application and its windows, the simulated apps and
-    // the first responder; puts back the standard screen and device.
+    // Drops the shared application and its windows, the simulated apps, the
+    // first responder and open animation blocks; puts back the standard
+    // screen and device.
     static void resetForTesting();
 
     // For UIWindow.

@@ -74,7 +74,7 @@ TEST_F(UIViewAnimationTest, WithoutAnimationRunsTheChangesAndTheFlagIsKept) {
     EXPECT_TRUE(view->isHidden());
     UIView::setAnimationsEnabled(false);
     EXPECT_FALSE(UIView::areAnimationsEnabled());
-    UIView::setAnimationsEnabled(true);
+    UIApplication::resetForTesting();
     EXPECT_TRUE(UIView::areAnimationsEnabled());
 }
 
