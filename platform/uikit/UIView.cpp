@@ -181,14 +181,17 @@ void UIView::removeFromSuperview() {
 }
 
 void UIView::notifyWindowChange(const Ref<UIWindow>& oldWindow, const Ref<UIWindow>& newWindow, bool didMove) {
+    auto controller = owningViewController();
     if (!didMove) {
         if (isFirstResponder()) resignFirstResponder();
+        if (controller) controller->rootViewWillMoveToWindow(newWindow);
         willMoveToWindow(newWindow);
     }
     auto subviews = subviews_;
     for (const auto& subview : subviews) subview->notifyWindowChange(oldWindow, newWindow, didMove);
     if (didMove) {
         didMoveToWindow();
+        if (controller) controller->rootViewDidMoveToWindow(newWindow);
         if (newWindow && needsLayout_) newWindow->scheduleLayoutPass();
     }
 }

@@ -64,18 +64,18 @@ void UIWindow::showRootView() {
     Ref<UIView> view = controller->view();
     view->setFrame(bounds());
     view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-    controller->viewWillAppear(false);
+    controller->beginAppearanceTransition(true, false);
     insertSubview(view, 0);
-    controller->viewDidAppear(false);
+    controller->endAppearanceTransition();
 }
 
 void UIWindow::hideRootView() {
     if (!rootViewShown_) return;
     rootViewShown_ = false;
     Ref<UIViewController> controller = rootViewController_;
-    controller->viewWillDisappear(false);
+    controller->beginAppearanceTransition(false, false);
     if (auto view = controller->viewIfLoaded(); view && view->superview().get() == this) view->removeFromSuperview();
-    controller->viewDidDisappear(false);
+    controller->endAppearanceTransition();
 }
 
 UIEdgeInsets UIWindow::safeAreaInsets() const {

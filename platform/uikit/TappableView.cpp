@@ -1,0 +1,9 @@
+#include "uikit/TappableView.h"
+
+bool TappableView::handleTapAt(CGPoint) {
+    if (!enabled_ || !tapHandler_) return false;
+    // The handler may replace this view's handler (bars rebuild their buttons).
+    auto handler = tapHandler_;
+    handler();
+    return true;
+}

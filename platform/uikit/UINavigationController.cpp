@@ -1,0 +1,230 @@
+#include "uikit/UINavigationController.h"
+
+#include <algorithm>
+
+#include "foundation/DispatchQueue.h"
+#include "uikit/ControllerContainerView.h"
+#include "uikit/UIGestureRecognizer.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UITabBarController.h"
+
+namespace {
+
+bool contains(const std::vector<Ref<UIViewController>>& stack, const Ref<UIViewController>& controller) {
+    return std::find(stack.begin(), stack.end(), controller) != stack.end();
+}
+
+}  // namespace
+
+void UINavigationController::didCreate() {
+    UIViewController::didCreate();
+    navigationBar_ = make<UINavigationBar>();
+    WeakRef<UINavigationController> weak = self<UINavigationController>();
+    navigationBar_->setBackAction([weak] {
+        if (auto navigation = weak.lock()) navigation->popViewControllerAnimated(true);
+    });
+    interactivePopGestureRecognizer_ = make<UIGestureRecognizer>();
+    // UIKit's initialiser pushes the root, so subclasses see that push too.
+    if (auto root = std::move(pendingRoot_)) pushViewController(root, false);
+}
+
+void UINavigationController::loadView() {
+    auto container = make<ControllerContainerView>(UIScreen::mainScreen()->bounds());
+    WeakRef<UINavigationController> weak = self<UINavigationController>();
+    container->setLayoutHandler([weak] {
+        if (auto navigation = weak.lock()) navigation->layoutContent();
+    });
+    container->addSubview(navigationBar_);
+    container->addGestureRecognizer(interactivePopGestureRecognizer_);
+    setView(container);
+}
+
+// --- The stack ---
+
+Ref<UIViewController> UINavigationController::topViewController() const {
+    const auto& stack = viewControllers();
+    return stack.empty() ? nullptr : stack.back();
+}
+
+Ref<UIViewController> UINavigationController::visibleViewController() const {
+    if (auto presented = presentedViewController()) return presented;
+    return topViewController();
+}
+
+void UINavigationController::pushViewController(const Ref<UIViewController>& controller, bool animated) {
+    if (!controller || contains(viewControllers(), controller)) return;
+    finishRunningTransition();
+    auto stack = viewControllers();
+    stack.push_back(controller);
+    transition(std::move(stack), animated);
+}
+
+Ref<UIViewController> UINavigationController::popViewControllerAnimated(bool animated) {
+    finishRunningTransition();
+    auto stack = viewControllers();
+    if (stack.size() < 2) return nullptr;
+    auto popped = stack.back();
+    stack.pop_back();
+    transition(std::move(stack), animated);
+    return popped;
+}
+
+std::vector<Ref<UIViewController>> UINavigationController::popToViewController(const Ref<UIViewController>& controller,
+                                                                               bool animated) {
+    finishRunningTransition();
+    auto stack = viewControllers();
+    auto at = std::find(stack.begin(), stack.end(), controller);
+    if (at == stack.end()) return {};
+    std::vector<Ref<UIViewController>> popped(at + 1, stack.end());
+    if (popped.empty()) return {};
+    stack.erase(at + 1, stack.end());
+    transition(std::move(stack), animated);
+    return popped;
+}
+
+std::vector<Ref<UIViewController>> UINavigationController::popToRootViewControllerAnimated(bool animated) {
+    auto stack = viewControllers();
+    if (stack.empty()) return {};
+    return popToViewController(stack.front(), animated);
+}
+
+void UINavigationController::setViewControllers(const std::vector<Ref<UIViewController>>& controllers,
+                                                bool animated) {
+    finishRunningTransition();
+    std::vector<Ref<UIViewController>> stack;
+    for (const auto& controller : controllers)
+        if (controller && !contains(stack, controller)) stack.push_back(controller);
+    transition(std::move(stack), animated);
+}
+
+void UINavigationController::transition(std::vector<Ref<UIViewController>> stack, bool animated) {
+    Ref<UINavigationController> me = self<UINavigationController>();
+    auto oldStack = viewControllers();
+    auto oldTop = topViewController();
+    auto newTop = stack.empty() ? nullptr : stack.back();
+
+    std::vector<Ref<UIViewController>> added, removed;
+    for (const auto& controller : stack)
+        if (!contains(oldStack, controller)) added.push_back(controller);
+    for (const auto& controller : oldStack)
+        if (!contains(stack, controller)) removed.push_back(controller);
+    for (const auto& controller : added) addChildViewController(controller);
+    for (const auto& controller : removed) controller->willMoveToParentViewController(nullptr);
+    // The leaving controllers stay children until the transition ends.
+    auto children = stack;
+    for (const auto& controller : removed) children.push_back(controller);
+    reorderChildViewControllers(children);
+    stack_ = stack;
+    updateBarItems();
+
+    bool topChanges = newTop != oldTop;
+    bool onScreen = isViewLoaded() && isAppearingOrVisible();
+    animated = animated && onScreen && topChanges;
+    auto delegate = this->delegate();
+    if (topChanges && newTop) {
+        if (isViewLoaded()) newTop->loadViewIfNeeded();
+        if (delegate) delegate->willShowViewController(me, newTop, animated);
+        if (onScreen) {
+            if (oldTop) oldTop->beginAppearanceTransition(false, animated);
+            newTop->beginAppearanceTransition(true, animated);
+        }
+        if (isViewLoaded()) installView(newTop);
+    }
+    layoutContent();
+
+    auto finish = [me, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, delegate] {
+        if (oldTop && oldTop != newTop)
+            if (auto oldView = oldTop->viewIfLoaded(); oldView && oldView->superview() == me->viewIfLoaded())
+                oldView->removeFromSuperview();
+        me->reorderChildViewControllers(stack);
+        for (const auto& controller : removed) controller->removeFromParentViewController();
+        if (topChanges && onScreen) {
+            if (oldTop) oldTop->endAppearanceTransition();
+            if (newTop) newTop->endAppearanceTransition();
+        }
+        me->layoutContent();
+        for (const auto& controller : added) controller->didMoveToParentViewController(me);
+        if (topChanges && newTop && delegate) delegate->didShowViewController(me, newTop, animated);
+    };
+    if (!animated) {
+        finish();
+        return;
+    }
+    auto done = std::make_shared<bool>(false);
+    finishTransitionNow_ = [done, finish] {
+        if (*done) return;
+        *done = true;
+        finish();
+    };
+    WeakRef<UINavigationController> weak = me;
+    DispatchQueue::main()->after(kTransitionDuration, [weak, done, finish] {
+        if (*done) return;
+        *done = true;
+        if (auto navigation = weak.lock()) navigation->finishTransitionNow_ = nullptr;
+        finish();
+    });
+}
+
+void UINavigationController::finishRunningTransition() {
+    if (!finishTransitionNow_) return;
+    auto finish = std::move(finishTransitionNow_);
+    finishTransitionNow_ = nullptr;
+    finish();
+}
+
+void UINavigationController::updateBarItems() {
+    std::vector<Ref<UINavigationItem>> items;
+    for (const auto& controller : viewControllers()) items.push_back(controller->navigationItem());
+    navigationBar_->setItems(std::move(items));
+}
+
+// --- Appearance and layout ---
+
+std::vector<Ref<UIViewController>> UINavigationController::childrenForAppearance() {
+    auto top = topViewController();
+    if (!top) return {};
+    installView(top);
+    return {top};
+}
+
+void UINavigationController::installView(const Ref<UIViewController>& controller) {
+    auto container = view();
+    auto childView = controller->view();
+    if (childView->superview() != container) container->insertSubviewBelowSubview(childView, navigationBar_);
+    layoutContent();
+}
+
+void UINavigationController::setNavigationBarHidden(bool hidden, bool) {
+    if (hidden == navigationBar_->isHidden()) return;
+    navigationBar_->setHidden(hidden);
+    layoutContent();
+}
+
+bool UINavigationController::hidesBottomBar() const {
+    const auto& stack = viewControllers();
+    return std::any_of(stack.begin() + (stack.empty() ? 0 : 1), stack.end(),
+                       [](const Ref<UIViewController>& c) { return c->hidesBottomBarWhenPushed(); });
+}
+
+void UINavigationController::layoutContent() {
+    if (auto tabs = tabBarController()) tabs->layoutContent();
+    auto container = viewIfLoaded();
+    if (!container) return;
+    CGRect bounds = container->bounds();
+    CGFloat top = container->safeAreaInsets().top;
+    navigationBar_->setFrame(CGRectMake(0, top, bounds.size.width, UINavigationBar::kHeight));
+    CGRect content = bounds;
+    if (!navigationBar_->isHidden() && !navigationBar_->isTranslucent()) {
+        CGFloat barBottom = top + UINavigationBar::kHeight;
+        content = CGRectMake(0, barBottom, bounds.size.width, std::max<CGFloat>(0, bounds.size.height - barBottom));
+    }
+    for (const auto& controller : childViewControllers())
+        if (auto childView = controller->viewIfLoaded(); childView && childView->superview() == container)
+            childView->setFrame(content);
+}
+
+Ref<UITabBarItem> UINavigationController::tabBarItem() {
+    if (hasOwnTabBarItem() || viewControllers().empty()) return UIViewController::tabBarItem();
+    return viewControllers().front()->tabBarItem();
+}
