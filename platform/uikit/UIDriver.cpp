@@ -5,7 +5,10 @@
 
 #include "foundation/NSRunLoop.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIGestureRecognizer.h"
 #include "uikit/UIKeyInput.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UITabBarController.h"
 #include "uikit/ViewSnapshot.h"
 
 namespace {
@@ -46,6 +49,33 @@ bool isShown(const Ref<UIView>& view) {
     for (auto v = view; v; v = v->superview())
         if (v->isHidden()) return false;
     return true;
+}
+
+// The controller in front: the last one presented over the key window's root.
+Ref<UIViewController> frontController(const Ref<UIWindow>& window) {
+    auto controller = window ? window->rootViewController() : nullptr;
+    while (controller)
+        if (auto presented = controller->presentedViewController(); presented && presented != controller)
+            controller = presented;
+        else
+            break;
+    return controller;
+}
+
+// The innermost container of the kind on the way from `controller` down
+// through navigation tops and selected tabs.
+template <class Container> Ref<Container> frontMost(Ref<UIViewController> controller) {
+    Ref<Container> found;
+    while (controller) {
+        if (auto container = cast<Container>(controller)) found = container;
+        if (auto navigation = cast<UINavigationController>(controller))
+            controller = navigation->topViewController();
+        else if (auto tabs = cast<UITabBarController>(controller))
+            controller = tabs->selectedViewController();
+        else
+            break;
+    }
+    return found;
 }
 
 }  // namespace
@@ -140,9 +170,30 @@ bool UIDriver::typeText(const Ref<UIView>& view, std::string_view text) {
     return true;
 }
 
-bool UIDriver::back() { return fail("back: no navigation controller on screen"); }
+bool UIDriver::back() {
+    settle();
+    auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
+    if (!navigation || navigation->viewControllers().size() < 2)
+        return fail("back: no navigation controller on screen with a screen to go back from");
+    // The bar's back button or the left item that replaces it; without a
+    // bar, the edge swipe of the interactive pop gesture.
+    if (auto left = navigation->isNavigationBarHidden() ? nullptr : navigation->navigationBar()->leftView())
+        return tap(left);
+    if (!navigation->interactivePopGestureRecognizer()->isEnabled())
+        return fail("back: the bar is hidden and the pop gesture is disabled");
+    navigation->popViewControllerAnimated(true);
+    settle();
+    return true;
+}
 
-bool UIDriver::selectTab(std::size_t) { return fail("selectTab: no tab bar controller on screen"); }
+bool UIDriver::selectTab(std::size_t index) {
+    settle();
+    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    if (!tabs) return fail("selectTab: no tab bar controller on screen");
+    auto button = tabs->tabBar()->buttonForItemAtIndex(index);
+    if (!button) return fail("selectTab: there is no tab " + std::to_string(index));
+    return tap(button);
+}
 
 bool UIDriver::shot(const std::string& path) {
     settle();
