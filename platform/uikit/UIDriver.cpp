@@ -1,5 +1,6 @@
 #include "uikit/UIDriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -8,6 +9,7 @@
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UIKeyInput.h"
 #include "uikit/UINavigationController.h"
+#include "uikit/UIPanGestureRecognizer.h"
 #include "uikit/UITabBarController.h"
 #include "uikit/ViewSnapshot.h"
 
@@ -168,6 +170,62 @@ bool UIDriver::typeText(const Ref<UIView>& view, std::string_view text) {
     dynamic_cast<UIKeyInput*>(field.get())->insertText(std::string(text));
     settle();
     return true;
+}
+
+bool UIDriver::pressReturn() {
+    settle();
+    auto responder = UIResponder::currentFirstResponder();
+    auto* keyboard = dynamic_cast<UIKeyInput*>(responder.get());
+    if (!keyboard) return fail("pressReturn: nothing is being edited");
+    keyboard->insertText("\n");
+    settle();
+    return true;
+}
+
+bool UIDriver::deleteBackward(std::size_t times) {
+    settle();
+    auto responder = UIResponder::currentFirstResponder();
+    auto* keyboard = dynamic_cast<UIKeyInput*>(responder.get());
+    if (!keyboard) return fail("deleteBackward: nothing is being edited");
+    for (std::size_t press = 0; press < times; ++press) keyboard->deleteBackward();
+    settle();
+    return true;
+}
+
+bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds, std::size_t steps) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("pan: no key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is not shown in the key window");
+    CGRect bounds = view->bounds();
+    CGPoint from = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
+    return pan(from, {from.x + translation.x, from.y + translation.y}, seconds, steps);
+}
+
+bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std::size_t steps) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("pan: no key window");
+    auto hit = window->hitTest(fromInWindow);
+    if (!hit) return fail("pan: no view takes touches there");
+    steps = std::max<std::size_t>(steps, 1);
+    std::vector<CGPoint> points;
+    for (std::size_t step = 0; step <= steps; ++step) {
+        CGFloat part = static_cast<CGFloat>(step) / static_cast<CGFloat>(steps);
+        points.push_back({fromInWindow.x + (toInWindow.x - fromInWindow.x) * part,
+                          fromInWindow.y + (toInWindow.y - fromInWindow.y) * part});
+    }
+    for (auto view = hit; view; view = view->superview()) {
+        for (const auto& recognizer : std::vector(view->gestureRecognizers())) {
+            auto panRecognizer = std::dynamic_pointer_cast<UIPanGestureRecognizer>(recognizer);
+            if (panRecognizer && panRecognizer->trackPan(points, seconds / static_cast<double>(steps))) {
+                settle();
+                return true;
+            }
+        }
+    }
+    settle();
+    return fail("pan: no pan gesture recognizer took the touch on " + hit->description());
 }
 
 bool UIDriver::back() {

@@ -49,6 +49,17 @@ public:
     // inserts the text as if typed.
     bool typeText(const Ref<UIView>& view, std::string_view text);
     bool typeText(std::string_view query, std::string_view text);
+    // The return key on the first responder's keyboard (a line feed typed:
+    // a text field asks its delegate's textFieldShouldReturn).
+    bool pressReturn();
+    // The delete key, `times` times, on the first responder's keyboard.
+    bool deleteBackward(std::size_t times = 1);
+    // A finger put down at `from` and moved in steps to `to` (window space)
+    // over `seconds`: the pan recognizer on the view there or its nearest
+    // ancestor that takes the touch follows it.
+    bool pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds = 0.25, std::size_t steps = 5);
+    // From the view's centre by `translation`.
+    bool pan(const Ref<UIView>& view, CGPoint translation, double seconds = 0.25, std::size_t steps = 5);
     // Pops the front-most navigation controller's top screen.
     bool back();
     // Selects a tab of the front-most tab bar controller.

@@ -22,8 +22,15 @@ bool UIResponder::becomeFirstResponder() {
 
 bool UIResponder::resignFirstResponder() {
     if (!isFirstResponder()) return true;
-    if (!canResignFirstResponder()) return false;
+    if (!resigningByForce_ && !canResignFirstResponder()) return false;
     firstResponder().reset();
     firstResponderDidChange(false);
     return true;
+}
+
+bool UIResponder::forceResignFirstResponder() {
+    resigningByForce_ = true;
+    bool resigned = resignFirstResponder();
+    resigningByForce_ = false;
+    return resigned;
 }

@@ -19,13 +19,21 @@ public:
     virtual bool becomeFirstResponder();
     virtual bool resignFirstResponder();
     bool isFirstResponder() const;
+    // Resigns without asking whether the responder may (canResignFirstResponder
+    // and editing delegates are not consulted).
+    bool forceResignFirstResponder();
 
     // The current first responder, if any.
     static Ref<UIResponder> currentFirstResponder();
 
 protected:
+    // True inside forceResignFirstResponder, for overrides of resignFirstResponder.
+    bool isResigningByForce() const { return resigningByForce_; }
     // Whether the responder may take focus now (views: when in a window).
     virtual bool canTakeFocusNow() const { return true; }
     // Called after the responder gained or lost first-responder status.
     virtual void firstResponderDidChange(bool /*isFirst*/) {}
+
+private:
+    bool resigningByForce_ = false;
 };

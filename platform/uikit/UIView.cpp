@@ -183,7 +183,7 @@ void UIView::removeFromSuperview() {
 void UIView::notifyWindowChange(const Ref<UIWindow>& oldWindow, const Ref<UIWindow>& newWindow, bool didMove) {
     auto controller = owningViewController();
     if (!didMove) {
-        if (isFirstResponder()) resignFirstResponder();
+        if (isFirstResponder()) forceResignFirstResponder();
         if (controller) controller->rootViewWillMoveToWindow(newWindow);
         willMoveToWindow(newWindow);
     }
@@ -278,11 +278,12 @@ Ref<UIView> UIView::hitTest(CGPoint point, UIEvent* event) {
 
 bool UIView::pointInside(CGPoint point, UIEvent*) { return CGRectContainsPoint(bounds(), point); }
 
-bool UIView::handleTapAt(CGPoint point) {
-    auto recognizers = gestureRecognizers_;
-    for (const auto& recognizer : recognizers)
-        if (recognizer->isEnabled() && recognizer->handleTapAt(point)) return true;
-    return false;
+bool UIView::handleTapAt(CGPoint point) { return UIGestureRecognizer::offerTap(gestureRecognizers_, point).recognized; }
+
+bool UIView::endEditing(bool force) {
+    auto editing = std::dynamic_pointer_cast<UIView>(currentFirstResponder());
+    if (!editing || !editing->isDescendantOfView(self<UIView>())) return true;
+    return force ? editing->forceResignFirstResponder() : editing->resignFirstResponder();
 }
 
 void UIView::addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer) {

@@ -179,6 +179,10 @@ public:
     // handled it. The default offers it to the enabled gesture recognizers.
     virtual bool handleTapAt(CGPoint point);
 
+    // Ends editing in the view or a subview: the first responder there
+    // resigns, asked first unless `force`. True when none is left editing.
+    bool endEditing(bool force);
+
     void addGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
     void removeGestureRecognizer(const Ref<UIGestureRecognizer>& recognizer);
     const std::vector<Ref<UIGestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }

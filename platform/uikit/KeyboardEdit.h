@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/NSRange.h"
+
+// The text arithmetic of keyboard editing shared by text fields and text
+// views: typing goes one character (code point) at a time, and ranges count
+// UTF-16 units as the delegates see them.
+class KeyboardEdit {
+public:
+    // The text split into its characters, in UTF-8.
+    static std::vector<std::string> characters(std::string_view text);
+    // Where a typed character goes: the end of the text.
+    static NSRange insertionRange(std::string_view text);
+    // The range the delete key removes: the last character (two units for a
+    // character outside the basic plane); empty at the start of the text.
+    static NSRange lastCharacterRange(std::string_view text);
+    // The text with `range` (UTF-16 units, clamped to the text) replaced.
+    static std::string replacing(std::string_view text, NSRange range, std::string_view replacement);
+    // One bullet per character, as secure fields show their text.
+    static std::string bullets(std::string_view text);
+};

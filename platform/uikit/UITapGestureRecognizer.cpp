@@ -1,0 +1,11 @@
+#include "uikit/UITapGestureRecognizer.h"
+
+bool UITapGestureRecognizer::handleTapAt(CGPoint point) {
+    if (!isEnabled() || numberOfTapsRequired_ != 1) return false;
+    if (!receiveTouch(touchAt(point))) return false;
+    Ref<UIGestureRecognizer> keepAlive = self<UIGestureRecognizer>();
+    bool began = shouldBegin();
+    if (began) setState(UIGestureRecognizerState::Recognized);
+    reset();
+    return began;
+}

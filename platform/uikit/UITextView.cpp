@@ -1,0 +1,97 @@
+#include "uikit/UITextView.h"
+
+#include "foundation/NSNotificationCenter.h"
+#include "graphics/NSAttributedString.h"
+#include "uikit/KeyboardEdit.h"
+
+const char* const UITextViewTextDidBeginEditingNotification = "UITextViewTextDidBeginEditingNotification";
+const char* const UITextViewTextDidChangeNotification = "UITextViewTextDidChangeNotification";
+const char* const UITextViewTextDidEndEditingNotification = "UITextViewTextDidEndEditingNotification";
+
+namespace {
+// The space between the text container's edges and the text.
+constexpr CGFloat lineFragmentPadding = 5;
+}  // namespace
+
+void UITextView::setText(std::string text) {
+    text_ = std::move(text);
+    setNeedsLayout();
+}
+
+void UITextView::setFont(const UIFont& font) {
+    font_ = font;
+    setNeedsLayout();
+}
+
+void UITextView::setEditable(bool editable) {
+    editable_ = editable;
+    if (!editable) forceResignFirstResponder();
+}
+
+bool UITextView::becomeFirstResponder() {
+    if (isFirstResponder()) return true;
+    if (!canBecomeFirstResponder() || !window()) return false;
+    if (auto listener = delegate(); listener && !listener->textViewShouldBeginEditing(self<UITextView>())) return false;
+    return UIView::becomeFirstResponder();
+}
+
+bool UITextView::resignFirstResponder() {
+    if (!isFirstResponder()) return true;
+    if (!isResigningByForce())
+        if (auto listener = delegate(); listener && !listener->textViewShouldEndEditing(self<UITextView>())) return false;
+    return UIView::resignFirstResponder();
+}
+
+void UITextView::firstResponderDidChange(bool isFirst) {
+    Ref<UITextView> me = self<UITextView>();
+    auto listener = delegate();
+    if (isFirst) {
+        if (listener) listener->textViewDidBeginEditing(me);
+        NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidBeginEditingNotification, me);
+    } else {
+        if (listener) listener->textViewDidEndEditing(me);
+        NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidEndEditingNotification, me);
+    }
+}
+
+bool UITextView::handleTapAt(CGPoint point) {
+    if (UIView::handleTapAt(point)) return true;
+    if (!editable_) return false;
+    becomeFirstResponder();
+    return true;
+}
+
+void UITextView::replaceText(NSRange range, const std::string& replacement) {
+    Ref<UITextView> me = self<UITextView>();
+    if (!editable_) return;
+    if (auto listener = delegate();
+        listener && !listener->textViewShouldChangeTextInRangeReplacementText(me, range, replacement))
+        return;
+    setText(KeyboardEdit::replacing(text_, range, replacement));
+    if (auto listener = delegate()) listener->textViewDidChange(me);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidChangeNotification, me);
+}
+
+void UITextView::insertText(const std::string& text) {
+    Ref<UITextView> keepAlive = self<UITextView>();
+    for (const std::string& character : KeyboardEdit::characters(text))
+        replaceText(KeyboardEdit::insertionRange(text_), character);
+}
+
+void UITextView::deleteBackward() {
+    if (!text_.empty()) replaceText(KeyboardEdit::lastCharacterRange(text_), "");
+}
+
+void UITextView::drawRect(CGRect) {
+    if (text_.empty()) return;
+    NSStringAttributes attributes;
+    attributes.font = font_;
+    attributes.foregroundColor = textColor_;
+    NSParagraphStyle paragraph;
+    paragraph.alignment = textAlignment_;
+    attributes.paragraphStyle = paragraph;
+    UIEdgeInsets inset = textContainerInset_;
+    inset.left += lineFragmentPadding;
+    inset.right += lineFragmentPadding;
+    NSAttributedString(text_, attributes).drawInRect(UIEdgeInsetsInsetRect(bounds(), inset));
+}
