@@ -44,6 +44,7 @@ UIColor UIActivityIndicatorView::color() const {
 
 void UIActivityIndicatorView::setHidesWhenStopped(bool hides) {
     hidesWhenStopped_ = hides;
+    if (!hides && !animating_) setHidden(false);
     updateVisibility();
 }
 

@@ -11,6 +11,8 @@
 class ControlsFixture : public AppFixture {
 protected:
     ControlsFixture() : window(make<UIWindow>(CGRectMake(0, 0, 320, 480))) { window->makeKeyAndVisible(); }
+    // Editing ends while the test's recorders still exist.
+    ~ControlsFixture() override { window->endEditing(true); }
 
     template <class T> Ref<T> place(Ref<T> view, CGRect frame, const Ref<UIView>& parent = nullptr) {
         view->setFrame(frame);

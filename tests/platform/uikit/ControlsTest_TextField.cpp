@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include "ControlsTestFixture.h"
+#include "foundation/NSNotificationCenter.h"
+#include "foundation/NSString.h"
+#include "uikit/UIButton.h"
+#include "uikit/UITextField.h"
+
+namespace {
+
+// A delegate that records every call and answers from its flags.
+class FieldDelegate : public NSObject, public UITextFieldDelegate {
+public:
+    std::vector<std::string>* log = nullptr;
+    bool mayBegin = true, mayEnd = true, mayReturn = true;
+    std::size_t maxLength = 100;
+    std::vector<NSRange> ranges;
+
+    bool textFieldShouldBeginEditing(const Ref<UITextField>&) override {
+        log->push_back("shouldBegin");
+        return mayBegin;
+    }
+    void textFieldDidBeginEditing(const Ref<UITextField>&) override { log->push_back("didBegin"); }
+    bool textFieldShouldEndEditing(const Ref<UITextField>&) override {
+        log->push_back("shouldEnd");
+        return mayEnd;
+    }
+    void textFieldDidEndEditing(const Ref<UITextField>&) override { log->push_back("didEnd"); }
+    bool textFieldShouldChangeCharactersInRangeReplacementString(const Ref<UITextField>& field, NSRange range,
+                                                                 const std::string& replacement) override {
+        ranges.push_back(range);
+        // Refuses anything that would make the text longer than maxLength (UTF-16 units).
+        return NSString::length(field->text()) - range.length + NSString::length(replacement) <= maxLength;
+    }
+    bool textFieldShouldReturn(const Ref<UITextField>&) override {
+        log->push_back("shouldReturn");
+        return mayReturn;
+    }
+};
+
+class TextFieldTest : public ControlsFixture {
+protected:
+    TextFieldTest() {
+        field = place(make<UITextField>(), CGRectMake(20, 20, 200, 40));
+        field->setPlaceholder("请输入账号");
+        delegate = make<FieldDelegate>();
+        delegate->log = &log;
+        field->setDelegate(delegate);
+        for (const char* name : {UITextFieldTextDidBeginEditingNotification, UITextFieldTextDidChangeNotification,
+                                 UITextFieldTextDidEndEditingNotification})
+            tokens.push_back(NSNotificationCenter::defaultCenter()->addObserverForName(
+                name, field, [this](const Ref<NSNotification>& note) { log.push_back(note->name()); }));
+        for (auto [event, name] : {std::pair{UIControlEventEditingDidBegin, "EditingDidBegin"},
+                                   std::pair{UIControlEventEditingChanged, "EditingChanged"},
+                                   std::pair{UIControlEventEditingDidEnd, "EditingDidEnd"}})
+            field->addTarget(nullptr, [this, name](const Ref<UIControl>&) { log.push_back(name); }, event);
+    }
+    ~TextFieldTest() override {
+        for (const auto& token : tokens) NSNotificationCenter::defaultCenter()->removeObserver(token);
+    }
+
+    Ref<UITextField> field;
+    Ref<FieldDelegate> delegate;
+    std::vector<Ref<NSObject>> tokens;
+};
+
+TEST_F(TextFieldTest, TypingBeginsEditingThenReportsEachCharacter) {
+    ASSERT_TRUE(driver.typeText("请输入账号", "ab")) << driver.lastError();
+    EXPECT_EQ(field->text(), "ab");
+    EXPECT_TRUE(field->isFirstResponder());
+    EXPECT_TRUE(field->isEditing());
+    EXPECT_EQ(log, (std::vector<std::string>{"shouldBegin", "didBegin", "EditingDidBegin",
+                                             UITextFieldTextDidBeginEditingNotification, "EditingChanged",
+                                             UITextFieldTextDidChangeNotification, "EditingChanged",
+                                             UITextFieldTextDidChangeNotification}));
+    EXPECT_EQ(delegate->ranges, (std::vector<NSRange>{{0, 0}, {1, 0}}));
+    // Setting the text in code reports nothing.
+    log.clear();
+    field->setText("set");
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TextFieldTest, DelegateRefusingEditsKeepsTheTextAndSendsNothing) {
+    delegate->maxLength = 3;
+    ASSERT_TRUE(driver.typeText(field, "12345"));
+    EXPECT_EQ(field->text(), "123");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "EditingChanged"), 3);
+    EXPECT_EQ(delegate->ranges.size(), 5u);
+    // Deleting is asked too, with an empty replacement over the last character.
+    ASSERT_TRUE(driver.deleteBackward());
+    EXPECT_EQ(field->text(), "12");
+    EXPECT_EQ(delegate->ranges.back(), NSMakeRange(2, 1));
+}
+
+TEST_F(TextFieldTest, RangesCountUTF16Units) {
+    ASSERT_TRUE(driver.typeText(field, "a😀中"));
+    EXPECT_EQ(delegate->ranges, (std::vector<NSRange>{{0, 0}, {1, 0}, {3, 0}}));
+    ASSERT_TRUE(driver.deleteBackward(2));
+    EXPECT_EQ(delegate->ranges[3], NSMakeRange(3, 1));
+    EXPECT_EQ(delegate->ranges[4], NSMakeRange(1, 2));
+    EXPECT_EQ(field->text(), "a");
+}
+
+TEST_F(TextFieldTest, RefusedBeginKeepsTheFieldOutOfEditing) {
+    delegate->mayBegin = false;
+    EXPECT_FALSE(driver.typeText(field, "x"));
+    EXPECT_FALSE(driver.tap(field) && field->isFirstResponder());
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "shouldBegin"), 2);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "didBegin"), 0);
+}
+
+TEST_F(TextFieldTest, ReturnKeyAsksTheDelegateAndEndsOnExitWhenThatHasActions) {
+    ASSERT_TRUE(driver.typeText(field, "go"));
+    log.clear();
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_EQ(log, (std::vector<std::string>{"shouldReturn"}));
+    EXPECT_TRUE(field->isEditing());
+
+    field->addTarget(nullptr, [this](const Ref<UIControl>&) { log.push_back("EndOnExit"); },
+                     UIControlEventEditingDidEndOnExit);
+    delegate->mayReturn = false;
+    log.clear();
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_EQ(log, (std::vector<std::string>{"shouldReturn"}));
+
+    delegate->mayReturn = true;
+    log.clear();
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_EQ(log, (std::vector<std::string>{"shouldReturn", "EndOnExit", "shouldEnd", "didEnd", "EditingDidEnd",
+                                             UITextFieldTextDidEndEditingNotification}));
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_EQ(field->text(), "go");
+    EXPECT_FALSE(driver.pressReturn());
+}
+
+TEST_F(TextFieldTest, OneFirstResponderAndEndEditingWithOrWithoutForce) {
+    auto other = place(make<UITextField>(), CGRectMake(20, 80, 200, 40));
+    ASSERT_TRUE(driver.tap(field));
+    EXPECT_TRUE(field->isEditing());
+    delegate->mayEnd = false;
+    // The editing field refuses to end, so the other cannot take over.
+    EXPECT_FALSE(other->becomeFirstResponder());
+    EXPECT_FALSE(window->endEditing(false));
+    EXPECT_TRUE(field->isEditing());
+    // Ending editing elsewhere leaves this field alone.
+    EXPECT_TRUE(other->endEditing(true));
+    EXPECT_TRUE(field->isEditing());
+    EXPECT_TRUE(window->endEditing(true));
+    EXPECT_FALSE(field->isEditing());
+    EXPECT_TRUE(other->becomeFirstResponder());
+    EXPECT_TRUE(other->isEditing());
+    // Leaving the window ends editing without asking.
+    other->removeFromSuperview();
+    EXPECT_FALSE(other->isEditing());
+    EXPECT_EQ(UIResponder::currentFirstResponder(), nullptr);
+}
+
+TEST_F(TextFieldTest, DisabledFieldTakesNoFocus) {
+    field->setEnabled(false);
+    EXPECT_FALSE(field->becomeFirstResponder());
+    EXPECT_FALSE(driver.typeText(field, "x"));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TextFieldTest, SecureFieldShowsBulletsAndKeepsTheText) {
+    field->setSecureTextEntry(true);
+    field->setKeyboardType(UIKeyboardType::ASCIICapable);
+    ASSERT_TRUE(driver.typeText(field, "pw中1"));
+    EXPECT_EQ(field->text(), "pw中1");
+    EXPECT_EQ(field->accessibilityValue(), "••••");
+    EXPECT_EQ(field->accessibilityLabel(), "请输入账号");
+    EXPECT_EQ(static_cast<int>(field->keyboardType()), 1);
+}
+
+TEST_F(TextFieldTest, LeftViewTakesRoomFromTheTextAndItsButtonStaysTappable) {
+    auto holder = make<UIView>(CGRectMake(0, 0, 35, 32));
+    auto search = place(UIButton::buttonWithType(UIButtonType::Custom), CGRectMake(5, 0, 30, 30), holder);
+    search->addTarget(nullptr, [this](const Ref<UIControl>&) { log.push_back("search"); }, UIControlEventTouchUpInside);
+    field->setLeftView(holder);
+    CGRect bounds = field->bounds();
+    EXPECT_EQ(field->textRectForBounds(bounds), CGRectMake(0, 0, 200, 40));
+    field->setLeftViewMode(UITextFieldViewMode::Always);
+    EXPECT_EQ(field->textRectForBounds(bounds), CGRectMake(35, 0, 165, 40));
+    driver.settle();
+    EXPECT_EQ(holder->frame(), CGRectMake(0, 4, 35, 32));
+    EXPECT_FALSE(holder->isHidden());
+
+    ASSERT_TRUE(driver.tapAt({20 + 20, 20 + 20}));
+    EXPECT_EQ(log, (std::vector<std::string>{"search"}));
+    EXPECT_FALSE(field->isEditing());
+
+    field->setLeftViewMode(UITextFieldViewMode::UnlessEditing);
+    ASSERT_TRUE(driver.tapAt({20 + 150, 20 + 20}));
+    EXPECT_TRUE(field->isEditing());
+    EXPECT_TRUE(holder->isHidden());
+    EXPECT_EQ(field->textRectForBounds(bounds).origin.x, 0);
+}
+
+TEST_F(TextFieldTest, ClearButtonAsksTheDelegateThenEmptiesTheField) {
+    field->setClearButtonMode(UITextFieldViewMode::WhileEditing);
+    ASSERT_TRUE(driver.typeText(field, "abc"));
+    CGRect clear = field->clearButtonRectForBounds(field->bounds());
+    EXPECT_LT(CGRectGetMaxX(field->textRectForBounds(field->bounds())), 200);
+    log.clear();
+    ASSERT_TRUE(driver.tapAt({20 + CGRectGetMidX(clear), 20 + CGRectGetMidY(clear)}));
+    EXPECT_EQ(field->text(), "");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "EditingChanged"), 1);
+}
+
+TEST_F(TextFieldTest, PlaceholderAndAttributedTextKeepTheirOwnAttributes) {
+    EXPECT_EQ(field->placeholder(), "请输入账号");
+    ASSERT_TRUE(field->attributedPlaceholder());
+    EXPECT_TRUE(field->attributedPlaceholder()->attributesAtIndex(0).foregroundColor.has_value());
+    NSStringAttributes red;
+    red.foregroundColor = UIColor::redColor();
+    field->setAttributedText(NSAttributedString("红", red));
+    EXPECT_EQ(field->text(), "红");
+    NSStringAttributes shown = field->attributedText().attributesAtIndex(0);
+    EXPECT_EQ(shown.foregroundColor, UIColor::redColor());
+    EXPECT_EQ(shown.font, field->font());
+    EXPECT_GT(field->intrinsicContentSize().height, 0);
+}
+
+}  // namespace
