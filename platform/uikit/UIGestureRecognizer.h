@@ -60,7 +60,6 @@ public:
     // Where the gesture's touch is (was, when it ended), in the view's
     // bounds space (null: the window's).
     CGPoint locationInView(const Ref<UIView>& view) const;
-    std::size_t numberOfTouches() const { return touch_ ? 1 : 0; }
 
     // A simulated tap at a point of the view's bounds; true when the
     // recognizer recognized it (and sent its actions). The base recognizes nothing.

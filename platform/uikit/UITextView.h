@@ -7,7 +7,6 @@
 #include "graphics/UIEdgeInsets.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIKeyInput.h"
-#include "uikit/UITextInputTraits.h"
 #include "uikit/UITextViewDelegate.h"
 #include "uikit/UIView.h"
 
@@ -45,10 +44,6 @@ public:
     void setEditable(bool editable);
     UIEdgeInsets textContainerInset() const { return textContainerInset_; }
     void setTextContainerInset(UIEdgeInsets inset) { textContainerInset_ = inset; }
-    UIKeyboardType keyboardType() const { return keyboardType_; }
-    void setKeyboardType(UIKeyboardType type) { keyboardType_ = type; }
-    UIReturnKeyType returnKeyType() const { return returnKeyType_; }
-    void setReturnKeyType(UIReturnKeyType type) { returnKeyType_ = type; }
 
     Ref<UITextViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const Ref<UITextViewDelegate>& delegate) { delegate_ = delegate; }
@@ -78,7 +73,5 @@ private:
     NSTextAlignment textAlignment_ = NSTextAlignment::Natural;
     bool editable_ = true;
     UIEdgeInsets textContainerInset_{8, 0, 8, 0};
-    UIKeyboardType keyboardType_ = UIKeyboardType::Default;
-    UIReturnKeyType returnKeyType_ = UIReturnKeyType::Default;
     WeakRef<UITextViewDelegate> delegate_;
 };
