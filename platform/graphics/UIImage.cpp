@@ -68,6 +68,7 @@ Ref<UIImage> UIImage::imageWithCGImage(const Ref<::CGImage>& image, CGFloat scal
 }
 
 CGSize UIImage::size() const {
+    if (!image_) return {0, 0};
     CGFloat width = static_cast<CGFloat>(image_->width()) / scale_;
     CGFloat height = static_cast<CGFloat>(image_->height()) / scale_;
     return isTurned(orientation_) ? CGSize{height, width} : CGSize{width, height};
@@ -75,7 +76,7 @@ CGSize UIImage::size() const {
 
 void UIImage::drawInRect(CGRect rect) const {
     CGContextRef context = UIGraphicsGetCurrentContext();
-    if (!context || CGRectIsEmpty(rect)) return;
+    if (!context || !image_ || CGRectIsEmpty(rect)) return;
     rect = CGRectStandardize(rect);
     CGAffineTransform toUnit = CGAffineTransformMakeScale(1.0 / static_cast<CGFloat>(image_->width()),
                                                           1.0 / static_cast<CGFloat>(image_->height()));
@@ -88,11 +89,11 @@ void UIImage::drawInRect(CGRect rect) const {
 void UIImage::drawAtPoint(CGPoint point) const { drawInRect({point, size()}); }
 
 std::optional<NSData> UIImagePNGRepresentation(const Ref<UIImage>& image) {
-    if (!image) return std::nullopt;
+    if (!image || !image->CGImage()) return std::nullopt;
     return PNGCodec::encode(*image->CGImage());
 }
 
 std::optional<NSData> UIImageJPEGRepresentation(const Ref<UIImage>& image, CGFloat quality) {
-    if (!image) return std::nullopt;
+    if (!image || !image->CGImage()) return std::nullopt;
     return JPEGCodec::encode(*image->CGImage(), quality);
 }

@@ -23,6 +23,9 @@ enum class UIImageOrientation {
 // An image: a bitmap with a scale (pixels per point) and an orientation.
 class UIImage : public NSObject {
 public:
+    // An empty image: no bitmap, size zero, draws nothing (what a plain
+    // `[UIImage new]` gives, used to clear bar shadow images).
+    UIImage() : UIImage(nullptr, 1, UIImageOrientation::Up) {}
     UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation);
 
     // PNG or JPEG data; nullptr when the data is neither or is damaged.
@@ -34,6 +37,7 @@ public:
     static Ref<UIImage> imageWithCGImage(const Ref<::CGImage>& image, CGFloat scale = 1,
                                          UIImageOrientation orientation = UIImageOrientation::Up);
 
+    // Null for an empty image.
     const Ref<::CGImage>& CGImage() const { return image_; }
     // In points, as shown: turned sides swap width and height.
     CGSize size() const;
@@ -52,7 +56,7 @@ private:
 };
 
 // The image's bitmap as PNG (the orientation is not applied); nothing for a
-// null image.
+// null or empty image.
 std::optional<NSData> UIImagePNGRepresentation(const Ref<UIImage>& image);
 // As JPEG at `quality` 0...1.
 std::optional<NSData> UIImageJPEGRepresentation(const Ref<UIImage>& image, CGFloat quality);

@@ -140,3 +140,15 @@ TEST(UIImage, FilesNamedForAScaleLoadAtThatScale) {
     EXPECT_EQ(image->size(), CGSizeMake(3, 2));
     EXPECT_FALSE(UIImage::imageWithContentsOfFile(path));
 }
+
+TEST(UIImage, AnEmptyImageHasNoSizeAndDrawsNothing) {
+    auto empty = make<UIImage>();
+    EXPECT_EQ(empty->size().width, 0);
+    EXPECT_EQ(empty->size().height, 0);
+    EXPECT_FALSE(UIImagePNGRepresentation(empty));
+    EXPECT_FALSE(UIImageJPEGRepresentation(empty, 0.5));
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(4, 4), false, 1);
+    empty->drawInRect(CGRectMake(0, 0, 4, 4));
+    empty->drawAtPoint(CGPointMake(1, 1));
+    UIGraphicsEndImageContext();
+}
