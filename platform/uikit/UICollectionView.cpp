@@ -177,6 +177,12 @@ void UICollectionView::layoutSubviews() {
         layoutValid_ = true;
         layout_->prepareLayout();
         setContentSize(layout_->collectionViewContentSize());
+        // Content that shrank under the offset pulls it back, unless a
+        // finger holds the content.
+        if (!isDragging()) {
+            CGPoint offset = contentOffset(), minimum = minimumContentOffset(), maximum = maximumContentOffset();
+            setContentOffset({std::clamp(offset.x, minimum.x, maximum.x), std::clamp(offset.y, minimum.y, maximum.y)});
+        }
     }
     updateShownElements(this->bounds());
 }

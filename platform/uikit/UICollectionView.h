@@ -36,10 +36,11 @@ inline UICollectionViewScrollPosition operator|(UICollectionViewScrollPosition a
 // reloadData, when first needed) and the cells; the layout places them. In
 // each layout pass the collection view prepares the layout when it was
 // invalidated (reloadData, a new layout, a bounds change the layout asks to
-// follow), sets the content size from it, and shows the elements the layout
-// returns for the visible bounds that share area with them: cells from the
-// data source, supplementary views (section headers and footers) from the
-// data source, decoration views made from the classes the layout
+// follow) and sets the content size from it, bringing an offset beyond the
+// new content back within it unless the user is dragging. Then it shows the
+// elements the layout returns for the visible bounds that share area with
+// them: cells and supplementary views (section headers and footers) from
+// the data source, decoration views made from the classes the layout
 // registered. Elements that leave the bounds go to reuse queues (per
 // category, kind and identifier); the data source's dequeue calls take from
 // them, or make a view from the registered class with the element's frame.

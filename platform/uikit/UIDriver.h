@@ -4,9 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/NSIndexPath.h"
 #include "graphics/CGGeometry.h"
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
+
+class UICollectionView;
 
 // Drives the app as a user would; tests and the runner share it. It works
 // on the application's key window.
@@ -64,6 +67,11 @@ public:
     bool back();
     // Selects a tab of the front-most tab bar controller.
     bool selectTab(std::size_t index);
+    // Collections: scrolls the item to the collection view's top-left corner,
+    // as far as the content allows.
+    bool scrollToItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
+    // Scrolls the item into view when it is not shown, then taps its cell.
+    bool selectItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 
