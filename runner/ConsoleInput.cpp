@@ -1,0 +1,70 @@
+#include "runner/ConsoleInput.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include <editline/readline.h>
+
+#include "foundation/NSRunLoop.h"
+
+namespace {
+
+// The line libedit handed over (its callback interface has no user data).
+std::optional<std::string> completedLine;
+bool lineDone = false;
+
+void lineHandler(char* line) {
+    lineDone = true;
+    if (line) {
+        completedLine = std::string(line);
+        std::free(line);
+    } else {
+        completedLine.reset();
+    }
+}
+
+}  // namespace
+
+ConsoleInput::ConsoleInput(std::string historyFile)
+    : historyFile_(std::move(historyFile)), interactive_(isatty(STDIN_FILENO)) {
+    if (interactive_) {
+        using_history();
+        read_history(historyFile_.c_str());
+    }
+}
+
+ConsoleInput::~ConsoleInput() {
+    if (interactive_) write_history(historyFile_.c_str());
+}
+
+std::optional<std::string> ConsoleInput::readLine(const std::string& prompt) {
+    if (interactive_) return readFromTerminal(prompt);
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    return line;
+}
+
+std::optional<std::string> ConsoleInput::readFromTerminal(const std::string& prompt) {
+    lineDone = false;
+    completedLine.reset();
+    rl_callback_handler_install(prompt.c_str(), lineHandler);
+    auto loop = NSRunLoop::mainRunLoop();
+    while (!lineDone) {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (poll(&input, 1, 20) > 0) {
+            rl_callback_read_char();
+        } else {
+            // Nothing typed: let the app do the work it has now (bounded, so
+            // a busy app cannot keep the prompt from answering).
+            for (int turn = 0; turn < 100 && loop->runOnce(); ++turn) {
+            }
+        }
+    }
+    rl_callback_handler_remove();
+    if (completedLine && !completedLine->empty()) add_history(completedLine->c_str());
+    return completedLine;
+}

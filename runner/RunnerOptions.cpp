@@ -1,0 +1,101 @@
+#include "runner/RunnerOptions.h"
+
+#include <cstdlib>
+#include <regex>
+
+namespace {
+
+struct ScreenPreset {
+    const char* name;
+    double width, height, scale;
+    bool notched;
+};
+
+// Common phone screens, by the name the runner accepts.
+constexpr ScreenPreset presets[] = {
+    {"se", 320, 568, 2, false},    {"standard", 375, 667, 2, false}, {"plus", 414, 736, 3, false},
+    {"notched", 375, 812, 3, true}, {"pro", 390, 844, 3, true},      {"max", 428, 926, 3, true},
+};
+
+bool applyScreen(const std::string& value, RunnerOptions& options) {
+    for (const auto& preset : presets) {
+        if (value == preset.name) {
+            options.screenWidth = preset.width;
+            options.screenHeight = preset.height;
+            options.screenScale = preset.scale;
+            options.notched = preset.notched;
+            return true;
+        }
+    }
+    // WIDTHxHEIGHT[@SCALE]; taller than 800 points counts as notched.
+    static const std::regex size(R"((\d{3,4})x(\d{3,4})(?:@([123]))?)");
+    std::smatch match;
+    if (!std::regex_match(value, match, size)) return false;
+    options.screenWidth = std::stod(match[1]);
+    options.screenHeight = std::stod(match[2]);
+    options.screenScale = match[3].matched ? std::stod(match[3]) : 2;
+    options.notched = options.screenHeight > 800;
+    return options.screenWidth >= 320 && options.screenWidth <= 430 && options.screenHeight >= 480 &&
+           options.screenHeight <= 1000;
+}
+
+}  // namespace
+
+std::string RunnerOptions::defaultDataFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return std::string(xdg) + "/velmaro";
+    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share/velmaro";
+    return "velmaro-data";
+}
+
+std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>& arguments, std::string& error) {
+    RunnerOptions options;
+    options.dataFolder = defaultDataFolder();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= arguments.size()) {
+                error = argument + " needs a value";
+                return std::nullopt;
+            }
+            return arguments[++i];
+        };
+        if (argument == "--fresh") options.fresh = true;
+        else if (argument == "--demo") options.demo = true;
+        else if (argument == "--help" || argument == "-h") options.help = true;
+        else if (argument == "--data") {
+            auto folder = value();
+            if (!folder) return std::nullopt;
+            options.dataFolder = *folder;
+        } else if (argument == "--screen") {
+            auto screen = value();
+            if (!screen) return std::nullopt;
+            if (!applyScreen(*screen, options)) {
+                error = "unknown screen \"" + *screen + "\": use WIDTHxHEIGHT[@SCALE] or se, standard, plus, notched, pro, max";
+                return std::nullopt;
+            }
+        } else if (argument == "--backend") {
+            auto url = value();
+            if (!url) return std::nullopt;
+            options.backendURL = *url;
+        } else if (argument == "--script") {
+            auto file = value();
+            if (!file) return std::nullopt;
+            options.scriptFile = *file;
+        } else {
+            error = "unknown option \"" + argument + "\"";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+std::string RunnerOptions::usage() {
+    return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
+           "               [--backend URL] [--script FILE] [--demo]\n"
+           "  --data DIR      session folder (default " + defaultDataFolder() + ")\n"
+           "  --fresh         start from an empty session folder\n"
+           "  --screen        screen size in points (default 375x667@2)\n"
+           "  --backend URL   use this back end instead of the built-in local one\n"
+           "  --script FILE   run the commands in FILE, stop at the first failing one\n"
+           "  --demo          sign in with the demo account first\n";
+}

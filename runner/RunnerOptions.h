@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asks of a runner session.
+struct RunnerOptions {
+    // The session folder: the app's sandbox, the device folder and shots.
+    std::string dataFolder;
+    bool fresh = false;
+    double screenWidth = 375;
+    double screenHeight = 667;
+    double screenScale = 2;
+    bool notched = false;
+    // Another back end instead of the embedded one.
+    std::optional<std::string> backendURL;
+    std::optional<std::string> scriptFile;
+    bool demo = false;
+    bool help = false;
+
+    // The options, or nothing with the reason in `error`.
+    static std::optional<RunnerOptions> parse(const std::vector<std::string>& arguments, std::string& error);
+    static std::string usage();
+    // "$XDG_DATA_HOME/velmaro", else "~/.local/share/velmaro".
+    static std::string defaultDataFolder();
+};

@@ -1,0 +1,193 @@
+#include "runner/RunnerSession.h"
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+#include "foundation/NSFileManager.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSRunLoop.h"
+#include "foundation/NSString.h"
+#include "foundation/NSURL.h"
+#include "uikit/UIApplication.h"
+
+namespace {
+
+constexpr std::size_t kRecentLogLines = 200;
+constexpr std::size_t kLogLinesShown = 30;
+
+std::string trimmed(const std::string& text) {
+    return NSString::stringByTrimmingCharactersInSet(text, NSCharacterSet::whitespaceCharacterSet());
+}
+
+// The first word and the rest of the line.
+std::pair<std::string, std::string> splitCommand(const std::string& line) {
+    std::string text = trimmed(line);
+    std::size_t space = text.find(' ');
+    if (space == std::string::npos) return {text, ""};
+    return {text.substr(0, space), trimmed(text.substr(space + 1))};
+}
+
+// "X,Y" as a point, or nothing.
+std::optional<CGPoint> pointOf(const std::string& text) {
+    auto parts = NSString::componentsSeparatedByString(text, ",");
+    if (parts.size() != 2) return std::nullopt;
+    auto x = NSString::strictDouble(trimmed(parts[0]));
+    auto y = NSString::strictDouble(trimmed(parts[1]));
+    if (!x || !y) return std::nullopt;
+    return CGPointMake(*x, *y);
+}
+
+// The visible view (in front-most order) showing `text` somewhere in its label or value.
+bool showsText(const Ref<UIView>& view, const std::string& text) {
+    if (!view || view->isHidden() || view->alpha() < 0.01) return false;
+    if (view->accessibilityLabel().find(text) != std::string::npos) return true;
+    if (view->accessibilityValue().find(text) != std::string::npos) return true;
+    for (const auto& subview : view->subviews()) {
+        if (showsText(subview, text)) return true;
+    }
+    return false;
+}
+
+Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
+    if (!view) return nullptr;
+    if (view->isFirstResponder()) return view;
+    for (const auto& subview : view->subviews()) {
+        if (auto found = firstResponderIn(subview)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+RunnerSession::RunnerSession(std::string shotsFolder)
+    : shotsFolder_(std::move(shotsFolder)), logCapture_(std::make_unique<NSLogCapture>(false)) {}
+
+RunnerSession::~RunnerSession() = default;
+
+std::string RunnerSession::help() {
+    return "commands:\n"
+           "  screen              the screen's views as an indented outline\n"
+           "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point\n"
+           "  type TEXT           type into the focused field\n"
+           "  type #ID TEXT       type into the field named ID\n"
+           "  back                go back one screen\n"
+           "  tab N               select tab N (1 is the first)\n"
+           "  open URL            open the app with URL, as another app would\n"
+           "  shot [FILE]         save the screen as a PNG\n"
+           "  wait SECONDS        let the app run\n"
+           "  expect TEXT         fail unless TEXT is on the screen\n"
+           "  log                 the app's recent log lines\n"
+           "  help                this list\n"
+           "  quit                end the session\n";
+}
+
+CommandResult RunnerSession::execute(const std::string& line) {
+    collectLog();
+    auto [command, arguments] = splitCommand(line);
+    if (command.empty() || command[0] == '#') return {};
+    if (command == "screen") return screen();
+    if (command == "tap") return tap(arguments);
+    if (command == "type") return type(arguments);
+    if (command == "back") return back();
+    if (command == "tab") return tab(arguments);
+    if (command == "open") return open(arguments);
+    if (command == "shot") return shot(arguments);
+    if (command == "wait") return wait(arguments);
+    if (command == "expect") return expect(arguments);
+    if (command == "log") return log();
+    if (command == "help") return {true, help()};
+    if (command == "quit" || command == "exit") {
+        quit_ = true;
+        return {};
+    }
+    return {false, "unknown command \"" + command + "\" (help lists the commands)"};
+}
+
+CommandResult RunnerSession::driverResult(bool ok, const std::string& done) {
+    collectLog();
+    if (!ok) return {false, driver_.lastError()};
+    return {true, done};
+}
+
+CommandResult RunnerSession::screen() {
+    driver_.settle();
+    if (!driver_.keyWindow()) return {false, "no window is shown"};
+    return {true, driver_.describeScreen()};
+}
+
+CommandResult RunnerSession::tap(const std::string& target) {
+    if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
+    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
+    return driverResult(driver_.tap(target), "");
+}
+
+CommandResult RunnerSession::type(const std::string& arguments) {
+    if (arguments.empty()) return {false, "type what? (type TEXT or type #ID TEXT)"};
+    if (arguments[0] == '#') {
+        auto [target, text] = splitCommand(arguments);
+        return driverResult(driver_.typeText(target, text), "");
+    }
+    auto focused = firstResponderIn(driver_.keyWindow());
+    if (!focused) return {false, "no field has the focus: tap one first, or type #ID TEXT"};
+    return driverResult(driver_.typeText(focused, arguments), "");
+}
+
+CommandResult RunnerSession::back() { return driverResult(driver_.back(), ""); }
+
+CommandResult RunnerSession::tab(const std::string& number) {
+    auto index = NSString::strictInteger(number);
+    if (!index || *index < 1) return {false, "tab needs a number from 1"};
+    return driverResult(driver_.selectTab(static_cast<std::size_t>(*index - 1)), "");
+}
+
+CommandResult RunnerSession::open(const std::string& url) {
+    auto address = NSURL::URLWithString(url);
+    if (!address) return {false, "not a URL: \"" + url + "\""};
+    auto application = UIApplication::sharedApplication();
+    if (!application) return {false, "the app is not running"};
+    application->openURLIntoApp(address);
+    driver_.settle();
+    return driverResult(true, "");
+}
+
+CommandResult RunnerSession::shot(const std::string& file) {
+    std::string path = file;
+    if (path.empty()) {
+        NSFileManager::defaultManager()->createDirectoryAtPath(shotsFolder_, true);
+        char name[32];
+        std::snprintf(name, sizeof name, "/shot-%03d.png", ++shotNumber_);
+        path = shotsFolder_ + name;
+    }
+    if (!driver_.shot(path)) return {false, driver_.lastError()};
+    return {true, "saved " + path};
+}
+
+CommandResult RunnerSession::wait(const std::string& seconds) {
+    auto duration = NSString::strictDouble(seconds);
+    if (!duration || *duration < 0 || *duration > 600) return {false, "wait needs seconds between 0 and 600"};
+    NSRunLoop::mainRunLoop()->runUntil([] { return false; }, *duration);
+    driver_.settle();
+    return driverResult(true, "");
+}
+
+CommandResult RunnerSession::expect(const std::string& text) {
+    if (text.empty()) return {false, "expect what?"};
+    driver_.settle();
+    if (driver_.find(text) || showsText(driver_.keyWindow(), text)) return {};
+    return {false, "\"" + text + "\" is not on the screen"};
+}
+
+CommandResult RunnerSession::log() {
+    collectLog();
+    std::string output;
+    std::size_t first = recentLog_.size() > kLogLinesShown ? recentLog_.size() - kLogLinesShown : 0;
+    for (std::size_t i = first; i < recentLog_.size(); ++i) output += recentLog_[i] + "\n";
+    return {true, output.empty() ? "(nothing logged)" : output};
+}
+
+void RunnerSession::collectLog() {
+    for (auto& line : logCapture_->lines()) recentLog_.push_back(std::move(line));
+    logCapture_->clear();
+    while (recentLog_.size() > kRecentLogLines) recentLog_.pop_front();
+}

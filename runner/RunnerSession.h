@@ -1,0 +1,52 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "uikit/UIDriver.h"
+
+class NSLogCapture;
+
+// One command's outcome: whether it did what it was asked, and what to print.
+struct CommandResult {
+    bool ok = true;
+    std::string output;
+};
+
+// The runner's line commands, carried out on the running app through the UI
+// driver. Commands never throw: a bad command or a target not found is a
+// failed result with a message.
+class RunnerSession {
+public:
+    // Shots without a file name go to `shotsFolder` as shot-001.png, ...
+    explicit RunnerSession(std::string shotsFolder);
+    ~RunnerSession();
+
+    CommandResult execute(const std::string& line);
+    bool quitRequested() const { return quit_; }
+
+    static std::string help();
+
+private:
+    CommandResult screen();
+    CommandResult tap(const std::string& target);
+    CommandResult type(const std::string& arguments);
+    CommandResult back();
+    CommandResult tab(const std::string& number);
+    CommandResult open(const std::string& url);
+    CommandResult shot(const std::string& file);
+    CommandResult wait(const std::string& seconds);
+    CommandResult expect(const std::string& text);
+    CommandResult log();
+    CommandResult driverResult(bool ok, const std::string& done);
+    // Moves the app's log lines into the recent-lines buffer.
+    void collectLog();
+
+    UIDriver driver_;
+    std::string shotsFolder_;
+    int shotNumber_ = 0;
+    bool quit_ = false;
+    std::unique_ptr<NSLogCapture> logCapture_;
+    std::deque<std::string> recentLog_;
+};

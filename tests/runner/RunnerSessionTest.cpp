@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "foundation/NSURL.h"
+#include "graphics/UIImage.h"
+#include "runner/RunnerSession.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UIButton.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITextField.h"
+#include "uikit/UIViewController.h"
+#include "uikit/UIWindow.h"
+
+// A small screen: a title label, a button that counts its taps and a field.
+class RunnerSessionTest : public AppFixture {
+protected:
+    void SetUp() override {
+        UIApplication::launchForTesting(make<UIApplicationDelegate>());
+        window = make<UIWindow>();
+        auto controller = make<UIViewController>();
+        window->setRootViewController(controller);
+        window->makeKeyAndVisible();
+        auto title = make<UILabel>(CGRectMake(20, 40, 200, 30));
+        title->setText(std::string("推广员"));
+        button = UIButton::buttonWithType(UIButtonType::System);
+        button->setFrame(CGRectMake(20, 100, 120, 44));
+        button->setTitle(std::string("登录"), UIControlStateNormal);
+        button->addTarget(nullptr, [this](const Ref<UIControl>&) { ++taps; }, UIControlEventTouchUpInside);
+        field = make<UITextField>(CGRectMake(20, 160, 200, 30));
+        field->setAccessibilityIdentifier("zhanghuTextField");
+        for (Ref<UIView> view : {Ref<UIView>(title), Ref<UIView>(button), Ref<UIView>(field)}) {
+            controller->view()->addSubview(view);
+        }
+    }
+
+    Ref<UIWindow> window;
+    Ref<UIButton> button;
+    Ref<UITextField> field;
+    int taps = 0;
+    RunnerSession session{sandbox.path() + "/shots"};
+};
+
+TEST_F(RunnerSessionTest, TapsByTextIdentifierAndPoint) {
+    EXPECT_TRUE(session.execute("tap 登录").ok);
+    EXPECT_TRUE(session.execute("tap 80,122").ok);
+    EXPECT_EQ(taps, 2);
+    auto missing = session.execute("tap 注册");
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.output.empty());
+    EXPECT_FALSE(session.execute("tap").ok);
+}
+
+TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
+    EXPECT_FALSE(session.execute("type demo").ok);  // nothing focused yet
+    EXPECT_TRUE(session.execute("type #zhanghuTextField de").ok);
+    EXPECT_TRUE(session.execute("type mo").ok);
+    EXPECT_EQ(field->text(), "demo");
+}
+
+TEST_F(RunnerSessionTest, ExpectLooksAtWhatIsShown) {
+    EXPECT_TRUE(session.execute("expect 推广员").ok);
+    EXPECT_TRUE(session.execute("expect 推广").ok);
+    button->setHidden(true);
+    EXPECT_FALSE(session.execute("expect 登录").ok);
+    auto outline = session.execute("screen");
+    EXPECT_TRUE(outline.ok);
+    EXPECT_NE(outline.output.find("#zhanghuTextField"), std::string::npos);
+}
+
+TEST_F(RunnerSessionTest, ShotsAreNumberedPNGsOfTheScreen) {
+    auto result = session.execute("shot");
+    ASSERT_TRUE(result.ok) << result.output;
+    EXPECT_NE(result.output.find("shot-001.png"), std::string::npos);
+    auto image = UIImage::imageWithContentsOfFile(sandbox.path() + "/shots/shot-001.png");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->CGImage()->width(), 750u);
+    EXPECT_EQ(image->CGImage()->height(), 1334u);
+    EXPECT_NE(session.execute("shot").output.find("shot-002.png"), std::string::npos);
+}
+
+TEST_F(RunnerSessionTest, BadCommandsAreReportedAndTheSessionGoesOn) {
+    for (const char* bad : {"fly", "tab x", "tab 0", "wait -1", "wait soon", "open not a url", "expect"}) {
+        auto result = session.execute(bad);
+        EXPECT_FALSE(result.ok) << bad;
+        EXPECT_FALSE(result.output.empty()) << bad;
+    }
+    EXPECT_FALSE(session.execute("tab 1").ok);  // no tab bar on this screen
+    EXPECT_TRUE(session.execute("").ok);
+    EXPECT_TRUE(session.execute("# a comment").ok);
+    EXPECT_TRUE(session.execute("wait 0").ok);
+    EXPECT_FALSE(session.quitRequested());
+    EXPECT_TRUE(session.execute("quit").ok);
+    EXPECT_TRUE(session.quitRequested());
+}
+
+TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
+    struct Delegate : UIApplicationDelegate {
+        std::string opened;
+        bool applicationHandleOpenURL(const Ref<UIApplication>&, const Ref<NSURL>& url) override {
+            opened = url->absoluteString();
+            return true;
+        }
+    };
+    auto delegate = make<Delegate>();
+    UIApplication::launchForTesting(delegate);
+    EXPECT_TRUE(session.execute("open nimbus123456789://auth?code=1").ok);
+    EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
+}
