@@ -9,6 +9,7 @@
 #include "graphics/CGImage.h"
 #include "graphics/JPEGCodec.h"
 #include "graphics/PNGCodec.h"
+#include "graphics/UIGraphics.h"
 #include "graphics/UIImage.h"
 
 namespace {
