@@ -30,6 +30,9 @@ class UICollectionView;
 // now (posted blocks, due timers, the layout pass), so what it set off has
 // happened when it returns. Actions answer false when they could not act,
 // with the reason in lastError().
+class UIScrollView;
+class UITableView;
+
 class UIDriver {
 public:
     Ref<UIWindow> keyWindow() const;
@@ -75,6 +78,24 @@ public:
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 
+    // --- Scrolling and lists (UIDriverScrolling.cpp) ---
+    // Drags the content of the nearest scroll view at or above `view` (the
+    // first shown one in the key window for a null view) by `dy` points
+    // (positive: toward the end of the content) and `dx` sideways, through
+    // the scroll view's drag calls (UIScrollView::handleDragBy).
+    bool scroll(const Ref<UIView>& view, CGFloat dy, CGFloat dx = 0);
+    // The same for the scroll view under a point of the key window.
+    bool scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx = 0);
+    // Drags the table just far enough to show the whole row.
+    bool scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath);
+    // Brings the row into view and taps its centre.
+    bool selectRow(const Ref<UITableView>& table, NSIndexPath indexPath);
+    // Drags the content kPullDistance past its top (pullDown) or its end
+    // (pullUp) and lets go, as pull-to-refresh and load-more expect.
+    bool pullDown(const Ref<UIView>& view = nullptr);
+    bool pullUp(const Ref<UIView>& view = nullptr);
+    static constexpr CGFloat kPullDistance = 80;
+
     // Lays out the key window and runs the main loop until idle.
     void settle() const;
     const std::string& lastError() const { return lastError_; }
@@ -82,6 +103,9 @@ public:
 private:
     bool fail(std::string reason);
     bool deliverTap(const Ref<UIWindow>& window, CGPoint point);
+    Ref<UIScrollView> scrollViewFor(const Ref<UIView>& view) const;
+    bool drag(const Ref<UIScrollView>& scrollView, CGVector translation, const std::string& action);
+    bool pull(const Ref<UIView>& view, bool down);
 
     std::string lastError_;
 };

@@ -68,6 +68,10 @@ enum class UIViewAnimationCurve { EaseInOut, EaseIn, EaseOut, Linear };
 // What a view answers for "no intrinsic size along this axis".
 inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
 
+// Targets of systemLayoutSizeFittingSize: as small / as large as the layout allows.
+inline constexpr CGSize UILayoutFittingCompressedSize{0, 0};
+inline constexpr CGSize UILayoutFittingExpandedSize{1e6, 1e6};
+
 // A rectangle on screen: geometry, a place in the view tree, appearance,
 // layout, hit testing and drawing. Every view is backed by a CALayer (its
 // `layer()`), which holds the geometry and appearance and renders the view
@@ -208,6 +212,9 @@ public:
     virtual CGSize sizeThatFits(CGSize size);
     // Resizes the view to sizeThatFits(its size), keeping its origin.
     void sizeToFit();
+    // The size the view's layout takes closest to `targetSize` (what a
+    // self-sizing table row measures). Without constraints: sizeThatFits.
+    virtual CGSize systemLayoutSizeFittingSize(CGSize targetSize) { return sizeThatFits(targetSize); }
     // The natural size from the content; UIViewNoIntrinsicMetric on both axes by default.
     virtual CGSize intrinsicContentSize();
     // The content changed size: lays the superview out again.

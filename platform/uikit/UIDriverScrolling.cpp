@@ -1,0 +1,95 @@
+#include "uikit/UIDriver.h"
+#include "uikit/UITableView.h"
+
+namespace {
+
+Ref<UIScrollView> firstShownScrollView(const Ref<UIView>& view) {
+    if (view->isHidden()) return nullptr;
+    if (auto scrollView = cast<UIScrollView>(view)) return scrollView;
+    for (const auto& subview : view->subviews())
+        if (auto found = firstShownScrollView(subview)) return found;
+    return nullptr;
+}
+
+// How far the content must move for the rectangle to be wholly in the part
+// of the bounds the insets leave clear (0 when it already is).
+CGFloat distanceToShow(const Ref<UIScrollView>& scrollView, CGRect rect) {
+    CGRect bounds = scrollView->bounds();
+    UIEdgeInsets insets = scrollView->adjustedContentInset();
+    CGFloat top = CGRectGetMinY(bounds) + insets.top, bottom = CGRectGetMaxY(bounds) - insets.bottom;
+    if (CGRectGetMinY(rect) < top) return CGRectGetMinY(rect) - top;
+    if (CGRectGetMaxY(rect) > bottom) return CGRectGetMaxY(rect) - bottom;
+    return 0;
+}
+
+// Rows measured as they come into view can move the target, so scrolling
+// to a row takes a few drags at most.
+constexpr int kScrollToRowAttempts = 4;
+
+}  // namespace
+
+Ref<UIScrollView> UIDriver::scrollViewFor(const Ref<UIView>& view) const {
+    if (!view) {
+        auto window = keyWindow();
+        return window ? firstShownScrollView(window) : nullptr;
+    }
+    for (auto v = view; v; v = v->superview())
+        if (auto scrollView = cast<UIScrollView>(v)) return scrollView;
+    return nullptr;
+}
+
+bool UIDriver::drag(const Ref<UIScrollView>& scrollView, CGVector translation, const std::string& action) {
+    if (!scrollView) return fail(action + ": no scroll view there");
+    if (!scrollView->handleDragBy(translation)) return fail(action + ": the content does not scroll that way");
+    settle();
+    return true;
+}
+
+bool UIDriver::scroll(const Ref<UIView>& view, CGFloat dy, CGFloat dx) {
+    settle();
+    return drag(scrollViewFor(view), {dx, dy}, "scroll");
+}
+
+bool UIDriver::scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx) {
+    settle();
+    auto window = keyWindow();
+    if (!window) return fail("scroll: no key window");
+    return drag(scrollViewFor(window->hitTest(pointInWindow)), {dx, dy}, "scroll");
+}
+
+bool UIDriver::scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath) {
+    settle();
+    if (!table || table->window() != keyWindow()) return fail("scrollToRow: the table is not in the key window");
+    if (indexPath.row() < 0 || indexPath.row() >= table->numberOfRowsInSection(indexPath.section()))
+        return fail("scrollToRow: the table has no row " + indexPath.description());
+    for (int attempt = 0; attempt < kScrollToRowAttempts; ++attempt) {
+        CGFloat distance = distanceToShow(table, table->rectForRowAtIndexPath(indexPath));
+        if (distance == 0) return true;
+        if (!drag(table, {0, distance}, "scrollToRow")) return false;
+    }
+    return distanceToShow(table, table->rectForRowAtIndexPath(indexPath)) == 0 ||
+           fail("scrollToRow: row " + indexPath.description() + " does not come fully into view");
+}
+
+bool UIDriver::selectRow(const Ref<UITableView>& table, NSIndexPath indexPath) {
+    if (!scrollToRow(table, indexPath)) return false;
+    auto cell = table->cellForRowAtIndexPath(indexPath);
+    if (!cell) return fail("selectRow: row " + indexPath.description() + " has no cell on screen");
+    CGRect bounds = cell->bounds();
+    auto window = keyWindow();
+    return deliverTap(window, cell->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
+}
+
+bool UIDriver::pull(const Ref<UIView>& view, bool down) {
+    settle();
+    auto scrollView = scrollViewFor(view);
+    std::string action = down ? "pullDown" : "pullUp";
+    if (!scrollView) return fail(action + ": no scroll view there");
+    CGFloat target = down ? scrollView->minimumContentOffset().y - kPullDistance
+                          : scrollView->maximumContentOffset().y + kPullDistance;
+    return drag(scrollView, {0, target - scrollView->contentOffset().y}, action);
+}
+
+bool UIDriver::pullDown(const Ref<UIView>& view) { return pull(view, true); }
+
+bool UIDriver::pullUp(const Ref<UIView>& view) { return pull(view, false); }
