@@ -119,8 +119,7 @@ Ref<UICollectionReusableView> UICollectionView::dequeueReusableSupplementaryView
 
 void UICollectionView::enqueue(const ElementKey& key, const ShownElement& shown) {
     shown.view->removeFromSuperview();
-    std::string kind = key.category == UICollectionElementCategory::Cell ? std::string() : key.kind;
-    reuseQueues_[{key.category, kind, shown.view->reuseIdentifier()}].push_back(shown.view);
+    reuseQueues_[{key.category, key.kind, shown.view->reuseIdentifier()}].push_back(shown.view);
     if (key.category != UICollectionElementCategory::Cell) return;
     if (auto listener = delegate())
         listener->collectionViewDidEndDisplayingCellForItemAtIndexPath(
