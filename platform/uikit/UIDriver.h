@@ -70,11 +70,6 @@ public:
     bool back();
     // Selects a tab of the front-most tab bar controller.
     bool selectTab(std::size_t index);
-    // Collections: scrolls the item to the collection view's top-left corner,
-    // as far as the content allows.
-    bool scrollToItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
-    // Scrolls the item into view when it is not shown, then taps its cell.
-    bool selectItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 
@@ -90,6 +85,11 @@ public:
     bool scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath);
     // Brings the row into view and taps its centre.
     bool selectRow(const Ref<UITableView>& table, NSIndexPath indexPath);
+    // Collections (UIDriverCollections.cpp): scrolls the item to the
+    // collection view's top-left corner, as far as the content allows.
+    bool scrollToItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
+    // Scrolls the item into view when it is not shown, then taps its cell.
+    bool selectItem(const Ref<UICollectionView>& view, const NSIndexPath& indexPath);
     // Drags the content kPullDistance past its top (pullDown) or its end
     // (pullUp) and lets go, as pull-to-refresh and load-more expect.
     bool pullDown(const Ref<UIView>& view = nullptr);

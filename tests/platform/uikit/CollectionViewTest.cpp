@@ -137,8 +137,7 @@ TEST_F(CollectionViewTest, ScrollingAThousandRowsReusesAScreenfulOfCells) {
 
 TEST_F(CollectionViewTest, DragsAndScrollsToItemsStayWithinTheContent) {
     auto& list = showList({1000});
-    EXPECT_TRUE(list.view->handleDragBy({0, 440}));
-    driver.settle();
+    EXPECT_TRUE(driver.scroll(list.view, 440)) << driver.lastError();
     EXPECT_EQ(visibleItems(list.view).front(), 10);
 
     EXPECT_TRUE(driver.scrollToItem(list.view, NSIndexPath::indexPathForItem(500, 0)));
