@@ -9,8 +9,6 @@
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
 
-class UICollectionView;
-
 // Drives the app as a user would; tests and the runner share it. It works
 // on the application's key window.
 //
@@ -30,6 +28,7 @@ class UICollectionView;
 // now (posted blocks, due timers, the layout pass), so what it set off has
 // happened when it returns. Actions answer false when they could not act,
 // with the reason in lastError().
+class UICollectionView;
 class UIScrollView;
 class UITableView;
 
