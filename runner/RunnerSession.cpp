@@ -73,6 +73,9 @@ std::string RunnerSession::help() {
            "  type #ID TEXT       type into the field named ID\n"
            "  back                go back one screen\n"
            "  tab N               select tab N (1 is the first)\n"
+           "  scroll DY           drag the list by DY points (positive: further down)\n"
+           "  pull                pull the list down to refresh it\n"
+           "  more                pull the list up past its end to load more\n"
            "  open URL            open the app with URL, as another app would\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
@@ -91,6 +94,9 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "type") return type(arguments);
     if (command == "back") return back();
     if (command == "tab") return tab(arguments);
+    if (command == "scroll") return scroll(arguments);
+    if (command == "pull") return driverResult(driver_.pullDown(), "");
+    if (command == "more") return driverResult(driver_.pullUp(), "");
     if (command == "open") return open(arguments);
     if (command == "shot") return shot(arguments);
     if (command == "wait") return wait(arguments);
@@ -139,6 +145,12 @@ CommandResult RunnerSession::tab(const std::string& number) {
     auto index = NSString::strictInteger(number);
     if (!index || *index < 1) return {false, "tab needs a number from 1"};
     return driverResult(driver_.selectTab(static_cast<std::size_t>(*index - 1)), "");
+}
+
+CommandResult RunnerSession::scroll(const std::string& distance) {
+    auto dy = NSString::strictDouble(distance);
+    if (!dy) return {false, "scroll needs a distance in points, such as scroll 300"};
+    return driverResult(driver_.scroll(nullptr, *dy), "");
 }
 
 CommandResult RunnerSession::open(const std::string& url) {

@@ -34,6 +34,7 @@ private:
     CommandResult type(const std::string& arguments);
     CommandResult back();
     CommandResult tab(const std::string& number);
+    CommandResult scroll(const std::string& distance);
     CommandResult open(const std::string& url);
     CommandResult shot(const std::string& file);
     CommandResult wait(const std::string& seconds);

@@ -8,6 +8,7 @@
 #include "tests/support/AppFixture.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
@@ -106,4 +107,16 @@ TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
     UIApplication::launchForTesting(delegate);
     EXPECT_TRUE(session.execute("open nimbus123456789://auth?code=1").ok);
     EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
+}
+
+TEST_F(RunnerSessionTest, ScrollPullAndMoreDragTheList) {
+    EXPECT_FALSE(session.execute("scroll 100").ok);  // no list on the screen yet
+    auto list = make<UIScrollView>(CGRectMake(0, 200, 375, 400));
+    list->setContentSize(CGSizeMake(375, 2000));
+    window->rootViewController()->view()->addSubview(list);
+    EXPECT_TRUE(session.execute("scroll 300").ok);
+    EXPECT_GT(list->contentOffset().y, 0);
+    EXPECT_FALSE(session.execute("scroll far").ok);
+    EXPECT_TRUE(session.execute("pull").ok);
+    EXPECT_TRUE(session.execute("more").ok);
 }
