@@ -35,6 +35,7 @@ Ref<NSURLSessionDataTask> NSURLSession::dataTaskWithRequest(const Ref<NSURLReque
             if (value.isText() && !request->valueForHTTPHeaderField(name)) transfer.headers.emplace_back(name, *value.text());
         }
         transfer.body = request->HTTPBody();
+        transfer.followRedirects = configuration_->followsRedirects();
         // A request that kept the default time-out takes the session's.
         transfer.timeoutInterval = request->timeoutInterval() == NSURLRequest::defaultTimeoutInterval
                                        ? configuration_->timeoutIntervalForRequest()

@@ -14,8 +14,8 @@ class NSURLResponse;
 class NSURLSessionDataTask;
 
 // Loads requests over HTTP(S) and hands the results to its delegate queue
-// (the main queue unless given another). Redirects are followed; there is no
-// cache and no cookie store.
+// (the main queue unless given another). Redirects are followed unless the
+// configuration says not; there is no cache and no cookie store.
 class NSURLSession : public NSObject {
 public:
     // Body, response and error; on failure the body is empty and the

@@ -8,5 +8,6 @@ Ref<NSURLSessionConfiguration> NSURLSessionConfiguration::copy() const {
     auto copy = make<NSURLSessionConfiguration>();
     copy->timeoutIntervalForRequest_ = timeoutIntervalForRequest_;
     copy->additionalHeaders_ = additionalHeaders_;
+    copy->followsRedirects_ = followsRedirects_;
     return copy;
 }

@@ -96,7 +96,7 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_MAXREDIRS, maximumRedirects);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
                      std::max(1L, static_cast<long>(request.timeoutInterval * 1000)));
@@ -158,7 +158,7 @@ void URLLoadingEngine::Transfer::headersComplete() {
     const bool redirects = status >= 300 && status < 400 &&
                            std::any_of(responseHeaders.begin(), responseHeaders.end(),
                                        [](const auto& field) { return HTTPHeaderName::equal(field.first, "Location"); });
-    if (!redirects) deliverResponse();
+    if (!redirects || !request.followRedirects) deliverResponse();
 }
 
 std::size_t URLLoadingEngine::Transfer::onHeader(char* bytes, std::size_t size, std::size_t count, void* context) {

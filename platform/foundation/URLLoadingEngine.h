@@ -37,7 +37,7 @@ public:
 // Runs every HTTP transfer of the process over libcurl's multi interface on
 // one background thread, started on first use and stopped at exit. New and
 // cancelled transfers wake the thread at once. Connections are kept alive and
-// reused across transfers; redirects are followed.
+// reused across transfers; redirects are followed unless a request says not.
 class URLLoadingEngine {
 public:
     struct Request {
@@ -48,6 +48,8 @@ public:
         NSData body;
         // Seconds without any progress after which the transfer fails as timed out.
         double timeoutInterval = 60;
+        // Off: a redirect is the final answer (its status, Location and body).
+        bool followRedirects = true;
     };
     using TransferID = std::uint64_t;
 

@@ -50,6 +50,12 @@ CGFloat scaleFromFileName(std::string_view path) {
 UIImage::UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation)
     : image_(std::move(image)), scale_(scale > 0 ? scale : 1), orientation_(orientation) {}
 
+Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const {
+    auto copy = make<UIImage>(image_, scale_, orientation_);
+    copy->renderingMode_ = mode;
+    return copy;
+}
+
 Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale) {
     Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data) : JPEGCodec::decode(data);
     return imageWithCGImage(image, scale);

@@ -20,6 +20,11 @@ enum class UIImageOrientation {
     RightMirrored,  // flipped left to right, then turned clockwise
 };
 
+// Whether bars and image views show the image as drawn or as a shape in
+// their tint colour. Kept with the image; nothing draws tinted shapes here,
+// so every image shows as drawn.
+enum class UIImageRenderingMode { Automatic = 0, AlwaysOriginal = 1, AlwaysTemplate = 2 };
+
 // An image: a bitmap with a scale (pixels per point) and an orientation.
 class UIImage : public NSObject {
 public:
@@ -43,6 +48,9 @@ public:
     CGSize size() const;
     CGFloat scale() const { return scale_; }
     UIImageOrientation imageOrientation() const { return orientation_; }
+    UIImageRenderingMode renderingMode() const { return renderingMode_; }
+    // The same bitmap with another rendering mode.
+    Ref<UIImage> imageWithRenderingMode(UIImageRenderingMode mode) const;
 
     // Draws the image upright into the current image context, filling `rect`
     // (points, in the context's top-left-origin space).
@@ -53,6 +61,7 @@ private:
     Ref<::CGImage> image_;
     CGFloat scale_;
     UIImageOrientation orientation_;
+    UIImageRenderingMode renderingMode_ = UIImageRenderingMode::Automatic;
 };
 
 // The image's bitmap as PNG (the orientation is not applied); nothing for a

@@ -142,6 +142,24 @@ TEST_F(NSURLSessionTest, RedirectsAreFollowedToTheFinalAnswer) {
     EXPECT_EQ(outcome.http()->URL()->absoluteString(), server.url("/new"));
 }
 
+TEST_F(NSURLSessionTest, ASessionThatDoesNotFollowRedirectsAnswersWithTheRedirectItself) {
+    server.route("GET", "/old", [](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("ripple://wap/pay?id=1", 302);
+    });
+    auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
+    configuration->setFollowsRedirects(false);
+    auto session = NSURLSession::sessionWithConfiguration(configuration);
+    EXPECT_FALSE(session->configuration()->followsRedirects());
+    Outcome outcome;
+    session->dataTaskWithURL(NSURL::URLWithString(server.url("/old")), recordInto(outcome))->resume();
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_EQ(outcome.error, nullptr);
+    EXPECT_EQ(outcome.http()->statusCode(), 302);
+    EXPECT_EQ(outcome.http()->valueForHTTPHeaderField("location"), "ripple://wap/pay?id=1");
+    EXPECT_EQ(outcome.http()->URL()->absoluteString(), server.url("/old"));
+    EXPECT_EQ(server.requestCount(), 1u);
+}
+
 TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnItsQueue) {
     server.respond("GET", "/headers", 200, "ok");
     server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 3, .body = "late"});

@@ -1,0 +1,90 @@
+#include "webkit/UIWebView.h"
+
+#include "foundation/NSString.h"
+#include "uikit/UIApplication.h"
+
+namespace {
+
+UIWebViewNavigationType navigationTypeFor(WebNavigationKind kind) {
+    switch (kind) {
+        case WebNavigationKind::LinkActivated: return UIWebViewNavigationType::LinkClicked;
+        case WebNavigationKind::FormSubmitted: return UIWebViewNavigationType::FormSubmitted;
+        case WebNavigationKind::BackForward: return UIWebViewNavigationType::BackForward;
+        case WebNavigationKind::Reload: return UIWebViewNavigationType::Reload;
+        case WebNavigationKind::FormResubmitted: return UIWebViewNavigationType::FormResubmitted;
+        case WebNavigationKind::Other: return UIWebViewNavigationType::Other;
+    }
+    return UIWebViewNavigationType::Other;
+}
+
+}  // namespace
+
+UIWebView::~UIWebView() { loader_->detachClient(); }
+
+void UIWebView::didCreate() {
+    UIView::didCreate();
+    setBackgroundColor(UIColor::whiteColor());
+    loader_ = make<WebFrameLoader>(static_cast<WebFrameLoaderClient&>(*this));
+    contentView_ = make<WebPageContentView>();
+    contentView_->setFrame(bounds());
+    addSubview(contentView_);
+}
+
+void UIWebView::layoutSubviews() { contentView_->setFrame(bounds()); }
+
+void UIWebView::loadRequest(const Ref<NSURLRequest>& request) {
+    if (request && request->URL()) loader_->navigate({request, WebNavigationKind::Other});
+}
+
+void UIWebView::loadHTMLString(std::string html, const Ref<NSURL>& baseURL) {
+    loader_->loadHTMLString(std::move(html), baseURL);
+}
+
+std::string UIWebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
+    scripts_.push_back(script);
+    const std::string trimmed = NSString::stringByTrimmingCharactersInSet(
+        script, NSCharacterSet::whitespaceAndNewlineCharacterSet());
+    return trimmed == "document.title" || trimmed == "document.title;" ? loader_->content().title : std::string();
+}
+
+bool UIWebView::followLink(const std::string& linkText) {
+    auto link = loader_->linkWithText(linkText);
+    auto url = link ? NSURL::URLWithString(link->href, loader_->URL()) : nullptr;
+    if (!url) return false;
+    loader_->navigate({NSURLRequest::requestWithURL(url), WebNavigationKind::LinkActivated});
+    return true;
+}
+
+// --- What the loader asks and tells ---
+
+void UIWebView::decidePolicy(const WebNavigation& navigation, std::function<void(bool allow)> decide) {
+    auto delegate = this->delegate();
+    decide(!delegate || delegate->shouldStartLoadWithRequest(self<UIWebView>(), navigation.request,
+                                                             navigationTypeFor(navigation.kind)));
+}
+
+void UIWebView::loadDidStart() {
+    if (auto delegate = this->delegate()) delegate->webViewDidStartLoad(self<UIWebView>());
+}
+
+void UIWebView::loadDidFinish() {
+    contentView_->showContent(loader_->content());
+    if (auto delegate = this->delegate()) delegate->webViewDidFinishLoad(self<UIWebView>());
+}
+
+void UIWebView::loadDidFail(const Ref<NSError>& error, bool) {
+    if (auto delegate = this->delegate()) delegate->didFailLoadWithError(self<UIWebView>(), error);
+}
+
+Ref<NSError> UIWebView::handleForeignScheme(const Ref<NSURLRequest>& request, bool interruptsLoad) {
+    if (request->URL()) UIApplication::sharedApplication()->openURL(request->URL());
+    if (!interruptsLoad) return nullptr;
+    return NSError::errorWithDomain(WebKitErrorDomain, WebKitErrorFrameLoadInterruptedByPolicyChange,
+                                    {{NSLocalizedDescriptionKey, "Frame load interrupted"}});
+}
+
+// Not reached from followLink, which loads every link here; kept whole for
+// the loader's sake.
+void UIWebView::openInNewWindow(const Ref<NSURLRequest>& request) {
+    loader_->navigate({request, WebNavigationKind::LinkActivated});
+}

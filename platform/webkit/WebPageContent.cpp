@@ -1,0 +1,204 @@
+#include "webkit/WebPageContent.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+
+#include "foundation/NSString.h"
+
+namespace {
+
+std::string lowercase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+void appendUTF8(std::string& out, std::uint32_t code) {
+    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Replaces the character references a page is likely to use; unknown or
+// malformed ones stay as written.
+std::string decodeEntities(std::string_view text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t semicolon = text[at] == '&' ? text.find(';', at) : std::string_view::npos;
+        if (semicolon == std::string_view::npos || semicolon - at > 10) {
+            out += text[at++];
+            continue;
+        }
+        const std::string name(text.substr(at + 1, semicolon - at - 1));
+        std::optional<std::uint32_t> code;
+        if (name == "amp") code = '&';
+        else if (name == "lt") code = '<';
+        else if (name == "gt") code = '>';
+        else if (name == "quot") code = '"';
+        else if (name == "apos") code = '\'';
+        else if (name == "nbsp") code = ' ';
+        else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            const std::string digits = name.substr(hex ? 2 : 1);
+            const bool valid = !digits.empty() && digits.size() <= 7 &&
+                               std::all_of(digits.begin(), digits.end(), [hex](unsigned char c) {
+                                   return hex ? std::isxdigit(c) : std::isdigit(c);
+                               });
+            if (valid) code = static_cast<std::uint32_t>(std::stoul(digits, nullptr, hex ? 16 : 10));
+        }
+        if (!code) {
+            out += text[at++];
+            continue;
+        }
+        appendUTF8(out, *code);
+        at = semicolon + 1;
+    }
+    return out;
+}
+
+// Collapses runs of white space inside each line, trims the lines and drops
+// the empty ones.
+std::string tidyLines(std::string_view text) {
+    std::string out;
+    std::string line;
+    auto endLine = [&] {
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        if (line.empty()) return;
+        if (!out.empty()) out += '\n';
+        out += line;
+        line.clear();
+    };
+    for (char c : text) {
+        if (c == '\n') {
+            endLine();
+        } else if (isSpace(c)) {
+            if (!line.empty() && line.back() != ' ') line += ' ';
+        } else {
+            line += c;
+        }
+    }
+    endLine();
+    return out;
+}
+
+// The value of an attribute in a tag's text (after its name), or nothing.
+std::optional<std::string> attribute(std::string_view tag, std::string_view name) {
+    const std::string lower = lowercase(tag);
+    for (std::size_t at = lower.find(name); at != std::string::npos; at = lower.find(name, at + 1)) {
+        if (at > 0 && !isSpace(lower[at - 1])) continue;
+        std::size_t cursor = at + name.size();
+        while (cursor < tag.size() && isSpace(tag[cursor])) ++cursor;
+        if (cursor >= tag.size() || tag[cursor] != '=') continue;
+        ++cursor;
+        while (cursor < tag.size() && isSpace(tag[cursor])) ++cursor;
+        if (cursor >= tag.size()) return std::string();
+        const char quote = tag[cursor];
+        if (quote == '"' || quote == '\'') {
+            const std::size_t end = tag.find(quote, cursor + 1);
+            return decodeEntities(tag.substr(cursor + 1, (end == std::string_view::npos ? tag.size() : end) - cursor - 1));
+        }
+        std::size_t end = cursor;
+        while (end < tag.size() && !isSpace(tag[end]) && tag[end] != '>') ++end;
+        return decodeEntities(tag.substr(cursor, end - cursor));
+    }
+    return std::nullopt;
+}
+
+bool isBlockElement(std::string_view name) {
+    static const char* const blocks[] = {"p", "br", "div", "li", "ul", "ol", "tr", "table", "h1", "h2", "h3",
+                                         "h4", "h5", "h6", "section", "article", "header", "footer", "hr", "body"};
+    return std::any_of(std::begin(blocks), std::end(blocks), [name](const char* block) { return name == block; });
+}
+
+}  // namespace
+
+WebPageContent WebPageContent::fromHTML(std::string_view html) {
+    WebPageContent page;
+    std::string text;
+    std::string titleText;
+    std::optional<std::string> skipUntil;  // the closing tag of a script, style or title
+    std::optional<WebPageLink> openLink;
+    std::size_t linkTextStart = 0;
+
+    for (std::size_t at = 0; at < html.size();) {
+        if (html[at] != '<') {
+            const std::size_t next = std::min(html.find('<', at), html.size());
+            const std::string_view run = html.substr(at, next - at);
+            if (!skipUntil) text.append(run);
+            else if (*skipUntil == "/title") titleText.append(run);
+            at = next;
+            continue;
+        }
+        if (html.compare(at, 4, "<!--") == 0) {
+            const std::size_t end = html.find("-->", at + 4);
+            at = end == std::string_view::npos ? html.size() : end + 3;
+            continue;
+        }
+        const std::size_t close = html.find('>', at);
+        const std::string_view tag = html.substr(at + 1, (close == std::string_view::npos ? html.size() : close) - at - 1);
+        at = close == std::string_view::npos ? html.size() : close + 1;
+
+        std::size_t nameEnd = 0;
+        while (nameEnd < tag.size() && !isSpace(tag[nameEnd]) && tag[nameEnd] != '>' &&
+               !(tag[nameEnd] == '/' && nameEnd > 0))
+            ++nameEnd;
+        const std::string name = lowercase(tag.substr(0, nameEnd));
+        if (skipUntil) {
+            if (name == *skipUntil) skipUntil.reset();
+            continue;
+        }
+        if (name == "script" || name == "style" || name == "title") {
+            skipUntil = "/" + name;
+        } else if (name == "a") {
+            openLink = WebPageLink{attribute(tag.substr(nameEnd), "href").value_or(""),
+                                   attribute(tag.substr(nameEnd), "target").value_or(""), ""};
+            linkTextStart = text.size();
+        } else if (name == "/a" && openLink) {
+            openLink->text = tidyLines(decodeEntities(text.substr(linkTextStart)));
+            page.links.push_back(std::move(*openLink));
+            openLink.reset();
+        } else if (isBlockElement(name) || (name.size() > 1 && name[0] == '/' && isBlockElement(name.substr(1)))) {
+            text += '\n';
+        }
+    }
+    page.title = tidyLines(decodeEntities(titleText));
+    page.text = tidyLines(decodeEntities(text));
+    return page;
+}
+
+WebPageContent WebPageContent::fromPlainText(std::string text) {
+    WebPageContent page;
+    page.text = std::move(text);
+    return page;
+}
+
+WebPageContent WebPageContent::fromBody(const NSData& body, const std::optional<std::string>& MIMEType,
+                                        const std::optional<std::string>& textEncodingName) {
+    const std::string charset = lowercase(textEncodingName.value_or("utf-8"));
+    const bool chinese = charset == "gbk" || charset == "gb2312" || charset == "gb18030";
+    std::string text = NSString::initWithData(body, chinese ? NSGB18030StringEncoding : NSUTF8StringEncoding)
+                           .value_or(std::string(reinterpret_cast<const char*>(body.bytes()), body.length()));
+    const std::string type = lowercase(MIMEType.value_or(""));
+    std::size_t firstMark = 0;
+    while (firstMark < text.size() && isSpace(text[firstMark])) ++firstMark;
+    const bool looksLikeMarkup = firstMark < text.size() && text[firstMark] == '<';
+    if (type == "text/html" || ((type.empty() || type == "application/octet-stream") && looksLikeMarkup))
+        return fromHTML(text);
+    return fromPlainText(std::move(text));
+}
