@@ -2,6 +2,11 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "foundation/NSBundle.h"
 
 #include "graphics/JPEGCodec.h"
 #include "graphics/PNGCodec.h"
@@ -45,7 +50,41 @@ CGFloat scaleFromFileName(std::string_view path) {
     return 1;
 }
 
+// Whether a resource name stays inside the bundle folder: relative, and
+// without "." or ".." components.
+bool isBundleRelative(std::string_view name) {
+    if (name.empty() || name.front() == '/') return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string_view::npos) end = name.size();
+        std::string_view component = name.substr(start, end - start);
+        if (component.empty() || component == "." || component == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::mutex namedImagesMutex;
+std::map<std::string, Ref<UIImage>, std::less<>> namedImages;
+
 }  // namespace
+
+Ref<UIImage> UIImage::imageNamed(std::string_view name) {
+    if (name.ends_with(".png")) name.remove_suffix(4);
+    if (!isBundleRelative(name)) return nullptr;
+    const std::string folder = NSBundle::mainBundle()->bundlePath() + "/";
+    const std::string key = folder + std::string(name);
+    std::lock_guard lock(namedImagesMutex);
+    if (auto cached = namedImages.find(key); cached != namedImages.end()) return cached->second;
+    for (const char* suffix : {"@2x.png", "@3x.png", ".png"}) {
+        if (Ref<UIImage> image = imageWithContentsOfFile(key + suffix)) {
+            namedImages.emplace(key, image);
+            return image;
+        }
+    }
+    return nullptr;
+}
 
 UIImage::UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation)
     : image_(std::move(image)), scale_(scale > 0 ? scale : 1), orientation_(orientation) {}

@@ -42,6 +42,13 @@ public:
     static Ref<UIImage> imageWithCGImage(const Ref<::CGImage>& image, CGFloat scale = 1,
                                          UIImageOrientation orientation = UIImageOrientation::Up);
 
+    // An image of the main bundle by name: "name" or "name.png", possibly in
+    // a subfolder ("Some.bundle/name.png"). The bundle's name@2x.png is
+    // preferred (the standard screen's scale), then name@3x.png, then
+    // name.png. Images found are cached per bundle folder and name; nullptr
+    // when there is no such file or the name leaves the bundle.
+    static Ref<UIImage> imageNamed(std::string_view name);
+
     // Null for an empty image.
     const Ref<::CGImage>& CGImage() const { return image_; }
     // In points, as shown: turned sides swap width and height.
