@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "foundation/NSBundle.h"
+#include "foundation/PropertyListFile.h"
+#include "kits/ripple/PayResp.h"
+#include "kits/ripple/RPApi.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records what the kit delivers.
+class RecordingDelegate : public NSObject, public RPApiDelegate {
+public:
+    void onReq(const Ref<BaseReq>& request) override { requests.push_back(request); }
+    void onResp(const Ref<BaseResp>& response) override { responses.push_back(response); }
+
+    std::vector<Ref<BaseReq>> requests;
+    std::vector<Ref<BaseResp>> responses;
+};
+
+}  // namespace
+
+// A main bundle whose Info.plist declares the given URL schemes, and a log
+// receiver for the kit's lines.
+class RippleKit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("velmaro-ripple-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+        RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
+    }
+    void TearDown() override {
+        RPApi::stopLog();
+        NSBundle::setMainBundlePath("");
+        fs::remove_all(folder);
+    }
+    void declareSchemes(Array schemes) {
+        Dictionary info{{"CFBundleURLTypes", Array{Value("not a type"),
+                                                   Value(Dictionary{{"CFBundleURLSchemes", std::move(schemes)}})}}};
+        ASSERT_TRUE(PropertyListFile::writeToFile(Value(std::move(info)), (folder / "Info.plist").string(), true));
+        NSBundle::setMainBundlePath(folder.string());
+    }
+    static Ref<NSURL> url(const std::string& text) { return NSURL::URLWithString(text); }
+
+    fs::path folder;
+    std::vector<std::string> log;
+};
+
+TEST_F(RippleKit, RegistrationRefusesANilIdOrAHostClaimingTheRippleScheme) {
+    declareSchemes(Array{Value("Ripple"), Value("ripplex"), Value("rpapp")});
+    EXPECT_TRUE(RPApi::registerApp(std::string("rpfirst"), false));
+    EXPECT_EQ(RPApi::registeredAppId(), "rpfirst");
+
+    EXPECT_FALSE(RPApi::registerApp(std::nullopt, false));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], "rplog:Error:appId is nil!");
+
+    declareSchemes(Array{Value(42), Value("ripple")});
+    EXPECT_FALSE(RPApi::registerApp(std::string("rpsecond"), false));
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1], "rplog:Error:URL types register ripple scheme(ripple)!");
+    EXPECT_EQ(RPApi::registeredAppId(), "rpfirst");
+
+    // Without the claim an empty identifier is taken as it is.
+    declareSchemes(Array{});
+    EXPECT_TRUE(RPApi::registerApp(std::string(""), false));
+    EXPECT_EQ(RPApi::registeredAppId(), "");
+}
+
+TEST_F(RippleKit, APaymentAnswerIsDeliveredAsAPayResp) {
+    declareSchemes(Array{});
+    ASSERT_TRUE(RPApi::registerApp(std::string("rp0123456789abcdef"), false));
+    auto delegate = make<RecordingDelegate>();
+
+    EXPECT_TRUE(RPApi::handleOpenURL(url("rp0123456789abcdef://pay/?returnKey=k%20y&ret=-2&notifyStr=cancel"),
+                                     delegate));
+    ASSERT_EQ(delegate->responses.size(), 1u);
+    auto pay = cast<PayResp>(delegate->responses[0]);
+    ASSERT_TRUE(pay);
+    EXPECT_EQ(pay->returnKey(), "k%20y");
+    EXPECT_EQ(pay->errCode(), -2);
+    EXPECT_EQ(pay->errStr(), "cancel");
+
+    // Fields left out read as 0 and nothing.
+    EXPECT_TRUE(RPApi::handleOpenURL(url("rp0123456789abcdef://pay/x"), delegate));
+    auto bare = cast<PayResp>(delegate->responses.at(1));
+    EXPECT_EQ(bare->errCode(), 0);
+    EXPECT_FALSE(bare->returnKey());
+    EXPECT_TRUE(delegate->requests.empty());
+}
+
+TEST_F(RippleKit, OtherURLsOrNoDelegateAreNotTaken) {
+    declareSchemes(Array{});
+    ASSERT_TRUE(RPApi::registerApp(std::string("rpabc"), false));
+    auto delegate = make<RecordingDelegate>();
+    // The prefix alone, other apps' schemes, other paths.
+    EXPECT_FALSE(RPApi::handleOpenURL(url("rpabc://pay/"), delegate));
+    EXPECT_FALSE(RPApi::handleOpenURL(url("rpother://pay/?ret=1"), delegate));
+    EXPECT_FALSE(RPApi::handleOpenURL(url("rpabc://unknown/?ret=1"), delegate));
+    EXPECT_FALSE(RPApi::handleOpenURL(nullptr, delegate));
+    EXPECT_FALSE(RPApi::handleOpenURL(url("rpabc://pay/?ret=1"), nullptr));
+    EXPECT_TRUE(delegate->responses.empty());
+}
+
+TEST(RPApi, ParseURLParamsSplitsWithoutUnescaping) {
+    Dictionary parameters = RPApi::parseURLParams(std::string("a=1&b&c=x=y&a=2&d=%41&=e"));
+    EXPECT_EQ(parameters["a"].description(), "2");
+    EXPECT_TRUE(parameters["b"].isNil());
+    EXPECT_EQ(parameters["c"].description(), "x");
+    EXPECT_EQ(parameters["d"].description(), "%41");
+    EXPECT_EQ(parameters[""].description(), "e");
+    EXPECT_TRUE(RPApi::parseURLParams(std::nullopt).empty());
+}
+
+TEST(RPLogUtil, LevelsAndReceivers) {
+    auto& sink = RPLogUtil::sharedInstance();
+    std::vector<std::string> first, second;
+    sink.printLog("dropped: no receiver", 0);
+    sink.configLogBlock([&](const std::string& line) { first.push_back(line); }, 0);
+    sink.printLog("level one", 1);
+    sink.printLog("level two", 2);
+    sink.printLog(RPLogUtil::plainLine("shown"), 0);
+    sink.configLogBlock(nullptr, 1);
+    sink.configLogBlock([&](const std::string& line) { second.push_back(line); }, 1);
+    sink.printLog("level one", 1);
+    sink.removeLog();
+    sink.printLog("after removal", 0);
+    EXPECT_EQ(first, (std::vector<std::string>{"rplog:shown", "change into print log by other block"}));
+    EXPECT_EQ(second, (std::vector<std::string>{"level one"}));
+}
