@@ -1,6 +1,7 @@
 #include "app/shell/KXHttpManager.h"
 
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXRequestSignature.h"
 #include "app/shell/KXServiceAddress.h"
 #include "app/shell/WMUtil.h"
 #include "app/stats/KXConsumeRankModel.h"
@@ -19,17 +20,10 @@
 #include "foundation/DispatchQueue.h"
 #include "frameworks/http/alamofire/Session.h"
 
-namespace {
-
-// Appended last to every signed text.
-constexpr const char* signingKey = "qmvtrapezk42f17bnc";
-
-}  // namespace
-
 KXHttpManager::KXHttpManager() : uid_(KXLocallyStoredData::getLoginUserID()), tStr_(WMUtil::getTimeSp()) {}
 
 std::string KXHttpManager::makeSign() const {
-    return WMUtil::md5HexDigest(uid_ + std::to_string(tStr_) + signingKey);
+    return KXRequestSignature::sign({uid_, std::to_string(tStr_)});
 }
 
 Dictionary KXHttpManager::signedFields() {

@@ -1,0 +1,172 @@
+// Draws the app bundle's placeholder images from a list file.
+//
+//   velmaro-imagegen LIST OUTPUT_FOLDER
+//
+// Each line of LIST names one image: `name WIDTHxHEIGHT style #RRGGBB [text]`
+// (points; blank lines and lines starting with "#" are skipped). The image is
+// written at twice its size to OUTPUT_FOLDER/name@2x.png, subfolders made as
+// needed. Styles:
+//   roundrect  a rounded square of the colour, the text centred in white
+//   circle     a disc of the colour, the text centred in white
+//   check      a tick stroked in the colour on a clear ground
+//   cross      a cross stroked in the colour on a clear ground
+// Exits non-zero, naming the line, on anything it cannot read or write.
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "graphics/CGContext.h"
+#include "graphics/NSStringDrawing.h"
+#include "graphics/PNGCodec.h"
+#include "graphics/UIGraphics.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr CGFloat kScale = 2;
+
+struct ImageSpec {
+    std::string name;
+    CGSize size;
+    std::string style;
+    UIColor colour;
+    std::string text;
+};
+
+std::optional<UIColor> parseColour(const std::string& text) {
+    if (text.size() != 7 || text[0] != '#') return std::nullopt;
+    unsigned value = 0;
+    auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
+    if (error != std::errc() || end != text.data() + 7) return std::nullopt;
+    return UIColor::colorWithRed(((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0, (value & 0xFF) / 255.0,
+                                 1);
+}
+
+std::optional<CGSize> parseSize(const std::string& text) {
+    int width = 0;
+    int height = 0;
+    char separator = 0;
+    std::istringstream in(text);
+    if (!(in >> width >> separator >> height) || separator != 'x' || width <= 0 || height <= 0 || !in.eof())
+        return std::nullopt;
+    return CGSize{static_cast<CGFloat>(width), static_cast<CGFloat>(height)};
+}
+
+std::optional<ImageSpec> parseLine(const std::string& line) {
+    std::istringstream in(line);
+    std::string name, size, style, colour;
+    if (!(in >> name >> size >> style >> colour)) return std::nullopt;
+    ImageSpec spec;
+    spec.name = name;
+    spec.style = style;
+    auto parsedSize = parseSize(size);
+    auto parsedColour = parseColour(colour);
+    if (!parsedSize || !parsedColour || name.front() == '/' || name.find("..") != std::string::npos)
+        return std::nullopt;
+    spec.size = *parsedSize;
+    spec.colour = *parsedColour;
+    std::getline(in >> std::ws, spec.text);
+    return spec;
+}
+
+void drawCentredText(const ImageSpec& spec) {
+    if (spec.text.empty()) return;
+    NSStringAttributes attributes;
+    attributes.font = UIFont::boldSystemFontOfSize(std::min(spec.size.width, spec.size.height) * 0.5);
+    attributes.foregroundColor = UIColor::whiteColor();
+    CGSize text = NSStringDrawing::sizeWithAttributes(spec.text, attributes);
+    NSStringDrawing::drawAtPoint(spec.text, {(spec.size.width - text.width) / 2, (spec.size.height - text.height) / 2},
+                                 attributes);
+}
+
+void strokeLines(const CGContextRef& context, const ImageSpec& spec, std::initializer_list<CGPoint> points,
+                 bool joined) {
+    CGFloat side = std::min(spec.size.width, spec.size.height);
+    CGContextSetStrokeColorWithColor(context, spec.colour);
+    CGContextSetLineWidth(context, side * 0.09);
+    CGContextSetLineCap(context, kCGLineCapRound);
+    CGContextSetLineJoin(context, kCGLineJoinRound);
+    CGContextBeginPath(context);
+    bool first = true;
+    std::size_t index = 0;
+    for (CGPoint point : points) {
+        CGFloat x = point.x * spec.size.width;
+        CGFloat y = point.y * spec.size.height;
+        if (first || (!joined && index % 2 == 0)) CGContextMoveToPoint(context, x, y);
+        else CGContextAddLineToPoint(context, x, y);
+        first = false;
+        ++index;
+    }
+    CGContextStrokePath(context);
+}
+
+// The image as PNG; nothing for an unknown style.
+std::optional<NSData> draw(const ImageSpec& spec) {
+    UIGraphicsBeginImageContextWithOptions(spec.size, false, kScale);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGRect area{{0, 0}, spec.size};
+    CGFloat side = std::min(spec.size.width, spec.size.height);
+    bool known = true;
+    if (spec.style == "roundrect") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextAddPath(context, CGPathCreateWithRoundedRect(area, side * 0.22, side * 0.22, nullptr));
+        CGContextFillPath(context);
+        drawCentredText(spec);
+    } else if (spec.style == "circle") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextFillEllipseInRect(context, area);
+        drawCentredText(spec);
+    } else if (spec.style == "check") {
+        strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
+    } else if (spec.style == "cross") {
+        strokeLines(context, spec, {{0.22, 0.22}, {0.78, 0.78}, {0.78, 0.22}, {0.22, 0.78}}, false);
+    } else {
+        known = false;
+    }
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    if (!known || !image) return std::nullopt;
+    return PNGCodec::encode(*image->CGImage());
+}
+
+bool writeFile(const fs::path& path, const NSData& data) {
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data.bytes()), static_cast<std::streamsize>(data.length()));
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s LIST OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    std::ifstream list(argv[1]);
+    if (!list) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const fs::path output = argv[2];
+    std::string line;
+    for (int number = 1; std::getline(list, line); ++number) {
+        std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line[start] == '#') continue;
+        auto spec = parseLine(line);
+        auto png = spec ? draw(*spec) : std::nullopt;
+        if (!png || !writeFile(output / (spec->name + "@2x.png"), *png)) {
+            std::fprintf(stderr, "%s:%d: cannot make an image of \"%s\"\n", argv[1], number, line.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
