@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "foundation/NSLog.h"
 #include "uikit/AnimationTransaction.h"
+#include "uikit/LayoutEngine.h"
 #include "uikit/UIGestureRecognizer.h"
+#include "uikit/UILayoutGuide.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
+#include "uikit/ViewConstraintState.h"
 
 namespace {
 
@@ -47,6 +51,12 @@ CGRect boundingBoxOfConverted(CGRect rect, const std::function<CGPoint(CGPoint)>
 
 }  // namespace
 
+UIView::UIView() = default;
+
+UIView::UIView(CGRect frame) : initialFrame_(frame) {}
+
+UIView::~UIView() = default;
+
 // --- Geometry ---
 
 Ref<CALayer> UIView::layer() const {
@@ -61,22 +71,34 @@ Ref<CALayer> UIView::layer() const {
 CGRect UIView::frame() const { return layer()->frame(); }
 
 void UIView::setFrame(CGRect frame) {
+    CGRect oldFrame = this->frame();
     CGSize oldSize = bounds().size;
     layer()->setFrame(frame);
     boundsSizeChanged(oldSize);
+    frameChanged(oldFrame);
 }
 
 CGRect UIView::bounds() const { return layer()->bounds(); }
 
 void UIView::setBounds(CGRect bounds) {
+    CGRect oldFrame = frame();
     CGSize oldSize = this->bounds().size;
     layer()->setBounds(bounds);
     boundsSizeChanged(oldSize);
+    frameChanged(oldFrame);
 }
 
 CGPoint UIView::center() const { return layer()->position(); }
 
-void UIView::setCenter(CGPoint center) { layer()->setPosition(center); }
+void UIView::setCenter(CGPoint center) {
+    CGRect oldFrame = frame();
+    layer()->setPosition(center);
+    frameChanged(oldFrame);
+}
+
+void UIView::frameChanged(CGRect oldFrame) {
+    if (constraintState_ && !(frame() == oldFrame)) LayoutEngine::viewFrameChanged(*this);
+}
 
 CGAffineTransform UIView::transform() const { return layer()->affineTransform(); }
 
@@ -137,6 +159,7 @@ void UIView::insertSubviewAt(const Ref<UIView>& view, std::size_t index) {
         placeLayerOf(view, index);
         return;
     }
+    if (oldSuperview) LayoutEngine::viewWillLeaveSuperview(*view);
     auto oldWindow = view->window();
     auto newWindow = window();
     if (oldSuperview) oldSuperview->willRemoveSubview(view);
@@ -169,6 +192,7 @@ void UIView::removeFromSuperview() {
     auto parent = superview();
     if (!parent) return;
     Ref<UIView> me = self<UIView>();
+    LayoutEngine::viewWillLeaveSuperview(*this);
     auto oldWindow = window();
     parent->willRemoveSubview(me);
     willMoveToSuperview(nullptr);
@@ -336,12 +360,18 @@ void UIView::setNeedsLayout() {
 
 void UIView::layoutIfNeeded() {
     Ref<UIView> keepAlive = self<UIView>();
+    updateConstraintsIfNeeded();
+    layoutSubtreeIfNeeded();
+}
+
+void UIView::layoutSubtreeIfNeeded() {
     if (needsLayout_) {
         needsLayout_ = false;
+        LayoutEngine::applyConstraintFrames(*this);
         layoutSubviews();
     }
     auto subviews = subviews_;
-    for (const auto& subview : subviews) subview->layoutIfNeeded();
+    for (const auto& subview : subviews) subview->layoutSubtreeIfNeeded();
 }
 
 CGSize UIView::sizeThatFits(CGSize) { return bounds().size; }
@@ -357,6 +387,7 @@ CGSize UIView::intrinsicContentSize() { return {UIViewNoIntrinsicMetric, UIViewN
 void UIView::invalidateIntrinsicContentSize() {
     setNeedsLayout();
     if (auto parent = superview()) parent->setNeedsLayout();
+    if (constraintState_) LayoutEngine::viewContentChanged(*this);
 }
 
 UIEdgeInsets UIView::safeAreaInsets() const {
@@ -370,6 +401,120 @@ UIEdgeInsets UIView::safeAreaInsets() const {
             overlap(CGRectGetMinX(windowBounds) + windowInsets.left - CGRectGetMinX(inWindow), inWindow.size.width),
             overlap(CGRectGetMaxY(inWindow) - (CGRectGetMaxY(windowBounds) - windowInsets.bottom), inWindow.size.height),
             overlap(CGRectGetMaxX(inWindow) - (CGRectGetMaxX(windowBounds) - windowInsets.right), inWindow.size.width)};
+}
+
+// --- Constraint layout ---
+
+ViewConstraintState& UIView::constraintState() {
+    if (!constraintState_) constraintState_ = std::make_unique<ViewConstraintState>();
+    return *constraintState_;
+}
+
+bool UIView::translatesAutoresizingMaskIntoConstraints() const {
+    return !constraintState_ || constraintState_->translatesAutoresizingMaskIntoConstraints;
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates) {
+    if (translates == translatesAutoresizingMaskIntoConstraints()) return;
+    constraintState().translatesAutoresizingMaskIntoConstraints = translates;
+    LayoutEngine::viewContentChanged(*this);
+}
+
+const std::vector<Ref<NSLayoutConstraint>>& UIView::constraints() const {
+    static const std::vector<Ref<NSLayoutConstraint>> none;
+    return constraintState_ ? constraintState_->constraints : none;
+}
+
+void UIView::addConstraint(const Ref<NSLayoutConstraint>& constraint) {
+    if (!constraint) return;
+    Ref<UIView> me = self<UIView>();
+    if (constraint->active_) {
+        if (constraint->container_.lock() == me) return;
+        constraint->setActive(false);
+    }
+    auto within = [&](const Ref<NSObject>& item) {
+        auto view = LayoutEngine::viewOfItem(item);
+        return view && view->isDescendantOfView(me);
+    };
+    if (!within(constraint->firstItem()) || (constraint->hasSecondItem() && !within(constraint->secondItem()))) {
+        NSLog("Unable to install constraint on a view that does not contain its items: " + constraint->description());
+        return;
+    }
+    static std::uint64_t activations = 0;
+    constraintState().constraints.push_back(constraint);
+    constraint->container_ = me;
+    constraint->active_ = true;
+    constraint->activationOrder_ = ++activations;
+    LayoutEngine::constraintInstalled(constraint);
+}
+
+void UIView::addConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints) {
+    for (const auto& constraint : constraints) addConstraint(constraint);
+}
+
+void UIView::removeConstraint(const Ref<NSLayoutConstraint>& constraint) {
+    if (!constraint || !constraintState_) return;
+    auto& installed = constraintState_->constraints;
+    auto at = std::find(installed.begin(), installed.end(), constraint);
+    if (at == installed.end()) return;
+    installed.erase(at);
+    constraint->active_ = false;
+    constraint->container_.reset();
+    LayoutEngine::constraintChanged(*constraint);
+}
+
+void UIView::removeConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints) {
+    for (const auto& constraint : constraints) removeConstraint(constraint);
+}
+
+UILayoutPriority UIView::contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const {
+    return constraintState_ ? constraintState_->contentHugging[static_cast<int>(axis)] : UILayoutPriorityDefaultLow;
+}
+
+void UIView::setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
+    constraintState().contentHugging[static_cast<int>(axis)] = priority;
+    LayoutEngine::viewContentChanged(*this);
+}
+
+UILayoutPriority UIView::contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const {
+    return constraintState_ ? constraintState_->compressionResistance[static_cast<int>(axis)]
+                            : UILayoutPriorityDefaultHigh;
+}
+
+void UIView::setContentCompressionResistancePriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
+    constraintState().compressionResistance[static_cast<int>(axis)] = priority;
+    LayoutEngine::viewContentChanged(*this);
+}
+
+CGSize UIView::systemLayoutSizeFittingSize(CGSize targetSize) {
+    return systemLayoutSizeFittingSize(targetSize, UILayoutPriorityFittingSizeLevel, UILayoutPriorityFittingSizeLevel);
+}
+
+CGSize UIView::systemLayoutSizeFittingSize(CGSize targetSize, UILayoutPriority horizontalFittingPriority,
+                                           UILayoutPriority verticalFittingPriority) {
+    return LayoutEngine::fittingSize(*this, targetSize, horizontalFittingPriority, verticalFittingPriority);
+}
+
+void UIView::setNeedsUpdateConstraints() {
+    constraintState().needsUpdateConstraints = true;
+    setNeedsLayout();
+}
+
+bool UIView::needsUpdateConstraints() const { return constraintState_ && constraintState_->needsUpdateConstraints; }
+
+void UIView::updateConstraintsIfNeeded() {
+    auto subviews = subviews_;
+    for (const auto& subview : subviews) subview->updateConstraintsIfNeeded();
+    if (needsUpdateConstraints()) {
+        constraintState_->needsUpdateConstraints = false;
+        updateConstraints();
+    }
+}
+
+Ref<UILayoutGuide> UIView::safeAreaLayoutGuide() {
+    auto& guide = constraintState().safeAreaLayoutGuide;
+    if (!guide) guide = make<UILayoutGuide>(self<UIView>());
+    return guide;
 }
 
 // --- Drawing ---

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,10 +12,13 @@
 #include "graphics/UIColor.h"
 #include "graphics/UIEdgeInsets.h"
 #include "uikit/CALayer.h"
+#include "uikit/NSLayoutConstraint.h"
 #include "uikit/UIResponder.h"
 
 class UIEvent;
 class UIGestureRecognizer;
+class UILayoutGuide;
+struct ViewConstraintState;
 class UIViewController;
 class UIWindow;
 
@@ -84,7 +88,10 @@ inline constexpr CGSize UILayoutFittingExpandedSize{1e6, 1e6};
 // - `makeBackingLayer()` picks the layer class (a shape or gradient layer).
 // - `layoutSubviews()` positions subviews; it runs in the layout pass that
 //   follows setNeedsLayout (posted to the main queue when the view is in a
-//   window) or on layoutIfNeeded, from the window down.
+//   window) or on layoutIfNeeded, from the window down. Subviews placed by
+//   constraints already have their frames when it runs.
+// - `updateConstraints()` makes or changes constraints before a layout pass,
+//   when asked by setNeedsUpdateConstraints.
 // - `sizeThatFits()` and `intrinsicContentSize()` report a natural size.
 // - `drawRect()` draws the view's own content over its background.
 // - `pointInside()` can enlarge or shrink the touch area; `hitTest()` finds
@@ -99,8 +106,9 @@ inline constexpr CGSize UILayoutFittingExpandedSize{1e6, 1e6};
 //   run as UIKit runs them.
 class UIView : public UIResponder, public CALayerDelegate {
 public:
-    UIView() = default;
-    explicit UIView(CGRect frame) : initialFrame_(frame) {}
+    UIView();
+    explicit UIView(CGRect frame);
+    ~UIView() override;
 
     // --- Geometry (in the superview's space, except bounds) ---
     CGRect frame() const;
@@ -223,6 +231,61 @@ public:
     // indicator) that overlaps the view; zero outside a window.
     virtual UIEdgeInsets safeAreaInsets() const;
 
+    // --- Constraint layout ---
+    // Constraints place the views that do not translate their frame into
+    // constraints (false; the constraint DSLs set it for the views they
+    // constrain): such a view gets its frame from the solved constraints in
+    // its superview's layout pass, before the superview's layoutSubviews.
+    // Views that keep the default (true) are placed by their frames, and
+    // constraints that refer to them read those as they are. Positions are
+    // in the superview's space, its bounds' origin (a scroll offset) not
+    // counted, so constrained content scrolls with it.
+    //
+    // A view with an intrinsic content size on an axis (labels, buttons,
+    // image views) resists growing beyond it with its hugging priority and
+    // shrinking below it with its compression resistance; a multi-line label
+    // without a preferred width wraps at the width the constraints give it.
+    bool translatesAutoresizingMaskIntoConstraints() const;
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
+    // The active constraints installed on this view.
+    const std::vector<Ref<NSLayoutConstraint>>& constraints() const;
+    // Installs and activates; ignored (with a logged line) unless the
+    // constraint's items are this view or within it.
+    void addConstraint(const Ref<NSLayoutConstraint>& constraint);
+    void addConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
+    // Deactivates the constraint when it is installed here.
+    void removeConstraint(const Ref<NSLayoutConstraint>& constraint);
+    void removeConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
+    // Hugging: 250 by default; compression resistance: 750.
+    UILayoutPriority contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
+    UILayoutPriority contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentCompressionResistancePriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
+    // The size the constraints within this view give it when its width and
+    // height are pulled towards the target's with the given priorities
+    // (required: exactly). Only constraints between this view and views
+    // inside it count; the view's own frame, its superview and its
+    // autoresizing mask play no part, and no frame changes. A view whose
+    // constraints leave an axis free answers the target on that axis.
+    // Automatic row heights call it on a cell's content view with the row's
+    // width (required) and UILayoutFittingCompressedSize's height at the
+    // fitting-size level. The one-argument form uses that level on both axes.
+    CGSize systemLayoutSizeFittingSize(CGSize targetSize);
+    CGSize systemLayoutSizeFittingSize(CGSize targetSize, UILayoutPriority horizontalFittingPriority,
+                                       UILayoutPriority verticalFittingPriority);
+    // Makes or changes constraints; runs before the next layout pass for the
+    // views that asked with setNeedsUpdateConstraints.
+    virtual void updateConstraints() {}
+    void setNeedsUpdateConstraints();
+    bool needsUpdateConstraints() const;
+    // Runs updateConstraints, subviews first, where it was asked for.
+    void updateConstraintsIfNeeded();
+    // The view's bounds less its safe-area insets, for constraints.
+    Ref<UILayoutGuide> safeAreaLayoutGuide();
+    // The view's constraint-layout record, made on first use: for the layout engine.
+    ViewConstraintState& constraintState();
+    ViewConstraintState* existingConstraintState() const { return constraintState_.get(); }
+
     // --- Drawing ---
     Ref<CALayer> layer() const;
     // The view's own content, in its bounds space, into the current context.
@@ -277,6 +340,11 @@ private:
     void insertSubviewAt(const Ref<UIView>& view, std::size_t index);
     void placeLayerOf(const Ref<UIView>& view, std::size_t index);
     void boundsSizeChanged(CGSize oldSize);
+    // Tells the constraint layout that the frame moved or resized.
+    void frameChanged(CGRect oldFrame);
+    // The layout pass below layoutIfNeeded: constraint frames of the
+    // subviews, then layoutSubviews, then the same for the subviews.
+    void layoutSubtreeIfNeeded();
     void autoresize(CGSize oldSuperSize, CGSize newSuperSize);
     // Runs the window hooks over the subtree when its window changes.
     void notifyWindowChange(const Ref<UIWindow>& oldWindow, const Ref<UIWindow>& newWindow, bool didMove);
@@ -298,4 +366,5 @@ private:
     UIViewAutoresizing autoresizingMask_ = UIViewAutoresizingNone;
     bool autoresizesSubviews_ = true;
     bool needsLayout_ = true;
+    std::unique_ptr<ViewConstraintState> constraintState_;
 };
