@@ -124,6 +124,7 @@ CGSize LayoutEngine::fittingSize(UIView& view, CGSize target, UILayoutPriority h
                     constraints.push_back(constraint);
         for (const auto& subview : current->subviews()) pending.push_back(subview);
     }
+    if (constraints.empty()) return view.sizeThatFits(target);
     std::sort(constraints.begin(), constraints.end(), [](const auto& a, const auto& b) {
         return a->activationOrder_ < b->activationOrder_;
     });

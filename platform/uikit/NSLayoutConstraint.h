@@ -39,11 +39,6 @@ inline constexpr UILayoutPriority UILayoutPriorityDefaultHigh = 750;
 inline constexpr UILayoutPriority UILayoutPriorityDefaultLow = 250;
 inline constexpr UILayoutPriority UILayoutPriorityFittingSizeLevel = 50;
 
-// Targets for UIView::systemLayoutSizeFittingSize: as small or as large as
-// the constraints allow.
-inline constexpr CGSize UILayoutFittingCompressedSize{0, 0};
-inline constexpr CGSize UILayoutFittingExpandedSize{10000, 10000};
-
 // One linear relation between two items' attributes:
 //     firstItem.firstAttribute  (relation)  multiplier × secondItem.secondAttribute + constant
 // or, without a second item, with a constant (a size, or a position in the

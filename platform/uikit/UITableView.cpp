@@ -154,7 +154,10 @@ CGFloat UITableView::edgeHeightFor(SectionEdge edge, long section) {
         if (view) {
             (header ? measuredHeaders_ : measuredFooters_)[section] = view;
             CGFloat own = view->frame().size.height;
-            return own > 0 ? own : view->systemLayoutSizeFittingSize({bounds().size.width, 0}).height;
+            return own > 0 ? own
+                           : view->systemLayoutSizeFittingSize({bounds().size.width, 0}, UILayoutPriorityRequired,
+                                                               UILayoutPriorityFittingSizeLevel)
+                                 .height;
         }
     }
     auto source = dataSource();

@@ -99,7 +99,8 @@ CGFloat UITableViewCell::accessoryWidth() const {
 
 CGSize UITableViewCell::systemLayoutSizeFittingSize(CGSize targetSize) {
     CGFloat contentWidth = std::max<CGFloat>(0, targetSize.width - accessoryWidth());
-    CGSize content = contentView_->systemLayoutSizeFittingSize({contentWidth, targetSize.height});
+    CGSize content = contentView_->systemLayoutSizeFittingSize({contentWidth, targetSize.height}, UILayoutPriorityRequired,
+                                                               UILayoutPriorityFittingSizeLevel);
     return {targetSize.width, content.height};
 }
 

@@ -24,7 +24,9 @@ Ref<UILabel> UITableViewHeaderFooterView::textLabel() {
 }
 
 CGSize UITableViewHeaderFooterView::systemLayoutSizeFittingSize(CGSize targetSize) {
-    return {targetSize.width, contentView_->systemLayoutSizeFittingSize(targetSize).height};
+    return {targetSize.width, contentView_->systemLayoutSizeFittingSize(targetSize, UILayoutPriorityRequired,
+                                                                        UILayoutPriorityFittingSizeLevel)
+                                  .height};
 }
 
 void UITableViewHeaderFooterView::layoutSubviews() {

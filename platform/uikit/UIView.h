@@ -220,9 +220,6 @@ public:
     virtual CGSize sizeThatFits(CGSize size);
     // Resizes the view to sizeThatFits(its size), keeping its origin.
     void sizeToFit();
-    // The size the view's layout takes closest to `targetSize` (what a
-    // self-sizing table row measures). Without constraints: sizeThatFits.
-    virtual CGSize systemLayoutSizeFittingSize(CGSize targetSize) { return sizeThatFits(targetSize); }
     // The natural size from the content; UIViewNoIntrinsicMetric on both axes by default.
     virtual CGSize intrinsicContentSize();
     // The content changed size: lays the superview out again.
@@ -267,10 +264,12 @@ public:
     // inside it count; the view's own frame, its superview and its
     // autoresizing mask play no part, and no frame changes. A view whose
     // constraints leave an axis free answers the target on that axis.
+    // Without constraints inside, it answers sizeThatFits(targetSize).
     // Automatic row heights call it on a cell's content view with the row's
     // width (required) and UILayoutFittingCompressedSize's height at the
-    // fitting-size level. The one-argument form uses that level on both axes.
-    CGSize systemLayoutSizeFittingSize(CGSize targetSize);
+    // fitting-size level. The one-argument form uses that level on both axes
+    // (cells override it to measure their content view).
+    virtual CGSize systemLayoutSizeFittingSize(CGSize targetSize);
     CGSize systemLayoutSizeFittingSize(CGSize targetSize, UILayoutPriority horizontalFittingPriority,
                                        UILayoutPriority verticalFittingPriority);
     // Makes or changes constraints; runs before the next layout pass for the

@@ -242,9 +242,17 @@ TEST_F(ConstraintLayoutTest, FittingSizeOfACellContentViewWithAMultiLineLabel) {
     EXPECT_EQ(contentView->frame(), CGRectZero);
 
     // An axis the constraints leave free comes back as the target's.
-    auto empty = make<UIView>();
-    EXPECT_EQ(empty->systemLayoutSizeFittingSize(UILayoutFittingCompressedSize), CGSizeZero);
-    EXPECT_EQ(empty->systemLayoutSizeFittingSize(UILayoutFittingExpandedSize), UILayoutFittingExpandedSize);
+    auto bar = make<UIView>();
+    auto inner = addView(bar);
+    equal(inner, Attr::Left, bar, Attr::Left);
+    equal(inner, Attr::Right, bar, Attr::Right);
+    size(inner, Attr::Width, 100);
+    EXPECT_EQ(bar->systemLayoutSizeFittingSize(UILayoutFittingCompressedSize), CGSizeMake(100, 0));
+    EXPECT_EQ(bar->systemLayoutSizeFittingSize(UILayoutFittingExpandedSize),
+              CGSizeMake(100, UILayoutFittingExpandedSize.height));
+    // Without constraints inside, the view's own idea of its size.
+    auto plain = make<UIView>(CGRectMake(0, 0, 30, 40));
+    EXPECT_EQ(plain->systemLayoutSizeFittingSize(UILayoutFittingCompressedSize), CGSizeMake(30, 40));
     // A lone label fits its text.
     auto lone = label("Short");
     EXPECT_EQ(lone->systemLayoutSizeFittingSize(UILayoutFittingCompressedSize), lone->intrinsicContentSize());
