@@ -10,6 +10,7 @@
 //   circle     a disc of the colour, the text centred in white
 //   check      a tick stroked in the colour on a clear ground
 //   cross      a cross stroked in the colour on a clear ground
+//   back       a left-pointing chevron stroked in the colour on a clear ground
 // Exits non-zero, naming the line, on anything it cannot read or write.
 
 #include <algorithm>
@@ -127,6 +128,8 @@ std::optional<NSData> draw(const ImageSpec& spec) {
         strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
     } else if (spec.style == "cross") {
         strokeLines(context, spec, {{0.22, 0.22}, {0.78, 0.78}, {0.78, 0.22}, {0.22, 0.78}}, false);
+    } else if (spec.style == "back") {
+        strokeLines(context, spec, {{0.72, 0.12}, {0.28, 0.5}, {0.72, 0.88}}, true);
     } else {
         known = false;
     }

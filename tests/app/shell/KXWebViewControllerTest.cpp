@@ -5,6 +5,7 @@
 #include "app/shell/KXWebViewController.h"
 #include "app/shell/UIViewExt.h"
 #include "backend/LocalBackend.h"
+#include "foundation/NSBundle.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIScreen.h"
@@ -18,8 +19,12 @@ protected:
         backend = backend::LocalBackend::start({});
         ASSERT_TRUE(backend);
         KXServiceAddress::setBaseURL(backend->baseURL());
+        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
     }
-    void TearDown() override { KXServiceAddress::setBaseURL(""); }
+    void TearDown() override {
+        KXServiceAddress::setBaseURL("");
+        NSBundle::setMainBundlePath("");
+    }
 
     // Pushes the page on a stack in a key window, as the notice tickers do.
     Ref<KXWebViewController> open(const std::string& address) {

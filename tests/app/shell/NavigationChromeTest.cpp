@@ -11,10 +11,12 @@
 #include "app/tabs/home/KXHomeController.h"
 #include "app/tabs/mine/KXMineController.h"
 #include "app/tabs/promote/KXPromoteController.h"
+#include "foundation/NSBundle.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIDevice.h"
 #include "uikit/UIDriver.h"
+#include "uikit/UIGestureRecognizer.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
@@ -38,13 +40,25 @@ public:
     }
 };
 
+// A screen of the older families: it shows the system bar again each time
+// it appears.
+class OlderScreen : public Recording<UIViewController> {
+public:
+    void viewWillAppear(bool animated) override {
+        Recording<UIViewController>::viewWillAppear(animated);
+        navigationController()->setNavigationBarHidden(false, animated);
+    }
+};
+
 class NavigationChrome : public AppFixture {
 protected:
     void SetUp() override {
+        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
         UINavigationBar::resetAppearance();
         UITabBar::resetAppearance();
     }
     void TearDown() override {
+        NSBundle::setMainBundlePath("");
         UINavigationBar::resetAppearance();
         UITabBar::resetAppearance();
     }
@@ -135,7 +149,7 @@ TEST_F(NavigationChrome, TheNavigationBarsAreStyledWhenAStackFirstLoads) {
 TEST_F(NavigationChrome, PushesAreAnimatedHideTheTabBarAndGetTheBackItem) {
     auto tabs = showTabs();
     auto stack = homeStack(tabs);
-    auto pushed = make<Recording<UIViewController>>();
+    auto pushed = make<OlderScreen>();
     stack->pushViewController(pushed, false);
     driver.settle();
     // Asked without animation, still animated: the screen has not appeared yet.
@@ -153,7 +167,7 @@ TEST_F(NavigationChrome, PushesAreAnimatedHideTheTabBarAndGetTheBackItem) {
     EXPECT_NE(backButton->imageForState(UIControlStateNormal), nullptr);
     EXPECT_EQ(backButton->contentEdgeInsets(), (UIEdgeInsets{0, -5, 0, 0}));
 
-    // A plain screen shows the system bar: its back item pops at once.
+    // The older screen shows the system bar: its back item pops at once.
     EXPECT_FALSE(stack->isNavigationBarHidden());
     ASSERT_TRUE(driver.tap(backButton)) << driver.lastError();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
