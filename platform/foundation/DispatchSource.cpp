@@ -93,12 +93,17 @@ void DispatchSource::signal(unsigned long count) {
 }
 
 void DispatchSource::deliver() {
+    // The delivery stays scheduled while the handler runs, so that events
+    // arriving meanwhile wait for it: a handler never runs twice at once,
+    // even on a concurrent queue.
     std::function<void()> handler;
     unsigned long count;
     {
         std::lock_guard lock(mutex_);
-        deliveryScheduled_ = false;
-        if (cancelled_ || suspendCount_ > 0 || pending_ == 0) return;
+        if (cancelled_ || suspendCount_ > 0 || pending_ == 0) {
+            deliveryScheduled_ = false;
+            return;
+        }
         count = std::exchange(pending_, 0);
         handler = eventHandler_;
     }
@@ -110,6 +115,13 @@ void DispatchSource::deliver() {
         if (handler) handler();
     }
     didDeliver();
+    bool again;
+    {
+        std::lock_guard lock(mutex_);
+        again = !cancelled_ && suspendCount_ == 0 && pending_ > 0;
+        deliveryScheduled_ = again;
+    }
+    if (again) queue_->async([source = self<DispatchSource>()] { source->deliver(); });
 }
 
 void DispatchSource::deliverCancel() {

@@ -15,7 +15,9 @@ class DispatchDescriptorSource;
 //
 // Life cycle: a source starts suspended; the first resume() starts it.
 // suspend() and resume() nest. Events that arrive while it is suspended are
-// held and delivered, coalesced, after the last resume(). cancel() stops it
+// held and delivered, coalesced, after the last resume(). The event handler
+// never runs twice at once, even on a concurrent queue: events arriving while
+// it runs are coalesced into its next call. cancel() stops it
 // for good: no event handler starts afterwards, and the cancel handler runs
 // once on the target queue once the source is not suspended (a cancelled,
 // suspended source needs its resume() for that). When the cancel handler

@@ -7,13 +7,13 @@
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSRunLoop.h"
 
-bool DispatchTimerSource::onMainClock() const { return queue_->kind() == DispatchQueue::Kind::Main; }
-
-double DispatchTimerSource::clockNow() const { return onMainClock() ? MonotonicClock::now() : MonotonicClock::realNow(); }
+double DispatchTimerSource::clockNow() const { return onMainClock_ ? MonotonicClock::now() : MonotonicClock::realNow(); }
 
 void DispatchTimerSource::schedule(double deadline, double interval, double /*leeway*/) {
     whileLive(false, [&] {
         disarmLocked();
+        onMainClock_ = queue_->kind() == DispatchQueue::Kind::Main ||
+                       (queue_->kind() == DispatchQueue::Kind::Global && MonotonicClock::isManual());
         scheduled_ = true;
         due_ = clockNow() + std::max(deadline, 0.0);
         interval_ = std::max(interval, 0.0);
@@ -33,7 +33,7 @@ void DispatchTimerSource::didCancel() {
     // The source is cancelled now, so nothing arms it again.
     TimerQueue::Token token = std::exchange(token_, 0);
     if (!token) return;
-    if (onMainClock())
+    if (onMainClock_)
         NSRunLoop::mainRunLoop()->unschedule(token);
     else
         DispatchPoller::shared().cancelTimer(token);
@@ -41,7 +41,7 @@ void DispatchTimerSource::didCancel() {
 
 void DispatchTimerSource::armLocked() {
     auto action = [source = self<DispatchTimerSource>()] { source->fired(); };
-    if (onMainClock())
+    if (onMainClock_)
         token_ = NSRunLoop::mainRunLoop()->schedule(due_, action, NSRunLoop::modeMask(NSRunLoopCommonModes));
     else
         token_ = DispatchPoller::shared().addTimer(due_, action);
@@ -49,7 +49,7 @@ void DispatchTimerSource::armLocked() {
 
 void DispatchTimerSource::disarmLocked() {
     if (!token_) return;
-    if (onMainClock())
+    if (onMainClock_)
         NSRunLoop::mainRunLoop()->unschedule(std::exchange(token_, 0));
     else
         DispatchPoller::shared().cancelTimer(std::exchange(token_, 0));

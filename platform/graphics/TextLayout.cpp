@@ -160,6 +160,9 @@ void TextLayout::draw(const CGContextRef& context, CGRect rect, bool clip) const
     if (!context || lineCount_ == 0) return;
     auto lock = FontLibrary::shared().lock();
     cairo_t* cr = context->cairo();
+    // Drawing text leaves the context's current path as it was (cairo keeps
+    // the path outside its saved state, and the lines are placed by moves).
+    cairo_path_t* path = cairo_copy_path(cr);
     cairo_save(cr);
     cairo_new_path(cr);
     if (clip) {
@@ -182,4 +185,7 @@ void TextLayout::draw(const CGContextRef& context, CGRect rect, bool clip) const
         pango_layout_iter_free(iter);
     });
     cairo_restore(cr);
+    cairo_new_path(cr);
+    cairo_append_path(cr, path);
+    cairo_path_destroy(path);
 }

@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "foundation/DispatchDescriptorSource.h"
 #include "foundation/DispatchSemaphore.h"
 #include "foundation/DispatchTimerSource.h"
+#include "foundation/NSThread.h"
 #include "tests/support/ManualClock.h"
 
 namespace {
@@ -252,4 +255,45 @@ TEST_F(TimerSource, BackgroundTimerRunsInRealTimeOnItsQueue) {
     timer->resume();
     EXPECT_TRUE(done->wait(5));  // the main loop's manual clock does not hold it back
     EXPECT_GE(ticks, 3);
+}
+
+TEST_F(TimerSource, GlobalQueueTimerFollowsTheManualClock) {
+    auto timer = DispatchSource::makeTimerSource(DispatchQueue::global());
+    std::atomic<int> ticks{0};
+    std::atomic<bool> onMainThread{false};
+    timer->setEventHandler([&] {
+        if (NSThread::isMainThread()) onMainThread = true;
+        ++ticks;
+    });
+    timer->schedule(0, 1);
+    timer->resume();
+    EXPECT_TRUE(runUntil([&] { return ticks == 1; }));  // the first firing is due at once
+    EXPECT_FALSE(runUntil([&] { return ticks > 1; }, 0.05));  // real time passing does not move it
+    clock.advance(1);
+    EXPECT_TRUE(runUntil([&] { return ticks == 2; }));
+    clock.advance(1);
+    EXPECT_TRUE(runUntil([&] { return ticks == 3; }));
+    EXPECT_FALSE(onMainThread);
+    timer->cancel();
+    clock.advance(5);
+    EXPECT_FALSE(runUntil([&] { return ticks > 3; }, 0.05));
+}
+
+TEST_F(TimerSource, HandlerOnAConcurrentQueueNeverOverlapsItself) {
+    auto timer = DispatchSource::makeTimerSource(DispatchQueue::global());
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    std::atomic<unsigned long> firings{0};
+    timer->setEventHandler([&] {
+        if (++inside > 1) overlapped = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // widens the window for a second call
+        firings += timer->data();
+        --inside;
+    });
+    timer->schedule(1, 1);
+    timer->resume();
+    for (int second = 0; second < 8; ++second) clock.advance(1);
+    EXPECT_TRUE(runUntil([&] { return firings == 8; }));
+    EXPECT_FALSE(overlapped);
+    timer->cancel();
 }

@@ -206,3 +206,23 @@ TEST(TextDrawing, DrawsColouredAlignedTextInsideTheRect) {
     EXPECT_EQ(inkLeft, 0u);
     EXPECT_GT(inkRight, 40u);
 }
+
+TEST(TextDrawing, LeavesTheContextsPathAlone) {
+    UIGraphicsBeginImageContextWithOptions({100, 40}, false, 1);
+    auto context = UIGraphicsGetCurrentContext();
+    // A path begun before the text is still there after it, unchanged.
+    CGContextMoveToPoint(context, 0, 2);
+    CGContextAddLineToPoint(context, 10, 2);
+    NSStringDrawing::drawAtPoint("推广", {50, 20}, {.font = UIFont::systemFontOfSize(12)});
+    CGContextSetStrokeColorWithColor(context, UIColor::redColor());
+    CGContextSetLineWidth(context, 4);
+    CGContextStrokePath(context);
+    auto image = UIGraphicsGetImageFromCurrentImageContext()->CGImage();
+    EXPECT_EQ(image->pixelAt(5, 2), (CGImagePixel{255, 0, 0, 255}));
+    EXPECT_EQ(image->pixelAt(30, 12).alpha, 0);  // nothing joins the line to the text
+
+    // Text drawn on an empty path leaves it empty.
+    NSStringDrawing::drawAtPoint("推广", {50, 5}, {.font = UIFont::systemFontOfSize(12)});
+    EXPECT_TRUE(CGContextIsPathEmpty(context));
+    UIGraphicsEndImageContext();
+}
