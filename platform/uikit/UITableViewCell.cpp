@@ -81,9 +81,35 @@ void UITableViewCell::setAccessoryView(const Ref<UIView>& view) {
 
 // --- State ---
 
-void UITableViewCell::setSelected(bool selected, bool) { selected_ = selected; }
+void UITableViewCell::setSelected(bool selected, bool) {
+    selected_ = selected;
+    updateSelectedBackground();
+}
 
-void UITableViewCell::setHighlighted(bool highlighted, bool) { highlighted_ = highlighted; }
+void UITableViewCell::setHighlighted(bool highlighted, bool) {
+    highlighted_ = highlighted;
+    updateSelectedBackground();
+}
+
+bool UITableViewCell::showsSelection() const {
+    return (selected_ || highlighted_) && selectionStyle_ != UITableViewCellSelectionStyle::None;
+}
+
+void UITableViewCell::setSelectedBackgroundView(const Ref<UIView>& view) {
+    if (selectedBackgroundView_) selectedBackgroundView_->removeFromSuperview();
+    selectedBackgroundView_ = view;
+    updateSelectedBackground();
+}
+
+void UITableViewCell::updateSelectedBackground() {
+    if (!selectedBackgroundView_) return;
+    if (!showsSelection()) {
+        selectedBackgroundView_->removeFromSuperview();
+        return;
+    }
+    selectedBackgroundView_->setFrame(bounds());
+    if (selectedBackgroundView_->superview().get() != this) insertSubview(selectedBackgroundView_, 0);
+}
 
 void UITableViewCell::prepareForReuse() {
     setHighlighted(false, false);
@@ -108,6 +134,8 @@ void UITableViewCell::layoutSubviews() {
     CGRect area = bounds();
     CGFloat accessory = accessoryWidth();
     contentView_->setFrame(CGRectMake(0, 0, std::max<CGFloat>(0, area.size.width - accessory), area.size.height));
+    if (selectedBackgroundView_ && selectedBackgroundView_->superview().get() == this)
+        selectedBackgroundView_->setFrame(area);
     if (accessoryView_) {
         CGSize size = accessoryView_->frame().size;
         accessoryView_->setFrame(CGRectMake(area.size.width - kMargin - size.width, (area.size.height - size.height) / 2,
@@ -158,7 +186,7 @@ void UITableViewCell::drawRect(CGRect) {
     auto context = UIGraphicsGetCurrentContext();
     if (!context) return;
     CGRect area = bounds();
-    if ((selected_ || highlighted_) && selectionStyle_ != UITableViewCellSelectionStyle::None) {
+    if (showsSelection() && !selectedBackgroundView_) {
         CGContextSetFillColorWithColor(context, selectionColor());
         CGContextFillRect(context, area);
     }

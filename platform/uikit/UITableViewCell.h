@@ -48,6 +48,11 @@ public:
     Ref<UIView> accessoryView() const { return accessoryView_; }
     void setAccessoryView(const Ref<UIView>& view);
 
+    // Shown behind the content, filling the cell, instead of the grey
+    // selection background while the cell is selected or highlighted.
+    Ref<UIView> selectedBackgroundView() const { return selectedBackgroundView_; }
+    void setSelectedBackgroundView(const Ref<UIView>& view);
+
     UITableViewCellSelectionStyle selectionStyle() const { return selectionStyle_; }
     void setSelectionStyle(UITableViewCellSelectionStyle style) { selectionStyle_ = style; }
     bool isSelected() const { return selected_; }
@@ -84,6 +89,9 @@ private:
     CGFloat accessoryWidth() const;
     void layoutStandardViews(CGRect area);
     void drawAccessory(CGRect area);
+    bool showsSelection() const;
+    // Puts the selected background view in or out of the cell as the state asks.
+    void updateSelectedBackground();
 
     UITableViewCellStyle style_ = UITableViewCellStyle::Default;
     std::string reuseIdentifier_;
@@ -93,6 +101,7 @@ private:
     Ref<UIImageView> imageView_;
     UITableViewCellAccessoryType accessoryType_ = UITableViewCellAccessoryType::None;
     Ref<UIView> accessoryView_;
+    Ref<UIView> selectedBackgroundView_;
     UITableViewCellSelectionStyle selectionStyle_ = UITableViewCellSelectionStyle::Default;
     bool selected_ = false;
     bool highlighted_ = false;

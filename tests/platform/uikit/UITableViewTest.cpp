@@ -349,4 +349,24 @@ TEST_F(UITableViewTest, ScrollingToARowPlacesItAsAsked) {
     EXPECT_EQ(table->contentOffset().y, 220);
 }
 
+TEST_F(UITableViewTest, SelectedBackgroundViewShowsBehindTheContentOnlyWhileSelected) {
+    load();
+    auto cell = table->cellForRowAtIndexPath(row(1));
+    ASSERT_TRUE(cell);
+    auto background = make<UIView>();
+    cell->setSelectedBackgroundView(background);
+    EXPECT_EQ(background->superview(), nullptr);
+
+    table->selectRowAtIndexPath(row(1), false, UITableViewScrollPosition::None);
+    ASSERT_EQ(background->superview(), cell);
+    EXPECT_EQ(cell->subviews().front(), background);  // behind the content view
+    EXPECT_EQ(background->frame(), cell->bounds());
+
+    table->deselectRowAtIndexPath(row(1), false);
+    EXPECT_EQ(background->superview(), nullptr);
+    cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
+    cell->setHighlighted(true);
+    EXPECT_EQ(background->superview(), nullptr);
+}
+
 }  // namespace
