@@ -56,18 +56,5 @@ CGSize CGSizeApplyAffineTransform(CGSize s, CGAffineTransform t) {
 
 CGRect CGRectApplyAffineTransform(CGRect rect, CGAffineTransform t) {
     if (CGRectIsNull(rect)) return rect;
-    CGPoint corners[] = {
-        CGPointApplyAffineTransform({CGRectGetMinX(rect), CGRectGetMinY(rect)}, t),
-        CGPointApplyAffineTransform({CGRectGetMaxX(rect), CGRectGetMinY(rect)}, t),
-        CGPointApplyAffineTransform({CGRectGetMinX(rect), CGRectGetMaxY(rect)}, t),
-        CGPointApplyAffineTransform({CGRectGetMaxX(rect), CGRectGetMaxY(rect)}, t),
-    };
-    CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
-    for (const CGPoint& corner : corners) {
-        minX = std::min(minX, corner.x);
-        maxX = std::max(maxX, corner.x);
-        minY = std::min(minY, corner.y);
-        maxY = std::max(maxY, corner.y);
-    }
-    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
+    return CGRectBoundingBoxOfCorners(rect, [&t](CGPoint corner) { return CGPointApplyAffineTransform(corner, t); });
 }

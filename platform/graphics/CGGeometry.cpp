@@ -137,3 +137,18 @@ std::string NSStringFromCGSize(CGSize size) {
 std::string NSStringFromCGRect(CGRect rect) {
     return "{" + NSStringFromCGPoint(rect.origin) + ", " + NSStringFromCGSize(rect.size) + "}";
 }
+
+CGRect CGRectBoundingBoxOfCorners(CGRect rect, const std::function<CGPoint(CGPoint)>& convert) {
+    const CGPoint corners[] = {convert({CGRectGetMinX(rect), CGRectGetMinY(rect)}),
+                               convert({CGRectGetMaxX(rect), CGRectGetMinY(rect)}),
+                               convert({CGRectGetMinX(rect), CGRectGetMaxY(rect)}),
+                               convert({CGRectGetMaxX(rect), CGRectGetMaxY(rect)})};
+    CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+    for (const CGPoint& corner : corners) {
+        minX = std::min(minX, corner.x);
+        maxX = std::max(maxX, corner.x);
+        minY = std::min(minY, corner.y);
+        maxY = std::max(maxY, corner.y);
+    }
+    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <string>
 
 // Points, sizes, vectors and rectangles in points, with the platform's helpers.
@@ -71,6 +73,9 @@ bool CGRectContainsPoint(CGRect rect, CGPoint point);
 bool CGRectContainsRect(CGRect outer, CGRect inner);
 // The smallest rectangle with integral edges that holds the rectangle.
 CGRect CGRectIntegral(CGRect rect);
+// The smallest rect holding the four corners of `rect` after `convert` moved
+// each of them (for transforms and conversions between rotated spaces).
+CGRect CGRectBoundingBoxOfCorners(CGRect rect, const std::function<CGPoint(CGPoint)>& convert);
 // Shrunk by dx on the left and right and dy on top and bottom (grown when
 // negative); CGRectNull when nothing is left.
 CGRect CGRectInset(CGRect rect, CGFloat dx, CGFloat dy);

@@ -34,20 +34,6 @@ void resizeAxis(CGFloat& origin, CGFloat& length, CGFloat oldTotal, CGFloat newT
     length += lengthShare;
 }
 
-CGRect boundingBoxOfConverted(CGRect rect, const std::function<CGPoint(CGPoint)>& convert) {
-    CGPoint corners[] = {convert({CGRectGetMinX(rect), CGRectGetMinY(rect)}),
-                         convert({CGRectGetMaxX(rect), CGRectGetMinY(rect)}),
-                         convert({CGRectGetMinX(rect), CGRectGetMaxY(rect)}),
-                         convert({CGRectGetMaxX(rect), CGRectGetMaxY(rect)})};
-    CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
-    for (const CGPoint& corner : corners) {
-        minX = std::min(minX, corner.x);
-        maxX = std::max(maxX, corner.x);
-        minY = std::min(minY, corner.y);
-        maxY = std::max(maxY, corner.y);
-    }
-    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
-}
 
 }  // namespace
 
@@ -344,11 +330,11 @@ CGPoint UIView::convertPointFromView(CGPoint point, const Ref<UIView>& view) con
 }
 
 CGRect UIView::convertRectToView(CGRect rect, const Ref<UIView>& view) const {
-    return boundingBoxOfConverted(rect, [&](CGPoint p) { return convertPointToView(p, view); });
+    return CGRectBoundingBoxOfCorners(rect, [&](CGPoint p) { return convertPointToView(p, view); });
 }
 
 CGRect UIView::convertRectFromView(CGRect rect, const Ref<UIView>& view) const {
-    return boundingBoxOfConverted(rect, [&](CGPoint p) { return convertPointFromView(p, view); });
+    return CGRectBoundingBoxOfCorners(rect, [&](CGPoint p) { return convertPointFromView(p, view); });
 }
 
 // --- Layout ---
