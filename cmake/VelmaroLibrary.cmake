@@ -16,6 +16,8 @@ function(velmaro_library name dir)
       add_executable(test_${name} ${tests})
       target_link_libraries(test_${name} PRIVATE velmaro_${name} velmaro_test_support ${ARG_TEST_DEPS}
                             GTest::gtest GTest::gmock GTest::gtest_main)
+      # Tests find their fixture files below the source tree.
+      target_compile_definitions(test_${name} PRIVATE VELMARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
       gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
     endif()
   endif()

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
 
-const std::string fixture = (std::filesystem::path(__FILE__).parent_path() / "TestBundle").string();
+const std::string fixture = VELMARO_SOURCE_DIR "/tests/platform/foundation/TestBundle";
 
 class NSBundleTest : public testing::Test {
 protected:
