@@ -1,0 +1,67 @@
+#include "runner/ScriptRunner.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "runner/ConsoleInput.h"
+#include "runner/RunnerSession.h"
+
+namespace {
+
+// The demo account's sign-in, as a user would type it; the last step waits
+// (up to ten seconds) for the tab bar's first tab.
+constexpr const char* demoSignIn =
+    "type #zhanghuTextField demo\n"
+    "type #mimaTextFeild 123456\n"
+    "tap #dengluBut\n";
+
+}  // namespace
+
+bool ScriptRunner::runScript(std::istream& script) {
+    std::string line;
+    int number = 0;
+    while (!session_.quitRequested() && std::getline(script, line)) {
+        ++number;
+        out_ << "> " << line << "\n";
+        CommandResult result = session_.execute(line);
+        if (!result.output.empty()) out_ << result.output << (result.output.back() == '\n' ? "" : "\n");
+        if (!result.ok) {
+            out_ << "step " << number << " failed\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ScriptRunner::runScriptFile(const std::string& path) {
+    std::ifstream script(path);
+    if (!script) {
+        out_ << "cannot read the script " << path << "\n";
+        return false;
+    }
+    return runScript(script);
+}
+
+void ScriptRunner::runInteractive(ConsoleInput& input) {
+    while (!session_.quitRequested()) {
+        auto line = input.readLine("velmaro> ");
+        if (!line) break;
+        CommandResult result = session_.execute(*line);
+        if (!result.output.empty()) out_ << result.output << (result.output.back() == '\n' ? "" : "\n");
+        if (!result.ok && result.output.empty()) out_ << "failed\n";
+        out_.flush();
+    }
+}
+
+bool ScriptRunner::signInWithDemoAccount() {
+    if (!session_.execute("expect #dengluBut").ok) return true;  // signed in already
+    std::istringstream steps(demoSignIn);
+    if (!runScript(steps)) return false;
+    for (int waited = 0; waited < 100; ++waited) {
+        if (!session_.execute("expect #dengluBut").ok) return true;
+        session_.execute("wait 0.1");
+    }
+    out_ << "the demo sign-in did not finish\n";
+    return false;
+}

@@ -1,0 +1,82 @@
+// velmaro: the promoter app in a terminal. Starts the app in this process on
+// a session folder and a screen of the chosen size, against the built-in
+// local back end (or another one), and drives it with line commands typed at
+// a prompt or read from a script.
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/shell/KXServiceAddress.h"
+#include "app/shell/main.h"
+#include "backend/LocalBackend.h"
+#include "foundation/AppSandbox.h"
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSBundle.h"
+#include "foundation/NSFileManager.h"
+#include "runner/ConsoleInput.h"
+#include "runner/RunnerOptions.h"
+#include "runner/RunnerSession.h"
+#include "runner/ScriptRunner.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIScreen.h"
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = RunnerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "velmaro: " << error << "\n" << RunnerOptions::usage();
+        return 2;
+    }
+    if (options->help) {
+        std::cout << RunnerOptions::usage();
+        return 0;
+    }
+
+    auto files = NSFileManager::defaultManager();
+    if (options->fresh) files->removeItemAtPath(options->dataFolder);
+    const std::string sandbox = options->dataFolder + "/sandbox";
+    if (!files->createDirectoryAtPath(sandbox, true) || !AppSandbox::setRoot(sandbox)) {
+        std::cerr << "velmaro: cannot use the session folder " << options->dataFolder << "\n";
+        return 1;
+    }
+    NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+    UIScreen::configureMainScreen(CGSizeMake(options->screenWidth, options->screenHeight), options->screenScale,
+                                  options->notched);
+
+    std::unique_ptr<backend::LocalBackend> localBackend;
+    if (options->backendURL) {
+        KXServiceAddress::setBaseURL(*options->backendURL);
+    } else {
+        localBackend = backend::LocalBackend::start({});
+        if (!localBackend) {
+            std::cerr << "velmaro: the local back end did not start\n";
+            return 1;
+        }
+        KXServiceAddress::setBaseURL(localBackend->baseURL());
+    }
+
+    // The session runs inside the app's main loop, once the app has launched;
+    // ending it ends the app.
+    int status = 0;
+    DispatchQueue::main()->async([&] {
+        RunnerSession session(options->dataFolder + "/shots");
+        ScriptRunner runner(session, std::cout);
+        if (options->demo && !runner.signInWithDemoAccount()) status = 1;
+        if (status == 0 && options->scriptFile) {
+            status = runner.runScriptFile(*options->scriptFile) ? 0 : 1;
+        } else if (status == 0) {
+            std::cout << "velmaro on " << (localBackend ? localBackend->baseURL() : *options->backendURL)
+                      << " (help lists the commands)\n";
+            ConsoleInput input(options->dataFolder + "/history");
+            runner.runInteractive(input);
+        }
+        UIApplication::sharedApplication()->terminate();
+    });
+    char* appArguments[] = {argv[0], nullptr};
+    velmaroMain(1, appArguments);
+    if (localBackend) localBackend->stop();
+    return status;
+}

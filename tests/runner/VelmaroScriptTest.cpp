@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "graphics/UIImage.h"
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+struct RunOutcome {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs the velmaro executable on a script in a fresh session folder.
+RunOutcome runScript(const std::string& folder, const std::string& script, const std::string& extraOptions = "") {
+    const std::string scriptPath = folder + "/steps.txt";
+    std::ofstream(scriptPath) << script;
+    std::string command = std::string(VELMARO_RUNNER_EXECUTABLE) + " --fresh --data " + folder + "/session --script " +
+                          scriptPath + " " + extraOptions + " 2>&1";
+    RunOutcome outcome;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return outcome;
+    char buffer[4096];
+    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, read);
+    int status = pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+}  // namespace
+
+TEST(VelmaroScript, SignsInOpensATabAndShootsTheScreen) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(),
+                             "expect 登录\n"
+                             "type #zhanghuTextField demo\n"
+                             "type #mimaTextFeild 123456\n"
+                             "tap #dengluBut\n"
+                             "wait 0.5\n"
+                             "expect 首页\n"
+                             "tab 2\n"
+                             "shot\n",
+                             "--screen notched");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    auto shot = UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-001.png");
+    ASSERT_TRUE(shot) << outcome.output;
+    EXPECT_EQ(shot->CGImage()->width(), 375u * 3);
+    EXPECT_EQ(shot->CGImage()->height(), 812u * 3);
+}
+
+TEST(VelmaroScript, StopsAtTheFirstFailingStepWithAClearMessage) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(),
+                             "fly away\n"
+                             "shot\n");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.output.find("unknown command \"fly\""), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("step 1 failed"), std::string::npos);
+    EXPECT_EQ(outcome.output.find("> shot"), std::string::npos);
+
+    auto missing = runScript(folder.path(), "tap 不存在的按钮\n");
+    EXPECT_EQ(missing.exitCode, 1);
+}
+
+TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(), "expect 我的\n", "--demo");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    auto refused = runScript(folder.path(), "", "--screen 99x99");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("unknown screen"), std::string::npos);
+}
