@@ -17,6 +17,9 @@ enum CGImageAlphaInfo : std::uint32_t {
     kCGImageAlphaOnly = 7,
 };
 inline constexpr std::uint32_t kCGBitmapAlphaInfoMask = 0x1F;
+// The byte order of 32-bit pixels: bitmaps here are always 32-bit words in
+// the machine's (little-endian) order, so this is accepted and changes nothing.
+inline constexpr std::uint32_t kCGBitmapByteOrder32Little = 2u << 12;
 
 // A context over a new bitmap of width x height pixels with the bottom-left
 // origin. The platform allocates the pixels, so `data` must be null and

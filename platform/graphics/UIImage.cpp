@@ -92,6 +92,16 @@ UIImage::UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orienta
 Ref<UIImage> UIImage::imageWithRenderingMode(UIImageRenderingMode mode) const {
     auto copy = make<UIImage>(image_, scale_, orientation_);
     copy->renderingMode_ = mode;
+    copy->capInsets_ = capInsets_;
+    copy->resizingMode_ = resizingMode_;
+    return copy;
+}
+
+Ref<UIImage> UIImage::resizableImageWithCapInsets(UIEdgeInsets capInsets, UIImageResizingMode mode) const {
+    auto copy = make<UIImage>(image_, scale_, orientation_);
+    copy->renderingMode_ = renderingMode_;
+    copy->capInsets_ = capInsets;
+    copy->resizingMode_ = mode;
     return copy;
 }
 
@@ -123,12 +133,45 @@ void UIImage::drawInRect(CGRect rect) const {
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context || !image_ || CGRectIsEmpty(rect)) return;
     rect = CGRectStandardize(rect);
+    if (capInsets_ != UIEdgeInsetsZero && orientation_ == UIImageOrientation::Up) {
+        // Three columns and rows in the image and in the target: the caps
+        // keep their size, the middles take what is left.
+        CGSize size = this->size();
+        const CGFloat sourceX[] = {0, capInsets_.left, size.width - capInsets_.right, size.width};
+        const CGFloat sourceY[] = {0, capInsets_.top, size.height - capInsets_.bottom, size.height};
+        const CGFloat targetX[] = {rect.origin.x, rect.origin.x + capInsets_.left,
+                                   CGRectGetMaxX(rect) - capInsets_.right, CGRectGetMaxX(rect)};
+        const CGFloat targetY[] = {rect.origin.y, rect.origin.y + capInsets_.top,
+                                   CGRectGetMaxY(rect) - capInsets_.bottom, CGRectGetMaxY(rect)};
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 3; ++column)
+                drawPart(CGRectMake(sourceX[column], sourceY[row], sourceX[column + 1] - sourceX[column],
+                                    sourceY[row + 1] - sourceY[row]),
+                         CGRectMake(targetX[column], targetY[row], targetX[column + 1] - targetX[column],
+                                    targetY[row + 1] - targetY[row]));
+        return;
+    }
     CGAffineTransform toUnit = CGAffineTransformMakeScale(1.0 / static_cast<CGFloat>(image_->width()),
                                                           1.0 / static_cast<CGFloat>(image_->height()));
     CGAffineTransform placement = CGAffineTransformConcat(toUnit, orientationTransform(orientation_));
     placement = CGAffineTransformConcat(placement, CGAffineTransformMakeScale(rect.size.width, rect.size.height));
     placement = CGAffineTransformConcat(placement, CGAffineTransformMakeTranslation(rect.origin.x, rect.origin.y));
     context->paintImage(*image_, placement);
+}
+
+void UIImage::drawPart(CGRect source, CGRect target) const {
+    if (source.size.width <= 0 || source.size.height <= 0 || target.size.width <= 0 || target.size.height <= 0) return;
+    // Each part is its own picture, so filtering at its edges does not pull
+    // in colours of the neighbouring parts.
+    CGRect pixels = CGRectMake(source.origin.x * scale_, source.origin.y * scale_, source.size.width * scale_,
+                               source.size.height * scale_);
+    Ref<::CGImage> part = CGImageCreateWithImageInRect(image_, pixels);
+    if (!part) return;
+    CGAffineTransform placement =
+        CGAffineTransformMakeScale(target.size.width / static_cast<CGFloat>(part->width()),
+                                   target.size.height / static_cast<CGFloat>(part->height()));
+    placement = CGAffineTransformConcat(placement, CGAffineTransformMakeTranslation(target.origin.x, target.origin.y));
+    UIGraphicsGetCurrentContext()->paintImage(*part, placement);
 }
 
 void UIImage::drawAtPoint(CGPoint point) const { drawInRect({point, size()}); }

@@ -7,6 +7,7 @@
 #include "foundation/NSObject.h"
 #include "graphics/CGGeometry.h"
 #include "graphics/CGImage.h"
+#include "graphics/UIEdgeInsets.h"
 
 // How the bitmap is turned to be shown upright.
 enum class UIImageOrientation {
@@ -24,6 +25,9 @@ enum class UIImageOrientation {
 // their tint colour. Kept with the image; nothing draws tinted shapes here,
 // so every image shows as drawn.
 enum class UIImageRenderingMode { Automatic = 0, AlwaysOriginal = 1, AlwaysTemplate = 2 };
+
+// How a resizable image fills the part between its caps.
+enum class UIImageResizingMode { Tile = 0, Stretch = 1 };
 
 // An image: a bitmap with a scale (pixels per point) and an orientation.
 class UIImage : public NSObject {
@@ -59,8 +63,17 @@ public:
     // The same bitmap with another rendering mode.
     Ref<UIImage> imageWithRenderingMode(UIImageRenderingMode mode) const;
 
+    // The same bitmap drawn in nine parts: the corners (cap insets, in
+    // points) keep their size, the edges stretch along one axis and the
+    // middle along both. Tiling is drawn as stretching. Zero insets draw as
+    // a plain image.
+    Ref<UIImage> resizableImageWithCapInsets(UIEdgeInsets capInsets, UIImageResizingMode mode) const;
+    UIEdgeInsets capInsets() const { return capInsets_; }
+    UIImageResizingMode resizingMode() const { return resizingMode_; }
+
     // Draws the image upright into the current image context, filling `rect`
-    // (points, in the context's top-left-origin space).
+    // (points, in the context's top-left-origin space); a resizable image
+    // that is not turned keeps its caps.
     void drawInRect(CGRect rect) const;
     void drawAtPoint(CGPoint point) const;
 
@@ -69,6 +82,11 @@ private:
     CGFloat scale_;
     UIImageOrientation orientation_;
     UIImageRenderingMode renderingMode_ = UIImageRenderingMode::Automatic;
+    UIEdgeInsets capInsets_{};
+    UIImageResizingMode resizingMode_ = UIImageResizingMode::Stretch;
+
+    // Draws the part `source` of the image (points) into `target`.
+    void drawPart(CGRect source, CGRect target) const;
 };
 
 // The image's bitmap as PNG (the orientation is not applied); nothing for a

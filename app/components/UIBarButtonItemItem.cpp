@@ -1,0 +1,51 @@
+#include "app/components/UIBarButtonItemItem.h"
+
+#include "app/shell/KXNavigationController.h"
+#include "uikit/UIButton.h"
+
+namespace {
+
+// The item's custom view: a plain view of the button's bounds holding it.
+Ref<UIBarButtonItem> wrapped(const Ref<UIButton>& button) {
+    auto holder = make<UIView>(button->bounds());
+    holder->addSubview(button);
+    return make<UIBarButtonItem>(holder);
+}
+
+}  // namespace
+
+Ref<UIBarButtonItem> UIBarButtonItemItem::itemWithimageHighImageTargetAction(const Ref<UIImage>& image,
+                                                                             const Ref<UIImage>& highImage,
+                                                                             const Ref<NSObject>& target,
+                                                                             UIControl::Action action) {
+    auto button = UIButton::buttonWithType(UIButtonType::Custom);
+    button->setImage(image, UIControlStateNormal);
+    button->setImage(highImage, UIControlStateHighlighted);
+    button->sizeToFit();
+    button->setBackgroundColor(UIColor::redColor());
+    button->addTarget(target, std::move(action), UIControlEventTouchUpInside);
+    return wrapped(button);
+}
+
+Ref<UIBarButtonItem> UIBarButtonItemItem::itemWithimageSelImageTargetAction(const Ref<UIImage>& image,
+                                                                            const Ref<UIImage>& selImage,
+                                                                            const Ref<NSObject>& target,
+                                                                            UIControl::Action action) {
+    auto button = UIButton::buttonWithType(UIButtonType::Custom);
+    button->setImage(image, UIControlStateNormal);
+    button->setImage(selImage, UIControlStateSelected);
+    button->sizeToFit();
+    button->addTarget(target, std::move(action), UIControlEventTouchUpInside);
+    return wrapped(button);
+}
+
+Ref<UIBarButtonItem> UIBarButtonItemItem::backItemWithimage(const Ref<UIImage>& image, const Ref<UIImage>& highImage,
+                                                            const Ref<NSObject>& target, UIControl::Action action,
+                                                            std::string title) {
+    auto item = KXNavigationController::makeBarButtonItem(image, highImage, target, std::move(action), std::move(title));
+    // Colours do not change the button's size, so setting them last is the same.
+    auto button = cast<UIButton>(item->customView());
+    button->setTitleColor(UIColor::blackColor(), UIControlStateNormal);
+    button->setTitleColor(UIColor::redColor(), UIControlStateHighlighted);
+    return item;
+}
