@@ -32,11 +32,18 @@ void QSCScanView::didCreate() {
     UIView::didCreate();
     if (makesAnimationView_) {
         switch (viewStyle_.anmiationStyle) {
-            case QSCScanViewAnimationStyle::LineMove: scanLineAnimation_ = make<QSCScanLineAnimation>(); break;
-            case QSCScanViewAnimationStyle::NetGrid: scanNetAnimation_ = make<QSCScanNetAnimation>(); break;
+            case QSCScanViewAnimationStyle::LineMove:
+                scanLineAnimation_ = make<QSCScanLineAnimation>();
+                scanLineAnimation_->setAccessibilityIdentifier("scanLineAnimation");
+                break;
+            case QSCScanViewAnimationStyle::NetGrid:
+                scanNetAnimation_ = make<QSCScanNetAnimation>();
+                scanNetAnimation_->setAccessibilityIdentifier("scanNetAnimation");
+                break;
             case QSCScanViewAnimationStyle::LineStill:
                 scanLineStill_ = make<UIImageView>();
                 scanLineStill_->setImage(viewStyle_.animationImage);
+                scanLineStill_->setAccessibilityIdentifier("scanLineStill");
                 break;
             case QSCScanViewAnimationStyle::None: break;
         }
@@ -158,6 +165,7 @@ void QSCScanView::showReadying(const std::string& text) {
     if (!activityView_) {
         CGRect scan = scanRetangle(true);
         activityView_ = make<UIActivityIndicatorView>(UIActivityIndicatorViewStyle::WhiteLarge);
+        activityView_->setAccessibilityIdentifier("activityView");
         activityView_->setFrame(CGRectMake(0, 0, 30, 30));
         activityView_->setCenter(CGPointMake(scan.origin.x + scan.size.width / 2 - 50,
                                              scan.origin.y + scan.size.height / 2));
@@ -165,6 +173,7 @@ void QSCScanView::showReadying(const std::string& text) {
 
         CGRect spinner = activityView_->frame();
         labelReadying_ = make<UILabel>(CGRectMake(spinner.origin.x + spinner.size.width + 10, spinner.origin.y, 100, 30));
+        labelReadying_->setAccessibilityIdentifier("labelReadying");
         labelReadying_->setText(text);
         labelReadying_->setBackgroundColor(UIColor::clearColor());
         labelReadying_->setTextColor(UIColor::whiteColor());

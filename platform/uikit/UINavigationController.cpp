@@ -214,14 +214,14 @@ void UINavigationController::layoutContent() {
     CGRect bounds = container->bounds();
     CGFloat top = container->safeAreaInsets().top;
     navigationBar_->setFrame(CGRectMake(0, top, bounds.size.width, UINavigationBar::kHeight));
-    CGRect content = bounds;
-    if (!navigationBar_->isHidden() && !navigationBar_->isTranslucent()) {
-        CGFloat barBottom = top + UINavigationBar::kHeight;
-        content = CGRectMake(0, barBottom, bounds.size.width, std::max<CGFloat>(0, bounds.size.height - barBottom));
+    CGFloat barBottom = top + UINavigationBar::kHeight;
+    CGRect belowBar = CGRectMake(0, barBottom, bounds.size.width, std::max<CGFloat>(0, bounds.size.height - barBottom));
+    for (const auto& controller : childViewControllers()) {
+        auto childView = controller->viewIfLoaded();
+        if (!childView || childView->superview() != container) continue;
+        bool underBar = navigationBar_->isTranslucent() && (controller->edgesForExtendedLayout() & UIRectEdgeTop);
+        childView->setFrame(navigationBar_->isHidden() || underBar ? bounds : belowBar);
     }
-    for (const auto& controller : childViewControllers())
-        if (auto childView = controller->viewIfLoaded(); childView && childView->superview() == container)
-            childView->setFrame(content);
 }
 
 Ref<UITabBarItem> UINavigationController::tabBarItem() {

@@ -30,7 +30,8 @@ public:
 //
 // Layout: the bar sits under the top safe-area inset (status bar), 44 high.
 // The top screen's view fills the controller's view below the bar when the
-// bar is shown and opaque; under it when the bar is translucent or hidden.
+// bar is shown and opaque, or translucent and the screen does not extend its
+// layout at the top; under it when the bar is translucent or hidden.
 // A tab bar controller above it hides its tab bar while any pushed screen
 // (not the root) asks hidesBottomBarWhenPushed.
 class UINavigationController : public UIViewController {

@@ -39,6 +39,17 @@ enum UIInterfaceOrientationMask : std::uint32_t {
     UIInterfaceOrientationMaskAll = 30,
     UIInterfaceOrientationMaskAllButUpsideDown = 26,
 };
+
+// Edges of a screen, as a mask.
+enum UIRectEdge : std::uint32_t {
+    UIRectEdgeNone = 0,
+    UIRectEdgeTop = 1u << 0,
+    UIRectEdgeLeft = 1u << 1,
+    UIRectEdgeBottom = 1u << 2,
+    UIRectEdgeRight = 1u << 3,
+    UIRectEdgeAll = 15,
+};
+
 enum class UIInterfaceOrientation { Portrait = 1, PortraitUpsideDown = 2, LandscapeRight = 3, LandscapeLeft = 4 };
 
 // A controller of a screen: owns a root view, loaded on first use, and
@@ -100,6 +111,11 @@ public:
     // Whether a tab bar hides while this controller is pushed on a stack.
     bool hidesBottomBarWhenPushed() const { return hidesBottomBarWhenPushed_; }
     void setHidesBottomBarWhenPushed(bool hides) { hidesBottomBarWhenPushed_ = hides; }
+    // The edges along which the view extends under a translucent bar (all
+    // by default); a navigation controller puts a view that does not extend
+    // at the top below its bar.
+    UIRectEdge edgesForExtendedLayout() const { return edgesForExtendedLayout_; }
+    void setEdgesForExtendedLayout(UIRectEdge edges) { edgesForExtendedLayout_ = edges; }
 
     // --- Children ---
     Ref<UIViewController> parentViewController() const { return parent_.lock(); }
@@ -175,6 +191,7 @@ private:
     Ref<UINavigationItem> navigationItem_;
     Ref<UITabBarItem> tabBarItem_;
     bool hidesBottomBarWhenPushed_ = false;
+    UIRectEdge edgesForExtendedLayout_ = UIRectEdgeAll;
     WeakRef<UIViewController> parent_;
     std::vector<Ref<UIViewController>> children_;
     Ref<UIViewController> presented_;

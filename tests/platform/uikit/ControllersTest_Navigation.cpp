@@ -167,6 +167,22 @@ TEST_F(NavigationTest, ContentSitsBelowAnOpaqueBarAndUnderATranslucentOrHiddenOn
     EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, 375, 667));
 }
 
+TEST_F(NavigationTest, AScreenThatDoesNotExtendAtTheTopStaysBelowATranslucentBar) {
+    auto root = controller("root");
+    root->setEdgesForExtendedLayout(UIRectEdgeBottom);
+    auto navigation = make<UINavigationController>(root);
+    show(navigation);
+    window->layoutIfNeeded();
+    EXPECT_EQ(root->view()->frame(), CGRectMake(0, 64, 375, 603));
+
+    navigation->setNavigationBarHidden(true, false);
+    EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, 375, 667));
+    navigation->setNavigationBarHidden(false, false);
+    root->setEdgesForExtendedLayout(UIRectEdgeAll);
+    navigation->layoutContent();
+    EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, 375, 667));
+}
+
 TEST_F(NavigationTest, PushedScreensHideTheTabBarUntilPopped) {
     auto root = controller("root");
     auto navigation = make<MarkingNavigationController>(root);
