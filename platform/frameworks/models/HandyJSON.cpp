@@ -58,3 +58,12 @@ std::optional<std::int64_t> PropertyMapper::integerOf(const Value& value) {
     if (!number || std::fabs(*number) >= 9.2e18) return std::nullopt;
     return static_cast<std::int64_t>(*number);
 }
+
+std::vector<std::string> PropertyMapper::keysOf(HandyJSON& model) {
+    static const Dictionary none;
+    std::vector<std::string> keys;
+    PropertyMapper lister(none);
+    lister.listedKeys_ = &keys;
+    model.mapping(lister);
+    return keys;
+}

@@ -29,6 +29,10 @@ public:
     explicit PropertyMapper(const Dictionary& object) : object_(object) {}
 
     template <class Field> PropertyMapper& operator()(std::string_view key, Field& field) {
+        if (listedKeys_) {
+            listedKeys_->emplace_back(key);
+            return *this;
+        }
         const Value* value = object_.find(key);
         if (value) assign(*value, field);
         return *this;
@@ -70,6 +74,9 @@ public:
         return model;
     }
 
+    // The keys the model's mapping lists, in order, without touching its fields.
+    static std::vector<std::string> keysOf(HandyJSON& model);
+
 private:
     static std::optional<std::int64_t> integerOf(const Value& value);
 
@@ -85,6 +92,7 @@ private:
     }
 
     const Dictionary& object_;
+    std::vector<std::string>* listedKeys_ = nullptr;
 };
 
 // Decoding entry points, after the framework's deserializer.

@@ -83,3 +83,12 @@ TEST(HandyJSON, ModelArraysKeepNonObjectsAsNullEntries) {
     EXPECT_EQ((*models)[2]->label, "b");
     EXPECT_FALSE(JSONDeserializer<Inner>::deserializeModelArrayFrom(Value(Dictionary{{"data", Dictionary{}}}), "data"));
 }
+
+TEST(HandyJSON, KeysOfListsTheMappingWithoutTouchingFields) {
+    Sample model;
+    model.text = "kept";
+    EXPECT_EQ(PropertyMapper::keysOf(model), (std::vector<std::string>{"text", "count", "small", "ratio", "flag", "tags",
+                                                                       "values", "inner", "items"}));
+    EXPECT_EQ(model.text, "kept");
+    EXPECT_EQ(model.count, 7);
+}
