@@ -9,6 +9,7 @@
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "media/SimulatedCamera.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -77,6 +78,7 @@ std::string RunnerSession::help() {
            "  pull                pull the list down to refresh it\n"
            "  more                pull the list up past its end to load more\n"
            "  open URL            open the app with URL, as another app would\n"
+           "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
            "  expect TEXT         fail unless TEXT is on the screen\n"
@@ -98,6 +100,7 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "pull") return driverResult(driver_.pullDown(), "");
     if (command == "more") return driverResult(driver_.pullUp(), "");
     if (command == "open") return open(arguments);
+    if (command == "scan") return scan(arguments);
     if (command == "shot") return shot(arguments);
     if (command == "wait") return wait(arguments);
     if (command == "expect") return expect(arguments);
@@ -161,6 +164,14 @@ CommandResult RunnerSession::open(const std::string& url) {
     application->openURLIntoApp(address);
     driver_.settle();
     return driverResult(true, "");
+}
+
+CommandResult RunnerSession::scan(const std::string& file) {
+    if (file.empty()) return {false, "scan needs a picture file"};
+    auto codes = SimulatedCamera::showImageFile(file);
+    if (!codes) return {false, "cannot read the picture " + file};
+    driver_.settle();
+    return driverResult(true, std::to_string(*codes) + " code(s) in view");
 }
 
 CommandResult RunnerSession::shot(const std::string& file) {

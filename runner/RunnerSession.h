@@ -36,6 +36,7 @@ private:
     CommandResult tab(const std::string& number);
     CommandResult scroll(const std::string& distance);
     CommandResult open(const std::string& url);
+    CommandResult scan(const std::string& file);
     CommandResult shot(const std::string& file);
     CommandResult wait(const std::string& seconds);
     CommandResult expect(const std::string& text);

@@ -3,6 +3,8 @@
 #include <fstream>
 
 #include "foundation/NSURL.h"
+#include "app/components/QSCScanWrapper.h"
+#include "foundation/DataFile.h"
 #include "graphics/UIImage.h"
 #include "runner/RunnerSession.h"
 #include "tests/support/AppFixture.h"
@@ -119,4 +121,17 @@ TEST_F(RunnerSessionTest, ScrollPullAndMoreDragTheList) {
     EXPECT_FALSE(session.execute("scroll far").ok);
     EXPECT_TRUE(session.execute("pull").ok);
     EXPECT_TRUE(session.execute("more").ok);
+}
+
+TEST_F(RunnerSessionTest, ScanShowsAPictureToTheCamera) {
+    auto code = QSCScanWrapper::makeCodeImage("CIQRCodeGenerator", "https://velmaro.example/p/1", CGSizeMake(200, 200),
+                                              UIColor::blackColor(), UIColor::whiteColor());
+    ASSERT_TRUE(code);
+    const std::string file = sandbox.path() + "/code.png";
+    ASSERT_EQ(DataFile::writeToFile(*UIImagePNGRepresentation(code), file, true), 0);
+    auto result = session.execute("scan " + file);
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(result.output, "1 code(s) in view");
+    EXPECT_FALSE(session.execute("scan " + sandbox.path() + "/missing.png").ok);
+    EXPECT_FALSE(session.execute("scan").ok);
 }
