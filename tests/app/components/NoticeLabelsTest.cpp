@@ -235,18 +235,4 @@ TEST_F(RollAdViewTest, TapsReportTheCurrentIndexOnceWhenEnabled) {
     EXPECT_FALSE(view->isUserInteractionEnabled());
 }
 
-TEST_F(RollAdViewTest, StylePropertiesReachBothLines) {
-    auto view = roller({"a"});
-    EXPECT_EQ(view->time(), 2.0);
-    EXPECT_EQ(view->labelFont().pointSize(), 16);
-    view->setColor(UIColor::redColor());
-    view->setLabelFont(UIFont::boldSystemFontOfSize(12));
-    view->setTextAlignment(NSTextAlignment::Center);
-    for (const auto& label : {view->oneLabel(), view->twoLabel()}) {
-        EXPECT_EQ(label->textColor(), UIColor::redColor());
-        EXPECT_EQ(label->font(), UIFont::boldSystemFontOfSize(12));
-        EXPECT_EQ(label->textAlignment(), NSTextAlignment::Center);
-    }
-}
-
 }  // namespace

@@ -149,14 +149,6 @@ TEST_F(WMUtilViewsTest, LoadingBarAndSpinnerComeAndGoByTag) {
     ASSERT_TRUE(view->viewWithTag(WMUtil::kSpinnerTag));
 }
 
-TEST_F(WMUtilViewsTest, ProgressHUDIsAddedButNotShown) {
-    auto hud = WMUtil::showProgessInView(window, [] {}, [] {});
-    ASSERT_TRUE(hud);
-    EXPECT_EQ(hud->superview(), window);
-    EXPECT_EQ(hud->label()->text(), "正在加载...");
-    EXPECT_EQ(hud->backgroundColor(), UIColor::colorWithWhite(0.8, 0.6));
-}
-
 TEST_F(WMUtilViewsTest, PhoneCallAlertOpensTheDialler) {
     std::vector<std::string> dialled;
     UIApplication::installSimulatedApp("tel", [&](const Ref<NSURL>& url) { dialled.push_back(url->absoluteString()); });
