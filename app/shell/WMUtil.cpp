@@ -6,6 +6,7 @@
 #include <fstream>
 #include <numbers>
 
+#include "app/components/UIColorLegacyHex.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/CommonDigest.h"
 #include "foundation/DataFile.h"
@@ -370,20 +371,7 @@ bool WMUtil::rangeString(std::string_view text, std::string_view part) {
     return NSString::rangeOfString(text, part).location != NSNotFound;
 }
 
-UIColor WMUtil::colorWithHexString(std::string_view hexString) {
-    std::string text = NSString::uppercaseString(
-        NSString::stringByTrimmingCharactersInSet(hexString, NSCharacterSet::whitespaceAndNewlineCharacterSet()));
-    if (NSString::length(text) < 6) return UIColor::clearColor();
-    if (NSString::hasPrefix(text, "0X")) text = text.substr(2);
-    if (NSString::hasPrefix(text, "#")) text = text.substr(1);
-    if (NSString::length(text) != 6) return UIColor::clearColor();
-    auto channel = [&](std::size_t at) {
-        unsigned value = 0;
-        NSScanner::scannerWithString(text.substr(at, 2))->scanHexInt(&value);
-        return value / 255.0;
-    };
-    return UIColor::colorWithRed(channel(0), channel(2), channel(4), 1.0);
-}
+UIColor WMUtil::colorWithHexString(std::string_view hexString) { return UIColorLegacyHex::colorWithHexString(hexString); }
 
 std::vector<std::string> WMUtil::decorateString(std::string_view text) {
     std::vector<NSRange> faces;

@@ -153,9 +153,7 @@ public:
     // The text's length in GB 18030 bytes; 0 when it cannot be encoded.
     long getToInt(std::string_view text) const;
     static bool rangeString(std::string_view text, std::string_view part);
-    // The older hex colour rule: trimmed and upper-cased, at most five
-    // characters is clear; a leading "0X" and then "#" dropped; six hex
-    // digits give red, green, blue; anything else is clear.
+    // The older screens' hex colour rule (UIColorLegacyHex), opaque.
     static UIColor colorWithHexString(std::string_view hexString);
     // The message split into plain text and face tokens ("[name]" stored as
     // a value of the user default "FaceMap"), in order.

