@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
+#include <string>
 #include <cstdlib>
 #include <iostream>
 
@@ -32,6 +34,11 @@ void lineHandler(char* line) {
 ConsoleInput::ConsoleInput(std::string historyFile)
     : historyFile_(std::move(historyFile)), interactive_(isatty(STDIN_FILENO)) {
     if (interactive_) {
+        // Line editing must know that the terminal speaks UTF-8, or it drops
+        // the bytes of Chinese text. Only the character type is taken from
+        // the environment (numbers keep the "C" rules the app relies on).
+        const char* ctype = setlocale(LC_CTYPE, "");
+        if (!ctype || std::string(ctype).find("UTF-8") == std::string::npos) setlocale(LC_CTYPE, "C.UTF-8");
         using_history();
         read_history(historyFile_.c_str());
     }
