@@ -6,6 +6,7 @@
 #include "uikit/ControllerContainerView.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIPanGestureRecognizer.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITabBarController.h"
 
@@ -227,4 +228,12 @@ void UINavigationController::layoutContent() {
 Ref<UITabBarItem> UINavigationController::tabBarItem() {
     if (hasOwnTabBarItem() || viewControllers().empty()) return UIViewController::tabBarItem();
     return viewControllers().front()->tabBarItem();
+}
+
+void UINavigationController::handleNavigationTransition(const Ref<UIPanGestureRecognizer>& pan) {
+    if (!pan || pan->state() != UIGestureRecognizerState::Ended || stack_.size() < 2) return;
+    auto container = view();
+    const CGFloat moved = pan->translationInView(container).x;
+    const CGFloat speed = pan->velocityInView(container).x;
+    if (moved > container->bounds().size.width / 2 || speed > 300) popViewControllerAnimated(true);
 }

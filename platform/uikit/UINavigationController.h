@@ -6,6 +6,7 @@
 #include "uikit/UIViewController.h"
 
 class UIGestureRecognizer;
+class UIPanGestureRecognizer;
 class UINavigationController;
 
 // What a navigation controller tells its delegate around every change of
@@ -60,6 +61,12 @@ public:
     // Enabled unless switched off; the driver's back action uses it when
     // no back button is shown.
     Ref<UIGestureRecognizer> interactivePopGestureRecognizer() const { return interactivePopGestureRecognizer_; }
+    // The interactive pop's handler, which a pan recognizer of the app's may
+    // drive instead of the edge swipe: a pan that ends having moved the
+    // screen right by more than half the view's width, or flung right
+    // faster than 300 points a second, pops the top screen, animated; any
+    // other pan leaves the stack as it is.
+    void handleNavigationTransition(const Ref<UIPanGestureRecognizer>& pan);
 
     Ref<UINavigationControllerDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const Ref<UINavigationControllerDelegate>& delegate) { delegate_ = delegate; }
