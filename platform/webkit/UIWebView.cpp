@@ -19,19 +19,6 @@ UIWebViewNavigationType navigationTypeFor(WebNavigationKind kind) {
 
 }  // namespace
 
-UIWebView::~UIWebView() { loader_->detachClient(); }
-
-void UIWebView::didCreate() {
-    UIView::didCreate();
-    setBackgroundColor(UIColor::whiteColor());
-    loader_ = make<WebFrameLoader>(static_cast<WebFrameLoaderClient&>(*this));
-    contentView_ = make<WebPageContentView>();
-    contentView_->setFrame(bounds());
-    addSubview(contentView_);
-}
-
-void UIWebView::layoutSubviews() { contentView_->setFrame(bounds()); }
-
 void UIWebView::loadRequest(const Ref<NSURLRequest>& request) {
     if (request && request->URL()) loader_->navigate({request, WebNavigationKind::Other});
 }
@@ -68,7 +55,7 @@ void UIWebView::loadDidStart() {
 }
 
 void UIWebView::loadDidFinish() {
-    contentView_->showContent(loader_->content());
+    showLoadedPage();
     if (auto delegate = this->delegate()) delegate->webViewDidFinishLoad(self<UIWebView>());
 }
 

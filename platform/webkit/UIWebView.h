@@ -7,8 +7,7 @@
 #include "foundation/NSURLRequest.h"
 #include "uikit/UIView.h"
 #include "webkit/UIWebViewDelegate.h"
-#include "webkit/WebFrameLoader.h"
-#include "webkit/WebPageContentView.h"
+#include "webkit/WebPageHostView.h"
 
 // The older web view, on the same loading as WKWebView (pages show as their
 // title and text; no HTML engine).
@@ -24,10 +23,9 @@
 // redirect, the load fails with code 102.
 //
 // Scripts are recorded, not run; "document.title" answers the page's title.
-class UIWebView : public UIView, private WebFrameLoaderClient {
+class UIWebView : public WebPageHostView {
 public:
-    using UIView::UIView;
-    ~UIWebView() override;
+    using WebPageHostView::WebPageHostView;
 
     // Weak, as the platform's unretained delegate.
     Ref<UIWebViewDelegate> delegate() const { return delegate_.lock(); }
@@ -56,11 +54,7 @@ public:
     // window loads here too): false when it has none.
     bool followLink(const std::string& linkText);
 
-    void layoutSubviews() override;
     std::string className() const override { return "UIWebView"; }
-
-protected:
-    void didCreate() override;
 
 private:
     // WebFrameLoaderClient
@@ -72,7 +66,5 @@ private:
     void openInNewWindow(const Ref<NSURLRequest>& request) override;
 
     WeakRef<UIWebViewDelegate> delegate_;
-    Ref<WebFrameLoader> loader_;
-    Ref<WebPageContentView> contentView_;
     std::vector<std::string> scripts_;
 };

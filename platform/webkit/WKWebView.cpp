@@ -25,20 +25,7 @@ bool opensNewWindow(const std::string& target) {
 }  // namespace
 
 WKWebView::WKWebView(CGRect frame, Ref<WKWebViewConfiguration> configuration)
-    : UIView(frame), configuration_(configuration ? std::move(configuration) : make<WKWebViewConfiguration>()) {}
-
-WKWebView::~WKWebView() { loader_->detachClient(); }
-
-void WKWebView::didCreate() {
-    UIView::didCreate();
-    setBackgroundColor(UIColor::whiteColor());
-    loader_ = make<WebFrameLoader>(static_cast<WebFrameLoaderClient&>(*this));
-    contentView_ = make<WebPageContentView>();
-    contentView_->setFrame(bounds());
-    addSubview(contentView_);
-}
-
-void WKWebView::layoutSubviews() { contentView_->setFrame(bounds()); }
+    : WebPageHostView(frame), configuration_(configuration ? std::move(configuration) : make<WKWebViewConfiguration>()) {}
 
 // --- Navigations ---
 
@@ -131,7 +118,7 @@ void WKWebView::loadDidRedirect() {
 }
 
 void WKWebView::loadDidCommit() {
-    contentView_->showContent(loader_->content());
+    showLoadedPage();
     if (auto delegate = navigationDelegate()) delegate->didCommitNavigation(self<WKWebView>(), navigation_);
 }
 

@@ -13,8 +13,7 @@
 #include "webkit/WKNavigationDelegate.h"
 #include "webkit/WKUIDelegate.h"
 #include "webkit/WKWebViewConfiguration.h"
-#include "webkit/WebFrameLoader.h"
-#include "webkit/WebPageContentView.h"
+#include "webkit/WebPageHostView.h"
 
 // A web page in a view, without an HTML engine: pages load over URL
 // loading and show as their title and text (WebPageContentView).
@@ -37,12 +36,11 @@
 // result and no error. What a page would do on its own is simulated
 // through followLink (a tap on one of its links) and postScriptMessage (a
 // message to a handler of the user content controller).
-class WKWebView : public UIView, private WebFrameLoaderClient {
+class WKWebView : public WebPageHostView {
 public:
     using ScriptCompletion = std::function<void(const Value& result, const Ref<NSError>& error)>;
 
     WKWebView(CGRect frame, Ref<WKWebViewConfiguration> configuration);
-    ~WKWebView() override;
 
     const Ref<WKWebViewConfiguration>& configuration() const { return configuration_; }
     Ref<WKNavigationDelegate> navigationDelegate() const { return navigationDelegate_.lock(); }
@@ -79,11 +77,7 @@ public:
     // when no handler has that name.
     bool postScriptMessage(const std::string& name, const Value& body);
 
-    void layoutSubviews() override;
     std::string className() const override { return "WKWebView"; }
-
-protected:
-    void didCreate() override;
 
 private:
     Ref<WKNavigation> startNavigation(WebNavigation navigation);
@@ -103,8 +97,6 @@ private:
     Ref<WKWebViewConfiguration> configuration_;
     WeakRef<WKNavigationDelegate> navigationDelegate_;
     WeakRef<WKUIDelegate> UIDelegate_;
-    Ref<WebFrameLoader> loader_;
-    Ref<WebPageContentView> contentView_;
     // The navigation of the load being offered or under way.
     Ref<WKNavigation> navigation_;
     std::vector<std::string> scripts_;

@@ -8,6 +8,7 @@
 #include "app/components/RSCollectionViewDelegateRoundFlowLayout_Swift.h"
 #include "app/components/RSCollectionViewRoundFlowLayout_Swift.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/FlowLayoutAnswers.h"
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewCell.h"
 #include "uikit/UIDriver.h"
@@ -21,14 +22,9 @@
 // applies). It records the plate models it hands out and the plate taps.
 class RoundSectionSource : public NSObject,
                            public UICollectionViewDataSource,
-                           public RSCollectionViewDelegateRoundFlowLayout_Swift {
+                           public FlowLayoutAnswers<RSCollectionViewDelegateRoundFlowLayout_Swift> {
 public:
     std::vector<long> counts{0};
-    std::function<CGSize(const NSIndexPath&)> itemSize;
-    std::map<long, UIEdgeInsets> insets;
-    std::map<long, CGFloat> interitemSpacing;
-    std::map<long, CGSize> headerSizes;
-    std::map<long, CGSize> footerSizes;
     std::map<long, UIEdgeInsets> borderInsets;
     std::map<long, bool> countsHeader;
     std::map<long, bool> countsFooter;
@@ -55,32 +51,6 @@ public:
         auto header = view->dequeueReusableSupplementaryViewOfKind(kind, "header", indexPath);
         header->setBackgroundColor(UIColor::colorWithWhite(0.85, 1));
         return header;
-    }
-
-    std::optional<CGSize> collectionViewLayoutSizeForItemAtIndexPath(const Ref<UICollectionView>&,
-                                                                     const Ref<UICollectionViewLayout>&,
-                                                                     const NSIndexPath& indexPath) override {
-        if (!itemSize) return std::nullopt;
-        return itemSize(indexPath);
-    }
-    std::optional<UIEdgeInsets> collectionViewLayoutInsetForSectionAtIndex(const Ref<UICollectionView>&,
-                                                                           const Ref<UICollectionViewLayout>&,
-                                                                           long section) override {
-        return lookup(insets, section);
-    }
-    std::optional<CGFloat> collectionViewLayoutMinimumInteritemSpacingForSectionAtIndex(
-        const Ref<UICollectionView>&, const Ref<UICollectionViewLayout>&, long section) override {
-        return lookup(interitemSpacing, section);
-    }
-    std::optional<CGSize> collectionViewLayoutReferenceSizeForHeaderInSection(const Ref<UICollectionView>&,
-                                                                              const Ref<UICollectionViewLayout>&,
-                                                                              long section) override {
-        return lookup(headerSizes, section);
-    }
-    std::optional<CGSize> collectionViewLayoutReferenceSizeForFooterInSection(const Ref<UICollectionView>&,
-                                                                              const Ref<UICollectionViewLayout>&,
-                                                                              long section) override {
-        return lookup(footerSizes, section);
     }
 
     Ref<RSCollectionViewRoundConfigModel_Swift> collectionViewLayoutConfigModelForSectionAtIndex(
@@ -111,12 +81,6 @@ public:
         tappedPlates.push_back(indexPath);
     }
 
-private:
-    template <class T> static std::optional<T> lookup(const std::map<long, T>& answers, long section) {
-        auto found = answers.find(section);
-        if (found == answers.end()) return std::nullopt;
-        return found->second;
-    }
 };
 
 // A rounded-section collection view of 375 x 600 points on screen in the key

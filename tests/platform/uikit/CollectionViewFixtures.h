@@ -9,6 +9,7 @@
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewDelegateFlowLayout.h"
 #include "uikit/UICollectionViewFlowLayout.h"
+#include "tests/support/FlowLayoutAnswers.h"
 
 // A cell that counts how many of its kind were made.
 class CountedCell : public UICollectionViewCell {
@@ -38,15 +39,11 @@ public:
 // counts per section, and optional per-item sizes and per-section metrics
 // (an unset map answers nothing, so the layout's properties apply). It
 // records the calls it gets.
-class ListSource : public NSObject, public UICollectionViewDataSource, public UICollectionViewDelegateFlowLayout {
+class ListSource : public NSObject,
+                   public UICollectionViewDataSource,
+                   public FlowLayoutAnswers<UICollectionViewDelegateFlowLayout> {
 public:
     std::vector<long> counts{0};
-    std::function<std::optional<CGSize>(const NSIndexPath&)> itemSize;
-    std::map<long, UIEdgeInsets> insets;
-    std::map<long, CGFloat> lineSpacing;
-    std::map<long, CGFloat> interitemSpacing;
-    std::map<long, CGSize> headerSizes;
-    std::map<long, CGSize> footerSizes;
     bool providesHeaders = false;
     bool allowSelection = true;
 
@@ -73,36 +70,6 @@ public:
         return collectionView->dequeueReusableSupplementaryViewOfKind(kind, "header", indexPath);
     }
 
-    std::optional<CGSize> collectionViewLayoutSizeForItemAtIndexPath(const Ref<UICollectionView>&,
-                                                                     const Ref<UICollectionViewLayout>&,
-                                                                     const NSIndexPath& indexPath) override {
-        return itemSize ? itemSize(indexPath) : std::nullopt;
-    }
-    std::optional<UIEdgeInsets> collectionViewLayoutInsetForSectionAtIndex(const Ref<UICollectionView>&,
-                                                                           const Ref<UICollectionViewLayout>&,
-                                                                           long section) override {
-        return lookup(insets, section);
-    }
-    std::optional<CGFloat> collectionViewLayoutMinimumLineSpacingForSectionAtIndex(const Ref<UICollectionView>&,
-                                                                                   const Ref<UICollectionViewLayout>&,
-                                                                                   long section) override {
-        return lookup(lineSpacing, section);
-    }
-    std::optional<CGFloat> collectionViewLayoutMinimumInteritemSpacingForSectionAtIndex(
-        const Ref<UICollectionView>&, const Ref<UICollectionViewLayout>&, long section) override {
-        return lookup(interitemSpacing, section);
-    }
-    std::optional<CGSize> collectionViewLayoutReferenceSizeForHeaderInSection(const Ref<UICollectionView>&,
-                                                                              const Ref<UICollectionViewLayout>&,
-                                                                              long section) override {
-        return lookup(headerSizes, section);
-    }
-    std::optional<CGSize> collectionViewLayoutReferenceSizeForFooterInSection(const Ref<UICollectionView>&,
-                                                                              const Ref<UICollectionViewLayout>&,
-                                                                              long section) override {
-        return lookup(footerSizes, section);
-    }
-
     bool collectionViewShouldHighlightItemAtIndexPath(const Ref<UICollectionView>&, const NSIndexPath& p) override {
         calls.push_back("shouldHighlight " + p.description());
         return true;
@@ -125,12 +92,6 @@ public:
         calls.push_back("didDeselect " + p.description());
     }
 
-private:
-    template <class T> static std::optional<T> lookup(const std::map<long, T>& answers, long section) {
-        auto found = answers.find(section);
-        if (found == answers.end()) return std::nullopt;
-        return found->second;
-    }
 };
 
 // A collection view on a flow layout, wired to a ListSource, with CountedCell
