@@ -45,11 +45,15 @@ void KXHttpManager::requestFirstPage(const std::string& url, ResponseHandler han
     send(url, signedFields(), std::move(handler));
 }
 
-void KXHttpManager::requestNextPage(const std::string& url, ResponseHandler handler) {
+Dictionary KXHttpManager::nextPageFields() {
     p_ += 1;
     Dictionary fields = signedFields();
     fields.set("p", std::to_string(p_));
-    send(url, fields, std::move(handler));
+    return fields;
+}
+
+void KXHttpManager::requestNextPage(const std::string& url, ResponseHandler handler) {
+    send(url, nextPageFields(), std::move(handler));
 }
 
 void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
@@ -79,9 +83,7 @@ void KXHttpManager::requestGiftBags(const std::string& keyword, ListSuccess<KXGa
 
 void KXHttpManager::requestMoreGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
                                         Failure failure) {
-    p_ += 1;
-    Dictionary fields = signedFields();
-    fields.set("p", std::to_string(p_));
+    Dictionary fields = nextPageFields();
     fields.set("keyword", keyword);
     send(address("?ct=app2022&ac=lb"), fields, pagedHandler(std::move(success), std::move(failure)));
 }
@@ -151,9 +153,7 @@ void KXHttpManager::requestPromoteGames(const std::string& keyword, const std::s
 
 void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const std::string& type,
                                             ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
-    p_ += 1;
-    Dictionary fields = signedFields();
-    fields.set("p", std::to_string(p_));
+    Dictionary fields = nextPageFields();
     fields.set("keyword", keyword);
     fields.set("type", type);
     send(address("?ct=app&ac=mygames"), fields, pagedHandler(std::move(success), std::move(failure)));

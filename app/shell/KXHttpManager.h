@@ -102,6 +102,8 @@ public:
 private:
     // Refreshes the time and user id and answers {uid, t, sign} signed over them.
     Dictionary signedFields();
+    // Raises `p` and answers the signed fields with "p" added.
+    Dictionary nextPageFields();
     void send(const std::string& url, const Dictionary& fields, ResponseHandler handler);
     std::string address(const char* query) const;
 
