@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "backend/DashboardData.h"
 #include "backend/Digest.h"
 #include "backend/Format.h"
 
@@ -281,6 +282,7 @@ void installDemoData(Database& database, std::time_t now) {
     database.transaction([&] {
         database.execute(kSchema);
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();
+        installDashboardData(database);
     });
 }
 

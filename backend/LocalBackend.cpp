@@ -13,6 +13,7 @@
 #include "backend/PlaceholderImage.h"
 #include "backend/actions/AccountActions.h"
 #include "backend/actions/CatalogueActions.h"
+#include "backend/actions/DashboardActions.h"
 #include "backend/actions/HomeActions.h"
 #include "backend/actions/StatisticsActions.h"
 
@@ -69,6 +70,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addHomeActions(*backend->router_);
     addCatalogueActions(*backend->router_);
     addStatisticsActions(*backend->router_);
+    addDashboardActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {

@@ -1,8 +1,10 @@
 #include "backend/actions/AccountActions.h"
 
 #include "backend/DemoData.h"
+#include "backend/Earnings.h"
 #include "backend/Format.h"
 #include "backend/Paging.h"
+#include "backend/actions/DashboardActions.h"
 
 namespace backend {
 
@@ -24,32 +26,6 @@ Envelope login(const ActionContext& context) {
                  {"username", promoter.text(1)},
                  {"head", context.link(promoter.text(2))}};
     return Envelope::success(std::move(data)).with("app", promoter.integer(3));
-}
-
-struct Earnings {
-    long long salesCents = 0;       // what the promoter's players topped up
-    long long commissionCents = 0;  // the promoter's share of it
-    long long withdrawnCents = 0;
-    long long prepaidCents = 0;
-    long long availableCents() const { return commissionCents - withdrawnCents; }
-};
-
-Earnings earningsOf(const ActionContext& context) {
-    Earnings earnings;
-    Statement orders = context.database.prepare(
-        "SELECT COALESCE(SUM(amount_cents), 0), COALESCE(SUM(commission_cents), 0) FROM orders WHERE promoter_id = ?");
-    orders.bind({context.promoterId});
-    if (orders.step()) {
-        earnings.salesCents = orders.integer(0);
-        earnings.commissionCents = orders.integer(1);
-    }
-    Statement account = context.database.prepare("SELECT withdrawn_cents, prepaid_cents FROM promoters WHERE id = ?");
-    account.bind({context.promoterId});
-    if (account.step()) {
-        earnings.withdrawnCents = account.integer(0);
-        earnings.prepaidCents = account.integer(1);
-    }
-    return earnings;
 }
 
 json menuGroups(const ActionContext& context) {
@@ -99,7 +75,8 @@ Envelope assets(const ActionContext& context) {
                               {"withdraw", formatYuan(earnings.withdrawnCents)},
                               {"accumulate", formatYuan(earnings.commissionCents)},
                               {"popularizeNumber", std::to_string(players)},
-                              {"gameDescription", "已推广" + std::to_string(games) + "款游戏"}});
+                              {"gameDescription", "已推广" + std::to_string(games) + "款游戏"},
+                              {"show", promotionPageRows(context)}});
 }
 
 Envelope incomeDetails(const ActionContext& context) {
