@@ -1,0 +1,61 @@
+#include "app/payment/KXClassicRequest.h"
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXRequestSignature.h"
+#include "app/shell/KXWebUtils.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "app/shell/WMUtil.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+
+Dictionary KXClassicRequest::query(std::string_view action, const Dictionary& ownFields,
+                                   const std::vector<std::string>& signedFields) {
+    const std::string t = NSString::stringWithFormat("%ld", WMUtil::getTimeSp());
+    const std::string uid = KXLocallyStoredData::getLoginUserID();
+
+    std::string signingText = uid;
+    for (const std::string& field : signedFields) signingText += text(ownFields[field]);
+    signingText += t;
+
+    Dictionary parameters{{"ios", "1"},
+                          {"ct", "app"},
+                          {"ac", std::string(action)},
+                          {"t", t},
+                          {"uid", uid},
+                          {"sign", KXRequestSignature::sign({signingText})}};
+    for (const auto& [key, value] : ownFields) parameters.set(key, value);
+    return parameters;
+}
+
+void KXClassicRequest::send(const Dictionary& query, Answer onSuccess, Answer onOtherCode, Failure onFailure) {
+    KXWebUtils::doGetWithParameters(
+        query, nullptr,
+        [onSuccess = std::move(onSuccess), onOtherCode = std::move(onOtherCode)](const Value& answer) {
+            if (code(answer) == 1) {
+                NSLog("%@", answer);
+                if (onSuccess) onSuccess(answer);
+            } else if (onOtherCode) {
+                onOtherCode(answer);
+            } else {
+                MBProgressHUDManager::showError(message(answer));
+            }
+        },
+        [onFailure = std::move(onFailure)](const std::string&) {
+            // The error's own text is never shown.
+            if (onFailure) {
+                onFailure();
+                return;
+            }
+            MBProgressHUDManager::showSuccess("登录失败");
+            MBProgressHUDManager::hideHUD();
+        });
+}
+
+int KXClassicRequest::code(const Value& answer) { return NSString::intValue(text(answer["code"])); }
+
+std::string KXClassicRequest::text(const Value& value) { return NSString::stringWithFormat("%@", value); }
+
+std::string KXClassicRequest::message(const Value& answer) {
+    const Value& message = answer["message"];
+    return message.isNil() || message.isNull() ? std::string() : message.description();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/Value.h"
+
+// How the classic screens talk to the back end: a GET through KXWebUtils
+// with six common keys (ios, ct "app", ac, t, uid, sign) beside the
+// action's own fields, and the answer envelope read by its `code`.
+//
+// Every value the screens read is first formatted with "%@", so a code or
+// an id may arrive as the number 1 or as the text "1". A code is a success
+// when the leading digits of that text read 1 ("1", "1.0", "1abc").
+class KXClassicRequest {
+public:
+    KXClassicRequest() = delete;
+
+    using Answer = std::function<void(const Value& answer)>;
+    using Failure = std::function<void()>;
+
+    // The query of one action: the six common keys, then `ownFields`. The
+    // signature is the MD5 of uid, the values of `signedFields` in that
+    // order, t and the signing key. `uid` is "" when no user is stored.
+    static Dictionary query(std::string_view action, const Dictionary& ownFields = {},
+                            const std::vector<std::string>& signedFields = {});
+
+    // Sends a query, without a progress block. Code 1: the answer is logged
+    // ("%@"), then `onSuccess`. Another code: `onOtherCode` when given, else
+    // the answer's `message` in an error HUD (empty when missing). Transport
+    // failure: `onFailure` when given, else "登录失败" in a success HUD that
+    // is hidden again at once.
+    static void send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
+                     Failure onFailure = nullptr);
+
+    // The integer value of the answer's `code` formatted with "%@" (0 when
+    // it is missing or does not begin with digits).
+    static int code(const Value& answer);
+    // A value formatted with "%@".
+    static std::string text(const Value& value);
+    // The answer's `message` as the error HUD shows it: "" when missing or null.
+    static std::string message(const Value& answer);
+};
