@@ -17,8 +17,9 @@ constexpr long long kLargestPromoterId = 1'000'000'000'000LL;
 ActionRouter::ActionRouter(Database& database, std::string baseURL)
     : database_(database), baseURL_(std::move(baseURL)) {}
 
-void ActionRouter::add(std::string ct, std::string ac, Signing signing, ActionHandler handler) {
-    actions_[{std::move(ct), std::move(ac)}] = Action{signing, std::move(handler)};
+void ActionRouter::add(std::string ct, std::string ac, Signing signing, ActionHandler handler,
+                       std::vector<std::string> signedFields) {
+    actions_[{std::move(ct), std::move(ac)}] = Action{signing, std::move(handler), std::move(signedFields)};
 }
 
 Envelope ActionRouter::dispatch(const Parameters& parameters) {
@@ -43,7 +44,10 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
         }
         if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"})) return *refusal;
     } else {
-        if (auto refusal = checkSignature(parameters, {"uid", "t"})) return *refusal;
+        std::vector<std::string_view> signedNames{"uid"};
+        signedNames.insert(signedNames.end(), action.signedFields.begin(), action.signedFields.end());
+        signedNames.push_back("t");
+        if (auto refusal = checkSignature(parameters, signedNames)) return *refusal;
         std::optional<long long> uid = parseWholeNumber(parameters.textOrEmpty("uid"), kLargestPromoterId);
         if (uid && database_.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
         if (promoterId == 0) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");

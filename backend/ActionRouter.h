@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "backend/ActionContext.h"
 #include "backend/Envelope.h"
@@ -13,7 +14,7 @@ namespace backend {
 
 // How an action's request is signed.
 enum class Signing {
-    Promoter,     // sign = MD5(uid + t + key); `uid` must name a promoter
+    Promoter,     // sign = MD5(uid + the action's signed fields + t + key); `uid` must name a promoter
     Credentials,  // sign = MD5(username + passwd + t + key); no promoter yet
 };
 
@@ -27,7 +28,10 @@ public:
     ActionRouter(Database& database, std::string baseURL);
 
     // `ac` may be empty: the action then answers a `ct` sent without `ac`.
-    void add(std::string ct, std::string ac, Signing signing, ActionHandler handler);
+    // `signedFields` are the action's own fields that a promoter's request
+    // signs between `uid` and `t`, in that order (most actions sign none).
+    void add(std::string ct, std::string ac, Signing signing, ActionHandler handler,
+             std::vector<std::string> signedFields = {});
     // Never throws: storage failures become a server-error answer.
     Envelope dispatch(const Parameters& parameters);
 
@@ -35,6 +39,7 @@ private:
     struct Action {
         Signing signing;
         ActionHandler handler;
+        std::vector<std::string> signedFields;
     };
     Envelope run(const Action& action, const Parameters& parameters);
 

@@ -10,6 +10,7 @@
 #include "backend/DashboardData.h"
 #include "backend/Digest.h"
 #include "backend/Format.h"
+#include "backend/GameDemoData.h"
 
 namespace backend {
 
@@ -283,6 +284,7 @@ void installDemoData(Database& database, std::time_t now) {
         database.execute(kSchema);
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();
         installDashboardData(database);
+        installGameDemoData(database, now);
     });
 }
 

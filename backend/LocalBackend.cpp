@@ -14,6 +14,7 @@
 #include "backend/actions/AccountActions.h"
 #include "backend/actions/CatalogueActions.h"
 #include "backend/actions/DashboardActions.h"
+#include "backend/actions/GameActions.h"
 #include "backend/actions/HomeActions.h"
 #include "backend/actions/StatisticsActions.h"
 
@@ -71,6 +72,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addCatalogueActions(*backend->router_);
     addStatisticsActions(*backend->router_);
     addDashboardActions(*backend->router_);
+    addGameActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {

@@ -13,8 +13,7 @@ std::string signatureOf(std::initializer_list<std::string_view> values) {
     return md5Hex(joined);
 }
 
-std::optional<Envelope> checkSignature(const Parameters& parameters,
-                                       std::initializer_list<std::string_view> signedNames) {
+std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames) {
     std::string joined;
     for (std::string_view name : signedNames) {
         std::optional<std::string> value = parameters.text(name);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "backend/Envelope.h"
 #include "backend/Parameters.h"
@@ -21,7 +22,6 @@ std::string signatureOf(std::initializer_list<std::string_view> values);
 // order exactly as sent. The time field `t` must be among them and must be
 // a whole number of seconds. Answers the refusal to send back, or nothing
 // when the request is signed correctly.
-std::optional<Envelope> checkSignature(const Parameters& parameters,
-                                       std::initializer_list<std::string_view> signedNames);
+std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames);
 
 }  // namespace backend

@@ -17,6 +17,7 @@ const std::vector<std::pair<std::string, BackendClient::Fields>> kPagedActions =
     {"?ct=app&ac=mygames", {{"keyword", ""}, {"type", ""}}},
     {"?ct=app2022&ac=lb", {{"keyword", ""}}},
     {"?ct=app&ac=news", {}},
+    {"?ct=app&ac=games", {{"keyword", ""}}},
 };
 
 BackendClient::Fields withPage(BackendClient::Fields fields, long long page) {
