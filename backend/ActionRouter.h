@@ -34,6 +34,13 @@ public:
              std::vector<std::string> signedFields = {});
     // Never throws: storage failures become a server-error answer.
     Envelope dispatch(const Parameters& parameters);
+    // Runs `work` on the storage while no action runs (for the pages the
+    // server serves beside the actions).
+    template <class Work>
+    auto exclusive(Work&& work) {
+        std::lock_guard lock(mutex_);
+        return work();
+    }
 
 private:
     struct Action {

@@ -11,6 +11,7 @@
 #include "backend/Digest.h"
 #include "backend/Format.h"
 #include "backend/GameDemoData.h"
+#include "backend/PaymentDemoData.h"
 
 namespace backend {
 
@@ -285,6 +286,7 @@ void installDemoData(Database& database, std::time_t now) {
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();
         installDashboardData(database);
         installGameDemoData(database, now);
+        installPaymentDemoData(database, now);
     });
 }
 

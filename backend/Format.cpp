@@ -33,6 +33,20 @@ std::string formatChinaTime(std::time_t moment, const char* pattern) {
     return std::string(text, length);
 }
 
+std::string escapeHTML(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            case '"': escaped += "&quot;"; break;
+            default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
 std::time_t chinaDayStart(std::time_t moment) {
     const std::time_t shifted = moment + kChinaOffset;
     return shifted - shifted % 86400 - kChinaOffset;

@@ -14,6 +14,8 @@ std::string formatPercent(double part, double whole);
 // A moment in China Standard Time (UTC+8, no daylight saving), through a
 // strftime pattern.
 std::string formatChinaTime(std::time_t moment, const char* pattern);
+// Text made safe to stand in HTML (&, <, > and " as entities).
+std::string escapeHTML(const std::string& text);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

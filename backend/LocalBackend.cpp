@@ -3,6 +3,8 @@
 #include <ctime>
 #include <sys/socket.h>
 #include <exception>
+#include <functional>
+#include <optional>
 
 #include <httplib.h>
 
@@ -10,12 +12,14 @@
 #include "backend/Database.h"
 #include "backend/DemoData.h"
 #include "backend/NoticePage.h"
+#include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
 #include "backend/actions/AccountActions.h"
 #include "backend/actions/CatalogueActions.h"
 #include "backend/actions/DashboardActions.h"
 #include "backend/actions/GameActions.h"
 #include "backend/actions/HomeActions.h"
+#include "backend/actions/PaymentActions.h"
 #include "backend/actions/StatisticsActions.h"
 
 namespace backend {
@@ -28,6 +32,23 @@ constexpr const char* kJSONType = "application/json; charset=utf-8";
 void answer(httplib::Response& response, const Envelope& envelope) {
     response.status = 200;
     response.set_content(envelope.body(), kJSONType);
+}
+
+// An HTML page made by `page`: 404 when there is none, 500 when the
+// storage fails.
+void answerPage(httplib::Response& response, const std::function<std::optional<std::string>()>& page) {
+    std::optional<std::string> html;
+    try {
+        html = page();
+    } catch (const std::exception&) {
+        response.status = 500;
+        return;
+    }
+    if (!html) {
+        response.status = 404;
+        return;
+    }
+    response.set_content(*html, "text/html; charset=utf-8");
 }
 
 // What a refused HTTP request (no route, body too large, unreadable request
@@ -73,6 +94,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addStatisticsActions(*backend->router_);
     addDashboardActions(*backend->router_);
     addGameActions(*backend->router_);
+    addPaymentActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {
@@ -103,18 +125,23 @@ void LocalBackend::installRoutes() {
         response.set_content(placeholderPNG(request.matches[1].str()), "image/png");
     });
     server.Get(R"(/notice/(\d{1,9}))", [this](const httplib::Request& request, httplib::Response& response) {
-        std::optional<std::string> page;
-        try {
-            page = noticePage(*database_, std::stoll(request.matches[1].str()));
-        } catch (const std::exception&) {
-            response.status = 500;
-            return;
-        }
-        if (!page) {
-            response.status = 404;
-            return;
-        }
-        response.set_content(*page, "text/html; charset=utf-8");
+        answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1].str())); });
+    });
+
+    server.Get(R"(/pay/(\d{1,12}))", [this](const httplib::Request& request, httplib::Response& response) {
+        const long long order = std::stoll(request.matches[1].str());
+        answerPage(response, [&] { return router_->exclusive([&] { return paymentPage(*database_, order, baseURL()); }); });
+    });
+    server.Get(R"(/pay/(\d{1,12})/notify)", [this](const httplib::Request& request, httplib::Response& response) {
+        const long long order = std::stoll(request.matches[1].str());
+        const std::string token = request.get_param_value("token");
+        answer(response, router_->exclusive([&] {
+            try {
+                return confirmPayment(*database_, order, token, std::time(nullptr));
+            } catch (const std::exception&) {
+                return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
+            }
+        }));
     });
 
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {

@@ -4,24 +4,6 @@
 
 namespace backend {
 
-namespace {
-
-std::string escapeHTML(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            default: escaped += c;
-        }
-    }
-    return escaped;
-}
-
-}  // namespace
-
 std::optional<std::string> noticePage(Database& database, long long noticeId) {
     Statement notice = database.prepare("SELECT title, description, published_at FROM notices WHERE id = ?");
     notice.bind({noticeId});

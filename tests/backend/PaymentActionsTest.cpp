@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "BackendClient.h"
+
+namespace {
+
+// The classic screens' GET: ios, ct "app", ac, t, uid and the sign over
+// uid, the action's signed fields in order, t and the key.
+class PaymentActions : public BackendTest {
+protected:
+    BackendClient::Answer send(const std::string& action, const std::vector<std::pair<std::string, std::string>>& own,
+                               std::size_t signedCount, const std::string& uid = "1") {
+        const std::string t = BackendClient::timeText();
+        std::string signing = uid;
+        for (std::size_t i = 0; i < signedCount; ++i) signing += own[i].second;
+        BackendClient::Fields query{{"ios", "1"}, {"ct", "app"},  {"ac", action}, {"t", t},
+                                    {"uid", uid}, {"sign", BackendClient::md5(signing + t + "qmvtrapezk42f17bnc")}};
+        for (const auto& field : own) query.emplace(field.first, field.second);
+        return client().get(query);
+    }
+    BackendClient::Answer topUp(const std::string& money, const std::string& type, const std::string& gid = "1",
+                                const std::string& account = "wanjia001") {
+        return send("fuli", {{"username", account}, {"money", money}, {"gid", gid}, {"type", type}}, 4);
+    }
+    BackendClient::Answer status(const std::string& oid, const std::string& uid = "1") {
+        return send("fuli_status", {{"oid", oid}}, 1, uid);
+    }
+    std::string balance() { return send("yufu", {}, 0).json["data"].get<std::string>(); }
+    BackendClient::Answer fetch(const std::string& address) {
+        const std::string base = backend_->baseURL();
+        EXPECT_EQ(address.rfind(base, 0), 0u) << address;
+        return client().raw("GET", "/" + address.substr(base.size()), "", "");
+    }
+};
+
+TEST_F(PaymentActions, BalanceAndDiscountGamesWithTheirKeywordSearch) {
+    EXPECT_EQ(balance(), "1200.00");
+
+    auto games = send("fuli_game", {{"keyword", ""}}, 0);
+    ASSERT_EQ(games.json["code"], 1);
+    ASSERT_EQ(games.json["data"].size(), 18u);
+    for (const auto& game : games.json["data"]) {
+        for (const char* key : {"fcbl", "icon", "id", "name"}) EXPECT_TRUE(game[key].is_string()) << key;
+        ASSERT_TRUE(game["zhekou"].is_number());
+        EXPECT_GT(game["zhekou"].get<double>(), 0);
+        EXPECT_LT(game["zhekou"].get<double>(), 1);
+    }
+    EXPECT_EQ(games.json["data"][0]["zhekou"], 0.3);
+    EXPECT_EQ(games.json["data"][2]["zhekou"], 0.29);
+
+    // The keyword is sent beside the signed fields, as typed, spaces and all.
+    auto legends = send("fuli_game", {{"keyword", "传奇"}}, 0);
+    ASSERT_EQ(legends.json["code"], 1);
+    ASSERT_EQ(legends.json["data"].size(), 2u);
+    for (const auto& game : legends.json["data"])
+        EXPECT_NE(game["name"].get<std::string>().find("传奇"), std::string::npos);
+    EXPECT_TRUE(send("fuli_game", {{"keyword", "传 奇"}}, 0).json["data"].empty());
+}
+
+TEST_F(PaymentActions, AnOnlineOrderIsPaidWhenThePaymentAppVisitsItsNotifyAddress) {
+    auto order = topUp("100", "0");
+    ASSERT_EQ(order.json["code"], 1) << order.body;
+    const std::string oid = order.json["data"]["oid"].get<std::string>();
+    const std::string url = order.json["data"]["url"].get<std::string>();
+    EXPECT_EQ(status(oid).json["code"], 0);
+    EXPECT_EQ(status(oid).json["message"], "订单未支付");
+
+    auto page = fetch(url);
+    ASSERT_EQ(page.status, 200);
+    EXPECT_NE(page.body.find("应付金额 70.00 元"), std::string::npos);
+    std::smatch link;
+    ASSERT_TRUE(std::regex_search(page.body, link, std::regex("href=\"ripple://wap/pay\\?oid=" + oid + "&amp;notify=([^\"]+)\"")));
+    EXPECT_NE(page.body.find("alipay://alipayclient/?oid=" + oid), std::string::npos);
+    const std::string notify = httplib::detail::decode_url(link[1].str(), true);
+
+    // A guessed token pays nothing; the right one pays once, for good.
+    auto guessed = fetch(notify.substr(0, notify.find("token=") + 6) + "0123");
+    EXPECT_EQ(guessed.json["code"], 4);
+    EXPECT_EQ(status(oid).json["code"], 0);
+    EXPECT_EQ(fetch(notify).json["code"], 1);
+    EXPECT_EQ(fetch(notify).json["code"], 1);
+    EXPECT_EQ(status(oid).json["code"], 1);
+    // Another promoter cannot see the order; the balance was not touched.
+    EXPECT_EQ(status(oid, "2").json["code"], 4);
+    EXPECT_EQ(balance(), "1200.00");
+    // The paid order's page offers no payment links any more.
+    auto paidPage = fetch(url);
+    EXPECT_NE(paidPage.body.find("订单已支付"), std::string::npos);
+    EXPECT_EQ(paidPage.body.find("ripple://"), std::string::npos);
+    EXPECT_EQ(client().raw("GET", "/pay/999999", "", "").status, 404);
+}
+
+TEST_F(PaymentActions, APrepaidOrderIsPaidFromTheBalanceOrRefused) {
+    auto order = topUp("100", "1");
+    ASSERT_EQ(order.json["code"], 1) << order.body;
+    EXPECT_NE(order.json["message"].get<std::string>().find("代充成功"), std::string::npos);
+    EXPECT_EQ(status(order.json["data"]["oid"].get<std::string>()).json["code"], 1);
+    EXPECT_EQ(balance(), "1130.00");
+
+    auto tooMuch = topUp("5000", "1");
+    EXPECT_EQ(tooMuch.json["code"], 0);
+    EXPECT_EQ(tooMuch.json["message"], "预付款余额不足");
+    EXPECT_EQ(balance(), "1130.00");
+}
+
+TEST_F(PaymentActions, OrdersAreSignedOverTheirFieldsAndCheckedBeforeAnythingIsStored) {
+    // Signed in the default order (uid, t), the order is refused.
+    auto defaultSigned = send("fuli", {{"username", "a"}, {"money", "10"}, {"gid", "1"}, {"type", "0"}}, 0);
+    EXPECT_EQ(defaultSigned.json["code"], 2);
+    EXPECT_EQ(send("fuli_status", {{"oid", "1"}}, 0).json["code"], 2);
+
+    for (const char* money : {"abc", "0", "0.00", "-5", "1.234", "1e3", " 10", "100000.01"}) {
+        auto refused = topUp(money, "0");
+        EXPECT_EQ(refused.json["code"], 4) << money;
+        EXPECT_EQ(refused.json["message"], "请输入正确的金额") << money;
+    }
+    EXPECT_EQ(topUp("0.5", "0").json["code"], 1);
+    EXPECT_EQ(topUp("10", "2").json["message"], "参数 type 无效");
+    // Game 24 is not among the demo account's games.
+    EXPECT_EQ(topUp("10", "0", "24").json["message"], "游戏不存在");
+    EXPECT_EQ(topUp("10", "0", "x").json["message"], "游戏不存在");
+    EXPECT_EQ(topUp("10", "0", "1", "").json["code"], 4);
+    EXPECT_EQ(status("abc").json["message"], "订单不存在");
+    EXPECT_EQ(balance(), "1200.00");
+}
+
+}  // namespace
