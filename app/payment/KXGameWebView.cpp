@@ -1,0 +1,83 @@
+#include "app/payment/KXGameWebView.h"
+
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+#include "foundation/NSURLRequest.h"
+#include "frameworks/constraints/MASAdditions.h"
+#include "uikit/UIApplication.h"
+
+namespace {
+
+// The content controller holds its handlers strongly and the wrapper holds
+// the web view: registering the wrapper itself would keep both alive
+// forever. This go-between holds the wrapper weakly.
+class WeakScriptMessageForwarder : public NSObject, public WKScriptMessageHandler {
+public:
+    explicit WeakScriptMessageForwarder(WeakRef<WKScriptMessageHandler> target) : target_(std::move(target)) {}
+
+    void didReceiveScriptMessage(const Ref<WKUserContentController>& controller,
+                                 const Ref<WKScriptMessage>& message) override {
+        if (auto target = target_.lock()) target->didReceiveScriptMessage(controller, message);
+    }
+
+private:
+    WeakRef<WKScriptMessageHandler> target_;
+};
+
+}  // namespace
+
+Ref<KXGameWebView> KXGameWebView::initWithUrlString(std::string urlString) {
+    return make<KXGameWebView>(CGRectZero, std::move(urlString));
+}
+
+void KXGameWebView::didCreate() {
+    UIView::didCreate();
+    auto configuration = make<WKWebViewConfiguration>();
+    configuration->setUserContentController(make<WKUserContentController>());
+    configuration->userContentController()->addScriptMessageHandler(
+        make<WeakScriptMessageForwarder>(self<KXGameWebView>()), "gameinfo");
+
+    webView_ = make<WKWebView>(CGRectZero, configuration);
+    webView_->setAccessibilityIdentifier("webView");
+    webView_->setUIDelegate(self<KXGameWebView>());
+    webView_->setNavigationDelegate(self<KXGameWebView>());
+    if (auto url = NSURL::URLWithString(urlString_)) {
+        auto request = NSMutableURLRequest::requestWithURL(url, NSURLRequestUseProtocolCachePolicy, 60.0);
+        request->setHTTPMethod("GET");
+        webView_->loadRequest(request);
+    }
+    addSubview(webView_);
+    mas_makeConstraints(webView_, [&](MASConstraintMaker& make) { make.edges.equalTo(self<KXGameWebView>()); });
+}
+
+void KXGameWebView::didReceiveScriptMessage(const Ref<WKUserContentController>&,
+                                            const Ref<WKScriptMessage>& message) {
+    if (message->name() == "gameinfo") NSLog("返回的数据在这里%@", message->body());
+}
+
+void KXGameWebView::decidePolicyForNavigationAction(const Ref<WKWebView>& webView,
+                                                    const Ref<WKNavigationAction>& action,
+                                                    PolicyDecisionHandler decisionHandler) {
+    if (!action->targetFrame() || !action->targetFrame()->isMainFrame())
+        webView->evaluateJavaScript(kClearLinkTargetsScript);
+
+    const Ref<NSURL> url = action->request() ? action->request()->URL() : nullptr;
+    const std::string address = url ? url->absoluteString() : std::string();
+    if (url && (NSString::containsString(address, "alipay") || NSString::containsString(address, "ripple")) &&
+        url->scheme()) {
+        if (*url->scheme() == "ripple") {
+            NSLog("涟信支付");
+            catchEvent(url);
+        } else if (*url->scheme() == "alipay") {
+            NSLog("支付宝支付");
+            catchEvent(url);
+        }
+    }
+    decisionHandler(WKNavigationActionPolicy::Allow);
+}
+
+void KXGameWebView::catchEvent(const Ref<NSURL>& url) {
+    if (!url) return;
+    const std::string host = url->host().value_or("");
+    if (host == "wap" || host == "alipayclient") UIApplication::sharedApplication()->openURL(url, {}, nullptr);
+}

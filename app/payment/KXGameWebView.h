@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+
+#include "foundation/NSURL.h"
+#include "uikit/UIView.h"
+#include "webkit/WKNavigationDelegate.h"
+#include "webkit/WKScriptMessageHandler.h"
+#include "webkit/WKUIDelegate.h"
+#include "webkit/WKWebView.h"
+
+class KXWebViewGameViewController;
+
+// A web view filling this view that loads one address, unchanged, when the
+// view is made (protocol cache policy, 60-second time-out, GET), and hands
+// payment links to the payment apps: every navigation whose address holds
+// "ripple" or "alipay" and whose scheme is "ripple" or "alipay" goes to
+// catchEvent, which opens it through the application when its host is
+// "wap" or "alipayclient". Every navigation is allowed. A navigation that
+// targets no main frame (a link opening a new window) first runs a script
+// clearing the page's link targets. Script messages under "gameinfo" are
+// logged.
+class KXGameWebView : public UIView, public WKUIDelegate, public WKNavigationDelegate, public WKScriptMessageHandler {
+public:
+    // The script that sends later taps on new-window links to the main frame.
+    static constexpr const char* kClearLinkTargetsScript =
+        "var a = document.getElementsByTagName('a');for(var i=0;i<a.length;i++){a[i].setAttribute('target','');}";
+
+    KXGameWebView(CGRect frame, std::string urlString) : UIView(frame), urlString_(std::move(urlString)) {}
+    // A wrapper for the address with a zero frame.
+    static Ref<KXGameWebView> initWithUrlString(std::string urlString);
+
+    const std::string& urlString() const { return urlString_; }
+    Ref<WKWebView> webView() const { return webView_; }
+    Ref<KXWebViewGameViewController> kongzhiView() const { return kongzhiView_.lock(); }
+    void setKongzhiView(const Ref<KXWebViewGameViewController>& host) { kongzhiView_ = host; }
+
+    // Hands a payment link to the system when its host is a payment app's.
+    void catchEvent(const Ref<NSURL>& url);
+
+    void didReceiveScriptMessage(const Ref<WKUserContentController>& userContentController,
+                                 const Ref<WKScriptMessage>& message) override;
+    void decidePolicyForNavigationAction(const Ref<WKWebView>& webView, const Ref<WKNavigationAction>& action,
+                                         PolicyDecisionHandler decisionHandler) override;
+
+    std::string className() const override { return "KXGameWebView"; }
+
+protected:
+    void didCreate() override;
+
+private:
+    std::string urlString_;
+    Ref<WKWebView> webView_;
+    WeakRef<KXWebViewGameViewController> kongzhiView_;
+};

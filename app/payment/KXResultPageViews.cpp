@@ -1,0 +1,77 @@
+#include "app/payment/KXResultPageViews.h"
+
+#include "graphics/UIImage.h"
+#include "uikit/UIImageView.h"
+
+namespace {
+
+constexpr CGFloat kCardMargin = 15;
+constexpr CGFloat kIconSide = 64;
+
+Ref<UILabel> centredLabel(CGRect frame, const std::string& text, const UIFont& font, const UIColor& colour) {
+    auto label = make<UILabel>(frame);
+    label->setText(text);
+    label->setFont(font);
+    label->setTextColor(colour);
+    label->setTextAlignment(NSTextAlignment::Center);
+    label->setNumberOfLines(0);
+    return label;
+}
+
+}  // namespace
+
+const UIColor& KXResultPageViews::accentBlue() {
+    static const UIColor colour = UIColor::colorWithRed(85 / 255.0, 89 / 255.0, 234 / 255.0, 1);
+    return colour;
+}
+
+const UIColor& KXResultPageViews::bodyText() {
+    static const UIColor colour = UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 255.0, 1);
+    return colour;
+}
+
+const UIColor& KXResultPageViews::screenBackground() {
+    static const UIColor colour = UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1);
+    return colour;
+}
+
+Ref<UIView> KXResultPageViews::card(const Ref<UIView>& page, CGFloat height, const std::string& outlet) {
+    auto card = make<UIView>(CGRectMake(kCardMargin, kCardMargin, page->bounds().size.width - 2 * kCardMargin, height));
+    card->setAccessibilityIdentifier(outlet);
+    card->setBackgroundColor(UIColor::whiteColor());
+    card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    page->addSubview(card);
+    return card;
+}
+
+CGFloat KXResultPageViews::addHeadline(const Ref<UIView>& card, const std::string& imageName,
+                                       const std::string& headline, const std::string& explanation) {
+    const CGFloat width = card->bounds().size.width;
+    auto icon = make<UIImageView>(CGRectMake((width - kIconSide) / 2, 30, kIconSide, kIconSide));
+    icon->setImage(UIImage::imageNamed(imageName));
+    icon->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin);
+    card->addSubview(icon);
+    auto title = centredLabel(CGRectMake(0, 110, width, 26), headline, UIFont::boldSystemFontOfSize(20), bodyText());
+    title->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    card->addSubview(title);
+    auto detail = centredLabel(CGRectMake(20, 142, width - 40, 40), explanation, UIFont::systemFontOfSize(14),
+                               UIColor::colorWithRed(153 / 255.0, 153 / 255.0, 153 / 255.0, 1));
+    detail->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    card->addSubview(detail);
+    return 182;
+}
+
+Ref<UIButton> KXResultPageViews::button(CGRect frame, const std::string& title, const std::string& identifier,
+                                        bool filled) {
+    auto button = make<UIButton>(CGRectMake(frame.origin.x, frame.origin.y, frame.size.width, 44));
+    button->setAccessibilityIdentifier(identifier);
+    button->setTitle(title, UIControlStateNormal);
+    button->titleLabel()->setFont(UIFont::systemFontOfSize(16));
+    button->setTitleColor(filled ? UIColor::whiteColor() : accentBlue(), UIControlStateNormal);
+    button->setBackgroundColor(filled ? accentBlue() : UIColor::whiteColor());
+    button->layer()->setCornerRadius(22);
+    button->layer()->setBorderColor(accentBlue());
+    button->layer()->setBorderWidth(filled ? 0 : 1);
+    button->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    return button;
+}
