@@ -23,6 +23,7 @@ void UIScrollView::setContentSize(CGSize size) {
     if (size == contentSize_) return;
     contentSize_ = size;
     setNeedsLayout();
+    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(self<UIScrollView>());
 }
 
 void UIScrollView::setContentOffset(CGPoint offset) {
@@ -32,6 +33,7 @@ void UIScrollView::setContentOffset(CGPoint offset) {
     setBounds(bounds);
     setNeedsLayout();
     if (auto listener = delegate()) listener->scrollViewDidScroll(self<UIScrollView>());
+    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(self<UIScrollView>());
 }
 
 void UIScrollView::setContentOffset(CGPoint offset, bool animated) {
@@ -47,6 +49,27 @@ void UIScrollView::setContentOffset(CGPoint offset, bool animated) {
             if (!scrollView) return;
             if (auto listener = scrollView->delegate()) listener->scrollViewDidEndScrollingAnimation(scrollView);
         });
+}
+
+void UIScrollView::addObserver(const Ref<UIScrollViewObserver>& observer) {
+    if (observer) observers_.push_back(observer);
+}
+
+void UIScrollView::removeObserver(const UIScrollViewObserver* observer) {
+    std::erase_if(observers_, [observer](const WeakRef<UIScrollViewObserver>& entry) {
+        auto live = entry.lock();
+        return !live || live.get() == observer;
+    });
+}
+
+// The observers still alive, as a copy: they may add or remove observers
+// while they are told.
+std::vector<Ref<UIScrollViewObserver>> UIScrollView::liveObservers() {
+    std::erase_if(observers_, [](const WeakRef<UIScrollViewObserver>& entry) { return entry.expired(); });
+    std::vector<Ref<UIScrollViewObserver>> live;
+    for (const auto& entry : observers_)
+        if (auto observer = entry.lock()) live.push_back(observer);
+    return live;
 }
 
 void UIScrollView::setContentInset(UIEdgeInsets insets) {
@@ -161,14 +184,15 @@ bool UIScrollView::handleDragBy(CGVector translation) {
     }
 
     tracking_ = false;
+    for (const auto& observer : liveObservers()) observer->scrollViewWillEndDragging(me);
     CGPoint target = pagingEnabled_ ? pagedTarget(contentOffset()) : clampedToRestingRange(contentOffset());
     if (auto d = listener()) d->scrollViewWillEndDraggingWithVelocityTargetContentOffset(me, CGPointZero, &target);
     bool decelerate = target != contentOffset();
     dragging_ = false;
     if (auto d = listener()) d->scrollViewDidEndDraggingWillDecelerate(me, decelerate);
     if (decelerate) {
-        // The delegate may have changed the insets (a refresh control
-        // showing itself), so the target is checked again.
+        // The delegate may have changed the insets, so the target is
+        // checked again.
         decelerating_ = true;
         setContentOffset(clampedToRestingRange(target));
         layoutIfNeeded();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include "graphics/UIEdgeInsets.h"
 #include "uikit/UIScrollViewDelegate.h"
+#include "uikit/UIScrollViewObserver.h"
 #include "uikit/UIView.h"
 
 // How the safe area adds to the content inset (adjustedContentInset).
@@ -90,6 +93,12 @@ public:
     Ref<UIScrollViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const Ref<UIScrollViewDelegate>& delegate) { delegate_ = delegate; }
 
+    // Observers, held weakly, are told of offset and content size changes
+    // after the delegate, and of a drag's end before its resting target is
+    // chosen (see UIScrollViewObserver).
+    void addObserver(const Ref<UIScrollViewObserver>& observer);
+    void removeObserver(const UIScrollViewObserver* observer);
+
     // Touch state: tracking while a finger is down, dragging once it moves
     // the content, decelerating while the content moves on after the drag.
     bool isTracking() const { return tracking_; }
@@ -118,6 +127,7 @@ protected:
 private:
     CGPoint clampedToRestingRange(CGPoint offset) const;
     CGPoint pagedTarget(CGPoint offset) const;
+    std::vector<Ref<UIScrollViewObserver>> liveObservers();
 
     CGSize contentSize_{};
     UIEdgeInsets contentInset_{};
@@ -136,6 +146,7 @@ private:
     CGFloat maximumZoomScale_ = 1;
     CGFloat zoomScale_ = 1;
     WeakRef<UIScrollViewDelegate> delegate_;
+    std::vector<WeakRef<UIScrollViewObserver>> observers_;
     bool tracking_ = false;
     bool dragging_ = false;
     bool decelerating_ = false;
