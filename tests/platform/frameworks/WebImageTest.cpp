@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "foundation/NSError.h"
+#include "foundation/NSURL.h"
+#include "frameworks/webimage/SDImageCache.h"
+#include "frameworks/webimage/SDWebImageManager.h"
+#include "frameworks/webimage/UIButtonWebCache.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
+#include "graphics/CGImage.h"
+#include "graphics/UIImage.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImageView.h"
+
+namespace {
+
+Ref<UIImage> solidImage(std::size_t width, std::size_t height) {
+    std::vector<std::uint8_t> rgba(width * height * 4, 200);
+    return make<UIImage>(CGImage::imageWithRGBA(width, height, rgba), 1, UIImageOrientation::Up);
+}
+
+std::string pngOf(std::size_t width, std::size_t height) {
+    return UIImagePNGRepresentation(solidImage(width, height))->toString();
+}
+
+struct Outcome {
+    Ref<UIImage> image;
+    Ref<NSError> error;
+    SDImageCacheType cacheType = SDImageCacheType::None;
+};
+
+class WebImageTest : public AppFixture {
+protected:
+    WebImageTest() {
+        SDImageCache::sharedImageCache()->clearMemory();
+        server.respond("GET", "/a.png", 200, pngOf(3, 2), "image/png");
+        server.respond("GET", "/b.jpg", 200, UIImageJPEGRepresentation(solidImage(5, 4), 0.8)->toString(), "image/jpeg");
+    }
+    ~WebImageTest() override { SDImageCache::sharedImageCache()->clearMemory(); }
+
+    Ref<NSURL> url(const std::string& path) const { return NSURL::URLWithString(server.url(path)); }
+
+    // Sets the image view's image from the address and waits for its completion.
+    Outcome load(const Ref<UIImageView>& view, const Ref<NSURL>& address, const Ref<UIImage>& placeholder = nullptr) {
+        std::optional<Outcome> outcome;
+        UIImageViewWebCache::sd_setImageWithURL(view, address, placeholder,
+                                                [&](const Ref<UIImage>& image, const Ref<NSError>& error,
+                                                    SDImageCacheType cacheType, const Ref<NSURL>&) {
+                                                    outcome = Outcome{image, error, cacheType};
+                                                });
+        EXPECT_TRUE(runUntil([&] { return outcome.has_value(); }));
+        return outcome.value_or(Outcome{});
+    }
+
+    LoopbackHTTPServer server;
+    Ref<UIImageView> view = make<UIImageView>();
+    Ref<UIImage> placeholder = solidImage(1, 1);
+};
+
+TEST_F(WebImageTest, AnImageViewShowsThePlaceholderThenTheImageWhichIsCachedInMemory) {
+    bool called = false;
+    UIImageViewWebCache::sd_setImageWithURL(view, url("/a.png"), placeholder,
+                                            [&](const Ref<UIImage>&, const Ref<NSError>&, SDImageCacheType,
+                                                const Ref<NSURL>&) { called = true; });
+    EXPECT_EQ(view->image(), placeholder);
+    ASSERT_TRUE(runUntil([&] { return called; }));
+    ASSERT_TRUE(view->image());
+    EXPECT_EQ(view->image()->size(), (CGSize{3, 2}));
+
+    auto other = make<UIImageView>();
+    Outcome again = load(other, url("/a.png"));
+    EXPECT_EQ(again.cacheType, SDImageCacheType::Memory);
+    EXPECT_EQ(other->image(), view->image());
+    EXPECT_EQ(server.requestCount(), 1u);
+
+    Outcome jpeg = load(view, url("/b.jpg"), placeholder);
+    EXPECT_FALSE(jpeg.error);
+    EXPECT_EQ(jpeg.cacheType, SDImageCacheType::None);
+    EXPECT_EQ(view->image()->size(), (CGSize{5, 4}));
+}
+
+TEST_F(WebImageTest, FailuresLeaveThePlaceholderAndReportAnError) {
+    server.respond("GET", "/page.html", 200, "<html></html>", "text/html");
+    server.respond("GET", "/gone.png", 404, pngOf(1, 1), "image/png");
+    struct Case {
+        Ref<NSURL> address;
+        long code;
+    };
+    std::vector<Case> cases{{nullptr, SDWebImageErrorInvalidURL},
+                            {NSURL::URLWithString("avatar/7.png"), SDWebImageErrorInvalidURL},
+                            {NSURL::URLWithString("ftp://127.0.0.1/a.png"), SDWebImageErrorInvalidURL},
+                            {url("/page.html"), SDWebImageErrorBadImageData},
+                            {url("/gone.png"), SDWebImageErrorInvalidDownloadResponse}};
+    for (const auto& c : cases) {
+        Outcome outcome = load(view, c.address, placeholder);
+        ASSERT_TRUE(outcome.error) << (c.address ? c.address->absoluteString() : "null");
+        EXPECT_EQ(outcome.error->code(), c.code);
+        EXPECT_FALSE(outcome.image);
+        EXPECT_EQ(view->image(), placeholder);
+    }
+    // Nothing listens on a closed port: the transport's error comes through.
+    Outcome refused = load(view, NSURL::URLWithString("http://127.0.0.1:1/a.png"));
+    ASSERT_TRUE(refused.error);
+    EXPECT_NE(refused.error->domain(), SDWebImageErrorDomain);
+    EXPECT_FALSE(view->image()) << "no placeholder clears the image";
+}
+
+TEST_F(WebImageTest, TheLatestRequestOfAViewWins) {
+    server.respondSlowly("GET", "/slow.png", {.delayBeforeHeaders = 0.2, .body = pngOf(7, 7)});
+    bool slowCompletionCalled = false;
+    UIImageViewWebCache::sd_setImageWithURL(view, url("/slow.png"), nullptr,
+                                            [&](const Ref<UIImage>&, const Ref<NSError>&, SDImageCacheType,
+                                                const Ref<NSURL>&) { slowCompletionCalled = true; });
+    load(view, url("/a.png"));
+    // The slow answer lands in the cache once the main queue has handled it.
+    ASSERT_TRUE(runUntil([&] { return SDImageCache::sharedImageCache()->imageFromMemoryCacheForKey(server.url("/slow.png")) != nullptr; }));
+    EXPECT_FALSE(slowCompletionCalled);
+    EXPECT_EQ(view->image()->size(), (CGSize{3, 2}));
+
+    // A view that went away meanwhile is left alone.
+    auto shortLived = make<UIImageView>();
+    UIImageViewWebCache::sd_setImageWithURL(shortLived, url("/b.jpg"));
+    shortLived.reset();
+    ASSERT_TRUE(runUntil([&] { return SDImageCache::sharedImageCache()->imageFromMemoryCacheForKey(server.url("/b.jpg")) != nullptr; }));
+}
+
+TEST_F(WebImageTest, AButtonGetsTheImageForOneState) {
+    auto button = make<UIButton>();
+    auto normal = solidImage(2, 2);
+    button->setImage(normal, UIControlStateNormal);
+    UIButtonWebCache::sd_setImageWithURL(button, url("/a.png"), UIControlStateSelected, placeholder);
+    EXPECT_EQ(button->imageForState(UIControlStateSelected), placeholder);
+    ASSERT_TRUE(runUntil([&] { return button->imageForState(UIControlStateSelected) != placeholder; }));
+    EXPECT_EQ(button->imageForState(UIControlStateSelected)->size(), (CGSize{3, 2}));
+    EXPECT_EQ(button->imageForState(UIControlStateNormal), normal);
+}
+
+TEST_F(WebImageTest, TheManagerAnswersWithTheBodyAndTheAddress) {
+    std::optional<long> progressed;
+    bool done = false;
+    SDWebImageManager::sharedManager()->loadImageWithURL(
+        url("/a.png"), SDWebImageDefaultOptions, [&](long received, long, const Ref<NSURL>&) { progressed = received; },
+        [&](const Ref<UIImage>& image, const NSData& data, const Ref<NSError>& error, SDImageCacheType, bool finished,
+            const Ref<NSURL>& imageURL) {
+            done = true;
+            EXPECT_TRUE(image);
+            EXPECT_FALSE(error);
+            EXPECT_TRUE(finished);
+            EXPECT_EQ(data.toString(), pngOf(3, 2));
+            EXPECT_EQ(imageURL->absoluteString(), server.url("/a.png"));
+        });
+    ASSERT_TRUE(runUntil([&] { return done; }));
+    EXPECT_EQ(progressed, static_cast<long>(pngOf(3, 2).size()));
+}
+
+TEST(SDImageCache, KeepsTheMostRecentlyUsedImagesUpToItsLimit) {
+    auto cache = make<SDImageCache>();
+    cache->setCountLimit(2);
+    auto a = solidImage(1, 1), b = solidImage(1, 1), c = solidImage(1, 1);
+    cache->storeImage(a, "a");
+    cache->storeImage(b, "b");
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("a"), a);
+    cache->storeImage(c, "c");
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("b"), nullptr);
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("a"), a);
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("c"), c);
+    cache->setCountLimit(1);
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("a"), nullptr);
+}
+
+}  // namespace
