@@ -25,6 +25,11 @@ void PropertyMapper::assign(const Value& value, std::string& field) {
     else if (value.isNumber()) field = value.description();
 }
 
+void PropertyMapper::assign(const Value& value, std::optional<std::string>& field) {
+    if (value.isNull()) field.reset();
+    else if (auto text = value.stringValue()) field = std::move(text);
+}
+
 void PropertyMapper::assign(const Value& value, bool& field) {
     if (auto flag = value.boolean()) field = *flag;
     else if (auto number = value.real()) field = *number != 0;

@@ -41,6 +41,8 @@ public:
     // The conversions, one per field type; each leaves the field alone when
     // the value cannot become its type.
     static void assign(const Value& value, std::string& field);
+    // A text, or a number as its decimal text (bools "1"/"0"); null unsets it.
+    static void assign(const Value& value, std::optional<std::string>& field);
     static void assign(const Value& value, bool& field);
     static void assign(const Value& value, double& field);
     static void assign(const Value& value, float& field);
