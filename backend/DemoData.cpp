@@ -12,6 +12,7 @@
 #include "backend/Format.h"
 #include "backend/GameDemoData.h"
 #include "backend/PaymentDemoData.h"
+#include "backend/TeamDemoData.h"
 
 namespace backend {
 
@@ -150,6 +151,7 @@ public:
         seedGiftBags();
         seedServerOpenings();
         seedMenus();
+        seedTeamDemoData(database_, now_);
     }
 
 private:
@@ -283,6 +285,7 @@ std::string passwordHash(const std::string& username, const std::string& passwor
 void installDemoData(Database& database, std::time_t now) {
     database.transaction([&] {
         database.execute(kSchema);
+        installTeamTables(database);
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();
         installDashboardData(database);
         installGameDemoData(database, now);

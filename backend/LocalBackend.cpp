@@ -21,6 +21,7 @@
 #include "backend/actions/HomeActions.h"
 #include "backend/actions/PaymentActions.h"
 #include "backend/actions/StatisticsActions.h"
+#include "backend/actions/TeamActions.h"
 
 namespace backend {
 
@@ -28,6 +29,8 @@ namespace {
 
 constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kJSONType = "application/json; charset=utf-8";
+// Notice ids are at most nine digits, as in the "/notice/<id>" path.
+constexpr long long kLargestNoticeId = 999'999'999;
 
 void answer(httplib::Response& response, const Envelope& envelope) {
     response.status = 200;
@@ -95,6 +98,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addDashboardActions(*backend->router_);
     addGameActions(*backend->router_);
     addPaymentActions(*backend->router_);
+    addTeamActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {
@@ -118,7 +122,18 @@ void LocalBackend::installRoutes() {
     auto action = [this](const httplib::Request& request, httplib::Response& response) {
         answer(response, router_->dispatch(Parameters(request.params)));
     };
-    server.Get("/", action);
+    // A notice's page is also reached as the unsigned action "news_info",
+    // which the announcement list opens in its web page screen.
+    server.Get("/", [this, action](const httplib::Request& request, httplib::Response& response) {
+        Parameters parameters(request.params);
+        if (parameters.textOrEmpty("ct") == "app" && parameters.textOrEmpty("ac") == "news_info") {
+            std::optional<long long> id = parseWholeNumber(parameters.textOrEmpty("id"), kLargestNoticeId);
+            if (id) answerPage(response, [&] { return noticePage(*database_, *id); });
+            else response.status = 404;
+            return;
+        }
+        action(request, response);
+    });
     server.Post("/", action);
 
     server.Get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [](const httplib::Request& request, httplib::Response& response) {

@@ -17,7 +17,7 @@ class Database;
 // The stand-in for the publisher's back end, serving on 127.0.0.1: every
 // action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
 // a form-encoded body), placeholder images under "/static/", notice pages
-// under "/notice/<id>".
+// under "/notice/<id>" (and as the action "news_info" with `id`).
 class LocalBackend {
 public:
     struct Options {

@@ -5,6 +5,7 @@
 #include "backend/Format.h"
 #include "backend/Paging.h"
 #include "backend/actions/DashboardActions.h"
+#include "backend/actions/TeamActions.h"
 
 namespace backend {
 
@@ -22,6 +23,7 @@ Envelope login(const ActionContext& context) {
         "SELECT id, username, head, account_kind FROM promoters WHERE username = ? AND password_hash = ?");
     promoter.bind({username, passwordHash(username, password)});
     if (!promoter.step()) return Envelope::failure(ResultCode::Refused, "账号或密码错误");
+    if (!mayLogIn(context.database, promoter.integer(0))) return Envelope::failure(ResultCode::Refused, "该账号已被禁止登录");
     json data = {{"uid", std::to_string(promoter.integer(0))},
                  {"username", promoter.text(1)},
                  {"head", context.link(promoter.text(2))}};

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -32,6 +34,12 @@ public:
     // A POST signed as the app's POST client signs, for promoter `uid`, with
     // the action's own fields beside `uid`, `t` and `sign`.
     Answer postSigned(const std::string& query, const Fields& extra = {}, const std::string& uid = "1");
+    // A GET of the classic screens: `ios`, `ct` "app", `ac`, `t`, `uid` and
+    // `sign` = MD5(uid + the signed fields' values in order + t + key), then
+    // the signed and the unsigned fields.
+    using SignedFields = std::vector<std::pair<std::string, std::string>>;
+    Answer getClassic(const std::string& action, const SignedFields& signedFields = {},
+                      const Fields& unsignedFields = {}, const std::string& uid = "1");
     // A GET of "/" with the fields as the query.
     Answer get(const Fields& query);
     // The sign-in action as the sign-in screen sends it.
