@@ -33,6 +33,16 @@ bool RPApi::registerApp(const std::optional<std::string>& appId, bool) {
 
 std::optional<std::string> RPApi::registeredAppId() { return registeredIdentifier; }
 
+bool RPApi::sendReq(const Ref<BaseReq>& request) {
+    if (!request) return false;
+    if (!registeredIdentifier || registeredIdentifier->empty()) {
+        RPLogUtil::sharedInstance().printLog(RPLogUtil::errorLine("register appid is nil"), 0);
+        return false;
+    }
+    // Nothing carries a request to the Ripple app yet (see the header).
+    return false;
+}
+
 bool RPApi::handleOpenURL(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!delegate || !url) return false;
     return handlePayOpenUrl(url, delegate);

@@ -6,6 +6,7 @@
 
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
+#include "kits/ripple/BaseReq.h"
 #include "kits/ripple/RPApiDelegate.h"
 #include "kits/ripple/RPLogUtil.h"
 
@@ -35,6 +36,16 @@ public:
     // prefix): a PayResp from "returnKey", "ret" (its integer value, 0 when
     // missing) and "notifyStr".
     static bool handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+
+    // Hands a request to the Ripple app; whether it was handed over. A null
+    // request answers false; so does a send before a registration (no or an
+    // empty identifier), after the error line "register appid is nil".
+    // Carrying a request over (the URL-only requests' addresses, and the
+    // message packed onto the pasteboard behind a "sendreq" address for the
+    // others, shares included) is not part of this build yet: every
+    // registered request also answers false and nothing leaves the app. The
+    // senders go after the registration check.
+    static bool sendReq(const Ref<BaseReq>& request);
 
     // The query's "name=value" pieces, split at "&" and "=" and taken as they
     // stand (no unescaping): a piece without "=" adds nothing, text after a

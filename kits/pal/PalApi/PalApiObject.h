@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "foundation/NSObject.h"
+
+// The root of the content a host app shares to Pal or PalWork: where it
+// goes (shareDestType 0 Pal, 1 PalWork), its title and description, and
+// the host's flags (cflag: 8 favourites, 16 data line, 1 and 4 report kinds).
+class PalApiObject : public NSObject {
+public:
+    std::int32_t shareDestType() const { return shareDestType_; }
+    void setShareDestType(std::int32_t type) { shareDestType_ = type; }
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+    // The content's description (also what "%@" prints of it).
+    std::string description() const override { return description_; }
+    void setDescription(std::string description) { description_ = std::move(description); }
+    std::uint64_t cflag() const { return cflag_; }
+    void setCflag(std::uint64_t flags) { cflag_ = flags; }
+
+private:
+    std::int32_t shareDestType_ = 0;
+    std::string title_;
+    std::string description_;
+    std::uint64_t cflag_ = 0;
+};
