@@ -20,6 +20,7 @@
 #include "backend/actions/GameActions.h"
 #include "backend/actions/HomeActions.h"
 #include "backend/actions/PaymentActions.h"
+#include "backend/actions/PromotionActions.h"
 #include "backend/actions/StatisticsActions.h"
 #include "backend/actions/TeamActions.h"
 
@@ -99,6 +100,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addGameActions(*backend->router_);
     addPaymentActions(*backend->router_);
     addTeamActions(*backend->router_);
+    addPromotionActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {

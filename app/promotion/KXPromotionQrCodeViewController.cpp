@@ -1,0 +1,180 @@
+#include "app/promotion/KXPromotionQrCodeViewController.h"
+
+#include <array>
+
+#include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXerweiMaFenXiangView.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UIPasteboard.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UITapGestureRecognizer.h"
+
+namespace {
+
+UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
+
+struct ShareTile {
+    const char* title;
+    const char* image;
+};
+constexpr std::array<ShareTile, 3> kShareTiles{{{"涟信", "ripple_ico"}, {"Pal", "Paltupian_ico"}, {"朋友圈", "pengyouquna_ico"}}};
+
+// The card: margins of 20 points, the tiles' row at y 400 of it.
+constexpr CGFloat kCardInset = 20;
+constexpr CGFloat kCardTop = 15;
+constexpr CGFloat kCardHeight = 462;
+constexpr CGFloat kTileTop = 400;
+constexpr CGFloat kTileWidth = 65;
+constexpr CGFloat kTileHeight = 47;
+constexpr CGFloat kCodeSide = 200;
+constexpr CGFloat kLinkBoxHeight = 56;
+constexpr CGFloat kCopyButtonWidth = 70;
+
+}  // namespace
+
+void KXPromotionQrCodeViewController::loadView() {
+    UIViewController::loadView();
+    Ref<UIView> root = view();
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    const CGFloat cardWidth = width - 2 * kCardInset;
+
+    auto card = make<UIView>(CGRect{kCardInset, kCardTop, cardWidth, kCardHeight});
+    card->setAccessibilityIdentifier("beijingView");
+    card->setBackgroundColor(UIColor::whiteColor());
+    root->addSubview(card);
+
+    auto title = make<UILabel>(CGRect{0, 24, cardWidth, 24});
+    title->setAccessibilityIdentifier("youxibiaotiLabel");
+    title->setFont(UIFont::boldSystemFontOfSize(18));
+    title->setTextColor(hex("#333333"));
+    title->setTextAlignment(NSTextAlignment::Center);
+    card->addSubview(title);
+
+    auto icon = make<UIImageView>(CGRect{(cardWidth - 60) / 2, 62, 60, 60});
+    icon->setAccessibilityIdentifier("icoiamgeView");
+    icon->layer()->setCornerRadius(12);
+    icon->setClipsToBounds(true);
+    card->addSubview(icon);
+
+    auto code = make<UIImageView>(CGRect{(cardWidth - kCodeSide) / 2, 140, kCodeSide, kCodeSide});
+    code->setAccessibilityIdentifier("erweiImageView");
+    card->addSubview(code);
+
+    auto linkBox = make<UIView>(CGRect{kCardInset, kCardTop + kCardHeight + 15, cardWidth, kLinkBoxHeight});
+    linkBox->setAccessibilityIdentifier("lianjieView");
+    root->addSubview(linkBox);
+
+    auto link = make<UILabel>(CGRect{15, 0, cardWidth - 30 - kCopyButtonWidth - 10, kLinkBoxHeight});
+    link->setAccessibilityIdentifier("lianjiedizhiLabel");
+    link->setFont(UIFont::systemFontOfSize(13));
+    link->setTextColor(hex("#666666"));
+    link->setNumberOfLines(2);
+    linkBox->addSubview(link);
+
+    auto copy = UIButton::buttonWithType(UIButtonType::Custom);
+    copy->setFrame({cardWidth - 15 - kCopyButtonWidth, (kLinkBoxHeight - 32) / 2, kCopyButtonWidth, 32});
+    copy->setAccessibilityIdentifier("fuzhiButon");
+    copy->setBackgroundColor(hex("#5879FF"));
+    copy->setTitle(std::string("复制"), UIControlStateNormal);
+    copy->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
+    copy->titleLabel()->setFont(UIFont::systemFontOfSize(14));
+    copy->addTarget(self<KXPromotionQrCodeViewController>(), &KXPromotionQrCodeViewController::fuzhiButTap,
+                    UIControlEventTouchUpInside);
+    linkBox->addSubview(copy);
+
+    beijingView_ = card;
+    youxibiaotiLabel_ = title;
+    icoiamgeView_ = icon;
+    erweiImageView_ = code;
+    fuzhiButon_ = copy;
+    lianjiedizhiLabel_ = link;
+    lianjieView_ = linkBox;
+}
+
+void KXPromotionQrCodeViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    // The page's layout starts below the navigation bar, translucent or not.
+    setEdgesForExtendedLayout(UIRectEdgeNone);
+    setupUI();
+    sendNetworkRequest();
+}
+
+void KXPromotionQrCodeViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, false);
+}
+
+void KXPromotionQrCodeViewController::setupUI() {
+    view()->setBackgroundColor(hex("#F5F5F5"));
+    setTitle("推广二维码");
+    for (const Ref<UIView>& rounded : std::array<Ref<UIView>, 3>{lianjieView(), beijingView(), fuzhiButon()}) {
+        if (!rounded) continue;
+        rounded->layer()->setCornerRadius(12);
+        rounded->setClipsToBounds(true);
+    }
+    if (auto box = lianjieView()) box->setBackgroundColor(UIColor::whiteColor());
+    if (auto card = beijingView()) addShareTiles(card);
+}
+
+void KXPromotionQrCodeViewController::addShareTiles(const Ref<UIView>& card) {
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    const CGFloat gap = (width - 40 - 3 * kTileWidth) * 0.25;
+    for (std::size_t i = 0; i < kShareTiles.size(); ++i) {
+        const auto row = static_cast<CGFloat>(i / 3);
+        const auto column = static_cast<CGFloat>(i % 3);
+        auto tile = make<UIView>(CGRect{gap + gap * column + kTileWidth * column, kTileTop + kTileHeight * row,
+                                        kTileWidth, kTileHeight});
+        tile->setBackgroundColor(UIColor::whiteColor());
+        tile->setTag(static_cast<long>(i));
+        tile->addGestureRecognizer(make<UITapGestureRecognizer>(self<KXPromotionQrCodeViewController>(),
+                                                                &KXPromotionQrCodeViewController::imviewTaKaifu));
+
+        auto image = make<UIImageView>(CGRect{20, 0, 24, 24});
+        image->setImage(UIImage::imageNamed(kShareTiles[i].image));
+        image->setUserInteractionEnabled(true);
+        image->setTag(static_cast<long>(i));
+        tile->addSubview(image);
+
+        auto label = make<UILabel>(CGRect{0, 30, kTileWidth, 17});
+        label->setText(kShareTiles[i].title);
+        label->setTextAlignment(NSTextAlignment::Center);
+        label->setFont(UIFont::systemFontOfSize(12));
+        label->setTextColor(hex("#444444"));
+        tile->addSubview(label);
+        card->addSubview(tile);
+    }
+}
+
+void KXPromotionQrCodeViewController::sendNetworkRequest() {
+    WeakRef<KXPromotionQrCodeViewController> weak = self<KXPromotionQrCodeViewController>();
+    KXClassicRequest::send(KXClassicRequest::query("qrcode"), [weak](const Value& answer) {
+        if (auto page = weak.lock()) page->showAnswer(answer);
+    });
+}
+
+void KXPromotionQrCodeViewController::showAnswer(const Value& answer) {
+    dataDic_ = answer["data"];
+    if (auto title = youxibiaotiLabel()) title->setText(KXClassicRequest::text(dataDic_["title"]));
+    if (auto link = lianjiedizhiLabel()) link->setText(KXClassicRequest::text(dataDic_["url"]));
+}
+
+std::optional<std::string> KXPromotionQrCodeViewController::promotionLink() const {
+    const Value& link = dataDic_["url"];
+    if (link.isNil() || link.isNull()) return std::nullopt;
+    return KXClassicRequest::text(link);
+}
+
+void KXPromotionQrCodeViewController::fuzhiButTap(const Ref<UIButton>&) {
+    if (auto link = promotionLink()) UIPasteboard::generalPasteboard()->setString(*link);
+}
+
+void KXPromotionQrCodeViewController::imviewTaKaifu(const Ref<UIGestureRecognizer>&) {
+    auto link = promotionLink();
+    auto window = keyWindow();
+    if (!link || !window) return;
+    auto overlay = make<KXerweiMaFenXiangView>(UIScreen::mainScreen()->bounds());
+    overlay->setUrlStr(*link);
+    window->addSubview(overlay);
+}
