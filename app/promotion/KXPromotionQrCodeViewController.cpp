@@ -62,6 +62,13 @@ void KXPromotionQrCodeViewController::loadView() {
     code->setAccessibilityIdentifier("erweiImageView");
     card->addSubview(code);
 
+    auto hint = make<UILabel>(CGRect{0, 352, cardWidth, 18});
+    hint->setText("扫描二维码，下载游戏");
+    hint->setFont(UIFont::systemFontOfSize(13));
+    hint->setTextColor(hex("#999999"));
+    hint->setTextAlignment(NSTextAlignment::Center);
+    card->addSubview(hint);
+
     auto linkBox = make<UIView>(CGRect{kCardInset, kCardTop + kCardHeight + 15, cardWidth, kLinkBoxHeight});
     linkBox->setAccessibilityIdentifier("lianjieView");
     root->addSubview(linkBox);
