@@ -52,7 +52,9 @@ TEST_F(PromotionQrPage, EveryShareTileOpensTheOverlayForTheSameLink) {
         auto codes = QSCScanWrapper::decodeQRFromImage(shown[0]->fenxiangImge()->image());
         ASSERT_EQ(codes.size(), 1u);
         EXPECT_EQ(codes[0].strScanned, link);
-        if (std::string(tile) == "Pal") EXPECT_TRUE(driver.shot(shotPath("promotion-qr-page-overlay.png")));
+        if (std::string(tile) == "Pal") {
+            EXPECT_TRUE(driver.shot(shotPath("promotion-qr-page-overlay.png")));
+        }
         ASSERT_TRUE(driver.tapAt({187, 100}));
         EXPECT_TRUE(overlays().empty());
     }
