@@ -1,0 +1,109 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXNavigationController.h"
+#include "app/shell/KXServiceAddress.h"
+#include "backend/LocalBackend.h"
+#include "foundation/NSBundle.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "uikit/UIDriver.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIWindow.h"
+
+// Screens of the team folder against the real local back end, signed in as
+// the demo promoter (uid 1), pushed on a navigation stack in the key window.
+// The app reaches the back end through a relay that records every request,
+// so a test sees what was sent as well as what the back end did with it.
+class TeamScreenFixture : public AppFixture {
+protected:
+    using Query = std::map<std::string, std::string>;
+
+    void SetUp() override {
+        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+        backend = backend::LocalBackend::start({});
+        ASSERT_TRUE(backend);
+        relay.route("GET", "/", [port = backend->port()](const httplib::Request& request, httplib::Response& response) {
+            httplib::Client client("127.0.0.1", port);
+            auto answer = client.Get("/", request.params, httplib::Headers{});
+            if (!answer) {
+                response.status = 502;
+                return;
+            }
+            response.status = answer->status;
+            response.set_content(answer->body, answer->get_header_value("Content-Type"));
+        });
+        KXServiceAddress::setBaseURL(relay.baseURL());
+        KXLocallyStoredData::setUserID("1");
+        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+        stack = make<KXNavigationController>(make<UIViewController>());
+        window->setRootViewController(stack);
+        window->makeKeyAndVisible();
+        driver.settle();
+    }
+    void TearDown() override {
+        KXServiceAddress::setBaseURL("");
+        NSBundle::setMainBundlePath("");
+    }
+
+    // Pushes the screen as the menus do and lets the push finish.
+    template <class Screen> Ref<Screen> push() {
+        auto screen = make<Screen>();
+        stack->pushViewController(screen, true);
+        clock.advance(UIViewController::kTransitionDuration);
+        driver.settle();
+        return screen;
+    }
+    Ref<UIViewController> top() const { return stack->topViewController(); }
+
+    // The label of the key window's topmost HUD; "" when none shows.
+    std::string hudText() const {
+        auto hud = MBProgressHUD::HUDForView(window);
+        return hud ? hud->label()->text() : std::string();
+    }
+    // Runs the loop until a HUD with this text shows.
+    bool waitForHUD(const std::string& text) {
+        return runUntil([&] { return hudText() == text; });
+    }
+    // Lets the HUDs shown so far hide themselves.
+    void letHUDsHide() {
+        clock.advance(2);
+        driver.settle();
+    }
+
+    // The queries of the requests sent with action `ac`, in arrival order.
+    std::vector<Query> sent(const std::string& ac) const {
+        std::vector<Query> queries;
+        for (const auto& request : relay.requests()) {
+            httplib::Params params;
+            httplib::detail::parse_query_text(request.query, params);
+            Query query(params.begin(), params.end());
+            if (query["ac"] == ac) queries.push_back(std::move(query));
+        }
+        return queries;
+    }
+
+    // Writes what the key window shows to <build>/shots/team/<name>.png.
+    void shot(const std::string& name) {
+        const auto folder =
+            std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / "team";
+        std::filesystem::create_directories(folder);
+        driver.settle();
+        EXPECT_TRUE(driver.shot((folder / (name + ".png")).string())) << driver.lastError();
+    }
+
+    std::unique_ptr<backend::LocalBackend> backend;
+    LoopbackHTTPServer relay;
+    Ref<UIWindow> window;
+    Ref<KXNavigationController> stack;
+    UIDriver driver;
+};
