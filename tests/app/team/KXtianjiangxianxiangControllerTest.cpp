@@ -1,3 +1,6 @@
+#include <condition_variable>
+#include <mutex>
+
 #include "app/shell/WMUtil.h"
 #include "app/team/KXTeamColors.h"
 #include "app/team/KXtianjiangxianxiangController.h"
@@ -90,7 +93,6 @@ TEST_F(AddSubPromoterScreen, AddingSendsTheChosenLevelAndPermissionThenClosesAnd
     EXPECT_FALSE(looksChosen(screen->allowBut()));
 
     ASSERT_TRUE(driver.tap("#yijianBut"));
-    EXPECT_EQ(hudText(), "一键添加");
     ASSERT_TRUE(runUntil([&] { return top() != screen; }));
     clock.advance(UIViewController::kTransitionDuration);
     driver.settle();
@@ -131,10 +133,21 @@ TEST_F(AddSubPromoterScreen, ARefusedAddKeepsTheFormAndShowsTheBackEndsReason) {
     EXPECT_EQ(sent("down_add").size(), 1u);
 }
 
-// Level answers the back end does not give: scripted.
+// Answers the back end does not give, scripted: the levels as given, and an
+// add answer held back until the test lets it go.
 class AddSubPromoterOddAnswers : public AppFixture {
 protected:
     void SetUp() override {
+        server.route("GET", "/", [this](const httplib::Request& request, httplib::Response& response) {
+            std::unique_lock lock(mutex);
+            if (request.get_param_value("ac") == "down_fcbl") {
+                response.set_content(levelsAnswer, "application/json");
+                return;
+            }
+            released.wait_for(lock, std::chrono::seconds(10), [&] { return addAnswer.has_value(); });
+            if (addAnswer && *addAnswer == "HTTP 500") response.status = 500;
+            else response.set_content(addAnswer.value_or(""), "application/json");
+        });
         KXServiceAddress::setBaseURL(server.baseURL());
         KXLocallyStoredData::setUserID("1");
         window = make<UIWindow>(UIScreen::mainScreen()->bounds());
@@ -142,22 +155,45 @@ protected:
         window->setRootViewController(stack);
         window->makeKeyAndVisible();
     }
-    void TearDown() override { KXServiceAddress::setBaseURL(""); }
+    void TearDown() override {
+        answerAdd("");
+        KXServiceAddress::setBaseURL("");
+    }
     Ref<KXtianjiangxianxiangController> openWithLevels(const std::string& answer) {
-        server.respond("GET", "/", 200, answer, "application/json");
+        {
+            std::lock_guard lock(mutex);
+            levelsAnswer = answer;
+        }
         auto screen = make<KXtianjiangxianxiangController>();
         stack->pushViewController(screen, true);
         clock.advance(UIViewController::kTransitionDuration);
-        EXPECT_TRUE(runUntil([&] { return server.requestCount() == 1 && (!screen->shujuArr().empty() || hudText() != ""); }));
+        EXPECT_TRUE(runUntil([&] { return !screen->shujuArr().empty() || hudText() != ""; }));
         driver.settle();
         return screen;
+    }
+    void answerAdd(const std::string& answer) {
+        std::lock_guard lock(mutex);
+        addAnswer = answer;
+        released.notify_all();
+    }
+    void fillValidForm() {
+        for (const auto& [field, text] : {std::pair{"#yonghuTextField", "xinren"}, std::pair{"#mimaTextFeild", "secret1"},
+                                          std::pair{"#phoneTextFeild", "13812345678"}}) {
+            ASSERT_TRUE(driver.typeText(field, text));
+        }
     }
     std::string hudText() const {
         auto hud = MBProgressHUD::HUDForView(window);
         return hud ? hud->label()->text() : std::string();
     }
 
+    Ref<UIViewController> top() const { return stack->topViewController(); }
+
     LoopbackHTTPServer server;
+    std::mutex mutex;
+    std::condition_variable released;
+    std::string levelsAnswer;
+    std::optional<std::string> addAnswer;
     Ref<UIWindow> window;
     Ref<KXNavigationController> stack;
     UIDriver driver;
@@ -168,10 +204,7 @@ TEST_F(AddSubPromoterOddAnswers, WithoutLevelsTheSubmitStopsAtTheLevelCheck) {
     EXPECT_EQ(hudText(), "暂无权限");
     EXPECT_TRUE(screen->storageButMuArr().empty());
     clock.advance(2);
-    for (const auto& [field, text] : {std::pair{"#yonghuTextField", "xinren"}, std::pair{"#mimaTextFeild", "secret1"},
-                                      std::pair{"#phoneTextFeild", "13812345678"}}) {
-        ASSERT_TRUE(driver.typeText(field, text));
-    }
+    fillValidForm();
     ASSERT_TRUE(driver.tap("#yijianBut"));
     EXPECT_EQ(hudText(), "请选择等级");
     EXPECT_EQ(server.requestCount(), 1u);
@@ -189,6 +222,24 @@ TEST_F(AddSubPromoterOddAnswers, LevelsWithoutTitleOrShareGetNoButtonAndNumbersA
     EXPECT_EQ((*screen->xuanzhongDic())["fcbl"].description(), "45");
     ASSERT_TRUE(driver.tap(buttons[1]));
     EXPECT_EQ((*screen->xuanzhongDic())["title"].description(), "7");
+}
+
+TEST_F(AddSubPromoterOddAnswers, TheWaitingHUDStaysUntilTheAnswerAndAFailedAddKeepsTheForm) {
+    auto screen = openWithLevels(R"({"code":1,"data":[{"title":"初级","fcbl":10}]})");
+    fillValidForm();
+    ASSERT_TRUE(driver.tap("#yijianBut"));
+    EXPECT_EQ(hudText(), "一键添加");
+    clock.advance(5);
+    EXPECT_EQ(hudText(), "一键添加") << "the waiting HUD stays until the answer";
+
+    // A transport failure shows "登录失败" and takes it away at once.
+    answerAdd("HTTP 500");
+    ASSERT_TRUE(runUntil([&] { return hudText() != "一键添加"; }));
+    driver.settle();
+    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(top(), screen);
+    EXPECT_EQ(screen->yonghuTextField()->text(), "xinren");
+    EXPECT_EQ(screen->mimaTextFeild()->text(), "secret1");
 }
 
 }  // namespace
