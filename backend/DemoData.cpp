@@ -12,6 +12,7 @@
 #include "backend/Format.h"
 #include "backend/GameDemoData.h"
 #include "backend/PaymentDemoData.h"
+#include "backend/SettlementDemoData.h"
 #include "backend/TeamDemoData.h"
 
 namespace backend {
@@ -290,6 +291,7 @@ void installDemoData(Database& database, std::time_t now) {
         installDashboardData(database);
         installGameDemoData(database, now);
         installPaymentDemoData(database, now);
+        installSettlementData(database, now);
     });
 }
 

@@ -18,6 +18,27 @@ std::string formatYuan(long long cents) {
     return text;
 }
 
+std::optional<long long> parseYuan(std::string_view text, long long limitCents) {
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (whole.empty() || whole.size() > 15 || fraction.size() > 2) return std::nullopt;
+    long long cents = 0;
+    for (char digit : whole) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        cents = cents * 10 + (digit - '0');
+    }
+    cents *= 100;
+    long long scale = 10;
+    for (char digit : fraction) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        cents += (digit - '0') * scale;
+        scale /= 10;
+    }
+    if (cents > limitCents) return std::nullopt;
+    return cents;
+}
+
 std::string formatPercent(double part, double whole) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f%%", whole > 0 ? part * 100.0 / whole : 0.0);

@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <httplib.h>
 
@@ -21,6 +22,7 @@
 #include "backend/actions/HomeActions.h"
 #include "backend/actions/PaymentActions.h"
 #include "backend/actions/PromotionActions.h"
+#include "backend/actions/SettlementActions.h"
 #include "backend/actions/StatisticsActions.h"
 #include "backend/actions/TeamActions.h"
 
@@ -101,6 +103,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addPaymentActions(*backend->router_);
     addTeamActions(*backend->router_);
     addPromotionActions(*backend->router_);
+    addSettlementActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {
@@ -145,21 +148,28 @@ void LocalBackend::installRoutes() {
         answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1].str())); });
     });
 
-    server.Get(R"(/pay/(\d{1,12}))", [this](const httplib::Request& request, httplib::Response& response) {
-        const long long order = std::stoll(request.matches[1].str());
-        answerPage(response, [&] { return router_->exclusive([&] { return paymentPage(*database_, order, baseURL()); }); });
-    });
-    server.Get(R"(/pay/(\d{1,12})/notify)", [this](const httplib::Request& request, httplib::Response& response) {
-        const long long order = std::stoll(request.matches[1].str());
-        const std::string token = request.get_param_value("token");
-        answer(response, router_->exclusive([&] {
-            try {
-                return confirmPayment(*database_, order, token, std::time(nullptr));
-            } catch (const std::exception&) {
-                return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
-            }
-        }));
-    });
+    // Each kind of order paid online has its payment page and notify address.
+    for (const auto& [prefix, kind] : {std::pair{std::string("/pay/"), PayableKind::TopUp},
+                                       std::pair{std::string("/pay/recharge/"), PayableKind::Recharge}}) {
+        server.Get(prefix + R"((\d{1,12}))", [this, kind](const httplib::Request& request, httplib::Response& response) {
+            const long long order = std::stoll(request.matches[1].str());
+            answerPage(response, [&] {
+                return router_->exclusive([&] { return paymentPage(*database_, order, baseURL(), kind); });
+            });
+        });
+        server.Get(prefix + R"((\d{1,12})/notify)",
+                   [this, kind](const httplib::Request& request, httplib::Response& response) {
+                       const long long order = std::stoll(request.matches[1].str());
+                       const std::string token = request.get_param_value("token");
+                       answer(response, router_->exclusive([&] {
+                           try {
+                               return confirmPayment(*database_, order, token, std::time(nullptr), kind);
+                           } catch (const std::exception&) {
+                               return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
+                           }
+                       }));
+                   });
+    }
 
     server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (!response.body.empty()) return;

@@ -30,6 +30,16 @@ struct ListQuery {
     std::vector<SqlValue> arguments;
 };
 
+// The requested page of a list: its rows (an empty array past the last
+// page), its number and the list's last page. Nothing when `p` is malformed.
+struct ListPage {
+    nlohmann::ordered_json rows;
+    long long page = 1;
+    long long lastPage = 1;
+};
+std::optional<ListPage> listPage(Database& database, const Parameters& parameters, const ListQuery& query,
+                                 const RowMapper& map);
+
 // Answers the requested page of the list with `p` and `max_p`: an empty
 // `data` array past the last page, a refusal when `p` is malformed.
 Envelope pagedList(Database& database, const Parameters& parameters, const ListQuery& query, const RowMapper& map);

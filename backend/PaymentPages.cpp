@@ -2,6 +2,9 @@
 
 #include <httplib.h>
 
+#include <utility>
+#include <vector>
+
 #include "backend/Format.h"
 #include "backend/Signature.h"
 
@@ -9,50 +12,102 @@ namespace backend {
 
 namespace {
 
-std::string tokenFor(long long orderId) { return signatureOf({"pay", std::to_string(orderId)}); }
+// The kind's name in its paths and tokens ("" for the top-ups, whose
+// addresses came first).
+std::string kindName(PayableKind kind) { return kind == PayableKind::Recharge ? "recharge" : ""; }
+
+std::string ordersTable(PayableKind kind) {
+    return kind == PayableKind::Recharge ? "prepaid_recharges" : "discount_topups";
+}
+
+std::string tokenFor(long long orderId, PayableKind kind) {
+    return signatureOf({"pay", kindName(kind), std::to_string(orderId)});
+}
 
 std::string link(const std::string& href, const std::string& text) {
     return "<p><a href=\"" + escapeHTML(href) + "\">" + text + "</a></p>";
 }
 
-}  // namespace
+// What the page lists about an order, as caption and value, and whether
+// it is paid. Nothing when there is no such order.
+struct OrderSummary {
+    std::vector<std::pair<std::string, std::string>> lines;
+    bool paid = false;
+};
 
-std::string paymentPagePath(long long orderId) { return "pay/" + std::to_string(orderId); }
-
-std::string paymentNotifyURL(const std::string& baseURL, long long orderId) {
-    return baseURL + paymentPagePath(orderId) + "/notify?token=" + tokenFor(orderId);
-}
-
-std::optional<std::string> paymentPage(Database& database, long long orderId, const std::string& baseURL) {
+std::optional<OrderSummary> summaryOf(Database& database, long long orderId, PayableKind kind) {
+    OrderSummary summary;
+    if (kind == PayableKind::Recharge) {
+        Statement order = database.prepare("SELECT amount_cents, status FROM prepaid_recharges WHERE id = ?");
+        order.bind({orderId});
+        if (!order.step()) return std::nullopt;
+        summary.lines = {{"预付款充值", formatYuan(order.integer(0)) + " 元"},
+                         {"应付金额", formatYuan(order.integer(0)) + " 元"}};
+        summary.paid = order.integer(1) == 1;
+        return summary;
+    }
     Statement order = database.prepare(
         "SELECT g.name, t.account, t.amount_cents, t.paid_cents, t.status FROM discount_topups t"
         " JOIN games g ON g.id = t.game_id WHERE t.id = ?");
     order.bind({orderId});
     if (!order.step()) return std::nullopt;
+    summary.lines = {{"游戏", escapeHTML(order.text(0))},
+                     {"游戏账号", escapeHTML(order.text(1))},
+                     {"充值金额", formatYuan(order.integer(2)) + " 元"},
+                     {"应付金额", formatYuan(order.integer(3)) + " 元"}};
+    summary.paid = order.integer(4) == 1;
+    return summary;
+}
+
+}  // namespace
+
+std::string paymentPagePath(long long orderId, PayableKind kind) {
+    const std::string name = kindName(kind);
+    return "pay/" + (name.empty() ? "" : name + "/") + std::to_string(orderId);
+}
+
+std::string paymentNotifyURL(const std::string& baseURL, long long orderId, PayableKind kind) {
+    return baseURL + paymentPagePath(orderId, kind) + "/notify?token=" + tokenFor(orderId, kind);
+}
+
+std::optional<std::string> paymentPage(Database& database, long long orderId, const std::string& baseURL,
+                                       PayableKind kind) {
+    std::optional<OrderSummary> summary = summaryOf(database, orderId, kind);
+    if (!summary) return std::nullopt;
     const std::string oid = std::to_string(orderId);
     std::string page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>订单支付</title></head><body>"
-                       "<h1>订单支付</h1><p>订单号 " + oid + "</p><p>游戏 " + escapeHTML(order.text(0)) +
-                       "</p><p>游戏账号 " + escapeHTML(order.text(1)) + "</p><p>充值金额 " +
-                       formatYuan(order.integer(2)) + " 元</p><p>应付金额 " + formatYuan(order.integer(3)) + " 元</p>";
-    if (order.integer(4) == 1) {
+                       "<h1>订单支付</h1><p>订单号 " + oid + "</p>";
+    for (const auto& [caption, value] : summary->lines) page += "<p>" + caption + " " + value + "</p>";
+    if (summary->paid) {
         page += "<p>订单已支付</p>";
     } else {
-        const std::string query =
-            "oid=" + oid + "&notify=" + httplib::detail::encode_query_param(paymentNotifyURL(baseURL, orderId));
+        const std::string query = "oid=" + oid + "&notify=" +
+                                  httplib::detail::encode_query_param(paymentNotifyURL(baseURL, orderId, kind));
         page += link("ripple://wap/pay?" + query, "涟信支付") + link("alipay://alipayclient/?" + query, "支付宝支付");
     }
     return page + "</body></html>";
 }
 
-Envelope confirmPayment(Database& database, long long orderId, const std::string& token, std::time_t now) {
-    if (token != tokenFor(orderId) ||
-        database.scalar("SELECT COUNT(*) FROM discount_topups WHERE id = ?", {orderId}) == 0) {
+Envelope confirmPayment(Database& database, long long orderId, const std::string& token, std::time_t now,
+                        PayableKind kind) {
+    const std::string table = ordersTable(kind);
+    if (token != tokenFor(orderId, kind) ||
+        database.scalar("SELECT COUNT(*) FROM " + table + " WHERE id = ?", {orderId}) == 0) {
         return Envelope::failure(ResultCode::InvalidRequest, "订单不存在");
     }
     database.transaction([&] {
-        database.prepare("UPDATE discount_topups SET status = 1, paid_at = ? WHERE id = ? AND status = 0")
+        const bool awaiting = database.scalar("SELECT status FROM " + table + " WHERE id = ?", {orderId}) == 0;
+        if (!awaiting) return;
+        database.prepare("UPDATE " + table + " SET status = 1, paid_at = ? WHERE id = ?")
             .bind({static_cast<long long>(now), orderId})
             .step();
+        if (kind == PayableKind::Recharge) {
+            database.prepare("UPDATE promoters SET prepaid_cents = prepaid_cents +"
+                             " (SELECT amount_cents FROM prepaid_recharges WHERE id = ?)"
+                             " WHERE id = (SELECT promoter_id FROM prepaid_recharges WHERE id = ?)")
+                .bind({orderId, orderId})
+                .step();
+        }
     });
     return Envelope::success(nlohmann::ordered_json{{"oid", std::to_string(orderId)}, {"status", "1"}})
         .with("message", "支付成功");

@@ -74,6 +74,21 @@ BackendClient::Answer BackendClient::get(const Fields& query) {
     return read(client_.Get("/", toParams(query), httplib::Headers{}));
 }
 
+BackendClient::Answer BackendClient::classicGet(const std::string& ac,
+                                                const std::vector<std::pair<std::string, std::string>>& signedFields,
+                                                const Fields& extra, const std::string& uid) {
+    const std::string t = timeText();
+    std::string signedText = uid;
+    Fields query{{"ios", "1"}, {"ct", "app"}, {"ac", ac}, {"t", t}, {"uid", uid}};
+    for (const auto& [name, value] : signedFields) {
+        signedText += value;
+        query.emplace(name, value);
+    }
+    query.emplace("sign", md5(signedText + t + kKey));
+    query.insert(extra.begin(), extra.end());
+    return get(query);
+}
+
 BackendClient::Answer BackendClient::login(const std::string& username, const std::string& password) {
     const std::string t = timeText();
     return get({{"ios", "1"}, {"ct", "app"}, {"ac", "login"}, {"username", username}, {"passwd", password},

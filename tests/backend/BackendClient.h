@@ -42,6 +42,11 @@ public:
                       const Fields& unsignedFields = {}, const std::string& uid = "1");
     // A GET of "/" with the fields as the query.
     Answer get(const Fields& query);
+    // A GET as the classic screens send it: `ios`, `ct` "app", `ac`, `t`,
+    // `uid` and `sign` = MD5(uid + the signed values in order + t + key),
+    // then the signed fields and the unsigned `extra` ones.
+    Answer classicGet(const std::string& ac, const std::vector<std::pair<std::string, std::string>>& signedFields = {},
+                      const Fields& extra = {}, const std::string& uid = "1");
     // The sign-in action as the sign-in screen sends it.
     Answer login(const std::string& username, const std::string& password);
     // A raw request, for malformed input.

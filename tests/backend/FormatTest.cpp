@@ -29,6 +29,19 @@ TEST(Format, WholeNumbersAreDigitsOnlyWithinTheLimit) {
     EXPECT_EQ(parseWholeNumber("99999999999999999999999999", 1'000'000'000), std::nullopt);
 }
 
+TEST(Format, YuanAmountsAreDigitsWithAtMostTwoDecimals) {
+    EXPECT_EQ(parseYuan("10", 100000), 1000);
+    EXPECT_EQ(parseYuan("10.5", 100000), 1050);
+    EXPECT_EQ(parseYuan("0.01", 100000), 1);
+    EXPECT_EQ(parseYuan("12.", 100000), 1200);
+    EXPECT_EQ(parseYuan("1000", 100000), 100000);
+    EXPECT_EQ(parseYuan("1000.01", 100000), std::nullopt);
+    for (const char* bad : {"", ".5", "1.234", "-1", "+1", " 1", "1 ", "1,5", "1.2.3", "abc", "1e3",
+                            "9999999999999999999999"}) {
+        EXPECT_EQ(parseYuan(bad, 1'000'000'000), std::nullopt) << bad;
+    }
+}
+
 TEST(Format, SignatureMatchesTheKnownDigest) {
     // MD5("1" "1700000000" "qmvtrapezk42f17bnc"), computed independently.
     EXPECT_EQ(signatureOf({"1", "1700000000"}), "678d6a588322fb4683839d8e17ae6ca2");
