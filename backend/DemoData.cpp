@@ -13,6 +13,7 @@
 #include "backend/GameDemoData.h"
 #include "backend/PaymentDemoData.h"
 #include "backend/SettlementDemoData.h"
+#include "backend/ReportDemoData.h"
 #include "backend/TeamDemoData.h"
 
 namespace backend {
@@ -292,6 +293,7 @@ void installDemoData(Database& database, std::time_t now) {
         installGameDemoData(database, now);
         installPaymentDemoData(database, now);
         installSettlementData(database, now);
+        installReportDemoData(database);
     });
 }
 

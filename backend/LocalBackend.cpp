@@ -23,6 +23,7 @@
 #include "backend/actions/PaymentActions.h"
 #include "backend/actions/PromotionActions.h"
 #include "backend/actions/SettlementActions.h"
+#include "backend/actions/ReportActions.h"
 #include "backend/actions/StatisticsActions.h"
 #include "backend/actions/TeamActions.h"
 
@@ -104,6 +105,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addTeamActions(*backend->router_);
     addPromotionActions(*backend->router_);
     addSettlementActions(*backend->router_);
+    addReportActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {
