@@ -1,0 +1,31 @@
+#include "app/team/KXGridViews.h"
+
+#include "app/team/KXTeamColors.h"
+
+namespace KXGridViews {
+
+Ref<UILabel> label(CGRect frame, const std::string& text, UIColor background, double alpha, long lines) {
+    auto label = make<UILabel>(frame);
+    label->setText(text);
+    label->setTextAlignment(NSTextAlignment::Center);
+    label->setTextColor(UIColor::blackColor());
+    label->setAlpha(alpha);
+    label->setFont(UIFont::systemFontOfSize(12));
+    label->setBackgroundColor(background);
+    label->setNumberOfLines(lines);
+    return label;
+}
+
+Ref<UIView> line(CGRect frame) {
+    auto line = make<UIView>(frame);
+    line->setBackgroundColor(KXTeamColors::gridLine());
+    return line;
+}
+
+std::string cellText(const std::optional<std::string>& field) { return field.value_or(std::string()); }
+
+std::string cellText(const Value& value) {
+    return value.isNil() || value.isNull() ? std::string() : value.description();
+}
+
+}  // namespace KXGridViews

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "foundation/Value.h"
+
+#include "graphics/UIColor.h"
+#include "uikit/UILabel.h"
+
+// The pieces of the team screens' grids: cells of text between thin lines.
+namespace KXGridViews {
+
+// A grid cell's label: `text` centred in black at alpha `alpha`, system font
+// 12, at most `lines` lines, on `background`.
+Ref<UILabel> label(CGRect frame, const std::string& text, UIColor background, double alpha = 0.65, long lines = 2);
+// A line of the grid colour (KXTeamColors::gridLine).
+Ref<UIView> line(CGRect frame);
+
+// What a cell shows for a field: its text, or nothing when the field is
+// absent or null (rather than "(null)").
+std::string cellText(const std::optional<std::string>& field);
+// The same for a value as it came: "%@" of it, nothing for nil or null.
+std::string cellText(const Value& value);
+
+}  // namespace KXGridViews

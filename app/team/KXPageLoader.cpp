@@ -1,0 +1,100 @@
+#include "app/team/KXPageLoader.h"
+
+#include "app/payment/KXClassicRequest.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "foundation/NSString.h"
+#include "frameworks/refresh/MJRefreshBackNormalFooter.h"
+#include "frameworks/refresh/MJRefreshNormalHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+
+namespace {
+
+const char* const kNoMorePages = "没有更多数据，请待会在上拉加载";
+
+// "%@" of an answer's paging field.
+std::string pagingText(const Value& value) { return KXClassicRequest::text(value); }
+
+}  // namespace
+
+KXPageLoader::KXPageLoader(std::string action, RowDecoder decoder)
+    : action_(std::move(action)), decoder_(std::move(decoder)) {}
+
+KXPageLoader::RowDecoder KXPageLoader::rowsAsTheyCome() {
+    return [](const Value& data) {
+        const Array* items = data.array();
+        return items ? *items : Array();
+    };
+}
+
+void KXPageLoader::setField(const std::string& key, std::string value) { fields_.set(key, std::move(value)); }
+
+void KXPageLoader::attachTo(const Ref<UIScrollView>& scrollView) {
+    scrollView_ = scrollView;
+    auto loader = self<KXPageLoader>();
+    auto header = MJRefreshNormalHeader::headerWithRefreshingTarget(loader, &KXPageLoader::underRefresh);
+    UIScrollViewMJRefresh::setMj_header(scrollView, header);
+    header->beginRefreshing();
+    UIScrollViewMJRefresh::setMj_footer(scrollView,
+                                        MJRefreshBackNormalFooter::footerWithRefreshingTarget(loader, &KXPageLoader::onRefresh));
+}
+
+void KXPageLoader::endRefreshing() {
+    auto scrollView = scrollView_.lock();
+    if (!scrollView) return;
+    if (auto header = UIScrollViewMJRefresh::mj_header(scrollView)) header->endRefreshing();
+    if (auto footer = UIScrollViewMJRefresh::mj_footer(scrollView)) footer->endRefreshing();
+}
+
+void KXPageLoader::underRefresh() {
+    ++load_;
+    send(Page::First);
+}
+
+void KXPageLoader::onRefresh() {
+    if (NSString::intValue(p_) > NSString::intValue(max_p_)) {
+        endRefreshing();
+        MBProgressHUDManager::showError(kNoMorePages);
+        return;
+    }
+    // The page in flight ends the refreshing when it answers.
+    if (loading_) return;
+    send(Page::Next);
+}
+
+void KXPageLoader::send(Page page) {
+    loading_ = true;
+    Dictionary fields = fields_;
+    fields.set("p", page == Page::First ? std::string("1") : p_);
+    const std::uint64_t load = load_;
+    // The request holds the loader, so an answer is taken in even after the
+    // screen has gone.
+    auto loader = self<KXPageLoader>();
+    KXClassicRequest::send(
+        KXClassicRequest::query(action_, fields),
+        [loader, page, load](const Value& answer) { loader->answered(page, load, answer); },
+        [loader, load](const Value& answer) {
+            loader->endRefreshing();
+            if (load != loader->load_) return;
+            loader->loading_ = false;
+            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+        },
+        [loader, load] {
+            loader->endRefreshing();
+            if (load == loader->load_) loader->loading_ = false;
+        });
+}
+
+void KXPageLoader::answered(Page page, std::uint64_t load, const Value& answer) {
+    endRefreshing();
+    if (load != load_) return;
+    loading_ = false;
+    p_ = pagingText(answer["p"]);
+    max_p_ = pagingText(answer["max_p"]);
+    Array rows = decoder_(answer["data"]);
+    if (page == Page::First) {
+        rows_ = std::move(rows);
+    } else {
+        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    }
+    if (loaded_) loaded_(page, answer);
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "foundation/NSObject.h"
+#include "foundation/Value.h"
+#include "frameworks/models/MJExtension.h"
+
+class UIScrollView;
+
+// The paging of the classic list screens: one back-end list, asked for page
+// by page with the signed GET request of KXClassicRequest, and the refresh
+// header and footer that drive it.
+//
+//     loader_ = make<KXPageLoader>("mygames", KXPageLoader::modelRows<KXPromoteGameModel>());
+//     loader_->setField("keyword", "");
+//     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) { /* reload the table */ });
+//     loader_->attachTo(tableView);   // header + footer; the first page loads at once
+//
+// Paging: the first page (`underRefresh`, the pull-down header) sends `p` "1";
+// the next page (`onRefresh`, the pull-up footer) sends the stored `p`
+// unchanged: the back end answers each page with `p` = the page that follows
+// and `max_p` = the last page, which are stored as their "%@" texts and
+// compared by their integer values (no digits, or not yet answered: 0). When
+// `p` exceeds `max_p` a pull-up shows "没有更多数据，请待会在上拉加载" and sends
+// nothing. `p` is never signed, and neither are the own fields (setField).
+//
+// Answers: every answer, whatever it says, ends the header's and then the
+// footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
+// replace (first page) or extend (next page) `rows()`, then `loaded` runs.
+// Another code: the error HUD with the answer's `message`; nothing changes.
+// A transport failure only ends the refreshing.
+//
+// Consistency (where a naive loader would show wrong rows):
+// - The rows, `p` and `max_p` change only when a page answers with code 1:
+//   during a reload the previous rows stay in place (a table is never asked
+//   for a row that is gone), and a reload that fails leaves them as they were.
+// - One load at a time: a pull-up while a page is still loading sends nothing.
+// - A pull-down starts a new load: answers to requests sent before it are
+//   dropped (they still end the refreshing), so a late next page is never
+//   appended to the new list.
+class KXPageLoader : public NSObject {
+public:
+    enum class Page { First, Next };
+    // The rows of one answer, made from its `data`.
+    using RowDecoder = std::function<Array(const Value& data)>;
+    // After the rows changed: the screen reloads its list here. `answer` is
+    // the whole page answer, for screens that read more than the rows.
+    using Loaded = std::function<void(Page page, const Value& answer)>;
+
+    KXPageLoader(std::string action, RowDecoder decoder);
+
+    // Rows decoded into `Model` objects (kept as object values; read them
+    // back with row<Model>(i)); non-objects are skipped, a `data` that is not
+    // a list gives none.
+    template <class Model> static RowDecoder modelRows() {
+        return [](const Value& data) {
+            Array rows;
+            for (auto& model : NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<Model>(data))
+                rows.emplace_back(Ref<Model>(model));
+            return rows;
+        };
+    }
+    // The elements of `data` as they come; none when it is not a list.
+    static RowDecoder rowsAsTheyCome();
+
+    // A field sent with every page request beside `p`, unsigned (a search
+    // keyword, a category). Read when each request is built.
+    void setField(const std::string& key, std::string value);
+    void setLoaded(Loaded loaded) { loaded_ = std::move(loaded); }
+
+    // Gives the scroll view a refresh header (pull-down: underRefresh) and a
+    // load-more footer (pull-up: onRefresh), then begins the header's
+    // refreshing, which loads the first page. The loader keeps the scroll
+    // view weakly.
+    void attachTo(const Ref<UIScrollView>& scrollView);
+    // Ends the header's, then the footer's refreshing.
+    void endRefreshing();
+
+    void underRefresh();
+    void onRefresh();
+
+    const std::string& p() const { return p_; }
+    // Empty until the first page answer.
+    const std::string& max_p() const { return max_p_; }
+    const Array& rows() const { return rows_; }
+    // Row `index` as a `Model` object; null when out of range or not one.
+    template <class Model> Ref<Model> row(std::size_t index) const {
+        return index < rows_.size() ? rows_[index].objectAs<Model>() : nullptr;
+    }
+
+private:
+    void send(Page page);
+    void answered(Page page, std::uint64_t load, const Value& answer);
+
+    std::string action_;
+    RowDecoder decoder_;
+    Loaded loaded_;
+    Dictionary fields_;
+    WeakRef<UIScrollView> scrollView_;
+
+    std::string p_ = "1";
+    std::string max_p_;
+    Array rows_;
+    // Each pull-down starts a new load; answers of older loads are dropped.
+    std::uint64_t load_ = 0;
+    bool loading_ = false;
+};

@@ -1,0 +1,45 @@
+#include "app/team/KXtuiguanpanhangbangCell.h"
+
+#include "app/team/KXGridViews.h"
+#include "foundation/NSURL.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
+#include "uikit/UIScreen.h"
+
+void KXtuiguanpanhangbangCell::didCreate() {
+    UITableViewCell::didCreate();
+    setupUI();
+}
+
+void KXtuiguanpanhangbangCell::setupUI() {
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width - 40;
+    const CGFloat column = width / 3;
+    contentView()->setBackgroundColor(UIColor::whiteColor());
+    for (int i = 0; i < 3; ++i) {
+        auto label = KXGridViews::label({i * column, 0, column, kHeight}, "", UIColor::whiteColor(), 0.65, 1);
+        contentView()->addSubview(label);
+        labelMuArr_.push_back(label);
+    }
+    contentView()->addSubview(KXGridViews::line({0, kHeight - 1, width, 1}));
+    for (int i = 0; i <= 3; ++i) contentView()->addSubview(KXGridViews::line({i * column, 0, 1, kHeight}));
+    icoiamgView_ = make<UIImageView>(CGRect{(column - 16) / 2, 12, 16, 20});
+    icoiamgView_->setAccessibilityIdentifier("icoiamgView");
+    contentView()->addSubview(icoiamgView_);
+}
+
+void KXtuiguanpanhangbangCell::setModel(const Ref<KXtuiguanpanhangModel>& model) {
+    model_ = model;
+    if (!model) return;
+    const std::string icon = model->icon.value_or(std::string());
+    const auto& place = labelMuArr_[0];
+    if (icon.empty()) {
+        place->setText(std::to_string(dijige_ + 1));
+        place->setHidden(false);
+        icoiamgView_->setHidden(true);
+    } else {
+        UIImageViewWebCache::sd_setImageWithURL(icoiamgView_, NSURL::URLWithString(icon));
+        icoiamgView_->setHidden(false);
+        place->setHidden(true);
+    }
+    labelMuArr_[1]->setText(KXGridViews::cellText(model->username));
+    labelMuArr_[2]->setText(KXGridViews::cellText(model->money));
+}

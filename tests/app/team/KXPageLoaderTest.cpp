@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <set>
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXServiceAddress.h"
+#include "app/shell/WMUtil.h"
+#include "app/team/KXPageLoader.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "frameworks/refresh/MJRefreshFooter.h"
+#include "frameworks/refresh/MJRefreshHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/LoopbackHTTPServer.h"
+#include "uikit/UIDriver.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UITableView.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+const char* const kNoMore = "没有更多数据，请待会在上拉加载";
+
+// A page answer: `p` the following page, `max_p` the last, rows named
+// "<tag><page>-<n>".
+std::string page(int number, int last, const std::string& tag = "r", int rows = 2) {
+    std::string data;
+    for (int n = 1; n <= rows; ++n)
+        data += (n > 1 ? "," : "") + ("\"" + tag + std::to_string(number) + "-" + std::to_string(n) + "\"");
+    return R"({"code":1,"message":"成功","p":)" + std::to_string(number + 1) + R"(,"max_p":)" + std::to_string(last) +
+           R"(,"data":[)" + data + "]}";
+}
+
+}  // namespace
+
+// The loader on a table in a key window, against a scripted server that
+// answers by the page asked for and can hold a page's answer back.
+class PageLoader : public AppFixture {
+protected:
+    void SetUp() override {
+        KXServiceAddress::setBaseURL(server.baseURL());
+        KXLocallyStoredData::setUserID("7");
+        server.route("GET", "/", [this](const httplib::Request& request, httplib::Response& response) {
+            const std::string p = request.get_param_value("p");
+            std::unique_lock lock(mutex_);
+            released_.wait(lock, [&] { return !held_.count(p); });
+            if (answers_.count(p) && !answers_[p].empty())
+                response.set_content(answers_[p], "application/json");
+            else
+                response.status = 500;
+        });
+        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+        table = make<UITableView>(window->bounds());
+        window->addSubview(table);
+        window->makeKeyAndVisible();
+        loader = make<KXPageLoader>("reg", KXPageLoader::rowsAsTheyCome());
+        loader->setLoaded([this](KXPageLoader::Page, const Value&) { ++loads; });
+    }
+    void TearDown() override {
+        {
+            std::lock_guard lock(mutex_);
+            held_.clear();
+        }
+        released_.notify_all();
+        KXServiceAddress::setBaseURL("");
+    }
+
+    // The answer to page `p`; an empty body fails with HTTP 500.
+    void answer(const std::string& p, std::string body) {
+        std::lock_guard lock(mutex_);
+        answers_[p] = std::move(body);
+    }
+    void hold(const std::string& p) {
+        std::lock_guard lock(mutex_);
+        held_.insert(p);
+    }
+    void release(const std::string& p) {
+        {
+            std::lock_guard lock(mutex_);
+            held_.erase(p);
+        }
+        released_.notify_all();
+    }
+
+    // Attaches the loader and waits for the first page.
+    void start() {
+        loader->attachTo(table);
+        ASSERT_TRUE(runUntil([&] { return !refreshing(); }));
+    }
+    // The pages asked for, in order.
+    std::vector<std::string> pagesAsked() const {
+        std::vector<std::string> pages;
+        for (const auto& request : server.requests()) {
+            httplib::Params params;
+            httplib::detail::parse_query_text(request.query, params);
+            pages.push_back(params.count("p") ? params.find("p")->second : "(none)");
+        }
+        return pages;
+    }
+    bool refreshing() const {
+        return UIScrollViewMJRefresh::mj_header(table)->isRefreshing() ||
+               UIScrollViewMJRefresh::mj_footer(table)->isRefreshing();
+    }
+    std::vector<std::string> rows() const {
+        std::vector<std::string> texts;
+        for (const auto& row : loader->rows()) texts.push_back(row.description());
+        return texts;
+    }
+    std::string hudText() const {
+        auto hud = MBProgressHUD::HUDForView(window);
+        return hud ? hud->label()->text() : std::string();
+    }
+
+    LoopbackHTTPServer server;
+    Ref<UIWindow> window;
+    Ref<UITableView> table;
+    Ref<KXPageLoader> loader;
+    UIDriver driver;
+    int loads = 0;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    std::map<std::string, std::string> answers_;
+    std::set<std::string> held_;
+};
+
+TEST_F(PageLoader, LoadsThreePagesThenSaysThereAreNoMore) {
+    answer("1", page(1, 3));
+    answer("2", page(2, 3));
+    answer("3", page(3, 3));
+    start();
+    EXPECT_EQ(loader->p(), "2");
+    EXPECT_EQ(loader->max_p(), "3");
+
+    ASSERT_TRUE(driver.pullUp(table)) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return loads == 2 && !refreshing(); }));
+    // p == max_p still asks.
+    ASSERT_EQ(loader->p(), "3");
+    ASSERT_TRUE(driver.pullUp(table)) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return loads == 3 && !refreshing(); }));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"r1-1", "r1-2", "r2-1", "r2-2", "r3-1", "r3-2"}));
+
+    // p 4 > max_p 3: a message and no request.
+    ASSERT_TRUE(driver.pullUp(table)) << driver.lastError();
+    EXPECT_EQ(hudText(), kNoMore);
+    EXPECT_FALSE(refreshing());
+    EXPECT_EQ(pagesAsked(), (std::vector<std::string>{"1", "2", "3"}));
+
+    // The page number rides beside the signed fields: sign = md5(uid t key).
+    auto last = server.lastRequest();
+    httplib::Params params;
+    httplib::detail::parse_query_text(last->query, params);
+    EXPECT_EQ(params.find("ac")->second, "reg");
+    EXPECT_EQ(params.find("sign")->second,
+              WMUtil::md5HexDigest("7" + params.find("t")->second + "qmvtrapezk42f17bnc"));
+
+    // A pull-down starts again from page 1 and replaces the rows.
+    answer("1", page(1, 3, "new"));
+    ASSERT_TRUE(driver.pullDown(table)) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return loads == 4 && !refreshing(); }));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
+    EXPECT_EQ(loader->p(), "2");
+}
+
+TEST_F(PageLoader, APullUpBeforeAnyAnswerFindsNoPageToAskFor) {
+    answer("1", page(1, 2));
+    hold("1");
+    loader->attachTo(table);
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 1; }));
+    loader->onRefresh();
+    EXPECT_EQ(hudText(), kNoMore);
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_header(table)->isRefreshing());
+
+    release("1");
+    ASSERT_TRUE(runUntil([&] { return loads == 1; }));
+    EXPECT_EQ(server.requestCount(), 1u);
+    EXPECT_EQ(rows().size(), 2u);
+}
+
+TEST_F(PageLoader, MissingPagingFieldsCountAsZeroAndDataThatIsNoListGivesNoRows) {
+    answer("1", R"({"code":"1","data":{"not":"a list"}})");
+    start();
+    EXPECT_EQ(loads, 1);
+    EXPECT_TRUE(loader->rows().empty());
+    // "%@" of the missing fields has no digits: both count as 0, and 0 is
+    // not past 0, so one more page may be asked for.
+    EXPECT_EQ(NSString::intValue(loader->p()), 0);
+    EXPECT_EQ(NSString::intValue(loader->max_p()), 0);
+
+    answer("(null)", R"({"code":1,"p":5,"max_p":4,"data":[]})");
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 2; }));
+    EXPECT_TRUE(loader->rows().empty());
+    EXPECT_EQ(loader->p(), "5");
+    loader->onRefresh();
+    EXPECT_EQ(hudText(), kNoMore);
+    EXPECT_EQ(server.requestCount(), 2u);
+}
+
+TEST_F(PageLoader, RefusalsAndFailuresEndTheRefreshingAndKeepTheRows) {
+    answer("1", page(1, 3));
+    start();
+    ASSERT_EQ(rows().size(), 2u);
+
+    answer("2", R"({"code":0,"message":"请重新登录"})");
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "请重新登录");
+    EXPECT_FALSE(refreshing());
+    EXPECT_EQ(loader->p(), "2");
+    EXPECT_EQ(rows().size(), 2u);
+
+    // A failed reload says nothing and leaves rows and paging as they were.
+    clock.advance(2);
+    driver.settle();
+    answer("1", "");
+    std::size_t asked = server.requestCount();
+    ASSERT_TRUE(driver.pullDown(table));
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() > asked && !refreshing(); }));
+    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_EQ(loader->p(), "2");
+    EXPECT_EQ(loads, 1);
+}
+
+TEST_F(PageLoader, ANextPageOverTakenByAReloadIsDropped) {
+    answer("1", page(1, 3));
+    answer("2", page(2, 3));
+    start();
+
+    hold("2");
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 2; }));
+    // While page 2 is on its way a second pull-up sends nothing.
+    loader->onRefresh();
+    answer("1", page(1, 3, "new"));
+    loader->underRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 2; }));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
+
+    NSLogCapture log;
+    release("2");
+    ASSERT_TRUE(runUntil([&] { return log.contains("r2-1"); }));
+    driver.settle();
+    EXPECT_FALSE(refreshing());
+    EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
+    EXPECT_EQ(loads, 2);
+    EXPECT_EQ(pagesAsked(), (std::vector<std::string>{"1", "2", "1"}));
+
+    // The new list goes on from its own page 2.
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 3; }));
+    EXPECT_EQ(rows().size(), 4u);
+}
