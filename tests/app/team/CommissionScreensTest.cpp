@@ -41,6 +41,9 @@ protected:
         });
     }
     template <class Screen> Ref<Screen> pushAnswered(std::string body) {
+        // An earlier screen's HUD goes first.
+        clock.advance(2);
+        driver.settle();
         {
             std::lock_guard lock(mutex);
             answer = std::move(body);
