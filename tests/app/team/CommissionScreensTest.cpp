@@ -8,6 +8,7 @@
 #include "foundation/NSLog.h"
 #include "tests/app/team/ShownTexts.h"
 #include "tests/app/team/TeamScreenFixture.h"
+#include "uikit/UINavigationItem.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
 using CommissionScreens = TeamScreenFixture;
@@ -41,9 +42,7 @@ protected:
         });
     }
     template <class Screen> Ref<Screen> pushAnswered(std::string body) {
-        // An earlier screen's HUD goes first.
-        clock.advance(2);
-        driver.settle();
+        letHUDsHide();  // an earlier screen's
         {
             std::lock_guard lock(mutex);
             answer = std::move(body);

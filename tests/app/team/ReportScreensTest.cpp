@@ -10,6 +10,7 @@
 #include "app/team/KXTopupStatisticsViewController.h"
 #include "tests/app/team/ShownTexts.h"
 #include "tests/app/team/TeamScreenFixture.h"
+#include "uikit/UINavigationItem.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "tests/app/team/ShownTexts.h"
 #include "tests/app/team/TeamScreenFixture.h"
+#include "uikit/UINavigationItem.h"
 
 namespace {
 
