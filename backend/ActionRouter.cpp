@@ -43,7 +43,7 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
             return Envelope::failure(ResultCode::InvalidRequest, "请输入密码");
         }
         if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"})) return *refusal;
-    } else {
+    } else if (action.signing == Signing::Promoter) {
         std::vector<std::string_view> signedNames{"uid"};
         signedNames.insert(signedNames.end(), action.signedFields.begin(), action.signedFields.end());
         signedNames.push_back("t");

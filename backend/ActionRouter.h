@@ -16,6 +16,7 @@ namespace backend {
 enum class Signing {
     Promoter,     // sign = MD5(uid + the action's signed fields + t + key); `uid` must name a promoter
     Credentials,  // sign = MD5(username + passwd + t + key); no promoter yet
+    Open,         // no signature and no promoter (public information)
 };
 
 using ActionHandler = std::function<Envelope(const ActionContext&)>;

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "backend/AccountPageData.h"
 #include "backend/DashboardData.h"
 #include "backend/Digest.h"
 #include "backend/Format.h"
@@ -294,6 +295,7 @@ void installDemoData(Database& database, std::time_t now) {
         installPaymentDemoData(database, now);
         installSettlementData(database, now);
         installReportDemoData(database);
+        installAccountPageData(database);
     });
 }
 

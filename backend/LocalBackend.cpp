@@ -16,6 +16,7 @@
 #include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
 #include "backend/actions/AccountActions.h"
+#include "backend/actions/AccountPageActions.h"
 #include "backend/actions/CatalogueActions.h"
 #include "backend/actions/DashboardActions.h"
 #include "backend/actions/GameActions.h"
@@ -106,6 +107,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addPromotionActions(*backend->router_);
     addSettlementActions(*backend->router_);
     addReportActions(*backend->router_);
+    addAccountPageActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
     backend->thread_ = std::thread([running] {
