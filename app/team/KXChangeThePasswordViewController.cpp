@@ -1,0 +1,111 @@
+#include "app/team/KXChangeThePasswordViewController.h"
+
+#include "app/payment/KXClassicRequest.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "app/shell/WMUtil.h"
+#include "app/team/KXAccountFormStyle.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+#include "graphics/UIFont.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+
+namespace {
+
+constexpr std::size_t kLongestRefusedPassword = 7;
+constexpr CGFloat kMargin = 15;
+constexpr CGFloat kFieldHeight = 44;
+
+}  // namespace
+
+void KXChangeThePasswordViewController::loadView() {
+    UIViewController::loadView();
+    const CGFloat width = view()->bounds().size.width;
+    auto card = make<UIView>(CGRectMake(kMargin, kMargin, width - 2 * kMargin, 212));
+    card->setAccessibilityIdentifier("beijingView");
+    card->setBackgroundColor(UIColor::whiteColor());
+    card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    view()->addSubview(card);
+    beijingView_ = card;
+
+    const CGFloat inner = card->bounds().size.width - 2 * kMargin;
+    auto caption = make<UILabel>(CGRectMake(kMargin, kMargin, inner, 20));
+    caption->setAccessibilityIdentifier("miaoshuwenziLabel");
+    caption->setText("密码由8位以上的数字或字母组成");
+    caption->setFont(UIFont::systemFontOfSize(13));
+    caption->setTextColor(KXAccountFormStyle::rgb(153, 153, 153));
+    card->addSubview(caption);
+    miaoshuwenziLabel_ = caption;
+
+    auto me = self<KXChangeThePasswordViewController>();
+    CGFloat y = CGRectGetMaxY(caption->frame()) + 10;
+    auto addField = [&](const char* placeholder, const char* outlet) {
+        auto field = KXAccountFormStyle::entryField(CGRectMake(kMargin, y, inner, kFieldHeight), placeholder, outlet, me);
+        card->addSubview(field);
+        y += kFieldHeight + 10;
+        return field;
+    };
+    oldTextField_ = addField("请输入旧密码", "oldTextField");
+    xingmimTextField_ = addField("请输入新密码", "xingmimTextField");
+    querenTextFeild_ = addField("请再次输入新密码", "querenTextFeild");
+
+    auto submit = KXAccountFormStyle::submitButton(
+        CGRectMake(kMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kMargin, kFieldHeight), "确认修改", "tijiaoBut");
+    submit->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    submit->addTarget(me, &KXChangeThePasswordViewController::tijiaoBut, UIControlEventTouchUpInside);
+    view()->addSubview(submit);
+    tijiaoBut_ = submit;
+}
+
+void KXChangeThePasswordViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    setupUI();
+}
+
+void KXChangeThePasswordViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, animated);
+}
+
+void KXChangeThePasswordViewController::setupUI() {
+    navigationItem()->setTitle("修改密码");
+    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    KXAccountFormStyle::round(beijingView(), 8);
+    KXAccountFormStyle::round(tijiaoButton(), 2);
+    for (const auto& field : {oldTextField(), xingmimTextField(), querenTextFeild()}) {
+        field->setKeyboardType(UIKeyboardType::ASCIICapable);
+        field->setSecureTextEntry(true);
+    }
+    addTapToEndEditing();
+}
+
+std::optional<std::string> KXChangeThePasswordViewController::refusal(const std::string& oldPassword,
+                                                                      const std::string& newPassword,
+                                                                      const std::string& confirmation) {
+    if (oldPassword.empty()) return "请输入旧密码";
+    if (WMUtil::isBlank(oldPassword)) return "旧密码不能有空格";
+    if (newPassword.empty()) return "请输入新密码";
+    if (WMUtil::isBlank(newPassword)) return "新密码不能有空格";
+    if (newPassword != confirmation) return "新密码和确认密码不一致";
+    if (NSString::length(newPassword) <= kLongestRefusedPassword) return "密码必须大于8位有效数字或者字母";
+    return std::nullopt;
+}
+
+void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
+    const std::string oldPassword = oldTextField()->text();
+    const std::string newPassword = xingmimTextField()->text();
+    if (auto message = refusal(oldPassword, newPassword, querenTextFeild()->text())) {
+        MBProgressHUDManager::showError(*message);
+        return;
+    }
+    NSLog("基本验证成功");
+    Ref<KXChangeThePasswordViewController> screen = self<KXChangeThePasswordViewController>();
+    // The answer's message shows on success too.
+    auto showMessage = [](const Value& answer) { MBProgressHUDManager::showError(KXClassicRequest::message(answer)); };
+    KXClassicRequest::send(KXClassicRequest::query("my_edit", Dictionary{{"passwd", newPassword}, {"oldpasswd", oldPassword}}),
+                           [screen, showMessage](const Value& answer) {
+                               showMessage(answer);
+                               screen->closeIfOnTop();
+                           },
+                           showMessage);
+}

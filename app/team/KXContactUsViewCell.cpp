@@ -1,0 +1,36 @@
+#include "app/team/KXContactUsViewCell.h"
+
+#include "app/team/KXAccountFormStyle.h"
+#include "graphics/UIFont.h"
+#include "uikit/UILabel.h"
+
+namespace {
+
+constexpr CGFloat kMargin = 15;
+constexpr CGFloat kTitleWidth = 100;
+
+}  // namespace
+
+void KXContactUsViewCell::didCreate() {
+    UITableViewCell::didCreate();
+    setSelectionStyle(UITableViewCellSelectionStyle::None);
+    zuobianLabel_ = make<UILabel>();
+    zuobianLabel_->setAccessibilityIdentifier("zuobianLabel");
+    zuobianLabel_->setFont(UIFont::systemFontOfSize(14));
+    zuobianLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    contentView()->addSubview(zuobianLabel_);
+    rightLabel_ = make<UILabel>();
+    rightLabel_->setAccessibilityIdentifier("rightLabel");
+    rightLabel_->setFont(UIFont::systemFontOfSize(14));
+    rightLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    rightLabel_->setTextAlignment(NSTextAlignment::Right);
+    contentView()->addSubview(rightLabel_);
+}
+
+void KXContactUsViewCell::layoutSubviews() {
+    UITableViewCell::layoutSubviews();
+    const CGRect bounds = contentView()->bounds();
+    zuobianLabel_->setFrame(CGRectMake(kMargin, 0, kTitleWidth, bounds.size.height));
+    const CGFloat valueX = kMargin + kTitleWidth;
+    rightLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kMargin, bounds.size.height));
+}

@@ -1,0 +1,37 @@
+#include "app/team/KXPersonalInformationCell.h"
+
+#include "app/team/KXAccountFormStyle.h"
+#include "graphics/UIFont.h"
+#include "uikit/UILabel.h"
+
+namespace {
+
+constexpr CGFloat kMargin = 20;
+constexpr CGFloat kTitleWidth = 100;
+
+}  // namespace
+
+void KXPersonalInformationCell::didCreate() {
+    UITableViewCell::didCreate();
+    setSelectionStyle(UITableViewCellSelectionStyle::None);
+    setBackgroundColor(UIColor::whiteColor());
+    mingchengLabel_ = make<UILabel>();
+    mingchengLabel_->setAccessibilityIdentifier("mingchengLabel");
+    mingchengLabel_->setFont(UIFont::systemFontOfSize(14));
+    mingchengLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    contentView()->addSubview(mingchengLabel_);
+    nichengLabel_ = make<UILabel>();
+    nichengLabel_->setAccessibilityIdentifier("nichengLabel");
+    nichengLabel_->setFont(UIFont::systemFontOfSize(14));
+    nichengLabel_->setTextColor(KXAccountFormStyle::rgb(153, 153, 153));
+    nichengLabel_->setTextAlignment(NSTextAlignment::Right);
+    contentView()->addSubview(nichengLabel_);
+}
+
+void KXPersonalInformationCell::layoutSubviews() {
+    UITableViewCell::layoutSubviews();
+    const CGRect bounds = contentView()->bounds();
+    mingchengLabel_->setFrame(CGRectMake(kMargin, 0, kTitleWidth, bounds.size.height));
+    const CGFloat valueX = kMargin + kTitleWidth;
+    nichengLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kMargin, bounds.size.height));
+}

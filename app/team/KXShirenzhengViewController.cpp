@@ -1,0 +1,88 @@
+#include "app/team/KXShirenzhengViewController.h"
+
+#include "app/payment/KXClassicRequest.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "app/team/KXAccountFormStyle.h"
+#include "foundation/NSString.h"
+#include "graphics/UIFont.h"
+#include "uikit/UILabel.h"
+#include "uikit/UINavigationItem.h"
+
+namespace {
+
+constexpr std::size_t kShortestIdCard = 15;
+constexpr std::size_t kLongestIdCard = 18;
+constexpr CGFloat kMargin = 15;
+constexpr CGFloat kFieldHeight = 44;
+
+}  // namespace
+
+void KXShirenzhengViewController::loadView() {
+    UIViewController::loadView();
+    const CGFloat width = view()->bounds().size.width;
+    auto card = make<UIView>(CGRectMake(kMargin, kMargin, width - 2 * kMargin, 158));
+    card->setAccessibilityIdentifier("beijingseView");
+    card->setBackgroundColor(UIColor::whiteColor());
+    card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    view()->addSubview(card);
+    beijingseView_ = card;
+
+    const CGFloat inner = card->bounds().size.width - 2 * kMargin;
+    auto caption = make<UILabel>(CGRectMake(kMargin, kMargin, inner, 20));
+    caption->setText("请填写您本人的真实信息");
+    caption->setFont(UIFont::systemFontOfSize(13));
+    caption->setTextColor(KXAccountFormStyle::rgb(153, 153, 153));
+    card->addSubview(caption);
+
+    auto me = self<KXShirenzhengViewController>();
+    auto name = KXAccountFormStyle::entryField(CGRectMake(kMargin, CGRectGetMaxY(caption->frame()) + 10, inner, kFieldHeight),
+                                               "请输入真实姓名", "xingmingTextField", me);
+    card->addSubview(name);
+    xingmingTextField_ = name;
+    auto number = KXAccountFormStyle::entryField(CGRectMake(kMargin, CGRectGetMaxY(name->frame()) + 10, inner, kFieldHeight),
+                                                 "请输入身份证号", "shengfenTextFeild", me);
+    card->addSubview(number);
+    shengfenTextFeild_ = number;
+
+    auto submit = KXAccountFormStyle::submitButton(
+        CGRectMake(kMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kMargin, kFieldHeight), "提交认证", "tijiaoButon");
+    submit->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    submit->addTarget(me, &KXShirenzhengViewController::tijiaoTapBut, UIControlEventTouchUpInside);
+    view()->addSubview(submit);
+    tijiaoButon_ = submit;
+}
+
+void KXShirenzhengViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    setupUI();
+}
+
+void KXShirenzhengViewController::setupUI() {
+    navigationItem()->setTitle("实名认证");
+    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    KXAccountFormStyle::round(beijingseView(), 8);
+    KXAccountFormStyle::round(tijiaoButon(), 2);
+    addTapToEndEditing();
+}
+
+std::optional<std::string> KXShirenzhengViewController::refusal(const std::string& name,
+                                                                const std::string& idCardNumber) {
+    if (name.empty()) return "请输入姓名";
+    const std::size_t length = NSString::length(idCardNumber);
+    if (length < kShortestIdCard || length > kLongestIdCard) return "请输入15 位或 18 位身份证号";
+    return std::nullopt;
+}
+
+void KXShirenzhengViewController::tijiaoTapBut(const Ref<UIButton>&) {
+    const std::string name = xingmingTextField()->text();
+    const std::string number = shengfenTextFeild()->text();
+    if (auto message = refusal(name, number)) {
+        MBProgressHUDManager::showError(*message);
+        return;
+    }
+    Ref<KXShirenzhengViewController> screen = self<KXShirenzhengViewController>();
+    KXClassicRequest::send(KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
+                           [screen](const Value&) {
+                               screen->closeIfOnTop();
+                           });
+}

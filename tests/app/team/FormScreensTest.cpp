@@ -1,0 +1,123 @@
+#include "app/team/KXChangeThePasswordViewController.h"
+#include "foundation/NSLog.h"
+#include "app/team/KXShirenzhengViewController.h"
+#include "tests/app/team/AccountPagesFixture.h"
+
+namespace {
+
+class FormScreensTest : public AccountPagesFixture {
+protected:
+    // Fills the fields and taps the submit button.
+    void submit(const std::vector<std::pair<Ref<UITextField>, std::string>>& entries, const Ref<UIButton>& button) {
+        for (const auto& [field, text] : entries) field->setText(text);
+        ASSERT_TRUE(driver.tap(button)) << driver.lastError();
+    }
+    bool closed(const Ref<UIViewController>& screen) {
+        finishTransition();
+        return stack->topViewController() != screen;
+    }
+};
+
+TEST_F(FormScreensTest, PasswordChecksStopAtTheFirstFailureInOrder) {
+    auto screen = push<KXChangeThePasswordViewController>();
+    EXPECT_TRUE(screen->oldTextField()->isSecureTextEntry());
+    shot("team-password.png");
+    struct Case {
+        std::string oldPassword, newPassword, confirmation, message;
+    };
+    const std::vector<Case> cases{
+        {"", "", "", "请输入旧密码"},
+        {"12 3456", "", "", "旧密码不能有空格"},
+        {"123456", "", "", "请输入新密码"},
+        {"123456", "new password", "new password", "新密码不能有空格"},
+        {"123456", "Password1", "password1", "新密码和确认密码不一致"},
+        {"123456", "1234567", "1234567", "密码必须大于8位有效数字或者字母"},
+        {"123456", "密码密码密码密", "密码密码密码密", "密码必须大于8位有效数字或者字母"},
+    };
+    for (const auto& c : cases) {
+        submit({{screen->oldTextField(), c.oldPassword}, {screen->xingmimTextField(), c.newPassword},
+                {screen->querenTextFeild(), c.confirmation}},
+               screen->tijiaoButton());
+        EXPECT_EQ(hud(), c.message) << c.oldPassword << "/" << c.newPassword;
+        dismissHUD();
+    }
+    EXPECT_FALSE(closed(screen));
+}
+
+TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
+    auto screen = push<KXChangeThePasswordViewController>();
+    submit({{screen->oldTextField(), "654321"}, {screen->xingmimTextField(), "newpass88"},
+            {screen->querenTextFeild(), "newpass88"}},
+           screen->tijiaoButton());
+    EXPECT_TRUE(hudShows("旧密码错误"));
+    EXPECT_FALSE(closed(screen));
+    EXPECT_EQ(screen->xingmimTextField()->text(), "newpass88") << "entries stay";
+
+    dismissHUD();
+    screen->oldTextField()->setText("123456");
+    ASSERT_TRUE(driver.tap(screen->tijiaoButton()));
+    EXPECT_TRUE(hudShows("密码修改成功")) << "the success message shows too";
+    EXPECT_TRUE(closed(screen));
+
+    // The old password no longer works.
+    auto again = push<KXChangeThePasswordViewController>();
+    submit({{again->oldTextField(), "123456"}, {again->xingmimTextField(), "another88"},
+            {again->querenTextFeild(), "another88"}},
+           again->tijiaoButton());
+    EXPECT_TRUE(hudShows("旧密码错误"));
+}
+
+TEST_F(FormScreensTest, RealNameChecksThenSavesOnce) {
+    auto screen = push<KXShirenzhengViewController>();
+    shot("team-realname.png");
+    struct Case {
+        std::string name, number, message;
+    };
+    const std::vector<Case> cases{{"", "110101199001011234", "请输入姓名"},
+                                  {"张三", "", "请输入15 位或 18 位身份证号"},
+                                  {"张三", "11010119900101", "请输入15 位或 18 位身份证号"},
+                                  {"张三", "1101011990010112345", "请输入15 位或 18 位身份证号"}};
+    for (const auto& c : cases) {
+        submit({{screen->xingmingTextField(), c.name}, {screen->shengfenTextFeild(), c.number}}, screen->tijiaoButon());
+        EXPECT_EQ(hud(), c.message) << c.name << "/" << c.number;
+        dismissHUD();
+    }
+    EXPECT_FALSE(closed(screen));
+
+    submit({{screen->xingmingTextField(), "张三"}, {screen->shengfenTextFeild(), "1101011990010112"}}, screen->tijiaoButon());
+    ASSERT_TRUE(waitFor([&] { return closed(screen); })) << "a 16-digit number is sent and accepted";
+    EXPECT_EQ(hud(), "") << "no message on success";
+
+    auto again = push<KXShirenzhengViewController>();
+    submit({{again->xingmingTextField(), "张三"}, {again->shengfenTextFeild(), "110101199001011234"}}, again->tijiaoButon());
+    EXPECT_TRUE(hudShows("您已经实名认证"));
+    EXPECT_FALSE(closed(again));
+}
+
+TEST_F(FormScreensTest, ALateAnswerClosesOnlyItsOwnScreen) {
+    NSLogCapture log;
+    auto screen = push<KXShirenzhengViewController>();
+    submit({{screen->xingmingTextField(), "张三"}, {screen->shengfenTextFeild(), "110101199001011234"}},
+           screen->tijiaoButon());
+    // The user goes on to another screen before the answer arrives.
+    auto next = make<UIViewController>();
+    stack->pushViewController(next, false);
+    // A success is logged right before it is acted on.
+    ASSERT_TRUE(waitFor([&] { return log.contains("成功"); }));
+    finishTransition();
+    EXPECT_EQ(stack->topViewController(), next);
+    EXPECT_EQ(stack->viewControllers().size(), 3u);
+}
+
+TEST_F(FormScreensTest, ReturnAndTapsEndEditing) {
+    auto screen = push<KXShirenzhengViewController>();
+    ASSERT_TRUE(driver.typeText(screen->xingmingTextField(), "张"));
+    EXPECT_TRUE(screen->xingmingTextField()->isFirstResponder());
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_FALSE(screen->xingmingTextField()->isFirstResponder());
+    ASSERT_TRUE(driver.typeText(screen->shengfenTextFeild(), "1"));
+    ASSERT_TRUE(driver.tapAt({20, 600}));
+    EXPECT_FALSE(screen->shengfenTextFeild()->isFirstResponder());
+}
+
+}  // namespace
