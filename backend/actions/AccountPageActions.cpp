@@ -31,6 +31,7 @@ Envelope profile(const ActionContext& context) {
     Statement row = context.database.prepare(
         "SELECT p.nickname, p.head, f.pal, f.phone, f.email, f.bank_id, f.bank_user, f.address"
         " FROM promoters p LEFT JOIN promoter_profiles f ON f.promoter_id = p.id WHERE p.id = ?");
+    // A promoter without a record yet (a sub-promoter) reads as all empty.
     row.bind({context.promoterId});
     if (!row.step()) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
     json data = {{"head", context.link(row.text(1))}, {"username", row.text(0)}};
@@ -83,6 +84,10 @@ Envelope fillProfileField(const ActionContext& context) {
     if (!field) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数");
     const std::string value = context.parameters.textOrEmpty(*field);
     if (auto refusal = refusalOfField(*field, value)) return *refusal;
+    // Accounts made after the demo data (sub-promoters) get their record now.
+    context.database.prepare("INSERT OR IGNORE INTO promoter_profiles (promoter_id) VALUES (?)")
+        .bind({context.promoterId})
+        .step();
     // The column name comes from kProfileFields, never from the request.
     const long long empty = context.database.scalar(
         "SELECT COUNT(*) FROM promoter_profiles WHERE promoter_id = ? AND " + *field + " = ''", {context.promoterId});

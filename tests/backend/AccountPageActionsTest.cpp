@@ -92,3 +92,15 @@ TEST_F(AccountPageActions, ContactsNeedNoSignature) {
                   .json["code"],
               2);
 }
+
+TEST_F(AccountPageActions, AccountsMadeLaterFillTheirRecordToo) {
+    auto added = client().getClassic(
+        "down_add", {{"username", "houlai"}, {"passwd", "123456"}, {"phone", "13812345678"}, {"fcbl", "20"}},
+        {{"is_login", "1"}});
+    ASSERT_EQ(added.json["code"], 1) << added.body;
+    const nlohmann::json& id = added.json["data"]["id"];
+    const std::string uid = id.is_string() ? id.get<std::string>() : id.dump();
+    EXPECT_EQ(profile(uid)["pal"], "");
+    EXPECT_EQ(getSigned("my_edit", {{"pal", "houlai_pal"}}, uid).json["code"], 1);
+    EXPECT_EQ(profile(uid)["pal"], "houlai_pal");
+}
