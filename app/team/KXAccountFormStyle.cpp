@@ -1,5 +1,6 @@
 #include "app/team/KXAccountFormStyle.h"
 
+#include "app/team/KXTeamColors.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIButton.h"
 #include "uikit/UITextField.h"
@@ -7,12 +8,6 @@
 UIColor KXAccountFormStyle::rgb(int red, int green, int blue) {
     return UIColor::colorWithRed(red / 255.0, green / 255.0, blue / 255.0, 1);
 }
-
-UIColor KXAccountFormStyle::screenBackground() { return rgb(245, 245, 245); }
-
-UIColor KXAccountFormStyle::bodyText() { return rgb(68, 68, 68); }
-
-UIColor KXAccountFormStyle::accent() { return rgb(85, 89, 234); }
 
 void KXAccountFormStyle::round(const Ref<UIView>& view, CGFloat radius) {
     view->layer()->setCornerRadius(radius);
@@ -24,7 +19,7 @@ Ref<UITextField> KXAccountFormStyle::entryField(CGRect frame, const std::string&
     auto field = make<UITextField>(frame);
     field->setAccessibilityIdentifier(outlet);
     field->setPlaceholder(placeholder);
-    field->setTextColor(bodyText());
+    field->setTextColor(KXTeamColors::bodyText());
     field->setFont(UIFont::systemFontOfSize(14));
     field->setBackgroundColor(rgb(245, 245, 252));
     field->setLeftView(make<UIView>(CGRectMake(0, 0, 12, 44)));
@@ -39,7 +34,7 @@ Ref<UIButton> KXAccountFormStyle::submitButton(CGRect frame, const std::string& 
     button->setAccessibilityIdentifier(outlet);
     button->setTitle(title, UIControlStateNormal);
     button->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
-    button->setBackgroundColor(accent());
+    button->setBackgroundColor(KXTeamColors::accentBlue());
     round(button, 2);
     return button;
 }

@@ -11,20 +11,14 @@ class UITextField;
 class UITextFieldDelegate;
 class UIView;
 
-// The looks the account pages share: their colours and the entry fields of
-// their forms.
+// The looks the account pages share beside the team colours (KXTeamColors):
+// colours of their own and the entry fields and buttons of their forms.
 class KXAccountFormStyle {
 public:
     KXAccountFormStyle() = delete;
 
     // An opaque colour from 0-255 components.
     static UIColor rgb(int red, int green, int blue);
-    // Screen and table background, RGB(245, 245, 245).
-    static UIColor screenBackground();
-    // Body text, RGB(68, 68, 68).
-    static UIColor bodyText();
-    // Buttons and links, RGB(85, 89, 234).
-    static UIColor accent();
 
     // Rounds the view's corners and clips its content to them.
     static void round(const Ref<UIView>& view, CGFloat radius);

@@ -4,6 +4,7 @@
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/WMUtil.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "graphics/UIFont.h"
@@ -69,7 +70,7 @@ void KXChangeThePasswordViewController::viewWillAppear(bool animated) {
 
 void KXChangeThePasswordViewController::setupUI() {
     navigationItem()->setTitle("修改密码");
-    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     KXAccountFormStyle::round(beijingView(), 8);
     KXAccountFormStyle::round(tijiaoButton(), 2);
     for (const auto& field : {oldTextField(), xingmimTextField(), querenTextFeild()}) {

@@ -1,6 +1,7 @@
 #include "app/team/KXContactUsViewCell.h"
 
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "graphics/UIFont.h"
 #include "uikit/UILabel.h"
 
@@ -17,12 +18,12 @@ void KXContactUsViewCell::didCreate() {
     zuobianLabel_ = make<UILabel>();
     zuobianLabel_->setAccessibilityIdentifier("zuobianLabel");
     zuobianLabel_->setFont(UIFont::systemFontOfSize(14));
-    zuobianLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    zuobianLabel_->setTextColor(KXTeamColors::bodyText());
     contentView()->addSubview(zuobianLabel_);
     rightLabel_ = make<UILabel>();
     rightLabel_->setAccessibilityIdentifier("rightLabel");
     rightLabel_->setFont(UIFont::systemFontOfSize(14));
-    rightLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    rightLabel_->setTextColor(KXTeamColors::bodyText());
     rightLabel_->setTextAlignment(NSTextAlignment::Right);
     contentView()->addSubview(rightLabel_);
 }

@@ -5,6 +5,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "app/team/KXContactUsViewCell.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -45,7 +46,7 @@ void KXContactUsViewController::viewWillAppear(bool animated) {
 
 void KXContactUsViewController::setupshuxing() {
     navigationItem()->setTitle("联系我们");
-    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
 }
 
 void KXContactUsViewController::setupUI() {
@@ -60,7 +61,7 @@ Ref<UITableView> KXContactUsViewController::mainTabelView() {
         mainTabelView_->setAccessibilityIdentifier("mainTabelView");
         mainTabelView_->setDelegate(self<KXContactUsViewController>());
         mainTabelView_->setDataSource(self<KXContactUsViewController>());
-        mainTabelView_->setBackgroundColor(KXAccountFormStyle::screenBackground());
+        mainTabelView_->setBackgroundColor(KXTeamColors::screenBackground());
         mainTabelView_->setRowHeight(44);
     }
     return mainTabelView_;
@@ -82,7 +83,7 @@ void KXContactUsViewController::addheaderView() {
     caption->setFont(UIFont::systemFontOfSize(14));
     caption->setNumberOfLines(2);
     caption->setTextAlignment(NSTextAlignment::Center);
-    caption->setTextColor(KXAccountFormStyle::bodyText());
+    caption->setTextColor(KXTeamColors::bodyText());
     footer->addSubview(caption);
     mainTabelView()->setTableFooterView(footer);
 }

@@ -1,6 +1,7 @@
 #include "app/team/KXPersonalInformationCell.h"
 
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "graphics/UIFont.h"
 #include "uikit/UILabel.h"
 
@@ -18,7 +19,7 @@ void KXPersonalInformationCell::didCreate() {
     mingchengLabel_ = make<UILabel>();
     mingchengLabel_->setAccessibilityIdentifier("mingchengLabel");
     mingchengLabel_->setFont(UIFont::systemFontOfSize(14));
-    mingchengLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    mingchengLabel_->setTextColor(KXTeamColors::bodyText());
     contentView()->addSubview(mingchengLabel_);
     nichengLabel_ = make<UILabel>();
     nichengLabel_->setAccessibilityIdentifier("nichengLabel");

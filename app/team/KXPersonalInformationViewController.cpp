@@ -5,6 +5,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "app/team/KXPersonalInformationCell.h"
 #include "app/team/KXShuRuTankuanView.h"
 #include "foundation/NSURL.h"
@@ -43,7 +44,7 @@ void KXPersonalInformationViewController::viewWillAppear(bool animated) {
 
 void KXPersonalInformationViewController::setupUI() {
     navigationItem()->setTitle("个人信息");
-    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     leftArr_ = {"昵称", "ID", "Pal", "手机", "邮箱", "支付宝账号", "收款人", "联系地址"};
     view()->addSubview(mainTabelView());
 }
@@ -55,7 +56,7 @@ Ref<UITableView> KXPersonalInformationViewController::mainTabelView() {
         mainTabelView_->setAccessibilityIdentifier("mainTabelView");
         mainTabelView_->setDelegate(self<KXPersonalInformationViewController>());
         mainTabelView_->setDataSource(self<KXPersonalInformationViewController>());
-        mainTabelView_->setBackgroundColor(KXAccountFormStyle::screenBackground());
+        mainTabelView_->setBackgroundColor(KXTeamColors::screenBackground());
         mainTabelView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
     }
     return mainTabelView_;
@@ -69,7 +70,7 @@ void KXPersonalInformationViewController::addheaderView() {
     auto caption = make<UILabel>(CGRectMake(20, 20, 100, 84));
     caption->setText("头像");
     caption->setFont(UIFont::systemFontOfSize(14));
-    caption->setTextColor(KXAccountFormStyle::bodyText());
+    caption->setTextColor(KXTeamColors::bodyText());
     caption->setBackgroundColor(UIColor::whiteColor());
     hederView_->addSubview(caption);
     headImageView_ = make<UIImageView>(CGRectMake(width - 84, 20, 64, 64));
@@ -78,12 +79,12 @@ void KXPersonalInformationViewController::addheaderView() {
     KXAccountFormStyle::round(headImageView_, 12);
     hederView_->addSubview(headImageView_);
     auto line = make<UIView>(CGRectMake(0, kHeaderHeight - 1, width, 1));
-    line->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    line->setBackgroundColor(KXTeamColors::screenBackground());
     hederView_->addSubview(line);
     mainTabelView()->setTableHeaderView(hederView_);
 
     auto footer = make<UIView>(CGRectMake(0, 0, width, 56));
-    footer->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    footer->setBackgroundColor(KXTeamColors::screenBackground());
     auto notice = make<UILabel>(CGRectMake(20, 10, width - 40, 36));
     notice->setFont(UIFont::systemFontOfSize(14));
     notice->setTextColor(KXAccountFormStyle::rgb(255, 182, 10));

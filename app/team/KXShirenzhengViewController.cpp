@@ -3,6 +3,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "graphics/UIFont.h"
 #include "uikit/UILabel.h"
@@ -59,7 +60,7 @@ void KXShirenzhengViewController::viewDidLoad() {
 
 void KXShirenzhengViewController::setupUI() {
     navigationItem()->setTitle("实名认证");
-    view()->setBackgroundColor(KXAccountFormStyle::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     KXAccountFormStyle::round(beijingseView(), 8);
     KXAccountFormStyle::round(tijiaoButon(), 2);
     addTapToEndEditing();

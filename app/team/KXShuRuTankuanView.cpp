@@ -5,6 +5,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXTeamColors.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
@@ -53,7 +54,7 @@ void KXShuRuTankuanView::setupUI() {
     miashuLabel_ = make<UILabel>(CGRectMake(20, 20, 300, 17));
     miashuLabel_->setAccessibilityIdentifier("miashuLabel");
     miashuLabel_->setTextAlignment(NSTextAlignment::Left);
-    miashuLabel_->setTextColor(KXAccountFormStyle::bodyText());
+    miashuLabel_->setTextColor(KXTeamColors::bodyText());
     miashuLabel_->setFont(UIFont::systemFontOfSize(12));
     miashuLabel_->setText("支付宝账号");
     fenxiangView_->addSubview(miashuLabel_);
@@ -70,7 +71,7 @@ void KXShuRuTankuanView::setupUI() {
     auto cancel = make<UIButton>(CGRectMake(20, CGRectGetMaxY(done->frame()) + 10, width, 44));
     cancel->setAccessibilityIdentifier("quxiaoBut");
     cancel->setTitle("取消", UIControlStateNormal);
-    cancel->setTitleColor(KXAccountFormStyle::bodyText(), UIControlStateNormal);
+    cancel->setTitleColor(KXTeamColors::bodyText(), UIControlStateNormal);
     cancel->setBackgroundColor(KXAccountFormStyle::rgb(238, 238, 238));
     KXAccountFormStyle::round(cancel, 2);
     cancel->addTarget(self<KXShuRuTankuanView>(), &KXShuRuTankuanView::quxiaoBut, UIControlEventTouchUpInside);
