@@ -1,0 +1,175 @@
+#include "app/payment/KXApplyjiesuanViewController.h"
+
+#include "app/payment/KXApplyForSettlementViewController.h"
+#include "app/payment/KXBillingDetailsViewController.h"
+#include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "app/shell/UIColorHex.h"
+#include "app/shell/UIViewExt.h"
+#include "foundation/NSString.h"
+#include "foundation/NSURL.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
+#include "graphics/UIImage.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
+
+namespace {
+
+// The smallest amount one application may ask for.
+constexpr double kMinimumAmount = 10.0;
+
+UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
+
+CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
+
+Ref<UIView> makeView(CGRect frame, const UIColor& background, const std::string& outlet = "") {
+    auto view = make<UIView>(frame);
+    view->setBackgroundColor(background);
+    if (!outlet.empty()) view->setAccessibilityIdentifier(outlet);
+    return view;
+}
+
+}  // namespace
+
+void KXApplyjiesuanViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    setupNavigate();
+    setupUI();
+    setUpshuxing();
+}
+
+void KXApplyjiesuanViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, animated);
+    fasongwanglu();
+}
+
+void KXApplyjiesuanViewController::setupNavigate() {
+    navigationItem()->setTitle("申请结算");
+    auto item = make<UIBarButtonItem>("结算明细", UIBarButtonItemStyle::Plain, self<KXApplyjiesuanViewController>(),
+                                      [screen = weakSelf<KXApplyjiesuanViewController>()](const Ref<UIBarButtonItem>&) {
+                                          if (auto strong = screen.lock()) strong->rightBarButtonTap();
+                                      });
+    item->setTintColor(hex("#444444"));
+    navigationItem()->setRightBarButtonItem(item);
+}
+
+void KXApplyjiesuanViewController::setupUI() {
+    const CGFloat width = screenWidth();
+    Ref<UIView> root = view();
+    root->setBackgroundColor(hex("#F5F5F5"));
+
+    navigationTopView_ = makeView({0, 0, width, 60}, UIColor::whiteColor(), "navigationTopView");
+    root->addSubview(navigationTopView_);
+    icoIamgeView_ = make<UIImageView>(CGRect{20, 12, 36, 36});
+    icoIamgeView_->setAccessibilityIdentifier("icoIamgeView");
+    icoIamgeView_->setBackgroundColor(UIColor::redColor());
+    icoIamgeView_->layer()->setCornerRadius(12);
+    icoIamgeView_->setClipsToBounds(true);
+    navigationTopView_->addSubview(icoIamgeView_);
+    zhanghaoLabel_ = make<UILabel>(CGRect{UIViewExt::right(*icoIamgeView_) + 10, 0, width - 86, 60});
+    zhanghaoLabel_->setAccessibilityIdentifier("zhanghaoLabel");
+    zhanghaoLabel_->setTextAlignment(NSTextAlignment::Left);
+    zhanghaoLabel_->setTextColor(hex("#444444"));
+    zhanghaoLabel_->setFont(UIFont::systemFontOfSize(18));
+    navigationTopView_->addSubview(zhanghaoLabel_);
+
+    kesuanjianView_ =
+        makeView({0, UIViewExt::bottom(*navigationTopView_), width, 74}, UIColor::whiteColor(), "kesuanjianView");
+    root->addSubview(kesuanjianView_);
+
+    tishiView_ = makeView({0, UIViewExt::bottom(*kesuanjianView_), width, 30}, hex("#FFFAEE"), "tishiView");
+    root->addSubview(tishiView_);
+    auto hint = make<UILabel>(CGRect{20, 0, width - 30, 30});
+    hint->setText("提示：结算金额输入不能低于10元");
+    hint->setTextAlignment(NSTextAlignment::Left);
+    hint->setTextColor(hex("#FFB60A"));
+    hint->setFont(UIFont::systemFontOfSize(12));
+    tishiView_->addSubview(hint);
+
+    auto submitButton = make<UIButton>(CGRect{20, UIViewExt::bottom(*tishiView_) + 95, width - 40, 44});
+    submitButton->setAccessibilityIdentifier("submit");
+    submitButton->setTitle(std::string("提交"), UIControlStateNormal);
+    submitButton->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
+    submitButton->titleLabel()->setFont(UIFont::systemFontOfSize(16));
+    submitButton->setBackgroundColor(hex("#5559EA"));
+    submitButton->addTarget(self<KXApplyjiesuanViewController>(), &KXApplyjiesuanViewController::submit,
+                            UIControlEventTouchUpInside);
+    root->addSubview(submitButton);
+
+    addkesuanjianView();
+}
+
+void KXApplyjiesuanViewController::addkesuanjianView() {
+    const CGFloat width = screenWidth();
+    kesuanjianView_->addSubview(makeView({0, 0, width, 1}, hex("#F3F2F3")));
+
+    auto currency = make<UIImageView>(CGRect{20, 25, 24, 24});
+    currency->setImage(UIImage::imageNamed("￥_ico"));
+    kesuanjianView_->addSubview(currency);
+
+    auto whole = make<UIButton>(CGRect{width - 60, 22, 40, 30});
+    whole->setAccessibilityIdentifier("quanbu");
+    whole->setTitle(std::string("全部"), UIControlStateNormal);
+    whole->setTitleColor(hex("#5559EA"), UIControlStateNormal);
+    whole->titleLabel()->setFont(UIFont::systemFontOfSize(18));
+    whole->addTarget(self<KXApplyjiesuanViewController>(), &KXApplyjiesuanViewController::quanbu,
+                     UIControlEventTouchUpInside);
+    kesuanjianView_->addSubview(whole);
+
+    manaTextField_ = make<UITextField>(CGRect{UIViewExt::right(*currency) + 10, 20, 210, 34});
+    manaTextField_->setAccessibilityIdentifier("manaTextField");
+    manaTextField_->setKeyboardType(UIKeyboardType::DecimalPad);
+    manaTextField_->setTextColor(hex("#444444"));
+    manaTextField_->setFont(UIFont::systemFontOfSize(14));
+    kesuanjianView_->addSubview(manaTextField_);
+}
+
+void KXApplyjiesuanViewController::setUpshuxing() {
+    showSettleableAmount();
+    zhanghaoLabel_->setText(KXLocallyStoredData::getUsername());
+    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
+}
+
+void KXApplyjiesuanViewController::showSettleableAmount() {
+    manaTextField_->setPlaceholder("可结算金额: " + jisuanStr_.value_or(""));
+}
+
+void KXApplyjiesuanViewController::fasongwanglu() {
+    KXClassicRequest::send(KXClassicRequest::query("my"),
+                           [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
+                               screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
+                               screen->showSettleableAmount();
+                           });
+}
+
+void KXApplyjiesuanViewController::rightBarButtonTap() {
+    if (auto navigation = navigationController())
+        navigation->pushViewController(make<KXBillingDetailsViewController>(), true);
+}
+
+void KXApplyjiesuanViewController::quanbu() {
+    // Nothing to copy while the amount is unknown.
+    if (jisuanStr_) manaTextField_->setText(*jisuanStr_);
+}
+
+void KXApplyjiesuanViewController::submit() {
+    const std::string amount = manaTextField_->text();
+    const double value = NSString::doubleValue(amount);
+    if (value < kMinimumAmount) {
+        MBProgressHUDManager::showError("提现金额最低10元");
+        return;
+    }
+    if (value > NSString::doubleValue(jisuanStr_.value_or(""))) {
+        MBProgressHUDManager::showError("提现金额因该小于结算金额");
+        return;
+    }
+    KXClassicRequest::send(KXClassicRequest::query("jiesuan", {{"money", amount}}, {"money"}),
+                           [screen = self<KXApplyjiesuanViewController>()](const Value&) {
+                               if (auto navigation = screen->navigationController())
+                                   navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
+                           });
+}

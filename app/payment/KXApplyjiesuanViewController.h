@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "foundation/Value.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITextField.h"
+#include "uikit/UIViewController.h"
+
+// The 申请结算 screen: the promoter applies for the payout of commission.
+// Under a card with the promoter's avatar and name stands the amount field,
+// whose placeholder tells the settleable amount, with a 全部 button that
+// fills it in whole; a hint strip and the 提交 button follow. Every
+// appearance asks the back end for the promoter's data ("my") and takes its
+// `shareMoney` as the settleable amount; submitting checks the amount and
+// sends "jiesuan", and a success pushes the done page. The right bar item
+// 结算明细 opens the settlement details.
+//
+// The views are built in code with fixed frames from the main screen's
+// width and carry their property names as accessibility identifiers.
+class KXApplyjiesuanViewController : public UIViewController {
+public:
+    // The settleable amount as the back end gives it; unset until an opener
+    // or the "my" answer sets it.
+    const std::optional<std::string>& jisuanStr() const { return jisuanStr_; }
+    void setJisuanStr(std::string amount) { jisuanStr_ = std::move(amount); }
+
+    const Ref<UIView>& navigationTopView() const { return navigationTopView_; }
+    const Ref<UIImageView>& icoIamgeView() const { return icoIamgeView_; }
+    const Ref<UILabel>& zhanghaoLabel() const { return zhanghaoLabel_; }
+    const Ref<UIView>& kesuanjianView() const { return kesuanjianView_; }
+    const Ref<UITextField>& manaTextField() const { return manaTextField_; }
+    const Ref<UIView>& tishiView() const { return tishiView_; }
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+
+    // The title and the 结算明细 bar item.
+    void setupNavigate();
+    // The cards, the hint strip and the submit button.
+    void setupUI();
+    // The amount card with its currency icon, field and 全部 button.
+    void addkesuanjianView();
+    // The placeholder, the user name and the avatar.
+    void setUpshuxing();
+    // Asks "my" for the settleable amount.
+    void fasongwanglu();
+    // The 结算明细 bar item: pushes the settlement details.
+    void rightBarButtonTap();
+    // The 全部 button: the whole settleable amount into the field.
+    void quanbu();
+    // The 提交 button: checks the amount, then sends "jiesuan".
+    void submit();
+
+    std::string className() const override { return "KXApplyjiesuanViewController"; }
+
+private:
+    // "可结算金额: <amount>"; the amount is left out while it is unknown.
+    void showSettleableAmount();
+
+    std::optional<std::string> jisuanStr_;
+    Ref<UIView> navigationTopView_;
+    Ref<UIImageView> icoIamgeView_;
+    Ref<UILabel> zhanghaoLabel_;
+    Ref<UIView> kesuanjianView_;
+    Ref<UITextField> manaTextField_;
+    Ref<UIView> tishiView_;
+};

@@ -1,0 +1,152 @@
+#include "app/payment/KXChangchyongViewController.h"
+
+#include "app/payment/KXChildPage.h"
+#include "app/payment/KXChongzhijiemianViewController.h"
+#include "app/payment/KXChongzhishibaiViewController.h"
+#include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXRecordListLook.h"
+#include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "foundation/NSString.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UITapGestureRecognizer.h"
+
+namespace {
+
+constexpr CGFloat kMargin = 15;
+constexpr CGFloat kCardHeight = 176;
+
+Ref<UIView> hairline(CGRect frame) {
+    auto line = make<UIView>(frame);
+    line->setBackgroundColor(KXRecordListLook::gridLine());
+    return line;
+}
+
+}  // namespace
+
+void KXChangchyongViewController::loadView() {
+    UIViewController::loadView();
+    Ref<UIView> root = view();
+    const CGFloat width = root->bounds().size.width - 2 * kMargin;
+
+    auto card = make<UIView>(CGRect{kMargin, kMargin, width, kCardHeight});
+    card->setAccessibilityIdentifier("kapianView");
+    root->addSubview(card);
+    auto heading =
+        KXRecordListLook::label({20, 18, width - 40, 17}, 13, KXRecordListLook::secondaryText(), NSTextAlignment::Left);
+    heading->setText("预付款余额(元)");
+    card->addSubview(heading);
+    auto balance =
+        KXRecordListLook::label({20, 40, width - 40, 40}, 30, KXRecordListLook::bodyText(), NSTextAlignment::Left,
+                                "jingELabel");
+    card->addSubview(balance);
+    auto divider = hairline({20, 95, width - 40, 1});
+    divider->setAccessibilityIdentifier("zhanghuzongeLabel");
+    card->addSubview(divider);
+    auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXRecordListLook::bodyText(), NSTextAlignment::Left);
+    caption->setText("充值金额");
+    card->addSubview(caption);
+    auto amount = make<UITextField>(CGRect{95, 112, width - 115, 44});
+    amount->setAccessibilityIdentifier("shurutextField");
+    amount->setPlaceholder("请输入充值金额");
+    amount->setKeyboardType(UIKeyboardType::DecimalPad);
+    amount->setFont(UIFont::systemFontOfSize(15));
+    amount->setTextColor(KXRecordListLook::bodyText());
+    card->addSubview(amount);
+
+    auto submit = make<UIButton>(CGRect{kMargin, kMargin + kCardHeight + 40, width, 44});
+    submit->setAccessibilityIdentifier("tijianbut");
+    submit->setTitle(std::string("立即充值"), UIControlStateNormal);
+    submit->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
+    submit->titleLabel()->setFont(UIFont::systemFontOfSize(16));
+    submit->setBackgroundColor(KXRecordListLook::accentBlue());
+    submit->layer()->setCornerRadius(6);
+    root->addSubview(submit);
+
+    kapianView_ = card;
+    jingELabel_ = balance;
+    zhanghuzongeLabel_ = divider;
+    shurutextField_ = amount;
+    tijianbut_ = submit;
+}
+
+void KXChangchyongViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    setupshuxing();
+    setupUI();
+}
+
+void KXChangchyongViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, animated);
+    if (oidStr_) chaxundingdang();
+}
+
+void KXChangchyongViewController::setupshuxing() {
+    view()->setBackgroundColor(KXRecordListLook::screenBackground());
+    navigationItem()->setTitle("充值");
+    if (auto card = kapianView()) {
+        card->layer()->setCornerRadius(12);
+        card->setClipsToBounds(true);
+    }
+    if (auto balance = jingELabel()) balance->setText(cunchuStr_.value_or(""));
+}
+
+void KXChangchyongViewController::setupUI() {
+    view()->addGestureRecognizer(
+        make<UITapGestureRecognizer>(self<KXChangchyongViewController>(), &KXChangchyongViewController::tapview));
+    if (auto card = kapianView()) card->setBackgroundColor(UIColor::whiteColor());
+    if (auto submit = tijianbut())
+        submit->addTarget(self<KXChangchyongViewController>(), &KXChangchyongViewController::tijiaoTap,
+                          UIControlEventTouchUpInside);
+}
+
+void KXChangchyongViewController::tapview() { view()->endEditing(true); }
+
+void KXChangchyongViewController::tijiaoTap() {
+    auto field = shurutextField();
+    if (!field) return;
+    field->resignFirstResponder();
+    if (field->text().empty()) {
+        MBProgressHUDManager::showError("请输入金额");
+        return;
+    }
+    chongzhijinger_ = field->text();
+    sendNetworkRequest();
+}
+
+void KXChangchyongViewController::sendNetworkRequest() {
+    Dictionary query = KXClassicRequest::query("recharge", {{"money", chongzhijinger_.value_or("")}}, {"money"});
+    KXClassicRequest::send(query, [screen = self<KXChangchyongViewController>()](const Value& answer) {
+        const Value& data = answer["data"];
+        screen->oidStr_ = KXClassicRequest::text(data["oid"]);
+        auto page = make<KXWebViewGameViewController>();
+        page->setUrlString(KXClassicRequest::text(data["url"]));
+        page->setGname("充值");
+        page->setHidesBottomBarWhenPushed(true);
+        if (auto navigation = screen->navigationController()) navigation->pushViewController(page, true);
+    });
+}
+
+void KXChangchyongViewController::chaxundingdang() {
+    auto screen = self<KXChangchyongViewController>();
+    KXClassicRequest::send(
+        KXClassicRequest::query("recharge_log", {{"oid", oidStr_.value_or("")}}, {"oid"}),
+        [screen](const Value&) { screen->layResultPage(true); }, [screen](const Value&) { screen->layResultPage(false); });
+}
+
+void KXChangchyongViewController::layResultPage(bool paid) {
+    if (!paid) {
+        KXChildPage::layOver(self<KXChangchyongViewController>(), make<KXChongzhishibaiViewController>());
+        return;
+    }
+    auto page = make<KXChongzhijiemianViewController>();
+    page->setOidStr(oidStr_.value_or(""));
+    page->setChongzhijinger(chongzhijinger_.value_or(""));
+    // Both amounts are read in single precision and added in double.
+    const double total = static_cast<double>(NSString::floatValue(chongzhijinger_.value_or(""))) +
+                         static_cast<double>(NSString::floatValue(cunchuStr_.value_or("")));
+    page->setZongjinge(NSString::stringWithFormat("%.2f", total));
+    KXChildPage::layOver(self<KXChangchyongViewController>(), page);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "uikit/UIButton.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITextField.h"
+#include "uikit/UIViewController.h"
+
+// The 充值 screen: the promoter adds money to the prepaid balance. The
+// promoter types an amount; "recharge" answers with an order and its
+// payment page, which is pushed in the web page screen. Whenever the screen
+// appears again after an order, it asks for the last order's state
+// ("recharge_log") and lays the success page (with the new balance) or the
+// failure page over itself.
+//
+// The pusher sets `cunchuStr`, the balance before the recharge. The card
+// with the amount entry and the submit button are built in code; outlets
+// are weak and carry their names as accessibility identifiers.
+class KXChangchyongViewController : public UIViewController {
+public:
+    // The prepaid balance the pusher gave; never reloaded.
+    const std::optional<std::string>& cunchuStr() const { return cunchuStr_; }
+    void setCunchuStr(std::string balance) { cunchuStr_ = std::move(balance); }
+    // The amount of the last submitted recharge, as typed.
+    const std::optional<std::string>& chongzhijinger() const { return chongzhijinger_; }
+    // The last recharge order; unset until the first one.
+    const std::optional<std::string>& oidStr() const { return oidStr_; }
+
+    Ref<UIView> kapianView() const { return kapianView_.lock(); }
+    Ref<UILabel> jingELabel() const { return jingELabel_.lock(); }
+    Ref<UIView> zhanghuzongeLabel() const { return zhanghuzongeLabel_.lock(); }
+    Ref<UITextField> shurutextField() const { return shurutextField_.lock(); }
+    Ref<UIButton> tijianbut() const { return tijianbut_.lock(); }
+
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+
+    // Background, title, the card's corners and the balance label.
+    void setupshuxing();
+    // The tap that ends editing, the card's background, the submit action.
+    void setupUI();
+    void tapview();
+    // The submit button: checks the amount, then sendNetworkRequest.
+    void tijiaoTap();
+    // Sends "recharge"; a success pushes the payment page.
+    void sendNetworkRequest();
+    // Sends "recharge_log" for the last order and lays its result page.
+    void chaxundingdang();
+
+    std::string className() const override { return "KXChangchyongViewController"; }
+
+private:
+    void layResultPage(bool paid);
+
+    std::optional<std::string> cunchuStr_;
+    std::optional<std::string> chongzhijinger_;
+    std::optional<std::string> oidStr_;
+    WeakRef<UIView> kapianView_;
+    WeakRef<UILabel> jingELabel_;
+    WeakRef<UIView> zhanghuzongeLabel_;
+    WeakRef<UITextField> shurutextField_;
+    WeakRef<UIButton> tijianbut_;
+};

@@ -1,0 +1,18 @@
+#include "app/payment/KXRecordCell.h"
+
+#include "app/payment/KXRecordListLook.h"
+
+void KXRecordCell::didCreate() {
+    UITableViewCell::didCreate();
+    setBackgroundColor(UIColor::whiteColor());
+    hairline_ = make<UIView>();
+    hairline_->setBackgroundColor(KXRecordListLook::gridLine());
+    contentView()->addSubview(hairline_);
+}
+
+void KXRecordCell::layoutSubviews() {
+    UITableViewCell::layoutSubviews();
+    const CGRect bounds = contentView()->bounds();
+    hairline_->setFrame({15, bounds.size.height - 1, bounds.size.width - 15, 1});
+    placeContent(bounds.size.width, bounds.size.height);
+}
