@@ -40,6 +40,12 @@ Ref<UITableView> KXRecordListViewController::mainaTableVie() {
     mainaTableVie_->setDataSource(self<KXRecordListViewController>());
     mainaTableVie_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
     mainaTableVie_->setBackgroundColor(KXRecordListLook::screenBackground());
+    // The table starts a status bar's height above the screen and its content
+    // that much lower, so the blue header fills the screen's top edge and the
+    // card starts right under the top bar; the safe area adds nothing more.
+    mainaTableVie_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    mainaTableVie_->setContentInset({measures.statusBar, 0, 0, 0});
+    mainaTableVie_->setContentOffset({0, -measures.statusBar});
     return mainaTableVie_;
 }
 
