@@ -1,6 +1,8 @@
 #include "app/payment/KXBillingDetailsViewController.h"
+#include "app/payment/KXChongzhijiluCell.h"
 #include "app/payment/KXGenerationOfFillingCell.h"
 #include "app/payment/KXGenerationOfFillingViewController.h"
+#include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
 #include "app/payment/KXjieSuanTableViewCell.h"
 #include "tests/app/payment/MoneyScreenFixture.h"
 
@@ -105,6 +107,73 @@ TEST_F(RecordLists, RowsMissingFromAnAnswerShowNothingRatherThanNull) {
     EXPECT_EQ(cell->jingerLabel()->text(), "12.5");
     EXPECT_EQ(cell->shengehLabel()->text(), "");
     EXPECT_EQ(cell->icoIamgeView()->image(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class RechargeRecords : public MoneyScreenFixture {
+protected:
+    Ref<KXPrepaidPhoneRecordsjiluViewController> open() {
+        auto screen = show(make<KXPrepaidPhoneRecordsjiluViewController>());
+        EXPECT_TRUE(runUntil([&] { return screen->dataMuArr().size() == 10; }));
+        driver.settle();
+        return screen;
+    }
+    Ref<KXChongzhijiluCell> cellAt(const Ref<KXPrepaidPhoneRecordsjiluViewController>& screen, long row) {
+        return cast<KXChongzhijiluCell>(screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0)));
+    }
+};
+
+TEST_F(RechargeRecords, PagesThroughThePaidRechargesAndTheFirstPageSetsTheCard) {
+    auto screen = open();
+    const Value first = backendAnswer("recharge_list", {{"p", "1"}});
+    EXPECT_EQ(screen->biatiuLabe()->text(), "充值记录");
+    EXPECT_EQ(screen->qinshuLabel()->text(), first["data"]["money"].description());
+    EXPECT_EQ(screen->gongbiLabel()->text(), "共计14笔");
+    EXPECT_EQ(screen->loader()->p(), "2");
+    EXPECT_EQ(screen->loader()->max_p(), "2");
+    auto cell = cellAt(screen, 0);
+    ASSERT_TRUE(cell);
+    const Value& row = first["data"]["list"][0];
+    EXPECT_EQ(cell->riqiLabel()->text(), row["time1"].description() + "\n" + row["time2"].description());
+    EXPECT_EQ(cell->jingeLabel()->text(), row["money"].description() + "元");
+    EXPECT_EQ(cell->chuliLabel()->text(), "已支付");
+    EXPECT_NE(cell->selectionStyle(), UITableViewCellSelectionStyle::None) << "recharge rows keep the default look";
+    EXPECT_EQ(sent("recharge_list").back().at("p"), "1");
+    shot("recharge-records");
+
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return screen->dataMuArr().size() == 14; }));
+    EXPECT_EQ(sent("recharge_list").back().at("p"), "2");
+    EXPECT_EQ(screen->gongbiLabel()->text(), "共计14笔") << "a next page leaves the card";
+    letHUDsHide();
+
+    // Past the last page nothing is sent.
+    const std::size_t requests = sent("recharge_list").size();
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie())) << driver.lastError();
+    EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
+    EXPECT_EQ(sent("recharge_list").size(), requests);
+}
+
+TEST_F(RechargeRecords, APullDownReloadsTheFirstPageWithANewRecharge) {
+    auto screen = open();
+    // A recharge paid meanwhile, through its payment page's notify address.
+    const Value order = backendAnswer("recharge", {{"money", "66"}}, {"money"});
+    const std::string oid = order["data"]["oid"].description();
+    httplib::Client shop("127.0.0.1", backend->port());
+    auto page = shop.Get("/pay/recharge/" + oid);
+    ASSERT_TRUE(page);
+    const auto start = page->body.find("notify=") + 7;
+    const std::string notify =
+        httplib::detail::decode_url(page->body.substr(start, page->body.find('"', start) - start), true);
+    ASSERT_TRUE(shop.Get(notify.substr(notify.find("/pay/"))));
+
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return screen->gongbiLabel()->text() == "共计15笔"; }));
+    EXPECT_EQ(screen->dataMuArr().size(), 10u);
+    EXPECT_EQ(screen->loader()->row<KXChongzhijiluModel>(0)->orderid, oid);
 }
 
 }  // namespace
