@@ -22,7 +22,9 @@ protected:
     }
     void enter(const Ref<KXApplyjiesuanViewController>& screen, const std::string& amount) {
         screen->manaTextField()->setText("");
-        if (!amount.empty()) ASSERT_TRUE(driver.typeText("#manaTextField", amount));
+        if (!amount.empty()) {
+            ASSERT_TRUE(driver.typeText("#manaTextField", amount));
+        }
     }
     std::string settleable() { return backendAnswer("my")["data"]["shareMoney"].description(); }
 };
