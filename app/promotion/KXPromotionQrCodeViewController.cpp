@@ -6,12 +6,20 @@
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "foundation/NSURL.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIPasteboard.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITapGestureRecognizer.h"
 
 namespace {
+
+// An image address of the answer; none when it is not text.
+Ref<NSURL> imageAddress(const Value& value) {
+    const std::string* text = value.text();
+    return text ? NSURL::URLWithString(*text) : nullptr;
+}
 
 UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
 
@@ -164,7 +172,9 @@ void KXPromotionQrCodeViewController::sendNetworkRequest() {
 void KXPromotionQrCodeViewController::showAnswer(const Value& answer) {
     dataDic_ = answer["data"];
     if (auto title = youxibiaotiLabel()) title->setText(KXClassicRequest::text(dataDic_["title"]));
+    if (auto code = erweiImageView()) UIImageViewWebCache::sd_setImageWithURL(code, imageAddress(dataDic_["qrcode"]));
     if (auto link = lianjiedizhiLabel()) link->setText(KXClassicRequest::text(dataDic_["url"]));
+    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, imageAddress(dataDic_["icon"]));
 }
 
 std::optional<std::string> KXPromotionQrCodeViewController::promotionLink() const {

@@ -34,6 +34,9 @@ TEST_F(PromotionQrPage, ShowsThePromotersCardAndCopiesTheLinkSilently) {
     EXPECT_EQ(page->lianjiedizhiLabel()->text(), link);
     EXPECT_EQ(page->youxibiaotiLabel()->text(), "demo 邀您畅玩精品手游");
 
+    // The back end's pictures load into the card.
+    ASSERT_TRUE(runUntil([&] { return page->erweiImageView()->image() && page->icoiamgeView()->image(); }));
+
     ASSERT_TRUE(driver.tap("#fuzhiButon")) << driver.lastError();
     EXPECT_EQ(pasteboardText(), link);
     EXPECT_EQ(hudText(), "");
