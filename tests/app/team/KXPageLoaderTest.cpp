@@ -90,7 +90,8 @@ protected:
     // Attaches the loader and waits for the first page.
     void start() {
         loader->attachTo(table);
-        ASSERT_TRUE(runUntil([&] { return !refreshing(); }));
+        ASSERT_TRUE(runUntil([&] { return loads == 1; })) << "the first page did not arrive";
+        EXPECT_FALSE(refreshing());
     }
     // The pages asked for, in order.
     std::vector<std::string> pagesAsked() const {
