@@ -14,9 +14,13 @@
 using CommissionScreens = TeamScreenFixture;
 
 TEST_F(CommissionScreens, DetailsListEveryUserUnderTheColumnTitles) {
-    auto screen = push<KXDividedIntoViewController>();
+    auto screen = make<KXDividedIntoViewController>();
+    screen->loadViewIfNeeded();
     auto table = screen->mainaTableVie();
-    EXPECT_EQ(table->numberOfRowsInSection(0), 0);  // not even the title row yet
+    table->reloadData();
+    EXPECT_EQ(table->numberOfRowsInSection(0), 0);  // not even the title row before the answer
+    stack->pushViewController(screen, true);
+    clock.advance(UIViewController::kTransitionDuration);
     ASSERT_TRUE(runUntil([&] { return !screen->dataMuArr().empty(); }));
     driver.settle();
     EXPECT_EQ(rowTexts(table, 0), (std::vector<std::string>{"用户名", "注册人数(人)", "充值总额\n(元)", "收益", "已结算"}));
