@@ -1,6 +1,7 @@
 #include "backend/PaymentDemoData.h"
 
 #include <array>
+#include <vector>
 
 namespace backend {
 
@@ -28,8 +29,9 @@ constexpr std::array kAmountCents = {1000LL, 3000LL, 6800LL, 10000LL, 32800LL, 6
 void installPaymentDemoData(Database& database, std::time_t now) {
     database.execute(kPaymentSchema);
     if (database.scalar("SELECT COUNT(*) FROM game_discounts") > 0) return;
-    const long long games = database.scalar("SELECT COUNT(*) FROM games");
-    for (long long id = 1; id <= games; ++id) {
+    std::vector<long long> games;
+    for (Statement ids = database.prepare("SELECT id FROM games ORDER BY id"); ids.step();) games.push_back(ids.integer(0));
+    for (long long id : games) {
         database.prepare("INSERT INTO game_discounts (game_id, rate_permille) VALUES (?, ?)")
             .bind({id, static_cast<long long>(kRates[static_cast<std::size_t>(id - 1) % kRates.size()])})
             .step();

@@ -76,7 +76,7 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
     if (!summary) return std::nullopt;
     const std::string oid = std::to_string(orderId);
     std::string page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>订单支付</title></head><body>"
-                       "<h1>订单支付</h1><p>订单号 " + oid + "</p>";
+                       "<p>订单号 " + oid + "</p>";
     for (const auto& [caption, value] : summary->lines) page += "<p>" + caption + " " + value + "</p>";
     if (summary->paid) {
         page += "<p>订单已支付</p>";

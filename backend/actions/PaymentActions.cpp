@@ -61,7 +61,7 @@ Envelope placeTopUp(const ActionContext& context) {
     if (account.empty() || account.size() > kLongestAccount)
         return Envelope::failure(ResultCode::InvalidRequest, "请输入正确的游戏账号");
     const std::optional<long long> amount = amountInCents(parameters.textOrEmpty("money"));
-    if (!amount) return Envelope::failure(ResultCode::InvalidRequest, "请输入正确的金额");
+    if (!amount) return Envelope::failure(ResultCode::InvalidRequest, "充值金额无效");
     const std::string type = parameters.textOrEmpty("type");
     if (type != "0" && type != "1") return Envelope::failure(ResultCode::InvalidRequest, "参数 type 无效");
     const std::optional<long long> game = parseWholeNumber(parameters.textOrEmpty("gid"), kLargestId);

@@ -114,7 +114,7 @@ TEST_F(PaymentActions, OrdersAreSignedOverTheirFieldsAndCheckedBeforeAnythingIsS
     for (const char* money : {"abc", "0", "0.00", "-5", "1.234", "1e3", " 10", "100000.01"}) {
         auto refused = topUp(money, "0");
         EXPECT_EQ(refused.json["code"], 4) << money;
-        EXPECT_EQ(refused.json["message"], "请输入正确的金额") << money;
+        EXPECT_EQ(refused.json["message"], "充值金额无效") << money;
     }
     EXPECT_EQ(topUp("0.5", "0").json["code"], 1);
     EXPECT_EQ(topUp("10", "2").json["message"], "参数 type 无效");
