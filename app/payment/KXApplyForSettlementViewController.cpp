@@ -9,7 +9,7 @@ void KXApplyForSettlementViewController::loadView() {
     view()->setBackgroundColor(KXResultPageViews::screenBackground());
     auto card = KXResultPageViews::card(view(), 290, "beijingView");
     const CGFloat bottom =
-        KXResultPageViews::addHeadline(card, "zhifu_chenggong", "提交成功", "您的申请已提交，请耐心等待处理");
+        KXResultPageViews::addHeadline(card, "zhifu_chenggong", "提交成功", "已提交成功，可在记录中查看处理进度");
     auto done = KXResultPageViews::button(CGRectMake(30, bottom + 30, card->bounds().size.width - 60, 44), "完成",
                                           "dianjiWanBut", true);
     done->addTarget(self<KXApplyForSettlementViewController>(), &KXApplyForSettlementViewController::dianjiWanBut,

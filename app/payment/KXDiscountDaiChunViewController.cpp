@@ -1,0 +1,343 @@
+#include "app/payment/KXDiscountDaiChunViewController.h"
+
+#include <cmath>
+#include <limits>
+
+#include "app/payment/KXApplyForSettlementViewController.h"
+#include "app/payment/KXChildPage.h"
+#include "app/payment/KXChongzhishibaiViewController.h"
+#include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXGameIcoPopView.h"
+#include "app/payment/KXResultPageViews.h"
+#include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/MBProgressHUDManager.h"
+#include "foundation/NSString.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
+
+namespace {
+
+constexpr CGFloat kRowHeight = 50;
+constexpr CGFloat kCaptionWidth = 90;
+constexpr CGFloat kInset = 15;
+const UIColor kHairline = UIColor::colorWithRed(232 / 255.0, 232 / 255.0, 232 / 255.0, 1);
+
+Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
+    auto label = make<UILabel>(frame);
+    label->setText(text);
+    label->setFont(UIFont::systemFontOfSize(size));
+    label->setTextColor(colour);
+    return label;
+}
+
+// A white card of form rows across the screen; answers it.
+Ref<UIView> addCard(const Ref<UIView>& root, CGFloat y, CGFloat height) {
+    auto card = make<UIView>(CGRectMake(kInset, y, root->bounds().size.width - 2 * kInset, height));
+    card->setBackgroundColor(UIColor::whiteColor());
+    card->layer()->setCornerRadius(8);
+    card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    root->addSubview(card);
+    return card;
+}
+
+// One row's caption on the left, a hairline under every row but the last.
+void addRowCaption(const Ref<UIView>& card, long row, const std::string& caption, bool hairline) {
+    card->addSubview(makeLabel(CGRectMake(kInset, row * kRowHeight, kCaptionWidth, kRowHeight), caption, 15,
+                               KXResultPageViews::bodyText()));
+    if (!hairline) return;
+    auto line = make<UIView>(CGRectMake(kInset, (row + 1) * kRowHeight - 0.5, card->bounds().size.width - 2 * kInset, 0.5));
+    line->setBackgroundColor(kHairline);
+    card->addSubview(line);
+}
+
+Ref<UITextField> makeField(CGRect frame, const std::string& outlet, const std::string& placeholder) {
+    auto field = make<UITextField>(frame);
+    field->setAccessibilityIdentifier(outlet);
+    field->setPlaceholder(placeholder);
+    field->setFont(UIFont::systemFontOfSize(15));
+    field->setTextColor(KXResultPageViews::bodyText());
+    return field;
+}
+
+Ref<UIButton> makeChoice(CGRect frame, const std::string& outlet, const std::string& title) {
+    auto button = make<UIButton>(frame);
+    button->setAccessibilityIdentifier(outlet);
+    button->setTitle(title, UIControlStateNormal);
+    button->setTitleColor(KXResultPageViews::bodyText(), UIControlStateNormal);
+    button->titleLabel()->setFont(UIFont::systemFontOfSize(15));
+    button->layer()->setCornerRadius(6);
+    button->layer()->setBorderColor(kHairline);
+    button->layer()->setBorderWidth(1);
+    return button;
+}
+
+// The discount in whole percent, cut toward zero ("折扣：%d%%"); a value
+// out of the int range is held at its end rather than overflowing.
+int wholePercent(double fraction) {
+    const double percent = std::trunc(fraction * 100.0);
+    if (std::isnan(percent)) return 0;
+    if (percent >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (percent <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(percent);
+}
+
+}  // namespace
+
+// --- The form, as the screen's interface file lays it out ---
+
+void KXDiscountDaiChunViewController::loadView() {
+    UIViewController::loadView();
+    Ref<UIView> root = view();
+    auto screen = self<KXDiscountDaiChunViewController>();
+    using Self = KXDiscountDaiChunViewController;
+
+    auto form = addCard(root, 12, 4 * kRowHeight);
+    const CGFloat width = form->bounds().size.width;
+    const CGFloat valueLeft = kInset + kCaptionWidth;
+    const CGFloat valueWidth = width - valueLeft - kInset;
+
+    addRowCaption(form, 0, "游戏账号", true);
+    auto account = makeField(CGRectMake(valueLeft, 0, valueWidth, kRowHeight), "shiwanzhanghaoTxetField",
+                             "请输入玩家的游戏账号");
+    form->addSubview(account);
+
+    addRowCaption(form, 1, "选择游戏", true);
+    auto icon = make<UIImageView>(CGRectMake(valueLeft, kRowHeight + 10, 30, 30));
+    icon->setAccessibilityIdentifier("icoiamgeView");
+    form->addSubview(icon);
+    auto name = makeLabel(CGRectMake(valueLeft + 40, kRowHeight, valueWidth - 60, kRowHeight), "", 15,
+                          KXResultPageViews::bodyText());
+    name->setAccessibilityIdentifier("youmingchengLabl");
+    form->addSubview(name);
+    auto pick = make<UIButton>(CGRectMake(valueLeft, kRowHeight, valueWidth, kRowHeight));
+    pick->setAccessibilityIdentifier("xuanZeBut");
+    pick->setTitle(std::string("选择 >"), UIControlStateNormal);
+    pick->setTitleColor(UIColor::colorWithRed(153 / 255.0, 153 / 255.0, 153 / 255.0, 1), UIControlStateNormal);
+    pick->titleLabel()->setFont(UIFont::systemFontOfSize(14));
+    pick->setContentHorizontalAlignment(UIControlContentHorizontalAlignment::Right);
+    pick->addTarget(screen, &Self::xuanZeBut, UIControlEventTouchUpInside);
+    form->addSubview(pick);
+
+    addRowCaption(form, 2, "充值金额", true);
+    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight), "shurujingETextField",
+                            "请输入充值金额");
+    form->addSubview(amount);
+
+    auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "折扣：--", 15,
+                              KXResultPageViews::bodyText());
+    discount->setAccessibilityIdentifier("zhekeouLabel");
+    form->addSubview(discount);
+    auto due = makeLabel(CGRectMake(width / 2, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "支付金额 ￥0", 15,
+                         KXResultPageViews::accentBlue());
+    due->setAccessibilityIdentifier("zhifiLabel");
+    due->setTextAlignment(NSTextAlignment::Right);
+    form->addSubview(due);
+
+    auto payment = addCard(root, CGRectGetMaxY(form->frame()) + 12, 100);
+    payment->addSubview(makeLabel(CGRectMake(kInset, 0, width - 2 * kInset, 40), "支付方式", 15,
+                                  KXResultPageViews::bodyText()));
+    const CGFloat half = (width - 3 * kInset) / 2;
+    auto online = makeChoice(CGRectMake(kInset, 42, half, 44), "zhifubaoBut", "在线支付");
+    online->setBackgroundColor(UIColor::whiteColor());
+    online->addTarget(screen, &Self::xuanzeZhifuBut, UIControlEventTouchUpInside);
+    payment->addSubview(online);
+    auto prepaid = makeChoice(CGRectMake(2 * kInset + half, 42, half, 44), "yufukuanBtn", "预付款");
+    prepaid->setBackgroundColor(KXResultPageViews::screenBackground());
+    prepaid->addTarget(screen, &Self::yufukuanBut, UIControlEventTouchUpInside);
+    payment->addSubview(prepaid);
+
+    auto submit = KXResultPageViews::button(
+        CGRectMake(kInset * 2, CGRectGetMaxY(payment->frame()) + 30, root->bounds().size.width - 4 * kInset, 44),
+        "立即充值", "tijiaobutonti", true);
+    submit->addTarget(screen, &Self::tijiaobutonti, UIControlEventTouchUpInside);
+    root->addSubview(submit);
+
+    zhifubaoBut_ = online;
+    yufukuanBtn_ = prepaid;
+    shiwanzhanghaoTxetField_ = account;
+    icoiamgeView_ = icon;
+    youmingchengLabl_ = name;
+    shurujingETextField_ = amount;
+    zhekeouLabel_ = discount;
+    zhifiLabel_ = due;
+}
+
+// --- Life cycle ---
+
+void KXDiscountDaiChunViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    setupUI();
+    setupNaVigationView();
+    shezhichangyongshuxing();
+    view()->addGestureRecognizer(make<UITapGestureRecognizer>(self<KXDiscountDaiChunViewController>(),
+                                                              &KXDiscountDaiChunViewController::shouqingjianpan));
+    yufukuanjinger();
+}
+
+void KXDiscountDaiChunViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto stack = navigationController()) stack->setNavigationBarHidden(false, animated);
+    if (oidStr_) chaxundingdang();
+}
+
+void KXDiscountDaiChunViewController::setupUI() {
+    view()->setBackgroundColor(KXResultPageViews::screenBackground());
+    navigationItem()->setTitle("折扣代充");
+    jiLuStr_ = "1";
+}
+
+void KXDiscountDaiChunViewController::setupNaVigationView() {
+    WeakRef<KXDiscountDaiChunViewController> weakSelf = self<KXDiscountDaiChunViewController>();
+    auto item = make<UIBarButtonItem>("代充记录", UIBarButtonItemStyle::Plain, self<KXDiscountDaiChunViewController>(),
+                                      [weakSelf](const Ref<UIBarButtonItem>&) {
+                                          if (auto screen = weakSelf.lock()) screen->rightBarButtonTap();
+                                      });
+    item->setTintColor(KXResultPageViews::bodyText());
+    navigationItem()->setRightBarButtonItem(item);
+}
+
+void KXDiscountDaiChunViewController::shezhichangyongshuxing() {
+    if (auto icon = icoiamgeView()) {
+        icon->layer()->setCornerRadius(8);
+        icon->setClipsToBounds(true);
+        icon->setBackgroundColor(UIColor::whiteColor());
+    }
+    if (auto name = youmingchengLabl()) name->setText("");
+    if (auto amount = shurujingETextField()) {
+        amount->setKeyboardType(UIKeyboardType::DecimalPad);
+        amount->setDelegate(self<KXDiscountDaiChunViewController>());
+    }
+}
+
+void KXDiscountDaiChunViewController::rightBarButtonTap() {
+    // The list of earlier top-ups is not part of the app yet.
+}
+
+// --- Game, amount and payment choice ---
+
+void KXDiscountDaiChunViewController::xuanZeBut(const Ref<UIButton>&) {
+    auto account = shiwanzhanghaoTxetField();
+    if (!account || account->text().empty()) {
+        MBProgressHUDManager::showError("请输入游戏账号");
+        return;
+    }
+    view()->endEditing(true);
+    auto picker = make<KXGameIcoPopView>(UIScreen::mainScreen()->bounds());
+    picker->setDelegate(self<KXDiscountDaiChunViewController>());
+    picker->requestDatashuju();
+    if (auto window = keyWindow()) window->addSubview(picker);
+}
+
+void KXDiscountDaiChunViewController::KXGameIcoPopViewDelegate(const Ref<KXdaichongzheKouModel>& model) {
+    selectedModel_ = model;
+    if (auto amount = shurujingETextField()) amount->setText("");
+    if (auto due = zhifiLabel()) due->setText("支付金额 ￥0");
+    if (!model) return;
+    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, NSURL::URLWithString(model->icon.value_or("")));
+    if (auto name = youmingchengLabl()) name->setText(model->name ? *model->name : "(null)");
+    if (auto discount = zhekeouLabel())
+        discount->setText(NSString::stringWithFormat("折扣：%d%%", wholePercent(model->zhekou)));
+}
+
+bool KXDiscountDaiChunViewController::textFieldShouldBeginEditing(const Ref<UITextField>&) {
+    if (selectedModel_) return true;
+    MBProgressHUDManager::showError("请先选择游戏");
+    return false;
+}
+
+void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureRecognizer>&) {
+    view()->endEditing(true);
+    auto amountField = shurujingETextField();
+    const std::string amount = amountField ? amountField->text() : std::string();
+    const float value = NSString::floatValue(amount);
+    if (!amount.empty() && value > 0 && selectedModel_) {
+        if (auto due = zhifiLabel())
+            due->setText(NSString::stringWithFormat("支付金额￥%.2f", (1.0 - selectedModel_->zhekou) * value));
+    }
+}
+
+void KXDiscountDaiChunViewController::xuanzeZhifuBut(const Ref<UIButton>&) { choosePayment("1"); }
+
+void KXDiscountDaiChunViewController::yufukuanBut(const Ref<UIButton>&) { choosePayment("2"); }
+
+void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
+    const bool online = choice == "1";
+    if (auto button = zhifubaoBut())
+        button->setBackgroundColor(online ? UIColor::whiteColor() : KXResultPageViews::screenBackground());
+    if (auto button = yufukuanBtn())
+        button->setBackgroundColor(online ? KXResultPageViews::screenBackground() : UIColor::whiteColor());
+    jiLuStr_ = choice;
+}
+
+// --- Submitting and the order's state ---
+
+void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
+    auto account = shiwanzhanghaoTxetField();
+    auto amountField = shurujingETextField();
+    const std::string amount = amountField ? amountField->text() : std::string();
+    if (!account || account->text().empty()) {
+        MBProgressHUDManager::showError("请输入游戏账号");
+    } else if (!selectedModel_) {
+        MBProgressHUDManager::showError("请选择游戏");
+    } else if (amount.empty()) {
+        MBProgressHUDManager::showError("请输入金额");
+    } else if (NSString::floatValue(amount) == 0) {
+        MBProgressHUDManager::showError("请输入正确的金额");
+    } else if (jiLuStr_ == "1") {
+        payTreasurezhifu();
+    } else if (jiLuStr_ == "2") {
+        yufukuanappdhjiekou();
+    }
+}
+
+Dictionary KXDiscountDaiChunViewController::orderFields(const std::string& type) const {
+    auto account = shiwanzhanghaoTxetField();
+    auto amount = shurujingETextField();
+    // A game listed without an id is sent as "": the back end refuses it.
+    return Dictionary{{"username", account ? account->text() : std::string()},
+                      {"money", amount ? amount->text() : std::string()},
+                      {"gid", selectedModel_ ? selectedModel_->id.value_or("") : std::string()},
+                      {"type", type}};
+}
+
+void KXDiscountDaiChunViewController::yufukuanjinger() {
+    auto screen = self<KXDiscountDaiChunViewController>();
+    KXClassicRequest::send(KXClassicRequest::query("yufu"), [screen](const Value& answer) {
+        if (auto button = screen->yufukuanBtn())
+            button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
+    });
+}
+
+void KXDiscountDaiChunViewController::payTreasurezhifu() {
+    auto screen = self<KXDiscountDaiChunViewController>();
+    const auto query = KXClassicRequest::query("fuli", orderFields("0"), {"username", "money", "gid", "type"});
+    KXClassicRequest::send(query, [screen](const Value& answer) {
+        screen->oidStr_ = KXClassicRequest::text(answer["data"]["oid"]);
+        auto page = make<KXWebViewGameViewController>();
+        page->setUrlString(KXClassicRequest::text(answer["data"]["url"]));
+        page->setGname("充值");
+        page->setHidesBottomBarWhenPushed(true);
+        if (auto stack = screen->navigationController()) stack->pushViewController(page, true);
+    });
+}
+
+void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
+    auto screen = self<KXDiscountDaiChunViewController>();
+    const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
+    KXClassicRequest::send(query, [screen](const Value& answer) {
+        MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+        if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
+    });
+}
+
+void KXDiscountDaiChunViewController::chaxundingdang() {
+    auto screen = self<KXDiscountDaiChunViewController>();
+    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
+    KXClassicRequest::send(
+        query, [screen](const Value&) { KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>()); },
+        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
+}

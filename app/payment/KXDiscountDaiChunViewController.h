@@ -1,0 +1,90 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/payment/KXGameIcoPopViewDlegate.h"
+#include "app/payment/KXdaichongzheKouModel.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITapGestureRecognizer.h"
+#include "uikit/UITextField.h"
+#include "uikit/UITextFieldDelegate.h"
+#include "uikit/UIViewController.h"
+
+// The discount top-up: the promoter enters a player's game account, picks
+// the game (KXGameIcoPopView), enters the amount and sees the discount and
+// the amount to pay (recomputed on a tap on the screen), then pays online
+// through the payment web page or from the prepaid balance ("fuli"). The
+// online order's id is kept: every later appearance of the screen asks
+// "fuli_status" for it and lays the done page (paid) or the failure page
+// over the screen. The bar item "代充记录" opens the earlier top-ups.
+class KXDiscountDaiChunViewController : public UIViewController,
+                                        public UITextFieldDelegate,
+                                        public KXGameIcoPopViewDlegate {
+public:
+    // Outlets.
+    Ref<UIButton> zhifubaoBut() const { return zhifubaoBut_.lock(); }
+    Ref<UIButton> yufukuanBtn() const { return yufukuanBtn_.lock(); }
+    Ref<UITextField> shiwanzhanghaoTxetField() const { return shiwanzhanghaoTxetField_.lock(); }
+    Ref<UIImageView> icoiamgeView() const { return icoiamgeView_.lock(); }
+    Ref<UILabel> youmingchengLabl() const { return youmingchengLabl_.lock(); }
+    Ref<UITextField> shurujingETextField() const { return shurujingETextField_.lock(); }
+    Ref<UILabel> zhekeouLabel() const { return zhekeouLabel_.lock(); }
+    Ref<UILabel> zhifiLabel() const { return zhifiLabel_.lock(); }
+
+    // The payment choice: "1" online, "2" the prepaid balance.
+    const std::string& jiLuStr() const { return jiLuStr_; }
+    void setJiLuStr(std::string choice) { jiLuStr_ = std::move(choice); }
+    const Ref<KXdaichongzheKouModel>& selectedModel() const { return selectedModel_; }
+    // The last online order's id; none before the first.
+    const std::optional<std::string>& oidStr() const { return oidStr_; }
+
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+
+    // Actions.
+    void xuanzeZhifuBut(const Ref<UIButton>& sender);
+    void yufukuanBut(const Ref<UIButton>& sender);
+    void xuanZeBut(const Ref<UIButton>& sender);
+    void tijiaobutonti(const Ref<UIButton>& sender);
+    void shouqingjianpan(const Ref<UITapGestureRecognizer>& recognizer);
+    void rightBarButtonTap();
+
+    // The amount field edits only once a game is chosen.
+    bool textFieldShouldBeginEditing(const Ref<UITextField>& textField) override;
+    void KXGameIcoPopViewDelegate(const Ref<KXdaichongzheKouModel>& model) override;
+
+    std::string className() const override { return "KXDiscountDaiChunViewController"; }
+
+private:
+    void setupUI();
+    void setupNaVigationView();
+    void shezhichangyongshuxing();
+    // "yufu": the balance on the prepaid button.
+    void yufukuanjinger();
+    // "fuli" paid online, then the payment page.
+    void payTreasurezhifu();
+    // "fuli" paid from the balance, then the screen closes.
+    void yufukuanappdhjiekou();
+    // "fuli_status" for the kept order, then a result page.
+    void chaxundingdang();
+    // The own fields of "fuli" with the payment type.
+    Dictionary orderFields(const std::string& type) const;
+    void choosePayment(const std::string& choice);
+
+    std::string jiLuStr_;
+    Ref<KXdaichongzheKouModel> selectedModel_;
+    std::optional<std::string> oidStr_;
+
+    WeakRef<UIButton> zhifubaoBut_;
+    WeakRef<UIButton> yufukuanBtn_;
+    WeakRef<UITextField> shiwanzhanghaoTxetField_;
+    WeakRef<UIImageView> icoiamgeView_;
+    WeakRef<UILabel> youmingchengLabl_;
+    WeakRef<UITextField> shurujingETextField_;
+    WeakRef<UILabel> zhekeouLabel_;
+    WeakRef<UILabel> zhifiLabel_;
+};
