@@ -8,6 +8,7 @@
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameIcoPopView.h"
+#include "app/payment/KXGenerationOfFillingViewController.h"
 #include "app/payment/KXResultPageViews.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/KXUniversal.h"
@@ -214,7 +215,7 @@ void KXDiscountDaiChunViewController::shezhichangyongshuxing() {
 }
 
 void KXDiscountDaiChunViewController::rightBarButtonTap() {
-    // The list of earlier top-ups is not part of the app yet.
+    if (auto stack = navigationController()) stack->pushViewController(make<KXGenerationOfFillingViewController>(), true);
 }
 
 // --- Game, amount and payment choice ---

@@ -1,6 +1,7 @@
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/payment/KXGenerationOfFillingViewController.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "tests/app/payment/PaymentScreenFixture.h"
@@ -114,8 +115,11 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAgainOnEveryReturn) {
     EXPECT_EQ(hudText(), "");
     EXPECT_TRUE(driver.shot(paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
-    // The kept order is asked again whenever the screen appears.
-    push(make<UIViewController>());
+    // The kept order is asked again whenever the screen appears, here on
+    // the way back from the top-up records.
+    ASSERT_TRUE(driver.tap("代充记录"));
+    finishTransition();
+    EXPECT_TRUE(cast<KXGenerationOfFillingViewController>(stack->topViewController()));
     back();
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 2; }));
 }
