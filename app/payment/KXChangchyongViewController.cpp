@@ -7,6 +7,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
@@ -19,7 +20,7 @@ constexpr CGFloat kCardHeight = 176;
 
 Ref<UIView> hairline(CGRect frame) {
     auto line = make<UIView>(frame);
-    line->setBackgroundColor(KXRecordListLook::gridLine());
+    line->setBackgroundColor(KXTeamColors::gridLine());
     return line;
 }
 
@@ -38,13 +39,13 @@ void KXChangchyongViewController::loadView() {
     heading->setText("预付款余额(元)");
     card->addSubview(heading);
     auto balance =
-        KXRecordListLook::label({20, 40, width - 40, 40}, 30, KXRecordListLook::bodyText(), NSTextAlignment::Left,
+        KXRecordListLook::label({20, 40, width - 40, 40}, 30, KXTeamColors::bodyText(), NSTextAlignment::Left,
                                 "jingELabel");
     card->addSubview(balance);
     auto divider = hairline({20, 95, width - 40, 1});
     divider->setAccessibilityIdentifier("zhanghuzongeLabel");
     card->addSubview(divider);
-    auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXRecordListLook::bodyText(), NSTextAlignment::Left);
+    auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left);
     caption->setText("充值金额");
     card->addSubview(caption);
     auto amount = make<UITextField>(CGRect{95, 112, width - 115, 44});
@@ -52,7 +53,7 @@ void KXChangchyongViewController::loadView() {
     amount->setPlaceholder("请输入充值金额");
     amount->setKeyboardType(UIKeyboardType::DecimalPad);
     amount->setFont(UIFont::systemFontOfSize(15));
-    amount->setTextColor(KXRecordListLook::bodyText());
+    amount->setTextColor(KXTeamColors::bodyText());
     card->addSubview(amount);
 
     auto submit = make<UIButton>(CGRect{kMargin, kMargin + kCardHeight + 40, width, 44});
@@ -60,7 +61,7 @@ void KXChangchyongViewController::loadView() {
     submit->setTitle(std::string("立即充值"), UIControlStateNormal);
     submit->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
     submit->titleLabel()->setFont(UIFont::systemFontOfSize(16));
-    submit->setBackgroundColor(KXRecordListLook::accentBlue());
+    submit->setBackgroundColor(KXTeamColors::accentBlue());
     submit->layer()->setCornerRadius(6);
     root->addSubview(submit);
 
@@ -84,7 +85,7 @@ void KXChangchyongViewController::viewWillAppear(bool animated) {
 }
 
 void KXChangchyongViewController::setupshuxing() {
-    view()->setBackgroundColor(KXRecordListLook::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     navigationItem()->setTitle("充值");
     if (auto card = kapianView()) {
         card->layer()->setCornerRadius(12);

@@ -1,13 +1,14 @@
 #include "app/payment/KXChongzhijiluCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/team/KXTeamColors.h"
 
 void KXChongzhijiluCell::didCreate() {
     KXRecordCell::didCreate();
     auto date = KXRecordListLook::label({}, 13, KXRecordListLook::secondaryText(), NSTextAlignment::Left, "riqiLabel");
     date->setNumberOfLines(2);
-    auto amount = KXRecordListLook::label({}, 15, KXRecordListLook::bodyText(), NSTextAlignment::Center, "jingeLabel");
-    auto state = KXRecordListLook::label({}, 13, KXRecordListLook::accentBlue(), NSTextAlignment::Right, "chuliLabel");
+    auto amount = KXRecordListLook::label({}, 15, KXTeamColors::bodyText(), NSTextAlignment::Center, "jingeLabel");
+    auto state = KXRecordListLook::label({}, 13, KXTeamColors::accentBlue(), NSTextAlignment::Right, "chuliLabel");
     for (const auto& label : {date, amount, state}) contentView()->addSubview(label);
     riqiLabel_ = date;
     jingeLabel_ = amount;

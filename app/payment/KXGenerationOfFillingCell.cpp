@@ -1,13 +1,14 @@
 #include "app/payment/KXGenerationOfFillingCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/team/KXTeamColors.h"
 
 void KXGenerationOfFillingCell::didCreate() {
     KXRecordCell::didCreate();
-    auto name = KXRecordListLook::label({}, 15, KXRecordListLook::bodyText(), NSTextAlignment::Left, "name1Label");
+    auto name = KXRecordListLook::label({}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left, "name1Label");
     auto date = KXRecordListLook::label({}, 12, KXRecordListLook::secondaryText(), NSTextAlignment::Left, "riqiLabel");
     auto amount =
-        KXRecordListLook::label({}, 16, KXRecordListLook::bodyText(), NSTextAlignment::Right, "jingerLbabel");
+        KXRecordListLook::label({}, 16, KXTeamColors::bodyText(), NSTextAlignment::Right, "jingerLbabel");
     for (const auto& label : {name, date, amount}) contentView()->addSubview(label);
     name1Label_ = name;
     riqiLabel_ = date;

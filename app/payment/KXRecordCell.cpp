@@ -1,12 +1,12 @@
 #include "app/payment/KXRecordCell.h"
 
-#include "app/payment/KXRecordListLook.h"
+#include "app/team/KXTeamColors.h"
 
 void KXRecordCell::didCreate() {
     UITableViewCell::didCreate();
     setBackgroundColor(UIColor::whiteColor());
     hairline_ = make<UIView>();
-    hairline_->setBackgroundColor(KXRecordListLook::gridLine());
+    hairline_->setBackgroundColor(KXTeamColors::gridLine());
     contentView()->addSubview(hairline_);
 }
 

@@ -7,21 +7,14 @@
 #include "graphics/UIFont.h"
 #include "uikit/UILabel.h"
 
-// The colours and the label factory of the record lists and their cells.
+// The label factory of the money screens and their cells, and the colour
+// of their secondary texts (the other colours: KXTeamColors).
 class KXRecordListLook {
 public:
     KXRecordListLook() = delete;
 
-    // The header card and the states.
-    static UIColor accentBlue();
-    // Body text.
-    static UIColor bodyText();
-    // Secondary text (dates).
+    // Secondary text (dates, captions).
     static UIColor secondaryText();
-    // Screen and table background.
-    static UIColor screenBackground();
-    // The hairline under each row.
-    static UIColor gridLine();
 
     // A one-line label with the font, colour and alignment, named `outlet`.
     static Ref<UILabel> label(CGRect frame, CGFloat fontSize, const UIColor& colour, NSTextAlignment alignment,

@@ -4,6 +4,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/promotion/KXNotchedScreen.h"
 #include "app/shell/UIViewExt.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "graphics/UIImage.h"
 #include "uikit/UINavigationController.h"
@@ -39,7 +40,7 @@ Ref<UITableView> KXRecordListViewController::mainaTableVie() {
     mainaTableVie_->setDelegate(self<KXRecordListViewController>());
     mainaTableVie_->setDataSource(self<KXRecordListViewController>());
     mainaTableVie_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
-    mainaTableVie_->setBackgroundColor(KXRecordListLook::screenBackground());
+    mainaTableVie_->setBackgroundColor(KXTeamColors::screenBackground());
     // The table starts a status bar's height above the screen and its content
     // that much lower, so the blue header fills the screen's top edge and the
     // card starts right under the top bar; the safe area adds nothing more.
@@ -74,7 +75,7 @@ void KXRecordListViewController::setupUI() {
 void KXRecordListViewController::addTabelViewHeaderView() {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
     const TopMeasures measures = topMeasures();
-    const UIColor blue = KXRecordListLook::accentBlue();
+    const UIColor blue = KXTeamColors::accentBlue();
 
     hederView_ = make<UIView>(CGRect{0, 0, width, measures.topBar + kCardHeight});
     hederView_->setAccessibilityIdentifier("hederView");
@@ -102,7 +103,7 @@ void KXRecordListViewController::setnavigation() {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
     const bool notched = KXNotchedScreen::isNotched();
     Ref<UIView> root = view();
-    root->setBackgroundColor(KXRecordListLook::screenBackground());
+    root->setBackgroundColor(KXTeamColors::screenBackground());
 
     daohaView_ = make<UIView>(CGRect{0, 0, width, topMeasures().topBar});
     daohaView_->setAccessibilityIdentifier("daohaView");

@@ -1,6 +1,7 @@
 #include "app/payment/KXjieSuanTableViewCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 
@@ -10,9 +11,9 @@ void KXjieSuanTableViewCell::didCreate() {
     icon->setAccessibilityIdentifier("icoIamgeView");
     icon->layer()->setCornerRadius(18);
     icon->setClipsToBounds(true);
-    auto state = KXRecordListLook::label({}, 15, KXRecordListLook::bodyText(), NSTextAlignment::Left, "shengehLabel");
+    auto state = KXRecordListLook::label({}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left, "shengehLabel");
     auto date = KXRecordListLook::label({}, 12, KXRecordListLook::secondaryText(), NSTextAlignment::Left, "riqiLabel");
-    auto amount = KXRecordListLook::label({}, 16, KXRecordListLook::bodyText(), NSTextAlignment::Right, "jingerLabel");
+    auto amount = KXRecordListLook::label({}, 16, KXTeamColors::bodyText(), NSTextAlignment::Right, "jingerLabel");
     contentView()->addSubview(icon);
     for (const auto& label : {state, date, amount}) contentView()->addSubview(label);
     icoIamgeView_ = icon;
