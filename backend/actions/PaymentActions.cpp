@@ -1,7 +1,5 @@
 #include "backend/actions/PaymentActions.h"
 
-#include <regex>
-
 #include "backend/Format.h"
 #include "backend/PaymentPages.h"
 #include "backend/Queries.h"
@@ -17,16 +15,11 @@ constexpr long long kLargestId = 1'000'000'000'000LL;
 constexpr long long kLargestAmountCents = 10'000'000;
 constexpr std::size_t kLongestAccount = 64;
 
-// An amount as the promoter typed it: digits with at most two decimals,
-// greater than zero and not above the limit. Nothing otherwise.
+// An amount as the promoter typed it (parseYuan), greater than zero and not
+// above the limit. Nothing otherwise.
 std::optional<long long> amountInCents(const std::string& text) {
-    static const std::regex pattern(R"((\d{1,9})(?:\.(\d{1,2}))?)");
-    std::smatch parts;
-    if (!std::regex_match(text, parts, pattern)) return std::nullopt;
-    std::string fraction = parts[2].str();
-    fraction.resize(2, '0');
-    const long long cents = std::stoll(parts[1].str()) * 100 + std::stoll(fraction);
-    if (cents <= 0 || cents > kLargestAmountCents) return std::nullopt;
+    const std::optional<long long> cents = parseYuan(text, kLargestAmountCents);
+    if (!cents || *cents == 0) return std::nullopt;
     return cents;
 }
 
