@@ -90,7 +90,9 @@ protected:
     // Attaches the loader and waits for the first page.
     void start() {
         loader->attachTo(table);
-        ASSERT_TRUE(runUntil([&] { return loads == 1; })) << "the first page did not arrive";
+        ASSERT_TRUE(runUntil([&] { return loads == 1; }))
+            << "the first page did not arrive; requests received " << server.requestCount() << ", still refreshing "
+            << refreshing();
         EXPECT_FALSE(refreshing());
     }
     // The pages asked for, in order.
