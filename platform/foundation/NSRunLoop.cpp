@@ -15,6 +15,12 @@ constexpr int idleTurnLimit = 10000;
 // runUntil looks at its predicate at least this often, for predicates that
 // other threads make true without posting to the loop.
 constexpr double predicatePollInterval = 0.01;
+// Manual time moves in decimal steps (0.3, then 0.05) whose binary sums can
+// fall a hair short of a timer set for their total (0.35) once the clock
+// stands at thousands of seconds. Timers due within this much past the
+// target count as due, so the outcome of a step never depends on where the
+// clock started.
+constexpr double manualStepTolerance = 1e-6;
 
 std::chrono::steady_clock::time_point steadyTime(double seconds) {
     using namespace std::chrono;
@@ -160,7 +166,7 @@ void NSRunLoop::advanceManualClock(double seconds) {
             std::lock_guard lock(mutex_);
             next = timers_.nextDue(defaultModeBit);
         }
-        if (!next || *next > target) break;
+        if (!next || *next > target + manualStepTolerance) break;
         MonotonicClock::setManualTime(*next);
     }
     MonotonicClock::setManualTime(target);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -74,6 +75,18 @@ TEST_F(RunLoop, PostsFromManyThreadsArriveOnceInEachThreadsOrder) {
         ASSERT_EQ(sequence.size(), std::size_t(posts));
         for (int i = 0; i < posts; ++i) ASSERT_EQ(sequence[i], i);
     }
+}
+
+TEST_F(RunLoop, ManualStepsAddingUpToATimersDelayFireIt) {
+    // At 10000 s, 0.3 + 0.05 falls short of 0.35 in binary arithmetic.
+    MonotonicClock::setManualTime(std::max(clock.now(), 10000.0));
+    int fired = 0;
+    NSRunLoop::mainRunLoop()->addTimer(NSTimer::timerWithTimeInterval(0.35, false, [&](auto&) { ++fired; }),
+                                       NSDefaultRunLoopMode);
+    clock.advance(0.3);
+    EXPECT_EQ(fired, 0);
+    clock.advance(0.05);
+    EXPECT_EQ(fired, 1);
 }
 
 TEST_F(RunLoop, TimersFireOnlyInTheirModes) {
