@@ -1,0 +1,119 @@
+#include "app/promotion/KXManagementViewController.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXManagementTableViewCell.h"
+#include "app/shell/UIColorHex.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
+
+namespace {
+
+constexpr CGFloat kRowHeight = 132;
+const std::string kCellIdentifier = "cellID";
+
+using ScreenFactory = std::function<Ref<UIViewController>()>;
+
+template <class Screen>
+ScreenFactory screen() {
+    return [] { return make<Screen>(); };
+}
+
+// Types matched as the exact text, in the order they are tried.
+const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
+    static const std::vector<std::pair<std::string, ScreenFactory>> table = {};
+    return table;
+}
+
+// Types matched by the text's integer value, tried after the exact texts.
+const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
+    static const std::vector<std::pair<int, ScreenFactory>> table = {};
+    return table;
+}
+
+}  // namespace
+
+void KXManagementViewController::viewDidLoad() {
+    UIViewController::viewDidLoad();
+    // Covered by the full-screen table.
+    view()->setBackgroundColor(UIColor::blueColor());
+    setupUI();
+    sendNetworkRequest();
+}
+
+void KXManagementViewController::setUpchangyongshuxng() {
+    navigationItem()->setTitle("管理");
+    view()->setBackgroundColor(UIColorHex::colorWithHexStringWithHexString("#F5F5F5"));
+}
+
+Ref<UITableView> KXManagementViewController::mainTabelView() {
+    if (!mainTabelView_) {
+        const CGRect screen = UIScreen::mainScreen()->bounds();
+        mainTabelView_ = make<UITableView>(CGRect{0, 0, screen.size.width, screen.size.height},
+                                           UITableViewStyle::Plain);
+        mainTabelView_->setAccessibilityIdentifier("mainTabelView");
+        mainTabelView_->setDelegate(self<KXManagementViewController>());
+        mainTabelView_->setDataSource(self<KXManagementViewController>());
+        mainTabelView_->setBackgroundColor(UIColorHex::colorWithHexStringWithHexString("#F5F5F5"));
+        mainTabelView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
+    }
+    return mainTabelView_;
+}
+
+void KXManagementViewController::setupUI() { view()->addSubview(mainTabelView()); }
+
+void KXManagementViewController::sendNetworkRequest() {
+    WeakRef<KXManagementViewController> weak = self<KXManagementViewController>();
+    KXClassicRequest::send(KXClassicRequest::query("guanli"), [weak](const Value& answer) {
+        auto page = weak.lock();
+        if (!page) return;
+        const Array* sections = answer["data"].array();
+        page->dataMutableArr_ = sections ? *sections : Array();
+        page->mainTabelView()->reloadData();
+    });
+}
+
+long KXManagementViewController::tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) {
+    return static_cast<long>(dataMutableArr_.size());
+}
+
+Ref<UITableViewCell> KXManagementViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
+                                                                                NSIndexPath indexPath) {
+    auto cell = cast<KXManagementTableViewCell>(tableView->dequeueReusableCellWithIdentifier(kCellIdentifier));
+    if (!cell) cell = make<KXManagementTableViewCell>(UITableViewCellStyle::Default, kCellIdentifier);
+    cell->setDelegate(self<KXManagementViewController>());
+    cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
+    cell->setBackgroundColor(UIColor::whiteColor());
+    cell->setDihangStr(NSString::stringWithFormat("%ld", static_cast<long>(indexPath.row())));
+    cell->setDataDic(dataMutableArr_[static_cast<std::size_t>(indexPath.row())]);
+    return cell;
+}
+
+std::optional<CGFloat> KXManagementViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
+                                                                                    NSIndexPath) {
+    return kRowHeight;
+}
+
+Ref<UIViewController> KXManagementViewController::screenForTileType(const std::string& type) {
+    for (const auto& [text, factory] : exactTypes()) {
+        if (type == text) return factory();
+    }
+    const int number = NSString::intValue(type);
+    for (const auto& [value, factory] : numericTypes()) {
+        if (number == value) return factory();
+    }
+    return nullptr;
+}
+
+void KXManagementViewController::KXManagementTableViewCellshuju(const Value& tile) {
+    NSLog("%@", tile);
+    auto screen = screenForTileType(KXClassicRequest::text(tile["type"]));
+    auto navigation = navigationController();
+    if (screen && navigation) navigation->pushViewController(screen, true);
+}

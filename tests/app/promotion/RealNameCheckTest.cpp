@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "app/promotion/MyViewController.h"
+#include "tests/app/promotion/DashboardFixture.h"
+#include "tests/support/MisbehavingServer.h"
+
+// The real-name check as the menus run it: a new checker that nobody keeps,
+// given the menu's navigation stack.
+class RealNameCheck : public DashboardFixture {
+protected:
+    void SetUp() override {
+        DashboardFixture::SetUp();
+        show(make<UIViewController>());
+    }
+    void runCheck() {
+        auto checker = make<MyViewController>();
+        checker->setNavController(stack);
+        checker->shifoshimingrenzheng();
+    }
+    // Every HUD put on the key window so far, hidden or not.
+    std::vector<std::string> shownMessages() const {
+        std::vector<std::string> messages;
+        for (const auto& view : window->subviews()) {
+            if (auto hud = cast<MBProgressHUD>(view)) messages.push_back(hud->label()->text());
+        }
+        return messages;
+    }
+};
+
+TEST_F(RealNameCheck, AVerifiedPromoterIsToldSoAndStaysOnTheMenu) {
+    signIn(kVerified);
+    runCheck();
+    ASSERT_TRUE(waitForHUD());
+    EXPECT_EQ(hudText(), "您已经实名认证");
+    finishTransition();
+    EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
+
+TEST_F(RealNameCheck, WithoutNetworkOnlyABriefFailureShows) {
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
+    runCheck();
+    ASSERT_TRUE(runUntil([&] { return !shownMessages().empty(); }));
+    EXPECT_EQ(shownMessages(), std::vector<std::string>{"登录失败"});
+    // Hidden again at once: gone with the hide animation, long before its 1 s.
+    clock.advance(MBProgressHUD::kAnimationDuration + 0.05);
+    driver.settle();
+    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
