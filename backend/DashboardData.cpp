@@ -24,7 +24,7 @@ struct TileGroup {
 // management page 1-16, the my page its account codes 5 and 17-22.
 const std::vector<TileGroup>& tileGroups() {
     static const std::vector<TileGroup> groups = {
-        {"dashboard", "常用功能", {{"推广二维码", 0}, {"推广游戏", 1}, {"申请游戏", 2}, {"折扣代充", 3},
+        {"dashboard", "常用功能", {{"推广码", 0}, {"推广游戏", 1}, {"申请游戏", 2}, {"折扣代充", 3},
                                     {"申请结算", 4}, {"结算明细", 5}, {"分成明细", 7}, {"我的下级", 10}}},
         {"management", "游戏管理", {{"推广游戏", 1}, {"申请游戏", 2}, {"我的游戏", 8}}},
         {"management", "财务管理", {{"折扣代充", 3}, {"申请结算", 4}, {"结算明细", 5}, {"提现管理", 12}}},

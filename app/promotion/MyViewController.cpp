@@ -109,8 +109,12 @@ void MyViewController::viewWillDisappear(bool animated) {
 void MyViewController::addheaderView() {
     const CGSize screen = UIScreen::mainScreen()->bounds().size;
     const bool notched = KXNotchedScreen::isNotched();
-    mainTabelView_ = make<UITableView>(CGRect{0, notched ? -44.0 : -20.0, screen.width, screen.height},
-                                       UITableViewStyle::Plain);
+    // The page is drawn from the screen's top edge: the table starts a
+    // status bar higher, and its content is inset by that status bar.
+    const CGFloat statusBar = notched ? 44 : 20;
+    mainTabelView_ = make<UITableView>(CGRect{0, -statusBar, screen.width, screen.height}, UITableViewStyle::Plain);
+    mainTabelView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    mainTabelView_->setContentInset({statusBar, 0, 0, 0});
     mainTabelView_->setAccessibilityIdentifier("mainTabelView");
     mainTabelView_->setDelegate(self<MyViewController>());
     mainTabelView_->setDataSource(self<MyViewController>());
@@ -126,7 +130,7 @@ void MyViewController::addheaderView() {
     lanSeView_->setBackgroundColor(hex("#5559EA"));
     hederView_->addSubview(lanSeView_);
 
-    auto logOut = make<UIButton>(CGRect{screen.width - 70, notched ? 44.0 : 20.0, 55, 35});
+    auto logOut = make<UIButton>(CGRect{screen.width - 70, statusBar, 55, 35});
     logOut->setTitle(std::string("退出登录"), UIControlStateNormal);
     logOut->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
     logOut->titleLabel()->setFont(UIFont::systemFontOfSize(12));

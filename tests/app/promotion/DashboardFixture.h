@@ -42,10 +42,10 @@ protected:
         signIn(kDemo);
     }
 
-    static void signIn(const std::string& uid, const std::string& appStr = "1") {
+    void signIn(const std::string& uid, const std::string& appStr = "1") {
         KXLocallyStoredData::setUserID(uid);
         KXLocallyStoredData::setUsername("demo");
-        KXLocallyStoredData::setHead("");
+        KXLocallyStoredData::setHead(backend->baseURL() + "static/head/promoter-" + uid + ".png");
         KXLocallyStoredData::setAppStr(appStr);
     }
 
@@ -67,6 +67,16 @@ protected:
     // Runs the main loop until the HUD shows a message.
     bool waitForHUD() {
         return runUntil([] { return !hudText().empty(); });
+    }
+    // Runs the main loop until every one of the image views shows a picture
+    // (those loading from an address have received it).
+    bool waitForImages(const std::vector<Ref<UIImageView>>& imageViews) {
+        return runUntil([&] {
+            for (const auto& view : imageViews) {
+                if (!view->image()) return false;
+            }
+            return true;
+        });
     }
     // Lets an animated push finish.
     void finishTransition() {

@@ -62,6 +62,9 @@ TEST_F(HomeDashboard, ShowsTheCardsTilesAndPlayerSplitOfTheAnswer) {
     EXPECT_FALSE(page->circleView_one()->isHidden());
     EXPECT_EQ(page->circleView_one()->superview(), page->shujuView());
     EXPECT_EQ(page->centreLabel()->text(), "总人数\n" + std::to_string(total));
+    std::vector<Ref<UIImageView>> icons = page->imageMuArr();
+    icons.push_back(page->navigationTopView()->icoIamgeView());
+    ASSERT_TRUE(waitForImages(icons));
     ASSERT_TRUE(driver.shot("promotion-home-dashboard.png")) << driver.lastError();
 }
 

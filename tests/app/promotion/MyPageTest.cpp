@@ -35,6 +35,12 @@ TEST_F(MyPage, ShowsTheAccountItsAmountsAndTheFunctionGrid) {
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(page->bottomView()->subviews().size(), std::min(items.size(), MyViewController::kGridSlots));
     for (const auto& item : items) EXPECT_TRUE(driver.find(item->title.value_or(""))) << item->title.value_or("");
+    // The band reaches the screen's top edge; the card sits below the status bar and a bar's height.
+    EXPECT_EQ(page->lanSeView()->convertRectToView(page->lanSeView()->bounds(), nullptr).origin.y, 0);
+    EXPECT_EQ(page->kanpianbaiseView()->convertRectToView(page->kanpianbaiseView()->bounds(), nullptr).origin.y, 64);
+    std::vector<Ref<UIImageView>> icons = {page->icoimageView()};
+    for (const auto& tile : page->bottomView()->subviews()) icons.push_back(cast<UIImageView>(tile->subviews()[0]));
+    ASSERT_TRUE(waitForImages(icons));
     ASSERT_TRUE(driver.shot("promotion-my-page.png")) << driver.lastError();
 }
 
