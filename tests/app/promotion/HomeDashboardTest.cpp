@@ -115,3 +115,11 @@ TEST_F(HomeDashboard, ThreeTilesShowOnlyTheFirstThreeSlots) {
         EXPECT_EQ(stack->viewControllers().size(), 1u) << title;
     }
 }
+
+TEST_F(HomeDashboard, ANotchedScreenTakesTheTallerTopBar) {
+    UIScreen::useNotchedScreen();
+    auto page = openPage();
+    EXPECT_EQ(page->navigationTopView()->frame().size.height, 108);
+    EXPECT_EQ(page->navigationTopView()->zhanghaoLabel()->frame().origin.y, 59);
+    EXPECT_EQ(page->mainTabelView()->frame(), (CGRect{0, 108, 375, 812 - 108}));
+}

@@ -74,3 +74,10 @@ TEST_F(MyPage, LogOutForgetsTheLoginAndShowsTheSignIn) {
     EXPECT_EQ(KXLocallyStoredData::getUsername(), "");
     EXPECT_TRUE(cast<KXLoginViewController>(window->rootViewController()));
 }
+
+TEST_F(MyPage, ANotchedScreenKeepsTheCardBelowTheSensorHousing) {
+    UIScreen::useNotchedScreen();
+    auto page = openPage();
+    EXPECT_EQ(page->lanSeView()->frame().size.height, 230);
+    EXPECT_EQ(page->kanpianbaiseView()->convertRectToView(page->kanpianbaiseView()->bounds(), nullptr).origin.y, 88);
+}
