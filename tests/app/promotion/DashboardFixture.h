@@ -36,16 +36,21 @@ protected:
     }
 
     void SetUp() override {
-        backend = backend::LocalBackend::start({});
-        ASSERT_TRUE(backend);
-        KXServiceAddress::setBaseURL(backend->baseURL());
+        if (usesLocalBackend()) {
+            backend = backend::LocalBackend::start({});
+            ASSERT_TRUE(backend);
+            KXServiceAddress::setBaseURL(backend->baseURL());
+        }
         signIn(kDemo);
     }
+    // Tests with scripted answers leave the local back end out (starting it
+    // seeds a whole database).
+    virtual bool usesLocalBackend() const { return true; }
 
     void signIn(const std::string& uid, const std::string& appStr = "1") {
         KXLocallyStoredData::setUserID(uid);
         KXLocallyStoredData::setUsername("demo");
-        KXLocallyStoredData::setHead(backend->baseURL() + "static/head/promoter-" + uid + ".png");
+        KXLocallyStoredData::setHead(backend ? backend->baseURL() + "static/head/promoter-" + uid + ".png" : "");
         KXLocallyStoredData::setAppStr(appStr);
     }
 

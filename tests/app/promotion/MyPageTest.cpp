@@ -54,7 +54,13 @@ TEST_F(MyPage, AnAccountWithoutMoneyGetsTheShortCardAndTheGridMovesUp) {
     ASSERT_TRUE(driver.shot("promotion-my-page-no-money.png")) << driver.lastError();
 }
 
-TEST_F(MyPage, AnUnknownItemTypeOpensNothing) {
+// The same page with a scripted answer instead of the local back end.
+class MyPageScripted : public MyPage {
+protected:
+    bool usesLocalBackend() const override { return false; }
+};
+
+TEST_F(MyPageScripted, AnUnknownItemTypeOpensNothing) {
     LoopbackHTTPServer server;
     server.respond("GET", "/", 200,
                    R"({"code":1,"pay":1,"data":{"username":"x","function":[{"image":"","title":"其它","type":"21"}]}})",

@@ -27,6 +27,12 @@ protected:
     LoopbackHTTPServer server;
 };
 
+// The same page with scripted answers instead of the local back end.
+class PromotionPageScripted : public PromotionPage {
+protected:
+    bool usesLocalBackend() const override { return false; }
+};
+
 TEST_F(PromotionPage, ShowsTheCommissionCardAndTheFourRows) {
     auto page = openPage();
     const Value& data = page->dataDic();
@@ -71,7 +77,7 @@ TEST_F(PromotionPage, AnAccountWithoutMoneyGetsTwoRowsAndNoSettlement) {
     EXPECT_TRUE(page->shengqingjiesuanBut()->isHidden());
 }
 
-TEST_F(PromotionPage, RowsFromThreeOnAreAllPromotedGames) {
+TEST_F(PromotionPageScripted, RowsFromThreeOnAreAllPromotedGames) {
     answerWith(R"({"money":"1.00","shareMoney":"2.00","withdraw":"3.00","show":5,"accumulate":"4.00",)"
                R"("popularizeNumber":"5","gameDescription":"已推广3款游戏"})");
     auto page = openPage();
@@ -84,7 +90,7 @@ TEST_F(PromotionPage, RowsFromThreeOnAreAllPromotedGames) {
     }
 }
 
-TEST_F(PromotionPage, AMissingOrNegativeCountListsNothingAndKeepsTheButton) {
+TEST_F(PromotionPageScripted, AMissingOrNegativeCountListsNothingAndKeepsTheButton) {
     answerWith(R"({"money":"1.00","show":-3})");
     auto page = openPage();
     EXPECT_EQ(page->mainTabelView()->numberOfRowsInSection(0), 0);
@@ -93,7 +99,7 @@ TEST_F(PromotionPage, AMissingOrNegativeCountListsNothingAndKeepsTheButton) {
     EXPECT_EQ(page->yitixianjingLabel()->text(), "(null)");
 }
 
-TEST_F(PromotionPage, AsksAgainEveryTimeItAppears) {
+TEST_F(PromotionPageScripted, AsksAgainEveryTimeItAppears) {
     answerWith(R"({"money":"1.00","show":2})");
     auto page = openPage();
     // Once from loading, once from appearing.
