@@ -6,6 +6,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
+#include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/KXliushuiCollectionViewCell.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/UIColorHex.h"
@@ -52,9 +53,16 @@ void addHeading(const Ref<UIView>& section, const char* title, CGFloat iconTop, 
 
 using ScreenFactory = std::function<Ref<UIViewController>()>;
 
+template <class Screen>
+ScreenFactory screen() {
+    return [] { return make<Screen>(); };
+}
+
 // The screens the tiles open, by type.
 const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
-    static const std::vector<std::pair<long, ScreenFactory>> table = {};
+    static const std::vector<std::pair<long, ScreenFactory>> table = {
+        {0, screen<KXPromotionQrCodeViewController>()},
+    };
     return table;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXManagementTableViewCell.h"
+#include "app/team/KXtianjiangxianxiangController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
@@ -27,7 +28,9 @@ ScreenFactory screen() {
 
 // Types matched as the exact text, in the order they are tried.
 const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
-    static const std::vector<std::pair<std::string, ScreenFactory>> table = {};
+    static const std::vector<std::pair<std::string, ScreenFactory>> table = {
+        {"11", screen<KXtianjiangxianxiangController>()},
+    };
     return table;
 }
 

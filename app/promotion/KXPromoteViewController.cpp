@@ -6,6 +6,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromoteTableViewCell.h"
+#include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
@@ -234,7 +235,12 @@ void KXPromoteViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITable
     push(screenForRow(indexPath.row()));
 }
 
-Ref<UIViewController> KXPromoteViewController::screenForTile(long) { return nullptr; }
+Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
+    switch (tag) {
+        case 1: return make<KXPromotionQrCodeViewController>();
+        default: return nullptr;
+    }
+}
 
 Ref<UIViewController> KXPromoteViewController::screenForRow(long) { return nullptr; }
 

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <typeinfo>
+
+#include "app/promotion/KXHomePageViewController.h"
+#include "app/promotion/KXManagementViewController.h"
+#include "app/promotion/KXPromoteViewController.h"
+#include "app/promotion/KXPromotionQrCodeViewController.h"
+#include "app/promotion/MyViewController.h"
+#include "app/team/KXtianjiangxianxiangController.h"
+#include "tests/app/promotion/DashboardFixture.h"
+
+// Which screen each tile, row and item type of the earlier dashboards opens.
+namespace {
+
+using Opens = std::function<bool(const Ref<UIViewController>&)>;
+
+template <class Screen>
+Opens opens() {
+    return [](const Ref<UIViewController>& screen) { return cast<Screen>(screen) != nullptr; };
+}
+
+}  // namespace
+
+TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
+    const std::vector<std::pair<long, Opens>> routes = {
+        {0, opens<KXPromotionQrCodeViewController>()},
+    };
+    for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXHomePageViewController::screenForTileType(type))) << type;
+    for (long type : {6L, 8L, 9L, 11L, -1L}) EXPECT_EQ(KXHomePageViewController::screenForTileType(type), nullptr) << type;
+}
+
+TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
+    const std::vector<std::pair<std::string, Opens>> routes = {
+        {"11", opens<KXtianjiangxianxiangController>()},
+    };
+    for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXManagementViewController::screenForTileType(type))) << type;
+    // "8" and "11" count only as exact texts.
+    for (const char* type : {"0", "6", "17", "08", "011", "", "x"}) {
+        EXPECT_EQ(KXManagementViewController::screenForTileType(type), nullptr) << type;
+    }
+}
+
+TEST(DashboardRouting, PromotionTilesAndRows) {
+    EXPECT_TRUE(cast<KXPromotionQrCodeViewController>(KXPromoteViewController::screenForTile(1)));
+    for (long tag : {-1L, 3L}) EXPECT_EQ(KXPromoteViewController::screenForTile(tag), nullptr) << tag;
+    for (long row : {0L, 1L}) EXPECT_EQ(KXPromoteViewController::screenForRow(row), nullptr) << row;
+}
+
+TEST(DashboardRouting, MyPageItemsOpenNothingOutsideTheirTable) {
+    for (const char* type : {"18", "21", "05", "", "(null)"}) {
+        EXPECT_EQ(MyViewController::screenForItemType(type), nullptr) << type;
+    }
+}
+
+// A tap on a tile pushes its screen, animated, on the page's own stack.
+class DashboardRoutingTaps : public DashboardFixture {};
+
+TEST_F(DashboardRoutingTaps, AManagementTilePushesItsScreen) {
+    auto page = make<KXManagementViewController>();
+    show(page);
+    ASSERT_TRUE(runUntil([&] { return !page->dataMutableArr().empty(); }));
+    driver.settle();
+    driver.scrollToRow(page->mainTabelView(), NSIndexPath::indexPathForRow(2, 0));
+    ASSERT_TRUE(driver.tap("添加下级")) << driver.lastError();
+    finishTransition();
+    EXPECT_TRUE(cast<KXtianjiangxianxiangController>(stack->topViewController()));
+}
