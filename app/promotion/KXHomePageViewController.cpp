@@ -9,6 +9,7 @@
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/KXliushuiCollectionViewCell.h"
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/team/KXDividedIntoViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
@@ -62,6 +63,7 @@ ScreenFactory screen() {
 const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
     static const std::vector<std::pair<long, ScreenFactory>> table = {
         {0, screen<KXPromotionQrCodeViewController>()},
+        {7, screen<KXDividedIntoViewController>()},
     };
     return table;
 }

@@ -6,7 +6,13 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXManagementTableViewCell.h"
+#include "app/team/KXDividedIntoViewController.h"
+#include "app/team/KXDividedintoProportionViewController.h"
+#include "app/team/KXRegistrationStatisticsViewController.h"
+#include "app/team/KXRoleSummaryViewController.h"
+#include "app/team/KXTopupStatisticsViewController.h"
 #include "app/team/KXtianjiangxianxiangController.h"
+#include "app/team/KXtuiguanpanhangbangViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
@@ -29,14 +35,21 @@ ScreenFactory screen() {
 // Types matched as the exact text, in the order they are tried.
 const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
     static const std::vector<std::pair<std::string, ScreenFactory>> table = {
+        {"9", screen<KXDividedintoProportionViewController>()},
         {"11", screen<KXtianjiangxianxiangController>()},
+        {"13", screen<KXRegistrationStatisticsViewController>()},
+        {"14", screen<KXTopupStatisticsViewController>()},
+        {"15", screen<KXRoleSummaryViewController>()},
+        {"16", screen<KXtuiguanpanhangbangViewController>()},
     };
     return table;
 }
 
 // Types matched by the text's integer value, tried after the exact texts.
 const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
-    static const std::vector<std::pair<int, ScreenFactory>> table = {};
+    static const std::vector<std::pair<int, ScreenFactory>> table = {
+        {7, screen<KXDividedIntoViewController>()},
+    };
     return table;
 }
 

@@ -8,6 +8,7 @@
 #include "app/promotion/KXPromoteTableViewCell.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/UIColorHex.h"
+#include "app/team/KXDividedIntoViewController.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "uikit/UINavigationController.h"
@@ -238,6 +239,7 @@ void KXPromoteViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITable
 Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
     switch (tag) {
         case 1: return make<KXPromotionQrCodeViewController>();
+        case 2: return make<KXDividedIntoViewController>();
         default: return nullptr;
     }
 }

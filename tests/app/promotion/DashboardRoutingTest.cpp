@@ -8,7 +8,13 @@
 #include "app/promotion/KXPromoteViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/MyViewController.h"
+#include "app/team/KXDividedIntoViewController.h"
+#include "app/team/KXDividedintoProportionViewController.h"
+#include "app/team/KXRegistrationStatisticsViewController.h"
+#include "app/team/KXRoleSummaryViewController.h"
+#include "app/team/KXTopupStatisticsViewController.h"
 #include "app/team/KXtianjiangxianxiangController.h"
+#include "app/team/KXtuiguanpanhangbangViewController.h"
 #include "tests/app/promotion/DashboardFixture.h"
 
 // Which screen each tile, row and item type of the earlier dashboards opens.
@@ -26,6 +32,7 @@ Opens opens() {
 TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
     const std::vector<std::pair<long, Opens>> routes = {
         {0, opens<KXPromotionQrCodeViewController>()},
+        {7, opens<KXDividedIntoViewController>()},
     };
     for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXHomePageViewController::screenForTileType(type))) << type;
     for (long type : {6L, 8L, 9L, 11L, -1L}) EXPECT_EQ(KXHomePageViewController::screenForTileType(type), nullptr) << type;
@@ -33,7 +40,14 @@ TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
 
 TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
     const std::vector<std::pair<std::string, Opens>> routes = {
+        {"9", opens<KXDividedintoProportionViewController>()},
         {"11", opens<KXtianjiangxianxiangController>()},
+        {"13", opens<KXRegistrationStatisticsViewController>()},
+        {"14", opens<KXTopupStatisticsViewController>()},
+        {"15", opens<KXRoleSummaryViewController>()},
+        {"16", opens<KXtuiguanpanhangbangViewController>()},
+        {"7", opens<KXDividedIntoViewController>()},
+        {"07", opens<KXDividedIntoViewController>()},
     };
     for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXManagementViewController::screenForTileType(type))) << type;
     // "8" and "11" count only as exact texts.
@@ -44,6 +58,7 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
 
 TEST(DashboardRouting, PromotionTilesAndRows) {
     EXPECT_TRUE(cast<KXPromotionQrCodeViewController>(KXPromoteViewController::screenForTile(1)));
+    EXPECT_TRUE(cast<KXDividedIntoViewController>(KXPromoteViewController::screenForTile(2)));
     for (long tag : {-1L, 3L}) EXPECT_EQ(KXPromoteViewController::screenForTile(tag), nullptr) << tag;
     for (long row : {0L, 1L}) EXPECT_EQ(KXPromoteViewController::screenForRow(row), nullptr) << row;
 }
