@@ -4,6 +4,8 @@
 #include <functional>
 #include <utility>
 
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
@@ -63,6 +65,8 @@ ScreenFactory screen() {
 const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
     static const std::vector<std::pair<long, ScreenFactory>> table = {
         {0, screen<KXPromotionQrCodeViewController>()},
+        {4, screen<KXApplyjiesuanViewController>()},
+        {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},
     };
     return table;

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXManagementTableViewCell.h"
 #include "app/team/KXDividedIntoViewController.h"
@@ -48,6 +50,8 @@ const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
 // Types matched by the text's integer value, tried after the exact texts.
 const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
     static const std::vector<std::pair<int, ScreenFactory>> table = {
+        {4, screen<KXApplyjiesuanViewController>()},
+        {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},
     };
     return table;

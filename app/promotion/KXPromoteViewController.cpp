@@ -3,6 +3,7 @@
 #include <array>
 #include <algorithm>
 
+#include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromoteTableViewCell.h"
@@ -246,4 +247,8 @@ Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
 
 Ref<UIViewController> KXPromoteViewController::screenForRow(long) { return nullptr; }
 
-void KXPromoteViewController::jiesuanbuttonTap() {}
+void KXPromoteViewController::jiesuanbuttonTap() {
+    auto settlement = make<KXApplyjiesuanViewController>();
+    settlement->setJisuanStr(KXClassicRequest::text(dataDic_["shareMoney"]));
+    push(settlement);
+}

@@ -4,12 +4,20 @@
 #include <functional>
 #include <utility>
 
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/payment/KXBillingDetailsViewController.h"
+#include "app/payment/KXChangchyongViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXNotchedScreen.h"
 #include "app/shell/KXLoginViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
+#include "app/team/KXChangeThePasswordViewController.h"
+#include "app/team/KXContactUsViewController.h"
+#include "app/team/KXPersonalInformationViewController.h"
+#include "app/team/KXShirenzhengViewController.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
@@ -69,9 +77,20 @@ constexpr std::array<std::pair<const char*, const char*>, MyViewController::kGri
 
 using ScreenFactory = std::function<Ref<UIViewController>()>;
 
+template <class Screen>
+ScreenFactory screen() {
+    return [] { return make<Screen>(); };
+}
+
 // The screens the grid opens, by item type.
 const std::vector<std::pair<std::string, ScreenFactory>>& itemScreens() {
-    static const std::vector<std::pair<std::string, ScreenFactory>> table = {};
+    static const std::vector<std::pair<std::string, ScreenFactory>> table = {
+        {"17", screen<KXPersonalInformationViewController>()},
+        {"19", screen<KXChangeThePasswordViewController>()},
+        {"20", screen<KXPrepaidPhoneRecordsjiluViewController>()},
+        {"5", screen<KXBillingDetailsViewController>()},
+        {"22", screen<KXContactUsViewController>()},
+    };
     return table;
 }
 
@@ -84,7 +103,9 @@ void MyViewController::shifoshimingrenzheng() {
         [](const Value&) { MBProgressHUDManager::showSuccess("您已经实名认证"); },
         [checker](const Value& answer) {
             MBProgressHUDManager::showError(KXClassicRequest::message(answer));
-            (void)checker;
+            if (auto navigation = checker->navController()) {
+                navigation->pushViewController(make<KXShirenzhengViewController>(), true);
+            }
         });
 }
 
@@ -278,9 +299,17 @@ void MyViewController::imviewTaKaifu(const Ref<UIGestureRecognizer>& recognizer)
     push(screenForItemType(text));
 }
 
-void MyViewController::tixiantap() {}
+void MyViewController::tixiantap() {
+    auto settlement = make<KXApplyjiesuanViewController>();
+    settlement->setJisuanStr(KXClassicRequest::text(datadic_["shareMoney"]));
+    push(settlement);
+}
 
-void MyViewController::chongzhitap() {}
+void MyViewController::chongzhitap() {
+    auto recharge = make<KXChangchyongViewController>();
+    recharge->setCunchuStr(KXClassicRequest::text(datadic_["yufu"]));
+    push(recharge);
+}
 
 void MyViewController::tuichuttonTap() {
     auto defaults = NSUserDefaults::standardUserDefaults();

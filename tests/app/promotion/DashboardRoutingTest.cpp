@@ -8,7 +8,15 @@
 #include "app/promotion/KXPromoteViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/MyViewController.h"
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/payment/KXBillingDetailsViewController.h"
+#include "app/payment/KXChangchyongViewController.h"
+#include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
+#include "app/team/KXChangeThePasswordViewController.h"
+#include "app/team/KXContactUsViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
+#include "app/team/KXPersonalInformationViewController.h"
+#include "app/team/KXShirenzhengViewController.h"
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "app/team/KXRegistrationStatisticsViewController.h"
 #include "app/team/KXRoleSummaryViewController.h"
@@ -32,6 +40,8 @@ Opens opens() {
 TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
     const std::vector<std::pair<long, Opens>> routes = {
         {0, opens<KXPromotionQrCodeViewController>()},
+        {4, opens<KXApplyjiesuanViewController>()},
+        {5, opens<KXBillingDetailsViewController>()},
         {7, opens<KXDividedIntoViewController>()},
     };
     for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXHomePageViewController::screenForTileType(type))) << type;
@@ -46,6 +56,8 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
         {"14", opens<KXTopupStatisticsViewController>()},
         {"15", opens<KXRoleSummaryViewController>()},
         {"16", opens<KXtuiguanpanhangbangViewController>()},
+        {"4", opens<KXApplyjiesuanViewController>()},
+        {"05", opens<KXBillingDetailsViewController>()},
         {"7", opens<KXDividedIntoViewController>()},
         {"07", opens<KXDividedIntoViewController>()},
     };
@@ -63,7 +75,15 @@ TEST(DashboardRouting, PromotionTilesAndRows) {
     for (long row : {0L, 1L}) EXPECT_EQ(KXPromoteViewController::screenForRow(row), nullptr) << row;
 }
 
-TEST(DashboardRouting, MyPageItemsOpenNothingOutsideTheirTable) {
+TEST(DashboardRouting, MyPageItemsCompareTheirTypeAsText) {
+    const std::vector<std::pair<std::string, Opens>> routes = {
+        {"17", opens<KXPersonalInformationViewController>()},
+        {"19", opens<KXChangeThePasswordViewController>()},
+        {"20", opens<KXPrepaidPhoneRecordsjiluViewController>()},
+        {"5", opens<KXBillingDetailsViewController>()},
+        {"22", opens<KXContactUsViewController>()},
+    };
+    for (const auto& [type, check] : routes) EXPECT_TRUE(check(MyViewController::screenForItemType(type))) << type;
     for (const char* type : {"18", "21", "05", "", "(null)"}) {
         EXPECT_EQ(MyViewController::screenForItemType(type), nullptr) << type;
     }
@@ -81,4 +101,44 @@ TEST_F(DashboardRoutingTaps, AManagementTilePushesItsScreen) {
     ASSERT_TRUE(driver.tap("添加下级")) << driver.lastError();
     finishTransition();
     EXPECT_TRUE(cast<KXtianjiangxianxiangController>(stack->topViewController()));
+}
+
+TEST_F(DashboardRoutingTaps, TheSettlementButtonHandsOverTheWithdrawableAmount) {
+    auto page = make<KXPromoteViewController>();
+    show(page);
+    ASSERT_TRUE(runUntil([&] { return !page->dataDic().isNil(); }));
+    driver.settle();
+    ASSERT_TRUE(driver.tap("#shengqingjiesuanBut")) << driver.lastError();
+    finishTransition();
+    auto settlement = cast<KXApplyjiesuanViewController>(stack->topViewController());
+    ASSERT_TRUE(settlement);
+    EXPECT_EQ(settlement->jisuanStr(), *page->dataDic()["shareMoney"].text());
+}
+
+TEST_F(DashboardRoutingTaps, TheMyPageHandsItsAmountsToWithdrawAndRecharge) {
+    auto page = make<MyViewController>();
+    show(page);
+    ASSERT_TRUE(runUntil([&] { return page->bottomView() != nullptr; }));
+    driver.settle();
+    ASSERT_TRUE(driver.tap("#tixianBut")) << driver.lastError();
+    finishTransition();
+    auto settlement = cast<KXApplyjiesuanViewController>(stack->topViewController());
+    ASSERT_TRUE(settlement);
+    EXPECT_EQ(settlement->jisuanStr(), *page->datadic()["shareMoney"].text());
+    stack->popToRootViewControllerAnimated(false);
+    driver.settle();
+
+    ASSERT_TRUE(driver.tap("#chongzhiBut")) << driver.lastError();
+    finishTransition();
+    auto recharge = cast<KXChangchyongViewController>(stack->topViewController());
+    ASSERT_TRUE(recharge);
+    EXPECT_EQ(recharge->cunchuStr(), "1200.00");
+    stack->popToRootViewControllerAnimated(false);
+    driver.settle();
+
+    // The real-name item runs the check on the page's own stack.
+    ASSERT_TRUE(driver.tap("实名认证")) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return stack->viewControllers().size() == 2; }));
+    finishTransition();
+    EXPECT_TRUE(cast<KXShirenzhengViewController>(stack->topViewController()));
 }

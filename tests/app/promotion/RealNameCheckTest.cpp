@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/promotion/MyViewController.h"
+#include "app/team/KXShirenzhengViewController.h"
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/MisbehavingServer.h"
 
@@ -34,6 +35,15 @@ TEST_F(RealNameCheck, AVerifiedPromoterIsToldSoAndStaysOnTheMenu) {
     EXPECT_EQ(hudText(), "您已经实名认证");
     finishTransition();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
+
+TEST_F(RealNameCheck, AnUnverifiedPromoterSeesTheReasonAndGetsTheFormOnTheSameStack) {
+    runCheck();
+    ASSERT_TRUE(waitForHUD());
+    EXPECT_EQ(hudText(), "您还未实名认证，请先完成实名认证");
+    finishTransition();
+    ASSERT_EQ(stack->viewControllers().size(), 2u);
+    EXPECT_TRUE(cast<KXShirenzhengViewController>(stack->topViewController()));
 }
 
 TEST_F(RealNameCheck, WithoutNetworkOnlyABriefFailureShows) {
