@@ -8,6 +8,7 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
+#include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/KXliushuiCollectionViewCell.h"
 #include "app/shell/KXLocallyStoredData.h"
@@ -65,6 +66,7 @@ ScreenFactory screen() {
 const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
     static const std::vector<std::pair<long, ScreenFactory>> table = {
         {0, screen<KXPromotionQrCodeViewController>()},
+        {1, screen<KXPromoteGameViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},

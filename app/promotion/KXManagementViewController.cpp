@@ -8,6 +8,7 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXManagementTableViewCell.h"
+#include "app/promotion/KXPromoteGameViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "app/team/KXRegistrationStatisticsViewController.h"
@@ -50,6 +51,7 @@ const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
 // Types matched by the text's integer value, tried after the exact texts.
 const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
     static const std::vector<std::pair<int, ScreenFactory>> table = {
+        {1, screen<KXPromoteGameViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},

@@ -6,6 +6,7 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXDashboardTile.h"
+#include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromoteTableViewCell.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/UIColorHex.h"
@@ -245,7 +246,10 @@ Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
     }
 }
 
-Ref<UIViewController> KXPromoteViewController::screenForRow(long) { return nullptr; }
+Ref<UIViewController> KXPromoteViewController::screenForRow(long row) {
+    if (row >= 3) return make<KXPromoteGameViewController>();
+    return nullptr;
+}
 
 void KXPromoteViewController::jiesuanbuttonTap() {
     auto settlement = make<KXApplyjiesuanViewController>();

@@ -6,6 +6,7 @@
 #include "app/promotion/KXHomePageViewController.h"
 #include "app/promotion/KXManagementViewController.h"
 #include "app/promotion/KXPromoteViewController.h"
+#include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/MyViewController.h"
 #include "app/payment/KXApplyjiesuanViewController.h"
@@ -40,6 +41,7 @@ Opens opens() {
 TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
     const std::vector<std::pair<long, Opens>> routes = {
         {0, opens<KXPromotionQrCodeViewController>()},
+        {1, opens<KXPromoteGameViewController>()},
         {4, opens<KXApplyjiesuanViewController>()},
         {5, opens<KXBillingDetailsViewController>()},
         {7, opens<KXDividedIntoViewController>()},
@@ -56,6 +58,7 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
         {"14", opens<KXTopupStatisticsViewController>()},
         {"15", opens<KXRoleSummaryViewController>()},
         {"16", opens<KXtuiguanpanhangbangViewController>()},
+        {"1", opens<KXPromoteGameViewController>()},
         {"4", opens<KXApplyjiesuanViewController>()},
         {"05", opens<KXBillingDetailsViewController>()},
         {"7", opens<KXDividedIntoViewController>()},
@@ -73,6 +76,7 @@ TEST(DashboardRouting, PromotionTilesAndRows) {
     EXPECT_TRUE(cast<KXDividedIntoViewController>(KXPromoteViewController::screenForTile(2)));
     for (long tag : {-1L, 3L}) EXPECT_EQ(KXPromoteViewController::screenForTile(tag), nullptr) << tag;
     for (long row : {0L, 1L}) EXPECT_EQ(KXPromoteViewController::screenForRow(row), nullptr) << row;
+    for (long row : {3L, 4L}) EXPECT_TRUE(cast<KXPromoteGameViewController>(KXPromoteViewController::screenForRow(row))) << row;
 }
 
 TEST(DashboardRouting, MyPageItemsCompareTheirTypeAsText) {
