@@ -7,6 +7,7 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/promotion/KXManagementTableViewCell.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
@@ -52,6 +53,7 @@ const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
 const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
     static const std::vector<std::pair<int, ScreenFactory>> table = {
         {1, screen<KXPromoteGameViewController>()},
+        {3, screen<KXDiscountDaiChunViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},

@@ -5,6 +5,7 @@
 
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromoteTableViewCell.h"
@@ -247,6 +248,7 @@ Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
 }
 
 Ref<UIViewController> KXPromoteViewController::screenForRow(long row) {
+    if (row == 2) return make<KXDiscountDaiChunViewController>();
     if (row >= 3) return make<KXPromoteGameViewController>();
     return nullptr;
 }

@@ -12,6 +12,7 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXChangchyongViewController.h"
+#include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
 #include "app/team/KXChangeThePasswordViewController.h"
 #include "app/team/KXContactUsViewController.h"
@@ -42,6 +43,7 @@ TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
     const std::vector<std::pair<long, Opens>> routes = {
         {0, opens<KXPromotionQrCodeViewController>()},
         {1, opens<KXPromoteGameViewController>()},
+        {3, opens<KXDiscountDaiChunViewController>()},
         {4, opens<KXApplyjiesuanViewController>()},
         {5, opens<KXBillingDetailsViewController>()},
         {7, opens<KXDividedIntoViewController>()},
@@ -59,6 +61,7 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
         {"15", opens<KXRoleSummaryViewController>()},
         {"16", opens<KXtuiguanpanhangbangViewController>()},
         {"1", opens<KXPromoteGameViewController>()},
+        {"03", opens<KXDiscountDaiChunViewController>()},
         {"4", opens<KXApplyjiesuanViewController>()},
         {"05", opens<KXBillingDetailsViewController>()},
         {"7", opens<KXDividedIntoViewController>()},
@@ -76,6 +79,7 @@ TEST(DashboardRouting, PromotionTilesAndRows) {
     EXPECT_TRUE(cast<KXDividedIntoViewController>(KXPromoteViewController::screenForTile(2)));
     for (long tag : {-1L, 3L}) EXPECT_EQ(KXPromoteViewController::screenForTile(tag), nullptr) << tag;
     for (long row : {0L, 1L}) EXPECT_EQ(KXPromoteViewController::screenForRow(row), nullptr) << row;
+    EXPECT_TRUE(cast<KXDiscountDaiChunViewController>(KXPromoteViewController::screenForRow(2)));
     for (long row : {3L, 4L}) EXPECT_TRUE(cast<KXPromoteGameViewController>(KXPromoteViewController::screenForRow(row))) << row;
 }
 
