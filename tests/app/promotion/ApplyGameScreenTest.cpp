@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "app/promotion/KXApplyGameCell.h"
+#include "app/promotion/KXApplyGameViewController.h"
+#include "app/promotion/KXGameDetailsViewController.h"
+#include "tests/app/promotion/GameScreenFixture.h"
+#include "uikit/UINavigationItem.h"
+#include "tests/support/LoopbackHTTPServer.h"
+
+namespace {
+
+class ApplyGameScreen : public GameScreenFixture {
+protected:
+    Ref<KXApplyGameViewController> openList() {
+        auto list = open<KXApplyGameViewController>();
+        EXPECT_TRUE(runUntil([&] { return list->rowCount() > 0; }));
+        driver.settle();
+        return list;
+    }
+    bool search(const std::string& keyword) {
+        auto field = driver.find("#searchField");
+        if (!field) return false;
+        auto text = std::dynamic_pointer_cast<UITextField>(field);
+        return driver.tap(field) && driver.deleteBackward(text->text().size()) &&
+               (keyword.empty() || driver.typeText(field, keyword)) && driver.pressReturn();
+    }
+};
+
+TEST_F(ApplyGameScreen, ListsTheOpenGamesPageByPageUnderTheSearchField) {
+    auto list = openList();
+    EXPECT_EQ(list->navigationItem()->title(), "申请游戏");
+    ASSERT_EQ(list->rowCount(), 10u);
+    EXPECT_EQ(list->p(), "2");
+    EXPECT_EQ(list->max_p(), "3");
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    EXPECT_EQ(list->searchField()->frame(), CGRectMake(20, 10, width - 40, 44));
+    EXPECT_EQ(list->mainTabelView()->frame().origin.y, 54);
+
+    // A row shows the game with its share line and its two date lines.
+    auto cell = std::dynamic_pointer_cast<KXApplyGameCell>(
+        list->mainTabelView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)));
+    ASSERT_TRUE(cell);
+    auto model = list->rowModel(0);
+    EXPECT_EQ(cell->frame().size.height, 139);
+    EXPECT_EQ(cell->mingchengLabel()->text(), *model->name);
+    EXPECT_EQ(cell->shouyoufenchengBilieLabel()->text(), *model->system_type + "/分成比例：" + *model->fcbl);
+    EXPECT_EQ(cell->riqiLabel()->text(), *model->time1 + "\n" + *model->time2);
+    EXPECT_EQ(cell->shuduanLabel()->text(), *model->system);
+    // The systems badge ends 5 points before the date lines.
+    EXPECT_EQ(cell->shuduanLabel()->frame().origin.x + cell->shuduanLabel()->frame().size.width,
+              cell->riqiLabel()->frame().origin.x - 5);
+    ASSERT_TRUE(runUntil([&] { return cell->icoimageView()->image() != nullptr; }));
+    shoot("apply-game-list.png");
+
+    // Pulling up appends the next pages until the last; then it only says so.
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() == 20; }));
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    ASSERT_TRUE(runUntil([&] { return list->p() == "4"; }));
+    EXPECT_EQ(list->rowCount(), 22u);
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
+}
+
+TEST_F(ApplyGameScreen, SearchingReloadsForTheKeywordFromTheFirstPage) {
+    auto list = openList();
+    ASSERT_TRUE(search("传奇"));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() < 10; }));
+    EXPECT_EQ(list->keywordStr(), "传奇");
+    EXPECT_FALSE(list->searchField()->isFirstResponder());
+    for (std::size_t i = 0; i < list->rowCount(); ++i) {
+        EXPECT_NE(list->rowModel(i)->name->find("传奇"), std::string::npos) << *list->rowModel(i)->name;
+    }
+    // An empty search lists every open game again.
+    ASSERT_TRUE(search(""));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() == 10; }));
+    EXPECT_EQ(list->keywordStr(), "");
+    EXPECT_EQ(list->max_p(), "3");
+}
+
+TEST_F(ApplyGameScreen, ARowOpensItsGamesDetails) {
+    auto list = openList();
+    const std::string name = *list->rowModel(1)->name;
+    ASSERT_TRUE(driver.selectRow(list->mainTabelView(), NSIndexPath::indexPathForRow(1, 0)));
+    finishTransition();
+    auto details = std::dynamic_pointer_cast<KXGameDetailsViewController>(stack->topViewController());
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->idStr(), *list->rowModel(1)->id);
+    ASSERT_TRUE(runUntil([&] { return details->mingchengLabe()->text() == name; }));
+}
+
+TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {
+    LoopbackHTTPServer server;
+    server.respond("GET", "/", 200, R"({"code":0,"message":"服务器维护中"})", "application/json");
+    KXServiceAddress::setBaseURL(server.baseURL() + "/");
+    auto list = open<KXApplyGameViewController>();
+    ASSERT_TRUE(runUntil([&] { return hudText() == "服务器维护中"; }));
+    auto request = server.lastRequest();
+    EXPECT_EQ(queryField(request->query, "ac"), "games");
+    EXPECT_EQ(queryField(request->query, "p"), "1");
+    EXPECT_EQ(queryField(request->query, "keyword"), "");
+    EXPECT_EQ(list->p(), "1");
+    EXPECT_EQ(list->max_p(), "");
+    dismissHUDs();
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
+    EXPECT_EQ(server.requestCount(), 1u);
+}
+
+}  // namespace

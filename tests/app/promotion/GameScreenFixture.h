@@ -1,0 +1,105 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXBaseViewController.h"
+#include "app/shell/KXNavigationController.h"
+#include "app/shell/KXNavigationViewController.h"
+#include "app/shell/KXServiceAddress.h"
+#include "backend/LocalBackend.h"
+#include "foundation/NSBundle.h"
+#include "foundation/NSString.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIDriver.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIWindow.h"
+
+// The game screens on a navigation stack in a key window (the tabs' stack,
+// which the Mine and Home menus push them on, unless a test takes the older
+// family's), signed in as the demo promoter (uid 1) against the real local back
+// end (or a scripted server a test points the service address at).
+class GameScreenFixture : public AppFixture {
+protected:
+    void SetUp() override {
+        backend = backend::LocalBackend::start({});
+        ASSERT_TRUE(backend);
+        KXServiceAddress::setBaseURL(backend->baseURL());
+        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+        KXLocallyStoredData::setUserID(Value("1"));
+        // Bars as at program start: an earlier test in this process may have
+        // loaded the tabs' stack, which makes every bar opaque.
+        UINavigationBar::resetAppearance();
+        KXNavigationViewController::load();
+    }
+    void TearDown() override {
+        KXServiceAddress::setBaseURL("");
+        NSBundle::setMainBundlePath("");
+    }
+
+    // Pushes the screen above a plain root and lets the push finish (an
+    // animated push moves the clock on).
+    template <class Screen> Ref<Screen> open(Ref<Screen> screen = make<Screen>(), bool animated = true) {
+        if (!stack) {
+            stack = olderFamily ? Ref<UINavigationController>(make<KXNavigationViewController>(make<UIViewController>()))
+                                : make<KXNavigationController>(make<KXBaseViewController>());
+            window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+            window->setRootViewController(stack);
+            window->makeKeyAndVisible();
+        }
+        stack->pushViewController(screen, animated);
+        if (animated) finishTransition();
+        driver.settle();
+        return screen;
+    }
+    void finishTransition() {
+        clock.advance(UIViewController::kTransitionDuration);
+        driver.settle();
+    }
+    // The label of the key window's topmost HUD ("" when none shows).
+    std::string hudText() {
+        driver.settle();
+        auto hud = MBProgressHUD::HUDForView(window);
+        return hud ? hud->label()->text() : std::string();
+    }
+    // HUD views on the key window (shown or still hiding), with `text` when given.
+    std::size_t windowHUDCount(const std::string& text = "") const {
+        std::size_t count = 0;
+        for (const auto& view : window->subviews()) {
+            auto hud = std::dynamic_pointer_cast<MBProgressHUD>(view);
+            if (hud && (text.empty() || hud->label()->text() == text)) ++count;
+        }
+        return count;
+    }
+    // Lets a shown HUD run its course.
+    void dismissHUDs() {
+        clock.advance(3);
+        driver.settle();
+    }
+    void shoot(const std::string& name) {
+        driver.settle();
+        EXPECT_TRUE(driver.shot((std::filesystem::current_path() / name).string())) << driver.lastError();
+    }
+
+    // A field of a recorded query ("" when absent).
+    static std::string queryField(const std::string& query, const std::string& name) {
+        for (const auto& item : NSString::componentsSeparatedByString(query, "&")) {
+            auto pair = NSString::componentsSeparatedByString(item, "=");
+            if (pair.size() == 2 && pair[0] == name) return NSString::stringByRemovingPercentEncoding(pair[1]).value_or("");
+        }
+        return {};
+    }
+
+    std::unique_ptr<backend::LocalBackend> backend;
+    bool olderFamily = false;
+    Ref<UINavigationController> stack;
+    Ref<UIWindow> window;
+    UIDriver driver;
+};
