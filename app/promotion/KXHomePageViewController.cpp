@@ -8,6 +8,7 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
@@ -68,6 +69,7 @@ const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
     static const std::vector<std::pair<long, ScreenFactory>> table = {
         {0, screen<KXPromotionQrCodeViewController>()},
         {1, screen<KXPromoteGameViewController>()},
+        {2, screen<KXApplyGameViewController>()},
         {3, screen<KXDiscountDaiChunViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},

@@ -8,7 +8,9 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXManagementTableViewCell.h"
+#include "app/promotion/KXMygameYouXiViewController.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXDividedintoProportionViewController.h"
@@ -39,6 +41,8 @@ ScreenFactory screen() {
 // Types matched as the exact text, in the order they are tried.
 const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
     static const std::vector<std::pair<std::string, ScreenFactory>> table = {
+        {"8", screen<KXMygameYouXiViewController>()},
+        {"2", screen<KXApplyGameViewController>()},
         {"9", screen<KXDividedintoProportionViewController>()},
         {"11", screen<KXtianjiangxianxiangController>()},
         {"13", screen<KXRegistrationStatisticsViewController>()},
@@ -53,6 +57,7 @@ const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
 const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
     static const std::vector<std::pair<int, ScreenFactory>> table = {
         {1, screen<KXPromoteGameViewController>()},
+        {2, screen<KXApplyGameViewController>()},
         {3, screen<KXDiscountDaiChunViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},

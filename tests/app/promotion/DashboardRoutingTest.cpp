@@ -3,7 +3,9 @@
 #include <functional>
 #include <typeinfo>
 
+#include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXHomePageViewController.h"
+#include "app/promotion/KXMygameYouXiViewController.h"
 #include "app/promotion/KXManagementViewController.h"
 #include "app/promotion/KXPromoteViewController.h"
 #include "app/promotion/KXPromoteGameViewController.h"
@@ -43,6 +45,7 @@ TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
     const std::vector<std::pair<long, Opens>> routes = {
         {0, opens<KXPromotionQrCodeViewController>()},
         {1, opens<KXPromoteGameViewController>()},
+        {2, opens<KXApplyGameViewController>()},
         {3, opens<KXDiscountDaiChunViewController>()},
         {4, opens<KXApplyjiesuanViewController>()},
         {5, opens<KXBillingDetailsViewController>()},
@@ -54,6 +57,9 @@ TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
 
 TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
     const std::vector<std::pair<std::string, Opens>> routes = {
+        {"8", opens<KXMygameYouXiViewController>()},
+        {"2", opens<KXApplyGameViewController>()},
+        {"02", opens<KXApplyGameViewController>()},
         {"9", opens<KXDividedintoProportionViewController>()},
         {"11", opens<KXtianjiangxianxiangController>()},
         {"13", opens<KXRegistrationStatisticsViewController>()},
