@@ -1,8 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,7 +27,8 @@
 // Screens of the team folder against the real local back end, signed in as
 // the demo promoter (uid 1), pushed on a navigation stack in the key window.
 // The app reaches the back end through a relay that records every request,
-// so a test sees what was sent as well as what the back end did with it.
+// so a test sees what was sent as well as what the back end did with it,
+// and can answer an action in its own way or hold its answers back.
 class TeamScreenFixture : public AppFixture {
 protected:
     using Query = std::map<std::string, std::string>;
@@ -32,7 +37,18 @@ protected:
         NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
         backend = backend::LocalBackend::start({});
         ASSERT_TRUE(backend);
-        relay.route("GET", "/", [port = backend->port()](const httplib::Request& request, httplib::Response& response) {
+        relay.route("GET", "/", [this, port = backend->port()](const httplib::Request& request,
+                                                               httplib::Response& response) {
+            const std::string ac = request.get_param_value("ac");
+            {
+                std::unique_lock lock(scriptMutex_);
+                released_.wait_for(lock, std::chrono::seconds(10), [&] { return !held_.count(ac); });
+                if (auto scripted = scripts_.find(ac); scripted != scripts_.end()) {
+                    if (scripted->second == kHTTPFailure) response.status = 500;
+                    else response.set_content(scripted->second, "application/json");
+                    return;
+                }
+            }
             httplib::Client client("127.0.0.1", port);
             auto answer = client.Get("/", request.params, httplib::Headers{});
             if (!answer) {
@@ -51,8 +67,27 @@ protected:
         driver.settle();
     }
     void TearDown() override {
+        release();
         KXServiceAddress::setBaseURL("");
         NSBundle::setMainBundlePath("");
+    }
+
+    // Answers the action with `body` instead of the back end (kHTTPFailure:
+    // an HTTP failure).
+    static constexpr const char* kHTTPFailure = "HTTP 500";
+    void script(const std::string& ac, std::string body) {
+        std::lock_guard lock(scriptMutex_);
+        scripts_[ac] = std::move(body);
+    }
+    // Holds the action's answers back until release().
+    void hold(const std::string& ac) {
+        std::lock_guard lock(scriptMutex_);
+        held_.insert(ac);
+    }
+    void release() {
+        std::lock_guard lock(scriptMutex_);
+        held_.clear();
+        released_.notify_all();
     }
 
     // Pushes the screen as the menus do and lets the push finish.
@@ -101,6 +136,11 @@ protected:
         EXPECT_TRUE(driver.shot((folder / (name + ".png")).string())) << driver.lastError();
     }
 
+    // Declared before the relay, whose handlers use them until it stops.
+    std::mutex scriptMutex_;
+    std::condition_variable released_;
+    std::map<std::string, std::string> scripts_;
+    std::set<std::string> held_;
     std::unique_ptr<backend::LocalBackend> backend;
     LoopbackHTTPServer relay;
     Ref<UIWindow> window;
