@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/team/KXPagedListViewController.h"
+#include "app/team/KXTixianguanliCellDelegate.h"
+
+// The 提现管理 screen: the withdrawal requests of the promoter's team
+// ("down_tixian"), five columns with 允许 and 拒绝 per row. A decision is
+// sent at once ("down_status"); the back end's message is the only
+// feedback, the list shows the new state after a pull-down.
+class KXTixianguanliViewController : public KXPagedListViewController, public KXTixianguanliCellDelegate {
+public:
+    KXTixianguanliViewController();
+
+    // The list keeps its vertical scroll indicator.
+    void setupUI() override;
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
+                                                        NSIndexPath indexPath) override;
+    // A row's decision: 1 allow, 2 refuse.
+    void KXTixianguanliCellModel(const Ref<KXTixianguanliModel>& model, unsigned long xuanzhongInd) override;
+
+    std::string className() const override { return "KXTixianguanliViewController"; }
+};

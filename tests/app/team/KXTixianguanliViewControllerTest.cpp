@@ -1,0 +1,76 @@
+#include "app/shell/WMUtil.h"
+#include "app/team/KXTixianguanliViewController.h"
+#include "app/team/KXTixianguanliCell.h"
+#include "ShownTexts.h"
+#include "TeamScreenFixture.h"
+#include "uikit/UINavigationItem.h"
+
+namespace {
+
+class WithdrawalScreen : public TeamScreenFixture {
+protected:
+    Ref<KXTixianguanliViewController> open() {
+        auto screen = push<KXTixianguanliViewController>();
+        EXPECT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 10; }));
+        driver.settle();
+        return screen;
+    }
+    // Taps the row's 允许 or 拒绝 and waits for the answer's HUD.
+    void decide(const Ref<KXTixianguanliViewController>& screen, long row, const std::string& button,
+                const std::string& expectedHUD) {
+        letHUDsHide();
+        auto cell = screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
+        ASSERT_TRUE(cell);
+        Ref<UIView> found;
+        for (const auto& view : driver.findAll(button))
+            if (view->isDescendantOfView(cell)) found = view;
+        ASSERT_TRUE(found) << button;
+        ASSERT_TRUE(driver.tap(found));
+        EXPECT_TRUE(waitForHUD(expectedHUD)) << hudText();
+    }
+    std::string statusShown(const Ref<KXTixianguanliViewController>& screen, long row) {
+        auto texts = rowTexts(screen->mainaTableVie(), row);
+        return texts.size() > 3 ? texts[3] : "(none)";
+    }
+};
+
+TEST_F(WithdrawalScreen, ListsTheTeamsRequestsUnderItsColumnTitles) {
+    auto screen = open();
+    EXPECT_EQ(screen->navigationItem()->title(), "提现管理");
+    EXPECT_EQ(shownTexts(screen->headerView()),
+              (std::vector<std::string>{"用户名", "提现金额", "申请时间", "状态", "操作"}));
+    auto row = rowTexts(screen->mainaTableVie(), 0);
+    ASSERT_EQ(row.size(), 7u);
+    EXPECT_EQ(row[0], "zhoujie");
+    EXPECT_EQ(row[1], "50.00");
+    EXPECT_EQ(row[3], "待审核");
+    EXPECT_EQ((std::vector<std::string>{row[5], row[6]}), (std::vector<std::string>{"允许", "拒绝"}));
+    EXPECT_TRUE(screen->mainaTableVie()->showsVerticalScrollIndicator());
+    shot("withdrawals");
+
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 13; }));
+}
+
+TEST_F(WithdrawalScreen, DecisionsShowTheBackEndsMessageAndAPullDownShowsTheNewStates) {
+    auto screen = open();
+    const std::string id = *screen->loader()->row<KXTixianguanliModel>(0)->id;
+    decide(screen, 0, "允许", "已同意提现");
+    auto allowed = sent("down_status").at(0);
+    EXPECT_EQ(allowed["id"], id);
+    EXPECT_EQ(allowed["status"], "1");
+    EXPECT_EQ(allowed["sign"], WMUtil::md5HexDigest("1" + id + "1" + allowed["t"] + "qmvtrapezk42f17bnc"));
+    EXPECT_EQ(statusShown(screen, 0), "待审核") << "the list is not reloaded";
+
+    decide(screen, 1, "拒绝", "已拒绝提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "2");
+    // The buttons stay; the back end keeps the first decision.
+    decide(screen, 1, "允许", "该申请已处理");
+    EXPECT_EQ(sent("down_status").size(), 3u);
+
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 2 && statusShown(screen, 0) == "已通过"; }));
+    EXPECT_EQ(statusShown(screen, 1), "已拒绝");
+}
+
+}  // namespace
