@@ -15,6 +15,7 @@
 #include "app/promotion/KXliushuiCollectionViewCell.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/team/KXDividedIntoViewController.h"
+#include "app/team/MyOfflineViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
@@ -74,6 +75,7 @@ const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},
         {7, screen<KXDividedIntoViewController>()},
+        {10, screen<MyOfflineViewController>()},
     };
     return table;
 }

@@ -16,7 +16,9 @@
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "app/team/KXRegistrationStatisticsViewController.h"
 #include "app/team/KXRoleSummaryViewController.h"
+#include "app/team/KXTixianguanliViewController.h"
 #include "app/team/KXTopupStatisticsViewController.h"
+#include "app/team/MyOfflineViewController.h"
 #include "app/team/KXtianjiangxianxiangController.h"
 #include "app/team/KXtuiguanpanhangbangViewController.h"
 #include "app/shell/UIColorHex.h"
@@ -44,7 +46,9 @@ const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
         {"8", screen<KXMygameYouXiViewController>()},
         {"2", screen<KXApplyGameViewController>()},
         {"9", screen<KXDividedintoProportionViewController>()},
+        {"10", screen<MyOfflineViewController>()},
         {"11", screen<KXtianjiangxianxiangController>()},
+        {"12", screen<KXTixianguanliViewController>()},
         {"13", screen<KXRegistrationStatisticsViewController>()},
         {"14", screen<KXTopupStatisticsViewController>()},
         {"15", screen<KXRoleSummaryViewController>()},
@@ -61,6 +65,7 @@ const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
         {3, screen<KXDiscountDaiChunViewController>()},
         {4, screen<KXApplyjiesuanViewController>()},
         {5, screen<KXBillingDetailsViewController>()},
+        {10, screen<MyOfflineViewController>()},
         {7, screen<KXDividedIntoViewController>()},
     };
     return table;

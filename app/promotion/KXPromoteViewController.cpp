@@ -12,6 +12,7 @@
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "app/team/KXDividedIntoViewController.h"
+#include "app/team/KXPromotionAnnouncementViewController.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "uikit/UINavigationController.h"
@@ -241,6 +242,7 @@ void KXPromoteViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITable
 
 Ref<UIViewController> KXPromoteViewController::screenForTile(long tag) {
     switch (tag) {
+        case 0: return make<KXPromotionAnnouncementViewController>();
         case 1: return make<KXPromotionQrCodeViewController>();
         case 2: return make<KXDividedIntoViewController>();
         default: return nullptr;

@@ -20,6 +20,9 @@
 #include "app/team/KXContactUsViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPersonalInformationViewController.h"
+#include "app/team/KXPromotionAnnouncementViewController.h"
+#include "app/team/KXTixianguanliViewController.h"
+#include "app/team/MyOfflineViewController.h"
 #include "app/team/KXShirenzhengViewController.h"
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "app/team/KXRegistrationStatisticsViewController.h"
@@ -50,6 +53,7 @@ TEST(DashboardRouting, HomeTilesOpenTheirScreensByType) {
         {4, opens<KXApplyjiesuanViewController>()},
         {5, opens<KXBillingDetailsViewController>()},
         {7, opens<KXDividedIntoViewController>()},
+        {10, opens<MyOfflineViewController>()},
     };
     for (const auto& [type, check] : routes) EXPECT_TRUE(check(KXHomePageViewController::screenForTileType(type))) << type;
     for (long type : {6L, 8L, 9L, 11L, -1L}) EXPECT_EQ(KXHomePageViewController::screenForTileType(type), nullptr) << type;
@@ -61,7 +65,9 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
         {"2", opens<KXApplyGameViewController>()},
         {"02", opens<KXApplyGameViewController>()},
         {"9", opens<KXDividedintoProportionViewController>()},
+        {"10", opens<MyOfflineViewController>()},
         {"11", opens<KXtianjiangxianxiangController>()},
+        {"12", opens<KXTixianguanliViewController>()},
         {"13", opens<KXRegistrationStatisticsViewController>()},
         {"14", opens<KXTopupStatisticsViewController>()},
         {"15", opens<KXRoleSummaryViewController>()},
@@ -81,6 +87,7 @@ TEST(DashboardRouting, ManagementTilesTryExactTextsBeforeNumbers) {
 }
 
 TEST(DashboardRouting, PromotionTilesAndRows) {
+    EXPECT_TRUE(cast<KXPromotionAnnouncementViewController>(KXPromoteViewController::screenForTile(0)));
     EXPECT_TRUE(cast<KXPromotionQrCodeViewController>(KXPromoteViewController::screenForTile(1)));
     EXPECT_TRUE(cast<KXDividedIntoViewController>(KXPromoteViewController::screenForTile(2)));
     for (long tag : {-1L, 3L}) EXPECT_EQ(KXPromoteViewController::screenForTile(tag), nullptr) << tag;
