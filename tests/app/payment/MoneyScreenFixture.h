@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/payment/KXClassicRequest.h"
 #include "tests/app/team/TeamScreenFixture.h"
@@ -23,10 +24,6 @@ protected:
         finishTransition();
         return screen;
     }
-    void finishTransition() {
-        clock.advance(UIViewController::kTransitionDuration);
-        driver.settle();
-    }
     void goBack() {
         ASSERT_TRUE(driver.back()) << driver.lastError();
         finishTransition();
@@ -41,11 +38,5 @@ protected:
         return answer.value_or(Value());
     }
 
-    void shot(const std::string& name) {
-        const auto folder =
-            std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / "payment";
-        std::filesystem::create_directories(folder);
-        driver.settle();
-        EXPECT_TRUE(driver.shot((folder / (name + ".png")).string())) << driver.lastError();
-    }
+    void shot(const std::string& name) { DemoPromoterFixture::shot("payment", name); }
 };

@@ -1,73 +1,46 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXNavigationController.h"
 #include "app/shell/KXNavigationViewController.h"
-#include "app/shell/KXServiceAddress.h"
-#include "backend/LocalBackend.h"
-#include "foundation/NSBundle.h"
 #include "foundation/NSString.h"
-#include "frameworks/hud/MBProgressHUD.h"
-#include "tests/support/AppFixture.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIDriver.h"
+#include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UINavigationBar.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
 
 // The game screens on a navigation stack in a key window (the tabs' stack,
 // which the Mine and Home menus push them on, unless a test takes the older
-// family's), signed in as the demo promoter (uid 1) against the real local back
-// end (or a scripted server a test points the service address at).
-class GameScreenFixture : public AppFixture {
+// family's), against the real local back end or a scripted server a test
+// points the service address at.
+class GameScreenFixture : public DemoPromoterFixture {
 protected:
     void SetUp() override {
-        backend = backend::LocalBackend::start({});
-        ASSERT_TRUE(backend);
-        KXServiceAddress::setBaseURL(backend->baseURL());
-        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
-        KXLocallyStoredData::setUserID(Value("1"));
+        DemoPromoterFixture::SetUp();
+        if (HasFatalFailure()) return;
         // Bars as at program start: an earlier test in this process may have
         // loaded the tabs' stack, which makes every bar opaque.
         UINavigationBar::resetAppearance();
         KXNavigationViewController::load();
     }
-    void TearDown() override {
-        KXServiceAddress::setBaseURL("");
-        NSBundle::setMainBundlePath("");
-    }
-
     // Pushes the screen above a plain root and lets the push finish (an
     // animated push moves the clock on).
     template <class Screen> Ref<Screen> open(Ref<Screen> screen = make<Screen>(), bool animated = true) {
         if (!stack) {
             stack = olderFamily ? Ref<UINavigationController>(make<KXNavigationViewController>(make<UIViewController>()))
                                 : make<KXNavigationController>(make<KXBaseViewController>());
-            window = make<UIWindow>(UIScreen::mainScreen()->bounds());
-            window->setRootViewController(stack);
-            window->makeKeyAndVisible();
+            showInWindow(stack);
         }
         stack->pushViewController(screen, animated);
         if (animated) finishTransition();
         driver.settle();
         return screen;
     }
-    void finishTransition() {
-        clock.advance(UIViewController::kTransitionDuration);
-        driver.settle();
-    }
-    // The label of the key window's topmost HUD ("" when none shows).
+    // The HUD's label once the main loop has gone idle.
     std::string hudText() {
         driver.settle();
-        auto hud = MBProgressHUD::HUDForView(window);
-        return hud ? hud->label()->text() : std::string();
+        return DemoPromoterFixture::hudText();
     }
     // HUD views on the key window (shown or still hiding), with `text` when given.
     std::size_t windowHUDCount(const std::string& text = "") const {
@@ -97,9 +70,6 @@ protected:
         return {};
     }
 
-    std::unique_ptr<backend::LocalBackend> backend;
     bool olderFamily = false;
     Ref<UINavigationController> stack;
-    Ref<UIWindow> window;
-    UIDriver driver;
 };

@@ -4,45 +4,22 @@
 #include "app/shell/KXServiceAddress.h"
 #include "app/shell/KXWebViewController.h"
 #include "app/shell/UIViewExt.h"
-#include "backend/LocalBackend.h"
-#include "foundation/NSBundle.h"
-#include "tests/support/AppFixture.h"
-#include "uikit/UIDriver.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
+#include "tests/app/DemoPromoterFixture.h"
 
 namespace {
 
-class KXWebViewControllerTest : public AppFixture {
+class KXWebViewControllerTest : public DemoPromoterFixture {
 protected:
-    void SetUp() override {
-        backend = backend::LocalBackend::start({});
-        ASSERT_TRUE(backend);
-        KXServiceAddress::setBaseURL(backend->baseURL());
-        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
-    }
-    void TearDown() override {
-        KXServiceAddress::setBaseURL("");
-        NSBundle::setMainBundlePath("");
-    }
-
     // Pushes the page on a stack in a key window, as the notice tickers do.
     Ref<KXWebViewController> open(const std::string& address) {
         auto page = make<KXWebViewController>();
         page->urlString = address;
         auto stack = make<KXNavigationController>(make<KXBaseViewController>());
-        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
-        window->setRootViewController(stack);
-        window->makeKeyAndVisible();
+        showInWindow(stack);
         stack->pushViewController(page, true);
-        clock.advance(UIViewController::kTransitionDuration);
-        driver.settle();
+        finishTransition();
         return page;
     }
-
-    std::unique_ptr<backend::LocalBackend> backend;
-    Ref<UIWindow> window;
-    UIDriver driver;
 };
 
 TEST_F(KXWebViewControllerTest, TheNoticePageLoadsUnderTheTopBarTitledAnnouncement) {

@@ -38,7 +38,7 @@ TEST_F(FormScreensTest, PasswordChecksStopAtTheFirstFailureInOrder) {
         submit({{screen->oldTextField(), c.oldPassword}, {screen->xingmimTextField(), c.newPassword},
                 {screen->querenTextFeild(), c.confirmation}},
                screen->tijiaoButton());
-        EXPECT_EQ(hud(), c.message) << c.oldPassword << "/" << c.newPassword;
+        EXPECT_EQ(hudText(), c.message) << c.oldPassword << "/" << c.newPassword;
         dismissHUD();
     }
     EXPECT_FALSE(closed(screen));
@@ -79,14 +79,14 @@ TEST_F(FormScreensTest, RealNameChecksThenSavesOnce) {
                                   {"张三", "1101011990010112345", "请输入15 位或 18 位身份证号"}};
     for (const auto& c : cases) {
         submit({{screen->xingmingTextField(), c.name}, {screen->shengfenTextFeild(), c.number}}, screen->tijiaoButon());
-        EXPECT_EQ(hud(), c.message) << c.name << "/" << c.number;
+        EXPECT_EQ(hudText(), c.message) << c.name << "/" << c.number;
         dismissHUD();
     }
     EXPECT_FALSE(closed(screen));
 
     submit({{screen->xingmingTextField(), "张三"}, {screen->shengfenTextFeild(), "1101011990010112"}}, screen->tijiaoButon());
     ASSERT_TRUE(waitFor([&] { return closed(screen); })) << "a 16-digit number is sent and accepted";
-    EXPECT_EQ(hud(), "") << "no message on success";
+    EXPECT_EQ(hudText(), "") << "no message on success";
 
     auto again = push<KXShirenzhengViewController>();
     submit({{again->xingmingTextField(), "张三"}, {again->shengfenTextFeild(), "110101199001011234"}}, again->tijiaoButon());

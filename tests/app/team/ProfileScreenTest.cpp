@@ -55,14 +55,14 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     shot("team-profile-edit.png");
 
     ASSERT_TRUE(driver.tap("完成"));
-    EXPECT_EQ(hud(), "内容不能为空");
+    EXPECT_EQ(hudText(), "内容不能为空");
     EXPECT_EQ(popUp(), editor) << "an empty entry keeps the pop-up open";
     dismissHUD();
 
     ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), "demo@example.com"));
     ASSERT_TRUE(driver.tap("完成"));
     EXPECT_FALSE(popUp());
-    EXPECT_EQ(hud(), "正在修改");
+    EXPECT_EQ(hudText(), "正在修改");
     ASSERT_TRUE(waitFor([&] { return values()[4] == "demo@example.com"; })) << "saved, then the record loads again";
     tapRow(4);
     EXPECT_FALSE(popUp()) << "now locked";
@@ -75,7 +75,7 @@ TEST_F(ProfileScreenTest, RefusedSavesAndCancelsLeaveTheRowEmpty) {
     ASSERT_TRUE(popUp());
     ASSERT_TRUE(driver.typeText(popUp()->miaoshutexefeild(), "not-an-address"));
     ASSERT_TRUE(driver.tap("完成"));
-    EXPECT_TRUE(hudShows("邮箱格式不正确")) << hud();
+    EXPECT_TRUE(hudShows("邮箱格式不正确")) << hudText();
     EXPECT_EQ(values()[4], "未填写");
     dismissHUD();
 
@@ -113,7 +113,7 @@ protected:
 TEST_F(ProfileRequestsTest, BeforeARecordNothingOpens) {
     answer(R"({"code":0,"message":"登录已过期"})");
     screen = push<KXPersonalInformationViewController>();
-    EXPECT_TRUE(hudShows("登录已过期")) << hud();
+    EXPECT_TRUE(hudShows("登录已过期")) << hudText();
     EXPECT_EQ(values(), Texts(8, "未填写"));
     tapRow(4);
     EXPECT_FALSE(popUp());

@@ -2,41 +2,27 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXNavigationController.h"
-#include "app/shell/KXServiceAddress.h"
-#include "backend/LocalBackend.h"
-#include "foundation/NSBundle.h"
-#include "frameworks/hud/MBProgressHUD.h"
-#include "tests/support/AppFixture.h"
+#include "tests/app/DemoPromoterFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
-#include "uikit/UIDriver.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
 
-// Screens of the team folder against the real local back end, signed in as
-// the demo promoter (uid 1), pushed on a navigation stack in the key window.
+// Screens of the team folder pushed on a navigation stack in the key window.
 // The app reaches the back end through a relay that records every request,
 // so a test sees what was sent as well as what the back end did with it,
 // and can answer an action in its own way or hold its answers back.
-class TeamScreenFixture : public AppFixture {
+class TeamScreenFixture : public DemoPromoterFixture {
 protected:
     using Query = std::map<std::string, std::string>;
 
     void SetUp() override {
-        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
-        backend = backend::LocalBackend::start({});
-        ASSERT_TRUE(backend);
+        DemoPromoterFixture::SetUp();
+        if (HasFatalFailure()) return;
         relay.route("GET", "/", [this, port = backend->port()](const httplib::Request& request,
                                                                httplib::Response& response) {
             const std::string ac = request.get_param_value("ac");
@@ -59,17 +45,13 @@ protected:
             response.set_content(answer->body, answer->get_header_value("Content-Type"));
         });
         KXServiceAddress::setBaseURL(relay.baseURL());
-        KXLocallyStoredData::setUserID("1");
-        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
         stack = make<KXNavigationController>(make<UIViewController>());
-        window->setRootViewController(stack);
-        window->makeKeyAndVisible();
+        showInWindow(stack);
         driver.settle();
     }
     void TearDown() override {
         release();
-        KXServiceAddress::setBaseURL("");
-        NSBundle::setMainBundlePath("");
+        DemoPromoterFixture::TearDown();
     }
 
     // Answers the action with `body` instead of the back end (kHTTPFailure:
@@ -94,17 +76,11 @@ protected:
     template <class Screen> Ref<Screen> push() {
         auto screen = make<Screen>();
         stack->pushViewController(screen, true);
-        clock.advance(UIViewController::kTransitionDuration);
-        driver.settle();
+        finishTransition();
         return screen;
     }
     Ref<UIViewController> top() const { return stack->topViewController(); }
 
-    // The label of the key window's topmost HUD; "" when none shows.
-    std::string hudText() const {
-        auto hud = MBProgressHUD::HUDForView(window);
-        return hud ? hud->label()->text() : std::string();
-    }
     // Runs the loop until a HUD with this text shows.
     bool waitForHUD(const std::string& text) {
         return runUntil([&] { return hudText() == text; });
@@ -128,22 +104,13 @@ protected:
     }
 
     // Writes what the key window shows to <build>/shots/team/<name>.png.
-    void shot(const std::string& name) {
-        const auto folder =
-            std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / "team";
-        std::filesystem::create_directories(folder);
-        driver.settle();
-        EXPECT_TRUE(driver.shot((folder / (name + ".png")).string())) << driver.lastError();
-    }
+    void shot(const std::string& name) { DemoPromoterFixture::shot("team", name); }
 
     // Declared before the relay, whose handlers use them until it stops.
     std::mutex scriptMutex_;
     std::condition_variable released_;
     std::map<std::string, std::string> scripts_;
     std::set<std::string> held_;
-    std::unique_ptr<backend::LocalBackend> backend;
     LoopbackHTTPServer relay;
-    Ref<UIWindow> window;
     Ref<KXNavigationController> stack;
-    UIDriver driver;
 };

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXServiceAddress.h"
+#include "backend/LocalBackend.h"
+#include "foundation/NSBundle.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UIDriver.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIWindow.h"
+
+// The app's screens against the real local back end, with the app bundle's
+// images, signed in as the demo promoter (uid 1). Fixtures of the screen
+// folders derive from it and add how they put their screens on a stack.
+class DemoPromoterFixture : public AppFixture {
+protected:
+    void SetUp() override {
+        NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+        backend = backend::LocalBackend::start({});
+        ASSERT_TRUE(backend);
+        KXServiceAddress::setBaseURL(backend->baseURL());
+        KXLocallyStoredData::setUserID("1");
+    }
+    void TearDown() override {
+        KXServiceAddress::setBaseURL("");
+        NSBundle::setMainBundlePath("");
+    }
+
+    // Shows the navigation stack as the root of a new key window.
+    void showInWindow(const Ref<UINavigationController>& stack) {
+        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+        window->setRootViewController(stack);
+        window->makeKeyAndVisible();
+    }
+    // Lets an animated push or pop finish.
+    void finishTransition() {
+        clock.advance(UIViewController::kTransitionDuration);
+        driver.settle();
+    }
+    // The label of the key window's topmost HUD ("" when none shows), as it
+    // stands (a fixture whose tests want it once the loop is idle settles first).
+    std::string hudText() const {
+        auto hud = MBProgressHUD::HUDForView(window);
+        return hud ? hud->label()->text() : std::string();
+    }
+    // Writes what the key window shows to <build>/shots/<folder>/<name>.png.
+    void shot(const std::string& folder, const std::string& name) {
+        const auto path =
+            std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / folder;
+        std::filesystem::create_directories(path);
+        driver.settle();
+        EXPECT_TRUE(driver.shot((path / (name + ".png")).string())) << driver.lastError();
+    }
+
+    std::unique_ptr<backend::LocalBackend> backend;
+    Ref<UIWindow> window;
+    UIDriver driver;
+};
