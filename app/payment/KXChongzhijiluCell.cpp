@@ -1,6 +1,7 @@
 #include "app/payment/KXChongzhijiluCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXTeamColors.h"
 
 void KXChongzhijiluCell::didCreate() {
@@ -25,7 +26,7 @@ void KXChongzhijiluCell::placeContent(CGFloat width, CGFloat height) {
 void KXChongzhijiluCell::setModel(const Ref<KXChongzhijiluModel>& model) {
     model_ = model;
     if (!model) return;
-    riqiLabel()->setText(KXRecordListLook::text(model->time1) + "\n" + KXRecordListLook::text(model->time2));
-    jingeLabel()->setText(KXRecordListLook::text(model->money) + "元");
-    chuliLabel()->setText(KXRecordListLook::text(model->status));
+    riqiLabel()->setText(KXAnswerText::text(model->time1) + "\n" + KXAnswerText::text(model->time2));
+    jingeLabel()->setText(KXAnswerText::text(model->money) + "元");
+    chuliLabel()->setText(KXAnswerText::text(model->status));
 }

@@ -1,5 +1,6 @@
 #include "app/payment/KXClassicRequest.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXRequestSignature.h"
 #include "app/shell/KXWebUtils.h"
@@ -56,6 +57,5 @@ int KXClassicRequest::code(const Value& answer) { return NSString::intValue(text
 std::string KXClassicRequest::text(const Value& value) { return NSString::stringWithFormat("%@", value); }
 
 std::string KXClassicRequest::message(const Value& answer) {
-    const Value& message = answer["message"];
-    return message.isNil() || message.isNull() ? std::string() : message.description();
+    return KXAnswerText::text(answer["message"]);
 }

@@ -1,6 +1,7 @@
 #include "app/payment/KXGenerationOfFillingCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXTeamColors.h"
 
 void KXGenerationOfFillingCell::didCreate() {
@@ -25,7 +26,7 @@ void KXGenerationOfFillingCell::placeContent(CGFloat width, CGFloat) {
 void KXGenerationOfFillingCell::setDataModel(const Ref<GenerationOfFillingModel>& dataModel) {
     dataModel_ = dataModel;
     if (!dataModel) return;
-    name1Label()->setText(KXRecordListLook::text(dataModel->user_name));
-    riqiLabel()->setText(KXRecordListLook::text(dataModel->order_time));
-    jingerLbabel()->setText(KXRecordListLook::text(dataModel->money) + "元");
+    name1Label()->setText(KXAnswerText::text(dataModel->user_name));
+    riqiLabel()->setText(KXAnswerText::text(dataModel->order_time));
+    jingerLbabel()->setText(KXAnswerText::text(dataModel->money) + "元");
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "graphics/UIColor.h"
@@ -19,6 +18,4 @@ public:
     // A one-line label with the font, colour and alignment, named `outlet`.
     static Ref<UILabel> label(CGRect frame, CGFloat fontSize, const UIColor& colour, NSTextAlignment alignment,
                               const std::string& outlet = "");
-    // A model's text as a cell shows it: empty when the answer left it out.
-    static std::string text(const std::optional<std::string>& value) { return value.value_or(""); }
 };

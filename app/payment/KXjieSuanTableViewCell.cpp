@@ -1,6 +1,7 @@
 #include "app/payment/KXjieSuanTableViewCell.h"
 
 #include "app/payment/KXRecordListLook.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXTeamColors.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -34,8 +35,8 @@ void KXjieSuanTableViewCell::setModel(const Ref<KXBillingDetailsModel>& model) {
     model_ = model;
     if (!model) return;
     // An absent or empty address leaves the image view without an image.
-    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView(), NSURL::URLWithString(KXRecordListLook::text(model->icon)));
-    shengehLabel()->setText(KXRecordListLook::text(model->status));
-    riqiLabel()->setText(KXRecordListLook::text(model->time));
-    jingerLabel()->setText(KXRecordListLook::text(model->money));
+    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView(), NSURL::URLWithString(KXAnswerText::text(model->icon)));
+    shengehLabel()->setText(KXAnswerText::text(model->status));
+    riqiLabel()->setText(KXAnswerText::text(model->time));
+    jingerLabel()->setText(KXAnswerText::text(model->money));
 }

@@ -6,7 +6,7 @@
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
 
-// How the game screens show what an answer gives them: values as "%@" does,
+// How the screens show what an answer gives them: values as "%@" does,
 // except that a missing (or null) value shows nothing rather than "(null)";
 // image addresses exactly as sent, and no address for a missing or invalid
 // one (the image view then stays empty).

@@ -1,12 +1,12 @@
 #include "app/team/KXDividedIntoCell.h"
 
-#include "app/team/KXGridViews.h"
+#include "app/promotion/KXAnswerText.h"
 
 void KXDividedIntoCell::setDataDic(const Value& entry) {
     dataDic_ = entry;
-    userLabel()->setText(KXGridViews::cellText(entry["name"]));
-    zhucerenshuLabel()->setText(KXGridViews::cellText(entry["number"]));
-    chongzhijingELabel()->setText(KXGridViews::cellText(entry["money"]));
-    shouyiLabel()->setText(KXGridViews::cellText(entry["income"]));
-    jiesuanLabel()->setText(KXGridViews::cellText(entry["settled"]));
+    userLabel()->setText(KXAnswerText::text(entry["name"]));
+    zhucerenshuLabel()->setText(KXAnswerText::text(entry["number"]));
+    chongzhijingELabel()->setText(KXAnswerText::text(entry["money"]));
+    shouyiLabel()->setText(KXAnswerText::text(entry["income"]));
+    jiesuanLabel()->setText(KXAnswerText::text(entry["settled"]));
 }

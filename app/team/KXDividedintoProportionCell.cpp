@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXGridViews.h"
 #include "uikit/UIScreen.h"
 
@@ -40,7 +41,7 @@ void KXDividedintoProportionCell::setDataArr(const Array& row) {
         const auto& label = labelMuArr_[i];
         label->setHidden(i >= shown);
         if (i >= shown) continue;
-        label->setText(KXGridViews::cellText(row[i]));
+        label->setText(KXAnswerText::text(row[i]));
         label->setFrame(i == 0 ? CGRect{0, 0, 2 * unit, kHeight}
                                : CGRect{static_cast<CGFloat>(i + 1) * unit, 0, unit, kHeight});
     }

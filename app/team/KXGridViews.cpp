@@ -24,8 +24,4 @@ Ref<UIView> line(CGRect frame) {
 
 std::string cellText(const std::optional<std::string>& field) { return field.value_or(std::string()); }
 
-std::string cellText(const Value& value) {
-    return value.isNil() || value.isNull() ? std::string() : value.description();
-}
-
 }  // namespace KXGridViews

@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "foundation/Value.h"
-
 #include "graphics/UIColor.h"
 #include "uikit/UILabel.h"
 
@@ -18,9 +16,7 @@ Ref<UILabel> label(CGRect frame, const std::string& text, UIColor background, do
 Ref<UIView> line(CGRect frame);
 
 // What a cell shows for a field: its text, or nothing when the field is
-// absent or null (rather than "(null)").
+// absent (rather than "(null)").
 std::string cellText(const std::optional<std::string>& field);
-// The same for a value as it came: "%@" of it, nothing for nil or null.
-std::string cellText(const Value& value);
 
 }  // namespace KXGridViews

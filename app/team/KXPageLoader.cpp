@@ -11,9 +11,6 @@ namespace {
 
 const char* const kNoMorePages = "没有更多数据，请待会在上拉加载";
 
-// "%@" of an answer's paging field.
-std::string pagingText(const Value& value) { return KXClassicRequest::text(value); }
-
 }  // namespace
 
 KXPageLoader::KXPageLoader(std::string action, RowDecoder decoder)
@@ -88,8 +85,8 @@ void KXPageLoader::answered(Page page, std::uint64_t load, const Value& answer) 
     endRefreshing();
     if (load != load_) return;
     loading_ = false;
-    p_ = pagingText(answer["p"]);
-    max_p_ = pagingText(answer["max_p"]);
+    p_ = KXClassicRequest::text(answer["p"]);
+    max_p_ = KXClassicRequest::text(answer["max_p"]);
     Array rows = decoder_(answer["data"]);
     if (page == Page::First) {
         rows_ = std::move(rows);

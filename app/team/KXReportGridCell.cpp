@@ -1,5 +1,6 @@
 #include "app/team/KXReportGridCell.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXGridViews.h"
 #include "app/team/KXTeamColors.h"
 #include "uikit/UIScreen.h"
@@ -26,5 +27,5 @@ void KXReportGridCell::setupUI() {
 
 void KXReportGridCell::showFields(const std::vector<std::optional<std::string>>& fields) {
     for (std::size_t k = 0; k < labelMuArr_.size() && k < fields.size(); ++k)
-        labelMuArr_[k]->setText(KXGridViews::cellText(fields[k]));
+        labelMuArr_[k]->setText(KXAnswerText::text(fields[k]));
 }

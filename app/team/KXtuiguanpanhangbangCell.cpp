@@ -1,5 +1,6 @@
 #include "app/team/KXtuiguanpanhangbangCell.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXGridViews.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -40,6 +41,6 @@ void KXtuiguanpanhangbangCell::setModel(const Ref<KXtuiguanpanhangModel>& model)
         icoiamgView_->setHidden(false);
         place->setHidden(true);
     }
-    labelMuArr_[1]->setText(KXGridViews::cellText(model->username));
-    labelMuArr_[2]->setText(KXGridViews::cellText(model->money));
+    labelMuArr_[1]->setText(KXAnswerText::text(model->username));
+    labelMuArr_[2]->setText(KXAnswerText::text(model->money));
 }

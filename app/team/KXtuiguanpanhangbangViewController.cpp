@@ -1,6 +1,7 @@
 #include "app/team/KXtuiguanpanhangbangViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXGridViews.h"
 #include "app/team/KXTeamColors.h"
@@ -148,8 +149,8 @@ void KXtuiguanpanhangbangViewController::sendNetworkRequest() {
 }
 
 void KXtuiguanpanhangbangViewController::shuxingshezhishuju() {
-    if (auto players = leijirenshuLabel()) players->setText(KXGridViews::cellText(MyDic_["num"]));
-    if (auto income = jingerLabel()) income->setText(KXGridViews::cellText(MyDic_["money"]));
+    if (auto players = leijirenshuLabel()) players->setText(KXAnswerText::text(MyDic_["num"]));
+    if (auto income = jingerLabel()) income->setText(KXAnswerText::text(MyDic_["money"]));
 }
 
 void KXtuiguanpanhangbangViewController::tuiguanmingxi() {
