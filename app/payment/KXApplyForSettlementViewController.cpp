@@ -2,11 +2,12 @@
 
 #include "app/payment/KXFlowExit.h"
 #include "app/payment/KXResultPageViews.h"
+#include "app/team/KXTeamColors.h"
 #include "uikit/UINavigationItem.h"
 
 void KXApplyForSettlementViewController::loadView() {
     UIViewController::loadView();
-    view()->setBackgroundColor(KXResultPageViews::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     auto card = KXResultPageViews::card(view(), 290, "beijingView");
     const CGFloat bottom =
         KXResultPageViews::addHeadline(card, "zhifu_chenggong", "提交成功", "已提交成功，可在记录中查看处理进度");

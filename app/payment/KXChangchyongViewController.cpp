@@ -7,6 +7,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
+#include "app/team/KXGridViews.h"
 #include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "uikit/UINavigationController.h"
@@ -17,12 +18,6 @@ namespace {
 
 constexpr CGFloat kMargin = 15;
 constexpr CGFloat kCardHeight = 176;
-
-Ref<UIView> hairline(CGRect frame) {
-    auto line = make<UIView>(frame);
-    line->setBackgroundColor(KXTeamColors::gridLine());
-    return line;
-}
 
 }  // namespace
 
@@ -42,7 +37,7 @@ void KXChangchyongViewController::loadView() {
         KXRecordListLook::label({20, 40, width - 40, 40}, 30, KXTeamColors::bodyText(), NSTextAlignment::Left,
                                 "jingELabel");
     card->addSubview(balance);
-    auto divider = hairline({20, 95, width - 40, 1});
+    auto divider = KXGridViews::line({20, 95, width - 40, 1});
     divider->setAccessibilityIdentifier("zhanghuzongeLabel");
     card->addSubview(divider);
     auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left);

@@ -2,6 +2,7 @@
 
 #include "app/payment/KXFlowExit.h"
 #include "app/payment/KXResultPageViews.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "graphics/UIImage.h"
 #include "uikit/UINavigationController.h"
@@ -15,12 +16,12 @@ Ref<UILabel> addAmountRow(const Ref<UIView>& card, CGFloat y, const std::string&
     auto name = make<UILabel>(CGRectMake(20, y, 120, 24));
     name->setText(caption);
     name->setFont(UIFont::systemFontOfSize(15));
-    name->setTextColor(KXResultPageViews::bodyText());
+    name->setTextColor(KXTeamColors::bodyText());
     card->addSubview(name);
     auto amount = make<UILabel>(CGRectMake(140, y, width - 160, 24));
     amount->setAccessibilityIdentifier(outlet);
     amount->setFont(UIFont::boldSystemFontOfSize(16));
-    amount->setTextColor(KXResultPageViews::accentBlue());
+    amount->setTextColor(KXTeamColors::accentBlue());
     amount->setTextAlignment(NSTextAlignment::Right);
     amount->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     card->addSubview(amount);
@@ -57,7 +58,7 @@ void KXChongzhijiemianViewController::viewDidLoad() {
 
 void KXChongzhijiemianViewController::setupUI() {
     navigationItem()->setTitle("充值");
-    view()->setBackgroundColor(KXResultPageViews::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     if (auto card = beijingView()) {
         card->layer()->setCornerRadius(12);
         card->setClipsToBounds(true);

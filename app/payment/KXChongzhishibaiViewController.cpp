@@ -1,6 +1,7 @@
 #include "app/payment/KXChongzhishibaiViewController.h"
 
 #include "app/payment/KXResultPageViews.h"
+#include "app/team/KXTeamColors.h"
 
 void KXChongzhishibaiViewController::loadView() {
     UIViewController::loadView();
@@ -15,4 +16,4 @@ void KXChongzhishibaiViewController::viewDidLoad() {
     setupUI();
 }
 
-void KXChongzhishibaiViewController::setupUI() { view()->setBackgroundColor(KXResultPageViews::screenBackground()); }
+void KXChongzhishibaiViewController::setupUI() { view()->setBackgroundColor(KXTeamColors::screenBackground()); }

@@ -9,10 +9,13 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/payment/KXGenerationOfFillingViewController.h"
+#include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXResultPageViews.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/MBProgressHUDManager.h"
+#include "app/team/KXGridViews.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UIBarButtonItem.h"
@@ -25,7 +28,6 @@ namespace {
 constexpr CGFloat kRowHeight = 50;
 constexpr CGFloat kCaptionWidth = 90;
 constexpr CGFloat kInset = 15;
-const UIColor kHairline = UIColor::colorWithRed(232 / 255.0, 232 / 255.0, 232 / 255.0, 1);
 
 Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
     auto label = make<UILabel>(frame);
@@ -48,11 +50,10 @@ Ref<UIView> addCard(const Ref<UIView>& root, CGFloat y, CGFloat height) {
 // One row's caption on the left, a hairline under every row but the last.
 void addRowCaption(const Ref<UIView>& card, long row, const std::string& caption, bool hairline) {
     card->addSubview(makeLabel(CGRectMake(kInset, row * kRowHeight, kCaptionWidth, kRowHeight), caption, 15,
-                               KXResultPageViews::bodyText()));
+                               KXTeamColors::bodyText()));
     if (!hairline) return;
-    auto line = make<UIView>(CGRectMake(kInset, (row + 1) * kRowHeight - 0.5, card->bounds().size.width - 2 * kInset, 0.5));
-    line->setBackgroundColor(kHairline);
-    card->addSubview(line);
+    card->addSubview(
+        KXGridViews::line(CGRectMake(kInset, (row + 1) * kRowHeight - 0.5, card->bounds().size.width - 2 * kInset, 0.5)));
 }
 
 Ref<UITextField> makeField(CGRect frame, const std::string& outlet, const std::string& placeholder) {
@@ -60,7 +61,7 @@ Ref<UITextField> makeField(CGRect frame, const std::string& outlet, const std::s
     field->setAccessibilityIdentifier(outlet);
     field->setPlaceholder(placeholder);
     field->setFont(UIFont::systemFontOfSize(15));
-    field->setTextColor(KXResultPageViews::bodyText());
+    field->setTextColor(KXTeamColors::bodyText());
     return field;
 }
 
@@ -68,10 +69,10 @@ Ref<UIButton> makeChoice(CGRect frame, const std::string& outlet, const std::str
     auto button = make<UIButton>(frame);
     button->setAccessibilityIdentifier(outlet);
     button->setTitle(title, UIControlStateNormal);
-    button->setTitleColor(KXResultPageViews::bodyText(), UIControlStateNormal);
+    button->setTitleColor(KXTeamColors::bodyText(), UIControlStateNormal);
     button->titleLabel()->setFont(UIFont::systemFontOfSize(15));
     button->layer()->setCornerRadius(6);
-    button->layer()->setBorderColor(kHairline);
+    button->layer()->setBorderColor(KXTeamColors::gridLine());
     button->layer()->setBorderWidth(1);
     return button;
 }
@@ -111,13 +112,13 @@ void KXDiscountDaiChunViewController::loadView() {
     icon->setAccessibilityIdentifier("icoiamgeView");
     form->addSubview(icon);
     auto name = makeLabel(CGRectMake(valueLeft + 40, kRowHeight, valueWidth - 60, kRowHeight), "", 15,
-                          KXResultPageViews::bodyText());
+                          KXTeamColors::bodyText());
     name->setAccessibilityIdentifier("youmingchengLabl");
     form->addSubview(name);
     auto pick = make<UIButton>(CGRectMake(valueLeft, kRowHeight, valueWidth, kRowHeight));
     pick->setAccessibilityIdentifier("xuanZeBut");
     pick->setTitle(std::string("选择 >"), UIControlStateNormal);
-    pick->setTitleColor(UIColor::colorWithRed(153 / 255.0, 153 / 255.0, 153 / 255.0, 1), UIControlStateNormal);
+    pick->setTitleColor(KXRecordListLook::secondaryText(), UIControlStateNormal);
     pick->titleLabel()->setFont(UIFont::systemFontOfSize(14));
     pick->setContentHorizontalAlignment(UIControlContentHorizontalAlignment::Right);
     pick->addTarget(screen, &Self::xuanZeBut, UIControlEventTouchUpInside);
@@ -129,25 +130,25 @@ void KXDiscountDaiChunViewController::loadView() {
     form->addSubview(amount);
 
     auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "折扣：--", 15,
-                              KXResultPageViews::bodyText());
+                              KXTeamColors::bodyText());
     discount->setAccessibilityIdentifier("zhekeouLabel");
     form->addSubview(discount);
     auto due = makeLabel(CGRectMake(width / 2, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "支付金额 ￥0", 15,
-                         KXResultPageViews::accentBlue());
+                         KXTeamColors::accentBlue());
     due->setAccessibilityIdentifier("zhifiLabel");
     due->setTextAlignment(NSTextAlignment::Right);
     form->addSubview(due);
 
     auto payment = addCard(root, CGRectGetMaxY(form->frame()) + 12, 100);
     payment->addSubview(makeLabel(CGRectMake(kInset, 0, width - 2 * kInset, 40), "支付方式", 15,
-                                  KXResultPageViews::bodyText()));
+                                  KXTeamColors::bodyText()));
     const CGFloat half = (width - 3 * kInset) / 2;
     auto online = makeChoice(CGRectMake(kInset, 42, half, 44), "zhifubaoBut", "在线支付");
     online->setBackgroundColor(UIColor::whiteColor());
     online->addTarget(screen, &Self::xuanzeZhifuBut, UIControlEventTouchUpInside);
     payment->addSubview(online);
     auto prepaid = makeChoice(CGRectMake(2 * kInset + half, 42, half, 44), "yufukuanBtn", "预付款");
-    prepaid->setBackgroundColor(KXResultPageViews::screenBackground());
+    prepaid->setBackgroundColor(KXTeamColors::screenBackground());
     prepaid->addTarget(screen, &Self::yufukuanBut, UIControlEventTouchUpInside);
     payment->addSubview(prepaid);
 
@@ -186,7 +187,7 @@ void KXDiscountDaiChunViewController::viewWillAppear(bool animated) {
 }
 
 void KXDiscountDaiChunViewController::setupUI() {
-    view()->setBackgroundColor(KXResultPageViews::screenBackground());
+    view()->setBackgroundColor(KXTeamColors::screenBackground());
     navigationItem()->setTitle("折扣代充");
     jiLuStr_ = "1";
 }
@@ -197,7 +198,7 @@ void KXDiscountDaiChunViewController::setupNaVigationView() {
                                       [weakSelf](const Ref<UIBarButtonItem>&) {
                                           if (auto screen = weakSelf.lock()) screen->rightBarButtonTap();
                                       });
-    item->setTintColor(KXResultPageViews::bodyText());
+    item->setTintColor(KXTeamColors::bodyText());
     navigationItem()->setRightBarButtonItem(item);
 }
 
@@ -268,9 +269,9 @@ void KXDiscountDaiChunViewController::yufukuanBut(const Ref<UIButton>&) { choose
 void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
     const bool online = choice == "1";
     if (auto button = zhifubaoBut())
-        button->setBackgroundColor(online ? UIColor::whiteColor() : KXResultPageViews::screenBackground());
+        button->setBackgroundColor(online ? UIColor::whiteColor() : KXTeamColors::screenBackground());
     if (auto button = yufukuanBtn())
-        button->setBackgroundColor(online ? KXResultPageViews::screenBackground() : UIColor::whiteColor());
+        button->setBackgroundColor(online ? KXTeamColors::screenBackground() : UIColor::whiteColor());
     jiLuStr_ = choice;
 }
 

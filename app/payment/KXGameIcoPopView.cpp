@@ -2,13 +2,12 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
+#include "app/team/KXTeamColors.h"
 #include "uikit/UICollectionViewFlowLayout.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
 
 namespace {
-
-const UIColor kTitleColour = UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 255.0, 1);
 
 CGRect screenBounds() { return UIScreen::mainScreen()->bounds(); }
 
@@ -49,7 +48,7 @@ void KXGameIcoPopView::addCommonControlsView() {
     auto title = make<UILabel>(CGRectMake(10, 20, cardWidth, 25));
     title->setText("游戏图标");
     title->setFont(UIFont::systemFontOfSize(18));
-    title->setTextColor(kTitleColour);
+    title->setTextColor(KXTeamColors::bodyText());
     title->setTextAlignment(NSTextAlignment::Center);
     fenxiangView_->addSubview(title);
 

@@ -1,5 +1,6 @@
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -22,7 +23,7 @@ void KXGameYouXitanKuangCollectionViewCell::setupUI() {
     youxilabel_ = make<UILabel>(CGRectMake(-5, side + 6, side + 10, 17));
     youxilabel_->setAccessibilityIdentifier("youxilabel");
     youxilabel_->setFont(UIFont::systemFontOfSize(10));
-    youxilabel_->setTextColor(UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 255.0, 1));
+    youxilabel_->setTextColor(KXTeamColors::bodyText());
     youxilabel_->setTextAlignment(NSTextAlignment::Center);
     youxilabel_->setText("游戏图标");
     addSubview(youxilabel_);

@@ -1,5 +1,7 @@
 #include "app/payment/KXResultPageViews.h"
 
+#include "app/payment/KXRecordListLook.h"
+#include "app/team/KXTeamColors.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIImageView.h"
 
@@ -20,21 +22,6 @@ Ref<UILabel> centredLabel(CGRect frame, const std::string& text, const UIFont& f
 
 }  // namespace
 
-const UIColor& KXResultPageViews::accentBlue() {
-    static const UIColor colour = UIColor::colorWithRed(85 / 255.0, 89 / 255.0, 234 / 255.0, 1);
-    return colour;
-}
-
-const UIColor& KXResultPageViews::bodyText() {
-    static const UIColor colour = UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 255.0, 1);
-    return colour;
-}
-
-const UIColor& KXResultPageViews::screenBackground() {
-    static const UIColor colour = UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1);
-    return colour;
-}
-
 Ref<UIView> KXResultPageViews::card(const Ref<UIView>& page, CGFloat height, const std::string& outlet) {
     auto card = make<UIView>(CGRectMake(kCardMargin, kCardMargin, page->bounds().size.width - 2 * kCardMargin, height));
     card->setAccessibilityIdentifier(outlet);
@@ -51,11 +38,11 @@ CGFloat KXResultPageViews::addHeadline(const Ref<UIView>& card, const std::strin
     icon->setImage(UIImage::imageNamed(imageName));
     icon->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin);
     card->addSubview(icon);
-    auto title = centredLabel(CGRectMake(0, 110, width, 26), headline, UIFont::boldSystemFontOfSize(20), bodyText());
+    auto title = centredLabel(CGRectMake(0, 110, width, 26), headline, UIFont::boldSystemFontOfSize(20), KXTeamColors::bodyText());
     title->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     card->addSubview(title);
     auto detail = centredLabel(CGRectMake(20, 142, width - 40, 40), explanation, UIFont::systemFontOfSize(14),
-                               UIColor::colorWithRed(153 / 255.0, 153 / 255.0, 153 / 255.0, 1));
+                               KXRecordListLook::secondaryText());
     detail->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     card->addSubview(detail);
     return 182;
@@ -67,10 +54,10 @@ Ref<UIButton> KXResultPageViews::button(CGRect frame, const std::string& title, 
     button->setAccessibilityIdentifier(identifier);
     button->setTitle(title, UIControlStateNormal);
     button->titleLabel()->setFont(UIFont::systemFontOfSize(16));
-    button->setTitleColor(filled ? UIColor::whiteColor() : accentBlue(), UIControlStateNormal);
-    button->setBackgroundColor(filled ? accentBlue() : UIColor::whiteColor());
+    button->setTitleColor(filled ? UIColor::whiteColor() : KXTeamColors::accentBlue(), UIControlStateNormal);
+    button->setBackgroundColor(filled ? KXTeamColors::accentBlue() : UIColor::whiteColor());
     button->layer()->setCornerRadius(22);
-    button->layer()->setBorderColor(accentBlue());
+    button->layer()->setBorderColor(KXTeamColors::accentBlue());
     button->layer()->setBorderWidth(filled ? 0 : 1);
     button->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     return button;

@@ -9,15 +9,11 @@
 
 // The pieces the money flows' result pages are built from: a white card
 // across the page, an icon with a headline and a line of explanation, and
-// buttons filled with the accent blue or outlined in it. Each piece is
+// buttons filled with the accent blue (KXTeamColors) or outlined in it. Each piece is
 // placed by its frame on the card.
 class KXResultPageViews {
 public:
     KXResultPageViews() = delete;
-
-    static const UIColor& accentBlue();
-    static const UIColor& bodyText();
-    static const UIColor& screenBackground();
 
     // A white card 15 points inside the page's sides, `height` tall, 15
     // below the page's top, named `outlet`.
