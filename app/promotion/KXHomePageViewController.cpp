@@ -1,7 +1,5 @@
 #include "app/promotion/KXHomePageViewController.h"
 
-#include <array>
-#include <functional>
 #include <utility>
 
 #include "app/payment/KXApplyjiesuanViewController.h"
@@ -10,6 +8,7 @@
 #include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXDashboardTile.h"
+#include "app/promotion/KXScreenFactory.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/KXliushuiCollectionViewCell.h"
@@ -33,18 +32,6 @@ constexpr double kChartRadius = 90.5;
 
 UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
 
-// The tiles' look before the answer replaces it, slot by slot.
-constexpr std::array<std::pair<const char*, const char*>, KXHomePageViewController::kTileSlots> kLocalTiles = {{
-    {"推广盒子", "hezi_ico"},
-    {"推广游戏", "tuiguan_ico"},
-    {"申请游戏", "shengqingyouxi"},
-    {"折扣代充", "zhekou"},
-    {"分成结算", "fencheng_ico"},
-    {"分成明细", "mingxi_ico"},
-    {"我要提现", "tixian_ico"},
-    {"提现明细", "tixianmingxi_ico"},
-}};
-
 // A section's heading: the bar icon and an 18-point title.
 void addHeading(const Ref<UIView>& section, const char* title, CGFloat iconTop, CGFloat titleTop) {
     auto icon = make<UIImageView>(CGRect{20, iconTop, 14, 18});
@@ -58,27 +45,22 @@ void addHeading(const Ref<UIView>& section, const char* title, CGFloat iconTop, 
     section->addSubview(label);
 }
 
-using ScreenFactory = std::function<Ref<UIViewController>()>;
-
-template <class Screen>
-ScreenFactory screen() {
-    return [] { return make<Screen>(); };
-}
-
 // The screens the tiles open, by type.
-const std::vector<std::pair<long, ScreenFactory>>& tileScreens() {
-    static const std::vector<std::pair<long, ScreenFactory>> table = {
-        {0, screen<KXPromotionQrCodeViewController>()},
-        {1, screen<KXPromoteGameViewController>()},
-        {2, screen<KXApplyGameViewController>()},
-        {3, screen<KXDiscountDaiChunViewController>()},
-        {4, screen<KXApplyjiesuanViewController>()},
-        {5, screen<KXBillingDetailsViewController>()},
-        {7, screen<KXDividedIntoViewController>()},
-        {10, screen<MyOfflineViewController>()},
+const std::vector<std::pair<long, KXScreenFactory>>& tileScreens() {
+    static const std::vector<std::pair<long, KXScreenFactory>> table = {
+        {0, screenFactory<KXPromotionQrCodeViewController>()},
+        {1, screenFactory<KXPromoteGameViewController>()},
+        {2, screenFactory<KXApplyGameViewController>()},
+        {3, screenFactory<KXDiscountDaiChunViewController>()},
+        {4, screenFactory<KXApplyjiesuanViewController>()},
+        {5, screenFactory<KXBillingDetailsViewController>()},
+        {7, screenFactory<KXDividedIntoViewController>()},
+        {10, screenFactory<MyOfflineViewController>()},
     };
     return table;
 }
+
+static_assert(KXDashboardTile::kLocalLooks.size() == KXHomePageViewController::kTileSlots);
 
 }  // namespace
 
@@ -180,8 +162,8 @@ void KXHomePageViewController::addCommonlyUsedPanel() {
                                  if (auto page = weak.lock()) page->imviewTaKaifu(recognizer);
                              },
                              self());
-        tile.imageView()->setImage(UIImage::imageNamed(kLocalTiles[slot].second));
-        tile.label()->setText(kLocalTiles[slot].first);
+        tile.imageView()->setImage(UIImage::imageNamed(KXDashboardTile::kLocalLooks[slot].second));
+        tile.label()->setText(KXDashboardTile::kLocalLooks[slot].first);
         for (const Ref<UIView>& part : {tile.view(), Ref<UIView>(tile.imageView()), Ref<UIView>(tile.label())}) {
             part->setHidden(true);
         }

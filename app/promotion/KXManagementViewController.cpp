@@ -1,6 +1,5 @@
 #include "app/promotion/KXManagementViewController.h"
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "app/promotion/KXManagementTableViewCell.h"
 #include "app/promotion/KXMygameYouXiViewController.h"
 #include "app/promotion/KXPromoteGameViewController.h"
+#include "app/promotion/KXScreenFactory.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXDividedintoProportionViewController.h"
 #include "app/team/KXRegistrationStatisticsViewController.h"
@@ -33,40 +33,33 @@ namespace {
 constexpr CGFloat kRowHeight = 132;
 const std::string kCellIdentifier = "cellID";
 
-using ScreenFactory = std::function<Ref<UIViewController>()>;
-
-template <class Screen>
-ScreenFactory screen() {
-    return [] { return make<Screen>(); };
-}
-
 // Types matched as the exact text, in the order they are tried.
-const std::vector<std::pair<std::string, ScreenFactory>>& exactTypes() {
-    static const std::vector<std::pair<std::string, ScreenFactory>> table = {
-        {"8", screen<KXMygameYouXiViewController>()},
-        {"2", screen<KXApplyGameViewController>()},
-        {"9", screen<KXDividedintoProportionViewController>()},
-        {"10", screen<MyOfflineViewController>()},
-        {"11", screen<KXtianjiangxianxiangController>()},
-        {"12", screen<KXTixianguanliViewController>()},
-        {"13", screen<KXRegistrationStatisticsViewController>()},
-        {"14", screen<KXTopupStatisticsViewController>()},
-        {"15", screen<KXRoleSummaryViewController>()},
-        {"16", screen<KXtuiguanpanhangbangViewController>()},
+const std::vector<std::pair<std::string, KXScreenFactory>>& exactTypes() {
+    static const std::vector<std::pair<std::string, KXScreenFactory>> table = {
+        {"8", screenFactory<KXMygameYouXiViewController>()},
+        {"2", screenFactory<KXApplyGameViewController>()},
+        {"9", screenFactory<KXDividedintoProportionViewController>()},
+        {"10", screenFactory<MyOfflineViewController>()},
+        {"11", screenFactory<KXtianjiangxianxiangController>()},
+        {"12", screenFactory<KXTixianguanliViewController>()},
+        {"13", screenFactory<KXRegistrationStatisticsViewController>()},
+        {"14", screenFactory<KXTopupStatisticsViewController>()},
+        {"15", screenFactory<KXRoleSummaryViewController>()},
+        {"16", screenFactory<KXtuiguanpanhangbangViewController>()},
     };
     return table;
 }
 
 // Types matched by the text's integer value, tried after the exact texts.
-const std::vector<std::pair<int, ScreenFactory>>& numericTypes() {
-    static const std::vector<std::pair<int, ScreenFactory>> table = {
-        {1, screen<KXPromoteGameViewController>()},
-        {2, screen<KXApplyGameViewController>()},
-        {3, screen<KXDiscountDaiChunViewController>()},
-        {4, screen<KXApplyjiesuanViewController>()},
-        {5, screen<KXBillingDetailsViewController>()},
-        {10, screen<MyOfflineViewController>()},
-        {7, screen<KXDividedIntoViewController>()},
+const std::vector<std::pair<int, KXScreenFactory>>& numericTypes() {
+    static const std::vector<std::pair<int, KXScreenFactory>> table = {
+        {1, screenFactory<KXPromoteGameViewController>()},
+        {2, screenFactory<KXApplyGameViewController>()},
+        {3, screenFactory<KXDiscountDaiChunViewController>()},
+        {4, screenFactory<KXApplyjiesuanViewController>()},
+        {5, screenFactory<KXBillingDetailsViewController>()},
+        {10, screenFactory<MyOfflineViewController>()},
+        {7, screenFactory<KXDividedIntoViewController>()},
     };
     return table;
 }

@@ -1,7 +1,5 @@
 #include "app/promotion/MyViewController.h"
 
-#include <array>
-#include <functional>
 #include <utility>
 
 #include "app/payment/KXApplyjiesuanViewController.h"
@@ -10,6 +8,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
 #include "app/promotion/KXDashboardTile.h"
+#include "app/promotion/KXScreenFactory.h"
 #include "app/promotion/KXNotchedScreen.h"
 #include "app/shell/KXLoginViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -63,36 +62,19 @@ Ref<UIButton> cardButton(CGRect frame, const char* title, const char* identifier
     return button;
 }
 
-// The grid's look before an item's own icon and title arrive, by position.
-constexpr std::array<std::pair<const char*, const char*>, MyViewController::kGridSlots> kLocalItems = {{
-    {"推广盒子", "hezi_ico"},
-    {"推广游戏", "tuiguan_ico"},
-    {"申请游戏", "shengqingyouxi"},
-    {"折扣代充", "zhekou"},
-    {"分成结算", "fencheng_ico"},
-    {"分成明细", "mingxi_ico"},
-    {"我要提现", "tixian_ico"},
-    {"提现明细", "tixianmingxi_ico"},
-}};
-
-using ScreenFactory = std::function<Ref<UIViewController>()>;
-
-template <class Screen>
-ScreenFactory screen() {
-    return [] { return make<Screen>(); };
-}
-
 // The screens the grid opens, by item type.
-const std::vector<std::pair<std::string, ScreenFactory>>& itemScreens() {
-    static const std::vector<std::pair<std::string, ScreenFactory>> table = {
-        {"17", screen<KXPersonalInformationViewController>()},
-        {"19", screen<KXChangeThePasswordViewController>()},
-        {"20", screen<KXPrepaidPhoneRecordsjiluViewController>()},
-        {"5", screen<KXBillingDetailsViewController>()},
-        {"22", screen<KXContactUsViewController>()},
+const std::vector<std::pair<std::string, KXScreenFactory>>& itemScreens() {
+    static const std::vector<std::pair<std::string, KXScreenFactory>> table = {
+        {"17", screenFactory<KXPersonalInformationViewController>()},
+        {"19", screenFactory<KXChangeThePasswordViewController>()},
+        {"20", screenFactory<KXPrepaidPhoneRecordsjiluViewController>()},
+        {"5", screenFactory<KXBillingDetailsViewController>()},
+        {"22", screenFactory<KXContactUsViewController>()},
     };
     return table;
 }
+
+static_assert(KXDashboardTile::kLocalLooks.size() == MyViewController::kGridSlots);
 
 }  // namespace
 
@@ -263,9 +245,9 @@ void MyViewController::addFunctionGrid() {
                              },
                              self());
         const Ref<MyicoImageModel>& item = dataMutableArr_[i];
-        tile.imageView()->setImage(UIImage::imageNamed(kLocalItems[i].second));
+        tile.imageView()->setImage(UIImage::imageNamed(KXDashboardTile::kLocalLooks[i].second));
         KXDashboardTile::loadImage(tile.imageView(), item->image ? Value(*item->image) : Value());
-        tile.label()->setText(kLocalItems[i].first);
+        tile.label()->setText(KXDashboardTile::kLocalLooks[i].first);
         tile.label()->setText(NSString::stringWithFormat("%@", item->title ? Value(*item->title) : Value()));
         bottomView_->addSubview(tile.view());
     }
