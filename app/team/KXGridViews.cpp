@@ -22,6 +22,4 @@ Ref<UIView> line(CGRect frame) {
     return line;
 }
 
-std::string cellText(const std::optional<std::string>& field) { return field.value_or(std::string()); }
-
 }  // namespace KXGridViews

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "graphics/UIColor.h"
@@ -14,9 +13,5 @@ namespace KXGridViews {
 Ref<UILabel> label(CGRect frame, const std::string& text, UIColor background, double alpha = 0.65, long lines = 2);
 // A line of the grid colour (KXTeamColors::gridLine).
 Ref<UIView> line(CGRect frame);
-
-// What a cell shows for a field: its text, or nothing when the field is
-// absent (rather than "(null)").
-std::string cellText(const std::optional<std::string>& field);
 
 }  // namespace KXGridViews

@@ -1,6 +1,6 @@
 #include "app/team/KXPromotionAnnouncementCell.h"
 
-#include "app/team/KXGridViews.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXTeamColors.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -95,6 +95,6 @@ void KXPromotionAnnouncementCell::setModel(const Ref<KXPromotionAnnouncementMode
         {TypeLabel(), &model->type}, {biaotiLabel(), &model->title}, {dateLabel(), &model->time},
         {miaoshuLabel(), &model->des}};
     for (const auto& [label, text] : shown) {
-        if (label) label->setText(KXGridViews::cellText(*text));
+        if (label) label->setText(KXAnswerText::text(*text));
     }
 }
