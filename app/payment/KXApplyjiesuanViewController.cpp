@@ -21,8 +21,6 @@ namespace {
 // The smallest amount one application may ask for.
 constexpr double kMinimumAmount = 10.0;
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
 
 Ref<UIView> makeView(CGRect frame, const UIColor& background, const std::string& outlet = "") {

@@ -7,8 +7,6 @@
 
 namespace {
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 Ref<UILabel> makeLabel(const char* outlet, CGFloat fontSize, std::string_view colour) {
     auto label = make<UILabel>();
     label->setAccessibilityIdentifier(outlet);

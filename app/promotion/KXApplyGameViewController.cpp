@@ -21,8 +21,6 @@ constexpr CGFloat kRowHeight = 139;
 // The list starts below the search field.
 constexpr CGFloat kListTop = 54;
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 }  // namespace
 
 void KXApplyGameViewController::didCreate() {

@@ -36,8 +36,6 @@ CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
 // Lengths of the strip are drawn for a 375-point-wide screen.
 CGFloat stripScale() { return screenSize().width / 375; }
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 Ref<UILabel> makeLabel(CGRect frame, CGFloat fontSize, std::string_view colour, std::string text) {
     auto label = make<UILabel>(frame);
     label->setFont(UIFont::systemFontOfSize(fontSize));

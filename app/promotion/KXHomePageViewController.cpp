@@ -30,8 +30,6 @@ constexpr CGFloat kTileWidth = 55;
 constexpr CGFloat kTileHeight = 47;
 constexpr double kChartRadius = 90.5;
 
-UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 // A section's heading: the bar icon and an 18-point title.
 void addHeading(const Ref<UIView>& section, const char* title, CGFloat iconTop, CGFloat titleTop) {
     auto icon = make<UIImageView>(CGRect{20, iconTop, 14, 18});

@@ -10,8 +10,6 @@ namespace {
 
 CGFloat scale() { return UIScreen::mainScreen()->bounds().size.width / 375; }
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 Ref<UILabel> makeLabel(const char* outlet, CGRect frame, CGFloat fontSize, long lines, NSTextAlignment alignment,
                        std::string_view colour) {
     auto label = make<UILabel>(frame);

@@ -16,8 +16,6 @@ namespace {
 const char* const kCellIdentifier = "cellID";
 constexpr CGFloat kButtonHeight = 44;
 
-UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
 
 // The strip a notched screen keeps free at the bottom; none elsewhere.

@@ -14,8 +14,6 @@ constexpr CGFloat kTileWidth = 55;
 constexpr CGFloat kTileHeight = 47;
 constexpr CGFloat kCardInset = 12;
 
-UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 // "%@" of an optional text property: "(null)" when unset, as the format prints nil.
 std::string described(const std::optional<std::string>& text) { return text ? *text : "(null)"; }
 

@@ -27,8 +27,6 @@ constexpr CGFloat kTileWidth = 65;
 // A `show` of this value also hides the settlement button.
 constexpr long kRowsWithoutSettlement = 2;
 
-UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 Ref<UILabel> cardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, NSTextAlignment alignment) {
     auto label = make<UILabel>(frame);
     label->setText(text);

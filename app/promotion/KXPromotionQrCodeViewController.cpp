@@ -21,8 +21,6 @@ Ref<NSURL> imageAddress(const Value& value) {
     return text ? NSURL::URLWithString(*text) : nullptr;
 }
 
-UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 struct ShareTile {
     const char* title;
     const char* image;

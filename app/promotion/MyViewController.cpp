@@ -37,8 +37,6 @@ constexpr int kPayHidden = 2;
 // The grid item that runs the real-name check.
 const std::string kRealNameType = "18";
 
-UIColor hex(const char* text) { return UIColorHex::colorWithHexStringWithHexString(text); }
-
 Ref<UILabel> cardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, const char* identifier,
                        NSTextAlignment alignment = NSTextAlignment::Center) {
     auto label = make<UILabel>(frame);

@@ -21,3 +21,6 @@ public:
     // it has hex digits (a pair starting with another character reads 0).
     static UIColor colorWithHexString(std::string_view hexString, CGFloat alpha);
 };
+
+// The screens' shorthand for an opaque colour from hex text: hex("#F5F5F5").
+inline UIColor hex(std::string_view text) { return UIColorHex::colorWithHexStringWithHexString(text); }
