@@ -51,6 +51,12 @@ protected:
         auto hud = MBProgressHUD::HUDForView(window);
         return hud ? hud->label()->text() : std::string();
     }
+    // Lets every HUD shown so far hide itself (a message stays 2 s, then
+    // fades out).
+    void letHUDsHide() {
+        clock.advance(3);
+        driver.settle();
+    }
     // Writes what the key window shows to <build>/shots/<folder>/<name>.png.
     void shot(const std::string& folder, const std::string& name) {
         const auto path =

@@ -129,7 +129,7 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     // Each message is read, then left to time out (a HUD takes taps while shown).
     auto message = [&] {
         const std::string text = hudText();
-        clearHUDs();
+        letHUDsHide();
         return text;
     };
     ASSERT_TRUE(driver.tap("#xuanZeBut"));

@@ -29,11 +29,6 @@ protected:
         driver.settle();
         return DemoPromoterFixture::hudText();
     }
-    // Lets every HUD shown so far time out.
-    void clearHUDs() {
-        clock.advance(3);
-        driver.settle();
-    }
 
     Ref<UIViewController> opener;
     Ref<KXNavigationController> stack;

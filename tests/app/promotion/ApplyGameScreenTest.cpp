@@ -101,7 +101,7 @@ TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {
     EXPECT_EQ(queryField(request->query, "keyword"), "");
     EXPECT_EQ(list->p(), "1");
     EXPECT_EQ(list->max_p(), "");
-    dismissHUDs();
+    letHUDsHide();
     ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
     EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
     EXPECT_EQ(server.requestCount(), 1u);

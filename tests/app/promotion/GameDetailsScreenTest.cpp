@@ -187,7 +187,7 @@ TEST_F(GameDetailsScreen, ATransportFailureLeavesNoMessageAndNoChange) {
     // "登录失败" shows and is hidden at once; once it has gone no HUD is left.
     ASSERT_TRUE(runUntil([&] { return windowHUDCount("登录失败") == 1; }));
     EXPECT_EQ(hudText(), "");
-    dismissHUDs();
+    letHUDsHide();
     EXPECT_EQ(windowHUDCount(), 0u);
     EXPECT_EQ(details->mingchengLabe()->text(), "1hchh");
     EXPECT_EQ(details->dengjilevelView(), nullptr);

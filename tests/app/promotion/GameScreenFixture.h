@@ -51,11 +51,6 @@ protected:
         }
         return count;
     }
-    // Lets a shown HUD run its course.
-    void dismissHUDs() {
-        clock.advance(3);
-        driver.settle();
-    }
     void shoot(const std::string& name) {
         driver.settle();
         EXPECT_TRUE(driver.shot((std::filesystem::current_path() / name).string())) << driver.lastError();

@@ -57,7 +57,7 @@ TEST_F(MyGamesScreen, ShowsThePromotersGamesThreeCardsToARowPageByPage) {
     EXPECT_EQ(grid->p(), "3");
     ASSERT_TRUE(driver.pullUp(grid->maincollectionView()));
     EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
-    dismissHUDs();
+    letHUDsHide();
 
     // Pulling down starts again from the first page.
     ASSERT_TRUE(driver.pullDown(grid->maincollectionView()));

@@ -37,11 +37,6 @@ protected:
         driver.settle();
         return met;
     }
-    // Lets a shown message HUD time out (it blocks touches while it shows).
-    void dismissHUD() {
-        clock.advance(2);
-        driver.settle();
-    }
     // Waits until the HUD shows the text.
     bool hudShows(const std::string& text) { return waitFor([&] { return hudText() == text; }); }
     void shot(const std::string& name) { EXPECT_TRUE(driver.shot(paymentShotPath(name))) << driver.lastError(); }

@@ -39,7 +39,7 @@ TEST_F(FormScreensTest, PasswordChecksStopAtTheFirstFailureInOrder) {
                 {screen->querenTextFeild(), c.confirmation}},
                screen->tijiaoButton());
         EXPECT_EQ(hudText(), c.message) << c.oldPassword << "/" << c.newPassword;
-        dismissHUD();
+        letHUDsHide();
     }
     EXPECT_FALSE(closed(screen));
 }
@@ -53,7 +53,7 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
     EXPECT_FALSE(closed(screen));
     EXPECT_EQ(screen->xingmimTextField()->text(), "newpass88") << "entries stay";
 
-    dismissHUD();
+    letHUDsHide();
     screen->oldTextField()->setText("123456");
     ASSERT_TRUE(driver.tap(screen->tijiaoButton()));
     EXPECT_TRUE(hudShows("密码修改成功")) << "the success message shows too";
@@ -80,7 +80,7 @@ TEST_F(FormScreensTest, RealNameChecksThenSavesOnce) {
     for (const auto& c : cases) {
         submit({{screen->xingmingTextField(), c.name}, {screen->shengfenTextFeild(), c.number}}, screen->tijiaoButon());
         EXPECT_EQ(hudText(), c.message) << c.name << "/" << c.number;
-        dismissHUD();
+        letHUDsHide();
     }
     EXPECT_FALSE(closed(screen));
 

@@ -57,7 +57,7 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     ASSERT_TRUE(driver.tap("完成"));
     EXPECT_EQ(hudText(), "内容不能为空");
     EXPECT_EQ(popUp(), editor) << "an empty entry keeps the pop-up open";
-    dismissHUD();
+    letHUDsHide();
 
     ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), "demo@example.com"));
     ASSERT_TRUE(driver.tap("完成"));
@@ -77,7 +77,7 @@ TEST_F(ProfileScreenTest, RefusedSavesAndCancelsLeaveTheRowEmpty) {
     ASSERT_TRUE(driver.tap("完成"));
     EXPECT_TRUE(hudShows("邮箱格式不正确")) << hudText();
     EXPECT_EQ(values()[4], "未填写");
-    dismissHUD();
+    letHUDsHide();
 
     tapRow(7);
     ASSERT_TRUE(popUp());

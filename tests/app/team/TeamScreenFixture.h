@@ -85,11 +85,6 @@ protected:
     bool waitForHUD(const std::string& text) {
         return runUntil([&] { return hudText() == text; });
     }
-    // Lets the HUDs shown so far hide themselves.
-    void letHUDsHide() {
-        clock.advance(2);
-        driver.settle();
-    }
 
     // The queries of the requests sent with action `ac`, in arrival order.
     std::vector<Query> sent(const std::string& ac) const {
