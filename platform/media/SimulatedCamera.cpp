@@ -23,6 +23,17 @@ struct CameraState {
 std::mutex stateMutex;
 CameraState state;
 
+// One field of the camera's state, read or written under its lock.
+template <class T> T readState(T CameraState::*field) {
+    std::lock_guard lock(stateMutex);
+    return state.*field;
+}
+
+template <class T> void writeState(T CameraState::*field, T value) {
+    std::lock_guard lock(stateMutex);
+    state.*field = std::move(value);
+}
+
 // A portrait frame, as the camera gives with nothing in view.
 constexpr CGFloat kFrameWidth = 480, kFrameHeight = 640;
 
@@ -49,30 +60,15 @@ void SimulatedCamera::reset() {
     state.running = std::move(running);
 }
 
-bool SimulatedCamera::isPresent() {
-    std::lock_guard lock(stateMutex);
-    return state.present;
-}
+bool SimulatedCamera::isPresent() { return readState(&CameraState::present); }
 
-void SimulatedCamera::setPresent(bool present) {
-    std::lock_guard lock(stateMutex);
-    state.present = present;
-}
+void SimulatedCamera::setPresent(bool present) { writeState(&CameraState::present, present); }
 
-AVAuthorizationStatus SimulatedCamera::authorizationStatus() {
-    std::lock_guard lock(stateMutex);
-    return state.status;
-}
+AVAuthorizationStatus SimulatedCamera::authorizationStatus() { return readState(&CameraState::status); }
 
-void SimulatedCamera::setAuthorizationStatus(AVAuthorizationStatus status) {
-    std::lock_guard lock(stateMutex);
-    state.status = status;
-}
+void SimulatedCamera::setAuthorizationStatus(AVAuthorizationStatus status) { writeState(&CameraState::status, status); }
 
-void SimulatedCamera::setAccessAnswer(bool granted) {
-    std::lock_guard lock(stateMutex);
-    state.accessAnswer = granted;
-}
+void SimulatedCamera::setAccessAnswer(bool granted) { writeState(&CameraState::accessAnswer, granted); }
 
 AVAuthorizationStatus SimulatedCamera::requestAccess() {
     std::lock_guard lock(stateMutex);
@@ -81,25 +77,15 @@ AVAuthorizationStatus SimulatedCamera::requestAccess() {
     return state.status;
 }
 
-AVCaptureDevice::Capabilities SimulatedCamera::capabilities() {
-    std::lock_guard lock(stateMutex);
-    return state.capabilities;
-}
+AVCaptureDevice::Capabilities SimulatedCamera::capabilities() { return readState(&CameraState::capabilities); }
 
 void SimulatedCamera::setCapabilities(AVCaptureDevice::Capabilities capabilities) {
-    std::lock_guard lock(stateMutex);
-    state.capabilities = capabilities;
+    writeState(&CameraState::capabilities, capabilities);
 }
 
-bool SimulatedCamera::configurationLockFails() {
-    std::lock_guard lock(stateMutex);
-    return state.lockFails;
-}
+bool SimulatedCamera::configurationLockFails() { return readState(&CameraState::lockFails); }
 
-void SimulatedCamera::setConfigurationLockFails(bool fails) {
-    std::lock_guard lock(stateMutex);
-    state.lockFails = fails;
-}
+void SimulatedCamera::setConfigurationLockFails(bool fails) { writeState(&CameraState::lockFails, fails); }
 
 std::vector<Ref<AVMetadataObject>> SimulatedCamera::metadataObjectsInPicture(const Ref<UIImage>& picture) {
     if (!picture || !picture->CGImage()) return {};
