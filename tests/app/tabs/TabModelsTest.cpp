@@ -2,6 +2,7 @@
 
 #include "app/tabs/home/KXHomeModel.h"
 #include "app/tabs/mine/KXMineModel.h"
+#include "app/tabs/mine/KXMineNavType.h"
 #include "app/tabs/promote/KXPromoteGameModel.h"
 
 TEST(HomeModels, EmptyObjectGivesDefaultsWithNestedModels) {
@@ -57,4 +58,11 @@ TEST(PromoteModels, TagsAndPoint) {
     EXPECT_EQ(game->biaoqian.size(), 2u);
     EXPECT_DOUBLE_EQ(game->point, 4.5);
     EXPECT_EQ(game->className(), "Velmaro.KXPromoteGameModel");
+}
+
+TEST(KXMineNavTypeTest, OnlyTheDeclaredCodesHaveACase) {
+    EXPECT_EQ(KXMineNavTypeFromRawValue(112), KXMineNavType::promoteRank);
+    EXPECT_EQ(KXMineNavTypeFromRawValue(131), KXMineNavType::promoteNotice);
+    for (std::int64_t code : {0, 100, 111, 124, 132, -101}) EXPECT_FALSE(KXMineNavTypeFromRawValue(code)) << code;
+    EXPECT_EQ(rawValue(KXMineNavType::consumeRank), 123);
 }
