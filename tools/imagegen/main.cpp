@@ -6,6 +6,7 @@
 // (points; blank lines and lines starting with "#" are skipped). The image is
 // written at twice its size to OUTPUT_FOLDER/name@2x.png, subfolders made as
 // needed. Styles:
+//   rect       the whole image in the colour, the text centred in white
 //   roundrect  a rounded square of the colour, the text centred in white
 //   circle     a disc of the colour, the text centred in white
 //   check      a tick stroked in the colour on a clear ground
@@ -115,7 +116,11 @@ std::optional<NSData> draw(const ImageSpec& spec) {
     CGRect area{{0, 0}, spec.size};
     CGFloat side = std::min(spec.size.width, spec.size.height);
     bool known = true;
-    if (spec.style == "roundrect") {
+    if (spec.style == "rect") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextFillRect(context, area);
+        drawCentredText(spec);
+    } else if (spec.style == "roundrect") {
         CGContextSetFillColorWithColor(context, spec.colour);
         CGContextAddPath(context, CGPathCreateWithRoundedRect(area, side * 0.22, side * 0.22, nullptr));
         CGContextFillPath(context);

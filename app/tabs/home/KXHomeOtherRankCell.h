@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/stats/KXConsumeRankModel.h"
+#include "app/stats/KXRankListModel.h"
+#include "app/tabs/home/KXHomeRankListModel.h"
+#include "foundation/NSIndexPath.h"
+#include "uikit/UICollectionViewCell.h"
+#include "uikit/UILabel.h"
+
+// One row of a ranking table: rank, name and figure columns between grid
+// lines. Setting `indexPath` styles the row: row 0 is the column-title row
+// (grey, rounded top corners, darker bold titles), further rows alternate
+// grey and white, row 8 gets rounded bottom corners and every other row
+// square ones. Setting one of the three entry kinds writes the columns.
+class KXHomeOtherRankCell : public UICollectionViewCell {
+public:
+    using UICollectionViewCell::UICollectionViewCell;
+
+    Ref<UIView> bgView() const { return bgView_; }
+    Ref<UILabel> rankLabel() const { return rankLabel_; }
+    Ref<UILabel> userLabel() const { return userLabel_; }
+    Ref<UILabel> lowUserLabel() const { return lowUserLabel_; }
+    Ref<UIView> zeroLine() const { return zeroLine_; }
+    Ref<UIView> firstLine() const { return firstLine_; }
+    Ref<UIView> secondLine() const { return secondLine_; }
+    Ref<UIView> fourLine() const { return fourLine_; }
+    Ref<UIView> bottomLine() const { return bottomLine_; }
+
+    const std::optional<IndexPath>& indexPath() const { return indexPath_; }
+    void setIndexPath(std::optional<IndexPath> indexPath);
+    const Ref<KXHomeRankListModel>& model() const { return model_; }
+    void setModel(Ref<KXHomeRankListModel> model);
+    const Ref<KXRankListModel>& popularityListModel() const { return popularityListModel_; }
+    void setPopularityListModel(Ref<KXRankListModel> model);
+    const Ref<KXConsumeRankModel>& consumeRankModel() const { return consumeRankModel_; }
+    void setConsumeRankModel(Ref<KXConsumeRankModel> model);
+
+    std::string className() const override { return "KXHomeOtherRankCell"; }
+
+protected:
+    void didCreate() override;
+
+private:
+    void setUpViews();
+    void setUpConstraints();
+    void showColumns(const std::string& rank, const std::string& name, const std::string& value);
+
+    Ref<UIView> bgView_;
+    Ref<UILabel> rankLabel_;
+    Ref<UILabel> userLabel_;
+    Ref<UILabel> lowUserLabel_;
+    Ref<UIView> zeroLine_;
+    Ref<UIView> firstLine_;
+    Ref<UIView> secondLine_;
+    Ref<UIView> fourLine_;
+    Ref<UIView> bottomLine_;
+    std::optional<IndexPath> indexPath_;
+    Ref<KXHomeRankListModel> model_;
+    Ref<KXRankListModel> popularityListModel_;
+    Ref<KXConsumeRankModel> consumeRankModel_;
+};
