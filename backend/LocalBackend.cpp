@@ -12,6 +12,7 @@
 #include "backend/ActionRouter.h"
 #include "backend/Database.h"
 #include "backend/DemoData.h"
+#include "backend/ImageCaptions.h"
 #include "backend/NoticePage.h"
 #include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
@@ -145,8 +146,19 @@ void LocalBackend::installRoutes() {
     });
     server.Post("/", action);
 
-    server.Get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(placeholderPNG(request.matches[1].str()), "image/png");
+    // Served pictures: a promoter's QR picture is the code of their
+    // promotion link; every other address is a tile showing what it stands for.
+    server.Get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [this](const httplib::Request& request, httplib::Response& response) {
+        const std::string path = request.matches[1].str();
+        std::string png;
+        if (std::optional<long long> promoter = promoterOfQRCodeImage(path)) {
+            png = qrCodePNG(promotionLink(baseURL(), *promoter));
+        } else {
+            std::optional<std::string> caption = router_->exclusive([&] { return imageCaption(*database_, path); });
+            png = placeholderPNG(path, caption.value_or(""));
+        }
+        if (png.empty()) response.status = 500;
+        else response.set_content(png, "image/png");
     });
     server.Get(R"(/notice/(\d{1,9}))", [this](const httplib::Request& request, httplib::Response& response) {
         answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1].str())); });

@@ -1,60 +1,68 @@
 #include "backend/PlaceholderImage.h"
 
-#include <cstdint>
-#include <vector>
+#include <memory>
 
-#include <zlib.h>
+#include <qrencode.h>
+
+#include "graphics/CGContext.h"
+#include "graphics/PNGCodec.h"
+#include "graphics/UIGraphics.h"
+#include "tools/imagegen/PlaceholderDrawing.h"
 
 namespace backend {
 
 namespace {
 
-void appendBigEndian(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xff);
+std::string bytesOf(const std::optional<NSData>& png) {
+    if (!png) return {};
+    return std::string(reinterpret_cast<const char*>(png->bytes()), png->length());
 }
 
-void appendChunk(std::string& out, const char type[4], const std::string& payload) {
-    appendBigEndian(out, static_cast<std::uint32_t>(payload.size()));
-    std::string typed(type, 4);
-    typed += payload;
-    out += typed;
-    const auto* bytes = reinterpret_cast<const Bytef*>(typed.data());
-    appendBigEndian(out, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), bytes, static_cast<uInt>(typed.size()))));
+// The first character of a UTF-8 text (a whole code point), or nothing.
+std::string firstCharacter(std::string_view text) {
+    if (text.empty()) return {};
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || length > text.size()) return {};
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return {};
+    return std::string(text.substr(0, length));
 }
 
 }  // namespace
 
-std::string placeholderPNG(std::string_view name, int side) {
-    // FNV-1a of the name picks a colour, kept light enough for dark text.
-    std::uint32_t hash = 2166136261u;
-    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
-    const unsigned char rgb[3] = {static_cast<unsigned char>(96 + (hash & 0x7f)),
-                                  static_cast<unsigned char>(96 + ((hash >> 8) & 0x7f)),
-                                  static_cast<unsigned char>(96 + ((hash >> 16) & 0x7f))};
+std::string placeholderPNG(std::string_view name, std::string_view caption, int side) {
+    PlaceholderSpec spec{{side / 2.0, side / 2.0}, "roundrect", placeholderColourForName(std::string(name)),
+                         firstCharacter(caption)};
+    return bytesOf(drawPlaceholder(spec, 2));
+}
 
-    std::string rows;
-    rows.reserve(static_cast<std::size_t>(side) * (1 + 3 * side));
-    for (int y = 0; y < side; ++y) {
-        rows += '\0';  // no filter
-        for (int x = 0; x < side; ++x) rows.append(reinterpret_cast<const char*>(rgb), 3);
+std::string qrCodePNG(std::string_view text) {
+    const std::string content(text);
+    std::unique_ptr<QRcode, void (*)(QRcode*)> code(QRcode_encodeString(content.c_str(), 0, QR_ECLEVEL_M, QR_MODE_8, 1),
+                                                   QRcode_free);
+    if (!code) return {};
+    constexpr int kModulePixels = 4;
+    constexpr int kQuietModules = 4;
+    const int modules = code->width + 2 * kQuietModules;
+    const CGFloat side = modules * kModulePixels;
+    UIGraphicsBeginImageContextWithOptions({side, side}, true, 1);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGContextSetFillColorWithColor(context, UIColor::whiteColor());
+    CGContextFillRect(context, {{0, 0}, {side, side}});
+    CGContextSetFillColorWithColor(context, UIColor::blackColor());
+    for (int y = 0; y < code->width; ++y) {
+        for (int x = 0; x < code->width; ++x) {
+            if (!(code->data[y * code->width + x] & 1)) continue;
+            CGContextFillRect(context, {{static_cast<CGFloat>((x + kQuietModules) * kModulePixels),
+                                         static_cast<CGFloat>((y + kQuietModules) * kModulePixels)},
+                                        {kModulePixels, kModulePixels}});
+        }
     }
-    uLongf packedLength = compressBound(static_cast<uLong>(rows.size()));
-    std::vector<Bytef> packed(packedLength);
-    if (compress(packed.data(), &packedLength, reinterpret_cast<const Bytef*>(rows.data()),
-                 static_cast<uLong>(rows.size())) != Z_OK) {
-        return {};
-    }
-
-    std::string header;
-    appendBigEndian(header, static_cast<std::uint32_t>(side));
-    appendBigEndian(header, static_cast<std::uint32_t>(side));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, default compression, filter, no interlace
-
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", std::string(reinterpret_cast<const char*>(packed.data()), packedLength));
-    appendChunk(png, "IEND", {});
-    return png;
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    if (!image) return {};
+    return bytesOf(PNGCodec::encode(*image->CGImage()));
 }
 
 }  // namespace backend

@@ -57,13 +57,14 @@ TEST(Format, EnvelopeTextSurvivesInvalidUTF8) {
     EXPECT_LT(body.find("\"message\""), body.find("\"data\""));
 }
 
-TEST(Format, PlaceholderImagesArePNGsOfTheAskedSizeColouredByName) {
-    const std::string icon = placeholderPNG("icon/game-1", 32);
+TEST(Format, PlaceholderImagesArePNGTilesOfTheAskedSizeDifferentPerAddressAndCaption) {
+    const std::string icon = placeholderPNG("icon/game-1", "星辰", 32);
     ASSERT_GT(icon.size(), 33u);
     EXPECT_EQ(icon.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(icon.substr(12, 4), "IHDR");
     EXPECT_EQ(icon.substr(16, 8), std::string("\0\0\0\x20\0\0\0\x20", 8));  // 32 x 32
-    EXPECT_EQ(icon.substr(icon.size() - 8, 4), "IEND");
-    EXPECT_EQ(placeholderPNG("icon/game-1", 32), icon);
-    EXPECT_NE(placeholderPNG("icon/game-2", 32), icon);
+    EXPECT_EQ(placeholderPNG("icon/game-1", "星辰", 32), icon);
+    EXPECT_NE(placeholderPNG("icon/game-2", "星辰", 32), icon);
+    EXPECT_NE(placeholderPNG("icon/game-1", "龙城", 32), icon);
+    // A caption cut inside a character still draws.
+    EXPECT_FALSE(placeholderPNG("icon/game-1", std::string("\xe6\x98", 2), 32).empty());
 }

@@ -23,10 +23,7 @@
 #include <sstream>
 #include <string>
 
-#include "graphics/CGContext.h"
-#include "graphics/NSStringDrawing.h"
-#include "graphics/PNGCodec.h"
-#include "graphics/UIGraphics.h"
+#include "tools/imagegen/PlaceholderDrawing.h"
 
 namespace fs = std::filesystem;
 
@@ -36,10 +33,7 @@ constexpr CGFloat kScale = 2;
 
 struct ImageSpec {
     std::string name;
-    CGSize size;
-    std::string style;
-    UIColor colour;
-    std::string text;
+    PlaceholderSpec picture;
 };
 
 std::optional<UIColor> parseColour(const std::string& text) {
@@ -67,81 +61,15 @@ std::optional<ImageSpec> parseLine(const std::string& line) {
     if (!(in >> name >> size >> style >> colour)) return std::nullopt;
     ImageSpec spec;
     spec.name = name;
-    spec.style = style;
+    spec.picture.style = style;
     auto parsedSize = parseSize(size);
     auto parsedColour = parseColour(colour);
     if (!parsedSize || !parsedColour || name.front() == '/' || name.find("..") != std::string::npos)
         return std::nullopt;
-    spec.size = *parsedSize;
-    spec.colour = *parsedColour;
-    std::getline(in >> std::ws, spec.text);
+    spec.picture.size = *parsedSize;
+    spec.picture.colour = *parsedColour;
+    std::getline(in >> std::ws, spec.picture.text);
     return spec;
-}
-
-void drawCentredText(const ImageSpec& spec) {
-    if (spec.text.empty()) return;
-    NSStringAttributes attributes;
-    attributes.font = UIFont::boldSystemFontOfSize(std::min(spec.size.width, spec.size.height) * 0.5);
-    attributes.foregroundColor = UIColor::whiteColor();
-    CGSize text = NSStringDrawing::sizeWithAttributes(spec.text, attributes);
-    NSStringDrawing::drawAtPoint(spec.text, {(spec.size.width - text.width) / 2, (spec.size.height - text.height) / 2},
-                                 attributes);
-}
-
-void strokeLines(const CGContextRef& context, const ImageSpec& spec, std::initializer_list<CGPoint> points,
-                 bool joined) {
-    CGFloat side = std::min(spec.size.width, spec.size.height);
-    CGContextSetStrokeColorWithColor(context, spec.colour);
-    CGContextSetLineWidth(context, side * 0.09);
-    CGContextSetLineCap(context, kCGLineCapRound);
-    CGContextSetLineJoin(context, kCGLineJoinRound);
-    CGContextBeginPath(context);
-    bool first = true;
-    std::size_t index = 0;
-    for (CGPoint point : points) {
-        CGFloat x = point.x * spec.size.width;
-        CGFloat y = point.y * spec.size.height;
-        if (first || (!joined && index % 2 == 0)) CGContextMoveToPoint(context, x, y);
-        else CGContextAddLineToPoint(context, x, y);
-        first = false;
-        ++index;
-    }
-    CGContextStrokePath(context);
-}
-
-// The image as PNG; nothing for an unknown style.
-std::optional<NSData> draw(const ImageSpec& spec) {
-    UIGraphicsBeginImageContextWithOptions(spec.size, false, kScale);
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    CGRect area{{0, 0}, spec.size};
-    CGFloat side = std::min(spec.size.width, spec.size.height);
-    bool known = true;
-    if (spec.style == "rect") {
-        CGContextSetFillColorWithColor(context, spec.colour);
-        CGContextFillRect(context, area);
-        drawCentredText(spec);
-    } else if (spec.style == "roundrect") {
-        CGContextSetFillColorWithColor(context, spec.colour);
-        CGContextAddPath(context, CGPathCreateWithRoundedRect(area, side * 0.22, side * 0.22, nullptr));
-        CGContextFillPath(context);
-        drawCentredText(spec);
-    } else if (spec.style == "circle") {
-        CGContextSetFillColorWithColor(context, spec.colour);
-        CGContextFillEllipseInRect(context, area);
-        drawCentredText(spec);
-    } else if (spec.style == "check") {
-        strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
-    } else if (spec.style == "cross") {
-        strokeLines(context, spec, {{0.22, 0.22}, {0.78, 0.78}, {0.78, 0.22}, {0.22, 0.78}}, false);
-    } else if (spec.style == "back") {
-        strokeLines(context, spec, {{0.72, 0.12}, {0.28, 0.5}, {0.72, 0.88}}, true);
-    } else {
-        known = false;
-    }
-    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    if (!known || !image) return std::nullopt;
-    return PNGCodec::encode(*image->CGImage());
 }
 
 bool writeFile(const fs::path& path, const NSData& data) {
@@ -170,7 +98,7 @@ int main(int argc, char** argv) {
         std::size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos || line[start] == '#') continue;
         auto spec = parseLine(line);
-        auto png = spec ? draw(*spec) : std::nullopt;
+        auto png = spec ? drawPlaceholder(spec->picture, kScale) : std::nullopt;
         if (!png || !writeFile(output / (spec->name + "@2x.png"), *png)) {
             std::fprintf(stderr, "%s:%d: cannot make an image of \"%s\"\n", argv[1], number, line.c_str());
             return 1;

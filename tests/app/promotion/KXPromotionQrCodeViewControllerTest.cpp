@@ -34,8 +34,12 @@ TEST_F(PromotionQrPage, ShowsThePromotersCardAndCopiesTheLinkSilently) {
     EXPECT_EQ(page->lianjiedizhiLabel()->text(), link);
     EXPECT_EQ(page->youxibiaotiLabel()->text(), "demo 邀您畅玩精品手游");
 
-    // The back end's pictures load into the card.
+    // The back end's pictures load into the card, and its code scans to the
+    // link the page copies.
     ASSERT_TRUE(runUntil([&] { return page->erweiImageView()->image() && page->icoiamgeView()->image(); }));
+    auto codes = QSCScanWrapper::decodeQRFromImage(page->erweiImageView()->image());
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0].strScanned, link);
 
     ASSERT_TRUE(driver.tap("#fuzhiButon")) << driver.lastError();
     EXPECT_EQ(pasteboardText(), link);

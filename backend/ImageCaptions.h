@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace backend {
+
+class Database;
+
+// What a placeholder image address stands for, read from the data: the name
+// of the game, promoter, menu entry, notice or gift bag whose picture it is.
+// `path` is the address below "static/" without ".png" ("icon/game-3").
+// Nothing for an address that names nothing known.
+std::optional<std::string> imageCaption(Database& database, std::string_view path);
+
+}  // namespace backend

@@ -1,0 +1,87 @@
+#include "tools/imagegen/PlaceholderDrawing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+
+#include "graphics/CGContext.h"
+#include "graphics/NSStringDrawing.h"
+#include "graphics/PNGCodec.h"
+#include "graphics/UIGraphics.h"
+
+namespace {
+
+void drawCentredText(const PlaceholderSpec& spec) {
+    if (spec.text.empty()) return;
+    NSStringAttributes attributes;
+    attributes.font = UIFont::boldSystemFontOfSize(std::min(spec.size.width, spec.size.height) * 0.5);
+    attributes.foregroundColor = UIColor::whiteColor();
+    CGSize text = NSStringDrawing::sizeWithAttributes(spec.text, attributes);
+    NSStringDrawing::drawAtPoint(spec.text, {(spec.size.width - text.width) / 2, (spec.size.height - text.height) / 2},
+                                 attributes);
+}
+
+void strokeLines(const CGContextRef& context, const PlaceholderSpec& spec, std::initializer_list<CGPoint> points,
+                 bool joined) {
+    CGFloat side = std::min(spec.size.width, spec.size.height);
+    CGContextSetStrokeColorWithColor(context, spec.colour);
+    CGContextSetLineWidth(context, side * 0.09);
+    CGContextSetLineCap(context, kCGLineCapRound);
+    CGContextSetLineJoin(context, kCGLineJoinRound);
+    CGContextBeginPath(context);
+    bool first = true;
+    std::size_t index = 0;
+    for (CGPoint point : points) {
+        CGFloat x = point.x * spec.size.width;
+        CGFloat y = point.y * spec.size.height;
+        if (first || (!joined && index % 2 == 0)) CGContextMoveToPoint(context, x, y);
+        else CGContextAddLineToPoint(context, x, y);
+        first = false;
+        ++index;
+    }
+    CGContextStrokePath(context);
+}
+
+}  // namespace
+
+std::optional<NSData> drawPlaceholder(const PlaceholderSpec& spec, CGFloat scale) {
+    UIGraphicsBeginImageContextWithOptions(spec.size, false, scale);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGRect area{{0, 0}, spec.size};
+    CGFloat side = std::min(spec.size.width, spec.size.height);
+    bool known = true;
+    if (spec.style == "rect") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextFillRect(context, area);
+        drawCentredText(spec);
+    } else if (spec.style == "roundrect") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextAddPath(context, CGPathCreateWithRoundedRect(area, side * 0.22, side * 0.22, nullptr));
+        CGContextFillPath(context);
+        drawCentredText(spec);
+    } else if (spec.style == "circle") {
+        CGContextSetFillColorWithColor(context, spec.colour);
+        CGContextFillEllipseInRect(context, area);
+        drawCentredText(spec);
+    } else if (spec.style == "check") {
+        strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
+    } else if (spec.style == "cross") {
+        strokeLines(context, spec, {{0.22, 0.22}, {0.78, 0.78}, {0.78, 0.22}, {0.22, 0.78}}, false);
+    } else if (spec.style == "back") {
+        strokeLines(context, spec, {{0.72, 0.12}, {0.28, 0.5}, {0.72, 0.88}}, true);
+    } else {
+        known = false;
+    }
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    if (!known || !image) return std::nullopt;
+    return PNGCodec::encode(*image->CGImage());
+}
+
+UIColor placeholderColourForName(const std::string& name) {
+    // FNV-1a of the name; each channel kept between 96 and 223.
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+    auto channel = [&](int shift) { return (96 + ((hash >> shift) & 0x7f)) / 255.0; };
+    return UIColor::colorWithRed(channel(0), channel(8), channel(16), 1);
+}
