@@ -7,6 +7,7 @@
 #include "graphics/UIGraphics.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/ViewSnapshot.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -181,7 +182,7 @@ TEST_F(QSCScanViewTest, TheReadyingIndicatorSitsLeftOfTheCentreAndKeepsItsFirstT
     auto picture = snapshotView(screen, true, 2);
     auto png = UIImagePNGRepresentation(picture);
     ASSERT_TRUE(png);
-    std::ofstream(std::filesystem::current_path() / "scan-overlay-readying.png", std::ios::binary)
+    std::ofstream(testShotPath("scan-overlay-readying.png"), std::ios::binary)
         .write(reinterpret_cast<const char*>(png->bytes()), std::streamsize(png->length()));
     int whiteInLabel = 0;
     for (std::size_t x = 325; x < 525; ++x)

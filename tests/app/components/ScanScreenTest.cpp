@@ -17,6 +17,7 @@
 #include "uikit/UINavigationBar.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITabBar.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ TEST_F(ScanScreenTest, ThePushedScreenScansUnderItsOverlayPrintsTheFirstCodeAndP
     EXPECT_EQ(screen->view()->layer()->sublayers().front(), scanner->previewLayer());
     EXPECT_EQ(scanner->output()->metadataObjectTypes(), kDefaultCodeTypes);
     EXPECT_EQ(scanner->output()->rectOfInterest(), CGRectMake(0, 0, 1, 1));
-    EXPECT_TRUE(driver.shot((std::filesystem::current_path() / "scan-screen.png").string()));
+    EXPECT_TRUE(driver.shot(testShotPath("scan-screen.png")));
 
     NSLogCapture log;
     SimulatedCamera::showImage(picture);
@@ -288,7 +289,7 @@ TEST_F(ScanScreenTest, WithoutCameraAccessTheOverlayKeepsAnimatingUntilTheUserLe
     drain();
     EXPECT_TRUE(log.lines().empty());
     EXPECT_TRUE(screen->qRScanView()->isAnimationing());
-    EXPECT_TRUE(driver.shot((std::filesystem::current_path() / "scan-screen-no-camera.png").string()));
+    EXPECT_TRUE(driver.shot(testShotPath("scan-screen-no-camera.png")));
     EXPECT_TRUE(driver.back());
     finishTransitions();
     EXPECT_EQ(home->viewControllers().size(), 1u);

@@ -10,6 +10,7 @@
 #include "uikit/UIDriver.h"
 #include "uikit/UIWindow.h"
 #include "uikit/ViewSnapshot.h"
+#include "tests/support/TestShots.h"
 
 // A key window of the standard screen's size (375 x 667) on the manual
 // clock, the driver, and pixel helpers for snapshots taken at scale 2.
@@ -31,7 +32,7 @@ protected:
     static Ref<UIImage> render(const Ref<UIView>& view, const std::string& name) {
         auto image = snapshotView(view, false, 2);
         if (auto png = UIImagePNGRepresentation(image))
-            DataFile::writeToFile(*png, (std::filesystem::current_path() / ("widgets-" + name + ".png")).string(), true);
+            DataFile::writeToFile(*png, testShotPath("widgets-" + name + ".png"), true);
         return image;
     }
     // The pixel at a point (in points) of a scale-2 snapshot.

@@ -9,6 +9,7 @@
 #include "foundation/NSString.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UINavigationBar.h"
+#include "tests/support/TestShots.h"
 
 // The game screens on a navigation stack in a key window (the tabs' stack,
 // which the Mine and Home menus push them on, unless a test takes the older
@@ -53,7 +54,7 @@ protected:
     }
     void shoot(const std::string& name) {
         driver.settle();
-        EXPECT_TRUE(driver.shot((std::filesystem::current_path() / name).string())) << driver.lastError();
+        EXPECT_TRUE(driver.shot(testShotPath(name))) << driver.lastError();
     }
 
     // A field of a recorded query ("" when absent).

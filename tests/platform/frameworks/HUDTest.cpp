@@ -9,6 +9,7 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UIWindow.h"
 #include "uikit/ViewSnapshot.h"
+#include "tests/support/TestShots.h"
 
 class HUDs : public AppFixture {
 protected:
@@ -160,11 +161,11 @@ TEST_F(HUDs, RendersADarkBoxWithWhiteText) {
     hud->detailsLabel()->setText("请稍候，数据正在路上");
     settle();
     // Looked at by the developer; the test checks that they were made.
-    ASSERT_TRUE(driver.shot("hud-busy.png")) << driver.lastError();
+    ASSERT_TRUE(driver.shot(testShotPath("hud-busy.png"))) << driver.lastError();
     hud->hideAnimated(false);
     SVProgressHUD::showInfoWithStatus("当前无网络链接");
     settle();
-    ASSERT_TRUE(driver.shot("hud-info.png")) << driver.lastError();
+    ASSERT_TRUE(driver.shot(testShotPath("hud-info.png"))) << driver.lastError();
     auto image = snapshotView(hud->bezelView(), false, 1);
     ASSERT_TRUE(image);
     auto centre = image->CGImage()->pixelAt(static_cast<std::size_t>(image->size().width / 2), 3);

@@ -12,6 +12,7 @@
 #include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITableView.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -194,10 +195,10 @@ TEST_F(RefreshTest, ReplacingAComponentDetachesTheOldOne) {
 
 TEST_F(RefreshTest, ShotsOfBothStrips) {
     ASSERT_TRUE(driver.pullDown());
-    EXPECT_TRUE(driver.shot((std::filesystem::current_path() / "refresh-header.png").string())) << driver.lastError();
+    EXPECT_TRUE(driver.shot(testShotPath("refresh-header.png"))) << driver.lastError();
     header->endRefreshing();
     ASSERT_TRUE(driver.pullUp());
-    EXPECT_TRUE(driver.shot((std::filesystem::current_path() / "refresh-footer.png").string())) << driver.lastError();
+    EXPECT_TRUE(driver.shot(testShotPath("refresh-footer.png"))) << driver.lastError();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "graphics/NSStringDrawing.h"
 #include "graphics/PNGCodec.h"
 #include "graphics/UIGraphics.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ TEST(SampleRender, WritesAPictureToLookAt) {
 
     auto png = UIImagePNGRepresentation(image);
     ASSERT_TRUE(png);
-    std::filesystem::path path = std::filesystem::current_path() / "graphics-sample.png";
+    std::filesystem::path path = testShotPath("graphics-sample.png");
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png->bytes()),
                                                  static_cast<std::streamsize>(png->length()));
     auto reread = UIImage::imageWithContentsOfFile(path.string());

@@ -12,6 +12,7 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/ViewSnapshot.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ TEST_F(RenderingTest, SmallScreenWithLabelRoundedButtonShadowedCardAndImage) {
     EXPECT_EQ(image->CGImage()->height(), 440u);
     auto png = UIImagePNGRepresentation(image);
     ASSERT_TRUE(png);
-    std::ofstream(std::filesystem::current_path() / "uikit-small-screen.png", std::ios::binary)
+    std::ofstream(testShotPath("uikit-small-screen.png"), std::ios::binary)
         .write(reinterpret_cast<const char*>(png->bytes()), static_cast<std::streamsize>(png->length()));
 
     // The label's text darkens some pixels of its line, and only there.

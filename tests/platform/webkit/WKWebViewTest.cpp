@@ -10,6 +10,7 @@
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
 #include "webkit/WKWebView.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -228,7 +229,7 @@ TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
     UIDriver driver;
     EXPECT_NE(driver.find("开服通知"), nullptr);
     EXPECT_NE(driver.find("双线一区 10:00 开服"), nullptr);
-    EXPECT_TRUE(driver.shot("wkwebview_page.png")) << driver.lastError();
+    EXPECT_TRUE(driver.shot(testShotPath("wkwebview_page.png"))) << driver.lastError();
 }
 
 }  // namespace
