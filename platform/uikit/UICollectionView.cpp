@@ -150,6 +150,7 @@ const std::vector<long>& UICollectionView::itemCounts() {
             counts.push_back(std::max(source->collectionViewNumberOfItemsInSection(me, section), 0L));
     }
     itemCounts_ = std::move(counts);
+    notifyDataReloaded();
     return *itemCounts_;
 }
 

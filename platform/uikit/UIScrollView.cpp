@@ -62,6 +62,10 @@ void UIScrollView::removeObserver(const UIScrollViewObserver* observer) {
     });
 }
 
+void UIScrollView::notifyDataReloaded() {
+    for (const auto& observer : liveObservers()) observer->scrollViewDidReloadData(self<UIScrollView>());
+}
+
 // The observers still alive, as a copy: they may add or remove observers
 // while they are told.
 std::vector<Ref<UIScrollViewObserver>> UIScrollView::liveObservers() {

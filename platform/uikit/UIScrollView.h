@@ -123,6 +123,8 @@ public:
 
 protected:
     void didCreate() override;
+    // Tells the observers that the list read its counts afresh.
+    void notifyDataReloaded();
 
 private:
     CGPoint clampedToRestingRange(CGPoint offset) const;

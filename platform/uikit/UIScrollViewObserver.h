@@ -15,4 +15,7 @@ public:
     // The finger lifts at the end of a drag, before the scroll view picks
     // where the content comes to rest, so insets changed here count.
     virtual void scrollViewWillEndDragging(const Ref<UIScrollView>& scrollView) = 0;
+    // A table or collection view has read its counts afresh from its data
+    // source (a reload, or the first load).
+    virtual void scrollViewDidReloadData(const Ref<UIScrollView>&) {}
 };

@@ -205,6 +205,7 @@ void UITableView::reloadData() {
                     tableFooterView_ ? tableFooterView_->frame().size.height : 0);
     updateContentSize();
     layOutContent();
+    notifyDataReloaded();
 }
 
 void UITableView::endUpdates() {
