@@ -225,7 +225,13 @@ void ConstraintSystem::addFrameValue(Expression& expression, const Ref<UIView>& 
 
 CGSize ConstraintSystem::intrinsicSizeOf(UIView& view) {
     auto& measured = view.constraintState().intrinsicSize;
-    if (!measured) measured = ViewConstraintState::Measurement{view.intrinsicContentSize(), view.bounds().size.width};
+    if (measured) return measured->size;
+    // A wrapping label is first measured on one line, as a new one is, so
+    // that a longer text can widen it; it is measured again at the width
+    // solved (remeasureWrappingLabels).
+    auto* label = dynamic_cast<UILabel*>(&view);
+    if (label && wrapsAtItsWidth(*label)) measured = ViewConstraintState::Measurement{measureAtWidth(*label, 0), 0};
+    else measured = ViewConstraintState::Measurement{view.intrinsicContentSize(), view.bounds().size.width};
     return measured->size;
 }
 
@@ -243,6 +249,21 @@ void ConstraintSystem::addIntrinsicSize(Unknowns& unknowns) {
     }
 }
 
+bool ConstraintSystem::wrapsAtItsWidth(UILabel& label) {
+    return label.numberOfLines() != 1 && label.preferredMaxLayoutWidth() <= 0;
+}
+
+// The label's intrinsic size with its bounds set to `width` just for the
+// measurement.
+CGSize ConstraintSystem::measureAtWidth(UILabel& label, CGFloat width) {
+    auto layer = label.layer();
+    CGRect bounds = layer->bounds();
+    layer->setBounds({bounds.origin, {width, bounds.size.height}});
+    CGSize size = label.intrinsicContentSize();
+    layer->setBounds(bounds);
+    return size;
+}
+
 // A label that wraps at its own width has a height that depends on the
 // width it is given: measure it at the solved width (its bounds are set to
 // that width just for the measurement).
@@ -250,16 +271,12 @@ bool ConstraintSystem::remeasureWrappingLabels() {
     bool changed = false;
     for (const auto& placement : placements_) {
         auto* label = dynamic_cast<UILabel*>(placement.view.get());
-        if (!label || label->numberOfLines() == 1 || label->preferredMaxLayoutWidth() > 0) continue;
+        if (!label || !wrapsAtItsWidth(*label)) continue;
         auto& measured = label->constraintState().intrinsicSize;
         if (!measured || measured->size.width == UIViewNoIntrinsicMetric) continue;
         CGFloat width = placement.frame.size.width;
         if (std::fabs(width - measured->atWidth) < 1e-6) continue;
-        auto layer = label->layer();
-        CGRect bounds = layer->bounds();
-        layer->setBounds({bounds.origin, {width, bounds.size.height}});
-        CGSize size = label->intrinsicContentSize();
-        layer->setBounds(bounds);
+        CGSize size = measureAtWidth(*label, width);
         if (!(size == measured->size)) changed = true;
         measured = ViewConstraintState::Measurement{size, width};
     }

@@ -9,6 +9,7 @@
 #include "uikit/NSLayoutConstraint.h"
 #include "uikit/SimplexSolver.h"
 
+class UILabel;
 class UIView;
 
 // One solve of a set of constraints. Every constrained view the constraints
@@ -68,6 +69,9 @@ private:
     void addIntrinsicSize(Unknowns& unknowns);
     // The view's intrinsic size, measured once until the view invalidates it.
     static CGSize intrinsicSizeOf(UIView& view);
+    // Labels of several lines without a preferred width wrap at their bounds.
+    static bool wrapsAtItsWidth(UILabel& label);
+    static CGSize measureAtWidth(UILabel& label, CGFloat width);
 
     const UIView* fittingRoot_;
     struct Fit {

@@ -94,6 +94,24 @@ TEST_F(ConstraintLayoutTest, TypicalCardWithEdgesCentreWidthAndAWrappingLabel) {
     EXPECT_EQ(icon->frame().size, CGSizeMake(40, 40));
 }
 
+TEST_F(ConstraintLayoutTest, AWrappingLabelWithAFreeWidthGrowsWithALongerText) {
+    auto title = addView<UILabel>(root);
+    title->setNumberOfLines(0);
+    title->setText("Data");
+    equal(title, Attr::Left, root, Attr::Left, 20);
+    equal(title, Attr::CenterY, root, Attr::CenterY);
+    root->layoutIfNeeded();
+    const CGSize oneWord = title->frame().size;
+
+    // Laid out once, the label still takes the longer text on one line.
+    title->setText("Data and rankings");
+    root->layoutIfNeeded();
+    const CGSize longer = label("Data and rankings")->intrinsicContentSize();
+    EXPECT_EQ(title->frame().size, longer);
+    EXPECT_GT(longer.width, oneWord.width);
+    EXPECT_EQ(longer.height, oneWord.height);
+}
+
 TEST_F(ConstraintLayoutTest, ChainsOfSiblingsWithMultipliersShareTheWidth) {
     auto a = addView(root), b = addView(root), c = addView(root);
     equal(a, Attr::Leading, root, Attr::Leading, 15);
