@@ -24,8 +24,8 @@ json homeTiles(const ActionContext& context) {
                       });
 }
 
-// Today's figures of the promoter, and the registrations (the game box's
-// downloads) of each of the last days.
+// Today's figures of the promoter, its players' paid conversion, and the
+// registrations (the game box's downloads) of each of the last days.
 json dashboard(const ActionContext& context) {
     const std::time_t today = chinaDayStart(context.now);
     Database& database = context.database;
@@ -38,7 +38,12 @@ json dashboard(const ActionContext& context) {
     paying.step();
     const long long payers = paying.integer(0);
     const long long salesCents = paying.integer(1);
-    std::string rate = formatPercent(static_cast<double>(payers), static_cast<double>(registered));
+    // The paid conversion: the share of all the promoter's players who have
+    // ever paid (at most 100, unlike today's payers over today's sign-ups).
+    const long long players = database.scalar("SELECT COUNT(*) FROM players WHERE promoter_id = ?", {context.promoterId});
+    const long long converted = database.scalar(
+        "SELECT COUNT(DISTINCT player_id) FROM orders WHERE promoter_id = ?", {context.promoterId});
+    std::string rate = formatPercent(static_cast<double>(converted), static_cast<double>(players));
     rate.pop_back();  // the card shows its own "%"
 
     json days = json::array(), downloads = json::array();

@@ -34,6 +34,10 @@ TEST_F(ActionShapes, HomeAnswersTilesFiguresAndPromoterRanking) {
     expectTexts(data["shuju"], {"reg", "fufeilv", "pay", "money"}, "shuju");
     // The rate is a bare number: the card adds its own "%".
     EXPECT_EQ(data["shuju"]["fufeilv"].get<std::string>().find('%'), std::string::npos);
+    // The share of the promoter's players who have paid: a ring's worth at most.
+    const double rate = std::stod(data["shuju"]["fufeilv"].get<std::string>());
+    EXPECT_GT(rate, 0);
+    EXPECT_LE(rate, 100);
     const auto& down = data["shuju"]["down"];
     expectTextArray(down["day"], "down.day");
     ASSERT_EQ(down["day"].size(), 7u);
