@@ -43,6 +43,12 @@ TEST_F(HomeRankCellsTest, HeaderShowsIconAndTitleAndKeepsItsPillHidden) {
     EXPECT_EQ(header->imageView()->frame(), (CGRect{20, 12, 20, 20}));
     EXPECT_DOUBLE_EQ(header->titleLabel()->frame().origin.x, 46);
     EXPECT_NE(header->rightArrowImage()->image(), nullptr);
+
+    // A longer title set on a header already laid out stays on one line.
+    header->titleLabel()->setText("推广排行榜");
+    driver.settle();
+    header->layoutIfNeeded();
+    EXPECT_EQ(header->titleLabel()->frame().size.width, 80);
 }
 
 TEST_F(HomeRankCellsTest, TopThreeCardTakesThePlaceLookAndTheEntryTexts) {
