@@ -9,6 +9,7 @@
 #include "app/tabs/home/KXHomeHeader.h"
 #include "app/tabs/home/KXHomeOtherRankCell.h"
 #include "app/tabs/home/KXHomeTopThreeRankCell.h"
+#include "app/tabs/mine/KXMenuDispatch.h"
 #include "foundation/NSURL.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
@@ -152,6 +153,5 @@ void KXHomeController::qrCodeButtonClick(const Ref<UIButton>&) {
 }
 
 void KXHomeController::showHomeNavTarget(const Ref<KXHomeNavModel>& model) {
-    // The menu dispatch is wired in once it lands.
-    (void)model;
+    if (model) performMenuDispatch(model->type, self<KXHomeController>());
 }

@@ -13,6 +13,7 @@
 #include "app/tabs/home/KXHomeFunctionCell.h"
 #include "app/tabs/home/KXHomeOtherRankCell.h"
 #include "app/tabs/home/KXHomeTopThreeRankCell.h"
+#include "app/tabs/mine/KXMenuDispatch.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "tests/app/DemoPromoterFixture.h"
@@ -64,6 +65,7 @@ TEST_F(HomeScreenTest, ShowsThePromoterAndTheBackEndsDashboard) {
     EXPECT_EQ(home->currentLoginLabel()->text(), "当前登录");
     EXPECT_TRUE(home->qrCodeButton()->isHidden());
     EXPECT_TRUE(runUntil([&] { return home->headImageView()->image() != nullptr; }));
+    shot("home", "home-tab");
 
     const Value answer = backEndAnswer();
     const Value& figures = answer["shuju"];
@@ -87,7 +89,6 @@ TEST_F(HomeScreenTest, ShowsThePromoterAndTheBackEndsDashboard) {
     EXPECT_EQ(card->payNumLabel()->text(), figure("pay"));
     EXPECT_EQ(card->payPriceLabel()->text(), figure("money"));
     EXPECT_DOUBLE_EQ(card->circularSlider()->endPointValue(), std::stod(figure("fufeilv")));
-    shot("home", "home-tab");
 
     EXPECT_EQ(collection->numberOfItemsInSection(2), 3);
     EXPECT_EQ(collection->numberOfItemsInSection(3), static_cast<long>(ranking->size()) - 2);
@@ -99,6 +100,27 @@ TEST_F(HomeScreenTest, ShowsThePromoterAndTheBackEndsDashboard) {
     EXPECT_EQ(fourth->userLabel()->text(), text(answer["paihangbang"][3]["name"]));
     EXPECT_EQ(fourth->lowUserLabel()->text(), text(answer["paihangbang"][3]["num"]));
     shot("home", "home-tab-ranking");
+}
+
+TEST_F(HomeScreenTest, EveryGridTileOpensItsScreenThroughTheMenuDispatch) {
+    const auto tiles = home->collectionProtocol()->model()->nav;
+    ASSERT_FALSE(tiles.empty());
+    int opened = 0;
+    for (std::size_t index = 0; index < tiles.size(); ++index) {
+        const auto navType = KXMineNavTypeFromRawValue(tiles[index]->type);
+        ASSERT_TRUE(navType) << tiles[index]->type;
+        const auto factory = menuScreenFactory(*navType);
+        const std::string expected = factory ? (*factory)()->className() : std::string();
+        ASSERT_TRUE(driver.selectItem(home->collectionView(), NSIndexPath::indexPathForItem(static_cast<long>(index), 0)))
+            << driver.lastError();
+        finishTransition();
+        const std::string shown = stack->viewControllers().size() > 1 ? stack->topViewController()->className() : "";
+        EXPECT_EQ(shown, expected) << tiles[index]->name;
+        if (!shown.empty()) ++opened;
+        stack->popToRootViewControllerAnimated(false);
+        letHUDsHide();
+    }
+    EXPECT_GE(opened, 2);
 }
 
 TEST_F(HomeScreenTest, AFailedRefreshIsToastedAndTheDashboardStays) {
