@@ -1,0 +1,407 @@
+// The socket layer end to end over loopback TCP and Unix-domain sockets:
+// every case checks that its outcome reaches the delegate once, on the
+// delegate queue, with the socket layer's error.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <condition_variable>
+#include <mutex>
+#include <random>
+#include <thread>
+
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/QueueSocket/RPOUTAQueueSocket.h"
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+const char kDelegateQueueKey = 0;
+
+// Records what the socket tells it; every call must arrive on its queue.
+class Recorder : public RPOUTAQueueSocketDelegate {
+public:
+    Recorder() { queue->setSpecific(&kDelegateQueueKey, Value(1)); }
+
+    Ref<DispatchQueue> queue = DispatchQueue::serial("test.delegate");
+
+    template <class Predicate> bool waitFor(Predicate predicate, double seconds = 10) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return predicate(); });
+    }
+    // Waits a moment longer to see that nothing more arrives.
+    void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(150)); }
+
+    void socketDidConnectToHost(const Ref<RPOUTAQueueSocket>&, const std::string& host, std::uint16_t port) override {
+        record([&] { connects.push_back(host + ":" + std::to_string(port)); });
+    }
+    void socketDidConnectToUrl(const Ref<RPOUTAQueueSocket>&, const Ref<NSURL>& url) override {
+        record([&] { connects.push_back(url->path()); });
+    }
+    void socketDidReadData(const Ref<RPOUTAQueueSocket>& sock, const NSData& data, std::int64_t tag) override {
+        if (onRead) onRead(sock, data, tag);
+        record([&] { reads.push_back({tag, data}); });
+    }
+    void socketDidWriteDataWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t tag) override {
+        record([&] { writes.push_back(tag); });
+    }
+    std::optional<double> socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t, double elapsed,
+                                                         std::uint64_t) override {
+        record([&] { timeoutQuestions.push_back(elapsed); });
+        return elapsed < readExtensionUntil ? std::optional<double>(readExtension) : std::nullopt;
+    }
+    void socketDidAcceptNewSocket(const Ref<RPOUTAQueueSocket>&, const Ref<RPOUTAQueueSocket>& child) override {
+        record([&] { accepted.push_back(child); });
+        if (onAccept) onAccept(child);
+    }
+    void socketDidDisconnect(const Ref<RPOUTAQueueSocket>&, const Ref<NSError>& error) override {
+        record([&] { disconnects.push_back(error); });
+    }
+
+    std::size_t count(const auto& list) {
+        std::lock_guard lock(mutex);
+        return list.size();
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool offQueue = false;
+    std::vector<std::string> connects;
+    std::vector<std::pair<std::int64_t, NSData>> reads;
+    std::vector<std::int64_t> writes;
+    std::vector<double> timeoutQuestions;
+    std::vector<Ref<RPOUTAQueueSocket>> accepted;
+    std::vector<Ref<NSError>> disconnects;
+    double readExtension = 0, readExtensionUntil = 0;
+    std::function<void(const Ref<RPOUTAQueueSocket>&, const NSData&, std::int64_t)> onRead;
+    std::function<void(const Ref<RPOUTAQueueSocket>&)> onAccept;
+
+private:
+    template <class Change> void record(Change change) {
+        std::lock_guard lock(mutex);
+        if (DispatchQueue::getSpecific(&kDelegateQueueKey).isNil()) offQueue = true;
+        change();
+        changed.notify_all();
+    }
+};
+
+// A plain blocking loopback listener the tests drive by hand.
+struct RawListener {
+    explicit RawListener(int backlog = 16) {
+        fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        socklen_t length = sizeof address;
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+        listen(fd, backlog);
+    }
+    ~RawListener() { ::close(fd); }
+    int acceptOne() const { return ::accept(fd, nullptr, nullptr); }
+    int fd;
+    std::uint16_t port;
+};
+
+NSData randomBytes(std::size_t length) {
+    std::mt19937 generator(42);
+    std::vector<std::uint8_t> bytes(length);
+    for (auto& byte : bytes) byte = static_cast<std::uint8_t>(generator());
+    return NSData(std::move(bytes));
+}
+
+NSData zeros(std::size_t length) { return NSData(std::vector<std::uint8_t>(length)); }
+
+Ref<RPOUTAQueueSocket> socketFor(const Ref<Recorder>& recorder) {
+    return make<RPOUTAQueueSocket>(recorder, recorder->queue);
+}
+
+void expectOneDisconnect(Recorder& recorder) {
+    ASSERT_TRUE(recorder.waitFor([&] { return !recorder.disconnects.empty(); }));
+    recorder.settle();
+    EXPECT_EQ(recorder.count(recorder.disconnects), 1u);
+    EXPECT_FALSE(recorder.offQueue);
+}
+
+}  // namespace
+
+TEST(QueueSocketEndToEnd, EchoesOneMegabyteWithMixedReadKinds) {
+    auto server = std::make_shared<Recorder>();
+    server->onAccept = [](const Ref<RPOUTAQueueSocket>& child) { child->readDataWithTimeout(-1, 0); };
+    server->onRead = [](const Ref<RPOUTAQueueSocket>& sock, const NSData& data, std::int64_t) {
+        sock->writeData(data, -1, 0);
+        sock->readDataWithTimeout(-1, 0);
+    };
+    auto listener = socketFor(server);
+    Ref<NSError> error;
+    ASSERT_TRUE(listener->acceptOnPort(0, &error)) << error->description();
+    const std::uint16_t port = listener->localPort();
+
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", port, 5.0, &error));
+    const NSData payload = randomBytes(1 << 20);
+    sock->writeData(payload, 10, 7);
+    sock->readDataToLength(4, 10, 1);
+    auto buffer = std::make_shared<NSData>(NSData::fromString("head"));
+    sock->readDataToLength(500000, 10, buffer, buffer->length(), 2);
+    std::size_t received = 4 + 500000;
+    client->onRead = [&received, total = payload.length()](const Ref<RPOUTAQueueSocket>& s, const NSData& data,
+                                                           std::int64_t tag) {
+        if (tag >= 2) received += tag == 2 ? 0 : data.length();
+        if (tag >= 2 && received < total) s->readDataWithTimeout(10, nullptr, 0, 65536, 3);
+    };
+    ASSERT_TRUE(client->waitFor([&] { return received >= payload.length(); }, 20));
+
+    NSData echoed;
+    {
+        std::lock_guard lock(client->mutex);
+        ASSERT_EQ(client->connects, std::vector<std::string>{"127.0.0.1:" + std::to_string(port)});
+        EXPECT_EQ(client->writes, std::vector<std::int64_t>{7});
+        for (auto& [tag, data] : client->reads) {
+            if (tag == 2) {
+                EXPECT_EQ(data.length(), 500000u);  // the bytes read, not the caller's head
+                EXPECT_EQ(buffer->subdata(0, 4).toString(), "head");
+            } else {
+                EXPECT_LE(data.length(), tag == 3 ? 65536u : 4u);
+            }
+            echoed.append(data);
+        }
+    }
+    EXPECT_EQ(echoed, payload);
+    EXPECT_EQ(buffer->length(), 4u + 500000u);
+    EXPECT_FALSE(client->offQueue);
+    EXPECT_FALSE(server->offQueue);
+
+    sock->disconnect();
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    EXPECT_EQ(client->disconnects[0], nullptr);  // an orderly close
+}
+
+TEST(QueueSocketEndToEnd, TerminatorReadsAcrossSegmentsOverUnixDomain) {
+    TempSandbox sandbox;
+    const std::string path = sandbox.path() + "/s";
+    const int listenFD = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listenFD, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    listen(listenFD, 4);
+
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    const NSData crlf = RPOUTAQueueSocket::CRLFData();
+    sock->readDataToData(crlf, 5, 1);
+    sock->readDataToData(crlf, 5, 2);
+    sock->readDataToLength(4, 5, 3);
+    ASSERT_TRUE(sock->connectToUrl(NSURL::fileURLWithPath(path), 5));
+    // Reads issued before the connect started were dropped: issue them again.
+    sock->readDataToData(crlf, 5, 1);
+    sock->readDataToData(crlf, 5, 2);
+    sock->readDataToLength(4, 5, 3);
+
+    const int peer = accept(listenFD, nullptr, nullptr);
+    for (const char* segment : {"hel", "lo\r", "\nwor", "ld\r", "\ntail"}) {
+        ::write(peer, segment, strlen(segment));
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    ASSERT_TRUE(client->waitFor([&] { return client->reads.size() == 3; }));
+    {
+        std::lock_guard lock(client->mutex);
+        EXPECT_EQ(client->connects, std::vector<std::string>{path});
+        EXPECT_EQ(client->reads[0].second.toString(), "hello\r\n");
+        EXPECT_EQ(client->reads[1].second.toString(), "world\r\n");
+        EXPECT_EQ(client->reads[2].second.toString(), "tail");
+    }
+    // The peer leaves: end of stream closes with "closed by remote peer".
+    ::close(peer);
+    expectOneDisconnect(*client);
+    EXPECT_EQ(client->disconnects[0]->domain(), RPOUTAQueueSocketErrorDomain);
+    EXPECT_EQ(client->disconnects[0]->code(), RPOUTAQueueSocketClosedError);
+    ::close(listenFD);
+}
+
+TEST(QueueSocketEndToEnd, BytesAfterTerminatorServeTheNextReadAndMaximumIsEnforced) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("localhost", listener.port, 5.0));
+    const int peer = listener.acceptOne();
+    sock->readDataToData(RPOUTAQueueSocket::LFData(), 5, 1);
+    sock->readDataWithTimeout(5, 2);
+    sock->readDataToData(RPOUTAQueueSocket::LFData(), 5, 8, 3);
+    ::write(peer, "one\ntwo", 7);
+    ASSERT_TRUE(client->waitFor([&] { return client->reads.size() == 2; }));
+    ::write(peer, "0123456789\n", 11);
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    EXPECT_EQ(client->reads[0].second.toString(), "one\n");
+    EXPECT_EQ(client->reads[1].second.toString(), "two");
+    EXPECT_EQ(client->disconnects[0]->code(), RPOUTAQueueSocketReadMaxedOutError);
+    ::close(peer);
+}
+
+TEST(QueueSocketEndToEnd, ReadTimeoutIsExtendedByTheDelegateThenCloses) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    client->readExtension = 0.1;
+    client->readExtensionUntil = 0.15;  // one extension: elapsed 0.1, then 0.2
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", listener.port, 5.0));
+    const int peer = listener.acceptOne();
+    sock->readDataToLength(10, 0.1, 5);
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    ASSERT_EQ(client->timeoutQuestions.size(), 2u);
+    EXPECT_DOUBLE_EQ(client->timeoutQuestions[0], 0.1);
+    EXPECT_DOUBLE_EQ(client->timeoutQuestions[1], 0.2);
+    EXPECT_EQ(client->disconnects[0]->code(), RPOUTAQueueSocketReadTimeoutError);
+    EXPECT_EQ(client->disconnects[0]->localizedDescription(), "Read operation timed out");
+    EXPECT_TRUE(client->reads.empty());
+    ::close(peer);
+}
+
+TEST(QueueSocketEndToEnd, PeerResetDuringAWriteClosesWithItsError) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", listener.port, 5.0));
+    const int peer = listener.acceptOne();
+    sock->writeData(zeros(16 << 20), 10, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    linger abortive{1, 0};
+    setsockopt(peer, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    ::close(peer);
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    EXPECT_TRUE(client->writes.empty());
+    const auto& error = client->disconnects[0];
+    ASSERT_NE(error, nullptr);
+    const bool peerClosed = error->domain() == RPOUTAQueueSocketErrorDomain && error->code() == RPOUTAQueueSocketClosedError;
+    const bool writeFailed = error->domain() == NSPOSIXErrorDomain &&
+                             (error->code() == ECONNRESET || error->code() == EPIPE) &&
+                             error->userInfo()[RPOUTAFailureReasonKey].description() == "Error in write() function";
+    EXPECT_TRUE(peerClosed || writeFailed) << error->description();
+}
+
+TEST(QueueSocketEndToEnd, ConnectToAClosedPortFails) {
+    std::uint16_t port;
+    {
+        RawListener closed;
+        port = closed.port;
+    }
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", port, 5.0));
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    EXPECT_EQ(client->disconnects[0]->domain(), NSPOSIXErrorDomain);
+    EXPECT_EQ(client->disconnects[0]->code(), ECONNREFUSED);
+    EXPECT_EQ(client->disconnects[0]->userInfo()[RPOUTAFailureReasonKey].description(), "Error in connect() function");
+    EXPECT_TRUE(client->connects.empty());
+}
+
+TEST(QueueSocketEndToEnd, ConnectToAnAddressThatNeverAnswersTimesOut) {
+    // A listener whose queue is full drops further handshakes unanswered.
+    RawListener silent(0);
+    std::vector<int> fillers;
+    for (int i = 0; i < 4; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(silent.port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers.push_back(fd);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", silent.port, 0.3));
+    expectOneDisconnect(*client);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(elapsed, 0.29);
+    std::lock_guard lock(client->mutex);
+    EXPECT_EQ(client->disconnects[0]->code(), RPOUTAQueueSocketConnectTimeoutError);
+    EXPECT_EQ(client->disconnects[0]->localizedDescription(), "Attempt to connect to host timed out");
+    for (int fd : fillers) ::close(fd);
+}
+
+TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
+    auto server = std::make_shared<Recorder>();
+    auto listener = socketFor(server);
+    ASSERT_TRUE(listener->acceptOnPort(0));
+    const std::uint16_t port = listener->localPort();
+
+    auto clients = std::make_shared<Recorder>();
+    std::vector<Ref<RPOUTAQueueSocket>> sockets;
+    for (const char* host : {"localhost", "127.0.0.1", "::1"}) {
+        sockets.push_back(socketFor(clients));
+        Ref<NSError> error;
+        ASSERT_TRUE(sockets.back()->connectToHost(host, port, 5.0, &error));
+        // A second connect while connecting is refused and changes nothing.
+        EXPECT_FALSE(sockets.back()->connectToHost(host, port, 5.0, &error));
+        EXPECT_EQ(error->code(), RPOUTAQueueSocketBadConfigError);
+    }
+    ASSERT_TRUE(server->waitFor([&] { return server->accepted.size() == 3; }));
+    ASSERT_TRUE(clients->waitFor([&] { return clients->connects.size() == 3; }));
+    clients->settle();
+    std::lock_guard lock(clients->mutex);
+    EXPECT_EQ(clients->connects.size(), 3u);  // "localhost" connects once, over IPv4
+    EXPECT_EQ(std::count(clients->connects.begin(), clients->connects.end(), "::1:" + std::to_string(port)), 1);
+    for (auto& child : server->accepted) EXPECT_TRUE(child->isConnected());
+    EXPECT_FALSE(server->offQueue);
+}
+
+TEST(QueueSocketEndToEnd, DisconnectWithWritesQueuedDropsThemAndClosesOnce) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", listener.port, 5.0));
+    const int peer = listener.acceptOne();  // never reads
+    ASSERT_TRUE(client->waitFor([&] { return !client->connects.empty(); }));
+    for (int tag = 1; tag <= 3; ++tag) sock->writeData(zeros(8 << 20), -1, tag);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::int64_t tag = 0;
+    std::uint64_t done = 0, total = 0;
+    const float progress = sock->progressOfWriteReturningTag(&tag, &done, &total);
+    EXPECT_EQ(tag, 1);
+    EXPECT_LT(progress, 1.0f);
+    EXPECT_EQ(total, 8u << 20);
+    sock->disconnect();
+    expectOneDisconnect(*client);
+    std::lock_guard lock(client->mutex);
+    EXPECT_TRUE(client->writes.empty());
+    EXPECT_EQ(client->disconnects[0], nullptr);
+    EXPECT_TRUE(std::isnan(sock->progressOfWriteReturningTag(nullptr, nullptr, nullptr)));
+    ::close(peer);
+}
+
+TEST(QueueSocketEndToEnd, DisconnectAfterWritingFinishesTheQueuedWritesFirst) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", listener.port, 5.0));
+    const int peer = listener.acceptOne();
+    sock->writeData(NSData::fromString("first"), -1, 1);
+    sock->writeData(NSData::fromString("second"), -1, 2);
+    sock->disconnectAfterWriting();
+    sock->writeData(NSData::fromString("refused"), -1, 3);
+    expectOneDisconnect(*client);
+    std::string received;
+    char chunk[64];
+    for (ssize_t n; (n = ::read(peer, chunk, sizeof chunk)) > 0;) received.append(chunk, n);
+    EXPECT_EQ(received, "firstsecond");
+    std::lock_guard lock(client->mutex);
+    EXPECT_EQ(client->writes, (std::vector<std::int64_t>{1, 2}));
+    ::close(peer);
+}
