@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -144,20 +145,20 @@ TEST(QueueSocketEndToEnd, EchoesOneMegabyteWithMixedReadKinds) {
     ASSERT_TRUE(listener->acceptOnPort(0, &error)) << error->description();
     const std::uint16_t port = listener->localPort();
 
+    const NSData payload = randomBytes(1 << 20);
+    std::atomic<std::size_t> received = 4 + 500000;
     auto client = std::make_shared<Recorder>();
+    client->onRead = [&received, total = payload.length()](const Ref<RPOUTAQueueSocket>& s, const NSData& data,
+                                                           std::int64_t tag) {
+        if (tag == 3) received += data.length();
+        if (tag >= 2 && received < total) s->readDataWithTimeout(10, nullptr, 0, 65536, 3);
+    };
     auto sock = socketFor(client);
     ASSERT_TRUE(sock->connectToHost("127.0.0.1", port, 5.0, &error));
-    const NSData payload = randomBytes(1 << 20);
     sock->writeData(payload, 10, 7);
     sock->readDataToLength(4, 10, 1);
     auto buffer = std::make_shared<NSData>(NSData::fromString("head"));
     sock->readDataToLength(500000, 10, buffer, buffer->length(), 2);
-    std::size_t received = 4 + 500000;
-    client->onRead = [&received, total = payload.length()](const Ref<RPOUTAQueueSocket>& s, const NSData& data,
-                                                           std::int64_t tag) {
-        if (tag >= 2) received += tag == 2 ? 0 : data.length();
-        if (tag >= 2 && received < total) s->readDataWithTimeout(10, nullptr, 0, 65536, 3);
-    };
     ASSERT_TRUE(client->waitFor([&] { return received >= payload.length(); }, 20));
 
     NSData echoed;
