@@ -65,6 +65,10 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
         else if (argument == "--data") {
             auto folder = value();
             if (!folder) return std::nullopt;
+            if (folder->empty()) {
+                error = "--data needs a folder";
+                return std::nullopt;
+            }
             options.dataFolder = *folder;
         } else if (argument == "--screen") {
             auto screen = value();
@@ -93,7 +97,7 @@ std::string RunnerOptions::usage() {
     return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
            "               [--backend URL] [--script FILE] [--demo]\n"
            "  --data DIR      session folder (default " + defaultDataFolder() + ")\n"
-           "  --fresh         start from an empty session folder\n"
+           "  --fresh         start from an empty session folder (only one velmaro made)\n"
            "  --screen        screen size in points (default 375x667@2)\n"
            "  --backend URL   use this back end instead of the built-in local one\n"
            "  --script FILE   run the commands in FILE, stop at the first failing one\n"

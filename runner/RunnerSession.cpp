@@ -1,6 +1,7 @@
 #include "runner/RunnerSession.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -9,6 +10,7 @@
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "foundation/UTF16.h"
 #include "media/SimulatedCamera.h"
 #include "uikit/UIApplication.h"
 
@@ -16,6 +18,10 @@ namespace {
 
 constexpr std::size_t kRecentLogLines = 200;
 constexpr std::size_t kLogLinesShown = 30;
+// How long tap and expect let the app run for their target to show up.
+constexpr double kTargetWaitSeconds = 5;
+// Pictures larger than this are not shown to the camera.
+constexpr std::uintmax_t kLargestScanFile = 32u << 20;
 
 std::string trimmed(const std::string& text) {
     return NSString::stringByTrimmingCharactersInSet(text, NSCharacterSet::whitespaceCharacterSet());
@@ -50,6 +56,18 @@ bool showsText(const Ref<UIView>& view, const std::string& text) {
     return false;
 }
 
+// The view a tap on the centre of `view` lands on first, when that is not
+// `view` itself, one of its subviews or one of its containers: an overlay
+// (a HUD, a pop-up) in front of it.
+Ref<UIView> overlayInFrontOf(const Ref<UIView>& view) {
+    auto window = view->window();
+    if (!window) return nullptr;
+    CGRect bounds = view->bounds();
+    auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
+    if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
+    return hit;
+}
+
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
     if (view->isFirstResponder()) return view;
@@ -70,8 +88,10 @@ std::string RunnerSession::help() {
     return "commands:\n"
            "  screen              the screen's views as an indented outline\n"
            "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point\n"
+           "                      (waits up to 5 s for the view to show and be uncovered)\n"
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
+           "  clear [#ID]         empty the focused field or the field named ID\n"
            "  back                go back one screen\n"
            "  tab N               select tab N (1 is the first)\n"
            "  scroll DY           drag the list by DY points (positive: further down)\n"
@@ -81,7 +101,7 @@ std::string RunnerSession::help() {
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
-           "  expect TEXT         fail unless TEXT is on the screen\n"
+           "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
            "  log                 the app's recent log lines\n"
            "  help                this list\n"
            "  quit                end the session\n";
@@ -94,6 +114,7 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "screen") return screen();
     if (command == "tap") return tap(arguments);
     if (command == "type") return type(arguments);
+    if (command == "clear") return clear(arguments);
     if (command == "back") return back();
     if (command == "tab") return tab(arguments);
     if (command == "scroll") return scroll(arguments);
@@ -128,7 +149,33 @@ CommandResult RunnerSession::screen() {
 CommandResult RunnerSession::tap(const std::string& target) {
     if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
     if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
-    return driverResult(driver_.tap(target), "");
+    // Wait for the target to be on screen with nothing in front of it, so a
+    // tap is not swallowed by a HUD that is still fading out.
+    Ref<UIView> view;
+    Ref<UIView> overlay;
+    NSRunLoop::mainRunLoop()->runUntil(
+        [&] {
+            driver_.settle();
+            view = driver_.find(target);
+            overlay = view ? overlayInFrontOf(view) : nullptr;
+            return view && !overlay;
+        },
+        kTargetWaitSeconds);
+    if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
+    if (overlay) {
+        std::string name = overlay->className();
+        if (!overlay->accessibilityIdentifier().empty()) name += " #" + overlay->accessibilityIdentifier();
+        return {false, "tap: \"" + target + "\" is covered by " + name};
+    }
+    return driverResult(driver_.tap(view), "");
+}
+
+CommandResult RunnerSession::clear(const std::string& target) {
+    Ref<UIView> field = target.empty() ? firstResponderIn(driver_.keyWindow()) : driver_.find(target);
+    if (!field) return {false, target.empty() ? "no field has the focus: clear #ID names one" : "no visible view matches \"" + target + "\""};
+    auto length = UTF16::length(field->accessibilityValue());
+    if (!driver_.typeText(field, "")) return driverResult(false, "");
+    return driverResult(driver_.deleteBackward(length), "");
 }
 
 CommandResult RunnerSession::type(const std::string& arguments) {
@@ -168,6 +215,10 @@ CommandResult RunnerSession::open(const std::string& url) {
 
 CommandResult RunnerSession::scan(const std::string& file) {
     if (file.empty()) return {false, "scan needs a picture file"};
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return {false, "cannot scan " + file + ": not a file"};
+    if (std::filesystem::file_size(file, error) > kLargestScanFile)
+        return {false, "cannot scan " + file + ": larger than 32 MiB"};
     auto codes = SimulatedCamera::showImageFile(file);
     if (!codes) return {false, "cannot read the picture " + file};
     driver_.settle();
@@ -196,9 +247,13 @@ CommandResult RunnerSession::wait(const std::string& seconds) {
 
 CommandResult RunnerSession::expect(const std::string& text) {
     if (text.empty()) return {false, "expect what?"};
-    driver_.settle();
-    if (driver_.find(text) || showsText(driver_.keyWindow(), text)) return {};
+    if (NSRunLoop::mainRunLoop()->runUntil([&] { return shows(text); }, kTargetWaitSeconds)) return {};
     return {false, "\"" + text + "\" is not on the screen"};
+}
+
+bool RunnerSession::shows(const std::string& text) {
+    driver_.settle();
+    return driver_.find(text) || showsText(driver_.keyWindow(), text);
 }
 
 CommandResult RunnerSession::log() {

@@ -25,6 +25,8 @@ public:
 
     CommandResult execute(const std::string& line);
     bool quitRequested() const { return quit_; }
+    // Whether TEXT (or #ID) is on the screen now, without waiting.
+    bool shows(const std::string& text);
 
     static std::string help();
 
@@ -32,6 +34,7 @@ private:
     CommandResult screen();
     CommandResult tap(const std::string& target);
     CommandResult type(const std::string& arguments);
+    CommandResult clear(const std::string& target);
     CommandResult back();
     CommandResult tab(const std::string& number);
     CommandResult scroll(const std::string& distance);

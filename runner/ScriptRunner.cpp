@@ -1,5 +1,6 @@
 #include "runner/ScriptRunner.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -23,6 +24,8 @@ bool ScriptRunner::runScript(std::istream& script) {
     int number = 0;
     while (!session_.quitRequested() && std::getline(script, line)) {
         ++number;
+        // Scripts written on Windows end their lines in CR LF.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         out_ << "> " << line << "\n";
         CommandResult result = session_.execute(line);
         if (!result.output.empty()) out_ << result.output << (result.output.back() == '\n' ? "" : "\n");
@@ -35,6 +38,11 @@ bool ScriptRunner::runScript(std::istream& script) {
 }
 
 bool ScriptRunner::runScriptFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        out_ << "cannot read the script " << path << ": not a file\n";
+        return false;
+    }
     std::ifstream script(path);
     if (!script) {
         out_ << "cannot read the script " << path << "\n";
@@ -55,11 +63,11 @@ void ScriptRunner::runInteractive(ConsoleInput& input) {
 }
 
 bool ScriptRunner::signInWithDemoAccount() {
-    if (!session_.execute("expect #dengluBut").ok) return true;  // signed in already
+    if (!session_.shows("#dengluBut")) return true;  // signed in already
     std::istringstream steps(demoSignIn);
     if (!runScript(steps)) return false;
     for (int waited = 0; waited < 100; ++waited) {
-        if (!session_.execute("expect #dengluBut").ok) return true;
+        if (!session_.shows("#dengluBut")) return true;
         session_.execute("wait 0.1");
     }
     out_ << "the demo sign-in did not finish\n";

@@ -20,6 +20,7 @@
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "runner/ScriptRunner.h"
+#include "runner/SessionFolder.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
 
@@ -35,10 +36,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    auto files = NSFileManager::defaultManager();
-    if (options->fresh) files->removeItemAtPath(options->dataFolder);
+    if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh)) {
+        std::cerr << "velmaro: " << *problem << "\n";
+        return 1;
+    }
     const std::string sandbox = options->dataFolder + "/sandbox";
-    if (!files->createDirectoryAtPath(sandbox, true) || !AppSandbox::setRoot(sandbox)) {
+    if (!NSFileManager::defaultManager()->createDirectoryAtPath(sandbox, true) || !AppSandbox::setRoot(sandbox)) {
         std::cerr << "velmaro: cannot use the session folder " << options->dataFolder << "\n";
         return 1;
     }

@@ -9,13 +9,13 @@
 #include <csetjmp>
 #include <cstdlib>
 
+#include "graphics/ImageLimits.h"
+
 // libjpeg reports errors by calling an exit hook that must not return; the hook
 // here jumps back to the one function that set up the jump. Those functions
 // own no C++ objects: everything with a destructor lives in their callers, so
 // the jump skips no destructor.
 namespace {
-
-constexpr JDIMENSION largestSide = 32767;  // what an image surface can hold
 
 struct ErrorManager {
     jpeg_error_mgr base;
@@ -36,8 +36,7 @@ void installErrorManager(ErrorManager& errors) {
 bool readHeader(jpeg_decompress_struct& info, const NSData& data, std::vector<std::uint8_t>& rgb) {
     jpeg_mem_src(&info, data.bytes(), static_cast<unsigned long>(data.length()));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
-    if (info.image_width == 0 || info.image_height == 0) return false;
-    if (info.image_width > largestSide || info.image_height > largestSide) return false;
+    if (!imageSizeIsDecodable(info.image_width, info.image_height)) return false;
     info.out_color_space = JCS_EXT_RGBA;
     rgb.resize(std::size_t(info.image_width) * info.image_height * 4);
     return true;

@@ -4,11 +4,7 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr png_uint_32 largestSide = 32767;  // what an image surface can hold
-
-}  // namespace
+#include "graphics/ImageLimits.h"
 
 bool PNGCodec::recognizes(const NSData& data) {
     static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -20,7 +16,7 @@ Ref<CGImage> PNGCodec::decode(const NSData& data) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, data.bytes(), data.length())) return nullptr;
-    if (png.width == 0 || png.height == 0 || png.width > largestSide || png.height > largestSide) {
+    if (!imageSizeIsDecodable(png.width, png.height)) {
         png_image_free(&png);
         return nullptr;
     }

@@ -14,8 +14,6 @@ std::vector<std::string> KeyboardEdit::characters(std::string_view text) {
     return found;
 }
 
-NSRange KeyboardEdit::insertionRange(std::string_view text) { return {UTF16::length(text), 0}; }
-
 NSRange KeyboardEdit::lastCharacterRange(std::string_view text) {
     std::size_t lastStart = 0;
     for (std::size_t at = 0; at < text.size();) {
@@ -36,6 +34,19 @@ std::string KeyboardEdit::replacing(std::string_view text, NSRange range, std::s
     result += replacement;
     result += text.substr(to);
     return result;
+}
+
+KeyboardEdit::Edited KeyboardEdit::applying(std::string_view text, std::size_t units, NSRange range,
+                                             std::string_view replacement) {
+    if (range.length == 0 && range.location == units) {
+        std::string appended;
+        appended.reserve(text.size() + replacement.size());
+        appended.append(text).append(replacement);
+        return {std::move(appended), units + UTF16::length(replacement)};
+    }
+    std::string replaced = replacing(text, range, replacement);
+    const std::size_t length = UTF16::length(replaced);
+    return {std::move(replaced), length};
 }
 
 std::string KeyboardEdit::bullets(std::string_view text) {

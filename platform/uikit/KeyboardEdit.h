@@ -13,13 +13,19 @@ class KeyboardEdit {
 public:
     // The text split into its characters, in UTF-8.
     static std::vector<std::string> characters(std::string_view text);
-    // Where a typed character goes: the end of the text.
-    static NSRange insertionRange(std::string_view text);
     // The range the delete key removes: the last character (two units for a
     // character outside the basic plane); empty at the start of the text.
     static NSRange lastCharacterRange(std::string_view text);
     // The text with `range` (UTF-16 units, clamped to the text) replaced.
     static std::string replacing(std::string_view text, NSRange range, std::string_view replacement);
+    // The same with the lengths carried along: `units` is the text's length
+    // in UTF-16 units. Typing at the end scans only the typed character, so
+    // typing a long text stays linear.
+    struct Edited {
+        std::string text;
+        std::size_t units;
+    };
+    static Edited applying(std::string_view text, std::size_t units, NSRange range, std::string_view replacement);
     // One bullet per character, as secure fields show their text.
     static std::string bullets(std::string_view text);
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "foundation/NSNotificationCenter.h"
+#include "foundation/UTF16.h"
 #include "graphics/NSMutableAttributedString.h"
 #include "uikit/KeyboardEdit.h"
 #include "uikit/UIBezierPath.h"
@@ -34,6 +35,7 @@ UITextField::UITextField(CGRect frame) : UIControl(frame) {}
 
 void UITextField::setText(std::string text) {
     text_ = std::move(text);
+    textUnits_.reset();
     attributedText_.reset();
     invalidateIntrinsicContentSize();
 }
@@ -53,6 +55,7 @@ NSAttributedString UITextField::attributedText() const {
 
 void UITextField::setAttributedText(std::optional<NSAttributedString> text) {
     text_ = text ? text->string() : std::string();
+    textUnits_.reset();
     attributedText_ = std::move(text);
     invalidateIntrinsicContentSize();
 }
@@ -322,9 +325,16 @@ bool UITextField::replaceCharacters(NSRange range, const std::string& replacemen
     if (auto listener = delegate();
         listener && !listener->textFieldShouldChangeCharactersInRangeReplacementString(me, range, replacement))
         return false;
-    setText(KeyboardEdit::replacing(text_, range, replacement));
+    auto edited = KeyboardEdit::applying(text_, textUnits(), range, replacement);
+    setText(std::move(edited.text));
+    textUnits_ = edited.units;
     textDidChangeByEditing();
     return true;
+}
+
+std::size_t UITextField::textUnits() const {
+    if (!textUnits_) textUnits_ = UTF16::length(text_);
+    return *textUnits_;
 }
 
 void UITextField::textDidChangeByEditing() {
@@ -341,7 +351,7 @@ void UITextField::insertText(const std::string& text) {
             pressReturn();
             continue;
         }
-        replaceCharacters(KeyboardEdit::insertionRange(text_), character);
+        replaceCharacters({textUnits(), 0}, character);
     }
 }
 

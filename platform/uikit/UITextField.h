@@ -136,7 +136,12 @@ private:
     CGFloat borderPadding() const;
     void drawBorder() const;
 
+    // The text's length in UTF-16 units, known while typing at the end, so
+    // typing a long text costs no scan of the text per character.
+    std::size_t textUnits() const;
+
     std::string text_;
+    mutable std::optional<std::size_t> textUnits_;
     std::optional<NSAttributedString> attributedText_;
     std::optional<NSAttributedString> attributedPlaceholder_;
     UIFont font_ = UIFont::systemFontOfSize(17);

@@ -2,6 +2,7 @@
 
 #include "foundation/NSNotificationCenter.h"
 #include "graphics/NSAttributedString.h"
+#include "foundation/UTF16.h"
 #include "uikit/KeyboardEdit.h"
 
 const char* const UITextViewTextDidBeginEditingNotification = "UITextViewTextDidBeginEditingNotification";
@@ -15,6 +16,7 @@ constexpr CGFloat lineFragmentPadding = 5;
 
 void UITextView::setText(std::string text) {
     text_ = std::move(text);
+    textUnits_.reset();
     setNeedsLayout();
 }
 
@@ -67,7 +69,9 @@ void UITextView::replaceText(NSRange range, const std::string& replacement) {
     if (auto listener = delegate();
         listener && !listener->textViewShouldChangeTextInRangeReplacementText(me, range, replacement))
         return;
-    setText(KeyboardEdit::replacing(text_, range, replacement));
+    auto edited = KeyboardEdit::applying(text_, textUnits(), range, replacement);
+    setText(std::move(edited.text));
+    textUnits_ = edited.units;
     if (auto listener = delegate()) listener->textViewDidChange(me);
     NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidChangeNotification, me);
 }
@@ -75,7 +79,12 @@ void UITextView::replaceText(NSRange range, const std::string& replacement) {
 void UITextView::insertText(const std::string& text) {
     Ref<UITextView> keepAlive = self<UITextView>();
     for (const std::string& character : KeyboardEdit::characters(text))
-        replaceText(KeyboardEdit::insertionRange(text_), character);
+        replaceText({textUnits(), 0}, character);
+}
+
+std::size_t UITextView::textUnits() const {
+    if (!textUnits_) textUnits_ = UTF16::length(text_);
+    return *textUnits_;
 }
 
 void UITextView::deleteBackward() {

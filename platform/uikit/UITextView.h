@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "graphics/NSParagraphStyle.h"
@@ -67,7 +68,11 @@ protected:
 private:
     void replaceText(NSRange range, const std::string& replacement);
 
+    // The text's length in UTF-16 units, carried along while typing.
+    std::size_t textUnits() const;
+
     std::string text_;
+    mutable std::optional<std::size_t> textUnits_;
     UIFont font_ = UIFont::systemFontOfSize(12);
     UIColor textColor_ = UIColor::blackColor();
     NSTextAlignment textAlignment_ = NSTextAlignment::Natural;

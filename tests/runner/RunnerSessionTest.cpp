@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <fstream>
 
 #include "foundation/NSURL.h"
 #include "app/components/QSCScanWrapper.h"
 #include "foundation/DataFile.h"
+#include "foundation/DispatchQueue.h"
 #include "graphics/UIImage.h"
 #include "runner/RunnerSession.h"
 #include "tests/support/AppFixture.h"
@@ -134,4 +138,48 @@ TEST_F(RunnerSessionTest, ScanShowsAPictureToTheCamera) {
     EXPECT_EQ(result.output, "1 code(s) in view");
     EXPECT_FALSE(session.execute("scan " + sandbox.path() + "/missing.png").ok);
     EXPECT_FALSE(session.execute("scan").ok);
+}
+
+TEST_F(RunnerSessionTest, TapWaitsForAnOverlayToGoAndNamesOneThatStays) {
+    auto overlay = make<UIView>(CGRectMake(0, 0, 375, 667));
+    overlay->setAccessibilityIdentifier("overlay");
+    window->addSubview(overlay);
+    auto covered = session.execute("tap 登录");
+    EXPECT_FALSE(covered.ok);
+    EXPECT_NE(covered.output.find("covered by"), std::string::npos) << covered.output;
+    EXPECT_NE(covered.output.find("#overlay"), std::string::npos) << covered.output;
+    EXPECT_EQ(taps, 0);
+
+    // An overlay that goes while the tap waits lets the tap through.
+    DispatchQueue::main()->async([overlay] { overlay->removeFromSuperview(); });
+    EXPECT_TRUE(session.execute("tap 登录").ok);
+    EXPECT_EQ(taps, 1);
+}
+
+TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
+    ASSERT_TRUE(session.execute("type #zhanghuTextField dmeo").ok);
+    ASSERT_TRUE(session.execute("clear #zhanghuTextField").ok);
+    EXPECT_EQ(field->text(), "");
+    ASSERT_TRUE(session.execute("type demo").ok);  // the cleared field keeps the focus
+    EXPECT_EQ(field->text(), "demo");
+    ASSERT_TRUE(session.execute("clear").ok);
+    EXPECT_EQ(field->text(), "");
+
+    // Typing goes a character at a time; a scan of the text per character
+    // made this take minutes.
+    const std::string text(32 * 1024, 'x');
+    auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(session.execute("type " + text).ok);
+    EXPECT_EQ(field->text(), text);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(15));
+}
+
+TEST_F(RunnerSessionTest, ScanTakesOnlyRegularFiles) {
+    const std::string fifo = sandbox.path() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {sandbox.path(), fifo, std::string("/dev/zero")}) {
+        auto result = session.execute("scan " + path);
+        EXPECT_FALSE(result.ok) << path;
+        EXPECT_NE(result.output.find("not a file"), std::string::npos) << result.output;
+    }
 }

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -74,4 +75,41 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     auto refused = runScript(folder.path(), "", "--screen 99x99");
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.output.find("unknown screen"), std::string::npos);
+}
+
+TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
+    TempSandbox folder;
+    // --fresh never empties a folder velmaro did not make.
+    const std::string own = folder.path() + "/own";
+    std::filesystem::create_directories(own);
+    std::ofstream(own + "/keep.txt") << "mine";
+    std::ofstream(folder.path() + "/quit.txt") << "quit\n";
+    auto command = [&](const std::string& options) {
+        RunOutcome outcome;
+        FILE* pipe = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options + " 2>&1").c_str(), "r");
+        char buffer[4096];
+        while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, read);
+        int status = pclose(pipe);
+        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return outcome;
+    };
+    auto refused = command("--fresh --data " + own + " --script " + folder.path() + "/quit.txt");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find(".velmaro-session"), std::string::npos) << refused.output;
+    EXPECT_TRUE(std::filesystem::exists(own + "/keep.txt"));
+    EXPECT_EQ(command("--data '' --script " + folder.path() + "/quit.txt").exitCode, 2);
+
+    // A folder velmaro made is emptied by --fresh.
+    const std::string session = folder.path() + "/session";
+    ASSERT_EQ(command("--data " + session + " --script " + folder.path() + "/quit.txt").exitCode, 0);
+    std::ofstream(session + "/stale.txt") << "old";
+    ASSERT_EQ(command("--fresh --data " + session + " --script " + folder.path() + "/quit.txt").exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(session + "/stale.txt"));
+
+    // A script must be a file; CR LF line ends are read as line ends.
+    auto folderScript = command("--data " + session + " --script " + folder.path());
+    EXPECT_EQ(folderScript.exitCode, 1);
+    EXPECT_NE(folderScript.output.find("not a file"), std::string::npos) << folderScript.output;
+    auto crlf = runScript(folder.path(), "expect 登录\r\ntype #zhanghuTextField demo\r\nquit\r\n");
+    EXPECT_EQ(crlf.exitCode, 0) << crlf.output;
 }

@@ -85,6 +85,24 @@ TEST(ImageCodecs, DamagedDataGivesNothing) {
     EXPECT_FALSE(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(15)));
 }
 
+TEST(ImageCodecs, APictureClaimingMorePixelsThanTheLimitIsRefusedFromItsHeader) {
+    // A 1 x 1 PNG whose header is rewritten to claim 32767 x 32767 (4 GiB of
+    // pixels): refused before any pixel memory is taken.
+    auto png = *PNGCodec::encode(*patternImage(1, 1));
+    std::vector<std::uint8_t> bytes(png.bytes(), png.bytes() + png.length());
+    for (std::size_t at : {16u, 20u}) {
+        bytes[at] = 0, bytes[at + 1] = 0, bytes[at + 2] = 0x7F, bytes[at + 3] = 0xFF;
+    }
+    std::uint32_t crc = 0xFFFFFFFFu;  // the chunk's CRC-32 over its type and data
+    for (std::size_t at = 12; at < 29; ++at) {
+        crc ^= bytes[at];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    EXPECT_FALSE(PNGCodec::decode(NSData(std::move(bytes))));
+}
+
 TEST(CGImage, CropTakesTheIntegralPartInsideTheImage) {
     auto image = patternImage(5, 4);
     auto part = CGImageCreateWithImageInRect(image, CGRectMake(1.5, 1, 2, 2));

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The runner's session folder. The runner marks a folder it made with a
+// ".velmaro-session" file, and --fresh empties only a marked folder: pointing
+// --data at a folder of one's own (a home folder, say) and asking for a fresh
+// session must never delete it.
+class SessionFolder {
+public:
+    static constexpr const char* kMarkName = ".velmaro-session";
+
+    // Makes `path` ready for a session: with `fresh`, a marked folder is
+    // emptied first. A missing or empty folder is made and marked. Answers
+    // the reason when the folder cannot be used.
+    static std::optional<std::string> prepare(const std::string& path, bool fresh);
+};
