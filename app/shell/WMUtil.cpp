@@ -54,21 +54,10 @@ std::string hexOf(const unsigned char* digest, std::size_t length) {
     return out;
 }
 
-// Documents/relative, unless the relative path is absolute or climbs out.
+// Documents/relative, unless the relative path is absolute or leads out of
+// Documents (by ".." or through a link).
 std::optional<std::string> documentsPathFor(std::string_view relative) {
-    if (relative.empty() || relative.front() == '/') return std::nullopt;
-    for (const auto& part : std::filesystem::path(relative))
-        if (part == "..") return std::nullopt;
-    return WMUtil::documentsDirectoryPath() + "/" + std::string(relative);
-}
-
-bool isWithin(const std::filesystem::path& path, const std::string& folder) {
-    if (folder.empty()) return false;
-    std::error_code error;
-    const auto base = std::filesystem::weakly_canonical(folder, error);
-    if (error) return false;
-    const auto relative = path.lexically_relative(base);
-    return !relative.empty() && *relative.begin() != "..";
+    return pathResolvedInside(WMUtil::documentsDirectoryPath(), std::string(relative));
 }
 
 bool matches(std::string_view text, std::string_view pattern) {
@@ -165,7 +154,8 @@ void WMUtil::saveImagetoLocal(const Ref<UIImage>& image, std::string_view imageN
 std::optional<std::string> WMUtil::fileMd5sum(std::string_view path) {
     std::error_code error;
     const auto resolved = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
-    if (error || !(isWithin(resolved, AppSandbox::root()) || isWithin(resolved, NSBundle::mainBundle()->bundlePath())))
+    if (error || !(pathIsInside(resolved.string(), AppSandbox::root()) ||
+                   pathIsInside(resolved.string(), NSBundle::mainBundle()->bundlePath())))
         return std::nullopt;
     std::ifstream file(resolved, std::ios::binary);
     if (!file || std::filesystem::is_directory(resolved, error)) return std::nullopt;

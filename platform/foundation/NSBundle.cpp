@@ -4,6 +4,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "foundation/NSPathUtilities.h"
 #include "foundation/PropertyListFile.h"
 
 namespace fs = std::filesystem;
@@ -49,10 +50,12 @@ std::optional<std::string> NSBundle::pathForResource(const std::string& name, co
                                                      const std::string& directory) const {
     if (name.empty()) return std::nullopt;
     std::string file = type.empty() ? name : name + "." + (type.front() == '.' ? type.substr(1) : type);
-    fs::path candidate = fs::path(path_) / directory / file;
+    // Names that are absolute, climb with ".." or follow a link out of the
+    // bundle find nothing.
+    auto candidate = pathResolvedInside(path_, (fs::path(directory) / file).string());
     std::error_code error;
-    if (!fs::is_regular_file(candidate, error)) return std::nullopt;
-    return candidate.lexically_normal().string();
+    if (!candidate || !fs::is_regular_file(*candidate, error)) return std::nullopt;
+    return *candidate;
 }
 
 Ref<NSURL> NSBundle::URLForResource(const std::string& name, const std::string& extension,

@@ -190,6 +190,16 @@ TEST_F(WMUtilTest, PlistFilesStayInDocuments) {
     EXPECT_EQ(WMUtil::getDictionaryFromPlistWithPathString("../Library/outside.plist"), std::nullopt);
     EXPECT_EQ(WMUtil::getDictionaryFromPlistWithPathString(sandbox.path() + "/Library/outside.plist"), std::nullopt);
     EXPECT_EQ(WMUtil::documentsDirectoryPath(), sandbox.path() + "/Documents");
+
+    // A link inside Documents to a folder outside leads nowhere, either way.
+    std::filesystem::create_directory_symlink(sandbox.path() + "/Library", sandbox.path() + "/Documents/link");
+    EXPECT_EQ(WMUtil::getDictionaryFromPlistWithPathString("link/outside.plist"), std::nullopt);
+    WMUtil::setDataFromPlistWithPathString("link/written.plist", list);
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path() + "/Library/written.plist"));
+    UIGraphicsBeginImageContextWithOptions({2, 2}, true, 1);
+    WMUtil::saveImagetoLocal(UIGraphicsGetImageFromCurrentImageContext(), "link/a.jpg");
+    UIGraphicsEndImageContext();
+    EXPECT_FALSE(std::filesystem::exists(sandbox.path() + "/Library/a.jpg"));
 }
 
 TEST_F(WMUtilTest, FileDigestsReadOnlyTheAppsOwnFiles) {

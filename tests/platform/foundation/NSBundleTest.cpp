@@ -38,6 +38,10 @@ TEST_F(NSBundleTest, FindsResourcesByNameAndType) {
     EXPECT_FALSE(bundle->pathForResource("greeting", "png"));
     EXPECT_FALSE(bundle->pathForResource("Fonts", ""));  // a folder is no resource
     EXPECT_FALSE(bundle->pathForResource("", "txt"));
+    // Names that lead out of the bundle find nothing, though the files exist.
+    EXPECT_FALSE(bundle->pathForResource("../NSBundleTest", "cpp"));
+    EXPECT_FALSE(bundle->pathForResource("greeting", "txt", ".."));
+    EXPECT_FALSE(bundle->pathForResource("/etc/hostname", ""));
 
     auto url = bundle->URLForResource("greeting", "txt");
     ASSERT_TRUE(url);
