@@ -4,14 +4,15 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/PropertyListFormat.h"
 #include "foundation/UTF16.h"
 
 namespace {
 
 constexpr std::string_view magic = "bplist00";
 constexpr std::size_t trailerSize = 32;
-constexpr int maximumDepth = 512;
-constexpr double secondsFrom1970To2001 = 978307200.0;
+using PropertyListFormat::maximumDepth;
+using PropertyListFormat::secondsFrom1970To2001;
 
 // Object markers: the high nibble is the kind, the low one a size or count.
 enum Marker : std::uint8_t {
@@ -43,7 +44,8 @@ bool BinaryPropertyListReader::readTrailer() {
     objectCount_ = *unsignedAt(trailer + 8, 8);
     topObject_ = *unsignedAt(trailer + 16, 8);
     std::uint64_t table = *unsignedAt(trailer + 24, 8);
-    auto validWidth = [](std::size_t width) { return width == 1 || width == 2 || width == 4 || width == 8; };
+    // Offsets and references may be any whole number of bytes from 1 to 8.
+    auto validWidth = [](std::size_t width) { return width >= 1 && width <= 8; };
     if (!validWidth(offsetSize_) || !validWidth(referenceSize_)) return false;
     if (objectCount_ == 0 || topObject_ >= objectCount_) return false;
     // The offset table lies between the header and the trailer.
@@ -154,7 +156,7 @@ std::optional<Value> BinaryPropertyListReader::decode(std::size_t at, int depth)
         if (info > 7) return std::nullopt;
         auto uid = unsignedAt(at, std::size_t{info} + 1);
         if (!uid) return std::nullopt;
-        return Value(Dictionary{{"CF$UID", *uid}});
+        return PropertyListFormat::uid(*uid);
     }
     case ArrayMarker: {
         auto items = count(info, at);
@@ -211,7 +213,7 @@ std::optional<Value> BinaryPropertyListReader::text(std::size_t at, std::uint64_
             UTF16::append(result, unit);
         }
     }
-    // Texts are Unicode without NUL characters, as the writer requires.
-    if (result.find('\0') != std::string::npos || !UTF16::isValidUTF8(result)) return std::nullopt;
+    // Texts are Unicode, as the writers require.
+    if (!UTF16::isValidUTF8(result)) return std::nullopt;
     return Value(std::move(result));
 }

@@ -9,8 +9,10 @@
 namespace {
 
 // Lays out a binary property list: the header, the given encoded objects,
-// the offset table (2-byte offsets) and the trailer (1-byte references).
-std::string binaryList(const std::vector<std::string>& objects, std::uint8_t top = 0) {
+// the offset table and the trailer, with offsets and references of the given
+// widths (references inside the objects must already have that width).
+std::string binaryList(const std::vector<std::string>& objects, std::uint8_t top = 0, std::size_t offsetWidth = 2,
+                       std::size_t referenceWidth = 1) {
     std::string file = "bplist00";
     std::vector<std::size_t> offsets;
     for (const auto& object : objects) {
@@ -18,13 +20,11 @@ std::string binaryList(const std::vector<std::string>& objects, std::uint8_t top
         file += object;
     }
     std::size_t table = file.size();
-    for (std::size_t offset : offsets) {
-        file += static_cast<char>(offset >> 8);
-        file += static_cast<char>(offset & 0xFF);
-    }
+    for (std::size_t offset : offsets)
+        for (std::size_t i = offsetWidth; i-- > 0;) file += static_cast<char>(i < 8 ? offset >> (8 * i) : 0);
     std::string trailer(32, '\0');
-    trailer[6] = 2;  // offset width
-    trailer[7] = 1;  // reference width
+    trailer[6] = static_cast<char>(offsetWidth);
+    trailer[7] = static_cast<char>(referenceWidth);
     trailer[15] = static_cast<char>(objects.size());
     trailer[23] = static_cast<char>(top);
     trailer[30] = static_cast<char>(table >> 8);
@@ -83,10 +83,10 @@ TEST(BinaryPropertyListReader, RefusesWhatItCannotRepresentOrTrust) {
         {bytes({0xA1, 1}), bytes({0xA1, 0})},       // a longer cycle
         {bytes({0xA1, 7})},                         // a reference past the objects
         {bytes({0xD1, 1, 1}), bytes({0x10, 1})},    // a key that is no text
-        {bytes({0x52, 'a', 0})},                    // a NUL in a text
         {bytes({0x52, 0xC3, 0x28})},                // not UTF-8
         {bytes({0x61, 0xDC, 0x00})},                // an unpaired surrogate
         {bytes({0x15, 1})},                         // no such integer width
+        {bytes({0x88, 1, 2, 3, 4, 5, 6, 7, 8, 9})}, // a UID wider than 8 bytes
     };
     for (const auto& objects : refused) {
         EXPECT_FALSE(BinaryPropertyListReader::read(binaryList(objects))) << objects[0].size();
@@ -111,4 +111,23 @@ TEST(BinaryPropertyListReader, SharedContainersCannotExplode) {
     auto shared = BinaryPropertyListReader::read(binaryList({bytes({0xA3, 1, 1, 1}), bytes({0xA1, 2}), bytes({0x09})}));
     ASSERT_TRUE(shared);
     EXPECT_EQ((*shared)[2][0], Value(true));
+}
+
+TEST(BinaryPropertyListReader, OffsetsAndReferencesTakeAnyWidthFromOneToEight) {
+    for (std::size_t offsetWidth = 1; offsetWidth <= 8; ++offsetWidth) {
+        for (std::size_t referenceWidth = 1; referenceWidth <= 8; ++referenceWidth) {
+            SCOPED_TRACE(std::to_string(offsetWidth) + " " + std::to_string(referenceWidth));
+            // A dictionary {"a": [true]}: references 1 (key), 2 (value), 3 (item).
+            auto reference = [&](int index) { return std::string(referenceWidth - 1, '\0') + static_cast<char>(index); };
+            auto list = BinaryPropertyListReader::read(binaryList(
+                {bytes({0xD1}) + reference(1) + reference(2), bytes({0x51, 'a'}), bytes({0xA1}) + reference(3),
+                 bytes({0x09})},
+                0, offsetWidth, referenceWidth));
+            ASSERT_TRUE(list);
+            EXPECT_EQ(*list, Value(Dictionary{{"a", Array{true}}}));
+        }
+    }
+    for (int width : {0, 9}) {
+        EXPECT_FALSE(BinaryPropertyListReader::read(binaryList({bytes({0x09})}, 0, 2, width)));
+    }
 }

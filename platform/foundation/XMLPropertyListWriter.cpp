@@ -1,0 +1,136 @@
+#include "foundation/XMLPropertyListWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "foundation/PropertyListDateText.h"
+#include "foundation/PropertyListFormat.h"
+#include "foundation/UTF16.h"
+
+namespace {
+
+constexpr std::string_view header =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+    "<plist version=\"1.0\">\n";
+
+// The characters XML 1.0 documents may hold.
+bool isXMLCharacter(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The text as element content: markup characters escaped, and carriage
+// returns as references, since readers turn a raw one into a line feed.
+std::optional<std::string> escaped(const std::string& text) {
+    if (!UTF16::isValidUTF8(text)) return std::nullopt;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t start = at;
+        char32_t c = UTF16::decodeNext(text, at);
+        if (!isXMLCharacter(c)) return std::nullopt;
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '\r': out += "&#13;"; break;
+        default: out.append(text, start, at - start);
+        }
+    }
+    return out;
+}
+
+std::string realText(double number) {
+    if (std::isnan(number)) return "nan";
+    if (std::isinf(number)) return number < 0 ? "-infinity" : "+infinity";
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, number).ptr);
+}
+
+class Writer {
+public:
+    bool value(const Value& value, int depth);
+    std::string out{header};
+
+private:
+    void line(int depth, std::string_view text) {
+        out.append(static_cast<std::size_t>(depth), '\t');
+        out += text;
+        out += '\n';
+    }
+    void element(int depth, std::string_view name, std::string_view content) {
+        out.append(static_cast<std::size_t>(depth), '\t');
+        out += '<';
+        out += name;
+        out += '>';
+        out += content;
+        out += "</";
+        out += name;
+        out += ">\n";
+    }
+};
+
+bool Writer::value(const Value& value, int depth) {
+    if (depth > PropertyListFormat::maximumDepth) return false;
+    switch (value.kind()) {
+    case Value::Kind::Bool: line(depth, *value.boolean() ? "<true/>" : "<false/>"); return true;
+    case Value::Kind::Integer: element(depth, "integer", std::to_string(*value.integer())); return true;
+    case Value::Kind::Unsigned: element(depth, "integer", std::to_string(*value.unsignedInteger())); return true;
+    case Value::Kind::Real: element(depth, "real", realText(*value.real())); return true;
+    case Value::Kind::Text: {
+        auto text = escaped(*value.text());
+        if (!text) return false;
+        element(depth, "string", *text);
+        return true;
+    }
+    case Value::Kind::Data: element(depth, "data", value.data()->base64EncodedString()); return true;
+    case Value::Kind::Date: {
+        auto text = PropertyListDateText::text(value.date()->timeIntervalSince1970() -
+                                               PropertyListFormat::secondsFrom1970To2001);
+        if (!text) return false;
+        element(depth, "date", *text);
+        return true;
+    }
+    case Value::Kind::Array: {
+        if (value.array()->empty()) {
+            line(depth, "<array/>");
+            return true;
+        }
+        line(depth, "<array>");
+        for (const Value& item : *value.array())
+            if (!this->value(item, depth + 1)) return false;
+        line(depth, "</array>");
+        return true;
+    }
+    case Value::Kind::Dictionary: {
+        if (value.dictionary()->empty()) {
+            line(depth, "<dict/>");
+            return true;
+        }
+        line(depth, "<dict>");
+        for (const auto& [key, item] : *value.dictionary()) {
+            auto text = escaped(key);
+            if (!text) return false;
+            element(depth + 1, "key", *text);
+            if (!this->value(item, depth + 1)) return false;
+        }
+        line(depth, "</dict>");
+        return true;
+    }
+    case Value::Kind::Nil:
+    case Value::Kind::Null:
+    case Value::Kind::Object: break;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> XMLPropertyListWriter::write(const Value& value) {
+    Writer writer;
+    // The top value sits at depth 0, unindented, as the plist element's content.
+    if (!writer.value(value, 0)) return std::nullopt;
+    writer.out += "</plist>\n";
+    return std::move(writer.out);
+}
