@@ -1,0 +1,141 @@
+#include "app/stats/KXGameGiftBagController.h"
+
+#include "app/shell/KXNavigationView.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
+#include "app/stats/KXGameGiftBagAlert.h"
+#include "app/stats/KXStatsList.h"
+#include "frameworks/constraints/ConstraintViewDSL.h"
+#include "frameworks/keyboard/IQKeyboardManager.h"
+
+void KXGameGiftBagController::viewDidLoad() {
+    KXBaseViewController::viewDidLoad();
+    setUpViews();
+    setUpConstraints();
+    tableViewProtocol_->didClickRow = KXStatsList::weakly(self<KXGameGiftBagController>(),
+                                                          &KXGameGiftBagController::showGiftBag);
+    requestFirstPage();
+    KXStatsList::attachRefresh(tableView_, self<KXGameGiftBagController>());
+}
+
+void KXGameGiftBagController::setUpViews() {
+    const CGFloat s = layoutScale();
+    navigationView()->titleLabel()->setText("游戏礼包");
+    auto keyboard = IQKeyboardManager::shared();
+    keyboard->setEnable(true);
+    keyboard->setShouldResignOnTouchOutside(true);
+    keyboard->setEnableAutoToolbar(true);
+    view()->setBackgroundColor(hex("#F5F5F5"));
+
+    searchBgView_ = make<UIView>();
+    searchBgView_->setAccessibilityIdentifier("searchBgView");
+    searchBgView_->setBackgroundColor(UIColor::whiteColor());
+    searchBgView_->layer()->setCornerRadius(12 * s);
+    searchBgView_->layer()->setBorderWidth(1);
+    searchBgView_->layer()->setBorderColor(hex("#CCCCCC"));
+    view()->addSubview(searchBgView_);
+
+    searchLogoImage_ = make<UIImageView>(UIImage::imageNamed("search"));
+    searchLogoImage_->setAccessibilityIdentifier("searchLogoImage");
+    searchBgView_->addSubview(searchLogoImage_);
+
+    searchField_ = make<UITextField>();
+    searchField_->setAccessibilityIdentifier("searchField");
+    searchField_->setTextColor(hex("#333333"));
+    searchField_->setFont(UIFont::systemFontOfSize(14 * s));
+    searchField_->setReturnKeyType(UIReturnKeyType::Search);
+    searchField_->setDelegate(self<KXGameGiftBagController>());
+    searchField_->addTarget(self<KXGameGiftBagController>(), &KXGameGiftBagController::searchTextFieldChange,
+                            UIControlEventEditingChanged);
+    searchField_->setAttributedPlaceholder(NSAttributedString(
+        "搜索游戏", {.font = UIFont::systemFontOfSize(14 * s), .foregroundColor = hex("#AAAAAA")}));
+    searchBgView_->addSubview(searchField_);
+
+    tableView_ = KXStatsList::makeCardTable(tableViewProtocol_);
+    tableView_->setAccessibilityIdentifier("tableView");
+    view()->addSubview(tableView_);
+    KXStatsList::attachNoDataView(tableView_);
+    view()->bringSubviewToFront(navigationView());
+}
+
+void KXGameGiftBagController::setUpConstraints() {
+    const CGFloat s = layoutScale();
+    snp(searchBgView_).makeConstraints([&](ConstraintMaker& make) {
+        make.top.equalTo(snp(navigationView()).bottom).offset(10 * s);
+        make.left.equalToSuperview().offset(20 * s);
+        make.right.equalToSuperview().offset(-20 * s);
+        make.height.equalTo(36 * s);
+    });
+    snp(searchLogoImage_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalToSuperview().offset(10 * s);
+        make.centerY.equalToSuperview();
+        make.width.height.equalTo(16 * s);
+    });
+    snp(searchField_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalTo(snp(searchLogoImage_).right).offset(2 * s);
+        make.centerY.equalToSuperview();
+        make.right.equalToSuperview().offset(-10 * s);
+    });
+    snp(tableView_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.right.bottom.equalToSuperview();
+        make.top.equalTo(snp(searchBgView_).bottom);
+    });
+}
+
+void KXGameGiftBagController::requestFirstPage() {
+    auto me = self<KXGameGiftBagController>();
+    httpManager_->requestGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::firstPageArrived),
+                                  KXStatsList::weakly(me, &KXGameGiftBagController::firstPageFailed));
+}
+
+void KXGameGiftBagController::loadNewData() { requestFirstPage(); }
+
+void KXGameGiftBagController::loadMoreData() {
+    KXStatsList::endLoadingMore(tableView_);
+    auto me = self<KXGameGiftBagController>();
+    httpManager_->requestMoreGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::nextPageArrived),
+                                      KXStatsList::weakly(me, &KXGameGiftBagController::nextPageFailed));
+}
+
+void KXGameGiftBagController::searchTextFieldChange(const Ref<UITextField>& sender) {
+    if (!sender || !sender->text().empty()) return;
+    keyword_.clear();
+    requestFirstPage();
+}
+
+bool KXGameGiftBagController::textFieldShouldReturn(const Ref<UITextField>& textField) {
+    textField->endEditing(true);
+    keyword_ = textField->text();
+    requestFirstPage();
+    return true;
+}
+
+void KXGameGiftBagController::showGiftBag(const Ref<KXGameGiftBagModel>& model) {
+    auto alert = make<KXGameGiftBagAlert>();
+    alert->setModel(model);
+    alert->show();
+}
+
+void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
+    KXStatsList::endRefreshing(tableView_);
+    KXStatsList::takeFirstPage(mutDataArr_, page);
+    showRows();
+}
+
+void KXGameGiftBagController::firstPageFailed(const std::string& message) {
+    KXStatsList::endRefreshing(tableView_);
+    showToast(view(), message);
+}
+
+void KXGameGiftBagController::nextPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
+    KXStatsList::endLoadingMore(tableView_);
+    KXStatsList::takeNextPage(mutDataArr_, page);
+    showRows();
+}
+
+void KXGameGiftBagController::nextPageFailed(const std::string&) { KXStatsList::endLoadingMore(tableView_); }
+
+void KXGameGiftBagController::showRows() {
+    tableViewProtocol_->models = mutDataArr_;
+    tableView_->reloadData();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "frameworks/refresh/MJRefreshBackNormalFooter.h"
+#include "frameworks/refresh/MJRefreshNormalHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "uikit/UITableView.h"
+
+// What the paged statistics lists (gift bags, server openings, rankings)
+// share: their table, their empty view, their refresh controls and the
+// rules by which an answered page changes the rows.
+namespace KXStatsList {
+
+// A card list: plain style, background "#F5F5F5", no separators, automatic
+// row heights (estimated at 40), no header or footer estimates, no vertical
+// indicator, insets never adjusted; `source` feeds it and takes its taps.
+template <class Source> Ref<UITableView> makeCardTable(const Ref<Source>& source);
+// The "暂无数据" view shown while the list has no rows, 40 points above the middle.
+void attachNoDataView(const Ref<UIScrollView>& list);
+
+// The pull-down header calling the screen's loadNewData and the load-more
+// footer calling its loadMoreData.
+template <class Screen> void attachRefresh(const Ref<UIScrollView>& list, const Ref<Screen>& screen) {
+    UIScrollViewMJRefresh::setMj_header(list, MJRefreshNormalHeader::headerWithRefreshingTarget(screen, &Screen::loadNewData));
+    UIScrollViewMJRefresh::setMj_footer(list,
+                                        MJRefreshBackNormalFooter::footerWithRefreshingTarget(screen, &Screen::loadMoreData));
+}
+// Ends the refreshing of the header and the footer, or of the footer alone.
+void endRefreshing(const Ref<UIScrollView>& list);
+void endLoadingMore(const Ref<UIScrollView>& list);
+
+// A non-empty first page replaces the rows; an empty one keeps them.
+template <class Model> void takeFirstPage(std::vector<Ref<Model>>& rows, const std::vector<Ref<Model>>& page) {
+    if (!page.empty()) rows = page;
+}
+// A next page is appended.
+template <class Model> void takeNextPage(std::vector<Ref<Model>>& rows, const std::vector<Ref<Model>>& page) {
+    rows.insert(rows.end(), page.begin(), page.end());
+}
+
+// A closure calling the screen's method while the screen lives (answers
+// arriving after it left change nothing).
+template <class Screen, class Argument>
+std::function<void(const Argument&)> weakly(const Ref<Screen>& screen, void (Screen::*method)(const Argument&)) {
+    WeakRef<Screen> weak = screen;
+    return [weak, method](const Argument& argument) {
+        if (auto live = weak.lock()) (live.get()->*method)(argument);
+    };
+}
+
+void configureCardTable(const Ref<UITableView>& table);
+
+template <class Source> Ref<UITableView> makeCardTable(const Ref<Source>& source) {
+    auto table = make<UITableView>(CGRectZero, UITableViewStyle::Plain);
+    table->setDataSource(source);
+    table->setDelegate(source);
+    configureCardTable(table);
+    return table;
+}
+
+}  // namespace KXStatsList

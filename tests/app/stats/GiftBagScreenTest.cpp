@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include "app/stats/KXGameGiftBagAlert.h"
+#include "foundation/NSString.h"
+#include "app/stats/KXGameGiftBagCell.h"
+#include "app/stats/KXGameGiftBagController.h"
+#include "frameworks/emptyview/LYEmptyView.h"
+#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
+#include "frameworks/keyboard/IQKeyboardManager.h"
+#include "frameworks/refresh/MJRefreshFooter.h"
+#include "frameworks/refresh/MJRefreshHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "tests/app/stats/StatsScreenFixture.h"
+#include "uikit/UIPasteboard.h"
+
+namespace {
+
+class GiftBagScreenTest : public StatsScreenFixture {
+protected:
+    void SetUp() override {
+        StatsScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
+        screen = make<KXGameGiftBagController>();
+        open(screen, [&] { return !screen->mutDataArr().empty(); });
+    }
+
+    long rows() const { return screen->tableView()->numberOfRowsInSection(0); }
+    // Runs the loop until the rows number `count`.
+    bool rowsBecome(long count) {
+        return runUntil([&] { return static_cast<long>(screen->mutDataArr().size()) == count; }) &&
+               (driver.settle(), rows() == count);
+    }
+    // Pulls up past the end, once the rows on the way there have been
+    // measured (automatic heights grow the content as rows show).
+    bool loadMore() {
+        auto table = screen->tableView();
+        for (CGFloat before = -1; before != table->contentSize().height;) {
+            before = table->contentSize().height;
+            driver.scroll(table, table->maximumContentOffset().y - table->contentOffset().y);
+        }
+        return driver.pullUp(table);
+    }
+    Ref<KXGameGiftBagCell> row(long index) {
+        if (!driver.scrollToRow(screen->tableView(), NSIndexPath::indexPathForRow(index, 0))) {
+            ADD_FAILURE() << driver.lastError();
+            return nullptr;
+        }
+        return cast<KXGameGiftBagCell>(screen->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(index, 0)));
+    }
+    Ref<KXGameGiftBagAlert> shownAlert() const {
+        auto found = driver.findAllOfClass("KXGameGiftBagAlert");
+        return found.empty() ? nullptr : cast<KXGameGiftBagAlert>(found.front());
+    }
+
+    Ref<KXGameGiftBagController> screen;
+};
+
+TEST_F(GiftBagScreenTest, PagesCopiesAndOpensThePopUp) {
+    EXPECT_EQ(screen->navigationView()->titleLabel()->text(), "游戏礼包");
+    EXPECT_TRUE(IQKeyboardManager::shared()->shouldResignOnTouchOutside());
+    EXPECT_EQ(rows(), 10);
+    EXPECT_TRUE(UIScrollViewLYEmpty::ly_emptyView(screen->tableView())->isHidden());
+    auto first = row(0);
+    ASSERT_TRUE(first);
+    const auto bag = screen->mutDataArr()[0];
+    EXPECT_EQ(first->titleLabel()->text(), bag->gname);
+    EXPECT_EQ(first->surplusLabel()->text(), "剩余 " + bag->bfb);
+    EXPECT_DOUBLE_EQ(first->progressBar()->progress(), (bag->cate - bag->shengyu) / bag->cate);
+    EXPECT_DOUBLE_EQ(first->frame().size.height, 85);
+    shot("stats", "gift-bags");
+
+    // The 23 bags come in pages of 10; an empty page changes nothing and the
+    // footer can be pulled again.
+    ASSERT_TRUE(loadMore());
+    EXPECT_TRUE(rowsBecome(20));
+    ASSERT_TRUE(loadMore());
+    EXPECT_TRUE(rowsBecome(23));
+    ASSERT_TRUE(loadMore());
+    EXPECT_TRUE(runUntil([&] { return screen->httpManager()->p() == 4; })) << screen->httpManager()->p();
+    EXPECT_EQ(rows(), 23);
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_footer(screen->tableView())->isRefreshing());
+
+    // Copying the row's link does not open the pop-up.
+    first = row(0);
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(driver.tap(first->copyButton()));
+    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), bag->url);
+    EXPECT_EQ(toastOn(window), "复制成功");
+    EXPECT_EQ(shownAlert(), nullptr);
+    letHUDsHide();
+
+    // The row opens its bag's pop-up; copying there keeps it open; the close
+    // button and a tap beside the card close it.
+    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0)));
+    clock.advance(1);
+    auto alert = shownAlert();
+    ASSERT_TRUE(alert);
+    const auto second = screen->mutDataArr()[1];
+    EXPECT_EQ(alert->nameLabel()->text(), second->gname);
+    EXPECT_EQ(alert->contentLabel()->text(), second->content);
+    EXPECT_EQ(alert->surplusLabel()->text(), "剩余 " + second->bfb);
+    EXPECT_DOUBLE_EQ(alert->bgView()->frame().origin.y, 148);
+    EXPECT_TRUE(runUntil([&] { return alert->gameImageView()->image() != nullptr; }));
+    shot("stats", "gift-bag-pop-up");
+    UIPasteboard::generalPasteboard()->setString("");
+    ASSERT_TRUE(driver.tap(alert->copyButton()));
+    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), second->url);
+    EXPECT_EQ(toastOn(alert), "复制成功");
+    letHUDsHide();
+    ASSERT_TRUE(driver.tap(alert->cancelButton()));
+    EXPECT_EQ(shownAlert(), nullptr);
+    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(2, 0)));
+    clock.advance(1);
+    ASSERT_TRUE(shownAlert());
+    ASSERT_TRUE(driver.tapAt({187, 100}));
+    EXPECT_EQ(shownAlert(), nullptr);
+}
+
+TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {
+    const std::string game = screen->mutDataArr()[0]->gname;
+    ASSERT_TRUE(driver.typeText("#searchField", game));
+    // Typing alone sends nothing; a pull-down still uses the old keyword.
+    EXPECT_EQ(screen->keyword(), "");
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_EQ(screen->keyword(), game);
+    ASSERT_TRUE(runUntil([&] { return static_cast<long>(screen->mutDataArr().size()) < 10; }));
+    driver.settle();
+    for (const auto& bag : screen->mutDataArr()) EXPECT_NE(bag->gname.find(game), std::string::npos) << bag->gname;
+    const auto found = screen->mutDataArr().size();
+
+    // A search that finds nothing keeps the rows on screen.
+    ASSERT_TRUE(driver.tap(screen->searchField()));
+    ASSERT_TRUE(driver.deleteBackward(static_cast<std::size_t>(NSString::length(game))));
+    EXPECT_EQ(screen->searchField()->text(), "");
+    EXPECT_EQ(screen->keyword(), "") << "emptying the field searches everything";
+    ASSERT_TRUE(rowsBecome(10));
+    ASSERT_TRUE(driver.typeText("#searchField", "没有这个游戏"));
+    ASSERT_TRUE(driver.pressReturn());
+    EXPECT_EQ(screen->keyword(), "没有这个游戏");
+    ASSERT_TRUE(runUntil([&] { return screen->httpManager()->p() == 1; }));
+    clock.advance(1);
+    driver.settle();
+    EXPECT_EQ(rows(), 10);
+    EXPECT_NE(found, 0u);
+}
+
+TEST_F(GiftBagScreenTest, AFailedFirstPageToastsTheMessageAndKeepsTheRows) {
+    signInAsStranger();
+    ASSERT_TRUE(driver.pullDown(screen->tableView()));
+    ASSERT_TRUE(runUntil([&] { return toastOn(screen->view()) == kStrangerMessage; }));
+    EXPECT_EQ(rows(), 10);
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_header(screen->tableView())->isRefreshing());
+    // A failed next page shows nothing and asks the same page again.
+    letHUDsHide();
+    ASSERT_TRUE(driver.pullUp(screen->tableView()));
+    ASSERT_TRUE(runUntil([&] { return screen->httpManager()->p() == 1; }));
+    EXPECT_EQ(toastOn(screen->view()), "");
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/shell/KXNavigationController.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "tests/app/DemoPromoterFixture.h"
+#include "uikit/UILabel.h"
+
+// A statistics screen as the menus open it: the root of a tab's stack in the
+// key window, against the local back end as the demo promoter.
+class StatsScreenFixture : public DemoPromoterFixture {
+protected:
+    // Shows the screen and runs the loop until `loaded` holds.
+    template <class Screen> Ref<Screen> open(const Ref<Screen>& screen, const std::function<bool()>& loaded) {
+        stack = make<KXNavigationController>(screen);
+        showInWindow(stack);
+        EXPECT_TRUE(runUntil(loaded)) << "the screen's first answer did not arrive";
+        driver.settle();
+        return screen;
+    }
+    // The text of the toast on the view ("" when none shows).
+    static std::string toastOn(const Ref<UIView>& view) {
+        auto hud = MBProgressHUD::HUDForView(view);
+        return hud ? hud->detailsLabel()->text() : std::string();
+    }
+    // From here on the requests are signed for a promoter the back end does
+    // not know, which it refuses with a message.
+    static void signInAsStranger() { KXLocallyStoredData::setUserID("999"); }
+    static constexpr const char* kStrangerMessage = "用户不存在，请重新登录";
+
+    Ref<KXNavigationController> stack;
+};
