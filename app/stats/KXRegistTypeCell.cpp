@@ -1,0 +1,127 @@
+#include "app/stats/KXRegistTypeCell.h"
+
+#include "app/shell/KXLabel.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
+#include "app/shell/UIViewExt.h"
+#include "app/stats/KXNumberText.h"
+#include "frameworks/constraints/ConstraintViewDSL.h"
+
+namespace {
+
+constexpr long kRoundedBottomRow = 8;
+
+Ref<UIView> gridLine(const char* identifier) {
+    auto line = make<UIView>();
+    line->setAccessibilityIdentifier(identifier);
+    line->setBackgroundColor(hex("#F5F5F5"));
+    return line;
+}
+
+Ref<UILabel> columnLabel(const char* text, const char* identifier) {
+    auto label = KXLabel::boldLabel(text, "#000000", 14 * layoutScale());
+    label->setAccessibilityIdentifier(identifier);
+    return label;
+}
+
+}  // namespace
+
+void KXRegistTypeCell::didCreate() {
+    UICollectionViewCell::didCreate();
+    setUpViews();
+    setUpConstraints();
+}
+
+void KXRegistTypeCell::setUpViews() {
+    bgView_ = make<UIView>();
+    bgView_->setAccessibilityIdentifier("bgView");
+    contentView()->addSubview(bgView_);
+    zeroLine_ = gridLine("zeroLine");
+    rankLabel_ = columnLabel("渠道", "rankLabel");
+    firstLine_ = gridLine("firstLine");
+    userLabel_ = columnLabel("注册量", "userLabel");
+    secondLine_ = gridLine("secondLine");
+    lowUserLabel_ = columnLabel("占比", "lowUserLabel");
+    fourLine_ = gridLine("fourLine");
+    bottomLine_ = gridLine("bottomLine");
+    for (const auto& view : std::initializer_list<Ref<UIView>>{zeroLine_, rankLabel_, firstLine_, userLabel_, secondLine_,
+                                                              lowUserLabel_, fourLine_, bottomLine_})
+        bgView_->addSubview(view);
+}
+
+void KXRegistTypeCell::setUpConstraints() {
+    const CGFloat s = layoutScale();
+    snp(bgView_).makeConstraints([&](ConstraintMaker& make) { make.edges.equalToSuperview(); });
+    const auto line = [&](const Ref<UIView>& view, CGFloat left) {
+        snp(view).makeConstraints([&](ConstraintMaker& make) {
+            make.left.equalToSuperview().offset(left);
+            make.top.bottom.equalToSuperview();
+            make.width.equalTo(1);
+        });
+    };
+    const auto column = [&](const Ref<UIView>& label, const Ref<UIView>& after, CGFloat gap, CGFloat width) {
+        snp(label).makeConstraints([&](ConstraintMaker& make) {
+            if (after) make.left.equalTo(snp(after).right).offset(gap);
+            else make.left.equalToSuperview().offset(gap);
+            make.top.bottom.equalToSuperview();
+            make.width.equalTo(width);
+        });
+    };
+    line(zeroLine_, 0);
+    column(rankLabel_, nullptr, 8 * s, 131 * s);
+    line(firstLine_, 131 * s);
+    column(userLabel_, firstLine_, 9 * s, 108 * s);
+    line(secondLine_, 239 * s);
+    column(lowUserLabel_, secondLine_, 10 * s, 96 * s);
+    snp(fourLine_).makeConstraints([&](ConstraintMaker& make) {
+        make.right.top.bottom.equalToSuperview();
+        make.width.equalTo(1);
+    });
+    snp(bottomLine_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.right.bottom.equalToSuperview();
+        make.height.equalTo(1);
+    });
+}
+
+void KXRegistTypeCell::refreshRow(bool registration) {
+    std::optional<std::string> name, share;
+    double count = 0;
+    if (registration && model) {
+        name = model->reg_type;
+        count = model->count;
+        share = model->bfb;
+    } else if (!registration && rechargeTypeListModel) {
+        name = rechargeTypeListModel->payment;
+        count = rechargeTypeListModel->count;
+        share = rechargeTypeListModel->bfb;
+    }
+    rankLabel_->setText(name.value_or(""));
+    userLabel_->setText(shortestDoubleText(count));
+    lowUserLabel_->setText(share.value_or(""));
+}
+
+void KXRegistTypeCell::styleRow() {
+    layoutIfNeeded();
+    const long row = indexPath ? indexPath->row() : 0;
+    bgView_->setBackgroundColor(row % 2 == 0 ? hex("#EEEEEE") : UIColor::whiteColor());
+    for (const auto& line : {zeroLine_, firstLine_, secondLine_, fourLine_}) line->setBackgroundColor(hex("#EEEEEE"));
+    const CGFloat fontSize = 14 * layoutScale();
+    for (const auto& label : {rankLabel_, userLabel_, lowUserLabel_}) {
+        label->setFont(UIFont::systemFontOfSize(fontSize));
+        label->setTextColor(UIColorHex::colorWithHexString("#000000", 0.65));
+    }
+    const CGFloat radius = 4 * layoutScale();
+    if (indexPath && row == 0) {
+        UIViewExt::roundCorners(*bgView_, UIRectCornerTopLeft | UIRectCornerTopRight, radius);
+        firstLine_->setBackgroundColor(UIColor::whiteColor());
+        secondLine_->setBackgroundColor(UIColor::whiteColor());
+        for (const auto& label : {rankLabel_, userLabel_, lowUserLabel_}) {
+            label->setFont(UIFont::boldSystemFontOfSize(fontSize));
+            label->setTextColor(UIColorHex::colorWithHexString("#000000", 0.85));
+        }
+    } else if (indexPath && row == kRoundedBottomRow) {
+        UIViewExt::roundCorners(*bgView_, UIRectCornerBottomLeft | UIRectCornerBottomRight, radius);
+    } else {
+        UIViewExt::roundCorners(*bgView_, UIRectCornerAllCorners, 0);
+    }
+}

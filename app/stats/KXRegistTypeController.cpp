@@ -1,0 +1,59 @@
+#include "app/stats/KXRegistTypeController.h"
+
+#include "app/shell/KXNavigationView.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
+#include "app/stats/KXRegistTypeCell.h"
+#include "app/stats/KXRegistTypePieCell.h"
+#include "app/stats/KXStatsList.h"
+#include "app/tabs/home/KXHomeHeader.h"
+#include "frameworks/constraints/ConstraintViewDSL.h"
+#include "uikit/UICollectionViewFlowLayout.h"
+
+void KXRegistTypeController::viewDidLoad() {
+    KXBaseViewController::viewDidLoad();
+    if (type_ == KXMineNavType::registType) navigationView()->titleLabel()->setText("注册方式");
+    else if (type_ == KXMineNavType::rechargeType) navigationView()->titleLabel()->setText("充值方式");
+
+    auto layout = make<UICollectionViewFlowLayout>();
+    layout->setMinimumLineSpacing(0);
+    layout->setMinimumInteritemSpacing(0);
+    view()->setBackgroundColor(UIColor::whiteColor());
+    collectionProtocol_->type = type_;
+    collectionView_ = make<UICollectionView>(CGRectZero, layout);
+    collectionView_->setAccessibilityIdentifier("collectionView");
+    collectionView_->setDelegate(collectionProtocol_);
+    collectionView_->setDataSource(collectionProtocol_);
+    collectionView_->setShowsVerticalScrollIndicator(false);
+    collectionView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    collectionView_->setBackgroundColor(hex("#F5F5F5"));
+    collectionView_->registerClass<KXRegistTypePieCell>("KXRegistTypePieCell");
+    collectionView_->registerClass<KXRegistTypeCell>("KXRegistTypeCell");
+    collectionView_->registerClass<KXHomeHeader>(UICollectionElementKindSectionHeader, "KXHomeHeader");
+    view()->addSubview(collectionView_);
+    view()->bringSubviewToFront(navigationView());
+    snp(collectionView_).makeConstraints([&](ConstraintMaker& make) {
+        make.top.equalTo(snp(navigationView()).bottom);
+        make.left.right.bottom.equalToSuperview();
+    });
+
+    auto me = self<KXRegistTypeController>();
+    if (type_ == KXMineNavType::registType)
+        httpManager_->requestRegistType(KXStatsList::weakly(me, &KXRegistTypeController::registTypeArrived),
+                                        KXStatsList::weakly(me, &KXRegistTypeController::requestFailed));
+    else if (type_ == KXMineNavType::rechargeType)
+        httpManager_->requestRechargeType(KXStatsList::weakly(me, &KXRegistTypeController::rechargeTypeArrived),
+                                          KXStatsList::weakly(me, &KXRegistTypeController::requestFailed));
+}
+
+void KXRegistTypeController::registTypeArrived(const Ref<KXRegistTypeModel>& model) {
+    collectionProtocol_->model = model;
+    collectionView_->reloadData();
+}
+
+void KXRegistTypeController::rechargeTypeArrived(const Ref<KXRechargeTypeModel>& model) {
+    collectionProtocol_->rechargeTypeModel = model;
+    collectionView_->reloadData();
+}
+
+void KXRegistTypeController::requestFailed(const std::string& message) { showToast(view(), message); }

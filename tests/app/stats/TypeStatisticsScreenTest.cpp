@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "app/stats/KXRegistTypeCell.h"
+#include "app/stats/KXRegistTypeController.h"
+#include "app/stats/KXRegistTypePieCell.h"
+#include "app/tabs/home/KXHomeHeader.h"
+#include "tests/app/stats/StatsScreenFixture.h"
+
+namespace {
+
+class TypeStatisticsScreenTest : public StatsScreenFixture {
+protected:
+    Ref<KXRegistTypeController> openType(KXMineNavType type) {
+        screen = make<KXRegistTypeController>();
+        screen->setType(type);
+        open(screen, [&] {
+            return screen->collectionProtocol()->model || screen->collectionProtocol()->rechargeTypeModel;
+        });
+        return screen;
+    }
+    template <class Cell> Ref<Cell> item(long index, long section) {
+        const auto path = NSIndexPath::indexPathForItem(index, section);
+        if (!driver.scrollToItem(screen->collectionView(), path)) return nullptr;
+        return cast<Cell>(screen->collectionView()->cellForItemAtIndexPath(path));
+    }
+    // Checks that no two texts drawn outside the pie share any area.
+    static void expectApart(const std::vector<CGRect>& frames) {
+        for (std::size_t a = 0; a < frames.size(); ++a)
+            for (std::size_t b = a + 1; b < frames.size(); ++b) {
+                const CGRect overlap = CGRectIntersection(frames[a], frames[b]);
+                EXPECT_TRUE(CGRectIsNull(overlap) || overlap.size.width * overlap.size.height < 1e-6)
+                    << "texts " << a << " and " << b << " overlap";
+            }
+    }
+    // The table's texts row by row.
+    std::vector<std::string> rowTexts(long row) {
+        auto cell = item<KXRegistTypeCell>(row, 1);
+        if (!cell) return {};
+        return {cell->rankLabel()->text(), cell->userLabel()->text(), cell->lowUserLabel()->text()};
+    }
+
+    Ref<KXRegistTypeController> screen;
+};
+
+TEST_F(TypeStatisticsScreenTest, RegistrationTypesShowTheirPieAndTable) {
+    openType(KXMineNavType::registType);
+    EXPECT_EQ(screen->navigationView()->titleLabel()->text(), "注册方式");
+    const auto model = screen->collectionProtocol()->model;
+    ASSERT_FALSE(model->list.empty());
+    EXPECT_EQ(screen->collectionView()->numberOfItemsInSection(1), static_cast<long>(model->list.size()) + 1);
+
+    auto pie = item<KXRegistTypePieCell>(0, 0);
+    ASSERT_TRUE(pie);
+    pie->layoutIfNeeded();
+    auto chart = pie->chartView();
+    EXPECT_EQ(chart->rotationAngle(), 180);
+    ASSERT_TRUE(chart->data());
+    EXPECT_EQ(chart->data()->entryCount(), static_cast<long>(model->list.size()));
+    ASSERT_EQ(chart->legend()->entries().size(), model->reg_type.size());
+    EXPECT_EQ(chart->legend()->entries()[0].label, model->reg_type[0]);
+    chart->prepareForDrawing();
+    auto renderer = cast<KXPieChartRenderer>(chart->renderer());
+    ASSERT_TRUE(renderer);
+    const auto frames = renderer->outsideTextFrames();
+    EXPECT_EQ(frames.size(), model->list.size());
+    expectApart(frames);
+    shot("stats", "registration-types");
+
+    EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"渠道", "注册量", "占比"}));
+    const auto first = model->list[0];
+    EXPECT_EQ(rowTexts(1)[0], first->reg_type);
+    EXPECT_EQ(rowTexts(1)[2], first->bfb);
+    EXPECT_EQ(rowTexts(1)[1].find('.') != std::string::npos, true) << rowTexts(1)[1];
+    auto header = cast<KXHomeHeader>(screen->collectionView()->layoutAttributesForSupplementaryElementOfKind(
+                                         UICollectionElementKindSectionHeader, NSIndexPath::indexPathForItem(0, 1))
+                                         ? driver.findAllOfClass("KXHomeHeader").front()
+                                         : nullptr);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->titleLabel()->text(), "数据");
+}
+
+TEST_F(TypeStatisticsScreenTest, TopUpTypesShowTheirPieAndTable) {
+    openType(KXMineNavType::rechargeType);
+    EXPECT_EQ(screen->navigationView()->titleLabel()->text(), "充值方式");
+    const auto model = screen->collectionProtocol()->rechargeTypeModel;
+    ASSERT_FALSE(model->list.empty());
+    auto pie = item<KXRegistTypePieCell>(0, 0);
+    ASSERT_TRUE(pie);
+    auto chart = pie->chartView();
+    EXPECT_EQ(chart->rotationAngle(), 270) << "the top-up chart keeps the starting rotation";
+    chart->prepareForDrawing();
+    expectApart(cast<KXPieChartRenderer>(chart->renderer())->outsideTextFrames());
+    shot("stats", "top-up-types");
+    EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"渠道", "充值金额", "占比"}));
+    EXPECT_EQ(rowTexts(1)[0], model->list[0]->payment);
+}
+
+TEST_F(TypeStatisticsScreenTest, AFailureToastsAndLeavesTheTitleRowAlone) {
+    signInAsStranger();
+    screen = make<KXRegistTypeController>();
+    screen->setType(KXMineNavType::rechargeType);
+    open(screen, [&] { return toastOn(screen->view()) == kStrangerMessage; });
+    EXPECT_EQ(screen->collectionView()->numberOfItemsInSection(1), 1);
+    EXPECT_EQ(item<KXRegistTypePieCell>(0, 0)->chartView()->data()->entryCount(), 0);
+}
+
+TEST_F(TypeStatisticsScreenTest, AnotherTypeAsksNothingAndListsNothing) {
+    // Any request would be refused and toasted.
+    signInAsStranger();
+    screen = make<KXRegistTypeController>();
+    screen->setType(KXMineNavType::consumeRank);
+    open(screen, [] { return true; });
+    EXPECT_FALSE(runUntil([&] { return !toastOn(screen->view()).empty(); }, 1)) << "no request is sent";
+    const std::string title = screen->navigationView()->titleLabel()->text();
+    EXPECT_TRUE(title != "注册方式" && title != "充值方式") << title;
+    EXPECT_EQ(screen->collectionView()->numberOfItemsInSection(0), 1);
+    EXPECT_EQ(screen->collectionView()->numberOfItemsInSection(1), 0);
+}
+
+}  // namespace
