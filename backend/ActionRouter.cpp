@@ -34,6 +34,7 @@ Envelope ActionRouter::dispatch(const Parameters& parameters) {
 }
 
 Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
+    const std::time_t now = std::time(nullptr);
     long long promoterId = 0;
     if (action.signing == Signing::Credentials) {
         if (parameters.textOrEmpty("username").empty()) {
@@ -42,17 +43,17 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
         if (parameters.textOrEmpty("passwd").empty()) {
             return Envelope::failure(ResultCode::InvalidRequest, "请输入密码");
         }
-        if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"})) return *refusal;
+        if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"}, now)) return *refusal;
     } else if (action.signing == Signing::Promoter) {
         std::vector<std::string_view> signedNames{"uid"};
         signedNames.insert(signedNames.end(), action.signedFields.begin(), action.signedFields.end());
         signedNames.push_back("t");
-        if (auto refusal = checkSignature(parameters, signedNames)) return *refusal;
+        if (auto refusal = checkSignature(parameters, signedNames, now)) return *refusal;
         std::optional<long long> uid = parseWholeNumber(parameters.textOrEmpty("uid"), kLargestPromoterId);
         if (uid && database_.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
         if (promoterId == 0) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
     }
-    return action.handler(ActionContext{parameters, database_, promoterId, baseURL_, std::time(nullptr)});
+    return action.handler(ActionContext{parameters, database_, promoterId, baseURL_, now});
 }
 
 }  // namespace backend

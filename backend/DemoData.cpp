@@ -13,7 +13,9 @@
 #include "backend/Format.h"
 #include "backend/GameDemoData.h"
 #include "backend/PaymentDemoData.h"
+#include "backend/PaymentPages.h"
 #include "backend/SettlementDemoData.h"
+#include "backend/SignInLimit.h"
 #include "backend/ReportDemoData.h"
 #include "backend/TeamDemoData.h"
 
@@ -296,6 +298,8 @@ void installDemoData(Database& database, std::time_t now) {
         installSettlementData(database, now);
         installReportDemoData(database);
         installAccountPageData(database);
+        installSignInLimitTable(database);
+        installPaymentSecrets(database);
     });
 }
 

@@ -73,4 +73,31 @@ std::time_t chinaDayStart(std::time_t moment) {
     return shifted - shifted % 86400 - kChinaOffset;
 }
 
+bool isCleanText(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        std::size_t length = 0;
+        char32_t point = 0;
+        if (lead < 0x80) length = 1, point = lead;
+        else if (lead >= 0xC2 && lead <= 0xDF) length = 2, point = lead & 0x1F;
+        else if (lead >= 0xE0 && lead <= 0xEF) length = 3, point = lead & 0x0F;
+        else if (lead >= 0xF0 && lead <= 0xF4) length = 4, point = lead & 0x07;
+        else return false;
+        if (at + length > text.size()) return false;
+        for (std::size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(text[at + i]);
+            if ((next & 0xC0) != 0x80) return false;
+            point = (point << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and points past U+10FFFF are not UTF-8.
+        if ((length == 3 && point < 0x800) || (length == 4 && (point < 0x10000 || point > 0x10FFFF)) ||
+            (point >= 0xD800 && point <= 0xDFFF)) {
+            return false;
+        }
+        if (point < 0x20 || (point >= 0x7F && point <= 0x9F)) return false;
+        at += length;
+    }
+    return true;
+}
+
 }  // namespace backend

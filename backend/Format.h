@@ -22,6 +22,10 @@ std::string formatPercent(double part, double whole);
 std::string formatChinaTime(std::time_t moment, const char* pattern);
 // Text made safe to stand in HTML (&, <, > and " as entities).
 std::string escapeHTML(const std::string& text);
+// Whether a name the app sends may be stored: valid UTF-8 with no control
+// characters (NUL, CR, LF and the rest of C0, DEL, C1), which would corrupt
+// the pages and lists it is shown in.
+bool isCleanText(std::string_view text);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

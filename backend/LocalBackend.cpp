@@ -124,6 +124,10 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
 
 std::string LocalBackend::baseURL() const { return "http://" + std::string(kHost) + ":" + std::to_string(port_) + "/"; }
 
+std::string LocalBackend::paymentProviderSecret() const {
+    return router_->exclusive([&] { return backend::paymentProviderSecret(*database_); });
+}
+
 void LocalBackend::installRoutes() {
     httplib::Server& server = *server_;
     server.set_payload_max_length(kLargestBody);
@@ -170,16 +174,17 @@ void LocalBackend::installRoutes() {
         server.Get(prefix + R"((\d{1,12}))", [this, kind](const httplib::Request& request, httplib::Response& response) {
             const long long order = std::stoll(request.matches[1].str());
             answerPage(response, [&] {
-                return router_->exclusive([&] { return paymentPage(*database_, order, baseURL(), kind); });
+                return router_->exclusive(
+                    [&] { return paymentPage(*database_, order, request.get_param_value("key"), baseURL(), kind); });
             });
         });
         server.Get(prefix + R"((\d{1,12})/notify)",
                    [this, kind](const httplib::Request& request, httplib::Response& response) {
                        const long long order = std::stoll(request.matches[1].str());
-                       const std::string token = request.get_param_value("token");
+                       const std::string secret = request.get_header_value("X-Payment-Secret");
                        answer(response, router_->exclusive([&] {
                            try {
-                               return confirmPayment(*database_, order, token, std::time(nullptr), kind);
+                               return confirmPayment(*database_, order, secret, std::time(nullptr), kind);
                            } catch (const std::exception&) {
                                return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
                            }

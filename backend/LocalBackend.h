@@ -37,6 +37,9 @@ public:
     int port() const { return port_; }
     // "http://127.0.0.1:<port>/": the service base address the app is given.
     std::string baseURL() const;
+    // The secret the payment apps send to confirm that an order is paid;
+    // shared with the simulated payment apps, never with the app.
+    std::string paymentProviderSecret() const;
     // Stops serving and waits for the serving thread; safe to call twice.
     void stop();
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "backend/Digest.h"
 #include "backend/Format.h"
-#include "backend/Signature.h"
 
 namespace backend {
 
@@ -16,12 +16,26 @@ namespace {
 // addresses came first).
 std::string kindName(PayableKind kind) { return kind == PayableKind::Recharge ? "recharge" : ""; }
 
+std::string orderPath(long long orderId, PayableKind kind) {
+    const std::string name = kindName(kind);
+    return "pay/" + (name.empty() ? "" : name + "/") + std::to_string(orderId);
+}
+
 std::string ordersTable(PayableKind kind) {
     return kind == PayableKind::Recharge ? "prepaid_recharges" : "discount_topups";
 }
 
-std::string tokenFor(long long orderId, PayableKind kind) {
-    return signatureOf({"pay", kindName(kind), std::to_string(orderId)});
+std::string secretNamed(Database& database, const std::string& name) {
+    Statement secret = database.prepare("SELECT value FROM server_secrets WHERE name = ?");
+    secret.bind({name});
+    return secret.step() ? secret.text(0) : std::string();
+}
+
+// The key of an order's page: an HMAC of the order under the cashier secret.
+std::string pageKey(Database& database, long long orderId, PayableKind kind) {
+    const std::string secret = secretNamed(database, "cashier");
+    if (secret.empty()) return {};
+    return hmacSha256Hex(secret, "page:" + kindName(kind) + ":" + std::to_string(orderId)).substr(0, 32);
 }
 
 std::string link(const std::string& href, const std::string& text) {
@@ -61,17 +75,29 @@ std::optional<OrderSummary> summaryOf(Database& database, long long orderId, Pay
 
 }  // namespace
 
-std::string paymentPagePath(long long orderId, PayableKind kind) {
-    const std::string name = kindName(kind);
-    return "pay/" + (name.empty() ? "" : name + "/") + std::to_string(orderId);
+void installPaymentSecrets(Database& database) {
+    database.execute("CREATE TABLE IF NOT EXISTS server_secrets (name TEXT PRIMARY KEY, value TEXT NOT NULL)");
+    for (const char* name : {"cashier", "payment"}) {
+        if (!secretNamed(database, name).empty()) continue;
+        const std::string secret = randomHex(32);
+        if (secret.empty()) throw DatabaseError("no secure random bytes for the payment secrets");
+        database.prepare("INSERT INTO server_secrets (name, value) VALUES (?, ?)").bind({name, secret}).step();
+    }
+}
+
+std::string paymentProviderSecret(Database& database) { return secretNamed(database, "payment"); }
+
+std::string paymentPagePath(Database& database, long long orderId, PayableKind kind) {
+    return orderPath(orderId, kind) + "?key=" + pageKey(database, orderId, kind);
 }
 
 std::string paymentNotifyURL(const std::string& baseURL, long long orderId, PayableKind kind) {
-    return baseURL + paymentPagePath(orderId, kind) + "/notify?token=" + tokenFor(orderId, kind);
+    return baseURL + orderPath(orderId, kind) + "/notify";
 }
 
-std::optional<std::string> paymentPage(Database& database, long long orderId, const std::string& baseURL,
-                                       PayableKind kind) {
+std::optional<std::string> paymentPage(Database& database, long long orderId, const std::string& key,
+                                       const std::string& baseURL, PayableKind kind) {
+    if (!sameSecret(key, pageKey(database, orderId, kind))) return std::nullopt;
     std::optional<OrderSummary> summary = summaryOf(database, orderId, kind);
     if (!summary) return std::nullopt;
     const std::string oid = std::to_string(orderId);
@@ -88,10 +114,10 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
     return page + "</body></html>";
 }
 
-Envelope confirmPayment(Database& database, long long orderId, const std::string& token, std::time_t now,
+Envelope confirmPayment(Database& database, long long orderId, const std::string& providerSecret, std::time_t now,
                         PayableKind kind) {
     const std::string table = ordersTable(kind);
-    if (token != tokenFor(orderId, kind) ||
+    if (!sameSecret(providerSecret, paymentProviderSecret(database)) ||
         database.scalar("SELECT COUNT(*) FROM " + table + " WHERE id = ?", {orderId}) == 0) {
         return Envelope::failure(ResultCode::InvalidRequest, "订单不存在");
     }

@@ -13,13 +13,18 @@ std::string signatureOf(std::initializer_list<std::string_view> values) {
     return md5Hex(joined);
 }
 
-std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames) {
+std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames,
+                                       std::time_t now) {
     std::string joined;
     for (std::string_view name : signedNames) {
         std::optional<std::string> value = parameters.text(name);
         if (!value) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 " + std::string(name));
-        if (name == "t" && !parseWholeNumber(*value, std::numeric_limits<long long>::max() / 10)) {
-            return Envelope::failure(ResultCode::InvalidRequest, "参数 t 无效");
+        if (name == "t") {
+            std::optional<long long> time = parseWholeNumber(*value, std::numeric_limits<long long>::max() / 10);
+            if (!time) return Envelope::failure(ResultCode::InvalidRequest, "参数 t 无效");
+            if (*time > now + kLargestClockSkewSeconds || *time < now - kLargestClockSkewSeconds) {
+                return Envelope::failure(ResultCode::BadSignature, "请求已过期，请校准手机时间后重试");
+            }
         }
         joined += *value;
     }

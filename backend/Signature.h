@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -18,10 +19,17 @@ inline constexpr std::string_view kSigningKey = "qmvtrapezk42f17bnc";
 // values joined without separators, followed by the key.
 std::string signatureOf(std::initializer_list<std::string_view> values);
 
+// How far a request's `t` may stand from the server's clock, either way.
+inline constexpr long long kLargestClockSkewSeconds = 5 * 60;
+
 // Checks a request's `sign` against the named fields, signed in the given
 // order exactly as sent. The time field `t` must be among them and must be
-// a whole number of seconds. Answers the refusal to send back, or nothing
-// when the request is signed correctly.
-std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames);
+// a whole number of seconds within five minutes of `now`: the values are
+// joined without separators, so an old request could otherwise be replayed
+// for ever, or re-split (a sum of 10 signed with its time read as 1017 with
+// a shorter time). Answers the refusal to send back, or nothing when the
+// request is signed correctly.
+std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames,
+                                       std::time_t now);
 
 }  // namespace backend

@@ -4,6 +4,7 @@
 #include "backend/Earnings.h"
 #include "backend/Format.h"
 #include "backend/Paging.h"
+#include "backend/SignInLimit.h"
 #include "backend/actions/DashboardActions.h"
 #include "backend/actions/TeamActions.h"
 
@@ -19,10 +20,17 @@ constexpr long long kTickerNotices = 5;
 Envelope login(const ActionContext& context) {
     const std::string username = context.parameters.textOrEmpty("username");
     const std::string password = context.parameters.textOrEmpty("passwd");
+    if (signInsAreLocked(context.database, username, context.now)) {
+        return Envelope::failure(ResultCode::Refused, "密码错误次数过多，请15分钟后再试");
+    }
     Statement promoter = context.database.prepare(
         "SELECT id, username, head, account_kind FROM promoters WHERE username = ? AND password_hash = ?");
     promoter.bind({username, passwordHash(username, password)});
-    if (!promoter.step()) return Envelope::failure(ResultCode::Refused, "账号或密码错误");
+    if (!promoter.step()) {
+        recordFailedSignIn(context.database, username, context.now);
+        return Envelope::failure(ResultCode::Refused, "账号或密码错误");
+    }
+    clearFailedSignIns(context.database, username);
     if (!mayLogIn(context.database, promoter.integer(0))) return Envelope::failure(ResultCode::Refused, "该账号已被禁止登录");
     json data = {{"uid", std::to_string(promoter.integer(0))},
                  {"username", promoter.text(1)},

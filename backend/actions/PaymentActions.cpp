@@ -91,7 +91,7 @@ Envelope placeTopUp(const ActionContext& context) {
         return Envelope::success(json{{"oid", std::to_string(orderId)}})
             .with("message", "代充成功，预付款已扣除" + formatYuan(due) + "元");
     }
-    return Envelope::success(json{{"oid", std::to_string(orderId)}, {"url", context.link(paymentPagePath(orderId))}});
+    return Envelope::success(json{{"oid", std::to_string(orderId)}, {"url", context.link(paymentPagePath(context.database, orderId))}});
 }
 
 // Code 1 once the order is paid; 0 while it awaits payment.

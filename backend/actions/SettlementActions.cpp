@@ -85,7 +85,7 @@ Envelope placeRecharge(const ActionContext& context) {
         id = context.database.lastInsertId();
     });
     return Envelope::success(
-        {{"oid", std::to_string(id)}, {"url", context.link(paymentPagePath(id, PayableKind::Recharge))}});
+        {{"oid", std::to_string(id)}, {"url", context.link(paymentPagePath(context.database, id, PayableKind::Recharge))}});
 }
 
 // Code 1 once the recharge is paid; 0 while it awaits payment.

@@ -106,6 +106,7 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
     auto invalid = [](const char* message) { return Envelope::failure(ResultCode::InvalidRequest, message); };
     if (username.empty()) return invalid("用户名不能为空");
     if (username.size() > kLongestUsername) return invalid("用户名过长");
+    if (!isCleanText(username)) return invalid("用户名含有无效字符");
     if (password.empty()) return invalid("密码不能为空");
     if (password.find(' ') != std::string::npos) return invalid("密码不能有空格");
     if (!isMobileNumber(fields.textOrEmpty("phone"))) return invalid("请输入正确的电话号码");

@@ -96,8 +96,9 @@ BackendClient::Answer BackendClient::login(const std::string& username, const st
 }
 
 BackendClient::Answer BackendClient::raw(const std::string& method, const std::string& path, const std::string& body,
-                                         const std::string& contentType) {
+                                         const std::string& contentType, const httplib::Headers& headers) {
     httplib::Request request;
+    request.headers = headers;
     request.method = method;
     request.path = path;
     request.body = body;

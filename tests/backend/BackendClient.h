@@ -51,7 +51,7 @@ public:
     Answer login(const std::string& username, const std::string& password);
     // A raw request, for malformed input.
     Answer raw(const std::string& method, const std::string& path, const std::string& body,
-               const std::string& contentType);
+               const std::string& contentType, const httplib::Headers& headers = {});
 
 private:
     static Answer read(const httplib::Result& result);

@@ -28,11 +28,13 @@ protected:
         return send("fuli_status", {{"oid", oid}}, 1, uid);
     }
     std::string balance() { return send("yufu", {}, 0).json["data"].get<std::string>(); }
-    BackendClient::Answer fetch(const std::string& address) {
+    BackendClient::Answer fetch(const std::string& address, const httplib::Headers& headers = {}) {
         const std::string base = backend_->baseURL();
         EXPECT_EQ(address.rfind(base, 0), 0u) << address;
-        return client().raw("GET", "/" + address.substr(base.size()), "", "");
+        return client().raw("GET", "/" + address.substr(base.size()), "", "", headers);
     }
+    // What the payment app sends with its visit to a notify address.
+    httplib::Headers providerSecret() { return {{"X-Payment-Secret", backend_->paymentProviderSecret()}}; }
 };
 
 TEST_F(PaymentActions, BalanceAndDiscountGamesWithTheirKeywordSearch) {
@@ -75,12 +77,19 @@ TEST_F(PaymentActions, AnOnlineOrderIsPaidWhenThePaymentAppVisitsItsNotifyAddres
     EXPECT_NE(page.body.find("alipay://alipayclient/?oid=" + oid), std::string::npos);
     const std::string notify = httplib::detail::decode_url(link[1].str(), true);
 
-    // A guessed token pays nothing; the right one pays once, for good.
-    auto guessed = fetch(notify.substr(0, notify.find("token=") + 6) + "0123");
-    EXPECT_EQ(guessed.json["code"], 4);
+    // Only the order's key opens its page: other orders cannot be read by
+    // counting their numbers.
+    const std::string bare = url.substr(0, url.find("?key="));
+    EXPECT_EQ(fetch(bare).status, 404);
+    EXPECT_EQ(fetch(bare + "?key=0123").status, 404);
+
+    // What the page shows pays nothing (a client reads it all); the payment
+    // provider's secret pays once, for good.
+    EXPECT_EQ(fetch(notify).json["code"], 4);
+    EXPECT_EQ(fetch(notify, {{"X-Payment-Secret", "0123"}}).json["code"], 4);
     EXPECT_EQ(status(oid).json["code"], 0);
-    EXPECT_EQ(fetch(notify).json["code"], 1);
-    EXPECT_EQ(fetch(notify).json["code"], 1);
+    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
+    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
     EXPECT_EQ(status(oid).json["code"], 1);
     // Another promoter cannot see the order; the balance was not touched.
     EXPECT_EQ(status(oid, "2").json["code"], 4);

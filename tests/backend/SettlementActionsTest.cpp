@@ -85,11 +85,13 @@ protected:
         return client().classicGet("recharge_log", {{"oid", oid}}, {}, uid);
     }
     std::string balance() { return client().classicGet("yufu").json["data"].get<std::string>(); }
-    BackendClient::Answer fetch(const std::string& address) {
+    BackendClient::Answer fetch(const std::string& address, const httplib::Headers& headers = {}) {
         const std::string base = backend_->baseURL();
         EXPECT_EQ(address.rfind(base, 0), 0u) << address;
-        return client().raw("GET", "/" + address.substr(base.size()), "", "");
+        return client().raw("GET", "/" + address.substr(base.size()), "", "", headers);
     }
+    // What the payment app sends with its visit to a notify address.
+    httplib::Headers providerSecret() { return {{"X-Payment-Secret", backend_->paymentProviderSecret()}}; }
     // The notify address the page's Ripple Pay link hands the payment app.
     std::string notifyAddress(const std::string& page, const std::string& oid) {
         std::smatch link;
@@ -120,11 +122,12 @@ TEST_F(RechargeActions, ARechargeIsPaidThroughItsPaymentPageAndFillsTheBalanceOn
     const std::string notify = notifyAddress(page.body, oid);
     ASSERT_FALSE(notify.empty()) << page.body;
     // A top-up's notify address with the same number pays nothing here.
-    EXPECT_EQ(fetch(backend_->baseURL() + "pay/" + oid + notify.substr(notify.find("/notify"))).json["code"], 4);
+    EXPECT_EQ(fetch(backend_->baseURL() + "pay/" + oid + "/notify", providerSecret()).json["code"], 4);
     EXPECT_EQ(status(oid).json["code"], 0);
 
-    EXPECT_EQ(fetch(notify).json["code"], 1);
-    EXPECT_EQ(fetch(notify).json["code"], 1);
+    EXPECT_EQ(fetch(notify).json["code"], 4);
+    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
+    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
     auto paid = status(oid);
     EXPECT_EQ(paid.json["code"], 1);
     EXPECT_EQ(paid.json["data"]["money"], "100.50");
@@ -162,7 +165,7 @@ TEST_F(RechargeActions, TheRechargeListPagesThroughPaidRechargesWithTotalAndCoun
     auto order = recharge("66");
     EXPECT_EQ(client().classicGet("recharge_list").json["data"]["num"], "14");
     auto page = fetch(order.json["data"]["url"].get<std::string>());
-    fetch(notifyAddress(page.body, order.json["data"]["oid"].get<std::string>()));
+    fetch(notifyAddress(page.body, order.json["data"]["oid"].get<std::string>()), providerSecret());
     auto after = client().classicGet("recharge_list");
     EXPECT_EQ(after.json["data"]["num"], "15");
     EXPECT_EQ(after.json["data"]["list"][0]["money"], "66.00");

@@ -92,3 +92,36 @@ TEST_F(Signing, TimeMustBeWholeSeconds) {
     auto noTime = client().post("?ct=app&ac=cps", {{"uid", "1"}, {"sign", "abc"}});
     EXPECT_EQ(noTime.json["message"], "缺少参数 t");
 }
+
+TEST_F(Signing, ATimeFarFromTheServersClockIsRefusedSoOldRequestsNeitherReplayNorResplit) {
+    const long long now = std::stoll(BackendClient::timeText());
+    auto settlementAt = [&](const std::string& money, long long t) {
+        const std::string time = std::to_string(t);
+        return client().get({{"ios", "1"}, {"ct", "app"}, {"ac", "jiesuan"}, {"uid", "1"}, {"money", money},
+                             {"t", time}, {"sign", BackendClient::md5("1" + money + time + "qmvtrapezk42f17bnc")}});
+    };
+    for (long long skew : {-3600LL, -301LL, 301LL, 86400LL}) {
+        auto refused = settlementAt("10", now + skew);
+        EXPECT_EQ(refused.json["code"], 2) << skew;
+        EXPECT_EQ(refused.json["message"], "请求已过期，请校准手机时间后重试") << skew;
+    }
+    // A request signed for 10 with its time, re-split so that the time's
+    // first digits join the sum: the shorter time is far in the past.
+    const std::string time = std::to_string(now);
+    const std::string resplitTime = time.substr(2);
+    auto resplit = client().get({{"ios", "1"}, {"ct", "app"}, {"ac", "jiesuan"}, {"uid", "1"},
+                                 {"money", "10" + time.substr(0, 2)}, {"t", resplitTime},
+                                 {"sign", BackendClient::md5("110" + time + "qmvtrapezk42f17bnc")}});
+    EXPECT_EQ(resplit.json["code"], 2);
+    EXPECT_NE(settlementAt("10", now - 60).json["code"], 2);
+}
+
+TEST_F(Signing, RepeatedWrongPasswordsLockTheAccountsSignInForAWhile) {
+    for (int attempt = 0; attempt < 5; ++attempt) EXPECT_EQ(client().login("demo", "000000").json["code"], 0);
+    auto locked = client().login("demo", "123456");
+    EXPECT_EQ(locked.json["code"], 0);
+    EXPECT_EQ(locked.json["message"], "密码错误次数过多，请15分钟后再试");
+    // Other accounts are not held back, and a right password clears the count.
+    EXPECT_EQ(client().login("zhoujie", "000000").json["code"], 0);
+    EXPECT_EQ(client().login("zhoujie", "123456").json["code"], 1);
+}

@@ -53,6 +53,10 @@ TEST_F(TeamActions, AddingChecksItsFieldsInOrderAndHonoursTheSignInPermission) {
         {newAccount("a"), "0", 4, "参数 is_login 无效"},
         {newAccount("zhoujie"), "1", 0, "用户名已存在"},
         {newAccount("demo"), "1", 0, "用户名已存在"},
+        {newAccount(std::string("a\0b", 3)), "1", 4, "用户名含有无效字符"},
+        {newAccount("a\r\nb"), "1", 4, "用户名含有无效字符"},
+        {newAccount("\xe6\x98"), "1", 4, "用户名含有无效字符"},
+        {newAccount("\xc0\xaf"), "1", 4, "用户名含有无效字符"},
     };
     for (const auto& [fields, isLogin, code, message] : cases) {
         auto answer = client().getClassic("down_add", fields, {{"is_login", isLogin}});

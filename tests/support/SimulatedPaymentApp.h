@@ -11,12 +11,13 @@
 // The payment apps a payment page hands its links to ("ripple" and
 // "alipay"), as installed simulated apps. Paying means what a real payment
 // app does once the payer agrees: it visits the order's `notify` address
-// (a query item of the link), which tells the shop the order is paid; a
-// declining payer visits nothing. Header-only, so that only test binaries
-// that link the UI layer need it.
+// (a query item of the link) with the payment provider's secret, which the
+// shop shares with the payment apps only; a declining payer visits nothing.
+// Header-only, so that only test binaries that link the UI layer need it.
 class SimulatedPaymentApp {
 public:
-    explicit SimulatedPaymentApp(bool pays = true) : pays_(pays) {
+    explicit SimulatedPaymentApp(std::string providerSecret, bool pays = true)
+        : providerSecret_(std::move(providerSecret)), pays_(pays) {
         for (const char* scheme : {"ripple", "alipay"}) {
             UIApplication::installSimulatedApp(scheme, [this](const Ref<NSURL>& url) { open(url); });
         }
@@ -47,10 +48,11 @@ private:
             httplib::Client shop(*notify->host(), static_cast<int>(*notify->port()));
             const std::string target = notify->percentEncodedPath() +
                                        (notify->percentEncodedQuery() ? "?" + *notify->percentEncodedQuery() : "");
-            if (auto answer = shop.Get(target)) answers_.push_back(answer->body);
+            if (auto answer = shop.Get(target, {{"X-Payment-Secret", providerSecret_}})) answers_.push_back(answer->body);
         }
     }
 
+    std::string providerSecret_;
     bool pays_;
     std::vector<std::string> opened_;
     std::vector<std::string> answers_;
