@@ -85,6 +85,7 @@ void KXHomeDataCell::didCreate() {
     chartTitleLabel_ = KXLabel::boldLabel("游戏盒子下载量", "#333333", 16 * layoutScale());
     chartTitleLabel_->setAccessibilityIdentifier("chartTitleLabel");
     contentView()->addSubview(chartTitleLabel_);
+    setUpChart();
     setUpConstraints();
 }
 
@@ -204,11 +205,18 @@ void KXHomeDataCell::setUpConstraints() {
         make.centerX.equalToSuperview();
         make.top.equalTo(snp(payPriceBg_).bottom).offset(13 * s);
     });
+    snp(chartView_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalToSuperview().offset(20 * s);
+        make.right.equalToSuperview().inset(20 * s);
+        make.top.equalTo(snp(chartTitleLabel_).bottom).offset(20 * s);
+        make.bottom.equalToSuperview().inset(10 * s);
+    });
 }
 
 void KXHomeDataCell::setModel(Ref<KXHomeModel> model) {
     model_ = std::move(model);
     showFigures();
+    showDownloads();
 }
 
 void KXHomeDataCell::showFigures() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/tabs/home/KXHomeModel.h"
+#include "frameworks/charts/ChartViewBase.h"
+#include "frameworks/charts/LineChartView.h"
 #include "frameworks/slider/CircularSlider.h"
 #include "uikit/UICollectionViewCell.h"
 #include "uikit/UIImageView.h"
@@ -9,9 +11,11 @@
 // The Home statistics card: four coloured tiles (new users, paid conversion
 // rate with its ring, paying users, top-up amount) in two columns, tall over
 // short on the left and short over tall on the right, and below them the
-// title of the download chart. Setting `model` (nil before the first answer)
-// shows the answer's figures as received and sets the ring to the rate.
-class KXHomeDataCell : public UICollectionViewCell {
+// line chart of the game box's daily downloads. Setting `model` (nil before
+// the first answer) shows the answer's figures as received, sets the ring to
+// the rate and rebuilds the chart from the download series. Tapping a point
+// of the chart shows a bubble with its day and count.
+class KXHomeDataCell : public UICollectionViewCell, public ChartViewDelegate {
 public:
     using UICollectionViewCell::UICollectionViewCell;
 
@@ -38,9 +42,14 @@ public:
     Ref<UILabel> payPriceTitleLabel() const { return payPriceTitleLabel_; }
     Ref<UILabel> payPriceLabel() const { return payPriceLabel_; }
     Ref<UILabel> chartTitleLabel() const { return chartTitleLabel_; }
+    Ref<LineChartView> chartView() const { return chartView_; }
 
     const Ref<KXHomeModel>& model() const { return model_; }
     void setModel(Ref<KXHomeModel> model);
+
+    // Installs a new marker bubble at the selected point.
+    void chartValueSelected(const Ref<ChartViewBase>& chartView, const Ref<ChartDataEntry>& entry,
+                            const Highlight& highlight) override;
 
     std::string className() const override { return "KXHomeDataCell"; }
 
@@ -52,6 +61,10 @@ private:
     void setUpRing();
     void setUpConstraints();
     void showFigures();
+    // The chart's look, once (KXHomeDataCellChart.cpp).
+    void setUpChart();
+    // The chart's data from the download series, on every model.
+    void showDownloads();
 
     Ref<UIView> newUserBg_;
     Ref<UIImageView> newUserBgImageView_;
@@ -76,5 +89,6 @@ private:
     Ref<UILabel> payPriceTitleLabel_;
     Ref<UILabel> payPriceLabel_;
     Ref<UILabel> chartTitleLabel_;
+    Ref<LineChartView> chartView_;
     Ref<KXHomeModel> model_;
 };

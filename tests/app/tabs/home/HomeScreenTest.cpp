@@ -14,6 +14,9 @@
 #include "app/tabs/home/KXHomeOtherRankCell.h"
 #include "app/tabs/home/KXHomeTopThreeRankCell.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
+#include "frameworks/charts/ChartData.h"
+#include "frameworks/charts/ChartDataSet.h"
+#include "frameworks/charts/ChartFormatters.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "tests/app/DemoPromoterFixture.h"
@@ -100,6 +103,42 @@ TEST_F(HomeScreenTest, ShowsThePromoterAndTheBackEndsDashboard) {
     EXPECT_EQ(fourth->userLabel()->text(), text(answer["paihangbang"][3]["name"]));
     EXPECT_EQ(fourth->lowUserLabel()->text(), text(answer["paihangbang"][3]["num"]));
     shot("home", "home-tab-ranking");
+}
+
+TEST_F(HomeScreenTest, TheDownloadChartShowsTheAnswersSevenDaysAndTellsATappedOne) {
+    const Value answer = backEndAnswer();
+    const Array* days = answer["shuju"]["down"]["day"].array();
+    const Array* counts = answer["shuju"]["down"]["num"].array();
+    ASSERT_TRUE(days && counts);
+    ASSERT_EQ(days->size(), 7u);
+
+    auto card = cell<KXHomeDataCell>(0, 1);
+    ASSERT_TRUE(card);
+    auto chart = card->chartView();
+    auto series = chart->lineData() ? chart->lineData()->dataSetAtIndex(0) : nullptr;
+    ASSERT_TRUE(series);
+    ASSERT_EQ(series->entryCount(), 7);
+    auto formatter = std::dynamic_pointer_cast<IndexAxisValueFormatter>(chart->xAxis()->valueFormatter());
+    ASSERT_TRUE(formatter);
+    for (std::size_t day = 0; day < 7; ++day) {
+        EXPECT_EQ(formatter->values()[day], *(*days)[day].text());
+        EXPECT_EQ(series->entryForIndex(static_cast<long>(day))->y(), (*counts)[day].doubleValue());
+    }
+
+    // Tapping the last day's point puts up its bubble.
+    chart->prepareForDrawing();
+    auto last = series->entryForIndex(6);
+    const CGPoint point = chart->pixelForValues(last->x(), last->y(), AxisDependency::Left);
+    ASSERT_TRUE(driver.tapAt(chart->convertPointToView(point, window))) << driver.lastError();
+    auto marker = std::dynamic_pointer_cast<MarkerView>(chart->marker());
+    ASSERT_TRUE(marker && !marker->subviews().empty());
+    std::vector<std::string> lines;
+    for (const auto& line : marker->subviews().front()->subviews())
+        if (auto label = std::dynamic_pointer_cast<UILabel>(line)) lines.push_back(label->text());
+    char count[32];
+    std::snprintf(count, sizeof count, "%.1f", last->y());
+    EXPECT_EQ(lines, (std::vector<std::string>{"日期：" + *(*days)[6].text(), std::string("下载量：") + count}));
+    shot("home", "home-tab-chart");
 }
 
 TEST_F(HomeScreenTest, EveryGridTileOpensItsScreenThroughTheMenuDispatch) {
