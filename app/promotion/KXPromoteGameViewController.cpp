@@ -12,7 +12,7 @@
 #include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
 #include "kits/pal/PalApi/PalApiNewsObject.h"
 #include "kits/ripple/RPApi.h"
-#include "kits/ripple/RPWebpageObject.h"
+#include "kits/ripple/RPMediaObjects.h"
 #include "uikit/UIPasteboard.h"
 #include "uikit/UIScreen.h"
 

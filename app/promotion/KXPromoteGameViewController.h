@@ -7,7 +7,7 @@
 #include "app/team/KXPageLoader.h"
 #include "graphics/UIImage.h"
 #include "kits/pal/PalApi/PalApiInterface/SendMessageToPalReq.h"
-#include "kits/ripple/SendMessageToRPReq.h"
+#include "kits/ripple/RPShareMessages.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITableViewDataSource.h"
 #include "uikit/UITableViewDelegate.h"

@@ -1,20 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "foundation/NSObject.h"
+#include "kits/ripple/RPProperty.h"
 
 // The base of every request the kit carries between the host app and the
-// Ripple app.
+// Ripple app. `type` is the web-view kind of an RPOpenTypeWebViewReq (1 to 5).
 class BaseReq : public NSObject {
-public:
-    std::int32_t type() const { return type_; }
-    void setType(std::int32_t type) { type_ = type; }
-    const std::string& openID() const { return openID_; }
-    void setOpenID(std::string openID) { openID_ = std::move(openID); }
-
-private:
-    std::int32_t type_ = 0;
-    std::string openID_;
+    RP_PROPERTY(std::int32_t, type, setType)
+    RP_PROPERTY(RPText, openID, setOpenID)
 };

@@ -1,24 +1,22 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 #include "foundation/NSObject.h"
+#include "kits/ripple/RPProperty.h"
 
-// The base of every response: the outcome code (0 success; other values as
-// the Ripple app sent them), its text, and a kind.
+// The base of every response: the outcome code, its text, and a kind. The
+// kit itself sets 0 (success), -1 (an authorisation answer without a code),
+// -2 (the user gave up the web authorisation) and -4 (the user denied it);
+// other codes are passed on as the Ripple app sent them.
 class BaseResp : public NSObject {
 public:
-    std::int32_t errCode() const { return errCode_; }
-    void setErrCode(std::int32_t code) { errCode_ = code; }
-    const std::optional<std::string>& errStr() const { return errStr_; }
-    void setErrStr(std::optional<std::string> text) { errStr_ = std::move(text); }
-    std::int32_t type() const { return type_; }
-    void setType(std::int32_t type) { type_ = type; }
+    static constexpr std::int32_t kSuccess = 0;
+    static constexpr std::int32_t kAuthWithoutCode = -1;
+    static constexpr std::int32_t kUserCancelled = -2;
+    static constexpr std::int32_t kAuthDenied = -4;
 
-private:
-    std::int32_t errCode_ = 0;
-    std::optional<std::string> errStr_;
-    std::int32_t type_ = 0;
+    RP_PROPERTY(std::int32_t, errCode, setErrCode)
+    RP_PROPERTY(RPText, errStr, setErrStr)
+    RP_PROPERTY(std::int32_t, type, setType)
 };

@@ -1,69 +1,122 @@
 #include "kits/ripple/RPApi.h"
 
 #include "foundation/NSString.h"
-#include "kits/ripple/PayResp.h"
+#include "kits/ripple/AppCommunicate.h"
 #include "kits/ripple/RMApiRegister.h"
+#include "kits/ripple/RPAuthMessages.h"
+#include "kits/ripple/RPMiniProgramMessages.h"
+#include "kits/ripple/RPShareMessages.h"
+#include "kits/ripple/RippleApiUtil.h"
 
-namespace {
+// --- State ---
 
-std::optional<std::string> registeredIdentifier;
-
-std::optional<std::string> textFor(const Dictionary& parameters, std::string_view key) {
-    const std::string* text = parameters[key].text();
-    return text ? std::optional<std::string>(*text) : std::nullopt;
+RPApi::AppID& RPApi::registeredIdentifier() {
+    static AppID identifier;
+    return identifier;
 }
 
-}  // namespace
+RPText& RPApi::pendingConversationAccount() {
+    static RPText account;
+    return account;
+}
 
-bool RPApi::registerApp(const std::optional<std::string>& appId) { return registerApp(appId, true); }
+std::uint64_t& RPApi::contentSupportFlag() {
+    static std::uint64_t flag = 0;
+    return flag;
+}
 
-bool RPApi::registerApp(const std::optional<std::string>& appId, bool) {
-    auto& log = RPLogUtil::sharedInstance();
+// --- Registration ---
+
+bool RPApi::registerApp(const AppID& appId) { return registerApp(appId, true); }
+
+bool RPApi::registerApp(const AppID& appId, bool enableUTA) {
     if (!appId) {
-        log.printLog(RPLogUtil::errorLine("appId is nil!"), 0);
+        RPLogUtil::logError("appId is nil!");
         return false;
     }
     if (RMApiRegister::isAppRegisterRippleScheme()) {
-        log.printLog(RPLogUtil::errorLine("URL types register ripple scheme(ripple)!"), 0);
+        RPLogUtil::logError(NSString::stringWithFormat("URL types register ripple scheme(%@)!", "ripple"));
         return false;
     }
-    registeredIdentifier = appId;
-    return true;
+    registeredIdentifier() = appId;
+    return RMApiRegister::registerApp(appId, 0, enableUTA);
 }
 
-std::optional<std::string> RPApi::registeredAppId() { return registeredIdentifier; }
+RPApi::AppID RPApi::registeredAppId() { return registeredIdentifier(); }
 
-bool RPApi::sendReq(const Ref<BaseReq>& request) {
-    if (!request) return false;
-    if (!registeredIdentifier || registeredIdentifier->empty()) {
-        RPLogUtil::sharedInstance().printLog(RPLogUtil::errorLine("register appid is nil"), 0);
-        return false;
-    }
-    // Nothing carries a request to the Ripple app yet (see the header).
-    return false;
-}
+void RPApi::registerAppSupportContentFlag(std::uint64_t flag) { contentSupportFlag() = flag; }
+
+// --- Incoming URLs ---
 
 bool RPApi::handleOpenURL(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!delegate || !url) return false;
-    return handlePayOpenUrl(url, delegate);
+    // The answers of the web authorisation page ("<id>://wapoauth?") are not
+    // handled: this build has no web authorisation.
+    using Parser = bool (*)(const Ref<NSURL>&, const Ref<RPApiDelegate>&);
+    static constexpr Parser parsers[] = {
+        handleAuthOpenUrl,          handlePayOpenUrl,          handleOfflinePayUrl,
+        handleHBOpenUrl,            handleAddCardOpenUrl,      handleChooseCard,
+        handleChooseInvoice,        handleOpenTempSessionOpenUrl, handleOpenWebviewOpenUrl,
+        handleOpenBusinessWebviewOpenUrl, handleOpenRankList,  handleOpenTypeWebView,
+    };
+    for (Parser parser : parsers) {
+        if (parser(url, delegate)) return true;
+    }
+    return handlePasteboardMessage(url, delegate);
+}
+
+namespace {
+
+template <class T> bool kindOf(const Ref<NSObject>& object) { return isKind<T>(object); }
+
+// What each command of a message from the Ripple app is delivered as.
+struct Delivery {
+    std::uint64_t command;
+    bool isRequest;
+    bool (*expected)(const Ref<NSObject>&);
+};
+constexpr Delivery kDeliveries[] = {
+    {AppCommunicateData::kMediaMessage, true, kindOf<ShowMessageFromRPReq>},
+    {AppCommunicateData::kGetMessage, true, kindOf<GetMessageFromRPReq>},
+    {AppCommunicateData::kSendResultWithLanguage, false, kindOf<SendMessageToRPResp>},
+    {AppCommunicateData::kSendResult, false, kindOf<SendMessageToRPResp>},
+    {AppCommunicateData::kAuthResult, false, kindOf<SendAuthResp>},
+    {AppCommunicateData::kLaunchFromRipple, true, kindOf<LaunchFromRPReq>},
+    {AppCommunicateData::kCreateChatRoomResult, false, kindOf<CreateChatRoomResp>},
+    {AppCommunicateData::kJoinChatRoomResult, false, kindOf<JoinChatRoomResp>},
+    {AppCommunicateData::kLaunchMiniProgramResult, false, kindOf<RPLaunchMiniProgramResp>},
+    {AppCommunicateData::kOpenBusinessViewResult, false, kindOf<RPOpenBusinessViewResp>},
+};
+
+}  // namespace
+
+bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
+    if (!RippleApiUtil::isAppOpenUrl(url, registeredIdentifier())) return false;
+    auto message = AppCommunicate::appCommunicateDataForAppID(registeredIdentifier());
+    if (!message) return false;
+    pendingConversationAccount() = message->conversationAccount();
+    for (const Delivery& delivery : kDeliveries) {
+        if (delivery.command != message->command()) continue;
+        if (delivery.isRequest) {
+            auto request = message->DataToReq();
+            if (!delivery.expected(request)) return false;
+            delegate->onReq(request);
+        } else {
+            auto response = message->DataToResp();
+            if (!delivery.expected(response)) return false;
+            delegate->onResp(response);
+        }
+        return true;
+    }
+    // A command the kit does not deliver.
+    return true;
 }
 
 bool RPApi::matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer) {
-    if (!registeredIdentifier) return false;
-    std::string prefix = *registeredIdentifier + suffix;
+    if (!url || !registeredIdentifier()) return false;
+    std::string prefix = *registeredIdentifier() + suffix;
     std::string address = url->absoluteString();
     return address.starts_with(prefix) && (!longer || address.size() > prefix.size());
-}
-
-bool RPApi::handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
-    if (!url || !matchesAnswerPrefix(url, "://pay/", true)) return false;
-    Dictionary parameters = parseURLParams(url->query());
-    auto response = make<PayResp>();
-    response->setReturnKey(textFor(parameters, "returnKey"));
-    response->setErrCode(NSString::intValue(textFor(parameters, "ret").value_or("")));
-    response->setErrStr(textFor(parameters, "notifyStr"));
-    if (delegate) delegate->onResp(response);
-    return true;
 }
 
 Dictionary RPApi::parseURLParams(const std::optional<std::string>& query) {
@@ -71,13 +124,19 @@ Dictionary RPApi::parseURLParams(const std::optional<std::string>& query) {
     if (!query) return parameters;
     for (const std::string& piece : NSString::componentsSeparatedByString(*query, "&")) {
         auto parts = NSString::componentsSeparatedByString(piece, "=");
-        if (parts.size() >= 2) parameters.put(parts[0], parts[1]);
+        if (parts.size() >= 2) parameters.set(parts[0], parts[1]);
     }
     return parameters;
 }
 
+// --- Log ---
+
 void RPApi::startLogByLevel(std::int64_t level, RPLogUtil::LogBlock block) {
     RPLogUtil::sharedInstance().configLogBlock(std::move(block), level);
+}
+
+void RPApi::startLogByLevel(std::int64_t level, const Ref<RPApiLogDelegate>& delegate) {
+    RPLogUtil::sharedInstance().configLogDelegate(delegate, level);
 }
 
 void RPApi::stopLog() { RPLogUtil::sharedInstance().removeLog(); }

@@ -7,57 +7,178 @@
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
 #include "kits/ripple/BaseReq.h"
+#include "kits/ripple/BaseResp.h"
 #include "kits/ripple/RPApiDelegate.h"
 #include "kits/ripple/RPLogUtil.h"
 
+class SendAuthReq;
+class PayReq;
+class RPOfflinePayReq;
+class HBReq;
+class JumpToBizProfileReq;
+class JumpToBizWebviewReq;
+class AddCardToRPCardPackageReq;
+class RPChooseCardReq;
+class RPChooseInvoiceReq;
+class OpenTempSessionReq;
+class OpenWebviewReq;
+class RPOpenBusinessWebViewReq;
+class OpenRankListReq;
+class CreateChatRoomReq;
+class JoinChatRoomReq;
+class RPHandleScanResultReq;
+class RPSubscribeMsgReq;
+class RPLaunchMiniProgramReq;
+class RPOrderPageReq;
+class RPInvoiceAuthInsertReq;
+class RPNontaxPayReq;
+class RPPayInsuranceReq;
+class RPSubscribeMiniProgramMsgReq;
+class RPOpenBusinessViewReq;
+class RPOpenTypeWebViewReq;
+
 // The Ripple messaging kit's facade: the host app registers once with its
-// Ripple application identifier, then hands it every URL the app is opened
-// with. Class methods over process-wide state, main thread only.
+// Ripple application identifier, sends requests (and answers) to the Ripple
+// app, and hands the kit every URL the app is opened with. Class methods over
+// process-wide state (the registered identifier, the conversation account of
+// the last message read, the content support flag), main thread only.
+//
+// Requests leave as "ripple://app/<id>/<path>" URLs: either the path's query
+// carries the whole request, or the request goes on the pasteboard as a
+// message (AppCommunicate) and the path is "sendreq/?" ("sendresp/?" for an
+// answer). The Ripple app answers on the host's own scheme "<id>://".
 class RPApi {
 public:
     RPApi() = delete;
 
+    using AppID = std::optional<std::string>;
+
+    // --- Registration ---
     // Registers with analytics on.
-    static bool registerApp(const std::optional<std::string>& appId);
+    static bool registerApp(const AppID& appId);
     // Stores `appId` as the registered identifier and answers true; refuses
     // (false, an error line in the log, state unchanged) a missing identifier
     // or a host bundle that claims the "ripple" scheme itself. The identifier
-    // is otherwise taken as it is, the empty one included. There is no
-    // analytics library in this kit yet, so `enableUTA` starts nothing.
-    static bool registerApp(const std::optional<std::string>& appId, bool enableUTA);
+    // is otherwise taken as it is, the empty one included. Analytics is not
+    // part of this build, so `enableUTA` starts nothing.
+    static bool registerApp(const AppID& appId, bool enableUTA);
     // The identifier of the last successful registration.
-    static std::optional<std::string> registeredAppId();
+    static AppID registeredAppId();
+    // A non-zero flag is added to every "ripple://" URL.
+    static void registerAppSupportContentFlag(std::uint64_t flag);
 
-    // Recognises the Ripple app's answers on the host's own scheme and
-    // delivers them to `delegate` (onResp) before answering true. Without a
-    // delegate, a registration or a matching answer: false.
+    // --- Incoming URLs ---
+    // Offers `url` to the answer parsers in order ("<id>://oauth", "pay/",
+    // "offlinepay/", "hb/", "cardPackage/", "choosecard/", "chooseinvoice/",
+    // "opentempsession/", "openwebview/", "openbusinesswebview",
+    // "openranklist/", "opentypewebview"), then reads a message the Ripple
+    // app left on the pasteboard for a URL "<id>://...". Whether the kit took
+    // the URL. Without a delegate: false at once, nothing read.
     static bool handleOpenURL(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
-    // A payment answer "<appId>://pay/..." (something must follow the
-    // prefix): a PayResp from "returnKey", "ret" (its integer value, 0 when
-    // missing) and "notifyStr".
-    static bool handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
-
-    // Hands a request to the Ripple app; whether it was handed over. A null
-    // request answers false; so does a send before a registration (no or an
-    // empty identifier), after the error line "register appid is nil".
-    // Carrying a request over (the URL-only requests' addresses, and the
-    // message packed onto the pasteboard behind a "sendreq" address for the
-    // others, shares included) is not part of this build yet: every
-    // registered request also answers false and nothing leaves the app. The
-    // senders go after the registration check.
-    static bool sendReq(const Ref<BaseReq>& request);
-
     // The query's "name=value" pieces, split at "&" and "=" and taken as they
     // stand (no unescaping): a piece without "=" adds nothing, text after a
     // second "=" is dropped, a later name wins. Empty for no query.
     static Dictionary parseURLParams(const std::optional<std::string>& query);
 
-    // The host's log receiver for the kit's lines.
+    // The answer parsers: each takes the URLs of its prefix (those that go
+    // on after it, but for "oauth"), delivers its response and answers true.
+    static bool handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOfflinePayUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleHBOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleAddCardOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleChooseCard(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleChooseInvoice(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTempSessionOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenWebviewOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenBusinessWebviewOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenRankList(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    // Hands the query of an "opentypewebview" answer to the five parsers
+    // below, which tell their kind by "rp_internal_resptype".
+    static bool handleOpenTypeWebView(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTypeWebViewWithSubscribeMsg(const std::optional<std::string>& query,
+                                                      const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTypeWebViewWithInvoiceAuthInsert(const std::optional<std::string>& query,
+                                                           const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTypeWebViewWithNontaxpay(const std::optional<std::string>& query,
+                                                   const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTypeWebViewWithPayInsurance(const std::optional<std::string>& query,
+                                                      const Ref<RPApiDelegate>& delegate);
+    static bool handleOpenTypeWebViewWithSubscribeMiniProgramMsg(const std::optional<std::string>& query,
+                                                                 const Ref<RPApiDelegate>& delegate);
+
+    // --- Sending ---
+    // Hands a request to the Ripple app: the requests that travel in a URL go
+    // to their sender; the others (a share, SendMessageToRPReq, among them)
+    // are packed onto the pasteboard and "sendreq/?" is opened. Whether the
+    // URL was opened; false, without opening anything, for a missing or
+    // refused request, or before a registration ("register appid is nil").
+    static bool sendReq(const Ref<BaseReq>& request);
+    // Answers a request that came through onReq: the response goes onto the
+    // pasteboard and "sendresp/?" is opened.
+    static bool sendResp(const Ref<BaseResp>& response);
+    // The message of a request or response put on the pasteboard, and the
+    // URL that makes the Ripple app read it; null when it could not be.
+    static Ref<NSURL> packReq(const Ref<BaseReq>& request);
+    static Ref<NSURL> packResp(const Ref<BaseResp>& response);
+
+    // The senders of the requests that travel in a URL.
+    static bool auth(const Ref<SendAuthReq>& request);
+    static bool pay(const Ref<PayReq>& request);
+    static bool handleOffileOfflinePayReq(const Ref<RPOfflinePayReq>& request);
+    static bool sendHBReq(const Ref<HBReq>& request);
+    static bool openTempSession(const Ref<OpenTempSessionReq>& request);
+    static bool openWebview(const Ref<OpenWebviewReq>& request);
+    static bool openBusinessWebview(const Ref<RPOpenBusinessWebViewReq>& request);
+    static bool openRankList(const Ref<OpenRankListReq>& request);
+    static bool handleLaunchMiniProgram(const Ref<RPLaunchMiniProgramReq>& request);
+    static bool handleOpenBusinessView(const Ref<RPOpenBusinessViewReq>& request);
+    static bool createChatRoom(const Ref<CreateChatRoomReq>& request);
+    static bool joinChatRoom(const Ref<JoinChatRoomReq>& request);
+    static bool openProfile(const Ref<JumpToBizProfileReq>& request);
+    static bool jumpToBizWebview(const Ref<JumpToBizWebviewReq>& request);
+    static bool addCardToRPCardPackageReq(const Ref<AddCardToRPCardPackageReq>& request);
+    static bool chooseCardReq(const Ref<RPChooseCardReq>& request);
+    static bool chooseInvoiceReq(const Ref<RPChooseInvoiceReq>& request);
+    static bool handleScanResult(const Ref<RPHandleScanResultReq>& request);
+    static bool subscribeMsg(const Ref<RPSubscribeMsgReq>& request);
+    static bool invoiceAuthInsertReq(const Ref<RPInvoiceAuthInsertReq>& request);
+    static bool handleNontaxPayReq(const Ref<RPNontaxPayReq>& request);
+    static bool handlePayInsuranceReq(const Ref<RPPayInsuranceReq>& request);
+    static bool handleSubscribeMiniProgramMsgReq(const Ref<RPSubscribeMiniProgramMsgReq>& request);
+    static bool handleOpenTypeWebView(const Ref<RPOpenTypeWebViewReq>& request);
+
+    // --- Probes ---
+    // Whether the Ripple app takes this app's "ripple://app/<id>/" URL.
+    static bool isRPAppInstalled();
+    // Whether an app takes "ripple://".
+    static bool isRPAppSupportApi();
+    // Where the Ripple app is installed from.
+    static std::string getRPAppInstallUrl();
+    static std::string getApiVersion();
+    // The Ripple app's version from the last message that carried one, or 0.
+    static std::uint32_t tryGetRippleVersion();
+    // Opens the Ripple app.
+    static bool openRPApp();
+
+    // --- The host's log receiver for the kit's lines ---
     static void startLogByLevel(std::int64_t level, RPLogUtil::LogBlock block);
+    static void startLogByLevel(std::int64_t level, const Ref<RPApiLogDelegate>& delegate);
     static void stopLog();
 
 private:
-    // Whether `url` begins with the registered identifier followed by
-    // `suffix` and, when `longer`, goes on after that.
+    static AppID& registeredIdentifier();
+    // The conversation account of the last message read, put into the next
+    // message packed.
+    static RPText& pendingConversationAccount();
+    static std::uint64_t& contentSupportFlag();
+
+    // Whether `url` begins with "<id>" + `suffix` and, when `longer`, goes on.
     static bool matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer);
+    // The message the Ripple app left on the pasteboard, delivered.
+    static bool handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    // Builds "ripple://app/<id>/<path>" and opens it; false for no URL.
+    static bool openRippleUrl(const std::string& path);
+    // The invoice, non-tax payment and insurance pages (types 2, 3 and 4).
+    static bool openOrderPage(const Ref<RPOrderPageReq>& request, std::int32_t type);
 };

@@ -4,7 +4,7 @@
 #include "foundation/NSLog.h"
 #include "kits/pal/PalApi/PalApiNewsObject.h"
 #include "kits/ripple/RPApi.h"
-#include "kits/ripple/RPWebpageObject.h"
+#include "kits/ripple/RPMediaObjects.h"
 #include "tests/app/promotion/PromotionFixture.h"
 
 namespace {

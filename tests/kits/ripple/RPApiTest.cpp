@@ -6,7 +6,7 @@
 
 #include "foundation/NSBundle.h"
 #include "foundation/PropertyListFile.h"
-#include "kits/ripple/PayResp.h"
+#include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPApi.h"
 
 namespace fs = std::filesystem;

@@ -7,8 +7,8 @@
 #include "graphics/CGImage.h"
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RPMediaMessage.h"
-#include "kits/ripple/RPWebpageObject.h"
-#include "kits/ripple/SendMessageToRPReq.h"
+#include "kits/ripple/RPMediaObjects.h"
+#include "kits/ripple/RPShareMessages.h"
 
 namespace {
 
