@@ -11,7 +11,9 @@
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
 #include "foundation/UTF16.h"
+#include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
+#include "peers/SimulatedRippleApp.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -80,9 +82,16 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 }  // namespace
 
 RunnerSession::RunnerSession(std::string shotsFolder)
-    : shotsFolder_(std::move(shotsFolder)), logCapture_(std::make_unique<NSLogCapture>(false)) {}
+    : shotsFolder_(std::move(shotsFolder)), logCapture_(std::make_unique<NSLogCapture>(false)) {
+    peers_.push_back(make<SimulatedRippleApp>());
+    for (const auto& peer : peers_) peer->install();
+    RPApi::startLogByLevel(0, [](const std::string& line) { NSLog(line); });
+}
 
-RunnerSession::~RunnerSession() = default;
+RunnerSession::~RunnerSession() {
+    RPApi::stopLog();
+    for (const auto& peer : peers_) peer->uninstall();
+}
 
 std::string RunnerSession::help() {
     return "commands:\n"
@@ -103,6 +112,7 @@ std::string RunnerSession::help() {
            "  wait SECONDS        let the app run\n"
            "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
            "  log                 the app's recent log lines\n"
+           "  peers               what the simulated other apps (Ripple) received\n"
            "  help                this list\n"
            "  quit                end the session\n";
 }
@@ -126,6 +136,7 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "wait") return wait(arguments);
     if (command == "expect") return expect(arguments);
     if (command == "log") return log();
+    if (command == "peers") return peers();
     if (command == "help") return {true, help()};
     if (command == "quit" || command == "exit") {
         quit_ = true;
@@ -262,6 +273,12 @@ CommandResult RunnerSession::log() {
     std::size_t first = recentLog_.size() > kLogLinesShown ? recentLog_.size() - kLogLinesShown : 0;
     for (std::size_t i = first; i < recentLog_.size(); ++i) output += recentLog_[i] + "\n";
     return {true, output.empty() ? "(nothing logged)" : output};
+}
+
+CommandResult RunnerSession::peers() const {
+    std::string output;
+    for (const auto& peer : peers_) output += peer->describeReceived();
+    return {true, output};
 }
 
 void RunnerSession::collectLog() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "peers/PeerApp.h"
 #include "uikit/UIDriver.h"
 
 class NSLogCapture;
@@ -16,7 +17,9 @@ struct CommandResult {
 
 // The runner's line commands, carried out on the running app through the UI
 // driver. Commands never throw: a bad command or a target not found is a
-// failed result with a message.
+// failed result with a message. For its life the session installs the
+// simulated peer apps (the Ripple app) and sends the Ripple kit's log lines
+// to the app's log.
 class RunnerSession {
 public:
     // Shots without a file name go to `shotsFolder` as shot-001.png, ...
@@ -44,6 +47,7 @@ private:
     CommandResult wait(const std::string& seconds);
     CommandResult expect(const std::string& text);
     CommandResult log();
+    CommandResult peers() const;
     CommandResult driverResult(bool ok, const std::string& done);
     // Moves the app's log lines into the recent-lines buffer.
     void collectLog();
@@ -54,4 +58,5 @@ private:
     bool quit_ = false;
     std::unique_ptr<NSLogCapture> logCapture_;
     std::deque<std::string> recentLog_;
+    std::vector<Ref<PeerApp>> peers_;
 };
