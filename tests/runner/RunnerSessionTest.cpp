@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "foundation/NSURL.h"
+#include "kits/ripple/RPLogUtil.h"
 #include "app/components/QSCScanWrapper.h"
 #include "foundation/DataFile.h"
 #include "foundation/DispatchQueue.h"
@@ -182,4 +183,17 @@ TEST_F(RunnerSessionTest, ScanTakesOnlyRegularFiles) {
         EXPECT_FALSE(result.ok) << path;
         EXPECT_NE(result.output.find("not a file"), std::string::npos) << result.output;
     }
+}
+
+TEST_F(RunnerSessionTest, TheRippleKitsLinesReachTheLogAndPeersTellsWhatRippleReceived) {
+    RPLogUtil::logError("register appid is nil");
+    EXPECT_NE(session.execute("log").output.find("rplog:Error:register appid is nil"), std::string::npos);
+
+    EXPECT_EQ(session.execute("peers").output, "Ripple: nothing received\n");
+    EXPECT_TRUE(UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("ripple://")));
+    UIApplication::sharedApplication()->openURL(NSURL::URLWithString("ripple://app/rp1/openranklist/"));
+    ASSERT_TRUE(runUntil([&] { return session.execute("peers").output != "Ripple: nothing received\n"; }));
+    EXPECT_EQ(session.execute("peers").output,
+              "Ripple: 1 received\n  ripple://app/rp1/openranklist/\n    openranklist: noted\n");
+    EXPECT_NE(RunnerSession::help().find("peers"), std::string::npos);
 }

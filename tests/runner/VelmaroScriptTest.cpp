@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/shell/KXAppConfiguration.h"
 #include "graphics/UIImage.h"
 #include "tests/support/TempSandbox.h"
 
@@ -112,4 +113,15 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     EXPECT_NE(folderScript.output.find("not a file"), std::string::npos) << folderScript.output;
     auto crlf = runScript(folder.path(), "expect 登录\r\ntype #zhanghuTextField demo\r\nquit\r\n");
     EXPECT_EQ(crlf.exitCode, 0) << crlf.output;
+}
+
+TEST(VelmaroScript, ARippleAnswerReachesTheAppDelegateAndPeersListsTheRippleApp) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(),
+                             "open " + KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k\n"
+                             "log\n"
+                             "peers\n");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("回调处理"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("Ripple: nothing received"), std::string::npos) << outcome.output;
 }

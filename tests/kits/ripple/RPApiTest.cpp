@@ -8,22 +8,9 @@
 #include "foundation/PropertyListFile.h"
 #include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPApi.h"
+#include "tests/kits/ripple/RippleKitFixture.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Records what the kit delivers.
-class RecordingDelegate : public NSObject, public RPApiDelegate {
-public:
-    void onReq(const Ref<BaseReq>& request) override { requests.push_back(request); }
-    void onResp(const Ref<BaseResp>& response) override { responses.push_back(response); }
-
-    std::vector<Ref<BaseReq>> requests;
-    std::vector<Ref<BaseResp>> responses;
-};
-
-}  // namespace
 
 // A main bundle whose Info.plist declares the given URL schemes, and a log
 // receiver for the kit's lines.
@@ -133,4 +120,37 @@ TEST(RPLogUtil, LevelsAndReceivers) {
     sink.printLog("after removal", 0);
     EXPECT_EQ(first, (std::vector<std::string>{"rplog:shown", "change into print log by other block"}));
     EXPECT_EQ(second, (std::vector<std::string>{"level one"}));
+}
+
+namespace {
+
+class LogReceiver : public RPApiLogDelegate {
+public:
+    void onLog(const std::string& line, std::int64_t level) override { lines.push_back(line + "@" + std::to_string(level)); }
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST(RPLogUtil, TheFirstDelegateStaysUntilRemovedAndABlockTakesOver) {
+    auto first = std::make_shared<LogReceiver>();
+    auto second = std::make_shared<LogReceiver>();
+    std::vector<std::string> blockLines;
+    RPApi::startLogByLevel(0, [&](const std::string& line) { blockLines.push_back(line); });
+    RPApi::startLogByLevel(1, first);
+    RPApi::startLogByLevel(0, second);
+    RPLogUtil::logError("x");
+    EXPECT_EQ(blockLines, (std::vector<std::string>{"change into print log by delegate"}));
+    EXPECT_EQ(first->lines, (std::vector<std::string>{"rplog:Error:x@1"}));
+    EXPECT_TRUE(second->lines.empty());
+
+    RPApi::startLogByLevel(0, [&](const std::string& line) { blockLines.push_back(line); });
+    RPLogUtil::log("y");
+    EXPECT_EQ(first->lines.back(), "change into print log by block@1");
+    EXPECT_EQ(blockLines.back(), "rplog:y");
+    RPApi::stopLog();
+    RPApi::startLogByLevel(0, second);
+    RPLogUtil::log("z");
+    EXPECT_EQ(second->lines, (std::vector<std::string>{"rplog:z@0"}));
+    RPApi::stopLog();
 }
