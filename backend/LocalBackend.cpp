@@ -1,16 +1,14 @@
 #include "backend/LocalBackend.h"
 
 #include <ctime>
-#include <sys/socket.h>
 #include <exception>
 #include <functional>
 #include <optional>
 #include <utility>
 
-#include <httplib.h>
-
 #include "backend/ActionRouter.h"
 #include "backend/Database.h"
+#include "backend/HttpServer.h"
 #include "backend/DemoData.h"
 #include "backend/ImageCaptions.h"
 #include "backend/NoticePage.h"
@@ -38,14 +36,14 @@ constexpr const char* kJSONType = "application/json; charset=utf-8";
 // Notice ids are at most nine digits, as in the "/notice/<id>" path.
 constexpr long long kLargestNoticeId = 999'999'999;
 
-void answer(httplib::Response& response, const Envelope& envelope) {
+void answer(HttpResponse& response, const Envelope& envelope) {
     response.status = 200;
-    response.set_content(envelope.body(), kJSONType);
+    response.setContent(envelope.body(), kJSONType);
 }
 
 // An HTML page made by `page`: 404 when there is none, 500 when the
 // storage fails.
-void answerPage(httplib::Response& response, const std::function<std::optional<std::string>()>& page) {
+void answerPage(HttpResponse& response, const std::function<std::optional<std::string>()>& page) {
     std::optional<std::string> html;
     try {
         html = page();
@@ -57,7 +55,7 @@ void answerPage(httplib::Response& response, const std::function<std::optional<s
         response.status = 404;
         return;
     }
-    response.set_content(*html, "text/html; charset=utf-8");
+    response.setContent(*html, "text/html; charset=utf-8");
 }
 
 // What a refused HTTP request (no route, body too large, unreadable request
@@ -85,15 +83,11 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     } catch (const std::exception&) {
         return nullptr;
     }
-    backend->server_ = std::make_unique<httplib::Server>();
-    httplib::Server& server = *backend->server_;
-    // Address reuse only: port sharing would let two back ends bind one port.
-    server.set_socket_options([](socket_t socket) {
-        int yes = 1;
-        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    });
-    const int port = options.port == 0 ? server.bind_to_any_port(kHost)
-                                       : (server.bind_to_port(kHost, options.port) ? options.port : -1);
+    HttpServer::Limits limits;
+    limits.bodyBytes = kLargestBody;
+    backend->server_ = std::make_unique<HttpServer>(limits);
+    HttpServer& server = *backend->server_;
+    const int port = server.bind(kHost, options.port);
     if (port <= 0) return nullptr;
     backend->port_ = port;
     backend->router_ = std::make_unique<ActionRouter>(*backend->database_, backend->baseURL());
@@ -111,14 +105,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addAccountPageActions(*backend->router_);
     backend->installRoutes();
     LocalBackend* running = backend.get();
-    backend->thread_ = std::thread([running] {
-        running->server_->listen_after_bind();
-        running->listenEnded_ = true;
-    });
-    // A stop before the server runs would be lost, so answer only once it
-    // accepts connections (or has given up).
-    while (!server.is_running() && !backend->listenEnded_) std::this_thread::yield();
-    if (backend->listenEnded_) return nullptr;
+    // The listener is bound already: connections queue until it serves.
+    backend->thread_ = std::thread([running] { running->server_->serve(); });
     return backend;
 }
 
@@ -129,16 +117,14 @@ std::string LocalBackend::paymentProviderSecret() const {
 }
 
 void LocalBackend::installRoutes() {
-    httplib::Server& server = *server_;
-    server.set_payload_max_length(kLargestBody);
-    server.set_keep_alive_timeout(2);
+    HttpServer& server = *server_;
 
-    auto action = [this](const httplib::Request& request, httplib::Response& response) {
+    auto action = [this](const HttpRequest& request, HttpResponse& response) {
         answer(response, router_->dispatch(Parameters(request.params)));
     };
     // A notice's page is also reached as the unsigned action "news_info",
     // which the announcement list opens in its web page screen.
-    server.Get("/", [this, action](const httplib::Request& request, httplib::Response& response) {
+    server.get("/", [this, action](const HttpRequest& request, HttpResponse& response) {
         Parameters parameters(request.params);
         if (parameters.textOrEmpty("ct") == "app" && parameters.textOrEmpty("ac") == "news_info") {
             std::optional<long long> id = parseWholeNumber(parameters.textOrEmpty("id"), kLargestNoticeId);
@@ -148,12 +134,12 @@ void LocalBackend::installRoutes() {
         }
         action(request, response);
     });
-    server.Post("/", action);
+    server.post("/", action);
 
     // Served pictures: a promoter's QR picture is the code of their
     // promotion link; every other address is a tile showing what it stands for.
-    server.Get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [this](const httplib::Request& request, httplib::Response& response) {
-        const std::string path = request.matches[1].str();
+    server.get(R"(/static/([A-Za-z0-9_/-]+)\.png)", [this](const HttpRequest& request, HttpResponse& response) {
+        const std::string path = request.matches[1];
         std::string png;
         if (std::optional<long long> promoter = promoterOfQRCodeImage(path)) {
             png = qrCodePNG(promotionLink(baseURL(), *promoter));
@@ -162,26 +148,26 @@ void LocalBackend::installRoutes() {
             png = placeholderPNG(path, caption.value_or(""));
         }
         if (png.empty()) response.status = 500;
-        else response.set_content(png, "image/png");
+        else response.setContent(png, "image/png");
     });
-    server.Get(R"(/notice/(\d{1,9}))", [this](const httplib::Request& request, httplib::Response& response) {
-        answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1].str())); });
+    server.get(R"(/notice/(\d{1,9}))", [this](const HttpRequest& request, HttpResponse& response) {
+        answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1])); });
     });
 
     // Each kind of order paid online has its payment page and notify address.
     for (const auto& [prefix, kind] : {std::pair{std::string("/pay/"), PayableKind::TopUp},
                                        std::pair{std::string("/pay/recharge/"), PayableKind::Recharge}}) {
-        server.Get(prefix + R"((\d{1,12}))", [this, kind](const httplib::Request& request, httplib::Response& response) {
-            const long long order = std::stoll(request.matches[1].str());
+        server.get(prefix + R"((\d{1,12}))", [this, kind](const HttpRequest& request, HttpResponse& response) {
+            const long long order = std::stoll(request.matches[1]);
             answerPage(response, [&] {
                 return router_->exclusive(
-                    [&] { return paymentPage(*database_, order, request.get_param_value("key"), baseURL(), kind); });
+                    [&] { return paymentPage(*database_, order, request.param("key"), baseURL(), kind); });
             });
         });
-        server.Get(prefix + R"((\d{1,12})/notify)",
-                   [this, kind](const httplib::Request& request, httplib::Response& response) {
-                       const long long order = std::stoll(request.matches[1].str());
-                       const std::string secret = request.get_header_value("X-Payment-Secret");
+        server.get(prefix + R"((\d{1,12})/notify)",
+                   [this, kind](const HttpRequest& request, HttpResponse& response) {
+                       const long long order = std::stoll(request.matches[1]);
+                       const std::string secret = request.header("X-Payment-Secret");
                        answer(response, router_->exclusive([&] {
                            try {
                                return confirmPayment(*database_, order, secret, std::time(nullptr), kind);
@@ -192,14 +178,12 @@ void LocalBackend::installRoutes() {
                    });
     }
 
-    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (!response.body.empty()) return;
-        response.set_content(Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status)).body(),
-                             kJSONType);
+    server.setErrorHandler([](HttpResponse& response) {
+        response.setContent(Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status)).body(),
+                            kJSONType);
     });
-    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-        response.status = 500;
-        response.set_content(Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试").body(), kJSONType);
+    server.setExceptionHandler([](HttpResponse& response) {
+        response.setContent(Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试").body(), kJSONType);
     });
 }
 

@@ -1,18 +1,14 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
-
-namespace httplib {
-class Server;
-}
 
 namespace backend {
 
 class ActionRouter;
 class Database;
+class HttpServer;
 
 // The stand-in for the publisher's back end, serving on 127.0.0.1: every
 // action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
@@ -49,9 +45,8 @@ private:
 
     std::unique_ptr<Database> database_;
     std::unique_ptr<ActionRouter> router_;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<HttpServer> server_;
     std::thread thread_;
-    std::atomic<bool> listenEnded_{false};
     int port_ = 0;
 };
 
