@@ -20,7 +20,6 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
-#include "foundation/NSUserDefaults.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -291,14 +290,7 @@ void MyViewController::chongzhitap() {
     push(recharge);
 }
 
-void MyViewController::tuichuttonTap() {
-    auto defaults = NSUserDefaults::standardUserDefaults();
-    for (const char* key : {"uid", "username", "head"}) defaults->removeObjectForKey(key);
-    defaults->synchronize();
-    if (auto window = UIApplication::sharedApplication()->keyWindow()) {
-        window->setRootViewController(make<KXLoginViewController>());
-    }
-}
+void MyViewController::tuichuttonTap() { KXLoginViewController::signOut(); }
 
 long MyViewController::tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) { return 0; }
 

@@ -26,3 +26,9 @@ std::string KXLocallyStoredData::getHead() { return storedText("head"); }
 void KXLocallyStoredData::setHead(const Value& head) { store("head", head); }
 std::string KXLocallyStoredData::getAppStr() { return storedText("appStr"); }
 void KXLocallyStoredData::setAppStr(const Value& appStr) { store("appStr", appStr); }
+
+void KXLocallyStoredData::forgetLogin() {
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    for (const char* key : {"uid", "username", "head"}) defaults->removeObjectForKey(key);
+    defaults->synchronize();
+}

@@ -22,4 +22,9 @@ public:
     // The text form of the sign-in answer's account kind.
     static std::string getAppStr();
     static void setAppStr(const Value& appStr);
+
+    // Sign-out: forgets the user id, the user name and the avatar address
+    // (the account kind stays) and flushes the store, so that the next
+    // launch starts at sign-in.
+    static void forgetLogin();
 };

@@ -103,6 +103,13 @@ void KXLoginViewController::loadView() {
     icoiamgetouxiangView_ = icon;
 }
 
+void KXLoginViewController::signOut() {
+    KXLocallyStoredData::forgetLogin();
+    if (auto window = UIApplication::sharedApplication()->keyWindow()) {
+        window->setRootViewController(make<KXLoginViewController>());
+    }
+}
+
 void KXLoginViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     setupUI();

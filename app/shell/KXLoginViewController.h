@@ -17,6 +17,10 @@
 // identifier.
 class KXLoginViewController : public UIViewController {
 public:
+    // Sign-out: forgets the stored login and, when there is a key window,
+    // makes a new sign-in screen its root (no transition, nothing asked).
+    static void signOut();
+
     void loadView() override;
     void viewDidLoad() override;
     // The looks applied in code over the built form.
