@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/tabs/assets/KXAssetsCenterCell.h"
+#include "app/tabs/assets/KXAssetsController.h"
+#include "app/tabs/assets/KXAssetsIncomeViews.h"
+#include "tests/app/tabs/SignedInAppFixture.h"
+
+// The Assets tab of the running app against the local back end.
+class AssetsTab : public SignedInAppFixture {
+protected:
+    void SetUp() override {
+        SignedInAppFixture::SetUp();
+        stack = openTab(1);
+        ASSERT_TRUE(stack);
+        assets = cast<KXAssetsController>(stack->viewControllers().front());
+        ASSERT_TRUE(assets);
+        ASSERT_TRUE(runUntil([&] { return protocol()->assetsModel && protocol()->models; }));
+        driver.settle();
+    }
+    const Ref<KXAssetsProtocol>& protocol() const { return assets->tableViewProtocol(); }
+    Ref<UITableViewCell> cellAt(long section, long row) {
+        const auto path = NSIndexPath::indexPathForRow(row, section);
+        EXPECT_TRUE(driver.scrollToRow(assets->tableView(), path)) << driver.lastError();
+        return assets->tableView()->cellForRowAtIndexPath(path);
+    }
+    std::string opened(const std::function<bool()>& tap) {
+        EXPECT_TRUE(tap()) << driver.lastError();
+        finishTransition();
+        std::string name = stack->viewControllers().size() > 1 ? stack->topViewController()->className() : "";
+        stack->popToRootViewControllerAnimated(false);
+        driver.settle();
+        return name;
+    }
+
+    Ref<UINavigationController> stack;
+    Ref<KXAssetsController> assets;
+};
+
+TEST_F(AssetsTab, ShowsTheBalancesTheFourRowsAndTheIncomeDetailsPageByPage) {
+    const auto model = protocol()->assetsModel;
+    EXPECT_TRUE(assets->navigationView()->isHidden());
+    EXPECT_TRUE(driver.find(model->money));
+    EXPECT_TRUE(driver.find(model->shareMoney));
+    EXPECT_TRUE(driver.find(model->withdraw));
+    auto earned = cast<KXAssetsCenterCell>(cellAt(1, 0));
+    ASSERT_TRUE(earned);
+    EXPECT_EQ(earned->rightLabel()->text(), "￥" + model->money);
+    EXPECT_EQ(cast<KXAssetsCenterCell>(cellAt(1, 1))->rightLabel()->text(), model->popularizeNumber);
+    EXPECT_FALSE(cast<KXAssetsCenterCell>(cellAt(1, 3))->rightPlaceHoderLabel()->isHidden());
+    shot("assets", "tab");
+
+    const std::size_t firstPage = assets->mutDataArr().size();
+    ASSERT_EQ(firstPage, 10u);
+    EXPECT_EQ(assets->tableView()->numberOfRowsInSection(2), 11);
+    auto titles = cast<KXAssetsIncomeCell>(cellAt(2, 0));
+    EXPECT_EQ(titles->nameLabel()->text(), "用户名");
+    EXPECT_FALSE(titles->topLine()->isHidden());
+    auto first = cast<KXAssetsIncomeCell>(cellAt(2, 1));
+    EXPECT_EQ(first->nameLabel()->text(), assets->mutDataArr()[0]->username);
+    EXPECT_EQ(first->divideLabel()->text(), assets->mutDataArr()[0]->fencheng);
+    EXPECT_TRUE(first->topLine()->isHidden());
+
+    // The rows are measured as they come into view: at the last one, pull.
+    cellAt(2, static_cast<long>(firstPage));
+    ASSERT_TRUE(driver.pullUp(assets->tableView())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return assets->mutDataArr().size() > firstPage; }));
+    EXPECT_EQ(assets->tableView()->numberOfRowsInSection(2), static_cast<long>(assets->mutDataArr().size()) + 1);
+    shot("assets", "more");
+
+    // A pull-down starts again from the first page.
+    ASSERT_TRUE(driver.pullDown(assets->tableView())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return assets->mutDataArr().size() == firstPage; }));
+}
+
+TEST_F(AssetsTab, ButtonsAndRowsOpenTheirScreens) {
+    EXPECT_EQ(opened([&] { return driver.tap("推广公告"); }), "KXPromotionAnnouncementViewController");
+    EXPECT_EQ(opened([&] { return driver.tap("分享二维码"); }), "KXPromotionQrCodeViewController");
+    EXPECT_EQ(opened([&] { return driver.tap("分成明细"); }), "KXDividedIntoViewController");
+    EXPECT_TRUE(driver.tap("申请结算")) << driver.lastError();
+    finishTransition();
+    auto settlement = cast<KXApplyjiesuanViewController>(stack->topViewController());
+    ASSERT_TRUE(settlement);
+    EXPECT_FALSE(settlement->jisuanStr().has_value());
+    stack->popToRootViewControllerAnimated(false);
+    driver.settle();
+    auto row = [&](long r) {
+        return [&, r] { return driver.selectRow(assets->tableView(), NSIndexPath::indexPathForRow(r, 1)); };
+    };
+    EXPECT_EQ(opened(row(2)), "KXDiscountDaiChunViewController");
+    EXPECT_EQ(opened(row(0)), "");
+    EXPECT_EQ(opened(row(1)), "");
+}
+
+// The asset rows on their own, before any answer and reused.
+TEST(AssetsCenterCell, BeforeAnAnswerAndWithoutAPlaceTheRowsKeepTheirLook) {
+    auto cell = make<KXAssetsCenterCell>(UITableViewCellStyle::Default, KXAssetsCenterCell::kReuseIdentifier);
+    cell->indexPath = NSIndexPath::indexPathForRow(0, 1);
+    cell->refresh();
+    EXPECT_EQ(cell->rightLabel()->text(), "￥");
+    cell->indexPath = NSIndexPath::indexPathForRow(3, 1);
+    cell->refresh();
+    EXPECT_TRUE(cell->rightLabel()->isHidden());
+    EXPECT_FALSE(cell->rightArrowImageView()->isHidden());
+    EXPECT_FALSE(cell->rightPlaceHoderLabel()->isHidden());
+    auto model = make<KXAssetsModel>();
+    model->popularizeNumber = "0";
+    cell->assetsModel = model;
+    cell->indexPath = NSIndexPath::indexPathForRow(1, 1);
+    cell->refresh();
+    EXPECT_EQ(cell->rightLabel()->text(), "0");
+    EXPECT_FALSE(cell->rightLabel()->isHidden());
+    EXPECT_TRUE(cell->rightArrowImageView()->isHidden());
+    cell->indexPath.reset();
+    cell->refresh();
+    EXPECT_EQ(cell->rightLabel()->text(), "0");
+    EXPECT_TRUE(cell->rightArrowImageView()->isHidden());
+    EXPECT_TRUE(cell->rightPlaceHoderLabel()->isHidden());
+}
