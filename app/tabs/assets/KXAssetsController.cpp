@@ -9,6 +9,8 @@
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPromotionAnnouncementViewController.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
+#include "frameworks/emptyview/LYEmptyView.h"
+#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -41,6 +43,10 @@ void KXAssetsController::setupUI() {
     tableView_->setShowsVerticalScrollIndicator(false);
     view()->addSubview(tableView_);
     tableView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    // The list always has rows, so the empty view stays hidden.
+    auto empty = LYEmptyView::emptyViewWithImageStr("", "", "暂无数据");
+    empty->setContentViewOffset(-40);
+    UIScrollViewLYEmpty::setLy_emptyView(tableView_, empty);
     tableView_->setSectionHeaderTopPadding(0);
 }
 

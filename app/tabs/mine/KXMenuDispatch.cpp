@@ -9,6 +9,8 @@
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/MyViewController.h"
+#include "app/stats/KXGameGiftBagController.h"
+#include "app/stats/KXRegistTypeController.h"
 #include "app/team/KXChangeThePasswordViewController.h"
 #include "app/team/KXContactUsViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
@@ -25,6 +27,15 @@
 #include "uikit/UINavigationController.h"
 
 namespace {
+
+// The type-statistics screen set to one kind.
+KXScreenFactory typeStatistics(KXMineNavType type) {
+    return [type] {
+        auto screen = make<KXRegistTypeController>();
+        screen->setType(type);
+        return screen;
+    };
+}
 
 // The screen of each case that opens one; every other case opens nothing.
 const std::map<KXMineNavType, KXScreenFactory>& menuScreens() {
@@ -44,6 +55,9 @@ const std::map<KXMineNavType, KXScreenFactory>& menuScreens() {
         {T::registerStatistics, screenFactory<KXRegistrationStatisticsViewController>()},
         {T::rechargeStatistics, screenFactory<KXTopupStatisticsViewController>()},
         {T::roleSummary, screenFactory<KXRoleSummaryViewController>()},
+        {T::gameGiftBag, screenFactory<KXGameGiftBagController>()},
+        {T::registType, typeStatistics(T::registType)},
+        {T::rechargeType, typeStatistics(T::rechargeType)},
         {T::mineInfo, screenFactory<KXPersonalInformationViewController>()},
         {T::changePassword, screenFactory<KXChangeThePasswordViewController>()},
         {T::rechargeRecord, screenFactory<KXPrepaidPhoneRecordsjiluViewController>()},

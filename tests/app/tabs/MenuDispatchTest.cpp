@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/shell/KXNavigationController.h"
+#include "app/stats/KXRegistTypeController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
 #include "tests/app/DemoPromoterFixture.h"
 
@@ -52,6 +53,7 @@ TEST_F(MenuDispatch, EveryCodeOpensItsScreenOrNothing) {
         {114, "KXDividedintoProportionViewController"},
         {118, "KXRegistrationStatisticsViewController"},
         {119, "KXTopupStatisticsViewController"},
+        {117, "KXGameGiftBagController"},
         {120, "KXRoleSummaryViewController"},
         {125, "KXPersonalInformationViewController"},
         {127, "KXChangeThePasswordViewController"},
@@ -67,6 +69,18 @@ TEST_F(MenuDispatch, EveryCodeOpensItsScreenOrNothing) {
         {-101, ""},
     };
     for (const auto& [code, screen] : table) EXPECT_EQ(opened(code), screen) << code;
+}
+
+TEST_F(MenuDispatch, TheTypeStatisticsCodesOpenOneScreenSetToTheirKind) {
+    for (auto type : {KXMineNavType::registType, KXMineNavType::rechargeType}) {
+        performMenuDispatch(rawValue(type), menu);
+        finishTransition();
+        auto screen = cast<KXRegistTypeController>(stack->topViewController());
+        ASSERT_TRUE(screen) << rawValue(type);
+        EXPECT_EQ(screen->type(), type);
+        stack->popToRootViewControllerAnimated(false);
+        letHUDsHide();
+    }
 }
 
 TEST_F(MenuDispatch, TheRealNameCodeRunsTheCheckWhichPushesTheFormForAnUnverifiedPromoter) {
