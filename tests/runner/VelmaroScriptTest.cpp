@@ -18,11 +18,13 @@ struct RunOutcome {
     std::string output;
 };
 
-// Runs the velmaro executable on a script in a fresh session folder.
-RunOutcome runScript(const std::string& folder, const std::string& script, const std::string& extraOptions = "") {
+// Runs the velmaro executable on a script in a fresh session folder (or in
+// the one a former run left).
+RunOutcome runScript(const std::string& folder, const std::string& script, const std::string& extraOptions = "",
+                     bool fresh = true) {
     const std::string scriptPath = folder + "/steps.txt";
     std::ofstream(scriptPath) << script;
-    std::string command = std::string(VELMARO_RUNNER_EXECUTABLE) + " --fresh --data " + folder + "/session --script " +
+    std::string command = std::string(VELMARO_RUNNER_EXECUTABLE) + (fresh ? " --fresh" : "") + " --data " + folder + "/session --script " +
                           scriptPath + " " + extraOptions + " 2>&1";
     RunOutcome outcome;
     FILE* pipe = popen(command.c_str(), "r");
@@ -124,4 +126,22 @@ TEST(VelmaroScript, ARippleAnswerReachesTheAppDelegateAndPeersListsTheRippleApp)
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_NE(outcome.output.find("回调处理"), std::string::npos) << outcome.output;
     EXPECT_NE(outcome.output.find("Ripple: nothing received"), std::string::npos) << outcome.output;
+}
+
+TEST(VelmaroScript, TheMineTabScriptOpensMenuEntriesAndSignsOut) {
+    TempSandbox folder;
+    std::ifstream file(std::string(VELMARO_RUNNER_SCRIPTS_DIR) + "/mine-tab.txt");
+    ASSERT_TRUE(file);
+    std::string script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto outcome = runScript(folder.path(), script);
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    // The tab, seven entries, the tab's end and the sign-in screen.
+    for (int shot = 1; shot <= 10; ++shot) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/shot-%03d.png", shot);
+        EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots" + name)) << name;
+    }
+    // Signed out: the next session on the same folder starts at sign-in.
+    auto again = runScript(folder.path(), "expect 登录\n", "", false);
+    EXPECT_EQ(again.exitCode, 0) << again.output;
 }
