@@ -117,25 +117,22 @@ void KXGameGiftBagController::showGiftBag(const Ref<KXGameGiftBagModel>& model) 
 }
 
 void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
-    KXStatsList::endRefreshing(tableView_);
-    KXStatsList::takeFirstPage(mutDataArr_, page);
+    mutDataArr_.firstPageArrived(tableView_, page);
     showRows();
 }
 
 void KXGameGiftBagController::firstPageFailed(const std::string& message) {
-    KXStatsList::endRefreshing(tableView_);
-    showToast(view(), message);
+    mutDataArr_.firstPageFailed(tableView_, view(), message);
 }
 
 void KXGameGiftBagController::nextPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
-    KXStatsList::endLoadingMore(tableView_);
-    KXStatsList::takeNextPage(mutDataArr_, page);
+    mutDataArr_.nextPageArrived(tableView_, page);
     showRows();
 }
 
-void KXGameGiftBagController::nextPageFailed(const std::string&) { KXStatsList::endLoadingMore(tableView_); }
+void KXGameGiftBagController::nextPageFailed(const std::string&) { mutDataArr_.nextPageFailed(tableView_); }
 
 void KXGameGiftBagController::showRows() {
-    tableViewProtocol_->models = mutDataArr_;
+    tableViewProtocol_->models = mutDataArr_.rows;
     tableView_->reloadData();
 }

@@ -5,6 +5,7 @@
 
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
+#include "app/stats/KXStatsList.h"
 #include "app/stats/KXGameGiftBagProtocol.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UITextField.h"
@@ -24,7 +25,7 @@ public:
     Ref<UITableView> tableView() const { return tableView_; }
     const Ref<KXGameGiftBagProtocol>& tableViewProtocol() const { return tableViewProtocol_; }
     const Ref<KXHttpManager>& httpManager() const { return httpManager_; }
-    const std::vector<Ref<KXGameGiftBagModel>>& mutDataArr() const { return mutDataArr_; }
+    const std::vector<Ref<KXGameGiftBagModel>>& mutDataArr() const { return mutDataArr_.rows; }
     const std::string& keyword() const { return keyword_; }
 
     void viewDidLoad() override;
@@ -53,6 +54,6 @@ private:
     Ref<UITableView> tableView_;
     Ref<KXGameGiftBagProtocol> tableViewProtocol_ = make<KXGameGiftBagProtocol>();
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
-    std::vector<Ref<KXGameGiftBagModel>> mutDataArr_;
+    KXStatsList::PagedRows<KXGameGiftBagModel> mutDataArr_;
     std::string keyword_;
 };

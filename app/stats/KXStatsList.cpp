@@ -1,5 +1,6 @@
 #include "app/stats/KXStatsList.h"
 
+#include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "frameworks/emptyview/LYEmptyView.h"
 #include "frameworks/emptyview/UIScrollViewLYEmpty.h"
@@ -31,5 +32,7 @@ void endRefreshing(const Ref<UIScrollView>& list) {
 void endLoadingMore(const Ref<UIScrollView>& list) {
     if (auto footer = UIScrollViewMJRefresh::mj_footer(list)) footer->endRefreshing();
 }
+
+void showFailure(const Ref<UIView>& view, const std::string& message) { showToast(view, message); }
 
 }  // namespace KXStatsList

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
@@ -30,15 +31,32 @@ template <class Screen> void attachRefresh(const Ref<UIScrollView>& list, const 
 // Ends the refreshing of the header and the footer, or of the footer alone.
 void endRefreshing(const Ref<UIScrollView>& list);
 void endLoadingMore(const Ref<UIScrollView>& list);
+// The failure toast of the lists.
+void showFailure(const Ref<UIView>& view, const std::string& message);
 
-// A non-empty first page replaces the rows; an empty one keeps them.
-template <class Model> void takeFirstPage(std::vector<Ref<Model>>& rows, const std::vector<Ref<Model>>& page) {
-    if (!page.empty()) rows = page;
-}
-// A next page is appended.
-template <class Model> void takeNextPage(std::vector<Ref<Model>>& rows, const std::vector<Ref<Model>>& page) {
-    rows.insert(rows.end(), page.begin(), page.end());
-}
+// The rows a paged list has loaded, and what each answer does to them and
+// to the list's refresh controls (the caller then shows the rows).
+template <class Model> struct PagedRows {
+    std::vector<Ref<Model>> rows;
+
+    // Both controls stop; a non-empty first page replaces the rows, an empty one keeps them.
+    void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {
+        endRefreshing(list);
+        if (!page.empty()) rows = page;
+    }
+    // Both controls stop; the message is toasted on `view`.
+    void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message) {
+        endRefreshing(list);
+        showFailure(view, message);
+    }
+    // The footer stops; the page is appended.
+    void nextPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {
+        endLoadingMore(list);
+        rows.insert(rows.end(), page.begin(), page.end());
+    }
+    // The footer stops, nothing is shown.
+    void nextPageFailed(const Ref<UIScrollView>& list) { endLoadingMore(list); }
+};
 
 // A closure calling the screen's method while the screen lives (answers
 // arriving after it left change nothing).
