@@ -122,7 +122,7 @@ void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftB
 }
 
 void KXGameGiftBagController::firstPageFailed(const std::string& message) {
-    mutDataArr_.firstPageFailed(tableView_, view(), message);
+    KXStatsList::firstPageFailed(tableView_, view(), message);
 }
 
 void KXGameGiftBagController::nextPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
@@ -130,7 +130,7 @@ void KXGameGiftBagController::nextPageArrived(const std::vector<Ref<KXGameGiftBa
     showRows();
 }
 
-void KXGameGiftBagController::nextPageFailed(const std::string&) { mutDataArr_.nextPageFailed(tableView_); }
+void KXGameGiftBagController::nextPageFailed(const std::string&) { KXStatsList::nextPageFailed(tableView_); }
 
 void KXGameGiftBagController::showRows() {
     tableViewProtocol_->models = mutDataArr_.rows;

@@ -50,7 +50,7 @@ void KXOpenServiceInfoController::firstPageArrived(const std::vector<Ref<KXOpenS
 }
 
 void KXOpenServiceInfoController::firstPageFailed(const std::string& message) {
-    mutDataArr_.firstPageFailed(tableView_, view(), message);
+    KXStatsList::firstPageFailed(tableView_, view(), message);
 }
 
 void KXOpenServiceInfoController::nextPageArrived(const std::vector<Ref<KXOpenServiceModel>>& page) {
@@ -58,7 +58,7 @@ void KXOpenServiceInfoController::nextPageArrived(const std::vector<Ref<KXOpenSe
     showRows();
 }
 
-void KXOpenServiceInfoController::nextPageFailed(const std::string&) { mutDataArr_.nextPageFailed(tableView_); }
+void KXOpenServiceInfoController::nextPageFailed(const std::string&) { KXStatsList::nextPageFailed(tableView_); }
 
 void KXOpenServiceInfoController::showRows() {
     tableViewProtocol_->models = mutDataArr_.rows;

@@ -33,6 +33,11 @@ void endLoadingMore(const Ref<UIScrollView>& list) {
     if (auto footer = UIScrollViewMJRefresh::mj_footer(list)) footer->endRefreshing();
 }
 
-void showFailure(const Ref<UIView>& view, const std::string& message) { showToast(view, message); }
+void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message) {
+    endRefreshing(list);
+    showToast(view, message);
+}
+
+void nextPageFailed(const Ref<UIScrollView>& list) { endLoadingMore(list); }
 
 }  // namespace KXStatsList

@@ -31,8 +31,10 @@ template <class Screen> void attachRefresh(const Ref<UIScrollView>& list, const 
 // Ends the refreshing of the header and the footer, or of the footer alone.
 void endRefreshing(const Ref<UIScrollView>& list);
 void endLoadingMore(const Ref<UIScrollView>& list);
-// The failure toast of the lists.
-void showFailure(const Ref<UIView>& view, const std::string& message);
+// A failed first page: both controls stop and the message is toasted on
+// `view`. A failed next page: the footer stops, nothing is shown.
+void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message);
+void nextPageFailed(const Ref<UIScrollView>& list);
 
 // The rows a paged list has loaded, and what each answer does to them and
 // to the list's refresh controls (the caller then shows the rows).
@@ -44,18 +46,11 @@ template <class Model> struct PagedRows {
         endRefreshing(list);
         if (!page.empty()) rows = page;
     }
-    // Both controls stop; the message is toasted on `view`.
-    void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message) {
-        endRefreshing(list);
-        showFailure(view, message);
-    }
     // The footer stops; the page is appended.
     void nextPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {
         endLoadingMore(list);
         rows.insert(rows.end(), page.begin(), page.end());
     }
-    // The footer stops, nothing is shown.
-    void nextPageFailed(const Ref<UIScrollView>& list) { endLoadingMore(list); }
 };
 
 // A closure calling the screen's method while the screen lives (answers
