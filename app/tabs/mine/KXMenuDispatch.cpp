@@ -10,6 +10,8 @@
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/promotion/MyViewController.h"
 #include "app/stats/KXGameGiftBagController.h"
+#include "app/stats/KXOpenServiceInfoController.h"
+#include "app/stats/KXRankListController.h"
 #include "app/stats/KXRegistTypeController.h"
 #include "app/team/KXChangeThePasswordViewController.h"
 #include "app/team/KXContactUsViewController.h"
@@ -28,12 +30,14 @@
 
 namespace {
 
-// The type-statistics screen set to one kind.
-KXScreenFactory typeStatistics(KXMineNavType type) {
+// A factory of a fresh `Screen` given the menu's type (the rankings and the
+// type statistics show the list the type names).
+template <class Screen>
+KXScreenFactory typedScreenFactory(KXMineNavType type) {
     return [type] {
-        auto screen = make<KXRegistTypeController>();
+        auto screen = make<Screen>();
         screen->setType(type);
-        return screen;
+        return Ref<UIViewController>(screen);
     };
 }
 
@@ -52,12 +56,15 @@ const std::map<KXMineNavType, KXScreenFactory>& menuScreens() {
         {T::promoteRank, screenFactory<KXtuiguanpanhangbangViewController>()},
         {T::addSubordinate, screenFactory<KXtianjiangxianxiangController>()},
         {T::divideScale, screenFactory<KXDividedintoProportionViewController>()},
+        {T::popularityRank, typedScreenFactory<KXRankListController>(T::popularityRank)},
+        {T::openServiceInfo, screenFactory<KXOpenServiceInfoController>()},
+        {T::gameGiftBag, screenFactory<KXGameGiftBagController>()},
         {T::registerStatistics, screenFactory<KXRegistrationStatisticsViewController>()},
         {T::rechargeStatistics, screenFactory<KXTopupStatisticsViewController>()},
         {T::roleSummary, screenFactory<KXRoleSummaryViewController>()},
-        {T::gameGiftBag, screenFactory<KXGameGiftBagController>()},
-        {T::registType, typeStatistics(T::registType)},
-        {T::rechargeType, typeStatistics(T::rechargeType)},
+        {T::registType, typedScreenFactory<KXRegistTypeController>(T::registType)},
+        {T::rechargeType, typedScreenFactory<KXRegistTypeController>(T::rechargeType)},
+        {T::consumeRank, typedScreenFactory<KXRankListController>(T::consumeRank)},
         {T::mineInfo, screenFactory<KXPersonalInformationViewController>()},
         {T::changePassword, screenFactory<KXChangeThePasswordViewController>()},
         {T::rechargeRecord, screenFactory<KXPrepaidPhoneRecordsjiluViewController>()},

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/shell/KXNavigationController.h"
+#include "app/stats/KXRankListController.h"
 #include "app/stats/KXRegistTypeController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
 #include "tests/app/DemoPromoterFixture.h"
@@ -51,10 +53,15 @@ TEST_F(MenuDispatch, EveryCodeOpensItsScreenOrNothing) {
         {112, "KXtuiguanpanhangbangViewController"},
         {113, "KXtianjiangxianxiangController"},
         {114, "KXDividedintoProportionViewController"},
+        {115, "KXRankListController"},
+        {116, "KXOpenServiceInfoController"},
+        {117, "KXGameGiftBagController"},
         {118, "KXRegistrationStatisticsViewController"},
         {119, "KXTopupStatisticsViewController"},
-        {117, "KXGameGiftBagController"},
         {120, "KXRoleSummaryViewController"},
+        {121, "KXRegistTypeController"},
+        {122, "KXRegistTypeController"},
+        {123, "KXRankListController"},
         {125, "KXPersonalInformationViewController"},
         {127, "KXChangeThePasswordViewController"},
         {128, "KXPrepaidPhoneRecordsjiluViewController"},
@@ -71,13 +78,24 @@ TEST_F(MenuDispatch, EveryCodeOpensItsScreenOrNothing) {
     for (const auto& [code, screen] : table) EXPECT_EQ(opened(code), screen) << code;
 }
 
-TEST_F(MenuDispatch, TheTypeStatisticsCodesOpenOneScreenSetToTheirKind) {
-    for (auto type : {KXMineNavType::registType, KXMineNavType::rechargeType}) {
+// The type a ranking or type-statistics screen was opened with.
+template <class Screen> std::optional<KXMineNavType> typeOf(const Ref<UIViewController>& shown) {
+    auto screen = cast<Screen>(shown);
+    return screen ? std::optional<KXMineNavType>(screen->type()) : std::nullopt;
+}
+
+TEST_F(MenuDispatch, RankingsAndTypeStatisticsOpenOnTheListTheirCodeNames) {
+    using TypeOfShown = std::optional<KXMineNavType> (*)(const Ref<UIViewController>&);
+    const std::vector<std::pair<KXMineNavType, TypeOfShown>> cases = {
+        {KXMineNavType::popularityRank, typeOf<KXRankListController>},
+        {KXMineNavType::consumeRank, typeOf<KXRankListController>},
+        {KXMineNavType::registType, typeOf<KXRegistTypeController>},
+        {KXMineNavType::rechargeType, typeOf<KXRegistTypeController>},
+    };
+    for (const auto& [type, shownType] : cases) {
         performMenuDispatch(rawValue(type), menu);
         finishTransition();
-        auto screen = cast<KXRegistTypeController>(stack->topViewController());
-        ASSERT_TRUE(screen) << rawValue(type);
-        EXPECT_EQ(screen->type(), type);
+        EXPECT_EQ(shownType(stack->topViewController()), type) << rawValue(type);
         stack->popToRootViewControllerAnimated(false);
         letHUDsHide();
     }
