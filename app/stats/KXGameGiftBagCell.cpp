@@ -3,6 +3,7 @@
 #include "app/shell/KXLabel.h"
 #include "app/shell/KXUniversal.h"
 #include "app/stats/KXGiftBagParts.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 
 void KXGameGiftBagCell::didCreate() {
@@ -13,14 +14,7 @@ void KXGameGiftBagCell::didCreate() {
 
 void KXGameGiftBagCell::setUpViews() {
     const CGFloat s = layoutScale();
-    setSelectionStyle(UITableViewCellSelectionStyle::None);
-    setBackgroundColor(UIColor::clearColor());
-
-    bgView_ = make<UIView>();
-    bgView_->setAccessibilityIdentifier("bgView");
-    bgView_->setBackgroundColor(UIColor::whiteColor());
-    bgView_->layer()->setCornerRadius(12 * s);
-    contentView()->addSubview(bgView_);
+    bgView_ = KXStatsList::addCard(self<KXGameGiftBagCell>());
 
     gameImageView_ = make<UIImageView>();
     gameImageView_->setAccessibilityIdentifier("gameImageView");
@@ -55,12 +49,6 @@ void KXGameGiftBagCell::setUpViews() {
 
 void KXGameGiftBagCell::setUpConstraints() {
     const CGFloat s = layoutScale();
-    snp(bgView_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalToSuperview().offset(20 * s);
-        make.right.equalToSuperview().offset(-20 * s);
-        make.top.equalToSuperview().offset(10 * s);
-        make.bottom.equalToSuperview();
-    });
     snp(gameImageView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.top.equalToSuperview().offset(10 * s);
         make.width.height.equalTo(52 * s);

@@ -4,6 +4,7 @@
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSURL.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UICollectionViewFlowLayout.h"
@@ -35,14 +36,7 @@ void KXOpenServiceGameCell::didCreate() {
 
 void KXOpenServiceGameCell::setUpViews() {
     const CGFloat s = layoutScale();
-    setSelectionStyle(UITableViewCellSelectionStyle::None);
-    setBackgroundColor(UIColor::clearColor());
-
-    bgView_ = make<UIView>();
-    bgView_->setAccessibilityIdentifier("bgView");
-    bgView_->setBackgroundColor(UIColor::whiteColor());
-    bgView_->layer()->setCornerRadius(12 * s);
-    contentView()->addSubview(bgView_);
+    bgView_ = KXStatsList::addCard(self<KXOpenServiceGameCell>());
 
     gameImageView_ = roundedImageView("gameImageView");
     bgView_->addSubview(gameImageView_);
@@ -93,12 +87,6 @@ void KXOpenServiceGameCell::setUpViews() {
 
 void KXOpenServiceGameCell::setUpConstraints() {
     const CGFloat s = layoutScale();
-    snp(bgView_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalToSuperview().offset(20 * s);
-        make.right.equalToSuperview().offset(-20 * s);
-        make.top.equalToSuperview().offset(10 * s);
-        make.bottom.equalToSuperview();
-    });
     snp(gameImageView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.top.equalToSuperview().offset(20 * s);
         make.width.height.equalTo(52 * s);

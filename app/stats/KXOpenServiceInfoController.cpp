@@ -5,7 +5,6 @@
 #include "app/stats/KXStatsList.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
-#include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/imagepreview/ZLImagePreviewController.h"
 #include "frameworks/webimage/KingfisherImageView.h"
 
@@ -14,13 +13,8 @@ void KXOpenServiceInfoController::viewDidLoad() {
     navigationView()->titleLabel()->setText("开服信息");
     tableView_ = KXStatsList::makeCardTable(tableViewProtocol_);
     tableView_->setAccessibilityIdentifier("tableView");
-    view()->addSubview(tableView_);
+    KXStatsList::placeBelowBar(tableView_, navigationView());
     KXStatsList::attachNoDataView(tableView_);
-    view()->bringSubviewToFront(navigationView());
-    snp(tableView_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.right.bottom.equalToSuperview();
-        make.top.equalTo(snp(navigationView()).bottom);
-    });
     loadNewData();
     auto me = self<KXOpenServiceInfoController>();
     KXStatsList::attachRefresh(tableView_, me);

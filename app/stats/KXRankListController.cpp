@@ -4,8 +4,6 @@
 #include "app/tabs/home/KXHomeHeader.h"
 #include "app/tabs/home/KXHomeOtherRankCell.h"
 #include "app/tabs/home/KXHomeTopThreeRankCell.h"
-#include "frameworks/constraints/ConstraintViewDSL.h"
-#include "uikit/UICollectionViewFlowLayout.h"
 
 void KXRankListController::viewDidLoad() {
     KXBaseViewController::viewDidLoad();
@@ -14,27 +12,14 @@ void KXRankListController::viewDidLoad() {
     if (type_ == KXMineNavType::popularityRank) title->setText("人气榜");
     else if (type_ == KXMineNavType::consumeRank) title->setText("消费榜单");
 
-    auto layout = make<UICollectionViewFlowLayout>();
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
     view()->setBackgroundColor(UIColor::whiteColor());
     collectionProtocol_->type = type_;
-    collectionView_ = make<UICollectionView>(CGRectZero, layout);
-    collectionView_->setAccessibilityIdentifier("collectionView");
-    collectionView_->setDelegate(collectionProtocol_);
-    collectionView_->setDataSource(collectionProtocol_);
-    collectionView_->setShowsVerticalScrollIndicator(false);
+    collectionView_ = KXStatsList::makeCollection(collectionProtocol_);
     collectionView_->setBackgroundColor(UIColor::whiteColor());
     collectionView_->registerClass<KXHomeTopThreeRankCell>("KXHomeTopThreeRankCell");
     collectionView_->registerClass<KXHomeOtherRankCell>("KXHomeOtherRankCell");
     collectionView_->registerClass<KXHomeHeader>(UICollectionElementKindSectionHeader, "KXHomeHeader");
-    collectionView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
-    view()->addSubview(collectionView_);
-    view()->bringSubviewToFront(navigationView());
-    snp(collectionView_).makeConstraints([&](ConstraintMaker& make) {
-        make.top.equalTo(snp(navigationView()).bottom);
-        make.left.right.bottom.equalToSuperview();
-    });
+    KXStatsList::placeBelowBar(collectionView_, navigationView());
     loadNewData();
     KXStatsList::attachRefresh(collectionView_, self<KXRankListController>());
 }

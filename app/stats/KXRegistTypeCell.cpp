@@ -1,28 +1,18 @@
 #include "app/stats/KXRegistTypeCell.h"
 
-#include "app/shell/KXLabel.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
+#include "app/tabs/home/KXRankRowParts.h"
 #include "app/stats/KXNumberText.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 
 namespace {
 
+using KXRankRowParts::columnLabel;
+using KXRankRowParts::gridLine;
+
 constexpr long kRoundedBottomRow = 8;
-
-Ref<UIView> gridLine(const char* identifier) {
-    auto line = make<UIView>();
-    line->setAccessibilityIdentifier(identifier);
-    line->setBackgroundColor(hex("#F5F5F5"));
-    return line;
-}
-
-Ref<UILabel> columnLabel(const char* text, const char* identifier) {
-    auto label = KXLabel::boldLabel(text, "#000000", 14 * layoutScale());
-    label->setAccessibilityIdentifier(identifier);
-    return label;
-}
 
 }  // namespace
 

@@ -7,35 +7,20 @@
 #include "app/stats/KXRegistTypePieCell.h"
 #include "app/stats/KXStatsList.h"
 #include "app/tabs/home/KXHomeHeader.h"
-#include "frameworks/constraints/ConstraintViewDSL.h"
-#include "uikit/UICollectionViewFlowLayout.h"
 
 void KXRegistTypeController::viewDidLoad() {
     KXBaseViewController::viewDidLoad();
     if (type_ == KXMineNavType::registType) navigationView()->titleLabel()->setText("注册方式");
     else if (type_ == KXMineNavType::rechargeType) navigationView()->titleLabel()->setText("充值方式");
 
-    auto layout = make<UICollectionViewFlowLayout>();
-    layout->setMinimumLineSpacing(0);
-    layout->setMinimumInteritemSpacing(0);
     view()->setBackgroundColor(UIColor::whiteColor());
     collectionProtocol_->type = type_;
-    collectionView_ = make<UICollectionView>(CGRectZero, layout);
-    collectionView_->setAccessibilityIdentifier("collectionView");
-    collectionView_->setDelegate(collectionProtocol_);
-    collectionView_->setDataSource(collectionProtocol_);
-    collectionView_->setShowsVerticalScrollIndicator(false);
-    collectionView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    collectionView_ = KXStatsList::makeCollection(collectionProtocol_);
     collectionView_->setBackgroundColor(hex("#F5F5F5"));
     collectionView_->registerClass<KXRegistTypePieCell>("KXRegistTypePieCell");
     collectionView_->registerClass<KXRegistTypeCell>("KXRegistTypeCell");
     collectionView_->registerClass<KXHomeHeader>(UICollectionElementKindSectionHeader, "KXHomeHeader");
-    view()->addSubview(collectionView_);
-    view()->bringSubviewToFront(navigationView());
-    snp(collectionView_).makeConstraints([&](ConstraintMaker& make) {
-        make.top.equalTo(snp(navigationView()).bottom);
-        make.left.right.bottom.equalToSuperview();
-    });
+    KXStatsList::placeBelowBar(collectionView_, navigationView());
 
     auto me = self<KXRegistTypeController>();
     if (type_ == KXMineNavType::registType)

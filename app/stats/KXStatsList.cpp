@@ -2,8 +2,10 @@
 
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/emptyview/LYEmptyView.h"
 #include "frameworks/emptyview/UIScrollViewLYEmpty.h"
+#include "uikit/UICollectionViewFlowLayout.h"
 
 namespace KXStatsList {
 
@@ -16,6 +18,45 @@ void configureCardTable(const Ref<UITableView>& table) {
     table->setEstimatedSectionFooterHeight(0);
     table->setShowsVerticalScrollIndicator(false);
     table->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+}
+
+void placeBelowBar(const Ref<UIScrollView>& list, const Ref<UIView>& bar) {
+    auto screen = bar->superview();
+    screen->addSubview(list);
+    screen->bringSubviewToFront(bar);
+    snp(list).makeConstraints([&](ConstraintMaker& make) {
+        make.top.equalTo(snp(bar).bottom);
+        make.left.right.bottom.equalToSuperview();
+    });
+}
+
+Ref<UICollectionView> makeSpacelessCollection() {
+    auto layout = make<UICollectionViewFlowLayout>();
+    layout->setMinimumLineSpacing(0);
+    layout->setMinimumInteritemSpacing(0);
+    auto collection = make<UICollectionView>(CGRectZero, layout);
+    collection->setAccessibilityIdentifier("collectionView");
+    collection->setShowsVerticalScrollIndicator(false);
+    collection->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    return collection;
+}
+
+Ref<UIView> addCard(const Ref<UITableViewCell>& cell) {
+    cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
+    cell->setBackgroundColor(UIColor::clearColor());
+    auto card = make<UIView>();
+    card->setAccessibilityIdentifier("bgView");
+    card->setBackgroundColor(UIColor::whiteColor());
+    card->layer()->setCornerRadius(12 * layoutScale());
+    cell->contentView()->addSubview(card);
+    const CGFloat s = layoutScale();
+    snp(card).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalToSuperview().offset(20 * s);
+        make.right.equalToSuperview().offset(-20 * s);
+        make.top.equalToSuperview().offset(10 * s);
+        make.bottom.equalToSuperview();
+    });
+    return card;
 }
 
 void attachNoDataView(const Ref<UIScrollView>& list) {

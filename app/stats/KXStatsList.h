@@ -7,6 +7,7 @@
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "uikit/UICollectionView.h"
 #include "uikit/UITableView.h"
 
 // What the paged statistics lists (gift bags, server openings, rankings)
@@ -18,6 +19,13 @@ namespace KXStatsList {
 // row heights (estimated at 40), no header or footer estimates, no vertical
 // indicator, insets never adjusted; `source` feeds it and takes its taps.
 template <class Source> Ref<UITableView> makeCardTable(const Ref<Source>& source);
+// Adds the list to the bar's superview, filling it below the bar, and
+// brings the bar to the front.
+void placeBelowBar(const Ref<UIScrollView>& list, const Ref<UIView>& bar);
+// Makes the cell a card row (no selection look, clear background) and
+// answers its card: white, rounded 12 (scaled), in the content view 20 in
+// from its sides and 10 below its top, down to its bottom.
+Ref<UIView> addCard(const Ref<UITableViewCell>& cell);
 // The "暂无数据" view shown while the list has no rows, 40 points above the middle.
 void attachNoDataView(const Ref<UIScrollView>& list);
 
@@ -64,6 +72,17 @@ std::function<void(const Argument&)> weakly(const Ref<Screen>& screen, void (Scr
 }
 
 void configureCardTable(const Ref<UITableView>& table);
+Ref<UICollectionView> makeSpacelessCollection();
+
+// The collection of the rankings and type statistics: a flow layout with
+// no spacing between items or lines, `source` as its data source and
+// delegate, no vertical indicator, insets never adjusted.
+template <class Source> Ref<UICollectionView> makeCollection(const Ref<Source>& source) {
+    auto collection = makeSpacelessCollection();
+    collection->setDelegate(source);
+    collection->setDataSource(source);
+    return collection;
+}
 
 template <class Source> Ref<UITableView> makeCardTable(const Ref<Source>& source) {
     auto table = make<UITableView>(CGRectZero, UITableViewStyle::Plain);

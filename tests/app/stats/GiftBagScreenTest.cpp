@@ -30,23 +30,8 @@ protected:
         return runUntil([&] { return static_cast<long>(screen->mutDataArr().size()) == count; }) &&
                (driver.settle(), rows() == count);
     }
-    // Pulls up past the end, once the rows on the way there have been
-    // measured (automatic heights grow the content as rows show).
-    bool loadMore() {
-        auto table = screen->tableView();
-        for (CGFloat before = -1; before != table->contentSize().height;) {
-            before = table->contentSize().height;
-            driver.scroll(table, table->maximumContentOffset().y - table->contentOffset().y);
-        }
-        return driver.pullUp(table);
-    }
-    Ref<KXGameGiftBagCell> row(long index) {
-        if (!driver.scrollToRow(screen->tableView(), NSIndexPath::indexPathForRow(index, 0))) {
-            ADD_FAILURE() << driver.lastError();
-            return nullptr;
-        }
-        return cast<KXGameGiftBagCell>(screen->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(index, 0)));
-    }
+    bool loadMore() { return StatsScreenFixture::loadMore(screen->tableView()); }
+    Ref<KXGameGiftBagCell> row(long index) { return rowOf<KXGameGiftBagCell>(screen->tableView(), index); }
     Ref<KXGameGiftBagAlert> shownAlert() const {
         auto found = driver.findAllOfClass("KXGameGiftBagAlert");
         return found.empty() ? nullptr : cast<KXGameGiftBagAlert>(found.front());

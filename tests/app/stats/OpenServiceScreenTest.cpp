@@ -16,18 +16,8 @@ protected:
         open(screen, [&] { return !screen->mutDataArr().empty(); });
     }
     long rows() const { return screen->tableView()->numberOfRowsInSection(0); }
-    Ref<KXOpenServiceGameCell> row(long index) {
-        if (!driver.scrollToRow(screen->tableView(), NSIndexPath::indexPathForRow(index, 0))) return nullptr;
-        return cast<KXOpenServiceGameCell>(screen->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(index, 0)));
-    }
-    bool loadMore() {
-        auto table = screen->tableView();
-        for (CGFloat before = -1; before != table->contentSize().height;) {
-            before = table->contentSize().height;
-            driver.scroll(table, table->maximumContentOffset().y - table->contentOffset().y);
-        }
-        return driver.pullUp(table);
-    }
+    Ref<KXOpenServiceGameCell> row(long index) { return rowOf<KXOpenServiceGameCell>(screen->tableView(), index); }
+    bool loadMore() { return StatsScreenFixture::loadMore(screen->tableView()); }
 
     Ref<KXOpenServiceInfoController> screen;
 };

@@ -30,11 +30,7 @@ protected:
         if (!cell) return {};
         return {cell->rankLabel()->text(), cell->userLabel()->text(), cell->lowUserLabel()->text()};
     }
-    bool loadMore() {
-        auto list = screen->collectionView();
-        driver.scroll(list, list->maximumContentOffset().y - list->contentOffset().y);
-        return driver.pullUp(list);
-    }
+    bool loadMore() { return StatsScreenFixture::loadMore(screen->collectionView()); }
 
     Ref<KXRankListController> screen;
 };

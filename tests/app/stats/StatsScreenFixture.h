@@ -7,6 +7,7 @@
 #include "frameworks/hud/MBProgressHUD.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UILabel.h"
+#include "uikit/UITableView.h"
 
 // A statistics screen as the menus open it: the root of a tab's stack in the
 // key window, against the local back end as the demo promoter.
@@ -24,6 +25,24 @@ protected:
     static std::string toastOn(const Ref<UIView>& view) {
         auto hud = MBProgressHUD::HUDForView(view);
         return hud ? hud->detailsLabel()->text() : std::string();
+    }
+    // Pulls up past the end of the list, once the rows on the way there
+    // have been measured (automatic heights grow the content as rows show).
+    bool loadMore(const Ref<UIScrollView>& list) {
+        for (CGFloat before = -1; before != list->contentSize().height;) {
+            before = list->contentSize().height;
+            driver.scroll(list, list->maximumContentOffset().y - list->contentOffset().y);
+        }
+        return driver.pullUp(list);
+    }
+    // The cell of a table row, brought into view.
+    template <class Cell> Ref<Cell> rowOf(const Ref<UITableView>& table, long index) {
+        const auto path = NSIndexPath::indexPathForRow(index, 0);
+        if (!driver.scrollToRow(table, path)) {
+            ADD_FAILURE() << driver.lastError();
+            return nullptr;
+        }
+        return std::dynamic_pointer_cast<Cell>(table->cellForRowAtIndexPath(path));
     }
     // From here on the requests are signed for a promoter the back end does
     // not know, which it refuses with a message.
