@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
@@ -99,4 +100,17 @@ TEST_F(DeviceIdentity, EnvironmentAndFingerprint) {
     EXPECT_EQ(RPOUTATempID::getUTATempID(), fingerprint);
     EXPECT_GT(RPOUTAHelper::getBootTime(), 1000000000000000LL);
     EXPECT_EQ(RPOUTAHelper::getInstance()->fetchSSIDInfo()["ss"].description(), "Not Found");
+}
+
+TEST_F(DeviceIdentity, AnUnreadableSlotCountsAsFreeAndIsRewritten) {
+    TempSandbox app;
+    auto slot = UIPasteboard::pasteboardWithName("org.StableUDID.slot.0", true);
+    slot->setData(NSData::fromString("not an archive"), "org.StableUDID");
+    Ref<NSError> error;
+    const auto value = launchValue(&error);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(error->code(), 0);
+    const Value record = NSKeyedUnarchiver::unarchiveObjectWithData(*slot->dataForPasteboardType("org.StableUDID"));
+    ASSERT_TRUE(record.isDictionary());
+    EXPECT_EQ((*record.dictionary())["StableUDID"].description(), *value);
 }

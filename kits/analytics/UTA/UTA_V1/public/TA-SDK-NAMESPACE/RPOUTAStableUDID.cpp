@@ -5,7 +5,8 @@
 
 #include "foundation/CommonDigest.h"
 #include "foundation/NSDate.h"
-#include "foundation/NSPropertyListSerialization.h"
+#include "foundation/NSKeyedArchiver.h"
+#include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSString.h"
 #include "foundation/NSUUID.h"
 #include "foundation/NSUserDefaults.h"
@@ -36,14 +37,15 @@ Ref<NSError> udidError(long code, const std::string& description) {
 std::optional<Dictionary> readSlot(const Ref<UIPasteboard>& pasteboard) {
     auto data = pasteboard->dataForPasteboardType(kPasteboardType);
     if (!data) return std::nullopt;
-    auto plist = NSPropertyListSerialization::propertyListWithData(*data);
-    if (!plist || !plist->isDictionary()) return std::nullopt;
-    return *plist->dictionary();
+    const Value record = NSKeyedUnarchiver::unarchiveObjectWithData(*data);
+    if (!record.isDictionary()) return std::nullopt;
+    return *record.dictionary();
 }
 
 void writeSlot(const Ref<UIPasteboard>& pasteboard, const Dictionary& record) {
-    auto data = NSPropertyListSerialization::dataWithPropertyList(Value(record), NSPropertyListSerialization::Format::Binary);
-    if (data) pasteboard->setData(*data, kPasteboardType);
+    if (auto data = NSKeyedArchiver::archivedDataWithRootObject(Value(record))) {
+        pasteboard->setData(*data, kPasteboardType);
+    }
 }
 
 // MD5 of a new UUID's text plus a random 32-bit number: 40 hexadecimal characters.
