@@ -4,6 +4,8 @@
 #include <time.h>
 
 #include <cstdio>
+#include <ctime>
+#include <utility>
 
 #include "foundation/DispatchOnce.h"
 #include "foundation/DispatchQueue.h"
@@ -15,6 +17,7 @@
 #include "foundation/NSUserDefaults.h"
 #include "foundation/UTF16.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 #include "uikit/UIApplication.h"
@@ -99,6 +102,36 @@ bool RPOUTAHelper::checkUTAEnable() const {
     const bool enabled = UTAEnableFlag_;
     if (!enabled) UTALog("UTA is not enabled , because of the online config");
     return enabled;
+}
+
+namespace {
+
+// Year and day of the year in local time: one calendar day.
+std::pair<int, int> calendarDay(std::time_t seconds) {
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year, local.tm_yday};
+}
+
+}  // namespace
+
+Ref<RPOUTAUser> RPOUTAHelper::getUser() {
+    std::lock_guard lock(mutex_);
+    if (!user_) user_ = RPOUTAStore::getInstance()->loadUser();
+    if (!user_) return nullptr;
+    const auto now = static_cast<std::uint32_t>(std::time(nullptr));
+    const std::int32_t old = user_->userType;
+    if (now > user_->tagTime && calendarDay(now) != calendarDay(user_->tagTime)) user_->userType = 1;
+    const std::string appVersion = env_->app_version();
+    if (user_->appVer != appVersion) {
+        user_->userType |= 2;
+        user_->appVer = appVersion;
+    }
+    if (user_->userType != old) {
+        user_->tagTime = now;
+        RPOUTAStore::getInstance()->storeUser(user_);
+    }
+    return user_;
 }
 
 std::string RPOUTAHelper::speedTestStr() const {

@@ -11,6 +11,7 @@
 #include "foundation/NSObject.h"
 #include "foundation/Value.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEnv.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAUser.h"
 #include "system/CTTelephonyNetworkInfo.h"
 
 // The library's device helper: the environment collected once at creation,
@@ -22,6 +23,9 @@ public:
     std::string className() const override { return "RPOUTAHelper"; }
 
     Ref<RPOUTAEnv> getEnv() const { return env_; }
+    // The analytics user from the store, its type brought up to date (a new
+    // calendar day, a new app version) and stored again when it changed.
+    Ref<RPOUTAUser> getUser();
     bool checkUTAEnable() const;
     void setUTAEnableFlag(bool flag) { UTAEnableFlag_ = flag; }
     bool reportNewCrashReport() const { return reportNewCrashReport_; }
@@ -63,4 +67,5 @@ private:
     std::atomic<bool> reportNewCrashReport_{false};
     mutable std::mutex mutex_;
     std::string speedTestStr_;
+    Ref<RPOUTAUser> user_;
 };

@@ -1,0 +1,118 @@
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvent.h"
+
+#include <sys/time.h>
+
+#include "foundation/NSString.h"
+#include "foundation/SecRandom.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
+
+namespace {
+
+std::string microsecondText() {
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    return std::to_string(now.tv_usec);
+}
+
+void setIfNotEmpty(Dictionary& dictionary, const char* key, const std::string& value) {
+    if (!value.empty()) dictionary.set(key, value);
+}
+
+}  // namespace
+
+RPOUTAEvent::RPOUTAEvent() {
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    ts = static_cast<std::uint32_t>(now.tv_sec);
+    timeStr = std::to_string(now.tv_usec);
+    if (timeStr.size() >= 3) timeStr = timeStr.substr(2);
+}
+
+void RPOUTAEvent::encode(Dictionary&) {}
+
+std::int32_t RPOUTAEvent::getRandomNumber(std::int32_t from, std::int32_t to) {
+    std::uint32_t random = 0;
+    SecRandomCopyBytes(kSecRandomDefault, sizeof random, &random);
+    const auto span = static_cast<std::uint32_t>(to - from + 1);
+    return from + static_cast<std::int32_t>(span == 0 ? random : random % span);
+}
+
+std::int32_t RPOUTAEvent::generateIDX() const {
+    for (;;) {
+        std::string micros = microsecondText();
+        if (micros.size() >= 2) micros = micros.substr(1);
+        const std::string text = std::to_string(getRandomNumber(0, 3)) + timeStr + micros;
+        const auto value = static_cast<std::int64_t>(std::stoull(text));
+        const auto idx = static_cast<std::int32_t>(static_cast<std::uint32_t>(value & 0xffffffff));
+        if (idx != -1) return idx;
+    }
+}
+
+std::string RPOUTAEvent::toJsonString() {
+    auto config = RPOUTAConfig::getInstance();
+    auto helper = RPOUTAHelper::getInstance();
+    auto env = helper->getEnv();
+    Dictionary dictionary;
+    dictionary.set("ts", ts);
+    dictionary.set("si", sid);
+    if (getType() != 2) {
+        setIfNotEmpty(dictionary, "sv", env->sdk_version());
+        dictionary.set("ut", UTAUserType());
+        UTASetIfPresent(dictionary, "ch", config->channel());
+        const auto customerVersion = config->customerAppVersion();
+        setIfNotEmpty(dictionary, "av", customerVersion ? *customerVersion : env->app_version());
+    }
+    UTASetIfPresent(dictionary, "cui", config->customerUserID());
+    UTASetIfPresent(dictionary, "cav", config->customerAppVersion());
+    setIfNotEmpty(dictionary, "ui", env->deviceid());
+    UTASetIfPresent(dictionary, "ifa", config->ifa());
+    setIfNotEmpty(dictionary, "tmpid", RPOUTATempID::getUTATempID());
+    if (auto ifv = env->ifv()) dictionary.set("ifv", ifv->UUIDString());
+    dictionary.set("et", getType());
+    const auto key = appkey ? appkey : config->appkey();
+    UTASetIfPresent(dictionary, "ky", key);
+    eventIndex = generateIDX();
+    dictionary.set("idx", eventIndex);
+    UTASetIfPresent(dictionary, "h5attr", h5attr);
+    if (h5 != 0) dictionary.set("h5", h5);
+    try {
+        encode(dictionary);
+    } catch (...) {
+        // The keys written before the failure stay.
+    }
+    return helper->getJson(Value(dictionary));
+}
+
+Dictionary UTADeviceBlock() {
+    auto config = RPOUTAConfig::getInstance();
+    auto helper = RPOUTAHelper::getInstance();
+    auto env = helper->getEnv();
+    Dictionary block;
+    setIfNotEmpty(block, "pl", env->platform());
+    setIfNotEmpty(block, "tz", env->timezone());
+    setIfNotEmpty(block, "ov", env->os_version());
+    const auto customerVersion = config->customerAppVersion();
+    setIfNotEmpty(block, "av", customerVersion ? *customerVersion : env->app_version());
+    block.set("os", 2);
+    setIfNotEmpty(block, "sv", env->sdk_version());
+    setIfNotEmpty(block, "lg", env->language());
+    setIfNotEmpty(block, "sr", env->resolution());
+    UTASetIfPresent(block, "op", env->mccmnc());
+    setIfNotEmpty(block, "md", env->devicename());
+    setIfNotEmpty(block, "mf", env->modulename());
+    UTASetIfPresent(block, "ch", config->channel());
+    setIfNotEmpty(block, "cn", helper->getNetworkType());
+    return block;
+}
+
+void UTASetIfPresent(Dictionary& dictionary, const char* key, const std::optional<std::string>& value) {
+    if (value) dictionary.set(key, *value);
+}
+
+std::int32_t UTAUserType() {
+    auto user = RPOUTAHelper::getInstance()->getUser();
+    return user ? user->userType : 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "foundation/NSObject.h"
+#include "foundation/Value.h"
+
+// Every fact the library reports: a common envelope (time, session,
+// identity, type) and a body that each kind of event writes itself. The
+// event's JSON text is what the store keeps and the report channel sends.
+class RPOUTAEvent : public NSObject {
+public:
+    RPOUTAEvent();
+    std::string className() const override { return "RPOUTAEvent"; }
+
+    // The type code; the body keys written into `dictionary`.
+    virtual std::int32_t getType() const { return 0; }
+    virtual void encode(Dictionary& dictionary);
+
+    // from + a random number modulo (to - from + 1).
+    static std::int32_t getRandomNumber(std::int32_t from, std::int32_t to);
+    // A new event index: never -1, may be negative.
+    std::int32_t generateIDX() const;
+    std::string toJsonString();
+
+    std::uint32_t sid = 0;
+    std::uint32_t ts = 0;
+    std::int32_t eventIndex = 0;
+    std::optional<std::string> h5attr;
+    std::int32_t h5 = 0;
+    std::string timeStr;
+    std::optional<std::string> appkey;
+    bool isRealTime = false;
+    std::optional<std::string> content;
+};
+
+// The device facts every event body may carry ("pl", "tz", "ov", "av", "os",
+// "sv", "lg", "sr", "op", "md", "mf", "ch", "cn"), each only when known.
+Dictionary UTADeviceBlock();
+// Sets `key` only when the text is there.
+void UTASetIfPresent(Dictionary& dictionary, const char* key, const std::optional<std::string>& value);
+// The user type of the analytics user, as the envelope reports it.
+std::int32_t UTAUserType();

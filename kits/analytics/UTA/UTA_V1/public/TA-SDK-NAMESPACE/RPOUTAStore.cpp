@@ -1,0 +1,420 @@
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+
+#include <ctime>
+
+#include "foundation/DispatchOnce.h"
+#include "foundation/NSFileManager.h"
+#include "foundation/NSPathUtilities.h"
+#include "foundation/NSUserDefaults.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+
+namespace {
+
+// The library's one lock around every SQLite call ("__UTA_LOCK__").
+std::recursive_mutex& utaLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+const char* const kInsertEvent =
+    "insert into events(content, status, send_count,ts) values(@CONTENT, @STATUS, @SENDCOUNT, @TS)";
+const char* const kReplaceConfig =
+    "replace into config(type, content, md5sum, version) values(@TYPE, @CONTENT, @MD5, @VER)";
+
+void bindAll(sqlite3_stmt* statement, const Array& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int index = static_cast<int>(i) + 1;
+        if (const std::string* text = values[i].text()) {
+            sqlite3_bind_text(statement, index, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_int64(statement, index, values[i].longLongValue());
+        }
+    }
+}
+
+std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+
+}  // namespace
+
+Ref<RPOUTAStore> RPOUTAStore::getInstance() {
+    static DispatchOnce once;
+    static Ref<RPOUTAStore> shared;
+    once.perform([] { shared = make<RPOUTAStore>(); });
+    return shared;
+}
+
+RPOUTAStore::RPOUTAStore() { initDB(); }
+
+RPOUTAStore::~RPOUTAStore() { closeDB(); }
+
+std::string RPOUTAStore::getUTAStorePath() {
+    const std::string caches = NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true).front();
+    const std::string folder = caches + "/.uta";
+    auto fileManager = NSFileManager::defaultManager();
+    bool isDirectory = false;
+    if (fileManager->fileExistsAtPath(folder, &isDirectory) && !isDirectory) fileManager->removeItemAtPath(folder);
+    fileManager->createDirectoryAtPath(folder, true);
+    return folder;
+}
+
+std::string RPOUTAStore::getDbPath() {
+    const std::string name = ".nimbus_analysis_" + className();
+    const std::string path = getUTAStorePath() + "/" + name;
+    // A file left in the documents folder by an earlier version moves here.
+    const std::string documents =
+        NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true).front() + "/" + name;
+    auto fileManager = NSFileManager::defaultManager();
+    if (fileManager->fileExistsAtPath(documents)) {
+        if (fileManager->fileExistsAtPath(path)) {
+            closeDB();
+            fileManager->removeItemAtPath(path);
+        }
+        Ref<NSError> error;
+        if (!fileManager->moveItemAtPath(documents, path, &error)) {
+            UTALog("Unable to move file: %@", error ? error->localizedDescription() : std::string());
+        }
+    }
+    return path;
+}
+
+sqlite3* RPOUTAStore::getDB() {
+    std::lock_guard lock(utaLock());
+    if (db_) return db_;
+    const std::string path = getDbPath();
+    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
+        UTALog("open sqlite db failed.");
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+    return db_;
+}
+
+void RPOUTAStore::closeDB() {
+    std::lock_guard lock(utaLock());
+    sqlite3_finalize(insertEvent_);
+    sqlite3_finalize(replaceConfig_);
+    insertEvent_ = replaceConfig_ = nullptr;
+    if (db_) sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+void RPOUTAStore::deleteDB() {
+    closeDB();
+    Ref<NSError> error;
+    const std::string path = getDbPath();
+    if (NSFileManager::defaultManager()->fileExistsAtPath(path) &&
+        !NSFileManager::defaultManager()->removeItemAtPath(path, &error)) {
+        UTALog("Delete database failed reason:%@", error ? error->localizedDescription() : std::string());
+    }
+}
+
+void RPOUTAStore::initDB() {
+    if (!getDB()) {
+        UTALog("NULL database to init table.");
+        return;
+    }
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    if (defaults->integerForKey("UTA_SDK_DB_VER") == 0) {
+        defaults->setInteger(1, "UTA_SDK_DB_VER");
+        defaults->synchronize();
+    }
+    execute("create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
+            "status INTEGER, send_count INTEGER, ts INTEGER)",
+            {});
+    execute("create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
+            {});
+    execute("create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, "
+            "PRIMARY KEY(type))",
+            {});
+}
+
+int RPOUTAStore::execute(const std::string& sql, const Array& values, std::vector<std::vector<std::string>>* rows) {
+    std::lock_guard lock(utaLock());
+    sqlite3* db = getDB();
+    if (!db) return -1;
+    sqlite3_stmt* statement = nullptr;
+    int result = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+    if (result == SQLITE_OK) {
+        bindAll(statement, values);
+        while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+            if (!rows) continue;
+            const int columns = sqlite3_column_count(statement);
+            std::vector<std::string> row;
+            bool complete = columns > 0;
+            for (int column = 0; column < columns && complete; ++column) {
+                const unsigned char* text = sqlite3_column_text(statement, column);
+                if (!text) complete = false;
+                else row.emplace_back(reinterpret_cast<const char*>(text),
+                                      static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+            }
+            if (complete) rows->push_back(std::move(row));
+        }
+        if (result == SQLITE_DONE) result = SQLITE_OK;
+    }
+    if (result != SQLITE_OK) UTALog("Failed to execute sql:%s for reason:%s", sql.c_str(), sqlite3_errmsg(db));
+    sqlite3_finalize(statement);
+    return result;
+}
+
+int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
+    const int result = execute(sql, values);
+    if (result == SQLITE_CORRUPT) {
+        // A damaged file is replaced by a fresh, empty one.
+        deleteDB();
+        initDB();
+    }
+    return result;
+}
+
+void RPOUTAStore::recount() { numStoredEvents_ = getStoredEventsNum(); }
+
+void RPOUTAStore::launch() {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>()] {
+        auto store = weak.lock();
+        if (!store || !store->getDB()) return;
+        store->updateDatabase("update events set status=?  where status = ?", {kStored, kSending});
+        store->recount();
+    });
+}
+
+std::string RPOUTAStore::getUtaStableUDID() {
+    std::vector<std::vector<std::string>> rows;
+    if (execute("select uid from user limit 1", {}, &rows) != SQLITE_OK || rows.empty()) return "";
+    return rows[0][0];
+}
+
+std::uint32_t RPOUTAStore::getStoredEventsNum() {
+    std::vector<std::vector<std::string>> rows;
+    if (execute("select count(*) from events where status=?", {kStored}, &rows) != SQLITE_OK || rows.empty()) return 0;
+    const auto count = static_cast<std::uint32_t>(std::stoul(rows[0][0]));
+    UTALog("%d unsent events.", static_cast<int>(count));
+    return count;
+}
+
+void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std::function<void()> completion) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), event, hasTrySent, completion = std::move(completion)] {
+        auto store = weak.lock();
+        if (!store) return;
+        auto config = RPOUTAConfig::getInstance();
+        if (store->numStoredEvents_ >= config->maxStoreEventCount()) {
+            UTALog("Too many events stored in db, erase oldest event");
+            store->updateDatabase("delete from events where ts in (select min(ts) from events)");
+        }
+        if (!event->content) event->content = event->toJsonString();
+        const std::string content = *event->content;
+        UTALog(hasTrySent ? "Send failed, then store event:%@" : "Environment setting, then store event:%@", content);
+        if (content.size() > config->maxReportEventLength() && event->getType() != 3) {
+            UTALog("[ERROR]Too large event content length to report:%lu", static_cast<unsigned long>(content.size()));
+            completion();
+            return;
+        }
+        bool stored = false;
+        if (content != "{}") {
+            std::lock_guard lock(utaLock());
+            if (sqlite3* db = store->getDB()) {
+                if (!store->insertEvent_ && sqlite3_prepare_v2(db, kInsertEvent, -1, &store->insertEvent_, nullptr) != SQLITE_OK) {
+                    UTALog("Failed to prepare insert events");
+                    store->insertEvent_ = nullptr;
+                }
+                if (store->insertEvent_) {
+                    bindAll(store->insertEvent_, {content, kStored, 0, event->ts});
+                    if (sqlite3_step(store->insertEvent_) == SQLITE_DONE) {
+                        sqlite3_clear_bindings(store->insertEvent_);
+                        sqlite3_reset(store->insertEvent_);
+                        stored = true;
+                    } else {
+                        sqlite3_finalize(store->insertEvent_);
+                        store->insertEvent_ = nullptr;
+                        UTALog("Failed to exec satement to insert events.");
+                    }
+                }
+            }
+        }
+        if (stored) ++store->numStoredEvents_;
+        completion();
+    });
+}
+
+void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
+    auto config = RPOUTAConfig::getInstance();
+    const std::int64_t limit = static_cast<std::int64_t>(config->maxLoadEventCount()) - static_cast<std::int64_t>(batch.size());
+    std::vector<std::vector<std::string>> rows;
+    updateDatabase("BEGIN TRANSACTION");
+    updateDatabase("delete from events where content is Null or event_id=0");
+    execute("select event_id, content, status, send_count,ts from events where status = ? order by ts limit ?",
+            {kStored, std::max<std::int64_t>(limit, 0)}, &rows);
+    updateDatabase("END TRANSACTION");
+
+    std::vector<std::pair<std::string, Array>> followUps;
+    for (const auto& row : rows) {
+        if (row.size() != 5) continue;
+        RPOUTAStoreEvent event;
+        event.eventId = static_cast<std::uint32_t>(std::stoul(row[0]));
+        event.content = row[1];
+        event.status = static_cast<std::uint32_t>(std::stoul(row[2]));
+        event.sendCount = std::stoll(row[3]) + 1;
+        event.ts = static_cast<std::uint32_t>(std::stoul(row[4]));
+        batch.push_back(event);
+        if (event.sendCount < static_cast<std::int64_t>(config->maxSendRetryCount())) {
+            followUps.push_back({"update events set send_count =? where event_id = ?", {event.sendCount, event.eventId}});
+        } else {
+            // The last allowed try: the row goes now, while it is still in the batch.
+            followUps.push_back({"delete from events where event_id = ?", {event.eventId}});
+        }
+    }
+    updateDatabase("BEGIN TRANSACTION");
+    for (const auto& [sql, values] : followUps) updateDatabase(sql, values);
+    recount();
+    updateDatabase("END TRANSACTION");
+}
+
+void RPOUTAStore::enqueueMemEvent(const Ref<RPOUTAEvent>& event) {
+    std::lock_guard lock(memEventLock_);
+    cachedEventsArr_.push_back(event);
+}
+
+void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
+    {
+        std::lock_guard lock(memEventLock_);
+        if (cachedEventsArr_.empty()) return;
+        const std::uint32_t limit = RPOUTAConfig::getInstance()->maxLoadEventCount();
+        for (std::uint32_t i = 0; i < limit && !cachedEventsArr_.empty(); ++i) {
+            RPOUTAStoreEvent event;
+            event.content = cachedEventsArr_.front()->content.value_or("");
+            cachedEventsArr_.pop_front();
+            batch.push_back(std::move(event));
+        }
+    }
+    UTALog("evs count is %d", static_cast<int>(batch.size()));
+}
+
+void RPOUTAStore::runPerRow(
+    const std::vector<RPOUTAStoreEvent>& batch,
+    const std::function<std::optional<std::pair<std::string, Array>>(const RPOUTAStoreEvent&)>& statement) {
+    std::vector<std::pair<std::string, Array>> retries;
+    updateDatabase("BEGIN TRANSACTION");
+    for (const auto& event : batch) {
+        auto one = statement(event);
+        if (!one) continue;
+        if (updateDatabase(one->first, one->second) != SQLITE_OK) retries.push_back(*one);
+    }
+    updateDatabase("END TRANSACTION");
+    if (!retries.empty()) {
+        updateDatabase("BEGIN TRANSACTION");
+        for (const auto& [sql, values] : retries) updateDatabase(sql, values);
+        updateDatabase("END TRANSACTION");
+    }
+    recount();
+}
+
+void RPOUTAStore::updateEvents(std::vector<RPOUTAStoreEvent> batch, std::int32_t status) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), batch = std::move(batch), status] {
+        auto store = weak.lock();
+        if (!store) return;
+        store->runPerRow(batch, [status](const RPOUTAStoreEvent& event) {
+            return std::make_optional(std::pair<std::string, Array>{"update events set status = ? where event_id = ?",
+                                                                     {status, event.eventId}});
+        });
+    });
+}
+
+void RPOUTAStore::deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::function<void()> callback) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), batch = std::move(batch), callback = std::move(callback)] {
+        auto store = weak.lock();
+        if (!store) return;
+        store->runPerRow(batch, [](const RPOUTAStoreEvent& event) {
+            return std::make_optional(
+                std::pair<std::string, Array>{"delete from events where event_id = ?", {event.eventId}});
+        });
+        if (callback) callback();
+    });
+}
+
+void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), batch = std::move(batch)] {
+        auto store = weak.lock();
+        if (!store) return;
+        const auto maxTries = static_cast<std::int64_t>(RPOUTAConfig::getInstance()->maxSendRetryCount());
+        store->runPerRow(batch, [maxTries](const RPOUTAStoreEvent& event) -> std::optional<std::pair<std::string, Array>> {
+            UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
+            // A row on its last try was deleted when it was loaded.
+            if (event.sendCount >= maxTries) return std::nullopt;
+            return std::pair<std::string, Array>{"update events set status=? where event_id = ?", {kStored, event.eventId}};
+        });
+    });
+}
+
+void RPOUTAStore::storeUser(const Ref<RPOUTAUser>& user) {
+    if (!user) return;
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), userType = user->userType, appVer = user->appVer,
+                       tagTime = user->tagTime, uid = user->uid] {
+        if (auto store = weak.lock()) {
+            store->updateDatabase("update user set user_type=?, app_ver=?, ts=? where uid=?",
+                                  {userType, appVer, tagTime, uid});
+        }
+    });
+}
+
+Ref<RPOUTAUser> RPOUTAStore::loadUser() {
+    auto user = make<RPOUTAUser>();
+    taskQueue_->sync([&] {
+        std::vector<std::vector<std::string>> rows;
+        if (execute("select uid,user_type,app_ver,ts from user", {}, &rows) != SQLITE_OK) return;
+        if (rows.empty()) {
+            auto env = RPOUTAHelper::getInstance()->getEnv();
+            user->uid = env->deviceid();
+            user->userType = 0;
+            user->appVer = env->app_version();
+            user->tagTime = now();
+            updateDatabase("insert into user values(?, ?, ?, ?)", {user->uid, 0, user->appVer, user->tagTime});
+        } else if (rows.size() == 1 && rows[0].size() == 4) {
+            user->uid = rows[0][0];
+            user->userType = static_cast<std::int32_t>(std::stol(rows[0][1]));
+            user->appVer = rows[0][2];
+            user->tagTime = static_cast<std::uint32_t>(std::stoul(rows[0][3]));
+        }
+    });
+    return user;
+}
+
+void RPOUTAStore::storeConfig(const Ref<RPOUTADataConfig>& config) {
+    if (!config) return;
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), config] {
+        auto store = weak.lock();
+        if (!store) return;
+        std::lock_guard lock(utaLock());
+        sqlite3* db = store->getDB();
+        if (!db) return;
+        if (!store->replaceConfig_ &&
+            sqlite3_prepare_v2(db, kReplaceConfig, -1, &store->replaceConfig_, nullptr) != SQLITE_OK) {
+            UTALog("Failed to prepare replace configs");
+            store->replaceConfig_ = nullptr;
+            return;
+        }
+        bindAll(store->replaceConfig_, {config->type, config->content, config->md5, config->version});
+        if (sqlite3_step(store->replaceConfig_) == SQLITE_DONE) {
+            sqlite3_clear_bindings(store->replaceConfig_);
+            sqlite3_reset(store->replaceConfig_);
+        } else {
+            sqlite3_finalize(store->replaceConfig_);
+            store->replaceConfig_ = nullptr;
+            UTALog("Failed to exec satement to insert configs.");
+        }
+    });
+}
+
+void RPOUTAStore::loadConfig(const std::function<void(const Ref<RPOUTADataConfig>&)>& block) {
+    std::vector<std::vector<std::string>> rows;
+    execute("select type, content, md5sum, version from config;", {}, &rows);
+    for (const auto& row : rows) {
+        if (row.size() != 4) continue;
+        auto config = make<RPOUTADataConfig>();
+        config->type = static_cast<std::uint32_t>(std::stoul(row[0]));
+        config->content = row[1];
+        config->md5 = row[2];
+        config->version = static_cast<std::uint32_t>(std::stoul(row[3]));
+        block(config);
+    }
+}

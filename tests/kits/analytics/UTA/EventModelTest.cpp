@@ -1,0 +1,110 @@
+// The events' JSON form: the envelope and the bodies the server reads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "foundation/NSJSONSerialization.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+Dictionary jsonOf(RPOUTAEvent& event) {
+    const Value value = NSJSONSerialization::JSONObjectWithData(NSData::fromString(event.toJsonString()));
+    EXPECT_TRUE(value.isDictionary());
+    return value.isDictionary() ? *value.dictionary() : Dictionary();
+}
+
+}  // namespace
+
+TEST(EventModel, EnvelopeAndBodies) {
+    TempSandbox sandbox;
+    auto config = RPOUTAConfig::getInstance();
+    config->setAppkey("configured");
+
+    RPOUTAPageView page;
+    page.page = "home";
+    page.refer = "home";
+    page.duration = 2.5;
+    page.sid = 7;
+    Dictionary json = jsonOf(page);
+    EXPECT_EQ(json["et"].intValue(), 1);
+    EXPECT_EQ(json["si"].intValue(), 7);
+    EXPECT_EQ(json["rf"].description(), "-");
+    EXPECT_DOUBLE_EQ(json["du"].doubleValue(), 2.5);
+    EXPECT_EQ(json["ky"].description(), "configured");
+    EXPECT_EQ(json["sv"].description(), "2.1.1");
+    EXPECT_EQ(json["ch"].description(), "appstore");
+    EXPECT_TRUE(json.contains("ut"));
+    EXPECT_EQ(json["ui"].description().size(), 40u);
+    EXPECT_EQ(json["tmpid"].description().size(), 36u);
+    EXPECT_EQ(json["idx"].intValue(), page.eventIndex);
+
+    RPOUTACustomEvent custom;
+    custom.eventID = "buy";
+    custom.appkey = "own";
+    EXPECT_FALSE(jsonOf(custom).contains("du"));
+    EXPECT_EQ(jsonOf(custom)["ky"].description(), "own");
+    custom.duration = 1.5;
+    EXPECT_DOUBLE_EQ(jsonOf(custom)["du"].doubleValue(), 1.5);
+    EXPECT_EQ(jsonOf(custom)["et"].intValue(), 1000);
+
+    RPOUTASessionEnv session;
+    json = jsonOf(session);
+    EXPECT_FALSE(json.contains("sv"));
+    EXPECT_FALSE(json.contains("ch"));
+    EXPECT_FALSE(json.contains("av"));
+    EXPECT_TRUE(json.contains("ut"));
+    ASSERT_TRUE(json["ev"].isDictionary());
+    EXPECT_EQ((*json["ev"].dictionary())["sv"].description(), "2.1.1");
+    EXPECT_EQ((*json["ev"].dictionary())["os"].intValue(), 2);
+
+    RPOUTAErrorEvent error;
+    std::string text;
+    for (int line = 1; line <= 250; ++line) text += "line " + std::to_string(line) + (line < 250 ? "\n" : "");
+    error.error = text;
+    json = jsonOf(error);
+    const std::string reported = json["er"].description();
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 199);
+    EXPECT_TRUE(reported.ends_with("line 200"));
+    EXPECT_TRUE(json["errkv"].isText());
+
+    RPOUTAMonitorStatEvent monitor;
+    EXPECT_FALSE(jsonOf(monitor).contains("na"));
+    monitor.stat = make<RPOUTAAppMonitorStat>();
+    monitor.stat->interface = "login";
+    EXPECT_EQ(jsonOf(monitor)["sp"].intValue(), 1);
+
+    config->setAccount("acc");
+    RPOUTAAccountEvent account;
+    json = jsonOf(account);
+    EXPECT_EQ(json["pal"].description(), "acc");
+    EXPECT_EQ((*json["acc"].dictionary())["t"].intValue(), 0);
+    config->setAccount(std::nullopt);
+    config->setAppkey(std::nullopt);
+
+    for (int i = 0; i < 1000; ++i) EXPECT_NE(page.generateIDX(), -1);
+}
+
+TEST(EventModel, UserTypeFollowsDaysAndAppVersions) {
+    TempSandbox sandbox;
+    auto helper = RPOUTAHelper::getInstance();
+    auto user = helper->getUser();
+    ASSERT_NE(user, nullptr);
+    const std::int32_t initial = user->userType;
+    EXPECT_EQ(helper->getUser()->userType, initial) << "the same day changes nothing";
+
+    user->tagTime -= 2 * 24 * 3600;
+    EXPECT_EQ(helper->getUser()->userType, 1);
+    EXPECT_GT(user->tagTime, static_cast<std::uint32_t>(std::time(nullptr)) - 60);
+
+    auto env = helper->getEnv();
+    const std::string version = env->app_version();
+    env->setApp_version(version + ".1");
+    EXPECT_EQ(helper->getUser()->userType, 3);
+    EXPECT_EQ(user->appVer, version + ".1");
+    env->setApp_version(version);
+}

@@ -1,0 +1,181 @@
+// The SQLite event store: insertion with its limits, batches with their
+// send counts, failures and the cap, the user row and configuration rows.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "foundation/NSFileManager.h"
+#include "foundation/NSPathUtilities.h"
+#include "foundation/NSUserDefaults.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/support/TempSandbox.h"
+
+namespace {
+
+class EventStore : public ::testing::Test {
+protected:
+    void TearDown() override {
+        auto config = RPOUTAConfig::getInstance();
+        config->setMaxStoreEventCount(1024);
+        config->setMaxSendRetryCount(3);
+        config->setMaxLoadEventCount(30);
+    }
+
+    // Stores an event with a given time stamp and waits until it is done.
+    bool store(std::uint32_t ts, std::string content = "", std::int32_t type = 1000) {
+        Ref<RPOUTAEvent> event = type == 3 ? Ref<RPOUTAEvent>(make<RPOUTAErrorEvent>())
+                                           : Ref<RPOUTAEvent>(make<RPOUTACustomEvent>());
+        event->ts = ts;
+        event->content = content.empty() ? "{\"n\":" + std::to_string(ts) + "}" : content;
+        bool completed = false;
+        db->storeEvent(event, false, [&] { completed = true; });
+        settle();
+        return completed;
+    }
+    std::vector<RPOUTAStoreEvent> loadBatch() {
+        std::vector<RPOUTAStoreEvent> batch;
+        db->taskQueue()->sync([&] { db->loadCachedEvents(batch); });
+        return batch;
+    }
+    void settle() { db->taskQueue()->sync([] {}); }
+    int rows(const std::string& where = "1") {
+        sqlite3* raw = nullptr;
+        sqlite3_open(db->getDbPath().c_str(), &raw);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(raw, ("select count(*) from events where " + where).c_str(), -1, &statement, nullptr);
+        sqlite3_step(statement);
+        const int count = sqlite3_column_int(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(raw);
+        return count;
+    }
+
+    TempSandbox sandbox;
+    Ref<RPOUTAStore> db = make<RPOUTAStore>();
+};
+
+}  // namespace
+
+TEST_F(EventStore, AFreshInstallMakesTheFileAndItsTables) {
+    const std::string caches = NSSearchPathForDirectoriesInDomains(NSCachesDirectory, NSUserDomainMask, true).front();
+    EXPECT_EQ(db->getDbPath(), caches + "/.uta/.nimbus_analysis_RPOUTAStore");
+    EXPECT_TRUE(NSFileManager::defaultManager()->fileExistsAtPath(db->getDbPath()));
+    EXPECT_EQ(NSUserDefaults::standardUserDefaults()->integerForKey("UTA_SDK_DB_VER"), 1);
+    EXPECT_EQ(db->getStoredEventsNum(), 0u);
+    EXPECT_EQ(db->getUtaStableUDID(), "");
+}
+
+TEST_F(EventStore, RefusesTooLongAndEmptyEventsButAlwaysCompletes) {
+    EXPECT_TRUE(store(10, "{\"x\":\"" + std::string(4090, 'a') + "\"}"));  // 4097 characters
+    EXPECT_TRUE(store(11, "{}"));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_TRUE(store(12, "{\"x\":\"" + std::string(4090, 'a') + "\"}", 3));  // error events are kept
+    EXPECT_TRUE(store(13, "{\"it's\":\"quoted'\"}"));
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(db->storedEventCount(), 2u);
+}
+
+TEST_F(EventStore, BatchesRaiseSendCountsAndAFailedBatchComesBackUntilItsLastTry) {
+    for (std::uint32_t ts = 1; ts <= 70; ++ts) store(ts);
+    auto first = loadBatch();
+    ASSERT_EQ(first.size(), 30u);
+    EXPECT_EQ(first.front().ts, 1u);
+    EXPECT_EQ(first.front().sendCount, 1);
+    db->updateEvents(first, RPOUTAStore::kSending);
+    settle();
+    EXPECT_EQ(db->storedEventCount(), 40u);
+    EXPECT_EQ(loadBatch().front().ts, 31u) << "rows in flight are not loaded again";
+
+    // Only the failed batch's rows return.
+    db->updateSendFailedEvents(first);
+    settle();
+    EXPECT_EQ(rows("status = 1"), 70);
+
+    // Tries two and three: the third load already deletes the rows.
+    RPOUTAConfig::getInstance()->setMaxLoadEventCount(5);
+    auto onlyFirstFive = [&] {
+        auto batch = loadBatch();
+        EXPECT_EQ(batch.front().ts, 1u);
+        return batch;
+    };
+    auto again = onlyFirstFive();
+    db->updateSendFailedEvents(again);
+    settle();
+    auto last = onlyFirstFive();
+    EXPECT_EQ(last.front().sendCount, 3);
+    EXPECT_EQ(rows("ts <= 5"), 0);
+    db->updateSendFailedEvents(last);
+    settle();
+    EXPECT_EQ(rows("ts <= 5"), 0) << "a row never comes back after its last try";
+
+    // A delivered batch is deleted, then the callback runs.
+    auto sent = loadBatch();
+    bool deleted = false;
+    db->deleteEvents(sent, [&] { deleted = true; });
+    settle();
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(rows(), 60);
+}
+
+TEST_F(EventStore, TheCapErasesEveryRowOfTheOldestSecond) {
+    RPOUTAConfig::getInstance()->setMaxStoreEventCount(4);
+    for (std::uint32_t ts : {100u, 100u, 101u, 102u}) store(ts);
+    store(103);
+    EXPECT_EQ(rows(), 3);
+    EXPECT_EQ(rows("ts = 100"), 0);
+}
+
+TEST_F(EventStore, LaunchReturnsRowsLeftInFlight) {
+    for (std::uint32_t ts = 1; ts <= 3; ++ts) store(ts);
+    db->updateEvents(loadBatch(), RPOUTAStore::kSending);
+    settle();
+    EXPECT_EQ(db->storedEventCount(), 0u);
+    auto relaunched = make<RPOUTAStore>();
+    relaunched->launch();
+    relaunched->taskQueue()->sync([] {});
+    EXPECT_EQ(relaunched->storedEventCount(), 3u);
+}
+
+TEST_F(EventStore, UserAndConfigurationRows) {
+    auto user = db->loadUser();
+    EXPECT_EQ(user->userType, 0);
+    EXPECT_EQ(db->getUtaStableUDID(), user->uid);
+    user->userType = 3;
+    user->appVer = "2.0'";
+    db->storeUser(user);
+    settle();
+    auto again = db->loadUser();
+    EXPECT_EQ(again->userType, 3);
+    EXPECT_EQ(again->appVer, "2.0'");
+
+    for (std::uint32_t version : {1u, 2u}) {
+        auto config = make<RPOUTADataConfig>();
+        config->type = 2;
+        config->content = "{\"k\":\"v\"}";
+        config->md5 = "m";
+        config->version = version;
+        db->storeConfig(config);
+    }
+    settle();
+    std::vector<Ref<RPOUTADataConfig>> loaded;
+    db->loadConfig([&](const Ref<RPOUTADataConfig>& config) { loaded.push_back(config); });
+    ASSERT_EQ(loaded.size(), 1u);
+    EXPECT_EQ(loaded[0]->version, 2u);
+    EXPECT_EQ(loaded[0]->content, "{\"k\":\"v\"}");
+}
+
+TEST_F(EventStore, InMemoryBatchesAreFirstInFirstOut) {
+    for (int i = 0; i < 3; ++i) {
+        auto event = make<RPOUTACustomEvent>();
+        event->content = "{\"i\":" + std::to_string(i) + "}";
+        db->enqueueMemEvent(event);
+    }
+    std::vector<RPOUTAStoreEvent> batch;
+    db->loadMemCachedEvents(batch);
+    ASSERT_EQ(batch.size(), 3u);
+    EXPECT_EQ(batch[0].content, "{\"i\":0}");
+    batch.clear();
+    db->loadMemCachedEvents(batch);
+    EXPECT_TRUE(batch.empty());
+}
