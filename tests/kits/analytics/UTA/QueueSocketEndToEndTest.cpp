@@ -38,6 +38,14 @@ public:
     }
     // Waits a moment longer to see that nothing more arrives.
     void settle() { std::this_thread::sleep_for(std::chrono::milliseconds(150)); }
+    // Lets the calls still on their way arrive, so that none is left
+    // holding the recorder when the test ends.
+    void drain() {
+        settle();
+        queue->sync([] {});
+        std::lock_guard lock(mutex);
+        accepted.clear();
+    }
 
     void socketDidConnectToHost(const Ref<RPOUTAQueueSocket>&, const std::string& host, std::uint16_t port) override {
         record([&] { connects.push_back(host + ":" + std::to_string(port)); });
@@ -120,6 +128,16 @@ NSData randomBytes(std::size_t length) {
 
 NSData zeros(std::size_t length) { return NSData(std::vector<std::uint8_t>(length)); }
 
+// Closes the sockets and waits for their last calls.
+void closeAll(const std::vector<Ref<RPOUTAQueueSocket>>& sockets, const std::vector<Ref<Recorder>>& recorders) {
+    for (const auto& recorder : recorders) {
+        std::lock_guard lock(recorder->mutex);
+        for (const auto& child : recorder->accepted) child->disconnect();
+    }
+    for (const auto& sock : sockets) sock->disconnect();
+    for (const auto& recorder : recorders) recorder->drain();
+}
+
 Ref<RPOUTAQueueSocket> socketFor(const Ref<Recorder>& recorder) {
     return make<RPOUTAQueueSocket>(recorder, recorder->queue);
 }
@@ -183,8 +201,11 @@ TEST(QueueSocketEndToEnd, EchoesOneMegabyteWithMixedReadKinds) {
 
     sock->disconnect();
     expectOneDisconnect(*client);
-    std::lock_guard lock(client->mutex);
-    EXPECT_EQ(client->disconnects[0], nullptr);  // an orderly close
+    {
+        std::lock_guard lock(client->mutex);
+        EXPECT_EQ(client->disconnects[0], nullptr);  // an orderly close
+    }
+    closeAll({listener}, {server, client});
 }
 
 TEST(QueueSocketEndToEnd, TerminatorReadsAcrossSegmentsOverUnixDomain) {
@@ -356,11 +377,18 @@ TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
     ASSERT_TRUE(server->waitFor([&] { return server->accepted.size() == 3; }));
     ASSERT_TRUE(clients->waitFor([&] { return clients->connects.size() == 3; }));
     clients->settle();
-    std::lock_guard lock(clients->mutex);
-    EXPECT_EQ(clients->connects.size(), 3u);  // "localhost" connects once, over IPv4
-    EXPECT_EQ(std::count(clients->connects.begin(), clients->connects.end(), "::1:" + std::to_string(port)), 1);
-    for (auto& child : server->accepted) EXPECT_TRUE(child->isConnected());
-    EXPECT_FALSE(server->offQueue);
+    {
+        std::lock_guard lock(clients->mutex);
+        EXPECT_EQ(clients->connects.size(), 3u);  // "localhost" connects once, over IPv4
+        EXPECT_EQ(std::count(clients->connects.begin(), clients->connects.end(), "::1:" + std::to_string(port)), 1);
+    }
+    {
+        std::lock_guard lock(server->mutex);
+        for (auto& child : server->accepted) EXPECT_TRUE(child->isConnected());
+        EXPECT_FALSE(server->offQueue);
+    }
+    sockets.push_back(listener);
+    closeAll(sockets, {server, clients});
 }
 
 TEST(QueueSocketEndToEnd, DisconnectWithWritesQueuedDropsThemAndClosesOnce) {
