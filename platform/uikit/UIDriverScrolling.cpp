@@ -85,9 +85,9 @@ bool UIDriver::pull(const Ref<UIView>& view, bool down) {
     auto scrollView = scrollViewFor(view);
     std::string action = down ? "pullDown" : "pullUp";
     if (!scrollView) return fail(action + ": no scroll view there");
-    CGFloat target = down ? scrollView->minimumContentOffset().y - kPullDistance
-                          : scrollView->maximumContentOffset().y + kPullDistance;
-    return drag(scrollView, {0, target - scrollView->contentOffset().y}, action);
+    CGFloat distance = down ? scrollView->verticalDragToRestingEdge(false) - kPullDistance
+                            : scrollView->verticalDragToRestingEdge(true) + kPullDistance;
+    return drag(scrollView, {0, distance}, action);
 }
 
 bool UIDriver::pullDown(const Ref<UIView>& view) { return pull(view, true); }

@@ -149,6 +149,10 @@ CGPoint UIScrollView::pagedTarget(CGPoint offset) const {
     return clampedToRestingRange({snap(offset.x, page.width), snap(offset.y, page.height)});
 }
 
+CGFloat UIScrollView::verticalDragToRestingEdge(bool end) const {
+    return (end ? maximumContentOffset().y : minimumContentOffset().y) - contentOffset().y;
+}
+
 bool UIScrollView::scrollsVertically() const {
     UIEdgeInsets insets = adjustedContentInset();
     return scrollEnabled_ &&

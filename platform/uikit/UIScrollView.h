@@ -108,8 +108,13 @@ public:
     // A simulated drag moving the content offset by `translation` (positive
     // y moves toward the end of the content). Axes along which the content
     // does not scroll are ignored; false when nothing could move (scrolling
-    // disabled, or no scrollable axis in the translation).
-    bool handleDragBy(CGVector translation);
+    // disabled, or no scrollable axis in the translation). Scroll views that
+    // carry nested ones may share the drag out between them.
+    virtual bool handleDragBy(CGVector translation);
+    // The vertical drag that brings the content from where it is to where it
+    // rests at its end (or its start): what a pull past the edge starts from.
+    // Scroll views that carry nested ones count the nested content too.
+    virtual CGFloat verticalDragToRestingEdge(bool end) const;
 
     // The offsets the content may rest at.
     CGPoint minimumContentOffset() const;
