@@ -13,6 +13,7 @@
 #include "app/stats/KXOpenServiceInfoController.h"
 #include "app/stats/KXRankListController.h"
 #include "app/stats/KXRegistTypeController.h"
+#include "app/tabs/promote/KXPromoteSearchController.h"
 #include "app/team/KXChangeThePasswordViewController.h"
 #include "app/team/KXContactUsViewController.h"
 #include "app/team/KXDividedIntoViewController.h"
@@ -46,6 +47,7 @@ const std::map<KXMineNavType, KXScreenFactory>& menuScreens() {
     using T = KXMineNavType;
     static const std::map<KXMineNavType, KXScreenFactory> table = {
         {T::promoteBox, screenFactory<KXPromotionQrCodeViewController>()},
+        {T::myGame, screenFactory<KXPromoteSearchController>()},
         {T::applyGame, screenFactory<KXApplyGameViewController>()},
         {T::saleRecharge, screenFactory<KXDiscountDaiChunViewController>()},
         {T::applySettlement, screenFactory<KXApplyjiesuanViewController>()},

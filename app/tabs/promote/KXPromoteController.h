@@ -1,9 +1,57 @@
 #pragma once
 
-#include "app/shell/KXBaseViewController.h"
+#include <string>
+#include <vector>
 
-// The 推广 tab's root screen: a base screen with its top bar.
-class KXPromoteController : public KXBaseViewController {
+#include "app/shell/KXBaseViewController.h"
+#include "app/shell/KXHttpManager.h"
+#include "app/tabs/promote/KXPromoteTopView.h"
+#include "frameworks/paging/JXPagingView.h"
+#include "frameworks/segmented/JXSegmentedTitleDataSource.h"
+#include "frameworks/segmented/JXSegmentedView.h"
+
+// The 推广 tab: under its top bar one vertically scrolling page of the
+// header (search, four shortcuts, the notice ticker), a bar of game
+// categories that stays pinned under the top bar once the header has
+// scrolled away, and one list page of promotable games per category, paged
+// sideways in step with the bar. The categories ("fenlei") and the notices
+// ("news") are asked for when the view loads, at once, each answer
+// touching only its own part; failures change nothing. The header's taps
+// push the search, the notices, the QR page, the commission details, the
+// popularity ranking, or a notice's page.
+class KXPromoteController : public KXBaseViewController, public JXPagingViewDelegate {
 public:
+    const Ref<JXPagingView>& pagingView() const { return pagingView_; }
+    const Ref<JXSegmentedView>& segmentedView() const { return segmentedView_; }
+    const Ref<JXSegmentedTitleDataSource>& segmentedDataSource() const { return segmentedDataSource_; }
+    const std::vector<std::string>& titles() const { return titles_; }
+    const std::vector<std::string>& ids() const { return ids_; }
+    const Ref<KXPromoteTopView>& topView() const { return topView_; }
+    const Ref<KXHttpManager>& httpManager() const { return httpManager_; }
+
+    void viewDidLoad() override;
+    // Asks for the categories and the notices again.
+    void loadNewData();
+
+    long tableHeaderViewHeight(const Ref<JXPagingView>& pagingView) override;
+    Ref<UIView> tableHeaderView(const Ref<JXPagingView>&) override { return topView_; }
+    long heightForPinSectionHeader(const Ref<JXPagingView>& pagingView) override;
+    Ref<UIView> viewForPinSectionHeader(const Ref<JXPagingView>&) override { return segmentedView_; }
+    long numberOfLists(const Ref<JXPagingView>& pagingView) override;
+    Ref<JXPagingViewListViewDelegate> pagingViewInitListAtIndex(const Ref<JXPagingView>& pagingView,
+                                                                long index) override;
+
     std::string className() const override { return "KXPromoteController"; }
+
+private:
+    void setUpHeaderClosures();
+    void push(const Ref<UIViewController>& screen);
+
+    Ref<JXPagingView> pagingView_;
+    Ref<JXSegmentedView> segmentedView_ = make<JXSegmentedView>(CGRectZero);
+    Ref<JXSegmentedTitleDataSource> segmentedDataSource_;
+    std::vector<std::string> titles_;
+    std::vector<std::string> ids_;
+    Ref<KXPromoteTopView> topView_;
+    Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
 };

@@ -52,7 +52,8 @@ void MJRefreshComponent::endRefreshing() {
 
 void MJRefreshComponent::scrollViewContentDidChange(const Ref<UIScrollView>& scrollView) {
     place(scrollView);
-    if (isRefreshing() || !scrollView->isDragging()) return;
+    // A hidden strip does not react to pulls.
+    if (isRefreshing() || isHidden() || !scrollView->isDragging()) return;
     MJRefreshState pulled = pulledDistance(scrollView) >= frame().size.height ? MJRefreshState::Pulling : MJRefreshState::Idle;
     if (pulled != state_) setState(pulled);
 }

@@ -27,7 +27,8 @@ enum class MJRefreshState {
 // keeps the strip in view through the content inset and calls the refreshing
 // action (a target's member function, held weakly, and/or a block).
 // endRefreshing gives the inset back and returns to Idle. The strip shows a
-// text per state, with a spinner while refreshing.
+// text per state, with a spinner while refreshing. A hidden strip ignores
+// pulls.
 class MJRefreshComponent : public UIView, public UIScrollViewObserver {
 public:
     using RefreshingBlock = std::function<void()>;

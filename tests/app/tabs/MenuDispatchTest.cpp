@@ -43,6 +43,7 @@ TEST_F(MenuDispatch, EveryCodeOpensItsScreenOrNothing) {
     const std::vector<std::pair<std::int64_t, std::string>> table = {
         {101, "KXPromotionQrCodeViewController"},
         {102, ""},
+        {103, "KXPromoteSearchController"},
         {104, "KXApplyGameViewController"},
         {105, "KXDiscountDaiChunViewController"},
         {106, "KXApplyjiesuanViewController"},

@@ -1,0 +1,88 @@
+#include "app/tabs/promote/KXPromoteGameListScreen.h"
+
+#include "app/promotion/KXGameDetailsViewController.h"
+#include "app/shell/UIColorHex.h"
+#include "frameworks/refresh/MJRefreshBackNormalFooter.h"
+#include "frameworks/refresh/MJRefreshHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "uikit/UINavigationController.h"
+
+void KXPromoteGameListScreen::makeTableView() {
+    tableView_ = make<UITableView>(CGRectZero, UITableViewStyle::Plain);
+    tableView_->setAccessibilityIdentifier("tableView");
+    tableView_->setDelegate(rows());
+    tableView_->setDataSource(rows());
+    tableView_->setBackgroundColor(hex("#F5F5F5"));
+    tableView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
+    tableView_->setRowHeight(UITableViewAutomaticDimension);
+    tableView_->setEstimatedRowHeight(40);
+    tableView_->setEstimatedSectionHeaderHeight(0);
+    tableView_->setEstimatedSectionFooterHeight(0);
+    tableView_->setShowsVerticalScrollIndicator(false);
+    tableView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
+    view()->addSubview(tableView_);
+}
+
+void KXPromoteGameListScreen::installFooter() {
+    auto footer = MJRefreshBackNormalFooter::footerWithRefreshingTarget(self<KXPromoteGameListScreen>(),
+                                                                        &KXPromoteGameListScreen::loadMoreData);
+    footer->setHidden(true);
+    UIScrollViewMJRefresh::setMj_footer(tableView_, footer);
+}
+
+void KXPromoteGameListScreen::openGame(const Ref<Velmaro::KXPromoteGameModel>& game) {
+    auto navigation = navigationController();
+    if (!navigation) return;
+    auto details = make<KXGameDetailsViewController>();
+    details->setIdStr(game->gid);
+    navigation->pushViewController(details, true);
+}
+
+void KXPromoteGameListScreen::setFooterHidden(bool hidden) {
+    if (auto footer = UIScrollViewMJRefresh::mj_footer(tableView_)) footer->setHidden(hidden);
+}
+
+void KXPromoteGameListScreen::endRefreshing() {
+    if (auto header = UIScrollViewMJRefresh::mj_header(tableView_)) header->endRefreshing();
+    if (auto footer = UIScrollViewMJRefresh::mj_footer(tableView_)) footer->endRefreshing();
+}
+
+void KXPromoteGameListScreen::showRows() {
+    rows()->models = modelArr_;
+    tableView_->reloadData();
+}
+
+void KXPromoteGameListScreen::loadNewData() {
+    setFooterHidden(true);
+    Ref<KXPromoteGameListScreen> screen = self<KXPromoteGameListScreen>();
+    httpManager_->requestPromoteGames(
+        keyword_, type_,
+        [screen](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+            screen->endRefreshing();
+            if (!games.empty()) {
+                screen->setFooterHidden(false);
+                screen->modelArr_ = games;
+            }
+            screen->showRows();
+        },
+        [screen](const std::string&) {
+            screen->setFooterHidden(true);
+            screen->endRefreshing();
+        });
+}
+
+void KXPromoteGameListScreen::loadMoreData() {
+    auto footer = UIScrollViewMJRefresh::mj_footer(tableView_);
+    if (footer) footer->endRefreshing();
+    Ref<KXPromoteGameListScreen> screen = self<KXPromoteGameListScreen>();
+    httpManager_->requestMorePromoteGames(
+        keyword_, type_,
+        [screen](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+            if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
+            screen->modelArr_.insert(screen->modelArr_.end(), games.begin(), games.end());
+            screen->showRows();
+        },
+        [screen](const std::string&) {
+            if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
+        });
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/shell/KXBaseViewController.h"
+#include "app/shell/KXHttpManager.h"
+#include "app/tabs/promote/KXPromoteGameRows.h"
+
+// What the promote list page and the promote search screen share: their
+// table of game rows, the games of `keyword` and `type` ("mygames") loaded
+// page by page into `modelArr` with a load-more footer, and a tap on a row
+// opening the game's details.
+//
+// Page 1 hides the footer and asks afresh (the client's page back to 1): a
+// non-empty answer replaces the rows and shows the footer, an empty one
+// keeps the rows; a failure hides the footer. A next page first stops the
+// footer, then asks for the page after the last; a non-empty answer is
+// appended. The footer never reports the end of the data.
+class KXPromoteGameListScreen : public KXBaseViewController {
+public:
+    const Ref<UITableView>& tableView() const { return tableView_; }
+    const Ref<KXHttpManager>& httpManager() const { return httpManager_; }
+    const std::vector<Ref<Velmaro::KXPromoteGameModel>>& modelArr() const { return modelArr_; }
+    const std::string& keyword() const { return keyword_; }
+    void setKeyword(std::string keyword) { keyword_ = std::move(keyword); }
+    const std::string& type() const { return type_; }
+    void setType(std::string type) { type_ = std::move(type); }
+
+    void loadNewData();
+    void loadMoreData();
+
+protected:
+    // The data source of the table.
+    virtual Ref<KXPromoteGameRows> rows() const = 0;
+    // Makes the table over the data source and adds it to the view.
+    void makeTableView();
+    // Installs the hidden load-more footer.
+    void installFooter();
+    // Pushes the game's details on the screen's stack.
+    void openGame(const Ref<Velmaro::KXPromoteGameModel>& game);
+
+private:
+    void showRows();
+    void setFooterHidden(bool hidden);
+    void endRefreshing();
+
+    Ref<UITableView> tableView_;
+    Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
+    std::vector<Ref<Velmaro::KXPromoteGameModel>> modelArr_;
+    std::string keyword_;
+    std::string type_;
+};

@@ -1,0 +1,109 @@
+#include "app/tabs/promote/KXPromoteSearchController.h"
+
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
+#include "frameworks/constraints/ConstraintViewDSL.h"
+#include "uikit/UINavigationController.h"
+
+void KXPromoteSearchController::viewDidLoad() {
+    KXPromoteGameListScreen::viewDidLoad();
+    setUpViews();
+    setUpConstraints();
+    loadNewData();
+    installFooter();
+    WeakRef<KXPromoteSearchController> weak = self<KXPromoteSearchController>();
+    tableViewProtocol_->didClickGame = [weak](const Ref<Velmaro::KXPromoteGameModel>& game) {
+        if (auto screen = weak.lock()) screen->openGame(game);
+    };
+}
+
+void KXPromoteSearchController::setUpViews() {
+    const CGFloat s = layoutScale();
+    auto bar = navigationView();
+    bar->setBackgroundColor(UIColor::whiteColor());
+    bar->setHidden(false);
+    bar->titleLabel()->setHidden(true);
+    bar->backButton()->setHidden(true);
+    view()->setBackgroundColor(hex("#F5F5F5"));
+
+    searchBgView_ = make<UIView>();
+    searchBgView_->setAccessibilityIdentifier("searchBgView");
+    searchBgView_->setBackgroundColor(UIColor::whiteColor());
+    searchBgView_->layer()->setCornerRadius(12 * s);
+    searchBgView_->layer()->setBorderWidth(1 * s);
+    searchBgView_->layer()->setBorderColor(hex("#CCCCCC"));
+    bar->addSubview(searchBgView_);
+
+    searchLogoImage_ = make<UIImageView>(UIImage::imageNamed("search"));
+    searchLogoImage_->setAccessibilityIdentifier("searchLogoImage");
+    searchBgView_->addSubview(searchLogoImage_);
+
+    searchField_ = make<UITextField>();
+    searchField_->setAccessibilityIdentifier("searchField");
+    searchField_->setTextColor(hex("#333333"));
+    searchField_->setFont(UIFont::systemFontOfSize(14 * s));
+    searchField_->setDelegate(self<KXPromoteSearchController>());
+    searchField_->setReturnKeyType(UIReturnKeyType::Search);
+    NSStringAttributes placeholder;
+    placeholder.font = UIFont::systemFontOfSize(14 * s);
+    placeholder.foregroundColor = hex("#AAAAAA");
+    searchField_->setAttributedPlaceholder(NSAttributedString("搜索游戏", placeholder));
+    searchField_->addTarget(self<KXPromoteSearchController>(), &KXPromoteSearchController::searchTextFieldChange,
+                            UIControlEventEditingChanged);
+    searchBgView_->addSubview(searchField_);
+
+    cancelButton_ = UIButton::buttonWithType(UIButtonType::Custom);
+    cancelButton_->setAccessibilityIdentifier("cancelButton");
+    cancelButton_->setTitle("取消", UIControlStateNormal);
+    cancelButton_->setTitleColor(hex("#333333"), UIControlStateNormal);
+    cancelButton_->titleLabel()->setFont(UIFont::systemFontOfSize(14 * s));
+    cancelButton_->addTarget(self<KXPromoteSearchController>(), &KXPromoteSearchController::cancelButtonClick,
+                             UIControlEventTouchUpInside);
+    bar->addSubview(cancelButton_);
+
+    makeTableView();
+    auto header = make<UIView>(CGRect{{0, 0}, {screenWidth(), 10}});
+    tableView()->setTableHeaderView(header);
+    view()->bringSubviewToFront(bar);
+}
+
+void KXPromoteSearchController::setUpConstraints() {
+    const CGFloat s = layoutScale();
+    auto cancel = cancelButton_;
+    snp(searchBgView_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalToSuperview().offset(20 * s);
+        make.right.equalTo(snp(cancel).left).offset(-10 * s);
+        make.bottom.equalToSuperview().offset(-5 * s);
+        make.height.equalTo(36 * s);
+    });
+    snp(searchLogoImage_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalToSuperview().offset(10 * s);
+        make.centerY.equalToSuperview();
+        make.width.height.equalTo(16 * s);
+    });
+    snp(searchField_).makeConstraints([&](ConstraintMaker& make) {
+        make.left.equalTo(snp(searchLogoImage_).right).offset(2 * s);
+        make.centerY.equalToSuperview();
+        make.right.equalToSuperview().offset(-10 * s);
+    });
+    snp(cancelButton_).makeConstraints([&](ConstraintMaker& make) {
+        make.right.equalToSuperview().offset(-20 * s);
+        make.centerY.equalTo(snp(searchBgView_).centerY);
+    });
+    auto bar = navigationView();
+    snp(tableView()).makeConstraints([bar](ConstraintMaker& make) {
+        make.top.equalTo(snp(bar).bottom);
+        make.left.right.bottom.equalToSuperview();
+    });
+}
+
+bool KXPromoteSearchController::textFieldShouldReturn(const Ref<UITextField>& textField) {
+    setKeyword(textField->text());
+    loadNewData();
+    textField->endEditing(true);
+    return true;
+}
+
+void KXPromoteSearchController::cancelButtonClick(const Ref<UIControl>&) {
+    if (auto navigation = navigationController()) navigation->popViewControllerAnimated(true);
+}
