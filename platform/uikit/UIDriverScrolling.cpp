@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "uikit/UIDriver.h"
 #include "uikit/UITableView.h"
 
@@ -85,6 +87,13 @@ bool UIDriver::pull(const Ref<UIView>& view, bool down) {
     auto scrollView = scrollViewFor(view);
     std::string action = down ? "pullDown" : "pullUp";
     if (!scrollView) return fail(action + ": no scroll view there");
+    // Rows measured on the way (or re-estimated by a reload) move the end,
+    // so the content is first brought to rest at its end, then pulled past it.
+    for (int attempt = 0; !down && attempt < kScrollToRowAttempts; ++attempt) {
+        const CGFloat toEnd = scrollView->verticalDragToRestingEdge(true);
+        if (std::fabs(toEnd) < 1) break;
+        if (!drag(scrollView, {0, toEnd}, action)) return false;
+    }
     CGFloat distance = down ? scrollView->verticalDragToRestingEdge(false) - kPullDistance
                             : scrollView->verticalDragToRestingEdge(true) + kPullDistance;
     return drag(scrollView, {0, distance}, action);

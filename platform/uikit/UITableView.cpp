@@ -204,6 +204,10 @@ void UITableView::reloadData() {
     geometry_.reset(tableHeaderView_ ? tableHeaderView_->frame().size.height : 0, std::move(sections),
                     tableFooterView_ ? tableFooterView_->frame().size.height : 0);
     updateContentSize();
+    // As in collection views, an offset beyond the new content comes back
+    // within it unless the user is dragging.
+    if (!isDragging() && contentOffset().y > maximumContentOffset().y)
+        setContentOffset({contentOffset().x, maximumContentOffset().y});
     layOutContent();
     notifyDataReloaded();
 }

@@ -29,7 +29,8 @@ inline constexpr CGFloat UITableViewAutomaticDimension = -1;
 //
 // Loading: reloadData (also run by the first layout pass, and again when
 // the width changes) asks the section and row counts and every height,
-// places the parts (TableRowGeometry), sets the content size, and shows the
+// places the parts (TableRowGeometry), sets the content size (bringing an
+// offset beyond it back within it unless the user drags), and shows the
 // rows whose rectangles meet the bounds: each is asked of the data source
 // (which dequeues it), placed, given its selection state and separator, and
 // announced with willDisplayCell. Cells that leave the bounds (a scroll, a

@@ -11,6 +11,11 @@
 #include "app/tabs/promote/KXPromoteCell.h"
 #include "app/tabs/promote/KXPromoteController.h"
 #include "app/tabs/promote/KXPromoteListController.h"
+#include "frameworks/emptyview/LYEmptyView.h"
+#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
+#include "frameworks/refresh/MJRefreshFooter.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "uikit/UILabel.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UIPasteboard.h"
 
@@ -108,6 +113,11 @@ TEST_F(PromoteTab, ShowsTheHeaderThenOnePageOfGamesPerCategory) {
     ASSERT_TRUE(runUntil([&] { return page(5) && !page(5)->httpManager()->uid().empty(); }));
     driver.settle();
     EXPECT_EQ(rows(page(5)), 0) << "the demo promoter has no game of this category";
+    auto empty = UIScrollViewLYEmpty::ly_emptyView(page(5)->tableView());
+    ASSERT_TRUE(empty);
+    EXPECT_FALSE(empty->isHidden());
+    EXPECT_EQ(empty->detailLabel()->text(), "暂无数据");
+    EXPECT_TRUE(UIScrollViewMJRefresh::mj_footer(page(5)->tableView())->isHidden());
     shot("promote", "tab-empty-category");
 
     // Swiping the pages back selects the title on the left.

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/shell/KXNavigationController.h"
+#include "app/tabs/promote/KXPromoteCell.h"
+#include "app/tabs/promote/KXPromoteSearchController.h"
+#include "frameworks/emptyview/LYEmptyView.h"
+#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
+#include "frameworks/refresh/MJRefreshFooter.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "tests/app/DemoPromoterFixture.h"
+#include "uikit/UILabel.h"
+
+// The promote-game search pushed on a stack against the local back end
+// (the demo promoter has 18 games; ten come per page).
+class PromoteSearch : public DemoPromoterFixture {
+protected:
+    void SetUp() override {
+        DemoPromoterFixture::SetUp();
+        stack = make<KXNavigationController>(make<UIViewController>());
+        showInWindow(stack);
+        search = make<KXPromoteSearchController>();
+        stack->pushViewController(search, true);
+        finishTransition();
+    }
+    long rows() const { return search->tableView()->numberOfRowsInSection(0); }
+    std::string nameAt(long row) const {
+        auto cell = cast<KXPromoteCell>(search->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0)));
+        return cell ? cell->nameLabel()->text() : std::string();
+    }
+    Ref<LYEmptyView> emptyView() const { return UIScrollViewLYEmpty::ly_emptyView(search->tableView()); }
+    void searchFor(const std::string& keyword) {
+        ASSERT_TRUE(driver.tap(search->searchField())) << driver.lastError();
+        search->searchField()->setText("");
+        if (!keyword.empty()) {
+            ASSERT_TRUE(driver.typeText(search->searchField(), keyword)) << driver.lastError();
+        }
+        ASSERT_TRUE(driver.pressReturn()) << driver.lastError();
+    }
+
+    Ref<KXNavigationController> stack;
+    Ref<KXPromoteSearchController> search;
+};
+
+TEST_F(PromoteSearch, OpensWithEveryGameAndLoadsThemPageByPage) {
+    ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
+    EXPECT_EQ(search->keyword(), "");
+    EXPECT_EQ(search->type(), "");
+    EXPECT_TRUE(search->navigationView()->titleLabel()->isHidden());
+    EXPECT_TRUE(search->navigationView()->backButton()->isHidden());
+    EXPECT_TRUE(driver.find("搜索游戏")) << "the field's placeholder";
+    EXPECT_TRUE(emptyView()->isHidden());
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_footer(search->tableView())->isHidden());
+    shot("promote", "search");
+
+    ASSERT_TRUE(driver.pullUp(search->tableView())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return rows() == 18; }));
+    EXPECT_EQ(search->httpManager()->p(), 2);
+
+    // An exhausted list asks for the following page and keeps its rows.
+    ASSERT_TRUE(driver.pullUp(search->tableView())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return search->httpManager()->p() == 3; }));
+    driver.settle();
+    EXPECT_EQ(rows(), 18);
+}
+
+TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchKeepsTheRows) {
+    ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
+    const std::string wanted = nameAt(1);
+    // Typing alone sends nothing.
+    ASSERT_TRUE(driver.typeText(search->searchField(), wanted)) << driver.lastError();
+    driver.settle();
+    EXPECT_EQ(search->keyword(), "");
+    EXPECT_EQ(rows(), 10);
+
+    ASSERT_TRUE(driver.pressReturn()) << driver.lastError();
+    EXPECT_EQ(search->keyword(), wanted);
+    ASSERT_TRUE(runUntil([&] { return rows() == 1; }));
+    EXPECT_EQ(nameAt(0), wanted);
+    EXPECT_FALSE(search->searchField()->isFirstResponder());
+
+    searchFor("没有这个游戏");
+    EXPECT_EQ(search->keyword(), "没有这个游戏");
+    ASSERT_TRUE(runUntil([&] { return search->httpManager()->uid() == "1"; }));
+    driver.settle();
+    EXPECT_EQ(rows(), 1) << "an empty answer keeps the previous results";
+    EXPECT_EQ(nameAt(0), wanted);
+
+    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    finishTransition();
+    EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
+
+TEST_F(PromoteSearch, WithNothingEverFoundTheEmptyViewShows) {
+    auto fresh = make<KXPromoteSearchController>();
+    fresh->setKeyword("没有这个游戏");
+    stack->pushViewController(fresh, false);
+    driver.settle();
+    ASSERT_TRUE(runUntil([&] { return fresh->httpManager()->uid() == "1"; }));
+    auto empty = UIScrollViewLYEmpty::ly_emptyView(fresh->tableView());
+    ASSERT_TRUE(runUntil([&] {
+        driver.settle();
+        return !empty->isHidden();
+    }));
+    EXPECT_EQ(empty->detailLabel()->text(), "暂无数据");
+    EXPECT_EQ(empty->actionButton(), nullptr);
+    EXPECT_TRUE(UIScrollViewMJRefresh::mj_footer(fresh->tableView())->isHidden());
+    shot("promote", "search-empty");
+}
