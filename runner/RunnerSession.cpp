@@ -101,6 +101,7 @@ std::string RunnerSession::help() {
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
+           "  return              press the keyboard's return key (a search field searches)\n"
            "  back                go back one screen\n"
            "  tab N               select tab N (1 is the first)\n"
            "  scroll DY           drag the list by DY points (positive: further down)\n"
@@ -125,6 +126,7 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "tap") return tap(arguments);
     if (command == "type") return type(arguments);
     if (command == "clear") return clear(arguments);
+    if (command == "return") return driverResult(driver_.pressReturn(), "");
     if (command == "back") return back();
     if (command == "tab") return tab(arguments);
     if (command == "scroll") return scroll(arguments);

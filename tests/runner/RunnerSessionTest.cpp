@@ -64,6 +64,7 @@ TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
     EXPECT_TRUE(session.execute("type #zhanghuTextField de").ok);
     EXPECT_TRUE(session.execute("type mo").ok);
     EXPECT_EQ(field->text(), "demo");
+    EXPECT_TRUE(session.execute("return").ok);
 }
 
 TEST_F(RunnerSessionTest, ExpectLooksAtWhatIsShown) {

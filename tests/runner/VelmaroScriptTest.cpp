@@ -57,6 +57,27 @@ TEST(VelmaroScript, SignsInOpensATabAndShootsTheScreen) {
     EXPECT_EQ(shot->CGImage()->height(), 812u * 3);
 }
 
+TEST(VelmaroScript, ThePromoteTabIsTheThirdTab) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(),
+                             "wait 2\n"
+                             "tab 3\n"
+                             "expect 角色扮演\n"
+                             "scroll 250\n"
+                             "more\n"
+                             "tap 休闲\n"
+                             "expect 暂无数据\n"
+                             "scroll -500\n"
+                             "tap #searchButton\n"
+                             "wait 1\n"
+                             "type #searchField 青云\n"
+                             "return\n"
+                             "expect 青云诀\n"
+                             "shot\n",
+                             "--demo");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+}
+
 TEST(VelmaroScript, StopsAtTheFirstFailingStepWithAClearMessage) {
     TempSandbox folder;
     auto outcome = runScript(folder.path(),
