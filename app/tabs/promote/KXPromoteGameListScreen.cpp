@@ -54,10 +54,12 @@ void KXPromoteGameListScreen::showRows() {
 
 void KXPromoteGameListScreen::loadNewData() {
     setFooterHidden(true);
-    Ref<KXPromoteGameListScreen> screen = self<KXPromoteGameListScreen>();
+    WeakRef<KXPromoteGameListScreen> weak = self<KXPromoteGameListScreen>();
     httpManager_->requestPromoteGames(
         keyword_, type_,
-        [screen](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+        [weak](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+            auto screen = weak.lock();
+            if (!screen) return;
             screen->endRefreshing();
             if (!games.empty()) {
                 screen->setFooterHidden(false);
@@ -65,7 +67,9 @@ void KXPromoteGameListScreen::loadNewData() {
             }
             screen->showRows();
         },
-        [screen](const std::string&) {
+        [weak](const std::string&) {
+            auto screen = weak.lock();
+            if (!screen) return;
             screen->setFooterHidden(true);
             screen->endRefreshing();
         });
@@ -74,15 +78,19 @@ void KXPromoteGameListScreen::loadNewData() {
 void KXPromoteGameListScreen::loadMoreData() {
     auto footer = UIScrollViewMJRefresh::mj_footer(tableView_);
     if (footer) footer->endRefreshing();
-    Ref<KXPromoteGameListScreen> screen = self<KXPromoteGameListScreen>();
+    WeakRef<KXPromoteGameListScreen> weak = self<KXPromoteGameListScreen>();
     httpManager_->requestMorePromoteGames(
         keyword_, type_,
-        [screen](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+        [weak](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
+            auto screen = weak.lock();
+            if (!screen) return;
             if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
             screen->modelArr_.insert(screen->modelArr_.end(), games.begin(), games.end());
             screen->showRows();
         },
-        [screen](const std::string&) {
+        [weak](const std::string&) {
+            auto screen = weak.lock();
+            if (!screen) return;
             if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
         });
 }

@@ -9,6 +9,7 @@
 #include "frameworks/emptyview/UIScrollViewLYEmpty.h"
 #include "frameworks/refresh/MJRefreshFooter.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "foundation/NSLog.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UILabel.h"
 
@@ -93,11 +94,15 @@ TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchKeepsTheRows)
 }
 
 TEST_F(PromoteSearch, WithNothingEverFoundTheEmptyViewShows) {
+    ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
+    stack->popToRootViewControllerAnimated(false);
+    NSLogCapture log;
     auto fresh = make<KXPromoteSearchController>();
     fresh->setKeyword("没有这个游戏");
-    stack->pushViewController(fresh, false);
-    driver.settle();
-    ASSERT_TRUE(runUntil([&] { return fresh->httpManager()->uid() == "1"; }));
+    stack->pushViewController(fresh, true);
+    finishTransition();
+    // The client logs each answer it reads.
+    ASSERT_TRUE(runUntil([&] { return log.contains("***********"); }));
     auto empty = UIScrollViewLYEmpty::ly_emptyView(fresh->tableView());
     ASSERT_TRUE(runUntil([&] {
         driver.settle();
