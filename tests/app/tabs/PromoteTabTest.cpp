@@ -123,6 +123,7 @@ TEST_F(PromoteTab, ShowsTheHeaderThenOnePageOfGamesPerCategory) {
     // Swiping the pages back selects the title on the left.
     ASSERT_TRUE(driver.scroll(nullptr, 0, -375)) << driver.lastError();
     EXPECT_EQ(screen->segmentedView()->selectedIndex(), 4);
+    ASSERT_TRUE(runUntil([&] { return page(4) && rows(page(4)) == 2; }));
 }
 
 TEST_F(PromoteTab, ACellCopiesItsLinkAndShowsItsQRCode) {
