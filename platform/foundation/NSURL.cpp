@@ -26,7 +26,8 @@ NSURL::NSURL(std::string relativeString, Ref<NSURL> baseURL, URLParts resolved)
 Ref<NSURL> NSURL::URLWithString(std::string_view string) { return URLWithString(string, nullptr); }
 
 Ref<NSURL> NSURL::URLWithString(std::string_view string, const Ref<NSURL>& baseURL) {
-    auto parts = URLParts::parse(string);
+    // Against a base, the empty reference is the base itself (without its fragment).
+    auto parts = string.empty() && baseURL ? std::optional<URLParts>(URLParts{}) : URLParts::parse(string);
     if (!parts) return nullptr;
     if (!baseURL) return make<NSURL>(std::string(string), nullptr, std::move(*parts));
     return make<NSURL>(std::string(string), baseURL, parts->resolvedAgainst(baseURL->parts_));
@@ -55,7 +56,7 @@ Ref<NSURL> NSURL::absoluteURL() {
 std::optional<std::string> NSURL::host() const {
     if (!parts_.hasAuthority || parts_.host.empty()) return std::nullopt;
     const auto& host = parts_.host;
-    if (host.front() == '[') return host.substr(1, host.size() - 2);
+    if (host.front() == '[') return decoded(host.substr(1, host.size() - 2));  // "%25" before a zone id
     return decoded(host);
 }
 

@@ -39,10 +39,15 @@ Ref<NSURLComponents> NSURLComponents::componentsWithURL(const Ref<NSURL>& url, b
     return componentsWithString(url->relativeString());
 }
 
+Ref<NSURL> NSURLComponents::URL() const {
+    if (!parts_.pathFitsTheRest()) return nullptr;
+    return NSURL::URLWithString(string());
+}
+
 std::optional<std::string> NSURLComponents::host() const {
     if (!parts_.hasAuthority) return std::nullopt;
     const auto& host = parts_.host;
-    if (host.starts_with('[')) return host.substr(1, host.size() - 2);
+    if (host.starts_with('[')) return decoded(host.substr(1, host.size() - 2));  // "%25" before a zone id
     return decoded(host);
 }
 
@@ -53,8 +58,15 @@ void NSURLComponents::setHost(std::optional<std::string> host) {
         return;
     }
     parts_.hasAuthority = true;
-    if (host->find(':') != std::string::npos) parts_.host = "[" + *host + "]";
-    else parts_.host = *encoded(host, NSCharacterSet::URLHostAllowedCharacterSet());
+    if (host->find(':') != std::string::npos) {
+        // An IPv6 address; a zone id's "%" and anything unusual in it are escaped.
+        static const NSCharacterSet allowed = [] {
+            auto set = NSCharacterSet::URLUnreservedCharacterSet();
+            set.addCharactersInString(":");
+            return set;
+        }();
+        parts_.host = "[" + NSString::stringByAddingPercentEncodingWithAllowedCharacters(*host, allowed) + "]";
+    } else parts_.host = *encoded(host, NSCharacterSet::URLHostAllowedCharacterSet());
 }
 
 void NSURLComponents::setPort(std::optional<int> port) {

@@ -48,10 +48,11 @@ public:
     // removes the query.
     void setQueryItems(const std::optional<std::vector<NSURLQueryItem>>& items);
 
-    // The pieces put back together as text, and as a URL (nothing when they
-    // do not make a well-formed one).
+    // The pieces put back together as text, and as a URL: nothing when they
+    // do not make a well-formed one, or when the path would read back as
+    // another piece (a host followed by "relative" or no host and "//x").
     std::string string() const { return parts_.string(); }
-    Ref<NSURL> URL() const { return NSURL::URLWithString(string()); }
+    Ref<NSURL> URL() const;
 
     std::string description() const override { return string(); }
 

@@ -48,9 +48,21 @@ bool parsePort(std::string_view text, std::optional<int>& port) {
     return true;
 }
 
+bool isUnreserved(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '.' || c == '_' || c == '~'; }
+
+// An IPv6 address, optionally with a zone id after "%25" (RFC 6874) made of
+// unreserved characters and percent escapes (already checked well-formed).
 bool isIPv6Literal(std::string_view inner) {
-    if (inner.find(':') == std::string_view::npos) return false;
-    for (char c : inner)
+    auto zone = inner.find("%25");
+    auto address = inner.substr(0, zone);
+    if (zone != std::string_view::npos) {
+        auto id = inner.substr(zone + 3);
+        if (id.empty()) return false;
+        for (char c : id)
+            if (!isUnreserved(c) && !isHex(c) && c != '%') return false;
+    }
+    if (address.find(':') == std::string_view::npos) return false;
+    for (char c : address)
         if (!isHex(c) && c != ':' && c != '.') return false;
     return true;
 }
@@ -119,6 +131,15 @@ std::optional<URLParts> URLParts::parse(std::string_view text) {
     if (hasBrackets(text)) return std::nullopt;
     parts.path = std::string(text);
     return parts;
+}
+
+bool URLParts::pathFitsTheRest() const {
+    // After an authority the path is empty or starts with "/"; without one it
+    // cannot start with "//" (it would read as an authority), and without a
+    // scheme its first segment cannot hold ":" (it would read as a scheme).
+    if (hasAuthority) return path.empty() || path.starts_with('/');
+    if (path.starts_with("//")) return false;
+    return scheme || path.substr(0, path.find('/')).find(':') == std::string::npos;
 }
 
 std::string URLParts::string() const {

@@ -14,7 +14,7 @@ struct URLParts {
     bool hasAuthority = false;
     std::optional<std::string> user;
     std::optional<std::string> password;
-    // IPv6 literals keep their brackets here.
+    // IPv6 literals keep their brackets here (and a zone id its "%25").
     std::string host;
     std::optional<int> port;
     std::string path;
@@ -27,6 +27,12 @@ struct URLParts {
     // second "#", brackets outside an IPv6 host, a port that is not a number
     // up to 65535.
     static std::optional<URLParts> parse(std::string_view text);
+
+    // Whether the path can stand between the other pieces and read back as
+    // a path: after an authority it is empty or starts with "/"; without one
+    // it does not start with "//"; without a scheme either, its first
+    // segment holds no ":".
+    bool pathFitsTheRest() const;
 
     // The text of the pieces put back together.
     std::string string() const;

@@ -67,6 +67,50 @@ TEST(NSURLComponents, BuildsAURLFromPieces) {
     EXPECT_FALSE(components->URL());  // a space is no URL character
 }
 
+TEST(NSURLComponents, APathThatWouldReadAsAnotherPieceGivesNoURL) {
+    const struct {
+        const char* scheme;
+        const char* host;
+        const char* path;
+        const char* url;  // nullptr: no URL
+    } rows[] = {
+        {"http", "example.com", "relative", nullptr},  // would read as host "example.comrelative"
+        {"http", "example.com", "/absolute", "http://example.com/absolute"},
+        {"http", "example.com", "", "http://example.com"},
+        {nullptr, "example.com", "relative", nullptr},
+        {"http", nullptr, "//host/x", nullptr},  // would read as host "host"
+        {nullptr, nullptr, "//host/x", nullptr},
+        {"http", nullptr, "/x//y", "http:/x//y"},
+        {nullptr, nullptr, "a:b/c", nullptr},  // would read as scheme "a"
+        {nullptr, nullptr, "c/a:b", "c/a:b"},
+        {"mailto", nullptr, "a:b@c", "mailto:a:b@c"},
+        {nullptr, nullptr, "relative/path", "relative/path"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.host ? row.host : "-") + " " + row.path);
+        auto components = make<NSURLComponents>();
+        if (row.scheme) components->setScheme(row.scheme);
+        if (row.host) components->setHost(std::string(row.host));
+        components->setPercentEncodedPath(row.path);
+        auto url = components->URL();
+        if (!row.url) {
+            EXPECT_FALSE(url) << url->absoluteString();
+            continue;
+        }
+        ASSERT_TRUE(url);
+        EXPECT_EQ(url->absoluteString(), row.url);
+    }
+}
+
+TEST(NSURLComponents, IPv6HostsWithAZone) {
+    auto components = NSURLComponents::componentsWithString("http://[fe80::1%25en0]:8080/x");
+    ASSERT_TRUE(components);
+    EXPECT_EQ(components->host(), "fe80::1%en0");
+    components->setHost("fe80::2%eth0");
+    EXPECT_EQ(components->string(), "http://[fe80::2%25eth0]:8080/x");
+    EXPECT_EQ(components->URL()->host(), "fe80::2%eth0");
+}
+
 TEST(NSURLComponents, FromURLsAndInvalidText) {
     EXPECT_FALSE(NSURLComponents::componentsWithString("http://a b/"));
     EXPECT_FALSE(NSURLComponents::componentsWithURL(nullptr, true));

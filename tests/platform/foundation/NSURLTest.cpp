@@ -69,6 +69,36 @@ TEST(NSURL, HostsOfEveryShape) {
     EXPECT_EQ(bridge->pathComponents(), (Components{"/", "Hello World"}));
 }
 
+TEST(NSURL, IPv6HostsMayNameAZone) {
+    const struct {
+        const char* text;
+        const char* host;  // nullptr: refused
+    } rows[] = {
+        {"http://[fe80::1%25en0]/", "fe80::1%en0"},
+        {"http://[fe80::1%25en0]:8080/x", "fe80::1%en0"},
+        {"http://[fe80::a%25eth0.1~x_-]", "fe80::a%eth0.1~x_-"},
+        {"http://[fe80::1%25%65n0]/", "fe80::1%en0"},
+        {"http://[::1]/", "::1"},
+        {"http://[fe80::1%en0]/", nullptr},     // "%" must be written "%25"
+        {"http://[fe80::1%25]/", nullptr},      // an empty zone
+        {"http://[fe80::1%25e/n]/", nullptr},
+        {"http://[fe80::1%25en:0]/", nullptr},  // ":" has no place in a zone
+        {"http://[fe80%25en0::1]/", nullptr},
+        {"http://[%25en0]/", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        auto parsed = NSURL::URLWithString(row.text);
+        if (!row.host) {
+            EXPECT_FALSE(parsed);
+            continue;
+        }
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->host(), row.host);
+        EXPECT_EQ(parsed->absoluteString(), row.text);
+    }
+}
+
 TEST(NSURL, PathsAreDecodedAndSplit) {
     auto encoded = url("http://a/b%20c/d%E4%B8%AD.tar.gz?q=%20");
     EXPECT_EQ(encoded->path(), "/b c/d中.tar.gz");
@@ -137,6 +167,15 @@ TEST(NSURL, ResolvesAgainstABase) {
     EXPECT_EQ(resolve("g;x=1/../y"), "http://a/b/c/y");
     EXPECT_EQ(NSURL::URLWithString("x", url("http://h:81?q"))->absoluteString(), "http://h:81/x");
     EXPECT_EQ(NSURL::URLWithString("a b", base), nullptr);
+    // The empty reference is the base without its fragment.
+    for (const char* baseText : {"http://a/b/c/d;p?q", "http://a/b#f", "http://a", "file:///tmp/x/"}) {
+        auto resolved = NSURL::URLWithString("", url(baseText));
+        ASSERT_TRUE(resolved) << baseText;
+        std::string expected = baseText;
+        EXPECT_EQ(resolved->absoluteString(), expected.substr(0, expected.find('#')));
+        EXPECT_EQ(resolved->relativeString(), "");
+    }
+    EXPECT_FALSE(NSURL::URLWithString("", nullptr));
     EXPECT_EQ(NSURL::URLWithString("/x", nullptr)->absoluteString(), "/x");
 }
 
