@@ -15,7 +15,7 @@ std::optional<std::string> write(const Value& plist, NSPropertyListSerialization
     try {
         if (format == NSPropertyListSerialization::Format::Binary) return BinaryPropertyListWriter::write(plist);
         return XMLPropertyListWriter::write(plist);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {  // out of memory on a huge value
         return std::nullopt;
     }
 }
@@ -29,7 +29,7 @@ std::optional<Value> NSPropertyListSerialization::propertyListWithData(const NSD
         auto value = binary ? BinaryPropertyListReader::read(bytes) : XMLPropertyListReader::read(bytes);
         if (value && format) *format = binary ? Format::Binary : Format::XML;
         return value;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {  // out of memory on a huge file
         return std::nullopt;
     }
 }
