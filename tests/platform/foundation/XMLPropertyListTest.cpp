@@ -176,6 +176,7 @@ TEST(XMLPropertyList, MalformedStructureIsRefused) {
     // Declared entities are refused, so none can expand.
     EXPECT_FALSE(parse("<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaaaaaaaa\">"
                        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]><plist><string>&b;</string></plist>"));
+    EXPECT_FALSE(parse("<!DOCTYPE plist [<!ENTITY a \"x\">]><plist><string>unused</string></plist>"));
 
     // What the format allows around its values reads fine.
     auto value = parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
