@@ -12,6 +12,7 @@
 #include "backend/DemoData.h"
 #include "backend/ImageCaptions.h"
 #include "backend/NoticePage.h"
+#include "backend/PalConnectServices.h"
 #include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
 #include "backend/actions/AccountActions.h"
@@ -83,6 +84,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     } catch (const std::exception&) {
         return nullptr;
     }
+    backend->palConnect_ = PalConnectServices::start();
+    if (!backend->palConnect_) return nullptr;
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
     backend->server_ = std::make_unique<HttpServer>(limits);
@@ -190,6 +193,7 @@ void LocalBackend::installRoutes() {
 void LocalBackend::stop() {
     if (server_) server_->stop();
     if (thread_.joinable()) thread_.join();
+    if (palConnect_) palConnect_->stop();
 }
 
 }  // namespace backend

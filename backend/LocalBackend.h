@@ -9,6 +9,7 @@ namespace backend {
 class ActionRouter;
 class Database;
 class HttpServer;
+class PalConnectServices;
 
 // The stand-in for the publisher's back end, serving on 127.0.0.1: every
 // action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
@@ -36,6 +37,8 @@ public:
     // The secret the payment apps send to confirm that an order is paid;
     // shared with the simulated payment apps, never with the app.
     std::string paymentProviderSecret() const;
+    // The Pal connect web services' stand-in, served over TLS beside it.
+    PalConnectServices& palConnect() const { return *palConnect_; }
     // Stops serving and waits for the serving thread; safe to call twice.
     void stop();
 
@@ -46,6 +49,7 @@ private:
     std::unique_ptr<Database> database_;
     std::unique_ptr<ActionRouter> router_;
     std::unique_ptr<HttpServer> server_;
+    std::unique_ptr<PalConnectServices> palConnect_;
     std::thread thread_;
     int port_ = 0;
 };

@@ -12,10 +12,12 @@
 #include "app/shell/KXServiceAddress.h"
 #include "app/shell/main.h"
 #include "backend/LocalBackend.h"
+#include "backend/PalConnectServices.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "runner/ConsoleInput.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         KXServiceAddress::setBaseURL(localBackend->baseURL());
+        // The Pal kit's web services answer from the same back end, over TLS.
+        NimbusConnectHosts::setHost(localBackend->palConnect().host(), localBackend->palConnect().certificateFile());
     }
 
     // The session runs inside the app's main loop, once the app has launched;

@@ -19,6 +19,8 @@ enum : long {
     NSURLErrorCannotConnectToHost = -1004,
     NSURLErrorNetworkConnectionLost = -1005,
     NSURLErrorBadServerResponse = -1011,
+    NSURLErrorSecureConnectionFailed = -1200,
+    NSURLErrorServerCertificateUntrusted = -1202,
 };
 
 // An error in the URL error domain carrying the platform's description of

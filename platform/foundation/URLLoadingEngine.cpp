@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
+#include <mutex>
 #include <strings.h>
 #include <string_view>
 
 #include "foundation/HTTPHeaderName.h"
+#include "foundation/NSURL.h"
 #include "foundation/NSURLError.h"
 
 namespace {
@@ -52,10 +55,45 @@ long urlErrorCodeFor(CURLcode result) {
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_BAD_CONTENT_ENCODING:
     case CURLE_TOO_MANY_REDIRECTS: return NSURLErrorBadServerResponse;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE: return NSURLErrorServerCertificateUntrusted;
+    case CURLE_SSL_CONNECT_ERROR: return NSURLErrorSecureConnectionFailed;
     default: return NSURLErrorUnknown;
     }
 }
 }  // namespace
+
+namespace {
+struct TrustSettings {
+    std::mutex mutex;
+    std::map<std::string, std::string> certificateFiles;  // host -> PEM file
+};
+TrustSettings& trustSettings() {
+    static TrustSettings settings;
+    return settings;
+}
+}  // namespace
+
+void URLLoadingEngine::trustCertificatesForHost(const std::string& host, std::optional<std::string> certificateFile) {
+    auto& settings = trustSettings();
+    std::lock_guard lock(settings.mutex);
+    if (certificateFile) {
+        settings.certificateFiles[host] = std::move(*certificateFile);
+    } else {
+        settings.certificateFiles.erase(host);
+    }
+}
+
+std::optional<std::string> URLLoadingEngine::trustedCertificatesForURL(const std::string& url) {
+    auto parsed = NSURL::URLWithString(url);
+    auto host = parsed ? parsed->host() : std::nullopt;
+    if (!host) return std::nullopt;
+    auto& settings = trustSettings();
+    std::lock_guard lock(settings.mutex);
+    auto found = settings.certificateFiles.find(*host);
+    if (found == settings.certificateFiles.end()) return std::nullopt;
+    return found->second;
+}
 
 struct URLLoadingEngine::Transfer {
     TransferID id = 0;
@@ -107,6 +145,11 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    // Certificates are always checked; some hosts trust their own authorities.
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (auto authorities = URLLoadingEngine::trustedCertificatesForURL(request.url))
+        curl_easy_setopt(easy, CURLOPT_CAINFO, authorities->c_str());
 
     bool expectGiven = false;
     for (const auto& [name, value] : request.headers) {

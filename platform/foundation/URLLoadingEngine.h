@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -54,6 +55,12 @@ public:
     using TransferID = std::uint64_t;
 
     static URLLoadingEngine& shared();
+
+    // HTTPS to `host` trusts only the certificates in this PEM file (a local
+    // service's own authority) instead of the system's; nothing goes back to
+    // the system's. Peer and host name checks stay on either way.
+    static void trustCertificatesForHost(const std::string& host, std::optional<std::string> certificateFile);
+    static std::optional<std::string> trustedCertificatesForURL(const std::string& url);
     ~URLLoadingEngine();
     URLLoadingEngine(const URLLoadingEngine&) = delete;
     URLLoadingEngine& operator=(const URLLoadingEngine&) = delete;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/NSObject.h"
 #include "foundation/NSURL.h"
+#include "foundation/Value.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
 
 // The Pal connect kit's login session object: made once by the host app
@@ -12,6 +15,8 @@
 // only) and takes the URLs the app is opened with. A session delegate, when
 // given, is registered with the kit's login registry; without one nothing is
 // registered for login replies.
+class APIBase;
+
 class NimbusOAuth : public NSObject {
 public:
     // The redirect address a new session starts with.
@@ -27,6 +32,7 @@ public:
     // so no URL is taken.
     bool handleOpenURL(const Ref<NSURL>& url);
 
+    // The decimal identifier after conversion; nothing when it was refused.
     const std::optional<std::string>& appId() const { return appId_; }
     // Held in memory only: a new process starts logged out.
     const std::optional<std::string>& accessToken() const { return accessToken_; }
@@ -38,11 +44,23 @@ public:
     // the old delegate out of it.
     void setSessionDelegate(const Ref<NimbusSessionDelegate>& delegate);
 
+    // Web-API calls in flight, by their sequence number ("%d").
+    const std::map<std::string, Ref<APIBase>>& apiRequests() const { return apiRequests_; }
+    void deleteAPIRequestBySeq(const std::string& seq);
+    // Cancels and forgets the call kept under a request object's key.
+    void cancelWithRequestKey(const Value& requestKey);
+    // Asked when an answer says the call needs more permissions. The
+    // incremental authorisation is not built: the answer goes on to its
+    // caller.
+    bool nimbusNeedPerformIncrAuth(const Value& delegate, const std::vector<std::string>& permissions);
+
 protected:
     void didCreate() override;
 
 private:
+    std::optional<std::string> requestedAppId_;
     std::optional<std::string> appId_;
+    std::map<std::string, Ref<APIBase>> apiRequests_;
     std::optional<std::string> accessToken_;
     std::string redirectURI_ = kPalWebSiteHost;
     WeakRef<NimbusSessionDelegate> sessionDelegate_;

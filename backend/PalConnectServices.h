@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace httplib {
+class SSLServer;
+}
+
+namespace backend {
+
+// The stand-in for the Pal connect web services (policy, share limit,
+// statistics reports, return-code checks, Open API calls, online status),
+// served over TLS on 127.0.0.1 with a certificate made at start: a fresh
+// key and a self-signed certificate for 127.0.0.1 and localhost, written
+// as PEM to a private temporary folder that the clients trust.
+class PalConnectServices {
+public:
+    struct ReceivedRequest {
+        std::string method;
+        std::string path;
+        std::string query;  // as received, still encoded
+        std::map<std::string, std::string> params;  // query and form fields, decoded
+        std::map<std::string, std::string> headers;
+    };
+
+    // Nothing when the certificate or the port cannot be made.
+    static std::unique_ptr<PalConnectServices> start();
+    ~PalConnectServices();
+    PalConnectServices(const PalConnectServices&) = delete;
+    PalConnectServices& operator=(const PalConnectServices&) = delete;
+
+    // "127.0.0.1:<port>": the host setting of the kit.
+    std::string host() const;
+    // The PEM certificate the clients trust for that host.
+    const std::string& certificateFile() const { return certificateFile_; }
+    void stop();
+
+    // Every request served so far, in order.
+    std::vector<ReceivedRequest> receivedRequests() const;
+    // Answers `body` (HTTP 200) at `path` instead of the usual answer;
+    // nothing restores it.
+    void setCannedAnswer(const std::string& path, std::optional<std::string> body);
+
+private:
+    PalConnectServices() = default;
+    void installRoutes();
+    std::optional<std::string> cannedAnswer(const std::string& path) const;
+
+    std::string folder_;
+    std::string certificateFile_;
+    std::unique_ptr<httplib::SSLServer> server_;
+    std::thread thread_;
+    int port_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<ReceivedRequest> received_;
+    std::map<std::string, std::string> canned_;
+};
+
+}  // namespace backend

@@ -1,0 +1,41 @@
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBAPIRequest.h"
+
+#include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+
+void NBAPIRequest::setParamUserData(Value data) {
+    paramUserData_ = data;
+    params_.set("userData", std::move(data));
+}
+
+bool NBAPIRequest::changeState(State from, State to) { return state_.compare_exchange_strong(from, to); }
+
+bool NBAPIRequest::tryLoad() { return changeState(Idle, Loading); }
+
+void NBAPIRequest::cancel() {
+    if (!changeState(Idle, Cancelled) && !changeState(Loading, Cancelled)) return;
+    auto session = nimbusOAuth();
+    if (session && !requestKey_.isNil()) session->cancelWithRequestKey(requestKey_);
+    reset();
+}
+
+void NBAPIRequest::reset() {
+    nimbusOAuth_.reset();
+    requestKey_ = Value();
+    callback_.reset();
+}
+
+void NBAPIRequest::responseProcess(const Ref<APIResponse>& response) {
+    if (!response) return;
+    if (response_ && response->jsonResponse().isDictionary()) {
+        Value combined = response->jsonResponse();
+        combined.dictionary()->set("jsonResponse", response_->jsonResponse());
+        response->setJsonResponse(std::move(combined));
+    }
+    response_ = response;
+}
+
+void NBAPIRequest::apiBaseDidResponse(const Ref<APIBase>&, const Ref<APIResponse>& response) {
+    responseProcess(response);
+    if (!changeState(Loading, Answered)) return;
+    if (auto callback = callback_.lock()) callback->cgiRequestDidResponse(self<NBAPIRequest>(), response);
+}
