@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "foundation/DispatchQueue.h"
+#include "system/InterfaceChangeWatcher.h"
 
 namespace {
 constexpr SCNetworkReachabilityFlags loopbackFlags = kSCNetworkReachabilityFlagsReachable |
@@ -152,14 +153,25 @@ void SCNetworkReachability::setDeliverer(const void* target, Deliverer deliverer
         auto object = entry.lock();
         return !object || object.get() == this;
     });
-    if (delivering) scheduled.push_back(self<SCNetworkReachability>());
+    if (delivering) {
+        scheduled.push_back(self<SCNetworkReachability>());
+        // Scheduled objects follow the machine's interfaces from now on.
+        InterfaceChangeWatcher::start(&SCNetworkReachability::reportToScheduled);
+    }
 }
 
 void SCNetworkReachability::setFakeFlags(std::optional<SCNetworkReachabilityFlags> flags) {
-    std::vector<Ref<SCNetworkReachability>> scheduled;
     {
         std::lock_guard lock(registry().mutex);
         registry().fakeFlags = flags;
+    }
+    reportToScheduled();
+}
+
+void SCNetworkReachability::reportToScheduled() {
+    std::vector<Ref<SCNetworkReachability>> scheduled;
+    {
+        std::lock_guard lock(registry().mutex);
         for (const auto& entry : registry().scheduled) {
             if (auto object = entry.lock()) scheduled.push_back(std::move(object));
         }

@@ -34,10 +34,10 @@ inline constexpr SCNetworkReachabilityFlags kSCNetworkReachabilityFlagsIsWWAN = 
 //   interface other than loopback is up with an address; link-local targets
 //   (169.254.0.0/16) then count as direct; with no such interface, nothing
 //   but loopback is reachable.
-// Host names are not resolved. Changes of the real interfaces are not
-// watched; tests change the state with setFakeFlags(), which overrides it for
-// every target and tells the callbacks of scheduled objects whose flags
-// changed.
+// Host names are not resolved. Scheduled objects follow changes of the real
+// interfaces (InterfaceChangeWatcher) and tell their callbacks when their
+// flags change; tests change the state with setFakeFlags(), which overrides
+// it for every target and tells the same way.
 class SCNetworkReachability : public NSObject {
 public:
     using Callback = std::function<void(const Ref<SCNetworkReachability>&, SCNetworkReachabilityFlags)>;
@@ -68,6 +68,8 @@ public:
     SCNetworkReachability(bool loopback, bool linkLocal) : loopback_(loopback), linkLocal_(linkLocal) {}
 
 private:
+    // Tells every scheduled object whose flags changed.
+    static void reportToScheduled();
     using Deliverer = std::function<void(std::function<void()>)>;
     void setDeliverer(const void* target, Deliverer deliverer);
     // Compares the flags with those last reported and posts a change.
