@@ -7,6 +7,7 @@
 #include "app/shell/KXTabBarController.h"
 #include "tests/app/promotion/DashboardFixture.h"
 #include "uikit/UITabBarItem.h"
+#include "tests/support/TestShots.h"
 
 class EarlierTabBar : public DashboardFixture {
 protected:
@@ -49,7 +50,7 @@ TEST_F(EarlierTabBar, FourTabsWithTheirTitlesAndImages) {
     EXPECT_EQ(promote->selectedImage()->renderingMode(), UIImageRenderingMode::AlwaysOriginal);
     EXPECT_EQ(promote->image()->renderingMode(), UIImageRenderingMode::Automatic);
     EXPECT_EQ(tabs->tabBar()->tintColor(), UIColor::colorWithRed(88 / 255.0, 121 / 255.0, 1.0, 1.0));
-    ASSERT_TRUE(driver.shot("promotion-earlier-tabs.png")) << driver.lastError();
+    ASSERT_TRUE(driver.shot(testShotPath("promotion-earlier-tabs.png"))) << driver.lastError();
 }
 
 TEST_F(EarlierTabBar, TheAccountKindThreeHasNoPromotionTab) {

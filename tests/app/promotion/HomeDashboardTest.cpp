@@ -5,6 +5,7 @@
 #include "app/shell/UIColorHex.h"
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/TestShots.h"
 
 class HomeDashboard : public DashboardFixture {
 protected:
@@ -71,7 +72,7 @@ TEST_F(HomeDashboard, ShowsTheCardsTilesAndPlayerSplitOfTheAnswer) {
     std::vector<Ref<UIImageView>> icons = page->imageMuArr();
     icons.push_back(page->navigationTopView()->icoIamgeView());
     ASSERT_TRUE(waitForImages(icons));
-    ASSERT_TRUE(driver.shot("promotion-home-dashboard.png")) << driver.lastError();
+    ASSERT_TRUE(driver.shot(testShotPath("promotion-home-dashboard.png"))) << driver.lastError();
 }
 
 TEST_F(HomeDashboard, TheAccountKindThreeHidesThePanelThoughItsTilesAreFilled) {

@@ -3,6 +3,7 @@
 #include "app/promotion/KXManagementTableViewCell.h"
 #include "app/promotion/KXManagementViewController.h"
 #include "tests/app/promotion/DashboardFixture.h"
+#include "tests/support/TestShots.h"
 
 class ManagementPage : public DashboardFixture {
 protected:
@@ -45,7 +46,7 @@ TEST_F(ManagementPage, ShowsEverySectionOfTheAnswerWithItsTiles) {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         EXPECT_TRUE(driver.find(*section["list"][i]["title"].text())) << i;
     }
-    ASSERT_TRUE(driver.shot("promotion-management.png")) << driver.lastError();
+    ASSERT_TRUE(driver.shot(testShotPath("promotion-management.png"))) << driver.lastError();
 }
 
 TEST_F(ManagementPage, ThreeTilesSitInThreeColumnsAndFourInFour) {

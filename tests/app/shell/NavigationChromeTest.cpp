@@ -22,6 +22,7 @@
 #include "uikit/UIScreen.h"
 #include "uikit/UITabBarItem.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/TestShots.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ TEST_F(NavigationChrome, TheTabBarHoldsFourStacksWithTheirTitlesImagesAndColours
     EXPECT_TRUE(driver.selectTab(3));
     EXPECT_EQ(tabs->selectedIndex(), 3u);
     EXPECT_EQ(driver.find("#navigationView"), nullptr);
-    EXPECT_TRUE(driver.shot("tabbar_mine_tab.png")) << driver.lastError();
+    EXPECT_TRUE(driver.shot(testShotPath("tabbar_mine_tab.png"))) << driver.lastError();
 }
 
 TEST_F(NavigationChrome, TheNavigationBarsAreStyledWhenAStackFirstLoads) {
