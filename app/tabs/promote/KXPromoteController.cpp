@@ -1,5 +1,7 @@
 #include "app/tabs/promote/KXPromoteController.h"
 
+#include "app/stats/KXRankListController.h"
+
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/KXWebViewController.h"
@@ -102,6 +104,11 @@ void KXPromoteController::setUpHeaderClosures() {
     topView_->promoteNoticeButtonClick = pushing([] { return make<KXPromotionAnnouncementViewController>(); });
     topView_->promoteQRCodeButtonClick = pushing([] { return make<KXPromotionQrCodeViewController>(); });
     topView_->divideDetailButtonClick = pushing([] { return make<KXDividedIntoViewController>(); });
+    topView_->popularityButtonClick = pushing([] {
+        auto ranking = make<KXRankListController>();
+        ranking->setType(KXMineNavType::popularityRank);
+        return ranking;
+    });
     topView_->didClickBanner = [weak](const Ref<KXNoticeModel>& notice) {
         auto screen = weak.lock();
         if (!screen || notice->url.empty()) return;

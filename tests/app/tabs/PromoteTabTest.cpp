@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/stats/KXRankListController.h"
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXNavigationController.h"
@@ -167,6 +168,9 @@ TEST_F(PromoteTab, TheHeaderOpensSearchShortcutsAndNotices) {
     EXPECT_EQ(opens(top->shortcutImageView(KXPromoteTopView::PromoteQRCode)), "KXPromotionQrCodeViewController");
     backToTab();
     EXPECT_EQ(opens(top->shortcutLabel(KXPromoteTopView::DivideDetail)), "KXDividedIntoViewController");
+    backToTab();
+    EXPECT_EQ(opens(top->shortcutLabel(KXPromoteTopView::Popularity)), "KXRankListController");
+    EXPECT_EQ(cast<KXRankListController>(stack->topViewController())->type(), KXMineNavType::popularityRank);
     backToTab();
 
     // The ticker's line in view (it moves on every 3 s) opens its notice's page.
