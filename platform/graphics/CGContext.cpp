@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -27,7 +28,9 @@ cairo_filter_t filterFor(CGInterpolationQuality quality) {
 }
 
 // Three passes of a box blur over an 8-bit alpha surface approximate a
-// Gaussian blur.
+// Gaussian blur; each pass spreads the drawn pixels `radius` further.
+constexpr int blurPasses = 3;
+
 void blurAlpha(cairo_surface_t* surface, int radius) {
     if (radius <= 0) return;
     cairo_surface_flush(surface);
@@ -46,11 +49,52 @@ void blurAlpha(cairo_surface_t* surface, int radius) {
             if (entering < count) sum += line[static_cast<std::size_t>(entering)];
         }
     };
-    for (int pass = 0; pass < 3; ++pass) {
+    for (int pass = 0; pass < blurPasses; ++pass) {
         for (int y = 0; y < height; ++y) blurLine(data + y * stride, width, 1);
         for (int x = 0; x < width; ++x) blurLine(data + x, height, stride);
     }
     cairo_surface_mark_dirty(surface);
+}
+
+// The part of an 8-bit alpha surface that a blur spreading `spread` pixels
+// from its drawn (non-zero) pixels can reach, clipped to the surface, as a
+// new surface placed at (left, top) of the old one; nullptr when nothing is
+// drawn.
+cairo_surface_t* shadowReach(cairo_surface_t* surface, int spread, int& left, int& top) {
+    cairo_surface_flush(surface);
+    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int right = -1, bottom = -1;
+    left = width;
+    top = height;
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = data + y * stride;
+        int first = 0;
+        while (first < width && row[first] == 0) ++first;
+        if (first == width) continue;
+        int last = width - 1;
+        while (row[last] == 0) --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top == height) top = y;
+        bottom = y;
+    }
+    if (right < 0) return nullptr;
+    left = std::max(0, left - spread);
+    top = std::max(0, top - spread);
+    right = std::min(width - 1, right + spread);
+    bottom = std::min(height - 1, bottom + spread);
+    int reachWidth = right - left + 1, reachHeight = bottom - top + 1;
+    cairo_surface_t* reach = cairo_image_surface_create(CAIRO_FORMAT_A8, reachWidth, reachHeight);
+    cairo_surface_flush(reach);
+    unsigned char* to = cairo_image_surface_get_data(reach);
+    int toStride = cairo_image_surface_get_stride(reach);
+    for (int y = 0; y < reachHeight; ++y) {
+        std::memcpy(to + y * toStride, data + (top + y) * stride + left, static_cast<std::size_t>(reachWidth));
+    }
+    cairo_surface_mark_dirty(reach);
+    return reach;
 }
 
 bool isInvertible(const cairo_matrix_t& m) {
@@ -176,8 +220,8 @@ void CGContext::paintShadow(cairo_pattern_t* shape) {
     const GraphicsState& state = states_.back();
     cairo_surface_t* target = cairo_get_target(cr_);
     int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* maskContext = cairo_create(mask);
+    cairo_surface_t* shapeMask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    cairo_t* maskContext = cairo_create(shapeMask);
     cairo_matrix_t userToPixels;
     cairo_get_matrix(cr_, &userToPixels);
     cairo_set_matrix(maskContext, &userToPixels);
@@ -188,12 +232,19 @@ void CGContext::paintShadow(cairo_pattern_t* shape) {
     // Offset and blur are measured in the default user space.
     CGSize offset = CGSizeApplyAffineTransform(state.shadow.offset, base_);
     CGFloat pixelsPerPoint = std::sqrt(std::fabs(base_.a * base_.d - base_.b * base_.c));
-    blurAlpha(mask, static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2)));
+    int radius = static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2));
+    // Only the shape's box, grown by how far the blur's passes spread it,
+    // is blurred and painted: everything outside stays empty either way.
+    int left = 0, top = 0;
+    cairo_surface_t* mask = shadowReach(shapeMask, blurPasses * std::max(radius, 0), left, top);
+    cairo_surface_destroy(shapeMask);
+    if (!mask) return;  // nothing drawn, no shadow
+    blurAlpha(mask, radius);
 
     cairo_save(cr_);
     cairo_identity_matrix(cr_);
     setSource(cr_, state.shadow.color.colorWithAlphaComponent(state.shadow.color.alpha() * state.alpha));
-    cairo_mask_surface(cr_, mask, offset.width, offset.height);
+    cairo_mask_surface(cr_, mask, offset.width + left, offset.height + top);
     cairo_restore(cr_);
     cairo_surface_destroy(mask);
 }

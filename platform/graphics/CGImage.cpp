@@ -99,15 +99,30 @@ CGImagePixel CGImage::pixelAt(std::size_t x, std::size_t y) const {
 }
 
 std::vector<std::uint8_t> CGImage::rgbaPixels() const {
-    std::vector<std::uint8_t> rgba;
-    rgba.reserve(width() * height() * 4);
-    for (std::size_t y = 0; y < height(); ++y) {
-        for (std::size_t x = 0; x < width(); ++x) {
-            CGImagePixel pixel = pixelAt(x, y);
-            rgba.insert(rgba.end(), {pixel.red, pixel.green, pixel.blue, pixel.alpha});
-        }
-    }
+    std::size_t rowBytes = width() * 4;
+    std::vector<std::uint8_t> rgba(rowBytes * height());
+    for (std::size_t y = 0; y < height(); ++y) copyRow(y, rgba.data() + y * rowBytes, true);
     return rgba;
+}
+
+void CGImage::copyRow(std::size_t y, std::uint8_t* destination, bool withAlpha) const {
+    if (y >= height()) return;
+    cairo_surface_flush(surface_);
+    const std::uint32_t* row = rowOf(surface_, y);
+    std::size_t count = width();
+    for (std::size_t x = 0; x < count; ++x) {
+        std::uint32_t pixel = row[x], alpha = pixel >> 24;
+        std::uint32_t red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+        if (alpha != 0xFF) {  // a full alpha leaves the components as they are
+            red = unpremultiply(red, alpha);
+            green = unpremultiply(green, alpha);
+            blue = unpremultiply(blue, alpha);
+        }
+        *destination++ = static_cast<std::uint8_t>(red);
+        *destination++ = static_cast<std::uint8_t>(green);
+        *destination++ = static_cast<std::uint8_t>(blue);
+        if (withAlpha) *destination++ = static_cast<std::uint8_t>(alpha);
+    }
 }
 
 bool CGImage::isOpaque() const {

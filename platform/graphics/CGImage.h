@@ -40,6 +40,10 @@ public:
     CGImagePixel pixelAt(std::size_t x, std::size_t y) const;
     // All pixels as rows of straight RGBA bytes.
     std::vector<std::uint8_t> rgbaPixels() const;
+    // One row of straight bytes into `destination`: RGBA (width*4 bytes), or
+    // RGB without the alpha (width*3 bytes). Nothing
+    // for a row outside the image.
+    void copyRow(std::size_t y, std::uint8_t* destination, bool withAlpha) const;
     // True when every pixel is fully opaque.
     bool isOpaque() const;
 
