@@ -4,27 +4,74 @@
 #include <pango/pangocairo.h>
 #include <pango/pangofc-fontmap.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 namespace {
 
-// A fontconfig set-up holding only the files of the family, found through
-// the system's configuration.
-FcConfig* configWithOnlyTheFamily() {
-    FcConfig* config = FcConfigCreate();
+std::string escapedForXML(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// The files that hold the family, as the system's configuration knows them.
+std::vector<std::string> filesOfTheFamily() {
+    std::vector<std::string> files;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(FontLibrary::family));
     FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
-    if (fonts) {
+    if (FcFontSet* fonts = FcFontList(nullptr, pattern, objects)) {
         for (int i = 0; i < fonts->nfont; ++i) {
             FcChar8* file = nullptr;
             if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) == FcResultMatch) {
-                FcConfigAppFontAddFile(config, file);
+                files.emplace_back(reinterpret_cast<const char*>(file));
             }
         }
         FcFontSetDestroy(fonts);
     }
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
+    std::sort(files.begin(), files.end());
+    files.erase(std::unique(files.begin(), files.end()), files.end());
+    return files;
+}
+
+// A fontconfig set-up holding only the files of the family (every face in
+// them), read from the folders that hold them through the system's font
+// caches, so that no font file has to be opened and scanned at start.
+FcConfig* configWithOnlyTheFamily() {
+    std::vector<std::string> files = filesOfTheFamily();
+    std::string xml = "<fontconfig>";
+    std::vector<std::string> folders;
+    for (const auto& file : files) {
+        std::string folder = std::filesystem::path(file).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    for (const auto& folder : folders) xml += "<dir>" + escapedForXML(folder) + "</dir>";
+    if (FcStrList* caches = FcConfigGetCacheDirs(nullptr)) {
+        while (FcChar8* cache = FcStrListNext(caches)) {
+            xml += "<cachedir>" + escapedForXML(reinterpret_cast<const char*>(cache)) + "</cachedir>";
+        }
+        FcStrListDone(caches);
+    }
+    // Only the family's files are taken from those folders.
+    xml += "<selectfont><acceptfont>";
+    for (const auto& file : files) xml += "<glob>" + escapedForXML(file) + "</glob>";
+    xml += "</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont></fontconfig>";
+
+    FcConfig* config = FcConfigCreate();
+    FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
+    FcConfigBuildFonts(config);
     return config;
 }
 
