@@ -1,11 +1,14 @@
 #include "app/tabs/assets/KXAssetsController.h"
 
+#include "app/tabs/promote/KXPromoteListController.h"
+
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/promotion/KXScreenFactory.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "app/tabs/promote/KXPromoteListController.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPromotionAnnouncementViewController.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
@@ -73,6 +76,11 @@ void KXAssetsController::bindProtocolActions() {
         auto screen = weak.lock();
         if (!screen) return;
         if (indexPath.row() == 2) screen->push(make<KXDiscountDaiChunViewController>());
+        if (indexPath.row() == 3) {
+            auto games = make<KXPromoteListController>();
+            games->setHideNav(false);
+            screen->push(games);
+        }
     };
 }
 

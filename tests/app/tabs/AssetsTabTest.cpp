@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/tabs/promote/KXPromoteListController.h"
 #include "app/tabs/assets/KXAssetsCenterCell.h"
 #include "app/tabs/assets/KXAssetsController.h"
 #include "app/tabs/assets/KXAssetsIncomeViews.h"
@@ -81,6 +82,15 @@ TEST_F(AssetsTab, ButtonsAndRowsOpenTheirScreens) {
         return [&, r] { return driver.selectRow(assets->tableView(), NSIndexPath::indexPathForRow(r, 1)); };
     };
     EXPECT_EQ(opened(row(2)), "KXDiscountDaiChunViewController");
+    bool showsItsTopBar = false;
+    EXPECT_EQ(opened([&] {
+                  bool tapped = row(3)();
+                  auto games = cast<KXPromoteListController>(stack->topViewController());
+                  showsItsTopBar = games && !games->hideNav();
+                  return tapped;
+              }),
+              "KXPromoteListController");
+    EXPECT_TRUE(showsItsTopBar);
     EXPECT_EQ(opened(row(0)), "");
     EXPECT_EQ(opened(row(1)), "");
 }
