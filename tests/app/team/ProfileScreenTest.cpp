@@ -62,7 +62,10 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), "demo@example.com"));
     ASSERT_TRUE(driver.tap("完成"));
     EXPECT_FALSE(popUp());
-    EXPECT_EQ(hudText(), "正在修改");
+    // "正在修改" shows while the save is under way; a quick answer may already
+    // have taken it away, but nothing else may show.
+    const std::string during = hudText();
+    EXPECT_TRUE(during == "正在修改" || during.empty()) << during;
     ASSERT_TRUE(waitFor([&] { return values()[4] == "demo@example.com"; })) << "saved, then the record loads again";
     tapRow(4);
     EXPECT_FALSE(popUp()) << "now locked";
