@@ -1,6 +1,7 @@
 #include "app/stats/KXGameGiftBagController.h"
 
 #include "app/shell/KXNavigationView.h"
+#include "app/components/KXSearchBox.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/stats/KXGameGiftBagAlert.h"
@@ -19,7 +20,6 @@ void KXGameGiftBagController::viewDidLoad() {
 }
 
 void KXGameGiftBagController::setUpViews() {
-    const CGFloat s = layoutScale();
     navigationView()->titleLabel()->setText("游戏礼包");
     auto keyboard = IQKeyboardManager::shared();
     keyboard->setEnable(true);
@@ -27,28 +27,16 @@ void KXGameGiftBagController::setUpViews() {
     keyboard->setEnableAutoToolbar(true);
     view()->setBackgroundColor(hex("#F5F5F5"));
 
-    searchBgView_ = make<UIView>();
-    searchBgView_->setAccessibilityIdentifier("searchBgView");
-    searchBgView_->setBackgroundColor(UIColor::whiteColor());
-    searchBgView_->layer()->setCornerRadius(12 * s);
-    searchBgView_->layer()->setBorderWidth(1);
-    searchBgView_->layer()->setBorderColor(hex("#CCCCCC"));
+    searchBgView_ = KXSearchBox::makeBackground(1);
     view()->addSubview(searchBgView_);
 
-    searchLogoImage_ = make<UIImageView>(UIImage::imageNamed("search"));
-    searchLogoImage_->setAccessibilityIdentifier("searchLogoImage");
+    searchLogoImage_ = KXSearchBox::makeLogo();
     searchBgView_->addSubview(searchLogoImage_);
 
-    searchField_ = make<UITextField>();
-    searchField_->setAccessibilityIdentifier("searchField");
-    searchField_->setTextColor(hex("#333333"));
-    searchField_->setFont(UIFont::systemFontOfSize(14 * s));
-    searchField_->setReturnKeyType(UIReturnKeyType::Search);
+    searchField_ = KXSearchBox::makeField();
     searchField_->setDelegate(self<KXGameGiftBagController>());
     searchField_->addTarget(self<KXGameGiftBagController>(), &KXGameGiftBagController::searchTextFieldChange,
                             UIControlEventEditingChanged);
-    searchField_->setAttributedPlaceholder(NSAttributedString(
-        "搜索游戏", {.font = UIFont::systemFontOfSize(14 * s), .foregroundColor = hex("#AAAAAA")}));
     searchBgView_->addSubview(searchField_);
 
     tableView_ = KXStatsList::makeCardTable(tableViewProtocol_);
@@ -66,16 +54,7 @@ void KXGameGiftBagController::setUpConstraints() {
         make.right.equalToSuperview().offset(-20 * s);
         make.height.equalTo(36 * s);
     });
-    snp(searchLogoImage_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalToSuperview().offset(10 * s);
-        make.centerY.equalToSuperview();
-        make.width.height.equalTo(16 * s);
-    });
-    snp(searchField_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalTo(snp(searchLogoImage_).right).offset(2 * s);
-        make.centerY.equalToSuperview();
-        make.right.equalToSuperview().offset(-10 * s);
-    });
+    KXSearchBox::layOut(searchLogoImage_, searchField_, true);
     snp(tableView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.right.bottom.equalToSuperview();
         make.top.equalTo(snp(searchBgView_).bottom);

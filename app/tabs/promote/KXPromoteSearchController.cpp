@@ -1,5 +1,6 @@
 #include "app/tabs/promote/KXPromoteSearchController.h"
 
+#include "app/components/KXSearchBox.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
@@ -28,28 +29,14 @@ void KXPromoteSearchController::setUpViews() {
     bar->backButton()->setHidden(true);
     view()->setBackgroundColor(hex("#F5F5F5"));
 
-    searchBgView_ = make<UIView>();
-    searchBgView_->setAccessibilityIdentifier("searchBgView");
-    searchBgView_->setBackgroundColor(UIColor::whiteColor());
-    searchBgView_->layer()->setCornerRadius(12 * s);
-    searchBgView_->layer()->setBorderWidth(1 * s);
-    searchBgView_->layer()->setBorderColor(hex("#CCCCCC"));
+    searchBgView_ = KXSearchBox::makeBackground(1 * s);
     bar->addSubview(searchBgView_);
 
-    searchLogoImage_ = make<UIImageView>(UIImage::imageNamed("search"));
-    searchLogoImage_->setAccessibilityIdentifier("searchLogoImage");
+    searchLogoImage_ = KXSearchBox::makeLogo();
     searchBgView_->addSubview(searchLogoImage_);
 
-    searchField_ = make<UITextField>();
-    searchField_->setAccessibilityIdentifier("searchField");
-    searchField_->setTextColor(hex("#333333"));
-    searchField_->setFont(UIFont::systemFontOfSize(14 * s));
+    searchField_ = KXSearchBox::makeField();
     searchField_->setDelegate(self<KXPromoteSearchController>());
-    searchField_->setReturnKeyType(UIReturnKeyType::Search);
-    NSStringAttributes placeholder;
-    placeholder.font = UIFont::systemFontOfSize(14 * s);
-    placeholder.foregroundColor = hex("#AAAAAA");
-    searchField_->setAttributedPlaceholder(NSAttributedString("搜索游戏", placeholder));
     searchField_->addTarget(self<KXPromoteSearchController>(), &KXPromoteSearchController::searchTextFieldChange,
                             UIControlEventEditingChanged);
     searchBgView_->addSubview(searchField_);
@@ -81,16 +68,7 @@ void KXPromoteSearchController::setUpConstraints() {
         make.bottom.equalToSuperview().offset(-5 * s);
         make.height.equalTo(36 * s);
     });
-    snp(searchLogoImage_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalToSuperview().offset(10 * s);
-        make.centerY.equalToSuperview();
-        make.width.height.equalTo(16 * s);
-    });
-    snp(searchField_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalTo(snp(searchLogoImage_).right).offset(2 * s);
-        make.centerY.equalToSuperview();
-        make.right.equalToSuperview().offset(-10 * s);
-    });
+    KXSearchBox::layOut(searchLogoImage_, searchField_, true);
     snp(cancelButton_).makeConstraints([&](ConstraintMaker& make) {
         make.right.equalToSuperview().offset(-20 * s);
         make.centerY.equalTo(snp(searchBgView_).centerY);

@@ -1,5 +1,6 @@
 #include "app/tabs/promote/KXPromoteTopView.h"
 
+#include "app/components/KXSearchBox.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/tabs/promote/KXNoticeCell.h"
@@ -34,15 +35,9 @@ void KXPromoteTopView::setUpViews() {
     const CGFloat s = layoutScale();
     setBackgroundColor(hex("#F5F5F5"));
 
-    searchBgView_ = make<UIView>();
-    searchBgView_->setAccessibilityIdentifier("searchBgView");
-    searchBgView_->setBackgroundColor(UIColor::whiteColor());
-    searchBgView_->layer()->setCornerRadius(12 * s);
-    searchBgView_->layer()->setBorderWidth(1 * s);
-    searchBgView_->layer()->setBorderColor(hex("#CCCCCC"));
+    searchBgView_ = KXSearchBox::makeBackground(1 * s);
     addSubview(searchBgView_);
-    searchLogoImage_ = make<UIImageView>(UIImage::imageNamed("search"));
-    searchLogoImage_->setAccessibilityIdentifier("searchLogoImage");
+    searchLogoImage_ = KXSearchBox::makeLogo();
     searchBgView_->addSubview(searchLogoImage_);
     searchLabel_ = KXLabel::systemLabel("搜索游戏", "#AAAAAA", 14 * s);
     searchLabel_->setAccessibilityIdentifier("searchLabel");
@@ -95,15 +90,7 @@ void KXPromoteTopView::setUpConstraints() {
         make.top.equalToSuperview().offset(10 * s);
         make.height.equalTo(36 * s);
     });
-    snp(searchLogoImage_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalToSuperview().offset(10 * s);
-        make.centerY.equalToSuperview();
-        make.width.height.equalTo(16 * s);
-    });
-    snp(searchLabel_).makeConstraints([&](ConstraintMaker& make) {
-        make.left.equalTo(snp(searchLogoImage_).right).offset(2 * s);
-        make.centerY.equalToSuperview();
-    });
+    KXSearchBox::layOut(searchLogoImage_, searchLabel_, false);
     snp(searchButton_).makeConstraints([](ConstraintMaker& make) { make.edges.equalToSuperview(); });
     snp(bgView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.equalToSuperview().offset(20 * s);
