@@ -13,6 +13,8 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "backend/PalAuthorizationPage.h"
+
 namespace backend {
 
 namespace {
@@ -147,11 +149,15 @@ void PalConnectServices::installRoutes() {
     httplib::SSLServer& server = *server_;
     server.set_keep_alive_timeout(2);
     server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
-        ReceivedRequest received{request.method, request.path, {}, {}, {}};
+        ReceivedRequest received{request.method, request.path, {}, {}, {}, {}};
         const auto question = request.target.find('?');
         if (question != std::string::npos) received.query = request.target.substr(question + 1);
         for (const auto& [name, value] : request.params) received.params.emplace(name, value);
         for (const auto& [name, value] : request.headers) received.headers.emplace(name, value);
+        for (const auto& [name, part] : request.files) {
+            received.files.emplace(name, part.content);
+            if (part.filename.empty()) received.params.emplace(name, part.content);
+        }
         {
             std::lock_guard lock(mutex_);
             received_.push_back(std::move(received));
@@ -203,6 +209,12 @@ void PalConnectServices::installRoutes() {
         response.set_content(reply, "text/plain; charset=utf-8");
     });
 
+    server.Get("/oauth2.0/m_authorize", [](const httplib::Request& request, httplib::Response& response) {
+        std::map<std::string, std::string> fields;
+        for (const auto& [name, value] : request.params) fields.emplace(name, value);
+        response.set_content(palAuthorizationPage(fields, request.get_header_value("Host")), "text/html; charset=utf-8");
+    });
+
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
     const auto openApi = [](const httplib::Request& request, httplib::Response& response) {
@@ -213,7 +225,17 @@ void PalConnectServices::installRoutes() {
             answerJSON(response, {{"ret", 100014}, {"msg", "登录已失效，请重新登录"}});
             return;
         }
-        answerJSON(response, {{"ret", 0}, {"msg", ""}, {"api", request.matches[2].str()}});
+        const std::string api = request.matches[2].str();
+        nlohmann::json answer = {{"ret", 0}, {"msg", ""}, {"api", api}};
+        if (api == "user/get_simple_userinfo") {
+            answer.update({{"nickname", "帕尔小助手"}, {"gender", "女"}, {"figureurl", "https://pal.example/face/1"}});
+        } else if (api == "user/get_vip_info" || api == "user/get_vip_rich_info") {
+            answer.update({{"is_vip", 0}, {"vip_level", 0}});
+        } else if (api == "user/set_user_face") {
+            const bool hasPicture = request.has_file("picture") && !request.get_file_value("picture").content.empty();
+            if (!hasPicture) answer = {{"ret", 100001}, {"msg", "缺少参数 picture"}};
+        }
+        answerJSON(response, answer);
     };
     server.Get(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi);
     server.Post(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi);

@@ -15,7 +15,8 @@ class SSLServer;
 namespace backend {
 
 // The stand-in for the Pal connect web services (policy, share limit,
-// statistics reports, return-code checks, Open API calls, online status),
+// statistics reports, return-code checks, the authorisation page, Open API
+// calls, online status),
 // served over TLS on 127.0.0.1 with a certificate made at start: a fresh
 // key and a self-signed certificate for 127.0.0.1 and localhost, written
 // as PEM to a private temporary folder that the clients trust.
@@ -27,6 +28,7 @@ public:
         std::string query;  // as received, still encoded
         std::map<std::string, std::string> params;  // query and form fields, decoded
         std::map<std::string, std::string> headers;
+        std::map<std::string, std::string> files;  // multipart file parts: name -> bytes
     };
 
     // Nothing when the certificate or the port cannot be made.

@@ -23,6 +23,8 @@ public:
     // Stable for the life of the device object.
     Ref<NSUUID> identifierForVendor() const { return identifierForVendor_; }
     UIUserInterfaceIdiom userInterfaceIdiom() const { return UIUserInterfaceIdiom::Phone; }
+    // Every phone the app runs on switches between apps.
+    bool isMultitaskingSupported() const { return true; }
 
     // Back to the defaults, with a new vendor identifier (between tests).
     static void resetCurrentDevice();

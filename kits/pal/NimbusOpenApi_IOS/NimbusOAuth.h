@@ -8,6 +8,7 @@
 #include "foundation/NSObject.h"
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
 
 // The Pal connect kit's login session object: made once by the host app
@@ -20,7 +21,7 @@ class APIBase;
 class NimbusOAuth : public NSObject {
 public:
     // The redirect address a new session starts with.
-    static constexpr const char* kPalWebSiteHost = "www.pal.example";
+    static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
 
     NimbusOAuth(std::optional<std::string> appId, const Ref<NimbusSessionDelegate>& delegate);
     ~NimbusOAuth() override;

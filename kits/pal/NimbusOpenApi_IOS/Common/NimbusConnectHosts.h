@@ -18,6 +18,10 @@ public:
     static std::string host();
     // "https://" + host, without a trailing "/".
     static std::string baseURL();
+    // The Pal web site (default redirect address, network watch of a web
+    // login) and the Pal office web site (redirect address of PalWork logins).
+    static constexpr const char* kPalWebSiteHost = "www.pal.example";
+    static constexpr const char* kPalOfficeWebSiteHost = "office.pal.example";
     // The monitoring domain name sent with the return-code reports.
     static constexpr const char* kMonitorDomain = "openmobile.pal.example";
 };

@@ -1,0 +1,117 @@
+#include "backend/PalAuthorizationPage.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "backend/Digest.h"
+
+namespace backend {
+
+namespace {
+
+constexpr const char* kExpiresIn = "7776000";
+
+std::string field(const std::map<std::string, std::string>& fields, const char* name) {
+    auto found = fields.find(name);
+    return found == fields.end() ? std::string() : found->second;
+}
+
+std::string escapeHTML(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        switch (c) {
+            case '&': escaped += "&amp;"; break;
+            case '<': escaped += "&lt;"; break;
+            case '>': escaped += "&gt;"; break;
+            case '"': escaped += "&quot;"; break;
+            default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// Keeps letters, digits and "-_.~"; the rest percent-encoded.
+std::string encode(const std::string& text) {
+    std::string encoded;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+            encoded += static_cast<char>(c);
+        } else {
+            char piece[4];
+            std::snprintf(piece, sizeof piece, "%%%02X", c);
+            encoded += piece;
+        }
+    }
+    return encoded;
+}
+
+bool isNumber(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+// Hrefs are written raw: a link's address is what the kit reads back.
+std::string link(const std::string& href, const std::string& text) {
+    return "<p><a href=\"" + href + "\">" + escapeHTML(text) + "</a></p>";
+}
+
+std::string page(const std::string& title, const std::string& body) {
+    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + escapeHTML(title) + "</title></head><body>" +
+           body + "</body></html>";
+}
+
+}  // namespace
+
+std::string palIssuedToken(const std::string& clientId) { return "PT" + md5Hex("pal-token:" + clientId).substr(0, 30); }
+
+std::string palOpenId(const std::string& clientId) {
+    std::string openId = md5Hex("pal-openid:" + clientId);
+    std::transform(openId.begin(), openId.end(), openId.begin(), [](unsigned char c) { return std::toupper(c); });
+    return openId;
+}
+
+std::string palMaskedToken(const std::string& token, const std::string& key) {
+    std::string masked;
+    if (key.empty()) return masked;
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02x",
+                      static_cast<unsigned char>(token[i]) ^ static_cast<unsigned char>(key[i % key.size()]));
+        masked += pair;
+    }
+    return masked;
+}
+
+std::string palAuthorizationPage(const std::map<std::string, std::string>& fields, const std::string& host) {
+    const std::string clientId = field(fields, "client_id");
+    const std::string key = field(fields, "token_key");
+    const bool browser = field(fields, "browser") == "1" && !key.empty();
+    const std::string answerBase = "nimbus" + clientId + "://" + host + "/authorize";
+    const std::string serial = "&serial=" + encode(field(fields, "serial"));
+
+    if (!isNumber(clientId)) {
+        const std::string refusal = "error=invalid_client&error_code=100008";
+        const std::string back = browser ? answerBase + "#" + refusal + serial
+                                         : field(fields, "redirect_uri") + "#" + refusal;
+        return page("Pal 登录授权", "<p>应用不存在或已下线</p>" + link(back, "返回"));
+    }
+
+    const std::string token = palIssuedToken(clientId);
+    const std::string common = "&openid=" + palOpenId(clientId) + "&expires_in=" + kExpiresIn;
+    std::string body = "<p>应用 " + escapeHTML(clientId) + " 将使用你的 Pal 帐号登录</p>";
+    if (!field(fields, "scope").empty()) body += "<p>授权范围：" + escapeHTML(field(fields, "scope")) + "</p>";
+    if (browser) {
+        body += link(answerBase + "#access_token=" + palMaskedToken(token, key) + common + serial, "授权并登录");
+        body += link(answerBase + "#error=access_denied" + serial, "取消");
+    } else {
+        body += link(field(fields, "redirect_uri") + "#access_token=" + token + common + "&encrytoken=" +
+                         md5Hex("pal-encry:" + token) + "&pay_token=" + md5Hex("pal-pay:" + token) +
+                         "&state=" + encode(field(fields, "state")) + "&page_type=1&auth_time=0",
+                     "授权并登录");
+        body += link("nimbus" + clientId + "://cancel", "取消");
+        body += link("auth://browser?fall_to_wv=1", "用浏览器登录");
+    }
+    return page("Pal 登录授权", body);
+}
+
+}  // namespace backend

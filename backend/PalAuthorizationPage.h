@@ -1,0 +1,27 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace backend {
+
+// The Pal connect authorisation page ("/oauth2.0/m_authorize") of the
+// stand-in services, for the query fields of a request and the host it was
+// asked of. Without a browser key ("browser" = "1") it answers for the kit's
+// web window: "授权并登录" goes to the redirect address with the token in the
+// fragment, "取消" to "nimbus<appid>://cancel", "用浏览器登录" asks the kit for
+// the browser mode. With "browser" = "1" and a "token_key", the answers go to
+// "nimbus<appid>://<host>/authorize" with the token masked by the key (each
+// byte XOR-ed with the key's characters in turn, written as hex pairs), the
+// serial, and "error=access_denied" for "取消". An identifier that is not a
+// number gets a page whose only link answers "invalid_client" with an error
+// code.
+std::string palAuthorizationPage(const std::map<std::string, std::string>& fields, const std::string& host);
+
+// The token the stand-in hands out, and the open id it pairs with an app.
+std::string palIssuedToken(const std::string& clientId);
+std::string palOpenId(const std::string& clientId);
+// Hex pairs of the token's bytes XOR-ed with the key's characters in turn.
+std::string palMaskedToken(const std::string& token, const std::string& key);
+
+}  // namespace backend

@@ -1,0 +1,350 @@
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
+
+#include <chrono>
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSJSONSerialization.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusRequest.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIDevice.h"
+
+namespace {
+
+std::string joined(const std::vector<std::string>& parts) { return NSString::componentsJoinedByString(parts, ","); }
+
+bool nonEmpty(const std::optional<std::string>& text) { return text && !text->empty(); }
+
+std::optional<std::string> textField(const Dictionary& fields, std::string_view key) {
+    const Value* value = fields.find(key);
+    return value ? value->stringValue() : std::nullopt;
+}
+
+}  // namespace
+
+NBLoginViewKit::NBLoginViewKit(std::optional<std::string> appId, std::optional<std::string> redirectURI,
+                               std::vector<std::string> permissions, const Ref<NBLoginViewDelegate>& loginDelegate)
+    : appId_(std::move(appId)), redirectURI_(std::move(redirectURI)), permissions_(std::move(permissions)),
+      loginDelegate_(loginDelegate) {}
+
+NBLoginViewKit::~NBLoginViewKit() = default;
+
+void NBLoginViewKit::didCreate() {
+    NBWebViewKit::didCreate();
+    setDelegate(self<NBLoginViewKit>());
+}
+
+void NBLoginViewKit::setAuthorData(std::optional<std::string> appId, std::optional<std::string> redirectURI,
+                                   std::vector<std::string> permissions) {
+    appId_ = std::move(appId);
+    redirectURI_ = std::move(redirectURI);
+    permissions_ = std::move(permissions);
+}
+
+void NBLoginViewKit::clearData() {
+    accessToken_.reset();
+    openId_.reset();
+    errorUrl_.reset();
+    expirationDate_.reset();
+    newloginDelegate_.reset();
+    permissions_.clear();
+    redirectURI_.reset();
+}
+
+void NBLoginViewKit::cleanUp() {
+    accessToken_.reset();
+    openId_.reset();
+    expirationDate_.reset();
+}
+
+bool NBLoginViewKit::openWithAppId(std::optional<std::string> appId, std::optional<std::string> redirectURI,
+                                   std::vector<std::string> permissions, const Ref<NBLoginViewDelegate>& loginDelegate) {
+    setAuthorData(std::move(appId), std::move(redirectURI), std::move(permissions));
+    loginDelegate_ = loginDelegate;
+    return open();
+}
+
+bool NBLoginViewKit::open() { return openWithExtraParams({}); }
+
+bool NBLoginViewKit::openWithSafari() { return openWithSafariAndExtraParams({}); }
+
+std::string NBLoginViewKit::normalisedRedirectURI() {
+    std::string redirect = redirectURI_.value_or("https://" + std::string(NimbusConnectHosts::kPalWebSiteHost));
+    const auto separator = redirect.find("://");
+    if (separator != std::string::npos) redirect = redirect.substr(separator + 3);
+    redirectURI_ = redirect;
+    return redirect;
+}
+
+Dictionary NBLoginViewKit::commonParams(const std::string& responseType, const std::string& redirect) const {
+    Dictionary params;
+    params.set("response_type", responseType);
+    params.set("client_id", *appId_);
+    params.set("redirect_uri", "auth://" + redirect);
+    params.set("display", "mobile");
+    params.set("state", "test");
+    return params;
+}
+
+void NBLoginViewKit::addScopeAndExtras(Dictionary& params, const Dictionary& extraParams) const {
+    for (const auto& [key, value] : TcApiTool::SDKInfo()) params.set(key, value);
+    for (const auto& [key, value] : extraParams) params.set(key, value);
+    if (!permissions_.empty()) params.set("scope", joined(permissions_));
+}
+
+bool NBLoginViewKit::openWithExtraParams(const Dictionary& extraParams) {
+    browserUse_ = false;
+    if (!appId_) {
+        browserError_ = false;
+        return false;
+    }
+    Dictionary params = commonParams("token", normalisedRedirectURI());
+    params.set("switch", "1");
+    addScopeAndExtras(params, extraParams);
+    const bool reportBrowserError = browserError_;
+    if (reportBrowserError) params.set("browser_error", "1");
+    loadReqURL(generateUrlString(NimbusConnectHosts::baseURL() + kAuthorizePath, params), "");
+    if (reportBrowserError) browserError_ = false;
+    return true;
+}
+
+bool NBLoginViewKit::openWithSafariAndExtraParams(const Dictionary& extraParams) {
+    if (!appId_) return false;
+    normalisedRedirectURI();
+    if (!loginDict_) loginDict_ = Dictionary();
+    const std::string key = TcApiTool::random16Str();
+    if (!serial_) return false;
+    Dictionary record;
+    record.set("token_key", key);
+    loginDict_->set(*serial_, Value(std::move(record)));
+    loginDelegates_[*serial_] = newloginDelegate_;
+
+    Dictionary params = commonParams(authMode_ == 1 ? "code" : "token", normalisedRedirectURI());
+    params.set("browser", "1");
+    params.set("switch", "1");
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    params.set("b_time", std::to_string(static_cast<unsigned long long>(now.count())));
+    params.set("token_key", key);
+    params.set("serial", *serial_);
+    addScopeAndExtras(params, extraParams);
+    if (!TcApiTool::isRegistSchemeInfoPlistFile("nimbus" + *appId_) ||
+        !UIDevice::currentDevice()->isMultitaskingSupported())
+        return false;
+    params.set("redirect_uri", getOwnBaseUrl());
+    // The window of the page that asked for this mode closes as the new page
+    // opens: that close is no outcome of the login.
+    browserUse_ = true;
+    openWithUrl(NimbusRequest::serializeURL(NimbusConnectHosts::baseURL() + kAuthorizePath, params), std::nullopt);
+    return browserUse_;
+}
+
+void NBLoginViewKit::loadReqURL(std::optional<std::string> url, std::optional<std::string> webTitle) {
+    NBWebViewKit::loadReqURL(std::move(url), std::move(webTitle), self<NBLoginViewKit>());
+}
+
+void NBLoginViewKit::openWithUrl(std::optional<std::string> url, std::optional<std::string> webTitle) {
+    cleanUp();
+    NBWebViewKit::openWithUrl(std::move(url), std::move(webTitle), self<NBLoginViewKit>());
+}
+
+std::string NBLoginViewKit::getOwnBaseUrl() const {
+    return "nimbus" + appId_.value_or("(null)") + "://" + redirectURI_.value_or("(null)");
+}
+
+std::string NBLoginViewKit::callbackPrefix() const {
+    return "nimbus" + appId_.value_or("(null)") + "://" + NimbusConnectHosts::host();
+}
+
+std::string NBLoginViewKit::generateUrlString(const std::string& base, const Dictionary& params) {
+    if (params.empty()) return base;
+    std::vector<std::string> pairs;
+    for (const auto& [key, value] : params)
+        pairs.push_back(key + "=" + RPApiNSStringURLArgumentsAdditions::stringByEncodeUrl(value.description()));
+    return base + "?" + NSString::componentsJoinedByString(pairs, "&");
+}
+
+std::optional<Dictionary> NBLoginViewKit::parseURLParams(const std::string& query) {
+    const auto parts = NSString::componentsSeparatedByString(query, "&");
+    if (parts.empty()) return std::nullopt;
+    Dictionary fields;
+    for (const auto& part : parts) {
+        const auto pieces = NSString::componentsSeparatedByString(part, "=");
+        if (pieces.size() < 2) continue;
+        fields.set(pieces[0], NSString::stringByRemovingPercentEncoding(pieces[1]).value_or(pieces[1]));
+    }
+    return fields;
+}
+
+bool NBLoginViewKit::canHandleOpenURL(const Ref<NSURL>& url) const {
+    if (!url) return false;
+    const std::string address = url->absoluteString();
+    return address.starts_with(callbackPrefix()) || address.starts_with(getOwnBaseUrl());
+}
+
+bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
+    if (!url || !url->absoluteString().starts_with(callbackPrefix())) return false;
+    if (!loginDict_ || loginDict_->empty()) return false;
+    auto fields = parseURLParams(url->fragment() ? *url->fragment() : url->query().value_or(""));
+    if (!fields || fields->empty()) return false;
+
+    auto keep = me();
+    if (auto callback = textField(*fields, "cb")) {
+        auto json = NSJSONSerialization::dataWithJSONObject(Value(*fields), true);
+        const std::string script = *callback + "(" + (json ? json->toString() : std::string()) + ")";
+        DispatchQueue::main()->async([keep, script] { keep->doJsFun(script); });
+    } else {
+        doClose();
+    }
+
+    const auto serial = textField(*fields, "serial");
+    const Value* record = serial ? loginDict_->find(*serial) : nullptr;
+    const auto key = record && record->dictionary() ? (*record)["token_key"].stringValue() : std::nullopt;
+    if (!key) return false;
+    loginDict_->remove(*serial);
+    loginDelegates_.erase(*serial);
+
+    if (auto masked = textField(*fields, "access_token")) {
+        accessToken_ = TcApiTool::decodeAccessToken(masked, *key);
+        if (auto openId = textField(*fields, "openid")) openId_ = openId;
+        if (const Value* expires = fields->find("expires_in"); expires && expires->longLongValue() != 0)
+            expirationDate_ = NSDate(NSDate::date().timeIntervalSince1970() + static_cast<double>(expires->longLongValue()));
+        if (nonEmpty(accessToken_) && expirationDate_) reportSuccess(serial);
+        return true;
+    }
+    const auto error = textField(*fields, "error");
+    if (error == std::optional<std::string>("service_disabled_use_browser")) {
+        openWithSafari();
+        return true;
+    }
+    if (fields->find("error_code") || (error && *error != "access_denied")) {
+        reportFailure(make<NSError>("", 0, Dictionary()), serial);
+    } else {
+        reportFailure(nullptr, serial);
+    }
+    return true;
+}
+
+void NBLoginViewKit::doJsFun(const std::string& script) {
+    if (webViewController() && webViewController()->webview())
+        webViewController()->webview()->stringByEvaluatingJavaScriptFromString(script);
+    doClose();
+}
+
+bool NBLoginViewKit::isNewPalBrowserInstall() {
+    return UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("mpalbrowser://"));
+}
+
+bool NBLoginViewKit::isOldPalBrowserInstall() {
+    return UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("mttbrowser://"));
+}
+
+void NBLoginViewKit::takeWebViewAnswer(const std::string& url) {
+    auto fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "#");
+    if (fields.empty()) fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "?");
+    accessToken_ = textField(fields, "access_token");
+    fields.remove("access_token");
+    openId_ = textField(fields, "openid");
+    fields.remove("openid");
+    expirationDate_ = NSDate(NSDate::date().timeIntervalSince1970() + static_cast<double>(fields["expires_in"].longLongValue()));
+    fields.remove("expires_in");
+    encryToken_ = textField(fields, "encrytoken");
+    fields.remove("encrytoken");
+    payToken_ = textField(fields, "pay_token");
+    for (const char* key : {"page_type", "auth_time", "state"}) fields.remove(key);
+    passData_ = std::move(fields);
+}
+
+bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit>&, const Ref<NSURLRequest>& request,
+                                                          UIWebViewNavigationType) {
+    const auto url = request ? request->URL() : nullptr;
+    const std::string address = url ? url->absoluteString() : std::string();
+    if (address.empty()) return false;
+    if (requestUrl() && address == *requestUrl()) return true;
+    if (address.find("auth://" + redirectURI_.value_or("")) != std::string::npos && address.find("auth://browser") == std::string::npos) {
+        if (address.find("access_token") != std::string::npos) takeWebViewAnswer(address);
+        doClose();
+        return false;
+    }
+    if (address.find(callbackPrefix() + "/") != std::string::npos) {
+        handleOpenURL(url);
+        return false;
+    }
+    if (address == "nimbus" + appId_.value_or("(null)") + "://cancel") {
+        browserUse_ = false;
+        userCancel_ = true;
+        doClose();
+        return false;
+    }
+    if (address.find("auth://browser") != std::string::npos) {
+        const auto fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(address, "?");
+        if (address.find("redir") != std::string::npos) errorUrl_ = textField(fields, "redir");
+        if (openWithSafariAndExtraParams(extraParams_)) return true;
+        if (textField(fields, "fall_to_wv") == std::optional<std::string>("1")) {
+            browserError_ = true;
+            openWithExtraParams(extraParams_);
+            return false;
+        }
+        if (errorUrl_) {
+            loadReqURL(errorUrl_, "错误");
+            return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+void NBLoginViewKit::webViewKitDidFinishedWithError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) {
+    auto keep = me();
+    if (nonEmpty(accessToken_) && expirationDate_) {
+        if (browserUse_) {
+            browserUse_ = false;
+        } else {
+            reportSuccess(serial_);
+        }
+        doClose();
+        return;
+    }
+    Ref<NSError> reported = error;
+    if (userCancel_) {
+        userCancel_ = false;
+        reported = nullptr;
+    }
+    if (!browserUse_) reportFailure(reported, serial_);
+    doClose();
+}
+
+void NBLoginViewKit::webViewKitDidLoadWithNetworkError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) {
+    if (!browserUse_) reportFailure(error, serial_);
+}
+
+void NBLoginViewKit::webViewKitDidLoadWithContentError(const Ref<NBWebViewKit>&, const Ref<NSError>&) {
+    NSLog("loginKit didLoadWithContentError");
+}
+
+void NBLoginViewKit::reportSuccess(const std::optional<std::string>& serial) {
+    if (auto delegate = loginDelegate_.lock()) delegate->loginViewKitDidSucceedLogin(me(), serial);
+}
+
+void NBLoginViewKit::reportFailure(const Ref<NSError>& error, const std::optional<std::string>& serial) {
+    if (auto delegate = loginDelegate_.lock()) delegate->loginViewKitDidFailuredWithError(me(), error, serial);
+}
+
+bool NBLoginViewKit::webViewKitShouldAutorotateToInterfaceOrientation(const Ref<NBWebViewKit>&,
+                                                                      UIInterfaceOrientation orientation) {
+    auto delegate = loginDelegate_.lock();
+    return !delegate || delegate->loginViewKitShouldAutorotateToInterfaceOrientation(me(), orientation);
+}
+
+UIInterfaceOrientationMask NBLoginViewKit::supportedInterfaceOrientationsWithWebkit(const Ref<NBWebViewKit>&) {
+    auto delegate = loginDelegate_.lock();
+    return delegate ? delegate->supportedInterfaceOrientationsWithLoginWebkit(me()) : UIInterfaceOrientationMaskAll;
+}
+
+bool NBLoginViewKit::shouldAutorotateWithWebkit(const Ref<NBWebViewKit>&) {
+    auto delegate = loginDelegate_.lock();
+    return !delegate || delegate->shouldAutorotateWithLoginWebkit(me());
+}

@@ -1,0 +1,259 @@
+// The kit's web window over the app and the web login against the stand-in
+// authorisation page.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "backend/PalAuthorizationPage.h"
+#include "backend/PalConnectServices.h"
+#include "foundation/NSBundle.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebNavigationController.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
+
+namespace {
+
+using Received = backend::PalConnectServices::ReceivedRequest;
+
+class WindowEvents : public NSObject, public NBWebViewKitDelegate {
+public:
+    void webViewKitDidFinishedWithError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) override {
+        ++finished;
+        lastError = error;
+    }
+    void webViewKitDidLoadWithNetworkError(const Ref<NBWebViewKit>&, const Ref<NSError>&) override { ++networkErrors; }
+    int finished = 0;
+    int networkErrors = 0;
+    Ref<NSError> lastError;
+};
+
+class LoginOutcomes : public NSObject, public NBLoginViewDelegate {
+public:
+    void loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>&, const std::optional<std::string>& serial) override {
+        successes.push_back(serial.value_or(""));
+    }
+    void loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>&, const Ref<NSError>& error,
+                                          const std::optional<std::string>&) override {
+        failures.push_back(error);
+    }
+    std::vector<std::string> successes;
+    std::vector<Ref<NSError>> failures;
+};
+
+class PalWebLogin : public AppFixture {
+protected:
+    void SetUp() override {
+        services = backend::PalConnectServices::start();
+        ASSERT_TRUE(services);
+        NimbusConnectHosts::setHost(services->host(), services->certificateFile());
+        // The app declares its "nimbus" scheme, as the browser mode needs.
+        const std::string bundle = sandbox.path() + "/bundle";
+        std::filesystem::create_directories(bundle);
+        std::ofstream(bundle + "/Info.plist")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+               "<key>CFBundleURLTypes</key><array><dict><key>CFBundleURLSchemes</key>"
+               "<array><string>nimbus1234</string></array></dict></array></dict></plist>";
+        NSBundle::setMainBundlePath(bundle);
+        appWindow = make<UIWindow>();
+        appWindow->makeKeyAndVisible();
+    }
+    void TearDown() override {
+        NimbusConnectHosts::setHost("");
+        NSBundle::setMainBundlePath("");
+    }
+
+    std::vector<Received> authorisationRequests() const {
+        std::vector<Received> found;
+        for (auto& request : services->receivedRequests())
+            if (request.path == NBLoginViewKit::kAuthorizePath) found.push_back(request);
+        return found;
+    }
+    static bool pageShows(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
+        auto screen = kit->webViewController();
+        if (!screen || !screen->webview()) return false;
+        for (const auto& link : screen->webview()->pageContent().links)
+            if (link.text == linkText) return true;
+        return false;
+    }
+    void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
+        ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, 10)) << linkText;
+        ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
+    }
+    // Lets the slide-out run to its end.
+    void slideOut() {
+        runUntil([] { return false; }, 0.05);
+        clock.advance(NBWebViewKit::kSlideDuration);
+        runUntil([] { return false; }, 0.05);
+    }
+
+    std::unique_ptr<backend::PalConnectServices> services;
+    Ref<UIWindow> appWindow;
+};
+
+TEST_F(PalWebLogin, TheKitWindowSlidesOverTheAppAndAwayAndItsPageCallsOnlyWhatTheBridgeOffers) {
+    auto events = make<WindowEvents>();
+    auto kit = make<NBWebViewKit>(NimbusConnectHosts::baseURL() + "/oauth2.0/m_authorize?client_id=1234",
+                                  std::string("帐号授权"), events);
+    ASSERT_TRUE(kit->open());
+    auto window = kit->window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->frame(), UIScreen::mainScreen()->bounds());
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_EQ(kit->keywindow(), appWindow);
+    auto navigation = cast<NBWebNavigationController>(window->rootViewController());
+    ASSERT_TRUE(navigation);
+    auto item = kit->webViewController()->navigationItem();
+    EXPECT_EQ(item->title(), "帐号授权");
+    ASSERT_TRUE(item->leftBarButtonItem());
+    EXPECT_EQ(item->leftBarButtonItem()->title(), "关闭");
+    ASSERT_TRUE(runUntil([&] { return pageShows(kit, "授权并登录"); }, 10));
+
+    // Bridge calls: the scheme in any case, arguments percent-decoded, extra
+    // components dropped; the call URL itself never loads.
+    auto webView = kit->webViewController()->webview();
+    auto page = webView->request();
+    webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString("NBWEBVIEWKIT://setNavigationTitle-/Hello%20World/extra")));
+    ASSERT_TRUE(runUntil([&] { return item->title() == "Hello World"; }));
+    webView->loadRequest(NSURLRequest::requestWithURL(
+        NSURL::URLWithString("NBWebViewKit://setRightNavigationBarButton-bindingJS-/%E5%AE%8C%E6%88%90/save()")));
+    ASSERT_TRUE(runUntil([&] { return item->rightBarButtonItem() != nullptr; }));
+    EXPECT_EQ(item->rightBarButtonItem()->systemItem(), std::optional(UIBarButtonSystemItem::Done));
+    item->rightBarButtonItem()->sendAction();
+    ASSERT_FALSE(webView->evaluatedScripts().empty());
+    EXPECT_EQ(webView->evaluatedScripts().back(), "save()");
+    // Anything the bridge does not list is refused and not loaded.
+    webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString("NBWebViewKit://open")));
+    webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString("nbwebviewkit://setNavigationTitle-")));
+    ASSERT_TRUE(runUntil([&] { return item->title().empty(); }));
+    EXPECT_EQ(kit->window(), window);
+    EXPECT_EQ(webView->request()->URL()->absoluteString(), page->URL()->absoluteString());
+
+    // 关闭 ends the screen and slides the window out to the left.
+    item->leftBarButtonItem()->sendAction();
+    EXPECT_EQ(events->finished, 1);
+    EXPECT_EQ(window->frame().origin.x, -UIScreen::mainScreen()->bounds().size.width);
+    EXPECT_TRUE(kit->isClosing());
+    slideOut();
+    EXPECT_FALSE(kit->window());
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_TRUE(appWindow->isKeyWindow());
+    EXPECT_EQ(events->finished, 1);
+}
+
+TEST_F(PalWebLogin, TheWebViewAnswerIsTakenWhenThePageRedirectsAndToldOnceTheWindowHasClosed) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::nullopt, std::vector<std::string>{"get_user_info", "add_share"},
+                                    outcomes);
+    kit->setSerial(std::string("1001"));
+    ASSERT_TRUE(kit->open());
+    follow(kit, "授权并登录");
+    ASSERT_TRUE(runUntil([&] { return kit->isClosing(); }));
+    EXPECT_TRUE(outcomes->successes.empty());
+    slideOut();
+    ASSERT_EQ(outcomes->successes, std::vector<std::string>{"1001"});
+    EXPECT_EQ(kit->accessToken(), backend::palIssuedToken("1234"));
+    EXPECT_EQ(kit->openId(), backend::palOpenId("1234"));
+    ASSERT_TRUE(kit->expirationDate());
+    EXPECT_NEAR(kit->expirationDate()->timeIntervalSinceNow(), 7776000, 60);
+    EXPECT_TRUE(kit->encryToken());
+    EXPECT_TRUE(kit->payToken());
+    // pay_token stays in what is passed on; page_type, auth_time and state go.
+    EXPECT_TRUE(kit->passData().find("pay_token"));
+    EXPECT_FALSE(kit->passData().find("state"));
+    EXPECT_FALSE(kit->passData().find("page_type"));
+
+    auto requests = authorisationRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].params["redirect_uri"], "auth://www.pal.example");
+    EXPECT_EQ(requests[0].params["response_type"], "token");
+    EXPECT_EQ(requests[0].params["scope"], "get_user_info,add_share");
+    EXPECT_EQ(requests[0].params["sdkv"], "3.2.1");
+    EXPECT_TRUE(appWindow->isKeyWindow());
+}
+
+TEST_F(PalWebLogin, CancellingOnThePageOrLosingTheNetworkEndsTheLoginWithoutAToken) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::nullopt, std::vector<std::string>{}, outcomes);
+    ASSERT_TRUE(kit->open());
+    follow(kit, "取消");
+    ASSERT_TRUE(runUntil([&] { return kit->isClosing(); }));
+    slideOut();
+    ASSERT_EQ(outcomes->failures.size(), 1u);
+    EXPECT_FALSE(outcomes->failures[0]);  // a cancel
+    EXPECT_TRUE(outcomes->successes.empty());
+
+    // The page cannot be reached: a failure with the load error.
+    services->stop();
+    ASSERT_TRUE(kit->open());
+    ASSERT_TRUE(runUntil([&] { return outcomes->failures.size() == 2; }, 10));
+    EXPECT_TRUE(outcomes->failures[1]);
+    EXPECT_FALSE(make<NBLoginViewKit>()->open());  // no app id, nothing opens
+}
+
+TEST_F(PalWebLogin, TheBrowserModeAnswerIsUnmaskedWithTheLoginsOwnKeyAndToldAtOnce) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::string("myapp://done"), std::vector<std::string>{},
+                                    outcomes);
+    kit->setSerial(std::string("1002"));
+    ASSERT_TRUE(kit->open());
+    follow(kit, "用浏览器登录");
+    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, 10));
+    auto requests = authorisationRequests();
+    EXPECT_EQ(requests[0].params["redirect_uri"], "auth://done");
+    const auto& browser = requests[1].params;
+    EXPECT_EQ(browser.at("browser"), "1");
+    EXPECT_EQ(browser.at("serial"), "1002");
+    EXPECT_EQ(browser.at("redirect_uri"), "nimbus1234://done");
+    const std::string key = browser.at("token_key");
+    EXPECT_TRUE(key.size() >= 2 && key.size() <= 16 && key.size() % 2 == 0) << key;
+    ASSERT_TRUE(kit->loginDict() && kit->loginDict()->find("1002"));
+    // The first page's window closing is no outcome of the login.
+    EXPECT_TRUE(outcomes->failures.empty());
+
+    follow(kit, "授权并登录");
+    ASSERT_TRUE(runUntil([&] { return !outcomes->successes.empty(); }));
+    EXPECT_EQ(outcomes->successes, std::vector<std::string>{"1002"});
+    EXPECT_EQ(kit->accessToken(), backend::palIssuedToken("1234"));
+    EXPECT_NE(backend::palMaskedToken(*kit->accessToken(), key), *kit->accessToken());
+    EXPECT_FALSE(kit->loginDict()->find("1002"));
+    slideOut();
+    EXPECT_EQ(outcomes->successes.size(), 1u);
+    EXPECT_TRUE(outcomes->failures.empty());
+
+    // An answer for a serial without a record is refused.
+    EXPECT_FALSE(kit->handleOpenURL(NSURL::URLWithString(kit->callbackPrefix() + "/authorize#access_token=00&serial=1002")));
+}
+
+TEST_F(PalWebLogin, BrowserModeRefusalsAreFailuresAndAccessDeniedIsACancel) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::nullopt, std::vector<std::string>{}, outcomes);
+    kit->setSerial(std::string("7"));
+    ASSERT_TRUE(kit->openWithSafari());
+    const auto prefix = kit->callbackPrefix();
+    EXPECT_TRUE(kit->canHandleOpenURL(NSURL::URLWithString(prefix + "/x")));
+    EXPECT_TRUE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#error=access_denied&serial=7")));
+    ASSERT_EQ(outcomes->failures.size(), 1u);
+    EXPECT_FALSE(outcomes->failures[0]);
+
+    kit->setSerial(std::string("8"));
+    ASSERT_TRUE(kit->openWithSafari());
+    EXPECT_TRUE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#error=invalid_client&error_code=100008&serial=8")));
+    ASSERT_EQ(outcomes->failures.size(), 2u);
+    ASSERT_TRUE(outcomes->failures[1]);
+    EXPECT_EQ(outcomes->failures[1]->code(), 0);
+
+    // A token of odd length unmasks to nothing; "expires_in" 0 sets no expiry.
+    kit->setSerial(std::string("9"));
+    ASSERT_TRUE(kit->openWithSafari());
+    EXPECT_TRUE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#access_token=abc&expires_in=0&serial=9")));
+    EXPECT_FALSE(kit->accessToken());
+    EXPECT_TRUE(outcomes->successes.empty());
+    EXPECT_EQ(NBLoginViewKit::generateUrlString("https://h/p", {}), "https://h/p");
+}
+
+}  // namespace
