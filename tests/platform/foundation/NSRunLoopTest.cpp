@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <future>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -142,4 +148,123 @@ TEST_F(RunLoop, ThreadsHaveTheirOwnLoopsOnRealTime) {
     worker.join();
     EXPECT_TRUE(fired);  // the manual clock of the main loop did not hold it back
     EXPECT_EQ(NSRunLoop::currentRunLoop(), NSRunLoop::mainRunLoop());
+}
+
+namespace {
+struct Pipe {
+    int ends[2] = {-1, -1};
+    Pipe() { EXPECT_EQ(pipe(ends), 0); }
+    ~Pipe() {
+        close(ends[0]);
+        close(ends[1]);
+    }
+    void put(const char* text) const { ASSERT_GT(write(ends[1], text, strlen(text)), 0); }
+    std::string take() const {
+        char buffer[64];
+        auto got = read(ends[0], buffer, sizeof buffer);
+        return got > 0 ? std::string(buffer, got) : std::string();
+    }
+};
+}  // namespace
+
+TEST_F(RunLoop, WatchedDescriptorRunsItsHandlerWhileReadyUntilUnwatched) {
+    auto loop = NSRunLoop::mainRunLoop();
+    Pipe channel;
+    std::vector<std::string> received;
+    auto token = loop->watchDescriptor(channel.ends[0], NSRunLoop::DescriptorReadable, [&](unsigned events) {
+        EXPECT_EQ(events, NSRunLoop::DescriptorReadable);
+        received.push_back(channel.take());
+    });
+    ASSERT_NE(token, 0u);
+    EXPECT_FALSE(loop->runOnce());
+    std::thread writer([&] { channel.put("one"); });
+    EXPECT_TRUE(runUntil([&] { return !received.empty(); }));  // wakes the waiting loop
+    writer.join();
+    EXPECT_EQ(received, std::vector<std::string>{"one"});
+    EXPECT_FALSE(loop->runOnce());  // drained: not ready any more
+
+    // A writable end reported by a second watch on another descriptor.
+    int writable = 0;
+    auto writeToken = loop->watchDescriptor(channel.ends[1], NSRunLoop::DescriptorWritable, [&](unsigned) { ++writable; });
+    EXPECT_TRUE(loop->runOnce());
+    EXPECT_EQ(writable, 1);
+    EXPECT_TRUE(loop->setWatchedEvents(writeToken, 0));
+    EXPECT_FALSE(loop->runOnce());
+
+    loop->unwatchDescriptor(token);
+    loop->unwatchDescriptor(writeToken);
+    channel.put("two");
+    EXPECT_FALSE(loop->runOnce());
+    EXPECT_EQ(received.size(), 1u);
+
+    // Regular files cannot be watched.
+    FILE* file = tmpfile();
+    EXPECT_EQ(loop->watchDescriptor(fileno(file), NSRunLoop::DescriptorReadable, [](unsigned) {}), 0u);
+    fclose(file);
+}
+
+TEST_F(RunLoop, NestedRunInsideAHandlerDoesNotReenterIt) {
+    auto loop = NSRunLoop::mainRunLoop();
+    Pipe channel;
+    channel.put("x");
+    int calls = 0, depth = 0, deepest = 0;
+    bool nestedWorkRan = false;
+    auto token = loop->watchDescriptor(channel.ends[0], NSRunLoop::DescriptorReadable, [&](unsigned) {
+        ++calls;
+        deepest = std::max(deepest, ++depth);
+        if (calls == 1) {
+            // Still readable while the nested run goes on.
+            std::thread([&] { DispatchQueue::main()->async([&] { nestedWorkRan = true; }); }).join();
+            loop->runUntil([&] { return nestedWorkRan; }, 5);
+        }
+        channel.take();
+        --depth;
+    });
+    EXPECT_TRUE(runUntil([&] { return calls >= 1 && depth == 0; }));
+    EXPECT_TRUE(nestedWorkRan);
+    EXPECT_EQ(deepest, 1);
+    channel.put("y");
+    EXPECT_TRUE(runUntil([&] { return calls == 2; }));  // watched again once the handler returned
+    loop->unwatchDescriptor(token);
+}
+
+TEST_F(RunLoop, WaitEndsAtTheNextTimerOrRealTimeActionNotTheLimit) {
+    // A thread's loop on real time: its timer's due time is the wait's time-out.
+    std::thread worker([] {
+        auto loop = NSRunLoop::currentRunLoop();
+        bool fired = false;
+        NSTimer::scheduledTimerWithTimeInterval(0.02, false, [&](auto&) { fired = true; });
+        const double start = MonotonicClock::realNow();
+        EXPECT_TRUE(loop->runMode(NSDefaultRunLoopMode, NSDate::distantFuture()));
+        EXPECT_TRUE(fired);
+        EXPECT_LT(MonotonicClock::realNow() - start, 1.0);
+    });
+    worker.join();
+
+    // The main loop on the manual clock: clock timers wait for the clock,
+    // real-time actions fire on real time.
+    auto loop = NSRunLoop::mainRunLoop();
+    bool clockTimer = false, realAction = false;
+    loop->schedule(clock.now() + 0.01, [&] { clockTimer = true; }, NSRunLoop::modeMask(NSDefaultRunLoopMode));
+    loop->scheduleRealTime(MonotonicClock::realNow() + 0.02, [&] { realAction = true; });
+    EXPECT_TRUE(runUntil([&] { return realAction; }, 5));
+    EXPECT_FALSE(clockTimer);
+    loop->discardPendingWork();  // drops the clock timer only
+    clock.advance(1);
+    EXPECT_FALSE(clockTimer);
+}
+
+TEST_F(RunLoop, AThreadsLoopSleepsUntilAnotherThreadPostsToIt) {
+    std::promise<Ref<NSRunLoop>> made;
+    std::atomic<bool> ran{false};
+    std::thread worker([&] {
+        auto loop = NSRunLoop::currentRunLoop();
+        made.set_value(loop);
+        while (!ran) loop->runMode(NSDefaultRunLoopMode, NSDate::distantFuture());
+    });
+    auto loop = made.get_future().get();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let it fall asleep
+    loop->performBlock([&] { ran = true; });
+    worker.join();
+    EXPECT_TRUE(ran);
 }
