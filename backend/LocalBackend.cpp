@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "backend/ActionRouter.h"
+#include "backend/AnalyticsCollector.h"
 #include "backend/Database.h"
 #include "backend/HttpServer.h"
 #include "backend/DemoData.h"
@@ -106,6 +107,10 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addSettlementActions(*backend->router_);
     addReportActions(*backend->router_);
     addAccountPageActions(*backend->router_);
+    backend->collector_ = AnalyticsCollector::start(
+        options.collectorPort, *backend->database_,
+        [router = backend->router_.get()](const std::function<void()>& work) { router->exclusive(work); });
+    if (!backend->collector_) return nullptr;
     backend->installRoutes();
     LocalBackend* running = backend.get();
     // The listener is bound already: connections queue until it serves.
@@ -194,6 +199,7 @@ void LocalBackend::stop() {
     if (server_) server_->stop();
     if (thread_.joinable()) thread_.join();
     if (palConnect_) palConnect_->stop();
+    if (collector_) collector_->stop();
 }
 
 }  // namespace backend

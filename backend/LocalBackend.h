@@ -7,6 +7,7 @@
 namespace backend {
 
 class ActionRouter;
+class AnalyticsCollector;
 class Database;
 class HttpServer;
 class PalConnectServices;
@@ -20,6 +21,7 @@ public:
     struct Options {
         int port = 0;        // 0: any free port
         std::string dbPath;  // empty: a private in-memory database
+        int collectorPort = 0;  // the analytics collector's; 0: any free port
     };
     // Request bodies above this size are refused.
     static constexpr std::size_t kLargestBody = 64 * 1024;
@@ -39,6 +41,8 @@ public:
     std::string paymentProviderSecret() const;
     // The Pal connect web services' stand-in, served over TLS beside it.
     PalConnectServices& palConnect() const { return *palConnect_; }
+    // The analytics report host's stand-in, storing into this database.
+    AnalyticsCollector& analyticsCollector() const { return *collector_; }
     // Stops serving and waits for the serving thread; safe to call twice.
     void stop();
 
@@ -50,6 +54,7 @@ private:
     std::unique_ptr<ActionRouter> router_;
     std::unique_ptr<HttpServer> server_;
     std::unique_ptr<PalConnectServices> palConnect_;
+    std::unique_ptr<AnalyticsCollector> collector_;
     std::thread thread_;
     int port_ = 0;
 };

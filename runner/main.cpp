@@ -11,12 +11,14 @@
 
 #include "app/shell/KXServiceAddress.h"
 #include "app/shell/main.h"
+#include "backend/AnalyticsCollector.h"
 #include "backend/LocalBackend.h"
 #include "backend/PalConnectServices.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "runner/ConsoleInput.h"
 #include "runner/RunnerOptions.h"
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
         KXServiceAddress::setBaseURL(localBackend->baseURL());
         // The Pal kit's web services answer from the same back end, over TLS.
         NimbusConnectHosts::setHost(localBackend->palConnect().host(), localBackend->palConnect().certificateFile());
+        // The analytics library reports to its collector.
+        RPOUTAReportHost::setHost(backend::AnalyticsCollector::kHost,
+                                  static_cast<std::uint16_t>(localBackend->analyticsCollector().port()));
     }
 
     // The session runs inside the app's main loop, once the app has launched;

@@ -1,7 +1,8 @@
 // velmaro-backend: serves the local back end on 127.0.0.1 until interrupted.
-//   velmaro-backend [--port N] [--db FILE]
-// --port 0 (the default) takes a free port. The first line written to
-// standard output is the port number alone, the second the base address.
+//   velmaro-backend [--port N] [--db FILE] [--collector-port N]
+// --port 0 (the default) takes a free port, and so does --collector-port 0.
+// The first line written to standard output is the port number alone, the
+// second the base address, the third the analytics collector's address.
 
 #include <csignal>
 #include <cstdio>
@@ -10,13 +11,14 @@
 #include <optional>
 #include <string>
 
+#include "backend/AnalyticsCollector.h"
 #include "backend/LocalBackend.h"
 #include "backend/Parameters.h"
 
 namespace {
 
 int usage() {
-    std::cerr << "usage: velmaro-backend [--port N] [--db FILE]\n";
+    std::cerr << "usage: velmaro-backend [--port N] [--db FILE] [--collector-port N]\n";
     return 2;
 }
 
@@ -28,10 +30,10 @@ int main(int argc, char** argv) {
         const std::string flag = argv[i];
         if (i + 1 >= argc) return usage();
         const std::string value = argv[++i];
-        if (flag == "--port") {
+        if (flag == "--port" || flag == "--collector-port") {
             std::optional<long long> port = backend::parseWholeNumber(value, 65535);
             if (!port) return usage();
-            options.port = static_cast<int>(*port);
+            (flag == "--port" ? options.port : options.collectorPort) = static_cast<int>(*port);
         } else if (flag == "--db") {
             options.dbPath = value;
         } else {
@@ -52,7 +54,10 @@ int main(int argc, char** argv) {
         std::cerr << "velmaro-backend: cannot open the database or bind the port\n";
         return 1;
     }
-    std::cout << server->port() << "\n" << server->baseURL() << std::endl;
+    std::cout << server->port() << "\n"
+              << server->baseURL() << "\n"
+              << "analytics collector " << backend::AnalyticsCollector::kHost << ":"
+              << server->analyticsCollector().port() << std::endl;
 
     int received = 0;
     sigwait(&stopSignals, &received);

@@ -84,3 +84,23 @@ TEST(Executable, RefusesUnknownFlagsAndBadPorts) {
         EXPECT_EQ(WEXITSTATUS(status), 2);
     }
 }
+
+TEST(Executable, PrintsTheAnalyticsCollectorOnTheChosenPort) {
+    RunningBackend backend({"--port", "0", "--collector-port", "0"});
+    ASSERT_GT(backend.pid, 0);
+    const std::string port = backend.line();
+    backend.line();
+    const std::string collector = backend.line();
+    const std::string prefix = "analytics collector 127.0.0.1:";
+    ASSERT_EQ(collector.substr(0, prefix.size()), prefix);
+    const int collectorPort = std::stoi(collector.substr(prefix.size()));
+    EXPECT_GT(collectorPort, 0);
+    EXPECT_NE(std::to_string(collectorPort), port);
+    EXPECT_EQ(backend.stop(), 0);
+
+    RunningBackend refused({"--collector-port", "70000"});
+    int status = -1;
+    waitpid(refused.pid, &status, 0);
+    refused.pid = -1;
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}

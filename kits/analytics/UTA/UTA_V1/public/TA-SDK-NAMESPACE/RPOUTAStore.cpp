@@ -8,6 +8,7 @@
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 
 namespace {
@@ -45,7 +46,7 @@ Ref<RPOUTAStore> RPOUTAStore::getInstance() {
     return shared;
 }
 
-RPOUTAStore::RPOUTAStore() { initDB(); }
+RPOUTAStore::RPOUTAStore(Ref<RPOUTASocket> channel) : channel_(std::move(channel)) { initDB(); }
 
 RPOUTAStore::~RPOUTAStore() { closeDB(); }
 
@@ -272,7 +273,7 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
 
 void RPOUTAStore::enqueueMemEvent(const Ref<RPOUTAEvent>& event) {
     std::lock_guard lock(memEventLock_);
-    cachedEventsArr_.push_back(event);
+    cachedEventsArr_.enqueue(event);
 }
 
 void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
@@ -282,8 +283,7 @@ void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         const std::uint32_t limit = RPOUTAConfig::getInstance()->maxLoadEventCount();
         for (std::uint32_t i = 0; i < limit && !cachedEventsArr_.empty(); ++i) {
             RPOUTAStoreEvent event;
-            event.content = cachedEventsArr_.front()->content.value_or("");
-            cachedEventsArr_.pop_front();
+            event.content = cachedEventsArr_.dequeue()->content.value_or("");
             batch.push_back(std::move(event));
         }
     }
@@ -309,14 +309,16 @@ void RPOUTAStore::runPerRow(
     recount();
 }
 
+void RPOUTAStore::markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status) {
+    runPerRow(batch, [status](const RPOUTAStoreEvent& event) {
+        return std::make_optional(
+            std::pair<std::string, Array>{"update events set status = ? where event_id = ?", {status, event.eventId}});
+    });
+}
+
 void RPOUTAStore::updateEvents(std::vector<RPOUTAStoreEvent> batch, std::int32_t status) {
     taskQueue_->async([weak = weakSelf<RPOUTAStore>(), batch = std::move(batch), status] {
-        auto store = weak.lock();
-        if (!store) return;
-        store->runPerRow(batch, [status](const RPOUTAStoreEvent& event) {
-            return std::make_optional(std::pair<std::string, Array>{"update events set status = ? where event_id = ?",
-                                                                     {status, event.eventId}});
-        });
+        if (auto store = weak.lock()) store->markEvents(batch, status);
     });
 }
 
@@ -343,6 +345,90 @@ void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
             if (event.sendCount >= maxTries) return std::nullopt;
             return std::pair<std::string, Array>{"update events set status=? where event_id = ?", {kStored, event.eventId}};
         });
+    });
+}
+
+Ref<RPOUTASocket> RPOUTAStore::channel() const { return channel_ ? channel_ : RPOUTASocket::getInstance(); }
+
+void RPOUTAStore::clearFlag(std::mutex& lock, std::atomic<bool>& flag) {
+    std::lock_guard guard(lock);
+    flag = false;
+}
+
+void RPOUTAStore::sendCachedEvents(std::int32_t count) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>(), count] {
+        auto store = weak.lock();
+        if (!store) return;
+        {
+            std::lock_guard lock(store->cacheEventLock_);
+            if (store->isSendingCacheEvent_) {
+                UTALog("sending cache event, return");
+                return;
+            }
+            store->isSendingCacheEvent_ = true;
+        }
+        if (!RPOUTAConfig::getInstance()->statEnable() || store->numStoredEvents_ == 0) {
+            clearFlag(store->cacheEventLock_, store->isSendingCacheEvent_);
+            return;
+        }
+        std::vector<RPOUTAStoreEvent> batch;
+        store->loadCachedEvents(batch);
+        if (batch.empty()) {
+            clearFlag(store->cacheEventLock_, store->isSendingCacheEvent_);
+            return;
+        }
+        // In flight from now on: no later load on this queue takes them again.
+        store->markEvents(batch, kSending);
+        auto delivered = [weak, batch, count](bool success) {
+            auto store = weak.lock();
+            if (!store) return;
+            if (!success) {
+                store->updateSendFailedEvents(batch);
+                store->taskQueue_->async([weak] {
+                    if (auto store = weak.lock()) clearFlag(store->cacheEventLock_, store->isSendingCacheEvent_);
+                });
+                return;
+            }
+            const auto sent = static_cast<std::int64_t>(batch.size());
+            store->deleteEvents(batch, [weak, count, sent] {
+                auto store = weak.lock();
+                if (!store) return;
+                clearFlag(store->cacheEventLock_, store->isSendingCacheEvent_);
+                if (count < 0) store->sendCachedEvents(-1);
+                if (count >= 1 && count > sent) store->sendCachedEvents(static_cast<std::int32_t>(count - sent));
+                if (count >= 1 && store->numStoredEvents_ >= static_cast<std::uint32_t>(count)) {
+                    store->sendCachedEvents(count);
+                }
+            });
+        };
+        store->channel()->send(make<RPOUTASendItem>(std::move(batch), std::move(delivered)));
+    });
+}
+
+void RPOUTAStore::sendMemCachedEvents(std::int32_t) {
+    taskQueue_->async([weak = weakSelf<RPOUTAStore>()] {
+        auto store = weak.lock();
+        if (!store || store->isSendingCacheEvent_) return;
+        {
+            // One in-memory batch at a time; the one in flight sends the
+            // next when it is done.
+            std::lock_guard lock(store->cacheMemEventLock_);
+            if (store->isSendingMemCacheEvent_) return;
+            store->isSendingMemCacheEvent_ = true;
+        }
+        std::vector<RPOUTAStoreEvent> batch;
+        store->loadMemCachedEvents(batch);
+        if (batch.empty()) {
+            clearFlag(store->cacheMemEventLock_, store->isSendingMemCacheEvent_);
+            return;
+        }
+        // Offered once: a failed in-memory batch is not kept.
+        store->channel()->send(make<RPOUTASendItem>(std::move(batch), [weak](bool) {
+            auto store = weak.lock();
+            if (!store) return;
+            clearFlag(store->cacheMemEventLock_, store->isSendingMemCacheEvent_);
+            store->sendMemCachedEvents(-1);
+        }));
     });
 }
 

@@ -16,6 +16,9 @@
 #include "foundation/Value.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvent.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAUser.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAQueue.h"
+
+class RPOUTASocket;
 
 // One stored event row in memory.
 struct RPOUTAStoreEvent {
@@ -29,14 +32,16 @@ struct RPOUTAStoreEvent {
 // The events waiting to be sent, the analytics user and the online
 // configuration, in one SQLite file in the caches folder's ".uta" folder.
 // Event work runs on the serial queue "StatStore"; every statement binds its
-// values and runs under the library's one SQLite lock.
+// values and runs under the library's one SQLite lock. Batches go out
+// through the report channel, one stored batch in flight at a time.
 class RPOUTAStore : public NSObject {
 public:
     // Row states: waiting, and loaded into a batch that is in flight.
     static constexpr std::int32_t kStored = 1, kSending = 2;
 
     static Ref<RPOUTAStore> getInstance();
-    RPOUTAStore();
+    // Sends through `channel`; by default the library's one channel.
+    explicit RPOUTAStore(Ref<RPOUTASocket> channel = nullptr);
     ~RPOUTAStore() override;
     std::string className() const override { return "RPOUTAStore"; }
 
@@ -67,6 +72,20 @@ public:
     void deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::function<void()> callback);
     void updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch);
 
+    // Sends a batch of stored events. After a delivered batch: -1 goes on
+    // until no stored event is left; n >= 1 goes on while n or more remain
+    // (or n was larger than the batch). A failed batch returns to waiting.
+    void sendCachedEvents(std::int32_t count);
+    // Sends the in-memory queue, batch after batch, each offered once.
+    void sendMemCachedEvents(std::int32_t count);
+
+    std::mutex& cacheEventLock() { return cacheEventLock_; }
+    bool isSendingCacheEvent() const { return isSendingCacheEvent_; }
+    void setIsSendingCacheEvent(bool flag) { isSendingCacheEvent_ = flag; }
+    std::mutex& cacheMemEventLock() { return cacheMemEventLock_; }
+    bool isSendingMemCacheEvent() const { return isSendingMemCacheEvent_; }
+    void setIsSendingMemCacheEvent(bool flag) { isSendingMemCacheEvent_ = flag; }
+
     void storeUser(const Ref<RPOUTAUser>& user);
     Ref<RPOUTAUser> loadUser();
     void storeConfig(const Ref<RPOUTADataConfig>& config);
@@ -83,6 +102,10 @@ private:
     int updateDatabase(const std::string& sql, const Array& values = {});
     void recount();
     // Statements per row in one transaction, failures once more in a second.
+    Ref<RPOUTASocket> channel() const;
+    void markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status);
+    // Clears a sending flag under its lock.
+    static void clearFlag(std::mutex& lock, std::atomic<bool>& flag);
     void runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
                    const std::function<std::optional<std::pair<std::string, Array>>(const RPOUTAStoreEvent&)>& statement);
 
@@ -92,5 +115,8 @@ private:
     sqlite3_stmt* replaceConfig_ = nullptr;
     std::atomic<std::uint32_t> numStoredEvents_{0};
     std::mutex memEventLock_;
-    std::deque<Ref<RPOUTAEvent>> cachedEventsArr_;
+    UTAQueue<Ref<RPOUTAEvent>> cachedEventsArr_;
+    Ref<RPOUTASocket> channel_;
+    std::mutex cacheEventLock_, cacheMemEventLock_;
+    std::atomic<bool> isSendingCacheEvent_{false}, isSendingMemCacheEvent_{false};
 };

@@ -1,0 +1,285 @@
+#include "backend/AnalyticsCollector.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <ctime>
+#include <exception>
+
+#include <nlohmann/json.hpp>
+
+#include "backend/CollectedEvents.h"
+#include "backend/Database.h"
+#include "backend/Digest.h"
+
+namespace backend {
+
+namespace {
+
+constexpr long long kFrameMilliseconds = 10'000;
+constexpr std::size_t kLargestClientCount = 64;
+
+long long nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The events of a request's JSON text: an array of objects, each kept as
+// its compact text. Nothing for anything else.
+std::optional<std::vector<std::string>> eventsOf(const std::string& text) {
+    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, nullptr, false);
+    if (array.is_discarded() || !array.is_array()) return std::nullopt;
+    std::vector<std::string> events;
+    events.reserve(array.size());
+    for (const auto& event : array) {
+        if (!event.is_object()) return std::nullopt;
+        events.push_back(event.dump());
+    }
+    return events;
+}
+
+}  // namespace
+
+std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, Database& database, Exclusive exclusive) {
+    std::unique_ptr<AnalyticsCollector> collector(new AnalyticsCollector());
+    collector->exclusive_ = std::move(exclusive);
+    try {
+        collector->exclusive_([&] { collector->events_ = std::make_unique<CollectedEvents>(database); });
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (!collector->listen(port)) return nullptr;
+    AnalyticsCollector* running = collector.get();
+    collector->acceptThread_ = std::thread([running] { running->acceptLoop(); });
+    return collector;
+}
+
+std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port) {
+    auto database = Database::open("");
+    if (!database) return nullptr;
+    auto mutex = std::make_unique<std::mutex>();
+    std::mutex* lock = mutex.get();
+    auto collector = start(port, *database, [lock](const std::function<void()>& work) {
+        std::lock_guard guard(*lock);
+        work();
+    });
+    if (!collector) return nullptr;
+    collector->ownDatabase_ = std::move(database);
+    collector->ownMutex_ = std::move(mutex);
+    return collector;
+}
+
+AnalyticsCollector::~AnalyticsCollector() {
+    stop();
+    for (int fd : {listener_, wakeRead_, wakeWrite_}) {
+        if (fd >= 0) ::close(fd);
+    }
+}
+
+bool AnalyticsCollector::listen(int port) {
+    int wake[2];
+    if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    wakeRead_ = wake[0];
+    wakeWrite_ = wake[1];
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listener_ < 0) return false;
+    int yes = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, kHost, &address.sin_addr);
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return false;
+    if (::listen(listener_, 64) != 0) return false;
+    socklen_t length = sizeof address;
+    if (::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return false;
+    port_ = ntohs(address.sin_port);
+    return true;
+}
+
+void AnalyticsCollector::stop() {
+    if (stopping_.exchange(true)) return;
+    if (wakeWrite_ >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] auto written = ::write(wakeWrite_, &byte, 1);
+    }
+    if (acceptThread_.joinable()) acceptThread_.join();
+    // The port is free again at once: connections to it are refused.
+    if (listener_ >= 0) ::close(listener_);
+    listener_ = -1;
+    std::map<std::thread::id, std::thread> threads;
+    {
+        std::lock_guard lock(clientsMutex_);
+        for (int client : clients_) ::shutdown(client, SHUT_RDWR);
+        threads.swap(clientThreads_);
+    }
+    for (auto& [id, thread] : threads) thread.join();
+}
+
+void AnalyticsCollector::acceptLoop() {
+    while (!stopping_) {
+        pollfd watch[2] = {{listener_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
+        if (::poll(watch, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (watch[1].revents) return;
+        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        int yes = 1;
+        ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        std::lock_guard lock(clientsMutex_);
+        for (const auto& id : finishedThreads_) {
+            auto finished = clientThreads_.find(id);
+            if (finished == clientThreads_.end()) continue;
+            finished->second.join();
+            clientThreads_.erase(finished);
+        }
+        finishedThreads_.clear();
+        if (stopping_ || clients_.size() >= kLargestClientCount) {
+            ::close(client);
+            continue;
+        }
+        ++connections_;
+        clients_.insert(client);
+        std::thread thread([this, client] { serve(client); });
+        const auto id = thread.get_id();
+        clientThreads_.emplace(id, std::move(thread));
+    }
+}
+
+bool AnalyticsCollector::wait(int fd, short events, long long deadlineMs) {
+    while (!stopping_) {
+        const long long left = deadlineMs - nowMs();
+        if (left <= 0) return false;
+        pollfd watch{fd, events, 0};
+        const int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left, 200)));
+        if (ready < 0 && errno != EINTR) return false;
+        if (ready > 0) return true;
+    }
+    return false;
+}
+
+bool AnalyticsCollector::readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs) {
+    // Grows only as bytes actually arrive.
+    char chunk[16384];
+    while (length > 0) {
+        if (!wait(fd, POLLIN, deadlineMs)) return false;
+        const ssize_t got = ::recv(fd, chunk, std::min(length, sizeof chunk), 0);
+        if (got == 0) return false;
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            return false;
+        }
+        into.append(chunk, static_cast<std::size_t>(got));
+        length -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool AnalyticsCollector::writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (sent < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+void AnalyticsCollector::serve(int client) {
+    for (;;) {
+        // The first byte of a frame may take as long as the client likes
+        // (a kept-alive connection); the rest of it must follow in time.
+        std::string frame;
+        if (!readExactly(client, frame, 1, LLONG_MAX)) break;
+        const long long deadline = nowMs() + kFrameMilliseconds;
+        if (!readExactly(client, frame, analytics_frame::kHeadLength - 1, deadline)) break;
+        const auto total = analytics_frame::requestLength(frame);
+        if (!total) {
+            ++refusedFrames_;
+            break;
+        }
+        if (!readExactly(client, frame, *total - analytics_frame::kHeadLength, deadline)) break;
+        const auto text = analytics_frame::requestText(frame);
+        const auto events = text ? eventsOf(*text) : std::nullopt;
+        if (!events) {
+            ++refusedFrames_;
+            break;
+        }
+        try {
+            exclusive_([&] { events_->add(*events, std::time(nullptr)); });
+        } catch (const std::exception&) {
+            if (!writeAll(client, analytics_frame::replyFrame(replyText(1), coding_))) break;
+            continue;
+        }
+        ++acceptedFrames_;
+
+        const Behaviour behaviour = behaviour_;
+        if (behaviour == Behaviour::CutConnection) break;
+        if (behaviour == Behaviour::Silent) continue;
+        const std::string reply = behaviour == Behaviour::AnswerGarbage
+                                      ? std::string("HTTP/1.1 502 Bad Gateway\r\n\r\nnot a frame")
+                                      : analytics_frame::replyFrame(replyText(behaviour == Behaviour::Refuse), coding_);
+        if (!writeAll(client, reply)) break;
+    }
+    std::lock_guard lock(clientsMutex_);
+    clients_.erase(client);
+    ::close(client);
+    finishedThreads_.push_back(std::this_thread::get_id());
+}
+
+std::string AnalyticsCollector::replyText(int ret) {
+    std::string text = "{\"ret\":" + std::to_string(ret);
+    std::lock_guard lock(configMutex_);
+    if (ret == 0 && !configRecords_.empty()) {
+        text += ",\"cfg\":{";
+        bool first = true;
+        for (const auto& [type, record] : configRecords_) {
+            if (!first) text += ",";
+            text += "\"" + std::to_string(type) + "\":" + record;
+            first = false;
+        }
+        text += "}";
+    }
+    return text + "}";
+}
+
+bool AnalyticsCollector::setConfigRecord(int type, const std::string& content, unsigned version) {
+    nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(content, nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) return false;
+    nlohmann::ordered_json record{{"c", parsed}, {"v", version}, {"m", md5Hex(parsed.dump())}};
+    std::lock_guard lock(configMutex_);
+    configRecords_[type] = record.dump();
+    return true;
+}
+
+void AnalyticsCollector::clearConfigRecords() {
+    std::lock_guard lock(configMutex_);
+    configRecords_.clear();
+}
+
+long long AnalyticsCollector::storedEventCount() {
+    long long count = 0;
+    exclusive_([&] { count = events_->count(); });
+    return count;
+}
+
+std::vector<std::string> AnalyticsCollector::storedEvents() {
+    std::vector<std::string> texts;
+    exclusive_([&] { texts = events_->texts(); });
+    return texts;
+}
+
+}  // namespace backend

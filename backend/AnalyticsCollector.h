@@ -1,0 +1,110 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "backend/AnalyticsFrame.h"
+
+namespace backend {
+
+class CollectedEvents;
+class Database;
+
+// The stand-in for the analytics report host: a TCP listener on 127.0.0.1
+// that reads the analytics library's request frames, stores their events
+// (`CollectedEvents`) and answers each with a reply frame acknowledging it
+// ("ret" 0), carrying the online-configuration records that are set.
+//
+// A frame that is not one (wrong magic, a length out of bounds, a body that
+// does not decipher and inflate to exactly the length it claims, JSON that
+// is not an array of objects) is refused by closing the connection, before
+// anything is allocated for the length it claims. A client gets 10 seconds
+// for each frame; 64 clients are served at once.
+class AnalyticsCollector {
+public:
+    // What the collector does once it has stored a request's events.
+    enum class Behaviour {
+        Acknowledge,      // the reply with "ret" 0
+        Refuse,           // a well-formed reply with "ret" 1
+        AnswerGarbage,    // bytes that are not a reply frame
+        CutConnection,    // closes the connection without a reply
+        Silent,           // keeps the connection open and never answers
+    };
+    // Runs a piece of work on the database, one at a time with the rest of
+    // the back end.
+    using Exclusive = std::function<void(const std::function<void()>&)>;
+
+    // Serves on `port` (0: any free port), storing into `database`; nothing
+    // when the port cannot be bound.
+    static std::unique_ptr<AnalyticsCollector> start(int port, Database& database, Exclusive exclusive);
+    // Serves with a private in-memory database.
+    static std::unique_ptr<AnalyticsCollector> start(int port = 0);
+    ~AnalyticsCollector();
+    AnalyticsCollector(const AnalyticsCollector&) = delete;
+    AnalyticsCollector& operator=(const AnalyticsCollector&) = delete;
+
+    // "127.0.0.1": the report host setting of the library, with `port()`.
+    static constexpr const char* kHost = "127.0.0.1";
+    int port() const { return port_; }
+    // Stops listening, closes every connection and waits for them.
+    void stop();
+
+    long long storedEventCount();
+    std::vector<std::string> storedEvents();
+    // Request frames read whole and stored / refused as malformed.
+    int acceptedFrames() const { return acceptedFrames_; }
+    int refusedFrames() const { return refusedFrames_; }
+    int connections() const { return connections_; }
+
+    void setBehaviour(Behaviour behaviour) { behaviour_ = behaviour; }
+    // How reply bodies are coded (configuration byte 13); RC4 and gzip by default.
+    void setReplyCoding(analytics_frame::Coding coding) { coding_ = coding; }
+    // The record of `type` (1 the library's, 2 the application's) sent with
+    // every acknowledgement: `content` (a JSON object's text), its version
+    // and the MD5 of the content. False when the content is not a JSON object.
+    bool setConfigRecord(int type, const std::string& content, unsigned version);
+    void clearConfigRecords();
+
+private:
+    AnalyticsCollector() = default;
+    bool listen(int port);
+    void acceptLoop();
+    void serve(int client);
+    // The reply's JSON text.
+    std::string replyText(int ret);
+    bool wait(int fd, short events, long long deadlineMs);
+    bool readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs);
+    bool writeAll(int fd, const std::string& bytes);
+
+    std::unique_ptr<Database> ownDatabase_;
+    std::unique_ptr<std::mutex> ownMutex_;
+    std::unique_ptr<CollectedEvents> events_;
+    Exclusive exclusive_;
+
+    int listener_ = -1;
+    int wakeRead_ = -1, wakeWrite_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::thread acceptThread_;
+    std::mutex clientsMutex_;
+    std::set<int> clients_;
+    std::map<std::thread::id, std::thread> clientThreads_;
+    // Threads of closed connections, joined at the next accept.
+    std::vector<std::thread::id> finishedThreads_;
+
+    std::atomic<Behaviour> behaviour_{Behaviour::Acknowledge};
+    std::atomic<analytics_frame::Coding> coding_{analytics_frame::Coding::RC4AndGZip};
+    std::mutex configMutex_;
+    std::map<int, std::string> configRecords_;  // type -> the record's JSON text
+    std::atomic<int> acceptedFrames_{0}, refusedFrames_{0}, connections_{0};
+};
+
+}  // namespace backend

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSData.h"
+#include "foundation/NSObject.h"
+#include "foundation/Value.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/QueueSocket/RPOUTAQueueSocket.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvent.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAQueue.h"
+
+// One unit of sending: one event, or a batch of stored rows (only their
+// `content` is sent), and the block told the outcome (true: delivered and
+// acknowledged) once, asynchronously, on the main queue.
+class RPOUTASendItem : public NSObject {
+public:
+    using Events = std::variant<std::monostate, Ref<RPOUTAEvent>, std::vector<RPOUTAStoreEvent>>;
+
+    RPOUTASendItem() = default;
+    RPOUTASendItem(Events events, std::function<void(bool)> callback)
+        : jsonEvents(std::move(events)), sendCallback(std::move(callback)) {}
+    std::string className() const override { return "RPOUTASendItem"; }
+
+    Events jsonEvents;
+    std::function<void(bool)> sendCallback;
+};
+
+// The report channel: delivers units of events to the report host
+// (`RPOUTAReportHost`) over one long-lived TCP connection, one request in
+// flight at a time, the others waiting in order. A request is a framed,
+// gzip-compressed, RC4-enciphered JSON array; the reply acknowledges it
+// ("ret" "0") and may carry the online configuration.
+//
+// Everything but the queue of waiting units lives on the serial queue
+// "HttpDispatcher", where the socket reports. Every unit handed to `send`
+// gets its callback exactly once: acknowledged, or failed (no connection,
+// the connection dropped, a time-out, a reply that is not an
+// acknowledgement).
+class RPOUTASocket : public NSObject, public RPOUTAQueueSocketDelegate {
+public:
+    // The reply buffer's capacity; a reply body may fill half of it.
+    static constexpr std::size_t kReadBufferCapacity = 0x3C000;
+    static constexpr std::size_t kLargestReplyBody = (kReadBufferCapacity - 16) / 2;
+    static constexpr double kTimeout = 11.0;
+    static constexpr std::array<std::uint8_t, 4> kMagic{0x00, 0x00, 0x95, 0x27};
+    static constexpr std::array<std::uint8_t, 4> kVersion{0x00, 0x00, 0x00, 0x01};
+    static constexpr std::array<std::uint8_t, 4> kConfig{0x01, 0x03, 0x00, 0x00};
+
+    static Ref<RPOUTASocket> getInstance();
+    RPOUTASocket();
+    ~RPOUTASocket() override;
+    std::string className() const override { return "RPOUTASocket"; }
+
+    // Queues the unit; it goes out once those before it are done.
+    void send(const Ref<RPOUTASendItem>& item);
+    // One event: its JSON text is computed afresh; a text too long to report
+    // (not an error event) is dropped and reported delivered.
+    void sendEvent(const Ref<RPOUTASendItem>& item);
+
+    bool isSending() const { return isSending_; }
+    Ref<RPOUTASendItem> sendingItem() const;
+    void setSendingItem(Ref<RPOUTASendItem> item);
+
+    static bool isEqualToMagic(const NSData& data);
+    // The request frame for the JSON bytes; nothing (and the unit in flight
+    // failed) when they cannot be compressed.
+    std::optional<NSData> getSendData(const NSData& json);
+    // A reply body decoded as frame byte 13 (`configData`'s second byte)
+    // says; nothing (and the unit in flight failed) when it cannot be.
+    std::optional<NSData> filterBodyData(const std::optional<NSData>& body, const NSData& configData);
+
+    // Receives every acknowledged reply (a JSON object), which carries the
+    // online configuration; called on "HttpDispatcher".
+    void setOnlineConfigHandler(std::function<void(const Value&)> handler);
+
+    const Ref<DispatchQueue>& taskQueue() const { return taskQueue_; }
+
+    // Socket reports, on "HttpDispatcher".
+    void socketDidConnectToHost(const Ref<RPOUTAQueueSocket>& sock, const std::string& host,
+                                std::uint16_t port) override;
+    std::optional<double> socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>& sock, std::int64_t tag,
+                                                          double elapsed, std::uint64_t bytesDone) override;
+    std::optional<double> socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>& sock, std::int64_t tag,
+                                                         double elapsed, std::uint64_t bytesDone) override;
+    void socketDidReadData(const Ref<RPOUTAQueueSocket>& sock, const NSData& data, std::int64_t tag) override;
+    void socketDidDisconnect(const Ref<RPOUTAQueueSocket>& sock, const Ref<NSError>& error) override;
+
+protected:
+    void didCreate() override;
+
+private:
+    // On "HttpDispatcher": starts the next unit, or connects first.
+    void kick();
+    // A unit in flight or waiting.
+    bool hasWork();
+    void sendData();
+    // False when no frame could be made (the unit has failed).
+    bool tcpRequest(const NSData& json);
+    void startSocket();
+    void handleBodyResult(const NSData& body, const NSData& configData);
+    // Fails the unit in flight and resets the exchange.
+    void handleSendError();
+    // Fails every unit still waiting (no connection could be made).
+    void failWaitingItems();
+    void closeBuffer();
+    // The event texts of a unit; nothing when it carries no events at all.
+    static std::optional<std::vector<std::string>> eventTexts(const RPOUTASendItem& item);
+    static void complete(const Ref<RPOUTASendItem>& item, bool delivered);
+
+    Ref<DispatchQueue> taskQueue_ = DispatchQueue::serial("HttpDispatcher");
+    NSData readBuf_;
+    bool readHeaderComplete_ = false;
+    bool readComplete_ = false;
+    Ref<RPOUTAQueueSocket> utaSocket_;
+    bool isConnecting_ = false;
+    std::atomic<bool> isSending_{false};
+    std::uint64_t bodyLen_ = 0;
+    // "__UTA_SOCKET_QUEUE_KEY": the waiting units.
+    std::mutex queueLock_;
+    UTAQueue<Ref<RPOUTASendItem>> sendItemQueue_;
+    // "__UTA_SOCKET_CALLBACK_KEY": the unit in flight and its completion.
+    mutable std::mutex callbackLock_;
+    Ref<RPOUTASendItem> sendingItem_;
+    std::function<void(const Value&)> onlineConfigHandler_;
+};

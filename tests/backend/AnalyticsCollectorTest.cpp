@@ -1,0 +1,178 @@
+// The analytics collector over loopback TCP: what it stores and answers for
+// well-formed frames, and that it refuses malformed ones by closing the
+// connection without trusting their length fields.
+#include <arpa/inet.h>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "backend/AnalyticsCollector.h"
+#include "backend/AnalyticsFrame.h"
+#include "backend/LocalBackend.h"
+
+using backend::AnalyticsCollector;
+namespace frame = backend::analytics_frame;
+
+namespace {
+
+// One client connection: sends bytes, reads a reply frame or the close.
+class Client {
+public:
+    explicit Client(int port) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~Client() { ::close(fd_); }
+
+    bool send(const std::string& bytes) {
+        return connected_ && ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+    }
+    // The decoded JSON of the next reply frame; nothing when the connection
+    // closes (or nothing comes within five seconds).
+    std::optional<nlohmann::json> reply() {
+        std::string head;
+        if (!read(head, 16)) return std::nullopt;
+        std::string body;
+        if (!read(body, frame::readBigEndian32(reinterpret_cast<const std::uint8_t*>(head.data()) + 4) - 16)) {
+            return std::nullopt;
+        }
+        const auto coding = static_cast<frame::Coding>(head[13]);
+        if (coding == frame::Coding::RC4 || coding == frame::Coding::RC4AndGZip) frame::cipher(body);
+        if (coding == frame::Coding::GZip || coding == frame::Coding::RC4AndGZip) {
+            body = frame::gunzip(body, 1 << 20).value_or("");
+        }
+        return nlohmann::json::parse(body, nullptr, false);
+    }
+    // True when the collector closed the connection without a byte more.
+    bool closedWithoutAnswer() {
+        std::string byte;
+        return !read(byte, 1) && byte.empty() && closed_;
+    }
+
+private:
+    bool read(std::string& into, std::size_t length) {
+        char chunk[4096];
+        while (into.size() < length) {
+            pollfd watch{fd_, POLLIN, 0};
+            if (::poll(&watch, 1, 5000) <= 0) return false;
+            const ssize_t got = ::recv(fd_, chunk, std::min(sizeof chunk, length - into.size()), 0);
+            if (got <= 0) {
+                // Unread bytes make the close a reset.
+                closed_ = got == 0 || errno == ECONNRESET;
+                return false;
+            }
+            into.append(chunk, static_cast<std::size_t>(got));
+        }
+        return true;
+    }
+
+    int fd_ = -1;
+    bool connected_ = false;
+    bool closed_ = false;
+};
+
+class AnalyticsCollectorTest : public ::testing::Test {
+protected:
+    std::unique_ptr<AnalyticsCollector> collector = AnalyticsCollector::start();
+};
+
+}  // namespace
+
+TEST_F(AnalyticsCollectorTest, StoresEachEventOnceAndAcknowledgesWithTheConfiguration) {
+    ASSERT_TRUE(collector);
+    ASSERT_TRUE(collector->setConfigRecord(2, "{\"color\":\"red\"}", 3));
+    EXPECT_FALSE(collector->setConfigRecord(1, "[1]", 1));
+    Client client(collector->port());
+    const std::string batch = R"([{"et":1000,"idx":7},{"et":3,"text":"涟信"}])";
+    ASSERT_TRUE(client.send(frame::requestFrame(batch)));
+    auto answer = client.reply();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ((*answer)["ret"], 0);
+    EXPECT_EQ((*answer)["cfg"]["2"]["c"]["color"], "red");
+    EXPECT_EQ((*answer)["cfg"]["2"]["v"], 3);
+    EXPECT_EQ((*answer)["cfg"]["2"]["m"].get<std::string>().size(), 32u);
+    EXPECT_FALSE((*answer)["cfg"].contains("1"));
+
+    // The same batch again on the kept-alive connection: nothing new.
+    collector->setReplyCoding(frame::Coding::Plain);
+    ASSERT_TRUE(client.send(frame::requestFrame(batch)));
+    ASSERT_TRUE(client.reply());
+    EXPECT_EQ(collector->storedEvents(),
+              (std::vector<std::string>{R"({"et":1000,"idx":7})", R"({"et":3,"text":"涟信"})"}));
+    EXPECT_EQ(collector->acceptedFrames(), 2);
+}
+
+TEST_F(AnalyticsCollectorTest, RefusesMalformedFramesByClosingTheConnection) {
+    ASSERT_TRUE(collector);
+    const std::string good = frame::requestFrame(R"([{"a":1}])");
+    auto withTotal = [&](std::uint32_t total) {
+        std::string bytes = good;
+        std::string field;
+        frame::appendBigEndian32(field, total);
+        return bytes.replace(4, 4, field);
+    };
+    // A body whose enciphered length claims more than its gzip stream holds.
+    std::string lying = frame::requestFrame(R"([{"a":2}])");
+    {
+        std::string body = lying.substr(16);
+        frame::cipher(body);
+        body[3] = static_cast<char>(body[3] + 1);
+        frame::cipher(body);
+        lying = lying.substr(0, 16) + body;
+    }
+    const std::vector<std::string> malformed = {
+        "GET / HTTP/1.1\r\nHost: x\r\n\r\n",  // not a frame
+        withTotal(0xFFFFFFFF),                  // claims 4 GiB: refused from the head
+        withTotal(16),                          // shorter than a head and a length
+        lying,
+        frame::requestFrame(R"({"a":1})"),     // not an array
+        frame::requestFrame(R"([1,2])"),        // not objects
+        frame::requestFrame("[{\"a\":"),        // not JSON
+    };
+    for (const auto& bytes : malformed) {
+        Client client(collector->port());
+        ASSERT_TRUE(client.send(bytes));
+        EXPECT_TRUE(client.closedWithoutAnswer()) << bytes.substr(0, 8);
+    }
+    EXPECT_EQ(collector->refusedFrames(), static_cast<int>(malformed.size()));
+    EXPECT_EQ(collector->storedEventCount(), 0);
+}
+
+TEST_F(AnalyticsCollectorTest, MisbehavesOnRequestAfterStoring) {
+    ASSERT_TRUE(collector);
+    collector->setBehaviour(AnalyticsCollector::Behaviour::Refuse);
+    {
+        Client client(collector->port());
+        ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
+        auto answer = client.reply();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ((*answer)["ret"], 1);
+    }
+    collector->setBehaviour(AnalyticsCollector::Behaviour::CutConnection);
+    {
+        Client client(collector->port());
+        ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":2}])")));
+        EXPECT_TRUE(client.closedWithoutAnswer());
+    }
+    EXPECT_EQ(collector->storedEventCount(), 2);
+}
+
+TEST(AnalyticsCollectorInBackend, StoresIntoTheBackEndsDatabaseOnItsOwnPort) {
+    auto server = backend::LocalBackend::start({});
+    ASSERT_TRUE(server);
+    AnalyticsCollector& collector = server->analyticsCollector();
+    EXPECT_NE(collector.port(), server->port());
+    Client client(collector.port());
+    ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
+    ASSERT_TRUE(client.reply());
+    EXPECT_EQ(collector.storedEventCount(), 1);
+}

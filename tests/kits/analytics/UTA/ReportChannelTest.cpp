@@ -1,0 +1,272 @@
+// The report channel and the store's batch sends against the local back
+// end's analytics collector: framing, ordering on one connection, replies in
+// every coding, hostile replies, and a collector that is down, answers
+// garbage or cuts the connection (events stay stored and are retried, and
+// the collector keeps each event once).
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "backend/AnalyticsCollector.h"
+#include "backend/AnalyticsFrame.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TempSandbox.h"
+
+namespace frame = backend::analytics_frame;
+
+namespace {
+
+// One connection at a time: reads a request frame and answers `reply`.
+class ScriptedReplyServer {
+public:
+    explicit ScriptedReplyServer(std::string reply) : reply_(std::move(reply)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 4);
+        socklen_t length = sizeof address;
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] {
+            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; ::close(client)) {
+                std::string head(16, '\0');
+                if (::recv(client, head.data(), head.size(), MSG_WAITALL) != 16) continue;
+                std::string body(frame::requestLength(head).value_or(16) - 16, '\0');
+                ::recv(client, body.data(), body.size(), MSG_WAITALL);
+                ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+            }
+        });
+    }
+    ~ScriptedReplyServer() {
+        ::shutdown(listener_, SHUT_RDWR);
+        ::close(listener_);
+        thread_.join();
+    }
+    int port() const { return port_; }
+
+private:
+    std::string reply_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+};
+
+class ReportChannel : public MainLoopFixture {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(collector);
+        pointAt(collector->port());
+    }
+    void TearDown() override {
+        RPOUTAConfig::getInstance()->setMaxLoadEventCount(30);
+        RPOUTAConfig::getInstance()->setMaxReportEventLength(4096);
+        RPOUTAConfig::getInstance()->setMaxSendRetryCount(3);
+        RPOUTAReportHost::setHost("");
+    }
+    static void pointAt(int port) { RPOUTAReportHost::setHost("127.0.0.1", static_cast<std::uint16_t>(port)); }
+
+    static Ref<RPOUTAEvent> event(const std::string& content, std::uint32_t ts = 1) {
+        auto event = make<RPOUTACustomEvent>();
+        event->content = content;
+        event->ts = ts;
+        return event;
+    }
+    static std::vector<RPOUTAStoreEvent> rows(std::initializer_list<std::string> contents) {
+        std::vector<RPOUTAStoreEvent> batch;
+        for (const auto& content : contents) batch.push_back(RPOUTAStoreEvent{0, 1, 0, content, 1});
+        return batch;
+    }
+    // Sends the units in order and runs the main loop until each has its outcome.
+    std::vector<bool> sendAll(std::vector<RPOUTASendItem::Events> units) {
+        auto outcomes = std::make_shared<std::vector<bool>>();
+        for (auto& events : units) {
+            channel->send(make<RPOUTASendItem>(std::move(events), [outcomes](bool ok) { outcomes->push_back(ok); }));
+        }
+        const std::size_t expected = units.size();
+        EXPECT_TRUE(runUntil([&] { return outcomes->size() == expected; }, 20));
+        return *outcomes;
+    }
+    bool sendOne(RPOUTASendItem::Events events) {
+        auto outcome = sendAll({std::move(events)});
+        return !outcome.empty() && outcome.front();
+    }
+
+    void storeEvents(int count) {
+        for (int i = 1; i <= count; ++i) {
+            store->storeEvent(event("{\"n\":" + std::to_string(i) + "}", static_cast<std::uint32_t>(i)), false, [] {});
+        }
+        store->taskQueue()->sync([] {});
+    }
+    // (status, send_count) of every stored row, oldest first.
+    std::vector<std::pair<int, int>> storedRows() {
+        std::vector<std::pair<int, int>> result;
+        store->taskQueue()->sync([] {});
+        sqlite3* raw = nullptr;
+        sqlite3_open(store->getDbPath().c_str(), &raw);
+        sqlite3_stmt* query = nullptr;
+        sqlite3_prepare_v2(raw, "select status, send_count from events order by ts", -1, &query, nullptr);
+        while (sqlite3_step(query) == SQLITE_ROW) result.emplace_back(sqlite3_column_int(query, 0), sqlite3_column_int(query, 1));
+        sqlite3_finalize(query);
+        sqlite3_close(raw);
+        return result;
+    }
+    // Sends every stored event and waits until the store is idle again.
+    void sendStored() {
+        store->sendCachedEvents(-1);
+        store->taskQueue()->sync([] {});
+        ASSERT_TRUE(runUntil(
+            [&] {
+                bool idle = false;
+                store->taskQueue()->sync([&] { idle = !store->isSendingCacheEvent(); });
+                return idle;
+            },
+            20));
+        store->taskQueue()->sync([] {});
+    }
+
+    TempSandbox sandbox;
+    std::unique_ptr<backend::AnalyticsCollector> collector = backend::AnalyticsCollector::start();
+    Ref<RPOUTASocket> channel = make<RPOUTASocket>();
+    Ref<RPOUTAStore> store = make<RPOUTAStore>(channel);
+};
+
+// A reply head claiming `total` bytes, its body plain.
+std::string replyHead(std::uint32_t total) {
+    std::string head(frame::kMagic.begin(), frame::kMagic.end());
+    frame::appendBigEndian32(head, total);
+    return head + std::string("\0\0\0\1\1\0\0\0", 8);
+}
+std::string reply(const std::string& body) { return replyHead(static_cast<std::uint32_t>(16 + body.size())) + body; }
+
+}  // namespace
+
+TEST_F(ReportChannel, TheRequestFrameCarriesTheJSONCompressedAndEnciphered) {
+    const std::string json = "[{\"a\":1},{\"b\":\"涟\"}]";
+    auto built = channel->getSendData(NSData::fromString(json));
+    ASSERT_TRUE(built);
+    const std::string bytes = built->toString();
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\0\0\x95\x27", 4));
+    EXPECT_EQ(frame::readBigEndian32(built->bytes() + 4), bytes.size());
+    EXPECT_EQ(bytes.substr(8, 8), std::string("\0\0\0\1\1\3\0\0", 8));
+    EXPECT_EQ(frame::requestText(bytes), json);
+    EXPECT_TRUE(RPOUTASocket::isEqualToMagic(NSData("\0\0\x95\x27", 4)));
+    EXPECT_FALSE(RPOUTASocket::isEqualToMagic(NSData("\0\0\x95\x27\0", 5)));
+}
+
+TEST_F(ReportChannel, UnitsGoOutInOrderOnOneConnection) {
+    auto outcomes = sendAll({rows({"{\"n\":1}", "{\"n\":2}"}), event("{\"n\":3}"), rows({}), rows({"{\"n\":4}"})});
+    EXPECT_EQ(outcomes, (std::vector<bool>{true, true, true, true})) << "an empty unit is skipped as done";
+    EXPECT_EQ(collector->storedEvents(), (std::vector<std::string>{"{\"n\":1}", "{\"n\":2}", "{\"n\":3}", "{\"n\":4}"}));
+    EXPECT_EQ(collector->acceptedFrames(), 3);
+    EXPECT_EQ(collector->connections(), 1);
+}
+
+TEST_F(ReportChannel, RepliesAreReadInEveryCodingAndCarryTheOnlineConfiguration) {
+    std::vector<Value> answers;
+    channel->setOnlineConfigHandler([&](const Value& answer) { answers.push_back(answer); });
+    ASSERT_TRUE(collector->setConfigRecord(1, "{\"rs\":7}", 4));
+    for (auto coding : {frame::Coding::Plain, frame::Coding::GZip, frame::Coding::RC4, frame::Coding::RC4AndGZip}) {
+        collector->setReplyCoding(coding);
+        EXPECT_TRUE(sendOne(event("{\"coding\":" + std::to_string(static_cast<int>(coding)) + "}")));
+    }
+    channel->taskQueue()->sync([] {});
+    ASSERT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers[3]["cfg"]["1"]["v"].longLongValue(), 4);
+    EXPECT_EQ(answers[3]["cfg"]["1"]["c"]["rs"].longLongValue(), 7);
+
+    collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Refuse);
+    EXPECT_FALSE(sendOne(event("{\"refused\":1}"))) << "\"ret\" other than 0";
+    collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Acknowledge);
+    EXPECT_TRUE(sendOne(event("{\"after\":1}"))) << "the connection stays usable";
+    channel->taskQueue()->sync([] {});
+    EXPECT_EQ(answers.size(), 5u);
+    EXPECT_EQ(collector->connections(), 1);
+}
+
+TEST_F(ReportChannel, HostileRepliesFailTheUnitWithoutTrustingTheirLength) {
+    const std::string oversized = replyHead(16 + RPOUTASocket::kLargestReplyBody + 1);
+    const std::string huge = replyHead(0xFFFFFFFF);
+    const std::string tooShort = replyHead(16);
+    const std::string notMagic = "HTTP/1.1 200 OK\r\n\r\n";
+    for (const std::string& hostile : {oversized, huge, tooShort, notMagic, reply("hello"), reply("{\"a\":0}"),
+                                       reply("{\"ret\":1}"), reply("[0]")}) {
+        ScriptedReplyServer server(hostile);
+        pointAt(server.port());
+        channel = make<RPOUTASocket>();
+        EXPECT_FALSE(sendOne(event("{\"x\":1}"))) << hostile.substr(0, 20);
+    }
+    for (const std::string& acknowledgement : {reply("{\"ret\":0}"), reply("{\"ret\":\"0\"}")}) {
+        ScriptedReplyServer server(acknowledgement);
+        pointAt(server.port());
+        channel = make<RPOUTASocket>();
+        EXPECT_TRUE(sendOne(event("{\"x\":2}"))) << acknowledgement.substr(16);
+    }
+}
+
+TEST_F(ReportChannel, TooLongEventsAreReportedSentWithoutWriting) {
+    RPOUTAConfig::getInstance()->setMaxReportEventLength(10);
+    bool delivered = false;
+    channel->sendEvent(make<RPOUTASendItem>(event("{\"long\":\"abcdef\"}"), [&](bool ok) { delivered = ok; }));
+    EXPECT_TRUE(runUntil([&] { return delivered; }));
+    EXPECT_EQ(collector->connections(), 0);
+}
+
+TEST_F(ReportChannel, NoHostOrACollectorThatIsDownFailsEveryWaitingUnit) {
+    RPOUTAReportHost::setHost("");
+    EXPECT_EQ(sendAll({rows({"{\"n\":1}"}), rows({"{\"n\":2}"})}), (std::vector<bool>{false, false}));
+    const int port = collector->port();
+    collector->stop();
+    pointAt(port);
+    EXPECT_EQ(sendAll({rows({"{\"n\":1}"}), rows({"{\"n\":2}"})}), (std::vector<bool>{false, false}));
+}
+
+TEST_F(ReportChannel, StoredEventsGoOutInBatchesAndLeaveTheStore) {
+    RPOUTAConfig::getInstance()->setMaxLoadEventCount(30);
+    storeEvents(70);
+    store->sendCachedEvents(-1);
+    ASSERT_TRUE(runUntil([&] { return collector->storedEventCount() == 70 && storedRows().empty(); }, 20));
+    sendStored();
+    EXPECT_EQ(collector->acceptedFrames(), 3) << "30, 30 and 10";
+    EXPECT_TRUE(storedRows().empty());
+    EXPECT_EQ(store->storedEventCount(), 0u);
+}
+
+TEST_F(ReportChannel, FailedSendsKeepTheEventsAndALaterSendDeliversEachOnce) {
+    using Behaviour = backend::AnalyticsCollector::Behaviour;
+    storeEvents(5);
+    const int port = collector->port();
+    collector->stop();
+    sendStored();  // down
+    EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(5, {1, 1})));
+
+    collector = backend::AnalyticsCollector::start(port);
+    ASSERT_TRUE(collector);
+    collector->setBehaviour(Behaviour::AnswerGarbage);
+    sendStored();
+    EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(5, {1, 2})));
+    EXPECT_EQ(collector->storedEventCount(), 5) << "it stored them before its answer went wrong";
+
+    // A dropped connection; then the last allowed try is delivered.
+    collector->setBehaviour(Behaviour::CutConnection);
+    RPOUTAConfig::getInstance()->setMaxSendRetryCount(5);
+    sendStored();
+    EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(5, {1, 3})));
+    collector->setBehaviour(Behaviour::Acknowledge);
+    sendStored();
+    RPOUTAConfig::getInstance()->setMaxSendRetryCount(3);
+    EXPECT_TRUE(storedRows().empty());
+    EXPECT_EQ(collector->storedEventCount(), 5) << "nothing duplicated";
+}
