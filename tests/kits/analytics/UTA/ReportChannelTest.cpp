@@ -143,11 +143,11 @@ protected:
     Ref<RPOUTAStore> store = make<RPOUTAStore>(channel);
 };
 
-// A reply head claiming `total` bytes, its body plain.
-std::string replyHead(std::uint32_t total) {
+// A reply head claiming `total` bytes, its body coded as `coding` says.
+std::string replyHead(std::uint32_t total, char coding = 0) {
     std::string head(frame::kMagic.begin(), frame::kMagic.end());
     frame::appendBigEndian32(head, total);
-    return head + std::string("\0\0\0\1\1\0\0\0", 8);
+    return head + std::string("\0\0\0\1\1", 5) + coding + std::string("\0\0", 2);
 }
 std::string reply(const std::string& body) { return replyHead(static_cast<std::uint32_t>(16 + body.size())) + body; }
 
@@ -201,8 +201,11 @@ TEST_F(ReportChannel, HostileRepliesFailTheUnitWithoutTrustingTheirLength) {
     const std::string huge = replyHead(0xFFFFFFFF);
     const std::string tooShort = replyHead(16);
     const std::string notMagic = "HTTP/1.1 200 OK\r\n\r\n";
-    for (const std::string& hostile : {oversized, huge, tooShort, notMagic, reply("hello"), reply("{\"a\":0}"),
-                                       reply("{\"ret\":1}"), reply("[0]")}) {
+    // A small body that would inflate to 5 MiB.
+    const std::string bomb = frame::gzip("{\"ret\":0,\"pad\":\"" + std::string(5 << 20, ' ') + "\"}");
+    const std::string inflatesTooFar = replyHead(static_cast<std::uint32_t>(16 + bomb.size()), 1) + bomb;
+    for (const std::string& hostile : {oversized, huge, tooShort, notMagic, inflatesTooFar, reply("hello"),
+                                       reply("{\"a\":0}"), reply("{\"ret\":1}"), reply("[0]")}) {
         ScriptedReplyServer server(hostile);
         pointAt(server.port());
         channel = make<RPOUTASocket>();
@@ -269,4 +272,35 @@ TEST_F(ReportChannel, FailedSendsKeepTheEventsAndALaterSendDeliversEachOnce) {
     RPOUTAConfig::getInstance()->setMaxSendRetryCount(3);
     EXPECT_TRUE(storedRows().empty());
     EXPECT_EQ(collector->storedEventCount(), 5) << "nothing duplicated";
+}
+
+TEST_F(ReportChannel, AHostThatNeverAnswersTimesOutAndTheNextSendReconnects) {
+    collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Silent);
+    EXPECT_FALSE(sendOne(event("{\"n\":1}")));
+    collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Acknowledge);
+    EXPECT_TRUE(sendOne(event("{\"n\":2}")));
+    EXPECT_EQ(collector->connections(), 2);
+}
+
+TEST_F(ReportChannel, InMemoryEventsGoOutInBatchesAndAFailedBatchIsNotKept) {
+    auto sendMemory = [&](int count) {
+        for (int i = 1; i <= count; ++i) store->enqueueMemEvent(event("{\"m\":" + std::to_string(i) + "}"));
+        store->sendMemCachedEvents(-1);
+        store->taskQueue()->sync([] {});
+        return runUntil(
+            [&] {
+                bool idle = false;
+                store->taskQueue()->sync([&] { idle = !store->isSendingMemCacheEvent() && store->memCachedEventCount() == 0; });
+                return idle;
+            },
+            20);
+    };
+    ASSERT_TRUE(sendMemory(35));
+    EXPECT_EQ(collector->storedEventCount(), 35);
+    EXPECT_EQ(collector->acceptedFrames(), 2) << "30, then 5";
+    EXPECT_EQ(collector->storedEvents().front(), "{\"m\":1}");
+
+    collector->stop();
+    ASSERT_TRUE(sendMemory(35));
+    EXPECT_TRUE(storedRows().empty()) << "in-memory events are offered once";
 }

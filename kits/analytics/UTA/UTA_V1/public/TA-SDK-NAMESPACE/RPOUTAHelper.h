@@ -47,8 +47,9 @@ public:
     static void ChiperRC4(NSData& data);
     // 0 and the gzip stream in `out`, or -1.
     static int GZip(const NSData& data, NSData* out);
-    // 0 and the inflated bytes in `out` (gzip or zlib input), or -1.
-    static int GUnzip(const NSData& data, NSData* out);
+    // 0 and the inflated bytes in `out` (gzip or zlib input), or -1 (also
+    // when they would be longer than `limit`).
+    static int GUnzip(const NSData& data, NSData* out, std::size_t limit = SIZE_MAX);
     // 32 lower-case hexadecimal characters; nothing for a missing or empty text.
     static std::optional<std::string> md5encrypt(const std::optional<std::string>& text);
     // Compact JSON text of a dictionary or array; "{}" on any failure.

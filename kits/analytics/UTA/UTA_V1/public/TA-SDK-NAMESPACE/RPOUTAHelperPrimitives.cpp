@@ -48,7 +48,7 @@ int RPOUTAHelper::GZip(const NSData& data, NSData* out) {
     return 0;
 }
 
-int RPOUTAHelper::GUnzip(const NSData& data, NSData* out) {
+int RPOUTAHelper::GUnzip(const NSData& data, NSData* out, std::size_t limit) {
     if (data.empty() || !out) return -1;
     const std::size_t growth = std::max<std::size_t>(data.length() / 2, 1);
     NSData inflated;
@@ -66,6 +66,7 @@ int RPOUTAHelper::GUnzip(const NSData& data, NSData* out) {
         stream.next_out = inflated.mutableBytes() + stream.total_out;
         stream.avail_out = static_cast<uInt>(inflated.length() - stream.total_out);
         status = inflate(&stream, Z_SYNC_FLUSH);
+        if (stream.total_out > limit) status = Z_BUF_ERROR;
     } while (status == Z_OK);
     if (inflateEnd(&stream) != Z_OK) {
         UTALog("Gunzip inflateEnd failed.");

@@ -279,7 +279,7 @@ std::optional<NSData> RPOUTASocket::filterBodyData(const std::optional<NSData>& 
     if (coding == 2 || coding == 3) RPOUTAHelper::ChiperRC4(decoded);
     if (coding == 1 || coding == 3) {
         NSData inflated;
-        if (RPOUTAHelper::GUnzip(decoded, &inflated) != 0 || inflated.empty()) {
+        if (RPOUTAHelper::GUnzip(decoded, &inflated, kLargestReplyText) != 0 || inflated.empty()) {
             UTALog("Failed to gzip data.");
             handleSendError();
             return std::nullopt;
@@ -356,16 +356,20 @@ void RPOUTASocket::closeBuffer() {
     bodyLen_ = 0;
 }
 
-std::optional<double> RPOUTASocket::socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t,
-                                                                    double, std::uint64_t) {
+// A time-out gets no extension. The connection is closed before the unit
+// fails, so a unit sent from its callback finds it closed and reconnects.
+std::optional<double> RPOUTASocket::socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>& sock,
+                                                                    std::int64_t, double, std::uint64_t) {
     UTALog("writeDataError:");
+    sock->disconnect();
     handleSendError();
     return 0.0;
 }
 
-std::optional<double> RPOUTASocket::socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t,
+std::optional<double> RPOUTASocket::socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>& sock, std::int64_t,
                                                                    double, std::uint64_t) {
     UTALog("readDataError:");
+    sock->disconnect();
     handleSendError();
     return 0.0;
 }

@@ -51,6 +51,8 @@ public:
     // The reply buffer's capacity; a reply body may fill half of it.
     static constexpr std::size_t kReadBufferCapacity = 0x3C000;
     static constexpr std::size_t kLargestReplyBody = (kReadBufferCapacity - 16) / 2;
+    // A reply body never inflates past this, whatever it holds.
+    static constexpr std::size_t kLargestReplyText = 4 << 20;
     static constexpr double kTimeout = 11.0;
     static constexpr std::array<std::uint8_t, 4> kMagic{0x00, 0x00, 0x95, 0x27};
     static constexpr std::array<std::uint8_t, 4> kVersion{0x00, 0x00, 0x00, 0x01};

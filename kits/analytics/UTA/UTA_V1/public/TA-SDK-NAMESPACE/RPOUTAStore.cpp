@@ -276,6 +276,11 @@ void RPOUTAStore::enqueueMemEvent(const Ref<RPOUTAEvent>& event) {
     cachedEventsArr_.enqueue(event);
 }
 
+std::size_t RPOUTAStore::memCachedEventCount() {
+    std::lock_guard lock(memEventLock_);
+    return cachedEventsArr_.size();
+}
+
 void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
     {
         std::lock_guard lock(memEventLock_);

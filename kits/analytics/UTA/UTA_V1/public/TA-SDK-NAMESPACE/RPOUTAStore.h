@@ -68,6 +68,8 @@ public:
     // Up to a batch of the in-memory queue, oldest first.
     void loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch);
     void enqueueMemEvent(const Ref<RPOUTAEvent>& event);
+    // How many events wait in the in-memory queue.
+    std::size_t memCachedEventCount();
     void updateEvents(std::vector<RPOUTAStoreEvent> batch, std::int32_t status);
     void deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::function<void()> callback);
     void updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch);
