@@ -129,6 +129,11 @@ std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedReq
     return received_;
 }
 
+std::vector<std::string> PalConnectServices::shareImages() const {
+    std::lock_guard lock(mutex_);
+    return shareImages_;
+}
+
 void PalConnectServices::setCannedAnswer(const std::string& path, std::optional<std::string> body) {
     std::lock_guard lock(mutex_);
     if (body) {
@@ -207,6 +212,32 @@ void PalConnectServices::installRoutes() {
             reply += std::string(piece).substr(0, 10) + "0;";
         }
         response.set_content(reply, "text/plain; charset=utf-8");
+    });
+
+    // A share's preview picture: kept, and its address answered; the picture
+    // is then served at that address.
+    server.Post(kShareImageUploadPath, [this](const httplib::Request& request, httplib::Response& response) {
+        if (!request.has_file("share_image") || request.get_file_value("share_image").content.empty()) {
+            answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 share_image"}});
+            return;
+        }
+        std::size_t number;
+        {
+            std::lock_guard lock(mutex_);
+            shareImages_.push_back(request.get_file_value("share_image").content);
+            number = shareImages_.size();
+        }
+        answerJSON(response, {{"ret", 0},
+                              {"result", {{"url", "https://" + host() + "/share_image/" + std::to_string(number) + ".jpg"}}}});
+    });
+    server.Get(R"(/share_image/(\d+)\.jpg)", [this](const httplib::Request& request, httplib::Response& response) {
+        std::lock_guard lock(mutex_);
+        const std::size_t number = std::stoul(request.matches[1].str());
+        if (number == 0 || number > shareImages_.size()) {
+            response.status = 404;
+            return;
+        }
+        response.set_content(shareImages_[number - 1], "image/jpeg");
     });
 
     server.Get("/oauth2.0/m_authorize", [](const httplib::Request& request, httplib::Response& response) {

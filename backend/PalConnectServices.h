@@ -43,6 +43,12 @@ public:
     const std::string& certificateFile() const { return certificateFile_; }
     void stop();
 
+    // Where a share's preview picture is uploaded (multipart field
+    // "share_image"); the answer's "result" "url" serves it back.
+    static constexpr const char* kShareImageUploadPath = "/palconnectopen/upload_share_image";
+    // The pictures uploaded so far, in order.
+    std::vector<std::string> shareImages() const;
+
     // Every request served so far, in order.
     std::vector<ReceivedRequest> receivedRequests() const;
     // Answers `body` (HTTP 200) at `path` instead of the usual answer;
@@ -60,6 +66,7 @@ private:
     std::thread thread_;
     int port_ = 0;
     mutable std::mutex mutex_;
+    std::vector<std::string> shareImages_;
     std::vector<ReceivedRequest> received_;
     std::map<std::string, std::string> canned_;
 };

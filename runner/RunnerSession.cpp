@@ -13,6 +13,7 @@
 #include "foundation/UTF16.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
+#include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
 #include "uikit/UIApplication.h"
 
@@ -84,6 +85,8 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 RunnerSession::RunnerSession(std::string shotsFolder)
     : shotsFolder_(std::move(shotsFolder)), logCapture_(std::make_unique<NSLogCapture>(false)) {
     peers_.push_back(make<SimulatedRippleApp>());
+    for (auto kind : {SimulatedPalApp::Kind::Pal, SimulatedPalApp::Kind::PalWork, SimulatedPalApp::Kind::PalSpace})
+        peers_.push_back(make<SimulatedPalApp>(kind));
     for (const auto& peer : peers_) peer->install();
     RPApi::startLogByLevel(0, [](const std::string& line) { NSLog(line); });
 }
@@ -113,7 +116,8 @@ std::string RunnerSession::help() {
            "  wait SECONDS        let the app run\n"
            "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
            "  log                 the app's recent log lines\n"
-           "  peers               what the simulated other apps (Ripple) received\n"
+           "  peers               what the simulated other apps (Ripple, Pal, PalWork,\n"
+           "                      PalSpace) received\n"
            "  help                this list\n"
            "  quit                end the session\n";
 }

@@ -6,7 +6,7 @@
 #include "app/promotion/KXPromoteGameModel.h"
 #include "app/team/KXPageLoader.h"
 #include "graphics/UIImage.h"
-#include "kits/pal/PalApi/PalApiInterface/SendMessageToPalReq.h"
+#include "kits/pal/PalApi/PalApiInterface/PalBaseReq.h"
 #include "kits/ripple/RPShareMessages.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITableViewDataSource.h"

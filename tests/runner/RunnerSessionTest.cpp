@@ -6,6 +6,9 @@
 #include <fstream>
 
 #include "foundation/NSURL.h"
+#include "kits/pal/PalApi/PalApi.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
+#include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
 #include "kits/ripple/RPLogUtil.h"
 #include "app/components/QSCScanWrapper.h"
 #include "foundation/DataFile.h"
@@ -190,11 +193,25 @@ TEST_F(RunnerSessionTest, TheRippleKitsLinesReachTheLogAndPeersTellsWhatRippleRe
     RPLogUtil::logError("register appid is nil");
     EXPECT_NE(session.execute("log").output.find("rplog:Error:register appid is nil"), std::string::npos);
 
-    EXPECT_EQ(session.execute("peers").output, "Ripple: nothing received\n");
+    const std::string nothing =
+        "Ripple: nothing received\nPal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n";
+    EXPECT_EQ(session.execute("peers").output, nothing);
     EXPECT_TRUE(UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("ripple://")));
     UIApplication::sharedApplication()->openURL(NSURL::URLWithString("ripple://app/rp1/openranklist/"));
-    ASSERT_TRUE(runUntil([&] { return session.execute("peers").output != "Ripple: nothing received\n"; }));
+    ASSERT_TRUE(runUntil([&] { return session.execute("peers").output != nothing; }));
     EXPECT_EQ(session.execute("peers").output,
-              "Ripple: 1 received\n  ripple://app/rp1/openranklist/\n    openranklist: noted\n");
+              "Ripple: 1 received\n  ripple://app/rp1/openranklist/\n    openranklist: noted\n"
+              "Pal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n");
+    EXPECT_NE(RunnerSession::help().find("peers"), std::string::npos);
+}
+
+TEST_F(RunnerSessionTest, PeersTellsWhatThePalAppsReceived) {
+    PalApi::registerPluginWithId("Pal000004D2");
+    EXPECT_EQ(PalApiInterface::sendReq(SendMessageToPalReq::reqWithContent(PalApiTextObject::objectWithText("你好"))), 0);
+    ASSERT_TRUE(runUntil([&] { return session.execute("peers").output.find("Pal: 1 received") != std::string::npos; }));
+    const std::string output = session.execute("peers").output;
+    EXPECT_NE(output.find("    share file_type=text"), std::string::npos) << output;
+    EXPECT_NE(output.find("PalWork: nothing received"), std::string::npos) << output;
+    PalApiDatastore::instance()->setScheme(std::nullopt);
     EXPECT_NE(RunnerSession::help().find("peers"), std::string::npos);
 }

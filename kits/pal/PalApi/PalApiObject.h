@@ -26,3 +26,32 @@ private:
     std::string description_;
     std::uint64_t cflag_ = 0;
 };
+
+// A plain text.
+class PalApiTextObject : public PalApiObject {
+public:
+    explicit PalApiTextObject(std::string text = {}) : text_(std::move(text)) {}
+    static Ref<PalApiTextObject> objectWithText(std::string text) { return make<PalApiTextObject>(std::move(text)); }
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text) { text_ = std::move(text); }
+
+private:
+    std::string text_;
+};
+
+// What Pal answers to a share: an error code ("0" success) with its texts.
+class PalApiResultObject : public PalApiObject {
+public:
+    const std::string& error() const { return error_; }
+    void setError(std::string error) { error_ = std::move(error); }
+    const std::string& errorDescription() const { return errorDescription_; }
+    void setErrorDescription(std::string text) { errorDescription_ = std::move(text); }
+    const std::string& extendInfo() const { return extendInfo_; }
+    void setExtendInfo(std::string text) { extendInfo_ = std::move(text); }
+
+private:
+    std::string error_;
+    std::string errorDescription_;
+    std::string extendInfo_;
+};

@@ -2,24 +2,164 @@
 
 #include <typeinfo>
 
-#include "foundation/NSLog.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/PalApi/PalApi.h"
-#include "kits/pal/PalApi/PalApiInterface/SendMessageToPalReq.h"
+#include "kits/pal/PalApi/PalApiExtendObject.h"
+#include "kits/pal/PalApi/PalApiLog.h"
 
-std::int32_t PalApiInterface::sendReq(const Ref<PalBaseReq>& request) {
-    if (!request) {
-        NSLog("PalAliInterface.m: req is nil at sendReq");
-        return -1;
+namespace {
+
+constexpr const char* kShareCheck = "SHARE_CHECK_SDK";
+
+template <class T, class U> const T* exactly(const Ref<U>& object) {
+    return object && typeid(*object) == typeid(T) ? static_cast<const T*>(object.get()) : nullptr;
+}
+
+#define REFUSE(line) (PAL_API_LOG("%s", line), std::int32_t{-1})
+
+}  // namespace
+
+void PalApiInterface::showMessageRequestFromPal(const Ref<PalApiObject>& object,
+                                                const Ref<PalApiInterfaceDelegate>& delegate) {
+    auto request = ShowMessageFromPalReq::reqWithContent(object);
+    if (delegate) delegate->onReq(request);
+}
+
+void PalApiInterface::getMessageRequestFromPal(const Ref<PalApiInterfaceDelegate>& delegate) {
+    auto request = GetMessageFromPalReq::req();
+    if (delegate) delegate->onReq(request);
+}
+
+std::int32_t PalApiInterface::SendMessageToPalRequest(const Ref<PalApiMessage>& message) {
+    return PalApi::sendMessage(message);
+}
+
+std::int32_t PalApiInterface::responseToGetMessageFromPal(const Ref<PalApiMessage>& message) {
+    return PalApi::sendMessage(message);
+}
+
+std::int32_t PalApiInterface::responseToShowMessageFromPal(const Ref<PalApiMessage>& message) {
+    return PalApi::sendMessage(message);
+}
+
+bool PalApiInterface::responseToSendMessageToPal(const Ref<PalApiObject>& object,
+                                                 const Ref<PalApiInterfaceDelegate>& delegate) {
+    const auto* result = exactly<PalApiResultObject>(object);
+    if (!result) return false;
+    auto response = SendMessageToPalResp::respWithResult(result->error(), result->errorDescription(),
+                                                         result->extendInfo());
+    if (delegate) delegate->onResp(response);
+    return true;
+}
+
+bool PalApiInterface::handleOpenURL(const Ref<NSURL>& url, const Ref<PalApiInterfaceDelegate>& delegate) {
+    auto message = PalApi::handleOpenURL(url);
+    if (!message) return false;
+    switch (message->type()) {
+        case PalApiMessage::kShowRequestFromPal: showMessageRequestFromPal(message->object(), delegate); return true;
+        case PalApiMessage::kShowAnswer: return responseToShowMessageFromPal(message) == 0;
+        case PalApiMessage::kGetRequestFromPal: getMessageRequestFromPal(delegate); return true;
+        case PalApiMessage::kGetAnswer: return responseToGetMessageFromPal(message) == 0;
+        case PalApiMessage::kShareToChat: return SendMessageToPalRequest(message) == 0;
+        case PalApiMessage::kShareAnswerFromPal: return responseToSendMessageToPal(message->object(), delegate);
+        default: return false;
     }
-    if (request->type() != SendMessageToPalReq::kShareType) return -1;
-    return sendMessageToPalWithReq(request);
 }
 
 std::int32_t PalApiInterface::sendMessageToPalWithReq(const Ref<PalBaseReq>& request) {
-    if (!request || typeid(*request) != typeid(SendMessageToPalReq)) {
-        NSLog("PalAliInterface.m: req is not member of class SendMessageToPalReq at sendMessageToPalWithReq");
-        return -1;
+    const auto* share = exactly<SendMessageToPalReq>(request);
+    if (!share) return REFUSE("PalAliInterface.m: req is not member of class SendMessageToPalReq at sendMessageToPalWithReq");
+    return SendMessageToPalRequest(PalApiMessage::messageWithObject(share->message(), PalApiMessage::kShareToChat));
+}
+
+std::int32_t PalApiInterface::sendMessageToPalPalSpaceWithReq(const Ref<PalBaseReq>& request) {
+    const auto* share = exactly<SendMessageToPalReq>(request);
+    if (!share)
+        return REFUSE("PalAliInterface.m: req is not member of class SendMessageToPalReq at sendMessageToPalPalSpaceWithReq");
+    const auto& object = share->message();
+    const bool textOrPicture = isKind<PalApiTextObject>(object) || isKind<PalApiImageObject>(object);
+    const bool toChat = textOrPicture && !ConfigManager::GetInstance()->isAppWithinWhitelistForH5Share();
+    return SendMessageToPalRequest(
+        PalApiMessage::messageWithObject(object, toChat ? PalApiMessage::kShareToChat : PalApiMessage::kShareToPalSpace));
+}
+
+std::int32_t PalApiInterface::sendMessageToPalGroupTribeWithReq(const Ref<PalBaseReq>& request) {
+    const auto* share = exactly<SendMessageToPalReq>(request);
+    if (!share)
+        return REFUSE("PalAliInterface.m: req is not member of class SendMessageToPalReq at sendMessageToPalGroupTribeWithReq");
+    return SendMessageToPalRequest(PalApiMessage::messageWithObject(share->message(), PalApiMessage::kShareToGroupTribe));
+}
+
+std::int32_t PalApiInterface::sendReq(const Ref<PalBaseReq>& request) {
+    if (!request) return REFUSE("PalAliInterface.m: req is nil at sendReq");
+    const std::int32_t code = request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalWithReq(request) : -1;
+    reportSDKCheck(code, kShareCheck, false);
+    return code;
+}
+
+std::int32_t PalApiInterface::SendReqToPalSpace(const Ref<PalBaseReq>& request) {
+    if (!request) return REFUSE("PalAliInterface.m: req is nil at SendReqToPalSpace");
+    const std::int32_t code =
+        request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalPalSpaceWithReq(request) : -1;
+    reportSDKCheck(code, kShareCheck, true);
+    return code;
+}
+
+std::int32_t PalApiInterface::SendReqToPalGroupTribe(const Ref<PalBaseReq>& request) {
+    if (!request) return REFUSE("PalAliInterface.m: req is nil at SendReqToPalGroupTribe");
+    const std::int32_t code =
+        request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalGroupTribeWithReq(request) : -1;
+    reportSDKCheck(code, kShareCheck, false);
+    return code;
+}
+
+std::int32_t PalApiInterface::sendGetMessageFromPalResp(const Ref<PalBaseResp>& response) {
+    const auto* content = exactly<GetMessageFromPalResp>(response);
+    if (!content)
+        return REFUSE("PalAliInterface.m: resp is not member of class GetMessageFromPalResp at sendGetMessageFromPalResp");
+    return responseToGetMessageFromPal(PalApiMessage::messageWithObject(content->message(), PalApiMessage::kGetAnswer));
+}
+
+std::int32_t PalApiInterface::sendShowMessageFromPalResp(const Ref<PalBaseResp>& response) {
+    const auto* answer = exactly<ShowMessageFromPalResp>(response);
+    if (!answer)
+        return REFUSE("PalAliInterface.m: resp is not member of class ShowMessageFromPalResp at sendShowMessageFromPalResp");
+    auto result = make<PalApiResultObject>();
+    result->setError(answer->result());
+    result->setErrorDescription(answer->errorDescription());
+    return responseToShowMessageFromPal(PalApiMessage::messageWithObject(result, PalApiMessage::kShowAnswer));
+}
+
+std::int32_t PalApiInterface::sendResp(const Ref<PalBaseResp>& response) {
+    if (!response) return REFUSE("PalAliInterface.m: resp is nil at sendResp");
+    if (response->type() == 0) return sendShowMessageFromPalResp(response);
+    if (response->type() == 1) return sendGetMessageFromPalResp(response);
+    return -1;
+}
+
+bool PalApiInterface::isPalInstalled() { return PalApi::isPalInstalled(); }
+bool PalApiInterface::isPalWorkInstalled() { return PalApi::isPalWorkInstalled(); }
+bool PalApiInterface::isPalSupportApi() { return PalApi::isPalSupportApi(); }
+bool PalApiInterface::isPalWorkSupportApi() { return PalApi::isPalWorkSupportApi(); }
+bool PalApiInterface::openPal() { return PalApi::openPalApp(); }
+bool PalApiInterface::openPalWork() { return PalApi::openPalWorkApp(); }
+std::string PalApiInterface::getPalInstallUrl() { return PalApi::getPalInstallURL(); }
+std::string PalApiInterface::getPalWorkInstallUrl() { return PalApi::getPalWorkInstallURL(); }
+
+void PalApiInterface::getPalUinOnlineStatues(const std::vector<std::string>& uins,
+                                             const Ref<PalApiInterfaceDelegate>& delegate) {
+    PalApi::getPalUinOnlineStatues(uins, delegate);
+    NBDataReport::cgiStatisticReport(0, 15);
+}
+
+void PalApiInterface::reportSDKCheck(std::int32_t code, const std::string& command, bool isPalspace) {
+    const std::string detail = isPalspace ? "share_type=4" : "share_type=0";
+    switch (code) {
+        case 3: case 4: case 5: case 6: case 10000: case 10001:
+            NBDataReport::reportCheck(command, 1, code, detail);
+            break;
+        case 0: NBDataReport::reportCheck(command, 0, 0, detail); break;
+        default: break;
     }
-    const auto& share = static_cast<const SendMessageToPalReq&>(*request);
-    return PalApi::sendMessage(PalApiMessage::messageWithObject(share.message(), PalApiMessage::kShareToChat));
 }

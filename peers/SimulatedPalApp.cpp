@@ -1,0 +1,162 @@
+#include "peers/SimulatedPalApp.h"
+
+#include <algorithm>
+
+#include "foundation/NSKeyedArchiver.h"
+#include "foundation/NSKeyedUnarchiver.h"
+#include "foundation/NSString.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusMessageParse.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
+#include "kits/pal/PalApi/PalApiMessageAndUrlConverter.h"
+#include "kits/pal/PalApi/PalDataArray.h"
+#include "kits/pal/PalApi/PalOpenApiUtility.h"
+#include "kits/pal/PalApi/PalPasteboard.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIPasteboard.h"
+
+namespace {
+
+std::vector<std::string> schemesOf(SimulatedPalApp::Kind kind) {
+    switch (kind) {
+        case SimulatedPalApp::Kind::Pal:
+            return {"mpal",          "mpalapi",           "mpalopensdkapiV2",     "mpalopensdkapiV4",
+                    "mpalapiwallet", "mpalopensdkfriend", "mpalwpa",              "mpalgamebindinggroup",
+                    "mpalopensdkdataline", "mpalopensdkgrouptribeshare", "nimbusapi.pal.reqContent"};
+        case SimulatedPalApp::Kind::PalWork:
+            return {"tim", "timapi", "timapiwallet", "timwpa", "timopensdkfriend", "timgamebindinggroup"};
+        case SimulatedPalApp::Kind::PalSpace: return {"mpalspace", NimbusMessagePack::kPalSpaceApiScheme};
+    }
+    return {};
+}
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// The query's pairs, unescaped; the texts the kit sends in Base64 decoded.
+Dictionary readQuery(const Ref<NSURL>& url) {
+    Dictionary pairs = PalApiURLDecoder::queryItemsOf(url->query().value_or(""));
+    for (auto& [name, value] : pairs)
+        if (auto unescaped = NSString::stringByRemovingPercentEncoding(*value.text())) value = *unescaped;
+    for (const char* key : {"title", "description", "url", "previewimageUrl", "thirdAppDisplayName", "file_data",
+                            "flashurl", "video_assetURL", "extMap"}) {
+        if (auto text = PalOpenApiUtility::UTF8StringWithBase64String(pairs[key].stringValue())) pairs.set(key, *text);
+    }
+    return pairs;
+}
+
+std::string summaryOf(const Dictionary& share) {
+    std::string summary = "share";
+    for (const char* key : {"file_type", "title", "description", "url", "previewimageUrl", "shareType"}) {
+        if (auto text = share[key].stringValue()) summary += std::string(" ") + key + "=" + *text;
+    }
+    if (const NSData* preview = share["previewimagedata"].data())
+        summary += " previewimagedata=" + std::to_string(preview->length()) + " bytes";
+    return summary;
+}
+
+}  // namespace
+
+SimulatedPalApp::SimulatedPalApp(Kind kind) : kind_(kind), schemes_(schemesOf(kind)) {}
+
+std::string SimulatedPalApp::name() const {
+    switch (kind_) {
+        case Kind::Pal: return "Pal";
+        case Kind::PalWork: return "PalWork";
+        case Kind::PalSpace: return "PalSpace";
+    }
+    return "Pal";
+}
+
+void SimulatedPalApp::removeScheme(const std::string& scheme) {
+    std::erase_if(schemes_, [&](const std::string& mine) { return lower(mine) == lower(scheme); });
+}
+
+void SimulatedPalApp::install() {
+    uninstall();
+    WeakRef<SimulatedPalApp> weak = weakSelf<SimulatedPalApp>();
+    for (const auto& scheme : schemes_) {
+        UIApplication::installSimulatedApp(scheme, [weak](const Ref<NSURL>& url) {
+            if (auto me = weak.lock()) me->open(url);
+        });
+    }
+    installed_ = schemes_;
+}
+
+void SimulatedPalApp::uninstall() {
+    for (const auto& scheme : installed_) UIApplication::installSimulatedApp(scheme, nullptr);
+    installed_.clear();
+}
+
+void SimulatedPalApp::open(const Ref<NSURL>& url) {
+    const std::string address = url ? url->absoluteString() : "";
+    const std::string scheme = lower(url ? url->scheme().value_or("") : "");
+    const std::string host = url ? url->host().value_or("") : "";
+    if ((scheme == "mpalapi" || scheme == "timapi") && host == "share" && url->path() == "/to_fri") {
+        readShare(address, url);
+    } else if (scheme == lower(NimbusMessagePack::kPalSpaceApiScheme) && host == NimbusMessagePack::kHost) {
+        readLegacyResponse(address, url);
+    } else {
+        noteReceived({address, "opened", {}});
+    }
+}
+
+void SimulatedPalApp::readShare(const std::string& address, const Ref<NSURL>& url) {
+    Dictionary share = readQuery(url);
+    if (share["objectlocation"] == Value("pasteboard")) {
+        Value record = share["generalpastboard"] == Value("1")
+                           ? PalPasteboardMgr::instance()
+                                 ->getObjectPasteboardByName(PalApiDatastore::kApiLargeDataBoard)
+                                 ->objectFromGeneralPastboard()
+                           : PalPasteboardMgr::instance()
+                                 ->getObjectPasteboardByName(PalApiDatastore::kApiLargeDataBoard)
+                                 ->object();
+        if (const Dictionary* fields = record.dictionary())
+            for (const auto& [key, value] : *fields) share.set(key, value);
+    }
+    noteReceived({address, summaryOf(share), share});
+    if (auto callback = share["callback_name"].stringValue())
+        UIApplication::sharedApplication()->openURLIntoApp(
+            NSURL::URLWithString(*callback + "://response_from_pal?error=" + answerError_), "com.pal." + lower(name()));
+}
+
+void SimulatedPalApp::readLegacyResponse(const std::string& address, const Ref<NSURL>& url) {
+    const Dictionary query = readQuery(url);
+    const std::string type = query["kPastboardType"].stringValue().value_or("");
+    auto data = UIPasteboard::generalPasteboard()->dataForPasteboardType(type);
+    NimbusMessagePack::registerArchivedClasses();
+    auto unarchiver = data ? NSKeyedUnarchiver::initForReadingFromData(*data) : nullptr;
+    auto response = unarchiver ? unarchiver->decodeObjectForKey("object").objectAs<NimbusApiResp>() : nullptr;
+    if (!response) {
+        noteReceived({address, "legacy response: nothing readable on the pasteboard", {}});
+        return;
+    }
+    Dictionary message{{"nRetCode", response->nRetCode()}, {"sRetMsg", response->sRetMsg()}};
+    if (response->objReq()) message.set("nSeq", response->objReq()->nSeq());
+    noteReceived({address, "legacy response: nRetCode=" + std::to_string(response->nRetCode()), message});
+}
+
+std::vector<Ref<PalPluginMetadata>> SimulatedPalApp::registeredPlugins() {
+    std::vector<Ref<PalPluginMetadata>> plugins;
+    Value records = PalPasteboardMgr::instance()->getArrayPasteboardByName(PalApiDatastore::kRegisterAppPluginBoard)
+                        ->objectArray();
+    if (const Array* list = records.array())
+        for (const Value& record : *list)
+            if (auto plugin = record.objectAs<PalPluginMetadata>()) plugins.push_back(plugin);
+    return plugins;
+}
+
+bool SimulatedPalApp::sendLegacyRequest(const std::string& hostScheme, const Ref<NimbusApiReq>& request) {
+    auto archiver = make<NSKeyedArchiver>();
+    archiver->encodeObject(Value(request), "object");
+    auto data = archiver->encodedData();
+    if (!data) return false;
+    const std::string type = *TcApiTool::md5(std::string(kPalSpaceBundleIdentifier));
+    UIPasteboard::generalPasteboard()->setData(*data, type);
+    auto url = NSURL::URLWithString(hostScheme + "://" + NimbusMessagePack::kHost + "/" + NimbusMessagePack::kReqPath +
+                                    "?kPastboardName=" + UIPasteboardNameGeneral + "&kPastboardType=" + type);
+    UIApplication::sharedApplication()->openURLIntoApp(url, "com.pal." + lower(name()));
+    return true;
+}

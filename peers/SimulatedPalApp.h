@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "foundation/NSURL.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiMessages.h"
+#include "kits/pal/PalApi/PalPluginMetadata.h"
+#include "peers/PeerApp.h"
+
+// One of the Pal family's apps, simulated: Pal, PalWork or PalSpace. It takes
+// the URL schemes the real app answers (a test can take one away before
+// installing) and does what the real app would with what the host sends:
+// - a share ("mpalapi://share/to_fri?..", "timapi://..."): reads the query
+//   (Base64 texts) and the share's record from the general pasteboard or the
+//   named board "com.nimbus.mpal.api.apiLargeData", keeps both, and answers
+//   "<callback_name>://response_from_pal?error=<code>";
+// - a legacy response ("nimbusapi.palspace.reqContent://kTecentReqContent/
+//   kNimbusRespContent?..", PalSpace): reads the archive off the general
+//   pasteboard;
+// - anything else (probes, chats, cards, wallet...): notes the URL.
+// It can also send the host a legacy request.
+class SimulatedPalApp : public PeerApp {
+public:
+    enum class Kind { Pal, PalWork, PalSpace };
+    // Its own bundle identifier: the legacy pasteboard type is its MD5.
+    static constexpr const char* kPalSpaceBundleIdentifier = "com.pal.palspace";
+
+    explicit SimulatedPalApp(Kind kind);
+
+    std::string name() const override;
+    void install() override;
+    void uninstall() override;
+
+    Kind kind() const { return kind_; }
+    const std::vector<std::string>& schemes() const { return schemes_; }
+    // Takes a scheme out of those installed next (letter case ignored).
+    void removeScheme(const std::string& scheme);
+    // The error code its share answers carry ("0" success, "-4" cancelled).
+    void setAnswerError(std::string error) { answerError_ = std::move(error); }
+
+    // The apps' registrations on the board "com.nimbus.mpal.api.registerAppPlugin".
+    static std::vector<Ref<PalPluginMetadata>> registeredPlugins();
+
+    // Puts the request on the general pasteboard and opens the host on its
+    // legacy scheme. False when it cannot be archived.
+    bool sendLegacyRequest(const std::string& hostScheme, const Ref<NimbusApiReq>& request);
+
+private:
+    void open(const Ref<NSURL>& url);
+    void readShare(const std::string& address, const Ref<NSURL>& url);
+    void readLegacyResponse(const std::string& address, const Ref<NSURL>& url);
+
+    Kind kind_;
+    std::vector<std::string> schemes_;
+    std::vector<std::string> installed_;
+    std::string answerError_ = "0";
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "foundation/DataFile.h"
+#include "foundation/NSBundle.h"
+#include "foundation/PropertyListFile.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
+#include "tests/support/AppFixture.h"
+
+// A host app of the Pal kit: a bundle (in the sandbox) whose settings name
+// it "com.example.palhost" / "推广联盟" with two icon files and a URL type
+// "nimbusApiIdentifier" with the scheme kLegacyScheme, and a share layer
+// without any registration. Header-only; for binaries that link the Pal kit.
+class PalHostFixture : public AppFixture {
+protected:
+    static constexpr const char* kBundleIdentifier = "com.example.palhost";
+    static constexpr const char* kLegacyScheme = "palhostlegacy";
+
+    PalHostFixture() {
+        bundlePath = sandbox.path() + "/PalHost.app";
+        std::filesystem::create_directories(bundlePath);
+        Dictionary legacy{{"CFBundleURLName", "nimbusApiIdentifier"}, {"CFBundleURLSchemes", Array{kLegacyScheme}}};
+        Dictionary info{{"CFBundleIdentifier", kBundleIdentifier},
+                        {"CFBundleDisplayName", "推广联盟"},
+                        {"CFBundleVersion", "42"},
+                        {"CFBundleIconFiles", Array{"Icon-60.png", "Icon-76.png", "Icon-83.png"}},
+                        {"CFBundleURLTypes", Array{legacy}}};
+        PropertyListFile::writeToFile(info, bundlePath + "/Info.plist", true);
+        for (const char* icon : {"Icon-60.png", "Icon-76.png", "Icon-83.png"})
+            DataFile::writeToFile(NSData::fromString(std::string("icon ") + icon), bundlePath + "/" + icon, true);
+        NSBundle::setMainBundlePath(bundlePath);
+        forgetRegistrations();
+    }
+    ~PalHostFixture() override {
+        forgetRegistrations();
+        NSBundle::setMainBundlePath("");
+    }
+
+    static void forgetRegistrations() {
+        auto store = PalApiDatastore::instance();
+        store->setScheme(std::nullopt);
+        store->setOpenId(std::nullopt);
+        store->setUin(std::nullopt);
+        store->setAppId(std::nullopt);
+        store->setAppName(std::nullopt);
+        store->setWebviewToken(std::nullopt);
+    }
+
+    std::string bundlePath;
+};
