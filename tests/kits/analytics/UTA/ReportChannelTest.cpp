@@ -219,12 +219,18 @@ TEST_F(ReportChannel, HostileRepliesFailTheUnitWithoutTrustingTheirLength) {
     }
 }
 
-TEST_F(ReportChannel, TooLongEventsAreReportedSentWithoutWriting) {
+TEST_F(ReportChannel, EventsThatCannotBeSentFailWithoutBeingWritten) {
     RPOUTAConfig::getInstance()->setMaxReportEventLength(10);
-    bool delivered = false;
-    channel->sendEvent(make<RPOUTASendItem>(event("{\"long\":\"abcdef\"}"), [&](bool ok) { delivered = ok; }));
-    EXPECT_TRUE(runUntil([&] { return delivered; }));
-    EXPECT_EQ(collector->connections(), 0);
+    std::optional<bool> delivered;
+    auto tooLong = make<RPOUTACustomEvent>();
+    tooLong->eventID = "a_rather_long_event_id";
+    channel->sendEvent(make<RPOUTASendItem>(tooLong, [&](bool ok) { delivered = ok; }));
+    EXPECT_TRUE(runUntil([&] { return delivered.has_value(); }));
+    EXPECT_EQ(delivered, false) << "too long to report is not reported delivered";
+    RPOUTAConfig::getInstance()->setMaxReportEventLength(4096);
+    EXPECT_EQ(sendAll({event("{}"), Ref<RPOUTAEvent>(), RPOUTASendItem::Events{}, event("{\"n\":1}")}),
+              (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(collector->acceptedFrames(), 1);
 }
 
 TEST_F(ReportChannel, NoHostOrACollectorThatIsDownFailsEveryWaitingUnit) {

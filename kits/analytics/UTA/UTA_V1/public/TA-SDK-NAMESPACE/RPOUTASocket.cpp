@@ -65,8 +65,10 @@ void RPOUTASocket::sendEvent(const Ref<RPOUTASendItem>& item) {
         (*event)->content = (*event)->toJsonString();
         const std::size_t length = (*event)->content->size();
         if (length > RPOUTAConfig::getInstance()->maxReportEventLength() && (*event)->getType() != 3) {
+            // Not sent, so not reported delivered: the caller decides what
+            // becomes of it (the store refuses it as well).
             UTALog("[ERROR]Too large event content length to report:%d", static_cast<int>(length));
-            complete(item, true);
+            complete(item, false);
             return;
         }
     }
@@ -111,9 +113,9 @@ std::optional<std::vector<std::string>> RPOUTASocket::eventTexts(const RPOUTASen
     if (const auto* event = std::get_if<Ref<RPOUTAEvent>>(&item.jsonEvents)) {
         if (!*event) return std::nullopt;
         if (!(*event)->content) (*event)->content = (*event)->toJsonString();
-        const std::string& content = *(*event)->content;
-        if (content == "{}") return std::vector<std::string>{};
-        return std::vector<std::string>{content};
+        // An event without a JSON text cannot be delivered.
+        if (*(*event)->content == "{}") return std::nullopt;
+        return std::vector<std::string>{*(*event)->content};
     }
     if (const auto* batch = std::get_if<std::vector<RPOUTAStoreEvent>>(&item.jsonEvents)) {
         std::vector<std::string> texts;
@@ -146,7 +148,7 @@ void RPOUTASocket::sendData() {
             continue;
         }
         if (texts->empty()) {
-            // Nothing to deliver: the unit is done, the next one follows.
+            // An empty batch: nothing to deliver, the next unit follows.
             isSending_ = false;
             setSendingItem(nullptr);
             complete(item, true);

@@ -43,8 +43,9 @@ public:
 //
 // Everything but the queue of waiting units lives on the serial queue
 // "HttpDispatcher", where the socket reports. Every unit handed to `send`
-// gets its callback exactly once: acknowledged, or failed (no connection,
-// the connection dropped, a time-out, a reply that is not an
+// gets its callback exactly once: acknowledged (an empty batch counts as
+// delivered), or failed (no events or an event without a JSON text, no
+// connection, the connection dropped, a time-out, a reply that is not an
 // acknowledgement).
 class RPOUTASocket : public NSObject, public RPOUTAQueueSocketDelegate {
 public:
@@ -66,7 +67,7 @@ public:
     // Queues the unit; it goes out once those before it are done.
     void send(const Ref<RPOUTASendItem>& item);
     // One event: its JSON text is computed afresh; a text too long to report
-    // (not an error event) is dropped and reported delivered.
+    // (not an error event) is not sent and the unit fails.
     void sendEvent(const Ref<RPOUTASendItem>& item);
 
     bool isSending() const { return isSending_; }
