@@ -282,9 +282,19 @@ TEST_F(ReportChannel, FailedSendsKeepTheEventsAndALaterSendDeliversEachOnce) {
 
 TEST_F(ReportChannel, AHostThatNeverAnswersTimesOutAndTheNextSendReconnects) {
     collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Silent);
-    EXPECT_FALSE(sendOne(event("{\"n\":1}")));
+    storeEvents(3);
+    store->sendCachedEvents(-1);
+    ASSERT_TRUE(runUntil([&] { return collector->acceptedFrames() == 1; }));
+    // One stored batch at a time: a second send while it waits does nothing.
+    store->sendCachedEvents(-1);
+    EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(3, {2, 1})));
+
+    ASSERT_TRUE(runUntil([&] { return storedRows().front().first == 1; }, 20)) << "no reply within 11 s";
     collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Acknowledge);
-    EXPECT_TRUE(sendOne(event("{\"n\":2}")));
+    sendStored();
+    EXPECT_TRUE(storedRows().empty());
+    EXPECT_EQ(collector->storedEventCount(), 3);
+    EXPECT_EQ(collector->acceptedFrames(), 2);
     EXPECT_EQ(collector->connections(), 2);
 }
 
