@@ -12,10 +12,12 @@
 #include "backend/HttpServer.h"
 #include "backend/DemoData.h"
 #include "backend/ImageCaptions.h"
+#include "backend/LoopbackTLSServer.h"
 #include "backend/NoticePage.h"
 #include "backend/PalConnectServices.h"
 #include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
+#include "backend/RippleOpenPlatform.h"
 #include "backend/actions/AccountActions.h"
 #include "backend/actions/AccountPageActions.h"
 #include "backend/actions/CatalogueActions.h"
@@ -85,8 +87,13 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     } catch (const std::exception&) {
         return nullptr;
     }
-    backend->palConnect_ = PalConnectServices::start();
+    // The kits' web services present one certificate, which the kits trust
+    // for 127.0.0.1.
+    std::shared_ptr<const LoopbackIdentity> identity = LoopbackIdentity::make();
+    backend->palConnect_ = PalConnectServices::start(identity);
     if (!backend->palConnect_) return nullptr;
+    backend->rippleOpenPlatform_ = RippleOpenPlatform::start({}, identity);
+    if (!backend->rippleOpenPlatform_) return nullptr;
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
     backend->server_ = std::make_unique<HttpServer>(limits);
@@ -200,6 +207,7 @@ void LocalBackend::stop() {
     if (thread_.joinable()) thread_.join();
     if (palConnect_) palConnect_->stop();
     if (collector_) collector_->stop();
+    if (rippleOpenPlatform_) rippleOpenPlatform_->stop();
 }
 
 }  // namespace backend

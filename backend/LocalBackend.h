@@ -11,6 +11,7 @@ class AnalyticsCollector;
 class Database;
 class HttpServer;
 class PalConnectServices;
+class RippleOpenPlatform;
 
 // The stand-in for the publisher's back end, serving on 127.0.0.1: every
 // action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
@@ -43,6 +44,8 @@ public:
     PalConnectServices& palConnect() const { return *palConnect_; }
     // The analytics report host's stand-in, storing into this database.
     AnalyticsCollector& analyticsCollector() const { return *collector_; }
+    // The Ripple open platform's stand-in (QR login, web authorisation), over TLS.
+    RippleOpenPlatform& rippleOpenPlatform() const { return *rippleOpenPlatform_; }
     // Stops serving and waits for the serving thread; safe to call twice.
     void stop();
 
@@ -55,6 +58,7 @@ private:
     std::unique_ptr<HttpServer> server_;
     std::unique_ptr<PalConnectServices> palConnect_;
     std::unique_ptr<AnalyticsCollector> collector_;
+    std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform_;
     std::thread thread_;
     int port_ = 0;
 };

@@ -1,14 +1,9 @@
 #include "backend/PalConnectServices.h"
 
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/rand.h>
-#include <openssl/x509.h>
-#include <openssl/x509v3.h>
+#include "backend/LoopbackTLSServer.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
@@ -19,62 +14,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kJSONType = "application/json; charset=utf-8";
-constexpr long kCertificateLifetime = 7L * 24 * 3600;
-
-struct KeyFree {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
-struct CertificateFree {
-    void operator()(X509* certificate) const { X509_free(certificate); }
-};
-using Key = std::unique_ptr<EVP_PKEY, KeyFree>;
-using Certificate = std::unique_ptr<X509, CertificateFree>;
-
-bool addExtension(X509* certificate, int nid, const char* value) {
-    X509V3_CTX context;
-    X509V3_set_ctx_nodb(&context);
-    X509V3_set_ctx(&context, certificate, certificate, nullptr, nullptr, 0);
-    X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value);
-    if (!extension) return false;
-    const bool added = X509_add_ext(certificate, extension, -1) == 1;
-    X509_EXTENSION_free(extension);
-    return added;
-}
-
-// A self-signed certificate for the loopback names, signed by its own key.
-Certificate makeCertificate(EVP_PKEY* key) {
-    Certificate certificate(X509_new());
-    if (!certificate) return nullptr;
-    unsigned char serial[8];
-    if (RAND_bytes(serial, sizeof serial) != 1) return nullptr;
-    serial[0] &= 0x7F;
-    BIGNUM* number = BN_bin2bn(serial, sizeof serial, nullptr);
-    const bool serialSet = number && BN_to_ASN1_INTEGER(number, X509_get_serialNumber(certificate.get()));
-    BN_free(number);
-    X509_NAME* name = X509_get_subject_name(certificate.get());
-    const bool ok =
-        serialSet && X509_set_version(certificate.get(), 2) == 1 &&
-        X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -60) &&
-        X509_gmtime_adj(X509_getm_notAfter(certificate.get()), kCertificateLifetime) &&
-        X509_set_pubkey(certificate.get(), key) == 1 &&
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(kHost), -1, -1,
-                                   0) == 1 &&
-        X509_set_issuer_name(certificate.get(), name) == 1 &&
-        addExtension(certificate.get(), NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost") &&
-        addExtension(certificate.get(), NID_basic_constraints, "critical,CA:TRUE") &&
-        addExtension(certificate.get(), NID_key_usage, "critical,digitalSignature,keyCertSign") &&
-        X509_sign(certificate.get(), key, EVP_sha256()) > 0;
-    return ok ? std::move(certificate) : nullptr;
-}
-
-bool writeCertificate(X509* certificate, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
-    const bool written = PEM_write_X509(file, certificate) == 1;
-    return std::fclose(file) == 0 && written;
-}
 
 void answerJSON(httplib::Response& response, const nlohmann::json& body) {
     response.set_content(body.dump(), kJSONType);
@@ -86,43 +26,24 @@ std::string param(const httplib::Request& request, const char* name) {
 
 }  // namespace
 
-std::unique_ptr<PalConnectServices> PalConnectServices::start() {
+std::unique_ptr<PalConnectServices> PalConnectServices::start(std::shared_ptr<const LoopbackIdentity> identity) {
     std::unique_ptr<PalConnectServices> services(new PalConnectServices());
-    std::string pattern = (std::filesystem::temp_directory_path() / "palconnect-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return nullptr;
-    services->folder_ = pattern;
-    services->certificateFile_ = pattern + "/palconnect.pem";
-
-    Key key(EVP_EC_gen("P-256"));
-    if (!key) return nullptr;
-    Certificate certificate = makeCertificate(key.get());
-    if (!certificate || !writeCertificate(certificate.get(), services->certificateFile_)) return nullptr;
-    services->server_ = std::make_unique<httplib::SSLServer>(certificate.get(), key.get());
-    if (!services->server_->is_valid()) return nullptr;
-    httplib::SSLServer& server = *services->server_;
-    services->port_ = server.bind_to_any_port(kHost);
-    if (services->port_ <= 0) return nullptr;
-    services->installRoutes();
-    PalConnectServices* running = services.get();
-    services->thread_ = std::thread([running] { running->server_->listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::yield();
+    PalConnectServices* serving = services.get();
+    services->server_ = LoopbackTLSServer::start(
+        [serving](httplib::SSLServer& server) { serving->installRoutes(server); }, std::move(identity));
+    if (!services->server_) return nullptr;
     return services;
 }
 
-PalConnectServices::~PalConnectServices() {
-    stop();
-    if (!folder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-}
+PalConnectServices::~PalConnectServices() { stop(); }
 
 void PalConnectServices::stop() {
     if (server_) server_->stop();
-    if (thread_.joinable()) thread_.join();
 }
 
-std::string PalConnectServices::host() const { return std::string(kHost) + ":" + std::to_string(port_); }
+std::string PalConnectServices::host() const { return server_->host(); }
+
+const std::string& PalConnectServices::certificateFile() const { return server_->certificateFile(); }
 
 std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedRequests() const {
     std::lock_guard lock(mutex_);
@@ -150,9 +71,7 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
     return found->second;
 }
 
-void PalConnectServices::installRoutes() {
-    httplib::SSLServer& server = *server_;
-    server.set_keep_alive_timeout(2);
+void PalConnectServices::installRoutes(httplib::SSLServer& server) {
     server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
         ReceivedRequest received{request.method, request.path, {}, {}, {}, {}};
         const auto question = request.target.find('?');

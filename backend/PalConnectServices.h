@@ -5,7 +5,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace httplib {
@@ -14,12 +13,12 @@ class SSLServer;
 
 namespace backend {
 
+class LoopbackIdentity;
+class LoopbackTLSServer;
+
 // The stand-in for the Pal connect web services (policy, share limit,
 // statistics reports, return-code checks, the authorisation page, Open API
-// calls, online status),
-// served over TLS on 127.0.0.1 with a certificate made at start: a fresh
-// key and a self-signed certificate for 127.0.0.1 and localhost, written
-// as PEM to a private temporary folder that the clients trust.
+// calls, online status), served over TLS on 127.0.0.1 (LoopbackTLSServer).
 class PalConnectServices {
 public:
     struct ReceivedRequest {
@@ -31,8 +30,9 @@ public:
         std::map<std::string, std::string> files;  // multipart file parts: name -> bytes
     };
 
-    // Nothing when the certificate or the port cannot be made.
-    static std::unique_ptr<PalConnectServices> start();
+    // Nothing when the certificate or the port cannot be made. Presents
+    // `identity`, or one of its own.
+    static std::unique_ptr<PalConnectServices> start(std::shared_ptr<const LoopbackIdentity> identity = nullptr);
     ~PalConnectServices();
     PalConnectServices(const PalConnectServices&) = delete;
     PalConnectServices& operator=(const PalConnectServices&) = delete;
@@ -40,7 +40,7 @@ public:
     // "127.0.0.1:<port>": the host setting of the kit.
     std::string host() const;
     // The PEM certificate the clients trust for that host.
-    const std::string& certificateFile() const { return certificateFile_; }
+    const std::string& certificateFile() const;
     void stop();
 
     // Where a share's preview picture is uploaded (multipart field
@@ -57,14 +57,10 @@ public:
 
 private:
     PalConnectServices() = default;
-    void installRoutes();
+    void installRoutes(httplib::SSLServer& server);
     std::optional<std::string> cannedAnswer(const std::string& path) const;
 
-    std::string folder_;
-    std::string certificateFile_;
-    std::unique_ptr<httplib::SSLServer> server_;
-    std::thread thread_;
-    int port_ = 0;
+    std::unique_ptr<LoopbackTLSServer> server_;
     mutable std::mutex mutex_;
     std::vector<std::string> shareImages_;
     std::vector<ReceivedRequest> received_;

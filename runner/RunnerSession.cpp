@@ -15,6 +15,7 @@
 #include "media/SimulatedCamera.h"
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
+#include "runner/QRLoginCommand.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -83,7 +84,9 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 }  // namespace
 
 RunnerSession::RunnerSession(std::string shotsFolder)
-    : shotsFolder_(std::move(shotsFolder)), logCapture_(std::make_unique<NSLogCapture>(false)) {
+    : shotsFolder_(std::move(shotsFolder)),
+      logCapture_(std::make_unique<NSLogCapture>(false)),
+      qrLogin_(std::make_unique<QRLoginCommand>(shotsFolder_)) {
     peers_.push_back(make<SimulatedRippleApp>());
     for (auto kind : {SimulatedPalApp::Kind::Pal, SimulatedPalApp::Kind::PalWork, SimulatedPalApp::Kind::PalSpace})
         peers_.push_back(make<SimulatedPalApp>(kind));
@@ -118,6 +121,8 @@ std::string RunnerSession::help() {
            "  log                 the app's recent log lines\n"
            "  peers               what the simulated other apps (Ripple, Pal, PalWork,\n"
            "                      PalSpace) received\n"
+           "  qrlogin [ACTION]    the Ripple kit's QR login: start (saves the code's picture),\n"
+           "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"
            "  quit                end the session\n";
 }
@@ -143,6 +148,7 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "expect") return expect(arguments);
     if (command == "log") return log();
     if (command == "peers") return peers();
+    if (command == "qrlogin") return qrLogin_->execute(arguments);
     if (command == "help") return {true, help()};
     if (command == "quit" || command == "exit") {
         quit_ = true;

@@ -8,6 +8,7 @@
 #include "uikit/UIDriver.h"
 
 class NSLogCapture;
+class QRLoginCommand;
 
 // One command's outcome: whether it did what it was asked, and what to print.
 struct CommandResult {
@@ -59,4 +60,5 @@ private:
     std::unique_ptr<NSLogCapture> logCapture_;
     std::deque<std::string> recentLog_;
     std::vector<Ref<PeerApp>> peers_;
+    std::unique_ptr<QRLoginCommand> qrLogin_;
 };

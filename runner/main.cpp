@@ -14,12 +14,14 @@
 #include "backend/AnalyticsCollector.h"
 #include "backend/LocalBackend.h"
 #include "backend/PalConnectServices.h"
+#include "backend/RippleOpenPlatform.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/ripple/RippleOpenPlatformHosts.h"
 #include "runner/ConsoleInput.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -68,6 +70,9 @@ int main(int argc, char** argv) {
         // The analytics library reports to its collector.
         RPOUTAReportHost::setHost(backend::AnalyticsCollector::kHost,
                                   static_cast<std::uint16_t>(localBackend->analyticsCollector().port()));
+        // The Ripple open platform's services (QR login, web authorisation), over TLS.
+        const backend::RippleOpenPlatform& ripple = localBackend->rippleOpenPlatform();
+        RippleOpenPlatformHosts::setHosts(ripple.host(), ripple.host(), ripple.certificateFile());
     }
 
     // The session runs inside the app's main loop, once the app has launched;

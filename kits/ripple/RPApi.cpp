@@ -7,6 +7,7 @@
 #include "kits/ripple/RPMiniProgramMessages.h"
 #include "kits/ripple/RPShareMessages.h"
 #include "kits/ripple/RippleApiUtil.h"
+#include "kits/ripple/WapAuthHandler.h"
 
 // --- State ---
 
@@ -50,12 +51,14 @@ void RPApi::registerAppSupportContentFlag(std::uint64_t flag) { contentSupportFl
 
 bool RPApi::handleOpenURL(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!delegate || !url) return false;
-    // The answers of the web authorisation page ("<id>://wapoauth?") are not
-    // handled: this build has no web authorisation.
     using Parser = bool (*)(const Ref<NSURL>&, const Ref<RPApiDelegate>&);
+    // The web authorisation page's return ("<id>://wapoauth?") loads its next page.
+    constexpr Parser handleWapAuthReturn = [](const Ref<NSURL>& address, const Ref<RPApiDelegate>&) {
+        return WapAuthHandler::shareWapAuthHandlerInstance()->handleWapOAuthOpenUrl(address);
+    };
     static constexpr Parser parsers[] = {
         handleAuthOpenUrl,          handlePayOpenUrl,          handleOfflinePayUrl,
-        handleHBOpenUrl,            handleAddCardOpenUrl,      handleChooseCard,
+        handleHBOpenUrl,            handleWapAuthReturn,       handleAddCardOpenUrl,      handleChooseCard,
         handleChooseInvoice,        handleOpenTempSessionOpenUrl, handleOpenWebviewOpenUrl,
         handleOpenBusinessWebviewOpenUrl, handleOpenRankList,  handleOpenTypeWebView,
     };

@@ -36,6 +36,7 @@ class RPPayInsuranceReq;
 class RPSubscribeMiniProgramMsgReq;
 class RPOpenBusinessViewReq;
 class RPOpenTypeWebViewReq;
+class UIViewController;
 
 // The Ripple messaging kit's facade: the host app registers once with its
 // Ripple application identifier, sends requests (and answers) to the Ripple
@@ -121,6 +122,13 @@ public:
     // URL that makes the Ripple app read it; null when it could not be.
     static Ref<NSURL> packReq(const Ref<BaseReq>& request);
     static Ref<NSURL> packResp(const Ref<BaseResp>& response);
+
+    // Login: through the Ripple app when it is installed (sendReq), else
+    // through the open platform's web pages (WapAuthHandler), presented over
+    // `viewController`, whose cancellation answers `delegate`. False only for
+    // a missing request.
+    static bool sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewController>& viewController,
+                            const Ref<RPApiDelegate>& delegate);
 
     // The senders of the requests that travel in a URL.
     static bool auth(const Ref<SendAuthReq>& request);

@@ -10,6 +10,7 @@
 #include "kits/ripple/RPCardMessages.h"
 #include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPWebViewMessages.h"
+#include "kits/ripple/WapAuthHandler.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& d
     response->setState(textOf(query, "state"));
     response->setLang(textOf(query, "lang"));
     response->setCountry(textOf(query, "country"));
+    WapAuthHandler::shareWapAuthHandlerInstance()->endWapAuth();
     delegate->onResp(response);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPWebViewMessages.h"
 #include "kits/ripple/RippleApiUtil.h"
+#include "kits/ripple/WapAuthHandler.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -116,6 +117,15 @@ Ref<NSURL> RPApi::packResp(const Ref<BaseResp>& response) {
     pendingConversationAccount().reset();
     return RippleApiUtil::getRippleUrl(registeredIdentifier(), static_cast<std::int64_t>(contentSupportFlag()),
                                        "sendresp/?");
+}
+
+bool RPApi::sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewController>& viewController,
+                        const Ref<RPApiDelegate>& delegate) {
+    if (!request) return false;
+    if (isRPAppInstalled()) return sendReq(request);
+    RPLogUtil::log("rpapp not installed");
+    return WapAuthHandler::shareWapAuthHandlerInstance()->beginWapAuth(
+        request, viewController, registeredIdentifier().value_or(""), delegate);
 }
 
 // --- The senders of the requests that travel in a URL ---

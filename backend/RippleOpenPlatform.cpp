@@ -1,0 +1,290 @@
+#include "backend/RippleOpenPlatform.h"
+
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+
+#include <cstdlib>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "backend/Format.h"
+#include "backend/LoopbackTLSServer.h"
+#include "backend/PlaceholderImage.h"
+
+namespace backend {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kJSONType = "application/json; charset=utf-8";
+constexpr const char* kHTMLType = "text/html; charset=utf-8";
+
+std::string param(const httplib::Request& request, const char* name) {
+    return request.has_param(name) ? request.get_param_value(name) : std::string();
+}
+
+// 16 random bytes as hexadecimal: login ids, tickets, codes.
+std::string randomToken() {
+    unsigned char bytes[16];
+    if (RAND_bytes(bytes, sizeof bytes) != 1) return {};
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string token;
+    for (unsigned char byte : bytes) {
+        token += kDigits[byte >> 4];
+        token += kDigits[byte & 15];
+    }
+    return token;
+}
+
+std::string base64(const std::string& bytes) {
+    std::string text(4 * ((bytes.size() + 2) / 3), '\0');
+    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
+                                       reinterpret_cast<const unsigned char*>(bytes.data()),
+                                       static_cast<int>(bytes.size()));
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return text;
+}
+
+Clock::duration seconds(double value) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
+}
+
+void answerPage(httplib::Response& response, int status, const std::string& body) {
+    response.status = status;
+    response.set_content("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>涟信登录</title></head><body>" +
+                             body + "</body></html>",
+                         kHTMLType);
+}
+
+std::string paragraph(const std::string& text) { return "<p>" + escapeHTML(text) + "</p>"; }
+
+std::string link(const std::string& href, const std::string& text) {
+    return "<p><a href=\"" + escapeHTML(href) + "\">" + escapeHTML(text) + "</a></p>";
+}
+
+}  // namespace
+
+std::unique_ptr<RippleOpenPlatform> RippleOpenPlatform::start() { return start(Options{}); }
+
+std::unique_ptr<RippleOpenPlatform> RippleOpenPlatform::start(Options options,
+                                                              std::shared_ptr<const LoopbackIdentity> identity) {
+    std::unique_ptr<RippleOpenPlatform> platform(new RippleOpenPlatform(options));
+    RippleOpenPlatform* serving = platform.get();
+    platform->server_ = LoopbackTLSServer::start(
+        [serving](httplib::SSLServer& server) { serving->installRoutes(server); }, std::move(identity));
+    if (!platform->server_) return nullptr;
+    return platform;
+}
+
+RippleOpenPlatform::RippleOpenPlatform(Options options) : options_(options) {}
+
+RippleOpenPlatform::~RippleOpenPlatform() { stop(); }
+
+void RippleOpenPlatform::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (server_) server_->stop();
+}
+
+std::string RippleOpenPlatform::host() const { return server_->host(); }
+
+const std::string& RippleOpenPlatform::certificateFile() const { return server_->certificateFile(); }
+
+std::string RippleOpenPlatform::loginAddress(const std::string& uuid) const {
+    return "https://" + host() + "/connect/confirm?uuid=" + uuid;
+}
+
+std::vector<std::string> RippleOpenPlatform::pendingLogins() const {
+    std::lock_guard lock(mutex_);
+    std::map<long long, std::string> byAge;
+    for (auto& [uuid, login] : logins_) {
+        Login copy = login;
+        const int state = currentState(copy);
+        if (state == kWaiting || state == kScanned) byAge.emplace(login.openedOrder, uuid);
+    }
+    std::vector<std::string> pending;
+    for (auto& [order, uuid] : byAge) pending.push_back(uuid);
+    return pending;
+}
+
+std::vector<RippleOpenPlatform::ReceivedRequest> RippleOpenPlatform::receivedRequests() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+int RippleOpenPlatform::currentState(Login& login) const {
+    if ((login.state == kWaiting || login.state == kScanned) && Clock::now() >= login.expiry) login.state = kExpired;
+    return login.state;
+}
+
+void RippleOpenPlatform::installRoutes(httplib::SSLServer& server) {
+    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+        ReceivedRequest received{request.path, {}};
+        for (const auto& [name, value] : request.params) received.params.emplace(name, value);
+        std::lock_guard lock(mutex_);
+        received_.push_back(std::move(received));
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    using Route = void (RippleOpenPlatform::*)(const httplib::Request&, httplib::Response&);
+    const auto route = [this](Route handler) {
+        return [this, handler](const httplib::Request& request, httplib::Response& response) {
+            (this->*handler)(request, response);
+        };
+    };
+    server.Get("/connect/sdk/qrconnect", route(&RippleOpenPlatform::openLogin));
+    server.Get("/connect/l/qrconnect", route(&RippleOpenPlatform::pollLogin));
+    server.Get("/connect/confirm", route(&RippleOpenPlatform::phoneVisit));
+    server.Get("/connect/mobilecheck", route(&RippleOpenPlatform::mobileCheckPage));
+    server.Get("/connect/smsauthorize", route(&RippleOpenPlatform::smsAuthorizePage));
+}
+
+void RippleOpenPlatform::openLogin(const httplib::Request& request, httplib::Response& response) {
+    for (const char* name : {"appid", "noncestr", "timestamp", "scope", "signature"}) {
+        if (param(request, name).empty()) {
+            response.set_content(nlohmann::json{{"errcode", 41001}, {"errmsg", std::string("缺少参数 ") + name}}.dump(),
+                                 kJSONType);
+            return;
+        }
+    }
+    const std::string uuid = randomToken();
+    const std::string png = qrCodePNG(loginAddress(uuid));
+    if (uuid.empty() || png.empty()) {
+        response.status = 500;
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        Login& login = logins_[uuid];
+        login.appId = param(request, "appid");
+        login.expiry = Clock::now() + seconds(options_.loginLifetimeSeconds);
+        login.openedOrder = ++loginsOpened_;
+    }
+    const std::string picture = base64(png);
+    nlohmann::json answer{{"uuid", uuid},
+                          {"qrcode", {{"qrcodelength", picture.size()}, {"qrcodebase64", picture}}}};
+    response.set_content(answer.dump(), kJSONType);
+}
+
+// Answers at once when the login's state code is not `last`; otherwise holds
+// the request until it changes, answering "nothing new" when the hold ends.
+void RippleOpenPlatform::pollLogin(const httplib::Request& request, httplib::Response& response) {
+    const std::string uuid = param(request, "uuid");
+    const long last = std::atol(param(request, "last").c_str());
+    const Clock::time_point deadline = Clock::now() + seconds(options_.longPollSeconds);
+    nlohmann::json answer;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        auto found = logins_.find(uuid);
+        if (found == logins_.end()) {
+            answer["rp_errcode"] = kUnknownLogin;
+            break;
+        }
+        Login& login = found->second;
+        const int state = currentState(login);
+        if (state != last) {
+            answer["rp_errcode"] = state;
+            if (state == kConfirmed) answer["rp_code"] = login.code;
+            break;
+        }
+        if (stopping_ || Clock::now() >= deadline) {
+            answer["rp_errcode"] = kNothingNew;
+            break;
+        }
+        changed_.wait_until(lock, std::min(deadline, login.expiry));
+    }
+    lock.unlock();
+    response.set_content(answer.dump(), kJSONType);
+}
+
+void RippleOpenPlatform::phoneVisit(const httplib::Request& request, httplib::Response& response) {
+    const std::string uuid = param(request, "uuid");
+    const std::string action = param(request, "action");
+    std::unique_lock lock(mutex_);
+    auto found = logins_.find(uuid);
+    if (found == logins_.end()) {
+        lock.unlock();
+        answerPage(response, 404, paragraph("二维码不存在"));
+        return;
+    }
+    Login& login = found->second;
+    const int state = currentState(login);
+    const bool open = state == kWaiting || state == kScanned;
+    std::string page;
+    if (!open) {
+        lock.unlock();
+        answerPage(response, 409, paragraph("二维码已失效"));
+        return;
+    }
+    if (action.empty() || action == "scan") {
+        login.state = kScanned;
+        const std::string self = "/connect/confirm?uuid=" + uuid;
+        page = paragraph("确认登录 " + login.appId) + link(self + "&action=allow", "确认登录") +
+               link(self + "&action=deny", "取消登录");
+    } else if (action == "allow" && state == kScanned) {
+        login.state = kConfirmed;
+        login.code = randomToken();
+        page = paragraph("已确认登录");
+    } else if (action == "deny") {
+        login.state = kRefused;
+        page = paragraph("已取消登录");
+    } else if (action == "expire") {
+        login.state = kExpired;
+        page = paragraph("二维码已失效");
+    } else {
+        lock.unlock();
+        answerPage(response, 409, paragraph(action == "allow" ? "请先扫描二维码" : "未知的操作"));
+        return;
+    }
+    lock.unlock();
+    changed_.notify_all();
+    answerPage(response, 200, page);
+}
+
+void RippleOpenPlatform::mobileCheckPage(const httplib::Request& request, httplib::Response& response) {
+    const std::string appId = param(request, "appid");
+    const std::string uid = param(request, "uid");
+    if (appId.empty() || uid.empty()) {
+        answerPage(response, 400, paragraph("参数错误"));
+        return;
+    }
+    const std::string ticket = randomToken();
+    {
+        std::lock_guard lock(mutex_);
+        tickets_[ticket] = {appId, uid};
+    }
+    answerPage(response, 200,
+               paragraph("使用手机号验证登录") + link(appId + "://wapoauth?ticket=" + ticket, "下一步"));
+}
+
+// The ticket of the mobile check is good once, for its app and page `uid`,
+// with the app's own redirect.
+void RippleOpenPlatform::smsAuthorizePage(const httplib::Request& request, httplib::Response& response) {
+    const std::string appId = param(request, "appid");
+    const std::string redirect = param(request, "redirect_uri");
+    const std::string state = param(request, "state");
+    bool valid = false;
+    {
+        std::lock_guard lock(mutex_);
+        auto found = tickets_.find(param(request, "ticket"));
+        if (found != tickets_.end() && found->second.appId == appId && found->second.uid == param(request, "uid")) {
+            tickets_.erase(found);
+            valid = redirect == appId + "://oauth" && param(request, "response_type") == "code";
+        }
+    }
+    if (!valid) {
+        answerPage(response, 403, paragraph("授权已失效，请重新登录"));
+        return;
+    }
+    const std::string stateField = "&state=" + httplib::detail::encode_query_param(state);
+    answerPage(response, 200,
+               paragraph("授权 " + appId + " 使用你的涟信帐号登录") +
+                   link(redirect + "?code=" + randomToken() + stateField, "同意") +
+                   link(redirect + "?code=authdeny" + stateField, "拒绝"));
+}
+
+}  // namespace backend

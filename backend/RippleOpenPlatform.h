@@ -1,0 +1,117 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace httplib {
+class SSLServer;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+namespace backend {
+
+class LoopbackIdentity;
+class LoopbackTLSServer;
+
+// The stand-in for the Ripple open platform's web services, served over TLS
+// on 127.0.0.1 (LoopbackTLSServer); the kit is pointed at it with
+// RippleOpenPlatformHosts::setHosts(host(), host(), certificateFile()).
+//
+// QR-code login: "/connect/sdk/qrconnect" opens a login and answers its
+// `uuid` and the PNG of a QR code holding the login's address (base64); the
+// long poll "/connect/l/qrconnect?uuid=&last=" answers the login's state
+// code, holding the request while that code equals `last`. A phone that
+// scans the code visits the address, "/connect/confirm?uuid=<uuid>", whose
+// page confirms ("action=allow") or refuses ("action=deny"); "action=expire"
+// ends a login as its time running out would.
+//
+// Web authorisation: "/connect/mobilecheck" is the page that sends the user
+// back to the app on "<appid>://wapoauth?ticket=<ticket>", and
+// "/connect/smsauthorize" the page whose links answer the app on its
+// "<appid>://oauth" redirect with a code or "authdeny".
+class RippleOpenPlatform {
+public:
+    struct Options {
+        // How long a long poll is held while nothing changes.
+        double longPollSeconds = 20;
+        // A login not confirmed within this time expires.
+        double loginLifetimeSeconds = 300;
+    };
+    // The state codes the long poll answers (`rp_errcode`).
+    enum LoginState : int {
+        kWaiting = 401,
+        kExpired = 402,
+        kRefused = 403,
+        kScanned = 404,
+        kConfirmed = 405,
+        kNothingNew = 408,
+        kUnknownLogin = 500,
+    };
+    struct ReceivedRequest {
+        std::string path;
+        std::map<std::string, std::string> params;  // decoded
+    };
+
+    // Nothing when the server cannot start. Presents `identity`, or one of
+    // its own.
+    static std::unique_ptr<RippleOpenPlatform> start();
+    static std::unique_ptr<RippleOpenPlatform> start(Options options,
+                                                     std::shared_ptr<const LoopbackIdentity> identity = nullptr);
+    ~RippleOpenPlatform();
+    RippleOpenPlatform(const RippleOpenPlatform&) = delete;
+    RippleOpenPlatform& operator=(const RippleOpenPlatform&) = delete;
+
+    // "127.0.0.1:<port>": both hosts of the kit's setting.
+    std::string host() const;
+    const std::string& certificateFile() const;
+    // Wakes the held polls, stops serving; safe to call twice.
+    void stop();
+
+    // What a login's QR code holds.
+    std::string loginAddress(const std::string& uuid) const;
+    // The logins still waiting for a scan or a confirmation, oldest first.
+    std::vector<std::string> pendingLogins() const;
+    // Every request served so far, in order.
+    std::vector<ReceivedRequest> receivedRequests() const;
+
+private:
+    struct Login {
+        std::string appId;
+        int state = kWaiting;
+        std::string code;
+        std::chrono::steady_clock::time_point expiry;
+        long long openedOrder = 0;
+    };
+    struct WebTicket {
+        std::string appId;
+        std::string uid;
+    };
+
+    explicit RippleOpenPlatform(Options options);
+    void installRoutes(httplib::SSLServer& server);
+    void openLogin(const httplib::Request& request, httplib::Response& response);
+    void pollLogin(const httplib::Request& request, httplib::Response& response);
+    void phoneVisit(const httplib::Request& request, httplib::Response& response);
+    void mobileCheckPage(const httplib::Request& request, httplib::Response& response);
+    void smsAuthorizePage(const httplib::Request& request, httplib::Response& response);
+    // The login's state code, once its time has run out counted as expired.
+    int currentState(Login& login) const;
+
+    const Options options_;
+    std::unique_ptr<LoopbackTLSServer> server_;
+    mutable std::mutex mutex_;  // guards the fields below
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    long long loginsOpened_ = 0;
+    std::map<std::string, Login> logins_;
+    std::map<std::string, WebTicket> tickets_;
+    std::vector<ReceivedRequest> received_;
+};
+
+}  // namespace backend

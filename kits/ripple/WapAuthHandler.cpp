@@ -1,0 +1,126 @@
+#include "kits/ripple/WapAuthHandler.h"
+
+#include <cstdlib>
+
+#include "foundation/DispatchQueue.h"
+#include "foundation/NSString.h"
+#include "foundation/NSURL.h"
+#include "kits/ripple/RPApi.h"
+#include "kits/ripple/RPAuthMessages.h"
+#include "kits/ripple/RippleOpenPlatformHosts.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+
+namespace {
+
+constexpr double kFirstLoadDelay = 0.1;
+
+}  // namespace
+
+Ref<WapAuthHandler> WapAuthHandler::shareWapAuthHandlerInstance() {
+    static const Ref<WapAuthHandler> shared = make<WapAuthHandler>();
+    return shared;
+}
+
+bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC,
+                                  const std::string& appId, const Ref<RPApiDelegate>& delegate) {
+    // A page left open goes at once: the new one cannot be presented while
+    // the old one is still sliding away.
+    closePage(false);
+    delegate_ = delegate;
+    running_ = true;
+    timeStamp_ = static_cast<std::uint64_t>(::random());
+    sendAuthReq_ = request;
+    appId_ = appId;
+    auto page = getWebViewController();
+    auto navigation = make<UINavigationController>(page);
+    if (currentVC) currentVC->presentViewController(navigation, true);
+    // The page that was opened, unless it has been closed by then.
+    WeakRef<RPUIWebViewControll> opened = page;
+    DispatchQueue::main()->after(kFirstLoadDelay, [self = self<WapAuthHandler>(), opened] {
+        auto page = opened.lock();
+        if (page && page == self->webViewController_) page->refresh(self->getMobileCheckUrl());
+    });
+    return true;
+}
+
+bool WapAuthHandler::handleWapOAuthOpenUrl(const Ref<NSURL>& url) {
+    if (!running_ || !url) return false;
+    const std::string prefix = NSString::stringWithFormat("%@://wapoauth?", appId_);
+    const std::string address = url->absoluteString();
+    if (!address.starts_with(prefix)) return false;
+    const std::string rest = address.substr(prefix.size());
+    if (rest.empty()) return false;
+    getWebViewController()->refresh(getSmsAuthorizeUrl(rest));
+    return true;
+}
+
+bool WapAuthHandler::endWapAuth() { return closePage(true); }
+
+bool WapAuthHandler::closePage(bool animated) {
+    if (!running_) return false;
+    running_ = false;
+    if (webViewController_) webViewController_->dismissViewControllerAnimated(animated);
+    webViewController_ = nullptr;
+    return true;
+}
+
+void WapAuthHandler::cancelWapOAuth() {
+    make<UIAlertView>("", "取消后将退出本次登录", self<WapAuthHandler>(), "继续登录",
+                      std::vector<std::string>{"退出登录"})
+        ->show();
+}
+
+void WapAuthHandler::clickedButtonAtIndex(const Ref<UIAlertView>& alertView, long buttonIndex) {
+    if (alertView && buttonIndex == alertView->cancelButtonIndex()) return;
+    auto response = make<SendAuthResp>();
+    response->setErrCode(BaseResp::kUserCancelled);
+    if (delegate_) delegate_->onResp(response);
+    endWapAuth();
+}
+
+std::string WapAuthHandler::getMobileCheckUrl() const {
+    return RippleOpenPlatformHosts::webBaseURL() + "/connect/mobilecheck?" +
+           NSString::stringWithFormat("appid=%@&uid=%llu", appId_, static_cast<unsigned long long>(timeStamp_));
+}
+
+// A request without a scope or a state sends them empty.
+std::string WapAuthHandler::getSmsAuthorizeUrl(const std::string& platformQuery) const {
+    const std::string redirect = NSString::stringWithFormat("%@%%3A%%2F%%2Foauth", appId_);
+    const std::string scope = sendAuthReq_ ? sendAuthReq_->scope().value_or("") : "";
+    const std::string state = sendAuthReq_ ? sendAuthReq_->state().value_or("") : "";
+    return RippleOpenPlatformHosts::webBaseURL() + "/connect/smsauthorize?" +
+           NSString::stringWithFormat("appid=%@&redirect_uri=%@&response_type=code&scope=%@&state=%@&uid=%llu&%@",
+                                      appId_, redirect, scope, state, static_cast<unsigned long long>(timeStamp_),
+                                      platformQuery);
+}
+
+Ref<RPUIWebViewControll> WapAuthHandler::getWebViewController() {
+    if (!webViewController_) {
+        webViewController_ = make<RPUIWebViewControll>(self<WapAuthHandler>());
+        setCancelButton();
+        webViewController_->setTitle("涟信登录");
+    }
+    return webViewController_;
+}
+
+void WapAuthHandler::setCancelButton() {
+    WeakRef<WapAuthHandler> weak = self<WapAuthHandler>();
+    webViewController_->navigationItem()->setLeftBarButtonItem(make<UIBarButtonItem>(
+        "取消", UIBarButtonItemStyle::Bordered, self<WapAuthHandler>(), [weak](const Ref<UIBarButtonItem>&) {
+            if (auto handler = weak.lock()) handler->cancelWapOAuth();
+        }));
+}
+
+void WapAuthHandler::onCancelOAuthWebView() { closePage(true); }
+
+Dictionary WapAuthHandler::parseURLParams(const std::string& query) { return RPApi::parseURLParams(query); }
+
+void WapAuthHandler::onHiddenLeftBar() {
+    if (webViewController_) webViewController_->navigationItem()->setLeftBarButtonItem(nullptr);
+}
+
+void WapAuthHandler::onShowLeftBar() {
+    if (webViewController_) setCancelButton();
+}

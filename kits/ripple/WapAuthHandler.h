@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "foundation/NSObject.h"
+#include "foundation/Value.h"
+#include "kits/ripple/RPApiDelegate.h"
+#include "kits/ripple/RPUIWebViewControll.h"
+#include "uikit/UIAlertView.h"
+
+class NSURL;
+class SendAuthReq;
+class UIViewController;
+
+// Authorisation through the Ripple open platform's web pages when the
+// Ripple app is not installed: a modal page titled "涟信登录" shows the
+// platform's mobile check, which sends the user back on
+// "<appid>://wapoauth?<query>"; the handler then loads the SMS
+// authorisation page with that query, whose final "<appid>://oauth"
+// redirect the kit's URL dispatch answers (closing the page through
+// endWapAuth). "取消" on the page asks first, then answers the delegate with
+// errCode -2. One shared instance; main thread only.
+class WapAuthHandler : public NSObject, public RPUIWebViewControllDelegate, public UIAlertViewDelegate {
+public:
+    static Ref<WapAuthHandler> shareWapAuthHandlerInstance();
+
+    // Closes a page left open (at once), presents a new one over `currentVC` and,
+    // 0.1 seconds later on the main queue, loads the mobile check. Always true.
+    bool beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC, const std::string& appId,
+                      const Ref<RPApiDelegate>& delegate);
+    // Takes "<appid>://wapoauth?<query>" with a non-empty query while a page
+    // is open, loading the SMS authorisation page; false for anything else.
+    bool handleWapOAuthOpenUrl(const Ref<NSURL>& url);
+    // Closes the page; false when none is open.
+    bool endWapAuth();
+    // The "取消" button: asks whether to leave the login.
+    void cancelWapOAuth();
+    // "继续登录" (the cancel button) keeps the page; "退出登录" answers the
+    // delegate with errCode -2 and closes it.
+    void clickedButtonAtIndex(const Ref<UIAlertView>& alertView, long buttonIndex) override;
+
+    std::string getMobileCheckUrl() const;
+    std::string getSmsAuthorizeUrl(const std::string& platformQuery) const;
+    // The page, made on first use after each close.
+    Ref<RPUIWebViewControll> getWebViewController();
+    // Closes the page without answering anyone.
+    void onCancelOAuthWebView();
+    // "a=1&b=2" as {a: 1, b: 2}, as RPApi::parseURLParams reads a query.
+    static Dictionary parseURLParams(const std::string& query);
+
+    // RPUIWebViewControllDelegate
+    void onHiddenLeftBar() override;
+    void onShowLeftBar() override;
+
+    bool running() const { return running_; }
+    std::uint64_t timeStamp() const { return timeStamp_; }
+    const std::string& appId() const { return appId_; }
+    // The page open now, or null.
+    const Ref<RPUIWebViewControll>& webViewController() const { return webViewController_; }
+
+    std::string className() const override { return "WapAuthHandler"; }
+
+private:
+    void setCancelButton();
+    // Dismisses the open page; false when none is open.
+    bool closePage(bool animated);
+
+    Ref<RPUIWebViewControll> webViewController_;
+    std::string appId_;
+    std::uint64_t timeStamp_ = 0;
+    Ref<SendAuthReq> sendAuthReq_;
+    Ref<RPApiDelegate> delegate_;
+    bool running_ = false;
+};

@@ -1,0 +1,93 @@
+#include "runner/QRLoginCommand.h"
+
+#include <optional>
+
+#include "foundation/NSFileManager.h"
+#include "foundation/NSRunLoop.h"
+#include "graphics/UIImage.h"
+#include "kits/ripple/RPApi.h"
+#include "kits/ripple/RippleAuthSDK.h"
+#include "peers/SimulatedRipplePhone.h"
+
+namespace {
+
+// How long the runner lets the login and the platform answer.
+constexpr double kAnswerWaitSeconds = 10;
+// After a phone's action, the pause before the login's next poll and its answer.
+constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + 3;
+
+}  // namespace
+
+// Keeps what the login tells its delegate, as lines.
+class QRLoginWatcher : public NSObject, public RippleAuthAPIDelegate {
+public:
+    void onAuthGotQrcode(const Ref<UIImage>& image) override {
+        picture = image;
+        lines.push_back("code shown");
+    }
+    void onQrcodeScanned() override { lines.push_back("scanned"); }
+    void onAuthFinish(std::int32_t errorCode, const RPText& authCode) override {
+        finished = true;
+        lines.push_back("finished " + std::to_string(errorCode) + (authCode ? " code " + *authCode : ""));
+    }
+
+    Ref<UIImage> picture;
+    bool finished = false;
+    std::vector<std::string> lines;
+};
+
+QRLoginCommand::QRLoginCommand(std::string shotsFolder) : shotsFolder_(std::move(shotsFolder)) {}
+
+QRLoginCommand::~QRLoginCommand() {
+    if (login_) login_->StopAuth();
+}
+
+CommandResult QRLoginCommand::execute(const std::string& arguments) {
+    if (arguments == "start") return start();
+    if (arguments == "scan" || arguments == "allow" || arguments == "deny" || arguments == "expire")
+        return actOnCode(arguments);
+    if (arguments.empty()) return describe(true, "");
+    return {false, "qrlogin takes start, scan, allow, deny or expire"};
+}
+
+CommandResult QRLoginCommand::start() {
+    if (login_ && login_->isAuthing()) return {false, "a QR login is under way (qrlogin deny or expire ends it)"};
+    login_ = make<RippleAuthSDK>();
+    watcher_ = make<QRLoginWatcher>();
+    login_->setDelegate(watcher_);
+    const std::string appId = RPApi::registeredAppId().value_or("velmaro");
+    if (!login_->Auth(appId, "velmaro-runner", "0", "snsapi_login", "runner", ""))
+        return {false, "the QR login did not start"};
+    NSRunLoop::mainRunLoop()->runUntil([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
+    if (!watcher_->picture) return describe(false, "no QR code came");
+    NSFileManager::defaultManager()->createDirectoryAtPath(shotsFolder_, true);
+    const std::string path = shotsFolder_ + "/qrlogin-" + std::to_string(++pictures_) + ".png";
+    auto png = UIImagePNGRepresentation(watcher_->picture);
+    if (!png || !NSFileManager::defaultManager()->createFileAtPath(path, *png))
+        return describe(false, "cannot save the QR code to " + path);
+    return describe(true, "QR code saved " + path + "\n");
+}
+
+CommandResult QRLoginCommand::actOnCode(const std::string& action) {
+    if (!watcher_ || !watcher_->picture) return {false, "no QR code yet (qrlogin start)"};
+    std::optional<bool> taken;
+    if (!SimulatedRipplePhone::actOnLoginCode(watcher_->picture, action, [&](bool ok) { taken = ok; }))
+        return {false, "the phone finds no code in the picture"};
+    NSRunLoop::mainRunLoop()->runUntil([&] { return taken.has_value(); }, kAnswerWaitSeconds);
+    if (!taken || !*taken) return describe(false, "the platform did not take \"" + action + "\"\n");
+    // Lets the login hear of it through its next poll.
+    const std::size_t before = watcher_->lines.size();
+    NSRunLoop::mainRunLoop()->runUntil([&] { return watcher_->lines.size() > before; }, kPollWaitSeconds);
+    return describe(true, "the phone did \"" + action + "\"\n");
+}
+
+CommandResult QRLoginCommand::describe(bool ok, std::string output) {
+    if (watcher_) {
+        for (const auto& line : watcher_->lines) output += line + "\n";
+        watcher_->lines.clear();
+    }
+    if (!login_) return {ok, output + "no QR login"};
+    if (!login_->isAuthing()) return {ok, output + "no QR login under way"};
+    static const char* const kPhases[] = {"waiting for the code", "code shown, polling", "scanned, polling"};
+    return {ok, output + "QR login " + login_->uuid().value_or("?") + ": " + kPhases[login_->status() % 3]};
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "foundation/NSObject.h"
+#include "runner/RunnerSession.h"
+
+class QRLoginWatcher;
+class RippleAuthSDK;
+
+// The runner's `qrlogin`: the Ripple kit's QR-code login (which no screen of
+// the app starts) and a phone acting on its code. `qrlogin start` asks the
+// open platform for a code and saves its picture in the shots folder;
+// `qrlogin scan|allow|deny|expire` has the simulated phone read that
+// picture and act on the login (SimulatedRipplePhone); `qrlogin` alone
+// tells where the login is. Each prints what the login told its delegate
+// since the last command.
+class QRLoginCommand {
+public:
+    explicit QRLoginCommand(std::string shotsFolder);
+    ~QRLoginCommand();
+
+    CommandResult execute(const std::string& arguments);
+
+private:
+    CommandResult start();
+    CommandResult actOnCode(const std::string& action);
+    CommandResult describe(bool ok, std::string output);
+
+    std::string shotsFolder_;
+    int pictures_ = 0;
+    Ref<RippleAuthSDK> login_;
+    Ref<QRLoginWatcher> watcher_;
+};

@@ -1,0 +1,111 @@
+// The Ripple open platform's stand-in, spoken to over TLS as the kit and a
+// phone would.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "backend/RippleOpenPlatform.h"
+
+namespace {
+
+using Platform = backend::RippleOpenPlatform;
+
+class RippleOpenPlatformTest : public ::testing::Test {
+protected:
+    void startPlatform(Platform::Options options = {}) {
+        platform = Platform::start(options);
+        ASSERT_TRUE(platform);
+    }
+    httplib::Result get(const std::string& target) {
+        httplib::SSLClient client("127.0.0.1", std::stoi(platform->host().substr(platform->host().find(':') + 1)));
+        client.set_ca_cert_path(platform->certificateFile());
+        client.enable_server_certificate_verification(true);
+        client.set_read_timeout(30, 0);
+        return client.Get(target);
+    }
+    nlohmann::json json(const std::string& target) {
+        auto answer = get(target);
+        return answer ? nlohmann::json::parse(answer->body, nullptr, false) : nlohmann::json();
+    }
+    std::string openLogin() {
+        auto answer = json("/connect/sdk/qrconnect?appid=rpapp&noncestr=n&timestamp=1&scope=snsapi_login&signature=s");
+        return answer.value("uuid", "");
+    }
+    int poll(const std::string& uuid, int last) {
+        return json("/connect/l/qrconnect?uuid=" + uuid + "&last=" + std::to_string(last) + "&f=json")
+            .value("rp_errcode", 0);
+    }
+    // The first link of a page.
+    static std::string firstLink(const std::string& page) {
+        std::smatch found;
+        return std::regex_search(page, found, std::regex("href=\"([^\"]*)\"")) ? found[1].str() : "";
+    }
+
+    std::unique_ptr<Platform> platform;
+};
+
+TEST_F(RippleOpenPlatformTest, HeldPollsAnswerWhenThePhoneActsOrTheServerStops) {
+    startPlatform();
+    auto refused = json("/connect/sdk/qrconnect?appid=rpapp");
+    EXPECT_FALSE(refused.contains("uuid"));
+    EXPECT_FALSE(refused.contains("qrcode"));
+    const std::string uuid = openLogin();
+    ASSERT_EQ(uuid.size(), 32u);
+    EXPECT_EQ(poll("nobody", 0), Platform::kUnknownLogin);
+    EXPECT_EQ(poll(uuid, 0), Platform::kWaiting);
+    EXPECT_EQ(get("/connect/confirm?uuid=" + uuid + "&action=allow")->status, 409) << "allowing needs a scan";
+
+    auto held = std::async(std::launch::async, [&] { return poll(uuid, Platform::kWaiting); });
+    EXPECT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    EXPECT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 200);
+    EXPECT_EQ(held.get(), Platform::kScanned);
+    EXPECT_EQ(platform->pendingLogins(), std::vector<std::string>{uuid});
+
+    auto stopped = std::async(std::launch::async, [&] { return poll(uuid, Platform::kScanned); });
+    EXPECT_EQ(stopped.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    const auto before = std::chrono::steady_clock::now();
+    platform->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+    EXPECT_EQ(stopped.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+}
+
+TEST_F(RippleOpenPlatformTest, ALoginExpiresWhenItsTimeRunsOutAndAPollSaysNothingNewAfterItsHold) {
+    startPlatform({.longPollSeconds = 0.2, .loginLifetimeSeconds = 1});
+    const std::string uuid = openLogin();
+    EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kNothingNew);
+    EXPECT_EQ(poll(uuid, Platform::kNothingNew), Platform::kWaiting);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kExpired);
+    EXPECT_TRUE(platform->pendingLogins().empty());
+    EXPECT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 409);
+}
+
+TEST_F(RippleOpenPlatformTest, TheSmsPageNeedsTheMobileCheckTicketOfItsAppAndPageOnce) {
+    startPlatform();
+    EXPECT_EQ(get("/connect/mobilecheck?appid=rpapp")->status, 400);
+    auto check = get("/connect/mobilecheck?appid=rpapp&uid=77");
+    ASSERT_EQ(check->status, 200);
+    const std::string back = firstLink(check->body);
+    ASSERT_TRUE(back.starts_with("rpapp://wapoauth?ticket=")) << back;
+    const std::string ticket = back.substr(back.find('=') + 1);
+    const std::string page = "/connect/smsauthorize?appid=rpapp&redirect_uri=rpapp%3A%2F%2Foauth"
+                             "&response_type=code&scope=snsapi_userinfo&state=a%26b&uid=";
+    EXPECT_EQ(get(page + "78&ticket=" + ticket)->status, 403) << "another page's uid";
+    auto authorize = get(page + "77&ticket=" + ticket);
+    ASSERT_EQ(authorize->status, 200);
+    EXPECT_TRUE(std::regex_search(firstLink(authorize->body),
+                                  std::regex("^rpapp://oauth\\?code=[0-9a-f]{32}&amp;state=a%26b$")))
+        << firstLink(authorize->body);
+    EXPECT_NE(authorize->body.find("rpapp://oauth?code=authdeny&amp;state=a%26b"), std::string::npos);
+    EXPECT_EQ(get(page + "77&ticket=" + ticket)->status, 403) << "a ticket serves once";
+}
+
+}  // namespace

@@ -1,0 +1,273 @@
+// The QR-code login against the stand-in of the Ripple open platform: the
+// requests go over TLS on loopback, the pauses between polls run on the
+// manual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backend/RippleOpenPlatform.h"
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSTimer.h"
+#include "foundation/NSURL.h"
+#include "graphics/UIImage.h"
+#include "kits/ripple/RPLogUtil.h"
+#include "kits/ripple/RippleAuthSDK.h"
+#include "kits/ripple/RippleOpenPlatformHosts.h"
+#include "peers/SimulatedRipplePhone.h"
+#include "tests/support/AppFixture.h"
+
+namespace {
+
+using Platform = backend::RippleOpenPlatform;
+
+class LoginRecorder : public NSObject, public RippleAuthAPIDelegate {
+public:
+    void onAuthGotQrcode(const Ref<UIImage>& image) override { images.push_back(image); }
+    void onQrcodeScanned() override { ++scans; }
+    void onAuthFinish(std::int32_t errorCode, const RPText& authCode) override {
+        finishes.push_back({errorCode, authCode});
+    }
+
+    struct Finish {
+        std::int32_t code;
+        RPText authCode;
+    };
+    std::vector<Ref<UIImage>> images;
+    int scans = 0;
+    std::vector<Finish> finishes;
+};
+
+class RippleQRLogin : public AppFixture {
+protected:
+    void SetUp() override {
+        platform = Platform::start();
+        ASSERT_TRUE(platform);
+        RippleOpenPlatformHosts::setHosts(platform->host(), platform->host(), platform->certificateFile());
+        sdk = make<RippleAuthSDK>();
+        recorder = make<LoginRecorder>();
+        sdk->setDelegate(recorder);
+        RPLogUtil::sharedInstance().configLogBlock([this](const std::string& line) { log.push_back(line); }, 0);
+    }
+    void TearDown() override {
+        RPLogUtil::sharedInstance().removeLog();
+        sdk->StopAuth();
+        sdk = nullptr;
+        if (platform) platform->stop();
+    }
+
+    bool start() { return sdk->Auth("rpapp01", "nonce", "1700000000", "snsapi_login", "sig", "data"); }
+    // Starts a login and waits for its code to be shown.
+    void showCode() {
+        ASSERT_TRUE(start());
+        ASSERT_TRUE(runUntil([&] { return !recorder->images.empty() || !recorder->finishes.empty(); }, 10));
+        ASSERT_EQ(recorder->images.size(), 1u);
+    }
+    std::vector<std::string> pollLasts() const {
+        std::vector<std::string> lasts;
+        for (const auto& request : platform->receivedRequests())
+            if (request.path == "/connect/l/qrconnect") lasts.push_back(request.params.at("last"));
+        return lasts;
+    }
+    bool waitForPolls(std::size_t count) {
+        return runUntil([&] { return pollLasts().size() >= count; }, 10);
+    }
+    // Waits for the poll answer that leaves the login pausing before the next.
+    bool waitForPause() {
+        return runUntil([&] { return sdk->timer() != nullptr || !recorder->finishes.empty(); }, 10);
+    }
+    bool phone(const std::string& action) {
+        std::optional<bool> taken;
+        if (!SimulatedRipplePhone::actOnLoginCode(recorder->images.back(), action,
+                                                  [&](bool ok) { taken = ok; }))
+            return false;
+        return runUntil([&] { return taken.has_value(); }, 10) && *taken;
+    }
+    bool waitForFinish() { return runUntil([&] { return !recorder->finishes.empty(); }, 10); }
+    void expectStopped() {
+        EXPECT_FALSE(sdk->isAuthing());
+        EXPECT_EQ(sdk->connection(), nullptr);
+        EXPECT_EQ(sdk->timer(), nullptr);
+        EXPECT_EQ(sdk->status(), RippleAuthSDK::kWaitingForQrcode);
+        EXPECT_FALSE(sdk->uuid());
+    }
+
+    std::unique_ptr<Platform> platform;
+    Ref<RippleAuthSDK> sdk;
+    Ref<LoginRecorder> recorder;
+    std::vector<std::string> log;
+};
+
+TEST_F(RippleQRLogin, ScannedThenConfirmedOnThePhoneHandsTheCodeToTheDelegate) {
+    EXPECT_EQ(sdk->sdkVersion(), "2.0");
+    showCode();
+    ASSERT_TRUE(sdk->uuid());
+    const std::string uuid = *sdk->uuid();
+    EXPECT_EQ(SimulatedRipplePhone::readLoginCode(recorder->images[0]), platform->loginAddress(uuid));
+    EXPECT_EQ(platform->pendingLogins(), std::vector<std::string>{uuid});
+    auto opened = platform->receivedRequests().front();
+    EXPECT_EQ(opened.path, "/connect/sdk/qrconnect");
+    EXPECT_EQ(opened.params.at("appid"), "rpapp01");
+    EXPECT_EQ(opened.params.at("scheme_data"), "data");
+
+    // The first poll says "waiting"; the next one, two seconds later on the
+    // loop's clock, carries that state and is held by the platform.
+    ASSERT_TRUE(waitForPause());
+    EXPECT_EQ(pollLasts(), std::vector<std::string>{"0"});
+    EXPECT_EQ(sdk->lastState(), 401);
+    EXPECT_EQ(sdk->status(), RippleAuthSDK::kPolling);
+    clock.advance(1.9);
+    EXPECT_EQ(pollLasts().size(), 1u);
+    clock.advance(0.1);
+    ASSERT_TRUE(waitForPolls(2));
+    EXPECT_EQ(pollLasts()[1], "401");
+    EXPECT_EQ(sdk->timer(), nullptr);
+
+    ASSERT_TRUE(phone("scan"));
+    ASSERT_TRUE(waitForPause());
+    EXPECT_EQ(recorder->scans, 1);
+    EXPECT_EQ(sdk->status(), RippleAuthSDK::kScanned);
+    clock.advance(RippleAuthSDK::kPollPause);
+    ASSERT_TRUE(waitForPolls(3));
+    EXPECT_EQ(pollLasts()[2], "404");
+
+    ASSERT_TRUE(phone("allow"));
+    ASSERT_TRUE(waitForFinish());
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kSuccess);
+    ASSERT_TRUE(recorder->finishes[0].authCode);
+    EXPECT_EQ(recorder->finishes[0].authCode->size(), 32u);
+    EXPECT_EQ(recorder->scans, 1);
+    expectStopped();
+    EXPECT_TRUE(platform->pendingLogins().empty());
+    EXPECT_NE(std::find(log.begin(), log.end(), "rplog:startPolling"), log.end());
+}
+
+TEST_F(RippleQRLogin, RefusalAndExpiryEndTheLoginWithTheirCodesAndStopPolling) {
+    for (const auto& [action, expected] : {std::pair{"deny", RippleAuthSDK::kRefused},
+                                           std::pair{"expire", RippleAuthSDK::kExpired}}) {
+        SCOPED_TRACE(action);
+        recorder->images.clear();
+        recorder->finishes.clear();
+        showCode();
+        ASSERT_TRUE(waitForPause());
+        ASSERT_TRUE(phone(action));
+        clock.advance(RippleAuthSDK::kPollPause);
+        ASSERT_TRUE(waitForFinish());
+        ASSERT_EQ(recorder->finishes.size(), 1u);
+        EXPECT_EQ(recorder->finishes[0].code, expected);
+        EXPECT_FALSE(recorder->finishes[0].authCode);
+        expectStopped();
+        clock.advance(10);
+        EXPECT_EQ(recorder->finishes.size(), 1u);
+    }
+    EXPECT_EQ(recorder->scans, 0);
+}
+
+TEST_F(RippleQRLogin, ANetworkFailureEndsTheLoginAndStopsTheTimers) {
+    showCode();
+    ASSERT_TRUE(waitForPause());
+    platform->stop();
+    clock.advance(RippleAuthSDK::kPollPause);
+    ASSERT_TRUE(waitForFinish());
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kNetworkFailed);
+    EXPECT_FALSE(recorder->finishes[0].authCode);
+    expectStopped();
+    clock.advance(60);
+    EXPECT_EQ(recorder->finishes.size(), 1u);
+}
+
+TEST_F(RippleQRLogin, ASecondStartWhileOneRunsIsRefusedAndStopAuthTellsNobody) {
+    ASSERT_TRUE(start());
+    auto connection = sdk->connection();
+    EXPECT_FALSE(start());
+    EXPECT_EQ(sdk->connection(), connection);
+    EXPECT_TRUE(sdk->isAuthing());
+    EXPECT_TRUE(sdk->StopAuth());
+    expectStopped();
+    runUntil([] { return false; }, 0.3);
+    EXPECT_TRUE(recorder->images.empty());
+    EXPECT_TRUE(recorder->finishes.empty());
+    EXPECT_TRUE(start());
+}
+
+// The answers below are handed to the login directly, as its connection
+// would, with the polling request cancelled first.
+TEST_F(RippleQRLogin, PollAnswersWithoutAStateOrWithAnErrorStateEndWithMinusOne) {
+    for (const char* answer : {R"({"rp_code":"kept"})", R"({"rp_errcode":407})", R"({"rp_errcode":500})",
+                               R"({"rp_errcode":[404]})", "not json"}) {
+        SCOPED_TRACE(answer);
+        recorder->images.clear();
+        recorder->finishes.clear();
+        showCode();
+        sdk->resetConnection();
+        sdk->handleResponse(std::string(answer));
+        ASSERT_EQ(recorder->finishes.size(), 1u);
+        EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kFailed);
+        const bool carriesCode = std::string(answer).find("rp_code") != std::string::npos;
+        EXPECT_EQ(recorder->finishes[0].authCode, carriesCode ? RPText("kept") : RPText());
+        expectStopped();
+    }
+}
+
+TEST_F(RippleQRLogin, ScannedTwiceTellsTheDelegateOnceAndStatesThatWaitPollAgain) {
+    showCode();
+    sdk->resetConnection();
+    for (long state : {404L, 404L, 406L, 408L, 401L}) {
+        sdk->handleResponse("{\"rp_errcode\":" + std::to_string(state) + "}");
+        EXPECT_EQ(sdk->lastState(), state);
+        EXPECT_NE(sdk->timer(), nullptr);
+        EXPECT_EQ(sdk->connection(), nullptr);
+    }
+    EXPECT_EQ(recorder->scans, 1);
+    EXPECT_EQ(sdk->status(), RippleAuthSDK::kScanned);
+    EXPECT_TRUE(recorder->finishes.empty());
+    sdk->StopAuth();
+}
+
+TEST_F(RippleQRLogin, CodeAnswersWithoutAPictureEndWithMinusThreeAndNoPoll) {
+    for (const char* answer : {R"({"uuid":"u1"})", R"({"uuid":"u1","qrcode":{"qrcodebase64":"!!!!"}})",
+                               R"({"uuid":"u1","qrcode":{"qrcodelength":8,"qrcodebase64":"aGVsbG8gd29ybGQ="}})",
+                               "[1]"}) {
+        SCOPED_TRACE(answer);
+        recorder->finishes.clear();
+        sdk->handleResponse(std::string(answer));
+        ASSERT_EQ(recorder->finishes.size(), 1u);
+        EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kNoQrcode);
+        expectStopped();
+    }
+    EXPECT_TRUE(recorder->images.empty());
+    EXPECT_TRUE(pollLasts().empty());
+}
+
+TEST_F(RippleQRLogin, StatusAndLengthOfTheAnswerDecideBeforeItsBody) {
+    auto url = NSURL::URLWithString("https://" + platform->host() + "/connect/l/qrconnect");
+    const std::string body = R"({"rp_errcode":408})";
+    const auto deliver = [&](long status, const std::string& length) {
+        recorder->finishes.clear();
+        showCode();
+        sdk->resetConnection();
+        sdk->didReceiveResponse(nullptr, make<NSHTTPURLResponse>(url, status, NSHTTPURLResponse::HeaderFields{
+                                                                                 {"Content-Length", length}}));
+        sdk->didReceiveData(nullptr, NSData::fromString(body));
+        sdk->connectionDidFinishLoading(nullptr);
+    };
+    deliver(206, std::to_string(body.size()));
+    EXPECT_TRUE(recorder->finishes.empty());
+    EXPECT_EQ(sdk->lastState(), 408);
+    EXPECT_NE(sdk->timer(), nullptr);
+    sdk->StopAuth();
+
+    deliver(200, "100");
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kFailed);
+
+    deliver(500, std::to_string(body.size()));
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kNetworkFailed);
+    expectStopped();
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+// Authorisation through the open platform's web pages when the Ripple app is
+// missing: the page loads the stand-in's pages in the kit's web view, and
+// the links to the app's own scheme come back through the app's URL
+// callbacks to the kit.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "backend/RippleOpenPlatform.h"
+#include "foundation/NSURL.h"
+#include "kits/ripple/RPApi.h"
+#include "kits/ripple/RPAuthMessages.h"
+#include "kits/ripple/RippleOpenPlatformHosts.h"
+#include "kits/ripple/WapAuthHandler.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UIDriver.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+constexpr const char* kAppId = "rp0123456789abcdef";
+
+// Hands every URL the app is opened with to the kit, as the app delegate does.
+class HostApp : public UIApplicationDelegate, public RPApiDelegate {
+public:
+    bool applicationOpenURLOptions(const Ref<UIApplication>&, const Ref<NSURL>& url, const Dictionary&) override {
+        return RPApi::handleOpenURL(url, self<HostApp>());
+    }
+    void onResp(const Ref<BaseResp>& response) override { responses.push_back(response); }
+
+    std::vector<Ref<BaseResp>> responses;
+};
+
+class WapAuth : public AppFixture {
+protected:
+    void SetUp() override {
+        platform = backend::RippleOpenPlatform::start();
+        ASSERT_TRUE(platform);
+        RippleOpenPlatformHosts::setHosts(platform->host(), platform->host(), platform->certificateFile());
+        UIApplication::launchForTesting(host);
+        ASSERT_TRUE(RPApi::registerApp(std::string(kAppId), false));
+        RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
+        // The system hands the app's own scheme back to the app.
+        UIApplication::installSimulatedApp(kAppId, [](const Ref<NSURL>& url) {
+            UIApplication::sharedApplication()->openURLIntoApp(url);
+        });
+        window = make<UIWindow>(CGRectMake(0, 0, 375, 667));
+        window->setRootViewController(screen);
+        window->makeKeyAndVisible();
+        request->setScope(std::string("snsapi_userinfo"));
+        request->setState(std::string("st8"));
+    }
+    void TearDown() override {
+        handler->endWapAuth();
+        UIApplication::installSimulatedApp(kAppId, nullptr);
+        RPApi::stopLog();
+        platform->stop();
+    }
+
+    Ref<UIWebView> webView() const {
+        auto page = handler->webViewController();
+        return page ? page->webView() : nullptr;
+    }
+    // Waits for the page to show a link with `text`.
+    bool pageOffers(const std::string& text) {
+        return runUntil([&] {
+            auto view = webView();
+            if (!view || view->isLoading()) return false;
+            for (const auto& link : view->pageContent().links)
+                if (link.text == text) return true;
+            return false;
+        }, 10);
+    }
+    void begin() {
+        ASSERT_TRUE(RPApi::sendAuthReq(request, screen, host));
+        clock.advance(0.35);
+    }
+
+    std::unique_ptr<backend::RippleOpenPlatform> platform;
+    Ref<HostApp> host = make<HostApp>();
+    Ref<UIViewController> screen = make<UIViewController>();
+    Ref<UIWindow> window;
+    Ref<SendAuthReq> request = make<SendAuthReq>();
+    Ref<WapAuthHandler> handler = WapAuthHandler::shareWapAuthHandlerInstance();
+    std::vector<std::string> log;
+    UIDriver driver;
+};
+
+TEST_F(WapAuth, WithoutTheRippleAppTheWebPagesSignInAndTheOAuthAnswerClosesThePage) {
+    begin();
+    EXPECT_NE(std::find(log.begin(), log.end(), "rplog:rpapp not installed"), log.end());
+    auto navigation = cast<UINavigationController>(screen->presentedViewController());
+    ASSERT_TRUE(navigation);
+    auto page = handler->webViewController();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(navigation->viewControllers().front(), page);
+    EXPECT_EQ(page->title(), "涟信登录");
+    ASSERT_TRUE(page->navigationItem()->leftBarButtonItem());
+    EXPECT_EQ(page->navigationItem()->leftBarButtonItem()->title(), "取消");
+
+    ASSERT_TRUE(pageOffers("下一步"));
+    EXPECT_EQ(webView()->request()->URL()->absoluteString(),
+              "https://" + platform->host() + "/connect/mobilecheck?appid=" + kAppId +
+                  "&uid=" + std::to_string(handler->timeStamp()));
+
+    // The mobile check sends the user back to the app, which loads the SMS
+    // authorisation page in the same web view.
+    ASSERT_TRUE(webView()->followLink("下一步"));
+    ASSERT_TRUE(pageOffers("同意"));
+    const std::string sms = webView()->request()->URL()->absoluteString();
+    EXPECT_TRUE(sms.starts_with("https://" + platform->host() + "/connect/smsauthorize?appid=" + kAppId +
+                                "&redirect_uri=" + kAppId + "%3A%2F%2Foauth&response_type=code"
+                                "&scope=snsapi_userinfo&state=st8&uid=" + std::to_string(handler->timeStamp()) +
+                                "&ticket="))
+        << sms;
+    EXPECT_TRUE(host->responses.empty());
+
+    ASSERT_TRUE(webView()->followLink("同意"));
+    ASSERT_TRUE(runUntil([&] { return !host->responses.empty(); }, 10));
+    ASSERT_EQ(host->responses.size(), 1u);
+    auto answer = cast<SendAuthResp>(host->responses[0]);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->errCode(), BaseResp::kSuccess);
+    ASSERT_TRUE(answer->code());
+    EXPECT_EQ(answer->code()->size(), 32u);
+    EXPECT_EQ(answer->state(), "st8");
+    EXPECT_FALSE(handler->running());
+    EXPECT_FALSE(handler->webViewController());
+    clock.advance(0.35);
+    EXPECT_FALSE(screen->presentedViewController());
+}
+
+TEST_F(WapAuth, CancellingAsksFirstAndLeavingAnswersOnceWithMinusTwo) {
+    begin();
+    ASSERT_TRUE(pageOffers("下一步"));
+    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    ASSERT_NE(driver.find("取消后将退出本次登录"), nullptr);
+    ASSERT_TRUE(driver.tap("继续登录")) << driver.lastError();
+    EXPECT_TRUE(handler->running());
+    EXPECT_TRUE(host->responses.empty());
+    EXPECT_TRUE(screen->presentedViewController());
+
+    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    ASSERT_TRUE(driver.tap("退出登录")) << driver.lastError();
+    ASSERT_EQ(host->responses.size(), 1u);
+    ASSERT_TRUE(cast<SendAuthResp>(host->responses[0]));
+    EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kUserCancelled);
+    EXPECT_FALSE(handler->running());
+    clock.advance(0.35);
+    EXPECT_FALSE(screen->presentedViewController());
+}
+
+TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
+    const auto returnURL = [](const std::string& text) { return NSURL::URLWithString(text); };
+    EXPECT_FALSE(handler->handleWapOAuthOpenUrl(returnURL(std::string(kAppId) + "://wapoauth?ticket=1")));
+    EXPECT_FALSE(handler->endWapAuth());
+
+    begin();
+    ASSERT_TRUE(pageOffers("下一步"));
+    const auto first = handler->webViewController();
+    const auto firstStamp = handler->timeStamp();
+    EXPECT_FALSE(handler->handleWapOAuthOpenUrl(returnURL(std::string(kAppId) + "://wapoauth?")));
+    EXPECT_FALSE(handler->handleWapOAuthOpenUrl(returnURL("rpother://wapoauth?ticket=1")));
+    EXPECT_FALSE(webView()->isLoading());
+
+    // A second start closes the first page before presenting its own.
+    begin();
+    EXPECT_NE(handler->webViewController(), first);
+    EXPECT_NE(handler->timeStamp(), firstStamp);
+    EXPECT_EQ(cast<UINavigationController>(screen->presentedViewController())->viewControllers().front(),
+              handler->webViewController());
+    ASSERT_TRUE(pageOffers("下一步"));
+    EXPECT_NE(webView()->request()->URL()->absoluteString().find(std::to_string(handler->timeStamp())),
+              std::string::npos);
+
+    EXPECT_EQ(WapAuthHandler::parseURLParams("a=1&b&c=3=4"), (Dictionary{{"a", "1"}, {"c", "3"}}));
+}
+
+}  // namespace
