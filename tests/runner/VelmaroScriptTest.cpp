@@ -166,3 +166,20 @@ TEST(VelmaroScript, TheMineTabScriptOpensMenuEntriesAndSignsOut) {
     auto again = runScript(folder.path(), "expect 登录\n", "", false);
     EXPECT_EQ(again.exitCode, 0) << again.output;
 }
+
+TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(),
+                             "qrlogin start\n"
+                             "qrlogin scan\n"
+                             "qrlogin allow\n"
+                             "qrlogin start\n"
+                             "qrlogin deny\n");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/qrlogin-1.png")) << outcome.output;
+    for (const char* said : {"code shown", "scanned", "finished 0 code ", "finished -4", "no QR login under way"})
+        EXPECT_NE(outcome.output.find(said), std::string::npos) << said << "\n" << outcome.output;
+    auto premature = runScript(folder.path(), "qrlogin allow\n");
+    EXPECT_EQ(premature.exitCode, 1);
+    EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
+}
