@@ -320,3 +320,10 @@ TEST_F(ReportChannel, InMemoryEventsGoOutInBatchesAndAFailedBatchIsNotKept) {
     ASSERT_TRUE(sendMemory(35));
     EXPECT_TRUE(storedRows().empty()) << "in-memory events are offered once";
 }
+
+TEST_F(ReportChannel, TheLibrarysChannelOutlivesTheTest) {
+    // Still connected when the process ends.
+    channel = RPOUTASocket::getInstance();
+    EXPECT_TRUE(sendOne(event("{\"n\":1}")));
+    EXPECT_EQ(channel, RPOUTASocket::getInstance());
+}

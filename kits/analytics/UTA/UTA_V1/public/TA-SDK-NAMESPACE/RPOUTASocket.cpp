@@ -27,10 +27,12 @@ std::uint32_t readBigEndian32(const std::uint8_t* bytes) {
 }  // namespace
 
 Ref<RPOUTASocket> RPOUTASocket::getInstance() {
+    // Lives as long as the process: closing its connection at exit would use
+    // dispatch queues that are already gone.
     static DispatchOnce once;
-    static Ref<RPOUTASocket> shared;
-    once.perform([] { shared = make<RPOUTASocket>(); });
-    return shared;
+    static Ref<RPOUTASocket>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTASocket>(make<RPOUTASocket>()); });
+    return *shared;
 }
 
 RPOUTASocket::RPOUTASocket() = default;
