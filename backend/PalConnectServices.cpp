@@ -20,6 +20,11 @@ void answerJSON(httplib::Response& response, const nlohmann::json& body) {
     response.set_content(body.dump(), kJSONType);
 }
 
+std::string errorPage(const std::string& title, const std::string& text) {
+    return "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body><h1>" + title +
+           "</h1><p>" + text + "</p></body></html>";
+}
+
 std::string param(const httplib::Request& request, const char* name) {
     return request.has_param(name) ? request.get_param_value(name) : std::string();
 }
@@ -157,6 +162,14 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
             return;
         }
         response.set_content(shareImages_[number - 1], "image/jpeg");
+    });
+
+    // The pages the kit shows when Pal cannot take a favourites or data-line share.
+    server.Get("/favorite/favorite_error.html", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(errorPage("收藏失败", "当前版本的帕尔不支持收藏，请升级帕尔后再试。"), "text/html; charset=utf-8");
+    });
+    server.Get("/favorite/share_error.html", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content(errorPage("分享失败", "当前版本的帕尔不支持此分享，请升级帕尔后再试。"), "text/html; charset=utf-8");
     });
 
     server.Get("/oauth2.0/m_authorize", [](const httplib::Request& request, httplib::Response& response) {

@@ -6,6 +6,8 @@
 #include "foundation/NSThread.h"
 #include "foundation/UTF16.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "kits/pal/PalApi/PalApiCommonContentObject.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
@@ -170,9 +172,12 @@ bool PalApi::checkPalApiURLMessage(const Ref<PalApiMessage>& message) {
 
 void PalApi::showErrorWithWebView(const Ref<PalApiMessage>& message) {
     const bool favourites = message && message->object() && message->object()->cflag() == 8;
-    const char* page = favourites ? kFavoriteErrorPage : kShareErrorPage;
-    PAL_API_LOG("出错提示: %s", page);
-    PalOpenApiUtility::openURL(NSURL::URLWithString(page));
+    // The kit's web window owns no reference to itself: the last error page
+    // is kept until the next one.
+    static Ref<NBWebViewKit> errorPage;
+    errorPage = make<NBWebViewKit>(NimbusConnectHosts::baseURL() + (favourites ? kFavoriteErrorPage : kShareErrorPage),
+                                   "出错提示", nullptr);
+    errorPage->open();
 }
 
 std::int32_t PalApi::sendMessage(const Ref<PalApiMessage>& message) {

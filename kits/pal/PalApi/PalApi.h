@@ -29,8 +29,9 @@ public:
 
     static constexpr const char* kPalInstallURL = "https://apps.apple.example/cn/app/id444934666";
     static constexpr const char* kPalWorkInstallURL = "https://apps.apple.example/cn/app/id1175213887";
-    static constexpr const char* kFavoriteErrorPage = "https://www.pal.example/favorite/favorite_error.html";
-    static constexpr const char* kShareErrorPage = "https://www.pal.example/favorite/share_error.html";
+    // The error pages' paths on the Pal connect services' host.
+    static constexpr const char* kFavoriteErrorPage = "/favorite/favorite_error.html";
+    static constexpr const char* kShareErrorPage = "/favorite/share_error.html";
 
     static void registerPalConnectAppId(std::optional<std::string> appId);
     static void registerPalConnectOpenId(std::optional<std::string> openId);
@@ -65,7 +66,7 @@ public:
 
     // The checks a link message must pass (lengths, title, address).
     static bool checkPalApiURLMessage(const Ref<PalApiMessage>& message);
-    // Shows the favourites or share error page.
+    // Shows the favourites or share error page in the kit's web window.
     static void showErrorWithWebView(const Ref<PalApiMessage>& message);
 
     static std::int32_t sendMessage(const Ref<PalApiMessage>& message);

@@ -28,6 +28,7 @@ std::vector<Ref<PalPluginMetadata>> registrations() {
 
 template <class T> Ref<T> roundTrip(const Ref<NSObject>& object) {
     PalApiObjectCoderImpl::registerArchivedClasses();
+    NSKeyedUnarchiver::registerClass<PalApiAdItem>();
     auto data = NSKeyedArchiver::archivedDataWithRootObject(Value(object));
     return data ? NSKeyedUnarchiver::unarchiveObjectWithData(*data).objectAs<T>() : nullptr;
 }
@@ -130,6 +131,27 @@ TEST_F(PalSharePasteboards, MessagesAndObjectsRoundTripAsTheirArchivedKinds) {
     auto tribeBack = roundTrip<PalApiObjectCoderImpl>(make<PalApiObjectCoderImpl>(tribe))->obj();
     EXPECT_EQ(typeid(*tribeBack), typeid(PalApiImageObject));
     EXPECT_EQ(cast<PalApiImageObject>(tribeBack)->data(), NSData::fromString("img"));
+
+    // Archives of an older or newer make read back empty.
+    struct FutureAdItem : PalApiAdItem {
+        std::string className() const override { return "PalApiAdItem"; }
+        void encodeWithCoder(NSCoder& coder) const override {
+            coder.encodeInt32(2, "version");
+            coder.encodeObject("新", "title");
+        }
+    };
+    EXPECT_EQ(roundTrip<PalApiAdItem>(make<FutureAdItem>())->title(), "");
+    struct OldMessage : PalApiMessage {
+        std::string className() const override { return "PalApiMessage"; }
+        void encodeWithCoder(NSCoder& coder) const override {
+            coder.encodeInt32(0, "ApiVersion");
+            coder.encodeInt64(5, "type");
+        }
+    };
+    auto old = roundTrip<PalApiMessage>(make<OldMessage>());
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->type(), 0u);
+    EXPECT_FALSE(old->object());
 
     // The message board keeps one message.
     EXPECT_EQ(PalApiDatastore::instance()->setApiMessage(PalApiMessage::messageWithObject(news)), 0);

@@ -4,11 +4,13 @@
 
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "kits/pal/PalApi/PalApiCommonContentObject.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
 #include "kits/pal/PalApi/PalApiExtendObject.h"
 #include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
+#include "kits/pal/PalApi/PalApiInterface/PalWebViewKit.h"
 #include "kits/pal/PalApi/PalApiMessageAndUrlConverter.h"
 #include "kits/pal/PalApi/PalApiNewsObject.h"
 #include "kits/pal/PalApi/PalApiPalSpaceObjects.h"
@@ -52,7 +54,6 @@ protected:
     static std::string decoded(const Ref<PalApiURLDecoder>& url, const char* key) {
         return PalOpenApiUtility::UTF8StringWithBase64String(url->queryItem()[key].stringValue()).value_or("(none)");
     }
-    static std::size_t openedCount() { return UIApplication::sharedApplication()->openedURLs().size(); }
 };
 
 }  // namespace
@@ -123,12 +124,10 @@ TEST_F(PalShare, TheDispatcherRefusesWithItsCodesInItsOrder) {
               0);
     EXPECT_EQ(send(make<PalApiResultObject>()), 5);  // not a shareable kind
 
-    // Favourites need the data line: its error page instead.
-    auto favourite = PalApiTextObject::objectWithText("收藏");
-    favourite->setCflag(8);
-    const std::size_t before = openedCount();
-    EXPECT_EQ(send(favourite), 8);
-    EXPECT_EQ(UIApplication::sharedApplication()->openedURLs()[before].rfind(PalApi::kFavoriteErrorPage, 0), 0u);
+    // Data-line content needs the data line.
+    auto dataLine = PalApiTextObject::objectWithText("传文件");
+    dataLine->setCflag(16);
+    EXPECT_EQ(send(dataLine), 8);
 }
 
 TEST_F(PalShare, LinkLimitsAreCountedInUTF16Units) {
@@ -302,4 +301,26 @@ TEST_F(PalShare, TheFacadeHandsPalsAnswerToTheDelegate) {
     ASSERT_EQ(delegate->requests.size(), 1u);
     EXPECT_EQ(delegate->requests[0]->type(), 0);
     EXPECT_FALSE(PalApiInterface::handleOpenURL(NSURL::URLWithString("Pal000004D2://other?a=1"), delegate));
+}
+
+TEST_F(PalShare, AShareFinishedInTheBrowserComesBackAsPalsAnswer) {
+    NimbusConnectHosts::setHost("127.0.0.1:9");
+    PalApi::registerPalConnectAppId(std::string("1234"));
+    const std::string base = "nimbus1234://127.0.0.1:9/share?#";
+    auto answer = [&](const std::string& parameters) {
+        return PalApiMessageAndUrlConverter::messageWithUrl(NSURL::URLWithString(base + parameters));
+    };
+    EXPECT_FALSE(answer("action=login&result=complete"));
+    auto cancelled = answer("action=share&result=cancel");
+    ASSERT_TRUE(cancelled);
+    EXPECT_EQ(cancelled->type(), 6u);
+    EXPECT_EQ(cast<PalApiResultObject>(cancelled->object())->error(), "-4");
+    auto complete = answer("action=shareToPal&result=complete&response=%7B%22ret%22%3A0%2C%22msg%22%3A%22ok%22%7D");
+    ASSERT_TRUE(complete);
+    EXPECT_EQ(cast<PalApiResultObject>(complete->object())->error(), "0");
+    EXPECT_EQ(cast<PalApiResultObject>(complete->object())->errorDescription(), "ok");
+    EXPECT_EQ(cast<PalApiResultObject>(answer("action=share&result=odd")->object())->error(), "-5");
+    // Another app's identifier is not this app's answer.
+    EXPECT_FALSE(PalWebViewKit::canHanleOpenUrlFromSafari(NSURL::URLWithString("nimbus999://127.0.0.1:9/?#action=share")));
+    NimbusConnectHosts::setHost("");
 }

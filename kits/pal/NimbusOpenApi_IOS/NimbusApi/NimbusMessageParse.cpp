@@ -11,22 +11,22 @@
 #include "kits/pal/PalApi/PalApiMessageAndUrlConverter.h"
 #include "uikit/UIPasteboard.h"
 
-std::string NimbusMessagePack::pasteboardType() {
+std::string NimbusMessagePack::pasteboardType(bool requestSide) {
     std::string identifier = NSBundle::mainBundle()->bundleIdentifier();
     if (identifier.empty()) {
-        NSLog("nimbusApi error: CFBundleIdentifier没填写");
+        NSLog(requestSide ? "nimbusApi error: CFBundleIdentifier每填写" : "nimbusApi error: CFBundleIdentifier没填写");
         identifier = "kNimbusApiPastBoard";
     }
     return *TcApiTool::md5(identifier);
 }
 
 Ref<NSURL> NimbusMessagePack::packNimbusReqMessage(const NSData& data, const std::string&) {
-    UIPasteboard::generalPasteboard()->setData(data, pasteboardType());
+    UIPasteboard::generalPasteboard()->setData(data, pasteboardType(true));
     return nullptr;
 }
 
 Ref<NSURL> NimbusMessagePack::packNimbusRespMessage(const NSData& data, std::int64_t platform) {
-    const std::string type = pasteboardType();
+    const std::string type = pasteboardType(false);
     UIPasteboard::generalPasteboard()->setData(data, type);
     if (platform != 1) return nullptr;
     auto address = TcApiTool::GetURLWithParam(

@@ -23,8 +23,9 @@ public:
     static constexpr const char* kPalSpaceApiScheme = "nimbusapi.palspace.reqContent";
     static constexpr std::size_t kMaxArchive = 10485760;
 
-    // The MD5 of the app's bundle identifier ("kNimbusApiPastBoard" without one).
-    static std::string pasteboardType();
+    // The MD5 of the app's bundle identifier ("kNimbusApiPastBoard" without
+    // one, which is logged for the request or the response side).
+    static std::string pasteboardType(bool requestSide);
     // Writes the data; requests are never sent from the app, so no URL.
     static Ref<NSURL> packNimbusReqMessage(const NSData& data, const std::string& appId);
     // Writes the data; the URL to PalSpace (platform 1), null for others.
