@@ -55,6 +55,14 @@ std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedReq
     return received_;
 }
 
+std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedRequestsTo(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    std::vector<ReceivedRequest> matching;
+    for (const auto& request : received_)
+        if (request.path == path) matching.push_back(request);
+    return matching;
+}
+
 std::vector<std::string> PalConnectServices::shareImages() const {
     std::lock_guard lock(mutex_);
     return shareImages_;

@@ -51,6 +51,8 @@ public:
 
     // Every request served so far, in order.
     std::vector<ReceivedRequest> receivedRequests() const;
+    // Those of them made to `path`.
+    std::vector<ReceivedRequest> receivedRequestsTo(const std::string& path) const;
     // Answers `body` (HTTP 200) at `path` instead of the usual answer;
     // nothing restores it.
     void setCannedAnswer(const std::string& path, std::optional<std::string> body);

@@ -44,17 +44,10 @@ protected:
     // The decoded "data" of the check reports received so far.
     std::vector<std::string> checkReports() const {
         std::vector<std::string> reports;
-        for (const Received& request : services->receivedRequests())
-            if (request.path == "/code.cgi") reports.push_back(request.params.at("data"));
+        for (const Received& request : requestsTo("/code.cgi")) reports.push_back(request.params.at("data"));
         return reports;
     }
-    std::vector<Received> requestsTo(const std::string& path) const {
-        auto all = services->receivedRequests();
-        std::vector<Received> matching;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(matching),
-                     [&](const Received& request) { return request.path == path; });
-        return matching;
-    }
+    std::vector<Received> requestsTo(const std::string& path) const { return services->receivedRequestsTo(path); }
     bool waitFor(const std::string& path, std::size_t count) {
         return runUntil([&] { return requestsTo(path).size() >= count; }, 10);
     }
