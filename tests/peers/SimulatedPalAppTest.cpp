@@ -106,6 +106,17 @@ TEST_F(PalPeers, APreviewThatIsNoPictureLeavesTheShareWithoutOne) {
     EXPECT_EQ(pal->received()[0].message["previewimageUrl"], Value(server.url("/text.png")));
 }
 
+TEST_F(PalPeers, APreviewNotThereWithinFiveSecondsIsGivenUp) {
+    server.respondSlowly("GET", "/late.png", {.delayBeforeHeaders = 3, .body = png(10)});
+    EXPECT_EQ(PalApiInterface::sendReq(SendMessageToPalReq::reqWithContent(news("/late.png"))), 7);
+    ASSERT_TRUE(runUntil([] { return PalApiTask::isRunning(); }));
+    clock.advance(4.9);
+    EXPECT_TRUE(pal->received().empty());
+    clock.advance(0.2);
+    ASSERT_TRUE(runUntil([&] { return !pal->received().empty() && !PalApiTask::isRunning(); }));
+    EXPECT_TRUE(pal->received()[0].message["previewimagedata"].isNil());
+}
+
 TEST_F(PalPeers, AShareStartedWhileAnotherWaitsForItsPreviewIsDropped) {
     server.route("GET", "/slow.png", [](const httplib::Request&, httplib::Response& response) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -124,6 +124,23 @@ TEST_F(PalShare, TheDispatcherRefusesWithItsCodesInItsOrder) {
               0);
     EXPECT_EQ(send(make<PalApiResultObject>()), 5);  // not a shareable kind
 
+    // Answers to Pal's requests go out like shares; the answer to a get
+    // request says so.
+    EXPECT_EQ(send(text, PalApiMessage::kShowAnswer), 0);
+    EXPECT_EQ(send(text, PalApiMessage::kGetAnswer), 0);
+    EXPECT_EQ(lastOpened()->queryItem()["messagetype"], Value("responsefromapp"));
+    // A group tribe needs its scheme, then a title of 4 to 25 and a
+    // description of 10 to 700 characters.
+    auto tribe = PalApiTextObject::objectWithText("部落");
+    tribe->setTitle("部落分享");
+    tribe->setDescription("一段足够长的部落分享说明");
+    EXPECT_EQ(send(tribe, PalApiMessage::kShareToGroupTribe), 2);
+    install("mpalopensdkgrouptribeshare");
+    EXPECT_EQ(send(tribe, PalApiMessage::kShareToGroupTribe), 0);
+    EXPECT_EQ(lastOpened()->queryItem()["shareType"], Value("2"));
+    tribe->setTitle("部落");
+    EXPECT_EQ(send(tribe, PalApiMessage::kShareToGroupTribe), 5);
+
     // Data-line content needs the data line.
     auto dataLine = PalApiTextObject::objectWithText("传文件");
     dataLine->setCflag(16);
