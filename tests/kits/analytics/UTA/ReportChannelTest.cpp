@@ -164,6 +164,16 @@ TEST_F(ReportChannel, TheRequestFrameCarriesTheJSONCompressedAndEnciphered) {
     EXPECT_EQ(frame::requestText(bytes), json);
     EXPECT_TRUE(RPOUTASocket::isEqualToMagic(NSData("\0\0\x95\x27", 4)));
     EXPECT_FALSE(RPOUTASocket::isEqualToMagic(NSData("\0\0\x95\x27\0", 5)));
+    EXPECT_FALSE(channel->getSendData(NSData()));
+
+    // Reply bodies by the configuration's second byte.
+    std::string enciphered = "{\"ret\":0}";
+    frame::cipher(enciphered);
+    const NSData rc4Only("\1\2\0\0", 4), gzipOnly("\1\1\0\0", 4);
+    EXPECT_EQ(channel->filterBodyData(NSData::fromString(enciphered), rc4Only), NSData::fromString("{\"ret\":0}"));
+    EXPECT_EQ(channel->filterBodyData(NSData::fromString("{}"), NSData("\1\7\0\0", 4)), NSData::fromString("{}"));
+    EXPECT_FALSE(channel->filterBodyData(NSData::fromString("not gzip"), gzipOnly));
+    EXPECT_FALSE(channel->filterBodyData(std::nullopt, gzipOnly));
 }
 
 TEST_F(ReportChannel, UnitsGoOutInOrderOnOneConnection) {

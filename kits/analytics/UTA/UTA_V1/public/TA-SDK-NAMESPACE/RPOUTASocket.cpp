@@ -169,7 +169,10 @@ void RPOUTASocket::sendData() {
 
 bool RPOUTASocket::tcpRequest(const NSData& json) {
     auto frame = getSendData(json);
-    if (!frame) return false;
+    if (!frame) {
+        handleSendError();
+        return false;
+    }
     if (utaSocket_->isConnected()) {
         utaSocket_->writeData(std::move(*frame), kTimeout, kTag);
         utaSocket_->readDataToLength(4, kTimeout, kTag);
@@ -185,7 +188,6 @@ std::optional<NSData> RPOUTASocket::getSendData(const NSData& json) {
     NSData compressed;
     if (RPOUTAHelper::GZip(json, &compressed) != 0 || compressed.empty()) {
         UTALog("Failed to gzip data.");
-        handleSendError();
         return std::nullopt;
     }
     NSData payload;
@@ -285,7 +287,6 @@ std::optional<NSData> RPOUTASocket::filterBodyData(const std::optional<NSData>& 
         NSData inflated;
         if (RPOUTAHelper::GUnzip(decoded, &inflated, kLargestReplyText) != 0 || inflated.empty()) {
             UTALog("Failed to gzip data.");
-            handleSendError();
             return std::nullopt;
         }
         decoded = std::move(inflated);
@@ -297,6 +298,7 @@ void RPOUTASocket::handleBodyResult(const NSData& body, const NSData& configData
     auto decoded = filterBodyData(body, configData);
     if (!decoded) {
         utaSocket_->disconnect();
+        handleSendError();
         return;
     }
     Ref<NSError> error;

@@ -75,11 +75,11 @@ public:
     void setSendingItem(Ref<RPOUTASendItem> item);
 
     static bool isEqualToMagic(const NSData& data);
-    // The request frame for the JSON bytes; nothing (and the unit in flight
-    // failed) when they cannot be compressed.
+    // The request frame for the JSON bytes; nothing when they cannot be
+    // compressed. Safe on any thread: it touches no exchange.
     std::optional<NSData> getSendData(const NSData& json);
     // A reply body decoded as frame byte 13 (`configData`'s second byte)
-    // says; nothing (and the unit in flight failed) when it cannot be.
+    // says; nothing when it cannot be. Safe on any thread.
     std::optional<NSData> filterBodyData(const std::optional<NSData>& body, const NSData& configData);
 
     // Receives every acknowledged reply (a JSON object), which carries the
