@@ -66,7 +66,11 @@ Dictionary shareItems(const char* fileType, const PalApiObject& object, bool onP
     return items;
 }
 
-Array dataList(const std::vector<NSData>& list) { return Array(list.begin(), list.end()); }
+// A list of pictures for the pasteboard record; none when it is empty.
+std::optional<Array> dataList(const std::vector<NSData>& list) {
+    if (list.empty()) return std::nullopt;
+    return Array(list.begin(), list.end());
+}
 
 Ref<NSURL> assemble(const Dictionary& items, std::int32_t destination, const char* palScheme,
                     const char* palWorkScheme, const char* host, const char* path) {

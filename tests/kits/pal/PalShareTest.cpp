@@ -240,6 +240,7 @@ TEST_F(PalShare, ContentKindsBecomeTheirFileTypes) {
     EXPECT_EQ(send(file), 0);
     EXPECT_EQ(lastOpened()->queryItem()["file_type"], Value("localFile"));
     EXPECT_EQ(lastOpened()->queryItem()["fileName"], Value(""));
+    EXPECT_FALSE(PalApiDatastore::instance()->getApiLargeDataByGeneralPastboard().dictionary()->contains("image_data_list"));
 
     std::vector<NSData> images(25, NSData::fromString("img"));
     auto album = PalApiImageArrayForPalSpaceObject::objectWithimageDataArray(images, "相册", Dictionary{{"k", "v"}});
