@@ -84,6 +84,21 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
     return found->second;
 }
 
+// A multipart body is read after the request was recorded: its parts join
+// the record of the request.
+void PalConnectServices::recordMultipartParts(const httplib::Request& request) {
+    if (request.files.empty()) return;
+    std::lock_guard lock(mutex_);
+    for (auto it = received_.rbegin(); it != received_.rend(); ++it) {
+        if (it->path != request.path) continue;
+        for (const auto& [name, part] : request.files) {
+            it->files.emplace(name, part.content);
+            if (part.filename.empty()) it->params.emplace(name, part.content);
+        }
+        return;
+    }
+}
+
 void PalConnectServices::installRoutes(httplib::SSLServer& server) {
     server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
         ReceivedRequest received{request.method, request.path, {}, {}, {}, {}};
@@ -91,10 +106,6 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
         if (question != std::string::npos) received.query = request.target.substr(question + 1);
         for (const auto& [name, value] : request.params) received.params.emplace(name, value);
         for (const auto& [name, value] : request.headers) received.headers.emplace(name, value);
-        for (const auto& [name, part] : request.files) {
-            received.files.emplace(name, part.content);
-            if (part.filename.empty()) received.params.emplace(name, part.content);
-        }
         {
             std::lock_guard lock(mutex_);
             received_.push_back(std::move(received));
@@ -188,7 +199,8 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
-    const auto openApi = [](const httplib::Request& request, httplib::Response& response) {
+    const auto openApi = [this](const httplib::Request& request, httplib::Response& response) {
+        recordMultipartParts(request);
         const bool byCookie = request.matches[1].matched;
         const bool authorised = byCookie ? !param(request, "skey").empty() && !param(request, "uin").empty()
                                          : !param(request, "access_token").empty() && !param(request, "openid").empty();

@@ -9,6 +9,7 @@
 
 namespace httplib {
 class SSLServer;
+struct Request;
 }
 
 namespace backend {
@@ -60,6 +61,7 @@ public:
 private:
     PalConnectServices() = default;
     void installRoutes(httplib::SSLServer& server);
+    void recordMultipartParts(const httplib::Request& request);
     std::optional<std::string> cannedAnswer(const std::string& path) const;
 
     std::unique_ptr<LoopbackTLSServer> server_;

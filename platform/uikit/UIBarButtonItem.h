@@ -29,6 +29,9 @@ public:
     Ref<UIView> customView() const { return customView_; }
     UIBarButtonItemStyle style() const { return style_; }
     std::optional<UIBarButtonSystemItem> systemItem() const { return systemItem_; }
+    // The width a toolbar gives the item; 0 lets its title decide.
+    CGFloat width() const { return width_; }
+    void setWidth(CGFloat width) { width_ = width; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
     // The title colour; the bar's tint colour when unset.
@@ -47,4 +50,5 @@ private:
     Action action_;
     bool enabled_ = true;
     std::optional<UIColor> tintColor_;
+    CGFloat width_ = 0;
 };

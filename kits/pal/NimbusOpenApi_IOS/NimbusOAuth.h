@@ -5,10 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "foundation/NSDate.h"
 #include "foundation/NSObject.h"
+#include "foundation/NSTimer.h"
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "graphics/UIImage.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/setHeadImageDelegate.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
 
 // The Pal connect kit's login session object: made once by the host app
@@ -16,9 +21,12 @@
 // only) and takes the URLs the app is opened with. A session delegate, when
 // given, is registered with the kit's login registry; without one nothing is
 // registered for login replies.
-class APIBase;
+class NBAPIRequest;
+class NBAPIRequestDelegate;
+class NBUiKit;
+class UIViewController;
 
-class NimbusOAuth : public NSObject {
+class NimbusOAuth : public NSObject, public APIBaseDelegate, public setHeadImageDelegate {
 public:
     // The redirect address a new session starts with.
     static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
@@ -45,6 +53,89 @@ public:
     // the old delegate out of it.
     void setSessionDelegate(const Ref<NimbusSessionDelegate>& delegate);
 
+    const std::optional<std::string>& openId() const { return openId_; }
+    void setOpenId(std::optional<std::string> openId) { openId_ = std::move(openId); }
+    const std::optional<NSDate>& expirationDate() const { return expirationDate_; }
+    void setExpirationDate(std::optional<NSDate> date) { expirationDate_ = date; }
+    // The login by account number and session key.
+    const std::optional<std::string>& uin() const { return uin_; }
+    void setUin(std::optional<std::string> uin) { uin_ = std::move(uin); }
+    const std::optional<std::string>& skey() const { return skey_; }
+    void setSkey(std::optional<std::string> skey) { skey_ = std::move(skey); }
+    const std::optional<std::string>& userNick() const { return userNick_; }
+    bool userGetUserInfo() const { return userGetUserInfo_; }
+    const Ref<NBUiKit>& tcUiKit() const { return tcUiKit_; }
+
+    // A key login, or a token whose expiry lies strictly after now.
+    bool isSessionValid() const;
+    bool isOpenIdValid() const;
+
+    // --- Open API calls: NO without a valid session and open id, else YES
+    // once sent; each answer goes to the session delegate's callback. ---
+    bool getUserInfo();
+    bool getListAlbum();
+    bool getListPhotoWithParams(const Dictionary& params);
+    bool addShareWithParams(const Dictionary& params);
+    bool uploadPicWithParams(const Dictionary& params);
+    bool addAlbumWithParams(const Dictionary& params);
+    bool addOneBlogWithParams(const Dictionary& params);
+    bool checkPageFansWithParams(const Dictionary& params);
+    bool addTopicWithParams(const Dictionary& params);
+    bool getVipInfo();
+    bool getVipRichInfo();
+
+    void getUserInfoResponse(const Ref<APIResponse>& response);
+    void getUserInfoNotUserResponse(const Ref<APIResponse>& response);
+    void getListAlbumResponse(const Ref<APIResponse>& response);
+    void getListPhotoResponse(const Ref<APIResponse>& response);
+    void addShareResponse(const Ref<APIResponse>& response);
+    void uploadPicResponse(const Ref<APIResponse>& response);
+    void addAlbumResponse(const Ref<APIResponse>& response);
+    void addOneBlogResponse(const Ref<APIResponse>& response);
+    void checkPageFansResponse(const Ref<APIResponse>& response);
+    void addTopicResponse(const Ref<APIResponse>& response);
+    void getVipInfoResponse(const Ref<APIResponse>& response);
+    void getVipRichInfoResponse(const Ref<APIResponse>& response);
+    void setUserHeadpicResponse(const Ref<APIResponse>& response);
+
+    // "\n", "&#92;", "&#39;", "&quot;", "&lt;", "&gt;" replaced in that order.
+    static std::optional<std::string> stringByNBOSDKReplacingHtmlEscapes(const std::optional<std::string>& text);
+
+    // The head picture: {"pic": image, "filename": name}. Shows the
+    // head-image screen in the kit's window (or hands it out); a picture of
+    // more than 3264 x 2448 pixels is answered at once with detail code
+    // 0x10000.
+    static constexpr double kMaxHeadPicturePixels = 3264.0 * 2448.0;
+    static constexpr std::size_t kMaxPNGBytes = 102400;
+    bool setUserHeadpic(const Dictionary& params);
+    bool setUserHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
+    // The screen's cut: uploaded as PNG, or as JPEG (quality 0.5) when the
+    // PNG passes 102,400 bytes; the request's number, or -1.
+    std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>& screen, const Ref<UIImage>& image,
+                                            const std::optional<std::string>& fileName) override;
+    bool didCancelled(std::int32_t seq) override;
+    void apiBaseDidSendBodyData(const Ref<APIBase>& request, std::int64_t bytesWritten, std::int64_t totalBytesWritten,
+                                std::int64_t totalBytesExpected) override;
+
+    // --- Graph requests and request objects ---
+    Ref<NimbusRequest> openUrl(const std::string& url, Dictionary& params, const std::string& httpMethod,
+                               const Ref<NimbusRequestDelegate>& delegate);
+    Ref<NimbusRequest> requestWithGraphPath(const std::string& path, Dictionary params, const std::string& httpMethod,
+                                            const Ref<NimbusRequestDelegate>& delegate);
+    Ref<NimbusRequest> requestWithMethodName(const std::string& name, Dictionary params, const std::string& httpMethod,
+                                             const Ref<NimbusRequestDelegate>& delegate);
+    // The map's "method" names the call (GET); nothing without one.
+    Ref<NimbusRequest> requestWithParams(Dictionary params, const Ref<NimbusRequestDelegate>& delegate);
+    const Ref<NimbusRequest>& request() const { return request_; }
+    Ref<NBAPIRequest> cgiRequestWithURL(const Ref<NSURL>& url, const std::string& method, const Dictionary& params,
+                                        const Ref<NBAPIRequestDelegate>& callback);
+    bool sendAPIRequest(const Ref<NBAPIRequest>& request, const Ref<NBAPIRequestDelegate>& callback);
+    void onCGIRequestDidResponse(const Ref<APIResponse>& response);
+    // The first call carrying that user data is cancelled; NO when none does.
+    bool cancel(const Value& userData);
+    // Cancels every call; the entries stay.
+    void cancelAllAPIRequest();
+
     // Web-API calls in flight, by their sequence number ("%d").
     const std::map<std::string, Ref<APIBase>>& apiRequests() const { return apiRequests_; }
     void deleteAPIRequestBySeq(const std::string& seq);
@@ -59,10 +150,29 @@ protected:
     void didCreate() override;
 
 private:
+    using ResponseMethod = void (NimbusOAuth::*)(const Ref<APIResponse>&);
+    // Sends one Open API call in the key or the token form and keeps it.
+    bool sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params, ResponseMethod method,
+                     bool withProgress, bool reportStatistics);
+    // Drops the call and hands the answer to the delegate's callback.
+    void forward(const Ref<APIResponse>& response, void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&));
+    bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
+    void onTimerCloseTcWindow();
+
+private:
     std::optional<std::string> requestedAppId_;
     std::optional<std::string> appId_;
     std::map<std::string, Ref<APIBase>> apiRequests_;
     std::optional<std::string> accessToken_;
+    std::optional<std::string> openId_;
+    std::optional<NSDate> expirationDate_;
+    std::optional<std::string> uin_;
+    std::optional<std::string> skey_;
+    std::optional<std::string> userNick_;
+    bool userGetUserInfo_ = true;
+    Ref<NimbusRequest> request_;
+    Ref<NBUiKit> tcUiKit_;
+    Ref<NSTimer> timer_;
     std::string redirectURI_ = kPalWebSiteHost;
     WeakRef<NimbusSessionDelegate> sessionDelegate_;
     Ref<NimbusSessionDelegate> initialDelegate_;

@@ -11,7 +11,7 @@ std::optional<std::string> NBWebNavigationController::navigationBarImagePath() {
     auto bundle = NSBundle::mainBundle();
     const std::string resources = bundle->resourcePath();
     const Value setting = TcApiTool::getAppDefinePath()["NavigationBar"];
-    if (setting.isNull()) return resources + "/NimbusOpenApi_IOS_Bundle.bundle/nimbusSDKNavigationBar.png";
+    if (setting.isNil()) return resources + "/NimbusOpenApi_IOS_Bundle.bundle/nimbusSDKNavigationBar.png";
     auto name = setting.stringValue();
     if (!name) return std::nullopt;
     if (name->find(".bundle") != std::string::npos) return resources + "/" + *name;

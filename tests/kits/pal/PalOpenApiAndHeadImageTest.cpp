@@ -1,0 +1,186 @@
+// The session object's Open API calls and the head-image screen, against the
+// stand-in services.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "backend/PalConnectServices.h"
+#include "foundation/NSDate.h"
+#include "graphics/CGContext.h"
+#include "graphics/UIGraphics.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBUiKit.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/SetHeadImageViewController.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "system/SCNetworkReachability.h"
+#include "tests/support/AppFixture.h"
+#include "uikit/UIScreen.h"
+
+namespace {
+
+class Answers : public NSObject, public NimbusSessionDelegate {
+public:
+    void getUserInfoResponse(const Ref<APIResponse>& r) override { userInfo.push_back(r); }
+    void getVipInfoResponse(const Ref<APIResponse>& r) override { vipInfo.push_back(r); }
+    void setUserHeadpicResponse(const Ref<APIResponse>& r) override { headpic.push_back(r); }
+    void nimbusOAuthDoCloseViewController(const Ref<NimbusOAuth>&, const Ref<UIViewController>& screen) override {
+        closed.push_back(screen);
+    }
+    std::vector<Ref<APIResponse>> userInfo, vipInfo, headpic;
+    std::vector<Ref<UIViewController>> closed;
+};
+
+Ref<UIImage> blankPicture(std::size_t width, std::size_t height) {
+    return UIImage::imageWithCGImage(CGImage::imageWithRGBA(width, height, std::vector<std::uint8_t>(width * height * 4)));
+}
+
+// A picture whose left half is red and right half blue.
+Ref<UIImage> twoColourPicture(CGFloat width, CGFloat height) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), true, 1);
+    auto context = UIGraphicsGetCurrentContext();
+    CGContextSetRGBFillColor(context, 1, 0, 0, 1);
+    CGContextFillRect(context, CGRectMake(0, 0, width / 2, height));
+    CGContextSetRGBFillColor(context, 0, 0, 1, 1);
+    CGContextFillRect(context, CGRectMake(width / 2, 0, width / 2, height));
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+class PalOpenApi : public AppFixture {
+protected:
+    void SetUp() override {
+        services = backend::PalConnectServices::start();
+        ASSERT_TRUE(services);
+        NimbusConnectHosts::setHost(services->host(), services->certificateFile());
+        SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+        answers = make<Answers>();
+        session = make<NimbusOAuth>(std::string("1234"), answers);
+    }
+    void TearDown() override {
+        SCNetworkReachability::setFakeFlags(std::nullopt);
+        NimbusConnectHosts::setHost("");
+    }
+    void logIn() {
+        session->setAccessToken(std::string("PTtoken"));
+        session->setOpenId(std::string("OPENID"));
+        session->setExpirationDate(NSDate(NSDate::date().timeIntervalSince1970() + 3600));
+    }
+    std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
+        std::vector<backend::PalConnectServices::ReceivedRequest> found;
+        for (auto& request : services->receivedRequests())
+            if (request.path == path) found.push_back(request);
+        return found;
+    }
+
+    std::unique_ptr<backend::PalConnectServices> services;
+    Ref<Answers> answers;
+    Ref<NimbusOAuth> session;
+};
+
+TEST_F(PalOpenApi, CallsNeedASessionAndAnswerThroughTheDelegateInTheTokenOrTheKeyForm) {
+    EXPECT_FALSE(session->getUserInfo());
+    session->setExpirationDate(NSDate::date());
+    session->setAccessToken(std::string("t"));
+    session->setOpenId(std::string("o"));
+    EXPECT_FALSE(session->isSessionValid());  // an expiry of now is over
+
+    logIn();
+    ASSERT_TRUE(session->getUserInfo());
+    EXPECT_EQ(session->apiRequests().size(), 1u);
+    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, 10));
+    EXPECT_EQ(answers->userInfo[0]->retCode(), 0);
+    EXPECT_EQ(session->userNick(), std::optional<std::string>("帕尔小助手"));
+    EXPECT_TRUE(session->apiRequests().empty());
+    auto sent = requestsTo("/user/get_simple_userinfo");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].params["access_token"], "PTtoken");
+    EXPECT_EQ(sent[0].params["oauth_consumer_key"], "1234");
+
+    // The key form needs no token at all.
+    session->setAccessToken(std::nullopt);
+    session->setUin(std::string("10001"));
+    session->setSkey(std::string("@skey"));
+    ASSERT_TRUE(session->getVipInfo());
+    ASSERT_TRUE(runUntil([&] { return !answers->vipInfo.empty(); }, 10));
+    EXPECT_EQ(requestsTo("/api/user/get_vip_info").size(), 1u);
+    EXPECT_FALSE(session->cancel(Value("nobody's")));
+
+    EXPECT_EQ(NimbusOAuth::stringByNBOSDKReplacingHtmlEscapes(std::string("a&lt;b&gt;\\n")), std::string("a<b>\n"));
+    EXPECT_FALSE(session->requestWithParams({}, nullptr));
+}
+
+TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
+    auto appWindow = make<UIWindow>();
+    appWindow->makeKeyAndVisible();
+    logIn();
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+
+    // Over the size limit: answered at once.
+    Dictionary huge;
+    huge.set("pic", Value(blankPicture(3265, 2448)));
+    ASSERT_TRUE(session->setUserHeadpic(huge));
+    ASSERT_EQ(answers->headpic.size(), 1u);
+    EXPECT_EQ(answers->headpic[0]->detailRetCode(), 0x10000);
+
+    Dictionary params;
+    params.set("pic", Value(twoColourPicture(200, 200)));
+    ASSERT_TRUE(session->setUserHeadpic(params));
+    auto kit = session->tcUiKit();
+    ASSERT_TRUE(kit && kit->window());
+    EXPECT_TRUE(kit->window()->isKeyWindow());
+    EXPECT_EQ(appWindow->frame().origin.x, width);  // moved one width to the right
+    clock.advance(NBUiKit::kWindowDeliveryDelay);
+    auto screen = kit->headImageScreen();
+    ASSERT_TRUE(screen && screen->image());
+    EXPECT_FLOAT_EQ(screen->scrollView()->zoomScale(), 1.6f);
+    EXPECT_FLOAT_EQ(screen->scrollView()->maximumZoomScale(), 3.2f);
+    // The nick comes from the user information asked for on the way.
+    ASSERT_TRUE(runUntil([&] { return screen->nick().has_value(); }, 10));
+    EXPECT_EQ(screen->nickLabel()->text(), "帕尔小助手");
+
+    screen->selectBtn()->sendAction();
+    EXPECT_FALSE(screen->selectBtn()->isEnabled());
+    clock.advance(0.01);
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    EXPECT_EQ(answers->headpic[1]->retCode(), 0);
+    auto uploads = requestsTo("/user/set_user_face");
+    ASSERT_EQ(uploads.size(), 1u);
+    ASSERT_EQ(uploads[0].files.count("picture"), 1u) << uploads[0].headers["Content-Type"] << " " << uploads[0].headers["Content-Length"];
+    auto uploaded = UIImage::imageWithData(NSData(uploads[0].files["picture"].data(), uploads[0].files["picture"].size()));
+    ASSERT_TRUE(uploaded);
+    // The square of 198.75 picture pixels from (0.625, 0.625): red on the
+    // left, blue on the right.
+    auto pixels = uploaded->CGImage();
+    EXPECT_NEAR(static_cast<double>(pixels->width()), 199, 1);
+    EXPECT_EQ(pixels->pixelAt(2, 100), (CGImagePixel{255, 0, 0, 255}));
+    EXPECT_EQ(pixels->pixelAt(pixels->width() - 3, 100), (CGImagePixel{0, 0, 255, 255}));
+    ASSERT_TRUE(screen->notify());
+    kit->doClose();
+    EXPECT_FALSE(kit->window());
+    EXPECT_EQ(appWindow->frame().origin.x, 0);
+    EXPECT_TRUE(appWindow->isKeyWindow());
+}
+
+TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth) {
+    using Screen = SetHeadImageViewController;
+    EXPECT_EQ(Screen::stringByNBOSDKTruncateWithDotAtLimit(24, std::string(25, 'a')), std::string(23, 'a') + "…");
+    std::string twelve, thirteen, eleven;
+    for (int i = 0; i < 11; ++i) eleven += "帕";
+    twelve = eleven + "帕";
+    thirteen = twelve + "帕";
+    EXPECT_EQ(Screen::stringByNBOSDKTruncateWithDotAtLimit(24, twelve), twelve);
+    EXPECT_EQ(Screen::stringByNBOSDKTruncateWithDotAtLimit(24, thirteen), eleven + "…");
+    const CGSize display = Screen::ajustDisplaySize(CGSizeMake(640, 480));
+    EXPECT_NEAR(display.width, 426.67, 0.01);
+    EXPECT_EQ(display.height, 320);
+
+    auto screen = make<Screen>();
+    screen->loadViewIfNeeded();
+    screen->setImage(blankPicture(4000, 3000));
+    EXPECT_EQ(screen->image()->size(), CGSizeMake(2048, 1536));
+    screen->setImage(blankPicture(2048, 2048));
+    EXPECT_EQ(screen->image()->size(), CGSizeMake(2048, 2048));
+}
+
+}  // namespace
