@@ -25,8 +25,10 @@ std::string errorPage(const std::string& title, const std::string& text) {
            "</h1><p>" + text + "</p></body></html>";
 }
 
+// A query or form field, or a text part of a multipart body.
 std::string param(const httplib::Request& request, const char* name) {
-    return request.has_param(name) ? request.get_param_value(name) : std::string();
+    if (request.has_param(name)) return request.get_param_value(name);
+    return request.has_file(name) ? request.get_file_value(name).content : std::string();
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ enum class UIBarStyle { Default = 0, Black = 1, BlackTranslucent = 2 };
 // button with its title (system items with their standard titles) that
 // sends the item's action; a null item is a flexible space sharing what the
 // items leave free. Items keep their width when they have one (else their
-// title's). Changed titles and enabled states show at the next layout.
+// title's). An item's changed title or enabled state shows at the toolbar's
+// next layout (setNeedsLayout).
 class UIToolbar : public UIView {
 public:
     using UIView::UIView;
@@ -27,6 +28,8 @@ public:
     std::string className() const override { return "UIToolbar"; }
 
 private:
+    UIColor tint() const;
+
     UIBarStyle barStyle_ = UIBarStyle::Default;
     std::vector<Ref<UIBarButtonItem>> items_;
     std::vector<Ref<UIButton>> buttons_;

@@ -156,7 +156,13 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
     EXPECT_EQ(pixels->pixelAt(2, 100), (CGImagePixel{255, 0, 0, 255}));
     EXPECT_EQ(pixels->pixelAt(pixels->width() - 3, 100), (CGImagePixel{0, 0, 255, 255}));
     ASSERT_TRUE(screen->notify());
-    kit->doClose();
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置成功"));
+
+    // The notice goes, the screen asks to end, the window closes.
+    clock.advance(1.1);
+    clock.advance(0.1);
+    ASSERT_EQ(answers->closed.size(), 1u);
+    EXPECT_EQ(answers->closed[0], screen);
     EXPECT_FALSE(kit->window());
     EXPECT_EQ(appWindow->frame().origin.x, 0);
     EXPECT_TRUE(appWindow->isKeyWindow());
