@@ -168,9 +168,9 @@ bool NimbusOAuth::startHeadpic(const Dictionary& params, Ref<UIViewController>* 
     }
     if (!tcUiKit_) tcUiKit_ = make<NBUiKit>(appId_);
     if (!nonEmpty(userNick_)) {
+        // Answered to the screen, not the delegate; sending sets the flag back.
         userGetUserInfo_ = false;
         getUserInfo();
-        userGetUserInfo_ = false;
     }
     const auto fileName = params["filename"].stringValue();
     if (screen) {

@@ -138,6 +138,7 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
     // The nick comes from the user information asked for on the way.
     ASSERT_TRUE(runUntil([&] { return screen->nick().has_value(); }, 10));
     EXPECT_EQ(screen->nickLabel()->text(), "帕尔小助手");
+    EXPECT_TRUE(session->userGetUserInfo());  // later user information goes to the delegate again
 
     screen->selectBtn()->sendAction();
     EXPECT_FALSE(screen->selectBtn()->isEnabled());
