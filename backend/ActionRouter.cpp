@@ -14,8 +14,8 @@ constexpr long long kLargestPromoterId = 1'000'000'000'000LL;
 
 }  // namespace
 
-ActionRouter::ActionRouter(Database& database, std::string baseURL)
-    : database_(database), baseURL_(std::move(baseURL)) {}
+ActionRouter::ActionRouter(DatabasePool& databases, std::string baseURL)
+    : databases_(databases), baseURL_(std::move(baseURL)) {}
 
 void ActionRouter::add(std::string ct, std::string ac, Signing signing, ActionHandler handler,
                        std::vector<std::string> signedFields) {
@@ -25,15 +25,14 @@ void ActionRouter::add(std::string ct, std::string ac, Signing signing, ActionHa
 Envelope ActionRouter::dispatch(const Parameters& parameters) {
     auto found = actions_.find({parameters.textOrEmpty("ct"), parameters.textOrEmpty("ac")});
     if (found == actions_.end()) return Envelope::failure(ResultCode::UnknownAction, "未知的请求");
-    std::lock_guard lock(mutex_);
     try {
-        return run(found->second, parameters);
+        return databases_.run([&](Database& database) { return run(found->second, parameters, database); });
     } catch (const std::exception&) {
         return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
     }
 }
 
-Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
+Envelope ActionRouter::run(const Action& action, const Parameters& parameters, Database& database) {
     const std::time_t now = std::time(nullptr);
     long long promoterId = 0;
     if (action.signing == Signing::Credentials) {
@@ -50,10 +49,10 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters) {
         signedNames.push_back("t");
         if (auto refusal = checkSignature(parameters, signedNames, now)) return *refusal;
         std::optional<long long> uid = parseWholeNumber(parameters.textOrEmpty("uid"), kLargestPromoterId);
-        if (uid && database_.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
+        if (uid && database.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
         if (promoterId == 0) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
     }
-    return action.handler(ActionContext{parameters, database_, promoterId, baseURL_, now});
+    return action.handler(ActionContext{parameters, database, promoterId, baseURL_, now});
 }
 
 }  // namespace backend

@@ -2,12 +2,12 @@
 
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "backend/ActionContext.h"
+#include "backend/DatabasePool.h"
 #include "backend/Envelope.h"
 
 namespace backend {
@@ -22,11 +22,13 @@ enum class Signing {
 using ActionHandler = std::function<Envelope(const ActionContext&)>;
 
 // Routes a request by its `ct` and `ac` values to the action's handler,
-// after checking its signature. Requests run one at a time, so a handler
-// sees the storage without interference.
+// after checking its signature. Each request runs on a database connection
+// of its own as one transaction (see DatabasePool::run): actions that only
+// read run side by side; an action that writes runs as if alone, so what it
+// checked before writing still holds.
 class ActionRouter {
 public:
-    ActionRouter(Database& database, std::string baseURL);
+    ActionRouter(DatabasePool& databases, std::string baseURL);
 
     // `ac` may be empty: the action then answers a `ct` sent without `ac`.
     // `signedFields` are the action's own fields that a promoter's request
@@ -35,13 +37,6 @@ public:
              std::vector<std::string> signedFields = {});
     // Never throws: storage failures become a server-error answer.
     Envelope dispatch(const Parameters& parameters);
-    // Runs `work` on the storage while no action runs (for the pages the
-    // server serves beside the actions).
-    template <class Work>
-    auto exclusive(Work&& work) {
-        std::lock_guard lock(mutex_);
-        return work();
-    }
 
 private:
     struct Action {
@@ -49,12 +44,11 @@ private:
         ActionHandler handler;
         std::vector<std::string> signedFields;
     };
-    Envelope run(const Action& action, const Parameters& parameters);
+    Envelope run(const Action& action, const Parameters& parameters, Database& database);
 
-    Database& database_;
+    DatabasePool& databases_;
     std::string baseURL_;
     std::map<std::pair<std::string, std::string>, Action> actions_;
-    std::mutex mutex_;
 };
 
 }  // namespace backend

@@ -17,7 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "backend/CollectedEvents.h"
-#include "backend/Database.h"
+#include "backend/DatabasePool.h"
 #include "backend/Digest.h"
 
 namespace backend {
@@ -48,11 +48,10 @@ std::optional<std::vector<std::string>> eventsOf(const std::string& text) {
 
 }  // namespace
 
-std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, Database& database, Exclusive exclusive) {
+std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, DatabasePool& databases) {
     std::unique_ptr<AnalyticsCollector> collector(new AnalyticsCollector());
-    collector->exclusive_ = std::move(exclusive);
     try {
-        collector->exclusive_([&] { collector->events_ = std::make_unique<CollectedEvents>(database); });
+        collector->events_ = std::make_unique<CollectedEvents>(databases);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -63,17 +62,11 @@ std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, Database
 }
 
 std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port) {
-    auto database = Database::open("");
-    if (!database) return nullptr;
-    auto mutex = std::make_unique<std::mutex>();
-    std::mutex* lock = mutex.get();
-    auto collector = start(port, *database, [lock](const std::function<void()>& work) {
-        std::lock_guard guard(*lock);
-        work();
-    });
+    auto databases = DatabasePool::open("");
+    if (!databases) return nullptr;
+    auto collector = start(port, *databases);
     if (!collector) return nullptr;
-    collector->ownDatabase_ = std::move(database);
-    collector->ownMutex_ = std::move(mutex);
+    collector->ownDatabases_ = std::move(databases);
     return collector;
 }
 
@@ -219,7 +212,7 @@ void AnalyticsCollector::serve(int client) {
             break;
         }
         try {
-            exclusive_([&] { events_->add(*events, std::time(nullptr)); });
+            events_->add(*events, std::time(nullptr));
         } catch (const std::exception&) {
             if (!writeAll(client, analytics_frame::replyFrame(replyText(1), coding_))) break;
             continue;
@@ -270,16 +263,8 @@ void AnalyticsCollector::clearConfigRecords() {
     configRecords_.clear();
 }
 
-long long AnalyticsCollector::storedEventCount() {
-    long long count = 0;
-    exclusive_([&] { count = events_->count(); });
-    return count;
-}
+long long AnalyticsCollector::storedEventCount() { return events_->count(); }
 
-std::vector<std::string> AnalyticsCollector::storedEvents() {
-    std::vector<std::string> texts;
-    exclusive_([&] { texts = events_->texts(); });
-    return texts;
-}
+std::vector<std::string> AnalyticsCollector::storedEvents() { return events_->texts(); }
 
 }  // namespace backend

@@ -16,7 +16,7 @@
 namespace backend {
 
 class CollectedEvents;
-class Database;
+class DatabasePool;
 
 // The stand-in for the analytics report host: a TCP listener on 127.0.0.1
 // that reads the analytics library's request frames, stores their events
@@ -38,14 +38,10 @@ public:
         CutConnection,    // closes the connection without a reply
         Silent,           // keeps the connection open and never answers
     };
-    // Runs a piece of work on the database, one at a time with the rest of
-    // the back end.
-    using Exclusive = std::function<void(const std::function<void()>&)>;
-
-    // Serves on `port` (0: any free port), storing into `database`; nothing
-    // when the port cannot be bound.
-    static std::unique_ptr<AnalyticsCollector> start(int port, Database& database, Exclusive exclusive);
-    // Serves with a private in-memory database.
+    // Serves on `port` (0: any free port), storing into the database of
+    // `databases`; nothing when the port cannot be bound.
+    static std::unique_ptr<AnalyticsCollector> start(int port, DatabasePool& databases);
+    // Serves with a private database of its own.
     static std::unique_ptr<AnalyticsCollector> start(int port = 0);
     ~AnalyticsCollector();
     AnalyticsCollector(const AnalyticsCollector&) = delete;
@@ -84,10 +80,8 @@ private:
     bool readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs);
     bool writeAll(int fd, const std::string& bytes);
 
-    std::unique_ptr<Database> ownDatabase_;
-    std::unique_ptr<std::mutex> ownMutex_;
+    std::unique_ptr<DatabasePool> ownDatabases_;
     std::unique_ptr<CollectedEvents> events_;
-    Exclusive exclusive_;
 
     int listener_ = -1;
     int wakeRead_ = -1, wakeWrite_ = -1;

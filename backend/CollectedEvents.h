@@ -5,7 +5,7 @@
 
 namespace backend {
 
-class Database;
+class DatabasePool;
 
 // The analytics events the collector received, in the back end's database
 // (table `analytics_events`), where a test or a person can count them. An
@@ -14,7 +14,7 @@ class Database;
 class CollectedEvents {
 public:
     // Creates the table when missing.
-    explicit CollectedEvents(Database& database);
+    explicit CollectedEvents(DatabasePool& databases);
 
     // Stores the events of one request in one transaction.
     void add(const std::vector<std::string>& events, long long receivedAt);
@@ -23,7 +23,7 @@ public:
     std::vector<std::string> texts();
 
 private:
-    Database& database_;
+    DatabasePool& databases_;
 };
 
 }  // namespace backend

@@ -4,23 +4,54 @@
 
 namespace backend {
 
-std::unique_ptr<Database> Database::open(const std::string& path) {
+namespace {
+
+// Distinct queries one connection keeps compiled; the queries are the
+// program's own texts, so this bounds only a runaway.
+constexpr std::size_t kMostCachedQueries = 512;
+// How long a writer of another process may hold the database before a
+// statement gives up.
+constexpr int kBusyMilliseconds = 5000;
+
+}  // namespace
+
+Database::Database(sqlite3* connection, std::shared_ptr<std::mutex> writers)
+    : connection_(connection), writers_(std::move(writers)) {}
+
+std::unique_ptr<Database> Database::connect(const std::string& name, int flags, std::shared_ptr<std::mutex> writers) {
     sqlite3* connection = nullptr;
-    const std::string name = path.empty() ? ":memory:" : path;
-    // One connection serves every request thread; the router serialises the
-    // requests, and SQLite's own full mutex guards the connection besides.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    // Each connection serves one thread at a time, so SQLite's own mutex
+    // would only cost.
+    flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(name.c_str(), &connection, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(connection);
         return nullptr;
     }
-    sqlite3_busy_timeout(connection, 2000);
-    return std::unique_ptr<Database>(new Database(connection));
+    sqlite3_busy_timeout(connection, kBusyMilliseconds);
+    std::unique_ptr<Database> database(new Database(connection, std::move(writers)));
+    // In WAL mode a commit need not reach the disk at once to stay intact;
+    // the last commits before a power cut may be lost, never half-written.
+    database->execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+    return database;
 }
 
-Database::~Database() { sqlite3_close(connection_); }
+std::unique_ptr<Database> Database::open(const std::string& path) {
+    try {
+        return connect(path.empty() ? ":memory:" : path, 0, std::make_shared<std::mutex>());
+    } catch (const DatabaseError&) {
+        return nullptr;
+    }
+}
+
+Database::~Database() {
+    for (auto& [sql, statements] : idleStatements_) {
+        for (sqlite3_stmt* statement : statements) sqlite3_finalize(statement);
+    }
+    sqlite3_close(connection_);
+}
 
 void Database::execute(std::string_view sql) {
+    if (scope_ == Scope::Reading) throw WritesNeeded{};
     char* error = nullptr;
     const std::string text(sql);
     if (sqlite3_exec(connection_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -31,11 +62,56 @@ void Database::execute(std::string_view sql) {
 }
 
 Statement Database::prepare(std::string_view sql) {
+    if (auto idle = idleStatements_.find(sql); idle != idleStatements_.end() && !idle->second.empty()) {
+        sqlite3_stmt* statement = idle->second.back();
+        idle->second.pop_back();
+        return Statement(*this, statement);
+    }
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(connection_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
         throw DatabaseError(std::string("prepare: ") + sqlite3_errmsg(connection_));
     }
-    return Statement(connection_, statement);
+    if (!statement) throw DatabaseError("prepare: no statement in the text");
+    return Statement(*this, statement);
+}
+
+void Database::giveBack(sqlite3_stmt* statement) noexcept {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    const std::string_view sql = sqlite3_sql(statement);
+    auto idle = idleStatements_.find(sql);
+    if (idle == idleStatements_.end()) {
+        if (idleStatements_.size() >= kMostCachedQueries) {
+            sqlite3_finalize(statement);
+            return;
+        }
+        idle = idleStatements_.emplace(std::string(sql), std::vector<sqlite3_stmt*>()).first;
+    }
+    idle->second.push_back(statement);
+}
+
+void Database::aboutToRun(bool readOnly) {
+    if (scope_ != Scope::Reading) return;
+    if (!readOnly) throw WritesNeeded{};
+    if (!readerBegun_) {
+        control("BEGIN");
+        readerBegun_ = true;
+    }
+}
+
+void Database::control(std::string_view sql) {
+    Statement statement = prepare(sql);
+    // Straight to SQLite: these statements are the transaction itself.
+    if (sqlite3_step(statement.statement_) != SQLITE_DONE) statement.fail("transaction");
+}
+
+bool Database::controlQuietly(std::string_view sql) noexcept {
+    try {
+        control(sql);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 long long Database::scalar(std::string_view sql, const std::vector<SqlValue>& arguments) {
@@ -46,6 +122,56 @@ long long Database::scalar(std::string_view sql, const std::vector<SqlValue>& ar
 
 long long Database::lastInsertId() const { return sqlite3_last_insert_rowid(connection_); }
 
-void Database::rollback() noexcept { sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr); }
+Database::Transaction::Transaction(Database& database, Kind kind) : database_(database), kind_(kind) {
+    if (kind == Kind::Read) {
+        // A read inside any transaction simply belongs to it.
+        nested_ = database.scope_ != Scope::None;
+        if (!nested_) {
+            database.scope_ = Scope::Reading;
+            database.readerBegun_ = false;
+        }
+        return;
+    }
+    if (database.scope_ == Scope::Reading) throw WritesNeeded{};
+    nested_ = database.scope_ == Scope::Writing;
+    if (nested_) {
+        database.control("SAVEPOINT nested");
+        return;
+    }
+    writers_ = std::unique_lock(*database.writers_);
+    database.control("BEGIN IMMEDIATE");
+    database.scope_ = Scope::Writing;
+}
+
+void Database::Transaction::commit() {
+    if (!open_) return;
+    if (nested_) {
+        if (kind_ == Kind::Write) database_.control("RELEASE nested");
+    } else if (kind_ == Kind::Write || database_.readerBegun_) {
+        database_.control("COMMIT");
+    }
+    finish();
+}
+
+Database::Transaction::~Transaction() {
+    if (!open_) return;
+    if (nested_) {
+        if (kind_ == Kind::Write) {
+            database_.controlQuietly("ROLLBACK TO nested");
+            database_.controlQuietly("RELEASE nested");
+        }
+    } else if (kind_ == Kind::Write || database_.readerBegun_) {
+        database_.controlQuietly("ROLLBACK");
+    }
+    finish();
+}
+
+void Database::Transaction::finish() {
+    open_ = false;
+    if (nested_) return;
+    database_.scope_ = Scope::None;
+    database_.readerBegun_ = false;
+    if (writers_.owns_lock()) writers_.unlock();
+}
 
 }  // namespace backend

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "backend/Statement.h"
 
@@ -11,12 +15,18 @@ struct sqlite3;
 
 namespace backend {
 
-// One SQLite connection. Failures throw DatabaseError; the action router
-// turns any of them into a server-error answer, so nothing escapes a request.
+// One SQLite connection, used by one thread at a time, with a cache of its
+// prepared statements. Failures throw DatabaseError; the action router turns
+// any of them into a server-error answer, so nothing escapes a request.
+//
+// File databases are kept in WAL mode, so readers on other connections
+// never wait for a writer; writers take turns on a lock shared by the
+// connections of one database (see DatabasePool).
 class Database {
 public:
-    // An empty path opens a private in-memory database. Answers nullptr when
-    // the file cannot be opened.
+    // A connection of its own (with its own writer lock). An empty path opens
+    // a private in-memory database. Answers nullptr when the file cannot be
+    // opened.
     static std::unique_ptr<Database> open(const std::string& path);
     ~Database();
     Database(const Database&) = delete;
@@ -31,24 +41,66 @@ public:
 
     // Runs `body` inside one transaction: committed when it returns, rolled
     // back (and the exception passed on) when it throws, so nothing is ever
-    // written half-way.
+    // written half-way. Inside a writing transaction it nests.
     template <class Body>
     void transaction(Body&& body) {
-        execute("BEGIN IMMEDIATE");
-        try {
-            body();
-        } catch (...) {
-            rollback();
-            throw;
-        }
-        execute("COMMIT");
+        Transaction writing(*this, Transaction::Kind::Write);
+        body();
+        writing.commit();
     }
 
+    // Thrown when work running as a reader is about to write: it is run
+    // again as a writer. Not a std::exception, so that no handler of storage
+    // failures takes it for one.
+    struct WritesNeeded {};
+
+    // One transaction on this connection, rolled back unless committed.
+    // A reader begins only when its first statement runs and may not write
+    // (WritesNeeded); a writer holds the writers' lock from beginning to end,
+    // or nests as a savepoint inside another writer.
+    class Transaction {
+    public:
+        enum class Kind { Read, Write };
+        Transaction(Database& database, Kind kind);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+        void commit();
+
+    private:
+        void finish();
+
+        Database& database_;
+        Kind kind_;
+        bool nested_ = false;
+        bool open_ = true;
+        std::unique_lock<std::mutex> writers_;
+    };
+
 private:
-    explicit Database(sqlite3* connection) : connection_(connection) {}
-    void rollback() noexcept;
+    friend class Statement;
+    friend class DatabasePool;
+    enum class Scope { None, Reading, Writing };
+
+    Database(sqlite3* connection, std::shared_ptr<std::mutex> writers);
+    static std::unique_ptr<Database> connect(const std::string& name, int flags, std::shared_ptr<std::mutex> writers);
+    // A statement leaving a Statement, back into the cache.
+    void giveBack(sqlite3_stmt* statement) noexcept;
+    // Called before a statement's first step.
+    void aboutToRun(bool readOnly);
+    // Runs a transaction-control statement through the cache.
+    void control(std::string_view sql);
+    bool controlQuietly(std::string_view sql) noexcept;
 
     sqlite3* connection_;
+    std::shared_ptr<std::mutex> writers_;
+    Scope scope_ = Scope::None;
+    bool readerBegun_ = false;
+    // Looked up by the query's text without copying it.
+    struct TextHash : std::hash<std::string_view> {
+        using is_transparent = void;
+    };
+    std::unordered_map<std::string, std::vector<sqlite3_stmt*>, TextHash, std::equal_to<>> idleStatements_;
 };
 
 }  // namespace backend

@@ -213,6 +213,11 @@ private:
         do got = ::recv(socket_, chunk, sizeof chunk, 0);
         while (got < 0 && errno == EINTR);
         if (got <= 0) return Fill::Closed;
+        // A client that writes a request's head and body apart, with Nagle's
+        // algorithm on, holds the body until the head is acknowledged: the
+        // acknowledgement goes at once rather than after the kernel's delay.
+        int yes = 1;
+        ::setsockopt(socket_, IPPROTO_TCP, TCP_QUICKACK, &yes, sizeof yes);
         buffer_.append(chunk, static_cast<std::size_t>(got));
         return Fill::Data;
     }

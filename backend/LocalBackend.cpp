@@ -8,7 +8,7 @@
 
 #include "backend/ActionRouter.h"
 #include "backend/AnalyticsCollector.h"
-#include "backend/Database.h"
+#include "backend/DatabasePool.h"
 #include "backend/HttpServer.h"
 #include "backend/DemoData.h"
 #include "backend/ImageCaptions.h"
@@ -81,9 +81,9 @@ LocalBackend::~LocalBackend() { stop(); }
 std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
-        backend->database_ = Database::open(options.dbPath);
-        if (!backend->database_) return nullptr;
-        installDemoData(*backend->database_, std::time(nullptr));
+        backend->databases_ = DatabasePool::open(options.dbPath);
+        if (!backend->databases_) return nullptr;
+        backend->databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -101,7 +101,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     const int port = server.bind(kHost, options.port);
     if (port <= 0) return nullptr;
     backend->port_ = port;
-    backend->router_ = std::make_unique<ActionRouter>(*backend->database_, backend->baseURL());
+    backend->router_ = std::make_unique<ActionRouter>(*backend->databases_, backend->baseURL());
     addAccountActions(*backend->router_);
     addHomeActions(*backend->router_);
     addCatalogueActions(*backend->router_);
@@ -114,9 +114,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addSettlementActions(*backend->router_);
     addReportActions(*backend->router_);
     addAccountPageActions(*backend->router_);
-    backend->collector_ = AnalyticsCollector::start(
-        options.collectorPort, *backend->database_,
-        [router = backend->router_.get()](const std::function<void()>& work) { router->exclusive(work); });
+    backend->collector_ = AnalyticsCollector::start(options.collectorPort, *backend->databases_);
     if (!backend->collector_) return nullptr;
     backend->installRoutes();
     LocalBackend* running = backend.get();
@@ -128,7 +126,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
 std::string LocalBackend::baseURL() const { return "http://" + std::string(kHost) + ":" + std::to_string(port_) + "/"; }
 
 std::string LocalBackend::paymentProviderSecret() const {
-    return router_->exclusive([&] { return backend::paymentProviderSecret(*database_); });
+    return databases_->run([](Database& database) { return backend::paymentProviderSecret(database); });
 }
 
 void LocalBackend::installRoutes() {
@@ -137,13 +135,16 @@ void LocalBackend::installRoutes() {
     auto action = [this](const HttpRequest& request, HttpResponse& response) {
         answer(response, router_->dispatch(Parameters(request.params)));
     };
+    auto notice = [this](long long id) {
+        return databases_->run([&](Database& database) { return noticePage(database, id); });
+    };
     // A notice's page is also reached as the unsigned action "news_info",
     // which the announcement list opens in its web page screen.
-    server.get("/", [this, action](const HttpRequest& request, HttpResponse& response) {
+    server.get("/", [action, notice](const HttpRequest& request, HttpResponse& response) {
         Parameters parameters(request.params);
         if (parameters.textOrEmpty("ct") == "app" && parameters.textOrEmpty("ac") == "news_info") {
             std::optional<long long> id = parseWholeNumber(parameters.textOrEmpty("id"), kLargestNoticeId);
-            if (id) answerPage(response, [&] { return noticePage(*database_, *id); });
+            if (id) answerPage(response, [&] { return notice(*id); });
             else response.status = 404;
             return;
         }
@@ -159,14 +160,15 @@ void LocalBackend::installRoutes() {
         if (std::optional<long long> promoter = promoterOfQRCodeImage(path)) {
             png = qrCodePNG(promotionLink(baseURL(), *promoter));
         } else {
-            std::optional<std::string> caption = router_->exclusive([&] { return imageCaption(*database_, path); });
+            std::optional<std::string> caption =
+                databases_->run([&](Database& database) { return imageCaption(database, path); });
             png = placeholderPNG(path, caption.value_or(""));
         }
         if (png.empty()) response.status = 500;
         else response.setContent(png, "image/png");
     });
-    server.get(R"(/notice/(\d{1,9}))", [this](const HttpRequest& request, HttpResponse& response) {
-        answerPage(response, [&] { return noticePage(*database_, std::stoll(request.matches[1])); });
+    server.get(R"(/notice/(\d{1,9}))", [notice](const HttpRequest& request, HttpResponse& response) {
+        answerPage(response, [&] { return notice(std::stoll(request.matches[1])); });
     });
 
     // Each kind of order paid online has its payment page and notify address.
@@ -175,21 +177,23 @@ void LocalBackend::installRoutes() {
         server.get(prefix + R"((\d{1,12}))", [this, kind](const HttpRequest& request, HttpResponse& response) {
             const long long order = std::stoll(request.matches[1]);
             answerPage(response, [&] {
-                return router_->exclusive(
-                    [&] { return paymentPage(*database_, order, request.param("key"), baseURL(), kind); });
+                return databases_->run([&](Database& database) {
+                    return paymentPage(database, order, request.param("key"), baseURL(), kind);
+                });
             });
         });
         server.get(prefix + R"((\d{1,12})/notify)",
                    [this, kind](const HttpRequest& request, HttpResponse& response) {
                        const long long order = std::stoll(request.matches[1]);
                        const std::string secret = request.header("X-Payment-Secret");
-                       answer(response, router_->exclusive([&] {
-                           try {
-                               return confirmPayment(*database_, order, secret, std::time(nullptr), kind);
-                           } catch (const std::exception&) {
-                               return Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
-                           }
-                       }));
+                       Envelope confirmation = Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
+                       try {
+                           confirmation = databases_->run([&](Database& database) {
+                               return confirmPayment(database, order, secret, std::time(nullptr), kind);
+                           });
+                       } catch (const std::exception&) {
+                       }
+                       answer(response, confirmation);
                    });
     }
 

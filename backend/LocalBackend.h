@@ -8,7 +8,7 @@ namespace backend {
 
 class ActionRouter;
 class AnalyticsCollector;
-class Database;
+class DatabasePool;
 class HttpServer;
 class PalConnectServices;
 class RippleOpenPlatform;
@@ -53,7 +53,7 @@ private:
     LocalBackend();
     void installRoutes();
 
-    std::unique_ptr<Database> database_;
+    std::unique_ptr<DatabasePool> databases_;
     std::unique_ptr<ActionRouter> router_;
     std::unique_ptr<HttpServer> server_;
     std::unique_ptr<PalConnectServices> palConnect_;

@@ -25,6 +25,8 @@ void recordFailedSignIn(Database& database, const std::string& username, std::ti
 }
 
 void clearFailedSignIns(Database& database, const std::string& username) {
+    // Most sign-ins have nothing to clear, and then write nothing.
+    if (database.scalar("SELECT EXISTS (SELECT 1 FROM failed_sign_ins WHERE username = ?)", {username}) == 0) return;
     database.transaction(
         [&] { database.prepare("DELETE FROM failed_sign_ins WHERE username = ?").bind({username}).step(); });
 }

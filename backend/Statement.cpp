@@ -2,20 +2,20 @@
 
 #include <sqlite3.h>
 
+#include "backend/Database.h"
+
 namespace backend {
 
-namespace {
-
-[[noreturn]] void fail(sqlite3* connection, const char* what) {
-    throw DatabaseError(std::string(what) + ": " + sqlite3_errmsg(connection));
+Statement::~Statement() {
+    if (statement_) owner_->giveBack(statement_);
 }
 
-}  // namespace
-
-Statement::~Statement() { sqlite3_finalize(statement_); }
-
-Statement::Statement(Statement&& other) noexcept : connection_(other.connection_), statement_(other.statement_) {
+Statement::Statement(Statement&& other) noexcept : owner_(other.owner_), statement_(other.statement_) {
     other.statement_ = nullptr;
+}
+
+void Statement::fail(const char* what) const {
+    throw DatabaseError(std::string(what) + ": " + sqlite3_errmsg(sqlite3_db_handle(statement_)));
 }
 
 Statement& Statement::bind(const std::vector<SqlValue>& arguments) {
@@ -31,17 +31,18 @@ Statement& Statement::bind(const std::vector<SqlValue>& arguments) {
             result = sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
                                        SQLITE_TRANSIENT);
         }
-        if (result != SQLITE_OK) fail(connection_, "bind");
+        if (result != SQLITE_OK) fail("bind");
         ++index;
     }
     return *this;
 }
 
 bool Statement::step() {
+    if (!sqlite3_stmt_busy(statement_)) owner_->aboutToRun(sqlite3_stmt_readonly(statement_) != 0);
     int result = sqlite3_step(statement_);
     if (result == SQLITE_ROW) return true;
     if (result == SQLITE_DONE) return false;
-    fail(connection_, "step");
+    fail("step");
 }
 
 long long Statement::integer(int column) const { return sqlite3_column_int64(statement_, column); }

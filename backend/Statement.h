@@ -5,10 +5,11 @@
 #include <variant>
 #include <vector>
 
-struct sqlite3;
 struct sqlite3_stmt;
 
 namespace backend {
+
+class Database;
 
 struct DatabaseError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -17,10 +18,13 @@ struct DatabaseError : std::runtime_error {
 // A value bound to a statement's "?" placeholder.
 using SqlValue = std::variant<long long, double, std::string>;
 
-// A prepared statement: bind the arguments, then step through the rows.
+// A prepared statement borrowed from its connection's statement cache: bind
+// the arguments, then step through the rows. When it goes, the statement is
+// reset and handed back to the cache, so a query is compiled once per
+// connection. It must not outlive the connection.
 class Statement {
 public:
-    Statement(sqlite3* connection, sqlite3_stmt* statement) : connection_(connection), statement_(statement) {}
+    Statement(Database& owner, sqlite3_stmt* statement) : owner_(&owner), statement_(statement) {}
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
@@ -38,7 +42,10 @@ public:
     std::string text(int column) const;
 
 private:
-    sqlite3* connection_;
+    friend class Database;
+    [[noreturn]] void fail(const char* what) const;
+
+    Database* owner_;
     sqlite3_stmt* statement_;
 };
 

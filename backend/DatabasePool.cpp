@@ -1,0 +1,74 @@
+#include "backend/DatabasePool.h"
+
+#include <cstdlib>
+
+namespace backend {
+
+namespace {
+
+// Idle connections kept for the next requests; more are closed as they
+// come back. As many as the clients a busy moment brings, with room.
+constexpr std::size_t kIdleConnections = 32;
+
+}  // namespace
+
+std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
+    std::unique_ptr<DatabasePool> pool(new DatabasePool());
+    pool->path_ = path;
+    if (path.empty()) {
+        // Several connections cannot share a private in-memory database in
+        // WAL mode, so a private one lives in a folder of its own.
+        std::error_code error;
+        std::string folder = (std::filesystem::temp_directory_path(error) / "velmaro-backend-XXXXXX").string();
+        if (error || !::mkdtemp(folder.data())) return nullptr;
+        pool->privateFolder_ = folder;
+        pool->path_ = (pool->privateFolder_ / "backend.db").string();
+    }
+    try {
+        pool->giveBack(pool->take());
+    } catch (const DatabaseError&) {
+        return nullptr;
+    }
+    return pool;
+}
+
+DatabasePool::~DatabasePool() {
+    idle_.clear();
+    if (!privateFolder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(privateFolder_, ignored);
+    }
+}
+
+std::size_t DatabasePool::openConnections() const {
+    std::lock_guard lock(mutex_);
+    return open_;
+}
+
+std::unique_ptr<Database> DatabasePool::take() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!idle_.empty()) {
+            std::unique_ptr<Database> database = std::move(idle_.back());
+            idle_.pop_back();
+            return database;
+        }
+    }
+    std::unique_ptr<Database> database = Database::connect(path_, 0, writers_);
+    if (!database) throw DatabaseError("cannot open " + path_);
+    std::lock_guard lock(mutex_);
+    ++open_;
+    return database;
+}
+
+void DatabasePool::giveBack(std::unique_ptr<Database> database) noexcept {
+    std::lock_guard lock(mutex_);
+    if (idle_.size() < kIdleConnections) {
+        idle_.push_back(std::move(database));
+        return;
+    }
+    // Closed once the lock is let go.
+    --open_;
+}
+
+}  // namespace backend

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "backend/Database.h"
+
+namespace backend {
+
+// The connections to one database, handed to the threads that serve
+// requests: each piece of work gets a connection of its own (with its
+// statements compiled already) for as long as it runs.
+//
+// Work runs as one transaction. It starts as a reader, which in WAL mode
+// sees one consistent state and never waits for a writer. Work that turns
+// out to write is rolled back and run again from the start as a writer,
+// which holds the writers' lock throughout: so whatever it read and checked
+// before writing still holds when it writes, as if requests ran one at a
+// time.
+class DatabasePool {
+public:
+    // An empty path: a private database in a temporary folder of its own,
+    // removed with the pool. Nothing when the database cannot be opened.
+    static std::unique_ptr<DatabasePool> open(const std::string& path);
+    ~DatabasePool();
+    DatabasePool(const DatabasePool&) = delete;
+    DatabasePool& operator=(const DatabasePool&) = delete;
+
+    // Runs `work(Database&)` as described above and answers what it answers.
+    // It may run twice, so it must not act outside the database before its
+    // last write. A storage failure rolls everything back and is passed on.
+    template <class Work>
+    auto run(Work&& work) {
+        Lease lease(*this);
+        try {
+            return inTransaction(*lease.database, Database::Transaction::Kind::Read, work);
+        } catch (const Database::WritesNeeded&) {
+        }
+        return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
+    }
+
+    // Connections open now, leased or idle.
+    std::size_t openConnections() const;
+
+private:
+    DatabasePool() = default;
+
+    struct Lease {
+        explicit Lease(DatabasePool& pool) : pool(pool), database(pool.take()) {}
+        ~Lease() { pool.giveBack(std::move(database)); }
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        DatabasePool& pool;
+        std::unique_ptr<Database> database;
+    };
+
+    template <class Work>
+    static auto inTransaction(Database& database, Database::Transaction::Kind kind, Work& work) {
+        Database::Transaction transaction(database, kind);
+        if constexpr (std::is_void_v<decltype(work(database))>) {
+            work(database);
+            transaction.commit();
+        } else {
+            auto result = work(database);
+            transaction.commit();
+            return result;
+        }
+    }
+
+    std::unique_ptr<Database> take();
+    void giveBack(std::unique_ptr<Database> database) noexcept;
+
+    std::string path_;
+    std::filesystem::path privateFolder_;
+    std::shared_ptr<std::mutex> writers_ = std::make_shared<std::mutex>();
+    mutable std::mutex mutex_;
+    std::vector<std::unique_ptr<Database>> idle_;
+    std::size_t open_ = 0;
+};
+
+}  // namespace backend
