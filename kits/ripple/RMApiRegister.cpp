@@ -1,10 +1,21 @@
 #include "kits/ripple/RMApiRegister.h"
 
 #include "foundation/DataFile.h"
+#include "foundation/DispatchOnce.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSDate.h"
+#include "foundation/NSNotificationCenter.h"
 #include "kits/ripple/AppCommunicate.h"
 #include "kits/ripple/RippleApiUtil.h"
+#include "kits/ripple/UTARP.h"
+#include "uikit/UIApplication.h"
+
+Ref<RMApiRegister> RMApiRegister::shareInstance() {
+    static DispatchOnce once;
+    static Ref<RMApiRegister> shared;
+    once.perform([] { shared = make<RMApiRegister>(); });
+    return shared;
+}
 
 bool RMApiRegister::isAppRegisterRippleScheme() {
     const Array* urlTypes = NSBundle::mainBundle()->objectForInfoDictionaryKey("CFBundleURLTypes").array();
@@ -23,9 +34,25 @@ bool RMApiRegister::registerApp(const AppID& appId, std::uint64_t appSupportCont
     return registerApp(appId, std::nullopt, appSupportContentFlag, enableUTA);
 }
 
-bool RMApiRegister::registerApp(const AppID& appId, const std::optional<std::string>&, std::uint64_t, bool) {
-    return appId.has_value();
+bool RMApiRegister::registerApp(const AppID& appId, const std::optional<std::string>&, std::uint64_t,
+                                bool enableUTA) {
+    if (!appId) return false;
+    if (enableUTA) shareInstance()->startUTA(appId);
+    return true;
 }
+
+void RMApiRegister::startUTA(const AppID& appId) {
+    UTARP::startWithAppkey(appId);
+    auto weak = weakSelf<RMApiRegister>();
+    NSNotificationCenter::defaultCenter()->addObserver(
+        self(),
+        [weak](const Ref<NSNotification>& notification) {
+            if (auto registrar = weak.lock()) registrar->DidEnterBackground(notification);
+        },
+        UIApplicationDidEnterBackgroundNotification);
+}
+
+void RMApiRegister::DidEnterBackground(const Ref<NSNotification>&) { UTARP::onBackground(); }
 
 std::optional<Dictionary> RMApiRegister::getRegisterDictionary(const Ref<UIPasteboard>& pasteboard) {
     if (!pasteboard) return std::nullopt;

@@ -4,14 +4,19 @@
 #include <optional>
 #include <string>
 
+#include "foundation/NSNotification.h"
+#include "foundation/NSObject.h"
 #include "foundation/Value.h"
 #include "uikit/UIPasteboard.h"
 
-// The checks of the host app's registration with the kit, and the
-// registration record an app can leave for the Ripple app.
-class RMApiRegister {
+// The checks of the host app's registration with the kit, the optional
+// start of the analytics library, and the registration record an app can
+// leave for the Ripple app. The one shared instance only observes the
+// application going to the background.
+class RMApiRegister : public NSObject {
 public:
-    RMApiRegister() = delete;
+    static Ref<RMApiRegister> shareInstance();
+    std::string className() const override { return "RMApiRegister"; }
 
     using AppID = std::optional<std::string>;
 
@@ -20,11 +25,16 @@ public:
     // app's URLs would come back to the host, and registration is refused.
     static bool isAppRegisterRippleScheme();
 
-    // True for an app id. The description and the content flag are not used.
-    // Analytics is not part of this build: `enableUTA` starts nothing.
+    // True for an app id; with `enableUTA` it also starts the analytics
+    // library (`startUTA`). The description and the content flag are not used.
     static bool registerApp(const AppID& appId, std::uint64_t appSupportContentFlag, bool enableUTA);
     static bool registerApp(const AppID& appId, const std::optional<std::string>& description,
                             std::uint64_t appSupportContentFlag, bool enableUTA);
+
+    // Starts the analytics library for the app id and sends its background
+    // event at every move to the background (one more time per call).
+    void startUTA(const AppID& appId);
+    void DidEnterBackground(const Ref<NSNotification>& notification);
 
     // The registration record: the pasteboard it lives on, and the record
     // itself (the dictionary under "content"), or nothing.

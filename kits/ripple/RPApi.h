@@ -60,8 +60,8 @@ public:
     // Stores `appId` as the registered identifier and answers true; refuses
     // (false, an error line in the log, state unchanged) a missing identifier
     // or a host bundle that claims the "ripple" scheme itself. The identifier
-    // is otherwise taken as it is, the empty one included. Analytics is not
-    // part of this build, so `enableUTA` starts nothing.
+    // is otherwise taken as it is, the empty one included. `enableUTA`
+    // starts the analytics library through `RMApiRegister::startUTA`.
     static bool registerApp(const AppID& appId, bool enableUTA);
     // The identifier of the last successful registration.
     static AppID registeredAppId();

@@ -22,4 +22,6 @@ public:
     }
     static std::optional<std::string> md5encrypt(const std::optional<std::string>& text);
     static Dictionary fetchSSIDInfo();
+    // The store's ".uta" folder.
+    static std::string getUTAStorePath();
 };

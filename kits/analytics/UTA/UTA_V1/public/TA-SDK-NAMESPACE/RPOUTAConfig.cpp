@@ -1,6 +1,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 
 #include "foundation/DispatchOnce.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTADataConfigHolder.h"
 
 RPOUTAConfig::RPOUTAConfig() { channel_ = "appstore"; }
 
@@ -11,6 +12,10 @@ Ref<RPOUTAConfig> RPOUTAConfig::getInstance() {
     return shared;
 }
 
-std::string RPOUTAConfig::getCustomProperty(const std::string&, const std::string& defaultValue) const {
-    return defaultValue;
+std::string RPOUTAConfig::getCustomProperty(const std::string& key, const std::string& defaultValue) const {
+    auto holder = RPOUTADataConfigHolder::getInstance();
+    if (!holder) return defaultValue;
+    const Value value = holder->getAppProperty(key);
+    if (value.isNil()) return defaultValue;
+    return value.stringValue().value_or(value.description());
 }

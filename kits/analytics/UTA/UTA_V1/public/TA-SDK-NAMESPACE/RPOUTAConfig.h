@@ -76,9 +76,8 @@ private:                                                                 \
 public:
     RPOUTAConfig();
 
-    // The application property `key` of the online configuration, else
-    // `defaultValue`. No online configuration has been received by this
-    // library yet, so the default is the answer.
+    // The application property `key` of the online configuration (type 2),
+    // else `defaultValue`.
     std::string getCustomProperty(const std::string& key, const std::string& defaultValue) const;
 
 private:

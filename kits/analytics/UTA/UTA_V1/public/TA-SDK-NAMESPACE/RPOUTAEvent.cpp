@@ -6,6 +6,7 @@
 #include "foundation/SecRandom.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPlugins.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 
@@ -68,7 +69,11 @@ std::string RPOUTAEvent::toJsonString() {
     UTASetIfPresent(dictionary, "cui", config->customerUserID());
     UTASetIfPresent(dictionary, "cav", config->customerAppVersion());
     setIfNotEmpty(dictionary, "ui", env->deviceid());
-    UTASetIfPresent(dictionary, "ifa", config->ifa());
+    if (auto ifa = config->ifa()) {
+        dictionary.set("ifa", *ifa);
+    } else if (auto source = RPOUTAPluginIDFA::getInstance()->delegate()) {
+        UTASetIfPresent(dictionary, "ifa", source->getIDFA());
+    }
     setIfNotEmpty(dictionary, "tmpid", RPOUTATempID::getUTATempID());
     if (auto ifv = env->ifv()) dictionary.set("ifv", ifv->UUIDString());
     dictionary.set("et", getType());

@@ -2,6 +2,7 @@
 
 #include "foundation/NSBundle.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTADataConfigHolder.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 
 namespace {
@@ -57,6 +58,7 @@ void RPOUTASessionEnv::encode(Dictionary& dictionary) {
     setBundleIdentifier(dictionary);
     UTASetIfPresent(dictionary, "mch", mch);
     if (bni != 0) dictionary.set("bni", bni);
+    if (auto holder = RPOUTADataConfigHolder::getInstance()) holder->encode(dictionary);
 }
 
 void RPOUTAErrorEvent::encode(Dictionary& dictionary) {

@@ -16,6 +16,7 @@
 #include "foundation/NSTimeZone.h"
 #include "foundation/NSUserDefaults.h"
 #include "foundation/UTF16.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPlugins.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
@@ -64,8 +65,18 @@ void RPOUTAHelper::collectEnvironment() {
     env_->setResolution(NSString::stringWithFormat("%.fx%.f", bounds.size.width * screen->scale(),
                                                    bounds.size.height * screen->scale()));
 
-    auto stableUDID = RPOUTAStableUDID::value();
-    if (stableUDID) env_->setDeviceid(*stableUDID);
+    // The device identifier: the external storage's copy first, else the
+    // shared one, which the external storage then keeps too.
+    auto storage = RPOUTAExtStoragePlugin::sharedInstance()->delegate();
+    if (auto kept = storage ? storage->loadValue("UTA_UDID") : std::nullopt) {
+        UTALog("load uta udid from keychain");
+        UTALog("uta uuid:%@", *kept);
+        env_->setDeviceid(*kept);
+        storage->storeValue(*kept, "UTA_UDID");
+    } else if (auto stableUDID = RPOUTAStableUDID::value()) {
+        env_->setDeviceid(*stableUDID);
+        if (storage) storage->storeValue(*stableUDID, "UTA_UDID");
+    }
 
     // The system's language list, as the global settings domain answers it.
     auto languages = NSUserDefaults::standardUserDefaults()->arrayForKey("AppleLanguages");

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "foundation/NSObject.h"
+// Stored beside the user row by the same store.
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTADataConfig.h"
 
 // The analytics user: the device identifier, its type (0 on the day it was
 // made, 1 once seen on another day, plus 2 after an app version change),
@@ -16,16 +18,4 @@ public:
     std::uint32_t tagTime = 0;
     std::string uid;
     std::string appVer;
-};
-
-// One online-configuration record: type 1 (the library's) or 2 (the
-// application's), its content as JSON text, the server's digest and the version.
-class RPOUTADataConfig : public NSObject {
-public:
-    std::string className() const override { return "RPOUTADataConfig"; }
-
-    std::uint32_t type = 0;
-    std::string content;
-    std::string md5;
-    std::uint32_t version = 0;
 };

@@ -1,0 +1,552 @@
+// The recording methods: page views, active time, errors, custom events,
+// account and user data. Each builds its event on the caller's thread,
+// stamps it with the current session and hands it to the intake.
+#include <cmath>
+#include <map>
+#include <mutex>
+
+#include "foundation/NSString.h"
+#include "foundation/UTF16.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTA.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+
+namespace {
+
+using Text = RPOUTA::Text;
+
+constexpr std::int64_t kOff = -1, kAccepted = 0, kInvalid = 1000, kTooLong = 1001;
+constexpr std::size_t kMaxContentLength = 61440;
+constexpr std::size_t kMaxExceptionSymbols = 200;
+
+// Begin times of open page views and timed events.
+struct Timers {
+    std::mutex lock;
+    std::map<std::string, double> begins;
+};
+Timers& pageTimers() {
+    static Timers timers;
+    return timers;
+}
+// Made at the first begin of a timed event: before it, ends find no timers.
+std::mutex& eventTimersCreation() {
+    static std::mutex lock;
+    return lock;
+}
+Timers* eventTimers(bool create) {
+    static Timers* timers = nullptr;
+    std::lock_guard lock(eventTimersCreation());
+    if (!timers && create) timers = new Timers();
+    return timers;
+}
+
+// The start of the open active period (0 when none), under "_tslock".
+std::mutex& activeStartLock() {
+    static std::mutex lock;
+    return lock;
+}
+double activeStart = 0;
+
+bool enabled() {
+    return RPOUTAHelper::getInstance()->checkUTAEnable() && RPOUTAConfig::getInstance()->statEnable();
+}
+bool statEnabled() { return RPOUTAConfig::getInstance()->statEnable(); }
+bool missing(const Text& text) { return !text || text->empty(); }
+
+std::uint32_t currentSession(const Text& appkey) { return UTACheckSession(false, appkey, false); }
+
+// Milliseconds rounded half up, in single precision; 1 second when no time passed.
+float durationSince(double begin) {
+    const float elapsed = static_cast<float>(UTANow() - begin);
+    if (elapsed > 0) return std::floor(elapsed * 1000.0f + 0.5f) / 1000.0f;
+    return 1.0f;
+}
+
+std::string timedEventKey(const std::string& eventId, const std::optional<Array>& args) {
+    std::string key = eventId + "[";
+    if (args) {
+        for (const Value& arg : *args) key += NSString::stringWithFormat("%@", arg);
+    }
+    return key;
+}
+
+std::string timedKeyValueEventKey(const std::string& eventId, const std::optional<Dictionary>& props) {
+    std::string key = eventId + "{";
+    if (props) {
+        for (const auto& [name, value] : *props) key += NSString::stringWithFormat("%@%@", name, value);
+    }
+    return key;
+}
+
+Value asValue(const std::optional<Array>& args) { return args ? Value(*args) : Value(); }
+Value asValue(const std::optional<Dictionary>& props) { return props ? Value(*props) : Value(); }
+
+std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey) {
+    if (missing(eventId)) {
+        UTALog("[ERROR]Failed to trace nil/empty event_id.");
+        return kInvalid;
+    }
+    if (UTAIsContentTooLong(eventId, arguments)) return kTooLong;
+    UTAReportAdditionEvent(false, appkey, false);
+    Timers& timers = *eventTimers(true);
+    std::lock_guard lock(timers.lock);
+    if (timers.begins.count(key)) {
+        UTALog("[ERROR]Duplicate key %@ for event_id:%@", key, *eventId);
+        return kInvalid;
+    }
+    if (timers.begins.size() >= RPOUTAConfig::getInstance()->maxParallelTimingEvents()) {
+        UTALog("[ERROR]Too many parallel events in memory.");
+        return kInvalid;
+    }
+    timers.begins[key] = UTANow();
+    return kAccepted;
+}
+
+// Ends a timed event: the event with its duration, or 1000 without a begin.
+// `fill` puts the arguments or properties on the event.
+std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey,
+                           bool isRealTime, const std::function<void(RPOUTACustomEvent&)>& fill) {
+    if (missing(eventId)) {
+        UTALog("[ERROR]Failed to trace nil/empty event_id.");
+        return kInvalid;
+    }
+    Timers* timers = eventTimers(false);
+    if (!timers) return kInvalid;
+    if (UTAIsContentTooLong(eventId, arguments)) return kTooLong;
+    Ref<RPOUTACustomEvent> event;
+    {
+        std::lock_guard lock(timers->lock);
+        const auto begin = timers->begins.find(key);
+        if (begin == timers->begins.end()) {
+            UTALog("[ERROR]NULL key %@ for event_id:%@", key, *eventId);
+            return kInvalid;
+        }
+        event = make<RPOUTACustomEvent>();
+        event->eventID = *eventId;
+        fill(*event);
+        event->sid = currentSession(appkey);
+        event->isRealTime = isRealTime;
+        event->duration = durationSince(begin->second);
+        event->appkey = appkey;
+        timers->begins.erase(begin);
+    }
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+Ref<RPOUTACustomEvent> customEvent(const std::string& eventId, const Text& appkey, bool isRealTime) {
+    auto event = make<RPOUTACustomEvent>();
+    event->eventID = eventId;
+    event->sid = currentSession(appkey);
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    return event;
+}
+
+}  // namespace
+
+bool UTAIsContentTooLong(const std::optional<std::string>& text, const Value& props) {
+    if (!text) return true;
+    if (props.isNil()) return UTF16::length(*text) > kMaxContentLength;
+    if (!props.isDictionary() && !props.isArray()) return true;
+    return UTF16::length(*text) + UTF16::length(RPOUTAHelper::getInstance()->getJson(props)) > kMaxContentLength;
+}
+
+// --- Page views ---
+
+void RPOUTA::trackDirectPageViewBegin(const Text& page, const Text& appkey) {
+    if (!statEnabled()) return;
+    if (missing(page)) {
+        UTALog("[ERROR]Failed to trace nil/empty page.");
+        return;
+    }
+    UTALog("Trace begin page:%@", *page);
+    UTAReportAdditionEvent(false, appkey, false);
+    {
+        Timers& timers = pageTimers();
+        std::lock_guard lock(timers.lock);
+        if (timers.begins.count(*page)) {
+            UTALog("[ERROR]Duplicate entry page %@", *page);
+            return;
+        }
+        if (timers.begins.size() >= RPOUTAConfig::getInstance()->maxParallelTimingEvents()) {
+            UTALog("[ERROR]Too many parallel page events in memory.");
+            return;
+        }
+        UTALog("set timedPageDis success,%@", *page);
+        timers.begins[*page] = UTANow();
+    }
+    // A page begun after an idle gap opens a new session.
+    UTACheckSession(true, appkey, false);
+}
+
+void RPOUTA::trackDirectPageViewEnd(const Text& page, const Text& appkey, bool isRealTime) {
+    trackDirectPageViewEnd(page, appkey, isRealTime, 0, std::nullopt);
+}
+
+void RPOUTA::trackDirectPageViewEnd(const Text& page, const Text& appkey, bool isRealTime, std::int32_t fromH5,
+                                    const Text& h5Attr) {
+    if (!statEnabled()) return;
+    if (missing(page)) {
+        UTALog("[ERROR]Failed to trace nil/empty page.");
+        return;
+    }
+    auto service = getInstance();
+    Ref<RPOUTAPageView> view;
+    {
+        Timers& timers = pageTimers();
+        std::lock_guard lock(timers.lock);
+        const auto begin = timers.begins.find(*page);
+        if (begin == timers.begins.end()) {
+            UTALog("[ERROR]NULL entry for page:%@", *page);
+            return;
+        }
+        view = make<RPOUTAPageView>();
+        view->page = page;
+        view->refer = service->lastPage();
+        view->sid = currentSession(appkey);
+        view->duration = durationSince(begin->second);
+        view->appkey = appkey;
+        view->isRealTime = isRealTime;
+        view->h5 = fromH5;
+        view->h5attr = h5Attr;
+        timers.begins.erase(begin);
+        service->setLastPage(page);
+    }
+    UTASubmitEvent(view);
+}
+
+void RPOUTA::trackPageViewBegin(const Text& page) { trackPageViewBegin(page, std::nullopt); }
+
+void RPOUTA::trackPageViewBegin(const Text& page, const Text& appkey) {
+    if (!enabled()) return;
+    if (missing(page)) {
+        UTALog("[ERROR]Failed to trace nil/empty page.");
+        return;
+    }
+    getInstance()->setUtaCurrentPage(page);
+    trackDirectPageViewBegin(page, appkey);
+}
+
+void RPOUTA::trackPageViewEnd(const Text& page) { trackPageViewEnd(page, std::nullopt, false); }
+
+void RPOUTA::trackPageViewEnd(const Text& page, const Text& appkey, bool isRealTime) {
+    if (!enabled()) return;
+    if (missing(page)) {
+        UTALog("[ERROR]Failed to trace nil/empty page.");
+        return;
+    }
+    trackDirectPageViewEnd(page, appkey, isRealTime);
+    getInstance()->setUtaCurrentPage(std::nullopt);
+}
+
+// --- Active time ---
+
+void RPOUTA::autoTrackActiveBegin() {
+    if (!RPOUTAConfig::getInstance()->autoTM()) return;
+    resetTrackActiveStartTime();
+    trackActiveBegin();
+}
+
+void RPOUTA::autoTrackActiveEnd() {
+    if (!RPOUTAConfig::getInstance()->autoTM()) return;
+    trackActiveEnd();
+}
+
+void RPOUTA::resetTrackActiveStartTime() {
+    if (!enabled()) return;
+    std::lock_guard lock(activeStartLock());
+    activeStart = 0;
+}
+
+void RPOUTA::trackActiveBegin() {
+    if (!enabled()) return;
+    std::lock_guard lock(activeStartLock());
+    if (activeStart == 0) activeStart = UTANow();
+}
+
+void RPOUTA::trackActiveEnd() {
+    if (!enabled()) return;
+    std::lock_guard lock(activeStartLock());
+    if (activeStart == 0) return;
+    auto event = make<RPOUTAActiveEvent>();
+    event->sid = currentSession(std::nullopt);
+    event->ts = static_cast<std::uint32_t>(activeStart);
+    const float elapsed = static_cast<float>(UTANow() - activeStart);
+    event->duration = elapsed == 0 ? 1.0f : std::floor(elapsed * 1000.0f + 0.5f) / 1000.0f;
+    UTADispatchEvent(event);
+    activeStart = 0;
+}
+
+// --- Errors ---
+
+std::int64_t RPOUTA::trackException(const Ref<NSException>& exception) {
+    return trackException(exception, std::nullopt, false);
+}
+
+std::int64_t RPOUTA::trackException(const Ref<NSException>& exception, const Text& appkey, bool isRealTime) {
+    if (!enabled()) return kOff;
+    if (!exception) {
+        UTALog("[ERROR]Failed to trace nil exception.");
+        return kInvalid;
+    }
+    const auto& symbols = exception->callStackSymbols();
+    Array stack;
+    for (std::size_t i = 0; i < symbols.size() && i < kMaxExceptionSymbols; ++i) stack.push_back(symbols[i]);
+    const std::string text = NSString::stringWithFormat("%@\n%@", exception, Value(stack));
+    if (UTAIsContentTooLong(text, Value())) return kTooLong;
+    auto event = make<RPOUTAErrorEvent>();
+    event->sid = UTANewSessionId();
+    event->error = text;
+    event->attr = 1;
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+std::int64_t RPOUTA::trackError(const Text& error) { return trackError(error, std::nullopt, false); }
+
+std::int64_t RPOUTA::trackError(const Text& error, const Text& appkey, bool isRealTime) {
+    if (!enabled()) return kOff;
+    if (missing(error)) {
+        UTALog("[ERROR]Failed to trace nil/empty error.");
+        return kInvalid;
+    }
+    if (UTAIsContentTooLong(error, Value())) return kTooLong;
+    auto event = make<RPOUTAErrorEvent>();
+    event->error = error;
+    event->attr = 0;
+    event->sid = currentSession(appkey);
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+// --- Custom events ---
+
+std::int64_t RPOUTA::trackCustomEvent(const Text& eventId, const std::optional<Array>& args) {
+    return trackCustomEvent(eventId, args, std::nullopt, false);
+}
+
+std::int64_t RPOUTA::trackCustomEvent(const Text& eventId, const std::optional<Array>& args, const Text& appkey,
+                                      bool isRealTime) {
+    if (!enabled()) return kOff;
+    if (!eventId) {
+        UTALog("[ERROR]Failed to trace nil event_id.");
+        return kInvalid;
+    }
+    if (UTAIsContentTooLong(eventId, asValue(args))) return kTooLong;
+    UTAReportAdditionEvent(false, std::nullopt, false);
+    auto event = customEvent(*eventId, appkey, isRealTime);
+    event->args = args;
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+std::int64_t RPOUTA::trackCustomEventBegin(const Text& eventId, const std::optional<Array>& args) {
+    return trackCustomEventBegin(eventId, args, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomEventBegin(const Text& eventId, const std::optional<Array>& args, const Text& appkey) {
+    if (!enabled()) return kOff;
+    return beginTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey);
+}
+
+std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optional<Array>& args) {
+    return trackCustomEventEnd(eventId, args, std::nullopt, false);
+}
+
+std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optional<Array>& args, const Text& appkey,
+                                         bool isRealTime) {
+    if (!enabled()) return kOff;
+    return endTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey, isRealTime,
+                         [&](RPOUTACustomEvent& event) { event.args = args; });
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::optional<Dictionary>& props) {
+    return trackCustomKeyValueEvent(eventId, props, std::nullopt, false, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::optional<Dictionary>& props,
+                                              const Text& appkey, bool isRealTime) {
+    return trackCustomKeyValueEvent(eventId, props, appkey, isRealTime, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::optional<Dictionary>& props,
+                                              const Text& appkey, bool isRealTime, std::int32_t fromH5,
+                                              const Text& h5Attr) {
+    if (!enabled()) return kOff;
+    if (missing(eventId)) {
+        UTALog("[ERROR]Failed to trace nil/empty event_id.");
+        return kInvalid;
+    }
+    if (UTAIsContentTooLong(eventId, asValue(props))) return kTooLong;
+    UTAReportAdditionEvent(false, std::nullopt, false);
+    auto event = customEvent(*eventId, appkey, isRealTime);
+    event->kvs = props;
+    event->h5 = fromH5;
+    event->h5attr = h5Attr;
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventBegin(const Text& eventId, const std::optional<Dictionary>& props) {
+    return trackCustomKeyValueEventBegin(eventId, props, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventBegin(const Text& eventId, const std::optional<Dictionary>& props,
+                                                   const Text& appkey) {
+    if (!enabled()) return kOff;
+    return beginTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std::optional<Dictionary>& props) {
+    return trackCustomKeyValueEventEnd(eventId, props, std::nullopt, false, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std::optional<Dictionary>& props,
+                                                 const Text& appkey, bool isRealTime) {
+    return trackCustomKeyValueEventEnd(eventId, props, appkey, isRealTime, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std::optional<Dictionary>& props,
+                                                 const Text& appkey, bool isRealTime, std::int32_t fromH5,
+                                                 const Text& h5Attr) {
+    if (!enabled()) return kOff;
+    return endTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey,
+                         isRealTime, [&](RPOUTACustomEvent& event) {
+                             event.kvs = props;
+                             event.h5 = fromH5;
+                             event.h5attr = h5Attr;
+                         });
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text& eventId,
+                                                      const std::optional<Dictionary>& props) {
+    return trackCustomKeyValueEventDuration(duration, eventId, props, std::nullopt, false, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text& eventId,
+                                                      const std::optional<Dictionary>& props, const Text& appKey,
+                                                      bool isRealTime) {
+    return trackCustomKeyValueEventDuration(duration, eventId, props, appKey, isRealTime, 0, std::nullopt);
+}
+
+std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text& eventId,
+                                                      const std::optional<Dictionary>& props, const Text& appKey,
+                                                      bool isRealTime, std::int32_t fromH5, const Text& h5Attr) {
+    if (!enabled()) return kOff;
+    if (missing(eventId)) {
+        UTALog("[ERROR]Failed to trace nil/empty event_id.");
+        return kInvalid;
+    }
+    if (duration == 0) {
+        UTALog("[ERROR] event:%@ duration should not be zero", *eventId);
+        return kInvalid;
+    }
+    if (UTAIsContentTooLong(eventId, asValue(props))) return kTooLong;
+    auto event = customEvent(*eventId, appKey, isRealTime);
+    event->kvs = props;
+    event->duration = duration;
+    event->h5 = fromH5;
+    event->h5attr = h5Attr;
+    UTASubmitEvent(event);
+    return kAccepted;
+}
+
+// --- Account and user data ---
+
+void RPOUTA::reportPal(const Text& pal) { reportPal(pal, std::nullopt, false); }
+
+void RPOUTA::reportPal(const Text& pal, const Text& appkey, bool isRealTime) {
+    if (!enabled()) return;
+    RPOUTAConfig::getInstance()->setPal(pal);
+    currentSession(appkey);
+    UTAReportAdditionEvent(true, appkey, isRealTime);
+}
+
+void RPOUTA::reportAccount(const Text& account, std::uint32_t type, const Text& ext) {
+    reportAccount(account, type, ext, std::nullopt, false);
+}
+
+void RPOUTA::reportAccount(const Text& account, std::uint32_t type, const Text& ext, const Text& appkey,
+                           bool isRealTime) {
+    if (!enabled()) return;
+    auto config = RPOUTAConfig::getInstance();
+    config->setAccount(account);
+    config->setAccountType(static_cast<std::int8_t>(type & 0xff));
+    config->setAccountExt(ext);
+    const std::uint32_t session = currentSession(appkey);
+    if (!config->statEnable() || !config->account()) return;
+    auto event = make<RPOUTAAccountEvent>();
+    event->sid = session;
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    UTASubmitEvent(event);
+}
+
+void RPOUTA::reportAppMonitorStat(const Ref<RPOUTAAppMonitorStat>& stat) {
+    reportAppMonitorStat(stat, std::nullopt, false);
+}
+
+void RPOUTA::reportAppMonitorStat(const Ref<RPOUTAAppMonitorStat>& stat, const Text& appkey, bool isRealTime) {
+    if (!enabled()) return;
+    if (!stat || !stat->interface) {
+        UTALog("[ERROR]Invalid arguments for reportAppMonitorStat:NULL stat object or null interface name in stat "
+               "object.");
+        return;
+    }
+    auto event = make<RPOUTAMonitorStatEvent>();
+    event->stat = stat;
+    event->sid = currentSession(appkey);
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    UTASubmitEvent(event);
+}
+
+void RPOUTA::trackGameUser(const Text& uid, const Text& world, const Text& level) {
+    trackGameUser(uid, world, level, std::nullopt, false);
+}
+
+void RPOUTA::trackGameUser(const Text& uid, const Text& world, const Text& level, const Text& appkey,
+                           bool isRealTime) {
+    if (!enabled()) return;
+    if (!uid) {
+        UTALog("[ERROR]Invalid arguments for trackGameUser: null uid.");
+        return;
+    }
+    auto event = make<RPOUTAGameUserEvent>();
+    event->sid = currentSession(appkey);
+    event->uid = uid;
+    event->world = world;
+    event->level = level;
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    UTASubmitEvent(event);
+}
+
+std::string RPOUTA::getUtaUDID() { return RPOUTAStore::getInstance()->getUtaStableUDID(); }
+
+void RPOUTA::setAccount(const Text& account, std::uint64_t type) {
+    auto config = RPOUTAConfig::getInstance();
+    config->setCustomerUserID(account);
+    if (type == 0) {
+        config->setPal(account);
+        reportPal(account);
+    }
+}
+
+void RPOUTA::setUserProperty(const std::optional<Dictionary>& kvs) {
+    if (!kvs || kvs->empty()) {
+        UTALog("setUserProperty: kvs is empty");
+        return;
+    }
+    auto event = make<RPOUTAUserPropertyEvent>();
+    event->kvs = kvs;
+    UTASubmitEvent(event);
+}

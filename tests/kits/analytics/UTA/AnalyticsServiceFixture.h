@@ -1,0 +1,84 @@
+#pragma once
+
+// Base of the tests that run the analytics service. The service, its store
+// and its session state are process-wide, so each such test needs a process
+// of its own (ctest runs every test alone); run in one process after another
+// service test, it skips.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "foundation/NSJSONSerialization.h"
+#include "foundation/NSLog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTA.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "system/SCNetworkReachability.h"
+#include "tests/support/ManualClock.h"
+#include "tests/support/TempSandbox.h"
+
+class AnalyticsServiceFixture : public MainLoopFixture {
+protected:
+    static constexpr SCNetworkReachabilityFlags kCellular =
+        kSCNetworkReachabilityFlagsReachable | kSCNetworkReachabilityFlagsIsWWAN;
+    static constexpr SCNetworkReachabilityFlags kWiFi = kSCNetworkReachabilityFlagsReachable;
+
+    void SetUp() override {
+        static bool used = false;
+        if (used) GTEST_SKIP() << "the analytics service is process-wide: run this test in its own process (ctest)";
+        used = true;
+        auto config = RPOUTAConfig::getInstance();
+        config->setDebugEnable(true);
+        // Every event is stored unless a test says otherwise, on a cellular link.
+        config->setReportStrategy(6);
+        SCNetworkReachability::setFakeFlags(kCellular);
+        now = 1'700'000'000;
+        UTASetTimeSource([this] { return now; });
+    }
+    void TearDown() override {
+        SCNetworkReachability::setFakeFlags(std::nullopt);
+        UTASetTimeSource({});
+    }
+
+    // Lets the report policy and the store finish what was handed to them.
+    static void settle() {
+        for (int round = 0; round < 2; ++round) {
+            RPOUTA::getInstance()->getTaskQueue()->sync([] {});
+            RPOUTAStore::getInstance()->taskQueue()->sync([] {});
+        }
+    }
+
+    // The stored events, oldest first, as JSON objects.
+    static std::vector<Dictionary> storedEvents() {
+        settle();
+        std::vector<Dictionary> events;
+        sqlite3* db = nullptr;
+        sqlite3_open(RPOUTAStore::getInstance()->getDbPath().c_str(), &db);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "select content from events order by event_id", -1, &statement, nullptr);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            const Value parsed = NSJSONSerialization::JSONObjectWithData(NSData::fromString(text));
+            if (const Dictionary* event = parsed.dictionary()) events.push_back(*event);
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return events;
+    }
+
+    // The stored events of one type ("et").
+    static std::vector<Dictionary> storedEvents(int type) {
+        std::vector<Dictionary> matching;
+        for (auto& event : storedEvents()) {
+            if (event["et"].intValue() == type) matching.push_back(event);
+        }
+        return matching;
+    }
+
+    TempSandbox sandbox;
+    NSLogCapture log;
+    double now = 0;
+};
