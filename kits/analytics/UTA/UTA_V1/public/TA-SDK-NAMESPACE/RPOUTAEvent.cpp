@@ -7,6 +7,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPlugins.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 
@@ -25,9 +26,10 @@ void setIfNotEmpty(Dictionary& dictionary, const char* key, const std::string& v
 }  // namespace
 
 RPOUTAEvent::RPOUTAEvent() {
+    // The time stamp follows the service's clock, which sessions use too.
+    ts = static_cast<std::uint32_t>(UTANow());
     timeval now{};
     gettimeofday(&now, nullptr);
-    ts = static_cast<std::uint32_t>(now.tv_sec);
     timeStr = std::to_string(now.tv_usec);
     if (timeStr.size() >= 3) timeStr = timeStr.substr(2);
 }
