@@ -20,13 +20,14 @@ public:
     std::string className() const override { return "RPOUTA"; }
 };
 
+// Never destroyed: the service's queues may still run while the process exits.
 std::mutex& instanceLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex();
+    return *lock;
 }
 Ref<RPOUTA>& publishedInstance() {
-    static Ref<RPOUTA> instance;
-    return instance;
+    static auto* instance = new Ref<RPOUTA>();
+    return *instance;
 }
 
 }  // namespace
@@ -37,8 +38,8 @@ Ref<RPOUTA> UTAExistingInstance() {
 }
 
 Ref<NSObject> RPOUTA::classObject() {
-    static const Ref<NSObject> object = make<RPOUTAClassObject>();
-    return object;
+    static const auto* object = new Ref<NSObject>(make<RPOUTAClassObject>());
+    return *object;
 }
 
 RPOUTA::RPOUTA() = default;

@@ -10,19 +10,21 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPluginNotify.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTANumericCompare.h"
 
 namespace {
 
+// Never destroyed: queues may still encode events while the process exits.
 Ref<RPOUTADataConfigHolder>& sharedHolder() {
-    static Ref<RPOUTADataConfigHolder> holder;
-    return holder;
+    static auto* holder = new Ref<RPOUTADataConfigHolder>();
+    return *holder;
 }
 std::mutex& sharedHolderLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex();
+    return *lock;
 }
 
 std::vector<std::string> eventIdList(const std::string& text) {
@@ -42,8 +44,17 @@ Ref<RPOUTADataConfigHolder> RPOUTADataConfigHolder::initSingleton(const std::fun
         auto holder = make<RPOUTADataConfigHolder>();
         RPOUTAStore::getInstance()->loadConfig([&](const Ref<RPOUTADataConfig>& config) { holder->setConfig(config); });
         if (block) block();
-        std::lock_guard lock(sharedHolderLock());
-        sharedHolder() = holder;
+        {
+            std::lock_guard lock(sharedHolderLock());
+            sharedHolder() = holder;
+        }
+        // Every acknowledged report answer may carry configuration. The
+        // channel is kept for the life of the process: torn down at exit it
+        // would wait on queues that are already gone.
+        static const auto* channel = new Ref<RPOUTASocket>(RPOUTASocket::getInstance());
+        (*channel)->setOnlineConfigHandler([](const Value& answer) {
+            if (auto shared = getInstance()) shared->updateOnlineConfig(answer);
+        });
     });
     return getInstance();
 }

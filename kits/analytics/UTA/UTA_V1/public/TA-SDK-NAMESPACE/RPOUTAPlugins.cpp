@@ -7,16 +7,16 @@
 
 Ref<RPOUTAExtStoragePlugin> RPOUTAExtStoragePlugin::sharedInstance() {
     static DispatchOnce once;
-    static Ref<RPOUTAExtStoragePlugin> shared;
-    once.perform([] { shared = make<RPOUTAExtStoragePlugin>(); });
-    return shared;
+    static Ref<RPOUTAExtStoragePlugin>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTAExtStoragePlugin>(make<RPOUTAExtStoragePlugin>()); });
+    return *shared;
 }
 
 Ref<RPOUTASpeedTestPlugin> RPOUTASpeedTestPlugin::sharedInstance() {
     static DispatchOnce once;
-    static Ref<RPOUTASpeedTestPlugin> shared;
-    once.perform([] { shared = make<RPOUTASpeedTestPlugin>(); });
-    return shared;
+    static Ref<RPOUTASpeedTestPlugin>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTASpeedTestPlugin>(make<RPOUTASpeedTestPlugin>()); });
+    return *shared;
 }
 
 void RPOUTASpeedTestPlugin::setSpeedTestProtocol(const Ref<RPOUTASpeedTestProtocol>& delegate) {

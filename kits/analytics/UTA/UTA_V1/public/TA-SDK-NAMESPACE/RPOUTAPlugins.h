@@ -63,9 +63,10 @@ private:
         static DispatchOnce instance;
         return instance;
     }
+    // Never destroyed: the store's queue may ask a plug-in while the process exits.
     static Ref<Holder>& shared() {
-        static Ref<Holder> instance;
-        return instance;
+        static auto* instance = new Ref<Holder>();
+        return *instance;
     }
 };
 

@@ -21,12 +21,12 @@ constexpr const char* kLastPeriodicSendKey = "UTA_SDK_DATA_SENT_TS";
 
 // Events recorded before the shared instance exists, oldest first.
 std::mutex& pendingLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex();
+    return *lock;
 }
 std::vector<Ref<RPOUTAEvent>>& pendingEvents() {
-    static std::vector<Ref<RPOUTAEvent>> events;
-    return events;
+    static auto* events = new std::vector<Ref<RPOUTAEvent>>();
+    return *events;
 }
 
 Ref<RPOUTAStore> store() { return RPOUTAStore::getInstance(); }
@@ -37,10 +37,7 @@ void storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent) {
 
 // Sends one event at once; `completion` hears whether it was delivered.
 void sendItem(const Ref<RPOUTAEvent>& event, std::function<void(bool)> completion) {
-    auto item = make<RPOUTASendItem>();
-    item->jsonEvents = event;
-    item->sendCallback = std::move(completion);
-    RPOUTASocket::getInstance()->sendEvent(item);
+    RPOUTASocket::getInstance()->sendEvent(make<RPOUTASendItem>(event, std::move(completion)));
 }
 
 // Sends at once; a failed send keeps the event in the store.

@@ -22,13 +22,14 @@ std::atomic<std::uint32_t> sessionEventCount{0};
 std::atomic<bool> firstSessionEventSent{false};
 std::atomic<bool> additionEventSent{false};
 
+// Never destroyed: the service's queues read the time while the process exits.
 std::mutex& timeSourceLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex();
+    return *lock;
 }
 std::function<double()>& timeSource() {
-    static std::function<double()> source;
-    return source;
+    static auto* source = new std::function<double()>();
+    return *source;
 }
 
 // The session id generator: the process's random sequence seeded with the

@@ -28,8 +28,8 @@ struct Timers {
     std::map<std::string, double> begins;
 };
 Timers& pageTimers() {
-    static Timers timers;
-    return timers;
+    static auto* timers = new Timers();
+    return *timers;
 }
 // Made at the first begin of a timed event: before it, ends find no timers.
 std::mutex& eventTimersCreation() {
