@@ -57,6 +57,12 @@ protected:
     }
     void TearDown() override {
         RPOUTAReportHost::setHost("");
+        // The channel keeps its connection open: it has to see the collector
+        // go while the process still runs, not during its exit.
+        if (collector && collector->connections() > 0) {
+            collector->stop();
+            runUntil([&] { return log.contains("DidDisconnect:withError:"); }, 5);
+        }
         AnalyticsServiceFixture::TearDown();
     }
 
