@@ -6,10 +6,11 @@
 RPOUTAConfig::RPOUTAConfig() { channel_ = "appstore"; }
 
 Ref<RPOUTAConfig> RPOUTAConfig::getInstance() {
+    // Never destroyed: the library's queues may read it while the process exits.
     static DispatchOnce once;
-    static Ref<RPOUTAConfig> shared;
-    once.perform([] { shared = make<RPOUTAConfig>(); });
-    return shared;
+    static Ref<RPOUTAConfig>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTAConfig>(make<RPOUTAConfig>()); });
+    return *shared;
 }
 
 std::string RPOUTAConfig::getCustomProperty(const std::string& key, const std::string& defaultValue) const {

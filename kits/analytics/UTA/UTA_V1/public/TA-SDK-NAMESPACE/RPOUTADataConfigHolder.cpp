@@ -48,11 +48,8 @@ Ref<RPOUTADataConfigHolder> RPOUTADataConfigHolder::initSingleton(const std::fun
             std::lock_guard lock(sharedHolderLock());
             sharedHolder() = holder;
         }
-        // Every acknowledged report answer may carry configuration. The
-        // channel is kept for the life of the process: torn down at exit it
-        // would wait on queues that are already gone.
-        static const auto* channel = new Ref<RPOUTASocket>(RPOUTASocket::getInstance());
-        (*channel)->setOnlineConfigHandler([](const Value& answer) {
+        // Every acknowledged report answer may carry configuration.
+        RPOUTASocket::getInstance()->setOnlineConfigHandler([](const Value& answer) {
             if (auto shared = getInstance()) shared->updateOnlineConfig(answer);
         });
     });

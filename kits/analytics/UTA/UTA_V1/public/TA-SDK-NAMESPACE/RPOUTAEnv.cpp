@@ -3,8 +3,9 @@
 #include "foundation/DispatchOnce.h"
 
 Ref<RPOUTAEnv> RPOUTAEnv::getInstance() {
+    // Never destroyed: the library's queues may read it while the process exits.
     static DispatchOnce once;
-    static Ref<RPOUTAEnv> shared;
-    once.perform([] { shared = make<RPOUTAEnv>(); });
-    return shared;
+    static Ref<RPOUTAEnv>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTAEnv>(make<RPOUTAEnv>()); });
+    return *shared;
 }

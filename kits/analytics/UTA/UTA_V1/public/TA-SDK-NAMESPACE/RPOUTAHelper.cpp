@@ -44,10 +44,11 @@ bool versionAtLeast(const std::string& version, int major) {
 RPOUTAHelper::RPOUTAHelper() = default;
 
 Ref<RPOUTAHelper> RPOUTAHelper::getInstance() {
+    // Never destroyed: the library's queues may read it while the process exits.
     static DispatchOnce once;
-    static Ref<RPOUTAHelper> shared;
-    once.perform([] { shared = make<RPOUTAHelper>(); });
-    return shared;
+    static Ref<RPOUTAHelper>* shared = nullptr;
+    once.perform([] { shared = new Ref<RPOUTAHelper>(make<RPOUTAHelper>()); });
+    return *shared;
 }
 
 void RPOUTAHelper::didCreate() { collectEnvironment(); }
@@ -205,9 +206,10 @@ bool RPOUTAHelper::isJB() {
 
 void RPOUTAHelper::getCTTelephonyNetworkInfo(std::function<void(const Ref<CTTelephonyNetworkInfo>&)> block) {
     DispatchQueue::global(DispatchQueuePriority::Background)->async([block = std::move(block)] {
+        // Never destroyed: this block may still run while the process exits.
         static DispatchOnce once;
-        static Ref<CTTelephonyNetworkInfo> shared;
-        once.perform([] { shared = make<CTTelephonyNetworkInfo>(); });
-        DispatchQueue::main()->async([block, info = shared] { block(info); });
+        static Ref<CTTelephonyNetworkInfo>* shared = nullptr;
+        once.perform([] { shared = new Ref<CTTelephonyNetworkInfo>(make<CTTelephonyNetworkInfo>()); });
+        DispatchQueue::main()->async([block, info = *shared] { block(info); });
     });
 }
