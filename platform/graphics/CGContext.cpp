@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -31,70 +33,252 @@ cairo_filter_t filterFor(CGInterpolationQuality quality) {
 // Gaussian blur; each pass spreads the drawn pixels `radius` further.
 constexpr int blurPasses = 3;
 
+// Divides the sums of a blur window by its size: by a multiplication that
+// gives the quotient exactly while the sum stays under 2^32 / size (the sums
+// of 8-bit values never reach 256 x size), by a division otherwise.
+class WindowAverage {
+public:
+    explicit WindowAverage(int window)
+        : window_(static_cast<std::uint64_t>(window)),
+          reciprocal_(window <= largestExactWindow ? (std::uint64_t{1} << 32) / window_ + 1 : 0) {}
+    unsigned char operator()(std::uint32_t sum) const {
+        return static_cast<unsigned char>(reciprocal_ ? (sum * reciprocal_) >> 32 : sum / window_);
+    }
+
+private:
+    static constexpr int largestExactWindow = 4095;  // 256 x 4095^2 < 2^32
+    std::uint64_t window_, reciprocal_;
+};
+
 void blurAlpha(cairo_surface_t* surface, int radius) {
     if (radius <= 0) return;
     cairo_surface_flush(surface);
     int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
-    int stride = cairo_image_surface_get_stride(surface);
+    auto stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface));
     unsigned char* data = cairo_image_surface_get_data(surface);
-    std::vector<unsigned char> line(static_cast<std::size_t>(std::max(width, height)));
-    auto blurLine = [&](unsigned char* start, int count, int step) {
-        for (int i = 0; i < count; ++i) line[static_cast<std::size_t>(i)] = start[i * step];
-        int window = 2 * radius + 1, sum = 0;
-        for (int i = -radius; i <= radius; ++i) sum += (i >= 0 && i < count) ? line[static_cast<std::size_t>(i)] : 0;
-        for (int i = 0; i < count; ++i) {
-            start[i * step] = static_cast<unsigned char>(sum / window);
-            int leaving = i - radius, entering = i + radius + 1;
-            if (leaving >= 0) sum -= line[static_cast<std::size_t>(leaving)];
-            if (entering < count) sum += line[static_cast<std::size_t>(entering)];
-        }
-    };
+    WindowAverage average(2 * radius + 1);
+    std::vector<unsigned char> line(static_cast<std::size_t>(width)), before(stride * static_cast<std::size_t>(height));
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
+    auto rowOf = [&](unsigned char* pixels, int y) { return pixels + static_cast<std::size_t>(y) * stride; };
     for (int pass = 0; pass < blurPasses; ++pass) {
-        for (int y = 0; y < height; ++y) blurLine(data + y * stride, width, 1);
-        for (int x = 0; x < width; ++x) blurLine(data + x, height, stride);
+        // Across each row: a running sum over the window, with the pixels
+        // beyond the ends counting as empty.
+        for (int y = 0; y < height; ++y) {
+            unsigned char* row = rowOf(data, y);
+            std::copy(row, row + width, line.begin());
+            std::uint32_t sum = 0;
+            for (int i = 0; i <= radius && i < width; ++i) sum += line[static_cast<std::size_t>(i)];
+            for (int i = 0; i < width; ++i) {
+                row[i] = average(sum);
+                int leaving = i - radius, entering = i + radius + 1;
+                if (leaving >= 0) sum -= line[static_cast<std::size_t>(leaving)];
+                if (entering < width) sum += line[static_cast<std::size_t>(entering)];
+            }
+        }
+        // Down each column the same way, all columns at once, row by row.
+        std::copy(data, data + before.size(), before.begin());
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int i = 0; i <= radius && i < height; ++i) {
+            const unsigned char* row = rowOf(before.data(), i);
+            for (int x = 0; x < width; ++x) sums[static_cast<std::size_t>(x)] += row[x];
+        }
+        for (int y = 0; y < height; ++y) {
+            unsigned char* row = rowOf(data, y);
+            for (int x = 0; x < width; ++x) row[x] = average(sums[static_cast<std::size_t>(x)]);
+            int leaving = y - radius, entering = y + radius + 1;
+            if (leaving >= 0) {
+                const unsigned char* gone = rowOf(before.data(), leaving);
+                for (int x = 0; x < width; ++x) sums[static_cast<std::size_t>(x)] -= gone[x];
+            }
+            if (entering < height) {
+                const unsigned char* coming = rowOf(before.data(), entering);
+                for (int x = 0; x < width; ++x) sums[static_cast<std::size_t>(x)] += coming[x];
+            }
+        }
     }
     cairo_surface_mark_dirty(surface);
 }
 
-// The part of an 8-bit alpha surface that a blur spreading `spread` pixels
-// from its drawn (non-zero) pixels can reach, clipped to the surface, as a
-// new surface placed at (left, top) of the old one; nullptr when nothing is
-// drawn.
-cairo_surface_t* shadowReach(cairo_surface_t* surface, int spread, int& left, int& top) {
+// A box of whole pixels in the target's pixel space (right and bottom
+// exclusive).
+struct PixelBox {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool isEmpty() const { return right <= left || bottom <= top; }
+};
+
+// The pixels of a shape to paint: an ARGB32 group (4 bytes a pixel, alpha in
+// the top byte of each native-endian word) or an A8 mask (1 byte a pixel),
+// whose first pixel lies at (x, y) of the target. A pixel is drawn when any
+// of its bytes is not zero.
+struct ShapePixels {
+    const unsigned char* data = nullptr;
+    int stride = 0, bytesPerPixel = 1, x = 0, y = 0, width = 0, height = 0;
+
+    const unsigned char* row(int line) const { return data + static_cast<std::ptrdiff_t>(line) * stride; }
+    unsigned char alpha(const unsigned char* row, int column) const {
+        if (bytesPerPixel == 1) return row[column];
+        std::uint32_t pixel;
+        std::memcpy(&pixel, row + 4 * column, 4);
+        return static_cast<unsigned char>(pixel >> 24);
+    }
+};
+
+// Scanning for drawn pixels goes a block of bytes at a time: most of a
+// shape's group is empty.
+constexpr std::size_t scanBlock = 64;
+
+bool blockIsEmpty(const unsigned char* bytes) {
+    std::uint64_t any = 0;
+    for (std::size_t i = 0; i < scanBlock; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    return any == 0;
+}
+
+// The index of the first (or last) byte that is not zero; -1 when all are.
+std::ptrdiff_t firstNonZero(const unsigned char* bytes, std::size_t count) {
+    std::size_t i = 0;
+    while (i + scanBlock <= count && blockIsEmpty(bytes + i)) i += scanBlock;
+    for (; i < count; ++i)
+        if (bytes[i]) return static_cast<std::ptrdiff_t>(i);
+    return -1;
+}
+
+std::ptrdiff_t lastNonZero(const unsigned char* bytes, std::size_t count) {
+    std::size_t end = count;
+    while (end >= scanBlock && blockIsEmpty(bytes + end - scanBlock)) end -= scanBlock;
+    while (end > 0)
+        if (bytes[--end]) return static_cast<std::ptrdiff_t>(end);
+    return -1;
+}
+
+// The group's own pixels when painting it under the current transform copies
+// them one to one (it was popped under that transform, at a whole-pixel
+// offset); nothing otherwise.
+std::optional<ShapePixels> groupPixels(cairo_t* cr, cairo_pattern_t* group) {
+    cairo_surface_t* surface = nullptr;
+    if (cairo_pattern_get_surface(group, &surface) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+    if (cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
+        return std::nullopt;
+    cairo_matrix_t placement, userToPixels;
+    cairo_pattern_get_matrix(group, &placement);
+    cairo_get_matrix(cr, &userToPixels);
+    if (std::memcmp(&placement, &userToPixels, sizeof placement) != 0) return std::nullopt;
+    double offsetX, offsetY;
+    cairo_surface_get_device_offset(surface, &offsetX, &offsetY);
+    if (offsetX != std::trunc(offsetX) || offsetY != std::trunc(offsetY)) return std::nullopt;
     cairo_surface_flush(surface);
-    int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    int right = -1, bottom = -1;
-    left = width;
-    top = height;
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* row = data + y * stride;
-        int first = 0;
-        while (first < width && row[first] == 0) ++first;
-        if (first == width) continue;
-        int last = width - 1;
-        while (row[last] == 0) --last;
+    return ShapePixels{cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface), 4,
+                       -static_cast<int>(offsetX), -static_cast<int>(offsetY), cairo_image_surface_get_width(surface),
+                       cairo_image_surface_get_height(surface)};
+}
+
+// The smallest box (in the target's pixel space) holding every drawn pixel;
+// empty when nothing is drawn.
+PixelBox drawnBox(const ShapePixels& shape) {
+    auto rowBytes = static_cast<std::size_t>(shape.width * shape.bytesPerPixel);
+    std::ptrdiff_t left = PTRDIFF_MAX, right = -1;
+    int top = -1, bottom = -1;
+    for (int y = 0; y < shape.height; ++y) {
+        const unsigned char* row = shape.row(y);
+        std::ptrdiff_t first = firstNonZero(row, rowBytes);
+        if (first < 0) continue;
         left = std::min(left, first);
-        right = std::max(right, last);
-        if (top == height) top = y;
+        right = std::max(right, lastNonZero(row, rowBytes));
+        if (top < 0) top = y;
         bottom = y;
     }
-    if (right < 0) return nullptr;
-    left = std::max(0, left - spread);
-    top = std::max(0, top - spread);
-    right = std::min(width - 1, right + spread);
-    bottom = std::min(height - 1, bottom + spread);
-    int reachWidth = right - left + 1, reachHeight = bottom - top + 1;
-    cairo_surface_t* reach = cairo_image_surface_create(CAIRO_FORMAT_A8, reachWidth, reachHeight);
-    cairo_surface_flush(reach);
-    unsigned char* to = cairo_image_surface_get_data(reach);
-    int toStride = cairo_image_surface_get_stride(reach);
-    for (int y = 0; y < reachHeight; ++y) {
-        std::memcpy(to + y * toStride, data + (top + y) * stride + left, static_cast<std::size_t>(reachWidth));
+    if (right < 0) return {};
+    auto pixel = [&](std::ptrdiff_t byte) { return static_cast<int>(byte / shape.bytesPerPixel); };
+    return {shape.x + pixel(left), shape.y + top, shape.x + pixel(right) + 1, shape.y + bottom + 1};
+}
+
+// The part of the target that a blur spreading `spread` pixels from the
+// shape's drawn box can reach, as an 8-bit alpha surface holding the shape's
+// alpha, placed at (reach.left, reach.top); nullptr when nothing is drawn.
+cairo_surface_t* shadowReach(const ShapePixels& shape, PixelBox drawn, int spread, int targetWidth,
+                             int targetHeight, PixelBox& reach) {
+    if (drawn.isEmpty()) return nullptr;
+    reach = {std::max(0, drawn.left - spread), std::max(0, drawn.top - spread),
+             std::min(targetWidth, drawn.right + spread), std::min(targetHeight, drawn.bottom + spread)};
+    if (reach.isEmpty()) return nullptr;
+    cairo_surface_t* mask =
+        cairo_image_surface_create(CAIRO_FORMAT_A8, reach.right - reach.left, reach.bottom - reach.top);
+    cairo_surface_flush(mask);
+    unsigned char* to = cairo_image_surface_get_data(mask);
+    int toStride = cairo_image_surface_get_stride(mask);
+    int fromLeft = std::max(reach.left, shape.x), fromRight = std::min(reach.right, shape.x + shape.width);
+    int fromTop = std::max(reach.top, shape.y), fromBottom = std::min(reach.bottom, shape.y + shape.height);
+    for (int y = fromTop; y < fromBottom; ++y) {
+        const unsigned char* row = shape.row(y - shape.y);
+        unsigned char* line = to + static_cast<std::ptrdiff_t>(y - reach.top) * toStride - reach.left;
+        for (int x = fromLeft; x < fromRight; ++x) line[x] = shape.alpha(row, x - shape.x);
     }
-    cairo_surface_mark_dirty(reach);
-    return reach;
+    cairo_surface_mark_dirty(mask);
+    return mask;
+}
+
+// True when the clip is whole pixels (or the whole target): painting under
+// it then covers each pixel fully or not at all.
+bool clipIsWholePixels(cairo_t* cr) {
+    cairo_rectangle_list_t* rectangles = cairo_copy_clip_rectangle_list(cr);
+    bool wholePixels = rectangles->status == CAIRO_STATUS_SUCCESS;
+    cairo_rectangle_list_destroy(rectangles);
+    return wholePixels;
+}
+
+// Paints the shadow of the shape (a group popped under the current
+// transform), given its pixels and drawn box when they can be read.
+void paintShadow(cairo_t* cr, const CGContext::GraphicsState& state, CGAffineTransform base, cairo_pattern_t* shape,
+                 const std::optional<ShapePixels>& pixels, const std::optional<PixelBox>& drawn) {
+    cairo_surface_t* target = cairo_get_target(cr);
+    int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+    // The shape's alpha over the whole target, when its pixels cannot be
+    // read as they are.
+    cairo_surface_t* shapeMask = nullptr;
+    ShapePixels alpha;
+    PixelBox box;
+    if (pixels) {
+        alpha = *pixels;
+        box = *drawn;
+    } else {
+        shapeMask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+        cairo_t* maskContext = cairo_create(shapeMask);
+        cairo_matrix_t userToPixels;
+        cairo_get_matrix(cr, &userToPixels);
+        cairo_set_matrix(maskContext, &userToPixels);
+        cairo_set_source(maskContext, shape);
+        cairo_paint(maskContext);
+        cairo_destroy(maskContext);
+        cairo_surface_flush(shapeMask);
+        alpha = {cairo_image_surface_get_data(shapeMask), cairo_image_surface_get_stride(shapeMask), 1, 0, 0, width,
+                 height};
+        box = drawnBox(alpha);
+    }
+    // Only what lies on the target casts a shadow.
+    box = {std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, width), std::min(box.bottom, height)};
+
+    // Offset and blur are measured in the default user space.
+    CGSize offset = CGSizeApplyAffineTransform(state.shadow.offset, base);
+    CGFloat pixelsPerPoint = std::sqrt(std::fabs(base.a * base.d - base.b * base.c));
+    int radius = static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2));
+    // Only the shape's box, grown by how far the blur's passes spread it,
+    // is blurred and painted: everything outside stays empty either way.
+    PixelBox reach;
+    cairo_surface_t* mask = shadowReach(alpha, box, blurPasses * std::max(radius, 0), width, height, reach);
+    if (shapeMask) cairo_surface_destroy(shapeMask);
+    if (!mask) return;  // nothing drawn, no shadow
+    blurAlpha(mask, radius);
+
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    setSource(cr, state.shadow.color.colorWithAlphaComponent(state.shadow.color.alpha() * state.alpha));
+    cairo_mask_surface(cr, mask, offset.width + reach.left, offset.height + reach.top);
+    cairo_restore(cr);
+    cairo_surface_destroy(mask);
 }
 
 bool isInvertible(const cairo_matrix_t& m) {
@@ -208,45 +392,41 @@ void CGContext::paint(const std::function<void()>& operation) {
     cairo_push_group(cr_);
     operation();
     cairo_pattern_t* shape = cairo_pop_group(cr_);
-    if (shadowed) paintShadow(shape);
-    cairo_save(cr_);
-    cairo_set_source(cr_, shape);
-    cairo_paint_with_alpha(cr_, state.alpha);
-    cairo_restore(cr_);
+    paintShape(shape);
     cairo_pattern_destroy(shape);
 }
 
-void CGContext::paintShadow(cairo_pattern_t* shape) {
+void CGContext::paintGroup(cairo_pattern_t* group) {
+    // Under a clip of whole pixels, painting the group into a new group gives
+    // back the group itself: it can be the shape at once.
+    if (clipIsWholePixels(cr_)) return paintShape(group);
+    paint([&] {
+        cairo_set_source(cr_, group);
+        cairo_paint(cr_);
+    });
+}
+
+void CGContext::paintShape(cairo_pattern_t* shape) {
     const GraphicsState& state = states_.back();
-    cairo_surface_t* target = cairo_get_target(cr_);
-    int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
-    cairo_surface_t* shapeMask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* maskContext = cairo_create(shapeMask);
-    cairo_matrix_t userToPixels;
-    cairo_get_matrix(cr_, &userToPixels);
-    cairo_set_matrix(maskContext, &userToPixels);
-    cairo_set_source(maskContext, shape);
-    cairo_paint(maskContext);
-    cairo_destroy(maskContext);
-
-    // Offset and blur are measured in the default user space.
-    CGSize offset = CGSizeApplyAffineTransform(state.shadow.offset, base_);
-    CGFloat pixelsPerPoint = std::sqrt(std::fabs(base_.a * base_.d - base_.b * base_.c));
-    int radius = static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2));
-    // Only the shape's box, grown by how far the blur's passes spread it,
-    // is blurred and painted: everything outside stays empty either way.
-    int left = 0, top = 0;
-    cairo_surface_t* mask = shadowReach(shapeMask, blurPasses * std::max(radius, 0), left, top);
-    cairo_surface_destroy(shapeMask);
-    if (!mask) return;  // nothing drawn, no shadow
-    blurAlpha(mask, radius);
-
+    std::optional<ShapePixels> pixels = groupPixels(cr_, shape);
+    std::optional<PixelBox> drawn;
+    if (pixels) drawn = drawnBox(*pixels);
+    if (state.shadow.color.alpha() > 0) paintShadow(cr_, state, base_, shape, pixels, drawn);
+    if (drawn && drawn->isEmpty()) return;  // painting nothing over leaves everything as it is
     cairo_save(cr_);
-    cairo_identity_matrix(cr_);
-    setSource(cr_, state.shadow.color.colorWithAlphaComponent(state.shadow.color.alpha() * state.alpha));
-    cairo_mask_surface(cr_, mask, offset.width + left, offset.height + top);
+    // Only the drawn box is painted when the clip is whole pixels: elsewhere
+    // the shape is transparent and leaves the target as it is.
+    if (drawn && cairo_get_operator(cr_) == CAIRO_OPERATOR_OVER && clipIsWholePixels(cr_)) {
+        cairo_matrix_t userToPixels;
+        cairo_get_matrix(cr_, &userToPixels);
+        cairo_identity_matrix(cr_);
+        cairo_rectangle(cr_, drawn->left, drawn->top, drawn->right - drawn->left, drawn->bottom - drawn->top);
+        cairo_clip(cr_);
+        cairo_set_matrix(cr_, &userToPixels);
+    }
+    cairo_set_source(cr_, shape);
+    cairo_paint_with_alpha(cr_, state.alpha);
     cairo_restore(cr_);
-    cairo_surface_destroy(mask);
 }
 
 void CGContext::paintImage(const CGImage& image, CGAffineTransform pixelsToUser) {

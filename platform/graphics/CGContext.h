@@ -80,6 +80,9 @@ public:
     // Runs a painting operation (which sets its own source) with the state's
     // alpha and shadow applied.
     void paint(const std::function<void()>& operation);
+    // Paints a group popped from this context under the current transform
+    // and clip, as paint() paints an operation that paints the group.
+    void paintGroup(cairo_pattern_t* group);
     // Paints the bitmap mapped into user space by `pixelsToUser`, with the
     // state's interpolation quality, alpha and shadow.
     void paintImage(const CGImage& image, CGAffineTransform pixelsToUser);
@@ -87,7 +90,9 @@ public:
     Ref<CGImage> makeImage() const;
 
 private:
-    void paintShadow(cairo_pattern_t* shape);
+    // Paints the shape (a group popped under the current transform) with the
+    // state's alpha and shadow.
+    void paintShape(cairo_pattern_t* shape);
 
     cairo_t* cr_;
     CGAffineTransform base_;

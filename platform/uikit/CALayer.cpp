@@ -144,10 +144,7 @@ void CALayer::renderShadow(const CGContextRef& context) {
     renderLayerContent(context);
     CGContextRestoreGState(context);
     cairo_pattern_t* drawn = cairo_pop_group(cr);
-    context->paint([&] {
-        cairo_set_source(cr, drawn);
-        cairo_paint(cr);
-    });
+    context->paintGroup(drawn);
     cairo_pattern_destroy(drawn);
     CGContextRestoreGState(context);
 }
