@@ -66,13 +66,17 @@ void blurAlpha(cairo_surface_t* surface, int radius) {
         for (int y = 0; y < height; ++y) {
             unsigned char* row = rowOf(data, y);
             std::copy(row, row + width, line.begin());
+            line.resize(static_cast<std::size_t>(width + radius + 1), 0);  // the empty pixels past the end
             std::uint32_t sum = 0;
             for (int i = 0; i <= radius && i < width; ++i) sum += line[static_cast<std::size_t>(i)];
-            for (int i = 0; i < width; ++i) {
+            int i = 0;
+            for (; i < width && i < radius; ++i) {  // nothing leaves the window yet
                 row[i] = average(sum);
-                int leaving = i - radius, entering = i + radius + 1;
-                if (leaving >= 0) sum -= line[static_cast<std::size_t>(leaving)];
-                if (entering < width) sum += line[static_cast<std::size_t>(entering)];
+                sum += line[static_cast<std::size_t>(i + radius + 1)];
+            }
+            for (; i < width; ++i) {
+                row[i] = average(sum);
+                sum += line[static_cast<std::size_t>(i + radius + 1)] - line[static_cast<std::size_t>(i - radius)];
             }
         }
         // Down each column the same way, all columns at once, row by row.
@@ -230,6 +234,17 @@ bool clipIsWholePixels(cairo_t* cr) {
     return wholePixels;
 }
 
+// Offset and blur are measured in the default user space; the blur's box
+// radius is half its size, in pixels.
+CGSize shadowOffsetInPixels(const CGContext::GraphicsState& state, CGAffineTransform base) {
+    return CGSizeApplyAffineTransform(state.shadow.offset, base);
+}
+
+int shadowBlurRadius(const CGContext::GraphicsState& state, CGAffineTransform base) {
+    CGFloat pixelsPerPoint = std::sqrt(std::fabs(base.a * base.d - base.b * base.c));
+    return std::max(0, static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2)));
+}
+
 // Paints the shadow of the shape (a group popped under the current
 // transform), given its pixels and drawn box when they can be read.
 void paintShadow(cairo_t* cr, const CGContext::GraphicsState& state, CGAffineTransform base, cairo_pattern_t* shape,
@@ -261,14 +276,12 @@ void paintShadow(cairo_t* cr, const CGContext::GraphicsState& state, CGAffineTra
     // Only what lies on the target casts a shadow.
     box = {std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, width), std::min(box.bottom, height)};
 
-    // Offset and blur are measured in the default user space.
-    CGSize offset = CGSizeApplyAffineTransform(state.shadow.offset, base);
-    CGFloat pixelsPerPoint = std::sqrt(std::fabs(base.a * base.d - base.b * base.c));
-    int radius = static_cast<int>(std::lround(state.shadow.blur * pixelsPerPoint / 2));
+    CGSize offset = shadowOffsetInPixels(state, base);
+    int radius = shadowBlurRadius(state, base);
     // Only the shape's box, grown by how far the blur's passes spread it,
     // is blurred and painted: everything outside stays empty either way.
     PixelBox reach;
-    cairo_surface_t* mask = shadowReach(alpha, box, blurPasses * std::max(radius, 0), width, height, reach);
+    cairo_surface_t* mask = shadowReach(alpha, box, blurPasses * radius, width, height, reach);
     if (shapeMask) cairo_surface_destroy(shapeMask);
     if (!mask) return;  // nothing drawn, no shadow
     blurAlpha(mask, radius);
@@ -444,6 +457,27 @@ void CGContext::paintImage(const CGImage& image, CGAffineTransform pixelsToUser)
     });
     cairo_new_path(cr_);
     cairo_restore(cr_);
+}
+
+void CGContext::clipToShadowReach(CGRect box) {
+    box = CGRectStandardize(box);
+    if (CGRectIsNull(box)) return;
+    cairo_matrix_t userToPixels;
+    cairo_get_matrix(cr_, &userToPixels);
+    CGRect pixels = CGRectApplyAffineTransform(box, fromCairo(userToPixels));
+    // The painted pixels, spread by the blur's passes, moved by the offset,
+    // and one more for the offset's fraction of a pixel.
+    const GraphicsState& state = states_.back();
+    CGSize offset = shadowOffsetInPixels(state, base_);
+    CGFloat margin = blurPasses * shadowBlurRadius(state, base_) + std::ceil(std::fabs(offset.width)) +
+                     std::ceil(std::fabs(offset.height)) + 1;
+    CGFloat left = std::floor(CGRectGetMinX(pixels) - margin), top = std::floor(CGRectGetMinY(pixels) - margin);
+    CGFloat right = std::ceil(CGRectGetMaxX(pixels) + margin), bottom = std::ceil(CGRectGetMaxY(pixels) + margin);
+    cairo_new_path(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_rectangle(cr_, left, top, right - left, bottom - top);
+    cairo_clip(cr_);
+    cairo_set_matrix(cr_, &userToPixels);
 }
 
 Ref<CGImage> CGContext::makeImage() const { return CGImage::imageWithSurface(cairo_get_target(cr_), conversion_); }

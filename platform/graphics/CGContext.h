@@ -86,6 +86,9 @@ public:
     // Paints the bitmap mapped into user space by `pixelsToUser`, with the
     // state's interpolation quality, alpha and shadow.
     void paintImage(const CGImage& image, CGAffineTransform pixelsToUser);
+    // Narrows the clip to the whole pixels that painting inside `box` (user
+    // space) with the state's shadow can reach; the current path is cleared.
+    void clipToShadowReach(CGRect box);
     // A copy of the pixels drawn so far.
     Ref<CGImage> makeImage() const;
 

@@ -34,7 +34,7 @@ constexpr std::size_t largestSide = 32767;  // what cairo's image surfaces allow
 
 }  // namespace
 
-CGImage::CGImage(cairo_surface_t* surface) : surface_(surface) {}
+CGImage::CGImage(cairo_surface_t* surface, bool opaque) : surface_(surface), knownOpaque_(opaque) {}
 
 CGImage::~CGImage() { cairo_surface_destroy(surface_); }
 
@@ -82,7 +82,7 @@ Ref<CGImage> CGImage::imageWithSurface(cairo_surface_t* source, Conversion conve
         }
     }
     cairo_surface_mark_dirty(surface);
-    return make<CGImage>(surface);
+    return make<CGImage>(surface, opaque);
 }
 
 std::size_t CGImage::width() const { return static_cast<std::size_t>(cairo_image_surface_get_width(surface_)); }
@@ -110,6 +110,16 @@ void CGImage::copyRow(std::size_t y, std::uint8_t* destination, bool withAlpha) 
     cairo_surface_flush(surface_);
     const std::uint32_t* row = rowOf(surface_, y);
     std::size_t count = width();
+    if (knownOpaque_) {  // full alpha everywhere: the components are as stored
+        for (std::size_t x = 0; x < count; ++x) {
+            std::uint32_t pixel = row[x];
+            *destination++ = static_cast<std::uint8_t>(pixel >> 16);
+            *destination++ = static_cast<std::uint8_t>(pixel >> 8);
+            *destination++ = static_cast<std::uint8_t>(pixel);
+            if (withAlpha) *destination++ = 0xFF;
+        }
+        return;
+    }
     for (std::size_t x = 0; x < count; ++x) {
         std::uint32_t pixel = row[x], alpha = pixel >> 24;
         std::uint32_t red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
@@ -126,6 +136,7 @@ void CGImage::copyRow(std::size_t y, std::uint8_t* destination, bool withAlpha) 
 }
 
 bool CGImage::isOpaque() const {
+    if (knownOpaque_) return true;
     cairo_surface_flush(surface_);
     for (std::size_t y = 0; y < height(); ++y) {
         const std::uint32_t* row = rowOf(surface_, y);

@@ -23,8 +23,9 @@ public:
     // What to do with the pixels when copying a drawing surface into an image.
     enum class Conversion { None, Opaque, Grey };
 
-    // Adopts an ARGB32 surface (the image releases it).
-    explicit CGImage(cairo_surface_t* surface);
+    // Adopts an ARGB32 surface (the image releases it); `opaque` tells that
+    // every pixel is known to be fully opaque.
+    explicit CGImage(cairo_surface_t* surface, bool opaque = false);
     ~CGImage() override;
 
     // An image from rows of straight RGBA bytes (width*4 bytes a row);
@@ -51,6 +52,7 @@ public:
 
 private:
     cairo_surface_t* surface_;
+    bool knownOpaque_;
 };
 
 using CGImageRef = Ref<CGImage>;

@@ -123,7 +123,9 @@ void CALayer::renderShadow(const CGContextRef& context) {
     CGContextSetShadowWithColor(context, shadowOffset_, shadowRadius_, color);
     if (shadowPath_) {
         // The path's shadow alone: paint the shape with its shadow into a
-        // group, then cut the shape itself out again.
+        // group (no larger than the shadow reaches), then cut the shape
+        // itself out again.
+        context->clipToShadowReach(CGPathGetBoundingBox(shadowPath_));
         cairo_push_group(cr);
         CGContextSetFillColorWithColor(context, UIColor::blackColor());
         CGContextAddPath(context, shadowPath_);
