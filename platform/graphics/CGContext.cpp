@@ -482,6 +482,13 @@ void CGContext::clipToShadowReach(CGRect box) {
 
 Ref<CGImage> CGContext::makeImage() const { return CGImage::imageWithSurface(cairo_get_target(cr_), conversion_); }
 
+Ref<CGImage> CGContext::takeImage() {
+    cairo_surface_t* pixels = cairo_surface_reference(cairo_get_target(cr_));
+    cairo_destroy(cr_);
+    cr_ = cairo_create(nullptr);  // a context in error: everything drawn into it is ignored
+    return CGImage::imageAdoptingSurface(pixels, conversion_);
+}
+
 void CGContextSaveGState(const CGContextRef& c) {
     if (c) c->saveState();
 }

@@ -91,6 +91,9 @@ public:
     void clipToShadowReach(CGRect box);
     // A copy of the pixels drawn so far.
     Ref<CGImage> makeImage() const;
+    // The pixels drawn so far as an image without a copy; the context draws
+    // into nothing afterwards.
+    Ref<CGImage> takeImage();
 
 private:
     // Paints the shape (a group popped under the current transform) with the

@@ -3,6 +3,8 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace {
 
@@ -32,6 +34,45 @@ cairo_surface_t* newSurface(std::size_t width, std::size_t height) {
 
 constexpr std::size_t largestSide = 32767;  // what cairo's image surfaces allow
 
+// A fully opaque pixel's red, green, blue and alpha bytes, in that order in
+// memory.
+std::uint32_t rgbaBytes(std::uint32_t pixel) {
+    std::uint32_t red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+    if constexpr (std::endian::native == std::endian::little) return red | (green << 8) | (blue << 16) | 0xFF000000u;
+    return (red << 24) | (green << 16) | (blue << 8) | 0xFFu;
+}
+
+void storeBytes(std::uint8_t* destination, std::uint32_t bytes, std::size_t count) {
+    std::memcpy(destination, &bytes, count);
+}
+
+// One row of a drawing surface as image pixels (`from` and `to` may be the
+// same row).
+void convertRow(const std::uint32_t* from, std::uint32_t* to, std::size_t width, bool opaque,
+                CGImage::Conversion conversion) {
+    for (std::size_t x = 0; x < width; ++x) {
+        std::uint32_t pixel = from[x];
+        if (opaque) pixel |= 0xFF000000u;
+        if (conversion == CGImage::Conversion::Grey) {
+            std::uint32_t red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+            std::uint32_t luma = (299 * red + 587 * green + 114 * blue + 500) / 1000;
+            pixel = 0xFF000000u | (luma << 16) | (luma << 8) | luma;
+        }
+        to[x] = pixel;
+    }
+}
+
+bool isDrawingSurface(cairo_surface_t* surface) {
+    if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    cairo_format_t format = cairo_image_surface_get_format(surface);
+    return (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24) && cairo_image_surface_get_width(surface) > 0 &&
+           cairo_image_surface_get_height(surface) > 0;
+}
+
+bool convertsToOpaque(cairo_surface_t* surface, CGImage::Conversion conversion) {
+    return conversion != CGImage::Conversion::None || cairo_image_surface_get_format(surface) == CAIRO_FORMAT_RGB24;
+}
+
 }  // namespace
 
 CGImage::CGImage(cairo_surface_t* surface, bool opaque) : surface_(surface), knownOpaque_(opaque) {}
@@ -58,30 +99,47 @@ Ref<CGImage> CGImage::imageWithRGBA(std::size_t width, std::size_t height, const
 }
 
 Ref<CGImage> CGImage::imageWithSurface(cairo_surface_t* source, Conversion conversion) {
-    if (!source || cairo_surface_get_type(source) != CAIRO_SURFACE_TYPE_IMAGE) return nullptr;
+    if (!isDrawingSurface(source)) return nullptr;
     cairo_surface_flush(source);
     auto width = static_cast<std::size_t>(cairo_image_surface_get_width(source));
     auto height = static_cast<std::size_t>(cairo_image_surface_get_height(source));
-    if (width == 0 || height == 0) return nullptr;
     cairo_surface_t* surface = newSurface(width, height);
     if (!surface) return nullptr;
-    bool opaque = conversion != Conversion::None || cairo_image_surface_get_format(source) == CAIRO_FORMAT_RGB24;
+    bool opaque = convertsToOpaque(source, conversion);
     cairo_surface_flush(surface);
-    for (std::size_t y = 0; y < height; ++y) {
-        const std::uint32_t* from = rowOf(source, y);
-        std::uint32_t* to = rowOf(surface, y);
-        for (std::size_t x = 0; x < width; ++x) {
-            std::uint32_t pixel = from[x];
-            if (opaque) pixel |= 0xFF000000u;
-            if (conversion == Conversion::Grey) {
-                std::uint32_t red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
-                std::uint32_t luma = (299 * red + 587 * green + 114 * blue + 500) / 1000;
-                pixel = 0xFF000000u | (luma << 16) | (luma << 8) | luma;
-            }
-            to[x] = pixel;
-        }
-    }
+    for (std::size_t y = 0; y < height; ++y) convertRow(rowOf(source, y), rowOf(surface, y), width, opaque, conversion);
     cairo_surface_mark_dirty(surface);
+    return make<CGImage>(surface, opaque);
+}
+
+Ref<CGImage> CGImage::imageAdoptingSurface(cairo_surface_t* source, Conversion conversion) {
+    if (!isDrawingSurface(source)) {
+        if (source) cairo_surface_destroy(source);
+        return nullptr;
+    }
+    cairo_surface_flush(source);
+    auto width = static_cast<std::size_t>(cairo_image_surface_get_width(source));
+    auto height = static_cast<std::size_t>(cairo_image_surface_get_height(source));
+    bool opaque = convertsToOpaque(source, conversion);
+    if (opaque)
+        for (std::size_t y = 0; y < height; ++y) convertRow(rowOf(source, y), rowOf(source, y), width, true, conversion);
+    cairo_surface_mark_dirty(source);
+    if (cairo_image_surface_get_format(source) == CAIRO_FORMAT_ARGB32) return make<CGImage>(source, opaque);
+    // An RGB24 surface, now with full alpha, read as ARGB32 over the same
+    // memory; the new surface keeps the old one alive.
+    static cairo_user_data_key_t pixelsOwner;
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(cairo_image_surface_get_data(source), CAIRO_FORMAT_ARGB32,
+                                            static_cast<int>(width), static_cast<int>(height),
+                                            cairo_image_surface_get_stride(source));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(surface, &pixelsOwner, source, [](void* owner) {
+            cairo_surface_destroy(static_cast<cairo_surface_t*>(owner));
+        }) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        cairo_surface_destroy(source);
+        return nullptr;
+    }
     return make<CGImage>(surface, opaque);
 }
 
@@ -111,12 +169,13 @@ void CGImage::copyRow(std::size_t y, std::uint8_t* destination, bool withAlpha) 
     const std::uint32_t* row = rowOf(surface_, y);
     std::size_t count = width();
     if (knownOpaque_) {  // full alpha everywhere: the components are as stored
-        for (std::size_t x = 0; x < count; ++x) {
-            std::uint32_t pixel = row[x];
-            *destination++ = static_cast<std::uint8_t>(pixel >> 16);
-            *destination++ = static_cast<std::uint8_t>(pixel >> 8);
-            *destination++ = static_cast<std::uint8_t>(pixel);
-            if (withAlpha) *destination++ = 0xFF;
+        if (withAlpha) {
+            for (std::size_t x = 0; x < count; ++x) storeBytes(destination + 4 * x, rgbaBytes(row[x]), 4);
+        } else if (count > 0) {
+            // Four bytes a pixel at a three-byte step: each store's spare byte
+            // is overwritten by the next pixel, and the last stores three.
+            for (std::size_t x = 0; x + 1 < count; ++x) storeBytes(destination + 3 * x, rgbaBytes(row[x]), 4);
+            storeBytes(destination + 3 * (count - 1), rgbaBytes(row[count - 1]), 3);
         }
         return;
     }

@@ -34,6 +34,9 @@ public:
     // A copy of a drawing surface (ARGB32 or RGB24); Opaque forces alpha to
     // full, Grey also replaces every colour by its luma.
     static Ref<CGImage> imageWithSurface(cairo_surface_t* surface, Conversion conversion);
+    // The same without a copy: the surface's pixels are converted in place
+    // and the image takes over the caller's reference to the surface.
+    static Ref<CGImage> imageAdoptingSurface(cairo_surface_t* surface, Conversion conversion);
 
     std::size_t width() const;
     std::size_t height() const;

@@ -46,6 +46,13 @@ void UIGraphicsEndImageContext() {
     if (!contextStack.empty() && contextStack.back().isImageContext) contextStack.pop_back();
 }
 
+Ref<UIImage> UIGraphicsEndImageContextTakingImage() {
+    if (contextStack.empty() || !contextStack.back().isImageContext) return nullptr;
+    StackEntry top = contextStack.back();
+    contextStack.pop_back();
+    return top.context ? UIImage::imageWithCGImage(top.context->takeImage(), top.scale) : nullptr;
+}
+
 CGContextRef UIGraphicsGetCurrentContext() { return contextStack.empty() ? nullptr : contextStack.back().context; }
 
 void UIGraphicsPushContext(const CGContextRef& context) { contextStack.push_back({context, 1, false}); }

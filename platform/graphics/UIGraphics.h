@@ -19,6 +19,10 @@ void UIGraphicsBeginImageContext(CGSize size);
 Ref<UIImage> UIGraphicsGetImageFromCurrentImageContext();
 // Closes the current image context (ignored when there is none).
 void UIGraphicsEndImageContext();
+// Closes the current image context and returns the image it drew, which
+// takes its pixels without a copy; nullptr (and nothing closed) when the
+// current context is not an image context.
+Ref<UIImage> UIGraphicsEndImageContextTakingImage();
 
 // The context drawing functions draw into, or null.
 CGContextRef UIGraphicsGetCurrentContext();

@@ -9,12 +9,9 @@ Ref<UIImage> snapshotView(const Ref<UIView>& view, bool opaque, CGFloat scale) {
     if (CGRectIsEmpty(bounds)) return nullptr;
     UIGraphicsBeginImageContextWithOptions(bounds.size, opaque, scale);
     auto context = UIGraphicsGetCurrentContext();
-    Ref<UIImage> image;
     if (context) {
         CGContextTranslateCTM(context, -bounds.origin.x, -bounds.origin.y);
         view->layer()->renderInContext(context);
-        image = UIGraphicsGetImageFromCurrentImageContext();
     }
-    UIGraphicsEndImageContext();
-    return image;
+    return UIGraphicsEndImageContextTakingImage();
 }

@@ -270,6 +270,34 @@ TEST(UIGraphics, ImageContextsStackAndScale) {
     EXPECT_FALSE(UIGraphicsGetCurrentContext());
 }
 
+TEST(UIGraphics, EndingAnImageContextCanHandItsPixelsToTheImage) {
+    for (bool opaque : {true, false}) {
+        UIGraphicsBeginImageContextWithOptions({4, 2}, opaque, 2);
+        auto context = UIGraphicsGetCurrentContext();
+        CGContextSetFillColorWithColor(context, UIColor::colorWithRed(1, 0, 0, 1));
+        CGContextFillRect(context, CGRectMake(0, 0, 2, 2));
+        auto image = UIGraphicsEndImageContextTakingImage();
+        ASSERT_TRUE(image);
+        EXPECT_FALSE(UIGraphicsGetCurrentContext());
+        EXPECT_EQ(image->scale(), 2);
+        EXPECT_EQ(image->size(), CGSizeMake(4, 2));
+        EXPECT_EQ(image->CGImage()->isOpaque(), opaque);
+        EXPECT_EQ(image->CGImage()->pixelAt(0, 0), red);
+        EXPECT_EQ(image->CGImage()->pixelAt(7, 3), opaque ? black : clear);
+        // The context keeps no hold on the pixels: drawing on leaves the image as it was.
+        CGContextSetFillColorWithColor(context, UIColor::colorWithRed(0, 0, 1, 1));
+        CGContextFillRect(context, CGRectMake(0, 0, 4, 2));
+        EXPECT_EQ(image->CGImage()->pixelAt(7, 3), opaque ? black : clear);
+    }
+
+    // Only an image context is ended.
+    auto pushed = CGBitmapContextCreate(nullptr, 2, 2, 8, 0, CGColorSpaceCreateDeviceRGB(), kCGImageAlphaPremultipliedFirst);
+    UIGraphicsPushContext(pushed);
+    EXPECT_FALSE(UIGraphicsEndImageContextTakingImage());
+    EXPECT_EQ(UIGraphicsGetCurrentContext(), pushed);
+    UIGraphicsPopContext();
+}
+
 TEST(UIImage, DrawsUprightWithItsOrientation) {
     auto turned = UIImage::imageWithCGImage(quadrants(), 1, UIImageOrientation::Right);
     auto image = drawn({20, 20}, [&](const CGContextRef& c) {
