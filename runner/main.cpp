@@ -19,6 +19,7 @@
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
+#include "foundation/URLLoadingEngine.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
     });
     char* appArguments[] = {argv[0], nullptr};
     velmaroMain(1, appArguments);
+    // The back end's servers end a connection when its client closes it.
+    URLLoadingEngine::closeAllConnections();
     if (localBackend) localBackend->stop();
     return status;
 }

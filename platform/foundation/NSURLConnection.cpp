@@ -31,12 +31,12 @@ void NSURLConnection::start() {
     // The engine keeps this object alive, seen as its observer, while it loads.
     const auto owner = self<NSURLConnection>();
     std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));
-    transferID_ = URLLoadingEngine::shared().start(std::move(transfer), std::move(observer));
+    transferID_ = URLLoadingEngine::main().start(std::move(transfer), std::move(observer));
 }
 
 void NSURLConnection::cancel() {
     std::lock_guard lock(mutex_);
-    if (started_ && delegate_) URLLoadingEngine::shared().cancel(transferID_);
+    if (started_ && delegate_) URLLoadingEngine::main().cancel(transferID_);
     delegate_ = nullptr;
 }
 

@@ -13,6 +13,7 @@ NSURLSessionDataTask::NSURLSessionDataTask(unsigned long identifier, Ref<NSURLRe
       request_(std::move(request)),
       transfer_(std::move(transfer)),
       queue_(std::move(queue)),
+      engine_(URLLoadingEngine::forQueue(queue_)),
       completion_(std::move(completion)) {}
 
 NSURLSessionTaskState NSURLSessionDataTask::state() const {
@@ -43,14 +44,14 @@ void NSURLSessionDataTask::resume() {
     // The engine keeps this object alive, seen as its observer, while it loads.
     const auto owner = self<NSURLSessionDataTask>();
     std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));
-    transferID_ = URLLoadingEngine::shared().start(transfer_, std::move(observer));
+    transferID_ = engine_.start(transfer_, std::move(observer));
 }
 
 void NSURLSessionDataTask::cancel() {
     {
         std::lock_guard lock(mutex_);
         if (state_ == NSURLSessionTaskStateCompleted || state_ == NSURLSessionTaskStateCanceling) return;
-        if (started_) URLLoadingEngine::shared().cancel(transferID_);
+        if (started_) engine_.cancel(transferID_);
         state_ = NSURLSessionTaskStateCanceling;
         error_ = NSURLErrorWithCode(NSURLErrorCancelled, transfer_.url);
     }

@@ -50,6 +50,8 @@ private:
     const Ref<NSURLRequest> request_;
     URLLoadingEngine::Request transfer_;
     const Ref<DispatchQueue> queue_;
+    // The engine of the loop the results go to: the main loop's for the main queue.
+    URLLoadingEngine& engine_;
 
     mutable std::mutex mutex_;  // guards the fields below
     NSURLSessionTaskState state_ = NSURLSessionTaskStateSuspended;
@@ -60,6 +62,6 @@ private:
     Ref<NSURLResponse> response_;
     Ref<NSError> error_;
 
-    // Touched only by the engine thread while the transfer runs.
+    // Touched only by the engine's loop thread while the transfer runs.
     NSData body_;
 };

@@ -1,23 +1,32 @@
 #include "foundation/URLLoadingEngine.h"
 
 #include <curl/curl.h>
+#include <strings.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <map>
 #include <mutex>
-#include <strings.h>
 #include <string_view>
+#include <thread>
 
+#include "foundation/DispatchQueue.h"
+#include "foundation/DispatchThreadPool.h"
 #include "foundation/HTTPHeaderName.h"
+#include "foundation/MonotonicClock.h"
+#include "foundation/NSDate.h"
+#include "foundation/NSRunLoop.h"
+#include "foundation/NSThread.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLError.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-// The longest the engine thread sleeps when nothing is due.
-constexpr int idlePollMilliseconds = 10000;
 constexpr long maximumRedirects = 16;
 // As many connections to one host as the platform opens; more transfers wait.
 constexpr long maximumConnectionsPerHost = 6;
@@ -242,73 +251,194 @@ int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t, curl_off_t
     return 0;
 }
 
-URLLoadingEngine& URLLoadingEngine::shared() {
-    static URLLoadingEngine engine;
-    return engine;
+namespace {
+// The thread that runs the transfers of sessions delivering to queues other
+// than the main queue: a run loop of its own with its engine. Joined at exit.
+struct BackgroundLoading {
+    std::atomic<bool> stopping{false};
+    Ref<NSRunLoop> loop;
+    URLLoadingEngine* engine = nullptr;
+    std::thread thread;
+
+    explicit BackgroundLoading(const std::function<URLLoadingEngine*(Ref<NSRunLoop>)>& makeEngine) {
+        // Observers hand results to the pool's queues, so the pool must be
+        // made first and thus destroyed last.
+        DispatchThreadPool::shared();
+        std::promise<Ref<NSRunLoop>> made;
+        thread = std::thread([this, &made] {
+            NSThread::currentThread()->setName("URLLoading");
+            made.set_value(NSRunLoop::currentRunLoop());
+            while (!stopping) NSRunLoop::currentRunLoop()->runMode(NSDefaultRunLoopMode, NSDate::distantFuture());
+        });
+        loop = made.get_future().get();
+        engine = makeEngine(loop);
+    }
+    ~BackgroundLoading() {
+        stopping = true;
+        loop->performBlock([] {});
+        thread.join();
+        delete engine;
+    }
+};
+}  // namespace
+
+URLLoadingEngine& URLLoadingEngine::main() {
+    // Never destroyed, like the main loop it runs on.
+    static auto* engine = new URLLoadingEngine(NSRunLoop::mainRunLoop());
+    return *engine;
 }
 
-URLLoadingEngine::URLLoadingEngine() {
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    multi_ = curl_multi_init();
-    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, maximumConnectionsPerHost);
+namespace {
+BackgroundLoading*& backgroundLoadingIfMade() {
+    static BackgroundLoading* made = nullptr;
+    return made;
+}
+}  // namespace
+
+URLLoadingEngine& URLLoadingEngine::forQueue(const Ref<DispatchQueue>& queue) {
+    if (!queue || queue->kind() == DispatchQueue::Kind::Main) return main();
+    static BackgroundLoading background([](Ref<NSRunLoop> loop) { return new URLLoadingEngine(std::move(loop)); });
+    backgroundLoadingIfMade() = &background;
+    return *background.engine;
+}
+
+void URLLoadingEngine::closeAllConnections() {
+    main().closeConnections();
+    if (auto* background = backgroundLoadingIfMade()) {
+        URLLoadingEngine& engine = *background->engine;
+        std::promise<void> done;
+        engine.loop_->performBlock([&] {
+            engine.closeConnections();
+            done.set_value();
+        });
+        done.get_future().wait();
+    }
+}
+
+URLLoadingEngine::URLLoadingEngine(Ref<NSRunLoop> loop)
+    : loop_(std::move(loop)), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    static std::once_flag curlReady;
+    std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    makeMulti();
+    wakeWatch_ = loop_->watchDescriptor(wakeFd_, NSRunLoop::DescriptorReadable, [this](unsigned) { takeCommands(); });
 }
 
 URLLoadingEngine::~URLLoadingEngine() {
+    loop_->unwatchDescriptor(wakeWatch_);
+    closeConnections();
+    curl_multi_cleanup(multi_);
+    close(wakeFd_);
+}
+
+void URLLoadingEngine::makeMulti() {
+    multi_ = curl_multi_init();
+    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, maximumConnectionsPerHost);
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &URLLoadingEngine::onSocket);
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &URLLoadingEngine::onTimer);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+}
+
+void URLLoadingEngine::closeConnections() {
     {
         std::lock_guard lock(mutex_);
-        stopping_ = true;
+        startsPending_.clear();
+        cancelsPending_.clear();
     }
-    if (thread_.joinable()) {
-        curl_multi_wakeup(multi_);
-        thread_.join();
-    }
-    for (auto& [id, transfer] : running_) curl_multi_remove_handle(multi_, transfer->easy);
+    for (auto& [id, transfer] : running_) release(*transfer);
     running_.clear();
-    startsPending_.clear();
     for (CURL* handle : spareHandles_) curl_easy_cleanup(handle);
-    curl_multi_cleanup(multi_);
-    curl_global_cleanup();
+    spareHandles_.clear();
+    curl_multi_cleanup(multi_);  // closes the kept-alive connections
+    for (const auto& [socket, watch] : socketWatches_) loop_->unwatchDescriptor(watch);
+    socketWatches_.clear();
+    if (curlTimer_) loop_->unscheduleRealTime(std::exchange(curlTimer_, 0));
+    if (idleCheck_) loop_->unscheduleRealTime(std::exchange(idleCheck_, 0));
+    makeMulti();
+}
+
+int URLLoadingEngine::onSocket(void*, int socket, int what, void* engine, void*) {
+    static_cast<URLLoadingEngine*>(engine)->setCurlSocket(socket, what);
+    return 0;
+}
+
+int URLLoadingEngine::onTimer(void*, long milliseconds, void* engine) {
+    static_cast<URLLoadingEngine*>(engine)->setCurlTimer(milliseconds);
+    return 0;
+}
+
+void URLLoadingEngine::setCurlSocket(int socket, int what) {
+    auto found = socketWatches_.find(socket);
+    if (what == CURL_POLL_REMOVE) {
+        if (found == socketWatches_.end()) return;
+        loop_->unwatchDescriptor(found->second);
+        socketWatches_.erase(found);
+        return;
+    }
+    const unsigned events = ((what & CURL_POLL_IN) ? NSRunLoop::DescriptorReadable : 0u) |
+                            ((what & CURL_POLL_OUT) ? NSRunLoop::DescriptorWritable : 0u);
+    if (found != socketWatches_.end()) {
+        loop_->setWatchedEvents(found->second, events);
+        return;
+    }
+    auto watch = loop_->watchDescriptor(socket, events, [this, socket](unsigned ready) {
+        drive(socket, ((ready & NSRunLoop::DescriptorReadable) ? CURL_CSELECT_IN : 0) |
+                          ((ready & NSRunLoop::DescriptorWritable) ? CURL_CSELECT_OUT : 0));
+    });
+    if (watch) socketWatches_.emplace(socket, watch);
+}
+
+void URLLoadingEngine::setCurlTimer(long milliseconds) {
+    if (curlTimer_) loop_->unscheduleRealTime(std::exchange(curlTimer_, 0));
+    if (milliseconds < 0) return;
+    curlTimer_ = loop_->scheduleRealTime(MonotonicClock::realNow() + milliseconds / 1000.0, [this] {
+        curlTimer_ = 0;
+        drive(CURL_SOCKET_TIMEOUT, 0);
+    });
+}
+
+void URLLoadingEngine::drive(int socket, int events) {
+    int stillRunning = 0;
+    curl_multi_socket_action(multi_, socket, events, &stillRunning);
+    collectFinished();
+}
+
+void URLLoadingEngine::collectFinished() {
+    int messagesLeft = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &messagesLeft)) {
+        if (message->msg != CURLMSG_DONE) continue;
+        Transfer* transfer = nullptr;
+        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+        finish(*transfer, urlErrorCodeFor(message->data.result));
+    }
 }
 
 URLLoadingEngine::TransferID URLLoadingEngine::start(Request request, std::shared_ptr<URLTransferObserver> observer) {
     TransferID id;
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         id = ++lastID_;
         startsPending_.push_back(std::make_unique<Transfer>(id, std::move(request), std::move(observer)));
-        if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+        wake = !std::exchange(signalled_, true);
     }
-    curl_multi_wakeup(multi_);
+    if (wake) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
+    }
     return id;
 }
 
 void URLLoadingEngine::cancel(TransferID transfer) {
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         cancelsPending_.push_back(transfer);
+        wake = !std::exchange(signalled_, true);
     }
-    curl_multi_wakeup(multi_);
-}
-
-void URLLoadingEngine::run() {
-    for (;;) {
-        takeCommands();
-        {
-            std::lock_guard lock(mutex_);
-            if (stopping_) return;
-        }
-        int stillRunning = 0;
-        curl_multi_perform(multi_, &stillRunning);
-        int messagesLeft = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi_, &messagesLeft)) {
-            if (message->msg != CURLMSG_DONE) continue;
-            Transfer* transfer = nullptr;
-            curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
-            const long code = urlErrorCodeFor(message->data.result);
-            finish(*transfer, code);
-        }
-        failIdleTransfers();
-        curl_multi_poll(multi_, nullptr, 0, millisecondsUntilNextDeadline(), nullptr);
+    if (wake) {
+        std::uint64_t one = 1;
+        [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
     }
 }
 
@@ -316,7 +446,10 @@ void URLLoadingEngine::takeCommands() {
     std::vector<std::unique_ptr<Transfer>> starts;
     std::vector<TransferID> cancels;
     {
+        std::uint64_t count;
+        [[maybe_unused]] auto got = read(wakeFd_, &count, sizeof count);
         std::lock_guard lock(mutex_);
+        signalled_ = false;
         starts.swap(startsPending_);
         cancels.swap(cancelsPending_);
     }
@@ -342,6 +475,7 @@ void URLLoadingEngine::takeCommands() {
         release(*found->second);
         running_.erase(found);
     }
+    armIdleCheck();
 }
 
 void URLLoadingEngine::finish(Transfer& transfer, long urlErrorCode) {
@@ -370,10 +504,18 @@ void URLLoadingEngine::failIdleTransfers() {
     for (Transfer* transfer : idle) finish(*transfer, NSURLErrorTimedOut);
 }
 
-int URLLoadingEngine::millisecondsUntilNextDeadline() const {
-    if (running_.empty()) return idlePollMilliseconds;
+void URLLoadingEngine::armIdleCheck() {
+    if (running_.empty()) return;
     auto next = Clock::time_point::max();
     for (const auto& [id, transfer] : running_) next = std::min(next, transfer->deadline());
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count() + 1;
-    return static_cast<int>(std::clamp<long long>(wait, 0, idlePollMilliseconds));
+    const double due = MonotonicClock::realNow() + std::chrono::duration<double>(next - Clock::now()).count();
+    // Activity only moves deadlines later: a check set earlier looks again then.
+    if (idleCheck_ && idleCheckDue_ <= due) return;
+    if (idleCheck_) loop_->unscheduleRealTime(idleCheck_);
+    idleCheckDue_ = due;
+    idleCheck_ = loop_->scheduleRealTime(due, [this] {
+        idleCheck_ = 0;
+        failIdleTransfers();
+        armIdleCheck();
+    });
 }

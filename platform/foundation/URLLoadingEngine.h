@@ -6,16 +6,21 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "foundation/NSData.h"
+#include "foundation/NSObject.h"
 
-// What the engine tells about one transfer. Every call runs on the engine's
-// thread, in order: at most one response, then data, then exactly one
-// completion (unless the transfer is cancelled, which silences it).
+class DispatchQueue;
+class NSRunLoop;
+
+// What the engine tells about one transfer. Every call runs on the thread of
+// the engine's run loop, in order: at most one response, then data, then
+// exactly one completion (unless the transfer is cancelled, which silences
+// it). Calls come from inside libcurl: observers hand work to a queue and
+// never call the engine back from them.
 class URLTransferObserver {
 public:
     struct Response {
@@ -35,10 +40,14 @@ public:
     virtual void transferDidComplete(long urlErrorCode) = 0;
 };
 
-// Runs every HTTP transfer of the process over libcurl's multi interface on
-// one background thread, started on first use and stopped at exit. New and
-// cancelled transfers wake the thread at once. Connections are kept alive and
-// reused across transfers; redirects are followed unless a request says not.
+// Runs HTTP transfers over libcurl's multi interface from a run loop: the
+// loop watches curl's sockets and times curl's time-outs itself (real time,
+// whatever the main loop's clock). Transfers delivered on the main queue run
+// on the main run loop, so a main-queue request never leaves the main
+// thread; transfers delivered on any other queue run on one background
+// loading thread (started on first use, joined at exit). Connections are
+// kept alive and reused (6 per host); redirects are followed unless a request
+// says not; a transfer fails as timed out after its time-out without progress.
 class URLLoadingEngine {
 public:
     struct Request {
@@ -54,46 +63,70 @@ public:
     };
     using TransferID = std::uint64_t;
 
-    static URLLoadingEngine& shared();
+    // The main run loop's engine.
+    static URLLoadingEngine& main();
+    // The engine for transfers whose results go to `queue`.
+    static URLLoadingEngine& forQueue(const Ref<DispatchQueue>& queue);
 
     // HTTPS to `host` trusts only the certificates in this PEM file (a local
     // service's own authority) instead of the system's; nothing goes back to
     // the system's. Peer and host name checks stay on either way.
     static void trustCertificatesForHost(const std::string& host, std::optional<std::string> certificateFile);
     static std::optional<std::string> trustedCertificatesForURL(const std::string& url);
+    // Every engine drops its transfers (their observers hear nothing more)
+    // and closes its kept-alive connections, so that servers see them end at
+    // once; later transfers open new ones. Call it on the main thread, outside
+    // the engines' callbacks; it waits until the background engine is done.
+    static void closeAllConnections();
+
     ~URLLoadingEngine();
     URLLoadingEngine(const URLLoadingEngine&) = delete;
     URLLoadingEngine& operator=(const URLLoadingEngine&) = delete;
 
-    // Queues a transfer; the observer is kept until the transfer ends.
+    // Queues a transfer; the observer is kept until the transfer ends. Any thread.
     TransferID start(Request request, std::shared_ptr<URLTransferObserver> observer);
-    // Ends a transfer early and drops its observer without a completion. The
-    // engine thread takes the request at its next wake-up, so a call to the
-    // observer may still be under way or follow shortly: observers that
-    // cancel ignore what comes after.
+    // Ends a transfer early and drops its observer without a completion. Any
+    // thread: the engine takes the request on its loop's next turn, so a call
+    // to the observer may still be under way or follow shortly: observers
+    // that cancel ignore what comes after.
     void cancel(TransferID transfer);
 
 private:
     struct Transfer;
-    URLLoadingEngine();
-    void run();
+    explicit URLLoadingEngine(Ref<NSRunLoop> loop);
+    void makeMulti();
+    void closeConnections();
     void takeCommands();
     void finish(Transfer& transfer, long urlErrorCode);
     // Takes the transfer's handle out of the multi handle, keeping it for reuse.
     void release(Transfer& transfer);
+    // Lets curl act on a ready socket or its time-out, then ends finished transfers.
+    void drive(int socket, int events);
+    void collectFinished();
     void failIdleTransfers();
-    int millisecondsUntilNextDeadline() const;
+    // Keeps one real-time check at the earliest inactivity deadline.
+    void armIdleCheck();
+    void setCurlTimer(long milliseconds);
+    void setCurlSocket(int socket, int what);
+    static int onSocket(void* easy, int socket, int what, void* engine, void* socketData);
+    static int onTimer(void* multi, long milliseconds, void* engine);
 
-    void* multi_ = nullptr;  // CURLM*
-    std::thread thread_;
+    const Ref<NSRunLoop> loop_;
+    const int wakeFd_;  // eventfd: commands are waiting
 
     std::mutex mutex_;  // guards the fields below
-    bool stopping_ = false;
     TransferID lastID_ = 0;
+    bool signalled_ = false;
     std::vector<std::unique_ptr<Transfer>> startsPending_;
     std::vector<TransferID> cancelsPending_;
 
-    // Owned by the engine thread.
+    // Owned by the loop's thread.
+    void* multi_ = nullptr;  // CURLM*
+    std::uint64_t wakeWatch_ = 0;
+    std::unordered_map<int, std::uint64_t> socketWatches_;
+    std::uint64_t curlTimer_ = 0;
+    std::uint64_t idleCheck_ = 0;
+    double idleCheckDue_ = 0;
     std::unordered_map<TransferID, std::unique_ptr<Transfer>> running_;
     std::vector<void*> spareHandles_;  // CURL*
 };
