@@ -1,6 +1,7 @@
 #include "foundation/URLLoadingEngine.h"
 
 #include <curl/curl.h>
+#include <poll.h>
 #include <strings.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -30,6 +31,8 @@ using Clock = std::chrono::steady_clock;
 constexpr long maximumRedirects = 16;
 // As many connections to one host as the platform opens; more transfers wait.
 constexpr long maximumConnectionsPerHost = 6;
+// Sockets looked at again right after curl acted, before going back to the loop.
+constexpr int eagerRounds = 4;
 // Finished easy handles kept for reuse; making one afresh costs more than resetting one.
 constexpr std::size_t spareHandleLimit = 16;
 
@@ -273,13 +276,21 @@ struct BackgroundLoading {
         loop = made.get_future().get();
         engine = makeEngine(loop);
     }
-    ~BackgroundLoading() {
-        stopping = true;
-        loop->performBlock([] {});
-        thread.join();
-        delete engine;
-    }
+    ~BackgroundLoading();
 };
+
+BackgroundLoading*& backgroundLoadingIfMade() {
+    static BackgroundLoading* made = nullptr;
+    return made;
+}
+
+BackgroundLoading::~BackgroundLoading() {
+    backgroundLoadingIfMade() = nullptr;
+    stopping = true;
+    loop->performBlock([] {});
+    thread.join();
+    delete engine;
+}
 }  // namespace
 
 URLLoadingEngine& URLLoadingEngine::main() {
@@ -287,13 +298,6 @@ URLLoadingEngine& URLLoadingEngine::main() {
     static auto* engine = new URLLoadingEngine(NSRunLoop::mainRunLoop());
     return *engine;
 }
-
-namespace {
-BackgroundLoading*& backgroundLoadingIfMade() {
-    static BackgroundLoading* made = nullptr;
-    return made;
-}
-}  // namespace
 
 URLLoadingEngine& URLLoadingEngine::forQueue(const Ref<DispatchQueue>& queue) {
     if (!queue || queue->kind() == DispatchQueue::Kind::Main) return main();
@@ -350,7 +354,7 @@ void URLLoadingEngine::closeConnections() {
     for (CURL* handle : spareHandles_) curl_easy_cleanup(handle);
     spareHandles_.clear();
     curl_multi_cleanup(multi_);  // closes the kept-alive connections
-    for (const auto& [socket, watch] : socketWatches_) loop_->unwatchDescriptor(watch);
+    for (const auto& [socket, watch] : socketWatches_) loop_->unwatchDescriptor(watch.token);
     socketWatches_.clear();
     if (curlTimer_) loop_->unscheduleRealTime(std::exchange(curlTimer_, 0));
     if (idleCheck_) loop_->unscheduleRealTime(std::exchange(idleCheck_, 0));
@@ -371,21 +375,22 @@ void URLLoadingEngine::setCurlSocket(int socket, int what) {
     auto found = socketWatches_.find(socket);
     if (what == CURL_POLL_REMOVE) {
         if (found == socketWatches_.end()) return;
-        loop_->unwatchDescriptor(found->second);
+        loop_->unwatchDescriptor(found->second.token);
         socketWatches_.erase(found);
         return;
     }
     const unsigned events = ((what & CURL_POLL_IN) ? NSRunLoop::DescriptorReadable : 0u) |
                             ((what & CURL_POLL_OUT) ? NSRunLoop::DescriptorWritable : 0u);
     if (found != socketWatches_.end()) {
-        loop_->setWatchedEvents(found->second, events);
+        found->second.what = what;
+        loop_->setWatchedEvents(found->second.token, events);
         return;
     }
     auto watch = loop_->watchDescriptor(socket, events, [this, socket](unsigned ready) {
         drive(socket, ((ready & NSRunLoop::DescriptorReadable) ? CURL_CSELECT_IN : 0) |
                           ((ready & NSRunLoop::DescriptorWritable) ? CURL_CSELECT_OUT : 0));
     });
-    if (watch) socketWatches_.emplace(socket, watch);
+    if (watch) socketWatches_.emplace(socket, SocketWatch{watch, what});
 }
 
 void URLLoadingEngine::setCurlTimer(long milliseconds) {
@@ -400,6 +405,27 @@ void URLLoadingEngine::setCurlTimer(long milliseconds) {
 void URLLoadingEngine::drive(int socket, int events) {
     int stillRunning = 0;
     curl_multi_socket_action(multi_, socket, events, &stillRunning);
+    // A local peer answers within microseconds: act at once on the sockets
+    // that became ready meanwhile (a connect that completed, an answer that
+    // came), instead of a loop turn later, after whatever else the loop runs.
+    // Servers give a new connection only a moment for its request.
+    std::vector<pollfd> sockets;
+    for (int round = 0; round < eagerRounds && !socketWatches_.empty(); ++round) {
+        sockets.clear();
+        for (const auto& [fd, watch] : socketWatches_) {
+            const short wanted = static_cast<short>(((watch.what & CURL_POLL_IN) ? POLLIN : 0) |
+                                                    ((watch.what & CURL_POLL_OUT) ? POLLOUT : 0));
+            if (wanted) sockets.push_back({fd, wanted, 0});
+        }
+        if (sockets.empty() || ::poll(sockets.data(), sockets.size(), 0) <= 0) break;
+        for (const pollfd& ready : sockets) {
+            if (!ready.revents) continue;
+            const int flags = ((ready.revents & (POLLIN | POLLHUP | POLLERR)) ? CURL_CSELECT_IN : 0) |
+                              ((ready.revents & (POLLOUT | POLLHUP | POLLERR)) ? CURL_CSELECT_OUT : 0) |
+                              ((ready.revents & POLLERR) ? CURL_CSELECT_ERR : 0);
+            curl_multi_socket_action(multi_, ready.fd, flags, &stillRunning);
+        }
+    }
     collectFinished();
 }
 
@@ -469,6 +495,7 @@ void URLLoadingEngine::takeCommands() {
         curl_multi_add_handle(multi_, transfer->easy);
         running_.emplace(transfer->id, std::move(transfer));
     }
+    if (!starts.empty()) drive(CURL_SOCKET_TIMEOUT, 0);  // connect now rather than on a later turn
     for (TransferID id : cancels) {
         auto found = running_.find(id);
         if (found == running_.end()) continue;

@@ -123,7 +123,11 @@ private:
     // Owned by the loop's thread.
     void* multi_ = nullptr;  // CURLM*
     std::uint64_t wakeWatch_ = 0;
-    std::unordered_map<int, std::uint64_t> socketWatches_;
+    struct SocketWatch {
+        std::uint64_t token;
+        int what;  // CURL_POLL_IN, _OUT or _INOUT
+    };
+    std::unordered_map<int, SocketWatch> socketWatches_;
     std::uint64_t curlTimer_ = 0;
     std::uint64_t idleCheck_ = 0;
     double idleCheckDue_ = 0;

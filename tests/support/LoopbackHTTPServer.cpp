@@ -5,6 +5,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "foundation/NSThread.h"
+#include "foundation/URLLoadingEngine.h"
+
 namespace {
 constexpr std::size_t workerCount = 32;
 }
@@ -24,10 +27,12 @@ LoopbackHTTPServer::LoopbackHTTPServer() {
     server_.Patch(".*", dispatcher);
     server_.Delete(".*", dispatcher);
     server_.Options(".*", dispatcher);
-    // A kept-alive connection waits only a moment for its next request, so
-    // that idle connections neither hold up stopping nor keep workers busy;
-    // enough workers for many concurrent clients.
-    server_.set_keep_alive_timeout(0);
+    // A connection waits a second for its first or next request: a client
+    // whose thread is held up for a moment under load still gets its answer.
+    // Idle connections do not hold up stopping: the destructor has the
+    // process's URL loading close its connections first. Enough workers for
+    // many concurrent clients.
+    server_.set_keep_alive_timeout(1);
     server_.new_task_queue = [] { return new httplib::ThreadPool(workerCount); };
     server_.set_tcp_nodelay(true);
 
@@ -39,6 +44,8 @@ LoopbackHTTPServer::LoopbackHTTPServer() {
 }
 
 LoopbackHTTPServer::~LoopbackHTTPServer() {
+    // The server's workers end a kept-alive connection as soon as its client closes it.
+    if (NSThread::isMainThread()) URLLoadingEngine::closeAllConnections();
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
