@@ -344,13 +344,30 @@ void URLLoadingEngine::makeMulti() {
 }
 
 void URLLoadingEngine::closeConnections() {
+    std::vector<std::unique_ptr<Transfer>> starts;
+    std::vector<TransferID> cancels;
     {
         std::lock_guard lock(mutex_);
-        startsPending_.clear();
-        cancelsPending_.clear();
+        starts.swap(startsPending_);
+        cancels.swap(cancelsPending_);
     }
-    for (auto& [id, transfer] : running_) release(*transfer);
-    running_.clear();
+    const auto cancelled = [&cancels](TransferID id) {
+        return std::find(cancels.begin(), cancels.end(), id) != cancels.end();
+    };
+    // Every observer hears its end, so that none is left holding what waits for it.
+    for (auto& transfer : starts) {
+        if (!cancelled(transfer->id)) transfer->observer->transferDidComplete(NSURLErrorNetworkConnectionLost);
+    }
+    std::vector<Transfer*> underWay;
+    for (auto& [id, transfer] : running_) underWay.push_back(transfer.get());
+    for (Transfer* transfer : underWay) {
+        if (cancelled(transfer->id)) {
+            release(*transfer);
+            running_.erase(transfer->id);
+        } else {
+            finish(*transfer, NSURLErrorNetworkConnectionLost);
+        }
+    }
     for (CURL* handle : spareHandles_) curl_easy_cleanup(handle);
     spareHandles_.clear();
     curl_multi_cleanup(multi_);  // closes the kept-alive connections

@@ -73,9 +73,9 @@ public:
     // the system's. Peer and host name checks stay on either way.
     static void trustCertificatesForHost(const std::string& host, std::optional<std::string> certificateFile);
     static std::optional<std::string> trustedCertificatesForURL(const std::string& url);
-    // Every engine drops its transfers (their observers hear nothing more)
-    // and closes its kept-alive connections, so that servers see them end at
-    // once; later transfers open new ones. Call it on the main thread, outside
+    // Every engine ends its transfers under way (they fail as
+    // NSURLErrorNetworkConnectionLost) and closes its kept-alive connections,
+    // so that servers see them end at once; later transfers open new ones. Call it on the main thread, outside
     // the engines' callbacks; it waits until the background engine is done.
     static void closeAllConnections();
 
