@@ -4,7 +4,13 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/NXAppidConvert.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewLoadJs.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "kits/pal/PalApi/PalApi.h"
+#include "foundation/NSNotificationCenter.h"
+#include "uikit/UIApplication.h"
 
 NimbusOAuth::NimbusOAuth(std::optional<std::string> appId, const Ref<NimbusSessionDelegate>& delegate)
     : requestedAppId_(std::move(appId)), initialDelegate_(delegate) {}
@@ -18,11 +24,45 @@ void NimbusOAuth::didCreate() {
     if (!converter->InitWithAppId(requestedAppId_)) return;
     appId_ = converter->GetConnectionAppId();
     setSessionDelegate(delegate);
+    PalApi::registerPalConnectAppId(appId_);
+    PalApi::registerPluginWithId(*converter->GetMPalAppId());
     auto config = ConfigManager::GetInstance();
     config->setAppid(*requestedAppId_);
     config->requestConfig();
     config->requestSDKWebViewConfig();
     NBDataReport::utaStart(requestedAppId_);
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    // The observer holds the session weakly: it may outlive the session
+    // (the app's session goes away at exit, after the notification centre).
+    WeakRef<NimbusOAuth> weak = weakSelf<NimbusOAuth>();
+    becomeActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
+        UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
+            if (auto session = weak.lock()) session->appBecomeActive();
+        });
+}
+
+void NimbusOAuth::appBecomeActive() {
+    if (OpenApi::nimbusAuhorizeState() == OpenApi::kStateSSO) OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+}
+
+void NimbusOAuth::setOpenId(std::optional<std::string> openId) {
+    if (openId != openId_) openId_ = std::move(openId);
+    PalApi::registerPalConnectOpenId(openId_);
+}
+
+void NimbusOAuth::setAccessToken(std::optional<std::string> token) {
+    if (token != accessToken_) accessToken_ = std::move(token);
+    PalApi::registerAccessToken(accessToken_);
+}
+
+void NimbusOAuth::setUin(std::optional<std::string> uin) {
+    uin_ = std::move(uin);
+    if (uin_) PalApi::registerPalUin(uin_);
+}
+
+void NimbusOAuth::setEncryToken(std::optional<std::string> token) {
+    encryToken_ = std::move(token);
+    if (encryToken_) NBWebViewLoadJs::getInstance()->loadJS(appId_, openId_, encryToken_);
 }
 
 void NimbusOAuth::deleteAPIRequestBySeq(const std::string& seq) {
@@ -44,11 +84,25 @@ void NimbusOAuth::cancelWithRequestKey(const Value& requestKey) {
 
 bool NimbusOAuth::nimbusNeedPerformIncrAuth(const Value&, const std::vector<std::string>&) { return true; }
 
-NimbusOAuth::~NimbusOAuth() { OpenApi::unRegisterApp(sessionDelegate_.lock().get(), this); }
+NimbusOAuth::~NimbusOAuth() {
+    OpenApi::unRegisterApp(sessionDelegate_.lock().get(), this);
+    if (loginViewKit_) loginViewKit_->setLoginDelegate(nullptr);
+}
 
 bool NimbusOAuth::HandleOpenURL(const Ref<NSURL>& url) { return OpenApi::handleOpenURL(url); }
 
-bool NimbusOAuth::handleOpenURL(const Ref<NSURL>&) { return false; }
+bool NimbusOAuth::CanHandleOpenURL(const Ref<NSURL>& url) {
+    return OpenApi::canHandleOpenURL(url) || NimbusApiInterface::canOpenURL(url);
+}
+
+bool NimbusOAuth::handleOpenURL(const Ref<NSURL>& url) {
+    if (loginViewKit_ && loginViewKit_->handleOpenURL(url)) return false;
+    return NimbusApiInterface::handleOpenURL(url, sessionDelegate_.lock());
+}
+
+bool NimbusOAuth::oldCanhandleOpenURL(const Ref<NSURL>& url) const {
+    return loginViewKit_ && loginViewKit_->canHandleOpenURL(url);
+}
 
 void NimbusOAuth::setSessionDelegate(const Ref<NimbusSessionDelegate>& delegate) {
     if (!delegate) {

@@ -22,11 +22,12 @@
 // given, is registered with the kit's login registry; without one nothing is
 // registered for login replies.
 class NBAPIRequest;
+class NBLoginViewKit;
 class NBAPIRequestDelegate;
 class NBUiKit;
 class UIViewController;
 
-class NimbusOAuth : public NSObject, public APIBaseDelegate, public setHeadImageDelegate {
+class NimbusOAuth : public NSObject, public APIBaseDelegate, public setHeadImageDelegate, public NimbusLoginDelegate {
 public:
     // The redirect address a new session starts with.
     static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
@@ -36,16 +37,21 @@ public:
 
     // The URL callbacks' entry: whether the kit recognised the URL.
     static bool HandleOpenURL(const Ref<NSURL>& url);
-    // A URL handed on by the login registry. The kit's web login and its
-    // older app-to-app layer take URLs here; neither is part of this build,
-    // so no URL is taken.
+    // A sign-on reply, or a URL that the legacy layer takes.
+    static bool CanHandleOpenURL(const Ref<NSURL>& url);
+    // A URL handed on by the login registry: the web login's answer (then
+    // NO), else whatever the legacy layer makes of it for the delegate.
     bool handleOpenURL(const Ref<NSURL>& url);
+    bool oldCanhandleOpenURL(const Ref<NSURL>& url) const;
+    // An app that comes back while a sign-on request is out stops waiting.
+    void appBecomeActive();
 
     // The decimal identifier after conversion; nothing when it was refused.
     const std::optional<std::string>& appId() const { return appId_; }
     // Held in memory only: a new process starts logged out.
     const std::optional<std::string>& accessToken() const { return accessToken_; }
-    void setAccessToken(std::optional<std::string> token) { accessToken_ = std::move(token); }
+    // The token, open id and account number also go to the share layer.
+    void setAccessToken(std::optional<std::string> token);
     const std::string& redirectURI() const { return redirectURI_; }
     void setRedirectURI(std::string address) { redirectURI_ = std::move(address); }
     Ref<NimbusSessionDelegate> sessionDelegate() const { return sessionDelegate_.lock(); }
@@ -54,12 +60,21 @@ public:
     void setSessionDelegate(const Ref<NimbusSessionDelegate>& delegate);
 
     const std::optional<std::string>& openId() const { return openId_; }
-    void setOpenId(std::optional<std::string> openId) { openId_ = std::move(openId); }
+    void setOpenId(std::optional<std::string> openId);
     const std::optional<NSDate>& expirationDate() const { return expirationDate_; }
     void setExpirationDate(std::optional<NSDate> date) { expirationDate_ = date; }
     // The login by account number and session key.
     const std::optional<std::string>& uin() const { return uin_; }
-    void setUin(std::optional<std::string> uin) { uin_ = std::move(uin); }
+    void setUin(std::optional<std::string> uin);
+    const std::optional<std::string>& encryToken() const { return encryToken_; }
+    // A token is also written into the PalSpace pages' storage.
+    void setEncryToken(std::optional<std::string> token);
+    // What a sign-on reply carried beyond the known keys.
+    const Dictionary& passData() const { return passData_; }
+    void setPassData(Dictionary data) { passData_ = std::move(data); }
+    // 1 asks for a server-side login.
+    std::int32_t authMode() const { return authMode_; }
+    void setAuthMode(std::int32_t mode) { authMode_ = mode; }
     const std::optional<std::string>& skey() const { return skey_; }
     void setSkey(std::optional<std::string> skey) { skey_ = std::move(skey); }
     const std::optional<std::string>& userNick() const { return userNick_; }
@@ -169,7 +184,12 @@ private:
     std::optional<std::string> uin_;
     std::optional<std::string> skey_;
     std::optional<std::string> userNick_;
+    std::optional<std::string> encryToken_;
+    Dictionary passData_;
+    std::int32_t authMode_ = 0;
     bool userGetUserInfo_ = true;
+    Ref<NBLoginViewKit> loginViewKit_;
+    Ref<NSObject> becomeActiveObserver_;
     Ref<NimbusRequest> request_;
     Ref<NBUiKit> tcUiKit_;
     Ref<NSTimer> timer_;

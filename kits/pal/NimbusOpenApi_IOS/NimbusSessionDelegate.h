@@ -5,16 +5,18 @@
 #include <vector>
 
 #include "kits/pal/NimbusOpenApi_IOS/APIResponse.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusLoginDelegate.h"
 
 class NimbusOAuth;
 class UIViewController;
 
 // What the Pal kit tells the host app about its session: the login outcomes,
-// renewals and logout, and the answer of every Open API call. Every
+// renewals and logout, the answer of every Open API call, and the requests
+// of the legacy app-to-app layer. Every
 // callback is optional; the defaults do nothing (and answer YES where a
 // question is asked).
-class NimbusSessionDelegate : public NimbusLoginDelegate {
+class NimbusSessionDelegate : public NimbusLoginDelegate, public NimbusApiInterfaceDelegate {
 public:
     virtual void nimbusDidLogout() {}
     virtual bool nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) { return true; }

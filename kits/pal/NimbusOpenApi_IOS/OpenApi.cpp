@@ -1,19 +1,101 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 
+#include <charconv>
+
+#include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSLog.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIPasteboard.h"
 
 namespace {
+
+// Session replies last 30 days unless they say otherwise.
+constexpr double kDefaultExpirySeconds = 2592000.0;
 
 struct Registry {
     std::string scheme;
     WeakRef<NimbusSessionDelegate> sessionDelegate;
     WeakRef<NimbusOAuth> session;
+    WeakRef<NimbusLoginDelegate> pendingLoginDelegate;
+    std::int32_t authorizeState = OpenApi::kStateIdle;
+    std::optional<std::string> replyPasteboardName;
 };
 
 Registry& registry() {
     static Registry shared;
     return shared;
+}
+
+std::optional<Dictionary> unarchiveDictionary(const std::optional<NSData>& data) {
+    if (!data) return std::nullopt;
+    Value root = NSKeyedUnarchiver::unarchiveObjectWithData(*data);
+    if (const Dictionary* dictionary = root.dictionary()) return *dictionary;
+    return std::nullopt;
+}
+
+std::string applicationStateText() {
+    return std::to_string(static_cast<int>(UIApplication::sharedApplication()->applicationState()));
+}
+
+// The archived response of a reply, or null when it is missing or is not one.
+Ref<APIResponse> unarchiveResponse(const Dictionary& reply) {
+    const NSData* data = reply["response_data"].data();
+    if (!data) return nullptr;
+    Ref<NSError> error;
+    Value object = NSKeyedUnarchiver::unarchiveObjectWithData(*data, &error);
+    if (error) {
+        NSLog("unarchiveObjectWithData failed:\n" + Value(*data).description());
+        return nullptr;
+    }
+    return object.objectAs<APIResponse>();
+}
+
+using ResponseCallback = void (NimbusSessionDelegate::*)(const Ref<APIResponse>&);
+
+// The delegate callback named "<message>Response:", when there is one.
+ResponseCallback callbackNamed(const std::string& name) {
+    static const std::pair<const char*, ResponseCallback> callbacks[] = {
+        {"getUserInfoResponse", &NimbusSessionDelegate::getUserInfoResponse},
+        {"getListAlbumResponse", &NimbusSessionDelegate::getListAlbumResponse},
+        {"getListPhotoResponse", &NimbusSessionDelegate::getListPhotoResponse},
+        {"checkPageFansResponse", &NimbusSessionDelegate::checkPageFansResponse},
+        {"addShareResponse", &NimbusSessionDelegate::addShareResponse},
+        {"addAlbumResponse", &NimbusSessionDelegate::addAlbumResponse},
+        {"uploadPicResponse", &NimbusSessionDelegate::uploadPicResponse},
+        {"addOneBlogResponse", &NimbusSessionDelegate::addOneBlogResponse},
+        {"addTopicResponse", &NimbusSessionDelegate::addTopicResponse},
+        {"setUserHeadpicResponse", &NimbusSessionDelegate::setUserHeadpicResponse},
+        {"getVipInfoResponse", &NimbusSessionDelegate::getVipInfoResponse},
+        {"getVipRichInfoResponse", &NimbusSessionDelegate::getVipRichInfoResponse},
+        {"sendStoryResponse", &NimbusSessionDelegate::sendStoryResponse},
+    };
+    for (const auto& [known, callback] : callbacks)
+        if (name == known) return callback;
+    return nullptr;
+}
+
+void deliverResponse(const Dictionary& reply, const std::string& msgType) {
+    auto response = unarchiveResponse(reply);
+    auto delegate = OpenApi::registeredSessionDelegate();
+    if (!response || !delegate) return;
+    std::string name = msgType;
+    name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
+    if (auto callback = callbackNamed(name + "Response")) {
+        (delegate.get()->*callback)(response);
+    } else {
+        delegate->responseDidReceived(response, msgType);
+    }
+}
+
+// A message type written as a plain decimal number.
+std::optional<int> messageNumber(const std::string& text) {
+    int number = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || std::to_string(number) != text) return std::nullopt;
+    return number;
 }
 
 }  // namespace
@@ -27,16 +109,27 @@ bool OpenApi::registerApp(const std::string& appId, const Ref<NimbusSessionDeleg
                           const Ref<NimbusOAuth>& session) {
     registry().session = session;
     registry().sessionDelegate = delegate;
+    registry().pendingLoginDelegate = delegate;
     return registerApp(appId);
 }
 
 void OpenApi::unRegisterApp(const NimbusSessionDelegate* delegate, const NimbusOAuth* session) {
     unRegisterAppSessionDelegate(delegate);
     if (session && registry().session.lock().get() == session) registry().session.reset();
+    auto pending = registry().pendingLoginDelegate.lock();
+    if (pending && (pending.get() == static_cast<const NimbusLoginDelegate*>(delegate) ||
+                    pending.get() == static_cast<const NimbusLoginDelegate*>(session)))
+        registry().pendingLoginDelegate.reset();
 }
 
 void OpenApi::unRegisterAppSessionDelegate(const NimbusSessionDelegate* delegate) {
     if (delegate && registry().sessionDelegate.lock().get() == delegate) registry().sessionDelegate.reset();
+}
+
+void OpenApi::clearParam() {
+    registry().session.reset();
+    registry().sessionDelegate.reset();
+    registry().pendingLoginDelegate.reset();
 }
 
 std::string OpenApi::registeredScheme() { return registry().scheme; }
@@ -45,9 +138,130 @@ Ref<NimbusSessionDelegate> OpenApi::registeredSessionDelegate() { return registr
 
 Ref<NimbusOAuth> OpenApi::registeredSession() { return registry().session.lock(); }
 
+Ref<NimbusLoginDelegate> OpenApi::pendingLoginDelegate() { return registry().pendingLoginDelegate.lock(); }
+
+void OpenApi::setPendingLoginDelegate(const Ref<NimbusLoginDelegate>& delegate) {
+    registry().pendingLoginDelegate = delegate;
+}
+
+void OpenApi::setNimbusAuthorizeState(std::int32_t state) { registry().authorizeState = state; }
+
+std::int32_t OpenApi::nimbusAuhorizeState() { return registry().authorizeState; }
+
 bool OpenApi::handleOpenURL(const Ref<NSURL>& url) {
     if (!url) return false;
+    auto delegate = registeredSessionDelegate();
+    if (NimbusApiInterface::canOpenURL(url, delegate)) {
+        NSLog("canOpenUrl:url=" + url->absoluteString());
+        return NimbusApiInterface::handleOpenURL(url, delegate);
+    }
     NSLog("handleOpenURL:url=" + url->absoluteString());
+    if (url->scheme() == registeredScheme() && url->host() == kReplyHost) return processMessage(url);
     auto session = registeredSession();
     return session && session->handleOpenURL(url);
+}
+
+bool OpenApi::canHandleOpenURL(const Ref<NSURL>& url) {
+    if (!url) return false;
+    if (url->scheme() == registeredScheme() && url->host() == kReplyHost) return true;
+    auto session = registeredSession();
+    return session && session->oldCanhandleOpenURL(url);
+}
+
+bool OpenApi::processMessage(const Ref<NSURL>& url) {
+    if (!url || url->scheme() != registeredScheme()) return false;
+    const auto components = url->pathComponents();
+    if (components.size() != 3) {
+        auto session = registeredSession();
+        return session && session->handleOpenURL(url);
+    }
+    const Dictionary query =
+        RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url->absoluteString(), "?");
+    if (!registry().replyPasteboardName) registry().replyPasteboardName = getGeneralPastboardNameKey();
+    const std::string name = *registry().replyPasteboardName;
+    std::optional<Dictionary> reply;
+    if (query["generalpastboard"] == Value("1")) {
+        reply = getDictionaryFromGeneralPasteBoard(name);
+        if (!reply) {
+            NSLog("processMessage(state=" + applicationStateText() + "): access pasteboard(" + name + ") failed");
+            return false;
+        }
+    } else {
+        reply = getDictionaryFromPasteBoard(name);
+        if (!reply) reply = Dictionary{{"user_cancelled", Value("YES")}};
+    }
+    NSLog("processMessage(state=" + applicationStateText() + "):pasteboard(" + name + ") " +
+          Value(*reply).description());
+    const std::string& msgType = components[2];
+    if (auto number = messageNumber(msgType)) {
+        if (*number == 0) processMessage_Auth(reply);
+        if (*number == 1) processMessage_Share(*reply);
+        return true;
+    }
+    processMessage_Other(*reply, msgType);
+    return true;
+}
+
+void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
+    setNimbusAuthorizeState(kStateIdle);
+    auto session = registeredSession();
+    if (!received || !session) return;
+    auto delegate = pendingLoginDelegate();
+    Dictionary reply = *received;
+    if (reply["user_cancelled"] == Value("YES")) {
+        if (delegate) delegate->nimbusDidNotLogin(true);
+        return;
+    }
+    const bool hadOpenId = !reply["openid"].isNil();
+    session->setOpenId(reply["openid"].stringValue());
+    reply.remove("openid");
+    session->setAccessToken(reply["access_token"].stringValue());
+    reply.remove("access_token");
+    const Value& expiresIn = reply["expires_in"];
+    if (expiresIn.isNil()) {
+        session->setExpirationDate(NSDate::date().dateByAddingTimeInterval(kDefaultExpirySeconds));
+    } else if (expiresIn.longLongValue() == 0) {
+        session->setExpirationDate(NSDate::distantFuture());
+    } else {
+        session->setExpirationDate(NSDate::date().dateByAddingTimeInterval(expiresIn.doubleValue()));
+    }
+    reply.remove("expires_in");
+    // The encrypted token is applied once, so that it survives the login.
+    session->setEncryToken(reply["encrytoken"].stringValue());
+    reply.remove("encrytoken");
+    session->setPassData(reply);
+    if (!delegate) return;
+    if ((hadOpenId || session->authMode() == 1) && session->accessToken() && session->expirationDate()) {
+        delegate->nimbusDidLogin();
+    } else {
+        delegate->nimbusDidNotLogin(false);
+    }
+}
+
+void OpenApi::processMessage_Share(const Dictionary& reply) { deliverResponse(reply, "SendStory"); }
+
+void OpenApi::processMessage_Other(const Dictionary& reply, const std::string& msgType) {
+    if (msgType.empty()) return;
+    deliverResponse(reply, msgType);
+}
+
+std::optional<std::string> OpenApi::replyPasteboardName() { return registry().replyPasteboardName; }
+
+void OpenApi::setReplyPasteboardName(std::optional<std::string> name) { registry().replyPasteboardName = std::move(name); }
+
+std::string OpenApi::getGeneralPastboardNameKey() { return "com.nimbus." + registeredScheme(); }
+
+std::optional<Dictionary> OpenApi::getDictionaryFromPasteBoard(const std::optional<std::string>& name) {
+    if (!name) return std::nullopt;
+    auto pasteboard = UIPasteboard::pasteboardWithName(*name, false);
+    if (!pasteboard) return std::nullopt;
+    return unarchiveDictionary(pasteboard->dataForPasteboardType(kPasteboardType));
+}
+
+std::optional<Dictionary> OpenApi::getDictionaryFromGeneralPasteBoard(const std::optional<std::string>& type) {
+    if (!type) return std::nullopt;
+    auto pasteboard = UIPasteboard::generalPasteboard();
+    auto reply = unarchiveDictionary(pasteboard->dataForPasteboardType(*type));
+    pasteboard->setData(NSData(), *type);
+    return reply;
 }

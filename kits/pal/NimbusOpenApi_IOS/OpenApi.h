@@ -1,36 +1,79 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "foundation/NSObject.h"
 #include "foundation/NSURL.h"
+#include "foundation/Value.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
 
 class NimbusOAuth;
 
 // The Pal kit's process-wide login registry: the URL scheme its replies
 // arrive on ("nimbus" + the application identifier), the session object that
-// takes the app's incoming URLs, and the session delegate. References are not
-// owned. Main thread only.
+// takes the app's incoming URLs, the session delegate, the delegate waiting
+// for the next single sign-on reply and the authorisation state. It also
+// decides which part of the kit gets a URL the app is opened with.
+// References are not owned. Main thread only.
 class OpenApi {
 public:
     OpenApi() = delete;
 
+    // Authorisation states: idle, a single sign-on request is out, a web
+    // login is out.
+    static constexpr std::int32_t kStateIdle = 0;
+    static constexpr std::int32_t kStateSSO = 1;
+    static constexpr std::int32_t kStateWebLogin = 2;
+    // The pasteboard type of single sign-on requests and replies.
+    static constexpr const char* kPasteboardType = "psappDataType";
+    static constexpr const char* kReplyHost = "psapp";
+
     // Sets the registered scheme; always true.
     static bool registerApp(const std::string& appId);
-    // The same, and registers the session object and its delegate.
+    // The same, and registers the session object, and the delegate as both
+    // the session delegate and the pending login delegate.
     static bool registerApp(const std::string& appId, const Ref<NimbusSessionDelegate>& delegate,
                             const Ref<NimbusOAuth>& session);
-    // Clears the delegate and the session object where they are the ones given.
+    // Clears the delegate and the session object where they are the ones
+    // given, and the pending login delegate when it is either of them.
     static void unRegisterApp(const NimbusSessionDelegate* delegate, const NimbusOAuth* session);
     static void unRegisterAppSessionDelegate(const NimbusSessionDelegate* delegate);
+    // Forgets session object, session delegate and pending login delegate.
+    static void clearParam();
 
     // "" until an application registers.
     static std::string registeredScheme();
     static Ref<NimbusSessionDelegate> registeredSessionDelegate();
     static Ref<NimbusOAuth> registeredSession();
+    static Ref<NimbusLoginDelegate> pendingLoginDelegate();
+    static void setPendingLoginDelegate(const Ref<NimbusLoginDelegate>& delegate);
 
-    // Logs "handleOpenURL:url=<url>" and hands the URL to the registered
-    // session object; false when there is none or it does not take the URL.
+    static void setNimbusAuthorizeState(std::int32_t state);
+    static std::int32_t nimbusAuhorizeState();
+
+    // The legacy layer first, then replies on the registered scheme with the
+    // host "psapp", then the registered session object.
     static bool handleOpenURL(const Ref<NSURL>& url);
+    static bool canHandleOpenURL(const Ref<NSURL>& url);
+    // A reply "<scheme>://psapp/<any>/<type>?generalpastboard=0|1": type 0
+    // a login, 1 a PalSpace story, other numbers ignored, names a response
+    // of that name. Other paths go to the session object.
+    static bool processMessage(const Ref<NSURL>& url);
+    static void processMessage_Auth(const std::optional<Dictionary>& reply);
+    static void processMessage_Share(const Dictionary& reply);
+    static void processMessage_Other(const Dictionary& reply, const std::string& msgType);
+
+    // Where replies are read from: a named pasteboard, or the general
+    // pasteboard under "com.nimbus." + the registered scheme.
+    static std::optional<std::string> replyPasteboardName();
+    static void setReplyPasteboardName(std::optional<std::string> name);
+    static std::string getGeneralPastboardNameKey();
+    // The named pasteboard's archived dictionary; nothing when any part is
+    // missing. The pasteboard is never created here.
+    static std::optional<Dictionary> getDictionaryFromPasteBoard(const std::optional<std::string>& name);
+    // The general pasteboard's archived dictionary of that type, which is
+    // then emptied.
+    static std::optional<Dictionary> getDictionaryFromGeneralPasteBoard(const std::optional<std::string>& type);
 };

@@ -16,11 +16,11 @@ TEST_F(PalShareRoundTrip, ThePromotedGamesShareReachesPalWithThePreviewFromTheBa
     auto backend = backend::LocalBackend::start({});
     ASSERT_TRUE(backend);
     launch();
-    // The app's plug-in identifier, as the Pal session registers it with the
-    // share layer at start-up.
+    // The launch registered the app's plug-in record with the Pal apps.
     auto converter = make<NXAppidConvert>();
     ASSERT_TRUE(converter->InitWithAppId(KXAppConfiguration::palAppId()));
-    PalApi::registerPluginWithId(*converter->GetMPalAppId());
+    ASSERT_EQ(SimulatedPalApp::registeredPlugins().size(), 1u);
+    EXPECT_EQ(SimulatedPalApp::registeredPlugins()[0]->scheme(), *converter->GetMPalAppId());
     auto pal = make<SimulatedPalApp>(SimulatedPalApp::Kind::Pal);
     pal->install();
 

@@ -1,16 +1,115 @@
 #include <gtest/gtest.h>
 
+#include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSLog.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
+#include "kits/pal/PalApi/PalPasteboard.h"
+#include "tests/support/PalHostFixture.h"
+#include "uikit/UIPasteboard.h"
 
 namespace {
 
-class SessionDelegate : public NSObject, public NimbusSessionDelegate {};
+class SessionDelegate : public NSObject, public NimbusSessionDelegate {
+public:
+    void nimbusDidLogin() override { outcomes.push_back("login"); }
+    void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
+    void sendStoryResponse(const Ref<APIResponse>& response) override { stories.push_back(response); }
+    std::vector<std::string> outcomes;
+    std::vector<Ref<APIResponse>> stories;
+};
+
+class NimbusOAuthStartUp : public PalHostFixture {
+protected:
+    // The start-up's policy requests fail at once without a host; their
+    // answers are awaited so that no request outlives the test.
+    void TearDown() override {
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
+    }
+};
+
+// A reply of a Pal app: the dictionary on a named pasteboard, then the URL.
+bool deliverReply(const std::string& type, const Dictionary& reply) {
+    const std::string name = "pal-reply-board";
+    UIPasteboard::pasteboardWithName(name, true)
+        ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), OpenApi::kPasteboardType);
+    OpenApi::setReplyPasteboardName(name);
+    return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
+}
 
 }  // namespace
 
-TEST(NimbusOAuth, WithoutADelegateNothingIsRegisteredAndNoURLIsTaken) {
+TEST_F(NimbusOAuthStartUp, CreationRegistersWithTheShareLayerAndTheSettersFollow) {
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    auto store = PalApiDatastore::instance();
+    EXPECT_EQ(store->appId(), "1234");
+    EXPECT_EQ(store->scheme(), "Pal000004D2");
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+
+    session->setOpenId(std::string("OPEN"));
+    session->setAccessToken(std::string("TOKEN"));
+    session->setUin(std::string("10001"));
+    EXPECT_EQ(store->openId(), "OPEN");
+    EXPECT_EQ(store->webviewToken(), "TOKEN");
+    EXPECT_EQ(store->uin(), "10001");
+    session->setUin(std::nullopt);
+    EXPECT_EQ(store->uin(), "10001");  // a missing account number is not registered
+
+    // A refused identifier registers nothing.
+    forgetRegistrations();
+    auto refused = make<NimbusOAuth>(std::string("12a4"), nullptr);
+    EXPECT_FALSE(refused->appId());
+    EXPECT_FALSE(store->appId());
+    EXPECT_FALSE(store->scheme());
+}
+
+TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate) {
+    auto delegate = make<SessionDelegate>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    ASSERT_TRUE(NimbusOAuth::CanHandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0")));
+
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+    EXPECT_TRUE(deliverReply("0", Dictionary{{"openid", "OPEN"},
+                                              {"access_token", "TOKEN"},
+                                              {"encrytoken", "ENC"},
+                                              {"pay_token", "PAY"}}));
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+    EXPECT_EQ(session->accessToken(), "TOKEN");
+    EXPECT_EQ(session->openId(), "OPEN");
+    EXPECT_EQ(session->encryToken(), "ENC");
+    EXPECT_EQ(session->passData(), (Dictionary{{"pay_token", "PAY"}}));
+    // Without "expires_in" the session lasts 30 days; "0" means for ever.
+    EXPECT_NEAR(session->expirationDate()->timeIntervalSinceNow(), 2592000.0, 60.0);
+    EXPECT_TRUE(deliverReply("0", Dictionary{{"openid", "OPEN"}, {"access_token", "T2"}, {"expires_in", "0"}}));
+    EXPECT_EQ(session->expirationDate()->timeIntervalSince1970(), NSDate::distantFuture().timeIntervalSince1970());
+
+    // A reply without an open id fails; a named board that is gone is a
+    // cancelled login.
+    EXPECT_TRUE(deliverReply("0", Dictionary{{"access_token", "T3"}}));
+    UIPasteboard::removePasteboardWithName("pal-reply-board");
+    EXPECT_TRUE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=0")));
+    EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "login", "failed", "cancelled"}));
+
+    // Numbered types other than 0 and 1 are taken and ignored; named ones
+    // reach the callback of that name.
+    auto story = make<APIResponse>();
+    EXPECT_TRUE(deliverReply("7", Dictionary{{"response_data", *NSKeyedArchiver::archivedDataWithRootObject(Value(story))}}));
+    EXPECT_TRUE(delegate->stories.empty());
+    EXPECT_TRUE(deliverReply("SendStory",
+                             Dictionary{{"response_data", *NSKeyedArchiver::archivedDataWithRootObject(Value(story))}}));
+    EXPECT_EQ(delegate->stories.size(), 1u);
+
+    // A general-pasteboard reply that cannot be read is dropped.
+    OpenApi::setReplyPasteboardName(std::nullopt);
+    EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1")));
+    EXPECT_EQ(OpenApi::replyPasteboardName(), "com.nimbus.nimbus1234");
+    EXPECT_EQ(delegate->outcomes.size(), 4u);
+}
+
+TEST_F(NimbusOAuthStartUp, WithoutADelegateNothingIsRegisteredAndNoURLIsTaken) {
     auto session = make<NimbusOAuth>(std::string("102035471"), nullptr);
     EXPECT_EQ(session->appId(), "102035471");
     EXPECT_EQ(session->redirectURI(), NimbusOAuth::kPalWebSiteHost);
@@ -26,7 +125,7 @@ TEST(NimbusOAuth, WithoutADelegateNothingIsRegisteredAndNoURLIsTaken) {
     EXPECT_FALSE(NimbusOAuth::HandleOpenURL(nullptr));
 }
 
-TEST(NimbusOAuth, ADelegateRegistersTheSessionUntilItGoesAway) {
+TEST_F(NimbusOAuthStartUp, ADelegateRegistersTheSessionUntilItGoesAway) {
     auto delegate = make<SessionDelegate>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
     EXPECT_EQ(OpenApi::registeredScheme(), "nimbus1234");
@@ -41,5 +140,5 @@ TEST(NimbusOAuth, ADelegateRegistersTheSessionUntilItGoesAway) {
     session.reset();
     EXPECT_EQ(OpenApi::registeredSession(), nullptr);
     EXPECT_EQ(OpenApi::registeredSessionDelegate(), nullptr);
-    EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0")));
+    EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://elsewhere/x/0")));
 }

@@ -4,6 +4,7 @@
 
 #include "foundation/NSDate.h"
 #include "foundation/NSFileManager.h"
+#include "foundation/NSLog.h"
 #include "foundation/NSPathUtilities.h"
 #include "foundation/PropertyListFile.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
@@ -111,18 +112,22 @@ void ConfigManager::deleteAPIRequestBySeq(const std::string& seq) {
     apiRequests_.erase(found);
 }
 
-const Dictionary* ConfigManager::acceptedAnswer(const Ref<APIResponse>& response) {
+const Dictionary* ConfigManager::acceptedAnswer(const Ref<APIResponse>& response, const char* name) {
     deleteAPIRequestBySeq(std::to_string(response->seq()));
-    if (response->retCode() != 0) return nullptr;
     const Value& ret = response->jsonResponse()["ret"];
-    if (ret.isNumber() && ret.longLongValue() != 0) return nullptr;
+    if (response->retCode() != 0 || (ret.isNumber() && ret.longLongValue() != 0)) {
+        NSLog(std::string("Pal kit: ") + name + " request failed: " +
+              response->errorMsg().value_or(ret.stringValue().value_or("no answer")));
+        return nullptr;
+    }
+    NSLog(std::string("Pal kit: ") + name + " received");
     return response->jsonResponse().dictionary();
 }
 
 void ConfigManager::requestConfigResponse(const Ref<APIResponse>& response) {
     if (!response) return;
     auto keep = self();
-    const Dictionary* answer = acceptedAnswer(response);
+    const Dictionary* answer = acceptedAnswer(response, "policy configuration");
     if (!answer) return;
     bool changed = false;
     for (const Mapping& field : kPolicyFields) {
@@ -138,7 +143,7 @@ void ConfigManager::requestConfigResponse(const Ref<APIResponse>& response) {
 void ConfigManager::requestSDKWebViewConfigResponse(const Ref<APIResponse>& response) {
     if (!response) return;
     auto keep = self();
-    const Dictionary* answer = acceptedAnswer(response);
+    const Dictionary* answer = acceptedAnswer(response, "share limit");
     if (!answer) return;
     const Value& subcode = (*answer)["subcode"];
     if (subcode.isNumber()) {

@@ -50,8 +50,9 @@ protected:
     void didCreate() override;
 
 private:
-    // The answer's JSON when the exchange succeeded with "ret" 0 (or none).
-    const Dictionary* acceptedAnswer(const Ref<APIResponse>& response);
+    // The answer's JSON when the exchange succeeded with "ret" 0 (or none);
+    // the outcome is logged under the request's name.
+    const Dictionary* acceptedAnswer(const Ref<APIResponse>& response, const char* name);
     void track(const Ref<APIBase>& call);
 
     Dictionary config_;
