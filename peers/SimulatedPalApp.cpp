@@ -22,9 +22,11 @@ std::vector<std::string> schemesOf(SimulatedPalApp::Kind kind) {
         case SimulatedPalApp::Kind::Pal:
             return {"mpal",          "mpalapi",           "mpalopensdkapiV2",     "mpalopensdkapiV4",
                     "mpalapiwallet", "mpalopensdkfriend", "mpalwpa",              "mpalgamebindinggroup",
-                    "mpalopensdkdataline", "mpalopensdkgrouptribeshare", "nimbusapi.pal.reqContent"};
+                    "mpalopensdkdataline", "mpalopensdkgrouptribeshare", "nimbusapi.pal.reqContent",
+                    "mpalOpensdkSSoLogin"};
         case SimulatedPalApp::Kind::PalWork:
-            return {"tim", "timapi", "timapiwallet", "timwpa", "timopensdkfriend", "timgamebindinggroup"};
+            return {"tim", "timapi", "timapiwallet", "timwpa", "timopensdkfriend", "timgamebindinggroup",
+                    "timOpensdkSSoLogin"};
         case SimulatedPalApp::Kind::PalSpace: return {"mpalspace", NimbusMessagePack::kPalSpaceApiScheme};
     }
     return {};
@@ -96,6 +98,8 @@ void SimulatedPalApp::open(const Ref<NSURL>& url) {
     const std::string host = url ? url->host().value_or("") : "";
     if ((scheme == "mpalapi" || scheme == "timapi") && host == "share" && url->path() == "/to_fri") {
         readShare(address, url);
+    } else if ((scheme == "mpalopensdkssologin" || scheme == "timopensdkssologin") && lower(host) == "ssologin") {
+        answerSignOn(address, url);
     } else if (scheme == lower(NimbusMessagePack::kPalSpaceApiScheme) && host == NimbusMessagePack::kHost) {
         readLegacyResponse(address, url);
     } else {
@@ -136,6 +140,35 @@ void SimulatedPalApp::readLegacyResponse(const std::string& address, const Ref<N
     Dictionary message{{"nRetCode", response->nRetCode()}, {"sRetMsg", response->sRetMsg()}};
     if (response->objReq()) message.set("nSeq", response->objReq()->nSeq());
     noteReceived({address, "legacy response: nRetCode=" + std::to_string(response->nRetCode()), message});
+}
+
+void SimulatedPalApp::answerSignOn(const std::string& address, const Ref<NSURL>& url) {
+    const auto components = url->pathComponents();
+    const Dictionary query = readQuery(url);
+    if (components.size() != 3) {
+        noteReceived({address, "login request: no host scheme and board", {}});
+        return;
+    }
+    const std::string& hostScheme = components[1];
+    const std::string& board = components[2];
+    const bool general = query["generalpastboard"] == Value("1");
+    auto pasteboard = general ? UIPasteboard::generalPasteboard() : UIPasteboard::pasteboardWithName(board, false);
+    const std::string type = general ? board : "psappDataType";
+    auto data = pasteboard ? pasteboard->dataForPasteboardType(type) : std::nullopt;
+    Value request = data ? NSKeyedUnarchiver::unarchiveObjectWithData(*data) : Value();
+    if (!request.dictionary() || !pasteboard) {
+        noteReceived({address, "login request: nothing readable on the pasteboard", {}});
+        return;
+    }
+    noteReceived({address, "login request scope=" + request["scope"].stringValue().value_or(""), *request.dictionary()});
+    Dictionary reply = answerError_ == "-4" ? Dictionary{{"user_cancelled", "YES"}}
+                                            : Dictionary{{"openid", kSignOnOpenId},
+                                                         {"access_token", kSignOnToken},
+                                                         {"expires_in", kSignOnExpiresIn}};
+    pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), type);
+    UIApplication::sharedApplication()->openURLIntoApp(
+        NSURL::URLWithString(hostScheme + "://psapp/pal/0?generalpastboard=" + (general ? "1" : "0")),
+        "com.pal." + lower(name()));
 }
 
 std::vector<Ref<PalPluginMetadata>> SimulatedPalApp::registeredPlugins() {

@@ -16,6 +16,12 @@
 //   (Base64 texts) and the share's record from the general pasteboard or the
 //   named board "com.nimbus.mpal.api.apiLargeData", keeps both, and answers
 //   "<callback_name>://response_from_pal?error=<code>";
+// - a login request ("mpalOpensdkSSoLogin://SSoLogin/<host scheme>/<board>?
+//   generalpastboard=0|1", PalWork "timOpensdkSSoLogin://..."): reads the
+//   request off the board named (or the general pasteboard under that
+//   type), answers with a token (or a cancel, when its answer error is
+//   "-4") in the same place and opens "<host scheme>://psapp/pal/0?
+//   generalpastboard=..";
 // - a legacy response ("nimbusapi.palspace.reqContent://kTecentReqContent/
 //   kNimbusRespContent?..", PalSpace): reads the archive off the general
 //   pasteboard;
@@ -37,7 +43,12 @@ public:
     const std::vector<std::string>& schemes() const { return schemes_; }
     // Takes a scheme out of those installed next (letter case ignored).
     void removeScheme(const std::string& scheme);
-    // The error code its share answers carry ("0" success, "-4" cancelled).
+    // What a login it grants carries.
+    static constexpr const char* kSignOnOpenId = "pal-sso-open-id";
+    static constexpr const char* kSignOnToken = "pal-sso-token";
+    static constexpr const char* kSignOnExpiresIn = "7776000";
+    // The error code its share answers carry ("0" success, "-4" cancelled);
+    // "-4" also cancels the logins it is asked for.
     void setAnswerError(std::string error) { answerError_ = std::move(error); }
 
     // The apps' registrations on the board "com.nimbus.mpal.api.registerAppPlugin".
@@ -51,6 +62,7 @@ private:
     void open(const Ref<NSURL>& url);
     void readShare(const std::string& address, const Ref<NSURL>& url);
     void readLegacyResponse(const std::string& address, const Ref<NSURL>& url);
+    void answerSignOn(const std::string& address, const Ref<NSURL>& url);
 
     Kind kind_;
     std::vector<std::string> schemes_;

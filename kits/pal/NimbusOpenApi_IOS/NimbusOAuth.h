@@ -13,6 +13,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "graphics/UIImage.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/setHeadImageDelegate.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
 
@@ -22,12 +23,16 @@
 // given, is registered with the kit's login registry; without one nothing is
 // registered for login replies.
 class NBAPIRequest;
-class NBLoginViewKit;
+class NBOSDKReachability;
 class NBAPIRequestDelegate;
 class NBUiKit;
 class UIViewController;
 
-class NimbusOAuth : public NSObject, public APIBaseDelegate, public setHeadImageDelegate, public NimbusLoginDelegate {
+class NimbusOAuth : public NSObject,
+                    public APIBaseDelegate,
+                    public setHeadImageDelegate,
+                    public NimbusLoginDelegate,
+                    public NBLoginViewDelegate {
 public:
     // The redirect address a new session starts with.
     static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
@@ -80,6 +85,45 @@ public:
     const std::optional<std::string>& userNick() const { return userNick_; }
     bool userGetUserInfo() const { return userGetUserInfo_; }
     const Ref<NBUiKit>& tcUiKit() const { return tcUiKit_; }
+
+    // --- Logins: single sign-on through the Pal or PalWork app, or the web
+    // login in the kit's window when that cannot be asked for. The session
+    // itself is the login delegate and passes the outcome to the session
+    // delegate. Main thread only. ---
+    bool authorize(const std::vector<std::string>& permissions, bool inSafari = false);
+    bool authorize(const std::vector<std::string>& permissions, std::optional<std::string> localAppId, bool inSafari);
+    // Always YES: a refused sign-on request falls back to the web login.
+    bool authorizeWithPermissions(std::vector<std::string> permissions, const Dictionary& extraParams,
+                                  const Ref<NimbusLoginDelegate>& delegate, bool inSafari);
+    // The web login; NO when the app lacks its "nimbus" scheme (an alert
+    // says so), without network, or when the page cannot open.
+    bool authorizeWithNimbusAppAuthInSafari(bool inSafari, const std::vector<std::string>& permissions,
+                                            const Dictionary& extraParams, const Ref<NimbusLoginDelegate>& delegate);
+    // Forgets the session; nimbusDidLogout to the session delegate, else to
+    // the one given.
+    void logout(const Ref<NimbusSessionDelegate>& delegate);
+    // The network watch of a web login: NO when the Pal web site cannot be
+    // reached now; while it runs, losing the network shows an alert.
+    bool StartNotifyNetWork();
+    void StopNotifyNetWork();
+    const std::vector<std::string>& permissions() const { return permissions_; }
+    const std::optional<std::string>& localAppId() const { return localAppId_; }
+    // 0 Pal, 1 PalWork: which app a sign-on asks, and the redirect address.
+    std::int32_t authShareType() const { return authShareType_; }
+    void setAuthShareType(std::int32_t type);
+    const Ref<NBLoginViewKit>& loginViewKit() const { return loginViewKit_; }
+    // Open web logins: serial -> login delegate.
+    std::size_t pendingWebLogins() const { return loginDict_.size(); }
+
+    // Login outcomes reaching the session: state back to idle, then on to
+    // the session delegate.
+    void nimbusDidLogin() override;
+    void nimbusDidNotLogin(bool cancelled) override;
+    void nimbusDidNotNetWork() override;
+    // The web login's outcome, for the delegate waiting under its serial.
+    void loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>& kit, const std::optional<std::string>& serial) override;
+    void loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& kit, const Ref<NSError>& error,
+                                          const std::optional<std::string>& serial) override;
 
     // A key login, or a token whose expiry lies strictly after now.
     bool isSessionValid() const;
@@ -189,6 +233,13 @@ private:
     std::int32_t authMode_ = 0;
     bool userGetUserInfo_ = true;
     Ref<NBLoginViewKit> loginViewKit_;
+    std::vector<std::string> permissions_;
+    std::optional<std::string> localAppId_;
+    std::int32_t authShareType_ = 0;
+    std::map<std::string, WeakRef<NimbusLoginDelegate>> loginDict_;
+    Ref<NBOSDKReachability> reachHost_;
+    Ref<NSObject> reachabilityObserver_;
+    Ref<NSTimer> networkTimer_;
     Ref<NSObject> becomeActiveObserver_;
     Ref<NimbusRequest> request_;
     Ref<NBUiKit> tcUiKit_;

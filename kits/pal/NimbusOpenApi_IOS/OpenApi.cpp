@@ -2,7 +2,12 @@
 
 #include <charconv>
 
+#include "foundation/NSBundle.h"
+#include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSKeyedUnarchiver.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
+#include "kits/pal/PalApi/PalOpenApiUtility.h"
 #include "foundation/NSLog.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
@@ -98,7 +103,101 @@ std::optional<int> messageNumber(const std::string& text) {
     return number;
 }
 
+// The first probe that an installed app answers gives the version.
+int versionByProbes(std::initializer_list<std::pair<const char*, int>> probes) {
+    for (const auto& [url, version] : probes)
+        if (NBOSDKCanOpenURLString(url)) return version;
+    return 0;
+}
+
+bool signOnRefused(const std::string& reason) {
+    NBOError::setLastOAuthError(0, reason);
+    NSLog(reason);
+    return false;
+}
+
 }  // namespace
+
+int OpenApi::palVersion() {
+    return versionByProbes({{"ntloginmpal2://psapp", 6},
+                            {"mpalopensdkapiV3://psapp", 5},
+                            {"mpalwpa://psapp", 4},
+                            {"mpalopensdkapiV2://psapp", 3},
+                            {"mpalOpensdkSSoLogin://palapp", 2},
+                            {"mpal://palapp", 1}});
+}
+
+int OpenApi::palspaceVersion() {
+    return versionByProbes({{"mpalspaceopensdkapiV2://psapp", 5},
+                            {"mpalspaceopensdkapi19://psapp", 4},
+                            {"mpalspaceopensdkapi://psapp", 3},
+                            {"mpalspaceopensdk://psapp", 2},
+                            {"mpalspace://psapp", 1}});
+}
+
+bool OpenApi::isSupportGeneralPastboard() { return NBOSDKCanOpenURLString("mpalopensdkapiV2://"); }
+
+bool OpenApi::authorizeWithPermission(const std::vector<std::string>& permissions,
+                                      const Ref<NimbusLoginDelegate>& delegate, int callApp) {
+    if (callApp == kCallPal && palVersion() <= 1) return signOnRefused("palversion < kPalVersion4_0");
+    if (callApp == kCallPalWork && timVersion() == 0) return signOnRefused("PalWorkversion < kPalWorkVersion1_1");
+    if (callApp != kCallPal && callApp != kCallPalWork) return signOnRefused("CallApp not support!");
+    if (TcApiTool::systemVersion() >= 7.0 && !isSupportGeneralPastboard())
+        return signOnRefused("palversion not suport opensdkapiV2");
+    auto session = registeredSession();
+    if (!session) {
+        signOnRefused("SDK NimbusOAuth实例需要重新初始化");
+        return signOnRefused("authorizeWithPermission failed");
+    }
+    const std::string bundleId = NSBundle::mainBundle()->bundleIdentifier();
+    const auto appName = TcApiTool::getAppDisplayName();
+    const auto appId = session->appId();
+    if (bundleId.empty() || !appName || appName->empty() || !appId || appId->empty()) {
+        signOnRefused("SDK错误 拉起Pal登录错误, 请检查appid和appname");
+        return signOnRefused("authorizeWithPermission failed");
+    }
+    std::string scope;
+    for (const auto& permission : permissions) scope += (scope.empty() ? "" : ",") + permission;
+    Dictionary request{{"scope", scope},       {"app_id", *appId},         {"client_id", *appId},
+                       {"app_name", *appName}, {"response_type", "token"}, {"bundleid", bundleId}};
+    for (const auto& [key, value] : TcApiTool::SDKInfo()) request.set(key, value);
+    if (!openPalWithCommand(0, request, callApp)) return signOnRefused("openPalWithCommand failed");
+    setPendingLoginDelegate(delegate);
+    return true;
+}
+
+bool OpenApi::openPalWithCommand(std::uint32_t command, const Dictionary& data, int callApp) {
+    const std::string scheme = callApp == kCallPalWork ? "timOpensdkSSoLogin" : "mpalOpensdkSSoLogin";
+    if (callApp == kCallPalWork ? timVersion() == 0 : palVersion() < 2) return false;
+    if (command != 0) return false;
+    if (!TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
+    std::string address;
+    if (isSupportGeneralPastboard()) {
+        address = scheme + "://SSoLogin/" + registeredScheme() + "/" + saveDictionaryByGeneralPastboard(data) +
+                  "?generalpastboard=1";
+    } else {
+        address = scheme + "://SSoLogin/" + registeredScheme() + "/" + saveDictionaryToPasteBoard(data, std::nullopt) +
+                  "?generalpastboard=0";
+    }
+    auto escaped = NSString::stringByAddingPercentEscapesUsingEncoding(address, NSUTF8StringEncoding);
+    auto url = escaped ? NSURL::URLWithString(*escaped) : nullptr;
+    return url && PalOpenApiUtility::openURL(url);
+}
+
+std::string OpenApi::saveDictionaryToPasteBoard(const Dictionary& data, const std::optional<std::string>& name) {
+    auto pasteboard = name ? UIPasteboard::pasteboardWithName(*name, true) : UIPasteboard::pasteboardWithUniqueName();
+    if (!pasteboard) return "";
+    pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(data)), kPasteboardType);
+    registry().replyPasteboardName = pasteboard->name();
+    return pasteboard->name();
+}
+
+std::string OpenApi::saveDictionaryByGeneralPastboard(const Dictionary& data) {
+    const std::string key = getGeneralPastboardNameKey();
+    UIPasteboard::generalPasteboard()->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(data)), key);
+    registry().replyPasteboardName = key;
+    return key;
+}
 
 bool OpenApi::registerApp(const std::string& appId) {
     registry().scheme = "nimbus" + appId;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/NSObject.h"
 #include "foundation/NSURL.h"
@@ -64,6 +65,30 @@ public:
     static void processMessage_Auth(const std::optional<Dictionary>& reply);
     static void processMessage_Share(const Dictionary& reply);
     static void processMessage_Other(const Dictionary& reply, const std::string& msgType);
+
+    // Installed app versions, by the URL schemes they answer: Pal 0 to 6,
+    // PalSpace 0 to 5; PalWork is taken as present.
+    static int palVersion();
+    static int palspaceVersion();
+    static int timVersion() { return 1; }
+    // Pal takes its requests on the general pasteboard.
+    static bool isSupportGeneralPastboard();
+
+    // Targets of a single sign-on request.
+    static constexpr int kCallPal = 1;
+    static constexpr int kCallPalWork = 2;
+    // Asks the Pal (1) or PalWork (2) app for a login: the request goes on a
+    // pasteboard and the app is opened; on YES the delegate waits for the
+    // reply. Errors are recorded as the last login error.
+    static bool authorizeWithPermission(const std::vector<std::string>& permissions,
+                                        const Ref<NimbusLoginDelegate>& delegate, int callApp);
+    // Command 0 (login) to the target app; whether the app was opened.
+    static bool openPalWithCommand(std::uint32_t command, const Dictionary& data, int callApp);
+    // The dictionary archived under "psappDataType" on the named pasteboard
+    // (a new uniquely named one for nothing), which becomes the reply board.
+    static std::string saveDictionaryToPasteBoard(const Dictionary& data, const std::optional<std::string>& name);
+    // The same on the general pasteboard under getGeneralPastboardNameKey().
+    static std::string saveDictionaryByGeneralPastboard(const Dictionary& data);
 
     // Where replies are read from: a named pasteboard, or the general
     // pasteboard under "com.nimbus." + the registered scheme.

@@ -12,6 +12,11 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebNavigationController.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "system/SCNetworkReachability.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
@@ -43,6 +48,14 @@ public:
     }
     std::vector<std::string> successes;
     std::vector<Ref<NSError>> failures;
+};
+
+class SessionOutcomes : public NSObject, public NimbusSessionDelegate {
+public:
+    void nimbusDidLogin() override { outcomes.push_back("login"); }
+    void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
+    void nimbusDidNotNetWork() override { outcomes.push_back("no network"); }
+    std::vector<std::string> outcomes;
 };
 
 class PalWebLogin : public AppFixture {
@@ -257,3 +270,40 @@ TEST_F(PalWebLogin, BrowserModeRefusalsAreFailuresAndAccessDeniedIsACancel) {
 }
 
 }  // namespace
+
+TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDelegateHearsTheOutcome) {
+    auto delegate = make<SessionOutcomes>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+
+    // Without network the page does not open.
+    SCNetworkReachability::setFakeFlags(0);
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"no network"});
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+
+    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    delegate->outcomes.clear();
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    // No Pal app took the request, so the web login runs.
+    EXPECT_EQ(NBOError::getLastOAuthError(), "palversion not suport opensdkapiV2");
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateWebLogin);
+    auto kit = session->loginViewKit();
+    ASSERT_TRUE(kit);
+    EXPECT_EQ(session->pendingWebLogins(), 1u);
+    follow(kit, "授权并登录");
+    ASSERT_TRUE(runUntil([&] { return kit->isClosing(); }));
+    slideOut();
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
+    EXPECT_EQ(session->accessToken(), backend::palIssuedToken("1234"));
+    EXPECT_EQ(session->openId(), backend::palOpenId("1234"));
+    EXPECT_TRUE(session->isSessionValid());
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+
+    // A closed page is a cancelled login, and the pending entry goes.
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    session->loginViewKitDidFailuredWithError(kit, nullptr, kit->serial());
+    EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "cancelled"}));
+    EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
+    SCNetworkReachability::setFakeFlags(std::nullopt);
+    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+}

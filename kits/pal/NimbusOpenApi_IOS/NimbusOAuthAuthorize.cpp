@@ -1,0 +1,201 @@
+// The session object's logins: single sign-on through the Pal apps, the web
+// login as fallback, the network watch while the page is up, and the
+// outcomes passed on to the session delegate.
+#include <cassert>
+
+#include "foundation/NSLog.h"
+#include "foundation/NSNotificationCenter.h"
+#include "foundation/NSThread.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "kits/pal/PalApi/PalApi.h"
+#include "uikit/UIAlertView.h"
+
+namespace {
+
+constexpr const char* kLoginCheck = "LOGIN_CHECK_SDK";
+constexpr const char* kNotConnectedErrorCode = "-1009";
+
+void showAlert(const std::string& title, const std::string& message) {
+    make<UIAlertView>(title, message, nullptr, "我知道啦")->show();
+}
+
+void showNetworkAlert() { showAlert("网络错误", "网络连接不可用。"); }
+
+}  // namespace
+
+bool NimbusOAuth::authorize(const std::vector<std::string>& permissions, bool inSafari) {
+    assert(NSThread::isMainThread() && "NimbusOpenApi must be called at main thread");
+    return authorize(permissions, std::nullopt, inSafari);
+}
+
+bool NimbusOAuth::authorize(const std::vector<std::string>& permissions, std::optional<std::string> localAppId,
+                            bool) {
+    localAppId_ = std::move(localAppId);
+    permissions_ = permissions;
+    userNick_.reset();
+    return authorizeWithPermissions(permissions, {}, self<NimbusOAuth>(), false);
+}
+
+bool NimbusOAuth::authorizeWithPermissions(std::vector<std::string> permissions, const Dictionary& extraParams,
+                                           const Ref<NimbusLoginDelegate>& delegate, bool inSafari) {
+    if (delegate) {
+        if (auto replaced = delegate->getAuthorizedPermissions(permissions, extraParams)) permissions = *replaced;
+    }
+    if (authMode_ == 1) permissions.push_back("server_side");
+    const int target = authShareType_ == 1 || !PalApi::isPalInstalled() ? OpenApi::kCallPalWork : OpenApi::kCallPal;
+    const Value& webOnly = ConfigManager::GetInstance()->config()["CommonUseWebLogin"];
+    const bool webLoginOnly = webOnly.isNumber() && webOnly.boolValue();
+    if (!webLoginOnly && OpenApi::authorizeWithPermission(permissions, delegate, target)) {
+        NBDataReport::reportData(false, std::string("10786"), appId_, std::nullopt);
+        NBDataReport::cgiLoginReport(0, 0);
+        OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+        NBDataReport::reportCheck(kLoginCheck, 0, 0, "");
+        return true;
+    }
+    if (authorizeWithNimbusAppAuthInSafari(inSafari, permissions, extraParams, delegate)) {
+        NBDataReport::cgiLoginReport(0, 1);
+        OpenApi::setNimbusAuthorizeState(OpenApi::kStateWebLogin);
+    }
+    NBDataReport::reportCheck(kLoginCheck, 0, 0, "");
+    return true;
+}
+
+bool NimbusOAuth::authorizeWithNimbusAppAuthInSafari(bool, const std::vector<std::string>& permissions,
+                                                     const Dictionary& extraParams,
+                                                     const Ref<NimbusLoginDelegate>& delegate) {
+    const std::string scheme = "nimbus" + appId_.value_or("");
+    if (!TcApiTool::isRegistSchemeInfoPlistFile(scheme)) {
+        showAlert("配置错误", "应用工程配置错误，scheme(" + scheme + ")没有配置，请检查appid并参考SDK使用文档");
+        return false;
+    }
+    if (!StartNotifyNetWork()) {
+        if (delegate) delegate->nimbusDidNotNetWork();
+        return false;
+    }
+    if (loginViewKit_) {
+        loginViewKit_->clearData();
+        loginViewKit_->setAuthorData(appId_, redirectURI_, permissions);
+    } else {
+        loginViewKit_ = make<NBLoginViewKit>(appId_, redirectURI_, permissions, self<NimbusOAuth>());
+    }
+    const std::string serial = std::to_string(APIBase::getApiBaseSeq());
+    loginViewKit_->setSerial(serial);
+    loginViewKit_->setNewloginDelegate(delegate);
+    loginViewKit_->setExtraParams(extraParams);
+    loginViewKit_->setAuthMode(authMode_);
+    const bool opened = loginViewKit_->openWithExtraParams(extraParams);
+    if (opened && delegate) loginDict_[serial] = delegate;
+    return opened;
+}
+
+void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
+    accessToken_.reset();
+    openId_.reset();
+    expirationDate_.reset();
+    permissions_.clear();
+    OpenApi::clearParam();
+    if (auto mine = sessionDelegate()) {
+        mine->nimbusDidLogout();
+    } else if (delegate) {
+        delegate->nimbusDidLogout();
+    }
+}
+
+void NimbusOAuth::setAuthShareType(std::int32_t type) {
+    authShareType_ = type;
+    if (type == 0) redirectURI_ = NimbusConnectHosts::kPalWebSiteHost;
+    if (type == 1) redirectURI_ = NimbusConnectHosts::kPalOfficeWebSiteHost;
+}
+
+bool NimbusOAuth::StartNotifyNetWork() {
+    StopNotifyNetWork();
+    reachHost_ = NBOSDKReachability::reachabilityWithHostName(NimbusConnectHosts::kPalWebSiteHost);
+    if (!reachHost_ || !reachHost_->isReachable()) return false;
+    WeakRef<NimbusOAuth> weak = weakSelf<NimbusOAuth>();
+    // The alert repeats every second while the site stays out of reach.
+    networkTimer_ = NSTimer::scheduledTimerWithTimeInterval(1.0, true, [weak](const Ref<NSTimer>&) {
+        auto session = weak.lock();
+        if (session && session->reachHost_ && !session->reachHost_->isReachable()) showNetworkAlert();
+    });
+    reachabilityObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
+        NBOSDKReachability::kChangedNotification, reachHost_, [weak](const Ref<NSNotification>&) {
+            auto session = weak.lock();
+            if (!session || !session->reachHost_ || session->reachHost_->isReachable()) return;
+            session->StopNotifyNetWork();
+            showNetworkAlert();
+        });
+    return reachHost_->startNotifier();
+}
+
+void NimbusOAuth::StopNotifyNetWork() {
+    if (networkTimer_) networkTimer_->invalidate();
+    networkTimer_.reset();
+    if (reachabilityObserver_) NSNotificationCenter::defaultCenter()->removeObserver(reachabilityObserver_);
+    reachabilityObserver_.reset();
+}
+
+void NimbusOAuth::loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>& kit, const std::optional<std::string>& serial) {
+    StopNotifyNetWork();
+    if (!serial || kit != loginViewKit_) return;
+    auto found = loginDict_.find(*serial);
+    auto delegate = found == loginDict_.end() ? nullptr : found->second.lock();
+    if (!delegate) return;
+    setAccessToken(kit->accessToken());
+    setExpirationDate(kit->expirationDate());
+    setEncryToken(kit->encryToken());
+    setPassData(kit->passData());
+    if (kit->openId() && !kit->openId()->empty()) {
+        setOpenId(kit->openId());
+        delegate->nimbusDidLogin();
+    }
+}
+
+void NimbusOAuth::loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& kit, const Ref<NSError>& error,
+                                                   const std::optional<std::string>& serial) {
+    StopNotifyNetWork();
+    if (!serial) return;
+    auto found = loginDict_.find(*serial);
+    if (found == loginDict_.end()) return;
+    auto delegate = found->second.lock();
+    loginDict_.erase(found);
+    if (!delegate || kit != loginViewKit_) return;
+    if (!error) {
+        delegate->nimbusDidNotLogin(true);
+        return;
+    }
+    NSLog("login failed: " + error->description());
+    if (std::to_string(error->code()) == kNotConnectedErrorCode) {
+        delegate->nimbusDidNotNetWork();
+        showNetworkAlert();
+    } else {
+        delegate->nimbusDidNotLogin(false);
+    }
+}
+
+void NimbusOAuth::nimbusDidLogin() {
+    NSLog("login success");
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    if (openId_ && !openId_->empty()) NBDataReport::utaSetAccount(*openId_);
+    if (auto delegate = sessionDelegate()) {
+        delegate->nimbusDidLogin();
+        NSLog("login success:nimbusDidLogin");
+    }
+}
+
+void NimbusOAuth::nimbusDidNotLogin(bool cancelled) {
+    NSLog("login failed usercancell = " + std::to_string(cancelled ? 1 : 0));
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    if (auto delegate = sessionDelegate()) delegate->nimbusDidNotLogin(cancelled);
+}
+
+void NimbusOAuth::nimbusDidNotNetWork() {
+    NSLog("login failed netWork");
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    if (auto delegate = sessionDelegate()) delegate->nimbusDidNotNetWork();
+}

@@ -1,0 +1,84 @@
+// Single sign-on through the simulated Pal and PalWork apps: the session's
+// request on the pasteboard, the app's token back on the app's own scheme.
+#include <gtest/gtest.h>
+
+#include "foundation/PropertyListFile.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "peers/SimulatedPalApp.h"
+#include "tests/support/PalHostFixture.h"
+
+namespace {
+
+class HostApp : public UIApplicationDelegate, public NimbusSessionDelegate {
+public:
+    bool applicationOpenURLOptions(const Ref<UIApplication>&, const Ref<NSURL>& url, const Dictionary&) override {
+        return NimbusOAuth::HandleOpenURL(url);
+    }
+    void nimbusDidLogin() override { outcomes.push_back("login"); }
+    void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
+    std::vector<std::string> outcomes;
+};
+
+class PalSignOn : public PalHostFixture {
+protected:
+    void SetUp() override {
+        // The host declares its "nimbus" scheme, which sign-on replies use.
+        const std::string plist = bundlePath + "/Info.plist";
+        Dictionary info = *PropertyListFile::dictionaryWithContentsOfFile(plist);
+        Array types = *info["CFBundleURLTypes"].array();
+        types.push_back(Dictionary{{"CFBundleURLSchemes", Array{"nimbus1234"}}});
+        info.set("CFBundleURLTypes", types);
+        PropertyListFile::writeToFile(info, plist, true);
+        NSBundle::setMainBundlePath(bundlePath);
+        UIApplication::launchForTesting(host);
+        session = make<NimbusOAuth>(std::string("1234"), host);
+    }
+    void TearDown() override {
+        for (const auto& app : {pal, palWork}) app->uninstall();
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
+    }
+
+    Ref<HostApp> host = make<HostApp>();
+    Ref<SimulatedPalApp> pal = make<SimulatedPalApp>(SimulatedPalApp::Kind::Pal);
+    Ref<SimulatedPalApp> palWork = make<SimulatedPalApp>(SimulatedPalApp::Kind::PalWork);
+    Ref<NimbusOAuth> session;
+};
+
+}  // namespace
+
+TEST_F(PalSignOn, PalGrantsTheLoginAndTheTokenReachesTheSessionDelegate) {
+    pal->install();
+    EXPECT_TRUE(session->authorize({"get_user_info", "add_share"}));
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateSSO);
+    ASSERT_TRUE(runUntil([&] { return !host->outcomes.empty(); }));
+
+    EXPECT_EQ(host->outcomes, std::vector<std::string>{"login"});
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+    EXPECT_EQ(session->accessToken(), SimulatedPalApp::kSignOnToken);
+    EXPECT_EQ(session->openId(), SimulatedPalApp::kSignOnOpenId);
+    EXPECT_NEAR(session->expirationDate()->timeIntervalSinceNow(), 7776000.0, 60.0);
+    ASSERT_EQ(pal->received().size(), 1u);
+    const Dictionary& request = pal->received()[0].message;
+    EXPECT_EQ(request["scope"], Value("get_user_info,add_share"));
+    EXPECT_EQ(request["client_id"], Value("1234"));
+    EXPECT_EQ(request["app_name"], Value("推广联盟"));
+    EXPECT_EQ(request["bundleid"], Value(kBundleIdentifier));
+    EXPECT_EQ(request["response_type"], Value("token"));
+    EXPECT_EQ(request["sdkv"], Value("3.2.1"));
+}
+
+TEST_F(PalSignOn, PalWorkIsAskedWhenChosenAndACancelReachesTheDelegate) {
+    pal->install();  // its general-pasteboard support lets PalWork's request go out
+    palWork->setAnswerError("-4");
+    palWork->install();
+    session->setAuthShareType(1);
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    ASSERT_TRUE(runUntil([&] { return !host->outcomes.empty(); }));
+    EXPECT_EQ(host->outcomes, std::vector<std::string>{"cancelled"});
+    EXPECT_TRUE(pal->received().empty());
+    ASSERT_EQ(palWork->received().size(), 1u);
+    EXPECT_EQ(palWork->received()[0].summary, "login request scope=get_user_info");
+    EXPECT_FALSE(session->accessToken());
+}
