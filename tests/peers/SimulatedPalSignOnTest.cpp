@@ -18,6 +18,8 @@ public:
     }
     void nimbusDidLogin() override { outcomes.push_back("login"); }
     void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
+    void nimbusDidUpdate(const Ref<NimbusOAuth>&) override { outcomes.push_back("updated"); }
+    void nimbusFailedUpdate(std::int32_t reason) override { outcomes.push_back("update failed " + std::to_string(reason)); }
     std::vector<std::string> outcomes;
 };
 
@@ -81,4 +83,22 @@ TEST_F(PalSignOn, PalWorkIsAskedWhenChosenAndACancelReachesTheDelegate) {
     ASSERT_EQ(palWork->received().size(), 1u);
     EXPECT_EQ(palWork->received()[0].summary, "login request scope=get_user_info");
     EXPECT_FALSE(session->accessToken());
+}
+
+TEST_F(PalSignOn, AnIncrementalAuthorisationRenewsTheTokenOrReportsTheCancel) {
+    EXPECT_FALSE(session->incrAuthWithPermissions({"add_share"}));  // no token yet
+    pal->install();
+    session->setAccessToken(std::string("old-token"));
+    EXPECT_FALSE(session->incrAuthWithPermissions({}));
+
+    EXPECT_TRUE(session->incrAuthWithPermissions({"add_share"}));
+    ASSERT_TRUE(runUntil([&] { return !host->outcomes.empty(); }));
+    EXPECT_EQ(host->outcomes, std::vector<std::string>{"updated"});
+    EXPECT_EQ(session->accessToken(), SimulatedPalApp::kSignOnToken);
+
+    pal->setAnswerError("-4");
+    EXPECT_TRUE(session->reauthorizeWithPermissions({"get_user_info"}));
+    ASSERT_TRUE(runUntil([&] { return host->outcomes.size() == 2; }));
+    EXPECT_EQ(host->outcomes[1], "update failed 2");
+    EXPECT_EQ(session->permissions(), std::vector<std::string>{"get_user_info"});
 }

@@ -24,6 +24,7 @@
 // registered for login replies.
 class NBAPIRequest;
 class NBOSDKReachability;
+class NimbusIncrAuthLogic;
 class NBAPIRequestDelegate;
 class NBUiKit;
 class UIViewController;
@@ -99,6 +100,13 @@ public:
     // says so), without network, or when the page cannot open.
     bool authorizeWithNimbusAppAuthInSafari(bool inSafari, const std::vector<std::string>& permissions,
                                             const Dictionary& extraParams, const Ref<NimbusLoginDelegate>& delegate);
+    // Widens the login by more permissions (NO for none, or without a
+    // token) or logs in again; the outcome reaches the session delegate as
+    // nimbusDidUpdate or nimbusFailedUpdate.
+    bool incrAuthWithPermissions(const std::vector<std::string>& permissions);
+    bool reauthorizeWithPermissions(const std::vector<std::string>& permissions);
+    void nimbusDidUpdate(const Ref<NimbusOAuth>& session);
+    void nimbusFailedUpdate(std::int32_t reason);
     // Forgets the session; nimbusDidLogout to the session delegate, else to
     // the one given.
     void logout(const Ref<NimbusSessionDelegate>& delegate);
@@ -240,6 +248,9 @@ private:
     Ref<NBOSDKReachability> reachHost_;
     Ref<NSObject> reachabilityObserver_;
     Ref<NSTimer> networkTimer_;
+    // The running renewal's login delegate, which the login layers only
+    // reference.
+    Ref<NimbusIncrAuthLogic> incrAuthLogic_;
     Ref<NSObject> becomeActiveObserver_;
     Ref<NimbusRequest> request_;
     Ref<NBUiKit> tcUiKit_;

@@ -10,6 +10,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NimbusIncrAuthLogic.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
@@ -92,6 +93,31 @@ bool NimbusOAuth::authorizeWithNimbusAppAuthInSafari(bool, const std::vector<std
     const bool opened = loginViewKit_->openWithExtraParams(extraParams);
     if (opened && delegate) loginDict_[serial] = delegate;
     return opened;
+}
+
+bool NimbusOAuth::incrAuthWithPermissions(const std::vector<std::string>& permissions) {
+    if (permissions.empty() || !accessToken_ || accessToken_->empty()) return false;
+    incrAuthLogic_ = make<NimbusIncrAuthLogic>(self<NimbusOAuth>(), std::string("10788"));
+    return authorizeWithPermissions(permissions, Dictionary{{"isadd", "1"}, {"access_token", *accessToken_}},
+                                    incrAuthLogic_, false);
+}
+
+bool NimbusOAuth::reauthorizeWithPermissions(const std::vector<std::string>& permissions) {
+    permissions_ = permissions;
+    userNick_.reset();
+    incrAuthLogic_ = make<NimbusIncrAuthLogic>(self<NimbusOAuth>(), std::nullopt);
+    return authorizeWithPermissions(permissions, {}, incrAuthLogic_, false);
+}
+
+void NimbusOAuth::nimbusDidUpdate(const Ref<NimbusOAuth>& session) {
+    NSLog("Nimbus Did Update Token");
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    if (auto delegate = sessionDelegate()) delegate->nimbusDidUpdate(session);
+}
+
+void NimbusOAuth::nimbusFailedUpdate(std::int32_t reason) {
+    NSLog("Nimbus Failed Update For Reason:" + std::to_string(reason));
+    if (auto delegate = sessionDelegate()) delegate->nimbusFailedUpdate(reason);
 }
 
 void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
