@@ -39,7 +39,7 @@ protected:
     }
     void TearDown() override {
         for (const auto& app : {pal, palWork}) app->uninstall();
-        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
     }
 
     Ref<HostApp> host = make<HostApp>();
@@ -52,6 +52,8 @@ protected:
 
 TEST_F(PalSignOn, PalGrantsTheLoginAndTheTokenReachesTheSessionDelegate) {
     pal->install();
+    EXPECT_EQ(NimbusOAuth::iphonePalVersion(), 4);
+    EXPECT_TRUE(NimbusOAuth::iphonePalSupportSSOLogin());
     EXPECT_TRUE(session->authorize({"get_user_info", "add_share"}));
     EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateSSO);
     ASSERT_TRUE(runUntil([&] { return !host->outcomes.empty(); }));

@@ -3,7 +3,9 @@
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
 #include "kits/pal/NimbusOpenApi_IOS/NXAppidConvert.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewLoadJs.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
@@ -113,3 +115,35 @@ void NimbusOAuth::setSessionDelegate(const Ref<NimbusSessionDelegate>& delegate)
     sessionDelegate_ = delegate;
     OpenApi::registerApp(appId_.value_or(""), delegate, self<NimbusOAuth>());
 }
+
+std::optional<std::string> NimbusOAuth::localEncrytedToken() const {
+    const auto part = [](const std::optional<std::string>& value) { return value.value_or("(null)"); };
+    return TcApiTool::md5("vendora&kit&mplor***28417%%" + part(accessToken_) + part(appId_) + part(openId_) +
+                          "plaza5.2");
+}
+
+std::optional<std::string> NimbusOAuth::getLastErrorMsg() { return NBOError::getLastOAuthError(); }
+
+std::int32_t NimbusOAuth::authorizeState() { return OpenApi::nimbusAuhorizeState(); }
+
+std::string NimbusOAuth::getOwnBaseUrl() const { return "nimbus" + appId_.value_or("") + "://" + redirectURI_; }
+
+int NimbusOAuth::iphonePalVersion() { return OpenApi::palVersion(); }
+
+int NimbusOAuth::iphonePalWorkVersion() { return OpenApi::timVersion(); }
+
+bool NimbusOAuth::iphonePalInstalled() { return OpenApi::palVersion() != 0; }
+
+bool NimbusOAuth::iphonePalSupportSSOLogin() {
+    return OpenApi::palVersion() > (TcApiTool::systemVersion() < 7.0 ? 1 : 2);
+}
+
+bool NimbusOAuth::iphonePalSpaceInstalled() { return OpenApi::palspaceVersion() != 0; }
+
+bool NimbusOAuth::iphonePalSpaceSupportSSOLogin() {
+    return OpenApi::palspaceVersion() > (TcApiTool::systemVersion() < 7.0 ? 2 : 4);
+}
+
+bool NimbusOAuth::iphonePalWorkInstalled() { return PalApi::isPalWorkInstalled(); }
+
+bool NimbusOAuth::iphonePalWorkSupportSSOLogin() { return PalApi::isPalWorkSupportApi(); }

@@ -133,6 +133,28 @@ public:
     void loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& kit, const Ref<NSError>& error,
                                           const std::optional<std::string>& serial) override;
 
+    static std::string sdkVersion() { return "3.2.1"; }
+    static std::string sdkSubVersion() { return "3"; }
+    static bool isLiteSDK() { return false; }
+    // The lower-case MD5 of the salted token, app id and open id, sent as
+    // "encrytoken" to PalSpace; a missing value counts as "(null)".
+    std::optional<std::string> localEncrytedToken() const;
+    const std::optional<std::string>& getServerSideCode() const { return accessToken_; }
+    const std::optional<std::string>& getUserOpenID() const { return openId_; }
+    static std::optional<std::string> getLastErrorMsg();
+    static std::int32_t authorizeState();
+    // "nimbus" + app id + "://" + redirect address.
+    std::string getOwnBaseUrl() const;
+    // The Pal apps installed, by the schemes they answer.
+    static int iphonePalVersion();
+    static int iphonePalWorkVersion();
+    static bool iphonePalInstalled();
+    static bool iphonePalSupportSSOLogin();
+    static bool iphonePalSpaceInstalled();
+    static bool iphonePalSpaceSupportSSOLogin();
+    static bool iphonePalWorkInstalled();
+    static bool iphonePalWorkSupportSSOLogin();
+
     // A key login, or a token whose expiry lies strictly after now.
     bool isSessionValid() const;
     bool isOpenIdValid() const;

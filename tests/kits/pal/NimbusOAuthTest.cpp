@@ -5,6 +5,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
 #include "kits/pal/PalApi/PalPasteboard.h"
 #include "tests/support/PalHostFixture.h"
@@ -26,7 +27,7 @@ protected:
     // The start-up's policy requests fail at once without a host; their
     // answers are awaited so that no request outlives the test.
     void TearDown() override {
-        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
     }
 };
 
@@ -141,4 +142,20 @@ TEST_F(NimbusOAuthStartUp, ADelegateRegistersTheSessionUntilItGoesAway) {
     EXPECT_EQ(OpenApi::registeredSession(), nullptr);
     EXPECT_EQ(OpenApi::registeredSessionDelegate(), nullptr);
     EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://elsewhere/x/0")));
+}
+
+TEST_F(NimbusOAuthStartUp, TheLocalEncryptedTokenFollowsTokenAppIdAndOpenId) {
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    session->setAccessToken(std::string("T"));
+    session->setOpenId(std::string("O"));
+    const auto digest = session->localEncrytedToken();
+    EXPECT_EQ(digest, TcApiTool::md5(std::string("vendora&kit&mplor***28417%%T1234Oplaza5.2")));
+    EXPECT_EQ(session->localEncrytedToken(), digest);
+    session->setOpenId(std::string("P"));
+    EXPECT_NE(session->localEncrytedToken(), digest);
+    EXPECT_EQ(session->getOwnBaseUrl(), std::string("nimbus1234://") + NimbusOAuth::kPalWebSiteHost);
+    // Without any Pal app nothing supports a sign-on.
+    EXPECT_FALSE(NimbusOAuth::iphonePalInstalled());
+    EXPECT_FALSE(NimbusOAuth::iphonePalSupportSSOLogin());
+    EXPECT_FALSE(NimbusOAuth::iphonePalSpaceInstalled());
 }
