@@ -104,3 +104,18 @@ TEST_F(PalSignOn, AnIncrementalAuthorisationRenewsTheTokenOrReportsTheCancel) {
     EXPECT_EQ(host->outcomes[1], "update failed 2");
     EXPECT_EQ(session->permissions(), std::vector<std::string>{"get_user_info"});
 }
+
+TEST_F(PalSignOn, PalSpaceCommandsGoOnThePasteboardPalSpaceReads) {
+    EXPECT_FALSE(OpenApi::shareWithPalSpaceWithData(Dictionary{{"title", "星河战记"}}));  // no PalSpace
+    std::vector<Ref<NSURL>> opened;
+    for (const char* scheme : {"mpalspaceopensdkapi", "mpalspaceopensdkapiV2"})
+        UIApplication::installSimulatedApp(scheme, [&](const Ref<NSURL>& url) { opened.push_back(url); });
+    EXPECT_TRUE(OpenApi::isPalSpaceInstalled());
+    EXPECT_TRUE(OpenApi::shareWithPalSpaceWithData(Dictionary{{"title", "星河战记"}}));
+    ASSERT_TRUE(runUntil([&] { return !opened.empty(); }));
+    EXPECT_EQ(opened[0]->absoluteString(),
+              "mpalspaceopensdkapi://psapp/nimbus1234/com.nimbus.nimbus1234/1?generalpastboard=1&sdkv=3.2.1");
+    EXPECT_EQ(OpenApi::getDictionaryFromGeneralPasteBoard(std::string("com.nimbus.nimbus1234")),
+              (Dictionary{{"title", "星河战记"}}));
+    for (const char* scheme : {"mpalspaceopensdkapi", "mpalspaceopensdkapiV2"}) UIApplication::installSimulatedApp(scheme, nullptr);
+}

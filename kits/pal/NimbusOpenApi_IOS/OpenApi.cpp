@@ -116,6 +116,13 @@ bool signOnRefused(const std::string& reason) {
     return false;
 }
 
+// Percent-escapes the address (UTF-8) and opens it in the app it names.
+bool openEscaped(const std::string& address) {
+    auto escaped = NSString::stringByAddingPercentEscapesUsingEncoding(address, NSUTF8StringEncoding);
+    auto url = escaped ? NSURL::URLWithString(*escaped) : nullptr;
+    return url && PalOpenApiUtility::openURL(url);
+}
+
 }  // namespace
 
 int OpenApi::palVersion() {
@@ -136,6 +143,25 @@ int OpenApi::palspaceVersion() {
 }
 
 bool OpenApi::isSupportGeneralPastboard() { return NBOSDKCanOpenURLString("mpalopensdkapiV2://"); }
+
+bool OpenApi::isPalSpaceInstalled() {
+    return NBOSDKCanOpenURLString("mpalspaceopensdk://psapp") || NBOSDKCanOpenURLString("mpalspaceopensdkapi://psapp");
+}
+
+bool OpenApi::isPalSpaceSupportGeneralPastboard() { return NBOSDKCanOpenURLString("mpalspaceopensdkapiV2://"); }
+
+bool OpenApi::openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data) {
+    if (palspaceVersion() < 3 || !TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
+    const bool general = isPalSpaceSupportGeneralPastboard();
+    const std::string board = general ? saveDictionaryByGeneralPastboard(data) : saveDictionaryToPasteBoard(data, std::nullopt);
+    const std::string address = "mpalspaceopensdkapi://psapp/" + registeredScheme() + "/" + board + "/" + command +
+                                "?generalpastboard=" + (general ? "1" : "0");
+    return openEscaped(address);
+}
+
+bool OpenApi::openPalSpaceWithCommand(std::uint32_t command, const Dictionary& data) {
+    return openPalSpaceWithCommandStr(std::to_string(command), data);
+}
 
 bool OpenApi::authorizeWithPermission(const std::vector<std::string>& permissions,
                                       const Ref<NimbusLoginDelegate>& delegate, int callApp) {
@@ -179,9 +205,7 @@ bool OpenApi::openPalWithCommand(std::uint32_t command, const Dictionary& data, 
         address = scheme + "://SSoLogin/" + registeredScheme() + "/" + saveDictionaryToPasteBoard(data, std::nullopt) +
                   "?generalpastboard=0";
     }
-    auto escaped = NSString::stringByAddingPercentEscapesUsingEncoding(address, NSUTF8StringEncoding);
-    auto url = escaped ? NSURL::URLWithString(*escaped) : nullptr;
-    return url && PalOpenApiUtility::openURL(url);
+    return openEscaped(address);
 }
 
 std::string OpenApi::saveDictionaryToPasteBoard(const Dictionary& data, const std::optional<std::string>& name) {

@@ -74,6 +74,19 @@ public:
     // Pal takes its requests on the general pasteboard.
     static bool isSupportGeneralPastboard();
 
+    static bool isPalSpaceInstalled();
+    static bool isPalSpaceSupportGeneralPastboard();
+    // A command to the PalSpace app (version 3 or later, with the host's
+    // "nimbus" scheme declared): the dictionary on the general pasteboard
+    // when PalSpace reads it there, else on a new named one, then
+    // "mpalspaceopensdkapi://psapp/<scheme>/<board>/<command>?generalpastboard=..".
+    static bool openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data);
+    static bool openPalSpaceWithCommand(std::uint32_t command, const Dictionary& data);
+    static bool sendCommandToPalSpace(const std::string& command, const Dictionary& params) {
+        return openPalSpaceWithCommandStr(command, params);
+    }
+    static bool shareWithPalSpaceWithData(const Dictionary& data) { return openPalSpaceWithCommand(1, data); }
+
     // Targets of a single sign-on request.
     static constexpr int kCallPal = 1;
     static constexpr int kCallPalWork = 2;
