@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "backend/Digest.h"
+#include "backend/Format.h"
 
 namespace backend {
 
@@ -15,20 +16,6 @@ constexpr const char* kExpiresIn = "7776000";
 std::string field(const std::map<std::string, std::string>& fields, const char* name) {
     auto found = fields.find(name);
     return found == fields.end() ? std::string() : found->second;
-}
-
-std::string escapeHTML(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            default: escaped += c;
-        }
-    }
-    return escaped;
 }
 
 // Keeps letters, digits and "-_.~"; the rest percent-encoded.

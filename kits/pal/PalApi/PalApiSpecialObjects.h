@@ -56,7 +56,7 @@ private:
 
 class PalApiAddFriendObject : public PalApiObject {
 public:
-    // The factory's name is the kit's own, without the t of "object".
+    // Spelled "objec", without the t: callers of the kit use this name.
     static Ref<PalApiAddFriendObject> objecWithOpenID(std::string openID) {
         auto object = make<PalApiAddFriendObject>();
         object->setOpenID(std::move(openID));

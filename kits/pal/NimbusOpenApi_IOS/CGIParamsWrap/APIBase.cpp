@@ -54,13 +54,7 @@ std::optional<std::string> APIBase::parsePermissionFromURL(const std::string& ad
 Ref<NimbusRequest> APIBase::openUrl(const std::string& address, const std::optional<std::string>& token,
                                     const std::optional<std::string>& openid, const std::optional<std::string>& appid,
                                     Dictionary& params) {
-    if (const Value* data = params.find("userData")) {
-        userData_ = *data;
-        params.remove("userData");
-    }
-    for (const auto& [key, value] : TcApiTool::SDKInfo()) params.set(key, value);
-    params.set("format", "json");
-    if (appid) params.set("oauth_consumer_key", *appid);
+    prepareCommonParams(params, appid);
     if (token) params.set("access_token", *token);
     if (openid) params.set("openid", *openid);
     if (cgiRequest_) cgiRequest_->cancel();
@@ -70,13 +64,7 @@ Ref<NimbusRequest> APIBase::openUrl(const std::string& address, const std::optio
 Ref<NimbusRequest> APIBase::openUrlBySkey(const std::string& address, const std::optional<std::string>& skey,
                                           const std::optional<std::string>& uin, const std::optional<std::string>& appid,
                                           Dictionary& params) {
-    if (const Value* data = params.find("userData")) {
-        userData_ = *data;
-        params.remove("userData");
-    }
-    for (const auto& [key, value] : TcApiTool::SDKInfo()) params.set(key, value);
-    params.set("format", "json");
-    if (appid) params.set("oauth_consumer_key", *appid);
+    prepareCommonParams(params, appid);
     if (skey) params.set("skey", *skey);
     if (uin) params.set("uin", *uin);
     if (cgiRequest_) {
@@ -84,6 +72,16 @@ Ref<NimbusRequest> APIBase::openUrlBySkey(const std::string& address, const std:
         cgiRequest_.reset();
     }
     return send(address, params);
+}
+
+void APIBase::prepareCommonParams(Dictionary& params, const std::optional<std::string>& appid) {
+    if (const Value* data = params.find("userData")) {
+        userData_ = *data;
+        params.remove("userData");
+    }
+    for (const auto& [key, value] : TcApiTool::SDKInfo()) params.set(key, value);
+    params.set("format", "json");
+    if (appid) params.set("oauth_consumer_key", *appid);
 }
 
 Ref<NimbusRequest> APIBase::send(const std::string& address, Dictionary& params) {

@@ -69,6 +69,9 @@ public:
     void didSendBodyData(const Ref<NimbusRequest>&, std::int64_t, std::int64_t, std::int64_t) override;
 
 private:
+    // Keeps the caller's "userData" out of the request and adds what every
+    // call carries: the kit's own fields, "format" and the app id.
+    void prepareCommonParams(Dictionary& params, const std::optional<std::string>& appid);
     Ref<NimbusRequest> send(const std::string& address, Dictionary& params);
     bool retry();
     void deliver(const Ref<APIResponse>& response);
