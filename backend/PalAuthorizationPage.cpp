@@ -57,6 +57,21 @@ std::string palOpenId(const std::string& clientId) {
     return openId;
 }
 
+std::string palUnionId(const std::string& clientId) { return "UID_" + md5Hex("pal-unionid:" + clientId); }
+
+std::string palIdentityAnswer(const std::map<std::string, std::string>& fields) {
+    const std::string clientId = field(fields, "oauth_consumer_key");
+    std::string json;
+    if (!isNumber(clientId) || field(fields, "access_token") != palIssuedToken(clientId)) {
+        json = R"({"error":100016,"error_description":"access token check failed"})";
+    } else {
+        json = R"({"client_id":")" + clientId + R"(","openid":")" + palOpenId(clientId) + "\"";
+        if (field(fields, "unionid") == "1") json += R"(,"unionid":")" + palUnionId(clientId) + "\"";
+        json += "}";
+    }
+    return "callback( " + json + " );";
+}
+
 std::string palMaskedToken(const std::string& token, const std::string& key) {
     std::string masked;
     if (key.empty()) return masked;
@@ -84,7 +99,9 @@ std::string palAuthorizationPage(const std::map<std::string, std::string>& field
     }
 
     const std::string token = palIssuedToken(clientId);
-    const std::string common = "&openid=" + palOpenId(clientId) + "&expires_in=" + kExpiresIn;
+    const bool serverSide = field(fields, "scope").find("server_side") != std::string::npos;
+    const std::string common =
+        (serverSide ? std::string() : "&openid=" + palOpenId(clientId)) + "&expires_in=" + kExpiresIn;
     std::string body = "<p>应用 " + escapeHTML(clientId) + " 将使用你的 Pal 帐号登录</p>";
     if (!field(fields, "scope").empty()) body += "<p>授权范围：" + escapeHTML(field(fields, "scope")) + "</p>";
     if (browser) {

@@ -15,12 +15,18 @@ namespace backend {
 // byte XOR-ed with the key's characters in turn, written as hex pairs), the
 // serial, and "error=access_denied" for "取消". An identifier that is not a
 // number gets a page whose only link answers "invalid_client" with an error
-// code.
+// code. A login whose scope holds "server_side" gets no open id: the kit
+// asks "/oauth2.0/m_me" for it.
 std::string palAuthorizationPage(const std::map<std::string, std::string>& fields, const std::string& host);
 
 // The token the stand-in hands out, and the open id it pairs with an app.
 std::string palIssuedToken(const std::string& clientId);
 std::string palOpenId(const std::string& clientId);
+std::string palUnionId(const std::string& clientId);
+// The answer of "/oauth2.0/m_me" and "/oauth2.0/me" for a token of the
+// app: "callback( <JSON> );" with the client id and open id (and the union
+// id when asked), or an error 100016 for a token the stand-in did not issue.
+std::string palIdentityAnswer(const std::map<std::string, std::string>& fields);
 // Hex pairs of the token's bytes XOR-ed with the key's characters in turn.
 std::string palMaskedToken(const std::string& token, const std::string& key);
 

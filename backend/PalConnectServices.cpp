@@ -199,6 +199,15 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
         response.set_content(palAuthorizationPage(fields, request.get_header_value("Host")), "text/html; charset=utf-8");
     });
 
+    // Who a token belongs to: the open id, and the union id when asked.
+    const auto identity = [](const httplib::Request& request, httplib::Response& response) {
+        std::map<std::string, std::string> fields;
+        for (const auto& [name, value] : request.params) fields.emplace(name, value);
+        response.set_content(palIdentityAnswer(fields), "text/javascript; charset=utf-8");
+    };
+    server.Get("/oauth2.0/m_me", identity);
+    server.Get("/oauth2.0/me", identity);
+
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
     const auto openApi = [this](const httplib::Request& request, httplib::Response& response) {

@@ -20,6 +20,8 @@ public:
     void nimbusDidLogin() override;
     void nimbusDidNotLogin(bool cancelled) override;
     void nimbusDidNotNetWork() override;
+    void setReportAction(std::optional<std::string> action) override { reportAction_ = std::move(action); }
+    const std::optional<std::string>& reportAction() const { return reportAction_; }
 
 private:
     WeakRef<NimbusOAuth> session_;

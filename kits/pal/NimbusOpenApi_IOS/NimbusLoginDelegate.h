@@ -8,7 +8,7 @@
 
 // The outcome of one Pal login. The three outcomes are what every login
 // delegate answers; the rest is optional (the defaults keep the request as
-// it is and ignore the union id).
+// it is and ignore the union id and the statistics action).
 class NimbusLoginDelegate {
 public:
     virtual ~NimbusLoginDelegate() = default;
@@ -24,4 +24,7 @@ public:
         return std::nullopt;
     }
     virtual void didGetUnionID() {}
+    // The statistics action filed when the login succeeds; a web login
+    // clears it.
+    virtual void setReportAction(std::optional<std::string>) {}
 };

@@ -12,6 +12,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "foundation/NSNotificationCenter.h"
+#include "foundation/NSString.h"
 #include "uikit/UIApplication.h"
 
 NimbusOAuth::NimbusOAuth(std::optional<std::string> appId, const Ref<NimbusSessionDelegate>& delegate)
@@ -84,7 +85,16 @@ void NimbusOAuth::cancelWithRequestKey(const Value& requestKey) {
     call->cancel();
 }
 
-bool NimbusOAuth::nimbusNeedPerformIncrAuth(const Value&, const std::vector<std::string>&) { return true; }
+bool NimbusOAuth::nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>& session, const std::vector<std::string>& permissions) {
+    if (permissions.empty()) return true;
+    auto delegate = sessionDelegate();
+    return !delegate || delegate->nimbusNeedPerformIncrAuth(session, permissions).value_or(true);
+}
+
+bool NimbusOAuth::nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session) {
+    auto delegate = sessionDelegate();
+    return !delegate || delegate->nimbusNeedPerformReAuth(session).value_or(true);
+}
 
 NimbusOAuth::~NimbusOAuth() {
     OpenApi::unRegisterApp(sessionDelegate_.lock().get(), this);
@@ -120,6 +130,22 @@ std::optional<std::string> NimbusOAuth::localEncrytedToken() const {
     const auto part = [](const std::optional<std::string>& value) { return value.value_or("(null)"); };
     return TcApiTool::md5("vendora&kit&mplor***28417%%" + part(accessToken_) + part(appId_) + part(openId_) +
                           "plaza5.2");
+}
+
+Dictionary NimbusOAuth::parseURLParams(const std::string& query) {
+    Dictionary params;
+    for (const std::string& piece : NSString::componentsSeparatedByString(query, "&")) {
+        const auto parts = NSString::componentsSeparatedByString(piece, "=");
+        if (parts.size() < 2) continue;
+        params.set(parts[0], NSString::stringByRemovingPercentEncoding(parts[1]).value_or(parts[1]));
+    }
+    return params;
+}
+
+void NimbusOAuth::openSDKWebViewPalShareEnable() { ConfigManager::GetInstance()->setSdkWebViewConfigEnable(1); }
+
+std::int32_t NimbusOAuth::sendRespMessageToNimbusApp(const Ref<NimbusApiResp>& response) {
+    return NimbusApiInterface::sendRespMessageToNimbusApp(response);
 }
 
 std::optional<std::string> NimbusOAuth::getLastErrorMsg() { return NBOError::getLastOAuthError(); }

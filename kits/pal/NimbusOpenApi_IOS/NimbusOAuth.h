@@ -33,7 +33,8 @@ class NimbusOAuth : public NSObject,
                     public APIBaseDelegate,
                     public setHeadImageDelegate,
                     public NimbusLoginDelegate,
-                    public NBLoginViewDelegate {
+                    public NBLoginViewDelegate,
+                    public NimbusRequestDelegate {
 public:
     // The redirect address a new session starts with.
     static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
@@ -132,6 +133,29 @@ public:
     void loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>& kit, const std::optional<std::string>& serial) override;
     void loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& kit, const Ref<NSError>& error,
                                           const std::optional<std::string>& serial) override;
+    // The login page's rotation questions go to the session delegate; YES,
+    // every orientation and YES when it does not answer.
+    bool loginViewKitShouldAutorotateToInterfaceOrientation(const Ref<NBLoginViewKit>&,
+                                                           UIInterfaceOrientation orientation) override;
+    UIInterfaceOrientationMask supportedInterfaceOrientationsWithLoginWebkit(const Ref<NBLoginViewKit>&) override;
+    bool shouldAutorotateWithLoginWebkit(const Ref<NBLoginViewKit>&) override;
+
+    // --- Open id, union id and the graph login ---
+    // Asks the open id for the token of a server-side web login, with the
+    // login's serial as the request's number; the answer completes the login
+    // waiting under that serial. NO without a valid session or serial.
+    bool getOpenId(const std::string& serial);
+    void getOpenIdResponse(const Ref<APIResponse>& response);
+    // Asks the union id of the logged-in user; didGetUnionID tells the
+    // session delegate when it has come.
+    bool RequestUnionId();
+    void getUnionIdResponse(const Ref<APIResponse>& response);
+    const std::optional<std::string>& unionid() const { return unionid_; }
+    // A token obtained elsewhere: the open id is asked for it, and the login
+    // is told to the session delegate.
+    void nimbusDialogLogin(std::optional<std::string> token, std::optional<NSDate> expirationDate);
+    void didLoad(const Ref<NimbusRequest>& request, const Value& result, const NSData& data) override;
+    void didFailWithError(const Ref<NimbusRequest>& request, const Ref<NSError>& error) override;
 
     static std::string sdkVersion() { return "3.2.1"; }
     static std::string sdkSubVersion() { return "3"; }
@@ -139,6 +163,12 @@ public:
     // The lower-case MD5 of the salted token, app id and open id, sent as
     // "encrytoken" to PalSpace; a missing value counts as "(null)".
     std::optional<std::string> localEncrytedToken() const;
+    // "name=value&..." with percent-decoded values; a later name wins,
+    // pieces without "=" are skipped.
+    static Dictionary parseURLParams(const std::string& query);
+    // The app's own switch for sharing through the kit's web page.
+    static void openSDKWebViewPalShareEnable();
+    static std::int32_t sendRespMessageToNimbusApp(const Ref<NimbusApiResp>& response);
     const std::optional<std::string>& getServerSideCode() const { return accessToken_; }
     const std::optional<std::string>& getUserOpenID() const { return openId_; }
     static std::optional<std::string> getLastErrorMsg();
@@ -230,10 +260,11 @@ public:
     void deleteAPIRequestBySeq(const std::string& seq);
     // Cancels and forgets the call kept under a request object's key.
     void cancelWithRequestKey(const Value& requestKey);
-    // Asked when an answer says the call needs more permissions. The
-    // incremental authorisation is not built: the answer goes on to its
-    // caller.
-    bool nimbusNeedPerformIncrAuth(const Value& delegate, const std::vector<std::string>& permissions);
+    // Asked when an answer says a call needs more permissions: whether the
+    // session delegate wants the login widened (YES for no permissions, or
+    // when the delegate does not say); NO drops the answer.
+    bool nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>& session, const std::vector<std::string>& permissions);
+    bool nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session);
 
 protected:
     void didCreate() override;
@@ -275,6 +306,10 @@ private:
     Ref<NimbusIncrAuthLogic> incrAuthLogic_;
     Ref<NSObject> becomeActiveObserver_;
     Ref<NimbusRequest> request_;
+    // The open id request of a server-side web login, kept out of
+    // apiRequests_ until it answers.
+    Ref<APIBase> openIdRequest_;
+    std::optional<std::string> unionid_;
     Ref<NBUiKit> tcUiKit_;
     Ref<NSTimer> timer_;
     std::string redirectURI_ = kPalWebSiteHost;

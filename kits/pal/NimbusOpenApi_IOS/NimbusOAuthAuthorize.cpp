@@ -59,6 +59,7 @@ bool NimbusOAuth::authorizeWithPermissions(std::vector<std::string> permissions,
         NBDataReport::reportCheck(kLoginCheck, 0, 0, "");
         return true;
     }
+    if (delegate) delegate->setReportAction(std::nullopt);
     if (authorizeWithNimbusAppAuthInSafari(inSafari, permissions, extraParams, delegate)) {
         NBDataReport::cgiLoginReport(0, 1);
         OpenApi::setNimbusAuthorizeState(OpenApi::kStateWebLogin);
@@ -179,7 +180,14 @@ void NimbusOAuth::loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>& kit, co
     if (kit->openId() && !kit->openId()->empty()) {
         setOpenId(kit->openId());
         delegate->nimbusDidLogin();
+        return;
     }
+    // A server-side login brings no open id: it is asked for the token, and
+    // its answer completes the login. Any other login without an open id
+    // has failed, and the delegate is told so rather than left waiting.
+    if (authMode_ == 1 && getOpenId(*serial)) return;
+    loginDict_.erase(*serial);
+    delegate->nimbusDidNotLogin(false);
 }
 
 void NimbusOAuth::loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& kit, const Ref<NSError>& error,
@@ -224,4 +232,21 @@ void NimbusOAuth::nimbusDidNotNetWork() {
     NSLog("login failed netWork");
     OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
     if (auto delegate = sessionDelegate()) delegate->nimbusDidNotNetWork();
+}
+
+bool NimbusOAuth::loginViewKitShouldAutorotateToInterfaceOrientation(const Ref<NBLoginViewKit>&,
+                                                                    UIInterfaceOrientation orientation) {
+    auto delegate = sessionDelegate();
+    return !delegate || delegate->nimbusWebViewShouldAutorotateToInterfaceOrientation(orientation).value_or(true);
+}
+
+UIInterfaceOrientationMask NimbusOAuth::supportedInterfaceOrientationsWithLoginWebkit(const Ref<NBLoginViewKit>&) {
+    auto delegate = sessionDelegate();
+    if (!delegate) return UIInterfaceOrientationMaskAll;
+    return delegate->nimbusWebViewSupportedInterfaceOrientationsWithWebkit().value_or(UIInterfaceOrientationMaskAll);
+}
+
+bool NimbusOAuth::shouldAutorotateWithLoginWebkit(const Ref<NBLoginViewKit>&) {
+    auto delegate = sessionDelegate();
+    return !delegate || delegate->nimbusWebViewShouldAutorotateWithWebkit().value_or(true);
 }

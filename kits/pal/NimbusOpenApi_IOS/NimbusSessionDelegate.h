@@ -1,26 +1,46 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "kits/pal/NimbusOpenApi_IOS/APIResponse.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusLoginDelegate.h"
+#include "uikit/UIViewController.h"
 
 class NimbusOAuth;
-class UIViewController;
+
+// The rotation questions of the kit's login page, passed on to the host
+// app. Nothing means "not answered": the page then rotates freely.
+class NimbusWebViewDelegate {
+public:
+    virtual ~NimbusWebViewDelegate() = default;
+    virtual std::optional<bool> nimbusWebViewShouldAutorotateToInterfaceOrientation(UIInterfaceOrientation) {
+        return std::nullopt;
+    }
+    virtual std::optional<UIInterfaceOrientationMask> nimbusWebViewSupportedInterfaceOrientationsWithWebkit() {
+        return std::nullopt;
+    }
+    virtual std::optional<bool> nimbusWebViewShouldAutorotateWithWebkit() { return std::nullopt; }
+};
 
 // What the Pal kit tells the host app about its session: the login outcomes,
-// renewals and logout, the answer of every Open API call, and the requests
-// of the legacy app-to-app layer. Every
-// callback is optional; the defaults do nothing (and answer YES where a
-// question is asked).
-class NimbusSessionDelegate : public NimbusLoginDelegate, public NimbusApiInterfaceDelegate {
+// renewals and logout, the answer of every Open API call, the requests of
+// the legacy app-to-app layer and the login page's rotation. Every callback
+// is optional; the defaults do nothing, and a question left unanswered
+// (nothing) lets the kit go on as if the answer were YES.
+class NimbusSessionDelegate : public NimbusLoginDelegate,
+                              public NimbusApiInterfaceDelegate,
+                              public NimbusWebViewDelegate {
 public:
     virtual void nimbusDidLogout() {}
-    virtual bool nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) { return true; }
-    virtual bool nimbusNeedPerformReAuth(const Ref<NimbusOAuth>&) { return true; }
+    // Whether a call refused for want of `permissions` may widen the login.
+    virtual std::optional<bool> nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) {
+        return std::nullopt;
+    }
+    virtual std::optional<bool> nimbusNeedPerformReAuth(const Ref<NimbusOAuth>&) { return std::nullopt; }
     virtual void nimbusDidUpdate(const Ref<NimbusOAuth>&) {}
     // 1 failed, 2 cancelled, 3 no network.
     virtual void nimbusFailedUpdate(std::int32_t /*reason*/) {}

@@ -163,6 +163,13 @@ bool OpenApi::openPalSpaceWithCommand(std::uint32_t command, const Dictionary& d
     return openPalSpaceWithCommandStr(std::to_string(command), data);
 }
 
+// The address names the app by its scheme, so that PalSpace knows whom to
+// come back to.
+bool OpenApi::openPalSpace() {
+    if (!isPalSpaceInstalled()) return false;
+    return PalOpenApiUtility::openURL(NSURL::URLWithString("mpalspaceopensdk://psapp/" + registeredScheme() + "/"));
+}
+
 bool OpenApi::authorizeWithPermission(const std::vector<std::string>& permissions,
                                       const Ref<NimbusLoginDelegate>& delegate, int callApp) {
     if (callApp == kCallPal && palVersion() <= 1) return signOnRefused("palversion < kPalVersion4_0");

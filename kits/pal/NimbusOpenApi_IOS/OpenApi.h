@@ -86,6 +86,9 @@ public:
         return openPalSpaceWithCommandStr(command, params);
     }
     static bool shareWithPalSpaceWithData(const Dictionary& data) { return openPalSpaceWithCommand(1, data); }
+    // Opens the PalSpace app, when installed, at
+    // "mpalspaceopensdk://psapp/<scheme>/".
+    static bool openPalSpace();
 
     // Targets of a single sign-on request.
     static constexpr int kCallPal = 1;

@@ -9,6 +9,7 @@
 #include "kits/pal/PalApi/PalApiDatastore.h"
 #include "kits/pal/PalApi/PalPasteboard.h"
 #include "tests/support/PalHostFixture.h"
+#include "uikit/UIApplication.h"
 #include "uikit/UIPasteboard.h"
 
 namespace {
@@ -40,7 +41,38 @@ bool deliverReply(const std::string& type, const Dictionary& reply) {
     return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
 }
 
+// A host app with opinions on rotation and on widening its login.
+class OpinionatedDelegate : public NSObject, public NimbusSessionDelegate {
+public:
+    std::optional<bool> nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) override {
+        return false;
+    }
+    std::optional<UIInterfaceOrientationMask> nimbusWebViewSupportedInterfaceOrientationsWithWebkit() override {
+        return UIInterfaceOrientationMaskPortrait;
+    }
+    std::optional<bool> nimbusWebViewShouldAutorotateWithWebkit() override { return false; }
+};
+
 }  // namespace
+
+TEST_F(NimbusOAuthStartUp, TheHostAppsAnswersDecideRotationAndWideningAndSilenceMeansYes) {
+    auto session = make<NimbusOAuth>(std::string("1234"), make<SessionDelegate>());
+    EXPECT_TRUE(session->nimbusNeedPerformIncrAuth(nullptr, {"add_share"}));
+    EXPECT_TRUE(session->nimbusNeedPerformReAuth(session));
+    EXPECT_EQ(session->supportedInterfaceOrientationsWithLoginWebkit(nullptr), UIInterfaceOrientationMaskAll);
+    EXPECT_TRUE(session->shouldAutorotateWithLoginWebkit(nullptr));
+
+    auto opinionated = make<OpinionatedDelegate>();
+    session->setSessionDelegate(opinionated);
+    EXPECT_FALSE(session->nimbusNeedPerformIncrAuth(nullptr, {"add_share"}));
+    EXPECT_TRUE(session->nimbusNeedPerformIncrAuth(nullptr, {}));  // nothing to ask for
+    EXPECT_EQ(session->supportedInterfaceOrientationsWithLoginWebkit(nullptr), UIInterfaceOrientationMaskPortrait);
+    EXPECT_FALSE(session->shouldAutorotateWithLoginWebkit(nullptr));
+    EXPECT_TRUE(session->loginViewKitShouldAutorotateToInterfaceOrientation(nullptr, UIInterfaceOrientation::Portrait));
+
+    const Dictionary params = NimbusOAuth::parseURLParams("x=1&y&name=a%20b%26c&x=3&broken=%zz");
+    EXPECT_EQ(params, (Dictionary{{"x", "3"}, {"name", "a b&c"}, {"broken", "%zz"}}));
+}
 
 TEST_F(NimbusOAuthStartUp, CreationRegistersWithTheShareLayerAndTheSettersFollow) {
     auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
@@ -158,4 +190,16 @@ TEST_F(NimbusOAuthStartUp, TheLocalEncryptedTokenFollowsTokenAppIdAndOpenId) {
     EXPECT_FALSE(NimbusOAuth::iphonePalInstalled());
     EXPECT_FALSE(NimbusOAuth::iphonePalSupportSSOLogin());
     EXPECT_FALSE(NimbusOAuth::iphonePalSpaceInstalled());
+}
+
+TEST_F(NimbusOAuthStartUp, OpeningPalSpaceNamesTheAppByItsScheme) {
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    EXPECT_FALSE(OpenApi::openPalSpace());
+    std::vector<std::string> opened;
+    UIApplication::installSimulatedApp("mpalspaceopensdk",
+                                       [&](const Ref<NSURL>& url) { opened.push_back(url->absoluteString()); });
+    EXPECT_TRUE(OpenApi::openPalSpace());
+    ASSERT_TRUE(runUntil([&] { return !opened.empty(); }));
+    EXPECT_EQ(opened[0].rfind("mpalspaceopensdk://psapp/" + OpenApi::registeredScheme() + "/", 0), 0u) << opened[0];
+    UIApplication::removeAllSimulatedApps();
 }

@@ -55,6 +55,7 @@ public:
     void nimbusDidLogin() override { outcomes.push_back("login"); }
     void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
     void nimbusDidNotNetWork() override { outcomes.push_back("no network"); }
+    void didGetUnionID() override { outcomes.push_back("union id"); }
     std::vector<std::string> outcomes;
 };
 
@@ -306,4 +307,59 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
     SCNetworkReachability::setFakeFlags(std::nullopt);
     ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+}
+
+TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
+    auto delegate = make<SessionOutcomes>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    session->setAuthMode(1);
+    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    follow(session->loginViewKit(), "授权并登录");
+    ASSERT_TRUE(runUntil([&] { return session->loginViewKit()->isClosing(); }));
+    slideOut();
+    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, 10));
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
+    EXPECT_EQ(session->openId(), backend::palOpenId("1234"));
+    EXPECT_EQ(session->pendingWebLogins(), 0u);
+    auto asked = services->receivedRequestsTo("/oauth2.0/m_me");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].params["access_token"], backend::palIssuedToken("1234"));
+    EXPECT_EQ(asked[0].params["oauth_consumer_key"], "1234");
+
+    // A token the service does not know ends the login as failed.
+    services->setCannedAnswer("/oauth2.0/m_me", R"(callback( {"error":100016} );)");
+    session->setOpenId(std::nullopt);
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    follow(session->loginViewKit(), "授权并登录");
+    ASSERT_TRUE(runUntil([&] { return session->loginViewKit()->isClosing(); }));
+    slideOut();
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, 10));
+    EXPECT_EQ(delegate->outcomes.back(), "failed");
+    EXPECT_FALSE(session->openId());
+    EXPECT_EQ(session->pendingWebLogins(), 0u);
+    SCNetworkReachability::setFakeFlags(std::nullopt);
+}
+
+TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {
+    auto delegate = make<SessionOutcomes>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    session->nimbusDialogLogin(backend::palIssuedToken("1234"), NSDate::date().dateByAddingTimeInterval(3600));
+    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, 10));
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
+    EXPECT_EQ(session->openId(), backend::palOpenId("1234"));
+
+    EXPECT_TRUE(session->RequestUnionId());
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, 10));
+    EXPECT_EQ(delegate->outcomes.back(), "union id");
+    EXPECT_EQ(session->unionid(), backend::palUnionId("1234"));
+    EXPECT_TRUE(session->apiRequests().empty());
+    EXPECT_EQ(services->receivedRequestsTo("/oauth2.0/me").at(0).params["unionid"], "1");
+
+    // A token the service did not issue is no login.
+    session->nimbusDialogLogin(std::string("forged"), NSDate::date().dateByAddingTimeInterval(3600));
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 3; }, 10));
+    EXPECT_EQ(delegate->outcomes.back(), "failed");
+    session->setAccessToken(std::nullopt);
+    EXPECT_FALSE(session->RequestUnionId());
 }

@@ -131,7 +131,7 @@ void APIBase::didLoad(const Ref<NimbusRequest>& request, const Value& result, co
     const auto permission = parsePermissionFromURL(request ? request->url() : std::string());
     const Value& ret = response->jsonResponse()["ret"];
     if (permission && session && ret.isInteger() && ret.longLongValue() == kNeedsIncrementalAuthorisation &&
-        !session->nimbusNeedPerformIncrAuth(Value(), {*permission})) {
+        !session->nimbusNeedPerformIncrAuth(nullptr, {*permission})) {
         session->deleteAPIRequestBySeq(std::to_string(seq_));
         return;
     }

@@ -54,6 +54,9 @@ public:
     void releaseCgiRequest();
 
     std::int32_t seq() const { return seq_; }
+    // A caller that tracks the call under a number of its own (a web
+    // login's serial) gives it that number.
+    void setSeq(std::int32_t seq) { seq_ = seq; }
     const std::string& httpMethod() const { return httpMethod_; }
     const Value& userData() const { return userData_; }
     std::int32_t needTriedCounts() const { return needTriedCounts_; }
