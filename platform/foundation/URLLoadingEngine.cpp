@@ -43,6 +43,18 @@ bool hasSupportedScheme(std::string_view url) {
     return false;
 }
 
+// Whether the authority after "scheme://" names a host. curl would take the
+// first path segment of "https:///path" for the host and look it up.
+bool hasHost(std::string_view url) {
+    const auto start = url.find("://");
+    if (start == std::string_view::npos) return false;
+    std::string_view authority = url.substr(start + 3);
+    authority = authority.substr(0, authority.find_first_of("/?#"));
+    if (const auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+    if (!authority.empty() && authority.front() == '[') return authority.size() > 2;
+    return !authority.substr(0, authority.find(':')).empty();
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos) return {};
@@ -503,6 +515,10 @@ void URLLoadingEngine::takeCommands() {
         if (cancelled(transfer->id)) continue;
         if (!hasSupportedScheme(transfer->request.url)) {
             transfer->observer->transferDidComplete(NSURLErrorUnsupportedURL);
+            continue;
+        }
+        if (!hasHost(transfer->request.url)) {
+            transfer->observer->transferDidComplete(NSURLErrorBadURL);
             continue;
         }
         CURL* handle = spareHandles_.empty() ? curl_easy_init() : spareHandles_.back();

@@ -242,6 +242,9 @@ TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {
         {unknownHost, NSURLErrorCannotFindHost, "A server with the specified hostname could not be found."},
         {"ftp://127.0.0.1/file", NSURLErrorUnsupportedURL, "unsupported URL"},
         {"http://", NSURLErrorBadURL, "bad URL"},
+        // No host: nothing is looked up for the first path segment.
+        {"https:///palconnectopen/x", NSURLErrorBadURL, "bad URL"},
+        {"http://user@:80/x", NSURLErrorBadURL, "bad URL"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
