@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "backend/PalAuthorizationPage.h"
+#include "backend/PalSpaceDialogPage.h"
 
 namespace backend {
 
@@ -207,6 +208,13 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
     };
     server.Get("/oauth2.0/m_me", identity);
     server.Get("/oauth2.0/me", identity);
+
+    // The PalSpace dialog page that the kit's dialog page leads to.
+    server.Get("/", [](const httplib::Request& request, httplib::Response& response) {
+        std::map<std::string, std::string> fields;
+        for (const auto& [name, value] : request.params) fields.emplace(name, value);
+        response.set_content(palSpaceDialogPage(fields), "text/html; charset=utf-8");
+    });
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.

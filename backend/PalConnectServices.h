@@ -18,8 +18,8 @@ class LoopbackIdentity;
 class LoopbackTLSServer;
 
 // The stand-in for the Pal connect web services (policy, share limit,
-// statistics reports, return-code checks, the authorisation page, Open API
-// calls, online status), served over TLS on 127.0.0.1 (LoopbackTLSServer).
+// statistics reports, return-code checks, the authorisation page, the
+// PalSpace dialog page, Open API calls, online status), served over TLS on 127.0.0.1 (LoopbackTLSServer).
 class PalConnectServices {
 public:
     struct ReceivedRequest {

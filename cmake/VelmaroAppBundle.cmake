@@ -7,7 +7,8 @@
 #
 # The bundle folder, <build>/app/bundle (VELMARO_APP_BUNDLE_DIR), holds
 # Info.plist, configured from app/bundle/Info.plist, and the placeholder
-# images listed in app/bundle/images.txt, drawn by tools/imagegen. Whatever
+# images listed in app/bundle/images.txt, drawn by tools/imagegen, and the Pal
+# kit's resource files (its dialog page). Whatever
 # runs the app points NSBundle::setMainBundlePath at it.
 set(VELMARO_BUNDLE_IDENTIFIER "com.velmaro.promoter" CACHE STRING "The app's bundle identifier")
 set(VELMARO_APP_VERSION "1.0.0" CACHE STRING "The app's version")
@@ -26,7 +27,16 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E touch ${VELMARO_APP_BUNDLE_DIR}/images.stamp
   DEPENDS velmaro_imagegen ${images_list}
   COMMENT "Drawing the app bundle's images")
-add_custom_target(velmaro_app_bundle ALL DEPENDS ${VELMARO_APP_BUNDLE_DIR}/images.stamp)
+# The Pal kit's dialog page, kept with the kit's sources.
+set(pal_dialog_page NimbusOpenApi_IOS_Bundle.bundle/local.html)
+add_custom_command(
+  OUTPUT ${VELMARO_APP_BUNDLE_DIR}/${pal_dialog_page}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/kits/pal/NimbusOpenApi_IOS/${pal_dialog_page}
+          ${VELMARO_APP_BUNDLE_DIR}/${pal_dialog_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/kits/pal/NimbusOpenApi_IOS/${pal_dialog_page}
+  COMMENT "Copying the Pal kit's dialog page")
+add_custom_target(velmaro_app_bundle ALL
+  DEPENDS ${VELMARO_APP_BUNDLE_DIR}/images.stamp ${VELMARO_APP_BUNDLE_DIR}/${pal_dialog_page})
 
 target_compile_definitions(velmaro_app PRIVATE
   VELMARO_RIPPLE_APP_ID="${VELMARO_RIPPLE_APP_ID}"

@@ -5,6 +5,7 @@
 #include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSString.h"
+#include "kits/pal/NimbusOpenApi_IOS/APIResponse.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusMessageParse.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
@@ -27,7 +28,9 @@ std::vector<std::string> schemesOf(SimulatedPalApp::Kind kind) {
         case SimulatedPalApp::Kind::PalWork:
             return {"tim", "timapi", "timapiwallet", "timwpa", "timopensdkfriend", "timgamebindinggroup",
                     "timOpensdkSSoLogin"};
-        case SimulatedPalApp::Kind::PalSpace: return {"mpalspace", NimbusMessagePack::kPalSpaceApiScheme};
+        case SimulatedPalApp::Kind::PalSpace:
+            return {"mpalspace",           "mpalspaceopensdk",      "mpalspaceopensdkapi",
+                    "mpalspaceopensdkapi19", "mpalspaceopensdkapiV2", NimbusMessagePack::kPalSpaceApiScheme};
     }
     return {};
 }
@@ -57,6 +60,23 @@ std::string summaryOf(const Dictionary& share) {
     if (const NSData* preview = share["previewimagedata"].data())
         summary += " previewimagedata=" + std::to_string(preview->length()) + " bytes";
     return summary;
+}
+
+// Where a host app's request lies: on the general pasteboard under the
+// board's name as type, or on the named board under "psappDataType".
+struct RequestBoard {
+    Ref<UIPasteboard> pasteboard;
+    std::string type;
+};
+
+RequestBoard requestBoard(const std::string& board, bool general) {
+    if (general) return {UIPasteboard::generalPasteboard(), board};
+    return {UIPasteboard::pasteboardWithName(board, false), "psappDataType"};
+}
+
+Value readRequest(const RequestBoard& board) {
+    auto data = board.pasteboard ? board.pasteboard->dataForPasteboardType(board.type) : std::nullopt;
+    return data ? NSKeyedUnarchiver::unarchiveObjectWithData(*data) : Value();
 }
 
 }  // namespace
@@ -100,6 +120,8 @@ void SimulatedPalApp::open(const Ref<NSURL>& url) {
         readShare(address, url);
     } else if ((scheme == "mpalopensdkssologin" || scheme == "timopensdkssologin") && lower(host) == "ssologin") {
         answerSignOn(address, url);
+    } else if (scheme == "mpalspaceopensdkapi" && host == "psapp") {
+        answerPalSpaceCommand(address, url);
     } else if (scheme == lower(NimbusMessagePack::kPalSpaceApiScheme) && host == NimbusMessagePack::kHost) {
         readLegacyResponse(address, url);
     } else {
@@ -152,11 +174,9 @@ void SimulatedPalApp::answerSignOn(const std::string& address, const Ref<NSURL>&
     const std::string& hostScheme = components[1];
     const std::string& board = components[2];
     const bool general = query["generalpastboard"] == Value("1");
-    auto pasteboard = general ? UIPasteboard::generalPasteboard() : UIPasteboard::pasteboardWithName(board, false);
-    const std::string type = general ? board : "psappDataType";
-    auto data = pasteboard ? pasteboard->dataForPasteboardType(type) : std::nullopt;
-    Value request = data ? NSKeyedUnarchiver::unarchiveObjectWithData(*data) : Value();
-    if (!request.dictionary() || !pasteboard) {
+    const RequestBoard requestAt = requestBoard(board, general);
+    Value request = readRequest(requestAt);
+    if (!request.dictionary()) {
         noteReceived({address, "login request: nothing readable on the pasteboard", {}});
         return;
     }
@@ -165,9 +185,42 @@ void SimulatedPalApp::answerSignOn(const std::string& address, const Ref<NSURL>&
                                             : Dictionary{{"openid", kSignOnOpenId},
                                                          {"access_token", kSignOnToken},
                                                          {"expires_in", kSignOnExpiresIn}};
-    pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), type);
+    requestAt.pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), requestAt.type);
     UIApplication::sharedApplication()->openURLIntoApp(
         NSURL::URLWithString(hostScheme + "://psapp/pal/0?generalpastboard=" + (general ? "1" : "0")),
+        "com.pal." + lower(name()));
+}
+
+void SimulatedPalApp::answerPalSpaceCommand(const std::string& address, const Ref<NSURL>& url) {
+    const auto components = url->pathComponents();
+    if (components.size() != 4) {
+        noteReceived({address, "PalSpace command: no host scheme, board and command", {}});
+        return;
+    }
+    const std::string& hostScheme = components[1];
+    const std::string& command = components[3];
+    const bool general = readQuery(url)["generalpastboard"] == Value("1");
+    const RequestBoard requestAt = requestBoard(components[2], general);
+    Value request = readRequest(requestAt);
+    if (!request.dictionary()) {
+        noteReceived({address, "PalSpace command " + command + ": nothing readable on the pasteboard", {}});
+        return;
+    }
+    noteReceived({address, "PalSpace command " + command, *request.dictionary()});
+    auto response = make<APIResponse>();
+    if (answerError_ == "-4") {
+        response->setRetCode(1);
+        response->setDetailRetCode(2);
+        response->setErrorMsg(std::string("用户取消"));
+    } else {
+        response->setErrorMsg(std::string("操作成功"));
+    }
+    Dictionary reply;
+    if (auto archived = NSKeyedArchiver::archivedDataWithRootObject(Value(response)))
+        reply.set("response_data", Value(*archived));
+    requestAt.pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), requestAt.type);
+    UIApplication::sharedApplication()->openURLIntoApp(
+        NSURL::URLWithString(hostScheme + "://psapp/palspace/" + command + "?generalpastboard=" + (general ? "1" : "0")),
         "com.pal." + lower(name()));
 }
 

@@ -9,7 +9,8 @@
 #include "kits/pal/PalApi/PalPluginMetadata.h"
 #include "peers/PeerApp.h"
 
-// One of the Pal family's apps, simulated: Pal, PalWork or PalSpace. It takes
+// One of the Pal family's apps, simulated: Pal, PalWork or PalSpace (the
+// newest, version 5, unless schemes are taken away). It takes
 // the URL schemes the real app answers (a test can take one away before
 // installing) and does what the real app would with what the host sends:
 // - a share ("mpalapi://share/to_fri?..", "timapi://..."): reads the query
@@ -25,6 +26,11 @@
 // - a legacy response ("nimbusapi.palspace.reqContent://kTecentReqContent/
 //   kNimbusRespContent?..", PalSpace): reads the archive off the general
 //   pasteboard;
+// - a PalSpace command ("mpalspaceopensdkapi://psapp/<host scheme>/<board>/
+//   <command>?generalpastboard=0|1"): reads the command's fields off the
+//   board, keeps them, and answers with an archived response (cancelled
+//   when its answer error is "-4") under "response_data" in the same place,
+//   opening "<host scheme>://psapp/palspace/<command>?generalpastboard=..";
 // - anything else (probes, chats, cards, wallet...): notes the URL.
 // It can also send the host a legacy request.
 class SimulatedPalApp : public PeerApp {
@@ -63,6 +69,7 @@ private:
     void readShare(const std::string& address, const Ref<NSURL>& url);
     void readLegacyResponse(const std::string& address, const Ref<NSURL>& url);
     void answerSignOn(const std::string& address, const Ref<NSURL>& url);
+    void answerPalSpaceCommand(const std::string& address, const Ref<NSURL>& url);
 
     Kind kind_;
     std::vector<std::string> schemes_;

@@ -20,6 +20,9 @@ public:
     void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
     void nimbusDidUpdate(const Ref<NimbusOAuth>&) override { outcomes.push_back("updated"); }
     void nimbusFailedUpdate(std::int32_t reason) override { outcomes.push_back("update failed " + std::to_string(reason)); }
+    void responseDidReceived(const Ref<APIResponse>& response, const std::string& message) override {
+        outcomes.push_back(message + " " + std::to_string(response->retCode()));
+    }
     std::vector<std::string> outcomes;
 };
 
@@ -38,13 +41,14 @@ protected:
         session = make<NimbusOAuth>(std::string("1234"), host);
     }
     void TearDown() override {
-        for (const auto& app : {pal, palWork}) app->uninstall();
+        for (const auto& app : {pal, palWork, palSpace}) app->uninstall();
         ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
     }
 
     Ref<HostApp> host = make<HostApp>();
     Ref<SimulatedPalApp> pal = make<SimulatedPalApp>(SimulatedPalApp::Kind::Pal);
     Ref<SimulatedPalApp> palWork = make<SimulatedPalApp>(SimulatedPalApp::Kind::PalWork);
+    Ref<SimulatedPalApp> palSpace = make<SimulatedPalApp>(SimulatedPalApp::Kind::PalSpace);
     Ref<NimbusOAuth> session;
 };
 
@@ -118,4 +122,31 @@ TEST_F(PalSignOn, PalSpaceCommandsGoOnThePasteboardPalSpaceReads) {
     EXPECT_EQ(OpenApi::getDictionaryFromGeneralPasteBoard(std::string("com.nimbus.nimbus1234")),
               (Dictionary{{"title", "星河战记"}}));
     for (const char* scheme : {"mpalspaceopensdkapi", "mpalspaceopensdkapiV2"}) UIApplication::installSimulatedApp(scheme, nullptr);
+}
+
+TEST_F(PalSignOn, PalSpaceTakesTheDialogsAsCommandsAndItsAnswerReachesTheDelegate) {
+    palSpace->install();
+    EXPECT_EQ(OpenApi::palspaceVersion(), 5);
+    session->setAccessToken(std::string("PTtoken"));
+    session->setOpenId(std::string("OPENID"));
+    session->setExpirationDate(NSDate(NSDate::date().timeIntervalSince1970() + 3600));
+
+    ASSERT_TRUE(session->sendAppInvitationWithDescription(std::string("来玩"), std::string("https://i.example/1"),
+                                                          std::string("from=home")));
+    ASSERT_TRUE(runUntil([&] { return !host->outcomes.empty(); }));
+    EXPECT_EQ(host->outcomes, std::vector<std::string>{"AppInvitation 0"});
+    ASSERT_EQ(palSpace->received().size(), 1u);
+    EXPECT_EQ(palSpace->received()[0].summary, "PalSpace command AppInvitation");
+    EXPECT_EQ(palSpace->received()[0].message,
+              (Dictionary{{"appid", "1234"}, {"hopenid", "OPENID"}, {"keytype", "0x80"}, {"keystr", "PTtoken"},
+                          {"platform", "iosps"}, {"desc", "来玩"}, {"picurl", "https://i.example/1"},
+                          {"app_custom", "from=home"}}));
+
+    palSpace->setAnswerError("-4");
+    ASSERT_TRUE(session->sendChallenge(std::string("FRIEND1"), std::string("pk"), std::nullopt, std::string("来比"),
+                                       std::nullopt));
+    ASSERT_TRUE(runUntil([&] { return host->outcomes.size() == 2; }));
+    EXPECT_EQ(host->outcomes[1], "AppChallenge 1");
+    EXPECT_EQ(palSpace->received()[1].message["typeid"], Value("53"));
+    EXPECT_EQ(palSpace->received()[1].message["sendmsg"], Value("来比"));
 }

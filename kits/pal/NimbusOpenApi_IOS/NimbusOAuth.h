@@ -34,7 +34,8 @@ class NimbusOAuth : public NSObject,
                     public setHeadImageDelegate,
                     public NimbusLoginDelegate,
                     public NBLoginViewDelegate,
-                    public NimbusRequestDelegate {
+                    public NimbusRequestDelegate,
+                    public NBWebViewKitDelegate {
 public:
     // The redirect address a new session starts with.
     static constexpr const char* kPalWebSiteHost = NimbusConnectHosts::kPalWebSiteHost;
@@ -265,6 +266,35 @@ public:
     // when the delegate does not say); NO drops the answer.
     bool nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>& session, const std::vector<std::string>& permissions);
     bool nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session);
+
+    // --- PalSpace dialogs: a story, an app invitation, a challenge ("pk" or
+    // "brag") and a gift request ("request" or "freegift"). NO without a
+    // valid session and open id, after a parameter alert, or when the dialog
+    // cannot be shown; YES once it is. PalSpace 4 and later takes the
+    // invitation, challenge and gift as commands on its pasteboard; otherwise,
+    // and always for the story, the kit's dialog page opens in its web window
+    // and its answer comes back as a "nimbus<appid>://<iface>/<outcome>?..."
+    // address (below), for sendStoryResponse or responseDidReceived. ---
+    // Takes "userData" out of the caller's map; the friends' open ids become
+    // the receivers.
+    bool sendStory(Dictionary& params, const Array& friendList);
+    // NO, after the alert "分享失败" / "标题不能为空", for a blank title.
+    bool checkSendStoryParam(const Dictionary& params, const Array& fopenIdArray);
+    bool sendAppInvitationWithDescription(const std::optional<std::string>& desc,
+                                          const std::optional<std::string>& imageURL,
+                                          const std::optional<std::string>& source);
+    bool sendChallenge(const std::optional<std::string>& receiver, const std::optional<std::string>& type,
+                       const std::optional<std::string>& imageURL, const std::optional<std::string>& message,
+                       const std::optional<std::string>& source);
+    bool sendGiftRequest(const std::optional<std::string>& receiver, const std::optional<std::string>& exclude,
+                         const std::optional<std::string>& specified, bool only, const std::optional<std::string>& type,
+                         const std::optional<std::string>& title, const std::optional<std::string>& message,
+                         const std::optional<std::string>& imageURL, const std::optional<std::string>& source);
+    // The dialog page's answer: an address on the app's own scheme closes
+    // the window and is never loaded; "/success", "/cancel" and "/fail"
+    // reach the delegate with the query as jsonResponse, other paths nothing.
+    bool webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit>& kit, const Ref<NSURLRequest>& request,
+                                              UIWebViewNavigationType type) override;
 
 protected:
     void didCreate() override;

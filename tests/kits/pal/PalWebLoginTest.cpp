@@ -2,10 +2,6 @@
 // authorisation page.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-
 #include "backend/PalAuthorizationPage.h"
 #include "backend/PalConnectServices.h"
 #include "foundation/NSBundle.h"
@@ -17,7 +13,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "system/SCNetworkReachability.h"
-#include "tests/support/AppFixture.h"
+#include "tests/kits/pal/PalWebWindowFixture.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
 
@@ -59,54 +55,14 @@ public:
     std::vector<std::string> outcomes;
 };
 
-class PalWebLogin : public AppFixture {
+class PalWebLogin : public PalWebWindowFixture {
 protected:
-    void SetUp() override {
-        services = backend::PalConnectServices::start();
-        ASSERT_TRUE(services);
-        NimbusConnectHosts::setHost(services->host(), services->certificateFile());
-        // The app declares its "nimbus" scheme, as the browser mode needs.
-        const std::string bundle = sandbox.path() + "/bundle";
-        std::filesystem::create_directories(bundle);
-        std::ofstream(bundle + "/Info.plist")
-            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
-               "<key>CFBundleURLTypes</key><array><dict><key>CFBundleURLSchemes</key>"
-               "<array><string>nimbus1234</string></array></dict></array></dict></plist>";
-        NSBundle::setMainBundlePath(bundle);
-        appWindow = make<UIWindow>();
-        appWindow->makeKeyAndVisible();
-    }
-    void TearDown() override {
-        NimbusConnectHosts::setHost("");
-        NSBundle::setMainBundlePath("");
-    }
-
     std::vector<Received> authorisationRequests() const {
         std::vector<Received> found;
         for (auto& request : services->receivedRequests())
             if (request.path == NBLoginViewKit::kAuthorizePath) found.push_back(request);
         return found;
     }
-    static bool pageShows(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
-        auto screen = kit->webViewController();
-        if (!screen || !screen->webview()) return false;
-        for (const auto& link : screen->webview()->pageContent().links)
-            if (link.text == linkText) return true;
-        return false;
-    }
-    void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
-        ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, 10)) << linkText;
-        ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
-    }
-    // Lets the slide-out run to its end.
-    void slideOut() {
-        runUntil([] { return false; }, 0.05);
-        clock.advance(NBWebViewKit::kSlideDuration);
-        runUntil([] { return false; }, 0.05);
-    }
-
-    std::unique_ptr<backend::PalConnectServices> services;
-    Ref<UIWindow> appWindow;
 };
 
 TEST_F(PalWebLogin, TheKitWindowSlidesOverTheAppAndAwayAndItsPageCallsOnlyWhatTheBridgeOffers) {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace backend {
+
+// The PalSpace dialog page of the stand-in services ("/"), for the query
+// fields the kit's dialog page carries on: "iface" (SendStory,
+// AppInvitation, AppChallenge, AppGiftRequest), the message fields, the
+// receiver and the credentials. It shows the dialog; with the token and open
+// id the stand-in issued to "oauth_consumer_key", "发送" answers
+// "nimbus<appid>://<iface>/success?ret=0&..." and "取消"
+// "nimbus<appid>://<iface>/cancel"; with other credentials its only link,
+// "返回", answers "nimbus<appid>://<iface>/fail?ret=100014&msg=...".
+std::string palSpaceDialogPage(const std::map<std::string, std::string>& fields);
+
+}  // namespace backend

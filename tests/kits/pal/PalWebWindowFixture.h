@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "backend/PalConnectServices.h"
+#include "foundation/NSBundle.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "tests/support/AppFixture.h"
+
+// The kit's web window against the stand-in services: the kit pointed at
+// them, an app bundle (in the sandbox) that declares the app's "nimbus1234"
+// scheme and carries the kit's resources (its dialog page), the app's own
+// window key and visible; and a driver for the pages the window shows.
+class PalWebWindowFixture : public AppFixture {
+protected:
+    void SetUp() override {
+        services = backend::PalConnectServices::start();
+        ASSERT_TRUE(services);
+        NimbusConnectHosts::setHost(services->host(), services->certificateFile());
+        const std::string bundle = sandbox.path() + "/bundle";
+        std::filesystem::create_directories(bundle + "/NimbusOpenApi_IOS_Bundle.bundle");
+        std::ofstream(bundle + "/Info.plist")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+               "<key>CFBundleURLTypes</key><array><dict><key>CFBundleURLSchemes</key>"
+               "<array><string>nimbus1234</string></array></dict></array></dict></plist>";
+        std::filesystem::copy_file(
+            std::string(VELMARO_SOURCE_DIR) + "/kits/pal/NimbusOpenApi_IOS/NimbusOpenApi_IOS_Bundle.bundle/local.html",
+            bundle + "/NimbusOpenApi_IOS_Bundle.bundle/local.html");
+        NSBundle::setMainBundlePath(bundle);
+        appWindow = make<UIWindow>();
+        appWindow->makeKeyAndVisible();
+    }
+    void TearDown() override {
+        NimbusConnectHosts::setHost("");
+        NSBundle::setMainBundlePath("");
+    }
+
+    static bool pageShows(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
+        auto screen = kit->webViewController();
+        if (!screen || !screen->webview()) return false;
+        for (const auto& link : screen->webview()->pageContent().links)
+            if (link.text == linkText) return true;
+        return false;
+    }
+    void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
+        ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, 10)) << linkText;
+        ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
+    }
+    // Lets the slide-out run to its end.
+    void slideOut() {
+        runUntil([] { return false; }, 0.05);
+        clock.advance(NBWebViewKit::kSlideDuration);
+        runUntil([] { return false; }, 0.05);
+    }
+
+    std::unique_ptr<backend::PalConnectServices> services;
+    Ref<UIWindow> appWindow;
+};
