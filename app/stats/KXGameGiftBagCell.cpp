@@ -16,11 +16,7 @@ void KXGameGiftBagCell::setUpViews() {
     const CGFloat s = layoutScale();
     bgView_ = KXStatsList::addCard(self<KXGameGiftBagCell>());
 
-    gameImageView_ = make<UIImageView>();
-    gameImageView_->setAccessibilityIdentifier("gameImageView");
-    gameImageView_->setBackgroundColor(UIColor::clearColor());
-    gameImageView_->layer()->setCornerRadius(12 * s);
-    gameImageView_->setClipsToBounds(true);
+    gameImageView_ = KXStatsList::gameIconView("gameImageView");
     bgView_->addSubview(gameImageView_);
 
     titleLabel_ = KXLabel::boldLabel("名字", "#444444", 14 * s);

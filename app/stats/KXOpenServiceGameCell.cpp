@@ -17,15 +17,6 @@ constexpr std::array<std::pair<const char*, const char*>, 3> kTagColours = {
 constexpr CGFloat kTagHeight = 12;
 constexpr CGFloat kTagPadding = 4;
 
-Ref<UIImageView> roundedImageView(const char* identifier) {
-    auto imageView = make<UIImageView>();
-    imageView->setAccessibilityIdentifier(identifier);
-    imageView->setBackgroundColor(UIColor::clearColor());
-    imageView->layer()->setCornerRadius(12 * layoutScale());
-    imageView->setClipsToBounds(true);
-    return imageView;
-}
-
 }  // namespace
 
 void KXOpenServiceGameCell::didCreate() {
@@ -38,7 +29,7 @@ void KXOpenServiceGameCell::setUpViews() {
     const CGFloat s = layoutScale();
     bgView_ = KXStatsList::addCard(self<KXOpenServiceGameCell>());
 
-    gameImageView_ = roundedImageView("gameImageView");
+    gameImageView_ = KXStatsList::gameIconView("gameImageView");
     bgView_->addSubview(gameImageView_);
     nameLabel_ = KXLabel::boldLabel("", "#444444", 14 * s);
     nameLabel_->setAccessibilityIdentifier("nameLabel");
@@ -164,7 +155,7 @@ void KXOpenServiceGameCell::showTags(const std::vector<std::string>& tags) {
 
 void KXOpenServiceInfoImageCell::didCreate() {
     UICollectionViewCell::didCreate();
-    imageView_ = roundedImageView("imageView");
+    imageView_ = KXStatsList::gameIconView("imageView");
     contentView()->addSubview(imageView_);
     snp(imageView_).makeConstraints([&](ConstraintMaker& make) { make.edges.equalToSuperview(); });
 }
@@ -172,7 +163,7 @@ void KXOpenServiceInfoImageCell::didCreate() {
 void KXOpenServiceGameHeader::didCreate() {
     UICollectionReusableView::didCreate();
     const CGFloat s = layoutScale();
-    gameImageView_ = roundedImageView("gameImageView");
+    gameImageView_ = KXStatsList::gameIconView("gameImageView");
     gameImageView_->setFrame({40 * s, 30 * s, 52 * s, 52 * s});
     addSubview(gameImageView_);
 }

@@ -41,6 +41,15 @@ Ref<UICollectionView> makeSpacelessCollection() {
     return collection;
 }
 
+Ref<UIImageView> gameIconView(const char* identifier) {
+    auto imageView = make<UIImageView>();
+    imageView->setAccessibilityIdentifier(identifier);
+    imageView->setBackgroundColor(UIColor::clearColor());
+    imageView->layer()->setCornerRadius(12 * layoutScale());
+    imageView->setClipsToBounds(true);
+    return imageView;
+}
+
 Ref<UIView> addCard(const Ref<UITableViewCell>& cell) {
     cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
     cell->setBackgroundColor(UIColor::clearColor());

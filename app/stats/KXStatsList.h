@@ -8,6 +8,7 @@
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "uikit/UICollectionView.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UITableView.h"
 
 // What the paged statistics lists (gift bags, server openings, rankings)
@@ -26,6 +27,8 @@ void placeBelowBar(const Ref<UIScrollView>& list, const Ref<UIView>& bar);
 // answers its card: white, rounded 12 (scaled), in the content view 20 in
 // from its sides and 10 below its top, down to its bottom.
 Ref<UIView> addCard(const Ref<UITableViewCell>& cell);
+// A game's icon in a card row: clear, rounded 12 (scaled), clipped.
+Ref<UIImageView> gameIconView(const char* identifier);
 // The "暂无数据" view shown while the list has no rows, 40 points above the middle.
 void attachNoDataView(const Ref<UIScrollView>& list);
 

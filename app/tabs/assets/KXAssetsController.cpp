@@ -1,13 +1,11 @@
 #include "app/tabs/assets/KXAssetsController.h"
 
-#include "app/tabs/promote/KXPromoteListController.h"
-
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/promotion/KXScreenFactory.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
 #include "app/shell/KXUniversal.h"
-#include "app/shell/UIColorHex.h"
+#include "app/stats/KXStatsList.h"
 #include "app/tabs/promote/KXPromoteListController.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPromotionAnnouncementViewController.h"
@@ -33,19 +31,9 @@ void KXAssetsController::setupUI() {
     topView_ = make<KXAssetsTopView>();
     view()->addSubview(topView_);
 
-    tableView_ = make<UITableView>(CGRectZero, UITableViewStyle::Plain);
+    tableView_ = KXStatsList::makeCardTable(tableViewProtocol_);
     tableView_->setAccessibilityIdentifier("tableView");
-    tableView_->setDelegate(tableViewProtocol_);
-    tableView_->setDataSource(tableViewProtocol_);
-    tableView_->setBackgroundColor(hex("#F5F5F5"));
-    tableView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
-    tableView_->setRowHeight(UITableViewAutomaticDimension);
-    tableView_->setEstimatedRowHeight(40);
-    tableView_->setEstimatedSectionHeaderHeight(0);
-    tableView_->setEstimatedSectionFooterHeight(0);
-    tableView_->setShowsVerticalScrollIndicator(false);
     view()->addSubview(tableView_);
-    tableView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
     // The list always has rows, so the empty view stays hidden.
     auto empty = LYEmptyView::emptyViewWithImageStr("", "", "暂无数据");
     empty->setContentViewOffset(-40);

@@ -3,6 +3,7 @@
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "foundation/NSURL.h"
@@ -74,11 +75,7 @@ void KXPromoteCell::setUpViews() {
     numLabel_->setClipsToBounds(true);
     bgView_->addSubview(numLabel_);
 
-    gameImageView_ = make<UIImageView>();
-    gameImageView_->setAccessibilityIdentifier("gameImageView");
-    gameImageView_->setBackgroundColor(UIColor::clearColor());
-    gameImageView_->layer()->setCornerRadius(12 * s);
-    gameImageView_->setClipsToBounds(true);
+    gameImageView_ = KXStatsList::gameIconView("gameImageView");
     bgView_->addSubview(gameImageView_);
 
     nameLabel_ = KXLabel::boldLabel("游戏名称", "#444444", 14 * s);
@@ -120,18 +117,9 @@ void KXPromoteCell::setUpViews() {
 
     for (std::size_t index = 0; index < actions_.size(); ++index) {
         const ActionLook& look = kActionLooks[index];
-        ActionColumn& column = actions_[index];
-        const std::string name = look.name;
-        column.imageView = make<UIImageView>(UIImage::imageNamed(look.image));
-        column.imageView->setAccessibilityIdentifier(name + "ImageView");
-        bgView_->addSubview(column.imageView);
-        column.label = KXLabel::systemLabel(look.title, "#C1C1CB", 12 * s);
-        column.label->setAccessibilityIdentifier(name + "Label");
-        bgView_->addSubview(column.label);
-        column.button = UIButton::buttonWithType(UIButtonType::Custom);
-        column.button->setAccessibilityIdentifier(name + "Button");
+        KXIconColumn& column = actions_[index];
+        column = KXIconColumn::make(bgView_, look.name, look.image, KXLabel::systemLabel(look.title, "#C1C1CB", 12 * s));
         column.button->addTarget(self<KXPromoteCell>(), look.click, UIControlEventTouchUpInside);
-        bgView_->addSubview(column.button);
     }
 }
 
@@ -194,21 +182,14 @@ void KXPromoteCell::setUpConstraints() {
         make.height.equalTo(12 * s);
     });
     Ref<UIView> previousIcon;
-    for (const ActionColumn& column : actions_) {
+    for (const KXIconColumn& column : actions_) {
         snp(column.imageView).makeConstraints([&](ConstraintMaker& make) {
             if (previousIcon) make.left.equalTo(snp(previousIcon).right).offset(47 * s);
             else make.left.equalToSuperview().offset(24 * s);
             make.top.equalTo(snp(shadowView_).bottom).offset(18 * s);
             make.width.height.equalTo(20 * s);
         });
-        snp(column.label).makeConstraints([&](ConstraintMaker& make) {
-            make.centerX.equalTo(snp(column.imageView).centerX);
-            make.top.equalTo(snp(column.imageView).bottom).offset(8 * s);
-        });
-        snp(column.button).makeConstraints([&](ConstraintMaker& make) {
-            make.left.right.bottom.equalTo(column.label);
-            make.top.equalTo(snp(column.imageView).top);
-        });
+        column.constrainCaptionAndButton(8 * s);
         previousIcon = column.imageView;
     }
     actions_[Pal].label->setContentHuggingPriority(UILayoutPriorityRequired, UILayoutConstraintAxis::Horizontal);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/shell/KXLabel.h"
+#include "app/tabs/promote/KXIconColumn.h"
 #include "app/tabs/promote/KXPromoteGameModel.h"
 #include "foundation/NSIndexPath.h"
 #include "frameworks/rating/CosmosView.h"
@@ -59,12 +60,6 @@ protected:
     void didCreate() override;
 
 private:
-    struct ActionColumn {
-        Ref<UIImageView> imageView;
-        Ref<KXLabel> label;
-        Ref<UIButton> button;
-    };
-
     void setUpViews();
     void setUpConstraints();
     // The link's QR overlay over the whole key window.
@@ -81,7 +76,7 @@ private:
     Ref<KXLabel> scaleLabel_;
     Ref<KXLabel> rebateLabel_;
     Ref<KXLabel> divineLabel_;
-    std::array<ActionColumn, 5> actions_;
+    std::array<KXIconColumn, 5> actions_;
     Ref<Velmaro::KXPromoteGameModel> model_;
     std::optional<NSIndexPath> indexPath_;
 };

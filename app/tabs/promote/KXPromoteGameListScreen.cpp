@@ -1,25 +1,15 @@
 #include "app/tabs/promote/KXPromoteGameListScreen.h"
 
 #include "app/promotion/KXGameDetailsViewController.h"
-#include "app/shell/UIColorHex.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "uikit/UINavigationController.h"
 
 void KXPromoteGameListScreen::makeTableView() {
-    tableView_ = make<UITableView>(CGRectZero, UITableViewStyle::Plain);
+    tableView_ = KXStatsList::makeCardTable(rows());
     tableView_->setAccessibilityIdentifier("tableView");
-    tableView_->setDelegate(rows());
-    tableView_->setDataSource(rows());
-    tableView_->setBackgroundColor(hex("#F5F5F5"));
-    tableView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
-    tableView_->setRowHeight(UITableViewAutomaticDimension);
-    tableView_->setEstimatedRowHeight(40);
-    tableView_->setEstimatedSectionHeaderHeight(0);
-    tableView_->setEstimatedSectionFooterHeight(0);
-    tableView_->setShowsVerticalScrollIndicator(false);
-    tableView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
     view()->addSubview(tableView_);
 }
 

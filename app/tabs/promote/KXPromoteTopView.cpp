@@ -56,18 +56,9 @@ void KXPromoteTopView::setUpViews() {
     addSubview(bgView_);
     for (std::size_t index = 0; index < shortcuts_.size(); ++index) {
         const ShortcutLook& look = kShortcutLooks[index];
-        ShortcutColumn& column = shortcuts_[index];
-        const std::string name = look.name;
-        column.imageView = make<UIImageView>(UIImage::imageNamed(look.name));
-        column.imageView->setAccessibilityIdentifier(name + "ImageView");
-        bgView_->addSubview(column.imageView);
-        column.label = KXLabel::boldLabel(look.title, "#333333", 14 * s);
-        column.label->setAccessibilityIdentifier(name + "Label");
-        bgView_->addSubview(column.label);
-        column.button = UIButton::buttonWithType(UIButtonType::Custom);
-        column.button->setAccessibilityIdentifier(name + "Button");
+        KXIconColumn& column = shortcuts_[index];
+        column = KXIconColumn::make(bgView_, look.name, look.name, KXLabel::boldLabel(look.title, "#333333", 14 * s));
         column.button->addTarget(self<KXPromoteTopView>(), look.click, UIControlEventTouchUpInside);
-        bgView_->addSubview(column.button);
     }
 
     bottomView_ = make<UIView>();
@@ -100,7 +91,7 @@ void KXPromoteTopView::setUpConstraints() {
     });
     Ref<UIView> firstIcon, previousIcon;
     for (std::size_t index = 0; index < shortcuts_.size(); ++index) {
-        const ShortcutColumn& column = shortcuts_[index];
+        const KXIconColumn& column = shortcuts_[index];
         const CGFloat gap = kShortcutLooks[index].gap * s;
         snp(column.imageView).makeConstraints([&](ConstraintMaker& make) {
             if (previousIcon) {
@@ -112,14 +103,7 @@ void KXPromoteTopView::setUpConstraints() {
             }
             make.width.height.equalTo(34 * s);
         });
-        snp(column.label).makeConstraints([&](ConstraintMaker& make) {
-            make.centerX.equalTo(snp(column.imageView).centerX);
-            make.top.equalTo(snp(column.imageView).bottom).offset(9 * s);
-        });
-        snp(column.button).makeConstraints([&](ConstraintMaker& make) {
-            make.left.right.bottom.equalTo(column.label);
-            make.top.equalTo(snp(column.imageView).top);
-        });
+        column.constrainCaptionAndButton(9 * s);
         if (!firstIcon) firstIcon = column.imageView;
         previousIcon = column.imageView;
     }

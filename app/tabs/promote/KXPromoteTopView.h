@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/shell/KXLabel.h"
+#include "app/tabs/promote/KXIconColumn.h"
 #include "app/tabs/promote/KXNoticeModel.h"
 #include "frameworks/pager/FSPagerView.h"
 #include "uikit/UIButton.h"
@@ -64,12 +65,6 @@ protected:
     void didCreate() override;
 
 private:
-    struct ShortcutColumn {
-        Ref<UIImageView> imageView;
-        Ref<KXLabel> label;
-        Ref<UIButton> button;
-    };
-
     static void raise(const std::function<void()>& closure) {
         if (closure) closure();
     }
@@ -82,7 +77,7 @@ private:
     Ref<KXLabel> searchLabel_;
     Ref<UIButton> searchButton_;
     Ref<UIView> bgView_;
-    std::array<ShortcutColumn, 4> shortcuts_;
+    std::array<KXIconColumn, 4> shortcuts_;
     Ref<UIView> bottomView_;
     Ref<UIImageView> noticeImageView_;
     Ref<FSPagerView> titleBanner_;
