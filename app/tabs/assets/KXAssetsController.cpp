@@ -10,8 +10,6 @@
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPromotionAnnouncementViewController.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
-#include "frameworks/emptyview/LYEmptyView.h"
-#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -35,9 +33,7 @@ void KXAssetsController::setupUI() {
     tableView_->setAccessibilityIdentifier("tableView");
     view()->addSubview(tableView_);
     // The list always has rows, so the empty view stays hidden.
-    auto empty = LYEmptyView::emptyViewWithImageStr("", "", "暂无数据");
-    empty->setContentViewOffset(-40);
-    UIScrollViewLYEmpty::setLy_emptyView(tableView_, empty);
+    KXStatsList::attachNoDataView(tableView_);
     tableView_->setSectionHeaderTopPadding(0);
 }
 

@@ -32,11 +32,6 @@ void KXPromoteGameListScreen::setFooterHidden(bool hidden) {
     if (auto footer = UIScrollViewMJRefresh::mj_footer(tableView_)) footer->setHidden(hidden);
 }
 
-void KXPromoteGameListScreen::endRefreshing() {
-    if (auto header = UIScrollViewMJRefresh::mj_header(tableView_)) header->endRefreshing();
-    if (auto footer = UIScrollViewMJRefresh::mj_footer(tableView_)) footer->endRefreshing();
-}
-
 void KXPromoteGameListScreen::showRows() {
     rows()->models = modelArr_;
     tableView_->reloadData();
@@ -50,7 +45,7 @@ void KXPromoteGameListScreen::loadNewData() {
         [weak](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
             auto screen = weak.lock();
             if (!screen) return;
-            screen->endRefreshing();
+            KXStatsList::endRefreshing(screen->tableView_);
             if (!games.empty()) {
                 screen->setFooterHidden(false);
                 screen->modelArr_ = games;
@@ -61,26 +56,25 @@ void KXPromoteGameListScreen::loadNewData() {
             auto screen = weak.lock();
             if (!screen) return;
             screen->setFooterHidden(true);
-            screen->endRefreshing();
+            KXStatsList::endRefreshing(screen->tableView_);
         });
 }
 
 void KXPromoteGameListScreen::loadMoreData() {
-    auto footer = UIScrollViewMJRefresh::mj_footer(tableView_);
-    if (footer) footer->endRefreshing();
+    KXStatsList::endLoadingMore(tableView_);
     WeakRef<KXPromoteGameListScreen> weak = self<KXPromoteGameListScreen>();
     httpManager_->requestMorePromoteGames(
         keyword_, type_,
         [weak](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
             auto screen = weak.lock();
             if (!screen) return;
-            if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
+            KXStatsList::endLoadingMore(screen->tableView_);
             screen->modelArr_.insert(screen->modelArr_.end(), games.begin(), games.end());
             screen->showRows();
         },
         [weak](const std::string&) {
             auto screen = weak.lock();
             if (!screen) return;
-            if (auto footer = UIScrollViewMJRefresh::mj_footer(screen->tableView_)) footer->endRefreshing();
+            KXStatsList::endLoadingMore(screen->tableView_);
         });
 }

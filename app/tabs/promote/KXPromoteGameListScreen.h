@@ -43,7 +43,6 @@ protected:
 private:
     void showRows();
     void setFooterHidden(bool hidden);
-    void endRefreshing();
 
     Ref<UITableView> tableView_;
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();

@@ -3,9 +3,8 @@
 #include "app/components/KXSearchBox.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
-#include "frameworks/emptyview/LYEmptyView.h"
-#include "frameworks/emptyview/UIScrollViewLYEmpty.h"
 #include "uikit/UINavigationController.h"
 
 void KXPromoteSearchController::viewDidLoad() {
@@ -53,9 +52,7 @@ void KXPromoteSearchController::setUpViews() {
     makeTableView();
     auto header = make<UIView>(CGRect{{0, 0}, {screenWidth(), 10}});
     tableView()->setTableHeaderView(header);
-    auto empty = LYEmptyView::emptyViewWithImageStr("", "", "暂无数据");
-    empty->setContentViewOffset(-40);
-    UIScrollViewLYEmpty::setLy_emptyView(tableView(), empty);
+    KXStatsList::attachNoDataView(tableView());
     view()->bringSubviewToFront(bar);
 }
 
