@@ -356,24 +356,15 @@ void URLLoadingEngine::makeMulti() {
 }
 
 void URLLoadingEngine::closeConnections() {
-    std::vector<std::unique_ptr<Transfer>> starts;
-    std::vector<TransferID> cancels;
-    {
-        std::lock_guard lock(mutex_);
-        starts.swap(startsPending_);
-        cancels.swap(cancelsPending_);
-    }
-    const auto cancelled = [&cancels](TransferID id) {
-        return std::find(cancels.begin(), cancels.end(), id) != cancels.end();
-    };
+    const Commands commands = takePendingCommands();
     // Every observer hears its end, so that none is left holding what waits for it.
-    for (auto& transfer : starts) {
-        if (!cancelled(transfer->id)) transfer->observer->transferDidComplete(NSURLErrorNetworkConnectionLost);
+    for (const auto& transfer : commands.starts) {
+        if (!commands.cancels(transfer->id)) transfer->observer->transferDidComplete(NSURLErrorNetworkConnectionLost);
     }
     std::vector<Transfer*> underWay;
     for (auto& [id, transfer] : running_) underWay.push_back(transfer.get());
     for (Transfer* transfer : underWay) {
-        if (cancelled(transfer->id)) {
+        if (commands.cancels(transfer->id)) {
             release(*transfer);
             running_.erase(transfer->id);
         } else {
@@ -477,10 +468,7 @@ URLLoadingEngine::TransferID URLLoadingEngine::start(Request request, std::share
         startsPending_.push_back(std::make_unique<Transfer>(id, std::move(request), std::move(observer)));
         wake = !std::exchange(signalled_, true);
     }
-    if (wake) {
-        std::uint64_t one = 1;
-        [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
-    }
+    if (wake) signalLoop();
     return id;
 }
 
@@ -491,28 +479,33 @@ void URLLoadingEngine::cancel(TransferID transfer) {
         cancelsPending_.push_back(transfer);
         wake = !std::exchange(signalled_, true);
     }
-    if (wake) {
-        std::uint64_t one = 1;
-        [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
-    }
+    if (wake) signalLoop();
+}
+
+void URLLoadingEngine::signalLoop() {
+    std::uint64_t one = 1;
+    [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
+}
+
+URLLoadingEngine::Commands URLLoadingEngine::takePendingCommands() {
+    Commands commands;
+    std::uint64_t count;
+    [[maybe_unused]] auto got = read(wakeFd_, &count, sizeof count);
+    std::lock_guard lock(mutex_);
+    signalled_ = false;
+    commands.starts.swap(startsPending_);
+    commands.cancelled.swap(cancelsPending_);
+    return commands;
+}
+
+bool URLLoadingEngine::Commands::cancels(TransferID id) const {
+    return std::find(cancelled.begin(), cancelled.end(), id) != cancelled.end();
 }
 
 void URLLoadingEngine::takeCommands() {
-    std::vector<std::unique_ptr<Transfer>> starts;
-    std::vector<TransferID> cancels;
-    {
-        std::uint64_t count;
-        [[maybe_unused]] auto got = read(wakeFd_, &count, sizeof count);
-        std::lock_guard lock(mutex_);
-        signalled_ = false;
-        starts.swap(startsPending_);
-        cancels.swap(cancelsPending_);
-    }
-    const auto cancelled = [&cancels](TransferID id) {
-        return std::find(cancels.begin(), cancels.end(), id) != cancels.end();
-    };
-    for (auto& transfer : starts) {
-        if (cancelled(transfer->id)) continue;
+    Commands commands = takePendingCommands();
+    for (auto& transfer : commands.starts) {
+        if (commands.cancels(transfer->id)) continue;
         if (!hasSupportedScheme(transfer->request.url)) {
             transfer->observer->transferDidComplete(NSURLErrorUnsupportedURL);
             continue;
@@ -528,8 +521,8 @@ void URLLoadingEngine::takeCommands() {
         curl_multi_add_handle(multi_, transfer->easy);
         running_.emplace(transfer->id, std::move(transfer));
     }
-    if (!starts.empty()) drive(CURL_SOCKET_TIMEOUT, 0);  // connect now rather than on a later turn
-    for (TransferID id : cancels) {
+    if (!commands.starts.empty()) drive(CURL_SOCKET_TIMEOUT, 0);  // connect now rather than on a later turn
+    for (TransferID id : commands.cancelled) {
         auto found = running_.find(id);
         if (found == running_.end()) continue;
         release(*found->second);

@@ -96,6 +96,16 @@ private:
     explicit URLLoadingEngine(Ref<NSRunLoop> loop);
     void makeMulti();
     void closeConnections();
+    // The starts and cancels queued by other threads since the last take.
+    struct Commands {
+        std::vector<std::unique_ptr<Transfer>> starts;
+        std::vector<TransferID> cancelled;
+        bool cancels(TransferID id) const;
+    };
+    // Clears the eventfd's wake-up and takes the queued commands.
+    Commands takePendingCommands();
+    // Wakes the loop's thread for the queued commands.
+    void signalLoop();
     void takeCommands();
     void finish(Transfer& transfer, long urlErrorCode);
     // Takes the transfer's handle out of the multi handle, keeping it for reuse.
