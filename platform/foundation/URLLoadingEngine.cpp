@@ -109,11 +109,14 @@ void URLLoadingEngine::trustCertificatesForHost(const std::string& host, std::op
 }
 
 std::optional<std::string> URLLoadingEngine::trustedCertificatesForURL(const std::string& url) {
+    auto& settings = trustSettings();
+    std::lock_guard lock(settings.mutex);
+    // Asked for every transfer: the address is read only when some host has
+    // its own authorities.
+    if (settings.certificateFiles.empty()) return std::nullopt;
     auto parsed = NSURL::URLWithString(url);
     auto host = parsed ? parsed->host() : std::nullopt;
     if (!host) return std::nullopt;
-    auto& settings = trustSettings();
-    std::lock_guard lock(settings.mutex);
     auto found = settings.certificateFiles.find(*host);
     if (found == settings.certificateFiles.end()) return std::nullopt;
     return found->second;
