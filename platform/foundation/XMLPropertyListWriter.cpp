@@ -5,7 +5,7 @@
 
 #include "foundation/PropertyListDateText.h"
 #include "foundation/PropertyListFormat.h"
-#include "foundation/UTF16.h"
+#include "foundation/XMLText.h"
 
 namespace {
 
@@ -13,33 +13,6 @@ constexpr std::string_view header =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
     "<plist version=\"1.0\">\n";
-
-// The characters XML 1.0 documents may hold.
-bool isXMLCharacter(char32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-           (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The text as element content: markup characters escaped, and carriage
-// returns as references, since readers turn a raw one into a line feed.
-std::optional<std::string> escaped(const std::string& text) {
-    if (!UTF16::isValidUTF8(text)) return std::nullopt;
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t start = at;
-        char32_t c = UTF16::decodeNext(text, at);
-        if (!isXMLCharacter(c)) return std::nullopt;
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '\r': out += "&#13;"; break;
-        default: out.append(text, start, at - start);
-        }
-    }
-    return out;
-}
 
 std::string realText(double number) {
     if (std::isnan(number)) return "nan";
@@ -79,7 +52,7 @@ bool Writer::value(const Value& value, int depth) {
     case Value::Kind::Unsigned: element(depth, "integer", std::to_string(*value.unsignedInteger())); return true;
     case Value::Kind::Real: element(depth, "real", realText(*value.real())); return true;
     case Value::Kind::Text: {
-        auto text = escaped(*value.text());
+        auto text = XMLElementText(*value.text());
         if (!text) return false;
         element(depth, "string", *text);
         return true;
@@ -110,7 +83,7 @@ bool Writer::value(const Value& value, int depth) {
         }
         line(depth, "<dict>");
         for (const auto& [key, item] : *value.dictionary()) {
-            auto text = escaped(key);
+            auto text = XMLElementText(key);
             if (!text) return false;
             element(depth + 1, "key", *text);
             if (!this->value(item, depth + 1)) return false;

@@ -9,20 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "foundation/XMLText.h"
 
-std::string escapedForXML(const std::string& text) {
-    std::string escaped;
-    for (char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            default: escaped += c;
-        }
-    }
-    return escaped;
-}
+namespace {
 
 // The files that hold the family, as the system's configuration knows them.
 std::vector<std::string> filesOfTheFamily() {
@@ -52,21 +41,25 @@ std::vector<std::string> filesOfTheFamily() {
 FcConfig* configWithOnlyTheFamily() {
     std::vector<std::string> files = filesOfTheFamily();
     std::string xml = "<fontconfig>";
+    // A name XML cannot carry (not UTF-8) is left out.
+    const auto element = [&xml](const std::string& tag, const std::string& text) {
+        if (auto escaped = XMLElementText(text)) xml += "<" + tag + ">" + *escaped + "</" + tag + ">";
+    };
     std::vector<std::string> folders;
     for (const auto& file : files) {
         std::string folder = std::filesystem::path(file).parent_path().string();
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     }
-    for (const auto& folder : folders) xml += "<dir>" + escapedForXML(folder) + "</dir>";
+    for (const auto& folder : folders) element("dir", folder);
     if (FcStrList* caches = FcConfigGetCacheDirs(nullptr)) {
         while (FcChar8* cache = FcStrListNext(caches)) {
-            xml += "<cachedir>" + escapedForXML(reinterpret_cast<const char*>(cache)) + "</cachedir>";
+            element("cachedir", reinterpret_cast<const char*>(cache));
         }
         FcStrListDone(caches);
     }
     // Only the family's files are taken from those folders.
     xml += "<selectfont><acceptfont>";
-    for (const auto& file : files) xml += "<glob>" + escapedForXML(file) + "</glob>";
+    for (const auto& file : files) element("glob", file);
     xml += "</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont></fontconfig>";
 
     FcConfig* config = FcConfigCreate();
