@@ -270,6 +270,14 @@ int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t, curl_off_t
 }
 
 namespace {
+struct BackgroundLoading;
+
+// The background loading while it exists (set once made, read from any thread).
+std::atomic<BackgroundLoading*>& backgroundLoadingIfMade() {
+    static std::atomic<BackgroundLoading*> made{nullptr};
+    return made;
+}
+
 // The thread that runs the transfers of sessions delivering to queues other
 // than the main queue: a run loop of its own with its engine. Joined at exit.
 struct BackgroundLoading {
@@ -290,14 +298,10 @@ struct BackgroundLoading {
         });
         loop = made.get_future().get();
         engine = makeEngine(loop);
+        backgroundLoadingIfMade() = this;
     }
     ~BackgroundLoading();
 };
-
-BackgroundLoading*& backgroundLoadingIfMade() {
-    static BackgroundLoading* made = nullptr;
-    return made;
-}
 
 BackgroundLoading::~BackgroundLoading() {
     backgroundLoadingIfMade() = nullptr;
@@ -317,13 +321,12 @@ URLLoadingEngine& URLLoadingEngine::main() {
 URLLoadingEngine& URLLoadingEngine::forQueue(const Ref<DispatchQueue>& queue) {
     if (!queue || queue->kind() == DispatchQueue::Kind::Main) return main();
     static BackgroundLoading background([](Ref<NSRunLoop> loop) { return new URLLoadingEngine(std::move(loop)); });
-    backgroundLoadingIfMade() = &background;
     return *background.engine;
 }
 
 void URLLoadingEngine::closeAllConnections() {
     main().closeConnections();
-    if (auto* background = backgroundLoadingIfMade()) {
+    if (BackgroundLoading* background = backgroundLoadingIfMade()) {
         URLLoadingEngine& engine = *background->engine;
         std::promise<void> done;
         engine.loop_->performBlock([&] {
