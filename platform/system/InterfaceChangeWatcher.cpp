@@ -17,7 +17,6 @@ struct Watch {
     std::mutex mutex;
     std::function<void()> onChange;
     Ref<DispatchSource> source;
-    int fd = -1;
 };
 
 Watch& watch() {
@@ -58,9 +57,8 @@ void InterfaceChangeWatcher::start(std::function<void()> onChange) {
     std::lock_guard lock(state.mutex);
     state.onChange = std::move(onChange);
     if (state.source) return;
-    state.fd = openRouteSocket();
-    if (state.fd < 0) return;
-    const int fd = state.fd;
+    const int fd = openRouteSocket();
+    if (fd < 0) return;
     state.source = DispatchSource::makeReadSource(fd, DispatchQueue::serial("InterfaceChangeWatcher"));
     state.source->setEventHandler([fd] { drainAndTell(fd); });
     state.source->resume();
