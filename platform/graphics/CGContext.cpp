@@ -57,7 +57,9 @@ void blurAlpha(cairo_surface_t* surface, int radius) {
     auto stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface));
     unsigned char* data = cairo_image_surface_get_data(surface);
     WindowAverage average(2 * radius + 1);
-    std::vector<unsigned char> line(static_cast<std::size_t>(width)), before(stride * static_cast<std::size_t>(height));
+    // A row, followed by the empty pixels past its end that enter the window last.
+    std::vector<unsigned char> line(static_cast<std::size_t>(width + radius + 1), 0);
+    std::vector<unsigned char> before(stride * static_cast<std::size_t>(height));
     std::vector<std::uint32_t> sums(static_cast<std::size_t>(width));
     auto rowOf = [&](unsigned char* pixels, int y) { return pixels + static_cast<std::size_t>(y) * stride; };
     for (int pass = 0; pass < blurPasses; ++pass) {
@@ -66,7 +68,6 @@ void blurAlpha(cairo_surface_t* surface, int radius) {
         for (int y = 0; y < height; ++y) {
             unsigned char* row = rowOf(data, y);
             std::copy(row, row + width, line.begin());
-            line.resize(static_cast<std::size_t>(width + radius + 1), 0);  // the empty pixels past the end
             std::uint32_t sum = 0;
             for (int i = 0; i <= radius && i < width; ++i) sum += line[static_cast<std::size_t>(i)];
             int i = 0;
