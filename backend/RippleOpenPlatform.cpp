@@ -1,13 +1,13 @@
 #include "backend/RippleOpenPlatform.h"
 
 #include <openssl/evp.h>
-#include <openssl/rand.h>
 
 #include <cstdlib>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "backend/Digest.h"
 #include "backend/Format.h"
 #include "backend/LoopbackTLSServer.h"
 #include "backend/PlaceholderImage.h"
@@ -26,17 +26,7 @@ std::string param(const httplib::Request& request, const char* name) {
 }
 
 // 16 random bytes as hexadecimal: login ids, tickets, codes.
-std::string randomToken() {
-    unsigned char bytes[16];
-    if (RAND_bytes(bytes, sizeof bytes) != 1) return {};
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string token;
-    for (unsigned char byte : bytes) {
-        token += kDigits[byte >> 4];
-        token += kDigits[byte & 15];
-    }
-    return token;
-}
+std::string randomToken() { return randomHex(16); }
 
 std::string base64(const std::string& bytes) {
     std::string text(4 * ((bytes.size() + 2) / 3), '\0');
