@@ -92,10 +92,8 @@ std::string RippleOpenPlatform::loginAddress(const std::string& uuid) const {
 std::vector<std::string> RippleOpenPlatform::pendingLogins() const {
     std::lock_guard lock(mutex_);
     std::map<long long, std::string> byAge;
-    for (auto& [uuid, login] : logins_) {
-        Login copy = login;
-        const int state = currentState(copy);
-        if (state == kWaiting || state == kScanned) byAge.emplace(login.openedOrder, uuid);
+    for (const auto& [uuid, login] : logins_) {
+        if (isOpen(currentState(login))) byAge.emplace(login.openedOrder, uuid);
     }
     std::vector<std::string> pending;
     for (auto& [order, uuid] : byAge) pending.push_back(uuid);
@@ -107,9 +105,10 @@ std::vector<RippleOpenPlatform::ReceivedRequest> RippleOpenPlatform::receivedReq
     return received_;
 }
 
-int RippleOpenPlatform::currentState(Login& login) const {
-    if ((login.state == kWaiting || login.state == kScanned) && Clock::now() >= login.expiry) login.state = kExpired;
-    return login.state;
+bool RippleOpenPlatform::isOpen(int state) { return state == kWaiting || state == kScanned; }
+
+int RippleOpenPlatform::currentState(const Login& login) {
+    return isOpen(login.state) && Clock::now() >= login.expiry ? kExpired : login.state;
 }
 
 void RippleOpenPlatform::installRoutes(httplib::SSLServer& server) {
@@ -203,9 +202,8 @@ void RippleOpenPlatform::phoneVisit(const httplib::Request& request, httplib::Re
     }
     Login& login = found->second;
     const int state = currentState(login);
-    const bool open = state == kWaiting || state == kScanned;
     std::string page;
-    if (!open) {
+    if (!isOpen(state)) {
         lock.unlock();
         answerPage(response, 409, paragraph("二维码已失效"));
         return;

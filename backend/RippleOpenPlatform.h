@@ -100,8 +100,11 @@ private:
     void phoneVisit(const httplib::Request& request, httplib::Response& response);
     void mobileCheckPage(const httplib::Request& request, httplib::Response& response);
     void smsAuthorizePage(const httplib::Request& request, httplib::Response& response);
-    // The login's state code, once its time has run out counted as expired.
-    int currentState(Login& login) const;
+    // Still waiting for a scan or a confirmation.
+    static bool isOpen(int state);
+    // The login's state code, an open login whose time has run out counted
+    // as expired.
+    static int currentState(const Login& login);
 
     const Options options_;
     std::unique_ptr<LoopbackTLSServer> server_;
