@@ -18,11 +18,11 @@ constexpr int kBusyMilliseconds = 5000;
 Database::Database(sqlite3* connection, std::shared_ptr<std::mutex> writers)
     : connection_(connection), writers_(std::move(writers)) {}
 
-std::unique_ptr<Database> Database::connect(const std::string& name, int flags, std::shared_ptr<std::mutex> writers) {
+std::unique_ptr<Database> Database::connect(const std::string& name, std::shared_ptr<std::mutex> writers) {
     sqlite3* connection = nullptr;
     // Each connection serves one thread at a time, so SQLite's own mutex
     // would only cost.
-    flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(name.c_str(), &connection, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(connection);
         return nullptr;
@@ -37,7 +37,7 @@ std::unique_ptr<Database> Database::connect(const std::string& name, int flags, 
 
 std::unique_ptr<Database> Database::open(const std::string& path) {
     try {
-        return connect(path.empty() ? ":memory:" : path, 0, std::make_shared<std::mutex>());
+        return connect(path.empty() ? ":memory:" : path, std::make_shared<std::mutex>());
     } catch (const DatabaseError&) {
         return nullptr;
     }

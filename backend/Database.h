@@ -83,7 +83,7 @@ private:
     enum class Scope { None, Reading, Writing };
 
     Database(sqlite3* connection, std::shared_ptr<std::mutex> writers);
-    static std::unique_ptr<Database> connect(const std::string& name, int flags, std::shared_ptr<std::mutex> writers);
+    static std::unique_ptr<Database> connect(const std::string& name, std::shared_ptr<std::mutex> writers);
     // A statement leaving a Statement, back into the cache.
     void giveBack(sqlite3_stmt* statement) noexcept;
     // Called before a statement's first step.

@@ -54,7 +54,7 @@ std::unique_ptr<Database> DatabasePool::take() {
             return database;
         }
     }
-    std::unique_ptr<Database> database = Database::connect(path_, 0, writers_);
+    std::unique_ptr<Database> database = Database::connect(path_, writers_);
     if (!database) throw DatabaseError("cannot open " + path_);
     std::lock_guard lock(mutex_);
     ++open_;
