@@ -184,7 +184,9 @@ void RippleOpenPlatform::pollLogin(const httplib::Request& request, httplib::Res
             answer["rp_errcode"] = kNothingNew;
             break;
         }
-        changed_.wait_until(lock, std::min(deadline, login.expiry));
+        // An open login also wakes when its time runs out; an ended one
+        // changes no more, and its past expiry would make this wait spin.
+        changed_.wait_until(lock, isOpen(state) ? std::min(deadline, login.expiry) : deadline);
     }
     lock.unlock();
     response.set_content(answer.dump(), kJSONType);
