@@ -56,7 +56,7 @@ private:
 
 class PalApiAddFriendObject : public PalApiObject {
 public:
-    // Spelled "objec", without the t: callers of the kit use this name.
+    // "objec" without the t is the kit's public name; keep it as it is.
     static Ref<PalApiAddFriendObject> objecWithOpenID(std::string openID) {
         auto object = make<PalApiAddFriendObject>();
         object->setOpenID(std::move(openID));
