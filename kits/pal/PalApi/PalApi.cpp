@@ -31,8 +31,6 @@ constexpr std::size_t kMaxIcons = 2;
 bool canOpen(const char* address) { return PalOpenApiUtility::canOpenURL(NSURL::URLWithString(address)); }
 bool open(const std::string& address) { return PalOpenApiUtility::openURL(NSURL::URLWithString(address)); }
 
-template <class T> bool exactly(const Ref<PalApiObject>& object) { return object && typeid(*object) == typeid(T); }
-
 Ref<PalApiObject>& currentObjectSlot() {
     thread_local Ref<PalApiObject> current;
     return current;

@@ -25,8 +25,6 @@ namespace {
 
 using namespace PalApiLimits;
 
-template <class T> bool exactly(const Ref<PalApiObject>& object) { return object && typeid(*object) == typeid(T); }
-
 std::string base64(const std::string& text) { return *PalOpenApiUtility::base64EncodedStringWithUTF8String(text); }
 std::optional<std::string> unbase64(const Value& value) {
     return PalOpenApiUtility::UTF8StringWithBase64String(value.stringValue());
@@ -273,46 +271,35 @@ Ref<NSURL> urlWithAddFriendObject(const PalApiAddFriendObject& friendObject) {
 }
 
 Ref<NSURL> dispatch(const Ref<PalApiObject>& object, std::uint64_t type) {
-    if (exactly<PalApiTextObject>(object)) return urlWithTextObject(static_cast<PalApiTextObject&>(*object), type);
-    if (exactly<PalApiExtendObject>(object))
-        return urlWithExtendKind(static_cast<PalApiExtendObject&>(*object), type, "file", "param error: data is nil",
-                                 "param error: data is too big");
-    if (exactly<PalApiImageObject>(object))
-        return urlWithExtendKind(static_cast<PalApiExtendObject&>(*object), type, "img",
-                                 "param error: image data is nil", "param error: image data is too big");
-    if (exactly<PalApiImageArrayForPalSpaceObject>(object))
-        return urlWithImageArrayForPalSpaceObject(static_cast<PalApiImageArrayForPalSpaceObject&>(*object), type);
-    if (exactly<PalApiVideoForPalSpaceObject>(object))
-        return urlWithVideoForPalSpaceObject(static_cast<PalApiVideoForPalSpaceObject&>(*object), type);
-    if (exactly<PalApiWebImageObject>(object))
-        return urlWithWebImageObject(static_cast<PalApiWebImageObject&>(*object), type);
+    if (auto* text = exactly<PalApiTextObject>(object)) return urlWithTextObject(*text, type);
+    if (auto* extend = exactly<PalApiExtendObject>(object))
+        return urlWithExtendKind(*extend, type, "file", "param error: data is nil", "param error: data is too big");
+    if (auto* image = exactly<PalApiImageObject>(object))
+        return urlWithExtendKind(*image, type, "img", "param error: image data is nil",
+                                 "param error: image data is too big");
+    if (auto* images = exactly<PalApiImageArrayForPalSpaceObject>(object))
+        return urlWithImageArrayForPalSpaceObject(*images, type);
+    if (auto* video = exactly<PalApiVideoForPalSpaceObject>(object)) return urlWithVideoForPalSpaceObject(*video, type);
+    if (auto* image = exactly<PalApiWebImageObject>(object)) return urlWithWebImageObject(*image, type);
     if (auto link = cast<PalApiURLObject>(object)) return urlWithURLObject(*link, type);
-    if (exactly<PalApiCommonContentObject>(object))
-        return urlWithCommonContentObject(static_cast<PalApiCommonContentObject&>(*object), type);
-    if (exactly<PalApiPayObject>(object)) return urlWithPayObject(static_cast<PalApiPayObject&>(*object), type);
-    if (exactly<PalApiWPAObject>(object)) {
-        const auto& wpa = static_cast<PalApiWPAObject&>(*object);
-        if (wpa.uin().empty()) return REFUSE("param error: uin is nil");
-        return urlWithChat(wpa, "wpa", wpa.uin());
+    if (auto* content = exactly<PalApiCommonContentObject>(object)) return urlWithCommonContentObject(*content, type);
+    if (auto* pay = exactly<PalApiPayObject>(object)) return urlWithPayObject(*pay, type);
+    if (auto* wpa = exactly<PalApiWPAObject>(object)) {
+        if (wpa->uin().empty()) return REFUSE("param error: uin is nil");
+        return urlWithChat(*wpa, "wpa", wpa->uin());
     }
-    if (exactly<PalApiGroupChatObject>(object)) {
-        const auto& group = static_cast<PalApiGroupChatObject&>(*object);
-        if (group.groupID().empty()) return REFUSE("param error: groupID is nil");
-        return urlWithChat(group, "group", group.groupID());
+    if (auto* group = exactly<PalApiGroupChatObject>(object)) {
+        if (group->groupID().empty()) return REFUSE("param error: groupID is nil");
+        return urlWithChat(*group, "group", group->groupID());
     }
-    if (exactly<PalApiFileObject>(object)) {
-        const auto& file = static_cast<PalApiFileObject&>(*object);
-        return urlWithExtendKind(file, type, "localFile", "param error: image data is nil",
-                                 "param error: image data is too big", Dictionary{{"fileName", file.fileName()}});
-    }
-    if (exactly<PalApiAddFriendObject>(object))
-        return urlWithAddFriendObject(static_cast<PalApiAddFriendObject&>(*object));
-    if (exactly<PalApiGameConsortiumBindingGroupObject>(object))
-        return urlWithApiGameConsortiumBindingGroupObject(static_cast<PalApiGameConsortiumBindingGroupObject&>(*object));
-    if (exactly<PalApiJoinGroupObject>(object))
-        return urlWithApiJoinGroupObject(static_cast<PalApiJoinGroupObject&>(*object));
-    if (exactly<PalApiGroupTribeImageObject>(object))
-        return urlWithGroupTribeImageObject(static_cast<PalApiGroupTribeImageObject&>(*object), type);
+    if (auto* file = exactly<PalApiFileObject>(object))
+        return urlWithExtendKind(*file, type, "localFile", "param error: image data is nil",
+                                 "param error: image data is too big", Dictionary{{"fileName", file->fileName()}});
+    if (auto* friendObject = exactly<PalApiAddFriendObject>(object)) return urlWithAddFriendObject(*friendObject);
+    if (auto* binding = exactly<PalApiGameConsortiumBindingGroupObject>(object))
+        return urlWithApiGameConsortiumBindingGroupObject(*binding);
+    if (auto* join = exactly<PalApiJoinGroupObject>(object)) return urlWithApiJoinGroupObject(*join);
+    if (auto* tribe = exactly<PalApiGroupTribeImageObject>(object)) return urlWithGroupTribeImageObject(*tribe, type);
     return nullptr;
 }
 

@@ -2,8 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <typeinfo>
 
 #include "foundation/NSObject.h"
+
+// `isMemberOfClass:`-style cast of the kit: the object when it is exactly a
+// T (not a subclass of it), else null.
+template <class T, class U> T* exactly(const Ref<U>& object) {
+    return object && typeid(*object) == typeid(T) ? static_cast<T*>(object.get()) : nullptr;
+}
 
 // The root of the content a host app shares to Pal or PalWork: where it
 // goes (shareDestType 0 Pal, 1 PalWork), its title and description, and

@@ -1,7 +1,5 @@
 #include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
 
-#include <typeinfo>
-
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/PalApi/PalApi.h"
@@ -11,10 +9,6 @@
 namespace {
 
 constexpr const char* kShareCheck = "SHARE_CHECK_SDK";
-
-template <class T, class U> const T* exactly(const Ref<U>& object) {
-    return object && typeid(*object) == typeid(T) ? static_cast<const T*>(object.get()) : nullptr;
-}
 
 #define REFUSE(line) (PAL_API_LOG("%s", line), std::int32_t{-1})
 
