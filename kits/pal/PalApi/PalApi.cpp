@@ -4,7 +4,6 @@
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSThread.h"
-#include "foundation/UTF16.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
@@ -24,8 +23,6 @@
 
 namespace {
 
-using PalApiLimits::kMaxPreview;
-using PalApiLimits::kMaxURL;
 constexpr std::size_t kMaxIcons = 2;
 
 bool canOpen(const char* address) { return PalOpenApiUtility::canOpenURL(NSURL::URLWithString(address)); }
@@ -148,21 +145,8 @@ bool PalApi::checkPalApiURLMessage(const Ref<PalApiMessage>& message) {
         if (!refusal->empty()) PAL_API_LOG("%s", refusal->c_str());
         return false;
     }
-    if (link->previewImageData() && link->previewImageData()->length() > kMaxPreview) {
-        PAL_API_LOG("param error: preview image data is too big");
-        return false;
-    }
-    if (link->title().empty() && link->cflag() != 8) {
-        PAL_API_LOG("param error: title is nil");
-        return false;
-    }
-    const std::string address = link->url() ? link->url()->absoluteString() : "";
-    if (address.empty()) {
-        PAL_API_LOG("param error: url is nil");
-        return false;
-    }
-    if (UTF16::length(address) > kMaxURL) {
-        PAL_API_LOG("param error: url is too long");
+    if (const char* refusal = PalApiLimits::linkRefusal(*link)) {
+        PAL_API_LOG("%s", refusal);
         return false;
     }
     return true;

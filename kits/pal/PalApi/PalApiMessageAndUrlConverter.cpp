@@ -165,13 +165,9 @@ const char* urlFileType(std::int32_t contentType) {
 }
 
 Ref<NSURL> urlWithURLObject(const PalApiURLObject& link, std::uint64_t type) {
-    if (tooBig(link.previewImageData(), kMaxPreview)) return REFUSE("param error: preview image data is too big");
-    if (link.title().empty() && link.cflag() != 8) return REFUSE("param error: title is nil");
-    auto address = PalApiMessageAndUrlConverter::smartURLString(link.url());
-    if (!address || address->empty()) return REFUSE("param error: url is nil");
-    if (UTF16::length(*address) > kMaxURL) return REFUSE("param error: url is too long");
+    if (const char* refusal = linkRefusal(link)) return REFUSE(refusal);
     Dictionary items = shareItems(urlFileType(link.targetContentType()), link, true);
-    items.set("url", base64(*address));
+    items.set("url", base64(link.url()->absoluteString()));
     if (auto preview = PalApiMessageAndUrlConverter::smartURLString(link.previewImageURL()))
         items.set("previewimageUrl", base64(*preview));
     if (auto playable = dynamic_cast<const PalApiPlayable*>(&link))

@@ -5,7 +5,4 @@
 // A news link: a page address with a title, a description and a preview
 // picture (targetContentType 3). Given only the preview's address, the kit
 // fetches the picture before the share goes out.
-class PalApiNewsObject : public PalApiURLKind<PalApiNewsObject, 3> {
-public:
-    static constexpr std::int32_t kNewsContentType = 3;
-};
+class PalApiNewsObject : public PalApiURLKind<PalApiNewsObject, 3> {};

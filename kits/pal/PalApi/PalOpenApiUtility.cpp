@@ -41,28 +41,7 @@ bool PalOpenApiUtility::openURL(const Ref<NSURL>& url) {
     return stamped && UIApplication::sharedApplication()->openURL(stamped);
 }
 
-std::string PalOpenApiUtility::base64EncodedStringWithData(const NSData& data) {
-    const std::uint8_t* bytes = data.bytes();
-    const std::size_t length = data.length();
-    std::string out;
-    out.reserve((length + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= length; i += 3) {
-        const std::uint32_t group = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
-        for (int shift = 18; shift >= 0; shift -= 6) out += kAlphabet[(group >> shift) & 0x3F];
-    }
-    if (length - i == 1) {
-        out += kAlphabet[bytes[i] >> 2];
-        out += kAlphabet[(bytes[i] & 0x03) << 4];
-        out += "==";
-    } else if (length - i == 2) {
-        out += kAlphabet[bytes[i] >> 2];
-        out += kAlphabet[(bytes[i] & 0x03) << 4 | bytes[i + 1] >> 4];
-        out += kAlphabet[(bytes[i + 1] & 0x0F) << 2];
-        out += "=";
-    }
-    return out;
-}
+std::string PalOpenApiUtility::base64EncodedStringWithData(const NSData& data) { return data.base64EncodedString(); }
 
 std::optional<std::string> PalOpenApiUtility::base64EncodedStringWithUTF8String(const std::optional<std::string>& text) {
     if (!text) return std::nullopt;

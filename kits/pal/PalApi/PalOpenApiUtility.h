@@ -11,7 +11,7 @@
 
 // How the share layer talks to the system and encodes its fields: probing
 // and opening other apps' URLs (each opened URL carries the kit's version),
-// the kit's own Base64 (standard alphabet, "=" padding, no line breaks) and
+// Base64 (the standard encoding, read back by the kit's own lenient decoder) and
 // the two texts of the Pal online-status query.
 class PalOpenApiUtility {
 public:
