@@ -12,6 +12,15 @@ constexpr const char* kShareCheck = "SHARE_CHECK_SDK";
 
 #define REFUSE(line) (PAL_API_LOG("%s", line), std::int32_t{-1})
 
+// A share request through `send` (any other kind of request answers -1),
+// with the outcome reported.
+std::int32_t sendAndReport(const Ref<PalBaseReq>& request, std::int32_t (*send)(const Ref<PalBaseReq>&),
+                           bool isPalspace) {
+    const std::int32_t code = request->type() == SendMessageToPalReq::kShareType ? send(request) : -1;
+    PalApiInterface::reportSDKCheck(code, kShareCheck, isPalspace);
+    return code;
+}
+
 }  // namespace
 
 void PalApiInterface::showMessageRequestFromPal(const Ref<PalApiObject>& object,
@@ -87,25 +96,17 @@ std::int32_t PalApiInterface::sendMessageToPalGroupTribeWithReq(const Ref<PalBas
 
 std::int32_t PalApiInterface::sendReq(const Ref<PalBaseReq>& request) {
     if (!request) return REFUSE("PalAliInterface.m: req is nil at sendReq");
-    const std::int32_t code = request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalWithReq(request) : -1;
-    reportSDKCheck(code, kShareCheck, false);
-    return code;
+    return sendAndReport(request, sendMessageToPalWithReq, false);
 }
 
 std::int32_t PalApiInterface::SendReqToPalSpace(const Ref<PalBaseReq>& request) {
     if (!request) return REFUSE("PalAliInterface.m: req is nil at SendReqToPalSpace");
-    const std::int32_t code =
-        request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalPalSpaceWithReq(request) : -1;
-    reportSDKCheck(code, kShareCheck, true);
-    return code;
+    return sendAndReport(request, sendMessageToPalPalSpaceWithReq, true);
 }
 
 std::int32_t PalApiInterface::SendReqToPalGroupTribe(const Ref<PalBaseReq>& request) {
     if (!request) return REFUSE("PalAliInterface.m: req is nil at SendReqToPalGroupTribe");
-    const std::int32_t code =
-        request->type() == SendMessageToPalReq::kShareType ? sendMessageToPalGroupTribeWithReq(request) : -1;
-    reportSDKCheck(code, kShareCheck, false);
-    return code;
+    return sendAndReport(request, sendMessageToPalGroupTribeWithReq, false);
 }
 
 std::int32_t PalApiInterface::sendGetMessageFromPalResp(const Ref<PalBaseResp>& response) {
