@@ -67,10 +67,7 @@ protected:
         session->setExpirationDate(NSDate(NSDate::date().timeIntervalSince1970() + 3600));
     }
     std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
-        std::vector<backend::PalConnectServices::ReceivedRequest> found;
-        for (auto& request : services->receivedRequests())
-            if (request.path == path) found.push_back(request);
-        return found;
+        return services->receivedRequestsTo(path);
     }
 
     std::unique_ptr<backend::PalConnectServices> services;

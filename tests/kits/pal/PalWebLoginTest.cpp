@@ -58,10 +58,7 @@ public:
 class PalWebLogin : public PalWebWindowFixture {
 protected:
     std::vector<Received> authorisationRequests() const {
-        std::vector<Received> found;
-        for (auto& request : services->receivedRequests())
-            if (request.path == NBLoginViewKit::kAuthorizePath) found.push_back(request);
-        return found;
+        return services->receivedRequestsTo(NBLoginViewKit::kAuthorizePath);
     }
 };
 
