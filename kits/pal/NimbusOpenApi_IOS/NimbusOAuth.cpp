@@ -12,7 +12,6 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "foundation/NSNotificationCenter.h"
-#include "foundation/NSString.h"
 #include "uikit/UIApplication.h"
 
 NimbusOAuth::NimbusOAuth(std::optional<std::string> appId, const Ref<NimbusSessionDelegate>& delegate)
@@ -132,14 +131,9 @@ std::optional<std::string> NimbusOAuth::localEncrytedToken() const {
                           "plaza5.2");
 }
 
+// The web login kit reads its answers with the same rules.
 Dictionary NimbusOAuth::parseURLParams(const std::string& query) {
-    Dictionary params;
-    for (const std::string& piece : NSString::componentsSeparatedByString(query, "&")) {
-        const auto parts = NSString::componentsSeparatedByString(piece, "=");
-        if (parts.size() < 2) continue;
-        params.set(parts[0], NSString::stringByRemovingPercentEncoding(parts[1]).value_or(parts[1]));
-    }
-    return params;
+    return NBLoginViewKit::parseURLParams(query).value_or(Dictionary());
 }
 
 void NimbusOAuth::openSDKWebViewPalShareEnable() { ConfigManager::GetInstance()->setSdkWebViewConfigEnable(1); }
