@@ -1,5 +1,6 @@
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 
+#include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusMessageParse.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "kits/pal/PalApi/PalOpenApiUtility.h"
@@ -7,10 +8,7 @@
 
 namespace {
 
-bool canOpenScheme(const std::string& scheme) {
-    auto url = NSURL::URLWithString(scheme + "://");
-    return url && UIApplication::sharedApplication()->canOpenURL(url);
-}
+bool canOpenScheme(const std::string& scheme) { return NBOSDKCanOpenURLString(scheme + "://"); }
 
 }  // namespace
 

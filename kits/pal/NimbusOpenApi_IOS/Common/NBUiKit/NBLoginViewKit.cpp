@@ -6,10 +6,10 @@
 #include "foundation/NSJSONSerialization.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusRequest.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
-#include "uikit/UIApplication.h"
 #include "uikit/UIDevice.h"
 
 namespace {
@@ -235,11 +235,11 @@ void NBLoginViewKit::doJsFun(const std::string& script) {
 }
 
 bool NBLoginViewKit::isNewPalBrowserInstall() {
-    return UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("mpalbrowser://"));
+    return NBOSDKCanOpenURLString("mpalbrowser://");
 }
 
 bool NBLoginViewKit::isOldPalBrowserInstall() {
-    return UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("mttbrowser://"));
+    return NBOSDKCanOpenURLString("mttbrowser://");
 }
 
 void NBLoginViewKit::takeWebViewAnswer(const std::string& url) {
