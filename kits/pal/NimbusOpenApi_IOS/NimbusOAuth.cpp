@@ -131,6 +131,8 @@ std::optional<std::string> NimbusOAuth::localEncrytedToken() const {
                           "plaza5.2");
 }
 
+std::string NimbusOAuth::sdkVersion() { return TcApiTool::kSDKVersion; }
+
 // The web login kit reads its answers with the same rules.
 Dictionary NimbusOAuth::parseURLParams(const std::string& query) {
     return NBLoginViewKit::parseURLParams(query).value_or(Dictionary());

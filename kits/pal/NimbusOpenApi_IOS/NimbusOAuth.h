@@ -158,7 +158,7 @@ public:
     void didLoad(const Ref<NimbusRequest>& request, const Value& result, const NSData& data) override;
     void didFailWithError(const Ref<NimbusRequest>& request, const Ref<NSError>& error) override;
 
-    static std::string sdkVersion() { return "3.2.1"; }
+    static std::string sdkVersion();
     static std::string sdkSubVersion() { return "3"; }
     static bool isLiteSDK() { return false; }
     // The lower-case MD5 of the salted token, app id and open id, sent as

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* kSDKVersion = "3.2.1";
-
 // Window descriptions of the keyboard's and the alerts' own windows.
 constexpr const char* kSystemWindowPrefixes[] = {
     "PFVJVGV4dEVmZmVjdHNXaW5kb3c=",

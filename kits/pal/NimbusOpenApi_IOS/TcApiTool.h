@@ -17,6 +17,9 @@ class TcApiTool {
 public:
     TcApiTool() = delete;
 
+    // The kit's version, as its requests and reports carry it.
+    static constexpr const char* kSDKVersion = "3.2.1";
+
     // base?k=v&k=v with the values escaped; nothing for a nil base.
     static std::optional<std::string> GetURLWithParam(const std::optional<std::string>& base, const Dictionary& params);
     // Some URL type of the main bundle lists the scheme (case-sensitive).

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr const char* kSDKVersion = "3.2.1";
-
 // The identity the share layer's data store would give; it has none yet,
 // so the reports carry the placeholders.
 constexpr const char* kNoOpenId = "openid";
@@ -44,7 +42,7 @@ Dictionary actionParameters(const std::optional<std::string>& appid, const std::
 std::string NBDataReport::commParamValue() {
     auto bundle = NSBundle::mainBundle();
     return NSString::stringWithFormat("os_ver=%@&sdk_ver=%@&boundid=%@&app_ver=%@&packagename=%@",
-                                      TcApiTool::systemVersionString(), kSDKVersion,
+                                      TcApiTool::systemVersionString(), TcApiTool::kSDKVersion,
                                       text(bundle->objectForInfoDictionaryKey("CFBundleIdentifier")),
                                       text(bundle->objectForInfoDictionaryKey("CFBundleVersion")),
                                       text(bundle->objectForInfoDictionaryKey("CFBundleName")));
@@ -107,10 +105,11 @@ void NBDataReport::reportCheck(const std::string& command, int result, int code,
         detail.empty()
             ? NSString::stringWithFormat("result=%d&code=%d&openid=%@&appid=%@&platform=2&sdk_ver=%@&cmd=%@&os_ver=%@"
                                          "&model_Name=%@",
-                                         result, code, openid, appid, kSDKVersion, command, version, model)
+                                         result, code, openid, appid, TcApiTool::kSDKVersion, command, version, model)
             : NSString::stringWithFormat("result=%d&code=%d&openid=%@&appid=%@&%@&platform=2&sdk_ver=%@&cmd=%@"
                                          "&os_ver=%@&model_Name=%@",
-                                         result, code, openid, appid, detail, kSDKVersion, command, version, model);
+                                         result, code, openid, appid, detail, TcApiTool::kSDKVersion, command, version,
+                                         model);
     send("GET", NimbusConnectHosts::baseURL() + "/code.cgi?domain=" + NimbusConnectHosts::kMonitorDomain +
                     "&cgi=opensdk&type=0&code=0&time=100&data=" + NimbusRequest::encodedValue(data));
 }
