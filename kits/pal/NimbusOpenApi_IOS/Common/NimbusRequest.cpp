@@ -16,6 +16,16 @@ bool isUpload(const Value& value) { return value.isData() || value.objectAs<UIIm
 
 std::string textOf(const Value& value) { return value.stringValue().value_or(value.description()); }
 
+// Every parameter as key=escaped value, joined with "&".
+std::string formFields(const Dictionary& params) {
+    std::string fields;
+    for (const auto& [key, value] : params) {
+        if (!fields.empty()) fields += "&";
+        fields += key + "=" + NimbusRequest::encodedValue(textOf(value));
+    }
+    return fields;
+}
+
 void append(std::vector<std::uint8_t>& body, const std::string& text) { body.insert(body.end(), text.begin(), text.end()); }
 
 }  // namespace
@@ -39,19 +49,16 @@ std::string NimbusRequest::encodedValue(const std::string& text) {
 }
 
 std::string NimbusRequest::serializeURL(const std::string& baseURL, const Dictionary& params, const std::string& httpMethod) {
-    auto parsed = NSURL::URLWithString(baseURL);
-    std::string address = baseURL + (parsed && parsed->query() ? "&" : "?");
-    bool first = true;
+    Dictionary texts;
     for (const auto& [key, value] : params) {
-        if (isUpload(value)) {
-            if (httpMethod == "GET") NSLog("can not use GET to upload a file");
-            continue;
+        if (!isUpload(value)) {
+            texts.set(key, value);
+        } else if (httpMethod == "GET") {
+            NSLog("can not use GET to upload a file");
         }
-        if (!first) address += "&";
-        first = false;
-        address += key + "=" + encodedValue(textOf(value));
     }
-    return address;
+    auto parsed = NSURL::URLWithString(baseURL);
+    return baseURL + (parsed && parsed->query() ? "&" : "?") + formFields(texts);
 }
 
 Ref<NSURLRequest> NimbusRequest::buildRequest() const {
@@ -101,14 +108,7 @@ void NimbusRequest::cancel() {
     delegate_.reset();
 }
 
-NSData NimbusRequest::generateOtherPostBody() const {
-    std::string body;
-    for (const auto& [key, value] : params_) {
-        if (!body.empty()) body += "&";
-        body += key + "=" + encodedValue(textOf(value));
-    }
-    return NSData::fromString(body);
-}
+NSData NimbusRequest::generateOtherPostBody() const { return NSData::fromString(formFields(params_)); }
 
 NSData NimbusRequest::generatePostBody() const {
     const std::string separator = "\r\n--" + std::string(kBoundary) + "\r\n";
