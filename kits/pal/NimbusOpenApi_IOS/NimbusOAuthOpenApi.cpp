@@ -27,9 +27,9 @@ bool NimbusOAuth::isSessionValid() const {
 
 bool NimbusOAuth::isOpenIdValid() const { return (skey_ && uin_) || openId_.has_value(); }
 
-bool NimbusOAuth::sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params,
-                              ResponseMethod method, bool withProgress, bool reportStatistics) {
-    if (!isSessionValid() || !isOpenIdValid()) return false;
+Ref<APIBase> NimbusOAuth::sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params,
+                                      ResponseMethod method, bool withProgress, bool reportStatistics) {
+    if (!isSessionValid() || !isOpenIdValid()) return nullptr;
     auto call = make<APIBase>(self<NimbusOAuth>(), APIBase::selector(method), httpMethod,
                               withProgress ? self<NimbusOAuth>() : nullptr);
     if (nonEmpty(uin_) && nonEmpty(skey_)) {
@@ -39,46 +39,48 @@ bool NimbusOAuth::sendOpenApi(const std::string& path, const std::string& httpMe
     }
     apiRequests_[seqKey(call->seq())] = call;
     if (reportStatistics) NBDataReport::utaReportApi(path);
-    return true;
+    return call;
 }
 
 bool NimbusOAuth::getUserInfo() {
     const ResponseMethod method = userGetUserInfo_ ? &NimbusOAuth::getUserInfoResponse
                                                    : &NimbusOAuth::getUserInfoNotUserResponse;
-    const bool sent = sendOpenApi("user/get_simple_userinfo", "GET", {}, method, false, false);
+    const bool sent = sendOpenApi("user/get_simple_userinfo", "GET", {}, method, false, false) != nullptr;
     if (sent) userGetUserInfo_ = true;
     return sent;
 }
 
 bool NimbusOAuth::getListAlbum() {
-    return sendOpenApi("photo/list_album", "GET", {}, &NimbusOAuth::getListAlbumResponse, false, false);
+    return sendOpenApi("photo/list_album", "GET", {}, &NimbusOAuth::getListAlbumResponse, false, false) != nullptr;
 }
 bool NimbusOAuth::getListPhotoWithParams(const Dictionary& params) {
-    return sendOpenApi("photo/list_photo", "GET", params, &NimbusOAuth::getListPhotoResponse, false, false);
+    return sendOpenApi("photo/list_photo", "GET", params, &NimbusOAuth::getListPhotoResponse, false, false) != nullptr;
 }
 bool NimbusOAuth::addShareWithParams(const Dictionary& params) {
-    return sendOpenApi("share/add_share", "POST", params, &NimbusOAuth::addShareResponse, false, true);
+    return sendOpenApi("share/add_share", "POST", params, &NimbusOAuth::addShareResponse, false, true) != nullptr;
 }
 bool NimbusOAuth::uploadPicWithParams(const Dictionary& params) {
-    return sendOpenApi("photo/upload_pic", "POST", params, &NimbusOAuth::uploadPicResponse, true, true);
+    return sendOpenApi("photo/upload_pic", "POST", params, &NimbusOAuth::uploadPicResponse, true, true) != nullptr;
 }
 bool NimbusOAuth::addAlbumWithParams(const Dictionary& params) {
-    return sendOpenApi("photo/add_album", "POST", params, &NimbusOAuth::addAlbumResponse, false, false);
+    return sendOpenApi("photo/add_album", "POST", params, &NimbusOAuth::addAlbumResponse, false, false) != nullptr;
 }
 bool NimbusOAuth::addOneBlogWithParams(const Dictionary& params) {
-    return sendOpenApi("blog/add_one_blog", "POST", params, &NimbusOAuth::addOneBlogResponse, false, false);
+    return sendOpenApi("blog/add_one_blog", "POST", params, &NimbusOAuth::addOneBlogResponse, false, false) != nullptr;
 }
 bool NimbusOAuth::checkPageFansWithParams(const Dictionary& params) {
-    return sendOpenApi("user/check_page_fans", "GET", params, &NimbusOAuth::checkPageFansResponse, false, false);
+    return sendOpenApi("user/check_page_fans", "GET", params, &NimbusOAuth::checkPageFansResponse, false, false) !=
+           nullptr;
 }
 bool NimbusOAuth::addTopicWithParams(const Dictionary& params) {
-    return sendOpenApi("shuoshuo/add_topic", "POST", params, &NimbusOAuth::addTopicResponse, false, true);
+    return sendOpenApi("shuoshuo/add_topic", "POST", params, &NimbusOAuth::addTopicResponse, false, true) != nullptr;
 }
 bool NimbusOAuth::getVipInfo() {
-    return sendOpenApi("user/get_vip_info", "GET", {}, &NimbusOAuth::getVipInfoResponse, false, false);
+    return sendOpenApi("user/get_vip_info", "GET", {}, &NimbusOAuth::getVipInfoResponse, false, false) != nullptr;
 }
 bool NimbusOAuth::getVipRichInfo() {
-    return sendOpenApi("user/get_vip_rich_info", "GET", {}, &NimbusOAuth::getVipRichInfoResponse, false, false);
+    return sendOpenApi("user/get_vip_rich_info", "GET", {}, &NimbusOAuth::getVipRichInfoResponse, false, false) !=
+           nullptr;
 }
 
 void NimbusOAuth::forward(const Ref<APIResponse>& response,
@@ -191,17 +193,8 @@ std::int32_t NimbusOAuth::didFinishedSetUserLocalPic(const Ref<UIViewController>
     Dictionary params;
     params.set("picture", Value(*data));
     params.set("filename", nonEmpty(fileName) ? *fileName : std::string("palPic"));
-    if (!isSessionValid() || !isOpenIdValid()) return -1;
-    auto call = make<APIBase>(self<NimbusOAuth>(), APIBase::selector(&NimbusOAuth::setUserHeadpicResponse), "POST",
-                              self<NimbusOAuth>());
-    if (nonEmpty(uin_) && nonEmpty(skey_)) {
-        call->openUrlBySkey(NimbusConnectHosts::baseURL() + "/api/user/set_user_face", skey_, uin_, appId_, params);
-    } else {
-        call->openUrl(NimbusConnectHosts::baseURL() + "/user/set_user_face", accessToken_, openId_, appId_, params);
-    }
-    apiRequests_[seqKey(call->seq())] = call;
-    NBDataReport::utaReportApi("user/set_user_face");
-    return call->seq();
+    auto call = sendOpenApi("user/set_user_face", "POST", params, &NimbusOAuth::setUserHeadpicResponse, true, true);
+    return call ? call->seq() : -1;
 }
 
 bool NimbusOAuth::didCancelled(std::int32_t) {
