@@ -17,12 +17,19 @@
 
 namespace {
 
-// Window descriptions of the keyboard's and the alerts' own windows.
-constexpr const char* kSystemWindowPrefixes[] = {
-    "PFVJVGV4dEVmZmVjdHNXaW5kb3c=",
-    "PF9VSUFsZXJ0Tm9ybWFsaXppbmdPdmVybGF5V2luZG93",
-    "PF9VSUFsZXJ0T3ZlcmxheVdpbmRvdw==",
-};
+// How the descriptions of the keyboard's and the alerts' own windows begin,
+// decoded once from their base64 form.
+const std::vector<std::string>& systemWindowPrefixes() {
+    static const std::vector<std::string> prefixes = [] {
+        std::vector<std::string> decoded;
+        for (const char* encoded : {"PFVJVGV4dEVmZmVjdHNXaW5kb3c=", "PF9VSUFsZXJ0Tm9ybWFsaXppbmdPdmVybGF5V2luZG93",
+                                    "PF9VSUFsZXJ0T3ZlcmxheVdpbmRvdw=="})
+            if (auto prefix = PalOpenApiUtility::UTF8StringWithBase64String(std::string(encoded)))
+                decoded.push_back(*prefix);
+        return decoded;
+    }();
+    return prefixes;
+}
 
 std::mt19937& randomEngine() {
     static std::mt19937 engine{std::random_device{}()};
@@ -131,10 +138,8 @@ bool TcApiTool::notKeyboardOrAlertWindow(const Ref<NSObject>& object) {
     auto window = cast<UIWindow>(object);
     if (!window) return false;
     const std::string description = window->description();
-    for (const char* encoded : kSystemWindowPrefixes) {
-        auto prefix = PalOpenApiUtility::UTF8StringWithBase64String(std::string(encoded));
-        if (prefix && description.rfind(*prefix, 0) == 0) return false;
-    }
+    for (const std::string& prefix : systemWindowPrefixes())
+        if (description.starts_with(prefix)) return false;
     return true;
 }
 
