@@ -123,6 +123,15 @@ bool openEscaped(const std::string& address) {
     return url && PalOpenApiUtility::openURL(url);
 }
 
+// Saves the data for a Pal app, on the general pasteboard when `general`;
+// answers the board's name.
+std::string savedBoard(const Dictionary& data, bool general) {
+    return general ? OpenApi::saveDictionaryByGeneralPastboard(data)
+                   : OpenApi::saveDictionaryToPasteBoard(data, std::nullopt);
+}
+
+std::string generalPastboardQuery(bool general) { return std::string("?generalpastboard=") + (general ? "1" : "0"); }
+
 }  // namespace
 
 int OpenApi::palVersion() {
@@ -153,10 +162,8 @@ bool OpenApi::isPalSpaceSupportGeneralPastboard() { return NBOSDKCanOpenURLStrin
 bool OpenApi::openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data) {
     if (palspaceVersion() < 3 || !TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
     const bool general = isPalSpaceSupportGeneralPastboard();
-    const std::string board = general ? saveDictionaryByGeneralPastboard(data) : saveDictionaryToPasteBoard(data, std::nullopt);
-    const std::string address = "mpalspaceopensdkapi://psapp/" + registeredScheme() + "/" + board + "/" + command +
-                                "?generalpastboard=" + (general ? "1" : "0");
-    return openEscaped(address);
+    return openEscaped("mpalspaceopensdkapi://psapp/" + registeredScheme() + "/" + savedBoard(data, general) + "/" +
+                       command + generalPastboardQuery(general));
 }
 
 bool OpenApi::openPalSpaceWithCommand(std::uint32_t command, const Dictionary& data) {
@@ -204,15 +211,9 @@ bool OpenApi::openPalWithCommand(std::uint32_t command, const Dictionary& data, 
     if (callApp == kCallPalWork ? timVersion() == 0 : palVersion() < 2) return false;
     if (command != 0) return false;
     if (!TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
-    std::string address;
-    if (isSupportGeneralPastboard()) {
-        address = scheme + "://SSoLogin/" + registeredScheme() + "/" + saveDictionaryByGeneralPastboard(data) +
-                  "?generalpastboard=1";
-    } else {
-        address = scheme + "://SSoLogin/" + registeredScheme() + "/" + saveDictionaryToPasteBoard(data, std::nullopt) +
-                  "?generalpastboard=0";
-    }
-    return openEscaped(address);
+    const bool general = isSupportGeneralPastboard();
+    return openEscaped(scheme + "://SSoLogin/" + registeredScheme() + "/" + savedBoard(data, general) +
+                       generalPastboardQuery(general));
 }
 
 std::string OpenApi::saveDictionaryToPasteBoard(const Dictionary& data, const std::optional<std::string>& name) {
