@@ -303,8 +303,8 @@ private:
     using ResponseMethod = void (NimbusOAuth::*)(const Ref<APIResponse>&);
     // Sends one Open API call in the key or the token form and keeps it;
     // null when the session cannot make calls.
-    Ref<APIBase> sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params, ResponseMethod method,
-                     bool withProgress, bool reportStatistics);
+    Ref<APIBase> sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params,
+                             ResponseMethod method, bool withProgress, bool reportStatistics);
     // Drops the call and hands the answer to the delegate's callback.
     void forward(const Ref<APIResponse>& response, void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&));
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
