@@ -7,6 +7,7 @@
 
 #include "backend/Digest.h"
 #include "backend/Format.h"
+#include "backend/HtmlPage.h"
 
 namespace backend {
 
@@ -36,10 +37,6 @@ std::string pageKey(Database& database, long long orderId, PayableKind kind) {
     const std::string secret = secretNamed(database, "cashier");
     if (secret.empty()) return {};
     return hmacSha256Hex(secret, "page:" + kindName(kind) + ":" + std::to_string(orderId)).substr(0, 32);
-}
-
-std::string link(const std::string& href, const std::string& text) {
-    return "<p><a href=\"" + escapeHTML(href) + "\">" + text + "</a></p>";
 }
 
 // What the page lists about an order, as caption and value, and whether
@@ -101,17 +98,17 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
     std::optional<OrderSummary> summary = summaryOf(database, orderId, kind);
     if (!summary) return std::nullopt;
     const std::string oid = std::to_string(orderId);
-    std::string page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>订单支付</title></head><body>"
-                       "<p>订单号 " + oid + "</p>";
-    for (const auto& [caption, value] : summary->lines) page += "<p>" + caption + " " + value + "</p>";
+    std::string body = "<p>订单号 " + oid + "</p>";
+    for (const auto& [caption, value] : summary->lines) body += "<p>" + caption + " " + value + "</p>";
     if (summary->paid) {
-        page += "<p>订单已支付</p>";
+        body += "<p>订单已支付</p>";
     } else {
         const std::string query = "oid=" + oid + "&notify=" +
                                   httplib::detail::encode_query_param(paymentNotifyURL(baseURL, orderId, kind));
-        page += link("ripple://wap/pay?" + query, "涟信支付") + link("alipay://alipayclient/?" + query, "支付宝支付");
+        body += htmlLink("ripple://wap/pay?" + query, "涟信支付") +
+                htmlLink("alipay://alipayclient/?" + query, "支付宝支付");
     }
-    return page + "</body></html>";
+    return htmlPage("订单支付", body);
 }
 
 Envelope confirmPayment(Database& database, long long orderId, const std::string& providerSecret, std::time_t now,

@@ -9,6 +9,7 @@
 
 #include "backend/Digest.h"
 #include "backend/Format.h"
+#include "backend/HtmlPage.h"
 #include "backend/LoopbackTLSServer.h"
 #include "backend/PlaceholderImage.h"
 
@@ -43,16 +44,10 @@ Clock::duration seconds(double value) {
 
 void answerPage(httplib::Response& response, int status, const std::string& body) {
     response.status = status;
-    response.set_content("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>涟信登录</title></head><body>" +
-                             body + "</body></html>",
-                         kHTMLType);
+    response.set_content(htmlPage("涟信登录", body), kHTMLType);
 }
 
 std::string paragraph(const std::string& text) { return "<p>" + escapeHTML(text) + "</p>"; }
-
-std::string link(const std::string& href, const std::string& text) {
-    return "<p><a href=\"" + escapeHTML(href) + "\">" + escapeHTML(text) + "</a></p>";
-}
 
 }  // namespace
 
@@ -213,8 +208,8 @@ void RippleOpenPlatform::phoneVisit(const httplib::Request& request, httplib::Re
     if (action.empty() || action == "scan") {
         login.state = kScanned;
         const std::string self = "/connect/confirm?uuid=" + uuid;
-        page = paragraph("确认登录 " + login.appId) + link(self + "&action=allow", "确认登录") +
-               link(self + "&action=deny", "取消登录");
+        page = paragraph("确认登录 " + login.appId) + htmlLink(self + "&action=allow", "确认登录") +
+               htmlLink(self + "&action=deny", "取消登录");
     } else if (action == "allow" && state == kScanned) {
         login.state = kConfirmed;
         login.code = randomToken();
@@ -248,7 +243,7 @@ void RippleOpenPlatform::mobileCheckPage(const httplib::Request& request, httpli
         tickets_[ticket] = {appId, uid};
     }
     answerPage(response, 200,
-               paragraph("使用手机号验证登录") + link(appId + "://wapoauth?ticket=" + ticket, "下一步"));
+               paragraph("使用手机号验证登录") + htmlLink(appId + "://wapoauth?ticket=" + ticket, "下一步"));
 }
 
 // The ticket of the mobile check is good once, for its app and page `uid`,
@@ -273,8 +268,8 @@ void RippleOpenPlatform::smsAuthorizePage(const httplib::Request& request, httpl
     const std::string stateField = "&state=" + httplib::detail::encode_query_param(state);
     answerPage(response, 200,
                paragraph("授权 " + appId + " 使用你的涟信帐号登录") +
-                   link(redirect + "?code=" + randomToken() + stateField, "同意") +
-                   link(redirect + "?code=authdeny" + stateField, "拒绝"));
+                   htmlLink(redirect + "?code=" + randomToken() + stateField, "同意") +
+                   htmlLink(redirect + "?code=authdeny" + stateField, "拒绝"));
 }
 
 }  // namespace backend
