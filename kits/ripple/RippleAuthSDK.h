@@ -97,7 +97,7 @@ public:
     std::string className() const override { return "RippleAuthSDK"; }
 
 private:
-    // Starts a connection for `request` with this object as its delegate.
+    // Starts a request for `url`, with this object as its connection's delegate.
     bool connect(const Ref<NSURL>& url, double timeoutInterval);
     void handlePollAnswer(const Dictionary& answer);
     void finish(std::int32_t code, const RPText& authCode);
