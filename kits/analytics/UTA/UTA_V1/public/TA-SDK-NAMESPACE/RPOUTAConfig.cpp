@@ -1,17 +1,11 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 
-#include "foundation/DispatchOnce.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTADataConfigHolder.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 RPOUTAConfig::RPOUTAConfig() { channel_ = "appstore"; }
 
-Ref<RPOUTAConfig> RPOUTAConfig::getInstance() {
-    // Never destroyed: the library's queues may read it while the process exits.
-    static DispatchOnce once;
-    static Ref<RPOUTAConfig>* shared = nullptr;
-    once.perform([] { shared = new Ref<RPOUTAConfig>(make<RPOUTAConfig>()); });
-    return *shared;
-}
+Ref<RPOUTAConfig> RPOUTAConfig::getInstance() { return UTASharedInstance<RPOUTAConfig>(); }
 
 std::string RPOUTAConfig::getCustomProperty(const std::string& key, const std::string& defaultValue) const {
     auto holder = RPOUTADataConfigHolder::getInstance();

@@ -7,7 +7,6 @@
 #include <ctime>
 #include <utility>
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
@@ -21,6 +20,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIDevice.h"
 #include "uikit/UIScreen.h"
@@ -43,13 +43,7 @@ bool versionAtLeast(const std::string& version, int major) {
 
 RPOUTAHelper::RPOUTAHelper() = default;
 
-Ref<RPOUTAHelper> RPOUTAHelper::getInstance() {
-    // Never destroyed: the library's queues may read it while the process exits.
-    static DispatchOnce once;
-    static Ref<RPOUTAHelper>* shared = nullptr;
-    once.perform([] { shared = new Ref<RPOUTAHelper>(make<RPOUTAHelper>()); });
-    return *shared;
-}
+Ref<RPOUTAHelper> RPOUTAHelper::getInstance() { return UTASharedInstance<RPOUTAHelper>(); }
 
 void RPOUTAHelper::didCreate() { collectEnvironment(); }
 
@@ -206,10 +200,6 @@ bool RPOUTAHelper::isJB() {
 
 void RPOUTAHelper::getCTTelephonyNetworkInfo(std::function<void(const Ref<CTTelephonyNetworkInfo>&)> block) {
     DispatchQueue::global(DispatchQueuePriority::Background)->async([block = std::move(block)] {
-        // Never destroyed: this block may still run while the process exits.
-        static DispatchOnce once;
-        static Ref<CTTelephonyNetworkInfo>* shared = nullptr;
-        once.perform([] { shared = new Ref<CTTelephonyNetworkInfo>(make<CTTelephonyNetworkInfo>()); });
-        DispatchQueue::main()->async([block, info = *shared] { block(info); });
+        DispatchQueue::main()->async([block, info = UTASharedInstance<CTTelephonyNetworkInfo>()] { block(info); });
     });
 }

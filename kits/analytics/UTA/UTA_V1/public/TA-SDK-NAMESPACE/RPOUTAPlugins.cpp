@@ -4,19 +4,14 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 Ref<RPOUTAExtStoragePlugin> RPOUTAExtStoragePlugin::sharedInstance() {
-    static DispatchOnce once;
-    static Ref<RPOUTAExtStoragePlugin>* shared = nullptr;
-    once.perform([] { shared = new Ref<RPOUTAExtStoragePlugin>(make<RPOUTAExtStoragePlugin>()); });
-    return *shared;
+    return UTASharedInstance<RPOUTAExtStoragePlugin>();
 }
 
 Ref<RPOUTASpeedTestPlugin> RPOUTASpeedTestPlugin::sharedInstance() {
-    static DispatchOnce once;
-    static Ref<RPOUTASpeedTestPlugin>* shared = nullptr;
-    once.perform([] { shared = new Ref<RPOUTASpeedTestPlugin>(make<RPOUTASpeedTestPlugin>()); });
-    return *shared;
+    return UTASharedInstance<RPOUTASpeedTestPlugin>();
 }
 
 void RPOUTASpeedTestPlugin::setSpeedTestProtocol(const Ref<RPOUTASpeedTestProtocol>& delegate) {

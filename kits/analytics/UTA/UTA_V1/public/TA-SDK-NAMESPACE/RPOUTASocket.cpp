@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/NSJSONSerialization.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 namespace {
 
@@ -29,10 +29,7 @@ std::uint32_t readBigEndian32(const std::uint8_t* bytes) {
 Ref<RPOUTASocket> RPOUTASocket::getInstance() {
     // Lives as long as the process: closing its connection at exit would use
     // dispatch queues that are already gone.
-    static DispatchOnce once;
-    static Ref<RPOUTASocket>* shared = nullptr;
-    once.perform([] { shared = new Ref<RPOUTASocket>(make<RPOUTASocket>()); });
-    return *shared;
+    return UTASharedInstance<RPOUTASocket>();
 }
 
 RPOUTASocket::RPOUTASocket() = default;
