@@ -19,18 +19,12 @@ std::string microsecondText() {
     return std::to_string(now.tv_usec);
 }
 
-void setIfNotEmpty(Dictionary& dictionary, const char* key, const std::string& value) {
-    if (!value.empty()) dictionary.set(key, value);
-}
-
 }  // namespace
 
 RPOUTAEvent::RPOUTAEvent() {
     // The time stamp follows the service's clock, which sessions use too.
     ts = static_cast<std::uint32_t>(UTANow());
-    timeval now{};
-    gettimeofday(&now, nullptr);
-    timeStr = std::to_string(now.tv_usec);
+    timeStr = microsecondText();
     if (timeStr.size() >= 3) timeStr = timeStr.substr(2);
 }
 
@@ -62,21 +56,21 @@ std::string RPOUTAEvent::toJsonString() {
     dictionary.set("ts", ts);
     dictionary.set("si", sid);
     if (getType() != 2) {
-        setIfNotEmpty(dictionary, "sv", env->sdk_version());
+        UTASetIfNotEmpty(dictionary, "sv", env->sdk_version());
         dictionary.set("ut", UTAUserType());
         UTASetIfPresent(dictionary, "ch", config->channel());
         const auto customerVersion = config->customerAppVersion();
-        setIfNotEmpty(dictionary, "av", customerVersion ? *customerVersion : env->app_version());
+        UTASetIfNotEmpty(dictionary, "av", customerVersion ? *customerVersion : env->app_version());
     }
     UTASetIfPresent(dictionary, "cui", config->customerUserID());
     UTASetIfPresent(dictionary, "cav", config->customerAppVersion());
-    setIfNotEmpty(dictionary, "ui", env->deviceid());
+    UTASetIfNotEmpty(dictionary, "ui", env->deviceid());
     if (auto ifa = config->ifa()) {
         dictionary.set("ifa", *ifa);
     } else if (auto source = RPOUTAPluginIDFA::getInstance()->delegate()) {
         UTASetIfPresent(dictionary, "ifa", source->getIDFA());
     }
-    setIfNotEmpty(dictionary, "tmpid", RPOUTATempID::getUTATempID());
+    UTASetIfNotEmpty(dictionary, "tmpid", RPOUTATempID::getUTATempID());
     if (auto ifv = env->ifv()) dictionary.set("ifv", ifv->UUIDString());
     dictionary.set("et", getType());
     const auto key = appkey ? appkey : config->appkey();
@@ -98,25 +92,29 @@ Dictionary UTADeviceBlock() {
     auto helper = RPOUTAHelper::getInstance();
     auto env = helper->getEnv();
     Dictionary block;
-    setIfNotEmpty(block, "pl", env->platform());
-    setIfNotEmpty(block, "tz", env->timezone());
-    setIfNotEmpty(block, "ov", env->os_version());
+    UTASetIfNotEmpty(block, "pl", env->platform());
+    UTASetIfNotEmpty(block, "tz", env->timezone());
+    UTASetIfNotEmpty(block, "ov", env->os_version());
     const auto customerVersion = config->customerAppVersion();
-    setIfNotEmpty(block, "av", customerVersion ? *customerVersion : env->app_version());
+    UTASetIfNotEmpty(block, "av", customerVersion ? *customerVersion : env->app_version());
     block.set("os", 2);
-    setIfNotEmpty(block, "sv", env->sdk_version());
-    setIfNotEmpty(block, "lg", env->language());
-    setIfNotEmpty(block, "sr", env->resolution());
+    UTASetIfNotEmpty(block, "sv", env->sdk_version());
+    UTASetIfNotEmpty(block, "lg", env->language());
+    UTASetIfNotEmpty(block, "sr", env->resolution());
     UTASetIfPresent(block, "op", env->mccmnc());
-    setIfNotEmpty(block, "md", env->devicename());
-    setIfNotEmpty(block, "mf", env->modulename());
+    UTASetIfNotEmpty(block, "md", env->devicename());
+    UTASetIfNotEmpty(block, "mf", env->modulename());
     UTASetIfPresent(block, "ch", config->channel());
-    setIfNotEmpty(block, "cn", helper->getNetworkType());
+    UTASetIfNotEmpty(block, "cn", helper->getNetworkType());
     return block;
 }
 
 void UTASetIfPresent(Dictionary& dictionary, const char* key, const std::optional<std::string>& value) {
     if (value) dictionary.set(key, *value);
+}
+
+void UTASetIfNotEmpty(Dictionary& dictionary, const char* key, const std::string& value) {
+    if (!value.empty()) dictionary.set(key, value);
 }
 
 std::int32_t UTAUserType() {

@@ -41,5 +41,7 @@ public:
 Dictionary UTADeviceBlock();
 // Sets `key` only when the text is there.
 void UTASetIfPresent(Dictionary& dictionary, const char* key, const std::optional<std::string>& value);
+// Sets `key` only when the text is not empty.
+void UTASetIfNotEmpty(Dictionary& dictionary, const char* key, const std::string& value);
 // The user type of the analytics user, as the envelope reports it.
 std::int32_t UTAUserType();

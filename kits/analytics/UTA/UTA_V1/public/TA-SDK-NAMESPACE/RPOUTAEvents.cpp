@@ -17,8 +17,7 @@ Dictionary deviceBlockWithIdentity() {
     auto config = RPOUTAConfig::getInstance();
     Dictionary block = UTADeviceBlock();
     UTASetIfPresent(block, "cui", config->customerUserID());
-    const std::string deviceid = RPOUTAHelper::getInstance()->getEnv()->deviceid();
-    if (!deviceid.empty()) block.set("ui", deviceid);
+    UTASetIfNotEmpty(block, "ui", RPOUTAHelper::getInstance()->getEnv()->deviceid());
     const auto pal = config->pal();
     UTASetIfPresent(block, "pal", pal ? pal : config->account());
     return block;
@@ -117,8 +116,7 @@ void RPOUTAMonitorStatEvent::encode(Dictionary& dictionary) {
     dictionary.set("rt", stat->resultType);
     auto helper = RPOUTAHelper::getInstance();
     UTASetIfPresent(dictionary, "op", helper->getEnv()->mccmnc());
-    const std::string network = helper->getNetworkType();
-    if (!network.empty()) dictionary.set("cn", network);
+    UTASetIfNotEmpty(dictionary, "cn", helper->getNetworkType());
 }
 
 void RPOUTAGameUserEvent::encode(Dictionary& dictionary) {

@@ -19,6 +19,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTANumericCompare.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 #include "uikit/UIApplication.h"
@@ -100,7 +101,7 @@ void RPOUTAHelper::collectEnvironment() {
     env_->setApp_version(shortVersion.isText() ? *shortVersion.text()
                          : version.isText()    ? *version.text()
                                                : std::string("unknown"));
-    env_->setSdk_version("2.1.1");
+    env_->setSdk_version(std::string(kUTASdkVersion));
     reportNewCrashReport_ = false;
 }
 
