@@ -103,9 +103,15 @@ TEST_F(AnalyticsEndToEnd, AStartedAppReportsItsSessionPageViewsAndCustomEventsIn
     for (auto& event : events) {
         EXPECT_EQ(event["ky"].stringValue(), "velmaro-app");
         EXPECT_EQ(event["si"].longLongValue(), events[0]["si"].longLongValue());
-        if (event["pi"].stringValue() == "home") EXPECT_EQ(event["du"].doubleValue(), 2.0);
-        if (event["pi"].stringValue() == "list") EXPECT_EQ(event["rf"].stringValue(), "home");
-        if (event["ei"].stringValue() == "buy") EXPECT_EQ(event["kv"]["sku"].stringValue(), "gift-7");
+        if (event["pi"].stringValue() == "home") {
+            EXPECT_EQ(event["du"].doubleValue(), 2.0);
+        }
+        if (event["pi"].stringValue() == "list") {
+            EXPECT_EQ(event["rf"].stringValue(), "home");
+        }
+        if (event["ei"].stringValue() == "buy") {
+            EXPECT_EQ(event["kv"]["sku"].stringValue(), "gift-7");
+        }
     }
     EXPECT_TRUE(runUntil([] { return storedEvents().empty(); }));
 }
