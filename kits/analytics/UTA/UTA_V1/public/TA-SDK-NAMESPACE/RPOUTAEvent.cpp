@@ -87,6 +87,10 @@ std::string RPOUTAEvent::toJsonString() {
     return helper->getJson(Value(dictionary));
 }
 
+bool RPOUTAEvent::isTooLongToReport() const {
+    return content && content->size() > RPOUTAConfig::getInstance()->maxReportEventLength() && getType() != 3;
+}
+
 Dictionary UTADeviceBlock() {
     auto config = RPOUTAConfig::getInstance();
     auto helper = RPOUTAHelper::getInstance();

@@ -24,6 +24,9 @@ public:
     // A new event index: never -1, may be negative.
     std::int32_t generateIDX() const;
     std::string toJsonString();
+    // Whether the JSON text is longer than a report may carry
+    // (`maxReportEventLength`); an error event goes whatever its length.
+    bool isTooLongToReport() const;
 
     std::uint32_t sid = 0;
     std::uint32_t ts = 0;

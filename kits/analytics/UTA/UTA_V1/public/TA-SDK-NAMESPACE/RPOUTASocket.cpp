@@ -62,11 +62,10 @@ void RPOUTASocket::sendEvent(const Ref<RPOUTASendItem>& item) {
     if (!item) return;
     if (auto* event = std::get_if<Ref<RPOUTAEvent>>(&item->jsonEvents); event && *event) {
         (*event)->content = (*event)->toJsonString();
-        const std::size_t length = (*event)->content->size();
-        if (length > RPOUTAConfig::getInstance()->maxReportEventLength() && (*event)->getType() != 3) {
+        if ((*event)->isTooLongToReport()) {
             // Not sent, so not reported delivered: the caller decides what
             // becomes of it (the store refuses it as well).
-            UTALog("[ERROR]Too large event content length to report:%d", static_cast<int>(length));
+            UTALog("[ERROR]Too large event content length to report:%d", static_cast<int>((*event)->content->size()));
             complete(item, false);
             return;
         }

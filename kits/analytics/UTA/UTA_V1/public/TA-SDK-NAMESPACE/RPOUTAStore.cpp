@@ -206,7 +206,7 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
         if (!event->content) event->content = event->toJsonString();
         const std::string content = *event->content;
         UTALog(hasTrySent ? "Send failed, then store event:%@" : "Environment setting, then store event:%@", content);
-        if (content.size() > config->maxReportEventLength() && event->getType() != 3) {
+        if (event->isTooLongToReport()) {
             UTALog("[ERROR]Too large event content length to report:%lu", static_cast<unsigned long>(content.size()));
             completion();
             return;
