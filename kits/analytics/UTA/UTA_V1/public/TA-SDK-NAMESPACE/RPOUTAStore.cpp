@@ -35,6 +35,28 @@ void bindAll(sqlite3_stmt* statement, const Array& values) {
     }
 }
 
+// Steps a statement kept prepared between runs: prepared from `sql` at first
+// use, reset for the next run when it succeeds, finalized (and prepared again
+// next time) when it fails. The log lines say which of the two went wrong.
+bool stepKeptStatement(sqlite3* db, sqlite3_stmt*& statement, const char* sql, const Array& values,
+                       const char* prepareFailure, const char* stepFailure) {
+    if (!statement && sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        UTALog(prepareFailure);
+        statement = nullptr;
+        return false;
+    }
+    bindAll(statement, values);
+    if (sqlite3_step(statement) == SQLITE_DONE) {
+        sqlite3_clear_bindings(statement);
+        sqlite3_reset(statement);
+        return true;
+    }
+    sqlite3_finalize(statement);
+    statement = nullptr;
+    UTALog(stepFailure);
+    return false;
+}
+
 std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 }  // namespace
@@ -215,22 +237,9 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
         if (content != "{}") {
             std::lock_guard lock(utaLock());
             if (sqlite3* db = store->getDB()) {
-                if (!store->insertEvent_ && sqlite3_prepare_v2(db, kInsertEvent, -1, &store->insertEvent_, nullptr) != SQLITE_OK) {
-                    UTALog("Failed to prepare insert events");
-                    store->insertEvent_ = nullptr;
-                }
-                if (store->insertEvent_) {
-                    bindAll(store->insertEvent_, {content, kStored, 0, event->ts});
-                    if (sqlite3_step(store->insertEvent_) == SQLITE_DONE) {
-                        sqlite3_clear_bindings(store->insertEvent_);
-                        sqlite3_reset(store->insertEvent_);
-                        stored = true;
-                    } else {
-                        sqlite3_finalize(store->insertEvent_);
-                        store->insertEvent_ = nullptr;
-                        UTALog("Failed to exec satement to insert events.");
-                    }
-                }
+                stored = stepKeptStatement(db, store->insertEvent_, kInsertEvent, {content, kStored, 0, event->ts},
+                                           "Failed to prepare insert events",
+                                           "Failed to exec satement to insert events.");
             }
         }
         if (stored) ++store->numStoredEvents_;
@@ -476,22 +485,10 @@ void RPOUTAStore::storeConfig(const Ref<RPOUTADataConfig>& config) {
         auto store = weak.lock();
         if (!store) return;
         std::lock_guard lock(utaLock());
-        sqlite3* db = store->getDB();
-        if (!db) return;
-        if (!store->replaceConfig_ &&
-            sqlite3_prepare_v2(db, kReplaceConfig, -1, &store->replaceConfig_, nullptr) != SQLITE_OK) {
-            UTALog("Failed to prepare replace configs");
-            store->replaceConfig_ = nullptr;
-            return;
-        }
-        bindAll(store->replaceConfig_, {config->type, config->content, config->md5, config->version});
-        if (sqlite3_step(store->replaceConfig_) == SQLITE_DONE) {
-            sqlite3_clear_bindings(store->replaceConfig_);
-            sqlite3_reset(store->replaceConfig_);
-        } else {
-            sqlite3_finalize(store->replaceConfig_);
-            store->replaceConfig_ = nullptr;
-            UTALog("Failed to exec satement to insert configs.");
+        if (sqlite3* db = store->getDB()) {
+            stepKeptStatement(db, store->replaceConfig_, kReplaceConfig,
+                              {config->type, config->content, config->md5, config->version},
+                              "Failed to prepare replace configs", "Failed to exec satement to insert configs.");
         }
     });
 }
