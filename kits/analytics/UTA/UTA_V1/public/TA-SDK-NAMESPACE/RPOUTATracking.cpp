@@ -65,6 +65,22 @@ float durationSince(double begin) {
     return 1.0f;
 }
 
+// A new event stamped with the current session, its app key and whether it
+// goes in real time.
+template <class Event> Ref<Event> stampedEvent(const Text& appkey, bool isRealTime) {
+    auto event = make<Event>();
+    event->sid = currentSession(appkey);
+    event->appkey = appkey;
+    event->isRealTime = isRealTime;
+    return event;
+}
+
+Ref<RPOUTACustomEvent> customEvent(const std::string& eventId, const Text& appkey, bool isRealTime) {
+    auto event = stampedEvent<RPOUTACustomEvent>(appkey, isRealTime);
+    event->eventID = eventId;
+    return event;
+}
+
 std::string timedEventKey(const std::string& eventId, const std::optional<Array>& args) {
     std::string key = eventId + "[";
     if (args) {
@@ -124,26 +140,13 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const st
             UTALog("[ERROR]NULL key %@ for event_id:%@", key, *eventId);
             return kInvalid;
         }
-        event = make<RPOUTACustomEvent>();
-        event->eventID = *eventId;
+        event = customEvent(*eventId, appkey, isRealTime);
         fill(*event);
-        event->sid = currentSession(appkey);
-        event->isRealTime = isRealTime;
         event->duration = durationSince(begin->second);
-        event->appkey = appkey;
         timers->begins.erase(begin);
     }
     UTASubmitEvent(event);
     return kAccepted;
-}
-
-Ref<RPOUTACustomEvent> customEvent(const std::string& eventId, const Text& appkey, bool isRealTime) {
-    auto event = make<RPOUTACustomEvent>();
-    event->eventID = eventId;
-    event->sid = currentSession(appkey);
-    event->appkey = appkey;
-    event->isRealTime = isRealTime;
-    return event;
 }
 
 }  // namespace
@@ -204,13 +207,10 @@ void RPOUTA::trackDirectPageViewEnd(const Text& page, const Text& appkey, bool i
             UTALog("[ERROR]NULL entry for page:%@", *page);
             return;
         }
-        view = make<RPOUTAPageView>();
+        view = stampedEvent<RPOUTAPageView>(appkey, isRealTime);
         view->page = page;
         view->refer = service->lastPage();
-        view->sid = currentSession(appkey);
         view->duration = durationSince(begin->second);
-        view->appkey = appkey;
-        view->isRealTime = isRealTime;
         view->h5 = fromH5;
         view->h5attr = h5Attr;
         timers.begins.erase(begin);
@@ -317,12 +317,9 @@ std::int64_t RPOUTA::trackError(const Text& error, const Text& appkey, bool isRe
         return kInvalid;
     }
     if (UTAIsContentTooLong(error, Value())) return kTooLong;
-    auto event = make<RPOUTAErrorEvent>();
+    auto event = stampedEvent<RPOUTAErrorEvent>(appkey, isRealTime);
     event->error = error;
     event->attr = 0;
-    event->sid = currentSession(appkey);
-    event->appkey = appkey;
-    event->isRealTime = isRealTime;
     UTASubmitEvent(event);
     return kAccepted;
 }
@@ -501,11 +498,8 @@ void RPOUTA::reportAppMonitorStat(const Ref<RPOUTAAppMonitorStat>& stat, const T
                "object.");
         return;
     }
-    auto event = make<RPOUTAMonitorStatEvent>();
+    auto event = stampedEvent<RPOUTAMonitorStatEvent>(appkey, isRealTime);
     event->stat = stat;
-    event->sid = currentSession(appkey);
-    event->appkey = appkey;
-    event->isRealTime = isRealTime;
     UTASubmitEvent(event);
 }
 
@@ -520,13 +514,10 @@ void RPOUTA::trackGameUser(const Text& uid, const Text& world, const Text& level
         UTALog("[ERROR]Invalid arguments for trackGameUser: null uid.");
         return;
     }
-    auto event = make<RPOUTAGameUserEvent>();
-    event->sid = currentSession(appkey);
+    auto event = stampedEvent<RPOUTAGameUserEvent>(appkey, isRealTime);
     event->uid = uid;
     event->world = world;
     event->level = level;
-    event->appkey = appkey;
-    event->isRealTime = isRealTime;
     UTASubmitEvent(event);
 }
 
