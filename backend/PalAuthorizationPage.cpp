@@ -6,17 +6,13 @@
 
 #include "backend/Digest.h"
 #include "backend/Format.h"
+#include "backend/HtmlPage.h"
 
 namespace backend {
 
 namespace {
 
 constexpr const char* kExpiresIn = "7776000";
-
-std::string field(const std::map<std::string, std::string>& fields, const char* name) {
-    auto found = fields.find(name);
-    return found == fields.end() ? std::string() : found->second;
-}
 
 // Keeps letters, digits and "-_.~"; the rest percent-encoded.
 std::string encode(const std::string& text) {
@@ -42,11 +38,6 @@ std::string link(const std::string& href, const std::string& text) {
     return "<p><a href=\"" + href + "\">" + escapeHTML(text) + "</a></p>";
 }
 
-std::string page(const std::string& title, const std::string& body) {
-    return "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>" + escapeHTML(title) + "</title></head><body>" +
-           body + "</body></html>";
-}
-
 }  // namespace
 
 std::string palIssuedToken(const std::string& clientId) { return "PT" + md5Hex("pal-token:" + clientId).substr(0, 30); }
@@ -59,14 +50,14 @@ std::string palOpenId(const std::string& clientId) {
 
 std::string palUnionId(const std::string& clientId) { return "UID_" + md5Hex("pal-unionid:" + clientId); }
 
-std::string palIdentityAnswer(const std::map<std::string, std::string>& fields) {
-    const std::string clientId = field(fields, "oauth_consumer_key");
+std::string palIdentityAnswer(const Parameters& fields) {
+    const std::string clientId = fields.textOrEmpty("oauth_consumer_key");
     std::string json;
-    if (!isNumber(clientId) || field(fields, "access_token") != palIssuedToken(clientId)) {
+    if (!isNumber(clientId) || fields.textOrEmpty("access_token") != palIssuedToken(clientId)) {
         json = R"({"error":100016,"error_description":"access token check failed"})";
     } else {
         json = R"({"client_id":")" + clientId + R"(","openid":")" + palOpenId(clientId) + "\"";
-        if (field(fields, "unionid") == "1") json += R"(,"unionid":")" + palUnionId(clientId) + "\"";
+        if (fields.textOrEmpty("unionid") == "1") json += R"(,"unionid":")" + palUnionId(clientId) + "\"";
         json += "}";
     }
     return "callback( " + json + " );";
@@ -84,38 +75,38 @@ std::string palMaskedToken(const std::string& token, const std::string& key) {
     return masked;
 }
 
-std::string palAuthorizationPage(const std::map<std::string, std::string>& fields, const std::string& host) {
-    const std::string clientId = field(fields, "client_id");
-    const std::string key = field(fields, "token_key");
-    const bool browser = field(fields, "browser") == "1" && !key.empty();
+std::string palAuthorizationPage(const Parameters& fields, const std::string& host) {
+    const std::string clientId = fields.textOrEmpty("client_id");
+    const std::string key = fields.textOrEmpty("token_key");
+    const bool browser = fields.textOrEmpty("browser") == "1" && !key.empty();
     const std::string answerBase = "nimbus" + clientId + "://" + host + "/authorize";
-    const std::string serial = "&serial=" + encode(field(fields, "serial"));
+    const std::string serial = "&serial=" + encode(fields.textOrEmpty("serial"));
 
     if (!isNumber(clientId)) {
         const std::string refusal = "error=invalid_client&error_code=100008";
         const std::string back = browser ? answerBase + "#" + refusal + serial
-                                         : field(fields, "redirect_uri") + "#" + refusal;
-        return page("Pal 登录授权", "<p>应用不存在或已下线</p>" + link(back, "返回"));
+                                         : fields.textOrEmpty("redirect_uri") + "#" + refusal;
+        return htmlPage("Pal 登录授权", "<p>应用不存在或已下线</p>" + link(back, "返回"));
     }
 
     const std::string token = palIssuedToken(clientId);
-    const bool serverSide = field(fields, "scope").find("server_side") != std::string::npos;
+    const bool serverSide = fields.textOrEmpty("scope").find("server_side") != std::string::npos;
     const std::string common =
         (serverSide ? std::string() : "&openid=" + palOpenId(clientId)) + "&expires_in=" + kExpiresIn;
     std::string body = "<p>应用 " + escapeHTML(clientId) + " 将使用你的 Pal 帐号登录</p>";
-    if (!field(fields, "scope").empty()) body += "<p>授权范围：" + escapeHTML(field(fields, "scope")) + "</p>";
+    if (!fields.textOrEmpty("scope").empty()) body += "<p>授权范围：" + escapeHTML(fields.textOrEmpty("scope")) + "</p>";
     if (browser) {
         body += link(answerBase + "#access_token=" + palMaskedToken(token, key) + common + serial, "授权并登录");
         body += link(answerBase + "#error=access_denied" + serial, "取消");
     } else {
-        body += link(field(fields, "redirect_uri") + "#access_token=" + token + common + "&encrytoken=" +
+        body += link(fields.textOrEmpty("redirect_uri") + "#access_token=" + token + common + "&encrytoken=" +
                          md5Hex("pal-encry:" + token) + "&pay_token=" + md5Hex("pal-pay:" + token) +
-                         "&state=" + encode(field(fields, "state")) + "&page_type=1&auth_time=0",
+                         "&state=" + encode(fields.textOrEmpty("state")) + "&page_type=1&auth_time=0",
                      "授权并登录");
         body += link("nimbus" + clientId + "://cancel", "取消");
         body += link("auth://browser?fall_to_wv=1", "用浏览器登录");
     }
-    return page("Pal 登录授权", body);
+    return htmlPage("Pal 登录授权", body);
 }
 
 }  // namespace backend

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <map>
 #include <string>
+
+#include "backend/Parameters.h"
 
 namespace backend {
 
@@ -17,7 +18,7 @@ namespace backend {
 // number gets a page whose only link answers "invalid_client" with an error
 // code. A login whose scope holds "server_side" gets no open id: the kit
 // asks "/oauth2.0/m_me" for it.
-std::string palAuthorizationPage(const std::map<std::string, std::string>& fields, const std::string& host);
+std::string palAuthorizationPage(const Parameters& fields, const std::string& host);
 
 // The token the stand-in hands out, and the open id it pairs with an app.
 std::string palIssuedToken(const std::string& clientId);
@@ -26,7 +27,7 @@ std::string palUnionId(const std::string& clientId);
 // The answer of "/oauth2.0/m_me" and "/oauth2.0/me" for a token of the
 // app: "callback( <JSON> );" with the client id and open id (and the union
 // id when asked), or an error 100016 for a token the stand-in did not issue.
-std::string palIdentityAnswer(const std::map<std::string, std::string>& fields);
+std::string palIdentityAnswer(const Parameters& fields);
 // Hex pairs of the token's bytes XOR-ed with the key's characters in turn.
 std::string palMaskedToken(const std::string& token, const std::string& key);
 

@@ -195,25 +195,20 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
     });
 
     server.Get("/oauth2.0/m_authorize", [](const httplib::Request& request, httplib::Response& response) {
-        std::map<std::string, std::string> fields;
-        for (const auto& [name, value] : request.params) fields.emplace(name, value);
-        response.set_content(palAuthorizationPage(fields, request.get_header_value("Host")), "text/html; charset=utf-8");
+        response.set_content(palAuthorizationPage(Parameters(request.params), request.get_header_value("Host")),
+                             "text/html; charset=utf-8");
     });
 
     // Who a token belongs to: the open id, and the union id when asked.
     const auto identity = [](const httplib::Request& request, httplib::Response& response) {
-        std::map<std::string, std::string> fields;
-        for (const auto& [name, value] : request.params) fields.emplace(name, value);
-        response.set_content(palIdentityAnswer(fields), "text/javascript; charset=utf-8");
+        response.set_content(palIdentityAnswer(Parameters(request.params)), "text/javascript; charset=utf-8");
     };
     server.Get("/oauth2.0/m_me", identity);
     server.Get("/oauth2.0/me", identity);
 
     // The PalSpace dialog page that the kit's dialog page leads to.
     server.Get("/", [](const httplib::Request& request, httplib::Response& response) {
-        std::map<std::string, std::string> fields;
-        for (const auto& [name, value] : request.params) fields.emplace(name, value);
-        response.set_content(palSpaceDialogPage(fields), "text/html; charset=utf-8");
+        response.set_content(palSpaceDialogPage(Parameters(request.params)), "text/html; charset=utf-8");
     });
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <map>
 #include <string>
+
+#include "backend/Parameters.h"
 
 namespace backend {
 
@@ -13,6 +14,6 @@ namespace backend {
 // "nimbus<appid>://<iface>/success?ret=0&..." and "取消"
 // "nimbus<appid>://<iface>/cancel"; with other credentials its only link,
 // "返回", answers "nimbus<appid>://<iface>/fail?ret=100014&msg=...".
-std::string palSpaceDialogPage(const std::map<std::string, std::string>& fields);
+std::string palSpaceDialogPage(const Parameters& fields);
 
 }  // namespace backend
