@@ -1,7 +1,5 @@
 #include "peers/SimulatedPalApp.h"
 
-#include <algorithm>
-
 #include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSString.h"
@@ -33,11 +31,6 @@ std::vector<std::string> schemesOf(SimulatedPalApp::Kind kind) {
                     "mpalspaceopensdkapi19", "mpalspaceopensdkapiV2", NimbusMessagePack::kPalSpaceApiScheme};
     }
     return {};
-}
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 // The query's pairs, unescaped; the texts the kit sends in Base64 decoded.
@@ -79,6 +72,15 @@ Value readRequest(const RequestBoard& board) {
     return data ? NSKeyedUnarchiver::unarchiveObjectWithData(*data) : Value();
 }
 
+// Leaves the answer where the request lay and opens the host app at
+// `address`, whose "generalpastboard" tells it where that is.
+void answerHost(const RequestBoard& board, const Dictionary& reply, const std::string& address, bool general,
+                const std::string& sender) {
+    board.pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), board.type);
+    UIApplication::sharedApplication()->openURLIntoApp(
+        NSURL::URLWithString(address + "?generalpastboard=" + (general ? "1" : "0")), sender);
+}
+
 }  // namespace
 
 SimulatedPalApp::SimulatedPalApp(Kind kind) : kind_(kind), schemes_(schemesOf(kind)) {}
@@ -92,8 +94,11 @@ std::string SimulatedPalApp::name() const {
     return "Pal";
 }
 
+std::string SimulatedPalApp::bundleIdentifier() const { return "com.pal." + NSString::lowercaseString(name()); }
+
 void SimulatedPalApp::removeScheme(const std::string& scheme) {
-    std::erase_if(schemes_, [&](const std::string& mine) { return lower(mine) == lower(scheme); });
+    const std::string taken = NSString::lowercaseString(scheme);
+    std::erase_if(schemes_, [&](const std::string& mine) { return NSString::lowercaseString(mine) == taken; });
 }
 
 void SimulatedPalApp::install() {
@@ -114,15 +119,17 @@ void SimulatedPalApp::uninstall() {
 
 void SimulatedPalApp::open(const Ref<NSURL>& url) {
     const std::string address = url ? url->absoluteString() : "";
-    const std::string scheme = lower(url ? url->scheme().value_or("") : "");
+    const std::string scheme = NSString::lowercaseString(url ? url->scheme().value_or("") : "");
     const std::string host = url ? url->host().value_or("") : "";
     if ((scheme == "mpalapi" || scheme == "timapi") && host == "share" && url->path() == "/to_fri") {
         readShare(address, url);
-    } else if ((scheme == "mpalopensdkssologin" || scheme == "timopensdkssologin") && lower(host) == "ssologin") {
+    } else if ((scheme == "mpalopensdkssologin" || scheme == "timopensdkssologin") &&
+               NSString::lowercaseString(host) == "ssologin") {
         answerSignOn(address, url);
     } else if (scheme == "mpalspaceopensdkapi" && host == "psapp") {
         answerPalSpaceCommand(address, url);
-    } else if (scheme == lower(NimbusMessagePack::kPalSpaceApiScheme) && host == NimbusMessagePack::kHost) {
+    } else if (scheme == NSString::lowercaseString(NimbusMessagePack::kPalSpaceApiScheme) &&
+               host == NimbusMessagePack::kHost) {
         readLegacyResponse(address, url);
     } else {
         noteReceived({address, "opened", {}});
@@ -132,20 +139,15 @@ void SimulatedPalApp::open(const Ref<NSURL>& url) {
 void SimulatedPalApp::readShare(const std::string& address, const Ref<NSURL>& url) {
     Dictionary share = readQuery(url);
     if (share["objectlocation"] == Value("pasteboard")) {
-        Value record = share["generalpastboard"] == Value("1")
-                           ? PalPasteboardMgr::instance()
-                                 ->getObjectPasteboardByName(PalApiDatastore::kApiLargeDataBoard)
-                                 ->objectFromGeneralPastboard()
-                           : PalPasteboardMgr::instance()
-                                 ->getObjectPasteboardByName(PalApiDatastore::kApiLargeDataBoard)
-                                 ->object();
+        auto board = PalPasteboardMgr::instance()->getObjectPasteboardByName(PalApiDatastore::kApiLargeDataBoard);
+        Value record = share["generalpastboard"] == Value("1") ? board->objectFromGeneralPastboard() : board->object();
         if (const Dictionary* fields = record.dictionary())
             for (const auto& [key, value] : *fields) share.set(key, value);
     }
     noteReceived({address, summaryOf(share), share});
     if (auto callback = share["callback_name"].stringValue())
         UIApplication::sharedApplication()->openURLIntoApp(
-            NSURL::URLWithString(*callback + "://response_from_pal?error=" + answerError_), "com.pal." + lower(name()));
+            NSURL::URLWithString(*callback + "://response_from_pal?error=" + answerError_), bundleIdentifier());
 }
 
 void SimulatedPalApp::readLegacyResponse(const std::string& address, const Ref<NSURL>& url) {
@@ -185,10 +187,7 @@ void SimulatedPalApp::answerSignOn(const std::string& address, const Ref<NSURL>&
                                             : Dictionary{{"openid", kSignOnOpenId},
                                                          {"access_token", kSignOnToken},
                                                          {"expires_in", kSignOnExpiresIn}};
-    requestAt.pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), requestAt.type);
-    UIApplication::sharedApplication()->openURLIntoApp(
-        NSURL::URLWithString(hostScheme + "://psapp/pal/0?generalpastboard=" + (general ? "1" : "0")),
-        "com.pal." + lower(name()));
+    answerHost(requestAt, reply, hostScheme + "://psapp/pal/0", general, bundleIdentifier());
 }
 
 void SimulatedPalApp::answerPalSpaceCommand(const std::string& address, const Ref<NSURL>& url) {
@@ -218,10 +217,7 @@ void SimulatedPalApp::answerPalSpaceCommand(const std::string& address, const Re
     Dictionary reply;
     if (auto archived = NSKeyedArchiver::archivedDataWithRootObject(Value(response)))
         reply.set("response_data", Value(*archived));
-    requestAt.pasteboard->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), requestAt.type);
-    UIApplication::sharedApplication()->openURLIntoApp(
-        NSURL::URLWithString(hostScheme + "://psapp/palspace/" + command + "?generalpastboard=" + (general ? "1" : "0")),
-        "com.pal." + lower(name()));
+    answerHost(requestAt, reply, hostScheme + "://psapp/palspace/" + command, general, bundleIdentifier());
 }
 
 std::vector<Ref<PalPluginMetadata>> SimulatedPalApp::registeredPlugins() {
@@ -235,14 +231,12 @@ std::vector<Ref<PalPluginMetadata>> SimulatedPalApp::registeredPlugins() {
 }
 
 bool SimulatedPalApp::sendLegacyRequest(const std::string& hostScheme, const Ref<NimbusApiReq>& request) {
-    auto archiver = make<NSKeyedArchiver>();
-    archiver->encodeObject(Value(request), "object");
-    auto data = archiver->encodedData();
+    auto data = NimbusMessagePack::dataWithNimbusReqMessage(request);
     if (!data) return false;
     const std::string type = *TcApiTool::md5(std::string(kPalSpaceBundleIdentifier));
     UIPasteboard::generalPasteboard()->setData(*data, type);
     auto url = NSURL::URLWithString(hostScheme + "://" + NimbusMessagePack::kHost + "/" + NimbusMessagePack::kReqPath +
                                     "?kPastboardName=" + UIPasteboardNameGeneral + "&kPastboardType=" + type);
-    UIApplication::sharedApplication()->openURLIntoApp(url, "com.pal." + lower(name()));
+    UIApplication::sharedApplication()->openURLIntoApp(url, bundleIdentifier());
     return true;
 }

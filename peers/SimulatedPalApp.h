@@ -65,6 +65,8 @@ public:
     bool sendLegacyRequest(const std::string& hostScheme, const Ref<NimbusApiReq>& request);
 
 private:
+    // "com.pal.<name>", the source application of what it opens in the host.
+    std::string bundleIdentifier() const;
     void open(const Ref<NSURL>& url);
     void readShare(const std::string& address, const Ref<NSURL>& url);
     void readLegacyResponse(const std::string& address, const Ref<NSURL>& url);
