@@ -98,8 +98,17 @@ Value PalArrayPasteboard::objectArray() const {
     return list ? Value(list->objectArray()) : Value();
 }
 
+// The manager registers, once, the classes the boards' archives name.
 Ref<PalPasteboardMgr> PalPasteboardMgr::instance() {
-    static const Ref<PalPasteboardMgr> shared = make<PalPasteboardMgr>();
+    static const Ref<PalPasteboardMgr> shared = [] {
+        NSKeyedArchiver::setClassName("PalPluginMetadata", "PalPluginMetadata");
+        NSKeyedUnarchiver::setClass("PalPluginMetadata", "PalPluginMetadata");
+        NSKeyedUnarchiver::registerClass<PalDataArray>();
+        NSKeyedUnarchiver::registerClass<PalPluginMetadata>();
+        NSKeyedUnarchiver::registerClass<PalApiAdItem>();
+        PalApiObjectCoderImpl::registerArchivedClasses();
+        return make<PalPasteboardMgr>();
+    }();
     return shared;
 }
 
@@ -107,12 +116,6 @@ template <class Board> Ref<Board> PalPasteboardMgr::boardNamed(const std::string
     if (name.empty()) return nullptr;
     for (const auto& board : boards_)
         if (board->name() == name) return cast<Board>(board);
-    NSKeyedArchiver::setClassName("PalPluginMetadata", "PalPluginMetadata");
-    NSKeyedUnarchiver::setClass("PalPluginMetadata", "PalPluginMetadata");
-    NSKeyedUnarchiver::registerClass<PalDataArray>();
-    NSKeyedUnarchiver::registerClass<PalPluginMetadata>();
-    NSKeyedUnarchiver::registerClass<PalApiAdItem>();
-    PalApiObjectCoderImpl::registerArchivedClasses();
     auto board = make<Board>(name);
     boards_.push_back(board);
     return board;
