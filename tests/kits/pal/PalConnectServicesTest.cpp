@@ -1,7 +1,6 @@
 // The Pal kit against the stand-in of its web services, over TLS on loopback.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "backend/PalConnectServices.h"
@@ -46,13 +45,7 @@ protected:
     }
     void TearDown() override { NimbusConnectHosts::setHost(""); }
 
-    std::vector<Received> requestsTo(const std::string& path) const {
-        auto all = services->receivedRequests();
-        std::vector<Received> matching;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(matching),
-                     [&](const Received& request) { return request.path == path; });
-        return matching;
-    }
+    std::vector<Received> requestsTo(const std::string& path) const { return services->receivedRequestsTo(path); }
     bool waitForRequests(const std::string& path, std::size_t count) {
         return runUntil([&] { return requestsTo(path).size() >= count; }, 10);
     }
