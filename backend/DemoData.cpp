@@ -2,6 +2,7 @@
 
 #include <array>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -217,6 +218,11 @@ private:
                    {promoterId, game, name, kRegTypes[pick(kRegTypes.size())], static_cast<long long>(registered)});
             players.emplace_back(database_.lastInsertId(), registered);
         }
+        // A player tops up at most once a minute: the income details show
+        // times to the minute, and two equal top-ups in one minute would
+        // read as one row twice (which happens just after midnight, when
+        // today's players and their top-ups crowd into a few minutes).
+        std::set<std::pair<long long, std::time_t>> toppedUpMinutes;
         for (int n = 0; n < seed.orderCount && !players.empty(); ++n) {
             const auto& [playerId, registered] = players[static_cast<std::size_t>(pick(static_cast<long long>(players.size())))];
             const long long game = database_.scalar("SELECT game_id FROM players WHERE id = ?", {playerId});
@@ -224,6 +230,8 @@ private:
             const long long amount = kTopUpCents[pick(kTopUpCents.size())];
             const long long paid = amount * 9 / 10;  // players top up at a tenth off
             const std::time_t created = registered + pick(std::max<std::time_t>(1, now_ - registered));
+            const std::pair<long long, std::time_t> playerMinute{playerId, created / 60};
+            if (!toppedUpMinutes.insert(playerMinute).second) continue;
             insert("INSERT INTO orders (player_id, promoter_id, game_id, amount_cents, paid_cents, commission_cents,"
                    " payment, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
                    {playerId, promoterId, game, amount, paid, paid * share / 100, kPayments[pick(kPayments.size())],
