@@ -5,7 +5,6 @@
 // of its own (ctest runs every test alone); run in one process after another
 // service test, it skips.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "system/SCNetworkReachability.h"
+#include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
 
@@ -55,17 +55,11 @@ protected:
     static std::vector<Dictionary> storedEvents() {
         settle();
         std::vector<Dictionary> events;
-        sqlite3* db = nullptr;
-        sqlite3_open(RPOUTAStore::getInstance()->getDbPath().c_str(), &db);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "select content from events order by event_id", -1, &statement, nullptr);
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            const std::string text(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-            const Value parsed = NSJSONSerialization::JSONObjectWithData(NSData::fromString(text));
+        for (const auto& row :
+             storeFileRows(RPOUTAStore::getInstance()->getDbPath(), "select content from events order by event_id")) {
+            const Value parsed = NSJSONSerialization::JSONObjectWithData(NSData::fromString(row[0]));
             if (const Dictionary* event = parsed.dictionary()) events.push_back(*event);
         }
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
         return events;
     }
 

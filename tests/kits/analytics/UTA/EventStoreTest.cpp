@@ -1,7 +1,6 @@
 // The SQLite event store: insertion with its limits, batches with their
 // send counts, failures and the cap, the user row and configuration rows.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
@@ -9,6 +8,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -40,15 +40,8 @@ protected:
     }
     void settle() { db->taskQueue()->sync([] {}); }
     int rows(const std::string& where = "1") {
-        sqlite3* raw = nullptr;
-        sqlite3_open(db->getDbPath().c_str(), &raw);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(raw, ("select count(*) from events where " + where).c_str(), -1, &statement, nullptr);
-        sqlite3_step(statement);
-        const int count = sqlite3_column_int(statement, 0);
-        sqlite3_finalize(statement);
-        sqlite3_close(raw);
-        return count;
+        const auto count = storeFileRows(db->getDbPath(), "select count(*) from events where " + where);
+        return count.empty() ? 0 : std::stoi(count[0][0]);
     }
 
     TempSandbox sandbox;

@@ -6,7 +6,6 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <sqlite3.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,6 +19,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
 
@@ -114,13 +114,9 @@ protected:
     std::vector<std::pair<int, int>> storedRows() {
         std::vector<std::pair<int, int>> result;
         store->taskQueue()->sync([] {});
-        sqlite3* raw = nullptr;
-        sqlite3_open(store->getDbPath().c_str(), &raw);
-        sqlite3_stmt* query = nullptr;
-        sqlite3_prepare_v2(raw, "select status, send_count from events order by ts", -1, &query, nullptr);
-        while (sqlite3_step(query) == SQLITE_ROW) result.emplace_back(sqlite3_column_int(query, 0), sqlite3_column_int(query, 1));
-        sqlite3_finalize(query);
-        sqlite3_close(raw);
+        for (const auto& row : storeFileRows(store->getDbPath(), "select status, send_count from events order by ts")) {
+            result.emplace_back(std::stoi(row[0]), std::stoi(row[1]));
+        }
         return result;
     }
     // Sends every stored event and waits until the store is idle again.
