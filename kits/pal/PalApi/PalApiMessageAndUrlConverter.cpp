@@ -18,6 +18,7 @@
 #include "kits/pal/PalApi/PalApiNewsObject.h"
 #include "kits/pal/PalApi/PalApiPalSpaceObjects.h"
 #include "kits/pal/PalApi/PalApiSpecialObjects.h"
+#include "kits/pal/PalApi/PalCoderFields.h"
 #include "kits/pal/PalApi/PalOpenApiUtility.h"
 #include "uikit/UIPasteboard.h"
 
@@ -425,11 +426,7 @@ Ref<PalApiObject> PalApiMessageAndUrlConverter::getObjectByUrl(const Ref<PalApiU
         if (auto json = unbase64(items["extMap"])) extMap = NSJSONSerialization::JSONObjectWithData(NSData::fromString(*json));
         if (auto asset = unbase64(items["video_assetURL"]))
             return PalApiVideoForPalSpaceObject::objectWithAssetURL(*asset, title, extMap);
-        std::vector<NSData> images;
-        if (record)
-            if (const Array* list = (*record)["image_data_list"].array())
-                for (const Value& image : *list)
-                    if (image.data()) images.push_back(*image.data());
+        auto images = record ? PalCoderFields::dataItems((*record)["image_data_list"]) : std::vector<NSData>();
         return PalApiImageArrayForPalSpaceObject::objectWithimageDataArray(std::move(images), title, extMap);
     }
     const auto preview = recordData(record, "previewimagedata");

@@ -17,6 +17,7 @@ namespace {
 constexpr std::int32_t kApiVersion = 1;
 
 using PalCoderFields::dataFor;
+using PalCoderFields::dataItems;
 using PalCoderFields::optionalData;
 using PalCoderFields::textFor;
 
@@ -102,12 +103,7 @@ const std::vector<Kind>& kinds() {
          [](NSCoder& coder, PalApiObject& object) {
              auto& images = static_cast<PalApiImageArrayForPalSpaceObject&>(object);
              images.setTitle(textFor(coder, "title"));
-             std::vector<NSData> list;
-             Value stored = coder.decodeObjectForKey("image_data_list");
-             if (const Array* items = stored.array())
-                 for (const Value& item : *items)
-                     if (item.data()) list.push_back(*item.data());
-             images.setImageDataArray(std::move(list));
+             images.setImageDataArray(dataItems(coder.decodeObjectForKey("image_data_list")));
              images.setExtMap(coder.decodeObjectForKey("extMap"));
          },
          [] { return Ref<PalApiObject>(make<PalApiImageArrayForPalSpaceObject>()); }},

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/NSCoder.h"
 
@@ -20,6 +21,16 @@ inline std::optional<NSData> dataFor(NSCoder& coder, std::string_view key) {
 
 inline std::string textFor(NSCoder& coder, std::string_view key) {
     return coder.decodeObjectForKey(key).stringValue().value_or("");
+}
+
+// The pieces of data of a stored list (such as "image_data_list"), other
+// entries skipped; none when the value is no list.
+inline std::vector<NSData> dataItems(const Value& list) {
+    std::vector<NSData> items;
+    if (const Array* entries = list.array())
+        for (const Value& entry : *entries)
+            if (const NSData* data = entry.data()) items.push_back(*data);
+    return items;
 }
 
 }  // namespace PalCoderFields
