@@ -39,7 +39,10 @@ void JXSegmentedTitleDataSource::preferredRefreshItemModel(const Ref<JXSegmented
     model->titleSelectedFont = titleSelectedFont;
     model->isTitleColorGradientEnabled = isTitleColorGradientEnabled;
     showSelection(*model);
-    model->itemWidth = std::max(textWidth(model->title, titleNormalFont), textWidth(model->title, titleSelectedFont));
+    // The width fits the title in either font (measured once when they are the same).
+    model->itemWidth = textWidth(model->title, titleNormalFont);
+    if (!(titleSelectedFont == titleNormalFont))
+        model->itemWidth = std::max(model->itemWidth, textWidth(model->title, titleSelectedFont));
 }
 
 void JXSegmentedTitleDataSource::registerCellClass(const Ref<JXSegmentedView>& segmentedView) {
