@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <ctime>
@@ -45,11 +46,11 @@ int waitInEpoll(int epoll, epoll_event* events, double seconds) {
     if (seconds <= 0) return epoll_wait(epoll, events, readyBatch, 0);
     seconds = std::min(seconds, 3600.0);
     timespec timeout{static_cast<time_t>(seconds), static_cast<long>((seconds - std::floor(seconds)) * 1e9)};
-    static bool precise = true;  // epoll_pwait2 needs Linux 5.11
-    if (precise) {
+    static std::atomic<bool> precise{true};  // epoll_pwait2 needs Linux 5.11; loops of any thread ask
+    if (precise.load(std::memory_order_relaxed)) {
         int count = epoll_pwait2(epoll, events, readyBatch, &timeout, nullptr);
         if (count >= 0 || errno != ENOSYS) return count;
-        precise = false;
+        precise.store(false, std::memory_order_relaxed);
     }
     return epoll_wait(epoll, events, readyBatch, static_cast<int>(std::ceil(seconds * 1000)));
 }
