@@ -115,8 +115,10 @@ Ref<NSKeyedUnarchiver> NSKeyedUnarchiver::initForReadingFromData(const NSData& d
     const Value& archive = *plist;
     const std::string* archiver = archive[Format::archiverKey].text();
     auto version = archive[Format::versionKey].integer();
-    if (!archiver || *archiver != Format::archiverName || !version || *version > Format::version)
-        return refuse("the data is not a keyed archive");
+    if (!archiver || *archiver != Format::archiverName) return refuse("the data is not a keyed archive");
+    // Every archiver writes the one layout version this reader knows.
+    if (!version || *version != Format::version)
+        return refuse("the keyed archive has a version this reader does not know");
     Value top = archive[Format::topKey];
     Value objects = archive[Format::objectsKey];
     if (!top.isDictionary() || !objects.isArray() || objects.count() == 0 || objects[0].text() == nullptr ||
@@ -129,7 +131,7 @@ Ref<NSKeyedUnarchiver> NSKeyedUnarchiver::initForReadingFromData(const NSData& d
 Value NSKeyedUnarchiver::unarchiveObjectWithData(const NSData& data, Ref<NSError>* error) {
     auto unarchiver = initForReadingFromData(data, error);
     if (!unarchiver) return Value();
-    Value root = unarchiver->decodeObjectForKey(Format::rootKey);
+    Value root = unarchiver->decodeRoot(std::nullopt);
     if (error) *error = unarchiver->error();
     return unarchiver->error() ? Value() : root;
 }
@@ -139,7 +141,7 @@ Value NSKeyedUnarchiver::unarchivedObjectOfClasses(const std::vector<std::string
     auto unarchiver = initForReadingFromData(data, error);
     if (!unarchiver) return Value();
     unarchiver->setRequiresSecureCoding(true);
-    Value root = unarchiver->decodeObjectOfClasses(classNames, Format::rootKey);
+    Value root = unarchiver->decodeRoot(std::set<std::string>(classNames.begin(), classNames.end()));
     if (error) *error = unarchiver->error();
     return unarchiver->error() ? Value() : root;
 }
@@ -198,6 +200,14 @@ Value NSKeyedUnarchiver::decodeField(std::string_view key, AllowedClasses allowe
     Value object = decode(*index, allowed);
     allowedStack_.pop_back();
     return error_ ? Value() : object;
+}
+
+Value NSKeyedUnarchiver::decodeRoot(AllowedClasses allowed) {
+    if (!field(Format::rootKey)) {
+        fail(NSCoderValueNotFoundError, "the keyed archive has no top object \"root\"");
+        return Value();
+    }
+    return decodeField(Format::rootKey, std::move(allowed));
 }
 
 bool NSKeyedUnarchiver::allows(const AllowedClasses& allowed, const std::string& kind, const std::string& name) {
@@ -347,8 +357,15 @@ Value NSKeyedUnarchiver::decodeBuiltIn(const std::string& kind, const Dictionary
         return text && text->isText() ? *text : corrupt();
     }
     if (kind == "NSData") {
+        // Inline bytes, or (as mutable data is archived) a reference to a data object.
         const Value* bytes = fields.find("NS.data");
-        return bytes && bytes->isData() ? *bytes : corrupt();
+        if (!bytes) return corrupt();
+        if (auto index = Format::uidOf(*bytes)) {
+            Value referred = decode(*index, allowed);
+            if (error_) return Value();
+            return referred.isData() ? referred : corrupt();
+        }
+        return bytes->isData() ? *bytes : corrupt();
     }
     if (kind == "NSDate") {
         const Value* time = fields.find("NS.time");

@@ -38,7 +38,7 @@ public:
     static Ref<NSKeyedUnarchiver> initForReadingFromData(const NSData& data, Ref<NSError>* error = nullptr);
 
     // The root object of an archive, any known class accepted; nil (and the
-    // error) when the archive cannot be read.
+    // error) when the archive cannot be read or has no top object "root".
     static Value unarchiveObjectWithData(const NSData& data, Ref<NSError>* error = nullptr);
     // The same, decoding only the named classes (also inside containers and
     // objects): any other class fails the whole decoding. "NSString",
@@ -97,6 +97,8 @@ private:
 
     const Value* field(std::string_view key);
     Value decodeField(std::string_view key, AllowedClasses allowed);
+    // The object under the top key "root"; an archive without one fails.
+    Value decodeRoot(AllowedClasses allowed);
     Value decode(std::uint64_t index, const AllowedClasses& allowed);
     Value decodeEntry(std::uint64_t index, const AllowedClasses& allowed, std::set<std::string>& classesUsed);
     Value decodeInstance(std::uint64_t index, const Dictionary& fields, const AllowedClasses& allowed,

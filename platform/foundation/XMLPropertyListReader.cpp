@@ -52,14 +52,20 @@ bool isBlank(const xmlChar* text) {
 
 std::string_view nameOf(const xmlNode* node) { return reinterpret_cast<const char*>(node->name); }
 
-// A decimal integer with an optional sign, from -2^63 to 2^64 - 1.
+// An integer with an optional sign, from -2^63 to 2^64 - 1: decimal, or
+// hexadecimal after "0x" or "0X" as other writers of the format put it.
 std::optional<Value> integerValue(std::string_view text) {
     text = trimmed(text);
     bool negative = !text.empty() && text[0] == '-';
     if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    if (text.empty() || text[0] == '+' || text[0] == '-') return std::nullopt;
     std::uint64_t magnitude = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, 10);
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
     if (!negative) {
         if (magnitude > static_cast<std::uint64_t>(INT64_MAX)) return Value(magnitude);

@@ -231,6 +231,67 @@ TEST(NSKeyedArchiver, ClassNamesMapBothWaysAndUnknownClassesFail) {
     NSKeyedUnarchiver::setClass("", "PalNode");
 }
 
+TEST(NSKeyedArchiver, ReadsMutableDataStoredBehindAReference) {
+    // {"blob": mutable data}: the bytes sit in "$objects", NS.data refers to them.
+    NSData data = phoneArchive({
+        "$null",
+        Dictionary{{"NS.keys", Array{uid(2)}}, {"NS.objects", Array{uid(3)}}, {"$class", uid(6)}},
+        "blob",
+        Dictionary{{"NS.data", uid(4)}, {"$class", uid(5)}},
+        NSData::fromString("bytes"),
+        classEntry("NSMutableData", {"NSMutableData", "NSData", "NSObject"}),
+        classEntry("NSDictionary", {"NSDictionary", "NSObject"}),
+    });
+    Value expected = Dictionary{{"blob", NSData::fromString("bytes")}};
+    EXPECT_EQ(NSKeyedUnarchiver::unarchiveObjectWithData(data), expected);
+    Ref<NSError> error;
+    EXPECT_EQ(NSKeyedUnarchiver::unarchivedObjectOfClasses({"NSDictionary", "NSString", "NSData"}, data, &error),
+              expected);
+    EXPECT_FALSE(error);
+    // A reference to anything but data is no data object.
+    NSData wrong = phoneArchive({"$null", Dictionary{{"NS.data", uid(2)}, {"$class", uid(3)}}, "text",
+                                 classEntry("NSMutableData", {"NSMutableData", "NSData", "NSObject"})});
+    EXPECT_TRUE(NSKeyedUnarchiver::unarchiveObjectWithData(wrong, &error).isNil());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), NSCoderReadCorruptError);
+}
+
+TEST(NSKeyedArchiver, RefusesOtherVersionsAndArchivesWithoutARootObject) {
+    const Array objects{"$null", "text"};
+    for (std::int64_t version : {1, 99999, 100001}) {
+        SCOPED_TRACE(version);
+        Ref<NSError> error;
+        NSData data = binary(Dictionary{{"$version", version},
+                                        {"$archiver", "NSKeyedArchiver"},
+                                        {"$top", Dictionary{{"root", uid(1)}}},
+                                        {"$objects", objects}});
+        EXPECT_FALSE(NSKeyedUnarchiver::initForReadingFromData(data, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code(), NSCoderReadCorruptError);
+    }
+    // Written under another top key: no root object, and an error that says so.
+    NSData other = binary(Dictionary{{"$version", 100000},
+                                     {"$archiver", "NSKeyedArchiver"},
+                                     {"$top", Dictionary{{"object", uid(1)}}},
+                                     {"$objects", objects}});
+    Ref<NSError> error;
+    EXPECT_TRUE(NSKeyedUnarchiver::unarchiveObjectWithData(other, &error).isNil());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), NSCoderValueNotFoundError);
+    error = nullptr;
+    EXPECT_TRUE(NSKeyedUnarchiver::unarchivedObjectOfClass("NSString", other, &error).isNil());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), NSCoderValueNotFoundError);
+    // The top key itself still reads through an unarchiver.
+    auto unarchiver = NSKeyedUnarchiver::initForReadingFromData(other);
+    ASSERT_TRUE(unarchiver);
+    EXPECT_EQ(unarchiver->decodeObjectForKey("object"), Value("text"));
+    // A root that is nil is an archived nil, not a fault.
+    error = nullptr;
+    EXPECT_TRUE(NSKeyedUnarchiver::unarchiveObjectWithData(phoneArchive({"$null"}, 0), &error).isNil());
+    EXPECT_FALSE(error);
+}
+
 TEST(NSKeyedArchiver, MalformedArchivesFailCleanly) {
     auto fails = [](const NSData& data) {
         Ref<NSError> error;

@@ -44,7 +44,7 @@ std::string utf16(const std::u16string& text, bool bigEndian) {
 
 }  // namespace
 
-TEST(XMLPropertyList, IntegersAreDecimalOverTheWholeSignedAndUnsignedRange) {
+TEST(XMLPropertyList, IntegersAreDecimalOrHexadecimalOverTheWholeSignedAndUnsignedRange) {
     const struct {
         const char* text;
         Value expected;
@@ -59,6 +59,10 @@ TEST(XMLPropertyList, IntegersAreDecimalOverTheWholeSignedAndUnsignedRange) {
         {"-9223372036854775808", INT64_MIN, Value::Kind::Integer},
         {"9223372036854775808", std::uint64_t{1} << 63, Value::Kind::Unsigned},
         {"18446744073709551615", UINT64_MAX, Value::Kind::Unsigned},
+        {"0xa", 10, Value::Kind::Integer},
+        {"0X1F", 31, Value::Kind::Integer},
+        {"-0x10", -16, Value::Kind::Integer},
+        {"0xFFFFFFFFFFFFFFFF", UINT64_MAX, Value::Kind::Unsigned},
     };
     for (const auto& row : read) {
         SCOPED_TRACE(row.text);
@@ -68,7 +72,8 @@ TEST(XMLPropertyList, IntegersAreDecimalOverTheWholeSignedAndUnsignedRange) {
         EXPECT_EQ(*value, row.expected);
     }
     const char* refused[] = {"12abc", "not integer", "", " ", "18446744073709551616", "-9223372036854775809",
-                             "0x10", "1.5", "1e3", "--1", "+-1", "1 2", "-"};
+                             "0x", "0xg", "0x-1", "0x+1", "0x1p3", "0x10000000000000000", "1.5", "1e3",
+                             "--1", "+-1", "1 2", "-"};
     for (const char* text : refused) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(parseOne(std::string("<integer>") + text + "</integer>"));
