@@ -334,7 +334,7 @@ bool AppCommunicateData::MakeTextMessage(const RPText& text) {
 
 bool AppCommunicateData::MakeMediaMessage(const Ref<RPMediaMessage>& message) {
     if (!message) return false;
-    const RPText description = message->description().empty() ? RPText() : RPText(message->description());
+    const RPText& description = message->messageDescription();
     if (!within(message->title(), kTitleLimit, "mediaMessage title too large,largest size is %d")) return false;
     if (!within(description, kDescriptionLimit, "mediaMessage description too large,largest size is %d")) return false;
     if (!within(message->thumbData(), kThumbDataLimit, "mediaMessage thumbData too large,largest size is %d"))
@@ -566,7 +566,7 @@ Ref<RPMediaMessage> AppCommunicateData::mediaMessage() const {
         (*dictionary_)["enterpriseCardMsgType"]);
     if (!object) return nullptr;
     message->setTitle(textFor("title"));
-    message->setDescription(textFor("description").value_or(""));
+    message->setDescription(textFor("description"));
     message->setThumbData(dataFor("thumbData"));
     message->setMediaTagName(textFor("mediaTagName"));
     message->setMediaObject(object);

@@ -18,10 +18,12 @@ public:
     // An empty message.
     static Ref<RPMediaMessage> message() { return make<RPMediaMessage>(); }
 
-    // The message's description (also what "%@" prints of it); an empty one
-    // counts as none.
-    std::string description() const override { return description_; }
-    void setDescription(std::string description) { description_ = std::move(description); }
+    // The message's description, also what "%@" prints of it ("" for none).
+    // An empty description is still a description: the message format
+    // writes it, and only a nil one is left out.
+    std::string description() const override { return description_.value_or(""); }
+    const RPText& messageDescription() const { return description_; }
+    void setDescription(RPText description) { description_ = std::move(description); }
 
     // Stores the image as JPEG in thumbData: first at quality 0.6, then 0.1
     // lower each time while the data is above kThumbnailTargetLength and the
@@ -39,5 +41,5 @@ public:
     RP_PROPERTY(Ref<NSObject>, mediaObject, setMediaObject)
 
 private:
-    std::string description_;
+    RPText description_;
 };

@@ -50,6 +50,25 @@ TEST_F(MessageFormat, AWebPageShareIsCommand1010WithTheCommonKeysAndTheObjectsDe
     EXPECT_TRUE(log.empty());
 }
 
+TEST_F(MessageFormat, AnEmptyDescriptionIsWrittenAndReadBackAndANilOneIsLeftOut) {
+    auto share = webPageShare(0);
+    share->message()->setDescription(std::string(""));
+    auto data = make<AppCommunicateData>();
+    ASSERT_TRUE(data->ReqToData(share));
+    EXPECT_EQ((*data->propertList())["description"], Value(""));
+    auto shown = cast<ShowMessageFromRPReq>(AppCommunicateData::initWithPropertList(*data->propertList())->DataToReq());
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->message()->messageDescription(), std::optional<std::string>(""));
+
+    share->message()->setDescription(std::nullopt);
+    data = make<AppCommunicateData>();
+    ASSERT_TRUE(data->ReqToData(share));
+    EXPECT_EQ(data->propertList()->find("description"), nullptr);
+    shown = cast<ShowMessageFromRPReq>(AppCommunicateData::initWithPropertList(*data->propertList())->DataToReq());
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->message()->messageDescription(), std::nullopt);
+}
+
 TEST_F(MessageFormat, LimitsAreInclusiveAndTheFirstExceededOneIsLogged) {
     auto data = make<AppCommunicateData>();
     auto share = webPageShare(0);
