@@ -2,8 +2,11 @@
 
 #include <sys/time.h>
 
+#include <charconv>
+
 #include "foundation/NSString.h"
 #include "foundation/SecRandom.h"
+#include "foundation/UTF16.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPlugins.h"
@@ -88,7 +91,19 @@ std::string RPOUTAEvent::toJsonString() {
 }
 
 bool RPOUTAEvent::isTooLongToReport() const {
-    return content && content->size() > RPOUTAConfig::getInstance()->maxReportEventLength() && getType() != 3;
+    return contentLength() > RPOUTAConfig::getInstance()->maxReportEventLength() && getType() != 3;
+}
+
+std::size_t RPOUTAEvent::contentLength() const { return content ? UTATextLength(*content) : 0; }
+
+std::size_t UTATextLength(std::string_view text) { return UTF16::length(text); }
+
+Value UTAFloatNumber(float number) {
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, number);
+    double shortest = number;
+    std::from_chars(digits, written.ptr, shortest);
+    return Value(shortest);
 }
 
 Dictionary UTADeviceBlock() {

@@ -25,8 +25,11 @@ public:
     std::int32_t generateIDX() const;
     std::string toJsonString();
     // Whether the JSON text is longer than a report may carry
-    // (`maxReportEventLength`); an error event goes whatever its length.
+    // (`maxReportEventLength`, counted by UTATextLength); an error event goes
+    // whatever its length.
     bool isTooLongToReport() const;
+    // The length of the JSON text by UTATextLength, 0 before it is made.
+    std::size_t contentLength() const;
 
     std::uint32_t sid = 0;
     std::uint32_t ts = 0;
@@ -38,6 +41,15 @@ public:
     bool isRealTime = false;
     std::optional<std::string> content;
 };
+
+// The length of a text as the library's limits count it: in UTF-16 code
+// units, as the platform counts string lengths, so a Chinese character counts
+// one and not the three bytes it takes in UTF-8.
+std::size_t UTATextLength(std::string_view text);
+
+// A single-precision measurement as a JSON number: the shortest decimal that
+// reads back as that float (1.234, not the 1.2339999675750732 of its double).
+Value UTAFloatNumber(float number);
 
 // The device facts every event body may carry ("pl", "tz", "ov", "av", "os",
 // "sv", "lg", "sr", "op", "md", "mf", "ch", "cn"), each only when known.

@@ -40,7 +40,7 @@ void RPOUTAPageView::encode(Dictionary& dictionary) {
         if (refer && *refer == *page) refer = "-";
         dictionary.set("pi", *page);
     }
-    dictionary.set("du", duration);
+    dictionary.set("du", UTAFloatNumber(duration));
     UTASetIfPresent(dictionary, "rf", refer);
 }
 
@@ -77,7 +77,7 @@ void RPOUTACrashEventBase::generateData(Dictionary& top, Dictionary& device) con
     top.set("ut", UTAUserType());
 }
 
-void RPOUTAActiveEvent::encode(Dictionary& dictionary) { dictionary.set("du", duration); }
+void RPOUTAActiveEvent::encode(Dictionary& dictionary) { dictionary.set("du", UTAFloatNumber(duration)); }
 
 void RPOUTAUserPropertyEvent::encode(Dictionary& dictionary) {
     if (kvs) dictionary.set("cp", *kvs);
@@ -87,7 +87,7 @@ void RPOUTACustomEvent::encode(Dictionary& dictionary) {
     dictionary.set("ei", eventID);
     if (args) dictionary.set("ar", *args);
     if (kvs) dictionary.set("kv", *kvs);
-    if (duration > 0) dictionary.set("du", duration);
+    if (duration > 0) dictionary.set("du", UTAFloatNumber(duration));
 }
 
 void RPOUTAAdditionEvent::encode(Dictionary& dictionary) {

@@ -11,7 +11,7 @@ class RPOUTAPageView : public RPOUTAEvent {
 public:
     std::int32_t getType() const override { return 1; }
     void encode(Dictionary& dictionary) override;
-    double duration = 0;
+    float duration = 0;
     std::optional<std::string> page, refer;
 };
 
@@ -47,7 +47,7 @@ class RPOUTAActiveEvent : public RPOUTAEvent {
 public:
     std::int32_t getType() const override { return 4; }
     void encode(Dictionary& dictionary) override;
-    double duration = 0;
+    float duration = 0;
 };
 
 class RPOUTAUserPropertyEvent : public RPOUTAEvent {
@@ -64,7 +64,7 @@ public:
     std::string eventID;
     std::optional<Array> args;
     std::optional<Dictionary> kvs;
-    double duration = 0;
+    float duration = 0;
 };
 
 class RPOUTAAdditionEvent : public RPOUTAEvent {
