@@ -17,7 +17,23 @@ TEST(UTARP, TheAppKeyIsTheIdBehindAFixedPrefix) {
     EXPECT_EQ(UTARP::ConvertRPappkey(std::string("")), key->substr(0, 5));
 }
 
-using RippleAnalyticsBridge = AnalyticsServiceFixture;
+// The bridge's key and the registrar's background observer are the kit's
+// own process-wide state: each test starts and ends without them.
+class RippleAnalyticsBridge : public AnalyticsServiceFixture {
+protected:
+    void SetUp() override {
+        AnalyticsServiceFixture::SetUp();
+        forgetBridge();
+    }
+    void TearDown() override {
+        forgetBridge();
+        AnalyticsServiceFixture::TearDown();
+    }
+    static void forgetBridge() {
+        UTARP::getInstance()->setAppkey(std::nullopt);
+        NSNotificationCenter::defaultCenter()->removeObserver(RMApiRegister::shareInstance());
+    }
+};
 
 TEST_F(RippleAnalyticsBridge, RegisteringWithoutAnalyticsStartsNothing) {
     ASSERT_TRUE(RPApi::registerApp(std::string("rpquiet"), false));

@@ -51,7 +51,6 @@ class AnalyticsEndToEnd : public AnalyticsServiceFixture {
 protected:
     void SetUp() override {
         AnalyticsServiceFixture::SetUp();
-        if (IsSkipped()) return;
         ASSERT_TRUE(collector);
         RPOUTAReportHost::setHost(backend::AnalyticsCollector::kHost, static_cast<std::uint16_t>(collector->port()));
     }

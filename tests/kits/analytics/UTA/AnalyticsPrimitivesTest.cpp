@@ -9,11 +9,14 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
+#include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
 
 NSData bytes(std::vector<std::uint8_t> values) { return NSData(std::move(values)); }
+
+using AnalyticsSettings = AnalyticsStateFixture;
 
 }  // namespace
 
@@ -101,7 +104,7 @@ TEST(AnalyticsPrimitives, NetworkStatusForFlags) {
     SCNetworkReachability::setFakeFlags(std::nullopt);
 }
 
-TEST(AnalyticsSettings, DefaultsAndTheDebugLog) {
+TEST_F(AnalyticsSettings, DefaultsAndTheDebugLog) {
     RPOUTAConfig fresh;
     EXPECT_EQ(fresh.reportStrategy(), 3);
     EXPECT_EQ(fresh.sessionTimeoutSecs(), 30u);

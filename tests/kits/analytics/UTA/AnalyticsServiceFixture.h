@@ -1,9 +1,8 @@
 #pragma once
 
 // Base of the tests that run the analytics service. The service, its store
-// and its session state are process-wide, so each such test needs a process
-// of its own (ctest runs every test alone); run in one process after another
-// service test, it skips.
+// and its session state are process-wide: each test starts and ends with them
+// forgotten, as in a new process, so tests run in any order in one process.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,9 +26,7 @@ protected:
     static constexpr SCNetworkReachabilityFlags kWiFi = kSCNetworkReachabilityFlagsReachable;
 
     void SetUp() override {
-        static bool used = false;
-        if (used) GTEST_SKIP() << "the analytics service is process-wide: run this test in its own process (ctest)";
-        used = true;
+        UTAResetForTests();
         auto config = RPOUTAConfig::getInstance();
         config->setDebugEnable(true);
         // Every event is stored unless a test says otherwise, on a cellular link.
@@ -39,6 +36,8 @@ protected:
         UTASetTimeSource([this] { return now; });
     }
     void TearDown() override {
+        // While the sandbox is still there: the store closes its file in it.
+        UTAResetForTests();
         SCNetworkReachability::setFakeFlags(std::nullopt);
         UTASetTimeSource({});
     }

@@ -7,6 +7,7 @@
 #include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "tests/support/TempSandbox.h"
 #include "uikit/DeviceStorage.h"
@@ -18,12 +19,12 @@ namespace {
 class DeviceIdentity : public ::testing::Test {
 protected:
     void SetUp() override {
-        RPOUTAStableUDID::clearCachedValue();
+        UTAResetForTests();
         DeviceStorage::setFolder(device.path());
     }
     void TearDown() override {
         DeviceStorage::setFolder("");
-        RPOUTAStableUDID::clearCachedValue();
+        UTAResetForTests();
     }
     // The identifier as a freshly launched app sees it.
     std::optional<std::string> launchValue(Ref<NSError>* error) {

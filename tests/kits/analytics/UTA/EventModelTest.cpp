@@ -8,6 +8,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
+#include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -18,9 +19,11 @@ Dictionary jsonOf(RPOUTAEvent& event) {
     return value.isDictionary() ? *value.dictionary() : Dictionary();
 }
 
+using EventModel = AnalyticsStateFixture;
+
 }  // namespace
 
-TEST(EventModel, EnvelopeAndBodies) {
+TEST_F(EventModel, EnvelopeAndBodies) {
     TempSandbox sandbox;
     auto config = RPOUTAConfig::getInstance();
     config->setAppkey("configured");
@@ -89,7 +92,28 @@ TEST(EventModel, EnvelopeAndBodies) {
     for (int i = 0; i < 1000; ++i) EXPECT_NE(page.generateIDX(), -1);
 }
 
-TEST(EventModel, UserTypeFollowsDaysAndAppVersions) {
+TEST_F(EventModel, DurationsAreWrittenAsMeasuredWithoutFloatNoise) {
+    TempSandbox sandbox;
+    RPOUTAPageView page;
+    page.duration = 1.234f;
+    RPOUTAActiveEvent active;
+    active.duration = 0.1f;
+    RPOUTACustomEvent custom;
+    custom.duration = 86399.999f;  // the float nearest is 86400: written as that
+    // The duration's text exactly, up to the next member or the end.
+    const auto writes = [](RPOUTAEvent& event, const std::string& number) {
+        const std::string text = event.toJsonString();
+        return text.find("\"du\":" + number + ",") != std::string::npos ||
+               text.find("\"du\":" + number + "}") != std::string::npos;
+    };
+    EXPECT_TRUE(writes(page, "1.234"));
+    EXPECT_TRUE(writes(active, "0.1"));
+    EXPECT_TRUE(writes(custom, "86400"));
+    EXPECT_EQ(UTAFloatNumber(3.0f), Value(3.0));
+    EXPECT_EQ(UTAFloatNumber(1e-7f).doubleValue(), 1e-7);
+}
+
+TEST_F(EventModel, UserTypeFollowsDaysAndAppVersions) {
     TempSandbox sandbox;
     auto helper = RPOUTAHelper::getInstance();
     auto user = helper->getUser();

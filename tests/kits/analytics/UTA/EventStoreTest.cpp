@@ -7,20 +7,18 @@
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
 
+// Each test's own store, under the library's settings as a new process has them.
 class EventStore : public ::testing::Test {
 protected:
-    void TearDown() override {
-        auto config = RPOUTAConfig::getInstance();
-        config->setMaxStoreEventCount(1024);
-        config->setMaxSendRetryCount(3);
-        config->setMaxLoadEventCount(30);
-    }
+    void SetUp() override { UTAResetForTests(); }
+    void TearDown() override { UTAResetForTests(); }
 
     // Stores an event with a given time stamp and waits until it is done.
     bool store(std::uint32_t ts, std::string content = "", std::int32_t type = 1000) {
@@ -67,6 +65,21 @@ TEST_F(EventStore, RefusesTooLongAndEmptyEventsButAlwaysCompletes) {
     EXPECT_TRUE(store(13, "{\"it's\":\"quoted'\"}"));
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(db->storedEventCount(), 2u);
+}
+
+TEST_F(EventStore, TheLengthLimitCountsCharactersNotUTF8Bytes) {
+    // {"x":"…"} around Chinese text: 8 characters of JSON, one per Chinese character.
+    const auto chinese = [](int count) {
+        std::string text = "{\"x\":\"";
+        for (int i = 0; i < count; ++i) text += "推";
+        return text + "\"}";
+    };
+    EXPECT_TRUE(store(10, chinese(4088)));  // 4096 characters, 12272 bytes
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(store(11, chinese(4089)));  // 4097 characters: refused
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(storeFileRows(db->getDbPath(), "select ts from events"),
+              (std::vector<std::vector<std::string>>{{"10"}}));
 }
 
 TEST_F(EventStore, BatchesRaiseSendCountsAndAFailedBatchComesBackUntilItsLastTry) {

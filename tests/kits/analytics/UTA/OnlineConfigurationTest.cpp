@@ -10,8 +10,10 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPluginNotify.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPlugins.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTANumericCompare.h"
+#include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
 
@@ -44,19 +46,11 @@ public:
 
 class OnlineConfiguration : public MainLoopFixture {
 protected:
-    void SetUp() override { RPOUTAConfig::getInstance()->setDebugEnable(true); }
-    void TearDown() override {
-        auto config = RPOUTAConfig::getInstance();
-        config->setReportStrategy(3);
-        config->setStatEnable(true);
-        config->setAutoTM(true);
-        config->setDebugEnable(false);
-        auto helper = RPOUTAHelper::getInstance();
-        helper->setUTAEnableFlag(false);
-        helper->setSpeedTestStr("");
-        helper->getEnv()->setInstantEventList({});
-        helper->getEnv()->setIgnoreEventList({});
+    void SetUp() override {
+        UTAResetForTests();
+        RPOUTAConfig::getInstance()->setDebugEnable(true);
     }
+    void TearDown() override { UTAResetForTests(); }
 
     TempSandbox sandbox;
     NSLogCapture log;
@@ -224,15 +218,17 @@ public:
     std::optional<std::string> getIDFA() override { return "AD-1"; }
 };
 
+using AnalyticsPlugins = AnalyticsStateFixture;
+
 }  // namespace
 
-TEST(AnalyticsPlugins, TheFirstClassToAskMakesTheSharedHolder) {
+TEST_F(AnalyticsPlugins, TheFirstClassToAskMakesTheSharedHolder) {
     auto first = RPOUTAMidPlugin::getInstance<OwnMidPlugin>();
     EXPECT_EQ(first->className(), "OwnMidPlugin");
     EXPECT_EQ(RPOUTAMidPlugin::getInstance(), first);
 }
 
-TEST(AnalyticsPlugins, QueriesAndTheAdvertisingIdentifierSource) {
+TEST_F(AnalyticsPlugins, QueriesAndTheAdvertisingIdentifierSource) {
     TempSandbox sandbox;
     auto config = RPOUTAConfig::getInstance();
     EXPECT_EQ(RPOUTA::getAppVersion(), RPOUTAHelper::getInstance()->getEnv()->app_version());

@@ -17,6 +17,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
@@ -67,13 +68,12 @@ private:
 class ReportChannel : public MainLoopFixture {
 protected:
     void SetUp() override {
+        UTAResetForTests();
         ASSERT_TRUE(collector);
         pointAt(collector->port());
     }
     void TearDown() override {
-        RPOUTAConfig::getInstance()->setMaxLoadEventCount(30);
-        RPOUTAConfig::getInstance()->setMaxReportEventLength(4096);
-        RPOUTAConfig::getInstance()->setMaxSendRetryCount(3);
+        UTAResetForTests();
         RPOUTAReportHost::setHost("");
     }
     static void pointAt(int port) { RPOUTAReportHost::setHost("127.0.0.1", static_cast<std::uint16_t>(port)); }

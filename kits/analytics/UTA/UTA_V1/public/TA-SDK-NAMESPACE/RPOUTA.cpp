@@ -1,16 +1,18 @@
 // The service's start-up, its shared instance and the application life cycle.
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTA.h"
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/NSNotificationCenter.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTADataConfigHolder.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAPluginNotify.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStableUDID.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTANumericCompare.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -20,21 +22,26 @@ public:
     std::string className() const override { return "RPOUTA"; }
 };
 
-// Never destroyed: the service's queues may still run while the process exits.
-std::mutex& instanceLock() {
-    static auto* lock = new std::mutex();
-    return *lock;
-}
-Ref<RPOUTA>& publishedInstance() {
-    static auto* instance = new Ref<RPOUTA>();
-    return *instance;
-}
-
 }  // namespace
 
-Ref<RPOUTA> UTAExistingInstance() {
-    std::lock_guard lock(instanceLock());
-    return publishedInstance();
+Ref<RPOUTA> UTAExistingInstance() { return UTASharedSlotOf<RPOUTA>().existing(); }
+
+void UTAResetForTests() {
+    auto service = UTAExistingInstance();
+    auto store = UTASharedSlotOf<RPOUTAStore>().existing();
+    auto channel = UTASharedSlotOf<RPOUTASocket>().existing();
+    // Events go from the service's queue to the store's and on to the channel.
+    for (int round = 0; round < 2; ++round) {
+        if (service) service->getTaskQueue()->sync([] {});
+        if (store) store->taskQueue()->sync([] {});
+    }
+    if (channel) channel->disconnect();
+    if (store) store->shutDown();
+    auto center = NSNotificationCenter::defaultCenter();
+    if (service) center->removeObserver(service);
+    center->removeObserver(RPOUTA::classObject());
+    RPOUTAStableUDID::clearCachedValue();
+    UTAForgetProcessState();
 }
 
 Ref<NSObject> RPOUTA::classObject() {
@@ -44,15 +51,7 @@ Ref<NSObject> RPOUTA::classObject() {
 
 RPOUTA::RPOUTA() = default;
 
-Ref<RPOUTA> RPOUTA::getInstance() {
-    static DispatchOnce once;
-    once.perform([] {
-        auto instance = make<RPOUTA>();
-        std::lock_guard lock(instanceLock());
-        publishedInstance() = instance;
-    });
-    return UTAExistingInstance();
-}
+Ref<RPOUTA> RPOUTA::getInstance() { return UTASharedInstance<RPOUTA>(); }
 
 void RPOUTA::didCreate() {
     RPOUTAHelper::getInstance()->setUTAEnableFlag(true);

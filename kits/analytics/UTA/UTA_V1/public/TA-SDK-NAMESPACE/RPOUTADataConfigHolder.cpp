@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/NSException.h"
 #include "foundation/NSJSONSerialization.h"
 #include "foundation/NSString.h"
@@ -14,18 +13,9 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTANumericCompare.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 namespace {
-
-// Never destroyed: queues may still encode events while the process exits.
-Ref<RPOUTADataConfigHolder>& sharedHolder() {
-    static auto* holder = new Ref<RPOUTADataConfigHolder>();
-    return *holder;
-}
-std::mutex& sharedHolderLock() {
-    static auto* lock = new std::mutex();
-    return *lock;
-}
 
 std::vector<std::string> eventIdList(const std::string& text) {
     return NSString::componentsSeparatedByString(text, ";");
@@ -39,26 +29,20 @@ void logAndReportError(const std::string& message) {
 }  // namespace
 
 Ref<RPOUTADataConfigHolder> RPOUTADataConfigHolder::initSingleton(const std::function<void()>& block) {
-    static DispatchOnce once;
-    once.perform([&] {
+    return UTASharedSlotOf<RPOUTADataConfigHolder>().get([&] {
         auto holder = make<RPOUTADataConfigHolder>();
         RPOUTAStore::getInstance()->loadConfig([&](const Ref<RPOUTADataConfig>& config) { holder->setConfig(config); });
         if (block) block();
-        {
-            std::lock_guard lock(sharedHolderLock());
-            sharedHolder() = holder;
-        }
         // Every acknowledged report answer may carry configuration.
         RPOUTASocket::getInstance()->setOnlineConfigHandler([](const Value& answer) {
             if (auto shared = getInstance()) shared->updateOnlineConfig(answer);
         });
+        return holder;
     });
-    return getInstance();
 }
 
 Ref<RPOUTADataConfigHolder> RPOUTADataConfigHolder::getInstance() {
-    std::lock_guard lock(sharedHolderLock());
-    return sharedHolder();
+    return UTASharedSlotOf<RPOUTADataConfigHolder>().existing();
 }
 
 void RPOUTADataConfigHolder::setConfig(const Ref<RPOUTADataConfig>& config) {

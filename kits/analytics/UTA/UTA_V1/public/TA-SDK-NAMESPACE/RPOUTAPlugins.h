@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/NSObject.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 // The optional plug-ins that extend the library from outside it. Each holder
 // is one shared object with a delegate slot that a plug-in fills; while the
@@ -54,19 +54,7 @@ template <class Holder> class RPOUTAPluginHolder : public NSObject {
 public:
     template <class Asking = Holder> static Ref<Holder> getInstance() {
         static_assert(std::is_base_of_v<Holder, Asking>);
-        once().perform([] { shared() = make<Asking>(); });
-        return shared();
-    }
-
-private:
-    static DispatchOnce& once() {
-        static DispatchOnce instance;
-        return instance;
-    }
-    // Never destroyed: the store's queue may ask a plug-in while the process exits.
-    static Ref<Holder>& shared() {
-        static auto* instance = new Ref<Holder>();
-        return *instance;
+        return UTASharedSlotOf<Holder>().get([] { return Ref<Holder>(make<Asking>()); });
     }
 };
 

@@ -12,6 +12,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 
 namespace {
@@ -28,6 +29,10 @@ std::vector<Ref<RPOUTAEvent>>& pendingEvents() {
     static auto* events = new std::vector<Ref<RPOUTAEvent>>();
     return *events;
 }
+[[maybe_unused]] const bool pendingEventsForgotten = UTAOnReset([] {
+    std::lock_guard lock(pendingLock());
+    pendingEvents().clear();
+});
 
 Ref<RPOUTAStore> store() { return RPOUTAStore::getInstance(); }
 

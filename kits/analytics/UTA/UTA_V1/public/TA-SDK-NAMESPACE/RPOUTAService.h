@@ -38,6 +38,14 @@ void UTAClearLastActivity();
 // The shared instance when it exists, without making it.
 Ref<RPOUTA> UTAExistingInstance();
 
+// For tests, which run many app lives in one process: lets the service, the
+// store and the report channel finish what was handed to them, drops the
+// channel's connection, closes the store's file for good, and forgets every
+// shared instance and every piece of process-wide state (settings, identity,
+// online configuration, sessions, timers), so that the next use starts as a
+// new process would. Call it on the main thread, not from the library's queues.
+void UTAResetForTests();
+
 // The intake of every recorded event: before the shared instance exists it
 // waits in a list of at most 128; afterwards the waiting ones go first.
 void UTASubmitEvent(const Ref<RPOUTAEvent>& event);

@@ -12,6 +12,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 namespace {
 
@@ -21,6 +22,15 @@ std::atomic<std::int64_t> nextMidnight{0};
 std::atomic<std::uint32_t> sessionEventCount{0};
 std::atomic<bool> firstSessionEventSent{false};
 std::atomic<bool> additionEventSent{false};
+
+[[maybe_unused]] const bool sessionsForgotten = UTAOnReset([] {
+    currentSessionId = 0;
+    lastActivity = 0;
+    nextMidnight = 0;
+    sessionEventCount = 0;
+    firstSessionEventSent = false;
+    additionEventSent = false;
+});
 
 // Never destroyed: the service's queues read the time while the process exits.
 std::mutex& timeSourceLock() {

@@ -45,6 +45,12 @@ void RPOUTASocket::didCreate() {
     utaSocket_ = make<RPOUTAQueueSocket>(WeakRef<RPOUTAQueueSocketDelegate>(self<RPOUTASocket>()), taskQueue_);
 }
 
+void RPOUTASocket::disconnect() {
+    taskQueue_->sync([this] {
+        if (utaSocket_) utaSocket_->disconnect();
+    });
+}
+
 // ---- the caller's side
 
 void RPOUTASocket::send(const Ref<RPOUTASendItem>& item) {
@@ -65,7 +71,7 @@ void RPOUTASocket::sendEvent(const Ref<RPOUTASendItem>& item) {
         if ((*event)->isTooLongToReport()) {
             // Not sent, so not reported delivered: the caller decides what
             // becomes of it (the store refuses it as well).
-            UTALog("[ERROR]Too large event content length to report:%d", static_cast<int>((*event)->content->size()));
+            UTALog("[ERROR]Too large event content length to report:%d", static_cast<int>((*event)->contentLength()));
             complete(item, false);
             return;
         }

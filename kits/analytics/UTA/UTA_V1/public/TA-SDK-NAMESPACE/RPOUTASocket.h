@@ -87,6 +87,8 @@ public:
     void setOnlineConfigHandler(std::function<void(const Value&)> handler);
 
     const Ref<DispatchQueue>& taskQueue() const { return taskQueue_; }
+    // Drops the connection, on "HttpDispatcher"; the unit in flight fails.
+    void disconnect();
 
     // Socket reports, on "HttpDispatcher".
     void socketDidConnectToHost(const Ref<RPOUTAQueueSocket>& sock, const std::string& host,

@@ -2,7 +2,6 @@
 
 #include <ctime>
 
-#include "foundation/DispatchOnce.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
 #include "foundation/NSUserDefaults.h"
@@ -10,6 +9,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 namespace {
 
@@ -61,12 +61,7 @@ std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 }  // namespace
 
-Ref<RPOUTAStore> RPOUTAStore::getInstance() {
-    static DispatchOnce once;
-    static Ref<RPOUTAStore> shared;
-    once.perform([] { shared = make<RPOUTAStore>(); });
-    return shared;
-}
+Ref<RPOUTAStore> RPOUTAStore::getInstance() { return UTASharedInstance<RPOUTAStore>(); }
 
 RPOUTAStore::RPOUTAStore(Ref<RPOUTASocket> channel) : channel_(std::move(channel)) { initDB(); }
 
@@ -104,7 +99,7 @@ std::string RPOUTAStore::getDbPath() {
 
 sqlite3* RPOUTAStore::getDB() {
     std::lock_guard lock(utaLock());
-    if (db_) return db_;
+    if (db_ || shutDown_) return db_;
     const std::string path = getDbPath();
     if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
         UTALog("open sqlite db failed.");
@@ -121,6 +116,12 @@ void RPOUTAStore::closeDB() {
     insertEvent_ = replaceConfig_ = nullptr;
     if (db_) sqlite3_close(db_);
     db_ = nullptr;
+}
+
+void RPOUTAStore::shutDown() {
+    std::lock_guard lock(utaLock());
+    shutDown_ = true;
+    closeDB();
 }
 
 void RPOUTAStore::deleteDB() {
@@ -229,7 +230,8 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
         const std::string content = *event->content;
         UTALog(hasTrySent ? "Send failed, then store event:%@" : "Environment setting, then store event:%@", content);
         if (event->isTooLongToReport()) {
-            UTALog("[ERROR]Too large event content length to report:%lu", static_cast<unsigned long>(content.size()));
+            UTALog("[ERROR]Too large event content length to report:%lu",
+                   static_cast<unsigned long>(event->contentLength()));
             completion();
             return;
         }

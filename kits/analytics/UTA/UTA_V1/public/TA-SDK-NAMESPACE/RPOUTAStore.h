@@ -50,6 +50,9 @@ public:
     std::string getDbPath();
     sqlite3* getDB();
     void closeDB();
+    // Closes the file for good: later operations find no database, so work
+    // still queued for this store cannot reach a file opened after it.
+    void shutDown();
     void deleteDB();
     void initDB();
     // Returns rows an earlier run left in flight to the stored state.
@@ -113,6 +116,7 @@ private:
 
     Ref<DispatchQueue> taskQueue_ = DispatchQueue::serial("StatStore");
     sqlite3* db_ = nullptr;
+    bool shutDown_ = false;  // under the store lock
     sqlite3_stmt* insertEvent_ = nullptr;
     sqlite3_stmt* replaceConfig_ = nullptr;
     std::atomic<std::uint32_t> numStoredEvents_{0};

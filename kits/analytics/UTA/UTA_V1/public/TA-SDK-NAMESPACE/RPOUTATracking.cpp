@@ -6,13 +6,13 @@
 #include <mutex>
 
 #include "foundation/NSString.h"
-#include "foundation/UTF16.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTA.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
 
 namespace {
 
@@ -32,15 +32,20 @@ Timers& pageTimers() {
     return *timers;
 }
 // Made at the first begin of a timed event: before it, ends find no timers.
-std::mutex& eventTimersCreation() {
-    static std::mutex lock;
-    return lock;
+struct EventTimers {
+    std::mutex creation;
+    bool made = false;
+    Timers timers;
+};
+EventTimers& sharedEventTimers() {
+    static auto* shared = new EventTimers();
+    return *shared;
 }
 Timers* eventTimers(bool create) {
-    static Timers* timers = nullptr;
-    std::lock_guard lock(eventTimersCreation());
-    if (!timers && create) timers = new Timers();
-    return timers;
+    EventTimers& shared = sharedEventTimers();
+    std::lock_guard lock(shared.creation);
+    if (create) shared.made = true;
+    return shared.made ? &shared.timers : nullptr;
 }
 
 // The start of the open active period (0 when none), under "_tslock".
@@ -49,6 +54,22 @@ std::mutex& activeStartLock() {
     return lock;
 }
 double activeStart = 0;
+
+[[maybe_unused]] const bool timersForgotten = UTAOnReset([] {
+    {
+        std::lock_guard lock(pageTimers().lock);
+        pageTimers().begins.clear();
+    }
+    {
+        EventTimers& shared = sharedEventTimers();
+        std::lock_guard lock(shared.creation);
+        shared.made = false;
+        std::lock_guard timersLock(shared.timers.lock);
+        shared.timers.begins.clear();
+    }
+    std::lock_guard lock(activeStartLock());
+    activeStart = 0;
+});
 
 bool enabled() {
     return RPOUTAHelper::getInstance()->checkUTAEnable() && RPOUTAConfig::getInstance()->statEnable();
@@ -122,15 +143,20 @@ std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const 
 }
 
 // Ends a timed event: the event with its duration, or 1000 without a begin.
+// Before any timed begin in the process there are no timers, and the answer
+// is `beforeAnyBegin`: 1000 for the argument form, -1 for the key-value form
+// (the answer callers of that form get there, though -1 otherwise means that
+// tracking is off).
 // `fill` puts the arguments or properties on the event.
 std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey,
-                           bool isRealTime, const std::function<void(RPOUTACustomEvent&)>& fill) {
+                           bool isRealTime, std::int64_t beforeAnyBegin,
+                           const std::function<void(RPOUTACustomEvent&)>& fill) {
     if (missing(eventId)) {
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
         return kInvalid;
     }
     Timers* timers = eventTimers(false);
-    if (!timers) return kInvalid;
+    if (!timers) return beforeAnyBegin;
     if (UTAIsContentTooLong(eventId, arguments)) return kTooLong;
     Ref<RPOUTACustomEvent> event;
     {
@@ -153,9 +179,9 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const st
 
 bool UTAIsContentTooLong(const std::optional<std::string>& text, const Value& props) {
     if (!text) return true;
-    if (props.isNil()) return UTF16::length(*text) > kMaxContentLength;
+    if (props.isNil()) return UTATextLength(*text) > kMaxContentLength;
     if (!props.isDictionary() && !props.isArray()) return true;
-    return UTF16::length(*text) + UTF16::length(RPOUTAHelper::getInstance()->getJson(props)) > kMaxContentLength;
+    return UTATextLength(*text) + UTATextLength(RPOUTAHelper::getInstance()->getJson(props)) > kMaxContentLength;
 }
 
 // --- Page views ---
@@ -362,7 +388,7 @@ std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optiona
                                          bool isRealTime) {
     if (!enabled()) return kOff;
     return endTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey, isRealTime,
-                         [&](RPOUTACustomEvent& event) { event.args = args; });
+                         kInvalid, [&](RPOUTACustomEvent& event) { event.args = args; });
 }
 
 std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::optional<Dictionary>& props) {
@@ -416,7 +442,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std:
                                                  const Text& h5Attr) {
     if (!enabled()) return kOff;
     return endTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey,
-                         isRealTime, [&](RPOUTACustomEvent& event) {
+                         isRealTime, kOff, [&](RPOUTACustomEvent& event) {
                              event.kvs = props;
                              event.h5 = fromH5;
                              event.h5attr = h5Attr;
