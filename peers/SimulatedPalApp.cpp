@@ -230,6 +230,15 @@ std::vector<Ref<PalPluginMetadata>> SimulatedPalApp::registeredPlugins() {
     return plugins;
 }
 
+bool SimulatedPalApp::askHostToView(const PeerDelivery& share) {
+    auto callback = share.message["callback_name"].stringValue();
+    auto url = NSURL::URLWithString(share.url);
+    if (!callback || !url) return false;
+    UIApplication::sharedApplication()->openURLIntoApp(
+        NSURL::URLWithString(*callback + "://request_from_pal/view?" + url->query().value_or("")), bundleIdentifier());
+    return true;
+}
+
 bool SimulatedPalApp::sendLegacyRequest(const std::string& hostScheme, const Ref<NimbusApiReq>& request) {
     auto data = NimbusMessagePack::dataWithNimbusReqMessage(request);
     if (!data) return false;

@@ -32,7 +32,7 @@
 //   when its answer error is "-4") under "response_data" in the same place,
 //   opening "<host scheme>://psapp/palspace/<command>?generalpastboard=..";
 // - anything else (probes, chats, cards, wallet...): notes the URL.
-// It can also send the host a legacy request.
+// It can also send the host a legacy request, or ask it to show a share.
 class SimulatedPalApp : public PeerApp {
 public:
     enum class Kind { Pal, PalWork, PalSpace };
@@ -59,6 +59,11 @@ public:
 
     // The apps' registrations on the board "com.nimbus.mpal.api.registerAppPlugin".
     static std::vector<Ref<PalPluginMetadata>> registeredPlugins();
+
+    // Asks the host to show what a share it received carried: opens
+    // "<callback_name>://request_from_pal/view?<the share's query>", the
+    // share's record staying where it lies. False without a callback name.
+    bool askHostToView(const PeerDelivery& share);
 
     // Puts the request on the general pasteboard and opens the host on its
     // legacy scheme. False when it cannot be archived.

@@ -95,9 +95,20 @@ bool NimbusOAuth::nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session) {
     return !delegate || delegate->nimbusNeedPerformReAuth(session).value_or(true);
 }
 
+// Nothing of the session outlives it: its calls are cancelled, the page
+// key writer, the network watch and the become-active observer go.
 NimbusOAuth::~NimbusOAuth() {
     OpenApi::unRegisterApp(sessionDelegate_.lock().get(), this);
+    request_.reset();
+    cancelAllAPIRequest();
+    apiRequests_.clear();
     if (loginViewKit_) loginViewKit_->setLoginDelegate(nullptr);
+    loginViewKit_.reset();
+    StopNotifyNetWork();
+    reachHost_.reset();
+    loginDict_.clear();
+    NBWebViewLoadJs::clear();
+    if (becomeActiveObserver_) NSNotificationCenter::defaultCenter()->removeObserver(becomeActiveObserver_);
 }
 
 bool NimbusOAuth::HandleOpenURL(const Ref<NSURL>& url) { return OpenApi::handleOpenURL(url); }

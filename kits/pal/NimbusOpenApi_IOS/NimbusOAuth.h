@@ -13,6 +13,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "graphics/UIImage.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBParameterDictionaries.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/setHeadImageDelegate.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusSessionDelegate.h"
@@ -170,6 +171,8 @@ public:
     // The app's own switch for sharing through the kit's web page.
     static void openSDKWebViewPalShareEnable();
     static std::int32_t sendRespMessageToNimbusApp(const Ref<NimbusApiResp>& response);
+    // The lower-case entry names no token: always nothing.
+    std::optional<std::string> encrytoken() const { return std::nullopt; }
     const std::optional<std::string>& getServerSideCode() const { return accessToken_; }
     const std::optional<std::string>& getUserOpenID() const { return openId_; }
     static std::optional<std::string> getLastErrorMsg();
@@ -203,6 +206,16 @@ public:
     bool addTopicWithParams(const Dictionary& params);
     bool getVipInfo();
     bool getVipRichInfo();
+    // The same calls with their parameter dictionaries.
+    bool getListPhotoWithParams(const Ref<NBListPhotoDic>& params) { return getListPhotoWithParams(params->params()); }
+    bool addShareWithParams(const Ref<NBAddShareDic>& params) { return addShareWithParams(params->params()); }
+    bool uploadPicWithParams(const Ref<NBUploadPicDic>& params) { return uploadPicWithParams(params->params()); }
+    bool addAlbumWithParams(const Ref<NBAddAlbumDic>& params) { return addAlbumWithParams(params->params()); }
+    bool addOneBlogWithParams(const Ref<NBAddOneBlogDic>& params) { return addOneBlogWithParams(params->params()); }
+    bool checkPageFansWithParams(const Ref<NBCheckPageFansDic>& params) {
+        return checkPageFansWithParams(params->params());
+    }
+    bool addTopicWithParams(const Ref<NBAddTopicDic>& params) { return addTopicWithParams(params->params()); }
 
     void getUserInfoResponse(const Ref<APIResponse>& response);
     void getUserInfoNotUserResponse(const Ref<APIResponse>& response);
@@ -229,6 +242,7 @@ public:
     static constexpr std::size_t kMaxPNGBytes = 102400;
     bool setUserHeadpic(const Dictionary& params);
     bool setUserHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
+    bool setUserHeadpic(const Ref<NBSetUserHeadpic>& params) { return setUserHeadpic(params->params()); }
     // The screen's cut: uploaded as PNG, or as JPEG (quality 0.5) when the
     // PNG passes 102,400 bytes; the request's number, or -1.
     std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>& screen, const Ref<UIImage>& image,
@@ -242,6 +256,14 @@ public:
                                const Ref<NimbusRequestDelegate>& delegate);
     Ref<NimbusRequest> requestWithGraphPath(const std::string& path, Dictionary params, const std::string& httpMethod,
                                             const Ref<NimbusRequestDelegate>& delegate);
+    // The same with "GET", and with no parameters.
+    Ref<NimbusRequest> requestWithGraphPath(const std::string& path, Dictionary params,
+                                            const Ref<NimbusRequestDelegate>& delegate) {
+        return requestWithGraphPath(path, std::move(params), "GET", delegate);
+    }
+    Ref<NimbusRequest> requestWithGraphPath(const std::string& path, const Ref<NimbusRequestDelegate>& delegate) {
+        return requestWithGraphPath(path, Dictionary(), "GET", delegate);
+    }
     Ref<NimbusRequest> requestWithMethodName(const std::string& name, Dictionary params, const std::string& httpMethod,
                                              const Ref<NimbusRequestDelegate>& delegate);
     // The map's "method" names the call (GET); nothing without one.
@@ -278,6 +300,9 @@ public:
     // Takes "userData" out of the caller's map; the friends' open ids become
     // the receivers.
     bool sendStory(Dictionary& params, const Array& friendList);
+    bool sendStory(const Ref<NBSendStoryDic>& params, const Array& friendList) {
+        return sendStory(params->params(), friendList);
+    }
     // NO, after the alert "分享失败" / "标题不能为空", for a blank title.
     bool checkSendStoryParam(const Dictionary& params, const Array& fopenIdArray);
     bool sendAppInvitationWithDescription(const std::optional<std::string>& desc,

@@ -122,8 +122,9 @@ void NimbusOAuth::nimbusFailedUpdate(std::int32_t reason) {
 }
 
 void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
-    accessToken_.reset();
-    openId_.reset();
+    // Through the setters, so that the share layer forgets them too.
+    setAccessToken(std::nullopt);
+    setOpenId(std::nullopt);
     expirationDate_.reset();
     permissions_.clear();
     OpenApi::clearParam();

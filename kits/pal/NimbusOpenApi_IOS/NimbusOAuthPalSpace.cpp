@@ -25,7 +25,7 @@ constexpr int kPalSpaceCommandVersion = 4;
 std::string text(const std::optional<std::string>& value) { return value.value_or(""); }
 
 std::string trimmed(const std::optional<std::string>& value) {
-    return RPApiNSStringURLArgumentsAdditions::trim(text(value));
+    return PalApiNSStringURLArgumentsAdditions::trim(text(value));
 }
 
 void showAlert(const std::string& title, const std::string& message, const std::string& button) {
@@ -87,7 +87,7 @@ bool startDialog(Ref<NBUiKit>& uiKit, const Ref<NimbusOAuth>& session, const std
 
 // The "k=v" pieces of a query with exactly one "=", values percent-decoded.
 Dictionary NBOSDKParseQueryPairs(const std::string& query) {
-    return RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator("?" + query, "?");
+    return PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator("?" + query, "?");
 }
 
 std::string joinedTexts(const Array& list) {
@@ -104,7 +104,7 @@ std::string joinedTexts(const Array& list) {
 
 bool NimbusOAuth::checkSendStoryParam(const Dictionary& params, const Array&) {
     const std::string* title = params["title"].text();
-    if (title && !RPApiNSStringURLArgumentsAdditions::trim(*title).empty()) return true;
+    if (title && !PalApiNSStringURLArgumentsAdditions::trim(*title).empty()) return true;
     showAlert("分享失败", "标题不能为空", "我知道啦");
     return false;
 }

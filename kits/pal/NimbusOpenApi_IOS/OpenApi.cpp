@@ -159,6 +159,8 @@ bool OpenApi::isPalSpaceInstalled() {
 
 bool OpenApi::isPalSpaceSupportGeneralPastboard() { return NBOSDKCanOpenURLString("mpalspaceopensdkapiV2://"); }
 
+bool OpenApi::canParseURL(const Ref<NSURL>& url) { return url && UIApplication::sharedApplication()->canOpenURL(url); }
+
 bool OpenApi::openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data) {
     if (palspaceVersion() < 3 || !TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
     const bool general = isPalSpaceSupportGeneralPastboard();
@@ -307,7 +309,7 @@ bool OpenApi::processMessage(const Ref<NSURL>& url) {
         return session && session->handleOpenURL(url);
     }
     const Dictionary query =
-        RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url->absoluteString(), "?");
+        PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url->absoluteString(), "?");
     if (!registry().replyPasteboardName) registry().replyPasteboardName = getGeneralPastboardNameKey();
     const std::string name = *registry().replyPasteboardName;
     std::optional<Dictionary> reply;

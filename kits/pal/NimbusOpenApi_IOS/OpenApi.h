@@ -76,6 +76,11 @@ public:
 
     static bool isPalSpaceInstalled();
     static bool isPalSpaceSupportGeneralPastboard();
+    // Whether the system can open the URL.
+    static bool canParseURL(const Ref<NSURL>& url);
+    static std::string getApiVersion() { return "1.1"; }
+    static std::string getSupportingMaxApiVersion() { return "10.0"; }
+    static std::string getPalSpaceInstallUrl() { return ""; }
     // A command to the PalSpace app (version 3 or later, with the host's
     // "nimbus" scheme declared): the dictionary on the general pasteboard
     // when PalSpace reads it there, else on a new named one, then

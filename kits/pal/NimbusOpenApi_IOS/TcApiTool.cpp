@@ -177,24 +177,24 @@ void TcApiTool::MoveWindowAnimation(const Ref<UIWindow>& window, int animationId
     UIView::commitAnimations();
 }
 
-std::string RPApiNSStringURLArgumentsAdditions::URLEncodedString(const std::string& text) {
+std::string PalApiNSStringURLArgumentsAdditions::URLEncodedString(const std::string& text) {
     return NSString::stringByAddingPercentEscapes(text, "", "!*'();:@&=+$,/?%#[]").value_or(text);
 }
 
-std::optional<std::string> RPApiNSStringURLArgumentsAdditions::URLDecodedString(const std::string& text) {
+std::optional<std::string> PalApiNSStringURLArgumentsAdditions::URLDecodedString(const std::string& text) {
     return NSString::stringByRemovingPercentEncoding(text);
 }
 
-std::string RPApiNSStringURLArgumentsAdditions::trim(const std::string& text) {
+std::string PalApiNSStringURLArgumentsAdditions::trim(const std::string& text) {
     return NSString::stringByTrimmingCharactersInSet(text, NSCharacterSet::whitespaceAndNewlineCharacterSet());
 }
 
-std::string RPApiNSStringURLArgumentsAdditions::stringByEncodeUrl(const std::string& text) {
+std::string PalApiNSStringURLArgumentsAdditions::stringByEncodeUrl(const std::string& text) {
     const std::string plain = NSString::stringByRemovingPercentEncoding(text).value_or(text);
     return NSString::stringByAddingPercentEncodingWithAllowedCharacters(plain, NSCharacterSet::URLUnreservedCharacterSet());
 }
 
-Dictionary RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(const std::string& text,
+Dictionary PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(const std::string& text,
                                                                                   const std::string& separator) {
     Dictionary entries;
     const std::size_t at = text.find(separator);

@@ -57,10 +57,11 @@ public:
                                     const std::string& name, void* context);
 };
 
-// The percent-encoding the Pal and Ripple kits share.
-class RPApiNSStringURLArgumentsAdditions {
+// The Pal kit's percent-encoding and URL-argument helpers (its own class:
+// the Ripple kit has a namesake category of different members).
+class PalApiNSStringURLArgumentsAdditions {
 public:
-    RPApiNSStringURLArgumentsAdditions() = delete;
+    PalApiNSStringURLArgumentsAdditions() = delete;
 
     // Escaped as UTF-8, with "!*'();:@&=+$,/?%#[]" escaped as well.
     static std::string URLEncodedString(const std::string& text);

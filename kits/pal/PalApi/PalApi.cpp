@@ -193,7 +193,8 @@ std::int32_t PalApi::sendMessage(const Ref<PalApiMessage>& message) {
     }
 
     if (!PalApiDatastore::instance()->scheme()) return 6;
-    const std::uint64_t type = message->type();
+    // No message at all has no type: refused as an illegal type.
+    const std::uint64_t type = message ? message->type() : 0;
     if (type != 2 && type != 4 && type != 5 && type != 7 && type != 8) {
         PAL_API_LOG("parame error: illegal message type");
         return 3;

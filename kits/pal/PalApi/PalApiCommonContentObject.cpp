@@ -40,14 +40,12 @@ Ref<PalApiCommonContentObject> PalApiCommonContentObject::objectWithDictionary(c
                                 std::move(textArray), std::move(pictureArray), std::move(previewData));
 }
 
+// Absent lists are left out, so that an empty object reads back as none.
 Dictionary PalApiCommonContentObject::toDictionary() const {
     Dictionary dictionary;
-    Array texts;
-    for (const auto& text : textArray_) texts.push_back(text);
-    Array pictures;
-    for (const auto& picture : pictureDataArray_) pictures.push_back(picture);
-    dictionary.set("textArray", std::move(texts));
-    dictionary.set("pictureArray", std::move(pictures));
+    if (!textArray_.empty()) dictionary.set("textArray", Array(textArray_.begin(), textArray_.end()));
+    if (!pictureDataArray_.empty())
+        dictionary.set("pictureArray", Array(pictureDataArray_.begin(), pictureDataArray_.end()));
     dictionary.set("layoutType", layoutType_);
     if (previewImageData_) dictionary.set("previewimageData", *previewImageData_);
     return dictionary;

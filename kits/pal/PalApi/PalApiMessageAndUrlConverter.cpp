@@ -141,7 +141,9 @@ Ref<NSURL> urlWithImageArrayForPalSpaceObject(PalApiImageArrayForPalSpaceObject&
 
 Ref<NSURL> urlWithVideoForPalSpaceObject(const PalApiVideoForPalSpaceObject& video, std::uint64_t type) {
     if (video.assetURL().empty()) return nullptr;
-    Dictionary items = shareItems("palspace", video, true);
+    // No record goes on the pasteboard for a video, so the URL does not
+    // send Pal there (it would read an earlier share's record).
+    Dictionary items = shareItems("palspace", video, false);
     items.set("video_assetURL", base64(video.assetURL()));
     setExtMap(items, video.extMap());
     return urlWithQueryItem(std::move(items), type, video.shareDestType());
@@ -150,7 +152,8 @@ Ref<NSURL> urlWithVideoForPalSpaceObject(const PalApiVideoForPalSpaceObject& vid
 Ref<NSURL> urlWithWebImageObject(const PalApiWebImageObject& image, std::uint64_t type) {
     auto address = PalApiMessageAndUrlConverter::smartURLString(image.previewImageURL());
     if (!address || address->empty()) return REFUSE("param error: preview image url is nil");
-    Dictionary items = shareItems("img", image, true);
+    // The picture travels by its address: no record, no pasteboard location.
+    Dictionary items = shareItems("img", image, false);
     items.set("previewimageUrl", base64(*address));
     return urlWithQueryItem(std::move(items), type, image.shareDestType());
 }
@@ -408,7 +411,10 @@ Ref<PalApiObject> PalApiMessageAndUrlConverter::getObjectByUrl(const Ref<PalApiU
     const std::string description = unbase64(items["description"]).value_or("");
     auto address = unbase64(items["url"]);
     Ref<NSURL> url = address ? NSURL::URLWithString(*address) : nullptr;
-    const Value stored = store()->getApiLargeData();
+    // The record lies where the URL says: on the general pasteboard when Pal
+    // reads and writes it there, else on the named board.
+    const Value stored = items["generalpastboard"] == Value("1") ? store()->getApiLargeDataByGeneralPastboard()
+                                                                 : store()->getApiLargeData();
     const Dictionary* record = stored.dictionary();
 
     if (*fileType == "text") {

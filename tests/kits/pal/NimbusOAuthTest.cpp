@@ -6,7 +6,11 @@
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "kits/pal/PalApi/PalApi.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
+#include "kits/pal/PalApi/PalApiMessageAndUrlConverter.h"
+#include "kits/pal/PalApi/PalApiObject.h"
+#include "foundation/NSNotificationCenter.h"
 #include "kits/pal/PalApi/PalPasteboard.h"
 #include "tests/support/PalHostFixture.h"
 #include "uikit/UIApplication.h"
@@ -98,6 +102,36 @@ TEST_F(NimbusOAuthStartUp, CreationRegistersWithTheShareLayerAndTheSettersFollow
     EXPECT_FALSE(store->scheme());
 }
 
+TEST_F(NimbusOAuthStartUp, AfterLogoutASharesCarriesNoOpenIdAndTheGoneSessionLeavesNothingBehind) {
+    for (const char* scheme : {"mpal", "mpalapi"}) UIApplication::installSimulatedApp(scheme, [](const Ref<NSURL>&) {});
+    auto delegate = make<SessionDelegate>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    const auto shareQuery = [] {
+        EXPECT_EQ(PalApi::sendMessage(PalApiMessage::messageWithObject(PalApiTextObject::objectWithText("你好"),
+                                                                       PalApiMessage::kShareToChat)),
+                  0);
+        return PalApiURLDecoder::decoderWithUrl(
+                   NSURL::URLWithString(UIApplication::sharedApplication()->openedURLs().back()))
+            ->queryItem();
+    };
+    session->setOpenId(std::string("OPEN"));
+    session->setAccessToken(std::string("TOKEN"));
+    EXPECT_EQ(shareQuery()["openId"], Value("OPEN"));
+    session->logout(nullptr);
+    EXPECT_FALSE(shareQuery().contains("openId"));
+    EXPECT_FALSE(PalApiDatastore::instance()->webviewToken());
+
+    // A session that goes stops hearing the app come back and registers
+    // nothing any more.
+    WeakRef<NimbusOAuth> gone = session;
+    session.reset();
+    EXPECT_TRUE(gone.expired());
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, nullptr);
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateSSO);
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+}
+
 TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate) {
     auto delegate = make<SessionDelegate>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
@@ -174,6 +208,26 @@ TEST_F(NimbusOAuthStartUp, ADelegateRegistersTheSessionUntilItGoesAway) {
     EXPECT_EQ(OpenApi::registeredSession(), nullptr);
     EXPECT_EQ(OpenApi::registeredSessionDelegate(), nullptr);
     EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://elsewhere/x/0")));
+}
+
+TEST_F(NimbusOAuthStartUp, FixedAnswersAndTheShorterGraphRequests) {
+    EXPECT_EQ(OpenApi::getApiVersion(), "1.1");
+    EXPECT_EQ(OpenApi::getSupportingMaxApiVersion(), "10.0");
+    EXPECT_EQ(OpenApi::getPalSpaceInstallUrl(), "");
+    EXPECT_FALSE(OpenApi::canParseURL(NSURL::URLWithString("mpal://palapp")));
+    UIApplication::installSimulatedApp("mpal", [](const Ref<NSURL>&) {});
+    EXPECT_TRUE(OpenApi::canParseURL(NSURL::URLWithString("mpal://palapp")));
+
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    session->setAccessToken(std::string("TOKEN"));
+    EXPECT_FALSE(session->encrytoken());
+    auto me = session->requestWithGraphPath("me", nullptr);
+    EXPECT_EQ(me->httpMethod(), "GET");
+    EXPECT_NE(me->url().find("/oauth2.0/me"), std::string::npos);
+    EXPECT_EQ(me->params()["oauth_consumer_key"], Value("1234"));
+    auto withParams = session->requestWithGraphPath("m_me", Dictionary{{"x", "1"}}, nullptr);
+    EXPECT_EQ(withParams->httpMethod(), "GET");
+    EXPECT_EQ(withParams->params()["x"], Value("1"));
 }
 
 TEST_F(NimbusOAuthStartUp, TheLocalEncryptedTokenFollowsTokenAppIdAndOpenId) {

@@ -15,7 +15,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/PalHostFixture.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ public:
     Ref<NSError> error;
 };
 
-class PalConnectServices : public AppFixture {
+class PalConnectServices : public PalHostFixture {
 protected:
     void SetUp() override {
         services = backend::PalConnectServices::start();
@@ -104,7 +104,9 @@ TEST_F(PalConnectServices, StartUpFetchesThePolicyAndCachesItAndBadAnswersKeepTh
     EXPECT_TRUE(config->apiRequests().empty());
 }
 
-TEST_F(PalConnectServices, StatisticsReportsCarryTheirFields) {
+TEST_F(PalConnectServices, StatisticsReportsCarryTheirFieldsAndTheSessionsIdentity) {
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    session->setOpenId(std::string("open-id"));
     EXPECT_TRUE(NBDataReport::reportDataWithTime(false, std::string("10784"), std::string("1234"), 2.9, std::nullopt));
     NBDataReport::cgiShareReport(0, 1, 2, 3, 987654, 4, 5);
     NBDataReport::reportCheck("LOGIN_CHECK_SDK", 1, 2, "");
@@ -118,15 +120,24 @@ TEST_F(PalConnectServices, StatisticsReportsCarryTheirFields) {
     auto share = requestsTo("/cgi-bin/appstage/mstats_report")[0];
     EXPECT_EQ(share.method, "POST");
     for (auto [key, value] : {std::pair{"type", "1"}, {"to_type", "2"}, {"act_type", "3"}, {"to_uin", "0"},
-                              {"call_source", "5"}, {"app_id", "appId"}, {"openid", "openid"}, {"report_type", "4"},
+                              {"call_source", "5"}, {"app_id", "1234"}, {"openid", "open-id"}, {"report_type", "4"},
                               {"sdk_ver", "3.2.1"}, {"platform", "2"}})
         EXPECT_EQ(share.params[key], value) << key;
 
     auto check = requestsTo("/code.cgi")[0];
     EXPECT_EQ(check.params["cgi"], "opensdk");
     EXPECT_EQ(check.params["domain"], NimbusConnectHosts::kMonitorDomain);
-    EXPECT_EQ(check.params["data"].rfind("result=1&code=2&openid=&appid=&platform=2&sdk_ver=3.2.1&cmd=LOGIN_CHECK_SDK", 0),
+    EXPECT_EQ(check.params["data"].rfind(
+                  "result=1&code=2&openid=open-id&appid=1234&platform=2&sdk_ver=3.2.1&cmd=LOGIN_CHECK_SDK", 0),
               0u);
+
+    // Logged out, the reports name the missing open id by its field.
+    session->logout(nullptr);
+    NBDataReport::cgiStatisticReport(1, 16);
+    ASSERT_TRUE(waitForRequests("/cgi-bin/appstage/mstats_report", 2));
+    auto statistic = requestsTo("/cgi-bin/appstage/mstats_report")[1];
+    EXPECT_EQ(statistic.params["openid"], "openid");
+    EXPECT_EQ(statistic.params["app_id"], "1234");
 }
 
 TEST_F(PalConnectServices, OpenApiCallsDeliverResponsesAfterTheirRetries) {

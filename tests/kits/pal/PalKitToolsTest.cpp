@@ -4,8 +4,10 @@
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
+#include "graphics/CGImage.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBAPIRequest.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBParameterDictionaries.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusRequest.h"
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NXAppidConvert.h"
@@ -16,7 +18,7 @@
 
 namespace {
 
-using Strings = RPApiNSStringURLArgumentsAdditions;
+using Strings = PalApiNSStringURLArgumentsAdditions;
 
 TEST(PalAppIdConversion, KnownRowsAndRefusedIdentifiers) {
     auto converter = make<NXAppidConvert>();
@@ -187,6 +189,54 @@ TEST(PalApiLog, WritesStampedLinesToTheCachesFileAndTrimsIt) {
     EXPECT_NE(log.find("-PalAPI- ConfigManager.m:113 x\n"), std::string::npos);
     EXPECT_NE(log.find("-PalAPI- plain 5\n"), std::string::npos);
     EXPECT_NE(log.find("-PalAPI- " + std::string(63, 'n') + ":1 long\n"), std::string::npos);
+}
+
+TEST(PalRequests, ProgressOfAnExchangeReachesTheCallsDelegate) {
+    struct Progress : NSObject, APIBaseDelegate {
+        void apiBaseDidSendBodyData(const Ref<APIBase>& base, std::int64_t, std::int64_t total, std::int64_t) override {
+            sent.emplace_back(base, total);
+        }
+        void apiBaseDidWriteData(const Ref<APIBase>& base, std::int64_t, std::int64_t total, std::int64_t) override {
+            written.emplace_back(base, total);
+        }
+        std::vector<std::pair<Ref<APIBase>, std::int64_t>> sent, written;
+    };
+    auto progress = make<Progress>();
+    auto base = make<APIBase>(nullptr, nullptr, "POST", progress);
+    base->setAllowProgress(true);
+    EXPECT_TRUE(base->allowProgress());
+    auto exchange = NimbusRequest::getRequestWithParams({}, "POST", base, "https://127.0.0.1:9/photo/upload_pic");
+    static_cast<NSURLConnectionDataDelegate&>(*exchange).didSendBodyData(nullptr, 10, 30, 40);
+    exchange->didWriteData(nullptr, 5, 15, 20);
+    ASSERT_EQ(progress->sent.size(), 1u);
+    EXPECT_EQ(progress->sent[0], std::make_pair(base, std::int64_t{30}));
+    ASSERT_EQ(progress->written.size(), 1u);
+    EXPECT_EQ(progress->written[0], std::make_pair(base, std::int64_t{15}));
+}
+
+TEST(PalParameterDictionaries, KeepTheirKeysDefaultsAndExclusions) {
+    auto story = NBSendStoryDic::dictionary();
+    EXPECT_EQ(story->paramAct(), "进入应用");
+    story->setParamAct(std::nullopt);
+    EXPECT_FALSE(story->params().contains("act"));
+    story->setParamShareUrl(std::string("https://game.example/1"));
+    EXPECT_EQ(story->objectForKey("shareurl"), Value("https://game.example/1"));
+
+    auto share = NBAddShareDic::dictionary();
+    share->setParamNswb(std::string("1"));
+    share->setParamFromurl(std::string("https://game.example"));
+    EXPECT_EQ(share->paramNswb(), "1");
+    EXPECT_EQ(share->params(), (Dictionary{{"fromurl", "https://game.example"}}));
+
+    auto topic = NBAddTopicDic::dictionary();
+    topic->setParamLbs_nm(std::string("深圳"));
+    topic->setParamThirdSource(std::string("2"));
+    EXPECT_EQ(topic->params(), (Dictionary{{"lbs_nm", "深圳"}, {"third_source", "2"}}));
+    auto upload = NBUploadPicDic::dictionary();
+    auto picture = UIImage::imageWithCGImage(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(16)));
+    upload->setParamPicture(picture);
+    EXPECT_EQ(upload->paramPicture(), picture);
+    EXPECT_EQ(NBCheckPageFansDic::dictionary()->count(), 0u);
 }
 
 }  // namespace

@@ -162,6 +162,12 @@ TEST_F(PalLegacyLayer, ImageAndVideoPartsExcludeEachOther) {
     auto video = NimbusImageAndVideoMessageObjV1::initWithMessage(NSData::fromString("not a picture"), "v");
     EXPECT_EQ(video->objVideoMessage()->sUrl(), "v");
     EXPECT_FALSE(video->objImageMessage()->dataImage());
+
+    // Both parts must be there, and valid, for the message to be.
+    EXPECT_TRUE(video->isVaild());
+    video->setObjImageMessage(nullptr);
+    EXPECT_FALSE(video->isVaild());
+    EXPECT_FALSE(make<NimbusImageAndVideoMessageObjV1>()->isVaild());
 }
 
 TEST_F(PalLegacyLayer, PreviewPicturesAreFittedIntoTheirBox) {

@@ -8,6 +8,7 @@
 #include "foundation/NSDate.h"
 #include "graphics/CGContext.h"
 #include "graphics/UIGraphics.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBParameterDictionaries.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBUiKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/SetHeadImageViewController.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
@@ -23,10 +24,12 @@ public:
     void getUserInfoResponse(const Ref<APIResponse>& r) override { userInfo.push_back(r); }
     void getVipInfoResponse(const Ref<APIResponse>& r) override { vipInfo.push_back(r); }
     void setUserHeadpicResponse(const Ref<APIResponse>& r) override { headpic.push_back(r); }
+    void getListPhotoResponse(const Ref<APIResponse>& r) override { listPhoto.push_back(r); }
+    void addShareResponse(const Ref<APIResponse>& r) override { shares.push_back(r); }
     void nimbusOAuthDoCloseViewController(const Ref<NimbusOAuth>&, const Ref<UIViewController>& screen) override {
         closed.push_back(screen);
     }
-    std::vector<Ref<APIResponse>> userInfo, vipInfo, headpic;
+    std::vector<Ref<APIResponse>> userInfo, vipInfo, headpic, listPhoto, shares;
     std::vector<Ref<UIViewController>> closed;
 };
 
@@ -69,6 +72,14 @@ protected:
     std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
         return services->receivedRequestsTo(path);
     }
+    // Whether the action report arrives.
+    bool reported(const std::string& action) {
+        return runUntil([&] {
+            for (const auto& report : requestsTo("/report/report"))
+                if (report.params.count("nValue") && report.params.at("nValue") == action) return true;
+            return false;
+        }, 10);
+    }
 
     std::unique_ptr<backend::PalConnectServices> services;
     Ref<Answers> answers;
@@ -105,6 +116,64 @@ TEST_F(PalOpenApi, CallsNeedASessionAndAnswerThroughTheDelegateInTheTokenOrTheKe
 
     EXPECT_EQ(NimbusOAuth::stringByNBOSDKReplacingHtmlEscapes(std::string("a&lt;b&gt;\\n")), std::string("a<b>\n"));
     EXPECT_FALSE(session->requestWithParams({}, nullptr));
+}
+
+TEST_F(PalOpenApi, ParameterDictionariesGoOutAsTheirKeysWithoutTheNswb) {
+    logIn();
+    auto share = NBAddShareDic::dictionary();
+    share->setParamTitle(std::string("星河战记"));
+    share->setParamUrl(std::string("https://game.example/1"));
+    share->setParamNswb(std::string("1"));
+    ASSERT_TRUE(session->addShareWithParams(share));
+    ASSERT_EQ(session->apiRequests().size(), 1u);
+    auto exchange = session->apiRequests().begin()->second->request();
+    EXPECT_EQ(exchange->httpMethod(), "POST");
+    EXPECT_NE(exchange->url().find("/share/add_share"), std::string::npos);
+    EXPECT_EQ(exchange->params()["title"], Value("星河战记"));
+    EXPECT_EQ(exchange->params()["url"], Value("https://game.example/1"));
+    EXPECT_FALSE(exchange->params().contains("nswb"));
+    ASSERT_TRUE(runUntil([&] { return !answers->shares.empty(); }, 10));
+
+    auto headpic = NBSetUserHeadpic::dictionary();
+    headpic->setParamImage(blankPicture(3265, 2448));
+    ASSERT_TRUE(session->setUserHeadpic(headpic));
+    ASSERT_EQ(answers->headpic.size(), 1u);  // the picture was read: too large
+    EXPECT_EQ(answers->headpic[0]->detailRetCode(), 0x10000);
+}
+
+TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
+    struct Callback : NSObject, NBAPIRequestDelegate {
+        void cgiRequestDidResponse(const Ref<NBAPIRequest>&, const Ref<APIResponse>&) override { ++calls; }
+        int calls = 0;
+    };
+    logIn();
+    ASSERT_TRUE(session->getListPhotoWithParams(Dictionary{{"userData", "mine"}}));
+    ASSERT_TRUE(session->getVipInfo());
+    EXPECT_EQ(session->apiRequests().size(), 2u);
+    EXPECT_FALSE(session->cancel(Value("theirs")));
+    EXPECT_TRUE(session->cancel(Value("mine")));
+    EXPECT_EQ(session->apiRequests().size(), 1u);
+
+    // A request object cancelled by its owner leaves the table.
+    auto callback = make<Callback>();
+    auto request = session->cgiRequestWithURL(NSURL::URLWithString(NimbusConnectHosts::baseURL() + "/user/get_user_info"),
+                                              "GET", {}, callback);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(session->apiRequests().size(), 2u);
+    request->cancel();
+    EXPECT_EQ(request->state(), NBAPIRequest::Cancelled);
+    EXPECT_EQ(session->apiRequests().size(), 1u);
+
+    // Cancelling all stops the rest; their entries stay.
+    session->cancelAllAPIRequest();
+    EXPECT_EQ(session->apiRequests().size(), 1u);
+
+    // A later call is answered; none of the cancelled ones ever is.
+    ASSERT_TRUE(session->getUserInfo());
+    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, 10));
+    EXPECT_TRUE(answers->listPhoto.empty());
+    EXPECT_TRUE(answers->vipInfo.empty());
+    EXPECT_EQ(callback->calls, 0);
 }
 
 TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
@@ -164,6 +233,84 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
     EXPECT_FALSE(kit->window());
     EXPECT_EQ(appWindow->frame().origin.x, 0);
     EXPECT_TRUE(appWindow->isKeyWindow());
+}
+
+TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
+    logIn();
+    Dictionary params;
+    params.set("pic", Value(twoColourPicture(200, 200)));
+    ASSERT_TRUE(session->setUserHeadpic(params));
+    auto kit = session->tcUiKit();
+    clock.advance(NBUiKit::kWindowDeliveryDelay);
+    auto screen = kit->headImageScreen();
+    ASSERT_TRUE(screen);
+    const auto choose = [&] {
+        screen->selectBtn()->sendAction();
+        clock.advance(0.01);
+    };
+
+    // Without network nothing is sent; the notice says so and Choose offers
+    // a retry.
+    SCNetworkReachability::setFakeFlags(0);
+    choose();
+    ASSERT_TRUE(screen->notify());
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("网络有问题，检查一下网络再重试:)"));
+    EXPECT_EQ(screen->selectBtn()->title(), "重试");
+    EXPECT_TRUE(screen->selectBtn()->isEnabled());
+    EXPECT_TRUE(requestsTo("/user/set_user_face").empty());
+
+    // The service refuses the picture (the login has lapsed there): a
+    // failure notice, and the screen stays after it.
+    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    session->setAccessToken(std::string(""));
+    choose();
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 1; }, 10));
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置出错了，请重新登录再尝试下呢:)"));
+    EXPECT_EQ(screen->selectBtn()->title(), "重试");
+    clock.advance(1.2);
+    EXPECT_TRUE(answers->closed.empty());
+    EXPECT_TRUE(kit->window());
+
+    // The retry is reported as one and succeeds.
+    logIn();
+    choose();
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置成功"));
+    EXPECT_EQ(requestsTo("/user/set_user_face").size(), 2u);
+    EXPECT_TRUE(reported("10657"));
+}
+
+TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
+    struct Refusing : NSObject, setHeadImageDelegate {
+        std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>&, const Ref<UIImage>& image,
+                                                const std::optional<std::string>&) override {
+            cuts.push_back(image->size());
+            return -1;
+        }
+        bool didCancelled(std::int32_t) override { return true; }
+        std::vector<CGSize> cuts;
+    };
+    auto appWindow = make<UIWindow>();
+    appWindow->makeKeyAndVisible();
+    auto refusing = make<Refusing>();
+    auto kit = make<NBUiKit>(std::string("1234"));
+    ASSERT_TRUE(kit->popSetHeadImageViewWnd(refusing, blankPicture(300, 200), std::nullopt, std::nullopt));
+    clock.advance(NBUiKit::kWindowDeliveryDelay);
+    auto screen = kit->headImageScreen();
+    screen->selectBtn()->sendAction();
+    clock.advance(0.01);
+    ASSERT_EQ(refusing->cuts.size(), 2u);
+    EXPECT_EQ(refusing->cuts[1], CGSizeMake(100, 100));  // half the shorter side
+    EXPECT_TRUE(screen->selectBtn()->isEnabled());
+    EXPECT_FALSE(screen->notify());
+
+    // A kit that goes while its window shows closes it and gives the app
+    // its window back.
+    kit.reset();
+    EXPECT_TRUE(appWindow->isKeyWindow());
+    EXPECT_EQ(appWindow->frame().origin.x, 0);
+    EXPECT_FALSE(screen->view()->window());
+    EXPECT_TRUE(reported("10661"));
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth) {

@@ -76,6 +76,12 @@ TEST_F(PalShare, ObjectsComeFromTheirFactoriesWithTheirKinds) {
     ASSERT_TRUE(pictures);
     EXPECT_TRUE(pictures->textArray().empty());
     EXPECT_FALSE(PalApiCommonContentObject::objectWithDictionary({{"textArray", Array{1}}}));
+    // Empty lists are left out of the dictionary form, which then reads back
+    // as no object.
+    const Dictionary empty = PalApiCommonContentObject::objectWithLayoutType(1, {}, {}, std::nullopt)->toDictionary();
+    EXPECT_FALSE(empty.contains("textArray"));
+    EXPECT_FALSE(empty.contains("pictureArray"));
+    EXPECT_FALSE(PalApiCommonContentObject::objectWithDictionary(empty));
 }
 
 TEST_F(PalShare, TheFacadeRefusesMissingForeignAndNonShareRequests) {
@@ -112,6 +118,7 @@ TEST_F(PalShare, TheDispatcherRefusesWithItsCodesInItsOrder) {
     EXPECT_EQ(send(text, 1), 3);
     EXPECT_EQ(send(text, 3), 3);
     EXPECT_EQ(send(nullptr), 4);
+    EXPECT_EQ(PalApi::sendMessage(nullptr), 3);  // no message has no type
     EXPECT_EQ(send(text, PalApiMessage::kShareToPalSpace), 10000);
     EXPECT_EQ(send(PalApiExtendObject::objectWithData<PalApiImageObject>(NSData::fromString("x"), std::nullopt, "", ""),
                    PalApiMessage::kShareToPalSpace),

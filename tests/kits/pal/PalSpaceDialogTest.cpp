@@ -6,6 +6,7 @@
 #include "backend/PalAuthorizationPage.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBUiKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "tests/kits/pal/PalWebWindowFixture.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDriver.h"
@@ -92,6 +93,20 @@ TEST_F(PalSpaceDialog, AStoryGoesThroughTheDialogPageAndItsSendingReachesSendSto
     // A story to friends is counted.
     ASSERT_TRUE(runUntil([&] { return !services->receivedRequestsTo("/report/report").empty(); }, 10));
     EXPECT_EQ(services->receivedRequestsTo("/report/report")[0].params["nValue"], "10784");
+}
+
+TEST_F(PalSpaceDialog, AStoryDictionaryNamesItsActionUnlessToldOtherwise) {
+    auto story = NBSendStoryDic::dictionary();
+    story->setParamTitle(std::string("星河战记"));
+    story->setParamShareUrl(std::string("https://game.example/1"));
+    ASSERT_TRUE(session->sendStory(story, Array{}));
+    auto kit = dialogWindow();
+    ASSERT_TRUE(kit);
+    const Dictionary fields =
+        PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(kit->requestUrl().value_or(""), "?");
+    EXPECT_EQ(fields["act"], Value("进入应用"));
+    EXPECT_EQ(fields["shareurl"], Value("https://game.example/1"));
+    EXPECT_EQ(fields["title"], Value("星河战记"));
 }
 
 TEST_F(PalSpaceDialog, WithoutPalSpaceTheOtherDialogsUseThePageTooWhichRefusesAStaleToken) {

@@ -157,6 +157,10 @@ void APIBase::didSendBodyData(const Ref<NimbusRequest>&, std::int64_t sent, std:
     if (auto delegate = delegate_.lock()) delegate->apiBaseDidSendBodyData(self<APIBase>(), sent, total, expected);
 }
 
+void APIBase::didWriteData(const Ref<NimbusRequest>&, std::int64_t written, std::int64_t total, std::int64_t expected) {
+    if (auto delegate = delegate_.lock()) delegate->apiBaseDidWriteData(self<APIBase>(), written, total, expected);
+}
+
 void APIBase::deliver(const Ref<APIResponse>& response) {
     auto keep = self<APIBase>();  // the result method may drop the caller's reference
     if (auto target = target_.lock()) selector_(target, response);

@@ -17,6 +17,7 @@ class APIBaseDelegate {
 public:
     virtual ~APIBaseDelegate() = default;
     virtual void apiBaseDidSendBodyData(const Ref<APIBase>&, std::int64_t, std::int64_t, std::int64_t) {}
+    virtual void apiBaseDidWriteData(const Ref<APIBase>&, std::int64_t, std::int64_t, std::int64_t) {}
 };
 
 // One call of the Pal connect web API: adds the kit's common parameters and
@@ -66,10 +67,14 @@ public:
     const Ref<NBAPIRequest>& cgiRequest() const { return cgiRequest_; }
     void setCgiRequest(Ref<NBAPIRequest> request) { cgiRequest_ = std::move(request); }
     const Ref<NimbusRequest>& request() const { return request_; }
+    // Kept for the caller; the progress is passed on either way.
+    bool allowProgress() const { return allowProgress_; }
+    void setAllowProgress(bool allow) { allowProgress_ = allow; }
 
     void didLoad(const Ref<NimbusRequest>& request, const Value& result, const NSData& data) override;
     void didFailWithError(const Ref<NimbusRequest>& request, const Ref<NSError>& error) override;
     void didSendBodyData(const Ref<NimbusRequest>&, std::int64_t, std::int64_t, std::int64_t) override;
+    void didWriteData(const Ref<NimbusRequest>&, std::int64_t, std::int64_t, std::int64_t) override;
 
 private:
     // Keeps the caller's "userData" out of the request and adds what every
@@ -88,5 +93,6 @@ private:
     Ref<NBAPIRequest> cgiRequest_;
     std::int32_t needTriedCounts_ = 1;
     std::int32_t hasTriedCounts_ = 0;
+    bool allowProgress_ = false;
     Ref<NimbusRequest> request_;
 };

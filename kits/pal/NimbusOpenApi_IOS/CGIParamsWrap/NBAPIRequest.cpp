@@ -7,6 +7,16 @@ void NBAPIRequest::setParamUserData(Value data) {
     params_.set("userData", std::move(data));
 }
 
+std::optional<std::string> NBAPIRequest::textParameter(std::string_view key) const {
+    if (const std::string* text = params_[key].text()) return *text;
+    return std::nullopt;
+}
+
+void NBAPIRequest::setParameter(std::string_view key, Value value) {
+    if (value.isNil()) params_.remove(key);
+    else params_.set(key, std::move(value));
+}
+
 bool NBAPIRequest::changeState(State from, State to) { return state_.compare_exchange_strong(from, to); }
 
 bool NBAPIRequest::tryLoad() { return changeState(Idle, Loading); }

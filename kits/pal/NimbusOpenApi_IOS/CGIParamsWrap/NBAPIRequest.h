@@ -52,6 +52,11 @@ public:
     const Ref<APIResponse>& response() const { return response_; }
     State state() const { return state_.load(); }
 
+    // A typed parameter of the dictionaries that declare theirs: the text
+    // under the key, nothing for another kind; a nil value removes the key.
+    std::optional<std::string> textParameter(std::string_view key) const;
+    void setParameter(std::string_view key, Value value);
+
     bool tryLoad();
     void cancel();
     void reset();

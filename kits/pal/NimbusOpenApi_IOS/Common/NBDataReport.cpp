@@ -6,12 +6,17 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusRequest.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
 #include "uikit/UIDevice.h"
 
 namespace {
 
-// The identity the share layer's data store would give; it has none yet,
-// so the reports carry the placeholders.
+// The identity the reports carry: the registered app id and the open id the
+// session set, kept by the share layer's data store; the login, share and
+// statistic reports name a missing one by its field, the check report
+// leaves it empty.
+std::string storedOpenId(const char* missing) { return PalApiDatastore::instance()->openId().value_or(missing); }
+std::string storedAppId(const char* missing) { return PalApiDatastore::instance()->appId().value_or(missing); }
 constexpr const char* kNoOpenId = "openid";
 constexpr const char* kNoAppId = "appId";
 
@@ -79,26 +84,27 @@ bool NBDataReport::reportBonuliDataWithTime(const std::optional<std::string>& ac
 void NBDataReport::cgiLoginReport(int result, int) {
     send("POST", NSString::stringWithFormat("%@?platform=2&act_type=5&login_status=0&need_user_auth=0&via=2&uin=1000"
                                             "&app_id=%@&result=%d&openid=%@&report_type=1&%@",
-                                            appStageAddress(), kNoAppId, result, kNoOpenId, commParamValue()));
+                                            appStageAddress(), storedAppId(kNoAppId), result, storedOpenId(kNoOpenId),
+                                            commParamValue()));
 }
 
 void NBDataReport::cgiShareReport(int result, int type, int toType, int actType, long long, int reportType,
                                   int callSource) {
     send("POST", NSString::stringWithFormat("%@?platform=2&type=%d&to_type=%d&act_type=%d&via=2&uin=1000&to_uin=0"
                                             "&call_source=%d&app_id=%@&result=%d&openid=%@&report_type=%d&%@",
-                                            appStageAddress(), type, toType, actType, callSource, kNoAppId, result,
-                                            kNoOpenId, reportType, commParamValue()));
+                                            appStageAddress(), type, toType, actType, callSource, storedAppId(kNoAppId),
+                                            result, storedOpenId(kNoOpenId), reportType, commParamValue()));
 }
 
 void NBDataReport::cgiStatisticReport(int result, int reportType) {
     send("POST", NSString::stringWithFormat("%@?platform=2&act_type=18&via=2&uin=1000&to_uin=0&app_id=%@&result=%d"
                                             "&openid=%@&report_type=%d&%@",
-                                            appStageAddress(), kNoAppId, result, kNoOpenId, reportType,
-                                            commParamValue()));
+                                            appStageAddress(), storedAppId(kNoAppId), result, storedOpenId(kNoOpenId),
+                                            reportType, commParamValue()));
 }
 
 void NBDataReport::reportCheck(const std::string& command, int result, int code, const std::string& detail) {
-    const std::string openid, appid;  // the data store's, empty without one
+    const std::string openid = storedOpenId(""), appid = storedAppId("");
     const std::string model = UIDevice::currentDevice()->model();
     const std::string version = TcApiTool::systemVersionString();
     const std::string data =

@@ -186,6 +186,11 @@ void NimbusRequest::didSendBodyData(const Ref<NSURLConnection>&, long long sent,
     if (auto delegate = this->delegate()) delegate->didSendBodyData(self<NimbusRequest>(), sent, totalSent, expected);
 }
 
+void NimbusRequest::didWriteData(const Ref<NSURLConnection>&, long long written, long long totalWritten,
+                                 long long expected) {
+    if (auto delegate = this->delegate()) delegate->didWriteData(self<NimbusRequest>(), written, totalWritten, expected);
+}
+
 void NimbusRequest::connectionDidFinishLoading(const Ref<NSURLConnection>&) {
     auto keep = self<NimbusRequest>();
     connection_.reset();

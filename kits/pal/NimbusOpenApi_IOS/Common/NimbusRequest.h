@@ -24,6 +24,8 @@ public:
     virtual void didLoad(const Ref<NimbusRequest>&, const Value& result, const NSData& data) { (void)result, (void)data; }
     virtual void didFailWithError(const Ref<NimbusRequest>&, const Ref<NSError>&) {}
     virtual void didSendBodyData(const Ref<NimbusRequest>&, std::int64_t, std::int64_t, std::int64_t) {}
+    // Download progress: bytes written, in all, and expected in all.
+    virtual void didWriteData(const Ref<NimbusRequest>&, std::int64_t, std::int64_t, std::int64_t) {}
 };
 
 // The kit's one HTTP exchange: a request to an address with a parameter
@@ -76,6 +78,10 @@ public:
     // body when some value is an image or data.
     NSData generateOtherPostBody() const;
     NSData generatePostBody() const;
+
+    // The connection's download progress (the write callback of a
+    // download), passed on unchanged.
+    void didWriteData(const Ref<NSURLConnection>&, long long written, long long totalWritten, long long expected);
 
 private:
     void didReceiveResponse(const Ref<NSURLConnection>&, const Ref<NSURLResponse>& response) override;

@@ -153,8 +153,9 @@ void NimbusImageAndVideoMessageObjV1::setVideoUrl(std::string url) {
     if (!video_->sUrl().empty() && image_) image_->setDataImage(std::nullopt);
 }
 
+// A missing part is no valid part: both must be there and pass.
 bool NimbusImageAndVideoMessageObjV1::isVaild() const {
-    return NimbusBaseMessageObj::isVaild() && (!image_ || image_->isVaild()) && (!video_ || video_->isVaild());
+    return NimbusBaseMessageObj::isVaild() && image_ && image_->isVaild() && video_ && video_->isVaild();
 }
 
 void NimbusImageAndVideoMessageObjV1::encodeWithCoder(NSCoder& coder) const {

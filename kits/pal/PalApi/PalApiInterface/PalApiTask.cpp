@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <deque>
+#include <mutex>
 #include <numbers>
 
 #include "foundation/DispatchQueue.h"
@@ -25,11 +27,44 @@ std::atomic<PalApiTask*>& runningTask() {
     return slot;
 }
 
+// Tasks whose turn came while another ran, oldest first.
+struct WaitingTasks {
+    std::mutex lock;
+    std::deque<Ref<PalApiTask>> tasks;
+};
+
+WaitingTasks& waitingTasks() {
+    static WaitingTasks waiting;
+    return waiting;
+}
+
+void wait(Ref<PalApiTask> task) {
+    std::lock_guard guard(waitingTasks().lock);
+    waitingTasks().tasks.push_back(std::move(task));
+}
+
+// The oldest waiting task gets its turn on the main thread.
+void startNextWaitingTask() {
+    Ref<PalApiTask> next;
+    {
+        std::lock_guard guard(waitingTasks().lock);
+        if (waitingTasks().tasks.empty()) return;
+        next = std::move(waitingTasks().tasks.front());
+        waitingTasks().tasks.pop_front();
+    }
+    DispatchQueue::main()->async([next] { next->internalMain(); });
+}
+
+bool anyWaiting() {
+    std::lock_guard guard(waitingTasks().lock);
+    return !waitingTasks().tasks.empty();
+}
+
 }  // namespace
 
 PalApiTask::~PalApiTask() {
     PalApiTask* self = this;
-    runningTask().compare_exchange_strong(self, nullptr);
+    if (runningTask().compare_exchange_strong(self, nullptr)) startNextWaitingTask();
 }
 
 void PalApiTask::postOnMainThread() {
@@ -39,11 +74,16 @@ void PalApiTask::postOnMainThread() {
 
 void PalApiTask::internalMain() {
     PalApiTask* empty = nullptr;
-    if (!runningTask().compare_exchange_strong(empty, this)) return;
+    if (!runningTask().compare_exchange_strong(empty, this)) {
+        wait(self<PalApiTask>());
+        // The running task may have ended meanwhile, with nobody waiting then.
+        if (!runningTask().load()) startNextWaitingTask();
+        return;
+    }
     main();
 }
 
-bool PalApiTask::isRunning() { return runningTask().load() != nullptr; }
+bool PalApiTask::isRunning() { return runningTask().load() != nullptr || anyWaiting(); }
 
 PalApiTaskPreviewData::~PalApiTaskPreviewData() { cancelRequest(); }
 

@@ -14,7 +14,8 @@ class PalApiInterfaceDelegate;
 
 // A piece of asynchronous share work started on the main thread. At most one
 // task runs in the process: a task that finds another running when its turn
-// comes is dropped without a word.
+// comes waits, and starts once the running one has ended (in the order they
+// came), so that no share a caller was told is under way gets lost.
 class PalApiTask : public NSObject {
 public:
     ~PalApiTask() override;
@@ -25,7 +26,7 @@ public:
     virtual void main() = 0;
     void cancel() {}
 
-    // Whether some task holds the process's slot.
+    // Whether some task holds the process's slot or waits for it.
     static bool isRunning();
 };
 

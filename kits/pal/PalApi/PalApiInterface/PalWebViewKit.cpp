@@ -46,5 +46,5 @@ Value PalWebViewKit::JSONValue(const std::string& text) {
 }
 
 Dictionary PalWebViewKit::dictionaryByParseUrlFromSeparator(const std::string& text, const std::string& separator) {
-    return RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(text, separator);
+    return PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(text, separator);
 }

@@ -163,7 +163,7 @@ std::string NBLoginViewKit::generateUrlString(const std::string& base, const Dic
     if (params.empty()) return base;
     std::vector<std::string> pairs;
     for (const auto& [key, value] : params)
-        pairs.push_back(key + "=" + RPApiNSStringURLArgumentsAdditions::stringByEncodeUrl(value.description()));
+        pairs.push_back(key + "=" + PalApiNSStringURLArgumentsAdditions::stringByEncodeUrl(value.description()));
     return base + "?" + NSString::componentsJoinedByString(pairs, "&");
 }
 
@@ -243,8 +243,8 @@ bool NBLoginViewKit::isOldPalBrowserInstall() {
 }
 
 void NBLoginViewKit::takeWebViewAnswer(const std::string& url) {
-    auto fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "#");
-    if (fields.empty()) fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "?");
+    auto fields = PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "#");
+    if (fields.empty()) fields = PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url, "?");
     accessToken_ = textField(fields, "access_token");
     fields.remove("access_token");
     openId_ = textField(fields, "openid");
@@ -280,7 +280,7 @@ bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit
         return false;
     }
     if (address.find("auth://browser") != std::string::npos) {
-        const auto fields = RPApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(address, "?");
+        const auto fields = PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(address, "?");
         if (address.find("redir") != std::string::npos) errorUrl_ = textField(fields, "redir");
         if (openWithSafariAndExtraParams(extraParams_)) return true;
         if (textField(fields, "fall_to_wv") == std::optional<std::string>("1")) {

@@ -18,11 +18,12 @@ bool nonEmpty(const std::optional<std::string>& text) { return text && !text->em
 
 }  // namespace
 
+// A kit that goes while its window shows closes it as doClose would: the
+// app's windows come back and the key window is given back.
 NBUiKit::~NBUiKit() {
-    if (window_) {
-        window_->setRootViewController(nullptr);
-        window_->setHidden(true);
-    }
+    if (!window_) return;
+    MoveOhterWindowIntoFrame();
+    shutWindow();
 }
 
 Ref<SetHeadImageViewController> NBUiKit::makeScreen(const Ref<setHeadImageDelegate>& delegate,
@@ -135,9 +136,26 @@ void NBUiKit::doClose() {
     headImageViewController_.reset();
 }
 
+Ref<UIViewController> NBUiKit::getLoginViewController(const std::optional<std::string>&, const std::vector<std::string>&,
+                                                      const std::optional<std::string>&, const Dictionary&,
+                                                      const Ref<NimbusLoginDelegate>&, const Ref<NBLoginViewDelegate>&) {
+    return nullptr;
+}
+
+bool NBUiKit::popLoginWnd(const std::optional<std::string>&, const std::vector<std::string>&,
+                          const std::optional<std::string>&, const Dictionary&, const Ref<NimbusLoginDelegate>&,
+                          const Ref<NBLoginViewDelegate>&) {
+    return true;
+}
+
 void NBUiKit::closeWindow() {
     if (!window_) return;
     auto keep = self<NBUiKit>();
+    shutWindow();
+}
+
+void NBUiKit::shutWindow() {
+    if (!window_) return;
     if (auto screen = windowScreen())
         NBDataReport::reportData(false, nonEmpty(screen->nick()) ? kClosedWithNick : kClosedWithoutNick, appId_,
                                  std::nullopt);

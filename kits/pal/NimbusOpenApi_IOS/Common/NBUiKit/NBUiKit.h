@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kits/pal/NimbusOpenApi_IOS/APIResponse.h"
+#include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBLoginViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
 #include "foundation/NSTimer.h"
 #include "graphics/UIImage.h"
@@ -41,6 +42,20 @@ public:
                                                   const std::optional<std::string>& webTitle,
                                                   const Ref<NBWebViewKitDelegate>& delegate);
 
+    // The login screens live with the session's own login kit: these
+    // entries do nothing (nil and YES).
+    Ref<UIViewController> getLoginViewController(const std::optional<std::string>& appId,
+                                                 const std::vector<std::string>& permissions,
+                                                 const std::optional<std::string>& serial, const Dictionary& extraParams,
+                                                 const Ref<NimbusLoginDelegate>& newloginDelegate,
+                                                 const Ref<NBLoginViewDelegate>& loginDelegate);
+    bool popLoginWnd(const std::optional<std::string>& appId, const std::vector<std::string>& permissions,
+                     const std::optional<std::string>& serial, const Dictionary& extraParams,
+                     const Ref<NimbusLoginDelegate>& newloginDelegate, const Ref<NBLoginViewDelegate>& loginDelegate);
+    // A slot for a login kit; nothing of the kit fills it.
+    const Ref<NBLoginViewKit>& loginViewKit() const { return loginViewKit_; }
+    void setLoginViewKit(Ref<NBLoginViewKit> kit) { loginViewKit_ = std::move(kit); }
+
     // {"nick": name} for the head-image screen showing.
     bool setViewControllerData(const Dictionary& data);
     // The upload's answer for the head-image screen showing.
@@ -48,6 +63,8 @@ public:
     // Brings the app's windows back and closes the kit window; drops the
     // handed-out screen.
     void doClose();
+    // Reports how the head-image screen closed ("10659" with a nick,
+    // "10661" without), hides the window and gives the key window back.
     void closeWindow();
 
     // The screen in the kit window, else the handed-out one.
@@ -67,10 +84,12 @@ private:
     Ref<SetHeadImageViewController> windowScreen() const;
     void MoveOtherWindowOutOfFrame();
     void MoveOhterWindowIntoFrame();
+    void shutWindow();
 
     std::optional<std::string> appId_;
     Ref<SetHeadImageViewController> headImageViewController_;
     Ref<NBWebViewKit> webViewKit_;
+    Ref<NBLoginViewKit> loginViewKit_;
     Ref<UIWindow> window_;
     Ref<UIWindow> keywindow_;
     Ref<NSTimer> timer_;

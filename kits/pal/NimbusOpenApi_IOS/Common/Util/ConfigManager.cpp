@@ -17,6 +17,21 @@ namespace {
 constexpr const char* kFileName = "NBSdkConfig.plist";
 constexpr int kShareLimitTries = 3;
 
+// A dictionary's text form on one line: each line break and the indent
+// after it become one space, so the request's log entry stays one line.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        while (i + 1 < text.size() && text[i + 1] == ' ') ++i;
+        line += ' ';
+    }
+    return line;
+}
+
 struct Mapping {
     const char* answerKey;
     const char* configKey;
@@ -83,7 +98,7 @@ bool ConfigManager::requestConfig() {
     const std::string address = NimbusConnectHosts::baseURL() + "/palconnectopen/openapi/policy_conf";
     call->openUrl(address, std::nullopt, std::nullopt, appid_, params);
     track(call);
-    PAL_API_LOG("%s_%s", address.c_str(), Value(params).description().c_str());
+    PAL_API_LOG("%s_%s", address.c_str(), oneLine(Value(params).description()).c_str());
     return true;
 }
 
