@@ -37,6 +37,7 @@ void NimbusOAuth::didCreate() {
     // The observer holds the session weakly: it may outlive the session
     // (the app's session goes away at exit, after the notification centre).
     WeakRef<NimbusOAuth> weak = weakSelf<NimbusOAuth>();
+    notificationCenter_ = NSNotificationCenter::defaultCenter();
     becomeActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto session = weak.lock()) session->appBecomeActive();
@@ -108,7 +109,12 @@ NimbusOAuth::~NimbusOAuth() {
     reachHost_.reset();
     loginDict_.clear();
     NBWebViewLoadJs::clear();
-    if (becomeActiveObserver_) NSNotificationCenter::defaultCenter()->removeObserver(becomeActiveObserver_);
+    stopObserving(becomeActiveObserver_);
+}
+
+void NimbusOAuth::stopObserving(Ref<NSObject>& token) {
+    if (auto center = notificationCenter_.lock(); center && token) center->removeObserver(token);
+    token.reset();
 }
 
 bool NimbusOAuth::HandleOpenURL(const Ref<NSURL>& url) { return OpenApi::handleOpenURL(url); }

@@ -28,6 +28,7 @@ class NBOSDKReachability;
 class NimbusIncrAuthLogic;
 class NBAPIRequestDelegate;
 class NBUiKit;
+class NSNotificationCenter;
 class UIViewController;
 
 class NimbusOAuth : public NSObject,
@@ -334,6 +335,9 @@ private:
     void forward(const Ref<APIResponse>& response, void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&));
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     void onTimerCloseTcWindow();
+    // Takes a block observer out of the notification centre, when that
+    // still exists.
+    void stopObserving(Ref<NSObject>& token);
 
 private:
     std::optional<std::string> requestedAppId_;
@@ -361,6 +365,9 @@ private:
     // reference.
     Ref<NimbusIncrAuthLogic> incrAuthLogic_;
     Ref<NSObject> becomeActiveObserver_;
+    // The centre that holds that observer, weakly: at exit it may be gone
+    // before the app's session.
+    WeakRef<NSNotificationCenter> notificationCenter_;
     Ref<NimbusRequest> request_;
     // The open id request of a server-side web login, kept out of
     // apiRequests_ until it answers.

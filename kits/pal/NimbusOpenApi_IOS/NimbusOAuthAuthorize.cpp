@@ -151,6 +151,7 @@ bool NimbusOAuth::StartNotifyNetWork() {
         auto session = weak.lock();
         if (session && session->reachHost_ && !session->reachHost_->isReachable()) showNetworkAlert();
     });
+    notificationCenter_ = NSNotificationCenter::defaultCenter();
     reachabilityObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         NBOSDKReachability::kChangedNotification, reachHost_, [weak](const Ref<NSNotification>&) {
             auto session = weak.lock();
@@ -164,8 +165,7 @@ bool NimbusOAuth::StartNotifyNetWork() {
 void NimbusOAuth::StopNotifyNetWork() {
     if (networkTimer_) networkTimer_->invalidate();
     networkTimer_.reset();
-    if (reachabilityObserver_) NSNotificationCenter::defaultCenter()->removeObserver(reachabilityObserver_);
-    reachabilityObserver_.reset();
+    stopObserving(reachabilityObserver_);
 }
 
 void NimbusOAuth::loginViewKitDidSucceedLogin(const Ref<NBLoginViewKit>& kit, const std::optional<std::string>& serial) {
