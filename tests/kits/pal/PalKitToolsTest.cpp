@@ -214,19 +214,13 @@ TEST(PalRequests, ProgressOfAnExchangeReachesTheCallsDelegate) {
     EXPECT_EQ(progress->written[0], std::make_pair(base, std::int64_t{15}));
 }
 
-TEST(PalParameterDictionaries, KeepTheirKeysDefaultsAndExclusions) {
+TEST(PalParameterDictionaries, SettersPutTheirKeysAndNothingTakesThemOut) {
     auto story = NBSendStoryDic::dictionary();
     EXPECT_EQ(story->paramAct(), "进入应用");
     story->setParamAct(std::nullopt);
     EXPECT_FALSE(story->params().contains("act"));
     story->setParamShareUrl(std::string("https://game.example/1"));
     EXPECT_EQ(story->objectForKey("shareurl"), Value("https://game.example/1"));
-
-    auto share = NBAddShareDic::dictionary();
-    share->setParamNswb(std::string("1"));
-    share->setParamFromurl(std::string("https://game.example"));
-    EXPECT_EQ(share->paramNswb(), "1");
-    EXPECT_EQ(share->params(), (Dictionary{{"fromurl", "https://game.example"}}));
 
     auto topic = NBAddTopicDic::dictionary();
     topic->setParamLbs_nm(std::string("深圳"));
