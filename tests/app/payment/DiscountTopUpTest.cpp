@@ -157,12 +157,18 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(message(), "请输入正确的金额");
     EXPECT_FALSE(screen->oidStr().has_value());
 
-    // Choosing another game clears the amount; typing alone leaves the due sum.
+    // Choosing another game clears the amount; the due sum follows the
+    // amount as it is typed, keys and deletions alike.
     pickGame(3);
     EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：57%");
     EXPECT_EQ(screen->shurujingETextField()->text(), "");
-    ASSERT_TRUE(driver.typeText("#shurujingETextField", "10"));
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "1"));
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥0.42");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "0"));
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
+    ASSERT_TRUE(driver.deleteBackward(2));
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "10"));
     tapBlank();
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
 
