@@ -89,6 +89,22 @@ TEST_F(ApplyGameScreen, ARowOpensItsGamesDetails) {
     ASSERT_TRUE(runUntil([&] { return details->mingchengLabe()->text() == name; }));
 }
 
+TEST_F(ApplyGameScreen, AGrantedApplicationTakesTheGameOffTheList) {
+    auto list = openList();
+    const std::string id = *list->rowModel(0)->id;
+    ASSERT_TRUE(driver.selectRow(list->mainTabelView(), NSIndexPath::indexPathForRow(0, 0)));
+    finishTransition();
+    auto details = std::dynamic_pointer_cast<KXGameDetailsViewController>(stack->topViewController());
+    ASSERT_TRUE(details);
+    ASSERT_TRUE(runUntil([&] { return details->cangnixihuanView() != nullptr; }));
+    ASSERT_TRUE(driver.scroll(details->mainaTableVie(), 1000) && driver.tap("一键申请")) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() > 0 && *list->rowModel(0)->id != id; }));
+    finishTransition();
+    EXPECT_EQ(stack->topViewController(), list);
+    EXPECT_EQ(hudText(), "申请成功");
+    for (std::size_t i = 0; i < list->rowCount(); ++i) EXPECT_NE(*list->rowModel(i)->id, id);
+}
+
 TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {
     LoopbackHTTPServer server;
     server.respond("GET", "/", 200, R"({"code":0,"message":"服务器维护中"})", "application/json");
