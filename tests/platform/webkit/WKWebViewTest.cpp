@@ -232,4 +232,25 @@ TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
     EXPECT_TRUE(driver.shot(testShotPath("wkwebview_page.png"))) << driver.lastError();
 }
 
+TEST_F(WKWebViewTest, ATapOnALinksTextFollowsIt) {
+    auto window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+    auto controller = make<UIViewController>();
+    window->setRootViewController(controller);
+    window->makeKeyAndVisible();
+    webView->setFrame(controller->view()->bounds());
+    controller->view()->addSubview(webView);
+    webView->loadRequest(request("/page"));
+    ASSERT_TRUE(waitUntilDone());
+    UIDriver driver;
+    EXPECT_TRUE(driver.shot(testShotPath("wkwebview_links.png"))) << driver.lastError();
+    // Plain text takes no tap; a link's text does, as a link activated.
+    EXPECT_FALSE(driver.tap("今日开服"));
+    recorder->events.clear();
+    ASSERT_TRUE(driver.tap("下一页")) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return webView->title() == "第二页" && !webView->isLoading(); }));
+    EXPECT_EQ(recorder->actions.back()->navigationType(), WKNavigationType::LinkActivated);
+    EXPECT_EQ(recorder->events.front(), "policy " + server.url("/next"));
+    EXPECT_EQ(driver.find("下一页"), nullptr) << "the new page replaced the links";
+}
+
 }  // namespace
