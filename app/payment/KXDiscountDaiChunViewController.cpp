@@ -339,8 +339,9 @@ void KXDiscountDaiChunViewController::payTreasurezhifu() {
 void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
+    // A paid top-up's message is a success and shows as one.
     KXClassicRequest::send(query, [screen](const Value& answer) {
-        MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
         if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
     });
 }

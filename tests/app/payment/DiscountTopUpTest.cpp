@@ -7,6 +7,8 @@
 #include "tests/app/payment/PaymentScreenFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
 #include "tests/support/SimulatedPaymentApp.h"
+#include "graphics/UIImage.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UINavigationItem.h"
 
 namespace {
@@ -201,6 +203,10 @@ TEST_F(DiscountTopUpTest, APrepaidTopUpShowsTheMessageAndClosesTheScreen) {
     ASSERT_TRUE(driver.tap("立即充值"));
     ASSERT_TRUE(runUntil([&] { return stack->viewControllers().size() == 1; }));
     EXPECT_EQ(hudText(), "代充成功，预付款已扣除70.00元");
+    auto hud = MBProgressHUD::HUDForView(window);
+    auto icon = hud ? cast<UIImageView>(hud->customView()) : nullptr;
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->image(), UIImage::imageNamed("MBProgressHUD.bundle/success.png")) << "a success looks like one";
     finishTransition();
     EXPECT_EQ(stack->topViewController(), opener);
 

@@ -139,14 +139,15 @@ TEST_F(GiftBagScreenTest, ATapOutsideTheSearchFieldEndsEditingAsTheKeyboardSwitc
     ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0)));
     EXPECT_FALSE(field->isFirstResponder());
     ASSERT_TRUE(shownAlert());
-    shownAlert()->removeFromSuperview();
+    ASSERT_TRUE(driver.tap(shownAlert()->cancelButton()));
+    ASSERT_FALSE(shownAlert());
     EXPECT_EQ(field->text(), "龙") << "the text stays; nothing is searched";
 
     // With the switch off, a tap outside leaves the field editing.
     auto keyboard = IQKeyboardManager::shared();
     keyboard->setShouldResignOnTouchOutside(false);
     ASSERT_TRUE(driver.typeText(field, "城"));
-    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0)));
+    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0))) << driver.lastError();
     EXPECT_TRUE(field->isFirstResponder());
     keyboard->setShouldResignOnTouchOutside(true);
 }
