@@ -186,18 +186,19 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
 
 namespace {
 
-std::string scriptOfRepository(const std::string& name) {
+// Runs a script of tests/runner/scripts in a fresh session of `folder`.
+RunOutcome runRepositoryScript(const TempSandbox& folder, const std::string& name) {
     std::ifstream file(std::string(VELMARO_RUNNER_SCRIPTS_DIR) + "/" + name);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (script.empty()) return {-1, "no script " + name};
+    return runScript(folder.path(), script);
 }
 
 }  // namespace
 
 TEST(VelmaroScript, TheOnlinePaymentScriptPaysByThePagesLinksAndEndsOnThePaidPages) {
     TempSandbox folder;
-    const std::string script = scriptOfRepository("online-payment.txt");
-    ASSERT_FALSE(script.empty());
-    auto outcome = runScript(folder.path(), script);
+    auto outcome = runRepositoryScript(folder, "online-payment.txt");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     // Each payment app was handed its link and paid the order.
     EXPECT_NE(outcome.output.find("ripple://wap/pay?oid="), std::string::npos) << outcome.output;
@@ -211,9 +212,7 @@ TEST(VelmaroScript, TheOnlinePaymentScriptPaysByThePagesLinksAndEndsOnThePaidPag
 
 TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
     TempSandbox folder;
-    const std::string script = scriptOfRepository("real-name-form.txt");
-    ASSERT_FALSE(script.empty());
-    auto outcome = runScript(folder.path(), script);
+    auto outcome = runRepositoryScript(folder, "real-name-form.txt");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-002.png")) << outcome.output;
 }

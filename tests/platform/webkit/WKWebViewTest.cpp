@@ -35,6 +35,15 @@ protected:
     bool waitUntilDone() {
         return runUntil([&] { return recorder->finished() && !webView->isLoading(); });
     }
+    // Puts the web view, filling a screen, in a new key window.
+    void showInWindow() {
+        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+        auto controller = make<UIViewController>();
+        window->setRootViewController(controller);
+        window->makeKeyAndVisible();
+        webView->setFrame(controller->view()->bounds());
+        controller->view()->addSubview(webView);
+    }
     bool waitForEvents(std::size_t count) {
         return runUntil([&] { return recorder->events.size() >= count; });
     }
@@ -42,6 +51,7 @@ protected:
     LoopbackHTTPServer server;
     Ref<WebViewRecorder> recorder = make<WebViewRecorder>();
     Ref<WKWebView> webView;
+    Ref<UIWindow> window;
 };
 
 TEST_F(WKWebViewTest, ALoadIsOfferedToThePolicyThenReportedUnderOneNavigation) {
@@ -217,12 +227,7 @@ TEST_F(WKWebViewTest, ScriptsAreRecordedAndPageMessagesReachTheirHandler) {
 }
 
 TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
-    auto window = make<UIWindow>(UIScreen::mainScreen()->bounds());
-    auto controller = make<UIViewController>();
-    window->setRootViewController(controller);
-    window->makeKeyAndVisible();
-    webView->setFrame(controller->view()->bounds());
-    controller->view()->addSubview(webView);
+    showInWindow();
     webView->loadHTMLString("<title>开服通知</title><p>双线一区 10:00 开服</p>", nullptr);
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(webView->URL()->absoluteString(), "about:blank");
@@ -233,12 +238,7 @@ TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
 }
 
 TEST_F(WKWebViewTest, ATapOnALinksTextFollowsIt) {
-    auto window = make<UIWindow>(UIScreen::mainScreen()->bounds());
-    auto controller = make<UIViewController>();
-    window->setRootViewController(controller);
-    window->makeKeyAndVisible();
-    webView->setFrame(controller->view()->bounds());
-    controller->view()->addSubview(webView);
+    showInWindow();
     webView->loadRequest(request("/page"));
     ASSERT_TRUE(waitUntilDone());
     UIDriver driver;
