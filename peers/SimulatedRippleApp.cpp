@@ -3,12 +3,15 @@
 #include "kits/ripple/AppCommunicate.h"
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RippleApiUtil.h"
+#include "peers/PaymentNotice.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIPasteboard.h"
 
 namespace {
 
 constexpr std::string_view kRequestPrefix = "ripple://app/";
+// The Ripple Pay links of the shop's payment pages.
+constexpr std::string_view kPaymentPrefix = "ripple://wap/";
 
 // The keys of a message worth a look, in the order shown.
 constexpr const char* kSummaryKeys[] = {"command", "scene",    "title",    "description", "objectType",
@@ -40,6 +43,10 @@ void SimulatedRippleApp::uninstall() { UIApplication::installSimulatedApp("rippl
 
 void SimulatedRippleApp::open(const Ref<NSURL>& url) {
     const std::string address = url ? url->absoluteString() : "";
+    if (address.starts_with(kPaymentPrefix)) {
+        noteReceived({address, PaymentNotice::pay(url), {}});
+        return;
+    }
     if (!address.starts_with(kRequestPrefix)) {
         noteReceived({address, "not addressed to an app: ignored", {}});
         return;

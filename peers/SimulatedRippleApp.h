@@ -17,6 +17,8 @@
 // - "auth/?scope=..&state=..": answers "<host id>://oauth?code=..&state=..";
 // - "pay/?...": answers "<host id>://pay/?returnKey=..&ret=..";
 // - "sendresp/?": reads the host's answer to one of its own requests.
+// A payment link of the shop's payment page ("ripple://wap/pay?oid=..&
+// notify=..") is paid as the payer agrees (PaymentNotice).
 // Answers go on the pasteboard with the kit's transport, then the host is
 // opened on its own scheme. Other URLs are only noted. It can also send the
 // host requests of its own (which reach the host's onReq).

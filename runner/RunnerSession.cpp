@@ -13,6 +13,7 @@
 #include "foundation/UTF16.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
+#include "peers/SimulatedAlipayApp.h"
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
 #include "runner/QRLoginCommand.h"
@@ -88,6 +89,7 @@ RunnerSession::RunnerSession(std::string shotsFolder)
       logCapture_(std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(shotsFolder_)) {
     peers_.push_back(make<SimulatedRippleApp>());
+    peers_.push_back(make<SimulatedAlipayApp>());
     for (auto kind : {SimulatedPalApp::Kind::Pal, SimulatedPalApp::Kind::PalWork, SimulatedPalApp::Kind::PalSpace})
         peers_.push_back(make<SimulatedPalApp>(kind));
     for (const auto& peer : peers_) peer->install();
@@ -119,8 +121,8 @@ std::string RunnerSession::help() {
            "  wait SECONDS        let the app run\n"
            "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
            "  log                 the app's recent log lines\n"
-           "  peers               what the simulated other apps (Ripple, Pal, PalWork,\n"
-           "                      PalSpace) received\n"
+           "  peers               what the simulated other apps (Ripple, Alipay, Pal,\n"
+           "                      PalWork, PalSpace) received\n"
            "  qrlogin [ACTION]    the Ripple kit's QR login: start (saves the code's picture),\n"
            "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"

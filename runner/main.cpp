@@ -23,6 +23,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
+#include "peers/PaymentNotice.h"
 #include "runner/ConsoleInput.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -74,6 +75,8 @@ int main(int argc, char** argv) {
         // The Ripple open platform's services (QR login, web authorisation), over TLS.
         const backend::RippleOpenPlatform& ripple = localBackend->rippleOpenPlatform();
         RippleOpenPlatformHosts::setHosts(ripple.host(), ripple.host(), ripple.certificateFile());
+        // The simulated payment apps pay the back end's orders with its provider secret.
+        PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
     }
 
     // The session runs inside the app's main loop, once the app has launched;

@@ -212,6 +212,8 @@ void KXDiscountDaiChunViewController::shezhichangyongshuxing() {
     if (auto amount = shurujingETextField()) {
         amount->setKeyboardType(UIKeyboardType::DecimalPad);
         amount->setDelegate(self<KXDiscountDaiChunViewController>());
+        amount->addTarget(self<KXDiscountDaiChunViewController>(), &KXDiscountDaiChunViewController::amountChanged,
+                          UIControlEventEditingChanged);
     }
 }
 
@@ -251,15 +253,22 @@ bool KXDiscountDaiChunViewController::textFieldShouldBeginEditing(const Ref<UITe
     return false;
 }
 
-void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureRecognizer>&) {
-    view()->endEditing(true);
+std::optional<std::string> KXDiscountDaiChunViewController::amountToPay() const {
     auto amountField = shurujingETextField();
     const std::string amount = amountField ? amountField->text() : std::string();
     const float value = NSString::floatValue(amount);
-    if (!amount.empty() && value > 0 && selectedModel_) {
-        if (auto due = zhifiLabel())
-            due->setText(NSString::stringWithFormat("支付金额￥%.2f", (1.0 - selectedModel_->zhekou) * value));
-    }
+    if (amount.empty() || !(value > 0) || !selectedModel_) return std::nullopt;
+    return NSString::stringWithFormat("支付金额￥%.2f", (1.0 - selectedModel_->zhekou) * value);
+}
+
+void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureRecognizer>&) {
+    view()->endEditing(true);
+    auto due = zhifiLabel();
+    if (auto text = amountToPay(); text && due) due->setText(*text);
+}
+
+void KXDiscountDaiChunViewController::amountChanged(const Ref<UIControl>&) {
+    if (auto due = zhifiLabel()) due->setText(amountToPay().value_or("支付金额 ￥0"));
 }
 
 void KXDiscountDaiChunViewController::xuanzeZhifuBut(const Ref<UIButton>&) { choosePayment("1"); }
@@ -330,8 +339,9 @@ void KXDiscountDaiChunViewController::payTreasurezhifu() {
 void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
+    // A paid top-up's message is a success and shows as one.
     KXClassicRequest::send(query, [screen](const Value& answer) {
-        MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
         if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
     });
 }

@@ -15,7 +15,8 @@
 
 // The discount top-up: the promoter enters a player's game account, picks
 // the game (KXGameIcoPopView), enters the amount and sees the discount and
-// the amount to pay (recomputed on a tap on the screen), then pays online
+// the amount to pay (kept current as the amount is typed, and on a tap on
+// the screen), then pays online
 // through the payment web page or from the prepaid balance ("fuli"). The
 // online order's id is kept: every later appearance of the screen asks
 // "fuli_status" for it and lays the done page (paid) or the failure page
@@ -51,6 +52,9 @@ public:
     void xuanZeBut(const Ref<UIButton>& sender);
     void tijiaobutonti(const Ref<UIButton>& sender);
     void shouqingjianpan(const Ref<UITapGestureRecognizer>& recognizer);
+    // The amount field's every edit: the amount to pay follows it ("支付金额
+    // ￥0" while the text gives no amount above 0).
+    void amountChanged(const Ref<UIControl>& sender);
     void rightBarButtonTap();
 
     // The amount field edits only once a game is chosen.
@@ -74,6 +78,9 @@ private:
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
     void choosePayment(const std::string& choice);
+    // "支付金额￥%.2f" of the discounted amount; none while the amount is
+    // empty or not above 0, or no game is chosen.
+    std::optional<std::string> amountToPay() const;
 
     std::string jiLuStr_;
     Ref<KXdaichongzheKouModel> selectedModel_;

@@ -5,6 +5,7 @@
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
+#include "foundation/NSNotificationCenter.h"
 #include "frameworks/constraints/MASAdditions.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -30,6 +31,12 @@ void KXApplyGameViewController::didCreate() {
     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
         if (auto screen = weak.lock()) screen->mainTabelView()->reloadData();
     });
+    NSNotificationCenter::defaultCenter()->addObserver(
+        self<KXApplyGameViewController>(),
+        [weak](const Ref<NSNotification>&) {
+            if (auto screen = weak.lock()) screen->loader_->underRefresh();
+        },
+        KXGameDetailsViewController::kGameAppliedNotification);
 }
 
 void KXApplyGameViewController::viewDidLoad() {

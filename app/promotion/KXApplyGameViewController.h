@@ -13,8 +13,10 @@
 
 // "申请游戏": the games the promoter may still apply for, page by page, with
 // a search field above the list. A row opens the game's details, where the
-// application is made. Pull down to reload from the first page, pull up for
-// the next; the search field's return key reloads for its keyword.
+// application is made; a granted application reloads the list from its
+// first page, so the game leaves it. Pull down to reload from the first
+// page, pull up for the next; the search field's return key reloads for
+// its keyword.
 class KXApplyGameViewController : public UIViewController,
                                   public UITableViewDataSource,
                                   public UITableViewDelegate,

@@ -7,6 +7,7 @@
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
+#include "foundation/NSNotificationCenter.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "frameworks/constraints/MASAdditions.h"
@@ -195,6 +196,9 @@ void KXGameDetailsViewController::shengqingjiekou() {
         KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
         [screen](const Value&) {
             MBProgressHUDManager::hideHUD();
+            MBProgressHUDManager::showSuccess("申请成功");
+            NSNotificationCenter::defaultCenter()->postNotificationName(kGameAppliedNotification, nullptr,
+                                                                        Dictionary{{"id", screen->idStr_}});
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
         },
         [](const Value& answer) {

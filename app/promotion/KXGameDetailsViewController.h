@@ -17,8 +17,9 @@
 // One game of the catalogue, for a promoter deciding whether to promote it:
 // icon, name, type, how many promoters applied, the top share, a strip of
 // screenshots, the description, the shares by promoter level, a row of
-// recommended games and the one-tap application ("一键申请"), which closes
-// the screen once granted.
+// recommended games and the one-tap application ("一键申请"): once granted
+// the screen says "申请成功", tells the lists of games open for application
+// (kGameAppliedNotification) and closes.
 //
 // The pusher sets `idStr` before the view loads. Everything is loaded once,
 // with the "game_info" action, and laid out in absolute frames from the
@@ -30,6 +31,9 @@ class KXGameDetailsViewController : public UIViewController,
                                     public UICollectionViewDataSource,
                                     public UICollectionViewDelegateFlowLayout {
 public:
+    // Posted once an application is granted; userInfo "id": the game's id.
+    static constexpr const char* kGameAppliedNotification = "KXGameAppliedNotification";
+
     const std::string& idStr() const { return idStr_; }
     void setIdStr(std::string idStr) { idStr_ = std::move(idStr); }
 

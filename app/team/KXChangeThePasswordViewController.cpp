@@ -101,12 +101,12 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
     }
     NSLog("基本验证成功");
     Ref<KXChangeThePasswordViewController> screen = self<KXChangeThePasswordViewController>();
-    // The answer's message shows on success too.
-    auto showMessage = [](const Value& answer) { MBProgressHUDManager::showError(KXClassicRequest::message(answer)); };
+    // The answer's message shows either way: a success with the success
+    // look, before the screen closes.
     KXClassicRequest::send(KXClassicRequest::query("my_edit", Dictionary{{"passwd", newPassword}, {"oldpasswd", oldPassword}}),
-                           [screen, showMessage](const Value& answer) {
-                               showMessage(answer);
+                           [screen](const Value& answer) {
+                               MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
                                screen->closeIfOnTop();
                            },
-                           showMessage);
+                           [](const Value& answer) { MBProgressHUDManager::showError(KXClassicRequest::message(answer)); });
 }

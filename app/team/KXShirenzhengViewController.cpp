@@ -7,6 +7,7 @@
 #include "foundation/NSString.h"
 #include "graphics/UIFont.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 
 namespace {
@@ -56,6 +57,13 @@ void KXShirenzhengViewController::loadView() {
 void KXShirenzhengViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     setupUI();
+}
+
+// The tab screens under it hide the navigation bar; the form shows it, so
+// that its title and the way back are there.
+void KXShirenzhengViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, animated);
 }
 
 void KXShirenzhengViewController::setupUI() {

@@ -14,6 +14,7 @@ class KXShirenzhengViewController : public KXAccountFormViewController {
 public:
     void loadView() override;
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
     void setupUI();
     void tijiaoTapBut(const Ref<UIButton>& sender);
 

@@ -35,10 +35,11 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
     auto screen = self<KXTixianguanliViewController>();
     KXClassicRequest::send(
         query,
-        [screen](const Value& answer) {
+        [screen, model, xuanzhongInd](const Value& answer) {
             screen->loader()->endRefreshing();
             MBProgressHUDManager::hideHUD();
             MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+            screen->showDecided(model, xuanzhongInd);
         },
         [screen](const Value& answer) {
             screen->loader()->endRefreshing();
@@ -49,4 +50,10 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
             MBProgressHUDManager::hideHUD();
             screen->loader()->endRefreshing();
         });
+}
+
+void KXTixianguanliViewController::showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision) {
+    model->state = NSString::stringWithFormat("%ld", static_cast<long>(decision));
+    model->status = decision == KXTixianguanliCell::kAllow ? "已通过" : "已拒绝";
+    mainaTableVie()->reloadData();
 }

@@ -4,9 +4,10 @@
 #include "app/team/KXTixianguanliCellDelegate.h"
 
 // The 提现管理 screen: the withdrawal requests of the promoter's team
-// ("down_tixian"), five columns with 允许 and 拒绝 per row. A decision is
-// sent at once ("down_status"); the back end's message is the only
-// feedback, the list shows the new state after a pull-down.
+// ("down_tixian"), five columns with 允许 and 拒绝 on every request still
+// waiting. A decision is sent at once ("down_status"); the back end's
+// message shows, and an accepted decision shows at once in its row: the new
+// state (已通过 or 已拒绝) and no buttons.
 class KXTixianguanliViewController : public KXPagedListViewController, public KXTixianguanliCellDelegate {
 public:
     KXTixianguanliViewController();
@@ -19,4 +20,8 @@ public:
     void KXTixianguanliCellModel(const Ref<KXTixianguanliModel>& model, unsigned long xuanzhongInd) override;
 
     std::string className() const override { return "KXTixianguanliViewController"; }
+
+private:
+    // The row of an accepted decision shows its new state.
+    void showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision);
 };

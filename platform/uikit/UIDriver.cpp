@@ -146,6 +146,16 @@ bool UIDriver::deliverTap(const Ref<UIWindow>& window, CGPoint point) {
     if (!hit) return fail("tap: no view takes touches at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")");
     for (auto view = hit; view; view = view->superview()) {
         if (view->handleTapAt(window->convertPointToView(point, view))) {
+            // The window's recognizers that leave touches to the views (an
+            // app-wide helper's, such as a tap outside a field ending its
+            // editing) see every tap in the window, also one a view below
+            // handled.
+            if (view != window) {
+                std::vector<Ref<UIGestureRecognizer>> watchers;
+                for (const auto& recognizer : window->gestureRecognizers())
+                    if (!recognizer->cancelsTouchesInView()) watchers.push_back(recognizer);
+                UIGestureRecognizer::offerTap(watchers, point);
+            }
             settle();
             return true;
         }

@@ -22,7 +22,8 @@
 // the window) is hit-tested from the key window (hidden, nearly transparent
 // and non-interactive views let it through, pointInside decides the touch
 // area), then the hit view and its superviews in turn are offered the tap
-// (UIView::handleTapAt) until one handles it.
+// (UIView::handleTapAt) until one handles it. Recognizers of the window that
+// do not cancel touches in views see the tap too, whichever view handled it.
 //
 // Every action runs the main loop afterwards until nothing is left to do
 // now (posted blocks, due timers, the layout pass), so what it set off has

@@ -1,6 +1,7 @@
 #include "uikit/UITableView.h"
 
 #include <algorithm>
+#include <map>
 
 #include "foundation/NSLog.h"
 #include "graphics/UIGraphics.h"
@@ -179,6 +180,16 @@ void UITableView::reloadData() {
     for (auto& [section, view] : std::map(shownFooters_)) hideEdgeView(shownFooters_, section);
     measuredHeaders_.clear();
     measuredFooters_.clear();
+    // A self-sizing row measured before is estimated at its measured height
+    // (and measured again when shown), so that a reload, such as one that
+    // appends a page, does not shrink the content under the user and move
+    // the list back toward its top.
+    std::map<NSIndexPath, CGFloat> measuredRows;
+    for (long s = 0; s < geometry_.numberOfSections(); ++s)
+        for (long r = 0; r < geometry_.numberOfRows(s); ++r) {
+            NSIndexPath path = NSIndexPath::indexPathForRow(r, s);
+            if (!unmeasuredRows_.count(path)) measuredRows[path] = geometry_.rectForRow(path, 0).size.height;
+        }
     unmeasuredRows_.clear();
     selectedRows_.clear();
 
@@ -196,7 +207,10 @@ void UITableView::reloadData() {
                 bool automatic = false;
                 NSIndexPath path = NSIndexPath::indexPathForRow(r, s);
                 section.rowHeights[static_cast<std::size_t>(r)] = rowHeightFor(path, automatic);
-                if (automatic) unmeasuredRows_.insert(path);
+                if (!automatic) continue;
+                unmeasuredRows_.insert(path);
+                if (auto known = measuredRows.find(path); known != measuredRows.end())
+                    section.rowHeights[static_cast<std::size_t>(r)] = known->second;
             }
             section.footerHeight = edgeHeightFor(SectionEdge::Footer, s);
         }

@@ -52,7 +52,7 @@ public:
 
     // The page's link with that text is tapped (a link naming another
     // window loads here too): false when it has none.
-    bool followLink(const std::string& linkText);
+    bool followLink(const std::string& linkText) override;
 
     std::string className() const override { return "UIWebView"; }
 

@@ -72,7 +72,7 @@ public:
     const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
 
     // The page's link with that text is tapped: false when it has none.
-    bool followLink(const std::string& linkText);
+    bool followLink(const std::string& linkText) override;
     // The page posts `body` to the script message handler `name`: false
     // when no handler has that name.
     bool postScriptMessage(const std::string& name, const Value& body);

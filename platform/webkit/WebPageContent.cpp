@@ -8,6 +8,11 @@
 
 namespace {
 
+// Where a link's text begins and ends in the text being read (characters
+// no page text holds once it is read).
+constexpr char kLinkStart = '\x01';
+constexpr char kLinkEnd = '\x02';
+
 std::string lowercase(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -66,6 +71,7 @@ std::string decodeEntities(std::string_view text) {
             out += text[at++];
             continue;
         }
+        if (*code == static_cast<unsigned char>(kLinkStart) || *code == static_cast<unsigned char>(kLinkEnd)) code = 0xFFFD;
         appendUTF8(out, *code);
         at = semicolon + 1;
     }
@@ -120,6 +126,36 @@ std::optional<std::string> attribute(std::string_view tag, std::string_view name
     return std::nullopt;
 }
 
+std::string withoutLinkMarks(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != kLinkStart && c != kLinkEnd) out += c;
+    return out;
+}
+
+// The tidied text cut at the link marks: plain pieces and links, in order.
+std::vector<WebPageBlock> blocksOf(std::string_view marked) {
+    std::vector<WebPageBlock> blocks;
+    std::size_t links = 0;
+    std::string piece;
+    auto endPiece = [&](std::optional<std::size_t> link) {
+        std::string text = tidyLines(piece);
+        piece.clear();
+        if (!text.empty()) blocks.push_back({std::move(text), link});
+    };
+    for (char c : marked) {
+        if (c == kLinkStart) {
+            endPiece(std::nullopt);
+        } else if (c == kLinkEnd) {
+            endPiece(links++);
+        } else {
+            piece += c;
+        }
+    }
+    endPiece(std::nullopt);
+    return blocks;
+}
+
 bool isBlockElement(std::string_view name) {
     static const char* const blocks[] = {"p", "br", "div", "li", "ul", "ol", "tr", "table", "h1", "h2", "h3",
                                          "h4", "h5", "h6", "section", "article", "header", "footer", "hr", "body"};
@@ -140,7 +176,7 @@ WebPageContent WebPageContent::fromHTML(std::string_view html) {
         if (html[at] != '<') {
             const std::size_t next = std::min(html.find('<', at), html.size());
             const std::string_view run = html.substr(at, next - at);
-            if (!skipUntil) text.append(run);
+            if (!skipUntil) text.append(withoutLinkMarks(run));
             else if (*skipUntil == "/title") titleText.append(run);
             at = next;
             continue;
@@ -166,25 +202,33 @@ WebPageContent WebPageContent::fromHTML(std::string_view html) {
         if (name == "script" || name == "style" || name == "title") {
             skipUntil = "/" + name;
         } else if (name == "a") {
+            // A link opened inside an unclosed one replaces it.
+            if (openLink) text.erase(linkTextStart - 1, 1);
             openLink = WebPageLink{attribute(tag.substr(nameEnd), "href").value_or(""),
                                    attribute(tag.substr(nameEnd), "target").value_or(""), ""};
+            text += kLinkStart;
             linkTextStart = text.size();
         } else if (name == "/a" && openLink) {
             openLink->text = tidyLines(decodeEntities(text.substr(linkTextStart)));
+            text += kLinkEnd;
             page.links.push_back(std::move(*openLink));
             openLink.reset();
         } else if (isBlockElement(name) || (name.size() > 1 && name[0] == '/' && isBlockElement(name.substr(1)))) {
             text += '\n';
         }
     }
+    if (openLink) text.erase(linkTextStart - 1, 1);
     page.title = tidyLines(decodeEntities(titleText));
-    page.text = tidyLines(decodeEntities(text));
+    const std::string marked = tidyLines(decodeEntities(text));
+    page.text = tidyLines(withoutLinkMarks(marked));
+    page.blocks = blocksOf(marked);
     return page;
 }
 
 WebPageContent WebPageContent::fromPlainText(std::string text) {
     WebPageContent page;
     page.text = std::move(text);
+    if (!page.text.empty()) page.blocks.push_back({page.text, std::nullopt});
     return page;
 }
 

@@ -14,14 +14,27 @@ struct WebPageLink {
     std::string text;
 };
 
+// A piece of the page's text as it is laid out: plain text (possibly of
+// several lines) or the text of one link, `link` being its index in the
+// page's links.
+struct WebPageBlock {
+    std::string text;
+    std::optional<std::size_t> link;
+
+    bool operator==(const WebPageBlock&) const = default;
+};
+
 // What a web view shows of a page, without an HTML engine: the document's
 // title, its readable text (tags dropped, block elements and <br> as line
 // breaks, entities decoded, white space collapsed, scripts and styles left
-// out), and its links. Plain text shows as it is.
+// out), and its links. Plain text shows as it is. `blocks` is the same text
+// cut where links begin and end, so that each link can be shown (and
+// tapped) on its own.
 struct WebPageContent {
     std::string title;
     std::string text;
     std::vector<WebPageLink> links;
+    std::vector<WebPageBlock> blocks;
 
     static WebPageContent fromHTML(std::string_view html);
     static WebPageContent fromPlainText(std::string text);

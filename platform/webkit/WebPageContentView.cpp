@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "uikit/UITapGestureRecognizer.h"
+
 namespace {
 
 constexpr CGFloat kMargin = 12;
@@ -21,17 +23,36 @@ void WebPageContentView::didCreate() {
     UIView::didCreate();
     setBackgroundColor(UIColor::whiteColor());
     setClipsToBounds(true);
-    setUserInteractionEnabled(false);
     titleLabel_ = makeLabel(UIFont::boldSystemFontOfSize(20));
-    textLabel_ = makeLabel(UIFont::systemFontOfSize(15));
     addSubview(titleLabel_);
-    addSubview(textLabel_);
+}
+
+Ref<UILabel> WebPageContentView::makeBlockLabel(const WebPageBlock& block) {
+    auto label = makeLabel(UIFont::systemFontOfSize(15));
+    label->setText(block.text);
+    if (!block.link) return label;
+    label->setTextColor(UIColor::colorWithRed(0, 0.4, 0.8, 1));
+    label->setUserInteractionEnabled(true);
+    WeakRef<WebPageContentView> weak = self<WebPageContentView>();
+    label->addGestureRecognizer(make<UITapGestureRecognizer>(
+        self<WebPageContentView>(), [weak, text = block.text](const Ref<UIGestureRecognizer>&) {
+            auto view = weak.lock();
+            if (view && view->linkTapped_) view->linkTapped_(text);
+        }));
+    return label;
 }
 
 void WebPageContentView::showContent(const WebPageContent& content) {
     titleLabel_->setText(content.title);
     titleLabel_->setHidden(content.title.empty());
-    textLabel_->setText(content.text);
+    for (const auto& label : blockLabels_) label->removeFromSuperview();
+    blockLabels_.clear();
+    blockIsLink_.clear();
+    for (const auto& block : content.blocks) {
+        blockLabels_.push_back(makeBlockLabel(block));
+        blockIsLink_.push_back(block.link.has_value());
+        addSubview(blockLabels_.back());
+    }
     setNeedsLayout();
 }
 
@@ -43,6 +64,11 @@ void WebPageContentView::layoutSubviews() {
         titleLabel_->setFrame(CGRectMake(kMargin, y, width, size.height));
         y += size.height + kTitleGap;
     }
-    const CGSize size = textLabel_->sizeThatFits({width, 0});
-    textLabel_->setFrame(CGRectMake(kMargin, y, width, size.height));
+    for (std::size_t i = 0; i < blockLabels_.size(); ++i) {
+        const CGSize size = blockLabels_[i]->sizeThatFits({width, 0});
+        // A link takes taps on its text only.
+        const CGFloat shownWidth = blockIsLink_[i] ? std::min(width, size.width) : width;
+        blockLabels_[i]->setFrame(CGRectMake(kMargin, y, shownWidth, size.height));
+        y += size.height;
+    }
 }

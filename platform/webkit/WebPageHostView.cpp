@@ -10,6 +10,10 @@ void WebPageHostView::didCreate() {
     loader_ = make<WebFrameLoader>(static_cast<WebFrameLoaderClient&>(*this));
     contentView_ = make<WebPageContentView>();
     contentView_->setFrame(bounds());
+    WeakRef<WebPageHostView> weak = self<WebPageHostView>();
+    contentView_->setLinkTapped([weak](const std::string& linkText) {
+        if (auto host = weak.lock()) host->followLink(linkText);
+    });
     addSubview(contentView_);
 }
 

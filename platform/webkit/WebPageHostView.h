@@ -7,13 +7,17 @@
 // What both web views are: a white view showing its page through a content
 // view that fills it, loaded by a WebFrameLoader whose client is the web
 // view itself (each web view turns the loader's reports into its own
-// delegate calls).
+// delegate calls). A tap on a link the content view shows follows it.
 class WebPageHostView : public UIView, protected WebFrameLoaderClient {
 public:
     using UIView::UIView;
     ~WebPageHostView() override;
 
     void layoutSubviews() override;
+
+    // The page's link with that text is tapped (what a tap on a link shown
+    // by the content view does): false when the page has none.
+    virtual bool followLink(const std::string& linkText) = 0;
 
 protected:
     void didCreate() override;

@@ -194,14 +194,15 @@ TEST_F(RunnerSessionTest, TheRippleKitsLinesReachTheLogAndPeersTellsWhatRippleRe
     EXPECT_NE(session.execute("log").output.find("rplog:Error:register appid is nil"), std::string::npos);
 
     const std::string nothing =
-        "Ripple: nothing received\nPal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n";
+        "Ripple: nothing received\nAlipay: nothing received\nPal: nothing received\nPalWork: nothing received\n"
+        "PalSpace: nothing received\n";
     EXPECT_EQ(session.execute("peers").output, nothing);
     EXPECT_TRUE(UIApplication::sharedApplication()->canOpenURL(NSURL::URLWithString("ripple://")));
     UIApplication::sharedApplication()->openURL(NSURL::URLWithString("ripple://app/rp1/openranklist/"));
     ASSERT_TRUE(runUntil([&] { return session.execute("peers").output != nothing; }));
     EXPECT_EQ(session.execute("peers").output,
               "Ripple: 1 received\n  ripple://app/rp1/openranklist/\n    openranklist: noted\n"
-              "Pal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n");
+              "Alipay: nothing received\nPal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n");
     EXPECT_NE(RunnerSession::help().find("peers"), std::string::npos);
 }
 

@@ -183,3 +183,36 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
 }
+
+namespace {
+
+// Runs a script of tests/runner/scripts in a fresh session of `folder`.
+RunOutcome runRepositoryScript(const TempSandbox& folder, const std::string& name) {
+    std::ifstream file(std::string(VELMARO_RUNNER_SCRIPTS_DIR) + "/" + name);
+    std::string script((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (script.empty()) return {-1, "no script " + name};
+    return runScript(folder.path(), script);
+}
+
+}  // namespace
+
+TEST(VelmaroScript, TheOnlinePaymentScriptPaysByThePagesLinksAndEndsOnThePaidPages) {
+    TempSandbox folder;
+    auto outcome = runRepositoryScript(folder, "online-payment.txt");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    // Each payment app was handed its link and paid the order.
+    EXPECT_NE(outcome.output.find("ripple://wap/pay?oid="), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("alipay://alipayclient/?oid="), std::string::npos) << outcome.output;
+    std::size_t paid = 0;
+    for (auto at = outcome.output.find("pay: paid"); at != std::string::npos; at = outcome.output.find("pay: paid", at + 1))
+        ++paid;
+    EXPECT_EQ(paid, 2u) << outcome.output;
+    EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-005.png")) << outcome.output;
+}
+
+TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
+    TempSandbox folder;
+    auto outcome = runRepositoryScript(folder, "real-name-form.txt");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-002.png")) << outcome.output;
+}

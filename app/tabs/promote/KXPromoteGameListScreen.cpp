@@ -49,6 +49,8 @@ void KXPromoteGameListScreen::loadNewData() {
             if (!games.empty()) {
                 screen->setFooterHidden(false);
                 screen->modelArr_ = games;
+            } else if (!screen->keepsRowsOnEmptyFirstPage()) {
+                screen->modelArr_.clear();
             }
             screen->showRows();
         },

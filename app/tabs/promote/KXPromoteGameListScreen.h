@@ -14,7 +14,8 @@
 //
 // Page 1 hides the footer and asks afresh (the client's page back to 1): a
 // non-empty answer replaces the rows and shows the footer, an empty one
-// keeps the rows; a failure hides the footer. A next page first stops the
+// keeps the rows (or empties them, keepsRowsOnEmptyFirstPage); a failure
+// hides the footer. A next page first stops the
 // footer, then asks for the page after the last; a non-empty answer is
 // appended. The footer never reports the end of the data.
 class KXPromoteGameListScreen : public KXBaseViewController {
@@ -39,6 +40,10 @@ protected:
     void installFooter();
     // Pushes the game's details on the screen's stack.
     void openGame(const Ref<Velmaro::KXPromoteGameModel>& game);
+    // Whether an empty page 1 keeps the rows shown (a reload of the same
+    // list that came back empty); a screen whose page 1 answers a new
+    // question (a search) says no, so that no earlier answer stays on show.
+    virtual bool keepsRowsOnEmptyFirstPage() const { return true; }
 
 private:
     void showRows();

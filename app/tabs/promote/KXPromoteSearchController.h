@@ -10,8 +10,9 @@
 // The promote-game search: a rounded search field and "取消" in the top
 // bar, the matching games below, page by page. It opens with every game
 // (an empty keyword); the return key searches the field's text exactly as
-// typed, across all categories. Typing alone changes nothing. "取消" closes
-// the screen; a tap on a row opens the game's details.
+// typed, across all categories; a search that matches nothing shows the
+// empty view alone. Typing alone changes nothing. "取消" closes the screen;
+// a tap on a row opens the game's details.
 class KXPromoteSearchController : public KXPromoteGameListScreen, public UITextFieldDelegate {
 public:
     const Ref<UIView>& searchBgView() const { return searchBgView_; }
@@ -31,6 +32,8 @@ public:
 
 protected:
     Ref<KXPromoteGameRows> rows() const override { return tableViewProtocol_; }
+    // Page 1 is always a search's answer: no earlier search's rows stay.
+    bool keepsRowsOnEmptyFirstPage() const override { return false; }
 
 private:
     void setUpViews();

@@ -7,6 +7,8 @@
 #include "tests/app/payment/PaymentScreenFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
 #include "tests/support/SimulatedPaymentApp.h"
+#include "graphics/UIImage.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UINavigationItem.h"
 
 namespace {
@@ -157,12 +159,18 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(message(), "请输入正确的金额");
     EXPECT_FALSE(screen->oidStr().has_value());
 
-    // Choosing another game clears the amount; typing alone leaves the due sum.
+    // Choosing another game clears the amount; the due sum follows the
+    // amount as it is typed, keys and deletions alike.
     pickGame(3);
     EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：57%");
     EXPECT_EQ(screen->shurujingETextField()->text(), "");
-    ASSERT_TRUE(driver.typeText("#shurujingETextField", "10"));
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "1"));
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥0.42");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "0"));
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
+    ASSERT_TRUE(driver.deleteBackward(2));
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "10"));
     tapBlank();
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
 
@@ -195,6 +203,10 @@ TEST_F(DiscountTopUpTest, APrepaidTopUpShowsTheMessageAndClosesTheScreen) {
     ASSERT_TRUE(driver.tap("立即充值"));
     ASSERT_TRUE(runUntil([&] { return stack->viewControllers().size() == 1; }));
     EXPECT_EQ(hudText(), "代充成功，预付款已扣除70.00元");
+    auto hud = MBProgressHUD::HUDForView(window);
+    auto icon = hud ? cast<UIImageView>(hud->customView()) : nullptr;
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->image(), UIImage::imageNamed("MBProgressHUD.bundle/success.png")) << "a success looks like one";
     finishTransition();
     EXPECT_EQ(stack->topViewController(), opener);
 

@@ -17,6 +17,12 @@ protected:
         driver.settle();
         return list;
     }
+    // Taps the row and answers the details screen it pushed.
+    Ref<KXGameDetailsViewController> openRow(const Ref<KXApplyGameViewController>& list, long row) {
+        if (!driver.selectRow(list->mainTabelView(), NSIndexPath::indexPathForRow(row, 0))) return nullptr;
+        finishTransition();
+        return std::dynamic_pointer_cast<KXGameDetailsViewController>(stack->topViewController());
+    }
     bool search(const std::string& keyword) {
         auto field = driver.find("#searchField");
         if (!field) return false;
@@ -81,12 +87,24 @@ TEST_F(ApplyGameScreen, SearchingReloadsForTheKeywordFromTheFirstPage) {
 TEST_F(ApplyGameScreen, ARowOpensItsGamesDetails) {
     auto list = openList();
     const std::string name = *list->rowModel(1)->name;
-    ASSERT_TRUE(driver.selectRow(list->mainTabelView(), NSIndexPath::indexPathForRow(1, 0)));
-    finishTransition();
-    auto details = std::dynamic_pointer_cast<KXGameDetailsViewController>(stack->topViewController());
+    auto details = openRow(list, 1);
     ASSERT_TRUE(details);
     EXPECT_EQ(details->idStr(), *list->rowModel(1)->id);
     ASSERT_TRUE(runUntil([&] { return details->mingchengLabe()->text() == name; }));
+}
+
+TEST_F(ApplyGameScreen, AGrantedApplicationTakesTheGameOffTheList) {
+    auto list = openList();
+    const std::string id = *list->rowModel(0)->id;
+    auto details = openRow(list, 0);
+    ASSERT_TRUE(details);
+    ASSERT_TRUE(runUntil([&] { return details->cangnixihuanView() != nullptr; }));
+    ASSERT_TRUE(driver.scroll(details->mainaTableVie(), 1000) && driver.tap("一键申请")) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() > 0 && *list->rowModel(0)->id != id; }));
+    finishTransition();
+    EXPECT_EQ(stack->topViewController(), list);
+    EXPECT_EQ(hudText(), "申请成功");
+    for (std::size_t i = 0; i < list->rowCount(); ++i) EXPECT_NE(*list->rowModel(i)->id, id);
 }
 
 TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {

@@ -101,7 +101,7 @@ TEST_F(GameDetailsScreen, ShowsTheGameItsLevelsAndRecommendationsBlockUnderBlock
     shoot("game-details-scrolled.png");
 }
 
-TEST_F(GameDetailsScreen, ApplyingClosesTheScreenAndASecondApplicationIsRefused) {
+TEST_F(GameDetailsScreen, ApplyingSaysSoAndClosesTheScreenAndASecondApplicationIsRefused) {
     // Game 40 is newly listed: nobody promotes it yet.
     auto details = openGame("40");
     ASSERT_TRUE(loaded(details));
@@ -109,7 +109,8 @@ TEST_F(GameDetailsScreen, ApplyingClosesTheScreenAndASecondApplicationIsRefused)
     ASSERT_TRUE(tapApply(details));
     ASSERT_TRUE(runUntil([&] { return stack->viewControllers().size() == 1; }));
     finishTransition();
-    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(hudText(), "申请成功") << "a granted application says so";
+    letHUDsHide();
 
     auto again = openGame("40");
     ASSERT_TRUE(loaded(again));

@@ -129,6 +129,29 @@ TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {
     EXPECT_NE(found, 0u);
 }
 
+TEST_F(GiftBagScreenTest, ATapOutsideTheSearchFieldEndsEditingAsTheKeyboardSwitchAsks) {
+    auto field = screen->searchField();
+    ASSERT_TRUE(driver.typeText(field, "龙"));
+    // A tap on the field itself keeps it editing.
+    ASSERT_TRUE(driver.tap(field));
+    EXPECT_TRUE(field->isFirstResponder());
+    // A tap on a row ends editing, and the row still opens its pop-up.
+    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0)));
+    EXPECT_FALSE(field->isFirstResponder());
+    ASSERT_TRUE(shownAlert());
+    ASSERT_TRUE(driver.tap(shownAlert()->cancelButton()));
+    ASSERT_FALSE(shownAlert());
+    EXPECT_EQ(field->text(), "龙") << "the text stays; nothing is searched";
+
+    // With the switch off, a tap outside leaves the field editing.
+    auto keyboard = IQKeyboardManager::shared();
+    keyboard->setShouldResignOnTouchOutside(false);
+    ASSERT_TRUE(driver.typeText(field, "城"));
+    ASSERT_TRUE(driver.selectRow(screen->tableView(), NSIndexPath::indexPathForRow(1, 0))) << driver.lastError();
+    EXPECT_TRUE(field->isFirstResponder());
+    keyboard->setShouldResignOnTouchOutside(true);
+}
+
 TEST_F(GiftBagScreenTest, AFailedFirstPageToastsTheMessageAndKeepsTheRows) {
     signInAsStranger();
     ASSERT_TRUE(driver.pullDown(screen->tableView()));

@@ -67,6 +67,23 @@ TEST_F(OpenServiceScreenTest, PagesTheOpeningsAndPreviewsAScreenshot) {
     EXPECT_EQ(screen->mutDataArr().size(), 15u);
 }
 
+TEST_F(OpenServiceScreenTest, ANextPageAppendsBelowWhereTheUserIs) {
+    auto table = screen->tableView();
+    // A plain drag past the end of the first page loads the next one.
+    ASSERT_TRUE(loadMore());
+    const CGFloat atEnd = table->contentOffset().y;
+    ASSERT_GT(atEnd, 1000);
+    ASSERT_TRUE(runUntil([&] { return screen->mutDataArr().size() == 15; }));
+    driver.settle();
+    EXPECT_GE(table->contentOffset().y, atEnd - 1) << "the list stays where the user was";
+    const auto shown = table->indexPathsForVisibleRows();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_GE(shown.front().row(), 7);
+    // The new rows are below.
+    ASSERT_TRUE(driver.scroll(table, 600));
+    EXPECT_GE(table->indexPathsForVisibleRows().back().row(), 10);
+}
+
 TEST_F(OpenServiceScreenTest, AFailedFirstPageToastsAndKeepsTheRows) {
     signInAsStranger();
     ASSERT_TRUE(driver.pullDown(screen->tableView()));

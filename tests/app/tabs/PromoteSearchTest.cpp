@@ -66,7 +66,7 @@ TEST_F(PromoteSearch, OpensWithEveryGameAndLoadsThemPageByPage) {
     EXPECT_EQ(rows(), 18);
 }
 
-TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchKeepsTheRows) {
+TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchShowsTheEmptyViewAlone) {
     ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
     const std::string wanted = nameAt(1);
     // Typing alone sends nothing.
@@ -83,10 +83,12 @@ TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchKeepsTheRows)
 
     searchFor("没有这个游戏");
     EXPECT_EQ(search->keyword(), "没有这个游戏");
-    ASSERT_TRUE(runUntil([&] { return search->httpManager()->uid() == "1"; }));
-    driver.settle();
-    EXPECT_EQ(rows(), 1) << "an empty answer keeps the previous results";
-    EXPECT_EQ(nameAt(0), wanted);
+    ASSERT_TRUE(runUntil([&] {
+        driver.settle();
+        return rows() == 0;
+    })) << "no earlier search's rows stay on show";
+    EXPECT_FALSE(emptyView()->isHidden());
+    EXPECT_TRUE(UIScrollViewMJRefresh::mj_footer(search->tableView())->isHidden());
 
     ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
     finishTransition();

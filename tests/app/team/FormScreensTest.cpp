@@ -1,5 +1,7 @@
 #include "app/team/KXChangeThePasswordViewController.h"
 #include "foundation/NSLog.h"
+#include "graphics/UIImage.h"
+#include "uikit/UIImageView.h"
 #include "app/team/KXShirenzhengViewController.h"
 #include "tests/app/team/AccountPagesFixture.h"
 
@@ -11,6 +13,12 @@ protected:
     void submit(const std::vector<std::pair<Ref<UITextField>, std::string>>& entries, const Ref<UIButton>& button) {
         for (const auto& [field, text] : entries) field->setText(text);
         ASSERT_TRUE(driver.tap(button)) << driver.lastError();
+    }
+    // The image beside the key window's HUD text ("success.png", "error.png").
+    bool hudIconIs(const std::string& icon) const {
+        auto hud = MBProgressHUD::HUDForView(window);
+        auto view = hud ? cast<UIImageView>(hud->customView()) : nullptr;
+        return view && view->image() == UIImage::imageNamed("MBProgressHUD.bundle/" + icon);
     }
     bool closed(const Ref<UIViewController>& screen) {
         finishTransition();
@@ -50,6 +58,7 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
             {screen->querenTextFeild(), "newpass88"}},
            screen->tijiaoButton());
     EXPECT_TRUE(hudShows("旧密码错误"));
+    EXPECT_TRUE(hudIconIs("error.png"));
     EXPECT_FALSE(closed(screen));
     EXPECT_EQ(screen->xingmimTextField()->text(), "newpass88") << "entries stay";
 
@@ -57,6 +66,7 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
     screen->oldTextField()->setText("123456");
     ASSERT_TRUE(driver.tap(screen->tijiaoButton()));
     EXPECT_TRUE(hudShows("密码修改成功")) << "the success message shows too";
+    EXPECT_TRUE(hudIconIs("success.png")) << "a success looks like one";
     EXPECT_TRUE(closed(screen));
 
     // The old password no longer works.

@@ -52,7 +52,7 @@ TEST_F(WithdrawalScreen, ListsTheTeamsRequestsUnderItsColumnTitles) {
     ASSERT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 13; }));
 }
 
-TEST_F(WithdrawalScreen, DecisionsShowTheBackEndsMessageAndAPullDownShowsTheNewStates) {
+TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndTheRowsNewStateWithoutButtons) {
     auto screen = open();
     const std::string id = *screen->loader()->row<KXTixianguanliModel>(0)->id;
     decide(screen, 0, "允许", "已同意提现");
@@ -60,17 +60,23 @@ TEST_F(WithdrawalScreen, DecisionsShowTheBackEndsMessageAndAPullDownShowsTheNewS
     EXPECT_EQ(allowed["id"], id);
     EXPECT_EQ(allowed["status"], "1");
     EXPECT_EQ(allowed["sign"], WMUtil::md5HexDigest("1" + id + "1" + allowed["t"] + "qmvtrapezk42f17bnc"));
-    EXPECT_EQ(statusShown(screen, 0), "待审核") << "the list is not reloaded";
+    EXPECT_EQ(statusShown(screen, 0), "已通过");
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "five columns, no buttons";
 
     decide(screen, 1, "拒绝", "已拒绝提现");
     EXPECT_EQ(sent("down_status").back()["status"], "2");
-    // The buttons stay; the back end keeps the first decision.
-    decide(screen, 1, "允许", "该申请已处理");
-    EXPECT_EQ(sent("down_status").size(), 3u);
-
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
-    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 2 && statusShown(screen, 0) == "已通过"; }));
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 2).size(), 7u) << "a waiting request keeps its buttons";
+    shot("withdrawals-decided");
+
+    // The back end words the same states; decided rows come back without buttons.
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 2; }));
+    driver.settle();
+    EXPECT_EQ(statusShown(screen, 0), "已通过");
+    EXPECT_EQ(statusShown(screen, 1), "已拒绝");
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
 }
 
 }  // namespace

@@ -35,6 +35,15 @@ protected:
     bool waitUntilDone() {
         return runUntil([&] { return recorder->finished() && !webView->isLoading(); });
     }
+    // Puts the web view, filling a screen, in a new key window.
+    void showInWindow() {
+        window = make<UIWindow>(UIScreen::mainScreen()->bounds());
+        auto controller = make<UIViewController>();
+        window->setRootViewController(controller);
+        window->makeKeyAndVisible();
+        webView->setFrame(controller->view()->bounds());
+        controller->view()->addSubview(webView);
+    }
     bool waitForEvents(std::size_t count) {
         return runUntil([&] { return recorder->events.size() >= count; });
     }
@@ -42,6 +51,7 @@ protected:
     LoopbackHTTPServer server;
     Ref<WebViewRecorder> recorder = make<WebViewRecorder>();
     Ref<WKWebView> webView;
+    Ref<UIWindow> window;
 };
 
 TEST_F(WKWebViewTest, ALoadIsOfferedToThePolicyThenReportedUnderOneNavigation) {
@@ -217,12 +227,7 @@ TEST_F(WKWebViewTest, ScriptsAreRecordedAndPageMessagesReachTheirHandler) {
 }
 
 TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
-    auto window = make<UIWindow>(UIScreen::mainScreen()->bounds());
-    auto controller = make<UIViewController>();
-    window->setRootViewController(controller);
-    window->makeKeyAndVisible();
-    webView->setFrame(controller->view()->bounds());
-    controller->view()->addSubview(webView);
+    showInWindow();
     webView->loadHTMLString("<title>开服通知</title><p>双线一区 10:00 开服</p>", nullptr);
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(webView->URL()->absoluteString(), "about:blank");
@@ -230,6 +235,22 @@ TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
     EXPECT_NE(driver.find("开服通知"), nullptr);
     EXPECT_NE(driver.find("双线一区 10:00 开服"), nullptr);
     EXPECT_TRUE(driver.shot(testShotPath("wkwebview_page.png"))) << driver.lastError();
+}
+
+TEST_F(WKWebViewTest, ATapOnALinksTextFollowsIt) {
+    showInWindow();
+    webView->loadRequest(request("/page"));
+    ASSERT_TRUE(waitUntilDone());
+    UIDriver driver;
+    EXPECT_TRUE(driver.shot(testShotPath("wkwebview_links.png"))) << driver.lastError();
+    // Plain text takes no tap; a link's text does, as a link activated.
+    EXPECT_FALSE(driver.tap("今日开服"));
+    recorder->events.clear();
+    ASSERT_TRUE(driver.tap("下一页")) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return webView->title() == "第二页" && !webView->isLoading(); }));
+    EXPECT_EQ(recorder->actions.back()->navigationType(), WKNavigationType::LinkActivated);
+    EXPECT_EQ(recorder->events.front(), "policy " + server.url("/next"));
+    EXPECT_EQ(driver.find("下一页"), nullptr) << "the new page replaced the links";
 }
 
 }  // namespace

@@ -20,6 +20,28 @@ TEST(WebPageContent, HTMLGivesTitleReadableTextAndLinks) {
     EXPECT_EQ(page.links[1].text, "去 支付");
 }
 
+TEST(WebPageContent, BlocksCutTheTextAtItsLinksSoEachLinkStandsAlone) {
+    const auto page = WebPageContent::fromHTML(
+        "<p>订单号 13</p><p><a href=\"ripple://wap/pay\">涟信支付</a></p>"
+        "<p>详情见 <a href=\"/a\"> 公告 </a>，谢谢 <a href=\"/empty\"></a><a href=\"/b\">更多</a></p>"
+        "<p>&#1;&#2;尾</p>");
+    EXPECT_EQ(page.text, "订单号 13\n涟信支付\n详情见 公告 ，谢谢 更多\n\uFFFD\uFFFD尾");
+    ASSERT_EQ(page.links.size(), 4u);
+    using Block = WebPageBlock;
+    EXPECT_EQ(page.blocks, (std::vector<Block>{{"订单号 13", std::nullopt},
+                                               {"涟信支付", 0},
+                                               {"详情见", std::nullopt},
+                                               {"公告", 1},
+                                               {"，谢谢", std::nullopt},
+                                               {"更多", 3},
+                                               {"\uFFFD\uFFFD尾", std::nullopt}}));
+    // An unclosed link, or one replaced by the next, leaves its text plain.
+    EXPECT_EQ(WebPageContent::fromHTML("<a href=\"/x\">甲<a href=\"/y\">乙</a>").blocks,
+              (std::vector<Block>{{"甲", std::nullopt}, {"乙", 0}}));
+    EXPECT_EQ(WebPageContent::fromHTML("前<a href=\"/x\">不闭合").blocks, (std::vector<Block>{{"前不闭合", std::nullopt}}));
+    EXPECT_EQ(WebPageContent::fromPlainText("纯文本").blocks, (std::vector<Block>{{"纯文本", std::nullopt}}));
+}
+
 TEST(WebPageContent, BrokenMarkupNeverFails) {
     for (const char* html : {"<", "<a href=", "<title>never closed", "&#99999999; &#xZZ; &unknown; &", "<p",
                              "<script>", "<a href=\"x\">open link"}) {
