@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <regex>
 
+#include "foundation/NSString.h"
+#include "foundation/NSURL.h"
+
 namespace {
 
 struct ScreenPreset {
@@ -37,6 +40,18 @@ bool applyScreen(const std::string& value, RunnerOptions& options) {
     options.notched = options.screenHeight > 800;
     return options.screenWidth >= 320 && options.screenWidth <= 430 && options.screenHeight >= 480 &&
            options.screenHeight <= 1000;
+}
+
+// An absolute http or https address that names a host: the app's requests
+// go to it.
+bool isServiceAddress(const std::string& text) {
+    auto url = NSURL::URLWithString(text);
+    if (!url) return false;
+    auto scheme = url->scheme();
+    auto host = url->host();
+    if (!scheme || !host || host->empty()) return false;
+    const std::string lower = NSString::lowercaseString(*scheme);
+    return lower == "http" || lower == "https";
 }
 
 }  // namespace
@@ -80,6 +95,10 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
         } else if (argument == "--backend") {
             auto url = value();
             if (!url) return std::nullopt;
+            if (!isServiceAddress(*url)) {
+                error = "--backend needs an http:// or https:// address with a host, not \"" + *url + "\"";
+                return std::nullopt;
+            }
             options.backendURL = *url;
         } else if (argument == "--script") {
             auto file = value();

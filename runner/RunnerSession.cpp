@@ -16,7 +16,9 @@
 #include "peers/SimulatedAlipayApp.h"
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
+#include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
+#include "runner/TapCover.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -59,18 +61,6 @@ bool showsText(const Ref<UIView>& view, const std::string& text) {
         if (showsText(subview, text)) return true;
     }
     return false;
-}
-
-// The view a tap on the centre of `view` lands on first, when that is not
-// `view` itself, one of its subviews or one of its containers: an overlay
-// (a HUD, a pop-up) in front of it.
-Ref<UIView> overlayInFrontOf(const Ref<UIView>& view) {
-    auto window = view->window();
-    if (!window) return nullptr;
-    CGRect bounds = view->bounds();
-    auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
-    if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
-    return hit;
 }
 
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
@@ -177,21 +167,17 @@ CommandResult RunnerSession::tap(const std::string& target) {
     // Wait for the target to be on screen with nothing in front of it, so a
     // tap is not swallowed by a HUD that is still fading out.
     Ref<UIView> view;
-    Ref<UIView> overlay;
+    Ref<UIView> cover;
     NSRunLoop::mainRunLoop()->runUntil(
         [&] {
             driver_.settle();
             view = driver_.find(target);
-            overlay = view ? overlayInFrontOf(view) : nullptr;
-            return view && !overlay;
+            cover = view ? TapCover::coverOf(view) : nullptr;
+            return view && !cover;
         },
         kTargetWaitSeconds);
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
-    if (overlay) {
-        std::string name = overlay->className();
-        if (!overlay->accessibilityIdentifier().empty()) name += " #" + overlay->accessibilityIdentifier();
-        return {false, "tap: \"" + target + "\" is covered by " + name};
-    }
+    if (cover) return {false, "tap: \"" + target + "\" is covered by " + TapCover::describeCover(cover)};
     return driverResult(driver_.tap(view), "");
 }
 
@@ -296,7 +282,7 @@ CommandResult RunnerSession::peers() const {
 }
 
 void RunnerSession::collectLog() {
-    for (auto& line : logCapture_->lines()) recentLog_.push_back(std::move(line));
+    for (const auto& entry : logCapture_->lines()) recentLog_.push_back(LogEntry::oneLine(entry));
     logCapture_->clear();
     while (recentLog_.size() > kRecentLogLines) recentLog_.pop_front();
 }

@@ -37,10 +37,16 @@ bool ScriptRunner::runScript(std::istream& script) {
     return true;
 }
 
-bool ScriptRunner::runScriptFile(const std::string& path) {
+std::optional<std::string> ScriptRunner::scriptFileProblem(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        out_ << "cannot read the script " << path << ": not a file\n";
+    if (!std::filesystem::is_regular_file(path, error)) return "cannot read the script " + path + ": not a file";
+    if (!std::ifstream(path)) return "cannot read the script " + path;
+    return std::nullopt;
+}
+
+bool ScriptRunner::runScriptFile(const std::string& path) {
+    if (auto problem = scriptFileProblem(path)) {
+        out_ << *problem << "\n";
         return false;
     }
     std::ifstream script(path);

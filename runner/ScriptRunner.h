@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 class ConsoleInput;
@@ -16,6 +17,9 @@ public:
     // True when every step succeeded; stops at the first failing step or `quit`.
     bool runScript(std::istream& script);
     bool runScriptFile(const std::string& path);
+    // Why the script at `path` cannot be read ("cannot read the script ..."),
+    // or nothing when it can.
+    static std::optional<std::string> scriptFileProblem(const std::string& path);
     void runInteractive(ConsoleInput& input);
     // Signs in with the demo account unless a user is signed in already, and
     // waits for the tab bar.

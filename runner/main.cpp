@@ -44,6 +44,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Every option is checked before the session folder is touched: a
+    // missing script must not cost a --fresh folder its contents.
+    if (options->scriptFile) {
+        if (auto problem = ScriptRunner::scriptFileProblem(*options->scriptFile)) {
+            std::cerr << "velmaro: " << *problem << "\n";
+            return 1;
+        }
+    }
     if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;

@@ -259,7 +259,12 @@ bool UIDriver::selectTab(std::size_t index) {
     auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
     if (!tabs) return fail("selectTab: no tab bar controller on screen");
     auto button = tabs->tabBar()->buttonForItemAtIndex(index);
-    if (!button) return fail("selectTab: there is no tab " + std::to_string(index));
+    if (!button) {
+        // Counted from 1, as the tabs are for a user.
+        const std::size_t count = tabs->tabBar()->items().size();
+        return fail("selectTab: there is no tab " + std::to_string(index + 1) + ": the tab bar has " +
+                    std::to_string(count) + (count == 1 ? " tab" : " tabs"));
+    }
     return tap(button);
 }
 

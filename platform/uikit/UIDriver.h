@@ -68,7 +68,8 @@ public:
     bool pan(const Ref<UIView>& view, CGPoint translation, double seconds = 0.25, std::size_t steps = 5);
     // Pops the front-most navigation controller's top screen.
     bool back();
-    // Selects a tab of the front-most tab bar controller.
+    // Selects a tab of the front-most tab bar controller (`index` from 0; a
+    // tab that is not there is named counting from 1, as a user counts).
     bool selectTab(std::size_t index);
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);

@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <fstream>
+#include <sstream>
 
+#include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
+#include "foundation/UTF16.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "kits/pal/PalApi/PalApiDatastore.h"
 #include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
@@ -13,6 +16,7 @@
 #include "app/components/QSCScanWrapper.h"
 #include "foundation/DataFile.h"
 #include "foundation/DispatchQueue.h"
+#include "frameworks/hud/MBProgressHUD.h"
 #include "graphics/UIImage.h"
 #include "runner/RunnerSession.h"
 #include "tests/support/AppFixture.h"
@@ -161,6 +165,42 @@ TEST_F(RunnerSessionTest, TapWaitsForAnOverlayToGoAndNamesOneThatStays) {
     EXPECT_EQ(taps, 1);
 }
 
+TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay) {
+    // A column: the caption under a transparent button of its own.
+    auto content = window->rootViewController()->view();
+    auto column = make<UIView>(CGRectMake(200, 220, 100, 100));
+    auto caption = make<UILabel>(CGRectMake(20, 60, 60, 20));
+    caption->setText(std::string("人气榜"));
+    auto own = UIButton::buttonWithType(UIButtonType::Custom);
+    own->setFrame(CGRectMake(20, 10, 60, 70));
+    int ownTaps = 0;
+    own->addTarget(nullptr, [&](const Ref<UIControl>&) { ++ownTaps; }, UIControlEventTouchUpInside);
+    column->addSubview(caption);
+    column->addSubview(own);
+    content->addSubview(column);
+    auto result = session.execute("tap 人气榜");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(ownTaps, 1);
+
+    // A transparent button over the whole screen is not the caption's.
+    auto backdrop = UIButton::buttonWithType(UIButtonType::Custom);
+    backdrop->setFrame(content->bounds());
+    content->addSubview(backdrop);
+    auto covered = session.execute("tap 人气榜");
+    EXPECT_FALSE(covered.ok);
+    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by UIButton");
+    backdrop->removeFromSuperview();
+
+    // A HUD in front is refused and named, over the caption's button too.
+    ASSERT_TRUE(MBProgressHUD::showHUDAddedTo(content, false));
+    for (const char* target : {"人气榜", "登录"}) {
+        covered = session.execute(std::string("tap ") + target);
+        EXPECT_FALSE(covered.ok) << target;
+        EXPECT_NE(covered.output.find("covered by MBProgressHUD"), std::string::npos) << covered.output;
+    }
+    EXPECT_EQ(ownTaps, 1);
+}
+
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
     ASSERT_TRUE(session.execute("type #zhanghuTextField dmeo").ok);
     ASSERT_TRUE(session.execute("clear #zhanghuTextField").ok);
@@ -204,6 +244,25 @@ TEST_F(RunnerSessionTest, TheRippleKitsLinesReachTheLogAndPeersTellsWhatRippleRe
               "Ripple: 1 received\n  ripple://app/rp1/openranklist/\n    openranklist: noted\n"
               "Alipay: nothing received\nPal: nothing received\nPalWork: nothing received\nPalSpace: nothing received\n");
     EXPECT_NE(RunnerSession::help().find("peers"), std::string::npos);
+}
+
+TEST_F(RunnerSessionTest, LogKeepsLogLinesWholeAndPrintsAnAnswerOnOneLineCut) {
+    const std::string kitLine = "rplog:Info:" + std::string(300, 'k');
+    NSLog(kitLine);
+    std::string answer = "***********{\n";
+    for (int entry = 0; entry < 60; ++entry) answer += "    name" + std::to_string(entry) + " = \"推广员\";\n";
+    NSLog(answer + "}");
+    NSLog("请求失败--原因:签名错误");
+
+    std::vector<std::string> lines;
+    std::istringstream output(session.execute("log").output);
+    for (std::string line; std::getline(output, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u) << output.str();
+    EXPECT_EQ(lines[0], kitLine);
+    EXPECT_EQ(lines[1].rfind("***********{ name0 = \"推广员\"; name1 = ", 0), 0u) << lines[1];
+    EXPECT_EQ(UTF16::length(lines[1]), 201u) << lines[1];  // 200 characters and the ellipsis
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 3), "…");
+    EXPECT_EQ(lines[2], "请求失败--原因:签名错误");
 }
 
 TEST_F(RunnerSessionTest, PeersTellsWhatThePalAppsReceived) {

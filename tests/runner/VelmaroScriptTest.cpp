@@ -99,6 +99,18 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     auto refused = runScript(folder.path(), "", "--screen 99x99");
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_NE(refused.output.find("unknown screen"), std::string::npos);
+    for (const char* backend : {"'not a url'", "ftp://127.0.0.1/", "http://"}) {
+        auto badBackend = runScript(folder.path(), "", std::string("--backend ") + backend);
+        EXPECT_EQ(badBackend.exitCode, 2) << backend;
+        EXPECT_NE(badBackend.output.find("--backend needs an http:// or https:// address"), std::string::npos)
+            << badBackend.output;
+    }
+
+    // Tabs are counted from 1, in the step and in its failure.
+    auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo");
+    EXPECT_EQ(noSuchTab.exitCode, 1);
+    EXPECT_NE(noSuchTab.output.find("there is no tab 9: the tab bar has 4 tabs"), std::string::npos)
+        << noSuchTab.output;
 }
 
 TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
@@ -130,10 +142,16 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     ASSERT_EQ(command("--fresh --data " + session + " --script " + folder.path() + "/quit.txt").exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/stale.txt"));
 
-    // A script must be a file; CR LF line ends are read as line ends.
-    auto folderScript = command("--data " + session + " --script " + folder.path());
+    // A script must be a file, and that is known before --fresh empties
+    // anything; CR LF line ends are read as line ends.
+    auto folderScript = command("--fresh --data " + session + " --script " + folder.path());
     EXPECT_EQ(folderScript.exitCode, 1);
     EXPECT_NE(folderScript.output.find("not a file"), std::string::npos) << folderScript.output;
+    std::ofstream(session + "/stale.txt") << "old";
+    auto missingScript = command("--fresh --data " + session + " --script " + folder.path() + "/missing.txt");
+    EXPECT_EQ(missingScript.exitCode, 1);
+    EXPECT_NE(missingScript.output.find("cannot read the script"), std::string::npos) << missingScript.output;
+    EXPECT_TRUE(std::filesystem::exists(session + "/stale.txt"));
     auto crlf = runScript(folder.path(), "expect 登录\r\ntype #zhanghuTextField demo\r\nquit\r\n");
     EXPECT_EQ(crlf.exitCode, 0) << crlf.output;
 }

@@ -65,6 +65,7 @@ TEST_F(DriverTest, SelectTabTapsTheBarAndRespectsTheDelegate) {
     driver.selectTab(1);
     EXPECT_EQ(tabs->selectedIndex(), 2u);
     EXPECT_FALSE(driver.selectTab(3));
+    EXPECT_EQ(driver.lastError(), "selectTab: there is no tab 4: the tab bar has 3 tabs");
 
     auto alert = UIAlertController::alertControllerWithTitle("t", "m", UIAlertControllerStyle::Alert);
     tabs->presentViewController(alert, false);

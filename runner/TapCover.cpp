@@ -1,0 +1,81 @@
+#include "runner/TapCover.h"
+
+#include "app/components/ZSActionSheetView.h"
+#include "app/payment/KXGameIcoPopView.h"
+#include "frameworks/hud/MBProgressHUD.h"
+#include "frameworks/hud/SVProgressHUD.h"
+#include "frameworks/popup/MMPopupView.h"
+#include "uikit/AlertCardView.h"
+#include "uikit/UIControl.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+// Room for the rounding of frames that constraints made equal.
+constexpr CGFloat kEdgeSlack = 1;
+
+// The nearest control at or above `view` that does not contain the caption
+// (a container of the caption handles the tap as the caption's anyway).
+Ref<UIControl> controlAtOrAbove(const Ref<UIView>& view, const Ref<UIView>& caption) {
+    for (auto candidate = view; candidate && !caption->isDescendantOfView(candidate); candidate = candidate->superview())
+        if (auto control = cast<UIControl>(candidate)) return control;
+    return nullptr;
+}
+
+// An overlay on the way from `view` up to the first container it shares with
+// `caption`: the caption is not part of it.
+bool inOverlayApartFrom(const Ref<UIView>& view, const Ref<UIView>& caption) {
+    for (auto candidate = view; candidate && !caption->isDescendantOfView(candidate); candidate = candidate->superview())
+        if (TapCover::isOverlay(candidate)) return true;
+    return false;
+}
+
+// `inner` (in `outer`'s space) lies within `outer`'s bounds.
+bool liesWithin(CGRect inner, const Ref<UIView>& outer) {
+    return CGRectContainsRect(CGRectInset(outer->bounds(), -kEdgeSlack, -kEdgeSlack), inner);
+}
+
+// A control of the caption's own: it sits in one of the caption's containers
+// (the caption's column or cell), is no larger than the caption's own
+// container (a backdrop larger than that is not), and covers the whole
+// caption.
+bool isOwnControl(const Ref<UIControl>& control, const Ref<UIView>& caption) {
+    auto container = control->superview();
+    auto captionContainer = caption->superview();
+    if (!container || !captionContainer || !caption->isDescendantOfView(container) || !control->isEnabled())
+        return false;
+    return liesWithin(control->convertRectToView(control->bounds(), captionContainer), captionContainer) &&
+           liesWithin(caption->convertRectToView(caption->bounds(), control), control);
+}
+
+}  // namespace
+
+namespace TapCover {
+
+Ref<UIView> coverOf(const Ref<UIView>& view) {
+    auto window = view->window();
+    if (!window) return nullptr;
+    CGRect bounds = view->bounds();
+    auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
+    if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
+    if (inOverlayApartFrom(hit, view)) return hit;
+    auto control = controlAtOrAbove(hit, view);
+    if (control && isOwnControl(control, view)) return nullptr;
+    return hit;
+}
+
+bool isOverlay(const Ref<UIView>& view) {
+    return isKind<MBProgressHUD>(view) || isKind<SVProgressHUD>(view) || isKind<MMPopupView>(view) ||
+           isKind<KXGameIcoPopView>(view) || isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);
+}
+
+std::string describeCover(const Ref<UIView>& cover) {
+    Ref<UIView> named = cover;
+    for (auto candidate = cover; candidate; candidate = candidate->superview())
+        if (isOverlay(candidate)) named = candidate;
+    std::string name = named->className();
+    if (!named->accessibilityIdentifier().empty()) name += " #" + named->accessibilityIdentifier();
+    return name;
+}
+
+}  // namespace TapCover

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "uikit/UIView.h"
+
+// What a tap on a view's centre lands on, as the runner's `tap` judges it
+// before tapping. A caption often lies under a transparent button of its own
+// (an icon column's button over the icon and its caption, a cell's button):
+// the tap goes through to that button, which acts for the caption. What is
+// refused is an overlay in front of it: a HUD, a pop-up, an alert or action
+// sheet, or any other view that is not the caption's own control.
+namespace TapCover {
+
+// The view in front of `view` that would take a tap on its centre, or null
+// when the tap reaches `view`, a view inside it, one of its containers or a
+// control of its own: an enabled control, not part of an overlay, that sits
+// in one of the caption's containers, lies within the caption's own
+// container and covers the whole caption.
+Ref<UIView> coverOf(const Ref<UIView>& view);
+
+// Whether the view is an overlay by its class: a HUD (MBProgressHUD,
+// SVProgressHUD), a pop-up (MMPopupView and its kinds, the game picker), an
+// alert or action sheet (the alerts' card view, ZSActionSheetView).
+bool isOverlay(const Ref<UIView>& view);
+
+// How a refusal names the cover: the outermost overlay it is part of, else
+// the view itself, as its class and "#name" when it has one.
+std::string describeCover(const Ref<UIView>& cover);
+
+}  // namespace TapCover
