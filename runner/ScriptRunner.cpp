@@ -39,6 +39,7 @@ bool ScriptRunner::runScript(std::istream& script) {
 
 std::optional<std::string> ScriptRunner::scriptFileProblem(const std::string& path) {
     std::error_code error;
+    if (!std::filesystem::exists(path, error)) return "cannot read the script " + path + ": no such file";
     if (!std::filesystem::is_regular_file(path, error)) return "cannot read the script " + path + ": not a file";
     if (!std::ifstream(path)) return "cannot read the script " + path;
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "runner/TapCover.h"
 
+#include <typeinfo>
+
 #include "app/components/ZSActionSheetView.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "frameworks/hud/MBProgressHUD.h"
@@ -7,6 +9,8 @@
 #include "frameworks/popup/MMPopupView.h"
 #include "uikit/AlertCardView.h"
 #include "uikit/UIControl.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
 #include "uikit/UIWindow.h"
 
 namespace {
@@ -48,6 +52,21 @@ bool isOwnControl(const Ref<UIControl>& control, const Ref<UIView>& caption) {
            liesWithin(caption->convertRectToView(caption->bounds(), control), control);
 }
 
+// A view that does nothing with a tap itself and hands it to its superview:
+// a plain view, a label or a picture, with no gesture recognizer.
+bool isPassive(const Ref<UIView>& view) {
+    if (!view->gestureRecognizers().empty()) return false;
+    return typeid(*view) == typeid(UIView) || isKind<UILabel>(view) || isKind<UIImageView>(view);
+}
+
+// Whether a tap on `view` falls through passive views up to the first
+// container it shares with `other`.
+bool fallsThroughToContainerOf(const Ref<UIView>& view, const Ref<UIView>& other) {
+    for (auto candidate = view; candidate && !other->isDescendantOfView(candidate); candidate = candidate->superview())
+        if (!isPassive(candidate)) return false;
+    return true;
+}
+
 }  // namespace
 
 namespace TapCover {
@@ -59,8 +78,11 @@ Ref<UIView> coverOf(const Ref<UIView>& view) {
     auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
     if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
     if (inOverlayApartFrom(hit, view)) return hit;
-    auto control = controlAtOrAbove(hit, view);
-    if (control && isOwnControl(control, view)) return nullptr;
+    if (auto control = controlAtOrAbove(hit, view)) return isOwnControl(control, view) ? nullptr : hit;
+    // A passive view in front (a cell's content view over a caption laid on
+    // the cell) hands the tap to the container it shares with the caption,
+    // as a tap on a passive caption would.
+    if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit)) return nullptr;
     return hit;
 }
 

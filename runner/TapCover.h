@@ -16,7 +16,10 @@ namespace TapCover {
 // when the tap reaches `view`, a view inside it, one of its containers or a
 // control of its own: an enabled control, not part of an overlay, that sits
 // in one of the caption's containers, lies within the caption's own
-// container and covers the whole caption.
+// container and covers the whole caption. A passive view in front (plain,
+// a label or a picture, without gesture recognizers) is no cover when the
+// caption is passive too: the tap reaches the container they share either
+// way.
 Ref<UIView> coverOf(const Ref<UIView>& view);
 
 // Whether the view is an overlay by its class: a HUD (MBProgressHUD,
