@@ -17,6 +17,7 @@
 #include "backend/RippleOpenPlatform.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
+#include "foundation/NSLog.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/URLLoadingEngine.h"
@@ -31,6 +32,22 @@
 #include "runner/SessionFolder.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
+
+namespace {
+
+// The demo sign-in, then the script or the prompt; the exit status.
+int runSession(const RunnerOptions& options, const std::string& serviceURL) {
+    RunnerSession session(options.dataFolder + "/shots");
+    ScriptRunner runner(session, std::cout);
+    if (options.demo && !runner.signInWithDemoAccount()) return 1;
+    if (options.scriptFile) return runner.runScriptFile(*options.scriptFile) ? 0 : 1;
+    std::cout << "velmaro on " << serviceURL << " (help lists the commands)\n";
+    ConsoleInput input(options.dataFolder + "/history");
+    runner.runInteractive(input);
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::string error;
@@ -90,18 +107,13 @@ int main(int argc, char** argv) {
     // The session runs inside the app's main loop, once the app has launched;
     // ending it ends the app.
     int status = 0;
+    // What the app logs after the session ended (answers still arriving while
+    // it shuts down) has no reader: it is kept off the terminal.
+    std::unique_ptr<NSLogCapture> logAfterSession;
+    const std::string serviceURL = localBackend ? localBackend->baseURL() : *options->backendURL;
     DispatchQueue::main()->async([&] {
-        RunnerSession session(options->dataFolder + "/shots");
-        ScriptRunner runner(session, std::cout);
-        if (options->demo && !runner.signInWithDemoAccount()) status = 1;
-        if (status == 0 && options->scriptFile) {
-            status = runner.runScriptFile(*options->scriptFile) ? 0 : 1;
-        } else if (status == 0) {
-            std::cout << "velmaro on " << (localBackend ? localBackend->baseURL() : *options->backendURL)
-                      << " (help lists the commands)\n";
-            ConsoleInput input(options->dataFolder + "/history");
-            runner.runInteractive(input);
-        }
+        status = runSession(*options, serviceURL);
+        logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();
     });
     char* appArguments[] = {argv[0], nullptr};
