@@ -1,6 +1,8 @@
 #include "runner/TapCover.h"
 
+#include <algorithm>
 #include <typeinfo>
+#include <vector>
 
 #include "app/components/ZSActionSheetView.h"
 #include "app/payment/KXGameIcoPopView.h"
@@ -18,20 +20,22 @@ namespace {
 // Room for the rounding of frames that constraints made equal.
 constexpr CGFloat kEdgeSlack = 1;
 
-// The nearest control at or above `view` that does not contain the caption
-// (a container of the caption handles the tap as the caption's anyway).
-Ref<UIControl> controlAtOrAbove(const Ref<UIView>& view, const Ref<UIView>& caption) {
-    for (auto candidate = view; candidate && !caption->isDescendantOfView(candidate); candidate = candidate->superview())
-        if (auto control = cast<UIControl>(candidate)) return control;
-    return nullptr;
+// The views from `view` up to, not including, its first container that also
+// holds `other`: what a tap on `view` passes before it reaches views that a
+// tap on `other` would reach too.
+std::vector<Ref<UIView>> belowSharedContainer(const Ref<UIView>& view, const Ref<UIView>& other) {
+    std::vector<Ref<UIView>> views;
+    for (auto candidate = view; candidate && !other->isDescendantOfView(candidate); candidate = candidate->superview())
+        views.push_back(candidate);
+    return views;
 }
 
-// An overlay on the way from `view` up to the first container it shares with
-// `caption`: the caption is not part of it.
-bool inOverlayApartFrom(const Ref<UIView>& view, const Ref<UIView>& caption) {
-    for (auto candidate = view; candidate && !caption->isDescendantOfView(candidate); candidate = candidate->superview())
-        if (TapCover::isOverlay(candidate)) return true;
-    return false;
+// The nearest control on the way from the hit view to the container it
+// shares with the caption.
+Ref<UIControl> controlBelowSharedContainer(const Ref<UIView>& hit, const Ref<UIView>& caption) {
+    for (const auto& view : belowSharedContainer(hit, caption))
+        if (auto control = cast<UIControl>(view)) return control;
+    return nullptr;
 }
 
 // `inner` (in `outer`'s space) lies within `outer`'s bounds.
@@ -56,15 +60,15 @@ bool isOwnControl(const Ref<UIControl>& control, const Ref<UIView>& caption) {
 // a plain view, a label or a picture, with no gesture recognizer.
 bool isPassive(const Ref<UIView>& view) {
     if (!view->gestureRecognizers().empty()) return false;
-    return typeid(*view) == typeid(UIView) || isKind<UILabel>(view) || isKind<UIImageView>(view);
+    const UIView& object = *view;
+    return typeid(object) == typeid(UIView) || isKind<UILabel>(view) || isKind<UIImageView>(view);
 }
 
 // Whether a tap on `view` falls through passive views up to the first
 // container it shares with `other`.
 bool fallsThroughToContainerOf(const Ref<UIView>& view, const Ref<UIView>& other) {
-    for (auto candidate = view; candidate && !other->isDescendantOfView(candidate); candidate = candidate->superview())
-        if (!isPassive(candidate)) return false;
-    return true;
+    auto views = belowSharedContainer(view, other);
+    return std::all_of(views.begin(), views.end(), isPassive);
 }
 
 }  // namespace
@@ -77,8 +81,10 @@ Ref<UIView> coverOf(const Ref<UIView>& view) {
     CGRect bounds = view->bounds();
     auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
     if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
-    if (inOverlayApartFrom(hit, view)) return hit;
-    if (auto control = controlAtOrAbove(hit, view)) return isOwnControl(control, view) ? nullptr : hit;
+    // An overlay the caption is not part of.
+    auto inFront = belowSharedContainer(hit, view);
+    if (std::any_of(inFront.begin(), inFront.end(), isOverlay)) return hit;
+    if (auto control = controlBelowSharedContainer(hit, view)) return isOwnControl(control, view) ? nullptr : hit;
     // A passive view in front (a cell's content view over a caption laid on
     // the cell) hands the tap to the container it shares with the caption,
     // as a tap on a passive caption would.
