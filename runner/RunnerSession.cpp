@@ -101,7 +101,7 @@ std::string RunnerSession::help() {
            "  clear [#ID]         empty the focused field or the field named ID\n"
            "  return              press the keyboard's return key (a search field searches)\n"
            "  back                go back one screen\n"
-           "  tab N               select tab N (1 is the first)\n"
+           "  tab N               select tab N (1 is the first; waits like tap)\n"
            "  scroll DY           drag the list by DY points (positive: further down)\n"
            "  pull                pull the list down to refresh it\n"
            "  more                pull the list up past its end to load more\n"
@@ -162,21 +162,26 @@ CommandResult RunnerSession::screen() {
     return {true, driver_.describeScreen()};
 }
 
-CommandResult RunnerSession::tap(const std::string& target) {
-    if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
-    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
+Ref<UIView> RunnerSession::waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover) {
     // Wait for the target to be on screen with nothing in front of it, so a
     // tap is not swallowed by a HUD that is still fading out.
     Ref<UIView> view;
-    Ref<UIView> cover;
     NSRunLoop::mainRunLoop()->runUntil(
         [&] {
             driver_.settle();
-            view = driver_.find(target);
+            view = target();
             cover = view ? TapCover::coverOf(view) : nullptr;
             return view && !cover;
         },
         kTargetWaitSeconds);
+    return view;
+}
+
+CommandResult RunnerSession::tap(const std::string& target) {
+    if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
+    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
+    Ref<UIView> cover;
+    auto view = waitUncovered([&] { return driver_.find(target); }, cover);
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
     if (cover) return {false, "tap: \"" + target + "\" is covered by " + TapCover::describeCover(cover)};
     return driverResult(driver_.tap(view), "");
@@ -206,7 +211,12 @@ CommandResult RunnerSession::back() { return driverResult(driver_.back(), ""); }
 CommandResult RunnerSession::tab(const std::string& number) {
     auto index = NSString::strictInteger(number);
     if (!index || *index < 1) return {false, "tab needs a number from 1"};
-    return driverResult(driver_.selectTab(static_cast<std::size_t>(*index - 1)), "");
+    const auto position = static_cast<std::size_t>(*index - 1);
+    // A HUD over the bar (the sign-in's, still fading) would take the tap.
+    Ref<UIView> cover;
+    if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)
+        return {false, "tab: tab " + std::to_string(*index) + " is covered by " + TapCover::describeCover(cover)};
+    return driverResult(driver_.selectTab(position), "");
 }
 
 CommandResult RunnerSession::scroll(const std::string& distance) {

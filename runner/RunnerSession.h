@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,10 @@ private:
     CommandResult log();
     CommandResult peers() const;
     CommandResult driverResult(bool ok, const std::string& done);
+    // Runs the app up to five seconds for `target` to give a view with
+    // nothing covering it; the last view found (null if none) and in
+    // `cover` what still covers it.
+    Ref<UIView> waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover);
     // Moves the app's log lines into the recent-lines buffer.
     void collectLog();
 

@@ -268,6 +268,11 @@ bool UIDriver::selectTab(std::size_t index) {
     return tap(button);
 }
 
+Ref<UIView> UIDriver::tabButton(std::size_t index) const {
+    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    return tabs ? tabs->tabBar()->buttonForItemAtIndex(index) : nullptr;
+}
+
 bool UIDriver::shot(const std::string& path) {
     settle();
     auto window = keyWindow();

@@ -71,6 +71,8 @@ public:
     // Selects a tab of the front-most tab bar controller (`index` from 0; a
     // tab that is not there is named counting from 1, as a user counts).
     bool selectTab(std::size_t index);
+    // The bar button that selectTab(index) taps, or null.
+    Ref<UIView> tabButton(std::size_t index) const;
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 

@@ -23,6 +23,7 @@
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScrollView.h"
+#include "uikit/UITabBarController.h"
 #include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIViewController.h"
@@ -213,6 +214,28 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     EXPECT_FALSE(covered.ok);
     EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by MBProgressHUD");
     EXPECT_EQ(ownTaps, 1);
+}
+
+TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
+    auto tabs = make<UITabBarController>();
+    auto first = make<UIViewController>();
+    first->setTitle("首页");
+    auto second = make<UIViewController>();
+    second->setTitle("资产");
+    tabs->setViewControllers({first, second});
+    window->setRootViewController(tabs);
+    // A HUD takes every tap while it shows: the tab must not be reported
+    // selected when the HUD swallowed the tap.
+    auto hud = MBProgressHUD::showHUDAddedTo(window, false);
+    auto covered = session.execute("tab 2");
+    EXPECT_FALSE(covered.ok);
+    EXPECT_EQ(covered.output, "tab: tab 2 is covered by MBProgressHUD");
+    EXPECT_EQ(tabs->selectedIndex(), 0u);
+
+    DispatchQueue::main()->async([hud] { hud->hideAnimated(false); });
+    auto result = session.execute("tab 2");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(tabs->selectedIndex(), 1u);
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
