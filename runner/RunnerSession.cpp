@@ -212,6 +212,9 @@ CommandResult RunnerSession::tab(const std::string& number) {
     auto index = NSString::strictInteger(number);
     if (!index || *index < 1) return {false, "tab needs a number from 1"};
     const auto position = static_cast<std::size_t>(*index - 1);
+    // A bar that is shown without that tab is told at once.
+    driver_.settle();
+    if (driver_.tabButton(0) && !driver_.tabButton(position)) return driverResult(driver_.selectTab(position), "");
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     Ref<UIView> cover;
     if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)

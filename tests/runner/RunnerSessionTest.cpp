@@ -236,6 +236,7 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto result = session.execute("tab 2");
     EXPECT_TRUE(result.ok) << result.output;
     EXPECT_EQ(tabs->selectedIndex(), 1u);
+    EXPECT_EQ(session.execute("tab 3").output, "selectTab: there is no tab 3: the tab bar has 2 tabs");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
