@@ -382,6 +382,30 @@ TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
         EXPECT_EQ(clients->connects.size(), 3u);  // "localhost" connects once, over IPv4
         EXPECT_EQ(std::count(clients->connects.begin(), clients->connects.end(), "::1:" + std::to_string(port)), 1);
     }
+    // The per-family queries answer on the socket queue, each for its own family.
+    listener->performBlock([&] {
+        EXPECT_EQ(listener->localPort4(), port);
+        EXPECT_EQ(listener->localPort6(), port);
+        EXPECT_EQ(listener->localHost6(), "::");
+        EXPECT_EQ(listener->connectedPort4(), 0u);  // a listener has no peer
+    });
+    EXPECT_EQ(listener->localPort4(), 0u);  // off the socket queue
+    const auto& overIPv4 = sockets[1];
+    const auto& overIPv6 = sockets[2];
+    overIPv4->performBlock([&] {
+        EXPECT_EQ(overIPv4->connectedHost4(), "127.0.0.1");
+        EXPECT_EQ(overIPv4->connectedPort4(), port);
+        EXPECT_EQ(overIPv4->localHost4(), "127.0.0.1");
+        EXPECT_EQ(overIPv4->connectedHost6(), "");
+        EXPECT_EQ(overIPv4->localPort6(), 0u);
+    });
+    overIPv6->performBlock([&] {
+        EXPECT_EQ(overIPv6->connectedHost6(), "::1");
+        EXPECT_EQ(overIPv6->connectedPort6(), port);
+        EXPECT_EQ(overIPv6->localPort6(), overIPv6->localPort());
+        EXPECT_EQ(overIPv6->localHost6(), "::1");
+        EXPECT_EQ(overIPv6->connectedPort4(), 0u);
+    });
     {
         std::lock_guard lock(server->mutex);
         for (auto& child : server->accepted) EXPECT_TRUE(child->isConnected());

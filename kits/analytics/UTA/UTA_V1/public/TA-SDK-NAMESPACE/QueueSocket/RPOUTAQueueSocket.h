@@ -141,6 +141,16 @@ public:
     int socketFD();
     int socket4FD();
     int socket6FD();
+    // One family's descriptor, read without changing queue: only on the
+    // socket queue (elsewhere, like without that descriptor, "" or 0).
+    std::string connectedHost4() const;
+    std::string connectedHost6() const;
+    std::uint16_t connectedPort4() const;
+    std::uint16_t connectedPort6() const;
+    std::string localHost4() const;
+    std::string localHost6() const;
+    std::uint16_t localPort4() const;
+    std::uint16_t localPort6() const;
     // Only on the socket queue (elsewhere null); made when missing.
     Ref<CFReadStream> readStream();
     Ref<CFWriteStream> writeStream();
