@@ -239,8 +239,10 @@ private:
     // Runs on the socket queue: directly when already there, else synchronously.
     void runSync(const std::function<void()>& block);
     void runAsync(std::function<void()> block);
-    // Calls the delegate (captured now) on the delegate queue.
-    void notifyDelegate(std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call);
+    // Calls the delegate (captured now) on the delegate queue; with
+    // `skipWhenUnanswered`, not when the delegate leaves that call unanswered.
+    void notifyDelegate(std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call,
+                        std::optional<RPOUTAQueueSocketDelegate::Unanswered> skipWhenUnanswered = std::nullopt);
 
     // connecting
     bool preConnectWithInterface(const std::string& interface, Ref<NSError>* error);
@@ -329,6 +331,7 @@ private:
     std::shared_ptr<RPOUTAQueueWritePacket> currentWrite_;
     std::uint64_t socketFDBytesAvailable_ = 0;
     RPOUTAQueueSocketPreBuffer preBuffer_{4096};
+    const std::shared_ptr<RPOUTAQueueSpareBuffers> spareBuffers_ = std::make_shared<RPOUTAQueueSpareBuffers>();
     Ref<CFReadStream> readStream_;
     Ref<CFWriteStream> writeStream_;
     Value userData_;
