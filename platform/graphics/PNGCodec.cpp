@@ -52,68 +52,46 @@ void appendChunk(std::vector<std::uint8_t>& bytes, const char (&type)[5], const 
     appendUint32(bytes, static_cast<std::uint32_t>(libdeflate_crc32(0, bytes.data() + typeAt, 4 + length)));
 }
 
-enum Filter : std::uint8_t { kNone = 0, kSub = 1, kUp = 2 };
+// Filter types of a scanline.
+enum Filter : std::uint8_t { kNone = 0, kUp = 2 };
 
-// Rough cost of a filtered row for deflate: the sum of the bytes' distances
-// from zero, read as signed.
-inline unsigned cost(std::uint8_t residual) { return residual < 128 ? residual : 256u - residual; }
-
-// Filters one row of `length` bytes (`bpp` bytes a pixel) into `out`,
-// whose first byte takes the filter type. Each row gets Sub or Up, whichever
-// leaves the smaller residuals: flat runs and repeated rows turn into zeros,
-// which deflate packs tightly and quickly. The first row has no row above.
-void filterRow(const std::uint8_t* row, const std::uint8_t* above, std::size_t length, std::size_t bpp,
-               std::uint8_t* out) {
-    Filter filter = kSub;
-    if (above) {
-        unsigned sub = 0, up = 0;
-        for (std::size_t i = 0; i < bpp; ++i) sub += cost(row[i]), up += cost(row[i] - above[i]);
-        for (std::size_t i = bpp; i < length; ++i) {
-            sub += cost(static_cast<std::uint8_t>(row[i] - row[i - bpp]));
-            up += cost(static_cast<std::uint8_t>(row[i] - above[i]));
-        }
-        if (up <= sub) filter = kUp;
-    }
-    out[0] = filter;
-    ++out;
-    if (filter == kUp) {
-        for (std::size_t i = 0; i < length; ++i) out[i] = static_cast<std::uint8_t>(row[i] - above[i]);
-    } else {
-        std::memcpy(out, row, bpp);
-        for (std::size_t i = bpp; i < length; ++i) out[i] = static_cast<std::uint8_t>(row[i] - row[i - bpp]);
-    }
-}
-
-// The filtered scanlines of the whole image: a filter byte and the row.
-std::vector<std::uint8_t> filteredRows(const CGImage& image, std::size_t bpp) {
-    const std::size_t length = image.width() * bpp, height = image.height();
-    std::vector<std::uint8_t> filtered(height * (length + 1));
-    // Two rows of straight bytes, each copied out of the image once.
-    std::vector<std::uint8_t> rows(2 * length);
-    std::uint8_t *row = rows.data(), *above = rows.data() + length;
+// The scanlines of the whole image, each a filter byte and the row, in a
+// buffer not cleared first (every byte is written). Every row but the first
+// is filtered Up, its difference from the row above: screens are mostly
+// flat colour and repeated rows, which become runs of zeros, and gradients
+// and pictures shrink too, at the cost of one subtraction a byte. (The
+// adaptive choice among all five filters costs more than compressing.)
+std::unique_ptr<std::uint8_t[]> filteredRows(const CGImage& image, std::size_t bpp, std::size_t* size) {
+    const std::size_t length = image.width() * bpp, stride = length + 1, height = image.height();
+    *size = height * stride;
+    auto rows = std::make_unique_for_overwrite<std::uint8_t[]>(*size);
     for (std::size_t y = 0; y < height; ++y) {
-        image.copyRow(y, row, bpp == 4);
-        filterRow(row, y > 0 ? above : nullptr, length, bpp, filtered.data() + y * (length + 1));
-        std::swap(row, above);
+        rows[y * stride] = y == 0 ? kNone : kUp;
+        image.copyRow(y, &rows[y * stride + 1], bpp == 4);
     }
-    return filtered;
+    // From the bottom up, so that the row above is still unfiltered.
+    for (std::size_t y = height - 1; y > 0; --y) {
+        std::uint8_t* row = &rows[y * stride + 1];
+        const std::uint8_t* above = row - stride;
+        for (std::size_t i = 0; i < length; ++i) row[i] = static_cast<std::uint8_t>(row[i] - above[i]);
+    }
+    return rows;
 }
 
 struct CompressorDeleter {
     void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
 };
 
-// The zlib stream of `data` at the codec's level.
-std::optional<std::vector<std::uint8_t>> zlibCompressed(const std::vector<std::uint8_t>& data) {
-    std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+// The zlib stream of `data`, into a buffer not cleared first. The compressor
+// (its tables take a few hundred kilobytes) is kept for the thread's next image.
+std::unique_ptr<std::uint8_t[]> zlibCompressed(const std::uint8_t* data, std::size_t length, std::size_t* size) {
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
         libdeflate_alloc_compressor(PNGCodec::compressionLevel));
-    if (!compressor) return std::nullopt;
-    std::vector<std::uint8_t> compressed(libdeflate_zlib_compress_bound(compressor.get(), data.size()));
-    const std::size_t size =
-        libdeflate_zlib_compress(compressor.get(), data.data(), data.size(), compressed.data(), compressed.size());
-    if (size == 0) return std::nullopt;
-    compressed.resize(size);
-    return compressed;
+    if (!compressor) return nullptr;
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), length);
+    auto compressed = std::make_unique_for_overwrite<std::uint8_t[]>(bound);
+    *size = libdeflate_zlib_compress(compressor.get(), data, length, compressed.get(), bound);
+    return *size > 0 ? std::move(compressed) : nullptr;
 }
 
 // IDAT chunks of at most this many bytes each.
@@ -125,11 +103,14 @@ std::optional<NSData> PNGCodec::encode(const CGImage& image) {
     const std::size_t width = image.width(), height = image.height();
     if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
     const bool opaque = image.isOpaque();
-    auto compressed = zlibCompressed(filteredRows(image, opaque ? 3 : 4));
+    std::size_t filteredSize = 0, compressedSize = 0;
+    auto filtered = filteredRows(image, opaque ? 3 : 4, &filteredSize);
+    auto compressed = zlibCompressed(filtered.get(), filteredSize, &compressedSize);
+    filtered.reset();
     if (!compressed) return std::nullopt;
 
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(compressed->size() + 64 + 12 * (compressed->size() / kLargestDataChunk));
+    bytes.reserve(compressedSize + 64 + 12 * (compressedSize / kLargestDataChunk));
     static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     bytes.insert(bytes.end(), signature, signature + sizeof signature);
     std::vector<std::uint8_t> header;
@@ -138,8 +119,8 @@ std::optional<NSData> PNGCodec::encode(const CGImage& image) {
     // 8 bits a sample, RGB (2) or RGBA (6), deflate, adaptive filtering, no interlace.
     header.insert(header.end(), {8, static_cast<std::uint8_t>(opaque ? 2 : 6), 0, 0, 0});
     appendChunk(bytes, "IHDR", header.data(), header.size());
-    for (std::size_t at = 0; at < compressed->size(); at += kLargestDataChunk) {
-        appendChunk(bytes, "IDAT", compressed->data() + at, std::min(kLargestDataChunk, compressed->size() - at));
+    for (std::size_t at = 0; at < compressedSize; at += kLargestDataChunk) {
+        appendChunk(bytes, "IDAT", compressed.get() + at, std::min(kLargestDataChunk, compressedSize - at));
     }
     appendChunk(bytes, "IEND", nullptr, 0);
     return NSData(std::move(bytes));
