@@ -2,7 +2,7 @@
 // sockets, in the same run: each iteration moves 1 MB from one end to the
 // other as one write and one fixed-length read. The difference is what the
 // layer adds: the hops between the poller, the socket queues and the
-// delegate queue, and one read() per readiness pass.
+// delegate queue, and the buffer each read hands to the delegate.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
