@@ -89,6 +89,13 @@ void QueueSocketLoopback(benchmark::State& state) {
     sender->disconnect();
     receiver->disconnect();
     listener->disconnect();
+    // The delegate calls still on their way hold the sockets: let them
+    // arrive, so that the sockets are destroyed here, not by a delegate
+    // block while the process exits and the pool no longer runs queues.
+    server->queue->sync([] {});
+    client->queue->sync([] {});
+    std::lock_guard lock(server->mutex);
+    server->accepted.reset();
 }
 
 void PlainBlockingLoopback(benchmark::State& state) {
