@@ -57,6 +57,10 @@ public:
         if (onRead) onRead(sock, data, tag);
         record([&] { reads.push_back({tag, data}); });
     }
+    void socketDidReadPartialDataOfLength(const Ref<RPOUTAQueueSocket>&, std::uint64_t length,
+                                          std::int64_t tag) override {
+        record([&] { partialReads.push_back({tag, length}); });
+    }
     void socketDidWriteDataWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t tag) override {
         record([&] { writes.push_back(tag); });
     }
@@ -83,6 +87,7 @@ public:
     bool offQueue = false;
     std::vector<std::string> connects;
     std::vector<std::pair<std::int64_t, NSData>> reads;
+    std::vector<std::pair<std::int64_t, std::uint64_t>> partialReads;
     std::vector<std::int64_t> writes;
     std::vector<double> timeoutQuestions;
     std::vector<Ref<RPOUTAQueueSocket>> accepted;
@@ -127,6 +132,14 @@ NSData randomBytes(std::size_t length) {
 }
 
 NSData zeros(std::size_t length) { return NSData(std::vector<std::uint8_t>(length)); }
+
+void sendAll(int fd, const std::uint8_t* bytes, std::size_t length) {
+    for (std::size_t sent = 0; sent < length;) {
+        const ssize_t n = ::send(fd, bytes + sent, length - sent, MSG_NOSIGNAL);
+        ASSERT_GT(n, 0);
+        sent += static_cast<std::size_t>(n);
+    }
+}
 
 // Closes the sockets and waits for their last calls.
 void closeAll(const std::vector<Ref<RPOUTAQueueSocket>>& sockets, const std::vector<Ref<Recorder>>& recorders) {
@@ -206,6 +219,41 @@ TEST(QueueSocketEndToEnd, EchoesOneMegabyteWithMixedReadKinds) {
         EXPECT_EQ(client->disconnects[0], nullptr);  // an orderly close
     }
     closeAll({listener}, {server, client});
+}
+
+TEST(QueueSocketEndToEnd, LargeFixedLengthReadsReportProgressAndEachGetsItsOwnBytes) {
+    RawListener listener;
+    auto client = std::make_shared<Recorder>();
+    auto sock = socketFor(client);
+    ASSERT_TRUE(sock->connectToHost("127.0.0.1", listener.port, 5.0));
+    const int peer = listener.acceptOne();
+    constexpr std::size_t kRead = 200000;
+    const NSData payload = randomBytes(5 * kRead);
+    for (std::int64_t tag : {1, 2, 3}) sock->readDataToLength(kRead, 10, tag);
+
+    // Half of the first read, then the rest: the delegate that answers
+    // progress hears of the half.
+    sendAll(peer, payload.bytes(), kRead / 2);
+    ASSERT_TRUE(client->waitFor([&] { return !client->partialReads.empty(); }));
+    sendAll(peer, payload.bytes() + kRead / 2, 3 * kRead - kRead / 2);
+    ASSERT_TRUE(client->waitFor([&] { return client->reads.size() == 3; }));
+    // Two more reads, whose buffers may be those of the first ones: each
+    // holds its own bytes only.
+    for (std::int64_t tag : {4, 5}) sock->readDataToLength(kRead, 10, tag);
+    sendAll(peer, payload.bytes() + 3 * kRead, 2 * kRead);
+    ASSERT_TRUE(client->waitFor([&] { return client->reads.size() == 5; }));
+
+    {
+        std::lock_guard lock(client->mutex);
+        EXPECT_EQ(client->partialReads.front().first, 1);
+        EXPECT_LE(client->partialReads.front().second, kRead / 2);
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(client->reads[i].first, static_cast<std::int64_t>(i + 1));
+            EXPECT_TRUE(client->reads[i].second == payload.subdata(i * kRead, kRead)) << "read " << i + 1;
+        }
+    }
+    closeAll({sock}, {client});
+    ::close(peer);
 }
 
 TEST(QueueSocketEndToEnd, TerminatorReadsAcrossSegmentsOverUnixDomain) {
@@ -382,6 +430,30 @@ TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
         EXPECT_EQ(clients->connects.size(), 3u);  // "localhost" connects once, over IPv4
         EXPECT_EQ(std::count(clients->connects.begin(), clients->connects.end(), "::1:" + std::to_string(port)), 1);
     }
+    // The per-family queries answer on the socket queue, each for its own family.
+    listener->performBlock([&] {
+        EXPECT_EQ(listener->localPort4(), port);
+        EXPECT_EQ(listener->localPort6(), port);
+        EXPECT_EQ(listener->localHost6(), "::");
+        EXPECT_EQ(listener->connectedPort4(), 0u);  // a listener has no peer
+    });
+    EXPECT_EQ(listener->localPort4(), 0u);  // off the socket queue
+    const auto& overIPv4 = sockets[1];
+    const auto& overIPv6 = sockets[2];
+    overIPv4->performBlock([&] {
+        EXPECT_EQ(overIPv4->connectedHost4(), "127.0.0.1");
+        EXPECT_EQ(overIPv4->connectedPort4(), port);
+        EXPECT_EQ(overIPv4->localHost4(), "127.0.0.1");
+        EXPECT_EQ(overIPv4->connectedHost6(), "");
+        EXPECT_EQ(overIPv4->localPort6(), 0u);
+    });
+    overIPv6->performBlock([&] {
+        EXPECT_EQ(overIPv6->connectedHost6(), "::1");
+        EXPECT_EQ(overIPv6->connectedPort6(), port);
+        EXPECT_EQ(overIPv6->localPort6(), overIPv6->localPort());
+        EXPECT_EQ(overIPv6->localHost6(), "::1");
+        EXPECT_EQ(overIPv6->connectedPort4(), 0u);
+    });
     {
         std::lock_guard lock(server->mutex);
         for (auto& child : server->accepted) EXPECT_TRUE(child->isConnected());

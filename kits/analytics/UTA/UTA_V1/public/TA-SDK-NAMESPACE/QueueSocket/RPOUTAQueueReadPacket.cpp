@@ -6,9 +6,29 @@
 
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/QueueSocket/RPOUTAQueueSocketPreBuffer.h"
 
+namespace {
+// Kept buffers: enough for the reads a caller keeps queued ahead.
+constexpr std::size_t kSparesKept = 2;
+}  // namespace
+
+NSData RPOUTAQueueSpareBuffers::take(std::uint64_t length) {
+    if (length < kSmallestKept) return NSData();
+    std::lock_guard lock(mutex_);
+    if (spares_.empty()) return NSData();
+    NSData spare = std::move(spares_.back());
+    spares_.pop_back();
+    return spare;
+}
+
+void RPOUTAQueueSpareBuffers::give(NSData&& data) {
+    if (data.length() < kSmallestKept) return;
+    std::lock_guard lock(mutex_);
+    if (spares_.size() < kSparesKept) spares_.push_back(std::move(data));
+}
+
 RPOUTAQueueReadPacket::RPOUTAQueueReadPacket(std::shared_ptr<NSData> data, std::uint64_t startOffset,
                                              std::uint64_t maxLength, double timeout, std::uint64_t readLength,
-                                             std::optional<NSData> terminator, std::int64_t tag)
+                                             std::optional<NSData> terminator, std::int64_t tag, NSData spare)
     : maxLength(maxLength), timeout(timeout), readLength(readLength), term(std::move(terminator)), tag(tag) {
     if (data) {
         buffer = std::move(data);
@@ -16,7 +36,7 @@ RPOUTAQueueReadPacket::RPOUTAQueueReadPacket(std::shared_ptr<NSData> data, std::
         bufferOwner = false;
         originalBufferLength = buffer->length();
     } else {
-        buffer = std::make_shared<NSData>();
+        buffer = std::make_shared<NSData>(std::move(spare));
         buffer->setLength(readLength);
         this->startOffset = 0;
         bufferOwner = true;
@@ -24,9 +44,13 @@ RPOUTAQueueReadPacket::RPOUTAQueueReadPacket(std::shared_ptr<NSData> data, std::
     }
 }
 
-void RPOUTAQueueReadPacket::ensureCapacityForAdditionalDataOfLength(std::uint64_t length) {
+std::uint64_t RPOUTAQueueReadPacket::spareRoom() const {
     const std::uint64_t used = startOffset + bytesDone;
-    const std::uint64_t spare = buffer->length() > used ? buffer->length() - used : 0;
+    return buffer->length() > used ? buffer->length() - used : 0;
+}
+
+void RPOUTAQueueReadPacket::ensureCapacityForAdditionalDataOfLength(std::uint64_t length) {
+    const std::uint64_t spare = spareRoom();
     if (spare < length) buffer->setLength(buffer->length() + (length - spare));
 }
 
@@ -44,11 +68,7 @@ std::uint64_t RPOUTAQueueReadPacket::readLengthForTermWithHint(std::uint64_t byt
     assert(bytesAvailable > 0 && "Invalid parameter: bytesAvailable");
     std::uint64_t result = bytesAvailable;
     if (maxLength > 0) result = std::min(result, maxLength - bytesDone);
-    if (shouldPreBuffer) {
-        const std::uint64_t used = startOffset + bytesDone;
-        const std::uint64_t spare = buffer->length() > used ? buffer->length() - used : 0;
-        *shouldPreBuffer = spare < result;
-    }
+    if (shouldPreBuffer) *shouldPreBuffer = spareRoom() < result;
     return result;
 }
 
@@ -60,11 +80,7 @@ std::uint64_t RPOUTAQueueReadPacket::optimalReadLengthWithDefault(std::uint64_t 
     }
     std::uint64_t result = defaultValue;
     if (maxLength > 0) result = std::min(result, maxLength - bytesDone);
-    if (shouldPreBuffer) {
-        const std::uint64_t used = startOffset + bytesDone;
-        const std::uint64_t spare = buffer->length() > used ? buffer->length() - used : 0;
-        *shouldPreBuffer = spare < result;
-    }
+    if (shouldPreBuffer) *shouldPreBuffer = spareRoom() < result;
     return result;
 }
 

@@ -2,11 +2,32 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 #include "foundation/NSData.h"
 
 class RPOUTAQueueSocketPreBuffer;
+
+// Result buffers of large fixed-length reads, given back once the delegate
+// has seen them, so that a stream of equal reads refills the same memory:
+// a fresh megabyte each time costs the requesting thread a page fault per
+// page, as the allocator hands large blocks back to the system and takes
+// them again. Shared by a socket and its pending delegate calls; any thread.
+class RPOUTAQueueSpareBuffers {
+public:
+    // Reads smaller than this get a plain new buffer.
+    static constexpr std::uint64_t kSmallestKept = 64 * 1024;
+
+    // A kept buffer (its old bytes are to be overwritten), or an empty one.
+    NSData take(std::uint64_t length);
+    void give(NSData&& data);
+
+private:
+    std::mutex mutex_;
+    std::vector<NSData> spares_;
+};
 
 // One read request: where its bytes go and when it is complete. Its kind
 // follows from its fields: a fixed-length read when `readLength` > 0, a
@@ -15,9 +36,10 @@ class RPOUTAQueueSocketPreBuffer;
 struct RPOUTAQueueReadPacket {
     // With a caller's buffer, that buffer itself is filled from `startOffset`;
     // without one, the packet makes its own of `readLength` bytes.
+    // An own buffer starts from `spare` (grown or cut to `readLength`).
     RPOUTAQueueReadPacket(std::shared_ptr<NSData> data, std::uint64_t startOffset, std::uint64_t maxLength,
                           double timeout, std::uint64_t readLength, std::optional<NSData> terminator,
-                          std::int64_t tag);
+                          std::int64_t tag, NSData spare = NSData());
 
     std::shared_ptr<NSData> buffer;
     std::uint64_t startOffset;
@@ -30,6 +52,8 @@ struct RPOUTAQueueReadPacket {
     std::uint64_t originalBufferLength;
     std::int64_t tag;
 
+    // Bytes that fit in the buffer after what is done, without growing it.
+    std::uint64_t spareRoom() const;
     // Grows the buffer so that `length` more bytes fit after what is done.
     void ensureCapacityForAdditionalDataOfLength(std::uint64_t length);
     // How much of `bytesAvailable` a fixed-length or any-data read may take.

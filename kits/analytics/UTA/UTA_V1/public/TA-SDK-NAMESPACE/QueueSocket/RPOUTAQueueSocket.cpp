@@ -115,9 +115,13 @@ void RPOUTAQueueSocket::runAsync(std::function<void()> block) {
 }
 
 void RPOUTAQueueSocket::notifyDelegate(
-    std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call) {
+    std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call,
+    std::optional<RPOUTAQueueSocketDelegate::Unanswered> skipWhenUnanswered) {
     auto delegate = delegate_.lock();
     if (!delegate || !delegateQueue_) return;
+    // A call the delegate is known not to answer costs a hop to the delegate
+    // queue for nothing.
+    if (skipWhenUnanswered && delegate->leavesUnanswered(*skipWhenUnanswered)) return;
     Ref<RPOUTAQueueSocket> sock = (flags_ & kDealloc) ? nullptr : self<RPOUTAQueueSocket>();
     delegateQueue_->async([delegate, sock, call = std::move(call)] { call(*delegate, sock); });
 }

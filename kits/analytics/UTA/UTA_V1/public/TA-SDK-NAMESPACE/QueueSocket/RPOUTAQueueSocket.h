@@ -141,6 +141,16 @@ public:
     int socketFD();
     int socket4FD();
     int socket6FD();
+    // One family's descriptor, read without changing queue: only on the
+    // socket queue (elsewhere, like without that descriptor, "" or 0).
+    std::string connectedHost4() const;
+    std::string connectedHost6() const;
+    std::uint16_t connectedPort4() const;
+    std::uint16_t connectedPort6() const;
+    std::string localHost4() const;
+    std::string localHost6() const;
+    std::uint16_t localPort4() const;
+    std::uint16_t localPort6() const;
     // Only on the socket queue (elsewhere null); made when missing.
     Ref<CFReadStream> readStream();
     Ref<CFWriteStream> writeStream();
@@ -229,8 +239,10 @@ private:
     // Runs on the socket queue: directly when already there, else synchronously.
     void runSync(const std::function<void()>& block);
     void runAsync(std::function<void()> block);
-    // Calls the delegate (captured now) on the delegate queue.
-    void notifyDelegate(std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call);
+    // Calls the delegate (captured now) on the delegate queue; with
+    // `skipWhenUnanswered`, not when the delegate leaves that call unanswered.
+    void notifyDelegate(std::function<void(RPOUTAQueueSocketDelegate&, const Ref<RPOUTAQueueSocket>&)> call,
+                        std::optional<RPOUTAQueueSocketDelegate::Unanswered> skipWhenUnanswered = std::nullopt);
 
     // connecting
     bool preConnectWithInterface(const std::string& interface, Ref<NSError>* error);
@@ -319,6 +331,7 @@ private:
     std::shared_ptr<RPOUTAQueueWritePacket> currentWrite_;
     std::uint64_t socketFDBytesAvailable_ = 0;
     RPOUTAQueueSocketPreBuffer preBuffer_{4096};
+    const std::shared_ptr<RPOUTAQueueSpareBuffers> spareBuffers_ = std::make_shared<RPOUTAQueueSpareBuffers>();
     Ref<CFReadStream> readStream_;
     Ref<CFWriteStream> writeStream_;
     Value userData_;

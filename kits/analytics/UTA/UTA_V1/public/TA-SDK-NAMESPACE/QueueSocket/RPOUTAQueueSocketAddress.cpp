@@ -322,6 +322,33 @@ int RPOUTAQueueSocket::socketFD() {
 
 int RPOUTAQueueSocket::socket4FD() { return onSocketQueue() ? socket4FD_ : -1; }
 
+// Off the socket queue the descriptor fields belong to another thread, so
+// the per-family queries look only when on it.
+std::string RPOUTAQueueSocket::connectedHost4() const {
+    return onSocketQueue() ? connectedHostFromSocket(socket4FD_) : "";
+}
+std::string RPOUTAQueueSocket::connectedHost6() const {
+    return onSocketQueue() ? connectedHostFromSocket(socket6FD_) : "";
+}
+std::uint16_t RPOUTAQueueSocket::connectedPort4() const {
+    return onSocketQueue() ? connectedPortFromSocket(socket4FD_) : 0;
+}
+std::uint16_t RPOUTAQueueSocket::connectedPort6() const {
+    return onSocketQueue() ? connectedPortFromSocket(socket6FD_) : 0;
+}
+std::string RPOUTAQueueSocket::localHost4() const {
+    return onSocketQueue() ? localHostFromSocket(socket4FD_) : "";
+}
+std::string RPOUTAQueueSocket::localHost6() const {
+    return onSocketQueue() ? localHostFromSocket(socket6FD_) : "";
+}
+std::uint16_t RPOUTAQueueSocket::localPort4() const {
+    return onSocketQueue() ? localPortFromSocket(socket4FD_) : 0;
+}
+std::uint16_t RPOUTAQueueSocket::localPort6() const {
+    return onSocketQueue() ? localPortFromSocket(socket6FD_) : 0;
+}
+
 int RPOUTAQueueSocket::socket6FD() { return onSocketQueue() ? socket6FD_ : -1; }
 
 // ---- configuration

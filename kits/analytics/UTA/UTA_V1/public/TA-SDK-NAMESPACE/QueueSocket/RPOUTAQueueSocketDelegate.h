@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,9 +16,18 @@ class RPOUTAQueueSocket;
 // nothing, and the two time-out questions and the queue question answer
 // "not implemented" with an empty optional. Calls arrive asynchronously on
 // the socket's delegate queue.
+//
+// The defaults of the progress calls and of the write completion, which
+// come at every step of a transfer, also note that the delegate does not
+// answer them, and the socket stops sending them (an override must not call
+// the default).
 class RPOUTAQueueSocketDelegate {
 public:
     virtual ~RPOUTAQueueSocketDelegate() = default;
+
+    enum Unanswered : unsigned { kReadProgress = 1u << 0, kWriteProgress = 1u << 1, kWriteCompletion = 1u << 2 };
+    // Whether the default of that call has run (from any thread).
+    bool leavesUnanswered(Unanswered call) const { return unanswered_.load(std::memory_order_relaxed) & call; }
 
     // Accepting: the queue for a new connection's socket (null: the socket
     // makes its own), then the new socket, which the delegate must keep.
@@ -35,7 +45,9 @@ public:
     virtual void socketDidReadData(const Ref<RPOUTAQueueSocket>& /*sock*/, const NSData& /*data*/,
                                    std::int64_t /*tag*/) {}
     virtual void socketDidReadPartialDataOfLength(const Ref<RPOUTAQueueSocket>& /*sock*/,
-                                                  std::uint64_t /*partialLength*/, std::int64_t /*tag*/) {}
+                                                  std::uint64_t /*partialLength*/, std::int64_t /*tag*/) {
+        note(kReadProgress);
+    }
     // Seconds to extend the read by; nothing or 0 or less lets it time out.
     virtual std::optional<double> socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>& /*sock*/,
                                                                  std::int64_t /*tag*/, double /*elapsed*/,
@@ -43,9 +55,13 @@ public:
         return std::nullopt;
     }
 
-    virtual void socketDidWriteDataWithTag(const Ref<RPOUTAQueueSocket>& /*sock*/, std::int64_t /*tag*/) {}
+    virtual void socketDidWriteDataWithTag(const Ref<RPOUTAQueueSocket>& /*sock*/, std::int64_t /*tag*/) {
+        note(kWriteCompletion);
+    }
     virtual void socketDidWritePartialDataOfLength(const Ref<RPOUTAQueueSocket>& /*sock*/,
-                                                   std::uint64_t /*partialLength*/, std::int64_t /*tag*/) {}
+                                                   std::uint64_t /*partialLength*/, std::int64_t /*tag*/) {
+        note(kWriteProgress);
+    }
     virtual std::optional<double> socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>& /*sock*/,
                                                                   std::int64_t /*tag*/, double /*elapsed*/,
                                                                   std::uint64_t /*bytesDone*/) {
@@ -57,4 +73,9 @@ public:
     // The socket closed; `sock` is null when it closed because it was being
     // destroyed, `error` null for an orderly close.
     virtual void socketDidDisconnect(const Ref<RPOUTAQueueSocket>& /*sock*/, const Ref<NSError>& /*error*/) {}
+
+private:
+    void note(Unanswered call) { unanswered_.fetch_or(call, std::memory_order_relaxed); }
+
+    std::atomic<unsigned> unanswered_{0};
 };

@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -10,6 +11,17 @@
 #include <cstring>
 
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/QueueSocket/RPOUTAQueueSocket.h"
+
+namespace {
+
+// The bytes readable on the descriptor now (0 at end of stream or on failure).
+std::uint64_t readableBytes(int socketFD) {
+    int readable = 0;
+    if (ioctl(socketFD, FIONREAD, &readable) != 0 || readable < 0) return 0;
+    return static_cast<std::uint64_t>(readable);
+}
+
+}  // namespace
 
 // ---- descriptor sources
 
@@ -113,8 +125,9 @@ void RPOUTAQueueSocket::readDataToLength(std::uint64_t length, double timeout, s
                                          std::uint64_t offset, std::int64_t tag) {
     if (length == 0) return;
     if (buffer && offset > buffer->length()) return;
+    NSData spare = buffer ? NSData() : spareBuffers_->take(length);
     enqueueRead(std::make_shared<RPOUTAQueueReadPacket>(std::move(buffer), offset, 0, timeout, length,
-                                                        std::nullopt, tag));
+                                                        std::nullopt, tag, std::move(spare)));
 }
 
 void RPOUTAQueueSocket::readDataToData(const NSData& data, double timeout, std::int64_t tag) {
@@ -182,6 +195,12 @@ void RPOUTAQueueSocket::doReadData() {
         if (socketFDBytesAvailable_ > 0) suspendReadSource();
         return;
     }
+    if (socketFDBytesAvailable_ == 0 && preBuffer_.availableBytes() == 0 && !(flags_ & kSocketHasReadEOF)) {
+        // Nothing counted yet: ask the descriptor itself, as the read source
+        // would, rather than waiting for the source to come round with bytes
+        // that have already arrived (the next read of a transfer in flow).
+        socketFDBytesAvailable_ = readableBytes(connectedFD());
+    }
     if (socketFDBytesAvailable_ == 0 && preBuffer_.availableBytes() == 0) {
         resumeReadSource();
         return;
@@ -231,6 +250,12 @@ void RPOUTAQueueSocket::doReadData() {
             bytesToRead = packet.readLengthForTermWithHint(socketFDBytesAvailable_, &readIntoPreBuffer);
         } else {
             bytesToRead = packet.readLengthForNonTermWithHint(socketFDBytesAvailable_);
+            // A fixed-length read whose buffer has room for the rest asks for
+            // all of it: read() gives what has arrived by now, more than the
+            // count when the peer keeps sending, and saves a pass per segment.
+            if (packet.readLength > 0 && packet.spareRoom() >= packet.readLength - packet.bytesDone) {
+                bytesToRead = packet.readLength - packet.bytesDone;
+            }
         }
         std::uint8_t* target;
         if (readIntoPreBuffer) {
@@ -317,7 +342,7 @@ void RPOUTAQueueSocket::doReadData() {
         notifyDelegate([totalBytesReadForCurrentRead, tag](RPOUTAQueueSocketDelegate& delegate,
                                                            const Ref<RPOUTAQueueSocket>& sock) {
             delegate.socketDidReadPartialDataOfLength(sock, totalBytesReadForCurrentRead, tag);
-        });
+        }, RPOUTAQueueSocketDelegate::kReadProgress);
     }
     if (error) {
         closeWithError(error);
@@ -364,9 +389,13 @@ void RPOUTAQueueSocket::completeCurrentRead() {
         result = packet.buffer->subdata(packet.startOffset, packet.bytesDone);
     }
     const std::int64_t tag = packet.tag;
-    notifyDelegate([result = std::move(result), tag](RPOUTAQueueSocketDelegate& delegate,
-                                                     const Ref<RPOUTAQueueSocket>& sock) {
+    // The delegate sees the result only during its call: a fixed-length
+    // read's own buffer then serves a later read.
+    auto spares = packet.bufferOwner && packet.readLength > 0 ? spareBuffers_ : nullptr;
+    notifyDelegate([result = std::move(result), tag, spares](RPOUTAQueueSocketDelegate& delegate,
+                                                             const Ref<RPOUTAQueueSocket>& sock) mutable {
         delegate.socketDidReadData(sock, result, tag);
+        if (spares) spares->give(std::move(result));
     });
     endCurrentRead();
 }
@@ -513,7 +542,7 @@ void RPOUTAQueueSocket::doWriteData() {
     const std::int64_t tag = packet.tag;
     notifyDelegate([written, tag](RPOUTAQueueSocketDelegate& delegate, const Ref<RPOUTAQueueSocket>& sock) {
         delegate.socketDidWritePartialDataOfLength(sock, written, tag);
-    });
+    }, RPOUTAQueueSocketDelegate::kWriteProgress);
 }
 
 void RPOUTAQueueSocket::completeCurrentWrite() {
@@ -521,7 +550,7 @@ void RPOUTAQueueSocket::completeCurrentWrite() {
     const std::int64_t tag = currentWrite_->tag;
     notifyDelegate([tag](RPOUTAQueueSocketDelegate& delegate, const Ref<RPOUTAQueueSocket>& sock) {
         delegate.socketDidWriteDataWithTag(sock, tag);
-    });
+    }, RPOUTAQueueSocketDelegate::kWriteCompletion);
     endCurrentWrite();
 }
 
