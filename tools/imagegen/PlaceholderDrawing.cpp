@@ -21,6 +21,50 @@ void drawCentredText(const PlaceholderSpec& spec) {
                                  attributes);
 }
 
+// The text alone, in the colour, as large as the picture allows: a
+// pictogram drawn from a character.
+void drawGlyph(const PlaceholderSpec& spec) {
+    NSStringAttributes attributes;
+    attributes.font = UIFont::boldSystemFontOfSize(std::min(spec.size.width, spec.size.height) * 0.72);
+    attributes.foregroundColor = spec.colour;
+    CGSize text = NSStringDrawing::sizeWithAttributes(spec.text, attributes);
+    NSStringDrawing::drawAtPoint(spec.text, {(spec.size.width - text.width) / 2, (spec.size.height - text.height) / 2},
+                                 attributes);
+}
+
+// A medal: two ribbon tails from the top edge down to a round disc of the
+// colour that sits at the bottom, centred across, the text on the disc. The
+// disc stays round whatever the picture's proportions.
+void drawMedal(const CGContextRef& context, const PlaceholderSpec& spec) {
+    CGFloat w = spec.size.width, h = spec.size.height;
+    CGFloat diameter = std::min(w, h) * 0.74;
+    CGRect disc{{(w - diameter) / 2, h - diameter}, {diameter, diameter}};
+    CGFloat tail = diameter * 0.28;
+    CGContextSetFillColorWithColor(context, spec.colour.colorWithAlphaComponent(0.55));
+    for (CGFloat side : {-1.0, 1.0}) {
+        CGFloat top = w / 2 + side * diameter * 0.42;
+        CGFloat bottom = w / 2 + side * diameter * 0.12;
+        CGContextBeginPath(context);
+        CGContextMoveToPoint(context, top - tail / 2, 0);
+        CGContextAddLineToPoint(context, top + tail / 2, 0);
+        CGContextAddLineToPoint(context, bottom + tail / 2, CGRectGetMidY(disc));
+        CGContextAddLineToPoint(context, bottom - tail / 2, CGRectGetMidY(disc));
+        CGContextClosePath(context);
+        CGContextFillPath(context);
+    }
+    CGContextSetFillColorWithColor(context, spec.colour);
+    CGContextFillEllipseInRect(context, disc);
+    CGContextSetStrokeColorWithColor(context, UIColor::colorWithWhite(1, 0.7));
+    CGContextSetLineWidth(context, diameter * 0.05);
+    CGContextStrokeEllipseInRect(context, CGRectInset(disc, diameter * 0.12, diameter * 0.12));
+    PlaceholderSpec onDisc = spec;
+    onDisc.size = disc.size;
+    CGContextSaveGState(context);
+    CGContextTranslateCTM(context, disc.origin.x, disc.origin.y);
+    drawCentredText(onDisc);
+    CGContextRestoreGState(context);
+}
+
 void strokeLines(const CGContextRef& context, const PlaceholderSpec& spec, std::initializer_list<CGPoint> points,
                  bool joined) {
     CGFloat side = std::min(spec.size.width, spec.size.height);
@@ -63,6 +107,10 @@ std::optional<NSData> drawPlaceholder(const PlaceholderSpec& spec, CGFloat scale
         CGContextSetFillColorWithColor(context, spec.colour);
         CGContextFillEllipseInRect(context, area);
         drawCentredText(spec);
+    } else if (spec.style == "glyph") {
+        drawGlyph(spec);
+    } else if (spec.style == "medal") {
+        drawMedal(context, spec);
     } else if (spec.style == "check") {
         strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
     } else if (spec.style == "cross") {
