@@ -103,7 +103,14 @@ void KXPersonalInformationViewController::sendNetworkRequest() {
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }
 
 void KXPersonalInformationViewController::showRecord(const Value& data) {
-    UIImageViewWebCache::sd_setImageWithURL(headImageView_, NSURL::URLWithString(KXClassicRequest::text(data["head"])));
+    // The red ground stands for the avatar only until it arrives: a picture
+    // with transparent corners would otherwise show red fringes there.
+    WeakRef<UIImageView> head = headImageView_;
+    UIImageViewWebCache::sd_setImageWithURL(
+        headImageView_, NSURL::URLWithString(KXClassicRequest::text(data["head"])), nullptr,
+        [head](const Ref<UIImage>& image, const Ref<NSError>&, SDImageCacheType, const Ref<NSURL>&) {
+            if (auto view = head.lock(); view && image) view->setBackgroundColor(UIColor::clearColor());
+        });
     // A record that is not an object counts as one with every value missing.
     shujuDic_ = data.dictionary() ? *data.dictionary() : Dictionary{};
     dataMuArr_.clear();

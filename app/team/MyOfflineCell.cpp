@@ -15,9 +15,22 @@ void MyOfflineCell::didCreate() {
     operation->addSubview(button);
 }
 
+namespace {
+
+// The sign-in permission in words: the back end sends "1" for allowed and
+// "2" for refused, as the add-sub-promoter form chose them; anything else is
+// shown as sent.
+std::optional<std::string> permissionText(const std::optional<std::string>& isLogin) {
+    if (isLogin == "1") return "允许";
+    if (isLogin == "2") return "拒绝";
+    return isLogin;
+}
+
+}  // namespace
+
 void MyOfflineCell::setModel(const Ref<MyOfflineModel>& model) {
     model_ = model;
-    if (model) showFields({model->username, model->phone, model->fcbl, model->is_login});
+    if (model) showFields({model->username, model->phone, model->fcbl, permissionText(model->is_login)});
 }
 
 void MyOfflineCell::delegatebutton() {
