@@ -80,10 +80,11 @@ void PieChartView::didLayOutViewPort() {
 
 // Entry labels drawn outside the slices sit beyond their leader lines, which
 // grow with the radius: a label on the side runs out to
-// labelRadius x ((1 + part 1) |cos| + part 2 (|sin| when variable)) + 5 + its
-// width from the centre, one above or below to labelRadius x (1 + part 1) +
-// a line. The largest radius that keeps the widest label inside the view's
-// bounds (above the legend) at any angle, since the pie may turn.
+// labelRadius x ((1 + part 1) |cos| + part 2 (|sin| when variable)) + 5 +
+// its width from the centre, one above or below to
+// labelRadius x (1 + part 1) + a line. The largest radius that keeps the
+// widest label inside the view's bounds (above the legend, 5 from the sides)
+// at any angle, since the pie may turn.
 CGFloat PieChartView::radiusLeavingRoomForOutsideLabels(CGPoint centre) const {
     constexpr CGFloat unlimited = 1e9;
     auto data = pieData();
@@ -104,7 +105,9 @@ CGFloat PieChartView::radiusLeavingRoomForOutsideLabels(CGPoint centre) const {
     CGFloat out = 1 + set->valueLinePart1Length(), across = set->valueLinePart2Length();
     CGFloat sideways = labelShare * (set->valueLineVariableLength() ? std::hypot(out, across) : out + across);
     CGRect box = bounds();
-    CGFloat room = std::min(centre.x - CGRectGetMinX(box), CGRectGetMaxX(box) - centre.x) - 5 - widest;
+    // 5 between a leader line and its text, as the renderers draw it, and
+    // as much again between the text and the view's edge.
+    CGFloat room = std::min(centre.x - CGRectGetMinX(box), CGRectGetMaxX(box) - centre.x) - 10 - widest;
     CGFloat floorLine = CGRectGetMaxY(box) - legendHeight() - extraBottomOffset();
     CGFloat headroom = std::min(centre.y - CGRectGetMinY(box), floorLine - centre.y) - ChartUtils::lineHeight(font);
     CGFloat limit = std::min(room / sideways, headroom / (labelShare * out));
