@@ -101,7 +101,8 @@ public:
     // text a reader cannot see whole: cut off (lines left out, or a line
     // wider than the label) where the label's line break mode puts no
     // ellipsis, given no room at all, or drawn outside its superview's
-    // bounds (a scroll view's content for a scroll view). Each line names
+    // bounds (a scroll view's content for a scroll view), by more than a
+    // point. Views inside a container of no size are left out. Each line names
     // the label's text, class, identifier, place in the window and owning
     // view of the app, and says why. Empty when every label fits.
     std::vector<std::string> textFitFaults() const;

@@ -7,8 +7,9 @@
 
 namespace {
 
-// Half a point either way is rounding, not a fault.
-constexpr CGFloat kSlack = 0.5;
+// Up to a point either way is rounding, not a fault: a line box reaches
+// past the glyphs drawn in it.
+constexpr CGFloat kSlack = 1;
 
 const char* lineBreakName(NSLineBreakMode mode) {
     switch (mode) {
@@ -82,6 +83,10 @@ bool visibleInWindow(const Ref<UIView>& view) {
 
 void checkLabels(const Ref<UIView>& view, const Ref<UIWindow>& window, std::vector<std::string>& faults) {
     if (view->isHidden() || view->alpha() < 0.01) return;
+    // A container of no size (a view kept in place but given no frame)
+    // holds nothing a reader is meant to see.
+    const CGSize size = view->bounds().size;
+    if (!cast<UILabel>(view) && (size.width <= 0 || size.height <= 0) && !view->subviews().empty()) return;
     if (auto label = cast<UILabel>(view); label && !label->text().empty() && label->superview()) {
         const UILabel::DrawnText drawn = label->drawnText();
         CGSize size = label->bounds().size;

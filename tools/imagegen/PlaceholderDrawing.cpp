@@ -1,8 +1,10 @@
 #include "tools/imagegen/PlaceholderDrawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <numbers>
 
 #include "graphics/CGContext.h"
 #include "graphics/NSStringDrawing.h"
@@ -65,6 +67,23 @@ void drawMedal(const CGContextRef& context, const PlaceholderSpec& spec) {
     CGContextRestoreGState(context);
 }
 
+// A five-pointed star of the colour filling the picture.
+void drawStar(const CGContextRef& context, const PlaceholderSpec& spec) {
+    CGFloat w = spec.size.width, h = spec.size.height;
+    CGFloat outer = std::min(w, h) / 2, inner = outer * 0.45;
+    CGContextSetFillColorWithColor(context, spec.colour);
+    CGContextBeginPath(context);
+    for (int point = 0; point < 10; ++point) {
+        CGFloat angle = -std::numbers::pi / 2 + point * std::numbers::pi / 5;
+        CGFloat radius = point % 2 == 0 ? outer : inner;
+        CGFloat x = w / 2 + radius * std::cos(angle), y = h / 2 + radius * std::sin(angle);
+        if (point == 0) CGContextMoveToPoint(context, x, y);
+        else CGContextAddLineToPoint(context, x, y);
+    }
+    CGContextClosePath(context);
+    CGContextFillPath(context);
+}
+
 void strokeLines(const CGContextRef& context, const PlaceholderSpec& spec, std::initializer_list<CGPoint> points,
                  bool joined) {
     CGFloat side = std::min(spec.size.width, spec.size.height);
@@ -111,6 +130,14 @@ std::optional<NSData> drawPlaceholder(const PlaceholderSpec& spec, CGFloat scale
         drawGlyph(spec);
     } else if (spec.style == "medal") {
         drawMedal(context, spec);
+    } else if (spec.style == "magnifier") {
+        CGFloat side = std::min(spec.size.width, spec.size.height);
+        CGContextSetStrokeColorWithColor(context, spec.colour);
+        CGContextSetLineWidth(context, side * 0.12);
+        CGContextStrokeEllipseInRect(context, CGRectMake(side * 0.12, side * 0.12, side * 0.56, side * 0.56));
+        strokeLines(context, spec, {{0.62, 0.62}, {0.88, 0.88}}, true);
+    } else if (spec.style == "star") {
+        drawStar(context, spec);
     } else if (spec.style == "check") {
         strokeLines(context, spec, {{0.18, 0.52}, {0.42, 0.76}, {0.84, 0.26}}, true);
     } else if (spec.style == "cross") {

@@ -12,7 +12,7 @@
 // images are both drawn here, so they share one look.
 struct PlaceholderSpec {
     CGSize size;        // in points
-    std::string style;  // rect, roundrect, circle, glyph, medal, check, cross or back
+    std::string style;  // rect, roundrect, circle, glyph, medal, magnifier, star, check, cross or back
     UIColor colour;
     std::string text;   // centred in white on the filled styles, in the colour for glyph
 };
