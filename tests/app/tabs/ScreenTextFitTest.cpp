@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/promotion/KXApplyGameViewController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
 #include "foundation/URLLoadingEngine.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/TextFitCheck.h"
 #include "uikit/UIScreen.h"
+#include "uikit/UITableView.h"
 
 // Every screen a promoter reaches from the tabs, walked as a user would, with
 // the text of each checked once its answers have come, down to the end of
@@ -79,5 +81,52 @@ TEST_F(ScreenTextFit, EveryScreenOfTheMenus) {
         checkScreen(std::to_string(code) + " " + screenName());
         stack->popToRootViewControllerAnimated(false);
         letHUDsHide();
+    }
+}
+
+// Screens a menu screen opens in turn: a game's details from the games to
+// apply for, the game picker of the discount top-up, the Mine card's
+// withdrawal and recharge.
+TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
+    auto stack = openTab(3);
+    ASSERT_TRUE(stack);
+    letAnswersArrive();
+    auto mine = stack->viewControllers().front();
+    auto open = [&](std::int64_t code) {
+        performMenuDispatch(code, mine);
+        letAnswersArrive();
+        finishTransition();
+        letAnswersArrive();
+    };
+    auto backToMine = [&] {
+        stack->popToRootViewControllerAnimated(false);
+        letHUDsHide();
+    };
+
+    open(104);
+    auto games = cast<KXApplyGameViewController>(stack->topViewController());
+    ASSERT_TRUE(games);
+    ASSERT_TRUE(driver.selectRow(games->mainTabelView(), NSIndexPath::indexPathForRow(0, 0))) << driver.lastError();
+    letAnswersArrive();
+    finishTransition();
+    checkScreen("104 then " + screenName());
+    backToMine();
+
+    open(105);
+    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
+    ASSERT_TRUE(driver.tap("#xuanZeBut")) << driver.lastError();
+    letAnswersArrive();
+    ASSERT_FALSE(driver.findAllOfClass("KXGameIcoPopView").empty());
+    expectTextFits(driver, size + "105 game picker");
+    shot(folder, "105 game picker");
+    for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
+    backToMine();
+
+    for (const char* button : {"提现", "充值"}) {
+        ASSERT_TRUE(driver.tap(button)) << driver.lastError();
+        letAnswersArrive();
+        finishTransition();
+        checkScreen(std::string(button) + " " + screenName());
+        backToMine();
     }
 }
