@@ -36,6 +36,8 @@ std::optional<std::string> imageCaption(Database& database, std::string_view pat
     std::smatch match;
     static const std::regex medal(R"(rank/medal-(\d{1,2}))");
     if (std::regex_match(address, match, medal)) return match[1].str();
+    // The publisher's logo on the contact page: the app icon's character.
+    if (address == "kefu/logo") return "推";
     for (const CaptionSource& source : captionSources()) {
         if (!std::regex_match(address, match, source.pattern)) continue;
         Statement query = database.prepare(source.query);

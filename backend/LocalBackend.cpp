@@ -39,6 +39,10 @@ constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kJSONType = "application/json; charset=utf-8";
 // Notice ids are at most nine digits, as in the "/notice/<id>" path.
 constexpr long long kLargestNoticeId = 999'999'999;
+// The contact page's public-account picture is a QR code, as the real one
+// is, of the account's name.
+constexpr const char* kPublicAccountQRCodeImage = "kefu/gzh";
+constexpr const char* kPublicAccountQRCodeText = "涟信公众号 velmaro";
 
 void answer(HttpResponse& response, const Envelope& envelope) {
     response.status = 200;
@@ -159,6 +163,8 @@ void LocalBackend::installRoutes() {
         std::string png;
         if (std::optional<long long> promoter = promoterOfQRCodeImage(path)) {
             png = qrCodePNG(promotionLink(baseURL(), *promoter));
+        } else if (path == kPublicAccountQRCodeImage) {
+            png = qrCodePNG(kPublicAccountQRCodeText);
         } else {
             std::optional<std::string> caption =
                 databases_->run([&](Database& database) { return imageCaption(database, path); });

@@ -3,13 +3,13 @@
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXImageGround.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
-#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
@@ -129,7 +129,7 @@ void KXApplyjiesuanViewController::addkesuanjianView() {
 void KXApplyjiesuanViewController::setUpshuxing() {
     showSettleableAmount();
     zhanghaoLabel_->setText(KXLocallyStoredData::getUsername());
-    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
+    loadImageClearingGround(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
 }
 
 void KXApplyjiesuanViewController::showSettleableAmount() {

@@ -20,9 +20,14 @@ void KXGameYouXitanKuangCollectionViewCell::setupUI() {
     icoIamgeView_->setClipsToBounds(true);
     contentView()->addSubview(icoIamgeView_);
 
-    youxilabel_ = make<UILabel>(CGRectMake(-5, side + 6, side + 10, 17));
+    // The name spans the cell under the icon (5 further each side on the
+    // phone would run past the cell): a name wider than the icon takes a
+    // smaller font to stay within it.
+    youxilabel_ = make<UILabel>(CGRectMake(0, side + 6, side, 17));
     youxilabel_->setAccessibilityIdentifier("youxilabel");
     youxilabel_->setFont(UIFont::systemFontOfSize(10));
+    youxilabel_->setAdjustsFontSizeToFitWidth(true);
+    youxilabel_->setMinimumScaleFactor(0.7);
     youxilabel_->setTextColor(KXTeamColors::bodyText());
     youxilabel_->setTextAlignment(NSTextAlignment::Center);
     youxilabel_->setText("游戏图标");

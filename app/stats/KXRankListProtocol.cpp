@@ -75,7 +75,7 @@ Ref<UICollectionReusableView> KXRankListProtocol::collectionViewViewForSupplemen
 std::optional<CGSize> KXRankListProtocol::collectionViewLayoutSizeForItemAtIndexPath(
     const Ref<UICollectionView>&, const Ref<UICollectionViewLayout>&, const NSIndexPath& indexPath) {
     const CGFloat s = layoutScale();
-    if (indexPath.section() == 0) return CGSize{(screenWidth() - 44 * s) / 3, 162 * s};
+    if (indexPath.section() == 0) return CGSize{(screenWidth() - 44 * s) / 3, KXHomeTopThreeRankCell::kHeight * s};
     return CGSize{screenWidth() - 40 * s, 46 * s};
 }
 

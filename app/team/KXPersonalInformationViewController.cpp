@@ -3,13 +3,13 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXImageGround.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/team/KXAccountFormStyle.h"
 #include "app/team/KXTeamColors.h"
 #include "app/team/KXPersonalInformationCell.h"
 #include "app/team/KXShuRuTankuanView.h"
 #include "foundation/NSURL.h"
-#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UILabel.h"
@@ -103,7 +103,7 @@ void KXPersonalInformationViewController::sendNetworkRequest() {
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }
 
 void KXPersonalInformationViewController::showRecord(const Value& data) {
-    UIImageViewWebCache::sd_setImageWithURL(headImageView_, NSURL::URLWithString(KXClassicRequest::text(data["head"])));
+    loadImageClearingGround(headImageView_, NSURL::URLWithString(KXClassicRequest::text(data["head"])));
     // A record that is not an object counts as one with every value missing.
     shujuDic_ = data.dictionary() ? *data.dictionary() : Dictionary{};
     dataMuArr_.clear();

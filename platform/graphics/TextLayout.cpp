@@ -99,12 +99,16 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
     measure(heightLimit, lineLimit);
 
     bool truncates = isTruncating(paragraph_.lineBreakMode) || truncatesLastVisibleLine;
-    if (truncates && limit.width > 0 && (lineCount_ < totalLines_ || overflows_)) {
+    bool cut = lineCount_ < totalLines_ || overflows_;
+    if (truncates && limit.width > 0 && cut) {
         // Pango ellipsizes the last line that fits the height it is given,
         // folding the rest of the text into it.
         pango_layout_set_ellipsize(layout_, ellipsisFor(paragraph_.lineBreakMode));
         pango_layout_set_height(layout_, toPango(size_.height));
         measure(heightLimit, lineCount_);
+        truncated_ = true;
+    } else {
+        clipped_ = cut;
     }
 }
 
@@ -124,6 +128,8 @@ TextLayout::TextLayout(TextLayout&& other) noexcept
       lineCount_(other.lineCount_),
       totalLines_(other.totalLines_),
       overflows_(other.overflows_),
+      truncated_(other.truncated_),
+      clipped_(other.clipped_),
       size_(other.size_),
       firstBaseline_(other.firstBaseline_) {}
 

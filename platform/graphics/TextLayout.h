@@ -41,6 +41,11 @@ public:
     std::size_t lineCount() const { return lineCount_; }
     // Distance from the top to the first line's baseline.
     CGFloat firstBaseline() const { return firstBaseline_; }
+    // Whether the kept lines end in an ellipsis because the text did not fit.
+    bool truncated() const { return truncated_; }
+    // Whether the text did not fit (lines left out, or a line wider than the
+    // width limit) and no ellipsis says so: the reader sees it cut off.
+    bool clipped() const { return clipped_; }
 
     // Draws the kept lines with their top at the rectangle's top, each line
     // placed across the rectangle's width by the alignment; optionally
@@ -55,6 +60,8 @@ private:
     std::size_t lineCount_ = 0;
     std::size_t totalLines_ = 0;
     bool overflows_ = false;
+    bool truncated_ = false;
+    bool clipped_ = false;
     CGSize size_{};
     CGFloat firstBaseline_ = 0;
 };

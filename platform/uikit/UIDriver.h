@@ -99,6 +99,17 @@ public:
     bool pullUp(const Ref<UIView>& view = nullptr);
     static constexpr CGFloat kPullDistance = 80;
 
+    // --- Text that does not fit (UIDriverTextFit.cpp) ---
+    // Lays the key window out and answers one line per shown label whose
+    // text a reader cannot see whole: cut off (lines left out, or a line
+    // wider than the label) where the label's line break mode puts no
+    // ellipsis, given no room at all, or drawn outside its superview's
+    // bounds (a scroll view's content for a scroll view), by more than a
+    // point. Views inside a container of no size are left out. Each line names
+    // the label's text, class, identifier, place in the window and owning
+    // view of the app, and says why. Empty when every label fits.
+    std::vector<std::string> textFitFaults() const;
+
     // Lays out the key window and runs the main loop until idle.
     void settle() const;
     const std::string& lastError() const { return lastError_; }

@@ -52,6 +52,25 @@ NSAttributedString UILabel::attributedText() const {
     return merged;
 }
 
+NSAttributedString UILabel::fittedText() const {
+    NSAttributedString text = attributedText();
+    const CGFloat width = bounds().size.width;
+    if (!adjustsFontSizeToFitWidth_ || numberOfLines_ != 1 || width <= 0 || text.length() == 0) return text;
+    const CGFloat natural = TextLayout(text, {}, 1).size().width;
+    if (natural <= width) return text;
+    // Glyph widths scale with the font size (unhinted text); a hair less
+    // keeps rounding to pango's units from wrapping the line.
+    const CGFloat scale = std::max(width / natural * 0.995, minimumScaleFactor_);
+    NSMutableAttributedString scaled(text);
+    for (const auto& run : text.runs()) {
+        NSStringAttributes attributes = run.attributes;
+        const UIFont font = attributes.font.value_or(font_);
+        attributes.font = font.fontWithSize(font.pointSize() * scale);
+        scaled.setAttributes(attributes, run.range);
+    }
+    return scaled;
+}
+
 CGSize UILabel::textSize(CGFloat width) const {
     if (text_.empty()) return CGSizeZero;
     // One-line labels measure their whole line; others wrap at the width.
@@ -67,13 +86,41 @@ CGSize UILabel::intrinsicContentSize() {
     return textSize(width);
 }
 
+namespace {
+
+// The horizontal share of the slack that goes left of a line, as drawing places it.
+CGFloat alignmentShare(NSTextAlignment alignment) {
+    switch (alignment) {
+        case NSTextAlignment::Center: return 0.5;
+        case NSTextAlignment::Right: return 1;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+UILabel::DrawnText UILabel::drawnText() const {
+    if (text_.empty()) return {};
+    CGRect area = bounds();
+    NSAttributedString text = fittedText();
+    NSTextAlignment alignment = textAlignment_;
+    if (!text.runs().empty() && text.runs().front().attributes.paragraphStyle)
+        alignment = text.runs().front().attributes.paragraphStyle->alignment;
+    TextLayout layout(text, area.size, static_cast<std::size_t>(numberOfLines_));
+    CGSize size = layout.size();
+    CGFloat left = area.size.width > 0 ? alignmentShare(alignment) * (area.size.width - size.width) : 0;
+    CGRect rect = CGRectMake(area.origin.x + left, area.origin.y + (area.size.height - size.height) / 2, size.width,
+                             size.height);
+    return {rect, layout.truncated(), layout.clipped()};
+}
+
 // The lines that fit the bounds and the line limit (the last one truncated
 // as the line break mode says), centred vertically.
 void UILabel::drawRect(CGRect) {
     auto context = UIGraphicsGetCurrentContext();
     if (text_.empty() || !context) return;
     CGRect area = bounds();
-    TextLayout layout(attributedText(), area.size, static_cast<std::size_t>(numberOfLines_));
+    TextLayout layout(fittedText(), area.size, static_cast<std::size_t>(numberOfLines_));
     CGFloat top = area.origin.y + (area.size.height - layout.size().height) / 2;
     layout.draw(context, CGRectMake(area.origin.x, top, area.size.width, layout.size().height), false);
 }

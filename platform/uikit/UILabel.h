@@ -37,7 +37,9 @@ public:
     void setNumberOfLines(long lines);
     NSLineBreakMode lineBreakMode() const { return lineBreakMode_; }
     void setLineBreakMode(NSLineBreakMode mode) { lineBreakMode_ = mode; }
-    // Accepted; the text keeps its font size.
+    // A one-line text too wide for the bounds is drawn in a font made
+    // smaller to fit, down to `minimumScaleFactor` of its size (no limit for
+    // 0); the intrinsic size stays that of the full-size text.
     bool adjustsFontSizeToFitWidth() const { return adjustsFontSizeToFitWidth_; }
     void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFontSizeToFitWidth_ = adjusts; }
     CGFloat minimumScaleFactor() const { return minimumScaleFactor_; }
@@ -51,10 +53,24 @@ public:
     CGSize sizeThatFits(CGSize size) override;
     CGSize intrinsicContentSize() override;
     void drawRect(CGRect rect) override;
+
+    // How drawRect places the text in the bounds: the rectangle its kept
+    // lines cover (which may reach past the bounds when one line is taller
+    // than they are), whether the last kept line ends in the line break
+    // mode's ellipsis, and whether the text is cut off without one.
+    struct DrawnText {
+        CGRect rect;
+        bool truncated = false;
+        bool clipped = false;
+    };
+    DrawnText drawnText() const;
     // The text, unless a label was set explicitly.
     std::string accessibilityLabel() const override;
 
 private:
+    // The attributed text as drawn in the bounds: with its fonts made smaller
+    // when adjustsFontSizeToFitWidth asks for it.
+    NSAttributedString fittedText() const;
     // The text's size when wrapped at `width` (0: unwrapped), line limit applied.
     CGSize textSize(CGFloat width) const;
 

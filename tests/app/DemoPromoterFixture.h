@@ -16,6 +16,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/TextFitCheck.h"
 
 // The app's screens against the real local back end, with the app bundle's
 // images, signed in as the demo promoter (uid 1). Fixtures of the screen
@@ -63,7 +64,7 @@ protected:
             std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / folder;
         std::filesystem::create_directories(path);
         driver.settle();
-        EXPECT_TRUE(driver.shot((path / (name + ".png")).string())) << driver.lastError();
+        EXPECT_TRUE(checkedShot(driver, (path / (name + ".png")).string())) << driver.lastError();
     }
 
     std::unique_ptr<backend::LocalBackend> backend;

@@ -12,9 +12,9 @@
 // images are both drawn here, so they share one look.
 struct PlaceholderSpec {
     CGSize size;        // in points
-    std::string style;  // rect, roundrect, circle, check, cross or back
+    std::string style;  // rect, roundrect, circle, glyph, medal, magnifier, star, check, cross or back
     UIColor colour;
-    std::string text;   // centred in white on the filled styles
+    std::string text;   // centred in white on the filled styles, in the colour for glyph
 };
 
 // The picture as PNG at `scale` pixels per point; nothing for an unknown style.

@@ -9,6 +9,11 @@
 //   rect       the whole image in the colour, the text centred in white
 //   roundrect  a rounded square of the colour, the text centred in white
 //   circle     a disc of the colour, the text centred in white
+//   glyph      the text alone, large, in the colour on a clear ground
+//   magnifier  a magnifying glass stroked in the colour on a clear ground
+//   star       a five-pointed star of the colour on a clear ground
+//   medal      a round disc of the colour hanging from two ribbon tails, the
+//              text on the disc in white (round whatever the proportions)
 //   check      a tick stroked in the colour on a clear ground
 //   cross      a cross stroked in the colour on a clear ground
 //   back       a left-pointing chevron stroked in the colour on a clear ground

@@ -67,7 +67,7 @@ Ref<UITableViewCell> KXAssetsProtocol::tableViewCellForRowAtIndexPath(const Ref<
 }
 
 std::optional<CGFloat> KXAssetsProtocol::tableViewHeightForHeaderInSection(const Ref<UITableView>&, long section) {
-    if (section == 0) return 244 * layoutScale();
+    if (section == 0) return KXAssetsTopHeader::kHeight * layoutScale();
     if (section == 2) return 58 * layoutScale();
     return 0;
 }

@@ -32,6 +32,11 @@ struct KXAssetsPanel {
 class KXAssetsTopHeader : public UITableViewHeaderFooterView {
 public:
     static constexpr const char* kReuseIdentifier = "KXAssetsTopHeader";
+    // The panel's height in layout-scale units. 244 on the phone; our text
+    // lines are taller than the phone's (most of all the 36- and 22-point
+    // amounts), so the panel grows by the difference and the two commission
+    // amounts stay on the blue, clear of its bottom edge.
+    static constexpr CGFloat kHeight = 262;
 
     using UITableViewHeaderFooterView::UITableViewHeaderFooterView;
 

@@ -1,6 +1,7 @@
 #include "app/tabs/home/KXHomeController.h"
 
 #include "app/components/KXScanViewController.h"
+#include "app/shell/KXImageGround.h"
 #include "app/shell/KXLabel.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXUniversal.h"
@@ -14,7 +15,6 @@
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
-#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UICollectionViewFlowLayout.h"
 #include "uikit/UICollectionViewLayoutAttributes.h"
 #include "uikit/UINavigationController.h"
@@ -49,7 +49,7 @@ void KXHomeController::setUpTopBar() {
     headImageView_->layer()->setCornerRadius(10 * s);
     headImageView_->setBackgroundColor(UIColor::redColor());
     if (auto avatar = NSURL::URLWithString(KXLocallyStoredData::getHead()))
-        UIImageViewWebCache::sd_setImageWithURL(headImageView_, avatar);
+        loadImageClearingGround(headImageView_, avatar);
     topBgImageView_->addSubview(headImageView_);
 
     nameLabel_ = KXLabel::boldLabel(KXLocallyStoredData::getUsername(), "#FFFFFF", 14 * s);

@@ -102,7 +102,7 @@ std::optional<CGSize> KXHomeProtocol::collectionViewLayoutSizeForItemAtIndexPath
     switch (indexPath.section()) {
     case functionGrid: return CGSize{width * 0.25, 70 * s};
     case statistics: return CGSize{width, 490 * s};
-    case topThree: return CGSize{(width - 44 * s) / 3, 162 * s};
+    case topThree: return CGSize{(width - 44 * s) / 3, KXHomeTopThreeRankCell::kHeight * s};
     case otherRanks: return CGSize{width - 40 * s, 46 * s};
     default: return CGSize{0, 0};
     }

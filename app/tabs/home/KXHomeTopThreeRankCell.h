@@ -19,6 +19,12 @@
 // others as they are.
 class KXHomeTopThreeRankCell : public UICollectionViewCell {
 public:
+    // The card's height in layout-scale units, as the Home and ranking
+    // collections size it. 162 on the phone; our text lines are taller than
+    // the phone's, so the card grows by the difference and keeps a margin
+    // below its figure (the caption above it is 12 points on every screen).
+    static constexpr CGFloat kHeight = 170;
+
     using UICollectionViewCell::UICollectionViewCell;
 
     Ref<UIView> bgView() const { return bgView_; }

@@ -109,7 +109,7 @@ std::optional<CGSize> KXMineProtocol::collectionViewLayoutSizeForItemAtIndexPath
     const CGFloat s = layoutScale();
     const CGFloat width = screenWidth() - 40 * s;
     switch (roleOf(indexPath.section())) {
-        case Role::card: return CGSizeMake(width, 233 * s);
+        case Role::card: return CGSizeMake(width, KXMineTopCell::kHeight * s);
         case Role::notices: return CGSizeMake(width, 26 * s);
         case Role::signOut: return CGSizeMake(width, 44 * s);
         case Role::menuGroup: return CGSizeMake(width / 4, 50 * s);

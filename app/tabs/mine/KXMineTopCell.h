@@ -13,6 +13,12 @@
 // exactly as the back end sent it. The two buttons raise their closures.
 class KXMineTopCell : public UICollectionViewCell {
 public:
+    // The card's height in layout-scale units. 233 on the phone; our text
+    // lines are taller than the phone's (most of all the 26- and 16-point
+    // figures), so the card grows by the difference and the figures stay
+    // above the bottom of the white plate drawn 5 units inside it.
+    static constexpr CGFloat kHeight = 248;
+
     using UICollectionViewCell::UICollectionViewCell;
 
     Ref<UIImageView> imageView() const { return imageView_; }

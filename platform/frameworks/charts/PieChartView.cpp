@@ -74,8 +74,44 @@ void PieChartView::didLayOutViewPort() {
         if (auto set = data->dataSet()) shift = set->selectionShift();
     shift = std::min(shift, diameter / 2);
     CGPoint centre = viewPortHandler()->contentCenter();
-    CGFloat side = diameter - 2 * shift;
+    CGFloat side = std::min(diameter - 2 * shift, 2 * radiusLeavingRoomForOutsideLabels(centre));
     circleBox_ = {{centre.x - side / 2, centre.y - side / 2}, {side, side}};
+}
+
+// Entry labels drawn outside the slices sit beyond their leader lines, which
+// grow with the radius: a label on the side runs out to
+// labelRadius x ((1 + part 1) |cos| + part 2 (|sin| when variable)) + 5 +
+// its width from the centre, one above or below to
+// labelRadius x (1 + part 1) + a line. The largest radius that keeps the
+// widest label inside the view's bounds (above the legend, 5 from the sides)
+// at any angle, since the pie may turn.
+CGFloat PieChartView::radiusLeavingRoomForOutsideLabels(CGPoint centre) const {
+    constexpr CGFloat unlimited = 1e9;
+    auto data = pieData();
+    auto set = data ? data->dataSet() : nullptr;
+    if (!set || !drawEntryLabels_ || set->xValuePosition() != PieChartDataSet::ValuePosition::OutsideSlice)
+        return unlimited;
+    UIFont font = set->entryLabelFont().value_or(entryLabelFont_);
+    CGFloat widest = 0;
+    for (long j = 0; j < set->entryCount(); ++j) {
+        auto slice = cast<PieChartDataEntry>(set->entryForIndex(j));
+        if (!slice || slice->label().empty()) continue;
+        widest = std::max(widest, ChartUtils::textFrame(slice->label(), {}, NSTextAlignment::Left, {.font = font})
+                                      .size.width);
+    }
+    if (widest == 0) return unlimited;
+    // labelRadius as a share of the radius (the renderers' rule).
+    CGFloat labelShare = drawHole_ ? 1 - (1 - holeRadiusPercent_) / 2 : 0.7;
+    CGFloat out = 1 + set->valueLinePart1Length(), across = set->valueLinePart2Length();
+    CGFloat sideways = labelShare * (set->valueLineVariableLength() ? std::hypot(out, across) : out + across);
+    CGRect box = bounds();
+    // 5 between a leader line and its text, as the renderers draw it, and
+    // as much again between the text and the view's edge.
+    CGFloat room = std::min(centre.x - CGRectGetMinX(box), CGRectGetMaxX(box) - centre.x) - 10 - widest;
+    CGFloat floorLine = CGRectGetMaxY(box) - legendHeight() - extraBottomOffset();
+    CGFloat headroom = std::min(centre.y - CGRectGetMinY(box), floorLine - centre.y) - ChartUtils::lineHeight(font);
+    CGFloat limit = std::min(room / sideways, headroom / (labelShare * out));
+    return std::max(limit, 0.0);
 }
 
 void PieChartView::dataDidChange() {

@@ -11,7 +11,8 @@ class UIPanGestureRecognizer;
 // slices before it end (absoluteAngles holds the running sums), all turned
 // by `rotationAngle` (0 points right, angles grow clockwise). The circle
 // fills the largest square of the view port, less the data set's selection
-// shift. With `rotationEnabled` a drag around the centre turns the pie.
+// shift, and shrinks further so that entry labels drawn outside the slices
+// stay within the view's bounds. With `rotationEnabled` a drag around the centre turns the pie.
 class PieChartView : public ChartViewBase {
 public:
     using ChartViewBase::ChartViewBase;
@@ -60,6 +61,9 @@ protected:
 
 private:
     void rotate(const Ref<UIPanGestureRecognizer>& recognizer);
+    // The largest radius about `centre` at which entry labels drawn outside
+    // the slices stay inside the view's bounds (no limit when none are).
+    CGFloat radiusLeavingRoomForOutsideLabels(CGPoint centre) const;
     // The angle of a point around the centre, in degrees from 0 to 360.
     CGFloat angleForPoint(CGPoint point) const;
 

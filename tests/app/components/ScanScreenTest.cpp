@@ -18,6 +18,7 @@
 #include "uikit/UIScreen.h"
 #include "uikit/UITabBar.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST_F(ScanScreenTest, ThePushedScreenScansUnderItsOverlayPrintsTheFirstCodeAndP
     EXPECT_EQ(screen->view()->layer()->sublayers().front(), scanner->previewLayer());
     EXPECT_EQ(scanner->output()->metadataObjectTypes(), kDefaultCodeTypes);
     EXPECT_EQ(scanner->output()->rectOfInterest(), CGRectMake(0, 0, 1, 1));
-    EXPECT_TRUE(driver.shot(testShotPath("scan-screen.png")));
+    EXPECT_TRUE(checkedShot(driver, testShotPath("scan-screen.png")));
 
     NSLogCapture log;
     SimulatedCamera::showImage(picture);
@@ -289,7 +290,7 @@ TEST_F(ScanScreenTest, WithoutCameraAccessTheOverlayKeepsAnimatingUntilTheUserLe
     drain();
     EXPECT_TRUE(log.lines().empty());
     EXPECT_TRUE(screen->qRScanView()->isAnimationing());
-    EXPECT_TRUE(driver.shot(testShotPath("scan-screen-no-camera.png")));
+    EXPECT_TRUE(checkedShot(driver, testShotPath("scan-screen-no-camera.png")));
     EXPECT_TRUE(driver.back());
     finishTransitions();
     EXPECT_EQ(home->viewControllers().size(), 1u);

@@ -10,6 +10,7 @@
 #include "graphics/UIImage.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UINavigationItem.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -75,14 +76,14 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥70.00");
     EXPECT_TRUE(runUntil([&] { return screen->icoiamgeView()->image() != nullptr; }));
     driver.settle();
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_discount_top_up.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_discount_top_up.png"))) << driver.lastError();
 
     auto page = payOnline(screen);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->gname(), "充值");
     EXPECT_TRUE(page->hidesBottomBarWhenPushed());
     EXPECT_EQ(page->urlString().rfind(backend->baseURL() + "pay/" + *screen->oidStr() + "?key=", 0), 0u);
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_cashier.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_cashier.png"))) << driver.lastError();
 
     // The page hands the link to the payment app, which pays the order.
     ASSERT_TRUE(page->webView1()->webView()->followLink("涟信支付"));
@@ -94,7 +95,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXApplyForSettlementViewController>(screen) == 1; }));
     EXPECT_EQ(pagesOver<KXChongzhishibaiViewController>(screen), 0u);
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_top_up_done.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_done.png"))) << driver.lastError();
 
     // Its button leaves the flow for the screen that opened it.
     ASSERT_TRUE(driver.tap("完成"));
@@ -115,7 +116,7 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAgainOnEveryReturn) {
     back();
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 1; }));
     EXPECT_EQ(hudText(), "");
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
     // The kept order is asked again whenever the screen appears, here on
     // the way back from the top-up records.

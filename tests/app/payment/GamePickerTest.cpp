@@ -2,6 +2,7 @@
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 #include "tests/app/payment/PaymentScreenFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST_F(GamePickerTest, ShowsTheGamesOnACardOverADimmedBackdrop) {
     EXPECT_TRUE(runUntil([&] { return cell->icoIamgeView()->image() != nullptr; }));
     EXPECT_EQ(popup->fenxiangView()->frame(), CGRectMake(20, (UIScreen::mainScreen()->bounds().size.height - 430) / 2, 335, 430));
     driver.settle();
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_game_picker.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_game_picker.png"))) << driver.lastError();
 }
 
 TEST_F(GamePickerTest, TheKeywordIsSearchedOnlyWhenTheButtonIsTapped) {

@@ -14,6 +14,7 @@
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST_F(PaymentWebPageTest, ThePageFillsTheViewUnderABarTitledByTheGivenName) {
     EXPECT_EQ(area.size.height, page->view()->bounds().size.height);
     EXPECT_EQ(webView->frame().size.height, area.size.height);
     EXPECT_NE(driver.find("收银台"), nullptr);
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_web_page.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_web_page.png"))) << driver.lastError();
 }
 
 TEST_F(PaymentWebPageTest, OnlyRippleWapAndAlipayClientLinksGoToThePaymentApps) {

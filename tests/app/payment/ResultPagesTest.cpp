@@ -13,6 +13,7 @@
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ TEST_F(ResultPagesTest, TheRechargeSuccessPageShowsTheAmountsOnARoundedCard) {
     EXPECT_EQ(page->view()->superview(), flow->view());
     EXPECT_EQ(page->parentViewController(), flow);
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_recharge_success.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_recharge_success.png"))) << driver.lastError();
 
     // "查看预付款" closes the recharge screen under the page.
     ASSERT_TRUE(driver.tap("查看预付款"));
@@ -91,7 +92,7 @@ TEST_F(ResultPagesTest, ThePushedDonePageReturnsToTheOpenerInOnePop) {
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "申请结算");
     EXPECT_EQ(done->beijingView()->layer()->cornerRadius(), 8);
     EXPECT_TRUE(done->beijingView()->clipsToBounds());
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_done.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_done.png"))) << driver.lastError();
 
     ASSERT_TRUE(driver.tap("完成"));
     finishTransition();
@@ -124,7 +125,7 @@ TEST_F(ResultPagesTest, TheFailurePageCoversTheScreenWithoutAWayOutOfItsOwn) {
     EXPECT_EQ(page->view()->backgroundColor(), UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1));
     EXPECT_NE(driver.find("支付失败"), nullptr);
     EXPECT_EQ(UIDriver::describeTree(page->view()).find("UIButton"), std::string::npos);
-    EXPECT_TRUE(driver.shot(paymentShotPath("payment_failure.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_failure.png"))) << driver.lastError();
 }
 
 }  // namespace

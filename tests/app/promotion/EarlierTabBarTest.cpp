@@ -8,6 +8,7 @@
 #include "tests/app/promotion/DashboardFixture.h"
 #include "uikit/UITabBarItem.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 class EarlierTabBar : public DashboardFixture {
 protected:
@@ -50,7 +51,7 @@ TEST_F(EarlierTabBar, FourTabsWithTheirTitlesAndImages) {
     EXPECT_EQ(promote->selectedImage()->renderingMode(), UIImageRenderingMode::AlwaysOriginal);
     EXPECT_EQ(promote->image()->renderingMode(), UIImageRenderingMode::Automatic);
     EXPECT_EQ(tabs->tabBar()->tintColor(), UIColor::colorWithRed(88 / 255.0, 121 / 255.0, 1.0, 1.0));
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-earlier-tabs.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-earlier-tabs.png"))) << driver.lastError();
 }
 
 TEST_F(EarlierTabBar, TheAccountKindThreeHasNoPromotionTab) {

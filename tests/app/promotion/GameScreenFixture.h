@@ -10,6 +10,7 @@
 #include "tests/app/DemoPromoterFixture.h"
 #include "uikit/UINavigationBar.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 // The game screens on a navigation stack in a key window (the tabs' stack,
 // which the Mine and Home menus push them on, unless a test takes the older
@@ -54,7 +55,7 @@ protected:
     }
     void shoot(const std::string& name) {
         driver.settle();
-        EXPECT_TRUE(driver.shot(testShotPath(name))) << driver.lastError();
+        EXPECT_TRUE(checkedShot(driver, testShotPath(name))) << driver.lastError();
     }
 
     // A field of a recorded query ("" when absent).

@@ -6,6 +6,7 @@
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 class HomeDashboard : public DashboardFixture {
 protected:
@@ -72,7 +73,7 @@ TEST_F(HomeDashboard, ShowsTheCardsTilesAndPlayerSplitOfTheAnswer) {
     std::vector<Ref<UIImageView>> icons = page->imageMuArr();
     icons.push_back(page->navigationTopView()->icoIamgeView());
     ASSERT_TRUE(waitForImages(icons));
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-home-dashboard.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-home-dashboard.png"))) << driver.lastError();
 }
 
 TEST_F(HomeDashboard, TheAccountKindThreeHidesThePanelThoughItsTilesAreFilled) {

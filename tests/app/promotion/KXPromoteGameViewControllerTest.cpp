@@ -6,6 +6,7 @@
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RPMediaObjects.h"
 #include "tests/app/promotion/PromotionFixture.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ TEST_F(PromotedGamesPage, ListsThePromotersGamesAsCardsWithShareTiles) {
     ASSERT_TRUE(tile(page, "复制分享"));
     EXPECT_EQ(tile(page, "复制分享")->superview()->frame().origin.y, 109);
     ASSERT_TRUE(runUntil([&] { return game->icoIamgeView()->image() != nullptr; }));
-    EXPECT_TRUE(driver.shot(shotPath("promotion-promoted-games.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, shotPath("promotion-promoted-games.png"))) << driver.lastError();
 
     // Pull up page by page; past the last one nothing more is asked for.
     while (std::stoi(page->p()) <= std::stoi(page->max_p())) {

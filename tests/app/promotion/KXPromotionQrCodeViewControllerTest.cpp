@@ -4,6 +4,7 @@
 #include "tests/app/promotion/PromotionFixture.h"
 #include "app/shell/WMUtil.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST_F(PromotionQrPage, ShowsThePromotersCardAndCopiesTheLinkSilently) {
     ASSERT_TRUE(driver.tap("#fuzhiButon")) << driver.lastError();
     EXPECT_EQ(pasteboardText(), link);
     EXPECT_EQ(hudText(), "");
-    EXPECT_TRUE(driver.shot(shotPath("promotion-qr-page.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-page.png"))) << driver.lastError();
 }
 
 TEST_F(PromotionQrPage, EveryShareTileOpensTheOverlayForTheSameLink) {
@@ -60,7 +61,7 @@ TEST_F(PromotionQrPage, EveryShareTileOpensTheOverlayForTheSameLink) {
         ASSERT_EQ(codes.size(), 1u);
         EXPECT_EQ(codes[0].strScanned, link);
         if (std::string(tile) == "Pal") {
-            EXPECT_TRUE(driver.shot(shotPath("promotion-qr-page-overlay.png")));
+            EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-page-overlay.png")));
         }
         ASSERT_TRUE(driver.tapAt({187, 100}));
         EXPECT_TRUE(overlays().empty());

@@ -5,6 +5,7 @@
 #include "app/promotion/KXNotchedScreen.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "tests/app/promotion/PromotionFixture.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ TEST_F(QRShareOverlay, ThePanelEndsAtTheScreensBottomAndKeepsTheHomeIndicatorStr
     UIScreen::useNotchedScreen();
     auto notched = showOverlay("http://127.0.0.1/h5/promote?uid=1");
     EXPECT_EQ(notched->fenxiangView()->frame(), (CGRect{0, 602, 375, 210}));
-    EXPECT_TRUE(driver.shot(shotPath("promotion-qr-overlay-notched.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-overlay-notched.png"))) << driver.lastError();
 
     for (CGSize size : {CGSize{375, 812}, CGSize{812, 375}, CGSize{414, 896}, CGSize{896, 414}, CGSize{390, 844},
                         CGSize{844, 390}, CGSize{428, 926}, CGSize{926, 428}})
@@ -98,7 +99,7 @@ TEST_F(QRShareOverlay, AnOverlayWithoutALinkHasNothingToSave) {
 
 TEST_F(QRShareOverlay, OnlyATapOnTheDimmedAreaClosesIt) {
     auto overlay = showOverlay("http://127.0.0.1/h5/promote?uid=1");
-    EXPECT_TRUE(driver.shot(shotPath("promotion-qr-overlay.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-overlay.png"))) << driver.lastError();
     driver.tapAt({187, 560});  // the code
     driver.tapAt({20, 600});   // the panel beside it
     EXPECT_EQ(overlay->superview(), window);

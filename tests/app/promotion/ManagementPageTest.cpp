@@ -4,6 +4,7 @@
 #include "app/promotion/KXManagementViewController.h"
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 class ManagementPage : public DashboardFixture {
 protected:
@@ -46,7 +47,7 @@ TEST_F(ManagementPage, ShowsEverySectionOfTheAnswerWithItsTiles) {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         EXPECT_TRUE(driver.find(*section["list"][i]["title"].text())) << i;
     }
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-management.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-management.png"))) << driver.lastError();
 }
 
 TEST_F(ManagementPage, ThreeTilesSitInThreeColumnsAndFourInFour) {

@@ -5,6 +5,7 @@
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 class MyPage : public DashboardFixture {
 protected:
@@ -42,7 +43,7 @@ TEST_F(MyPage, ShowsTheAccountItsAmountsAndTheFunctionGrid) {
     std::vector<Ref<UIImageView>> icons = {page->icoimageView()};
     for (const auto& tile : page->bottomView()->subviews()) icons.push_back(cast<UIImageView>(tile->subviews()[0]));
     ASSERT_TRUE(waitForImages(icons));
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-my-page.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-my-page.png"))) << driver.lastError();
 }
 
 TEST_F(MyPage, AnAccountWithoutMoneyGetsTheShortCardAndTheGridMovesUp) {
@@ -52,7 +53,7 @@ TEST_F(MyPage, AnAccountWithoutMoneyGetsTheShortCardAndTheGridMovesUp) {
     EXPECT_EQ(card.size.height, 160);
     for (const auto& view : moneyViews(page)) EXPECT_TRUE(view->isHidden());
     EXPECT_EQ(page->bottomView()->frame().origin.y, card.origin.y + 160 + 20);
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-my-page-no-money.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-my-page-no-money.png"))) << driver.lastError();
 }
 
 // The same page with a scripted answer instead of the local back end.

@@ -5,6 +5,7 @@
 #include "tests/app/promotion/DashboardFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 class PromotionPage : public DashboardFixture {
 protected:
@@ -60,7 +61,7 @@ TEST_F(PromotionPage, ShowsTheCommissionCardAndTheFourRows) {
     EXPECT_EQ(games->mingchengLabel()->text(), "推广游戏");
     EXPECT_FALSE(games->miahsulabel()->isHidden());
     EXPECT_TRUE(games->righetLabel()->isHidden());
-    ASSERT_TRUE(driver.shot(testShotPath("promotion-page.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("promotion-page.png"))) << driver.lastError();
 
     // The figure rows open nothing.
     for (long figure : {0L, 1L}) {

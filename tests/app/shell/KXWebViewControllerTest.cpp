@@ -6,6 +6,7 @@
 #include "app/shell/UIViewExt.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ TEST_F(KXWebViewControllerTest, TheNoticePageLoadsUnderTheTopBarTitledAnnounceme
     EXPECT_EQ(UIViewExt::bottom(*webView), page->view()->bounds().size.height);
     EXPECT_EQ(webView->frame().size.width, page->view()->bounds().size.width);
     driver.settle();
-    EXPECT_TRUE(driver.shot(testShotPath("kxwebview_notice.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, testShotPath("kxwebview_notice.png"))) << driver.lastError();
 
     // Its back button returns to the screen below.
     ASSERT_TRUE(driver.tap("#backButton"));

@@ -10,6 +10,7 @@
 #include "tests/app/shell/AppShellFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 // The sign-in screen of a launched app with nobody signed in.
 class LoginScreen : public AppShellFixture {
@@ -66,7 +67,7 @@ TEST_F(LoginScreen, IsBuiltFromItsOutletsWithTheStylingAppliedInCode) {
         ASSERT_TRUE(view) << outlet;
         EXPECT_TRUE(CGRectContainsRect(screen, view->convertRectToView(view->bounds(), nullptr))) << outlet;
     }
-    ASSERT_TRUE(driver.shot(testShotPath("login-screen.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("login-screen.png"))) << driver.lastError();
 }
 
 TEST_F(LoginScreen, InputChecksStopAtTheFirstFailureWithoutARequest) {
@@ -180,7 +181,7 @@ TEST_F(LoginScreen, ATransportFailureIsShownAsAFailure) {
     auto hud = MBProgressHUD::HUDForView(UIApplication::sharedApplication()->keyWindow());
     ASSERT_TRUE(hud);
     EXPECT_EQ(cast<UIImageView>(hud->customView())->image(), UIImage::imageNamed("MBProgressHUD.bundle/error"));
-    ASSERT_TRUE(driver.shot(testShotPath("login-failed.png"))) << driver.lastError();
+    ASSERT_TRUE(checkedShot(driver, testShotPath("login-failed.png"))) << driver.lastError();
     clock.advance(1.0);
     EXPECT_EQ(hudText(), "");
 }

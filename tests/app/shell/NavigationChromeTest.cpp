@@ -23,6 +23,7 @@
 #include "uikit/UITabBarItem.h"
 #include "uikit/UIWindow.h"
 #include "tests/support/TestShots.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ TEST_F(NavigationChrome, TheTabBarHoldsFourStacksWithTheirTitlesImagesAndColours
     EXPECT_TRUE(driver.selectTab(3));
     EXPECT_EQ(tabs->selectedIndex(), 3u);
     EXPECT_EQ(driver.find("#navigationView"), nullptr);
-    EXPECT_TRUE(driver.shot(testShotPath("tabbar_mine_tab.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedShot(driver, testShotPath("tabbar_mine_tab.png"))) << driver.lastError();
 }
 
 TEST_F(NavigationChrome, TheNavigationBarsAreStyledWhenAStackFirstLoads) {

@@ -8,6 +8,7 @@
 #include "tests/app/DemoPromoterFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
 #include "uikit/UILabel.h"
+#include "tests/support/TextFitCheck.h"
 
 // The account pages on a tab's stack in a key window, with an empty image
 // cache.
@@ -39,7 +40,7 @@ protected:
     }
     // Waits until the HUD shows the text.
     bool hudShows(const std::string& text) { return waitFor([&] { return hudText() == text; }); }
-    void shot(const std::string& name) { EXPECT_TRUE(driver.shot(paymentShotPath(name))) << driver.lastError(); }
+    void shot(const std::string& name) { EXPECT_TRUE(checkedShot(driver, paymentShotPath(name))) << driver.lastError(); }
 
     Ref<KXNavigationController> stack;
 };

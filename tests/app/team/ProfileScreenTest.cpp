@@ -43,6 +43,7 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     ASSERT_TRUE(loaded());
     EXPECT_EQ(values(), (Texts{"演示推广员", "1", "demo_pal", "13800138000", "未填写", "未填写", "未填写", "未填写"}));
     EXPECT_TRUE(waitFor([&] { return screen->headImageView()->image() != nullptr; })) << "the avatar loads";
+    EXPECT_EQ(screen->headImageView()->backgroundColor(), UIColor::clearColor()) << "no red ground left to fringe it";
     shot("team-profile.png");
 
     tapRow(3);

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numeric>
 
 #include "frameworks/charts/Fill.h"
 #include "frameworks/charts/LineChartView.h"
 #include "frameworks/charts/PieChartView.h"
+#include "graphics/NSStringDrawing.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/TestShots.h"
 #include "uikit/UIDriver.h"
@@ -160,6 +162,32 @@ TEST_F(ChartsTest, PieSlicesTakeTheirShareOfTheCircleFromTheRotation) {
     EXPECT_GT(chart->rotationAngle(), 60);
     EXPECT_LT(chart->rotationAngle(), 90.5);
     EXPECT_TRUE(driver.shot(testShotPath("charts-pie.png")));
+}
+
+TEST_F(ChartsTest, APieWithLabelsOutsideItsSlicesShrinksUntilTheWidestFitsBesideIt) {
+    auto chart = make<PieChartView>(CGRect{0, 0, 300, 260});
+    auto set = make<PieChartDataSet>(
+        std::vector<Ref<ChartDataEntry>>{make<PieChartDataEntry>(50, "手机注册"), make<PieChartDataEntry>(10, "第三方登录")},
+        "");
+    chart->setData(make<PieChartData>(set));
+    window->addSubview(chart);
+    driver.settle();
+    chart->prepareForDrawing();
+    const CGFloat fullRadius = chart->radius();
+
+    set->setXValuePosition(PieChartDataSet::ValuePosition::OutsideSlice);
+    set->setValueLinePart1Length(0.5);
+    set->setValueLinePart2Length(0.5);
+    set->setValueLineVariableLength(true);
+    chart->prepareForDrawing();
+    // At the worst angle the label ends labelRadius x hypot(1.5, 0.5) + 5 +
+    // its width from the centre; that stays 5 inside either side.
+    const CGFloat width = NSStringDrawing::sizeWithAttributes("第三方登录", {.font = chart->entryLabelFont()}).width;
+    const CGFloat labelRadius = chart->radius() * (1 - (1 - chart->holeRadiusPercent()) / 2);
+    const CGFloat reach = labelRadius * std::hypot(1.5, 0.5) + 5 + width;
+    EXPECT_LT(chart->radius(), fullRadius);
+    EXPECT_NEAR(chart->centerCircleBox().x + reach, 300 - 5, 0.5);
+    EXPECT_GE(chart->centerCircleBox().x - reach, 5 - 0.5);
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(HomeProtocolTest, RankingSplitsIntoCardsAndTableRows) {
     EXPECT_EQ(counts(), (std::vector<long>{0, 1, 3, 0}));
     EXPECT_EQ(headerSize(2), (CGSize{375, 44}));
     // Three cards between 22-point insets.
-    EXPECT_EQ(itemFrame(0, 2), (CGRect{22, 578, 331.0 / 3, 162}));
+    EXPECT_EQ(itemFrame(0, 2), (CGRect{22, 578, 331.0 / 3, KXHomeTopThreeRankCell::kHeight}));
 
     show(answer(0, 4));
     EXPECT_EQ(counts(), (std::vector<long>{0, 1, 3, 2}));

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/promotion/KXApplyGameViewController.h"
+#include "app/tabs/mine/KXMenuDispatch.h"
+#include "foundation/URLLoadingEngine.h"
+#include "tests/app/tabs/SignedInAppFixture.h"
+#include "tests/support/TextFitCheck.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UITableView.h"
+
+// Every screen a promoter reaches from the tabs, walked as a user would, with
+// the text of each checked once its answers have come, down to the end of
+// its content (the first page saved in shots/walk-SIZE). It runs on the standard screen, or on the small one when
+// VELMARO_TEST_SCREEN is "se": ctest runs it so in a process of its own,
+// since the layout scale is fixed at its first use.
+class ScreenTextFit : public SignedInAppFixture {
+protected:
+    void SetUp() override {
+        if (const char* screen = std::getenv("VELMARO_TEST_SCREEN"); screen && std::string(screen) == "se") {
+            UIScreen::configureMainScreen({320, 568}, 2, false);
+            size = "se: ";
+            folder = "walk-se";
+        }
+        SignedInAppFixture::SetUp();
+    }
+    // Lets the screen's requests be answered, and those their answers start.
+    void letAnswersArrive() {
+        auto underWay = [] { return URLLoadingEngine::main().transfersUnderWay(); };
+        for (int round = 0; round < 10; ++round) {
+            ASSERT_TRUE(runUntil([&] { return underWay() == 0; })) << "requests still under way";
+            driver.settle();
+            if (underWay() == 0) return;
+        }
+    }
+    // Checks (and saves) the screen as it shows now, then page by page down
+    // its main scroll view, and scrolls back to the top.
+    void checkScreen(const std::string& screen) {
+        letAnswersArrive();
+        shot(folder, screen);
+        const CGRect bounds = window->bounds();
+        const CGPoint middle{CGRectGetMidX(bounds), CGRectGetMidY(bounds)};
+        const CGFloat step = bounds.size.height / 2;
+        int page = 1;
+        for (; page < kPages && driver.scrollAt(middle, step); ++page) {
+            letAnswersArrive();
+            expectTextFits(driver, size + screen + " scrolled " + std::to_string(page));
+        }
+        if (page > 1) driver.scrollAt(middle, -step * (page - 1));
+    }
+    std::string screenName() const {
+        auto stack = cast<UINavigationController>(tabBar()->selectedViewController());
+        return stack ? stack->topViewController()->className() : std::string("?");
+    }
+
+    static constexpr int kPages = 6;
+    std::string size = "standard: ";
+    // Where the first page of each screen is saved for a person to look at.
+    std::string folder = "walk-standard";
+};
+
+TEST_F(ScreenTextFit, TheFourTabs) {
+    for (std::size_t tab = 0; tab < 4; ++tab) {
+        ASSERT_TRUE(openTab(tab));
+        checkScreen(screenName());
+    }
+}
+
+TEST_F(ScreenTextFit, EveryScreenOfTheMenus) {
+    auto stack = openTab(3);
+    ASSERT_TRUE(stack);
+    letAnswersArrive();
+    auto mine = stack->viewControllers().front();
+    for (std::int64_t code = 101; code <= 131; ++code) {
+        performMenuDispatch(code, mine);
+        letAnswersArrive();
+        finishTransition();
+        if (stack->viewControllers().size() < 2) continue;
+        checkScreen(std::to_string(code) + " " + screenName());
+        stack->popToRootViewControllerAnimated(false);
+        letHUDsHide();
+    }
+}
+
+// Screens a menu screen opens in turn: a game's details from the games to
+// apply for, the game picker of the discount top-up, the Mine card's
+// withdrawal and recharge.
+TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
+    auto stack = openTab(3);
+    ASSERT_TRUE(stack);
+    letAnswersArrive();
+    auto mine = stack->viewControllers().front();
+    auto open = [&](std::int64_t code) {
+        performMenuDispatch(code, mine);
+        letAnswersArrive();
+        finishTransition();
+        letAnswersArrive();
+    };
+    auto backToMine = [&] {
+        stack->popToRootViewControllerAnimated(false);
+        letHUDsHide();
+    };
+
+    open(104);
+    auto games = cast<KXApplyGameViewController>(stack->topViewController());
+    ASSERT_TRUE(games);
+    ASSERT_TRUE(driver.selectRow(games->mainTabelView(), NSIndexPath::indexPathForRow(0, 0))) << driver.lastError();
+    letAnswersArrive();
+    finishTransition();
+    checkScreen("104 then " + screenName());
+    backToMine();
+
+    open(105);
+    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
+    ASSERT_TRUE(driver.tap("#xuanZeBut")) << driver.lastError();
+    letAnswersArrive();
+    ASSERT_FALSE(driver.findAllOfClass("KXGameIcoPopView").empty());
+    expectTextFits(driver, size + "105 game picker");
+    shot(folder, "105 game picker");
+    for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
+    backToMine();
+
+    for (const char* button : {"提现", "充值"}) {
+        ASSERT_TRUE(driver.tap(button)) << driver.lastError();
+        letAnswersArrive();
+        finishTransition();
+        checkScreen(std::string(button) + " " + screenName());
+        backToMine();
+    }
+}
