@@ -125,9 +125,10 @@ TEST(HttpServer, TricklingClientsAreDroppedAtTheirDeadlineWithoutHoldingOthersBa
     EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
     EXPECT_NE(answer.find("hello 你 x"), std::string::npos) << answer;
 
+    // Their connections are cut off: they never sent a request to answer.
     for (auto& trickler : tricklers) {
         trickler->send("s");  // still trickling
-        EXPECT_EQ(statusLine(trickler->receive(2000ms)), "HTTP/1.1 408 Request Timeout");
+        EXPECT_EQ(trickler->receive(2000ms), "");
         EXPECT_TRUE(trickler->closedByServer());
     }
 }
@@ -142,5 +143,7 @@ TEST(HttpServer, ClientsBeyondTheLimitAreToldToComeBack) {
     EXPECT_EQ(statusLine(first.receive(300ms)), "HTTP/1.1 200 OK");  // kept alive
     EXPECT_EQ(statusLine(second.receive(300ms)), "HTTP/1.1 200 OK");
     RawClient third(server.port());
+    ASSERT_TRUE(third.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     EXPECT_EQ(statusLine(third.receive()), "HTTP/1.1 503 Service Unavailable");
+    EXPECT_TRUE(third.closedByServer());
 }
