@@ -258,12 +258,13 @@ struct HttpServer::Callbacks {
         return exchange;
     }
 
-    static void requestEnded(void* self, MHD_Connection*, void** state, MHD_RequestTerminationCode) {
+    static void requestEnded(void* self, MHD_Connection*, void** state, MHD_RequestTerminationCode how) {
         auto& server = *static_cast<HttpServer*>(self);
         auto* exchange = static_cast<Exchange*>(*state);
         if (!exchange) return;
-        // The next request's head is due after the idle time and the head's own time.
-        if (exchange->client)
+        // On a connection that goes on, the next request's head is due
+        // after the idle time and the head's own time.
+        if (exchange->client && how == MHD_REQUEST_TERMINATED_COMPLETED_OK)
             server.deadlines_->set(exchange->client, Clock::now() + seconds(server.limits_.idleSeconds) +
                                                          seconds(server.limits_.headSeconds));
         delete exchange;
