@@ -187,11 +187,14 @@ public:
     }
 
     void set(const Connection* connection, Clock::time_point deadline) {
-        {
-            std::lock_guard lock(mutex_);
-            due_[connection] = {connection->socket, deadline};
+        std::lock_guard lock(mutex_);
+        due_[connection] = {connection->socket, deadline};
+        // The watch wakes only for a deadline nearer than the one it waits
+        // for: most are later, and a request costs no wake-up.
+        if (deadline < wake_) {
+            wake_ = deadline;
+            changed_.notify_one();
         }
-        changed_.notify_all();
     }
     // Called before the connection's socket is closed.
     void clear(const Connection* connection) {
@@ -215,6 +218,7 @@ private:
                 nearest = std::min(nearest, it->second.second);
                 ++it;
             }
+            wake_ = nearest;
             if (nearest == Clock::time_point::max()) changed_.wait(lock);
             else changed_.wait_until(lock, nearest);
         }
@@ -223,6 +227,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool stopping_ = false;
+    Clock::time_point wake_ = Clock::time_point::max();  // what the watch waits for
     std::map<const Connection*, std::pair<int, Clock::time_point>> due_;
     std::thread thread_;
 };
@@ -442,19 +447,20 @@ bool HttpServer::begin(Exchange& exchange) {
     if (request.headers.count("Content-Length") > 1) return refuse(exchange, 400);
     if (request.headers.count("Transfer-Encoding")) return refuse(exchange, 411);
 
-    exchange.bodyBytes = limits_.bodyBytes;
-    for (const Route& route : routes_) {
-        if (route.method == request.method && std::regex_match(request.path, route.pattern)) {
-            exchange.bodyBytes = route.bodyBytes;
-            break;
-        }
-    }
+    // A body's size is bounded by its route's limit.
     std::uint64_t length = 0;
     const std::string declared = request.header("Content-Length");
     if (!declared.empty()) {
         if (declared.size() > 12 || !std::all_of(declared.begin(), declared.end(), ::isdigit))
             return refuse(exchange, 400);
         length = std::stoull(declared);
+        exchange.bodyBytes = limits_.bodyBytes;
+        for (const Route& route : routes_) {
+            if (route.method == request.method && std::regex_match(request.path, route.pattern)) {
+                exchange.bodyBytes = route.bodyBytes;
+                break;
+            }
+        }
         if (length > exchange.bodyBytes) return refuse(exchange, 413);
     }
     if (length > 0) {
