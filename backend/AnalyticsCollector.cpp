@@ -32,20 +32,6 @@ long long nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The events of a request's JSON text: an array of objects, each kept as
-// its compact text. Nothing for anything else.
-std::optional<std::vector<std::string>> eventsOf(const std::string& text) {
-    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, nullptr, false);
-    if (array.is_discarded() || !array.is_array()) return std::nullopt;
-    std::vector<std::string> events;
-    events.reserve(array.size());
-    for (const auto& event : array) {
-        if (!event.is_object()) return std::nullopt;
-        events.push_back(event.dump());
-    }
-    return events;
-}
-
 }  // namespace
 
 std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, DatabasePool& databases) {
@@ -154,7 +140,8 @@ bool AnalyticsCollector::wait(int fd, short events, long long deadlineMs) {
         const long long left = deadlineMs - nowMs();
         if (left <= 0) return false;
         pollfd watch{fd, events, 0};
-        const int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left, 200)));
+        // stop() shuts the socket down, which ends the wait at once.
+        const int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
         if (ready < 0 && errno != EINTR) return false;
         if (ready > 0) return true;
     }
@@ -193,10 +180,10 @@ bool AnalyticsCollector::writeAll(int fd, const std::string& bytes) {
 
 void AnalyticsCollector::serve(int client) {
     for (;;) {
-        // The first byte of a frame may take as long as the client likes
-        // (a kept-alive connection); the rest of it must follow in time.
+        // A kept-alive connection may stay quiet for a while before a
+        // frame; once it starts, the rest of it must follow in time.
         std::string frame;
-        if (!readExactly(client, frame, 1, LLONG_MAX)) break;
+        if (!readExactly(client, frame, 1, nowMs() + idleMilliseconds_)) break;
         const long long deadline = nowMs() + kFrameMilliseconds;
         if (!readExactly(client, frame, analytics_frame::kHeadLength - 1, deadline)) break;
         const auto total = analytics_frame::requestLength(frame);
@@ -206,7 +193,7 @@ void AnalyticsCollector::serve(int client) {
         }
         if (!readExactly(client, frame, *total - analytics_frame::kHeadLength, deadline)) break;
         const auto text = analytics_frame::requestText(frame);
-        const auto events = text ? eventsOf(*text) : std::nullopt;
+        const auto events = text ? analytics_frame::requestEvents(*text) : std::nullopt;
         if (!events) {
             ++refusedFrames_;
             break;

@@ -26,8 +26,10 @@ class DatabasePool;
 // A frame that is not one (wrong magic, a length out of bounds, a body that
 // does not decipher and inflate to exactly the length it claims, JSON that
 // is not an array of objects) is refused by closing the connection, before
-// anything is allocated for the length it claims. A client gets 10 seconds
-// for each frame; 64 clients are served at once.
+// anything is allocated for the length it claims; its JSON is read within
+// bounds (nesting, values, events) before anything is built from it. A
+// client gets 10 seconds for each frame and may stay quiet 10 seconds
+// between frames; 64 clients are served at once.
 class AnalyticsCollector {
 public:
     // What the collector does once it has stored a request's events.
@@ -61,6 +63,8 @@ public:
     int connections() const { return connections_; }
 
     void setBehaviour(Behaviour behaviour) { behaviour_ = behaviour; }
+    // How long a connection may stay quiet before a frame (10 seconds).
+    void setIdleMilliseconds(long long milliseconds) { idleMilliseconds_ = milliseconds; }
     // How reply bodies are coded (configuration byte 13); RC4 and gzip by default.
     void setReplyCoding(analytics_frame::Coding coding) { coding_ = coding; }
     // The record of `type` (1 the library's, 2 the application's) sent with
@@ -95,6 +99,7 @@ private:
     std::vector<std::thread::id> finishedThreads_;
 
     std::atomic<Behaviour> behaviour_{Behaviour::Acknowledge};
+    std::atomic<long long> idleMilliseconds_{10'000};
     std::atomic<analytics_frame::Coding> coding_{analytics_frame::Coding::RC4AndGZip};
     std::mutex configMutex_;
     std::map<int, std::string> configRecords_;  // type -> the record's JSON text

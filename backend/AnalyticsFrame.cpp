@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include <nlohmann/json.hpp>
+
 namespace backend::analytics_frame {
 
 namespace {
@@ -27,6 +29,40 @@ std::string head(std::size_t total, const std::array<std::uint8_t, 4>& configura
 }
 
 const std::uint8_t* bytesOf(std::string_view text) { return reinterpret_cast<const std::uint8_t*>(text.data()); }
+
+// A first reading of a request's JSON text that builds nothing: it stops
+// at the first value past the bounds on nesting, values and events.
+class BoundsCheck : public nlohmann::json_sax<nlohmann::json> {
+public:
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool string(string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool start_object(std::size_t) override { return open(); }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+private:
+    bool value() {
+        if (depth_ == 1 && ++events_ > kLargestEventCount) return false;
+        return ++values_ <= kLargestValueCount;
+    }
+    bool open() { return value() && ++depth_ <= kDeepestNesting; }
+    bool close() {
+        --depth_;
+        return true;
+    }
+
+    std::size_t depth_ = 0;
+    std::size_t values_ = 0;
+    std::size_t events_ = 0;
+};
 
 }  // namespace
 
@@ -109,6 +145,21 @@ std::optional<std::string> requestText(std::string_view frame) {
     auto text = gunzip(std::string_view(body).substr(4), claimed);
     if (!text || text->size() != claimed) return std::nullopt;
     return text;
+}
+
+std::optional<std::vector<std::string>> requestEvents(std::string_view text) {
+    BoundsCheck bounds;
+    if (!nlohmann::json::sax_parse(text, &bounds)) return std::nullopt;
+    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, nullptr, false);
+    if (array.is_discarded() || !array.is_array()) return std::nullopt;
+    std::vector<std::string> events;
+    events.reserve(array.size());
+    for (const auto& event : array) {
+        if (!event.is_object()) return std::nullopt;
+        // Strings were checked as UTF-8 when read: nothing to replace.
+        events.push_back(event.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+    }
+    return events;
 }
 
 std::string requestFrame(std::string_view text) {

@@ -23,7 +23,14 @@ constexpr std::size_t kHeadLength = 16;
 // Bounds on what a client may send: the frame, and the JSON text it unpacks
 // to. Nothing is allocated for a length a client claims beyond them.
 constexpr std::size_t kLargestFrame = 1 << 20;
-constexpr std::size_t kLargestText = 16 << 20;
+constexpr std::size_t kLargestText = 4 << 20;
+// Bounds on the JSON text, checked before anything is built from it: the
+// events of one request (the library's store holds at most 1024), the
+// values in all (every member, element and container), and how deep
+// arrays and objects nest.
+constexpr std::size_t kLargestEventCount = 1024;
+constexpr std::size_t kLargestValueCount = 100'000;
+constexpr std::size_t kDeepestNesting = 32;
 
 enum class Coding : std::uint8_t { Plain = 0, GZip = 1, RC4 = 2, RC4AndGZip = 3 };
 
@@ -43,6 +50,9 @@ std::optional<std::uint32_t> requestLength(std::string_view head);
 // The JSON text of a whole request frame: deciphered, inflated, and exactly
 // as long as the frame says. Nothing for anything else.
 std::optional<std::string> requestText(std::string_view frame);
+// The events of a request's JSON text, each as its compact text: an array
+// of objects within the bounds above. Nothing for anything else.
+std::optional<std::vector<std::string>> requestEvents(std::string_view text);
 // A request frame for a JSON text, as the library builds it.
 std::string requestFrame(std::string_view text);
 // A reply frame carrying `json`, coded as `coding` says.

@@ -1,6 +1,8 @@
 #include "backend/Format.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 namespace backend {
 
@@ -98,6 +100,21 @@ bool isCleanText(std::string_view text) {
         at += length;
     }
     return true;
+}
+
+std::string encodeQueryValue(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || std::strchr("-_.!~*'()", c) != nullptr) {
+            encoded += static_cast<char>(c);
+        } else {
+            encoded += '%';
+            encoded += kDigits[c >> 4];
+            encoded += kDigits[c & 15];
+        }
+    }
+    return encoded;
 }
 
 }  // namespace backend

@@ -20,6 +20,9 @@ std::string formatPercent(double part, double whole);
 // A moment in China Standard Time (UTC+8, no daylight saving), through a
 // strftime pattern.
 std::string formatChinaTime(std::time_t moment, const char* pattern);
+// A text percent-encoded to stand in a URL query: letters, digits and
+// "-_.!~*'()" kept, every other byte as %XX.
+std::string encodeQueryValue(std::string_view text);
 // Text made safe to stand in HTML (&, <, > and " as entities).
 std::string escapeHTML(const std::string& text);
 // Whether a name the app sends may be stored: valid UTF-8 with no control

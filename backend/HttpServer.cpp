@@ -1,18 +1,14 @@
 #include "backend/HttpServer.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
+#include <microhttpd.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <optional>
 #include <thread>
 
 namespace backend {
@@ -21,16 +17,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Connections past the limit that are still answered (503) rather than
+// closed at once.
+constexpr unsigned kBusyAnswers = 16;
+constexpr std::size_t kPostBuffer = 4096;
+
+Clock::duration seconds(double value) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
+}
+
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 int hexDigit(char c) {
@@ -74,40 +77,6 @@ void addFields(std::string_view text, std::multimap<std::string, std::string>& p
     }
 }
 
-const char* reasonPhrase(int status) {
-    switch (status) {
-        case 100: return "Continue";
-        case 200: return "OK";
-        case 400: return "Bad Request";
-        case 404: return "Not Found";
-        case 408: return "Request Timeout";
-        case 411: return "Length Required";
-        case 413: return "Payload Too Large";
-        case 431: return "Request Header Fields Too Large";
-        case 500: return "Internal Server Error";
-        case 503: return "Service Unavailable";
-        default: return "Unknown";
-    }
-}
-
-bool sendAll(int socket, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t sent = ::send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    return true;
-}
-
-bool sendResponse(int socket, const HttpResponse& response, bool keepAlive) {
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + reasonPhrase(response.status) + "\r\n";
-    if (!response.contentType.empty()) head += "Content-Type: " + response.contentType + "\r\n";
-    head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
-    head += keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
-    return sendAll(socket, head + response.body);
-}
-
 }  // namespace
 
 bool CaseInsensitiveLess::operator()(const std::string& a, const std::string& b) const {
@@ -126,277 +95,479 @@ std::string HttpRequest::header(const std::string& name) const {
     return found == headers.end() ? std::string() : found->second;
 }
 
-// The reading side of one client connection: bytes arrive into a buffer
-// within deadlines; a request is taken from the buffer's front.
-class HttpServer::Connection {
+const HttpFilePart* HttpRequest::file(const std::string& name) const {
+    auto found = files.find(name);
+    return found == files.end() ? nullptr : &found->second;
+}
+
+// One client connection: its socket, for the deadlines, and what it has
+// been served.
+struct HttpServer::Connection {
+    int socket = -1;
+    bool beyondLimit = false;
+    std::size_t served = 0;
+};
+
+// One request from its first line to its answer.
+struct HttpServer::Exchange {
+    MHD_Connection* connection = nullptr;
+    Connection* client = nullptr;
+    std::string target;  // as sent
+    HttpRequest request;
+    bool begun = false;
+    bool answered = false;
+    std::size_t bodyBytes = 0;
+    MHD_PostProcessor* multipart = nullptr;
+    std::shared_ptr<Hold> hold;
+
+    ~Exchange() {
+        if (multipart) MHD_destroy_post_processor(multipart);
+    }
+};
+
+// A held request: answered once, from any thread, resuming its connection
+// when it was suspended.
+class HttpServer::Hold : public HeldAnswer {
 public:
-    Connection(int socket, const Limits& limits) : socket_(socket), limits_(limits) {}
+    Hold(HttpServer& server, MHD_Connection* connection) : server_(server), connection_(connection) {}
 
-    enum class Outcome { Request, Closed, Refused };
-
-    // Reads one request. On Refused, `status` says why (and the connection
-    // is to be closed after the answer).
-    Outcome read(HttpRequest& request, int& status, bool first) {
-        // Between requests a kept-alive client may stay quiet for a while;
-        // once it starts, the whole head must come within headSeconds.
-        if (buffer_.empty() && !first && !waitReadable(Clock::now() + seconds(limits_.keepAliveSeconds)))
-            return Outcome::Closed;
-        const auto headDeadline = Clock::now() + seconds(limits_.headSeconds);
-        std::size_t headEnd;
-        while ((headEnd = buffer_.find("\r\n\r\n")) == std::string::npos) {
-            if (buffer_.size() > limits_.headBytes) return refuse(status, 431);
-            switch (fill(headDeadline)) {
-                case Fill::Data: break;
-                case Fill::Closed: return Outcome::Closed;
-                case Fill::TimedOut: return buffer_.empty() ? Outcome::Closed : refuse(status, 408);
+    void answer(HttpResponse response) override {
+        {
+            std::lock_guard lock(mutex_);
+            if (response_) return;
+            response_ = std::move(response);
+            if (suspended_) MHD_resume_connection(connection_);
+        }
+        std::lock_guard lock(server_.holdsMutex_);
+        for (auto it = server_.holds_.begin(); it != server_.holds_.end(); ++it) {
+            if (it->get() == this) {
+                server_.holds_.erase(it);
+                break;
             }
         }
-        if (headEnd + 4 > limits_.headBytes) return refuse(status, 431);
-        if (!parseHead(std::string_view(buffer_).substr(0, headEnd), request, status)) return Outcome::Refused;
-        buffer_.erase(0, headEnd + 4);
+    }
 
-        if (request.headers.count("Transfer-Encoding")) return refuse(status, 411);
-        std::size_t length = 0;
-        if (auto declared = request.headers.find("Content-Length"); declared != request.headers.end()) {
-            const std::string& text = declared->second;
-            if (text.empty() || text.size() > 12 || !std::all_of(text.begin(), text.end(), ::isdigit))
-                return refuse(status, 400);
-            length = std::stoull(text);
-            if (length > limits_.bodyBytes) return refuse(status, 413);
+    // Suspends the connection unless the answer is there; the answer, or nothing.
+    std::optional<HttpResponse> answerOrSuspend() {
+        std::lock_guard lock(mutex_);
+        if (!response_) {
+            MHD_suspend_connection(connection_);
+            suspended_ = true;
         }
-        if (length > 0 && equalIgnoringCase(request.header("Expect"), "100-continue") &&
-            !sendAll(socket_, "HTTP/1.1 100 Continue\r\n\r\n")) {
-            return Outcome::Closed;
-        }
-        const auto bodyDeadline = Clock::now() + seconds(limits_.bodySeconds);
-        while (buffer_.size() < length) {
-            switch (fill(bodyDeadline)) {
-                case Fill::Data: break;
-                case Fill::Closed: return Outcome::Closed;
-                case Fill::TimedOut: return refuse(status, 408);
-            }
-        }
-        request.body = buffer_.substr(0, length);
-        buffer_.erase(0, length);
-        if (request.header("Content-Type").rfind("application/x-www-form-urlencoded", 0) == 0)
-            addFields(request.body, request.params);
-        return Outcome::Request;
+        return response_;
+    }
+
+    std::optional<HttpResponse> response() {
+        std::lock_guard lock(mutex_);
+        return response_;
     }
 
 private:
-    enum class Fill { Data, Closed, TimedOut };
+    HttpServer& server_;
+    MHD_Connection* connection_;
+    std::mutex mutex_;
+    bool suspended_ = false;
+    std::optional<HttpResponse> response_;
+};
 
-    static Clock::duration seconds(double value) {
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
-    }
-
-    Outcome refuse(int& status, int code) {
-        status = code;
-        return Outcome::Refused;
-    }
-
-    bool waitReadable(Clock::time_point deadline) {
-        for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            if (left <= 0) return false;
-            pollfd watch{socket_, POLLIN, 0};
-            int ready = ::poll(&watch, 1, static_cast<int>(std::min<long long>(left, 1000)));
-            if (ready > 0) return true;
-            if (ready < 0 && errno != EINTR) return false;
-        }
-    }
-
-    Fill fill(Clock::time_point deadline) {
-        if (!waitReadable(deadline)) return Fill::TimedOut;
-        char chunk[8192];
-        ssize_t got;
-        do got = ::recv(socket_, chunk, sizeof chunk, 0);
-        while (got < 0 && errno == EINTR);
-        if (got <= 0) return Fill::Closed;
-        // A client that writes a request's head and body apart, with Nagle's
-        // algorithm on, holds the body until the head is acknowledged: the
-        // acknowledgement goes at once rather than after the kernel's delay.
-        int yes = 1;
-        ::setsockopt(socket_, IPPROTO_TCP, TCP_QUICKACK, &yes, sizeof yes);
-        buffer_.append(chunk, static_cast<std::size_t>(got));
-        return Fill::Data;
-    }
-
-    bool parseHead(std::string_view head, HttpRequest& request, int& status) {
-        status = 400;
-        std::size_t lineEnd = head.find("\r\n");
-        std::string_view requestLine = head.substr(0, lineEnd);
-        std::size_t firstSpace = requestLine.find(' ');
-        std::size_t lastSpace = requestLine.rfind(' ');
-        if (firstSpace == std::string_view::npos || lastSpace == firstSpace) return false;
-        std::string_view version = requestLine.substr(lastSpace + 1);
-        if (version != "HTTP/1.1" && version != "HTTP/1.0") return false;
-        request.method = std::string(requestLine.substr(0, firstSpace));
-        std::string_view target = requestLine.substr(firstSpace + 1, lastSpace - firstSpace - 1);
-        if (target.empty() || target.front() != '/') return false;
-        std::size_t question = target.find('?');
-        request.path = decoded(target.substr(0, question), false);
-        if (question != std::string_view::npos) addFields(target.substr(question + 1), request.params);
-        keepAlive_ = version == "HTTP/1.1";
-
-        std::size_t lines = 0;
-        while (lineEnd != std::string_view::npos) {
-            std::size_t start = lineEnd + 2;
-            lineEnd = head.find("\r\n", start);
-            std::string_view line = head.substr(start, lineEnd == std::string_view::npos ? head.npos : lineEnd - start);
-            if (++lines > limits_.headerLines) {
-                status = 431;
-                return false;
-            }
-            std::size_t colon = line.find(':');
-            if (colon == std::string_view::npos || colon == 0) return false;
-            request.headers.emplace(std::string(line.substr(0, colon)), std::string(trimmed(line.substr(colon + 1))));
-        }
-        const std::string connection = request.header("Connection");
-        if (equalIgnoringCase(connection, "close")) keepAlive_ = false;
-        if (equalIgnoringCase(connection, "keep-alive")) keepAlive_ = true;
-        return true;
-    }
-
+// The deadlines of the connections' heads and bodies, which libmicrohttpd
+// does not keep (its time-out counts from the last byte, so a client
+// trickling bytes would never reach it): one thread waits for the nearest
+// and cuts the connection off when it passes.
+class HttpServer::Deadlines {
 public:
-    bool keepAlive() const { return keepAlive_; }
+    Deadlines() : thread_([this] { watch(); }) {}
+    ~Deadlines() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    void set(const Connection* connection, Clock::time_point deadline) {
+        std::lock_guard lock(mutex_);
+        due_[connection] = {connection->socket, deadline};
+        // The watch wakes only for a deadline nearer than the one it waits
+        // for: most are later, and a request costs no wake-up.
+        if (deadline < wake_) {
+            wake_ = deadline;
+            changed_.notify_one();
+        }
+    }
+    // Called before the connection's socket is closed.
+    void clear(const Connection* connection) {
+        std::lock_guard lock(mutex_);
+        due_.erase(connection);
+    }
 
 private:
-    int socket_;
-    const Limits& limits_;
-    std::string buffer_;
-    bool keepAlive_ = true;
+    void watch() {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            auto nearest = Clock::time_point::max();
+            const auto now = Clock::now();
+            for (auto it = due_.begin(); it != due_.end();) {
+                if (it->second.second <= now) {
+                    // The server sees the end of the stream and closes the connection.
+                    ::shutdown(it->second.first, SHUT_RDWR);
+                    it = due_.erase(it);
+                    continue;
+                }
+                nearest = std::min(nearest, it->second.second);
+                ++it;
+            }
+            wake_ = nearest;
+            if (nearest == Clock::time_point::max()) changed_.wait(lock);
+            else changed_.wait_until(lock, nearest);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    Clock::time_point wake_ = Clock::time_point::max();  // what the watch waits for
+    std::map<const Connection*, std::pair<int, Clock::time_point>> due_;
+    std::thread thread_;
+};
+
+// libmicrohttpd's callbacks.
+struct HttpServer::Callbacks {
+    static void connectionChanged(void* self, MHD_Connection* connection, void** context,
+                                  MHD_ConnectionNotificationCode change) {
+        auto& server = *static_cast<HttpServer*>(self);
+        if (change == MHD_CONNECTION_NOTIFY_STARTED) {
+            auto* client = new Connection();
+            const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+            client->socket = info ? info->connect_fd : -1;
+            client->beyondLimit = ++server.open_ > server.limits_.connections;
+            *context = client;
+            server.deadlines_->set(client, Clock::now() + seconds(server.limits_.headSeconds));
+            return;
+        }
+        auto* client = static_cast<Connection*>(*context);
+        if (!client) return;
+        server.deadlines_->clear(client);
+        --server.open_;
+        delete client;
+        *context = nullptr;
+    }
+
+    static void* requestStarted(void*, const char* target, MHD_Connection* connection) {
+        auto* exchange = new Exchange();
+        exchange->connection = connection;
+        exchange->target = target ? target : "";
+        const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+        exchange->client = info ? static_cast<Connection*>(info->socket_context) : nullptr;
+        return exchange;
+    }
+
+    static void requestEnded(void* self, MHD_Connection*, void** state, MHD_RequestTerminationCode how) {
+        auto& server = *static_cast<HttpServer*>(self);
+        auto* exchange = static_cast<Exchange*>(*state);
+        if (!exchange) return;
+        // On a connection that goes on, the next request's head is due
+        // after the idle time and the head's own time.
+        if (exchange->client && how == MHD_REQUEST_TERMINATED_COMPLETED_OK)
+            server.deadlines_->set(exchange->client, Clock::now() + seconds(server.limits_.idleSeconds) +
+                                                         seconds(server.limits_.headSeconds));
+        delete exchange;
+        *state = nullptr;
+    }
+
+    static MHD_Result request(void* self, MHD_Connection*, const char*, const char* method, const char*,
+                              const char* upload, std::size_t* uploadSize, void** state) {
+        auto& server = *static_cast<HttpServer*>(self);
+        auto* exchange = static_cast<Exchange*>(*state);
+        if (!exchange) return MHD_NO;
+        if (exchange->answered) {
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        if (!exchange->begun) {
+            exchange->begun = true;
+            exchange->request.method = method;
+            return server.begin(*exchange) ? MHD_YES : MHD_NO;
+        }
+        if (*uploadSize > 0) {
+            const std::size_t size = *uploadSize;
+            *uploadSize = 0;
+            if (exchange->multipart) return MHD_post_process(exchange->multipart, upload, size);
+            if (exchange->request.body.size() + size > exchange->bodyBytes) return MHD_NO;
+            exchange->request.body.append(upload, size);
+            return MHD_YES;
+        }
+        return server.finish(*exchange) ? MHD_YES : MHD_NO;
+    }
+
+    static MHD_Result header(void* state, MHD_ValueKind, const char* name, const char* value) {
+        auto& request = static_cast<Exchange*>(state)->request;
+        request.headers.emplace(name ? name : "", value ? value : "");
+        return MHD_YES;
+    }
+
+    static MHD_Result part(void* state, MHD_ValueKind, const char* name, const char* filename, const char*,
+                           const char*, const char* data, uint64_t offset, std::size_t size) {
+        auto& exchange = *static_cast<Exchange*>(state);
+        auto& files = exchange.request.files;
+        std::size_t held = 0;
+        for (const auto& [key, file] : files) held += file.content.size();
+        if (held + size > exchange.bodyBytes) return MHD_NO;
+        // A part arrives in pieces; the first (offset 0) opens it.
+        const std::string key = name ? name : "";
+        if (offset == 0 || files.find(key) == files.end()) files.emplace(key, HttpFilePart{filename ? filename : "", {}});
+        auto last = std::prev(files.upper_bound(key));
+        last->second.content.append(data, size);
+        return MHD_YES;
+    }
 };
 
 HttpServer::HttpServer(Limits limits) : limits_(limits) {}
 
-HttpServer::~HttpServer() {
-    stop();
-    if (listener_ >= 0) ::close(listener_);
-    if (wakeRead_ >= 0) ::close(wakeRead_);
-    if (wakeWrite_ >= 0) ::close(wakeWrite_);
-}
+HttpServer::~HttpServer() { stop(); }
 
 void HttpServer::get(const std::string& pattern, Handler handler) {
-    routes_.push_back({"GET", std::regex(pattern), std::move(handler)});
+    routes_.push_back({"GET", std::regex(pattern), std::move(handler), nullptr, limits_.bodyBytes});
 }
 
-void HttpServer::post(const std::string& pattern, Handler handler) {
-    routes_.push_back({"POST", std::regex(pattern), std::move(handler)});
+void HttpServer::post(const std::string& pattern, Handler handler, std::size_t bodyBytes) {
+    routes_.push_back({"POST", std::regex(pattern), std::move(handler), nullptr, bodyBytes ? bodyBytes : limits_.bodyBytes});
+}
+
+void HttpServer::getHeld(const std::string& pattern, HeldHandler handler) {
+    routes_.push_back({"GET", std::regex(pattern), nullptr, std::move(handler), limits_.bodyBytes});
 }
 
 int HttpServer::bind(const std::string& host, int port) {
-    int wake[2];
-    if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
-    wakeRead_ = wake[0];
-    wakeWrite_ = wake[1];
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listener_ < 0) return -1;
-    // Address reuse only: port sharing would let two back ends bind one port.
-    int yes = 1;
-    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (listener_ >= 0) return -1;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     if (::inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1) return -1;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return -1;
-    if (::listen(listener_, 128) != 0) return -1;
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listener_ < 0) return -1;
+    // Address reuse only: port sharing would let two back ends bind one port.
+    int yes = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     socklen_t length = sizeof address;
-    if (::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) return -1;
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener_, 128) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(listener_);
+        listener_ = -1;
+        return -1;
+    }
     return ntohs(address.sin_port);
 }
 
-void HttpServer::serve() {
-    if (listener_ < 0 || stopping_) return;
-    serving_ = true;
-    while (!stopping_) {
-        pollfd watch[2] = {{listener_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-        if (::poll(watch, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        if (watch[1].revents) break;
-        int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
-        int yes = 1;
-        ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-        std::unique_lock lock(clients_->mutex);
-        if (stopping_ || clients_->sockets.size() >= limits_.connections) {
-            lock.unlock();
-            HttpResponse busy;
-            fillError(busy, 503);
-            sendResponse(client, busy, false);
-            ::close(client);
-            continue;
-        }
-        clients_->sockets.insert(client);
-        // The thread keeps the bookkeeping alive past the server's end: the
-        // last thing it does is to say it is done.
-        std::thread([this, clients = clients_, client] {
-            serveConnection(client);
-            std::lock_guard done(clients->mutex);
-            clients->sockets.erase(client);
-            ::close(client);
-            if (clients->sockets.empty()) clients->emptied.notify_all();
-        }).detach();
+bool HttpServer::start(const std::optional<Credentials>& credentials) {
+    std::lock_guard lock(stopMutex_);
+    if (daemon_ || listener_ < 0 || stopped_once_) return false;
+    deadlines_ = std::make_unique<Deadlines>();
+    // Every connection is served from epoll by the pool's threads; held
+    // ones are suspended, costing no thread; the internal signal channel
+    // wakes the threads at once to resume a connection or to stop.
+    unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME;
+    std::vector<MHD_OptionItem> options{
+        {MHD_OPTION_LISTEN_SOCKET, listener_, nullptr},
+        {MHD_OPTION_THREAD_POOL_SIZE, static_cast<intptr_t>(std::max(1u, limits_.threads)), nullptr},
+        {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(limits_.connections + kBusyAnswers), nullptr},
+        {MHD_OPTION_CONNECTION_TIMEOUT, static_cast<intptr_t>(std::max(1u, limits_.idleSeconds)), nullptr},
+        {MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<intptr_t>(limits_.connectionMemory), nullptr},
+        {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&Callbacks::connectionChanged), this},
+        {MHD_OPTION_NOTIFY_COMPLETED, reinterpret_cast<intptr_t>(&Callbacks::requestEnded), this},
+        {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&Callbacks::requestStarted), this},
+    };
+    if (credentials) {
+        flags |= MHD_USE_TLS;
+        options.push_back({MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(credentials->keyPEM.c_str())});
+        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(credentials->certificatePEM.c_str())});
     }
-    // Refuse new connections at once rather than leaving them queued.
-    ::close(listener_);
-    listener_ = -1;
-    serving_ = false;
+    options.push_back({MHD_OPTION_END, 0, nullptr});
+    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::request, this, MHD_OPTION_ARRAY, options.data(),
+                               MHD_OPTION_END);
+    if (!daemon_) {
+        deadlines_.reset();
+        return false;
+    }
+    listener_ = -1;  // the daemon's now, closed when it stops
+    serving_ = true;
+    return true;
+}
+
+void HttpServer::serve() {
+    start();
+    std::unique_lock lock(stopMutex_);
+    stopped_.wait(lock, [&] { return !serving_; });
 }
 
 void HttpServer::stop() {
-    if (!stopping_.exchange(true) && wakeWrite_ >= 0) {
-        char byte = 1;
-        [[maybe_unused]] ssize_t ignored = ::write(wakeWrite_, &byte, 1);
+    std::set<std::shared_ptr<Hold>> held;
+    {
+        std::lock_guard lock(holdsMutex_);
+        stopping_ = true;
+        held.swap(holds_);
     }
-    std::unique_lock lock(clients_->mutex);
-    // Wakes every connection's wait; each thread closes its own socket.
-    for (int socket : clients_->sockets) ::shutdown(socket, SHUT_RDWR);
-    clients_->emptied.wait(lock, [&] { return clients_->sockets.empty(); });
+    // Every held connection is resumed before the daemon stops, as
+    // libmicrohttpd requires.
+    for (const auto& hold : held) {
+        HttpResponse busy;
+        fillError(busy, 503);
+        hold->answer(busy);
+    }
+    std::lock_guard lock(stopMutex_);
+    stopped_once_ = true;
+    if (daemon_) MHD_stop_daemon(daemon_);
+    daemon_ = nullptr;
+    deadlines_.reset();
+    if (listener_ >= 0) ::close(listener_);
+    listener_ = -1;
+    serving_ = false;
+    stopped_.notify_all();
 }
 
-void HttpServer::serveConnection(int socket) {
-    Connection connection(socket, limits_);
-    for (std::size_t served = 0; served < limits_.requestsPerConnection && !stopping_; ++served) {
-        HttpRequest request;
-        int status = 0;
-        auto outcome = connection.read(request, status, served == 0);
-        if (outcome == Connection::Outcome::Closed) break;
-        HttpResponse response;
-        if (outcome == Connection::Outcome::Refused) {
-            fillError(response, status);
-            sendResponse(socket, response, false);
-            break;
+bool HttpServer::begin(Exchange& exchange) {
+    HttpRequest& request = exchange.request;
+    Connection* client = exchange.client;
+    if (client && client->beyondLimit) return refuse(exchange, 503);
+    const std::string& target = exchange.target;
+    if (target.empty() || target.front() != '/') return refuse(exchange, 400);
+    const std::size_t question = target.find('?');
+    request.path = decoded(std::string_view(target).substr(0, question), false);
+    if (question != std::string::npos) {
+        request.query = target.substr(question + 1);
+        addFields(request.query, request.params);
+    }
+    MHD_get_connection_values(exchange.connection, MHD_HEADER_KIND, &Callbacks::header, &exchange);
+    std::size_t headBytes = target.size() + request.method.size() + 12;
+    for (const auto& [name, value] : request.headers) headBytes += name.size() + value.size() + 4;
+    if (request.headers.size() > limits_.headerLines || headBytes > limits_.headBytes) return refuse(exchange, 431);
+    // Two lengths could be read differently by a proxy and by us: a request
+    // smuggled past one of them.
+    if (request.headers.count("Content-Length") > 1) return refuse(exchange, 400);
+    if (request.headers.count("Transfer-Encoding")) return refuse(exchange, 411);
+
+    // A body's size is bounded by its route's limit.
+    std::uint64_t length = 0;
+    const std::string declared = request.header("Content-Length");
+    if (!declared.empty()) {
+        if (declared.size() > 12 || !std::all_of(declared.begin(), declared.end(), ::isdigit))
+            return refuse(exchange, 400);
+        length = std::stoull(declared);
+        exchange.bodyBytes = limits_.bodyBytes;
+        for (const Route& route : routes_) {
+            if (route.method == request.method && std::regex_match(request.path, route.pattern)) {
+                exchange.bodyBytes = route.bodyBytes;
+                break;
+            }
         }
-        answer(request, response);
-        const bool keepAlive = connection.keepAlive() && served + 1 < limits_.requestsPerConnection && !stopping_;
-        if (!sendResponse(socket, response, keepAlive) || !keepAlive) break;
+        if (length > exchange.bodyBytes) return refuse(exchange, 413);
     }
+    if (length > 0) {
+        if (client) deadlines_->set(client, Clock::now() + seconds(limits_.bodySeconds));
+        if (startsWithIgnoringCase(request.header("Content-Type"), "multipart/form-data")) {
+            exchange.multipart =
+                MHD_create_post_processor(exchange.connection, kPostBuffer, &Callbacks::part, &exchange);
+            if (!exchange.multipart) return refuse(exchange, 400);
+        }
+    } else if (client) {
+        deadlines_->clear(client);
+    }
+    return true;
 }
 
-void HttpServer::answer(HttpRequest& request, HttpResponse& response) {
+bool HttpServer::finish(Exchange& exchange) {
+    if (exchange.hold) {
+        // Resumed: the held answer is there.
+        std::optional<HttpResponse> response = exchange.hold->response();
+        return response && send(exchange, *response, false);
+    }
+    if (exchange.client) deadlines_->clear(exchange.client);
+    HttpRequest& request = exchange.request;
+    if (startsWithIgnoringCase(request.header("Content-Type"), "application/x-www-form-urlencoded"))
+        addFields(request.body, request.params);
+    HttpResponse response;
+    if (observer_ && observer_(request, response)) return send(exchange, response, false);
+    const Route* found = route(exchange);
+    if (!found) return refuse(exchange, 404);
+    if (!found->held) {
+        run(*found, exchange, response);
+        return send(exchange, response, false);
+    }
+    auto hold = std::make_shared<Hold>(*this, exchange.connection);
+    exchange.hold = hold;
+    {
+        std::lock_guard lock(holdsMutex_);
+        if (!stopping_) holds_.insert(hold);
+    }
+    try {
+        found->held(request, hold);
+    } catch (const std::exception&) {
+        HttpResponse failed;
+        failed.status = 500;
+        if (exceptionHandler_) exceptionHandler_(failed);
+        hold->answer(failed);
+    }
+    bool stopping;
+    {
+        std::lock_guard lock(holdsMutex_);
+        stopping = stopping_;
+    }
+    if (stopping) {
+        // stop() may have missed it: the held answers end with the server.
+        HttpResponse busy;
+        fillError(busy, 503);
+        hold->answer(busy);
+    }
+    if (std::optional<HttpResponse> ready = hold->answerOrSuspend()) return send(exchange, *ready, false);
+    return true;
+}
+
+const HttpServer::Route* HttpServer::route(Exchange& exchange) const {
+    HttpRequest& request = exchange.request;
     for (const Route& route : routes_) {
         if (route.method != request.method) continue;
         std::smatch match;
         if (!std::regex_match(request.path, match, route.pattern)) continue;
         for (const auto& group : match) request.matches.push_back(group.str());
-        try {
-            route.handler(request, response);
-        } catch (const std::exception&) {
-            response = HttpResponse{};
-            response.status = 500;
-            if (exceptionHandler_) exceptionHandler_(response);
-            return;
-        }
-        if (response.status >= 400 && response.body.empty() && errorHandler_) errorHandler_(response);
-        return;
+        return &route;
     }
-    fillError(response, 404);
+    return nullptr;
 }
 
-void HttpServer::fillError(HttpResponse& response, int status) {
+void HttpServer::run(const Route& route, Exchange& exchange, HttpResponse& response) const {
+    try {
+        route.handler(exchange.request, response);
+    } catch (const std::exception&) {
+        response = HttpResponse{};
+        response.status = 500;
+        if (exceptionHandler_) exceptionHandler_(response);
+        return;
+    }
+    if (response.status >= 400 && response.body.empty() && errorHandler_) errorHandler_(response);
+}
+
+bool HttpServer::refuse(Exchange& exchange, int status) {
+    HttpResponse response;
+    fillError(response, status);
+    return send(exchange, response, true);
+}
+
+bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool close) {
+    exchange.answered = true;
+    MHD_Response* answer = MHD_create_response_from_buffer(response.body.size(), const_cast<char*>(response.body.data()),
+                                                           MHD_RESPMEM_MUST_COPY);
+    if (!answer) return false;
+    if (!response.contentType.empty()) MHD_add_response_header(answer, "Content-Type", response.contentType.c_str());
+    Connection* client = exchange.client;
+    if (client && ++client->served >= limits_.requestsPerConnection) close = true;
+    if (close) MHD_add_response_header(answer, "Connection", "close");
+    const MHD_Result queued = MHD_queue_response(exchange.connection, static_cast<unsigned>(response.status), answer);
+    MHD_destroy_response(answer);
+    return queued == MHD_YES;
+}
+
+void HttpServer::fillError(HttpResponse& response, int status) const {
     response.status = status;
     if (errorHandler_) errorHandler_(response);
 }

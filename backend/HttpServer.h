@@ -6,11 +6,15 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct MHD_Daemon;
+struct MHD_Connection;
 
 namespace backend {
 
@@ -19,21 +23,32 @@ struct CaseInsensitiveLess {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 
+// One part of a multipart/form-data body.
+struct HttpFilePart {
+    std::string filename;  // empty for a plain field
+    std::string content;
+};
+
 // One request as the routes see it.
 struct HttpRequest {
     std::string method;
-    std::string path;  // percent-decoded, without the query
+    std::string path;   // percent-decoded, without the query
+    std::string query;  // the query as sent, still encoded
     // The query's fields and, for a form-encoded body, the body's fields,
     // in the order sent (query first).
     std::multimap<std::string, std::string> params;
     std::multimap<std::string, std::string, CaseInsensitiveLess> headers;
+    // The parts of a multipart/form-data body, by field name.
+    std::multimap<std::string, HttpFilePart> files;
     std::string body;
-    // The route pattern's groups; [0] is the whole path.
+    // The route pattern's groups; [0] is the whole path, unmatched ones empty.
     std::vector<std::string> matches;
 
     // The first value of a field, or the empty text.
     std::string param(const std::string& name) const;
     std::string header(const std::string& name) const;
+    // The first part of that name, or nothing.
+    const HttpFilePart* file(const std::string& name) const;
 };
 
 struct HttpResponse {
@@ -47,29 +62,53 @@ struct HttpResponse {
     }
 };
 
-// A small HTTP/1.1 server for the local back end: routes by method and path
-// pattern, keep-alive connections, one thread per connection.
+// An answer given later, from any thread: a held request (a long poll)
+// costs no thread while it waits. The first answer counts.
+class HeldAnswer {
+public:
+    virtual ~HeldAnswer() = default;
+    virtual void answer(HttpResponse response) = 0;
+};
+
+// The HTTP server under every listener of the back end, plain or TLS, on
+// libmicrohttpd: a few threads waiting on epoll serve every connection, so
+// idle or held connections cost no thread.
 //
-// It holds every client to bounds, so no client can take the server's
-// memory or keep it from others: the request head must arrive within
-// `headSeconds` (a client trickling bytes is dropped), in at most
-// `headBytes` and `headerLines`; bodies need a Content-Length of at most
-// `bodyBytes` (chunked bodies are refused); at most `connections` clients
-// are served at once, the rest told to come back. TCP_NODELAY is set on
-// every connection, so a kept-alive client never waits on a delayed ACK.
+// Every client is held to the same bounds, so none can take the server's
+// memory: the request head within `headBytes` and `headerLines` (else 431),
+// complete within `headSeconds` of the connection's start or of the
+// previous answer, and its body within `bodySeconds` (a client trickling
+// bytes is dropped); bodies need a Content-Length (chunked ones: 411; two
+// of them: 400) of at most the route's body size (413); a connection quiet
+// for `idleSeconds` is closed; each connection's buffers live in a pool of
+// `connectionMemory` bytes. Beyond `connections` clients, the next few are
+// answered 503 and the rest closed at once. One client on the loopback
+// can still fill every place by opening connections as fast as they are
+// closed: the bounds keep what each costs small, not their number fair.
 class HttpServer {
 public:
     struct Limits {
         std::size_t headBytes = 16 * 1024;
         std::size_t headerLines = 100;
-        std::size_t bodyBytes = 64 * 1024;
+        std::size_t bodyBytes = 64 * 1024;  // for routes that name no size
         double headSeconds = 10;
         double bodySeconds = 10;
-        double keepAliveSeconds = 2;
+        unsigned idleSeconds = 2;
         std::size_t requestsPerConnection = 1000;
         std::size_t connections = 256;
+        std::size_t connectionMemory = 48 * 1024;
+        unsigned threads = 4;
+    };
+    // A TLS listener's key and certificate, as PEM text.
+    struct Credentials {
+        std::string keyPEM;
+        std::string certificatePEM;
     };
     using Handler = std::function<void(const HttpRequest&, HttpResponse&)>;
+    using HeldHandler = std::function<void(const HttpRequest&, std::shared_ptr<HeldAnswer>)>;
+    // Sees every routed request first; answering true means `response` is
+    // the answer and no route runs.
+    using Observer = std::function<bool(const HttpRequest&, HttpResponse&)>;
 
     explicit HttpServer(Limits limits);
     HttpServer() : HttpServer(Limits{}) {}
@@ -77,53 +116,80 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
+    // `bodyBytes` 0: the limits' body size.
     void get(const std::string& pattern, Handler handler);
-    void post(const std::string& pattern, Handler handler);
+    void post(const std::string& pattern, Handler handler, std::size_t bodyBytes = 0);
+    // A GET answered through a HeldAnswer, now or later; stop() answers the
+    // ones still held with 503.
+    void getHeld(const std::string& pattern, HeldHandler handler);
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
     // Fills the body of an answer the server makes itself (no route, body
-    // too large, malformed request): it gets the status set.
+    // too large, malformed request, busy): it gets the status set.
     void setErrorHandler(std::function<void(HttpResponse&)> handler) { errorHandler_ = std::move(handler); }
     // What a route that throws answers.
     void setExceptionHandler(std::function<void(HttpResponse&)> handler) { exceptionHandler_ = std::move(handler); }
 
-    // Binds `host`:`port` (0: any free port); the port, or -1.
+    // Binds `host`:`port` (0: any free port); the port, or -1. Connections
+    // wait in the listener's queue until the server starts.
     int bind(const std::string& host, int port);
-    // Serves until stop(), then closes the listener; returns at once when
-    // not bound.
+    // Starts serving the bound port, over TLS when `credentials` are given,
+    // on the server's own threads; false when it cannot. Routes are added
+    // before.
+    bool start(const std::optional<Credentials>& credentials = std::nullopt);
+    // Starts serving (plain) when not started, then waits until stop().
     void serve();
-    // Ends serving: closes the listener and every connection, and waits for
-    // their threads. Safe to call twice and from any thread.
+    // Ends serving: answers the held requests, closes the listener and
+    // every connection, and waits for the server's threads. Safe to call
+    // twice and from any thread but the server's own.
     void stop();
     bool isServing() const { return serving_; }
 
     const Limits& limits() const { return limits_; }
+
+    // The server's own connection and request state (libmicrohttpd's
+    // callbacks reach them).
+    struct Connection;
+    struct Exchange;
+    class Hold;
+    class Deadlines;
 
 private:
     struct Route {
         std::string method;
         std::regex pattern;
         Handler handler;
+        HeldHandler held;
+        std::size_t bodyBytes;
     };
-    class Connection;
 
-    void serveConnection(int socket);
-    void answer(HttpRequest& request, HttpResponse& response);
-    void fillError(HttpResponse& response, int status);
+    struct Callbacks;
+    friend struct Callbacks;
+    bool begin(Exchange& exchange);
+    bool finish(Exchange& exchange);
+    bool refuse(Exchange& exchange, int status);
+    bool send(Exchange& exchange, const HttpResponse& response, bool close);
+    const Route* route(Exchange& exchange) const;
+    void fillError(HttpResponse& response, int status) const;
+    void run(const Route& route, Exchange& exchange, HttpResponse& response) const;
 
     Limits limits_;
     std::vector<Route> routes_;
+    Observer observer_;
     std::function<void(HttpResponse&)> errorHandler_;
     std::function<void(HttpResponse&)> exceptionHandler_;
+    MHD_Daemon* daemon_ = nullptr;
     int listener_ = -1;
-    int wakeRead_ = -1, wakeWrite_ = -1;
+    std::unique_ptr<Deadlines> deadlines_;
     std::atomic<bool> serving_{false};
-    std::atomic<bool> stopping_{false};
-    // The open connections, shared with their threads.
-    struct Clients {
-        std::mutex mutex;
-        std::condition_variable emptied;
-        std::set<int> sockets;
-    };
-    std::shared_ptr<Clients> clients_ = std::make_shared<Clients>();
+    std::atomic<std::size_t> open_{0};
+    // Held requests not answered yet; past stop() none is held any more.
+    std::mutex holdsMutex_;
+    std::set<std::shared_ptr<Hold>> holds_;
+    bool stopping_ = false;
+    bool stopped_once_ = false;
+    std::mutex stopMutex_;
+    std::condition_variable stopped_;
+    friend class Hold;
 };
 
 }  // namespace backend

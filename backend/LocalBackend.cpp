@@ -100,9 +100,9 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     if (!backend->rippleOpenPlatform_) return nullptr;
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
+    limits.threads = 8;
     backend->server_ = std::make_unique<HttpServer>(limits);
-    HttpServer& server = *backend->server_;
-    const int port = server.bind(kHost, options.port);
+    const int port = backend->server_->bind(kHost, options.port);
     if (port <= 0) return nullptr;
     backend->port_ = port;
     backend->router_ = std::make_unique<ActionRouter>(*backend->databases_, backend->baseURL());
@@ -121,9 +121,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     backend->collector_ = AnalyticsCollector::start(options.collectorPort, *backend->databases_);
     if (!backend->collector_) return nullptr;
     backend->installRoutes();
-    LocalBackend* running = backend.get();
-    // The listener is bound already: connections queue until it serves.
-    backend->thread_ = std::thread([running] { running->server_->serve(); });
+    if (!backend->server_->start()) return nullptr;
     return backend;
 }
 
@@ -204,8 +202,11 @@ void LocalBackend::installRoutes() {
     }
 
     server.setErrorHandler([](HttpResponse& response) {
-        response.setContent(Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status)).body(),
-                            kJSONType);
+        // Busy is the server's state, not the request's fault.
+        const Envelope refusal = response.status == 503
+                                     ? Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试")
+                                     : Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status));
+        response.setContent(refusal.body(), kJSONType);
     });
     server.setExceptionHandler([](HttpResponse& response) {
         response.setContent(Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试").body(), kJSONType);
@@ -214,7 +215,6 @@ void LocalBackend::installRoutes() {
 
 void LocalBackend::stop() {
     if (server_) server_->stop();
-    if (thread_.joinable()) thread_.join();
     if (palConnect_) palConnect_->stop();
     if (collector_) collector_->stop();
     if (rippleOpenPlatform_) rippleOpenPlatform_->stop();

@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace backend {
 
@@ -27,8 +26,8 @@ public:
     // Request bodies above this size are refused.
     static constexpr std::size_t kLargestBody = 64 * 1024;
 
-    // Opens (and seeds) the database, binds the port and starts serving on a
-    // thread of its own. Nothing when the database or the port fails.
+    // Opens (and seeds) the database, binds the port and starts serving on
+    // the server's own threads. Nothing when the database or the port fails.
     static std::unique_ptr<LocalBackend> start(const Options& options);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;
@@ -46,7 +45,7 @@ public:
     AnalyticsCollector& analyticsCollector() const { return *collector_; }
     // The Ripple open platform's stand-in (QR login, web authorisation), over TLS.
     RippleOpenPlatform& rippleOpenPlatform() const { return *rippleOpenPlatform_; }
-    // Stops serving and waits for the serving thread; safe to call twice.
+    // Stops serving and waits for the server's threads; safe to call twice.
     void stop();
 
 private:
@@ -59,7 +58,6 @@ private:
     std::unique_ptr<PalConnectServices> palConnect_;
     std::unique_ptr<AnalyticsCollector> collector_;
     std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform_;
-    std::thread thread_;
     int port_ = 0;
 };
 

@@ -6,11 +6,11 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <openssl/bio.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-
-#include <httplib.h>
 
 namespace backend {
 
@@ -65,11 +65,26 @@ Certificate makeCertificate(EVP_PKEY* key) {
     return ok ? std::move(certificate) : nullptr;
 }
 
-bool writeCertificate(X509* certificate, const std::string& path) {
+bool writeFile(const std::string& text, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (!file) return false;
-    const bool written = PEM_write_X509(file, certificate) == 1;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     return std::fclose(file) == 0 && written;
+}
+
+// What `write` puts into a memory BIO, as text; empty when it fails.
+template <typename Write>
+std::string pemText(Write write) {
+    BIO* memory = BIO_new(BIO_s_mem());
+    if (!memory) return {};
+    std::string text;
+    if (write(memory) == 1) {
+        char* data = nullptr;
+        const long length = BIO_get_mem_data(memory, &data);
+        if (length > 0) text.assign(data, static_cast<std::size_t>(length));
+    }
+    BIO_free(memory);
+    return text;
 }
 
 }  // namespace
@@ -82,20 +97,26 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     Key key(EVP_EC_gen("P-256"));
     if (!key) return nullptr;
     Certificate certificate = makeCertificate(key.get());
+    if (!certificate) return nullptr;
+    identity->credentials_.certificatePEM = pemText([&](BIO* out) { return PEM_write_bio_X509(out, certificate.get()); });
+    identity->credentials_.keyPEM = pemText(
+        [&](BIO* out) { return PEM_write_bio_PrivateKey(out, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
     const std::string file = pattern + "/loopback.pem";
-    if (!certificate || !writeCertificate(certificate.get(), file)) return nullptr;
+    if (identity->credentials_.keyPEM.empty() || !writeFile(identity->credentials_.certificatePEM, file)) return nullptr;
     identity->certificateFile_ = file;
-    identity->key_ = key.release();
-    identity->certificate_ = certificate.release();
     return identity;
 }
 
 LoopbackIdentity::~LoopbackIdentity() {
-    EVP_PKEY_free(key_);
-    X509_free(certificate_);
     if (folder_.empty()) return;
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+}
+
+HttpServer::Limits LoopbackTLSServer::limits() {
+    HttpServer::Limits limits;
+    limits.threads = 2;
+    return limits;
 }
 
 std::unique_ptr<LoopbackTLSServer> LoopbackTLSServer::start(const RouteInstaller& installRoutes,
@@ -104,15 +125,10 @@ std::unique_ptr<LoopbackTLSServer> LoopbackTLSServer::start(const RouteInstaller
     if (!identity) return nullptr;
     std::unique_ptr<LoopbackTLSServer> running(new LoopbackTLSServer());
     running->identity_ = identity;
-    running->server_ = std::make_unique<httplib::SSLServer>(identity->certificate(), identity->key());
-    httplib::SSLServer& server = *running->server_;
-    if (!server.is_valid()) return nullptr;
-    running->port_ = server.bind_to_any_port(kHost);
-    if (running->port_ <= 0) return nullptr;
-    server.set_keep_alive_timeout(2);
-    installRoutes(server);
-    running->thread_ = std::thread([&server] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::yield();
+    running->server_ = std::make_unique<HttpServer>(limits());
+    installRoutes(*running->server_);
+    running->port_ = running->server_->bind(kHost, 0);
+    if (running->port_ <= 0 || !running->server_->start(identity->credentials())) return nullptr;
     return running;
 }
 
@@ -120,7 +136,6 @@ LoopbackTLSServer::~LoopbackTLSServer() { stop(); }
 
 void LoopbackTLSServer::stop() {
     if (server_) server_->stop();
-    if (thread_.joinable()) thread_.join();
 }
 
 std::string LoopbackTLSServer::host() const { return std::string(kHost) + ":" + std::to_string(port_); }

@@ -3,13 +3,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
-namespace httplib {
-class SSLServer;
-}
-typedef struct evp_pkey_st EVP_PKEY;
-typedef struct x509_st X509;
+#include "backend/HttpServer.h"
 
 namespace backend {
 
@@ -25,28 +20,28 @@ public:
 
     // The PEM certificate the clients trust.
     const std::string& certificateFile() const { return certificateFile_; }
-    EVP_PKEY* key() const { return key_; }
-    X509* certificate() const { return certificate_; }
+    // The key and the certificate as PEM text, for the server.
+    const HttpServer::Credentials& credentials() const { return credentials_; }
 
 private:
     LoopbackIdentity() = default;
 
     std::string folder_;
     std::string certificateFile_;
-    EVP_PKEY* key_ = nullptr;
-    X509* certificate_ = nullptr;
+    HttpServer::Credentials credentials_;
 };
 
-// A TLS server on 127.0.0.1 for the stand-ins of the kits' web services.
+// A TLS server on 127.0.0.1 for the stand-ins of the kits' web services:
+// the back end's HttpServer with the stand-ins' limits, over TLS.
 // Clients trust certificates by host name, so the stand-ins that run
 // together (those of one LocalBackend) present one identity: the clients
 // trust its one file for 127.0.0.1 and reach them all on their own ports.
 class LoopbackTLSServer {
 public:
-    using RouteInstaller = std::function<void(httplib::SSLServer&)>;
+    using RouteInstaller = std::function<void(HttpServer&)>;
 
-    // Binds any free port, lets `installRoutes` add the routes and serves on
-    // a thread of its own, presenting `identity` (a new one of its own when
+    // Lets `installRoutes` add the routes and serves on any free port,
+    // presenting `identity` (a new one of its own when
     // none is given). Nothing when the identity or the port fails.
     static std::unique_ptr<LoopbackTLSServer> start(const RouteInstaller& installRoutes,
                                                     std::shared_ptr<const LoopbackIdentity> identity = nullptr);
@@ -58,15 +53,18 @@ public:
     std::string host() const;
     // The PEM certificate the clients trust for that host.
     const std::string& certificateFile() const { return identity_->certificateFile(); }
-    // Stops serving and waits for the serving thread; safe to call twice.
+    // Stops serving (held requests answered 503); safe to call twice.
     void stop();
+
+    // What every stand-in is held to: bodies of 64 KiB unless a route says
+    // otherwise, 256 connections, two idle seconds.
+    static HttpServer::Limits limits();
 
 private:
     LoopbackTLSServer() = default;
 
     std::shared_ptr<const LoopbackIdentity> identity_;
-    std::unique_ptr<httplib::SSLServer> server_;
-    std::thread thread_;
+    std::unique_ptr<HttpServer> server_;
     int port_ = 0;
 };
 

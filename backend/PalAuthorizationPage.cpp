@@ -33,9 +33,22 @@ bool isNumber(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
-// Hrefs are written raw: a link's address is what the kit reads back.
+// A link's address is what the kit reads back, so it is written as it is,
+// except for what could end the attribute or the tag (quotes, angle
+// brackets, blanks and control characters, from `redirect_uri` or the
+// Host header): those are percent-encoded, as in any address.
 std::string link(const std::string& href, const std::string& text) {
-    return "<p><a href=\"" + href + "\">" + escapeHTML(text) + "</a></p>";
+    std::string safe;
+    for (unsigned char c : href) {
+        if (c <= ' ' || c == 0x7F || c == '"' || c == '\'' || c == '<' || c == '>' || c == '`') {
+            char piece[4];
+            std::snprintf(piece, sizeof piece, "%%%02X", c);
+            safe += piece;
+        } else {
+            safe += static_cast<char>(c);
+        }
+    }
+    return "<p><a href=\"" + safe + "\">" + escapeHTML(text) + "</a></p>";
 }
 
 }  // namespace

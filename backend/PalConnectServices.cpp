@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "backend/HttpServer.h"
 #include "backend/PalAuthorizationPage.h"
 #include "backend/PalSpaceDialogPage.h"
 
@@ -17,9 +17,7 @@ namespace {
 
 constexpr const char* kJSONType = "application/json; charset=utf-8";
 
-void answerJSON(httplib::Response& response, const nlohmann::json& body) {
-    response.set_content(body.dump(), kJSONType);
-}
+void answerJSON(HttpResponse& response, const nlohmann::json& body) { response.setContent(body.dump(), kJSONType); }
 
 std::string errorPage(const std::string& title, const std::string& text) {
     return "<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body><h1>" + title +
@@ -27,9 +25,15 @@ std::string errorPage(const std::string& title, const std::string& text) {
 }
 
 // A query or form field, or a text part of a multipart body.
-std::string param(const httplib::Request& request, const char* name) {
-    if (request.has_param(name)) return request.get_param_value(name);
-    return request.has_file(name) ? request.get_file_value(name).content : std::string();
+std::string param(const HttpRequest& request, const char* name) {
+    if (request.params.count(name)) return request.param(name);
+    const HttpFilePart* part = request.file(name);
+    return part ? part->content : std::string();
+}
+
+bool hasContent(const HttpRequest& request, const char* name) {
+    const HttpFilePart* part = request.file(name);
+    return part && !part->content.empty();
 }
 
 }  // namespace
@@ -38,7 +42,7 @@ std::unique_ptr<PalConnectServices> PalConnectServices::start(std::shared_ptr<co
     std::unique_ptr<PalConnectServices> services(new PalConnectServices());
     PalConnectServices* serving = services.get();
     services->server_ = LoopbackTLSServer::start(
-        [serving](httplib::SSLServer& server) { serving->installRoutes(server); }, std::move(identity));
+        [serving](HttpServer& server) { serving->installRoutes(server); }, std::move(identity));
     if (!services->server_) return nullptr;
     return services;
 }
@@ -68,7 +72,7 @@ std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedReq
 
 std::vector<std::string> PalConnectServices::shareImages() const {
     std::lock_guard lock(mutex_);
-    return shareImages_;
+    return {shareImages_.begin(), shareImages_.end()};
 }
 
 void PalConnectServices::setCannedAnswer(const std::string& path, std::optional<std::string> body) {
@@ -89,7 +93,7 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
 
 // A multipart body is read after the request was recorded: its parts join
 // the record of the request.
-void PalConnectServices::recordMultipartParts(const httplib::Request& request) {
+void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
     if (request.files.empty()) return;
     std::lock_guard lock(mutex_);
     for (auto it = received_.rbegin(); it != received_.rend(); ++it) {
@@ -102,11 +106,9 @@ void PalConnectServices::recordMultipartParts(const httplib::Request& request) {
     }
 }
 
-void PalConnectServices::installRoutes(httplib::SSLServer& server) {
-    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
-        ReceivedRequest received{request.method, request.path, {}, {}, {}, {}};
-        const auto question = request.target.find('?');
-        if (question != std::string::npos) received.query = request.target.substr(question + 1);
+void PalConnectServices::installRoutes(HttpServer& server) {
+    server.setObserver([this](const HttpRequest& request, HttpResponse& response) {
+        ReceivedRequest received{request.method, request.path, request.query, {}, {}, {}};
         for (const auto& [name, value] : request.params) received.params.emplace(name, value);
         for (const auto& [name, value] : request.headers) received.headers.emplace(name, value);
         {
@@ -114,13 +116,13 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
             received_.push_back(std::move(received));
         }
         if (auto canned = cannedAnswer(request.path)) {
-            response.set_content(*canned, kJSONType);
-            return httplib::Server::HandlerResponse::Handled;
+            response.setContent(*canned, kJSONType);
+            return true;
         }
-        return httplib::Server::HandlerResponse::Unhandled;
+        return false;
     });
 
-    server.Get("/palconnectopen/openapi/policy_conf", [](const httplib::Request& request, httplib::Response& response) {
+    server.get("/palconnectopen/openapi/policy_conf", [](const HttpRequest& request, HttpResponse& response) {
         if (param(request, "appid").empty() || param(request, "oauth_consumer_key").empty()) {
             answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 appid"}});
             return;
@@ -133,23 +135,22 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
                               {"Common_SSO_PalSpaceSchema", "mpal"},
                               {"C_LoginWeb", 0}});
     });
-    server.Get("/cgi-bin/qconn_share/check_app_limit.cgi", [](const httplib::Request& request, httplib::Response& response) {
+    server.get("/cgi-bin/qconn_share/check_app_limit.cgi", [](const HttpRequest& request, HttpResponse& response) {
         if (param(request, "appid").empty()) {
             answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 appid"}});
             return;
         }
         answerJSON(response, {{"ret", 0}, {"subcode", 0}});
     });
-    const auto accepted = [](const httplib::Request&, httplib::Response& response) { answerJSON(response, {{"ret", 0}}); };
-    server.Get("/report/report", accepted);
-    server.Post("/cgi-bin/appstage/mstats_report", accepted);
-    server.Get("/code.cgi", accepted);
+    const auto accepted = [](const HttpRequest&, HttpResponse& response) { answerJSON(response, {{"ret", 0}}); };
+    server.get("/report/report", accepted);
+    server.post("/cgi-bin/appstage/mstats_report", accepted);
+    server.get("/code.cgi", accepted);
 
     // "Type=1&<uin>:<uin>:...": every number is reported offline.
-    server.Get("/getonline", [](const httplib::Request& request, httplib::Response& response) {
+    server.get("/getonline", [](const HttpRequest& request, HttpResponse& response) {
         std::string reply;
-        const auto question = request.target.find('?');
-        const std::string query = question == std::string::npos ? "" : request.target.substr(question + 1);
+        const std::string& query = request.query;
         const auto amp = query.find('&');
         std::string numbers = amp == std::string::npos ? "" : query.substr(amp + 1);
         for (std::size_t start = 0, end; (end = numbers.find(':', start)) != std::string::npos; start = end + 1) {
@@ -157,85 +158,88 @@ void PalConnectServices::installRoutes(httplib::SSLServer& server) {
             std::snprintf(piece, sizeof piece, "%010lld", std::atoll(numbers.substr(start, end - start).c_str()));
             reply += std::string(piece).substr(0, 10) + "0;";
         }
-        response.set_content(reply, "text/plain; charset=utf-8");
+        response.setContent(reply, "text/plain; charset=utf-8");
     });
 
     // A share's preview picture: kept, and its address answered; the picture
     // is then served at that address.
-    server.Post(kShareImageUploadPath, [this](const httplib::Request& request, httplib::Response& response) {
-        if (!request.has_file("share_image") || request.get_file_value("share_image").content.empty()) {
+    server.post(kShareImageUploadPath, [this](const HttpRequest& request, HttpResponse& response) {
+        if (!hasContent(request, "share_image")) {
             answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 share_image"}});
             return;
         }
         std::size_t number;
         {
             std::lock_guard lock(mutex_);
-            shareImages_.push_back(request.get_file_value("share_image").content);
-            number = shareImages_.size();
+            shareImages_.push_back(request.file("share_image")->content);
+            if (shareImages_.size() > kKeptShareImages) {
+                shareImages_.pop_front();
+                ++shareImagesDropped_;
+            }
+            number = shareImagesDropped_ + shareImages_.size();
         }
         answerJSON(response, {{"ret", 0},
                               {"result", {{"url", "https://" + host() + "/share_image/" + std::to_string(number) + ".jpg"}}}});
-    });
-    server.Get(R"(/share_image/(\d+)\.jpg)", [this](const httplib::Request& request, httplib::Response& response) {
+    }, kLargestShareImageUpload);
+    server.get(R"(/share_image/(\d+)\.jpg)", [this](const HttpRequest& request, HttpResponse& response) {
         std::lock_guard lock(mutex_);
-        const std::size_t number = std::stoul(request.matches[1].str());
-        if (number == 0 || number > shareImages_.size()) {
+        const std::size_t number = std::stoul(request.matches[1].substr(0, 12));
+        if (number <= shareImagesDropped_ || number > shareImagesDropped_ + shareImages_.size()) {
             response.status = 404;
             return;
         }
-        response.set_content(shareImages_[number - 1], "image/jpeg");
+        response.setContent(shareImages_[number - shareImagesDropped_ - 1], "image/jpeg");
     });
 
     // The pages the kit shows when Pal cannot take a favourites or data-line share.
-    server.Get("/favorite/favorite_error.html", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(errorPage("收藏失败", "当前版本的帕尔不支持收藏，请升级帕尔后再试。"), "text/html; charset=utf-8");
+    server.get("/favorite/favorite_error.html", [](const HttpRequest&, HttpResponse& response) {
+        response.setContent(errorPage("收藏失败", "当前版本的帕尔不支持收藏，请升级帕尔后再试。"), "text/html; charset=utf-8");
     });
-    server.Get("/favorite/share_error.html", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(errorPage("分享失败", "当前版本的帕尔不支持此分享，请升级帕尔后再试。"), "text/html; charset=utf-8");
+    server.get("/favorite/share_error.html", [](const HttpRequest&, HttpResponse& response) {
+        response.setContent(errorPage("分享失败", "当前版本的帕尔不支持此分享，请升级帕尔后再试。"), "text/html; charset=utf-8");
     });
 
-    server.Get("/oauth2.0/m_authorize", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(palAuthorizationPage(Parameters(request.params), request.get_header_value("Host")),
+    server.get("/oauth2.0/m_authorize", [](const HttpRequest& request, HttpResponse& response) {
+        response.setContent(palAuthorizationPage(Parameters(request.params), request.header("Host")),
                              "text/html; charset=utf-8");
     });
 
     // Who a token belongs to: the open id, and the union id when asked.
-    const auto identity = [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(palIdentityAnswer(Parameters(request.params)), "text/javascript; charset=utf-8");
+    const auto identity = [](const HttpRequest& request, HttpResponse& response) {
+        response.setContent(palIdentityAnswer(Parameters(request.params)), "text/javascript; charset=utf-8");
     };
-    server.Get("/oauth2.0/m_me", identity);
-    server.Get("/oauth2.0/me", identity);
+    server.get("/oauth2.0/m_me", identity);
+    server.get("/oauth2.0/me", identity);
 
     // The PalSpace dialog page that the kit's dialog page leads to.
-    server.Get("/", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(palSpaceDialogPage(Parameters(request.params)), "text/html; charset=utf-8");
+    server.get("/", [](const HttpRequest& request, HttpResponse& response) {
+        response.setContent(palSpaceDialogPage(Parameters(request.params)), "text/html; charset=utf-8");
     });
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
-    const auto openApi = [this](const httplib::Request& request, httplib::Response& response) {
+    const auto openApi = [this](const HttpRequest& request, HttpResponse& response) {
         recordMultipartParts(request);
-        const bool byCookie = request.matches[1].matched;
+        const bool byCookie = !request.matches[1].empty();
         const bool authorised = byCookie ? !param(request, "skey").empty() && !param(request, "uin").empty()
                                          : !param(request, "access_token").empty() && !param(request, "openid").empty();
         if (param(request, "oauth_consumer_key").empty() || !authorised) {
             answerJSON(response, {{"ret", 100014}, {"msg", "登录已失效，请重新登录"}});
             return;
         }
-        const std::string api = request.matches[2].str();
+        const std::string api = request.matches[2];
         nlohmann::json answer = {{"ret", 0}, {"msg", ""}, {"api", api}};
         if (api == "user/get_simple_userinfo") {
             answer.update({{"nickname", "帕尔小助手"}, {"gender", "女"}, {"figureurl", "https://pal.example/face/1"}});
         } else if (api == "user/get_vip_info" || api == "user/get_vip_rich_info") {
             answer.update({{"is_vip", 0}, {"vip_level", 0}});
         } else if (api == "user/set_user_face") {
-            const bool hasPicture = request.has_file("picture") && !request.get_file_value("picture").content.empty();
-            if (!hasPicture) answer = {{"ret", 100001}, {"msg", "缺少参数 picture"}};
+            if (!hasContent(request, "picture")) answer = {{"ret", 100001}, {"msg", "缺少参数 picture"}};
         }
         answerJSON(response, answer);
     };
-    server.Get(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi);
-    server.Post(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi);
+    server.get(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi);
+    server.post(R"(/(api/)?([a-z_]+/[a-z_]+))", openApi, kLargestOpenApiBody);
 }
 
 }  // namespace backend

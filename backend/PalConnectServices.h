@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -7,15 +8,12 @@
 #include <string>
 #include <vector>
 
-namespace httplib {
-class SSLServer;
-struct Request;
-}
-
 namespace backend {
 
 class LoopbackIdentity;
 class LoopbackTLSServer;
+class HttpServer;
+struct HttpRequest;
 
 // The stand-in for the Pal connect web services (policy, share limit,
 // statistics reports, return-code checks, the authorisation page, the
@@ -45,9 +43,16 @@ public:
     void stop();
 
     // Where a share's preview picture is uploaded (multipart field
-    // "share_image"); the answer's "result" "url" serves it back.
+    // "share_image"); the answer's "result" "url" serves it back. The kit
+    // sends a JPEG of at most 140 x 140: a body above kLargestShareImageUpload
+    // is refused (413), and only the newest kKeptShareImages pictures are
+    // kept (older addresses answer 404).
     static constexpr const char* kShareImageUploadPath = "/palconnectopen/upload_share_image";
-    // The pictures uploaded so far, in order.
+    static constexpr std::size_t kLargestShareImageUpload = 256 * 1024;
+    static constexpr std::size_t kKeptShareImages = 32;
+    // The Open API's POST bodies (a head picture for user/set_user_face).
+    static constexpr std::size_t kLargestOpenApiBody = 1024 * 1024;
+    // The pictures kept, oldest first.
     std::vector<std::string> shareImages() const;
 
     // Every request served so far, in order.
@@ -60,13 +65,14 @@ public:
 
 private:
     PalConnectServices() = default;
-    void installRoutes(httplib::SSLServer& server);
-    void recordMultipartParts(const httplib::Request& request);
+    void installRoutes(HttpServer& server);
+    void recordMultipartParts(const HttpRequest& request);
     std::optional<std::string> cannedAnswer(const std::string& path) const;
 
     std::unique_ptr<LoopbackTLSServer> server_;
     mutable std::mutex mutex_;
-    std::vector<std::string> shareImages_;
+    std::deque<std::string> shareImages_;
+    std::size_t shareImagesDropped_ = 0;  // the oldest ones no longer kept
     std::vector<ReceivedRequest> received_;
     std::map<std::string, std::string> canned_;
 };

@@ -1,6 +1,5 @@
 #include "backend/PalSpaceDialogPage.h"
 
-#include <httplib.h>
 
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
@@ -28,21 +27,21 @@ std::string palSpaceDialogPage(const Parameters& fields) {
     const std::string appId = fields.textOrEmpty("oauth_consumer_key");
     const std::string iface = fields.textOrEmpty("iface");
     const std::string title = dialogTitle(iface, fields.textOrEmpty("type"));
-    const std::string answer = "nimbus" + httplib::detail::encode_query_param(appId) + "://" +
-                               httplib::detail::encode_query_param(iface);
+    const std::string answer = "nimbus" + encodeQueryValue(appId) + "://" +
+                               encodeQueryValue(iface);
     const bool signedIn = !appId.empty() && fields.textOrEmpty("access_token") == palIssuedToken(appId) &&
                           fields.textOrEmpty("openid") == palOpenId(appId);
 
     std::string body = "<h1>" + escapeHTML(title) + "</h1>";
     if (!signedIn) {
         body += "<p>登录已失效，请重新登录</p>" +
-                htmlLink(answer + "/fail?ret=100014&msg=" + httplib::detail::encode_query_param("登录已失效"), "返回");
+                htmlLink(answer + "/fail?ret=100014&msg=" + encodeQueryValue("登录已失效"), "返回");
     } else {
         body += line("标题", fields.textOrEmpty("title")) + line("摘要", fields.textOrEmpty("summary")) +
                 line("描述", fields.textOrEmpty("description")) + line("邀请语", fields.textOrEmpty("desc")) +
                 line("留言", fields.textOrEmpty("msg")) + line("发给", fields.textOrEmpty("receiver"));
-        body += htmlLink(answer + "/success?ret=0&iface=" + httplib::detail::encode_query_param(iface) +
-                         "&receiver=" + httplib::detail::encode_query_param(fields.textOrEmpty("receiver")),
+        body += htmlLink(answer + "/success?ret=0&iface=" + encodeQueryValue(iface) +
+                         "&receiver=" + encodeQueryValue(fields.textOrEmpty("receiver")),
                      "发送");
         body += htmlLink(answer + "/cancel", "取消");
     }

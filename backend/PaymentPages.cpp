@@ -1,6 +1,5 @@
 #include "backend/PaymentPages.h"
 
-#include <httplib.h>
 
 #include <utility>
 #include <vector>
@@ -104,7 +103,7 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
         body += "<p>订单已支付</p>";
     } else {
         const std::string query = "oid=" + oid + "&notify=" +
-                                  httplib::detail::encode_query_param(paymentNotifyURL(baseURL, orderId, kind));
+                                  encodeQueryValue(paymentNotifyURL(baseURL, orderId, kind));
         body += htmlLink("ripple://wap/pay?" + query, "涟信支付") +
                 htmlLink("alipay://alipayclient/?" + query, "支付宝支付");
     }

@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include "backend/Digest.h"
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
+#include "backend/HttpServer.h"
 #include "backend/LoopbackTLSServer.h"
 #include "backend/PlaceholderImage.h"
 
@@ -22,9 +22,7 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kJSONType = "application/json; charset=utf-8";
 constexpr const char* kHTMLType = "text/html; charset=utf-8";
 
-std::string param(const httplib::Request& request, const char* name) {
-    return request.has_param(name) ? request.get_param_value(name) : std::string();
-}
+std::string param(const HttpRequest& request, const char* name) { return request.param(name); }
 
 // 16 random bytes as hexadecimal: login ids, tickets, codes.
 std::string randomToken() { return randomHex(16); }
@@ -42,9 +40,15 @@ Clock::duration seconds(double value) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
 }
 
-void answerPage(httplib::Response& response, int status, const std::string& body) {
+void answerPage(HttpResponse& response, int status, const std::string& body) {
     response.status = status;
-    response.set_content(htmlPage("涟信登录", body), kHTMLType);
+    response.setContent(htmlPage("涟信登录", body), kHTMLType);
+}
+
+HttpResponse jsonAnswer(const nlohmann::json& body) {
+    HttpResponse response;
+    response.setContent(body.dump(), kJSONType);
+    return response;
 }
 
 std::string paragraph(const std::string& text) { return "<p>" + escapeHTML(text) + "</p>"; }
@@ -58,8 +62,9 @@ std::unique_ptr<RippleOpenPlatform> RippleOpenPlatform::start(Options options,
     std::unique_ptr<RippleOpenPlatform> platform(new RippleOpenPlatform(options));
     RippleOpenPlatform* serving = platform.get();
     platform->server_ = LoopbackTLSServer::start(
-        [serving](httplib::SSLServer& server) { serving->installRoutes(server); }, std::move(identity));
+        [serving](HttpServer& server) { serving->installRoutes(server); }, std::move(identity));
     if (!platform->server_) return nullptr;
+    platform->pollKeeper_ = std::thread([serving] { serving->keepPolls(); });
     return platform;
 }
 
@@ -73,6 +78,7 @@ void RippleOpenPlatform::stop() {
         stopping_ = true;
     }
     changed_.notify_all();
+    if (pollKeeper_.joinable()) pollKeeper_.join();
     if (server_) server_->stop();
 }
 
@@ -106,32 +112,32 @@ int RippleOpenPlatform::currentState(const Login& login) {
     return isOpen(login.state) && Clock::now() >= login.expiry ? kExpired : login.state;
 }
 
-void RippleOpenPlatform::installRoutes(httplib::SSLServer& server) {
-    server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+void RippleOpenPlatform::installRoutes(HttpServer& server) {
+    server.setObserver([this](const HttpRequest& request, HttpResponse&) {
         ReceivedRequest received{request.path, {}};
         for (const auto& [name, value] : request.params) received.params.emplace(name, value);
         std::lock_guard lock(mutex_);
         received_.push_back(std::move(received));
-        return httplib::Server::HandlerResponse::Unhandled;
+        return false;
     });
-    using Route = void (RippleOpenPlatform::*)(const httplib::Request&, httplib::Response&);
+    using Route = void (RippleOpenPlatform::*)(const HttpRequest&, HttpResponse&);
     const auto route = [this](Route handler) {
-        return [this, handler](const httplib::Request& request, httplib::Response& response) {
-            (this->*handler)(request, response);
-        };
+        return [this, handler](const HttpRequest& request, HttpResponse& response) { (this->*handler)(request, response); };
     };
-    server.Get("/connect/sdk/qrconnect", route(&RippleOpenPlatform::openLogin));
-    server.Get("/connect/l/qrconnect", route(&RippleOpenPlatform::pollLogin));
-    server.Get("/connect/confirm", route(&RippleOpenPlatform::phoneVisit));
-    server.Get("/connect/mobilecheck", route(&RippleOpenPlatform::mobileCheckPage));
-    server.Get("/connect/smsauthorize", route(&RippleOpenPlatform::smsAuthorizePage));
+    server.get("/connect/sdk/qrconnect", route(&RippleOpenPlatform::openLogin));
+    server.getHeld("/connect/l/qrconnect", [this](const HttpRequest& request, std::shared_ptr<HeldAnswer> answer) {
+        pollLogin(request, std::move(answer));
+    });
+    server.get("/connect/confirm", route(&RippleOpenPlatform::phoneVisit));
+    server.get("/connect/mobilecheck", route(&RippleOpenPlatform::mobileCheckPage));
+    server.get("/connect/smsauthorize", route(&RippleOpenPlatform::smsAuthorizePage));
 }
 
-void RippleOpenPlatform::openLogin(const httplib::Request& request, httplib::Response& response) {
+void RippleOpenPlatform::openLogin(const HttpRequest& request, HttpResponse& response) {
     for (const char* name : {"appid", "noncestr", "timestamp", "scope", "signature"}) {
         if (param(request, name).empty()) {
-            response.set_content(nlohmann::json{{"errcode", 41001}, {"errmsg", std::string("缺少参数 ") + name}}.dump(),
-                                 kJSONType);
+            response.setContent(nlohmann::json{{"errcode", 41001}, {"errmsg", std::string("缺少参数 ") + name}}.dump(),
+                                kJSONType);
             return;
         }
     }
@@ -151,43 +157,71 @@ void RippleOpenPlatform::openLogin(const httplib::Request& request, httplib::Res
     const std::string picture = base64(png);
     nlohmann::json answer{{"uuid", uuid},
                           {"qrcode", {{"qrcodelength", picture.size()}, {"qrcodebase64", picture}}}};
-    response.set_content(answer.dump(), kJSONType);
+    response.setContent(answer.dump(), kJSONType);
+}
+
+bool RippleOpenPlatform::pollAnswer(const std::string& uuid, long last, nlohmann::json& answer) const {
+    auto found = logins_.find(uuid);
+    if (found == logins_.end()) {
+        answer["rp_errcode"] = kUnknownLogin;
+        return true;
+    }
+    const Login& login = found->second;
+    const int state = currentState(login);
+    if (state == last) return false;
+    answer["rp_errcode"] = state;
+    if (state == kConfirmed) answer["rp_code"] = login.code;
+    return true;
 }
 
 // Answers at once when the login's state code is not `last`; otherwise holds
 // the request until it changes, answering "nothing new" when the hold ends.
-void RippleOpenPlatform::pollLogin(const httplib::Request& request, httplib::Response& response) {
+void RippleOpenPlatform::pollLogin(const HttpRequest& request, std::shared_ptr<HeldAnswer> held) {
     const std::string uuid = param(request, "uuid");
     const long last = std::atol(param(request, "last").c_str());
-    const Clock::time_point deadline = Clock::now() + seconds(options_.longPollSeconds);
     nlohmann::json answer;
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        auto found = logins_.find(uuid);
-        if (found == logins_.end()) {
-            answer["rp_errcode"] = kUnknownLogin;
-            break;
-        }
-        Login& login = found->second;
-        const int state = currentState(login);
-        if (state != last) {
-            answer["rp_errcode"] = state;
-            if (state == kConfirmed) answer["rp_code"] = login.code;
-            break;
-        }
-        if (stopping_ || Clock::now() >= deadline) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!pollAnswer(uuid, last, answer)) {
+            if (!stopping_) {
+                heldPolls_.push_back({uuid, last, Clock::now() + seconds(options_.longPollSeconds), std::move(held)});
+                changed_.notify_all();
+                return;
+            }
             answer["rp_errcode"] = kNothingNew;
-            break;
         }
-        // An open login also wakes when its time runs out; an ended one
-        // changes no more, and its past expiry would make this wait spin.
-        changed_.wait_until(lock, isOpen(state) ? std::min(deadline, login.expiry) : deadline);
     }
-    lock.unlock();
-    response.set_content(answer.dump(), kJSONType);
+    held->answer(jsonAnswer(answer));
 }
 
-void RippleOpenPlatform::phoneVisit(const httplib::Request& request, httplib::Response& response) {
+void RippleOpenPlatform::keepPolls() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        const auto now = Clock::now();
+        auto wake = Clock::time_point::max();
+        for (auto it = heldPolls_.begin(); it != heldPolls_.end();) {
+            nlohmann::json answer;
+            if (!pollAnswer(it->uuid, it->last, answer)) {
+                if (!stopping_ && now < it->deadline) {
+                    wake = std::min(wake, it->deadline);
+                    // An open login also changes when its time runs out.
+                    const Login& login = logins_.at(it->uuid);
+                    if (isOpen(login.state)) wake = std::min(wake, login.expiry);
+                    ++it;
+                    continue;
+                }
+                answer["rp_errcode"] = kNothingNew;
+            }
+            it->answer->answer(jsonAnswer(answer));
+            it = heldPolls_.erase(it);
+        }
+        if (stopping_) return;
+        if (wake == Clock::time_point::max()) changed_.wait(lock);
+        else changed_.wait_until(lock, wake);
+    }
+}
+
+void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& response) {
     const std::string uuid = param(request, "uuid");
     const std::string action = param(request, "action");
     std::unique_lock lock(mutex_);
@@ -230,7 +264,7 @@ void RippleOpenPlatform::phoneVisit(const httplib::Request& request, httplib::Re
     answerPage(response, 200, page);
 }
 
-void RippleOpenPlatform::mobileCheckPage(const httplib::Request& request, httplib::Response& response) {
+void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpResponse& response) {
     const std::string appId = param(request, "appid");
     const std::string uid = param(request, "uid");
     if (appId.empty() || uid.empty()) {
@@ -248,7 +282,7 @@ void RippleOpenPlatform::mobileCheckPage(const httplib::Request& request, httpli
 
 // The ticket of the mobile check is good once, for its app and page `uid`,
 // with the app's own redirect.
-void RippleOpenPlatform::smsAuthorizePage(const httplib::Request& request, httplib::Response& response) {
+void RippleOpenPlatform::smsAuthorizePage(const HttpRequest& request, HttpResponse& response) {
     const std::string appId = param(request, "appid");
     const std::string redirect = param(request, "redirect_uri");
     const std::string state = param(request, "state");
@@ -265,7 +299,7 @@ void RippleOpenPlatform::smsAuthorizePage(const httplib::Request& request, httpl
         answerPage(response, 403, paragraph("授权已失效，请重新登录"));
         return;
     }
-    const std::string stateField = "&state=" + httplib::detail::encode_query_param(state);
+    const std::string stateField = "&state=" + encodeQueryValue(state);
     answerPage(response, 200,
                paragraph("授权 " + appId + " 使用你的涟信帐号登录") +
                    htmlLink(redirect + "?code=" + randomToken() + stateField, "同意") +

@@ -6,18 +6,19 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
-namespace httplib {
-class SSLServer;
-struct Request;
-struct Response;
-}  // namespace httplib
+#include <nlohmann/json_fwd.hpp>
 
 namespace backend {
 
 class LoopbackIdentity;
 class LoopbackTLSServer;
+class HeldAnswer;
+class HttpServer;
+struct HttpRequest;
+struct HttpResponse;
 
 // The stand-in for the Ripple open platform's web services, served over TLS
 // on 127.0.0.1 (LoopbackTLSServer); the kit is pointed at it with
@@ -26,7 +27,9 @@ class LoopbackTLSServer;
 // QR-code login: "/connect/sdk/qrconnect" opens a login and answers its
 // `uuid` and the PNG of a QR code holding the login's address (base64); the
 // long poll "/connect/l/qrconnect?uuid=&last=" answers the login's state
-// code, holding the request while that code equals `last`. A phone that
+// code, holding the request while that code equals `last` (a held poll
+// costs no thread: one keeper answers them all when a login changes or
+// their time runs out). A phone that
 // scans the code visits the address, "/connect/confirm?uuid=<uuid>", whose
 // page confirms ("action=allow") or refuses ("action=deny"); "action=expire"
 // ends a login as its time running out would.
@@ -94,12 +97,25 @@ private:
     };
 
     explicit RippleOpenPlatform(Options options);
-    void installRoutes(httplib::SSLServer& server);
-    void openLogin(const httplib::Request& request, httplib::Response& response);
-    void pollLogin(const httplib::Request& request, httplib::Response& response);
-    void phoneVisit(const httplib::Request& request, httplib::Response& response);
-    void mobileCheckPage(const httplib::Request& request, httplib::Response& response);
-    void smsAuthorizePage(const httplib::Request& request, httplib::Response& response);
+    struct HeldPoll {
+        std::string uuid;
+        long last = 0;
+        std::chrono::steady_clock::time_point deadline;
+        std::shared_ptr<HeldAnswer> answer;
+    };
+
+    void installRoutes(HttpServer& server);
+    void openLogin(const HttpRequest& request, HttpResponse& response);
+    void pollLogin(const HttpRequest& request, std::shared_ptr<HeldAnswer> answer);
+    void phoneVisit(const HttpRequest& request, HttpResponse& response);
+    void mobileCheckPage(const HttpRequest& request, HttpResponse& response);
+    void smsAuthorizePage(const HttpRequest& request, HttpResponse& response);
+    // The poll's answer when its login's state is not `last` any more (or
+    // there is no such login); nothing while it is. Under `mutex_`.
+    bool pollAnswer(const std::string& uuid, long last, nlohmann::json& answer) const;
+    // Answers the held polls whose login changed or whose time ran out,
+    // waiting for the next change or end of time, until stopped.
+    void keepPolls();
     // Still waiting for a scan or a confirmation.
     static bool isOpen(int state);
     // The login's state code, an open login whose time has run out counted
@@ -111,6 +127,8 @@ private:
     mutable std::mutex mutex_;  // guards the fields below
     std::condition_variable changed_;
     bool stopping_ = false;
+    std::vector<HeldPoll> heldPolls_;
+    std::thread pollKeeper_;
     long long loginsOpened_ = 0;
     std::map<std::string, Login> logins_;
     std::map<std::string, WebTicket> tickets_;

@@ -14,6 +14,9 @@ bool signInsAreLocked(Database& database, const std::string& username, std::time
 }
 
 void recordFailedSignIn(Database& database, const std::string& username, std::time_t now) {
+    // Only an account can be locked: a name that names none stores nothing,
+    // or guesses under made-up names would fill the table without end.
+    if (database.scalar("SELECT EXISTS (SELECT 1 FROM promoters WHERE username = ?)", {username}) == 0) return;
     database.transaction([&] {
         database.prepare("DELETE FROM failed_sign_ins WHERE username = ? AND failed_at <= ?")
             .bind({username, static_cast<long long>(now) - kFailedSignInWindow})

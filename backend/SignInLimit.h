@@ -11,7 +11,8 @@ namespace backend {
 // within kFailedSignInWindow seconds, the account's sign-ins are refused,
 // whatever the password, until the oldest of them is that old. A successful
 // sign-in clears the count. Without it a password is guessed by trying them
-// all (ten thousand guesses took seconds).
+// all (ten thousand guesses took seconds). Only names of accounts are
+// counted: guesses under made-up names store nothing.
 inline constexpr long long kMostFailedSignIns = 5;
 inline constexpr long long kFailedSignInWindow = 15 * 60;
 

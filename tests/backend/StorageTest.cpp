@@ -7,6 +7,7 @@
 #include "BackendClient.h"
 #include "backend/Database.h"
 #include "backend/DemoData.h"
+#include "backend/SignInLimit.h"
 
 using backend::Database;
 
@@ -55,4 +56,13 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}), nullptr);
+}
+
+TEST(Storage, FailedSignInsAreStoredOnlyForNamesOfAccounts) {
+    auto database = Database::open("");
+    ASSERT_NE(database, nullptr);
+    backend::installDemoData(*database, 0);
+    for (int guess = 0; guess < 10; ++guess) backend::recordFailedSignIn(*database, "nobody-" + std::to_string(guess), 0);
+    backend::recordFailedSignIn(*database, "demo", 0);
+    EXPECT_EQ(database->scalar("SELECT COUNT(*) FROM failed_sign_ins"), 1);
 }

@@ -1,0 +1,184 @@
+// What a hostile client on the loopback can do to the back end's listeners
+// (the app's API, the TLS stand-ins, the analytics collector): each attack
+// is refused or outlived, and afterwards the back end still signs in.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <httplib.h>
+
+#include "BackendClient.h"
+#include "RawClient.h"
+#include "backend/AnalyticsCollector.h"
+#include "backend/AnalyticsFrame.h"
+#include "backend/PalConnectServices.h"
+#include "backend/RippleOpenPlatform.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace frame = backend::analytics_frame;
+
+int portOf(const std::string& host) { return std::stoi(host.substr(host.find(':') + 1)); }
+
+class HostileClients : public BackendTest {
+protected:
+    void expectSignsIn() { EXPECT_EQ(client().login("demo", "123456").json["code"], 1); }
+
+    std::unique_ptr<httplib::SSLClient> tls(const std::string& host, const std::string& certificate) {
+        auto client = std::make_unique<httplib::SSLClient>("127.0.0.1", portOf(host));
+        client->set_ca_cert_path(certificate);
+        client->enable_server_certificate_verification(true);
+        client->set_read_timeout(30, 0);
+        return client;
+    }
+    std::unique_ptr<httplib::SSLClient> ripple() {
+        auto& platform = backend_->rippleOpenPlatform();
+        return tls(platform.host(), platform.certificateFile());
+    }
+    std::unique_ptr<httplib::SSLClient> pal() {
+        auto& services = backend_->palConnect();
+        return tls(services.host(), services.certificateFile());
+    }
+};
+
+}  // namespace
+
+TEST_F(HostileClients, FramesPastTheCollectorsBoundsAreRefusedWithoutHarm) {
+    auto& collector = backend_->analyticsCollector();
+    // JSON nested 100 000 deep, in a frame of a few hundred bytes.
+    const std::string deep = std::string(100'000, '[') + std::string(100'000, ']');
+    // A few KiB that inflate to 4 MiB of empty events.
+    std::string bomb = "[{}";
+    while (bomb.size() + 4 < frame::kLargestText) bomb += ",{}";
+    bomb += "]";
+    for (const std::string& text : {deep, bomb}) {
+        const std::string bytes = frame::requestFrame(text);
+        EXPECT_LT(bytes.size(), 64u * 1024);
+        RawClient sender(collector.port());
+        ASSERT_TRUE(sender.send(bytes));
+        EXPECT_EQ(sender.receive(), "");
+        EXPECT_TRUE(sender.closedByServer());
+    }
+    EXPECT_EQ(collector.refusedFrames(), 2);
+    EXPECT_EQ(collector.storedEventCount(), 0);
+    expectSignsIn();
+}
+
+TEST_F(HostileClients, IdleSocketsAtEveryListenerAreDroppedAndServingGoesOn) {
+    auto& collector = backend_->analyticsCollector();
+    collector.setIdleMilliseconds(300);
+    const int ports[] = {backend_->port(), portOf(backend_->palConnect().host()),
+                         portOf(backend_->rippleOpenPlatform().host()), collector.port()};
+    // More than the API and the collector serve (256 and 64), a few dozen at
+    // the TLS stand-ins (both ends are in this process: fewer than 1024
+    // descriptors in all).
+    const int counts[] = {270, 40, 40, 80};
+    std::vector<std::unique_ptr<RawClient>> idle;
+    for (int listener = 0; listener < 4; ++listener)
+        for (int i = 0; i < counts[listener]; ++i) idle.push_back(std::make_unique<RawClient>(ports[listener]));
+    // Nothing is answered but a TLS listener's closing alert.
+    for (auto& socket : idle) {
+        EXPECT_LT(socket->receive(5000ms).size(), 16u);
+        EXPECT_TRUE(socket->closedByServer());
+    }
+    expectSignsIn();
+    auto answer = ripple()->Get("/connect/mobilecheck?appid=rpapp&uid=1");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200);
+    auto policy = pal()->Get("/palconnectopen/openapi/policy_conf?appid=1&oauth_consumer_key=1");
+    ASSERT_TRUE(policy);
+    EXPECT_EQ(policy->status, 200);
+    RawClient sender(collector.port());
+    ASSERT_TRUE(sender.send(frame::requestFrame(R"([{"a":1}])")));
+    EXPECT_NE(sender.receive(1000ms), "");
+    EXPECT_EQ(collector.storedEventCount(), 1);
+}
+
+TEST_F(HostileClients, HeldPollsLeaveEveryOtherRequestAnsweringAtOnce) {
+    auto& platform = backend_->rippleOpenPlatform();
+    auto opened = ripple()->Get("/connect/sdk/qrconnect?appid=rpapp&noncestr=n&timestamp=1&scope=s&signature=s");
+    ASSERT_TRUE(opened);
+    const std::string uuid = nlohmann::json::parse(opened->body).value("uuid", "");
+    ASSERT_FALSE(uuid.empty());
+
+    constexpr int kPolls = 100;
+    std::atomic<int> scanned{0};
+    std::vector<std::thread> polls;
+    for (int i = 0; i < kPolls; ++i) {
+        polls.emplace_back([&, client = ripple()] {
+            auto answer = client->Get("/connect/l/qrconnect?uuid=" + uuid + "&last=401&f=json");
+            if (answer && nlohmann::json::parse(answer->body).value("rp_errcode", 0) == 404) ++scanned;
+        });
+    }
+    const auto heldPolls = [&] {
+        int held = 0;
+        for (const auto& request : platform.receivedRequests()) held += request.path == "/connect/l/qrconnect";
+        return held;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (heldPolls() < kPolls && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    ASSERT_EQ(heldPolls(), kPolls);
+
+    // The phone's scan is answered while every poll is held, and wakes them all.
+    const auto start = std::chrono::steady_clock::now();
+    auto scan = ripple()->Get("/connect/confirm?uuid=" + uuid);
+    ASSERT_TRUE(scan);
+    EXPECT_EQ(scan->status, 200);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    for (auto& poll : polls) poll.join();
+    EXPECT_EQ(scanned, kPolls);
+    expectSignsIn();
+}
+
+TEST_F(HostileClients, OversizedUploadsAndDuplicateLengthsAreRefused) {
+    auto& services = backend_->palConnect();
+    const std::string boundary = "b0undary";
+    const auto upload = [&](const std::string& picture) {
+        const std::string body = "--" + boundary +
+                                 "\r\nContent-Disposition: form-data; name=\"share_image\"; filename=\"a.jpg\"\r\n"
+                                 "Content-Type: image/jpeg\r\n\r\n" +
+                                 picture + "\r\n--" + boundary + "--\r\n";
+        return pal()->Post(backend::PalConnectServices::kShareImageUploadPath, body,
+                           "multipart/form-data; boundary=" + boundary);
+    };
+    auto huge = upload(std::string(2 * backend::PalConnectServices::kLargestShareImageUpload, 'x'));
+    if (huge) EXPECT_EQ(huge->status, 413);  // or cut off while it was still sending
+    EXPECT_TRUE(services.shareImages().empty());
+
+    // Only the newest pictures are kept; older addresses are gone.
+    const std::size_t kept = backend::PalConnectServices::kKeptShareImages;
+    for (std::size_t i = 1; i <= kept + 2; ++i) {
+        auto answer = upload("picture " + std::to_string(i));
+        ASSERT_TRUE(answer);
+        ASSERT_EQ(answer->status, 200) << answer->body;
+    }
+    ASSERT_EQ(services.shareImages().size(), kept);
+    EXPECT_EQ(services.shareImages().front(), "picture 3");
+    EXPECT_EQ(pal()->Get("/share_image/2.jpg")->status, 404);
+    EXPECT_EQ(pal()->Get("/share_image/" + std::to_string(kept + 2) + ".jpg")->body,
+              "picture " + std::to_string(kept + 2));
+
+    // Two lengths: which one a proxy would have read is unknown, so neither is.
+    RawClient smuggler(backend_->port());
+    ASSERT_TRUE(smuggler.send("POST /?ct=app&ac=kefu HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\nContent-Length: 44\r\n"
+                              "Content-Type: application/x-www-form-urlencoded\r\n\r\n"
+                              "GET /?ct=app&ac=kefu HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const std::string refused = smuggler.receive();
+    EXPECT_EQ(refused.substr(0, refused.find("\r\n")), "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(refused.find("HTTP/1.1", 1), std::string::npos) << refused;  // the hidden request is not served
+    expectSignsIn();
+}
+
+TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLink) {
+    auto page = pal()->Get("/oauth2.0/m_authorize?client_id=101&redirect_uri=" +
+                           httplib::detail::encode_query_param("x\"><script>alert(1)</script>"));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->body.find("<script>"), std::string::npos) << page->body;
+    EXPECT_NE(page->body.find("x%22%3E%3Cscript%3Ealert(1)%3C/script%3E#access_token="), std::string::npos) << page->body;
+}

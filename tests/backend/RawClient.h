@@ -1,0 +1,50 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+// A raw client socket on the loopback, for requests no HTTP library sends.
+class RawClient {
+public:
+    explicit RawClient(int port) : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawClient() { ::close(socket_); }
+    bool connected() const { return connected_; }
+    bool send(const std::string& bytes) {
+        return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+    }
+    // Everything the server sends until it closes or `wait` passes.
+    std::string receive(std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) {
+        std::string got;
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        for (;;) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd watch{socket_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&watch, 1, static_cast<int>(left.count())) <= 0) return got;
+            char chunk[4096];
+            ssize_t read = ::recv(socket_, chunk, sizeof chunk, 0);
+            if (read <= 0) {
+                closedByServer_ = true;
+                return got;
+            }
+            got.append(chunk, static_cast<std::size_t>(read));
+        }
+    }
+    bool closedByServer() const { return closedByServer_; }
+
+private:
+    int socket_;
+    bool connected_ = false;
+    bool closedByServer_ = false;
+};
