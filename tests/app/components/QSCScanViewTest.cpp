@@ -15,7 +15,7 @@ const CGImagePixel kWhite{255, 255, 255, 255};
 const CGImagePixel kClear{0, 0, 0, 0};
 const CGImagePixel kDimmed{0, 0, 0, 128};
 const CGImagePixel kDefaultAngle{0, 167, 231, 255};
-const CGImagePixel kRed{255, 0, 0, 255};
+const CGImagePixel kRedPixel{255, 0, 0, 255};
 
 // The overlay rendered at 2 pixels per point, read back by point.
 class Rendered {
@@ -82,8 +82,8 @@ TEST_F(QSCScanViewTest, InnerAnglesLieInsideTheBorderAndTheRatioCutsTheHeight) {
     Rendered inner(make<QSCScanView>(CGRectMake(0, 0, 375, 600), style));
     // L = 61: the angle covers 60 ... 62, the border's outer half stays white.
     EXPECT_EQ(inner.at(59.5, 140), kWhite);
-    EXPECT_EQ(inner.at(60.5, 140), kRed);
-    EXPECT_EQ(inner.at(61.5, 140), kRed);
+    EXPECT_EQ(inner.at(60.5, 140), kRedPixel);
+    EXPECT_EQ(inner.at(61.5, 140), kRedPixel);
     EXPECT_EQ(inner.at(62.5, 140), kClear);
 
     style.isNeedShowRetangle = false;

@@ -4,7 +4,7 @@
 
 namespace {
 
-const NSDate instant(1700000000);  // 2023-11-14 22:13:20 UTC, 2023-11-15 06:13:20 in Shanghai
+const NSDate calendarInstant(1700000000);  // 2023-11-14 22:13:20 UTC, 2023-11-15 06:13:20 in Shanghai
 
 Ref<NSCalendar> calendarIn(std::string_view zone) {
     auto calendar = NSCalendar::calendarWithIdentifier(NSCalendarIdentifierGregorian);
@@ -27,7 +27,7 @@ NSDate utc(long year, long month, long day, long hour = 0, long minute = 0, long
 }
 
 TEST(NSCalendar, SplitsADateInTheCalendarsZone) {
-    auto shanghai = calendarIn("Asia/Shanghai")->components(allUnits, instant);
+    auto shanghai = calendarIn("Asia/Shanghai")->components(allUnits, calendarInstant);
     EXPECT_EQ(shanghai.year, 2023);
     EXPECT_EQ(shanghai.month, 11);
     EXPECT_EQ(shanghai.day, 15);
@@ -37,7 +37,7 @@ TEST(NSCalendar, SplitsADateInTheCalendarsZone) {
     EXPECT_EQ(shanghai.weekday, 4);  // Wednesday
     EXPECT_EQ(shanghai.era, NSDateComponentUndefined);
 
-    auto utcParts = calendarIn("UTC")->components(NSCalendarUnitDay | NSCalendarUnitWeekday, instant);
+    auto utcParts = calendarIn("UTC")->components(NSCalendarUnitDay | NSCalendarUnitWeekday, calendarInstant);
     EXPECT_EQ(utcParts.day, 14);
     EXPECT_EQ(utcParts.weekday, 3);
     EXPECT_EQ(utcParts.year, NSDateComponentUndefined);
@@ -52,7 +52,7 @@ TEST(NSCalendar, BuildsDatesFromComponents) {
     components.hour = 6;
     components.minute = 13;
     components.second = 20;
-    EXPECT_EQ(calendarIn("Asia/Shanghai")->dateFromComponents(components), instant);
+    EXPECT_EQ(calendarIn("Asia/Shanghai")->dateFromComponents(components), calendarInstant);
     EXPECT_EQ(utc(2024, 13, 1), utc(2025, 1, 1));  // out-of-range months roll over
     EXPECT_EQ(utc(2024, 3, 0), utc(2024, 2, 29));
 
@@ -66,13 +66,13 @@ TEST(NSCalendar, BuildsDatesFromComponents) {
 
 TEST(NSCalendar, CountsDayOrdinality) {
     auto shanghai = calendarIn("Asia/Shanghai");
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitMonth, instant), 15u);
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitYear, instant), 319u);
-    EXPECT_EQ(calendarIn("UTC")->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitMonth, instant), 14u);
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitYear, instant), 11u);
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitHour, NSCalendarUnitDay, instant), 7u);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitMonth, calendarInstant), 15u);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitYear, calendarInstant), 319u);
+    EXPECT_EQ(calendarIn("UTC")->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitMonth, calendarInstant), 14u);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitYear, calendarInstant), 11u);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitHour, NSCalendarUnitDay, calendarInstant), 7u);
     EXPECT_EQ(calendarIn("UTC")->ordinalityOfUnit(NSCalendarUnitDay, NSCalendarUnitYear, utc(2024, 12, 31)), 366u);
-    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitDay, instant), NSNotFound);
+    EXPECT_EQ(shanghai->ordinalityOfUnit(NSCalendarUnitMonth, NSCalendarUnitDay, calendarInstant), NSNotFound);
 }
 
 TEST(NSCalendar, AddsComponentsLargestFirst) {
@@ -85,10 +85,10 @@ TEST(NSCalendar, AddsComponentsLargestFirst) {
     mixed.day = 1;
     mixed.hour = 25;
     EXPECT_EQ(calendar->dateByAddingComponents(mixed, utc(2024, 2, 29, 12)), utc(2023, 3, 2, 13));
-    EXPECT_EQ(calendar->dateByAddingComponents(NSDateComponents(), instant), instant);
+    EXPECT_EQ(calendar->dateByAddingComponents(NSDateComponents(), calendarInstant), calendarInstant);
     NSDateComponents huge;
     huge.day = 1L << 40;
-    EXPECT_FALSE(calendar->dateByAddingComponents(huge, instant));
+    EXPECT_FALSE(calendar->dateByAddingComponents(huge, calendarInstant));
 }
 
 TEST(NSCalendar, DifferenceBetweenDatesInEachUnit) {
@@ -112,8 +112,8 @@ TEST(NSCalendar, DifferenceBetweenDatesInEachUnit) {
 
 TEST(NSCalendar, SameDayDependsOnTheZone) {
     auto late = NSDate(1700000000 - 22 * 3600 - 13 * 60 + 1);  // 2023-11-14 00:00:01 UTC
-    EXPECT_TRUE(calendarIn("UTC")->isDateInSameDayAsDate(late, instant));
-    EXPECT_FALSE(calendarIn("Asia/Shanghai")->isDateInSameDayAsDate(late, instant));
+    EXPECT_TRUE(calendarIn("UTC")->isDateInSameDayAsDate(late, calendarInstant));
+    EXPECT_FALSE(calendarIn("Asia/Shanghai")->isDateInSameDayAsDate(late, calendarInstant));
     EXPECT_TRUE(NSCalendar::currentCalendar()->isDateInToday(NSDate::date()));
     EXPECT_FALSE(NSCalendar::currentCalendar()->isDateInToday(NSDate::date().dateByAddingTimeInterval(-3 * 86400)));
     EXPECT_FALSE(NSCalendar::calendarWithIdentifier("chinese"));

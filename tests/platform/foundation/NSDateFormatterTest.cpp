@@ -4,7 +4,7 @@
 
 namespace {
 
-const NSDate instant(1700000000);  // 2023-11-14 22:13:20 UTC
+const NSDate formatterInstant(1700000000);  // 2023-11-14 22:13:20 UTC
 
 Ref<NSDateFormatter> formatter(std::string_view pattern, std::string_view zone,
                                std::string_view locale = "en_US_POSIX") {
@@ -16,19 +16,19 @@ Ref<NSDateFormatter> formatter(std::string_view pattern, std::string_view zone,
 }
 
 TEST(NSDateFormatter, WritesTheSameInstantInEachZone) {
-    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "Asia/Shanghai")->stringFromDate(instant), "2023-11-15 06:13:20");
-    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "UTC")->stringFromDate(instant), "2023-11-14 22:13:20");
-    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "America/New_York")->stringFromDate(instant), "2023-11-14 17:13:20");
-    EXPECT_EQ(formatter("yyyyMMddHHmmss", "Asia/Shanghai")->stringFromDate(instant), "20231115061320");
-    EXPECT_EQ(formatter("MM-dd", "Asia/Shanghai")->stringFromDate(instant), "11-15");
+    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "Asia/Shanghai")->stringFromDate(formatterInstant), "2023-11-15 06:13:20");
+    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "UTC")->stringFromDate(formatterInstant), "2023-11-14 22:13:20");
+    EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss", "America/New_York")->stringFromDate(formatterInstant), "2023-11-14 17:13:20");
+    EXPECT_EQ(formatter("yyyyMMddHHmmss", "Asia/Shanghai")->stringFromDate(formatterInstant), "20231115061320");
+    EXPECT_EQ(formatter("MM-dd", "Asia/Shanghai")->stringFromDate(formatterInstant), "11-15");
     EXPECT_EQ(formatter("yyyy-MM-dd HH:mm:ss.SSS", "UTC")->stringFromDate(NSDate(1700000000.25)),
               "2023-11-14 22:13:20.250");
 }
 
 TEST(NSDateFormatter, NamesFollowTheLocale) {
-    EXPECT_EQ(formatter("EEEE d MMM", "Asia/Shanghai")->stringFromDate(instant), "Wednesday 15 Nov");
-    EXPECT_EQ(formatter("EEEE", "Asia/Shanghai", "zh_CN")->stringFromDate(instant), "星期三");
-    EXPECT_EQ(formatter("yyyy年M月d日", "Asia/Shanghai", "zh_CN")->stringFromDate(instant), "2023年11月15日");
+    EXPECT_EQ(formatter("EEEE d MMM", "Asia/Shanghai")->stringFromDate(formatterInstant), "Wednesday 15 Nov");
+    EXPECT_EQ(formatter("EEEE", "Asia/Shanghai", "zh_CN")->stringFromDate(formatterInstant), "星期三");
+    EXPECT_EQ(formatter("yyyy年M月d日", "Asia/Shanghai", "zh_CN")->stringFromDate(formatterInstant), "2023年11月15日");
 }
 
 TEST(NSDateFormatter, ReadsTextBackToTheInstant) {
@@ -62,11 +62,11 @@ TEST(NSDateFormatter, RefusesTextThatDoesNotMatch) {
 
 TEST(NSDateFormatter, ChangingSettingsAfterUseTakesEffect) {
     auto format = formatter("yyyy-MM-dd HH:mm", "UTC");
-    EXPECT_EQ(format->stringFromDate(instant), "2023-11-14 22:13");
+    EXPECT_EQ(format->stringFromDate(formatterInstant), "2023-11-14 22:13");
     format->setTimeZone(NSTimeZone::timeZoneWithName("Asia/Shanghai"));
-    EXPECT_EQ(format->stringFromDate(instant), "2023-11-15 06:13");
+    EXPECT_EQ(format->stringFromDate(formatterInstant), "2023-11-15 06:13");
     format->setDateFormat("HH:mm:ss");
-    EXPECT_EQ(format->stringFromDate(instant), "06:13:20");
+    EXPECT_EQ(format->stringFromDate(formatterInstant), "06:13:20");
     EXPECT_EQ(format->dateFormat(), "HH:mm:ss");
 }
 
@@ -75,10 +75,10 @@ TEST(NSDateFormatter, TakesTheDefaultTimeZoneWhenGivenNone) {
     auto format = make<NSDateFormatter>();
     format->setDateFormat("HH:mm");
     EXPECT_EQ(format->timeZone()->name(), "Asia/Shanghai");
-    EXPECT_EQ(format->stringFromDate(instant), "06:13");
+    EXPECT_EQ(format->stringFromDate(formatterInstant), "06:13");
     format->setTimeZone(NSTimeZone::timeZoneWithName("UTC"));
     format->setTimeZone(nullptr);
-    EXPECT_EQ(format->stringFromDate(instant), "06:13");
+    EXPECT_EQ(format->stringFromDate(formatterInstant), "06:13");
     NSTimeZone::setDefaultTimeZone(nullptr);
 }
 

@@ -13,7 +13,7 @@ namespace {
 std::string offsetText(CGPoint p) { return std::to_string(static_cast<int>(p.x)) + "," + std::to_string(static_cast<int>(p.y)); }
 
 // Writes down every call with the state the scroll view is in at that time.
-class RecordingDelegate : public NSObject, public UIScrollViewDelegate {
+class ScrollRecordingDelegate : public NSObject, public UIScrollViewDelegate {
 public:
     std::vector<std::string> calls;
     std::optional<CGPoint> replacementTarget;
@@ -50,7 +50,7 @@ protected:
     }
 
     Ref<UIScrollView> scrollView = make<UIScrollView>(CGRectMake(0, 0, 100, 100));
-    Ref<RecordingDelegate> delegate = make<RecordingDelegate>();
+    Ref<ScrollRecordingDelegate> delegate = make<ScrollRecordingDelegate>();
 };
 
 using Calls = std::vector<std::string>;
