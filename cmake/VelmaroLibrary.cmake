@@ -2,7 +2,7 @@
 #
 # One static library per source folder, named velmaro_<NAME>, built from every
 # .cpp in DIR; and, when tests are on, one GoogleTest binary test_<NAME> built
-# from every .cpp in tests/DIR, registered with ctest.
+# from every .cpp in tests/DIR, registered with ctest (velmaro_add_gtest).
 function(velmaro_library name dir)
   cmake_parse_arguments(ARG "" "" "DEPS;TEST_DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
@@ -18,7 +18,7 @@ function(velmaro_library name dir)
                             GTest::gtest GTest::gmock GTest::gtest_main)
       # Tests find their fixture files below the source tree.
       target_compile_definitions(test_${name} PRIVATE VELMARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-      gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+      velmaro_add_gtest(test_${name})
     endif()
   endif()
 endfunction()
