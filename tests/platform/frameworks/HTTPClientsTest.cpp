@@ -13,6 +13,7 @@
 #include "system/SCNetworkReachability.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ManualClock.h"
+#include "tests/support/MisbehavingServer.h"
 
 TEST(FormURLEncoding, SortsKeysAndEscapesDelimiters) {
     Dictionary parameters{{"b", "x y&z"}, {"a", 1}, {"c", Dictionary{{"k", true}}}, {"d", Array{Value(1), Value(2)}},
@@ -86,15 +87,12 @@ TEST_F(HTTPClients, TextClientDecodesDeclaredCharsetsAndKeepsEmptyBodies) {
 }
 
 TEST_F(HTTPClients, TextClientReportsTransportFailuresWithoutAValue) {
-    int closedPort;
-    {
-        LoopbackHTTPServer gone;
-        closedPort = gone.port();
-    }
+    // A port of this test's own that is bound but not listening refuses the
+    // connection; a port just closed could be taken by another test's server.
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     std::optional<Alamofire::DataResponse<std::string>> answer;
     Alamofire::AF()
-        ->request("http://127.0.0.1:" + std::to_string(closedPort) + "/?ct=app", Alamofire::HTTPMethod::post,
-                  Dictionary{{"a", 1}})
+        ->request(refusing.url("/?ct=app"), Alamofire::HTTPMethod::post, Dictionary{{"a", 1}})
         ->responseString(DispatchQueue::main(), [&](const auto& response) { answer = response; });
     ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
     EXPECT_FALSE(answer->value);
