@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <future>
@@ -19,6 +20,27 @@
 #include "tests/support/ManualClock.h"
 
 using RunLoop = MainLoopFixture;
+
+namespace {
+// Whether thread `id` of this process is seen sleeping (state S in
+// /proc/self/task/<id>/stat) within 5 seconds.
+bool threadFallsAsleep(pid_t id) {
+    const std::string stat = "/proc/self/task/" + std::to_string(id) + "/stat";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (FILE* file = std::fopen(stat.c_str(), "r")) {
+            char line[512] = {};
+            const bool read = std::fgets(line, sizeof line, file) != nullptr;
+            std::fclose(file);
+            // The state follows the command name, which is in parentheses.
+            const char* end = read ? std::strrchr(line, ')') : nullptr;
+            if (end && end[1] == ' ' && end[2] == 'S') return true;
+        }
+        std::this_thread::yield();
+    }
+    return false;
+}
+}  // namespace
 
 TEST_F(RunLoop, TurnRunsOnlyTheBlocksPostedBeforeIt) {
     auto loop = NSRunLoop::mainRunLoop();
@@ -256,14 +278,16 @@ TEST_F(RunLoop, WaitEndsAtTheNextTimerOrRealTimeActionNotTheLimit) {
 
 TEST_F(RunLoop, AThreadsLoopSleepsUntilAnotherThreadPostsToIt) {
     std::promise<Ref<NSRunLoop>> made;
+    std::atomic<pid_t> workerId{0};
     std::atomic<bool> ran{false};
     std::thread worker([&] {
+        workerId = gettid();
         auto loop = NSRunLoop::currentRunLoop();
         made.set_value(loop);
         while (!ran) loop->runMode(NSDefaultRunLoopMode, NSDate::distantFuture());
     });
     auto loop = made.get_future().get();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // let it fall asleep
+    EXPECT_TRUE(threadFallsAsleep(workerId)) << "the worker's loop waits";
     loop->performBlock([&] { ran = true; });
     worker.join();
     EXPECT_TRUE(ran);
