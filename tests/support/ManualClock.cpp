@@ -2,14 +2,25 @@
 
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSRunLoop.h"
+#include "foundation/URLLoadingEngine.h"
+
+namespace {
+// Ends the transfers under way (a screen's request to a back end that its
+// test has already stopped) and drops what waits on the main loop, their
+// completions among it, so that none of it reaches the next test.
+void emptyMainLoop() {
+    URLLoadingEngine::closeAllConnections();
+    NSRunLoop::mainRunLoop()->discardPendingWork();
+}
+}  // namespace
 
 ManualClock::ManualClock() {
-    NSRunLoop::mainRunLoop()->discardPendingWork();
+    emptyMainLoop();
     MonotonicClock::setManual(true);
 }
 
 ManualClock::~ManualClock() {
-    NSRunLoop::mainRunLoop()->discardPendingWork();
+    emptyMainLoop();
     MonotonicClock::setManual(false);
 }
 
