@@ -8,6 +8,7 @@
 #include "frameworks/hud/MBProgressHUD.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIScreen.h"
@@ -95,7 +96,8 @@ TEST_F(ClassicRequest, ARefusalWithoutMessageShowsAnEmptyErrorAndNotJSONCountsAs
 }
 
 TEST_F(ClassicRequest, TransportFailureShowsNothingLasting) {
-    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
     bool failed = false;
     KXClassicRequest::send(KXClassicRequest::query("x"), nullptr, nullptr, [&] { failed = true; });
     ASSERT_TRUE(runUntil([&] { return failed; }));

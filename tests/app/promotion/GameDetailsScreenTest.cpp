@@ -7,6 +7,7 @@
 #include "app/shell/UIViewExt.h"
 #include "app/shell/WMUtil.h"
 #include "tests/app/promotion/GameScreenFixture.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UINavigationItem.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
@@ -180,7 +181,8 @@ TEST_F(GameDetailsScreen, ALongDescriptionPushesTheLaterBlocksDown) {
 }
 
 TEST_F(GameDetailsScreen, ATransportFailureLeavesNoMessageAndNoChange) {
-    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");  // nothing listens there
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
     // Pushed without animation, so the clock stands still until the HUD is seen.
     auto details = make<KXGameDetailsViewController>();
     details->setIdStr("3");

@@ -9,6 +9,7 @@
 #include "foundation/NSUserDefaults.h"
 #include "tests/app/shell/AppShellFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "tests/support/TestShots.h"
 #include "tests/support/TextFitCheck.h"
 
@@ -175,7 +176,8 @@ TEST_F(LoginScreen, RefusalsOfEveryShapeKeepTheSignInScreen) {
 }
 
 TEST_F(LoginScreen, ATransportFailureIsShownAsAFailure) {
-    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
     ASSERT_TRUE(signIn("demo", "123456"));
     EXPECT_EQ(outcome(), "登录失败");
     auto hud = MBProgressHUD::HUDForView(UIApplication::sharedApplication()->keyWindow());

@@ -16,6 +16,7 @@
 #include "foundation/NSURLComponents.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ManualClock.h"
+#include "tests/support/MisbehavingServer.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -184,7 +185,8 @@ TEST_F(RequestLayer, NullDataAndNonJSONAnswers) {
 }
 
 TEST_F(RequestLayer, OnlyTheHomeHandlerHearsOfTransportFailures) {
-    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
     auto client = make<KXHttpManager>();
     std::optional<std::string> homeFailure;
     client->requestHome(nullptr, [&](const std::string& message) { homeFailure = message; });
@@ -223,7 +225,8 @@ TEST_F(RequestLayer, GetClientHandsOnNonJSONAsNilAndErrorsAsText) {
     ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
     EXPECT_TRUE(answer->isNil());
 
-    KXServiceAddress::setBaseURL("http://127.0.0.1:1/");
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
     std::optional<std::string> failure;
     KXWebUtils::doGetWithParameters({}, nullptr, nullptr, [&](const std::string& text) { failure = text; });
     ASSERT_TRUE(runUntil([&] { return failure.has_value(); }));

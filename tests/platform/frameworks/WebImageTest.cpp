@@ -14,6 +14,7 @@
 #include "graphics/UIImage.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 
@@ -103,8 +104,9 @@ TEST_F(WebImageTest, FailuresLeaveThePlaceholderAndReportAnError) {
         EXPECT_FALSE(outcome.image);
         EXPECT_EQ(view->image(), placeholder);
     }
-    // Nothing listens on a closed port: the transport's error comes through.
-    Outcome refused = load(view, NSURL::URLWithString("http://127.0.0.1:1/a.png"));
+    // A port that refuses the connection: the transport's error comes through.
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    Outcome refused = load(view, NSURL::URLWithString(refusing.url("/a.png")));
     ASSERT_TRUE(refused.error);
     EXPECT_NE(refused.error->domain(), SDWebImageErrorDomain);
     EXPECT_FALSE(view->image()) << "no placeholder clears the image";

@@ -3,6 +3,7 @@
 #include "foundation/NSURLError.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIApplication.h"
 #include "webkit/UIWebView.h"
 
@@ -95,7 +96,8 @@ TEST_F(UIWebViewTest, ANewLoadCancelsTheRunningOneAndAFailedTransportIsReported)
     server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 5, .body = "late"});
     load(server.url("/slow"));
     ASSERT_TRUE(runUntil([&] { return webView->isLoading(); }));
-    load("http://127.0.0.1:1/");
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    load(refusing.url("/"));
     ASSERT_TRUE(runUntil([&] { return recorder->events.size() == 5; }));
     EXPECT_EQ(recorder->events[2], "fail NSURLErrorDomain " + std::to_string(NSURLErrorCancelled));
     EXPECT_EQ(recorder->events[4], "start");

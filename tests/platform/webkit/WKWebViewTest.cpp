@@ -4,6 +4,7 @@
 #include "tests/platform/webkit/WebViewRecorder.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIScreen.h"
@@ -138,7 +139,8 @@ TEST_F(WKWebViewTest, OtherSchemesAreOfferedButNeverLoadedNorHandedToAnotherApp)
 }
 
 TEST_F(WKWebViewTest, TransportFailuresAndInterruptedLoadsFailProvisionally) {
-    webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString("http://127.0.0.1:1/none")));
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    webView->loadRequest(NSURLRequest::requestWithURL(NSURL::URLWithString(refusing.url("/none"))));
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(recorder->events.back(), "provisional-fail " + std::to_string(NSURLErrorCannotConnectToHost));
 
