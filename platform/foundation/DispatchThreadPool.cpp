@@ -1,6 +1,7 @@
 #include "foundation/DispatchThreadPool.h"
 
 #include <algorithm>
+#include <chrono>
 
 DispatchThreadPool& DispatchThreadPool::shared() {
     static DispatchThreadPool pool;
@@ -28,6 +29,13 @@ void DispatchThreadPool::submit(std::size_t lane, std::function<void()> work) {
     ready_.notify_one();
 }
 
+bool DispatchThreadPool::waitUntilIdle(double timeoutSeconds) {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, std::chrono::duration<double>(timeoutSeconds), [&] {
+        return running_ == 0 && std::all_of(lanes_.begin(), lanes_.end(), [](const auto& l) { return l.empty(); });
+    });
+}
+
 void DispatchThreadPool::work() {
     for (;;) {
         std::function<void()> item;
@@ -41,7 +49,14 @@ void DispatchThreadPool::work() {
             if (stopping_) return;
             item = std::move(lane->front());
             lane->pop_front();
+            ++running_;
         }
         item();
+        item = nullptr;  // what the work held goes before the pool counts it done
+        {
+            std::lock_guard lock(mutex_);
+            --running_;
+        }
+        idle_.notify_all();
     }
 }

@@ -21,6 +21,11 @@ public:
     static DispatchThreadPool& shared();
 
     void submit(std::size_t lane, std::function<void()> work);
+    // Waits until no work waits or runs, for at most `timeoutSeconds`;
+    // answers whether the pool went idle. Tests call it between tests, so
+    // that work one test left under way (a completion on its way to the main
+    // queue) is done before the next test starts.
+    bool waitUntilIdle(double timeoutSeconds);
 
     DispatchThreadPool();
     ~DispatchThreadPool();
@@ -32,6 +37,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable ready_;
+    std::condition_variable idle_;
+    std::size_t running_ = 0;  // items taken and not yet done
     std::array<std::deque<std::function<void()>>, laneCount> lanes_;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
