@@ -9,7 +9,10 @@
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXServiceAddress.h"
 #include "backend/LocalBackend.h"
+#include "foundation/DispatchThreadPool.h"
 #include "foundation/NSBundle.h"
+#include "foundation/NSRunLoop.h"
+#include "foundation/URLLoadingEngine.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIDriver.h"
@@ -31,6 +34,11 @@ protected:
         KXLocallyStoredData::setUserID("1");
     }
     void TearDown() override {
+        // A screen's request still under way ends now, and its answer goes
+        // with the main loop's pending work, not into the next test.
+        URLLoadingEngine::closeAllConnections();
+        DispatchThreadPool::shared().waitUntilIdle(2);
+        NSRunLoop::mainRunLoop()->discardPendingWork();
         KXServiceAddress::setBaseURL("");
         NSBundle::setMainBundlePath("");
     }

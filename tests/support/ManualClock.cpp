@@ -1,29 +1,15 @@
 #include "tests/support/ManualClock.h"
 
-#include "foundation/DispatchThreadPool.h"
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSRunLoop.h"
-#include "foundation/URLLoadingEngine.h"
-
-namespace {
-// Ends the transfers under way (a screen's request to a back end that its
-// test has already stopped), lets the background queues hand their
-// completions to the main queue, and drops what waits on the main loop, so
-// that none of it reaches the next test.
-void emptyMainLoop() {
-    URLLoadingEngine::closeAllConnections();
-    DispatchThreadPool::shared().waitUntilIdle(2);
-    NSRunLoop::mainRunLoop()->discardPendingWork();
-}
-}  // namespace
 
 ManualClock::ManualClock() {
-    emptyMainLoop();
+    NSRunLoop::mainRunLoop()->discardPendingWork();
     MonotonicClock::setManual(true);
 }
 
 ManualClock::~ManualClock() {
-    emptyMainLoop();
+    NSRunLoop::mainRunLoop()->discardPendingWork();
     MonotonicClock::setManual(false);
 }
 

@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 // Puts the main run loop on the manual clock for its lifetime. It starts and
-// ends with an empty main loop (transfers under way are ended, posted blocks
-// and timers left by earlier code are dropped), so tests do not see each
-// other's work.
+// ends with an empty main loop (posted blocks and timers left by earlier code
+// are dropped), so tests do not see each other's work.
 class ManualClock {
 public:
     ManualClock();
