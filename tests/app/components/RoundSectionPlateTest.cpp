@@ -5,6 +5,7 @@
 #include "app/components/RSCollectionReusableView_Swift.h"
 #include "foundation/DataFile.h"
 #include "tests/app/components/RoundSectionFixtures.h"
+#include "tests/support/TestShots.h"
 #include "uikit/ViewSnapshot.h"
 
 namespace {
@@ -122,7 +123,7 @@ TEST_F(RoundSectionPlateTest, PlatesRenderRoundedAndShadowedBehindTheCells) {
     ASSERT_TRUE(image);
     auto png = UIImagePNGRepresentation(image);
     ASSERT_TRUE(png);
-    ASSERT_EQ(DataFile::writeToFile(*png, "round_sections.png", true), 0);
+    ASSERT_EQ(DataFile::writeToFile(*png, testShotPath("round_sections.png"), true), 0);
 
     auto pixel = [&](CGFloat x, CGFloat y) {
         return image->CGImage()->pixelAt(static_cast<std::size_t>(x * 2), static_cast<std::size_t>(y * 2));

@@ -40,7 +40,8 @@ void DestRectView::drawRect(CGRect) {
 }
 
 SetHeadImageViewController::~SetHeadImageViewController() {
-    if (becomeActiveObserver_) NSNotificationCenter::defaultCenter()->removeObserver(becomeActiveObserver_.get());
+    if (auto center = notificationCenter_.lock(); center && becomeActiveObserver_)
+        center->removeObserver(becomeActiveObserver_.get());
     if (timer_) timer_->invalidate();
 }
 
@@ -134,6 +135,7 @@ void SetHeadImageViewController::viewDidLoad() {
     toolbar_->addSubview(lable_);
 
     isSetUserPic_ = false;
+    notificationCenter_ = NSNotificationCenter::defaultCenter();
     becomeActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto screen = weak.lock()) screen->onClickApp();
