@@ -9,9 +9,11 @@ class NotificationObserverToken : public NSObject {};
 
 }  // namespace
 
+// Never destroyed: objects that outlive static destruction (an app's
+// session released at exit) may still remove their observers.
 Ref<NSNotificationCenter> NSNotificationCenter::defaultCenter() {
-    static const Ref<NSNotificationCenter> center = make<NSNotificationCenter>();
-    return center;
+    static const Ref<NSNotificationCenter>* const center = new Ref<NSNotificationCenter>(make<NSNotificationCenter>());
+    return *center;
 }
 
 void NSNotificationCenter::add(Ref<Registration> registration) {

@@ -34,10 +34,8 @@ void NimbusOAuth::didCreate() {
     config->requestSDKWebViewConfig();
     NBDataReport::utaStart(requestedAppId_);
     OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
-    // The observer holds the session weakly: it may outlive the session
-    // (the app's session goes away at exit, after the notification centre).
+    // The observer holds the session weakly: it may outlive the session.
     WeakRef<NimbusOAuth> weak = weakSelf<NimbusOAuth>();
-    notificationCenter_ = NSNotificationCenter::defaultCenter();
     becomeActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto session = weak.lock()) session->appBecomeActive();
@@ -100,20 +98,15 @@ bool NimbusOAuth::nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session) {
 // key writer, the network watch and the become-active observer go.
 NimbusOAuth::~NimbusOAuth() {
     OpenApi::unRegisterApp(sessionDelegate_.lock().get(), this);
-    request_.reset();
     cancelAllAPIRequest();
-    apiRequests_.clear();
     if (loginViewKit_) loginViewKit_->setLoginDelegate(nullptr);
-    loginViewKit_.reset();
     StopNotifyNetWork();
-    reachHost_.reset();
-    loginDict_.clear();
     NBWebViewLoadJs::clear();
     stopObserving(becomeActiveObserver_);
 }
 
 void NimbusOAuth::stopObserving(Ref<NSObject>& token) {
-    if (auto center = notificationCenter_.lock(); center && token) center->removeObserver(token);
+    if (token) NSNotificationCenter::defaultCenter()->removeObserver(token);
     token.reset();
 }
 

@@ -335,9 +335,8 @@ private:
     void forward(const Ref<APIResponse>& response, void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&));
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     void onTimerCloseTcWindow();
-    // Takes a block observer out of the notification centre, when that
-    // still exists.
-    void stopObserving(Ref<NSObject>& token);
+    // Takes a block observer out of the notification centre.
+    static void stopObserving(Ref<NSObject>& token);
 
 private:
     std::optional<std::string> requestedAppId_;
@@ -365,9 +364,6 @@ private:
     // reference.
     Ref<NimbusIncrAuthLogic> incrAuthLogic_;
     Ref<NSObject> becomeActiveObserver_;
-    // The centre that holds that observer, weakly: at exit it may be gone
-    // before the app's session.
-    WeakRef<NSNotificationCenter> notificationCenter_;
     Ref<NimbusRequest> request_;
     // The open id request of a server-side web login, kept out of
     // apiRequests_ until it answers.

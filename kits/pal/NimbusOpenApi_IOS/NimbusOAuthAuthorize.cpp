@@ -151,7 +151,6 @@ bool NimbusOAuth::StartNotifyNetWork() {
         auto session = weak.lock();
         if (session && session->reachHost_ && !session->reachHost_->isReachable()) showNetworkAlert();
     });
-    notificationCenter_ = NSNotificationCenter::defaultCenter();
     reachabilityObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         NBOSDKReachability::kChangedNotification, reachHost_, [weak](const Ref<NSNotification>&) {
             auto session = weak.lock();

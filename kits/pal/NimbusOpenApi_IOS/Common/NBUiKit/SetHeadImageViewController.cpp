@@ -40,8 +40,7 @@ void DestRectView::drawRect(CGRect) {
 }
 
 SetHeadImageViewController::~SetHeadImageViewController() {
-    if (auto center = notificationCenter_.lock(); center && becomeActiveObserver_)
-        center->removeObserver(becomeActiveObserver_.get());
+    if (becomeActiveObserver_) NSNotificationCenter::defaultCenter()->removeObserver(becomeActiveObserver_.get());
     if (timer_) timer_->invalidate();
 }
 
@@ -135,7 +134,6 @@ void SetHeadImageViewController::viewDidLoad() {
     toolbar_->addSubview(lable_);
 
     isSetUserPic_ = false;
-    notificationCenter_ = NSNotificationCenter::defaultCenter();
     becomeActiveObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto screen = weak.lock()) screen->onClickApp();

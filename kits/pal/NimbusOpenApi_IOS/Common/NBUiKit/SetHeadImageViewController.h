@@ -16,8 +16,6 @@
 #include "uikit/UIToolbar.h"
 #include "uikit/UIViewController.h"
 
-class NSNotificationCenter;
-
 // The square frame of the head-image screen: a white 1-point outline.
 class DestRectView : public UIView {
 public:
@@ -124,7 +122,4 @@ private:
     Ref<UIActivityIndicatorView> activityView_;
     Ref<NSTimer> timer_;
     Ref<NSObject> becomeActiveObserver_;
-    // The centre that holds that observer, weakly: at exit it may be gone
-    // before this screen.
-    WeakRef<NSNotificationCenter> notificationCenter_;
 };
