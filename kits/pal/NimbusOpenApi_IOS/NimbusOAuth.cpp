@@ -86,12 +86,14 @@ void NimbusOAuth::cancelWithRequestKey(const Value& requestKey) {
 bool NimbusOAuth::nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>& session, const std::vector<std::string>& permissions) {
     if (permissions.empty()) return true;
     auto delegate = sessionDelegate();
-    return !delegate || delegate->nimbusNeedPerformIncrAuth(session, permissions).value_or(true);
+    if (!delegate || !delegate->answersNimbusDidUpdate()) return true;
+    return delegate->nimbusNeedPerformIncrAuth(session, permissions).value_or(true);
 }
 
 bool NimbusOAuth::nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session) {
     auto delegate = sessionDelegate();
-    return !delegate || delegate->nimbusNeedPerformReAuth(session).value_or(true);
+    if (!delegate || !delegate->answersNimbusDidUpdate()) return true;
+    return delegate->nimbusNeedPerformReAuth(session).value_or(true);
 }
 
 // Nothing of the session outlives it: its calls are cancelled, the page

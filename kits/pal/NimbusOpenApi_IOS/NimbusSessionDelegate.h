@@ -37,10 +37,14 @@ class NimbusSessionDelegate : public NimbusLoginDelegate,
 public:
     virtual void nimbusDidLogout() {}
     // Whether a call refused for want of `permissions` may widen the login.
+    // Asked only of a delegate that hears of renewals (answersNimbusDidUpdate);
+    // for any other the answer is YES.
     virtual std::optional<bool> nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) {
         return std::nullopt;
     }
     virtual std::optional<bool> nimbusNeedPerformReAuth(const Ref<NimbusOAuth>&) { return std::nullopt; }
+    // A delegate that takes nimbusDidUpdate says so here.
+    virtual bool answersNimbusDidUpdate() const { return false; }
     virtual void nimbusDidUpdate(const Ref<NimbusOAuth>&) {}
     // 1 failed, 2 cancelled, 3 no network.
     virtual void nimbusFailedUpdate(std::int32_t /*reason*/) {}

@@ -47,6 +47,11 @@ Ref<NSURL> urlForSpecialObject(const Ref<PalApiMessage>& message) {
     return url;
 }
 
+// A message without an object goes to Pal, like an object that names no destination.
+std::int32_t destinationOf(const Ref<PalApiMessage>& message) {
+    return message && message->object() ? message->object()->shareDestType() : 0;
+}
+
 bool isShareable(const Ref<PalApiObject>& object) {
     return exactly<PalApiTextObject>(object) || exactly<PalApiExtendObject>(object) ||
            exactly<PalApiImageObject>(object) || isKind<PalApiURLObject>(object) ||
@@ -249,7 +254,7 @@ std::int32_t PalApi::sendMessage(const Ref<PalApiMessage>& message) {
 }
 
 std::int32_t PalApi::sendMessageWpaAndGroupChat(const Ref<PalApiMessage>& message) {
-    const std::int32_t destination = message->object()->shareDestType();
+    const std::int32_t destination = destinationOf(message);
     if (destination == 0 && !isPalSupportApiForWPA()) {
         NBDataReport::cgiStatisticReport(1, 16);
         return 2;
@@ -268,7 +273,7 @@ std::int32_t PalApi::sendMessageWpaAndGroupChat(const Ref<PalApiMessage>& messag
 }
 
 std::int32_t PalApi::sendMessageGameConsortiumBindingGroup(const Ref<PalApiMessage>& message) {
-    const std::int32_t destination = message->object()->shareDestType();
+    const std::int32_t destination = destinationOf(message);
     if (destination != 1 && !isPalSupportApiForGameConsortiumBindingGroup()) {
         NBDataReport::cgiStatisticReport(1, 18);
         if (isPalInstalled()) return 2;
@@ -296,7 +301,7 @@ std::int32_t PalApi::sendMessageJoinGroup(const Ref<PalApiMessage>& message) {
     if (!url) return 5;
     if (PalOpenApiUtility::openURL(url)) return 0;
     open(getPalInstallURL());
-    return message->object()->shareDestType() == 1 ? 11 : 1;
+    return destinationOf(message) == 1 ? 11 : 1;
 }
 
 Ref<PalApiMessage> PalApi::handleOpenURL(const Ref<NSURL>& url) { return PalApiMessageUtil::messageWithURL(url); }

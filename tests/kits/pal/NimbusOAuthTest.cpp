@@ -45,16 +45,25 @@ bool deliverReply(const std::string& type, const Dictionary& reply) {
     return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
 }
 
-// A host app with opinions on rotation and on widening its login.
+// A host app with opinions on rotation and on widening and renewing its
+// login; it is asked about the login only when it hears of renewals.
 class OpinionatedDelegate : public NSObject, public NimbusSessionDelegate {
 public:
     std::optional<bool> nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) override {
+        ++asked;
         return false;
     }
+    std::optional<bool> nimbusNeedPerformReAuth(const Ref<NimbusOAuth>&) override {
+        ++asked;
+        return false;
+    }
+    bool answersNimbusDidUpdate() const override { return hearsRenewals; }
     std::optional<UIInterfaceOrientationMask> nimbusWebViewSupportedInterfaceOrientationsWithWebkit() override {
         return UIInterfaceOrientationMaskPortrait;
     }
     std::optional<bool> nimbusWebViewShouldAutorotateWithWebkit() override { return false; }
+    bool hearsRenewals = false;
+    int asked = 0;
 };
 
 }  // namespace
@@ -68,8 +77,16 @@ TEST_F(NimbusOAuthStartUp, TheHostAppsAnswersDecideRotationAndWideningAndSilence
 
     auto opinionated = make<OpinionatedDelegate>();
     session->setSessionDelegate(opinionated);
+    // Without nimbusDidUpdate the delegate is not asked: a NO would drop
+    // the call's answer with nothing to follow.
+    EXPECT_TRUE(session->nimbusNeedPerformIncrAuth(nullptr, {"add_share"}));
+    EXPECT_TRUE(session->nimbusNeedPerformReAuth(session));
+    EXPECT_EQ(opinionated->asked, 0);
+    opinionated->hearsRenewals = true;
     EXPECT_FALSE(session->nimbusNeedPerformIncrAuth(nullptr, {"add_share"}));
+    EXPECT_FALSE(session->nimbusNeedPerformReAuth(session));
     EXPECT_TRUE(session->nimbusNeedPerformIncrAuth(nullptr, {}));  // nothing to ask for
+    EXPECT_EQ(opinionated->asked, 2);
     EXPECT_EQ(session->supportedInterfaceOrientationsWithLoginWebkit(nullptr), UIInterfaceOrientationMaskPortrait);
     EXPECT_FALSE(session->shouldAutorotateWithLoginWebkit(nullptr));
     EXPECT_TRUE(session->loginViewKitShouldAutorotateToInterfaceOrientation(nullptr, UIInterfaceOrientation::Portrait));

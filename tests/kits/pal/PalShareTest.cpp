@@ -276,6 +276,22 @@ TEST_F(PalShare, GroupCardsAreOpenedWithOrWithoutTheNumber) {
     EXPECT_NE(UIApplication::sharedApplication()->openedURLs().back().find("uin=123&key=KEY"), std::string::npos);
 }
 
+TEST_F(PalShare, TheSpecialPathsAnswerAMessageWithoutAnObjectInTheirOrder) {
+    // No object names no destination: Pal's probes decide first, then the
+    // missing URL answers 5.
+    auto empty = PalApiMessage::messageWithObject(nullptr, PalApiMessage::kShareToChat);
+    EXPECT_EQ(PalApi::sendMessageWpaAndGroupChat(empty), 2);
+    EXPECT_EQ(PalApi::sendMessageGameConsortiumBindingGroup(empty), 1);
+    EXPECT_EQ(PalApi::sendMessageJoinGroup(empty), 5);
+    install("mpal");
+    EXPECT_EQ(PalApi::sendMessageGameConsortiumBindingGroup(empty), 2);
+    install("mpalwpa");
+    install("mpalgamebindinggroup");
+    EXPECT_EQ(PalApi::sendMessageWpaAndGroupChat(empty), 5);
+    EXPECT_EQ(PalApi::sendMessageGameConsortiumBindingGroup(empty), 5);
+    EXPECT_EQ(PalApi::sendMessageWpaAndGroupChat(nullptr), 5);
+}
+
 TEST_F(PalShare, ReturnedURLsBecomeMessages) {
     auto decoder = PalApiURLDecoder::decoderWithUrl(NSURL::URLWithString("x://h/p?a=&b&c=1=2&a=3"));
     EXPECT_EQ(decoder->queryItem()["a"], Value("3"));
