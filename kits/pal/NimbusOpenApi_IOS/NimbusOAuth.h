@@ -79,6 +79,9 @@ public:
     const std::optional<std::string>& encryToken() const { return encryToken_; }
     // A token is also written into the PalSpace pages' storage.
     void setEncryToken(std::optional<std::string> token);
+    // A map the host app may keep on the session; the kit does not read it.
+    const Dictionary& openIdDict() const { return openIdDict_; }
+    void setOpenIdDict(Dictionary dict) { openIdDict_ = std::move(dict); }
     // What a sign-on reply carried beyond the known keys.
     const Dictionary& passData() const { return passData_; }
     void setPassData(Dictionary data) { passData_ = std::move(data); }
@@ -244,6 +247,9 @@ public:
     bool setUserHeadpic(const Dictionary& params);
     bool setUserHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     bool setUserHeadpic(const Ref<NBSetUserHeadpic>& params) { return setUserHeadpic(params->params()); }
+    bool setUserHeadpic(const Ref<NBSetUserHeadpic>& params, Ref<UIViewController>* screen) {
+        return setUserHeadpic(params->params(), screen);
+    }
     // The screen's cut: uploaded as PNG, or as JPEG (quality 0.5) when the
     // PNG passes 102,400 bytes; the request's number, or -1.
     std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>& screen, const Ref<UIImage>& image,
@@ -350,6 +356,7 @@ private:
     std::optional<std::string> userNick_;
     std::optional<std::string> encryToken_;
     Dictionary passData_;
+    Dictionary openIdDict_;
     std::int32_t authMode_ = 0;
     bool userGetUserInfo_ = true;
     Ref<NBLoginViewKit> loginViewKit_;

@@ -139,6 +139,17 @@ TEST_F(PalOpenApi, ParameterDictionariesGoOutAsTheirKeysWithoutTheNswb) {
     ASSERT_TRUE(session->setUserHeadpic(headpic));
     ASSERT_EQ(answers->headpic.size(), 1u);  // the picture was read: too large
     EXPECT_EQ(answers->headpic[0]->detailRetCode(), 0x10000);
+
+    // Handed out instead of shown: the screen comes back, no window opens.
+    headpic->setParamImage(twoColourPicture(200, 200));
+    Ref<UIViewController> screen;
+    ASSERT_TRUE(session->setUserHeadpic(headpic, &screen));
+    EXPECT_FALSE(session->tcUiKit()->window());
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    auto handedOut = cast<SetHeadImageViewController>(screen);
+    ASSERT_TRUE(handedOut);
+    EXPECT_TRUE(handedOut->image());
+    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
 }
 
 TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {

@@ -1,6 +1,21 @@
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBAPIRequest.h"
 
+#include <stdexcept>
+
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+
+const NBAPIRequestClass& NBAPIRequest::requestClass() {
+    static const NBAPIRequestClass root(kClassName, nullptr, kProperties);
+    return root;
+}
+
+Ref<NBAPIRequest> NBAPIRequest::initWithObjects(const Array&, const Array&) { return make<NBAPIRequest>(); }
+
+std::string_view NBAPIRequest::keyOfProperty(std::string_view property) const {
+    if (auto key = objectClass().keyOfProperty(property)) return *key;
+    throw std::logic_error("-[" + objectClass().name() + " " + std::string(property) +
+                           "]: unrecognized selector sent to instance");
+}
 
 void NBAPIRequest::setParamUserData(Value data) {
     paramUserData_ = data;

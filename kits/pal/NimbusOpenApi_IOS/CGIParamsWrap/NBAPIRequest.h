@@ -1,12 +1,15 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "foundation/NSURL.h"
 #include "kits/pal/NimbusOpenApi_IOS/APIResponse.h"
+#include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBAPIRequestClass.h"
 
 class APIBase;
 class NBAPIRequest;
@@ -26,8 +29,17 @@ public:
     enum State : std::int32_t { Idle = 0, Loading = 1, Cancelled = 2, Answered = 3 };
 
     NBAPIRequest() = default;
-    NBAPIRequest(Ref<NSURL> apiURL, std::optional<std::string> method)
-        : apiURL_(std::move(apiURL)), method_(std::move(method)) {}
+    NBAPIRequest(Ref<NSURL> apiURL, std::optional<std::string> method) { initWithURL(std::move(apiURL), std::move(method)); }
+
+    // The class as the naming scheme (NBNamedAPIRequest) sees it: no base
+    // address, path, method or "param_" property of its own.
+    static constexpr std::string_view kClassName = "NBAPIRequest";
+    static constexpr std::array<std::string_view, 0> kProperties{};
+    static Ref<NSURL> APIBaseURL() { return nullptr; }
+    static const NBAPIRequestClass& requestClass();
+    virtual const NBAPIRequestClass& objectClass() const { return requestClass(); }
+    // Ignores both arrays: an empty request.
+    static Ref<NBAPIRequest> initWithObjects(const Array& objects, const Array& keys);
 
     const Ref<NSURL>& apiURL() const { return apiURL_; }
     const std::optional<std::string>& method() const { return method_; }
@@ -57,14 +69,28 @@ public:
     std::optional<std::string> textParameter(std::string_view key) const;
     void setParameter(std::string_view key, Value value);
 
+    // The "param_" properties that the object's class declares: the
+    // parameter named by the rest of the property's name; a nil value
+    // removes it. A property the class does not declare is a programming
+    // error (std::logic_error).
+    const Value& param(std::string_view property) const { return objectForKey(keyOfProperty(property)); }
+    void setParam(std::string_view property, Value value) { setParameter(keyOfProperty(property), std::move(value)); }
+
     bool tryLoad();
     void cancel();
     void reset();
     void apiBaseDidResponse(const Ref<APIBase>& base, const Ref<APIResponse>& response);
     void responseProcess(const Ref<APIResponse>& response);
 
+protected:
+    void initWithURL(Ref<NSURL> apiURL, std::optional<std::string> method) {
+        apiURL_ = std::move(apiURL);
+        method_ = std::move(method);
+    }
+
 private:
     bool changeState(State from, State to);
+    std::string_view keyOfProperty(std::string_view property) const;
 
     Ref<NSURL> apiURL_;
     std::optional<std::string> method_;
