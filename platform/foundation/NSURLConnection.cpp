@@ -76,6 +76,12 @@ void NSURLConnection::transferDidSendBodyData(std::int64_t sent, std::int64_t to
     });
 }
 
+void NSURLConnection::transferDidWriteData(std::int64_t written, std::int64_t totalWritten, std::int64_t totalExpected) {
+    tellDelegate([=](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {
+        delegate.didWriteData(connection, written, totalWritten, totalExpected);
+    });
+}
+
 void NSURLConnection::transferDidComplete(long urlErrorCode) {
     if (urlErrorCode == 0) {
         tellDelegate([](NSURLConnectionDataDelegate& delegate, const Ref<NSURLConnection>& connection) {

@@ -34,6 +34,7 @@ private:
     void transferDidReceiveResponse(Response response) override;
     void transferDidReceiveData(const char* bytes, std::size_t length) override;
     void transferDidSendBodyData(std::int64_t sent, std::int64_t totalSent, std::int64_t totalExpected) override;
+    void transferDidWriteData(std::int64_t written, std::int64_t totalWritten, std::int64_t totalExpected) override;
     void transferDidComplete(long urlErrorCode) override;
     // Runs `call` with the delegate on the main queue, unless the connection
     // has ended by then; `last` releases the delegate afterwards.

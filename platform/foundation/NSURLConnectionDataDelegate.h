@@ -17,6 +17,9 @@ public:
     virtual void didReceiveData(const Ref<NSURLConnection>&, const NSData&) {}
     // Request body progress: bytes sent since the last call, in all, expected.
     virtual void didSendBodyData(const Ref<NSURLConnection>&, long long, long long, long long) {}
+    // Response body progress: bytes received since the last call, in all,
+    // expected (0 when unknown).
+    virtual void didWriteData(const Ref<NSURLConnection>&, long long, long long, long long) {}
     virtual void connectionDidFinishLoading(const Ref<NSURLConnection>&) {}
     virtual void didFailWithError(const Ref<NSURLConnection>&, const Ref<NSError>&) {}
 };

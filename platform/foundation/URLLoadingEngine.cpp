@@ -151,7 +151,8 @@ struct URLLoadingEngine::Transfer {
     void headersComplete();
     static std::size_t onHeader(char* bytes, std::size_t size, std::size_t count, void* context);
     static std::size_t onData(char* bytes, std::size_t size, std::size_t count, void* context);
-    static int onProgress(void* context, curl_off_t, curl_off_t received, curl_off_t expectedToSend, curl_off_t sent);
+    static int onProgress(void* context, curl_off_t expectedToReceive, curl_off_t received, curl_off_t expectedToSend,
+                          curl_off_t sent);
 };
 
 void URLLoadingEngine::Transfer::configure(CURL* handle) {
@@ -256,11 +257,14 @@ std::size_t URLLoadingEngine::Transfer::onData(char* bytes, std::size_t size, st
     return length;
 }
 
-int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t, curl_off_t received, curl_off_t expectedToSend,
-                                           curl_off_t sent) {
+int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t expectedToReceive, curl_off_t received,
+                                           curl_off_t expectedToSend, curl_off_t sent) {
     auto& transfer = *static_cast<Transfer*>(context);
     if (received != transfer.bytesReceived || sent != transfer.bytesSent) transfer.lastActivity = Clock::now();
+    const curl_off_t receivedBefore = transfer.bytesReceived;
     transfer.bytesReceived = received;
+    if (received > receivedBefore)
+        transfer.observer->transferDidWriteData(received - receivedBefore, received, expectedToReceive);
     if (sent > transfer.bytesSent) {
         const curl_off_t delta = sent - transfer.bytesSent;
         transfer.bytesSent = sent;

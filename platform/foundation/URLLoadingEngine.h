@@ -36,6 +36,9 @@ public:
     virtual void transferDidReceiveData(const char* bytes, std::size_t length) = 0;
     // Request body progress: bytes sent since the last call, in all, and expected.
     virtual void transferDidSendBodyData(std::int64_t, std::int64_t, std::int64_t) {}
+    // Response body progress: bytes received since the last call, in all, and
+    // expected (0 when the answer gives no length).
+    virtual void transferDidWriteData(std::int64_t, std::int64_t, std::int64_t) {}
     // `urlErrorCode` is 0 on success, else one of the NSURLError codes.
     virtual void transferDidComplete(long urlErrorCode) = 0;
 };

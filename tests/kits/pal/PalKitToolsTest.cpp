@@ -191,29 +191,6 @@ TEST(PalApiLog, WritesStampedLinesToTheCachesFileAndTrimsIt) {
     EXPECT_NE(log.find("-PalAPI- " + std::string(63, 'n') + ":1 long\n"), std::string::npos);
 }
 
-TEST(PalRequests, ProgressOfAnExchangeReachesTheCallsDelegate) {
-    struct Progress : NSObject, APIBaseDelegate {
-        void apiBaseDidSendBodyData(const Ref<APIBase>& base, std::int64_t, std::int64_t total, std::int64_t) override {
-            sent.emplace_back(base, total);
-        }
-        void apiBaseDidWriteData(const Ref<APIBase>& base, std::int64_t, std::int64_t total, std::int64_t) override {
-            written.emplace_back(base, total);
-        }
-        std::vector<std::pair<Ref<APIBase>, std::int64_t>> sent, written;
-    };
-    auto progress = make<Progress>();
-    auto base = make<APIBase>(nullptr, nullptr, "POST", progress);
-    base->setAllowProgress(true);
-    EXPECT_TRUE(base->allowProgress());
-    auto exchange = NimbusRequest::getRequestWithParams({}, "POST", base, "https://127.0.0.1:9/photo/upload_pic");
-    static_cast<NSURLConnectionDataDelegate&>(*exchange).didSendBodyData(nullptr, 10, 30, 40);
-    exchange->didWriteData(nullptr, 5, 15, 20);
-    ASSERT_EQ(progress->sent.size(), 1u);
-    EXPECT_EQ(progress->sent[0], std::make_pair(base, std::int64_t{30}));
-    ASSERT_EQ(progress->written.size(), 1u);
-    EXPECT_EQ(progress->written[0], std::make_pair(base, std::int64_t{15}));
-}
-
 TEST(PalParameterDictionaries, SettersPutTheirKeysAndNothingTakesThemOut) {
     auto story = NBSendStoryDic::dictionary();
     EXPECT_EQ(story->paramAct(), "进入应用");

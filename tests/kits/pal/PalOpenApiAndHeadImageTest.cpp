@@ -152,6 +152,40 @@ TEST_F(PalOpenApi, ParameterDictionariesGoOutAsTheirKeysWithoutTheNswb) {
     ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
 }
 
+TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnswer) {
+    struct Progress : NSObject, APIBaseDelegate {
+        void apiBaseDidSendBodyData(const Ref<APIBase>&, std::int64_t, std::int64_t total, std::int64_t expected) override {
+            sent = total;
+            sentExpected = expected;
+        }
+        void apiBaseDidWriteData(const Ref<APIBase>&, std::int64_t bytes, std::int64_t total, std::int64_t expected) override {
+            writtenInSteps += bytes;
+            written = total;
+            writtenExpected = expected;
+        }
+        void answered(const Ref<APIResponse>& answer) {
+            response = answer;
+            writtenAtAnswer = written;
+        }
+        std::int64_t sent = 0, sentExpected = 0, writtenInSteps = 0, written = 0, writtenExpected = 0, writtenAtAnswer = 0;
+        Ref<APIResponse> response;
+    };
+    auto progress = make<Progress>();
+    auto call = make<APIBase>(progress, APIBase::selector(&Progress::answered), "POST", progress);
+    Dictionary params{{"picture", Value(NSData(std::vector<std::uint8_t>(300'000, 7)))}};
+    call->openUrl(NimbusConnectHosts::baseURL() + "/photo/upload_pic", std::string("PTtoken"), std::string("OPENID"),
+                  std::string("1234"), params);
+    ASSERT_TRUE(runUntil([&] { return progress->response != nullptr; }, 10));
+    ASSERT_EQ(progress->response->retCode(), 0);
+    EXPECT_GT(progress->sent, 300'000);
+    EXPECT_EQ(progress->sent, progress->sentExpected);
+    // Every byte of the answer was reported written before it was delivered.
+    const auto answerLength = static_cast<std::int64_t>(progress->response->message()->size());
+    EXPECT_EQ(progress->writtenAtAnswer, answerLength);
+    EXPECT_EQ(progress->writtenInSteps, answerLength);
+    EXPECT_EQ(progress->writtenExpected, answerLength);
+}
+
 TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
     struct Callback : NSObject, NBAPIRequestDelegate {
         void cgiRequestDidResponse(const Ref<NBAPIRequest>&, const Ref<APIResponse>&) override { ++calls; }

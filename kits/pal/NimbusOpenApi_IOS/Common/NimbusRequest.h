@@ -79,14 +79,12 @@ public:
     NSData generateOtherPostBody() const;
     NSData generatePostBody() const;
 
-    // The connection's download progress (the write callback of a
-    // download), passed on unchanged.
-    void didWriteData(const Ref<NSURLConnection>&, long long written, long long totalWritten, long long expected);
-
 private:
     void didReceiveResponse(const Ref<NSURLConnection>&, const Ref<NSURLResponse>& response) override;
     void didReceiveData(const Ref<NSURLConnection>&, const NSData& data) override;
     void didSendBodyData(const Ref<NSURLConnection>&, long long, long long, long long) override;
+    // The answer's download progress, passed on unchanged.
+    void didWriteData(const Ref<NSURLConnection>&, long long written, long long totalWritten, long long expected) override;
     void connectionDidFinishLoading(const Ref<NSURLConnection>&) override;
     void didFailWithError(const Ref<NSURLConnection>&, const Ref<NSError>& error) override;
     Ref<NSURLRequest> buildRequest() const;
