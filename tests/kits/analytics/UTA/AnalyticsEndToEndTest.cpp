@@ -194,6 +194,32 @@ TEST_F(AnalyticsEndToEnd, RealTimeEventsGoAtOnceWhateverTheStrategy) {
     EXPECT_TRUE(storedEvents().empty());
 }
 
+TEST_F(AnalyticsEndToEnd, EventsNestedDeeperThanTheCollectorReadsAreRefusedWhenTracked) {
+    // Properties `depth` levels deep: a dictionary holding arrays.
+    const auto nested = [](int depth) {
+        Value inner = Array{Value(1)};
+        for (int level = 2; level < depth; ++level) inner = Array{inner};
+        Dictionary props;
+        props.set("d", inner);
+        return props;
+    };
+    RPOUTA::startWithAppkey(std::string("velmaro-app"));
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string("deepest"), nested(30)), 0);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string("too deep"), nested(31)), 1000);
+    EXPECT_TRUE(log.contains("[UTA] [ERROR]Event content nested too deep to report: more than 30 levels"));
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string("far too deep"), nested(41)), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("args"), Array{Value(nested(30))}), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("timed"), nested(31)), 1000);
+    RPOUTA::setUserProperty(nested(31));
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("plain"), std::nullopt), 0);
+
+    RPOUTA::commitCachedStats(-1);
+    auto events = collectedWhenThereAre(3);
+    EXPECT_EQ(summary(events), (std::vector<std::string>{"1000 deepest", "1000 plain", "2"}));
+    EXPECT_EQ(collector->refusedFrames(), 0);
+    EXPECT_TRUE(runUntil([] { return storedEvents().empty(); }));
+}
+
 // Run by the restart test in a process of its own, on the folder it names:
 // records events that are only stored, then dies before anything is sent.
 TEST(AnalyticsRestart, DISABLED_RecordThenDieBeforeSending) {

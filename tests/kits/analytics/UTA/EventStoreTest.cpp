@@ -2,6 +2,8 @@
 // send counts, failures and the cap, the user row and configuration rows.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
 #include "foundation/NSUserDefaults.h"
@@ -82,7 +84,7 @@ TEST_F(EventStore, TheLengthLimitCountsCharactersNotUTF8Bytes) {
               (std::vector<std::vector<std::string>>{{"10"}}));
 }
 
-TEST_F(EventStore, BatchesRaiseSendCountsAndAFailedBatchComesBackUntilItsLastTry) {
+TEST_F(EventStore, BatchesRaiseSendCountsAndOnlyARowSentAloneUsesUpItsTries) {
     for (std::uint32_t ts = 1; ts <= 70; ++ts) store(ts);
     auto first = loadBatch();
     ASSERT_EQ(first.size(), 30u);
@@ -91,29 +93,38 @@ TEST_F(EventStore, BatchesRaiseSendCountsAndAFailedBatchComesBackUntilItsLastTry
     db->updateEvents(first, RPOUTAStore::kSending);
     settle();
     EXPECT_EQ(db->storedEventCount(), 40u);
-    EXPECT_EQ(loadBatch().front().ts, 31u) << "rows in flight are not loaded again";
+    auto second = loadBatch();
+    EXPECT_EQ(second.front().ts, 31u) << "rows in flight are not loaded again";
 
-    // Only the failed batch's rows return.
+    // Only the failed batch's rows return, none of them charged a try:
+    // which of them made it fail is not known.
     db->updateSendFailedEvents(first);
     settle();
     EXPECT_EQ(rows("status = 1"), 70);
+    EXPECT_EQ(rows("ts <= 30 and send_count = 0"), 30);
 
-    // Tries two and three: the third load already deletes the rows.
-    RPOUTAConfig::getInstance()->setMaxLoadEventCount(5);
-    auto onlyFirstFive = [&] {
+    // The batches after a failure halve, down to a row sent alone.
+    std::vector<std::size_t> sizes;
+    for (std::size_t size = 0; size != 1;) {
         auto batch = loadBatch();
-        EXPECT_EQ(batch.front().ts, 1u);
-        return batch;
-    };
-    auto again = onlyFirstFive();
+        size = batch.size();
+        sizes.push_back(size);
+        db->updateSendFailedEvents(batch);
+        settle();
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{15, 7, 3, 1}));
+    // Alone, its tries count: the third load already deletes it.
+    auto again = loadBatch();
+    EXPECT_EQ(again.front().sendCount, 2);
     db->updateSendFailedEvents(again);
     settle();
-    auto last = onlyFirstFive();
+    auto last = loadBatch();
     EXPECT_EQ(last.front().sendCount, 3);
-    EXPECT_EQ(rows("ts <= 5"), 0);
+    EXPECT_EQ(rows("ts = 1"), 0);
     db->updateSendFailedEvents(last);
     settle();
-    EXPECT_EQ(rows("ts <= 5"), 0) << "a row never comes back after its last try";
+    EXPECT_EQ(rows("ts = 1"), 0) << "a row never comes back after its last try";
+    EXPECT_EQ(rows("ts <= 30 and send_count = 0"), 29) << "the rows it was sent with keep all their tries";
 
     // A delivered batch is deleted, then the callback runs.
     auto sent = loadBatch();
@@ -121,7 +132,20 @@ TEST_F(EventStore, BatchesRaiseSendCountsAndAFailedBatchComesBackUntilItsLastTry
     db->deleteEvents(sent, [&] { deleted = true; });
     settle();
     EXPECT_TRUE(deleted);
-    EXPECT_EQ(rows(), 60);
+    EXPECT_EQ(rows(), 68);
+}
+
+TEST_F(EventStore, AFileThatIsNoDatabaseIsReplacedLikeADamagedOne) {
+    const std::string path = db->getDbPath();
+    db->shutDown();
+    {
+        std::ofstream file(path, std::ios::trunc);
+        for (int line = 0; line < 200; ++line) file << "not a database at all\n";
+    }
+    db = make<RPOUTAStore>();
+    EXPECT_TRUE(store(10));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(db->storedEventCount(), 1u);
 }
 
 TEST_F(EventStore, TheCapErasesEveryRowOfTheOldestSecond) {

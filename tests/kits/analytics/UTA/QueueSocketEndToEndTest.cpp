@@ -463,6 +463,29 @@ TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
     closeAll(sockets, {server, clients});
 }
 
+TEST(QueueSocketEndToEnd, AnIPv6LiteralIsTheAddressToListenOn) {
+    std::optional<NSData> address4, address6;
+    RPOUTAQueueSocket::getInterfaceAddress4(&address4, &address6, "0:0:0:0:0:0:0:1", 8080);
+    EXPECT_FALSE(address4);
+    ASSERT_TRUE(address6);
+    EXPECT_EQ(RPOUTAQueueSocket::hostFromAddress(*address6), std::optional<std::string>("::1"));
+    EXPECT_EQ(RPOUTAQueueSocket::portFromAddress(*address6), 8080);
+    RPOUTAQueueSocket::getInterfaceAddress4(&address4, &address6, "127.0.0.1:8080", 0);
+    ASSERT_TRUE(address4);
+    EXPECT_EQ(RPOUTAQueueSocket::portFromAddress(*address4), 8080);
+
+    auto server = std::make_shared<Recorder>();
+    auto listener = socketFor(server);
+    Ref<NSError> error;
+    ASSERT_TRUE(listener->acceptOnInterface("::1", 0, &error)) << error->description();
+    listener->performBlock([&] {
+        EXPECT_EQ(listener->localHost6(), "::1");
+        EXPECT_NE(listener->localPort6(), 0u);
+        EXPECT_EQ(listener->localPort4(), 0u);  // not every interface, and no IPv4 at all
+    });
+    closeAll({listener}, {server});
+}
+
 TEST(QueueSocketEndToEnd, DisconnectWithWritesQueuedDropsThemAndClosesOnce) {
     RawListener listener;
     auto client = std::make_shared<Recorder>();

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
+
 namespace {
 
 struct Setting {
@@ -14,6 +16,9 @@ Setting& setting() {
     static Setting shared;
     return shared;
 }
+
+// Tests start as a new process would: with no host.
+[[maybe_unused]] const bool hostForgotten = UTAOnReset([] { RPOUTAReportHost::setHost(""); });
 
 }  // namespace
 

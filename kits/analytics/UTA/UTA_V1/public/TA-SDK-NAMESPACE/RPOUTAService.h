@@ -59,3 +59,6 @@ void UTAReportAdditionEvent(bool force, const std::optional<std::string>& appkey
 // an array; nil for none) is longer than the library accepts: 61440 UTF-16
 // units together.
 bool UTAIsContentTooLong(const std::optional<std::string>& text, const Value& props);
+// Whether arguments or properties nest deeper than the report host takes
+// them where an event carries them (logged; the call answers 1000).
+bool UTAIsNestedTooDeep(const Value& props);

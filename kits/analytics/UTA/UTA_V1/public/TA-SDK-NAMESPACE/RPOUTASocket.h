@@ -58,6 +58,10 @@ public:
     static constexpr std::array<std::uint8_t, 4> kMagic{0x00, 0x00, 0x95, 0x27};
     static constexpr std::array<std::uint8_t, 4> kVersion{0x00, 0x00, 0x00, 0x01};
     static constexpr std::array<std::uint8_t, 4> kConfig{0x01, 0x03, 0x00, 0x00};
+    // The report host refuses a request whose JSON nests deeper than this,
+    // and with it every event of the request: the request's array is the
+    // first level, each event's object the second.
+    static constexpr std::size_t kDeepestNesting = 32;
 
     static Ref<RPOUTASocket> getInstance();
     RPOUTASocket();

@@ -59,6 +59,13 @@ bool stepKeptStatement(sqlite3* db, sqlite3_stmt*& statement, const char* sql, c
 
 std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
+// A damaged file, or one that is no database at all: either is replaced.
+bool isUnusableFile(int result) { return result == SQLITE_CORRUPT || result == SQLITE_NOTADB; }
+
+const char* const kCreateEvents =
+    "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
+    "status INTEGER, send_count INTEGER, ts INTEGER)";
+
 }  // namespace
 
 Ref<RPOUTAStore> RPOUTAStore::getInstance() { return UTASharedInstance<RPOUTAStore>(); }
@@ -144,9 +151,11 @@ void RPOUTAStore::initDB() {
         defaults->setInteger(1, "UTA_SDK_DB_VER");
         defaults->synchronize();
     }
-    execute("create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
-            "status INTEGER, send_count INTEGER, ts INTEGER)",
-            {});
+    if (isUnusableFile(execute(kCreateEvents, {}))) {
+        // Found at opening, the file makes way for a fresh one at once.
+        deleteDB();
+        execute(kCreateEvents, {});
+    }
     execute("create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
             {});
     execute("create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, "
@@ -184,7 +193,7 @@ int RPOUTAStore::execute(const std::string& sql, const Array& values, std::vecto
 
 int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
     const int result = execute(sql, values);
-    if (result == SQLITE_CORRUPT) {
+    if (isUnusableFile(result)) {
         // A damaged file is replaced by a fresh, empty one.
         deleteDB();
         initDB();
@@ -251,7 +260,9 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
 
 void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
     auto config = RPOUTAConfig::getInstance();
-    const std::int64_t limit = static_cast<std::int64_t>(config->maxLoadEventCount()) - static_cast<std::int64_t>(batch.size());
+    std::int64_t size = config->maxLoadEventCount();
+    if (batchLimit_ > 0) size = std::min<std::int64_t>(size, batchLimit_);
+    const std::int64_t limit = size - static_cast<std::int64_t>(batch.size());
     std::vector<std::vector<std::string>> rows;
     updateDatabase("BEGIN TRANSACTION");
     updateDatabase("delete from events where content is Null or event_id=0");
@@ -355,13 +366,30 @@ void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
         auto store = weak.lock();
         if (!store) return;
         const auto maxTries = static_cast<std::int64_t>(RPOUTAConfig::getInstance()->maxSendRetryCount());
-        store->runPerRow(batch, [maxTries](const RPOUTAStoreEvent& event) -> std::optional<std::pair<std::string, Array>> {
+        // Which row of a refused batch made it fail is not known: the try
+        // counts only for a row sent alone. The next batches are smaller,
+        // down to one row, so that a row the report host refuses ends up
+        // alone and uses up its own tries, not those of the rows with it.
+        const bool alone = batch.size() == 1;
+        if (!alone) store->batchLimit_ = static_cast<std::uint32_t>(batch.size() / 2);
+        store->runPerRow(batch, [maxTries, alone](const RPOUTAStoreEvent& event)
+                                    -> std::optional<std::pair<std::string, Array>> {
             UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
             // A row on its last try was deleted when it was loaded.
             if (event.sendCount >= maxTries) return std::nullopt;
-            return std::pair<std::string, Array>{"update events set status=? where event_id = ?", {kStored, event.eventId}};
+            if (alone)
+                return std::pair<std::string, Array>{"update events set status=? where event_id = ?",
+                                                     {kStored, event.eventId}};
+            return std::pair<std::string, Array>{"update events set status=?, send_count=? where event_id = ?",
+                                                 {kStored, event.sendCount - 1, event.eventId}};
         });
     });
+}
+
+void RPOUTAStore::growBatchLimit() {
+    if (batchLimit_ == 0) return;
+    batchLimit_ *= 2;
+    if (batchLimit_ >= RPOUTAConfig::getInstance()->maxLoadEventCount()) batchLimit_ = 0;
 }
 
 Ref<RPOUTASocket> RPOUTAStore::channel() const { return channel_ ? channel_ : RPOUTASocket::getInstance(); }
@@ -409,6 +437,7 @@ void RPOUTAStore::sendCachedEvents(std::int32_t count) {
             store->deleteEvents(batch, [weak, count, sent] {
                 auto store = weak.lock();
                 if (!store) return;
+                store->growBatchLimit();
                 clearFlag(store->cacheEventLock_, store->isSendingCacheEvent_);
                 if (count < 0) store->sendCachedEvents(-1);
                 if (count >= 1 && count > sent) store->sendCachedEvents(static_cast<std::int32_t>(count - sent));

@@ -75,6 +75,9 @@ public:
     std::size_t memCachedEventCount();
     void updateEvents(std::vector<RPOUTAStoreEvent> batch, std::int32_t status);
     void deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::function<void()> callback);
+    // A failed batch's rows return to waiting. A batch of several rows
+    // costs none of them a try and halves the batches that follow; each
+    // delivered batch doubles them again, back to the setting's size.
     void updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch);
 
     // Sends a batch of stored events. After a delivered batch: -1 goes on
@@ -111,6 +114,7 @@ private:
     void markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status);
     // Clears a sending flag under its lock.
     static void clearFlag(std::mutex& lock, std::atomic<bool>& flag);
+    void growBatchLimit();
     void runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
                    const std::function<std::optional<std::pair<std::string, Array>>(const RPOUTAStoreEvent&)>& statement);
 
@@ -125,4 +129,7 @@ private:
     Ref<RPOUTASocket> channel_;
     std::mutex cacheEventLock_, cacheMemEventLock_;
     std::atomic<bool> isSendingCacheEvent_{false}, isSendingMemCacheEvent_{false};
+    // The size of the next stored batches after a failed one (0: the
+    // setting's size); on the store queue only.
+    std::uint32_t batchLimit_ = 0;
 };

@@ -1,6 +1,7 @@
 // The recording methods: page views, active time, errors, custom events,
 // account and user data. Each builds its event on the caller's thread,
 // stamps it with the current session and hands it to the intake.
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
+#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTASharedInstance.h"
@@ -118,6 +120,26 @@ std::string timedKeyValueEventKey(const std::string& eventId, const std::optiona
     return key;
 }
 
+// Whether a value's arrays and dictionaries nest more than `levels` deep;
+// the walk goes no deeper than that.
+bool nestsDeeperThan(const Value& value, std::size_t levels) {
+    const Array* array = value.array();
+    const Dictionary* dictionary = value.dictionary();
+    if (!array && !dictionary) return false;
+    if (levels == 0) return true;
+    const auto deeper = [levels](const Value& element) { return nestsDeeperThan(element, levels - 1); };
+    if (array) return std::any_of(array->begin(), array->end(), deeper);
+    return std::any_of(dictionary->begin(), dictionary->end(), [&](const auto& entry) { return deeper(entry.second); });
+}
+
+// The answer for an event's text with its arguments or properties that the
+// library refuses: too long, or nested too deep to report.
+std::optional<std::int64_t> contentRefusal(const Text& text, const Value& props) {
+    if (UTAIsContentTooLong(text, props)) return kTooLong;
+    if (UTAIsNestedTooDeep(props)) return kInvalid;
+    return std::nullopt;
+}
+
 Value asValue(const std::optional<Array>& args) { return args ? Value(*args) : Value(); }
 Value asValue(const std::optional<Dictionary>& props) { return props ? Value(*props) : Value(); }
 
@@ -126,7 +148,7 @@ std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const 
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
         return kInvalid;
     }
-    if (UTAIsContentTooLong(eventId, arguments)) return kTooLong;
+    if (auto refusal = contentRefusal(eventId, arguments)) return *refusal;
     UTAReportAdditionEvent(false, appkey, false);
     Timers& timers = *eventTimers(true);
     std::lock_guard lock(timers.lock);
@@ -157,7 +179,7 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const st
     }
     Timers* timers = eventTimers(false);
     if (!timers) return beforeAnyBegin;
-    if (UTAIsContentTooLong(eventId, arguments)) return kTooLong;
+    if (auto refusal = contentRefusal(eventId, arguments)) return *refusal;
     Ref<RPOUTACustomEvent> event;
     {
         std::lock_guard lock(timers->lock);
@@ -176,6 +198,14 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const st
 }
 
 }  // namespace
+
+bool UTAIsNestedTooDeep(const Value& props) {
+    // The properties sit in the event's object, in the request's array.
+    if (!nestsDeeperThan(props, RPOUTASocket::kDeepestNesting - 2)) return false;
+    UTALog("[ERROR]Event content nested too deep to report: more than %d levels",
+           static_cast<int>(RPOUTASocket::kDeepestNesting - 2));
+    return true;
+}
 
 bool UTAIsContentTooLong(const std::optional<std::string>& text, const Value& props) {
     if (!text) return true;
@@ -363,7 +393,7 @@ std::int64_t RPOUTA::trackCustomEvent(const Text& eventId, const std::optional<A
         UTALog("[ERROR]Failed to trace nil event_id.");
         return kInvalid;
     }
-    if (UTAIsContentTooLong(eventId, asValue(args))) return kTooLong;
+    if (auto refusal = contentRefusal(eventId, asValue(args))) return *refusal;
     UTAReportAdditionEvent(false, std::nullopt, false);
     auto event = customEvent(*eventId, appkey, isRealTime);
     event->args = args;
@@ -408,7 +438,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::op
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
         return kInvalid;
     }
-    if (UTAIsContentTooLong(eventId, asValue(props))) return kTooLong;
+    if (auto refusal = contentRefusal(eventId, asValue(props))) return *refusal;
     UTAReportAdditionEvent(false, std::nullopt, false);
     auto event = customEvent(*eventId, appkey, isRealTime);
     event->kvs = props;
@@ -472,7 +502,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text
         UTALog("[ERROR] event:%@ duration should not be zero", *eventId);
         return kInvalid;
     }
-    if (UTAIsContentTooLong(eventId, asValue(props))) return kTooLong;
+    if (auto refusal = contentRefusal(eventId, asValue(props))) return *refusal;
     auto event = customEvent(*eventId, appKey, isRealTime);
     event->kvs = props;
     event->duration = duration;
@@ -563,6 +593,7 @@ void RPOUTA::setUserProperty(const std::optional<Dictionary>& kvs) {
         UTALog("setUserProperty: kvs is empty");
         return;
     }
+    if (UTAIsNestedTooDeep(Value(*kvs))) return;
     auto event = make<RPOUTAUserPropertyEvent>();
     event->kvs = kvs;
     UTASubmitEvent(event);

@@ -182,7 +182,8 @@ public:
     static std::optional<std::vector<NSData>> lookupHost(const std::string& host, std::uint16_t port,
                                                          Ref<NSError>* error);
     // An interface description ("en0", "127.0.0.1", "localhost", ":8080",
-    // "lo:8080") as listening or binding addresses.
+    // "lo:8080", or an IPv6 literal such as "::1", which takes no port) as
+    // listening or binding addresses.
     static void getInterfaceAddress4(std::optional<NSData>* address4, std::optional<NSData>* address6,
                                      const std::string& description, std::uint16_t port);
     static std::optional<NSData> getInterfaceAddressFromUrl(const Ref<NSURL>& url);

@@ -82,7 +82,10 @@ void RPOUTAQueueSocket::getInterfaceAddress4(std::optional<NSData>* address4, st
                                              const std::string& description, std::uint16_t port) {
     std::string interface = description;
     const auto colon = description.find(':');
-    if (colon != std::string::npos) {
+    // An IPv6 literal ("::1", "fe80::1") is an address as a whole, never
+    // a name followed by a port.
+    const bool ipv6Literal = colon != std::string::npos && description.find(':', colon + 1) != std::string::npos;
+    if (colon != std::string::npos && !ipv6Literal) {
         interface = description.substr(0, colon);
         if (port == 0) {
             const std::string suffix = description.substr(colon + 1);
@@ -118,7 +121,11 @@ void RPOUTAQueueSocket::getInterfaceAddress4(std::optional<NSData>* address4, st
                     std::memcpy(&address, entry->ifa_addr, sizeof address);
                     char text[INET6_ADDRSTRLEN] = {};
                     inet_ntop(AF_INET6, &address.sin6_addr, text, sizeof text);
-                    if (interface == entry->ifa_name || interface == text) {
+                    // A literal may be written in any of its forms.
+                    in6_addr literal{};
+                    const bool sameAddress = ipv6Literal && inet_pton(AF_INET6, interface.c_str(), &literal) == 1 &&
+                                             std::memcmp(&literal, &address.sin6_addr, sizeof literal) == 0;
+                    if (interface == entry->ifa_name || interface == text || sameAddress) {
                         address.sin6_port = htons(port);
                         found6 = addressData(&address, sizeof address);
                     }
