@@ -348,3 +348,11 @@ TEST_F(ReportChannel, TheLibrarysChannelOutlivesTheTest) {
     EXPECT_TRUE(sendOne(event("{\"n\":1}")));
     EXPECT_EQ(channel, RPOUTASocket::getInstance());
 }
+
+TEST_F(ReportChannel, AResetStartsWithoutAReportHostAsANewProcessDoes) {
+    UTAResetForTests();
+    EXPECT_EQ(RPOUTAReportHost::host(), "");
+    EXPECT_EQ(RPOUTAReportHost::port(), RPOUTAReportHost::kDefaultPort);
+    EXPECT_FALSE(sendOne(event("{\"n\":1}"))) << "nowhere to deliver";
+    EXPECT_EQ(collector->connections(), 0);
+}
