@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "backend/Discount.h"
+
 namespace backend {
 
 namespace {
@@ -47,7 +49,7 @@ void installPaymentDemoData(Database& database, std::time_t now) {
             .prepare("INSERT INTO discount_topups (promoter_id, game_id, account, amount_cents, paid_cents,"
                      " rate_permille, payment, status, created_at, paid_at) VALUES (1, ?, ?, ?, ?, ?, ?, 1, ?, ?)")
             .bind({game, kAccounts[static_cast<std::size_t>(n) % kAccounts.size()], amount,
-                   amount * (1000 - rate) / 1000, rate, n % 3 == 0 ? "prepaid" : "online", created, created + 60})
+                   discountedCents(amount, rate), rate, n % 3 == 0 ? "prepaid" : "online", created, created + 60})
             .step();
     }
 }

@@ -1,6 +1,8 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 
+#include "app/payment/KXAmountInput.h"
 #include "app/payment/KXApplyForSettlementViewController.h"
+#include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/shell/KXImageGround.h"
@@ -19,7 +21,7 @@
 namespace {
 
 // The smallest amount one application may ask for.
-constexpr double kMinimumAmount = 10.0;
+constexpr KXMoney kMinimumAmount = KXMoney::fromFen(1000);
 
 CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
 
@@ -123,7 +125,12 @@ void KXApplyjiesuanViewController::addkesuanjianView() {
     manaTextField_->setKeyboardType(UIKeyboardType::DecimalPad);
     manaTextField_->setTextColor(hex("#444444"));
     manaTextField_->setFont(UIFont::systemFontOfSize(14));
+    manaTextField_->addTarget(self<KXApplyjiesuanViewController>(), &KXApplyjiesuanViewController::amountChanged,
+                              UIControlEventEditingChanged);
     kesuanjianView_->addSubview(manaTextField_);
+    amountHint_ = KXAmountInput::hintLabel({UIViewExt::left(*manaTextField_), UIViewExt::bottom(*manaTextField_),
+                                            width - UIViewExt::left(*manaTextField_) - 20, 18});
+    kesuanjianView_->addSubview(amountHint_);
 }
 
 void KXApplyjiesuanViewController::setUpshuxing() {
@@ -154,20 +161,31 @@ void KXApplyjiesuanViewController::quanbu() {
     if (jisuanStr_) manaTextField_->setText(*jisuanStr_);
 }
 
+void KXApplyjiesuanViewController::amountChanged(const Ref<UIControl>&) {
+    amountHint_->setText(KXAmountInput::read(manaTextField_->text(), KXAmountInput::kLargestSettlement).problem);
+}
+
 void KXApplyjiesuanViewController::submit() {
-    const std::string amount = manaTextField_->text();
-    const double value = NSString::doubleValue(amount);
-    if (value < kMinimumAmount) {
+    const std::string text = manaTextField_->text();
+    const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
+    if (!text.empty() && !amount.amount) {
+        amountHint_->setText(amount.problem);
+        MBProgressHUDManager::showError(amount.problem);
+        return;
+    }
+    if (!amount.amount || *amount.amount < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
         return;
     }
-    if (value > NSString::doubleValue(jisuanStr_.value_or(""))) {
+    // A settleable amount that is not one reads as none.
+    if (*amount.amount > KXMoney::parse(jisuanStr_.value_or("")).value_or(KXMoney())) {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");
         return;
     }
-    KXClassicRequest::send(KXClassicRequest::query("jiesuan", {{"money", amount}}, {"money"}),
-                           [screen = self<KXApplyjiesuanViewController>()](const Value&) {
-                               if (auto navigation = screen->navigationController())
-                                   navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
-                           });
+    applying_.send(KXClassicRequest::query("jiesuan", {{"money", text}}, {"money"}),
+                   [screen = self<KXApplyjiesuanViewController>()](const Value&) {
+                       KXBalanceWatch::changed();
+                       if (auto navigation = screen->navigationController())
+                           navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
+                   });
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXSingleRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -33,6 +34,8 @@ public:
     const Ref<UILabel>& zhanghaoLabel() const { return zhanghaoLabel_; }
     const Ref<UIView>& kesuanjianView() const { return kesuanjianView_; }
     const Ref<UITextField>& manaTextField() const { return manaTextField_; }
+    // What is wrong with the typed amount, under the field.
+    const Ref<UILabel>& amountHint() const { return amountHint_; }
     const Ref<UIView>& tishiView() const { return tishiView_; }
 
     void viewDidLoad() override;
@@ -54,6 +57,8 @@ public:
     void quanbu();
     // The 提交 button: checks the amount, then sends "jiesuan".
     void submit();
+    // The amount field's every edit: the hint follows it.
+    void amountChanged(const Ref<UIControl>& sender);
 
     std::string className() const override { return "KXApplyjiesuanViewController"; }
 
@@ -67,5 +72,8 @@ private:
     Ref<UILabel> zhanghaoLabel_;
     Ref<UIView> kesuanjianView_;
     Ref<UITextField> manaTextField_;
+    Ref<UILabel> amountHint_;
     Ref<UIView> tishiView_;
+    // "jiesuan": one application at a time.
+    KXSingleRequest applying_;
 };

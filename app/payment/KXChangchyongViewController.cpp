@@ -1,5 +1,7 @@
 #include "app/payment/KXChangchyongViewController.h"
 
+#include "app/payment/KXAmountInput.h"
+#include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXChildPage.h"
 #include "app/payment/KXChongzhijiemianViewController.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
@@ -43,13 +45,15 @@ void KXChangchyongViewController::loadView() {
     auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left);
     caption->setText("充值金额");
     card->addSubview(caption);
-    auto amount = make<UITextField>(CGRect{95, 112, width - 115, 44});
+    auto amount = make<UITextField>(CGRect{95, 108, width - 115, 40});
     amount->setAccessibilityIdentifier("shurutextField");
     amount->setPlaceholder("请输入充值金额");
     amount->setKeyboardType(UIKeyboardType::DecimalPad);
     amount->setFont(UIFont::systemFontOfSize(15));
     amount->setTextColor(KXTeamColors::bodyText());
     card->addSubview(amount);
+    auto hint = KXAmountInput::hintLabel({95, 148, width - 115, 16});
+    card->addSubview(hint);
 
     auto submit = make<UIButton>(CGRect{kMargin, kMargin + kCardHeight + 40, width, 44});
     submit->setAccessibilityIdentifier("tijianbut");
@@ -65,6 +69,7 @@ void KXChangchyongViewController::loadView() {
     zhanghuzongeLabel_ = divider;
     shurutextField_ = amount;
     tijianbut_ = submit;
+    amountHint_ = hint;
 }
 
 void KXChangchyongViewController::viewDidLoad() {
@@ -96,9 +101,18 @@ void KXChangchyongViewController::setupUI() {
     if (auto submit = tijianbut())
         submit->addTarget(self<KXChangchyongViewController>(), &KXChangchyongViewController::tijiaoTap,
                           UIControlEventTouchUpInside);
+    if (auto amount = shurutextField())
+        amount->addTarget(self<KXChangchyongViewController>(), &KXChangchyongViewController::amountChanged,
+                          UIControlEventEditingChanged);
 }
 
 void KXChangchyongViewController::tapview() { view()->endEditing(true); }
+
+void KXChangchyongViewController::amountChanged(const Ref<UIControl>&) {
+    auto field = shurutextField();
+    auto hint = amountHint();
+    if (field && hint) hint->setText(KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge).problem);
+}
 
 void KXChangchyongViewController::tijiaoTap() {
     auto field = shurutextField();
@@ -108,13 +122,21 @@ void KXChangchyongViewController::tijiaoTap() {
         MBProgressHUDManager::showError("请输入金额");
         return;
     }
+    const KXAmountInput::Reading amount = KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge);
+    if (!amount.amount) {
+        if (auto hint = amountHint()) hint->setText(amount.problem);
+        MBProgressHUDManager::showError(amount.problem);
+        return;
+    }
+    // While an order is being placed, the amount it carries stays.
+    if (ordering_.isUnderWay()) return;
     chongzhijinger_ = field->text();
     sendNetworkRequest();
 }
 
 void KXChangchyongViewController::sendNetworkRequest() {
     Dictionary query = KXClassicRequest::query("recharge", {{"money", chongzhijinger_.value_or("")}}, {"money"});
-    KXClassicRequest::send(query, [screen = self<KXChangchyongViewController>()](const Value& answer) {
+    ordering_.send(query, [screen = self<KXChangchyongViewController>()](const Value& answer) {
         const Value& data = answer["data"];
         screen->oidStr_ = KXClassicRequest::text(data["oid"]);
         auto page = make<KXWebViewGameViewController>();
@@ -127,22 +149,38 @@ void KXChangchyongViewController::sendNetworkRequest() {
 
 void KXChangchyongViewController::chaxundingdang() {
     auto screen = self<KXChangchyongViewController>();
+    const std::string oid = *oidStr_;
     KXClassicRequest::send(
-        KXClassicRequest::query("recharge_log", {{"oid", oidStr_.value_or("")}}, {"oid"}),
-        [screen](const Value&) { screen->layResultPage(true); }, [screen](const Value&) { screen->layResultPage(false); });
+        KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}), [screen, oid](const Value&) { screen->showPaid(oid); },
+        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
 }
 
-void KXChangchyongViewController::layResultPage(bool paid) {
-    if (!paid) {
-        KXChildPage::layOver(self<KXChangchyongViewController>(), make<KXChongzhishibaiViewController>());
-        return;
-    }
+void KXChangchyongViewController::showPaid(const std::string& oid) {
+    KXBalanceWatch::changed();
     auto page = make<KXChongzhijiemianViewController>();
-    page->setOidStr(oidStr_.value_or(""));
+    page->setOidStr(oid);
     page->setChongzhijinger(chongzhijinger_.value_or(""));
-    // Both amounts are read in single precision and added in double.
-    const double total = static_cast<double>(NSString::floatValue(chongzhijinger_.value_or(""))) +
-                         static_cast<double>(NSString::floatValue(cunchuStr_.value_or("")));
-    page->setZongjinge(NSString::stringWithFormat("%.2f", total));
+    auto screen = self<KXChangchyongViewController>();
+    // The new balance is the back end's; the page shows "--" when it
+    // cannot be had.
+    auto lay = [screen, oid, page](const std::string& balance) {
+        page->setZongjinge(balance);
+        screen->layResultPage(oid, page);
+    };
+    KXClassicRequest::send(
+        KXClassicRequest::query("yufu"),
+        [screen, lay](const Value& answer) {
+            screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
+            if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
+            lay(*screen->cunchuStr_);
+        },
+        [lay](const Value&) { lay("--"); }, [lay] { lay("--"); });
+}
+
+void KXChangchyongViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {
+    // The order's result shows once: it is forgotten with its page, and a
+    // second answer about it finds nothing to show.
+    if (oidStr_ != oid) return;
+    oidStr_.reset();
     KXChildPage::layOver(self<KXChangchyongViewController>(), page);
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXSingleRequest.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
 #include "uikit/UITextField.h"
@@ -10,22 +11,24 @@
 
 // The 充值 screen: the promoter adds money to the prepaid balance. The
 // promoter types an amount; "recharge" answers with an order and its
-// payment page, which is pushed in the web page screen. Whenever the screen
-// appears again after an order, it asks for the last order's state
-// ("recharge_log") and lays the success page (with the new balance) or the
-// failure page over itself.
+// payment page, which is pushed in the web page screen. When the screen
+// appears again after an order, it asks for the order's state
+// ("recharge_log") and lays the success page or the failure page over
+// itself, once. The success page shows the balance the back end then
+// answers ("yufu").
 //
 // The pusher sets `cunchuStr`, the balance before the recharge. The card
 // with the amount entry and the submit button are built in code; outlets
 // are weak and carry their names as accessibility identifiers.
 class KXChangchyongViewController : public UIViewController {
 public:
-    // The prepaid balance the pusher gave; never reloaded.
+    // The prepaid balance: the pusher's, then the back end's after a
+    // recharge.
     const std::optional<std::string>& cunchuStr() const { return cunchuStr_; }
     void setCunchuStr(std::string balance) { cunchuStr_ = std::move(balance); }
     // The amount of the last submitted recharge, as typed.
     const std::optional<std::string>& chongzhijinger() const { return chongzhijinger_; }
-    // The last recharge order; unset until the first one.
+    // The last recharge order until its result is shown.
     const std::optional<std::string>& oidStr() const { return oidStr_; }
 
     Ref<UIView> kapianView() const { return kapianView_.lock(); }
@@ -33,6 +36,8 @@ public:
     Ref<UIView> zhanghuzongeLabel() const { return zhanghuzongeLabel_.lock(); }
     Ref<UITextField> shurutextField() const { return shurutextField_.lock(); }
     Ref<UIButton> tijianbut() const { return tijianbut_.lock(); }
+    // What is wrong with the typed amount, under the field.
+    Ref<UILabel> amountHint() const { return amountHint_.lock(); }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -43,24 +48,33 @@ public:
     // The tap that ends editing, the card's background, the submit action.
     void setupUI();
     void tapview();
+    // The amount field's every edit: the hint follows it.
+    void amountChanged(const Ref<UIControl>& sender);
     // The submit button: checks the amount, then sendNetworkRequest.
     void tijiaoTap();
     // Sends "recharge"; a success pushes the payment page.
     void sendNetworkRequest();
     // Sends "recharge_log" for the last order and lays its result page.
     void chaxundingdang();
+    // Asks "yufu" for the balance after the paid order `oid`, then lays
+    // the success page.
+    void showPaid(const std::string& oid);
 
     std::string className() const override { return "KXChangchyongViewController"; }
 
 private:
-    void layResultPage(bool paid);
+    // Lays the result page of order `oid` over the screen, once.
+    void layResultPage(const std::string& oid, const Ref<UIViewController>& page);
 
     std::optional<std::string> cunchuStr_;
     std::optional<std::string> chongzhijinger_;
     std::optional<std::string> oidStr_;
+    // "recharge": one order at a time.
+    KXSingleRequest ordering_;
     WeakRef<UIView> kapianView_;
     WeakRef<UILabel> jingELabel_;
     WeakRef<UIView> zhanghuzongeLabel_;
     WeakRef<UITextField> shurutextField_;
     WeakRef<UIButton> tijianbut_;
+    WeakRef<UILabel> amountHint_;
 };

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "app/payment/KXAmountInput.h"
 #include "app/payment/KXApplyForSettlementViewController.h"
+#include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXChildPage.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
@@ -28,6 +30,8 @@ namespace {
 constexpr CGFloat kRowHeight = 50;
 constexpr CGFloat kCaptionWidth = 90;
 constexpr CGFloat kInset = 15;
+// The amount row's hint under the field.
+constexpr CGFloat kHintHeight = 14;
 
 Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
     auto label = make<UILabel>(frame);
@@ -125,9 +129,12 @@ void KXDiscountDaiChunViewController::loadView() {
     form->addSubview(pick);
 
     addRowCaption(form, 2, "充值金额", true);
-    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight), "shurujingETextField",
-                            "请输入充值金额");
+    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight - kHintHeight),
+                            "shurujingETextField", "请输入充值金额");
     form->addSubview(amount);
+    auto hint = KXAmountInput::hintLabel(
+        CGRectMake(valueLeft, 3 * kRowHeight - kHintHeight - 2, valueWidth, kHintHeight));
+    form->addSubview(hint);
 
     auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "折扣：--", 15,
                               KXTeamColors::bodyText());
@@ -164,6 +171,7 @@ void KXDiscountDaiChunViewController::loadView() {
     icoiamgeView_ = icon;
     youmingchengLabl_ = name;
     shurujingETextField_ = amount;
+    amountHint_ = hint;
     zhekeouLabel_ = discount;
     zhifiLabel_ = due;
 }
@@ -239,6 +247,7 @@ void KXDiscountDaiChunViewController::xuanZeBut(const Ref<UIButton>&) {
 void KXDiscountDaiChunViewController::KXGameIcoPopViewDelegate(const Ref<KXdaichongzheKouModel>& model) {
     selectedModel_ = model;
     if (auto amount = shurujingETextField()) amount->setText("");
+    if (auto hint = amountHint()) hint->setText("");
     if (auto due = zhifiLabel()) due->setText("支付金额 ￥0");
     if (!model) return;
     if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, NSURL::URLWithString(model->icon.value_or("")));
@@ -253,12 +262,15 @@ bool KXDiscountDaiChunViewController::textFieldShouldBeginEditing(const Ref<UITe
     return false;
 }
 
-std::optional<std::string> KXDiscountDaiChunViewController::amountToPay() const {
+KXAmountInput::Reading KXDiscountDaiChunViewController::amountReading() const {
     auto amountField = shurujingETextField();
-    const std::string amount = amountField ? amountField->text() : std::string();
-    const float value = NSString::floatValue(amount);
-    if (amount.empty() || !(value > 0) || !selectedModel_) return std::nullopt;
-    return NSString::stringWithFormat("支付金额￥%.2f", (1.0 - selectedModel_->zhekou) * value);
+    return KXAmountInput::read(amountField ? amountField->text() : std::string(), KXAmountInput::kLargestTopUp);
+}
+
+std::optional<std::string> KXDiscountDaiChunViewController::amountToPay() const {
+    const std::optional<KXMoney> amount = amountReading().amount;
+    if (!amount || !selectedModel_) return std::nullopt;
+    return "支付金额￥" + amount->discounted(selectedModel_->zhekou).format();
 }
 
 void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureRecognizer>&) {
@@ -268,6 +280,7 @@ void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureReco
 }
 
 void KXDiscountDaiChunViewController::amountChanged(const Ref<UIControl>&) {
+    if (auto hint = amountHint()) hint->setText(amountReading().problem);
     if (auto due = zhifiLabel()) due->setText(amountToPay().value_or("支付金额 ￥0"));
 }
 
@@ -289,15 +302,16 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
     auto account = shiwanzhanghaoTxetField();
     auto amountField = shurujingETextField();
-    const std::string amount = amountField ? amountField->text() : std::string();
+    const KXAmountInput::Reading amount = amountReading();
     if (!account || account->text().empty()) {
         MBProgressHUDManager::showError("请输入游戏账号");
     } else if (!selectedModel_) {
         MBProgressHUDManager::showError("请选择游戏");
-    } else if (amount.empty()) {
+    } else if (!amountField || amountField->text().empty()) {
         MBProgressHUDManager::showError("请输入金额");
-    } else if (NSString::floatValue(amount) == 0) {
-        MBProgressHUDManager::showError("请输入正确的金额");
+    } else if (!amount.amount) {
+        if (auto hint = amountHint()) hint->setText(amount.problem);
+        MBProgressHUDManager::showError(amount.problem);
     } else if (jiLuStr_ == "1") {
         payTreasurezhifu();
     } else if (jiLuStr_ == "2") {
@@ -326,7 +340,7 @@ void KXDiscountDaiChunViewController::yufukuanjinger() {
 void KXDiscountDaiChunViewController::payTreasurezhifu() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("0"), {"username", "money", "gid", "type"});
-    KXClassicRequest::send(query, [screen](const Value& answer) {
+    ordering_.send(query, [screen](const Value& answer) {
         screen->oidStr_ = KXClassicRequest::text(answer["data"]["oid"]);
         auto page = make<KXWebViewGameViewController>();
         page->setUrlString(KXClassicRequest::text(answer["data"]["url"]));
@@ -340,7 +354,8 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
     // A paid top-up's message is a success and shows as one.
-    KXClassicRequest::send(query, [screen](const Value& answer) {
+    ordering_.send(query, [screen](const Value& answer) {
+        KXBalanceWatch::changed();
         MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
         if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
     });
@@ -348,8 +363,17 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
     auto screen = self<KXDiscountDaiChunViewController>();
-    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
+    const std::string oid = *oidStr_;
+    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", oid}}, {"oid"});
     KXClassicRequest::send(
-        query, [screen](const Value&) { KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>()); },
-        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
+        query, [screen, oid](const Value&) { screen->layResultPage(oid, make<KXApplyForSettlementViewController>()); },
+        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
+}
+
+void KXDiscountDaiChunViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {
+    // The order's result shows once: it is forgotten with its page, and a
+    // second answer about it finds nothing to show.
+    if (oidStr_ != oid) return;
+    oidStr_.reset();
+    KXChildPage::layOver(self<KXDiscountDaiChunViewController>(), page);
 }

@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXAmountInput.h"
 #include "app/payment/KXGameIcoPopViewDlegate.h"
+#include "app/payment/KXSingleRequest.h"
 #include "app/payment/KXdaichongzheKouModel.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -15,12 +17,12 @@
 
 // The discount top-up: the promoter enters a player's game account, picks
 // the game (KXGameIcoPopView), enters the amount and sees the discount and
-// the amount to pay (kept current as the amount is typed, and on a tap on
-// the screen), then pays online
-// through the payment web page or from the prepaid balance ("fuli"). The
-// online order's id is kept: every later appearance of the screen asks
-// "fuli_status" for it and lays the done page (paid) or the failure page
-// over the screen. The bar item "代充记录" opens the earlier top-ups.
+// the amount to pay (what the back end will charge, kept current as the
+// amount is typed), then pays online through the payment web page or from
+// the prepaid balance ("fuli"). The online order's id is kept until the
+// screen next appears: then "fuli_status" tells whether it was paid, and
+// the done page (paid) or the failure page is laid over the screen once.
+// The bar item "代充记录" opens the earlier top-ups.
 class KXDiscountDaiChunViewController : public UIViewController,
                                         public UITextFieldDelegate,
                                         public KXGameIcoPopViewDlegate {
@@ -34,12 +36,15 @@ public:
     Ref<UITextField> shurujingETextField() const { return shurujingETextField_.lock(); }
     Ref<UILabel> zhekeouLabel() const { return zhekeouLabel_.lock(); }
     Ref<UILabel> zhifiLabel() const { return zhifiLabel_.lock(); }
+    // What is wrong with the typed amount, under the field.
+    Ref<UILabel> amountHint() const { return amountHint_.lock(); }
 
     // The payment choice: "1" online, "2" the prepaid balance.
     const std::string& jiLuStr() const { return jiLuStr_; }
     void setJiLuStr(std::string choice) { jiLuStr_ = std::move(choice); }
     const Ref<KXdaichongzheKouModel>& selectedModel() const { return selectedModel_; }
-    // The last online order's id; none before the first.
+    // The last online order's id until its result is shown; none before
+    // the first.
     const std::optional<std::string>& oidStr() const { return oidStr_; }
 
     void loadView() override;
@@ -78,13 +83,20 @@ private:
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
     void choosePayment(const std::string& choice);
-    // "支付金额￥%.2f" of the discounted amount; none while the amount is
-    // empty or not above 0, or no game is chosen.
+    // The amount field's text as an amount of a top-up.
+    KXAmountInput::Reading amountReading() const;
+    // "支付金额￥" and what the back end charges for the amount; none while
+    // the amount is not one it accepts, or no game is chosen.
     std::optional<std::string> amountToPay() const;
+    // Lays the result page of order `oid` over the screen, once: unless
+    // that order's result was shown already.
+    void layResultPage(const std::string& oid, const Ref<UIViewController>& page);
 
     std::string jiLuStr_;
     Ref<KXdaichongzheKouModel> selectedModel_;
     std::optional<std::string> oidStr_;
+    // "fuli", online or prepaid: one order at a time.
+    KXSingleRequest ordering_;
 
     WeakRef<UIButton> zhifubaoBut_;
     WeakRef<UIButton> yufukuanBtn_;
@@ -94,4 +106,5 @@ private:
     WeakRef<UITextField> shurujingETextField_;
     WeakRef<UILabel> zhekeouLabel_;
     WeakRef<UILabel> zhifiLabel_;
+    WeakRef<UILabel> amountHint_;
 };

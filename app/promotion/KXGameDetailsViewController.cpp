@@ -190,20 +190,14 @@ void KXGameDetailsViewController::jiesuanbuttonTap() {
 }
 
 void KXGameDetailsViewController::shengqingjiekou() {
-    MBProgressHUDManager::showMessage("正在一键申请");
     auto screen = self<KXGameDetailsViewController>();
-    KXClassicRequest::send(
+    applying_.send(
         KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
         [screen](const Value&) {
-            MBProgressHUDManager::hideHUD();
             MBProgressHUDManager::showSuccess("申请成功");
             NSNotificationCenter::defaultCenter()->postNotificationName(kGameAppliedNotification, nullptr,
                                                                         Dictionary{{"id", screen->idStr_}});
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
-        },
-        [](const Value& answer) {
-            MBProgressHUDManager::hideHUD();
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
         });
 }
 

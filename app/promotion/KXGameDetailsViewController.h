@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/payment/KXSingleRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UICollectionView.h"
@@ -114,4 +115,6 @@ private:
     Ref<UILabel> leirongLabel_;
     Ref<UIView> dengjilevelView_;
     Ref<UIView> cangnixihuanView_;
+    // "shenqing" with the wait HUD "正在一键申请", one at a time.
+    KXSingleRequest applying_{"正在一键申请"};
 };

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/payment/KXSingleRequest.h"
 #include "uikit/UITextFieldDelegate.h"
 #include "uikit/UIViewController.h"
 
-// What the account forms share: return resigns the keyboard, and a tap
-// anywhere on the view ends editing.
+// What the account forms share: return resigns the keyboard, a tap
+// anywhere on the view ends editing, and a save is sent once at a time.
 class KXAccountFormViewController : public UIViewController, public UITextFieldDelegate {
 public:
     // Ends editing of the whole view.
@@ -18,4 +19,7 @@ protected:
 
     // A tap recogniser on the view calling tapView.
     void addTapToEndEditing();
+
+    // The form's save: one at a time.
+    KXSingleRequest saving_;
 };

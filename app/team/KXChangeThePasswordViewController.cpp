@@ -103,10 +103,9 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
     Ref<KXChangeThePasswordViewController> screen = self<KXChangeThePasswordViewController>();
     // The answer's message shows either way: a success with the success
     // look, before the screen closes.
-    KXClassicRequest::send(KXClassicRequest::query("my_edit", Dictionary{{"passwd", newPassword}, {"oldpasswd", oldPassword}}),
-                           [screen](const Value& answer) {
-                               MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-                               screen->closeIfOnTop();
-                           },
-                           [](const Value& answer) { MBProgressHUDManager::showError(KXClassicRequest::message(answer)); });
+    saving_.send(KXClassicRequest::query("my_edit", Dictionary{{"passwd", newPassword}, {"oldpasswd", oldPassword}}),
+                 [screen](const Value& answer) {
+                     MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+                     screen->closeIfOnTop();
+                 });
 }

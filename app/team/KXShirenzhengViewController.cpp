@@ -90,8 +90,6 @@ void KXShirenzhengViewController::tijiaoTapBut(const Ref<UIButton>&) {
         return;
     }
     Ref<KXShirenzhengViewController> screen = self<KXShirenzhengViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
-                           [screen](const Value&) {
-                               screen->closeIfOnTop();
-                           });
+    saving_.send(KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
+                 [screen](const Value&) { screen->closeIfOnTop(); });
 }

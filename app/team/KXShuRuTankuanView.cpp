@@ -91,18 +91,10 @@ void KXShuRuTankuanView::buttonTap() {
 }
 
 void KXShuRuTankuanView::save(const std::string& field, const std::string& value) {
-    MBProgressHUDManager::showMessage("正在修改");
     WeakRef<KXShuRuTankuanViewDelegate> delegate = delegate_;
-    KXClassicRequest::send(
-        KXClassicRequest::query("my_edit", Dictionary{{field, value}}),
-        [delegate](const Value&) {
-            MBProgressHUDManager::hideHUD();
-            if (auto listener = delegate.lock()) listener->shuxingshuju();
-        },
-        [](const Value& answer) {
-            MBProgressHUDManager::hideHUD();
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
-        });
+    saving_.send(KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [delegate](const Value&) {
+        if (auto listener = delegate.lock()) listener->shuxingshuju();
+    });
 }
 
 void KXShuRuTankuanView::quxiaoBut() {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXSingleRequest.h"
 #include "app/team/KXShuRuTankuanViewDelegate.h"
 #include "foundation/NSIndexPath.h"
 #include "uikit/UITextFieldDelegate.h"
@@ -60,4 +61,6 @@ private:
     Ref<UITextField> miaoshutexefeild_;
     NSIndexPath indepath_;
     WeakRef<KXShuRuTankuanViewDelegate> delegate_;
+    // "my_edit" with the wait HUD "正在修改", one at a time.
+    KXSingleRequest saving_{"正在修改"};
 };

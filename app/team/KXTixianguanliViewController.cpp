@@ -31,25 +31,19 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
     Dictionary query = KXClassicRequest::query(
         "down_status", {{"id", *model->id}, {"status", NSString::stringWithFormat("%ld", static_cast<long>(xuanzhongInd))}},
         {"id", "status"});
-    MBProgressHUDManager::show("正在加载");
     auto screen = self<KXTixianguanliViewController>();
-    KXClassicRequest::send(
+    deciding_.send(
         query,
         [screen, model, xuanzhongInd](const Value& answer) {
             screen->loader()->endRefreshing();
-            MBProgressHUDManager::hideHUD();
             MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
             screen->showDecided(model, xuanzhongInd);
         },
         [screen](const Value& answer) {
             screen->loader()->endRefreshing();
-            MBProgressHUDManager::hideHUD();
             MBProgressHUDManager::showError(KXClassicRequest::message(answer));
         },
-        [screen] {
-            MBProgressHUDManager::hideHUD();
-            screen->loader()->endRefreshing();
-        });
+        [screen] { screen->loader()->endRefreshing(); });
 }
 
 void KXTixianguanliViewController::showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/payment/KXSingleRequest.h"
 #include "app/team/KXPagedListViewController.h"
 #include "app/team/KXTixianguanliCellDelegate.h"
 
@@ -24,4 +25,6 @@ public:
 private:
     // The row of an accepted decision shows its new state.
     void showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision);
+    // "down_status" with the wait HUD "正在加载": one decision at a time.
+    KXSingleRequest deciding_{"正在加载"};
 };

@@ -272,18 +272,10 @@ void KXtianjiangxianxiangController::sendForm() {
                       {"is_login", yongxunStr_}};
     Dictionary query =
         KXClassicRequest::query("down_add", fields, {"username", "passwd", "phone", "fcbl"});
-    MBProgressHUDManager::showMessage("一键添加");
     auto screen = self<KXtianjiangxianxiangController>();
-    KXClassicRequest::send(
-        query,
-        [screen](const Value&) {
-            MBProgressHUDManager::hideHUD();
-            if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
-        },
-        [](const Value& answer) {
-            MBProgressHUDManager::hideHUD();
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
-        });
+    adding_.send(query, [screen](const Value&) {
+        if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
+    });
 }
 
 bool KXtianjiangxianxiangController::textFieldShouldReturn(const Ref<UITextField>& textField) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/payment/KXSingleRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UITextField.h"
@@ -77,4 +78,6 @@ private:
     Array shujuArr_;
     std::vector<Ref<UIButton>> storageButMuArr_;
     std::optional<Dictionary> xuanzhongDic_;
+    // "down_add" with the wait HUD "一键添加", one at a time.
+    KXSingleRequest adding_{"一键添加"};
 };

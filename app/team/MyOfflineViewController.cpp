@@ -1,7 +1,6 @@
 #include "app/team/MyOfflineViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
-#include "app/shell/MBProgressHUDManager.h"
 #include "app/team/MyOfflineCell.h"
 #include "foundation/NSLog.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
@@ -36,20 +35,11 @@ void MyOfflineViewController::MyOfflineCelldelegateModel(const Ref<MyOfflineMode
 void MyOfflineViewController::deleteSubPromoter(const Ref<MyOfflineModel>& model) {
     // A row without an id names nobody the back end could delete.
     if (!model || !model->id) return;
-    MBProgressHUDManager::show("正在删除");
     auto screen = self<MyOfflineViewController>();
-    KXClassicRequest::send(
+    deleting_.send(
         KXClassicRequest::query("down_del", {{"id", *model->id}}, {"id"}),
         [screen](const Value&) {
-            MBProgressHUDManager::hideHUD();
             if (auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie())) header->beginRefreshing();
         },
-        [](const Value& answer) {
-            MBProgressHUDManager::hideHUD();
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
-        },
-        [screen] {
-            MBProgressHUDManager::hideHUD();
-            screen->loader()->endRefreshing();
-        });
+        nullptr, [screen] { screen->loader()->endRefreshing(); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/payment/KXSingleRequest.h"
 #include "app/team/KXPagedListViewController.h"
 #include "app/team/MyOfflineCellDelegate.h"
 
@@ -20,4 +21,6 @@ public:
 
 private:
     void deleteSubPromoter(const Ref<MyOfflineModel>& model);
+    // "down_del" with the wait HUD "正在删除", one at a time.
+    KXSingleRequest deleting_{"正在删除"};
 };

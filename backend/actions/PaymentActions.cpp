@@ -1,5 +1,6 @@
 #include "backend/actions/PaymentActions.h"
 
+#include "backend/Discount.h"
 #include "backend/Format.h"
 #include "backend/PaymentPages.h"
 #include "backend/Queries.h"
@@ -64,8 +65,7 @@ Envelope placeTopUp(const ActionContext& context) {
     discount.bind({context.promoterId, game.value_or(0)});
     if (!game || !discount.step()) return Envelope::failure(ResultCode::InvalidRequest, "游戏不存在");
     const long long rate = discount.integer(0);
-    // The promoter pays the amount less the discount, rounded to the fen.
-    const long long due = (*amount * (1000 - rate) + 500) / 1000;
+    const long long due = discountedCents(*amount, rate);
     const bool prepaid = type == "1";
 
     Database& database = context.database;

@@ -24,6 +24,11 @@ void KXAssetsController::viewDidLoad() {
     bindProtocolActions();
 }
 
+void KXAssetsController::viewWillAppear(bool animated) {
+    KXBaseViewController::viewWillAppear(animated);
+    if (balances_.takeChange()) loadNewData();
+}
+
 void KXAssetsController::setupUI() {
     navigationView()->setHidden(true);
     topView_ = make<KXAssetsTopView>();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/payment/KXBalanceWatch.h"
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
 #include "app/tabs/assets/KXAssetsProtocol.h"
@@ -23,6 +24,8 @@ public:
     const std::vector<Ref<KXAssetsIncomeDetailModel>>& mutDataArr() const { return mutDataArr_; }
 
     void viewDidLoad() override;
+    // Asks for the summary and the first page again when a money action changed the balances since.
+    void viewWillAppear(bool animated) override;
     // The pull-down's action: the summary and the first page again.
     void loadNewData();
     // The pull-up's action: the next page (the footer stops at once).
@@ -44,5 +47,6 @@ private:
     Ref<UITableView> tableView_;
     Ref<KXAssetsProtocol> tableViewProtocol_ = make<KXAssetsProtocol>();
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
+    KXBalanceWatch balances_;
     std::vector<Ref<KXAssetsIncomeDetailModel>> mutDataArr_;
 };

@@ -27,6 +27,11 @@ void KXMineController::viewDidLoad() {
                                                                            &KXMineController::loadNewData));
 }
 
+void KXMineController::viewWillAppear(bool animated) {
+    KXBaseViewController::viewWillAppear(animated);
+    if (balances_.takeChange()) requestMine();
+}
+
 void KXMineController::setupViews() {
     auto bar = navigationView();
     bar->setHidden(true);

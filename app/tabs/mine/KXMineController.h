@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/payment/KXBalanceWatch.h"
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
 #include "app/tabs/mine/KXMineProtocol.h"
@@ -18,6 +19,8 @@ public:
     const Ref<KXHttpManager>& httpManager() const { return httpManager_; }
 
     void viewDidLoad() override;
+    // Asks for the answer again when a money action changed the balances since.
+    void viewWillAppear(bool animated) override;
     // The pull-down's action: asks for the answer again.
     void loadNewData();
     // A tapped menu entry: the menu dispatch of its code on this tab's stack.
@@ -38,4 +41,5 @@ private:
     Ref<UICollectionView> collectionView_;
     Ref<KXMineProtocol> collectionProtocol_ = make<KXMineProtocol>();
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
+    KXBalanceWatch balances_;
 };

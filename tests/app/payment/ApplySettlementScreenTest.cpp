@@ -55,7 +55,11 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
     // One cent above the settleable amount.
     const std::string above = NSString::stringWithFormat("%.2f", NSString::doubleValue(available) + 0.01);
     for (const auto& [amount, message] : std::vector<std::pair<std::string, std::string>>{
-             {"", "提现金额最低10元"}, {"9.99", "提现金额最低10元"}, {above, "提现金额因该小于结算金额"}}) {
+             {"", "提现金额最低10元"},
+             {"9.99", "提现金额最低10元"},
+             {"10.001", "金额最多两位小数"},
+             {"1e3", "请输入正确的金额"},
+             {above, "提现金额因该小于结算金额"}}) {
         enter(screen, amount);
         ASSERT_TRUE(driver.tap("提交"));
         EXPECT_EQ(hudText(), message) << amount;
@@ -98,12 +102,12 @@ TEST_F(ApplySettlementScreen, TheWholeAmountIsAppliedForAndTheDonePageLeadsBack)
 
 TEST_F(ApplySettlementScreen, TheBackEndsRefusalIsShownAndTheFormStays) {
     auto screen = open();
-    // Passes the screen's checks, but the back end reads only two decimals.
-    enter(screen, "10.001");
+    script("jiesuan", R"({"code": 0, "message": "可结算金额不足"})");
+    enter(screen, "10");
     ASSERT_TRUE(driver.tap("提交"));
-    EXPECT_TRUE(waitForHUD("结算金额无效"));
+    EXPECT_TRUE(waitForHUD("可结算金额不足"));
     EXPECT_EQ(top(), screen);
-    EXPECT_EQ(screen->manaTextField()->text(), "10.001");
+    EXPECT_EQ(screen->manaTextField()->text(), "10");
 }
 
 TEST_F(ApplySettlementScreen, TheDoneButtonReturnsToTheOpenerAndTheDetailsHideTheBar) {

@@ -1,0 +1,68 @@
+#include "app/payment/KXSingleRequest.h"
+
+#include "app/shell/MBProgressHUDManager.h"
+
+struct KXSingleRequest::Wait {
+    std::string text;
+    // Counts the requests sent, so that a late end of an earlier one cannot
+    // end a later one.
+    unsigned long long serial = 0;
+    bool underWay = false;
+    WeakRef<MBProgressHUD> hud;
+
+    void end(unsigned long long request) {
+        if (!underWay || request != serial) return;
+        underWay = false;
+        if (auto shown = hud.lock()) shown->hideAnimated(true);
+        hud.reset();
+    }
+};
+
+// One request's hold on its action's wait: given up when the first of its
+// blocks runs, or when the request lets go of its blocks (a block left to
+// KXClassicRequest's own rule runs without it).
+struct KXSingleRequest::Hold {
+    Hold(std::shared_ptr<Wait> wait, unsigned long long request) : wait(std::move(wait)), request(request) {}
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    ~Hold() { release(); }
+    void release() const { wait->end(request); }
+
+    std::shared_ptr<Wait> wait;
+    unsigned long long request;
+};
+
+KXSingleRequest::KXSingleRequest(std::string waitText) : wait_(std::make_shared<Wait>()) {
+    wait_->text = std::move(waitText);
+}
+
+bool KXSingleRequest::isUnderWay() const { return wait_->underWay; }
+
+bool KXSingleRequest::send(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+                           KXClassicRequest::Answer onOtherCode, KXClassicRequest::Failure onFailure) {
+    if (wait_->underWay) return false;
+    wait_->underWay = true;
+    wait_->hud = MBProgressHUDManager::showMessage(wait_->text);
+    auto hold = std::make_shared<const Hold>(wait_, ++wait_->serial);
+
+    KXClassicRequest::Answer succeeded = [hold, onSuccess = std::move(onSuccess)](const Value& answer) {
+        hold->release();
+        if (onSuccess) onSuccess(answer);
+    };
+    KXClassicRequest::Answer refused;
+    if (onOtherCode) {
+        refused = [hold, onOtherCode = std::move(onOtherCode)](const Value& answer) {
+            hold->release();
+            onOtherCode(answer);
+        };
+    }
+    KXClassicRequest::Failure failed;
+    if (onFailure) {
+        failed = [hold, onFailure = std::move(onFailure)] {
+            hold->release();
+            onFailure();
+        };
+    }
+    KXClassicRequest::send(query, std::move(succeeded), std::move(refused), std::move(failed));
+    return true;
+}

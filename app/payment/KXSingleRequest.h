@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/payment/KXClassicRequest.h"
+
+// One action of a screen that changes money or state (a submit, a payment, a
+// decision, a deletion, a save): at most one of its requests is under way.
+// While one is, a further send is ignored and the wait HUD shows on the key
+// window; the HUD goes as soon as the answer or the failure arrives, before
+// the screen's own blocks run. The screen keeps one per action.
+class KXSingleRequest {
+public:
+    // `waitText` labels the wait HUD ("" shows the indicator alone).
+    explicit KXSingleRequest(std::string waitText = "");
+
+    bool isUnderWay() const;
+
+    // As KXClassicRequest::send, unless a request of this action is under
+    // way: then nothing is sent and the answer is false.
+    bool send(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+              KXClassicRequest::Answer onOtherCode = nullptr, KXClassicRequest::Failure onFailure = nullptr);
+
+private:
+    struct Wait;
+    struct Hold;
+    std::shared_ptr<Wait> wait_;
+};

@@ -1,0 +1,140 @@
+#include "app/payment/KXApplyForSettlementViewController.h"
+#include "app/payment/KXApplyjiesuanViewController.h"
+#include "app/payment/KXChangchyongViewController.h"
+#include "app/payment/KXChongzhijiemianViewController.h"
+#include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/payment/KXMoney.h"
+#include "app/payment/KXWebViewGameViewController.h"
+#include "app/tabs/mine/KXMineController.h"
+#include "app/team/KXTixianguanliModel.h"
+#include "app/team/KXTixianguanliViewController.h"
+#include "foundation/NSString.h"
+#include "tests/app/payment/MoneyScreenFixture.h"
+#include "tests/support/SimulatedPaymentApp.h"
+#include "webkit/WKWebView.h"
+
+namespace {
+
+// Money and state actions happen once per tap however fast the taps come,
+// and every screen showing a balance shows the back end's.
+class MoneyActionsOnce : public MoneyScreenFixture {
+protected:
+    bool waitHUDShows() const { return MBProgressHUD::HUDForView(window) != nullptr; }
+    KXMoney prepaidBalance() { return KXMoney::parse(backendAnswer("yufu")["data"].description()).value_or(KXMoney()); }
+    long settlementCount() {
+        return NSString::intValue(backendAnswer("jiesuan_list")["data"]["number"].description());
+    }
+    // The discount top-up with the form filled in for the first demo game
+    // (30 % off) and the prepaid balance chosen.
+    Ref<KXDiscountDaiChunViewController> prepaidTopUp(const std::string& amount) {
+        auto screen = show(make<KXDiscountDaiChunViewController>());
+        const Value games = backendAnswer("fuli_game");
+        auto game = make<KXdaichongzheKouModel>();
+        game->id = games["data"][0]["id"].description();
+        game->zhekou = games["data"][0]["zhekou"].doubleValue();
+        screen->shiwanzhanghaoTxetField()->setText("wanjia001");
+        screen->KXGameIcoPopViewDelegate(game);
+        EXPECT_TRUE(driver.typeText("#shurujingETextField", amount));
+        EXPECT_TRUE(driver.tap("#yufukuanBtn"));
+        return screen;
+    }
+};
+
+TEST_F(MoneyActionsOnce, ADoubleTapOnSubmitAppliesForOneSettlement) {
+    auto screen = show(make<KXApplyjiesuanViewController>());
+    ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
+    const long before = settlementCount();
+    ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
+
+    // A failed request leaves the action ready for the next tap.
+    script("jiesuan", kHTTPFailure);
+    ASSERT_TRUE(driver.tap("提交"));
+    ASSERT_TRUE(runUntil([&] { return !waitHUDShows(); }));
+    scripts_.clear();
+    letHUDsHide();
+
+    hold("jiesuan");
+    ASSERT_TRUE(driver.tap("提交"));
+    EXPECT_TRUE(waitHUDShows());
+    ASSERT_TRUE(driver.tap("提交"));
+    release();
+    ASSERT_TRUE(runUntil([&] { return cast<KXApplyForSettlementViewController>(top()) != nullptr; }));
+    finishTransition();
+    EXPECT_EQ(sent("jiesuan").size(), 2u) << "the failed one and one more";
+    EXPECT_EQ(settlementCount(), before + 1);
+    EXPECT_FALSE(waitHUDShows());
+}
+
+TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
+    const KXMoney before = prepaidBalance();
+    auto screen = prepaidTopUp("1.06");
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥0.74");
+    hold("fuli");
+    ASSERT_TRUE(driver.tap("立即充值"));
+    screen->tijiaobutonti(nullptr);
+    release();
+    ASSERT_TRUE(runUntil([&] { return top() != screen; }));
+    EXPECT_EQ(sent("fuli").size(), 1u);
+    EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
+}
+
+TEST_F(MoneyActionsOnce, ADoubleTapOnADecisionSendsOneRequest) {
+    auto screen = push<KXTixianguanliViewController>();
+    ASSERT_TRUE(runUntil([&] { return !screen->loader()->rows().empty(); }));
+    auto request = screen->loader()->row<KXTixianguanliModel>(0);
+    hold("down_status");
+    screen->KXTixianguanliCellModel(request, 1);
+    EXPECT_EQ(hudText(), "正在加载");
+    screen->KXTixianguanliCellModel(request, 2);
+    release();
+    ASSERT_TRUE(runUntil([&] { return hudText() != "正在加载"; }));
+    EXPECT_EQ(sent("down_status").size(), 1u);
+    EXPECT_EQ(sent("down_status")[0].at("status"), "1");
+}
+
+// After a prepaid top-up took 0.74 from the balance, the 我的 tab shows the
+// new balance when it is next seen, and a recharge's success page shows the
+// balance the back end then holds.
+TEST_F(MoneyActionsOnce, BalancesShownAfterADeductionAreTheBackEnds) {
+    KXServiceAddress::setBaseURL(backend->baseURL());
+    SimulatedPaymentApp payments(backend->paymentProviderSecret());
+    auto mine = show(make<KXMineController>());
+    ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model != nullptr; }));
+    const KXMoney start = KXMoney::parse(mine->collectionProtocol()->model->yufu).value();
+
+    auto topUp = prepaidTopUp("1.06");
+    ASSERT_TRUE(driver.tap("立即充值"));
+    ASSERT_TRUE(runUntil([&] { return top() == mine; }));
+    finishTransition();
+    const std::string deducted = (start - KXMoney::fromFen(74)).format();
+    ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model->yufu == deducted; }));
+    letHUDsHide();
+
+    auto recharge = make<KXChangchyongViewController>();
+    recharge->setCunchuStr(mine->collectionProtocol()->model->yufu);
+    show(recharge);
+    ASSERT_TRUE(driver.typeText("#shurutextField", "50"));
+    ASSERT_TRUE(driver.tap("#tijianbut"));
+    ASSERT_TRUE(runUntil([&] { return cast<KXWebViewGameViewController>(top()) != nullptr; }));
+    finishTransition();
+    auto webView = cast<KXWebViewGameViewController>(top())->webView1()->webView();
+    ASSERT_TRUE(runUntil([&] { return !webView->isLoading() && !webView->title().empty(); }));
+    ASSERT_TRUE(webView->followLink("涟信支付"));
+    ASSERT_TRUE(runUntil([&] { return !payments.notifyAnswers().empty(); }));
+    goBack();
+    Ref<KXChongzhijiemianViewController> success;
+    ASSERT_TRUE(runUntil([&] {
+        for (const auto& child : recharge->childViewControllers())
+            if (auto page = cast<KXChongzhijiemianViewController>(child)) success = page;
+        return success != nullptr;
+    }));
+    driver.settle();
+    const std::string balance = (start - KXMoney::fromFen(74) + KXMoney::fromFen(5000)).format();
+    EXPECT_EQ(success->yufukuanLabel()->text(), balance + "元");
+    shot("recharge-paid-after-deduction");
+
+    goBack();
+    ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model->yufu == balance; }));
+}
+
+}  // namespace
