@@ -110,7 +110,9 @@ void KXerweiMaFenXiangView::quiabuttontap() {
 }
 
 void KXerweiMaFenXiangView::imageDidFinishSavingWithError(const Ref<UIImage>&, const Ref<NSError>& error) {
-    MBProgressHUDManager::showSuccess(error ? "保存失败" : "保存成功");
+    // A failed save shows as a failure.
+    if (error) MBProgressHUDManager::showError("保存失败");
+    else MBProgressHUDManager::showSuccess("保存成功");
 }
 
 void KXerweiMaFenXiangView::tapView(const Ref<UIGestureRecognizer>& recognizer) {

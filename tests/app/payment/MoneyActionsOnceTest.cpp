@@ -74,6 +74,7 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     screen->tijiaobutonti(nullptr);
     release();
     ASSERT_TRUE(runUntil([&] { return top() != screen; }));
+    finishTransition();
     EXPECT_EQ(sent("fuli").size(), 1u);
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
 }

@@ -6,6 +6,7 @@
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "tests/app/promotion/PromotionFixture.h"
 #include "tests/support/TextFitCheck.h"
+#include "uikit/UIImageView.h"
 
 namespace {
 
@@ -19,6 +20,12 @@ protected:
         window->addSubview(overlay);
         driver.settle();
         return overlay;
+    }
+    // The icon of the key window's topmost HUD.
+    Ref<UIImage> hudIcon() const {
+        auto hud = MBProgressHUD::HUDForView(window);
+        auto icon = hud ? cast<UIImageView>(hud->customView()) : nullptr;
+        return icon ? icon->image() : nullptr;
     }
     static std::optional<std::string> codeIn(const Ref<UIImage>& picture) {
         auto codes = QSCScanWrapper::decodeQRFromImage(picture);
@@ -70,6 +77,7 @@ TEST_F(QRShareOverlay, SavingShowsTheOutcomeAndLeavesTheOverlayOpen) {
     ASSERT_TRUE(driver.tap("保存")) << driver.lastError();
     ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
     EXPECT_EQ(hudText(), "保存成功");
+    EXPECT_EQ(hudIcon(), UIImage::imageNamed("MBProgressHUD.bundle/success.png"));
     EXPECT_EQ(overlay->superview(), window);
     auto saved = UIImage::imageWithContentsOfFile(DeviceStorage::photoAlbumFolder() + "/IMG_0001.PNG");
     ASSERT_TRUE(saved);
@@ -86,6 +94,7 @@ TEST_F(QRShareOverlay, SavingShowsTheOutcomeAndLeavesTheOverlayOpen) {
     ASSERT_TRUE(driver.tap("保存")) << driver.lastError();
     ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
     EXPECT_EQ(hudText(), "保存失败");
+    EXPECT_EQ(hudIcon(), UIImage::imageNamed("MBProgressHUD.bundle/error.png")) << "a failure looks like one";
     EXPECT_EQ(overlay->superview(), window);
 }
 
