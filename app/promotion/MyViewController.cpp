@@ -99,6 +99,7 @@ void MyViewController::viewDidLoad() {
 void MyViewController::viewWillAppear(bool animated) {
     UIViewController::viewWillAppear(animated);
     if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true, false);
+    if (balances_.takeChange()) sendNetworkRequest();
 }
 
 void MyViewController::viewWillDisappear(bool animated) {

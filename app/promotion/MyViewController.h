@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/payment/KXBalanceWatch.h"
 #include "app/promotion/MyicoImageModel.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
@@ -101,4 +102,6 @@ private:
     Ref<UILabel> tuiguanjingerLabel_;
     Ref<UIButton> tixianBut_;
     Ref<UIButton> chongzhiBut_;
+    // The card's balances: asked for again when a money action changed them.
+    KXBalanceWatch balances_;
 };
