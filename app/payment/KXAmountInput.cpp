@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXTeamColors.h"
 
 namespace {
@@ -40,4 +41,15 @@ Ref<UILabel> KXAmountInput::hintLabel(CGRect frame) {
     hint->setFont(UIFont::systemFontOfSize(11));
     hint->setTextColor(KXTeamColors::refusalRed());
     return hint;
+}
+
+void KXAmountInput::showHint(const Ref<UILabel>& hint, const Reading& reading) {
+    if (hint) hint->setText(reading.problem);
+}
+
+std::optional<KXMoney> KXAmountInput::amountToSend(const Ref<UILabel>& hint, const Reading& reading) {
+    if (reading.amount) return reading.amount;
+    showHint(hint, reading);
+    MBProgressHUDManager::showError(reading.problem);
+    return std::nullopt;
 }

@@ -33,4 +33,9 @@ public:
     // The hint under an amount field ("amountHint"): small red text, empty
     // until a reading has a problem.
     static Ref<UILabel> hintLabel(CGRect frame);
+    // The hint follows a reading of the field as it is typed.
+    static void showHint(const Ref<UILabel>& hint, const Reading& reading);
+    // On submit: the amount to send; or none, the problem then shown in the
+    // hint and in an error HUD.
+    static std::optional<KXMoney> amountToSend(const Ref<UILabel>& hint, const Reading& reading);
 };

@@ -162,17 +162,13 @@ void KXApplyjiesuanViewController::quanbu() {
 }
 
 void KXApplyjiesuanViewController::amountChanged(const Ref<UIControl>&) {
-    amountHint_->setText(KXAmountInput::read(manaTextField_->text(), KXAmountInput::kLargestSettlement).problem);
+    KXAmountInput::showHint(amountHint_, KXAmountInput::read(manaTextField_->text(), KXAmountInput::kLargestSettlement));
 }
 
 void KXApplyjiesuanViewController::submit() {
     const std::string text = manaTextField_->text();
     const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
-    if (!text.empty() && !amount.amount) {
-        amountHint_->setText(amount.problem);
-        MBProgressHUDManager::showError(amount.problem);
-        return;
-    }
+    if (!text.empty() && !KXAmountInput::amountToSend(amountHint_, amount)) return;
     if (!amount.amount || *amount.amount < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
         return;

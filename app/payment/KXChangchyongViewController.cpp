@@ -109,9 +109,8 @@ void KXChangchyongViewController::setupUI() {
 void KXChangchyongViewController::tapview() { view()->endEditing(true); }
 
 void KXChangchyongViewController::amountChanged(const Ref<UIControl>&) {
-    auto field = shurutextField();
-    auto hint = amountHint();
-    if (field && hint) hint->setText(KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge).problem);
+    if (auto field = shurutextField())
+        KXAmountInput::showHint(amountHint(), KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge));
 }
 
 void KXChangchyongViewController::tijiaoTap() {
@@ -122,12 +121,8 @@ void KXChangchyongViewController::tijiaoTap() {
         MBProgressHUDManager::showError("请输入金额");
         return;
     }
-    const KXAmountInput::Reading amount = KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge);
-    if (!amount.amount) {
-        if (auto hint = amountHint()) hint->setText(amount.problem);
-        MBProgressHUDManager::showError(amount.problem);
+    if (!KXAmountInput::amountToSend(amountHint(), KXAmountInput::read(field->text(), KXAmountInput::kLargestRecharge)))
         return;
-    }
     // While an order is being placed, the amount it carries stays.
     if (ordering_.isUnderWay()) return;
     chongzhijinger_ = field->text();

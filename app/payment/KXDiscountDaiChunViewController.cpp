@@ -280,7 +280,7 @@ void KXDiscountDaiChunViewController::shouqingjianpan(const Ref<UITapGestureReco
 }
 
 void KXDiscountDaiChunViewController::amountChanged(const Ref<UIControl>&) {
-    if (auto hint = amountHint()) hint->setText(amountReading().problem);
+    KXAmountInput::showHint(amountHint(), amountReading());
     if (auto due = zhifiLabel()) due->setText(amountToPay().value_or("支付金额 ￥0"));
 }
 
@@ -302,16 +302,14 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
     auto account = shiwanzhanghaoTxetField();
     auto amountField = shurujingETextField();
-    const KXAmountInput::Reading amount = amountReading();
     if (!account || account->text().empty()) {
         MBProgressHUDManager::showError("请输入游戏账号");
     } else if (!selectedModel_) {
         MBProgressHUDManager::showError("请选择游戏");
     } else if (!amountField || amountField->text().empty()) {
         MBProgressHUDManager::showError("请输入金额");
-    } else if (!amount.amount) {
-        if (auto hint = amountHint()) hint->setText(amount.problem);
-        MBProgressHUDManager::showError(amount.problem);
+    } else if (!KXAmountInput::amountToSend(amountHint(), amountReading())) {
+        return;
     } else if (jiLuStr_ == "1") {
         payTreasurezhifu();
     } else if (jiLuStr_ == "2") {

@@ -6,8 +6,6 @@
 #include "app/payment/KXMoney.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/tabs/mine/KXMineController.h"
-#include "app/team/KXTixianguanliModel.h"
-#include "app/team/KXTixianguanliViewController.h"
 #include "foundation/NSString.h"
 #include "tests/app/payment/MoneyScreenFixture.h"
 #include "tests/support/SimulatedPaymentApp.h"
@@ -77,20 +75,6 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     finishTransition();
     EXPECT_EQ(sent("fuli").size(), 1u);
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
-}
-
-TEST_F(MoneyActionsOnce, ADoubleTapOnADecisionSendsOneRequest) {
-    auto screen = push<KXTixianguanliViewController>();
-    ASSERT_TRUE(runUntil([&] { return !screen->loader()->rows().empty(); }));
-    auto request = screen->loader()->row<KXTixianguanliModel>(0);
-    hold("down_status");
-    screen->KXTixianguanliCellModel(request, 1);
-    EXPECT_EQ(hudText(), "正在加载");
-    screen->KXTixianguanliCellModel(request, 2);
-    release();
-    ASSERT_TRUE(runUntil([&] { return hudText() != "正在加载"; }));
-    EXPECT_EQ(sent("down_status").size(), 1u);
-    EXPECT_EQ(sent("down_status")[0].at("status"), "1");
 }
 
 // After a prepaid top-up took 0.74 from the balance, the 我的 tab shows the
