@@ -84,6 +84,21 @@ TEST_F(AmountInput, AcceptsExactlyWhatTheBackEndAccepts) {
         const Value answer = backendAnswer("recharge", {{"money", text}}, {"money"});
         EXPECT_EQ(KXClassicRequest::code(answer) == 1, problem.empty()) << text << ": " << answer.description();
     }
+    // The top-up's and the settlement's limits are the back end's too (code 4
+    // is its refusal of a malformed or too large amount).
+    const Value games = backendAnswer("fuli_game");
+    auto topUp = [&](KXMoney money) {
+        return KXClassicRequest::code(backendAnswer(
+            "fuli", {{"username", "wanjia001"}, {"money", money.format()}, {"gid", games["data"][0]["id"]}, {"type", "0"}},
+            {"username", "money", "gid", "type"}));
+    };
+    EXPECT_EQ(topUp(KXAmountInput::kLargestTopUp), 1);
+    EXPECT_EQ(topUp(KXAmountInput::kLargestTopUp + KXMoney::fromFen(1)), 4);
+    auto settle = [&](KXMoney money) {
+        return KXClassicRequest::code(backendAnswer("jiesuan", {{"money", money.format()}}, {"money"}));
+    };
+    EXPECT_NE(settle(KXAmountInput::kLargestSettlement), 4) << "refused only for want of a settleable amount";
+    EXPECT_EQ(settle(KXAmountInput::kLargestSettlement + KXMoney::fromFen(1)), 4);
     EXPECT_EQ(KXAmountInput::read("", KXAmountInput::kLargestRecharge).problem, "");
     EXPECT_FALSE(KXAmountInput::read("", KXAmountInput::kLargestRecharge).amount);
 }
