@@ -169,7 +169,7 @@ void KXChangchyongViewController::showPaid(const std::string& oid) {
             if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
             lay(*screen->cunchuStr_);
         },
-        [lay](const Value&) { lay("--"); }, [lay] { lay("--"); });
+        [lay](const Value&) { lay("--"); }, [lay](const auto&...) { lay("--"); });
 }
 
 void KXChangchyongViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {

@@ -58,9 +58,9 @@ bool KXSingleRequest::send(const Dictionary& query, KXClassicRequest::Answer onS
     }
     KXClassicRequest::Failure failed;
     if (onFailure) {
-        failed = [hold, onFailure = std::move(onFailure)] {
+        failed = [hold, onFailure = std::move(onFailure)](const auto&... failure) {
             hold->release();
-            onFailure();
+            onFailure(failure...);
         };
     }
     KXClassicRequest::send(query, std::move(succeeded), std::move(refused), std::move(failed));
