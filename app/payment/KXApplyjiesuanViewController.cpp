@@ -158,7 +158,9 @@ void KXApplyjiesuanViewController::rightBarButtonTap() {
 
 void KXApplyjiesuanViewController::quanbu() {
     // Nothing to copy while the amount is unknown.
-    if (jisuanStr_) manaTextField_->setText(*jisuanStr_);
+    if (!jisuanStr_) return;
+    manaTextField_->setText(*jisuanStr_);
+    amountChanged(nullptr);
 }
 
 void KXApplyjiesuanViewController::amountChanged(const Ref<UIControl>&) {
