@@ -63,6 +63,19 @@ bool showsText(const Ref<UIView>& view, const std::string& text) {
     return false;
 }
 
+// The highest number N of the shots "shot-N.png" in the folder (0 when none).
+int highestShotNumber(const std::string& folder) {
+    int highest = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (!name.starts_with("shot-") || !name.ends_with(".png")) continue;
+        auto number = NSString::strictInteger(name.substr(5, name.size() - 9));
+        if (number && *number > highest && *number < 1000000) highest = static_cast<int>(*number);
+    }
+    return highest;
+}
+
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
     if (view->isFirstResponder()) return view;
@@ -78,6 +91,8 @@ RunnerSession::RunnerSession(std::string shotsFolder)
     : shotsFolder_(std::move(shotsFolder)),
       logCapture_(std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(shotsFolder_)) {
+    // A session on a folder with shots of an earlier one numbers on after them.
+    shotNumber_ = highestShotNumber(shotsFolder_);
     peers_.push_back(make<SimulatedRippleApp>());
     peers_.push_back(make<SimulatedAlipayApp>());
     for (auto kind : {SimulatedPalApp::Kind::Pal, SimulatedPalApp::Kind::PalWork, SimulatedPalApp::Kind::PalSpace})
@@ -181,9 +196,22 @@ CommandResult RunnerSession::tap(const std::string& target) {
     if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
     if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
     Ref<UIView> cover;
-    auto view = waitUncovered([&] { return driver_.find(target); }, cover);
+    bool scrolled = false;
+    auto view = waitUncovered(
+        [&] {
+            auto found = driver_.find(target);
+            // A caption out of view or under a bar is first scrolled to the
+            // middle of its list, once, as UI test tools do; one under a HUD
+            // or a pop-up is left for that to go.
+            if (!found || scrolled || !TapCover::needsScrolling(found)) return found;
+            scrolled = true;
+            driver_.scrollToMiddle(found);
+            return driver_.find(target);
+        },
+        cover);
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
     if (cover) return {false, "tap: \"" + target + "\" is covered by " + TapCover::describeCover(cover)};
+    if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
     return driverResult(driver_.tap(view), "");
 }
 
@@ -209,12 +237,26 @@ CommandResult RunnerSession::type(const std::string& arguments) {
 CommandResult RunnerSession::back() { return driverResult(driver_.back(), ""); }
 
 CommandResult RunnerSession::tab(const std::string& number) {
-    auto index = NSString::strictInteger(number);
-    if (!index || *index < 1) return {false, "tab needs a number from 1"};
-    const auto position = static_cast<std::size_t>(*index - 1);
-    // A bar that is shown without that tab is told at once.
     driver_.settle();
-    if (driver_.tabButton(0) && !driver_.tabButton(position)) return driverResult(driver_.selectTab(position), "");
+    auto index = NSString::strictInteger(number);
+    if (!index || *index < 1) {
+        const std::size_t count = driver_.tabCount();
+        return {false, "tab needs the number of a tab, " +
+                           (count ? "from 1 to " + std::to_string(count) : std::string("1 for the first")) +
+                           " (such as tab 2)."};
+    }
+    // The bar may still be coming (the sign-in's screen change).
+    NSRunLoop::mainRunLoop()->runUntil(
+        [&] {
+            driver_.settle();
+            return driver_.tabCount() > 0;
+        },
+        kTargetWaitSeconds);
+    const std::size_t count = driver_.tabCount();
+    if (count == 0) return {false, "No tab bar is on the screen, so there is no tab to select."};
+    if (static_cast<std::size_t>(*index) > count)
+        return {false, "There is no tab " + number + ": the tab bar has tabs from 1 to " + std::to_string(count) + "."};
+    const auto position = static_cast<std::size_t>(*index - 1);
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     Ref<UIView> cover;
     if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)
@@ -229,12 +271,17 @@ CommandResult RunnerSession::scroll(const std::string& distance) {
 }
 
 CommandResult RunnerSession::open(const std::string& url) {
+    if (url.empty()) return {false, "open needs a URL, such as open nimbus123456789://auth?code=1"};
     auto address = NSURL::URLWithString(url);
-    if (!address) return {false, "not a URL: \"" + url + "\""};
+    if (!address || !address->scheme())
+        return {false, "\"" + url + "\" is not a URL another app could open this one with: it needs a scheme, such as nimbus123456789://auth?code=1"};
     auto application = UIApplication::sharedApplication();
-    if (!application) return {false, "the app is not running"};
-    application->openURLIntoApp(address);
+    if (!application) return {false, "The app is not running."};
+    auto taken = std::make_shared<std::optional<bool>>();
+    application->openURLIntoApp(address, {}, [taken](bool answer) { *taken = answer; });
+    NSRunLoop::mainRunLoop()->runUntil([&] { return taken->has_value(); }, kTargetWaitSeconds);
     driver_.settle();
+    if (!taken->value_or(false)) return {false, "The app did not take " + url + ": nothing in it handles that URL."};
     return driverResult(true, "");
 }
 

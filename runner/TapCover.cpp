@@ -1,6 +1,7 @@
 #include "runner/TapCover.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <typeinfo>
 #include <vector>
 
@@ -19,6 +20,19 @@ namespace {
 
 // Room for the rounding of frames that constraints made equal.
 constexpr CGFloat kEdgeSlack = 1;
+
+// A view of the plain container class.
+bool isPlainView(const Ref<UIView>& view) {
+    const UIView& object = *view;
+    return typeid(object) == typeid(UIView);
+}
+
+// Its class, and "#name" when it has one.
+std::string nameOf(const Ref<UIView>& view) {
+    std::string name = view->className();
+    if (!view->accessibilityIdentifier().empty()) name += " #" + view->accessibilityIdentifier();
+    return name;
+}
 
 // The views from `view` up to, not including, its first container that also
 // holds `other`: what a tap on `view` passes before it reaches views that a
@@ -60,8 +74,7 @@ bool isOwnControl(const Ref<UIControl>& control, const Ref<UIView>& caption) {
 // a plain view, a label or a picture, with no gesture recognizer.
 bool isPassive(const Ref<UIView>& view) {
     if (!view->gestureRecognizers().empty()) return false;
-    const UIView& object = *view;
-    return typeid(object) == typeid(UIView) || isKind<UILabel>(view) || isKind<UIImageView>(view);
+    return isPlainView(view) || isKind<UILabel>(view) || isKind<UIImageView>(view);
 }
 
 // Whether a tap on `view` falls through passive views up to the first
@@ -92,17 +105,49 @@ Ref<UIView> coverOf(const Ref<UIView>& view) {
     return hit;
 }
 
+bool needsScrolling(const Ref<UIView>& view) {
+    if (offScreen(view)) return true;
+    auto cover = coverOf(view);
+    return cover && !outermostOverlay(cover);
+}
+
+std::optional<std::string> offScreen(const Ref<UIView>& view) {
+    auto window = view->window();
+    if (!window) return "is not on the screen";
+    const CGRect bounds = view->bounds(), screen = window->bounds();
+    const CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
+    if (CGRectContainsPoint(screen, centre)) return std::nullopt;
+    const char* side = centre.y >= CGRectGetMaxY(screen) ? "below"
+                       : centre.y < CGRectGetMinY(screen) ? "above"
+                       : centre.x < CGRectGetMinX(screen) ? "left of"
+                                                          : "right of";
+    char text[160];
+    std::snprintf(text, sizeof text, "lies off the screen: its centre (%g, %g) is %s the %g x %g window, and no list scrolls it into view",
+                  centre.x, centre.y, side, screen.size.width, screen.size.height);
+    return std::string(text);
+}
+
+Ref<UIView> outermostOverlay(const Ref<UIView>& view) {
+    Ref<UIView> overlay;
+    for (auto candidate = view; candidate; candidate = candidate->superview())
+        if (isOverlay(candidate)) overlay = candidate;
+    return overlay;
+}
+
 bool isOverlay(const Ref<UIView>& view) {
     return isKind<MBProgressHUD>(view) || isKind<SVProgressHUD>(view) || isKind<MMPopupView>(view) ||
            isKind<KXGameIcoPopView>(view) || isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);
 }
 
 std::string describeCover(const Ref<UIView>& cover) {
-    Ref<UIView> named = cover;
-    for (auto candidate = cover; candidate; candidate = candidate->superview())
-        if (isOverlay(candidate)) named = candidate;
-    std::string name = named->className();
-    if (!named->accessibilityIdentifier().empty()) name += " #" + named->accessibilityIdentifier();
+    auto overlay = outermostOverlay(cover);
+    if (overlay) return nameOf(overlay);
+    // A plain view says little alone: it is named with the view it is part of.
+    std::string name = nameOf(cover);
+    if (cover->accessibilityIdentifier().empty() && isPlainView(cover))
+        for (auto holder = cover->superview(); holder; holder = holder->superview())
+            if (!holder->accessibilityIdentifier().empty() || !isPlainView(holder))
+                return name + " of " + nameOf(holder);
     return name;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "uikit/UIView.h"
@@ -26,6 +27,18 @@ Ref<UIView> coverOf(const Ref<UIView>& view);
 // SVProgressHUD), a pop-up (MMPopupView and its kinds, the game picker), an
 // alert or action sheet (the alerts' card view, ZSActionSheetView).
 bool isOverlay(const Ref<UIView>& view);
+
+// Whether a tap on the view's centre misses it for a reason that scrolling
+// its list may mend: the centre is off the window, or something in front
+// that is no overlay (a bar, a header) would take the tap.
+bool needsScrolling(const Ref<UIView>& view);
+
+// Where the view's centre lies when it is off the window, as the end of a
+// sentence naming the view ("lies off the screen: ..."); nothing when on it.
+std::optional<std::string> offScreen(const Ref<UIView>& view);
+
+// The outermost overlay the view is part of, or null.
+Ref<UIView> outermostOverlay(const Ref<UIView>& view);
 
 // How a refusal names the cover: the outermost overlay it is part of, else
 // the view itself, as its class and "#name" when it has one.

@@ -20,6 +20,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
+#include "foundation/NSURL.h"
 #include "foundation/URLLoadingEngine.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
@@ -85,6 +86,13 @@ int main(int argc, char** argv) {
     std::unique_ptr<backend::LocalBackend> localBackend;
     if (options->backendURL) {
         KXServiceAddress::setBaseURL(*options->backendURL);
+        // The Pal kit's web services are asked at the same host and port.
+        if (auto address = NSURL::URLWithString(*options->backendURL); address && address->host()) {
+            std::string host = address->host()->find(':') == std::string::npos ? *address->host()
+                                                                                : "[" + *address->host() + "]";
+            if (address->port()) host += ":" + std::to_string(*address->port());
+            NimbusConnectHosts::setHost(host);
+        }
     } else {
         localBackend = backend::LocalBackend::start({});
         if (!localBackend) {

@@ -13,33 +13,36 @@
 
 namespace {
 
-// The files that hold the family, as the system's configuration knows them.
-std::vector<std::string> filesOfTheFamily() {
+// The files that hold the text family and the emoji family, as the
+// system's configuration knows them.
+std::vector<std::string> filesOfTheFamilies() {
     std::vector<std::string> files;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(FontLibrary::family));
     FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-    if (FcFontSet* fonts = FcFontList(nullptr, pattern, objects)) {
-        for (int i = 0; i < fonts->nfont; ++i) {
-            FcChar8* file = nullptr;
-            if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) == FcResultMatch) {
-                files.emplace_back(reinterpret_cast<const char*>(file));
+    for (const char* family : {FontLibrary::family, FontLibrary::emojiFamily}) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+        if (FcFontSet* fonts = FcFontList(nullptr, pattern, objects)) {
+            for (int i = 0; i < fonts->nfont; ++i) {
+                FcChar8* file = nullptr;
+                if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) == FcResultMatch) {
+                    files.emplace_back(reinterpret_cast<const char*>(file));
+                }
             }
+            FcFontSetDestroy(fonts);
         }
-        FcFontSetDestroy(fonts);
+        FcPatternDestroy(pattern);
     }
     FcObjectSetDestroy(objects);
-    FcPatternDestroy(pattern);
     std::sort(files.begin(), files.end());
     files.erase(std::unique(files.begin(), files.end()), files.end());
     return files;
 }
 
-// A fontconfig set-up holding only the files of the family (every face in
-// them), read from the folders that hold them through the system's font
+// A fontconfig set-up holding only the files of the two families (every
+// face in them), read from the folders that hold them through the system's font
 // caches, so that no font file has to be opened and scanned at start.
-FcConfig* configWithOnlyTheFamily() {
-    std::vector<std::string> files = filesOfTheFamily();
+FcConfig* configWithOnlyTheFamilies() {
+    std::vector<std::string> files = filesOfTheFamilies();
     std::string xml = "<fontconfig>";
     // A name XML cannot carry (not UTF-8) is left out.
     const auto element = [&xml](const std::string& tag, const std::string& text) {
@@ -57,7 +60,7 @@ FcConfig* configWithOnlyTheFamily() {
         }
         FcStrListDone(caches);
     }
-    // Only the family's files are taken from those folders.
+    // Only the families' files are taken from those folders.
     xml += "<selectfont><acceptfont>";
     for (const auto& file : files) element("glob", file);
     xml += "</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont></fontconfig>";
@@ -83,7 +86,7 @@ FontLibrary& FontLibrary::shared() {
 
 FontLibrary::FontLibrary() {
     PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    FcConfig* config = configWithOnlyTheFamily();
+    FcConfig* config = configWithOnlyTheFamilies();
     pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     FcConfigDestroy(config);  // the font map holds its own reference
     pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(fontMap), 72);

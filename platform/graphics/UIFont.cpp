@@ -96,7 +96,7 @@ CGFloat UIFont::lineHeight() const { return ascender() - descender(); }
 
 PangoFontDescription* UIFont::newPangoDescription() const {
     PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description, FontLibrary::family);
+    pango_font_description_set_family(description, FontLibrary::familyList);
     pango_font_description_set_weight(description, static_cast<PangoWeight>(pangoWeight(weight_)));
     pango_font_description_set_absolute_size(description, size_ * PANGO_SCALE);
     return description;

@@ -212,13 +212,15 @@ void UIApplication::switchToOtherApp(const Ref<NSURL>& url, const SimulatedApp& 
     DispatchQueue::main()->async([me] { me->enterForeground(); });
 }
 
-void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication) {
+void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication,
+                                   std::function<void(bool taken)> done) {
     auto me = self<UIApplication>();
-    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication)] {
+    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication), done = std::move(done)] {
         me->leaveBackground();
         Dictionary options;
         if (!sourceApplication.empty()) options.set(UIApplicationOpenURLOptionsSourceApplicationKey, sourceApplication);
-        if (me->delegate_ && url) me->delegate_->applicationOpenURLOptions(me, url, options);
+        const bool taken = me->delegate_ && url && me->delegate_->applicationOpenURLOptions(me, url, options);
         me->becomeActive();
+        if (done) done(taken);
     });
 }

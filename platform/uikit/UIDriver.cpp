@@ -273,6 +273,11 @@ Ref<UIView> UIDriver::tabButton(std::size_t index) const {
     return tabs ? tabs->tabBar()->buttonForItemAtIndex(index) : nullptr;
 }
 
+std::size_t UIDriver::tabCount() const {
+    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    return tabs ? tabs->tabBar()->items().size() : 0;
+}
+
 bool UIDriver::shot(const std::string& path) {
     settle();
     auto window = keyWindow();

@@ -73,6 +73,8 @@ public:
     bool selectTab(std::size_t index);
     // The bar button that selectTab(index) taps, or null.
     Ref<UIView> tabButton(std::size_t index) const;
+    // The tabs of the front-most tab bar controller (0 when none is shown).
+    std::size_t tabCount() const;
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 
@@ -84,6 +86,11 @@ public:
     bool scroll(const Ref<UIView>& view, CGFloat dy, CGFloat dx = 0);
     // The same for the scroll view under a point of the key window.
     bool scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx = 0);
+    // Drags the scroll views that hold the view, innermost first, so that its
+    // centre comes to the middle of the part of each that the window shows
+    // (as far as the content goes, never past its ends, so nothing is
+    // refreshed or loaded). False when none could bring it nearer.
+    bool scrollToMiddle(const Ref<UIView>& view);
     // Drags the table just far enough to show the whole row.
     bool scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath);
     // Brings the row into view and taps its centre.

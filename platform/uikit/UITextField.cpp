@@ -18,6 +18,9 @@ namespace {
 
 constexpr CGFloat clearButtonSide = 19;
 constexpr CGFloat clearButtonMargin = 5;
+// The cross on the clear button: its span as a share of the disc, its stroke.
+constexpr CGFloat clearCrossShare = 0.42;
+constexpr CGFloat clearCrossWidth = 1.5;
 
 UIColor placeholderColor() { return UIColor::colorWithWhite(0.7, 1); }
 
@@ -260,10 +263,25 @@ void UITextField::drawRect(CGRect) {
     }
     CGFloat lineHeight = std::min(std::ceil(shown.size().height), rect.size.height);
     shown.drawInRect(CGRectMake(rect.origin.x, rect.origin.y + (rect.size.height - lineHeight) / 2, rect.size.width, lineHeight));
-    if (showsClearButton()) {
-        CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), UIColor::colorWithWhite(0.75, 1));
-        UIBezierPath::bezierPathWithOvalInRect(clearButtonRectForBounds(area))->fill();
-    }
+    if (showsClearButton()) drawClearButton(clearButtonRectForBounds(area));
+}
+
+void UITextField::drawClearButton(CGRect rect) {
+    auto context = UIGraphicsGetCurrentContext();
+    CGContextSetFillColorWithColor(context, UIColor::colorWithWhite(0.75, 1));
+    UIBezierPath::bezierPathWithOvalInRect(rect)->fill();
+    // A white cross across the disc's middle, its arms half the disc wide.
+    const CGFloat arm = rect.size.width * clearCrossShare / 2;
+    const CGPoint centre{CGRectGetMidX(rect), CGRectGetMidY(rect)};
+    auto cross = UIBezierPath::bezierPath();
+    cross->moveToPoint({centre.x - arm, centre.y - arm});
+    cross->addLineToPoint({centre.x + arm, centre.y + arm});
+    cross->moveToPoint({centre.x + arm, centre.y - arm});
+    cross->addLineToPoint({centre.x - arm, centre.y + arm});
+    cross->setLineWidth(clearCrossWidth);
+    cross->setLineCapStyle(kCGLineCapRound);
+    CGContextSetStrokeColorWithColor(context, UIColor::whiteColor());
+    cross->stroke();
 }
 
 std::string UITextField::accessibilityLabel() const {

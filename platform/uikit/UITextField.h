@@ -135,6 +135,7 @@ private:
     // Left and right padding of the border style.
     CGFloat borderPadding() const;
     void drawBorder() const;
+    static void drawClearButton(CGRect rect);
 
     // The text's length in UTF-16 units, known while typing at the end, so
     // typing a long text costs no scan of the text per character.

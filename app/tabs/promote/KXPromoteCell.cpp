@@ -130,7 +130,9 @@ void KXPromoteCell::setUpConstraints() {
         make.right.equalToSuperview().offset(-20 * s);
         make.top.equalToSuperview();
         make.bottom.equalToSuperview().offset(-10 * s);
-        make.height.equalTo(156 * s);
+        // Below required: the cell is first laid out at a height of its own
+        // before the table sizes it to fit the card.
+        make.height.equalTo(156 * s).priority(999);
     });
     snp(shadowView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.right.equalToSuperview();

@@ -5,6 +5,7 @@
 
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
+#include "foundation/NSLog.h"
 #include "foundation/URLLoadingEngine.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/TextFitCheck.h"
@@ -13,7 +14,8 @@
 
 // Every screen a promoter reaches from the tabs, walked as a user would, with
 // the text of each checked once its answers have come, down to the end of
-// its content (the first page saved in shots/walk-SIZE). It runs on the standard screen, or on the small one when
+// its content (the first page saved in shots/walk-SIZE), and no layout
+// conflict logged on the way. It runs on the standard screen, or on the small one when
 // VELMARO_TEST_SCREEN is "se": ctest runs it so in a process of its own,
 // since the layout scale is fixed at its first use.
 class ScreenTextFit : public SignedInAppFixture {
@@ -25,6 +27,17 @@ protected:
             folder = "walk-se";
         }
         SignedInAppFixture::SetUp();
+    }
+    void TearDown() override {
+        expectNoLayoutConflicts("after the walk");
+        SignedInAppFixture::TearDown();
+    }
+    // Fails once for each layout conflict logged since the last look.
+    void expectNoLayoutConflicts(const std::string& screen) {
+        for (const std::string& line : logged.lines())
+            if (line.find("Unable to simultaneously satisfy constraints") != std::string::npos)
+                ADD_FAILURE() << size << screen << ": " << line;
+        logged.clear();
     }
     // Lets the screen's requests be answered, and those their answers start.
     void letAnswersArrive() {
@@ -49,6 +62,7 @@ protected:
             expectTextFits(driver, size + screen + " scrolled " + std::to_string(page));
         }
         if (page > 1) driver.scrollAt(middle, -step * (page - 1));
+        expectNoLayoutConflicts(screen);
     }
     std::string screenName() const {
         auto stack = cast<UINavigationController>(tabBar()->selectedViewController());
@@ -59,6 +73,7 @@ protected:
     std::string size = "standard: ";
     // Where the first page of each screen is saved for a person to look at.
     std::string folder = "walk-standard";
+    NSLogCapture logged;
 };
 
 TEST_F(ScreenTextFit, TheFourTabs) {
@@ -118,6 +133,7 @@ TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
     letAnswersArrive();
     ASSERT_FALSE(driver.findAllOfClass("KXGameIcoPopView").empty());
     expectTextFits(driver, size + "105 game picker");
+    expectNoLayoutConflicts("105 game picker");
     shot(folder, "105 game picker");
     for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
     backToMine();
