@@ -1,5 +1,6 @@
 #include "backend/ImageCaptions.h"
 
+#include <array>
 #include <regex>
 
 #include "backend/Database.h"
@@ -36,6 +37,14 @@ std::optional<std::string> imageCaption(Database& database, std::string_view pat
     std::smatch match;
     static const std::regex medal(R"(rank/medal-(\d{1,2}))");
     if (std::regex_match(address, match, medal)) return match[1].str();
+    // A settlement's state: under review, settled, refused.
+    static const std::regex settlementState(R"(settlement/state-(\d))");
+    if (std::regex_match(address, match, settlementState)) {
+        static const std::array<const char*, 3> kStateMarks = {"审", "结", "驳"};
+        const auto state = static_cast<std::size_t>(match[1].str()[0] - '0');
+        if (state < kStateMarks.size()) return kStateMarks[state];
+        return std::nullopt;
+    }
     // The publisher's logo on the contact page: the app icon's character.
     if (address == "kefu/logo") return "推";
     for (const CaptionSource& source : captionSources()) {

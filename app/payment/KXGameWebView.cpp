@@ -1,6 +1,7 @@
 #include "app/payment/KXGameWebView.h"
 
 #include "foundation/NSLog.h"
+#include "foundation/NSNotificationCenter.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURLRequest.h"
 #include "frameworks/constraints/MASAdditions.h"
@@ -79,5 +80,24 @@ void KXGameWebView::decidePolicyForNavigationAction(const Ref<WKWebView>& webVie
 void KXGameWebView::catchEvent(const Ref<NSURL>& url) {
     if (!url) return;
     const std::string host = url->host().value_or("");
-    if (host == "wap" || host == "alipayclient") UIApplication::sharedApplication()->openURL(url, {}, nullptr);
+    if (host != "wap" && host != "alipayclient") return;
+    reloadOnReturn();
+    UIApplication::sharedApplication()->openURL(url, {}, nullptr);
 }
+
+void KXGameWebView::reloadOnReturn() {
+    auto centre = NSNotificationCenter::defaultCenter();
+    centre->removeObserver(this, UIApplicationDidBecomeActiveNotification);
+    WeakRef<KXGameWebView> weak = self<KXGameWebView>();
+    centre->addObserver(
+        self<KXGameWebView>(),
+        [weak](const Ref<NSNotification>&) {
+            auto me = weak.lock();
+            if (!me) return;
+            NSNotificationCenter::defaultCenter()->removeObserver(me.get(), UIApplicationDidBecomeActiveNotification);
+            if (me->webView_) me->webView_->reload();
+        },
+        UIApplicationDidBecomeActiveNotification);
+}
+
+KXGameWebView::~KXGameWebView() { NSNotificationCenter::defaultCenter()->removeObserver(this); }

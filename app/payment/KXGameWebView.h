@@ -16,7 +16,9 @@ class KXWebViewGameViewController;
 // payment links to the payment apps: every navigation whose address holds
 // "ripple" or "alipay" and whose scheme is "ripple" or "alipay" goes to
 // catchEvent, which opens it through the application when its host is
-// "wap" or "alipayclient". Every navigation is allowed. A navigation that
+// "wap" or "alipayclient"; when the app is back from the payment app, the
+// page is loaded again, so that it shows the order as it now stands (paid).
+// Every navigation is allowed. A navigation that
 // targets no main frame (a link opening a new window) first runs a script
 // clearing the page's link targets. Script messages under "gameinfo" are
 // logged.
@@ -27,6 +29,7 @@ public:
         "var a = document.getElementsByTagName('a');for(var i=0;i<a.length;i++){a[i].setAttribute('target','');}";
 
     KXGameWebView(CGRect frame, std::string urlString) : UIView(frame), urlString_(std::move(urlString)) {}
+    ~KXGameWebView() override;
     // A wrapper for the address with a zero frame.
     static Ref<KXGameWebView> initWithUrlString(std::string urlString);
 
@@ -49,6 +52,9 @@ protected:
     void didCreate() override;
 
 private:
+    // Reloads the page once, the next time the app becomes active.
+    void reloadOnReturn();
+
     std::string urlString_;
     Ref<WKWebView> webView_;
     WeakRef<KXWebViewGameViewController> kongzhiView_;

@@ -4,6 +4,7 @@
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/stats/KXGiftBagParts.h"
+#include "app/stats/KXStatsList.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIViewController.h"
@@ -57,11 +58,7 @@ void KXGameGiftBagAlert::setUpViews() {
     bgView_->layer()->setCornerRadius(16 * s);
     addSubview(bgView_);
 
-    gameImageView_ = make<UIImageView>();
-    gameImageView_->setAccessibilityIdentifier("gameImageView");
-    gameImageView_->setBackgroundColor(UIColor::redColor());
-    gameImageView_->layer()->setCornerRadius(12 * s);
-    gameImageView_->setClipsToBounds(true);
+    gameImageView_ = KXStatsList::gameIconView("gameImageView");
     bgView_->addSubview(gameImageView_);
 
     nameLabel_ = KXLabel::boldLabel("名字", "#444444", 18 * s);

@@ -22,7 +22,9 @@ void KXtuiguanpanhangbangCell::setupUI() {
     }
     contentView()->addSubview(KXGridViews::line({0, kHeight - 1, width, 1}));
     for (int i = 0; i <= 3; ++i) contentView()->addSubview(KXGridViews::line({i * column, 0, 1, kHeight}));
-    icoiamgView_ = make<UIImageView>(CGRect{(column - 16) / 2, 12, 16, 20});
+    // The place's badge, square as its picture is.
+    icoiamgView_ = make<UIImageView>(CGRect{(column - kBadgeSide) / 2, (kHeight - kBadgeSide) / 2, kBadgeSide, kBadgeSide});
+    icoiamgView_->setContentMode(UIViewContentMode::ScaleAspectFit);
     icoiamgView_->setAccessibilityIdentifier("icoiamgView");
     contentView()->addSubview(icoiamgView_);
 }

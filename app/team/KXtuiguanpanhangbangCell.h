@@ -13,6 +13,7 @@
 class KXtuiguanpanhangbangCell : public UITableViewCell {
 public:
     static constexpr CGFloat kHeight = 44;
+    static constexpr CGFloat kBadgeSide = 20;
 
     using UITableViewCell::UITableViewCell;
 

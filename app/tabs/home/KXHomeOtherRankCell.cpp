@@ -14,9 +14,6 @@ namespace {
 using KXRankRowParts::columnLabel;
 using KXRankRowParts::gridLine;
 
-// The row that closes a full first page of the table gets the rounded bottom.
-constexpr long kRoundedBottomRow = 8;
-
 }  // namespace
 
 void KXHomeOtherRankCell::didCreate() {
@@ -83,7 +80,7 @@ void KXHomeOtherRankCell::setUpConstraints() {
     });
 }
 
-void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath) {
+void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath, bool lastRow) {
     indexPath_ = indexPath;
     // The corner masks below take the row's bounds as they are now.
     layoutIfNeeded();
@@ -109,7 +106,7 @@ void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath) {
             label->setFont(UIFont::boldSystemFontOfSize(fontSize));
             label->setTextColor(UIColorHex::colorWithHexString("#000000", 0.85));
         }
-    } else if (indexPath_ && row == kRoundedBottomRow) {
+    } else if (indexPath_ && lastRow) {
         UIViewExt::roundCorners(*bgView_, UIRectCornerBottomLeft | UIRectCornerBottomRight, 4 * layoutScale());
     } else {
         UIViewExt::roundCorners(*bgView_, UIRectCornerAllCorners, 0);

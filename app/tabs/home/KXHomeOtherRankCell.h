@@ -30,7 +30,9 @@ public:
     Ref<UIView> bottomLine() const { return bottomLine_; }
 
     const std::optional<IndexPath>& indexPath() const { return indexPath_; }
-    void setIndexPath(std::optional<IndexPath> indexPath);
+    // Styles the row by its place: the title row (0) with rounded top
+    // corners, the last row of the list with rounded bottom corners.
+    void setIndexPath(std::optional<IndexPath> indexPath, bool lastRow = false);
     const Ref<KXHomeRankListModel>& model() const { return model_; }
     void setModel(Ref<KXHomeRankListModel> model);
     const Ref<KXRankListModel>& popularityListModel() const { return popularityListModel_; }

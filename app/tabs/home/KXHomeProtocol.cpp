@@ -58,7 +58,7 @@ Ref<UICollectionViewCell> KXHomeProtocol::collectionViewCellForItemAtIndexPath(
     case otherRanks: {
         auto cell = dequeue<KXHomeOtherRankCell>(collectionView, "KXHomeOtherRankCell", indexPath);
         if (!cell) return nullptr;
-        cell->setIndexPath(indexPath);
+        cell->setIndexPath(indexPath, indexPath.item() + 1 == collectionViewNumberOfItemsInSection(collectionView, otherRanks));
         // Row 0 is the column-title row; row r shows entry r + 2.
         const std::size_t entry = row + kCardPlaces - 1;
         if (row > 0 && entry < rankingCount()) cell->setModel(model_->paihangbang[entry]);
