@@ -38,6 +38,18 @@ std::vector<std::string> filesOfTheFamilies() {
     return files;
 }
 
+// The colour emoji come as bitmaps of one size: a font without outlines is
+// scaled to the size asked for (fontconfig's own bitmap scaling rule).
+constexpr const char* kBitmapScaling =
+    "<match target=\"font\"><test name=\"outline\" compare=\"eq\"><bool>false</bool></test>"
+    "<edit name=\"pixelsizefixupfactor\" mode=\"assign\"><divide><name target=\"pattern\">pixelsize</name>"
+    "<name target=\"font\">pixelsize</name></divide></edit></match>"
+    "<match target=\"font\"><test name=\"outline\" compare=\"eq\"><bool>false</bool></test>"
+    "<edit name=\"matrix\" mode=\"assign\"><times><name>matrix</name><matrix><name>pixelsizefixupfactor</name>"
+    "<double>0</double><double>0</double><name>pixelsizefixupfactor</name></matrix></times></edit>"
+    "<edit name=\"size\" mode=\"assign\"><divide><name>size</name><name>pixelsizefixupfactor</name></divide></edit>"
+    "</match>";
+
 // A fontconfig set-up holding only the files of the two families (every
 // face in them), read from the folders that hold them through the system's font
 // caches, so that no font file has to be opened and scanned at start.
@@ -63,7 +75,9 @@ FcConfig* configWithOnlyTheFamilies() {
     // Only the families' files are taken from those folders.
     xml += "<selectfont><acceptfont>";
     for (const auto& file : files) element("glob", file);
-    xml += "</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont></fontconfig>";
+    xml += "</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont>";
+    xml += kBitmapScaling;
+    xml += "</fontconfig>";
 
     FcConfig* config = FcConfigCreate();
     FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
