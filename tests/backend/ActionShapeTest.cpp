@@ -180,6 +180,10 @@ TEST_F(ActionShapes, ImageAndNoticeAddressesLoad) {
 
     auto page = client().raw("GET", pathOf(mine.json["data"]["news"][0]["url"]), "", "");
     ASSERT_EQ(page.status, 200);
-    EXPECT_NE(page.body.find(mine.json["data"]["news"][0]["title"].get<std::string>()), std::string::npos);
+    // The notice's title once, as the page's title, not again as its first line.
+    const std::string title = mine.json["data"]["news"][0]["title"].get<std::string>();
+    const std::size_t titled = page.body.find("<title>" + title + "</title>");
+    EXPECT_NE(titled, std::string::npos) << page.body;
+    EXPECT_EQ(page.body.find(title, titled + 1), std::string::npos) << page.body;
     EXPECT_EQ(client().raw("GET", "/notice/999999", "", "").status, 404);
 }

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "BackendClient.h"
+#include "backend/Database.h"
+#include "backend/ImageCaptions.h"
 
 using SettlementActions = BackendTest;
 
@@ -35,6 +37,13 @@ TEST_F(SettlementActions, SettlementListStartsWithTheWithdrawnAmountInRows) {
     EXPECT_EQ(data["data"][1]["status"], "已结算");
     EXPECT_GE(newest["create_time"].get<std::string>(), data["data"][1]["create_time"].get<std::string>());
     EXPECT_EQ(newest["icon"].get<std::string>().rfind(backend_->baseURL(), 0), 0u);
+    // The icons are marked with their state.
+    auto database = backend::Database::open("");
+    ASSERT_NE(database, nullptr);
+    EXPECT_EQ(backend::imageCaption(*database, "settlement/state-0"), "审");
+    EXPECT_EQ(backend::imageCaption(*database, "settlement/state-1"), "结");
+    EXPECT_EQ(backend::imageCaption(*database, "settlement/state-2"), "驳");
+    EXPECT_EQ(backend::imageCaption(*database, "settlement/state-7"), std::nullopt);
 
     // A promoter who has never withdrawn has an empty list.
     auto empty = client().classicGet("jiesuan_list", {}, {}, "5");

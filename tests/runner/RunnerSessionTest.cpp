@@ -103,7 +103,14 @@ TEST_F(RunnerSessionTest, BadCommandsAreReportedAndTheSessionGoesOn) {
         EXPECT_FALSE(result.ok) << bad;
         EXPECT_FALSE(result.output.empty()) << bad;
     }
-    EXPECT_FALSE(session.execute("tab 1").ok);  // no tab bar on this screen
+    // Each refusal is a whole sentence.
+    EXPECT_EQ(session.execute("tab x").output, "tab needs the number of a tab, 1 for the first (such as tab 2).");
+    EXPECT_EQ(session.execute("tab -1").output, session.execute("tab x").output);
+    EXPECT_EQ(session.execute("open notaurl").output,
+              "\"notaurl\" is not a URL another app could open this one with: it needs a scheme, such as "
+              "nimbus123456789://auth?code=1");
+    EXPECT_EQ(session.execute("open other://x").output, "The app did not take other://x: nothing in it handles that URL.");
+    EXPECT_EQ(session.execute("tab 1").output, "No tab bar is on the screen, so there is no tab to select.");
     EXPECT_TRUE(session.execute("").ok);
     EXPECT_TRUE(session.execute("# a comment").ok);
     EXPECT_TRUE(session.execute("wait 0").ok);
@@ -216,6 +223,52 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     EXPECT_EQ(ownTaps, 1);
 }
 
+TEST_F(RunnerSessionTest, TapScrollsItsTargetToTheMiddleFirstAndNamesWhatStaysInTheWay) {
+    auto content = window->rootViewController()->view();
+    auto list = make<UIScrollView>(CGRectMake(0, 0, 375, 667));
+    list->setContentSize(CGSizeMake(375, 2000));
+    content->addSubview(list);
+    int applied = 0, copied = 0;
+    auto button = [&](const char* title, CGFloat y, int& count) {
+        auto made = UIButton::buttonWithType(UIButtonType::System);
+        made->setFrame(CGRectMake(20, y, 335, 44));
+        made->setTitle(std::string(title), UIControlStateNormal);
+        made->addTarget(nullptr, [&count](const Ref<UIControl>&) { ++count; }, UIControlEventTouchUpInside);
+        list->addSubview(made);
+    };
+    // One far below the screen, one under a bar laid over the list's bottom.
+    button("一键申请", 1500, applied);
+    button("复制推广", 600, copied);
+    auto bar = make<UIView>(CGRectMake(0, 580, 375, 87));
+    content->addSubview(bar);
+    auto result = session.execute("tap 一键申请");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(applied, 1);
+    list->setContentOffset({0, 0});
+    result = session.execute("tap 复制推广");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(copied, 1);
+    // Scrolled, neither ends past the content's ends (no load-more pull).
+    EXPECT_LE(list->contentOffset().y, 2000 - 667);
+
+    // Out of every list and off the screen: told where it is.
+    auto below = UIButton::buttonWithType(UIButtonType::System);
+    below->setFrame(CGRectMake(20, 700, 120, 44));
+    below->setTitle(std::string("提交"), UIControlStateNormal);
+    content->addSubview(below);
+    EXPECT_EQ(session.execute("tap 提交").output,
+              "tap: \"提交\" lies off the screen: its centre (80, 722) is below the 375 x 667 window, and no list "
+              "scrolls it into view");
+
+    // A plain view in the way is named with the view it belongs to.
+    auto panel = make<UIView>(CGRectMake(0, 0, 375, 300));
+    panel->setAccessibilityIdentifier("panel");
+    panel->addSubview(make<UIView>(panel->bounds()));
+    content->addSubview(panel);
+    auto covered = session.execute("tap 登录");
+    EXPECT_EQ(covered.output, "tap: \"登录\" is covered by UIView of UIView #panel");
+}
+
 TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto tabs = make<UITabBarController>();
     auto first = make<UIViewController>();
@@ -236,7 +289,8 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto result = session.execute("tab 2");
     EXPECT_TRUE(result.ok) << result.output;
     EXPECT_EQ(tabs->selectedIndex(), 1u);
-    EXPECT_EQ(session.execute("tab 3").output, "selectTab: there is no tab 3: the tab bar has 2 tabs");
+    EXPECT_EQ(session.execute("tab 3").output, "There is no tab 3: the tab bar has tabs from 1 to 2.");
+    EXPECT_EQ(session.execute("tab 0").output, "tab needs the number of a tab, from 1 to 2 (such as tab 2).");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {

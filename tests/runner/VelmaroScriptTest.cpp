@@ -112,8 +112,25 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     // Tabs are counted from 1, in the step and in its failure.
     auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo");
     EXPECT_EQ(noSuchTab.exitCode, 1);
-    EXPECT_NE(noSuchTab.output.find("there is no tab 9: the tab bar has 4 tabs"), std::string::npos)
+    EXPECT_NE(noSuchTab.output.find("There is no tab 9: the tab bar has tabs from 1 to 4."), std::string::npos)
         << noSuchTab.output;
+}
+
+TEST(VelmaroScript, ASessionOnAFormerFolderNumbersItsShotsOnAndThePalLineNamesTheAddressUsed) {
+    TempSandbox folder;
+    auto first = runScript(folder.path(), "shot\nshot\n");
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const std::string shots = folder.path() + "/session/shots/";
+    std::ofstream(shots + "shot-001.png") << "kept";
+    std::ofstream(shots + "shot-x.png") << "not a shot";
+    // Another back end, where nothing listens: the Pal kit asks its host too.
+    auto later = runScript(folder.path(), "shot\n", "--backend http://127.0.0.1:1/", false);
+    ASSERT_EQ(later.exitCode, 0) << later.output;
+    EXPECT_NE(later.output.find("shot-003.png"), std::string::npos) << later.output;
+    EXPECT_EQ(std::filesystem::file_size(shots + "shot-001.png"), 4u);
+    EXPECT_NE(later.output.find("https://127.0.0.1:1/palconnectopen/openapi/policy_conf"), std::string::npos)
+        << later.output;
+    EXPECT_EQ(later.output.find("https:///"), std::string::npos) << later.output;
 }
 
 TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {

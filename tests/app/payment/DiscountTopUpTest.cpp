@@ -89,6 +89,12 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     ASSERT_TRUE(page->webView1()->webView()->followLink("涟信支付"));
     ASSERT_TRUE(runUntil([&] { return !paymentApp.notifyAnswers().empty(); }));
     EXPECT_EQ(paymentApp.openedLinks()[0].rfind("ripple://wap/pay?oid=" + *screen->oidStr(), 0), 0u);
+    // Back from the payment app, the page shows the order paid, without its links.
+    auto webView = page->webView1()->webView();
+    ASSERT_TRUE(runUntil([&] {
+        return !webView->isLoading() && webView->pageContent().text.find("订单已支付") != std::string::npos;
+    })) << driver.describeScreen();
+    EXPECT_TRUE(webView->pageContent().links.empty());
 
     // Back on the form, the order's state lays the done page over it.
     back();

@@ -86,6 +86,8 @@ TEST_F(GiftBagScreenTest, PagesCopiesAndOpensThePopUp) {
     EXPECT_EQ(alert->surplusLabel()->text(), "剩余 " + second->bfb);
     EXPECT_DOUBLE_EQ(alert->bgView()->frame().origin.y, 148);
     EXPECT_TRUE(runUntil([&] { return alert->gameImageView()->image() != nullptr; }));
+    // Nothing of a colour of its own shows round the icon's rounded corners.
+    EXPECT_EQ(alert->gameImageView()->backgroundColor(), UIColor::clearColor());
     shot("stats", "gift-bag-pop-up");
     UIPasteboard::generalPasteboard()->setString("");
     ASSERT_TRUE(driver.tap(alert->copyButton()));

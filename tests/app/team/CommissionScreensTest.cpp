@@ -90,6 +90,10 @@ TEST_F(CommissionAnswers, RankingRowsShowMedalsOrPlaceNumbers) {
     auto medal = cast<KXtuiguanpanhangbangCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)));
     ASSERT_TRUE(medal);
     EXPECT_FALSE(medal->icoiamgView()->isHidden());
+    // The badge keeps its picture's square shape.
+    const CGSize badge = medal->icoiamgView()->frame().size;
+    EXPECT_EQ(badge.width, badge.height);
+    EXPECT_EQ(medal->icoiamgView()->contentMode(), UIViewContentMode::ScaleAspectFit);
     EXPECT_EQ(shownTexts(medal), (std::vector<std::string>{"李明", "120.00"}));
     // Without an image, the place number (counted from 1).
     EXPECT_EQ(rowTexts(table, 1), (std::vector<std::string>{"2", "王芳", "99.00"}));

@@ -207,6 +207,29 @@ TEST(TextDrawing, DrawsColouredAlignedTextInsideTheRect) {
     EXPECT_GT(inkRight, 40u);
 }
 
+TEST(TextDrawing, EmojiAreDrawnInColourAtTheTextsSize) {
+    // Black text: colour can only come from the emoji font.
+    const UIFont font = UIFont::systemFontOfSize(20);
+    const CGSize size = NSStringDrawing::sizeWithAttributes("😀", withFont(font));
+    EXPECT_GT(size.width, 16);
+    EXPECT_LT(size.width, 30);
+    UIGraphicsBeginImageContextWithOptions({60, 40}, false, 1);
+    NSStringDrawing::drawAtPoint("😀", {0, 0}, {.font = font, .foregroundColor = UIColor::blackColor()});
+    auto image = UIGraphicsGetImageFromCurrentImageContext()->CGImage();
+    UIGraphicsEndImageContext();
+    std::size_t yellow = 0, inkRight = 0;
+    for (std::size_t y = 0; y < 40; ++y) {
+        for (std::size_t x = 0; x < 60; ++x) {
+            CGImagePixel pixel = image->pixelAt(x, y);
+            if (pixel.alpha < 128) continue;
+            if (pixel.red > 200 && pixel.green > 150 && pixel.blue < 100) ++yellow;
+            if (x >= 32) ++inkRight;
+        }
+    }
+    EXPECT_GT(yellow, 100u) << "a yellow face, not a box of hex digits";
+    EXPECT_EQ(inkRight, 0u) << "scaled to the text's size";
+}
+
 TEST(TextDrawing, LeavesTheContextsPathAlone) {
     UIGraphicsBeginImageContextWithOptions({100, 40}, false, 1);
     auto context = UIGraphicsGetCurrentContext();

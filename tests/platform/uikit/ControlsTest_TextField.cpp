@@ -5,6 +5,7 @@
 #include "foundation/NSString.h"
 #include "uikit/UIButton.h"
 #include "uikit/UITextField.h"
+#include "uikit/ViewSnapshot.h"
 
 namespace {
 
@@ -203,6 +204,17 @@ TEST_F(TextFieldTest, ClearButtonAsksTheDelegateThenEmptiesTheField) {
     ASSERT_TRUE(driver.typeText(field, "abc"));
     CGRect clear = field->clearButtonRectForBounds(field->bounds());
     EXPECT_LT(CGRectGetMaxX(field->textRectForBounds(field->bounds())), 200);
+    // A grey disc with a white cross through its middle.
+    auto image = snapshotView(field, false, 2)->CGImage();
+    auto pixel = [&](CGFloat x, CGFloat y) {
+        return image->pixelAt(static_cast<std::size_t>(x * 2), static_cast<std::size_t>(y * 2));
+    };
+    const CGImagePixel cross = pixel(CGRectGetMidX(clear), CGRectGetMidY(clear));
+    const CGImagePixel disc = pixel(CGRectGetMidX(clear), CGRectGetMinY(clear) + 3);
+    EXPECT_GT(cross.red, 240);
+    EXPECT_GT(cross.blue, 240);
+    EXPECT_NEAR(disc.red, 191, 12);
+    EXPECT_NEAR(disc.blue, 191, 12);
     log.clear();
     ASSERT_TRUE(driver.tapAt({20 + CGRectGetMidX(clear), 20 + CGRectGetMidY(clear)}));
     EXPECT_EQ(field->text(), "");
