@@ -47,7 +47,10 @@ void KXGameGiftBagCell::setUpConstraints() {
     const CGFloat s = layoutScale();
     snp(gameImageView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.top.equalToSuperview().offset(10 * s);
-        make.width.height.equalTo(52 * s);
+        make.width.equalTo(52 * s);
+        // Below required: the cell is first laid out at a height of its own
+        // before the table sizes it to fit.
+        make.height.equalTo(52 * s).priority(999);
         make.bottom.equalToSuperview().offset(-13 * s);
     });
     snp(titleLabel_).makeConstraints([&](ConstraintMaker& make) {

@@ -121,7 +121,9 @@ void KXOpenServiceGameCell::setUpConstraints() {
     snp(collectionView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.right.equalToSuperview();
         make.top.equalTo(snp(gameImageView_).bottom).offset(10 * s);
-        make.height.equalTo(136 * s);
+        // Below required: the cell is first laid out at a height of its own
+        // before the table sizes it to fit.
+        make.height.equalTo(136 * s).priority(999);
         make.bottom.equalToSuperview().offset(-20 * s);
     });
 }

@@ -212,15 +212,13 @@ void UIApplication::switchToOtherApp(const Ref<NSURL>& url, const SimulatedApp& 
     DispatchQueue::main()->async([me] { me->enterForeground(); });
 }
 
-void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication,
-                                   std::function<void(bool taken)> done) {
+void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication) {
     auto me = self<UIApplication>();
-    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication), done = std::move(done)] {
+    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication)] {
         me->leaveBackground();
         Dictionary options;
         if (!sourceApplication.empty()) options.set(UIApplicationOpenURLOptionsSourceApplicationKey, sourceApplication);
-        const bool taken = me->delegate_ && url && me->delegate_->applicationOpenURLOptions(me, url, options);
+        if (me->delegate_ && url) me->delegate_->applicationOpenURLOptions(me, url, options);
         me->becomeActive();
-        if (done) done(taken);
     });
 }

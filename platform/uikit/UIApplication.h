@@ -75,10 +75,8 @@ public:
     // (letter case ignored); it outlives application resets until reset.
     static void installSimulatedApp(std::string scheme, SimulatedApp handler);
     static void removeAllSimulatedApps();
-    // Another app opens `url` into this one (see the class comment); `done`
-    // hears whether the app delegate took the URL.
-    void openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication = {},
-                        std::function<void(bool taken)> done = {});
+    // Another app opens `url` into this one (see the class comment).
+    void openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication = {});
 
     // --- Life cycle, driven by UIApplicationMain, tests and the runner ---
     // A fresh shared application with `delegate`, launched and active.

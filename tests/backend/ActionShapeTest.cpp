@@ -182,8 +182,9 @@ TEST_F(ActionShapes, ImageAndNoticeAddressesLoad) {
     ASSERT_EQ(page.status, 200);
     // The notice's title once, as the page's title, not again as its first line.
     const std::string title = mine.json["data"]["news"][0]["title"].get<std::string>();
-    const std::size_t titled = page.body.find("<title>" + title + "</title>");
-    EXPECT_NE(titled, std::string::npos) << page.body;
-    EXPECT_EQ(page.body.find(title, titled + 1), std::string::npos) << page.body;
+    const std::string titleElement = "<title>" + title + "</title>";
+    const std::size_t titled = page.body.find(titleElement);
+    ASSERT_NE(titled, std::string::npos) << page.body;
+    EXPECT_EQ(page.body.find(title, titled + titleElement.size()), std::string::npos) << page.body;
     EXPECT_EQ(client().raw("GET", "/notice/999999", "", "").status, 404);
 }
