@@ -92,7 +92,7 @@ TEST_F(CommissionAnswers, RankingRowsShowMedalsOrPlaceNumbers) {
     EXPECT_FALSE(medal->icoiamgView()->isHidden());
     // The badge keeps its picture's square shape.
     const CGSize badge = medal->icoiamgView()->frame().size;
-    EXPECT_EQ(badge.width, badge.height);
+    EXPECT_NEAR(badge.width, badge.height, 0.01);
     EXPECT_EQ(medal->icoiamgView()->contentMode(), UIViewContentMode::ScaleAspectFit);
     EXPECT_EQ(shownTexts(medal), (std::vector<std::string>{"李明", "120.00"}));
     // Without an image, the place number (counted from 1).
