@@ -76,6 +76,14 @@ int highestShotNumber(const std::string& folder) {
     return highest;
 }
 
+// Whether the view is there and neither it nor a container of it is hidden.
+bool isShown(const Ref<UIView>& view) {
+    if (!view || !view->window()) return false;
+    for (auto v = view; v; v = v->superview())
+        if (v->isHidden()) return false;
+    return true;
+}
+
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
     if (view->isFirstResponder()) return view;
@@ -245,18 +253,22 @@ CommandResult RunnerSession::tab(const std::string& number) {
                            (count ? "from 1 to " + std::to_string(count) : std::string("1 for the first")) +
                            " (such as tab 2)."};
     }
-    // The bar may still be coming (the sign-in's screen change).
+    // The bar may still be coming (the sign-in's screen change) or be
+    // hidden for a moment (a screen pushed over a tab's first one).
+    const auto position = static_cast<std::size_t>(*index - 1);
     NSRunLoop::mainRunLoop()->runUntil(
         [&] {
             driver_.settle();
-            return driver_.tabCount() > 0;
+            return isShown(driver_.tabButton(position));
         },
         kTargetWaitSeconds);
     const std::size_t count = driver_.tabCount();
     if (count == 0) return {false, "No tab bar is on the screen, so there is no tab to select."};
     if (static_cast<std::size_t>(*index) > count)
-        return {false, "There is no tab " + number + ": the tab bar has tabs from 1 to " + std::to_string(count) + "."};
-    const auto position = static_cast<std::size_t>(*index - 1);
+        return {false, "There is no tab " + std::to_string(*index) + ": the tab bar has tabs from 1 to " +
+                           std::to_string(count) + "."};
+    if (!isShown(driver_.tabButton(position)))
+        return {false, "The tab bar is hidden on this screen: go back to a tab's first screen to select a tab."};
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     Ref<UIView> cover;
     if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)

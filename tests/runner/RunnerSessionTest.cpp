@@ -290,6 +290,9 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     EXPECT_EQ(tabs->selectedIndex(), 1u);
     EXPECT_EQ(session.execute("tab 3").output, "There is no tab 3: the tab bar has tabs from 1 to 2.");
     EXPECT_EQ(session.execute("tab 0").output, "tab needs the number of a tab, from 1 to 2 (such as tab 2).");
+    tabs->tabBar()->setHidden(true);  // as under a screen pushed over a tab's first one
+    EXPECT_EQ(session.execute("tab 1").output,
+              "The tab bar is hidden on this screen: go back to a tab's first screen to select a tab.");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
