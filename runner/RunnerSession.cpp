@@ -260,7 +260,8 @@ CommandResult RunnerSession::tab(const std::string& number) {
     NSRunLoop::mainRunLoop()->runUntil(
         [&] {
             driver_.settle();
-            return isShown(driver_.tabButton(position));
+            const std::size_t count = driver_.tabCount();
+            return count > 0 && (static_cast<std::size_t>(*index) > count || isShown(driver_.tabButton(position)));
         },
         kTargetWaitSeconds);
     const std::size_t count = driver_.tabCount();
@@ -287,7 +288,9 @@ CommandResult RunnerSession::open(const std::string& url) {
     if (url.empty()) return {false, "open needs a URL, such as open nimbus123456789://auth?code=1"};
     auto address = NSURL::URLWithString(url);
     if (!address || !address->scheme())
-        return {false, "\"" + url + "\" is not a URL another app could open this one with: it needs a scheme, such as nimbus123456789://auth?code=1"};
+        return {false, "\"" + url +
+                           "\" is not a URL another app could open this one with: it needs a scheme, such as "
+                           "nimbus123456789://auth?code=1"};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "The app is not running."};
     application->openURLIntoApp(address);

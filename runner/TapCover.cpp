@@ -122,7 +122,8 @@ std::optional<std::string> offScreen(const Ref<UIView>& view) {
                        : centre.x < CGRectGetMinX(screen) ? "left of"
                                                           : "right of";
     char text[160];
-    std::snprintf(text, sizeof text, "lies off the screen: its centre (%g, %g) is %s the %g x %g window, and no list scrolls it into view",
+    std::snprintf(text, sizeof text,
+                  "lies off the screen: its centre (%g, %g) is %s the %g x %g window, and no list scrolls it into view",
                   centre.x, centre.y, side, screen.size.width, screen.size.height);
     return std::string(text);
 }

@@ -62,16 +62,19 @@ bool UIDriver::scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx) {
 bool UIDriver::scrollToMiddle(const Ref<UIView>& view) {
     settle();
     auto window = keyWindow();
-    if (!view || !window || view->window() != window) return fail("scrollToMiddle: the view is not in the key window");
+    if (!view || !window || view->window() != window)
+        return fail("scrollToMiddle: the view is not in the key window");
     bool moved = false;
     for (auto holder = view->superview(); holder; holder = holder->superview()) {
         auto scrollView = cast<UIScrollView>(holder);
         if (!scrollView || !scrollView->scrollsVertically()) continue;
-        CGRect shown = CGRectIntersection(scrollView->bounds(), scrollView->convertRectFromView(window->bounds(), window));
+        const CGRect shown =
+            CGRectIntersection(scrollView->bounds(), scrollView->convertRectFromView(window->bounds(), window));
         if (CGRectIsNull(shown) || CGRectIsEmpty(shown)) continue;
         const CGRect bounds = view->bounds();
         const CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, scrollView);
-        const CGFloat distance = std::min(std::max(centre.y - CGRectGetMidY(shown), scrollView->verticalDragToRestingEdge(false)),
+        const CGFloat toMiddle = centre.y - CGRectGetMidY(shown);
+        const CGFloat distance = std::min(std::max(toMiddle, scrollView->verticalDragToRestingEdge(false)),
                                           scrollView->verticalDragToRestingEdge(true));
         if (std::fabs(distance) < 1) continue;
         if (!drag(scrollView, {0, distance}, "scrollToMiddle")) return false;
