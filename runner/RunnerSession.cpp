@@ -211,9 +211,11 @@ CommandResult RunnerSession::tap(const std::string& target) {
             auto found = driver_.find(target);
             // A caption out of view or under a bar is first scrolled to the
             // middle of its list, once, as UI test tools do; one under a HUD
-            // or a pop-up is left for that to go.
-            if (!found || scrolled || !TapCover::needsScrolling(found)) return found;
+            // or a pop-up is left for that to go. A caption whose row was
+            // scrolled away (its cell reused) is looked for along the list.
+            if (scrolled || (found && !TapCover::needsScrolling(found))) return found;
             scrolled = true;
+            if (!found && !(found = driver_.scrollToFind(target))) return found;
             driver_.scrollToMiddle(found);
             return driver_.find(target);
         },

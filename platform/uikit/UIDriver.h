@@ -91,6 +91,14 @@ public:
     // (as far as the content goes, never past its ends, so nothing is
     // refreshed or loaded). False when none could bring it nearer.
     bool scrollToMiddle(const Ref<UIView>& view);
+    // Looks for a view that matches the query in the content of the largest
+    // shown list that scrolls vertically: from where it stands a screen at a
+    // time towards its top, then from the top towards its end, within the
+    // content's ends (nothing is refreshed or loaded). A list whose cells are
+    // reused keeps only the rows on screen, so a caption scrolled away exists
+    // again only once its row is back. The match, or null (the list is left
+    // at its end).
+    Ref<UIView> scrollToFind(std::string_view query);
     // Drags the table just far enough to show the whole row.
     bool scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath);
     // Brings the row into view and taps its centre.

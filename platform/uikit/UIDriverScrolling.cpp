@@ -24,6 +24,23 @@ CGFloat distanceToShow(const Ref<UIScrollView>& scrollView, CGRect rect) {
     return 0;
 }
 
+// The shown scroll view that scrolls vertically and takes the most of the
+// window, or null.
+Ref<UIScrollView> largestVerticalScrollView(const Ref<UIView>& view, const Ref<UIWindow>& window) {
+    if (view->isHidden()) return nullptr;
+    Ref<UIScrollView> best;
+    CGFloat bestArea = 0;
+    auto consider = [&](const Ref<UIScrollView>& candidate) {
+        if (!candidate) return;
+        CGRect shown = CGRectIntersection(window->bounds(), candidate->convertRectToView(candidate->bounds(), window));
+        CGFloat area = CGRectIsNull(shown) ? 0 : shown.size.width * shown.size.height;
+        if (area > bestArea) best = candidate, bestArea = area;
+    };
+    if (auto scrollView = cast<UIScrollView>(view); scrollView && scrollView->scrollsVertically()) consider(scrollView);
+    for (const auto& subview : view->subviews()) consider(largestVerticalScrollView(subview, window));
+    return best;
+}
+
 // Rows measured as they come into view can move the target, so scrolling
 // to a row takes a few drags at most.
 constexpr int kScrollToRowAttempts = 4;
@@ -81,6 +98,26 @@ bool UIDriver::scrollToMiddle(const Ref<UIView>& view) {
         moved = true;
     }
     return moved || fail("scrollToMiddle: no scroll view brings the view nearer the middle");
+}
+
+Ref<UIView> UIDriver::scrollToFind(std::string_view query) {
+    settle();
+    if (auto found = find(query)) return found;
+    auto window = keyWindow();
+    auto scrollView = window ? largestVerticalScrollView(window, window) : nullptr;
+    if (!scrollView) return nullptr;
+    // A screen at a time, less a little, so no row falls between two looks.
+    const CGFloat step = std::max<CGFloat>(scrollView->bounds().size.height * 0.8, 1);
+    for (bool towardsEnd : {false, true}) {
+        for (;;) {
+            const CGFloat toEdge = scrollView->verticalDragToRestingEdge(towardsEnd);
+            if (std::fabs(toEdge) < 1) break;
+            const CGFloat distance = towardsEnd ? std::min(step, toEdge) : std::max(-step, toEdge);
+            if (!drag(scrollView, {0, distance}, "scrollToFind")) return nullptr;
+            if (auto found = find(query)) return found;
+        }
+    }
+    return nullptr;
 }
 
 bool UIDriver::scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath) {

@@ -113,4 +113,19 @@ TEST_F(UIDriverScrollingTest, ScrollFindsTheScrollViewAboveAViewOrUnderAPoint) {
     EXPECT_FALSE(driver.scrollAt({100, 400}, 10));
 }
 
+
+TEST_F(UIDriverScrollingTest, ScrollToFindBringsBackARowWhoseCellWasReusedAndStaysWithinTheEnds) {
+    ASSERT_TRUE(driver.scroll(table, 5000)) << driver.lastError();
+    ASSERT_FALSE(driver.find("row 3"));  // its cell now shows a later row
+
+    auto above = driver.scrollToFind("row 3");
+    ASSERT_TRUE(above);
+    EXPECT_EQ(above->window(), window);
+    auto below = driver.scrollToFind("row 240");
+    ASSERT_TRUE(below);
+
+    EXPECT_FALSE(driver.scrollToFind("row 1000"));
+    EXPECT_FLOAT_EQ(table->verticalDragToRestingEdge(true), 0);  // left at its end, not pulled past it
+}
+
 }  // namespace
