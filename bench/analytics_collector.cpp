@@ -1,0 +1,304 @@
+// What hostile or heavy analytics clients cost the collector of the local
+// back end, measured against a running back end on the loopback:
+//
+// - HeldWriters: 64 clients (the connection cap) send frames and read no
+//   reply until their sends stall; then an honest client sends a frame,
+//   reconnecting while it is turned away. `answer_s` is how long it waits
+//   for its reply (`kGiveUpSeconds` when it never comes).
+// - LargeFrames: 64 clients send a frame of about 4 MB of JSON (about
+//   99 000 values) at once. `rss_peak_MiB` is the largest growth of the
+//   process's resident memory while they are served, `rss_after_MiB` the
+//   growth a second after the last reply.
+// - LargeEvents/N: N frames of one distinct 4 MiB event each (a few KB on
+//   the wire) into a file database, while a client adds sub-promoters
+//   (`down_add`) in a loop. `disk_MiB` is how much the database's folder
+//   grows; `down_add_max_ms` / `down_add_p50_ms` the slowest and median
+//   `down_add` during the load, `down_add_idle_ms` the median before it.
+//
+// Build in Release (see CMakeLists.txt); every benchmark runs once.
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "backend/AnalyticsCollector.h"
+#include "backend/AnalyticsFrame.h"
+#include "backend/LocalBackend.h"
+#include "backend/Signature.h"
+
+namespace {
+
+namespace frame = backend::analytics_frame;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kClients = 64;
+constexpr double kGiveUpSeconds = 60;
+constexpr double kMiB = 1 << 20;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double residentBytes() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
+}
+
+double folderBytes(const std::filesystem::path& folder) {
+    double total = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file()) total += static_cast<double>(entry.file_size());
+    return total;
+}
+
+int connectTo(int port, int receiveBuffer = 0) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Set before connecting, so the window offered is small from the start.
+    if (receiveBuffer > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool sendAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (sent <= 0) return false;
+        done += static_cast<std::size_t>(sent);
+    }
+    return true;
+}
+
+// Reads one reply frame whole; false when the connection closes or the
+// time runs out first.
+bool readReply(int fd, double seconds) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    std::string got;
+    std::size_t wanted = frame::kHeadLength;
+    while (got.size() < wanted) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd watch{fd, POLLIN, 0};
+        if (left <= 0 || ::poll(&watch, 1, static_cast<int>(left)) <= 0) return false;
+        char chunk[4096];
+        const ssize_t read = ::recv(fd, chunk, std::min(sizeof chunk, wanted - got.size()), 0);
+        if (read <= 0) return false;
+        got.append(chunk, static_cast<std::size_t>(read));
+        if (got.size() == frame::kHeadLength)
+            wanted = frame::readBigEndian32(reinterpret_cast<const std::uint8_t*>(got.data()) + 4);
+    }
+    return true;
+}
+
+std::string randomHex(std::mt19937& random, std::size_t length) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(length, '0');
+    for (char& c : text) c = kDigits[random() & 15];
+    return text;
+}
+
+void HeldWriters(benchmark::State& state) {
+    auto server = backend::LocalBackend::start({});
+    auto& collector = server->analyticsCollector();
+    // Replies of some size, so a few hundred unread ones fill the socket
+    // queues (the attack needs only more frames with small ones).
+    std::mt19937 random(7);
+    collector.setConfigRecord(2, "{\"k\":\"" + randomHex(random, 8192) + "\"}", 1);
+    collector.setReplyCoding(frame::Coding::RC4);
+    const std::string request = frame::requestFrame(R"([{"e":"held"}])");
+    for (auto _ : state) {
+        std::vector<int> held;
+        for (int i = 0; i < kClients; ++i) {
+            const int fd = connectTo(server->analyticsCollector().port(), 4096);
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+            held.push_back(fd);
+        }
+        // Sends until no client has got a byte further for a second.
+        double sentBytes = 0;
+        auto lastProgress = Clock::now();
+        std::vector<std::size_t> offset(held.size(), 0);
+        while (secondsSince(lastProgress) < 1.0) {
+            bool progress = false;
+            for (std::size_t i = 0; i < held.size(); ++i) {
+                const ssize_t sent = ::send(held[i], request.data() + offset[i], request.size() - offset[i],
+                                            MSG_NOSIGNAL);
+                if (sent <= 0) continue;
+                progress = true;
+                sentBytes += static_cast<double>(sent);
+                offset[i] = (offset[i] + static_cast<std::size_t>(sent)) % request.size();
+            }
+            if (progress) lastProgress = Clock::now();
+            else std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+
+        const auto start = Clock::now();
+        bool answered = false;
+        while (!answered && secondsSince(start) < kGiveUpSeconds) {
+            const int honest = connectTo(collector.port());
+            answered = honest >= 0 && sendAll(honest, request) &&
+                       readReply(honest, std::max(0.1, kGiveUpSeconds - secondsSince(start)));
+            if (honest >= 0) ::close(honest);
+            if (!answered) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        state.counters["answer_s"] = answered ? secondsSince(start) : kGiveUpSeconds;
+        state.counters["sent_per_client_MB"] = sentBytes / kClients / 1e6;
+        for (int fd : held) ::close(fd);
+    }
+}
+
+// A JSON array of about 4 MB: 1000 events of 98 members, about 99 000
+// values in all, distinct per `seed`.
+std::string largeText(int seed) {
+    std::mt19937 random(static_cast<unsigned>(seed));
+    std::string text = "[";
+    for (int event = 0; event < 1000; ++event) {
+        text += event ? ",{" : "{";
+        for (int member = 0; member < 98; ++member) {
+            if (member) text += ",";
+            text += "\"m" + std::to_string(member) + "\":\"" + randomHex(random, 1) + std::string(31, 'x') + "\"";
+        }
+        text += "}";
+    }
+    return text + "]";
+}
+
+void LargeFrames(benchmark::State& state) {
+    auto server = backend::LocalBackend::start({});
+    const int port = server->analyticsCollector().port();
+    std::vector<std::string> frames;
+    for (int i = 0; i < kClients; ++i) frames.push_back(frame::requestFrame(largeText(i)));
+    for (auto _ : state) {
+        const double before = residentBytes();
+        std::atomic<bool> done{false};
+        double peak = before;
+        std::thread sampler([&] {
+            while (!done) {
+                peak = std::max(peak, residentBytes());
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        std::atomic<int> answered{0};
+        const auto start = Clock::now();
+        std::vector<std::thread> clients;
+        for (int i = 0; i < kClients; ++i) {
+            clients.emplace_back([&, i] {
+                const int fd = connectTo(port);
+                if (fd >= 0 && sendAll(fd, frames[static_cast<std::size_t>(i)]) && readReply(fd, 120)) ++answered;
+                if (fd >= 0) ::close(fd);
+            });
+        }
+        for (auto& client : clients) client.join();
+        const double seconds = secondsSince(start);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        done = true;
+        sampler.join();
+        state.counters["answered"] = static_cast<double>(answered);
+        state.counters["frame_MB"] = static_cast<double>(frames[0].size()) / 1e6;
+        state.counters["served_s"] = seconds;
+        state.counters["rss_peak_MiB"] = (peak - before) / kMiB;
+        state.counters["rss_after_MiB"] = (residentBytes() - before) / kMiB;
+    }
+}
+
+// Times one `down_add` of a new sub-promoter, in milliseconds; negative
+// when it is not added.
+double timedDownAdd(httplib::Client& client, int serial) {
+    const std::string uid = "1", name = "bench" + std::to_string(serial), password = "secret1", phone = "13800000000",
+                      fcbl = "20", t = std::to_string(static_cast<long long>(std::time(nullptr)));
+    const std::string path = "/?ios=1&ct=app&ac=down_add&uid=" + uid + "&username=" + name + "&passwd=" + password +
+                             "&phone=" + phone + "&fcbl=" + fcbl + "&is_login=1&t=" + t +
+                             "&sign=" + backend::signatureOf({uid, name, password, phone, fcbl, t});
+    const auto start = Clock::now();
+    auto answer = client.Get(path);
+    const double ms = secondsSince(start) * 1000;
+    return answer && answer->body.find("\"code\":1") != std::string::npos ? ms : -1;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void LargeEvents(benchmark::State& state) {
+    const auto frames = static_cast<int>(state.range(0));
+    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
+    const int port = server->analyticsCollector().port();
+    httplib::Client api("127.0.0.1", server->port());
+    api.set_keep_alive(true);
+    api.set_tcp_nodelay(true);
+    int serial = 0;
+    std::vector<double> idle;
+    for (int i = 0; i < 20; ++i) idle.push_back(timedDownAdd(api, ++serial));
+    // 4 MiB of JSON text in all, the one event distinct by its number.
+    const auto text = [](int n) {
+        std::string head = "[{\"n\":" + std::to_string(n) + ",\"s\":\"";
+        return head + std::string(frame::kLargestText - head.size() - 3, 'a') + "\"}]";
+    };
+    for (auto _ : state) {
+        const double before = folderBytes(folder);
+        std::atomic<bool> done{false};
+        std::vector<double> loaded;
+        int failed = 0;
+        std::thread adder([&] {
+            while (!done) {
+                const double ms = timedDownAdd(api, ++serial);
+                if (ms < 0) ++failed;
+                else loaded.push_back(ms);
+            }
+        });
+        const int fd = connectTo(port);
+        double wireBytes = 0;
+        int answered = 0;
+        for (int i = 0; i < frames; ++i) {
+            const std::string bytes = frame::requestFrame(text(i));
+            wireBytes += static_cast<double>(bytes.size());
+            answered += sendAll(fd, bytes) && readReply(fd, 60);
+        }
+        ::close(fd);
+        done = true;
+        adder.join();
+        if (failed) state.SkipWithError("a down_add failed");
+        state.counters["answered"] = static_cast<double>(answered);
+        state.counters["wire_KB"] = wireBytes / frames / 1e3;
+        state.counters["disk_MiB"] = (folderBytes(folder) - before) / kMiB;
+        state.counters["down_add_idle_ms"] = median(idle);
+        state.counters["down_add_p50_ms"] = median(loaded);
+        state.counters["down_add_max_ms"] = loaded.empty() ? 0 : *std::max_element(loaded.begin(), loaded.end());
+    }
+    server.reset();
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+
+BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(LargeEvents)->Arg(20)->Arg(40)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
