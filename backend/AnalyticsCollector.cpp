@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -13,6 +14,7 @@
 #include <climits>
 #include <ctime>
 #include <exception>
+#include <filesystem>
 
 #include <nlohmann/json.hpp>
 
@@ -24,8 +26,10 @@ namespace backend {
 
 namespace {
 
-constexpr long long kFrameMilliseconds = 10'000;
 constexpr std::size_t kLargestClientCount = 64;
+// Frames of this much JSON text or more give memory back to the system
+// once read.
+constexpr std::size_t kTrimAfterTextBytes = 1 << 20;
 
 long long nowMs() {
     using namespace std::chrono;
@@ -34,10 +38,12 @@ long long nowMs() {
 
 }  // namespace
 
-std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, DatabasePool& databases) {
+std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, const std::string& databasePath) {
     std::unique_ptr<AnalyticsCollector> collector(new AnalyticsCollector());
+    collector->databases_ = DatabasePool::open(databasePath);
+    if (!collector->databases_) return nullptr;
     try {
-        collector->events_ = std::make_unique<CollectedEvents>(databases);
+        collector->events_ = std::make_unique<CollectedEvents>(*collector->databases_);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -47,13 +53,10 @@ std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, Database
     return collector;
 }
 
-std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port) {
-    auto databases = DatabasePool::open("");
-    if (!databases) return nullptr;
-    auto collector = start(port, *databases);
-    if (!collector) return nullptr;
-    collector->ownDatabases_ = std::move(databases);
-    return collector;
+std::string AnalyticsCollector::databasePathBeside(const std::string& backendDatabasePath) {
+    if (backendDatabasePath.empty()) return "";
+    std::filesystem::path path(backendDatabasePath);
+    return path.replace_filename(path.stem().string() + "-analytics" + path.extension().string()).string();
 }
 
 AnalyticsCollector::~AnalyticsCollector() {
@@ -90,6 +93,7 @@ void AnalyticsCollector::stop() {
         const char byte = 1;
         [[maybe_unused]] auto written = ::write(wakeWrite_, &byte, 1);
     }
+    readers_.close();
     if (acceptThread_.joinable()) acceptThread_.join();
     // The port is free again at once: connections to it are refused.
     if (listener_ >= 0) ::close(listener_);
@@ -165,17 +169,46 @@ bool AnalyticsCollector::readExactly(int fd, std::string& into, std::size_t leng
     return true;
 }
 
-bool AnalyticsCollector::writeAll(int fd, const std::string& bytes) {
+bool AnalyticsCollector::writeAll(int fd, const std::string& bytes, long long deadlineMs) {
+    // Never blocks in send: a client that reads nothing has its connection
+    // closed at the deadline instead of holding the thread.
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent < 0) {
             if (errno == EINTR) continue;
-            return false;
+            if ((errno != EAGAIN && errno != EWOULDBLOCK) || !wait(fd, POLLOUT, deadlineMs)) return false;
+            continue;
         }
         done += static_cast<std::size_t>(sent);
     }
     return true;
+}
+
+AnalyticsCollector::Outcome AnalyticsCollector::store(std::string frame) {
+    Outcome outcome = Outcome::NotStored;
+    const auto read = [&] {
+        std::size_t textLength = 0;
+        try {
+            auto text = analytics_frame::requestText(frame);
+            std::string().swap(frame);
+            const auto events = text ? analytics_frame::requestEvents(*text) : std::nullopt;
+            textLength = text ? text->size() : 0;
+            text.reset();
+            if (!events) {
+                outcome = Outcome::Refused;
+                return;
+            }
+            events_->add(*events, std::time(nullptr));
+            outcome = Outcome::Stored;
+        } catch (const std::exception&) {
+            // Out of memory or storage: not stored, and the client may send it again.
+        }
+        // The allocator keeps what a large frame freed unless asked.
+        if (textLength >= kTrimAfterTextBytes) ::malloc_trim(0);
+    };
+    readers_.run(read, std::chrono::steady_clock::now() + std::chrono::milliseconds(frameMilliseconds_));
+    return outcome;
 }
 
 void AnalyticsCollector::serve(int client) {
@@ -184,7 +217,7 @@ void AnalyticsCollector::serve(int client) {
         // frame; once it starts, the rest of it must follow in time.
         std::string frame;
         if (!readExactly(client, frame, 1, nowMs() + idleMilliseconds_)) break;
-        const long long deadline = nowMs() + kFrameMilliseconds;
+        const long long deadline = nowMs() + frameMilliseconds_;
         if (!readExactly(client, frame, analytics_frame::kHeadLength - 1, deadline)) break;
         const auto total = analytics_frame::requestLength(frame);
         if (!total) {
@@ -192,16 +225,16 @@ void AnalyticsCollector::serve(int client) {
             break;
         }
         if (!readExactly(client, frame, *total - analytics_frame::kHeadLength, deadline)) break;
-        const auto text = analytics_frame::requestText(frame);
-        const auto events = text ? analytics_frame::requestEvents(*text) : std::nullopt;
-        if (!events) {
+        const Outcome outcome = store(std::move(frame));
+        if (outcome == Outcome::Refused) {
             ++refusedFrames_;
             break;
         }
-        try {
-            events_->add(*events, std::time(nullptr));
-        } catch (const std::exception&) {
-            if (!writeAll(client, analytics_frame::replyFrame(replyText(1), coding_))) break;
+        if (stopping_) break;
+        if (outcome == Outcome::NotStored) {
+            if (!writeAll(client, analytics_frame::replyFrame(replyText(1), coding_), nowMs() + frameMilliseconds_)) {
+                break;
+            }
             continue;
         }
         ++acceptedFrames_;
@@ -212,7 +245,7 @@ void AnalyticsCollector::serve(int client) {
         const std::string reply = behaviour == Behaviour::AnswerGarbage
                                       ? std::string("HTTP/1.1 502 Bad Gateway\r\n\r\nnot a frame")
                                       : analytics_frame::replyFrame(replyText(behaviour == Behaviour::Refuse), coding_);
-        if (!writeAll(client, reply)) break;
+        if (!writeAll(client, reply, nowMs() + frameMilliseconds_)) break;
     }
     std::lock_guard lock(clientsMutex_);
     clients_.erase(client);

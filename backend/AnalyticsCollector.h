@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backend/AnalyticsFrame.h"
+#include "backend/AnalyticsFrameReaders.h"
 
 namespace backend {
 
@@ -28,8 +29,15 @@ class DatabasePool;
 // is not an array of objects) is refused by closing the connection, before
 // anything is allocated for the length it claims; its JSON is read within
 // bounds (nesting, values, events) before anything is built from it. A
-// client gets 10 seconds for each frame and may stay quiet 10 seconds
-// between frames; 64 clients are served at once.
+// client gets 10 seconds for each frame, 10 seconds to take each reply,
+// and may stay quiet 10 seconds between frames; 64 clients are served at
+// once. Their frames are read and stored by `kFrameReaders` threads in
+// turn (`AnalyticsFrameReaders`), so that memory stays bounded however
+// many send at once; a frame no reader takes up within 10 seconds is
+// answered "ret" 1, as when storing fails.
+//
+// The events go to a database of the collector's own, so that storing
+// them never waits for the back end's requests nor holds them up.
 class AnalyticsCollector {
 public:
     // What the collector does once it has stored a request's events.
@@ -40,11 +48,16 @@ public:
         CutConnection,    // closes the connection without a reply
         Silent,           // keeps the connection open and never answers
     };
-    // Serves on `port` (0: any free port), storing into the database of
-    // `databases`; nothing when the port cannot be bound.
-    static std::unique_ptr<AnalyticsCollector> start(int port, DatabasePool& databases);
-    // Serves with a private database of its own.
-    static std::unique_ptr<AnalyticsCollector> start(int port = 0);
+    // How many frames are read and stored at once.
+    static constexpr std::size_t kFrameReaders = 4;
+
+    // Serves on `port` (0: any free port), storing into the database file
+    // `databasePath` (empty: a private one, removed with the collector);
+    // nothing when the database cannot be opened or the port bound.
+    static std::unique_ptr<AnalyticsCollector> start(int port = 0, const std::string& databasePath = "");
+    // The collector's database file beside the back end's: "backend.db"
+    // gives "backend-analytics.db"; empty (a private database) stays empty.
+    static std::string databasePathBeside(const std::string& backendDatabasePath);
     ~AnalyticsCollector();
     AnalyticsCollector(const AnalyticsCollector&) = delete;
     AnalyticsCollector& operator=(const AnalyticsCollector&) = delete;
@@ -65,6 +78,9 @@ public:
     void setBehaviour(Behaviour behaviour) { behaviour_ = behaviour; }
     // How long a connection may stay quiet before a frame (10 seconds).
     void setIdleMilliseconds(long long milliseconds) { idleMilliseconds_ = milliseconds; }
+    // How long a client has to send the rest of a frame once it began, and
+    // to take a reply (10 seconds each).
+    void setFrameMilliseconds(long long milliseconds) { frameMilliseconds_ = milliseconds; }
     // How reply bodies are coded (configuration byte 13); RC4 and gzip by default.
     void setReplyCoding(analytics_frame::Coding coding) { coding_ = coding; }
     // The record of `type` (1 the library's, 2 the application's) sent with
@@ -78,14 +94,18 @@ private:
     bool listen(int port);
     void acceptLoop();
     void serve(int client);
+    // What became of a request frame read whole.
+    enum class Outcome { Stored, NotStored, Refused };
+    Outcome store(std::string frame);
     // The reply's JSON text.
     std::string replyText(int ret);
     bool wait(int fd, short events, long long deadlineMs);
     bool readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs);
-    bool writeAll(int fd, const std::string& bytes);
+    bool writeAll(int fd, const std::string& bytes, long long deadlineMs);
 
-    std::unique_ptr<DatabasePool> ownDatabases_;
+    std::unique_ptr<DatabasePool> databases_;
     std::unique_ptr<CollectedEvents> events_;
+    AnalyticsFrameReaders readers_{kFrameReaders};
 
     int listener_ = -1;
     int wakeRead_ = -1, wakeWrite_ = -1;
@@ -100,6 +120,7 @@ private:
 
     std::atomic<Behaviour> behaviour_{Behaviour::Acknowledge};
     std::atomic<long long> idleMilliseconds_{10'000};
+    std::atomic<long long> frameMilliseconds_{10'000};
     std::atomic<analytics_frame::Coding> coding_{analytics_frame::Coding::RC4AndGZip};
     std::mutex configMutex_;
     std::map<int, std::string> configRecords_;  // type -> the record's JSON text

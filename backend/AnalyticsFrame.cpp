@@ -4,6 +4,7 @@
 #include <openssl/rc4.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <nlohmann/json.hpp>
@@ -99,12 +100,13 @@ std::string gzip(std::string_view text) {
     return status == Z_STREAM_END ? out : std::string();
 }
 
-std::optional<std::string> gunzip(std::string_view bytes, std::size_t limit) {
+std::optional<std::string> gunzip(std::string_view bytes, std::size_t limit, std::size_t expected) {
     z_stream stream{};
     if (inflateInit2(&stream, 47) != Z_OK) return std::nullopt;
     stream.next_in = const_cast<Bytef*>(bytesOf(bytes));
     stream.avail_in = static_cast<uInt>(bytes.size());
     std::string out;
+    out.reserve(std::min(expected, limit));
     char chunk[16384];
     int status = Z_OK;
     while (status == Z_OK) {
@@ -142,7 +144,7 @@ std::optional<std::string> requestText(std::string_view frame) {
     cipher(body);
     const std::uint32_t claimed = readBigEndian32(bytesOf(body));
     if (claimed == 0 || claimed > kLargestText) return std::nullopt;
-    auto text = gunzip(std::string_view(body).substr(4), claimed);
+    auto text = gunzip(std::string_view(body).substr(4), claimed, claimed);
     if (!text || text->size() != claimed) return std::nullopt;
     return text;
 }
@@ -150,15 +152,25 @@ std::optional<std::string> requestText(std::string_view frame) {
 std::optional<std::vector<std::string>> requestEvents(std::string_view text) {
     BoundsCheck bounds;
     if (!nlohmann::json::sax_parse(text, &bounds)) return std::nullopt;
-    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, nullptr, false);
-    if (array.is_discarded() || !array.is_array()) return std::nullopt;
+    // Each element of the array is written out and dropped as soon as it
+    // has been read, so the tree never holds more than one event.
     std::vector<std::string> events;
-    events.reserve(array.size());
-    for (const auto& event : array) {
-        if (!event.is_object()) return std::nullopt;
-        // Strings were checked as UTF-8 when read: nothing to replace.
-        events.push_back(event.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
-    }
+    bool onlyObjects = true;
+    const auto takeEvent = [&](int depth, nlohmann::ordered_json::parse_event_t event, nlohmann::ordered_json& parsed) {
+        using Event = nlohmann::ordered_json::parse_event_t;
+        if (depth != 1 || event == Event::key || event == Event::object_start || event == Event::array_start) {
+            return true;
+        }
+        if (event == Event::object_end) {
+            // Strings were checked as UTF-8 when read: nothing to replace.
+            events.push_back(parsed.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+        } else {
+            onlyObjects = false;
+        }
+        return false;
+    };
+    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, takeEvent, false);
+    if (array.is_discarded() || !array.is_array() || !onlyObjects) return std::nullopt;
     return events;
 }
 

@@ -41,8 +41,9 @@ void appendBigEndian32(std::string& out, std::uint32_t value);
 void cipher(std::string& bytes);
 std::string gzip(std::string_view text);
 // The inflated bytes of a gzip or zlib stream, nothing when it is damaged,
-// incomplete, or inflates past `limit` bytes.
-std::optional<std::string> gunzip(std::string_view bytes, std::size_t limit);
+// incomplete, or inflates past `limit` bytes. Room for `expected` bytes
+// (a length already allowed for) is made at once.
+std::optional<std::string> gunzip(std::string_view bytes, std::size_t limit, std::size_t expected = 0);
 
 // The total length a head claims, when the head is a request's head whose
 // length is within bounds; otherwise nothing.
@@ -51,7 +52,8 @@ std::optional<std::uint32_t> requestLength(std::string_view head);
 // as long as the frame says. Nothing for anything else.
 std::optional<std::string> requestText(std::string_view frame);
 // The events of a request's JSON text, each as its compact text: an array
-// of objects within the bounds above. Nothing for anything else.
+// of objects within the bounds above. Nothing for anything else. Only one
+// event is built as a tree at a time.
 std::optional<std::vector<std::string>> requestEvents(std::string_view text);
 // A request frame for a JSON text, as the library builds it.
 std::string requestFrame(std::string_view text);

@@ -1,14 +1,53 @@
 #include "backend/CollectedEvents.h"
 
+#include <string_view>
+
 #include "backend/DatabasePool.h"
+#include "backend/Digest.h"
 
 namespace backend {
 
-CollectedEvents::CollectedEvents(DatabasePool& databases) : databases_(databases) {
+namespace {
+
+// The first `limit` bytes of a UTF-8 text at most, not cutting a character.
+std::string_view cutAt(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
+// Drops the oldest events until the texts kept fit in `limit` bytes.
+void dropOldest(Database& database, long long limit) {
+    long long excess = database.scalar("SELECT bytes FROM analytics_totals") - limit;
+    if (excess <= 0) return;
+    long long last = 0;
+    {
+        Statement oldest =
+            database.prepare("SELECT id, length(CAST(content AS BLOB)) FROM analytics_events ORDER BY id");
+        while (excess > 0 && oldest.step()) {
+            last = oldest.integer(0);
+            excess -= oldest.integer(1);
+        }
+    }
+    database.prepare("DELETE FROM analytics_events WHERE id <= ?").bind({last}).step();
+}
+
+}  // namespace
+
+CollectedEvents::CollectedEvents(DatabasePool& databases, CollectedEventLimits limits) : databases_(databases), limits_(limits) {
     databases_.run([](Database& database) {
+        // `length` is the whole event's, `content` what is kept of it; the
+        // total of what is kept follows every row in and out.
         database.execute(
-            "CREATE TABLE IF NOT EXISTS analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
-            "received_at INTEGER NOT NULL)");
+            "CREATE TABLE IF NOT EXISTS analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
+            "content TEXT NOT NULL, length INTEGER NOT NULL, received_at INTEGER NOT NULL);"
+            "CREATE TABLE IF NOT EXISTS analytics_totals (bytes INTEGER NOT NULL);"
+            "INSERT INTO analytics_totals SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM analytics_totals);"
+            "CREATE TRIGGER IF NOT EXISTS analytics_event_kept AFTER INSERT ON analytics_events BEGIN "
+            "UPDATE analytics_totals SET bytes = bytes + length(CAST(NEW.content AS BLOB)); END;"
+            "CREATE TRIGGER IF NOT EXISTS analytics_event_dropped AFTER DELETE ON analytics_events BEGIN "
+            "UPDATE analytics_totals SET bytes = bytes - length(CAST(OLD.content AS BLOB)); END;");
     });
 }
 
@@ -16,10 +55,14 @@ void CollectedEvents::add(const std::vector<std::string>& events, long long rece
     databases_.run([&](Database& database) {
         database.transaction([&] {
             for (const std::string& event : events) {
-                database.prepare("INSERT OR IGNORE INTO analytics_events (content, received_at) VALUES (?, ?)")
-                    .bind({event, receivedAt})
+                database
+                    .prepare("INSERT OR IGNORE INTO analytics_events (digest, content, length, received_at) "
+                             "VALUES (?, ?, ?, ?)")
+                    .bind({sha256Hex(event), std::string(cutAt(event, limits_.eventBytes)),
+                           static_cast<long long>(event.size()), receivedAt})
                     .step();
             }
+            dropOldest(database, static_cast<long long>(limits_.totalBytes));
         });
     });
 }
@@ -35,6 +78,10 @@ std::vector<std::string> CollectedEvents::texts() {
         while (query.step()) texts.push_back(query.text(0));
         return texts;
     });
+}
+
+long long CollectedEvents::keptBytes() {
+    return databases_.run([](Database& database) { return database.scalar("SELECT bytes FROM analytics_totals"); });
 }
 
 }  // namespace backend

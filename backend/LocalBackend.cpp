@@ -118,7 +118,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addSettlementActions(*backend->router_);
     addReportActions(*backend->router_);
     addAccountPageActions(*backend->router_);
-    backend->collector_ = AnalyticsCollector::start(options.collectorPort, *backend->databases_);
+    backend->collector_ =
+        AnalyticsCollector::start(options.collectorPort, AnalyticsCollector::databasePathBeside(options.dbPath));
     if (!backend->collector_) return nullptr;
     backend->installRoutes();
     if (!backend->server_->start()) return nullptr;

@@ -41,7 +41,8 @@ public:
     std::string paymentProviderSecret() const;
     // The Pal connect web services' stand-in, served over TLS beside it.
     PalConnectServices& palConnect() const { return *palConnect_; }
-    // The analytics report host's stand-in, storing into this database.
+    // The analytics report host's stand-in, storing into a database of its
+    // own beside this one (`AnalyticsCollector::databasePathBeside`).
     AnalyticsCollector& analyticsCollector() const { return *collector_; }
     // The Ripple open platform's stand-in (QR login, web authorisation), over TLS.
     RippleOpenPlatform& rippleOpenPlatform() const { return *rippleOpenPlatform_; }

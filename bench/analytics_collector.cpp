@@ -67,10 +67,15 @@ double folderBytes(const std::filesystem::path& folder) {
     return total;
 }
 
-int connectTo(int port, int receiveBuffer = 0) {
+int connectTo(int port, int bufferBytes = 0) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    // Set before connecting, so the window offered is small from the start.
-    if (receiveBuffer > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    // Set before connecting, so the window offered is small from the start;
+    // the send queue as small, so the client notices at once that the
+    // collector stopped reading.
+    if (bufferBytes > 0) {
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &bufferBytes, sizeof bufferBytes);
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
@@ -135,24 +140,32 @@ void HeldWriters(benchmark::State& state) {
             ::fcntl(fd, F_SETFL, O_NONBLOCK);
             held.push_back(fd);
         }
-        // Sends until no client has got a byte further for a second.
+        // Each client sends until it has not got a byte further for a
+        // quarter of a second, then holds its connection.
         double sentBytes = 0;
-        auto lastProgress = Clock::now();
+        const auto pumpStart = Clock::now();
+        std::vector<Clock::time_point> lastProgress(held.size(), pumpStart);
         std::vector<std::size_t> offset(held.size(), 0);
-        while (secondsSince(lastProgress) < 1.0) {
-            bool progress = false;
+        for (bool pumping = true; pumping;) {
+            pumping = false;
             for (std::size_t i = 0; i < held.size(); ++i) {
+                if (secondsSince(lastProgress[i]) > 0.25) continue;
+                pumping = true;
                 const ssize_t sent = ::send(held[i], request.data() + offset[i], request.size() - offset[i],
                                             MSG_NOSIGNAL);
                 if (sent <= 0) continue;
-                progress = true;
+                lastProgress[i] = Clock::now();
                 sentBytes += static_cast<double>(sent);
                 offset[i] = (offset[i] + static_cast<std::size_t>(sent)) % request.size();
             }
-            if (progress) lastProgress = Clock::now();
-            else std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-
+        state.counters["pump_s"] = secondsSince(pumpStart);
+        int open = 0;
+        for (int fd : held) {
+            pollfd watch{fd, POLLRDHUP, 0};
+            open += ::poll(&watch, 1, 0) == 0;
+        }
+        state.counters["held_open"] = open;
         const auto start = Clock::now();
         bool answered = false;
         while (!answered && secondsSince(start) < kGiveUpSeconds) {
@@ -215,6 +228,7 @@ void LargeFrames(benchmark::State& state) {
         done = true;
         sampler.join();
         state.counters["answered"] = static_cast<double>(answered);
+        state.counters["stored"] = server->analyticsCollector().acceptedFrames();
         state.counters["frame_MB"] = static_cast<double>(frames[0].size()) / 1e6;
         state.counters["served_s"] = seconds;
         state.counters["rss_peak_MiB"] = (peak - before) / kMiB;

@@ -3,6 +3,7 @@
 // connection without trusting their length fields.
 #include <arpa/inet.h>
 #include <cerrno>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -13,6 +14,7 @@
 
 #include "backend/AnalyticsCollector.h"
 #include "backend/AnalyticsFrame.h"
+#include "backend/Database.h"
 #include "backend/LocalBackend.h"
 
 using backend::AnalyticsCollector;
@@ -136,6 +138,7 @@ TEST_F(AnalyticsCollectorTest, RefusesMalformedFramesByClosingTheConnection) {
         lying,
         frame::requestFrame(R"({"a":1})"),     // not an array
         frame::requestFrame(R"([1,2])"),        // not objects
+        frame::requestFrame(R"([{"a":1},[{}]])"),  // an array among them
         frame::requestFrame("[{\"a\":"),        // not JSON
     };
     for (const auto& bytes : malformed) {
@@ -166,13 +169,25 @@ TEST_F(AnalyticsCollectorTest, MisbehavesOnRequestAfterStoring) {
     EXPECT_EQ(collector->storedEventCount(), 2);
 }
 
-TEST(AnalyticsCollectorInBackend, StoresIntoTheBackEndsDatabaseOnItsOwnPort) {
-    auto server = backend::LocalBackend::start({});
-    ASSERT_TRUE(server);
-    AnalyticsCollector& collector = server->analyticsCollector();
-    EXPECT_NE(collector.port(), server->port());
-    Client client(collector.port());
-    ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
-    ASSERT_TRUE(client.reply());
-    EXPECT_EQ(collector.storedEventCount(), 1);
+TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {
+    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
+    ASSERT_TRUE(::mkdtemp(folder.data()));
+    {
+        auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
+        ASSERT_TRUE(server);
+        AnalyticsCollector& collector = server->analyticsCollector();
+        EXPECT_NE(collector.port(), server->port());
+        Client client(collector.port());
+        ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
+        ASSERT_TRUE(client.reply());
+        EXPECT_EQ(collector.storedEventCount(), 1);
+    }
+    // Its writes take no turn among the back end's.
+    EXPECT_EQ(AnalyticsCollector::databasePathBeside(folder + "/backend.db"), folder + "/backend-analytics.db");
+    auto own = backend::Database::open(folder + "/backend-analytics.db");
+    auto shared = backend::Database::open(folder + "/backend.db");
+    ASSERT_TRUE(own && shared);
+    EXPECT_EQ(own->scalar("SELECT count(*) FROM analytics_events"), 1);
+    EXPECT_EQ(shared->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'analytics_events'"), 0);
+    std::filesystem::remove_all(folder);
 }

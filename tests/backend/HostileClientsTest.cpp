@@ -16,6 +16,7 @@
 #include "RawClient.h"
 #include "backend/AnalyticsCollector.h"
 #include "backend/AnalyticsFrame.h"
+#include "backend/Digest.h"
 #include "backend/PalConnectServices.h"
 #include "backend/RippleOpenPlatform.h"
 
@@ -25,6 +26,33 @@ using namespace std::chrono_literals;
 namespace frame = backend::analytics_frame;
 
 int portOf(const std::string& host) { return std::stoi(host.substr(host.find(':') + 1)); }
+
+// A client of the collector that sends `request` over and over and reads
+// nothing, on small socket queues, until its sends have made no headway
+// for a while: the collector is then stuck writing to it.
+int stalledSender(int port, const std::string& request) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int queue = 4096;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &queue, sizeof queue);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &queue, sizeof queue);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    std::size_t offset = 0;
+    auto headway = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - headway < 100ms) {
+        const ssize_t sent = ::send(fd, request.data() + offset, request.size() - offset, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent <= 0) {
+            std::this_thread::sleep_for(5ms);
+            continue;
+        }
+        offset = (offset + static_cast<std::size_t>(sent)) % request.size();
+        headway = std::chrono::steady_clock::now();
+    }
+    return fd;
+}
 
 class HostileClients : public BackendTest {
 protected:
@@ -67,6 +95,29 @@ TEST_F(HostileClients, FramesPastTheCollectorsBoundsAreRefusedWithoutHarm) {
     }
     EXPECT_EQ(collector.refusedFrames(), 2);
     EXPECT_EQ(collector.storedEventCount(), 0);
+    expectSignsIn();
+}
+
+TEST_F(HostileClients, CollectorClientsThatReadNoReplyAreCutOffAtTheReplyDeadline) {
+    auto& collector = backend_->analyticsCollector();
+    collector.setFrameMilliseconds(300);
+    collector.setIdleMilliseconds(300);
+    // Replies of 64 KiB that do not shrink: a few dozen fill the queues of
+    // a client that reads nothing.
+    ASSERT_TRUE(collector.setConfigRecord(2, "{\"k\":\"" + backend::randomHex(32 * 1024) + "\"}", 1));
+    collector.setReplyCoding(frame::Coding::RC4);
+    const std::string request = frame::requestFrame(R"([{"e":"held"}])");
+    std::vector<int> held;
+    for (int i = 0; i < 8; ++i) held.push_back(stalledSender(collector.port(), request));
+    for (int fd : held) {
+        pollfd watch{fd, POLLRDHUP, 0};
+        EXPECT_EQ(::poll(&watch, 1, 3000), 1);
+        ::close(fd);
+    }
+    RawClient honest(collector.port());
+    ASSERT_TRUE(honest.send(request));
+    EXPECT_NE(honest.receive(1000ms), "");
+    EXPECT_EQ(collector.storedEventCount(), 1);
     expectSignsIn();
 }
 
