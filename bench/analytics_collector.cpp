@@ -9,11 +9,14 @@
 //   99 000 values) at once. `rss_peak_MiB` is the largest growth of the
 //   process's resident memory while they are served, `rss_after_MiB` the
 //   growth a second after the last reply.
-// - LargeEvents/N: N frames of one distinct 4 MiB event each (a few KB on
-//   the wire) into a file database, while a client adds sub-promoters
-//   (`down_add`) in a loop. `disk_MiB` is how much the database's folder
-//   grows; `down_add_max_ms` / `down_add_p50_ms` the slowest and median
-//   `down_add` during the load, `down_add_idle_ms` the median before it.
+// - LargeEvents/frames:N/api:0: N frames of one distinct 4 MiB event each
+//   (a few KB on the wire) into a file database; `disk_MiB` is how much the
+//   database's folder grows.
+// - LargeEvents/frames:40/api:1: the same while a client adds a
+//   sub-promoter (`down_add`) every 10 ms; `down_add_p50_ms`,
+//   `down_add_max_ms` and `down_add_over_50ms` (how many took longer) are
+//   their times, `down_add_idle_*` the same for as long again with the
+//   collector idle.
 //
 // Build in Release (see CMakeLists.txt); every benchmark runs once.
 #include <arpa/inet.h>
@@ -256,8 +259,29 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// Adds a sub-promoter every 10 ms until `done`; the times of those added.
+std::vector<double> addSubPromoters(httplib::Client& api, int& serial, const std::atomic<bool>& done) {
+    std::vector<double> times;
+    while (!done) {
+        const double ms = timedDownAdd(api, ++serial);
+        if (ms >= 0) times.push_back(ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return times;
+}
+
+void reportTimes(benchmark::State& state, const std::string& name, const std::vector<double>& times) {
+    state.counters[name + "_p50_ms"] = median(times);
+    state.counters[name + "_max_ms"] = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+    state.counters[name + "_over_50ms"] =
+        static_cast<double>(std::count_if(times.begin(), times.end(), [](double ms) { return ms > 50; }));
+}
+
+// range(0): the frames; range(1): 1 to time `down_add` beside them (and
+// for as long again with the collector idle), 0 to measure the disk alone.
 void LargeEvents(benchmark::State& state) {
     const auto frames = static_cast<int>(state.range(0));
+    const bool timeTheApi = state.range(1) != 0;
     std::string folder = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
     if (!::mkdtemp(folder.data())) {
         state.SkipWithError("no temporary folder");
@@ -269,8 +293,6 @@ void LargeEvents(benchmark::State& state) {
     api.set_keep_alive(true);
     api.set_tcp_nodelay(true);
     int serial = 0;
-    std::vector<double> idle;
-    for (int i = 0; i < 20; ++i) idle.push_back(timedDownAdd(api, ++serial));
     // 4 MiB of JSON text in all, the one event distinct by its number.
     const auto text = [](int n) {
         std::string head = "[{\"n\":" + std::to_string(n) + ",\"s\":\"";
@@ -280,14 +302,9 @@ void LargeEvents(benchmark::State& state) {
         const double before = folderBytes(folder);
         std::atomic<bool> done{false};
         std::vector<double> loaded;
-        int failed = 0;
-        std::thread adder([&] {
-            while (!done) {
-                const double ms = timedDownAdd(api, ++serial);
-                if (ms < 0) ++failed;
-                else loaded.push_back(ms);
-            }
-        });
+        std::thread adder;
+        if (timeTheApi) adder = std::thread([&] { loaded = addSubPromoters(api, serial, done); });
+        const auto start = Clock::now();
         const int fd = connectTo(port);
         double wireBytes = 0;
         int answered = 0;
@@ -297,15 +314,23 @@ void LargeEvents(benchmark::State& state) {
             answered += sendAll(fd, bytes) && readReply(fd, 60);
         }
         ::close(fd);
+        const double seconds = secondsSince(start);
         done = true;
-        adder.join();
-        if (failed) state.SkipWithError("a down_add failed");
         state.counters["answered"] = static_cast<double>(answered);
         state.counters["wire_KB"] = wireBytes / frames / 1e3;
-        state.counters["disk_MiB"] = (folderBytes(folder) - before) / kMiB;
-        state.counters["down_add_idle_ms"] = median(idle);
-        state.counters["down_add_p50_ms"] = median(loaded);
-        state.counters["down_add_max_ms"] = loaded.empty() ? 0 : *std::max_element(loaded.begin(), loaded.end());
+        if (!timeTheApi) {
+            state.counters["disk_MiB"] = (folderBytes(folder) - before) / kMiB;
+            continue;
+        }
+        adder.join();
+        reportTimes(state, "down_add", loaded);
+        std::atomic<bool> quiet{false};
+        std::vector<double> idle;
+        adder = std::thread([&] { idle = addSubPromoters(api, serial, quiet); });
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        quiet = true;
+        adder.join();
+        reportTimes(state, "down_add_idle", idle);
     }
     server.reset();
     std::filesystem::remove_all(folder);
@@ -315,4 +340,4 @@ void LargeEvents(benchmark::State& state) {
 
 BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
-BENCHMARK(LargeEvents)->Arg(20)->Arg(40)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(LargeEvents)->ArgNames({"frames", "api"})->Args({20, 0})->Args({40, 0})->Args({40, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
