@@ -23,8 +23,7 @@ void dropOldest(Database& database, long long limit) {
     if (excess <= 0) return;
     long long last = 0;
     {
-        Statement oldest =
-            database.prepare("SELECT id, length(CAST(content AS BLOB)) FROM analytics_events ORDER BY id");
+        Statement oldest = database.prepare("SELECT id, kept FROM analytics_events ORDER BY id");
         while (excess > 0 && oldest.step()) {
             last = oldest.integer(0);
             excess -= oldest.integer(1);
@@ -35,19 +34,22 @@ void dropOldest(Database& database, long long limit) {
 
 }  // namespace
 
-CollectedEvents::CollectedEvents(DatabasePool& databases, CollectedEventLimits limits) : databases_(databases), limits_(limits) {
+CollectedEvents::CollectedEvents(DatabasePool& databases, CollectedEventLimits limits)
+    : databases_(databases), limits_(limits) {
     databases_.run([](Database& database) {
-        // `length` is the whole event's, `content` what is kept of it; the
-        // total of what is kept follows every row in and out.
+        // `length` is the whole event's bytes, `content` what is kept of it
+        // and `kept` its bytes, so that dropping events never reads their
+        // texts (the text comes last: the numbers before it are read
+        // without it); the total kept follows every row in and out.
         database.execute(
             "CREATE TABLE IF NOT EXISTS analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
-            "content TEXT NOT NULL, length INTEGER NOT NULL, received_at INTEGER NOT NULL);"
+            "length INTEGER NOT NULL, kept INTEGER NOT NULL, received_at INTEGER NOT NULL, content TEXT NOT NULL);"
             "CREATE TABLE IF NOT EXISTS analytics_totals (bytes INTEGER NOT NULL);"
             "INSERT INTO analytics_totals SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM analytics_totals);"
             "CREATE TRIGGER IF NOT EXISTS analytics_event_kept AFTER INSERT ON analytics_events BEGIN "
-            "UPDATE analytics_totals SET bytes = bytes + length(CAST(NEW.content AS BLOB)); END;"
+            "UPDATE analytics_totals SET bytes = bytes + NEW.kept; END;"
             "CREATE TRIGGER IF NOT EXISTS analytics_event_dropped AFTER DELETE ON analytics_events BEGIN "
-            "UPDATE analytics_totals SET bytes = bytes - length(CAST(OLD.content AS BLOB)); END;");
+            "UPDATE analytics_totals SET bytes = bytes - OLD.kept; END;");
     });
 }
 
@@ -55,11 +57,13 @@ void CollectedEvents::add(const std::vector<std::string>& events, long long rece
     databases_.run([&](Database& database) {
         database.transaction([&] {
             for (const std::string& event : events) {
+                std::string kept(cutAt(event, limits_.eventBytes));
+                const auto keptBytes = static_cast<long long>(kept.size());
                 database
-                    .prepare("INSERT OR IGNORE INTO analytics_events (digest, content, length, received_at) "
-                             "VALUES (?, ?, ?, ?)")
-                    .bind({sha256Hex(event), std::string(cutAt(event, limits_.eventBytes)),
-                           static_cast<long long>(event.size()), receivedAt})
+                    .prepare("INSERT OR IGNORE INTO analytics_events (digest, content, length, kept, received_at) "
+                             "VALUES (?, ?, ?, ?, ?)")
+                    .bind({sha256Hex(event), std::move(kept), static_cast<long long>(event.size()), keptBytes,
+                           receivedAt})
                     .step();
             }
             dropOldest(database, static_cast<long long>(limits_.totalBytes));
