@@ -31,38 +31,59 @@ std::string head(std::size_t total, const std::array<std::uint8_t, 4>& configura
 
 const std::uint8_t* bytesOf(std::string_view text) { return reinterpret_cast<const std::uint8_t*>(text.data()); }
 
-// A first reading of a request's JSON text that builds nothing: it stops
-// at the first value past the bounds on nesting, values and events.
-class BoundsCheck : public nlohmann::json_sax<nlohmann::json> {
+// Reads a request's JSON text into its events' texts in one pass. Each
+// element of the array is written out and dropped as soon as it has been
+// read, so the tree never holds more than one event; the bounds on
+// nesting, values and events are counted as the text is read, and the
+// reading stops at the first value past them or the first element that is
+// not an object, before anything deeper or further is built.
+class EventReader {
 public:
-    bool null() override { return value(); }
-    bool boolean(bool) override { return value(); }
-    bool number_integer(number_integer_t) override { return value(); }
-    bool number_unsigned(number_unsigned_t) override { return value(); }
-    bool number_float(number_float_t, const string_t&) override { return value(); }
-    bool string(string_t&) override { return value(); }
-    bool binary(binary_t&) override { return value(); }
-    bool start_object(std::size_t) override { return open(); }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return close(); }
-    bool start_array(std::size_t) override { return open(); }
-    bool end_array() override { return close(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+    std::optional<std::vector<std::string>> read(std::string_view text) {
+        const auto take = [this](int depth, nlohmann::ordered_json::parse_event_t event,
+                                 nlohmann::ordered_json& parsed) { return this->take(depth, event, parsed); };
+        try {
+            const nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, take, false);
+            if (array.is_discarded() || !array.is_array()) return std::nullopt;
+        } catch (const Refused&) {
+            return std::nullopt;
+        }
+        return std::move(events_);
+    }
 
 private:
-    bool value() {
-        if (depth_ == 1 && ++events_ > kLargestEventCount) return false;
-        return ++values_ <= kLargestValueCount;
-    }
-    bool open() { return value() && ++depth_ <= kDeepestNesting; }
-    bool close() {
-        --depth_;
+    struct Refused {};
+
+    // `depth`: the arrays and objects open around the value.
+    bool take(int depth, nlohmann::ordered_json::parse_event_t event, nlohmann::ordered_json& parsed) {
+        using Event = nlohmann::ordered_json::parse_event_t;
+        switch (event) {
+            case Event::object_start:
+            case Event::array_start:
+                count(depth);
+                if (static_cast<std::size_t>(depth) >= kDeepestNesting) throw Refused{};
+                return true;
+            case Event::key: return true;
+            case Event::value: count(depth); break;
+            case Event::object_end:
+                if (depth != 1) return true;
+                // Strings were checked as UTF-8 when read: nothing to replace.
+                events_.push_back(parsed.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+                return false;
+            case Event::array_end: break;
+        }
+        // A value or an array among the events.
+        if (depth == 1) throw Refused{};
         return true;
     }
+    void count(int depth) {
+        if (depth == 1 && ++eventCount_ > kLargestEventCount) throw Refused{};
+        if (++values_ > kLargestValueCount) throw Refused{};
+    }
 
-    std::size_t depth_ = 0;
+    std::vector<std::string> events_;
+    std::size_t eventCount_ = 0;
     std::size_t values_ = 0;
-    std::size_t events_ = 0;
 };
 
 }  // namespace
@@ -149,30 +170,7 @@ std::optional<std::string> requestText(std::string_view frame) {
     return text;
 }
 
-std::optional<std::vector<std::string>> requestEvents(std::string_view text) {
-    BoundsCheck bounds;
-    if (!nlohmann::json::sax_parse(text, &bounds)) return std::nullopt;
-    // Each element of the array is written out and dropped as soon as it
-    // has been read, so the tree never holds more than one event.
-    std::vector<std::string> events;
-    bool onlyObjects = true;
-    const auto takeEvent = [&](int depth, nlohmann::ordered_json::parse_event_t event, nlohmann::ordered_json& parsed) {
-        using Event = nlohmann::ordered_json::parse_event_t;
-        if (depth != 1 || event == Event::key || event == Event::object_start || event == Event::array_start) {
-            return true;
-        }
-        if (event == Event::object_end) {
-            // Strings were checked as UTF-8 when read: nothing to replace.
-            events.push_back(parsed.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
-        } else {
-            onlyObjects = false;
-        }
-        return false;
-    };
-    nlohmann::ordered_json array = nlohmann::ordered_json::parse(text, takeEvent, false);
-    if (array.is_discarded() || !array.is_array() || !onlyObjects) return std::nullopt;
-    return events;
-}
+std::optional<std::vector<std::string>> requestEvents(std::string_view text) { return EventReader().read(text); }
 
 std::string requestFrame(std::string_view text) {
     const std::string compressed = gzip(text);

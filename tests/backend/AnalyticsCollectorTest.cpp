@@ -191,3 +191,30 @@ TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOn
     EXPECT_EQ(shared->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'analytics_events'"), 0);
     std::filesystem::remove_all(folder);
 }
+
+TEST(AnalyticsFrameEvents, AreReadUpToEachBoundAndNoFurther) {
+    // Nesting: the array of events, an event, then arrays to the limit.
+    const auto nested = [](std::size_t depth) {
+        return "[{\"a\":" + std::string(depth - 2, '[') + std::string(depth - 2, ']') + "}]";
+    };
+    EXPECT_TRUE(frame::requestEvents(nested(frame::kDeepestNesting)));
+    EXPECT_FALSE(frame::requestEvents(nested(frame::kDeepestNesting + 1)));
+    // Values: the array, the event and its array count too.
+    const auto values = [](std::size_t count) {
+        std::string text = "[{\"a\":[0";
+        for (std::size_t i = 4; i < count; ++i) text += ",0";
+        return text + "]}]";
+    };
+    EXPECT_TRUE(frame::requestEvents(values(frame::kLargestValueCount)));
+    EXPECT_FALSE(frame::requestEvents(values(frame::kLargestValueCount + 1)));
+    const auto events = [](std::size_t count) {
+        std::string text = "[{}";
+        for (std::size_t i = 1; i < count; ++i) text += ",{\"n\":" + std::to_string(i) + "}";
+        return text + "]";
+    };
+    const auto read = frame::requestEvents(events(frame::kLargestEventCount));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->size(), frame::kLargestEventCount);
+    EXPECT_EQ(read->back(), "{\"n\":1023}");
+    EXPECT_FALSE(frame::requestEvents(events(frame::kLargestEventCount + 1)));
+}
