@@ -28,7 +28,8 @@ class DatabasePool;
 // does not decipher and inflate to exactly the length it claims, JSON that
 // is not an array of objects) is refused by closing the connection, before
 // anything is allocated for the length it claims; its JSON is read within
-// bounds (nesting, values, events) before anything is built from it. A
+// bounds (nesting, values, events), counted as it is read, one event's
+// tree at a time. A
 // client gets 10 seconds for each frame, 10 seconds to take each reply,
 // and may stay quiet 10 seconds between frames; 64 clients are served at
 // once. Their frames are read and stored by `kFrameReaders` threads in

@@ -24,7 +24,8 @@ constexpr std::size_t kHeadLength = 16;
 // to. Nothing is allocated for a length a client claims beyond them.
 constexpr std::size_t kLargestFrame = 1 << 20;
 constexpr std::size_t kLargestText = 4 << 20;
-// Bounds on the JSON text, checked before anything is built from it: the
+// Bounds on the JSON text, counted as it is read (nothing deeper or
+// further is built once one is passed): the
 // events of one request (the library's store holds at most 1024), the
 // values in all (every member, element and container), and how deep
 // arrays and objects nest.
