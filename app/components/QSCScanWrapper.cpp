@@ -131,7 +131,11 @@ void QSCScanWrapper::handleMetadataObjects(const std::vector<Ref<AVMetadataObjec
 
 void QSCScanWrapper::captureStillImage() {
     auto connection = videoConnection(AVMediaTypeVideo, stillImageOutput_->connections());
-    if (!connection) return;
+    if (!connection) {
+        // No still can come to deliver the codes: scanning goes on.
+        isNeedScanResult_ = true;
+        return;
+    }
     // The still arrives on a global queue; the results, the gate and the
     // receiver (which works on screens) belong to the main queue.
     stillImageOutput_->captureStillImageAsynchronouslyFromConnection(
@@ -290,9 +294,15 @@ CGRect QSCScanWrapper::codeRectFromCorners(const Ref<UIImage>& captured, const Q
     CGPoint corners[4];
     for (std::size_t index = 0; index < 4; ++index) {
         const Value& corner = (*result.arrayCorner)[index];
-        if (!corner.isDictionary() || !corner["X"].isNumber() || !corner["Y"].isNumber()) return CGRectZero;
-        // The capture keeps the coordinates as 32-bit floats.
-        corners[index] = CGPointMake(corner["X"].floatValue(), corner["Y"].floatValue());
+        if (auto boxed = corner.objectAs<NSValue>()) {
+            // What live capture stores.
+            corners[index] = boxed->CGPointValue();
+        } else if (corner.isDictionary() && corner["X"].isNumber() && corner["Y"].isNumber()) {
+            // Kept as 32-bit floats.
+            corners[index] = CGPointMake(corner["X"].floatValue(), corner["Y"].floatValue());
+        } else {
+            return CGRectZero;
+        }
     }
     CGSize size = captured ? captured->size() : CGSizeZero;
     CGFloat minX = std::min(corners[3].x, corners[0].x);

@@ -57,7 +57,8 @@ public:
     // Closes the gate and stops the session, when it is running.
     virtual void stopCapture();
     virtual void handleMetadataObjects(const std::vector<Ref<AVMetadataObject>>& metadataObjects);
-    // Takes a still and delivers the latest results with it.
+    // Takes a still and delivers the latest results with it. Without a video
+    // connection no still can come: the gate opens again and scanning goes on.
     virtual void captureStillImage();
     // The first connection with an input port of the media type, or null.
     virtual Ref<AVCaptureConnection> videoConnection(const AVMediaType& mediaType,
@@ -83,9 +84,10 @@ public:
     static Ref<UIImage> makeCode128Image(std::string_view content);
     // The code picture with the logo drawn in its centre at `logoSize`.
     static Ref<UIImage> overlayLogo(const Ref<UIImage>& code, const Ref<UIImage>& logo, CGSize logoSize);
-    // The code's area in an upright captured picture, from four corners
-    // given as {"X", "Y"} dictionaries in the capture's landscape space; the
-    // zero rectangle when the corners are not of that form.
+    // The code's area in an upright captured picture, from four corners in
+    // the capture's landscape space, each a boxed point (as live capture
+    // stores them) or an {"X", "Y"} dictionary; the zero rectangle when there
+    // are fewer than four or one is of neither form.
     static CGRect codeRectFromCorners(const Ref<UIImage>& captured, const QSCScanResult& result);
     // The area cut out of the picture and turned upright; null for an empty
     // area or a picture without a bitmap.

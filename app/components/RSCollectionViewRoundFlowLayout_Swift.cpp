@@ -253,15 +253,15 @@ void RSCollectionViewRoundFlowLayout_Swift::evaluatedCellSettingFrameByCenterWit
         evaluatedCellSettingFrameByLeftWithWithRSCollectionLayout(layout, attrs);
         return;
     }
-    // The spacing counts once per element (not once per gap), so the line
-    // sits half a spacing left of the middle; the insets play no part.
+    // The spacing counts once per gap between the elements, so the line sits
+    // in the middle of the collection view's width; the insets play no part.
     CGFloat total = 0;
     for (const auto& attributes : attrs) total += attributes->bounds().size.width;
     auto collectionView = layout.collectionView();
     CGFloat width = collectionView ? collectionView->bounds().size.width : 0;
     long firstSection = attrs.front()->indexPath().section();
     CGFloat free = width - total -
-                   Utils::minimumInteritemSpacingForSection(layout, firstSection) * static_cast<CGFloat>(attrs.size());
+                   Utils::minimumInteritemSpacingForSection(layout, firstSection) * static_cast<CGFloat>(attrs.size() - 1);
     std::optional<CGRect> previous;
     for (const auto& attributes : attrs) {
         if (isSupplementary(attributes)) continue;

@@ -109,7 +109,8 @@ bool WMUtil::isBlank(const std::optional<std::string>& text) {
 }
 
 bool WMUtil::validateMobile(std::string_view text) {
-    return matches(text, "^((13[0-9])|(15[^4,\\D])|(18[0,0-9])|(17[0-9]))\\d{8}$");
+    // 13x, 15x but 154, 17x and 18x, then eight digits.
+    return matches(text, "^((13[0-9])|(15[^4\\D])|(18[0-9])|(17[0-9]))\\d{8}$");
 }
 
 // --- Files and resources ---

@@ -93,7 +93,7 @@ TEST(QSCCodeImageTest, ALogoIsCentredAndMayReachBeyondThePicture) {
     EXPECT_EQ(pixel(covered, 0, 99), kRed);
 }
 
-TEST(QSCCodeImageTest, TheCodeAreaComesFromLandscapeCornerDictionaries) {
+TEST(QSCCodeImageTest, TheCodeAreaComesFromLandscapeCorners) {
     auto captured = ScanPictures::page(CGSizeMake(300, 400), {});
     QSCScanResult result;
     result.arrayCorner = Array{corner(0.1, 0.2), corner(0.5, 0.25), corner(0.6, 0.7), corner(0.2, 0.75)};
@@ -104,13 +104,19 @@ TEST(QSCCodeImageTest, TheCodeAreaComesFromLandscapeCornerDictionaries) {
     EXPECT_NEAR(rect.size.width, 200, 1e-4);
     EXPECT_NEAR(rect.size.height, 165, 1e-4);
 
-    QSCScanResult boxed, three;
+    // The boxed points that live capture stores give the same area.
+    QSCScanResult boxed;
     boxed.arrayCorner = Array{};
-    for (int i = 0; i < 4; ++i) boxed.arrayCorner->push_back(NSValue::valueWithCGPoint(CGPointMake(0.1 * i, 0.2)));
+    for (const Value& point : *result.arrayCorner)
+        boxed.arrayCorner->push_back(NSValue::valueWithCGPoint(CGPointMake(point["X"].floatValue(), point["Y"].floatValue())));
+    EXPECT_EQ(QSCScanWrapper::codeRectFromCorners(captured, boxed), rect);
+
+    QSCScanResult three, unboxed;
+    unboxed.arrayCorner = Array{corner(0.1, 0.2), corner(0.5, 0.25), Value("0.6, 0.7"), corner(0.2, 0.75)};
     three.arrayCorner = Array{corner(0.1, 0.2), corner(0.5, 0.25), corner(0.6, 0.7)};
     QSCScanResult noY = result;
     (*noY.arrayCorner)[2] = Dictionary{{"X", 0.6}};
-    for (const auto& zero : {boxed, three, noY, QSCScanResult{}})
+    for (const auto& zero : {unboxed, three, noY, QSCScanResult{}})
         EXPECT_EQ(QSCScanWrapper::codeRectFromCorners(captured, zero), CGRectZero);
 }
 

@@ -152,17 +152,18 @@ TEST_F(QSCScanWrapperTest, AStillCaptureDeliversTheCamerasPictureOnTheMainQueue)
     EXPECT_EQ(deliveries[0][0].imgScanned->size(), picture->size());
     EXPECT_FALSE(wrapper->session()->isRunning());
 
-    // Without a video connection nothing comes and only a stop and start reopen the gate.
+    // Without a video connection no still comes: the gate opens again and
+    // scanning goes on, each report trying anew.
     auto lost = open<WrapperWithoutVideoConnection>(true);
     lost->startCapture();
-    SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, "lost", {}}});
-    drain();
-    EXPECT_EQ(deliveries.size(), 1u);
-    lost->startCapture();
-    EXPECT_FALSE(lost->isNeedScanResult());
-    lost->stopCapture();
-    lost->startCapture();
-    EXPECT_TRUE(lost->isNeedScanResult());
+    for (const char* text : {"lost", "again"}) {
+        SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, text, {}}});
+        drain();
+        EXPECT_EQ(deliveries.size(), 1u);
+        EXPECT_TRUE(lost->isNeedScanResult()) << text;
+        EXPECT_TRUE(lost->session()->isRunning());
+        EXPECT_EQ(lost->arrayResult().at(0).strScanned, text);
+    }
 }
 
 TEST_F(QSCScanWrapperTest, TheTorchTogglesOnlyOnACameraWithFlashAndTorch) {

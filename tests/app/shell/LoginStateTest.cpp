@@ -52,11 +52,17 @@ TEST(WMUtil, IsBlankLooksForASpaceOnly) {
 }
 
 TEST(WMUtil, ValidateMobile) {
-    for (const char* good : {"13012345678", "15912345678", "17012345678", "18812345678", "15012345678"}) {
-        EXPECT_TRUE(WMUtil::validateMobile(good)) << good;
+    // Eleven digits after 13, 17 or 18 and any digit, or 15 and any digit but 4.
+    for (char second = '0'; second <= '9'; ++second) {
+        for (char third = '0'; third <= '9'; ++third) {
+            const std::string number = std::string("1") + second + third + "12345678";
+            const bool good = second == '3' || second == '7' || second == '8' || (second == '5' && third != '4');
+            EXPECT_EQ(WMUtil::validateMobile(number), good) << number;
+        }
     }
-    for (const char* bad : {"15412345678", "12012345678", "1301234567", "130123456789", " 13012345678",
-                            "13012345678 ", "", "1301234567a"}) {
+    // No comma, letter or space takes the place of a digit, and no length but eleven passes.
+    for (const char* bad : {"18,12345678", "15,12345678", "13,12345678", "1812345678,", "1301234567", "130123456789",
+                            " 13012345678", "13012345678 ", "", "1301234567a", "18a12345678"}) {
         EXPECT_FALSE(WMUtil::validateMobile(bad)) << bad;
     }
 }
