@@ -180,16 +180,10 @@ void UITableView::reloadData() {
     for (auto& [section, view] : std::map(shownFooters_)) hideEdgeView(shownFooters_, section);
     measuredHeaders_.clear();
     measuredFooters_.clear();
-    // A self-sizing row measured before is estimated at its measured height
-    // (and measured again when shown), so that a reload, such as one that
-    // appends a page, does not shrink the content under the user and move
-    // the list back toward its top.
-    std::map<NSIndexPath, CGFloat> measuredRows;
-    for (long s = 0; s < geometry_.numberOfSections(); ++s)
-        for (long r = 0; r < geometry_.numberOfRows(s); ++r) {
-            NSIndexPath path = NSIndexPath::indexPathForRow(r, s);
-            if (!unmeasuredRows_.count(path)) measuredRows[path] = geometry_.rectForRow(path, 0).size.height;
-        }
+    // A self-sizing row measured before, whether at the last reload or at an
+    // earlier one, is estimated at its last measured height (and measured
+    // again when shown), so that a reload, such as one that appends a page,
+    // does not change the content above the user and move the rows on screen.
     unmeasuredRows_.clear();
     selectedRows_.clear();
 
@@ -209,7 +203,7 @@ void UITableView::reloadData() {
                 section.rowHeights[static_cast<std::size_t>(r)] = rowHeightFor(path, automatic);
                 if (!automatic) continue;
                 unmeasuredRows_.insert(path);
-                if (auto known = measuredRows.find(path); known != measuredRows.end())
+                if (auto known = lastMeasuredHeights_.find(path); known != lastMeasuredHeights_.end())
                     section.rowHeights[static_cast<std::size_t>(r)] = known->second;
             }
             section.footerHeight = edgeHeightFor(SectionEdge::Footer, s);
@@ -217,6 +211,7 @@ void UITableView::reloadData() {
     }
     geometry_.reset(tableHeaderView_ ? tableHeaderView_->frame().size.height : 0, std::move(sections),
                     tableFooterView_ ? tableFooterView_->frame().size.height : 0);
+    std::erase_if(lastMeasuredHeights_, [this](const auto& entry) { return !geometry_.contains(entry.first); });
     updateContentSize();
     // As in collection views, an offset beyond the new content comes back
     // within it unless the user is dragging.
@@ -266,12 +261,17 @@ void UITableView::showRows(std::vector<NSIndexPath>& newlyShown) {
     CGFloat width = bounds().size.width;
     for (int round = 0; round < kMeasuringRounds; ++round) {
         CGRect visible = bounds();
+        CGFloat shift = 0;
         auto rows = geometry_.rowsBetween(CGRectGetMinY(visible), CGRectGetMaxY(visible));
         for (auto& [path, cell] : std::map(shownCells_))
             if (!std::binary_search(rows.begin(), rows.end(), path)) {
                 hideCell(path);
                 std::erase(newlyShown, path);
             }
+        // What stays in place while rows are measured: the first row that was
+        // already shown, else the top of the bounds. A row measured above it
+        // moves the offset by as much as it moves the rows below it.
+        auto anchor = std::find_if(rows.begin(), rows.end(), [this](NSIndexPath path) { return shownCells_.count(path); });
         bool moved = false;
         for (const NSIndexPath& path : rows) {
             if (shownCells_.count(path)) continue;
@@ -279,17 +279,24 @@ void UITableView::showRows(std::vector<NSIndexPath>& newlyShown) {
             shownCells_[path] = cell;
             newlyShown.push_back(path);
             if (unmeasuredRows_.erase(path)) {
-                cell->setFrame(geometry_.rectForRow(path, width));
+                const CGRect estimated = geometry_.rectForRow(path, width);
+                cell->setFrame(estimated);
                 cell->layoutIfNeeded();
                 CGFloat height = std::max<CGFloat>(0, cell->systemLayoutSizeFittingSize({width, 0}).height);
-                if (height != geometry_.rectForRow(path, width).size.height) {
+                lastMeasuredHeights_[path] = height;
+                if (height != estimated.size.height) {
                     geometry_.setRowHeight(path, height);
+                    const bool aboveAnchor = anchor != rows.end()
+                                                 ? path < *anchor
+                                                 : CGRectGetMinY(estimated) < CGRectGetMinY(visible) + shift;
+                    if (aboveAnchor) shift += height - estimated.size.height;
                     moved = true;
                 }
             }
         }
         if (!moved) break;
         updateContentSize();
+        if (shift != 0) setContentOffset({contentOffset().x, contentOffset().y + shift});
     }
 }
 

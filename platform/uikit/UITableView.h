@@ -39,9 +39,13 @@ inline constexpr CGFloat UITableViewAutomaticDimension = -1;
 //
 // Heights: a row is the delegate's heightForRow when the delegate answers
 // it, else `rowHeight` (44). Automatic rows start at the estimate
-// (`estimatedRowHeight`, 44 when automatic) and are measured once, when
-// first shown, by the cell's systemLayoutSizeFittingSize at the table's
-// width; rows after them move. Headers and footers are the delegate's
+// (`estimatedRowHeight`, 44 when automatic) and are measured when shown by
+// the cell's systemLayoutSizeFittingSize at the table's width; rows after
+// them move. A row measured once is estimated at its last measured height
+// by every later reload, until it is shown and measured again. A row
+// measured above the rows already on screen (or, when none stays, above the
+// top of the bounds) moves the content offset by as much as it moves them,
+// so that they stay where they are on screen. Headers and footers are the delegate's
 // height when answered, else sectionHeaderHeight/FooterHeight; automatic
 // ones take their view's height (its frame's, else its fitting height),
 // else a title's standard height, else nothing (plain) or a gap of 18
@@ -204,6 +208,8 @@ private:
     CGFloat loadedWidth_ = 0;
     int updateDepth_ = 0;
     std::unordered_set<NSIndexPath> unmeasuredRows_;
+    // The last measured height of every automatic row measured so far.
+    std::map<NSIndexPath, CGFloat> lastMeasuredHeights_;
     std::map<NSIndexPath, Ref<UITableViewCell>> shownCells_;
     std::map<long, Ref<UIView>> shownHeaders_;
     std::map<long, Ref<UIView>> shownFooters_;

@@ -370,3 +370,68 @@ TEST_F(UITableViewTest, SelectedBackgroundViewShowsBehindTheContentOnlyWhileSele
 }
 
 }  // namespace
+
+// A card row of a fixed height, known only by measuring it.
+class CardCell : public UITableViewCell {
+public:
+    using UITableViewCell::UITableViewCell;
+    CGSize systemLayoutSizeFittingSize(CGSize target) override { return {target.width, 248}; }
+};
+
+// Self-sizing card rows, estimated far below their height.
+class CardTableTest : public UITableViewTest {
+protected:
+    CardTableTest() {
+        table->registerClass<CardCell>("row");
+        table->setRowHeight(UITableViewAutomaticDimension);
+        table->setEstimatedRowHeight(40);
+        table->setFrame(CGRectMake(0, 0, 375, 600));
+    }
+    // The shown rows and where they are on screen (row frames less the offset).
+    std::map<NSIndexPath, CGFloat> onScreen() {
+        std::map<NSIndexPath, CGFloat> tops;
+        for (const auto& path : table->indexPathsForVisibleRows())
+            tops[path] = table->rectForRowAtIndexPath(path).origin.y - table->contentOffset().y;
+        return tops;
+    }
+};
+
+TEST_F(CardTableTest, RowsAppendedBelowLeaveTheRowsOnScreenWhereTheyWere) {
+    source->rows = {13};
+    load();
+    for (int i = 0; i < 5; ++i) table->handleDragBy({0, 600});
+    const auto before = onScreen();
+    ASSERT_EQ(before.begin()->first, row(10));
+    // The next page arrives; the list is reloaded, more than once as screens do.
+    source->rows = {23};
+    for (int reload = 0; reload < 3; ++reload) {
+        table->reloadData();
+        EXPECT_EQ(onScreen(), before) << "reload " << reload;
+        EXPECT_EQ(table->rectForRowAtIndexPath(row(13)).origin.y, 13 * 248);
+    }
+    // Scrolling on meets the new rows right below.
+    table->handleDragBy({0, 400});
+    EXPECT_EQ(table->rectForRowAtIndexPath(row(14)).origin.y, 14 * 248);
+    EXPECT_EQ(table->rectForRowAtIndexPath(row(14)).size.height, 248);
+}
+
+TEST_F(CardTableTest, RowsMeasuredAboveTheTopMoveTheOffsetNotTheRowsOnScreen) {
+    source->rows = {100};
+    load();
+    // A jump over rows never shown: the rows above keep their estimates.
+    table->setContentOffset({0, 5000});
+    table->layoutIfNeeded();
+    ASSERT_EQ(table->rectForRowAtIndexPath(row(40)).size.height, 40);
+    // Dragging back up brings them in one by one, each measured at 248 as it
+    // shows: what was on screen moves by the drag and nothing else.
+    for (int step = 0; step < 6; ++step) {
+        const auto before = onScreen();
+        table->handleDragBy({0, -100});
+        for (const auto& [path, top] : before) {
+            auto now = onScreen();
+            if (now.count(path)) EXPECT_EQ(now[path], top + 100) << path.description() << " at step " << step;
+        }
+        EXPECT_EQ(table->rectForRowAtIndexPath(onScreen().begin()->first).size.height, 248);
+    }
+}
+
