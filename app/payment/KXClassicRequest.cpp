@@ -1,6 +1,7 @@
 #include "app/payment/KXClassicRequest.h"
 
 #include "app/promotion/KXAnswerText.h"
+#include "app/shell/KXFailureText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXRequestSignature.h"
 #include "app/shell/KXWebUtils.h"
@@ -38,17 +39,13 @@ void KXClassicRequest::send(const Dictionary& query, Answer onSuccess, Answer on
             } else if (onOtherCode) {
                 onOtherCode(answer);
             } else {
-                MBProgressHUDManager::showError(message(answer));
+                showRefusal(answer);
             }
         },
         [onFailure = std::move(onFailure)](const std::string&) {
             // The error's own text is never shown.
-            if (onFailure) {
-                onFailure();
-                return;
-            }
-            MBProgressHUDManager::showSuccess("登录失败");
-            MBProgressHUDManager::hideHUD();
+            if (onFailure) onFailure();
+            else showFailure();
         });
 }
 
@@ -59,3 +56,9 @@ std::string KXClassicRequest::text(const Value& value) { return NSString::string
 std::string KXClassicRequest::message(const Value& answer) {
     return KXAnswerText::text(answer["message"]);
 }
+
+void KXClassicRequest::showRefusal(const Value& answer) {
+    MBProgressHUDManager::showError(KXFailureText::refusal(answer));
+}
+
+void KXClassicRequest::showFailure() { MBProgressHUDManager::showError(KXFailureText::kNoData); }

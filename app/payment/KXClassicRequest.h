@@ -29,9 +29,8 @@ public:
 
     // Sends a query, without a progress block. Code 1: the answer is logged
     // ("%@"), then `onSuccess`. Another code: `onOtherCode` when given, else
-    // the answer's `message` in an error HUD (empty when missing). Transport
-    // failure: `onFailure` when given, else "登录失败" in a success HUD that
-    // is hidden again at once.
+    // showRefusal. Transport failure: `onFailure` when given, else
+    // showFailure.
     static void send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
                      Failure onFailure = nullptr);
 
@@ -40,6 +39,11 @@ public:
     static int code(const Value& answer);
     // A value formatted with "%@".
     static std::string text(const Value& value);
-    // The answer's `message` as the error HUD shows it: "" when missing or null.
+    // The answer's `message` as "%@" gives it: "" when missing or null.
     static std::string message(const Value& answer);
+    // The refusal in an error HUD: its `message`, "请求失败，请稍后重试"
+    // when it has none, "获取数据失败" for an answer that was not JSON.
+    static void showRefusal(const Value& answer);
+    // A transport failure in an error HUD: "获取数据失败".
+    static void showFailure();
 };

@@ -81,7 +81,7 @@ void MyViewController::shifoshimingrenzheng() {
         KXClassicRequest::query("shiming"),
         [](const Value&) { MBProgressHUDManager::showSuccess("您已经实名认证"); },
         [checker](const Value& answer) {
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+            KXClassicRequest::showRefusal(answer);
             if (auto navigation = checker->navController()) {
                 navigation->pushViewController(make<KXShirenzhengViewController>(), true);
             }

@@ -163,10 +163,10 @@ void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const st
 
 void KXHttpManager::handleHomeResponse(const Response& response, const ObjectSuccess<KXHomeModel>& success,
                                        const Failure& failure) {
-    handleObject<KXHomeModel>(response, success, failure, failure);
+    handleObject<KXHomeModel>(response, success, failure);
 }
 
 void KXHttpManager::handleGiftBagResponse(const Response& response, const ListSuccess<KXGameGiftBagModel>& success,
                                           const Failure& failure) {
-    handleList<KXGameGiftBagModel>(response, KXResponseEnvelope::CodeKind::Text, success, failure, nullptr);
+    handleList<KXGameGiftBagModel>(response, KXResponseEnvelope::CodeKind::NumberOrText, success, failure, nullptr);
 }

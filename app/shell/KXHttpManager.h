@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,7 +82,10 @@ public:
     void requestMorePromoteGames(const std::string& keyword, const std::string& type,
                                  ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure);
 
-    // The five response handlers.
+    // The five response handlers. Each ends in the success closure with the
+    // decoded model, or in the failure closure: with the back end's reason
+    // for a refusal, else with "获取数据失败" (no answer, an empty or
+    // unreadable one, code 100, a `data` that does not decode).
     template <class Model>
     static void handleObjectResponse(const Response& response, const ObjectSuccess<Model>& success,
                                      const Failure& failure);
@@ -95,7 +99,7 @@ public:
     template <class Model>
     static void handlePagedListResponse(const Response& response, const ListSuccess<Model>& success,
                                         const Failure& failure, const Ref<KXHttpManager>& client);
-    // Success is `code` as the text "1".
+    // Success is `code` as the number 1 or the text "1".
     static void handleGiftBagResponse(const Response& response, const ListSuccess<KXGameGiftBagModel>& success,
                                       const Failure& failure);
 
@@ -108,8 +112,7 @@ private:
     std::string address(const char* query) const;
 
     template <class Model>
-    static void handleObject(const Response& response, const ObjectSuccess<Model>& success, const Failure& failure,
-                             const Failure& onNoText);
+    static void handleObject(const Response& response, const ObjectSuccess<Model>& success, const Failure& failure);
     template <class Model>
     static void handleList(const Response& response, KXResponseEnvelope::CodeKind codeKind,
                            const ListSuccess<Model>& success, const Failure& failure, const Ref<KXHttpManager>& paged);
@@ -134,31 +137,23 @@ private:
 };
 
 template <class Model>
-void KXHttpManager::handleObject(const Response& response, const ObjectSuccess<Model>& success, const Failure& failure,
-                                 const Failure& onNoText) {
+void KXHttpManager::handleObject(const Response& response, const ObjectSuccess<Model>& success,
+                                 const Failure& failure) {
     auto envelope = KXResponseEnvelope::read(response, KXResponseEnvelope::CodeKind::Number);
-    switch (envelope.outcome) {
-    case KXResponseEnvelope::Outcome::NoText:
-        if (onNoText) onNoText("获取数据失败");
-        return;
-    case KXResponseEnvelope::Outcome::Success: {
-        auto model = JSONDeserializer<Model>::deserializeFrom(envelope.answer, "data");
-        if (!model) return;
-        NSLog(model->description());
-        if (success) success(model);
-        return;
+    if (envelope.outcome == KXResponseEnvelope::Outcome::Success) {
+        if (auto model = JSONDeserializer<Model>::deserializeFrom(envelope.answer, "data")) {
+            NSLog(model->description());
+            if (success) success(model);
+            return;
+        }
     }
-    case KXResponseEnvelope::Outcome::Failure:
-        if (failure) failure(envelope.failureMessage);
-        return;
-    default: return;
-    }
+    if (failure) failure(envelope.failureMessage);
 }
 
 template <class Model>
 void KXHttpManager::handleObjectResponse(const Response& response, const ObjectSuccess<Model>& success,
                                          const Failure& failure) {
-    handleObject<Model>(response, success, failure, nullptr);
+    handleObject<Model>(response, success, failure);
 }
 
 template <class Model>
@@ -166,18 +161,15 @@ void KXHttpManager::handleList(const Response& response, KXResponseEnvelope::Cod
                                const ListSuccess<Model>& success, const Failure& failure,
                                const Ref<KXHttpManager>& paged) {
     auto envelope = KXResponseEnvelope::read(response, codeKind);
-    using Outcome = KXResponseEnvelope::Outcome;
-    if (paged && (envelope.outcome == Outcome::NoText || envelope.outcome == Outcome::EmptyText ||
-                  envelope.outcome == Outcome::Failure)) {
-        paged->setP(paged->p() - 1);
-    }
-    if (envelope.outcome == Outcome::Failure) {
+    std::optional<std::vector<Ref<Model>>> models;
+    if (envelope.outcome == KXResponseEnvelope::Outcome::Success)
+        models = JSONDeserializer<Model>::deserializeModelArrayFrom(envelope.answer, "data");
+    if (!models) {
+        // The page did not arrive: the next load-more asks for it again.
+        if (paged) paged->setP(paged->p() - 1);
         if (failure) failure(envelope.failureMessage);
         return;
     }
-    if (envelope.outcome != Outcome::Success) return;
-    auto models = JSONDeserializer<Model>::deserializeModelArrayFrom(envelope.answer, "data");
-    if (!models) return;
     Array logged;
     for (const auto& model : *models) logged.push_back(Value(model));
     NSLog(Value(logged).description());

@@ -1,7 +1,9 @@
 #include "app/shell/KXLoginViewController.h"
 
+#include "app/shell/KXFailureText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXRequestSignature.h"
+#include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/KXTabBarController1.h"
 #include "app/shell/KXWebUtils.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -154,6 +156,10 @@ void KXLoginViewController::dengluBut(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请输入密码");
     } else if (WMUtil::isBlank(password)) {
         MBProgressHUDManager::showError("密码中不能有空格");
+    } else if (auto tooLong = KXStoredTextLimit::refusal("账号", account)) {
+        MBProgressHUDManager::showError(*tooLong);
+    } else if (auto tooLong = KXStoredTextLimit::refusal("密码", password)) {
+        MBProgressHUDManager::showError(*tooLong);
     } else {
         signIn(account, password);
     }
@@ -178,7 +184,7 @@ void KXLoginViewController::signIn(const std::string& account, const std::string
 void KXLoginViewController::handleAnswer(const Value& answer) {
     MBProgressHUDManager::hideHUDForView(UIApplication::sharedApplication()->keyWindow());
     if (NSString::intValue(NSString::stringWithFormat("%@", answer["code"])) != 1) {
-        MBProgressHUDManager::showError(textOf(answer["message"]));
+        MBProgressHUDManager::showError(KXFailureText::refusal(answer));
         return;
     }
     // A success that names no user would leave the app signed in as nobody.

@@ -1,6 +1,8 @@
 #include "app/shell/KXResponseEnvelope.h"
 
-#include "app/shell/KXUniversal.h"
+#include "app/shell/KXFailureText.h"
+#include "foundation/NSData.h"
+#include "foundation/NSJSONSerialization.h"
 #include "foundation/NSLog.h"
 
 namespace {
@@ -14,6 +16,7 @@ bool isNumber(const Value& code, double expected) {
 
 KXResponseEnvelope KXResponseEnvelope::read(const Alamofire::DataResponse<std::string>& response, CodeKind codeKind) {
     KXResponseEnvelope envelope;
+    envelope.failureMessage = KXFailureText::kNoData;
     if (!response.value) {
         NSLog("获取数据失败");
         envelope.outcome = Outcome::NoText;
@@ -24,21 +27,23 @@ KXResponseEnvelope KXResponseEnvelope::read(const Alamofire::DataResponse<std::s
         envelope.outcome = Outcome::EmptyText;
         return envelope;
     }
-    envelope.answer = dictionaryFromJSONString(*response.value);
+    Value parsed = NSJSONSerialization::JSONObjectWithData(NSData::fromString(*response.value));
+    const bool isObject = parsed.isDictionary();
+    envelope.answer = isObject ? std::move(parsed) : Value(Dictionary());
     const Value& code = envelope.answer["code"];
-    const bool success = codeKind == CodeKind::Text ? (code.isText() && *code.text() == "1") : isNumber(code, 1);
+    const bool success = isNumber(code, 1) || (codeKind == CodeKind::NumberOrText && code.isText() && *code.text() == "1");
     if (success) {
         NSLog("***********" + envelope.answer.description());
         envelope.outcome = Outcome::Success;
         return envelope;
     }
     if (isNumber(code, 100)) {
-        envelope.outcome = Outcome::Silent;
+        envelope.outcome = Outcome::Code100;
         return envelope;
     }
     const Value& message = envelope.answer["message"];
     NSLog(std::string("请求失败--原因:") + (message.isNil() ? "请求失败--未知原因" : message.description()));
-    envelope.outcome = Outcome::Failure;
-    if (message.isText()) envelope.failureMessage = *message.text();
+    envelope.outcome = Outcome::Refused;
+    if (isObject) envelope.failureMessage = KXFailureText::reasonOrUnknown(message.isText() ? *message.text() : "");
     return envelope;
 }

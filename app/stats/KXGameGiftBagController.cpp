@@ -109,7 +109,9 @@ void KXGameGiftBagController::nextPageArrived(const std::vector<Ref<KXGameGiftBa
     showRows();
 }
 
-void KXGameGiftBagController::nextPageFailed(const std::string&) { KXStatsList::nextPageFailed(tableView_); }
+void KXGameGiftBagController::nextPageFailed(const std::string& message) {
+    KXStatsList::nextPageFailed(tableView_, view(), message);
+}
 
 void KXGameGiftBagController::showRows() {
     tableViewProtocol_->models = mutDataArr_.rows;

@@ -52,7 +52,9 @@ void KXOpenServiceInfoController::nextPageArrived(const std::vector<Ref<KXOpenSe
     showRows();
 }
 
-void KXOpenServiceInfoController::nextPageFailed(const std::string&) { KXStatsList::nextPageFailed(tableView_); }
+void KXOpenServiceInfoController::nextPageFailed(const std::string& message) {
+    KXStatsList::nextPageFailed(tableView_, view(), message);
+}
 
 void KXOpenServiceInfoController::showRows() {
     tableViewProtocol_->models = mutDataArr_.rows;

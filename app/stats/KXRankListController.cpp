@@ -74,7 +74,9 @@ void KXRankListController::firstPageFailed(const std::string& message) {
     KXStatsList::firstPageFailed(collectionView_, view(), message);
 }
 
-void KXRankListController::nextPageFailed(const std::string&) { KXStatsList::nextPageFailed(collectionView_); }
+void KXRankListController::nextPageFailed(const std::string& message) {
+    KXStatsList::nextPageFailed(collectionView_, view(), message);
+}
 
 void KXRankListController::showEntries() {
     if (type_ == KXMineNavType::popularityRank) collectionProtocol_->rankListModels = popularityRows_.rows;

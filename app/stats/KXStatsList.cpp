@@ -88,6 +88,9 @@ void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, con
     showToast(view, message);
 }
 
-void nextPageFailed(const Ref<UIScrollView>& list) { endLoadingMore(list); }
+void nextPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message) {
+    endLoadingMore(list);
+    showToast(view, message);
+}
 
 }  // namespace KXStatsList

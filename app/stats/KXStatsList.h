@@ -42,10 +42,10 @@ template <class Screen> void attachRefresh(const Ref<UIScrollView>& list, const 
 // Ends the refreshing of the header and the footer, or of the footer alone.
 void endRefreshing(const Ref<UIScrollView>& list);
 void endLoadingMore(const Ref<UIScrollView>& list);
-// A failed first page: both controls stop and the message is toasted on
-// `view`. A failed next page: the footer stops, nothing is shown.
+// A failed first page: both controls stop; a failed next page: the footer
+// stops. Either way the message is toasted on `view`.
 void firstPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message);
-void nextPageFailed(const Ref<UIScrollView>& list);
+void nextPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, const std::string& message);
 
 // The rows a paged list has loaded, and what each answer does to them and
 // to the list's refresh controls (the caller then shows the rows).

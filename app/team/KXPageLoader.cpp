@@ -73,11 +73,13 @@ void KXPageLoader::send(Page page) {
             loader->endRefreshing();
             if (load != loader->load_) return;
             loader->loading_ = false;
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+            KXClassicRequest::showRefusal(answer);
         },
         [loader, load] {
             loader->endRefreshing();
-            if (load == loader->load_) loader->loading_ = false;
+            if (load != loader->load_) return;
+            loader->loading_ = false;
+            KXClassicRequest::showFailure();
         });
 }
 

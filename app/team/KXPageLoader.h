@@ -31,8 +31,8 @@ class UIScrollView;
 // Answers: every answer, whatever it says, ends the header's and then the
 // footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
 // replace (first page) or extend (next page) `rows()`, then `loaded` runs.
-// Another code: the error HUD with the answer's `message`; nothing changes.
-// A transport failure only ends the refreshing.
+// Another code: the error HUD with the refusal (KXClassicRequest::showRefusal);
+// nothing changes. A transport failure: the error HUD "获取数据失败".
 //
 // Consistency (where a naive loader would show wrong rows):
 // - The rows, `p` and `max_p` change only when a page answers with code 1:

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
 #include "app/team/KXTeamColors.h"
@@ -82,6 +83,10 @@ void KXShuRuTankuanView::buttonTap() {
     const std::string value = miaoshutexefeild_->text();
     if (value.empty()) {
         MBProgressHUDManager::showError("内容不能为空");
+        return;
+    }
+    if (auto tooLong = KXStoredTextLimit::refusal("内容", value)) {
+        MBProgressHUDManager::showError(*tooLong);
         return;
     }
     removeFromSuperview();

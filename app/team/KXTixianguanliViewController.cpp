@@ -41,9 +41,12 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
         },
         [screen](const Value& answer) {
             screen->loader()->endRefreshing();
-            MBProgressHUDManager::showError(KXClassicRequest::message(answer));
+            KXClassicRequest::showRefusal(answer);
         },
-        [screen] { screen->loader()->endRefreshing(); });
+        [screen] {
+            screen->loader()->endRefreshing();
+            KXClassicRequest::showFailure();
+        });
 }
 
 void KXTixianguanliViewController::showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision) {

@@ -41,5 +41,9 @@ void MyOfflineViewController::deleteSubPromoter(const Ref<MyOfflineModel>& model
         [screen](const Value&) {
             if (auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie())) header->beginRefreshing();
         },
-        nullptr, [screen] { screen->loader()->endRefreshing(); });
+        nullptr,
+        [screen] {
+            screen->loader()->endRefreshing();
+            KXClassicRequest::showFailure();
+        });
 }

@@ -21,6 +21,15 @@
 #include "uikit/UIWindow.h"
 #include "tests/support/TextFitCheck.h"
 
+// Ends the screens' requests still under way, so that their answers (a
+// failure shown on whatever window is key) go with the main loop's pending
+// work, not into the next test.
+inline void endRequestsUnderWay() {
+    URLLoadingEngine::closeAllConnections();
+    DispatchThreadPool::shared().waitUntilIdle(2);
+    NSRunLoop::mainRunLoop()->discardPendingWork();
+}
+
 // The app's screens against the real local back end, with the app bundle's
 // images, signed in as the demo promoter (uid 1). Fixtures of the screen
 // folders derive from it and add how they put their screens on a stack.
@@ -34,11 +43,7 @@ protected:
         KXLocallyStoredData::setUserID("1");
     }
     void TearDown() override {
-        // A screen's request still under way ends now, and its answer goes
-        // with the main loop's pending work, not into the next test.
-        URLLoadingEngine::closeAllConnections();
-        DispatchThreadPool::shared().waitUntilIdle(2);
-        NSRunLoop::mainRunLoop()->discardPendingWork();
+        endRequestsUnderWay();
         KXServiceAddress::setBaseURL("");
         NSBundle::setMainBundlePath("");
     }

@@ -134,8 +134,11 @@ void KXAssetsController::loadMoreData() {
             screen->mutDataArr_.insert(screen->mutDataArr_.end(), page.begin(), page.end());
             screen->showIncomeDetails();
         },
-        [weak](const std::string&) {
-            if (auto screen = weak.lock()) screen->endFooterRefreshing();
+        [weak](const std::string& message) {
+            auto screen = weak.lock();
+            if (!screen) return;
+            screen->endFooterRefreshing();
+            showToast(screen->view(), message);
         });
 }
 

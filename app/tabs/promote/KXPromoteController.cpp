@@ -65,6 +65,9 @@ void KXPromoteController::viewDidLoad() {
 
 void KXPromoteController::loadNewData() {
     WeakRef<KXPromoteController> weak = self<KXPromoteController>();
+    auto toast = [weak](const std::string& message) {
+        if (auto screen = weak.lock()) showToast(screen->view(), message);
+    };
     httpManager_->requestGameCategories(
         [weak](const std::vector<Ref<KXGameCategoryModel>>& categories) {
             auto screen = weak.lock();
@@ -78,7 +81,7 @@ void KXPromoteController::loadNewData() {
             screen->segmentedDataSource_->titles = screen->titles_;
             screen->segmentedView_->reloadData();
         },
-        [](const std::string&) {});
+        toast);
     httpManager_->requestNotices(
         [weak](const std::vector<Ref<KXNoticeModel>>& notices) {
             auto screen = weak.lock();
@@ -86,7 +89,7 @@ void KXPromoteController::loadNewData() {
             screen->topView_->setModels(notices);
             screen->topView_->titleBanner()->reloadData();
         },
-        [](const std::string&) {});
+        toast);
 }
 
 void KXPromoteController::push(const Ref<UIViewController>& screen) {

@@ -54,11 +54,11 @@ void KXPromoteGameListScreen::loadNewData() {
             }
             screen->showRows();
         },
-        [weak](const std::string&) {
+        [weak](const std::string& message) {
             auto screen = weak.lock();
             if (!screen) return;
             screen->setFooterHidden(true);
-            KXStatsList::endRefreshing(screen->tableView_);
+            KXStatsList::firstPageFailed(screen->tableView_, screen->view(), message);
         });
 }
 
@@ -74,9 +74,9 @@ void KXPromoteGameListScreen::loadMoreData() {
             screen->modelArr_.insert(screen->modelArr_.end(), games.begin(), games.end());
             screen->showRows();
         },
-        [weak](const std::string&) {
+        [weak](const std::string& message) {
             auto screen = weak.lock();
             if (!screen) return;
-            KXStatsList::endLoadingMore(screen->tableView_);
+            KXStatsList::nextPageFailed(screen->tableView_, screen->view(), message);
         });
 }

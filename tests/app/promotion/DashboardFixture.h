@@ -11,6 +11,7 @@
 #include "backend/LocalBackend.h"
 #include "foundation/NSBundle.h"
 #include "frameworks/hud/MBProgressHUD.h"
+#include "tests/app/DemoPromoterFixture.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIDriver.h"
@@ -30,6 +31,7 @@ protected:
 
     DashboardFixture() { NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR); }
     ~DashboardFixture() override {
+        endRequestsUnderWay();
         NSBundle::setMainBundlePath("");
         KXServiceAddress::setBaseURL("");
         UIScreen::useStandardScreen();

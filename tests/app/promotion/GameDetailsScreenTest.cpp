@@ -180,16 +180,16 @@ TEST_F(GameDetailsScreen, ALongDescriptionPushesTheLaterBlocksDown) {
     EXPECT_EQ(items[1]->frame().origin.x, width() - 75);
 }
 
-TEST_F(GameDetailsScreen, ATransportFailureLeavesNoMessageAndNoChange) {
+TEST_F(GameDetailsScreen, ATransportFailureIsToldAndChangesNothing) {
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     KXServiceAddress::setBaseURL(refusing.url("/"));
     // Pushed without animation, so the clock stands still until the HUD is seen.
     auto details = make<KXGameDetailsViewController>();
     details->setIdStr("3");
     open(details, false);
-    // "登录失败" shows and is hidden at once; once it has gone no HUD is left.
-    ASSERT_TRUE(runUntil([&] { return windowHUDCount("登录失败") == 1; }));
-    EXPECT_EQ(hudText(), "");
+    // "获取数据失败" shows for its time; once it has gone no HUD is left.
+    ASSERT_TRUE(runUntil([&] { return windowHUDCount("获取数据失败") == 1; }));
+    EXPECT_EQ(hudText(), "获取数据失败");
     letHUDsHide();
     EXPECT_EQ(windowHUDCount(), 0u);
     EXPECT_EQ(details->mingchengLabe()->text(), "1hchh");

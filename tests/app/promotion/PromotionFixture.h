@@ -10,6 +10,7 @@
 #include "app/shell/KXNavigationViewController.h"
 #include "app/shell/KXServiceAddress.h"
 #include "backend/LocalBackend.h"
+#include "tests/app/DemoPromoterFixture.h"
 #include "foundation/NSBundle.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "tests/support/AppFixture.h"
@@ -26,6 +27,7 @@ class PromotionFixture : public AppFixture {
 protected:
     PromotionFixture() { NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR); }
     ~PromotionFixture() override {
+        endRequestsUnderWay();
         NSBundle::setMainBundlePath("");
         KXServiceAddress::setBaseURL("");
         DeviceStorage::setFolder("");

@@ -46,15 +46,14 @@ TEST_F(RealNameCheck, AnUnverifiedPromoterSeesTheReasonAndGetsTheFormOnTheSameSt
     EXPECT_TRUE(cast<KXShirenzhengViewController>(stack->topViewController()));
 }
 
-TEST_F(RealNameCheck, WithoutNetworkOnlyABriefFailureShows) {
+TEST_F(RealNameCheck, WithoutNetworkTheFailureIsShown) {
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     KXServiceAddress::setBaseURL(refusing.url("/"));
     runCheck();
     ASSERT_TRUE(runUntil([&] { return !shownMessages().empty(); }));
-    EXPECT_EQ(shownMessages(), std::vector<std::string>{"登录失败"});
-    // Hidden again at once: gone with the hide animation, long before its 1 s.
+    EXPECT_EQ(shownMessages(), std::vector<std::string>{"获取数据失败"});
     clock.advance(MBProgressHUD::kAnimationDuration + 0.05);
     driver.settle();
-    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(hudText(), "获取数据失败");
     EXPECT_EQ(stack->viewControllers().size(), 1u);
 }

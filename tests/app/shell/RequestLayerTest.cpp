@@ -111,52 +111,58 @@ TEST_F(RequestLayer, PageNumbersAdvanceResetAndRollBack) {
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
     EXPECT_EQ(pages.size(), 5u);
 
-    // A refused next page rolls back and reports the reason; code 100 says nothing.
-    answers["mingxi"] = R"({"code":0,"message":"没有更多了"})";
+    // A next page that does not arrive rolls back, so the next load-more asks
+    // for it again, and is told: with the back end's reason, or with ours.
     std::string reason;
-    client->requestMoreIncomeDetails(success, [&](const std::string& message) { reason = message; });
+    auto failed = [&](const std::string& message) { reason = message; };
+    answers["mingxi"] = R"({"code":0,"message":"没有更多了"})";
+    client->requestMoreIncomeDetails(success, failed);
     settlePaged(client, 6);
     EXPECT_EQ(client->p(), 2);
     EXPECT_EQ(reason, "没有更多了");
-    answers["mingxi"] = R"({"code":100,"message":"x"})";
-    client->requestMoreIncomeDetails(success, [&](const std::string&) { FAIL(); });
-    settlePaged(client, 7);
-    EXPECT_EQ(client->p(), 3);
-    // An empty body rolls back silently.
-    answers["mingxi"] = "";
-    client->requestMoreIncomeDetails(success, [&](const std::string&) { FAIL(); });
-    settlePaged(client, 8);
-    EXPECT_EQ(client->p(), 3);
+    std::size_t sent = 6;
+    for (const char* answer : {R"({"code":100,"message":"x"})", "", R"({"code":1,"data":{"username":"a"}})"}) {
+        answers["mingxi"] = answer;
+        reason.clear();
+        client->requestMoreIncomeDetails(success, failed);
+        settlePaged(client, ++sent);
+        EXPECT_EQ(client->p(), 2) << answer;
+        EXPECT_EQ(reason, "获取数据失败") << answer;
+    }
     EXPECT_TRUE(log.contains("没有获取到数据"));
     EXPECT_EQ(pages.size(), 5u);
 }
 
-TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPage) {
+TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCountsToo) {
     answers["cps"] = R"({"code":"1","message":"文本代码","data":{}})";
-    answers["lb"] = R"({"code":"1","data":[{"gname":"礼包","cate":10}]})";
     auto client = make<KXHttpManager>();
     std::string refused;
     client->requestAssets([](const Ref<KXAssetsModel>&) { FAIL(); },
                           [&](const std::string& message) { refused = message; });
-    std::vector<Ref<KXGameGiftBagModel>> bags;
-    client->requestGiftBags("", [&](const auto& list) { bags = list; }, nullptr);
-    ASSERT_TRUE(runUntil([&] { return !refused.empty() && !bags.empty(); }));
+    ASSERT_TRUE(runUntil([&] { return !refused.empty(); }));
     EXPECT_EQ(refused, "文本代码");
-    ASSERT_EQ(bags.size(), 1u);
-    EXPECT_DOUBLE_EQ(bags[0]->cate, 10);
+    for (const char* code : {R"("1")", "1"}) {
+        answers["lb"] = std::string(R"({"code":)") + code + R"(,"data":[{"gname":"礼包","cate":10}]})";
+        std::vector<Ref<KXGameGiftBagModel>> bags;
+        client->requestGiftBags("", [&](const auto& list) { bags = list; }, [](const std::string&) { FAIL(); });
+        ASSERT_TRUE(runUntil([&] { return !bags.empty(); })) << code;
+        ASSERT_EQ(bags.size(), 1u);
+        EXPECT_DOUBLE_EQ(bags[0]->cate, 10);
+    }
     auto fields = formFields(requestFor("lb").body);
     EXPECT_EQ(fields["p"], "1");
     EXPECT_EQ(fields["keyword"], "");
+    answers["lb"] = R"({"code":"1","data":[{"gname":"礼包","cate":10}]})";
 
     // The next gift-bag page wants the number: the text code fails and rolls back.
     std::string nextRefused = "unset";
     client->requestMoreGiftBags("", [](const auto&) { FAIL(); }, [&](const std::string& m) { nextRefused = m; });
-    settlePaged(client, 3);
-    EXPECT_EQ(nextRefused, "");
+    settlePaged(client, 4);
+    EXPECT_EQ(nextRefused, "请求失败，请稍后重试");
     EXPECT_EQ(client->p(), 1);
 }
 
-TEST_F(RequestLayer, ListsWithANonObjectAreEmptiedAndMissingReasonsLogged) {
+TEST_F(RequestLayer, ListsWithANonObjectAreEmptiedAndMissingReasonsLoggedAndToldInOurWords) {
     answers["mingxi"] = R"({"code":1,"data":[{"username":"a"},5,{"username":"b"}]})";
     answers["cps"] = R"({"code":2})";
     auto client = make<KXHttpManager>();
@@ -166,33 +172,51 @@ TEST_F(RequestLayer, ListsWithANonObjectAreEmptiedAndMissingReasonsLogged) {
     client->requestAssets(nullptr, [&](const std::string& message) { reason = message; });
     ASSERT_TRUE(runUntil([&] { return count.has_value() && reason.has_value(); }));
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(reason, "");
+    EXPECT_EQ(reason, "请求失败，请稍后重试");
     EXPECT_TRUE(log.contains("请求失败--原因:请求失败--未知原因"));
+    // An empty, blank or non-text reason is no reason either.
+    for (const char* answer : {R"({"code":2,"message":""})", R"({"code":2,"message":" "})", R"({"code":2,"message":7})"}) {
+        answers["cps"] = answer;
+        reason.reset();
+        client->requestAssets(nullptr, [&](const std::string& message) { reason = message; });
+        ASSERT_TRUE(runUntil([&] { return reason.has_value(); }));
+        EXPECT_EQ(reason, "请求失败，请稍后重试") << answer;
+    }
 }
 
-TEST_F(RequestLayer, NullDataAndNonJSONAnswers) {
+TEST_F(RequestLayer, AnswersWithoutUsableDataFailWithOurMessage) {
     answers["my"] = R"({"code":1,"data":null})";
     answers["cps"] = "<html>oops</html>";
+    answers["mingxi"] = R"({"code":1,"data":{"username":"a"}})";
+    answers["lb"] = R"({"code":100})";
     auto client = make<KXHttpManager>();
-    bool called = false;
-    client->requestMine([&](const auto&) { called = true; }, [&](const std::string&) { called = true; });
-    std::optional<std::string> reason;
-    client->requestAssets(nullptr, [&](const std::string& message) { reason = message; });
-    // The null data is logged as a success answer, then nothing is decoded.
-    ASSERT_TRUE(runUntil([&] { return reason.has_value() && log.contains("***********"); }));
-    EXPECT_FALSE(called);
-    EXPECT_EQ(reason, "");
+    std::vector<std::string> reasons;
+    auto failed = [&](const std::string& message) { reasons.push_back(message); };
+    client->requestMine([](const auto&) { FAIL(); }, failed);
+    client->requestAssets([](const auto&) { FAIL(); }, failed);
+    client->requestIncomeDetails([](const auto&) { FAIL(); }, failed);
+    client->requestGiftBags("", [](const auto&) { FAIL(); }, failed);
+    ASSERT_TRUE(runUntil([&] { return reasons.size() == 4; }));
+    EXPECT_EQ(reasons, std::vector<std::string>(4, "获取数据失败"));
+    // The null data is logged as a success answer before it fails to decode.
+    EXPECT_TRUE(log.contains("***********"));
 }
 
-TEST_F(RequestLayer, OnlyTheHomeHandlerHearsOfTransportFailures) {
+TEST_F(RequestLayer, EveryHandlerHearsOfTransportFailures) {
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     KXServiceAddress::setBaseURL(refusing.url("/"));
     auto client = make<KXHttpManager>();
-    std::optional<std::string> homeFailure;
-    client->requestHome(nullptr, [&](const std::string& message) { homeFailure = message; });
-    client->requestMoreIncomeDetails(nullptr, [](const std::string&) { FAIL(); });
-    ASSERT_TRUE(runUntil([&] { return homeFailure.has_value() && client->p() == 1; }));
-    EXPECT_EQ(*homeFailure, "获取数据失败");
+    std::vector<std::string> reasons;
+    auto failed = [&](const std::string& message) { reasons.push_back(message); };
+    client->requestHome(nullptr, failed);
+    client->requestMine(nullptr, failed);
+    client->requestAssets(nullptr, failed);
+    client->requestIncomeDetails(nullptr, failed);
+    client->requestGiftBags("", nullptr, failed);
+    client->requestMoreIncomeDetails(nullptr, failed);
+    ASSERT_TRUE(runUntil([&] { return reasons.size() == 6 && client.use_count() == 1; }));
+    EXPECT_EQ(reasons, std::vector<std::string>(6, "获取数据失败"));
+    EXPECT_EQ(client->p(), 1);
 }
 
 TEST_F(RequestLayer, GetClientSendsTheConventionKeysAndParsesTheAnswer) {

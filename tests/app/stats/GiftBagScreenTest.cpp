@@ -160,11 +160,12 @@ TEST_F(GiftBagScreenTest, AFailedFirstPageToastsTheMessageAndKeepsTheRows) {
     ASSERT_TRUE(runUntil([&] { return toastOn(screen->view()) == kStrangerMessage; }));
     EXPECT_EQ(rows(), 10);
     EXPECT_FALSE(UIScrollViewMJRefresh::mj_header(screen->tableView())->isRefreshing());
-    // A failed next page shows nothing and asks the same page again.
+    // A failed next page is told too, and asks the same page again.
     letHUDsHide();
     ASSERT_TRUE(driver.pullUp(screen->tableView()));
-    ASSERT_TRUE(runUntil([&] { return screen->httpManager()->p() == 1; }));
-    EXPECT_EQ(toastOn(screen->view()), "");
+    ASSERT_TRUE(runUntil([&] { return toastOn(screen->view()) == kStrangerMessage; }));
+    EXPECT_EQ(screen->httpManager()->p(), 1);
+    EXPECT_EQ(rows(), 10);
 }
 
 }  // namespace

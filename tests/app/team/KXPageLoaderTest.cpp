@@ -17,6 +17,7 @@
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITableView.h"
@@ -219,17 +220,30 @@ TEST_F(PageLoader, RefusalsAndFailuresEndTheRefreshingAndKeepTheRows) {
     EXPECT_EQ(loader->p(), "2");
     EXPECT_EQ(rows().size(), 2u);
 
-    // A failed reload says nothing and leaves rows and paging as they were.
+    // A reload without an answer says so and leaves rows and paging as they were.
     clock.advance(2);
     driver.settle();
     answer("1", "");
     std::size_t asked = server.requestCount();
     ASSERT_TRUE(driver.pullDown(table));
     ASSERT_TRUE(runUntil([&] { return server.requestCount() > asked && !refreshing(); }));
-    EXPECT_EQ(hudText(), "");
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "获取数据失败");
     EXPECT_EQ(rows().size(), 2u);
     EXPECT_EQ(loader->p(), "2");
     EXPECT_EQ(loads, 1);
+
+    // So does a page that cannot be fetched at all.
+    clock.advance(2);
+    driver.settle();
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    KXServiceAddress::setBaseURL(refusing.url("/"));
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "获取数据失败");
+    EXPECT_FALSE(refreshing());
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_EQ(loader->p(), "2");
 }
 
 TEST_F(PageLoader, ANextPageOverTakenByAReloadIsDropped) {

@@ -54,6 +54,7 @@ TEST_F(AddSubPromoterScreen, ChecksRunInOrderAndStopTheSubmit) {
         {"xinren", "secret1", "16612345678", "请输入正确的电话号码"},
         {"xinren", "secret1", "1381234567", "请输入正确的电话号码"},
         {"xinren", "secret1", "15412345678", "请输入正确的电话号码"},
+        {"xinren", "secret1", "18,12345678", "请输入正确的电话号码"},
     };
     for (const auto& [username, password, phone, message] : cases) {
         fill(username, password, phone);
@@ -97,10 +98,11 @@ TEST_F(AddSubPromoterScreen, ARefusedOrFailedAddKeepsTheForm) {
     ASSERT_TRUE(waitForHUD("用户名已存在"));
     letHUDsHide();
 
-    // A transport failure shows "登录失败" and takes it away at once.
+    // A transport failure says so.
     script("down_add", kHTTPFailure);
     ASSERT_TRUE(driver.tap("#yijianBut"));
-    ASSERT_TRUE(runUntil([&] { return sent("down_add").size() == 2 && hudText().empty(); }));
+    ASSERT_TRUE(waitForHUD("获取数据失败"));
+    EXPECT_EQ(sent("down_add").size(), 2u);
     EXPECT_EQ(top(), screen);
     EXPECT_EQ(screen->yonghuTextField()->text(), "zhoujie");
     EXPECT_EQ((*screen->xuanzhongDic())["title"].description(), "中级");

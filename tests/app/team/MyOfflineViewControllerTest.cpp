@@ -100,8 +100,8 @@ TEST_F(SubPromoterListScreen, AFailedDeleteKeepsTheRow) {
     auto screen = open();
     script("down_del", kHTTPFailure);
     deleteRow(screen, 0, "确定");
-    // The failure takes the "正在删除" HUD away before its second is up.
-    ASSERT_TRUE(runUntil([&] { return hudText().empty(); }));
+    // The failure takes the "正在删除" HUD away before its second is up and says so.
+    ASSERT_TRUE(waitForHUD("获取数据失败"));
     driver.settle();
     EXPECT_EQ(sent("down_del").size(), 1u);
     EXPECT_EQ(firstRow(screen)[0], "songjia");

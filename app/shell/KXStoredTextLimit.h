@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The back end keeps what a promoter types (account name, real name,
+// profile fields) up to 100 bytes of UTF-8. A longer text is refused there,
+// or, long enough, does not even reach it (its request head is refused), so
+// the screens stop it first with a message that says why.
+namespace KXStoredTextLimit {
+
+inline constexpr std::size_t kLongestBytes = 100;
+
+// "<what>不能超过100个字节（约33个汉字）" when `text` is longer than the
+// back end keeps, else nothing.
+std::optional<std::string> refusal(std::string_view what, std::string_view text);
+
+}  // namespace KXStoredTextLimit
