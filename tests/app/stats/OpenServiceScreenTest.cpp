@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/stats/KXOpenServiceGameCell.h"
 #include "app/stats/KXOpenServiceInfoController.h"
+#include "foundation/NSLog.h"
 #include "frameworks/imagepreview/ZLImagePreviewController.h"
 #include "tests/app/stats/StatsScreenFixture.h"
 
@@ -67,21 +70,46 @@ TEST_F(OpenServiceScreenTest, PagesTheOpeningsAndPreviewsAScreenshot) {
     EXPECT_EQ(screen->mutDataArr().size(), 15u);
 }
 
-TEST_F(OpenServiceScreenTest, ANextPageAppendsBelowWhereTheUserIs) {
+TEST_F(OpenServiceScreenTest, NextPagesAppendBelowAndLeaveTheRowsInViewWhereTheyWere) {
     auto table = screen->tableView();
-    // A plain drag past the end of the first page loads the next one.
-    ASSERT_TRUE(loadMore());
-    const CGFloat atEnd = table->contentOffset().y;
-    ASSERT_GT(atEnd, 1000);
+    // Where the shown rows are on screen.
+    auto onScreen = [&] {
+        std::map<long, CGFloat> tops;
+        for (const auto& path : table->indexPathsForVisibleRows())
+            tops[path.row()] = table->rectForRowAtIndexPath(path).origin.y - table->contentOffset().y;
+        return tops;
+    };
+    auto scrollToEnd = [&] {
+        for (CGFloat before = -1; before != table->contentSize().height;) {
+            before = table->contentSize().height;
+            ASSERT_TRUE(driver.scroll(table, table->maximumContentOffset().y - table->contentOffset().y));
+        }
+    };
+    // At the end of the first page, its last rows in view, a pull past the
+    // end loads the second page: they stay where they were, the new rows
+    // come right below.
+    scrollToEnd();
+    const auto firstEnd = onScreen();
+    ASSERT_EQ(firstEnd.rbegin()->first, 9);
+    ASSERT_TRUE(driver.pullUp(table));
     ASSERT_TRUE(runUntil([&] { return screen->mutDataArr().size() == 15; }));
     driver.settle();
-    EXPECT_GE(table->contentOffset().y, atEnd - 1) << "the list stays where the user was";
-    const auto shown = table->indexPathsForVisibleRows();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_GE(shown.front().row(), 7);
-    // The new rows are below.
-    ASSERT_TRUE(driver.scroll(table, 600));
-    EXPECT_GE(table->indexPathsForVisibleRows().back().row(), 10);
+    EXPECT_EQ(onScreen(), firstEnd);
+    // At the end of the second page the third comes back empty and the list
+    // is shown again: the rows far above, not shown since the last page came,
+    // keep their heights, so nothing on screen moves either.
+    scrollToEnd();
+    EXPECT_EQ(table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(10, 0)).origin.y,
+              CGRectGetMaxY(table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(9, 0))));
+    const auto secondEnd = onScreen();
+    ASSERT_EQ(secondEnd.rbegin()->first, 14);
+    NSLogCapture log;
+    ASSERT_TRUE(driver.pullUp(table));
+    ASSERT_TRUE(runUntil([&] { return log.contains("p = 4"); })) << "the third page's answer";
+    driver.settle();
+    EXPECT_EQ(onScreen(), secondEnd);
+    EXPECT_EQ(table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)).size.height,
+              table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(14, 0)).size.height);
 }
 
 TEST_F(OpenServiceScreenTest, AFailedFirstPageToastsAndKeepsTheRows) {
@@ -120,3 +148,4 @@ TEST_F(OpenServiceScreenTest, RowsShowOneToThreeTagsAndNoneForMore) {
 }
 
 }  // namespace
+
