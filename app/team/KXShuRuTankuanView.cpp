@@ -85,7 +85,7 @@ void KXShuRuTankuanView::buttonTap() {
         MBProgressHUDManager::showError("内容不能为空");
         return;
     }
-    if (auto tooLong = KXStoredTextLimit::refusal("内容", value)) {
+    if (auto tooLong = KXStoredTextLimit::refusal(miashuLabel_->text(), value)) {
         MBProgressHUDManager::showError(*tooLong);
         return;
     }

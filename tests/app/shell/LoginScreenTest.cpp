@@ -93,10 +93,19 @@ TEST_F(LoginScreen, InputChecksStopAtTheFirstFailureWithoutARequest) {
         login->mimaTextFeild()->setText(password);
         EXPECT_EQ(tapAndRead(), "密码中不能有空格");
     }
-    // While a message shows, the button cannot be reached.
+    // An account name longer than the back end keeps (100 bytes; 33
+    // Chinese characters and two letters here) is stopped with the reason.
     login->mimaTextFeild()->setText("secret");
+    login->zhanghuTextField()->setText([] {
+        std::string name;
+        for (int i = 0; i < 33; ++i) name += "张";
+        return name + "ab";
+    }());
+    EXPECT_EQ(tapAndRead(), "账号不能超过100个字节（约33个汉字）");
+    // While a message shows, the button cannot be reached.
+    login->zhanghuTextField()->setText("demo");
     EXPECT_TRUE(driver.tap("#dengluBut"));
-    EXPECT_EQ(hudText(), "密码中不能有空格");
+    EXPECT_EQ(hudText(), "账号不能超过100个字节（约33个汉字）");
     EXPECT_EQ(server.requestCount(), 0u);
 }
 
@@ -160,12 +169,16 @@ TEST_F(LoginScreen, TheCodeMayBeTextAndAnswersWithoutAUserAreRefused) {
 
 TEST_F(LoginScreen, RefusalsOfEveryShapeKeepTheSignInScreen) {
     LoopbackHTTPServer server;
-    for (const char* body : {R"({"message":"没有 code"})", R"({"code":2})", "not json", "[1,2]",
-                             R"({"code":1,"message":"x"})", R"({"code":1,"data":{"uid":""}})"}) {
+    // Each says why, in the back end's words or ours, never with an empty message.
+    const std::vector<std::pair<const char*, const char*>> refusals = {
+        {R"({"message":"没有 code"})", "没有 code"}, {R"({"code":2})", "请求失败，请稍后重试"},
+        {"not json", "获取数据失败"}, {"[1,2]", "获取数据失败"}, {R"({"code":1,"message":"x"})", "登录失败"},
+        {R"({"code":1,"data":{"uid":""}})", "登录失败"}};
+    for (const auto& [body, message] : refusals) {
         answerWith(server, body);
         ASSERT_TRUE(signIn("u", "p"));
         std::string shown = outcome();
-        EXPECT_NE(shown, "登录成功") << body;
+        EXPECT_EQ(shown, message) << body;
         EXPECT_EQ(KXLocallyStoredData::getLoginUserID(), "") << body;
         EXPECT_TRUE(isKind<KXLoginViewController>(root())) << body;
         auto login = cast<KXLoginViewController>(root());

@@ -86,7 +86,8 @@ TEST_F(FormScreensTest, RealNameChecksThenSavesOnce) {
     const std::vector<Case> cases{{"", "110101199001011234", "请输入姓名"},
                                   {"张三", "", "请输入15 位或 18 位身份证号"},
                                   {"张三", "11010119900101", "请输入15 位或 18 位身份证号"},
-                                  {"张三", "1101011990010112345", "请输入15 位或 18 位身份证号"}};
+                                  {"张三", "1101011990010112345", "请输入15 位或 18 位身份证号"},
+                                  {std::string(2000, 'z'), "110101199001011234", "姓名不能超过100个字节（约33个汉字）"}};
     for (const auto& c : cases) {
         submit({{screen->xingmingTextField(), c.name}, {screen->shengfenTextFeild(), c.number}}, screen->tijiaoButon());
         EXPECT_EQ(hudText(), c.message) << c.name << "/" << c.number;

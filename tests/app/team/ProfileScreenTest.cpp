@@ -83,6 +83,17 @@ TEST_F(ProfileScreenTest, RefusedSavesAndCancelsLeaveTheRowEmpty) {
     EXPECT_EQ(values()[4], "未填写");
     letHUDsHide();
 
+    // A 收款人 longer than the back end keeps is stopped, the pop-up stays.
+    tapRow(6);
+    auto payee = popUp();
+    ASSERT_TRUE(payee);
+    ASSERT_TRUE(driver.typeText(payee->miaoshutexefeild(), std::string(2000, 'p')));
+    ASSERT_TRUE(driver.tap("完成"));
+    EXPECT_EQ(hudText(), "收款人不能超过100个字节（约33个汉字）");
+    EXPECT_EQ(popUp(), payee);
+    letHUDsHide();
+    ASSERT_TRUE(driver.tap("取消"));
+
     tapRow(7);
     ASSERT_TRUE(popUp());
     ASSERT_TRUE(driver.tap("取消"));
