@@ -44,10 +44,14 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnSubmitAppliesForOneSettlement) {
     const long before = settlementCount();
     ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
 
-    // A failed request leaves the action ready for the next tap.
+    // A failed request says so in place of the wait HUD and leaves the
+    // action ready for the next tap.
     script("jiesuan", kHTTPFailure);
     ASSERT_TRUE(driver.tap("提交"));
-    ASSERT_TRUE(runUntil([&] { return !waitHUDShows(); }));
+    ASSERT_TRUE(runUntil([&] {
+        auto hud = MBProgressHUD::HUDForView(window);
+        return hud && hud->label()->text() == "获取数据失败";
+    }));
     scripts_.clear();
     letHUDsHide();
 
