@@ -3,10 +3,13 @@
 #include <arpa/inet.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -34,6 +37,25 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+// A header name is a token: letters, digits and "!#$%&'*+-.^_`|~", nothing
+// else (no blank before the colon: "Transfer-Encoding :" names no header a
+// proxy would agree on).
+bool isToken(std::string_view name) {
+    static constexpr std::string_view kMarks = "!#$%&'*+-.^_`|~";
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || kMarks.find(c) != std::string_view::npos;
+    });
+}
+
+// libmicrohttpd parses a head in place: a header's name and value lie in
+// its line, the colon (made a NUL) and blanks between them. A line folded
+// onto the next one is joined to the name somewhere else in the pool and
+// its value kept apart: a value not right after its name is such a line.
+bool valueFollowsName(const char* name, std::size_t nameLength, const char* value, std::size_t headBytes) {
+    if (!name || !value || value <= name + nameLength || value > name + nameLength + headBytes) return false;
+    return std::all_of(name + nameLength, value, [](char c) { return c == '\0' || c == ' ' || c == '\t'; });
 }
 
 int hexDigit(char c) {
@@ -118,6 +140,9 @@ struct HttpServer::Exchange {
     bool answered = false;
     std::size_t bodyBytes = 0;
     MHD_PostProcessor* multipart = nullptr;
+    // The part being read, and the bytes of all parts so far.
+    std::multimap<std::string, HttpFilePart>::iterator part;
+    std::size_t partBytes = 0;
     std::shared_ptr<Hold> hold;
 
     ~Exchange() {
@@ -125,34 +150,99 @@ struct HttpServer::Exchange {
     }
 };
 
+// A suspended connection is not read by libmicrohttpd: a client that left
+// while its request was held would keep its place (a connection counted
+// against the limit) until the request is answered. One thread waits on
+// the held connections' sockets for their clients' hang-up (not for bytes:
+// a pipelined request is no departure) and ends the held request of a
+// client that has gone.
+class HttpServer::Departures {
+public:
+    explicit Departures(HttpServer& server)
+        : server_(server), epoll_(::epoll_create1(EPOLL_CLOEXEC)), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+        epoll_event stop{};
+        stop.events = EPOLLIN;
+        stop.data.u64 = 0;
+        ::epoll_ctl(epoll_, EPOLL_CTL_ADD, wake_, &stop);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~Departures() {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(wake_, &one, sizeof one);
+        thread_.join();
+        ::close(wake_);
+        ::close(epoll_);
+    }
+
+    // Watches `socket` for the held request `hold`; the watch's number.
+    std::uint64_t watch(int socket, std::weak_ptr<Hold> hold) {
+        std::lock_guard lock(mutex_);
+        // Numbers are never used twice, so a hang-up seen for a socket
+        // since answered (and its number given to another) finds nothing.
+        const std::uint64_t number = ++watches_;
+        epoll_event event{};
+        event.events = EPOLLRDHUP;
+        event.data.u64 = number;
+        if (::epoll_ctl(epoll_, EPOLL_CTL_ADD, socket, &event) != 0) return 0;
+        held_.emplace(number, std::pair{socket, std::move(hold)});
+        return number;
+    }
+    void forget(std::uint64_t number) {
+        std::lock_guard lock(mutex_);
+        auto found = held_.find(number);
+        if (found == held_.end()) return;
+        ::epoll_ctl(epoll_, EPOLL_CTL_DEL, found->second.first, nullptr);
+        held_.erase(found);
+    }
+
+private:
+    void run();
+
+    HttpServer& server_;
+    const int epoll_;
+    const int wake_;
+    std::mutex mutex_;
+    std::uint64_t watches_ = 0;
+    std::map<std::uint64_t, std::pair<int, std::weak_ptr<Hold>>> held_;
+    std::thread thread_;
+};
+
 // A held request: answered once, from any thread, resuming its connection
 // when it was suspended.
-class HttpServer::Hold : public HeldAnswer {
+class HttpServer::Hold : public HeldAnswer, public std::enable_shared_from_this<Hold> {
 public:
-    Hold(HttpServer& server, MHD_Connection* connection) : server_(server), connection_(connection) {}
+    Hold(HttpServer& server, MHD_Connection* connection, int socket)
+        : server_(server), connection_(connection), socket_(socket) {}
 
     void answer(HttpResponse response) override {
         {
             std::lock_guard lock(mutex_);
             if (response_) return;
             response_ = std::move(response);
-            if (suspended_) MHD_resume_connection(connection_);
-        }
-        std::lock_guard lock(server_.holdsMutex_);
-        for (auto it = server_.holds_.begin(); it != server_.holds_.end(); ++it) {
-            if (it->get() == this) {
-                server_.holds_.erase(it);
-                break;
+            if (suspended_) {
+                // Before the connection goes on: its socket may be closed
+                // and its number used again.
+                if (server_.departures_) server_.departures_->forget(watch_);
+                MHD_resume_connection(connection_);
             }
         }
+        std::lock_guard lock(server_.holdsMutex_);
+        server_.holds_.erase(shared_from_this());
     }
 
-    // Suspends the connection unless the answer is there; the answer, or nothing.
+    bool answered() const override {
+        std::lock_guard lock(mutex_);
+        return response_.has_value();
+    }
+
+    // Suspends the connection unless the answer is there, watching for its
+    // client to leave; the answer, or nothing.
     std::optional<HttpResponse> answerOrSuspend() {
         std::lock_guard lock(mutex_);
         if (!response_) {
             MHD_suspend_connection(connection_);
             suspended_ = true;
+            if (server_.departures_ && socket_ >= 0) watch_ = server_.departures_->watch(socket_, weak_from_this());
         }
         return response_;
     }
@@ -165,10 +255,35 @@ public:
 private:
     HttpServer& server_;
     MHD_Connection* connection_;
-    std::mutex mutex_;
+    const int socket_;
+    mutable std::mutex mutex_;
     bool suspended_ = false;
+    std::uint64_t watch_ = 0;  // its place among the departures watched
     std::optional<HttpResponse> response_;
 };
+
+void HttpServer::Departures::run() {
+    epoll_event events[64];
+    for (;;) {
+        const int count = ::epoll_wait(epoll_, events, 64, -1);
+        if (count < 0 && errno != EINTR) return;
+        for (int i = 0; i < count; ++i) {
+            if (events[i].data.u64 == 0) return;
+            std::shared_ptr<Hold> gone;
+            {
+                std::lock_guard lock(mutex_);
+                auto found = held_.find(events[i].data.u64);
+                if (found == held_.end()) continue;
+                gone = found->second.second.lock();
+            }
+            if (!gone) continue;
+            // Nobody reads it: the connection ends as it is sent.
+            HttpResponse left;
+            server_.fillError(left, 503);
+            gone->answer(left);
+        }
+    }
+}
 
 // The deadlines of the connections' heads and bodies, which libmicrohttpd
 // does not keep (its time-out counts from the last byte, so a client
@@ -301,9 +416,22 @@ struct HttpServer::Callbacks {
         return server.finish(*exchange) ? MHD_YES : MHD_NO;
     }
 
-    static MHD_Result header(void* state, MHD_ValueKind, const char* name, const char* value) {
-        auto& request = static_cast<Exchange*>(state)->request;
-        request.headers.emplace(name ? name : "", value ? value : "");
+    // Reads the head's header lines into the request; `malformed` when one
+    // is not a header line (folded, or its name no token).
+    struct HeadReader {
+        HttpRequest& request;
+        std::size_t headBytes;
+        bool malformed = false;
+    };
+    static MHD_Result header(void* state, MHD_ValueKind, const char* name, std::size_t nameLength,
+                             const char* value, std::size_t valueLength) {
+        auto& reader = *static_cast<HeadReader*>(state);
+        if (!isToken({name ? name : "", name ? nameLength : 0}) ||
+            !valueFollowsName(name, nameLength, value, reader.headBytes)) {
+            reader.malformed = true;
+            return MHD_NO;
+        }
+        reader.request.headers.emplace(std::string(name, nameLength), std::string(value, valueLength));
         return MHD_YES;
     }
 
@@ -311,14 +439,13 @@ struct HttpServer::Callbacks {
                            const char*, const char* data, uint64_t offset, std::size_t size) {
         auto& exchange = *static_cast<Exchange*>(state);
         auto& files = exchange.request.files;
-        std::size_t held = 0;
-        for (const auto& [key, file] : files) held += file.content.size();
-        if (held + size > exchange.bodyBytes) return MHD_NO;
-        // A part arrives in pieces; the first (offset 0) opens it.
-        const std::string key = name ? name : "";
-        if (offset == 0 || files.find(key) == files.end()) files.emplace(key, HttpFilePart{filename ? filename : "", {}});
-        auto last = std::prev(files.upper_bound(key));
-        last->second.content.append(data, size);
+        if (exchange.partBytes + size > exchange.bodyBytes) return MHD_NO;
+        exchange.partBytes += size;
+        // A part arrives in pieces; the first (offset 0) opens it, the rest
+        // go on the one being read.
+        if (offset == 0 || exchange.part == files.end())
+            exchange.part = files.emplace(name ? name : "", HttpFilePart{filename ? filename : "", {}});
+        exchange.part->second.content.append(data, size);
         return MHD_YES;
     }
 };
@@ -364,6 +491,8 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
     std::lock_guard lock(stopMutex_);
     if (daemon_ || listener_ < 0 || stopped_once_) return false;
     deadlines_ = std::make_unique<Deadlines>();
+    if (std::any_of(routes_.begin(), routes_.end(), [](const Route& route) { return route.held != nullptr; }))
+        departures_ = std::make_unique<Departures>(*this);
     // Every connection is served from epoll by the pool's threads; held
     // ones are suspended, costing no thread; the internal signal channel
     // wakes the threads at once to resume a connection or to stop.
@@ -387,6 +516,7 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
     daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::request, this, MHD_OPTION_ARRAY, options.data(),
                                MHD_OPTION_END);
     if (!daemon_) {
+        departures_.reset();
         deadlines_.reset();
         return false;
     }
@@ -419,6 +549,7 @@ void HttpServer::stop() {
     stopped_once_ = true;
     if (daemon_) MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+    departures_.reset();
     deadlines_.reset();
     if (listener_ >= 0) ::close(listener_);
     listener_ = -1;
@@ -438,7 +569,11 @@ bool HttpServer::begin(Exchange& exchange) {
         request.query = target.substr(question + 1);
         addFields(request.query, request.params);
     }
-    MHD_get_connection_values(exchange.connection, MHD_HEADER_KIND, &Callbacks::header, &exchange);
+    Callbacks::HeadReader head{request, limits_.headBytes};
+    MHD_get_connection_values_n(exchange.connection, MHD_HEADER_KIND, &Callbacks::header, &head);
+    // A line folded onto the next or a blank before the colon: a proxy may
+    // read the head otherwise than we do.
+    if (head.malformed) return refuse(exchange, 400);
     std::size_t headBytes = target.size() + request.method.size() + 12;
     for (const auto& [name, value] : request.headers) headBytes += name.size() + value.size() + 4;
     if (request.headers.size() > limits_.headerLines || headBytes > limits_.headBytes) return refuse(exchange, 431);
@@ -466,6 +601,7 @@ bool HttpServer::begin(Exchange& exchange) {
     if (length > 0) {
         if (client) deadlines_->set(client, Clock::now() + seconds(limits_.bodySeconds));
         if (startsWithIgnoringCase(request.header("Content-Type"), "multipart/form-data")) {
+            exchange.part = request.files.end();
             exchange.multipart =
                 MHD_create_post_processor(exchange.connection, kPostBuffer, &Callbacks::part, &exchange);
             if (!exchange.multipart) return refuse(exchange, 400);
@@ -494,7 +630,7 @@ bool HttpServer::finish(Exchange& exchange) {
         run(*found, exchange, response);
         return send(exchange, response, false);
     }
-    auto hold = std::make_shared<Hold>(*this, exchange.connection);
+    auto hold = std::make_shared<Hold>(*this, exchange.connection, exchange.client ? exchange.client->socket : -1);
     exchange.hold = hold;
     {
         std::lock_guard lock(holdsMutex_);

@@ -68,6 +68,9 @@ class HeldAnswer {
 public:
     virtual ~HeldAnswer() = default;
     virtual void answer(HttpResponse response) = 0;
+    // Answered already: by its holder, or by the server when the client
+    // left or the server stopped.
+    virtual bool answered() const = 0;
 };
 
 // The HTTP server under every listener of the back end, plain or TLS, on
@@ -152,6 +155,7 @@ public:
     struct Exchange;
     class Hold;
     class Deadlines;
+    class Departures;
 
 private:
     struct Route {
@@ -180,6 +184,7 @@ private:
     MHD_Daemon* daemon_ = nullptr;
     int listener_ = -1;
     std::unique_ptr<Deadlines> deadlines_;
+    std::unique_ptr<Departures> departures_;  // with held routes only
     std::atomic<bool> serving_{false};
     std::atomic<std::size_t> open_{0};
     // Held requests not answered yet; past stop() none is held any more.
@@ -190,6 +195,7 @@ private:
     std::mutex stopMutex_;
     std::condition_variable stopped_;
     friend class Hold;
+    friend class Departures;
 };
 
 }  // namespace backend

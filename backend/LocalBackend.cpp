@@ -18,6 +18,7 @@
 #include "backend/PaymentPages.h"
 #include "backend/PlaceholderImage.h"
 #include "backend/RippleOpenPlatform.h"
+#include "backend/TransportRefusal.h"
 #include "backend/actions/AccountActions.h"
 #include "backend/actions/AccountPageActions.h"
 #include "backend/actions/CatalogueActions.h"
@@ -64,16 +65,6 @@ void answerPage(HttpResponse& response, const std::function<std::optional<std::s
         return;
     }
     response.setContent(*html, "text/html; charset=utf-8");
-}
-
-// What a refused HTTP request (no route, body too large, unreadable request
-// line) answers: the usual envelope, so a client always reads a message.
-std::string transportRefusal(int status) {
-    switch (status) {
-        case 413: return "请求内容过大";
-        case 404: return "请求的地址不存在";
-        default: return "请求格式错误";
-    }
 }
 
 }  // namespace
@@ -202,11 +193,12 @@ void LocalBackend::installRoutes() {
                    });
     }
 
+    // A refused request (no route, body too large, unreadable head) answers
+    // the usual envelope, so a client always reads a message.
     server.setErrorHandler([](HttpResponse& response) {
         // Busy is the server's state, not the request's fault.
-        const Envelope refusal = response.status == 503
-                                     ? Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试")
-                                     : Envelope::failure(ResultCode::InvalidRequest, transportRefusal(response.status));
+        const Envelope refusal = Envelope::failure(
+            response.status == 503 ? ResultCode::ServerError : ResultCode::InvalidRequest, transportRefusal(response.status));
         response.setContent(refusal.body(), kJSONType);
     });
     server.setExceptionHandler([](HttpResponse& response) {

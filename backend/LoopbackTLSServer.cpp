@@ -12,6 +12,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <nlohmann/json.hpp>
+
+#include "backend/TransportRefusal.h"
+
 namespace backend {
 
 namespace {
@@ -126,6 +130,11 @@ std::unique_ptr<LoopbackTLSServer> LoopbackTLSServer::start(const RouteInstaller
     std::unique_ptr<LoopbackTLSServer> running(new LoopbackTLSServer());
     running->identity_ = identity;
     running->server_ = std::make_unique<HttpServer>(limits());
+    // A refusal says why, as the API's do.
+    running->server_->setErrorHandler([](HttpResponse& response) {
+        response.setContent(nlohmann::json{{"ret", response.status}, {"msg", transportRefusal(response.status)}}.dump(),
+                            "application/json; charset=utf-8");
+    });
     installRoutes(*running->server_);
     running->port_ = running->server_->bind(kHost, 0);
     if (running->port_ <= 0 || !running->server_->start(identity->credentials())) return nullptr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "backend/Digest.h"
+#include "backend/FlowSchemes.h"
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
 
@@ -27,6 +28,11 @@ std::string encode(const std::string& text) {
         }
     }
     return encoded;
+}
+
+// With a browser key, the answers go to the kit's own scheme, not to the redirect.
+bool answersInBrowser(const Parameters& fields) {
+    return fields.textOrEmpty("browser") == "1" && !fields.textOrEmpty("token_key").empty();
 }
 
 bool isNumber(const std::string& text) {
@@ -88,10 +94,19 @@ std::string palMaskedToken(const std::string& token, const std::string& key) {
     return masked;
 }
 
+bool palAcceptsRedirect(const Parameters& fields) {
+    if (answersInBrowser(fields)) return true;
+    // Without a scheme the link stays on this page's own address.
+    const std::string scheme = schemeOf(fields.textOrEmpty("redirect_uri"));
+    return scheme.empty() || isFlowScheme(scheme);
+}
+
 std::string palAuthorizationPage(const Parameters& fields, const std::string& host) {
+    if (!palAcceptsRedirect(fields))
+        return htmlPage("Pal 登录授权", "<p>回调地址无效：只接受 http、https 和应用自己的地址</p>");
     const std::string clientId = fields.textOrEmpty("client_id");
     const std::string key = fields.textOrEmpty("token_key");
-    const bool browser = fields.textOrEmpty("browser") == "1" && !key.empty();
+    const bool browser = answersInBrowser(fields);
     const std::string answerBase = "nimbus" + clientId + "://" + host + "/authorize";
     const std::string serial = "&serial=" + encode(fields.textOrEmpty("serial"));
 

@@ -18,7 +18,12 @@ namespace backend {
 // number gets a page whose only link answers "invalid_client" with an error
 // code. A login whose scope holds "server_side" gets no open id: the kit
 // asks "/oauth2.0/m_me" for it.
+// A `redirect_uri` the page would link to must have a scheme of the kit's
+// flows (isFlowScheme) or none: otherwise the page only says it is refused.
 std::string palAuthorizationPage(const Parameters& fields, const std::string& host);
+// Whether the page links to the request's redirect, if it does at all
+// (not with a browser key), with a scheme of the kit's flows or none.
+bool palAcceptsRedirect(const Parameters& fields);
 
 // The token the stand-in hands out, and the open id it pairs with an app.
 std::string palIssuedToken(const std::string& clientId);

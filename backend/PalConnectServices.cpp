@@ -59,13 +59,13 @@ const std::string& PalConnectServices::certificateFile() const { return server_-
 
 std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedRequests() const {
     std::lock_guard lock(mutex_);
-    return received_;
+    return received_.all();
 }
 
 std::vector<PalConnectServices::ReceivedRequest> PalConnectServices::receivedRequestsTo(const std::string& path) const {
     std::lock_guard lock(mutex_);
     std::vector<ReceivedRequest> matching;
-    for (const auto& request : received_)
+    for (const auto& request : received_.records())
         if (request.path == path) matching.push_back(request);
     return matching;
 }
@@ -95,25 +95,35 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
 // the record of the request.
 void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
     if (request.files.empty()) return;
+    using Records = RecentRequests<ReceivedRequest>;
     std::lock_guard lock(mutex_);
-    for (auto it = received_.rbegin(); it != received_.rend(); ++it) {
-        if (it->path != request.path) continue;
+    auto& records = received_.records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        if (it->path != Records::cut(request.path)) continue;
         for (const auto& [name, part] : request.files) {
-            it->files.emplace(name, part.content);
-            if (part.filename.empty()) it->params.emplace(name, part.content);
+            it->files.emplace(Records::cut(name), part.content);
+            if (part.filename.empty()) it->params.emplace(Records::cut(name), Records::cut(part.content));
         }
-        return;
+        break;
+    }
+    // The newest parts are kept; the oldest go first.
+    std::size_t kept = 0;
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
+        for (const auto& [name, content] : it->files) kept += content.size();
+        if (kept > kRecordedFileBytes) it->files.clear();
     }
 }
 
 void PalConnectServices::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse& response) {
-        ReceivedRequest received{request.method, request.path, request.query, {}, {}, {}};
-        for (const auto& [name, value] : request.params) received.params.emplace(name, value);
-        for (const auto& [name, value] : request.headers) received.headers.emplace(name, value);
+        using Records = RecentRequests<ReceivedRequest>;
+        ReceivedRequest received{request.method, Records::cut(request.path), Records::cut(request.query), {}, {}, {}};
+        for (const auto& [name, value] : request.params) received.params.emplace(Records::cut(name), Records::cut(value));
+        for (const auto& [name, value] : request.headers)
+            received.headers.emplace(Records::cut(name), Records::cut(value));
         {
             std::lock_guard lock(mutex_);
-            received_.push_back(std::move(received));
+            received_.add(std::move(received));
         }
         if (auto canned = cannedAnswer(request.path)) {
             response.setContent(*canned, kJSONType);
@@ -200,8 +210,9 @@ void PalConnectServices::installRoutes(HttpServer& server) {
     });
 
     server.get("/oauth2.0/m_authorize", [](const HttpRequest& request, HttpResponse& response) {
-        response.setContent(palAuthorizationPage(Parameters(request.params), request.header("Host")),
-                             "text/html; charset=utf-8");
+        const Parameters fields(request.params);
+        if (!palAcceptsRedirect(fields)) response.status = 400;
+        response.setContent(palAuthorizationPage(fields, request.header("Host")), "text/html; charset=utf-8");
     });
 
     // Who a token belongs to: the open id, and the union id when asked.

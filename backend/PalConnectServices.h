@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "backend/RecentRequests.h"
+
 namespace backend {
 
 class LoopbackIdentity;
@@ -55,7 +57,11 @@ public:
     // The pictures kept, oldest first.
     std::vector<std::string> shareImages() const;
 
-    // Every request served so far, in order.
+    // The newest requests served (RecentRequests: 256, texts cut after
+    // 4 KiB), in order. Their file parts are kept whole while all of them
+    // together stay within kRecordedFileBytes: past that, the oldest
+    // records lose theirs.
+    static constexpr std::size_t kRecordedFileBytes = 2 * 1024 * 1024;
     std::vector<ReceivedRequest> receivedRequests() const;
     // Those of them made to `path`.
     std::vector<ReceivedRequest> receivedRequestsTo(const std::string& path) const;
@@ -73,7 +79,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<std::string> shareImages_;
     std::size_t shareImagesDropped_ = 0;  // the oldest ones no longer kept
-    std::vector<ReceivedRequest> received_;
+    RecentRequests<ReceivedRequest> received_;
     std::map<std::string, std::string> canned_;
 };
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "backend/Digest.h"
+#include "backend/FlowSchemes.h"
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
 #include "backend/HttpServer.h"
@@ -103,7 +104,17 @@ std::vector<std::string> RippleOpenPlatform::pendingLogins() const {
 
 std::vector<RippleOpenPlatform::ReceivedRequest> RippleOpenPlatform::receivedRequests() const {
     std::lock_guard lock(mutex_);
-    return received_;
+    return received_.all();
+}
+
+std::size_t RippleOpenPlatform::heldLogins() const {
+    std::lock_guard lock(mutex_);
+    return logins_.size();
+}
+
+std::size_t RippleOpenPlatform::heldTickets() const {
+    std::lock_guard lock(mutex_);
+    return tickets_.size();
 }
 
 bool RippleOpenPlatform::isOpen(int state) { return state == kWaiting || state == kScanned; }
@@ -112,12 +123,53 @@ int RippleOpenPlatform::currentState(const Login& login) {
     return isOpen(login.state) && Clock::now() >= login.expiry ? kExpired : login.state;
 }
 
+void RippleOpenPlatform::endLogin(Login& login, int state) {
+    login.state = state;
+    login.ended = Clock::now();
+}
+
+std::optional<Clock::time_point> RippleOpenPlatform::endOf(const Login& login) {
+    if (login.ended) return login.ended;
+    if (isOpen(login.state) && Clock::now() >= login.expiry) return login.expiry;
+    return std::nullopt;
+}
+
+void RippleOpenPlatform::forgetEndedLogins() {
+    const auto forgotten = Clock::now() - seconds(options_.endedLoginSeconds);
+    auto oldest = logins_.end();
+    for (auto it = logins_.begin(); it != logins_.end();) {
+        const auto ended = endOf(it->second);
+        if (ended && *ended <= forgotten) {
+            it = logins_.erase(it);
+            continue;
+        }
+        if (oldest == logins_.end() || it->second.openedOrder < oldest->second.openedOrder) oldest = it;
+        ++it;
+    }
+    if (logins_.size() >= kKeptLogins) logins_.erase(oldest);
+}
+
+void RippleOpenPlatform::forgetOldTickets() {
+    const auto now = Clock::now();
+    auto oldest = tickets_.end();
+    for (auto it = tickets_.begin(); it != tickets_.end();) {
+        if (it->second.expiry <= now) {
+            it = tickets_.erase(it);
+            continue;
+        }
+        if (oldest == tickets_.end() || it->second.expiry < oldest->second.expiry) oldest = it;
+        ++it;
+    }
+    if (tickets_.size() >= kKeptTickets) tickets_.erase(oldest);
+}
+
 void RippleOpenPlatform::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse&) {
-        ReceivedRequest received{request.path, {}};
-        for (const auto& [name, value] : request.params) received.params.emplace(name, value);
+        using Records = RecentRequests<ReceivedRequest>;
+        ReceivedRequest received{Records::cut(request.path), {}};
+        for (const auto& [name, value] : request.params) received.params.emplace(Records::cut(name), Records::cut(value));
         std::lock_guard lock(mutex_);
-        received_.push_back(std::move(received));
+        received_.add(std::move(received));
         return false;
     });
     using Route = void (RippleOpenPlatform::*)(const HttpRequest&, HttpResponse&);
@@ -149,8 +201,9 @@ void RippleOpenPlatform::openLogin(const HttpRequest& request, HttpResponse& res
     }
     {
         std::lock_guard lock(mutex_);
+        forgetEndedLogins();
         Login& login = logins_[uuid];
-        login.appId = param(request, "appid");
+        login.appId = RecentRequests<ReceivedRequest>::cut(param(request, "appid"));
         login.expiry = Clock::now() + seconds(options_.loginLifetimeSeconds);
         login.openedOrder = ++loginsOpened_;
     }
@@ -200,13 +253,19 @@ void RippleOpenPlatform::keepPolls() {
         const auto now = Clock::now();
         auto wake = Clock::time_point::max();
         for (auto it = heldPolls_.begin(); it != heldPolls_.end();) {
+            // Answered by the server: its client has left.
+            if (it->answer->answered()) {
+                it = heldPolls_.erase(it);
+                continue;
+            }
             nlohmann::json answer;
             if (!pollAnswer(it->uuid, it->last, answer)) {
                 if (!stopping_ && now < it->deadline) {
                     wake = std::min(wake, it->deadline);
-                    // An open login also changes when its time runs out.
+                    // An open login also changes when its time runs out
+                    // (once it has, it is expired and changes no more).
                     const Login& login = logins_.at(it->uuid);
-                    if (isOpen(login.state)) wake = std::min(wake, login.expiry);
+                    if (isOpen(currentState(login))) wake = std::min(wake, login.expiry);
                     ++it;
                     continue;
                 }
@@ -245,14 +304,14 @@ void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& re
         page = paragraph("确认登录 " + login.appId) + htmlLink(self + "&action=allow", "确认登录") +
                htmlLink(self + "&action=deny", "取消登录");
     } else if (action == "allow" && state == kScanned) {
-        login.state = kConfirmed;
+        endLogin(login, kConfirmed);
         login.code = randomToken();
         page = paragraph("已确认登录");
     } else if (action == "deny") {
-        login.state = kRefused;
+        endLogin(login, kRefused);
         page = paragraph("已取消登录");
     } else if (action == "expire") {
-        login.state = kExpired;
+        endLogin(login, kExpired);
         page = paragraph("二维码已失效");
     } else {
         lock.unlock();
@@ -271,10 +330,17 @@ void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpRespons
         answerPage(response, 400, paragraph("参数错误"));
         return;
     }
+    // The app id is the scheme of the link back to the app.
+    if (!isFlowScheme(appId)) {
+        answerPage(response, 400, paragraph("应用标识无效，无法返回应用"));
+        return;
+    }
     const std::string ticket = randomToken();
     {
         std::lock_guard lock(mutex_);
-        tickets_[ticket] = {appId, uid};
+        forgetOldTickets();
+        tickets_[ticket] = {RecentRequests<ReceivedRequest>::cut(appId), RecentRequests<ReceivedRequest>::cut(uid),
+                            Clock::now() + seconds(options_.loginLifetimeSeconds)};
     }
     answerPage(response, 200,
                paragraph("使用手机号验证登录") + htmlLink(appId + "://wapoauth?ticket=" + ticket, "下一步"));
@@ -286,13 +352,18 @@ void RippleOpenPlatform::smsAuthorizePage(const HttpRequest& request, HttpRespon
     const std::string appId = param(request, "appid");
     const std::string redirect = param(request, "redirect_uri");
     const std::string state = param(request, "state");
+    if (!isFlowScheme(schemeOf(redirect))) {
+        answerPage(response, 400, paragraph("回调地址无效，无法返回应用"));
+        return;
+    }
     bool valid = false;
     {
         std::lock_guard lock(mutex_);
         auto found = tickets_.find(param(request, "ticket"));
         if (found != tickets_.end() && found->second.appId == appId && found->second.uid == param(request, "uid")) {
+            const bool current = found->second.expiry > Clock::now();
             tickets_.erase(found);
-            valid = redirect == appId + "://oauth" && param(request, "response_type") == "code";
+            valid = current && redirect == appId + "://oauth" && param(request, "response_type") == "code";
         }
     }
     if (!valid) {

@@ -5,11 +5,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
+
+#include "backend/RecentRequests.h"
 
 namespace backend {
 
@@ -45,7 +48,14 @@ public:
         double longPollSeconds = 20;
         // A login not confirmed within this time expires.
         double loginLifetimeSeconds = 300;
+        // An ended login (confirmed, refused, expired) answers its polls
+        // this long, then it is forgotten (its polls answer 500).
+        double endedLoginSeconds = 60;
     };
+    // The logins and the mobile check's tickets kept at once: opening more
+    // forgets the oldest. A ticket serves once, within a login's lifetime.
+    static constexpr std::size_t kKeptLogins = 256;
+    static constexpr std::size_t kKeptTickets = 256;
     // The state codes the long poll answers (`rp_errcode`).
     enum LoginState : int {
         kWaiting = 401,
@@ -80,8 +90,12 @@ public:
     std::string loginAddress(const std::string& uuid) const;
     // The logins still waiting for a scan or a confirmation, oldest first.
     std::vector<std::string> pendingLogins() const;
-    // Every request served so far, in order.
+    // The newest requests served (RecentRequests: 256, texts cut after
+    // 4 KiB), in order.
     std::vector<ReceivedRequest> receivedRequests() const;
+    // The logins and tickets held (ended ones until they are forgotten).
+    std::size_t heldLogins() const;
+    std::size_t heldTickets() const;
 
 private:
     struct Login {
@@ -89,11 +103,14 @@ private:
         int state = kWaiting;
         std::string code;
         std::chrono::steady_clock::time_point expiry;
+        // When it was confirmed, refused or expired.
+        std::optional<std::chrono::steady_clock::time_point> ended;
         long long openedOrder = 0;
     };
     struct WebTicket {
         std::string appId;
         std::string uid;
+        std::chrono::steady_clock::time_point expiry;
     };
 
     explicit RippleOpenPlatform(Options options);
@@ -121,6 +138,15 @@ private:
     // The login's state code, an open login whose time has run out counted
     // as expired.
     static int currentState(const Login& login);
+    // Ends the login with `state` (confirmed, refused, expired) now.
+    static void endLogin(Login& login, int state);
+    // When the login ended (or its time ran out), if it has.
+    static std::optional<std::chrono::steady_clock::time_point> endOf(const Login& login);
+    // Forgets the logins ended long enough ago and, past kKeptLogins, the
+    // oldest; the same for tickets past their time or kKeptTickets. Under
+    // `mutex_`.
+    void forgetEndedLogins();
+    void forgetOldTickets();
 
     const Options options_;
     std::unique_ptr<LoopbackTLSServer> server_;
@@ -132,7 +158,7 @@ private:
     long long loginsOpened_ = 0;
     std::map<std::string, Login> logins_;
     std::map<std::string, WebTicket> tickets_;
-    std::vector<ReceivedRequest> received_;
+    RecentRequests<ReceivedRequest> received_;
 };
 
 }  // namespace backend
