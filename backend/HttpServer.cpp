@@ -442,9 +442,14 @@ struct HttpServer::Callbacks {
         if (exchange.partBytes + size > exchange.bodyBytes) return MHD_NO;
         exchange.partBytes += size;
         // A part arrives in pieces; the first (offset 0) opens it, the rest
-        // go on the one being read.
-        if (offset == 0 || exchange.part == files.end())
-            exchange.part = files.emplace(name ? name : "", HttpFilePart{filename ? filename : "", {}});
+        // go on the one being read. The library may give a part's start as
+        // an empty piece first, then its bytes from offset 0 again.
+        const std::string_view key = name ? name : "", file = filename ? filename : "";
+        const auto current = exchange.part;
+        const bool sameStart = current != files.end() && current->second.content.empty() && current->first == key &&
+                               current->second.filename == file;
+        if ((offset == 0 && !sameStart) || current == files.end())
+            exchange.part = files.emplace(std::string(key), HttpFilePart{std::string(file), {}});
         exchange.part->second.content.append(data, size);
         return MHD_YES;
     }

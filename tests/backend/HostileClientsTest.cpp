@@ -226,10 +226,38 @@ TEST_F(HostileClients, OversizedUploadsAndDuplicateLengthsAreRefused) {
     expectSignsIn();
 }
 
-TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLink) {
-    auto page = pal()->Get("/oauth2.0/m_authorize?client_id=101&redirect_uri=" +
-                           httplib::detail::encode_query_param("x\"><script>alert(1)</script>"));
-    ASSERT_TRUE(page);
-    EXPECT_EQ(page->body.find("<script>"), std::string::npos) << page->body;
-    EXPECT_NE(page->body.find("x%22%3E%3Cscript%3Ealert(1)%3C/script%3E#access_token="), std::string::npos) << page->body;
+TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLinkAndOnTheFlowsSchemes) {
+    const auto page = [&](const std::string& redirect) {
+        return pal()->Get("/oauth2.0/m_authorize?client_id=101&redirect_uri=" +
+                          httplib::detail::encode_query_param(redirect));
+    };
+    auto escaped = page("auth://x\"><script>alert(1)</script>");
+    ASSERT_TRUE(escaped);
+    EXPECT_EQ(escaped->body.find("<script>"), std::string::npos) << escaped->body;
+    EXPECT_NE(escaped->body.find("auth://x%22%3E%3Cscript%3Ealert(1)%3C/script%3E#access_token="), std::string::npos)
+        << escaped->body;
+    for (const char* redirect : {"javascript:alert(1)//", " \tJava\nScript:alert(1)", "data:text/html,x"}) {
+        auto refused = page(redirect);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->status, 400);
+        EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+    }
+}
+
+TEST_F(HostileClients, TheTlsStandInsKeepTheNewestRecordsCutAndSayWhyTheyRefuse) {
+    auto& services = backend_->palConnect();
+    auto client = pal();
+    client->set_keep_alive(true);
+    const std::string longValue(10'000, 'v');
+    for (std::size_t i = 0; i < backend::RecentRequests<backend::PalConnectServices::ReceivedRequest>::kKept + 10; ++i)
+        ASSERT_TRUE(client->Get("/report/report?n=" + std::to_string(i), {{"X-Long", longValue}}));
+    const auto records = services.receivedRequests();
+    ASSERT_EQ(records.size(), 256u);
+    EXPECT_EQ(records.front().params.at("n"), "10");
+    EXPECT_EQ(records.back().headers.at("X-Long").size(), 4096u);
+
+    auto missing = client->Get("/share_image/999.jpg");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+    EXPECT_EQ(nlohmann::json::parse(missing->body, nullptr, false).value("msg", ""), "请求的地址不存在") << missing->body;
 }

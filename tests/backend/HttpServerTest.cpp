@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,13 +15,24 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A server with one route and short deadlines, serving on its own thread.
+// A server with a few routes and short deadlines, serving on its own
+// thread: "/" greets, "/held" is never answered (until the server stops),
+// POST "/parts" counts the multipart parts.
 class SmallServer {
 public:
     explicit SmallServer(backend::HttpServer::Limits limits) : server_(limits) {
         server_.get("/", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
             response.setContent("hello " + request.param("name"), "text/plain");
         });
+        server_.getHeld("/held", [this](const backend::HttpRequest&, std::shared_ptr<backend::HeldAnswer> answer) {
+            std::lock_guard lock(mutex_);
+            held_.push_back(std::move(answer));
+        });
+        server_.post("/parts", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
+            std::size_t bytes = 0;
+            for (const auto& [name, part] : request.files) bytes += part.content.size();
+            response.setContent(std::to_string(request.files.size()) + " " + std::to_string(bytes), "text/plain");
+        }, 2 << 20);
         port_ = server_.bind("127.0.0.1", 0);
         thread_ = std::thread([this] { server_.serve(); });
     }
@@ -33,7 +46,15 @@ private:
     backend::HttpServer server_;
     int port_ = -1;
     std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::shared_ptr<backend::HeldAnswer>> held_;
 };
+
+std::string get(int port, const std::string& head) {
+    RawClient client(port);
+    client.send("GET " + head + "\r\nConnection: close\r\n\r\n");
+    return client.receive(1000ms);
+}
 
 std::string statusLine(const std::string& answer) { return answer.substr(0, answer.find("\r\n")); }
 
@@ -101,4 +122,46 @@ TEST(HttpServer, ClientsBeyondTheLimitAreToldToComeBack) {
     ASSERT_TRUE(third.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     EXPECT_EQ(statusLine(third.receive()), "HTTP/1.1 503 Service Unavailable");
     EXPECT_TRUE(third.closedByServer());
+}
+
+TEST(HttpServer, FoldedHeaderLinesAndBlanksBeforeTheColonAreRefused) {
+    SmallServer server({});
+    EXPECT_EQ(statusLine(get(server.port(), "/ HTTP/1.1\r\nHost: x\r\nX-A: one\r\n two")), "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(statusLine(get(server.port(), "/ HTTP/1.1\r\nHost: x\r\nTransfer-Encoding : chunked")),
+              "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(statusLine(get(server.port(), "/ HTTP/1.1\r\n X-Lead: y\r\nHost: x")), "HTTP/1.1 400 Bad Request");
+    // Empty values and blanks around them are header lines as any.
+    EXPECT_EQ(statusLine(get(server.port(), "/ HTTP/1.1\r\nHost: x\r\nX-Empty:\r\nX-Blank: \t \r\nX-B:\tb ")),
+              "HTTP/1.1 200 OK");
+}
+
+TEST(HttpServer, HeldRequestsOfDepartedClientsEndAndGiveBackTheirPlaces) {
+    backend::HttpServer::Limits limits;
+    limits.connections = 4;
+    SmallServer server(limits);
+    for (int i = 0; i < 4; ++i) {
+        RawClient leaving(server.port());
+        ASSERT_TRUE(leaving.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
+        EXPECT_EQ(leaving.receive(100ms), "");  // held
+    }
+    // Every place was taken by a client that has gone: they come back.
+    std::string answer;
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    do {
+        answer = get(server.port(), "/?name=back HTTP/1.1\r\nHost: x");
+    } while (statusLine(answer) != "HTTP/1.1 200 OK" && std::chrono::steady_clock::now() < deadline);
+    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+}
+
+TEST(HttpServer, EveryOneOfManyTinyMultipartPartsIsRead) {
+    SmallServer server({});
+    constexpr int kParts = 20'000;
+    std::string body;
+    for (int i = 0; i < kParts; ++i) body += "--bb\r\nContent-Disposition: form-data; name=\"p\"\r\n\r\nxy\r\n";
+    body += "--bb--\r\n";
+    RawClient client(server.port());
+    ASSERT_TRUE(client.send("POST /parts HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; boundary=bb\r\nConnection: close\r\n"
+                            "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body));
+    const std::string answer = client.receive(5000ms);
+    EXPECT_NE(answer.find("\r\n\r\n20000 40000"), std::string::npos) << answer.substr(0, 300);
 }

@@ -1,6 +1,7 @@
 // The Ripple open platform's stand-in, spoken to over TLS as the kit and a
 // phone would.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <future>
@@ -86,6 +87,62 @@ TEST_F(RippleOpenPlatformTest, ALoginExpiresWhenItsTimeRunsOutAndAPollSaysNothin
     EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kExpired);
     EXPECT_TRUE(platform->pendingLogins().empty());
     EXPECT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 409);
+}
+
+// The process's CPU time.
+std::chrono::duration<double> processorTime() {
+    rusage used{};
+    ::getrusage(RUSAGE_SELF, &used);
+    return std::chrono::seconds(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
+           std::chrono::microseconds(used.ru_utime.tv_usec + used.ru_stime.tv_usec);
+}
+
+TEST_F(RippleOpenPlatformTest, APollOfAnExpiredLoginIsHeldQuietlyAndEndedLoginsAreForgotten) {
+    startPlatform({.longPollSeconds = 1, .loginLifetimeSeconds = 0.2, .endedLoginSeconds = 0.3});
+    const std::string expiring = openLogin();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // Held for its whole second: the keeper sleeps meanwhile.
+    const auto before = processorTime();
+    EXPECT_EQ(poll(expiring, Platform::kExpired), Platform::kNothingNew);
+    EXPECT_LT(processorTime() - before, std::chrono::milliseconds(500));
+
+    // Ended long enough ago: the next login opened forgets it.
+    const std::string next = openLogin();
+    EXPECT_EQ(poll(expiring, 0), Platform::kUnknownLogin);
+    EXPECT_EQ(get("/connect/confirm?uuid=" + next + "&action=deny")->status, 200);
+    EXPECT_EQ(poll(next, 0), Platform::kRefused);  // until its time is up
+    EXPECT_EQ(platform->heldLogins(), 1u);
+}
+
+TEST_F(RippleOpenPlatformTest, PagesLinkBackOnlyToTheAppsOwnSchemes) {
+    startPlatform();
+    for (const char* appId : {"javascript", "data", "rp%3A", "x%0Ajavascript"}) {
+        auto refused = get(std::string("/connect/mobilecheck?uid=1&appid=") + appId);
+        EXPECT_EQ(refused->status, 400) << appId;
+        EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+    }
+    auto sms = get("/connect/smsauthorize?appid=javascript&redirect_uri=javascript%3A%2F%2Foauth%0Aalert(1)"
+                   "&response_type=code&uid=1&ticket=t");
+    EXPECT_EQ(sms->status, 400);
+    EXPECT_EQ(sms->body.find("href"), std::string::npos) << sms->body;
+}
+
+TEST_F(RippleOpenPlatformTest, TicketsAndRecordsKeepOnlyTheNewest) {
+    startPlatform();
+    httplib::SSLClient client("127.0.0.1", std::stoi(platform->host().substr(platform->host().find(':') + 1)));
+    client.set_ca_cert_path(platform->certificateFile());
+    client.enable_server_certificate_verification(true);
+    client.set_keep_alive(true);
+    const std::size_t asked = Platform::kKeptTickets + 20;
+    const std::string longUid(10'000, '7');
+    for (std::size_t i = 0; i < asked; ++i) {
+        auto check = client.Get("/connect/mobilecheck?appid=rpapp&uid=" + (i + 1 == asked ? longUid : "1"));
+        ASSERT_TRUE(check && check->status == 200);
+    }
+    EXPECT_EQ(platform->heldTickets(), Platform::kKeptTickets);
+    const auto records = platform->receivedRequests();
+    ASSERT_EQ(records.size(), backend::RecentRequests<Platform::ReceivedRequest>::kKept);
+    EXPECT_EQ(records.back().params.at("uid").size(), backend::RecentRequests<Platform::ReceivedRequest>::kTextBytes);
 }
 
 TEST_F(RippleOpenPlatformTest, TheSmsPageNeedsTheMobileCheckTicketOfItsAppAndPageOnce) {
