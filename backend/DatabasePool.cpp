@@ -1,5 +1,7 @@
 #include "backend/DatabasePool.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 namespace backend {
@@ -9,6 +11,7 @@ namespace {
 // Idle connections kept for the next requests; more are closed as they
 // come back. As many as the clients a busy moment brings, with room.
 constexpr std::size_t kIdleConnections = 32;
+constexpr const char* kSharedMemoryFolder = "/dev/shm";
 
 }  // namespace
 
@@ -17,9 +20,15 @@ std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
     pool->path_ = path;
     if (path.empty()) {
         // Several connections cannot share a private in-memory database in
-        // WAL mode, so a private one lives in a folder of its own.
+        // WAL mode, so a private one lives in a folder of its own: in
+        // shared memory where the system has it (thrown away at the end, it
+        // needs no disk, and its syncs cost nothing there), else among the
+        // temporary files.
         std::error_code error;
-        std::string folder = (std::filesystem::temp_directory_path(error) / "velmaro-backend-XXXXXX").string();
+        std::filesystem::path base = kSharedMemoryFolder;
+        if (!std::filesystem::is_directory(base, error) || ::access(base.c_str(), W_OK) != 0)
+            base = std::filesystem::temp_directory_path(error);
+        std::string folder = (base / "velmaro-backend-XXXXXX").string();
         if (error || !::mkdtemp(folder.data())) return nullptr;
         pool->privateFolder_ = folder;
         pool->path_ = (pool->privateFolder_ / "backend.db").string();
