@@ -77,9 +77,18 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
         backend->databases_ = DatabasePool::open(options.dbPath);
-        if (!backend->databases_) return nullptr;
-        backend->databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
     } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (!backend->databases_) return nullptr;
+    // A database file given is seeded before anything serves: a file that
+    // cannot be used is told at once. The private one is seeded while the
+    // rest starts (and the caller goes on); the API serves once it is.
+    const bool seedInBackground = options.dbPath.empty();
+    if (seedInBackground) {
+        LocalBackend* starting = backend.get();
+        backend->preparing_ = std::thread([starting] { starting->seedThenServe(); });
+    } else if (!backend->seed()) {
         return nullptr;
     }
     // The kits' web services present one certificate, which the kits trust
@@ -113,13 +122,42 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
         AnalyticsCollector::start(options.collectorPort, AnalyticsCollector::databasePathBeside(options.dbPath));
     if (!backend->collector_) return nullptr;
     backend->installRoutes();
-    if (!backend->server_->start()) return nullptr;
+    if (!seedInBackground) return backend->server_->start() ? std::move(backend) : nullptr;
+    // Requests wait in the listener's queue until the seeding thread starts serving.
+    {
+        std::lock_guard lock(backend->startMutex_);
+        backend->routesReady_ = true;
+    }
+    backend->startChanged_.notify_all();
     return backend;
+}
+
+bool LocalBackend::seed() {
+    try {
+        databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void LocalBackend::seedThenServe() {
+    // Should it fail, the requests answer the storage's failure (code 9).
+    seed();
+    std::unique_lock lock(startMutex_);
+    seeded_ = true;
+    startChanged_.notify_all();
+    startChanged_.wait(lock, [&] { return routesReady_ || stopping_; });
+    if (!stopping_) server_->start();
 }
 
 std::string LocalBackend::baseURL() const { return "http://" + std::string(kHost) + ":" + std::to_string(port_) + "/"; }
 
 std::string LocalBackend::paymentProviderSecret() const {
+    {
+        std::unique_lock lock(startMutex_);
+        startChanged_.wait(lock, [&] { return seeded_ || stopping_; });
+    }
     return databases_->run([](Database& database) { return backend::paymentProviderSecret(database); });
 }
 
@@ -207,6 +245,12 @@ void LocalBackend::installRoutes() {
 }
 
 void LocalBackend::stop() {
+    {
+        std::lock_guard lock(startMutex_);
+        stopping_ = true;
+    }
+    startChanged_.notify_all();
+    if (preparing_.joinable()) preparing_.join();
     if (server_) server_->stop();
     if (palConnect_) palConnect_->stop();
     if (collector_) collector_->stop();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace backend {
 
@@ -28,6 +31,9 @@ public:
 
     // Opens (and seeds) the database, binds the port and starts serving on
     // the server's own threads. Nothing when the database or the port fails.
+    // A private database is seeded on a thread of its own while the rest
+    // starts and after start() has answered: requests wait in the
+    // listener's queue until it is done.
     static std::unique_ptr<LocalBackend> start(const Options& options);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;
@@ -52,6 +58,11 @@ public:
 private:
     LocalBackend();
     void installRoutes();
+    // Fills the database with the demo data; false when the storage fails.
+    bool seed();
+    // The private database's start: seeds it, then serves once the routes
+    // are in place (unless stopped meanwhile).
+    void seedThenServe();
 
     std::unique_ptr<DatabasePool> databases_;
     std::unique_ptr<ActionRouter> router_;
@@ -60,6 +71,12 @@ private:
     std::unique_ptr<AnalyticsCollector> collector_;
     std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform_;
     int port_ = 0;
+    std::thread preparing_;
+    mutable std::mutex startMutex_;
+    mutable std::condition_variable startChanged_;
+    bool seeded_ = false;
+    bool routesReady_ = false;
+    bool stopping_ = false;
 };
 
 }  // namespace backend

@@ -108,8 +108,6 @@ int main(int argc, char** argv) {
         // The Ripple open platform's services (QR login, web authorisation), over TLS.
         const backend::RippleOpenPlatform& ripple = localBackend->rippleOpenPlatform();
         RippleOpenPlatformHosts::setHosts(ripple.host(), ripple.host(), ripple.certificateFile());
-        // The simulated payment apps pay the back end's orders with its provider secret.
-        PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
     }
 
     // The session runs inside the app's main loop, once the app has launched;
@@ -120,6 +118,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<NSLogCapture> logAfterSession;
     const std::string serviceURL = localBackend ? localBackend->baseURL() : *options->backendURL;
     DispatchQueue::main()->async([&] {
+        // The simulated payment apps pay the back end's orders with its
+        // provider secret, which is in its database: asked for once the app
+        // has launched, while the back end seeded it meanwhile.
+        if (localBackend) PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
         status = runSession(*options, serviceURL);
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();
