@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/shell/KXServiceAddress.h"
@@ -22,6 +23,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
 #include "foundation/URLLoadingEngine.h"
+#include "graphics/FontLibrary.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
@@ -70,6 +72,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // The fonts load while the back end starts and the app launches, not
+    // when the first screen is drawn (which waits for them if need be).
+    std::jthread fontsLoading([] { FontLibrary::shared(); });
     if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
