@@ -3,6 +3,7 @@
 #include <ctime>
 #include <exception>
 #include <functional>
+#include <future>
 #include <optional>
 #include <utility>
 
@@ -92,12 +93,12 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
         return nullptr;
     }
     // The kits' web services present one certificate, which the kits trust
-    // for 127.0.0.1.
+    // for 127.0.0.1; the two start side by side.
     std::shared_ptr<const LoopbackIdentity> identity = LoopbackIdentity::make();
+    auto ripple = std::async(std::launch::async, [identity] { return RippleOpenPlatform::start({}, identity); });
     backend->palConnect_ = PalConnectServices::start(identity);
-    if (!backend->palConnect_) return nullptr;
-    backend->rippleOpenPlatform_ = RippleOpenPlatform::start({}, identity);
-    if (!backend->rippleOpenPlatform_) return nullptr;
+    backend->rippleOpenPlatform_ = ripple.get();
+    if (!backend->palConnect_ || !backend->rippleOpenPlatform_) return nullptr;
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
     limits.threads = 8;
