@@ -95,14 +95,13 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
 // the record of the request.
 void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
     if (request.files.empty()) return;
-    using Records = RecentRequests<ReceivedRequest>;
     std::lock_guard lock(mutex_);
     auto& records = received_.records();
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        if (it->path != Records::cut(request.path)) continue;
+        if (it->path != cutForRecord(request.path)) continue;
         for (const auto& [name, part] : request.files) {
-            it->files.emplace(Records::cut(name), part.content);
-            if (part.filename.empty()) it->params.emplace(Records::cut(name), Records::cut(part.content));
+            it->files.emplace(cutForRecord(name), part.content);
+            if (part.filename.empty()) it->params.emplace(cutForRecord(name), cutForRecord(part.content));
         }
         break;
     }
@@ -116,11 +115,8 @@ void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
 
 void PalConnectServices::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse& response) {
-        using Records = RecentRequests<ReceivedRequest>;
-        ReceivedRequest received{request.method, Records::cut(request.path), Records::cut(request.query), {}, {}, {}};
-        for (const auto& [name, value] : request.params) received.params.emplace(Records::cut(name), Records::cut(value));
-        for (const auto& [name, value] : request.headers)
-            received.headers.emplace(Records::cut(name), Records::cut(value));
+        ReceivedRequest received{request.method, cutForRecord(request.path), cutForRecord(request.query),
+                                 cutFields(request.params), cutFields(request.headers), {}};
         {
             std::lock_guard lock(mutex_);
             received_.add(std::move(received));

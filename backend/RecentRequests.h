@@ -2,23 +2,35 @@
 
 #include <cstddef>
 #include <deque>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace backend {
 
+// The most of one text a record of a request keeps.
+constexpr std::size_t kRecordTextBytes = 4096;
+
+// The text as a record keeps it.
+inline std::string cutForRecord(std::string_view text) { return std::string(text.substr(0, kRecordTextBytes)); }
+
+// Fields (parameters, headers) as a record keeps them: names and values
+// cut, the first of fields that share a name.
+template <typename Fields>
+std::map<std::string, std::string> cutFields(const Fields& fields) {
+    std::map<std::string, std::string> kept;
+    for (const auto& [name, value] : fields) kept.emplace(cutForRecord(name), cutForRecord(value));
+    return kept;
+}
+
 // What a stand-in keeps of the requests it served, for tests and the runner
-// to look at: the newest kKept of them, every text cut after kTextBytes, so
-// a day of requests (or a hostile client's heads) costs a few MiB at most.
+// to look at: the newest kKept of them, every text cut by cutForRecord, so a
+// day of requests (or a hostile client's heads) costs a few MiB at most.
 template <typename Record>
 class RecentRequests {
 public:
     static constexpr std::size_t kKept = 256;
-    static constexpr std::size_t kTextBytes = 4096;
-
-    // The text as a record keeps it.
-    static std::string cut(std::string_view text) { return std::string(text.substr(0, kTextBytes)); }
 
     // Keeps `record` as the newest, forgetting the oldest past kKept.
     Record& add(Record record) {

@@ -165,9 +165,7 @@ void RippleOpenPlatform::forgetOldTickets() {
 
 void RippleOpenPlatform::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse&) {
-        using Records = RecentRequests<ReceivedRequest>;
-        ReceivedRequest received{Records::cut(request.path), {}};
-        for (const auto& [name, value] : request.params) received.params.emplace(Records::cut(name), Records::cut(value));
+        ReceivedRequest received{cutForRecord(request.path), cutFields(request.params)};
         std::lock_guard lock(mutex_);
         received_.add(std::move(received));
         return false;
@@ -203,7 +201,7 @@ void RippleOpenPlatform::openLogin(const HttpRequest& request, HttpResponse& res
         std::lock_guard lock(mutex_);
         forgetEndedLogins();
         Login& login = logins_[uuid];
-        login.appId = RecentRequests<ReceivedRequest>::cut(param(request, "appid"));
+        login.appId = cutForRecord(param(request, "appid"));
         login.expiry = Clock::now() + seconds(options_.loginLifetimeSeconds);
         login.openedOrder = ++loginsOpened_;
     }
@@ -339,7 +337,7 @@ void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpRespons
     {
         std::lock_guard lock(mutex_);
         forgetOldTickets();
-        tickets_[ticket] = {RecentRequests<ReceivedRequest>::cut(appId), RecentRequests<ReceivedRequest>::cut(uid),
+        tickets_[ticket] = {cutForRecord(appId), cutForRecord(uid),
                             Clock::now() + seconds(options_.loginLifetimeSeconds)};
     }
     answerPage(response, 200,

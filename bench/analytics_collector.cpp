@@ -35,7 +35,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <thread>
@@ -45,6 +44,8 @@
 #include "backend/AnalyticsFrame.h"
 #include "backend/LocalBackend.h"
 #include "backend/Signature.h"
+#include "bench/ProcessFigures.h"
+#include "tests/backend/RawClient.h"
 
 namespace {
 
@@ -53,41 +54,16 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kClients = 64;
 constexpr double kGiveUpSeconds = 60;
-constexpr double kMiB = 1 << 20;
+using process_figures::kMiB;
+using process_figures::residentBytes;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
-
-double residentBytes() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
-}
 
 double folderBytes(const std::filesystem::path& folder) {
     double total = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.is_regular_file()) total += static_cast<double>(entry.file_size());
     return total;
-}
-
-int connectTo(int port, int bufferBytes = 0) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    // Set before connecting, so the window offered is small from the start;
-    // the send queue as small, so the client notices at once that the
-    // collector stopped reading.
-    if (bufferBytes > 0) {
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
-        ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &bufferBytes, sizeof bufferBytes);
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 bool sendAll(int fd, const std::string& bytes) {
@@ -139,7 +115,7 @@ void HeldWriters(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<int> held;
         for (int i = 0; i < kClients; ++i) {
-            const int fd = connectTo(server->analyticsCollector().port(), 4096);
+            const int fd = connectToLoopback(server->analyticsCollector().port(), 4096);
             ::fcntl(fd, F_SETFL, O_NONBLOCK);
             held.push_back(fd);
         }
@@ -172,7 +148,7 @@ void HeldWriters(benchmark::State& state) {
         const auto start = Clock::now();
         bool answered = false;
         while (!answered && secondsSince(start) < kGiveUpSeconds) {
-            const int honest = connectTo(collector.port());
+            const int honest = connectToLoopback(collector.port());
             answered = honest >= 0 && sendAll(honest, request) &&
                        readReply(honest, std::max(0.1, kGiveUpSeconds - secondsSince(start)));
             if (honest >= 0) ::close(honest);
@@ -220,7 +196,7 @@ void LargeFrames(benchmark::State& state) {
         std::vector<std::thread> clients;
         for (int i = 0; i < kClients; ++i) {
             clients.emplace_back([&, i] {
-                const int fd = connectTo(port);
+                const int fd = connectToLoopback(port);
                 if (fd >= 0 && sendAll(fd, frames[static_cast<std::size_t>(i)]) && readReply(fd, 120)) ++answered;
                 if (fd >= 0) ::close(fd);
             });
@@ -305,7 +281,7 @@ void LargeEvents(benchmark::State& state) {
         std::thread adder;
         if (timeTheApi) adder = std::thread([&] { loaded = addSubPromoters(api, serial, done); });
         const auto start = Clock::now();
-        const int fd = connectTo(port);
+        const int fd = connectToLoopback(port);
         double wireBytes = 0;
         int answered = 0;
         for (int i = 0; i < frames; ++i) {

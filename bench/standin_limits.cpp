@@ -9,13 +9,10 @@
 //   login whose time ran out is held for 2 s.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -26,24 +23,15 @@
 #include "backend/LocalBackend.h"
 #include "backend/PalConnectServices.h"
 #include "backend/RippleOpenPlatform.h"
+#include "bench/ProcessFigures.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double residentMiB() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
+using process_figures::processorSeconds;
 
-double processorSeconds() {
-    rusage used{};
-    ::getrusage(RUSAGE_SELF, &used);
-    return static_cast<double>(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
-           static_cast<double>(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
-}
+double residentMiB() { return process_figures::residentBytes() / process_figures::kMiB; }
 
 std::unique_ptr<httplib::SSLClient> clientOf(const std::string& host, const std::string& certificate) {
     auto client = std::make_unique<httplib::SSLClient>("127.0.0.1", std::stoi(host.substr(host.find(':') + 1)));

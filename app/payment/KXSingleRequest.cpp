@@ -45,24 +45,17 @@ bool KXSingleRequest::send(const Dictionary& query, KXClassicRequest::Answer onS
     wait_->hud = MBProgressHUDManager::showMessage(wait_->text);
     auto hold = std::make_shared<const Hold>(wait_, ++wait_->serial);
 
-    KXClassicRequest::Answer succeeded = [hold, onSuccess = std::move(onSuccess)](const Value& answer) {
-        hold->release();
-        if (onSuccess) onSuccess(answer);
+    // Each block gives up the hold before it runs; success always has one,
+    // so that the hold lasts until the answer.
+    auto releasing = [&hold](auto block) -> decltype(block) {
+        if (!block) return nullptr;
+        return [hold, block = std::move(block)](const auto&... arguments) {
+            hold->release();
+            block(arguments...);
+        };
     };
-    KXClassicRequest::Answer refused;
-    if (onOtherCode) {
-        refused = [hold, onOtherCode = std::move(onOtherCode)](const Value& answer) {
-            hold->release();
-            onOtherCode(answer);
-        };
-    }
-    KXClassicRequest::Failure failed;
-    if (onFailure) {
-        failed = [hold, onFailure = std::move(onFailure)](const auto&... failure) {
-            hold->release();
-            onFailure(failure...);
-        };
-    }
-    KXClassicRequest::send(query, std::move(succeeded), std::move(refused), std::move(failed));
+    if (!onSuccess) onSuccess = [](const Value&) {};
+    KXClassicRequest::send(query, releasing(std::move(onSuccess)), releasing(std::move(onOtherCode)),
+                           releasing(std::move(onFailure)));
     return true;
 }

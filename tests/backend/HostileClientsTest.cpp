@@ -31,15 +31,8 @@ int portOf(const std::string& host) { return std::stoi(host.substr(host.find(':'
 // nothing, on small socket queues, until its sends have made no headway
 // for a while: the collector is then stuck writing to it.
 int stalledSender(int port, const std::string& request) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int queue = 4096;
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &queue, sizeof queue);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &queue, sizeof queue);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const int fd = connectToLoopback(port, 4096);
+    EXPECT_GE(fd, 0);
     std::size_t offset = 0;
     auto headway = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - headway < 100ms) {

@@ -9,17 +9,34 @@
 #include <chrono>
 #include <string>
 
+// A client socket connected to the loopback port, or -1. `queueBytes`, when
+// given, sets its receive and send queues before it connects, so the window
+// it offers is small from the start and its sends stall as soon as the peer
+// stops reading.
+inline int connectToLoopback(int port, int queueBytes = 0) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (queueBytes > 0) {
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &queueBytes, sizeof queueBytes);
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &queueBytes, sizeof queueBytes);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 // A raw client socket on the loopback, for requests no HTTP library sends.
 class RawClient {
 public:
-    explicit RawClient(int port) : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connected_ = ::connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    explicit RawClient(int port) : socket_(connectToLoopback(port)), connected_(socket_ >= 0) {}
+    ~RawClient() {
+        if (socket_ >= 0) ::close(socket_);
     }
-    ~RawClient() { ::close(socket_); }
     bool connected() const { return connected_; }
     bool send(const std::string& bytes) {
         return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
@@ -45,6 +62,6 @@ public:
 
 private:
     int socket_;
-    bool connected_ = false;
+    bool connected_;
     bool closedByServer_ = false;
 };

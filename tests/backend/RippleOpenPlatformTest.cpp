@@ -142,7 +142,7 @@ TEST_F(RippleOpenPlatformTest, TicketsAndRecordsKeepOnlyTheNewest) {
     EXPECT_EQ(platform->heldTickets(), Platform::kKeptTickets);
     const auto records = platform->receivedRequests();
     ASSERT_EQ(records.size(), backend::RecentRequests<Platform::ReceivedRequest>::kKept);
-    EXPECT_EQ(records.back().params.at("uid").size(), backend::RecentRequests<Platform::ReceivedRequest>::kTextBytes);
+    EXPECT_EQ(records.back().params.at("uid").size(), backend::kRecordTextBytes);
 }
 
 TEST_F(RippleOpenPlatformTest, TheSmsPageNeedsTheMobileCheckTicketOfItsAppAndPageOnce) {
