@@ -64,18 +64,20 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
         KXClassicRequest::query(action_, fields),
         [loader, page, ticket](const Value& answer) { loader->answered(page, ticket, answer); },
         [loader, ticket](const Value& answer) {
+            if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
-            if (loader->pages_.answered(ticket)) KXClassicRequest::showRefusal(answer);
+            KXClassicRequest::showRefusal(answer);
         },
         [loader, ticket] {
+            if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
-            if (loader->pages_.answered(ticket)) KXClassicRequest::showFailure();
+            KXClassicRequest::showFailure();
         });
 }
 
 void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Value& answer) {
-    endRefreshing();
     if (!pages_.answered(ticket)) return;
+    endRefreshing();
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);
     Array rows = decoder_(answer["data"]);

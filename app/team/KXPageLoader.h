@@ -29,8 +29,8 @@ class UIScrollView;
 // `p` exceeds `max_p` a pull-up shows "没有更多数据，请待会在上拉加载" and sends
 // nothing. `p` is never signed, and neither are the own fields (setField).
 //
-// Answers: every answer, whatever it says, ends the header's and then the
-// footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
+// Answers: the answer of the page request under way, whatever it says, ends
+// the header's and then the footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
 // replace (first page) or extend (next page) `rows()`, then `loaded` runs.
 // Another code: the error HUD with the refusal (KXClassicRequest::showRefusal);
 // nothing changes. A transport failure: the error HUD "获取数据失败".
@@ -41,8 +41,9 @@ class UIScrollView;
 //   for a row that is gone), and a reload that fails leaves them as they were.
 // - Page requests keep the order of KXPageRequests, as the POST lists do: a
 //   pull-up while a page is still loading sends nothing; a pull-down
-//   supersedes the page under way, whose late answer is dropped (it still
-//   ends the refreshing), so it is never appended to the new list.
+//   supersedes the page under way, whose late answer is dropped (the
+//   refreshing goes on until the pull's own answer), so it is never
+//   appended to the new list.
 class KXPageLoader : public NSObject {
 public:
     enum class Page { First, Next };
