@@ -40,22 +40,6 @@ void KXHttpManager::send(const std::string& url, const Dictionary& fields, Respo
         ->responseString(DispatchQueue::main(), std::move(handler));
 }
 
-void KXHttpManager::requestFirstPage(const std::string& url, ResponseHandler handler) {
-    p_ = 1;
-    send(url, signedFields(), std::move(handler));
-}
-
-Dictionary KXHttpManager::nextPageFields() {
-    p_ += 1;
-    Dictionary fields = signedFields();
-    fields.set("p", std::to_string(p_));
-    return fields;
-}
-
-void KXHttpManager::requestNextPage(const std::string& url, ResponseHandler handler) {
-    send(url, nextPageFields(), std::move(handler));
-}
-
 void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
     send(url, signedFields(), std::move(handler));
 }
@@ -63,29 +47,24 @@ void KXHttpManager::requestObject(const std::string& url, ResponseHandler handle
 // ------------------------------------------------------------ the endpoint table
 
 void KXHttpManager::requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=regment"), objectHandler(std::move(success), std::move(failure)));
+    requestObject(address("?ct=app2022&ac=regment"), objectHandler(std::move(success), std::move(failure)));
 }
 
 void KXHttpManager::requestRechargeType(ObjectSuccess<KXRechargeTypeModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=payment"), objectHandler(std::move(success), std::move(failure)));
+    requestObject(address("?ct=app2022&ac=payment"), objectHandler(std::move(success), std::move(failure)));
 }
 
 void KXHttpManager::requestGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
                                     Failure failure) {
-    p_ = 1;
-    Dictionary fields = signedFields();
-    fields.set("p", std::to_string(p_));
-    fields.set("keyword", keyword);
-    send(address("?ct=app2022&ac=lb"), fields, [success, failure](const Response& response) {
-        handleGiftBagResponse(response, success, failure);
-    });
+    // The first gift-bag page takes `code` as the number or the text "1".
+    requestPage(Page::First, "?ct=app2022&ac=lb", std::move(success), std::move(failure),
+                {Dictionary{{"keyword", keyword}}, true, KXResponseEnvelope::CodeKind::NumberOrText});
 }
 
 void KXHttpManager::requestMoreGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
                                         Failure failure) {
-    Dictionary fields = nextPageFields();
-    fields.set("keyword", keyword);
-    send(address("?ct=app2022&ac=lb"), fields, pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app2022&ac=lb", std::move(success), std::move(failure),
+                {Dictionary{{"keyword", keyword}}});
 }
 
 void KXHttpManager::requestHome(ObjectSuccess<KXHomeModel> success, Failure failure) {
@@ -95,27 +74,27 @@ void KXHttpManager::requestHome(ObjectSuccess<KXHomeModel> success, Failure fail
 }
 
 void KXHttpManager::requestPopularityRank(ListSuccess<KXRankListModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=paihangbang"), listHandler(std::move(success), std::move(failure)));
+    requestPage(Page::First, "?ct=app2022&ac=paihangbang", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestConsumeRank(ListSuccess<KXConsumeRankModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=xiaofeibang"), listHandler(std::move(success), std::move(failure)));
+    requestPage(Page::First, "?ct=app2022&ac=xiaofeibang", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestMorePopularityRank(ListSuccess<KXRankListModel> success, Failure failure) {
-    requestNextPage(address("?ct=app2022&ac=paihangbang"), pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app2022&ac=paihangbang", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestMoreConsumeRank(ListSuccess<KXConsumeRankModel> success, Failure failure) {
-    requestNextPage(address("?ct=app2022&ac=xiaofeibang"), pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app2022&ac=xiaofeibang", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestGameCategories(ListSuccess<KXGameCategoryModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=fenlei"), listHandler(std::move(success), std::move(failure)));
+    requestObject(address("?ct=app2022&ac=fenlei"), listHandler(std::move(success), std::move(failure)));
 }
 
 void KXHttpManager::requestNotices(ListSuccess<KXNoticeModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app&ac=news"), listHandler(std::move(success), std::move(failure)));
+    requestObject(address("?ct=app&ac=news"), listHandler(std::move(success), std::move(failure)));
 }
 
 void KXHttpManager::requestAssets(ObjectSuccess<KXAssetsModel> success, Failure failure) {
@@ -123,11 +102,11 @@ void KXHttpManager::requestAssets(ObjectSuccess<KXAssetsModel> success, Failure 
 }
 
 void KXHttpManager::requestIncomeDetails(ListSuccess<KXAssetsIncomeDetailModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=mingxi"), listHandler(std::move(success), std::move(failure)));
+    requestPage(Page::First, "?ct=app2022&ac=mingxi", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestMoreIncomeDetails(ListSuccess<KXAssetsIncomeDetailModel> success, Failure failure) {
-    requestNextPage(address("?ct=app2022&ac=mingxi"), pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app2022&ac=mingxi", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestMine(ObjectSuccess<KXMineModel> success, Failure failure) {
@@ -135,28 +114,23 @@ void KXHttpManager::requestMine(ObjectSuccess<KXMineModel> success, Failure fail
 }
 
 void KXHttpManager::requestOpenService(ListSuccess<KXOpenServiceModel> success, Failure failure) {
-    requestFirstPage(address("?ct=app2022&ac=kaifu"), listHandler(std::move(success), std::move(failure)));
+    requestPage(Page::First, "?ct=app2022&ac=kaifu", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestMoreOpenService(ListSuccess<KXOpenServiceModel> success, Failure failure) {
-    requestNextPage(address("?ct=app2022&ac=kaifu"), pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app2022&ac=kaifu", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestPromoteGames(const std::string& keyword, const std::string& type,
                                         ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
-    p_ = 1;
-    Dictionary fields = signedFields();
-    fields.set("keyword", keyword);
-    fields.set("type", type);
-    send(address("?ct=app&ac=mygames"), fields, listHandler(std::move(success), std::move(failure)));
+    requestPage(Page::First, "?ct=app&ac=mygames", std::move(success), std::move(failure),
+                {Dictionary{{"keyword", keyword}, {"type", type}}});
 }
 
 void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const std::string& type,
                                             ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
-    Dictionary fields = nextPageFields();
-    fields.set("keyword", keyword);
-    fields.set("type", type);
-    send(address("?ct=app&ac=mygames"), fields, pagedHandler(std::move(success), std::move(failure)));
+    requestPage(Page::Next, "?ct=app&ac=mygames", std::move(success), std::move(failure),
+                {Dictionary{{"keyword", keyword}, {"type", type}}});
 }
 
 // -------------------------------------------------------------- the handlers
@@ -164,9 +138,4 @@ void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const st
 void KXHttpManager::handleHomeResponse(const Response& response, const ObjectSuccess<KXHomeModel>& success,
                                        const Failure& failure) {
     handleObject<KXHomeModel>(response, success, failure);
-}
-
-void KXHttpManager::handleGiftBagResponse(const Response& response, const ListSuccess<KXGameGiftBagModel>& success,
-                                          const Failure& failure) {
-    handleList<KXGameGiftBagModel>(response, KXResponseEnvelope::CodeKind::NumberOrText, success, failure, nullptr);
 }

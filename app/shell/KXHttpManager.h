@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/KXPageRequests.h"
 #include "app/shell/KXResponseEnvelope.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSObject.h"
@@ -32,8 +33,17 @@ class KXPromoteGameModel;
 // the time and the signature to the action's own fields, goes as a
 // form-encoded POST to the base address followed by the action's query, and
 // its answer text is handed on the main queue to the action's response
-// handler, which decodes `data` and calls the screen's closures. For paged
-// lists the client keeps the current page number `p`.
+// handler, which decodes `data` and calls the screen's closures.
+//
+// Paged lists: the client keeps its list's page requests in the order of
+// KXPageRequests. A first page (the screen's start, a pull, a search) is
+// always sent and supersedes the page under way; a next page is not sent
+// while a page is under way (its closures are not called: the page under
+// way answers instead). Only the latest page request's answer reaches the
+// closures and `p`: `p` is the page the rows hold, 1 once a first page
+// arrived and raised by every next page that arrives, so a page that fails
+// or is superseded leaves it where it was, and the next load-more asks for
+// the page after the last that arrived.
 class KXHttpManager : public NSObject {
 public:
     using Failure = std::function<void(const std::string& message)>;
@@ -44,20 +54,19 @@ public:
 
     KXHttpManager();
 
-    // The values of the last request sent, and the page of the last list request.
+    // The values of the last request sent, and the last page of the list that arrived.
     const std::string& uid() const { return uid_; }
     long tStr() const { return tStr_; }
     long p() const { return p_; }
-    void setP(long page) { p_ = page; }
     const std::string& max_p() const { return max_p_; }
+    // Whether a page request of the list is under way.
+    bool pageUnderWay() const { return pages_.underWay(); }
 
     // MD5 hex of uid, the time's decimal text and the signing key.
     std::string makeSign() const;
 
-    // The shared builders: the first page resets `p` to 1, the next page
-    // raises it and sends it, an object request leaves it.
-    void requestFirstPage(const std::string& url, ResponseHandler handler);
-    void requestNextPage(const std::string& url, ResponseHandler handler);
+    // The shared builder of the requests that are no page of a list: the
+    // signed fields only; `p` and the page order stay as they are.
     void requestObject(const std::string& url, ResponseHandler handler);
 
     void requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure);
@@ -82,9 +91,11 @@ public:
     void requestMorePromoteGames(const std::string& keyword, const std::string& type,
                                  ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure);
 
-    // The five response handlers. Each ends in the success closure with the
-    // decoded model, or in the failure closure: with the back end's reason
-    // for a refusal, else with "获取数据失败" (no answer, an empty or
+    // The response handlers (a page of a list goes through the list
+    // handler, which takes `code` as the number 1, or for the first gift-bag
+    // page as the number or the text "1"). Each ends in the success closure
+    // with the decoded model, or in the failure closure: with the back end's
+    // reason for a refusal, else with "获取数据失败" (no answer, an empty or
     // unreadable one, code 100, a `data` that does not decode).
     template <class Model>
     static void handleObjectResponse(const Response& response, const ObjectSuccess<Model>& success,
@@ -94,28 +105,37 @@ public:
     template <class Model>
     static void handleListResponse(const Response& response, const ListSuccess<Model>& success,
                                    const Failure& failure);
-    // Also lowers the client's `p` by one on every failure path, so that the
-    // next load-more asks again for the page that failed.
-    template <class Model>
-    static void handlePagedListResponse(const Response& response, const ListSuccess<Model>& success,
-                                        const Failure& failure, const Ref<KXHttpManager>& client);
-    // Success is `code` as the number 1 or the text "1".
-    static void handleGiftBagResponse(const Response& response, const ListSuccess<KXGameGiftBagModel>& success,
-                                      const Failure& failure);
 
 private:
+    enum class Page { First, Next };
+    // What sets a list's page requests apart.
+    struct PageOptions {
+        // Sent after the signed fields and "p".
+        Dictionary ownFields;
+        // Whether a first page sends "p" too ("1").
+        bool firstPageNumbered = false;
+        KXResponseEnvelope::CodeKind firstPageCode = KXResponseEnvelope::CodeKind::Number;
+    };
+    // Sends a page of the list at `query` in the page order: the signed
+    // fields, "p" (next pages, and numbered first pages), then the own
+    // fields. Its answer, when still the latest, goes through the list
+    // handler (a first page reading `code` as `firstPageCode`) and sets `p`
+    // to the page just before the success closure runs.
+    template <class Model>
+    void requestPage(Page page, const char* query, ListSuccess<Model> success, Failure failure,
+                     PageOptions options = {});
     // Refreshes the time and user id and answers {uid, t, sign} signed over them.
     Dictionary signedFields();
-    // Raises `p` and answers the signed fields with "p" added.
-    Dictionary nextPageFields();
     void send(const std::string& url, const Dictionary& fields, ResponseHandler handler);
     std::string address(const char* query) const;
 
     template <class Model>
     static void handleObject(const Response& response, const ObjectSuccess<Model>& success, const Failure& failure);
+    // `arrived` runs when the list decoded, just before the success closure.
     template <class Model>
     static void handleList(const Response& response, KXResponseEnvelope::CodeKind codeKind,
-                           const ListSuccess<Model>& success, const Failure& failure, const Ref<KXHttpManager>& paged);
+                           const ListSuccess<Model>& success, const Failure& failure,
+                           const std::function<void()>& arrived = nullptr);
 
     // Binders from a closure pair to a response handler.
     template <class Model> ResponseHandler objectHandler(ObjectSuccess<Model> success, Failure failure) {
@@ -124,16 +144,12 @@ private:
     template <class Model> ResponseHandler listHandler(ListSuccess<Model> success, Failure failure) {
         return [success, failure](const Response& response) { handleListResponse<Model>(response, success, failure); };
     }
-    template <class Model> ResponseHandler pagedHandler(ListSuccess<Model> success, Failure failure) {
-        return [success, failure, client = self<KXHttpManager>()](const Response& response) {
-            handlePagedListResponse<Model>(response, success, failure, client);
-        };
-    }
 
     std::string uid_;
     long tStr_;
     long p_ = 1;
     std::string max_p_ = "1";
+    KXPageRequests pages_;
 };
 
 template <class Model>
@@ -159,14 +175,12 @@ void KXHttpManager::handleObjectResponse(const Response& response, const ObjectS
 template <class Model>
 void KXHttpManager::handleList(const Response& response, KXResponseEnvelope::CodeKind codeKind,
                                const ListSuccess<Model>& success, const Failure& failure,
-                               const Ref<KXHttpManager>& paged) {
+                               const std::function<void()>& arrived) {
     auto envelope = KXResponseEnvelope::read(response, codeKind);
     std::optional<std::vector<Ref<Model>>> models;
     if (envelope.outcome == KXResponseEnvelope::Outcome::Success)
         models = JSONDeserializer<Model>::deserializeModelArrayFrom(envelope.answer, "data");
     if (!models) {
-        // The page did not arrive: the next load-more asks for it again.
-        if (paged) paged->setP(paged->p() - 1);
         if (failure) failure(envelope.failureMessage);
         return;
     }
@@ -180,17 +194,31 @@ void KXHttpManager::handleList(const Response& response, KXResponseEnvelope::Cod
             break;
         }
     }
+    if (arrived) arrived();
     if (success) success(*models);
 }
 
 template <class Model>
 void KXHttpManager::handleListResponse(const Response& response, const ListSuccess<Model>& success,
                                        const Failure& failure) {
-    handleList<Model>(response, KXResponseEnvelope::CodeKind::Number, success, failure, nullptr);
+    handleList<Model>(response, KXResponseEnvelope::CodeKind::Number, success, failure);
 }
 
 template <class Model>
-void KXHttpManager::handlePagedListResponse(const Response& response, const ListSuccess<Model>& success,
-                                            const Failure& failure, const Ref<KXHttpManager>& client) {
-    handleList<Model>(response, KXResponseEnvelope::CodeKind::Number, success, failure, client);
+void KXHttpManager::requestPage(Page page, const char* query, ListSuccess<Model> success, Failure failure,
+                                PageOptions options) {
+    const auto ticket = page == Page::First ? pages_.startFirstPage() : pages_.startNextPage();
+    if (!ticket) return;
+    const long number = page == Page::First ? 1 : p_ + 1;
+    const auto codeKind = page == Page::First ? options.firstPageCode : KXResponseEnvelope::CodeKind::Number;
+    Dictionary fields = signedFields();
+    if (page == Page::Next || options.firstPageNumbered) fields.set("p", std::to_string(number));
+    for (auto& [key, value] : options.ownFields) fields.set(key, std::move(value));
+    send(address(query), fields,
+         [client = self<KXHttpManager>(), ticket = *ticket, number, codeKind, success = std::move(success),
+          failure = std::move(failure)](const Response& response) {
+             // A later page request superseded this one: its answer is dropped.
+             if (!client->pages_.answered(ticket)) return;
+             handleList<Model>(response, codeKind, success, failure, [&] { client->p_ = number; });
+         });
 }

@@ -15,7 +15,7 @@ void KXGameGiftBagController::viewDidLoad() {
     setUpConstraints();
     tableViewProtocol_->didClickRow = KXStatsList::weakly(self<KXGameGiftBagController>(),
                                                           &KXGameGiftBagController::showGiftBag);
-    requestFirstPage();
+    requestFirstPage(false);
     KXStatsList::attachRefresh(tableView_, self<KXGameGiftBagController>());
 }
 
@@ -61,16 +61,19 @@ void KXGameGiftBagController::setUpConstraints() {
     });
 }
 
-void KXGameGiftBagController::requestFirstPage() {
-    auto me = self<KXGameGiftBagController>();
-    httpManager_->requestGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::firstPageArrived),
-                                  KXStatsList::weakly(me, &KXGameGiftBagController::firstPageFailed));
+void KXGameGiftBagController::requestFirstPage(bool search) {
+    WeakRef<KXGameGiftBagController> weak = self<KXGameGiftBagController>();
+    httpManager_->requestGiftBags(
+        keyword_,
+        [weak, search](const std::vector<Ref<KXGameGiftBagModel>>& page) {
+            if (auto screen = weak.lock()) screen->firstPageArrived(page, search);
+        },
+        KXStatsList::weakly(self<KXGameGiftBagController>(), &KXGameGiftBagController::firstPageFailed));
 }
 
-void KXGameGiftBagController::loadNewData() { requestFirstPage(); }
+void KXGameGiftBagController::loadNewData() { requestFirstPage(false); }
 
 void KXGameGiftBagController::loadMoreData() {
-    KXStatsList::endLoadingMore(tableView_);
     auto me = self<KXGameGiftBagController>();
     httpManager_->requestMoreGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::nextPageArrived),
                                       KXStatsList::weakly(me, &KXGameGiftBagController::nextPageFailed));
@@ -79,13 +82,13 @@ void KXGameGiftBagController::loadMoreData() {
 void KXGameGiftBagController::searchTextFieldChange(const Ref<UITextField>& sender) {
     if (!sender || !sender->text().empty()) return;
     keyword_.clear();
-    requestFirstPage();
+    requestFirstPage(true);
 }
 
 bool KXGameGiftBagController::textFieldShouldReturn(const Ref<UITextField>& textField) {
     textField->endEditing(true);
     keyword_ = textField->text();
-    requestFirstPage();
+    requestFirstPage(true);
     return true;
 }
 
@@ -95,8 +98,8 @@ void KXGameGiftBagController::showGiftBag(const Ref<KXGameGiftBagModel>& model) 
     alert->show();
 }
 
-void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
-    mutDataArr_.firstPageArrived(tableView_, page);
+void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page, bool search) {
+    mutDataArr_.firstPageArrived(tableView_, page, search);
     showRows();
 }
 

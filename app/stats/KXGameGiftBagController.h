@@ -14,9 +14,10 @@
 // "游戏礼包": the gift bags of the back end's `lb`, paged, searched by a
 // game keyword. The keyword changes only at the return key (to the field's
 // text) and when editing empties the field; pull-down and load-more use the
-// keyword, not the field. A non-empty first page replaces the rows, a
-// non-empty next page is appended; a failed first page is toasted. A row tap
-// opens the bag's detail pop-up.
+// keyword, not the field. A non-empty first page replaces the rows, and so
+// does an empty one that answers a search (no bag matches: the empty view
+// shows); a non-empty next page is appended; a failed first page is toasted.
+// A row tap opens the bag's detail pop-up.
 class KXGameGiftBagController : public KXBaseViewController, public UITextFieldDelegate {
 public:
     Ref<UIView> searchBgView() const { return searchBgView_; }
@@ -41,8 +42,9 @@ public:
 private:
     void setUpViews();
     void setUpConstraints();
-    void requestFirstPage();
-    void firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page);
+    // `search`: the page answers a keyword just set (return key, emptied field).
+    void requestFirstPage(bool search);
+    void firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page, bool search);
     void firstPageFailed(const std::string& message);
     void nextPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page);
     void nextPageFailed(const std::string& message);

@@ -32,7 +32,6 @@ void KXOpenServiceInfoController::loadNewData() {
 }
 
 void KXOpenServiceInfoController::loadMoreData() {
-    KXStatsList::endLoadingMore(tableView_);
     auto me = self<KXOpenServiceInfoController>();
     httpManager_->requestMoreOpenService(KXStatsList::weakly(me, &KXOpenServiceInfoController::nextPageArrived),
                                          KXStatsList::weakly(me, &KXOpenServiceInfoController::nextPageFailed));

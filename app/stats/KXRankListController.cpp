@@ -40,7 +40,6 @@ void KXRankListController::loadNewData() {
 }
 
 void KXRankListController::loadMoreData() {
-    KXStatsList::endLoadingMore(collectionView_);
     auto me = self<KXRankListController>();
     const auto failed = KXStatsList::weakly(me, &KXRankListController::nextPageFailed);
     if (type_ == KXMineNavType::popularityRank)
@@ -48,6 +47,7 @@ void KXRankListController::loadMoreData() {
                                                 failed);
     else if (type_ == KXMineNavType::consumeRank)
         httpManager_->requestMoreConsumeRank(KXStatsList::weakly(me, &KXRankListController::moreConsumeArrived), failed);
+    else KXStatsList::endLoadingMore(collectionView_);
 }
 
 void KXRankListController::popularityArrived(const std::vector<Ref<KXRankListModel>>& page) {

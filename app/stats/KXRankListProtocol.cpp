@@ -46,9 +46,7 @@ Ref<UICollectionViewCell> KXRankListProtocol::collectionViewCellForItemAtIndexPa
         collectionView->dequeueReusableCellWithReuseIdentifier("KXHomeOtherRankCell", indexPath));
     if (!row) return nullptr;
     if (item == 0 && (popularity || consume)) {
-        row->rankLabel()->setText("排名");
-        row->userLabel()->setText("游戏名");
-        row->lowUserLabel()->setText(popularity ? "活跃人数" : "充值");
+        row->showTitles("游戏名", popularity ? "活跃人数" : "充值");
     } else if (popularity) {
         row->setPopularityListModel(entryAt(rankListModels, item + 2));
     } else if (consume) {

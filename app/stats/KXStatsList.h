@@ -33,7 +33,9 @@ Ref<UIImageView> gameIconView(const char* identifier);
 void attachNoDataView(const Ref<UIScrollView>& list);
 
 // The pull-down header calling the screen's loadNewData and the load-more
-// footer calling its loadMoreData.
+// footer calling its loadMoreData. The controls refresh until the screen's
+// page request answers: a pull-up while a page is under way sends nothing
+// (KXHttpManager) and the footer goes on refreshing until that page answers.
 template <class Screen> void attachRefresh(const Ref<UIScrollView>& list, const Ref<Screen>& screen) {
     UIScrollViewMJRefresh::setMj_header(list, MJRefreshNormalHeader::headerWithRefreshingTarget(screen, &Screen::loadNewData));
     UIScrollViewMJRefresh::setMj_footer(list,
@@ -52,10 +54,13 @@ void nextPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, cons
 template <class Model> struct PagedRows {
     std::vector<Ref<Model>> rows;
 
-    // Both controls stop; a non-empty first page replaces the rows, an empty one keeps them.
-    void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {
+    // Both controls stop; the first page replaces the rows. An empty one
+    // keeps them when it reloads the list they belong to, and clears them
+    // when it answers a new question (a search that matches nothing).
+    void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page,
+                          bool newQuestion = false) {
         endRefreshing(list);
-        if (!page.empty()) rows = page;
+        if (!page.empty() || newQuestion) rows = page;
     }
     // The footer stops; the page is appended.
     void nextPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {

@@ -42,10 +42,7 @@ void KXPageLoader::endRefreshing() {
     if (auto footer = UIScrollViewMJRefresh::mj_footer(scrollView)) footer->endRefreshing();
 }
 
-void KXPageLoader::underRefresh() {
-    ++load_;
-    send(Page::First);
-}
+void KXPageLoader::underRefresh() { send(Page::First, pages_.startFirstPage()); }
 
 void KXPageLoader::onRefresh() {
     if (NSString::intValue(p_) > NSString::intValue(max_p_)) {
@@ -53,40 +50,34 @@ void KXPageLoader::onRefresh() {
         MBProgressHUDManager::showError(kNoMorePages);
         return;
     }
-    // The page in flight ends the refreshing when it answers.
-    if (loading_) return;
-    send(Page::Next);
+    // The page under way ends the refreshing when it answers.
+    if (auto ticket = pages_.startNextPage()) send(Page::Next, *ticket);
 }
 
-void KXPageLoader::send(Page page) {
-    loading_ = true;
+void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
     Dictionary fields = fields_;
     fields.set("p", page == Page::First ? std::string("1") : p_);
-    const std::uint64_t load = load_;
     // The request holds the loader, so an answer is taken in even after the
     // screen has gone.
     auto loader = self<KXPageLoader>();
     KXClassicRequest::send(
         KXClassicRequest::query(action_, fields),
-        [loader, page, load](const Value& answer) { loader->answered(page, load, answer); },
-        [loader, load](const Value& answer) {
+        [loader, page, ticket](const Value& answer) { loader->answered(page, ticket, answer); },
+        [loader, ticket](const Value& answer) {
+            if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
-            if (load != loader->load_) return;
-            loader->loading_ = false;
             KXClassicRequest::showRefusal(answer);
         },
-        [loader, load] {
+        [loader, ticket] {
+            if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
-            if (load != loader->load_) return;
-            loader->loading_ = false;
             KXClassicRequest::showFailure();
         });
 }
 
-void KXPageLoader::answered(Page page, std::uint64_t load, const Value& answer) {
+void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Value& answer) {
+    if (!pages_.answered(ticket)) return;
     endRefreshing();
-    if (load != load_) return;
-    loading_ = false;
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);
     Array rows = decoder_(answer["data"]);

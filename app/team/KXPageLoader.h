@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/KXPageRequests.h"
 #include "foundation/NSObject.h"
 #include "foundation/Value.h"
 #include "frameworks/models/MJExtension.h"
@@ -28,8 +29,8 @@ class UIScrollView;
 // `p` exceeds `max_p` a pull-up shows "没有更多数据，请待会在上拉加载" and sends
 // nothing. `p` is never signed, and neither are the own fields (setField).
 //
-// Answers: every answer, whatever it says, ends the header's and then the
-// footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
+// Answers: the answer of the page request under way, whatever it says, ends
+// the header's and then the footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
 // replace (first page) or extend (next page) `rows()`, then `loaded` runs.
 // Another code: the error HUD with the refusal (KXClassicRequest::showRefusal);
 // nothing changes. A transport failure: the error HUD "获取数据失败".
@@ -38,9 +39,10 @@ class UIScrollView;
 // - The rows, `p` and `max_p` change only when a page answers with code 1:
 //   during a reload the previous rows stay in place (a table is never asked
 //   for a row that is gone), and a reload that fails leaves them as they were.
-// - One load at a time: a pull-up while a page is still loading sends nothing.
-// - A pull-down starts a new load: answers to requests sent before it are
-//   dropped (they still end the refreshing), so a late next page is never
+// - Page requests keep the order of KXPageRequests, as the POST lists do: a
+//   pull-up while a page is still loading sends nothing; a pull-down
+//   supersedes the page under way, whose late answer is dropped (the
+//   refreshing goes on until the pull's own answer), so it is never
 //   appended to the new list.
 class KXPageLoader : public NSObject {
 public:
@@ -93,8 +95,8 @@ public:
     }
 
 private:
-    void send(Page page);
-    void answered(Page page, std::uint64_t load, const Value& answer);
+    void send(Page page, KXPageRequests::Ticket ticket);
+    void answered(Page page, KXPageRequests::Ticket ticket, const Value& answer);
 
     std::string action_;
     RowDecoder decoder_;
@@ -105,7 +107,5 @@ private:
     std::string p_ = "1";
     std::string max_p_;
     Array rows_;
-    // Each pull-down starts a new load; answers of older loads are dropped.
-    std::uint64_t load_ = 0;
-    bool loading_ = false;
+    KXPageRequests pages_;
 };

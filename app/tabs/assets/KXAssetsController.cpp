@@ -123,7 +123,6 @@ void KXAssetsController::loadNewData() {
 }
 
 void KXAssetsController::loadMoreData() {
-    endFooterRefreshing();
     WeakRef<KXAssetsController> weak = self<KXAssetsController>();
     httpManager_->requestMoreIncomeDetails(
         [weak](const std::vector<Ref<KXAssetsIncomeDetailModel>>& page) {

@@ -28,7 +28,8 @@ public:
     void viewWillAppear(bool animated) override;
     // The pull-down's action: the summary and the first page again.
     void loadNewData();
-    // The pull-up's action: the next page (the footer stops at once).
+    // The pull-up's action: the next page (the footer refreshes until the
+    // page under way answers).
     void loadMoreData();
 
     std::string className() const override { return "KXAssetsController"; }

@@ -32,11 +32,11 @@ void KXHomeOtherRankCell::setUpViews() {
     bgView_->addSubview(rankLabel_);
     firstLine_ = gridLine("firstLine");
     bgView_->addSubview(firstLine_);
-    userLabel_ = columnLabel("推广员", "userLabel");
+    userLabel_ = columnLabel(kPromoterTitle, "userLabel");
     bgView_->addSubview(userLabel_);
     secondLine_ = gridLine("secondLine");
     bgView_->addSubview(secondLine_);
-    lowUserLabel_ = columnLabel("下级用户", "lowUserLabel");
+    lowUserLabel_ = columnLabel(kSubordinatesTitle, "lowUserLabel");
     bgView_->addSubview(lowUserLabel_);
     fourLine_ = gridLine("fourLine");
     bgView_->addSubview(fourLine_);
@@ -131,6 +131,10 @@ void KXHomeOtherRankCell::setConsumeRankModel(Ref<KXConsumeRankModel> model) {
     const auto& entry = consumeRankModel_;
     showColumns(entry ? entry->note : std::string(), entry ? entry->gname : std::string(),
                 entry ? entry->money : std::string());
+}
+
+void KXHomeOtherRankCell::showTitles(const std::string& name, const std::string& value) {
+    showColumns("排名", name, value);
 }
 
 void KXHomeOtherRankCell::showColumns(const std::string& rank, const std::string& name, const std::string& value) {

@@ -13,8 +13,10 @@
 // One row of a ranking table: rank, name and figure columns between grid
 // lines. Setting `indexPath` styles the row: row 0 is the column-title row
 // (grey, rounded top corners, darker bold titles), further rows alternate
-// grey and white, row 8 gets rounded bottom corners and every other row
-// square ones. Setting one of the three entry kinds writes the columns.
+// grey and white, the list's last row gets rounded bottom corners and every
+// other row square ones. Setting one of the three entry kinds writes the
+// columns; a reused cell handed out as the title row gets its titles again
+// through showTitles.
 class KXHomeOtherRankCell : public UICollectionViewCell {
 public:
     using UICollectionViewCell::UICollectionViewCell;
@@ -39,6 +41,11 @@ public:
     void setPopularityListModel(Ref<KXRankListModel> model);
     const Ref<KXConsumeRankModel>& consumeRankModel() const { return consumeRankModel_; }
     void setConsumeRankModel(Ref<KXConsumeRankModel> model);
+    // Writes the column titles: "排名", then the name and figure columns'.
+    void showTitles(const std::string& name, const std::string& value);
+    // The titles a new cell shows, those of the Home tab's promoter ranking.
+    static constexpr const char* kPromoterTitle = "推广员";
+    static constexpr const char* kSubordinatesTitle = "下级用户";
 
     std::string className() const override { return "KXHomeOtherRankCell"; }
 

@@ -59,9 +59,11 @@ Ref<UICollectionViewCell> KXHomeProtocol::collectionViewCellForItemAtIndexPath(
         auto cell = dequeue<KXHomeOtherRankCell>(collectionView, "KXHomeOtherRankCell", indexPath);
         if (!cell) return nullptr;
         cell->setIndexPath(indexPath, indexPath.item() + 1 == collectionViewNumberOfItemsInSection(collectionView, otherRanks));
-        // Row 0 is the column-title row; row r shows entry r + 2.
+        // Row 0 is the column-title row, written on every hand-out since the
+        // cell may have shown an entry before; row r shows entry r + 2.
         const std::size_t entry = row + kCardPlaces - 1;
-        if (row > 0 && entry < rankingCount()) cell->setModel(model_->paihangbang[entry]);
+        if (row == 0) cell->showTitles(KXHomeOtherRankCell::kPromoterTitle, KXHomeOtherRankCell::kSubordinatesTitle);
+        else if (entry < rankingCount()) cell->setModel(model_->paihangbang[entry]);
         return cell;
     }
     default: return nullptr;

@@ -12,6 +12,8 @@
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/KXPromotionAnnouncementViewController.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
+#include "frameworks/refresh/MJRefreshNormalHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "frameworks/segmented/JXSegmentedIndicatorBackgroundView.h"
 #include "uikit/UINavigationController.h"
 
@@ -60,14 +62,33 @@ void KXPromoteController::viewDidLoad() {
     });
 
     setUpHeaderClosures();
+    UIScrollViewMJRefresh::setMj_header(pagingView_->mainTableView(),
+                                        MJRefreshNormalHeader::headerWithRefreshingTarget(
+                                            self<KXPromoteController>(), &KXPromoteController::loadNewData));
     loadNewData();
 }
 
+void KXPromoteController::viewWillAppear(bool animated) {
+    KXBaseViewController::viewWillAppear(animated);
+    if (categories_ == Load::Failed) askForCategories();
+    if (notices_ == Load::Failed) askForNotices();
+}
+
 void KXPromoteController::loadNewData() {
+    askForCategories();
+    askForNotices();
+}
+
+void KXPromoteController::answered(Load& part, bool loaded) {
+    part = loaded ? Load::Loaded : Load::Failed;
+    if (categories_ == Load::Asking || notices_ == Load::Asking) return;
+    if (auto header = UIScrollViewMJRefresh::mj_header(pagingView_->mainTableView())) header->endRefreshing();
+}
+
+void KXPromoteController::askForCategories() {
+    if (categories_ == Load::Asking) return;
+    categories_ = Load::Asking;
     WeakRef<KXPromoteController> weak = self<KXPromoteController>();
-    auto toast = [weak](const std::string& message) {
-        if (auto screen = weak.lock()) showToast(screen->view(), message);
-    };
     httpManager_->requestGameCategories(
         [weak](const std::vector<Ref<KXGameCategoryModel>>& categories) {
             auto screen = weak.lock();
@@ -80,16 +101,34 @@ void KXPromoteController::loadNewData() {
             }
             screen->segmentedDataSource_->titles = screen->titles_;
             screen->segmentedView_->reloadData();
+            screen->answered(screen->categories_, true);
         },
-        toast);
+        [weak](const std::string& message) {
+            auto screen = weak.lock();
+            if (!screen) return;
+            showToast(screen->view(), message);
+            screen->answered(screen->categories_, false);
+        });
+}
+
+void KXPromoteController::askForNotices() {
+    if (notices_ == Load::Asking) return;
+    notices_ = Load::Asking;
+    WeakRef<KXPromoteController> weak = self<KXPromoteController>();
     httpManager_->requestNotices(
         [weak](const std::vector<Ref<KXNoticeModel>>& notices) {
             auto screen = weak.lock();
             if (!screen) return;
             screen->topView_->setModels(notices);
             screen->topView_->titleBanner()->reloadData();
+            screen->answered(screen->notices_, true);
         },
-        toast);
+        [weak](const std::string& message) {
+            auto screen = weak.lock();
+            if (!screen) return;
+            showToast(screen->view(), message);
+            screen->answered(screen->notices_, false);
+        });
 }
 
 void KXPromoteController::push(const Ref<UIViewController>& screen) {

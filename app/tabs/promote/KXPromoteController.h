@@ -16,7 +16,10 @@
 // scrolled away, and one list page of promotable games per category, paged
 // sideways in step with the bar. The categories ("fenlei") and the notices
 // ("news") are asked for when the view loads, at once, each answer
-// touching only its own part; failures change nothing. The header's taps
+// touching only its own part; a failure is toasted and changes nothing, and
+// the part that failed is asked for again at the tab's next appearance. A
+// pull on the page asks for both again (a part still under way is not
+// asked twice); the pull ends when neither is under way. The header's taps
 // push the search, the notices, the QR page, the commission details, the
 // popularity ranking, or a notice's page.
 class KXPromoteController : public KXBaseViewController, public JXPagingViewDelegate {
@@ -28,8 +31,11 @@ public:
     const std::vector<std::string>& ids() const { return ids_; }
     const Ref<KXPromoteTopView>& topView() const { return topView_; }
     const Ref<KXHttpManager>& httpManager() const { return httpManager_; }
+    // Whether the categories or the notices are under way.
+    bool loading() const { return categories_ == Load::Asking || notices_ == Load::Asking; }
 
     void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
     // Asks for the categories and the notices again.
     void loadNewData();
 
@@ -44,6 +50,12 @@ public:
     std::string className() const override { return "KXPromoteController"; }
 
 private:
+    // Where each part stands; not yet asked counts as failed.
+    enum class Load { Asking, Loaded, Failed };
+    void askForCategories();
+    void askForNotices();
+    // Records a part's answer and ends the pull once neither part is under way.
+    void answered(Load& part, bool loaded);
     void setUpHeaderClosures();
     void push(const Ref<UIViewController>& screen);
 
@@ -54,4 +66,6 @@ private:
     std::vector<std::string> ids_;
     Ref<KXPromoteTopView> topView_;
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
+    Load categories_ = Load::Failed;
+    Load notices_ = Load::Failed;
 };

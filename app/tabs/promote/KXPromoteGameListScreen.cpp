@@ -63,7 +63,6 @@ void KXPromoteGameListScreen::loadNewData() {
 }
 
 void KXPromoteGameListScreen::loadMoreData() {
-    KXStatsList::endLoadingMore(tableView_);
     WeakRef<KXPromoteGameListScreen> weak = self<KXPromoteGameListScreen>();
     httpManager_->requestMorePromoteGames(
         keyword_, type_,

@@ -15,9 +15,10 @@
 // Page 1 hides the footer and asks afresh (the client's page back to 1): a
 // non-empty answer replaces the rows and shows the footer, an empty one
 // keeps the rows (or empties them, keepsRowsOnEmptyFirstPage); a failure
-// hides the footer. A next page first stops the
-// footer, then asks for the page after the last; a non-empty answer is
-// appended. The footer never reports the end of the data.
+// hides the footer. A next page asks for the page after the last that
+// arrived (nothing while a page is under way: the footer refreshes until
+// that page answers); a non-empty answer is appended. The footer never
+// reports the end of the data.
 class KXPromoteGameListScreen : public KXBaseViewController {
 public:
     const Ref<UITableView>& tableView() const { return tableView_; }

@@ -52,7 +52,7 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnSubmitAppliesForOneSettlement) {
         auto hud = MBProgressHUD::HUDForView(window);
         return hud && hud->label()->text() == "获取数据失败";
     }));
-    scripts_.clear();
+    unscript();
     letHUDsHide();
 
     hold("jiesuan");

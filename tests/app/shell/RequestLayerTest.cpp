@@ -89,48 +89,65 @@ TEST_F(RequestLayer, RequestsCarryTheSignedFieldsAndTheActionQuery) {
     EXPECT_TRUE(log.contains("***********"));
 }
 
-TEST_F(RequestLayer, PageNumbersAdvanceResetAndRollBack) {
+TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive) {
     answers["mingxi"] = R"({"code":1,"data":[{"username":"a"}]})";
     auto client = make<KXHttpManager>();
     std::vector<std::size_t> pages;
     auto success = [&](const std::vector<Ref<KXAssetsIncomeDetailModel>>& list) { pages.push_back(list.size()); };
+    // A next page while one is under way is not sent.
     for (int i = 0; i < 3; ++i) client->requestMoreIncomeDetails(success, nullptr);
-    settlePaged(client, 3);
-    EXPECT_EQ(client->p(), 4);
-    // The three requests travel side by side: their pages, in any order.
-    std::multiset<std::string> sentPages;
-    for (const auto& request : server.requests()) sentPages.insert(formFields(request.body)["p"]);
-    EXPECT_EQ(sentPages, (std::multiset<std::string>{"2", "3", "4"}));
-
-    client->requestIncomeDetails(success, nullptr);
-    ASSERT_TRUE(runUntil([&] { return pages.size() == 4; }));
-    EXPECT_EQ(client->p(), 1);
-    EXPECT_EQ(formFields(server.lastRequest()->body).count("p"), 0u);
-    client->requestMoreIncomeDetails(success, nullptr);
-    settlePaged(client, 5);
+    EXPECT_TRUE(client->pageUnderWay());
+    settlePaged(client, 1);
+    EXPECT_EQ(server.requestCount(), 1u);
+    EXPECT_EQ(pages.size(), 1u);
+    EXPECT_EQ(client->p(), 2);
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
-    EXPECT_EQ(pages.size(), 5u);
 
-    // A next page that does not arrive rolls back, so the next load-more asks
-    // for it again, and is told: with the back end's reason, or with ours.
+    // A first page supersedes the next page under way: only its answer counts.
+    client->requestMoreIncomeDetails(success, nullptr);
+    client->requestIncomeDetails(success, nullptr);
+    settlePaged(client, 3);
+    EXPECT_EQ(pages.size(), 2u);
+    EXPECT_EQ(client->p(), 1);
+    // The two travel side by side: their pages, in any order.
+    std::multiset<std::string> sentPages;
+    const auto requests = server.requests();
+    for (std::size_t i = 1; i < requests.size(); ++i) {
+        auto fields = formFields(requests[i].body);
+        sentPages.insert(fields.count("p") ? fields["p"] : "none");
+    }
+    EXPECT_EQ(sentPages, (std::multiset<std::string>{"3", "none"}));
+    client->requestMoreIncomeDetails(success, nullptr);
+    settlePaged(client, 4);
+    EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
+    EXPECT_EQ(client->p(), 2);
+
+    // A next page that does not arrive leaves the page number, so the next
+    // load-more asks for it again, and is told: with the back end's reason,
+    // or with ours. A first page that fails leaves it too.
     std::string reason;
     auto failed = [&](const std::string& message) { reason = message; };
     answers["mingxi"] = R"({"code":0,"message":"没有更多了"})";
     client->requestMoreIncomeDetails(success, failed);
-    settlePaged(client, 6);
+    settlePaged(client, 5);
+    EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "3");
     EXPECT_EQ(client->p(), 2);
     EXPECT_EQ(reason, "没有更多了");
+    client->requestIncomeDetails(success, failed);
+    settlePaged(client, 6);
+    EXPECT_EQ(client->p(), 2);
     std::size_t sent = 6;
     for (const char* answer : {R"({"code":100,"message":"x"})", "", R"({"code":1,"data":{"username":"a"}})"}) {
         answers["mingxi"] = answer;
         reason.clear();
         client->requestMoreIncomeDetails(success, failed);
         settlePaged(client, ++sent);
+        EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "3") << answer;
         EXPECT_EQ(client->p(), 2) << answer;
         EXPECT_EQ(reason, "获取数据失败") << answer;
     }
     EXPECT_TRUE(log.contains("没有获取到数据"));
-    EXPECT_EQ(pages.size(), 5u);
+    EXPECT_EQ(pages.size(), 3u);
 }
 
 TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCountsToo) {
@@ -154,7 +171,8 @@ TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCou
     EXPECT_EQ(fields["keyword"], "");
     answers["lb"] = R"({"code":"1","data":[{"gname":"礼包","cate":10}]})";
 
-    // The next gift-bag page wants the number: the text code fails and rolls back.
+    // The next gift-bag page wants the number: the text code fails and the
+    // page number stays.
     std::string nextRefused = "unset";
     client->requestMoreGiftBags("", [](const auto&) { FAIL(); }, [&](const std::string& m) { nextRefused = m; });
     settlePaged(client, 4);
@@ -189,13 +207,15 @@ TEST_F(RequestLayer, AnswersWithoutUsableDataFailWithOurMessage) {
     answers["cps"] = "<html>oops</html>";
     answers["mingxi"] = R"({"code":1,"data":{"username":"a"}})";
     answers["lb"] = R"({"code":100})";
+    // A client pages one list: the gift bags have a client of their own.
     auto client = make<KXHttpManager>();
+    auto giftBags = make<KXHttpManager>();
     std::vector<std::string> reasons;
     auto failed = [&](const std::string& message) { reasons.push_back(message); };
     client->requestMine([](const auto&) { FAIL(); }, failed);
     client->requestAssets([](const auto&) { FAIL(); }, failed);
     client->requestIncomeDetails([](const auto&) { FAIL(); }, failed);
-    client->requestGiftBags("", [](const auto&) { FAIL(); }, failed);
+    giftBags->requestGiftBags("", [](const auto&) { FAIL(); }, failed);
     ASSERT_TRUE(runUntil([&] { return reasons.size() == 4; }));
     EXPECT_EQ(reasons, std::vector<std::string>(4, "获取数据失败"));
     // The null data is logged as a success answer before it fails to decode.
@@ -206,17 +226,19 @@ TEST_F(RequestLayer, EveryHandlerHearsOfTransportFailures) {
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     KXServiceAddress::setBaseURL(refusing.url("/"));
     auto client = make<KXHttpManager>();
+    auto giftBags = make<KXHttpManager>();
+    auto moreDetails = make<KXHttpManager>();
     std::vector<std::string> reasons;
     auto failed = [&](const std::string& message) { reasons.push_back(message); };
     client->requestHome(nullptr, failed);
     client->requestMine(nullptr, failed);
     client->requestAssets(nullptr, failed);
     client->requestIncomeDetails(nullptr, failed);
-    client->requestGiftBags("", nullptr, failed);
-    client->requestMoreIncomeDetails(nullptr, failed);
-    ASSERT_TRUE(runUntil([&] { return reasons.size() == 6 && client.use_count() == 1; }));
+    giftBags->requestGiftBags("", nullptr, failed);
+    moreDetails->requestMoreIncomeDetails(nullptr, failed);
+    ASSERT_TRUE(runUntil([&] { return reasons.size() == 6 && moreDetails.use_count() == 1; }));
     EXPECT_EQ(reasons, std::vector<std::string>(6, "获取数据失败"));
-    EXPECT_EQ(client->p(), 1);
+    EXPECT_EQ(moreDetails->p(), 1);
 }
 
 TEST_F(RequestLayer, GetClientSendsTheConventionKeysAndParsesTheAnswer) {

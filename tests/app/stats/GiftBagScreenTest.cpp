@@ -115,7 +115,9 @@ TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {
     for (const auto& bag : screen->mutDataArr()) EXPECT_NE(bag->gname.find(game), std::string::npos) << bag->gname;
     const auto found = screen->mutDataArr().size();
 
-    // A search that finds nothing keeps the rows on screen.
+    EXPECT_NE(found, 0u);
+
+    // A search that finds nothing shows no rows but the empty view.
     ASSERT_TRUE(driver.tap(screen->searchField()));
     ASSERT_TRUE(driver.deleteBackward(static_cast<std::size_t>(NSString::length(game))));
     EXPECT_EQ(screen->searchField()->text(), "");
@@ -124,11 +126,12 @@ TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {
     ASSERT_TRUE(driver.typeText("#searchField", "没有这个游戏"));
     ASSERT_TRUE(driver.pressReturn());
     EXPECT_EQ(screen->keyword(), "没有这个游戏");
-    ASSERT_TRUE(runUntil([&] { return screen->httpManager()->p() == 1; }));
-    clock.advance(1);
-    driver.settle();
-    EXPECT_EQ(rows(), 10);
-    EXPECT_NE(found, 0u);
+    ASSERT_TRUE(rowsBecome(0));
+    EXPECT_FALSE(UIScrollViewLYEmpty::ly_emptyView(screen->tableView())->isHidden());
+    // A pull asks the same question again: still nothing.
+    ASSERT_TRUE(driver.pullDown(screen->tableView()));
+    ASSERT_TRUE(runUntil([&] { return !screen->httpManager()->pageUnderWay(); }));
+    EXPECT_TRUE(rowsBecome(0));
 }
 
 TEST_F(GiftBagScreenTest, ATapOutsideTheSearchFieldEndsEditingAsTheKeyboardSwitchAsks) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@
 #include "frameworks/emptyview/LYEmptyView.h"
 #include "frameworks/emptyview/UIScrollViewLYEmpty.h"
 #include "frameworks/refresh/MJRefreshFooter.h"
+#include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "uikit/UILabel.h"
 #include "tests/app/DemoPromoterFixture.h"
+#include "tests/support/HoldingRelay.h"
 #include "uikit/UIPasteboard.h"
 
 // The 推广 tab on its navigation stack against the local back end, as the
@@ -197,4 +200,52 @@ TEST_F(PromoteTab, ReloadingKeepsOneCopyOfEachCategory) {
     ASSERT_TRUE(runUntil([&] { return page(0) && rows(page(0)) == 4; }));
     EXPECT_EQ(screen->titles().size(), 6u);
     EXPECT_EQ(screen->segmentedDataSource()->dataSource().size(), 6u);
+}
+
+// The 推广 tab whose first categories and notices fail.
+class PromoteTabAfterAFailure : public DemoPromoterFixture {
+protected:
+    void SetUp() override {
+        DemoPromoterFixture::SetUp();
+        if (HasFatalFailure()) return;
+        relay = std::make_unique<HoldingRelay>(backend->port());
+        KXServiceAddress::setBaseURL(relay->baseURL());
+        relay->script("fenlei", HoldingRelay::kHTTPFailure);
+        relay->script("news", HoldingRelay::kHTTPFailure);
+        screen = make<KXPromoteController>();
+        stack = make<KXNavigationController>(screen);
+        showInWindow(stack);
+        ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
+    }
+
+    std::unique_ptr<HoldingRelay> relay;
+    Ref<KXPromoteController> screen;
+    Ref<KXNavigationController> stack;
+};
+
+TEST_F(PromoteTabAfterAFailure, APullOrTheNextAppearanceAsksAgain) {
+    EXPECT_TRUE(screen->titles().empty());
+    EXPECT_EQ(MBProgressHUD::HUDForView(screen->view())->detailsLabel()->text(), "获取数据失败");
+    relay->unscript();
+    auto page = screen->pagingView()->mainTableView();
+    ASSERT_TRUE(driver.pullDown(page)) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
+    EXPECT_EQ(screen->titles().size(), 6u);
+    EXPECT_TRUE(screen->topView()->models());
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_header(page)->isRefreshing());
+
+    // Only the part that failed is asked again when the tab shows next.
+    relay->script("fenlei", HoldingRelay::kHTTPFailure);
+    ASSERT_TRUE(driver.pullDown(page));
+    ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
+    EXPECT_EQ(screen->titles().size(), 6u) << "a failed reload keeps the categories";
+    relay->unscript();
+    const auto categories = relay->sent("fenlei").size();
+    const auto notices = relay->sent("news").size();
+    stack->pushViewController(make<UIViewController>(), false);
+    stack->popViewControllerAnimated(false);
+    ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
+    EXPECT_EQ(relay->sent("fenlei").size(), categories + 1);
+    EXPECT_EQ(relay->sent("news").size(), notices);
+    EXPECT_EQ(screen->titles().size(), 6u);
 }

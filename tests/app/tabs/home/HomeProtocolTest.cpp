@@ -119,6 +119,26 @@ TEST_F(HomeProtocolTest, RankingSplitsIntoCardsAndTableRows) {
     EXPECT_EQ(third->nameLabel()->text(), "推广员3");
 }
 
+TEST_F(HomeProtocolTest, TheTitleRowShowsItsTitlesAfterItsCellWasReused) {
+    show(answer(0, 30));
+    const auto last = NSIndexPath::indexPathForItem(collection->numberOfItemsInSection(3) - 1, 3);
+    const auto titleRow = NSIndexPath::indexPathForItem(0, 3);
+    auto titlesShown = [&] {
+        auto titles = cell<KXHomeOtherRankCell>(0, 3);
+        return titles && titles->rankLabel()->text() == "排名" && titles->userLabel()->text() == "推广员" &&
+               titles->lowUserLabel()->text() == "下级用户";
+    };
+    // Down to the end and back: the title row's cell is one that showed entries.
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(driver.scrollToItem(collection, last)) << driver.lastError();
+        ASSERT_TRUE(driver.scrollToItem(collection, titleRow)) << driver.lastError();
+        EXPECT_TRUE(titlesShown()) << "round " << round;
+    }
+    // A reload (as after a pull) hands the cells out again.
+    show(answer(0, 30));
+    EXPECT_TRUE(titlesShown());
+}
+
 TEST_F(HomeProtocolTest, OnlyGridTilesReportTaps) {
     std::vector<std::int64_t> tapped;
     protocol->didClickNav = [&](const Ref<KXHomeNavModel>& tile) { tapped.push_back(tile->type); };

@@ -1,0 +1,107 @@
+#include "tests/support/HoldingRelay.h"
+
+#include <chrono>
+
+HoldingRelay::HoldingRelay(int backendPort) {
+    auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
+        relay(request, response, backendPort);
+    };
+    server_.route("GET", "/", handler);
+    server_.route("POST", "/", handler);
+}
+
+HoldingRelay::~HoldingRelay() { release(); }
+
+HoldingRelay::Match HoldingRelay::action(std::string ac) {
+    return [ac = std::move(ac)](const Fields& fields) {
+        auto found = fields.find("ac");
+        return found != fields.end() && found->second == ac;
+    };
+}
+
+HoldingRelay::Match HoldingRelay::page(std::string ac, std::string p) {
+    return [ac = action(std::move(ac)), p = std::move(p)](const Fields& fields) {
+        auto found = fields.find("p");
+        return ac(fields) && (found == fields.end() ? std::string() : found->second) == p;
+    };
+}
+
+void HoldingRelay::script(Match match, std::string body) {
+    std::lock_guard lock(mutex_);
+    scripts_.insert(scripts_.begin(), {std::move(match), std::move(body)});
+}
+
+void HoldingRelay::unscript() {
+    std::lock_guard lock(mutex_);
+    scripts_.clear();
+}
+
+void HoldingRelay::hold(Match match, double longest) {
+    std::lock_guard lock(mutex_);
+    holds_.emplace_back(std::move(match), longest);
+}
+
+void HoldingRelay::release() {
+    std::lock_guard lock(mutex_);
+    holds_.clear();
+    released_.notify_all();
+}
+
+std::size_t HoldingRelay::held() const {
+    std::lock_guard lock(mutex_);
+    return held_;
+}
+
+std::vector<HoldingRelay::Fields> HoldingRelay::sent(const std::string& ac) const {
+    std::lock_guard lock(mutex_);
+    std::vector<Fields> found;
+    for (const auto& fields : sent_) {
+        if (action(ac)(fields)) found.push_back(fields);
+    }
+    return found;
+}
+
+HoldingRelay::Fields HoldingRelay::fieldsOf(const httplib::Request& request) {
+    // httplib reads a form body's fields into the parameters beside the query's.
+    Fields fields;
+    for (const auto& [key, value] : request.params) fields.emplace(key, value);
+    return fields;
+}
+
+void HoldingRelay::relay(const httplib::Request& request, httplib::Response& response, int backendPort) {
+    const Fields fields = fieldsOf(request);
+    {
+        std::unique_lock lock(mutex_);
+        sent_.push_back(fields);
+        for (const auto& [match, longest] : holds_) {
+            if (!match(fields)) continue;
+            ++held_;
+            const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(longest);
+            released_.wait_until(lock, until, [&] {
+                for (const auto& [other, seconds] : holds_) {
+                    if (other(fields)) return false;
+                }
+                return true;
+            });
+            --held_;
+            break;
+        }
+        for (const auto& [match, body] : scripts_) {
+            if (!match(fields)) continue;
+            if (body == kHTTPFailure) response.status = 500;
+            else response.set_content(body, "application/json");
+            return;
+        }
+    }
+    httplib::Client client("127.0.0.1", backendPort);
+    auto answer = request.method == "POST"
+                      ? client.Post(request.target.c_str(), request.body,
+                                    request.get_header_value("Content-Type").c_str())
+                      : client.Get(request.target.c_str());
+    if (!answer) {
+        response.status = 502;
+        return;
+    }
+    response.status = answer->status;
+    response.set_content(answer->body, answer->get_header_value("Content-Type"));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "tests/support/LoopbackHTTPServer.h"
+
+// A relay in front of a back end on loopback: it forwards every GET and POST
+// to the back end's port and records it, so a test sees what was sent as
+// well as what the back end did with it. A test can answer chosen requests
+// in its own way, or hold them back (a slow answer, to be let go when the
+// test says) while the others pass.
+class HoldingRelay {
+public:
+    // A request's query and form fields together ("ac", "p", "uid"...).
+    using Fields = std::map<std::string, std::string>;
+    using Match = std::function<bool(const Fields&)>;
+    // An answer that is an HTTP failure (status 500, no body).
+    static constexpr const char* kHTTPFailure = "HTTP 500";
+
+    explicit HoldingRelay(int backendPort);
+    // Lets every held request go before the server stops.
+    ~HoldingRelay();
+    HoldingRelay(const HoldingRelay&) = delete;
+    HoldingRelay& operator=(const HoldingRelay&) = delete;
+
+    std::string baseURL() const { return server_.baseURL(); }
+
+    // Requests of action `ac`; of action `ac` asking for page `p` (first
+    // pages that send no "p" are page "").
+    static Match action(std::string ac);
+    static Match page(std::string ac, std::string p);
+
+    // Answers the matching requests with `body` (kHTTPFailure: an HTTP
+    // failure) instead of the back end; a later script comes first.
+    void script(Match match, std::string body);
+    void script(const std::string& ac, std::string body) { script(action(ac), std::move(body)); }
+    void unscript();
+    // Holds the matching requests back (at most `longest` seconds each)
+    // until release().
+    void hold(Match match, double longest = 10);
+    void hold(const std::string& ac) { hold(action(ac)); }
+    // Lets every held request go on and holds no more.
+    void release();
+    // How many requests are being held now.
+    std::size_t held() const;
+
+    // The fields of the requests of action `ac`, in arrival order.
+    std::vector<Fields> sent(const std::string& ac) const;
+
+private:
+    static Fields fieldsOf(const httplib::Request& request);
+    void relay(const httplib::Request& request, httplib::Response& response, int backendPort);
+
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    std::vector<std::pair<Match, std::string>> scripts_;
+    std::vector<std::pair<Match, double>> holds_;
+    std::size_t held_ = 0;
+    std::vector<Fields> sent_;
+    // Declared last: stopped first, while the state above still lives.
+    LoopbackHTTPServer server_;
+};
