@@ -81,11 +81,23 @@ std::optional<std::int64_t> columnInteger(const std::string& text) {
     return value;
 }
 
-const char* const kCreateTables[] = {
-    "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
-    "status INTEGER, send_count INTEGER, ts INTEGER)",
-    "create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
-    "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))",
+// The store's tables: how each is made, and the columns the store reads and
+// writes, in order.
+struct StoreTable {
+    const char* name;
+    const char* create;
+    std::vector<std::string> columns;
+};
+const StoreTable kTables[] = {
+    {"events",
+     "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
+     "status INTEGER, send_count INTEGER, ts INTEGER)",
+     {"event_id", "content", "status", "send_count", "ts"}},
+    {"user", "create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
+     {"uid", "user_type", "app_ver", "ts"}},
+    {"config",
+     "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))",
+     {"type", "content", "md5sum", "version"}},
 };
 
 // The rows the loaders cannot read: a column they convert to a number holds
@@ -98,29 +110,39 @@ const char* const kUnreadableUsers =
 const char* const kUnreadableConfigs =
     "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'";
 
-bool hasEventColumns(sqlite3* db) {
-    static const std::vector<std::string> expected{"event_id", "content", "status", "send_count", "ts"};
+// Makes the table when missing; what keeps the store from using it, nothing
+// when it has the store's columns.
+std::string tableProblem(sqlite3* db, const StoreTable& table) {
+    if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
     std::vector<std::string> columns;
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, "pragma table_info(events)", -1, &statement, nullptr) == SQLITE_OK) {
+    const std::string query = std::string("pragma table_info(") + table.name + ")";
+    if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
         while (sqlite3_step(statement) == SQLITE_ROW) {
             const unsigned char* name = sqlite3_column_text(statement, 1);
             columns.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
         }
     }
     sqlite3_finalize(statement);
-    return columns == expected;
+    return columns == table.columns ? std::string() : std::string("the table ") + table.name + " has other columns";
 }
 
 // A connection to the database at `path` when the store can use it: open for
-// writing, with the three tables (made when missing) and the events table of
-// the columns the store reads and writes.
+// writing, with its three tables (made when missing) of the columns the
+// store reads and writes.
 sqlite3* openUsableFile(const std::string& path) {
     sqlite3* db = nullptr;
-    bool usable = sqlite3_open(path.c_str(), &db) == SQLITE_OK && sqlite3_db_readonly(db, "main") == 0;
-    for (const char* create : kCreateTables) usable = usable && sqlite3_exec(db, create, nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (usable && hasEventColumns(db)) return db;
-    UTALog("Unable to use the database %@: %s", path, db ? sqlite3_errmsg(db) : "out of memory");
+    std::string problem;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
+        problem = db ? sqlite3_errmsg(db) : "out of memory";
+    } else if (sqlite3_db_readonly(db, "main") != 0) {
+        problem = "it cannot be written";
+    }
+    for (const auto& table : kTables) {
+        if (problem.empty()) problem = tableProblem(db, table);
+    }
+    if (problem.empty()) return db;
+    UTALog("Unable to use the database %@: %@", path, problem);
     sqlite3_close(db);
     return nullptr;
 }
