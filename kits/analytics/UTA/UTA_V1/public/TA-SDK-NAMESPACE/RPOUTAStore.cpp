@@ -248,8 +248,10 @@ void RPOUTAStore::replaceUnusableFile() {
     std::lock_guard lock(utaLock());
     if (!db_ || openPath_.empty()) return;
     const std::string path = openPath_;
+    // A file that another hand put in its place since is not this one's fault.
+    const bool replaced = fileReplaced();
     closeDB();
-    setAside(path);
+    if (!replaced) setAside(path);
     initDB();
 }
 
@@ -463,12 +465,10 @@ void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
     std::vector<std::pair<std::string, Array>> retries;
     updateDatabase("BEGIN TRANSACTION");
     for (const auto& event : batch) {
-        {
-            // The row ids of a file since replaced name other rows in this one.
-            std::lock_guard lock(utaLock());
-            getDB();
-            if (event.fileGeneration != fileGeneration_) continue;
-        }
+        // The row ids of a file since replaced name other rows in this one.
+        std::lock_guard lock(utaLock());
+        getDB();
+        if (event.fileGeneration != fileGeneration_) continue;
         auto one = statement(event);
         if (updateDatabase(one.first, one.second) != SQLITE_OK) retries.push_back(std::move(one));
     }

@@ -124,7 +124,8 @@ private:
     void openStore();
     // The file was removed or replaced since it was opened.
     bool fileReplaced() const;
-    // Moves the open file aside and opens a fresh one.
+    // Moves the open file aside (unless another file took its place
+    // meanwhile) and opens a fresh one.
     void replaceUnusableFile();
     // Deletes, with a log line, the rows of `table` that `unreadable` picks.
     void dropUnreadableRows(const std::string& table, const std::string& unreadable);
