@@ -286,27 +286,19 @@ TEST_F(EventStore, AStoreThatCannotUseItsFileSetsItAsideAndGoesOnStoring) {
               (std::vector<std::vector<std::string>>{{"0"}}));
     EXPECT_EQ(rows(), 1);
 
-    // A file that cannot be written: read-only for others, immutable for
-    // the superuser. Moved aside when it can be, else the events stay in
-    // memory.
-    int immutable = FS_IMMUTABLE_FL;
-    const bool spoilt = storesAgain([&] {
+    // A file that cannot be written (read-only, and immutable for the
+    // superuser): moved aside when it can be, else the events stay in memory.
+    const auto setFlags = [&](int flags) {
+        const int file = open(path.c_str(), O_RDONLY);
+        ioctl(file, FS_IOC_SETFLAGS, &flags);
+        close(file);
+    };
+    EXPECT_TRUE(storesAgain([&] {
         storeFileRows(path, "select 1");
-        if (geteuid() != 0) {
-            std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-            return;
-        }
-        const int file = open(path.c_str(), O_RDONLY);
-        if (ioctl(file, FS_IOC_SETFLAGS, &immutable) != 0) immutable = 0;
-        close(file);
-    });
-    if (immutable && geteuid() == 0) {
-        int none = 0;
-        const int file = open(path.c_str(), O_RDONLY);
-        ioctl(file, FS_IOC_SETFLAGS, &none);
-        close(file);
-    }
-    EXPECT_TRUE(spoilt);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+        if (geteuid() == 0) setFlags(FS_IMMUTABLE_FL);
+    }));
+    if (geteuid() == 0) setFlags(0);
 }
 
 TEST_F(EventStore, EventsStoredAfterTheFileIsReplacedUnderTheOpenStoreGoIntoTheNewOne) {
