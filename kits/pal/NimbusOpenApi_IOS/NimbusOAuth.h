@@ -114,8 +114,8 @@ public:
     bool reauthorizeWithPermissions(const std::vector<std::string>& permissions);
     void nimbusDidUpdate(const Ref<NimbusOAuth>& session);
     void nimbusFailedUpdate(std::int32_t reason);
-    // Forgets the session; nimbusDidLogout to the session delegate, else to
-    // the one given.
+    // Forgets the session; nimbusDidLogout to the session delegate when it
+    // answers it (answersNimbusDidLogout), else to the one given.
     void logout(const Ref<NimbusSessionDelegate>& delegate);
     // The network watch of a web login: NO when the Pal web site cannot be
     // reached now; while it runs, losing the network shows an alert.

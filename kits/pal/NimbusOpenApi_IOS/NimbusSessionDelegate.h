@@ -35,6 +35,9 @@ class NimbusSessionDelegate : public NimbusLoginDelegate,
                               public NimbusApiInterfaceDelegate,
                               public NimbusWebViewDelegate {
 public:
+    // A delegate that takes nimbusDidLogout says so here; for any other the
+    // logout goes to the delegate given to it.
+    virtual bool answersNimbusDidLogout() const { return false; }
     virtual void nimbusDidLogout() {}
     // Whether a call refused for want of `permissions` may widen the login.
     // Asked only of a delegate that hears of renewals (answersNimbusDidUpdate);

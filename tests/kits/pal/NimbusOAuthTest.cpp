@@ -27,6 +27,15 @@ public:
     std::vector<Ref<APIResponse>> stories;
 };
 
+// Hears of logouts, when it says it does.
+class LogoutListener : public NSObject, public NimbusSessionDelegate {
+public:
+    bool answersNimbusDidLogout() const override { return answers; }
+    void nimbusDidLogout() override { ++logouts; }
+    bool answers = false;
+    int logouts = 0;
+};
+
 class NimbusOAuthStartUp : public PalHostFixture {
 protected:
     // The start-up's policy requests fail at once without a host; their
@@ -147,6 +156,19 @@ TEST_F(NimbusOAuthStartUp, AfterLogoutASharesCarriesNoOpenIdAndTheGoneSessionLea
     NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, nullptr);
     EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateSSO);
     OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+}
+
+TEST_F(NimbusOAuthStartUp, LogoutGoesToTheSessionDelegateWhenItAnswersItElseToTheGivenOne) {
+    auto mine = make<LogoutListener>();
+    auto given = make<LogoutListener>();
+    auto session = make<NimbusOAuth>(std::string("1234"), mine);
+    session->logout(given);
+    EXPECT_EQ(given->logouts, 1);
+    EXPECT_EQ(mine->logouts, 0);
+    mine->answers = true;
+    session->logout(given);
+    EXPECT_EQ(given->logouts, 1);
+    EXPECT_EQ(mine->logouts, 1);
 }
 
 TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate) {

@@ -159,6 +159,7 @@ TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnsw
             sentExpected = expected;
         }
         void apiBaseDidWriteData(const Ref<APIBase>&, std::int64_t bytes, std::int64_t total, std::int64_t expected) override {
+            ++reports;
             writtenInSteps += bytes;
             written = total;
             writtenExpected = expected;
@@ -168,8 +169,11 @@ TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnsw
             writtenAtAnswer = written;
         }
         std::int64_t sent = 0, sentExpected = 0, writtenInSteps = 0, written = 0, writtenExpected = 0, writtenAtAnswer = 0;
+        int reports = 0;
         Ref<APIResponse> response;
     };
+    // An answer of 8 MB arrives in many pieces, each reported.
+    services->setCannedAnswer("/photo/upload_pic", R"({"ret":0,"pad":")" + std::string(8'000'000, 'p') + R"("})");
     auto progress = make<Progress>();
     auto call = make<APIBase>(progress, APIBase::selector(&Progress::answered), "POST", progress);
     Dictionary params{{"picture", Value(NSData(std::vector<std::uint8_t>(300'000, 7)))}};
@@ -181,6 +185,8 @@ TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnsw
     EXPECT_EQ(progress->sent, progress->sentExpected);
     // Every byte of the answer was reported written before it was delivered.
     const auto answerLength = static_cast<std::int64_t>(progress->response->message()->size());
+    EXPECT_GT(answerLength, 8'000'000);
+    EXPECT_GE(progress->reports, 3);
     EXPECT_EQ(progress->writtenAtAnswer, answerLength);
     EXPECT_EQ(progress->writtenInSteps, answerLength);
     EXPECT_EQ(progress->writtenExpected, answerLength);

@@ -90,4 +90,7 @@ TEST(PalRequestNaming, ParamPropertiesReadAndWriteTheirParameters) {
     auto empty = NBCgi_user_get_info_GET::initWithObjects(Array{"A1B2"}, Array{"openid"});
     EXPECT_EQ(empty->count(), 0u);
     EXPECT_EQ(empty->method(), std::optional<std::string>("GET"));
+    auto plain = NBAPIRequest::initWithObjects(Array{"A1B2"}, Array{"openid"});
+    EXPECT_EQ(plain->count(), 0u);
+    EXPECT_EQ(&plain->objectClass(), &NBAPIRequest::requestClass());
 }

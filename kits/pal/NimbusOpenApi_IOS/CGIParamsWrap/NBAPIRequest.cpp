@@ -9,6 +9,8 @@ const NBAPIRequestClass& NBAPIRequest::requestClass() {
     return root;
 }
 
+Ref<NBAPIRequest> NBAPIRequest::initWithObjects(const Array&, const Array&) { return make<NBAPIRequest>(); }
+
 std::string_view NBAPIRequest::keyOfProperty(std::string_view property) const {
     if (auto key = objectClass().keyOfProperty(property)) return *key;
     throw std::logic_error("-[" + objectClass().name() + " " + std::string(property) +

@@ -38,6 +38,8 @@ public:
     static Ref<NSURL> APIBaseURL() { return nullptr; }
     static const NBAPIRequestClass& requestClass();
     virtual const NBAPIRequestClass& objectClass() const { return requestClass(); }
+    // Ignores both arrays: an empty request.
+    static Ref<NBAPIRequest> initWithObjects(const Array& objects, const Array& keys);
 
     const Ref<NSURL>& apiURL() const { return apiURL_; }
     const std::optional<std::string>& method() const { return method_; }

@@ -2,9 +2,16 @@
 // send counts, failures and the cap, the user row and configuration rows.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "foundation/NSFileManager.h"
+#include "foundation/NSLog.h"
 #include "foundation/NSPathUtilities.h"
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
@@ -39,6 +46,15 @@ protected:
         return batch;
     }
     void settle() { db->taskQueue()->sync([] {}); }
+    // Runs `sql` on the store's file beside the store's own connection.
+    void onFile(const std::string& sql) { storeFileRows(db->getDbPath(), sql); }
+    // A new store on the same file, as after a restart of the app.
+    void restart() {
+        db->shutDown();
+        db = make<RPOUTAStore>();
+        db->launch();
+        settle();
+    }
     int rows(const std::string& where = "1") {
         const auto count = storeFileRows(db->getDbPath(), "select count(*) from events where " + where);
         return count.empty() ? 0 : std::stoi(count[0][0]);
@@ -113,14 +129,14 @@ TEST_F(EventStore, BatchesRaiseSendCountsAndOnlyARowSentAloneUsesUpItsTries) {
         settle();
     }
     EXPECT_EQ(sizes, (std::vector<std::size_t>{15, 7, 3, 1}));
-    // Alone, its tries count: the third load already deletes it.
+    // Alone, its tries count: the third failure deletes it.
     auto again = loadBatch();
     EXPECT_EQ(again.front().sendCount, 2);
     db->updateSendFailedEvents(again);
     settle();
     auto last = loadBatch();
     EXPECT_EQ(last.front().sendCount, 3);
-    EXPECT_EQ(rows("ts = 1"), 0);
+    EXPECT_EQ(rows("ts = 1"), 1) << "a row on its last try stays until the try fails";
     db->updateSendFailedEvents(last);
     settle();
     EXPECT_EQ(rows("ts = 1"), 0) << "a row never comes back after its last try";
@@ -208,4 +224,100 @@ TEST_F(EventStore, InMemoryBatchesAreFirstInFirstOut) {
     batch.clear();
     db->loadMemCachedEvents(batch);
     EXPECT_TRUE(batch.empty());
+}
+
+TEST_F(EventStore, RowsThatCannotBeReadAreDroppedAndTheOthersStillLoad) {
+    NSLogCapture log;
+    RPOUTAConfig::getInstance()->setDebugEnable(true);
+    for (std::uint32_t ts = 1; ts <= 5; ++ts) store(ts);
+    onFile("update events set send_count = 'x' where ts = 1");
+    onFile("update events set ts = 'abc' where ts = 2");
+    onFile("update events set status = '' where ts = 3");
+    onFile("update events set send_count = NULL where ts = 4");
+    auto batch = loadBatch();
+    ASSERT_EQ(batch.size(), 1u);
+    EXPECT_EQ(batch[0].ts, 5u);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(db->storedEventCount(), 1u);
+    EXPECT_TRUE(log.contains("Dropped 4 rows of events that cannot be read"));
+
+    // The user row and the configuration rows read the same way.
+    const std::string uid = db->loadUser()->uid;
+    onFile("update user set user_type = 'x'");
+    EXPECT_EQ(db->loadUser()->uid, uid) << "a damaged user row is made again";
+    onFile("insert into config values(1, '{}', 'm', 'abc'), (2, '{}', 'm', 4)");
+    std::vector<std::uint32_t> versions;
+    db->loadConfig([&](const Ref<RPOUTADataConfig>& config) { versions.push_back(config->version); });
+    EXPECT_EQ(versions, std::vector<std::uint32_t>{4});
+}
+
+TEST_F(EventStore, ARowIsChargedATryWhenItFailsNotWhenItIsLoaded) {
+    for (std::uint32_t ts = 1; ts <= 6; ++ts) store(ts);
+    onFile("update events set send_count = 2 where ts = 1");  // on its last try
+    restart();
+    auto batch = loadBatch();
+    ASSERT_EQ(batch.size(), 6u);
+    db->updateSendFailedEvents(batch);
+    settle();
+    EXPECT_EQ(rows("status = 1"), 6);
+
+    // A process that dies with a batch in flight charges none of it.
+    db->updateEvents(loadBatch(), RPOUTAStore::kSending);
+    settle();
+    restart();
+    EXPECT_EQ(rows("status = 1 and send_count = 0"), 5);
+    EXPECT_EQ(db->storedEventCount(), 6u);
+}
+
+TEST_F(EventStore, AStoreThatCannotUseItsFileSetsItAsideAndGoesOnStoring) {
+    const std::string path = db->getDbPath();
+    const auto storesAgain = [&](const std::function<void()>& spoil) {
+        db->shutDown();
+        std::filesystem::remove_all(path);
+        std::filesystem::remove_all(path + ".unusable");
+        spoil();
+        db = make<RPOUTAStore>();
+        return store(7) && loadBatch().size() == 1u;
+    };
+    EXPECT_TRUE(storesAgain([&] { std::filesystem::create_directories(path + "/inside"); }));
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".unusable/inside"));
+    EXPECT_TRUE(storesAgain([&] { storeFileRows(path, "create table events(id INTEGER, body TEXT)"); }));
+    EXPECT_EQ(storeFileRows(path + ".unusable", "select count(*) from events"),
+              (std::vector<std::vector<std::string>>{{"0"}}));
+    EXPECT_EQ(rows(), 1);
+
+    // A file that cannot be written (read-only, and immutable for the
+    // superuser): moved aside when it can be, else the events stay in memory.
+    const auto setFlags = [&](int flags) {
+        const int file = open(path.c_str(), O_RDONLY);
+        ioctl(file, FS_IOC_SETFLAGS, &flags);
+        close(file);
+    };
+    EXPECT_TRUE(storesAgain([&] {
+        storeFileRows(path, "select 1");
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+        if (geteuid() == 0) setFlags(FS_IMMUTABLE_FL);
+    }));
+    if (geteuid() == 0) setFlags(0);
+}
+
+TEST_F(EventStore, EventsStoredAfterTheFileIsReplacedUnderTheOpenStoreGoIntoTheNewOne) {
+    store(1);
+    auto inFlight = loadBatch();
+    db->updateEvents(inFlight, RPOUTAStore::kSending);
+    settle();
+    const std::string path = db->getDbPath();
+    std::filesystem::remove(path);
+    storeFileRows(path, "select 1");  // an empty database in its place
+    EXPECT_TRUE(store(2));
+    EXPECT_EQ(rows(), 1);
+    // The batch of the old file does not touch the new file's row of the same id.
+    db->deleteEvents(inFlight, nullptr);
+    settle();
+    EXPECT_EQ(rows("ts = 2"), 1);
+
+    // Overwritten in place: the event being stored goes into a fresh file.
+    std::ofstream(path, std::ios::trunc) << std::string(8192, 'x');
+    EXPECT_TRUE(store(3));
+    EXPECT_EQ(rows("ts = 3"), 1);
 }

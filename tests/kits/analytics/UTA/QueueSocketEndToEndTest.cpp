@@ -463,7 +463,7 @@ TEST(QueueSocketEndToEnd, AcceptsSeveralClientsOnBothFamilies) {
     closeAll(sockets, {server, clients});
 }
 
-TEST(QueueSocketEndToEnd, AnIPv6LiteralIsTheAddressToListenOn) {
+TEST(QueueSocketEndToEnd, AnIPv6LiteralIsTheAddressToListenOnAndTheAnyAddressEveryInterface) {
     std::optional<NSData> address4, address6;
     RPOUTAQueueSocket::getInterfaceAddress4(&address4, &address6, "0:0:0:0:0:0:0:1", 8080);
     EXPECT_FALSE(address4);
@@ -483,7 +483,20 @@ TEST(QueueSocketEndToEnd, AnIPv6LiteralIsTheAddressToListenOn) {
         EXPECT_NE(listener->localPort6(), 0u);
         EXPECT_EQ(listener->localPort4(), 0u);  // not every interface, and no IPv4 at all
     });
-    closeAll({listener}, {server});
+
+    // The any-address is every interface, in both families.
+    RPOUTAQueueSocket::getInterfaceAddress4(&address4, &address6, "0::0", 8080);
+    ASSERT_TRUE(address4 && address6);
+    EXPECT_EQ(RPOUTAQueueSocket::hostFromAddress(*address4), std::optional<std::string>("0.0.0.0"));
+    EXPECT_EQ(RPOUTAQueueSocket::portFromAddress(*address6), 8080);
+    auto everywhere = socketFor(server);
+    ASSERT_TRUE(everywhere->acceptOnInterface("::", 0, &error)) << error->description();
+    everywhere->performBlock([&] {
+        EXPECT_EQ(everywhere->localHost6(), "::");
+        EXPECT_EQ(everywhere->localHost4(), "0.0.0.0");
+        EXPECT_EQ(everywhere->localPort6(), everywhere->localPort4());
+    });
+    closeAll({listener, everywhere}, {server});
 }
 
 TEST(QueueSocketEndToEnd, DisconnectWithWritesQueuedDropsThemAndClosesOnce) {

@@ -1,5 +1,8 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 
+#include <sys/stat.h>
+
+#include <charconv>
 #include <ctime>
 
 #include "foundation/NSFileManager.h"
@@ -38,33 +41,131 @@ void bindAll(sqlite3_stmt* statement, const Array& values) {
 // Steps a statement kept prepared between runs: prepared from `sql` at first
 // use, reset for the next run when it succeeds, finalized (and prepared again
 // next time) when it fails. The log lines say which of the two went wrong.
-bool stepKeptStatement(sqlite3* db, sqlite3_stmt*& statement, const char* sql, const Array& values,
-                       const char* prepareFailure, const char* stepFailure) {
-    if (!statement && sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        UTALog(prepareFailure);
-        statement = nullptr;
-        return false;
+// SQLite's result, SQLITE_DONE for success.
+int stepKeptStatement(sqlite3* db, sqlite3_stmt*& statement, const char* sql, const Array& values,
+                      const char* prepareFailure, const char* stepFailure) {
+    if (!statement) {
+        const int prepared = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        if (prepared != SQLITE_OK) {
+            UTALog(prepareFailure);
+            statement = nullptr;
+            return prepared;
+        }
     }
     bindAll(statement, values);
-    if (sqlite3_step(statement) == SQLITE_DONE) {
+    const int result = sqlite3_step(statement);
+    if (result == SQLITE_DONE) {
         sqlite3_clear_bindings(statement);
         sqlite3_reset(statement);
-        return true;
+        return result;
     }
     sqlite3_finalize(statement);
     statement = nullptr;
     UTALog(stepFailure);
-    return false;
+    return result;
 }
 
 std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
-// A damaged file, or one that is no database at all: either is replaced.
-bool isUnusableFile(int result) { return result == SQLITE_CORRUPT || result == SQLITE_NOTADB; }
+// A damaged file, one that is no database at all, or one the store cannot
+// write: each is replaced.
+bool isUnusableFile(int result) {
+    return result == SQLITE_CORRUPT || result == SQLITE_NOTADB || result == SQLITE_READONLY;
+}
 
-const char* const kCreateEvents =
-    "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
-    "status INTEGER, send_count INTEGER, ts INTEGER)";
+// The integer a column's text holds; nothing for any other text.
+std::optional<std::int64_t> columnInteger(const std::string& text) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// The store's tables: how each is made, and the columns the store reads and
+// writes, in order.
+struct StoreTable {
+    const char* name;
+    const char* create;
+    std::vector<std::string> columns;
+};
+const StoreTable kTables[] = {
+    {"events",
+     "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
+     "status INTEGER, send_count INTEGER, ts INTEGER)",
+     {"event_id", "content", "status", "send_count", "ts"}},
+    {"user", "create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
+     {"uid", "user_type", "app_ver", "ts"}},
+    {"config",
+     "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))",
+     {"type", "content", "md5sum", "version"}},
+};
+
+// The rows the loaders cannot read: a column they convert to a number holds
+// something else (text, NULL, a fraction), or a text they need is missing.
+const char* const kUnreadableEvents =
+    "content is Null or event_id=0 or typeof(status) != 'integer' or typeof(send_count) != 'integer' or "
+    "typeof(ts) != 'integer'";
+const char* const kUnreadableUsers =
+    "uid is Null or app_ver is Null or typeof(user_type) != 'integer' or typeof(ts) != 'integer'";
+const char* const kUnreadableConfigs =
+    "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'";
+
+// Makes the table when missing; what keeps the store from using it, nothing
+// when it has the store's columns.
+std::string tableProblem(sqlite3* db, const StoreTable& table) {
+    if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
+    std::vector<std::string> columns;
+    sqlite3_stmt* statement = nullptr;
+    const std::string query = std::string("pragma table_info(") + table.name + ")";
+    if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const unsigned char* name = sqlite3_column_text(statement, 1);
+            columns.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
+        }
+    }
+    sqlite3_finalize(statement);
+    return columns == table.columns ? std::string() : std::string("the table ") + table.name + " has other columns";
+}
+
+// A connection to the database at `path` when the store can use it: open for
+// writing, with its three tables (made when missing) of the columns the
+// store reads and writes.
+sqlite3* openUsableFile(const std::string& path) {
+    sqlite3* db = nullptr;
+    std::string problem;
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
+        problem = db ? sqlite3_errmsg(db) : "out of memory";
+    } else if (sqlite3_db_readonly(db, "main") != 0) {
+        problem = "it cannot be written";
+    }
+    for (const auto& table : kTables) {
+        if (problem.empty()) problem = tableProblem(db, table);
+    }
+    if (problem.empty()) return db;
+    UTALog("Unable to use the database %@: %@", path, problem);
+    sqlite3_close(db);
+    return nullptr;
+}
+
+// Moves what stands at `path` to `path` + ".unusable" (only the newest such
+// is kept), its journals with it, so that a fresh file can take its place.
+// NO when it could not be moved.
+bool setAside(const std::string& path) {
+    auto fileManager = NSFileManager::defaultManager();
+    const std::string aside = path + ".unusable";
+    const auto move = [&](const std::string& suffix) {
+        if (fileManager->fileExistsAtPath(aside + suffix)) fileManager->removeItemAtPath(aside + suffix);
+        if (!fileManager->fileExistsAtPath(path + suffix)) return false;
+        Ref<NSError> error;
+        if (fileManager->moveItemAtPath(path + suffix, aside + suffix, &error)) return true;
+        UTALog("Unable to move file: %@", error ? error->localizedDescription() : std::string());
+        return false;
+    };
+    if (!move("")) return false;
+    for (const char* journal : {"-journal", "-wal", "-shm"}) move(journal);
+    UTALog("Moved the unusable database aside to %@", aside);
+    return true;
+}
 
 }  // namespace
 
@@ -106,14 +207,52 @@ std::string RPOUTAStore::getDbPath() {
 
 sqlite3* RPOUTAStore::getDB() {
     std::lock_guard lock(utaLock());
-    if (db_ || shutDown_) return db_;
-    const std::string path = getDbPath();
-    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
-        UTALog("open sqlite db failed.");
-        sqlite3_close(db_);
-        db_ = nullptr;
+    if (shutDown_) return nullptr;
+    if (db_ && fileReplaced()) {
+        // Whatever now stands at the path gets the events from here on.
+        UTALog("The database was replaced under the open store; opening the one now at %@", openPath_);
+        closeDB();
     }
+    if (!db_) openStore();
     return db_;
+}
+
+void RPOUTAStore::openStore() {
+    const std::string path = getDbPath();
+    db_ = openUsableFile(path);
+    if (!db_ && setAside(path)) db_ = openUsableFile(path);
+    openPath_.clear();
+    if (db_) {
+        struct stat file {};
+        if (::stat(path.c_str(), &file) == 0) {
+            openPath_ = path;
+            openDevice_ = file.st_dev;
+            openInode_ = file.st_ino;
+        }
+    } else {
+        UTALog("open sqlite db failed.");
+        UTALog("Events are kept in memory until the app ends.");
+        db_ = openUsableFile(":memory:");
+    }
+    ++fileGeneration_;
+    recount();
+}
+
+bool RPOUTAStore::fileReplaced() const {
+    if (openPath_.empty()) return false;
+    struct stat file {};
+    return ::stat(openPath_.c_str(), &file) != 0 || file.st_dev != openDevice_ || file.st_ino != openInode_;
+}
+
+void RPOUTAStore::replaceUnusableFile() {
+    std::lock_guard lock(utaLock());
+    if (!db_ || openPath_.empty()) return;
+    const std::string path = openPath_;
+    // A file that another hand put in its place since is not this one's fault.
+    const bool replaced = fileReplaced();
+    closeDB();
+    if (!replaced) setAside(path);
+    initDB();
 }
 
 void RPOUTAStore::closeDB() {
@@ -142,6 +281,7 @@ void RPOUTAStore::deleteDB() {
 }
 
 void RPOUTAStore::initDB() {
+    // Opening makes the tables: a file in which they cannot be made is not used.
     if (!getDB()) {
         UTALog("NULL database to init table.");
         return;
@@ -151,16 +291,6 @@ void RPOUTAStore::initDB() {
         defaults->setInteger(1, "UTA_SDK_DB_VER");
         defaults->synchronize();
     }
-    if (isUnusableFile(execute(kCreateEvents, {}))) {
-        // Found at opening, the file makes way for a fresh one at once.
-        deleteDB();
-        execute(kCreateEvents, {});
-    }
-    execute("create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
-            {});
-    execute("create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, "
-            "PRIMARY KEY(type))",
-            {});
 }
 
 int RPOUTAStore::execute(const std::string& sql, const Array& values, std::vector<std::vector<std::string>>* rows) {
@@ -193,12 +323,17 @@ int RPOUTAStore::execute(const std::string& sql, const Array& values, std::vecto
 
 int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
     const int result = execute(sql, values);
-    if (isUnusableFile(result)) {
-        // A damaged file is replaced by a fresh, empty one.
-        deleteDB();
-        initDB();
-    }
+    if (isUnusableFile(result)) replaceUnusableFile();
     return result;
+}
+
+void RPOUTAStore::dropUnreadableRows(const std::string& table, const std::string& unreadable) {
+    std::vector<std::vector<std::string>> rows;
+    execute("select count(*) from " + table + " where " + unreadable, {}, &rows);
+    const auto count = rows.empty() ? std::nullopt : columnInteger(rows[0][0]);
+    if (!count || *count == 0) return;
+    UTALog("Dropped %d rows of %@ that cannot be read", static_cast<int>(*count), table);
+    updateDatabase("delete from " + table + " where " + unreadable);
 }
 
 void RPOUTAStore::recount() { numStoredEvents_ = getStoredEventsNum(); }
@@ -221,7 +356,7 @@ std::string RPOUTAStore::getUtaStableUDID() {
 std::uint32_t RPOUTAStore::getStoredEventsNum() {
     std::vector<std::vector<std::string>> rows;
     if (execute("select count(*) from events where status=?", {kStored}, &rows) != SQLITE_OK || rows.empty()) return 0;
-    const auto count = static_cast<std::uint32_t>(std::stoul(rows[0][0]));
+    const auto count = static_cast<std::uint32_t>(columnInteger(rows[0][0]).value_or(0));
     UTALog("%d unsent events.", static_cast<int>(count));
     return count;
 }
@@ -244,16 +379,23 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
             completion();
             return;
         }
-        bool stored = false;
-        if (content != "{}") {
+        const auto insert = [&] {
             std::lock_guard lock(utaLock());
-            if (sqlite3* db = store->getDB()) {
-                stored = stepKeptStatement(db, store->insertEvent_, kInsertEvent, {content, kStored, 0, event->ts},
-                                           "Failed to prepare insert events",
-                                           "Failed to exec satement to insert events.");
+            sqlite3* db = store->getDB();
+            if (!db) return -1;
+            return stepKeptStatement(db, store->insertEvent_, kInsertEvent, {content, kStored, 0, event->ts},
+                                     "Failed to prepare insert events", "Failed to exec satement to insert events.");
+        };
+        int result = -1;
+        if (content != "{}") {
+            result = insert();
+            if (isUnusableFile(result)) {
+                // The event goes into the fresh file that replaces this one.
+                store->replaceUnusableFile();
+                result = insert();
             }
         }
-        if (stored) ++store->numStoredEvents_;
+        if (result == SQLITE_DONE) ++store->numStoredEvents_;
         completion();
     });
 }
@@ -264,33 +406,34 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
     if (batchLimit_ > 0) size = std::min<std::int64_t>(size, batchLimit_);
     const std::int64_t limit = size - static_cast<std::int64_t>(batch.size());
     std::vector<std::vector<std::string>> rows;
-    updateDatabase("BEGIN TRANSACTION");
-    updateDatabase("delete from events where content is Null or event_id=0");
-    execute("select event_id, content, status, send_count,ts from events where status = ? order by ts limit ?",
-            {kStored, std::max<std::int64_t>(limit, 0)}, &rows);
-    updateDatabase("END TRANSACTION");
-
-    std::vector<std::pair<std::string, Array>> followUps;
+    std::uint64_t generation = 0;
+    {
+        // One file from the clean-up to the select.
+        std::lock_guard lock(utaLock());
+        updateDatabase("BEGIN TRANSACTION");
+        dropUnreadableRows("events", kUnreadableEvents);
+        execute("select event_id, content, status, send_count,ts from events where status = ? order by ts limit ?",
+                {kStored, std::max<std::int64_t>(limit, 0)}, &rows);
+        updateDatabase("END TRANSACTION");
+        generation = fileGeneration_;
+    }
     for (const auto& row : rows) {
         if (row.size() != 5) continue;
+        const auto eventId = columnInteger(row[0]), status = columnInteger(row[2]), sendCount = columnInteger(row[3]),
+                   ts = columnInteger(row[4]);
+        // Dropped above; a row changed since by another hand waits for the next load.
+        if (!eventId || !status || !sendCount || !ts) continue;
         RPOUTAStoreEvent event;
-        event.eventId = static_cast<std::uint32_t>(std::stoul(row[0]));
+        event.eventId = static_cast<std::uint32_t>(*eventId);
         event.content = row[1];
-        event.status = static_cast<std::uint32_t>(std::stoul(row[2]));
-        event.sendCount = std::stoll(row[3]) + 1;
-        event.ts = static_cast<std::uint32_t>(std::stoul(row[4]));
-        batch.push_back(event);
-        if (event.sendCount < static_cast<std::int64_t>(config->maxSendRetryCount())) {
-            followUps.push_back({"update events set send_count =? where event_id = ?", {event.sendCount, event.eventId}});
-        } else {
-            // The last allowed try: the row goes now, while it is still in the batch.
-            followUps.push_back({"delete from events where event_id = ?", {event.eventId}});
-        }
+        event.status = static_cast<std::uint32_t>(*status);
+        // The try under way; the row is charged it only when it fails.
+        event.sendCount = *sendCount + 1;
+        event.ts = static_cast<std::uint32_t>(*ts);
+        event.fileGeneration = generation;
+        batch.push_back(std::move(event));
     }
-    updateDatabase("BEGIN TRANSACTION");
-    for (const auto& [sql, values] : followUps) updateDatabase(sql, values);
     recount();
-    updateDatabase("END TRANSACTION");
 }
 
 void RPOUTAStore::enqueueMemEvent(const Ref<RPOUTAEvent>& event) {
@@ -317,15 +460,17 @@ void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
     UTALog("evs count is %d", static_cast<int>(batch.size()));
 }
 
-void RPOUTAStore::runPerRow(
-    const std::vector<RPOUTAStoreEvent>& batch,
-    const std::function<std::optional<std::pair<std::string, Array>>(const RPOUTAStoreEvent&)>& statement) {
+void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
+                            const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement) {
     std::vector<std::pair<std::string, Array>> retries;
     updateDatabase("BEGIN TRANSACTION");
     for (const auto& event : batch) {
+        // The row ids of a file since replaced name other rows in this one.
+        std::lock_guard lock(utaLock());
+        getDB();
+        if (event.fileGeneration != fileGeneration_) continue;
         auto one = statement(event);
-        if (!one) continue;
-        if (updateDatabase(one->first, one->second) != SQLITE_OK) retries.push_back(*one);
+        if (updateDatabase(one.first, one.second) != SQLITE_OK) retries.push_back(std::move(one));
     }
     updateDatabase("END TRANSACTION");
     if (!retries.empty()) {
@@ -338,8 +483,7 @@ void RPOUTAStore::runPerRow(
 
 void RPOUTAStore::markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status) {
     runPerRow(batch, [status](const RPOUTAStoreEvent& event) {
-        return std::make_optional(
-            std::pair<std::string, Array>{"update events set status = ? where event_id = ?", {status, event.eventId}});
+        return std::pair<std::string, Array>{"update events set status = ? where event_id = ?", {status, event.eventId}};
     });
 }
 
@@ -354,8 +498,7 @@ void RPOUTAStore::deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::functio
         auto store = weak.lock();
         if (!store) return;
         store->runPerRow(batch, [](const RPOUTAStoreEvent& event) {
-            return std::make_optional(
-                std::pair<std::string, Array>{"delete from events where event_id = ?", {event.eventId}});
+            return std::pair<std::string, Array>{"delete from events where event_id = ?", {event.eventId}};
         });
         if (callback) callback();
     });
@@ -372,16 +515,12 @@ void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
         // alone and uses up its own tries, not those of the rows with it.
         const bool alone = batch.size() == 1;
         if (!alone) store->batchLimit_ = static_cast<std::uint32_t>(batch.size() / 2);
-        store->runPerRow(batch, [maxTries, alone](const RPOUTAStoreEvent& event)
-                                    -> std::optional<std::pair<std::string, Array>> {
+        store->runPerRow(batch, [maxTries, alone](const RPOUTAStoreEvent& event) -> std::pair<std::string, Array> {
             UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
-            // A row on its last try was deleted when it was loaded.
-            if (event.sendCount >= maxTries) return std::nullopt;
-            if (alone)
-                return std::pair<std::string, Array>{"update events set status=? where event_id = ?",
-                                                     {kStored, event.eventId}};
-            return std::pair<std::string, Array>{"update events set status=?, send_count=? where event_id = ?",
-                                                 {kStored, event.sendCount - 1, event.eventId}};
+            if (!alone) return {"update events set status=? where event_id = ?", {kStored, event.eventId}};
+            if (event.sendCount >= maxTries) return {"delete from events where event_id = ?", {event.eventId}};
+            return {"update events set status=?, send_count=? where event_id = ?",
+                    {kStored, event.sendCount, event.eventId}};
         });
     });
 }
@@ -492,6 +631,7 @@ Ref<RPOUTAUser> RPOUTAStore::loadUser() {
     auto user = make<RPOUTAUser>();
     taskQueue_->sync([&] {
         std::vector<std::vector<std::string>> rows;
+        dropUnreadableRows("user", kUnreadableUsers);
         if (execute("select uid,user_type,app_ver,ts from user", {}, &rows) != SQLITE_OK) return;
         if (rows.empty()) {
             auto env = RPOUTAHelper::getInstance()->getEnv();
@@ -501,10 +641,12 @@ Ref<RPOUTAUser> RPOUTAStore::loadUser() {
             user->tagTime = now();
             updateDatabase("insert into user values(?, ?, ?, ?)", {user->uid, 0, user->appVer, user->tagTime});
         } else if (rows.size() == 1 && rows[0].size() == 4) {
+            const auto userType = columnInteger(rows[0][1]), tagTime = columnInteger(rows[0][3]);
+            if (!userType || !tagTime) return;
             user->uid = rows[0][0];
-            user->userType = static_cast<std::int32_t>(std::stol(rows[0][1]));
+            user->userType = static_cast<std::int32_t>(*userType);
             user->appVer = rows[0][2];
-            user->tagTime = static_cast<std::uint32_t>(std::stoul(rows[0][3]));
+            user->tagTime = static_cast<std::uint32_t>(*tagTime);
         }
     });
     return user;
@@ -526,14 +668,17 @@ void RPOUTAStore::storeConfig(const Ref<RPOUTADataConfig>& config) {
 
 void RPOUTAStore::loadConfig(const std::function<void(const Ref<RPOUTADataConfig>&)>& block) {
     std::vector<std::vector<std::string>> rows;
+    dropUnreadableRows("config", kUnreadableConfigs);
     execute("select type, content, md5sum, version from config;", {}, &rows);
     for (const auto& row : rows) {
         if (row.size() != 4) continue;
+        const auto type = columnInteger(row[0]), version = columnInteger(row[3]);
+        if (!type || !version) continue;
         auto config = make<RPOUTADataConfig>();
-        config->type = static_cast<std::uint32_t>(std::stoul(row[0]));
+        config->type = static_cast<std::uint32_t>(*type);
         config->content = row[1];
         config->md5 = row[2];
-        config->version = static_cast<std::uint32_t>(std::stoul(row[3]));
+        config->version = static_cast<std::uint32_t>(*version);
         block(config);
     }
 }

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -27,6 +26,9 @@ struct RPOUTAStoreEvent {
     std::uint32_t ts = 0;
     std::string content;
     std::int64_t sendCount = 0;
+    // Which opening of the store file the row was loaded from: a batch of a
+    // file that has since been replaced touches no row of the new one.
+    std::uint64_t fileGeneration = 0;
 };
 
 // The events waiting to be sent, the analytics user and the online
@@ -34,6 +36,12 @@ struct RPOUTAStoreEvent {
 // Event work runs on the serial queue "StatStore"; every statement binds its
 // values and runs under the library's one SQLite lock. Batches go out
 // through the report channel, one stored batch in flight at a time.
+//
+// A file the store cannot use (not a database, damaged, not writable, a
+// folder, an events table of other columns) is moved aside and a fresh one
+// made; when even that fails the events are kept in a database in memory
+// until the process ends. A file replaced under the open store is noticed
+// at the next statement and the one now at the path is opened.
 class RPOUTAStore : public NSObject {
 public:
     // Row states: waiting, and loaded into a batch that is in flight.
@@ -65,8 +73,9 @@ public:
     // Stores the event (its JSON text) unless it is too long or empty; the
     // completion runs on the store queue in every case.
     void storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std::function<void()> completion);
-    // On the store queue: the next batch of stored rows (send counts raised;
-    // a row on its last allowed try is deleted as it is loaded).
+    // On the store queue: the next batch of stored rows, oldest first, each
+    // with the try under way counted in its sendCount (the file is charged
+    // only when the try fails). Rows that cannot be read are dropped.
     void loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch);
     // Up to a batch of the in-memory queue, oldest first.
     void loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch);
@@ -77,7 +86,8 @@ public:
     void deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::function<void()> callback);
     // A failed batch's rows return to waiting. A batch of several rows
     // costs none of them a try and halves the batches that follow; each
-    // delivered batch doubles them again, back to the setting's size.
+    // delivered batch doubles them again, back to the setting's size. A row
+    // sent alone is charged its try, and goes after its last allowed one.
     void updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch);
 
     // Sends a batch of stored events. After a delivered batch: -1 goes on
@@ -109,18 +119,34 @@ private:
     // The same, deleting and recreating a corrupt file.
     int updateDatabase(const std::string& sql, const Array& values = {});
     void recount();
-    // Statements per row in one transaction, failures once more in a second.
+    // Opens the file at the store's path, or a fresh one in place of a file
+    // it cannot use, or a database in memory; under the store lock.
+    void openStore();
+    // The file was removed or replaced since it was opened.
+    bool fileReplaced() const;
+    // Moves the open file aside (unless another file took its place
+    // meanwhile) and opens a fresh one.
+    void replaceUnusableFile();
+    // Deletes, with a log line, the rows of `table` that `unreadable` picks.
+    void dropUnreadableRows(const std::string& table, const std::string& unreadable);
     Ref<RPOUTASocket> channel() const;
     void markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status);
     // Clears a sending flag under its lock.
     static void clearFlag(std::mutex& lock, std::atomic<bool>& flag);
     void growBatchLimit();
+    // Statements per row in one transaction, failures once more in a second;
+    // rows of a file since replaced are passed over.
     void runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
-                   const std::function<std::optional<std::pair<std::string, Array>>(const RPOUTAStoreEvent&)>& statement);
+                   const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement);
 
     Ref<DispatchQueue> taskQueue_ = DispatchQueue::serial("StatStore");
     sqlite3* db_ = nullptr;
     bool shutDown_ = false;  // under the store lock
+    // The open file (path, device and inode; no path for the in-memory
+    // database) and how many times a file was opened; under the store lock.
+    std::string openPath_;
+    std::uint64_t openDevice_ = 0, openInode_ = 0;
+    std::uint64_t fileGeneration_ = 0;
     sqlite3_stmt* insertEvent_ = nullptr;
     sqlite3_stmt* replaceConfig_ = nullptr;
     std::atomic<std::uint32_t> numStoredEvents_{0};

@@ -85,6 +85,8 @@ void RPOUTAQueueSocket::getInterfaceAddress4(std::optional<NSData>* address4, st
     // An IPv6 literal ("::1", "fe80::1") is an address as a whole, never
     // a name followed by a port.
     const bool ipv6Literal = colon != std::string::npos && description.find(':', colon + 1) != std::string::npos;
+    in6_addr literal{};
+    const bool literalRead = ipv6Literal && inet_pton(AF_INET6, description.c_str(), &literal) == 1;
     if (colon != std::string::npos && !ipv6Literal) {
         interface = description.substr(0, colon);
         if (port == 0) {
@@ -96,7 +98,9 @@ void RPOUTAQueueSocket::getInterfaceAddress4(std::optional<NSData>* address4, st
         }
     }
     std::optional<NSData> found4, found6;
-    if (interface.empty()) {
+    // The any-address "::" (in any of its forms) means every interface, as
+    // no interface does.
+    if (interface.empty() || (literalRead && IN6_IS_ADDR_UNSPECIFIED(&literal))) {
         found4 = ipv4Address(INADDR_ANY, port);
         found6 = ipv6Address(in6addr_any, port);
     } else if (interface == "localhost" || interface == "loopback") {
@@ -122,9 +126,8 @@ void RPOUTAQueueSocket::getInterfaceAddress4(std::optional<NSData>* address4, st
                     char text[INET6_ADDRSTRLEN] = {};
                     inet_ntop(AF_INET6, &address.sin6_addr, text, sizeof text);
                     // A literal may be written in any of its forms.
-                    in6_addr literal{};
-                    const bool sameAddress = ipv6Literal && inet_pton(AF_INET6, interface.c_str(), &literal) == 1 &&
-                                             std::memcmp(&literal, &address.sin6_addr, sizeof literal) == 0;
+                    const bool sameAddress =
+                        literalRead && std::memcmp(&literal, &address.sin6_addr, sizeof literal) == 0;
                     if (interface == entry->ifa_name || interface == text || sameAddress) {
                         address.sin6_port = htons(port);
                         found6 = addressData(&address, sizeof address);
