@@ -17,6 +17,11 @@
 //   `down_add_max_ms` and `down_add_over_50ms` (how many took longer) are
 //   their times, `down_add_idle_*` the same for as long again with the
 //   collector idle.
+// - TinyEvents/seconds:N: one client sends frames of 1024 distinct events
+//   of 13 bytes of text each, one after another for N seconds, into a file
+//   database; `disk_peak_MiB` is the largest size of the collector's
+//   database (the file and its journal) after a reply, `disk_after_MiB`
+//   its size at the end, `kept` the events kept of `sent`.
 //
 // Build in Release (see CMakeLists.txt); every benchmark runs once.
 #include <arpa/inet.h>
@@ -59,10 +64,13 @@ using process_figures::residentBytes;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-double folderBytes(const std::filesystem::path& folder) {
+// The bytes of the files in `folder` whose names begin with `prefix`.
+double folderBytes(const std::filesystem::path& folder, const std::string& prefix = "") {
     double total = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.is_regular_file()) total += static_cast<double>(entry.file_size());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().filename().string().starts_with(prefix))
+            total += static_cast<double>(entry.file_size());
+    }
     return total;
 }
 
@@ -253,16 +261,28 @@ void reportTimes(benchmark::State& state, const std::string& name, const std::ve
         static_cast<double>(std::count_if(times.begin(), times.end(), [](double ms) { return ms > 50; }));
 }
 
+// A folder of its own among the temporary files, removed with it.
+struct BenchFolder {
+    BenchFolder() {
+        if (!::mkdtemp(path.data())) path.clear();
+    }
+    ~BenchFolder() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+    std::string path = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
+};
+
 // range(0): the frames; range(1): 1 to time `down_add` beside them (and
 // for as long again with the collector idle), 0 to measure the disk alone.
 void LargeEvents(benchmark::State& state) {
     const auto frames = static_cast<int>(state.range(0));
     const bool timeTheApi = state.range(1) != 0;
-    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) {
+    BenchFolder bench;
+    if (bench.path.empty()) {
         state.SkipWithError("no temporary folder");
         return;
     }
+    const std::string& folder = bench.path;
     auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
     const int port = server->analyticsCollector().port();
     httplib::Client api("127.0.0.1", server->port());
@@ -308,12 +328,47 @@ void LargeEvents(benchmark::State& state) {
         adder.join();
         reportTimes(state, "down_add_idle", idle);
     }
-    server.reset();
-    std::filesystem::remove_all(folder);
+}
+
+void TinyEvents(benchmark::State& state) {
+    const double seconds = static_cast<double>(state.range(0));
+    BenchFolder folder;
+    if (folder.path.empty()) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    auto server = backend::LocalBackend::start({0, folder.path + "/backend.db", 0});
+    const int port = server->analyticsCollector().port();
+    // The collector's file and its journal.
+    const auto collectorBytes = [&] { return folderBytes(folder.path, "backend-analytics"); };
+    for (auto _ : state) {
+        const int fd = connectToLoopback(port);
+        double peak = 0;
+        long long sent = 0;
+        int answered = 0;
+        for (const auto start = Clock::now(); secondsSince(start) < seconds;) {
+            std::string text = "[";
+            for (int i = 0; i < 1024; ++i, ++sent) {
+                char event[32];
+                std::snprintf(event, sizeof event, "%s{\"t\":%07lld}", i ? "," : "", sent);
+                text += event;
+            }
+            if (!sendAll(fd, frame::requestFrame(text + "]")) || !readReply(fd, 60)) break;
+            ++answered;
+            peak = std::max(peak, collectorBytes());
+        }
+        ::close(fd);
+        state.counters["frames"] = answered;
+        state.counters["sent"] = static_cast<double>(sent);
+        state.counters["kept"] = static_cast<double>(server->analyticsCollector().storedEventCount());
+        state.counters["disk_peak_MiB"] = peak / kMiB;
+        state.counters["disk_after_MiB"] = collectorBytes() / kMiB;
+    }
 }
 
 }  // namespace
 
+BENCHMARK(TinyEvents)->ArgNames({"seconds"})->Arg(100)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeEvents)->ArgNames({"frames", "api"})->Args({20, 0})->Args({40, 0})->Args({40, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

@@ -169,6 +169,27 @@ TEST_F(AnalyticsCollectorTest, MisbehavesOnRequestAfterStoring) {
     EXPECT_EQ(collector->storedEventCount(), 2);
 }
 
+TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGivesUpItsPlace) {
+    ASSERT_TRUE(collector);
+    const std::string request = frame::requestFrame(R"([{"e":"kept alive"}])");
+    // Every place taken by a client that has had its reply, the first one
+    // first: it has waited longest for its next frame.
+    std::vector<std::unique_ptr<Client>> keepers;
+    for (int i = 0; i < 64; ++i) {
+        keepers.push_back(std::make_unique<Client>(collector->port()));
+        ASSERT_TRUE(keepers.back()->send(request));
+        ASSERT_TRUE(keepers.back()->reply());
+    }
+    Client honest(collector->port());
+    ASSERT_TRUE(honest.send(frame::requestFrame(R"([{"e":"honest"}])")));
+    EXPECT_TRUE(honest.reply());
+    EXPECT_TRUE(keepers.front()->closedWithoutAnswer());
+    // The others keep theirs.
+    ASSERT_TRUE(keepers[1]->send(request));
+    EXPECT_TRUE(keepers[1]->reply());
+    EXPECT_EQ(collector->storedEventCount(), 2);
+}
+
 TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {
     std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
     ASSERT_TRUE(::mkdtemp(folder.data()));

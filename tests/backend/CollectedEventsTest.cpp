@@ -57,7 +57,10 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(folder)) total += entry.file_size();
         return total;
     }
-    std::string folder = (std::filesystem::path("/dev/shm") / "velmaro-events-XXXXXX").string();
+    std::string folder = ((std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                                      : std::filesystem::temp_directory_path()) /
+                          "velmaro-events-XXXXXX")
+                             .string();
     std::string path() const { return folder + "/analytics.db"; }
 };
 
