@@ -15,6 +15,7 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 
 #include <nlohmann/json.hpp>
 
@@ -237,8 +238,10 @@ AnalyticsCollector::Outcome AnalyticsCollector::store(std::string frame) {
             }
             events_->add(*events, std::time(nullptr));
             outcome = Outcome::Stored;
-        } catch (const std::exception&) {
-            // Out of memory or storage: not stored, and the client may send it again.
+        } catch (const std::exception& error) {
+            // Out of memory or storage: not stored, and the client may send
+            // it again; said where the person running the back end sees it.
+            std::cerr << "analytics collector: events not stored: " << error.what() << std::endl;
         }
         // The allocator keeps what a large frame freed unless asked.
         if (textLength >= kTrimAfterTextBytes) ::malloc_trim(0);

@@ -51,12 +51,12 @@ void createTables(Database& database) {
 
 // Settings of the connection that the bounds rely on.
 void configure(Database& database, const CollectedEventLimits& limits) {
-    const long long pageSize = database.scalar("PRAGMA page_size");
     // Events are no secrets: the pages of dropped ones are freed, not
     // overwritten with zeros as well (which SQLite may be built to do).
     database.execute("PRAGMA secure_delete = OFF; PRAGMA journal_size_limit = " +
-                     std::to_string(journalBytes(limits)) +
-                     "; PRAGMA wal_autocheckpoint = " + std::to_string(journalBytes(limits) / pageSize));
+                     std::to_string(journalBytes(limits)));
+    database.execute("PRAGMA wal_autocheckpoint = " +
+                     std::to_string(journalBytes(limits) / database.scalar("PRAGMA page_size")));
 }
 
 void insert(Database& database, const std::string& event, long long receivedAt, const CollectedEventLimits& limits) {
@@ -127,8 +127,11 @@ std::optional<std::string> CollectedEvents::prepareFile(const std::string& path,
             }
             keepWithin(*database, storeBytes(limits));
         });
-        // Pages freed stay in the file until it is rebuilt.
-        if (older || database->scalar("PRAGMA page_count") * database->scalar("PRAGMA page_size") > storeBytes(limits))
+        // Pages freed stay in the file until it is rebuilt: a file moved
+        // from an older table, or grown past what the bounds let it reach
+        // (by a version without them), is rebuilt.
+        const long long fileBytes = database->scalar("PRAGMA page_count") * database->scalar("PRAGMA page_size");
+        if (older || fileBytes > static_cast<long long>(limits.databaseBytes) - journalBytes(limits))
             database->execute("VACUUM; PRAGMA wal_checkpoint(TRUNCATE)");
     } catch (const DatabaseError& error) {
         return path + ": " + error.what();

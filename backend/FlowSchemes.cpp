@@ -20,27 +20,11 @@ bool allOf(std::string_view text, int (*kind)(int)) {
 // characters a scheme may hold besides letters and digits, and the white
 // space a browser drops. (No name stands for an ASCII letter or digit.)
 constexpr std::pair<std::string_view, char> kNamedReferences[] = {
-    {"colon", ':'}, {"sol", '/'},      {"quest", '?'}, {"num", '#'},  {"plus", '+'},
-    {"period", '.'}, {"Tab", '\t'},    {"NewLine", '\n'}, {"amp", '&'},
+    {"colon", ':'},  {"sol", '/'}, {"quest", '?'},     {"num", '#'},   {"plus", '+'},
+    {"period", '.'}, {"Tab", '\t'}, {"NewLine", '\n'}, {"amp", '&'},
 };
 
-void appendUTF8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
+constexpr char kBeyondASCII = '\x80';
 
 // A numeric character reference at `text` (after "&#"): its code point and
 // length, as a browser reads it: decimal or hexadecimal digits, the ';'
@@ -62,8 +46,10 @@ std::optional<std::pair<std::uint32_t, std::size_t>> numericReference(std::strin
     return std::pair{code, at};
 }
 
-}  // namespace
-
+// `text` with the character references decoded that can make or end a
+// scheme: numeric ones (the ';' optional, as browsers take them) and the
+// named ones above. Only ASCII can be part of a scheme, so a character
+// beyond it stands as one byte that no scheme holds.
 std::string decodeCharacterReferences(std::string_view text) {
     std::string out;
     for (std::size_t at = 0; at < text.size();) {
@@ -74,7 +60,7 @@ std::string decodeCharacterReferences(std::string_view text) {
         const std::string_view rest = text.substr(at + 1);
         if (rest.starts_with("#")) {
             if (auto reference = numericReference(rest.substr(1))) {
-                appendUTF8(out, reference->first);
+                out += reference->first < 0x80 ? static_cast<char>(reference->first) : kBeyondASCII;
                 at += 2 + reference->second;
                 continue;
             }
@@ -92,6 +78,8 @@ std::string decodeCharacterReferences(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace
 
 bool isFlowScheme(std::string_view scheme) {
     std::string name(scheme);

@@ -25,8 +25,4 @@ bool isRippleAppScheme(std::string_view scheme);
 // check holds for an address written unescaped as well.
 std::string schemeOf(std::string_view address);
 
-// `text` with its numeric character references decoded (the ';' optional,
-// as browsers take them), and the named ones that can change a scheme.
-std::string decodeCharacterReferences(std::string_view text);
-
 }  // namespace backend

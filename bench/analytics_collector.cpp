@@ -5,6 +5,11 @@
 //   reply until their sends stall; then an honest client sends a frame,
 //   reconnecting while it is turned away. `answer_s` is how long it waits
 //   for its reply (`kGiveUpSeconds` when it never comes).
+// - PacedKeepers: 64 clients each send one small frame every 8 s on a
+//   kept-alive connection (within the 10 s the collector waits), connecting
+//   again at once when theirs is closed; meanwhile an honest client
+//   connects and sends a frame every 3 s for 60 s. `honest_answered` of
+//   `honest_tries` were answered, `answer_max_s` is the longest wait.
 // - LargeFrames: 64 clients send a frame of about 4 MB of JSON (about
 //   99 000 values) at once. `rss_peak_MiB` is the largest growth of the
 //   process's resident memory while they are served, `rss_after_MiB` the
@@ -165,6 +170,59 @@ void HeldWriters(benchmark::State& state) {
         state.counters["answer_s"] = answered ? secondsSince(start) : kGiveUpSeconds;
         state.counters["sent_per_client_MB"] = sentBytes / kClients / 1e6;
         for (int fd : held) ::close(fd);
+    }
+}
+
+void PacedKeepers(benchmark::State& state) {
+    auto server = backend::LocalBackend::start({});
+    const int port = server->analyticsCollector().port();
+    const std::string request = frame::requestFrame(R"([{"e":"paced"}])");
+    // One frame on `fd`, connecting first when it is -1; false when no
+    // reply comes within `seconds`.
+    const auto exchange = [&](int& fd, double seconds) {
+        if (fd < 0) fd = connectToLoopback(port);
+        if (fd >= 0 && sendAll(fd, request) && readReply(fd, seconds)) return true;
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        return false;
+    };
+    for (auto _ : state) {
+        std::atomic<bool> done{false};
+        std::vector<std::thread> keepers;
+        for (int i = 0; i < kClients; ++i) {
+            keepers.emplace_back([&, i] {
+                int fd = -1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(125 * i));
+                while (!done) {
+                    const auto tick = Clock::now();
+                    if (!exchange(fd, 10) && !done) exchange(fd, 10);
+                    while (!done && secondsSince(tick) < 8) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+                if (fd >= 0) ::close(fd);
+            });
+        }
+        // The keepers all hold their places first.
+        std::this_thread::sleep_for(std::chrono::seconds(9));
+        int tries = 0, answered = 0;
+        double longest = 0;
+        for (const auto start = Clock::now(); secondsSince(start) < 60;) {
+            const auto tried = Clock::now();
+            int fd = -1;
+            ++tries;
+            if (exchange(fd, 30)) {
+                ++answered;
+                longest = std::max(longest, secondsSince(tried));
+                ::close(fd);
+            } else {
+                longest = std::max(longest, 30.0);
+            }
+            while (secondsSince(tried) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        done = true;
+        for (auto& keeper : keepers) keeper.join();
+        state.counters["honest_tries"] = tries;
+        state.counters["honest_answered"] = answered;
+        state.counters["answer_max_s"] = longest;
     }
 }
 
@@ -350,7 +408,7 @@ void TinyEvents(benchmark::State& state) {
             std::string text = "[";
             for (int i = 0; i < 1024; ++i, ++sent) {
                 char event[32];
-                std::snprintf(event, sizeof event, "%s{\"t\":%07lld}", i ? "," : "", sent);
+                std::snprintf(event, sizeof event, "%s{\"t\":%lld}", i ? "," : "", 1'000'000 + sent);
                 text += event;
             }
             if (!sendAll(fd, frame::requestFrame(text + "]")) || !readReply(fd, 60)) break;
@@ -369,6 +427,7 @@ void TinyEvents(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(TinyEvents)->ArgNames({"seconds"})->Arg(100)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(PacedKeepers)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeEvents)->ArgNames({"frames", "api"})->Args({20, 0})->Args({40, 0})->Args({40, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

@@ -213,6 +213,32 @@ TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOn
     std::filesystem::remove_all(folder);
 }
 
+TEST(AnalyticsCollectorInBackend, StoresIntoTheDatabasesOfAnOlderVersionOrRefusesToStartNamingTheFile) {
+    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
+    ASSERT_TRUE(::mkdtemp(folder.data()));
+    const std::string olderTable =
+        "CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
+        "received_at INTEGER NOT NULL); INSERT INTO analytics_events (content, received_at) VALUES ('{\"n\":0}', 5)";
+    // Where the first versions kept the events, and a collector's file of theirs.
+    backend::Database::open(folder + "/backend.db")->execute(olderTable);
+    backend::Database::open(folder + "/backend-analytics.db")->execute(olderTable);
+    {
+        auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
+        ASSERT_TRUE(server);
+        Client client(server->analyticsCollector().port());
+        ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
+        auto answer = client.reply();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ((*answer)["ret"], 0);
+        EXPECT_EQ(server->analyticsCollector().storedEvents(), (std::vector<std::string>{R"({"n":0})", R"({"n":1})"}));
+    }
+    backend::Database::open(folder + "/other-analytics.db")->execute("CREATE TABLE analytics_events (name TEXT)");
+    std::string failure;
+    EXPECT_FALSE(backend::LocalBackend::start({0, folder + "/other.db", 0}, &failure));
+    EXPECT_NE(failure.find(folder + "/other-analytics.db"), std::string::npos) << failure;
+    std::filesystem::remove_all(folder);
+}
+
 TEST(AnalyticsFrameEvents, AreReadUpToEachBoundAndNoFurther) {
     // Nesting: the array of events, an event, then arrays to the limit.
     const auto nested = [](std::size_t depth) {
