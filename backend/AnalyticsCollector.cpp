@@ -15,6 +15,7 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 
 #include <nlohmann/json.hpp>
 
@@ -38,16 +39,24 @@ long long nowMs() {
 
 }  // namespace
 
-std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, const std::string& databasePath) {
+std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, const std::string& databasePath,
+                                                              std::string* failure) {
+    const auto fail = [failure](std::string why) {
+        if (failure) *failure = std::move(why);
+        return nullptr;
+    };
+    if (!databasePath.empty()) {
+        if (auto refused = CollectedEvents::prepareFile(databasePath)) return fail(*refused);
+    }
     std::unique_ptr<AnalyticsCollector> collector(new AnalyticsCollector());
     collector->databases_ = DatabasePool::open(databasePath);
-    if (!collector->databases_) return nullptr;
+    if (!collector->databases_) return fail("cannot open the analytics collector's database " + databasePath);
     try {
         collector->events_ = std::make_unique<CollectedEvents>(*collector->databases_);
-    } catch (const std::exception&) {
-        return nullptr;
+    } catch (const std::exception& error) {
+        return fail(databasePath + ": " + error.what());
     }
-    if (!collector->listen(port)) return nullptr;
+    if (!collector->listen(port)) return fail("cannot listen on " + std::string(kHost) + ":" + std::to_string(port));
     AnalyticsCollector* running = collector.get();
     collector->acceptThread_ = std::thread([running] { running->acceptLoop(); });
     return collector;
@@ -101,7 +110,7 @@ void AnalyticsCollector::stop() {
     std::map<std::thread::id, std::thread> threads;
     {
         std::lock_guard lock(clientsMutex_);
-        for (int client : clients_) ::shutdown(client, SHUT_RDWR);
+        for (const auto& [client, idleSince] : clients_) ::shutdown(client, SHUT_RDWR);
         threads.swap(clientThreads_);
     }
     for (auto& [id, thread] : threads) thread.join();
@@ -127,16 +136,44 @@ void AnalyticsCollector::acceptLoop() {
             clientThreads_.erase(finished);
         }
         finishedThreads_.clear();
+        if (!stopping_ && clients_.size() >= kLargestClientCount) {
+            // As a web server drops idle kept-alive connections: the one
+            // that has waited longest for its next frame makes room (its
+            // thread sees the shutdown and ends), so that a few clients
+            // sending now and then cannot keep every other one out.
+            auto longest = clients_.end();
+            for (auto place = clients_.begin(); place != clients_.end(); ++place) {
+                if (place->second != kBusy && (longest == clients_.end() || place->second < longest->second))
+                    longest = place;
+            }
+            if (longest != clients_.end()) {
+                ::shutdown(longest->first, SHUT_RDWR);
+                clients_.erase(longest);
+            }
+        }
         if (stopping_ || clients_.size() >= kLargestClientCount) {
             ::close(client);
             continue;
         }
         ++connections_;
-        clients_.insert(client);
+        clients_.emplace(client, nowMs());
         std::thread thread([this, client] { serve(client); });
         const auto id = thread.get_id();
         clientThreads_.emplace(id, std::move(thread));
     }
+}
+
+void AnalyticsCollector::waitsForAFrame(int client) {
+    std::lock_guard lock(clientsMutex_);
+    if (auto place = clients_.find(client); place != clients_.end()) place->second = nowMs();
+}
+
+bool AnalyticsCollector::beginsAFrame(int client) {
+    std::lock_guard lock(clientsMutex_);
+    auto place = clients_.find(client);
+    if (place == clients_.end()) return false;
+    place->second = kBusy;
+    return true;
 }
 
 bool AnalyticsCollector::wait(int fd, short events, long long deadlineMs) {
@@ -201,8 +238,10 @@ AnalyticsCollector::Outcome AnalyticsCollector::store(std::string frame) {
             }
             events_->add(*events, std::time(nullptr));
             outcome = Outcome::Stored;
-        } catch (const std::exception&) {
-            // Out of memory or storage: not stored, and the client may send it again.
+        } catch (const std::exception& error) {
+            // Out of memory or storage: not stored, and the client may send
+            // it again; said where the person running the back end sees it.
+            std::cerr << "analytics collector: events not stored: " << error.what() << std::endl;
         }
         // The allocator keeps what a large frame freed unless asked.
         if (textLength >= kTrimAfterTextBytes) ::malloc_trim(0);
@@ -216,7 +255,8 @@ void AnalyticsCollector::serve(int client) {
         // A kept-alive connection may stay quiet for a while before a
         // frame; once it starts, the rest of it must follow in time.
         std::string frame;
-        if (!readExactly(client, frame, 1, nowMs() + idleMilliseconds_)) break;
+        waitsForAFrame(client);
+        if (!readExactly(client, frame, 1, nowMs() + idleMilliseconds_) || !beginsAFrame(client)) break;
         const long long deadline = nowMs() + frameMilliseconds_;
         if (!readExactly(client, frame, analytics_frame::kHeadLength - 1, deadline)) break;
         const auto total = analytics_frame::requestLength(frame);

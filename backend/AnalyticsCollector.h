@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,7 +31,8 @@ class DatabasePool;
 // tree at a time. A
 // client gets 10 seconds for each frame, 10 seconds to take each reply,
 // and may stay quiet 10 seconds between frames; 64 clients are served at
-// once. Their frames are read and stored by `kFrameReaders` threads in
+// once, and when all 64 places are taken the connection that has waited
+// longest for its next frame gives up its place to a new one. Their frames are read and stored by `kFrameReaders` threads in
 // turn (`AnalyticsFrameReaders`), so that memory stays bounded however
 // many send at once; a frame no reader takes up within 10 seconds is
 // answered "ret" 1, as when storing fails.
@@ -53,9 +53,12 @@ public:
     static constexpr std::size_t kFrameReaders = 4;
 
     // Serves on `port` (0: any free port), storing into the database file
-    // `databasePath` (empty: a private one, removed with the collector);
-    // nothing when the database cannot be opened or the port bound.
-    static std::unique_ptr<AnalyticsCollector> start(int port = 0, const std::string& databasePath = "");
+    // `databasePath` (empty: a private one, removed with the collector;
+    // a file of an older version is brought up to date first); nothing
+    // when the database cannot be used or the port bound, and then why in
+    // `failure` when given.
+    static std::unique_ptr<AnalyticsCollector> start(int port = 0, const std::string& databasePath = "",
+                                                     std::string* failure = nullptr);
     // The collector's database file beside the back end's: "backend.db"
     // gives "backend-analytics.db"; empty (a private database) stays empty.
     static std::string databasePathBeside(const std::string& backendDatabasePath);
@@ -100,6 +103,10 @@ private:
     Outcome store(std::string frame);
     // The reply's JSON text.
     std::string replyText(int ret);
+    // The connection waits for its next frame from now on (and may give up
+    // its place) / has begun one: false when it gave up its place.
+    void waitsForAFrame(int client);
+    bool beginsAFrame(int client);
     bool wait(int fd, short events, long long deadlineMs);
     bool readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs);
     bool writeAll(int fd, const std::string& bytes, long long deadlineMs);
@@ -114,7 +121,10 @@ private:
     std::atomic<bool> stopping_{false};
     std::thread acceptThread_;
     std::mutex clientsMutex_;
-    std::set<int> clients_;
+    // The connections holding a place: since when each has waited for its
+    // next frame, or kBusy.
+    static constexpr long long kBusy = -1;
+    std::map<int, long long> clients_;
     std::map<std::thread::id, std::thread> clientThreads_;
     // Threads of closed connections, joined at the next accept.
     std::vector<std::thread::id> finishedThreads_;

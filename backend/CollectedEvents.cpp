@@ -1,5 +1,6 @@
 #include "backend/CollectedEvents.h"
 
+#include <set>
 #include <string_view>
 
 #include "backend/DatabasePool.h"
@@ -9,6 +10,23 @@ namespace backend {
 
 namespace {
 
+// What a row costs beside its text: the digest in the row and again in its
+// index, the numbers, the cells' headers and the pages' slack. Only a
+// guess of how many of the oldest rows to drop at once: the pages in use
+// are measured again after each drop.
+constexpr long long kRowBytes = 192;
+
+// The pages in use may fill five eighths of the database's bytes. One
+// request's events (at most 4 MiB of text) may grow the file beyond them;
+// the journal is checkpointed once it holds a sixteenth and cut back to
+// that after each checkpoint, so it holds at most that and the pages one
+// request writes (its events, the index entries of the events it adds and
+// of those it drops).
+long long storeBytes(const CollectedEventLimits& limits) { return static_cast<long long>(limits.databaseBytes) * 5 / 8; }
+long long journalBytes(const CollectedEventLimits& limits) { return static_cast<long long>(limits.databaseBytes) / 16; }
+
+const std::set<std::string> kColumns = {"id", "digest", "length", "kept", "received_at", "content"};
+
 // The first `limit` bytes of a UTF-8 text at most, not cutting a character.
 std::string_view cutAt(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return text;
@@ -17,59 +35,121 @@ std::string_view cutAt(std::string_view text, std::size_t limit) {
     return text.substr(0, end);
 }
 
-// Drops the oldest events until the texts kept fit in `limit` bytes.
-void dropOldest(Database& database, long long limit) {
-    long long excess = database.scalar("SELECT bytes FROM analytics_totals") - limit;
-    if (excess <= 0) return;
-    long long last = 0;
-    {
-        Statement oldest = database.prepare("SELECT id, kept FROM analytics_events ORDER BY id");
-        while (excess > 0 && oldest.step()) {
-            last = oldest.integer(0);
-            excess -= oldest.integer(1);
+void createTables(Database& database) {
+    // `length` is the whole event's bytes, `content` what is kept of it and
+    // `kept` its bytes, so that dropping events never reads their texts
+    // (the text comes last: the numbers before it are read without it).
+    // An earlier version kept a running total of the texts by triggers;
+    // the database's pages are the measure now.
+    database.execute(
+        "CREATE TABLE IF NOT EXISTS analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
+        "length INTEGER NOT NULL, kept INTEGER NOT NULL, received_at INTEGER NOT NULL, content TEXT NOT NULL);"
+        "DROP TRIGGER IF EXISTS analytics_event_kept;"
+        "DROP TRIGGER IF EXISTS analytics_event_dropped;"
+        "DROP TABLE IF EXISTS analytics_totals;");
+}
+
+// Settings of the connection that the bounds rely on.
+void configure(Database& database, const CollectedEventLimits& limits) {
+    // Events are no secrets: the pages of dropped ones are freed, not
+    // overwritten with zeros as well (which SQLite may be built to do).
+    database.execute("PRAGMA secure_delete = OFF; PRAGMA journal_size_limit = " +
+                     std::to_string(journalBytes(limits)));
+    database.execute("PRAGMA wal_autocheckpoint = " +
+                     std::to_string(journalBytes(limits) / database.scalar("PRAGMA page_size")));
+}
+
+void insert(Database& database, const std::string& event, long long receivedAt, const CollectedEventLimits& limits) {
+    std::string kept(cutAt(event, limits.eventBytes));
+    const auto keptBytes = static_cast<long long>(kept.size());
+    database
+        .prepare("INSERT OR IGNORE INTO analytics_events (digest, content, length, kept, received_at) "
+                 "VALUES (?, ?, ?, ?, ?)")
+        .bind({sha256Hex(event), std::move(kept), static_cast<long long>(event.size()), keptBytes, receivedAt})
+        .step();
+}
+
+long long bytesInUse(Database& database) {
+    return (database.scalar("PRAGMA page_count") - database.scalar("PRAGMA freelist_count")) *
+           database.scalar("PRAGMA page_size");
+}
+
+// Drops the oldest events until the pages in use fit in `limit` bytes (or
+// none is left).
+void keepWithin(Database& database, long long limit) {
+    for (long long excess = bytesInUse(database) - limit; excess > 0; excess = bytesInUse(database) - limit) {
+        long long last = -1;
+        {
+            Statement oldest = database.prepare("SELECT id, kept FROM analytics_events ORDER BY id");
+            while (excess > 0 && oldest.step()) {
+                last = oldest.integer(0);
+                excess -= oldest.integer(1) + kRowBytes;
+            }
         }
+        if (last < 0) return;
+        database.prepare("DELETE FROM analytics_events WHERE id <= ?").bind({last}).step();
     }
-    database.prepare("DELETE FROM analytics_events WHERE id <= ?").bind({last}).step();
+}
+
+std::set<std::string> columnsOf(Database& database, const std::string& table) {
+    std::set<std::string> columns;
+    Statement info = database.prepare("SELECT name FROM pragma_table_info(?)");
+    info.bind({table});
+    while (info.step()) columns.insert(info.text(0));
+    return columns;
 }
 
 }  // namespace
 
+std::optional<std::string> CollectedEvents::prepareFile(const std::string& path, CollectedEventLimits limits) {
+    std::unique_ptr<Database> database = Database::open(path);
+    if (!database) return "cannot open " + path;
+    try {
+        configure(*database, limits);
+        const std::set<std::string> columns = columnsOf(*database, "analytics_events");
+        const bool older = !columns.empty() && columns != kColumns;
+        if (older && !(columns.count("content") && columns.count("received_at")))
+            return path + " holds an analytics_events table this version cannot read";
+        database->transaction([&] {
+            if (older) database->execute("ALTER TABLE analytics_events RENAME TO analytics_events_older");
+            createTables(*database);
+            if (older) {
+                {
+                    // Oldest first, the bound kept as they go.
+                    Statement events =
+                        database->prepare("SELECT content, received_at FROM analytics_events_older ORDER BY rowid");
+                    for (long long moved = 1; events.step(); ++moved) {
+                        insert(*database, events.text(0), events.integer(1), limits);
+                        if (moved % 1024 == 0) keepWithin(*database, storeBytes(limits));
+                    }
+                }
+                database->execute("DROP TABLE analytics_events_older");
+            }
+            keepWithin(*database, storeBytes(limits));
+        });
+        // Pages freed stay in the file until it is rebuilt: a file moved
+        // from an older table, or grown past what the bounds let it reach
+        // (by a version without them), is rebuilt.
+        const long long fileBytes = database->scalar("PRAGMA page_count") * database->scalar("PRAGMA page_size");
+        if (older || fileBytes > static_cast<long long>(limits.databaseBytes) - journalBytes(limits))
+            database->execute("VACUUM; PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const DatabaseError& error) {
+        return path + ": " + error.what();
+    }
+    return std::nullopt;
+}
+
 CollectedEvents::CollectedEvents(DatabasePool& databases, CollectedEventLimits limits)
     : databases_(databases), limits_(limits) {
-    databases_.run([](Database& database) {
-        // `length` is the whole event's bytes, `content` what is kept of it
-        // and `kept` its bytes, so that dropping events never reads their
-        // texts (the text comes last: the numbers before it are read
-        // without it); the total kept follows every row in and out.
-        database.execute(
-            "CREATE TABLE IF NOT EXISTS analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
-            "length INTEGER NOT NULL, kept INTEGER NOT NULL, received_at INTEGER NOT NULL, content TEXT NOT NULL);"
-            "CREATE TABLE IF NOT EXISTS analytics_totals (bytes INTEGER NOT NULL);"
-            "INSERT INTO analytics_totals SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM analytics_totals);"
-            "CREATE TRIGGER IF NOT EXISTS analytics_event_kept AFTER INSERT ON analytics_events BEGIN "
-            "UPDATE analytics_totals SET bytes = bytes + NEW.kept; END;"
-            "CREATE TRIGGER IF NOT EXISTS analytics_event_dropped AFTER DELETE ON analytics_events BEGIN "
-            "UPDATE analytics_totals SET bytes = bytes - OLD.kept; END;");
-    });
+    databases_.run([](Database& database) { createTables(database); });
 }
 
 void CollectedEvents::add(const std::vector<std::string>& events, long long receivedAt) {
     databases_.run([&](Database& database) {
-        // Events are no secrets: the pages of dropped ones are freed, not
-        // overwritten with zeros as well (which SQLite may be built to do).
-        database.execute("PRAGMA secure_delete = OFF");
+        configure(database, limits_);
         database.transaction([&] {
-            for (const std::string& event : events) {
-                std::string kept(cutAt(event, limits_.eventBytes));
-                const auto keptBytes = static_cast<long long>(kept.size());
-                database
-                    .prepare("INSERT OR IGNORE INTO analytics_events (digest, content, length, kept, received_at) "
-                             "VALUES (?, ?, ?, ?, ?)")
-                    .bind({sha256Hex(event), std::move(kept), static_cast<long long>(event.size()), keptBytes,
-                           receivedAt})
-                    .step();
-            }
-            dropOldest(database, static_cast<long long>(limits_.totalBytes));
+            for (const std::string& event : events) insert(database, event, receivedAt, limits_);
+            keepWithin(database, storeBytes(limits_));
         });
     });
 }
@@ -85,10 +165,6 @@ std::vector<std::string> CollectedEvents::texts() {
         while (query.step()) texts.push_back(query.text(0));
         return texts;
     });
-}
-
-long long CollectedEvents::keptBytes() {
-    return databases_.run([](Database& database) { return database.scalar("SELECT bytes FROM analytics_totals"); });
 }
 
 }  // namespace backend

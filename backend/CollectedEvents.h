@@ -1,29 +1,40 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace backend {
 
+class Database;
 class DatabasePool;
 
-// What the collected-events table keeps at most: of one event's text, and
-// of all the texts together.
+// What the collected-events database keeps at most: of one event's text,
+// and of the database's own bytes (its file and its journal together),
+// however small or large the events are.
 struct CollectedEventLimits {
     std::size_t eventBytes = 64 << 10;
-    std::size_t totalBytes = 32 << 20;
+    std::size_t databaseBytes = 64 << 20;
 };
 
 // The analytics events the collector received (table `analytics_events`),
 // where a test or a person can count them. An event is kept once: the same
 // text sent again (a batch retried after its answer was lost) is the same
 // event, told by the SHA-256 of its whole text. What is kept is bounded:
-// an event's text is cut after `eventBytes` (its whole length is
-// kept beside it), and when the texts kept pass `totalBytes` the
-// oldest events are dropped.
+// an event's text is cut after `eventBytes` (its whole length is kept
+// beside it), and the oldest events are dropped when the pages in use pass
+// their share of `databaseBytes`, so that the file, which grows by at most
+// one request's events beyond that share, and its journal stay within it.
 class CollectedEvents {
 public:
+    // Makes the database file at `path` ready for the events: creates the
+    // tables, or moves the events an older version kept (a table without a
+    // digest or the kept size) into them, and compacts a file larger than
+    // its bound. Answers why it cannot, naming the file: it is not a
+    // database, or it holds an `analytics_events` table of another kind.
+    static std::optional<std::string> prepareFile(const std::string& path, CollectedEventLimits limits = {});
+
     // Creates the tables when missing.
     explicit CollectedEvents(DatabasePool& databases, CollectedEventLimits limits = {});
 
@@ -32,8 +43,6 @@ public:
     long long count();
     // The kept texts, in the order they first arrived.
     std::vector<std::string> texts();
-    // The bytes of text kept in all.
-    long long keptBytes();
 
 private:
     DatabasePool& databases_;

@@ -12,11 +12,17 @@ namespace backend {
 // Any other ("javascript:", "data:", "file:") could run or read something
 // in the page's window: the pages refuse it.
 bool isFlowScheme(std::string_view scheme);
+// A Ripple app id, which is the app's own scheme: "rp" and letters or
+// digits (case ignored).
+bool isRippleAppScheme(std::string_view scheme);
 
-// The scheme a browser reads in `address`, in lower case: what comes
-// before the first ':' once tabs and line breaks are dropped and leading
-// blanks and control characters trimmed, unless a '/', '?' or '#' comes
-// first; empty for an address without one (relative to the page).
+// The scheme a browser reads in `address` written in an attribute as it
+// is, in lower case: what comes before the first ':' once character
+// references are decoded, tabs and line breaks dropped and leading blanks
+// and control characters trimmed, unless a '/', '?' or '#' comes first;
+// empty for an address without one (relative to the page). The pages
+// escape what they write, so a browser reads the address literally; the
+// check holds for an address written unescaped as well.
 std::string schemeOf(std::string_view address);
 
 }  // namespace backend

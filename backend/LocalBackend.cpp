@@ -74,7 +74,7 @@ LocalBackend::LocalBackend() = default;
 
 LocalBackend::~LocalBackend() { stop(); }
 
-std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
+std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::string* failure) {
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
         backend->databases_ = DatabasePool::open(options.dbPath);
@@ -120,7 +120,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options) {
     addReportActions(*backend->router_);
     addAccountPageActions(*backend->router_);
     backend->collector_ =
-        AnalyticsCollector::start(options.collectorPort, AnalyticsCollector::databasePathBeside(options.dbPath));
+        AnalyticsCollector::start(options.collectorPort, AnalyticsCollector::databasePathBeside(options.dbPath), failure);
     if (!backend->collector_) return nullptr;
     backend->installRoutes();
     if (!seedInBackground) return backend->server_->start() ? std::move(backend) : nullptr;

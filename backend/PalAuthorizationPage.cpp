@@ -40,9 +40,9 @@ bool isNumber(const std::string& text) {
 }
 
 // A link's address is what the kit reads back, so it is written as it is,
-// except for what could end the attribute or the tag (quotes, angle
-// brackets, blanks and control characters, from `redirect_uri` or the
-// Host header): those are percent-encoded, as in any address.
+// except for what no address holds as such (quotes, angle brackets, blanks
+// and control characters, from `redirect_uri` or the Host header): those
+// are percent-encoded. The attribute is escaped as every other one is.
 std::string link(const std::string& href, const std::string& text) {
     std::string safe;
     for (unsigned char c : href) {
@@ -54,7 +54,7 @@ std::string link(const std::string& href, const std::string& text) {
             safe += static_cast<char>(c);
         }
     }
-    return "<p><a href=\"" + safe + "\">" + escapeHTML(text) + "</a></p>";
+    return htmlLink(safe, text);
 }
 
 }  // namespace

@@ -328,8 +328,9 @@ void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpRespons
         answerPage(response, 400, paragraph("参数错误"));
         return;
     }
-    // The app id is the scheme of the link back to the app.
-    if (!isFlowScheme(appId)) {
+    // The app id is the scheme of the link back to the app: a Ripple app's
+    // own, never another flow's ("http", the Pal kit's).
+    if (!isRippleAppScheme(appId)) {
         answerPage(response, 400, paragraph("应用标识无效，无法返回应用"));
         return;
     }

@@ -5,6 +5,11 @@
 //   reply until their sends stall; then an honest client sends a frame,
 //   reconnecting while it is turned away. `answer_s` is how long it waits
 //   for its reply (`kGiveUpSeconds` when it never comes).
+// - PacedKeepers: 64 clients each send one small frame every 8 s on a
+//   kept-alive connection (within the 10 s the collector waits), connecting
+//   again at once when theirs is closed; meanwhile an honest client
+//   connects and sends a frame every 3 s for 60 s. `honest_answered` of
+//   `honest_tries` were answered, `answer_max_s` is the longest wait.
 // - LargeFrames: 64 clients send a frame of about 4 MB of JSON (about
 //   99 000 values) at once. `rss_peak_MiB` is the largest growth of the
 //   process's resident memory while they are served, `rss_after_MiB` the
@@ -17,6 +22,11 @@
 //   `down_add_max_ms` and `down_add_over_50ms` (how many took longer) are
 //   their times, `down_add_idle_*` the same for as long again with the
 //   collector idle.
+// - TinyEvents/seconds:N: one client sends frames of 1024 distinct events
+//   of 13 bytes of text each, one after another for N seconds, into a file
+//   database; `disk_peak_MiB` is the largest size of the collector's
+//   database (the file and its journal) after a reply, `disk_after_MiB`
+//   its size at the end, `kept` the events kept of `sent`.
 //
 // Build in Release (see CMakeLists.txt); every benchmark runs once.
 #include <arpa/inet.h>
@@ -59,10 +69,13 @@ using process_figures::residentBytes;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-double folderBytes(const std::filesystem::path& folder) {
+// The bytes of the files in `folder` whose names begin with `prefix`.
+double folderBytes(const std::filesystem::path& folder, const std::string& prefix = "") {
     double total = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.is_regular_file()) total += static_cast<double>(entry.file_size());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().filename().string().starts_with(prefix))
+            total += static_cast<double>(entry.file_size());
+    }
     return total;
 }
 
@@ -160,6 +173,59 @@ void HeldWriters(benchmark::State& state) {
     }
 }
 
+void PacedKeepers(benchmark::State& state) {
+    auto server = backend::LocalBackend::start({});
+    const int port = server->analyticsCollector().port();
+    const std::string request = frame::requestFrame(R"([{"e":"paced"}])");
+    // One frame on `fd`, connecting first when it is -1; false when no
+    // reply comes within `seconds`.
+    const auto exchange = [&](int& fd, double seconds) {
+        if (fd < 0) fd = connectToLoopback(port);
+        if (fd >= 0 && sendAll(fd, request) && readReply(fd, seconds)) return true;
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+        return false;
+    };
+    for (auto _ : state) {
+        std::atomic<bool> done{false};
+        std::vector<std::thread> keepers;
+        for (int i = 0; i < kClients; ++i) {
+            keepers.emplace_back([&, i] {
+                int fd = -1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(125 * i));
+                while (!done) {
+                    const auto tick = Clock::now();
+                    if (!exchange(fd, 10) && !done) exchange(fd, 10);
+                    while (!done && secondsSince(tick) < 8) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+                if (fd >= 0) ::close(fd);
+            });
+        }
+        // The keepers all hold their places first.
+        std::this_thread::sleep_for(std::chrono::seconds(9));
+        int tries = 0, answered = 0;
+        double longest = 0;
+        for (const auto start = Clock::now(); secondsSince(start) < 60;) {
+            const auto tried = Clock::now();
+            int fd = -1;
+            ++tries;
+            if (exchange(fd, 30)) {
+                ++answered;
+                longest = std::max(longest, secondsSince(tried));
+                ::close(fd);
+            } else {
+                longest = std::max(longest, 30.0);
+            }
+            while (secondsSince(tried) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        done = true;
+        for (auto& keeper : keepers) keeper.join();
+        state.counters["honest_tries"] = tries;
+        state.counters["honest_answered"] = answered;
+        state.counters["answer_max_s"] = longest;
+    }
+}
+
 // A JSON array of about 4 MB: 1000 events of 98 members, about 99 000
 // values in all, distinct per `seed`.
 std::string largeText(int seed) {
@@ -253,16 +319,28 @@ void reportTimes(benchmark::State& state, const std::string& name, const std::ve
         static_cast<double>(std::count_if(times.begin(), times.end(), [](double ms) { return ms > 50; }));
 }
 
+// A folder of its own among the temporary files, removed with it.
+struct BenchFolder {
+    BenchFolder() {
+        if (!::mkdtemp(path.data())) path.clear();
+    }
+    ~BenchFolder() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+    std::string path = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
+};
+
 // range(0): the frames; range(1): 1 to time `down_add` beside them (and
 // for as long again with the collector idle), 0 to measure the disk alone.
 void LargeEvents(benchmark::State& state) {
     const auto frames = static_cast<int>(state.range(0));
     const bool timeTheApi = state.range(1) != 0;
-    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) {
+    BenchFolder bench;
+    if (bench.path.empty()) {
         state.SkipWithError("no temporary folder");
         return;
     }
+    const std::string& folder = bench.path;
     auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
     const int port = server->analyticsCollector().port();
     httplib::Client api("127.0.0.1", server->port());
@@ -308,12 +386,48 @@ void LargeEvents(benchmark::State& state) {
         adder.join();
         reportTimes(state, "down_add_idle", idle);
     }
-    server.reset();
-    std::filesystem::remove_all(folder);
+}
+
+void TinyEvents(benchmark::State& state) {
+    const double seconds = static_cast<double>(state.range(0));
+    BenchFolder folder;
+    if (folder.path.empty()) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    auto server = backend::LocalBackend::start({0, folder.path + "/backend.db", 0});
+    const int port = server->analyticsCollector().port();
+    // The collector's file and its journal.
+    const auto collectorBytes = [&] { return folderBytes(folder.path, "backend-analytics"); };
+    for (auto _ : state) {
+        const int fd = connectToLoopback(port);
+        double peak = 0;
+        long long sent = 0;
+        int answered = 0;
+        for (const auto start = Clock::now(); secondsSince(start) < seconds;) {
+            std::string text = "[";
+            for (int i = 0; i < 1024; ++i, ++sent) {
+                char event[32];
+                std::snprintf(event, sizeof event, "%s{\"t\":%lld}", i ? "," : "", 1'000'000 + sent);
+                text += event;
+            }
+            if (!sendAll(fd, frame::requestFrame(text + "]")) || !readReply(fd, 60)) break;
+            ++answered;
+            peak = std::max(peak, collectorBytes());
+        }
+        ::close(fd);
+        state.counters["frames"] = answered;
+        state.counters["sent"] = static_cast<double>(sent);
+        state.counters["kept"] = static_cast<double>(server->analyticsCollector().storedEventCount());
+        state.counters["disk_peak_MiB"] = peak / kMiB;
+        state.counters["disk_after_MiB"] = collectorBytes() / kMiB;
+    }
 }
 
 }  // namespace
 
+BENCHMARK(TinyEvents)->ArgNames({"seconds"})->Arg(100)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(PacedKeepers)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeEvents)->ArgNames({"frames", "api"})->Args({20, 0})->Args({40, 0})->Args({40, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

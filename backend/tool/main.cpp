@@ -49,9 +49,11 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    std::unique_ptr<backend::LocalBackend> server = backend::LocalBackend::start(options);
+    std::string failure;
+    std::unique_ptr<backend::LocalBackend> server = backend::LocalBackend::start(options, &failure);
     if (!server) {
-        std::cerr << "velmaro-backend: cannot open the database or bind the port\n";
+        std::cerr << "velmaro-backend: " << (failure.empty() ? "cannot open the database or bind the port" : failure)
+                  << "\n";
         return 1;
     }
     std::cout << server->port() << "\n"

@@ -169,6 +169,27 @@ TEST_F(AnalyticsCollectorTest, MisbehavesOnRequestAfterStoring) {
     EXPECT_EQ(collector->storedEventCount(), 2);
 }
 
+TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGivesUpItsPlace) {
+    ASSERT_TRUE(collector);
+    const std::string request = frame::requestFrame(R"([{"e":"kept alive"}])");
+    // Every place taken by a client that has had its reply, the first one
+    // first: it has waited longest for its next frame.
+    std::vector<std::unique_ptr<Client>> keepers;
+    for (int i = 0; i < 64; ++i) {
+        keepers.push_back(std::make_unique<Client>(collector->port()));
+        ASSERT_TRUE(keepers.back()->send(request));
+        ASSERT_TRUE(keepers.back()->reply());
+    }
+    Client honest(collector->port());
+    ASSERT_TRUE(honest.send(frame::requestFrame(R"([{"e":"honest"}])")));
+    EXPECT_TRUE(honest.reply());
+    EXPECT_TRUE(keepers.front()->closedWithoutAnswer());
+    // The others keep theirs.
+    ASSERT_TRUE(keepers[1]->send(request));
+    EXPECT_TRUE(keepers[1]->reply());
+    EXPECT_EQ(collector->storedEventCount(), 2);
+}
+
 TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {
     std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
     ASSERT_TRUE(::mkdtemp(folder.data()));
@@ -189,6 +210,32 @@ TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOn
     ASSERT_TRUE(own && shared);
     EXPECT_EQ(own->scalar("SELECT count(*) FROM analytics_events"), 1);
     EXPECT_EQ(shared->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'analytics_events'"), 0);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(AnalyticsCollectorInBackend, StoresIntoTheDatabasesOfAnOlderVersionOrRefusesToStartNamingTheFile) {
+    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
+    ASSERT_TRUE(::mkdtemp(folder.data()));
+    const std::string olderTable =
+        "CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
+        "received_at INTEGER NOT NULL); INSERT INTO analytics_events (content, received_at) VALUES ('{\"n\":0}', 5)";
+    // Where the first versions kept the events, and a collector's file of theirs.
+    backend::Database::open(folder + "/backend.db")->execute(olderTable);
+    backend::Database::open(folder + "/backend-analytics.db")->execute(olderTable);
+    {
+        auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
+        ASSERT_TRUE(server);
+        Client client(server->analyticsCollector().port());
+        ASSERT_TRUE(client.send(frame::requestFrame(R"([{"n":1}])")));
+        auto answer = client.reply();
+        ASSERT_TRUE(answer);
+        EXPECT_EQ((*answer)["ret"], 0);
+        EXPECT_EQ(server->analyticsCollector().storedEvents(), (std::vector<std::string>{R"({"n":0})", R"({"n":1})"}));
+    }
+    backend::Database::open(folder + "/other-analytics.db")->execute("CREATE TABLE analytics_events (name TEXT)");
+    std::string failure;
+    EXPECT_FALSE(backend::LocalBackend::start({0, folder + "/other.db", 0}, &failure));
+    EXPECT_NE(failure.find(folder + "/other-analytics.db"), std::string::npos) << failure;
     std::filesystem::remove_all(folder);
 }
 

@@ -1,12 +1,15 @@
 // What the collected-events table keeps: each event once (told by its
-// digest), at most a bounded part of one event, and at most a bounded
-// total, the oldest events dropped first.
+// digest), at most a bounded part of one event, and a database of bounded
+// bytes, the oldest events dropped first; what older versions kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "backend/CollectedEvents.h"
+#include "backend/Database.h"
 #include "backend/DatabasePool.h"
 
 using backend::CollectedEvents;
@@ -39,28 +42,87 @@ TEST(CollectedEvents, KeepsEachEventOnceAndCutsALargeOneOnACharacter) {
     EXPECT_EQ(large.compare(0, texts[0].size(), texts[0]), 0);
     EXPECT_EQ(texts[0].size() % 3, large.find("涟") % 3);
     EXPECT_EQ(texts[1], small);
-    EXPECT_EQ(events.keptBytes(), static_cast<long long>(texts[0].size() + small.size()));
     // Events that differ only past the cut are still two events.
     events.add({large.substr(0, large.size() - 3) + "b\"}"}, 300);
     EXPECT_EQ(events.count(), 3);
 }
 
-TEST(CollectedEvents, DropsTheOldestEventsWhenTheTotalIsPassed) {
-    auto databases = backend::DatabasePool::open("");
-    const backend::CollectedEventLimits limits{1024, 16 * 1024};
-    CollectedEvents events(*databases, limits);
-    const std::size_t size = limits.eventBytes;
-    const int fitting = static_cast<int>(limits.totalBytes / size);
-    for (int batch = 0; batch < fitting / 4; ++batch) {
-        std::vector<std::string> texts;
-        for (int i = 0; i < 4; ++i) texts.push_back(eventOf(batch * 4 + i, size));
-        events.add(texts, batch);
+// A database file of its own in a folder in shared memory, removed at the end.
+class CollectedEventsFile : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(::mkdtemp(folder.data())); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::uintmax_t bytesOnDisk() {
+        std::uintmax_t total = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) total += entry.file_size();
+        return total;
     }
-    EXPECT_EQ(events.count(), fitting);
-    events.add({eventOf(-1, size), eventOf(-2, 100)}, 1000);
-    EXPECT_EQ(events.count(), fitting);
-    EXPECT_LE(events.keptBytes(), static_cast<long long>(limits.totalBytes));
+    std::string folder = ((std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                                      : std::filesystem::temp_directory_path()) /
+                          "velmaro-events-XXXXXX")
+                             .string();
+    std::string path() const { return folder + "/analytics.db"; }
+};
+
+TEST_F(CollectedEventsFile, TinyEventsKeepTheFileAndItsJournalWithinTheirBytesDroppingTheOldest) {
+    const backend::CollectedEventLimits limits{1024, 4 << 20};
+    ASSERT_FALSE(CollectedEvents::prepareFile(path(), limits));
+    auto databases = backend::DatabasePool::open(path());
+    CollectedEvents events(*databases, limits);
+    std::uintmax_t largest = 0;
+    int sent = 0;
+    for (int batch = 0; batch < 400; ++batch) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < 64; ++i) texts.push_back("{\"n\":" + std::to_string(sent++) + "}");
+        events.add(texts, batch);
+        largest = std::max(largest, bytesOnDisk());
+    }
+    EXPECT_LE(largest, limits.databaseBytes);
     const auto texts = events.texts();
-    EXPECT_EQ(texts.front(), eventOf(2, size));
-    EXPECT_EQ(texts.back(), eventOf(-2, 100));
+    EXPECT_GT(texts.size(), 5000u);
+    EXPECT_LT(texts.size(), static_cast<std::size_t>(sent));
+    EXPECT_EQ(texts.back(), "{\"n\":" + std::to_string(sent - 1) + "}");
+    // The newest kept are all the last ones sent.
+    EXPECT_EQ(texts.front(), "{\"n\":" + std::to_string(sent - static_cast<int>(texts.size())) + "}");
+}
+
+TEST_F(CollectedEventsFile, AnOlderVersionsEventsAreMovedAndAnUnknownTableIsRefusedByName) {
+    const std::vector<std::string> olderTables = {
+        // Texts unique by themselves.
+        "CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
+        "received_at INTEGER NOT NULL)",
+        // Digests without the kept size, a running total by triggers.
+        "CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
+        "content TEXT NOT NULL, length INTEGER NOT NULL, received_at INTEGER NOT NULL);"
+        "CREATE TABLE analytics_totals (bytes INTEGER NOT NULL); INSERT INTO analytics_totals VALUES (0);"
+        "CREATE TRIGGER analytics_event_kept AFTER INSERT ON analytics_events BEGIN "
+        "UPDATE analytics_totals SET bytes = bytes + length(CAST(NEW.content AS BLOB)); END",
+    };
+    for (const std::string& table : olderTables) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directory(folder);
+        {
+            auto older = backend::Database::open(path());
+            older->execute(table);
+            const bool digests = table.find("digest") != std::string::npos;
+            for (int n : {1, 2}) {
+                older->execute("INSERT INTO analytics_events (" + std::string(digests ? "digest, length, " : "") +
+                               "content, received_at) VALUES (" +
+                               (digests ? "'d" + std::to_string(n) + "', 7, " : std::string()) + "'{\"n\":" +
+                               std::to_string(n) + "}', 5)");
+            }
+        }
+        ASSERT_FALSE(CollectedEvents::prepareFile(path())) << table;
+        auto databases = backend::DatabasePool::open(path());
+        CollectedEvents events(*databases);
+        events.add({R"({"n":2})", R"({"n":3})"}, 6);
+        EXPECT_EQ(events.texts(), (std::vector<std::string>{R"({"n":1})", R"({"n":2})", R"({"n":3})"})) << table;
+    }
+
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    backend::Database::open(path())->execute("CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, name TEXT)");
+    const auto refused = CollectedEvents::prepareFile(path());
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find(path()), std::string::npos);
 }

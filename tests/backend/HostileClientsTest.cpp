@@ -220,20 +220,30 @@ TEST_F(HostileClients, OversizedUploadsAndDuplicateLengthsAreRefused) {
 }
 
 TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLinkAndOnTheFlowsSchemes) {
-    const auto page = [&](const std::string& redirect) {
-        return pal()->Get("/oauth2.0/m_authorize?client_id=101&redirect_uri=" +
-                          httplib::detail::encode_query_param(redirect));
+    const auto page = [&](const std::string& redirect, const std::string& clientId = "101") {
+        return pal()->Get("/oauth2.0/m_authorize?client_id=" + clientId +
+                          "&redirect_uri=" + httplib::detail::encode_query_param(redirect));
     };
     auto escaped = page("auth://x\"><script>alert(1)</script>");
     ASSERT_TRUE(escaped);
     EXPECT_EQ(escaped->body.find("<script>"), std::string::npos) << escaped->body;
     EXPECT_NE(escaped->body.find("auth://x%22%3E%3Cscript%3Ealert(1)%3C/script%3E#access_token="), std::string::npos)
         << escaped->body;
-    for (const char* redirect : {"javascript:alert(1)//", " \tJava\nScript:alert(1)", "data:text/html,x"}) {
-        auto refused = page(redirect);
-        ASSERT_TRUE(refused);
-        EXPECT_EQ(refused->status, 400);
-        EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+    // Every attribute escaped: the address a browser reads is the one sent.
+    auto query = page("https://x/?a=1&amp;b=2");
+    ASSERT_TRUE(query);
+    EXPECT_NE(query->body.find("href=\"https://x/?a=1&amp;amp;b=2#access_token="), std::string::npos) << query->body;
+    // Read as a browser reads them (character references decoded), these
+    // are scripts, also as the only link of an app that is not a number.
+    for (const char* redirect : {"javascript:alert(1)//", " \tJava\nScript:alert(1)", "data:text/html,x",
+                                 "javascript&colon;alert(1)", "&#106;avascript:alert(1)",
+                                 "jav&#x09;ascript:alert(1)", "javascript&#58;alert(1)", "&#1javascript&#x3A;x"}) {
+        for (const char* clientId : {"101", "abc"}) {
+            auto refused = page(redirect, clientId);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(refused->status, 400) << redirect;
+            EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+        }
     }
 }
 

@@ -116,7 +116,7 @@ TEST_F(RippleOpenPlatformTest, APollOfAnExpiredLoginIsHeldQuietlyAndEndedLoginsA
 
 TEST_F(RippleOpenPlatformTest, PagesLinkBackOnlyToTheAppsOwnSchemes) {
     startPlatform();
-    for (const char* appId : {"javascript", "data", "rp%3A", "x%0Ajavascript"}) {
+    for (const char* appId : {"javascript", "data", "rp%3A", "x%0Ajavascript", "nimbus1", "http", "auth", "rp"}) {
         auto refused = get(std::string("/connect/mobilecheck?uid=1&appid=") + appId);
         EXPECT_EQ(refused->status, 400) << appId;
         EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
