@@ -1,5 +1,7 @@
 #include "backend/AnalyticsCollector.h"
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <malloc.h>
@@ -156,16 +158,22 @@ void AnalyticsCollector::acceptLoop() {
             continue;
         }
         ++connections_;
-        clients_.emplace(client, nowMs());
+        clients_.emplace(client, ++waitTurns_);
         std::thread thread([this, client] { serve(client); });
         const auto id = thread.get_id();
         clientThreads_.emplace(id, std::move(thread));
     }
 }
 
+int AnalyticsCollector::waitingConnections() {
+    std::lock_guard lock(clientsMutex_);
+    return static_cast<int>(std::count_if(clients_.begin(), clients_.end(),
+                                          [](const auto& place) { return place.second != kBusy; }));
+}
+
 void AnalyticsCollector::waitsForAFrame(int client) {
     std::lock_guard lock(clientsMutex_);
-    if (auto place = clients_.find(client); place != clients_.end()) place->second = nowMs();
+    if (auto place = clients_.find(client); place != clients_.end()) place->second = ++waitTurns_;
 }
 
 bool AnalyticsCollector::beginsAFrame(int client) {

@@ -78,6 +78,8 @@ public:
     int acceptedFrames() const { return acceptedFrames_; }
     int refusedFrames() const { return refusedFrames_; }
     int connections() const { return connections_; }
+    // Connections that hold a place and wait for their next frame.
+    int waitingConnections();
 
     void setBehaviour(Behaviour behaviour) { behaviour_ = behaviour; }
     // How long a connection may stay quiet before a frame (10 seconds).
@@ -121,10 +123,12 @@ private:
     std::atomic<bool> stopping_{false};
     std::thread acceptThread_;
     std::mutex clientsMutex_;
-    // The connections holding a place: since when each has waited for its
-    // next frame, or kBusy.
+    // The connections holding a place: when each began to wait for its next
+    // frame, as a turn counted up under clientsMutex_ (a clock's ties would
+    // leave the longest wait to chance), or kBusy.
     static constexpr long long kBusy = -1;
     std::map<int, long long> clients_;
+    long long waitTurns_ = 0;
     std::map<std::thread::id, std::thread> clientThreads_;
     // Threads of closed connections, joined at the next accept.
     std::vector<std::thread::id> finishedThreads_;

@@ -4,6 +4,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <filesystem>
+#include <thread>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -180,6 +182,12 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
         ASSERT_TRUE(keepers.back()->send(request));
         ASSERT_TRUE(keepers.back()->reply());
     }
+    // A reply reaches its client before the connection's thread goes back
+    // to waiting: only then is the first one the longest waiting.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (collector->waitingConnections() < 64 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(collector->waitingConnections(), 64);
     Client honest(collector->port());
     ASSERT_TRUE(honest.send(frame::requestFrame(R"([{"e":"honest"}])")));
     EXPECT_TRUE(honest.reply());
