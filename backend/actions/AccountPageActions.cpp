@@ -47,6 +47,7 @@ Envelope changePassword(const ActionContext& context) {
     if (newPassword->size() < kShortestPassword || newPassword->find(' ') != std::string::npos) {
         return Envelope::failure(ResultCode::Refused, "密码必须大于8位有效数字或者字母");
     }
+    if (auto refusal = passwordRefusal(*newPassword)) return Envelope::failure(ResultCode::Refused, *refusal);
     Statement promoter = context.database.prepare("SELECT username, password_hash FROM promoters WHERE id = ?");
     promoter.bind({context.promoterId});
     if (!promoter.step()) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
@@ -134,8 +135,8 @@ Envelope contacts(const ActionContext& context) {
 
 void addAccountPageActions(ActionRouter& router) {
     router.add("app", "my_config", Signing::Promoter, profile);
-    router.add("app", "my_edit", Signing::Promoter, edit);
-    router.add("app", "shiming_edit", Signing::Promoter, verifyRealName);
+    router.add("app", "my_edit", Signing::PromoterOnce, edit);
+    router.add("app", "shiming_edit", Signing::PromoterOnce, verifyRealName);
     router.add("app", "kefu", Signing::Open, contacts);
 }
 
