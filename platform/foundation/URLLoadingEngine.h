@@ -51,6 +51,10 @@ public:
 // loading thread (started on first use, joined at exit). Connections are
 // kept alive and reused (6 per host); redirects are followed unless a request
 // says not; a transfer fails as timed out after its time-out without progress.
+// A request is never sent twice on the engine's own initiative: when the
+// kept-alive connection it went out on closes without an answer, the
+// transfer fails as NSURLErrorNetworkConnectionLost (the server may have
+// acted on it) instead of being sent again on a new connection.
 class URLLoadingEngine {
 public:
     struct Request {
