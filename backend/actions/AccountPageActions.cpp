@@ -135,8 +135,8 @@ Envelope contacts(const ActionContext& context) {
 
 void addAccountPageActions(ActionRouter& router) {
     router.add("app", "my_config", Signing::Promoter, profile);
-    router.add("app", "my_edit", Signing::PromoterOnce, edit);
-    router.add("app", "shiming_edit", Signing::PromoterOnce, verifyRealName);
+    router.add("app", "my_edit", Signing::Promoter, edit);
+    router.add("app", "shiming_edit", Signing::Promoter, verifyRealName);
     router.add("app", "kefu", Signing::Open, contacts);
 }
 

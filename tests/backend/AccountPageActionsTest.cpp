@@ -8,7 +8,7 @@ class AccountPageActions : public BackendTest {
 protected:
     BackendClient::Answer getSigned(const std::string& action, const BackendClient::Fields& own = {},
                                     const std::string& uid = "1") {
-        const std::string t = BackendClient::requestTimeText();
+        const std::string t = BackendClient::timeText();
         BackendClient::Fields query{{"ios", "1"}, {"ct", "app"}, {"ac", action}, {"t", t}, {"uid", uid},
                                     {"sign", BackendClient::promoterSign(uid, t)}};
         query.insert(own.begin(), own.end());
