@@ -22,11 +22,12 @@ KXMoneyRequest::KXMoneyRequest(std::string waitText, std::string records)
 }
 
 std::string KXMoneyRequest::unknownResultText(std::string_view records) {
-    return "网络异常，请在" + std::string(records) + "中确认是否已提交";
+    return "结果未知，请在" + std::string(records) + "中确认";
 }
 
 void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Reload& reload) {
-    MBProgressHUDManager::showError(unknownResultText(state->records));
+    // Longer than an error's second: it says where to look.
+    MBProgressHUDManager::showtext(unknownResultText(state->records), "error.png", nullptr);
     if (reload) reload(state->opener(state));
 }
 

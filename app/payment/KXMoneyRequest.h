@@ -12,10 +12,11 @@
 // of the back end came back (no answer in time, the connection lost, an
 // answer that is not the back end's), the back end may have acted on it:
 // the result is unknown, which is not a failure the promoter may simply
-// retry. The screen then says so and where to look ("网络异常，请在结算明细中
-// 确认是否已提交"), loads the balance the action changes again, and the action
-// stays closed until that balance has arrived, so that the next tap is
-// checked against what the back end now holds.
+// retry. The screen then says so and where to look ("结果未知，请在结算明细中
+// 确认", short enough for the HUD's one line, shown 2 s), loads the balance
+// the action changes again, and the action stays closed until that balance
+// has arrived, so that the next tap is checked against what the back end
+// now holds.
 class KXMoneyRequest {
 public:
     // Run when a balance request sent for the action has been answered
@@ -30,7 +31,7 @@ public:
     // promoter sees the action's results ("结算明细").
     KXMoneyRequest(std::string waitText, std::string records);
 
-    // "网络异常，请在<records>中确认是否已提交".
+    // "结果未知，请在<records>中确认".
     static std::string unknownResultText(std::string_view records);
 
     bool isUnderWay() const;

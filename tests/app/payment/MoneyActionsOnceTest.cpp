@@ -68,7 +68,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     auto screen = show(make<KXApplyjiesuanViewController>());
     ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
     const KXMoney settleable = KXMoney::parse(*screen->jisuanStr()).value();
-    const std::string unknown = "网络异常，请在结算明细中确认是否已提交";
+    const std::string unknown = "结果未知，请在结算明细中确认";
     ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
 
     // A back end that takes every request and never answers, and a client
@@ -86,6 +86,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     KXServiceAddress::setBaseURL(silent.url("/"));
     ASSERT_TRUE(driver.tap("提交"));
     EXPECT_TRUE(waitForHUD(unknown));
+    shot("settlement-unknown-result");
     letHUDsHide();
     ASSERT_TRUE(driver.tap("提交"));
     EXPECT_TRUE(waitForHUD(unknown)) << "the second tap sends nothing but asks for the amount again";
