@@ -39,8 +39,6 @@ bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
 
 bool KXMoneyRequest::isUnderWay() const { return request_.isUnderWay(); }
 
-bool KXMoneyRequest::resultIsUnknown() const { return state_->unknown; }
-
 void KXMoneyRequest::loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded,
                                  bool quietly) {
     KXClassicRequest::send(

@@ -35,7 +35,6 @@ public:
     static std::string unknownResultText(std::string_view records);
 
     bool isUnderWay() const;
-    bool resultIsUnknown() const;
 
     // While the action is closed for an unknown result: shows the message
     // again, loads the balance again through `reload` and answers true (the
