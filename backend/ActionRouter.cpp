@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "backend/Signature.h"
+#include "backend/SignedRequests.h"
 
 namespace backend {
 
@@ -43,7 +44,7 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters, D
             return Envelope::failure(ResultCode::InvalidRequest, "请输入密码");
         }
         if (auto refusal = checkSignature(parameters, {"username", "passwd", "t"}, now)) return *refusal;
-    } else if (action.signing == Signing::Promoter) {
+    } else if (action.signing == Signing::Promoter || action.signing == Signing::PromoterOnce) {
         std::vector<std::string_view> signedNames{"uid"};
         signedNames.insert(signedNames.end(), action.signedFields.begin(), action.signedFields.end());
         signedNames.push_back("t");
@@ -51,8 +52,16 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters, D
         std::optional<long long> uid = parseWholeNumber(parameters.textOrEmpty("uid"), kLargestPromoterId);
         if (uid && database.scalar("SELECT COUNT(*) FROM promoters WHERE id = ?", {*uid}) == 1) promoterId = *uid;
         if (promoterId == 0) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");
+        if (action.signing == Signing::PromoterOnce && signedRequestActed(database, parameters)) {
+            return Envelope::failure(ResultCode::BadSignature, "该请求已处理，请勿重复提交");
+        }
     }
-    return action.handler(ActionContext{parameters, database, promoterId, baseURL_, now});
+    Envelope answer = action.handler(ActionContext{parameters, database, promoterId, baseURL_, now});
+    // Kept in the action's own transaction: kept exactly when it acted.
+    if (action.signing == Signing::PromoterOnce && answer.code() == ResultCode::Success) {
+        recordSignedRequest(database, parameters, now);
+    }
+    return answer;
 }
 
 }  // namespace backend

@@ -15,6 +15,7 @@ namespace backend {
 // How an action's request is signed.
 enum class Signing {
     Promoter,     // sign = MD5(uid + the action's signed fields + t + key); `uid` must name a promoter
+    PromoterOnce, // as Promoter, for an action that changes state: a request acts once (SignedRequests)
     Credentials,  // sign = MD5(username + passwd + t + key); no promoter yet
     Open,         // no signature and no promoter (public information)
 };

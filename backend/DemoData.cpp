@@ -17,6 +17,7 @@
 #include "backend/PaymentPages.h"
 #include "backend/SettlementDemoData.h"
 #include "backend/SignInLimit.h"
+#include "backend/SignedRequests.h"
 #include "backend/ReportDemoData.h"
 #include "backend/TeamDemoData.h"
 
@@ -295,6 +296,13 @@ std::string passwordHash(const std::string& username, const std::string& passwor
     return sha256Hex(username + ":" + password);
 }
 
+std::optional<std::string> passwordRefusal(std::string_view password) {
+    if (password.empty()) return "密码不能为空";
+    if (password.find(' ') != std::string_view::npos) return "密码不能有空格";
+    if (password.size() > kLongestPassword) return "密码不能超过" + std::to_string(kLongestPassword) + "个字节";
+    return std::nullopt;
+}
+
 void installDemoData(Database& database, std::time_t now) {
     database.transaction([&] {
         database.execute(kSchema);
@@ -307,6 +315,7 @@ void installDemoData(Database& database, std::time_t now) {
         installReportDemoData(database);
         installAccountPageData(database);
         installSignInLimitTable(database);
+        installSignedRequestsTable(database);
         installPaymentSecrets(database);
     });
 }

@@ -10,6 +10,14 @@ namespace {
 
 constexpr std::time_t kChinaOffset = 8 * 3600;
 
+// Leading zeros add nothing to a number ("0001" is 1), so they do not count
+// toward its digits; "000" keeps one.
+std::string_view withoutLeadingZeros(std::string_view digits) {
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string_view::npos) return digits.substr(digits.empty() ? 0 : digits.size() - 1);
+    return digits.substr(first);
+}
+
 }  // namespace
 
 std::string formatYuan(long long cents) {
@@ -22,7 +30,7 @@ std::string formatYuan(long long cents) {
 
 std::optional<long long> parseYuan(std::string_view text, long long limitCents) {
     const std::size_t point = text.find('.');
-    const std::string_view whole = text.substr(0, point);
+    const std::string_view whole = withoutLeadingZeros(text.substr(0, point));
     const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
     if (whole.empty() || whole.size() > 15 || fraction.size() > 2) return std::nullopt;
     long long cents = 0;

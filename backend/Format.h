@@ -12,7 +12,7 @@ namespace backend {
 std::string formatYuan(long long cents);
 // An amount the app sends as typed, in yuan: digits with at most two
 // decimals after a point ("10", "10.5", "0.01", "12."), no sign or blanks,
-// at most `limitCents`; in fen, or nothing when it is not such a text.
+// leading zeros adding nothing ("0001" is 1), at most `limitCents`; in fen, or nothing when it is not such a text.
 std::optional<long long> parseYuan(std::string_view text, long long limitCents);
 // The share of `part` in `whole` as a percentage with one decimal, "12.5%";
 // "0.0%" when the whole is zero.

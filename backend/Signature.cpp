@@ -20,7 +20,11 @@ std::optional<Envelope> checkSignature(const Parameters& parameters, const std::
         std::optional<std::string> value = parameters.text(name);
         if (!value) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 " + std::string(name));
         if (name == "t") {
-            std::optional<long long> time = parseWholeNumber(*value, std::numeric_limits<long long>::max() / 10);
+            // A leading zero would let digits move between `t` and the value
+            // signed before it ("10" then "0<t>" joins as "100" then "<t>").
+            std::optional<long long> time = value->starts_with('0')
+                                                ? std::nullopt
+                                                : parseWholeNumber(*value, std::numeric_limits<long long>::max() / 10);
             if (!time) return Envelope::failure(ResultCode::InvalidRequest, "参数 t 无效");
             if (*time > now + kLargestClockSkewSeconds || *time < now - kLargestClockSkewSeconds) {
                 return Envelope::failure(ResultCode::BadSignature, "请求已过期，请校准手机时间后重试");

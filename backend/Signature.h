@@ -24,11 +24,13 @@ inline constexpr long long kLargestClockSkewSeconds = 5 * 60;
 
 // Checks a request's `sign` against the named fields, signed in the given
 // order exactly as sent. The time field `t` must be among them and must be
-// a whole number of seconds within five minutes of `now`: the values are
-// joined without separators, so an old request could otherwise be replayed
-// for ever, or re-split (a sum of 10 signed with its time read as 1017 with
-// a shorter time). Answers the refusal to send back, or nothing when the
-// request is signed correctly.
+// a whole number of seconds, without a leading zero, within five minutes of
+// `now`: the values are joined without separators, so an old request could
+// otherwise be replayed for ever, or re-split (a sum of 10 signed with its
+// time read as 1017 with a shorter time, or "10" with "0<t>" for "100" with
+// "<t>"). Within the window a request that changes state is still refused
+// the second time (SignedRequests). Answers the refusal to send back, or
+// nothing when the request is signed correctly.
 std::optional<Envelope> checkSignature(const Parameters& parameters, const std::vector<std::string_view>& signedNames,
                                        std::time_t now);
 

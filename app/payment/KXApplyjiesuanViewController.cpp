@@ -143,12 +143,16 @@ void KXApplyjiesuanViewController::showSettleableAmount() {
     manaTextField_->setPlaceholder("可结算金额: " + jisuanStr_.value_or(""));
 }
 
-void KXApplyjiesuanViewController::fasongwanglu() {
-    KXClassicRequest::send(KXClassicRequest::query("my"),
-                           [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
-                               screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
-                               screen->showSettleableAmount();
-                           });
+void KXApplyjiesuanViewController::fasongwanglu() { loadSettleableAmount(applying_.opener(), false); }
+
+void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded reloaded, bool quietly) {
+    KXMoneyRequest::loadBalance(
+        KXClassicRequest::query("my"),
+        [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
+            screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
+            screen->showSettleableAmount();
+        },
+        std::move(reloaded), quietly);
 }
 
 void KXApplyjiesuanViewController::rightBarButtonTap() {
@@ -168,6 +172,11 @@ void KXApplyjiesuanViewController::amountChanged(const Ref<UIControl>&) {
 }
 
 void KXApplyjiesuanViewController::submit() {
+    auto screen = self<KXApplyjiesuanViewController>();
+    auto reload = [screen](KXMoneyRequest::Reloaded reloaded) {
+        screen->loadSettleableAmount(std::move(reloaded), true);
+    };
+    if (applying_.closedForUnknownResult(reload)) return;
     const std::string text = manaTextField_->text();
     const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
     if (!text.empty() && !KXAmountInput::amountToSend(amountHint_, amount)) return;
@@ -180,10 +189,12 @@ void KXApplyjiesuanViewController::submit() {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");
         return;
     }
-    applying_.send(KXClassicRequest::query("jiesuan", {{"money", text}}, {"money"}),
-                   [screen = self<KXApplyjiesuanViewController>()](const Value&) {
-                       KXBalanceWatch::changed();
-                       if (auto navigation = screen->navigationController())
-                           navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
-                   });
+    applying_.send(
+        KXClassicRequest::query("jiesuan", {{"money", text}}, {"money"}),
+        [screen](const Value&) {
+            KXBalanceWatch::changed();
+            if (auto navigation = screen->navigationController())
+                navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
+        },
+        nullptr, reload);
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/payment/KXSingleRequest.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -65,6 +65,9 @@ public:
 private:
     // "可结算金额: <amount>"; the amount is left out while it is unknown.
     void showSettleableAmount();
+    // Asks "my" for the settleable amount, then runs `reloaded`; `quietly`:
+    // a refusal or a failure shows nothing.
+    void loadSettleableAmount(KXMoneyRequest::Reloaded reloaded, bool quietly);
 
     std::optional<std::string> jisuanStr_;
     Ref<UIView> navigationTopView_;
@@ -74,6 +77,7 @@ private:
     Ref<UITextField> manaTextField_;
     Ref<UILabel> amountHint_;
     Ref<UIView> tishiView_;
-    // "jiesuan": one application at a time.
-    KXSingleRequest applying_;
+    // "jiesuan": one application at a time; after an unknown result, none
+    // until the settleable amount has been loaded again.
+    KXMoneyRequest applying_{"", "结算明细"};
 };

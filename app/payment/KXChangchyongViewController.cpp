@@ -6,6 +6,7 @@
 #include "app/payment/KXChongzhijiemianViewController.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXMoney.h"
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -117,6 +118,7 @@ void KXChangchyongViewController::tijiaoTap() {
     auto field = shurutextField();
     if (!field) return;
     field->resignFirstResponder();
+    if (ordering_.closedForUnknownResult(balanceReload())) return;
     if (field->text().empty()) {
         MBProgressHUDManager::showError("请输入金额");
         return;
@@ -131,15 +133,30 @@ void KXChangchyongViewController::tijiaoTap() {
 
 void KXChangchyongViewController::sendNetworkRequest() {
     Dictionary query = KXClassicRequest::query("recharge", {{"money", chongzhijinger_.value_or("")}}, {"money"});
-    ordering_.send(query, [screen = self<KXChangchyongViewController>()](const Value& answer) {
-        const Value& data = answer["data"];
-        screen->oidStr_ = KXClassicRequest::text(data["oid"]);
-        auto page = make<KXWebViewGameViewController>();
-        page->setUrlString(KXClassicRequest::text(data["url"]));
-        page->setGname("充值");
-        page->setHidesBottomBarWhenPushed(true);
-        if (auto navigation = screen->navigationController()) navigation->pushViewController(page, true);
-    });
+    ordering_.send(
+        query,
+        [screen = self<KXChangchyongViewController>()](const Value& answer) {
+            const Value& data = answer["data"];
+            screen->oidStr_ = KXClassicRequest::text(data["oid"]);
+            auto page = make<KXWebViewGameViewController>();
+            page->setUrlString(KXClassicRequest::text(data["url"]));
+            page->setGname("充值");
+            page->setHidesBottomBarWhenPushed(true);
+            if (auto navigation = screen->navigationController()) navigation->pushViewController(page, true);
+        },
+        nullptr, balanceReload());
+}
+
+KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
+    return [screen = self<KXChangchyongViewController>()](KXMoneyRequest::Reloaded reloaded) {
+        KXMoneyRequest::loadBalance(
+            KXClassicRequest::query("yufu"),
+            [screen](const Value& answer) {
+                screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
+                if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
+            },
+            std::move(reloaded), true);
+    };
 }
 
 void KXChangchyongViewController::chaxundingdang() {
@@ -154,7 +171,10 @@ void KXChangchyongViewController::showPaid(const std::string& oid) {
     KXBalanceWatch::changed();
     auto page = make<KXChongzhijiemianViewController>();
     page->setOidStr(oid);
-    page->setChongzhijinger(chongzhijinger_.value_or(""));
+    // The amount as money ("12." typed shows as 12.00).
+    const std::string typed = chongzhijinger_.value_or("");
+    const std::optional<KXMoney> amount = KXMoney::parse(typed);
+    page->setChongzhijinger(amount ? amount->format() : typed);
     auto screen = self<KXChangchyongViewController>();
     // The new balance is the back end's; the page shows "--" when it
     // cannot be had.

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/payment/KXSingleRequest.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
 #include "uikit/UITextField.h"
@@ -63,14 +63,18 @@ public:
     std::string className() const override { return "KXChangchyongViewController"; }
 
 private:
+    // After an order's unknown result: "yufu" quietly into the balance
+    // label, then `reloaded`.
+    KXMoneyRequest::Reload balanceReload();
     // Lays the result page of order `oid` over the screen, once.
     void layResultPage(const std::string& oid, const Ref<UIViewController>& page);
 
     std::optional<std::string> cunchuStr_;
     std::optional<std::string> chongzhijinger_;
     std::optional<std::string> oidStr_;
-    // "recharge": one order at a time.
-    KXSingleRequest ordering_;
+    // "recharge": one order at a time; after an unknown result, none until
+    // the balance has been loaded again.
+    KXMoneyRequest ordering_{"", "充值记录"};
     WeakRef<UIView> kapianView_;
     WeakRef<UILabel> jingELabel_;
     WeakRef<UIView> zhanghuzongeLabel_;

@@ -1,7 +1,10 @@
 #include "app/payment/KXDiscountDaiChunViewController.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "app/payment/KXAmountInput.h"
 #include "app/payment/KXApplyForSettlementViewController.h"
@@ -81,14 +84,31 @@ Ref<UIButton> makeChoice(CGRect frame, const std::string& outlet, const std::str
     return button;
 }
 
-// The discount in whole percent, cut toward zero ("折扣：%d%%"); a value
-// out of the int range is held at its end rather than overflowing.
+// The discount in whole percent, cut toward zero ("折扣：%d%%"), from the
+// rate's decimal digits as the back end wrote them: 0.29 is 29, though
+// 0.29 × 100 in binary is 28.999999999999996; 0.295 is 29. A value out of
+// the int range is held at its end rather than overflowing.
 int wholePercent(double fraction) {
-    const double percent = std::trunc(fraction * 100.0);
-    if (std::isnan(percent)) return 0;
-    if (percent >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (percent <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return static_cast<int>(percent);
+    if (std::isnan(fraction)) return 0;
+    // The shortest decimal text that reads back as the same double: the
+    // digits the rate was written with.
+    char digits[400];
+    const auto written = std::to_chars(digits, digits + sizeof digits, std::fabs(fraction), std::chars_format::fixed);
+    if (written.ec != std::errc()) return fraction < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    const std::string_view text(digits, static_cast<std::size_t>(written.ptr - digits));
+    const std::size_t point = std::min(text.find('.'), text.size());
+    // The point moved two places right, the rest cut off.
+    std::string percentDigits(text.substr(0, point));
+    const std::string_view fractionDigits = point < text.size() ? text.substr(point + 1) : std::string_view();
+    for (std::size_t place = 0; place < 2; ++place) percentDigits += place < fractionDigits.size() ? fractionDigits[place] : '0';
+    long long percent = 0;
+    for (char digit : percentDigits) {
+        percent = percent * 10 + (digit - '0');
+        if (percent > std::numeric_limits<int>::max()) {
+            return fraction < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+        }
+    }
+    return static_cast<int>(fraction < 0 ? -percent : percent);
 }
 
 }  // namespace
@@ -300,6 +320,7 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 // --- Submitting and the order's state ---
 
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
+    if (ordering_.closedForUnknownResult(balanceReload())) return;
     auto account = shiwanzhanghaoTxetField();
     auto amountField = shurujingETextField();
     if (!account || account->text().empty()) {
@@ -327,36 +348,53 @@ Dictionary KXDiscountDaiChunViewController::orderFields(const std::string& type)
                       {"type", type}};
 }
 
-void KXDiscountDaiChunViewController::yufukuanjinger() {
+void KXDiscountDaiChunViewController::yufukuanjinger() { loadPrepaidBalance(ordering_.opener(), false); }
+
+void KXDiscountDaiChunViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly) {
     auto screen = self<KXDiscountDaiChunViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("yufu"), [screen](const Value& answer) {
-        if (auto button = screen->yufukuanBtn())
-            button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
-    });
+    KXMoneyRequest::loadBalance(
+        KXClassicRequest::query("yufu"),
+        [screen](const Value& answer) {
+            if (auto button = screen->yufukuanBtn())
+                button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
+        },
+        std::move(reloaded), quietly);
+}
+
+KXMoneyRequest::Reload KXDiscountDaiChunViewController::balanceReload() {
+    return [screen = self<KXDiscountDaiChunViewController>()](KXMoneyRequest::Reloaded reloaded) {
+        screen->loadPrepaidBalance(std::move(reloaded), true);
+    };
 }
 
 void KXDiscountDaiChunViewController::payTreasurezhifu() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("0"), {"username", "money", "gid", "type"});
-    ordering_.send(query, [screen](const Value& answer) {
-        screen->oidStr_ = KXClassicRequest::text(answer["data"]["oid"]);
-        auto page = make<KXWebViewGameViewController>();
-        page->setUrlString(KXClassicRequest::text(answer["data"]["url"]));
-        page->setGname("充值");
-        page->setHidesBottomBarWhenPushed(true);
-        if (auto stack = screen->navigationController()) stack->pushViewController(page, true);
-    });
+    ordering_.send(
+        query,
+        [screen](const Value& answer) {
+            screen->oidStr_ = KXClassicRequest::text(answer["data"]["oid"]);
+            auto page = make<KXWebViewGameViewController>();
+            page->setUrlString(KXClassicRequest::text(answer["data"]["url"]));
+            page->setGname("充值");
+            page->setHidesBottomBarWhenPushed(true);
+            if (auto stack = screen->navigationController()) stack->pushViewController(page, true);
+        },
+        nullptr, balanceReload());
 }
 
 void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
     auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
     // A paid top-up's message is a success and shows as one.
-    ordering_.send(query, [screen](const Value& answer) {
-        KXBalanceWatch::changed();
-        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-        if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
-    });
+    ordering_.send(
+        query,
+        [screen](const Value& answer) {
+            KXBalanceWatch::changed();
+            MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+            if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
+        },
+        nullptr, balanceReload());
 }
 
 void KXDiscountDaiChunViewController::chaxundingdang() {

@@ -5,7 +5,7 @@
 
 #include "app/payment/KXAmountInput.h"
 #include "app/payment/KXGameIcoPopViewDlegate.h"
-#include "app/payment/KXSingleRequest.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "app/payment/KXdaichongzheKouModel.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -74,6 +74,10 @@ private:
     void shezhichangyongshuxing();
     // "yufu": the balance on the prepaid button.
     void yufukuanjinger();
+    // "yufu", then `reloaded`; `quietly`: a refusal or a failure shows nothing.
+    void loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly);
+    // Reloads the balance after an order's unknown result.
+    KXMoneyRequest::Reload balanceReload();
     // "fuli" paid online, then the payment page.
     void payTreasurezhifu();
     // "fuli" paid from the balance, then the screen closes.
@@ -95,8 +99,9 @@ private:
     std::string jiLuStr_;
     Ref<KXdaichongzheKouModel> selectedModel_;
     std::optional<std::string> oidStr_;
-    // "fuli", online or prepaid: one order at a time.
-    KXSingleRequest ordering_;
+    // "fuli", online or prepaid: one order at a time; after an unknown
+    // result, none until the balance has been loaded again.
+    KXMoneyRequest ordering_{"", "代充记录"};
 
     WeakRef<UIButton> zhifubaoBut_;
     WeakRef<UIButton> yufukuanBtn_;

@@ -17,7 +17,8 @@ public:
     // An amount written in yuan as the back end writes and accepts it:
     // digits, then optionally a point and at most two decimals ("10",
     // "10.5", "0.01", "12."). No sign, blanks or exponent; at most fifteen
-    // whole digits. Nothing for any other text.
+    // whole digits after any leading zeros ("0001" is 1). Nothing for any
+    // other text.
     static std::optional<KXMoney> parse(std::string_view text);
 
     // What the back end charges for this amount at a discount `zhekou` (a

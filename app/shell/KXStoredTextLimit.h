@@ -7,7 +7,9 @@
 // The back end keeps what a promoter types (account name, real name,
 // profile fields) up to 100 bytes of UTF-8. A longer text is refused there,
 // or, long enough, does not even reach it (its request head is refused), so
-// the screens stop it first with a message that says why.
+// the screens stop it first with a message that says why. A password is held
+// to the same length wherever it is set (修改密码, 添加下级) or used (the
+// sign-in), as the back end holds it: one that can be set can be used.
 namespace KXStoredTextLimit {
 
 inline constexpr std::size_t kLongestBytes = 100;

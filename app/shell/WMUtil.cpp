@@ -109,8 +109,9 @@ bool WMUtil::isBlank(const std::optional<std::string>& text) {
 }
 
 bool WMUtil::validateMobile(std::string_view text) {
-    // 13x, 15x but 154, 17x and 18x, then eight digits.
-    return matches(text, "^((13[0-9])|(15[^4\\D])|(18[0-9])|(17[0-9]))\\d{8}$");
+    // 13x, 15x but 154, 17x and 18x, then eight digits: ASCII digits only
+    // (\d would take any script's digits, "٣" among them).
+    return matches(text, "^((13[0-9])|(15[0-35-9])|(18[0-9])|(17[0-9]))[0-9]{8}$");
 }
 
 // --- Files and resources ---

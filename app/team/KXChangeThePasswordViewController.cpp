@@ -1,6 +1,7 @@
 #include "app/team/KXChangeThePasswordViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/WMUtil.h"
 #include "app/team/KXAccountFormStyle.h"
@@ -89,6 +90,8 @@ std::optional<std::string> KXChangeThePasswordViewController::refusal(const std:
     if (WMUtil::isBlank(newPassword)) return "新密码不能有空格";
     if (newPassword != confirmation) return "新密码和确认密码不一致";
     if (NSString::length(newPassword) <= kLongestRefusedPassword) return "密码必须大于8位有效数字或者字母";
+    // No longer than the sign-in takes, or the account would be locked out.
+    if (auto tooLong = KXStoredTextLimit::refusal("新密码", newPassword)) return tooLong;
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/WMUtil.h"
 #include "app/team/KXTeamColors.h"
@@ -250,6 +251,8 @@ std::optional<std::string> KXtianjiangxianxiangController::firstFailingCheck() c
     if (username.empty()) return "用户名不能为空";
     if (password.empty()) return "密码不能为空";
     if (WMUtil::isBlank(password)) return "密码不能有空格";
+    // No longer than the sign-in takes, or the new account could not sign in.
+    if (auto tooLong = KXStoredTextLimit::refusal("密码", password)) return tooLong;
     if (phone.empty()) return "电话不能为空";
     if (!WMUtil::validateMobile(phone)) return "请输入正确的电话号码";
     if (!xuanzhongDic_) return "请选择等级";

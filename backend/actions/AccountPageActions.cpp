@@ -47,6 +47,7 @@ Envelope changePassword(const ActionContext& context) {
     if (newPassword->size() < kShortestPassword || newPassword->find(' ') != std::string::npos) {
         return Envelope::failure(ResultCode::Refused, "密码必须大于8位有效数字或者字母");
     }
+    if (auto refusal = passwordRefusal(*newPassword)) return Envelope::failure(ResultCode::Refused, *refusal);
     Statement promoter = context.database.prepare("SELECT username, password_hash FROM promoters WHERE id = ?");
     promoter.bind({context.promoterId});
     if (!promoter.step()) return Envelope::failure(ResultCode::UnknownUser, "用户不存在，请重新登录");

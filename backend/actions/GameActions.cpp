@@ -129,7 +129,7 @@ Envelope gamesOpenForApplication(const ActionContext& context) {
 
 void addGameActions(ActionRouter& router) {
     router.add("app", "game_info", Signing::Promoter, gameDetails, {"id"});
-    router.add("app", "shenqing", Signing::Promoter, applyForGame, {"id"});
+    router.add("app", "shenqing", Signing::PromoterOnce, applyForGame, {"id"});
     router.add("app", "games", Signing::Promoter, gamesOpenForApplication);
 }
 

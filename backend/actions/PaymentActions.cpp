@@ -109,7 +109,7 @@ Envelope topUpStatus(const ActionContext& context) {
 void addPaymentActions(ActionRouter& router) {
     router.add("app", "yufu", Signing::Promoter, prepaidBalance);
     router.add("app", "fuli_game", Signing::Promoter, discountGames);
-    router.add("app", "fuli", Signing::Promoter, placeTopUp, {"username", "money", "gid", "type"});
+    router.add("app", "fuli", Signing::PromoterOnce, placeTopUp, {"username", "money", "gid", "type"});
     router.add("app", "fuli_status", Signing::Promoter, topUpStatus, {"oid"});
 }
 

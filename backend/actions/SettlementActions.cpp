@@ -148,9 +148,9 @@ Envelope topUpList(const ActionContext& context) {
 }  // namespace
 
 void addSettlementActions(ActionRouter& router) {
-    router.add("app", "jiesuan", Signing::Promoter, applyForSettlement, {"money"});
+    router.add("app", "jiesuan", Signing::PromoterOnce, applyForSettlement, {"money"});
     router.add("app", "jiesuan_list", Signing::Promoter, settlementList);
-    router.add("app", "recharge", Signing::Promoter, placeRecharge, {"money"});
+    router.add("app", "recharge", Signing::PromoterOnce, placeRecharge, {"money"});
     router.add("app", "recharge_log", Signing::Promoter, rechargeStatus, {"oid"});
     router.add("app", "recharge_list", Signing::Promoter, rechargeList);
     router.add("app", "fuli_list", Signing::Promoter, topUpList);

@@ -107,8 +107,7 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
     if (username.empty()) return invalid("用户名不能为空");
     if (username.size() > kLongestUsername) return invalid("用户名过长");
     if (!isCleanText(username)) return invalid("用户名含有无效字符");
-    if (password.empty()) return invalid("密码不能为空");
-    if (password.find(' ') != std::string::npos) return invalid("密码不能有空格");
+    if (auto refusal = passwordRefusal(password)) return Envelope::failure(ResultCode::InvalidRequest, *refusal);
     if (!isMobileNumber(fields.textOrEmpty("phone"))) return invalid("请输入正确的电话号码");
     std::optional<long long> percent = parseWholeNumber(fields.textOrEmpty("fcbl"), 100);
     if (!percent || context.database.scalar("SELECT COUNT(*) FROM share_levels WHERE percent = ?", {*percent}) == 0) {
@@ -200,11 +199,11 @@ Envelope decideWithdrawal(const ActionContext& context) {
 
 void addTeamActions(ActionRouter& router) {
     router.add("app", "down", Signing::Promoter, subPromoters);
-    router.add("app", "down_del", Signing::Promoter, deleteSubPromoter, {"id"});
+    router.add("app", "down_del", Signing::PromoterOnce, deleteSubPromoter, {"id"});
     router.add("app", "down_fcbl", Signing::Promoter, shareLevels);
-    router.add("app", "down_add", Signing::Promoter, addSubPromoter, {"username", "passwd", "phone", "fcbl"});
+    router.add("app", "down_add", Signing::PromoterOnce, addSubPromoter, {"username", "passwd", "phone", "fcbl"});
     router.add("app", "down_tixian", Signing::Promoter, teamWithdrawals);
-    router.add("app", "down_status", Signing::Promoter, decideWithdrawal, {"id", "status"});
+    router.add("app", "down_status", Signing::PromoterOnce, decideWithdrawal, {"id", "status"});
 }
 
 bool mayLogIn(Database& database, long long promoterId) {

@@ -31,6 +31,8 @@ using Clock = std::chrono::steady_clock;
 constexpr long maximumRedirects = 16;
 // As many connections to one host as the platform opens; more transfers wait.
 constexpr long maximumConnectionsPerHost = 6;
+// Seconds a kept-alive connection may have been idle and still be reused.
+constexpr long longestReuseIdleSeconds = 1;
 // Sockets looked at again right after curl acted, before going back to the loop.
 constexpr int eagerRounds = 4;
 // Finished easy handles kept for reuse; making one afresh costs more than resetting one.
@@ -133,6 +135,12 @@ struct URLLoadingEngine::Transfer {
     Clock::time_point lastActivity;
     curl_off_t bytesReceived = 0;
     curl_off_t bytesSent = 0;
+    // Requests curl began to send for this transfer, and the redirects it
+    // had followed when it began the last one.
+    int requestsBegun = 0;
+    long redirectsAtLastRequest = 0;
+    // curl was about to send the request again by itself; it was stopped.
+    bool resendRefused = false;
 
     Transfer(TransferID id, Request request, std::shared_ptr<URLTransferObserver> observer)
         : id(id), request(std::move(request)), observer(std::move(observer)) {}
@@ -153,6 +161,7 @@ struct URLLoadingEngine::Transfer {
     static std::size_t onData(char* bytes, std::size_t size, std::size_t count, void* context);
     static int onProgress(void* context, curl_off_t expectedToReceive, curl_off_t received, curl_off_t expectedToSend,
                           curl_off_t sent);
+    static int onRequestAboutToBegin(void* context, char* connectedIP, char* localIP, int connectedPort, int localPort);
 };
 
 void URLLoadingEngine::Transfer::configure(CURL* handle) {
@@ -173,6 +182,14 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onRequestAboutToBegin);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
+    // Since a request is not sent again when its kept-alive connection dies
+    // under it, only connections well within a server's idle limit are
+    // reused: curl counts the idle time in whole seconds, so one idle for
+    // under 2 s (the local back end closes them at 2 s; most servers wait
+    // longer). An older one is closed and a new one opened.
+    curl_easy_setopt(easy, CURLOPT_MAXAGE_CONN, longestReuseIdleSeconds);
     // Certificates are always checked; some hosts trust their own authorities.
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -271,6 +288,26 @@ int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t expectedToR
         transfer.observer->transferDidSendBodyData(delta, sent, expectedToSend);
     }
     return 0;
+}
+
+// Called each time curl is about to send a request of the transfer: the
+// first, one for each redirect it follows, and one each time it would send
+// the same request again by itself, on a fresh connection, because the
+// kept-alive connection it went out on closed before any answer came. The
+// server may have received and acted on that request (a GET of this app's
+// back end can settle or pay), so such a second sending is refused: the
+// transfer fails as NSURLErrorNetworkConnectionLost, whatever the method,
+// and the caller decides whether to ask again.
+int URLLoadingEngine::Transfer::onRequestAboutToBegin(void* context, char*, char*, int, int) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    long redirects = 0;
+    curl_easy_getinfo(transfer.easy, CURLINFO_REDIRECT_COUNT, &redirects);
+    if (transfer.requestsBegun++ > 0 && redirects == transfer.redirectsAtLastRequest) {
+        transfer.resendRefused = true;
+        return CURL_PREREQFUNC_ABORT;
+    }
+    transfer.redirectsAtLastRequest = redirects;
+    return CURL_PREREQFUNC_OK;
 }
 
 namespace {
@@ -465,7 +502,8 @@ void URLLoadingEngine::collectFinished() {
         if (message->msg != CURLMSG_DONE) continue;
         Transfer* transfer = nullptr;
         curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
-        finish(*transfer, urlErrorCodeFor(message->data.result));
+        finish(*transfer, transfer->resendRefused ? NSURLErrorNetworkConnectionLost
+                                                  : urlErrorCodeFor(message->data.result));
     }
 }
 

@@ -51,6 +51,11 @@ public:
 // loading thread (started on first use, joined at exit). Connections are
 // kept alive and reused (6 per host); redirects are followed unless a request
 // says not; a transfer fails as timed out after its time-out without progress.
+// A request is never sent twice on the engine's own initiative: when the
+// kept-alive connection it went out on closes without an answer, the
+// transfer fails as NSURLErrorNetworkConnectionLost (the server may have
+// acted on it) instead of being sent again on a new connection. So that
+// this stays rare, a connection idle for 2 s or more is not reused.
 class URLLoadingEngine {
 public:
     struct Request {

@@ -63,6 +63,14 @@ TEST_F(AccountPageActions, PasswordChangesNeedTheOldPassword) {
     EXPECT_EQ(changed.json["message"], "密码修改成功");
     EXPECT_NE(client().login("demo", "123456").json["code"], 1);
     EXPECT_EQ(client().login("demo", "newpassword").json["code"], 1);
+
+    // A password can be set exactly when it can be signed in with.
+    const std::string longest(100, 'p');
+    auto tooLong = getSigned("my_edit", {{"oldpasswd", "newpassword"}, {"passwd", longest + "p"}});
+    EXPECT_EQ(tooLong.json["message"], "密码不能超过100个字节");
+    EXPECT_EQ(client().login("demo", longest + "p").json["message"], "密码不能超过100个字节");
+    EXPECT_EQ(getSigned("my_edit", {{"oldpasswd", "newpassword"}, {"passwd", longest}}).json["code"], 1);
+    EXPECT_EQ(client().login("demo", longest).json["code"], 1);
 }
 
 TEST_F(AccountPageActions, RealNameVerificationStoresTheRecordOnce) {

@@ -26,6 +26,11 @@ public:
 
     static std::string md5(const std::string& text);
     static std::string timeText();
+    // A time for one request, a different second at each call, all within
+    // the window the back end accepts: two requests with equal fields are
+    // then two requests, as the app's are a second or more apart, and not
+    // one request sent again (which an action that changes state refuses).
+    static std::string requestTimeText();
     // The sign of the app's POST client: MD5(uid + t + key).
     static std::string promoterSign(const std::string& uid, const std::string& t);
 

@@ -36,6 +36,9 @@ TEST(Format, YuanAmountsAreDigitsWithAtMostTwoDecimals) {
     EXPECT_EQ(parseYuan("12.", 100000), 1200);
     EXPECT_EQ(parseYuan("1000", 100000), 100000);
     EXPECT_EQ(parseYuan("1000.01", 100000), std::nullopt);
+    // Leading zeros add nothing, however many.
+    EXPECT_EQ(parseYuan("00000000000000000001", 100000), 100);
+    EXPECT_EQ(parseYuan("0000", 100000), 0);
     for (const char* bad : {"", ".5", "1.234", "-1", "+1", " 1", "1 ", "1,5", "1.2.3", "abc", "1e3",
                             "9999999999999999999999"}) {
         EXPECT_EQ(parseYuan(bad, 1'000'000'000), std::nullopt) << bad;

@@ -13,7 +13,7 @@ protected:
     // A GET as the game screens send it: `sign` = MD5(uid + id + t + key) for
     // the actions about one game, MD5(uid + t + key) for the lists.
     BackendClient::Answer send(const std::string& action, const std::string& id, const std::string& uid = "1") {
-        const std::string t = BackendClient::timeText();
+        const std::string t = BackendClient::requestTimeText();
         return client().get({{"ios", "1"}, {"ct", "app"}, {"ac", action}, {"t", t}, {"id", id}, {"uid", uid},
                              {"sign", BackendClient::md5(uid + id + t + kKey)}});
     }

@@ -125,3 +125,35 @@ TEST_F(Signing, RepeatedWrongPasswordsLockTheAccountsSignInForAWhile) {
     EXPECT_EQ(client().login("zhoujie", "000000").json["code"], 0);
     EXPECT_EQ(client().login("zhoujie", "123456").json["code"], 1);
 }
+
+// A signed request that changes state acts once, whoever sends it again; a
+// time with a leading zero would let the amount take a digit of it.
+TEST_F(Signing, ARequestThatChangesStateActsOnceAndItsTimeHasNoLeadingZero) {
+    const std::string t = BackendClient::timeText();
+    auto signedRequest = [&](const std::string& ac, BackendClient::Fields fields, const std::string& signedValues,
+                             const std::string& time) {
+        fields.insert({{"ios", "1"}, {"ct", "app"}, {"ac", ac}, {"uid", "1"}, {"t", time}});
+        fields.emplace("sign", BackendClient::md5("1" + signedValues + time + "qmvtrapezk42f17bnc"));
+        return client().get(fields);
+    };
+    const std::string settled = client().classicGet("jiesuan_list").json["data"]["number"];
+    const std::string game = client().classicGet("fuli_game").json["data"][0]["id"];
+    const std::string prepaid = client().classicGet("yufu").json["data"];
+    for (int copy = 0; copy < 3; ++copy) {
+        auto settlement = signedRequest("jiesuan", {{"money", "10"}}, "10", t);
+        auto topUp = signedRequest("fuli", {{"username", "wanjia001"}, {"money", "10"}, {"gid", game}, {"type", "1"}},
+                                   "wanjia00110" + game + "1", t);
+        EXPECT_EQ(settlement.json["code"], copy == 0 ? 1 : 2) << settlement.body;
+        EXPECT_EQ(topUp.json["code"], copy == 0 ? 1 : 2) << topUp.body;
+        if (copy > 0) EXPECT_EQ(settlement.json["message"], "该请求已处理，请勿重复提交");
+    }
+    EXPECT_EQ(client().classicGet("jiesuan_list").json["data"]["number"], std::to_string(std::stoi(settled) + 1));
+    EXPECT_NE(client().classicGet("yufu").json["data"], prepaid);
+    // Reading is not acting: the same signed read answers every time.
+    for (int copy = 0; copy < 2; ++copy) EXPECT_EQ(signedRequest("yufu", {}, "", t).json["code"], 1);
+
+    // 10 signed with "0<t>" joins as 100 with <t>.
+    auto resplit = signedRequest("jiesuan", {{"money", "10"}}, "10", "0" + t);
+    EXPECT_EQ(resplit.json["code"], 4);
+    EXPECT_EQ(resplit.json["message"], "参数 t 无效");
+}

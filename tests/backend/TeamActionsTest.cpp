@@ -47,6 +47,7 @@ TEST_F(TeamActions, AddingChecksItsFieldsInOrderAndHonoursTheSignInPermission) {
         {newAccount("", ""), "1", 4, "用户名不能为空"},
         {newAccount("a", ""), "1", 4, "密码不能为空"},
         {newAccount("a", "pass word"), "1", 4, "密码不能有空格"},
+        {newAccount("a", std::string(101, 'p')), "1", 4, "密码不能超过100个字节"},
         {newAccount("a", "pw", "1381234567"), "1", 4, "请输入正确的电话号码"},
         {newAccount("a", "pw", "12812345678"), "1", 4, "请输入正确的电话号码"},
         {newAccount("a", "pw", "13812345678", "25"), "1", 4, "参数 fcbl 无效"},

@@ -53,34 +53,58 @@ std::string MisbehavingServer::url(std::string_view pathAndQuery) const {
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(pathAndQuery);
 }
 
+std::vector<std::string> MisbehavingServer::requestLines() const {
+    std::lock_guard lock(mutex_);
+    return requestLines_;
+}
+
 void MisbehavingServer::serve() {
     for (;;) {
         pollfd watched[2] = {{listener_, POLLIN, 0}, {wakeup_, POLLIN, 0}};
         if (::poll(watched, 2, -1) < 0) continue;
-        if (watched[1].revents != 0) return;
+        if (watched[1].revents != 0) break;
         if (watched[0].revents & POLLIN) {
             const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (connection >= 0) {
-                answer(connection);
-                ::close(connection);
-            }
+            if (connection < 0) continue;
+            if (answer(connection)) ::close(connection);
+            else held_.push_back(connection);
         }
     }
+    for (int connection : held_) ::close(connection);
 }
 
-void MisbehavingServer::answer(int connection) {
+bool MisbehavingServer::readRequestHead(int connection) {
     std::string head;
     char buffer[4096];
     while (head.find("\r\n\r\n") == std::string::npos) {
-        pollfd readable{connection, POLLIN, 0};
-        if (::poll(&readable, 1, requestHeadTimeoutMilliseconds) <= 0) return;
+        // The server's end stops the wait too.
+        pollfd readable[2] = {{connection, POLLIN, 0}, {wakeup_, POLLIN, 0}};
+        if (::poll(readable, 2, requestHeadTimeoutMilliseconds) <= 0 || readable[1].revents != 0) return false;
         const ssize_t received = ::recv(connection, buffer, sizeof buffer, 0);
-        if (received <= 0) return;
+        if (received <= 0) return false;
         head.append(buffer, static_cast<std::size_t>(received));
     }
-    ++requestCount_;
-    if (behaviour_ == Behaviour::AnswerGarbage) {
-        static const char garbage[] = "\x16\x03\x01 this is not HTTP \xff\xfe\r\n\r\n";
-        [[maybe_unused]] auto sent = ::send(connection, garbage, sizeof garbage - 1, MSG_NOSIGNAL);
+    {
+        std::lock_guard lock(mutex_);
+        requestLines_.push_back(head.substr(0, head.find("\r\n")));
     }
+    ++requestCount_;
+    return true;
+}
+
+bool MisbehavingServer::answer(int connection) {
+    if (!readRequestHead(connection)) return true;
+    auto send = [connection](std::string_view bytes) {
+        [[maybe_unused]] auto sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    };
+    switch (behaviour_) {
+    case Behaviour::AnswerGarbage: send("\x16\x03\x01 this is not HTTP \xff\xfe\r\n\r\n"); break;
+    case Behaviour::HoldWithoutAnswer: return false;
+    case Behaviour::AnswerFirstThenCloseWithoutAnswer:
+        send("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 11\r\n\r\n{\"code\":1}\n");
+        readRequestHead(connection);
+        break;
+    default: break;
+    }
+    return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -18,6 +20,15 @@ public:
         CloseWithoutAnswer,
         // Accepts, reads the request head, answers bytes that are not HTTP.
         AnswerGarbage,
+        // Accepts, reads the request head and keeps the connection open
+        // without a byte of answer until the server ends: a server that
+        // took the request and never answers.
+        HoldWithoutAnswer,
+        // Answers the first request of each connection with a short 200
+        // that keeps the connection alive, then reads the next request on
+        // it and closes without answer: a kept-alive connection that dies
+        // under a request.
+        AnswerFirstThenCloseWithoutAnswer,
     };
 
     explicit MisbehavingServer(Behaviour behaviour);
@@ -28,17 +39,25 @@ public:
     int port() const { return port_; }
     // "http://127.0.0.1:<port>" followed by `pathAndQuery`.
     std::string url(std::string_view pathAndQuery) const;
-    // Connections whose request head was read so far.
+    // Request heads read so far.
     std::size_t requestCount() const { return requestCount_; }
+    // Their request lines ("GET /?ac=jiesuan HTTP/1.1"), in arrival order.
+    std::vector<std::string> requestLines() const;
 
 private:
     void serve();
-    void answer(int connection);
+    // Answers as the behaviour says; false when the connection is to stay open.
+    bool answer(int connection);
+    // Reads one request head and records it; false when none came.
+    bool readRequestHead(int connection);
 
     Behaviour behaviour_;
     int listener_ = -1;
     int wakeup_ = -1;  // eventfd that ends serve()
     int port_ = -1;
     std::atomic<std::size_t> requestCount_{0};
+    mutable std::mutex mutex_;  // guards requestLines_
+    std::vector<std::string> requestLines_;
+    std::vector<int> held_;  // connections kept open without answer
     std::thread thread_;
 };

@@ -157,7 +157,7 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(message(), "请先选择游戏");
 
     pickGame(2);
-    EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：28%");
+    EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：29%");
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入金额");
@@ -171,7 +171,7 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     // Choosing another game clears the amount; the due sum follows the
     // amount as it is typed, keys and deletions alike.
     pickGame(3);
-    EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：57%");
+    EXPECT_EQ(screen->zhekeouLabel()->text(), "折扣：58%");
     EXPECT_EQ(screen->shurujingETextField()->text(), "");
     ASSERT_TRUE(driver.typeText("#shurujingETextField", "1"));
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥0.42");
@@ -192,10 +192,13 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_FALSE(screen->oidStr().has_value());
 }
 
+// The percent comes from the rate's decimal digits, not from a binary
+// product (0.29 × 100 is 28.999999999999996); digits past it are cut.
 TEST_F(DiscountTopUpTest, DiscountsAreCutNotRounded) {
     auto screen = open();
     for (const auto& [zhekou, text] : std::vector<std::pair<double, std::string>>{
-             {0.35, "折扣：35%"}, {0.29, "折扣：28%"}, {0.58, "折扣：57%"}, {0.125, "折扣：12%"}, {1e30, "折扣：2147483647%"}}) {
+             {0.35, "折扣：35%"}, {0.29, "折扣：29%"}, {0.58, "折扣：58%"}, {0.295, "折扣：29%"}, {0.125, "折扣：12%"},
+             {0.07, "折扣：7%"}, {1, "折扣：100%"}, {1e30, "折扣：2147483647%"}}) {
         auto game = make<KXdaichongzheKouModel>();
         game->zhekou = zhekou;
         screen->KXGameIcoPopViewDelegate(game);

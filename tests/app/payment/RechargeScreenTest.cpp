@@ -69,13 +69,13 @@ TEST_F(RechargeScreen, ShowsTheBalanceAndAsksForAnAmount) {
 TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {
     auto screen = open("50.00");
     const std::string before = backendAnswer("yufu")["data"].description();
-    auto page = recharge("100");
+    auto page = recharge("100.");
     EXPECT_EQ(page->gname(), "充值");
     EXPECT_TRUE(page->hidesBottomBarWhenPushed());
     const auto requests = sent("recharge");
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].at("money"), "100");
-    EXPECT_EQ(requests[0].at("sign"), WMUtil::md5HexDigest("1100" + requests[0].at("t") + "qmvtrapezk42f17bnc"));
+    EXPECT_EQ(requests[0].at("money"), "100.") << "sent as typed";
+    EXPECT_EQ(requests[0].at("sign"), WMUtil::md5HexDigest("1100." + requests[0].at("t") + "qmvtrapezk42f17bnc"));
     EXPECT_NE(page->urlString().find("/pay/recharge/" + *screen->oidStr()), std::string::npos);
     EXPECT_TRUE(sent("recharge_log").empty()) << "nothing to ask before the first return";
 
@@ -86,7 +86,7 @@ TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {
     auto success = laidPages<KXChongzhijiemianViewController>(screen)[0];
     EXPECT_EQ(sent("recharge_log").back().at("oid"), *screen->oidStr());
     EXPECT_EQ(success->oidStr(), *screen->oidStr());
-    EXPECT_EQ(success->chongzhijingerLabel()->text(), "100元");
+    EXPECT_EQ(success->chongzhijingerLabel()->text(), "100.00元") << "shown as money";
     // The new balance is the back end's, not the opener's plus the amount.
     const std::string after = backendAnswer("yufu")["data"].description();
     EXPECT_EQ(KXMoney::parse(after), KXMoney::parse(before).value() + KXMoney::fromFen(10000));
@@ -95,6 +95,21 @@ TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {
     EXPECT_EQ(success->view()->frame(), UIScreen::mainScreen()->bounds());
     EXPECT_EQ(hudText(), "");
     shot("recharge-paid");
+}
+
+// Paid, but the balance cannot be had: the page says so rather than showing
+// a total of its own making.
+TEST_F(RechargeScreen, APaidRechargeShowsNoBalanceWhenItCannotBeHad) {
+    auto screen = open("50.00");
+    pay(recharge("20"));
+    script("yufu", kHTTPFailure);
+    goBack();
+    ASSERT_TRUE(runUntil([&] { return !laidPages<KXChongzhijiemianViewController>(screen).empty(); }));
+    driver.settle();
+    auto success = laidPages<KXChongzhijiemianViewController>(screen)[0];
+    EXPECT_EQ(success->chongzhijingerLabel()->text(), "20.00元");
+    EXPECT_EQ(success->yufukuanLabel()->text(), "--元");
+    EXPECT_EQ(screen->jingELabel()->text(), "50.00");
 }
 
 TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageOnce) {

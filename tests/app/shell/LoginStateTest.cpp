@@ -62,7 +62,9 @@ TEST(WMUtil, ValidateMobile) {
     }
     // No comma, letter or space takes the place of a digit, and no length but eleven passes.
     for (const char* bad : {"18,12345678", "15,12345678", "13,12345678", "1812345678,", "1301234567", "130123456789",
-                            " 13012345678", "13012345678 ", "", "1301234567a", "18a12345678"}) {
+                            " 13012345678", "13012345678 ", "", "1301234567a", "18a12345678",
+                            // Digits of other scripts are not ASCII digits.
+                            "1801234567٣", "15٣12345678", "1801234567１"}) {
         EXPECT_FALSE(WMUtil::validateMobile(bad)) << bad;
     }
 }

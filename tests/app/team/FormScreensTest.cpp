@@ -3,6 +3,9 @@
 #include "graphics/UIImage.h"
 #include "uikit/UIImageView.h"
 #include "app/team/KXShirenzhengViewController.h"
+#include "app/shell/KXLoginViewController.h"
+#include "app/shell/KXStoredTextLimit.h"
+#include "backend/DemoData.h"
 #include "tests/app/team/AccountPagesFixture.h"
 
 namespace {
@@ -75,6 +78,35 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
             {again->querenTextFeild(), "another88"}},
            again->tijiaoButton());
     EXPECT_TRUE(hudShows("旧密码错误"));
+}
+
+// A password that 修改密码 sets is one the sign-in takes: set, sign out,
+// sign in. One the sign-in would refuse is refused when set, here and by
+// the back end alike.
+TEST_F(FormScreensTest, APasswordThatCanBeSetCanBeSignedInWith) {
+    EXPECT_EQ(KXStoredTextLimit::kLongestBytes, backend::kLongestPassword);
+    auto screen = push<KXChangeThePasswordViewController>();
+    std::string tooLong;
+    for (int i = 0; i < 40; ++i) tooLong += "Ab1";
+    submit({{screen->oldTextField(), "123456"}, {screen->xingmimTextField(), tooLong},
+            {screen->querenTextFeild(), tooLong}},
+           screen->tijiaoButton());
+    EXPECT_EQ(hudText(), "新密码不能超过100个字节（约33个汉字）");
+    letHUDsHide();
+
+    const std::string longest = tooLong.substr(0, KXStoredTextLimit::kLongestBytes);
+    submit({{screen->xingmimTextField(), longest}, {screen->querenTextFeild(), longest}}, screen->tijiaoButton());
+    EXPECT_TRUE(hudShows("密码修改成功"));
+    EXPECT_TRUE(closed(screen));
+
+    letHUDsHide();
+    KXLoginViewController::signOut();
+    EXPECT_EQ(KXLocallyStoredData::getLoginUserID(), "");
+    driver.settle();
+    ASSERT_TRUE(driver.typeText("#zhanghuTextField", "demo"));
+    ASSERT_TRUE(driver.typeText("#mimaTextFeild", longest));
+    ASSERT_TRUE(driver.tap("#dengluBut"));
+    EXPECT_TRUE(waitFor([] { return KXLocallyStoredData::getLoginUserID() == "1"; })) << hudText();
 }
 
 TEST_F(FormScreensTest, RealNameChecksThenSavesOnce) {

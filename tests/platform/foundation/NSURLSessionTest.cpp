@@ -419,3 +419,30 @@ TEST(NSURLSessionExit, ExitingWithATransferInFlightIsClean) {
 }
 
 }  // namespace
+
+namespace {
+
+// A request whose kept-alive connection closes under it reached the server,
+// which may have acted on it: it fails as a lost connection and is not sent
+// again on a new one, whatever its method.
+TEST_F(NSURLSessionTest, ARequestIsNeverSentTwiceWhenItsKeptAliveConnectionCloses) {
+    for (const std::string method : {"GET", "POST"}) {
+        SCOPED_TRACE(method);
+        MisbehavingServer dying(MisbehavingServer::Behaviour::AnswerFirstThenCloseWithoutAnswer);
+        auto request = [&](const std::string& path) {
+            auto made = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(dying.url(path)));
+            made->setHTTPMethod(method);
+            return made;
+        };
+        const Outcome first = load(request("/first"));
+        ASSERT_EQ(first.errorCode(), 0);
+        const Outcome second = load(request("/second"));
+        EXPECT_EQ(second.errorCode(), NSURLErrorNetworkConnectionLost);
+        const std::vector<std::string> lines = dying.requestLines();
+        EXPECT_EQ(lines, (std::vector<std::string>{method + " /first HTTP/1.1", method + " /second HTTP/1.1"}));
+        // The engine still works: the next request opens a new connection.
+        EXPECT_EQ(load(request("/third")).errorCode(), 0);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "app/payment/KXMoneyRequest.h"
+
+#include "app/shell/MBProgressHUDManager.h"
+
+struct KXMoneyRequest::State {
+    std::string records;
+    bool unknown = false;
+    // Counts the unknown results, so that a balance asked for before the
+    // latest one cannot open the action.
+    unsigned long long unknowns = 0;
+
+    Reloaded opener(const std::shared_ptr<State>& self) const {
+        return [self, unknowns = unknowns] {
+            if (self->unknowns == unknowns) self->unknown = false;
+        };
+    }
+};
+
+KXMoneyRequest::KXMoneyRequest(std::string waitText, std::string records)
+    : request_(std::move(waitText)), state_(std::make_shared<State>()) {
+    state_->records = std::move(records);
+}
+
+std::string KXMoneyRequest::unknownResultText(std::string_view records) {
+    return "结果未知，请在" + std::string(records) + "中确认";
+}
+
+void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Reload& reload) {
+    // Longer than an error's second: it says where to look.
+    MBProgressHUDManager::showtext(unknownResultText(state->records), "error.png", nullptr);
+    if (reload) reload(state->opener(state));
+}
+
+bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
+    if (!state_->unknown) return false;
+    showAndReload(state_, reload);
+    return true;
+}
+
+bool KXMoneyRequest::isUnderWay() const { return request_.isUnderWay(); }
+
+void KXMoneyRequest::loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded,
+                                 bool quietly) {
+    KXClassicRequest::send(
+        query,
+        [show = std::move(show), reloaded = std::move(reloaded)](const Value& answer) {
+            if (show) show(answer);
+            if (reloaded) reloaded();
+        },
+        quietly ? KXClassicRequest::Answer([](const Value&) {}) : nullptr,
+        quietly ? KXClassicRequest::Failure([] {}) : nullptr);
+}
+
+KXMoneyRequest::Reloaded KXMoneyRequest::opener() const { return state_->opener(state_); }
+
+bool KXMoneyRequest::send(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+                          KXClassicRequest::Answer onOtherCode, const Reload& reload) {
+    if (closedForUnknownResult(reload)) return false;
+    auto unknownResult = [state = state_, reload] {
+        state->unknown = true;
+        ++state->unknowns;
+        showAndReload(state, reload);
+    };
+    // An answer that is not a JSON object is not the back end's: it may
+    // have acted all the same.
+    auto otherCode = [unknownResult, onOtherCode = std::move(onOtherCode)](const Value& answer) {
+        if (!answer.isDictionary()) unknownResult();
+        else if (onOtherCode) onOtherCode(answer);
+        else KXClassicRequest::showRefusal(answer);
+    };
+    return request_.send(query, std::move(onSuccess), otherCode, unknownResult);
+}

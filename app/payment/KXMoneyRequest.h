@@ -1,0 +1,67 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/payment/KXSingleRequest.h"
+
+// A money action (a settlement, a top-up, a recharge): one request at a
+// time, as KXSingleRequest sends it. When the request went out and no answer
+// of the back end came back (no answer in time, the connection lost, an
+// answer that is not the back end's), the back end may have acted on it:
+// the result is unknown, which is not a failure the promoter may simply
+// retry. The screen then says so and where to look ("结果未知，请在结算明细中
+// 确认", short enough for the HUD's one line, shown 2 s), loads the balance
+// the action changes again, and the action stays closed until that balance
+// has arrived, so that the next tap is checked against what the back end
+// now holds.
+class KXMoneyRequest {
+public:
+    // Run when a balance request sent for the action has been answered
+    // with the balance.
+    using Reloaded = std::function<void()>;
+    // The screen loads the action's balance and, once it has it, runs the
+    // block. When that load fails it says nothing: the message about the
+    // unknown result stays.
+    using Reload = std::function<void(Reloaded)>;
+
+    // `waitText` labels the wait HUD; `records` names the list where the
+    // promoter sees the action's results ("结算明细").
+    KXMoneyRequest(std::string waitText, std::string records);
+
+    // "结果未知，请在<records>中确认".
+    static std::string unknownResultText(std::string_view records);
+
+    bool isUnderWay() const;
+
+    // While the action is closed for an unknown result: shows the message
+    // again, loads the balance again through `reload` and answers true (the
+    // tap goes no further, not even to the screen's checks, which would
+    // check against the balance from before). Else false.
+    bool closedForUnknownResult(const Reload& reload);
+
+    // As KXSingleRequest::send while the action is open; an unknown result
+    // is shown, reloads the balance through `reload` and closes the action.
+    // While it is closed, as closedForUnknownResult. False when nothing was
+    // sent.
+    bool send(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
+              const Reload& reload);
+
+    // Sends the balance request `query`: on code 1 `show` puts the answer on
+    // screen, then `reloaded` runs (when given). A refusal or a failure
+    // follows KXClassicRequest's rule, or, `quietly`, shows nothing.
+    static void loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded, bool quietly);
+
+    // For a balance request the screen sends now of its own accord (when it
+    // appears): once answered, it opens an action whose result was unknown
+    // when the request went out; one that became unknown later stays closed.
+    Reloaded opener() const;
+
+private:
+    struct State;
+    static void showAndReload(const std::shared_ptr<State>& state, const Reload& reload);
+    KXSingleRequest request_;
+    std::shared_ptr<State> state_;
+};
