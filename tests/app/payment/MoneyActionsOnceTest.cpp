@@ -81,7 +81,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
             KXServiceAddress::setBaseURL(relay);
         }
     };
-    std::optional<AnsweringAgain> answering{AnsweringAgain{relay.baseURL()}};
+    std::optional<AnsweringAgain> answering{AnsweringAgain{relay->baseURL()}};
     KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(0.2);
     KXServiceAddress::setBaseURL(silent.url("/"));
     ASSERT_TRUE(driver.tap("提交"));
