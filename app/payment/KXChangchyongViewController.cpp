@@ -43,10 +43,13 @@ void KXChangchyongViewController::loadView() {
     auto divider = KXGridViews::line({20, 95, width - 40, 1});
     divider->setAccessibilityIdentifier("zhanghuzongeLabel");
     card->addSubview(divider);
-    auto caption = KXRecordListLook::label({20, 112, 70, 44}, 15, KXTeamColors::bodyText(), NSTextAlignment::Left);
+    const CGRect captionFrame{20, 112, 70, 44};
+    auto caption = KXRecordListLook::label(captionFrame, 15, KXTeamColors::bodyText(), NSTextAlignment::Left);
     caption->setText("充值金额");
     card->addSubview(caption);
-    auto amount = make<UITextField>(CGRect{95, 108, width - 115, 40});
+    // The field takes the caption's band, so that what is typed sits on the
+    // caption's line; the hint overlaps the band's foot, under that line.
+    auto amount = make<UITextField>(CGRect{95, captionFrame.origin.y, width - 115, captionFrame.size.height});
     amount->setAccessibilityIdentifier("shurutextField");
     amount->setPlaceholder("请输入充值金额");
     amount->setKeyboardType(UIKeyboardType::DecimalPad);

@@ -33,7 +33,7 @@ namespace {
 constexpr CGFloat kRowHeight = 50;
 constexpr CGFloat kCaptionWidth = 90;
 constexpr CGFloat kInset = 15;
-// The amount row's hint under the field.
+// The amount row's hint, along the row's bottom under the field's line.
 constexpr CGFloat kHintHeight = 14;
 
 Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
@@ -149,8 +149,10 @@ void KXDiscountDaiChunViewController::loadView() {
     form->addSubview(pick);
 
     addRowCaption(form, 2, "充值金额", true);
-    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight - kHintHeight),
-                            "shurujingETextField", "请输入充值金额");
+    // The field spans the row, as its caption does, so that what is typed
+    // sits on the caption's line.
+    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight), "shurujingETextField",
+                            "请输入充值金额");
     form->addSubview(amount);
     auto hint = KXAmountInput::hintLabel(
         CGRectMake(valueLeft, 3 * kRowHeight - kHintHeight - 2, valueWidth, kHintHeight));

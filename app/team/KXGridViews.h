@@ -9,7 +9,8 @@
 namespace KXGridViews {
 
 // A grid cell's label: `text` centred in black at alpha `alpha`, system font
-// 12, at most `lines` lines, on `background`.
+// 12, at most `lines` lines, on `background`. Wrapped text shrinks to keep
+// its words whole.
 Ref<UILabel> label(CGRect frame, const std::string& text, UIColor background, double alpha = 0.65, long lines = 2);
 // A line of the grid colour (KXTeamColors::gridLine).
 Ref<UIView> line(CGRect frame);

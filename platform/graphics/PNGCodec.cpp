@@ -55,16 +55,34 @@ void appendChunk(std::vector<std::uint8_t>& bytes, const char (&type)[5], const 
 // Filter types of a scanline.
 enum Filter : std::uint8_t { kNone = 0, kUp = 2 };
 
-// The scanlines of the whole image, each a filter byte and the row, in a
-// buffer not cleared first (every byte is written). Every row but the first
+// A buffer kept for the thread's next image: a shot's rows take megabytes,
+// and memory taken afresh from the system for each is paid for page by page.
+class KeptBuffer {
+public:
+    std::uint8_t* ofSize(std::size_t size) {
+        if (size > capacity_) {
+            bytes_ = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+            capacity_ = size;
+        }
+        return bytes_.get();
+    }
+
+private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t capacity_ = 0;
+};
+
+// The scanlines of the whole image, each a filter byte and the row, in the
+// thread's kept buffer, not cleared first (every byte is written). Every row but the first
 // is filtered Up, its difference from the row above: screens are mostly
 // flat colour and repeated rows, which become runs of zeros, and gradients
 // and pictures shrink too, at the cost of one subtraction a byte. (The
 // adaptive choice among all five filters costs more than compressing.)
-std::unique_ptr<std::uint8_t[]> filteredRows(const CGImage& image, std::size_t bpp, std::size_t* size) {
+const std::uint8_t* filteredRows(const CGImage& image, std::size_t bpp, std::size_t* size) {
     const std::size_t length = image.width() * bpp, stride = length + 1, height = image.height();
     *size = height * stride;
-    auto rows = std::make_unique_for_overwrite<std::uint8_t[]>(*size);
+    thread_local KeptBuffer kept;
+    std::uint8_t* rows = kept.ofSize(*size);
     for (std::size_t y = 0; y < height; ++y) {
         rows[y * stride] = y == 0 ? kNone : kUp;
         image.copyRow(y, &rows[y * stride + 1], bpp == 4);
@@ -82,16 +100,18 @@ struct CompressorDeleter {
     void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
 };
 
-// The zlib stream of `data`, into a buffer not cleared first. The compressor
-// (its tables take a few hundred kilobytes) is kept for the thread's next image.
-std::unique_ptr<std::uint8_t[]> zlibCompressed(const std::uint8_t* data, std::size_t length, std::size_t* size) {
+// The zlib stream of `data`, into the thread's kept buffer, not cleared
+// first. The compressor (its tables take a few hundred kilobytes) is kept
+// for the thread's next image too.
+const std::uint8_t* zlibCompressed(const std::uint8_t* data, std::size_t length, std::size_t* size) {
     thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
         libdeflate_alloc_compressor(PNGCodec::compressionLevel));
     if (!compressor) return nullptr;
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), length);
-    auto compressed = std::make_unique_for_overwrite<std::uint8_t[]>(bound);
-    *size = libdeflate_zlib_compress(compressor.get(), data, length, compressed.get(), bound);
-    return *size > 0 ? std::move(compressed) : nullptr;
+    thread_local KeptBuffer kept;
+    std::uint8_t* compressed = kept.ofSize(bound);
+    *size = libdeflate_zlib_compress(compressor.get(), data, length, compressed, bound);
+    return *size > 0 ? compressed : nullptr;
 }
 
 // IDAT chunks of at most this many bytes each.
@@ -104,9 +124,8 @@ std::optional<NSData> PNGCodec::encode(const CGImage& image) {
     if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
     const bool opaque = image.isOpaque();
     std::size_t filteredSize = 0, compressedSize = 0;
-    auto filtered = filteredRows(image, opaque ? 3 : 4, &filteredSize);
-    auto compressed = zlibCompressed(filtered.get(), filteredSize, &compressedSize);
-    filtered.reset();
+    const std::uint8_t* filtered = filteredRows(image, opaque ? 3 : 4, &filteredSize);
+    const std::uint8_t* compressed = zlibCompressed(filtered, filteredSize, &compressedSize);
     if (!compressed) return std::nullopt;
 
     std::vector<std::uint8_t> bytes;
@@ -120,7 +139,7 @@ std::optional<NSData> PNGCodec::encode(const CGImage& image) {
     header.insert(header.end(), {8, static_cast<std::uint8_t>(opaque ? 2 : 6), 0, 0, 0});
     appendChunk(bytes, "IHDR", header.data(), header.size());
     for (std::size_t at = 0; at < compressedSize; at += kLargestDataChunk) {
-        appendChunk(bytes, "IDAT", compressed.get() + at, std::min(kLargestDataChunk, compressedSize - at));
+        appendChunk(bytes, "IDAT", compressed + at, std::min(kLargestDataChunk, compressedSize - at));
     }
     appendChunk(bytes, "IEND", nullptr, 0);
     return NSData(std::move(bytes));

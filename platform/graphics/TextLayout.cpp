@@ -162,6 +162,38 @@ void TextLayout::measure(CGFloat heightLimit, std::size_t lineLimit) {
     pango_layout_iter_free(iter);
 }
 
+std::vector<std::string> TextLayout::lineTexts() const {
+    std::vector<std::string> lines;
+    if (!layout_) return lines;
+    auto lock = FontLibrary::shared().lock();
+    const char* text = pango_layout_get_text(layout_);
+    GSList* line = pango_layout_get_lines_readonly(layout_);
+    for (std::size_t kept = 0; kept < lineCount_ && line; ++kept, line = line->next) {
+        // A line reaches to where the next begins, so a hard line break
+        // stays at its end.
+        const auto* layoutLine = static_cast<const PangoLayoutLine*>(line->data);
+        const int end = line->next ? static_cast<const PangoLayoutLine*>(line->next->data)->start_index
+                                   : layoutLine->start_index + layoutLine->length;
+        lines.emplace_back(text + layoutLine->start_index, static_cast<std::size_t>(end - layoutLine->start_index));
+    }
+    return lines;
+}
+
+bool TextLayout::splitsWord() const {
+    if (!layout_) return false;
+    auto lock = FontLibrary::shared().lock();
+    const char* text = pango_layout_get_text(layout_);
+    int count = 0;
+    const PangoLogAttr* attributes = pango_layout_get_log_attrs_readonly(layout_, &count);
+    GSList* line = pango_layout_get_lines_readonly(layout_);
+    for (std::size_t kept = 0; kept < lineCount_ && line; ++kept, line = line->next) {
+        const int start = static_cast<const PangoLayoutLine*>(line->data)->start_index;
+        const auto offset = static_cast<int>(g_utf8_pointer_to_offset(text, text + start));
+        if (kept > 0 && offset < count && !attributes[offset].is_line_break) return true;
+    }
+    return false;
+}
+
 void TextLayout::draw(const CGContextRef& context, CGRect rect, bool clip) const {
     if (!context || lineCount_ == 0) return;
     auto lock = FontLibrary::shared().lock();

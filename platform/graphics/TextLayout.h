@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "graphics/CGContext.h"
 #include "graphics/CGGeometry.h"
@@ -46,6 +48,12 @@ public:
     // Whether the text did not fit (lines left out, or a line wider than the
     // width limit) and no ellipsis says so: the reader sees it cut off.
     bool clipped() const { return clipped_; }
+    // The kept lines' texts, in order, each up to where the next begins (a
+    // hard line break or the spaces a line was wrapped at end it).
+    std::vector<std::string> lineTexts() const;
+    // Whether a kept line begins where the text offers no line break: a
+    // word wider than the width limit was cut between two of its characters.
+    bool splitsWord() const;
 
     // Draws the kept lines with their top at the rectangle's top, each line
     // placed across the rectangle's width by the alignment; optionally

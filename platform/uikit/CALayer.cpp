@@ -84,6 +84,21 @@ bool CALayer::drawsShadow() const {
     return shadowOpacity_ > 0 && shadowColor_.alpha() > 0 && !masksToBounds_;
 }
 
+std::optional<CGRect> CALayer::drawingReach() const {
+    // Points a layer's drawing may reach past its bounds.
+    constexpr CGFloat overhang = 8;
+    CGRect reach = CGRectInset(bounds_, -overhang, -overhang);
+    if (masksToBounds_) return reach;
+    for (const auto& sublayer : sublayers_) {
+        if (sublayer->hidden_ || sublayer->opacity_ <= 0) continue;
+        if (sublayer->drawsShadow() || sublayer->mask_) return std::nullopt;
+        std::optional<CGRect> inSublayer = sublayer->drawingReach();
+        if (!inSublayer) return std::nullopt;
+        reach = CGRectUnion(reach, CGRectApplyAffineTransform(*inSublayer, sublayer->transformToSuperlayer()));
+    }
+    return reach;
+}
+
 void CALayer::renderInContext(const CGContextRef& context) {
     if (!context || hidden_ || opacity_ <= 0) return;
     cairo_t* cr = context->cairo();
@@ -139,7 +154,9 @@ void CALayer::renderShadow(const CGContextRef& context) {
         renderLayerContent(context);
         return;
     }
-    // The shadow takes the shape of everything the layer draws.
+    // The shadow takes the shape of everything the layer draws: the group
+    // holding it need be no larger than where that and its shadow reach.
+    if (std::optional<CGRect> reach = drawingReach()) context->clipToShadowReach(*reach);
     cairo_push_group(cr);
     CGContextSaveGState(context);
     CGContextSetShadowWithColor(context, CGSizeZero, 0, UIColor::clearColor());

@@ -127,6 +127,11 @@ private:
     void renderLayerContent(const CGContextRef& context);
     void renderBorder(const CGContextRef& context);
     bool drawsShadow() const;
+    // The part of the bounds space that the layer and its sublayers draw in:
+    // their bounds, each grown by what a stroke on the edge or a text line a
+    // little taller than its label reaches past it; none when a sublayer
+    // casts its own shadow or is masked, which reach further.
+    std::optional<CGRect> drawingReach() const;
     void detach();
     // The transform from this layer's bounds space into its root's superspace.
     CGAffineTransform transformToRootSpace() const;

@@ -75,6 +75,25 @@ std::string spill(CGRect text, CGRect room) {
     return sides;
 }
 
+// A character of a written number: a digit, or a sign that joins digits
+// (2026-12-07, 11:47, 1,200.50, 12/07).
+bool inNumber(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ',' || c == ':' || c == '-' || c == '/'; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The first pair of lines broken inside a number, shown as "2026-12-0 / 7
+// 11:47"; "" when every break falls beside one (a line ending in the space
+// before a number breaks outside it).
+std::string numberSplit(const std::vector<std::string>& lines) {
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        const std::string &before = lines[k - 1], &after = lines[k];
+        if (before.empty() || after.empty()) continue;
+        const char last = before.back(), first = after.front();
+        if (inNumber(last) && inNumber(first) && (isDigit(last) || isDigit(first))) return before + " / " + after;
+    }
+    return "";
+}
+
 bool visibleInWindow(const Ref<UIView>& view) {
     for (auto v = view; v; v = v->superview())
         if (v->isHidden() || v->alpha() < 0.01) return false;
@@ -99,6 +118,8 @@ void checkLabels(const Ref<UIView>& view, const Ref<UIWindow>& window, std::vect
                                                           : std::to_string(label->numberOfLines())) +
                              " lines, text needs more than " + points(size.width) + "x" + points(size.height) + ")");
         }
+        if (std::string split = numberSplit(drawn.lines); !split.empty())
+            faults.push_back(labelName(label, window) + ": a number broken across lines (\"" + split + "\")");
         CGRect text = label->convertRectToView(drawn.rect, label->superview());
         if (size.width > 0 && size.height > 0) {
             if (std::string sides = spill(text, roomIn(label->superview())); !sides.empty())

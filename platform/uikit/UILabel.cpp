@@ -52,23 +52,48 @@ NSAttributedString UILabel::attributedText() const {
     return merged;
 }
 
-NSAttributedString UILabel::fittedText() const {
-    NSAttributedString text = attributedText();
-    const CGFloat width = bounds().size.width;
-    if (!adjustsFontSizeToFitWidth_ || numberOfLines_ != 1 || width <= 0 || text.length() == 0) return text;
-    const CGFloat natural = TextLayout(text, {}, 1).size().width;
-    if (natural <= width) return text;
-    // Glyph widths scale with the font size (unhinted text); a hair less
-    // keeps rounding to pango's units from wrapping the line.
-    const CGFloat scale = std::max(width / natural * 0.995, minimumScaleFactor_);
+namespace {
+
+// Each step of shrinking wrapped text takes this share of the previous size.
+constexpr CGFloat kShrinkStep = 0.9;
+// Wrapped text shrinks no further than this without a minimum scale.
+constexpr CGFloat kSmallestWrappedScale = 0.1;
+
+NSAttributedString scaledText(const NSAttributedString& text, const UIFont& fallback, CGFloat scale) {
     NSMutableAttributedString scaled(text);
     for (const auto& run : text.runs()) {
         NSStringAttributes attributes = run.attributes;
-        const UIFont font = attributes.font.value_or(font_);
+        const UIFont font = attributes.font.value_or(fallback);
         attributes.font = font.fontWithSize(font.pointSize() * scale);
         scaled.setAttributes(attributes, run.range);
     }
     return scaled;
+}
+
+}  // namespace
+
+NSAttributedString UILabel::fittedText() const {
+    NSAttributedString text = attributedText();
+    const CGSize area = bounds().size;
+    if (!adjustsFontSizeToFitWidth_ || area.width <= 0 || text.length() == 0) return text;
+    if (numberOfLines_ == 1) {
+        const CGFloat natural = TextLayout(text, {}, 1).size().width;
+        if (natural <= area.width) return text;
+        // Glyph widths scale with the font size (unhinted text); a hair less
+        // keeps rounding to pango's units from wrapping the line.
+        return scaledText(text, font_, std::max(area.width / natural * 0.995, minimumScaleFactor_));
+    }
+    const auto lineLimit = static_cast<std::size_t>(numberOfLines_);
+    const auto fits = [&](const NSAttributedString& candidate) {
+        TextLayout layout(candidate, area, lineLimit);
+        return !layout.clipped() && !layout.truncated() && !layout.splitsWord();
+    };
+    if (fits(text)) return text;
+    const CGFloat smallest = minimumScaleFactor_ > 0 ? minimumScaleFactor_ : kSmallestWrappedScale;
+    for (CGFloat scale = kShrinkStep;; scale *= kShrinkStep) {
+        NSAttributedString scaled = scaledText(text, font_, std::max(scale, smallest));
+        if (scale <= smallest || fits(scaled)) return scaled;
+    }
 }
 
 CGSize UILabel::textSize(CGFloat width) const {
@@ -111,7 +136,7 @@ UILabel::DrawnText UILabel::drawnText() const {
     CGFloat left = area.size.width > 0 ? alignmentShare(alignment) * (area.size.width - size.width) : 0;
     CGRect rect = CGRectMake(area.origin.x + left, area.origin.y + (area.size.height - size.height) / 2, size.width,
                              size.height);
-    return {rect, layout.truncated(), layout.clipped()};
+    return {rect, layout.truncated(), layout.clipped(), layout.lineTexts()};
 }
 
 // The lines that fit the bounds and the line limit (the last one truncated

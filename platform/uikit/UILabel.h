@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "graphics/NSAttributedString.h"
 #include "graphics/NSParagraphStyle.h"
@@ -39,7 +40,9 @@ public:
     void setLineBreakMode(NSLineBreakMode mode) { lineBreakMode_ = mode; }
     // A one-line text too wide for the bounds is drawn in a font made
     // smaller to fit, down to `minimumScaleFactor` of its size (no limit for
-    // 0); the intrinsic size stays that of the full-size text.
+    // 0); wrapped text shrinks in steps until its lines fit the bounds with
+    // no word cut between two lines, down to `minimumScaleFactor` (a tenth
+    // for 0). The intrinsic size stays that of the full-size text.
     bool adjustsFontSizeToFitWidth() const { return adjustsFontSizeToFitWidth_; }
     void setAdjustsFontSizeToFitWidth(bool adjusts) { adjustsFontSizeToFitWidth_ = adjusts; }
     CGFloat minimumScaleFactor() const { return minimumScaleFactor_; }
@@ -62,6 +65,8 @@ public:
         CGRect rect;
         bool truncated = false;
         bool clipped = false;
+        // The kept lines' texts, in order.
+        std::vector<std::string> lines;
     };
     DrawnText drawnText() const;
     // The text, unless a label was set explicitly.

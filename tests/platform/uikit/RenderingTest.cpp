@@ -219,6 +219,28 @@ TEST_F(RenderingTest, ShadowPathAndShapeLayerStroke) {
     EXPECT_TRUE(near(at(image, 50 + 20, 50 + 20 - 15), 255, 255, 255));
 }
 
+TEST_F(RenderingTest, AShadowFallsFromEverythingItsLayerDrawsPastItsBounds) {
+    auto root = make<UIView>(CGRectMake(0, 0, 200, 100));
+    root->setBackgroundColor(UIColor::whiteColor());
+    auto card = make<UIView>(CGRectMake(10, 10, 40, 40));
+    card->setBackgroundColor(UIColor::redColor());
+    card->layer()->setShadowOpacity(1);
+    card->layer()->setShadowRadius(0);
+    card->layer()->setShadowOffset({0, 40});
+    root->addSubview(card);
+    // A square hanging out of the card to the right.
+    auto hanging = make<UIView>(CGRectMake(50, 0, 20, 20));
+    hanging->setBackgroundColor(UIColor::blueColor());
+    card->addSubview(hanging);
+
+    auto image = snapshotView(root);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(near(at(image, 70, 20), 0, 0, 255)) << describe(at(image, 70, 20));
+    EXPECT_TRUE(near(at(image, 70, 60), 0, 0, 0)) << "the hanging square's shadow: " << describe(at(image, 70, 60));
+    EXPECT_TRUE(near(at(image, 30, 60), 0, 0, 0)) << "the card's own shadow: " << describe(at(image, 30, 60));
+    EXPECT_TRUE(near(at(image, 90, 20), 255, 255, 255)) << describe(at(image, 90, 20));
+}
+
 TEST_F(RenderingTest, EmptyViewsGiveNoImage) {
     EXPECT_EQ(snapshotView(nullptr), nullptr);
     EXPECT_EQ(snapshotView(make<UIView>()), nullptr);

@@ -103,3 +103,25 @@ TEST_F(UIDriverTextFit, AdjustingTheFontSizeFitsOneLineInsteadOfCuttingIt) {
     phone->setMinimumScaleFactor(0.95);
     EXPECT_EQ(driver.textFitFaults().size(), 1u) << faults();
 }
+
+TEST_F(UIDriverTextFit, NamesANumberBrokenAcrossLinesUntilTheTextShrinksToBreakAtItsSpace) {
+    // A date too wide for a narrow grid column: the line breaks inside it.
+    auto date = addLabel(CGRectMake(0, 0, 56, 58), "2026-12-07 11:47");
+    date->setFont(UIFont::systemFontOfSize(12));
+    date->setNumberOfLines(2);
+    const auto found = driver.textFitFaults();
+    ASSERT_EQ(found.size(), 1u) << faults();
+    EXPECT_NE(found[0].find("a number broken across lines (\"2026-12-0"), std::string::npos) << found[0];
+    // Asked to adjust, the text shrinks until the date keeps whole.
+    date->setAdjustsFontSizeToFitWidth(true);
+    date->setMinimumScaleFactor(0.75);
+    EXPECT_EQ(faults(), "");
+    EXPECT_EQ(date->drawnText().lines, (std::vector<std::string>{"2026-12-07 ", "11:47"}));
+    // Neither a line break in the text itself nor a break between a word
+    // and a number is a fault.
+    addLabel(CGRectMake(60, 0, 80, 40), "2026-11-12\n02:37:57")->setNumberOfLines(2);
+    auto amount = addLabel(CGRectMake(140, 0, 60, 60), "充值金额100元");
+    amount->setNumberOfLines(0);
+    EXPECT_EQ(faults(), "");
+    EXPECT_EQ(amount->drawnText().lines, (std::vector<std::string>{"充值金额", "100元"}));
+}
