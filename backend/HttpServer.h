@@ -168,7 +168,9 @@ private:
 
     struct Callbacks;
     friend struct Callbacks;
-    bool begin(Exchange& exchange);
+    // The request's head, read in place from `method` (the request line's
+    // start) to the version and the header lines.
+    bool begin(Exchange& exchange, const char* method, const char* version);
     bool finish(Exchange& exchange);
     bool refuse(Exchange& exchange, int status);
     bool send(Exchange& exchange, const HttpResponse& response, bool close);
