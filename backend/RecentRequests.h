@@ -34,12 +34,13 @@ public:
     template <typename Fields>
     std::map<std::string, std::string> fields(const Fields& fields) {
         std::map<std::string, std::string> kept;
-        for (const auto& [name, value] : fields) add(kept, name, value);
+        for (auto field = fields.begin(); field != fields.end() && !full(); ++field)
+            add(kept, field->first, field->second);
         return kept;
     }
     // Adds one field to `kept` when there is room and its name is new.
     void add(std::map<std::string, std::string>& kept, std::string_view name, std::string_view value) {
-        if (left() < kRecordFieldBytes) return;
+        if (full()) return;
         const std::string keptName(name.substr(0, kRecordTextBytes));
         if (kept.count(keptName)) return;
         used_ += kRecordFieldBytes;
@@ -50,6 +51,7 @@ public:
     std::size_t used() const { return used_; }
 
 private:
+    bool full() const { return left() < kRecordFieldBytes; }
     std::size_t left() const { return used_ < kRecordBytes ? kRecordBytes - used_ : 0; }
 
     std::size_t used_ = 0;
