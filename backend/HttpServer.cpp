@@ -103,6 +103,7 @@ private:
     int lineWidth_ = 0;  // 1 for LF, 2 for CR LF
     bool exact_ = true;
 };
+
 // Whether the client at the far end of `socket` (on this machine: every
 // listener is on the loopback) still has its socket open, once its end of
 // the stream has come. A client that shut only its sending side still
@@ -247,9 +248,10 @@ struct HttpServer::Exchange {
 // A suspended connection is not read by libmicrohttpd: a client that left
 // while its request was held would keep its place (a connection counted
 // against the limit) until the request is answered. One thread waits on
-// the held connections' sockets for their clients' hang-up (not for bytes:
-// a pipelined request is no departure) and ends the held request of a
-// client that has gone.
+// the held connections' sockets for the end of their clients' streams (not
+// for bytes: a pipelined request is no departure) and ends the held request
+// of a client that has gone; one that only stopped sending still reads,
+// and its request stays held.
 class HttpServer::Departures {
 public:
     explicit Departures(HttpServer& server)
@@ -305,8 +307,8 @@ private:
 // when it was suspended.
 class HttpServer::Hold : public HeldAnswer, public std::enable_shared_from_this<Hold> {
 public:
-    Hold(HttpServer& server, MHD_Connection* connection, int socket)
-        : server_(server), connection_(connection), socket_(socket) {}
+    Hold(HttpServer& server, Exchange& exchange, int socket)
+        : server_(server), exchange_(exchange), socket_(socket) {}
 
     void answer(HttpResponse response) override {
         {
@@ -317,7 +319,12 @@ public:
                 // Before the connection goes on: its socket may be closed
                 // and its number used again.
                 if (server_.departures_) server_.departures_->forget(watch_);
-                MHD_resume_connection(connection_);
+                // Queued while the connection is suspended, so that it goes
+                // out before the library reads again: reading first, it
+                // would take a client that only shut its sending side for
+                // gone and drop the answer.
+                server_.send(exchange_, *response_, false);
+                MHD_resume_connection(exchange_.connection);
             }
         }
         std::lock_guard lock(server_.holdsMutex_);
@@ -334,7 +341,7 @@ public:
     std::optional<HttpResponse> answerOrSuspend() {
         std::lock_guard lock(mutex_);
         if (!response_) {
-            MHD_suspend_connection(connection_);
+            MHD_suspend_connection(exchange_.connection);
             suspended_ = true;
             if (server_.departures_ && socket_ >= 0) watch_ = server_.departures_->watch(socket_, weak_from_this());
         }
@@ -348,7 +355,7 @@ public:
 
 private:
     HttpServer& server_;
-    MHD_Connection* connection_;
+    Exchange& exchange_;  // lives until its connection has gone on
     const int socket_;
     mutable std::mutex mutex_;
     bool suspended_ = false;
@@ -717,7 +724,8 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
 
 bool HttpServer::finish(Exchange& exchange) {
     if (exchange.hold) {
-        // Resumed: the held answer is there.
+        // Resumed with the held answer not yet queued (the library
+        // refused it then): it is sent now.
         std::optional<HttpResponse> response = exchange.hold->response();
         return response && send(exchange, *response, false);
     }
@@ -744,7 +752,7 @@ bool HttpServer::finish(Exchange& exchange) {
         run(*found, exchange, response);
         return send(exchange, response, false);
     }
-    auto hold = std::make_shared<Hold>(*this, exchange.connection, exchange.client ? exchange.client->socket : -1);
+    auto hold = std::make_shared<Hold>(*this, exchange, exchange.client ? exchange.client->socket : -1);
     exchange.hold = hold;
     {
         std::lock_guard lock(holdsMutex_);
@@ -804,7 +812,6 @@ bool HttpServer::refuse(Exchange& exchange, int status) {
 }
 
 bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool close) {
-    exchange.answered = true;
     MHD_Response* answer = MHD_create_response_from_buffer(response.body.size(), const_cast<char*>(response.body.data()),
                                                            MHD_RESPMEM_MUST_COPY);
     if (!answer) return false;
@@ -814,7 +821,8 @@ bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool clo
     if (close) MHD_add_response_header(answer, "Connection", "close");
     const MHD_Result queued = MHD_queue_response(exchange.connection, static_cast<unsigned>(response.status), answer);
     MHD_destroy_response(answer);
-    return queued == MHD_YES;
+    exchange.answered = queued == MHD_YES;
+    return exchange.answered;
 }
 
 void HttpServer::fillError(HttpResponse& response, int status) const {

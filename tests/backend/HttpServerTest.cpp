@@ -4,13 +4,16 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BackendClient.h"
 #include "RawClient.h"
+#include "RawTLSClient.h"
 #include "backend/HttpServer.h"
+#include "backend/LoopbackTLSServer.h"
 
 namespace {
 
@@ -22,7 +25,10 @@ using namespace std::chrono_literals;
 // then lists them ("name/filename:bytes").
 class SmallServer {
 public:
-    explicit SmallServer(backend::HttpServer::Limits limits) : server_(limits) {
+    // Over TLS when `credentials` are given.
+    explicit SmallServer(backend::HttpServer::Limits limits,
+                         std::optional<backend::HttpServer::Credentials> credentials = std::nullopt)
+        : server_(limits) {
         server_.get("/", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
             response.setContent("hello " + request.param("name"), "text/plain");
         });
@@ -43,11 +49,12 @@ public:
             response.setContent(std::to_string(request.files.size()) + " " + std::to_string(bytes) + list, "text/plain");
         }, 2 << 20);
         port_ = server_.bind("127.0.0.1", 0);
-        thread_ = std::thread([this] { server_.serve(); });
+        if (credentials) server_.start(credentials);
+        else thread_ = std::thread([this] { server_.serve(); });
     }
     ~SmallServer() {
         server_.stop();
-        thread_.join();
+        if (thread_.joinable()) thread_.join();
     }
     int port() const { return port_; }
     // The request held `index`-th, once it is held (nothing if it is not
@@ -239,9 +246,12 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
     EXPECT_EQ(statusLine(lineFeeds.receive()), "HTTP/1.1 200 OK");
 }
 
+// Held requests are served over TLS (the stand-ins' long polls).
 TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
-    SmallServer server({});
-    RawClient halfClosed(server.port()), leaving(server.port());
+    const auto identity = backend::LoopbackIdentity::make();
+    ASSERT_TRUE(identity);
+    SmallServer server({}, identity->credentials());
+    RawTLSClient halfClosed(server.port()), leaving(server.port());
     ASSERT_TRUE(halfClosed.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
     const auto halfClosedHold = server.held(0);
     ASSERT_TRUE(halfClosedHold);

@@ -30,6 +30,12 @@ public:
     bool send(const std::string& bytes) {
         return connected_ && SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
     }
+    // Closes the connection at once (no TLS goodbye).
+    void close() {
+        if (socket_ >= 0) ::close(socket_);
+        socket_ = -1;
+        connected_ = false;
+    }
     // Ends the sending side of the connection only, as a plain TCP
     // half-close: the answer can still be read.
     void shutdownSending() { ::shutdown(socket_, SHUT_WR); }
