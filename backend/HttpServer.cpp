@@ -319,10 +319,10 @@ public:
                 // Before the connection goes on: its socket may be closed
                 // and its number used again.
                 if (server_.departures_) server_.departures_->forget(watch_);
-                // Queued while the connection is suspended, so that it goes
-                // out before the library reads again: reading first, it
-                // would take a client that only shut its sending side for
-                // gone and drop the answer.
+                // Queued while the connection is suspended, so that it
+                // mostly goes out before the library reads again: reading
+                // first, it takes a client that only shut its sending side
+                // for gone and drops the answer.
                 server_.send(exchange_, *response_, false);
                 MHD_resume_connection(exchange_.connection);
             }

@@ -256,8 +256,8 @@ TEST_F(HostileClients, TheTlsStandInsKeepTheNewestRecordsCutAndSayWhyTheyRefuse)
     EXPECT_EQ(nlohmann::json::parse(missing->body, nullptr, false).value("msg", ""), "请求的地址不存在") << missing->body;
 }
 
-TEST_F(HostileClients, HeadsWithAnEmptyNameANulOrABareCrAreAnsweredOnce400AtEveryListener) {
-    using namespace std::string_literals;
+// The variants of such heads are in HttpServerTest; every listener refuses them.
+TEST_F(HostileClients, AHeadWithAnEmptyNameIsAnsweredOnce400AtEveryListener) {
     const auto refusedOnce = [](const std::string& answer) {
         std::size_t answers = 0;
         for (std::size_t at = answer.find("HTTP/1.1 "); at != std::string::npos; at = answer.find("HTTP/1.1 ", at + 1))
@@ -269,22 +269,18 @@ TEST_F(HostileClients, HeadsWithAnEmptyNameANulOrABareCrAreAnsweredOnce400AtEver
         {portOf(backend_->palConnect().host()), "/report/report"},
         {portOf(backend_->rippleOpenPlatform().host()), "/connect/mobilecheck?appid=rpapp&uid=1"}};
     for (const auto& [port, target] : listeners) {
-        const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n";
-        for (const std::string& head : {line + ": b\r\n" + line + "\r\n", line + "X-N: a\0b\r\n\r\n"s,
-                                        line + "X-N: a\rb\r\n\r\n"}) {
-            SCOPED_TRACE(head);
-            std::string answer;
-            if (port < 0) {
-                RawClient client(backend_->port());
-                ASSERT_TRUE(client.send(head));
-                answer = client.receive();
-            } else {
-                RawTLSClient client(port);
-                ASSERT_TRUE(client.send(head));
-                answer = client.receive();
-            }
-            EXPECT_TRUE(refusedOnce(answer)) << answer;
+        const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + ": b\r\n" + line + "\r\n";
+        std::string answer;
+        if (port < 0) {
+            RawClient client(backend_->port());
+            ASSERT_TRUE(client.send(head));
+            answer = client.receive();
+        } else {
+            RawTLSClient client(port);
+            ASSERT_TRUE(client.send(head));
+            answer = client.receive();
         }
+        EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
     }
     expectSignsIn();
 }

@@ -247,7 +247,7 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
 }
 
 // Held requests are served over TLS (the stand-ins' long polls).
-TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
+TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingStaysHeldWhileOneThatLeftIsEnded) {
     const auto identity = backend::LoopbackIdentity::make();
     ASSERT_TRUE(identity);
     SmallServer server({}, identity->credentials());
@@ -265,10 +265,4 @@ TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
     while (!leavingHold->answered() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
     ASSERT_TRUE(leavingHold->answered());
     EXPECT_FALSE(halfClosedHold->answered());
-    backend::HttpResponse response;
-    response.setContent("later", "text/plain");
-    halfClosedHold->answer(response);
-    const std::string answer = halfClosed.receive();
-    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
-    EXPECT_NE(answer.find("later"), std::string::npos) << answer;
 }

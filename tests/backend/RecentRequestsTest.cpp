@@ -41,13 +41,4 @@ TEST(RecentRequests, RecordsOfManyOrLongFieldsAreBoundedInBytesAndTheNewestKept)
     EXPECT_LT(newest.params.size() * backend::kRecordFieldBytes, backend::kRecordBytes);
     const Record& longest = records.records()[records.records().size() - 2];
     EXPECT_EQ(longest.params.begin()->second.size(), backend::kRecordTextBytes);
-
-    // Small records are kept by number.
-    backend::RecentRequests<Record> small;
-    for (int i = 0; i < 1000; ++i) {
-        backend::RecordBudget budget;
-        small.add(Record{budget.text("/" + std::to_string(i)), budget.fields(form(3, "v"))}, budget.used());
-    }
-    EXPECT_EQ(small.records().size(), decltype(small)::kKept);
-    EXPECT_EQ(small.records().front().path, "/744");
 }
