@@ -1,6 +1,7 @@
 #include "backend/HttpServer.h"
 
 #include <arpa/inet.h>
+#include <gnutls/gnutls.h>
 #include <linux/inet_diag.h>
 #include <linux/netlink.h>
 #include <linux/sock_diag.h>
@@ -151,6 +152,18 @@ bool clientStillOpen(int socket) {
     }
     ::close(diag);
     return open;
+}
+
+// Reads a TLS connection's bytes from its socket (the library's session
+// carries the socket as its transport), except that the end of the stream
+// reads as "nothing yet": the library would take it for a client gone and
+// close the connection before the answer of a client that only shut its
+// sending side is sent.
+ssize_t readPastHalfClose(gnutls_transport_ptr_t transport, void* data, std::size_t size) {
+    const ssize_t read = ::recv(static_cast<int>(reinterpret_cast<intptr_t>(transport)), data, size, 0);
+    if (read != 0) return read;
+    errno = EAGAIN;
+    return -1;
 }
 
 int hexDigit(char c) {
@@ -319,10 +332,9 @@ public:
                 // Before the connection goes on: its socket may be closed
                 // and its number used again.
                 if (server_.departures_) server_.departures_->forget(watch_);
-                // Queued while the connection is suspended, so that it
-                // mostly goes out before the library reads again: reading
-                // first, it takes a client that only shut its sending side
-                // for gone and drops the answer.
+                // Queued while the connection is suspended, so that it goes
+                // out as the connection resumes, before the library reads
+                // again (see keepPastHalfClose).
                 server_.send(exchange_, *response_, false);
                 MHD_resume_connection(exchange_.connection);
             }
@@ -351,6 +363,18 @@ public:
     std::optional<HttpResponse> response() {
         std::lock_guard lock(mutex_);
         return response_;
+    }
+
+    // Its client shut its sending side only: the end of its stream must not
+    // end the connection before the answer is sent. Over TLS the session's
+    // reader is told so (before the connection resumes: the mutex keeps
+    // answer() out); a plain connection has no such hook.
+    void keepPastHalfClose() {
+        std::lock_guard lock(mutex_);
+        if (response_ || !suspended_) return;
+        const MHD_ConnectionInfo* tls = MHD_get_connection_info(exchange_.connection, MHD_CONNECTION_INFO_GNUTLS_SESSION);
+        if (tls && tls->tls_session)
+            gnutls_transport_set_pull_function(static_cast<gnutls_session_t>(tls->tls_session), &readPastHalfClose);
     }
 
 private:
@@ -384,6 +408,7 @@ void HttpServer::Departures::run() {
             // answer: the request stays held, watched no more.
             if (clientStillOpen(socket)) {
                 forget(events[i].data.u64);
+                gone->keepPastHalfClose();
                 continue;
             }
             // Nobody reads it: the connection ends as it is sent.

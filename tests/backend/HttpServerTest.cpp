@@ -247,12 +247,12 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
 }
 
 // Held requests are served over TLS (the stand-ins' long polls).
-TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingStaysHeldWhileOneThatLeftIsEnded) {
+TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
     const auto identity = backend::LoopbackIdentity::make();
     ASSERT_TRUE(identity);
     SmallServer server({}, identity->credentials());
     RawTLSClient halfClosed(server.port()), leaving(server.port());
-    ASSERT_TRUE(halfClosed.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
+    ASSERT_TRUE(halfClosed.send("GET /held HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
     const auto halfClosedHold = server.held(0);
     ASSERT_TRUE(halfClosedHold);
     halfClosed.shutdownSending();
@@ -265,4 +265,10 @@ TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingStaysHeldWhileOneThatLef
     while (!leavingHold->answered() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
     ASSERT_TRUE(leavingHold->answered());
     EXPECT_FALSE(halfClosedHold->answered());
+    backend::HttpResponse response;
+    response.setContent("later", "text/plain");
+    halfClosedHold->answer(response);
+    const std::string answer = halfClosed.receive();
+    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+    EXPECT_NE(answer.find("later"), std::string::npos) << answer;
 }

@@ -173,7 +173,7 @@ TEST_F(RippleOpenPlatformTest, APollWhoseClientStopsSendingIsAnsweredAsAHeldPoll
     const std::string uuid = openLogin();
     RawTLSClient poller(std::stoi(platform->host().substr(platform->host().find(':') + 1)));
     ASSERT_TRUE(poller.connected());
-    ASSERT_TRUE(poller.send("GET /connect/l/qrconnect?uuid=" + uuid + "&last=401&f=json HTTP/1.1\r\nHost: x\r\n\r\n"));
+    ASSERT_TRUE(poller.send("GET /connect/l/qrconnect?uuid=" + uuid + "&last=401&f=json HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
     // Held once it is recorded.
     const auto held = [&] {
         for (const auto& request : platform->receivedRequests())
