@@ -1,6 +1,10 @@
 #include "backend/HttpServer.h"
 
 #include <arpa/inet.h>
+#include <gnutls/gnutls.h>
+#include <linux/inet_diag.h>
+#include <linux/netlink.h>
+#include <linux/sock_diag.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
 #include <sys/epoll.h>
@@ -49,13 +53,117 @@ bool isToken(std::string_view name) {
     });
 }
 
-// libmicrohttpd parses a head in place: a header's name and value lie in
-// its line, the colon (made a NUL) and blanks between them. A line folded
-// onto the next one is joined to the name somewhere else in the pool and
-// its value kept apart: a value not right after its name is such a line.
-bool valueFollowsName(const char* name, std::size_t nameLength, const char* value, std::size_t headBytes) {
-    if (!name || !value || value <= name + nameLength || value > name + nameLength + headBytes) return false;
-    return std::all_of(name + nameLength, value, [](char c) { return c == '\0' || c == ' ' || c == '\t'; });
+// libmicrohttpd reads a head in place: it turns each line's end (CR LF or
+// LF) and each header's colon into NULs and reports the names and values
+// between. What lies between them must then be those NULs and blanks and
+// nothing else, or the library dropped bytes it read: a line with an empty
+// name (": b", which it takes for the head's end, serving the rest as
+// another request), or a value it cut at a NUL. Every line must end as the
+// request line does, so a line's end is a known number of NULs.
+class HeadLayout {
+public:
+    // The head from the request line's start (`method`, in place) for
+    // `headBytes`, its version as read.
+    HeadLayout(const char* method, std::size_t headBytes, const char* version)
+        : end_(method + headBytes), cursor_(version ? version + std::strlen(version) : nullptr) {
+        exact_ = cursor_ && version > method && cursor_ <= end_;
+    }
+
+    // The next header line as the library reported it.
+    void add(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength) {
+        if (!exact_) return;
+        const int lineEnd = gap(cursor_, name);
+        if (lineWidth_ == 0) lineWidth_ = lineEnd;
+        exact_ = (lineEnd == 1 || lineEnd == 2) && lineEnd == lineWidth_ && gap(name + nameLength, value) == 1 &&
+                 value + valueLength <= end_;
+        cursor_ = value + valueLength;
+    }
+
+    // Everything read is accounted for, and the head ends with one blank line.
+    bool exact() const {
+        if (!exact_) return false;
+        const int last = gap(cursor_, end_);
+        return lineWidth_ == 0 ? last == 2 || last == 4 : last == 2 * lineWidth_;
+    }
+
+private:
+    // The NULs between `from` and `to` when only NULs and blanks lie
+    // there; else -1.
+    int gap(const char* from, const char* to) const {
+        if (!from || !to || to < from || to > end_) return -1;
+        int nuls = 0;
+        for (const char* at = from; at < to; ++at) {
+            if (*at == '\0') ++nuls;
+            else if (*at != ' ' && *at != '\t') return -1;
+        }
+        return nuls;
+    }
+
+    const char* end_;
+    const char* cursor_;
+    int lineWidth_ = 0;  // 1 for LF, 2 for CR LF
+    bool exact_ = true;
+};
+
+// Whether the client at the far end of `socket` (on this machine: every
+// listener is on the loopback) still has its socket open, once its end of
+// the stream has come. A client that shut only its sending side still
+// reads; one that closed its socket leaves it to the system alone
+// (inode 0) or gone. TCP tells the two apart only when the server next
+// writes, so the system's socket table is asked (sock_diag); false when it
+// cannot say.
+bool clientStillOpen(int socket) {
+    sockaddr_in local{}, peer{};
+    socklen_t localLength = sizeof local, peerLength = sizeof peer;
+    if (::getsockname(socket, reinterpret_cast<sockaddr*>(&local), &localLength) != 0 ||
+        ::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 || local.sin_family != AF_INET)
+        return false;
+    const int diag = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+    if (diag < 0) return false;
+    struct {
+        nlmsghdr header;
+        inet_diag_req_v2 request;
+    } query{};
+    query.header.nlmsg_len = sizeof query;
+    query.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
+    query.header.nlmsg_flags = NLM_F_REQUEST;
+    query.request.sdiag_family = AF_INET;
+    query.request.sdiag_protocol = IPPROTO_TCP;
+    query.request.idiag_states = ~0u;
+    // The client's socket: its source is our peer.
+    query.request.id.idiag_sport = peer.sin_port;
+    query.request.id.idiag_dport = local.sin_port;
+    std::memcpy(query.request.id.idiag_src, &peer.sin_addr, sizeof peer.sin_addr);
+    std::memcpy(query.request.id.idiag_dst, &local.sin_addr, sizeof local.sin_addr);
+    query.request.id.idiag_cookie[0] = query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    bool open = false;
+    alignas(nlmsghdr) char answer[4096];
+    if (::sendto(diag, &query, sizeof query, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
+        static_cast<ssize_t>(sizeof query)) {
+        const ssize_t length = ::recv(diag, answer, sizeof answer, 0);
+        const auto* header = reinterpret_cast<const nlmsghdr*>(answer);
+        if (length >= static_cast<ssize_t>(NLMSG_LENGTH(sizeof(inet_diag_msg))) &&
+            NLMSG_OK(header, static_cast<unsigned>(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY) {
+            const auto* found = static_cast<const inet_diag_msg*>(NLMSG_DATA(header));
+            open = found->idiag_inode != 0;
+        }
+    }
+    ::close(diag);
+    return open;
+}
+
+// Reads a TLS connection's bytes from its socket (the library's session
+// carries the socket as its transport), except that the end of the stream
+// reads as "nothing yet": the library would take it for a client gone and
+// close the connection before the answer of a client that only shut its
+// sending side is sent.
+ssize_t readPastHalfClose(gnutls_transport_ptr_t transport, void* data, std::size_t size) {
+    const ssize_t read = ::recv(static_cast<int>(reinterpret_cast<intptr_t>(transport)), data, size, 0);
+    if (read != 0) return read;
+    errno = EAGAIN;
+    return -1;
 }
 
 int hexDigit(char c) {
@@ -139,10 +247,10 @@ struct HttpServer::Exchange {
     bool begun = false;
     bool answered = false;
     std::size_t bodyBytes = 0;
+    // A multipart body's reader; the body is read whole first (see finish).
     MHD_PostProcessor* multipart = nullptr;
-    // The part being read, and the bytes of all parts so far.
+    // The part being read.
     std::multimap<std::string, HttpFilePart>::iterator part;
-    std::size_t partBytes = 0;
     std::shared_ptr<Hold> hold;
 
     ~Exchange() {
@@ -153,9 +261,10 @@ struct HttpServer::Exchange {
 // A suspended connection is not read by libmicrohttpd: a client that left
 // while its request was held would keep its place (a connection counted
 // against the limit) until the request is answered. One thread waits on
-// the held connections' sockets for their clients' hang-up (not for bytes:
-// a pipelined request is no departure) and ends the held request of a
-// client that has gone.
+// the held connections' sockets for the end of their clients' streams (not
+// for bytes: a pipelined request is no departure) and ends the held request
+// of a client that has gone; one that only stopped sending still reads,
+// and its request stays held.
 class HttpServer::Departures {
 public:
     explicit Departures(HttpServer& server)
@@ -211,8 +320,8 @@ private:
 // when it was suspended.
 class HttpServer::Hold : public HeldAnswer, public std::enable_shared_from_this<Hold> {
 public:
-    Hold(HttpServer& server, MHD_Connection* connection, int socket)
-        : server_(server), connection_(connection), socket_(socket) {}
+    Hold(HttpServer& server, Exchange& exchange, int socket)
+        : server_(server), exchange_(exchange), socket_(socket) {}
 
     void answer(HttpResponse response) override {
         {
@@ -223,7 +332,11 @@ public:
                 // Before the connection goes on: its socket may be closed
                 // and its number used again.
                 if (server_.departures_) server_.departures_->forget(watch_);
-                MHD_resume_connection(connection_);
+                // Queued while the connection is suspended, so that it goes
+                // out as the connection resumes, before the library reads
+                // again (see keepPastHalfClose).
+                server_.send(exchange_, *response_, false);
+                MHD_resume_connection(exchange_.connection);
             }
         }
         std::lock_guard lock(server_.holdsMutex_);
@@ -240,7 +353,7 @@ public:
     std::optional<HttpResponse> answerOrSuspend() {
         std::lock_guard lock(mutex_);
         if (!response_) {
-            MHD_suspend_connection(connection_);
+            MHD_suspend_connection(exchange_.connection);
             suspended_ = true;
             if (server_.departures_ && socket_ >= 0) watch_ = server_.departures_->watch(socket_, weak_from_this());
         }
@@ -252,9 +365,21 @@ public:
         return response_;
     }
 
+    // Its client shut its sending side only: the end of its stream must not
+    // end the connection before the answer is sent. Over TLS the session's
+    // reader is told so (before the connection resumes: the mutex keeps
+    // answer() out); a plain connection has no such hook.
+    void keepPastHalfClose() {
+        std::lock_guard lock(mutex_);
+        if (response_ || !suspended_) return;
+        const MHD_ConnectionInfo* tls = MHD_get_connection_info(exchange_.connection, MHD_CONNECTION_INFO_GNUTLS_SESSION);
+        if (tls && tls->tls_session)
+            gnutls_transport_set_pull_function(static_cast<gnutls_session_t>(tls->tls_session), &readPastHalfClose);
+    }
+
 private:
     HttpServer& server_;
-    MHD_Connection* connection_;
+    Exchange& exchange_;  // lives until its connection has gone on
     const int socket_;
     mutable std::mutex mutex_;
     bool suspended_ = false;
@@ -270,13 +395,22 @@ void HttpServer::Departures::run() {
         for (int i = 0; i < count; ++i) {
             if (events[i].data.u64 == 0) return;
             std::shared_ptr<Hold> gone;
+            int socket = -1;
             {
                 std::lock_guard lock(mutex_);
                 auto found = held_.find(events[i].data.u64);
                 if (found == held_.end()) continue;
+                socket = found->second.first;
                 gone = found->second.second.lock();
             }
             if (!gone) continue;
+            // A client that only shut its sending side still reads its
+            // answer: the request stays held, watched no more.
+            if (clientStillOpen(socket)) {
+                forget(events[i].data.u64);
+                gone->keepPastHalfClose();
+                continue;
+            }
             // Nobody reads it: the connection ends as it is sent.
             HttpResponse left;
             server_.fillError(left, 503);
@@ -391,7 +525,7 @@ struct HttpServer::Callbacks {
         *state = nullptr;
     }
 
-    static MHD_Result request(void* self, MHD_Connection*, const char*, const char* method, const char*,
+    static MHD_Result request(void* self, MHD_Connection*, const char*, const char* method, const char* version,
                               const char* upload, std::size_t* uploadSize, void** state) {
         auto& server = *static_cast<HttpServer*>(self);
         auto* exchange = static_cast<Exchange*>(*state);
@@ -403,12 +537,11 @@ struct HttpServer::Callbacks {
         if (!exchange->begun) {
             exchange->begun = true;
             exchange->request.method = method;
-            return server.begin(*exchange) ? MHD_YES : MHD_NO;
+            return server.begin(*exchange, method, version) ? MHD_YES : MHD_NO;
         }
         if (*uploadSize > 0) {
             const std::size_t size = *uploadSize;
             *uploadSize = 0;
-            if (exchange->multipart) return MHD_post_process(exchange->multipart, upload, size);
             if (exchange->request.body.size() + size > exchange->bodyBytes) return MHD_NO;
             exchange->request.body.append(upload, size);
             return MHD_YES;
@@ -417,39 +550,36 @@ struct HttpServer::Callbacks {
     }
 
     // Reads the head's header lines into the request; `malformed` when one
-    // is not a header line (folded, or its name no token).
+    // is not a header line (folded, its name no token, a NUL or a bare CR
+    // in its value) or the library read more than it reported.
     struct HeadReader {
         HttpRequest& request;
-        std::size_t headBytes;
+        HeadLayout layout;
         bool malformed = false;
     };
     static MHD_Result header(void* state, MHD_ValueKind, const char* name, std::size_t nameLength,
                              const char* value, std::size_t valueLength) {
         auto& reader = *static_cast<HeadReader*>(state);
-        if (!isToken({name ? name : "", name ? nameLength : 0}) ||
-            !valueFollowsName(name, nameLength, value, reader.headBytes)) {
+        const std::string_view text(value ? value : "", value ? valueLength : 0);
+        if (!isToken({name ? name : "", name ? nameLength : 0}) || !value ||
+            text.find_first_of(std::string_view("\r\0", 2)) != std::string_view::npos) {
             reader.malformed = true;
             return MHD_NO;
         }
-        reader.request.headers.emplace(std::string(name, nameLength), std::string(value, valueLength));
+        reader.layout.add(name, nameLength, value, valueLength);
+        reader.request.headers.emplace(std::string(name, nameLength), text);
         return MHD_YES;
     }
 
+    // A part arrives in pieces, each with its offset in the part: offset 0
+    // opens a new part (an empty part is one piece of no bytes), the rest
+    // go on the one being read.
     static MHD_Result part(void* state, MHD_ValueKind, const char* name, const char* filename, const char*,
                            const char*, const char* data, uint64_t offset, std::size_t size) {
         auto& exchange = *static_cast<Exchange*>(state);
         auto& files = exchange.request.files;
-        if (exchange.partBytes + size > exchange.bodyBytes) return MHD_NO;
-        exchange.partBytes += size;
-        // A part arrives in pieces; the first (offset 0) opens it, the rest
-        // go on the one being read. The library may give a part's start as
-        // an empty piece first, then its bytes from offset 0 again.
-        const std::string_view key = name ? name : "", file = filename ? filename : "";
-        const auto current = exchange.part;
-        const bool sameStart = current != files.end() && current->second.content.empty() && current->first == key &&
-                               current->second.filename == file;
-        if ((offset == 0 && !sameStart) || current == files.end())
-            exchange.part = files.emplace(std::string(key), HttpFilePart{std::string(file), {}});
+        if (offset == 0 || exchange.part == files.end())
+            exchange.part = files.emplace(name ? name : "", HttpFilePart{filename ? filename : "", {}});
         exchange.part->second.content.append(data, size);
         return MHD_YES;
     }
@@ -562,7 +692,7 @@ void HttpServer::stop() {
     stopped_.notify_all();
 }
 
-bool HttpServer::begin(Exchange& exchange) {
+bool HttpServer::begin(Exchange& exchange, const char* method, const char* version) {
     HttpRequest& request = exchange.request;
     Connection* client = exchange.client;
     if (client && client->beyondLimit) return refuse(exchange, 503);
@@ -574,13 +704,13 @@ bool HttpServer::begin(Exchange& exchange) {
         request.query = target.substr(question + 1);
         addFields(request.query, request.params);
     }
-    Callbacks::HeadReader head{request, limits_.headBytes};
+    const MHD_ConnectionInfo* size = MHD_get_connection_info(exchange.connection, MHD_CONNECTION_INFO_REQUEST_HEADER_SIZE);
+    const std::size_t headBytes = size ? size->header_size : 0;
+    Callbacks::HeadReader head{request, HeadLayout(method, headBytes, version)};
     MHD_get_connection_values_n(exchange.connection, MHD_HEADER_KIND, &Callbacks::header, &head);
-    // A line folded onto the next or a blank before the colon: a proxy may
-    // read the head otherwise than we do.
-    if (head.malformed) return refuse(exchange, 400);
-    std::size_t headBytes = target.size() + request.method.size() + 12;
-    for (const auto& [name, value] : request.headers) headBytes += name.size() + value.size() + 4;
+    // A line folded onto the next, a blank before the colon, an empty name,
+    // a NUL or a bare CR: a proxy may read the head otherwise than we do.
+    if (head.malformed || !head.layout.exact()) return refuse(exchange, 400);
     if (request.headers.size() > limits_.headerLines || headBytes > limits_.headBytes) return refuse(exchange, 431);
     // Two lengths could be read differently by a proxy and by us: a request
     // smuggled past one of them.
@@ -619,7 +749,8 @@ bool HttpServer::begin(Exchange& exchange) {
 
 bool HttpServer::finish(Exchange& exchange) {
     if (exchange.hold) {
-        // Resumed: the held answer is there.
+        // Resumed with the held answer not yet queued (the library
+        // refused it then): it is sent now.
         std::optional<HttpResponse> response = exchange.hold->response();
         return response && send(exchange, *response, false);
     }
@@ -627,6 +758,17 @@ bool HttpServer::finish(Exchange& exchange) {
     HttpRequest& request = exchange.request;
     if (startsWithIgnoringCase(request.header("Content-Type"), "application/x-www-form-urlencoded"))
         addFields(request.body, request.params);
+    if (exchange.multipart) {
+        // The library reports a part's start as soon as it has read the
+        // part's head: when the bytes given to it end there, it reports the
+        // start with no bytes, and the part's bytes later from offset 0
+        // again, which reads as an empty part and another of the same name.
+        // Given the whole body at once it reports every part once, so
+        // offset 0 is always a new part.
+        std::string body;
+        body.swap(request.body);
+        if (MHD_post_process(exchange.multipart, body.data(), body.size()) != MHD_YES) return refuse(exchange, 400);
+    }
     HttpResponse response;
     if (observer_ && observer_(request, response)) return send(exchange, response, false);
     const Route* found = route(exchange);
@@ -635,7 +777,7 @@ bool HttpServer::finish(Exchange& exchange) {
         run(*found, exchange, response);
         return send(exchange, response, false);
     }
-    auto hold = std::make_shared<Hold>(*this, exchange.connection, exchange.client ? exchange.client->socket : -1);
+    auto hold = std::make_shared<Hold>(*this, exchange, exchange.client ? exchange.client->socket : -1);
     exchange.hold = hold;
     {
         std::lock_guard lock(holdsMutex_);
@@ -695,7 +837,6 @@ bool HttpServer::refuse(Exchange& exchange, int status) {
 }
 
 bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool close) {
-    exchange.answered = true;
     MHD_Response* answer = MHD_create_response_from_buffer(response.body.size(), const_cast<char*>(response.body.data()),
                                                            MHD_RESPMEM_MUST_COPY);
     if (!answer) return false;
@@ -705,7 +846,8 @@ bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool clo
     if (close) MHD_add_response_header(answer, "Connection", "close");
     const MHD_Result queued = MHD_queue_response(exchange.connection, static_cast<unsigned>(response.status), answer);
     MHD_destroy_response(answer);
-    return queued == MHD_YES;
+    exchange.answered = queued == MHD_YES;
+    return exchange.answered;
 }
 
 void HttpServer::fillError(HttpResponse& response, int status) const {

@@ -81,10 +81,11 @@ public:
 // memory: the request head within `headBytes` and `headerLines` (else 431),
 // complete within `headSeconds` of the connection's start or of the
 // previous answer, and its body within `bodySeconds` (a client trickling
-// bytes is dropped); bodies need a Content-Length (chunked ones: 411; two
-// of them: 400) of at most the route's body size (413); a connection quiet
-// for `idleSeconds` is closed; each connection's buffers live in a pool of
-// `connectionMemory` bytes. Beyond `connections` clients, the next few are
+// bytes is dropped); a head with a line the library would drop or cut (an
+// empty name, a NUL or a bare CR in a value) is refused (400); bodies need
+// a Content-Length (chunked ones: 411; two of them: 400) of at most the
+// route's body size (413); a connection quiet for `idleSeconds` is closed;
+// each connection's buffers live in a pool of `connectionMemory` bytes. Beyond `connections` clients, the next few are
 // answered 503 and the rest closed at once. One client on the loopback
 // can still fill every place by opening connections as fast as they are
 // closed: the bounds keep what each costs small, not their number fair.
@@ -168,7 +169,9 @@ private:
 
     struct Callbacks;
     friend struct Callbacks;
-    bool begin(Exchange& exchange);
+    // The request's head, read in place from `method` (the request line's
+    // start) to the version and the header lines.
+    bool begin(Exchange& exchange, const char* method, const char* version);
     bool finish(Exchange& exchange);
     bool refuse(Exchange& exchange, int status);
     bool send(Exchange& exchange, const HttpResponse& response, bool close);

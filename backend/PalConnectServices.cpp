@@ -91,21 +91,20 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
     return found->second;
 }
 
-// A multipart body is read after the request was recorded: its parts join
-// the record of the request.
-void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
-    if (request.files.empty()) return;
-    std::lock_guard lock(mutex_);
-    auto& records = received_.records();
-    for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        if (it->path != cutForRecord(request.path)) continue;
-        for (const auto& [name, part] : request.files) {
-            it->files.emplace(cutForRecord(name), part.content);
-            if (part.filename.empty()) it->params.emplace(cutForRecord(name), cutForRecord(part.content));
-        }
-        break;
+// A request's record, with the parts of its multipart body (text parts also
+// among its fields).
+void PalConnectServices::record(const HttpRequest& request) {
+    RecordBudget budget;
+    ReceivedRequest received{request.method, budget.text(request.path), budget.text(request.query),
+                             budget.fields(request.params), budget.fields(request.headers), {}};
+    for (const auto& [name, part] : request.files) {
+        received.files.emplace(cutForRecord(name), part.content);
+        if (part.filename.empty()) budget.add(received.params, name, part.content);
     }
+    std::lock_guard lock(mutex_);
+    received_.add(std::move(received), budget.used());
     // The newest parts are kept; the oldest go first.
+    auto& records = received_.records();
     std::size_t kept = 0;
     for (auto it = records.rbegin(); it != records.rend(); ++it) {
         for (const auto& [name, content] : it->files) kept += content.size();
@@ -115,12 +114,7 @@ void PalConnectServices::recordMultipartParts(const HttpRequest& request) {
 
 void PalConnectServices::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse& response) {
-        ReceivedRequest received{request.method, cutForRecord(request.path), cutForRecord(request.query),
-                                 cutFields(request.params), cutFields(request.headers), {}};
-        {
-            std::lock_guard lock(mutex_);
-            received_.add(std::move(received));
-        }
+        record(request);
         if (auto canned = cannedAnswer(request.path)) {
             response.setContent(*canned, kJSONType);
             return true;
@@ -226,7 +220,6 @@ void PalConnectServices::installRoutes(HttpServer& server) {
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
     const auto openApi = [this](const HttpRequest& request, HttpResponse& response) {
-        recordMultipartParts(request);
         const bool byCookie = !request.matches[1].empty();
         const bool authorised = byCookie ? !param(request, "skey").empty() && !param(request, "uin").empty()
                                          : !param(request, "access_token").empty() && !param(request, "openid").empty();

@@ -57,10 +57,11 @@ public:
     // The pictures kept, oldest first.
     std::vector<std::string> shareImages() const;
 
-    // The newest requests served (RecentRequests: 256, texts cut after
-    // 4 KiB), in order. Their file parts are kept whole while all of them
-    // together stay within kRecordedFileBytes: past that, the oldest
-    // records lose theirs.
+    // The newest requests served (RecentRequests: 256 at most, within their
+    // bytes; texts cut after 4 KiB, fields within a record's bytes), in
+    // order. Their file parts are kept whole while all of them together
+    // stay within kRecordedFileBytes: past that, the oldest records lose
+    // theirs.
     static constexpr std::size_t kRecordedFileBytes = 2 * 1024 * 1024;
     std::vector<ReceivedRequest> receivedRequests() const;
     // Those of them made to `path`.
@@ -72,7 +73,7 @@ public:
 private:
     PalConnectServices() = default;
     void installRoutes(HttpServer& server);
-    void recordMultipartParts(const HttpRequest& request);
+    void record(const HttpRequest& request);
     std::optional<std::string> cannedAnswer(const std::string& path) const;
 
     std::unique_ptr<LoopbackTLSServer> server_;

@@ -165,9 +165,10 @@ void RippleOpenPlatform::forgetOldTickets() {
 
 void RippleOpenPlatform::installRoutes(HttpServer& server) {
     server.setObserver([this](const HttpRequest& request, HttpResponse&) {
-        ReceivedRequest received{cutForRecord(request.path), cutFields(request.params)};
+        RecordBudget budget;
+        ReceivedRequest received{budget.text(request.path), budget.fields(request.params)};
         std::lock_guard lock(mutex_);
-        received_.add(std::move(received));
+        received_.add(std::move(received), budget.used());
         return false;
     });
     using Route = void (RippleOpenPlatform::*)(const HttpRequest&, HttpResponse&);

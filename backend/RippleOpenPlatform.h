@@ -90,8 +90,8 @@ public:
     std::string loginAddress(const std::string& uuid) const;
     // The logins still waiting for a scan or a confirmation, oldest first.
     std::vector<std::string> pendingLogins() const;
-    // The newest requests served (RecentRequests: 256, texts cut after
-    // 4 KiB), in order.
+    // The newest requests served (RecentRequests: 256 at most, within their
+    // bytes; texts cut after 4 KiB, fields within a record's bytes), in order.
     std::vector<ReceivedRequest> receivedRequests() const;
     // The logins and tickets held (ended ones until they are forgotten).
     std::size_t heldLogins() const;

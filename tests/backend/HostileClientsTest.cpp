@@ -14,6 +14,7 @@
 
 #include "BackendClient.h"
 #include "RawClient.h"
+#include "RawTLSClient.h"
 #include "backend/AnalyticsCollector.h"
 #include "backend/AnalyticsFrame.h"
 #include "backend/Digest.h"
@@ -263,4 +264,59 @@ TEST_F(HostileClients, TheTlsStandInsKeepTheNewestRecordsCutAndSayWhyTheyRefuse)
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->status, 404);
     EXPECT_EQ(nlohmann::json::parse(missing->body, nullptr, false).value("msg", ""), "请求的地址不存在") << missing->body;
+}
+
+// The variants of such heads are in HttpServerTest; every listener refuses them.
+TEST_F(HostileClients, AHeadWithAnEmptyNameIsAnsweredOnce400AtEveryListener) {
+    const auto refusedOnce = [](const std::string& answer) {
+        std::size_t answers = 0;
+        for (std::size_t at = answer.find("HTTP/1.1 "); at != std::string::npos; at = answer.find("HTTP/1.1 ", at + 1))
+            ++answers;
+        return answers == 1 && answer.rfind("HTTP/1.1 400 ", 0) == 0;
+    };
+    const std::vector<std::pair<int, std::string>> listeners{
+        {-1, "/?ct=app&ac=kefu&ios=1"},
+        {portOf(backend_->palConnect().host()), "/report/report"},
+        {portOf(backend_->rippleOpenPlatform().host()), "/connect/mobilecheck?appid=rpapp&uid=1"}};
+    for (const auto& [port, target] : listeners) {
+        const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + ": b\r\n" + line + "\r\n";
+        std::string answer;
+        if (port < 0) {
+            RawClient client(backend_->port());
+            ASSERT_TRUE(client.send(head));
+            answer = client.receive();
+        } else {
+            RawTLSClient client(port);
+            ASSERT_TRUE(client.send(head));
+            answer = client.receive();
+        }
+        EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
+    }
+    expectSignsIn();
+}
+
+TEST_F(HostileClients, ConcurrentUploadsEachKeepTheirOwnPartsInTheirRecords) {
+    constexpr int kClients = 6, kUploads = 40;
+    std::vector<std::thread> clients;
+    std::atomic<int> answered{0};
+    for (int c = 0; c < kClients; ++c) {
+        clients.emplace_back([&, c] {
+            auto client = pal();
+            client->set_keep_alive(true);
+            for (int i = 0; i < kUploads; ++i) {
+                const std::string n = std::to_string(c) + "-" + std::to_string(i);
+                auto answer = client->Post("/user/set_user_face?oauth_consumer_key=1&access_token=t&openid=o&n=" + n,
+                                           httplib::MultipartFormDataItems{{"picture", "picture " + n, "p.jpg", "image/jpeg"}});
+                answered += answer && answer->status == 200;
+            }
+        });
+    }
+    for (auto& client : clients) client.join();
+    EXPECT_EQ(answered, kClients * kUploads);
+    const auto records = backend_->palConnect().receivedRequestsTo("/user/set_user_face");
+    ASSERT_EQ(records.size(), std::size_t(kClients * kUploads));
+    for (const auto& record : records) {
+        ASSERT_EQ(record.files.count("picture"), 1u) << record.query;
+        EXPECT_EQ(record.files.at("picture"), "picture " + record.params.at("n"));
+    }
 }

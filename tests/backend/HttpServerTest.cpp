@@ -1,52 +1,76 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BackendClient.h"
 #include "RawClient.h"
+#include "RawTLSClient.h"
 #include "backend/HttpServer.h"
+#include "backend/LoopbackTLSServer.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 // A server with a few routes and short deadlines, serving on its own
-// thread: "/" greets, "/held" is never answered (until the server stops),
-// POST "/parts" counts the multipart parts.
+// thread: "/" greets, "/held" is held until the test answers it (or the
+// server stops), POST "/parts" counts the multipart parts and their bytes,
+// then lists them ("name/filename:bytes").
 class SmallServer {
 public:
-    explicit SmallServer(backend::HttpServer::Limits limits) : server_(limits) {
+    // Over TLS when `credentials` are given.
+    explicit SmallServer(backend::HttpServer::Limits limits,
+                         std::optional<backend::HttpServer::Credentials> credentials = std::nullopt)
+        : server_(limits) {
         server_.get("/", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
             response.setContent("hello " + request.param("name"), "text/plain");
         });
         server_.getHeld("/held", [this](const backend::HttpRequest&, std::shared_ptr<backend::HeldAnswer> answer) {
             std::lock_guard lock(mutex_);
             held_.push_back(std::move(answer));
+            heldChanged_.notify_all();
         });
         server_.post("/parts", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
             std::size_t bytes = 0;
-            for (const auto& [name, part] : request.files) bytes += part.content.size();
-            response.setContent(std::to_string(request.files.size()) + " " + std::to_string(bytes), "text/plain");
+            std::string list;
+            for (const auto& [name, part] : request.files) {
+                bytes += part.content.size();
+                if (request.files.size() < 10)
+                    list += " " + name + (part.filename.empty() ? "" : "/" + part.filename) + ":" +
+                            std::to_string(part.content.size());
+            }
+            response.setContent(std::to_string(request.files.size()) + " " + std::to_string(bytes) + list, "text/plain");
         }, 2 << 20);
         port_ = server_.bind("127.0.0.1", 0);
-        thread_ = std::thread([this] { server_.serve(); });
+        if (credentials) server_.start(credentials);
+        else thread_ = std::thread([this] { server_.serve(); });
     }
     ~SmallServer() {
         server_.stop();
-        thread_.join();
+        if (thread_.joinable()) thread_.join();
     }
     int port() const { return port_; }
+    // The request held `index`-th, once it is held (nothing if it is not
+    // within a few seconds).
+    std::shared_ptr<backend::HeldAnswer> held(std::size_t index) {
+        std::unique_lock lock(mutex_);
+        heldChanged_.wait_for(lock, 5s, [&] { return held_.size() > index; });
+        return index < held_.size() ? held_[index] : nullptr;
+    }
 
 private:
     backend::HttpServer server_;
     int port_ = -1;
     std::thread thread_;
     std::mutex mutex_;
+    std::condition_variable heldChanged_;
     std::vector<std::shared_ptr<backend::HeldAnswer>> held_;
 };
 
@@ -164,4 +188,87 @@ TEST(HttpServer, EveryOneOfManyTinyMultipartPartsIsRead) {
                             "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body));
     const std::string answer = client.receive(5000ms);
     EXPECT_NE(answer.find("\r\n\r\n20000 40000"), std::string::npos) << answer.substr(0, 300);
+}
+
+TEST(HttpServer, PartsAreReadAsSentEvenWhenEmptyOrNamedAlike) {
+    SmallServer server({});
+    // The body is sent whole, or in two sends cut right after the first
+    // part's head.
+    const auto post = [&](const std::vector<std::pair<std::string, std::string>>& parts, bool cut) {
+        std::string body;
+        for (const auto& [disposition, content] : parts)
+            body += "--bb\r\nContent-Disposition: form-data; " + disposition + "\r\n\r\n" + content + "\r\n";
+        body += "--bb--\r\n";
+        const std::size_t split = cut ? body.find("\r\n\r\n") + 4 : body.size();
+        RawClient client(server.port());
+        client.send("POST /parts HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; boundary=bb\r\n"
+                    "Connection: close\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+                    body.substr(0, split));
+        client.send(body.substr(split));
+        const std::string answer = client.receive();
+        return answer.substr(answer.find("\r\n\r\n") + 4);
+    };
+    const std::string a = "name=\"a\"", picture = "name=\"p\"; filename=\"f.jpg\"";
+    for (bool cut : {false, true}) {
+        SCOPED_TRACE(cut);
+        EXPECT_EQ(post({{a, ""}, {a, "x"}}, cut), "2 1 a:0 a:1");
+        EXPECT_EQ(post({{a, "x"}, {a, ""}, {a, "y"}}, cut), "3 2 a:1 a:0 a:1");
+        EXPECT_EQ(post({{picture, ""}, {picture, "JPEG"}}, cut), "2 4 p/f.jpg:0 p/f.jpg:4");
+    }
+}
+
+TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
+    SmallServer server({});
+    using namespace std::string_literals;
+    for (const std::string& head : {
+             // An empty name: the library ends the head there and would
+             // serve the rest as a second request.
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s,
+             // A NUL (where the library cuts the value) or a bare CR.
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s,
+             // Lines ended in two ways.
+             "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s}) {
+        SCOPED_TRACE(head);
+        RawClient client(server.port());
+        ASSERT_TRUE(client.send(head));
+        const std::string answer = client.receive();
+        EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
+        EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
+        EXPECT_TRUE(client.closedByServer());
+    }
+    // Heads ended by LF alone are read as ever.
+    RawClient lineFeeds(server.port());
+    ASSERT_TRUE(lineFeeds.send("GET / HTTP/1.1\nHost: x\nX-A: b\nConnection: close\n\n"));
+    EXPECT_EQ(statusLine(lineFeeds.receive()), "HTTP/1.1 200 OK");
+}
+
+// Held requests are served over TLS (the stand-ins' long polls).
+TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
+    const auto identity = backend::LoopbackIdentity::make();
+    ASSERT_TRUE(identity);
+    SmallServer server({}, identity->credentials());
+    RawTLSClient halfClosed(server.port()), leaving(server.port());
+    ASSERT_TRUE(halfClosed.send("GET /held HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
+    const auto halfClosedHold = server.held(0);
+    ASSERT_TRUE(halfClosedHold);
+    halfClosed.shutdownSending();
+    ASSERT_TRUE(leaving.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const auto leavingHold = server.held(1);
+    ASSERT_TRUE(leavingHold);
+    leaving.close();
+    // The client that left is seen after the one that stopped sending.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!leavingHold->answered() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(leavingHold->answered());
+    EXPECT_FALSE(halfClosedHold->answered());
+    backend::HttpResponse response;
+    response.setContent("later", "text/plain");
+    halfClosedHold->answer(response);
+    const std::string answer = halfClosed.receive();
+    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+    EXPECT_NE(answer.find("later"), std::string::npos) << answer;
 }

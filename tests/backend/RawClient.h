@@ -59,6 +59,12 @@ public:
         }
     }
     bool closedByServer() const { return closedByServer_; }
+    void close() {
+        if (socket_ >= 0) ::close(socket_);
+        socket_ = -1;
+    }
+    // Ends the sending side only; the answer can still be read.
+    void shutdownSending() { ::shutdown(socket_, SHUT_WR); }
 
 private:
     int socket_;

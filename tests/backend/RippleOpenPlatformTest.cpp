@@ -13,6 +13,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "RawTLSClient.h"
 #include "backend/RippleOpenPlatform.h"
 
 namespace {
@@ -166,3 +167,24 @@ TEST_F(RippleOpenPlatformTest, TheSmsPageNeedsTheMobileCheckTicketOfItsAppAndPag
 }
 
 }  // namespace
+
+TEST_F(RippleOpenPlatformTest, APollWhoseClientStopsSendingIsAnsweredAsAHeldPoll) {
+    startPlatform();
+    const std::string uuid = openLogin();
+    RawTLSClient poller(std::stoi(platform->host().substr(platform->host().find(':') + 1)));
+    ASSERT_TRUE(poller.connected());
+    ASSERT_TRUE(poller.send("GET /connect/l/qrconnect?uuid=" + uuid + "&last=401&f=json HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
+    // Held once it is recorded.
+    const auto held = [&] {
+        for (const auto& request : platform->receivedRequests())
+            if (request.path == "/connect/l/qrconnect") return true;
+        return false;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!held() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    poller.shutdownSending();
+    ASSERT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 200);  // scanned
+    const std::string answer = poller.receive();
+    EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "HTTP/1.1 200 OK") << answer;
+    EXPECT_NE(answer.find("{\"rp_errcode\":404}"), std::string::npos) << answer;
+}
