@@ -211,7 +211,7 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     content->addSubview(backdrop);
     auto covered = session.execute("tap 人气榜");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by UIButton");
+    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by UIButton, part of the screen UIViewController");
     backdrop->removeFromSuperview();
 
     // A HUD in front is refused and named, over the caption's button too.
@@ -264,8 +264,9 @@ TEST_F(RunnerSessionTest, TapScrollsItsTargetToTheMiddleFirstAndNamesWhatStaysIn
     panel->setAccessibilityIdentifier("panel");
     panel->addSubview(make<UIView>(panel->bounds()));
     content->addSubview(panel);
-    auto covered = session.execute("tap 登录");
-    EXPECT_EQ(covered.output, "tap: \"登录\" is covered by UIView of UIView #panel");
+    window->rootViewController()->setTitle("登录页");
+    EXPECT_EQ(session.execute("tap 登录").output,
+              "tap: \"登录\" is covered by UIView of UIView #panel, part of the screen 登录页 (UIViewController)");
 }
 
 TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {

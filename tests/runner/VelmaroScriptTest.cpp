@@ -124,7 +124,7 @@ TEST(VelmaroScript, ASessionOnAFormerFolderNumbersItsShotsOnAndThePalLineNamesTh
     std::ofstream(shots + "shot-001.png") << "kept";
     std::ofstream(shots + "shot-x.png") << "not a shot";
     // Another back end, where nothing listens: the Pal kit asks its host too.
-    auto later = runScript(folder.path(), "shot\n", "--backend http://127.0.0.1:1/", false);
+    auto later = runScript(folder.path(), "shot\nlog\n", "--backend http://127.0.0.1:1/", false);
     ASSERT_EQ(later.exitCode, 0) << later.output;
     EXPECT_NE(later.output.find("shot-003.png"), std::string::npos) << later.output;
     EXPECT_EQ(std::filesystem::file_size(shots + "shot-001.png"), 4u);

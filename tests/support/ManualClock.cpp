@@ -1,10 +1,33 @@
 #include "tests/support/ManualClock.h"
 
+#include <chrono>
+#include <thread>
+
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSRunLoop.h"
+#include "foundation/PendingAnswer.h"
+#include "foundation/URLLoadingEngine.h"
+
+namespace {
+
+// Nothing of earlier code's requests is left to answer: every transfer ends
+// (as a lost connection) and what their ends post to the main queue is
+// dropped, also what comes through another queue on its way there.
+void dropEarlierRequests() {
+    URLLoadingEngine::closeAllConnections();
+    auto loop = NSRunLoop::mainRunLoop();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    do {
+        loop->discardPendingWork();
+        if (PendingAnswer::count() == 0) return;
+        std::this_thread::yield();
+    } while (std::chrono::steady_clock::now() < deadline);
+}
+
+}  // namespace
 
 ManualClock::ManualClock() {
-    NSRunLoop::mainRunLoop()->discardPendingWork();
+    dropEarlierRequests();
     MonotonicClock::setManual(true);
 }
 
@@ -19,4 +42,23 @@ double ManualClock::now() const { return MonotonicClock::now(); }
 
 bool MainLoopFixture::runUntil(const std::function<bool()>& predicate, double timeoutSeconds) {
     return NSRunLoop::mainRunLoop()->runUntil(predicate, timeoutSeconds);
+}
+
+bool MainLoopFixture::letRequestsEnd(const std::function<void()>& settle) {
+    auto answered = [] { return URLLoadingEngine::main().transfersUnderWay() == 0 && PendingAnswer::count() == 0; };
+    auto loop = NSRunLoop::mainRunLoop();
+    // An answer may start another request (a list loading its next part):
+    // a few rounds let such chains end.
+    for (int round = 0; round < 10; ++round) {
+        if (!runUntil(answered)) return false;
+        if (settle) {
+            settle();
+        } else {
+            // Bounded, so that work which keeps posting more work cannot hang a test.
+            for (int turn = 0; turn < 1000 && loop->runOnce(); ++turn) {
+            }
+        }
+        if (answered()) return true;
+    }
+    return false;
 }
