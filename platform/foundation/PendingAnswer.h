@@ -3,11 +3,14 @@
 #include <cstddef>
 
 // One request's answer not yet handed to the code that waits for it. A
-// client makes one when a handler is registered for an answer and keeps it
-// with the handler until the handler has run, or has been dropped (its
-// block discarded, its request released), so that a test can wait until
-// the requests it set off have been answered, or drop what earlier ones
-// still have on the way.
+// client makes one when a handler for an answer is set going (a URL session
+// task's completion when the task resumes, an Alamofire response handler
+// when it is added) and keeps it with the handler until the handler has run
+// or has been dropped (its block discarded, its task released). A client
+// that passes the answer on to another queue holds its own from before it
+// lets go of the first, so the count never drops to zero on the way. Tests
+// wait on it until the requests they set off have been answered, and drop
+// what earlier ones still have on the way.
 class PendingAnswer {
 public:
     PendingAnswer();

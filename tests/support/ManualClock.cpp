@@ -45,7 +45,7 @@ bool MainLoopFixture::runUntil(const std::function<bool()>& predicate, double ti
 }
 
 bool MainLoopFixture::letRequestsEnd(const std::function<void()>& settle) {
-    auto answered = [] { return URLLoadingEngine::main().transfersUnderWay() == 0 && PendingAnswer::count() == 0; };
+    auto answered = [] { return PendingAnswer::count() == 0; };
     auto loop = NSRunLoop::mainRunLoop();
     // An answer may start another request (a list loading its next part):
     // a few rounds let such chains end.
