@@ -1,8 +1,5 @@
 #include "tests/support/ManualClock.h"
 
-#include <chrono>
-#include <thread>
-
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSRunLoop.h"
 #include "foundation/PendingAnswer.h"
@@ -10,24 +7,20 @@
 
 namespace {
 
-// Nothing of earlier code's requests is left to answer: every transfer ends
-// (as a lost connection) and what their ends post to the main queue is
-// dropped, also what comes through another queue on its way there.
-void dropEarlierRequests() {
+// Nothing of earlier code's requests is left to answer into this test: every
+// transfer ends (as a lost connection) and their handlers run now, so that
+// what waits for them (a kit's list of requests under way) is left as after
+// an answer, before the test begins.
+void endEarlierRequests() {
     URLLoadingEngine::closeAllConnections();
-    auto loop = NSRunLoop::mainRunLoop();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    do {
-        loop->discardPendingWork();
-        if (PendingAnswer::count() == 0) return;
-        std::this_thread::yield();
-    } while (std::chrono::steady_clock::now() < deadline);
+    NSRunLoop::mainRunLoop()->runUntil([] { return PendingAnswer::count() == 0; }, 5);
 }
 
 }  // namespace
 
 ManualClock::ManualClock() {
-    dropEarlierRequests();
+    endEarlierRequests();
+    NSRunLoop::mainRunLoop()->discardPendingWork();
     MonotonicClock::setManual(true);
 }
 

@@ -6,8 +6,8 @@
 
 // Puts the main run loop on the manual clock for its lifetime. It starts and
 // ends with an empty main loop (posted blocks and timers left by earlier code
-// are dropped), and starts with no request of earlier code under way or
-// answering (they end, unheard), so tests do not see each other's work.
+// are dropped), and starts once the requests earlier code left have ended
+// and their handlers have run, so tests do not see each other's work.
 class ManualClock {
 public:
     ManualClock();
