@@ -202,6 +202,9 @@ void LocalBackend::installRoutes() {
         if (png.empty()) response.status = 500;
         else response.setContent(png, "image/png");
     });
+    server.get(StandIns::kPath, [this](const HttpRequest&, HttpResponse& response) {
+        response.setContent(standIns().toJSON(), kJSONType);
+    });
     server.get(R"(/notice/(\d{1,9}))", [notice](const HttpRequest& request, HttpResponse& response) {
         answerPage(response, [&] { return notice(std::stoll(request.matches[1])); });
     });
@@ -243,6 +246,11 @@ void LocalBackend::installRoutes() {
     server.setExceptionHandler([](HttpResponse& response) {
         response.setContent(Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试").body(), kJSONType);
     });
+}
+
+StandIns LocalBackend::standIns() const {
+    return {palConnect_->host(), palConnect_->certificateFile(), rippleOpenPlatform_->host(),
+            rippleOpenPlatform_->certificateFile(), AnalyticsCollector::kHost, collector_->port()};
 }
 
 void LocalBackend::stop() {

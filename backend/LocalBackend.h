@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "backend/StandIns.h"
+
 namespace backend {
 
 class ActionRouter;
@@ -18,7 +20,8 @@ class RippleOpenPlatform;
 // The stand-in for the publisher's back end, serving on 127.0.0.1: every
 // action at "/" (GET with the query, or POST with `ct`/`ac` in the query and
 // a form-encoded body), placeholder images under "/static/", notice pages
-// under "/notice/<id>" (and as the action "news_info" with `id`).
+// under "/notice/<id>" (and as the action "news_info" with `id`), and where
+// its stand-ins for the kits' services listen at "/stand-ins".
 class LocalBackend {
 public:
     struct Options {
@@ -54,6 +57,8 @@ public:
     AnalyticsCollector& analyticsCollector() const { return *collector_; }
     // The Ripple open platform's stand-in (QR login, web authorisation), over TLS.
     RippleOpenPlatform& rippleOpenPlatform() const { return *rippleOpenPlatform_; }
+    // Where the three stand-ins above listen; also answered at StandIns::kPath.
+    StandIns standIns() const;
     // Stops serving and waits for the server's threads; safe to call twice.
     void stop();
 

@@ -8,6 +8,7 @@
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RippleAuthSDK.h"
 #include "peers/SimulatedRipplePhone.h"
+#include "runner/SessionFolder.h"
 
 namespace {
 
@@ -60,12 +61,14 @@ CommandResult QRLoginCommand::start() {
         return {false, "the QR login did not start"};
     NSRunLoop::mainRunLoop()->runUntil([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
     if (!watcher_->picture) return describe(false, "no QR code came");
-    NSFileManager::defaultManager()->createDirectoryAtPath(shotsFolder_, true);
-    const std::string path = shotsFolder_ + "/qrlogin-" + std::to_string(++pictures_) + ".png";
+    std::string error;
+    const auto path = SessionFolder::claimNumberedFile(
+        shotsFolder_, [](int number) { return "qrlogin-" + std::to_string(number) + ".png"; }, pictures_, error);
+    if (!path) return describe(false, "cannot save the QR code: " + error);
     auto png = UIImagePNGRepresentation(watcher_->picture);
-    if (!png || !NSFileManager::defaultManager()->createFileAtPath(path, *png))
-        return describe(false, "cannot save the QR code to " + path);
-    return describe(true, "QR code saved " + path + "\n");
+    if (!png || !NSFileManager::defaultManager()->createFileAtPath(*path, *png))
+        return describe(false, "cannot save the QR code to " + *path);
+    return describe(true, "QR code saved " + *path + "\n");
 }
 
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {

@@ -1,5 +1,6 @@
 #include "runner/RunnerOptions.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 
@@ -20,26 +21,37 @@ constexpr ScreenPreset presets[] = {
     {"notched", 375, 812, 3, true}, {"pro", 390, 844, 3, true},      {"max", 428, 926, 3, true},
 };
 
-bool applyScreen(const std::string& value, RunnerOptions& options) {
+// The sizes a screen may have, in points.
+constexpr double kNarrowest = 320, kWidest = 430, kShortest = 480, kTallest = 1000;
+
+// Sets the screen named or sized by `value`; the reason when it takes none.
+std::optional<std::string> applyScreen(const std::string& value, RunnerOptions& options) {
     for (const auto& preset : presets) {
         if (value == preset.name) {
             options.screenWidth = preset.width;
             options.screenHeight = preset.height;
             options.screenScale = preset.scale;
             options.notched = preset.notched;
-            return true;
+            return std::nullopt;
         }
     }
     // WIDTHxHEIGHT[@SCALE]; taller than 800 points counts as notched.
     static const std::regex size(R"((\d{3,4})x(\d{3,4})(?:@([123]))?)");
     std::smatch match;
-    if (!std::regex_match(value, match, size)) return false;
-    options.screenWidth = std::stod(match[1]);
-    options.screenHeight = std::stod(match[2]);
+    if (!std::regex_match(value, match, size))
+        return "unknown screen \"" + value + "\": use WIDTHxHEIGHT[@SCALE] or se, standard, plus, notched, pro, max";
+    const double width = std::stod(match[1]), height = std::stod(match[2]);
+    if (width < kNarrowest || width > kWidest || height < kShortest || height > kTallest) {
+        char range[160];
+        std::snprintf(range, sizeof range, "a width from %g to %g points and a height from %g to %g", kNarrowest,
+                      kWidest, kShortest, kTallest);
+        return "screen \"" + value + "\" is out of range: --screen takes " + range + " (such as 375x667@2)";
+    }
+    options.screenWidth = width;
+    options.screenHeight = height;
     options.screenScale = match[3].matched ? std::stod(match[3]) : 2;
     options.notched = options.screenHeight > 800;
-    return options.screenWidth >= 320 && options.screenWidth <= 430 && options.screenHeight >= 480 &&
-           options.screenHeight <= 1000;
+    return std::nullopt;
 }
 
 // An absolute http or https address that names a host: the app's requests
@@ -88,8 +100,8 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
         } else if (argument == "--screen") {
             auto screen = value();
             if (!screen) return std::nullopt;
-            if (!applyScreen(*screen, options)) {
-                error = "unknown screen \"" + *screen + "\": use WIDTHxHEIGHT[@SCALE] or se, standard, plus, notched, pro, max";
+            if (auto problem = applyScreen(*screen, options)) {
+                error = *problem;
                 return std::nullopt;
             }
         } else if (argument == "--backend") {

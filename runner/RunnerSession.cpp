@@ -1,5 +1,8 @@
 #include "runner/RunnerSession.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -18,8 +21,10 @@
 #include "peers/SimulatedRippleApp.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
+#include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UILabel.h"
 
 namespace {
 
@@ -84,6 +89,16 @@ bool isShown(const Ref<UIView>& view) {
     return true;
 }
 
+// The texts the shown labels inside the view show, in tree order.
+std::vector<std::string> shownTexts(const Ref<UIView>& view) {
+    std::vector<std::string> texts;
+    if (view->isHidden() || view->alpha() < 0.01) return texts;
+    if (isKind<UILabel>(view) && !view->accessibilityLabel().empty()) texts.push_back(view->accessibilityLabel());
+    for (const auto& subview : view->subviews())
+        for (auto& text : shownTexts(subview)) texts.push_back(std::move(text));
+    return texts;
+}
+
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
     if (view->isFirstResponder()) return view;
@@ -95,9 +110,9 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 
 }  // namespace
 
-RunnerSession::RunnerSession(std::string shotsFolder)
+RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog)
     : shotsFolder_(std::move(shotsFolder)),
-      logCapture_(std::make_unique<NSLogCapture>(false)),
+      logCapture_(earlierLog ? std::move(earlierLog) : std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(shotsFolder_)) {
     // A session on a folder with shots of an earlier one numbers on after them.
     shotNumber_ = highestShotNumber(shotsFolder_);
@@ -119,7 +134,8 @@ std::string RunnerSession::help() {
            "  screen              the screen's views as an indented outline\n"
            "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point\n"
            "                      (waits up to 5 s for the view to show and be uncovered;\n"
-           "                      one off the screen or under a bar is scrolled into view)\n"
+           "                      of several, the first one in view; one off the screen or\n"
+           "                      under a bar is scrolled into view)\n"
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
@@ -129,7 +145,8 @@ std::string RunnerSession::help() {
            "  scroll DY           drag the list by DY points (positive: further down)\n"
            "  pull                pull the list down to refresh it\n"
            "  more                pull the list up past its end to load more\n"
-           "  open URL            open the app with URL, as another app would\n"
+           "  open URL            open the app with URL, as another app would (says whether\n"
+           "                      the app handled it)\n"
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
@@ -152,12 +169,12 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "tap") return tap(arguments);
     if (command == "type") return type(arguments);
     if (command == "clear") return clear(arguments);
-    if (command == "return") return driverResult(driver_.pressReturn(), "");
+    if (command == "return") return driverResult(driver_.pressReturn(), "return");
     if (command == "back") return back();
     if (command == "tab") return tab(arguments);
     if (command == "scroll") return scroll(arguments);
-    if (command == "pull") return driverResult(driver_.pullDown(), "");
-    if (command == "more") return driverResult(driver_.pullUp(), "");
+    if (command == "pull") return driverResult(driver_.pullDown(), "pull");
+    if (command == "more") return driverResult(driver_.pullUp(), "more");
     if (command == "open") return open(arguments);
     if (command == "scan") return scan(arguments);
     if (command == "shot") return shot(arguments);
@@ -174,10 +191,16 @@ CommandResult RunnerSession::execute(const std::string& line) {
     return {false, "unknown command \"" + command + "\" (help lists the commands)"};
 }
 
-CommandResult RunnerSession::driverResult(bool ok, const std::string& done) {
+CommandResult RunnerSession::driverResult(bool ok, const std::string& command, const std::string& done) {
     collectLog();
-    if (!ok) return {false, driver_.lastError()};
-    return {true, done};
+    if (ok) return {true, done};
+    // The driver names its own call ("pullUp: ..."); the answer names the
+    // command the user gave.
+    std::string reason = driver_.lastError();
+    if (std::size_t colon = reason.find(": "); colon != std::string::npos &&
+        std::all_of(reason.begin(), reason.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+        reason.erase(0, colon + 2);
+    return {false, command + ": " + reason};
 }
 
 CommandResult RunnerSession::screen() {
@@ -201,51 +224,98 @@ Ref<UIView> RunnerSession::waitUncovered(const std::function<Ref<UIView>()>& tar
     return view;
 }
 
+Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
+    Ref<UIView> best;
+    bool bestCovered = true;
+    CGPoint bestAt{};
+    for (const auto& view : driver_.findAll(target)) {
+        if (TapCover::needsScrolling(view)) continue;
+        // Uncovered before covered (a pop-up's own caption before the one
+        // under it), then the reading order: top to bottom, left to right.
+        const CGRect bounds = view->bounds();
+        const CGPoint at = view->convertPointToView({CGRectGetMinX(bounds), CGRectGetMidY(bounds)}, view->window());
+        const bool covered = TapCover::coverOf(view) != nullptr;
+        const bool before = !best || (covered != bestCovered ? !covered
+                                      : std::fabs(at.y - bestAt.y) >= 1 ? at.y < bestAt.y
+                                                                        : at.x < bestAt.x);
+        if (before) best = view, bestCovered = covered, bestAt = at;
+    }
+    return best;
+}
+
 CommandResult RunnerSession::tap(const std::string& target) {
     if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
-    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "");
+    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "tap");
     Ref<UIView> cover;
     bool scrolled = false;
     auto view = waitUncovered(
         [&] {
+            // The caption in view when one is; else one out of view or
+            // under a bar is first scrolled to the middle of its list, once,
+            // as UI test tools do. A caption whose row was scrolled away (its
+            // cell reused) is looked for along the list.
+            if (auto shown = shownMatch(target)) return shown;
             auto found = driver_.find(target);
-            // A caption out of view or under a bar is first scrolled to the
-            // middle of its list, once, as UI test tools do; one under a HUD
-            // or a pop-up is left for that to go. A caption whose row was
-            // scrolled away (its cell reused) is looked for along the list.
-            if (scrolled || (found && !TapCover::needsScrolling(found))) return found;
+            if (scrolled) return found;
             scrolled = true;
             if (!found && !(found = driver_.scrollToFind(target))) return found;
             driver_.scrollToMiddle(found);
-            return driver_.find(target);
+            auto shown = shownMatch(target);
+            return shown ? shown : driver_.find(target);
         },
         cover);
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
     if (cover) return {false, "tap: \"" + target + "\" is covered by " + TapCover::describeCover(cover)};
     if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
-    return driverResult(driver_.tap(view), "");
+    return driverResult(driver_.tap(view), "tap");
 }
 
 CommandResult RunnerSession::clear(const std::string& target) {
     Ref<UIView> field = target.empty() ? firstResponderIn(driver_.keyWindow()) : driver_.find(target);
     if (!field) return {false, target.empty() ? "no field has the focus: clear #ID names one" : "no visible view matches \"" + target + "\""};
     auto length = UTF16::length(field->accessibilityValue());
-    if (!driver_.typeText(field, "")) return driverResult(false, "");
-    return driverResult(driver_.deleteBackward(length), "");
+    if (!driver_.typeText(field, "")) return typeRefused("clear");
+    return driverResult(driver_.deleteBackward(length), "clear");
 }
 
 CommandResult RunnerSession::type(const std::string& arguments) {
     if (arguments.empty()) return {false, "type what? (type TEXT or type #ID TEXT)"};
     if (arguments[0] == '#') {
         auto [target, text] = splitCommand(arguments);
-        return driverResult(driver_.typeText(target, text), "");
+        if (!driver_.find(target)) return {false, "type: no visible view matches \"" + target + "\""};
+        return driver_.typeText(target, text) ? driverResult(true, "type") : typeRefused("type");
     }
     auto focused = firstResponderIn(driver_.keyWindow());
     if (!focused) return {false, "no field has the focus: tap one first, or type #ID TEXT"};
-    return driverResult(driver_.typeText(focused, arguments), "");
+    return driver_.typeText(focused, arguments) ? driverResult(true, "type") : typeRefused("type");
 }
 
-CommandResult RunnerSession::back() { return driverResult(driver_.back(), ""); }
+CommandResult RunnerSession::typeRefused(const std::string& command) {
+    auto result = driverResult(false, command);
+    // A field that will not take the focus often has the app say why in a
+    // HUD (请先选择游戏 before a game is chosen).
+    std::string said;
+    for (const auto& overlay : TapCover::shownOverlays(driver_.keyWindow()))
+        for (const auto& text : shownTexts(overlay)) said += (said.empty() ? "" : " ") + text;
+    if (!said.empty()) result.output = command + ": the field does not take typing now: the app says \"" + said + "\"";
+    return result;
+}
+
+CommandResult RunnerSession::back() {
+    // Back taps the bar's back button (or, without a bar, swipes from the
+    // screen's left edge): a pop-up in front would take the touch and stay
+    // over the screen beneath.
+    Ref<UIView> cover;
+    driver_.settle();
+    if (driver_.backButton()) {
+        waitUncovered([&] { return driver_.backButton(); }, cover);
+    } else if (auto window = driver_.keyWindow()) {
+        auto hit = window->hitTest({1, CGRectGetMidY(window->bounds())});
+        cover = hit ? TapCover::popUpOf(hit) : nullptr;
+    }
+    if (cover) return {false, "back: the way back is covered by " + TapCover::describeCover(cover)};
+    return driverResult(driver_.back(), "back");
+}
 
 CommandResult RunnerSession::tab(const std::string& number) {
     driver_.settle();
@@ -277,13 +347,13 @@ CommandResult RunnerSession::tab(const std::string& number) {
     Ref<UIView> cover;
     if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)
         return {false, "tab: tab " + std::to_string(*index) + " is covered by " + TapCover::describeCover(cover)};
-    return driverResult(driver_.selectTab(position), "");
+    return driverResult(driver_.selectTab(position), "tab");
 }
 
 CommandResult RunnerSession::scroll(const std::string& distance) {
     auto dy = NSString::strictDouble(distance);
     if (!dy) return {false, "scroll needs a distance in points, such as scroll 300"};
-    return driverResult(driver_.scroll(nullptr, *dy), "");
+    return driverResult(driver_.scroll(nullptr, *dy), "scroll");
 }
 
 CommandResult RunnerSession::open(const std::string& url) {
@@ -295,9 +365,12 @@ CommandResult RunnerSession::open(const std::string& url) {
                            "nimbus123456789://auth?code=1"};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "The app is not running."};
-    application->openURLIntoApp(address);
+    std::optional<bool> handled;
+    application->openURLIntoApp(address, {}, [&handled](bool taken) { handled = taken; });
+    NSRunLoop::mainRunLoop()->runUntil([&] { return handled.has_value(); }, kTargetWaitSeconds);
     driver_.settle();
-    return driverResult(true, "");
+    if (!handled) return driverResult(true, "open", "the app has not answered the URL yet");
+    return driverResult(true, "open", *handled ? "the app handled the URL" : "the app did not handle the URL");
 }
 
 CommandResult RunnerSession::scan(const std::string& file) {
@@ -309,18 +382,31 @@ CommandResult RunnerSession::scan(const std::string& file) {
     auto codes = SimulatedCamera::showImageFile(file);
     if (!codes) return {false, "cannot read the picture " + file};
     driver_.settle();
-    return driverResult(true, std::to_string(*codes) + " code(s) in view");
+    return driverResult(true, "scan", std::to_string(*codes) + " code(s) in view");
 }
 
 CommandResult RunnerSession::shot(const std::string& file) {
     std::string path = file;
     if (path.empty()) {
-        NSFileManager::defaultManager()->createDirectoryAtPath(shotsFolder_, true);
-        char name[32];
-        std::snprintf(name, sizeof name, "/shot-%03d.png", ++shotNumber_);
-        path = shotsFolder_ + name;
+        std::string error;
+        auto claimed = SessionFolder::claimNumberedFile(
+            shotsFolder_,
+            [](int number) {
+                char name[32];
+                std::snprintf(name, sizeof name, "shot-%03d.png", number);
+                return std::string(name);
+            },
+            shotNumber_, error);
+        if (!claimed) return {false, "shot: " + error};
+        path = *claimed;
+        if (!driver_.shot(path)) {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+            return driverResult(false, "shot");
+        }
+        return {true, "saved " + path};
     }
-    if (!driver_.shot(path)) return {false, driver_.lastError()};
+    if (!driver_.shot(path)) return driverResult(false, "shot");
     return {true, "saved " + path};
 }
 
@@ -329,7 +415,7 @@ CommandResult RunnerSession::wait(const std::string& seconds) {
     if (!duration || *duration < 0 || *duration > 600) return {false, "wait needs seconds between 0 and 600"};
     NSRunLoop::mainRunLoop()->runUntil([] { return false; }, *duration);
     driver_.settle();
-    return driverResult(true, "");
+    return driverResult(true, "wait");
 }
 
 CommandResult RunnerSession::expect(const std::string& text) {

@@ -25,7 +25,9 @@ struct CommandResult {
 class RunnerSession {
 public:
     // Shots without a file name go to `shotsFolder` as shot-001.png, ...
-    explicit RunnerSession(std::string shotsFolder);
+    // `earlierLog`, when given, holds what was logged before the session
+    // began (the kits' start-up lines): `log` shows it first.
+    explicit RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog = nullptr);
     ~RunnerSession();
 
     CommandResult execute(const std::string& line);
@@ -50,7 +52,15 @@ private:
     CommandResult expect(const std::string& text);
     CommandResult log();
     CommandResult peers() const;
-    CommandResult driverResult(bool ok, const std::string& done);
+    // The driver's outcome as the answer to `command`: `done` when it acted,
+    // else its reason under the command's name.
+    CommandResult driverResult(bool ok, const std::string& command, const std::string& done = "");
+    // A field refused the focus: the reason, and what the app says about it.
+    CommandResult typeRefused(const std::string& command);
+    // Of the views showing `target`, the one a user means: one on the screen
+    // with nothing but a pop-up in front of it (uncovered ones first), the
+    // first in reading order when several are; null when none is in view.
+    Ref<UIView> shownMatch(const std::string& target) const;
     // Runs the app up to five seconds for `target` to give a view with
     // nothing covering it; the last view found (null if none) and in
     // `cover` what still covers it.

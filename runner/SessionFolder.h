@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,4 +16,14 @@ public:
     // emptied first. A missing or empty folder is made and marked. Answers
     // the reason when the folder cannot be used.
     static std::optional<std::string> prepare(const std::string& path, bool fresh);
+
+    // Claims the next picture file of `folder` (made if missing): the first
+    // `name(n)`, for n after `last`, that no file has yet. The file is
+    // created empty and exclusively, so that two sessions on one folder
+    // never get the same name: the second one asking takes the next number.
+    // Answers the path and sets `last` to n; nothing, with `error` set, when
+    // no file can be made.
+    static std::optional<std::string> claimNumberedFile(const std::string& folder,
+                                                        const std::function<std::string(int)>& name, int& last,
+                                                        std::string& error);
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <typeinfo>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "uikit/UIControl.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationItem.h"
+#include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
 
 namespace {
@@ -128,6 +131,17 @@ std::optional<std::string> offScreen(const Ref<UIView>& view) {
     return std::string(text);
 }
 
+std::vector<Ref<UIView>> shownOverlays(const Ref<UIView>& window) {
+    std::vector<Ref<UIView>> overlays;
+    std::function<void(const Ref<UIView>&)> visit = [&](const Ref<UIView>& view) {
+        if (view->isHidden()) return;
+        if (isOverlay(view)) return overlays.push_back(view);
+        for (const auto& subview : view->subviews()) visit(subview);
+    };
+    if (window) visit(window);
+    return overlays;
+}
+
 Ref<UIView> outermostOverlay(const Ref<UIView>& view) {
     Ref<UIView> overlay;
     for (auto candidate = view; candidate; candidate = candidate->superview())
@@ -140,15 +154,35 @@ bool isOverlay(const Ref<UIView>& view) {
            isKind<KXGameIcoPopView>(view) || isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);
 }
 
+Ref<UIView> popUpOf(const Ref<UIView>& view) {
+    if (auto overlay = outermostOverlay(view)) return overlay;
+    auto window = view->window();
+    if (!window) return nullptr;
+    for (auto candidate = view; candidate && candidate != window; candidate = candidate->superview()) {
+        if (candidate->owningViewController()) return nullptr;
+        if (candidate->superview() == window) return candidate;
+    }
+    return nullptr;
+}
+
 std::string describeCover(const Ref<UIView>& cover) {
-    auto overlay = outermostOverlay(cover);
-    if (overlay) return nameOf(overlay);
+    if (auto overlay = outermostOverlay(cover)) return nameOf(overlay);
     // A plain view says little alone: it is named with the view it is part of.
     std::string name = nameOf(cover);
     if (cover->accessibilityIdentifier().empty() && isPlainView(cover))
         for (auto holder = cover->superview(); holder; holder = holder->superview())
-            if (!holder->accessibilityIdentifier().empty() || !isPlainView(holder))
-                return name + " of " + nameOf(holder);
+            if (!holder->accessibilityIdentifier().empty() || !isPlainView(holder)) {
+                name += " of " + nameOf(holder);
+                break;
+            }
+    // What the user sees it as: the pop-up or the screen it belongs to.
+    if (auto popUp = popUpOf(cover)) return popUp == cover ? "the pop-up " + name : name + ", part of the pop-up " + nameOf(popUp);
+    for (auto holder = cover; holder; holder = holder->superview())
+        if (auto screen = holder->owningViewController()) {
+            std::string title = screen->navigationItem()->title();
+            if (title.empty()) title = screen->title();
+            return name + ", part of the screen " + (title.empty() ? screen->className() : title + " (" + screen->className() + ")");
+        }
     return name;
 }
 

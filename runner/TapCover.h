@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "uikit/UIView.h"
 
@@ -37,11 +38,22 @@ bool needsScrolling(const Ref<UIView>& view);
 // sentence naming the view ("lies off the screen: ..."); nothing when on it.
 std::optional<std::string> offScreen(const Ref<UIView>& view);
 
+// The overlays shown in the window, outermost ones, in tree order.
+std::vector<Ref<UIView>> shownOverlays(const Ref<UIView>& window);
+
 // The outermost overlay the view is part of, or null.
 Ref<UIView> outermostOverlay(const Ref<UIView>& view);
 
-// How a refusal names the cover: the outermost overlay it is part of, else
-// the view itself, as its class and "#name" when it has one.
+// The pop-up the view is part of: the outermost overlay, else a view laid
+// straight on the window that no screen owns (a dimmed card the app adds
+// there); null for a view of a screen.
+Ref<UIView> popUpOf(const Ref<UIView>& view);
+
+// How a refusal names the cover: the outermost overlay it is part of (its
+// class: "MBProgressHUD"); else the view (its class and "#name" when it has
+// one, a plain view with the view it is part of) and the pop-up or the
+// screen it belongs to ("UIView #grayView, part of the pop-up
+// KXShuRuTankuanView", "UIButton, part of the screen 首页 (KXHomeViewController)").
 std::string describeCover(const Ref<UIView>& cover);
 
 }  // namespace TapCover

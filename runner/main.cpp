@@ -3,7 +3,10 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -12,10 +15,8 @@
 
 #include "app/shell/KXServiceAddress.h"
 #include "app/shell/main.h"
-#include "backend/AnalyticsCollector.h"
 #include "backend/LocalBackend.h"
-#include "backend/PalConnectServices.h"
-#include "backend/RippleOpenPlatform.h"
+#include "backend/StandIns.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
@@ -38,16 +39,79 @@
 
 namespace {
 
-// The demo sign-in, then the script or the prompt; the exit status.
-int runSession(const RunnerOptions& options, const std::string& serviceURL) {
-    RunnerSession session(options.dataFolder + "/shots");
+// The session's first line, the demo sign-in, then the script or the
+// prompt; the exit status. `startUpLog` holds what the app and its kits
+// logged while starting: the session's `log` shows it.
+int runSession(const RunnerOptions& options, const std::string& serviceURL, std::unique_ptr<NSLogCapture> startUpLog) {
+    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog));
+    std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     ScriptRunner runner(session, std::cout);
     if (options.demo && !runner.signInWithDemoAccount()) return 1;
     if (options.scriptFile) return runner.runScriptFile(*options.scriptFile) ? 0 : 1;
-    std::cout << "velmaro on " << serviceURL << " (help lists the commands)\n";
     ConsoleInput input(options.dataFolder + "/history");
     runner.runInteractive(input);
     return 0;
+}
+
+// Points the kits at the back end's stand-ins for their services: the Pal
+// kit's web services and the Ripple open platform over TLS, the analytics
+// library's report host.
+void useStandIns(const backend::StandIns& standIns) {
+    NimbusConnectHosts::setHost(standIns.palConnectHost, standIns.palConnectCertificate);
+    RPOUTAReportHost::setHost(standIns.analyticsCollectorHost, static_cast<std::uint16_t>(standIns.analyticsCollectorPort));
+    RippleOpenPlatformHosts::setHosts(standIns.rippleOpenPlatformHost, standIns.rippleOpenPlatformHost,
+                                      standIns.rippleOpenPlatformCertificate);
+}
+
+// "HOST[:PORT]" of an address, an IPv6 host in brackets.
+std::string hostAndPort(const Ref<NSURL>& address) {
+    std::string host = address->host()->find(':') == std::string::npos ? *address->host() : "[" + *address->host() + "]";
+    if (address->port()) host += ":" + std::to_string(*address->port());
+    return host;
+}
+
+// Collects one answer's status and body, and tells when it ended.
+class AnswerCollector : public URLTransferObserver {
+public:
+    void transferDidReceiveResponse(Response response) override { status_ = response.statusCode; }
+    void transferDidReceiveData(const char* bytes, std::size_t length) override {
+        if (body_.size() + length <= kLargestAnswer) body_.append(bytes, length);
+    }
+    void transferDidComplete(long urlErrorCode) override {
+        ended_.set_value(urlErrorCode == 0 && status_ == 200 ? std::optional(body_) : std::nullopt);
+    }
+    std::future<std::optional<std::string>> ended() { return ended_.get_future(); }
+
+private:
+    static constexpr std::size_t kLargestAnswer = 64 * 1024;
+    long status_ = 0;
+    std::string body_;
+    std::promise<std::optional<std::string>> ended_;
+};
+
+// What a back end at `address` tells of its stand-ins, asked before the app
+// starts; nothing when it does not answer in time or is not ours, or when
+// their certificates are not on this machine.
+std::optional<backend::StandIns> askStandIns(const Ref<NSURL>& address) {
+    constexpr double kAnswerSeconds = 3;
+    URLLoadingEngine::Request request;
+    request.url = *address->scheme() + "://" + hostAndPort(address) + backend::StandIns::kPath;
+    request.timeoutInterval = kAnswerSeconds;
+    auto collector = std::make_shared<AnswerCollector>();
+    auto ended = collector->ended();
+    URLLoadingEngine& engine = URLLoadingEngine::forQueue(DispatchQueue::global());
+    const auto transfer = engine.start(std::move(request), collector);
+    if (ended.wait_for(std::chrono::duration<double>(kAnswerSeconds + 1)) != std::future_status::ready) {
+        engine.cancel(transfer);
+        return std::nullopt;
+    }
+    auto body = ended.get();
+    auto standIns = body ? backend::StandIns::fromJSON(*body) : std::nullopt;
+    std::error_code error;
+    if (!standIns || !std::filesystem::is_regular_file(standIns->palConnectCertificate, error) ||
+        !std::filesystem::is_regular_file(standIns->rippleOpenPlatformCertificate, error))
+        return std::nullopt;
+    return standIns;
 }
 
 }  // namespace
@@ -91,12 +155,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<backend::LocalBackend> localBackend;
     if (options->backendURL) {
         KXServiceAddress::setBaseURL(*options->backendURL);
-        // The Pal kit's web services are asked at the same host and port.
+        // A back end of ours (velmaro-backend) tells where its stand-ins
+        // are; another one is asked for the Pal kit's web services at its
+        // own host and port.
         if (auto address = NSURL::URLWithString(*options->backendURL); address && address->host()) {
-            std::string host = address->host()->find(':') == std::string::npos ? *address->host()
-                                                                                : "[" + *address->host() + "]";
-            if (address->port()) host += ":" + std::to_string(*address->port());
-            NimbusConnectHosts::setHost(host);
+            if (auto standIns = askStandIns(address)) useStandIns(*standIns);
+            else NimbusConnectHosts::setHost(hostAndPort(address));
         }
     } else {
         localBackend = backend::LocalBackend::start({});
@@ -105,14 +169,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         KXServiceAddress::setBaseURL(localBackend->baseURL());
-        // The Pal kit's web services answer from the same back end, over TLS.
-        NimbusConnectHosts::setHost(localBackend->palConnect().host(), localBackend->palConnect().certificateFile());
-        // The analytics library reports to its collector.
-        RPOUTAReportHost::setHost(backend::AnalyticsCollector::kHost,
-                                  static_cast<std::uint16_t>(localBackend->analyticsCollector().port()));
-        // The Ripple open platform's services (QR login, web authorisation), over TLS.
-        const backend::RippleOpenPlatform& ripple = localBackend->rippleOpenPlatform();
-        RippleOpenPlatformHosts::setHosts(ripple.host(), ripple.host(), ripple.certificateFile());
+        useStandIns(localBackend->standIns());
     }
 
     // The session runs inside the app's main loop, once the app has launched;
@@ -122,12 +179,15 @@ int main(int argc, char** argv) {
     // it shuts down) has no reader: it is kept off the terminal.
     std::unique_ptr<NSLogCapture> logAfterSession;
     const std::string serviceURL = localBackend ? localBackend->baseURL() : *options->backendURL;
+    // What the app and its kits log while starting is the session's to show
+    // (`log`), not printed before its first line.
+    auto startUpLog = std::make_unique<NSLogCapture>(false);
     DispatchQueue::main()->async([&] {
         // The simulated payment apps pay the back end's orders with its
         // provider secret, which is in its database: asked for once the app
         // has launched, while the back end seeded it meanwhile.
         if (localBackend) PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
-        status = runSession(*options, serviceURL);
+        status = runSession(*options, serviceURL, std::move(startUpLog));
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();
     });

@@ -22,6 +22,7 @@ void NSURLConnection::start() {
     std::lock_guard lock(mutex_);
     if (started_ || !delegate_) return;
     started_ = true;
+    answer_ = std::make_shared<PendingAnswer>();
     URLLoadingEngine::Request transfer;
     if (request_->URL()) transfer.url = request_->URL()->absoluteString();
     transfer.method = request_->HTTPMethod();
@@ -38,11 +39,18 @@ void NSURLConnection::cancel() {
     std::lock_guard lock(mutex_);
     if (started_ && delegate_) URLLoadingEngine::main().cancel(transferID_);
     delegate_ = nullptr;
+    answer_.reset();
 }
 
 void NSURLConnection::tellDelegate(
     std::function<void(NSURLConnectionDataDelegate&, const Ref<NSURLConnection>&)> call, bool last) {
-    DispatchQueue::main()->async([connection = self<NSURLConnection>(), call = std::move(call), last] {
+    std::shared_ptr<PendingAnswer> answer;
+    if (last) {
+        std::lock_guard lock(mutex_);
+        answer = std::move(answer_);
+    }
+    DispatchQueue::main()->async([connection = self<NSURLConnection>(), call = std::move(call), last,
+                                  answer = std::move(answer)] {
         Ref<NSURLConnectionDataDelegate> delegate;
         {
             std::lock_guard lock(connection->mutex_);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "foundation/NSObject.h"
 #include "foundation/NSURLConnectionDataDelegate.h"
+#include "foundation/PendingAnswer.h"
 #include "foundation/URLLoadingEngine.h"
 
 class NSURLRequest;
@@ -46,4 +48,6 @@ private:
     Ref<NSURLConnectionDataDelegate> delegate_;
     bool started_ = false;
     URLLoadingEngine::TransferID transferID_ = 0;
+    // From start() until the delegate's last call has run (or was dropped).
+    std::shared_ptr<PendingAnswer> answer_;
 };

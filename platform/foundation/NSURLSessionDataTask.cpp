@@ -41,6 +41,7 @@ void NSURLSessionDataTask::resume() {
     if (started_ || state_ != NSURLSessionTaskStateSuspended) return;
     started_ = true;
     state_ = NSURLSessionTaskStateRunning;
+    if (completion_) answer_ = std::make_shared<PendingAnswer>();
     // The engine keeps this object alive, seen as its observer, while it loads.
     const auto owner = self<NSURLSessionDataTask>();
     std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));
@@ -58,10 +59,12 @@ void NSURLSessionDataTask::cancel() {
     queue_->async([task = self<NSURLSessionDataTask>()] {
         NSURLSession::CompletionHandler completion;
         Ref<NSError> error;
+        std::shared_ptr<PendingAnswer> answer;
         {
             std::lock_guard lock(task->mutex_);
             task->state_ = NSURLSessionTaskStateCompleted;
             completion = std::move(task->completion_);
+            answer = std::move(task->answer_);
             error = task->error_;
         }
         if (completion) completion(NSData(), nullptr, error);
@@ -100,6 +103,7 @@ void NSURLSessionDataTask::transferDidComplete(long urlErrorCode) {
     NSURLSession::CompletionHandler completion;
     Ref<NSURLResponse> response;
     Ref<NSError> error;
+    std::shared_ptr<PendingAnswer> answer;
     {
         std::lock_guard lock(mutex_);
         if (state_ != NSURLSessionTaskStateRunning) return;  // cancelled meanwhile
@@ -108,8 +112,11 @@ void NSURLSessionDataTask::transferDidComplete(long urlErrorCode) {
         error = error_;
         if (!error) response = response_;
         completion = std::move(completion_);
+        answer = std::move(answer_);
     }
     if (!completion) return;
     queue_->async([completion = std::move(completion), body = error ? NSData() : std::move(body_),
-                   response = std::move(response), error = std::move(error)] { completion(body, response, error); });
+                   response = std::move(response), error = std::move(error), answer = std::move(answer)] {
+        completion(body, response, error);
+    });
 }

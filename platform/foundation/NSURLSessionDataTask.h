@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "foundation/NSData.h"
 #include "foundation/NSObject.h"
 #include "foundation/NSURLSession.h"
+#include "foundation/PendingAnswer.h"
 #include "foundation/URLLoadingEngine.h"
 
 enum NSURLSessionTaskState : long {
@@ -58,6 +60,8 @@ private:
     bool started_ = false;
     URLLoadingEngine::TransferID transferID_ = 0;
     NSURLSession::CompletionHandler completion_;
+    // From resume() until the completion handler has run (or was dropped).
+    std::shared_ptr<PendingAnswer> answer_;
     ProgressHandler progress_;
     Ref<NSURLResponse> response_;
     Ref<NSError> error_;

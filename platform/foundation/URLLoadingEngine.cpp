@@ -579,11 +579,6 @@ void URLLoadingEngine::takeCommands() {
     armIdleCheck();
 }
 
-std::size_t URLLoadingEngine::transfersUnderWay() {
-    std::lock_guard lock(mutex_);
-    return running_.size() + startsPending_.size();
-}
-
 void URLLoadingEngine::finish(Transfer& transfer, long urlErrorCode) {
     if (urlErrorCode == 0) transfer.deliverResponse();
     const auto observer = transfer.observer;

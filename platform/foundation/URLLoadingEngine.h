@@ -98,9 +98,6 @@ public:
     // to the observer may still be under way or follow shortly: observers
     // that cancel ignore what comes after.
     void cancel(TransferID transfer);
-    // Transfers queued or running and not yet ended, so that a test can wait
-    // until a screen's requests have been answered. On the engine's thread.
-    std::size_t transfersUnderWay();
 
 private:
     struct Transfer;

@@ -212,13 +212,16 @@ void UIApplication::switchToOtherApp(const Ref<NSURL>& url, const SimulatedApp& 
     DispatchQueue::main()->async([me] { me->enterForeground(); });
 }
 
-void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication) {
+void UIApplication::openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication,
+                                   std::function<void(bool handled)> handled) {
     auto me = self<UIApplication>();
-    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication)] {
+    DispatchQueue::main()->async([me, url, sourceApplication = std::move(sourceApplication),
+                                  handled = std::move(handled)] {
         me->leaveBackground();
         Dictionary options;
         if (!sourceApplication.empty()) options.set(UIApplicationOpenURLOptionsSourceApplicationKey, sourceApplication);
-        if (me->delegate_ && url) me->delegate_->applicationOpenURLOptions(me, url, options);
+        const bool taken = me->delegate_ && url && me->delegate_->applicationOpenURLOptions(me, url, options);
         me->becomeActive();
+        if (handled) handled(taken);
     });
 }

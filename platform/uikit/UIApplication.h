@@ -76,7 +76,10 @@ public:
     static void installSimulatedApp(std::string scheme, SimulatedApp handler);
     static void removeAllSimulatedApps();
     // Another app opens `url` into this one (see the class comment).
-    void openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication = {});
+    // `handled`, when given, hears on the main queue whether the delegate
+    // took the URL (false without a delegate).
+    void openURLIntoApp(const Ref<NSURL>& url, std::string sourceApplication = {},
+                        std::function<void(bool handled)> handled = {});
 
     // --- Life cycle, driven by UIApplicationMain, tests and the runner ---
     // A fresh shared application with `delegate`, launched and active.

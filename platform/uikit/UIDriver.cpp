@@ -238,6 +238,12 @@ bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std
     return fail("pan: no pan gesture recognizer took the touch on " + hit->description());
 }
 
+Ref<UIView> UIDriver::backButton() const {
+    auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
+    if (!navigation || navigation->viewControllers().size() < 2 || navigation->isNavigationBarHidden()) return nullptr;
+    return navigation->navigationBar()->leftView();
+}
+
 bool UIDriver::back() {
     settle();
     auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
@@ -245,8 +251,7 @@ bool UIDriver::back() {
         return fail("back: no navigation controller on screen with a screen to go back from");
     // The bar's back button or the left item that replaces it; without a
     // bar, the edge swipe of the interactive pop gesture.
-    if (auto left = navigation->isNavigationBarHidden() ? nullptr : navigation->navigationBar()->leftView())
-        return tap(left);
+    if (auto left = backButton()) return tap(left);
     if (!navigation->interactivePopGestureRecognizer()->isEnabled())
         return fail("back: the bar is hidden and the pop gesture is disabled");
     navigation->popViewControllerAnimated(true);

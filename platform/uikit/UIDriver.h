@@ -68,6 +68,10 @@ public:
     bool pan(const Ref<UIView>& view, CGPoint translation, double seconds = 0.25, std::size_t steps = 5);
     // Pops the front-most navigation controller's top screen.
     bool back();
+    // The view back() taps: the shown bar's back button or the left item
+    // that replaces it; null when there is no screen to go back from or the
+    // bar is hidden (back() then swipes from the edge).
+    Ref<UIView> backButton() const;
     // Selects a tab of the front-most tab bar controller (`index` from 0; a
     // tab that is not there is named counting from 1, as a user counts).
     bool selectTab(std::size_t index);

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <numeric>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -18,10 +21,12 @@
 #include "foundation/DispatchQueue.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "graphics/UIImage.h"
+#include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UITabBarController.h"
 #include "uikit/UITapGestureRecognizer.h"
@@ -118,6 +123,112 @@ TEST_F(RunnerSessionTest, BadCommandsAreReportedAndTheSessionGoesOn) {
     EXPECT_TRUE(session.quitRequested());
 }
 
+TEST_F(RunnerSessionTest, TapActsOnTheCaptionInViewAndReadsSeveralInReadingOrder) {
+    // Rows of a list, each with its own 复制推广, laid out bottom row first
+    // (the front-most view is the top row's).
+    auto list = make<UIScrollView>(CGRectMake(0, 0, 375, 667));
+    list->setContentSize(CGSizeMake(375, 3000));
+    window->rootViewController()->view()->addSubview(list);
+    std::vector<int> copies(4);
+    for (int row = 3; row >= 0; --row) {
+        auto copy = UIButton::buttonWithType(UIButtonType::System);
+        copy->setFrame(CGRectMake(20, 100 + 600 * row, 120, 44));
+        copy->setTitle(std::string("复制推广"), UIControlStateNormal);
+        copy->addTarget(nullptr, [&copies, row](const Ref<UIControl>&) { ++copies[row]; }, UIControlEventTouchUpInside);
+        list->addSubview(copy);
+    }
+    // Row 0 scrolled away above, row 1 in view: row 1's, where the list stands.
+    list->setContentOffset({0, 600});
+    ASSERT_TRUE(session.execute("tap 复制推广").ok);
+    EXPECT_EQ(copies, (std::vector<int>{0, 1, 0, 0}));
+    EXPECT_EQ(list->contentOffset().y, 600);
+    // Rows 1 and 2 both in view: the first in reading order.
+    list->setContentOffset({0, 1000});
+    ASSERT_TRUE(session.execute("tap 复制推广").ok);
+    EXPECT_EQ(copies, (std::vector<int>{0, 1, 1, 0}));
+    // None in view: one is scrolled to, as before.
+    list->setContentOffset({0, 1900});
+    ASSERT_TRUE(session.execute("tap 复制推广").ok);
+    EXPECT_EQ(std::accumulate(copies.begin(), copies.end(), 0), 3);
+}
+
+TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
+    auto first = make<UIViewController>();
+    auto navigation = make<UINavigationController>(first);
+    window->setRootViewController(navigation);
+    auto second = make<UIViewController>();
+    second->setTitle("推广游戏");
+    auto caption = make<UILabel>(CGRectMake(20, 200, 200, 30));
+    caption->setText(std::string("复制推广"));
+    second->view()->addSubview(caption);
+    navigation->pushViewController(second, false);
+    // A dimmed card the app lays on the window, over the bar.
+    auto card = make<UIView>(window->bounds());
+    auto dimming = make<UIView>(card->bounds());
+    dimming->setAccessibilityIdentifier("grayView");
+    dimming->addGestureRecognizer(make<UITapGestureRecognizer>(Ref<NSObject>(dimming), [](const Ref<UIGestureRecognizer>&) {}));
+    card->addSubview(dimming);
+    window->addSubview(card);
+    auto refused = session.execute("back");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.output, "back: the way back is covered by UIView #grayView, part of the pop-up UIView");
+    EXPECT_EQ(navigation->viewControllers().size(), 2u);
+    EXPECT_EQ(session.execute("tap 复制推广").output,
+              "tap: \"复制推广\" is covered by UIView #grayView, part of the pop-up UIView");
+
+    card->removeFromSuperview();
+    auto result = session.execute("back");
+    EXPECT_TRUE(result.ok) << result.output;
+    clock.advance(UIViewController::kTransitionDuration);  // the pop's animation ends
+    EXPECT_TRUE(session.execute("wait 0").ok);
+    EXPECT_EQ(navigation->viewControllers().size(), 1u);
+}
+
+TEST_F(RunnerSessionTest, AnswersNameTheCommandAndWhatTheAppSaid) {
+    EXPECT_EQ(session.execute("more").output, "more: no scroll view there");
+    EXPECT_EQ(session.execute("pull").output, "pull: no scroll view there");
+    EXPECT_EQ(session.execute("return").output, "return: nothing is being edited");
+    // A field that refuses the focus while the app says why in a HUD.
+    struct Refusing : NSObject, UITextFieldDelegate {
+        bool textFieldShouldBeginEditing(const Ref<UITextField>&) override {
+            MBProgressHUD::showHUDAddedTo(UIApplication::sharedApplication()->keyWindow(), false)->label()->setText(
+                std::string("请先选择游戏"));
+            return false;
+        }
+    };
+    auto refusing = make<Refusing>();
+    field->setDelegate(refusing);
+    EXPECT_EQ(session.execute("type #zhanghuTextField 100").output,
+              "type: the field does not take typing now: the app says \"请先选择游戏\"");
+    for (const auto& [command, answer] : {std::pair{"more", "pullUp"}, {"pull", "pullDown"}, {"return", "pressReturn"}})
+        EXPECT_EQ(session.execute(command).output.find(answer), std::string::npos) << command;
+}
+
+TEST_F(RunnerSessionTest, TwoSessionsOnOneFolderNeverWriteTheSameShot) {
+    RunnerSession other{sandbox.path() + "/shots"};
+    std::set<std::string> saved;
+    for (int round = 0; round < 3; ++round)
+        for (RunnerSession* each : {&session, &other}) {
+            auto result = each->execute("shot");
+            ASSERT_TRUE(result.ok) << result.output;
+            saved.insert(result.output);
+        }
+    EXPECT_EQ(saved.size(), 6u);
+    EXPECT_TRUE(std::filesystem::exists(sandbox.path() + "/shots/shot-006.png"));
+}
+
+TEST(RunnerOptionsTest, AScreenOutOfRangeSaysTheRangeItTakes) {
+    std::string error;
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "300x600"}, error));
+    EXPECT_EQ(error, "screen \"300x600\" is out of range: --screen takes a width from 320 to 430 points and a "
+                     "height from 480 to 1000 (such as 375x667@2)");
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "big"}, error));
+    EXPECT_NE(error.find("use WIDTHxHEIGHT[@SCALE]"), std::string::npos) << error;
+    auto options = RunnerOptions::parse({"--screen", "430x1000@3"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->screenWidth, 430);
+}
+
 TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
     struct Delegate : UIApplicationDelegate {
         std::string opened;
@@ -128,8 +239,12 @@ TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
     };
     auto delegate = make<Delegate>();
     UIApplication::launchForTesting(delegate);
-    EXPECT_TRUE(session.execute("open nimbus123456789://auth?code=1").ok);
+    auto result = session.execute("open nimbus123456789://auth?code=1");
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.output, "the app handled the URL");
     EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
+    UIApplication::launchForTesting(make<UIApplicationDelegate>());
+    EXPECT_EQ(session.execute("open other://x").output, "the app did not handle the URL");
 }
 
 TEST_F(RunnerSessionTest, ScrollPullAndMoreDragTheList) {
@@ -211,7 +326,7 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     content->addSubview(backdrop);
     auto covered = session.execute("tap 人气榜");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by UIButton");
+    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by UIButton, part of the screen UIViewController");
     backdrop->removeFromSuperview();
 
     // A HUD in front is refused and named, over the caption's button too.
@@ -264,8 +379,9 @@ TEST_F(RunnerSessionTest, TapScrollsItsTargetToTheMiddleFirstAndNamesWhatStaysIn
     panel->setAccessibilityIdentifier("panel");
     panel->addSubview(make<UIView>(panel->bounds()));
     content->addSubview(panel);
-    auto covered = session.execute("tap 登录");
-    EXPECT_EQ(covered.output, "tap: \"登录\" is covered by UIView of UIView #panel");
+    window->rootViewController()->setTitle("登录页");
+    EXPECT_EQ(session.execute("tap 登录").output,
+              "tap: \"登录\" is covered by UIView of UIView #panel, part of the screen 登录页 (UIViewController)");
 }
 
 TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/shell/KXAppConfiguration.h"
+#include "backend/LocalBackend.h"
 #include "graphics/UIImage.h"
 #include "tests/support/TempSandbox.h"
 
@@ -124,13 +125,31 @@ TEST(VelmaroScript, ASessionOnAFormerFolderNumbersItsShotsOnAndThePalLineNamesTh
     std::ofstream(shots + "shot-001.png") << "kept";
     std::ofstream(shots + "shot-x.png") << "not a shot";
     // Another back end, where nothing listens: the Pal kit asks its host too.
-    auto later = runScript(folder.path(), "shot\n", "--backend http://127.0.0.1:1/", false);
+    auto later = runScript(folder.path(), "shot\nlog\n", "--backend http://127.0.0.1:1/", false);
     ASSERT_EQ(later.exitCode, 0) << later.output;
     EXPECT_NE(later.output.find("shot-003.png"), std::string::npos) << later.output;
     EXPECT_EQ(std::filesystem::file_size(shots + "shot-001.png"), 4u);
     EXPECT_NE(later.output.find("https://127.0.0.1:1/palconnectopen/openapi/policy_conf"), std::string::npos)
         << later.output;
     EXPECT_EQ(later.output.find("https:///"), std::string::npos) << later.output;
+}
+
+TEST(VelmaroScript, AStandAloneBackEndTellsWhereItsStandInsAreAndTheKitsLinesWaitForLog) {
+    auto backEnd = backend::LocalBackend::start({});
+    ASSERT_TRUE(backEnd);
+    TempSandbox folder;
+    auto outcome = runScript(folder.path(), "wait 1\nlog\nqrlogin start\n", "--backend " + backEnd->baseURL());
+    backEnd->stop();
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    // The session's first line comes first; the kits' start-up lines are in `log`.
+    EXPECT_EQ(outcome.output.rfind("velmaro on " + backEnd->baseURL() + " ", 0), 0u) << outcome.output;
+    const std::size_t logged = outcome.output.find("> log");
+    EXPECT_GT(outcome.output.find("-PalAPI-"), logged) << outcome.output;
+    // The Pal kit and the Ripple login reached their stand-ins.
+    EXPECT_NE(outcome.output.find("https://" + backEnd->standIns().palConnectHost + "/palconnectopen"), std::string::npos)
+        << outcome.output;
+    EXPECT_NE(outcome.output.find("Pal kit: policy configuration received"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("code shown"), std::string::npos) << outcome.output;
 }
 
 TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {

@@ -6,7 +6,8 @@
 
 // Puts the main run loop on the manual clock for its lifetime. It starts and
 // ends with an empty main loop (posted blocks and timers left by earlier code
-// are dropped), so tests do not see each other's work.
+// are dropped), and starts once the requests earlier code left have ended
+// and their handlers have run, so tests do not see each other's work.
 class ManualClock {
 public:
     ManualClock();
@@ -25,6 +26,13 @@ class MainLoopFixture : public ::testing::Test {
 protected:
     // Runs the main loop until `predicate` holds or `timeoutSeconds` of real time pass.
     static bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds = 5);
+    // Runs the main loop until the requests set off so far have been
+    // answered and their handlers have run, and those that started in turn
+    // too, so that no answer of an earlier step lands in what a later one
+    // reads. `settle` runs the loop between the checks (a UI test passes its
+    // driver's, which lays the window out too); by default the loop runs
+    // until idle. False when some are still under way after five seconds.
+    static bool letRequestsEnd(const std::function<void()>& settle = {});
 
     ManualClock clock;
 };

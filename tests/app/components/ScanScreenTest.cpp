@@ -59,13 +59,14 @@ protected:
         SimulatedPhotoLibrary::reset();
     }
 
-    // The signed-in tab bar on screen; answers the Home tab's stack.
+    // The signed-in tab bar on screen, its requests answered (their failures
+    // logged before a test reads the log); answers the Home tab's stack.
     Ref<KXNavigationController> showHome() {
         tabs = make<KXTabBarController1>();
         window = make<UIWindow>(UIScreen::mainScreen()->bounds());
         window->setRootViewController(tabs);
         window->makeKeyAndVisible();
-        driver.settle();
+        EXPECT_TRUE(letRequestsEnd([&] { driver.settle(); }));
         return cast<KXNavigationController>(tabs->viewControllers().at(0));
     }
     // Pushes the screen on the Home tab's stack, as the Home tab does.

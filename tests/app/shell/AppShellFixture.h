@@ -21,10 +21,13 @@ protected:
         KXServiceAddress::setBaseURL("");
     }
 
+    // Launches the app and lets its start-up requests (the Pal kit's
+    // policy) be answered, so that their lines are logged before a test
+    // reads the log.
     Ref<AppDelegate> launch() {
         delegate = make<AppDelegate>();
         application = UIApplication::launchForTesting(delegate);
-        driver.settle();
+        EXPECT_TRUE(letRequestsEnd([&] { driver.settle(); }));
         return delegate;
     }
     Ref<UIViewController> root() const {

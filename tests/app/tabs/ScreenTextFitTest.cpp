@@ -6,7 +6,6 @@
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
 #include "foundation/NSLog.h"
-#include "foundation/URLLoadingEngine.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/TextFitCheck.h"
 #include "uikit/UIScreen.h"
@@ -41,12 +40,7 @@ protected:
     }
     // Lets the screen's requests be answered, and those their answers start.
     void letAnswersArrive() {
-        auto underWay = [] { return URLLoadingEngine::main().transfersUnderWay(); };
-        for (int round = 0; round < 10; ++round) {
-            ASSERT_TRUE(runUntil([&] { return underWay() == 0; })) << "requests still under way";
-            driver.settle();
-            if (underWay() == 0) return;
-        }
+        ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); })) << "requests still under way";
     }
     // Checks (and saves) the screen as it shows now, then page by page down
     // its main scroll view, and scrolls back to the top.

@@ -8,6 +8,7 @@
 #include "foundation/NSHTTPURLResponse.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURLError.h"
+#include "foundation/PendingAnswer.h"
 #include "foundation/NSURLRequest.h"
 #include "foundation/NSURLSessionDataTask.h"
 
@@ -39,7 +40,9 @@ Ref<DataRequest> DataRequest::responseString(const Ref<DispatchQueue>& queue, St
     {
         std::lock_guard lock(mutex_);
         if (!finished_) {
-            pending_.push_back([self, queue, handler] { self->deliverString(queue, handler); });
+            pending_.push_back([self, queue, handler, answer = std::make_shared<PendingAnswer>()] {
+                self->deliverString(queue, handler, answer);
+            });
             start = !started_;
             started_ = true;
         }
@@ -47,7 +50,7 @@ Ref<DataRequest> DataRequest::responseString(const Ref<DispatchQueue>& queue, St
     if (start) {
         if (task_) task_->resume();
     } else if (finished_) {
-        deliverString(queue, std::move(handler));
+        deliverString(queue, std::move(handler), std::make_shared<PendingAnswer>());
     }
     return self;
 }
@@ -66,7 +69,8 @@ void DataRequest::didFinish(const NSData& data, Ref<NSURLResponse> response, Ref
     for (auto& deliver : pending) deliver();
 }
 
-void DataRequest::deliverString(const Ref<DispatchQueue>& queue, StringHandler handler) {
+void DataRequest::deliverString(const Ref<DispatchQueue>& queue, StringHandler handler,
+                                std::shared_ptr<PendingAnswer> answer) {
     DataResponse<std::string> result;
     {
         std::lock_guard lock(mutex_);
@@ -85,9 +89,10 @@ void DataRequest::deliverString(const Ref<DispatchQueue>& queue, StringHandler h
                 Dictionary{{NSLocalizedDescriptionKey, "Response could not be serialized: string decoding failed."}});
         }
     }
-    (queue ? queue : DispatchQueue::main())->async([handler = std::move(handler), result = std::move(result)] {
-        if (handler) handler(result);
-    });
+    (queue ? queue : DispatchQueue::main())->async(
+        [handler = std::move(handler), result = std::move(result), answer = std::move(answer)] {
+            if (handler) handler(result);
+        });
 }
 
 }  // namespace Alamofire

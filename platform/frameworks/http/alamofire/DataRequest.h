@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "frameworks/http/alamofire/DataResponse.h"
 
 class DispatchQueue;
+class PendingAnswer;
 class NSError;
 class NSURLRequest;
 class NSURLResponse;
@@ -37,7 +39,9 @@ private:
     friend class Session;
     void setTask(Ref<NSURLSessionDataTask> task) { task_ = std::move(task); }
     void didFinish(const NSData& data, Ref<NSURLResponse> response, Ref<NSError> error);
-    void deliverString(const Ref<DispatchQueue>& queue, StringHandler handler);
+    // Hands the answer to the handler on its queue; `answer` is held until
+    // the handler has run.
+    void deliverString(const Ref<DispatchQueue>& queue, StringHandler handler, std::shared_ptr<PendingAnswer> answer);
 
     const Ref<NSURLRequest> request_;
     Ref<NSURLSessionDataTask> task_;
