@@ -507,10 +507,16 @@ TEST(QueueSocketEndToEnd, DisconnectWithWritesQueuedDropsThemAndClosesOnce) {
     const int peer = listener.acceptOne();  // never reads
     ASSERT_TRUE(client->waitFor([&] { return !client->connects.empty(); }));
     for (int tag = 1; tag <= 3; ++tag) sock->writeData(zeros(8 << 20), -1, tag);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    // The first write is under way once the socket's queue has taken it up;
+    // a peer that never reads keeps it from finishing.
     std::int64_t tag = 0;
     std::uint64_t done = 0, total = 0;
-    const float progress = sock->progressOfWriteReturningTag(&tag, &done, &total);
+    float progress = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    do {
+        std::this_thread::yield();
+        progress = sock->progressOfWriteReturningTag(&tag, &done, &total);
+    } while (tag != 1 && std::chrono::steady_clock::now() < deadline);
     EXPECT_EQ(tag, 1);
     EXPECT_LT(progress, 1.0f);
     EXPECT_EQ(total, 8u << 20);
