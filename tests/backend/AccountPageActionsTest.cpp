@@ -102,7 +102,7 @@ TEST_F(AccountPageActions, ContactsNeedNoSignature) {
 }
 
 TEST_F(AccountPageActions, AccountsMadeLaterFillTheirRecordToo) {
-    auto added = client().getClassic(
+    auto added = client().classicGet(
         "down_add", {{"username", "houlai"}, {"passwd", "123456"}, {"phone", "13812345678"}, {"fcbl", "20"}},
         {{"is_login", "1"}});
     ASSERT_EQ(added.json["code"], 1) << added.body;

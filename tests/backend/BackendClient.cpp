@@ -61,27 +61,13 @@ BackendClient::Answer BackendClient::postSigned(const std::string& query, const 
     return post(query, fields);
 }
 
-BackendClient::Answer BackendClient::getClassic(const std::string& action, const SignedFields& signedFields,
-                                                const Fields& unsignedFields, const std::string& uid) {
-    const std::string t = requestTimeText();
-    std::string signing = uid;
-    Fields query{{"ios", "1"}, {"ct", "app"}, {"ac", action}, {"t", t}, {"uid", uid}};
-    for (const auto& [name, value] : signedFields) {
-        signing += value;
-        query.emplace(name, value);
-    }
-    query.emplace("sign", md5(signing + t + kKey));
-    query.insert(unsignedFields.begin(), unsignedFields.end());
-    return get(query);
-}
-
 BackendClient::Answer BackendClient::get(const Fields& query) {
     return read(client_.Get("/", toParams(query), httplib::Headers{}));
 }
 
 BackendClient::Answer BackendClient::classicGet(const std::string& ac,
-                                                const std::vector<std::pair<std::string, std::string>>& signedFields,
-                                                const Fields& extra, const std::string& uid) {
+                                                const SignedFields& signedFields, const Fields& extra,
+                                                const std::string& uid) {
     const std::string t = requestTimeText();
     std::string signedText = uid;
     Fields query{{"ios", "1"}, {"ct", "app"}, {"ac", ac}, {"t", t}, {"uid", uid}};

@@ -39,18 +39,14 @@ public:
     // A POST signed as the app's POST client signs, for promoter `uid`, with
     // the action's own fields beside `uid`, `t` and `sign`.
     Answer postSigned(const std::string& query, const Fields& extra = {}, const std::string& uid = "1");
-    // A GET of the classic screens: `ios`, `ct` "app", `ac`, `t`, `uid` and
-    // `sign` = MD5(uid + the signed fields' values in order + t + key), then
-    // the signed and the unsigned fields.
+    // Fields signed in their order.
     using SignedFields = std::vector<std::pair<std::string, std::string>>;
-    Answer getClassic(const std::string& action, const SignedFields& signedFields = {},
-                      const Fields& unsignedFields = {}, const std::string& uid = "1");
     // A GET of "/" with the fields as the query.
     Answer get(const Fields& query);
     // A GET as the classic screens send it: `ios`, `ct` "app", `ac`, `t`,
     // `uid` and `sign` = MD5(uid + the signed values in order + t + key),
     // then the signed fields and the unsigned `extra` ones.
-    Answer classicGet(const std::string& ac, const std::vector<std::pair<std::string, std::string>>& signedFields = {},
+    Answer classicGet(const std::string& ac, const SignedFields& signedFields = {},
                       const Fields& extra = {}, const std::string& uid = "1");
     // The sign-in action as the sign-in screen sends it.
     Answer login(const std::string& username, const std::string& password);

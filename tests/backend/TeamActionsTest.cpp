@@ -26,19 +26,19 @@ BackendClient::SignedFields newAccount(const std::string& username, const std::s
 }  // namespace
 
 TEST_F(TeamActions, ListsAreTheOwnTeamsNewestFirstInTextFields) {
-    auto first = client().getClassic("down", {}, {{"p", "1"}});
+    auto first = client().classicGet("down", {}, {{"p", "1"}});
     EXPECT_EQ(first.json["max_p"], 2);
     EXPECT_EQ(column(first.json["data"], "username").front(), "songjia");
     for (const char* key : {"id", "phone", "fcbl", "is_login"}) column(first.json["data"], key);
-    auto second = client().getClassic("down", {}, {{"p", "2"}});
+    auto second = client().classicGet("down", {}, {{"p", "2"}});
     EXPECT_EQ(column(second.json["data"], "username"), (std::vector<std::string>{"wuqiang", "zhoujie"}));
 
-    auto requests = client().getClassic("down_tixian", {}, {{"p", "2"}});
+    auto requests = client().classicGet("down_tixian", {}, {{"p", "2"}});
     EXPECT_EQ(requests.json["data"].size(), 3u);
     for (const char* key : {"id", "member_id", "money", "create_time", "state", "status", "time1", "time2"})
         column(requests.json["data"], key);
     // Another promoter sees only its own team.
-    EXPECT_EQ(column(client().getClassic("down", {}, {}, "2").json["data"], "username"),
+    EXPECT_EQ(column(client().classicGet("down", {}, {}, "2").json["data"], "username"),
               (std::vector<std::string>{"linxi", "gaofei"}));
 }
 
@@ -60,58 +60,58 @@ TEST_F(TeamActions, AddingChecksItsFieldsInOrderAndHonoursTheSignInPermission) {
         {newAccount("\xc0\xaf"), "1", 4, "用户名含有无效字符"},
     };
     for (const auto& [fields, isLogin, code, message] : cases) {
-        auto answer = client().getClassic("down_add", fields, {{"is_login", isLogin}});
+        auto answer = client().classicGet("down_add", fields, {{"is_login", isLogin}});
         EXPECT_EQ(answer.json["code"], code) << message;
         EXPECT_EQ(answer.json["message"], message);
     }
     // Every field but the permission is signed.
     auto fields = newAccount("qianming");
-    EXPECT_EQ(client().getClassic("down_add", {fields[0], fields[1], fields[2]}, {{"fcbl", "20"}, {"is_login", "1"}})
+    EXPECT_EQ(client().classicGet("down_add", {fields[0], fields[1], fields[2]}, {{"fcbl", "20"}, {"is_login", "1"}})
                   .json["code"], 2);
 
-    ASSERT_EQ(client().getClassic("down_add", newAccount("yunxu"), {{"is_login", "1"}}).json["code"], 1);
-    ASSERT_EQ(client().getClassic("down_add", newAccount("jinzhi"), {{"is_login", "2"}}).json["code"], 1);
+    ASSERT_EQ(client().classicGet("down_add", newAccount("yunxu"), {{"is_login", "1"}}).json["code"], 1);
+    ASSERT_EQ(client().classicGet("down_add", newAccount("jinzhi"), {{"is_login", "2"}}).json["code"], 1);
     EXPECT_EQ(client().login("yunxu", "secret1").json["code"], 1);
     EXPECT_EQ(client().login("jinzhi", "secret1").json["message"], "该账号已被禁止登录");
 }
 
 TEST_F(TeamActions, DeletingRemovesTheAccountWithItsRequestsAndStaysWithinTheTeam) {
-    const std::string id = client().getClassic("down", {}, {{"p", "2"}}).json["data"][1]["id"];  // zhoujie
-    ASSERT_EQ(client().getClassic("down_del", {{"id", id}}).json["code"], 1);
+    const std::string id = client().classicGet("down", {}, {{"p", "2"}}).json["data"][1]["id"];  // zhoujie
+    ASSERT_EQ(client().classicGet("down_del", {{"id", id}}).json["code"], 1);
     for (const char* page : {"1", "2"}) {
-        auto members = column(client().getClassic("down_tixian", {}, {{"p", page}}).json["data"], "member_id");
+        auto members = column(client().classicGet("down_tixian", {}, {{"p", page}}).json["data"], "member_id");
         EXPECT_EQ(std::count(members.begin(), members.end(), id), 0);
     }
     EXPECT_EQ(client().login("zhoujie", "123456").json["code"], 0);
 
-    EXPECT_EQ(client().getClassic("down_del", {{"id", id}}).json["message"], "下线不存在");
-    const std::string foreign = client().getClassic("down", {}, {}, "2").json["data"][0]["id"];
-    EXPECT_EQ(client().getClassic("down_del", {{"id", foreign}}).json["message"], "下线不存在");
-    EXPECT_EQ(client().getClassic("down_del", {{"id", "abc"}}).json["code"], 4);
-    EXPECT_EQ(client().getClassic("down_del", {}, {{"id", foreign}}).json["code"], 2) << "the id is signed";
+    EXPECT_EQ(client().classicGet("down_del", {{"id", id}}).json["message"], "下线不存在");
+    const std::string foreign = client().classicGet("down", {}, {}, "2").json["data"][0]["id"];
+    EXPECT_EQ(client().classicGet("down_del", {{"id", foreign}}).json["message"], "下线不存在");
+    EXPECT_EQ(client().classicGet("down_del", {{"id", "abc"}}).json["code"], 4);
+    EXPECT_EQ(client().classicGet("down_del", {}, {{"id", foreign}}).json["code"], 2) << "the id is signed";
 }
 
 TEST_F(TeamActions, AWithdrawalRequestIsDecidedOnceAndOnlyByTheTeamsPromoter) {
-    auto requests = client().getClassic("down_tixian", {}, {{"p", "1"}}).json["data"];
+    auto requests = client().classicGet("down_tixian", {}, {{"p", "1"}}).json["data"];
     const std::string id = requests[0]["id"];
     EXPECT_EQ(requests[0]["status"], "待审核");
     EXPECT_EQ(requests[0]["time2"], "");
-    EXPECT_EQ(client().getClassic("down_status", {{"id", id}, {"status", "3"}}).json["code"], 4);
-    EXPECT_EQ(client().getClassic("down_status", {{"id", id}, {"status", "2"}}).json["message"], "已拒绝提现");
-    auto again = client().getClassic("down_status", {{"id", id}, {"status", "1"}});
+    EXPECT_EQ(client().classicGet("down_status", {{"id", id}, {"status", "3"}}).json["code"], 4);
+    EXPECT_EQ(client().classicGet("down_status", {{"id", id}, {"status", "2"}}).json["message"], "已拒绝提现");
+    auto again = client().classicGet("down_status", {{"id", id}, {"status", "1"}});
     EXPECT_EQ(again.json["code"], 0);
     EXPECT_EQ(again.json["message"], "该申请已处理");
-    auto decided = client().getClassic("down_tixian", {}, {{"p", "1"}}).json["data"][0];
+    auto decided = client().classicGet("down_tixian", {}, {{"p", "1"}}).json["data"][0];
     EXPECT_EQ(decided["status"], "已拒绝");
     EXPECT_EQ(decided["state"], "2");
     EXPECT_NE(decided["time2"], "");
 
-    const std::string foreign = client().getClassic("down_tixian", {}, {}, "2").json["data"][0]["id"];
-    EXPECT_EQ(client().getClassic("down_status", {{"id", foreign}, {"status", "1"}}).json["message"], "提现申请不存在");
+    const std::string foreign = client().classicGet("down_tixian", {}, {}, "2").json["data"][0]["id"];
+    EXPECT_EQ(client().classicGet("down_status", {{"id", foreign}, {"status", "1"}}).json["message"], "提现申请不存在");
 }
 
 TEST_F(TeamActions, AnnouncementPageOpensAsTheNewsInfoAction) {
-    const auto notice = client().getClassic("news", {}, {{"p", "1"}}).json["data"][0];
+    const auto notice = client().classicGet("news", {}, {{"p", "1"}}).json["data"][0];
     auto page = client().get({{"ct", "app"}, {"ac", "news_info"}, {"id", notice["id"]}});
     EXPECT_EQ(page.status, 200);
     EXPECT_NE(page.body.find(notice["title"].get<std::string>()), std::string::npos);
