@@ -81,8 +81,18 @@ void KXPromoteController::loadNewData() {
 
 void KXPromoteController::answered(Load& part, bool loaded) {
     part = loaded ? Load::Loaded : Load::Failed;
-    if (categories_ == Load::Asking || notices_ == Load::Asking) return;
+    if (loading()) return;
     if (auto header = UIScrollViewMJRefresh::mj_header(pagingView_->mainTableView())) header->endRefreshing();
+}
+
+std::function<void(const std::string&)> KXPromoteController::failure(Load KXPromoteController::*part) {
+    WeakRef<KXPromoteController> weak = self<KXPromoteController>();
+    return [weak, part](const std::string& message) {
+        auto screen = weak.lock();
+        if (!screen) return;
+        showToast(screen->view(), message);
+        screen->answered((*screen).*part, false);
+    };
 }
 
 void KXPromoteController::askForCategories() {
@@ -103,12 +113,7 @@ void KXPromoteController::askForCategories() {
             screen->segmentedView_->reloadData();
             screen->answered(screen->categories_, true);
         },
-        [weak](const std::string& message) {
-            auto screen = weak.lock();
-            if (!screen) return;
-            showToast(screen->view(), message);
-            screen->answered(screen->categories_, false);
-        });
+        failure(&KXPromoteController::categories_));
 }
 
 void KXPromoteController::askForNotices() {
@@ -123,12 +128,7 @@ void KXPromoteController::askForNotices() {
             screen->topView_->titleBanner()->reloadData();
             screen->answered(screen->notices_, true);
         },
-        [weak](const std::string& message) {
-            auto screen = weak.lock();
-            if (!screen) return;
-            showToast(screen->view(), message);
-            screen->answered(screen->notices_, false);
-        });
+        failure(&KXPromoteController::notices_));
 }
 
 void KXPromoteController::push(const Ref<UIViewController>& screen) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ private:
     void askForNotices();
     // Records a part's answer and ends the pull once neither part is under way.
     void answered(Load& part, bool loaded);
+    // The failure closure of `part`'s request: a toast, and the part failed.
+    std::function<void(const std::string&)> failure(Load KXPromoteController::*part);
     void setUpHeaderClosures();
     void push(const Ref<UIViewController>& screen);
 
