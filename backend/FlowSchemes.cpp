@@ -6,14 +6,11 @@
 #include <optional>
 #include <utility>
 
+#include "backend/Format.h"
+
 namespace backend {
 
 namespace {
-
-bool allOf(std::string_view text, int (*kind)(int)) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [kind](char c) { return kind(static_cast<unsigned char>(c)) != 0; });
-}
 
 // The named character references that stand for what decides a scheme:
 // its end (':'), what ends an address's first part ('/', '?', '#'), the
@@ -86,13 +83,14 @@ bool isFlowScheme(std::string_view scheme) {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
     const std::string_view lower = name;
     if (lower == "http" || lower == "https" || lower == "auth") return true;
-    if (lower.starts_with("nimbus")) return allOf(lower.substr(6), ::isdigit);
+    if (lower.starts_with("nimbus")) return isDigits(lower.substr(6));
     return isRippleAppScheme(lower);
 }
 
 bool isRippleAppScheme(std::string_view scheme) {
     return scheme.size() > 2 && std::tolower(static_cast<unsigned char>(scheme[0])) == 'r' &&
-           std::tolower(static_cast<unsigned char>(scheme[1])) == 'p' && allOf(scheme.substr(2), ::isalnum);
+           std::tolower(static_cast<unsigned char>(scheme[1])) == 'p' &&
+           std::all_of(scheme.begin() + 2, scheme.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 std::string schemeOf(std::string_view address) {

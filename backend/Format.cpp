@@ -1,5 +1,6 @@
 #include "backend/Format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -123,6 +124,10 @@ std::string encodeQueryValue(std::string_view text) {
         }
     }
     return encoded;
+}
+
+bool isDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace backend

@@ -29,6 +29,8 @@ std::string escapeHTML(const std::string& text);
 // characters (NUL, CR, LF and the rest of C0, DEL, C1), which would corrupt
 // the pages and lists it is shown in.
 bool isCleanText(std::string_view text);
+// Whether `text` is one or more ASCII digits and nothing else.
+bool isDigits(std::string_view text);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

@@ -18,6 +18,8 @@
 #include <cstring>
 #include <thread>
 
+#include "backend/Format.h"
+
 namespace backend {
 
 namespace {
@@ -721,7 +723,7 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
     std::uint64_t length = 0;
     const std::string declared = request.header("Content-Length");
     if (!declared.empty()) {
-        if (declared.size() > 12 || !std::all_of(declared.begin(), declared.end(), ::isdigit))
+        if (declared.size() > 12 || !isDigits(declared))
             return refuse(exchange, 400);
         length = std::stoull(declared);
         exchange.bodyBytes = limits_.bodyBytes;

@@ -35,10 +35,6 @@ bool answersInBrowser(const Parameters& fields) {
     return fields.textOrEmpty("browser") == "1" && !fields.textOrEmpty("token_key").empty();
 }
 
-bool isNumber(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
-}
-
 // A link's address is what the kit reads back, so it is written as it is,
 // except for what no address holds as such (quotes, angle brackets, blanks
 // and control characters, from `redirect_uri` or the Host header): those
@@ -72,7 +68,7 @@ std::string palUnionId(const std::string& clientId) { return "UID_" + md5Hex("pa
 std::string palIdentityAnswer(const Parameters& fields) {
     const std::string clientId = fields.textOrEmpty("oauth_consumer_key");
     std::string json;
-    if (!isNumber(clientId) || fields.textOrEmpty("access_token") != palIssuedToken(clientId)) {
+    if (!isDigits(clientId) || fields.textOrEmpty("access_token") != palIssuedToken(clientId)) {
         json = R"({"error":100016,"error_description":"access token check failed"})";
     } else {
         json = R"({"client_id":")" + clientId + R"(","openid":")" + palOpenId(clientId) + "\"";
@@ -110,7 +106,7 @@ std::string palAuthorizationPage(const Parameters& fields, const std::string& ho
     const std::string answerBase = "nimbus" + clientId + "://" + host + "/authorize";
     const std::string serial = "&serial=" + encode(fields.textOrEmpty("serial"));
 
-    if (!isNumber(clientId)) {
+    if (!isDigits(clientId)) {
         const std::string refusal = "error=invalid_client&error_code=100008";
         const std::string back = browser ? answerBase + "#" + refusal + serial
                                          : fields.textOrEmpty("redirect_uri") + "#" + refusal;

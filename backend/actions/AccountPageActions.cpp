@@ -7,6 +7,7 @@
 #include <string>
 
 #include "backend/DemoData.h"
+#include "backend/Format.h"
 
 namespace backend {
 
@@ -23,9 +24,6 @@ constexpr std::size_t kShortestPassword = 8;
 constexpr std::size_t kShortestIdCard = 15;
 constexpr std::size_t kLongestIdCard = 18;
 
-bool allDigits(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
-}
 
 Envelope profile(const ActionContext& context) {
     Statement row = context.database.prepare(
@@ -65,7 +63,7 @@ Envelope changePassword(const ActionContext& context) {
 std::optional<Envelope> refusalOfField(const std::string& field, const std::string& value) {
     if (value.empty()) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 " + field);
     if (value.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 " + field + " 过长");
-    if (field == "phone" && (value.size() != 11 || !allDigits(value))) {
+    if (field == "phone" && (value.size() != 11 || !isDigits(value))) {
         return Envelope::failure(ResultCode::Refused, "手机号格式不正确");
     }
     if (field == "email" && value.find('@') == std::string::npos) {
@@ -111,7 +109,7 @@ Envelope verifyRealName(const ActionContext& context) {
     if (name.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 name 过长");
     const bool lastMayBeX = !idcard.empty() && (idcard.back() == 'X' || idcard.back() == 'x');
     const std::string digits = lastMayBeX ? idcard.substr(0, idcard.size() - 1) : idcard;
-    if (idcard.size() < kShortestIdCard || idcard.size() > kLongestIdCard || !allDigits(digits)) {
+    if (idcard.size() < kShortestIdCard || idcard.size() > kLongestIdCard || !isDigits(digits)) {
         return Envelope::failure(ResultCode::Refused, "身份证号格式不正确");
     }
     if (context.database.scalar("SELECT COUNT(*) FROM real_names WHERE promoter_id = ?", {context.promoterId}) > 0) {
