@@ -2,11 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
 #include <ctime>
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
+#include "foundation/NSString.h"
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
@@ -74,12 +74,7 @@ bool isUnusableFile(int result) {
 }
 
 // The integer a column's text holds; nothing for any other text.
-std::optional<std::int64_t> columnInteger(const std::string& text) {
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
+std::optional<long long> columnInteger(const std::string& text) { return NSString::strictInteger(text); }
 
 // The store's tables: how each is made, and the columns the store reads and
 // writes, in order.
