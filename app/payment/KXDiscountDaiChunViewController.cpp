@@ -17,6 +17,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXResultPageViews.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXGridViews.h"
@@ -254,8 +255,7 @@ void KXDiscountDaiChunViewController::rightBarButtonTap() {
 // --- Game, amount and payment choice ---
 
 void KXDiscountDaiChunViewController::xuanZeBut(const Ref<UIButton>&) {
-    auto account = shiwanzhanghaoTxetField();
-    if (!account || account->text().empty()) {
+    if (!hasAccount()) {
         MBProgressHUDManager::showError("请输入游戏账号");
         return;
     }
@@ -282,6 +282,11 @@ bool KXDiscountDaiChunViewController::textFieldShouldBeginEditing(const Ref<UITe
     if (selectedModel_) return true;
     MBProgressHUDManager::showError("请先选择游戏");
     return false;
+}
+
+bool KXDiscountDaiChunViewController::hasAccount() const {
+    auto account = shiwanzhanghaoTxetField();
+    return account && !KXBlankText::isBlank(account->text());
 }
 
 KXAmountInput::Reading KXDiscountDaiChunViewController::amountReading() const {
@@ -323,9 +328,8 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
     if (ordering_.closedForUnknownResult(balanceReload())) return;
-    auto account = shiwanzhanghaoTxetField();
     auto amountField = shurujingETextField();
-    if (!account || account->text().empty()) {
+    if (!hasAccount()) {
         MBProgressHUDManager::showError("请输入游戏账号");
     } else if (!selectedModel_) {
         MBProgressHUDManager::showError("请选择游戏");

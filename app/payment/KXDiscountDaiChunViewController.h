@@ -87,6 +87,8 @@ private:
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
     void choosePayment(const std::string& choice);
+    // Whether a player's game account is entered (a blank one is none).
+    bool hasAccount() const;
     // The amount field's text as an amount of a top-up.
     KXAmountInput::Reading amountReading() const;
     // "支付金额￥" and what the back end charges for the amount; none while

@@ -52,7 +52,7 @@ Envelope discountGames(const ActionContext& context) {
 Envelope placeTopUp(const ActionContext& context) {
     const Parameters& parameters = context.parameters;
     const std::string account = parameters.textOrEmpty("username");
-    if (account.empty() || account.size() > kLongestAccount)
+    if (isBlankText(account) || account.size() > kLongestAccount)
         return Envelope::failure(ResultCode::InvalidRequest, "请输入正确的游戏账号");
     const std::optional<long long> amount = amountInCents(parameters.textOrEmpty("money"));
     if (!amount) return Envelope::failure(ResultCode::InvalidRequest, "充值金额无效");

@@ -131,6 +131,7 @@ TEST_F(PaymentActions, OrdersAreSignedOverTheirFieldsAndCheckedBeforeAnythingIsS
     EXPECT_EQ(topUp("10", "0", "24").json["message"], "游戏不存在");
     EXPECT_EQ(topUp("10", "0", "x").json["message"], "游戏不存在");
     EXPECT_EQ(topUp("10", "0", "1", "").json["code"], 4);
+    EXPECT_EQ(topUp("10", "0", "1", "\u3000").json["message"], "请输入正确的游戏账号");
     EXPECT_EQ(status("abc").json["message"], "订单不存在");
     EXPECT_EQ(balance(), "1200.00");
 }

@@ -149,6 +149,10 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
 
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入游戏账号");
+    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "\u3000\u200B"));
+    ASSERT_TRUE(driver.tap("#xuanZeBut"));
+    EXPECT_EQ(message(), "请输入游戏账号") << "a blank account is none";
+    screen->shiwanzhanghaoTxetField()->setText("");
     ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请选择游戏");
