@@ -291,7 +291,13 @@ bool KXDiscountDaiChunViewController::hasAccount() const {
 
 KXAmountInput::Reading KXDiscountDaiChunViewController::amountReading() const {
     auto amountField = shurujingETextField();
-    return KXAmountInput::read(amountField ? amountField->text() : std::string(), KXAmountInput::kLargestTopUp);
+    const KXAmountInput::Reading reading =
+        KXAmountInput::read(amountField ? amountField->text() : std::string(), KXAmountInput::kLargestTopUp);
+    // An amount whose discounted price rounds to nothing is refused by the
+    // back end: an order paid with nothing.
+    if (reading.amount && selectedModel_ && reading.amount->discounted(selectedModel_->zhekou) <= KXMoney())
+        return {std::nullopt, "支付金额至少0.01元"};
+    return reading;
 }
 
 std::optional<std::string> KXDiscountDaiChunViewController::amountToPay() const {

@@ -66,6 +66,9 @@ Envelope placeTopUp(const ActionContext& context) {
     if (!game || !discount.step()) return Envelope::failure(ResultCode::InvalidRequest, "游戏不存在");
     const long long rate = discount.integer(0);
     const long long due = discountedCents(*amount, rate);
+    // An amount whose discounted price rounds to nothing would be an order
+    // paid with nothing.
+    if (due == 0) return Envelope::failure(ResultCode::InvalidRequest, "支付金额至少0.01元");
     const bool prepaid = type == "1";
 
     Database& database = context.database;

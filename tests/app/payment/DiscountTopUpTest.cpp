@@ -187,6 +187,15 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     tapBlank();
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
 
+    // An amount whose discounted price rounds to 0.00 (0.0042) is no order.
+    screen->shurujingETextField()->setText("");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "0.01"));
+    EXPECT_EQ(screen->amountHint()->text(), "支付金额至少0.01元");
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
+    ASSERT_TRUE(driver.tap("立即充值"));
+    EXPECT_EQ(message(), "支付金额至少0.01元");
+    EXPECT_FALSE(screen->oidStr().has_value());
+
     // A negative amount is refused where it is typed and is not sent.
     screen->shurujingETextField()->setText("");
     ASSERT_TRUE(driver.typeText("#shurujingETextField", "-5"));
