@@ -155,6 +155,7 @@ TEST_F(ProfileRequestsTest, NumbersShowAsTextBlanksAsMissingAndASaveSendsOneUnsi
     EXPECT_FALSE(popUp()) << "an empty nickname is not offered";
 
     tapRow(4);
+    ASSERT_TRUE(popUp()) << "a blank value opens the row";
     ASSERT_TRUE(driver.typeText(popUp()->miaoshutexefeild(), "a@b.cn"));
     ASSERT_TRUE(driver.tap("完成"));
     ASSERT_TRUE(waitFor([&] { return server.requestCount() == 3; })) << "the save and the reload";
