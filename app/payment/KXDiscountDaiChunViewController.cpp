@@ -17,6 +17,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXResultPageViews.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXGridViews.h"
@@ -254,8 +255,7 @@ void KXDiscountDaiChunViewController::rightBarButtonTap() {
 // --- Game, amount and payment choice ---
 
 void KXDiscountDaiChunViewController::xuanZeBut(const Ref<UIButton>&) {
-    auto account = shiwanzhanghaoTxetField();
-    if (!account || account->text().empty()) {
+    if (!hasAccount()) {
         MBProgressHUDManager::showError("请输入游戏账号");
         return;
     }
@@ -284,9 +284,20 @@ bool KXDiscountDaiChunViewController::textFieldShouldBeginEditing(const Ref<UITe
     return false;
 }
 
+bool KXDiscountDaiChunViewController::hasAccount() const {
+    auto account = shiwanzhanghaoTxetField();
+    return account && !KXBlankText::isBlank(account->text());
+}
+
 KXAmountInput::Reading KXDiscountDaiChunViewController::amountReading() const {
     auto amountField = shurujingETextField();
-    return KXAmountInput::read(amountField ? amountField->text() : std::string(), KXAmountInput::kLargestTopUp);
+    const KXAmountInput::Reading reading =
+        KXAmountInput::read(amountField ? amountField->text() : std::string(), KXAmountInput::kLargestTopUp);
+    // An amount whose discounted price rounds to nothing is refused by the
+    // back end: an order paid with nothing.
+    if (reading.amount && selectedModel_ && reading.amount->discounted(selectedModel_->zhekou) <= KXMoney())
+        return {std::nullopt, "支付金额至少0.01元"};
+    return reading;
 }
 
 std::optional<std::string> KXDiscountDaiChunViewController::amountToPay() const {
@@ -323,9 +334,8 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
     if (ordering_.closedForUnknownResult(balanceReload())) return;
-    auto account = shiwanzhanghaoTxetField();
     auto amountField = shurujingETextField();
-    if (!account || account->text().empty()) {
+    if (!hasAccount()) {
         MBProgressHUDManager::showError("请输入游戏账号");
     } else if (!selectedModel_) {
         MBProgressHUDManager::showError("请选择游戏");

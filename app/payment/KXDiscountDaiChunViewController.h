@@ -87,7 +87,10 @@ private:
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
     void choosePayment(const std::string& choice);
-    // The amount field's text as an amount of a top-up.
+    // Whether a player's game account is entered (a blank one is none).
+    bool hasAccount() const;
+    // The amount field's text as an amount of a top-up of the chosen game (one
+    // whose discounted price rounds to nothing is refused).
     KXAmountInput::Reading amountReading() const;
     // "支付金额￥" and what the back end charges for the amount; none while
     // the amount is not one it accepts, or no game is chosen.

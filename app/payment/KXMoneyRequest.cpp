@@ -8,10 +8,12 @@ struct KXMoneyRequest::State {
     // Counts the unknown results, so that a balance asked for before the
     // latest one cannot open the action.
     unsigned long long unknowns = 0;
+    // A balance reload of the action's own is under way.
+    bool reloading = false;
 
     Reloaded opener(const std::shared_ptr<State>& self) const {
-        return [self, unknowns = unknowns] {
-            if (self->unknowns == unknowns) self->unknown = false;
+        return [self, unknowns = unknowns](bool arrived) {
+            if (arrived && self->unknowns == unknowns) self->unknown = false;
         };
     }
 };
@@ -28,7 +30,12 @@ std::string KXMoneyRequest::unknownResultText(std::string_view records) {
 void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Reload& reload) {
     // Longer than an error's second: it says where to look.
     MBProgressHUDManager::showtext(unknownResultText(state->records), "error.png", nullptr);
-    if (reload) reload(state->opener(state));
+    if (!reload || state->reloading) return;
+    state->reloading = true;
+    reload([state, open = state->opener(state)](bool arrived) {
+        state->reloading = false;
+        open(arrived);
+    });
 }
 
 bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
@@ -41,14 +48,23 @@ bool KXMoneyRequest::isUnderWay() const { return request_.isUnderWay(); }
 
 void KXMoneyRequest::loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded,
                                  bool quietly) {
+    auto ended = [reloaded = std::move(reloaded)](bool arrived) {
+        if (reloaded) reloaded(arrived);
+    };
     KXClassicRequest::send(
         query,
-        [show = std::move(show), reloaded = std::move(reloaded)](const Value& answer) {
+        [show = std::move(show), ended](const Value& answer) {
             if (show) show(answer);
-            if (reloaded) reloaded();
+            ended(true);
         },
-        quietly ? KXClassicRequest::Answer([](const Value&) {}) : nullptr,
-        quietly ? KXClassicRequest::Failure([] {}) : nullptr);
+        [ended, quietly](const Value& answer) {
+            if (!quietly) KXClassicRequest::showRefusal(answer);
+            ended(false);
+        },
+        [ended, quietly] {
+            if (!quietly) KXClassicRequest::showFailure();
+            ended(false);
+        });
 }
 
 KXMoneyRequest::Reloaded KXMoneyRequest::opener() const { return state_->opener(state_); }

@@ -16,15 +16,18 @@
 // 确认", short enough for the HUD's one line, shown 2 s), loads the balance
 // the action changes again, and the action stays closed until that balance
 // has arrived, so that the next tap is checked against what the back end
-// now holds.
+// now holds. One such reload at a time: a tap while one is under way shows
+// the message again and sends nothing, so that taps on a back end that
+// does not answer cannot fill every connection to it.
 class KXMoneyRequest {
 public:
-    // Run when a balance request sent for the action has been answered
-    // with the balance.
-    using Reloaded = std::function<void()>;
-    // The screen loads the action's balance and, once it has it, runs the
-    // block. When that load fails it says nothing: the message about the
-    // unknown result stays.
+    // Run when a balance request sent for the action has ended: `arrived`
+    // when it was answered with the balance, false when it was refused or
+    // failed.
+    using Reloaded = std::function<void(bool arrived)>;
+    // The screen loads the action's balance and, once that load has ended,
+    // runs the block. When the load fails it says nothing: the message about
+    // the unknown result stays.
     using Reload = std::function<void(Reloaded)>;
 
     // `waitText` labels the wait HUD; `records` names the list where the
@@ -37,7 +40,8 @@ public:
     bool isUnderWay() const;
 
     // While the action is closed for an unknown result: shows the message
-    // again, loads the balance again through `reload` and answers true (the
+    // again, loads the balance again through `reload` unless that load is
+    // still under way, and answers true (the
     // tap goes no further, not even to the screen's checks, which would
     // check against the balance from before). Else false.
     bool closedForUnknownResult(const Reload& reload);
@@ -50,8 +54,8 @@ public:
               const Reload& reload);
 
     // Sends the balance request `query`: on code 1 `show` puts the answer on
-    // screen, then `reloaded` runs (when given). A refusal or a failure
-    // follows KXClassicRequest's rule, or, `quietly`, shows nothing.
+    // screen. A refusal or a failure follows KXClassicRequest's rule, or,
+    // `quietly`, shows nothing. Either way `reloaded` runs last (when given).
     static void loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded, bool quietly);
 
     // For a balance request the screen sends now of its own accord (when it

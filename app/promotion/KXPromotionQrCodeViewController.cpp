@@ -11,6 +11,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UIPasteboard.h"
 #include "uikit/UIScreen.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UITapGestureRecognizer.h"
 
 namespace {
@@ -41,9 +42,12 @@ constexpr CGFloat kCopyButtonWidth = 70;
 }  // namespace
 
 void KXPromotionQrCodeViewController::loadView() {
-    UIViewController::loadView();
-    Ref<UIView> root = view();
-    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    // The card, the link box and the copy button are taller than the room
+    // below the bar on a small screen (320 x 568): the page scrolls.
+    auto root = make<UIScrollView>(UIScreen::mainScreen()->bounds());
+    root->setAlwaysBounceVertical(true);
+    setView(root);
+    const CGFloat width = root->bounds().size.width;
     const CGFloat cardWidth = width - 2 * kCardInset;
 
     auto card = make<UIView>(CGRect{kCardInset, kCardTop, cardWidth, kCardHeight});
@@ -78,6 +82,7 @@ void KXPromotionQrCodeViewController::loadView() {
     auto linkBox = make<UIView>(CGRect{kCardInset, kCardTop + kCardHeight + 15, cardWidth, kLinkBoxHeight});
     linkBox->setAccessibilityIdentifier("lianjieView");
     root->addSubview(linkBox);
+    root->setContentSize({width, linkBox->frame().origin.y + kLinkBoxHeight + kCardTop});
 
     auto link = make<UILabel>(CGRect{15, 0, cardWidth - 30 - kCopyButtonWidth - 10, kLinkBoxHeight});
     link->setAccessibilityIdentifier("lianjiedizhiLabel");

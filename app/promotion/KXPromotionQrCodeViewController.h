@@ -18,8 +18,10 @@
 // there is no link: the copy button and the tiles then do nothing.
 //
 // The views are built in code (they sit below the navigation bar, which
-// the page shows); the controller keeps weak outlets to them, each view
-// carrying its outlet's name as accessibility identifier.
+// the page shows) on a view that scrolls, so that the link box and its copy
+// button can be reached on a screen too short for the whole page; the
+// controller keeps weak outlets to them, each view carrying its outlet's
+// name as accessibility identifier.
 class KXPromotionQrCodeViewController : public UIViewController {
 public:
     void loadView() override;

@@ -1,14 +1,11 @@
 #include "app/shell/KXFailureText.h"
 
-#include <algorithm>
+#include "app/shell/KXBlankText.h"
 
 namespace KXFailureText {
 
 std::string reasonOrUnknown(const std::string& reason) {
-    const bool blank = std::all_of(reason.begin(), reason.end(), [](unsigned char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-    });
-    return blank ? std::string(kUnknownReason) : reason;
+    return KXBlankText::isBlank(reason) ? std::string(kUnknownReason) : reason;
 }
 
 std::string refusal(const Value& answer) {

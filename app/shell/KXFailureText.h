@@ -16,7 +16,7 @@ inline constexpr const char* kNoData = "获取数据失败";
 inline constexpr const char* kUnknownReason = "请求失败，请稍后重试";
 
 // The refusal's reason as the user sees it: `reason` itself, or
-// kUnknownReason when it is empty or only white space.
+// kUnknownReason when it is blank (KXBlankText).
 std::string reasonOrUnknown(const std::string& reason);
 // What a refused GET answer shows: its `message` as "%@" gives it, or
 // kUnknownReason when that is missing, null or blank; kNoData for an

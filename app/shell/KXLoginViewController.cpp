@@ -20,8 +20,9 @@ const UIColor kAccentBlue = UIColor::colorWithRed(85 / 255.0, 89 / 255.0, 234 / 
 const UIColor kHairlineGrey = UIColor::colorWithRed(232 / 255.0, 232 / 255.0, 232 / 255.0, 1);
 const UIColor kTextColour = UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 255.0, 1);
 
-// The form is drawn for a 375-point-wide screen; its parts keep their
-// distances from the sides and share out height changes above and below.
+// The form is built at the standard screen's heights; when the view is
+// resized after that, its parts keep their distances from the sides and
+// share out height changes above and below.
 const UIViewAutoresizing kCentredVertically =
     UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin;
 constexpr CGFloat kIconSide = 80;

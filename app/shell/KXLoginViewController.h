@@ -11,10 +11,14 @@
 // "login" action through the GET client; on success the login state is
 // stored and the key window's root becomes a new main tab bar.
 //
-// The form's views are built in loadView, laid out for the standard screen
-// and kept centred as the screen's size changes; the controller keeps weak
-// outlets to them, each view carrying its outlet's name as accessibility
-// identifier.
+// The form's views are built in loadView at the screen's width and at the
+// heights they have on the standard screen (375 x 667), counted from the
+// top whatever the screen's height: on a taller screen the room below the
+// card grows, on a shorter one it shrinks. Should the view's size change
+// later, they keep their distances from the sides and the icon and the card
+// each share a change of height out above and below them. The controller
+// keeps weak outlets to them, each view carrying its outlet's name as
+// accessibility identifier.
 class KXLoginViewController : public UIViewController {
 public:
     // Sign-out: forgets the stored login and, when there is a key window,

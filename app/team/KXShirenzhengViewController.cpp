@@ -1,6 +1,7 @@
 #include "app/team/KXShirenzhengViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
@@ -77,7 +78,7 @@ void KXShirenzhengViewController::setupUI() {
 
 std::optional<std::string> KXShirenzhengViewController::refusal(const std::string& name,
                                                                 const std::string& idCardNumber) {
-    if (name.empty()) return "请输入姓名";
+    if (KXBlankText::isBlank(name)) return "请输入姓名";
     if (auto tooLong = KXStoredTextLimit::refusal("姓名", name)) return tooLong;
     const std::size_t length = NSString::length(idCardNumber);
     if (length < kShortestIdCard || length > kLongestIdCard) return "请输入15 位或 18 位身份证号";

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
@@ -81,7 +82,7 @@ void KXShuRuTankuanView::setupUI() {
 
 void KXShuRuTankuanView::buttonTap() {
     const std::string value = miaoshutexefeild_->text();
-    if (value.empty()) {
+    if (KXBlankText::isBlank(value)) {
         MBProgressHUDManager::showError("内容不能为空");
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/WMUtil.h"
@@ -248,7 +249,7 @@ std::optional<std::string> KXtianjiangxianxiangController::firstFailingCheck() c
     const std::string username = textOf(yonghuTextField());
     const std::string password = textOf(mimaTextFeild());
     const std::string phone = textOf(phoneTextFeild());
-    if (username.empty()) return "用户名不能为空";
+    if (KXBlankText::isBlank(username)) return "用户名不能为空";
     if (password.empty()) return "密码不能为空";
     if (WMUtil::isBlank(password)) return "密码不能有空格";
     // No longer than the sign-in takes, or the new account could not sign in.

@@ -62,6 +62,8 @@ Envelope changePassword(const ActionContext& context) {
 // Why a value may not go into a profile field; nothing when it may.
 std::optional<Envelope> refusalOfField(const std::string& field, const std::string& value) {
     if (value.empty()) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 " + field);
+    // A value that shows nothing would lock the field with nothing in it.
+    if (isBlankText(value)) return Envelope::failure(ResultCode::InvalidRequest, "内容不能为空");
     if (value.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 " + field + " 过长");
     if (field == "phone" && (value.size() != 11 || !isDigits(value))) {
         return Envelope::failure(ResultCode::Refused, "手机号格式不正确");
@@ -87,10 +89,13 @@ Envelope fillProfileField(const ActionContext& context) {
     context.database.prepare("INSERT OR IGNORE INTO promoter_profiles (promoter_id) VALUES (?)")
         .bind({context.promoterId})
         .step();
-    // The column name comes from kProfileFields, never from the request.
-    const long long empty = context.database.scalar(
-        "SELECT COUNT(*) FROM promoter_profiles WHERE promoter_id = ? AND " + *field + " = ''", {context.promoterId});
-    if (empty == 0) return Envelope::failure(ResultCode::Refused, "信息添加后禁止修改");
+    // The column name comes from kProfileFields, never from the request. A
+    // blank value stored before blanks were refused counts as empty.
+    Statement stored =
+        context.database.prepare("SELECT " + *field + " FROM promoter_profiles WHERE promoter_id = ?");
+    stored.bind({context.promoterId});
+    if (stored.step() && !isBlankText(stored.text(0)))
+        return Envelope::failure(ResultCode::Refused, "信息添加后禁止修改");
     context.database.prepare("UPDATE promoter_profiles SET " + *field + " = ? WHERE promoter_id = ?")
         .bind({value, context.promoterId})
         .step();
@@ -106,6 +111,7 @@ Envelope verifyRealName(const ActionContext& context) {
     const std::string name = context.parameters.textOrEmpty("name");
     const std::string idcard = context.parameters.textOrEmpty("idcard");
     if (name.empty()) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 name");
+    if (isBlankText(name)) return Envelope::failure(ResultCode::InvalidRequest, "姓名不能为空");
     if (name.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 name 过长");
     const bool lastMayBeX = !idcard.empty() && (idcard.back() == 'X' || idcard.back() == 'x');
     const std::string digits = lastMayBeX ? idcard.substr(0, idcard.size() - 1) : idcard;

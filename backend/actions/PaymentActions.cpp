@@ -52,7 +52,7 @@ Envelope discountGames(const ActionContext& context) {
 Envelope placeTopUp(const ActionContext& context) {
     const Parameters& parameters = context.parameters;
     const std::string account = parameters.textOrEmpty("username");
-    if (account.empty() || account.size() > kLongestAccount)
+    if (isBlankText(account) || account.size() > kLongestAccount)
         return Envelope::failure(ResultCode::InvalidRequest, "请输入正确的游戏账号");
     const std::optional<long long> amount = amountInCents(parameters.textOrEmpty("money"));
     if (!amount) return Envelope::failure(ResultCode::InvalidRequest, "充值金额无效");
@@ -66,6 +66,9 @@ Envelope placeTopUp(const ActionContext& context) {
     if (!game || !discount.step()) return Envelope::failure(ResultCode::InvalidRequest, "游戏不存在");
     const long long rate = discount.integer(0);
     const long long due = discountedCents(*amount, rate);
+    // An amount whose discounted price rounds to nothing would be an order
+    // paid with nothing.
+    if (due == 0) return Envelope::failure(ResultCode::InvalidRequest, "支付金额至少0.01元");
     const bool prepaid = type == "1";
 
     Database& database = context.database;

@@ -104,7 +104,7 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
     const std::string username = fields.textOrEmpty("username");
     const std::string password = fields.textOrEmpty("passwd");
     auto invalid = [](const char* message) { return Envelope::failure(ResultCode::InvalidRequest, message); };
-    if (username.empty()) return invalid("用户名不能为空");
+    if (isBlankText(username)) return invalid("用户名不能为空");
     if (username.size() > kLongestUsername) return invalid("用户名过长");
     if (!isCleanText(username)) return invalid("用户名含有无效字符");
     if (auto refusal = passwordRefusal(password)) return Envelope::failure(ResultCode::InvalidRequest, *refusal);

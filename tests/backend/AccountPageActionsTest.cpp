@@ -50,6 +50,21 @@ TEST_F(AccountPageActions, ProfileEditsRefuseMalformedRequests) {
     EXPECT_EQ(record["email"], "");
 }
 
+// A value of white space alone (a full-width or a zero-width space among
+// it) is empty: refused, so that it cannot lock the field with nothing in
+// it, wherever a value is required.
+TEST_F(AccountPageActions, BlankValuesAreRefusedAndLockNothing) {
+    for (const char* blank : {" ", "\u3000", "\u200B", " \t\u3000\u200B\uFEFF"}) {
+        auto refused = getSigned("my_edit", {{"bank_user", blank}});
+        EXPECT_EQ(refused.json["code"], 4) << refused.body;
+        EXPECT_EQ(refused.json["message"], "内容不能为空");
+        EXPECT_EQ(getSigned("shiming_edit", {{"name", blank}, {"idcard", "110101199001011234"}}).json["code"], 4);
+    }
+    EXPECT_EQ(profile()["bank_user"], "");
+    EXPECT_EQ(getSigned("my_edit", {{"bank_user", "\u3000张三"}}).json["code"], 1) << "a value with text in it is one";
+    EXPECT_EQ(getSigned("shiming_edit", {{"name", "张三"}, {"idcard", "110101199001011234"}}).json["code"], 1);
+}
+
 TEST_F(AccountPageActions, PasswordChangesNeedTheOldPassword) {
     auto wrong = getSigned("my_edit", {{"oldpasswd", "nope"}, {"passwd", "newpassword"}});
     EXPECT_EQ(wrong.json["code"], 0);

@@ -114,6 +114,23 @@ TEST_F(PaymentActions, APrepaidOrderIsPaidFromTheBalanceOrRefused) {
     EXPECT_EQ(balance(), "1130.00");
 }
 
+// An order whose discounted price rounds to 0.00 would be stored paid with
+// nothing: 0.01 yuan at 58 % off (0.0042) is refused, at 30 % off (0.007,
+// charged 0.01) it is an order.
+TEST_F(PaymentActions, AnOrderDueNothingIsRefused) {
+    const auto games = send("fuli_game", {}, 0).json["data"];
+    ASSERT_EQ(games[3]["zhekou"], 0.58);
+    const std::string steep = games[3]["id"];
+    for (const char* type : {"0", "1"}) {
+        auto refused = topUp("0.01", type, steep);
+        EXPECT_EQ(refused.json["code"], 4) << refused.body;
+        EXPECT_EQ(refused.json["message"], "支付金额至少0.01元");
+    }
+    EXPECT_EQ(topUp("0.02", "1", steep).json["code"], 1) << "0.0084 is charged 0.01";
+    EXPECT_EQ(topUp("0.01", "1").json["code"], 1);
+    EXPECT_EQ(balance(), "1199.98");
+}
+
 TEST_F(PaymentActions, OrdersAreSignedOverTheirFieldsAndCheckedBeforeAnythingIsStored) {
     // Signed in the default order (uid, t), the order is refused.
     auto defaultSigned = send("fuli", {{"username", "a"}, {"money", "10"}, {"gid", "1"}, {"type", "0"}}, 0);
@@ -131,6 +148,7 @@ TEST_F(PaymentActions, OrdersAreSignedOverTheirFieldsAndCheckedBeforeAnythingIsS
     EXPECT_EQ(topUp("10", "0", "24").json["message"], "游戏不存在");
     EXPECT_EQ(topUp("10", "0", "x").json["message"], "游戏不存在");
     EXPECT_EQ(topUp("10", "0", "1", "").json["code"], 4);
+    EXPECT_EQ(topUp("10", "0", "1", "\u3000").json["message"], "请输入正确的游戏账号");
     EXPECT_EQ(status("abc").json["message"], "订单不存在");
     EXPECT_EQ(balance(), "1200.00");
 }

@@ -126,9 +126,10 @@ TEST_F(Signing, RepeatedWrongPasswordsLockTheAccountsSignInForAWhile) {
     EXPECT_EQ(client().login("zhoujie", "123456").json["code"], 1);
 }
 
-// A signed request that changes state acts once, whoever sends it again; a
-// time with a leading zero would let the amount take a digit of it.
-TEST_F(Signing, ARequestThatChangesStateActsOnceAndItsTimeHasNoLeadingZero) {
+// A signed request that changes state acts once, whoever sends it again;
+// another action that signs the same values is another request. A time with
+// a leading zero would let the amount take a digit of it.
+TEST_F(Signing, ARequestThatChangesStateActsOncePerActionAndItsTimeHasNoLeadingZero) {
     const std::string t = BackendClient::timeText();
     auto signedRequest = [&](const std::string& ac, BackendClient::Fields fields, const std::string& signedValues,
                              const std::string& time) {
@@ -148,6 +149,10 @@ TEST_F(Signing, ARequestThatChangesStateActsOnceAndItsTimeHasNoLeadingZero) {
         if (copy > 0) EXPECT_EQ(settlement.json["message"], "该请求已处理，请勿重复提交");
     }
     EXPECT_EQ(client().classicGet("jiesuan_list").json["data"]["number"], std::to_string(std::stoi(settled) + 1));
+    // A recharge signs uid, money and t as the settlement does.
+    auto recharge = signedRequest("recharge", {{"money", "10"}}, "10", t);
+    EXPECT_EQ(recharge.json["code"], 1) << recharge.body;
+    EXPECT_EQ(signedRequest("recharge", {{"money", "10"}}, "10", t).json["code"], 2);
     EXPECT_NE(client().classicGet("yufu").json["data"], prepaid);
     // Reading is not acting: the same signed read answers every time.
     for (int copy = 0; copy < 2; ++copy) EXPECT_EQ(signedRequest("yufu", {}, "", t).json["code"], 1);

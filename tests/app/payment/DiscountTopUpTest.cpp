@@ -149,6 +149,10 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
 
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入游戏账号");
+    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "\u3000\u200B"));
+    ASSERT_TRUE(driver.tap("#xuanZeBut"));
+    EXPECT_EQ(message(), "请输入游戏账号") << "a blank account is none";
+    screen->shiwanzhanghaoTxetField()->setText("");
     ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请选择游戏");
@@ -182,6 +186,15 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     ASSERT_TRUE(driver.typeText("#shurujingETextField", "10"));
     tapBlank();
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥4.20");
+
+    // An amount whose discounted price rounds to 0.00 (0.0042) is no order.
+    screen->shurujingETextField()->setText("");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", "0.01"));
+    EXPECT_EQ(screen->amountHint()->text(), "支付金额至少0.01元");
+    EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
+    ASSERT_TRUE(driver.tap("立即充值"));
+    EXPECT_EQ(message(), "支付金额至少0.01元");
+    EXPECT_FALSE(screen->oidStr().has_value());
 
     // A negative amount is refused where it is typed and is not sent.
     screen->shurujingETextField()->setText("");

@@ -62,17 +62,20 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnSubmitAppliesForOneSettlement) {
 }
 
 // A settlement that went out and was never answered may have been made: the
-// screen says where to look, sends nothing more until it has the settleable
-// amount again, and then checks the next tap against it.
+// screen says where to look, loads the settleable amount again, once however
+// often the promoter taps while that load hangs (taps that each sent one
+// took every connection to the back end), sends nothing more until it has
+// the amount, and then checks the next tap against it.
 TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     auto screen = show(make<KXApplyjiesuanViewController>());
     ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
     const KXMoney settleable = KXMoney::parse(*screen->jisuanStr()).value();
     const std::string unknown = "结果未知，请在结算明细中确认";
     ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
+    const std::size_t loads = sent("my").size();
 
-    // A back end that takes every request and never answers, and a client
-    // that gives up on it soon.
+    // A back end that takes the settlement and never answers, and a client
+    // that gives up on it soon; the amount's reload then hangs.
     MisbehavingServer silent(MisbehavingServer::Behaviour::HoldWithoutAnswer);
     struct AnsweringAgain {
         std::string relay;
@@ -84,36 +87,35 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     std::optional<AnsweringAgain> answering{AnsweringAgain{relay->baseURL()}};
     KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(0.2);
     KXServiceAddress::setBaseURL(silent.url("/"));
+    hold("my");
     ASSERT_TRUE(driver.tap("提交"));
+    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 1; }));
+    answering.reset();
     EXPECT_TRUE(waitForHUD(unknown));
     shot("settlement-unknown-result");
-    letHUDsHide();
-    ASSERT_TRUE(driver.tap("提交"));
-    EXPECT_TRUE(waitForHUD(unknown)) << "the second tap sends nothing but asks for the amount again";
-    auto settlements = [&] {
-        const auto lines = silent.requestLines();
-        return std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-            return line.find("ac=jiesuan") != std::string::npos;
-        });
-    };
-    EXPECT_EQ(settlements(), 1);
-    answering.reset();
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    for (int tap = 0; tap < 5; ++tap) {
+        letHUDsHide();
+        ASSERT_TRUE(driver.tap("提交"));
+        EXPECT_TRUE(waitForHUD(unknown)) << "a tap sends nothing while the amount is on its way";
+    }
+    EXPECT_EQ(silent.requestCount(), 1u);
+    EXPECT_EQ(sent("jiesuan").size(), 0u);
+    EXPECT_EQ(sent("my").size(), loads + 1);
 
     // Meanwhile the back end took 10.00, as the unanswered request may have;
-    // the next tap loads the settleable amount again and sends nothing.
+    // the reload brings the amount left and the next tap is checked against it.
     ASSERT_EQ(KXClassicRequest::code(backendAnswer("jiesuan", {{"money", "10.00"}}, {"money"})), 1);
+    release();
     const std::string left = "可结算金额: " + (settleable - KXMoney::fromFen(1000)).format();
-    const std::size_t sentBefore = sent("jiesuan").size();
-    letHUDsHide();
-    ASSERT_TRUE(driver.tap("提交"));
-    EXPECT_TRUE(waitForHUD(unknown));
     ASSERT_TRUE(runUntil([&] { return screen->manaTextField()->placeholder() == left; }));
-    EXPECT_EQ(sent("jiesuan").size(), sentBefore);
+    const std::size_t sentBefore = sent("jiesuan").size();
     letHUDsHide();
     ASSERT_TRUE(driver.tap("提交"));
     ASSERT_TRUE(runUntil([&] { return cast<KXApplyForSettlementViewController>(top()) != nullptr; }));
     finishTransition();
     EXPECT_EQ(sent("jiesuan").size(), sentBefore + 1);
+    EXPECT_EQ(sent("my").size(), loads + 1);
 }
 
 TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {

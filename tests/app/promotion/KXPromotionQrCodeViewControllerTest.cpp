@@ -48,6 +48,23 @@ TEST_F(PromotionQrPage, ShowsThePromotersCardAndCopiesTheLinkSilently) {
     EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-page.png"))) << driver.lastError();
 }
 
+// On the smallest screen (320 x 568) the page is taller than the room below
+// the bar: it scrolls, so that the link box and its copy button come into
+// view.
+TEST_F(PromotionQrPage, OnASmallScreenThePageScrollsToTheLinkAndItsCopyButton) {
+    startBackend();
+    UIScreen::configureMainScreen({320, 568}, 2, false);
+    auto page = showLoadedPage();
+    auto box = page->lianjieView();
+    auto bottomInWindow = [&] { return CGRectGetMaxY(box->convertRectToView(box->bounds(), nullptr)); };
+    EXPECT_GT(bottomInWindow(), 568) << "below the window at first";
+    ASSERT_TRUE(driver.scrollToMiddle(box)) << driver.lastError();
+    EXPECT_LE(bottomInWindow(), 568);
+    ASSERT_TRUE(driver.tap("#fuzhiButon")) << driver.lastError();
+    EXPECT_EQ(pasteboardText(), backend->baseURL() + "h5/promote?uid=1");
+    EXPECT_TRUE(checkedShot(driver, shotPath("promotion-qr-page-small-screen.png"))) << driver.lastError();
+}
+
 TEST_F(PromotionQrPage, EveryShareTileOpensTheOverlayForTheSameLink) {
     startBackend();
     showLoadedPage();

@@ -63,7 +63,7 @@ TEST_F(LocalBackendFlow, SignInThenLoadTheTabs) {
     EXPECT_FALSE(mine->nav.empty());
 }
 
-TEST_F(LocalBackendFlow, PagingRunsOutAndRollsBack) {
+TEST_F(LocalBackendFlow, PagingRunsOutAndARefusalKeepsThePage) {
     signIn("123456");
     KXLocallyStoredData::setUserID((*answer)["data"]["uid"]);
     auto client = make<KXHttpManager>();

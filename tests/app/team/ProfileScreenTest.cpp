@@ -59,6 +59,16 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     EXPECT_EQ(hudText(), "内容不能为空");
     EXPECT_EQ(popUp(), editor) << "an empty entry keeps the pop-up open";
     letHUDsHide();
+    // White space alone (a full-width or a zero-width space among it) is
+    // empty too: saved, it would lock the row with nothing in it.
+    for (const char* blank : {"  ", "\u3000", "\u200B", " \u3000\u200B\t"}) {
+        ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), blank));
+        ASSERT_TRUE(driver.tap("完成"));
+        EXPECT_EQ(hudText(), "内容不能为空") << blank;
+        EXPECT_EQ(popUp(), editor);
+        letHUDsHide();
+        editor->miaoshutexefeild()->setText("");
+    }
 
     ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), "demo@example.com"));
     ASSERT_TRUE(driver.tap("完成"));
@@ -134,8 +144,10 @@ TEST_F(ProfileRequestsTest, BeforeARecordNothingOpens) {
     EXPECT_FALSE(popUp());
 }
 
-TEST_F(ProfileRequestsTest, NumbersShowAsTextAndASaveSendsOneUnsignedField) {
-    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":""}})");
+// A blank value stored before blanks were refused is missing: the row
+// opens to be filled in.
+TEST_F(ProfileRequestsTest, NumbersShowAsTextBlanksAsMissingAndASaveSendsOneUnsignedField) {
+    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":"\u3000\u200b"}})");
     screen = push<KXPersonalInformationViewController>();
     ASSERT_TRUE(loaded());
     EXPECT_EQ(values(), (Texts{"未填写", "1", "未填写", "13800138000", "未填写", "未填写", "未填写", "未填写"}));
@@ -143,6 +155,7 @@ TEST_F(ProfileRequestsTest, NumbersShowAsTextAndASaveSendsOneUnsignedField) {
     EXPECT_FALSE(popUp()) << "an empty nickname is not offered";
 
     tapRow(4);
+    ASSERT_TRUE(popUp()) << "a blank value opens the row";
     ASSERT_TRUE(driver.typeText(popUp()->miaoshutexefeild(), "a@b.cn"));
     ASSERT_TRUE(driver.tap("完成"));
     ASSERT_TRUE(waitFor([&] { return server.requestCount() == 3; })) << "the save and the reload";
