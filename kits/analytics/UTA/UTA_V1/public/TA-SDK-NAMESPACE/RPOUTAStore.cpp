@@ -411,9 +411,12 @@ void RPOUTAStore::withJournalInMemory(const std::function<void()>& work) {
     // crash in the middle may leave the file damaged, and a damaged file is
     // set aside at the next opening.
     std::lock_guard lock(utaLock());
+    if (journalInMemory_) return work();
+    journalInMemory_ = true;
     execute("pragma journal_mode=memory", {});
     work();
     execute("pragma journal_mode=delete", {});
+    journalInMemory_ = false;
 }
 
 int RPOUTAStore::runKept(sqlite3_stmt*& statement, const char* sql, const Array& values, const char* prepareFailure,

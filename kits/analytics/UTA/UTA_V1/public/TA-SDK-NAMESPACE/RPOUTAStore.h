@@ -180,6 +180,7 @@ private:
     std::atomic<std::uint32_t> numStoredEvents_{0};
     // Events the file could not take, oldest first; under the store lock.
     std::deque<RPOUTAStoreEvent> unwrittenEvents_;
+    bool journalInMemory_ = false;  // under the store lock
     std::mutex memEventLock_;
     UTAQueue<Ref<RPOUTAEvent>> cachedEventsArr_;
     Ref<RPOUTASocket> channel_;
