@@ -413,6 +413,9 @@ void RPOUTAStore::withJournalInMemory(const std::function<void()>& work) {
     std::lock_guard lock(utaLock());
     if (journalInMemory_) return work();
     journalInMemory_ = true;
+    // The journal cannot change inside a transaction: one that the full
+    // disk kept from committing is given up, as `work` runs whole again.
+    if (db_ && !sqlite3_get_autocommit(db_)) execute("ROLLBACK", {});
     execute("pragma journal_mode=memory", {});
     work();
     execute("pragma journal_mode=delete", {});
