@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
 #include <limits>
 #include <map>
@@ -149,14 +150,14 @@ const TableShape& madeShape(const StoreTable& table) {
     return shapes.at(table.name);
 }
 
-// Makes the tables that are missing (`made` tells whether any was); what
-// keeps the store from using them, nothing when each is as the store makes it.
-std::string tablesProblem(sqlite3* db, bool& made) {
+// Makes the tables that are missing (their names into `made`); what keeps
+// the store from using them, nothing when each is as the store makes it.
+std::string tablesProblem(sqlite3* db, std::vector<std::string>& made) {
     for (const auto& table : kTables) {
         const TableShape shape = tableShape(db, table.name);
         if (shape.empty()) {
             if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
-            made = true;
+            made.emplace_back(table.name);
         } else if (shape != madeShape(table)) {
             return std::string("the table ") + table.name + " is not the store's";
         }
@@ -173,7 +174,7 @@ void logUnusable(const std::string& path, const std::string& problem) {
 sqlite3* openUsableFile(const std::string& path) {
     sqlite3* db = nullptr;
     std::string problem;
-    bool made = false;
+    std::vector<std::string> made;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         problem = db ? sqlite3_errmsg(db) : "out of memory";
     } else if (sqlite3_db_readonly(db, "main") != 0) {
@@ -382,19 +383,21 @@ bool RPOUTAStore::recover(int result) {
     if (result != SQLITE_ERROR) return false;
     std::lock_guard lock(utaLock());
     if (!db_) return false;
-    bool made = false;
+    std::vector<std::string> made;
     const std::string problem = tablesProblem(db_, made);
     if (!problem.empty()) {
         logUnusable(openPath_, problem);
         replaceUnusableFile();
         return true;
     }
-    if (!made) return false;
-    // Their rows went with them and the row ids start again: batches loaded
-    // before touch none of the new rows.
-    UTALog("The database lost its tables; made them again");
-    ++fileGeneration_;
-    recount();
+    if (made.empty()) return false;
+    UTALog("Made the tables gone from the database again: %@", NSString::componentsJoinedByString(made, ", "));
+    if (std::find(made.begin(), made.end(), "events") != made.end()) {
+        // The events went with their table and the row ids start again:
+        // batches loaded before touch none of the new rows.
+        ++fileGeneration_;
+        recount();
+    }
     return true;
 }
 
