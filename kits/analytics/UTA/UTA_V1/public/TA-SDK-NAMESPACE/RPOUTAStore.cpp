@@ -369,11 +369,11 @@ int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
     const bool ownTransaction = !db_ || sqlite3_get_autocommit(db_);
     int result = execute(sql, values);
     if (result == SQLITE_FULL && ownTransaction) withJournalInMemory([&] { result = execute(sql, values); });
-    recover(result);
+    mendFile(result);
     return result;
 }
 
-bool RPOUTAStore::recover(int result) {
+bool RPOUTAStore::mendFile(int result) {
     if (isUnusableFile(result)) {
         replaceUnusableFile();
         return true;
@@ -403,7 +403,7 @@ bool RPOUTAStore::recover(int result) {
 
 int RPOUTAStore::runMended(const std::function<int()>& statement) {
     int result = statement();
-    if (recover(result)) result = statement();
+    if (mendFile(result)) result = statement();
     if (result == SQLITE_FULL) withJournalInMemory([&] { result = statement(); });
     return result;
 }

@@ -131,8 +131,8 @@ private:
     // Mends what a failed statement's result says of the file: one the store
     // cannot use is set aside for a fresh one, tables gone from under the
     // store are made again. YES when it mended something.
-    bool recover(int result);
-    // Runs `statement` once more after `recover` mended the file, and once
+    bool mendFile(int result);
+    // Runs `statement` once more after `mendFile` mended the file, and once
     // more with the journal in memory when the disk is full.
     int runMended(const std::function<int()>& statement);
     // Steps a statement kept prepared between runs, mended as above.
