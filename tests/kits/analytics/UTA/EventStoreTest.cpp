@@ -296,7 +296,7 @@ TEST_F(EventStore, RowsThatCannotBeReadAreDroppedAndTheOthersStillLoad) {
     EXPECT_EQ(db->getUtaStableUDID(), uid);
     EXPECT_EQ(storeFileRows(db->getDbPath(), "select count(*) from user"),
               (std::vector<std::vector<std::string>>{{"1"}}));
-    onFile("insert into config values(1, '{}', 'm', 'abc'), (2, '{}', 'm', 4)");
+    onFile("insert into config values(1, '{}', 'm', 'abc'), (2, '{}', 'm', 4), (3, '{}', 'm', 4294967297)");
     std::vector<std::uint32_t> versions;
     db->loadConfig([&](const Ref<RPOUTADataConfig>& config) { versions.push_back(config->version); });
     EXPECT_EQ(versions, std::vector<std::uint32_t>{4});

@@ -94,19 +94,30 @@ const StoreTable kTables[] = {
      "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))"},
 };
 
+// A test that an integer column holds no value of the field it is read
+// into (a count of tries: 0 up to what any retry setting allows): a value cut
+// to fit would read as another.
+template <typename Field>
+std::string outside(const char* column) {
+    return std::string(" or ") + column + " not between " + std::to_string(std::numeric_limits<Field>::min()) +
+           " and " + std::to_string(std::numeric_limits<Field>::max());
+}
+
 // The rows the loaders cannot read, or that the store never writes: a column
-// they convert to a number holds something else (text, NULL, a fraction), a
-// text they need is missing or empty, a state is neither waiting nor in
-// flight, a count of tries is below 0 or past what any retry setting allows.
+// they convert to a number holds something else (text, NULL, a fraction, a
+// value past its field), a text they need is missing or empty, a state is
+// neither waiting nor in flight. An event's time stamp only orders the rows,
+// so an event is not lost for it.
 const std::string kUnreadableEvents =
     "content is Null or event_id=0 or typeof(status) != 'integer' or status not in (" +
     std::to_string(RPOUTAStore::kStored) + ", " + std::to_string(RPOUTAStore::kSending) +
-    ") or typeof(send_count) != 'integer' or send_count not between 0 and " +
-    std::to_string(std::numeric_limits<std::uint32_t>::max()) + " or typeof(ts) != 'integer'";
-const char* const kUnreadableUsers =
-    "uid is Null or uid = '' or app_ver is Null or typeof(user_type) != 'integer' or typeof(ts) != 'integer'";
-const char* const kUnreadableConfigs =
-    "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'";
+    ") or typeof(send_count) != 'integer'" + outside<std::uint32_t>("send_count") + " or typeof(ts) != 'integer'";
+const std::string kUnreadableUsers =
+    "uid is Null or uid = '' or app_ver is Null or typeof(user_type) != 'integer' or typeof(ts) != 'integer'" +
+    outside<std::int32_t>("user_type") + outside<std::uint32_t>("ts");
+const std::string kUnreadableConfigs =
+    "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'" +
+    outside<std::uint32_t>("type") + outside<std::uint32_t>("version");
 
 // What each column of a table is, in order: name, declared type, NOT NULL,
 // primary key, AUTOINCREMENT (which only a column that is the row id takes).
