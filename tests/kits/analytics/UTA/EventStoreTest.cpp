@@ -23,6 +23,49 @@
 
 namespace {
 
+// A disk with no room left, for the SQLite files opened while it lives:
+// no file grows (a new journal cannot be written at all), as on a full file
+// system, while what a file holds can still be overwritten.
+class FullDisk {
+public:
+    FullDisk() {
+        base_ = sqlite3_vfs_find(nullptr);
+        vfs_ = *base_;
+        vfs_.zName = "full-disk";
+        vfs_.xOpen = open;
+        sqlite3_vfs_register(&vfs_, 1);
+        full_ = true;
+    }
+    ~FullDisk() {
+        full_ = false;
+        sqlite3_vfs_register(base_, 1);
+    }
+
+private:
+    static int open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+        const int result = base_->xOpen(base_, name, file, flags, outFlags);
+        if (result == SQLITE_OK && file->pMethods) {
+            baseMethods_ = file->pMethods;
+            methods_ = *baseMethods_;
+            methods_.xWrite = write;
+            file->pMethods = &methods_;
+        }
+        return result;
+    }
+    static int write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
+        sqlite3_int64 size = 0;
+        baseMethods_->xFileSize(file, &size);
+        if (full_ && offset + amount > size) return SQLITE_FULL;
+        return baseMethods_->xWrite(file, data, amount, offset);
+    }
+
+    static inline sqlite3_vfs* base_ = nullptr;
+    static inline sqlite3_vfs vfs_{};
+    static inline const sqlite3_io_methods* baseMethods_ = nullptr;
+    static inline sqlite3_io_methods methods_{};
+    static inline bool full_ = false;
+};
+
 // Each test's own store, under the library's settings as a new process has them.
 class EventStore : public ::testing::Test {
 protected:
@@ -229,23 +272,31 @@ TEST_F(EventStore, InMemoryBatchesAreFirstInFirstOut) {
 TEST_F(EventStore, RowsThatCannotBeReadAreDroppedAndTheOthersStillLoad) {
     NSLogCapture log;
     RPOUTAConfig::getInstance()->setDebugEnable(true);
-    for (std::uint32_t ts = 1; ts <= 5; ++ts) store(ts);
+    for (std::uint32_t ts = 1; ts <= 7; ++ts) store(ts);
     onFile("update events set send_count = 'x' where ts = 1");
     onFile("update events set ts = 'abc' where ts = 2");
     onFile("update events set status = '' where ts = 3");
     onFile("update events set send_count = NULL where ts = 4");
+    // Values the store never writes: a count of tries that would overflow, a state of no meaning.
+    onFile("update events set send_count = 9223372036854775807 where ts = 5");
+    onFile("update events set status = 7 where ts = 6");
     auto batch = loadBatch();
     ASSERT_EQ(batch.size(), 1u);
-    EXPECT_EQ(batch[0].ts, 5u);
+    EXPECT_EQ(batch[0].ts, 7u);
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(db->storedEventCount(), 1u);
-    EXPECT_TRUE(log.contains("Dropped 4 rows of events that cannot be read"));
+    EXPECT_TRUE(log.contains("Dropped 6 rows of events that cannot be read"));
 
     // The user row and the configuration rows read the same way.
     const std::string uid = db->loadUser()->uid;
     onFile("update user set user_type = 'x'");
     EXPECT_EQ(db->loadUser()->uid, uid) << "a damaged user row is made again";
-    onFile("insert into config values(1, '{}', 'm', 'abc'), (2, '{}', 'm', 4)");
+    onFile("insert into user values('~second', 0, '1', 1)");
+    EXPECT_EQ(db->loadUser()->uid, uid) << "one user, never an empty uid";
+    EXPECT_EQ(db->getUtaStableUDID(), uid);
+    EXPECT_EQ(storeFileRows(db->getDbPath(), "select count(*) from user"),
+              (std::vector<std::vector<std::string>>{{"1"}}));
+    onFile("insert into config values(1, '{}', 'm', 'abc'), (2, '{}', 'm', 4), (3, '{}', 'm', 4294967297)");
     std::vector<std::uint32_t> versions;
     db->loadConfig([&](const Ref<RPOUTADataConfig>& config) { versions.push_back(config->version); });
     EXPECT_EQ(versions, std::vector<std::uint32_t>{4});
@@ -285,6 +336,11 @@ TEST_F(EventStore, AStoreThatCannotUseItsFileSetsItAsideAndGoesOnStoring) {
     EXPECT_EQ(storeFileRows(path + ".unusable", "select count(*) from events"),
               (std::vector<std::vector<std::string>>{{"0"}}));
     EXPECT_EQ(rows(), 1);
+    // The store's column names, but no row id behind event_id: it would stay NULL.
+    EXPECT_TRUE(storesAgain([&] {
+        storeFileRows(path, "create table events(event_id INTEGER, content TEXT, status INTEGER, send_count INTEGER, "
+                            "ts INTEGER)");
+    }));
 
     // A file that cannot be written (read-only, and immutable for the
     // superuser): moved aside when it can be, else the events stay in memory.
@@ -320,4 +376,65 @@ TEST_F(EventStore, EventsStoredAfterTheFileIsReplacedUnderTheOpenStoreGoIntoTheN
     std::ofstream(path, std::ios::trunc) << std::string(8192, 'x');
     EXPECT_TRUE(store(3));
     EXPECT_EQ(rows("ts = 3"), 1);
+}
+
+TEST_F(EventStore, ADeliveredRowDeletesItselfWhateverItsId) {
+    for (std::uint32_t ts = 1; ts <= 3; ++ts) store(ts);
+    onFile("update events set event_id = 4294967297 where ts = 2");  // 2^32 + 1
+    onFile("update events set event_id = -1 where ts = 3");
+    auto batch = loadBatch();
+    ASSERT_EQ(batch.size(), 3u);
+    batch.erase(batch.begin());  // ts 1 stays unsent
+    db->deleteEvents(batch, nullptr);
+    settle();
+    EXPECT_EQ(storeFileRows(db->getDbPath(), "select ts from events"),
+              (std::vector<std::vector<std::string>>{{"1"}}));
+}
+
+TEST_F(EventStore, TablesGoneFromUnderTheOpenStoreAreMadeAgain) {
+    store(1);
+    auto inFlight = loadBatch();
+    db->updateEvents(inFlight, RPOUTAStore::kSending);
+    settle();
+    onFile("drop table events");
+    EXPECT_TRUE(store(2));
+    EXPECT_EQ(rows("ts = 2"), 1);
+    // The new row took the id the batch in flight had: the batch leaves it alone.
+    db->deleteEvents(inFlight, nullptr);
+    settle();
+    EXPECT_EQ(rows("ts = 2"), 1);
+
+    std::filesystem::resize_file(db->getDbPath(), 0);  // emptied in place
+    EXPECT_TRUE(store(3));
+    EXPECT_EQ(rows("ts = 3"), 1);
+    EXPECT_EQ(db->storedEventCount(), 1u);
+}
+
+TEST_F(EventStore, OnAFullDiskEventsWaitInMemoryAndDeliveredRowsAreStillDeleted) {
+    store(1);
+    FullDisk disk;
+    restart();
+    const std::string large = "{\"x\":\"" + std::string(3000, 'a') + "\"}";
+    for (std::uint32_t ts = 2; ts <= 4; ++ts) EXPECT_TRUE(store(ts, large));
+    EXPECT_LT(rows(), 4) << "the file had no room for them all";
+    EXPECT_EQ(db->storedEventCount(), 4u);
+
+    // A failed batch returns those sent from memory as well.
+    db->updateSendFailedEvents(loadBatch());
+    settle();
+    EXPECT_EQ(db->storedEventCount(), 4u);
+
+    std::vector<RPOUTAStoreEvent> sent;
+    for (auto batch = loadBatch(); !batch.empty(); batch = loadBatch()) {
+        db->updateEvents(batch, RPOUTAStore::kSending);
+        settle();
+        sent.insert(sent.end(), batch.begin(), batch.end());
+    }
+    ASSERT_EQ(sent.size(), 4u);
+    EXPECT_EQ(sent.back().ts, 4u);
+    db->deleteEvents(sent, nullptr);
+    settle();
+    EXPECT_EQ(rows(), 0) << "delivered rows are deleted";
+    EXPECT_EQ(db->storedEventCount(), 0u);
+    EXPECT_TRUE(loadBatch().empty());
 }

@@ -2,7 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <ctime>
+#include <limits>
+#include <map>
+#include <tuple>
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSPathUtilities.h"
@@ -76,68 +80,121 @@ bool isUnusableFile(int result) {
 // The integer a column's text holds; nothing for any other text.
 std::optional<long long> columnInteger(const std::string& text) { return NSString::strictInteger(text); }
 
-// The store's tables: how each is made, and the columns the store reads and
-// writes, in order.
+// The store's tables and how each is made.
 struct StoreTable {
     const char* name;
     const char* create;
-    std::vector<std::string> columns;
 };
 const StoreTable kTables[] = {
     {"events",
      "create table if not exists events(event_id INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, content TEXT, "
-     "status INTEGER, send_count INTEGER, ts INTEGER)",
-     {"event_id", "content", "status", "send_count", "ts"}},
-    {"user", "create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))",
-     {"uid", "user_type", "app_ver", "ts"}},
+     "status INTEGER, send_count INTEGER, ts INTEGER)"},
+    {"user", "create table if not exists user(uid TEXT, user_type INTEGER, app_ver TEXT, ts INTEGER, PRIMARY KEY(uid))"},
     {"config",
-     "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))",
-     {"type", "content", "md5sum", "version"}},
+     "create table if not exists config(type INTEGER, content TEXT, md5sum TEXT, version INTEGER, PRIMARY KEY(type))"},
 };
 
-// The rows the loaders cannot read: a column they convert to a number holds
-// something else (text, NULL, a fraction), or a text they need is missing.
-const char* const kUnreadableEvents =
-    "content is Null or event_id=0 or typeof(status) != 'integer' or typeof(send_count) != 'integer' or "
-    "typeof(ts) != 'integer'";
-const char* const kUnreadableUsers =
-    "uid is Null or app_ver is Null or typeof(user_type) != 'integer' or typeof(ts) != 'integer'";
-const char* const kUnreadableConfigs =
-    "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'";
+// A test that an integer column holds no value of the field it is read
+// into (a count of tries: 0 up to what any retry setting allows): a value cut
+// to fit would read as another.
+template <typename Field>
+std::string outside(const char* column) {
+    return std::string(" or ") + column + " not between " + std::to_string(std::numeric_limits<Field>::min()) +
+           " and " + std::to_string(std::numeric_limits<Field>::max());
+}
 
-// Makes the table when missing; what keeps the store from using it, nothing
-// when it has the store's columns.
-std::string tableProblem(sqlite3* db, const StoreTable& table) {
-    if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
-    std::vector<std::string> columns;
+// The rows the loaders cannot read, or that the store never writes: a column
+// they convert to a number holds something else (text, NULL, a fraction, a
+// value past its field), a text they need is missing or empty, a state is
+// neither waiting nor in flight. An event's time stamp only orders the rows,
+// so an event is not lost for it.
+const std::string kUnreadableEvents =
+    "content is Null or event_id=0 or typeof(status) != 'integer' or status not in (" +
+    std::to_string(RPOUTAStore::kStored) + ", " + std::to_string(RPOUTAStore::kSending) +
+    ") or typeof(send_count) != 'integer'" + outside<std::uint32_t>("send_count") + " or typeof(ts) != 'integer'";
+const std::string kUnreadableUsers =
+    "uid is Null or uid = '' or app_ver is Null or typeof(user_type) != 'integer' or typeof(ts) != 'integer'" +
+    outside<std::int32_t>("user_type") + outside<std::uint32_t>("ts");
+const std::string kUnreadableConfigs =
+    "content is Null or md5sum is Null or typeof(type) != 'integer' or typeof(version) != 'integer'" +
+    outside<std::uint32_t>("type") + outside<std::uint32_t>("version");
+
+// What each column of a table is, in order: name, declared type, NOT NULL,
+// primary key, AUTOINCREMENT (which only a column that is the row id takes).
+using TableShape = std::vector<std::tuple<std::string, std::string, int, int, int>>;
+
+TableShape tableShape(sqlite3* db, const char* table) {
+    std::vector<std::string> names;
     sqlite3_stmt* statement = nullptr;
-    const std::string query = std::string("pragma table_info(") + table.name + ")";
+    const std::string query = std::string("pragma table_info(") + table + ")";
     if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
         while (sqlite3_step(statement) == SQLITE_ROW) {
             const unsigned char* name = sqlite3_column_text(statement, 1);
-            columns.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
+            names.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
         }
     }
     sqlite3_finalize(statement);
-    return columns == table.columns ? std::string() : std::string("the table ") + table.name + " has other columns";
+    TableShape shape;
+    for (const auto& name : names) {
+        const char *type = nullptr, *collation = nullptr;
+        int notNull = 0, primaryKey = 0, autoIncrement = 0;
+        sqlite3_table_column_metadata(db, "main", table, name.c_str(), &type, &collation, &notNull, &primaryKey,
+                                      &autoIncrement);
+        shape.emplace_back(name, type ? type : "", notNull, primaryKey, autoIncrement);
+    }
+    return shape;
+}
+
+// The shape the store's own statement gives the table.
+const TableShape& madeShape(const StoreTable& table) {
+    static const auto shapes = [] {
+        std::map<std::string, TableShape> made;
+        sqlite3* db = nullptr;
+        sqlite3_open(":memory:", &db);
+        for (const auto& each : kTables) {
+            sqlite3_exec(db, each.create, nullptr, nullptr, nullptr);
+            made[each.name] = tableShape(db, each.name);
+        }
+        sqlite3_close(db);
+        return made;
+    }();
+    return shapes.at(table.name);
+}
+
+// Makes the tables that are missing (their names into `made`); what keeps
+// the store from using them, nothing when each is as the store makes it.
+std::string tablesProblem(sqlite3* db, std::vector<std::string>& made) {
+    for (const auto& table : kTables) {
+        const TableShape shape = tableShape(db, table.name);
+        if (shape.empty()) {
+            if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
+            made.emplace_back(table.name);
+        } else if (shape != madeShape(table)) {
+            return std::string("the table ") + table.name + " is not the store's";
+        }
+    }
+    return "";
+}
+
+void logUnusable(const std::string& path, const std::string& problem) {
+    UTALog("Unable to use the database %@: %@", path, problem);
 }
 
 // A connection to the database at `path` when the store can use it: open for
-// writing, with its three tables (made when missing) of the columns the
-// store reads and writes.
+// writing, with its three tables (made when missing) as the store makes them.
 sqlite3* openUsableFile(const std::string& path) {
     sqlite3* db = nullptr;
     std::string problem;
+    std::vector<std::string> made;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         problem = db ? sqlite3_errmsg(db) : "out of memory";
     } else if (sqlite3_db_readonly(db, "main") != 0) {
         problem = "it cannot be written";
-    }
-    for (const auto& table : kTables) {
-        if (problem.empty()) problem = tableProblem(db, table);
+    } else {
+        problem = tablesProblem(db, made);
     }
     if (problem.empty()) return db;
-    UTALog("Unable to use the database %@: %@", path, problem);
+    logUnusable(path, problem);
     sqlite3_close(db);
     return nullptr;
 }
@@ -317,9 +374,88 @@ int RPOUTAStore::execute(const std::string& sql, const Array& values, std::vecto
 }
 
 int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
-    const int result = execute(sql, values);
-    if (isUnusableFile(result)) replaceUnusableFile();
+    std::lock_guard lock(utaLock());
+    // Inside a transaction the journal stays as it is: the caller runs the
+    // transaction again (see runPerRow).
+    const bool ownTransaction = !db_ || sqlite3_get_autocommit(db_);
+    int result = execute(sql, values);
+    if (result == SQLITE_FULL && ownTransaction) withJournalInMemory([&] { result = execute(sql, values); });
+    mendFile(result);
     return result;
+}
+
+bool RPOUTAStore::mendFile(int result) {
+    if (isUnusableFile(result)) {
+        replaceUnusableFile();
+        return true;
+    }
+    // A statement of the store's own fails with a plain error when its
+    // tables went from under it (the file emptied in place, a table dropped).
+    if (result != SQLITE_ERROR) return false;
+    std::lock_guard lock(utaLock());
+    if (!db_) return false;
+    std::vector<std::string> made;
+    const std::string problem = tablesProblem(db_, made);
+    if (!problem.empty()) {
+        logUnusable(openPath_, problem);
+        replaceUnusableFile();
+        return true;
+    }
+    if (made.empty()) return false;
+    UTALog("Made the tables gone from the database again: %@", NSString::componentsJoinedByString(made, ", "));
+    if (std::find(made.begin(), made.end(), "events") != made.end()) {
+        // The events went with their table and the row ids start again:
+        // batches loaded before touch none of the new rows.
+        ++fileGeneration_;
+        recount();
+    }
+    return true;
+}
+
+int RPOUTAStore::runMended(const std::function<int()>& statement) {
+    int result = statement();
+    if (mendFile(result)) result = statement();
+    if (result == SQLITE_FULL) withJournalInMemory([&] { result = statement(); });
+    return result;
+}
+
+void RPOUTAStore::withJournalInMemory(const std::function<void()>& work) {
+    // A full disk has no room for the journal file a write makes first; rows
+    // deleted or updated in place need no new room in the file itself. A
+    // crash in the middle may leave the file damaged, and a damaged file is
+    // set aside at the next opening.
+    std::lock_guard lock(utaLock());
+    if (journalInMemory_) return work();
+    journalInMemory_ = true;
+    // The journal cannot change inside a transaction: one that the full
+    // disk kept from committing is given up, as `work` runs whole again.
+    if (db_ && !sqlite3_get_autocommit(db_)) execute("ROLLBACK", {});
+    execute("pragma journal_mode=memory", {});
+    work();
+    execute("pragma journal_mode=delete", {});
+    journalInMemory_ = false;
+}
+
+int RPOUTAStore::runKept(sqlite3_stmt*& statement, const char* sql, const Array& values, const char* prepareFailure,
+                         const char* stepFailure) {
+    return runMended([&] {
+        std::lock_guard lock(utaLock());
+        sqlite3* db = getDB();
+        if (!db) return -1;
+        return stepKeptStatement(db, statement, sql, values, prepareFailure, stepFailure);
+    });
+}
+
+int RPOUTAStore::insertRow(const RPOUTAStoreEvent& row) {
+    return runKept(insertEvent_, kInsertEvent, {row.content, kStored, row.sendCount, row.ts},
+                   "Failed to prepare insert events", "Failed to exec satement to insert events.");
+}
+
+void RPOUTAStore::writeUnwritten() {
+    std::lock_guard lock(utaLock());
+    while (!unwrittenEvents_.empty() && insertRow(unwrittenEvents_.front()) == SQLITE_DONE) {
+        unwrittenEvents_.pop_front();
+    }
 }
 
 void RPOUTAStore::dropUnreadableRows(const std::string& table, const std::string& unreadable) {
@@ -331,7 +467,10 @@ void RPOUTAStore::dropUnreadableRows(const std::string& table, const std::string
     updateDatabase("delete from " + table + " where " + unreadable);
 }
 
-void RPOUTAStore::recount() { numStoredEvents_ = getStoredEventsNum(); }
+void RPOUTAStore::recount() {
+    std::lock_guard lock(utaLock());
+    numStoredEvents_ = getStoredEventsNum() + static_cast<std::uint32_t>(unwrittenEvents_.size());
+}
 
 void RPOUTAStore::launch() {
     taskQueue_->async([weak = weakSelf<RPOUTAStore>()] {
@@ -344,7 +483,8 @@ void RPOUTAStore::launch() {
 
 std::string RPOUTAStore::getUtaStableUDID() {
     std::vector<std::vector<std::string>> rows;
-    if (execute("select uid from user limit 1", {}, &rows) != SQLITE_OK || rows.empty()) return "";
+    // The row loadUser keeps when there are several.
+    if (execute("select uid from user order by uid limit 1", {}, &rows) != SQLITE_OK || rows.empty()) return "";
     return rows[0][0];
 }
 
@@ -364,6 +504,9 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
         if (store->numStoredEvents_ >= config->maxStoreEventCount()) {
             UTALog("Too many events stored in db, erase oldest event");
             store->updateDatabase("delete from events where ts in (select min(ts) from events)");
+            // Those kept in memory are held to the same cap.
+            std::lock_guard lock(utaLock());
+            if (store->unwrittenEvents_.size() >= config->maxStoreEventCount()) store->unwrittenEvents_.pop_front();
         }
         if (!event->content) event->content = event->toJsonString();
         const std::string content = *event->content;
@@ -374,23 +517,22 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
             completion();
             return;
         }
-        const auto insert = [&] {
-            std::lock_guard lock(utaLock());
-            sqlite3* db = store->getDB();
-            if (!db) return -1;
-            return stepKeptStatement(db, store->insertEvent_, kInsertEvent, {content, kStored, 0, event->ts},
-                                     "Failed to prepare insert events", "Failed to exec satement to insert events.");
-        };
-        int result = -1;
         if (content != "{}") {
-            result = insert();
-            if (isUnusableFile(result)) {
-                // The event goes into the fresh file that replaces this one.
-                store->replaceUnusableFile();
-                result = insert();
+            RPOUTAStoreEvent row;
+            row.content = content;
+            row.ts = event->ts;
+            {
+                // Behind those the file could not take yet, in order.
+                std::lock_guard lock(utaLock());
+                store->writeUnwritten();
+                if (!store->unwrittenEvents_.empty() || store->insertRow(row) != SQLITE_DONE) {
+                    store->unwrittenEvents_.push_back(std::move(row));
+                    UTALog("Unable to write events to the database; %d kept in memory",
+                           static_cast<int>(store->unwrittenEvents_.size()));
+                }
             }
+            ++store->numStoredEvents_;
         }
-        if (result == SQLITE_DONE) ++store->numStoredEvents_;
         completion();
     });
 }
@@ -405,6 +547,7 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
     {
         // One file from the clean-up to the select.
         std::lock_guard lock(utaLock());
+        writeUnwritten();
         updateDatabase("BEGIN TRANSACTION");
         dropUnreadableRows("events", kUnreadableEvents);
         execute("select event_id, content, status, send_count,ts from events where status = ? order by ts limit ?",
@@ -419,7 +562,7 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         // Dropped above; a row changed since by another hand waits for the next load.
         if (!eventId || !status || !sendCount || !ts) continue;
         RPOUTAStoreEvent event;
-        event.eventId = static_cast<std::uint32_t>(*eventId);
+        event.eventId = *eventId;
         event.content = row[1];
         event.status = static_cast<std::uint32_t>(*status);
         // The try under way; the row is charged it only when it fails.
@@ -427,6 +570,18 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         event.ts = static_cast<std::uint32_t>(*ts);
         event.fileGeneration = generation;
         batch.push_back(std::move(event));
+    }
+    {
+        // What the file still cannot take goes from memory, behind the
+        // file's rows.
+        std::lock_guard lock(utaLock());
+        while (static_cast<std::int64_t>(batch.size()) < size && !unwrittenEvents_.empty()) {
+            RPOUTAStoreEvent event = std::move(unwrittenEvents_.front());
+            unwrittenEvents_.pop_front();
+            ++event.sendCount;
+            event.fileGeneration = 0;
+            batch.push_back(std::move(event));
+        }
     }
     recount();
 }
@@ -457,22 +612,29 @@ void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
 
 void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
                             const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement) {
-    std::vector<std::pair<std::string, Array>> retries;
-    updateDatabase("BEGIN TRANSACTION");
-    for (const auto& event : batch) {
-        // The row ids of a file since replaced name other rows in this one.
-        std::lock_guard lock(utaLock());
-        getDB();
-        if (event.fileGeneration != fileGeneration_) continue;
-        auto one = statement(event);
-        if (updateDatabase(one.first, one.second) != SQLITE_OK) retries.push_back(std::move(one));
-    }
-    updateDatabase("END TRANSACTION");
-    if (!retries.empty()) {
+    bool diskFull = false;
+    // One transaction over `rows`; those whose statement failed.
+    const auto pass = [&](const std::vector<RPOUTAStoreEvent>& rows) {
+        std::vector<RPOUTAStoreEvent> failed;
         updateDatabase("BEGIN TRANSACTION");
-        for (const auto& [sql, values] : retries) updateDatabase(sql, values);
+        for (const auto& event : rows) {
+            // The row ids of a file since replaced name other rows in this one.
+            std::lock_guard lock(utaLock());
+            getDB();
+            if (event.fileGeneration != fileGeneration_) continue;
+            const auto [sql, values] = statement(event);
+            const int result = updateDatabase(sql, values);
+            if (result != SQLITE_OK) failed.push_back(event);
+            diskFull = diskFull || result == SQLITE_FULL;
+        }
         updateDatabase("END TRANSACTION");
-    }
+        return failed;
+    };
+    const auto failed = pass(batch);
+    // A full disk may have undone the whole transaction, the rows that went
+    // well included: all of them again, with the journal in memory.
+    if (diskFull) withJournalInMemory([&] { pass(batch); });
+    else if (!failed.empty()) pass(failed);
     recount();
 }
 
@@ -510,13 +672,28 @@ void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
         // alone and uses up its own tries, not those of the rows with it.
         const bool alone = batch.size() == 1;
         if (!alone) store->batchLimit_ = static_cast<std::uint32_t>(batch.size() / 2);
-        store->runPerRow(batch, [maxTries, alone](const RPOUTAStoreEvent& event) -> std::pair<std::string, Array> {
+        // The tries a row has used after this one failed; none when it was its last.
+        const auto triesUsed = [maxTries, alone](const RPOUTAStoreEvent& event) -> std::optional<std::int64_t> {
+            if (!alone) return event.sendCount - 1;
+            if (event.sendCount >= maxTries) return std::nullopt;
+            return event.sendCount;
+        };
+        store->runPerRow(batch, [&](const RPOUTAStoreEvent& event) -> std::pair<std::string, Array> {
             UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
-            if (!alone) return {"update events set status=? where event_id = ?", {kStored, event.eventId}};
-            if (event.sendCount >= maxTries) return {"delete from events where event_id = ?", {event.eventId}};
-            return {"update events set status=?, send_count=? where event_id = ?",
-                    {kStored, event.sendCount, event.eventId}};
+            const auto used = triesUsed(event);
+            if (!used) return {"delete from events where event_id = ?", {event.eventId}};
+            return {"update events set status=?, send_count=? where event_id = ?", {kStored, *used, event.eventId}};
         });
+        // Events sent from memory go back to its front, in their order.
+        std::lock_guard lock(utaLock());
+        for (auto event = batch.rbegin(); event != batch.rend(); ++event) {
+            const auto used = event->fileGeneration == 0 ? triesUsed(*event) : std::nullopt;
+            if (!used) continue;
+            RPOUTAStoreEvent kept = *event;
+            kept.sendCount = *used;
+            store->unwrittenEvents_.push_front(std::move(kept));
+        }
+        store->recount();
     });
 }
 
@@ -627,21 +804,30 @@ Ref<RPOUTAUser> RPOUTAStore::loadUser() {
     taskQueue_->sync([&] {
         std::vector<std::vector<std::string>> rows;
         dropUnreadableRows("user", kUnreadableUsers);
-        if (execute("select uid,user_type,app_ver,ts from user", {}, &rows) != SQLITE_OK) return;
-        if (rows.empty()) {
-            auto env = RPOUTAHelper::getInstance()->getEnv();
-            user->uid = env->deviceid();
-            user->userType = 0;
-            user->appVer = env->app_version();
-            user->tagTime = now();
-            updateDatabase("insert into user values(?, ?, ?, ?)", {user->uid, 0, user->appVer, user->tagTime});
-        } else if (rows.size() == 1 && rows[0].size() == 4) {
+        const bool read = execute("select uid,user_type,app_ver,ts from user order by uid", {}, &rows) == SQLITE_OK;
+        if (!rows.empty()) {
             const auto userType = columnInteger(rows[0][1]), tagTime = columnInteger(rows[0][3]);
-            if (!userType || !tagTime) return;
-            user->uid = rows[0][0];
-            user->userType = static_cast<std::int32_t>(*userType);
-            user->appVer = rows[0][2];
-            user->tagTime = static_cast<std::uint32_t>(*tagTime);
+            if (userType && tagTime) {
+                // There is one user: the first row, the one getUtaStableUDID reads.
+                if (rows.size() > 1) {
+                    UTALog("Dropped %d extra rows of user", static_cast<int>(rows.size() - 1));
+                    updateDatabase("delete from user where uid != ?", {rows[0][0]});
+                }
+                user->uid = rows[0][0];
+                user->userType = static_cast<std::int32_t>(*userType);
+                user->appVer = rows[0][2];
+                user->tagTime = static_cast<std::uint32_t>(*tagTime);
+                return;
+            }
+        }
+        // No readable row: the device's user, stored when the table could be read.
+        auto env = RPOUTAHelper::getInstance()->getEnv();
+        user->uid = env->deviceid();
+        user->userType = 0;
+        user->appVer = env->app_version();
+        user->tagTime = now();
+        if (read && rows.empty()) {
+            updateDatabase("insert into user values(?, ?, ?, ?)", {user->uid, 0, user->appVer, user->tagTime});
         }
     });
     return user;
@@ -652,12 +838,9 @@ void RPOUTAStore::storeConfig(const Ref<RPOUTADataConfig>& config) {
     taskQueue_->async([weak = weakSelf<RPOUTAStore>(), config] {
         auto store = weak.lock();
         if (!store) return;
-        std::lock_guard lock(utaLock());
-        if (sqlite3* db = store->getDB()) {
-            stepKeptStatement(db, store->replaceConfig_, kReplaceConfig,
-                              {config->type, config->content, config->md5, config->version},
-                              "Failed to prepare replace configs", "Failed to exec satement to insert configs.");
-        }
+        store->runKept(store->replaceConfig_, kReplaceConfig,
+                       {config->type, config->content, config->md5, config->version},
+                       "Failed to prepare replace configs", "Failed to exec satement to insert configs.");
     });
 }
 

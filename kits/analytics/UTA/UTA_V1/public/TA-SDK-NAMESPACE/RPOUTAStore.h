@@ -21,13 +21,15 @@ class RPOUTASocket;
 
 // One stored event row in memory.
 struct RPOUTAStoreEvent {
-    std::uint32_t eventId = 0;
+    // SQLite's row id, whole: a row is deleted or marked by its own id only.
+    std::int64_t eventId = 0;
     std::uint32_t status = 0;
     std::uint32_t ts = 0;
     std::string content;
     std::int64_t sendCount = 0;
     // Which opening of the store file the row was loaded from: a batch of a
-    // file that has since been replaced touches no row of the new one.
+    // file that has since been replaced touches no row of the new one. 0 for
+    // an event sent from memory because the file could not take it.
     std::uint64_t fileGeneration = 0;
 };
 
@@ -38,10 +40,14 @@ struct RPOUTAStoreEvent {
 // through the report channel, one stored batch in flight at a time.
 //
 // A file the store cannot use (not a database, damaged, not writable, a
-// folder, an events table of other columns) is moved aside and a fresh one
-// made; when even that fails the events are kept in a database in memory
-// until the process ends. A file replaced under the open store is noticed
-// at the next statement and the one now at the path is opened.
+// folder, a table of other columns) is moved aside and a fresh one made;
+// when even that fails the events are kept in a database in memory until
+// the process ends. A file replaced under the open store is noticed at the
+// next statement and the one now at the path is opened; tables gone from
+// under it are made again. An event the file cannot take (a full disk) is
+// kept in memory, written when the file has room and sent from memory
+// meanwhile; rows are still deleted and updated on a full disk, with the
+// journal in memory.
 class RPOUTAStore : public NSObject {
 public:
     // Row states: waiting, and loaded into a batch that is in flight.
@@ -70,12 +76,14 @@ public:
     std::uint32_t getStoredEventsNum();
     std::uint32_t storedEventCount() const { return numStoredEvents_; }
 
-    // Stores the event (its JSON text) unless it is too long or empty; the
-    // completion runs on the store queue in every case.
+    // Stores the event (its JSON text) unless it is too long or empty, in
+    // memory while the file cannot take it; the completion runs on the store
+    // queue in every case.
     void storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std::function<void()> completion);
     // On the store queue: the next batch of stored rows, oldest first, each
     // with the try under way counted in its sendCount (the file is charged
-    // only when the try fails). Rows that cannot be read are dropped.
+    // only when the try fails), then events the file could not take. Rows
+    // that cannot be read are dropped.
     void loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch);
     // Up to a batch of the in-memory queue, oldest first.
     void loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch);
@@ -116,8 +124,26 @@ private:
     // into `rows` when given, a row with a NULL column dropped. SQLite's
     // result; -1 without a connection.
     int execute(const std::string& sql, const Array& values, std::vector<std::vector<std::string>>* rows = nullptr);
-    // The same, deleting and recreating a corrupt file.
+    // The same, mending the file when the result says it needs it, and run
+    // again with the journal in memory when a statement of its own (not part
+    // of a transaction) finds the disk full.
     int updateDatabase(const std::string& sql, const Array& values = {});
+    // Mends what a failed statement's result says of the file: one the store
+    // cannot use is set aside for a fresh one, tables gone from under the
+    // store are made again. YES when it mended something.
+    bool mendFile(int result);
+    // Runs `statement` once more after `mendFile` mended the file, and once
+    // more with the journal in memory when the disk is full.
+    int runMended(const std::function<int()>& statement);
+    // Steps a statement kept prepared between runs, mended as above.
+    int runKept(sqlite3_stmt*& statement, const char* sql, const Array& values, const char* prepareFailure,
+                const char* stepFailure);
+    void withJournalInMemory(const std::function<void()>& work);
+    // Writes one event row (status waiting) through the kept insertion.
+    int insertRow(const RPOUTAStoreEvent& row);
+    // Writes the events kept in memory into the file, oldest first, until
+    // one does not go in.
+    void writeUnwritten();
     void recount();
     // Opens the file at the store's path, or a fresh one in place of a file
     // it cannot use, or a database in memory; under the store lock.
@@ -134,8 +160,9 @@ private:
     // Clears a sending flag under its lock.
     static void clearFlag(std::mutex& lock, std::atomic<bool>& flag);
     void growBatchLimit();
-    // Statements per row in one transaction, failures once more in a second;
-    // rows of a file since replaced are passed over.
+    // Statements per row in one transaction, failures once more in a second
+    // (every row again, the journal in memory, when the disk was full); rows
+    // of a file since replaced, or sent from memory, are passed over.
     void runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
                    const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement);
 
@@ -149,7 +176,11 @@ private:
     std::uint64_t fileGeneration_ = 0;
     sqlite3_stmt* insertEvent_ = nullptr;
     sqlite3_stmt* replaceConfig_ = nullptr;
+    // Waiting events, in the file and in memory.
     std::atomic<std::uint32_t> numStoredEvents_{0};
+    // Events the file could not take, oldest first; under the store lock.
+    std::deque<RPOUTAStoreEvent> unwrittenEvents_;
+    bool journalInMemory_ = false;  // under the store lock
     std::mutex memEventLock_;
     UTAQueue<Ref<RPOUTAEvent>> cachedEventsArr_;
     Ref<RPOUTASocket> channel_;
