@@ -128,7 +128,7 @@ void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
     expirationDate_.reset();
     permissions_.clear();
     OpenApi::clearParam();
-    if (auto mine = sessionDelegate(); mine && mine->answersNimbusDidLogout()) {
+    if (auto mine = sessionDelegate(); mine && mine->answers(NimbusSessionCallback::nimbusDidLogout)) {
         mine->nimbusDidLogout();
     } else if (delegate) {
         delegate->nimbusDidLogout();

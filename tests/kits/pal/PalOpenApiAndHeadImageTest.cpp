@@ -21,6 +21,12 @@ namespace {
 
 class Answers : public NSObject, public NimbusSessionDelegate {
 public:
+    bool answers(NimbusSessionCallback callback) const override {
+        using C = NimbusSessionCallback;
+        return callback == C::getUserInfoResponse || callback == C::getVipInfoResponse ||
+               callback == C::setUserHeadpicResponse || callback == C::getListPhotoResponse ||
+               callback == C::addShareResponse;
+    }
     void getUserInfoResponse(const Ref<APIResponse>& r) override { userInfo.push_back(r); }
     void getVipInfoResponse(const Ref<APIResponse>& r) override { vipInfo.push_back(r); }
     void setUserHeadpicResponse(const Ref<APIResponse>& r) override { headpic.push_back(r); }
