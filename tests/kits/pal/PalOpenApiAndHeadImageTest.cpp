@@ -16,6 +16,7 @@
 #include "system/SCNetworkReachability.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIScreen.h"
+#include "uikit/ViewSnapshot.h"
 
 namespace {
 
@@ -55,6 +56,38 @@ Ref<UIImage> twoColourPicture(CGFloat width, CGFloat height) {
     UIGraphicsEndImageContext();
     return image;
 }
+
+// A picture of four quarters: red top left, green top right, blue bottom
+// left, white bottom right.
+Ref<UIImage> quarteredPicture(CGFloat side) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), true, 1);
+    auto context = UIGraphicsGetCurrentContext();
+    const CGFloat half = side / 2;
+    const struct {
+        CGFloat x, y, red, green, blue;
+    } quarters[] = {{0, 0, 1, 0, 0}, {half, 0, 0, 1, 0}, {0, half, 0, 0, 1}, {half, half, 1, 1, 1}};
+    for (const auto& quarter : quarters) {
+        CGContextSetRGBFillColor(context, quarter.red, quarter.green, quarter.blue, 1);
+        CGContextFillRect(context, CGRectMake(quarter.x, quarter.y, half, half));
+    }
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+// The colours a tenth of the side in from each corner of a square of the
+// image (in its pixels), row by row.
+std::vector<CGImagePixel> colourNearCorners(const Ref<CGImage>& image, CGRect square) {
+    std::vector<CGImagePixel> colours;
+    for (double y : {0.1, 0.9})
+        for (double x : {0.1, 0.9})
+            colours.push_back(image->pixelAt(static_cast<std::size_t>(square.origin.x + x * square.size.width),
+                                             static_cast<std::size_t>(square.origin.y + y * square.size.height)));
+    return colours;
+}
+
+// The screen the head-image screen's numbers were drawn for.
+void useThe320PointScreen() { UIScreen::configureMainScreen(CGSizeMake(320, 568), 2, false); }
 
 class PalOpenApi : public AppFixture {
 protected:
@@ -234,6 +267,7 @@ TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
+    useThe320PointScreen();
     auto appWindow = make<UIWindow>();
     appWindow->makeKeyAndVisible();
     logIn();
@@ -337,6 +371,66 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
     EXPECT_TRUE(reported("10657"));
 }
 
+TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSoWhole) {
+    logIn();
+    Dictionary params;
+    params.set("pic", Value(quarteredPicture(200)));
+    ASSERT_TRUE(session->setUserHeadpic(params));
+    auto kit = session->tcUiKit();
+    clock.advance(NBUiKit::kWindowDeliveryDelay);
+    auto screen = kit->headImageScreen();
+    ASSERT_TRUE(screen && screen->image());
+    auto scrollView = screen->scrollView();
+    const CGSize size = SetHeadImageViewController::screenSizeOrientationIndependent();
+    const CGRect square = CGRectMake(0, (size.height - size.width) / 2, size.width, size.width);
+    // What the square shows, and what is uploaded when Choose is pressed.
+    const auto shown = [&] { return colourNearCorners(snapshotView(kit->window(), true, 1)->CGImage(), square); };
+    const auto uploaded = [&] {
+        const std::size_t before = answers->headpic.size();
+        screen->selectBtn()->sendAction();
+        clock.advance(0.01);
+        EXPECT_TRUE(runUntil([&] { return answers->headpic.size() == before + 1; }, 10));
+        const auto file = requestsTo("/user/set_user_face").back().files["picture"];
+        auto picture = UIImage::imageWithData(NSData(file.data(), file.size()))->CGImage();
+        return colourNearCorners(picture, CGRectMake(0, 0, picture->width(), picture->height()));
+    };
+    const CGImagePixel red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255}, white{255, 255, 255, 255};
+    using Colours = std::vector<CGImagePixel>;
+
+    // At the smallest zoom the square holds the whole picture.
+    EXPECT_EQ(shown(), (Colours{red, green, blue, white}));
+    EXPECT_EQ(uploaded(), (Colours{red, green, blue, white}));
+    // The result notice shows its whole text on one line.
+    auto notice = screen->notify()->textLabel()->drawnText();
+    EXPECT_EQ(notice.lines, std::vector<std::string>{"设置成功"});
+    EXPECT_FALSE(notice.clipped);
+
+    // Zoomed in to the most: the top left quarter, then, moved to the end
+    // of the content, the bottom right one.
+    scrollView->setZoomScale(scrollView->maximumZoomScale());
+    EXPECT_EQ(shown(), Colours(4, red));
+    EXPECT_EQ(uploaded(), Colours(4, red));
+    const CGSize content = scrollView->contentSize();
+    scrollView->setContentOffset(CGPointMake(content.width - square.size.width, content.height - square.size.height - square.origin.y));
+    EXPECT_EQ(shown(), Colours(4, white));
+    EXPECT_EQ(uploaded(), Colours(4, white));
+}
+
+TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
+    logIn();
+    Dictionary params;
+    params.set("pic", Value(twoColourPicture(200, 200)));
+    ASSERT_TRUE(session->setUserHeadpic(params));
+    auto kit = session->tcUiKit();
+    clock.advance(NBUiKit::kWindowDeliveryDelay);
+    ASSERT_TRUE(kit->headImageScreen());
+    UIApplication::sharedApplication()->receiveMemoryWarning();
+    clock.advance(0.1);
+    EXPECT_EQ(answers->closed.size(), 1u);
+    EXPECT_FALSE(kit->window());
+    EXPECT_TRUE(reported("10656"));
+}
+
 TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
     struct Refusing : NSObject, setHeadImageDelegate {
         std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>&, const Ref<UIImage>& image,
@@ -371,6 +465,7 @@ TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth) {
+    useThe320PointScreen();
     using Screen = SetHeadImageViewController;
     EXPECT_EQ(Screen::stringByNBOSDKTruncateWithDotAtLimit(24, std::string(25, 'a')), std::string(23, 'a') + "…");
     std::string twelve, thirteen, eleven;
