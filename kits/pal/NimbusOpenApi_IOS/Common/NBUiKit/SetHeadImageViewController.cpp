@@ -340,8 +340,13 @@ void SetHeadImageViewController::onTimer() {
 }
 
 void SetHeadImageViewController::setUserHeadPicResponse(const Ref<APIResponse>& response) {
-    selectBtn_->setEnabled(true);
-    toolbar_->setNeedsLayout();
+    // A handed-out screen may hear an answer before the app shows it: its
+    // view is built then, for the buttons and the notice.
+    if (response) loadViewIfNeeded();
+    if (selectBtn_) {
+        selectBtn_->setEnabled(true);
+        toolbar_->setNeedsLayout();
+    }
     seq_ = -1;
     isSetUserPic_ = false;
     isCancelled_ = true;
