@@ -416,6 +416,60 @@ TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSo
     EXPECT_EQ(uploaded(), Colours(4, white));
 }
 
+TEST_F(PalOpenApi, TheLargestHeadPictureIsTakenAndALargePNGGoesAsJPEG) {
+    logIn();
+    Dictionary largest;
+    largest.set("pic", Value(blankPicture(3264, 2448)));
+    Ref<UIViewController> screen;
+    ASSERT_TRUE(session->setUserHeadpic(largest, &screen));
+    EXPECT_TRUE(screen);
+    EXPECT_TRUE(answers->headpic.empty());  // not refused as too large
+    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
+
+    // Noise does not compress: the sent picture's form follows its PNG size.
+    const auto noise = [](std::size_t side) {
+        std::vector<std::uint8_t> rgba(side * side * 4);
+        std::uint32_t state = 12345;
+        for (std::size_t i = 0; i < rgba.size(); ++i) {
+            state = state * 1664525 + 1013904223;
+            rgba[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(state >> 24);
+        }
+        return UIImage::imageWithCGImage(CGImage::imageWithRGBA(side, side, rgba));
+    };
+    const auto sentBytes = [&](const Ref<UIImage>& picture) {
+        const std::int32_t seq = session->didFinishedSetUserLocalPic(nullptr, picture, std::nullopt);
+        const NSData* data = session->apiRequests().at(std::to_string(seq))->request()->params()["picture"].data();
+        return data ? std::vector<std::uint8_t>(data->bytes(), data->bytes() + data->length()) : std::vector<std::uint8_t>{};
+    };
+    const auto large = noise(200), small = noise(150);
+    ASSERT_GT(UIImagePNGRepresentation(large)->length(), NimbusOAuth::kMaxPNGBytes);
+    ASSERT_LT(UIImagePNGRepresentation(small)->length(), NimbusOAuth::kMaxPNGBytes);
+    const auto asJPEG = sentBytes(large), asPNG = sentBytes(small);
+    ASSERT_GE(asJPEG.size(), 2u);
+    EXPECT_EQ(asJPEG[0], 0xFF);
+    EXPECT_EQ(asJPEG[1], 0xD8);
+    ASSERT_GE(asPNG.size(), 4u);
+    EXPECT_EQ(std::string(asPNG.begin() + 1, asPNG.begin() + 4), "PNG");
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    // The handed-out screen, not shown yet, tells the answers all the same.
+    EXPECT_TRUE(cast<SetHeadImageViewController>(screen)->notify());
+}
+
+TEST_F(PalOpenApi, AWindowAlreadyOffTheScreenStaysWhereItIsWhileTheKitWindowShows) {
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    auto appWindow = make<UIWindow>();
+    appWindow->makeKeyAndVisible();
+    auto aside = make<UIWindow>(CGRectMake(-width - 10, 0, width, 100));
+    aside->setHidden(false);
+    auto kit = make<NBUiKit>(std::string("1234"));
+    ASSERT_TRUE(kit->popSetHeadImageViewWnd(session, twoColourPicture(20, 20), std::nullopt, std::nullopt));
+    EXPECT_EQ(appWindow->frame().origin.x, width);
+    EXPECT_EQ(aside->frame().origin.x, -width - 10);
+    kit->doClose();
+    EXPECT_EQ(appWindow->frame().origin.x, 0);
+    EXPECT_EQ(aside->frame().origin.x, -width - 10);
+}
+
 TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
     logIn();
     Dictionary params;
