@@ -11,22 +11,19 @@ struct AnswerCallbackEntry {
     AnswerCallback call;
 };
 
-// Every answer callback, by the name replies build ("%@%@Response:").
+// Every answer callback, by the name replies build ("%@%@Response:"): the
+// name, the callback and the delegate's method are one word.
+#define NIMBUS_ANSWER_CALLBACK(name) {#name, Callback::name, &NimbusSessionDelegate::name}
 constexpr AnswerCallbackEntry kAnswerCallbacks[] = {
-    {"getUserInfoResponse", Callback::getUserInfoResponse, &NimbusSessionDelegate::getUserInfoResponse},
-    {"getListAlbumResponse", Callback::getListAlbumResponse, &NimbusSessionDelegate::getListAlbumResponse},
-    {"getListPhotoResponse", Callback::getListPhotoResponse, &NimbusSessionDelegate::getListPhotoResponse},
-    {"checkPageFansResponse", Callback::checkPageFansResponse, &NimbusSessionDelegate::checkPageFansResponse},
-    {"addShareResponse", Callback::addShareResponse, &NimbusSessionDelegate::addShareResponse},
-    {"addAlbumResponse", Callback::addAlbumResponse, &NimbusSessionDelegate::addAlbumResponse},
-    {"uploadPicResponse", Callback::uploadPicResponse, &NimbusSessionDelegate::uploadPicResponse},
-    {"addOneBlogResponse", Callback::addOneBlogResponse, &NimbusSessionDelegate::addOneBlogResponse},
-    {"addTopicResponse", Callback::addTopicResponse, &NimbusSessionDelegate::addTopicResponse},
-    {"setUserHeadpicResponse", Callback::setUserHeadpicResponse, &NimbusSessionDelegate::setUserHeadpicResponse},
-    {"getVipInfoResponse", Callback::getVipInfoResponse, &NimbusSessionDelegate::getVipInfoResponse},
-    {"getVipRichInfoResponse", Callback::getVipRichInfoResponse, &NimbusSessionDelegate::getVipRichInfoResponse},
-    {"sendStoryResponse", Callback::sendStoryResponse, &NimbusSessionDelegate::sendStoryResponse},
+    NIMBUS_ANSWER_CALLBACK(getUserInfoResponse),    NIMBUS_ANSWER_CALLBACK(getListAlbumResponse),
+    NIMBUS_ANSWER_CALLBACK(getListPhotoResponse),   NIMBUS_ANSWER_CALLBACK(checkPageFansResponse),
+    NIMBUS_ANSWER_CALLBACK(addShareResponse),       NIMBUS_ANSWER_CALLBACK(addAlbumResponse),
+    NIMBUS_ANSWER_CALLBACK(uploadPicResponse),      NIMBUS_ANSWER_CALLBACK(addOneBlogResponse),
+    NIMBUS_ANSWER_CALLBACK(addTopicResponse),       NIMBUS_ANSWER_CALLBACK(setUserHeadpicResponse),
+    NIMBUS_ANSWER_CALLBACK(getVipInfoResponse),     NIMBUS_ANSWER_CALLBACK(getVipRichInfoResponse),
+    NIMBUS_ANSWER_CALLBACK(sendStoryResponse),
 };
+#undef NIMBUS_ANSWER_CALLBACK
 
 }  // namespace
 

@@ -108,6 +108,16 @@ protected:
         session->setOpenId(std::string("OPENID"));
         session->setExpirationDate(NSDate(NSDate::date().timeIntervalSince1970() + 3600));
     }
+    // The head-image window over the app, for a logged-in session, with
+    // `picture` delivered; its screen.
+    Ref<SetHeadImageViewController> showHeadImageScreen(const Ref<UIImage>& picture) {
+        logIn();
+        Dictionary params;
+        params.set("pic", Value(picture));
+        if (!session->setUserHeadpic(params)) return nullptr;
+        clock.advance(NBUiKit::kWindowDeliveryDelay);
+        return session->tcUiKit()->headImageScreen();
+    }
     std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
         return services->receivedRequestsTo(path);
     }
@@ -327,14 +337,9 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
-    logIn();
-    Dictionary params;
-    params.set("pic", Value(twoColourPicture(200, 200)));
-    ASSERT_TRUE(session->setUserHeadpic(params));
-    auto kit = session->tcUiKit();
-    clock.advance(NBUiKit::kWindowDeliveryDelay);
-    auto screen = kit->headImageScreen();
+    auto screen = showHeadImageScreen(twoColourPicture(200, 200));
     ASSERT_TRUE(screen);
+    auto kit = session->tcUiKit();
     const auto choose = [&] {
         screen->selectBtn()->sendAction();
         clock.advance(0.01);
@@ -372,14 +377,9 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSoWhole) {
-    logIn();
-    Dictionary params;
-    params.set("pic", Value(quarteredPicture(200)));
-    ASSERT_TRUE(session->setUserHeadpic(params));
-    auto kit = session->tcUiKit();
-    clock.advance(NBUiKit::kWindowDeliveryDelay);
-    auto screen = kit->headImageScreen();
+    auto screen = showHeadImageScreen(quarteredPicture(200));
     ASSERT_TRUE(screen && screen->image());
+    auto kit = session->tcUiKit();
     auto scrollView = screen->scrollView();
     const CGSize size = SetHeadImageViewController::screenSizeOrientationIndependent();
     const CGRect square = CGRectMake(0, (size.height - size.width) / 2, size.width, size.width);
@@ -471,13 +471,8 @@ TEST_F(PalOpenApi, AWindowAlreadyOffTheScreenStaysWhereItIsWhileTheKitWindowShow
 }
 
 TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
-    logIn();
-    Dictionary params;
-    params.set("pic", Value(twoColourPicture(200, 200)));
-    ASSERT_TRUE(session->setUserHeadpic(params));
+    ASSERT_TRUE(showHeadImageScreen(twoColourPicture(200, 200)));
     auto kit = session->tcUiKit();
-    clock.advance(NBUiKit::kWindowDeliveryDelay);
-    ASSERT_TRUE(kit->headImageScreen());
     UIApplication::sharedApplication()->receiveMemoryWarning();
     clock.advance(0.1);
     EXPECT_EQ(answers->closed.size(), 1u);
