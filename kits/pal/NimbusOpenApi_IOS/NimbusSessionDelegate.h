@@ -26,9 +26,10 @@ public:
     virtual std::optional<bool> nimbusWebViewShouldAutorotateWithWebkit() { return std::nullopt; }
 };
 
-// The session delegate's optional callbacks whose presence changes what the
-// kit does: a logout or a reply goes elsewhere when the delegate lacks the
-// callback for it.
+// The session delegate's optional callbacks that the kit asks about before
+// it calls them. Without one, a logout goes to the delegate the logout was
+// given, the renewal questions are not asked, a reply goes to the general
+// callback and an Open API answer is not told.
 enum class NimbusSessionCallback {
     nimbusDidLogout,
     nimbusDidUpdate,
