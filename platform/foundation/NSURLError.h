@@ -18,6 +18,7 @@ enum : long {
     NSURLErrorCannotFindHost = -1003,
     NSURLErrorCannotConnectToHost = -1004,
     NSURLErrorNetworkConnectionLost = -1005,
+    NSURLErrorNotConnectedToInternet = -1009,
     NSURLErrorBadServerResponse = -1011,
     NSURLErrorSecureConnectionFailed = -1200,
     NSURLErrorServerCertificateUntrusted = -1202,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "graphics/FontLibrary.h"
 
@@ -13,6 +14,16 @@ namespace {
 constexpr CGFloat tolerance = 0.01;  // points; absorbs rounding to pango units
 
 int toPango(CGFloat points) { return static_cast<int>(std::lround(points * PANGO_SCALE)); }
+
+// Pango keeps lengths as ints of 1/PANGO_SCALE point; no longer limit can
+// bound any text.
+constexpr CGFloat kLongestLimit = std::numeric_limits<int>::max() / PANGO_SCALE;
+
+// A side's limit as the layout takes it: 0 for none. Zero, negative and
+// unbounded limits (the largest float, infinity, anything beyond pango's
+// range) all mean none, so a caller's "no limit" never becomes a wrapped
+// width after a conversion that overflows.
+CGFloat limitOrNone(CGFloat side) { return side > 0 && side < kLongestLimit ? side : 0; }
 
 CGFloat fromPango(int units) { return units / static_cast<CGFloat>(PANGO_SCALE); }
 
@@ -80,6 +91,7 @@ void setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text) {
 
 TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t lineLimit,
                        bool truncatesLastVisibleLine) {
+    limit = {limitOrNone(limit.width), limitOrNone(limit.height)};
     auto lock = FontLibrary::shared().lock();
     layout_ = pango_layout_new(FontLibrary::shared().context());
     if (!text.runs().empty()) paragraph_ = text.runs().front().attributes.paragraphStyle.value_or(NSParagraphStyle{});
@@ -95,8 +107,7 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
         pango_layout_set_justify(layout_, paragraph_.alignment == NSTextAlignment::Justified);
     }
     if (text.length() == 0) return;
-    CGFloat heightLimit = limit.height > 0 ? limit.height : 0;
-    measure(heightLimit, lineLimit);
+    measure(limit.height, lineLimit);
 
     bool truncates = isTruncating(paragraph_.lineBreakMode) || truncatesLastVisibleLine;
     bool cut = lineCount_ < totalLines_ || overflows_;
@@ -105,7 +116,7 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
         // folding the rest of the text into it.
         pango_layout_set_ellipsize(layout_, ellipsisFor(paragraph_.lineBreakMode));
         pango_layout_set_height(layout_, toPango(size_.height));
-        measure(heightLimit, lineCount_);
+        measure(limit.height, lineCount_);
         truncated_ = true;
     } else {
         clipped_ = cut;

@@ -23,7 +23,8 @@ typedef struct _PangoLayout PangoLayout;
 // from the first character's paragraph style.
 class TextLayout {
 public:
-    // A limit of 0 means none along that side; `lineLimit` 0 means any number.
+    // A limit of 0 means none along that side, and so does a negative or an
+    // unbounded one (such as the largest float); `lineLimit` 0 means any number.
     TextLayout(const NSAttributedString& text, CGSize limit, std::size_t lineLimit,
                bool truncatesLastVisibleLine = false);
     // The layout of the platform's string drawing: with

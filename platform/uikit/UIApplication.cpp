@@ -18,6 +18,7 @@ const char* const UIApplicationWillResignActiveNotification = "UIApplicationWill
 const char* const UIApplicationDidEnterBackgroundNotification = "UIApplicationDidEnterBackgroundNotification";
 const char* const UIApplicationWillEnterForegroundNotification = "UIApplicationWillEnterForegroundNotification";
 const char* const UIApplicationWillTerminateNotification = "UIApplicationWillTerminateNotification";
+const char* const UIApplicationDidReceiveMemoryWarningNotification = "UIApplicationDidReceiveMemoryWarningNotification";
 const char* const UIApplicationOpenURLOptionsSourceApplicationKey = "UIApplicationOpenURLOptionsSourceApplicationKey";
 const char* const UIApplicationOpenURLOptionsAnnotationKey = "UIApplicationOpenURLOptionsAnnotationKey";
 
@@ -157,6 +158,8 @@ void UIApplication::terminate() {
     if (delegate_) delegate_->applicationWillTerminate(me);
     post(UIApplicationWillTerminateNotification, me);
 }
+
+void UIApplication::receiveMemoryWarning() { post(UIApplicationDidReceiveMemoryWarningNotification, self<UIApplication>()); }
 
 void UIApplication::resetForTesting() {
     if (auto responder = UIResponder::currentFirstResponder()) responder->resignFirstResponder();

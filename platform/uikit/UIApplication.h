@@ -21,6 +21,7 @@ extern const char* const UIApplicationWillResignActiveNotification;
 extern const char* const UIApplicationDidEnterBackgroundNotification;
 extern const char* const UIApplicationWillEnterForegroundNotification;
 extern const char* const UIApplicationWillTerminateNotification;
+extern const char* const UIApplicationDidReceiveMemoryWarningNotification;
 extern const char* const UIApplicationOpenURLOptionsSourceApplicationKey;
 extern const char* const UIApplicationOpenURLOptionsAnnotationKey;
 
@@ -96,6 +97,8 @@ public:
     // Calls the delegate's will-terminate once; UIApplicationMain then returns.
     void terminate();
     bool isTerminated() const { return terminated_; }
+    // The system says memory runs low: posts the memory-warning notification.
+    void receiveMemoryWarning();
     // Drops the shared application and its windows, the simulated apps, the
     // first responder and open animation blocks; puts back the standard
     // screen and device.

@@ -116,9 +116,13 @@ void UIScrollView::setZoomScale(CGFloat scale, bool) {
     if (!listener) return;
     Ref<UIScrollView> me = self<UIScrollView>();
     if (auto zoomed = listener->viewForZoomingInScrollView(me)) {
+        // As on the phone: the zoomed view is scaled, its frame put back at
+        // the content's origin, and the content is as large as that frame.
         zoomed->setTransform(CGAffineTransformMakeScale(scale, scale));
-        CGSize unscaled = zoomed->bounds().size;
-        setContentSize({unscaled.width * scale, unscaled.height * scale});
+        CGRect frame = zoomed->frame();
+        frame.origin = CGPointZero;
+        zoomed->setFrame(frame);
+        setContentSize(frame.size);
     }
     listener->scrollViewDidZoom(me);
 }

@@ -81,8 +81,10 @@ public:
     UIScrollViewKeyboardDismissMode keyboardDismissMode() const { return keyboardDismissMode_; }
     void setKeyboardDismissMode(UIScrollViewKeyboardDismissMode mode) { keyboardDismissMode_ = mode; }
 
-    // Zooming scales the delegate's viewForZooming; the scale stays within
-    // the minimum and maximum (both 1 by default, which means no zooming).
+    // Zooming scales the delegate's viewForZooming, keeps its frame's origin
+    // at the content's origin and makes the content size its frame's size; the
+    // scale stays within the minimum and maximum (both 1 by default, which
+    // means no zooming).
     CGFloat minimumZoomScale() const { return minimumZoomScale_; }
     void setMinimumZoomScale(CGFloat scale) { minimumZoomScale_ = scale; }
     CGFloat maximumZoomScale() const { return maximumZoomScale_; }

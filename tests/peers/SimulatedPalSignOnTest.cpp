@@ -18,7 +18,10 @@ public:
     }
     void nimbusDidLogin() override { outcomes.push_back("login"); }
     void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
-    bool answersNimbusDidUpdate() const override { return true; }
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::nimbusDidUpdate ||
+               callback == NimbusSessionCallback::responseDidReceived;
+    }
     void nimbusDidUpdate(const Ref<NimbusOAuth>&) override { outcomes.push_back("updated"); }
     void nimbusFailedUpdate(std::int32_t reason) override { outcomes.push_back("update failed " + std::to_string(reason)); }
     void responseDidReceived(const Ref<APIResponse>& response, const std::string& message) override {

@@ -11,6 +11,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/PalApi/PalApi.h"
+#include "foundation/NSDelayedPerform.h"
 #include "foundation/NSNotificationCenter.h"
 #include "uikit/UIApplication.h"
 
@@ -44,7 +45,10 @@ void NimbusOAuth::didCreate() {
 
 void NimbusOAuth::appBecomeActive() {
     if (OpenApi::nimbusAuhorizeState() == OpenApi::kStateSSO) OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+    retryHandleOpenURL();
 }
+
+void NimbusOAuth::retryHandleOpenURL() { NSDelayedPerform::cancelPreviousPerformRequests(self<NimbusOAuth>()); }
 
 void NimbusOAuth::setOpenId(std::optional<std::string> openId) {
     if (openId != openId_) openId_ = std::move(openId);
@@ -86,13 +90,13 @@ void NimbusOAuth::cancelWithRequestKey(const Value& requestKey) {
 bool NimbusOAuth::nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>& session, const std::vector<std::string>& permissions) {
     if (permissions.empty()) return true;
     auto delegate = sessionDelegate();
-    if (!delegate || !delegate->answersNimbusDidUpdate()) return true;
+    if (!delegate || !delegate->answers(NimbusSessionCallback::nimbusDidUpdate)) return true;
     return delegate->nimbusNeedPerformIncrAuth(session, permissions).value_or(true);
 }
 
 bool NimbusOAuth::nimbusNeedPerformReAuth(const Ref<NimbusOAuth>& session) {
     auto delegate = sessionDelegate();
-    if (!delegate || !delegate->answersNimbusDidUpdate()) return true;
+    if (!delegate || !delegate->answers(NimbusSessionCallback::nimbusDidUpdate)) return true;
     return delegate->nimbusNeedPerformReAuth(session).value_or(true);
 }
 

@@ -53,8 +53,11 @@ public:
     // NO), else whatever the legacy layer makes of it for the delegate.
     bool handleOpenURL(const Ref<NSURL>& url);
     bool oldCanhandleOpenURL(const Ref<NSURL>& url) const;
-    // An app that comes back while a sign-on request is out stops waiting.
+    // An app that comes back while a sign-on request is out stops waiting;
+    // then retryHandleOpenURL.
     void appBecomeActive();
+    // Withdraws every delayed perform aimed at the session.
+    void retryHandleOpenURL();
 
     // The decimal identifier after conversion; nothing when it was refused.
     const std::optional<std::string>& appId() const { return appId_; }
@@ -115,7 +118,7 @@ public:
     void nimbusDidUpdate(const Ref<NimbusOAuth>& session);
     void nimbusFailedUpdate(std::int32_t reason);
     // Forgets the session; nimbusDidLogout to the session delegate when it
-    // answers it (answersNimbusDidLogout), else to the one given.
+    // provides it, else to the one given.
     void logout(const Ref<NimbusSessionDelegate>& delegate);
     // The network watch of a web login: NO when the Pal web site cannot be
     // reached now; while it runs, losing the network shows an alert.
@@ -338,7 +341,7 @@ private:
     Ref<APIBase> sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params,
                              ResponseMethod method, bool withProgress, bool reportStatistics);
     // Drops the call and hands the answer to the delegate's callback.
-    void forward(const Ref<APIResponse>& response, void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&));
+    void forward(const Ref<APIResponse>& response, NimbusSessionCallback callback);
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     void onTimerCloseTcWindow();
     // Takes a block observer out of the notification centre.

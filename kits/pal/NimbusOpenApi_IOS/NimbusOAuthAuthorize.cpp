@@ -6,6 +6,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
 #include "foundation/NSThread.h"
+#include "foundation/NSURLError.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr const char* kLoginCheck = "LOGIN_CHECK_SDK";
-constexpr const char* kNotConnectedErrorCode = "-1009";
 
 void showAlert(const std::string& title, const std::string& message) {
     make<UIAlertView>(title, message, nullptr, "我知道啦")->show();
@@ -128,7 +128,7 @@ void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
     expirationDate_.reset();
     permissions_.clear();
     OpenApi::clearParam();
-    if (auto mine = sessionDelegate(); mine && mine->answersNimbusDidLogout()) {
+    if (auto mine = sessionDelegate(); mine && mine->answers(NimbusSessionCallback::nimbusDidLogout)) {
         mine->nimbusDidLogout();
     } else if (delegate) {
         delegate->nimbusDidLogout();
@@ -204,7 +204,7 @@ void NimbusOAuth::loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& ki
         return;
     }
     NSLog("login failed: " + error->description());
-    if (std::to_string(error->code()) == kNotConnectedErrorCode) {
+    if (error->code() == NSURLErrorNotConnectedToInternet) {
         delegate->nimbusDidNotNetWork();
         showNetworkAlert();
     } else {

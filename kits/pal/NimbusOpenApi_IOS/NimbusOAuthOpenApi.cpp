@@ -83,11 +83,10 @@ bool NimbusOAuth::getVipRichInfo() {
            nullptr;
 }
 
-void NimbusOAuth::forward(const Ref<APIResponse>& response,
-                          void (NimbusSessionDelegate::*callback)(const Ref<APIResponse>&)) {
+void NimbusOAuth::forward(const Ref<APIResponse>& response, NimbusSessionCallback callback) {
     if (!response) return;
     deleteAPIRequestBySeq(seqKey(response->seq()));
-    if (auto delegate = sessionDelegate()) ((*delegate).*callback)(response);
+    if (auto delegate = sessionDelegate()) delegate->respond(callback, response);
 }
 
 void NimbusOAuth::getUserInfoResponse(const Ref<APIResponse>& response) {
@@ -95,7 +94,7 @@ void NimbusOAuth::getUserInfoResponse(const Ref<APIResponse>& response) {
     const Value& nickname = response->jsonResponse()["nickname"];
     if (response->retCode() == 0 && nickname.isText())
         userNick_ = stringByNBOSDKReplacingHtmlEscapes(nickname.stringValue());
-    forward(response, &NimbusSessionDelegate::getUserInfoResponse);
+    forward(response, NimbusSessionCallback::getUserInfoResponse);
 }
 
 void NimbusOAuth::getUserInfoNotUserResponse(const Ref<APIResponse>& response) {
@@ -111,32 +110,32 @@ void NimbusOAuth::getUserInfoNotUserResponse(const Ref<APIResponse>& response) {
     }
 }
 
-void NimbusOAuth::getListAlbumResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::getListAlbumResponse); }
-void NimbusOAuth::getListPhotoResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::getListPhotoResponse); }
-void NimbusOAuth::addShareResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::addShareResponse); }
-void NimbusOAuth::uploadPicResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::uploadPicResponse); }
-void NimbusOAuth::addAlbumResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::addAlbumResponse); }
-void NimbusOAuth::addOneBlogResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::addOneBlogResponse); }
+void NimbusOAuth::getListAlbumResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::getListAlbumResponse); }
+void NimbusOAuth::getListPhotoResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::getListPhotoResponse); }
+void NimbusOAuth::addShareResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addShareResponse); }
+void NimbusOAuth::uploadPicResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::uploadPicResponse); }
+void NimbusOAuth::addAlbumResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addAlbumResponse); }
+void NimbusOAuth::addOneBlogResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addOneBlogResponse); }
 void NimbusOAuth::checkPageFansResponse(const Ref<APIResponse>& r) {
-    forward(r, &NimbusSessionDelegate::checkPageFansResponse);
+    forward(r, NimbusSessionCallback::checkPageFansResponse);
 }
-void NimbusOAuth::addTopicResponse(const Ref<APIResponse>& r) { forward(r, &NimbusSessionDelegate::addTopicResponse); }
+void NimbusOAuth::addTopicResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addTopicResponse); }
 
 void NimbusOAuth::getVipInfoResponse(const Ref<APIResponse>& response) {
     if (response && response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
-    forward(response, &NimbusSessionDelegate::getVipInfoResponse);
+    forward(response, NimbusSessionCallback::getVipInfoResponse);
 }
 
 void NimbusOAuth::getVipRichInfoResponse(const Ref<APIResponse>& response) {
     if (response && response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
-    forward(response, &NimbusSessionDelegate::getVipRichInfoResponse);
+    forward(response, NimbusSessionCallback::getVipRichInfoResponse);
 }
 
 void NimbusOAuth::setUserHeadpicResponse(const Ref<APIResponse>& response) {
     if (!response) return;
     if (tcUiKit_) tcUiKit_->setViewControllerResponse(response);
     if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
-    forward(response, &NimbusSessionDelegate::setUserHeadpicResponse);
+    forward(response, NimbusSessionCallback::setUserHeadpicResponse);
 }
 
 std::optional<std::string> NimbusOAuth::stringByNBOSDKReplacingHtmlEscapes(const std::optional<std::string>& text) {
@@ -165,7 +164,7 @@ bool NimbusOAuth::startHeadpic(const Dictionary& params, Ref<UIViewController>* 
         response->setRetCode(1);
         response->setErrorMsg(std::string("设置头像图片过大, 需要小于(3264 * 2448)"));
         response->setDetailRetCode(0x10000);
-        if (auto delegate = sessionDelegate()) delegate->setUserHeadpicResponse(response);
+        if (auto delegate = sessionDelegate()) delegate->respond(NimbusSessionCallback::setUserHeadpicResponse, response);
         return true;
     }
     if (!tcUiKit_) tcUiKit_ = make<NBUiKit>(appId_);

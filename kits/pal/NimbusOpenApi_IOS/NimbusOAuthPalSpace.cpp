@@ -229,10 +229,10 @@ bool NimbusOAuth::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit>& 
         return false;
     }
     response->setJsonResponse(Value(NBOSDKParseQueryPairs(url->query().value_or(""))));
-    if (host == "SendStory") {
-        delegate->sendStoryResponse(response);
-    } else {
-        delegate->responseDidReceived(response, host);
-    }
+    // A story's answer reaches sendStoryResponse even when the delegate has
+    // no general callback, as the Pal apps' story replies do.
+    std::optional<NimbusSessionCallback> own;
+    if (host == "SendStory") own = NimbusSessionCallback::sendStoryResponse;
+    delegate->receiveReply(own, response, host);
     return false;
 }

@@ -26,6 +26,29 @@ public:
     virtual std::optional<bool> nimbusWebViewShouldAutorotateWithWebkit() { return std::nullopt; }
 };
 
+// The session delegate's optional callbacks that the kit asks about before
+// it calls them. Without one, a logout goes to the delegate the logout was
+// given, the renewal questions are not asked, a reply goes to the general
+// callback and an Open API answer is not told.
+enum class NimbusSessionCallback {
+    nimbusDidLogout,
+    nimbusDidUpdate,
+    getUserInfoResponse,
+    getListAlbumResponse,
+    getListPhotoResponse,
+    checkPageFansResponse,
+    addShareResponse,
+    addAlbumResponse,
+    uploadPicResponse,
+    addOneBlogResponse,
+    addTopicResponse,
+    setUserHeadpicResponse,
+    getVipInfoResponse,
+    getVipRichInfoResponse,
+    sendStoryResponse,
+    responseDidReceived,
+};
+
 // What the Pal kit tells the host app about its session: the login outcomes,
 // renewals and logout, the answer of every Open API call, the requests of
 // the legacy app-to-app layer and the login page's rotation. Every callback
@@ -35,19 +58,30 @@ class NimbusSessionDelegate : public NimbusLoginDelegate,
                               public NimbusApiInterfaceDelegate,
                               public NimbusWebViewDelegate {
 public:
-    // A delegate that takes nimbusDidLogout says so here; for any other the
-    // logout goes to the delegate given to it.
-    virtual bool answersNimbusDidLogout() const { return false; }
+    // Whether this delegate provides the callback: the kit calls the
+    // callbacks listed in NimbusSessionCallback only when it does, and a
+    // delegate that overrides one of them says so here. None by default.
+    virtual bool answers(NimbusSessionCallback) const { return false; }
+
+    // Calls the answer callback `callback` when this delegate provides it;
+    // says whether it did.
+    bool respond(NimbusSessionCallback callback, const Ref<APIResponse>& response);
+    // A reply of a Pal app or of a dialog page: to its own callback when the
+    // delegate provides it, else to responseDidReceived with `message` when
+    // it provides that.
+    void receiveReply(std::optional<NimbusSessionCallback> own, const Ref<APIResponse>& response,
+                      const std::string& message);
+    // The answer callback named `name` ("sendStoryResponse"), if there is one.
+    static std::optional<NimbusSessionCallback> responseCallbackNamed(const std::string& name);
+
     virtual void nimbusDidLogout() {}
     // Whether a call refused for want of `permissions` may widen the login.
-    // Asked only of a delegate that hears of renewals (answersNimbusDidUpdate);
-    // for any other the answer is YES.
+    // Asked only of a delegate that hears of renewals (provides
+    // nimbusDidUpdate); for any other the answer is YES.
     virtual std::optional<bool> nimbusNeedPerformIncrAuth(const Ref<NimbusOAuth>&, const std::vector<std::string>&) {
         return std::nullopt;
     }
     virtual std::optional<bool> nimbusNeedPerformReAuth(const Ref<NimbusOAuth>&) { return std::nullopt; }
-    // A delegate that takes nimbusDidUpdate says so here.
-    virtual bool answersNimbusDidUpdate() const { return false; }
     virtual void nimbusDidUpdate(const Ref<NimbusOAuth>&) {}
     // 1 failed, 2 cancelled, 3 no network.
     virtual void nimbusFailedUpdate(std::int32_t /*reason*/) {}

@@ -58,41 +58,15 @@ Ref<APIResponse> unarchiveResponse(const Dictionary& reply) {
     return object.objectAs<APIResponse>();
 }
 
-using ResponseCallback = void (NimbusSessionDelegate::*)(const Ref<APIResponse>&);
-
-// The delegate callback named "<message>Response:", when there is one.
-ResponseCallback callbackNamed(const std::string& name) {
-    static const std::pair<const char*, ResponseCallback> callbacks[] = {
-        {"getUserInfoResponse", &NimbusSessionDelegate::getUserInfoResponse},
-        {"getListAlbumResponse", &NimbusSessionDelegate::getListAlbumResponse},
-        {"getListPhotoResponse", &NimbusSessionDelegate::getListPhotoResponse},
-        {"checkPageFansResponse", &NimbusSessionDelegate::checkPageFansResponse},
-        {"addShareResponse", &NimbusSessionDelegate::addShareResponse},
-        {"addAlbumResponse", &NimbusSessionDelegate::addAlbumResponse},
-        {"uploadPicResponse", &NimbusSessionDelegate::uploadPicResponse},
-        {"addOneBlogResponse", &NimbusSessionDelegate::addOneBlogResponse},
-        {"addTopicResponse", &NimbusSessionDelegate::addTopicResponse},
-        {"setUserHeadpicResponse", &NimbusSessionDelegate::setUserHeadpicResponse},
-        {"getVipInfoResponse", &NimbusSessionDelegate::getVipInfoResponse},
-        {"getVipRichInfoResponse", &NimbusSessionDelegate::getVipRichInfoResponse},
-        {"sendStoryResponse", &NimbusSessionDelegate::sendStoryResponse},
-    };
-    for (const auto& [known, callback] : callbacks)
-        if (name == known) return callback;
-    return nullptr;
-}
-
+// A reply's answer, to the delegate callback named after its message type
+// ("%@%@Response:": first letter lower-cased) or to the general one.
 void deliverResponse(const Dictionary& reply, const std::string& msgType) {
     auto response = unarchiveResponse(reply);
     auto delegate = OpenApi::registeredSessionDelegate();
     if (!response || !delegate) return;
     std::string name = msgType;
     name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
-    if (auto callback = callbackNamed(name + "Response")) {
-        (delegate.get()->*callback)(response);
-    } else {
-        delegate->responseDidReceived(response, msgType);
-    }
+    delegate->receiveReply(NimbusSessionDelegate::responseCallbackNamed(name + "Response"), response, msgType);
 }
 
 // A message type written as a plain decimal number.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "foundation/NSDelayedPerform.h"
 #include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSLog.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
@@ -22,6 +24,9 @@ class SessionDelegate : public NSObject, public NimbusSessionDelegate {
 public:
     void nimbusDidLogin() override { outcomes.push_back("login"); }
     void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::sendStoryResponse;
+    }
     void sendStoryResponse(const Ref<APIResponse>& response) override { stories.push_back(response); }
     std::vector<std::string> outcomes;
     std::vector<Ref<APIResponse>> stories;
@@ -30,9 +35,11 @@ public:
 // Hears of logouts, when it says it does.
 class LogoutListener : public NSObject, public NimbusSessionDelegate {
 public:
-    bool answersNimbusDidLogout() const override { return answers; }
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::nimbusDidLogout && hearsLogouts;
+    }
     void nimbusDidLogout() override { ++logouts; }
-    bool answers = false;
+    bool hearsLogouts = false;
     int logouts = 0;
 };
 
@@ -54,6 +61,18 @@ bool deliverReply(const std::string& type, const Dictionary& reply) {
     return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
 }
 
+// Has only the general answer callback.
+class GeneralListener : public NSObject, public NimbusSessionDelegate {
+public:
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::responseDidReceived;
+    }
+    void responseDidReceived(const Ref<APIResponse>&, const std::string& message) override {
+        messages.push_back(message);
+    }
+    std::vector<std::string> messages;
+};
+
 // A host app with opinions on rotation and on widening and renewing its
 // login; it is asked about the login only when it hears of renewals.
 class OpinionatedDelegate : public NSObject, public NimbusSessionDelegate {
@@ -66,7 +85,9 @@ public:
         ++asked;
         return false;
     }
-    bool answersNimbusDidUpdate() const override { return hearsRenewals; }
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::nimbusDidUpdate && hearsRenewals;
+    }
     std::optional<UIInterfaceOrientationMask> nimbusWebViewSupportedInterfaceOrientationsWithWebkit() override {
         return UIInterfaceOrientationMaskPortrait;
     }
@@ -165,7 +186,7 @@ TEST_F(NimbusOAuthStartUp, LogoutGoesToTheSessionDelegateWhenItAnswersItElseToTh
     session->logout(given);
     EXPECT_EQ(given->logouts, 1);
     EXPECT_EQ(mine->logouts, 0);
-    mine->answers = true;
+    mine->hearsLogouts = true;
     session->logout(given);
     EXPECT_EQ(given->logouts, 1);
     EXPECT_EQ(mine->logouts, 1);
@@ -295,4 +316,62 @@ TEST_F(NimbusOAuthStartUp, OpeningPalSpaceNamesTheAppByItsScheme) {
     ASSERT_TRUE(runUntil([&] { return !opened.empty(); }));
     EXPECT_EQ(opened[0].rfind("mpalspaceopensdk://psapp/" + OpenApi::registeredScheme() + "/", 0), 0u) << opened[0];
     UIApplication::removeAllSimulatedApps();
+}
+
+TEST_F(NimbusOAuthStartUp, RepliesGoToTheirOwnCallbackWhenTheDelegateHasItElseToTheGeneralOne) {
+    auto general = make<GeneralListener>();
+    auto session = make<NimbusOAuth>(std::string("1234"), general);
+    const Dictionary reply{{"response_data", *NSKeyedArchiver::archivedDataWithRootObject(Value(make<APIResponse>()))}};
+    const auto pageAnswers = [&](const std::string& address) {
+        return session->webViewKitShouldStartLoadWithRequest(
+            nullptr, NSURLRequest::requestWithURL(NSURL::URLWithString(address)), UIWebViewNavigationType::LinkClicked);
+    };
+    for (const char* type : {"1", "SendStory", "GetVipInfo", "AppInvitation"}) EXPECT_TRUE(deliverReply(type, reply));
+    EXPECT_FALSE(pageAnswers("nimbus1234://SendStory/success?x=1"));
+    EXPECT_EQ(general->messages,
+              (std::vector<std::string>{"SendStory", "SendStory", "GetVipInfo", "AppInvitation", "SendStory"}));
+
+    // A delegate with only the story callback hears the stories, from the
+    // app and from the page, and nothing else.
+    auto stories = make<SessionDelegate>();
+    session->setSessionDelegate(stories);
+    EXPECT_TRUE(deliverReply("1", reply));
+    EXPECT_TRUE(deliverReply("AppInvitation", reply));
+    EXPECT_FALSE(pageAnswers("nimbus1234://SendStory/cancel"));
+    ASSERT_EQ(stories->stories.size(), 2u);
+    EXPECT_EQ(stories->stories[1]->retCode(), 1);
+    EXPECT_EQ(general->messages.size(), 5u);
+}
+
+TEST_F(NimbusOAuthStartUp, TheLastOfARepeatedReplyKeyCountsAndAPalThatOnlyOpensMpalCannotSignOn) {
+    auto delegate = make<SessionDelegate>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    // "generalpastboard" 1 then 0: the reply is read off the named board.
+    const std::string board = "pal-reply-board";
+    UIPasteboard::pasteboardWithName(board, true)
+        ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(Dictionary{{"openid", "OPEN"}, {"access_token", "T"}})),
+                  OpenApi::kPasteboardType);
+    OpenApi::setReplyPasteboardName(board);
+    EXPECT_TRUE(NimbusOAuth::HandleOpenURL(
+        NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1&generalpastboard=0")));
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
+
+    UIApplication::installSimulatedApp("mpal", [](const Ref<NSURL>&) {});
+    EXPECT_EQ(OpenApi::palVersion(), 1);
+    EXPECT_FALSE(OpenApi::authorizeWithPermission({"get_user_info"}, delegate, OpenApi::kCallPal));
+    EXPECT_EQ(NBOError::getLastOAuthError(), std::optional<std::string>("palversion < kPalVersion4_0"));
+}
+
+TEST_F(NimbusOAuthStartUp, ComingBackActiveEndsAWaitingSignOnAndWithdrawsTheSessionsDelayedCalls) {
+    auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    auto bystander = make<NSObject>();
+    int sessionCalls = 0, bystanderCalls = 0;
+    NSDelayedPerform::performSelector(session, "handleOpenURL:", Value(), 1.0, [&] { ++sessionCalls; });
+    NSDelayedPerform::performSelector(bystander, "handleOpenURL:", Value(), 1.0, [&] { ++bystanderCalls; });
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, nullptr);
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+    clock.advance(1.0);
+    EXPECT_EQ(sessionCalls, 0);
+    EXPECT_EQ(bystanderCalls, 1);
 }

@@ -5,6 +5,7 @@
 
 #include "backend/PalConnectServices.h"
 #include "foundation/DataFile.h"
+#include "foundation/NSDate.h"
 #include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSKeyedUnarchiver.h"
 #include "foundation/PropertyListFile.h"
@@ -102,6 +103,55 @@ TEST_F(PalConnectServices, StartUpFetchesThePolicyAndCachesItAndBadAnswersKeepTh
     auto refused = make<NimbusOAuth>(std::string("12a4"), nullptr);
     EXPECT_FALSE(refused->appId());
     EXPECT_TRUE(config->apiRequests().empty());
+}
+
+TEST_F(PalConnectServices, ThePolicyExpiresAfterItsPeriodAndKeepsOnlyFieldsOfTheirType) {
+    // The policy lives for the process: this test starts from and leaves the defaults.
+    struct Defaults {
+        Defaults() { reset(); }
+        ~Defaults() { reset(); }
+        static void reset() {
+            auto config = ConfigManager::GetInstance();
+            config->config() = ConfigManager::defaultConfig();
+            config->setSdkWebViewConfigEnable(2);
+        }
+    } defaults;
+    auto config = ConfigManager::GetInstance();
+    config->setAppid("1234");
+    const auto answer = [](Dictionary json) {
+        auto response = make<APIResponse>();
+        response->setJsonResponse(Value(std::move(json)));
+        return response;
+    };
+
+    // Without a share-limit answer the app's own switch decides: 2 after
+    // creation, 1 once the session enables the page.
+    EXPECT_EQ(config->getThirdAppSDKWebPalShare(), 2);
+    EXPECT_FALSE(config->isAppWithinWhitelistForH5Share());
+    NimbusOAuth::openSDKWebViewPalShareEnable();
+    EXPECT_TRUE(config->isAppWithinWhitelistForH5Share());
+    // Subcode 5 refuses the page whatever the app's switch says.
+    config->requestSDKWebViewConfigResponse(answer({{"ret", 0}, {"subcode", 5}}));
+    EXPECT_EQ(config->getServerSDKWebPalShare(), 2);
+    EXPECT_FALSE(config->isAppWithinWhitelistForH5Share());
+
+    // A field of the wrong type is skipped; the others are kept.
+    config->requestConfigResponse(answer({{"ret", 0}, {"Common_ta_enable", "0"}, {"Common_frequency", 12}}));
+    EXPECT_TRUE(config->isDataReportEnable());
+    EXPECT_EQ(config->config()["ConfigTimeFrequency"], Value(12));
+
+    // A day's period: 23 hours old asks nothing, 25 hours old asks again.
+    config->config().set("ConfigTimeFrequency", 24.0);
+    const double now = NSDate::date().timeIntervalSince1970();
+    config->config().set("ConfigTimeStamp", now - 23 * 3600);
+    config->updateConfig();
+    EXPECT_TRUE(config->apiRequests().empty());
+    config->config().set("ConfigTimeStamp", now - 25 * 3600);
+    config->updateConfig();
+    EXPECT_EQ(config->apiRequests().size(), 2u);
+    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, 15));
+    EXPECT_EQ(requestsTo(kPolicyPath).size(), 1u);
+    EXPECT_EQ(requestsTo(kShareLimitPath).size(), 1u);
 }
 
 TEST_F(PalConnectServices, StatisticsReportsCarryTheirFieldsAndTheSessionsIdentity) {

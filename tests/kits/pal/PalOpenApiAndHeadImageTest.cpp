@@ -16,11 +16,18 @@
 #include "system/SCNetworkReachability.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIScreen.h"
+#include "uikit/ViewSnapshot.h"
 
 namespace {
 
 class Answers : public NSObject, public NimbusSessionDelegate {
 public:
+    bool answers(NimbusSessionCallback callback) const override {
+        using C = NimbusSessionCallback;
+        return callback == C::getUserInfoResponse || callback == C::getVipInfoResponse ||
+               callback == C::setUserHeadpicResponse || callback == C::getListPhotoResponse ||
+               callback == C::addShareResponse;
+    }
     void getUserInfoResponse(const Ref<APIResponse>& r) override { userInfo.push_back(r); }
     void getVipInfoResponse(const Ref<APIResponse>& r) override { vipInfo.push_back(r); }
     void setUserHeadpicResponse(const Ref<APIResponse>& r) override { headpic.push_back(r); }
@@ -50,6 +57,38 @@ Ref<UIImage> twoColourPicture(CGFloat width, CGFloat height) {
     return image;
 }
 
+// A picture of four quarters: red top left, green top right, blue bottom
+// left, white bottom right.
+Ref<UIImage> quarteredPicture(CGFloat side) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), true, 1);
+    auto context = UIGraphicsGetCurrentContext();
+    const CGFloat half = side / 2;
+    const struct {
+        CGFloat x, y, red, green, blue;
+    } quarters[] = {{0, 0, 1, 0, 0}, {half, 0, 0, 1, 0}, {0, half, 0, 0, 1}, {half, half, 1, 1, 1}};
+    for (const auto& quarter : quarters) {
+        CGContextSetRGBFillColor(context, quarter.red, quarter.green, quarter.blue, 1);
+        CGContextFillRect(context, CGRectMake(quarter.x, quarter.y, half, half));
+    }
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+// The colours a tenth of the side in from each corner of a square of the
+// image (in its pixels), row by row.
+std::vector<CGImagePixel> colourNearCorners(const Ref<CGImage>& image, CGRect square) {
+    std::vector<CGImagePixel> colours;
+    for (double y : {0.1, 0.9})
+        for (double x : {0.1, 0.9})
+            colours.push_back(image->pixelAt(static_cast<std::size_t>(square.origin.x + x * square.size.width),
+                                             static_cast<std::size_t>(square.origin.y + y * square.size.height)));
+    return colours;
+}
+
+// The screen the head-image screen's numbers were drawn for.
+void useThe320PointScreen() { UIScreen::configureMainScreen(CGSizeMake(320, 568), 2, false); }
+
 class PalOpenApi : public AppFixture {
 protected:
     void SetUp() override {
@@ -68,6 +107,16 @@ protected:
         session->setAccessToken(std::string("PTtoken"));
         session->setOpenId(std::string("OPENID"));
         session->setExpirationDate(NSDate(NSDate::date().timeIntervalSince1970() + 3600));
+    }
+    // The head-image window over the app, for a logged-in session, with
+    // `picture` delivered; its screen.
+    Ref<SetHeadImageViewController> showHeadImageScreen(const Ref<UIImage>& picture) {
+        logIn();
+        Dictionary params;
+        params.set("pic", Value(picture));
+        if (!session->setUserHeadpic(params)) return nullptr;
+        clock.advance(NBUiKit::kWindowDeliveryDelay);
+        return session->tcUiKit()->headImageScreen();
     }
     std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
         return services->receivedRequestsTo(path);
@@ -228,6 +277,7 @@ TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
+    useThe320PointScreen();
     auto appWindow = make<UIWindow>();
     appWindow->makeKeyAndVisible();
     logIn();
@@ -287,14 +337,9 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
-    logIn();
-    Dictionary params;
-    params.set("pic", Value(twoColourPicture(200, 200)));
-    ASSERT_TRUE(session->setUserHeadpic(params));
-    auto kit = session->tcUiKit();
-    clock.advance(NBUiKit::kWindowDeliveryDelay);
-    auto screen = kit->headImageScreen();
+    auto screen = showHeadImageScreen(twoColourPicture(200, 200));
     ASSERT_TRUE(screen);
+    auto kit = session->tcUiKit();
     const auto choose = [&] {
         screen->selectBtn()->sendAction();
         clock.advance(0.01);
@@ -331,6 +376,110 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
     EXPECT_TRUE(reported("10657"));
 }
 
+TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSoWhole) {
+    auto screen = showHeadImageScreen(quarteredPicture(200));
+    ASSERT_TRUE(screen && screen->image());
+    auto kit = session->tcUiKit();
+    auto scrollView = screen->scrollView();
+    const CGSize size = SetHeadImageViewController::screenSizeOrientationIndependent();
+    const CGRect square = CGRectMake(0, (size.height - size.width) / 2, size.width, size.width);
+    // What the square shows, and what is uploaded when Choose is pressed.
+    const auto shown = [&] { return colourNearCorners(snapshotView(kit->window(), true, 1)->CGImage(), square); };
+    const auto uploaded = [&] {
+        const std::size_t before = answers->headpic.size();
+        screen->selectBtn()->sendAction();
+        clock.advance(0.01);
+        EXPECT_TRUE(runUntil([&] { return answers->headpic.size() == before + 1; }, 10));
+        const auto file = requestsTo("/user/set_user_face").back().files["picture"];
+        auto picture = UIImage::imageWithData(NSData(file.data(), file.size()))->CGImage();
+        return colourNearCorners(picture, CGRectMake(0, 0, picture->width(), picture->height()));
+    };
+    const CGImagePixel red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255}, white{255, 255, 255, 255};
+    using Colours = std::vector<CGImagePixel>;
+
+    // At the smallest zoom the square holds the whole picture.
+    EXPECT_EQ(shown(), (Colours{red, green, blue, white}));
+    EXPECT_EQ(uploaded(), (Colours{red, green, blue, white}));
+    // The result notice shows its whole text on one line.
+    auto notice = screen->notify()->textLabel()->drawnText();
+    EXPECT_EQ(notice.lines, std::vector<std::string>{"设置成功"});
+    EXPECT_FALSE(notice.clipped);
+
+    // Zoomed in to the most: the top left quarter, then, moved to the end
+    // of the content, the bottom right one.
+    scrollView->setZoomScale(scrollView->maximumZoomScale());
+    EXPECT_EQ(shown(), Colours(4, red));
+    EXPECT_EQ(uploaded(), Colours(4, red));
+    const CGSize content = scrollView->contentSize();
+    scrollView->setContentOffset(CGPointMake(content.width - square.size.width, content.height - square.size.height - square.origin.y));
+    EXPECT_EQ(shown(), Colours(4, white));
+    EXPECT_EQ(uploaded(), Colours(4, white));
+}
+
+TEST_F(PalOpenApi, TheLargestHeadPictureIsTakenAndALargePNGGoesAsJPEG) {
+    logIn();
+    Dictionary largest;
+    largest.set("pic", Value(blankPicture(3264, 2448)));
+    Ref<UIViewController> screen;
+    ASSERT_TRUE(session->setUserHeadpic(largest, &screen));
+    EXPECT_TRUE(screen);
+    EXPECT_TRUE(answers->headpic.empty());  // not refused as too large
+    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
+
+    // Noise does not compress: the sent picture's form follows its PNG size.
+    const auto noise = [](std::size_t side) {
+        std::vector<std::uint8_t> rgba(side * side * 4);
+        std::uint32_t state = 12345;
+        for (std::size_t i = 0; i < rgba.size(); ++i) {
+            state = state * 1664525 + 1013904223;
+            rgba[i] = i % 4 == 3 ? 255 : static_cast<std::uint8_t>(state >> 24);
+        }
+        return UIImage::imageWithCGImage(CGImage::imageWithRGBA(side, side, rgba));
+    };
+    const auto sentBytes = [&](const Ref<UIImage>& picture) {
+        const std::int32_t seq = session->didFinishedSetUserLocalPic(nullptr, picture, std::nullopt);
+        const NSData* data = session->apiRequests().at(std::to_string(seq))->request()->params()["picture"].data();
+        return data ? std::vector<std::uint8_t>(data->bytes(), data->bytes() + data->length()) : std::vector<std::uint8_t>{};
+    };
+    const auto large = noise(200), small = noise(150);
+    ASSERT_GT(UIImagePNGRepresentation(large)->length(), NimbusOAuth::kMaxPNGBytes);
+    ASSERT_LT(UIImagePNGRepresentation(small)->length(), NimbusOAuth::kMaxPNGBytes);
+    const auto asJPEG = sentBytes(large), asPNG = sentBytes(small);
+    ASSERT_GE(asJPEG.size(), 2u);
+    EXPECT_EQ(asJPEG[0], 0xFF);
+    EXPECT_EQ(asJPEG[1], 0xD8);
+    ASSERT_GE(asPNG.size(), 4u);
+    EXPECT_EQ(std::string(asPNG.begin() + 1, asPNG.begin() + 4), "PNG");
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    // The handed-out screen, not shown yet, tells the answers all the same.
+    EXPECT_TRUE(cast<SetHeadImageViewController>(screen)->notify());
+}
+
+TEST_F(PalOpenApi, AWindowAlreadyOffTheScreenStaysWhereItIsWhileTheKitWindowShows) {
+    const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
+    auto appWindow = make<UIWindow>();
+    appWindow->makeKeyAndVisible();
+    auto aside = make<UIWindow>(CGRectMake(-width - 10, 0, width, 100));
+    aside->setHidden(false);
+    auto kit = make<NBUiKit>(std::string("1234"));
+    ASSERT_TRUE(kit->popSetHeadImageViewWnd(session, twoColourPicture(20, 20), std::nullopt, std::nullopt));
+    EXPECT_EQ(appWindow->frame().origin.x, width);
+    EXPECT_EQ(aside->frame().origin.x, -width - 10);
+    kit->doClose();
+    EXPECT_EQ(appWindow->frame().origin.x, 0);
+    EXPECT_EQ(aside->frame().origin.x, -width - 10);
+}
+
+TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
+    ASSERT_TRUE(showHeadImageScreen(twoColourPicture(200, 200)));
+    auto kit = session->tcUiKit();
+    UIApplication::sharedApplication()->receiveMemoryWarning();
+    clock.advance(0.1);
+    EXPECT_EQ(answers->closed.size(), 1u);
+    EXPECT_FALSE(kit->window());
+    EXPECT_TRUE(reported("10656"));
+}
+
 TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
     struct Refusing : NSObject, setHeadImageDelegate {
         std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>&, const Ref<UIImage>& image,
@@ -365,6 +514,7 @@ TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth) {
+    useThe320PointScreen();
     using Screen = SetHeadImageViewController;
     EXPECT_EQ(Screen::stringByNBOSDKTruncateWithDotAtLimit(24, std::string(25, 'a')), std::string(23, 'a') + "…");
     std::string twelve, thirteen, eleven;

@@ -15,6 +15,10 @@ namespace {
 
 class DialogAnswers : public NSObject, public NimbusSessionDelegate {
 public:
+    bool answers(NimbusSessionCallback callback) const override {
+        return callback == NimbusSessionCallback::sendStoryResponse ||
+               callback == NimbusSessionCallback::responseDidReceived;
+    }
     void sendStoryResponse(const Ref<APIResponse>& response) override { stories.push_back(response); }
     void responseDidReceived(const Ref<APIResponse>& response, const std::string& message) override {
         others.emplace_back(message, response);

@@ -14,6 +14,9 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "system/SCNetworkReachability.h"
 #include "tests/kits/pal/PalWebWindowFixture.h"
+#include "foundation/NSURLError.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIDriver.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
 
@@ -28,8 +31,10 @@ public:
         lastError = error;
     }
     void webViewKitDidLoadWithNetworkError(const Ref<NBWebViewKit>&, const Ref<NSError>&) override { ++networkErrors; }
+    void webViewKitDidLoadWithContentError(const Ref<NBWebViewKit>&, const Ref<NSError>&) override { ++contentErrors; }
     int finished = 0;
     int networkErrors = 0;
+    int contentErrors = 0;
     Ref<NSError> lastError;
 };
 
@@ -162,6 +167,41 @@ TEST_F(PalWebLogin, CancellingOnThePageOrLosingTheNetworkEndsTheLoginWithoutATok
     EXPECT_FALSE(make<NBLoginViewKit>()->open());  // no app id, nothing opens
 }
 
+TEST_F(PalWebLogin, ACancelledLoadIsRetriedFourTimesAndTheFifthIsAContentError) {
+    auto events = make<WindowEvents>();
+    const std::string path = "/oauth2.0/m_authorize";
+    auto kit = make<NBWebViewKit>(NimbusConnectHosts::baseURL() + path + "?client_id=1234", std::string(""), events);
+    ASSERT_TRUE(kit->open());
+    auto screen = kit->webViewController();
+    // Each failure comes once the page is in: a load started over one still
+    // running would cancel that one too.
+    const auto loaded = [&] { return pageShows(kit, "授权并登录") && !screen->webview()->isLoading(); };
+    ASSERT_TRUE(runUntil(loaded, 10));
+    const auto cancelled = NSError::errorWithDomain(NSURLErrorDomain, NSURLErrorCancelled);
+    for (std::size_t retry = 1; retry <= 4; ++retry) {
+        screen->didFailLoadWithError(screen->webview(), cancelled);
+        ASSERT_TRUE(runUntil([&] { return services->receivedRequestsTo(path).size() == 1 + retry && loaded(); }, 10));
+    }
+    EXPECT_EQ(events->contentErrors, 0);
+    screen->didFailLoadWithError(screen->webview(), cancelled);
+    EXPECT_EQ(events->contentErrors, 1);
+    EXPECT_EQ(events->networkErrors, 0);
+}
+
+TEST_F(PalWebLogin, ABrowserSwitchThatCannotHappenFallsBackToThePageCarryingTheBrowserError) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::string("done"), std::vector<std::string>{}, outcomes);
+    ASSERT_TRUE(kit->open());
+    // Without a serial there is no browser login; the link says "fall_to_wv".
+    follow(kit, "用浏览器登录");
+    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, 10));
+    EXPECT_FALSE(authorisationRequests()[0].params.count("browser_error"));
+    EXPECT_EQ(authorisationRequests()[1].params["browser_error"], "1");
+    EXPECT_EQ(authorisationRequests()[1].params.count("browser"), 0u);
+    EXPECT_FALSE(kit->browserErrorFlag());
+    EXPECT_TRUE(outcomes->failures.empty());
+}
+
 TEST_F(PalWebLogin, TheBrowserModeAnswerIsUnmaskedWithTheLoginsOwnKeyAndToldAtOnce) {
     auto outcomes = make<LoginOutcomes>();
     auto kit = make<NBLoginViewKit>(std::string("1234"), std::string("myapp://done"), std::vector<std::string>{},
@@ -258,6 +298,36 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     session->loginViewKitDidFailuredWithError(kit, nullptr, kit->serial());
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "cancelled"}));
     EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
+    SCNetworkReachability::setFakeFlags(std::nullopt);
+    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+}
+
+TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldAsOne) {
+    auto config = ConfigManager::GetInstance();
+    config->config().set("CommonUseWebLogin", 1);
+    struct Restore {
+        ~Restore() { ConfigManager::GetInstance()->config().remove("CommonUseWebLogin"); }
+    } restore;
+    auto delegate = make<SessionOutcomes>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    NBOError::setLastOAuthError(0, "before");
+    EXPECT_TRUE(session->authorize({"get_user_info"}));
+    // No sign-on was tried (it would have failed for want of a Pal app).
+    EXPECT_EQ(NBOError::getLastOAuthError(), std::optional<std::string>("before"));
+    EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateWebLogin);
+    auto kit = session->loginViewKit();
+    ASSERT_TRUE(kit);
+
+    // The page cannot load for want of a network: told as such, with an alert.
+    session->loginViewKitDidFailuredWithError(
+        kit, NSError::errorWithDomain(NSURLErrorDomain, NSURLErrorNotConnectedToInternet), kit->serial());
+    EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"no network"});
+    auto alerts = UIDriver().findAllOfClass("UIAlertView");
+    ASSERT_FALSE(alerts.empty());
+    auto alert = cast<UIAlertView>(alerts.back());
+    EXPECT_EQ(alert->title() + " / " + alert->message(), "网络错误 / 网络连接不可用。");
+    alert->dismissWithClickedButtonIndex(0, false);
     SCNetworkReachability::setFakeFlags(std::nullopt);
     ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "graphics/NSMutableAttributedString.h"
@@ -103,6 +104,18 @@ TEST(TextMeasuring, HeightAndLineLimitsKeepWholeLines) {
     EXPECT_EQ(TextLayout(text, {45, 0}, 3).lineCount(), 3u);
     // Even a height too small for a line keeps the first.
     EXPECT_EQ(TextLayout(text, {45, 1}, 0).lineCount(), 1u);
+}
+
+TEST(TextMeasuring, AnUnboundedLimitIsNoLimit) {
+    UIFont font = UIFont::boldSystemFontOfSize(14);
+    const NSStringAttributes attributes = withFont(font);
+    const CGSize unlimited = NSStringDrawing::sizeWithAttributes("设置成功", attributes);
+    for (CGFloat unbounded : {CGFloat(std::numeric_limits<float>::max()), std::numeric_limits<CGFloat>::max(),
+                              std::numeric_limits<CGFloat>::infinity()}) {
+        CGRect rect = NSStringDrawing::boundingRectWithSize("设置成功", {unbounded, unbounded},
+                                                            NSStringDrawingUsesLineFragmentOrigin, attributes);
+        EXPECT_EQ(rect.size, unlimited) << unbounded;
+    }
 }
 
 TEST(TextMeasuring, CharacterWrappingAndTruncation) {

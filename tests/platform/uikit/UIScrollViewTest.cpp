@@ -142,8 +142,12 @@ TEST_F(UIScrollViewTest, ZoomStaysWithinItsLimitsAndScalesTheDelegatesView) {
     scrollView->setZoomScale(3);
     EXPECT_EQ(scrollView->zoomScale(), 2);
     EXPECT_EQ(scrollView->contentSize(), CGSizeMake(200, 160));
-    EXPECT_EQ(delegate->zoomed->frame().size, CGSizeMake(200, 160));
-    EXPECT_EQ(delegate->calls, (Calls{"zoom 2.000000"}));
+    // The zoomed view's frame stays at the content's origin, as on the phone.
+    EXPECT_EQ(delegate->zoomed->frame(), CGRectMake(0, 0, 200, 160));
+    scrollView->setZoomScale(0.5);
+    EXPECT_EQ(delegate->zoomed->frame(), CGRectMake(0, 0, 50, 40));
+    EXPECT_EQ(scrollView->contentSize(), CGSizeMake(50, 40));
+    EXPECT_EQ(delegate->calls, (Calls{"zoom 2.000000", "zoom 0.500000"}));
 }
 
 class AdjustedInsetTest : public AppFixture {

@@ -27,6 +27,8 @@ constexpr const char* kNetworkTrouble = "网络有问题，检查一下网络再
 constexpr const char* kChooseTitle = "选取";
 constexpr const char* kRetryTitle = "重试";
 constexpr double kSpinnerY = 240;
+// The width of the square's outline, left out of the cut.
+constexpr CGFloat kSquareOutline = 1;
 
 double now() { return NSDate::date().timeIntervalSince1970(); }
 
@@ -35,12 +37,13 @@ double now() { return NSDate::date().timeIntervalSince1970(); }
 void DestRectView::drawRect(CGRect) {
     auto context = UIGraphicsGetCurrentContext();
     CGContextSetRGBStrokeColor(context, 1.0, 1.0, 1.0, 1.0);
-    CGContextSetLineWidth(context, 1.0);
+    CGContextSetLineWidth(context, kSquareOutline);
     CGContextStrokeRect(context, CGRectMake(0, 0, frame().size.width, frame().size.height));
 }
 
 SetHeadImageViewController::~SetHeadImageViewController() {
     if (becomeActiveObserver_) NSNotificationCenter::defaultCenter()->removeObserver(becomeActiveObserver_.get());
+    if (memoryWarningObserver_) NSNotificationCenter::defaultCenter()->removeObserver(memoryWarningObserver_.get());
     if (timer_) timer_->invalidate();
 }
 
@@ -48,6 +51,8 @@ CGSize SetHeadImageViewController::screenSizeOrientationIndependent() {
     const CGSize size = UIScreen::mainScreen()->bounds().size;
     return CGSizeMake(std::min(size.width, size.height), std::max(size.width, size.height));
 }
+
+CGFloat SetHeadImageViewController::squareSide() { return screenSizeOrientationIndependent().width; }
 
 float SetHeadImageViewController::bandHeight() const {
     const CGSize screen = screenSizeOrientationIndependent();
@@ -138,6 +143,11 @@ void SetHeadImageViewController::viewDidLoad() {
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto screen = weak.lock()) screen->onClickApp();
         });
+    // Low on memory, the screen gives up as if Cancel were pressed.
+    memoryWarningObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr, [weak](const Ref<NSNotification>&) {
+            if (auto screen = weak.lock()) screen->cancelBtnClick();
+        });
     enterTime_ = now();
     startSpinner();
 }
@@ -179,8 +189,9 @@ void SetHeadImageViewController::setImage(const Ref<UIImage>& image) {
 }
 
 CGSize SetHeadImageViewController::ajustDisplaySize(CGSize size) {
-    if (size.width > size.height) return CGSizeMake(size.width * kDisplaySide / size.height, kDisplaySide);
-    return CGSizeMake(kDisplaySide, size.height * kDisplaySide / size.width);
+    const CGFloat side = squareSide();
+    if (size.width > size.height) return CGSizeMake(size.width * side / size.height, side);
+    return CGSizeMake(side, size.height * side / size.width);
 }
 
 void SetHeadImageViewController::resetImage() {
@@ -189,16 +200,19 @@ void SetHeadImageViewController::resetImage() {
     const CGSize display = ajustDisplaySize(picture);
     const float scale = static_cast<float>(display.width / picture.width);
     const float T = bandHeight();
+    // Back at scale 1 before the picture sizes its view: a later picture
+    // must not be sized through the zoom of the one before.
+    scrollView_->setMinimumZoomScale(1);
+    scrollView_->setZoomScale(1);
     headImage_->setImage(image_);
     headImage_->setFrame(CGRectMake(0, 0, picture.width, picture.height));
-    scrollView_->setZoomScale(1);
     scrollView_->setContentSize(display);
     scrollView_->setContentInset(UIEdgeInsets{T, 0, T + 1, 1});
     scrollView_->setMinimumZoomScale(scale);
     scrollView_->setMaximumZoomScale(scale > 0.5f ? 2 * scale : 1.0);
     scrollView_->setZoomScale(scale);
-    scrollView_->setContentOffset(
-        CGPointMake((display.width - kDisplaySide) / 2, (display.height - kDisplaySide) / 2 - T));
+    const CGFloat side = squareSide();
+    scrollView_->setContentOffset(CGPointMake((display.width - side) / 2, (display.height - side) / 2 - T));
 }
 
 void SetHeadImageViewController::setNick(const std::optional<std::string>& nick) {
@@ -301,8 +315,8 @@ void SetHeadImageViewController::onTimer() {
     const float zoom = static_cast<float>(scrollView_->zoomScale());
     const CGPoint offset = scrollView_->contentOffset();
     const float T = bandHeight();
-    const CGFloat side = kCropSide / zoom;
-    auto piece = cut(CGRectMake((offset.x + 1) / zoom, (offset.y + T + 1) / zoom, side, side));
+    const CGFloat side = (squareSide() - 2 * kSquareOutline) / zoom;
+    auto piece = cut(CGRectMake((offset.x + kSquareOutline) / zoom, (offset.y + T + kSquareOutline) / zoom, side, side));
     auto delegate = delegate_.lock();
     if (!delegate) return;
     if (!fileName_ || fileName_->empty()) fileName_ = "palPic";
@@ -326,8 +340,13 @@ void SetHeadImageViewController::onTimer() {
 }
 
 void SetHeadImageViewController::setUserHeadPicResponse(const Ref<APIResponse>& response) {
-    selectBtn_->setEnabled(true);
-    toolbar_->setNeedsLayout();
+    // A handed-out screen may hear an answer before the app shows it: its
+    // view is built then, for the buttons and the notice.
+    if (response) loadViewIfNeeded();
+    if (selectBtn_) {
+        selectBtn_->setEnabled(true);
+        toolbar_->setNeedsLayout();
+    }
     seq_ = -1;
     isSetUserPic_ = false;
     isCancelled_ = true;

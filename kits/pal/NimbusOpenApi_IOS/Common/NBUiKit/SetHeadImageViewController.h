@@ -30,8 +30,6 @@ class SetHeadImageViewController : public UIViewController, public UIScrollViewD
 public:
     // Pictures above 2048 x 2048 pixels are scaled down first.
     static constexpr double kMaxPicturePixels = 2048.0 * 2048.0;
-    static constexpr double kDisplaySide = 320;
-    static constexpr double kCropSide = 318;
     static constexpr double kMaxCutSide = 640;
     static constexpr int kNickLimit = 24;
 
@@ -65,6 +63,11 @@ public:
     // The prefix that fits `limit` (a unit above 0xFF costs 2) and "…".
     static std::optional<std::string> stringByNBOSDKTruncateWithDotAtLimit(int limit, const std::optional<std::string>& text);
     static CGSize screenSizeOrientationIndependent();
+    // The square's side: the screen's shorter side (320 points on the
+    // phones the screen was drawn for). The picture's shorter side is shown
+    // this long at the smallest zoom, and the cut is the square's inside,
+    // one point in from its outline on every side.
+    static CGFloat squareSide();
 
     std::int32_t seq() const { return seq_; }
     const Ref<UIScrollView>& scrollView() const { return scrollView_; }
@@ -122,4 +125,5 @@ private:
     Ref<UIActivityIndicatorView> activityView_;
     Ref<NSTimer> timer_;
     Ref<NSObject> becomeActiveObserver_;
+    Ref<NSObject> memoryWarningObserver_;
 };
