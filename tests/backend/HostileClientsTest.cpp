@@ -246,6 +246,15 @@ TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLinkAndOnThe
             EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
         }
     }
+    // With a browser key the answers go to "nimbus<client_id>": an id that
+    // is no number makes a scheme of no flow, and no link.
+    for (const char* clientId : {"abc", "javascript:alert(1)//"}) {
+        auto refused = pal()->Get("/oauth2.0/m_authorize?browser=1&token_key=k&client_id=" +
+                                  httplib::detail::encode_query_param(clientId));
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->status, 400) << clientId;
+        EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+    }
 }
 
 TEST_F(HostileClients, TheTlsStandInsKeepTheNewestRecordsCutAndSayWhyTheyRefuse) {
@@ -279,18 +288,20 @@ TEST_F(HostileClients, AHeadWithAnEmptyNameIsAnsweredOnce400AtEveryListener) {
         {portOf(backend_->palConnect().host()), "/report/report"},
         {portOf(backend_->rippleOpenPlatform().host()), "/connect/mobilecheck?appid=rpapp&uid=1"}};
     for (const auto& [port, target] : listeners) {
-        const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + ": b\r\n" + line + "\r\n";
-        std::string answer;
-        if (port < 0) {
-            RawClient client(backend_->port());
-            ASSERT_TRUE(client.send(head));
-            answer = client.receive();
-        } else {
-            RawTLSClient client(port);
-            ASSERT_TRUE(client.send(head));
-            answer = client.receive();
+        for (const char* emptyName : {": b\r\n", ": \n", ":\t\n"}) {
+            const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + emptyName + line + "\r\n";
+            std::string answer;
+            if (port < 0) {
+                RawClient client(backend_->port());
+                ASSERT_TRUE(client.send(head));
+                answer = client.receive();
+            } else {
+                RawTLSClient client(port);
+                ASSERT_TRUE(client.send(head));
+                answer = client.receive();
+            }
+            EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
         }
-        EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
     }
     expectSignsIn();
 }
