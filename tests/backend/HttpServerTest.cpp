@@ -226,6 +226,10 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             // Two hosts: which one a proxy went by is unknown.
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s,
              // A NUL (where the library cuts the value) or a bare CR.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
