@@ -198,6 +198,32 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
     EXPECT_EQ(collector->storedEventCount(), 2);
 }
 
+TEST_F(AnalyticsCollectorTest, ClientsThatKeepAFrameBegunGiveUpTheirPlacesAtTheFramesDeadline) {
+    ASSERT_TRUE(collector);
+    // Each keeper sends a frame with the next one's first byte: none of them
+    // ever waits for a frame, so none makes room for a new client.
+    const std::string request = frame::requestFrame(R"([{"e":"kept begun"}])");
+    std::vector<std::unique_ptr<Client>> keepers;
+    for (int i = 0; i < 64; ++i) {
+        keepers.push_back(std::make_unique<Client>(collector->port()));
+        ASSERT_TRUE(keepers.back()->send(request + request.substr(0, 1)));
+        ASSERT_TRUE(keepers.back()->reply());
+    }
+    // Turned away while every place is held, the honest client sends again
+    // (as the library does) and is answered once the begun frames run out
+    // of time, within seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+    std::optional<nlohmann::json> answer;
+    while (!answer && std::chrono::steady_clock::now() < deadline) {
+        Client honest(collector->port());
+        if (honest.send(frame::requestFrame(R"([{"e":"honest"}])"))) answer = honest.reply();
+        if (!answer) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(answer);
+    EXPECT_EQ((*answer)["ret"], 0);
+    EXPECT_TRUE(keepers.front()->closedWithoutAnswer());
+}
+
 TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {
     std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
     ASSERT_TRUE(::mkdtemp(folder.data()));
