@@ -252,8 +252,10 @@ struct HttpServer::Exchange {
     std::size_t bodyBytes = 0;
     // A multipart body's reader; the body is read whole first (see finish).
     MHD_PostProcessor* multipart = nullptr;
-    // The part being read.
+    // The part being read (the parts' end: one left out), and how many
+    // more may be kept.
     std::multimap<std::string, HttpFilePart>::iterator part;
+    std::size_t partsLeft = 0;
     std::shared_ptr<Hold> hold;
 
     ~Exchange() {
@@ -576,14 +578,22 @@ struct HttpServer::Callbacks {
 
     // A part arrives in pieces, each with its offset in the part: offset 0
     // opens a new part (an empty part is one piece of no bytes), the rest
-    // go on the one being read.
+    // go on the one being read. Past the parts a request may keep, a new
+    // part is only counted, and its pieces dropped.
     static MHD_Result part(void* state, MHD_ValueKind, const char* name, const char* filename, const char*,
                            const char*, const char* data, uint64_t offset, std::size_t size) {
         auto& exchange = *static_cast<Exchange*>(state);
         auto& files = exchange.request.files;
-        if (offset == 0 || exchange.part == files.end())
+        if (offset == 0) {
+            if (exchange.partsLeft == 0) {
+                ++exchange.request.partsLeftOut;
+                exchange.part = files.end();
+                return MHD_YES;
+            }
+            --exchange.partsLeft;
             exchange.part = files.emplace(name ? name : "", HttpFilePart{filename ? filename : "", {}});
-        exchange.part->second.content.append(data, size);
+        }
+        if (exchange.part != files.end()) exchange.part->second.content.append(data, size);
         return MHD_YES;
     }
 };
@@ -741,6 +751,7 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
         if (client) deadlines_->set(client, Clock::now() + seconds(limits_.bodySeconds));
         if (startsWithIgnoringCase(request.header("Content-Type"), "multipart/form-data")) {
             exchange.part = request.files.end();
+            exchange.partsLeft = limits_.parts;
             exchange.multipart =
                 MHD_create_post_processor(exchange.connection, kPostBuffer, &Callbacks::part, &exchange);
             if (!exchange.multipart) return refuse(exchange, 400);

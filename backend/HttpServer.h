@@ -38,8 +38,10 @@ struct HttpRequest {
     // in the order sent (query first).
     std::multimap<std::string, std::string> params;
     std::multimap<std::string, std::string, CaseInsensitiveLess> headers;
-    // The parts of a multipart/form-data body, by field name.
+    // The parts of a multipart/form-data body, by field name: the first
+    // `Limits::parts`; the ones past them are read and counted, not kept.
     std::multimap<std::string, HttpFilePart> files;
+    std::size_t partsLeftOut = 0;
     std::string body;
     // The route pattern's groups; [0] is the whole path, unmatched ones empty.
     std::vector<std::string> matches;
@@ -95,6 +97,7 @@ public:
         std::size_t headBytes = 16 * 1024;
         std::size_t headerLines = 100;
         std::size_t bodyBytes = 64 * 1024;  // for routes that name no size
+        std::size_t parts = 100;            // of a multipart body, kept
         double headSeconds = 10;
         double bodySeconds = 10;
         unsigned idleSeconds = 2;

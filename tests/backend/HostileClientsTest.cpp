@@ -331,3 +331,23 @@ TEST_F(HostileClients, ConcurrentUploadsEachKeepTheirOwnPartsInTheirRecords) {
         EXPECT_EQ(record.files.at("picture"), "picture " + record.params.at("n"));
     }
 }
+
+TEST_F(HostileClients, EveryPartOfAManyPartsUploadCountsInItsRecord) {
+    // The picture, one part too large for a record, and thousands of empty
+    // parts of distinct names.
+    httplib::MultipartFormDataItems parts{{"picture", "JPEG", "p.jpg", "image/jpeg"},
+                                          {"large", std::string(backend::kRecordBytes, 'x'), "l.jpg", "image/jpeg"}};
+    constexpr std::size_t kEmptyParts = 8'000;
+    for (std::size_t i = 0; i < kEmptyParts; ++i) parts.push_back({"e" + std::to_string(i), "", "", ""});
+    auto answer = pal()->Post("/user/set_user_face?oauth_consumer_key=1&access_token=t&openid=o", parts);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200) << answer->body;
+    const auto records = backend_->palConnect().receivedRequestsTo("/user/set_user_face");
+    ASSERT_EQ(records.size(), 1u);
+    const auto& record = records.front();
+    EXPECT_EQ(record.files.at("picture"), "JPEG");
+    EXPECT_EQ(record.files.count("large"), 0u);
+    EXPECT_LE(record.files.size() * backend::kRecordFieldBytes, backend::kRecordBytes);
+    // The record says how many were not kept.
+    EXPECT_EQ(record.files.size() + record.partsLeftOut, parts.size());
+}
