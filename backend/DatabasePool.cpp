@@ -54,6 +54,11 @@ std::size_t DatabasePool::openConnections() const {
     return open_;
 }
 
+void DatabasePool::checkpoint() {
+    Lease lease(*this);
+    lease.database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
 std::unique_ptr<Database> DatabasePool::take() {
     {
         std::lock_guard lock(mutex_);
