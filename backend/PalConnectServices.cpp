@@ -210,7 +210,9 @@ void PalConnectServices::installRoutes(HttpServer& server) {
 
     // The PalSpace dialog page that the kit's dialog page leads to.
     server.get("/", [](const HttpRequest& request, HttpResponse& response) {
-        response.setContent(palSpaceDialogPage(Parameters(request.params)), "text/html; charset=utf-8");
+        const Parameters fields(request.params);
+        if (!palSpaceDialogLinksToApp(fields)) response.status = 400;
+        response.setContent(palSpaceDialogPage(fields), "text/html; charset=utf-8");
     });
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the

@@ -246,14 +246,18 @@ TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLinkAndOnThe
             EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
         }
     }
-    // With a browser key the answers go to "nimbus<client_id>": an id that
-    // is no number makes a scheme of no flow, and no link.
-    for (const char* clientId : {"abc", "javascript:alert(1)//"}) {
-        auto refused = pal()->Get("/oauth2.0/m_authorize?browser=1&token_key=k&client_id=" +
-                                  httplib::detail::encode_query_param(clientId));
-        ASSERT_TRUE(refused);
-        EXPECT_EQ(refused->status, 400) << clientId;
-        EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+    // With a browser key the answers go to "nimbus<client_id>", as the
+    // PalSpace dialog's go to "nimbus<oauth_consumer_key>": an id that is no
+    // number makes a scheme of no flow, and no link.
+    for (const char* appId : {"abc", "javascript:alert(1)//"}) {
+        const std::string id = httplib::detail::encode_query_param(appId);
+        for (const std::string& address : {"/oauth2.0/m_authorize?browser=1&token_key=k&client_id=" + id,
+                                           "/?iface=SendStory&oauth_consumer_key=" + id}) {
+            auto refused = pal()->Get(address);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(refused->status, 400) << address;
+            EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+        }
     }
 }
 
