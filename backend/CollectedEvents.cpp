@@ -77,12 +77,12 @@ long long bytesInUse(Database& database) {
            database.scalar("PRAGMA page_size");
 }
 
-// Drops a batch of the oldest events while the pages in use pass `limit`
-// bytes: as many as make up the excess, within half the journal's bytes
+// Drops a batch of the oldest events while the pages in use pass their
+// share of the bytes: as many as make up the excess, within half the journal's bytes
 // of their texts and as many as that holds pages (each may change a page
 // of the index). False when nothing was to be dropped.
-bool dropOldest(Database& database, long long limit, const CollectedEventLimits& limits) {
-    long long excess = bytesInUse(database) - limit;
+bool dropOldest(Database& database, const CollectedEventLimits& limits) {
+    long long excess = bytesInUse(database) - storeBytes(limits);
     if (excess <= 0) return false;
     const long long batchBytes = journalBytes(limits) / 2;
     const long long batchRows = std::max(1LL, batchBytes / database.scalar("PRAGMA page_size"));
@@ -161,7 +161,7 @@ std::optional<std::string> CollectedEvents::prepareFile(const std::string& path,
         });
         database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
         for (bool dropped = true; dropped; database->execute("PRAGMA wal_checkpoint(TRUNCATE)"))
-            database->transaction([&] { dropped = dropOldest(*database, storeBytes(limits), limits); });
+            database->transaction([&] { dropped = dropOldest(*database, limits); });
         // Pages freed stay in the file until it is rebuilt: a file moved
         // from an older table, or grown past what the bounds let it reach
         // (by a version without them), is rebuilt.
@@ -186,7 +186,7 @@ void CollectedEvents::add(const std::vector<std::string>& events, long long rece
         for (const std::string& event : events) insert(database, event, receivedAt, limits_);
     });
     databases_.checkpoint();
-    while (databases_.run([&](Database& database) { return dropOldest(database, storeBytes(limits_), limits_); }))
+    while (databases_.run([&](Database& database) { return dropOldest(database, limits_); }))
         databases_.checkpoint();
 }
 

@@ -54,9 +54,14 @@ std::size_t DatabasePool::openConnections() const {
     return open_;
 }
 
-void DatabasePool::checkpoint() {
-    Lease lease(*this);
-    lease.database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+bool DatabasePool::checkpoint() noexcept {
+    try {
+        Lease lease(*this);
+        lease.database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 std::unique_ptr<Database> DatabasePool::take() {
