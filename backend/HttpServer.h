@@ -84,13 +84,16 @@ public:
 // complete within `headSeconds` of the connection's start or of the
 // previous answer, and its body within `bodySeconds` (a client trickling
 // bytes is dropped); a head with a line the library would drop or cut (an
-// empty name, a NUL or a bare CR in a value) is refused (400); bodies need
-// a Content-Length (chunked ones: 411; two of them: 400) of at most the
-// route's body size (413); a connection quiet for `idleSeconds` is closed;
-// each connection's buffers live in a pool of `connectionMemory` bytes. Beyond `connections` clients, the next few are
-// answered 503 and the rest closed at once. One client on the loopback
-// can still fill every place by opening connections as fast as they are
-// closed: the bounds keep what each costs small, not their number fair.
+// empty name, ": " alone included, a NUL or a bare CR in a value) or with
+// two Host lines is refused (400); bodies need a Content-Length (chunked
+// ones: 411; two of them: 400) of at most the route's body size (413), and
+// a multipart body keeps its first `parts` parts (the others are counted
+// only); a connection quiet for `idleSeconds` is closed; each connection's
+// buffers live in a pool of `connectionMemory` bytes. Beyond `connections`
+// clients, the next few are answered 503 and the rest closed at once. One
+// client on the loopback can still fill every place by opening
+// connections as fast as they are closed: the bounds keep what each costs
+// small, not their number fair.
 class HttpServer {
 public:
     struct Limits {
