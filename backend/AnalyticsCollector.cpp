@@ -33,6 +33,9 @@ constexpr std::size_t kLargestClientCount = 64;
 // Frames of this much JSON text or more give memory back to the system
 // once read.
 constexpr std::size_t kTrimAfterTextBytes = 1 << 20;
+// How long a frame read whole may wait for a reader before it is answered
+// "ret" 1.
+constexpr long long kReaderWaitMilliseconds = 10'000;
 
 long long nowMs() {
     using namespace std::chrono;
@@ -254,7 +257,7 @@ AnalyticsCollector::Outcome AnalyticsCollector::store(std::string frame) {
         // The allocator keeps what a large frame freed unless asked.
         if (textLength >= kTrimAfterTextBytes) ::malloc_trim(0);
     };
-    readers_.run(read, std::chrono::steady_clock::now() + std::chrono::milliseconds(frameMilliseconds_));
+    readers_.run(read, std::chrono::steady_clock::now() + std::chrono::milliseconds(kReaderWaitMilliseconds));
     return outcome;
 }
 

@@ -29,8 +29,9 @@ class DatabasePool;
 // anything is allocated for the length it claims; its JSON is read within
 // bounds (nesting, values, events), counted as it is read, one event's
 // tree at a time. A
-// client gets 10 seconds for each frame, 10 seconds to take each reply,
-// and may stay quiet 10 seconds between frames; 64 clients are served at
+// client gets 3 seconds for the rest of each frame once it began, 3
+// seconds to take each reply, and may stay quiet 10 seconds between
+// frames; 64 clients are served at
 // once, and when all 64 places are taken the connection that has waited
 // longest for its next frame gives up its place to a new one. Their frames are read and stored by `kFrameReaders` threads in
 // turn (`AnalyticsFrameReaders`), so that memory stays bounded however
@@ -85,7 +86,9 @@ public:
     // How long a connection may stay quiet before a frame (10 seconds).
     void setIdleMilliseconds(long long milliseconds) { idleMilliseconds_ = milliseconds; }
     // How long a client has to send the rest of a frame once it began, and
-    // to take a reply (10 seconds each).
+    // to take a reply (3 seconds each): a frame begun and left unfinished
+    // holds a place no longer, so clients that keep one begun cannot keep
+    // every other one out.
     void setFrameMilliseconds(long long milliseconds) { frameMilliseconds_ = milliseconds; }
     // How reply bodies are coded (configuration byte 13); RC4 and gzip by default.
     void setReplyCoding(analytics_frame::Coding coding) { coding_ = coding; }
@@ -135,7 +138,7 @@ private:
 
     std::atomic<Behaviour> behaviour_{Behaviour::Acknowledge};
     std::atomic<long long> idleMilliseconds_{10'000};
-    std::atomic<long long> frameMilliseconds_{10'000};
+    std::atomic<long long> frameMilliseconds_{3'000};
     std::atomic<analytics_frame::Coding> coding_{analytics_frame::Coding::RC4AndGZip};
     std::mutex configMutex_;
     std::map<int, std::string> configRecords_;  // type -> the record's JSON text

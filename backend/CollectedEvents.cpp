@@ -1,5 +1,6 @@
 #include "backend/CollectedEvents.h"
 
+#include <algorithm>
 #include <set>
 #include <string_view>
 
@@ -17,11 +18,13 @@ namespace {
 constexpr long long kRowBytes = 192;
 
 // The pages in use may fill five eighths of the database's bytes. One
-// request's events (at most 4 MiB of text) may grow the file beyond them;
-// the journal is checkpointed once it holds a sixteenth and cut back to
-// that after each checkpoint, so it holds at most that and the pages one
-// request writes (its events, the index entries of the events it adds and
-// of those it drops).
+// request's events (at most 4 MiB of text) may grow the file beyond them.
+// The journal holds one request's pages (its events and the index entries
+// of the events it adds), or one batch of dropped events (their rows and
+// index entries), a sixteenth of the bytes at most, before it is
+// checkpointed and cut: the digests are scattered over the whole index, so
+// dropping thousands of small events at once would write most of the
+// index to the journal.
 long long storeBytes(const CollectedEventLimits& limits) { return static_cast<long long>(limits.databaseBytes) * 5 / 8; }
 long long journalBytes(const CollectedEventLimits& limits) { return static_cast<long long>(limits.databaseBytes) / 16; }
 
@@ -74,21 +77,28 @@ long long bytesInUse(Database& database) {
            database.scalar("PRAGMA page_size");
 }
 
-// Drops the oldest events until the pages in use fit in `limit` bytes (or
-// none is left).
-void keepWithin(Database& database, long long limit) {
-    for (long long excess = bytesInUse(database) - limit; excess > 0; excess = bytesInUse(database) - limit) {
-        long long last = -1;
-        {
-            Statement oldest = database.prepare("SELECT id, kept FROM analytics_events ORDER BY id");
-            while (excess > 0 && oldest.step()) {
-                last = oldest.integer(0);
-                excess -= oldest.integer(1) + kRowBytes;
-            }
+// Drops a batch of the oldest events while the pages in use pass their
+// share of the bytes: as many as make up the excess, within half the journal's bytes
+// of their texts and as many as that holds pages (each may change a page
+// of the index). False when nothing was to be dropped.
+bool dropOldest(Database& database, const CollectedEventLimits& limits) {
+    long long excess = bytesInUse(database) - storeBytes(limits);
+    if (excess <= 0) return false;
+    const long long batchBytes = journalBytes(limits) / 2;
+    const long long batchRows = std::max(1LL, batchBytes / database.scalar("PRAGMA page_size"));
+    long long last = -1, rows = 0, bytes = 0;
+    {
+        Statement oldest = database.prepare("SELECT id, kept FROM analytics_events ORDER BY id");
+        while (excess > 0 && rows < batchRows && bytes < batchBytes && oldest.step()) {
+            last = oldest.integer(0);
+            excess -= oldest.integer(1) + kRowBytes;
+            bytes += oldest.integer(1);
+            ++rows;
         }
-        if (last < 0) return;
-        database.prepare("DELETE FROM analytics_events WHERE id <= ?").bind({last}).step();
     }
+    if (last < 0) return false;
+    database.prepare("DELETE FROM analytics_events WHERE id <= ?").bind({last}).step();
+    return true;
 }
 
 std::set<std::string> columnsOf(Database& database, const std::string& table) {
@@ -99,6 +109,35 @@ std::set<std::string> columnsOf(Database& database, const std::string& table) {
     return columns;
 }
 
+// Moves the newest events of an older version's table
+// (`analytics_events_older`) that fit in the pages' share of the bytes, all
+// of them when they do, oldest first so that they keep their order.
+void moveNewest(Database& database, const CollectedEventLimits& limits) {
+    long long first = -1;
+    {
+        Statement newest = database.prepare(
+            "SELECT rowid, length(CAST(content AS BLOB)) FROM analytics_events_older ORDER BY rowid DESC");
+        for (long long room = storeBytes(limits); newest.step(); first = newest.integer(0)) {
+            room -= std::min(newest.integer(1), static_cast<long long>(limits.eventBytes)) + kRowBytes;
+            if (room < 0) break;
+        }
+    }
+    if (first < 0) return;
+    Statement events = database.prepare(
+        "SELECT content, received_at FROM analytics_events_older WHERE rowid >= ? ORDER BY rowid");
+    events.bind({first});
+    while (events.step()) insert(database, events.text(0), events.integer(1), limits);
+}
+
+// What SQLite's quick check finds first in the file's pages, if anything.
+std::optional<std::string> firstDamage(Database& database) {
+    Statement check = database.prepare("PRAGMA quick_check(1)");
+    if (!check.step()) return std::nullopt;
+    std::string found = check.text(0);
+    if (found == "ok") return std::nullopt;
+    return found;
+}
+
 }  // namespace
 
 std::optional<std::string> CollectedEvents::prepareFile(const std::string& path, CollectedEventLimits limits) {
@@ -106,6 +145,8 @@ std::optional<std::string> CollectedEvents::prepareFile(const std::string& path,
     if (!database) return "cannot open " + path;
     try {
         configure(*database, limits);
+        // Damaged pages would fail every frame's events for good.
+        if (auto damage = firstDamage(*database)) return path + " is damaged: " + *damage;
         const std::set<std::string> columns = columnsOf(*database, "analytics_events");
         const bool older = !columns.empty() && columns != kColumns;
         if (older && !(columns.count("content") && columns.count("received_at")))
@@ -114,19 +155,13 @@ std::optional<std::string> CollectedEvents::prepareFile(const std::string& path,
             if (older) database->execute("ALTER TABLE analytics_events RENAME TO analytics_events_older");
             createTables(*database);
             if (older) {
-                {
-                    // Oldest first, the bound kept as they go.
-                    Statement events =
-                        database->prepare("SELECT content, received_at FROM analytics_events_older ORDER BY rowid");
-                    for (long long moved = 1; events.step(); ++moved) {
-                        insert(*database, events.text(0), events.integer(1), limits);
-                        if (moved % 1024 == 0) keepWithin(*database, storeBytes(limits));
-                    }
-                }
+                moveNewest(*database, limits);
                 database->execute("DROP TABLE analytics_events_older");
             }
-            keepWithin(*database, storeBytes(limits));
         });
+        database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+        for (bool dropped = true; dropped; database->execute("PRAGMA wal_checkpoint(TRUNCATE)"))
+            database->transaction([&] { dropped = dropOldest(*database, limits); });
         // Pages freed stay in the file until it is rebuilt: a file moved
         // from an older table, or grown past what the bounds let it reach
         // (by a version without them), is rebuilt.
@@ -145,13 +180,14 @@ CollectedEvents::CollectedEvents(DatabasePool& databases, CollectedEventLimits l
 }
 
 void CollectedEvents::add(const std::vector<std::string>& events, long long receivedAt) {
+    std::lock_guard adding(adding_);
     databases_.run([&](Database& database) {
         configure(database, limits_);
-        database.transaction([&] {
-            for (const std::string& event : events) insert(database, event, receivedAt, limits_);
-            keepWithin(database, storeBytes(limits_));
-        });
+        for (const std::string& event : events) insert(database, event, receivedAt, limits_);
     });
+    databases_.checkpoint();
+    while (databases_.run([&](Database& database) { return dropOldest(database, limits_); }))
+        databases_.checkpoint();
 }
 
 long long CollectedEvents::count() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,9 @@ struct CollectedEventLimits {
 // an event's text is cut after `eventBytes` (its whole length is kept
 // beside it), and the oldest events are dropped when the pages in use pass
 // their share of `databaseBytes`, so that the file, which grows by at most
-// one request's events beyond that share, and its journal stay within it.
+// one request's events beyond that share, and its journal stay within it:
+// they are dropped a batch at a time, the journal checkpointed and cut
+// after each batch.
 class CollectedEvents {
 public:
     // Makes the database file at `path` ready for the events: creates the
@@ -38,7 +41,8 @@ public:
     // Creates the tables when missing.
     explicit CollectedEvents(DatabasePool& databases, CollectedEventLimits limits = {});
 
-    // Stores the events of one request in one transaction.
+    // Stores the events of one request in one transaction, then drops the
+    // oldest past the bound; one request at a time.
     void add(const std::vector<std::string>& events, long long receivedAt);
     long long count();
     // The kept texts, in the order they first arrived.
@@ -47,6 +51,7 @@ public:
 private:
     DatabasePool& databases_;
     CollectedEventLimits limits_;
+    std::mutex adding_;
 };
 
 }  // namespace backend

@@ -54,6 +54,16 @@ std::size_t DatabasePool::openConnections() const {
     return open_;
 }
 
+bool DatabasePool::checkpoint() noexcept {
+    try {
+        Lease lease(*this);
+        lease.database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 std::unique_ptr<Database> DatabasePool::take() {
     {
         std::lock_guard lock(mutex_);

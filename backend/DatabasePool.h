@@ -43,6 +43,12 @@ public:
         return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
     }
 
+    // Copies the journal's pages into the file and cuts the journal back to
+    // nothing, outside any transaction (as far as no reader still needs
+    // them: those pages stay); false when the storage failed (the next
+    // checkpoint takes the pages up).
+    bool checkpoint() noexcept;
+
     // Connections open now, leased or idle.
     std::size_t openConnections() const;
 

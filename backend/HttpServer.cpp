@@ -57,11 +57,12 @@ bool isToken(std::string_view name) {
 
 // libmicrohttpd reads a head in place: it turns each line's end (CR LF or
 // LF) and each header's colon into NULs and reports the names and values
-// between. What lies between them must then be those NULs and blanks and
-// nothing else, or the library dropped bytes it read: a line with an empty
-// name (": b", which it takes for the head's end, serving the rest as
-// another request), or a value it cut at a NUL. Every line must end as the
-// request line does, so a line's end is a known number of NULs.
+// between. What lies between them must then be those NULs and nothing
+// else, blanks only between a colon and its value, or the library dropped
+// bytes it read: a line with an empty name (": b", or ": " alone, which it
+// takes for the head's end, serving the rest as another request), or a
+// value it cut at a NUL. Every line must end as the request line does, so
+// a line's end is a known number of NULs.
 class HeadLayout {
 public:
     // The head from the request line's start (`method`, in place) for
@@ -74,9 +75,9 @@ public:
     // The next header line as the library reported it.
     void add(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength) {
         if (!exact_) return;
-        const int lineEnd = gap(cursor_, name);
+        const int lineEnd = nuls(cursor_, name, false);
         if (lineWidth_ == 0) lineWidth_ = lineEnd;
-        exact_ = (lineEnd == 1 || lineEnd == 2) && lineEnd == lineWidth_ && gap(name + nameLength, value) == 1 &&
+        exact_ = (lineEnd == 1 || lineEnd == 2) && lineEnd == lineWidth_ && nuls(name + nameLength, value, true) == 1 &&
                  value + valueLength <= end_;
         cursor_ = value + valueLength;
     }
@@ -84,21 +85,21 @@ public:
     // Everything read is accounted for, and the head ends with one blank line.
     bool exact() const {
         if (!exact_) return false;
-        const int last = gap(cursor_, end_);
+        const int last = nuls(cursor_, end_, false);
         return lineWidth_ == 0 ? last == 2 || last == 4 : last == 2 * lineWidth_;
     }
 
 private:
-    // The NULs between `from` and `to` when only NULs and blanks lie
-    // there; else -1.
-    int gap(const char* from, const char* to) const {
+    // The NULs between `from` and `to` when only NULs (and, with `blanks`,
+    // blanks and tabs) lie there; else -1.
+    int nuls(const char* from, const char* to, bool blanks) const {
         if (!from || !to || to < from || to > end_) return -1;
-        int nuls = 0;
+        int count = 0;
         for (const char* at = from; at < to; ++at) {
-            if (*at == '\0') ++nuls;
-            else if (*at != ' ' && *at != '\t') return -1;
+            if (*at == '\0') ++count;
+            else if (!blanks || (*at != ' ' && *at != '\t')) return -1;
         }
-        return nuls;
+        return count;
     }
 
     const char* end_;
@@ -251,8 +252,10 @@ struct HttpServer::Exchange {
     std::size_t bodyBytes = 0;
     // A multipart body's reader; the body is read whole first (see finish).
     MHD_PostProcessor* multipart = nullptr;
-    // The part being read.
+    // The part being read (the parts' end: one left out), and how many
+    // more may be kept.
     std::multimap<std::string, HttpFilePart>::iterator part;
+    std::size_t partsLeft = 0;
     std::shared_ptr<Hold> hold;
 
     ~Exchange() {
@@ -575,14 +578,22 @@ struct HttpServer::Callbacks {
 
     // A part arrives in pieces, each with its offset in the part: offset 0
     // opens a new part (an empty part is one piece of no bytes), the rest
-    // go on the one being read.
+    // go on the one being read. Past the parts a request may keep, a new
+    // part is only counted, and its pieces dropped.
     static MHD_Result part(void* state, MHD_ValueKind, const char* name, const char* filename, const char*,
                            const char*, const char* data, uint64_t offset, std::size_t size) {
         auto& exchange = *static_cast<Exchange*>(state);
         auto& files = exchange.request.files;
-        if (offset == 0 || exchange.part == files.end())
+        if (offset == 0) {
+            if (exchange.partsLeft == 0) {
+                ++exchange.request.partsLeftOut;
+                exchange.part = files.end();
+                return MHD_YES;
+            }
+            --exchange.partsLeft;
             exchange.part = files.emplace(name ? name : "", HttpFilePart{filename ? filename : "", {}});
-        exchange.part->second.content.append(data, size);
+        }
+        if (exchange.part != files.end()) exchange.part->second.content.append(data, size);
         return MHD_YES;
     }
 };
@@ -714,9 +725,10 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
     // a NUL or a bare CR: a proxy may read the head otherwise than we do.
     if (head.malformed || !head.layout.exact()) return refuse(exchange, 400);
     if (request.headers.size() > limits_.headerLines || headBytes > limits_.headBytes) return refuse(exchange, 431);
-    // Two lengths could be read differently by a proxy and by us: a request
-    // smuggled past one of them.
-    if (request.headers.count("Content-Length") > 1) return refuse(exchange, 400);
+    // Two lengths or two hosts could be read differently by a proxy and by
+    // us: a request smuggled past one of them.
+    for (const char* once : {"Content-Length", "Host"})
+        if (request.headers.count(once) > 1) return refuse(exchange, 400);
     if (request.headers.count("Transfer-Encoding")) return refuse(exchange, 411);
 
     // A body's size is bounded by its route's limit.
@@ -739,6 +751,7 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
         if (client) deadlines_->set(client, Clock::now() + seconds(limits_.bodySeconds));
         if (startsWithIgnoringCase(request.header("Content-Type"), "multipart/form-data")) {
             exchange.part = request.files.end();
+            exchange.partsLeft = limits_.parts;
             exchange.multipart =
                 MHD_create_post_processor(exchange.connection, kPostBuffer, &Callbacks::part, &exchange);
             if (!exchange.multipart) return refuse(exchange, 400);

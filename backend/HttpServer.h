@@ -38,8 +38,10 @@ struct HttpRequest {
     // in the order sent (query first).
     std::multimap<std::string, std::string> params;
     std::multimap<std::string, std::string, CaseInsensitiveLess> headers;
-    // The parts of a multipart/form-data body, by field name.
+    // The parts of a multipart/form-data body, by field name: the first
+    // `Limits::parts`; the ones past them are read and counted, not kept.
     std::multimap<std::string, HttpFilePart> files;
+    std::size_t partsLeftOut = 0;
     std::string body;
     // The route pattern's groups; [0] is the whole path, unmatched ones empty.
     std::vector<std::string> matches;
@@ -82,19 +84,23 @@ public:
 // complete within `headSeconds` of the connection's start or of the
 // previous answer, and its body within `bodySeconds` (a client trickling
 // bytes is dropped); a head with a line the library would drop or cut (an
-// empty name, a NUL or a bare CR in a value) is refused (400); bodies need
-// a Content-Length (chunked ones: 411; two of them: 400) of at most the
-// route's body size (413); a connection quiet for `idleSeconds` is closed;
-// each connection's buffers live in a pool of `connectionMemory` bytes. Beyond `connections` clients, the next few are
-// answered 503 and the rest closed at once. One client on the loopback
-// can still fill every place by opening connections as fast as they are
-// closed: the bounds keep what each costs small, not their number fair.
+// empty name, ": " alone included, a NUL or a bare CR in a value) or with
+// two Host lines is refused (400); bodies need a Content-Length (chunked
+// ones: 411; two of them: 400) of at most the route's body size (413), and
+// a multipart body keeps its first `parts` parts (the others are counted
+// only); a connection quiet for `idleSeconds` is closed; each connection's
+// buffers live in a pool of `connectionMemory` bytes. Beyond `connections`
+// clients, the next few are answered 503 and the rest closed at once. One
+// client on the loopback can still fill every place by opening
+// connections as fast as they are closed: the bounds keep what each costs
+// small, not their number fair.
 class HttpServer {
 public:
     struct Limits {
         std::size_t headBytes = 16 * 1024;
         std::size_t headerLines = 100;
         std::size_t bodyBytes = 64 * 1024;  // for routes that name no size
+        std::size_t parts = 100;            // of a multipart body, kept
         double headSeconds = 10;
         double bodySeconds = 10;
         unsigned idleSeconds = 2;

@@ -91,7 +91,9 @@ std::string palMaskedToken(const std::string& token, const std::string& key) {
 }
 
 bool palAcceptsRedirect(const Parameters& fields) {
-    if (answersInBrowser(fields)) return true;
+    // With a browser key the answers go to the app's own scheme, made of its
+    // id: an id that is not a number makes a scheme no flow uses.
+    if (answersInBrowser(fields)) return isFlowScheme("nimbus" + fields.textOrEmpty("client_id"));
     // Without a scheme the link stays on this page's own address.
     const std::string scheme = schemeOf(fields.textOrEmpty("redirect_uri"));
     return scheme.empty() || isFlowScheme(scheme);

@@ -19,10 +19,12 @@ namespace backend {
 // code. A login whose scope holds "server_side" gets no open id: the kit
 // asks "/oauth2.0/m_me" for it.
 // A `redirect_uri` the page would link to must have a scheme of the kit's
-// flows (isFlowScheme) or none: otherwise the page only says it is refused.
+// flows (isFlowScheme) or none, and with a browser key "nimbus<appid>" must
+// be one: otherwise the page only says it is refused.
 std::string palAuthorizationPage(const Parameters& fields, const std::string& host);
-// Whether the page links to the request's redirect, if it does at all
-// (not with a browser key), with a scheme of the kit's flows or none.
+// Whether the page's links go to an address of the kit's flows: the
+// request's redirect (a flow's scheme or none) or, with a browser key, the
+// app's own "nimbus<appid>" scheme.
 bool palAcceptsRedirect(const Parameters& fields);
 
 // The token the stand-in hands out, and the open id it pairs with an app.

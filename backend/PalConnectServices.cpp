@@ -92,24 +92,20 @@ std::optional<std::string> PalConnectServices::cannedAnswer(const std::string& p
 }
 
 // A request's record, with the parts of its multipart body (text parts also
-// among its fields).
+// among its fields), each counted in the record's bytes.
 void PalConnectServices::record(const HttpRequest& request) {
     RecordBudget budget;
     ReceivedRequest received{request.method, budget.text(request.path), budget.text(request.query),
-                             budget.fields(request.params), budget.fields(request.headers), {}};
+                             budget.fields(request.params), budget.fields(request.headers), {}, request.partsLeftOut};
     for (const auto& [name, part] : request.files) {
-        received.files.emplace(cutForRecord(name), part.content);
+        if (!budget.part(received.files, name, part.filename, part.content)) {
+            ++received.partsLeftOut;
+            continue;
+        }
         if (part.filename.empty()) budget.add(received.params, name, part.content);
     }
     std::lock_guard lock(mutex_);
     received_.add(std::move(received), budget.used());
-    // The newest parts are kept; the oldest go first.
-    auto& records = received_.records();
-    std::size_t kept = 0;
-    for (auto it = records.rbegin(); it != records.rend(); ++it) {
-        for (const auto& [name, content] : it->files) kept += content.size();
-        if (kept > kRecordedFileBytes) it->files.clear();
-    }
 }
 
 void PalConnectServices::installRoutes(HttpServer& server) {
@@ -214,7 +210,9 @@ void PalConnectServices::installRoutes(HttpServer& server) {
 
     // The PalSpace dialog page that the kit's dialog page leads to.
     server.get("/", [](const HttpRequest& request, HttpResponse& response) {
-        response.setContent(palSpaceDialogPage(Parameters(request.params)), "text/html; charset=utf-8");
+        const Parameters fields(request.params);
+        if (!palSpaceDialogLinksToApp(fields)) response.status = 400;
+        response.setContent(palSpaceDialogPage(fields), "text/html; charset=utf-8");
     });
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the

@@ -28,7 +28,10 @@ public:
         std::string query;  // as received, still encoded
         std::map<std::string, std::string> params;  // query and form fields, decoded
         std::map<std::string, std::string> headers;
-        std::map<std::string, std::string> files;  // multipart file parts: name -> bytes
+        std::map<std::string, std::string> files;  // multipart parts: name -> bytes
+        // Parts of the body not among `files`: past the parts a request
+        // keeps, past the record's bytes, or named as one kept.
+        std::size_t partsLeftOut = 0;
     };
 
     // Nothing when the certificate or the port cannot be made. Presents
@@ -58,11 +61,8 @@ public:
     std::vector<std::string> shareImages() const;
 
     // The newest requests served (RecentRequests: 256 at most, within their
-    // bytes; texts cut after 4 KiB, fields within a record's bytes), in
-    // order. Their file parts are kept whole while all of them together
-    // stay within kRecordedFileBytes: past that, the oldest records lose
-    // theirs.
-    static constexpr std::size_t kRecordedFileBytes = 2 * 1024 * 1024;
+    // bytes; texts cut after 4 KiB, fields and multipart parts within a
+    // record's bytes), in order.
     std::vector<ReceivedRequest> receivedRequests() const;
     // Those of them made to `path`.
     std::vector<ReceivedRequest> receivedRequestsTo(const std::string& path) const;

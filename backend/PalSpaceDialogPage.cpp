@@ -1,6 +1,6 @@
 #include "backend/PalSpaceDialogPage.h"
 
-
+#include "backend/FlowSchemes.h"
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
 #include "backend/PalAuthorizationPage.h"
@@ -23,10 +23,16 @@ std::string line(const std::string& label, const std::string& value) {
 
 }  // namespace
 
+bool palSpaceDialogLinksToApp(const Parameters& fields) {
+    return isFlowScheme("nimbus" + fields.textOrEmpty("oauth_consumer_key"));
+}
+
 std::string palSpaceDialogPage(const Parameters& fields) {
     const std::string appId = fields.textOrEmpty("oauth_consumer_key");
     const std::string iface = fields.textOrEmpty("iface");
     const std::string title = dialogTitle(iface, fields.textOrEmpty("type"));
+    if (!palSpaceDialogLinksToApp(fields))
+        return htmlPage(title, "<h1>" + escapeHTML(title) + "</h1><p>应用标识无效，无法返回应用</p>");
     const std::string answer = "nimbus" + encodeQueryValue(appId) + "://" +
                                encodeQueryValue(iface);
     const bool signedIn = !appId.empty() && fields.textOrEmpty("access_token") == palIssuedToken(appId) &&

@@ -23,7 +23,8 @@ inline std::string cutForRecord(std::string_view text) { return std::string(text
 
 // What one record keeps, counted against kRecordBytes: each text cut after
 // kRecordTextBytes and within what is left, fields kept while there is
-// room for them (the first of fields that share a name).
+// room for them (the first of fields that share a name), multipart parts
+// kept whole while there is room.
 class RecordBudget {
 public:
     std::string text(std::string_view text) {
@@ -47,6 +48,17 @@ public:
         std::string keptValue = text(value);
         used_ += keptName.size();
         kept.emplace(keptName, std::move(keptValue));
+    }
+    // Adds a multipart part to `kept` when it fits whole (a part cut is not
+    // what was sent) and its name is new; its name, file name and content
+    // count, and a field's cost. False when it is left out.
+    bool part(std::map<std::string, std::string>& kept, std::string_view name, std::string_view filename,
+              std::string_view content) {
+        const std::size_t cost = kRecordFieldBytes + name.size() + filename.size() + content.size();
+        if (cost > left() || kept.count(std::string(name))) return false;
+        used_ += cost;
+        kept.emplace(name, content);
+        return true;
     }
     std::size_t used() const { return used_; }
 

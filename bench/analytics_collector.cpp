@@ -27,6 +27,17 @@
 //   database; `disk_peak_MiB` is the largest size of the collector's
 //   database (the file and its journal) after a reply, `disk_after_MiB`
 //   its size at the end, `kept` the events kept of `sent`.
+// - TinyThenLarge: one client fills the file with frames of 1024 distinct
+//   events of 13 bytes for 30 s, then 4 clients at once send frames of
+//   1000 distinct events of about 4 KB each for 30 s; `disk_peak_MiB` is
+//   the largest size of the collector's file and journal after a reply,
+//   `journal_peak_MiB` the journal's.
+// - BegunKeepers: 64 clients each send a frame every 9 s with the next
+//   frame's first byte attached (so none ever waits for a frame),
+//   connecting again at once when theirs is closed; meanwhile an honest
+//   client connects and sends a frame every 3 s for 60 s.
+//   `honest_answered` of `honest_tries` were answered within 30 s,
+//   `answer_max_s` is the longest wait.
 //
 // Build in Release (see CMakeLists.txt); every benchmark runs once.
 #include <arpa/inet.h>
@@ -45,6 +56,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -173,6 +185,26 @@ void HeldWriters(benchmark::State& state) {
     }
 }
 
+// An honest client that tries to have a frame answered every 3 s for 60 s
+// (`answered` says whether one try was, within 30 s): `honest_answered`
+// of `honest_tries`, and the longest wait, `answer_max_s` (30 s for a try
+// not answered).
+void honestClient(benchmark::State& state, const std::function<bool()>& answered) {
+    int tries = 0, answers = 0;
+    double longest = 0;
+    for (const auto start = Clock::now(); secondsSince(start) < 60;) {
+        const auto tried = Clock::now();
+        ++tries;
+        const bool ok = answered();
+        answers += ok;
+        longest = std::max(longest, ok ? secondsSince(tried) : 30.0);
+        while (secondsSince(tried) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    state.counters["honest_tries"] = tries;
+    state.counters["honest_answered"] = answers;
+    state.counters["answer_max_s"] = longest;
+}
+
 void PacedKeepers(benchmark::State& state) {
     auto server = backend::LocalBackend::start({});
     const int port = server->analyticsCollector().port();
@@ -203,26 +235,14 @@ void PacedKeepers(benchmark::State& state) {
         }
         // The keepers all hold their places first.
         std::this_thread::sleep_for(std::chrono::seconds(9));
-        int tries = 0, answered = 0;
-        double longest = 0;
-        for (const auto start = Clock::now(); secondsSince(start) < 60;) {
-            const auto tried = Clock::now();
+        honestClient(state, [&] {
             int fd = -1;
-            ++tries;
-            if (exchange(fd, 30)) {
-                ++answered;
-                longest = std::max(longest, secondsSince(tried));
-                ::close(fd);
-            } else {
-                longest = std::max(longest, 30.0);
-            }
-            while (secondsSince(tried) < 3) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+            const bool answered = exchange(fd, 30);
+            if (fd >= 0) ::close(fd);
+            return answered;
+        });
         done = true;
         for (auto& keeper : keepers) keeper.join();
-        state.counters["honest_tries"] = tries;
-        state.counters["honest_answered"] = answered;
-        state.counters["answer_max_s"] = longest;
     }
 }
 
@@ -330,6 +350,16 @@ struct BenchFolder {
     std::string path = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
 };
 
+// A back end with its database files in `folder`; nothing (the benchmark
+// skipped) without the folder.
+std::unique_ptr<backend::LocalBackend> backendWithFiles(const BenchFolder& folder, benchmark::State& state) {
+    if (folder.path.empty()) {
+        state.SkipWithError("no temporary folder");
+        return nullptr;
+    }
+    return backend::LocalBackend::start({0, folder.path + "/backend.db", 0});
+}
+
 // range(0): the frames; range(1): 1 to time `down_add` beside them (and
 // for as long again with the collector idle), 0 to measure the disk alone.
 void LargeEvents(benchmark::State& state) {
@@ -391,11 +421,8 @@ void LargeEvents(benchmark::State& state) {
 void TinyEvents(benchmark::State& state) {
     const double seconds = static_cast<double>(state.range(0));
     BenchFolder folder;
-    if (folder.path.empty()) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
-    auto server = backend::LocalBackend::start({0, folder.path + "/backend.db", 0});
+    auto server = backendWithFiles(folder, state);
+    if (!server) return;
     const int port = server->analyticsCollector().port();
     // The collector's file and its journal.
     const auto collectorBytes = [&] { return folderBytes(folder.path, "backend-analytics"); };
@@ -424,6 +451,87 @@ void TinyEvents(benchmark::State& state) {
     }
 }
 
+void TinyThenLarge(benchmark::State& state) {
+    BenchFolder folder;
+    auto server = backendWithFiles(folder, state);
+    if (!server) return;
+    const int port = server->analyticsCollector().port();
+    std::atomic<double> peak{0}, journalPeak{0};
+    const auto note = [&] {
+        const double bytes = folderBytes(folder.path, "backend-analytics");
+        const double journal = folderBytes(folder.path, "backend-analytics.db-wal");
+        for (double seen = peak; bytes > seen && !peak.compare_exchange_weak(seen, bytes);) {
+        }
+        for (double seen = journalPeak; journal > seen && !journalPeak.compare_exchange_weak(seen, journal);) {
+        }
+    };
+    for (auto _ : state) {
+        std::atomic<long long> serial{0};
+        const auto send = [&](double seconds, int events, int filler) {
+            const int fd = connectToLoopback(port);
+            for (const auto start = Clock::now(); secondsSince(start) < seconds;) {
+                std::string text = "[";
+                for (int i = 0; i < events; ++i)
+                    text += (i ? ",{\"t\":" : "{\"t\":") + std::to_string(1'000'000 + serial++) + ",\"f\":\"" +
+                            std::string(filler, 'x') + "\"}";
+                if (!sendAll(fd, frame::requestFrame(text + "]")) || !readReply(fd, 60)) break;
+                note();
+            }
+            ::close(fd);
+        };
+        send(30, 1024, 0);
+        std::vector<std::thread> senders;
+        for (int i = 0; i < 4; ++i) senders.emplace_back([&] { send(30, 1000, 4000); });
+        for (auto& sender : senders) sender.join();
+        state.counters["disk_peak_MiB"] = peak / kMiB;
+        state.counters["journal_peak_MiB"] = journalPeak / kMiB;
+        state.counters["disk_after_MiB"] = folderBytes(folder.path, "backend-analytics") / kMiB;
+    }
+}
+
+void BegunKeepers(benchmark::State& state) {
+    auto server = backend::LocalBackend::start({});
+    const int port = server->analyticsCollector().port();
+    const std::string request = frame::requestFrame(R"([{"e":"begun"}])");
+    for (auto _ : state) {
+        std::atomic<bool> done{false};
+        std::vector<std::thread> keepers;
+        for (int i = 0; i < kClients; ++i) {
+            keepers.emplace_back([&] {
+                int fd = -1;
+                while (!done) {
+                    const auto tick = Clock::now();
+                    // The rest of the frame begun, then the next one begun.
+                    const std::string bytes = fd < 0 ? request + request.substr(0, 1) : request.substr(1) + request.substr(0, 1);
+                    if (fd < 0) fd = connectToLoopback(port);
+                    if (fd < 0 || !sendAll(fd, bytes) || !readReply(fd, 10)) {
+                        if (fd >= 0) ::close(fd);
+                        fd = -1;
+                        continue;
+                    }
+                    while (!done && secondsSince(tick) < 9) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                }
+                if (fd >= 0) ::close(fd);
+            });
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        // Turned away, the honest client tries again until 30 s have passed.
+        honestClient(state, [&] {
+            for (const auto tried = Clock::now(); secondsSince(tried) < 30;) {
+                const int fd = connectToLoopback(port);
+                const bool answered = fd >= 0 && sendAll(fd, frame::requestFrame(R"([{"e":"honest"}])")) &&
+                                      readReply(fd, 30 - secondsSince(tried));
+                if (fd >= 0) ::close(fd);
+                if (answered) return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            return false;
+        });
+        done = true;
+        for (auto& keeper : keepers) keeper.join();
+    }
+}
+
 }  // namespace
 
 BENCHMARK(TinyEvents)->ArgNames({"seconds"})->Arg(100)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
@@ -431,3 +539,5 @@ BENCHMARK(PacedKeepers)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(HeldWriters)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeFrames)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK(LargeEvents)->ArgNames({"frames", "api"})->Args({20, 0})->Args({40, 0})->Args({40, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(TinyThenLarge)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BegunKeepers)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);

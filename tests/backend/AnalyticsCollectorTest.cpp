@@ -86,6 +86,17 @@ private:
 
 class AnalyticsCollectorTest : public ::testing::Test {
 protected:
+    // 64 clients, every place, each having sent `bytes` and had its reply;
+    // empty when one of them was not answered.
+    std::vector<std::unique_ptr<Client>> takeEveryPlace(const std::string& bytes) {
+        std::vector<std::unique_ptr<Client>> keepers;
+        for (int i = 0; i < 64; ++i) {
+            keepers.push_back(std::make_unique<Client>(collector->port()));
+            if (!keepers.back()->send(bytes) || !keepers.back()->reply()) return {};
+        }
+        return keepers;
+    }
+
     std::unique_ptr<AnalyticsCollector> collector = AnalyticsCollector::start();
 };
 
@@ -176,12 +187,8 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
     const std::string request = frame::requestFrame(R"([{"e":"kept alive"}])");
     // Every place taken by a client that has had its reply, the first one
     // first: it has waited longest for its next frame.
-    std::vector<std::unique_ptr<Client>> keepers;
-    for (int i = 0; i < 64; ++i) {
-        keepers.push_back(std::make_unique<Client>(collector->port()));
-        ASSERT_TRUE(keepers.back()->send(request));
-        ASSERT_TRUE(keepers.back()->reply());
-    }
+    const auto keepers = takeEveryPlace(request);
+    ASSERT_EQ(keepers.size(), 64u);
     // A reply reaches its client before the connection's thread goes back
     // to waiting: only then is the first one the longest waiting.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -196,6 +203,28 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
     ASSERT_TRUE(keepers[1]->send(request));
     EXPECT_TRUE(keepers[1]->reply());
     EXPECT_EQ(collector->storedEventCount(), 2);
+}
+
+TEST_F(AnalyticsCollectorTest, ClientsThatKeepAFrameBegunGiveUpTheirPlacesAtTheFramesDeadline) {
+    ASSERT_TRUE(collector);
+    // Each keeper sends a frame with the next one's first byte: none of them
+    // ever waits for a frame, so none makes room for a new client.
+    const std::string request = frame::requestFrame(R"([{"e":"kept begun"}])");
+    const auto keepers = takeEveryPlace(request + request.substr(0, 1));
+    ASSERT_EQ(keepers.size(), 64u);
+    // Turned away while every place is held, the honest client sends again
+    // (as the library does) and is answered once the begun frames run out
+    // of time, within seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+    std::optional<nlohmann::json> answer;
+    while (!answer && std::chrono::steady_clock::now() < deadline) {
+        Client honest(collector->port());
+        if (honest.send(frame::requestFrame(R"([{"e":"honest"}])"))) answer = honest.reply();
+        if (!answer) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(answer);
+    EXPECT_EQ((*answer)["ret"], 0);
+    EXPECT_TRUE(keepers.front()->closedWithoutAnswer());
 }
 
 TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {

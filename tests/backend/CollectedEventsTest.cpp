@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "backend/CollectedEvents.h"
@@ -84,6 +87,88 @@ TEST_F(CollectedEventsFile, TinyEventsKeepTheFileAndItsJournalWithinTheirBytesDr
     EXPECT_EQ(texts.back(), "{\"n\":" + std::to_string(sent - 1) + "}");
     // The newest kept are all the last ones sent.
     EXPECT_EQ(texts.front(), "{\"n\":" + std::to_string(sent - static_cast<int>(texts.size())) + "}");
+}
+
+TEST_F(CollectedEventsFile, LargeEventsAfterTinyOnesFromSeveralSendersKeepTheFileAndJournalWithinTheirBytes) {
+    const backend::CollectedEventLimits limits{1024, 4 << 20};
+    ASSERT_FALSE(CollectedEvents::prepareFile(path(), limits));
+    auto databases = backend::DatabasePool::open(path());
+    CollectedEvents events(*databases, limits);
+    // The file full of tiny events: their digests fill the index.
+    for (int batch = 0, n = 0; batch < 400; ++batch) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < 64; ++i) texts.push_back(eventOf(n++, 32));
+        events.add(texts, batch);
+    }
+    // Then requests of large events from four senders: each drops
+    // thousands of tiny events, scattered over the whole index.
+    std::atomic<std::uintmax_t> largest{0};
+    std::vector<std::thread> senders;
+    for (int sender = 0; sender < 4; ++sender) {
+        senders.emplace_back([&, sender] {
+            for (int batch = 0; batch < 4; ++batch) {
+                std::vector<std::string> texts;
+                for (int i = 0; i < 256; ++i) texts.push_back(eventOf(1'000'000 * (sender + 1) + batch * 1000 + i, 1000));
+                events.add(texts, 1000 + batch);
+                std::uintmax_t now = bytesOnDisk(), seen = largest;
+                while (now > seen && !largest.compare_exchange_weak(seen, now)) {
+                }
+            }
+        });
+    }
+    for (auto& sender : senders) sender.join();
+    EXPECT_LE(largest, limits.databaseBytes);
+    EXPECT_GT(events.count(), 0);
+}
+
+TEST_F(CollectedEventsFile, AnOlderFileLargerThanTheBoundKeepsItsNewestEvents) {
+    const backend::CollectedEventLimits limits{4096, 4 << 20};
+    constexpr int kRows = 6144;  // 6 MB of events: more than the pages' share of 4 MiB
+    {
+        auto older = backend::Database::open(path());
+        older->execute("CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
+                       "received_at INTEGER NOT NULL)");
+        older->transaction([&] {
+            for (int n = 0; n < kRows; ++n)
+                older->prepare("INSERT INTO analytics_events (content, received_at) VALUES (?, 5)")
+                    .bind({eventOf(n, 1000)})
+                    .step();
+        });
+    }
+    ASSERT_FALSE(CollectedEvents::prepareFile(path(), limits));
+    EXPECT_LE(bytesOnDisk(), limits.databaseBytes);
+    auto databases = backend::DatabasePool::open(path());
+    CollectedEvents events(*databases, limits);
+    const auto texts = events.texts();
+    // As many of the newest as the pages' share holds, in order.
+    EXPECT_GT(texts.size(), 1000u);
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), eventOf(kRows - 1, 1000));
+    EXPECT_EQ(texts.front(), eventOf(kRows - static_cast<int>(texts.size()), 1000));
+}
+
+TEST_F(CollectedEventsFile, AFileWithDamagedPagesIsRefusedByName) {
+    {
+        auto database = backend::Database::open(path());
+        database->execute("CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, digest TEXT NOT NULL UNIQUE, "
+                          "length INTEGER NOT NULL, kept INTEGER NOT NULL, received_at INTEGER NOT NULL, "
+                          "content TEXT NOT NULL)");
+        for (int n = 0; n < 200; ++n)
+            database->prepare("INSERT INTO analytics_events (digest, length, kept, received_at, content) "
+                              "VALUES (?, 1000, 1000, 5, ?)")
+                .bind({std::to_string(n), eventOf(n, 1000)})
+                .step();
+    }
+    // The header page stays; pages past it are overwritten.
+    {
+        std::fstream file(path(), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(3 * 4096);
+        const std::string garbage(8 * 4096, '\x5a');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    const auto refused = CollectedEvents::prepareFile(path());
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find(path()), std::string::npos) << *refused;
 }
 
 TEST_F(CollectedEventsFile, AnOlderVersionsEventsAreMovedAndAnUnknownTableIsRefusedByName) {

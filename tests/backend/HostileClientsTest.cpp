@@ -246,6 +246,19 @@ TEST_F(HostileClients, TheAuthorisationPageKeepsItsRedirectInsideTheLinkAndOnThe
             EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
         }
     }
+    // With a browser key the answers go to "nimbus<client_id>", as the
+    // PalSpace dialog's go to "nimbus<oauth_consumer_key>": an id that is no
+    // number makes a scheme of no flow, and no link.
+    for (const char* appId : {"abc", "javascript:alert(1)//"}) {
+        const std::string id = httplib::detail::encode_query_param(appId);
+        for (const std::string& address : {"/oauth2.0/m_authorize?browser=1&token_key=k&client_id=" + id,
+                                           "/?iface=SendStory&oauth_consumer_key=" + id}) {
+            auto refused = pal()->Get(address);
+            ASSERT_TRUE(refused);
+            EXPECT_EQ(refused->status, 400) << address;
+            EXPECT_EQ(refused->body.find("href"), std::string::npos) << refused->body;
+        }
+    }
 }
 
 TEST_F(HostileClients, TheTlsStandInsKeepTheNewestRecordsCutAndSayWhyTheyRefuse) {
@@ -279,18 +292,20 @@ TEST_F(HostileClients, AHeadWithAnEmptyNameIsAnsweredOnce400AtEveryListener) {
         {portOf(backend_->palConnect().host()), "/report/report"},
         {portOf(backend_->rippleOpenPlatform().host()), "/connect/mobilecheck?appid=rpapp&uid=1"}};
     for (const auto& [port, target] : listeners) {
-        const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + ": b\r\n" + line + "\r\n";
-        std::string answer;
-        if (port < 0) {
-            RawClient client(backend_->port());
-            ASSERT_TRUE(client.send(head));
-            answer = client.receive();
-        } else {
-            RawTLSClient client(port);
-            ASSERT_TRUE(client.send(head));
-            answer = client.receive();
+        for (const char* emptyName : {": b\r\n", ": \n", ":\t\n"}) {
+            const std::string line = "GET " + target + " HTTP/1.1\r\nHost: x\r\n", head = line + emptyName + line + "\r\n";
+            std::string answer;
+            if (port < 0) {
+                RawClient client(backend_->port());
+                ASSERT_TRUE(client.send(head));
+                answer = client.receive();
+            } else {
+                RawTLSClient client(port);
+                ASSERT_TRUE(client.send(head));
+                answer = client.receive();
+            }
+            EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
         }
-        EXPECT_TRUE(refusedOnce(answer)) << target << "\n" << answer;
     }
     expectSignsIn();
 }
@@ -319,4 +334,24 @@ TEST_F(HostileClients, ConcurrentUploadsEachKeepTheirOwnPartsInTheirRecords) {
         ASSERT_EQ(record.files.count("picture"), 1u) << record.query;
         EXPECT_EQ(record.files.at("picture"), "picture " + record.params.at("n"));
     }
+}
+
+TEST_F(HostileClients, EveryPartOfAManyPartsUploadCountsInItsRecord) {
+    // The picture, one part too large for a record, and thousands of empty
+    // parts of distinct names.
+    httplib::MultipartFormDataItems parts{{"picture", "JPEG", "p.jpg", "image/jpeg"},
+                                          {"large", std::string(backend::kRecordBytes, 'x'), "l.jpg", "image/jpeg"}};
+    constexpr std::size_t kEmptyParts = 8'000;
+    for (std::size_t i = 0; i < kEmptyParts; ++i) parts.push_back({"e" + std::to_string(i), "", "", ""});
+    auto answer = pal()->Post("/user/set_user_face?oauth_consumer_key=1&access_token=t&openid=o", parts);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 200) << answer->body;
+    const auto records = backend_->palConnect().receivedRequestsTo("/user/set_user_face");
+    ASSERT_EQ(records.size(), 1u);
+    const auto& record = records.front();
+    EXPECT_EQ(record.files.at("picture"), "JPEG");
+    EXPECT_EQ(record.files.count("large"), 0u);
+    EXPECT_LE(record.files.size() * backend::kRecordFieldBytes, backend::kRecordBytes);
+    // The record says how many were not kept.
+    EXPECT_EQ(record.files.size() + record.partsLeftOut, parts.size());
 }
