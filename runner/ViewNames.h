@@ -7,7 +7,7 @@
 
 // How the runner names to a user what they see: a pop-up by a plain word
 // and its title or message ("the QR code sheet", "the progress message
-// "复制成功"", "the pop-up "昵称""), a screen by its title, a view by its
+// "复制成功"", "the pop-up "手机""), a screen by its title, a view by its
 // caption, its "#name" or its kind ("a button"). Never a class or an
 // address: the answers are read by people who see the screen, not the code.
 namespace ViewNames {

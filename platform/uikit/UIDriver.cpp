@@ -129,7 +129,7 @@ bool UIDriver::tap(std::string_view query) {
 bool UIDriver::tap(const Ref<UIView>& view) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("tap: no key window");
+    if (!window) return fail("tap: no window is shown");
     if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is not shown in the key window");
     CGRect bounds = view->bounds();
     CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
@@ -140,7 +140,7 @@ bool UIDriver::tap(const Ref<UIView>& view) {
 bool UIDriver::tapAt(CGPoint pointInWindow) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("tap: no key window");
+    if (!window) return fail("tap: no window is shown");
     return deliverTap(window, pointInWindow);
 }
 
@@ -215,7 +215,7 @@ bool UIDriver::deleteBackward(std::size_t times) {
 bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds, std::size_t steps) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("pan: no key window");
+    if (!window) return fail("pan: no window is shown");
     if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is not shown in the key window");
     CGRect bounds = view->bounds();
     CGPoint from = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
@@ -225,7 +225,7 @@ bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds,
 bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std::size_t steps) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("pan: no key window");
+    if (!window) return fail("pan: no window is shown");
     auto hit = window->hitTest(fromInWindow);
     if (!hit) return fail("pan: no view takes touches there");
     steps = std::max<std::size_t>(steps, 1);
@@ -296,7 +296,7 @@ std::size_t UIDriver::tabCount() const {
 bool UIDriver::shot(const std::string& path) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("shot: no key window");
+    if (!window) return fail("shot: no window is shown");
     auto png = UIImagePNGRepresentation(snapshotView(window, true));
     if (!png) return fail("shot: the window could not be rendered");
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
