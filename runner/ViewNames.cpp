@@ -8,7 +8,6 @@
 #include "frameworks/hud/SVProgressHUD.h"
 #include "runner/TapCover.h"
 #include "uikit/AlertCardView.h"
-#include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
@@ -46,7 +45,7 @@ std::string firstCaption(const Ref<UIView>& view) {
 // What a user calls a view of its kind.
 const char* kindOf(const Ref<UIView>& view) {
     if (isKind<UITextField>(view)) return "field";
-    if (isKind<UIButton>(view) || isKind<UIControl>(view)) return "button";
+    if (isKind<UIControl>(view)) return "button";
     if (isKind<UILabel>(view)) return "text";
     if (isKind<UIImageView>(view)) return "picture";
     if (isKind<UIScrollView>(view)) return "list";
@@ -72,7 +71,7 @@ std::string screenTitle(const Ref<UIViewController>& screen) {
     if (!screen->navigationItem()->title().empty()) return screen->navigationItem()->title();
     if (!screen->title().empty()) return screen->title();
     if (auto base = cast<KXBaseViewController>(screen); base && base->navigationView()) {
-        if (const std::string& shown = base->navigationView()->titleLabel()->text(); !shown.empty()) return shown;
+        if (auto shown = base->navigationView()->titleLabel(); shown && !shown->text().empty()) return shown->text();
     }
     Ref<UIViewController> tab = screen;
     if (auto navigation = screen->navigationController(); navigation && !navigation->viewControllers().empty() &&
