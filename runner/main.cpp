@@ -115,6 +115,10 @@ int main(int argc, char** argv) {
             if (!probe.reached)
                 std::cerr << "velmaro: the back end at " << *options->backendURL
                           << " could not be reached: sign-in and every screen's data fail until it answers\n";
+            else if (!probe.standIns)
+                std::cerr << "velmaro: the back end at " << *options->backendURL
+                          << " does not tell where its stand-ins for the kits' services are: the Pal kit's are asked at "
+                          << BackEndProbe::hostAndPort(address) << "\n";
         }
     } else {
         localBackend = FolderBackEnd::startLocal(options->dataFolder);
