@@ -17,6 +17,18 @@ constexpr double kAnswerWaitSeconds = 10;
 // After a phone's action, the pause before the login's next poll and its answer.
 constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + 3;
 
+// What ended a login, in a user's words.
+std::string outcome(std::int32_t errorCode) {
+    switch (errorCode) {
+        case RippleAuthSDK::kSuccess: return "allowed on the phone";
+        case RippleAuthSDK::kRefused: return "refused on the phone";
+        case RippleAuthSDK::kExpired: return "the QR code expired";
+        case RippleAuthSDK::kNetworkFailed: return "the open platform could not be reached";
+        case RippleAuthSDK::kNoQrcode: return "no QR code came";
+        default: return "the login failed";
+    }
+}
+
 }  // namespace
 
 // Keeps what the login tells its delegate, as lines.
@@ -29,7 +41,7 @@ public:
     void onQrcodeScanned() override { lines.push_back("scanned"); }
     void onAuthFinish(std::int32_t errorCode, const RPText& authCode) override {
         finished = true;
-        lines.push_back("finished " + std::to_string(errorCode) + (authCode ? " code " + *authCode : ""));
+        lines.push_back("finished: " + outcome(errorCode) + (authCode ? ", code " + *authCode : ""));
     }
 
     Ref<UIImage> picture;

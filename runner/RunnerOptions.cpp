@@ -21,8 +21,30 @@ constexpr ScreenPreset presets[] = {
     {"notched", 375, 812, 3, true}, {"pro", 390, 844, 3, true},      {"max", 428, 926, 3, true},
 };
 
-// The sizes a screen may have, in points.
+// The sizes a screen may have, in points, and its scales.
 constexpr double kNarrowest = 320, kWidest = 430, kShortest = 480, kTallest = 1000;
+constexpr int kLargestScale = 3;
+
+// The sizes and scales --screen takes, as a user reads them.
+std::string screenRange() {
+    char range[160];
+    std::snprintf(range, sizeof range, "WIDTH %g to %g, HEIGHT %g to %g and SCALE 1 to %d", kNarrowest, kWidest,
+                  kShortest, kTallest, kLargestScale);
+    return range;
+}
+
+// "se (320x568@2), standard (375x667@2), ...": the presets as --screen takes
+// them, `lineBreak` after every third.
+std::string presetList(const std::string& lineBreak = " ") {
+    std::string list;
+    for (std::size_t i = 0; i < std::size(presets); ++i) {
+        const auto& preset = presets[i];
+        char entry[64];
+        std::snprintf(entry, sizeof entry, "%s (%gx%g@%g)", preset.name, preset.width, preset.height, preset.scale);
+        list += (i == 0 ? "" : i % 3 == 0 ? "," + lineBreak : ", ") + std::string(entry);
+    }
+    return list;
+}
 
 // Sets the screen named or sized by `value`; the reason when it takes none.
 std::optional<std::string> applyScreen(const std::string& value, RunnerOptions& options) {
@@ -36,20 +58,19 @@ std::optional<std::string> applyScreen(const std::string& value, RunnerOptions& 
         }
     }
     // WIDTHxHEIGHT[@SCALE]; taller than 800 points counts as notched.
-    static const std::regex size(R"((\d{3,4})x(\d{3,4})(?:@([123]))?)");
+    static const std::regex size(R"((\d{1,6})x(\d{1,6})(?:@(\d{1,6}))?)");
     std::smatch match;
     if (!std::regex_match(value, match, size))
-        return "unknown screen \"" + value + "\": use WIDTHxHEIGHT[@SCALE] or se, standard, plus, notched, pro, max";
+        return "unknown screen \"" + value + "\": use WIDTHxHEIGHT[@SCALE] or one of " + presetList();
     const double width = std::stod(match[1]), height = std::stod(match[2]);
-    if (width < kNarrowest || width > kWidest || height < kShortest || height > kTallest) {
-        char range[160];
-        std::snprintf(range, sizeof range, "a width from %g to %g points and a height from %g to %g", kNarrowest,
-                      kWidest, kShortest, kTallest);
-        return "screen \"" + value + "\" is out of range: --screen takes " + range + " (such as 375x667@2)";
+    const int scale = match[3].matched ? std::stoi(match[3]) : 2;
+    if (width < kNarrowest || width > kWidest || height < kShortest || height > kTallest || scale < 1 ||
+        scale > kLargestScale) {
+        return "screen \"" + value + "\" is out of range: --screen takes " + screenRange() + " (such as 375x667@2)";
     }
     options.screenWidth = width;
     options.screenHeight = height;
-    options.screenScale = match[3].matched ? std::stod(match[3]) : 2;
+    options.screenScale = scale;
     options.notched = options.screenHeight > 800;
     return std::nullopt;
 }
@@ -128,8 +149,11 @@ std::string RunnerOptions::usage() {
     return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
            "               [--backend URL] [--script FILE] [--demo]\n"
            "  --data DIR      session folder (default " + defaultDataFolder() + ")\n"
-           "  --fresh         start from an empty session folder (only one velmaro made)\n"
-           "  --screen        screen size in points (default 375x667@2)\n"
+           "  --fresh         start from an empty session folder (only one velmaro made,\n"
+           "                  and no session is using)\n"
+           "  --screen SIZE   WIDTHxHEIGHT[@SCALE] in points (default 375x667@2),\n"
+           "                  " + screenRange() + "; or a preset:\n"
+           "                  " + presetList("\n                  ") + "\n"
            "  --backend URL   use this back end instead of the built-in local one\n"
            "  --script FILE   run the commands in FILE, stop at the first failing one\n"
            "  --demo          sign in with the demo account first\n";

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/shell/KXAppConfiguration.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
@@ -23,8 +24,9 @@
 #include "runner/QRLoginCommand.h"
 #include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
+#include "runner/ViewNames.h"
 #include "uikit/UIApplication.h"
-#include "uikit/UILabel.h"
+#include "uikit/UIScrollView.h"
 
 namespace {
 
@@ -89,15 +91,15 @@ bool isShown(const Ref<UIView>& view) {
     return true;
 }
 
-// The texts the shown labels inside the view show, in tree order.
-std::vector<std::string> shownTexts(const Ref<UIView>& view) {
-    std::vector<std::string> texts;
-    if (view->isHidden() || view->alpha() < 0.01) return texts;
-    if (isKind<UILabel>(view) && !view->accessibilityLabel().empty()) texts.push_back(view->accessibilityLabel());
-    for (const auto& subview : view->subviews())
-        for (auto& text : shownTexts(subview)) texts.push_back(std::move(text));
-    return texts;
+// "#" alone names no view: the answer that says so, under the command's name.
+std::optional<CommandResult> bareHash(const std::string& command, const std::string& target) {
+    if (target != "#") return std::nullopt;
+    return CommandResult{false, command + ": # names no view: put the view's name after it, such as #dengluBut"};
 }
+
+// A URL the app acts on, for the examples: the Ripple app's answer to a
+// payment, which the app's Ripple kit hands to the app (its log says 回调处理).
+std::string exampleURL() { return KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k"; }
 
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
@@ -145,8 +147,10 @@ std::string RunnerSession::help() {
            "  scroll DY           drag the list by DY points (positive: further down)\n"
            "  pull                pull the list down to refresh it\n"
            "  more                pull the list up past its end to load more\n"
-           "  open URL            open the app with URL, as another app would (says whether\n"
-           "                      the app handled it)\n"
+           "  open URL            open the app with URL, as another app would, and say\n"
+           "                      whether the app answered that it handled it; such as\n"
+           "                      open " + exampleURL() + "\n"
+           "                      (a Ripple payment's answer: log shows 回调处理)\n"
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
@@ -173,8 +177,8 @@ CommandResult RunnerSession::execute(const std::string& line) {
     if (command == "back") return back();
     if (command == "tab") return tab(arguments);
     if (command == "scroll") return scroll(arguments);
-    if (command == "pull") return driverResult(driver_.pullDown(), "pull");
-    if (command == "more") return driverResult(driver_.pullUp(), "more");
+    if (command == "pull") return drag("pull", [&](const Ref<UIView>& list) { return driver_.pullDown(list); });
+    if (command == "more") return drag("more", [&](const Ref<UIView>& list) { return driver_.pullUp(list); });
     if (command == "open") return open(arguments);
     if (command == "scan") return scan(arguments);
     if (command == "shot") return shot(arguments);
@@ -209,19 +213,64 @@ CommandResult RunnerSession::screen() {
     return {true, driver_.describeScreen()};
 }
 
+bool RunnerSession::waitFor(const std::function<bool()>& ready) {
+    return NSRunLoop::mainRunLoop()->runUntil(
+        [&] {
+            driver_.settle();
+            return ready();
+        },
+        kTargetWaitSeconds);
+}
+
 Ref<UIView> RunnerSession::waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover) {
     // Wait for the target to be on screen with nothing in front of it, so a
     // tap is not swallowed by a HUD that is still fading out.
     Ref<UIView> view;
-    NSRunLoop::mainRunLoop()->runUntil(
-        [&] {
-            driver_.settle();
-            view = target();
-            cover = view ? TapCover::coverOf(view) : nullptr;
-            return view && !cover;
-        },
-        kTargetWaitSeconds);
+    waitFor([&] {
+        view = target();
+        cover = view ? TapCover::coverOf(view) : nullptr;
+        return view && !cover;
+    });
     return view;
+}
+
+Ref<UIView> RunnerSession::popUpAt(CGPoint point) const {
+    auto window = driver_.keyWindow();
+    auto hit = window ? window->hitTest(point) : nullptr;
+    return hit ? TapCover::popUpOf(hit) : nullptr;
+}
+
+Ref<UIView> RunnerSession::popUpOver(const Ref<UIView>& view) const {
+    auto cover = TapCover::coverOf(view);
+    return cover ? TapCover::popUpOf(cover) : nullptr;
+}
+
+Ref<UIScrollView> RunnerSession::listToDrag(Ref<UIView>& popUp) const {
+    popUp = nullptr;
+    auto list = driver_.scrollViewFor(nullptr);
+    auto window = driver_.keyWindow();
+    if (!list || !window) return list;
+    // Where a finger would drag it: the middle of the part on the screen.
+    const CGRect shown = CGRectIntersection(window->bounds(), list->convertRectToView(list->bounds(), window));
+    if (CGRectIsNull(shown) || CGRectIsEmpty(shown)) return list;
+    auto hit = window->hitTest({CGRectGetMidX(shown), CGRectGetMidY(shown)});
+    auto inFront = hit ? TapCover::popUpOf(hit) : nullptr;
+    if (!inFront || list->isDescendantOfView(inFront)) return list;
+    // A pop-up with a list of its own there (the game picker's) is dragged.
+    if (auto own = driver_.scrollViewFor(hit); own && own->isDescendantOfView(inFront)) return own;
+    popUp = inFront;
+    return nullptr;
+}
+
+CommandResult RunnerSession::drag(const std::string& command, const std::function<bool(const Ref<UIView>&)>& gesture) {
+    Ref<UIView> popUp;
+    Ref<UIScrollView> list;
+    waitFor([&] {
+        list = listToDrag(popUp);
+        return !popUp;
+    });
+    if (popUp) return {false, command + ": the list is covered by " + ViewNames::popUp(popUp)};
+    return driverResult(gesture(list), command);
 }
 
 Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
@@ -245,7 +294,13 @@ Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
 
 CommandResult RunnerSession::tap(const std::string& target) {
     if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
-    if (auto point = pointOf(target)) return driverResult(driver_.tapAt(*point), "tap");
+    if (auto unnamed = bareHash("tap", target)) return *unnamed;
+    if (auto point = pointOf(target)) {
+        auto window = driver_.keyWindow();
+        if (auto where = window ? TapCover::whereOffScreen(window, *point) : std::nullopt)
+            return {false, "tap: " + target + " is " + *where};
+        return driverResult(driver_.tapAt(*point), "tap");
+    }
     Ref<UIView> cover;
     bool scrolled = false;
     auto view = waitUncovered(
@@ -265,14 +320,17 @@ CommandResult RunnerSession::tap(const std::string& target) {
         },
         cover);
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
-    if (cover) return {false, "tap: \"" + target + "\" is covered by " + TapCover::describeCover(cover)};
+    if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
     return driverResult(driver_.tap(view), "tap");
 }
 
 CommandResult RunnerSession::clear(const std::string& target) {
+    if (auto unnamed = bareHash("clear", target)) return *unnamed;
     Ref<UIView> field = target.empty() ? firstResponderIn(driver_.keyWindow()) : driver_.find(target);
     if (!field) return {false, target.empty() ? "no field has the focus: clear #ID names one" : "no visible view matches \"" + target + "\""};
+    if (!target.empty())
+        if (auto refused = fieldCovered("clear", target)) return *refused;
     auto length = UTF16::length(field->accessibilityValue());
     if (!driver_.typeText(field, "")) return typeRefused("clear");
     return driverResult(driver_.deleteBackward(length), "clear");
@@ -282,7 +340,9 @@ CommandResult RunnerSession::type(const std::string& arguments) {
     if (arguments.empty()) return {false, "type what? (type TEXT or type #ID TEXT)"};
     if (arguments[0] == '#') {
         auto [target, text] = splitCommand(arguments);
+        if (auto unnamed = bareHash("type", target)) return *unnamed;
         if (!driver_.find(target)) return {false, "type: no visible view matches \"" + target + "\""};
+        if (auto refused = fieldCovered("type", target)) return *refused;
         return driver_.typeText(target, text) ? driverResult(true, "type") : typeRefused("type");
     }
     auto focused = firstResponderIn(driver_.keyWindow());
@@ -290,13 +350,27 @@ CommandResult RunnerSession::type(const std::string& arguments) {
     return driver_.typeText(focused, arguments) ? driverResult(true, "type") : typeRefused("type");
 }
 
+std::optional<CommandResult> RunnerSession::fieldCovered(const std::string& command, const std::string& target) {
+    // Typing into a field takes a tap on it first: a pop-up in front (still
+    // fading, or staying) takes that tap.
+    Ref<UIView> popUp;
+    waitFor([&] {
+        auto field = driver_.find(target);
+        popUp = field ? popUpOver(field) : nullptr;
+        return !popUp;
+    });
+    if (!popUp) return std::nullopt;
+    return CommandResult{false, command + ": " + target + " is covered by " + ViewNames::popUp(popUp)};
+}
+
 CommandResult RunnerSession::typeRefused(const std::string& command) {
     auto result = driverResult(false, command);
     // A field that will not take the focus often has the app say why in a
-    // HUD (请先选择游戏 before a game is chosen).
+    // progress message (请先选择游戏 before a game is chosen).
     std::string said;
     for (const auto& overlay : TapCover::shownOverlays(driver_.keyWindow()))
-        for (const auto& text : shownTexts(overlay)) said += (said.empty() ? "" : " ") + text;
+        if (ViewNames::isProgressMessage(overlay))
+            for (const auto& text : ViewNames::shownTexts(overlay)) said += (said.empty() ? "" : " ") + text;
     if (!said.empty()) result.output = command + ": the field does not take typing now: the app says \"" + said + "\"";
     return result;
 }
@@ -304,16 +378,15 @@ CommandResult RunnerSession::typeRefused(const std::string& command) {
 CommandResult RunnerSession::back() {
     // Back taps the bar's back button (or, without a bar, swipes from the
     // screen's left edge): a pop-up in front would take the touch and stay
-    // over the screen beneath.
+    // over the screen beneath. One still fading is waited for, as by tap.
     Ref<UIView> cover;
-    driver_.settle();
-    if (driver_.backButton()) {
-        waitUncovered([&] { return driver_.backButton(); }, cover);
-    } else if (auto window = driver_.keyWindow()) {
-        auto hit = window->hitTest({1, CGRectGetMidY(window->bounds())});
-        cover = hit ? TapCover::popUpOf(hit) : nullptr;
-    }
-    if (cover) return {false, "back: the way back is covered by " + TapCover::describeCover(cover)};
+    waitFor([&] {
+        if (auto button = driver_.backButton()) cover = TapCover::coverOf(button);
+        else if (auto window = driver_.keyWindow()) cover = popUpAt({1, CGRectGetMidY(window->bounds())});
+        else cover = nullptr;
+        return !cover;
+    });
+    if (cover) return {false, "back: the way back is covered by " + ViewNames::cover(cover)};
     return driverResult(driver_.back(), "back");
 }
 
@@ -329,13 +402,10 @@ CommandResult RunnerSession::tab(const std::string& number) {
     // The bar may still be coming (the sign-in's screen change) or be
     // hidden for a moment (a screen pushed over a tab's first one).
     const auto position = static_cast<std::size_t>(*index - 1);
-    NSRunLoop::mainRunLoop()->runUntil(
-        [&] {
-            driver_.settle();
-            const std::size_t count = driver_.tabCount();
-            return count > 0 && (static_cast<std::size_t>(*index) > count || isShown(driver_.tabButton(position)));
-        },
-        kTargetWaitSeconds);
+    waitFor([&] {
+        const std::size_t count = driver_.tabCount();
+        return count > 0 && (static_cast<std::size_t>(*index) > count || isShown(driver_.tabButton(position)));
+    });
     const std::size_t count = driver_.tabCount();
     if (count == 0) return {false, "No tab bar is on the screen, so there is no tab to select."};
     if (static_cast<std::size_t>(*index) > count)
@@ -346,23 +416,23 @@ CommandResult RunnerSession::tab(const std::string& number) {
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     Ref<UIView> cover;
     if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)
-        return {false, "tab: tab " + std::to_string(*index) + " is covered by " + TapCover::describeCover(cover)};
+        return {false, "tab: tab " + std::to_string(*index) + " is covered by " + ViewNames::cover(cover)};
     return driverResult(driver_.selectTab(position), "tab");
 }
 
 CommandResult RunnerSession::scroll(const std::string& distance) {
     auto dy = NSString::strictDouble(distance);
     if (!dy) return {false, "scroll needs a distance in points, such as scroll 300"};
-    return driverResult(driver_.scroll(nullptr, *dy), "scroll");
+    return drag("scroll", [&](const Ref<UIView>& list) { return driver_.scroll(list, *dy); });
 }
 
 CommandResult RunnerSession::open(const std::string& url) {
-    if (url.empty()) return {false, "open needs a URL, such as open nimbus123456789://auth?code=1"};
+    if (url.empty()) return {false, "open needs a URL, such as open " + exampleURL()};
     auto address = NSURL::URLWithString(url);
     if (!address || !address->scheme())
         return {false, "\"" + url +
-                           "\" is not a URL another app could open this one with: it needs a scheme, such as "
-                           "nimbus123456789://auth?code=1"};
+                           "\" is not a URL another app could open this one with: it needs a scheme, such as " +
+                           exampleURL()};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "The app is not running."};
     std::optional<bool> handled;
@@ -420,6 +490,7 @@ CommandResult RunnerSession::wait(const std::string& seconds) {
 
 CommandResult RunnerSession::expect(const std::string& text) {
     if (text.empty()) return {false, "expect what?"};
+    if (auto unnamed = bareHash("expect", text)) return *unnamed;
     if (NSRunLoop::mainRunLoop()->runUntil([&] { return shows(text); }, kTargetWaitSeconds)) return {};
     return {false, "\"" + text + "\" is not on the screen"};
 }

@@ -3,12 +3,14 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "peers/PeerApp.h"
 #include "uikit/UIDriver.h"
 
 class NSLogCapture;
+class UIScrollView;
 class QRLoginCommand;
 
 // One command's outcome: whether it did what it was asked, and what to print.
@@ -55,8 +57,13 @@ private:
     // The driver's outcome as the answer to `command`: `done` when it acted,
     // else its reason under the command's name.
     CommandResult driverResult(bool ok, const std::string& command, const std::string& done = "");
-    // A field refused the focus: the reason, and what the app says about it.
+    // A field refused the focus: the reason, and what the app's progress
+    // message says about it.
     CommandResult typeRefused(const std::string& command);
+    // The refusal of `command` when a pop-up stays in front of the field
+    // `target` (waited for up to five seconds, as by tap); nothing when the
+    // way is clear.
+    std::optional<CommandResult> fieldCovered(const std::string& command, const std::string& target);
     // Of the views showing `target`, the one a user means: one on the screen
     // with nothing but a pop-up in front of it (uncovered ones first), the
     // first in reading order when several are; null when none is in view.
@@ -65,6 +72,19 @@ private:
     // nothing covering it; the last view found (null if none) and in
     // `cover` what still covers it.
     Ref<UIView> waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover);
+    // Runs the app, laid out, up to five seconds until `ready`; whether it became so.
+    bool waitFor(const std::function<bool()>& ready);
+    // The pop-up that takes a touch at the point of the window, or null.
+    Ref<UIView> popUpAt(CGPoint point) const;
+    // The pop-up in front of the view's centre, or null.
+    Ref<UIView> popUpOver(const Ref<UIView>& view) const;
+    // The list a drag (scroll, pull, more) moves: the one the driver drags,
+    // or, with a pop-up in front of it, the pop-up's own list under the
+    // finger; null with `popUp` set when the pop-up has none there.
+    Ref<UIScrollView> listToDrag(Ref<UIView>& popUp) const;
+    // Runs the drag `gesture` on the list once no pop-up is in front of it
+    // (waited for as by tap); refused, naming the pop-up, when one stays.
+    CommandResult drag(const std::string& command, const std::function<bool(const Ref<UIView>&)>& gesture);
     // Moves the app's log lines into the recent-lines buffer.
     void collectLog();
 

@@ -70,7 +70,10 @@ void ScriptRunner::runInteractive(ConsoleInput& input) {
 }
 
 bool ScriptRunner::signInWithDemoAccount() {
-    if (!session_.shows("#dengluBut")) return true;  // signed in already
+    if (!session_.shows("#dengluBut")) {
+        out_ << "--demo: this session folder is signed in already: its stored sign-in is used\n";
+        return true;
+    }
     std::istringstream steps(demoSignIn);
     if (!runScript(steps)) return false;
     for (int waited = 0; waited < 100; ++waited) {

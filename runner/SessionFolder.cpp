@@ -1,16 +1,22 @@
 #include "runner/SessionFolder.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> SessionFolder::prepare(const std::string& path, bool fresh) {
+SessionFolder::Hold::~Hold() {
+    if (folder_ >= 0) ::close(folder_);
+}
+
+std::optional<std::string> SessionFolder::prepare(const std::string& path, bool fresh, Hold& hold) {
     if (path.empty()) return "the session folder cannot be empty";
     std::error_code error;
     const fs::path folder(path);
@@ -22,13 +28,29 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
         return "--fresh empties only a session folder that velmaro made, and " + path + " has no " + kMarkName +
                " mark: remove it yourself or choose another --data";
     }
-    if (fresh && marked) {
-        fs::remove_all(folder, error);
-        if (error) return "cannot empty " + path + ": " + error.message();
-    }
-    const bool madeHere = !fs::exists(folder, error) || fs::is_empty(folder, error);
+    const bool madeHere = !exists || fs::is_empty(folder, error) || (fresh && marked);
     fs::create_directories(folder, error);
     if (error) return "cannot make " + path + ": " + error.message();
+    hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (hold.folder_ < 0) return "cannot open " + path + ": " + std::strerror(errno);
+    // A fresh session empties the folder holding it alone, then shares it
+    // as every session does.
+    if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return "a session is using " + path + ": --fresh empties it only when none is (quit that session or "
+                   "choose another --data)";
+        return "cannot hold " + path + ": " + std::strerror(errno);
+    }
+    if (fresh && marked) {
+        // The folder itself stays: the hold is on it.
+        std::vector<fs::path> entries;
+        for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+            entries.push_back(entry->path());
+        for (const auto& entry : entries)
+            if (!error) fs::remove_all(entry, error);
+        if (error) return "cannot empty " + path + ": " + error.message();
+    }
+    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + std::strerror(errno);
     if (madeHere && !std::ofstream(folder / kMarkName)) return "cannot mark " + path + " as a session folder";
     return std::nullopt;
 }

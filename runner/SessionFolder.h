@@ -7,15 +7,33 @@
 // The runner's session folder. The runner marks a folder it made with a
 // ".velmaro-session" file, and --fresh empties only a marked folder: pointing
 // --data at a folder of one's own (a home folder, say) and asking for a fresh
-// session must never delete it.
+// session must never delete it. A running session holds its folder: several
+// sessions may run on one folder at once, and --fresh empties it only when
+// none does.
 class SessionFolder {
 public:
     static constexpr const char* kMarkName = ".velmaro-session";
 
-    // Makes `path` ready for a session: with `fresh`, a marked folder is
-    // emptied first. A missing or empty folder is made and marked. Answers
-    // the reason when the folder cannot be used.
-    static std::optional<std::string> prepare(const std::string& path, bool fresh);
+    // A session's hold on its folder: a shared lock on the folder itself,
+    // which the system drops when the process ends, so a session that
+    // crashed never blocks the folder. Released when destroyed.
+    class Hold {
+    public:
+        Hold() = default;
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        friend class SessionFolder;
+        int folder_ = -1;
+    };
+
+    // Makes `path` ready for a session and holds it in `hold`: with `fresh`,
+    // a marked folder is emptied first, unless a session holds it. A missing
+    // or empty folder is made and marked. Answers the reason when the folder
+    // cannot be used.
+    static std::optional<std::string> prepare(const std::string& path, bool fresh, Hold& hold);
 
     // Claims the next picture file of `folder` (made if missing): the first
     // `name(n)`, for n after `last`, that no file has yet. The file is

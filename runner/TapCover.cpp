@@ -13,9 +13,9 @@
 #include "frameworks/popup/MMPopupView.h"
 #include "uikit/AlertCardView.h"
 #include "uikit/UIControl.h"
+#include "uikit/UIDriver.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
-#include "uikit/UINavigationItem.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
 
@@ -23,19 +23,6 @@ namespace {
 
 // Room for the rounding of frames that constraints made equal.
 constexpr CGFloat kEdgeSlack = 1;
-
-// A view of the plain container class.
-bool isPlainView(const Ref<UIView>& view) {
-    const UIView& object = *view;
-    return typeid(object) == typeid(UIView);
-}
-
-// Its class, and "#name" when it has one.
-std::string nameOf(const Ref<UIView>& view) {
-    std::string name = view->className();
-    if (!view->accessibilityIdentifier().empty()) name += " #" + view->accessibilityIdentifier();
-    return name;
-}
 
 // The views from `view` up to, not including, its first container that also
 // holds `other`: what a tap on `view` passes before it reaches views that a
@@ -77,7 +64,7 @@ bool isOwnControl(const Ref<UIControl>& control, const Ref<UIView>& caption) {
 // a plain view, a label or a picture, with no gesture recognizer.
 bool isPassive(const Ref<UIView>& view) {
     if (!view->gestureRecognizers().empty()) return false;
-    return isPlainView(view) || isKind<UILabel>(view) || isKind<UIImageView>(view);
+    return TapCover::isPlainView(view) || isKind<UILabel>(view) || isKind<UIImageView>(view);
 }
 
 // Whether a tap on `view` falls through passive views up to the first
@@ -117,18 +104,29 @@ bool needsScrolling(const Ref<UIView>& view) {
 std::optional<std::string> offScreen(const Ref<UIView>& view) {
     auto window = view->window();
     if (!window) return "is not on the screen";
-    const CGRect bounds = view->bounds(), screen = window->bounds();
+    const CGRect bounds = view->bounds();
     const CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
-    if (CGRectContainsPoint(screen, centre)) return std::nullopt;
-    const char* side = centre.y >= CGRectGetMaxY(screen) ? "below"
-                       : centre.y < CGRectGetMinY(screen) ? "above"
-                       : centre.x < CGRectGetMinX(screen) ? "left of"
-                                                          : "right of";
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "lies off the screen: its centre (%g, %g) is %s the %g x %g window, and no list scrolls it into view",
-                  centre.x, centre.y, side, screen.size.width, screen.size.height);
-    return std::string(text);
+    auto where = whereOffScreen(window, centre);
+    if (!where) return std::nullopt;
+    return "lies off the screen: its centre " + UIDriver::pointText(centre) + " is " + *where +
+           ", and no list scrolls it into view";
+}
+
+std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint point) {
+    const CGRect screen = window->bounds();
+    if (CGRectContainsPoint(screen, point)) return std::nullopt;
+    const char* side = point.y >= CGRectGetMaxY(screen) ? "below"
+                       : point.y < CGRectGetMinY(screen) ? "above"
+                       : point.x < CGRectGetMinX(screen) ? "left of"
+                                                         : "right of";
+    char size[64];
+    std::snprintf(size, sizeof size, "%g x %g", screen.size.width, screen.size.height);
+    return std::string(side) + " the " + size + " screen";
+}
+
+bool isPlainView(const Ref<UIView>& view) {
+    const UIView& object = *view;
+    return typeid(object) == typeid(UIView);
 }
 
 std::vector<Ref<UIView>> shownOverlays(const Ref<UIView>& window) {
@@ -163,27 +161,6 @@ Ref<UIView> popUpOf(const Ref<UIView>& view) {
         if (candidate->superview() == window) return candidate;
     }
     return nullptr;
-}
-
-std::string describeCover(const Ref<UIView>& cover) {
-    if (auto overlay = outermostOverlay(cover)) return nameOf(overlay);
-    // A plain view says little alone: it is named with the view it is part of.
-    std::string name = nameOf(cover);
-    if (cover->accessibilityIdentifier().empty() && isPlainView(cover))
-        for (auto holder = cover->superview(); holder; holder = holder->superview())
-            if (!holder->accessibilityIdentifier().empty() || !isPlainView(holder)) {
-                name += " of " + nameOf(holder);
-                break;
-            }
-    // What the user sees it as: the pop-up or the screen it belongs to.
-    if (auto popUp = popUpOf(cover)) return popUp == cover ? "the pop-up " + name : name + ", part of the pop-up " + nameOf(popUp);
-    for (auto holder = cover; holder; holder = holder->superview())
-        if (auto screen = holder->owningViewController()) {
-            std::string title = screen->navigationItem()->title();
-            if (title.empty()) title = screen->title();
-            return name + ", part of the screen " + (title.empty() ? screen->className() : title + " (" + screen->className() + ")");
-        }
-    return name;
 }
 
 }  // namespace TapCover

@@ -38,6 +38,13 @@ bool needsScrolling(const Ref<UIView>& view);
 // sentence naming the view ("lies off the screen: ..."); nothing when on it.
 std::optional<std::string> offScreen(const Ref<UIView>& view);
 
+// Where a point of the window lies when it is off the screen ("below the
+// 375 x 667 screen"); nothing when on it.
+std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint point);
+
+// Whether the view is of the plain container class (no subclass).
+bool isPlainView(const Ref<UIView>& view);
+
 // The overlays shown in the window, outermost ones, in tree order.
 std::vector<Ref<UIView>> shownOverlays(const Ref<UIView>& window);
 
@@ -48,12 +55,5 @@ Ref<UIView> outermostOverlay(const Ref<UIView>& view);
 // straight on the window that no screen owns (a dimmed card the app adds
 // there); null for a view of a screen.
 Ref<UIView> popUpOf(const Ref<UIView>& view);
-
-// How a refusal names the cover: the outermost overlay it is part of (its
-// class: "MBProgressHUD"); else the view (its class and "#name" when it has
-// one, a plain view with the view it is part of) and the pop-up or the
-// screen it belongs to ("UIView #grayView, part of the pop-up
-// KXShuRuTankuanView", "UIButton, part of the screen 首页 (KXHomeViewController)").
-std::string describeCover(const Ref<UIView>& cover);
 
 }  // namespace TapCover

@@ -3,10 +3,8 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <future>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -29,7 +27,9 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
 #include "peers/PaymentNotice.h"
+#include "runner/BackEndProbe.h"
 #include "runner/ConsoleInput.h"
+#include "runner/FolderBackEnd.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "runner/ScriptRunner.h"
@@ -63,57 +63,6 @@ void useStandIns(const backend::StandIns& standIns) {
                                       standIns.rippleOpenPlatformCertificate);
 }
 
-// "HOST[:PORT]" of an address, an IPv6 host in brackets.
-std::string hostAndPort(const Ref<NSURL>& address) {
-    std::string host = address->host()->find(':') == std::string::npos ? *address->host() : "[" + *address->host() + "]";
-    if (address->port()) host += ":" + std::to_string(*address->port());
-    return host;
-}
-
-// Collects one answer's status and body, and tells when it ended.
-class AnswerCollector : public URLTransferObserver {
-public:
-    void transferDidReceiveResponse(Response response) override { status_ = response.statusCode; }
-    void transferDidReceiveData(const char* bytes, std::size_t length) override {
-        if (body_.size() + length <= kLargestAnswer) body_.append(bytes, length);
-    }
-    void transferDidComplete(long urlErrorCode) override {
-        ended_.set_value(urlErrorCode == 0 && status_ == 200 ? std::optional(body_) : std::nullopt);
-    }
-    std::future<std::optional<std::string>> ended() { return ended_.get_future(); }
-
-private:
-    static constexpr std::size_t kLargestAnswer = 64 * 1024;
-    long status_ = 0;
-    std::string body_;
-    std::promise<std::optional<std::string>> ended_;
-};
-
-// What a back end at `address` tells of its stand-ins, asked before the app
-// starts; nothing when it does not answer in time or is not ours, or when
-// their certificates are not on this machine.
-std::optional<backend::StandIns> askStandIns(const Ref<NSURL>& address) {
-    constexpr double kAnswerSeconds = 3;
-    URLLoadingEngine::Request request;
-    request.url = *address->scheme() + "://" + hostAndPort(address) + backend::StandIns::kPath;
-    request.timeoutInterval = kAnswerSeconds;
-    auto collector = std::make_shared<AnswerCollector>();
-    auto ended = collector->ended();
-    URLLoadingEngine& engine = URLLoadingEngine::forQueue(DispatchQueue::global());
-    const auto transfer = engine.start(std::move(request), collector);
-    if (ended.wait_for(std::chrono::duration<double>(kAnswerSeconds + 1)) != std::future_status::ready) {
-        engine.cancel(transfer);
-        return std::nullopt;
-    }
-    auto body = ended.get();
-    auto standIns = body ? backend::StandIns::fromJSON(*body) : std::nullopt;
-    std::error_code error;
-    if (!standIns || !std::filesystem::is_regular_file(standIns->palConnectCertificate, error) ||
-        !std::filesystem::is_regular_file(standIns->rippleOpenPlatformCertificate, error))
-        return std::nullopt;
-    return standIns;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +88,8 @@ int main(int argc, char** argv) {
     // The fonts load while the back end starts and the app launches, not
     // when the first screen is drawn (which waits for them if need be).
     std::jthread fontsLoading([] { FontLibrary::shared(); });
-    if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh)) {
+    SessionFolder::Hold folderHold;
+    if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh, folderHold)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
@@ -159,11 +109,19 @@ int main(int argc, char** argv) {
         // are; another one is asked for the Pal kit's web services at its
         // own host and port.
         if (auto address = NSURL::URLWithString(*options->backendURL); address && address->host()) {
-            if (auto standIns = askStandIns(address)) useStandIns(*standIns);
-            else NimbusConnectHosts::setHost(hostAndPort(address));
+            const auto probe = BackEndProbe::ask(address);
+            if (probe.standIns) useStandIns(*probe.standIns);
+            else NimbusConnectHosts::setHost(BackEndProbe::hostAndPort(address));
+            if (!probe.reached)
+                std::cerr << "velmaro: the back end at " << *options->backendURL
+                          << " could not be reached: sign-in and every screen's data fail until it answers\n";
+            else if (!probe.standIns)
+                std::cerr << "velmaro: the back end at " << *options->backendURL
+                          << " does not tell where its stand-ins for the kits' services are: the Pal kit's are asked at "
+                          << BackEndProbe::hostAndPort(address) << "\n";
         }
     } else {
-        localBackend = backend::LocalBackend::start({});
+        localBackend = FolderBackEnd::startLocal(options->dataFolder);
         if (!localBackend) {
             std::cerr << "velmaro: the local back end did not start\n";
             return 1;
@@ -179,6 +137,7 @@ int main(int argc, char** argv) {
     // it shuts down) has no reader: it is kept off the terminal.
     std::unique_ptr<NSLogCapture> logAfterSession;
     const std::string serviceURL = localBackend ? localBackend->baseURL() : *options->backendURL;
+    FolderBackEnd::use(options->dataFolder, serviceURL);
     // What the app and its kits log while starting is the session's to show
     // (`log`), not printed before its first line.
     auto startUpLog = std::make_unique<NSLogCapture>(false);

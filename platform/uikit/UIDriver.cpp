@@ -16,7 +16,9 @@
 namespace {
 
 bool matches(const UIView& view, std::string_view query) {
-    if (!query.empty() && query.front() == '#') return view.accessibilityIdentifier() == query.substr(1);
+    // "#" alone names no view: a view without an identifier has no name.
+    if (!query.empty() && query.front() == '#')
+        return query.size() > 1 && view.accessibilityIdentifier() == query.substr(1);
     return view.accessibilityLabel() == query || view.accessibilityValue() == query;
 }
 
@@ -127,23 +129,31 @@ bool UIDriver::tap(std::string_view query) {
 bool UIDriver::tap(const Ref<UIView>& view) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("tap: no key window");
+    if (!window) return fail("tap: no window is shown");
     if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is not shown in the key window");
     CGRect bounds = view->bounds();
     CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
-    return deliverTap(window, centre);
+    const std::string caption = view->accessibilityLabel();
+    return deliverTap(window, centre, caption.empty() ? "" : "on \"" + caption + "\"");
 }
 
 bool UIDriver::tapAt(CGPoint pointInWindow) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("tap: no key window");
+    if (!window) return fail("tap: no window is shown");
     return deliverTap(window, pointInWindow);
 }
 
-bool UIDriver::deliverTap(const Ref<UIWindow>& window, CGPoint point) {
+std::string UIDriver::pointText(CGPoint point) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g,%g", point.x, point.y);
+    return text;
+}
+
+bool UIDriver::deliverTap(const Ref<UIWindow>& window, CGPoint point, const std::string& target) {
+    const std::string where = target.empty() ? "at " + pointText(point) : target;
     auto hit = window->hitTest(point);
-    if (!hit) return fail("tap: no view takes touches at (" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")");
+    if (!hit) return fail("tap: no view takes touches " + where);
     for (auto view = hit; view; view = view->superview()) {
         if (view->handleTapAt(window->convertPointToView(point, view))) {
             // The window's recognizers that leave touches to the views (an
@@ -161,7 +171,7 @@ bool UIDriver::deliverTap(const Ref<UIWindow>& window, CGPoint point) {
         }
     }
     settle();
-    return fail("tap: nothing handled a tap on " + hit->description());
+    return fail("tap: nothing handled a tap " + where);
 }
 
 bool UIDriver::typeText(std::string_view query, std::string_view text) {
@@ -176,7 +186,7 @@ bool UIDriver::typeText(const Ref<UIView>& view, std::string_view text) {
     while (field && !dynamic_cast<UIKeyInput*>(field.get())) field = field->superview();
     if (!field) return fail("typeText: the view takes no typing");
     if (!field->isFirstResponder() && !field->becomeFirstResponder())
-        return fail("typeText: the view refused to become first responder");
+        return fail("typeText: the field does not take the focus");
     dynamic_cast<UIKeyInput*>(field.get())->insertText(std::string(text));
     settle();
     return true;
@@ -205,7 +215,7 @@ bool UIDriver::deleteBackward(std::size_t times) {
 bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds, std::size_t steps) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("pan: no key window");
+    if (!window) return fail("pan: no window is shown");
     if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is not shown in the key window");
     CGRect bounds = view->bounds();
     CGPoint from = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
@@ -215,7 +225,7 @@ bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds,
 bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std::size_t steps) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("pan: no key window");
+    if (!window) return fail("pan: no window is shown");
     auto hit = window->hitTest(fromInWindow);
     if (!hit) return fail("pan: no view takes touches there");
     steps = std::max<std::size_t>(steps, 1);
@@ -235,7 +245,7 @@ bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std
         }
     }
     settle();
-    return fail("pan: no pan gesture recognizer took the touch on " + hit->description());
+    return fail("pan: nothing there follows a drag from " + pointText(fromInWindow));
 }
 
 Ref<UIView> UIDriver::backButton() const {
@@ -248,12 +258,12 @@ bool UIDriver::back() {
     settle();
     auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
     if (!navigation || navigation->viewControllers().size() < 2)
-        return fail("back: no navigation controller on screen with a screen to go back from");
+        return fail("back: there is no screen to go back to from here");
     // The bar's back button or the left item that replaces it; without a
     // bar, the edge swipe of the interactive pop gesture.
     if (auto left = backButton()) return tap(left);
     if (!navigation->interactivePopGestureRecognizer()->isEnabled())
-        return fail("back: the bar is hidden and the pop gesture is disabled");
+        return fail("back: this screen has no back button and does not go back by a swipe");
     navigation->popViewControllerAnimated(true);
     settle();
     return true;
@@ -286,7 +296,7 @@ std::size_t UIDriver::tabCount() const {
 bool UIDriver::shot(const std::string& path) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("shot: no key window");
+    if (!window) return fail("shot: no window is shown");
     auto png = UIImagePNGRepresentation(snapshotView(window, true));
     if (!png) return fail("shot: the window could not be rendered");
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -12,9 +12,10 @@
 // Drives the app as a user would; tests and the runner share it. It works
 // on the application's key window.
 //
-// Finding: "#name" finds views by accessibility identifier; any other query
-// finds views whose accessibility label or value (the text they show: a
-// label's text, a button's title, a field's placeholder or text) equals it.
+// Finding: "#name" finds views by accessibility identifier ("#" alone finds
+// none); any other query finds views whose accessibility label or value (the
+// text they show: a label's text, a button's title, a field's placeholder or
+// text) equals it.
 // Only views not hidden (with their ancestors) count; the front-most match
 // wins.
 //
@@ -88,6 +89,8 @@ public:
     // (positive: toward the end of the content) and `dx` sideways, through
     // the scroll view's drag calls (UIScrollView::handleDragBy).
     bool scroll(const Ref<UIView>& view, CGFloat dy, CGFloat dx = 0);
+    // The scroll view scroll(), pullDown() and pullUp() drag for `view`.
+    Ref<UIScrollView> scrollViewFor(const Ref<UIView>& view) const;
     // The same for the scroll view under a point of the key window.
     bool scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx = 0);
     // Drags the scroll views that hold the view, innermost first, so that its
@@ -129,14 +132,18 @@ public:
     // view of the app, and says why. Empty when every label fits.
     std::vector<std::string> textFitFaults() const;
 
+    // A point as a user writes it: "10,20".
+    static std::string pointText(CGPoint point);
+
     // Lays out the key window and runs the main loop until idle.
     void settle() const;
     const std::string& lastError() const { return lastError_; }
 
 private:
     bool fail(std::string reason);
-    bool deliverTap(const Ref<UIWindow>& window, CGPoint point);
-    Ref<UIScrollView> scrollViewFor(const Ref<UIView>& view) const;
+    // `target` names what is tapped in a failure ("on \"登录\""); the point
+    // does when it is empty.
+    bool deliverTap(const Ref<UIWindow>& window, CGPoint point, const std::string& target = "");
     bool drag(const Ref<UIScrollView>& scrollView, CGVector translation, const std::string& action);
     bool pull(const Ref<UIView>& view, bool down);
 

@@ -72,7 +72,7 @@ bool UIDriver::scroll(const Ref<UIView>& view, CGFloat dy, CGFloat dx) {
 bool UIDriver::scrollAt(CGPoint pointInWindow, CGFloat dy, CGFloat dx) {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("scroll: no key window");
+    if (!window) return fail("scroll: no window is shown");
     return drag(scrollViewFor(window->hitTest(pointInWindow)), {dx, dy}, "scroll");
 }
 

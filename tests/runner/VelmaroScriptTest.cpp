@@ -9,6 +9,7 @@
 
 #include "app/shell/KXAppConfiguration.h"
 #include "backend/LocalBackend.h"
+#include "foundation/NSRunLoop.h"
 #include "graphics/UIImage.h"
 #include "tests/support/TempSandbox.h"
 
@@ -19,22 +20,26 @@ struct RunOutcome {
     std::string output;
 };
 
-// Runs the velmaro executable on a script in a fresh session folder (or in
-// the one a former run left).
-RunOutcome runScript(const std::string& folder, const std::string& script, const std::string& extraOptions = "",
-                     bool fresh = true) {
-    const std::string scriptPath = folder + "/steps.txt";
-    std::ofstream(scriptPath) << script;
-    std::string command = std::string(VELMARO_RUNNER_EXECUTABLE) + (fresh ? " --fresh" : "") + " --data " + folder + "/session --script " +
-                          scriptPath + " " + extraOptions + " 2>&1";
+// Runs the velmaro executable with the options, to its end.
+RunOutcome runVelmaro(const std::string& options) {
     RunOutcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
+    FILE* pipe = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options + " 2>&1").c_str(), "r");
     if (!pipe) return outcome;
     char buffer[4096];
     while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, read);
     int status = pclose(pipe);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
+}
+
+// Runs the velmaro executable on a script in a fresh session folder (or in
+// the one a former run left).
+RunOutcome runScript(const std::string& folder, const std::string& script, const std::string& extraOptions = "",
+                     bool fresh = true) {
+    const std::string scriptPath = folder + "/steps.txt";
+    std::ofstream(scriptPath) << script;
+    return runVelmaro(std::string(fresh ? "--fresh" : "") + " --data " + folder + "/session --script " + scriptPath +
+                      " " + extraOptions);
 }
 
 }  // namespace
@@ -102,7 +107,7 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     auto refused = runScript(folder.path(), "", "--screen 99x99");
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_NE(refused.output.find("unknown screen"), std::string::npos);
+    EXPECT_NE(refused.output.find("is out of range"), std::string::npos) << refused.output;
     for (const char* backend : {"'not a url'", "ftp://127.0.0.1/", "http://"}) {
         auto badBackend = runScript(folder.path(), "", std::string("--backend ") + backend);
         EXPECT_EQ(badBackend.exitCode, 2) << backend;
@@ -111,8 +116,10 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     }
 
     // Tabs are counted from 1, in the step and in its failure.
-    auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo");
+    // On a folder signed in already, --demo says it uses the stored sign-in.
+    auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo", false);
     EXPECT_EQ(noSuchTab.exitCode, 1);
+    EXPECT_NE(noSuchTab.output.find("its stored sign-in is used"), std::string::npos) << noSuchTab.output;
     EXPECT_NE(noSuchTab.output.find("There is no tab 9: the tab bar has tabs from 1 to 4."), std::string::npos)
         << noSuchTab.output;
 }
@@ -127,6 +134,8 @@ TEST(VelmaroScript, ASessionOnAFormerFolderNumbersItsShotsOnAndThePalLineNamesTh
     // Another back end, where nothing listens: the Pal kit asks its host too.
     auto later = runScript(folder.path(), "shot\nlog\n", "--backend http://127.0.0.1:1/", false);
     ASSERT_EQ(later.exitCode, 0) << later.output;
+    EXPECT_NE(later.output.find("the back end at http://127.0.0.1:1/ could not be reached"), std::string::npos)
+        << later.output;
     EXPECT_NE(later.output.find("shot-003.png"), std::string::npos) << later.output;
     EXPECT_EQ(std::filesystem::file_size(shots + "shot-001.png"), 4u);
     EXPECT_NE(later.output.find("https://127.0.0.1:1/palconnectopen/openapi/policy_conf"), std::string::npos)
@@ -159,15 +168,7 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     std::filesystem::create_directories(own);
     std::ofstream(own + "/keep.txt") << "mine";
     std::ofstream(folder.path() + "/quit.txt") << "quit\n";
-    auto command = [&](const std::string& options) {
-        RunOutcome outcome;
-        FILE* pipe = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options + " 2>&1").c_str(), "r");
-        char buffer[4096];
-        while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, read);
-        int status = pclose(pipe);
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return outcome;
-    };
+    const auto command = runVelmaro;
     auto refused = command("--fresh --data " + own + " --script " + folder.path() + "/quit.txt");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.output.find(".velmaro-session"), std::string::npos) << refused.output;
@@ -234,7 +235,8 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
                              "qrlogin deny\n");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/qrlogin-1.png")) << outcome.output;
-    for (const char* said : {"code shown", "scanned", "finished 0 code ", "finished -4", "no QR login under way"})
+    for (const char* said : {"code shown", "scanned", "finished: allowed on the phone, code ", "finished: refused on the phone",
+                             "no QR login under way"})
         EXPECT_NE(outcome.output.find(said), std::string::npos) << said << "\n" << outcome.output;
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
@@ -272,4 +274,37 @@ TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
     auto outcome = runRepositoryScript(folder, "real-name-form.txt");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-002.png")) << outcome.output;
+}
+
+TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
+    TempSandbox folder;
+    const std::string session = folder.path() + "/session", said = folder.path() + "/live.txt";
+    // A session at its prompt, reading commands from a pipe.
+    FILE* live = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " --data " + session + " > " + said + " 2>&1").c_str(), "w");
+    ASSERT_TRUE(live);
+    auto liveSaid = [&](const std::string& text) {
+        return NSRunLoop::mainRunLoop()->runUntil(
+            [&] {
+                std::ifstream file(said);
+                std::string output((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+                return output.find(text) != std::string::npos;
+            },
+            60);
+    };
+    std::fputs("shot\n", live);
+    std::fflush(live);
+    ASSERT_TRUE(liveSaid("shot-001.png"));
+
+    std::ofstream(folder.path() + "/quit.txt") << "quit\n";
+    auto fresh = [&] { return runVelmaro("--data " + session + " --fresh --script " + folder.path() + "/quit.txt"); };
+    auto refused = fresh();
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.output.find("a session is using " + session), std::string::npos) << refused.output;
+    EXPECT_TRUE(std::filesystem::exists(session + "/shots/shot-001.png"));
+
+    // Once the session ended, the folder is the fresh one's to empty.
+    std::fputs("quit\n", live);
+    EXPECT_EQ(pclose(live), 0);
+    EXPECT_EQ(fresh().exitCode, 0);
+    EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
 }

@@ -155,7 +155,7 @@ TEST_F(UIDriverTest, TypingFocusesTheFieldAndInsertsText) {
 
 TEST_F(UIDriverTest, BackAndTabsFailClearlyWithoutThoseControllers) {
     EXPECT_FALSE(driver.back());
-    EXPECT_NE(driver.lastError().find("navigation controller"), std::string::npos);
+    EXPECT_NE(driver.lastError().find("no screen to go back to"), std::string::npos);
     EXPECT_FALSE(driver.selectTab(1));
     EXPECT_NE(driver.lastError().find("tab bar controller"), std::string::npos);
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "uikit/UIView.h"
+
+// How the runner names to a user what they see: a pop-up by a plain word
+// and its title or message ("the QR code sheet", "the progress message
+// "复制成功"", "the pop-up "手机""), a screen by its title, a view by its
+// caption, its "#name" or its kind ("a button"). Never a class or an
+// address: the answers are read by people who see the screen, not the code.
+namespace ViewNames {
+
+// The texts the shown labels inside the view show, in tree order.
+std::vector<std::string> shownTexts(const Ref<UIView>& view);
+
+// Whether the view is a progress message (a HUD): what the app says there is
+// its answer to an action it refused.
+bool isProgressMessage(const Ref<UIView>& view);
+
+// A pop-up (an overlay, or a card the app laid on the window).
+std::string popUp(const Ref<UIView>& popUp);
+
+// A view in the way of a gesture: the pop-up it is part of, else the view
+// and the screen it is on ("a button on the screen 首页").
+std::string cover(const Ref<UIView>& cover);
+
+}  // namespace ViewNames
