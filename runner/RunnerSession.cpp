@@ -440,7 +440,9 @@ CommandResult RunnerSession::open(const std::string& url) {
     NSRunLoop::mainRunLoop()->runUntil([&] { return handled.has_value(); }, kTargetWaitSeconds);
     driver_.settle();
     if (!handled) return driverResult(true, "open", "the app has not answered the URL yet");
-    return driverResult(true, "open", *handled ? "the app handled the URL" : "the app did not handle the URL");
+    return driverResult(true, "open",
+                        *handled ? "the app answered that it handled the URL"
+                                 : "the app answered that it did not handle the URL (`log` shows what it did with it)");
 }
 
 CommandResult RunnerSession::scan(const std::string& file) {

@@ -246,10 +246,11 @@ TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
     UIApplication::launchForTesting(delegate);
     auto result = session.execute("open nimbus123456789://auth?code=1");
     EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.output, "the app handled the URL");
+    EXPECT_EQ(result.output, "the app answered that it handled the URL");
     EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
     UIApplication::launchForTesting(make<UIApplicationDelegate>());
-    EXPECT_EQ(session.execute("open other://x").output, "the app did not handle the URL");
+    EXPECT_EQ(session.execute("open other://x").output,
+              "the app answered that it did not handle the URL (`log` shows what it did with it)");
 }
 
 TEST_F(RunnerSessionTest, ScrollPullAndMoreDragTheList) {
