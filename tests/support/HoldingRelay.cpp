@@ -1,6 +1,7 @@
 #include "tests/support/HoldingRelay.h"
 
 #include <chrono>
+#include <optional>
 
 HoldingRelay::HoldingRelay(int backendPort) {
     auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
@@ -41,9 +42,15 @@ void HoldingRelay::hold(Match match, double longest) {
     holds_.emplace_back(std::move(match), longest);
 }
 
+void HoldingRelay::holdAnswers(Match match, double longest) {
+    std::lock_guard lock(mutex_);
+    answerHolds_.emplace_back(std::move(match), longest);
+}
+
 void HoldingRelay::release() {
     std::lock_guard lock(mutex_);
     holds_.clear();
+    answerHolds_.clear();
     released_.notify_all();
 }
 
@@ -70,29 +77,42 @@ HoldingRelay::Fields HoldingRelay::fieldsOf(const httplib::Request& request) {
 
 void HoldingRelay::relay(const httplib::Request& request, httplib::Response& response, int backendPort) {
     const Fields fields = fieldsOf(request);
+    std::optional<std::string> scripted;
     {
         std::unique_lock lock(mutex_);
         sent_.push_back(fields);
-        for (const auto& [match, longest] : holds_) {
-            if (!match(fields)) continue;
-            ++held_;
-            const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(longest);
-            released_.wait_until(lock, until, [&] {
-                for (const auto& [other, seconds] : holds_) {
-                    if (other(fields)) return false;
-                }
-                return true;
-            });
-            --held_;
-            break;
-        }
+        waitWhileHeld(lock, holds_, fields);
         for (const auto& [match, body] : scripts_) {
             if (!match(fields)) continue;
-            if (body == kHTTPFailure) response.status = 500;
-            else response.set_content(body, "application/json");
-            return;
+            scripted = body;
+            break;
         }
     }
+    if (scripted && *scripted == kHTTPFailure) response.status = 500;
+    else if (scripted) response.set_content(*scripted, "application/json");
+    else forward(request, response, backendPort);
+    std::unique_lock lock(mutex_);
+    waitWhileHeld(lock, answerHolds_, fields);
+}
+
+void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, const std::vector<std::pair<Match, double>>& holds,
+                                 const Fields& fields) {
+    for (const auto& [match, longest] : holds) {
+        if (!match(fields)) continue;
+        ++held_;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(longest);
+        released_.wait_until(lock, until, [&] {
+            for (const auto& [other, seconds] : holds) {
+                if (other(fields)) return false;
+            }
+            return true;
+        });
+        --held_;
+        return;
+    }
+}
+
+void HoldingRelay::forward(const httplib::Request& request, httplib::Response& response, int backendPort) {
     httplib::Client client("127.0.0.1", backendPort);
     auto answer = request.method == "POST"
                       ? client.Post(request.target.c_str(), request.body,

@@ -14,7 +14,9 @@
 // to the back end's port and records it, so a test sees what was sent as
 // well as what the back end did with it. A test can answer chosen requests
 // in its own way, or hold them back (a slow answer, to be let go when the
-// test says) while the others pass.
+// test says) while the others pass: before the back end reads them, or
+// after (an answer read now that arrives late, older than what the back end
+// does meanwhile).
 class HoldingRelay {
 public:
     // A request's query and form fields together ("ac", "p", "uid"...).
@@ -45,9 +47,12 @@ public:
     // until release().
     void hold(Match match, double longest = 10);
     void hold(const std::string& ac) { hold(action(ac)); }
-    // Lets every held request go on and holds no more.
+    // Hands the matching requests on at once but holds their answers back
+    // (at most `longest` seconds each) until release().
+    void holdAnswers(Match match, double longest = 10);
+    // Lets every held request and answer go on and holds no more.
     void release();
-    // How many requests are being held now.
+    // How many requests or answers are being held now.
     std::size_t held() const;
 
     // The fields of the requests of action `ac`, in arrival order.
@@ -56,11 +61,17 @@ public:
 private:
     static Fields fieldsOf(const httplib::Request& request);
     void relay(const httplib::Request& request, httplib::Response& response, int backendPort);
+    // Answers the request as the back end does.
+    static void forward(const httplib::Request& request, httplib::Response& response, int backendPort);
+    // Waits, under `lock`, while one of `holds` matches the fields.
+    void waitWhileHeld(std::unique_lock<std::mutex>& lock, const std::vector<std::pair<Match, double>>& holds,
+                       const Fields& fields);
 
     mutable std::mutex mutex_;
     std::condition_variable released_;
     std::vector<std::pair<Match, std::string>> scripts_;
     std::vector<std::pair<Match, double>> holds_;
+    std::vector<std::pair<Match, double>> answerHolds_;
     std::size_t held_ = 0;
     std::vector<Fields> sent_;
     // Declared last: stopped first, while the state above still lives.
