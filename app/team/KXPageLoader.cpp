@@ -1,6 +1,7 @@
 #include "app/team/KXPageLoader.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXFailureText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "foundation/NSString.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
@@ -45,13 +46,22 @@ void KXPageLoader::endRefreshing() {
 void KXPageLoader::underRefresh() { send(Page::First, pages_.startFirstPage()); }
 
 void KXPageLoader::onRefresh() {
-    if (NSString::intValue(p_) > NSString::intValue(max_p_)) {
+    // The page under way ends the refreshing when it answers.
+    if (pages_.underWay()) return;
+    if (!pageHeld_ || NSString::intValue(p_) > NSString::intValue(max_p_)) {
         endRefreshing();
-        MBProgressHUDManager::showError(kNoMorePages);
+        MBProgressHUDManager::showError(pageHeld_ ? kNoMorePages : KXFailureText::kNoData);
         return;
     }
-    // The page under way ends the refreshing when it answers.
     if (auto ticket = pages_.startNextPage()) send(Page::Next, *ticket);
+}
+
+void KXPageLoader::reload() {
+    auto scrollView = scrollView_.lock();
+    auto header = scrollView ? UIScrollViewMJRefresh::mj_header(scrollView) : nullptr;
+    // A resting header begins refreshing, which calls underRefresh.
+    if (header && !header->isRefreshing()) header->beginRefreshing();
+    else underRefresh();
 }
 
 void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
@@ -78,6 +88,7 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
 void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Value& answer) {
     if (!pages_.answered(ticket)) return;
     endRefreshing();
+    pageHeld_ = true;
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);
     Array rows = decoder_(answer["data"]);
