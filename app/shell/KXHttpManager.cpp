@@ -48,7 +48,11 @@ void KXHttpManager::arrived(Page page, long number, const Dictionary& ownFields,
 }
 
 void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
-    send(url, signedFields(), std::move(handler));
+    const auto ticket = objectRequests_[url].startFirstPage();
+    send(url, signedFields(),
+         [client = self<KXHttpManager>(), url, ticket, handler = std::move(handler)](const Response& response) {
+             if (client->objectRequests_[url].answered(ticket)) handler(response);
+         });
 }
 
 // ------------------------------------------------------------ the endpoint table

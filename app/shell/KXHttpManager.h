@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,7 +80,10 @@ public:
     std::string makeSign() const;
 
     // The shared builder of the requests that are no page of a list: the
-    // signed fields only; `p` and the page order stay as they are.
+    // signed fields only; `p` and the page order stay as they are. A
+    // request supersedes the one of the same address under way (a reload
+    // after an action while a pull is loading): only the latest one's
+    // answer reaches its handler, so an older answer never replaces a newer.
     void requestObject(const std::string& url, ResponseHandler handler);
 
     void requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure);
@@ -168,6 +172,8 @@ private:
     long p_ = 1;
     std::string max_p_ = "1";
     KXPageRequests pages_;
+    // The order of the requests of each object address.
+    std::map<std::string, KXPageRequests> objectRequests_;
     // The own fields of the list the rows hold; none before a page arrived.
     std::optional<Dictionary> listFields_;
     bool keptRows_ = false;

@@ -39,18 +39,19 @@ void HoldingRelay::unscript() {
 
 void HoldingRelay::hold(Match match, double longest) {
     std::lock_guard lock(mutex_);
-    holds_.emplace_back(std::move(match), longest);
+    holds_.push_back({std::move(match), longest, std::nullopt});
 }
 
-void HoldingRelay::holdAnswers(Match match, double longest) {
+void HoldingRelay::holdAnswers(Match match, double longest, std::optional<std::size_t> count) {
     std::lock_guard lock(mutex_);
-    answerHolds_.emplace_back(std::move(match), longest);
+    answerHolds_.push_back({std::move(match), longest, count});
 }
 
 void HoldingRelay::release() {
     std::lock_guard lock(mutex_);
     holds_.clear();
     answerHolds_.clear();
+    ++releases_;
     released_.notify_all();
 }
 
@@ -95,18 +96,14 @@ void HoldingRelay::relay(const httplib::Request& request, httplib::Response& res
     waitWhileHeld(lock, answerHolds_, fields);
 }
 
-void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, const std::vector<std::pair<Match, double>>& holds,
-                                 const Fields& fields) {
-    for (const auto& [match, longest] : holds) {
-        if (!match(fields)) continue;
+void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector<Hold>& holds, const Fields& fields) {
+    for (auto& hold : holds) {
+        if (hold.remaining == std::size_t{0} || !hold.match(fields)) continue;
+        if (hold.remaining) --*hold.remaining;
         ++held_;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(longest);
-        released_.wait_until(lock, until, [&] {
-            for (const auto& [other, seconds] : holds) {
-                if (other(fields)) return false;
-            }
-            return true;
-        });
+        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(hold.longest);
+        const std::size_t releases = releases_;
+        released_.wait_until(lock, until, [&] { return releases_ != releases; });
         --held_;
         return;
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -48,8 +49,9 @@ public:
     void hold(Match match, double longest = 10);
     void hold(const std::string& ac) { hold(action(ac)); }
     // Hands the matching requests on at once but holds their answers back
-    // (at most `longest` seconds each) until release().
-    void holdAnswers(Match match, double longest = 10);
+    // (at most `longest` seconds each) until release(); only the next
+    // `count` matching requests' answers, when given.
+    void holdAnswers(Match match, double longest = 10, std::optional<std::size_t> count = std::nullopt);
     // Lets every held request and answer go on and holds no more.
     void release();
     // How many requests or answers are being held now.
@@ -63,15 +65,24 @@ private:
     void relay(const httplib::Request& request, httplib::Response& response, int backendPort);
     // Answers the request as the back end does.
     static void forward(const httplib::Request& request, httplib::Response& response, int backendPort);
-    // Waits, under `lock`, while one of `holds` matches the fields.
-    void waitWhileHeld(std::unique_lock<std::mutex>& lock, const std::vector<std::pair<Match, double>>& holds,
-                       const Fields& fields);
+    // What to hold back: the matching requests, for at most `longest`
+    // seconds each, and how many more of them (none: every one).
+    struct Hold {
+        Match match;
+        double longest;
+        std::optional<std::size_t> remaining;
+    };
+    // When one of `holds` matches the fields, counts it and waits, under
+    // `lock`, until release() (or its time is up).
+    void waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector<Hold>& holds, const Fields& fields);
 
     mutable std::mutex mutex_;
     std::condition_variable released_;
     std::vector<std::pair<Match, std::string>> scripts_;
-    std::vector<std::pair<Match, double>> holds_;
-    std::vector<std::pair<Match, double>> answerHolds_;
+    std::vector<Hold> holds_;
+    std::vector<Hold> answerHolds_;
+    // Raised by every release(): what a held request waits for.
+    std::size_t releases_ = 0;
     std::size_t held_ = 0;
     std::vector<Fields> sent_;
     // Declared last: stopped first, while the state above still lives.

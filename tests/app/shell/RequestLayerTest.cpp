@@ -11,9 +11,11 @@
 #include "app/tabs/assets/KXAssetsIncomeDetailModel.h"
 #include "app/tabs/assets/KXAssetsModel.h"
 #include "app/tabs/home/KXHomeModel.h"
+#include "app/tabs/mine/KXMineModel.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLComponents.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/MisbehavingServer.h"
@@ -152,6 +154,24 @@ TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive)
     }
     EXPECT_TRUE(log.contains("没有获取到数据"));
     EXPECT_EQ(pages.size(), 4u);
+}
+
+TEST_F(RequestLayer, AnObjectsLateAnswerNeverReplacesTheAnswerOfALaterRequest) {
+    HoldingRelay relay(server.port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script("my", R"({"code":1,"data":{"username":"before"}})");
+    relay.holdAnswers(HoldingRelay::action("my"), 10, 1);
+    auto client = make<KXHttpManager>();
+    std::vector<std::string> shown;
+    auto show = [&](const Ref<KXMineModel>& model) { shown.push_back(model->username); };
+    client->requestMine(show, nullptr);
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    relay.script("my", R"({"code":1,"data":{"username":"after"}})");
+    client->requestMine(show, nullptr);
+    ASSERT_TRUE(runUntil([&] { return !shown.empty(); }));
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return client.use_count() == 1; }));
+    EXPECT_EQ(shown, std::vector<std::string>{"after"});
 }
 
 TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCountsToo) {
