@@ -20,10 +20,10 @@ HoldingRelay::Match HoldingRelay::action(std::string ac) {
     };
 }
 
-HoldingRelay::Match HoldingRelay::page(std::string ac, std::string p) {
-    return [ac = action(std::move(ac)), p = std::move(p)](const Fields& fields) {
-        auto found = fields.find("p");
-        return ac(fields) && (found == fields.end() ? std::string() : found->second) == p;
+HoldingRelay::Match HoldingRelay::field(std::string ac, std::string key, std::string value) {
+    return [ac = action(std::move(ac)), key = std::move(key), value = std::move(value)](const Fields& fields) {
+        auto found = fields.find(key);
+        return ac(fields) && (found == fields.end() ? std::string() : found->second) == value;
     };
 }
 

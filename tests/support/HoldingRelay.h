@@ -34,10 +34,12 @@ public:
 
     std::string baseURL() const { return server_.baseURL(); }
 
-    // Requests of action `ac`; of action `ac` asking for page `p` (first
-    // pages that send no "p" are page "").
+    // Requests of action `ac`; of action `ac` whose field `key` is `value`
+    // (a field not sent counts as ""); of action `ac` asking for page `p`
+    // (first pages that send no "p" are page "").
     static Match action(std::string ac);
-    static Match page(std::string ac, std::string p);
+    static Match field(std::string ac, std::string key, std::string value);
+    static Match page(std::string ac, std::string p) { return field(std::move(ac), "p", std::move(p)); }
 
     // Answers the matching requests with `body` (kHTTPFailure: an HTTP
     // failure) instead of the back end; a later script comes first.

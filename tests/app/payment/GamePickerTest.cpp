@@ -79,9 +79,7 @@ TEST_F(GamePickerTest, TheKeywordIsSearchedOnlyWhenTheButtonIsTapped) {
 TEST_F(GamePickerTest, ALateAnswerOfAnEarlierSearchDoesNotReplaceTheLatest) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
-    relay.hold([](const HoldingRelay::Fields& fields) {
-        return HoldingRelay::action("fuli_game")(fields) && fields.at("keyword").empty();
-    });
+    relay.hold(HoldingRelay::field("fuli_game", "keyword", ""));
     NSLogCapture log;
     auto popup = show();
     ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));

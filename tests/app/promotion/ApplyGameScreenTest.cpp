@@ -112,9 +112,7 @@ TEST_F(ApplyGameScreen, AGrantedApplicationTakesTheGameOffTheList) {
 TEST_F(ApplyGameScreen, ASearchDuringASlowLoadIsSentAndOnlyItsGamesShow) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
-    relay.hold([](const HoldingRelay::Fields& fields) {
-        return HoldingRelay::action("games")(fields) && fields.at("keyword").empty();
-    });
+    relay.hold(HoldingRelay::field("games", "keyword", ""));
     NSLogCapture log;
     auto list = open<KXApplyGameViewController>();
     ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
