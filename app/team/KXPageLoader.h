@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ class UIScrollView;
 // compared by their integer values (no digits: 0). When `p` exceeds `max_p`
 // a pull-up shows "没有更多数据，请待会在上拉加载" and sends nothing; before
 // any page has arrived (the first load failed) it shows "获取数据失败" and
-// sends nothing. `p` is never signed, and neither are the own fields
-// (setField).
+// sends nothing. A next page sends the own fields (setField) the rows were
+// loaded with, so after a failed search it pages the list on show. `p` is
+// never signed, and neither are the own fields.
 //
 // Answers: the answer of the page request under way, whatever it says, ends
 // the header's and then the footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
@@ -103,7 +105,7 @@ public:
 
 private:
     void send(Page page, KXPageRequests::Ticket ticket);
-    void answered(Page page, KXPageRequests::Ticket ticket, const Value& answer);
+    void answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields, const Value& answer);
 
     std::string action_;
     RowDecoder decoder_;
@@ -113,8 +115,9 @@ private:
 
     std::string p_ = "1";
     std::string max_p_;
-    // Whether a page has arrived: only then is there a next page to ask for.
-    bool pageHeld_ = false;
+    // The own fields of the list the rows hold (its keyword), which its next
+    // pages send; none before a page arrived: no next page to ask for.
+    std::optional<Dictionary> listFields_;
     Array rows_;
     KXPageRequests pages_;
 };

@@ -129,6 +129,20 @@ TEST_F(ApplyGameScreen, ASearchDuringASlowLoadIsSentAndOnlyItsGamesShow) {
     EXPECT_EQ(list->max_p(), "1");
 }
 
+TEST_F(ApplyGameScreen, AFailedSearchKeepsTheListOnShowAndPagesIt) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    auto list = openList();
+    relay.script(HoldingRelay::field("games", "keyword", "传奇"), HoldingRelay::kHTTPFailure);
+    ASSERT_TRUE(search("传奇"));
+    ASSERT_TRUE(runUntil([&] { return hudText() == "获取数据失败"; }));
+    EXPECT_EQ(list->rowCount(), 10u);
+    letHUDsHide();
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() == 20; })) << "the second page of the list on show";
+    EXPECT_EQ(relay.sent("games").back().at("keyword"), "");
+}
+
 TEST_F(ApplyGameScreen, AMoreAfterARefusedFirstLoadSendsNothingAndSaysTheLoadFailed) {
     LoopbackHTTPServer server;
     server.respond("GET", "/", 200, R"({"code":0,"message":"服务器维护中"})", "application/json");
