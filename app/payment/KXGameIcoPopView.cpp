@@ -104,15 +104,25 @@ void KXGameIcoPopView::addCommonControlsView() {
 }
 
 void KXGameIcoPopView::requestDatashuju() {
-    // The answer keeps the picker alive until it arrives, shown or not.
+    // Each search supersedes the one under way: only the latest answer, or
+    // failure, reaches the grid. The answer keeps the picker alive until it
+    // arrives, shown or not.
     auto picker = self<KXGameIcoPopView>();
-    KXClassicRequest::send(KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
-                           [picker](const Value& answer) {
-                               picker->dataMuArr_ =
-                                   NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(
-                                       answer["data"]);
-                               picker->maincollectionView_->reloadData();
-                           });
+    const auto ticket = searches_.startFirstPage();
+    KXClassicRequest::send(
+        KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
+        [picker, ticket](const Value& answer) {
+            if (!picker->searches_.answered(ticket)) return;
+            picker->dataMuArr_ =
+                NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(answer["data"]);
+            picker->maincollectionView_->reloadData();
+        },
+        [picker, ticket](const Value& answer) {
+            if (picker->searches_.answered(ticket)) KXClassicRequest::showRefusal(answer);
+        },
+        [picker, ticket] {
+            if (picker->searches_.answered(ticket)) KXClassicRequest::showFailure();
+        });
 }
 
 void KXGameIcoPopView::searchButtonClick(const Ref<UIButton>&) {

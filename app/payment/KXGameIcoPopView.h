@@ -5,6 +5,7 @@
 
 #include "app/payment/KXGameIcoPopViewDlegate.h"
 #include "app/payment/KXdaichongzheKouModel.h"
+#include "app/shell/KXPageRequests.h"
 #include "uikit/UIButton.h"
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewDataSource.h"
@@ -40,7 +41,8 @@ public:
     Ref<UITextField> searchField() const { return searchField_; }
     Ref<UIButton> searchButton() const { return searchButton_; }
 
-    // Loads the games for the current keyword; the answer replaces the grid.
+    // Loads the games for the current keyword; the answer replaces the grid,
+    // unless a later search was sent meanwhile.
     void requestDatashuju();
     void searchButtonClick(const Ref<UIButton>& sender);
     void searchFieldTextChange(const Ref<UITextField>& sender);
@@ -71,6 +73,8 @@ private:
     WeakRef<KXGameIcoPopViewDlegate> delegate_;
     std::string keyword_;
     std::vector<Ref<KXdaichongzheKouModel>> dataMuArr_;
+    // The order of the searches: the latest one's answer wins.
+    KXPageRequests searches_;
     Ref<UIView> grayView_;
     Ref<UIView> fenxiangView_;
     Ref<UICollectionView> maincollectionView_;

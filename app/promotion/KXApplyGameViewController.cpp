@@ -7,8 +7,6 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
 #include "frameworks/constraints/MASAdditions.h"
-#include "frameworks/refresh/MJRefreshHeader.h"
-#include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIButton.h"
 #include "uikit/UINavigationController.h"
@@ -34,7 +32,7 @@ void KXApplyGameViewController::didCreate() {
     NSNotificationCenter::defaultCenter()->addObserver(
         self<KXApplyGameViewController>(),
         [weak](const Ref<NSNotification>&) {
-            if (auto screen = weak.lock()) screen->loader_->underRefresh();
+            if (auto screen = weak.lock()) screen->loader_->reload();
         },
         KXGameDetailsViewController::kGameAppliedNotification);
 }
@@ -118,7 +116,7 @@ bool KXApplyGameViewController::textFieldShouldReturn(const Ref<UITextField>& te
     keywordStr_ = textField->text();
     NSLog("打印 %@", keywordStr_);
     loader_->setField("keyword", keywordStr_);
-    if (auto header = UIScrollViewMJRefresh::mj_header(mainTabelView())) header->beginRefreshing();
+    loader_->reload();
     textField->resignFirstResponder();
     return true;
 }

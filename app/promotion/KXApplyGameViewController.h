@@ -25,7 +25,8 @@ public:
     // The list, made on first use.
     Ref<UITableView> mainTabelView();
     const Ref<UITextField>& searchField() const { return searchField_; }
-    // The keyword sent with every page ("" at load).
+    // The keyword of the last search ("" at load), sent with its first page;
+    // next pages send the one the rows were loaded with.
     const std::string& keywordStr() const { return keywordStr_; }
     // The page the next load-more sends and the last page, as answered.
     const std::string& p() const { return loader_->p(); }

@@ -183,9 +183,11 @@ void KXPromoteViewController::addNaVigationView() {
 
 void KXPromoteViewController::sendNetworkRequest() {
     WeakRef<KXPromoteViewController> weak = self<KXPromoteViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("cps"), [weak](const Value& answer) {
+    // Each appearance loads again: only the latest answer shows.
+    const auto ticket = loads_.startFirstPage();
+    KXClassicRequest::send(KXClassicRequest::query("cps"), [weak, ticket](const Value& answer) {
         auto page = weak.lock();
-        if (!page) return;
+        if (!page || !page->loads_.answered(ticket)) return;
         page->dataDic_ = answer["data"];
         page->zeongjingerLabel_->setText(KXClassicRequest::text(page->dataDic_["money"]));
         page->fengxiangyongjingLabel_->setText(KXClassicRequest::text(page->dataDic_["shareMoney"]));

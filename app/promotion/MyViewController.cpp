@@ -191,8 +191,12 @@ void MyViewController::addKapianView() {
 
 void MyViewController::sendNetworkRequest() {
     WeakRef<MyViewController> weak = self<MyViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("my"), [weak](const Value& answer) {
-        if (auto page = weak.lock()) page->showAnswer(answer);
+    // A reload after a money action may overtake the load under way: only
+    // the latest answer shows.
+    const auto ticket = loads_.startFirstPage();
+    KXClassicRequest::send(KXClassicRequest::query("my"), [weak, ticket](const Value& answer) {
+        auto page = weak.lock();
+        if (page && page->loads_.answered(ticket)) page->showAnswer(answer);
     });
 }
 

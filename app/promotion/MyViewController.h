@@ -5,6 +5,7 @@
 
 #include "app/payment/KXBalanceWatch.h"
 #include "app/promotion/MyicoImageModel.h"
+#include "app/shell/KXPageRequests.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIGestureRecognizer.h"
@@ -86,6 +87,7 @@ private:
 
     WeakRef<UINavigationController> navController_;
     Value datadic_;
+    KXPageRequests loads_;
     std::vector<Ref<MyicoImageModel>> dataMutableArr_;
     Ref<UITableView> mainTabelView_;
     Ref<UIView> hederView_;

@@ -40,8 +40,19 @@ void KXHttpManager::send(const std::string& url, const Dictionary& fields, Respo
         ->responseString(DispatchQueue::main(), std::move(handler));
 }
 
+void KXHttpManager::arrived(Page page, long number, const Dictionary& ownFields, bool empty) {
+    keptRows_ = page == Page::First && empty && listFields_ == ownFields;
+    if (keptRows_) return;
+    p_ = number;
+    listFields_ = ownFields;
+}
+
 void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
-    send(url, signedFields(), std::move(handler));
+    const auto ticket = objectRequests_[url].startFirstPage();
+    send(url, signedFields(),
+         [client = self<KXHttpManager>(), url, ticket, handler = std::move(handler)](const Response& response) {
+             if (client->objectRequests_[url].answered(ticket)) handler(response);
+         });
 }
 
 // ------------------------------------------------------------ the endpoint table
@@ -61,10 +72,8 @@ void KXHttpManager::requestGiftBags(const std::string& keyword, ListSuccess<KXGa
                 {Dictionary{{"keyword", keyword}}, true, KXResponseEnvelope::CodeKind::NumberOrText});
 }
 
-void KXHttpManager::requestMoreGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success,
-                                        Failure failure) {
-    requestPage(Page::Next, "?ct=app2022&ac=lb", std::move(success), std::move(failure),
-                {Dictionary{{"keyword", keyword}}});
+void KXHttpManager::requestMoreGiftBags(ListSuccess<KXGameGiftBagModel> success, Failure failure) {
+    requestPage(Page::Next, "?ct=app2022&ac=lb", std::move(success), std::move(failure));
 }
 
 void KXHttpManager::requestHome(ObjectSuccess<KXHomeModel> success, Failure failure) {
@@ -127,10 +136,8 @@ void KXHttpManager::requestPromoteGames(const std::string& keyword, const std::s
                 {Dictionary{{"keyword", keyword}, {"type", type}}});
 }
 
-void KXHttpManager::requestMorePromoteGames(const std::string& keyword, const std::string& type,
-                                            ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
-    requestPage(Page::Next, "?ct=app&ac=mygames", std::move(success), std::move(failure),
-                {Dictionary{{"keyword", keyword}, {"type", type}}});
+void KXHttpManager::requestMorePromoteGames(ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure) {
+    requestPage(Page::Next, "?ct=app&ac=mygames", std::move(success), std::move(failure));
 }
 
 // -------------------------------------------------------------- the handlers

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/shell/KXFailureText.h"
 #include "app/shell/KXPageRequests.h"
 #include "app/shell/KXResponseEnvelope.h"
 #include "foundation/NSLog.h"
@@ -40,10 +42,19 @@ class KXPromoteGameModel;
 // always sent and supersedes the page under way; a next page is not sent
 // while a page is under way (its closures are not called: the page under
 // way answers instead). Only the latest page request's answer reaches the
-// closures and `p`: `p` is the page the rows hold, 1 once a first page
-// arrived and raised by every next page that arrives, so a page that fails
-// or is superseded leaves it where it was, and the next load-more asks for
-// the page after the last that arrived.
+// closures and `p`.
+//
+// The client keeps the list the rows hold: its own fields (the keyword and
+// type its first page was sent with) and `p`, the page the rows hold, 1
+// once a first page arrived and raised by every next page that arrives. A
+// page that fails or is superseded changes neither. A next page asks for
+// the page after `p` with the list's own fields, so a search that failed
+// never pages a keyword the rows were not loaded with; before any page has
+// arrived there is nothing to page: the next page sends nothing and fails
+// with "获取数据失败". A first page that comes back empty for the list the
+// rows already hold (a pull of the same list) leaves the rows and `p` as
+// they were (keptRows); an empty first page of another list (the first
+// load, a new keyword) makes it the list held, empty.
 class KXHttpManager : public NSObject {
 public:
     using Failure = std::function<void(const std::string& message)>;
@@ -61,18 +72,24 @@ public:
     const std::string& max_p() const { return max_p_; }
     // Whether a page request of the list is under way.
     bool pageUnderWay() const { return pages_.underWay(); }
+    // Whether the last first page that arrived came back empty for the list
+    // the rows already hold: the screen then keeps its rows, as `p` stays.
+    bool keptRows() const { return keptRows_; }
 
     // MD5 hex of uid, the time's decimal text and the signing key.
     std::string makeSign() const;
 
     // The shared builder of the requests that are no page of a list: the
-    // signed fields only; `p` and the page order stay as they are.
+    // signed fields only; `p` and the page order stay as they are. A
+    // request supersedes the one of the same address under way (a reload
+    // after an action while a pull is loading): only the latest one's
+    // answer reaches its handler, so an older answer never replaces a newer.
     void requestObject(const std::string& url, ResponseHandler handler);
 
     void requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure);
     void requestRechargeType(ObjectSuccess<KXRechargeTypeModel> success, Failure failure);
     void requestGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success, Failure failure);
-    void requestMoreGiftBags(const std::string& keyword, ListSuccess<KXGameGiftBagModel> success, Failure failure);
+    void requestMoreGiftBags(ListSuccess<KXGameGiftBagModel> success, Failure failure);
     void requestHome(ObjectSuccess<KXHomeModel> success, Failure failure);
     void requestPopularityRank(ListSuccess<KXRankListModel> success, Failure failure);
     void requestConsumeRank(ListSuccess<KXConsumeRankModel> success, Failure failure);
@@ -88,8 +105,7 @@ public:
     void requestMoreOpenService(ListSuccess<KXOpenServiceModel> success, Failure failure);
     void requestPromoteGames(const std::string& keyword, const std::string& type,
                              ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure);
-    void requestMorePromoteGames(const std::string& keyword, const std::string& type,
-                                 ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure);
+    void requestMorePromoteGames(ListSuccess<Velmaro::KXPromoteGameModel> success, Failure failure);
 
     // The response handlers (a page of a list goes through the list
     // handler, which takes `code` as the number 1, or for the first gift-bag
@@ -110,7 +126,8 @@ private:
     enum class Page { First, Next };
     // What sets a list's page requests apart.
     struct PageOptions {
-        // Sent after the signed fields and "p".
+        // A first page's: sent after the signed fields and "p". Next pages
+        // send those of the list the rows hold.
         Dictionary ownFields;
         // Whether a first page sends "p" too ("1").
         bool firstPageNumbered = false;
@@ -119,8 +136,9 @@ private:
     // Sends a page of the list at `query` in the page order: the signed
     // fields, "p" (next pages, and numbered first pages), then the own
     // fields. Its answer, when still the latest, goes through the list
-    // handler (a first page reading `code` as `firstPageCode`) and sets `p`
-    // to the page just before the success closure runs.
+    // handler (a first page reading `code` as `firstPageCode`) and, just
+    // before the success closure runs, makes the page the one the rows hold
+    // (arrived).
     template <class Model>
     void requestPage(Page page, const char* query, ListSuccess<Model> success, Failure failure,
                      PageOptions options = {});
@@ -131,11 +149,15 @@ private:
 
     template <class Model>
     static void handleObject(const Response& response, const ObjectSuccess<Model>& success, const Failure& failure);
-    // `arrived` runs when the list decoded, just before the success closure.
+    // `arrived` runs when the list decoded, with whether it is empty, just
+    // before the success closure.
     template <class Model>
     static void handleList(const Response& response, KXResponseEnvelope::CodeKind codeKind,
                            const ListSuccess<Model>& success, const Failure& failure,
-                           const std::function<void()>& arrived = nullptr);
+                           const std::function<void(bool empty)>& arrived = nullptr);
+    // Page `number` of the list with `ownFields` arrived: `p` and the list
+    // held follow it, but for an empty first page of the list already held.
+    void arrived(Page page, long number, const Dictionary& ownFields, bool empty);
 
     // Binders from a closure pair to a response handler.
     template <class Model> ResponseHandler objectHandler(ObjectSuccess<Model> success, Failure failure) {
@@ -150,6 +172,11 @@ private:
     long p_ = 1;
     std::string max_p_ = "1";
     KXPageRequests pages_;
+    // The order of the requests of each object address.
+    std::map<std::string, KXPageRequests> objectRequests_;
+    // The own fields of the list the rows hold; none before a page arrived.
+    std::optional<Dictionary> listFields_;
+    bool keptRows_ = false;
 };
 
 template <class Model>
@@ -175,7 +202,7 @@ void KXHttpManager::handleObjectResponse(const Response& response, const ObjectS
 template <class Model>
 void KXHttpManager::handleList(const Response& response, KXResponseEnvelope::CodeKind codeKind,
                                const ListSuccess<Model>& success, const Failure& failure,
-                               const std::function<void()>& arrived) {
+                               const std::function<void(bool empty)>& arrived) {
     auto envelope = KXResponseEnvelope::read(response, codeKind);
     std::optional<std::vector<Ref<Model>>> models;
     if (envelope.outcome == KXResponseEnvelope::Outcome::Success)
@@ -194,7 +221,7 @@ void KXHttpManager::handleList(const Response& response, KXResponseEnvelope::Cod
             break;
         }
     }
-    if (arrived) arrived();
+    if (arrived) arrived(models->empty());
     if (success) success(*models);
 }
 
@@ -207,18 +234,25 @@ void KXHttpManager::handleListResponse(const Response& response, const ListSucce
 template <class Model>
 void KXHttpManager::requestPage(Page page, const char* query, ListSuccess<Model> success, Failure failure,
                                 PageOptions options) {
+    if (page == Page::Next && !listFields_ && !pages_.underWay()) {
+        // No page has arrived: the load failed, and there is no next page to ask for.
+        if (failure) failure(KXFailureText::kNoData);
+        return;
+    }
     const auto ticket = page == Page::First ? pages_.startFirstPage() : pages_.startNextPage();
     if (!ticket) return;
     const long number = page == Page::First ? 1 : p_ + 1;
     const auto codeKind = page == Page::First ? options.firstPageCode : KXResponseEnvelope::CodeKind::Number;
+    Dictionary ownFields = page == Page::First ? std::move(options.ownFields) : *listFields_;
     Dictionary fields = signedFields();
     if (page == Page::Next || options.firstPageNumbered) fields.set("p", std::to_string(number));
-    for (auto& [key, value] : options.ownFields) fields.set(key, std::move(value));
+    for (const auto& [key, value] : ownFields) fields.set(key, value);
     send(address(query), fields,
-         [client = self<KXHttpManager>(), ticket = *ticket, number, codeKind, success = std::move(success),
-          failure = std::move(failure)](const Response& response) {
+         [client = self<KXHttpManager>(), page, ticket = *ticket, number, codeKind, ownFields = std::move(ownFields),
+          success = std::move(success), failure = std::move(failure)](const Response& response) {
              // A later page request superseded this one: its answer is dropped.
              if (!client->pages_.answered(ticket)) return;
-             handleList<Model>(response, codeKind, success, failure, [&] { client->p_ = number; });
+             handleList<Model>(response, codeKind, success, failure,
+                               [&](bool empty) { client->arrived(page, number, ownFields, empty); });
          });
 }

@@ -5,7 +5,10 @@
 
 // The order every paged list keeps between its page requests, whichever
 // client sends them: one page request at a time, and a first page (a pull,
-// a search, the screen's start) supersedes whatever was under way.
+// a search, the screen's start, the reload after an action) supersedes
+// whatever was under way. A screen that loads its content again (a search,
+// a reload after an action or at an appearance) keeps the same order with
+// first pages only: the newest request's answer is the one shown.
 //
 //     auto ticket = pages_.startNextPage();
 //     if (!ticket) return;                       // a page is under way: nothing is sent

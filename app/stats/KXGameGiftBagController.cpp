@@ -15,7 +15,7 @@ void KXGameGiftBagController::viewDidLoad() {
     setUpConstraints();
     tableViewProtocol_->didClickRow = KXStatsList::weakly(self<KXGameGiftBagController>(),
                                                           &KXGameGiftBagController::showGiftBag);
-    requestFirstPage(false);
+    requestFirstPage();
     KXStatsList::attachRefresh(tableView_, self<KXGameGiftBagController>());
 }
 
@@ -61,34 +61,30 @@ void KXGameGiftBagController::setUpConstraints() {
     });
 }
 
-void KXGameGiftBagController::requestFirstPage(bool search) {
-    WeakRef<KXGameGiftBagController> weak = self<KXGameGiftBagController>();
-    httpManager_->requestGiftBags(
-        keyword_,
-        [weak, search](const std::vector<Ref<KXGameGiftBagModel>>& page) {
-            if (auto screen = weak.lock()) screen->firstPageArrived(page, search);
-        },
-        KXStatsList::weakly(self<KXGameGiftBagController>(), &KXGameGiftBagController::firstPageFailed));
+void KXGameGiftBagController::requestFirstPage() {
+    auto me = self<KXGameGiftBagController>();
+    httpManager_->requestGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::firstPageArrived),
+                                  KXStatsList::weakly(me, &KXGameGiftBagController::firstPageFailed));
 }
 
-void KXGameGiftBagController::loadNewData() { requestFirstPage(false); }
+void KXGameGiftBagController::loadNewData() { requestFirstPage(); }
 
 void KXGameGiftBagController::loadMoreData() {
     auto me = self<KXGameGiftBagController>();
-    httpManager_->requestMoreGiftBags(keyword_, KXStatsList::weakly(me, &KXGameGiftBagController::nextPageArrived),
+    httpManager_->requestMoreGiftBags(KXStatsList::weakly(me, &KXGameGiftBagController::nextPageArrived),
                                       KXStatsList::weakly(me, &KXGameGiftBagController::nextPageFailed));
 }
 
 void KXGameGiftBagController::searchTextFieldChange(const Ref<UITextField>& sender) {
     if (!sender || !sender->text().empty()) return;
     keyword_.clear();
-    requestFirstPage(true);
+    requestFirstPage();
 }
 
 bool KXGameGiftBagController::textFieldShouldReturn(const Ref<UITextField>& textField) {
     textField->endEditing(true);
     keyword_ = textField->text();
-    requestFirstPage(true);
+    requestFirstPage();
     return true;
 }
 
@@ -98,8 +94,8 @@ void KXGameGiftBagController::showGiftBag(const Ref<KXGameGiftBagModel>& model) 
     alert->show();
 }
 
-void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page, bool search) {
-    mutDataArr_.firstPageArrived(tableView_, page, search);
+void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
+    mutDataArr_.firstPageArrived(tableView_, page, *httpManager_);
     showRows();
 }
 

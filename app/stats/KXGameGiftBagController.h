@@ -15,9 +15,10 @@
 // game keyword. The keyword changes only at the return key (to the field's
 // text) and when editing empties the field; pull-down and load-more use the
 // keyword, not the field. A non-empty first page replaces the rows, and so
-// does an empty one that answers a search (no bag matches: the empty view
-// shows); a non-empty next page is appended; a failed first page is toasted.
-// A row tap opens the bag's detail pop-up.
+// does an empty one that answers another keyword (no bag matches: the empty
+// view shows); a next page is appended and pages the keyword the rows were
+// loaded with (KXHttpManager); a failed first page is toasted and leaves
+// the rows. A row tap opens the bag's detail pop-up.
 class KXGameGiftBagController : public KXBaseViewController, public UITextFieldDelegate {
 public:
     Ref<UIView> searchBgView() const { return searchBgView_; }
@@ -42,9 +43,8 @@ public:
 private:
     void setUpViews();
     void setUpConstraints();
-    // `search`: the page answers a keyword just set (return key, emptied field).
-    void requestFirstPage(bool search);
-    void firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page, bool search);
+    void requestFirstPage();
+    void firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page);
     void firstPageFailed(const std::string& message);
     void nextPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page);
     void nextPageFailed(const std::string& message);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/KXHttpManager.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -54,13 +55,13 @@ void nextPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, cons
 template <class Model> struct PagedRows {
     std::vector<Ref<Model>> rows;
 
-    // Both controls stop; the first page replaces the rows. An empty one
-    // keeps them when it reloads the list they belong to, and clears them
-    // when it answers a new question (a search that matches nothing).
+    // Both controls stop; the first page replaces the rows, but where
+    // `client` kept them (an empty pull of the list they belong to). So a
+    // search that matches nothing empties them.
     void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page,
-                          bool newQuestion = false) {
+                          const KXHttpManager& client) {
         endRefreshing(list);
-        if (!page.empty() || newQuestion) rows = page;
+        if (!client.keptRows()) rows = page;
     }
     // The footer stops; the page is appended.
     void nextPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {

@@ -1,6 +1,7 @@
 #include "app/team/KXPageLoader.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXFailureText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "foundation/NSString.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
@@ -45,24 +46,35 @@ void KXPageLoader::endRefreshing() {
 void KXPageLoader::underRefresh() { send(Page::First, pages_.startFirstPage()); }
 
 void KXPageLoader::onRefresh() {
-    if (NSString::intValue(p_) > NSString::intValue(max_p_)) {
+    // The page under way ends the refreshing when it answers.
+    if (pages_.underWay()) return;
+    if (!listFields_ || NSString::intValue(p_) > NSString::intValue(max_p_)) {
         endRefreshing();
-        MBProgressHUDManager::showError(kNoMorePages);
+        MBProgressHUDManager::showError(listFields_ ? kNoMorePages : KXFailureText::kNoData);
         return;
     }
-    // The page under way ends the refreshing when it answers.
     if (auto ticket = pages_.startNextPage()) send(Page::Next, *ticket);
 }
 
+void KXPageLoader::reload() {
+    auto scrollView = scrollView_.lock();
+    auto header = scrollView ? UIScrollViewMJRefresh::mj_header(scrollView) : nullptr;
+    // A resting header begins refreshing, which calls underRefresh.
+    if (header && !header->isRefreshing()) header->beginRefreshing();
+    else underRefresh();
+}
+
 void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
-    Dictionary fields = fields_;
+    // A next page is of the list the rows hold, whatever the fields say now.
+    const Dictionary ownFields = page == Page::First ? fields_ : *listFields_;
+    Dictionary fields = ownFields;
     fields.set("p", page == Page::First ? std::string("1") : p_);
     // The request holds the loader, so an answer is taken in even after the
     // screen has gone.
     auto loader = self<KXPageLoader>();
     KXClassicRequest::send(
         KXClassicRequest::query(action_, fields),
-        [loader, page, ticket](const Value& answer) { loader->answered(page, ticket, answer); },
+        [loader, page, ticket, ownFields](const Value& answer) { loader->answered(page, ticket, ownFields, answer); },
         [loader, ticket](const Value& answer) {
             if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
@@ -75,9 +87,11 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
         });
 }
 
-void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Value& answer) {
+void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields,
+                            const Value& answer) {
     if (!pages_.answered(ticket)) return;
     endRefreshing();
+    listFields_ = ownFields;
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);
     Array rows = decoder_(answer["data"]);

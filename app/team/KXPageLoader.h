@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,12 @@ class UIScrollView;
 // the next page (`onRefresh`, the pull-up footer) sends the stored `p`
 // unchanged: the back end answers each page with `p` = the page that follows
 // and `max_p` = the last page, which are stored as their "%@" texts and
-// compared by their integer values (no digits, or not yet answered: 0). When
-// `p` exceeds `max_p` a pull-up shows "没有更多数据，请待会在上拉加载" and sends
-// nothing. `p` is never signed, and neither are the own fields (setField).
+// compared by their integer values (no digits: 0). When `p` exceeds `max_p`
+// a pull-up shows "没有更多数据，请待会在上拉加载" and sends nothing; before
+// any page has arrived (the first load failed) it shows "获取数据失败" and
+// sends nothing. A next page sends the own fields (setField) the rows were
+// loaded with, so after a failed search it pages the list on show. `p` is
+// never signed, and neither are the own fields.
 //
 // Answers: the answer of the page request under way, whatever it says, ends
 // the header's and then the footer's refreshing. Code 1: `p` and `max_p` are stored, the decoded rows
@@ -40,10 +44,10 @@ class UIScrollView;
 //   during a reload the previous rows stay in place (a table is never asked
 //   for a row that is gone), and a reload that fails leaves them as they were.
 // - Page requests keep the order of KXPageRequests, as the POST lists do: a
-//   pull-up while a page is still loading sends nothing; a pull-down
-//   supersedes the page under way, whose late answer is dropped (the
-//   refreshing goes on until the pull's own answer), so it is never
-//   appended to the new list.
+//   pull-up while a page is still loading sends nothing; a pull-down, a
+//   search or the reload after an action (reload) supersedes the page under
+//   way, whose late answer is dropped (the refreshing goes on until the new
+//   first page's own answer), so it never reaches the rows.
 class KXPageLoader : public NSObject {
 public:
     enum class Page { First, Next };
@@ -84,6 +88,11 @@ public:
 
     void underRefresh();
     void onRefresh();
+    // A first page the user started other than by pulling (a search, the
+    // reload after an action): the header shows it refreshing, and it is
+    // sent even while the header already refreshes for an older request,
+    // which it supersedes.
+    void reload();
 
     const std::string& p() const { return p_; }
     // Empty until the first page answer.
@@ -96,7 +105,7 @@ public:
 
 private:
     void send(Page page, KXPageRequests::Ticket ticket);
-    void answered(Page page, KXPageRequests::Ticket ticket, const Value& answer);
+    void answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields, const Value& answer);
 
     std::string action_;
     RowDecoder decoder_;
@@ -106,6 +115,9 @@ private:
 
     std::string p_ = "1";
     std::string max_p_;
+    // The own fields of the list the rows hold (its keyword), which its next
+    // pages send; none before a page arrived: no next page to ask for.
+    std::optional<Dictionary> listFields_;
     Array rows_;
     KXPageRequests pages_;
 };

@@ -96,8 +96,12 @@ void KXPersonalInformationViewController::addheaderView() {
 
 void KXPersonalInformationViewController::sendNetworkRequest() {
     Ref<KXPersonalInformationViewController> screen = self<KXPersonalInformationViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("my_config"),
-                           [screen](const Value& answer) { screen->showRecord(answer["data"]); });
+    // The reload after an edit may overtake the load under way: only the
+    // latest answer shows, so an older one never shows a saved field empty.
+    const auto ticket = loads_.startFirstPage();
+    KXClassicRequest::send(KXClassicRequest::query("my_config"), [screen, ticket](const Value& answer) {
+        if (screen->loads_.answered(ticket)) screen->showRecord(answer["data"]);
+    });
 }
 
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }

@@ -35,9 +35,10 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
     deciding_.send(
         query,
         [screen, model, xuanzhongInd](const Value& answer) {
-            screen->loader()->endRefreshing();
             MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
             screen->showDecided(model, xuanzhongInd);
+            // A page read before the decision must not bring the old state back.
+            screen->loader()->reload();
         },
         [screen](const Value& answer) {
             screen->loader()->endRefreshing();

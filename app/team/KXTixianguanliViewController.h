@@ -7,8 +7,9 @@
 // The 提现管理 screen: the withdrawal requests of the promoter's team
 // ("down_tixian"), five columns with 允许 and 拒绝 on every request still
 // waiting. A decision is sent at once ("down_status"); the back end's
-// message shows, and an accepted decision shows at once in its row: the new
-// state (已通过 or 已拒绝) and no buttons.
+// message shows, and an accepted decision shows at once in its row (the new
+// state, 已通过 or 已拒绝, and no buttons) and reloads the list from its first
+// page, which supersedes any page under way.
 class KXTixianguanliViewController : public KXPagedListViewController, public KXTixianguanliCellDelegate {
 public:
     KXTixianguanliViewController();

@@ -3,8 +3,6 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/team/MyOfflineCell.h"
 #include "foundation/NSLog.h"
-#include "frameworks/refresh/MJRefreshHeader.h"
-#include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "uikit/UIAlertController.h"
 
 MyOfflineViewController::MyOfflineViewController()
@@ -38,9 +36,7 @@ void MyOfflineViewController::deleteSubPromoter(const Ref<MyOfflineModel>& model
     auto screen = self<MyOfflineViewController>();
     deleting_.send(
         KXClassicRequest::query("down_del", {{"id", *model->id}}, {"id"}),
-        [screen](const Value&) {
-            if (auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie())) header->beginRefreshing();
-        },
+        [screen](const Value&) { screen->loader()->reload(); },
         nullptr,
         [screen] {
             screen->loader()->endRefreshing();

@@ -7,7 +7,8 @@
 // The 我的下线 screen: the promoter's sub-promoters ("down"), five columns
 // with a delete button per row. A delete asks for confirmation in an action
 // sheet, sends "down_del" and, once the back end has deleted the account,
-// reloads the list from its first page through the refresh header.
+// reloads the list from its first page (KXPageLoader::reload), which
+// supersedes any page under way.
 class MyOfflineViewController : public KXPagedListViewController, public MyOfflineCellDelegate {
 public:
     MyOfflineViewController();

@@ -1,6 +1,7 @@
 #include "tests/support/HoldingRelay.h"
 
 #include <chrono>
+#include <optional>
 
 HoldingRelay::HoldingRelay(int backendPort) {
     auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
@@ -19,10 +20,10 @@ HoldingRelay::Match HoldingRelay::action(std::string ac) {
     };
 }
 
-HoldingRelay::Match HoldingRelay::page(std::string ac, std::string p) {
-    return [ac = action(std::move(ac)), p = std::move(p)](const Fields& fields) {
-        auto found = fields.find("p");
-        return ac(fields) && (found == fields.end() ? std::string() : found->second) == p;
+HoldingRelay::Match HoldingRelay::field(std::string ac, std::string key, std::string value) {
+    return [ac = action(std::move(ac)), key = std::move(key), value = std::move(value)](const Fields& fields) {
+        auto found = fields.find(key);
+        return ac(fields) && (found == fields.end() ? std::string() : found->second) == value;
     };
 }
 
@@ -38,12 +39,19 @@ void HoldingRelay::unscript() {
 
 void HoldingRelay::hold(Match match, double longest) {
     std::lock_guard lock(mutex_);
-    holds_.emplace_back(std::move(match), longest);
+    holds_.push_back({std::move(match), longest, std::nullopt});
+}
+
+void HoldingRelay::holdAnswers(Match match, double longest, std::optional<std::size_t> count) {
+    std::lock_guard lock(mutex_);
+    answerHolds_.push_back({std::move(match), longest, count});
 }
 
 void HoldingRelay::release() {
     std::lock_guard lock(mutex_);
     holds_.clear();
+    answerHolds_.clear();
+    ++releases_;
     released_.notify_all();
 }
 
@@ -70,29 +78,38 @@ HoldingRelay::Fields HoldingRelay::fieldsOf(const httplib::Request& request) {
 
 void HoldingRelay::relay(const httplib::Request& request, httplib::Response& response, int backendPort) {
     const Fields fields = fieldsOf(request);
+    std::optional<std::string> scripted;
     {
         std::unique_lock lock(mutex_);
         sent_.push_back(fields);
-        for (const auto& [match, longest] : holds_) {
-            if (!match(fields)) continue;
-            ++held_;
-            const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(longest);
-            released_.wait_until(lock, until, [&] {
-                for (const auto& [other, seconds] : holds_) {
-                    if (other(fields)) return false;
-                }
-                return true;
-            });
-            --held_;
-            break;
-        }
+        waitWhileHeld(lock, holds_, fields);
         for (const auto& [match, body] : scripts_) {
             if (!match(fields)) continue;
-            if (body == kHTTPFailure) response.status = 500;
-            else response.set_content(body, "application/json");
-            return;
+            scripted = body;
+            break;
         }
     }
+    if (scripted && *scripted == kHTTPFailure) response.status = 500;
+    else if (scripted) response.set_content(*scripted, "application/json");
+    else forward(request, response, backendPort);
+    std::unique_lock lock(mutex_);
+    waitWhileHeld(lock, answerHolds_, fields);
+}
+
+void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector<Hold>& holds, const Fields& fields) {
+    for (auto& hold : holds) {
+        if (hold.remaining == std::size_t{0} || !hold.match(fields)) continue;
+        if (hold.remaining) --*hold.remaining;
+        ++held_;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(hold.longest);
+        const std::size_t releases = releases_;
+        released_.wait_until(lock, until, [&] { return releases_ != releases; });
+        --held_;
+        return;
+    }
+}
+
+void HoldingRelay::forward(const httplib::Request& request, httplib::Response& response, int backendPort) {
     httplib::Client client("127.0.0.1", backendPort);
     auto answer = request.method == "POST"
                       ? client.Post(request.target.c_str(), request.body,

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,7 +15,9 @@
 // to the back end's port and records it, so a test sees what was sent as
 // well as what the back end did with it. A test can answer chosen requests
 // in its own way, or hold them back (a slow answer, to be let go when the
-// test says) while the others pass.
+// test says) while the others pass: before the back end reads them, or
+// after (an answer read now that arrives late, older than what the back end
+// does meanwhile).
 class HoldingRelay {
 public:
     // A request's query and form fields together ("ac", "p", "uid"...).
@@ -31,10 +34,12 @@ public:
 
     std::string baseURL() const { return server_.baseURL(); }
 
-    // Requests of action `ac`; of action `ac` asking for page `p` (first
-    // pages that send no "p" are page "").
+    // Requests of action `ac`; of action `ac` whose field `key` is `value`
+    // (a field not sent counts as ""); of action `ac` asking for page `p`
+    // (first pages that send no "p" are page "").
     static Match action(std::string ac);
-    static Match page(std::string ac, std::string p);
+    static Match field(std::string ac, std::string key, std::string value);
+    static Match page(std::string ac, std::string p) { return field(std::move(ac), "p", std::move(p)); }
 
     // Answers the matching requests with `body` (kHTTPFailure: an HTTP
     // failure) instead of the back end; a later script comes first.
@@ -45,9 +50,13 @@ public:
     // until release().
     void hold(Match match, double longest = 10);
     void hold(const std::string& ac) { hold(action(ac)); }
-    // Lets every held request go on and holds no more.
+    // Hands the matching requests on at once but holds their answers back
+    // (at most `longest` seconds each) until release(); only the next
+    // `count` matching requests' answers, when given.
+    void holdAnswers(Match match, double longest = 10, std::optional<std::size_t> count = std::nullopt);
+    // Lets every held request and answer go on and holds no more.
     void release();
-    // How many requests are being held now.
+    // How many requests or answers are being held now.
     std::size_t held() const;
 
     // The fields of the requests of action `ac`, in arrival order.
@@ -56,11 +65,26 @@ public:
 private:
     static Fields fieldsOf(const httplib::Request& request);
     void relay(const httplib::Request& request, httplib::Response& response, int backendPort);
+    // Answers the request as the back end does.
+    static void forward(const httplib::Request& request, httplib::Response& response, int backendPort);
+    // What to hold back: the matching requests, for at most `longest`
+    // seconds each, and how many more of them (none: every one).
+    struct Hold {
+        Match match;
+        double longest;
+        std::optional<std::size_t> remaining;
+    };
+    // When one of `holds` matches the fields, counts it and waits, under
+    // `lock`, until release() (or its time is up).
+    void waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector<Hold>& holds, const Fields& fields);
 
     mutable std::mutex mutex_;
     std::condition_variable released_;
     std::vector<std::pair<Match, std::string>> scripts_;
-    std::vector<std::pair<Match, double>> holds_;
+    std::vector<Hold> holds_;
+    std::vector<Hold> answerHolds_;
+    // Raised by every release(): what a held request waits for.
+    std::size_t releases_ = 0;
     std::size_t held_ = 0;
     std::vector<Fields> sent_;
     // Declared last: stopped first, while the state above still lives.

@@ -109,7 +109,7 @@ void KXAssetsController::loadNewData() {
             if (!screen) return;
             screen->endHeaderRefreshing();
             screen->endFooterRefreshing();
-            if (page.empty()) return;
+            if (screen->httpManager_->keptRows()) return;
             screen->mutDataArr_ = page;
             screen->showIncomeDetails();
         },

@@ -46,12 +46,8 @@ void KXPromoteGameListScreen::loadNewData() {
             auto screen = weak.lock();
             if (!screen) return;
             KXStatsList::endRefreshing(screen->tableView_);
-            if (!games.empty()) {
-                screen->setFooterHidden(false);
-                screen->modelArr_ = games;
-            } else if (!screen->keepsRowsOnEmptyFirstPage()) {
-                screen->modelArr_.clear();
-            }
+            if (!screen->httpManager_->keptRows()) screen->modelArr_ = games;
+            screen->setFooterHidden(screen->modelArr_.empty());
             screen->showRows();
         },
         [weak](const std::string& message) {
@@ -65,7 +61,6 @@ void KXPromoteGameListScreen::loadNewData() {
 void KXPromoteGameListScreen::loadMoreData() {
     WeakRef<KXPromoteGameListScreen> weak = self<KXPromoteGameListScreen>();
     httpManager_->requestMorePromoteGames(
-        keyword_, type_,
         [weak](const std::vector<Ref<Velmaro::KXPromoteGameModel>>& games) {
             auto screen = weak.lock();
             if (!screen) return;

@@ -12,13 +12,13 @@
 // page by page into `modelArr` with a load-more footer, and a tap on a row
 // opening the game's details.
 //
-// Page 1 hides the footer and asks afresh (the client's page back to 1): a
-// non-empty answer replaces the rows and shows the footer, an empty one
-// keeps the rows (or empties them, keepsRowsOnEmptyFirstPage); a failure
-// hides the footer. A next page asks for the page after the last that
-// arrived (nothing while a page is under way: the footer refreshes until
-// that page answers); a non-empty answer is appended. The footer never
-// reports the end of the data.
+// Page 1 hides the footer and asks afresh: the answer replaces the rows,
+// but an empty one for the list the rows hold keeps them (KXHttpManager's
+// keptRows), and the footer shows while there are rows; a failure hides the
+// footer. A next page asks for the page after the last that arrived, of the
+// keyword and type the rows were loaded with (nothing while a page is
+// under way: the footer refreshes until that page answers); a non-empty
+// answer is appended. The footer never reports the end of the data.
 class KXPromoteGameListScreen : public KXBaseViewController {
 public:
     const Ref<UITableView>& tableView() const { return tableView_; }
@@ -41,10 +41,6 @@ protected:
     void installFooter();
     // Pushes the game's details on the screen's stack.
     void openGame(const Ref<Velmaro::KXPromoteGameModel>& game);
-    // Whether an empty page 1 keeps the rows shown (a reload of the same
-    // list that came back empty); a screen whose page 1 answers a new
-    // question (a search) says no, so that no earlier answer stays on show.
-    virtual bool keepsRowsOnEmptyFirstPage() const { return true; }
 
 private:
     void showRows();

@@ -32,8 +32,6 @@ public:
 
 protected:
     Ref<KXPromoteGameRows> rows() const override { return tableViewProtocol_; }
-    // Page 1 is always a search's answer: no earlier search's rows stay.
-    bool keepsRowsOnEmptyFirstPage() const override { return false; }
 
 private:
     void setUpViews();

@@ -2,6 +2,8 @@
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 #include "tests/app/payment/PaymentScreenFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
+#include "foundation/NSLog.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/TextFitCheck.h"
 
 namespace {
@@ -72,6 +74,23 @@ TEST_F(GamePickerTest, TheKeywordIsSearchedOnlyWhenTheButtonIsTapped) {
     loaded(popup, 0);
     EXPECT_EQ(popup->maincollectionView()->numberOfItemsInSection(0), 0);
     EXPECT_NE(popup->superview(), nullptr);
+}
+
+TEST_F(GamePickerTest, ALateAnswerOfAnEarlierSearchDoesNotReplaceTheLatest) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.hold(HoldingRelay::field("fuli_game", "keyword", ""));
+    NSLogCapture log;
+    auto popup = show();
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    ASSERT_TRUE(driver.typeText("#searchField", "传奇"));
+    ASSERT_TRUE(driver.tap("搜索"));
+    loaded(popup, 2);
+    // The opening load's answer (every game) arrives last and is dropped.
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return log.contains("龙城霸业"); }));
+    driver.settle();
+    EXPECT_EQ(names(popup), (std::vector<std::string>{"热血传奇", "复古传奇"}));
 }
 
 TEST_F(GamePickerTest, PickingReportsTheGameThenCloses) {

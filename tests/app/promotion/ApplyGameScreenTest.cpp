@@ -5,6 +5,8 @@
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "tests/app/promotion/GameScreenFixture.h"
 #include "uikit/UINavigationItem.h"
+#include "foundation/NSLog.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
 namespace {
@@ -107,7 +109,41 @@ TEST_F(ApplyGameScreen, AGrantedApplicationTakesTheGameOffTheList) {
     for (std::size_t i = 0; i < list->rowCount(); ++i) EXPECT_NE(*list->rowModel(i)->id, id);
 }
 
-TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {
+TEST_F(ApplyGameScreen, ASearchDuringASlowLoadIsSentAndOnlyItsGamesShow) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.hold(HoldingRelay::field("games", "keyword", ""));
+    NSLogCapture log;
+    auto list = open<KXApplyGameViewController>();
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    ASSERT_TRUE(search("传奇"));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() > 0; })) << "the search is sent";
+    const auto found = list->rowCount();
+    // The whole list's late answer reaches nothing.
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return log.contains("max_p = 3;"); }));
+    driver.settle();
+    EXPECT_EQ(list->rowCount(), found);
+    for (std::size_t i = 0; i < list->rowCount(); ++i)
+        EXPECT_NE(list->rowModel(i)->name->find("传奇"), std::string::npos) << *list->rowModel(i)->name;
+    EXPECT_EQ(list->max_p(), "1");
+}
+
+TEST_F(ApplyGameScreen, AFailedSearchKeepsTheListOnShowAndPagesIt) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    auto list = openList();
+    relay.script(HoldingRelay::field("games", "keyword", "传奇"), HoldingRelay::kHTTPFailure);
+    ASSERT_TRUE(search("传奇"));
+    ASSERT_TRUE(runUntil([&] { return hudText() == "获取数据失败"; }));
+    EXPECT_EQ(list->rowCount(), 10u);
+    letHUDsHide();
+    ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
+    ASSERT_TRUE(runUntil([&] { return list->rowCount() == 20; })) << "the second page of the list on show";
+    EXPECT_EQ(relay.sent("games").back().at("keyword"), "");
+}
+
+TEST_F(ApplyGameScreen, AMoreAfterARefusedFirstLoadSendsNothingAndSaysTheLoadFailed) {
     LoopbackHTTPServer server;
     server.respond("GET", "/", 200, R"({"code":0,"message":"服务器维护中"})", "application/json");
     KXServiceAddress::setBaseURL(server.baseURL() + "/");
@@ -121,7 +157,7 @@ TEST_F(ApplyGameScreen, ARefusedFirstLoadLeavesNothingToLoadMore) {
     EXPECT_EQ(list->max_p(), "");
     letHUDsHide();
     ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
-    EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
+    EXPECT_EQ(hudText(), "获取数据失败");
     EXPECT_EQ(server.requestCount(), 1u);
 }
 

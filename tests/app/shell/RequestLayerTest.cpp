@@ -11,9 +11,11 @@
 #include "app/tabs/assets/KXAssetsIncomeDetailModel.h"
 #include "app/tabs/assets/KXAssetsModel.h"
 #include "app/tabs/home/KXHomeModel.h"
+#include "app/tabs/mine/KXMineModel.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLComponents.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/MisbehavingServer.h"
@@ -95,30 +97,34 @@ TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive)
     std::vector<std::size_t> pages;
     auto success = [&](const std::vector<Ref<KXAssetsIncomeDetailModel>>& list) { pages.push_back(list.size()); };
     // A next page while one is under way is not sent.
+    client->requestIncomeDetails(success, nullptr);
     for (int i = 0; i < 3; ++i) client->requestMoreIncomeDetails(success, nullptr);
     EXPECT_TRUE(client->pageUnderWay());
     settlePaged(client, 1);
     EXPECT_EQ(server.requestCount(), 1u);
     EXPECT_EQ(pages.size(), 1u);
+    EXPECT_EQ(client->p(), 1);
+    client->requestMoreIncomeDetails(success, nullptr);
+    settlePaged(client, 2);
     EXPECT_EQ(client->p(), 2);
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
 
     // A first page supersedes the next page under way: only its answer counts.
     client->requestMoreIncomeDetails(success, nullptr);
     client->requestIncomeDetails(success, nullptr);
-    settlePaged(client, 3);
-    EXPECT_EQ(pages.size(), 2u);
+    settlePaged(client, 4);
+    EXPECT_EQ(pages.size(), 3u);
     EXPECT_EQ(client->p(), 1);
     // The two travel side by side: their pages, in any order.
     std::multiset<std::string> sentPages;
     const auto requests = server.requests();
-    for (std::size_t i = 1; i < requests.size(); ++i) {
+    for (std::size_t i = 2; i < requests.size(); ++i) {
         auto fields = formFields(requests[i].body);
         sentPages.insert(fields.count("p") ? fields["p"] : "none");
     }
     EXPECT_EQ(sentPages, (std::multiset<std::string>{"3", "none"}));
     client->requestMoreIncomeDetails(success, nullptr);
-    settlePaged(client, 4);
+    settlePaged(client, 5);
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
     EXPECT_EQ(client->p(), 2);
 
@@ -129,14 +135,14 @@ TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive)
     auto failed = [&](const std::string& message) { reason = message; };
     answers["mingxi"] = R"({"code":0,"message":"没有更多了"})";
     client->requestMoreIncomeDetails(success, failed);
-    settlePaged(client, 5);
+    settlePaged(client, 6);
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "3");
     EXPECT_EQ(client->p(), 2);
     EXPECT_EQ(reason, "没有更多了");
     client->requestIncomeDetails(success, failed);
-    settlePaged(client, 6);
+    settlePaged(client, 7);
     EXPECT_EQ(client->p(), 2);
-    std::size_t sent = 6;
+    std::size_t sent = 7;
     for (const char* answer : {R"({"code":100,"message":"x"})", "", R"({"code":1,"data":{"username":"a"}})"}) {
         answers["mingxi"] = answer;
         reason.clear();
@@ -147,7 +153,25 @@ TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive)
         EXPECT_EQ(reason, "获取数据失败") << answer;
     }
     EXPECT_TRUE(log.contains("没有获取到数据"));
-    EXPECT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages.size(), 4u);
+}
+
+TEST_F(RequestLayer, AnObjectsLateAnswerNeverReplacesTheAnswerOfALaterRequest) {
+    HoldingRelay relay(server.port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script("my", R"({"code":1,"data":{"username":"before"}})");
+    relay.holdAnswers(HoldingRelay::action("my"), 10, 1);
+    auto client = make<KXHttpManager>();
+    std::vector<std::string> shown;
+    auto show = [&](const Ref<KXMineModel>& model) { shown.push_back(model->username); };
+    client->requestMine(show, nullptr);
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    relay.script("my", R"({"code":1,"data":{"username":"after"}})");
+    client->requestMine(show, nullptr);
+    ASSERT_TRUE(runUntil([&] { return !shown.empty(); }));
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return client.use_count() == 1; }));
+    EXPECT_EQ(shown, std::vector<std::string>{"after"});
 }
 
 TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCountsToo) {
@@ -174,7 +198,7 @@ TEST_F(RequestLayer, CodeMustBeANumberExceptOnTheFirstGiftBagPageWhereItsTextCou
     // The next gift-bag page wants the number: the text code fails and the
     // page number stays.
     std::string nextRefused = "unset";
-    client->requestMoreGiftBags("", [](const auto&) { FAIL(); }, [&](const std::string& m) { nextRefused = m; });
+    client->requestMoreGiftBags([](const auto&) { FAIL(); }, [&](const std::string& m) { nextRefused = m; });
     settlePaged(client, 4);
     EXPECT_EQ(nextRefused, "请求失败，请稍后重试");
     EXPECT_EQ(client->p(), 1);

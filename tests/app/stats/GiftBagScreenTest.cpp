@@ -134,6 +134,18 @@ TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {
     EXPECT_TRUE(rowsBecome(0));
 }
 
+TEST_F(GiftBagScreenTest, AFailedSearchKeepsTheRowsAndTheKeywordThatPagesThem) {
+    signInAsStranger();
+    ASSERT_TRUE(driver.typeText("#searchField", "没有这个游戏"));
+    ASSERT_TRUE(driver.pressReturn());
+    ASSERT_TRUE(runUntil([&] { return toastOn(screen->view()) == kStrangerMessage; }));
+    EXPECT_EQ(rows(), 10);
+    KXLocallyStoredData::setUserID("1");
+    letHUDsHide();
+    ASSERT_TRUE(loadMore());
+    EXPECT_TRUE(rowsBecome(20)) << "the second page of the list on show, not of the failed keyword";
+}
+
 TEST_F(GiftBagScreenTest, ATapOutsideTheSearchFieldEndsEditingAsTheKeyboardSwitchAsks) {
     auto field = screen->searchField();
     ASSERT_TRUE(driver.typeText(field, "龙"));

@@ -118,4 +118,35 @@ TEST_F(PageOrderTest, AFailedPullAfterPagingLeavesTheRowsAndThePageTheyHold) {
     EXPECT_EQ(shown(), paged);
 }
 
+TEST_F(PageOrderTest, AnEmptyPullAfterPagingKeepsTheRowsAndThePageTheyHold) {
+    ASSERT_TRUE(loadMore(table()));
+    ASSERT_TRUE(answersTakenIn());
+    const auto paged = shown();
+    ASSERT_EQ(paged.size(), 15u);
+    relay->script(HoldingRelay::page("kaifu", ""), R"({"code":1,"data":[]})");
+    ASSERT_TRUE(driver.pullDown(table()));
+    ASSERT_TRUE(answersTakenIn());
+    EXPECT_EQ(shown(), paged);
+    EXPECT_EQ(client()->p(), 2);
+
+    relay->unscript();
+    ASSERT_TRUE(loadMore(table()));
+    ASSERT_TRUE(answersTakenIn());
+    EXPECT_EQ(pagesAsked().back(), "3");
+    EXPECT_EQ(shown(), paged);
+}
+
+TEST_F(PageOrderTest, AMoreBeforeAnyPageArrivedSendsNothingAndSaysTheLoadFailed) {
+    relay->script(HoldingRelay::page("kaifu", ""), HoldingRelay::kHTTPFailure);
+    auto failed = make<KXOpenServiceInfoController>();
+    open(failed, [&] { return toastOn(failed->view()) == "获取数据失败"; });
+    relay->unscript();
+    letHUDsHide();
+    ASSERT_TRUE(loadMore(failed->tableView()));
+    EXPECT_EQ(toastOn(failed->view()), "获取数据失败");
+    EXPECT_EQ(relay->sent("kaifu").size(), 2u) << "the first screen's page and the failed one";
+    EXPECT_TRUE(failed->mutDataArr().empty());
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_footer(failed->tableView())->isRefreshing());
+}
+
 }  // namespace

@@ -28,6 +28,11 @@ protected:
         ASSERT_TRUE(driver.tap(found));
         EXPECT_TRUE(waitForHUD(expectedHUD)) << hudText();
     }
+    // Runs the loop until no page request is under way.
+    bool pagesTakenIn(const Ref<KXTixianguanliViewController>& screen) {
+        return runUntil([&] { return relay->held() == 0 && screen->loader().use_count() == 1; }) &&
+               (driver.settle(), true);
+    }
     std::string statusShown(const Ref<KXTixianguanliViewController>& screen, long row) {
         auto texts = rowTexts(screen->mainaTableVie(), row);
         return texts.size() > 3 ? texts[3] : "(none)";
@@ -62,21 +67,36 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndTheRowsNewStateWitho
     EXPECT_EQ(allowed["sign"], WMUtil::md5HexDigest("1" + id + "1" + allowed["t"] + "qmvtrapezk42f17bnc"));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "five columns, no buttons";
+    // The list reloads from its first page; the back end words the same state.
+    ASSERT_TRUE(pagesTakenIn(screen));
+    EXPECT_EQ(sent("down_tixian").size(), 2u);
+    EXPECT_EQ(sent("down_tixian").back()["p"], "1");
+    EXPECT_EQ(statusShown(screen, 0), "已通过");
 
     decide(screen, 1, "拒绝", "已拒绝提现");
     EXPECT_EQ(sent("down_status").back()["status"], "2");
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
-    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 2).size(), 7u) << "a waiting request keeps its buttons";
-    shot("withdrawals-decided");
-
-    // The back end words the same states; decided rows come back without buttons.
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
-    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 2; }));
-    driver.settle();
+    ASSERT_TRUE(pagesTakenIn(screen));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 2).size(), 7u) << "a waiting request keeps its buttons";
+    shot("withdrawals-decided");
+}
+
+TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
+    auto screen = open();
+    // The pull's page is read before the decision; its answer comes late.
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"));
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    decide(screen, 0, "允许", "已同意提现");
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 2; })) << "the reload after the decision is sent";
+    release();
+    ASSERT_TRUE(pagesTakenIn(screen));
+    EXPECT_EQ(statusShown(screen, 0), "已通过");
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "no buttons again";
 }
 
 }  // namespace

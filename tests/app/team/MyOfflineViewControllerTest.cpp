@@ -96,6 +96,22 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_EQ(screen->loader()->max_p(), "2");
 }
 
+TEST_F(SubPromoterListScreen, ADeleteDuringAPullIsNotUndoneByThePullsOlderPage) {
+    auto screen = open();
+    // The pull's page is read before the delete; its answer comes late.
+    relay->holdAnswers(HoldingRelay::page("down", "1"));
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    deleteRow(screen, 0, "确定");
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 2; })) << "the reload after the delete is sent";
+    release();
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 0 && screen->loader().use_count() == 1; }));
+    driver.settle();
+    EXPECT_EQ(firstRow(screen)[0], "luochen");
+    for (std::size_t i = 0; i < screen->loader()->rows().size(); ++i)
+        EXPECT_NE(screen->loader()->row<MyOfflineModel>(i)->username, "songjia");
+}
+
 TEST_F(SubPromoterListScreen, AFailedDeleteKeepsTheRow) {
     auto screen = open();
     script("down_del", kHTTPFailure);
