@@ -28,6 +28,9 @@ void KXRegistTypePieCell::didCreate() {
     chartView_ = make<KXPieChartView>();
     chartView_->setAccessibilityIdentifier("chartView");
     chartView_->setTransparentCircleColor(UIColor::whiteColor());
+    // The chart's own caption is the framework's placeholder text; the
+    // legend and the table name what the pie shows, as on the Home chart.
+    chartView_->chartDescription()->setEnabled(false);
     auto legend = chartView_->legend();
     legend->setEnabled(true);
     legend->setFont(UIFont::systemFontOfSize(12 * s));

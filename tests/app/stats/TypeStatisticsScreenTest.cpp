@@ -54,6 +54,7 @@ TEST_F(TypeStatisticsScreenTest, RegistrationTypesShowTheirPieAndTable) {
     pie->layoutIfNeeded();
     auto chart = pie->chartView();
     EXPECT_EQ(chart->rotationAngle(), 180);
+    EXPECT_FALSE(chart->chartDescription()->isEnabled()) << "no placeholder caption under the pie";
     ASSERT_TRUE(chart->data());
     EXPECT_EQ(chart->data()->entryCount(), static_cast<long>(model->list.size()));
     ASSERT_EQ(chart->legend()->entries().size(), model->reg_type.size());
