@@ -42,7 +42,9 @@ void KXHttpManager::send(const std::string& url, const Dictionary& fields, Respo
 
 void KXHttpManager::arrived(Page page, long number, const Dictionary& ownFields, bool empty) {
     keptRows_ = page == Page::First && empty && listFields_ == ownFields;
-    if (keptRows_) return;
+    // An empty next page adds no rows, so `p` stays the last page the rows
+    // hold and the next load-more asks for that page's successor again.
+    if (keptRows_ || (page == Page::Next && empty)) return;
     p_ = number;
     listFields_ = ownFields;
 }

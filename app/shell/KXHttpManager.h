@@ -46,7 +46,8 @@ class KXPromoteGameModel;
 //
 // The client keeps the list the rows hold: its own fields (the keyword and
 // type its first page was sent with) and `p`, the page the rows hold, 1
-// once a first page arrived and raised by every next page that arrives. A
+// once a first page arrived and raised by every next page that arrives with
+// rows (an empty one adds none, so `p` stays). A
 // page that fails or is superseded changes neither. A next page asks for
 // the page after `p` with the list's own fields, so a search that failed
 // never pages a keyword the rows were not loaded with; before any page has
