@@ -231,8 +231,7 @@ bool NimbusOAuth::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit>& 
     response->setJsonResponse(Value(NBOSDKParseQueryPairs(url->query().value_or(""))));
     // A story's answer reaches sendStoryResponse even when the delegate has
     // no general callback, as the Pal apps' story replies do.
-    std::optional<NimbusSessionCallback> own;
-    if (host == "SendStory") own = NimbusSessionCallback::sendStoryResponse;
-    delegate->receiveReply(own, response, host);
+    delegate->receiveReply(host == "SendStory" ? std::optional(NimbusSessionCallback::sendStoryResponse) : std::nullopt,
+                           response, host);
     return false;
 }

@@ -161,14 +161,15 @@ const TableShape& madeShape(const StoreTable& table) {
     return shapes.at(table.name);
 }
 
-// Makes the tables that are missing (their names into `made`); what keeps
-// the store from using them, nothing when each is as the store makes it.
-std::string tablesProblem(sqlite3* db, std::vector<std::string>& made) {
+// Makes the tables that are missing (their names into `made` when given);
+// what keeps the store from using them, nothing when each is as the store
+// makes it.
+std::string tablesProblem(sqlite3* db, std::vector<std::string>* made = nullptr) {
     for (const auto& table : kTables) {
         const TableShape shape = tableShape(db, table.name);
         if (shape.empty()) {
             if (sqlite3_exec(db, table.create, nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite3_errmsg(db);
-            made.emplace_back(table.name);
+            if (made) made->emplace_back(table.name);
         } else if (shape != madeShape(table)) {
             return std::string("the table ") + table.name + " is not the store's";
         }
@@ -185,13 +186,12 @@ void logUnusable(const std::string& path, const std::string& problem) {
 sqlite3* openUsableFile(const std::string& path) {
     sqlite3* db = nullptr;
     std::string problem;
-    std::vector<std::string> made;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         problem = db ? sqlite3_errmsg(db) : "out of memory";
     } else if (sqlite3_db_readonly(db, "main") != 0) {
         problem = "it cannot be written";
     } else {
-        problem = tablesProblem(db, made);
+        problem = tablesProblem(db);
     }
     if (problem.empty()) return db;
     logUnusable(path, problem);
@@ -395,7 +395,7 @@ bool RPOUTAStore::mendFile(int result) {
     std::lock_guard lock(utaLock());
     if (!db_) return false;
     std::vector<std::string> made;
-    const std::string problem = tablesProblem(db_, made);
+    const std::string problem = tablesProblem(db_, &made);
     if (!problem.empty()) {
         logUnusable(openPath_, problem);
         replaceUnusableFile();
