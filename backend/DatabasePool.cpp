@@ -54,13 +54,11 @@ std::size_t DatabasePool::openConnections() const {
     return open_;
 }
 
-bool DatabasePool::checkpoint() noexcept {
+void DatabasePool::checkpoint() noexcept {
     try {
         Lease lease(*this);
         lease.database->execute("PRAGMA wal_checkpoint(TRUNCATE)");
-        return true;
     } catch (const std::exception&) {
-        return false;
     }
 }
 

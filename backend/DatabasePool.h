@@ -45,9 +45,9 @@ public:
 
     // Copies the journal's pages into the file and cuts the journal back to
     // nothing, outside any transaction (as far as no reader still needs
-    // them: those pages stay); false when the storage failed (the next
+    // them: those pages stay); a storage failure is let be (the next
     // checkpoint takes the pages up).
-    bool checkpoint() noexcept;
+    void checkpoint() noexcept;
 
     // Connections open now, leased or idle.
     std::size_t openConnections() const;

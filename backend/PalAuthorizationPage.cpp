@@ -93,7 +93,7 @@ std::string palMaskedToken(const std::string& token, const std::string& key) {
 bool palAcceptsRedirect(const Parameters& fields) {
     // With a browser key the answers go to the app's own scheme, made of its
     // id: an id that is not a number makes a scheme no flow uses.
-    if (answersInBrowser(fields)) return isFlowScheme("nimbus" + fields.textOrEmpty("client_id"));
+    if (answersInBrowser(fields)) return isDigits(fields.textOrEmpty("client_id"));
     // Without a scheme the link stays on this page's own address.
     const std::string scheme = schemeOf(fields.textOrEmpty("redirect_uri"));
     return scheme.empty() || isFlowScheme(scheme);
@@ -108,10 +108,9 @@ std::string palAuthorizationPage(const Parameters& fields, const std::string& ho
     const std::string answerBase = "nimbus" + clientId + "://" + host + "/authorize";
     const std::string serial = "&serial=" + encode(fields.textOrEmpty("serial"));
 
+    // Without a browser key only: with one, such an id was refused above.
     if (!isDigits(clientId)) {
-        const std::string refusal = "error=invalid_client&error_code=100008";
-        const std::string back = browser ? answerBase + "#" + refusal + serial
-                                         : fields.textOrEmpty("redirect_uri") + "#" + refusal;
+        const std::string back = fields.textOrEmpty("redirect_uri") + "#error=invalid_client&error_code=100008";
         return htmlPage("Pal 登录授权", "<p>应用不存在或已下线</p>" + link(back, "返回"));
     }
 

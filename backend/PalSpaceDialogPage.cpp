@@ -1,6 +1,5 @@
 #include "backend/PalSpaceDialogPage.h"
 
-#include "backend/FlowSchemes.h"
 #include "backend/Format.h"
 #include "backend/HtmlPage.h"
 #include "backend/PalAuthorizationPage.h"
@@ -23,9 +22,7 @@ std::string line(const std::string& label, const std::string& value) {
 
 }  // namespace
 
-bool palSpaceDialogLinksToApp(const Parameters& fields) {
-    return isFlowScheme("nimbus" + fields.textOrEmpty("oauth_consumer_key"));
-}
+bool palSpaceDialogLinksToApp(const Parameters& fields) { return isDigits(fields.textOrEmpty("oauth_consumer_key")); }
 
 std::string palSpaceDialogPage(const Parameters& fields) {
     const std::string appId = fields.textOrEmpty("oauth_consumer_key");
@@ -33,9 +30,8 @@ std::string palSpaceDialogPage(const Parameters& fields) {
     const std::string title = dialogTitle(iface, fields.textOrEmpty("type"));
     if (!palSpaceDialogLinksToApp(fields))
         return htmlPage(title, "<h1>" + escapeHTML(title) + "</h1><p>应用标识无效，无法返回应用</p>");
-    const std::string answer = "nimbus" + encodeQueryValue(appId) + "://" +
-                               encodeQueryValue(iface);
-    const bool signedIn = !appId.empty() && fields.textOrEmpty("access_token") == palIssuedToken(appId) &&
+    const std::string answer = "nimbus" + appId + "://" + encodeQueryValue(iface);
+    const bool signedIn = fields.textOrEmpty("access_token") == palIssuedToken(appId) &&
                           fields.textOrEmpty("openid") == palOpenId(appId);
 
     std::string body = "<h1>" + escapeHTML(title) + "</h1>";

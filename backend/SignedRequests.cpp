@@ -8,8 +8,7 @@ void installSignedRequestsTable(Database& database) {
     // A file from before the action was part of the key holds rows without
     // it, which cannot say which action acted; they cover five minutes at
     // most and go with the table.
-    if (database.scalar("SELECT COUNT(*) FROM pragma_table_info('signed_requests')") > 0 &&
-        database.scalar("SELECT COUNT(*) FROM pragma_table_info('signed_requests') WHERE name = 'ac'") == 0)
+    if (database.scalar("SELECT COUNT(*) > 0 AND SUM(name = 'ac') = 0 FROM pragma_table_info('signed_requests')"))
         database.execute("DROP TABLE signed_requests;");
     database.execute(
         "CREATE TABLE IF NOT EXISTS signed_requests (uid TEXT NOT NULL, ac TEXT NOT NULL, t INTEGER NOT NULL,"

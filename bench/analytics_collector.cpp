@@ -205,44 +205,67 @@ void honestClient(benchmark::State& state, const std::function<bool()>& answered
     state.counters["answer_max_s"] = longest;
 }
 
+// One frame's `bytes` on `fd`, connecting to `port` first when it is -1;
+// false, the connection closed and `fd` -1, when no reply comes within
+// `seconds`.
+bool exchangeOn(int& fd, int port, const std::string& bytes, double seconds) {
+    if (fd < 0) fd = connectToLoopback(port);
+    if (fd >= 0 && sendAll(fd, bytes) && readReply(fd, seconds)) return true;
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+    return false;
+}
+
+// One frame's `bytes` on a connection of its own, closed after; whether
+// its reply came within `seconds`.
+bool answeredOnce(int port, const std::string& bytes, double seconds) {
+    int fd = -1;
+    const bool answered = exchangeOn(fd, port, bytes, seconds);
+    if (fd >= 0) ::close(fd);
+    return answered;
+}
+
+// Runs `meanwhile()` while `kClients` keepers take turns, each on a
+// connection of its own (`fd`: -1 until one is open, closed at the end):
+// keeper i starts after `stagger` * i seconds; after a turn
+// (`turn(fd, done)`) that returns true it waits until `period` seconds
+// have passed since the turn began, after one that returns false it takes
+// another at once.
+template <typename Turn, typename Meanwhile>
+void whileKeepersRun(double period, double stagger, Turn turn, Meanwhile meanwhile) {
+    std::atomic<bool> done{false};
+    std::vector<std::thread> keepers;
+    for (int i = 0; i < kClients; ++i) {
+        keepers.emplace_back([&, i] {
+            int fd = -1;
+            std::this_thread::sleep_for(std::chrono::duration<double>(stagger * i));
+            while (!done) {
+                const auto tick = Clock::now();
+                if (!turn(fd, done)) continue;
+                while (!done && secondsSince(tick) < period) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            if (fd >= 0) ::close(fd);
+        });
+    }
+    meanwhile();
+    done = true;
+    for (auto& keeper : keepers) keeper.join();
+}
+
 void PacedKeepers(benchmark::State& state) {
     auto server = backend::LocalBackend::start({});
     const int port = server->analyticsCollector().port();
     const std::string request = frame::requestFrame(R"([{"e":"paced"}])");
-    // One frame on `fd`, connecting first when it is -1; false when no
-    // reply comes within `seconds`.
-    const auto exchange = [&](int& fd, double seconds) {
-        if (fd < 0) fd = connectToLoopback(port);
-        if (fd >= 0 && sendAll(fd, request) && readReply(fd, seconds)) return true;
-        if (fd >= 0) ::close(fd);
-        fd = -1;
-        return false;
+    const auto keep = [&](int& fd, const std::atomic<bool>& done) {
+        if (!exchangeOn(fd, port, request, 10) && !done) exchangeOn(fd, port, request, 10);
+        return true;
     };
     for (auto _ : state) {
-        std::atomic<bool> done{false};
-        std::vector<std::thread> keepers;
-        for (int i = 0; i < kClients; ++i) {
-            keepers.emplace_back([&, i] {
-                int fd = -1;
-                std::this_thread::sleep_for(std::chrono::milliseconds(125 * i));
-                while (!done) {
-                    const auto tick = Clock::now();
-                    if (!exchange(fd, 10) && !done) exchange(fd, 10);
-                    while (!done && secondsSince(tick) < 8) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                }
-                if (fd >= 0) ::close(fd);
-            });
-        }
-        // The keepers all hold their places first.
-        std::this_thread::sleep_for(std::chrono::seconds(9));
-        honestClient(state, [&] {
-            int fd = -1;
-            const bool answered = exchange(fd, 30);
-            if (fd >= 0) ::close(fd);
-            return answered;
+        whileKeepersRun(8, 0.125, keep, [&] {
+            // The keepers all hold their places first.
+            std::this_thread::sleep_for(std::chrono::seconds(9));
+            honestClient(state, [&] { return answeredOnce(port, request, 30); });
         });
-        done = true;
-        for (auto& keeper : keepers) keeper.join();
     }
 }
 
@@ -366,12 +389,9 @@ void LargeEvents(benchmark::State& state) {
     const auto frames = static_cast<int>(state.range(0));
     const bool timeTheApi = state.range(1) != 0;
     BenchFolder bench;
-    if (bench.path.empty()) {
-        state.SkipWithError("no temporary folder");
-        return;
-    }
+    auto server = backendWithFiles(bench, state);
+    if (!server) return;
     const std::string& folder = bench.path;
-    auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
     const int port = server->analyticsCollector().port();
     httplib::Client api("127.0.0.1", server->port());
     api.set_keep_alive(true);
@@ -493,42 +513,23 @@ void BegunKeepers(benchmark::State& state) {
     auto server = backend::LocalBackend::start({});
     const int port = server->analyticsCollector().port();
     const std::string request = frame::requestFrame(R"([{"e":"begun"}])");
+    const auto keep = [&](int& fd, const std::atomic<bool>&) {
+        // The rest of the frame begun, then the next one begun.
+        return exchangeOn(fd, port, (fd < 0 ? request : request.substr(1)) + request.substr(0, 1), 10);
+    };
     for (auto _ : state) {
-        std::atomic<bool> done{false};
-        std::vector<std::thread> keepers;
-        for (int i = 0; i < kClients; ++i) {
-            keepers.emplace_back([&] {
-                int fd = -1;
-                while (!done) {
-                    const auto tick = Clock::now();
-                    // The rest of the frame begun, then the next one begun.
-                    const std::string bytes = fd < 0 ? request + request.substr(0, 1) : request.substr(1) + request.substr(0, 1);
-                    if (fd < 0) fd = connectToLoopback(port);
-                    if (fd < 0 || !sendAll(fd, bytes) || !readReply(fd, 10)) {
-                        if (fd >= 0) ::close(fd);
-                        fd = -1;
-                        continue;
-                    }
-                    while (!done && secondsSince(tick) < 9) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        whileKeepersRun(9, 0, keep, [&] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            // Turned away, the honest client tries again until 30 s have passed.
+            honestClient(state, [&] {
+                for (const auto tried = Clock::now(); secondsSince(tried) < 30;) {
+                    if (answeredOnce(port, frame::requestFrame(R"([{"e":"honest"}])"), 30 - secondsSince(tried)))
+                        return true;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 }
-                if (fd >= 0) ::close(fd);
+                return false;
             });
-        }
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        // Turned away, the honest client tries again until 30 s have passed.
-        honestClient(state, [&] {
-            for (const auto tried = Clock::now(); secondsSince(tried) < 30;) {
-                const int fd = connectToLoopback(port);
-                const bool answered = fd >= 0 && sendAll(fd, frame::requestFrame(R"([{"e":"honest"}])")) &&
-                                      readReply(fd, 30 - secondsSince(tried));
-                if (fd >= 0) ::close(fd);
-                if (answered) return true;
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
-            return false;
         });
-        done = true;
-        for (auto& keeper : keepers) keeper.join();
     }
 }
 

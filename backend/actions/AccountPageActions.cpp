@@ -1,8 +1,6 @@
 #include "backend/actions/AccountPageActions.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 #include <string>
 
@@ -23,7 +21,6 @@ constexpr std::size_t kLongestField = 100;
 constexpr std::size_t kShortestPassword = 8;
 constexpr std::size_t kShortestIdCard = 15;
 constexpr std::size_t kLongestIdCard = 18;
-
 
 Envelope profile(const ActionContext& context) {
     Statement row = context.database.prepare(

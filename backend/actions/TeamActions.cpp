@@ -30,11 +30,7 @@ const char* statusWording(long long status) {
 
 // A Chinese mobile number: eleven digits, the first 1, the second 3 to 9.
 bool isMobileNumber(const std::string& phone) {
-    if (phone.size() != 11 || phone[0] != '1' || phone[1] < '3' || phone[1] > '9') return false;
-    for (char c : phone) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
+    return phone.size() == 11 && phone[0] == '1' && phone[1] >= '3' && phone[1] <= '9' && isDigits(phone);
 }
 
 std::optional<long long> idField(const ActionContext& context) {
