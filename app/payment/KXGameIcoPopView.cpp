@@ -108,20 +108,20 @@ void KXGameIcoPopView::requestDatashuju() {
     // failure, reaches the grid. The answer keeps the picker alive until it
     // arrives, shown or not.
     auto picker = self<KXGameIcoPopView>();
-    const auto ticket = searches_.startFirstPage();
+    auto latest = [picker, ticket = searches_.startFirstPage()] { return picker->searches_.answered(ticket); };
     KXClassicRequest::send(
         KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
-        [picker, ticket](const Value& answer) {
-            if (!picker->searches_.answered(ticket)) return;
+        [picker, latest](const Value& answer) {
+            if (!latest()) return;
             picker->dataMuArr_ =
                 NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(answer["data"]);
             picker->maincollectionView_->reloadData();
         },
-        [picker, ticket](const Value& answer) {
-            if (picker->searches_.answered(ticket)) KXClassicRequest::showRefusal(answer);
+        [latest](const Value& answer) {
+            if (latest()) KXClassicRequest::showRefusal(answer);
         },
-        [picker, ticket] {
-            if (picker->searches_.answered(ticket)) KXClassicRequest::showFailure();
+        [latest] {
+            if (latest()) KXClassicRequest::showFailure();
         });
 }
 

@@ -95,7 +95,7 @@ void KXGameGiftBagController::showGiftBag(const Ref<KXGameGiftBagModel>& model) 
 }
 
 void KXGameGiftBagController::firstPageArrived(const std::vector<Ref<KXGameGiftBagModel>>& page) {
-    mutDataArr_.firstPageArrived(tableView_, page, *httpManager_);
+    mutDataArr_.firstPageArrived(tableView_, page, httpManager_->keptRows());
     showRows();
 }
 

@@ -38,7 +38,7 @@ void KXOpenServiceInfoController::loadMoreData() {
 }
 
 void KXOpenServiceInfoController::firstPageArrived(const std::vector<Ref<KXOpenServiceModel>>& page) {
-    mutDataArr_.firstPageArrived(tableView_, page, *httpManager_);
+    mutDataArr_.firstPageArrived(tableView_, page, httpManager_->keptRows());
     showRows();
 }
 

@@ -51,12 +51,12 @@ void KXRankListController::loadMoreData() {
 }
 
 void KXRankListController::popularityArrived(const std::vector<Ref<KXRankListModel>>& page) {
-    popularityRows_.firstPageArrived(collectionView_, page, *httpManager_);
+    popularityRows_.firstPageArrived(collectionView_, page, httpManager_->keptRows());
     showEntries();
 }
 
 void KXRankListController::consumeArrived(const std::vector<Ref<KXConsumeRankModel>>& page) {
-    consumeRows_.firstPageArrived(collectionView_, page, *httpManager_);
+    consumeRows_.firstPageArrived(collectionView_, page, httpManager_->keptRows());
     showEntries();
 }
 

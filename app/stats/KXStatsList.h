@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/KXHttpManager.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -55,13 +54,12 @@ void nextPageFailed(const Ref<UIScrollView>& list, const Ref<UIView>& view, cons
 template <class Model> struct PagedRows {
     std::vector<Ref<Model>> rows;
 
-    // Both controls stop; the first page replaces the rows, but where
-    // `client` kept them (an empty pull of the list they belong to). So a
-    // search that matches nothing empties them.
-    void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page,
-                          const KXHttpManager& client) {
+    // Both controls stop; the first page replaces the rows, but where the
+    // client kept them (KXHttpManager::keptRows: an empty pull of the list
+    // they belong to). So a search that matches nothing empties them.
+    void firstPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page, bool keptRows) {
         endRefreshing(list);
-        if (!client.keptRows()) rows = page;
+        if (!keptRows) rows = page;
     }
     // The footer stops; the page is appended.
     void nextPageArrived(const Ref<UIScrollView>& list, const std::vector<Ref<Model>>& page) {

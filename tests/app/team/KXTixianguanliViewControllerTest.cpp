@@ -28,11 +28,6 @@ protected:
         ASSERT_TRUE(driver.tap(found));
         EXPECT_TRUE(waitForHUD(expectedHUD)) << hudText();
     }
-    // Runs the loop until no page request is under way.
-    bool pagesTakenIn(const Ref<KXTixianguanliViewController>& screen) {
-        return runUntil([&] { return relay->held() == 0 && screen->loader().use_count() == 1; }) &&
-               (driver.settle(), true);
-    }
     std::string statusShown(const Ref<KXTixianguanliViewController>& screen, long row) {
         auto texts = rowTexts(screen->mainaTableVie(), row);
         return texts.size() > 3 ? texts[3] : "(none)";
@@ -68,7 +63,7 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndTheRowsNewStateWitho
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "five columns, no buttons";
     // The list reloads from its first page; the back end words the same state.
-    ASSERT_TRUE(pagesTakenIn(screen));
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(sent("down_tixian").size(), 2u);
     EXPECT_EQ(sent("down_tixian").back()["p"], "1");
     EXPECT_EQ(statusShown(screen, 0), "已通过");
@@ -77,7 +72,7 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndTheRowsNewStateWitho
     EXPECT_EQ(sent("down_status").back()["status"], "2");
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
-    ASSERT_TRUE(pagesTakenIn(screen));
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 1).size(), 5u);
@@ -94,7 +89,7 @@ TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
     decide(screen, 0, "允许", "已同意提现");
     ASSERT_TRUE(runUntil([&] { return relay->held() == 2; })) << "the reload after the decision is sent";
     release();
-    ASSERT_TRUE(pagesTakenIn(screen));
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "no buttons again";
 }

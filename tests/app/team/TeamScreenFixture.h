@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/shell/KXNavigationController.h"
+#include "app/team/KXPageLoader.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "tests/support/HoldingRelay.h"
 
@@ -53,6 +54,12 @@ protected:
     // Runs the loop until a HUD with this text shows.
     bool waitForHUD(const std::string& text) {
         return runUntil([&] { return hudText() == text; });
+    }
+
+    // Runs the loop until no request is held and no page of `loader` is
+    // under way (nothing but the screen holds it), then lets the views settle.
+    bool pagesTakenIn(const Ref<KXPageLoader>& loader) {
+        return runUntil([&] { return relay->held() == 0 && loader.use_count() == 1; }) && (driver.settle(), true);
     }
 
     // The queries of the requests sent with action `ac`, in arrival order.
