@@ -222,27 +222,12 @@ bool RunnerSession::waitFor(const std::function<bool()>& ready) {
         kTargetWaitSeconds);
 }
 
-Ref<UIView> RunnerSession::waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover) {
-    // Wait for the target to be on screen with nothing in front of it, so a
-    // tap is not swallowed by a HUD that is still fading out.
-    Ref<UIView> view;
-    waitFor([&] {
-        view = target();
-        cover = view ? TapCover::coverOf(view) : nullptr;
-        return view && !cover;
-    });
-    return view;
-}
-
-Ref<UIView> RunnerSession::popUpAt(CGPoint point) const {
-    auto window = driver_.keyWindow();
-    auto hit = window ? window->hitTest(point) : nullptr;
-    return hit ? TapCover::popUpOf(hit) : nullptr;
-}
-
-Ref<UIView> RunnerSession::popUpOver(const Ref<UIView>& view) const {
-    auto cover = TapCover::coverOf(view);
-    return cover ? TapCover::popUpOf(cover) : nullptr;
+std::optional<CommandResult> RunnerSession::refuseCovered(const std::string& command, const std::string& what,
+                                                         const std::function<Ref<UIView>()>& coverNow) {
+    Ref<UIView> cover;
+    waitFor([&] { return !(cover = coverNow()); });
+    if (!cover) return std::nullopt;
+    return CommandResult{false, command + ": " + what + " is covered by " + ViewNames::cover(cover)};
 }
 
 Ref<UIScrollView> RunnerSession::listToDrag(Ref<UIView>& popUp) const {
@@ -263,13 +248,13 @@ Ref<UIScrollView> RunnerSession::listToDrag(Ref<UIView>& popUp) const {
 }
 
 CommandResult RunnerSession::drag(const std::string& command, const std::function<bool(const Ref<UIView>&)>& gesture) {
-    Ref<UIView> popUp;
     Ref<UIScrollView> list;
-    waitFor([&] {
+    auto refused = refuseCovered(command, "the list", [&] {
+        Ref<UIView> popUp;
         list = listToDrag(popUp);
-        return !popUp;
+        return popUp;
     });
-    if (popUp) return {false, command + ": the list is covered by " + ViewNames::popUp(popUp)};
+    if (refused) return *refused;
     return driverResult(gesture(list), command);
 }
 
@@ -301,24 +286,29 @@ CommandResult RunnerSession::tap(const std::string& target) {
             return {false, "tap: " + target + " is " + *where};
         return driverResult(driver_.tapAt(*point), "tap");
     }
-    Ref<UIView> cover;
     bool scrolled = false;
-    auto view = waitUncovered(
-        [&] {
-            // The caption in view when one is; else one out of view or
-            // under a bar is first scrolled to the middle of its list, once,
-            // as UI test tools do. A caption whose row was scrolled away (its
-            // cell reused) is looked for along the list.
-            if (auto shown = shownMatch(target)) return shown;
-            auto found = driver_.find(target);
-            if (scrolled) return found;
-            scrolled = true;
-            if (!found && !(found = driver_.scrollToFind(target))) return found;
-            driver_.scrollToMiddle(found);
-            auto shown = shownMatch(target);
-            return shown ? shown : driver_.find(target);
-        },
-        cover);
+    auto find = [&] {
+        // The caption in view when one is; else one out of view or under a
+        // bar is first scrolled to the middle of its list, once, as UI test
+        // tools do. A caption whose row was scrolled away (its cell reused)
+        // is looked for along the list.
+        if (auto shown = shownMatch(target)) return shown;
+        auto found = driver_.find(target);
+        if (scrolled) return found;
+        scrolled = true;
+        if (!found && !(found = driver_.scrollToFind(target))) return found;
+        driver_.scrollToMiddle(found);
+        auto shown = shownMatch(target);
+        return shown ? shown : driver_.find(target);
+    };
+    // Wait for the target to be on screen with nothing in front of it, so a
+    // tap is not swallowed by a HUD that is still fading out.
+    Ref<UIView> view, cover;
+    waitFor([&] {
+        view = find();
+        cover = view ? TapCover::coverOf(view) : nullptr;
+        return view && !cover;
+    });
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
     if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
@@ -353,14 +343,11 @@ CommandResult RunnerSession::type(const std::string& arguments) {
 std::optional<CommandResult> RunnerSession::fieldCovered(const std::string& command, const std::string& target) {
     // Typing into a field takes a tap on it first: a pop-up in front (still
     // fading, or staying) takes that tap.
-    Ref<UIView> popUp;
-    waitFor([&] {
+    return refuseCovered(command, target, [&]() -> Ref<UIView> {
         auto field = driver_.find(target);
-        popUp = field ? popUpOver(field) : nullptr;
-        return !popUp;
+        auto cover = field ? TapCover::coverOf(field) : nullptr;
+        return cover ? TapCover::popUpOf(cover) : nullptr;
     });
-    if (!popUp) return std::nullopt;
-    return CommandResult{false, command + ": " + target + " is covered by " + ViewNames::popUp(popUp)};
 }
 
 CommandResult RunnerSession::typeRefused(const std::string& command) {
@@ -369,7 +356,7 @@ CommandResult RunnerSession::typeRefused(const std::string& command) {
     // progress message (请先选择游戏 before a game is chosen).
     std::string said;
     for (const auto& overlay : TapCover::shownOverlays(driver_.keyWindow()))
-        if (ViewNames::isProgressMessage(overlay))
+        if (TapCover::isProgressMessage(overlay))
             for (const auto& text : ViewNames::shownTexts(overlay)) said += (said.empty() ? "" : " ") + text;
     if (!said.empty()) result.output = command + ": the field does not take typing now: the app says \"" + said + "\"";
     return result;
@@ -379,14 +366,13 @@ CommandResult RunnerSession::back() {
     // Back taps the bar's back button (or, without a bar, swipes from the
     // screen's left edge): a pop-up in front would take the touch and stay
     // over the screen beneath. One still fading is waited for, as by tap.
-    Ref<UIView> cover;
-    waitFor([&] {
-        if (auto button = driver_.backButton()) cover = TapCover::coverOf(button);
-        else if (auto window = driver_.keyWindow()) cover = popUpAt({1, CGRectGetMidY(window->bounds())});
-        else cover = nullptr;
-        return !cover;
+    auto refused = refuseCovered("back", "the way back", [&]() -> Ref<UIView> {
+        if (auto button = driver_.backButton()) return TapCover::coverOf(button);
+        auto window = driver_.keyWindow();
+        auto hit = window ? window->hitTest({1, CGRectGetMidY(window->bounds())}) : nullptr;
+        return hit ? TapCover::popUpOf(hit) : nullptr;
     });
-    if (cover) return {false, "back: the way back is covered by " + ViewNames::cover(cover)};
+    if (refused) return *refused;
     return driverResult(driver_.back(), "back");
 }
 
@@ -414,9 +400,11 @@ CommandResult RunnerSession::tab(const std::string& number) {
     if (!isShown(driver_.tabButton(position)))
         return {false, "The tab bar is hidden on this screen: go back to a tab's first screen to select a tab."};
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
-    Ref<UIView> cover;
-    if (waitUncovered([&] { return driver_.tabButton(position); }, cover) && cover)
-        return {false, "tab: tab " + std::to_string(*index) + " is covered by " + ViewNames::cover(cover)};
+    auto refused = refuseCovered("tab", "tab " + std::to_string(*index), [&]() -> Ref<UIView> {
+        auto button = driver_.tabButton(position);
+        return button ? TapCover::coverOf(button) : nullptr;
+    });
+    if (refused) return *refused;
     return driverResult(driver_.selectTab(position), "tab");
 }
 

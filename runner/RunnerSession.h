@@ -68,16 +68,13 @@ private:
     // with nothing but a pop-up in front of it (uncovered ones first), the
     // first in reading order when several are; null when none is in view.
     Ref<UIView> shownMatch(const std::string& target) const;
-    // Runs the app up to five seconds for `target` to give a view with
-    // nothing covering it; the last view found (null if none) and in
-    // `cover` what still covers it.
-    Ref<UIView> waitUncovered(const std::function<Ref<UIView>()>& target, Ref<UIView>& cover);
     // Runs the app, laid out, up to five seconds until `ready`; whether it became so.
     bool waitFor(const std::function<bool()>& ready);
-    // The pop-up that takes a touch at the point of the window, or null.
-    Ref<UIView> popUpAt(CGPoint point) const;
-    // The pop-up in front of the view's centre, or null.
-    Ref<UIView> popUpOver(const Ref<UIView>& view) const;
+    // The refusal of `command` when `coverNow` still finds a view in front
+    // of `what` after that wait (a pop-up still fading is waited for),
+    // naming it; nothing once the way is clear.
+    std::optional<CommandResult> refuseCovered(const std::string& command, const std::string& what,
+                                               const std::function<Ref<UIView>()>& coverNow);
     // The list a drag (scroll, pull, more) moves: the one the driver drags,
     // or, with a pop-up in front of it, the pop-up's own list under the
     // finger; null with `popUp` set when the pop-up has none there.

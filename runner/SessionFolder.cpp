@@ -24,11 +24,12 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     const bool exists = fs::exists(status);
     if (exists && !fs::is_directory(status)) return path + " is not a folder";
     const bool marked = exists && fs::is_regular_file(fs::symlink_status(folder / kMarkName, error));
-    if (fresh && exists && !marked && !fs::is_empty(folder, error)) {
+    const bool empty = !exists || fs::is_empty(folder, error);
+    if (fresh && !marked && !empty) {
         return "--fresh empties only a session folder that velmaro made, and " + path + " has no " + kMarkName +
                " mark: remove it yourself or choose another --data";
     }
-    const bool madeHere = !exists || fs::is_empty(folder, error) || (fresh && marked);
+    const bool madeHere = empty || (fresh && marked);
     fs::create_directories(folder, error);
     if (error) return "cannot make " + path + ": " + error.message();
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -148,9 +148,11 @@ Ref<UIView> outermostOverlay(const Ref<UIView>& view) {
 }
 
 bool isOverlay(const Ref<UIView>& view) {
-    return isKind<MBProgressHUD>(view) || isKind<SVProgressHUD>(view) || isKind<MMPopupView>(view) ||
-           isKind<KXGameIcoPopView>(view) || isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);
+    return isProgressMessage(view) || isKind<MMPopupView>(view) || isKind<KXGameIcoPopView>(view) ||
+           isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);
 }
+
+bool isProgressMessage(const Ref<UIView>& view) { return isKind<MBProgressHUD>(view) || isKind<SVProgressHUD>(view); }
 
 Ref<UIView> popUpOf(const Ref<UIView>& view) {
     if (auto overlay = outermostOverlay(view)) return overlay;

@@ -29,6 +29,10 @@ Ref<UIView> coverOf(const Ref<UIView>& view);
 // alert or action sheet (the alerts' card view, ZSActionSheetView).
 bool isOverlay(const Ref<UIView>& view);
 
+// Whether the view is a progress message (a HUD): what the app says there is
+// its answer to an action it refused.
+bool isProgressMessage(const Ref<UIView>& view);
+
 // Whether a tap on the view's centre misses it for a reason that scrolling
 // its list may mend: the centre is off the window, or something in front
 // that is no overlay (a bar, a header) would take the tap.

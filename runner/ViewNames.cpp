@@ -4,8 +4,6 @@
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXBaseViewController.h"
-#include "frameworks/hud/MBProgressHUD.h"
-#include "frameworks/hud/SVProgressHUD.h"
 #include "runner/TapCover.h"
 #include "uikit/AlertCardView.h"
 #include "uikit/UIImageView.h"
@@ -29,7 +27,7 @@ struct PopUpKind {
 };
 
 const PopUpKind kPopUpKinds[] = {
-    {ViewNames::isProgressMessage, "the progress message", true},
+    {TapCover::isProgressMessage, "the progress message", true},
     {[](const Ref<UIView>& view) { return isKind<KXGameIcoPopView>(view); }, "the game picker", false},
     {[](const Ref<UIView>& view) { return isKind<KXerweiMaFenXiangView>(view); }, "the QR code sheet", false},
     {[](const Ref<UIView>& view) { return isKind<AlertCardView>(view); }, "the alert", true},
@@ -93,8 +91,6 @@ std::vector<std::string> shownTexts(const Ref<UIView>& view) {
         for (auto& text : shownTexts(subview)) texts.push_back(std::move(text));
     return texts;
 }
-
-bool isProgressMessage(const Ref<UIView>& view) { return isKind<MBProgressHUD>(view) || isKind<SVProgressHUD>(view); }
 
 std::string popUp(const Ref<UIView>& popUp) {
     for (const auto& kind : kPopUpKinds)

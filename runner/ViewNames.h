@@ -15,10 +15,6 @@ namespace ViewNames {
 // The texts the shown labels inside the view show, in tree order.
 std::vector<std::string> shownTexts(const Ref<UIView>& view);
 
-// Whether the view is a progress message (a HUD): what the app says there is
-// its answer to an action it refused.
-bool isProgressMessage(const Ref<UIView>& view);
-
 // A pop-up (an overlay, or a card the app laid on the window).
 std::string popUp(const Ref<UIView>& popUp);
 

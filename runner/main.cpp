@@ -4,7 +4,6 @@
 // a prompt or read from a script.
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
