@@ -190,7 +190,15 @@ TEST(QueueSocketEndToEnd, EchoesOneMegabyteWithMixedReadKinds) {
     sock->readDataToLength(4, 10, 1);
     auto buffer = std::make_shared<NSData>(NSData::fromString("head"));
     sock->readDataToLength(500000, 10, buffer, buffer->length(), 2);
-    ASSERT_TRUE(client->waitFor([&] { return received >= payload.length(); }, 20));
+    // Waits for the reads as recorded: the read handler runs before its read
+    // is recorded, so `received` may reach the total a moment earlier.
+    ASSERT_TRUE(client->waitFor(
+        [&] {
+            std::size_t recorded = 0;
+            for (const auto& read : client->reads) recorded += read.second.length();
+            return recorded >= payload.length();
+        },
+        20));
 
     NSData echoed;
     {
