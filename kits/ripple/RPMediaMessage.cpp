@@ -11,5 +11,7 @@ void RPMediaMessage::setThumbImage(const Ref<UIImage>& image) {
         quality -= 0.1;
         data = UIImageJPEGRepresentation(image, quality);
     }
-    if (data) thumbData_ = std::move(data);
+    // The last result, even none: an image that encodes to nothing leaves
+    // no thumbnail, not the one before.
+    thumbData_ = std::move(data);
 }

@@ -29,8 +29,8 @@ public:
     // lower each time while the data is above kThumbnailTargetLength and the
     // quality above 0.1 (the qualities are single-precision values widened,
     // so the last try is at a quality of about 0, the seventh encoding at
-    // most). The last encoding is kept whatever its size. A null image (or
-    // one that cannot be encoded) keeps the earlier thumbnail.
+    // most). The last encoding is kept whatever its size, and an image that
+    // cannot be encoded leaves none. A null image keeps the earlier thumbnail.
     void setThumbImage(const Ref<UIImage>& image);
 
     RP_PROPERTY(RPText, title, setTitle)

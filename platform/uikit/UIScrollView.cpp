@@ -123,6 +123,10 @@ void UIScrollView::setZoomScale(CGFloat scale, bool) {
         frame.origin = CGPointZero;
         zoomed->setFrame(frame);
         setContentSize(frame.size);
+        // The content shrinks under an offset that stays: the offset is
+        // brought back within the content.
+        const CGPoint within = clampedToRestingRange(contentOffset());
+        if (within != contentOffset()) setContentOffset(within);
     }
     listener->scrollViewDidZoom(me);
 }

@@ -82,7 +82,8 @@ public:
     void setKeyboardDismissMode(UIScrollViewKeyboardDismissMode mode) { keyboardDismissMode_ = mode; }
 
     // Zooming scales the delegate's viewForZooming, keeps its frame's origin
-    // at the content's origin and makes the content size its frame's size; the
+    // at the content's origin, makes the content size its frame's size and
+    // keeps the offset where the content may rest; the
     // scale stays within the minimum and maximum (both 1 by default, which
     // means no zooming).
     CGFloat minimumZoomScale() const { return minimumZoomScale_; }

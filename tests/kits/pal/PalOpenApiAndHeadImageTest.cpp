@@ -118,6 +118,15 @@ protected:
         clock.advance(NBUiKit::kWindowDeliveryDelay);
         return session->tcUiKit()->headImageScreen();
     }
+    // A head-image screen handed to the app to present, not yet shown.
+    Ref<SetHeadImageViewController> handOutHeadImageScreen(const Ref<UIImage>& picture) {
+        logIn();
+        Dictionary params;
+        params.set("pic", Value(picture));
+        Ref<UIViewController> screen;
+        if (!session->setUserHeadpic(params, &screen)) return nullptr;
+        return cast<SetHeadImageViewController>(screen);
+    }
     std::vector<backend::PalConnectServices::ReceivedRequest> requestsTo(const std::string& path) const {
         return services->receivedRequestsTo(path);
     }
@@ -414,6 +423,10 @@ TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSo
     scrollView->setContentOffset(CGPointMake(content.width - square.size.width, content.height - square.size.height - square.origin.y));
     EXPECT_EQ(shown(), Colours(4, white));
     EXPECT_EQ(uploaded(), Colours(4, white));
+    // Zoomed out from there, the square holds the whole picture again.
+    scrollView->setZoomScale(scrollView->minimumZoomScale());
+    EXPECT_EQ(shown(), (Colours{red, green, blue, white}));
+    EXPECT_EQ(uploaded(), (Colours{red, green, blue, white}));
 }
 
 TEST_F(PalOpenApi, TheLargestHeadPictureIsTakenAndALargePNGGoesAsJPEG) {
@@ -478,6 +491,68 @@ TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
     EXPECT_EQ(answers->closed.size(), 1u);
     EXPECT_FALSE(kit->window());
     EXPECT_TRUE(reported("10656"));
+
+    // A handed-out screen that the app has not shown yet ends too.
+    answers->closed.clear();  // the screen that ended goes
+    auto handedOut = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(handedOut);
+    UIApplication::sharedApplication()->receiveMemoryWarning();
+    clock.advance(0.1);
+    ASSERT_EQ(answers->closed.size(), 1u);
+    EXPECT_EQ(answers->closed[0], handedOut);
+    EXPECT_FALSE(handedOut->isViewLoaded());
+}
+
+TEST_F(PalOpenApi, TheHeadImageSpinnerRunsWhileNoPictureShowsWhateverComesFirst) {
+    const auto spinning = [](const Ref<SetHeadImageViewController>& screen) {
+        return screen->activityView() && screen->activityView()->isAnimating();
+    };
+    auto window = make<UIWindow>();
+    window->makeKeyAndVisible();
+    // Shown before its picture arrives: the spinner runs until it does.
+    auto early = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(early);
+    window->setRootViewController(early);
+    EXPECT_TRUE(spinning(early));
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    EXPECT_TRUE(early->headImage()->image());
+    EXPECT_FALSE(spinning(early));
+
+    // Shown after its picture arrived: no spinner over it.
+    auto late = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(late);
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    window->setRootViewController(late);
+    EXPECT_TRUE(late->headImage()->image());
+    EXPECT_FALSE(spinning(late));
+}
+
+TEST_F(PalOpenApi, TheHeadImageScreenLeavesTheStatusBarAsTheAppHadIt) {
+    auto application = UIApplication::sharedApplication();
+    application->setStatusBarHidden(false);
+    auto succeeded = make<APIResponse>();
+    Dictionary ret;
+    ret.set("ret", 0);
+    succeeded->setJsonResponse(Value(ret));
+
+    // Shown in the kit's window: hidden while it shows.
+    ASSERT_TRUE(showHeadImageScreen(twoColourPicture(200, 200)));
+    EXPECT_TRUE(application->isStatusBarHidden());
+    session->tcUiKit()->setViewControllerResponse(succeeded);
+    clock.advance(1.1);
+    clock.advance(0.1);
+    ASSERT_EQ(answers->closed.size(), 1u);
+    EXPECT_FALSE(application->isStatusBarHidden());
+
+    // A handed-out screen that hears its answer before the app shows it,
+    // and ends.
+    ASSERT_TRUE(handOutHeadImageScreen(twoColourPicture(200, 200)));
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    session->tcUiKit()->setViewControllerResponse(succeeded);
+    clock.advance(1.1);
+    clock.advance(0.1);
+    ASSERT_EQ(answers->closed.size(), 2u);
+    EXPECT_FALSE(application->isStatusBarHidden());
 }
 
 TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {

@@ -37,6 +37,9 @@ TEST(RPMediaMessage, ASmallThumbnailIsEncodedOnceAtQualitySixTenths) {
     const auto earlier = message->thumbData();
     message->setThumbImage(nullptr);
     EXPECT_EQ(message->thumbData(), earlier);
+    // An image that encodes to nothing leaves no thumbnail.
+    message->setThumbImage(make<UIImage>());
+    EXPECT_FALSE(message->thumbData());
 }
 
 TEST(RPMediaMessage, AThumbnailStillLargeAtATenthGoesOnToAQualityOfAboutNothing) {

@@ -1,6 +1,8 @@
 // The analytics service: start-up, sessions, the intake and the report
 // policy, observed through what reaches the event store.
+#include <atomic>
 #include <ctime>
+#include <thread>
 
 #include "foundation/NSNotificationCenter.h"
 #include "foundation/NSUserDefaults.h"
@@ -141,6 +143,38 @@ TEST_F(AnalyticsService, EventsRecordedBeforeTheInstanceWaitAndGoOldestFirst) {
     ASSERT_EQ(events.size(), 129u);
     for (int i = 0; i < 128; ++i) EXPECT_EQ(events[i]["cp"]["n"].intValue(), i);
     EXPECT_EQ(events[128]["et"].intValue(), 2);
+}
+
+TEST_F(AnalyticsService, EventsWaitingForTheInstanceGoBeforeThoseOfAnyThreadThatSubmitsMeanwhile) {
+    const auto submit = [](const char* key, int value) {
+        Dictionary property;
+        property.set(key, value);
+        RPOUTA::setUserProperty(property);
+    };
+    std::vector<int> waiting;
+    for (int i = 0; i < 128; ++i) {
+        submit("n", i);
+        waiting.push_back(i);
+    }
+    RPOUTA::getInstance();
+    // Threads submit at once: whichever dispatches the waiting events, the
+    // others' go behind them.
+    constexpr int kThreads = 4, kEach = 30;
+    std::atomic<int> started{0};
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < kThreads; ++thread) {
+        threads.emplace_back([&] {
+            ++started;
+            while (started < kThreads) std::this_thread::yield();
+            for (int i = 0; i < kEach; ++i) submit("later", i);
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    auto events = storedEvents();
+    ASSERT_EQ(events.size(), waiting.size() + kThreads * kEach);
+    std::vector<int> first;
+    for (int i = 0; i < 128; ++i) first.push_back(events[i]["cp"]["n"].isNil() ? -1 : events[i]["cp"]["n"].intValue());
+    EXPECT_EQ(first, waiting);
 }
 
 TEST_F(AnalyticsService, TheReportStrategiesOnACellularLinkAndWithoutNetwork) {

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <limits>
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
@@ -115,7 +117,6 @@ TEST_F(EventStore, AFreshInstallMakesTheFileAndItsTables) {
     EXPECT_TRUE(NSFileManager::defaultManager()->fileExistsAtPath(db->getDbPath()));
     EXPECT_EQ(NSUserDefaults::standardUserDefaults()->integerForKey("UTA_SDK_DB_VER"), 1);
     EXPECT_EQ(db->getStoredEventsNum(), 0u);
-    EXPECT_EQ(db->getUtaStableUDID(), "");
 }
 
 TEST_F(EventStore, RefusesTooLongAndEmptyEventsButAlwaysCompletes) {
@@ -213,6 +214,7 @@ TEST_F(EventStore, TheCapErasesEveryRowOfTheOldestSecond) {
     store(103);
     EXPECT_EQ(rows(), 3);
     EXPECT_EQ(rows("ts = 100"), 0);
+    EXPECT_EQ(db->storedEventCount(), 3u) << "the count is what the file holds";
 }
 
 TEST_F(EventStore, LaunchReturnsRowsLeftInFlight) {
@@ -379,16 +381,48 @@ TEST_F(EventStore, EventsStoredAfterTheFileIsReplacedUnderTheOpenStoreGoIntoTheN
 }
 
 TEST_F(EventStore, ADeliveredRowDeletesItselfWhateverItsId) {
-    for (std::uint32_t ts = 1; ts <= 3; ++ts) store(ts);
+    for (std::uint32_t ts = 1; ts <= 4; ++ts) store(ts);
     onFile("update events set event_id = 4294967297 where ts = 2");  // 2^32 + 1
     onFile("update events set event_id = -1 where ts = 3");
+    onFile("update events set event_id = 0 where ts = 4");
     auto batch = loadBatch();
-    ASSERT_EQ(batch.size(), 3u);
+    ASSERT_EQ(batch.size(), 4u);
     batch.erase(batch.begin());  // ts 1 stays unsent
     db->deleteEvents(batch, nullptr);
     settle();
     EXPECT_EQ(storeFileRows(db->getDbPath(), "select ts from events"),
               (std::vector<std::vector<std::string>>{{"1"}}));
+}
+
+TEST_F(EventStore, AFileWithNoRowIdLeftIsSetAsideAndLaterEventsReachTheDisk) {
+    const std::string largest = std::to_string(std::numeric_limits<std::int64_t>::max());
+    // The largest id held by a row, delivered since, or by the counter alone.
+    const auto usedUp = [&](const std::function<void()>& useUp, std::uint32_t ts) {
+        useUp();
+        EXPECT_TRUE(store(ts));
+        restart();
+        return rows("ts = " + std::to_string(ts)) == 1;
+    };
+    EXPECT_TRUE(usedUp([&] {
+        onFile("insert into events values(" + largest + ", '{}', 1, 0, 1)");
+        db->deleteEvents(loadBatch(), nullptr);
+        settle();
+    }, 2));
+    EXPECT_TRUE(usedUp([&] { onFile("update sqlite_sequence set seq = " + largest + " where name = 'events'"); }, 3));
+    EXPECT_TRUE(std::filesystem::exists(db->getDbPath() + ".unusable"));
+}
+
+TEST_F(EventStore, TheUidIsTheSameBeforeTheUserIsLoadedAsAfter) {
+    const auto sameBeforeAndAfter = [&](const std::string& userRow) {
+        onFile("delete from user");
+        if (!userRow.empty()) onFile("insert into user values(" + userRow + ")");
+        restart();
+        const std::string before = db->getUtaStableUDID();
+        return !before.empty() && before == db->loadUser()->uid;
+    };
+    EXPECT_TRUE(sameBeforeAndAfter(""));
+    EXPECT_TRUE(sameBeforeAndAfter("'', 0, '1', 1"));
+    EXPECT_TRUE(sameBeforeAndAfter("'damaged', 'x', '1', 1"));
 }
 
 TEST_F(EventStore, TablesGoneFromUnderTheOpenStoreAreMadeAgain) {

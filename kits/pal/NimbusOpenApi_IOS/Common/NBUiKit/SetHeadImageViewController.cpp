@@ -63,11 +63,20 @@ Ref<UIImage> SetHeadImageViewController::bundleImage(const std::string& name) {
     return UIImage::imageNamed("NimbusOpenApi_IOS_Bundle.bundle/" + name + ".png");
 }
 
+void SetHeadImageViewController::didCreate() {
+    UIViewController::didCreate();
+    enterTime_ = now();
+    // Low on memory, the screen gives up as if Cancel were pressed, whether
+    // or not its view was ever loaded.
+    WeakRef<SetHeadImageViewController> weak = self<SetHeadImageViewController>();
+    memoryWarningObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
+        UIApplicationDidReceiveMemoryWarningNotification, nullptr, [weak](const Ref<NSNotification>&) {
+            if (auto screen = weak.lock()) screen->cancelBtnClick();
+        });
+}
+
 void SetHeadImageViewController::viewDidLoad() {
     seq_ = -1;
-    auto application = UIApplication::sharedApplication();
-    lastControllerStatusBarHidden_ = application->isStatusBarHidden();
-    application->setStatusBarHidden(true);
     UIViewController::viewDidLoad();
     const CGSize screen = screenSizeOrientationIndependent();
     const CGFloat W = screen.width, H = screen.height;
@@ -143,18 +152,33 @@ void SetHeadImageViewController::viewDidLoad() {
         UIApplicationDidBecomeActiveNotification, nullptr, [weak](const Ref<NSNotification>&) {
             if (auto screen = weak.lock()) screen->onClickApp();
         });
-    // Low on memory, the screen gives up as if Cancel were pressed.
-    memoryWarningObserver_ = NSNotificationCenter::defaultCenter()->addObserverForName(
-        UIApplicationDidReceiveMemoryWarningNotification, nullptr, [weak](const Ref<NSNotification>&) {
-            if (auto screen = weak.lock()) screen->cancelBtnClick();
-        });
     enterTime_ = now();
-    startSpinner();
+    showPictureOrSpinner();
+}
+
+void SetHeadImageViewController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    // The status bar is hidden only while the screen shows, so a screen
+    // whose view is built but never shown leaves it as it was.
+    auto application = UIApplication::sharedApplication();
+    lastControllerStatusBarHidden_ = application->isStatusBarHidden();
+    application->setStatusBarHidden(true);
 }
 
 void SetHeadImageViewController::viewWillDisappear(bool animated) {
     UIViewController::viewWillDisappear(animated);
     UIApplication::sharedApplication()->setStatusBarHidden(lastControllerStatusBarHidden_);
+}
+
+void SetHeadImageViewController::showPictureOrSpinner() {
+    if (!isViewLoaded()) return;
+    const bool pictureShown = headImage_ && headImage_->image();
+    if (!pictureShown && !activityView_) startSpinner();
+    if (pictureShown && activityView_) {
+        activityView_->stopAnimating();
+        activityView_->removeFromSuperview();
+        activityView_.reset();
+    }
 }
 
 void SetHeadImageViewController::startSpinner() {
@@ -181,11 +205,7 @@ void SetHeadImageViewController::setImage(const Ref<UIImage>& image) {
     }
     image_ = picture;
     resetImage();
-    if (activityView_) {
-        activityView_->stopAnimating();
-        activityView_->removeFromSuperview();
-        activityView_.reset();
-    }
+    showPictureOrSpinner();
 }
 
 CGSize SetHeadImageViewController::ajustDisplaySize(CGSize size) {

@@ -80,6 +80,9 @@ public:
     bool isSetUserPic() const { return isSetUserPic_; }
 
     void viewDidLoad() override;
+    // The status bar is hidden while the screen shows, and put back as the
+    // app had it when the screen goes.
+    void viewWillAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
     UIInterfaceOrientationMask supportedInterfaceOrientations() override { return UIInterfaceOrientationMaskPortrait; }
     bool shouldAutorotate() override { return false; }
@@ -88,7 +91,12 @@ public:
     void scrollViewWillBeginDragging(const Ref<UIScrollView>&) override;
     std::string className() const override { return "SetHeadImageViewController"; }
 
+protected:
+    void didCreate() override;
+
 private:
+    // The spinner runs while no picture shows, and only then.
+    void showPictureOrSpinner();
     void setUserHeadPicResponse(const Ref<APIResponse>& response);
     void startSpinner();
     void replaceTimer(double interval, void (SetHeadImageViewController::*action)());

@@ -159,12 +159,14 @@ void applyReportPolicy(const Ref<RPOUTAEvent>& event) {
 
 void UTASubmitEvent(const Ref<RPOUTAEvent>& event) {
     if (UTAExistingInstance()) {
-        std::vector<Ref<RPOUTAEvent>> waiting;
         {
+            // Held while the waiting events are dispatched: an event that
+            // another thread submits meanwhile goes after all of them.
             std::lock_guard lock(pendingLock());
+            std::vector<Ref<RPOUTAEvent>> waiting;
             waiting.swap(pendingEvents());
+            for (const auto& pending : waiting) UTADispatchEvent(pending);
         }
-        for (const auto& pending : waiting) UTADispatchEvent(pending);
         UTADispatchEvent(event);
         return;
     }

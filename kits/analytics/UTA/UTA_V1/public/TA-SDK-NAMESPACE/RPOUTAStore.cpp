@@ -109,7 +109,7 @@ std::string outside(const char* column) {
 // neither waiting nor in flight. An event's time stamp only orders the rows,
 // so an event is not lost for it.
 const std::string kUnreadableEvents =
-    "content is Null or event_id=0 or typeof(status) != 'integer' or status not in (" +
+    "content is Null or typeof(status) != 'integer' or status not in (" +
     std::to_string(RPOUTAStore::kStored) + ", " + std::to_string(RPOUTAStore::kSending) +
     ") or typeof(send_count) != 'integer'" + outside<std::uint32_t>("send_count") + " or typeof(ts) != 'integer'";
 const std::string kUnreadableUsers =
@@ -296,6 +296,18 @@ bool RPOUTAStore::fileReplaced() const {
     return ::stat(openPath_.c_str(), &file) != 0 || file.st_dev != openDevice_ || file.st_ino != openInode_;
 }
 
+bool RPOUTAStore::rowIdsUsedUp() {
+    // SQLite gives a new event row the id after the highest it ever gave
+    // (kept in sqlite_sequence) or that a row holds; past the largest integer
+    // there is none, and every insertion fails as on a full disk, whatever
+    // rows are deleted since.
+    std::vector<std::vector<std::string>> rows;
+    execute("select max(ifnull((select seq from sqlite_sequence where name = 'events'), 0), "
+            "ifnull((select max(event_id) from events), 0))",
+            {}, &rows);
+    return !rows.empty() && columnInteger(rows[0][0]) == std::numeric_limits<std::int64_t>::max();
+}
+
 void RPOUTAStore::replaceUnusableFile() {
     std::lock_guard lock(utaLock());
     if (!db_ || openPath_.empty()) return;
@@ -386,6 +398,12 @@ int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
 
 bool RPOUTAStore::mendFile(int result) {
     if (isUnusableFile(result)) {
+        replaceUnusableFile();
+        return true;
+    }
+    if (result == SQLITE_FULL && rowIdsUsedUp()) {
+        std::lock_guard lock(utaLock());
+        logUnusable(openPath_, "no event row id is left");
         replaceUnusableFile();
         return true;
     }
@@ -482,10 +500,9 @@ void RPOUTAStore::launch() {
 }
 
 std::string RPOUTAStore::getUtaStableUDID() {
-    std::vector<std::vector<std::string>> rows;
-    // The row loadUser keeps when there are several.
-    if (execute("select uid from user order by uid limit 1", {}, &rows) != SQLITE_OK || rows.empty()) return "";
-    return rows[0][0];
+    // The uid of the user the store goes by, before loading as after: the
+    // user row is read (made when missing, mended when damaged) as loading does.
+    return loadUser()->uid;
 }
 
 std::uint32_t RPOUTAStore::getStoredEventsNum() {
@@ -507,6 +524,8 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
             // Those kept in memory are held to the same cap.
             std::lock_guard lock(utaLock());
             if (store->unwrittenEvents_.size() >= config->maxStoreEventCount()) store->unwrittenEvents_.pop_front();
+            // The count is what is left, which the report policy reads.
+            store->recount();
         }
         if (!event->content) event->content = event->toJsonString();
         const std::string content = *event->content;
@@ -808,7 +827,7 @@ Ref<RPOUTAUser> RPOUTAStore::loadUser() {
         if (!rows.empty()) {
             const auto userType = columnInteger(rows[0][1]), tagTime = columnInteger(rows[0][3]);
             if (userType && tagTime) {
-                // There is one user: the first row, the one getUtaStableUDID reads.
+                // There is one user: the first row.
                 if (rows.size() > 1) {
                     UTALog("Dropped %d extra rows of user", static_cast<int>(rows.size() - 1));
                     updateDatabase("delete from user where uid != ?", {rows[0][0]});

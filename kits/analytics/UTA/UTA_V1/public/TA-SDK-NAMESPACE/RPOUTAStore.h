@@ -40,7 +40,7 @@ struct RPOUTAStoreEvent {
 // through the report channel, one stored batch in flight at a time.
 //
 // A file the store cannot use (not a database, damaged, not writable, a
-// folder, a table of other columns) is moved aside and a fresh one made;
+// folder, a table of other columns, no event row id left) is moved aside and a fresh one made;
 // when even that fails the events are kept in a database in memory until
 // the process ends. A file replaced under the open store is noticed at the
 // next statement and the one now at the path is opened; tables gone from
@@ -72,8 +72,10 @@ public:
     // Returns rows an earlier run left in flight to the stored state.
     void launch();
 
+    // The uid of the store's user, the same before it is loaded as after.
     std::string getUtaStableUDID();
     std::uint32_t getStoredEventsNum();
+    // The events waiting, in the file and in memory.
     std::uint32_t storedEventCount() const { return numStoredEvents_; }
 
     // Stores the event (its JSON text) unless it is too long or empty, in
@@ -148,6 +150,9 @@ private:
     // Opens the file at the store's path, or a fresh one in place of a file
     // it cannot use, or a database in memory; under the store lock.
     void openStore();
+    // No new event row can be given an id: the id counter is at the
+    // largest integer.
+    bool rowIdsUsedUp();
     // The file was removed or replaced since it was opened.
     bool fileReplaced() const;
     // Moves the open file aside (unless another file took its place
