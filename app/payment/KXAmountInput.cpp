@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/shell/KXBlankText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXTeamColors.h"
 
@@ -21,7 +22,7 @@ bool hasTooManyDecimals(std::string_view text) {
 }  // namespace
 
 KXAmountInput::Reading KXAmountInput::read(std::string_view text, KXMoney largest) {
-    if (text.empty()) return {};
+    if (KXBlankText::isBlank(text)) return {};
     const std::optional<KXMoney> amount = KXMoney::parse(text);
     if (!amount) {
         if (text.front() == '-' && KXMoney::parse(text.substr(1))) return {std::nullopt, "金额必须大于0"};
