@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/shell/KXBlankText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXTeamColors.h"
 
@@ -22,7 +21,7 @@ bool hasTooManyDecimals(std::string_view text) {
 }  // namespace
 
 KXAmountInput::Reading KXAmountInput::read(std::string_view text, KXMoney largest) {
-    if (KXBlankText::isBlank(text)) return {};
+    if (text.empty()) return {};
     const std::optional<KXMoney> amount = KXMoney::parse(text);
     if (!amount) {
         if (text.front() == '-' && KXMoney::parse(text.substr(1))) return {std::nullopt, "金额必须大于0"};

@@ -24,8 +24,8 @@ public:
     struct Reading {
         // The amount, when the text is one the back end accepts.
         std::optional<KXMoney> amount;
-        // What is wrong with the text otherwise; "" for an empty text (or
-        // a blank one, KXBlankText), which each screen words itself.
+        // What is wrong with the text otherwise; "" for an empty text,
+        // which each screen words itself.
         std::string problem;
     };
     static Reading read(std::string_view text, KXMoney largest);
