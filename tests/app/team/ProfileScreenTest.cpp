@@ -147,7 +147,7 @@ TEST_F(ProfileRequestsTest, BeforeARecordNothingOpens) {
 // A blank value stored before blanks were refused is missing: the row
 // opens to be filled in.
 TEST_F(ProfileRequestsTest, NumbersShowAsTextBlanksAsMissingAndASaveSendsOneUnsignedField) {
-    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":"\u3000\u200b"}})");
+    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":"\u3164\u2800"}})");
     screen = push<KXPersonalInformationViewController>();
     ASSERT_TRUE(loaded());
     EXPECT_EQ(values(), (Texts{"未填写", "1", "未填写", "13800138000", "未填写", "未填写", "未填写", "未填写"}));
