@@ -5,6 +5,7 @@
 
 #include "backend/Signature.h"
 #include "backend/SignedRequests.h"
+#include "backend/TypedText.h"
 
 namespace backend {
 
@@ -37,7 +38,7 @@ Envelope ActionRouter::run(const Action& action, const Parameters& parameters, D
     const std::time_t now = std::time(nullptr);
     long long promoterId = 0;
     if (action.signing == Signing::Credentials) {
-        if (parameters.textOrEmpty("username").empty()) {
+        if (isBlankText(parameters.textOrEmpty("username"))) {
             return Envelope::failure(ResultCode::InvalidRequest, "请输入账号");
         }
         if (parameters.textOrEmpty("passwd").empty()) {

@@ -25,14 +25,6 @@ std::string formatChinaTime(std::time_t moment, const char* pattern);
 std::string encodeQueryValue(std::string_view text);
 // Text made safe to stand in HTML (&, <, > and " as entities).
 std::string escapeHTML(const std::string& text);
-// Whether a name the app sends may be stored: valid UTF-8 with no control
-// characters (NUL, CR, LF and the rest of C0, DEL, C1), which would corrupt
-// the pages and lists it is shown in.
-bool isCleanText(std::string_view text);
-// Whether a value the app sends is empty as a person sees it: "", or UTF-8
-// of white space, line ends and zero-width characters alone (a full-width
-// space, U+200B). Such a value is refused where a value is required.
-bool isBlankText(std::string_view text);
 // Whether `text` is one or more ASCII digits and nothing else.
 bool isDigits(std::string_view text);
 // The first second of the China Standard Time day that holds `moment`.

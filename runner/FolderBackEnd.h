@@ -6,10 +6,10 @@
 #include "backend/LocalBackend.h"
 
 // The back end a session folder's sessions talk to, kept from one session to
-// the next: the stored sign-in holds addresses on the back end it was made
+// the next: the stored sign-in holds an address on the back end it was made
 // with (the avatar's), so a later session on the folder starts the local back
-// end on the same port when that is free, and points the stored addresses at
-// its own back end when it is not.
+// end on the same port when that is free, and points the stored avatar at
+// the back end now serving when it names another.
 namespace FolderBackEnd {
 
 // The local back end, on the port of the address the folder's last session
@@ -17,8 +17,11 @@ namespace FolderBackEnd {
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder);
 
 // Records `baseURL` as the folder's back end, and moves the stored sign-in's
-// avatar address from the one the folder used before to it. Runs with the
-// app's sandbox set, before the app starts.
+// avatar address to it when the avatar is the folder's last back end's: when
+// it names the address that back end was reached at, or when a sign-in
+// during the last session stored it (the back end gave its own address,
+// whatever host spelling or relay the session reached it through). Runs with
+// the app's sandbox set, before the app starts.
 void use(const std::string& folder, const std::string& baseURL);
 
 }  // namespace FolderBackEnd

@@ -1,10 +1,13 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 
+#include <algorithm>
+
 #include "app/payment/KXAmountInput.h"
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXImageGround.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -120,7 +123,11 @@ void KXApplyjiesuanViewController::addkesuanjianView() {
                      UIControlEventTouchUpInside);
     kesuanjianView_->addSubview(whole);
 
-    manaTextField_ = make<UITextField>(CGRect{UIViewExt::right(*currency) + 10, 20, 210, 34});
+    // 210 wide, or up to 10 short of 全部 where the screen has no room for it
+    // (a 320-point-wide one).
+    const CGFloat fieldLeft = UIViewExt::right(*currency) + 10;
+    const CGFloat fieldWidth = std::min<CGFloat>(210, UIViewExt::left(*whole) - 10 - fieldLeft);
+    manaTextField_ = make<UITextField>(CGRect{fieldLeft, 20, fieldWidth, 34});
     manaTextField_->setAccessibilityIdentifier("manaTextField");
     manaTextField_->setKeyboardType(UIKeyboardType::DecimalPad);
     manaTextField_->setTextColor(hex("#444444"));
@@ -179,7 +186,7 @@ void KXApplyjiesuanViewController::submit() {
     if (applying_.closedForUnknownResult(reload)) return;
     const std::string text = manaTextField_->text();
     const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
-    if (!text.empty() && !KXAmountInput::amountToSend(amountHint_, amount)) return;
+    if (!KXBlankText::isBlank(text) && !KXAmountInput::amountToSend(amountHint_, amount)) return;
     if (!amount.amount || *amount.amount < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
         return;

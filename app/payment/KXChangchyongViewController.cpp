@@ -9,6 +9,7 @@
 #include "app/payment/KXMoney.h"
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/KXBlankText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXGridViews.h"
 #include "app/team/KXTeamColors.h"
@@ -122,7 +123,7 @@ void KXChangchyongViewController::tijiaoTap() {
     if (!field) return;
     field->resignFirstResponder();
     if (ordering_.closedForUnknownResult(balanceReload())) return;
-    if (field->text().empty()) {
+    if (KXBlankText::isBlank(field->text())) {
         MBProgressHUDManager::showError("请输入金额");
         return;
     }

@@ -339,7 +339,7 @@ void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请输入游戏账号");
     } else if (!selectedModel_) {
         MBProgressHUDManager::showError("请选择游戏");
-    } else if (!amountField || amountField->text().empty()) {
+    } else if (!amountField || KXBlankText::isBlank(amountField->text())) {
         MBProgressHUDManager::showError("请输入金额");
     } else if (!KXAmountInput::amountToSend(amountHint(), amountReading())) {
         return;

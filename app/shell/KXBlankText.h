@@ -2,11 +2,15 @@
 
 #include <string_view>
 
-// Whether a value is empty as a person sees it: "", or white space and line
-// ends alone (a full-width space among them) and characters that take no
-// room (a zero-width space, joiner or no-break space). The forms refuse such
-// a value where one is required, as the back end does, and a value shown
-// from the back end that is blank reads as missing.
+// Whether a value is empty as a person sees it: nothing in it draws. A
+// character draws nothing when it is white space or a line end, a control or
+// format character, a separator, a default-ignorable code point (zero-width
+// characters and joiners, direction marks, variation selectors, the soft
+// hyphen, the Hangul fillers, tags), or the braille pattern with no dots
+// raised (U+2800), whose glyph is an empty cell. The forms refuse such a
+// value where one is required, as the back end does (the same rule, its
+// own copy), and a value shown from the back end that is blank reads as
+// missing. Text that is not UTF-8 is not blank.
 namespace KXBlankText {
 
 bool isBlank(std::string_view text);

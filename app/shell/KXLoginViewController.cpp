@@ -1,5 +1,6 @@
 #include "app/shell/KXLoginViewController.h"
 
+#include "app/shell/KXBlankText.h"
 #include "app/shell/KXFailureText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXRequestSignature.h"
@@ -151,7 +152,7 @@ void KXLoginViewController::dengluBut(const Ref<UIButton>&) {
     auto passwordField = mimaTextFeild();
     const std::string account = accountField ? accountField->text() : std::string();
     const std::string password = passwordField ? passwordField->text() : std::string();
-    if (NSString::length(account) == 0) {
+    if (KXBlankText::isBlank(account)) {
         MBProgressHUDManager::showError("请输入账号");
     } else if (NSString::length(password) == 0) {
         MBProgressHUDManager::showError("请输入密码");

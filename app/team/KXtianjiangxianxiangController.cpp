@@ -254,7 +254,7 @@ std::optional<std::string> KXtianjiangxianxiangController::firstFailingCheck() c
     if (WMUtil::isBlank(password)) return "密码不能有空格";
     // No longer than the sign-in takes, or the new account could not sign in.
     if (auto tooLong = KXStoredTextLimit::refusal("密码", password)) return tooLong;
-    if (phone.empty()) return "电话不能为空";
+    if (KXBlankText::isBlank(phone)) return "电话不能为空";
     if (!WMUtil::validateMobile(phone)) return "请输入正确的电话号码";
     if (!xuanzhongDic_) return "请选择等级";
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "backend/DemoData.h"
 #include "backend/Format.h"
+#include "backend/TypedText.h"
 
 namespace backend {
 
@@ -16,7 +17,8 @@ using json = nlohmann::ordered_json;
 // The profile fields the app may fill in, by request name (= column name).
 constexpr std::array kProfileFields = {"pal", "phone", "email", "bank_id", "bank_user", "address"};
 
-// The longest text a profile field or a real name may hold, in bytes.
+// The longest text a profile field or a real name may hold, in bytes, once
+// kept (keptText).
 constexpr std::size_t kLongestField = 100;
 constexpr std::size_t kShortestPassword = 8;
 constexpr std::size_t kShortestIdCard = 15;
@@ -56,12 +58,8 @@ Envelope changePassword(const ActionContext& context) {
     return Envelope::success(nullptr).with("message", "密码修改成功");
 }
 
-// Why a value may not go into a profile field; nothing when it may.
+// Why a kept value may not go into a profile field; nothing when it may.
 std::optional<Envelope> refusalOfField(const std::string& field, const std::string& value) {
-    if (value.empty()) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 " + field);
-    // A value that shows nothing would lock the field with nothing in it.
-    if (isBlankText(value)) return Envelope::failure(ResultCode::InvalidRequest, "内容不能为空");
-    if (value.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 " + field + " 过长");
     if (field == "phone" && (value.size() != 11 || !isDigits(value))) {
         return Envelope::failure(ResultCode::Refused, "手机号格式不正确");
     }
@@ -80,8 +78,10 @@ Envelope fillProfileField(const ActionContext& context) {
         field = name;
     }
     if (!field) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数");
-    const std::string value = context.parameters.textOrEmpty(*field);
-    if (auto refusal = refusalOfField(*field, value)) return *refusal;
+    // A value that shows nothing would lock the field with nothing in it.
+    const KeptText value = keptText(context.parameters.textOrEmpty(*field), "内容", kLongestField);
+    if (value.refusal) return Envelope::failure(ResultCode::InvalidRequest, *value.refusal);
+    if (auto refusal = refusalOfField(*field, value.text)) return *refusal;
     // Accounts made after the demo data (sub-promoters) get their record now.
     context.database.prepare("INSERT OR IGNORE INTO promoter_profiles (promoter_id) VALUES (?)")
         .bind({context.promoterId})
@@ -94,7 +94,7 @@ Envelope fillProfileField(const ActionContext& context) {
     if (stored.step() && !isBlankText(stored.text(0)))
         return Envelope::failure(ResultCode::Refused, "信息添加后禁止修改");
     context.database.prepare("UPDATE promoter_profiles SET " + *field + " = ? WHERE promoter_id = ?")
-        .bind({value, context.promoterId})
+        .bind({value.text, context.promoterId})
         .step();
     return Envelope::success(nullptr);
 }
@@ -105,11 +105,9 @@ Envelope edit(const ActionContext& context) {
 }
 
 Envelope verifyRealName(const ActionContext& context) {
-    const std::string name = context.parameters.textOrEmpty("name");
+    const KeptText name = keptText(context.parameters.textOrEmpty("name"), "姓名", kLongestField);
     const std::string idcard = context.parameters.textOrEmpty("idcard");
-    if (name.empty()) return Envelope::failure(ResultCode::InvalidRequest, "缺少参数 name");
-    if (isBlankText(name)) return Envelope::failure(ResultCode::InvalidRequest, "姓名不能为空");
-    if (name.size() > kLongestField) return Envelope::failure(ResultCode::InvalidRequest, "参数 name 过长");
+    if (name.refusal) return Envelope::failure(ResultCode::InvalidRequest, *name.refusal);
     const bool lastMayBeX = !idcard.empty() && (idcard.back() == 'X' || idcard.back() == 'x');
     const std::string digits = lastMayBeX ? idcard.substr(0, idcard.size() - 1) : idcard;
     if (idcard.size() < kShortestIdCard || idcard.size() > kLongestIdCard || !isDigits(digits)) {
@@ -119,7 +117,7 @@ Envelope verifyRealName(const ActionContext& context) {
         return Envelope::failure(ResultCode::Refused, "您已经实名认证");
     }
     context.database.prepare("INSERT INTO real_names (promoter_id, name, idcard, verified_at) VALUES (?, ?, ?, ?)")
-        .bind({context.promoterId, name, idcard, static_cast<long long>(context.now)})
+        .bind({context.promoterId, name.text, idcard, static_cast<long long>(context.now)})
         .step();
     return Envelope::success(nullptr);
 }

@@ -4,6 +4,7 @@
 #include "backend/Format.h"
 #include "backend/PaymentPages.h"
 #include "backend/Queries.h"
+#include "backend/TypedText.h"
 
 namespace backend {
 
@@ -51,9 +52,10 @@ Envelope discountGames(const ActionContext& context) {
 // balance.
 Envelope placeTopUp(const ActionContext& context) {
     const Parameters& parameters = context.parameters;
-    const std::string account = parameters.textOrEmpty("username");
-    if (isBlankText(account) || account.size() > kLongestAccount)
-        return Envelope::failure(ResultCode::InvalidRequest, "请输入正确的游戏账号");
+    // Kept as shown, so the top-up goes to the account the records show.
+    const KeptText kept = keptText(parameters.textOrEmpty("username"), "游戏账号", kLongestAccount);
+    if (kept.refusal) return Envelope::failure(ResultCode::InvalidRequest, *kept.refusal);
+    const std::string& account = kept.text;
     const std::optional<long long> amount = amountInCents(parameters.textOrEmpty("money"));
     if (!amount) return Envelope::failure(ResultCode::InvalidRequest, "充值金额无效");
     const std::string type = parameters.textOrEmpty("type");

@@ -5,6 +5,7 @@
 #include "backend/DemoData.h"
 #include "backend/Format.h"
 #include "backend/Paging.h"
+#include "backend/TypedText.h"
 
 namespace backend {
 
@@ -94,15 +95,13 @@ Envelope shareLevels(const ActionContext& context) {
                                         }));
 }
 
-// The first thing wrong with a new account's fields, or nothing.
-std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
+// The first thing wrong with a new account's fields, or nothing; `username`
+// is the user name as kept (keptText).
+std::optional<Envelope> refusalOfNewAccount(const ActionContext& context, const KeptText& username) {
     const Parameters& fields = context.parameters;
-    const std::string username = fields.textOrEmpty("username");
     const std::string password = fields.textOrEmpty("passwd");
-    auto invalid = [](const char* message) { return Envelope::failure(ResultCode::InvalidRequest, message); };
-    if (isBlankText(username)) return invalid("用户名不能为空");
-    if (username.size() > kLongestUsername) return invalid("用户名过长");
-    if (!isCleanText(username)) return invalid("用户名含有无效字符");
+    auto invalid = [](const std::string& message) { return Envelope::failure(ResultCode::InvalidRequest, message); };
+    if (username.refusal) return invalid(*username.refusal);
     if (auto refusal = passwordRefusal(password)) return Envelope::failure(ResultCode::InvalidRequest, *refusal);
     if (!isMobileNumber(fields.textOrEmpty("phone"))) return invalid("请输入正确的电话号码");
     std::optional<long long> percent = parseWholeNumber(fields.textOrEmpty("fcbl"), 100);
@@ -111,7 +110,8 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
     }
     const std::string mayLogIn = fields.textOrEmpty("is_login");
     if (mayLogIn != "1" && mayLogIn != "2") return invalid("参数 is_login 无效");
-    if (context.database.scalar("SELECT COUNT(*) FROM promoters WHERE username = ?", {username}) > 0) {
+    // Kept as shown, a name that looks like a taken one is the taken one.
+    if (context.database.scalar("SELECT COUNT(*) FROM promoters WHERE username = ?", {username.text}) > 0) {
         return Envelope::failure(ResultCode::Refused, "用户名已存在");
     }
     return std::nullopt;
@@ -119,9 +119,10 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context) {
 
 // Creates a promoter account under the signed-in promoter.
 Envelope addSubPromoter(const ActionContext& context) {
-    if (auto refusal = refusalOfNewAccount(context)) return *refusal;
+    const KeptText kept = keptText(context.parameters.textOrEmpty("username"), "用户名", kLongestUsername);
+    if (auto refusal = refusalOfNewAccount(context, kept)) return *refusal;
     const Parameters& fields = context.parameters;
-    const std::string username = fields.textOrEmpty("username");
+    const std::string& username = kept.text;
     Database& database = context.database;
     long long id = 0;
     database.transaction([&] {

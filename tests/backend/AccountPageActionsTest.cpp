@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BackendClient.h"
+#include "BlankTexts.h"
 
 // The account pages' GET actions: the profile record and its one-time
 // fields, the password, the real-name form and the contacts.
@@ -50,19 +51,35 @@ TEST_F(AccountPageActions, ProfileEditsRefuseMalformedRequests) {
     EXPECT_EQ(record["email"], "");
 }
 
-// A value of white space alone (a full-width or a zero-width space among
-// it) is empty: refused, so that it cannot lock the field with nothing in
-// it, wherever a value is required.
-TEST_F(AccountPageActions, BlankValuesAreRefusedAndLockNothing) {
-    for (const char* blank : {" ", "\u3000", "\u200B", " \t\u3000\u200B\uFEFF"}) {
+// A value in which nothing draws is empty: refused, so that it cannot lock
+// the field with nothing in it or verify the promoter with no name. What is
+// kept is what shows: the blanks around it go, a control character or an
+// invisible one inside refuses it.
+TEST_F(AccountPageActions, ProfileValuesAreKeptAsTheyShowAndBlankOnesLockNothing) {
+    for (const std::string& blank : blankTexts()) {
         auto refused = getSigned("my_edit", {{"bank_user", blank}});
         EXPECT_EQ(refused.json["code"], 4) << refused.body;
-        EXPECT_EQ(refused.json["message"], "内容不能为空");
-        EXPECT_EQ(getSigned("shiming_edit", {{"name", blank}, {"idcard", "110101199001011234"}}).json["code"], 4);
+        EXPECT_EQ(refused.json["message"], "内容不能为空") << refused.body;
     }
+    EXPECT_EQ(getSigned("my_edit", {{"address", "北京\u0001路"}}).json["message"], "内容含有无效字符");
+    EXPECT_EQ(getSigned("my_edit", {{"address", "北京\u200B路"}}).json["message"], "内容含有不可见字符");
     EXPECT_EQ(profile()["bank_user"], "");
-    EXPECT_EQ(getSigned("my_edit", {{"bank_user", "\u3000张三"}}).json["code"], 1) << "a value with text in it is one";
-    EXPECT_EQ(getSigned("shiming_edit", {{"name", "张三"}, {"idcard", "110101199001011234"}}).json["code"], 1);
+    EXPECT_EQ(profile()["address"], "");
+    EXPECT_EQ(getSigned("my_edit", {{"bank_user", "\u3164\u3000张\u00A0三\u200B\n"}}).json["code"], 1);
+    EXPECT_EQ(profile()["bank_user"], "张 三");
+}
+
+TEST_F(AccountPageActions, RealNamesAreKeptAsTheyShowAndBlankOnesVerifyNothing) {
+    const std::string idcard = "110101199001011234";
+    for (const std::string& blank : blankTexts()) {
+        auto refused = getSigned("shiming_edit", {{"name", blank}, {"idcard", idcard}});
+        EXPECT_EQ(refused.json["message"], "姓名不能为空") << refused.body;
+    }
+    EXPECT_EQ(getSigned("shiming_edit", {{"name", std::string("张") + '\0' + "三"}, {"idcard", idcard}}).json["message"], "姓名含有无效字符");
+    EXPECT_EQ(getSigned("shiming_edit", {{"name", "张\u200E三"}, {"idcard", idcard}}).json["message"], "姓名含有不可见字符");
+    EXPECT_NE(getSigned("shiming").json["code"], 1) << "not verified by any of them";
+    EXPECT_EQ(getSigned("shiming_edit", {{"name", "\u3164张三 "}, {"idcard", idcard}}).json["code"], 1);
+    EXPECT_EQ(getSigned("shiming").json["code"], 1);
 }
 
 TEST_F(AccountPageActions, PasswordChangesNeedTheOldPassword) {

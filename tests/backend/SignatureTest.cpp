@@ -24,7 +24,7 @@ TEST_F(Signing, SignInRefusalsCarryAChineseMessage) {
     // A password is compared exactly: no trimming, no case folding.
     EXPECT_EQ(client().login("demo", "123456 ").json["code"], 0);
     EXPECT_EQ(client().login("DEMO", "123456").json["code"], 0);
-    EXPECT_EQ(client().login("", "123456").json["message"], "请输入账号");
+    for (const char* none : {"", " \u3164"}) EXPECT_EQ(client().login(none, "123456").json["message"], "请输入账号") << none;
     EXPECT_EQ(client().login("demo", "").json["message"], "请输入密码");
 }
 

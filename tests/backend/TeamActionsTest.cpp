@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BackendClient.h"
+#include "BlankTexts.h"
 
 // The team actions against a fresh demo back end: the lists' shapes, and
 // what adding, deleting and deciding refuse. (The screens' tests cover the
@@ -73,6 +74,27 @@ TEST_F(TeamActions, AddingChecksItsFieldsInOrderAndHonoursTheSignInPermission) {
     ASSERT_EQ(client().classicGet("down_add", newAccount("jinzhi"), {{"is_login", "2"}}).json["code"], 1);
     EXPECT_EQ(client().login("yunxu", "secret1").json["code"], 1);
     EXPECT_EQ(client().login("jinzhi", "secret1").json["message"], "该账号已被禁止登录");
+}
+
+// Kept as it shows, one visible name is one account: the blanks around a
+// name go, a space of any width inside is one space, and an invisible
+// character inside refuses it. The account signs in with its name as typed.
+TEST_F(TeamActions, OneVisibleNameIsOneSubPromoter) {
+    auto add = [&](const std::string& username) {
+        return client().classicGet("down_add", newAccount(username), {{"is_login", "1"}}).json;
+    };
+    for (const std::string& blank : blankTexts()) EXPECT_EQ(add(blank)["message"], "用户名不能为空") << blank;
+    ASSERT_EQ(add("xiao ming ")["code"], 1);
+    for (const char* lookAlike : {"xiao ming", "xiao ming\u200B", "\u3164xiao ming", "xiao\u00A0ming", "xiao\u3000ming\n"}) {
+        auto refused = add(lookAlike);
+        EXPECT_EQ(refused["code"], 0) << lookAlike;
+        EXPECT_EQ(refused["message"], "用户名已存在") << lookAlike;
+    }
+    EXPECT_EQ(add("xiao\u200Bming")["message"], "用户名含有不可见字符");
+    EXPECT_EQ(add("xiao\u202Eming")["message"], "用户名含有不可见字符");
+    EXPECT_EQ(column(client().classicGet("down", {}, {{"p", "1"}}).json["data"], "username").front(), "xiao ming");
+    EXPECT_EQ(client().login("xiao ming ", "secret1").json["code"], 1);
+    EXPECT_EQ(client().login("xiao ming", "secret1").json["code"], 1);
 }
 
 TEST_F(TeamActions, DeletingRemovesTheAccountWithItsRequestsAndStaysWithinTheTeam) {

@@ -6,6 +6,7 @@
 #include "tests/app/payment/MoneyScreenFixture.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
     const std::string above = NSString::stringWithFormat("%.2f", NSString::doubleValue(available) + 0.01);
     for (const auto& [amount, message] : std::vector<std::pair<std::string, std::string>>{
              {"", "提现金额最低10元"},
+             {" \u3000", "提现金额最低10元"},
              {"9.99", "提现金额最低10元"},
              {"10.001", "金额最多两位小数"},
              {"1e3", "请输入正确的金额"},
@@ -67,6 +69,16 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
     }
     EXPECT_TRUE(sent("jiesuan").empty());
     EXPECT_EQ(screen->manaTextField()->text(), above);
+}
+
+// On the small screen (320 x 568) the amount field ends short of 全部.
+TEST_F(ApplySettlementScreen, OnASmallScreenTheAmountFieldEndsShortOfTheWholeButton) {
+    UIScreen::configureMainScreen({320, 568}, 2, false);
+    auto screen = open();
+    auto whole = driver.find("#quanbu");
+    ASSERT_NE(whole, nullptr);
+    EXPECT_LE(CGRectGetMaxX(screen->manaTextField()->frame()), CGRectGetMinX(whole->frame()));
+    EXPECT_EQ(CGRectGetMaxX(whole->frame()), 300);
 }
 
 TEST_F(ApplySettlementScreen, TheWholeAmountIsAppliedForAndTheDonePageLeadsBack) {

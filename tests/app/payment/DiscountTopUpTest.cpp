@@ -165,6 +165,10 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入金额");
+    ASSERT_TRUE(driver.typeText("#shurujingETextField", " \u3000"));
+    ASSERT_TRUE(driver.tap("立即充值"));
+    EXPECT_EQ(message(), "请输入金额") << "a blank amount is none";
+    screen->shurujingETextField()->setText("");
     ASSERT_TRUE(driver.typeText("#shurujingETextField", "abc"));
     tapBlank();
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");

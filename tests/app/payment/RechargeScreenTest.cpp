@@ -59,9 +59,12 @@ TEST_F(RechargeScreen, ShowsTheBalanceAndAsksForAnAmount) {
     EXPECT_TRUE(screen->shurutextField()->isFirstResponder());
     ASSERT_TRUE(driver.tapAt({200, 500}));
     EXPECT_FALSE(screen->shurutextField()->isFirstResponder()) << "a tap on the screen ends typing";
-    screen->shurutextField()->setText("");
-    ASSERT_TRUE(driver.tap("#tijianbut"));
-    EXPECT_EQ(hudText(), "请输入金额");
+    for (const char* none : {"", " \u3000"}) {
+        screen->shurutextField()->setText(none);
+        ASSERT_TRUE(driver.tap("#tijianbut"));
+        EXPECT_EQ(hudText(), "请输入金额") << none;
+        letHUDsHide();
+    }
     EXPECT_TRUE(sent("recharge").empty());
     EXPECT_FALSE(screen->oidStr());
 }

@@ -84,6 +84,9 @@ TEST_F(LoginScreen, InputChecksStopAtTheFirstFailureWithoutARequest) {
     EXPECT_EQ(tapAndRead(), "请输入账号");
     EXPECT_TRUE(driver.typeText("#mimaTextFeild", "secret"));
     EXPECT_EQ(tapAndRead(), "请输入账号");
+    login->zhanghuTextField()->setText("\u3164 \u2800");
+    EXPECT_EQ(tapAndRead(), "请输入账号") << "an account in which nothing draws is none";
+    login->zhanghuTextField()->setText("");
 
     login->mimaTextFeild()->setText("");
     EXPECT_TRUE(driver.typeText("#zhanghuTextField", "demo"));

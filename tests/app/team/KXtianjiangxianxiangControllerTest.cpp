@@ -52,6 +52,7 @@ TEST_F(AddSubPromoterScreen, ChecksRunInOrderAndStopTheSubmit) {
         {"xinren", "pass word", "", "密码不能有空格"},
         {"xinren", std::string(101, 'p'), "", "密码不能超过100个字节（约33个汉字）"},
         {"xinren", "secret1", "", "电话不能为空"},
+        {"xinren", "secret1", " \u3000", "电话不能为空"},
         {"xinren", "secret1", "16612345678", "请输入正确的电话号码"},
         {"xinren", "secret1", "1381234567", "请输入正确的电话号码"},
         {"xinren", "secret1", "15412345678", "请输入正确的电话号码"},

@@ -59,9 +59,9 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     EXPECT_EQ(hudText(), "内容不能为空");
     EXPECT_EQ(popUp(), editor) << "an empty entry keeps the pop-up open";
     letHUDsHide();
-    // White space alone (a full-width or a zero-width space among it) is
-    // empty too: saved, it would lock the row with nothing in it.
-    for (const char* blank : {"  ", "\u3000", "\u200B", " \u3000\u200B\t"}) {
+    // A value in which nothing draws (a Hangul filler, as 收款人 once took)
+    // is empty too: saved, it would lock the row with nothing in it.
+    for (const char* blank : {"  ", "\u3164", "\u2800\u200E", " \u3000\u200B\t"}) {
         ASSERT_TRUE(driver.typeText(editor->miaoshutexefeild(), blank));
         ASSERT_TRUE(driver.tap("完成"));
         EXPECT_EQ(hudText(), "内容不能为空") << blank;
@@ -147,7 +147,7 @@ TEST_F(ProfileRequestsTest, BeforeARecordNothingOpens) {
 // A blank value stored before blanks were refused is missing: the row
 // opens to be filled in.
 TEST_F(ProfileRequestsTest, NumbersShowAsTextBlanksAsMissingAndASaveSendsOneUnsignedField) {
-    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":"\u3000\u200b"}})");
+    answer(R"({"code":1,"data":{"head":"","username":"","pal":null,"phone":13800138000,"email":"\u3164\u2800"}})");
     screen = push<KXPersonalInformationViewController>();
     ASSERT_TRUE(loaded());
     EXPECT_EQ(values(), (Texts{"未填写", "1", "未填写", "13800138000", "未填写", "未填写", "未填写", "未填写"}));
