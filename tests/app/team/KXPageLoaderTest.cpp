@@ -261,10 +261,9 @@ TEST_F(PageLoader, ANextPageOverTakenByAReloadIsDropped) {
     ASSERT_TRUE(runUntil([&] { return loads == 2; }));
     EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
 
-    NSLogCapture log;
+    // Page 2 was cancelled; were its answer to come, it would reach nothing.
     release("2");
-    ASSERT_TRUE(runUntil([&] { return log.contains("r2-1"); }));
-    driver.settle();
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     EXPECT_FALSE(refreshing());
     EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
     EXPECT_EQ(loads, 2);
