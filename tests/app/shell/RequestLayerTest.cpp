@@ -65,9 +65,11 @@ protected:
     }
 
     TempSandbox sandbox;
-    LoopbackHTTPServer server;
     std::map<std::string, std::string> answers;
     NSLogCapture log;
+    // Declared last: stopped first, while the answers its handler reads
+    // still live (a cancelled request may still be answered then).
+    LoopbackHTTPServer server;
 };
 
 TEST_F(RequestLayer, RequestsCarryTheSignedFieldsAndTheActionQuery) {

@@ -120,7 +120,6 @@ protected:
         return hud ? hud->label()->text() : std::string();
     }
 
-    LoopbackHTTPServer server;
     Ref<UIWindow> window;
     Ref<UITableView> table;
     Ref<KXPageLoader> loader;
@@ -132,6 +131,11 @@ private:
     std::condition_variable released_;
     std::map<std::string, std::string> answers_;
     std::set<std::string> held_;
+
+protected:
+    // Declared last: stopped first, while the answers its handler reads
+    // still live (a cancelled request may still be answered then).
+    LoopbackHTTPServer server;
 };
 
 TEST_F(PageLoader, LoadsThreePagesThenSaysThereAreNoMore) {
