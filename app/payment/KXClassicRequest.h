@@ -36,7 +36,7 @@ public:
     // showFailure. Answers the request's task, for a caller that may cancel
     // it (KXPageRequests::sent); a cancelled request calls no block.
     static Ref<NSURLSessionDataTask> send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
-                     Failure onFailure = nullptr);
+                                          Failure onFailure = nullptr);
 
     // The integer value of the answer's `code` formatted with "%@" (0 when
     // it is missing or does not begin with digits).

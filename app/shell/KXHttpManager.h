@@ -40,10 +40,10 @@ class KXPromoteGameModel;
 //
 // Paged lists: the client keeps its list's page requests in the order of
 // KXPageRequests. A first page (the screen's start, a pull, a search) is
-// always sent and supersedes the page under way, which is cancelled; a next page is not sent
-// while a page is under way (its closures are not called: the page under
-// way answers instead). Only the latest page request's answer reaches the
-// closures and `p`.
+// always sent and supersedes the page under way, which is cancelled; a next
+// page is not sent while a page is under way (its closures are not called:
+// the page under way answers instead). Only the latest page request's
+// answer reaches the closures and `p`.
 //
 // The client keeps the list the rows hold: its own fields (the keyword and
 // type its first page was sent with) and `p`, the page the rows hold, 1

@@ -30,8 +30,9 @@ void KXWebUtils::didCreate() {
     reachabilityManager()->startMonitoring();
 }
 
-Ref<NSURLSessionDataTask> KXWebUtils::send(const std::string& method, const std::string& address, const Dictionary& parameters,
-                      Progress progress, Success success, Failure failure) {
+Ref<NSURLSessionDataTask> KXWebUtils::send(const std::string& method, const std::string& address,
+                                           const Dictionary& parameters, Progress progress, Success success,
+                                           Failure failure) {
     auto manager = sharedManager();
     ProgressBlock progressWrapper;
     if (progress) progressWrapper = [progress](const NSProgress& done) { progress(done.fractionCompleted()); };
@@ -45,13 +46,15 @@ Ref<NSURLSessionDataTask> KXWebUtils::send(const std::string& method, const std:
         if (error && error->domain() == NSURLErrorDomain && error->code() == NSURLErrorCancelled) return;
         if (failure) failure(error ? error->localizedDescription() : std::string());
     };
-    if (method == "POST") return manager->POST(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
+    if (method == "POST")
+        return manager->POST(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
     return manager->GET(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
 }
 
 Ref<NSURLSessionDataTask> KXWebUtils::doGetWithParameters(const Dictionary& parameters, Progress progress,
                                                           Success success, Failure failure) {
-    return send("GET", KXServiceAddress::baseURL(), parameters, std::move(progress), std::move(success), std::move(failure));
+    return send("GET", KXServiceAddress::baseURL(), parameters, std::move(progress), std::move(success),
+                std::move(failure));
 }
 
 long KXWebUtils::getNetworkStatus() { return sharedManager()->reachabilityManager()->networkReachabilityStatus(); }

@@ -103,9 +103,11 @@ TEST_F(PromotionPageScripted, AMissingOrNegativeCountListsNothingAndKeepsTheButt
 
 TEST_F(PromotionPageScripted, AsksAgainEveryTimeItAppears) {
     answerWith(R"({"money":"1.00","show":2})");
-    // Loading and appearing ask both; the later supersedes the earlier.
+    // Loading and appearing ask both; the later supersedes the earlier,
+    // which ends cancelled without a word.
     auto page = openPage();
     ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+    EXPECT_EQ(hudText(), "");
     answerWith(R"({"money":"2.00","show":2})");
     stack->pushViewController(make<UIViewController>(), false);
     driver.settle();

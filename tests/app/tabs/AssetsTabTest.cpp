@@ -107,7 +107,8 @@ TEST_F(AssetsTabFirstVisit, AfterAMoneyActionAsksForEachPartOnce) {
     KXBalanceWatch::changed();
     auto assets = cast<KXAssetsController>(openTab(1)->viewControllers().front());
     ASSERT_TRUE(assets);
-    ASSERT_TRUE(runUntil([&] { return assets->tableViewProtocol()->assetsModel && assets->tableViewProtocol()->models; }));
+    const auto& shown = assets->tableViewProtocol();
+    ASSERT_TRUE(runUntil([&] { return shown->assetsModel && shown->models; }));
     ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     EXPECT_EQ(relay.sent("cps").size(), 1u);
     EXPECT_EQ(relay.sent("mingxi").size(), 1u);

@@ -124,16 +124,21 @@ TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting
                            ->responseString(DispatchQueue::main(), answerInto(slot)));
     }
     ASSERT_TRUE(runUntil([&] { return server.requestCount() == 6; }, 10));
-    Alamofire::AF()->request(server.url("/next"), Alamofire::HTTPMethod::post)->responseString(DispatchQueue::main(), answerInto(6));
+    Alamofire::AF()
+        ->request(server.url("/next"), Alamofire::HTTPMethod::post)
+        ->responseString(DispatchQueue::main(), answerInto(6));
     held[0]->cancel();
-    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, 10)) << "the held requests keep their connections for a minute";
+    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, 10))
+        << "the held requests keep their connections for a minute";
     EXPECT_EQ(answers[6]->value, "next");
     ASSERT_TRUE(answers[0]);
     ASSERT_TRUE(answers[0]->error);
     EXPECT_EQ(answers[0]->error->code(), NSURLErrorCancelled);
     EXPECT_FALSE(answers[0]->value);
     for (const auto& request : held) request->cancel();
-    ASSERT_TRUE(runUntil([&] { return std::all_of(answers.begin(), answers.end(), [](const auto& a) { return a.has_value(); }); }));
+    ASSERT_TRUE(runUntil([&] {
+        return std::all_of(answers.begin(), answers.end(), [](const auto& answer) { return answer.has_value(); });
+    }));
 }
 
 TEST_F(HTTPClients, ReachabilityReportsOnceAtStartThenChanges) {
