@@ -29,8 +29,9 @@ Dictionary KXClassicRequest::query(std::string_view action, const Dictionary& ow
     return parameters;
 }
 
-void KXClassicRequest::send(const Dictionary& query, Answer onSuccess, Answer onOtherCode, Failure onFailure) {
-    KXWebUtils::doGetWithParameters(
+Ref<NSURLSessionDataTask> KXClassicRequest::send(const Dictionary& query, Answer onSuccess, Answer onOtherCode,
+                                                 Failure onFailure) {
+    return KXWebUtils::doGetWithParameters(
         query, nullptr,
         [onSuccess = std::move(onSuccess), onOtherCode = std::move(onOtherCode)](const Value& answer) {
             if (code(answer) == 1) {

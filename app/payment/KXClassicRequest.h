@@ -5,7 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "foundation/NSObject.h"
 #include "foundation/Value.h"
+
+class NSURLSessionDataTask;
 
 // How the classic screens talk to the back end: a GET through KXWebUtils
 // with six common keys (ios, ct "app", ac, t, uid, sign) beside the
@@ -30,9 +33,10 @@ public:
     // Sends a query, without a progress block. Code 1: the answer is logged
     // ("%@"), then `onSuccess`. Another code: `onOtherCode` when given, else
     // showRefusal. Transport failure: `onFailure` when given, else
-    // showFailure.
-    static void send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
-                     Failure onFailure = nullptr);
+    // showFailure. Answers the request's task, for a caller that may cancel
+    // it (KXPageRequests::sent); a cancelled request calls no block.
+    static Ref<NSURLSessionDataTask> send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
+                                          Failure onFailure = nullptr);
 
     // The integer value of the answer's `code` formatted with "%@" (0 when
     // it is missing or does not begin with digits).

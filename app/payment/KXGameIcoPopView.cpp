@@ -3,6 +3,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 #include "app/team/KXTeamColors.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "uikit/UICollectionViewFlowLayout.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
@@ -104,12 +105,13 @@ void KXGameIcoPopView::addCommonControlsView() {
 }
 
 void KXGameIcoPopView::requestDatashuju() {
-    // Each search supersedes the one under way: only the latest answer, or
-    // failure, reaches the grid. The answer keeps the picker alive until it
-    // arrives, shown or not.
+    // Each search supersedes the one under way, which is cancelled: only the
+    // latest answer, or failure, reaches the grid. The answer keeps the
+    // picker alive until it arrives, shown or not.
     auto picker = self<KXGameIcoPopView>();
-    auto latest = [picker, ticket = searches_.startFirstPage()] { return picker->searches_.answered(ticket); };
-    KXClassicRequest::send(
+    const auto ticket = searches_.startFirstPage();
+    auto latest = [picker, ticket] { return picker->searches_.answered(ticket); };
+    searches_.sent(ticket, KXClassicRequest::send(
         KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
         [picker, latest](const Value& answer) {
             if (!latest()) return;
@@ -122,7 +124,7 @@ void KXGameIcoPopView::requestDatashuju() {
         },
         [latest] {
             if (latest()) KXClassicRequest::showFailure();
-        });
+        }));
 }
 
 void KXGameIcoPopView::searchButtonClick(const Ref<UIButton>&) {

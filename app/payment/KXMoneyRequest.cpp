@@ -77,12 +77,5 @@ bool KXMoneyRequest::send(const Dictionary& query, KXClassicRequest::Answer onSu
         ++state->unknowns;
         showAndReload(state, reload);
     };
-    // An answer that is not a JSON object is not the back end's: it may
-    // have acted all the same.
-    auto otherCode = [unknownResult, onOtherCode = std::move(onOtherCode)](const Value& answer) {
-        if (!answer.isDictionary()) unknownResult();
-        else if (onOtherCode) onOtherCode(answer);
-        else KXClassicRequest::showRefusal(answer);
-    };
-    return request_.send(query, std::move(onSuccess), otherCode, unknownResult);
+    return request_.sendTellingUnknownResults(query, std::move(onSuccess), std::move(onOtherCode), unknownResult);
 }

@@ -59,3 +59,14 @@ bool KXSingleRequest::send(const Dictionary& query, KXClassicRequest::Answer onS
                            releasing(std::move(onFailure)));
     return true;
 }
+
+bool KXSingleRequest::sendTellingUnknownResults(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+                                                KXClassicRequest::Answer onRefusal,
+                                                KXClassicRequest::Failure onUnknownResult) {
+    auto otherCode = [onRefusal = std::move(onRefusal), onUnknownResult](const Value& answer) {
+        if (!answer.isDictionary()) onUnknownResult();
+        else if (onRefusal) onRefusal(answer);
+        else KXClassicRequest::showRefusal(answer);
+    };
+    return send(query, std::move(onSuccess), std::move(otherCode), std::move(onUnknownResult));
+}

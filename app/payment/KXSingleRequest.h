@@ -21,6 +21,14 @@ public:
     // way: then nothing is sent and the answer is false.
     bool send(const Dictionary& query, KXClassicRequest::Answer onSuccess,
               KXClassicRequest::Answer onOtherCode = nullptr, KXClassicRequest::Failure onFailure = nullptr);
+    // As send, telling apart what the back end may have acted on: a refusal
+    // is its answer with another code (`onRefusal`, else showRefusal); an
+    // unknown result is no answer (a transport failure: the connection lost
+    // after the request went out, no answer in time) or one that is not the
+    // back end's (not a JSON object), after which the back end may have
+    // acted or not (`onUnknownResult`).
+    bool sendTellingUnknownResults(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+                                   KXClassicRequest::Answer onRefusal, KXClassicRequest::Failure onUnknownResult);
 
 private:
     struct Wait;

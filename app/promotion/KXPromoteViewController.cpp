@@ -15,6 +15,7 @@
 #include "app/team/KXPromotionAnnouncementViewController.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIScreen.h"
 
@@ -185,7 +186,7 @@ void KXPromoteViewController::sendNetworkRequest() {
     WeakRef<KXPromoteViewController> weak = self<KXPromoteViewController>();
     // Each appearance loads again: only the latest answer shows.
     const auto ticket = loads_.startFirstPage();
-    KXClassicRequest::send(KXClassicRequest::query("cps"), [weak, ticket](const Value& answer) {
+    loads_.sent(ticket, KXClassicRequest::send(KXClassicRequest::query("cps"), [weak, ticket](const Value& answer) {
         auto page = weak.lock();
         if (!page || !page->loads_.answered(ticket)) return;
         page->dataDic_ = answer["data"];
@@ -196,7 +197,7 @@ void KXPromoteViewController::sendNetworkRequest() {
         page->hanshuInter_ = std::max(0L, NSString::integerValue(KXClassicRequest::text(page->dataDic_["show"])));
         page->shengqingjiesuanBut_->setHidden(page->hanshuInter_ == kRowsWithoutSettlement);
         page->mainTabelView()->reloadData();
-    });
+    }));
 }
 
 void KXPromoteViewController::push(const Ref<UIViewController>& screen) {

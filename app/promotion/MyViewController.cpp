@@ -20,6 +20,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -190,14 +191,16 @@ void MyViewController::addKapianView() {
 }
 
 void MyViewController::sendNetworkRequest() {
+    // This load brings the balances as they are now (see KXAssetsController::loadNewData).
+    balances_.takeChange();
     WeakRef<MyViewController> weak = self<MyViewController>();
     // A reload after a money action may overtake the load under way: only
     // the latest answer shows.
     const auto ticket = loads_.startFirstPage();
-    KXClassicRequest::send(KXClassicRequest::query("my"), [weak, ticket](const Value& answer) {
+    loads_.sent(ticket, KXClassicRequest::send(KXClassicRequest::query("my"), [weak, ticket](const Value& answer) {
         auto page = weak.lock();
         if (page && page->loads_.answered(ticket)) page->showAnswer(answer);
-    });
+    }));
 }
 
 void MyViewController::showAnswer(const Value& answer) {

@@ -34,8 +34,9 @@ Dictionary KXHttpManager::signedFields() {
 
 std::string KXHttpManager::address(const char* query) const { return KXServiceAddress::baseURL() + query; }
 
-void KXHttpManager::send(const std::string& url, const Dictionary& fields, ResponseHandler handler) {
-    Alamofire::AF()
+Ref<Alamofire::DataRequest> KXHttpManager::send(const std::string& url, const Dictionary& fields,
+                                                ResponseHandler handler) {
+    return Alamofire::AF()
         ->request(url, Alamofire::HTTPMethod::post, fields, Alamofire::URLEncoding::defaultEncoding())
         ->responseString(DispatchQueue::main(), std::move(handler));
 }
@@ -50,11 +51,13 @@ void KXHttpManager::arrived(Page page, long number, const Dictionary& ownFields,
 }
 
 void KXHttpManager::requestObject(const std::string& url, ResponseHandler handler) {
-    const auto ticket = objectRequests_[url].startFirstPage();
-    send(url, signedFields(),
-         [client = self<KXHttpManager>(), url, ticket, handler = std::move(handler)](const Response& response) {
-             if (client->objectRequests_[url].answered(ticket)) handler(response);
-         });
+    auto& requests = objectRequests_[url];
+    const auto ticket = requests.startFirstPage();
+    requests.sent(ticket, send(url, signedFields(),
+                               [client = self<KXHttpManager>(), url, ticket,
+                                handler = std::move(handler)](const Response& response) {
+                                   if (client->objectRequests_[url].answered(ticket)) handler(response);
+                               }));
 }
 
 // ------------------------------------------------------------ the endpoint table

@@ -11,6 +11,7 @@
 #include "app/shell/KXResponseEnvelope.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSObject.h"
+#include "frameworks/http/alamofire/DataRequest.h"
 #include "frameworks/http/alamofire/DataResponse.h"
 #include "frameworks/models/HandyJSON.h"
 
@@ -39,10 +40,10 @@ class KXPromoteGameModel;
 //
 // Paged lists: the client keeps its list's page requests in the order of
 // KXPageRequests. A first page (the screen's start, a pull, a search) is
-// always sent and supersedes the page under way; a next page is not sent
-// while a page is under way (its closures are not called: the page under
-// way answers instead). Only the latest page request's answer reaches the
-// closures and `p`.
+// always sent and supersedes the page under way, which is cancelled; a next
+// page is not sent while a page is under way (its closures are not called:
+// the page under way answers instead). Only the latest page request's
+// answer reaches the closures and `p`.
 //
 // The client keeps the list the rows hold: its own fields (the keyword and
 // type its first page was sent with) and `p`, the page the rows hold, 1
@@ -83,8 +84,9 @@ public:
     // The shared builder of the requests that are no page of a list: the
     // signed fields only; `p` and the page order stay as they are. A
     // request supersedes the one of the same address under way (a reload
-    // after an action while a pull is loading): only the latest one's
-    // answer reaches its handler, so an older answer never replaces a newer.
+    // after an action while a pull is loading), which is cancelled: only the
+    // latest one's answer reaches its handler, so an older answer never
+    // replaces a newer.
     void requestObject(const std::string& url, ResponseHandler handler);
 
     void requestRegistType(ObjectSuccess<KXRegistTypeModel> success, Failure failure);
@@ -145,7 +147,8 @@ private:
                      PageOptions options = {});
     // Refreshes the time and user id and answers {uid, t, sign} signed over them.
     Dictionary signedFields();
-    void send(const std::string& url, const Dictionary& fields, ResponseHandler handler);
+    // Posts the fields; answers the request, which its order may cancel.
+    Ref<Alamofire::DataRequest> send(const std::string& url, const Dictionary& fields, ResponseHandler handler);
     std::string address(const char* query) const;
 
     template <class Model>
@@ -248,12 +251,14 @@ void KXHttpManager::requestPage(Page page, const char* query, ListSuccess<Model>
     Dictionary fields = signedFields();
     if (page == Page::Next || options.firstPageNumbered) fields.set("p", std::to_string(number));
     for (const auto& [key, value] : ownFields) fields.set(key, value);
-    send(address(query), fields,
-         [client = self<KXHttpManager>(), page, ticket = *ticket, number, codeKind, ownFields = std::move(ownFields),
-          success = std::move(success), failure = std::move(failure)](const Response& response) {
-             // A later page request superseded this one: its answer is dropped.
-             if (!client->pages_.answered(ticket)) return;
-             handleList<Model>(response, codeKind, success, failure,
-                               [&](bool empty) { client->arrived(page, number, ownFields, empty); });
-         });
+    pages_.sent(*ticket,
+                send(address(query), fields,
+                     [client = self<KXHttpManager>(), page, ticket = *ticket, number, codeKind,
+                      ownFields = std::move(ownFields), success = std::move(success),
+                      failure = std::move(failure)](const Response& response) {
+                         // A later page request superseded this one: its answer is dropped.
+                         if (!client->pages_.answered(ticket)) return;
+                         handleList<Model>(response, codeKind, success, failure,
+                                           [&](bool empty) { client->arrived(page, number, ownFields, empty); });
+                     }));
 }

@@ -6,6 +6,7 @@
 #include "foundation/NSError.h"
 #include "foundation/NSJSONSerialization.h"
 #include "foundation/NSString.h"
+#include "foundation/NSURLError.h"
 #include "frameworks/hud/SVProgressHUD.h"
 
 Ref<KXWebUtils> KXWebUtils::sharedManager() {
@@ -29,8 +30,9 @@ void KXWebUtils::didCreate() {
     reachabilityManager()->startMonitoring();
 }
 
-void KXWebUtils::send(const std::string& method, const std::string& address, const Dictionary& parameters,
-                      Progress progress, Success success, Failure failure) {
+Ref<NSURLSessionDataTask> KXWebUtils::send(const std::string& method, const std::string& address,
+                                           const Dictionary& parameters, Progress progress, Success success,
+                                           Failure failure) {
     auto manager = sharedManager();
     ProgressBlock progressWrapper;
     if (progress) progressWrapper = [progress](const NSProgress& done) { progress(done.fractionCompleted()); };
@@ -40,18 +42,19 @@ void KXWebUtils::send(const std::string& method, const std::string& address, con
         else success(responseObject);
     };
     auto failureWrapper = [failure](const Ref<NSURLSessionDataTask>&, const Ref<NSError>& error) {
+        // Whoever cancelled the request wants nothing more of it.
+        if (error && error->domain() == NSURLErrorDomain && error->code() == NSURLErrorCancelled) return;
         if (failure) failure(error ? error->localizedDescription() : std::string());
     };
-    if (method == "POST") {
-        manager->POST(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
-    } else {
-        manager->GET(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
-    }
+    if (method == "POST")
+        return manager->POST(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
+    return manager->GET(address, parameters, {}, progressWrapper, successWrapper, failureWrapper);
 }
 
-void KXWebUtils::doGetWithParameters(const Dictionary& parameters, Progress progress, Success success,
-                                     Failure failure) {
-    send("GET", KXServiceAddress::baseURL(), parameters, std::move(progress), std::move(success), std::move(failure));
+Ref<NSURLSessionDataTask> KXWebUtils::doGetWithParameters(const Dictionary& parameters, Progress progress,
+                                                          Success success, Failure failure) {
+    return send("GET", KXServiceAddress::baseURL(), parameters, std::move(progress), std::move(success),
+                std::move(failure));
 }
 
 long KXWebUtils::getNetworkStatus() { return sharedManager()->reachabilityManager()->networkReachabilityStatus(); }

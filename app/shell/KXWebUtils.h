@@ -20,9 +20,11 @@ public:
     static Ref<KXWebUtils> sharedManager();
 
     // The request every screen makes: a GET of the service base address with
-    // the parameters as the query. It cannot be cancelled.
-    static void doGetWithParameters(const Dictionary& parameters, Progress progress, Success success,
-                                    Failure failure);
+    // the parameters as the query. Answers its task (null when the request
+    // could not be built), which the caller may cancel: a cancelled request
+    // calls neither block.
+    static Ref<NSURLSessionDataTask> doGetWithParameters(const Dictionary& parameters, Progress progress,
+                                                         Success success, Failure failure);
     // The reachability status: -1 not yet known, 0 none, 1 mobile, 2 Wi-Fi.
     static long getNetworkStatus();
 
@@ -43,6 +45,7 @@ protected:
     void didCreate() override;
 
 private:
-    static void send(const std::string& method, const std::string& address, const Dictionary& parameters,
-                     Progress progress, Success success, Failure failure);
+    static Ref<NSURLSessionDataTask> send(const std::string& method, const std::string& address,
+                                          const Dictionary& parameters, Progress progress, Success success,
+                                          Failure failure);
 };

@@ -4,6 +4,7 @@
 #include "app/shell/KXFailureText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "foundation/NSString.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -72,7 +73,7 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
     // The request holds the loader, so an answer is taken in even after the
     // screen has gone.
     auto loader = self<KXPageLoader>();
-    KXClassicRequest::send(
+    pages_.sent(ticket, KXClassicRequest::send(
         KXClassicRequest::query(action_, fields),
         [loader, page, ticket, ownFields](const Value& answer) { loader->answered(page, ticket, ownFields, answer); },
         [loader, ticket](const Value& answer) {
@@ -84,7 +85,7 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
             if (!loader->pages_.answered(ticket)) return;
             loader->endRefreshing();
             KXClassicRequest::showFailure();
-        });
+        }));
 }
 
 void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields,

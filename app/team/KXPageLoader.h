@@ -46,8 +46,9 @@ class UIScrollView;
 // - Page requests keep the order of KXPageRequests, as the POST lists do: a
 //   pull-up while a page is still loading sends nothing; a pull-down, a
 //   search or the reload after an action (reload) supersedes the page under
-//   way, whose late answer is dropped (the refreshing goes on until the new
-//   first page's own answer), so it never reaches the rows.
+//   way, which is cancelled and whose late answer is dropped (the refreshing
+//   goes on until the new first page's own answer), so it never reaches the
+//   rows nor holds a connection.
 class KXPageLoader : public NSObject {
 public:
     enum class Page { First, Next };
@@ -94,6 +95,8 @@ public:
     // which it supersedes.
     void reload();
 
+    // Whether a page request is under way.
+    bool pageUnderWay() const { return pages_.underWay(); }
     const std::string& p() const { return p_; }
     // Empty until the first page answer.
     const std::string& max_p() const { return max_p_; }

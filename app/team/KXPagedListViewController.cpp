@@ -112,3 +112,19 @@ std::optional<CGFloat> KXPagedListViewController::tableViewHeightForRowAtIndexPa
                                                                                    NSIndexPath) {
     return description_.rowHeight;
 }
+
+void KXPagedListViewController::sendRowAction(KXSingleRequest& action, const Dictionary& query,
+                                              KXClassicRequest::Answer done) {
+    auto screen = self<KXPagedListViewController>();
+    action.sendTellingUnknownResults(
+        query,
+        [screen, done = std::move(done)](const Value& answer) {
+            if (done) done(answer);
+            screen->loader()->reload();
+        },
+        nullptr,
+        [screen] {
+            KXClassicRequest::showFailure();
+            screen->loader()->reload();
+        });
+}

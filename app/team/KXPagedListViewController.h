@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/payment/KXSingleRequest.h"
 #include "app/team/KXPageLoader.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIViewController.h"
@@ -80,6 +81,13 @@ public:
 
 protected:
     void didCreate() override;
+    // Sends an action on a row (a deletion, a decision) as `action`'s one
+    // request. Its success runs `done`, then reloads the list from its first
+    // page, which supersedes any page under way (read before the action, it
+    // would bring the row's old state back). So does an unknown result
+    // (after "获取数据失败"), so that the rows show what the back end did.
+    // A refusal shows its reason and leaves a pull under way to end by itself.
+    void sendRowAction(KXSingleRequest& action, const Dictionary& query, KXClassicRequest::Answer done);
     // After a page's rows are in and the table has reloaded.
     virtual void pageLoaded(KXPageLoader::Page /*page*/, const Value& /*answer*/) {}
 

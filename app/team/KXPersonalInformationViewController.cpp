@@ -10,6 +10,7 @@
 #include "app/team/KXPersonalInformationCell.h"
 #include "app/team/KXShuRuTankuanView.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UILabel.h"
@@ -99,9 +100,10 @@ void KXPersonalInformationViewController::sendNetworkRequest() {
     // The reload after an edit may overtake the load under way: only the
     // latest answer shows, so an older one never shows a saved field empty.
     const auto ticket = loads_.startFirstPage();
-    KXClassicRequest::send(KXClassicRequest::query("my_config"), [screen, ticket](const Value& answer) {
-        if (screen->loads_.answered(ticket)) screen->showRecord(answer["data"]);
-    });
+    loads_.sent(ticket,
+                KXClassicRequest::send(KXClassicRequest::query("my_config"), [screen, ticket](const Value& answer) {
+                    if (screen->loads_.answered(ticket)) screen->showRecord(answer["data"]);
+                }));
 }
 
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }

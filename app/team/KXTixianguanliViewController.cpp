@@ -32,22 +32,10 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
         "down_status", {{"id", *model->id}, {"status", NSString::stringWithFormat("%ld", static_cast<long>(xuanzhongInd))}},
         {"id", "status"});
     auto screen = self<KXTixianguanliViewController>();
-    deciding_.send(
-        query,
-        [screen, model, xuanzhongInd](const Value& answer) {
-            MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-            screen->showDecided(model, xuanzhongInd);
-            // A page read before the decision must not bring the old state back.
-            screen->loader()->reload();
-        },
-        [screen](const Value& answer) {
-            screen->loader()->endRefreshing();
-            KXClassicRequest::showRefusal(answer);
-        },
-        [screen] {
-            screen->loader()->endRefreshing();
-            KXClassicRequest::showFailure();
-        });
+    sendRowAction(deciding_, query, [screen, model, xuanzhongInd](const Value& answer) {
+        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+        screen->showDecided(model, xuanzhongInd);
+    });
 }
 
 void KXTixianguanliViewController::showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision) {

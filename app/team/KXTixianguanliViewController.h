@@ -9,7 +9,8 @@
 // waiting. A decision is sent at once ("down_status"); the back end's
 // message shows, and an accepted decision shows at once in its row (the new
 // state, 已通过 or 已拒绝, and no buttons) and reloads the list from its first
-// page, which supersedes any page under way.
+// page, which supersedes any page under way; so does a decision whose result
+// is unknown (sendRowAction).
 class KXTixianguanliViewController : public KXPagedListViewController, public KXTixianguanliCellDelegate {
 public:
     KXTixianguanliViewController();

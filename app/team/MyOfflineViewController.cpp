@@ -33,13 +33,5 @@ void MyOfflineViewController::MyOfflineCelldelegateModel(const Ref<MyOfflineMode
 void MyOfflineViewController::deleteSubPromoter(const Ref<MyOfflineModel>& model) {
     // A row without an id names nobody the back end could delete.
     if (!model || !model->id) return;
-    auto screen = self<MyOfflineViewController>();
-    deleting_.send(
-        KXClassicRequest::query("down_del", {{"id", *model->id}}, {"id"}),
-        [screen](const Value&) { screen->loader()->reload(); },
-        nullptr,
-        [screen] {
-            screen->loader()->endRefreshing();
-            KXClassicRequest::showFailure();
-        });
+    sendRowAction(deleting_, KXClassicRequest::query("down_del", {{"id", *model->id}}, {"id"}), nullptr);
 }

@@ -6,9 +6,9 @@
 
 // The 我的下线 screen: the promoter's sub-promoters ("down"), five columns
 // with a delete button per row. A delete asks for confirmation in an action
-// sheet, sends "down_del" and, once the back end has deleted the account,
-// reloads the list from its first page (KXPageLoader::reload), which
-// supersedes any page under way.
+// sheet, sends "down_del" and, once the back end has deleted the account or
+// when the result is unknown, reloads the list from its first page
+// (sendRowAction), which supersedes any page under way.
 class MyOfflineViewController : public KXPagedListViewController, public MyOfflineCellDelegate {
 public:
     MyOfflineViewController();

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <utility>
 
 HoldingRelay::HoldingRelay(int backendPort) {
     auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
@@ -89,9 +90,20 @@ void HoldingRelay::relay(const httplib::Request& request, httplib::Response& res
             break;
         }
     }
-    if (scripted && *scripted == kHTTPFailure) response.status = 500;
-    else if (scripted) response.set_content(*scripted, "application/json");
-    else forward(request, response, backendPort);
+    if (scripted && *scripted == kHTTPFailure) {
+        response.status = 500;
+    } else if (scripted && *scripted == kLostAnswer) {
+        forward(request, response, backendPort);
+        // The head goes out announcing the body, which never comes: the
+        // server closes the connection.
+        const std::size_t length = std::exchange(response.body, std::string()).size() + 1;
+        response.set_content_provider(length, "application/json",
+                                      [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+    } else if (scripted) {
+        response.set_content(*scripted, "application/json");
+    } else {
+        forward(request, response, backendPort);
+    }
     std::unique_lock lock(mutex_);
     waitWhileHeld(lock, answerHolds_, fields);
 }

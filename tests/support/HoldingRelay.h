@@ -25,6 +25,9 @@ public:
     using Match = std::function<bool(const Fields&)>;
     // An answer that is an HTTP failure (status 500, no body).
     static constexpr const char* kHTTPFailure = "HTTP 500";
+    // The back end acts on the request, then the connection closes before
+    // its answer is through (the client has lost it).
+    static constexpr const char* kLostAnswer = "lost answer";
 
     explicit HoldingRelay(int backendPort);
     // Lets every held request go before the server stops.
@@ -42,7 +45,8 @@ public:
     static Match page(std::string ac, std::string p) { return field(std::move(ac), "p", std::move(p)); }
 
     // Answers the matching requests with `body` (kHTTPFailure: an HTTP
-    // failure) instead of the back end; a later script comes first.
+    // failure; kLostAnswer: the back end's answer, lost) instead of the back
+    // end; a later script comes first.
     void script(Match match, std::string body);
     void script(const std::string& ac, std::string body) { script(action(ac), std::move(body)); }
     void unscript();

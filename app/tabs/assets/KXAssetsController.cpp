@@ -87,6 +87,9 @@ void KXAssetsController::showIncomeDetails() {
 }
 
 void KXAssetsController::loadNewData() {
+    // This load brings the balances as they are now: a change before it
+    // needs no second load when the tab appears (its first visit loads here).
+    balances_.takeChange();
     WeakRef<KXAssetsController> weak = self<KXAssetsController>();
     auto toast = [weak](const std::string& message) {
         if (auto screen = weak.lock()) showToast(screen->view(), message);

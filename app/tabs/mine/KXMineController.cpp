@@ -107,6 +107,8 @@ void KXMineController::bindProtocolActions() {
 }
 
 void KXMineController::requestMine() {
+    // This load brings the balances as they are now (see KXAssetsController::loadNewData).
+    balances_.takeChange();
     WeakRef<KXMineController> weak = self<KXMineController>();
     httpManager_->requestMine(
         [weak](const Ref<KXMineModel>& model) {

@@ -1,8 +1,8 @@
+#include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 #include "tests/app/payment/PaymentScreenFixture.h"
 #include "tests/app/payment/PaymentTestSupport.h"
-#include "foundation/NSLog.h"
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/TextFitCheck.h"
 
@@ -80,17 +80,29 @@ TEST_F(GamePickerTest, ALateAnswerOfAnEarlierSearchDoesNotReplaceTheLatest) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
     relay.hold(HoldingRelay::field("fuli_game", "keyword", ""));
-    NSLogCapture log;
     auto popup = show();
     ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
     ASSERT_TRUE(driver.typeText("#searchField", "传奇"));
     ASSERT_TRUE(driver.tap("搜索"));
     loaded(popup, 2);
-    // The opening load's answer (every game) arrives last and is dropped.
+    // The opening load was cancelled; its answer (every game), were it to
+    // arrive last, would be dropped.
     relay.release();
-    ASSERT_TRUE(runUntil([&] { return log.contains("龙城霸业"); }));
-    driver.settle();
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     EXPECT_EQ(names(popup), (std::vector<std::string>{"热血传奇", "复古传奇"}));
+}
+
+// Searches on a back end that holds them: each cancels the one it
+// supersedes, so none keeps a connection another screen's request needs.
+TEST_F(GamePickerTest, SearchesOnAHeldBackEndHoldNoConnectionAnotherRequestNeeds) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.hold(HoldingRelay::action("fuli_game"), 60);
+    show();
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(driver.tap("搜索"));
+    bool answered = false;
+    KXClassicRequest::send(KXClassicRequest::query("yufu"), [&](const Value&) { answered = true; });
+    EXPECT_TRUE(runUntil([&] { return answered; })) << "yufu waits for a connection";
 }
 
 TEST_F(GamePickerTest, PickingReportsTheGameThenCloses) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/payment/KXBillingDetailsViewController.h"
 #include "app/promotion/KXApplyGameCell.h"
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "tests/app/promotion/GameScreenFixture.h"
 #include "uikit/UINavigationItem.h"
-#include "foundation/NSLog.h"
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
@@ -113,20 +113,30 @@ TEST_F(ApplyGameScreen, ASearchDuringASlowLoadIsSentAndOnlyItsGamesShow) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
     relay.hold(HoldingRelay::field("games", "keyword", ""));
-    NSLogCapture log;
     auto list = open<KXApplyGameViewController>();
     ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
     ASSERT_TRUE(search("传奇"));
     ASSERT_TRUE(runUntil([&] { return list->rowCount() > 0; })) << "the search is sent";
     const auto found = list->rowCount();
-    // The whole list's late answer reaches nothing.
+    // The whole list's request was cancelled: a late answer would reach nothing.
     relay.release();
-    ASSERT_TRUE(runUntil([&] { return log.contains("max_p = 3;"); }));
-    driver.settle();
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     EXPECT_EQ(list->rowCount(), found);
     for (std::size_t i = 0; i < list->rowCount(); ++i)
         EXPECT_NE(list->rowModel(i)->name->find("传奇"), std::string::npos) << *list->rowModel(i)->name;
     EXPECT_EQ(list->max_p(), "1");
+}
+
+// Searches typed while the back end holds the list: each cancels the one
+// it supersedes, so none keeps a connection that 结算明细 opened next needs.
+TEST_F(ApplyGameScreen, SearchesOnAHeldBackEndHoldNoConnectionTheNextScreenNeeds) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.hold(HoldingRelay::action("games"), 60);
+    open<KXApplyGameViewController>();
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(search("传奇" + std::to_string(i)));
+    auto records = open<KXBillingDetailsViewController>();
+    EXPECT_TRUE(runUntil([&] { return !records->dataMuArr().empty(); })) << "jiesuan_list waits for a connection";
 }
 
 TEST_F(ApplyGameScreen, AFailedSearchKeepsTheListOnShowAndPagesIt) {

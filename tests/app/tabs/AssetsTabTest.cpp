@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "app/payment/KXBalanceWatch.h"
 #include "app/tabs/promote/KXPromoteListController.h"
 #include "app/tabs/assets/KXAssetsCenterCell.h"
 #include "app/tabs/assets/KXAssetsController.h"
 #include "app/tabs/assets/KXAssetsIncomeViews.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
+#include "tests/support/HoldingRelay.h"
 
 // The Assets tab of the running app against the local back end.
 class AssetsTab : public SignedInAppFixture {
@@ -93,6 +95,23 @@ TEST_F(AssetsTab, ButtonsAndRowsOpenTheirScreens) {
     EXPECT_TRUE(showsItsTopBar);
     EXPECT_EQ(opened(row(0)), "");
     EXPECT_EQ(opened(row(1)), "");
+}
+
+// The tab's first visit after a money action: its first load brings the
+// balances the action left, and nothing asks for them a second time.
+class AssetsTabFirstVisit : public SignedInAppFixture {};
+
+TEST_F(AssetsTabFirstVisit, AfterAMoneyActionAsksForEachPartOnce) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    KXBalanceWatch::changed();
+    auto assets = cast<KXAssetsController>(openTab(1)->viewControllers().front());
+    ASSERT_TRUE(assets);
+    const auto& shown = assets->tableViewProtocol();
+    ASSERT_TRUE(runUntil([&] { return shown->assetsModel && shown->models; }));
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+    EXPECT_EQ(relay.sent("cps").size(), 1u);
+    EXPECT_EQ(relay.sent("mingxi").size(), 1u);
 }
 
 // The asset rows on their own, before any answer and reused.

@@ -1,6 +1,8 @@
 #include "app/shell/WMUtil.h"
 #include "app/team/KXTixianguanliViewController.h"
 #include "app/team/KXTixianguanliCell.h"
+#include "frameworks/refresh/MJRefreshHeader.h"
+#include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "ShownTexts.h"
 #include "TeamScreenFixture.h"
 #include "uikit/UINavigationItem.h"
@@ -82,16 +84,45 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndTheRowsNewStateWitho
 
 TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
     auto screen = open();
-    // The pull's page is read before the decision; its answer comes late.
-    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"));
+    // The pull's page is read before the decision; its answer alone is held,
+    // and let go after the reload following the decision has been answered.
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 10, 1);
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     decide(screen, 0, "允许", "已同意提现");
-    ASSERT_TRUE(runUntil([&] { return relay->held() == 2; })) << "the reload after the decision is sent";
+    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 3 && !screen->loader()->pageUnderWay(); }))
+        << "the reload after the decision is answered";
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u) << "no buttons again";
+}
+
+// The back end decided, but the answer was lost: the list reloads and shows
+// the decision.
+TEST_F(WithdrawalScreen, ADecisionWhoseAnswerIsLostReloadsTheListWithTheRequestsNewState) {
+    auto screen = open();
+    script("down_status", HoldingRelay::kLostAnswer);
+    decide(screen, 0, "允许", "获取数据失败");
+    ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 2; }));
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_EQ(statusShown(screen, 0), "已通过");
+    EXPECT_EQ(rowTexts(screen->mainaTableVie(), 0).size(), 5u);
+}
+
+TEST_F(WithdrawalScreen, ARefusedDecisionLeavesAPullUnderWayToEndByItself) {
+    auto screen = open();
+    auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie());
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 10, 1);
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    script("down_status", R"({"code":0,"message":"该申请已处理"})");
+    decide(screen, 0, "允许", "该申请已处理");
+    EXPECT_TRUE(header->isRefreshing());
+    release();
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_FALSE(header->isRefreshing());
+    EXPECT_EQ(sent("down_tixian").size(), 2u) << "a refusal reloads nothing";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -360,6 +361,30 @@ TEST_F(NSURLSessionTest, ManyConcurrentTasksAllComplete) {
         EXPECT_EQ(outcome.calls, 1);
         EXPECT_EQ(outcome.body.toString(), "n");
     }
+}
+
+// Six transfers to one host take every connection the engine opens to it;
+// a seventh waits for one. Waiting, it still runs out of time like any
+// other and its caller hears so.
+TEST_F(NSURLSessionTest, ARequestWaitingForAConnectionFailsAsTimedOutWhenItsTimeRunsOut) {
+    server.respondSlowly("GET", "/held", {.delayBeforeHeaders = 60, .body = "late"});
+    std::vector<Outcome> held(6);
+    std::vector<Ref<NSURLSessionDataTask>> tasks;
+    for (auto& outcome : held) {
+        tasks.push_back(NSURLSession::sharedSession()->dataTaskWithURL(NSURL::URLWithString(server.url("/held")),
+                                                                       recordInto(outcome)));
+        tasks.back()->resume();
+    }
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return server.requestCount() == 6; }, 10));
+    const Outcome waiting = load(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/waits")),
+                                                              NSURLRequestReloadIgnoringLocalCacheData, 0.3));
+    EXPECT_EQ(waiting.calls, 1);
+    EXPECT_EQ(waiting.errorCode(), NSURLErrorTimedOut);
+    EXPECT_EQ(server.requestCount(), 6u) << "it never had a connection";
+    for (const auto& task : tasks) task->cancel();
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] {
+        return std::all_of(held.begin(), held.end(), [](const Outcome& outcome) { return outcome.calls == 1; });
+    }, 10));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSError.h"
 #include "foundation/NSHTTPURLResponse.h"
@@ -103,6 +105,40 @@ TEST_F(HTTPClients, TextClientReportsTransportFailuresWithoutAValue) {
     Alamofire::AF()->request("not a url")->responseString(DispatchQueue::main(), [&](const auto& r) { bad = r; });
     ASSERT_TRUE(runUntil([&] { return bad.has_value(); }));
     EXPECT_EQ(bad->error->code(), NSURLErrorBadURL);
+}
+
+// Six requests to one host take every connection opened to it; a seventh
+// waits for one. A cancelled request ends at once as cancelled and hands
+// its connection to the one waiting.
+TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting) {
+    server.respondSlowly("POST", "/held", {.delayBeforeHeaders = 60, .body = "late"});
+    server.respond("POST", "/next", 200, "next");
+    std::vector<std::optional<Alamofire::DataResponse<std::string>>> answers(7);
+    auto answerInto = [&answers](std::size_t slot) {
+        return [&answers, slot](const Alamofire::DataResponse<std::string>& response) { answers[slot] = response; };
+    };
+    std::vector<Ref<Alamofire::DataRequest>> held;
+    for (std::size_t slot = 0; slot < 6; ++slot) {
+        held.push_back(Alamofire::AF()
+                           ->request(server.url("/held"), Alamofire::HTTPMethod::post)
+                           ->responseString(DispatchQueue::main(), answerInto(slot)));
+    }
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 6; }, 10));
+    Alamofire::AF()
+        ->request(server.url("/next"), Alamofire::HTTPMethod::post)
+        ->responseString(DispatchQueue::main(), answerInto(6));
+    held[0]->cancel();
+    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, 10))
+        << "the held requests keep their connections for a minute";
+    EXPECT_EQ(answers[6]->value, "next");
+    ASSERT_TRUE(answers[0]);
+    ASSERT_TRUE(answers[0]->error);
+    EXPECT_EQ(answers[0]->error->code(), NSURLErrorCancelled);
+    EXPECT_FALSE(answers[0]->value);
+    for (const auto& request : held) request->cancel();
+    ASSERT_TRUE(runUntil([&] {
+        return std::all_of(answers.begin(), answers.end(), [](const auto& answer) { return answer.has_value(); });
+    }));
 }
 
 TEST_F(HTTPClients, ReachabilityReportsOnceAtStartThenChanges) {

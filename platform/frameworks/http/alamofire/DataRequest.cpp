@@ -37,9 +37,11 @@ DataRequest::DataRequest(Ref<NSURLRequest> request, Ref<NSError> creationError) 
 Ref<DataRequest> DataRequest::responseString(const Ref<DispatchQueue>& queue, StringHandler handler) {
     auto self = this->self<DataRequest>();
     bool start = false;
+    bool finished = false;
     {
         std::lock_guard lock(mutex_);
-        if (!finished_) {
+        finished = finished_;
+        if (!finished) {
             pending_.push_back([self, queue, handler, answer = std::make_shared<PendingAnswer>()] {
                 self->deliverString(queue, handler, answer);
             });
@@ -47,16 +49,30 @@ Ref<DataRequest> DataRequest::responseString(const Ref<DispatchQueue>& queue, St
             started_ = true;
         }
     }
+    // Read under the lock: a request that finishes meanwhile hands the
+    // handler just queued its answer itself.
     if (start) {
-        if (task_) task_->resume();
-    } else if (finished_) {
+        if (auto task = this->task()) task->resume();
+    } else if (finished) {
         deliverString(queue, std::move(handler), std::make_shared<PendingAnswer>());
     }
     return self;
 }
 
+void DataRequest::cancel() {
+    // A task that has not been resumed completes as cancelled without
+    // reaching the server; one under way gives up its connection.
+    if (auto task = this->task()) task->cancel();
+}
+
+Ref<NSURLSessionDataTask> DataRequest::task() {
+    std::lock_guard lock(mutex_);
+    return task_;
+}
+
 void DataRequest::didFinish(const NSData& data, Ref<NSURLResponse> response, Ref<NSError> error) {
     std::vector<std::function<void()>> pending;
+    Ref<NSURLSessionDataTask> task;
     {
         std::lock_guard lock(mutex_);
         finished_ = true;
@@ -64,8 +80,8 @@ void DataRequest::didFinish(const NSData& data, Ref<NSURLResponse> response, Ref
         response_ = std::move(response);
         error_ = std::move(error);
         pending.swap(pending_);
+        task = std::move(task_);
     }
-    task_.reset();
     for (auto& deliver : pending) deliver();
 }
 

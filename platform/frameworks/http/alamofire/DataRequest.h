@@ -21,7 +21,8 @@ namespace Alamofire {
 
 // One request in flight. It starts when its first response handler is added;
 // every handler gets the finished response on the queue it names, including
-// handlers added after the answer arrived.
+// handlers added after the answer arrived. A cancelled request ends at once
+// (its connection is given up) and finishes with the cancelled error.
 class DataRequest : public NSObject {
 public:
     using StringHandler = std::function<void(const DataResponse<std::string>&)>;
@@ -34,19 +35,26 @@ public:
     Ref<DataRequest> responseString(const Ref<DispatchQueue>& queue, StringHandler handler);
 
     const Ref<NSURLRequest>& request() const { return request_; }
+    // Ends the request: its handlers get NSURLErrorCancelled, unless it had
+    // finished already. Any thread.
+    void cancel();
 
 private:
     friend class Session;
-    void setTask(Ref<NSURLSessionDataTask> task) { task_ = std::move(task); }
+    void setTask(Ref<NSURLSessionDataTask> task) {
+        std::lock_guard lock(mutex_);
+        task_ = std::move(task);
+    }
+    Ref<NSURLSessionDataTask> task();
     void didFinish(const NSData& data, Ref<NSURLResponse> response, Ref<NSError> error);
     // Hands the answer to the handler on its queue; `answer` is held until
     // the handler has run.
     void deliverString(const Ref<DispatchQueue>& queue, StringHandler handler, std::shared_ptr<PendingAnswer> answer);
 
     const Ref<NSURLRequest> request_;
-    Ref<NSURLSessionDataTask> task_;
 
     std::mutex mutex_;  // guards the fields below
+    Ref<NSURLSessionDataTask> task_;
     bool started_ = false;
     bool finished_ = false;
     NSData data_;
