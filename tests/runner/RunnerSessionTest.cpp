@@ -109,13 +109,14 @@ TEST_F(RunnerSessionTest, BadCommandsAreReportedAndTheSessionGoesOn) {
         EXPECT_FALSE(result.ok) << bad;
         EXPECT_FALSE(result.output.empty()) << bad;
     }
-    // Each refusal is a whole sentence.
-    EXPECT_EQ(session.execute("tab x").output, "tab needs the number of a tab, 1 for the first (such as tab 2).");
+    // Each refusal is under the command's name, in lower case, without a full stop.
+    EXPECT_EQ(session.execute("tab x").output, "tab: which tab? its number, 1 for the first (such as tab 2)");
     EXPECT_EQ(session.execute("tab -1").output, session.execute("tab x").output);
     EXPECT_EQ(session.execute("open notaurl").output,
-              "\"notaurl\" is not a URL another app could open this one with: it needs a scheme, such as " +
+              "open: \"notaurl\" is not a URL another app could open this one with: it needs a scheme, such as " +
                   KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k");
-    EXPECT_EQ(session.execute("tab 1").output, "No tab bar is on the screen, so there is no tab to select.");
+    EXPECT_EQ(session.execute("tab 1").output, "tab: no tab bar is on the screen, so there is no tab to select");
+    EXPECT_EQ(session.execute("clear #nosuch").output, "clear: no visible view matches \"#nosuch\"");
     EXPECT_TRUE(session.execute("").ok);
     EXPECT_TRUE(session.execute("# a comment").ok);
     EXPECT_TRUE(session.execute("wait 0").ok);
@@ -188,8 +189,8 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
 }
 
 TEST_F(RunnerSessionTest, AnswersNameTheCommandAndWhatTheAppSaid) {
-    EXPECT_EQ(session.execute("more").output, "more: no scroll view there");
-    EXPECT_EQ(session.execute("pull").output, "pull: no scroll view there");
+    EXPECT_EQ(session.execute("more").output, "more: no list there");
+    EXPECT_EQ(session.execute("pull").output, "pull: no list there");
     EXPECT_EQ(session.execute("return").output, "return: nothing is being edited");
     // A field that refuses the focus while the app says why in a HUD.
     struct Refusing : NSObject, UITextFieldDelegate {
@@ -384,9 +385,9 @@ TEST_F(RunnerSessionTest, TapScrollsItsTargetToTheMiddleFirstAndNamesWhatStaysIn
     panel->setAccessibilityIdentifier("panel");
     panel->addSubview(make<UIView>(panel->bounds()));
     content->addSubview(panel);
+    // A screen is named by a title the user sees, and this one shows none.
     window->rootViewController()->setTitle("登录页");
-    EXPECT_EQ(session.execute("tap 登录").output,
-              "tap: \"登录\" is covered by the view #panel on the screen 登录页");
+    EXPECT_EQ(session.execute("tap 登录").output, "tap: \"登录\" is covered by the view #panel on the screen");
 }
 
 TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
@@ -409,11 +410,11 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto result = session.execute("tab 2");
     EXPECT_TRUE(result.ok) << result.output;
     EXPECT_EQ(tabs->selectedIndex(), 1u);
-    EXPECT_EQ(session.execute("tab 3").output, "There is no tab 3: the tab bar has tabs from 1 to 2.");
-    EXPECT_EQ(session.execute("tab 0").output, "tab needs the number of a tab, from 1 to 2 (such as tab 2).");
+    EXPECT_EQ(session.execute("tab 3").output, "tab: there is no tab 3: the tab bar has tabs from 1 to 2");
+    EXPECT_EQ(session.execute("tab 0").output, "tab: which tab? its number, from 1 to 2 (such as tab 2)");
     tabs->tabBar()->setHidden(true);  // as under a screen pushed over a tab's first one
     EXPECT_EQ(session.execute("tab 1").output,
-              "The tab bar is hidden on this screen: go back to a tab's first screen to select a tab.");
+              "tab: the tab bar is hidden on this screen: go back to a tab's first screen to select a tab");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
