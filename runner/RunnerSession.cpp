@@ -370,6 +370,8 @@ CommandResult RunnerSession::tap(const std::string& target) {
     const std::string unhandled = driver_.lastError();
     for (const auto& other : shownMatches(driver_.findAll(target)))
         if (other != view && !TapCover::coverOf(other) && driver_.tap(other)) return driverResult(true, "tap");
+    // A caption of a pop-up that is no button: the pop-up's buttons are what it takes.
+    if (auto popUp = TapCover::popUpOf(view)) return {false, unhandled + " in " + ViewNames::popUp(popUp)};
     return {false, unhandled};
 }
 
@@ -430,7 +432,9 @@ CommandResult RunnerSession::typeRefused(const std::string& command) {
 CommandResult RunnerSession::back() {
     // A screen presented over the others (a picture preview) is left by
     // its own buttons, which the answer names.
-    if (auto presented = driver_.frontController(); presented && presented->presentingViewController()) {
+    // (A presented pop-up, an alert or action sheet, is in the way, as below.)
+    if (auto presented = driver_.frontController();
+        presented && presented->presentingViewController() && !TapCover::isOverlay(presented->view())) {
         auto navigation = cast<UINavigationController>(presented);
         if (!navigation || navigation->viewControllers().size() < 2) {
             std::vector<std::string> buttons;
