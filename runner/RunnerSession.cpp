@@ -139,7 +139,7 @@ std::string RunnerSession::help() {
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
            "  return              press the keyboard's return key (a search field searches)\n"
-           "  back                go back one screen\n"
+           "  back                go back one screen (a presented screen: names its buttons)\n"
            "  tab N               select tab N (1 is the first; waits like tap)\n"
            "  scroll DY           drag the list by DY points (positive: further down)\n"
            "  pull                pull the list down to refresh it\n"
@@ -151,7 +151,9 @@ std::string RunnerSession::help() {
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
-           "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
+           "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: shown,\n"
+           "                      inside the window and with nothing in front of it, as\n"
+           "                      tap finds it (text further down a list: scroll first)\n"
            "  log                 the last 30 lines the app and its kits logged (a whole\n"
            "                      answer on one line, cut after 200 characters)\n"
            "  peers               what the simulated other apps (Ripple, Alipay, Pal,\n"
@@ -159,7 +161,10 @@ std::string RunnerSession::help() {
            "  qrlogin [ACTION]    the Ripple kit's QR login: start (saves the code's picture),\n"
            "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"
-           "  quit                end the session\n";
+           "  quit                end the session\n"
+           "every command first waits for a push, pop or presentation under way to end;\n"
+           "TEXT is the rest of the line, or exactly what is between double quotes\n"
+           "(type \"  \" types two spaces; \\\" is a quote and \\\\ a backslash inside them)\n";
 }
 
 CommandResult RunnerSession::execute(const std::string& line) {
