@@ -683,8 +683,10 @@ TEST_F(RunnerSessionTest, BackUnderAPresentedScreenNamesItsWayOut) {
         auto close = UIButton::buttonWithType(UIButtonType::System);
         close->setFrame(CGRectMake(x, 30, 60, 40));
         close->setTitle(std::string(title), UIControlStateNormal);
-        close->addTarget(nullptr, [preview](const Ref<UIControl>&) { preview->dismissViewControllerAnimated(true); },
-                         UIControlEventTouchUpInside);
+        close->addTarget(
+            nullptr,
+            [shown = std::weak_ptr(preview)](const Ref<UIControl>&) { shown.lock()->dismissViewControllerAnimated(true); },
+            UIControlEventTouchUpInside);
         preview->view()->addSubview(close);
     }
     window->rootViewController()->presentViewController(preview, true);

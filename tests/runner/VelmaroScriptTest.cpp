@@ -120,7 +120,7 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo", false);
     EXPECT_EQ(noSuchTab.exitCode, 1);
     EXPECT_NE(noSuchTab.output.find("its stored sign-in is used"), std::string::npos) << noSuchTab.output;
-    EXPECT_NE(noSuchTab.output.find("There is no tab 9: the tab bar has tabs from 1 to 4."), std::string::npos)
+    EXPECT_NE(noSuchTab.output.find("tab: there is no tab 9: the tab bar has tabs from 1 to 4"), std::string::npos)
         << noSuchTab.output;
 }
 
