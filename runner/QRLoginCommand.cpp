@@ -90,9 +90,10 @@ CommandResult QRLoginCommand::start() {
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {
     if (!watcher_ || !watcher_->picture) return {false, "no QR code yet (qrlogin start)"};
     if (!login_->isAuthing()) return describe(false, "the QR login has ended: qrlogin start shows a new code\n");
-    // A phone allows or denies a login only once it has scanned the code.
-    if ((action == "allow" || action == "deny") && login_->status() != kScanned)
-        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin " + action + "\n");
+    // A phone allows a login only once it has scanned the code (it may deny
+    // it at any time).
+    if (action == "allow" && login_->status() != kScanned)
+        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin allow\n");
     std::optional<bool> taken;
     if (!SimulatedRipplePhone::actOnLoginCode(watcher_->picture, action, [&](bool ok) { taken = ok; }))
         return {false, "the phone finds no code in the picture"};

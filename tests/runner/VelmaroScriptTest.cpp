@@ -241,6 +241,12 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
+    // Allowed before the phone scanned the code: the answer says to scan first.
+    auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin allow\n");
+    EXPECT_EQ(unscanned.exitCode, 1);
+    EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin allow"),
+              std::string::npos)
+        << unscanned.output;
 }
 
 namespace {
