@@ -142,7 +142,7 @@ bool UIDriver::tap(const Ref<UIView>& view) {
     settle();
     auto window = keyWindow();
     if (!window) return fail("tap: no window is shown");
-    if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is not shown in the key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is no longer on the screen");
     CGRect bounds = view->bounds();
     CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
     const std::string caption = view->accessibilityLabel();
@@ -228,7 +228,7 @@ bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds,
     settle();
     auto window = keyWindow();
     if (!window) return fail("pan: no window is shown");
-    if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is not shown in the key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is no longer on the screen");
     CGRect bounds = view->bounds();
     CGPoint from = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
     return pan(from, {from.x + translation.x, from.y + translation.y}, seconds, steps);
