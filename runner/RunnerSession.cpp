@@ -581,9 +581,9 @@ bool RunnerSession::showsNow(const std::string& text) const {
     return false;
 }
 
-bool RunnerSession::shows(const std::string& text) {
+bool RunnerSession::isOnScreen(const std::string& query) {
     driver_.settle();
-    return showsNow(text);
+    return driver_.find(query) != nullptr;
 }
 
 CommandResult RunnerSession::log() {

@@ -34,8 +34,9 @@ public:
 
     CommandResult execute(const std::string& line);
     bool quitRequested() const { return quit_; }
-    // Whether TEXT (or #ID) is in view now, without waiting (see expect).
-    bool shows(const std::string& text);
+    // Whether a view showing exactly TEXT (or named #ID) is in the window and
+    // not hidden now, in view or not, without waiting.
+    bool isOnScreen(const std::string& query);
 
     static std::string help();
 

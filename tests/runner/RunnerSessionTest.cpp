@@ -129,6 +129,9 @@ TEST_F(RunnerSessionTest, TextInQuotesIsTypedAndFoundAsWritten) {
     EXPECT_TRUE(session.execute("tap \"登录\"").ok);
     EXPECT_EQ(taps, 1);
     EXPECT_TRUE(session.execute("expect \"推广员\"").ok);
+    ASSERT_TRUE(session.execute("clear").ok);
+    ASSERT_TRUE(session.execute("type \"\u3000\"").ok);  // a full-width space
+    EXPECT_EQ(field->text(), "\u3000");
     EXPECT_EQ(session.execute("type \"open").output, "type: the quoted text has no closing quote");
     EXPECT_EQ(session.execute("expect \"a\" b").output,
               "expect: nothing may follow the closing quote (write \\\" for a quote inside the text)");
