@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "app/shell/KXAppConfiguration.h"
+#include "foundation/MonotonicClock.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
-#include "foundation/MonotonicClock.h"
 #include "foundation/PendingAnswer.h"
 #include "foundation/UTF16.h"
 #include "kits/ripple/RPApi.h"
@@ -178,45 +178,64 @@ CommandResult RunnerSession::execute(const std::string& line) {
     waitFor([&] { return driver_.isScreenSettled(); });
     CommandResult result = run(command, rest);
     // Every refusal is under the command's name.
-    if (!result.ok && known(command) && !result.output.starts_with(command + ":"))
+    if (!result.ok && this->command(command) && !result.output.starts_with(command + ":"))
         result.output = command + ": " + result.output;
     return result;
 }
 
-bool RunnerSession::known(const std::string& command) {
-    static const char* const kCommands[] = {"screen", "tap",  "type",  "clear", "return", "back",    "tab",
-                                            "scroll", "pull", "more",  "open",  "scan",   "shot",    "wait",
-                                            "expect", "log",  "peers", "qrlogin", "help", "quit", "exit"};
-    return std::find(std::begin(kCommands), std::end(kCommands), command) != std::end(kCommands);
+struct RunnerSession::Command {
+    const char* name;
+    CommandResult (*run)(RunnerSession& session, const std::string& text);
+};
+
+const RunnerSession::Command* RunnerSession::command(const std::string& name) {
+    using S = RunnerSession;
+    static const Command kCommands[] = {
+        {"screen", [](S& s, const std::string&) { return s.screen(); }},
+        {"tap", [](S& s, const std::string& text) { return s.tap(text); }},
+        {"type", [](S& s, const std::string& text) { return s.type(text); }},
+        {"clear", [](S& s, const std::string& text) { return s.clear(text); }},
+        {"return", [](S& s, const std::string&) { return s.driverResult(s.driver_.pressReturn(), "return"); }},
+        {"back", [](S& s, const std::string&) { return s.back(); }},
+        {"tab", [](S& s, const std::string& text) { return s.tab(text); }},
+        {"scroll", [](S& s, const std::string& text) { return s.scroll(text); }},
+        {"pull", [](S& s, const std::string&) {
+             return s.drag("pull", [&](const Ref<UIView>& list) { return s.driver_.pullDown(list); });
+         }},
+        {"more", [](S& s, const std::string&) {
+             return s.drag("more", [&](const Ref<UIView>& list) { return s.driver_.pullUp(list); });
+         }},
+        {"open", [](S& s, const std::string& text) { return s.open(text); }},
+        {"scan", [](S& s, const std::string& text) { return s.scan(text); }},
+        {"shot", [](S& s, const std::string& text) { return s.shot(text); }},
+        {"wait", [](S& s, const std::string& text) { return s.wait(text); }},
+        {"expect", [](S& s, const std::string& text) { return s.expect(text); }},
+        {"log", [](S& s, const std::string&) { return s.log(); }},
+        {"peers", [](S& s, const std::string&) { return s.peers(); }},
+        {"qrlogin", [](S& s, const std::string& text) { return s.qrLogin_->execute(text); }},
+        {"help", [](S&, const std::string&) { return CommandResult{true, help()}; }},
+        {"quit", [](S& s, const std::string&) { return s.quit(); }},
+        {"exit", [](S& s, const std::string&) { return s.quit(); }},
+    };
+    for (const auto& known : kCommands)
+        if (name == known.name) return &known;
+    return nullptr;
 }
 
-CommandResult RunnerSession::run(const std::string& command, const std::string& rest) {
-    if (command == "type") return type(rest);
-    if (!known(command)) return {false, "unknown command \"" + command + "\" (help lists the commands)"};
-    std::string problem;
-    auto parsed = CommandText::parse(rest, problem);
-    if (!parsed) return {false, problem};
-    const std::string& arguments = *parsed;
-    if (command == "screen") return screen();
-    if (command == "tap") return tap(arguments);
-    if (command == "clear") return clear(arguments);
-    if (command == "return") return driverResult(driver_.pressReturn(), "return");
-    if (command == "back") return back();
-    if (command == "tab") return tab(arguments);
-    if (command == "scroll") return scroll(arguments);
-    if (command == "pull") return drag("pull", [&](const Ref<UIView>& list) { return driver_.pullDown(list); });
-    if (command == "more") return drag("more", [&](const Ref<UIView>& list) { return driver_.pullUp(list); });
-    if (command == "open") return open(arguments);
-    if (command == "scan") return scan(arguments);
-    if (command == "shot") return shot(arguments);
-    if (command == "wait") return wait(arguments);
-    if (command == "expect") return expect(arguments);
-    if (command == "log") return log();
-    if (command == "peers") return peers();
-    if (command == "qrlogin") return qrLogin_->execute(arguments);
-    if (command == "help") return {true, help()};
-    quit_ = true;  // quit or exit
+CommandResult RunnerSession::quit() {
+    quit_ = true;
     return {};
+}
+
+CommandResult RunnerSession::run(const std::string& name, const std::string& rest) {
+    const Command* known = command(name);
+    if (!known) return {false, "unknown command \"" + name + "\" (help lists the commands)"};
+    // `type #ID TEXT` reads its text after the field's name itself.
+    if (name == "type") return type(rest);
+    std::string problem;
+    auto text = CommandText::parse(rest, problem);
+    if (!text) return {false, problem};
+    return known->run(*this, *text);
 }
 
 CommandResult RunnerSession::driverResult(bool ok, const std::string& command, const std::string& done) {
@@ -366,7 +385,8 @@ CommandResult RunnerSession::tap(const std::string& target) {
     });
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
     if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
-    if (!driver_.isInView(view)) return {false, "tap: \"" + target + "\" is not in view, and no list scrolls it into view"};
+    if (!driver_.isInView(view))
+        return {false, "tap: \"" + target + "\" is not in view, and no list scrolls it into view"};
     if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (driver_.tap(view)) return driverResult(true, "tap");
     // Of several captions in view, the first that takes the tap: one that
@@ -397,7 +417,8 @@ CommandResult RunnerSession::type(const std::string& arguments) {
     if (arguments.empty()) return {false, "type: what to type? (type TEXT, type \"TEXT\" or type #ID TEXT)"};
     // "#ID TEXT" names the field; the text is read as every command's is.
     const bool named = arguments[0] == '#';
-    auto [target, rest] = named ? CommandText::firstWord(arguments) : std::pair<std::string, std::string>{"", arguments};
+    auto [target, rest] =
+        named ? CommandText::firstWord(arguments) : std::pair<std::string, std::string>{"", arguments};
     std::string problem;
     auto text = CommandText::parse(rest, problem);
     if (!text) return {false, "type: " + problem};
@@ -442,13 +463,15 @@ CommandResult RunnerSession::back() {
         presented && presented->presentingViewController() && !TapCover::isOverlay(presented->view())) {
         auto navigation = cast<UINavigationController>(presented);
         if (!navigation || navigation->viewControllers().size() < 2) {
-            std::vector<std::string> buttons;
-            for (const auto& button : shownMatches(ViewNames::buttons(presented->view()))) buttons.push_back(button->accessibilityLabel());
+            const auto buttons = shownMatches(ViewNames::buttons(presented->view()));
             std::string ways;
             for (std::size_t i = 0; i < buttons.size(); ++i)
-                ways += (i == 0 ? "tap " : i + 1 == buttons.size() ? " or tap " : ", tap ") + buttons[i];
-            return {false, "back: " + ViewNames::screen(presented) + " is presented over the others and has no screen to "
-                           "go back to: " + (ways.empty() ? "it has no button of its own to close it" : "its own buttons close it (" + ways + ")")};
+                ways += (i == 0 ? "tap " : i + 1 == buttons.size() ? " or tap " : ", tap ") +
+                        buttons[i]->accessibilityLabel();
+            return {false, "back: " + ViewNames::screen(presented) +
+                               " is presented over the others and has no screen to go back to: " +
+                               (ways.empty() ? "it has no button of its own to close it"
+                                             : "its own buttons close it (" + ways + ")")};
         }
     }
     // Back taps the bar's back button (or, without a bar, swipes from the
@@ -559,7 +582,8 @@ CommandResult RunnerSession::shot(const std::string& file) {
 
 CommandResult RunnerSession::wait(const std::string& seconds) {
     auto duration = NSString::strictDouble(seconds);
-    if (!duration || *duration < 0 || *duration > 600) return {false, "wait: how long? seconds from 0 to 600, such as wait 0.5"};
+    if (!duration || *duration < 0 || *duration > 600)
+        return {false, "wait: how long? seconds from 0 to 600, such as wait 0.5"};
     waitFor([] { return false; }, *duration);
     return driverResult(true, "wait");
 }

@@ -44,10 +44,13 @@ private:
     // How long tap and expect let the app run for their target to show up,
     // and every command for the screen to settle.
     static constexpr double kTargetWaitSeconds = 5;
-    // Whether `command` is one of the runner's.
-    static bool known(const std::string& command);
+    // A command: its name and what carries it out with the text of its line.
+    struct Command;
+    // The runner's command of that name, or null for a name that is none.
+    static const Command* command(const std::string& name);
     // Carries out the command with the rest of its line.
-    CommandResult run(const std::string& command, const std::string& rest);
+    CommandResult run(const std::string& name, const std::string& rest);
+    CommandResult quit();
     CommandResult screen();
     CommandResult tap(const std::string& target);
     CommandResult type(const std::string& arguments);
