@@ -546,6 +546,7 @@ CommandResult RunnerSession::open(const std::string& url) {
 CommandResult RunnerSession::scan(const std::string& file) {
     if (file.empty()) return {false, "scan: which picture? a file, such as scan code.png"};
     std::error_code error;
+    if (!std::filesystem::exists(file, error)) return {false, "scan: there is no file " + file};
     if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
     if (std::filesystem::file_size(file, error) > kLargestScanFile)
         return {false, "scan: " + file + " is larger than 32 MiB"};
