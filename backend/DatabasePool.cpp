@@ -28,10 +28,8 @@ std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
         std::filesystem::path base = kSharedMemoryFolder;
         if (!std::filesystem::is_directory(base, error) || ::access(base.c_str(), W_OK) != 0)
             base = std::filesystem::temp_directory_path(error);
-        std::string folder = (base / "velmaro-backend-XXXXXX").string();
-        if (error || !::mkdtemp(folder.data())) return nullptr;
-        pool->privateFolder_ = folder;
-        pool->path_ = (pool->privateFolder_ / "backend.db").string();
+        if (error || !(pool->privateFolder_ = TemporaryFolder::make(base, "velmaro-backend-"))) return nullptr;
+        pool->path_ = (pool->privateFolder_->path() / "backend.db").string();
     }
     try {
         pool->giveBack(pool->take());
@@ -43,10 +41,7 @@ std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
 
 DatabasePool::~DatabasePool() {
     idle_.clear();
-    if (!privateFolder_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(privateFolder_, ignored);
-    }
+    privateFolder_.reset();
 }
 
 std::size_t DatabasePool::openConnections() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "backend/Database.h"
+#include "backend/TemporaryFolder.h"
 
 namespace backend {
 
@@ -24,7 +25,8 @@ namespace backend {
 class DatabasePool {
 public:
     // An empty path: a private database in a temporary folder of its own,
-    // removed with the pool. Nothing when the database cannot be opened.
+    // removed with the pool (see TemporaryFolder: one a killed back end left
+    // is removed by the next). Nothing when the database cannot be opened.
     static std::unique_ptr<DatabasePool> open(const std::string& path);
     ~DatabasePool();
     DatabasePool(const DatabasePool&) = delete;
@@ -81,7 +83,7 @@ private:
     void giveBack(std::unique_ptr<Database> database) noexcept;
 
     std::string path_;
-    std::filesystem::path privateFolder_;
+    std::unique_ptr<TemporaryFolder> privateFolder_;
     std::shared_ptr<std::mutex> writers_ = std::make_shared<std::mutex>();
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Database>> idle_;

@@ -95,9 +95,9 @@ std::string pemText(Write write) {
 
 std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     std::shared_ptr<LoopbackIdentity> identity(new LoopbackIdentity());
-    std::string pattern = (std::filesystem::temp_directory_path() / "loopback-tls-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return nullptr;
-    identity->folder_ = pattern;
+    std::error_code error;
+    const auto base = std::filesystem::temp_directory_path(error);
+    if (error || !(identity->folder_ = TemporaryFolder::make(base, "loopback-tls-"))) return nullptr;
     Key key(EVP_EC_gen("P-256"));
     if (!key) return nullptr;
     Certificate certificate = makeCertificate(key.get());
@@ -105,16 +105,10 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     identity->credentials_.certificatePEM = pemText([&](BIO* out) { return PEM_write_bio_X509(out, certificate.get()); });
     identity->credentials_.keyPEM = pemText(
         [&](BIO* out) { return PEM_write_bio_PrivateKey(out, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
-    const std::string file = pattern + "/loopback.pem";
+    const std::string file = (identity->folder_->path() / "loopback.pem").string();
     if (identity->credentials_.keyPEM.empty() || !writeFile(identity->credentials_.certificatePEM, file)) return nullptr;
     identity->certificateFile_ = file;
     return identity;
-}
-
-LoopbackIdentity::~LoopbackIdentity() {
-    if (folder_.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 HttpServer::Limits LoopbackTLSServer::limits() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "backend/HttpServer.h"
+#include "backend/TemporaryFolder.h"
 
 namespace backend {
 
@@ -14,7 +15,6 @@ class LoopbackIdentity {
 public:
     // Nothing when the key, the certificate or the file cannot be made.
     static std::shared_ptr<const LoopbackIdentity> make();
-    ~LoopbackIdentity();
     LoopbackIdentity(const LoopbackIdentity&) = delete;
     LoopbackIdentity& operator=(const LoopbackIdentity&) = delete;
 
@@ -26,7 +26,7 @@ public:
 private:
     LoopbackIdentity() = default;
 
-    std::string folder_;
+    std::unique_ptr<TemporaryFolder> folder_;
     std::string certificateFile_;
     HttpServer::Credentials credentials_;
 };

@@ -1,5 +1,7 @@
 #include "runner/QRLoginCommand.h"
 
+#include <cstdint>
+#include <iterator>
 #include <optional>
 
 #include "foundation/NSFileManager.h"
@@ -14,6 +16,8 @@ namespace {
 
 // How long the runner lets the login and the platform answer.
 constexpr double kAnswerWaitSeconds = 10;
+// The login's phase once the phone has scanned its code.
+constexpr std::uint32_t kScanned = 2;
 // After a phone's action, the pause before the login's next poll and its answer.
 constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + 3;
 
@@ -60,7 +64,7 @@ CommandResult QRLoginCommand::execute(const std::string& arguments) {
     if (arguments == "scan" || arguments == "allow" || arguments == "deny" || arguments == "expire")
         return actOnCode(arguments);
     if (arguments.empty()) return describe(true, "");
-    return {false, "qrlogin takes start, scan, allow, deny or expire"};
+    return {false, "qrlogin: the actions are start, scan, allow, deny and expire"};
 }
 
 CommandResult QRLoginCommand::start() {
@@ -85,6 +89,11 @@ CommandResult QRLoginCommand::start() {
 
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {
     if (!watcher_ || !watcher_->picture) return {false, "no QR code yet (qrlogin start)"};
+    if (!login_->isAuthing()) return describe(false, "the QR login has ended: qrlogin start shows a new code\n");
+    // A phone allows a login only once it has scanned the code (it may deny
+    // it at any time).
+    if (action == "allow" && login_->status() != kScanned)
+        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin allow\n");
     std::optional<bool> taken;
     if (!SimulatedRipplePhone::actOnLoginCode(watcher_->picture, action, [&](bool ok) { taken = ok; }))
         return {false, "the phone finds no code in the picture"};
@@ -104,5 +113,6 @@ CommandResult QRLoginCommand::describe(bool ok, std::string output) {
     if (!login_) return {ok, output + "no QR login"};
     if (!login_->isAuthing()) return {ok, output + "no QR login under way"};
     static const char* const kPhases[] = {"waiting for the code", "code shown, polling", "scanned, polling"};
+    static_assert(std::size(kPhases) == kScanned + 1);
     return {ok, output + "QR login " + login_->uuid().value_or("?") + ": " + kPhases[login_->status() % 3]};
 }

@@ -58,12 +58,15 @@ std::optional<std::string> applyScreen(const std::string& value, RunnerOptions& 
         }
     }
     // WIDTHxHEIGHT[@SCALE]; taller than 800 points counts as notched.
-    static const std::regex size(R"((\d{1,6})x(\d{1,6})(?:@(\d{1,6}))?)");
+    static const std::regex size(R"((\d+)x(\d+)(?:@(\d+))?)");
     std::smatch match;
     if (!std::regex_match(value, match, size))
         return "unknown screen \"" + value + "\": use WIDTHxHEIGHT[@SCALE] or one of " + presetList();
-    const double width = std::stod(match[1]), height = std::stod(match[2]);
-    const int scale = match[3].matched ? std::stoi(match[3]) : 2;
+    // Numbers of any length are sizes, only too large ones: past six digits
+    // they are out of range, however long.
+    auto number = [](const std::string& digits) { return digits.size() > 6 ? 1e9 : std::stod(digits); };
+    const double width = number(match[1]), height = number(match[2]);
+    const double scale = match[3].matched ? number(match[3]) : 2;
     if (width < kNarrowest || width > kWidest || height < kShortest || height > kTallest || scale < 1 ||
         scale > kLargestScale) {
         return "screen \"" + value + "\" is out of range: --screen takes " + screenRange() + " (such as 375x667@2)";

@@ -9,44 +9,41 @@
 #include <optional>
 
 #include "app/shell/KXAppConfiguration.h"
+#include "foundation/MonotonicClock.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "foundation/PendingAnswer.h"
 #include "foundation/UTF16.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
 #include "peers/SimulatedAlipayApp.h"
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
+#include "runner/CommandText.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
 #include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
 #include "runner/ViewNames.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UINavigationController.h"
 #include "uikit/UIScrollView.h"
 
 namespace {
 
 constexpr std::size_t kRecentLogLines = 200;
 constexpr std::size_t kLogLinesShown = 30;
-// How long tap and expect let the app run for their target to show up.
-constexpr double kTargetWaitSeconds = 5;
+// On the manual clock, the step by which a wait moves it: short beside a
+// fade or a screen's transition, so a wait ends soon after what it waits for.
+constexpr double kManualClockStep = 0.05;
 // Pictures larger than this are not shown to the camera.
 constexpr std::uintmax_t kLargestScanFile = 32u << 20;
 
 std::string trimmed(const std::string& text) {
     return NSString::stringByTrimmingCharactersInSet(text, NSCharacterSet::whitespaceCharacterSet());
-}
-
-// The first word and the rest of the line.
-std::pair<std::string, std::string> splitCommand(const std::string& line) {
-    std::string text = trimmed(line);
-    std::size_t space = text.find(' ');
-    if (space == std::string::npos) return {text, ""};
-    return {text.substr(0, space), trimmed(text.substr(space + 1))};
 }
 
 // "X,Y" as a point, or nothing.
@@ -59,15 +56,15 @@ std::optional<CGPoint> pointOf(const std::string& text) {
     return CGPointMake(*x, *y);
 }
 
-// The visible view (in front-most order) showing `text` somewhere in its label or value.
-bool showsText(const Ref<UIView>& view, const std::string& text) {
-    if (!view || view->isHidden() || view->alpha() < 0.01) return false;
-    if (view->accessibilityLabel().find(text) != std::string::npos) return true;
-    if (view->accessibilityValue().find(text) != std::string::npos) return true;
-    for (const auto& subview : view->subviews()) {
-        if (showsText(subview, text)) return true;
-    }
-    return false;
+// The views not hidden (with their containers) that show `text` somewhere
+// in their caption or value, or, for "#ID", are named ID.
+void collectShowing(const Ref<UIView>& view, const std::string& text, std::vector<Ref<UIView>>& found) {
+    if (view->isHidden()) return;
+    const bool shows = text.starts_with("#") ? view->accessibilityIdentifier() == text.substr(1)
+                                             : view->accessibilityLabel().find(text) != std::string::npos ||
+                                                   view->accessibilityValue().find(text) != std::string::npos;
+    if (shows) found.push_back(view);
+    for (const auto& subview : view->subviews()) collectShowing(subview, text, found);
 }
 
 // The highest number N of the shots "shot-N.png" in the folder (0 when none).
@@ -142,7 +139,7 @@ std::string RunnerSession::help() {
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
            "  return              press the keyboard's return key (a search field searches)\n"
-           "  back                go back one screen\n"
+           "  back                go back one screen (a presented screen: names its buttons)\n"
            "  tab N               select tab N (1 is the first; waits like tap)\n"
            "  scroll DY           drag the list by DY points (positive: further down)\n"
            "  pull                pull the list down to refresh it\n"
@@ -154,7 +151,9 @@ std::string RunnerSession::help() {
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
-           "  expect TEXT         wait up to 5 s for TEXT to be on the screen, else fail\n"
+           "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: shown,\n"
+           "                      inside the window and with nothing in front of it, as\n"
+           "                      tap finds it (text further down a list: scroll first)\n"
            "  log                 the last 30 lines the app and its kits logged (a whole\n"
            "                      answer on one line, cut after 200 characters)\n"
            "  peers               what the simulated other apps (Ripple, Alipay, Pal,\n"
@@ -162,37 +161,81 @@ std::string RunnerSession::help() {
            "  qrlogin [ACTION]    the Ripple kit's QR login: start (saves the code's picture),\n"
            "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"
-           "  quit                end the session\n";
+           "  quit                end the session\n"
+           "every command first waits for a push, pop or presentation under way to end;\n"
+           "TEXT is the rest of the line, or exactly what is between double quotes\n"
+           "(type \"  \" types two spaces; \\\" is a quote and \\\\ a backslash inside them)\n";
 }
 
 CommandResult RunnerSession::execute(const std::string& line) {
     collectLog();
-    auto [command, arguments] = splitCommand(line);
+    auto [command, rest] = CommandText::firstWord(line);
     if (command.empty() || command[0] == '#') return {};
-    if (command == "screen") return screen();
-    if (command == "tap") return tap(arguments);
-    if (command == "type") return type(arguments);
-    if (command == "clear") return clear(arguments);
-    if (command == "return") return driverResult(driver_.pressReturn(), "return");
-    if (command == "back") return back();
-    if (command == "tab") return tab(arguments);
-    if (command == "scroll") return scroll(arguments);
-    if (command == "pull") return drag("pull", [&](const Ref<UIView>& list) { return driver_.pullDown(list); });
-    if (command == "more") return drag("more", [&](const Ref<UIView>& list) { return driver_.pullUp(list); });
-    if (command == "open") return open(arguments);
-    if (command == "scan") return scan(arguments);
-    if (command == "shot") return shot(arguments);
-    if (command == "wait") return wait(arguments);
-    if (command == "expect") return expect(arguments);
-    if (command == "log") return log();
-    if (command == "peers") return peers();
-    if (command == "qrlogin") return qrLogin_->execute(arguments);
-    if (command == "help") return {true, help()};
-    if (command == "quit" || command == "exit") {
-        quit_ = true;
-        return {};
-    }
-    return {false, "unknown command \"" + command + "\" (help lists the commands)"};
+    // Every command starts on a settled screen: a push, pop or presentation
+    // that the command before set going (a tap that opens a screen) has
+    // finished, so the command acts on the screen that came, not on the one
+    // leaving. A screen that never settles is acted on as it stands.
+    waitFor([&] { return driver_.isScreenSettled(); });
+    CommandResult result = run(command, rest);
+    // Every refusal is under the command's name.
+    if (!result.ok && this->command(command) && !result.output.starts_with(command + ":"))
+        result.output = command + ": " + result.output;
+    return result;
+}
+
+struct RunnerSession::Command {
+    const char* name;
+    CommandResult (*run)(RunnerSession& session, const std::string& text);
+};
+
+const RunnerSession::Command* RunnerSession::command(const std::string& name) {
+    using S = RunnerSession;
+    static const Command kCommands[] = {
+        {"screen", [](S& s, const std::string&) { return s.screen(); }},
+        {"tap", [](S& s, const std::string& text) { return s.tap(text); }},
+        {"type", [](S& s, const std::string& text) { return s.type(text); }},
+        {"clear", [](S& s, const std::string& text) { return s.clear(text); }},
+        {"return", [](S& s, const std::string&) { return s.driverResult(s.driver_.pressReturn(), "return"); }},
+        {"back", [](S& s, const std::string&) { return s.back(); }},
+        {"tab", [](S& s, const std::string& text) { return s.tab(text); }},
+        {"scroll", [](S& s, const std::string& text) { return s.scroll(text); }},
+        {"pull", [](S& s, const std::string&) {
+             return s.drag("pull", [&](const Ref<UIView>& list) { return s.driver_.pullDown(list); });
+         }},
+        {"more", [](S& s, const std::string&) {
+             return s.drag("more", [&](const Ref<UIView>& list) { return s.driver_.pullUp(list); });
+         }},
+        {"open", [](S& s, const std::string& text) { return s.open(text); }},
+        {"scan", [](S& s, const std::string& text) { return s.scan(text); }},
+        {"shot", [](S& s, const std::string& text) { return s.shot(text); }},
+        {"wait", [](S& s, const std::string& text) { return s.wait(text); }},
+        {"expect", [](S& s, const std::string& text) { return s.expect(text); }},
+        {"log", [](S& s, const std::string&) { return s.log(); }},
+        {"peers", [](S& s, const std::string&) { return s.peers(); }},
+        {"qrlogin", [](S& s, const std::string& text) { return s.qrLogin_->execute(text); }},
+        {"help", [](S&, const std::string&) { return CommandResult{true, help()}; }},
+        {"quit", [](S& s, const std::string&) { return s.quit(); }},
+        {"exit", [](S& s, const std::string&) { return s.quit(); }},
+    };
+    for (const auto& known : kCommands)
+        if (name == known.name) return &known;
+    return nullptr;
+}
+
+CommandResult RunnerSession::quit() {
+    quit_ = true;
+    return {};
+}
+
+CommandResult RunnerSession::run(const std::string& name, const std::string& rest) {
+    const Command* known = command(name);
+    if (!known) return {false, "unknown command \"" + name + "\" (help lists the commands)"};
+    // `type #ID TEXT` reads its text after the field's name itself.
+    if (name == "type") return type(rest);
+    std::string problem;
+    auto text = CommandText::parse(rest, problem);
+    if (!text) return {false, problem};
+    return known->run(*this, *text);
 }
 
 CommandResult RunnerSession::driverResult(bool ok, const std::string& command, const std::string& done) {
@@ -209,17 +252,33 @@ CommandResult RunnerSession::driverResult(bool ok, const std::string& command, c
 
 CommandResult RunnerSession::screen() {
     driver_.settle();
-    if (!driver_.keyWindow()) return {false, "no window is shown"};
+    if (!driver_.keyWindow()) return {false, "screen: no window is shown"};
     return {true, driver_.describeScreen()};
 }
 
-bool RunnerSession::waitFor(const std::function<bool()>& ready) {
-    return NSRunLoop::mainRunLoop()->runUntil(
-        [&] {
-            driver_.settle();
-            return ready();
-        },
-        kTargetWaitSeconds);
+bool RunnerSession::waitFor(const std::function<bool()>& ready, double seconds) {
+    auto loop = NSRunLoop::mainRunLoop();
+    auto readyNow = [&] {
+        driver_.settle();
+        return ready();
+    };
+    if (!MonotonicClock::isManual()) return loop->runUntil(readyNow, seconds);
+    // On the manual clock (tests) nothing moves the time while the command
+    // runs, so the wait moves it itself, a step at a time. Answers to
+    // requests under way come over the network in real time: they are let
+    // in before each step, for as many real seconds as the wait has.
+    const double end = MonotonicClock::now() + seconds;
+    const double realEnd = MonotonicClock::realNow() + seconds;
+    for (;;) {
+        if (readyNow()) return true;
+        const double realLeft = realEnd - MonotonicClock::realNow();
+        if (PendingAnswer::count() > 0 && realLeft > 0 &&
+            loop->runUntil([&] { return readyNow() || PendingAnswer::count() == 0; }, realLeft) && readyNow())
+            return true;
+        const double left = end - MonotonicClock::now();
+        if (left <= 1e-9) return false;
+        loop->advanceManualClock(std::min(left, kManualClockStep));
+    }
 }
 
 std::optional<CommandResult> RunnerSession::refuseCovered(const std::string& command, const std::string& what,
@@ -258,27 +317,42 @@ CommandResult RunnerSession::drag(const std::string& command, const std::functio
     return driverResult(gesture(list), command);
 }
 
-Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
-    Ref<UIView> best;
-    bool bestCovered = true;
-    CGPoint bestAt{};
-    for (const auto& view : driver_.findAll(target)) {
-        if (TapCover::needsScrolling(view)) continue;
-        // Uncovered before covered (a pop-up's own caption before the one
-        // under it), then the reading order: top to bottom, left to right.
+bool RunnerSession::inView(const Ref<UIView>& view) const {
+    return driver_.isInView(view) && !TapCover::needsScrolling(view);
+}
+
+std::vector<Ref<UIView>> RunnerSession::shownMatches(const std::vector<Ref<UIView>>& candidates) const {
+    struct Match {
+        Ref<UIView> view;
+        bool covered;
+        CGPoint at;
+    };
+    std::vector<Match> matches;
+    for (const auto& view : candidates) {
+        if (!inView(view)) continue;
         const CGRect bounds = view->bounds();
-        const CGPoint at = view->convertPointToView({CGRectGetMinX(bounds), CGRectGetMidY(bounds)}, view->window());
-        const bool covered = TapCover::coverOf(view) != nullptr;
-        const bool before = !best || (covered != bestCovered ? !covered
-                                      : std::fabs(at.y - bestAt.y) >= 1 ? at.y < bestAt.y
-                                                                        : at.x < bestAt.x);
-        if (before) best = view, bestCovered = covered, bestAt = at;
+        matches.push_back({view, TapCover::coverOf(view) != nullptr,
+                           view->convertPointToView({CGRectGetMinX(bounds), CGRectGetMidY(bounds)}, view->window())});
     }
-    return best;
+    // Uncovered before covered (a pop-up's own caption before the one under
+    // it), then the reading order: top to bottom, left to right.
+    std::stable_sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+        if (a.covered != b.covered) return !a.covered;
+        if (std::fabs(a.at.y - b.at.y) >= 1) return a.at.y < b.at.y;
+        return a.at.x < b.at.x;
+    });
+    std::vector<Ref<UIView>> views;
+    for (auto& match : matches) views.push_back(std::move(match.view));
+    return views;
+}
+
+Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
+    auto matches = shownMatches(driver_.findAll(target));
+    return matches.empty() ? nullptr : matches.front();
 }
 
 CommandResult RunnerSession::tap(const std::string& target) {
-    if (target.empty()) return {false, "tap what? (tap TEXT, tap #ID or tap X,Y)"};
+    if (target.empty()) return {false, "tap: what to tap? (tap TEXT, tap #ID or tap X,Y)"};
     if (auto unnamed = bareHash("tap", target)) return *unnamed;
     if (auto point = pointOf(target)) {
         auto window = driver_.keyWindow();
@@ -301,24 +375,37 @@ CommandResult RunnerSession::tap(const std::string& target) {
         auto shown = shownMatch(target);
         return shown ? shown : driver_.find(target);
     };
-    // Wait for the target to be on screen with nothing in front of it, so a
+    // Wait for the target to be in view with nothing in front of it, so a
     // tap is not swallowed by a HUD that is still fading out.
     Ref<UIView> view, cover;
     waitFor([&] {
         view = find();
         cover = view ? TapCover::coverOf(view) : nullptr;
-        return view && !cover;
+        return view && driver_.isInView(view) && !cover;
     });
     if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
-    if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
-    return driverResult(driver_.tap(view), "tap");
+    if (!driver_.isInView(view))
+        return {false, "tap: \"" + target + "\" is not in view, and no list scrolls it into view"};
+    if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
+    if (driver_.tap(view)) return driverResult(true, "tap");
+    // Of several captions in view, the first that takes the tap: one that
+    // only labels (an action sheet's title, over its button of the same
+    // name) leaves the tap to the next. A tap nothing handled changed nothing.
+    const std::string unhandled = driver_.lastError();
+    for (const auto& other : shownMatches(driver_.findAll(target)))
+        if (other != view && !TapCover::coverOf(other) && driver_.tap(other)) return driverResult(true, "tap");
+    // A caption of a pop-up that is no button: the pop-up's buttons are what it takes.
+    if (auto popUp = TapCover::popUpOf(view)) return {false, unhandled + " in " + ViewNames::popUp(popUp)};
+    return {false, unhandled};
 }
 
 CommandResult RunnerSession::clear(const std::string& target) {
     if (auto unnamed = bareHash("clear", target)) return *unnamed;
     Ref<UIView> field = target.empty() ? firstResponderIn(driver_.keyWindow()) : driver_.find(target);
-    if (!field) return {false, target.empty() ? "no field has the focus: clear #ID names one" : "no visible view matches \"" + target + "\""};
+    if (!field)
+        return {false, target.empty() ? "clear: no field has the focus: clear #ID names one"
+                                      : "clear: no visible view matches \"" + target + "\""};
     if (!target.empty())
         if (auto refused = fieldCovered("clear", target)) return *refused;
     auto length = UTF16::length(field->accessibilityValue());
@@ -327,17 +414,23 @@ CommandResult RunnerSession::clear(const std::string& target) {
 }
 
 CommandResult RunnerSession::type(const std::string& arguments) {
-    if (arguments.empty()) return {false, "type what? (type TEXT or type #ID TEXT)"};
-    if (arguments[0] == '#') {
-        auto [target, text] = splitCommand(arguments);
+    if (arguments.empty()) return {false, "type: what to type? (type TEXT, type \"TEXT\" or type #ID TEXT)"};
+    // "#ID TEXT" names the field; the text is read as every command's is.
+    const bool named = arguments[0] == '#';
+    auto [target, rest] =
+        named ? CommandText::firstWord(arguments) : std::pair<std::string, std::string>{"", arguments};
+    std::string problem;
+    auto text = CommandText::parse(rest, problem);
+    if (!text) return {false, "type: " + problem};
+    if (named) {
         if (auto unnamed = bareHash("type", target)) return *unnamed;
         if (!driver_.find(target)) return {false, "type: no visible view matches \"" + target + "\""};
         if (auto refused = fieldCovered("type", target)) return *refused;
-        return driver_.typeText(target, text) ? driverResult(true, "type") : typeRefused("type");
+        return driver_.typeText(target, *text) ? driverResult(true, "type") : typeRefused("type");
     }
     auto focused = firstResponderIn(driver_.keyWindow());
-    if (!focused) return {false, "no field has the focus: tap one first, or type #ID TEXT"};
-    return driver_.typeText(focused, arguments) ? driverResult(true, "type") : typeRefused("type");
+    if (!focused) return {false, "type: no field has the focus: tap one first, or type #ID TEXT"};
+    return driver_.typeText(focused, *text) ? driverResult(true, "type") : typeRefused("type");
 }
 
 std::optional<CommandResult> RunnerSession::fieldCovered(const std::string& command, const std::string& target) {
@@ -363,6 +456,24 @@ CommandResult RunnerSession::typeRefused(const std::string& command) {
 }
 
 CommandResult RunnerSession::back() {
+    // A screen presented over the others (a picture preview) is left by
+    // its own buttons, which the answer names.
+    // (A presented pop-up, an alert or action sheet, is in the way, as below.)
+    if (auto presented = driver_.frontController();
+        presented && presented->presentingViewController() && !TapCover::isOverlay(presented->view())) {
+        auto navigation = cast<UINavigationController>(presented);
+        if (!navigation || navigation->viewControllers().size() < 2) {
+            const auto buttons = shownMatches(ViewNames::buttons(presented->view()));
+            std::string ways;
+            for (std::size_t i = 0; i < buttons.size(); ++i)
+                ways += (i == 0 ? "tap " : i + 1 == buttons.size() ? " or tap " : ", tap ") +
+                        buttons[i]->accessibilityLabel();
+            return {false, "back: " + ViewNames::screen(presented) +
+                               " is presented over the others and has no screen to go back to: " +
+                               (ways.empty() ? "it has no button of its own to close it"
+                                             : "its own buttons close it (" + ways + ")")};
+        }
+    }
     // Back taps the bar's back button (or, without a bar, swipes from the
     // screen's left edge): a pop-up in front would take the touch and stay
     // over the screen beneath. One still fading is waited for, as by tap.
@@ -381,9 +492,9 @@ CommandResult RunnerSession::tab(const std::string& number) {
     auto index = NSString::strictInteger(number);
     if (!index || *index < 1) {
         const std::size_t count = driver_.tabCount();
-        return {false, "tab needs the number of a tab, " +
+        return {false, "tab: which tab? its number, " +
                            (count ? "from 1 to " + std::to_string(count) : std::string("1 for the first")) +
-                           " (such as tab 2)."};
+                           " (such as tab 2)"};
     }
     // The bar may still be coming (the sign-in's screen change) or be
     // hidden for a moment (a screen pushed over a tab's first one).
@@ -393,12 +504,12 @@ CommandResult RunnerSession::tab(const std::string& number) {
         return count > 0 && (static_cast<std::size_t>(*index) > count || isShown(driver_.tabButton(position)));
     });
     const std::size_t count = driver_.tabCount();
-    if (count == 0) return {false, "No tab bar is on the screen, so there is no tab to select."};
+    if (count == 0) return {false, "tab: no tab bar is on the screen, so there is no tab to select"};
     if (static_cast<std::size_t>(*index) > count)
-        return {false, "There is no tab " + std::to_string(*index) + ": the tab bar has tabs from 1 to " +
-                           std::to_string(count) + "."};
+        return {false, "tab: there is no tab " + std::to_string(*index) + ": the tab bar has tabs from 1 to " +
+                           std::to_string(count)};
     if (!isShown(driver_.tabButton(position)))
-        return {false, "The tab bar is hidden on this screen: go back to a tab's first screen to select a tab."};
+        return {false, "tab: the tab bar is hidden on this screen: go back to a tab's first screen to select a tab"};
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     auto refused = refuseCovered("tab", "tab " + std::to_string(*index), [&]() -> Ref<UIView> {
         auto button = driver_.tabButton(position);
@@ -410,23 +521,22 @@ CommandResult RunnerSession::tab(const std::string& number) {
 
 CommandResult RunnerSession::scroll(const std::string& distance) {
     auto dy = NSString::strictDouble(distance);
-    if (!dy) return {false, "scroll needs a distance in points, such as scroll 300"};
+    if (!dy) return {false, "scroll: how far? a distance in points, such as scroll 300"};
     return drag("scroll", [&](const Ref<UIView>& list) { return driver_.scroll(list, *dy); });
 }
 
 CommandResult RunnerSession::open(const std::string& url) {
-    if (url.empty()) return {false, "open needs a URL, such as open " + exampleURL()};
+    if (url.empty()) return {false, "open: which URL? such as open " + exampleURL()};
     auto address = NSURL::URLWithString(url);
     if (!address || !address->scheme())
-        return {false, "\"" + url +
+        return {false, "open: \"" + url +
                            "\" is not a URL another app could open this one with: it needs a scheme, such as " +
                            exampleURL()};
     auto application = UIApplication::sharedApplication();
-    if (!application) return {false, "The app is not running."};
+    if (!application) return {false, "open: the app is not running"};
     std::optional<bool> handled;
     application->openURLIntoApp(address, {}, [&handled](bool taken) { handled = taken; });
-    NSRunLoop::mainRunLoop()->runUntil([&] { return handled.has_value(); }, kTargetWaitSeconds);
-    driver_.settle();
+    waitFor([&] { return handled.has_value(); });
     if (!handled) return driverResult(true, "open", "the app has not answered the URL yet");
     return driverResult(true, "open",
                         *handled ? "the app answered that it handled the URL"
@@ -434,13 +544,14 @@ CommandResult RunnerSession::open(const std::string& url) {
 }
 
 CommandResult RunnerSession::scan(const std::string& file) {
-    if (file.empty()) return {false, "scan needs a picture file"};
+    if (file.empty()) return {false, "scan: which picture? a file, such as scan code.png"};
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return {false, "cannot scan " + file + ": not a file"};
+    if (!std::filesystem::exists(file, error)) return {false, "scan: there is no file " + file};
+    if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
     if (std::filesystem::file_size(file, error) > kLargestScanFile)
-        return {false, "cannot scan " + file + ": larger than 32 MiB"};
+        return {false, "scan: " + file + " is larger than 32 MiB"};
     auto codes = SimulatedCamera::showImageFile(file);
-    if (!codes) return {false, "cannot read the picture " + file};
+    if (!codes) return {false, "scan: cannot read the picture " + file};
     driver_.settle();
     return driverResult(true, "scan", std::to_string(*codes) + " code(s) in view");
 }
@@ -472,22 +583,32 @@ CommandResult RunnerSession::shot(const std::string& file) {
 
 CommandResult RunnerSession::wait(const std::string& seconds) {
     auto duration = NSString::strictDouble(seconds);
-    if (!duration || *duration < 0 || *duration > 600) return {false, "wait needs seconds between 0 and 600"};
-    NSRunLoop::mainRunLoop()->runUntil([] { return false; }, *duration);
-    driver_.settle();
+    if (!duration || *duration < 0 || *duration > 600)
+        return {false, "wait: how long? seconds from 0 to 600, such as wait 0.5"};
+    waitFor([] { return false; }, *duration);
     return driverResult(true, "wait");
 }
 
 CommandResult RunnerSession::expect(const std::string& text) {
-    if (text.empty()) return {false, "expect what?"};
+    if (text.empty()) return {false, "expect: what to expect? (expect TEXT or expect #ID)"};
     if (auto unnamed = bareHash("expect", text)) return *unnamed;
-    if (NSRunLoop::mainRunLoop()->runUntil([&] { return shows(text); }, kTargetWaitSeconds)) return {};
-    return {false, "\"" + text + "\" is not on the screen"};
+    if (waitFor([&] { return showsNow(text); })) return {};
+    return {false, "expect: \"" + text + "\" is not in view (text further down a list comes into view with scroll)"};
 }
 
-bool RunnerSession::shows(const std::string& text) {
+bool RunnerSession::showsNow(const std::string& text) const {
+    std::vector<Ref<UIView>> showing;
+    if (auto window = driver_.keyWindow()) collectShowing(window, text, showing);
+    // What tap would find in view, with nothing in front of it: text under
+    // a pop-up is not what the user reads.
+    for (const auto& view : shownMatches(showing))
+        if (!TapCover::coverOf(view)) return true;
+    return false;
+}
+
+bool RunnerSession::isOnScreen(const std::string& query) {
     driver_.settle();
-    return driver_.find(text) || showsText(driver_.keyWindow(), text);
+    return driver_.find(query) != nullptr;
 }
 
 CommandResult RunnerSession::log() {
@@ -505,7 +626,6 @@ CommandResult RunnerSession::peers() const {
 }
 
 void RunnerSession::collectLog() {
-    for (const auto& entry : logCapture_->lines()) recentLog_.push_back(LogEntry::oneLine(entry));
-    logCapture_->clear();
+    for (const auto& entry : logCapture_->takeLines()) recentLog_.push_back(LogEntry::oneLine(entry));
     while (recentLog_.size() > kRecentLogLines) recentLog_.pop_front();
 }

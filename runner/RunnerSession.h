@@ -34,12 +34,23 @@ public:
 
     CommandResult execute(const std::string& line);
     bool quitRequested() const { return quit_; }
-    // Whether TEXT (or #ID) is on the screen now, without waiting.
-    bool shows(const std::string& text);
+    // Whether a view showing exactly TEXT (or named #ID) is in the window and
+    // not hidden now, in view or not, without waiting.
+    bool isOnScreen(const std::string& query);
 
     static std::string help();
 
 private:
+    // How long tap and expect let the app run for their target to show up,
+    // and every command for the screen to settle.
+    static constexpr double kTargetWaitSeconds = 5;
+    // A command: its name and what carries it out with the text of its line.
+    struct Command;
+    // The runner's command of that name, or null for a name that is none.
+    static const Command* command(const std::string& name);
+    // Carries out the command with the rest of its line.
+    CommandResult run(const std::string& name, const std::string& rest);
+    CommandResult quit();
     CommandResult screen();
     CommandResult tap(const std::string& target);
     CommandResult type(const std::string& arguments);
@@ -64,12 +75,21 @@ private:
     // `target` (waited for up to five seconds, as by tap); nothing when the
     // way is clear.
     std::optional<CommandResult> fieldCovered(const std::string& command, const std::string& target);
-    // Of the views showing `target`, the one a user means: one on the screen
-    // with nothing but a pop-up in front of it (uncovered ones first), the
-    // first in reading order when several are; null when none is in view.
+    // Whether a user sees the view: it is in view (UIDriver::isInView) and
+    // nothing but a pop-up is in front of it.
+    bool inView(const Ref<UIView>& view) const;
+    // Of `candidates`, those in view, in the order a user means them:
+    // uncovered ones first, then in reading order.
+    std::vector<Ref<UIView>> shownMatches(const std::vector<Ref<UIView>>& candidates) const;
+    // The first of the views showing `target` that are in view; null when none is.
     Ref<UIView> shownMatch(const std::string& target) const;
-    // Runs the app, laid out, up to five seconds until `ready`; whether it became so.
-    bool waitFor(const std::function<bool()>& ready);
+    // Whether TEXT (in a caption or value) or #ID is shown by a view in view
+    // with nothing in front of it; the screen as it stands.
+    bool showsNow(const std::string& text) const;
+    // Runs the app, laid out, until `ready` or until `seconds` have passed on
+    // the main loop's clock; whether it became so. On the manual clock the
+    // wait moves the clock itself (see the definition).
+    bool waitFor(const std::function<bool()>& ready, double seconds = kTargetWaitSeconds);
     // The refusal of `command` when `coverNow` still finds a view in front
     // of `what` after that wait (a pop-up still fading is waited for),
     // naming it; nothing once the way is clear.

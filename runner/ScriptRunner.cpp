@@ -70,14 +70,14 @@ void ScriptRunner::runInteractive(ConsoleInput& input) {
 }
 
 bool ScriptRunner::signInWithDemoAccount() {
-    if (!session_.shows("#dengluBut")) {
+    if (!session_.isOnScreen("#dengluBut")) {
         out_ << "--demo: this session folder is signed in already: its stored sign-in is used\n";
         return true;
     }
     std::istringstream steps(demoSignIn);
     if (!runScript(steps)) return false;
     for (int waited = 0; waited < 100; ++waited) {
-        if (!session_.shows("#dengluBut")) return true;
+        if (!session_.isOnScreen("#dengluBut")) return true;
         session_.execute("wait 0.1");
     }
     out_ << "the demo sign-in did not finish\n";

@@ -20,7 +20,8 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     if (path.empty()) return "the session folder cannot be empty";
     std::error_code error;
     const fs::path folder(path);
-    const fs::file_status status = fs::symlink_status(folder, error);
+    // A symbolic link to a folder is that folder.
+    const fs::file_status status = fs::status(folder, error);
     const bool exists = fs::exists(status);
     if (exists && !fs::is_directory(status)) return path + " is not a folder";
     const bool marked = exists && fs::is_regular_file(fs::symlink_status(folder / kMarkName, error));

@@ -6,9 +6,13 @@
 #include "app/shell/KXBaseViewController.h"
 #include "runner/TapCover.h"
 #include "uikit/AlertCardView.h"
+#include "uikit/TappableView.h"
+#include "uikit/UIAlertController.h"
+#include "uikit/UIDriver.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UINavigationController.h"
+#include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UITabBarController.h"
@@ -26,13 +30,30 @@ struct PopUpKind {
     bool captioned;
 };
 
+// An alert controller's card, of the style that slides up from the bottom.
+bool isActionSheetCard(const Ref<UIView>& view) {
+    auto alert = isKind<AlertCardView>(view) ? cast<UIAlertController>(view->owningViewController()) : nullptr;
+    return alert && alert->preferredStyle() == UIAlertControllerStyle::ActionSheet;
+}
+
 const PopUpKind kPopUpKinds[] = {
     {TapCover::isProgressMessage, "the progress message", true},
     {[](const Ref<UIView>& view) { return isKind<KXGameIcoPopView>(view); }, "the game picker", false},
     {[](const Ref<UIView>& view) { return isKind<KXerweiMaFenXiangView>(view); }, "the QR code sheet", false},
+    {isActionSheetCard, "the action sheet", true},
     {[](const Ref<UIView>& view) { return isKind<AlertCardView>(view); }, "the alert", true},
     {[](const Ref<UIView>& view) { return isKind<ZSActionSheetView>(view); }, "the action sheet", false},
 };
+
+// A view that acts on a tap itself: a control or a view with a tap handler
+// of its own (an alert's button).
+bool takesTaps(const Ref<UIView>& view) { return isKind<UIControl>(view) || isKind<TappableView>(view); }
+
+void collectButtons(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
+    if (view->isHidden() || view->alpha() < 0.01) return;
+    if (takesTaps(view) && !view->accessibilityLabel().empty()) return found.push_back(view);
+    for (const auto& subview : view->subviews()) collectButtons(subview, found);
+}
 
 // " "TEXT"" for the first text the view shows; nothing when it shows none.
 std::string firstCaption(const Ref<UIView>& view) {
@@ -63,25 +84,36 @@ std::string viewName(Ref<UIView> view) {
     return "a " + kind;
 }
 
-// The screen's title as its bar shows it; else the tab's name on a tab's
-// first screen; empty when it shows none.
+// The screen's title as the user sees it: the title the shown bar above it
+// shows (the system's bar or the screen's own), else the name of the tab
+// it is the first screen of, as the shown tab bar says; empty when nothing
+// on the screen names it.
 std::string screenTitle(const Ref<UIViewController>& screen) {
-    if (!screen->navigationItem()->title().empty()) return screen->navigationItem()->title();
-    if (!screen->title().empty()) return screen->title();
-    if (auto base = cast<KXBaseViewController>(screen); base && base->navigationView()) {
-        if (auto shown = base->navigationView()->titleLabel(); shown && !shown->text().empty()) return shown->text();
-    }
+    const UIDriver driver;
+    auto navigation = screen->navigationController();
+    if (navigation && navigation->topViewController() == screen && !navigation->isNavigationBarHidden() &&
+        driver.isInView(navigation->navigationBar()) && !screen->navigationItem()->title().empty())
+        return screen->navigationItem()->title();
+    if (auto base = cast<KXBaseViewController>(screen); base && base->navigationView())
+        if (auto shown = base->navigationView()->titleLabel(); shown && driver.isInView(shown) && !shown->text().empty())
+            return shown->text();
     Ref<UIViewController> tab = screen;
-    if (auto navigation = screen->navigationController(); navigation && !navigation->viewControllers().empty() &&
-                                                           navigation->viewControllers().front() == screen)
+    if (navigation && !navigation->viewControllers().empty() && navigation->viewControllers().front() == screen)
         tab = navigation;
-    if (cast<UITabBarController>(tab->parentViewController())) return tab->tabBarItem()->title();
+    if (auto tabs = cast<UITabBarController>(tab->parentViewController()); tabs && driver.isInView(tabs->tabBar()))
+        return tab->tabBarItem()->title();
     return "";
 }
 
 }  // namespace
 
 namespace ViewNames {
+
+std::vector<Ref<UIView>> buttons(const Ref<UIView>& view) {
+    std::vector<Ref<UIView>> found;
+    if (view) collectButtons(view, found);
+    return found;
+}
 
 std::vector<std::string> shownTexts(const Ref<UIView>& view) {
     std::vector<std::string> texts;
@@ -93,19 +125,31 @@ std::vector<std::string> shownTexts(const Ref<UIView>& view) {
 }
 
 std::string popUp(const Ref<UIView>& popUp) {
+    std::string name = "the pop-up" + firstCaption(popUp);
     for (const auto& kind : kPopUpKinds)
-        if (kind.is(popUp)) return kind.word + (kind.captioned ? firstCaption(popUp) : "");
-    return "the pop-up" + firstCaption(popUp);
+        if (kind.is(popUp)) {
+            name = kind.word + (kind.captioned ? firstCaption(popUp) : "");
+            break;
+        }
+    // Its buttons tell a user what it offers, and what to tap to close it.
+    const auto shown = buttons(popUp);
+    if (shown.empty()) return name;
+    std::string listed;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        listed += (i == 0 ? "" : i + 1 == shown.size() ? " and " : ", ") + shown[i]->accessibilityLabel();
+    return name + " with " + (shown.size() == 1 ? "the button " : "the buttons ") + listed;
+}
+
+std::string screen(const Ref<UIViewController>& screen) {
+    const std::string title = screenTitle(screen);
+    return title.empty() ? "the screen" : "the screen " + title;
 }
 
 std::string cover(const Ref<UIView>& cover) {
     if (auto shown = TapCover::popUpOf(cover)) return popUp(shown);
     const std::string name = viewName(cover);
     for (auto holder = cover; holder; holder = holder->superview())
-        if (auto screen = holder->owningViewController()) {
-            const std::string title = screenTitle(screen);
-            return name + " on " + (title.empty() ? "the screen" : "the screen " + title);
-        }
+        if (auto owner = holder->owningViewController()) return name + " on " + screen(owner);
     return name;
 }
 

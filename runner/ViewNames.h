@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "uikit/UIView.h"
+#include "uikit/UIViewController.h"
 
 // How the runner names to a user what they see: a pop-up by a plain word
 // and its title or message ("the QR code sheet", "the progress message
@@ -15,8 +16,18 @@ namespace ViewNames {
 // The texts the shown labels inside the view show, in tree order.
 std::vector<std::string> shownTexts(const Ref<UIView>& view);
 
-// A pop-up (an overlay, or a card the app laid on the window).
+// The shown buttons inside the view that have a caption (controls, and
+// views that act on a tap themselves), in tree order.
+std::vector<Ref<UIView>> buttons(const Ref<UIView>& view);
+
+// A pop-up (an overlay, or a card the app laid on the window), with the
+// captions of its buttons ("the action sheet "删除" with the buttons 删除
+// and 取消").
 std::string popUp(const Ref<UIView>& popUp);
+
+// A screen by the title a user sees on it ("the screen 资产"), or "the
+// screen" when it shows none.
+std::string screen(const Ref<UIViewController>& screen);
 
 // A view in the way of a gesture: the pop-up it is part of, else the view
 // and the screen it is on ("a button on the screen 首页").

@@ -17,8 +17,10 @@
 
 namespace {
 
-int usage() {
-    std::cerr << "usage: velmaro-backend [--port N] [--db FILE] [--collector-port N]\n";
+// The reason an argument was refused, then the usage line.
+int usage(const std::string& reason) {
+    std::cerr << "velmaro-backend: " << reason << "\n"
+              << "usage: velmaro-backend [--port N] [--db FILE] [--collector-port N]\n";
     return 2;
 }
 
@@ -28,17 +30,17 @@ int main(int argc, char** argv) {
     backend::LocalBackend::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
-        if (i + 1 >= argc) return usage();
+        if (flag != "--port" && flag != "--collector-port" && flag != "--db")
+            return usage("unknown option \"" + flag + "\"");
+        if (i + 1 >= argc) return usage(flag + " needs a value");
         const std::string value = argv[++i];
-        if (flag == "--port" || flag == "--collector-port") {
-            std::optional<long long> port = backend::parseWholeNumber(value, 65535);
-            if (!port) return usage();
-            (flag == "--port" ? options.port : options.collectorPort) = static_cast<int>(*port);
-        } else if (flag == "--db") {
+        if (flag == "--db") {
             options.dbPath = value;
-        } else {
-            return usage();
+            continue;
         }
+        std::optional<long long> port = backend::parseWholeNumber(value, 65535);
+        if (!port) return usage(flag + " takes a port number from 0 to 65535 (0: any free port), not \"" + value + "\"");
+        (flag == "--port" ? options.port : options.collectorPort) = static_cast<int>(*port);
     }
 
     // Block the stop signals before any thread starts, so that only the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -54,4 +55,9 @@ bool NSLogCapture::contains(const std::string& text) const {
 void NSLogCapture::clear() {
     std::lock_guard lock(mutex_);
     lines_.clear();
+}
+
+std::vector<std::string> NSLogCapture::takeLines() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(lines_, {});
 }

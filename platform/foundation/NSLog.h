@@ -32,6 +32,9 @@ public:
     // True when some captured line contains `text`.
     bool contains(const std::string& text) const;
     void clear();
+    // The lines logged so far, taken out in one step: a line logged meanwhile
+    // is either among them or left for the next call, never lost.
+    std::vector<std::string> takeLines();
 
 private:
     friend void NSLog(const std::string& line);

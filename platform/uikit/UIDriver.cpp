@@ -10,6 +10,7 @@
 #include "uikit/UIKeyInput.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIPanGestureRecognizer.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UITabBarController.h"
 #include "uikit/ViewSnapshot.h"
 
@@ -56,7 +57,7 @@ bool isShown(const Ref<UIView>& view) {
 }
 
 // The controller in front: the last one presented over the key window's root.
-Ref<UIViewController> frontController(const Ref<UIWindow>& window) {
+Ref<UIViewController> frontControllerOf(const Ref<UIWindow>& window) {
     auto controller = window ? window->rootViewController() : nullptr;
     while (controller)
         if (auto presented = controller->presentedViewController(); presented && presented != controller)
@@ -80,6 +81,17 @@ template <class Container> Ref<Container> frontMost(Ref<UIViewController> contro
             break;
     }
     return found;
+}
+
+// Whether the controller, or one it holds or presents, is between the start
+// and the end of an appearance change.
+bool changesAppearance(const Ref<UIViewController>& controller, std::vector<const UIViewController*>& seen) {
+    if (!controller || std::find(seen.begin(), seen.end(), controller.get()) != seen.end()) return false;
+    seen.push_back(controller.get());
+    if (controller->isInAppearanceTransition()) return true;
+    for (const auto& child : controller->childViewControllers())
+        if (changesAppearance(child, seen)) return true;
+    return changesAppearance(controller->presentedViewController(), seen);
 }
 
 }  // namespace
@@ -130,7 +142,7 @@ bool UIDriver::tap(const Ref<UIView>& view) {
     settle();
     auto window = keyWindow();
     if (!window) return fail("tap: no window is shown");
-    if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is not shown in the key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is no longer on the screen");
     CGRect bounds = view->bounds();
     CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
     const std::string caption = view->accessibilityLabel();
@@ -216,7 +228,7 @@ bool UIDriver::pan(const Ref<UIView>& view, CGPoint translation, double seconds,
     settle();
     auto window = keyWindow();
     if (!window) return fail("pan: no window is shown");
-    if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is not shown in the key window");
+    if (!view || view->window() != window || !isShown(view)) return fail("pan: the view is no longer on the screen");
     CGRect bounds = view->bounds();
     CGPoint from = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
     return pan(from, {from.x + translation.x, from.y + translation.y}, seconds, steps);
@@ -249,14 +261,14 @@ bool UIDriver::pan(CGPoint fromInWindow, CGPoint toInWindow, double seconds, std
 }
 
 Ref<UIView> UIDriver::backButton() const {
-    auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
+    auto navigation = frontMost<UINavigationController>(frontControllerOf(keyWindow()));
     if (!navigation || navigation->viewControllers().size() < 2 || navigation->isNavigationBarHidden()) return nullptr;
     return navigation->navigationBar()->leftView();
 }
 
 bool UIDriver::back() {
     settle();
-    auto navigation = frontMost<UINavigationController>(frontController(keyWindow()));
+    auto navigation = frontMost<UINavigationController>(frontControllerOf(keyWindow()));
     if (!navigation || navigation->viewControllers().size() < 2)
         return fail("back: there is no screen to go back to from here");
     // The bar's back button or the left item that replaces it; without a
@@ -271,7 +283,7 @@ bool UIDriver::back() {
 
 bool UIDriver::selectTab(std::size_t index) {
     settle();
-    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    auto tabs = frontMost<UITabBarController>(frontControllerOf(keyWindow()));
     if (!tabs) return fail("selectTab: no tab bar controller on screen");
     auto button = tabs->tabBar()->buttonForItemAtIndex(index);
     if (!button) {
@@ -284,13 +296,37 @@ bool UIDriver::selectTab(std::size_t index) {
 }
 
 Ref<UIView> UIDriver::tabButton(std::size_t index) const {
-    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    auto tabs = frontMost<UITabBarController>(frontControllerOf(keyWindow()));
     return tabs ? tabs->tabBar()->buttonForItemAtIndex(index) : nullptr;
 }
 
 std::size_t UIDriver::tabCount() const {
-    auto tabs = frontMost<UITabBarController>(frontController(keyWindow()));
+    auto tabs = frontMost<UITabBarController>(frontControllerOf(keyWindow()));
     return tabs ? tabs->tabBar()->items().size() : 0;
+}
+
+Ref<UIViewController> UIDriver::frontController() const { return frontControllerOf(keyWindow()); }
+
+bool UIDriver::isScreenSettled() const {
+    auto window = keyWindow();
+    std::vector<const UIViewController*> seen;
+    return !window || !changesAppearance(window->rootViewController(), seen);
+}
+
+bool UIDriver::isInView(const Ref<UIView>& view) const {
+    auto window = keyWindow();
+    if (!view || !window || view->window() != window) return false;
+    const CGRect bounds = view->bounds();
+    const CGPoint centre{CGRectGetMidX(bounds), CGRectGetMidY(bounds)};
+    if (!CGRectContainsPoint(window->bounds(), view->convertPointToView(centre, window))) return false;
+    for (auto v = view; v; v = v->superview()) {
+        const CGSize size = v->bounds().size;
+        if (v->isHidden() || v->alpha() < 0.01 || size.width <= 0 || size.height <= 0) return false;
+        if (v != view && (v->clipsToBounds() || cast<UIScrollView>(v)) &&
+            !CGRectContainsPoint(v->bounds(), view->convertPointToView(centre, v)))
+            return false;
+    }
+    return true;
 }
 
 bool UIDriver::shot(const std::string& path) {

@@ -32,6 +32,7 @@
 // with the reason in lastError().
 class UICollectionView;
 class UIScrollView;
+class UIViewController;
 class UITableView;
 
 class UIDriver {
@@ -80,6 +81,17 @@ public:
     Ref<UIView> tabButton(std::size_t index) const;
     // The tabs of the front-most tab bar controller (0 when none is shown).
     std::size_t tabCount() const;
+    // The controller in front: the last one presented over the key window's root.
+    Ref<UIViewController> frontController() const;
+    // Whether the screen is settled: no push, pop, presentation or dismissal
+    // of a screen in the key window is under way.
+    bool isScreenSettled() const;
+    // Whether the view is where a user can see it: it and its containers are
+    // shown (not hidden, not nearly transparent) and have a size, and its
+    // centre lies inside the window and inside every container that clips
+    // (a list shows only what is inside its bounds). What stands in front of
+    // it is the caller's to judge (a hit test at that centre).
+    bool isInView(const Ref<UIView>& view) const;
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
 

@@ -58,7 +58,7 @@ Ref<UIScrollView> UIDriver::scrollViewFor(const Ref<UIView>& view) const {
 }
 
 bool UIDriver::drag(const Ref<UIScrollView>& scrollView, CGVector translation, const std::string& action) {
-    if (!scrollView) return fail(action + ": no scroll view there");
+    if (!scrollView) return fail(action + ": no list there");
     if (!scrollView->handleDragBy(translation)) return fail(action + ": the content does not scroll that way");
     settle();
     return true;
@@ -97,7 +97,7 @@ bool UIDriver::scrollToMiddle(const Ref<UIView>& view) {
         if (!drag(scrollView, {0, distance}, "scrollToMiddle")) return false;
         moved = true;
     }
-    return moved || fail("scrollToMiddle: no scroll view brings the view nearer the middle");
+    return moved || fail("scrollToMiddle: no list brings the view nearer the middle");
 }
 
 Ref<UIView> UIDriver::scrollToFind(std::string_view query) {
@@ -147,7 +147,7 @@ bool UIDriver::pull(const Ref<UIView>& view, bool down) {
     settle();
     auto scrollView = scrollViewFor(view);
     std::string action = down ? "pullDown" : "pullUp";
-    if (!scrollView) return fail(action + ": no scroll view there");
+    if (!scrollView) return fail(action + ": no list there");
     // Rows measured on the way (or re-estimated by a reload) move the end,
     // so the content is first brought to rest at its end, then pulled past it.
     for (int attempt = 0; !down && attempt < kScrollToRowAttempts; ++attempt) {

@@ -99,6 +99,11 @@ public:
     void endAppearanceTransition();
     // Between viewWillAppear and viewWillDisappear.
     bool isAppearingOrVisible() const;
+    // Between the start and the end of an appearance change (a push, pop,
+    // presentation or dismissal under way).
+    bool isInAppearanceTransition() const {
+        return appearance_ == Appearance::Appearing || appearance_ == Appearance::Disappearing;
+    }
 
     // --- Titles and bar items ---
     // Setting the title also titles the navigation item and the tab bar item.

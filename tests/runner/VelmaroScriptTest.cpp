@@ -42,6 +42,43 @@ RunOutcome runScript(const std::string& folder, const std::string& script, const
                       " " + extraOptions);
 }
 
+// A session at its prompt, reading the commands it is sent from a pipe, its
+// answers collected in a file.
+class LiveSession {
+public:
+    LiveSession(const std::string& options, std::string answers)
+        : answers_(std::move(answers)),
+          pipe_(popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options + " > " + answers_ + " 2>&1").c_str(), "w")) {}
+    ~LiveSession() {
+        if (pipe_) end();
+    }
+    bool started() const { return pipe_ != nullptr; }
+    void send(const std::string& line) {
+        std::fputs((line + "\n").c_str(), pipe_);
+        std::fflush(pipe_);
+    }
+    // What it answered so far.
+    std::string answers() const {
+        std::ifstream file(answers_);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    }
+    // Waits (up to a minute) until its answers hold `text`, after `from`.
+    bool said(const std::string& text, std::size_t from = 0) const {
+        return NSRunLoop::mainRunLoop()->runUntil([&] { return answers().find(text, from) != std::string::npos; }, 60);
+    }
+    // Quits; the exit status.
+    int end() {
+        send("quit");
+        const int status = pclose(pipe_);
+        pipe_ = nullptr;
+        return status;
+    }
+
+private:
+    std::string answers_;
+    FILE* pipe_;
+};
+
 }  // namespace
 
 TEST(VelmaroScript, SignsInOpensATabAndShootsTheScreen) {
@@ -51,7 +88,6 @@ TEST(VelmaroScript, SignsInOpensATabAndShootsTheScreen) {
                              "type #zhanghuTextField demo\n"
                              "type #mimaTextFeild 123456\n"
                              "tap #dengluBut\n"
-                             "wait 0.5\n"
                              "expect 首页\n"
                              "tab 2\n"
                              "shot\n",
@@ -66,7 +102,6 @@ TEST(VelmaroScript, SignsInOpensATabAndShootsTheScreen) {
 TEST(VelmaroScript, ThePromoteTabIsTheThirdTab) {
     TempSandbox folder;
     auto outcome = runScript(folder.path(),
-                             "wait 2\n"
                              "tab 3\n"
                              "expect 角色扮演\n"
                              "tap 人气榜\n"  // the caption under its shortcut's own button
@@ -78,7 +113,6 @@ TEST(VelmaroScript, ThePromoteTabIsTheThirdTab) {
                              "expect 暂无数据\n"
                              "scroll -500\n"
                              "tap #searchButton\n"
-                             "wait 1\n"
                              "type #searchField 青云\n"
                              "return\n"
                              "expect 青云诀\n"
@@ -120,7 +154,7 @@ TEST(VelmaroScript, DemoSignsInFirstAndBadOptionsAreRefused) {
     auto noSuchTab = runScript(folder.path(), "tab 4\ntab 9\n", "--demo", false);
     EXPECT_EQ(noSuchTab.exitCode, 1);
     EXPECT_NE(noSuchTab.output.find("its stored sign-in is used"), std::string::npos) << noSuchTab.output;
-    EXPECT_NE(noSuchTab.output.find("There is no tab 9: the tab bar has tabs from 1 to 4."), std::string::npos)
+    EXPECT_NE(noSuchTab.output.find("tab: there is no tab 9: the tab bar has tabs from 1 to 4"), std::string::npos)
         << noSuchTab.output;
 }
 
@@ -147,18 +181,32 @@ TEST(VelmaroScript, AStandAloneBackEndTellsWhereItsStandInsAreAndTheKitsLinesWai
     auto backEnd = backend::LocalBackend::start({});
     ASSERT_TRUE(backEnd);
     TempSandbox folder;
-    auto outcome = runScript(folder.path(), "wait 1\nlog\nqrlogin start\n", "--backend " + backEnd->baseURL());
-    backEnd->stop();
-    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    LiveSession session("--data " + folder.path() + "/session --backend " + backEnd->baseURL(),
+                        folder.path() + "/answers.txt");
+    ASSERT_TRUE(session.started());
+    ASSERT_TRUE(session.said("velmaro on "));
     // The session's first line comes first; the kits' start-up lines are in `log`.
-    EXPECT_EQ(outcome.output.rfind("velmaro on " + backEnd->baseURL() + " ", 0), 0u) << outcome.output;
-    const std::size_t logged = outcome.output.find("> log");
-    EXPECT_GT(outcome.output.find("-PalAPI-"), logged) << outcome.output;
-    // The Pal kit and the Ripple login reached their stand-ins.
-    EXPECT_NE(outcome.output.find("https://" + backEnd->standIns().palConnectHost + "/palconnectopen"), std::string::npos)
-        << outcome.output;
-    EXPECT_NE(outcome.output.find("Pal kit: policy configuration received"), std::string::npos) << outcome.output;
-    EXPECT_NE(outcome.output.find("code shown"), std::string::npos) << outcome.output;
+    EXPECT_EQ(session.answers().rfind("velmaro on " + backEnd->baseURL() + " ", 0), 0u) << session.answers();
+    const std::size_t beforeLog = session.answers().size();
+    session.send("log");
+    EXPECT_TRUE(session.said("-PalAPI-", beforeLog)) << session.answers();
+    EXPECT_TRUE(session.said("https://" + backEnd->standIns().palConnectHost + "/palconnectopen", beforeLog))
+        << session.answers();
+    // The Pal kit reached its stand-in: its answer is logged once it came,
+    // so `log` is asked again until it shows it.
+    bool received = false;
+    for (int round = 0; round < 60 && !received; ++round) {
+        const std::size_t before = session.answers().size();
+        session.send("log");
+        received = NSRunLoop::mainRunLoop()->runUntil(
+            [&] { return session.answers().find("Pal kit: policy configuration received", before) != std::string::npos; }, 1);
+    }
+    EXPECT_TRUE(received) << session.answers();
+    // And the Ripple login reached its own.
+    session.send("qrlogin start");
+    EXPECT_TRUE(session.said("code shown")) << session.answers();
+    EXPECT_EQ(session.end(), 0);
+    backEnd->stop();
 }
 
 TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
@@ -241,6 +289,12 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
+    // Allowed before the phone scanned the code: the answer says to scan first.
+    auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin allow\n");
+    EXPECT_EQ(unscanned.exitCode, 1);
+    EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin allow"),
+              std::string::npos)
+        << unscanned.output;
 }
 
 namespace {
@@ -279,21 +333,10 @@ TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
 TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     TempSandbox folder;
     const std::string session = folder.path() + "/session", said = folder.path() + "/live.txt";
-    // A session at its prompt, reading commands from a pipe.
-    FILE* live = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " --data " + session + " > " + said + " 2>&1").c_str(), "w");
-    ASSERT_TRUE(live);
-    auto liveSaid = [&](const std::string& text) {
-        return NSRunLoop::mainRunLoop()->runUntil(
-            [&] {
-                std::ifstream file(said);
-                std::string output((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-                return output.find(text) != std::string::npos;
-            },
-            60);
-    };
-    std::fputs("shot\n", live);
-    std::fflush(live);
-    ASSERT_TRUE(liveSaid("shot-001.png"));
+    LiveSession live("--data " + session, said);
+    ASSERT_TRUE(live.started());
+    live.send("shot");
+    ASSERT_TRUE(live.said("shot-001.png"));
 
     std::ofstream(folder.path() + "/quit.txt") << "quit\n";
     auto fresh = [&] { return runVelmaro("--data " + session + " --fresh --script " + folder.path() + "/quit.txt"); };
@@ -303,8 +346,7 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     EXPECT_TRUE(std::filesystem::exists(session + "/shots/shot-001.png"));
 
     // Once the session ended, the folder is the fresh one's to empty.
-    std::fputs("quit\n", live);
-    EXPECT_EQ(pclose(live), 0);
+    EXPECT_EQ(live.end(), 0);
     EXPECT_EQ(fresh().exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
 }

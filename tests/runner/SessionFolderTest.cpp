@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "backend/LocalBackend.h"
+#include "backend/TemporaryFolder.h"
+#include "foundation/NSRunLoop.h"
+#include "runner/SessionFolder.h"
+#include "tests/support/TempSandbox.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The back-end folders, in shared memory and among the temporary files,
+// whose mark names the process.
+std::vector<fs::path> foldersOf(pid_t process) {
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (const fs::path& base : {fs::path("/dev/shm"), fs::temp_directory_path(error)}) {
+        std::error_code listing;
+        for (fs::directory_iterator entry(base, listing), end; !listing && entry != end; entry.increment(listing)) {
+            std::ifstream mark(entry->path() / backend::TemporaryFolder::kOwnerMark);
+            std::string owner;
+            if (std::getline(mark, owner) && owner == std::to_string(process)) found.push_back(entry->path());
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST(KilledSession, TheNextStartRemovesTheFoldersItsBackEndLeft) {
+    TempSandbox folder;
+    const std::string script = folder.path() + "/steps.txt";
+    std::ofstream(script) << "wait 600\n";
+    const std::string data = folder.path() + "/session";
+    std::vector<std::string> arguments = {VELMARO_RUNNER_EXECUTABLE, "--fresh", "--data", data, "--script", script};
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t session = 0;
+    ASSERT_EQ(posix_spawn(&session, argv[0], &quiet, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&quiet);
+
+    // Killed once its back end has made its folders (the database's and
+    // the certificate's, at least).
+    const bool started = NSRunLoop::mainRunLoop()->runUntil([&] { return foldersOf(session).size() >= 2; }, 120);
+    ::kill(session, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(session, &status, 0), session);
+    ASSERT_TRUE(started);
+    const auto left = foldersOf(session);
+    ASSERT_FALSE(left.empty());
+
+    auto next = backend::LocalBackend::start({});
+    ASSERT_TRUE(next);
+    for (const auto& path : left) EXPECT_FALSE(fs::exists(path)) << path;
+    next->stop();
+}
+
+TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
+    TempSandbox folder;
+    const fs::path target = fs::path(folder.path()) / "target", link = fs::path(folder.path()) / "link";
+    fs::create_directory(target);
+    fs::create_directory_symlink(target, link);
+    SessionFolder::Hold hold;
+    EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
+    EXPECT_TRUE(fs::exists(target / SessionFolder::kMarkName));
+}
