@@ -15,6 +15,7 @@
 
 #include "RawTLSClient.h"
 #include "backend/RippleOpenPlatform.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -180,8 +181,7 @@ TEST_F(RippleOpenPlatformTest, APollWhoseClientStopsSendingIsAnsweredAsAHeldPoll
             if (request.path == "/connect/l/qrconnect") return true;
         return false;
     };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!held() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(eventually(held));
     poller.shutdownSending();
     ASSERT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 200);  // scanned
     const std::string answer = poller.receive();

@@ -212,6 +212,7 @@ TEST_F(AnalyticsEndToEnd, EventsNestedDeeperThanTheCollectorReadsAreRefusedWhenT
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("timed"), nested(31)), 1000);
     RPOUTA::setUserProperty(nested(31));
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("plain"), std::nullopt), 0);
+    settle();
 
     RPOUTA::commitCachedStats(-1);
     auto events = collectedWhenThereAre(3);

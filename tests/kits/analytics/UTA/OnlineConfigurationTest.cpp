@@ -229,7 +229,6 @@ TEST_F(AnalyticsPlugins, TheFirstClassToAskMakesTheSharedHolder) {
 }
 
 TEST_F(AnalyticsPlugins, QueriesAndTheAdvertisingIdentifierSource) {
-    TempSandbox sandbox;
     auto config = RPOUTAConfig::getInstance();
     EXPECT_EQ(RPOUTA::getAppVersion(), RPOUTAHelper::getInstance()->getEnv()->app_version());
     config->setCustomerAppVersion(std::string("9.9"));
