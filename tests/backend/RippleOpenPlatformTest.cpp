@@ -83,11 +83,15 @@ TEST_F(RippleOpenPlatformTest, HeldPollsAnswerWhenThePhoneActsOrTheServerStops) 
 }
 
 TEST_F(RippleOpenPlatformTest, ALoginExpiresWhenItsTimeRunsOutAndAPollSaysNothingNewAfterItsHold) {
-    startPlatform({.longPollSeconds = 0.2, .loginLifetimeSeconds = 1});
+    // The two polls have most of the login's lifetime to be answered in;
+    // then the test sleeps until the lifetime is surely over.
+    constexpr double kLifetime = 2;
+    startPlatform({.longPollSeconds = 0.2, .loginLifetimeSeconds = kLifetime});
+    const auto opened = std::chrono::steady_clock::now();
     const std::string uuid = openLogin();
     EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kNothingNew);
     EXPECT_EQ(poll(uuid, Platform::kNothingNew), Platform::kWaiting);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    std::this_thread::sleep_until(opened + std::chrono::duration<double>(kLifetime + 0.1));
     EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kExpired);
     EXPECT_TRUE(platform->pendingLogins().empty());
     EXPECT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 409);
