@@ -60,7 +60,7 @@ protected:
         // go while the process still runs, not during its exit.
         if (collector && collector->connections() > 0) {
             collector->stop();
-            EXPECT_TRUE(runUntil([&] { return log.contains("DidDisconnect:withError:"); }, 20));
+            EXPECT_TRUE(runUntil([&] { return log.contains("DidDisconnect:withError:"); }));
         }
         AnalyticsServiceFixture::TearDown();
     }
