@@ -15,6 +15,7 @@
 #include "foundation/URLLoadingEngine.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Eventually.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIScreen.h"
@@ -26,7 +27,8 @@
 // work, not into the next test.
 inline void endRequestsUnderWay() {
     URLLoadingEngine::closeAllConnections();
-    DispatchThreadPool::shared().waitUntilIdle(2);
+    EXPECT_TRUE(DispatchThreadPool::shared().waitUntilIdle(std::chrono::duration<double>(kGiveUpAfter).count()))
+        << "the screens' work is still under way";
     NSRunLoop::mainRunLoop()->discardPendingWork();
 }
 

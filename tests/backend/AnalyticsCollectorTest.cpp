@@ -3,7 +3,6 @@
 // connection without trusting their length fields.
 #include <arpa/inet.h>
 #include <cerrno>
-#include <filesystem>
 #include <thread>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -18,6 +17,8 @@
 #include "backend/AnalyticsFrame.h"
 #include "backend/Database.h"
 #include "backend/LocalBackend.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/TempSandbox.h"
 
 using backend::AnalyticsCollector;
 namespace frame = backend::analytics_frame;
@@ -191,10 +192,7 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
     ASSERT_EQ(keepers.size(), 64u);
     // A reply reaches its client before the connection's thread goes back
     // to waiting: only then is the first one the longest waiting.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (collector->waitingConnections() < 64 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_EQ(collector->waitingConnections(), 64);
+    ASSERT_TRUE(eventually([&] { return collector->waitingConnections() == 64; }));
     Client honest(collector->port());
     ASSERT_TRUE(honest.send(frame::requestFrame(R"([{"e":"honest"}])")));
     EXPECT_TRUE(honest.reply());
@@ -207,29 +205,33 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
 
 TEST_F(AnalyticsCollectorTest, ClientsThatKeepAFrameBegunGiveUpTheirPlacesAtTheFramesDeadline) {
     ASSERT_TRUE(collector);
+    // A short deadline: the test waits for the honest client's answer, not
+    // for a margin over the deadline, and sees that it came no sooner.
+    constexpr auto kFrameDeadline = std::chrono::milliseconds(300);
+    collector->setFrameMilliseconds(kFrameDeadline.count());
+    const auto begun = std::chrono::steady_clock::now();
     // Each keeper sends a frame with the next one's first byte: none of them
     // ever waits for a frame, so none makes room for a new client.
     const std::string request = frame::requestFrame(R"([{"e":"kept begun"}])");
     const auto keepers = takeEveryPlace(request + request.substr(0, 1));
     ASSERT_EQ(keepers.size(), 64u);
     // Turned away while every place is held, the honest client sends again
-    // (as the library does) and is answered once the begun frames run out
-    // of time, within seconds.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+    // (as the library does) and is answered once a begun frame ran out of
+    // time.
     std::optional<nlohmann::json> answer;
-    while (!answer && std::chrono::steady_clock::now() < deadline) {
+    ASSERT_TRUE(eventually([&] {
         Client honest(collector->port());
         if (honest.send(frame::requestFrame(R"([{"e":"honest"}])"))) answer = honest.reply();
-        if (!answer) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_TRUE(answer);
+        return answer.has_value();
+    }));
+    EXPECT_GE(std::chrono::steady_clock::now() - begun, kFrameDeadline);
     EXPECT_EQ((*answer)["ret"], 0);
     EXPECT_TRUE(keepers.front()->closedWithoutAnswer());
 }
 
 TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOnItsOwnPort) {
-    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(folder.data()));
+    const TempFolder temporary("velmaro-collector");
+    const std::string& folder = temporary.path();
     {
         auto server = backend::LocalBackend::start({0, folder + "/backend.db", 0});
         ASSERT_TRUE(server);
@@ -247,12 +249,11 @@ TEST(AnalyticsCollectorInBackend, StoresIntoADatabaseOfItsOwnBesideTheBackEndsOn
     ASSERT_TRUE(own && shared);
     EXPECT_EQ(own->scalar("SELECT count(*) FROM analytics_events"), 1);
     EXPECT_EQ(shared->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'analytics_events'"), 0);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(AnalyticsCollectorInBackend, StoresIntoTheDatabasesOfAnOlderVersionOrRefusesToStartNamingTheFile) {
-    std::string folder = (std::filesystem::temp_directory_path() / "velmaro-collector-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(folder.data()));
+    const TempFolder temporary("velmaro-collector");
+    const std::string& folder = temporary.path();
     const std::string olderTable =
         "CREATE TABLE analytics_events (id INTEGER PRIMARY KEY, content TEXT NOT NULL UNIQUE, "
         "received_at INTEGER NOT NULL); INSERT INTO analytics_events (content, received_at) VALUES ('{\"n\":0}', 5)";
@@ -273,7 +274,6 @@ TEST(AnalyticsCollectorInBackend, StoresIntoTheDatabasesOfAnOlderVersionOrRefuse
     std::string failure;
     EXPECT_FALSE(backend::LocalBackend::start({0, folder + "/other.db", 0}, &failure));
     EXPECT_NE(failure.find(folder + "/other-analytics.db"), std::string::npos) << failure;
-    std::filesystem::remove_all(folder);
 }
 
 TEST(AnalyticsFrameEvents, AreReadUpToEachBoundAndNoFurther) {

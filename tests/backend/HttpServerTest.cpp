@@ -14,6 +14,7 @@
 #include "RawTLSClient.h"
 #include "backend/HttpServer.h"
 #include "backend/LoopbackTLSServer.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ private:
 std::string get(int port, const std::string& head) {
     RawClient client(port);
     client.send("GET " + head + "\r\nConnection: close\r\n\r\n");
-    return client.receive(1000ms);
+    return client.receive(kGiveUpAfter);
 }
 
 std::string statusLine(const std::string& answer) { return answer.substr(0, answer.find("\r\n")); }
@@ -130,7 +131,7 @@ TEST(HttpServer, TricklingClientsAreDroppedAtTheirDeadlineWithoutHoldingOthersBa
     // Their connections are cut off: they never sent a request to answer.
     for (auto& trickler : tricklers) {
         trickler->send("s");  // still trickling
-        EXPECT_EQ(trickler->receive(2000ms), "");
+        EXPECT_EQ(trickler->receive(kGiveUpAfter), "");
         EXPECT_TRUE(trickler->closedByServer());
     }
 }
@@ -142,8 +143,8 @@ TEST(HttpServer, ClientsBeyondTheLimitAreToldToComeBack) {
     RawClient first(server.port()), second(server.port());
     ASSERT_TRUE(first.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     ASSERT_TRUE(second.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
-    EXPECT_EQ(statusLine(first.receive(300ms)), "HTTP/1.1 200 OK");  // kept alive
-    EXPECT_EQ(statusLine(second.receive(300ms)), "HTTP/1.1 200 OK");
+    EXPECT_EQ(statusLine(first.receive(kGiveUpAfter, "\r\n")), "HTTP/1.1 200 OK");  // kept alive
+    EXPECT_EQ(statusLine(second.receive(kGiveUpAfter, "\r\n")), "HTTP/1.1 200 OK");
     RawClient third(server.port());
     ASSERT_TRUE(third.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     EXPECT_EQ(statusLine(third.receive()), "HTTP/1.1 503 Service Unavailable");
@@ -172,11 +173,10 @@ TEST(HttpServer, HeldRequestsOfDepartedClientsEndAndGiveBackTheirPlaces) {
     }
     // Every place was taken by a client that has gone: they come back.
     std::string answer;
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    do {
+    EXPECT_TRUE(eventually([&] {
         answer = get(server.port(), "/?name=back HTTP/1.1\r\nHost: x");
-    } while (statusLine(answer) != "HTTP/1.1 200 OK" && std::chrono::steady_clock::now() < deadline);
-    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+        return statusLine(answer) == "HTTP/1.1 200 OK";
+    })) << answer;
 }
 
 TEST(HttpServer, EveryOneOfManyTinyMultipartPartsIsReadAndThosePastTheLimitCounted) {
@@ -188,7 +188,7 @@ TEST(HttpServer, EveryOneOfManyTinyMultipartPartsIsReadAndThosePastTheLimitCount
     RawClient client(server.port());
     ASSERT_TRUE(client.send("POST /parts HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; boundary=bb\r\nConnection: close\r\n"
                             "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body));
-    const std::string answer = client.receive(5000ms);
+    const std::string answer = client.receive(kGiveUpAfter);
     EXPECT_NE(answer.find("\r\n\r\n100 200 +19900"), std::string::npos) << answer.substr(0, 300);
 }
 
@@ -267,9 +267,7 @@ TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
     ASSERT_TRUE(leavingHold);
     leaving.close();
     // The client that left is seen after the one that stopped sending.
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!leavingHold->answered() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
-    ASSERT_TRUE(leavingHold->answered());
+    ASSERT_TRUE(eventually([&] { return leavingHold->answered(); }));
     EXPECT_FALSE(halfClosedHold->answered());
     backend::HttpResponse response;
     response.setContent("later", "text/plain");

@@ -41,11 +41,13 @@ public:
     bool send(const std::string& bytes) {
         return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
-    // Everything the server sends until it closes or `wait` passes.
-    std::string receive(std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) {
+    // Everything the server sends until it closes or `wait` passes, or,
+    // when `enough` is given, until what came holds it (an answer on a
+    // connection kept open).
+    std::string receive(std::chrono::milliseconds wait = std::chrono::milliseconds(3000), const std::string& enough = "") {
         std::string got;
         const auto deadline = std::chrono::steady_clock::now() + wait;
-        for (;;) {
+        while (enough.empty() || got.find(enough) == std::string::npos) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd watch{socket_, POLLIN, 0};
             if (left.count() <= 0 || ::poll(&watch, 1, static_cast<int>(left.count())) <= 0) return got;
@@ -57,6 +59,7 @@ public:
             }
             got.append(chunk, static_cast<std::size_t>(read));
         }
+        return got;
     }
     bool closedByServer() const { return closedByServer_; }
     void close() {

@@ -15,6 +15,7 @@
 
 #include "RawTLSClient.h"
 #include "backend/RippleOpenPlatform.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -73,18 +74,24 @@ TEST_F(RippleOpenPlatformTest, HeldPollsAnswerWhenThePhoneActsOrTheServerStops) 
 
     auto stopped = std::async(std::launch::async, [&] { return poll(uuid, Platform::kScanned); });
     EXPECT_EQ(stopped.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+    // Stopping ends the held poll at once, well before its hold runs out.
     const auto before = std::chrono::steady_clock::now();
     platform->stop();
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
-    EXPECT_EQ(stopped.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_LT(std::chrono::steady_clock::now() - before,
+              std::chrono::duration<double>(Platform::Options{}.longPollSeconds / 2));
+    EXPECT_EQ(stopped.wait_for(kGiveUpAfter), std::future_status::ready);
 }
 
 TEST_F(RippleOpenPlatformTest, ALoginExpiresWhenItsTimeRunsOutAndAPollSaysNothingNewAfterItsHold) {
-    startPlatform({.longPollSeconds = 0.2, .loginLifetimeSeconds = 1});
+    // The two polls have most of the login's lifetime to be answered in;
+    // then the test sleeps until the lifetime is surely over.
+    constexpr double kLifetime = 2;
+    startPlatform({.longPollSeconds = 0.2, .loginLifetimeSeconds = kLifetime});
+    const auto opened = std::chrono::steady_clock::now();
     const std::string uuid = openLogin();
     EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kNothingNew);
     EXPECT_EQ(poll(uuid, Platform::kNothingNew), Platform::kWaiting);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    std::this_thread::sleep_until(opened + std::chrono::duration<double>(kLifetime + 0.1));
     EXPECT_EQ(poll(uuid, Platform::kWaiting), Platform::kExpired);
     EXPECT_TRUE(platform->pendingLogins().empty());
     EXPECT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 409);
@@ -180,8 +187,7 @@ TEST_F(RippleOpenPlatformTest, APollWhoseClientStopsSendingIsAnsweredAsAHeldPoll
             if (request.path == "/connect/l/qrconnect") return true;
         return false;
     };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!held() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(eventually(held));
     poller.shutdownSending();
     ASSERT_EQ(get("/connect/confirm?uuid=" + uuid)->status, 200);  // scanned
     const std::string answer = poller.receive();

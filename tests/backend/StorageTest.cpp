@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <unistd.h>
-
 #include "BackendClient.h"
 #include "backend/Database.h"
 #include "backend/DemoData.h"
 #include "backend/SignInLimit.h"
+#include "tests/support/TempSandbox.h"
 
 using backend::Database;
 
@@ -27,9 +24,9 @@ TEST(Storage, ATransactionThatFailsLeavesNothingBehind) {
 }
 
 TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("velmaro-backend-" + std::to_string(::getpid()) + ".sqlite")).string();
-    std::filesystem::remove(path);
+    // The back end's file, and the collector's beside it.
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.sqlite";
     long long promoters = 0;
     {
         auto server = backend::LocalBackend::start({0, path});
@@ -47,7 +44,6 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(BackendClient(again->port()).login("demo", "123456").json["code"], 1);
     again.reset();
-    std::filesystem::remove(path);
     EXPECT_GT(promoters, 1);
 }
 

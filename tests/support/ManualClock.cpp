@@ -4,6 +4,7 @@
 #include "foundation/NSRunLoop.h"
 #include "foundation/PendingAnswer.h"
 #include "foundation/URLLoadingEngine.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -13,7 +14,9 @@ namespace {
 // an answer, before the test begins.
 void endEarlierRequests() {
     URLLoadingEngine::closeAllConnections();
-    NSRunLoop::mainRunLoop()->runUntil([] { return PendingAnswer::count() == 0; }, 5);
+    const bool ended = NSRunLoop::mainRunLoop()->runUntil([] { return PendingAnswer::count() == 0; },
+                                                          std::chrono::duration<double>(kGiveUpAfter).count());
+    if (!ended) ADD_FAILURE() << "requests of earlier code are still under way";
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST_F(GamePickerTest, TheKeywordIsSearchedOnlyWhenTheButtonIsTapped) {
     loaded(popup, 18);
     ASSERT_TRUE(driver.typeText("#searchField", "传奇"));
     EXPECT_EQ(popup->keyword(), "传奇");
-    runUntil([] { return false; }, 0.05);
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a search sent would be answered by now
     EXPECT_EQ(popup->dataMuArr().size(), 18u);
 
     ASSERT_TRUE(driver.tap("搜索"));

@@ -62,11 +62,11 @@ protected:
         EXPECT_TRUE(runUntil([&] { return !webView->isLoading() && !webView->title().empty(); }));
         return webView;
     }
-    // Taps a link of the page and lets the other app (if any) run.
+    // Taps a link of the page and lets the other app (if any) run and what
+    // the tap loads be answered.
     void tapLink(const Ref<WKWebView>& webView, const std::string& text) {
         ASSERT_TRUE(webView->followLink(text)) << text;
-        runUntil([] { return false; }, 0.05);
-        driver.settle();
+        ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     }
     bool opened(const std::string& prefix) const {
         const auto& urls = UIApplication::sharedApplication()->openedURLs();

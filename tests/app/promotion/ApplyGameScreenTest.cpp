@@ -168,6 +168,8 @@ TEST_F(ApplyGameScreen, AMoreAfterARefusedFirstLoadSendsNothingAndSaysTheLoadFai
     letHUDsHide();
     ASSERT_TRUE(driver.pullUp(list->mainTabelView()));
     EXPECT_EQ(hudText(), "获取数据失败");
+    // A request the pull sent would be answered by now.
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     EXPECT_EQ(server.requestCount(), 1u);
 }
 

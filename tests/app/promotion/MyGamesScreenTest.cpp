@@ -99,6 +99,7 @@ TEST_F(MyGamesScreen, ANumericShareIsShownAsItsTextAndANotchedScreenKeepsItsBott
     // `p` 2 above `max_p` 1: nothing more to ask for.
     ASSERT_TRUE(driver.pullUp(grid->maincollectionView()));
     EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a request the pull sent would be answered by now
     EXPECT_EQ(server.requestCount(), 1u);
     shoot("my-games-notched.png");
 }

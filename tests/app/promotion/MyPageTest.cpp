@@ -72,6 +72,7 @@ TEST_F(MyPageScripted, AnUnknownItemTypeOpensNothing) {
     ASSERT_TRUE(driver.tap("其它")) << driver.lastError();
     finishTransition();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a request the tap sent would be answered by now
     EXPECT_EQ(server.requestCount(), 1u);
 }
 

@@ -109,6 +109,7 @@ TEST_F(LoginScreen, InputChecksStopAtTheFirstFailureWithoutARequest) {
     login->zhanghuTextField()->setText("demo");
     EXPECT_TRUE(driver.tap("#dengluBut"));
     EXPECT_EQ(hudText(), "账号不能超过100个字节（约33个汉字）");
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a sign-in sent would be answered by now
     EXPECT_EQ(server.requestCount(), 0u);
 }
 

@@ -109,8 +109,7 @@ TEST_F(CommissionScreens, RankingShowsTheBackEndsOrderAndOpensTheDetails) {
     EXPECT_EQ(shownTexts(screen->headerView()), (std::vector<std::string>{"推广榜", "排行榜", "用户", "收益"}));
     EXPECT_EQ(rowTexts(screen->mainaTableVie(), 3).front(), "4");
     // Let the medal images arrive before the shot.
-    runUntil([] { return false; }, 0.3);
-    driver.settle();
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
     shot("team-promotion-ranking");
 
     ASSERT_TRUE(driver.tap("查看分成明细")) << driver.lastError();

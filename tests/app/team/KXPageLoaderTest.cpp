@@ -208,6 +208,7 @@ TEST_F(PageLoader, MissingPagingFieldsCountAsZeroAndDataThatIsNoListGivesNoRows)
     EXPECT_EQ(loader->p(), "5");
     loader->onRefresh();
     EXPECT_EQ(hudText(), kNoMore);
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a request the refresh sent would be answered by now
     EXPECT_EQ(server.requestCount(), 2u);
 }
 

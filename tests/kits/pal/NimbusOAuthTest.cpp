@@ -46,9 +46,12 @@ public:
 class NimbusOAuthStartUp : public PalHostFixture {
 protected:
     // The start-up's policy requests fail at once without a host; their
-    // answers are awaited so that no request outlives the test.
+    // answers are awaited so that no request outlives the test. The kit's
+    // sign-on state and reply board, which tests set, start over.
     void TearDown() override {
-        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+        OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+        OpenApi::setReplyPasteboardName(std::nullopt);
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
     }
 };
 

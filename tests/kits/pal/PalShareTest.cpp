@@ -25,7 +25,10 @@ constexpr const char* kPalSchemes[] = {"mpal", "mpalapi", "mpalopensdkapiV2", "m
 
 class PalShare : public PalHostFixture {
 protected:
-    ~PalShare() override { UIApplication::removeAllSimulatedApps(); }
+    ~PalShare() override {
+        UIApplication::removeAllSimulatedApps();
+        NimbusConnectHosts::setHost("");
+    }
 
     static void install(const char* scheme) { UIApplication::installSimulatedApp(scheme, [](const Ref<NSURL>&) {}); }
     static void installPal() {
@@ -363,5 +366,4 @@ TEST_F(PalShare, AShareFinishedInTheBrowserComesBackAsPalsAnswer) {
     EXPECT_EQ(cast<PalApiResultObject>(answer("action=share&result=odd")->object())->error(), "-5");
     // Another app's identifier is not this app's answer.
     EXPECT_FALSE(PalWebViewKit::canHanleOpenUrlFromSafari(NSURL::URLWithString("nimbus999://127.0.0.1:9/?#action=share")));
-    NimbusConnectHosts::setHost("");
 }

@@ -14,6 +14,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "system/SCNetworkReachability.h"
 #include "tests/kits/pal/PalWebWindowFixture.h"
+#include "tests/support/FakeReachability.h"
 #include "foundation/NSURLError.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDriver.h"
@@ -270,12 +271,12 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
 
     // Without network the page does not open.
-    SCNetworkReachability::setFakeFlags(0);
+    FakeReachability network(0);
     EXPECT_TRUE(session->authorize({"get_user_info"}));
     EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"no network"});
     EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
 
-    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    network.set(kSCNetworkReachabilityFlagsReachable);
     delegate->outcomes.clear();
     EXPECT_TRUE(session->authorize({"get_user_info"}));
     // No Pal app took the request, so the web login runs.
@@ -298,7 +299,6 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     session->loginViewKitDidFailuredWithError(kit, nullptr, kit->serial());
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "cancelled"}));
     EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
-    SCNetworkReachability::setFakeFlags(std::nullopt);
     ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
 }
 
@@ -310,7 +310,7 @@ TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldA
     } restore;
     auto delegate = make<SessionOutcomes>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
-    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    const FakeReachability network(kSCNetworkReachabilityFlagsReachable);
     NBOError::setLastOAuthError(0, "before");
     EXPECT_TRUE(session->authorize({"get_user_info"}));
     // No sign-on was tried (it would have failed for want of a Pal app).
@@ -328,7 +328,6 @@ TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldA
     auto alert = cast<UIAlertView>(alerts.back());
     EXPECT_EQ(alert->title() + " / " + alert->message(), "网络错误 / 网络连接不可用。");
     alert->dismissWithClickedButtonIndex(0, false);
-    SCNetworkReachability::setFakeFlags(std::nullopt);
     ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
 }
 
@@ -336,7 +335,7 @@ TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
     auto delegate = make<SessionOutcomes>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
     session->setAuthMode(1);
-    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    const FakeReachability network(kSCNetworkReachabilityFlagsReachable);
     EXPECT_TRUE(session->authorize({"get_user_info"}));
     follow(session->loginViewKit(), "授权并登录");
     ASSERT_TRUE(runUntil([&] { return session->loginViewKit()->isClosing(); }));
@@ -361,7 +360,6 @@ TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
     EXPECT_EQ(delegate->outcomes.back(), "failed");
     EXPECT_FALSE(session->openId());
     EXPECT_EQ(session->pendingWebLogins(), 0u);
-    SCNetworkReachability::setFakeFlags(std::nullopt);
 }
 
 TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {

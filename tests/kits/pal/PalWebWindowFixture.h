@@ -52,11 +52,11 @@ protected:
         ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, 10)) << linkText;
         ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
     }
-    // Lets the slide-out run to its end.
+    // Lets the slide-out run to its end, and what it sets off be answered.
     void slideOut() {
-        runUntil([] { return false; }, 0.05);
+        ASSERT_TRUE(letRequestsEnd());
         clock.advance(NBWebViewKit::kSlideDuration);
-        runUntil([] { return false; }, 0.05);
+        ASSERT_TRUE(letRequestsEnd());
     }
 
     std::unique_ptr<backend::PalConnectServices> services;

@@ -2,30 +2,27 @@
 
 #include <filesystem>
 
-#include <unistd.h>
-
 #include "foundation/NSBundle.h"
 #include "foundation/PropertyListFile.h"
 #include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPApi.h"
 #include "tests/kits/ripple/RippleKitFixture.h"
+#include "tests/support/TempSandbox.h"
 
 namespace fs = std::filesystem;
 
 // A main bundle whose Info.plist declares the given URL schemes, and a log
-// receiver for the kit's lines.
+// receiver for the kit's lines. Registering keeps the app's id in the
+// sandbox, the test's own.
 class RippleKit : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("velmaro-ripple-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder);
         RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
     }
     void TearDown() override {
         RPApi::stopLog();
         NSBundle::setMainBundlePath("");
-        fs::remove_all(folder);
     }
     void declareSchemes(Array schemes) {
         Dictionary info{{"CFBundleURLTypes", Array{Value("not a type"),
@@ -35,7 +32,8 @@ protected:
     }
     static Ref<NSURL> url(const std::string& text) { return NSURL::URLWithString(text); }
 
-    fs::path folder;
+    TempSandbox sandbox;
+    fs::path folder = fs::path(sandbox.path()) / "Bundle.app";
     std::vector<std::string> log;
 };
 

@@ -203,7 +203,7 @@ TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnI
     session->dataTaskWithURL(NSURL::URLWithString(server.url("/slow")), record)->resume();
     ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 2; }, 10));
     EXPECT_EQ(errorCode, NSURLErrorTimedOut);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));  // before the answer came
 }
 
 TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStalls) {
@@ -218,7 +218,7 @@ TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStalls) {
     EXPECT_EQ(outcome.error->userInfo()[NSURLErrorFailingURLStringErrorKey].description(), server.url("/stall"));
     EXPECT_TRUE(outcome.body.empty());
     EXPECT_EQ(outcome.response, nullptr);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));  // before the stall ended
 }
 
 TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
+
+#include "tests/support/TempSandbox.h"
 
 namespace {
 
@@ -206,14 +207,13 @@ TEST(NSURL, FileURLs) {
     EXPECT_TRUE(url("FILE:///x")->isFileURL());
     EXPECT_FALSE(url("files:///x")->isFileURL());
 
-    auto directory = std::filesystem::temp_directory_path() / ("nsurl-test-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory);
+    const TempFolder temporary("nsurl-test");
+    const std::filesystem::path directory = temporary.path();
     EXPECT_EQ(NSURL::fileURLWithPath(directory.string())->absoluteString(), "file://" + directory.string() + "/");
     auto previous = std::filesystem::current_path();
     std::filesystem::current_path(directory);
     EXPECT_EQ(NSURL::fileURLWithPath("sub/x.png")->path(), directory.string() + "/sub/x.png");
     std::filesystem::current_path(previous);
-    std::filesystem::remove_all(directory);
 }
 
 TEST(NSURL, AppendingPathComponents) {

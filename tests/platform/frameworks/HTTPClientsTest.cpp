@@ -13,6 +13,7 @@
 #include "frameworks/http/FormURLEncoding.h"
 #include "frameworks/http/alamofire/Session.h"
 #include "system/SCNetworkReachability.h"
+#include "tests/support/FakeReachability.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/MisbehavingServer.h"
@@ -142,7 +143,7 @@ TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting
 }
 
 TEST_F(HTTPClients, ReachabilityReportsOnceAtStartThenChanges) {
-    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
+    FakeReachability network(kSCNetworkReachabilityFlagsReachable);
     auto manager = AFNetworkReachabilityManager::manager();
     std::vector<AFNetworkReachabilityStatus> seen;
     manager->setReachabilityStatusChangeBlock([&](AFNetworkReachabilityStatus status) { seen.push_back(status); });
@@ -150,10 +151,9 @@ TEST_F(HTTPClients, ReachabilityReportsOnceAtStartThenChanges) {
     manager->startMonitoring();
     ASSERT_TRUE(runUntil([&] { return seen.size() == 1; }));
     EXPECT_EQ(seen[0], AFNetworkReachabilityStatusReachableViaWiFi);
-    SCNetworkReachability::setFakeFlags(0);
+    network.set(0);
     ASSERT_TRUE(runUntil([&] { return seen.size() == 2; }));
     EXPECT_EQ(seen[1], AFNetworkReachabilityStatusNotReachable);
     EXPECT_FALSE(manager->isReachable());
     manager->stopMonitoring();
-    SCNetworkReachability::setFakeFlags(std::nullopt);
 }

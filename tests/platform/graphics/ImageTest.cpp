@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "graphics/PNGCodec.h"
 #include "graphics/UIGraphics.h"
 #include "graphics/UIImage.h"
+#include "tests/support/TempSandbox.h"
 
 namespace {
 
@@ -146,14 +148,15 @@ TEST(UIImage, SizeFollowsScaleAndOrientation) {
 }
 
 TEST(UIImage, FilesNamedForAScaleLoadAtThatScale) {
-    std::string path = ::testing::TempDir() + "velmaro-icon-" + std::to_string(::getpid()) + "@2x.png";
+    const TempFolder folder("velmaro-icon");
+    const std::string path = folder / "icon@2x.png";
     auto png = *PNGCodec::encode(*patternImage(6, 4));
     {
         std::ofstream file(path, std::ios::binary);
         file.write(reinterpret_cast<const char*>(png.bytes()), static_cast<std::streamsize>(png.length()));
     }
     auto image = UIImage::imageWithContentsOfFile(path);
-    std::remove(path.c_str());
+    std::filesystem::remove(path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->scale(), 2);
     EXPECT_EQ(image->size(), CGSizeMake(3, 2));

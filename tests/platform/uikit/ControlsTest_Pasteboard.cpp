@@ -6,6 +6,7 @@
 #include "foundation/NSPropertyListSerialization.h"
 #include "graphics/UIGraphics.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/TempSandbox.h"
 #include "uikit/DeviceStorage.h"
 #include "uikit/UIApplicationDelegate.h"
 #include "uikit/UIImageWriteToSavedPhotosAlbum.h"
@@ -121,8 +122,8 @@ TEST_F(PasteboardTest, PersistsAcrossTwoAppInstancesOnOneSandbox) {
 }
 
 TEST_F(PasteboardTest, PeerAppWithItsOwnSandboxSharesTheDeviceFolder) {
-    std::string device = sandbox.path() + "-device";
-    DeviceStorage::setFolder(device);
+    const TempFolder device("velmaro-device");
+    DeviceStorage::setFolder(device.path());
     UIPasteboard::pasteboardWithName("com.nimbus.mpal.api.registerAppPlugin", true)->setString("host");
 
     // The peer app runs with a sandbox of its own on the same device.
@@ -132,7 +133,6 @@ TEST_F(PasteboardTest, PeerAppWithItsOwnSandboxSharesTheDeviceFolder) {
     // Back on the default device folder (inside the peer's sandbox) it is not there.
     DeviceStorage::setFolder("");
     EXPECT_EQ(UIPasteboard::pasteboardWithName("com.nimbus.mpal.api.registerAppPlugin", false), nullptr);
-    std::filesystem::remove_all(device);
 }
 
 TEST_F(PasteboardTest, UnreadableFileReadsAsAnEmptyPasteboard) {

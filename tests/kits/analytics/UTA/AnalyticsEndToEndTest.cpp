@@ -60,7 +60,7 @@ protected:
         // go while the process still runs, not during its exit.
         if (collector && collector->connections() > 0) {
             collector->stop();
-            runUntil([&] { return log.contains("DidDisconnect:withError:"); }, 5);
+            EXPECT_TRUE(runUntil([&] { return log.contains("DidDisconnect:withError:"); }));
         }
         AnalyticsServiceFixture::TearDown();
     }
@@ -212,6 +212,7 @@ TEST_F(AnalyticsEndToEnd, EventsNestedDeeperThanTheCollectorReadsAreRefusedWhenT
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("timed"), nested(31)), 1000);
     RPOUTA::setUserProperty(nested(31));
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("plain"), std::nullopt), 0);
+    settle();
 
     RPOUTA::commitCachedStats(-1);
     auto events = collectedWhenThereAre(3);

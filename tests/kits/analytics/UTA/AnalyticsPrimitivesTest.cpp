@@ -10,17 +10,19 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTALog.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/UTAReachability/RPOUTAReachability.h"
 #include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
-#include "tests/support/TempSandbox.h"
+#include "tests/support/FakeReachability.h"
 
 namespace {
 
 NSData bytes(std::vector<std::uint8_t> values) { return NSData(std::move(values)); }
 
 using AnalyticsSettings = AnalyticsStateFixture;
+// The helper collects the device identity into the test's sandbox.
+using AnalyticsPrimitives = AnalyticsStateFixture;
 
 }  // namespace
 
-TEST(AnalyticsPrimitives, RC4MatchesTheKeyedStreamAndUndoesItself) {
+TEST_F(AnalyticsPrimitives, RC4MatchesTheKeyedStreamAndUndoesItself) {
     NSData data = NSData::fromString("abc");
     RPOUTAHelper::ChiperRC4(data);
     EXPECT_EQ(data, bytes({0x04, 0x26, 0xf8}));
@@ -31,7 +33,7 @@ TEST(AnalyticsPrimitives, RC4MatchesTheKeyedStreamAndUndoesItself) {
     EXPECT_TRUE(empty.empty());
 }
 
-TEST(AnalyticsPrimitives, GZipAndGUnzip) {
+TEST_F(AnalyticsPrimitives, GZipAndGUnzip) {
     NSData out;
     EXPECT_EQ(RPOUTAHelper::GZip(NSData(), &out), -1);
     EXPECT_EQ(RPOUTAHelper::GZip(NSData::fromString("x"), nullptr), -1);
@@ -68,12 +70,10 @@ TEST(AnalyticsPrimitives, GZipAndGUnzip) {
     EXPECT_EQ(out.toString(), "untouched");
 }
 
-TEST(AnalyticsPrimitives, MD5TextAndJSONText) {
+TEST_F(AnalyticsPrimitives, MD5TextAndJSONText) {
     EXPECT_EQ(RPOUTAHelper::md5encrypt(std::string("abc")), "900150983cd24fb0d6963f7d28e17f72");
     EXPECT_EQ(RPOUTABaseFunction::md5encrypt(std::string("")), std::nullopt);
     EXPECT_EQ(RPOUTAHelper::md5encrypt(std::nullopt), std::nullopt);
-
-    TempSandbox sandbox;  // the helper collects the device identity into it
 
     Dictionary event;
     event.set("ky", "app");
@@ -85,7 +85,7 @@ TEST(AnalyticsPrimitives, MD5TextAndJSONText) {
     EXPECT_EQ(RPOUTABaseFunction::objToJson(Value("text")), "{}");
 }
 
-TEST(AnalyticsPrimitives, NetworkStatusForFlags) {
+TEST_F(AnalyticsPrimitives, NetworkStatusForFlags) {
     auto reachability = RPOUTAReachability::reachabilityForInternetConnection();
     ASSERT_NE(reachability, nullptr);
     EXPECT_EQ(reachability->networkStatusForFlags(0x0), RPOUTANotReachable);
@@ -96,12 +96,10 @@ TEST(AnalyticsPrimitives, NetworkStatusForFlags) {
     EXPECT_EQ(reachability->networkStatusForFlags(0x3E), RPOUTANotReachable);
     EXPECT_EQ(RPOUTAReachability::reachabilityWithHostName(""), nullptr);
 
-    TempSandbox sandbox;  // the helper collects the device identity into it
-    SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable | kSCNetworkReachabilityFlagsIsWWAN);
+    FakeReachability network(kSCNetworkReachabilityFlagsReachable | kSCNetworkReachabilityFlagsIsWWAN);
     EXPECT_EQ(RPOUTAHelper::getInstance()->getNetworkType(), "CellNetwork");
-    SCNetworkReachability::setFakeFlags(0);
+    network.set(0);
     EXPECT_EQ(RPOUTAHelper::getInstance()->getNetworkType(), "");
-    SCNetworkReachability::setFakeFlags(std::nullopt);
 }
 
 TEST_F(AnalyticsSettings, DefaultsAndTheDebugLog) {

@@ -58,8 +58,8 @@ TEST_F(AnalyticsService, StartingChainsTheKeysOpensASessionAndTellsPluginsOnce) 
     RPOUTA::startWithAppkey(std::string("k3"));
     EXPECT_EQ(RPOUTAConfig::getInstance()->appkey(), "k3|k2|k1");
     EXPECT_TRUE(log.contains("[UTA] UTA instance started"));
-    runUntil([&] { return started > 0; });
-    runUntil([] { return false; }, 0.1);
+    ASSERT_TRUE(runUntil([&] { return started > 0; }));
+    runUntil([] { return false; }, 0.1);  // a second announcement would follow within it
     EXPECT_EQ(started, 1);
     ASSERT_TRUE(sender);
     EXPECT_EQ(sender->className(), "RPOUTA");

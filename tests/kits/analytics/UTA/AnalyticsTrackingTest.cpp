@@ -1,6 +1,7 @@
 // The recording methods: their answers, timers and the events they store.
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "tests/kits/analytics/UTA/AnalyticsServiceFixture.h"
+#include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
 
 namespace {
 
@@ -18,9 +19,12 @@ protected:
     }
 };
 
+// The length of the arguments is that of the helper's JSON text.
+using AnalyticsContentLength = AnalyticsStateFixture;
+
 }  // namespace
 
-TEST(AnalyticsContentLength, CountsTheTextWithItsArgumentsInUTF16Units) {
+TEST_F(AnalyticsContentLength, CountsTheTextWithItsArgumentsInUTF16Units) {
     EXPECT_TRUE(UTAIsContentTooLong(std::nullopt, Value()));
     EXPECT_FALSE(UTAIsContentTooLong(std::string(61440, 'a'), Value()));
     EXPECT_TRUE(UTAIsContentTooLong(std::string(61441, 'a'), Value()));

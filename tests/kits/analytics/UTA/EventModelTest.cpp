@@ -9,7 +9,6 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
-#include "tests/support/TempSandbox.h"
 
 namespace {
 
@@ -24,7 +23,6 @@ using EventModel = AnalyticsStateFixture;
 }  // namespace
 
 TEST_F(EventModel, EnvelopeAndBodies) {
-    TempSandbox sandbox;
     auto config = RPOUTAConfig::getInstance();
     config->setAppkey("configured");
 
@@ -93,7 +91,6 @@ TEST_F(EventModel, EnvelopeAndBodies) {
 }
 
 TEST_F(EventModel, DurationsAreWrittenAsMeasuredWithoutFloatNoise) {
-    TempSandbox sandbox;
     RPOUTAPageView page;
     page.duration = 1.234f;
     RPOUTAActiveEvent active;
@@ -114,7 +111,6 @@ TEST_F(EventModel, DurationsAreWrittenAsMeasuredWithoutFloatNoise) {
 }
 
 TEST_F(EventModel, UserTypeFollowsDaysAndAppVersions) {
-    TempSandbox sandbox;
     auto helper = RPOUTAHelper::getInstance();
     auto user = helper->getUser();
     ASSERT_NE(user, nullptr);

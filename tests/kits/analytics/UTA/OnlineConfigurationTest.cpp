@@ -189,8 +189,8 @@ TEST_F(OnlineConfiguration, ConfigUpdatesAreAnnouncedOncePerProcess) {
     holder->updateOnlineConfig(Value());
     holder->updateOnlineConfig(Value(answerWith({})));
     RPOUTAPluginNotify::sendNotification("RPOUTA_CONFIG_UPDATED", nullptr);
-    runUntil([&] { return updates > 0; });
-    runUntil([] { return false; }, 0.1);
+    ASSERT_TRUE(runUntil([&] { return updates > 0; }));
+    runUntil([] { return false; }, 0.1);  // a second announcement would follow within it
     EXPECT_EQ(updates, 1);
     NSNotificationCenter::defaultCenter()->removeObserver(token);
 }
@@ -229,7 +229,6 @@ TEST_F(AnalyticsPlugins, TheFirstClassToAskMakesTheSharedHolder) {
 }
 
 TEST_F(AnalyticsPlugins, QueriesAndTheAdvertisingIdentifierSource) {
-    TempSandbox sandbox;
     auto config = RPOUTAConfig::getInstance();
     EXPECT_EQ(RPOUTA::getAppVersion(), RPOUTAHelper::getInstance()->getEnv()->app_version());
     config->setCustomerAppVersion(std::string("9.9"));
