@@ -60,7 +60,7 @@ protected:
     }
     Outcome load(const std::string& url) { return load(NSURLRequest::requestWithURL(NSURL::URLWithString(url))); }
 
-    static bool waitFor(const Outcome& outcome, double seconds = 10) {
+    static bool waitFor(const Outcome& outcome, double seconds = std::chrono::duration<double>(kGiveUpAfter).count()) {
         return NSRunLoop::mainRunLoop()->runUntil([&outcome] { return outcome.calls > 0; }, seconds);
     }
 
