@@ -117,6 +117,11 @@ std::size_t RippleOpenPlatform::heldTickets() const {
     return tickets_.size();
 }
 
+std::size_t RippleOpenPlatform::keeperRounds() const {
+    std::lock_guard lock(mutex_);
+    return keeperRounds_;
+}
+
 bool RippleOpenPlatform::isOpen(int state) { return state == kWaiting || state == kScanned; }
 
 int RippleOpenPlatform::currentState(const Login& login) {
@@ -249,6 +254,7 @@ void RippleOpenPlatform::pollLogin(const HttpRequest& request, std::shared_ptr<H
 void RippleOpenPlatform::keepPolls() {
     std::unique_lock lock(mutex_);
     for (;;) {
+        ++keeperRounds_;
         const auto now = Clock::now();
         auto wake = Clock::time_point::max();
         for (auto it = heldPolls_.begin(); it != heldPolls_.end();) {

@@ -96,6 +96,10 @@ public:
     // The logins and tickets held (ended ones until they are forgotten).
     std::size_t heldLogins() const;
     std::size_t heldTickets() const;
+    // How many times the keeper has looked over the held polls: once a poll
+    // is held, a login changes or a hold or lifetime ends, so the count
+    // tells a keeper that sleeps from one that spins.
+    std::size_t keeperRounds() const;
 
 private:
     struct Login {
@@ -155,6 +159,7 @@ private:
     bool stopping_ = false;
     std::vector<HeldPoll> heldPolls_;
     std::thread pollKeeper_;
+    std::size_t keeperRounds_ = 0;
     long long loginsOpened_ = 0;
     std::map<std::string, Login> logins_;
     std::map<std::string, WebTicket> tickets_;
