@@ -3,6 +3,7 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -65,6 +66,10 @@ void useStandIns(const backend::StandIns& standIns) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The simulated payment apps tell the shop over cpp-httplib, whose writes
+    // raise SIGPIPE when the other end has hung up: a peer hanging up fails
+    // that one request, it must not end the session.
+    std::signal(SIGPIPE, SIG_IGN);
     std::string error;
     auto options = RunnerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
