@@ -27,7 +27,7 @@
 // work, not into the next test.
 inline void endRequestsUnderWay() {
     URLLoadingEngine::closeAllConnections();
-    EXPECT_TRUE(DispatchThreadPool::shared().waitUntilIdle(std::chrono::duration<double>(kGiveUpAfter).count()))
+    EXPECT_TRUE(DispatchThreadPool::shared().waitUntilIdle(kGiveUpAfterSeconds))
         << "the screens' work is still under way";
     NSRunLoop::mainRunLoop()->discardPendingWork();
 }

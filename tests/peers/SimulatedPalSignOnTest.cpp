@@ -8,6 +8,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "peers/SimulatedPalApp.h"
 #include "tests/support/PalHostFixture.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ protected:
     }
     void TearDown() override {
         for (const auto& app : {pal, palWork, palSpace}) app->uninstall();
-        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+        ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, kGiveUpAfterSeconds));
     }
 
     Ref<HostApp> host = make<HostApp>();

@@ -10,6 +10,8 @@
 // wait returns as soon as what it waits for comes, so a test never passes
 // or fails by a margin of time.
 constexpr std::chrono::milliseconds kGiveUpAfter = std::chrono::seconds(60);
+// The same bound for the main loop's waits, which take seconds.
+constexpr double kGiveUpAfterSeconds = std::chrono::duration<double>(kGiveUpAfter).count();
 
 // Waits, off the main loop, until `condition` holds; false when it still
 // does not after `failAfter`.

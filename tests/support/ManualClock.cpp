@@ -15,7 +15,7 @@ namespace {
 void endEarlierRequests() {
     URLLoadingEngine::closeAllConnections();
     const bool ended = NSRunLoop::mainRunLoop()->runUntil([] { return PendingAnswer::count() == 0; },
-                                                          std::chrono::duration<double>(kGiveUpAfter).count());
+                                                          kGiveUpAfterSeconds);
     if (!ended) ADD_FAILURE() << "requests of earlier code are still under way";
 }
 

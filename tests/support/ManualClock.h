@@ -29,7 +29,7 @@ protected:
     // Runs the main loop until `predicate` holds or `timeoutSeconds` of real
     // time pass (by default only the bound that ends a broken test).
     static bool runUntil(const std::function<bool()>& predicate,
-                         double timeoutSeconds = std::chrono::duration<double>(kGiveUpAfter).count());
+                         double timeoutSeconds = kGiveUpAfterSeconds);
     // Runs the main loop until the requests set off so far have been
     // answered and their handlers have run, and those that started in turn
     // too, so that no answer of an earlier step lands in what a later one

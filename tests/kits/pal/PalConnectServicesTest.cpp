@@ -17,6 +17,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "tests/support/PalHostFixture.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ protected:
 
     std::vector<Received> requestsTo(const std::string& path) const { return services->receivedRequestsTo(path); }
     bool waitForRequests(const std::string& path, std::size_t count) {
-        return runUntil([&] { return requestsTo(path).size() >= count; }, 10);
+        return runUntil([&] { return requestsTo(path).size() >= count; }, kGiveUpAfterSeconds);
     }
     Ref<APIResponse> call(const std::string& path, int tries = 1) {
         auto target = make<ResultTarget>();
@@ -57,7 +58,7 @@ protected:
         Dictionary params{{"userData", "mine"}};
         base->openUrl(NimbusConnectHosts::baseURL() + path, std::string("token"), std::string("open-id"),
                       std::string("1234"), params);
-        runUntil([&] { return !target->responses.empty(); }, 10);
+        runUntil([&] { return !target->responses.empty(); }, kGiveUpAfterSeconds);
         return target->responses.empty() ? nullptr : target->responses.front();
     }
 
@@ -68,7 +69,7 @@ TEST_F(PalConnectServices, StartUpFetchesThePolicyAndCachesItAndBadAnswersKeepTh
     auto session = make<NimbusOAuth>(std::string("1234"), nullptr);
     EXPECT_EQ(session->appId(), "1234");
     auto config = ConfigManager::GetInstance();
-    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, 15));
+    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, kGiveUpAfterSeconds));
 
     auto policy = requestsTo(kPolicyPath);
     ASSERT_EQ(policy.size(), 1u);
@@ -94,7 +95,7 @@ TEST_F(PalConnectServices, StartUpFetchesThePolicyAndCachesItAndBadAnswersKeepTh
     services->setCannedAnswer(kShareLimitPath, R"({"ret": 100001, "subcode": 5})");
     config->requestConfig();
     config->requestSDKWebViewConfig();
-    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, 15));
+    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(requestsTo(kShareLimitPath).size(), 2u);
     EXPECT_EQ(DataFile::dataWithContentsOfFile(path), before);
     EXPECT_EQ(config->getServerSDKWebPalShare(), 1);
@@ -149,7 +150,7 @@ TEST_F(PalConnectServices, ThePolicyExpiresAfterItsPeriodAndKeepsOnlyFieldsOfThe
     config->config().set("ConfigTimeStamp", now - 25 * 3600);
     config->updateConfig();
     EXPECT_EQ(config->apiRequests().size(), 2u);
-    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, 15));
+    ASSERT_TRUE(runUntil([&] { return config->apiRequests().empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(requestsTo(kPolicyPath).size(), 1u);
     EXPECT_EQ(requestsTo(kShareLimitPath).size(), 1u);
 }
@@ -234,7 +235,7 @@ TEST_F(PalConnectServices, AnUntrustedCertificateFailsWithTheSecurityError) {
     NimbusConnectHosts::setHost(services->host(), other->certificateFile());
     auto recorder = make<FailureRecorder>();
     NimbusRequest::getRequestWithParams({}, "GET", recorder, NimbusConnectHosts::baseURL() + kPolicyPath)->connect();
-    ASSERT_TRUE(runUntil([&] { return recorder->error != nullptr; }, 10));
+    ASSERT_TRUE(runUntil([&] { return recorder->error != nullptr; }, kGiveUpAfterSeconds));
     EXPECT_EQ(recorder->error->code(), NSURLErrorServerCertificateUntrusted);
     EXPECT_EQ(NBOpenSDKErrorUtil::openSDKErrorFromOSError(recorder->error)["ret"], Value(10));
     EXPECT_TRUE(requestsTo(kPolicyPath).empty());

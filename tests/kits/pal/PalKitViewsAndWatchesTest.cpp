@@ -8,6 +8,7 @@
 #include "kits/pal/PalApi/PalApiInterface/UINotifyView.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST_F(PalKitViewsAndWatches, TheKeyWriterEscapesItsValuesAndLeavesNoWebView) {
               "if(!!window.localStorage){try{document.domain = '127.0.0.1';localStorage['o\\'1_1234'] = "
               "encodeURIComponent('a\\');alert(1);//\\x3c/script>');}catch(e){}}");
     // Nothing listens on port 9: the load fails and the view goes.
-    ASSERT_TRUE(runUntil([&] { return !writer->webView(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !writer->webView(); }, kGiveUpAfterSeconds));
     EXPECT_TRUE(window->subviews().empty());
     NBWebViewLoadJs::clear();
 }

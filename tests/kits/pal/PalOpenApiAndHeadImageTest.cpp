@@ -17,6 +17,7 @@
 #include "tests/support/AppFixture.h"
 #include "uikit/UIScreen.h"
 #include "uikit/ViewSnapshot.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ TEST_F(PalOpenApi, CallsNeedASessionAndAnswerThroughTheDelegateInTheTokenOrTheKe
     logIn();
     ASSERT_TRUE(session->getUserInfo());
     EXPECT_EQ(session->apiRequests().size(), 1u);
-    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(answers->userInfo[0]->retCode(), 0);
     EXPECT_EQ(session->userNick(), std::optional<std::string>("帕尔小助手"));
     EXPECT_TRUE(session->apiRequests().empty());
@@ -168,7 +169,7 @@ TEST_F(PalOpenApi, CallsNeedASessionAndAnswerThroughTheDelegateInTheTokenOrTheKe
     session->setUin(std::string("10001"));
     session->setSkey(std::string("@skey"));
     ASSERT_TRUE(session->getVipInfo());
-    ASSERT_TRUE(runUntil([&] { return !answers->vipInfo.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->vipInfo.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(requestsTo("/api/user/get_vip_info").size(), 1u);
     EXPECT_FALSE(session->cancel(Value("nobody's")));
 
@@ -190,7 +191,7 @@ TEST_F(PalOpenApi, ParameterDictionariesGoOutAsTheirKeysWithoutTheNswb) {
     EXPECT_EQ(exchange->params()["title"], Value("星河战记"));
     EXPECT_EQ(exchange->params()["url"], Value("https://game.example/1"));
     EXPECT_FALSE(exchange->params().contains("nswb"));
-    ASSERT_TRUE(runUntil([&] { return !answers->shares.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->shares.empty(); }, kGiveUpAfterSeconds));
 
     auto headpic = NBSetUserHeadpic::dictionary();
     headpic->setParamImage(blankPicture(3265, 2448));
@@ -207,7 +208,7 @@ TEST_F(PalOpenApi, ParameterDictionariesGoOutAsTheirKeysWithoutTheNswb) {
     auto handedOut = cast<SetHeadImageViewController>(screen);
     ASSERT_TRUE(handedOut);
     EXPECT_TRUE(handedOut->image());
-    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, kGiveUpAfterSeconds));
 }
 
 TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnswer) {
@@ -237,7 +238,7 @@ TEST_F(PalOpenApi, ARealExchangeReportsItsUploadAndDownloadProgressBeforeTheAnsw
     Dictionary params{{"picture", Value(NSData(std::vector<std::uint8_t>(300'000, 7)))}};
     call->openUrl(NimbusConnectHosts::baseURL() + "/photo/upload_pic", std::string("PTtoken"), std::string("OPENID"),
                   std::string("1234"), params);
-    ASSERT_TRUE(runUntil([&] { return progress->response != nullptr; }, 10));
+    ASSERT_TRUE(runUntil([&] { return progress->response != nullptr; }, kGiveUpAfterSeconds));
     ASSERT_EQ(progress->response->retCode(), 0);
     EXPECT_GT(progress->sent, 300'000);
     EXPECT_EQ(progress->sent, progress->sentExpected);
@@ -279,7 +280,7 @@ TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
 
     // A later call is answered; none of the cancelled ones ever is.
     ASSERT_TRUE(session->getUserInfo());
-    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, kGiveUpAfterSeconds));
     EXPECT_TRUE(answers->listPhoto.empty());
     EXPECT_TRUE(answers->vipInfo.empty());
     EXPECT_EQ(callback->calls, 0);
@@ -312,14 +313,14 @@ TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
     EXPECT_FLOAT_EQ(screen->scrollView()->zoomScale(), 1.6f);
     EXPECT_FLOAT_EQ(screen->scrollView()->maximumZoomScale(), 3.2f);
     // The nick comes from the user information asked for on the way.
-    ASSERT_TRUE(runUntil([&] { return screen->nick().has_value(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return screen->nick().has_value(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(screen->nickLabel()->text(), "帕尔小助手");
     EXPECT_TRUE(session->userGetUserInfo());  // later user information goes to the delegate again
 
     screen->selectBtn()->sendAction();
     EXPECT_FALSE(screen->selectBtn()->isEnabled());
     clock.advance(0.01);
-    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(answers->headpic[1]->retCode(), 0);
     auto uploads = requestsTo("/user/set_user_face");
     ASSERT_EQ(uploads.size(), 1u);
@@ -369,7 +370,7 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
     SCNetworkReachability::setFakeFlags(kSCNetworkReachabilityFlagsReachable);
     session->setAccessToken(std::string(""));
     choose();
-    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 1; }, 10));
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 1; }, kGiveUpAfterSeconds));
     EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置出错了，请重新登录再尝试下呢:)"));
     EXPECT_EQ(screen->selectBtn()->title(), "重试");
     clock.advance(1.2);
@@ -379,7 +380,7 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
     // The retry is reported as one and succeeds.
     logIn();
     choose();
-    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置成功"));
     EXPECT_EQ(requestsTo("/user/set_user_face").size(), 2u);
     EXPECT_TRUE(reported("10657"));
@@ -398,7 +399,7 @@ TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSo
         const std::size_t before = answers->headpic.size();
         screen->selectBtn()->sendAction();
         clock.advance(0.01);
-        EXPECT_TRUE(runUntil([&] { return answers->headpic.size() == before + 1; }, 10));
+        EXPECT_TRUE(runUntil([&] { return answers->headpic.size() == before + 1; }, kGiveUpAfterSeconds));
         const auto file = requestsTo("/user/set_user_face").back().files["picture"];
         auto picture = UIImage::imageWithData(NSData(file.data(), file.size()))->CGImage();
         return colourNearCorners(picture, CGRectMake(0, 0, picture->width(), picture->height()));
@@ -437,7 +438,7 @@ TEST_F(PalOpenApi, TheLargestHeadPictureIsTakenAndALargePNGGoesAsJPEG) {
     ASSERT_TRUE(session->setUserHeadpic(largest, &screen));
     EXPECT_TRUE(screen);
     EXPECT_TRUE(answers->headpic.empty());  // not refused as too large
-    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return session->userNick().has_value(); }, kGiveUpAfterSeconds));
 
     // Noise does not compress: the sent picture's form follows its PNG size.
     const auto noise = [](std::size_t side) {
@@ -463,7 +464,7 @@ TEST_F(PalOpenApi, TheLargestHeadPictureIsTakenAndALargePNGGoesAsJPEG) {
     EXPECT_EQ(asJPEG[1], 0xD8);
     ASSERT_GE(asPNG.size(), 4u);
     EXPECT_EQ(std::string(asPNG.begin() + 1, asPNG.begin() + 4), "PNG");
-    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 2; }, kGiveUpAfterSeconds));
     // The handed-out screen, not shown yet, tells the answers all the same.
     EXPECT_TRUE(cast<SetHeadImageViewController>(screen)->notify());
 }

@@ -20,6 +20,7 @@
 #include "tests/support/PalHostFixture.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ protected:
     }
     std::vector<Received> requestsTo(const std::string& path) const { return services->receivedRequestsTo(path); }
     bool waitFor(const std::string& path, std::size_t count) {
-        return runUntil([&] { return requestsTo(path).size() >= count; }, 10);
+        return runUntil([&] { return requestsTo(path).size() >= count; }, kGiveUpAfterSeconds);
     }
 
     std::unique_ptr<backend::PalConnectServices> services;
@@ -99,7 +100,7 @@ TEST_F(PalShareServices, AnUploadedPreviewIsFittedAndItsAddressSharedInstead) {
     auto link = PalApiNewsObject::objectWithURL(NSURL::URLWithString("http://127.0.0.1/h5/game/3"), "星河战记", "",
                                                 std::optional<NSData>(png));
     make<PalApiTaskUploadURLObjectPreviewData>(PalApiMessage::messageWithObject(link))->postOnMainThread();
-    ASSERT_TRUE(runUntil([] { return !PalApiTask::isRunning() && !UIApplication::sharedApplication()->openedURLs().empty(); }, 10));
+    ASSERT_TRUE(runUntil([] { return !PalApiTask::isRunning() && !UIApplication::sharedApplication()->openedURLs().empty(); }, kGiveUpAfterSeconds));
 
     ASSERT_EQ(services->shareImages().size(), 1u);
     auto uploaded = UIImage::imageWithData(NSData::fromString(services->shareImages()[0]));
@@ -122,7 +123,7 @@ TEST_F(PalShareServices, OnlineStatesReachTheDelegate) {
     };
     auto delegate = std::make_shared<Delegate>();
     PalApiInterface::getPalUinOnlineStatues({"10001", "10002"}, delegate);
-    ASSERT_TRUE(runUntil([&] { return !delegate->answers.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !delegate->answers.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->answers[0], (Dictionary{{"10001", "NO"}, {"10002", "NO"}}));
     ASSERT_TRUE(waitFor("/cgi-bin/appstage/mstats_report", 1));
     EXPECT_EQ(requestsTo("/cgi-bin/appstage/mstats_report")[0].params.at("report_type"), "15");

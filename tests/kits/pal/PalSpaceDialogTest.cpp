@@ -10,6 +10,7 @@
 #include "tests/kits/pal/PalWebWindowFixture.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIDriver.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ TEST_F(PalSpaceDialog, AStoryGoesThroughTheDialogPageAndItsSendingReachesSendSto
 
     follow(kit, "继续");  // the kit's own page leads on to the PalSpace host
     follow(kit, "发送");
-    ASSERT_TRUE(runUntil([&] { return !answers->stories.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->stories.empty(); }, kGiveUpAfterSeconds));
     EXPECT_TRUE(answers->others.empty());
     const auto& response = answers->stories[0];
     EXPECT_EQ(response->retCode(), 0);
@@ -95,7 +96,7 @@ TEST_F(PalSpaceDialog, AStoryGoesThroughTheDialogPageAndItsSendingReachesSendSto
     EXPECT_EQ(shown[0].params["url"], "https://game.example/1");
     EXPECT_EQ(shown[0].params.count("userData"), 0u);
     // A story to friends is counted.
-    ASSERT_TRUE(runUntil([&] { return !services->receivedRequestsTo("/report/report").empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !services->receivedRequestsTo("/report/report").empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(services->receivedRequestsTo("/report/report")[0].params["nValue"], "10784");
 }
 
@@ -121,7 +122,7 @@ TEST_F(PalSpaceDialog, WithoutPalSpaceTheOtherDialogsUseThePageTooWhichRefusesAS
     EXPECT_EQ(kit->webTitle(), std::optional<std::string>("向TA炫耀"));
     follow(kit, "继续");
     follow(kit, "取消");
-    ASSERT_TRUE(runUntil([&] { return !answers->others.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !answers->others.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(answers->others[0].first, "AppChallenge");
     EXPECT_EQ(answers->others[0].second->retCode(), 1);
     EXPECT_EQ(answers->others[0].second->detailRetCode(), 2);
@@ -136,7 +137,7 @@ TEST_F(PalSpaceDialog, WithoutPalSpaceTheOtherDialogsUseThePageTooWhichRefusesAS
     EXPECT_EQ(dialogWindow()->webTitle(), std::optional<std::string>("应用邀请"));
     follow(dialogWindow(), "继续");
     follow(dialogWindow(), "返回");
-    ASSERT_TRUE(runUntil([&] { return answers->others.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return answers->others.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(answers->others[1].first, "AppInvitation");
     // A failure never reads as a success.
     EXPECT_EQ(answers->others[1].second->retCode(), 1);

@@ -20,6 +20,7 @@
 #include "uikit/UIDriver.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScreen.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST_F(PalWebLogin, TheKitWindowSlidesOverTheAppAndAwayAndItsPageCallsOnlyWhatTh
     EXPECT_EQ(item->title(), "帐号授权");
     ASSERT_TRUE(item->leftBarButtonItem());
     EXPECT_EQ(item->leftBarButtonItem()->title(), "关闭");
-    ASSERT_TRUE(runUntil([&] { return pageShows(kit, "授权并登录"); }, 10));
+    ASSERT_TRUE(runUntil([&] { return pageShows(kit, "授权并登录"); }, kGiveUpAfterSeconds));
 
     // Bridge calls: the scheme in any case, arguments percent-decoded, extra
     // components dropped; the call URL itself never loads.
@@ -163,7 +164,7 @@ TEST_F(PalWebLogin, CancellingOnThePageOrLosingTheNetworkEndsTheLoginWithoutATok
     // The page cannot be reached: a failure with the load error.
     services->stop();
     ASSERT_TRUE(kit->open());
-    ASSERT_TRUE(runUntil([&] { return outcomes->failures.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return outcomes->failures.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_TRUE(outcomes->failures[1]);
     EXPECT_FALSE(make<NBLoginViewKit>()->open());  // no app id, nothing opens
 }
@@ -177,11 +178,11 @@ TEST_F(PalWebLogin, ACancelledLoadIsRetriedFourTimesAndTheFifthIsAContentError) 
     // Each failure comes once the page is in: a load started over one still
     // running would cancel that one too.
     const auto loaded = [&] { return pageShows(kit, "授权并登录") && !screen->webview()->isLoading(); };
-    ASSERT_TRUE(runUntil(loaded, 10));
+    ASSERT_TRUE(runUntil(loaded, kGiveUpAfterSeconds));
     const auto cancelled = NSError::errorWithDomain(NSURLErrorDomain, NSURLErrorCancelled);
     for (std::size_t retry = 1; retry <= 4; ++retry) {
         screen->didFailLoadWithError(screen->webview(), cancelled);
-        ASSERT_TRUE(runUntil([&] { return services->receivedRequestsTo(path).size() == 1 + retry && loaded(); }, 10));
+        ASSERT_TRUE(runUntil([&] { return services->receivedRequestsTo(path).size() == 1 + retry && loaded(); }, kGiveUpAfterSeconds));
     }
     EXPECT_EQ(events->contentErrors, 0);
     screen->didFailLoadWithError(screen->webview(), cancelled);
@@ -195,7 +196,7 @@ TEST_F(PalWebLogin, ABrowserSwitchThatCannotHappenFallsBackToThePageCarryingTheB
     ASSERT_TRUE(kit->open());
     // Without a serial there is no browser login; the link says "fall_to_wv".
     follow(kit, "用浏览器登录");
-    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_FALSE(authorisationRequests()[0].params.count("browser_error"));
     EXPECT_EQ(authorisationRequests()[1].params["browser_error"], "1");
     EXPECT_EQ(authorisationRequests()[1].params.count("browser"), 0u);
@@ -210,7 +211,7 @@ TEST_F(PalWebLogin, TheBrowserModeAnswerIsUnmaskedWithTheLoginsOwnKeyAndToldAtOn
     kit->setSerial(std::string("1002"));
     ASSERT_TRUE(kit->open());
     follow(kit, "用浏览器登录");
-    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == 2; }, kGiveUpAfterSeconds));
     auto requests = authorisationRequests();
     EXPECT_EQ(requests[0].params["redirect_uri"], "auth://done");
     const auto& browser = requests[1].params;
@@ -299,7 +300,7 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     session->loginViewKitDidFailuredWithError(kit, nullptr, kit->serial());
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "cancelled"}));
     EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
-    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, kGiveUpAfterSeconds));
 }
 
 TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldAsOne) {
@@ -328,7 +329,7 @@ TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldA
     auto alert = cast<UIAlertView>(alerts.back());
     EXPECT_EQ(alert->title() + " / " + alert->message(), "网络错误 / 网络连接不可用。");
     alert->dismissWithClickedButtonIndex(0, false);
-    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, 10));
+    ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, kGiveUpAfterSeconds));
 }
 
 TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
@@ -340,7 +341,7 @@ TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
     follow(session->loginViewKit(), "授权并登录");
     ASSERT_TRUE(runUntil([&] { return session->loginViewKit()->isClosing(); }));
     slideOut();
-    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
     EXPECT_EQ(session->openId(), backend::palOpenId("1234"));
     EXPECT_EQ(session->pendingWebLogins(), 0u);
@@ -356,7 +357,7 @@ TEST_F(PalWebLogin, AServerSideLoginAsksTheServiceForTheOpenIdOfItsToken) {
     follow(session->loginViewKit(), "授权并登录");
     ASSERT_TRUE(runUntil([&] { return session->loginViewKit()->isClosing(); }));
     slideOut();
-    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->outcomes.back(), "failed");
     EXPECT_FALSE(session->openId());
     EXPECT_EQ(session->pendingWebLogins(), 0u);
@@ -366,12 +367,12 @@ TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {
     auto delegate = make<SessionOutcomes>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
     session->nimbusDialogLogin(backend::palIssuedToken("1234"), NSDate::date().dateByAddingTimeInterval(3600));
-    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !delegate->outcomes.empty(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});
     EXPECT_EQ(session->openId(), backend::palOpenId("1234"));
 
     EXPECT_TRUE(session->RequestUnionId());
-    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, 10));
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->outcomes.back(), "union id");
     EXPECT_EQ(session->unionid(), backend::palUnionId("1234"));
     EXPECT_TRUE(session->apiRequests().empty());
@@ -379,7 +380,7 @@ TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {
 
     // A token the service did not issue is no login.
     session->nimbusDialogLogin(std::string("forged"), NSDate::date().dateByAddingTimeInterval(3600));
-    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 3; }, 10));
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 3; }, kGiveUpAfterSeconds));
     EXPECT_EQ(delegate->outcomes.back(), "failed");
     session->setAccessToken(std::nullopt);
     EXPECT_FALSE(session->RequestUnionId());

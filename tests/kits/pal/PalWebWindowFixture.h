@@ -12,6 +12,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Eventually.h"
 
 // The kit's web window against the stand-in services: the kit pointed at
 // them, an app bundle (in the sandbox) that declares the app's "nimbus1234"
@@ -49,7 +50,7 @@ protected:
         return false;
     }
     void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
-        ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, 10)) << linkText;
+        ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, kGiveUpAfterSeconds)) << linkText;
         ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
     }
     // Lets the slide-out run to its end, and what it sets off be answered.

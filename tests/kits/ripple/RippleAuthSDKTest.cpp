@@ -18,6 +18,7 @@
 #include "kits/ripple/RippleOpenPlatformHosts.h"
 #include "peers/SimulatedRipplePhone.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ protected:
     // Starts a login and waits for its code to be shown.
     void showCode() {
         ASSERT_TRUE(start());
-        ASSERT_TRUE(runUntil([&] { return !recorder->images.empty() || !recorder->finishes.empty(); }, 10));
+        ASSERT_TRUE(runUntil([&] { return !recorder->images.empty() || !recorder->finishes.empty(); }, kGiveUpAfterSeconds));
         ASSERT_EQ(recorder->images.size(), 1u);
     }
     std::vector<std::string> pollLasts() const {
@@ -72,20 +73,20 @@ protected:
         return lasts;
     }
     bool waitForPolls(std::size_t count) {
-        return runUntil([&] { return pollLasts().size() >= count; }, 10);
+        return runUntil([&] { return pollLasts().size() >= count; }, kGiveUpAfterSeconds);
     }
     // Waits for the poll answer that leaves the login pausing before the next.
     bool waitForPause() {
-        return runUntil([&] { return sdk->timer() != nullptr || !recorder->finishes.empty(); }, 10);
+        return runUntil([&] { return sdk->timer() != nullptr || !recorder->finishes.empty(); }, kGiveUpAfterSeconds);
     }
     bool phone(const std::string& action) {
         std::optional<bool> taken;
         if (!SimulatedRipplePhone::actOnLoginCode(recorder->images.back(), action,
                                                   [&](bool ok) { taken = ok; }))
             return false;
-        return runUntil([&] { return taken.has_value(); }, 10) && *taken;
+        return runUntil([&] { return taken.has_value(); }, kGiveUpAfterSeconds) && *taken;
     }
-    bool waitForFinish() { return runUntil([&] { return !recorder->finishes.empty(); }, 10); }
+    bool waitForFinish() { return runUntil([&] { return !recorder->finishes.empty(); }, kGiveUpAfterSeconds); }
     void expectStopped() {
         EXPECT_FALSE(sdk->isAuthing());
         EXPECT_EQ(sdk->connection(), nullptr);

@@ -19,6 +19,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(WapAuth, WithoutTheRippleAppTheWebPagesSignInAndTheOAuthAnswerClosesThePa
     EXPECT_TRUE(host->responses.empty());
 
     ASSERT_TRUE(webView()->followLink("同意"));
-    ASSERT_TRUE(runUntil([&] { return !host->responses.empty(); }, 10));
+    ASSERT_TRUE(runUntil([&] { return !host->responses.empty(); }, kGiveUpAfterSeconds));
     ASSERT_EQ(host->responses.size(), 1u);
     auto answer = cast<SendAuthResp>(host->responses[0]);
     ASSERT_TRUE(answer);

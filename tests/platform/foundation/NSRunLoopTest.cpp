@@ -77,7 +77,7 @@ TEST_F(RunLoop, NestedRunKeepsPostingOrder) {
 TEST_F(RunLoop, RunUntilWakesForWorkFromOtherThreadsAndTimesOut) {
     std::atomic<bool> done{false};
     std::thread worker([&] { DispatchQueue::main()->async([&] { done = true; }); });
-    EXPECT_TRUE(runUntil([&] { return done.load(); }, 5));
+    EXPECT_TRUE(runUntil([&] { return done.load(); }, kGiveUpAfterSeconds));
     worker.join();
     EXPECT_FALSE(runUntil([] { return false; }, 0.02));
 }
@@ -96,7 +96,7 @@ TEST_F(RunLoop, PostsFromManyThreadsArriveOnceInEachThreadsOrder) {
                     ++total;
                 });
         });
-    EXPECT_TRUE(runUntil([&] { return total == threads * posts; }, 30));
+    EXPECT_TRUE(runUntil([&] { return total == threads * posts; }, kGiveUpAfterSeconds));
     for (auto& sender : senders) sender.join();
     EXPECT_FALSE(NSRunLoop::mainRunLoop()->runOnce());
     for (const auto& sequence : received) {
@@ -269,7 +269,7 @@ TEST_F(RunLoop, WaitEndsAtTheNextTimerOrRealTimeActionNotTheLimit) {
     bool clockTimer = false, realAction = false;
     loop->schedule(clock.now() + 0.01, [&] { clockTimer = true; }, NSRunLoop::modeMask(NSDefaultRunLoopMode));
     loop->scheduleRealTime(MonotonicClock::realNow() + 0.02, [&] { realAction = true; });
-    EXPECT_TRUE(runUntil([&] { return realAction; }, 5));
+    EXPECT_TRUE(runUntil([&] { return realAction; }, kGiveUpAfterSeconds));
     EXPECT_FALSE(clockTimer);
     loop->discardPendingWork();  // drops the clock timer only
     clock.advance(1);

@@ -14,6 +14,7 @@
 #include "foundation/NSURLRequest.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/MisbehavingServer.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ protected:
         return NSURLRequest::requestWithURL(NSURL::URLWithString(url), NSURLRequestReloadIgnoringLocalCacheData, timeout);
     }
     bool runUntilEnded(const Ref<RecordingDelegate>& delegate) {
-        return NSRunLoop::mainRunLoop()->runUntil([&] { return delegate->ended(); }, 10);
+        return NSRunLoop::mainRunLoop()->runUntil([&] { return delegate->ended(); }, kGiveUpAfterSeconds);
     }
 
     LoopbackHTTPServer server;
@@ -135,7 +136,7 @@ TEST_F(NSURLConnectionTest, CancelStopsDeliveryAndReleasesTheDelegate) {
         delegate->connection->cancel();
         cancelled = true;
     };
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return cancelled; }, 10));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return cancelled; }, kGiveUpAfterSeconds));
     const auto eventsAtCancel = delegate->events;
     const auto bodyAtCancel = delegate->body;
     NSRunLoop::mainRunLoop()->runUntil([] { return false; }, 0.3);
@@ -169,7 +170,7 @@ TEST_F(NSURLConnectionTest, TheConnectionHoldsItsDelegateUntilItEndsThenLetsGo) 
     const auto connection = NSURLConnection::connectionWithRequest(requestFor(server.url("/held")), delegate);
     delegate = nullptr;  // only the connection holds it now
     EXPECT_FALSE(weakDelegate.expired());
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return weakDelegate.expired(); }, 10));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return weakDelegate.expired(); }, kGiveUpAfterSeconds));
     EXPECT_EQ(finalBody, "kept");
 }
 

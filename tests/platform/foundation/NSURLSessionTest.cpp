@@ -60,7 +60,7 @@ protected:
     }
     Outcome load(const std::string& url) { return load(NSURLRequest::requestWithURL(NSURL::URLWithString(url))); }
 
-    static bool waitFor(const Outcome& outcome, double seconds = std::chrono::duration<double>(kGiveUpAfter).count()) {
+    static bool waitFor(const Outcome& outcome, double seconds = kGiveUpAfterSeconds) {
         return NSRunLoop::mainRunLoop()->runUntil([&outcome] { return outcome.calls > 0; }, seconds);
     }
 
@@ -193,7 +193,7 @@ TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnI
     auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/headers")));
     request->setValue("request", "user-agent");
     session->dataTaskWithRequest(request, record)->resume();
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 1; }, 10));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 1; }, kGiveUpAfterSeconds));
     EXPECT_TRUE(onQueue);
     EXPECT_EQ(errorCode, 0);
     const auto seen = server.lastRequest();
@@ -202,7 +202,7 @@ TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnI
 
     const auto started = std::chrono::steady_clock::now();
     session->dataTaskWithURL(NSURL::URLWithString(server.url("/slow")), record)->resume();
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 2; }, 10));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return completed == 2; }, kGiveUpAfterSeconds));
     EXPECT_EQ(errorCode, NSURLErrorTimedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));  // before the answer came
 }
@@ -376,7 +376,7 @@ TEST_F(NSURLSessionTest, ARequestWaitingForAConnectionFailsAsTimedOutWhenItsTime
                                                                        recordInto(outcome)));
         tasks.back()->resume();
     }
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return server.requestCount() == 6; }, 10));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return server.requestCount() == 6; }, kGiveUpAfterSeconds));
     const Outcome waiting = load(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/waits")),
                                                               NSURLRequestReloadIgnoringLocalCacheData, 0.3));
     EXPECT_EQ(waiting.calls, 1);

@@ -124,12 +124,12 @@ TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting
                            ->request(server.url("/held"), Alamofire::HTTPMethod::post)
                            ->responseString(DispatchQueue::main(), answerInto(slot)));
     }
-    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 6; }, 10));
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 6; }, kGiveUpAfterSeconds));
     Alamofire::AF()
         ->request(server.url("/next"), Alamofire::HTTPMethod::post)
         ->responseString(DispatchQueue::main(), answerInto(6));
     held[0]->cancel();
-    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, 10))
+    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, kGiveUpAfterSeconds))
         << "the held requests keep their connections for a minute";
     EXPECT_EQ(answers[6]->value, "next");
     ASSERT_TRUE(answers[0]);

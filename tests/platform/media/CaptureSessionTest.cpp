@@ -17,6 +17,7 @@
 #include "media/CIContext.h"
 #include "media/CIFilter.h"
 #include "media/SimulatedCamera.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ public:
 void drainMainQueue() {
     bool done = false;
     DispatchQueue::main()->async([&] { done = true; });
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done; }, kGiveUpAfterSeconds));
 }
 
 struct Capture {
@@ -181,7 +182,7 @@ TEST_F(CaptureSessionTest, ADelegateOnASerialQueueHearsOnThatQueue) {
     capture.session->startRunning();
     SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, "one", {}}});
     SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, "two", {}}});
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return capture.recorder->count == 2; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return capture.recorder->count == 2; }, kGiveUpAfterSeconds));
     std::lock_guard lock(capture.recorder->mutex);
     EXPECT_FALSE(capture.recorder->onMainThread[0]);
     EXPECT_EQ(cast<AVMetadataMachineReadableCodeObject>(capture.recorder->reports[1][0])->stringValue(), "two");
@@ -268,13 +269,13 @@ TEST_F(CaptureSessionTest, AccessRequestsAskTheSimulatedUserOnce) {
     std::atomic<int> answers = 0;
     std::atomic<bool> granted = true;
     AVCaptureDevice::requestAccessForMediaType(AVMediaTypeVideo, [&](bool ok) { granted = ok, ++answers; });
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return answers == 1; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return answers == 1; }, kGiveUpAfterSeconds));
     EXPECT_FALSE(granted);
     EXPECT_EQ(AVCaptureDevice::authorizationStatusForMediaType(AVMediaTypeVideo), AVAuthorizationStatus::Denied);
     // The answer stands; asking again does not change it.
     SimulatedCamera::setAccessAnswer(true);
     AVCaptureDevice::requestAccessForMediaType(AVMediaTypeVideo, [&](bool ok) { granted = ok, ++answers; });
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return answers == 2; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return answers == 2; }, kGiveUpAfterSeconds));
     EXPECT_FALSE(granted);
 }
 
@@ -328,7 +329,7 @@ TEST_F(CaptureSessionTest, StillsAreJPEGsOfThePictureInViewDeliveredOffTheMainTh
             result->sample = sample, result->error = error, result->onMain = NSThread::isMainThread();
             result->done = true;
         });
-        EXPECT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return result->done.load(); }, 5));
+        EXPECT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return result->done.load(); }, kGiveUpAfterSeconds));
         return result;
     };
 

@@ -13,6 +13,7 @@
 #include "media/UIImagePickerController.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIWindow.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ protected:
     void drainMainQueue() {
         bool done = false;
         DispatchQueue::main()->async([&] { done = true; });
-        ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done; }, 5));
+        ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done; }, kGiveUpAfterSeconds));
     }
 
     Ref<UIWindow> window;
@@ -69,7 +70,7 @@ PHAuthorizationStatus requestAndWait() {
         answer = status, onMain = NSThread::isMainThread();
         done = true;
     });
-    EXPECT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done.load(); }, 5));
+    EXPECT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return done.load(); }, kGiveUpAfterSeconds));
     EXPECT_FALSE(onMain);
     return answer;
 }

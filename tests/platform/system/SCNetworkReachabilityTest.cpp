@@ -11,6 +11,7 @@
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSThread.h"
 #include "system/SCNetworkReachability.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ TEST_F(SCNetworkReachabilityTest, ScheduledCallbacksHearChangesOnTheMainRunLoop)
     SCNetworkReachability::setFakeFlags(wwan);
     SCNetworkReachability::setFakeFlags(wwan);  // no change, no call
     EXPECT_TRUE(heard.empty()) << "delivery waits for the run loop";
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return heard.size() >= 2; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return heard.size() >= 2; }, kGiveUpAfterSeconds));
     settle();
     EXPECT_EQ(heard, (std::vector<SCNetworkReachabilityFlags>{0, wwan}));
 
@@ -120,7 +121,7 @@ TEST_F(SCNetworkReachabilityTest, DispatchQueueDeliveryAndClearedCallbacks) {
     });
     ASSERT_TRUE(target->setDispatchQueue(DispatchQueue::main()));
     SCNetworkReachability::setFakeFlags(0);
-    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return calls == 1; }, 5));
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return calls == 1; }, kGiveUpAfterSeconds));
     EXPECT_TRUE(onMain);
 
     target->setCallback(nullptr);

@@ -16,6 +16,7 @@
 #include "foundation/NSUserDefaults.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "tests/kits/analytics/UTA/AnalyticsServiceFixture.h"
+#include "tests/support/Eventually.h"
 
 extern char** environ;
 
@@ -68,7 +69,7 @@ protected:
     // Waits until the collector holds `count` events, then a moment more to
     // see that no others follow.
     std::vector<Dictionary> collectedWhenThereAre(std::size_t count) {
-        EXPECT_TRUE(runUntil([&] { return collector->storedEventCount() >= static_cast<long long>(count); }, 20));
+        EXPECT_TRUE(runUntil([&] { return collector->storedEventCount() >= static_cast<long long>(count); }, kGiveUpAfterSeconds));
         runUntil([] { return false; }, 0.2);
         return collected(*collector);
     }

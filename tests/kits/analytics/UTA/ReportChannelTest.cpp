@@ -97,7 +97,7 @@ protected:
             channel->send(make<RPOUTASendItem>(std::move(events), [outcomes](bool ok) { outcomes->push_back(ok); }));
         }
         const std::size_t expected = units.size();
-        EXPECT_TRUE(runUntil([&] { return outcomes->size() == expected; }, 20));
+        EXPECT_TRUE(runUntil([&] { return outcomes->size() == expected; }, kGiveUpAfterSeconds));
         return *outcomes;
     }
     bool sendOne(RPOUTASendItem::Events events) {
@@ -130,7 +130,7 @@ protected:
             store->taskQueue()->sync([&] { idle = !store->isSendingCacheEvent(); });
             return idle;
         };
-        ASSERT_TRUE(runUntil([&] { return idle() && idle(); }, 20));
+        ASSERT_TRUE(runUntil([&] { return idle() && idle(); }, kGiveUpAfterSeconds));
     }
 
     TempSandbox sandbox;
@@ -252,7 +252,7 @@ TEST_F(ReportChannel, StoredEventsGoOutInBatchesAndLeaveTheStore) {
     RPOUTAConfig::getInstance()->setMaxLoadEventCount(30);
     storeEvents(70);
     store->sendCachedEvents(-1);
-    ASSERT_TRUE(runUntil([&] { return collector->storedEventCount() == 70 && storedRows().empty(); }, 20));
+    ASSERT_TRUE(runUntil([&] { return collector->storedEventCount() == 70 && storedRows().empty(); }, kGiveUpAfterSeconds));
     sendStored();
     EXPECT_EQ(collector->acceptedFrames(), 3) << "30, 30 and 10";
     EXPECT_TRUE(storedRows().empty());
@@ -311,7 +311,7 @@ TEST_F(ReportChannel, AHostThatNeverAnswersTimesOutAndTheNextSendReconnects) {
     store->sendCachedEvents(-1);
     EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(3, {2, 0})));
 
-    ASSERT_TRUE(runUntil([&] { return storedRows().front().first == 1; }, 20)) << "no reply within 11 s";
+    ASSERT_TRUE(runUntil([&] { return storedRows().front().first == 1; }, kGiveUpAfterSeconds)) << "no reply within 11 s";
     collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Acknowledge);
     sendStored();
     EXPECT_TRUE(storedRows().empty());
