@@ -186,6 +186,9 @@ CommandResult RunnerSession::execute(const std::string& line) {
 struct RunnerSession::Command {
     const char* name;
     CommandResult (*run)(RunnerSession& session, const std::string& text);
+    // Takes the rest of its line as it stands and reads its text itself
+    // (`type #ID TEXT`: the text after the field's name).
+    bool readsItsOwnText = false;
 };
 
 const RunnerSession::Command* RunnerSession::command(const std::string& name) {
@@ -193,7 +196,7 @@ const RunnerSession::Command* RunnerSession::command(const std::string& name) {
     static const Command kCommands[] = {
         {"screen", [](S& s, const std::string&) { return s.screen(); }},
         {"tap", [](S& s, const std::string& text) { return s.tap(text); }},
-        {"type", [](S& s, const std::string& text) { return s.type(text); }},
+        {"type", [](S& s, const std::string& rest) { return s.type(rest); }, true},
         {"clear", [](S& s, const std::string& text) { return s.clear(text); }},
         {"return", [](S& s, const std::string&) { return s.driverResult(s.driver_.pressReturn(), "return"); }},
         {"back", [](S& s, const std::string&) { return s.back(); }},
@@ -230,8 +233,7 @@ CommandResult RunnerSession::quit() {
 CommandResult RunnerSession::run(const std::string& name, const std::string& rest) {
     const Command* known = command(name);
     if (!known) return {false, "unknown command \"" + name + "\" (help lists the commands)"};
-    // `type #ID TEXT` reads its text after the field's name itself.
-    if (name == "type") return type(rest);
+    if (known->readsItsOwnText) return known->run(*this, rest);
     std::string problem;
     auto text = CommandText::parse(rest, problem);
     if (!text) return {false, problem};
@@ -463,11 +465,10 @@ CommandResult RunnerSession::back() {
         presented && presented->presentingViewController() && !TapCover::isOverlay(presented->view())) {
         auto navigation = cast<UINavigationController>(presented);
         if (!navigation || navigation->viewControllers().size() < 2) {
-            const auto buttons = shownMatches(ViewNames::buttons(presented->view()));
-            std::string ways;
-            for (std::size_t i = 0; i < buttons.size(); ++i)
-                ways += (i == 0 ? "tap " : i + 1 == buttons.size() ? " or tap " : ", tap ") +
-                        buttons[i]->accessibilityLabel();
+            std::vector<std::string> taps;
+            for (const auto& button : shownMatches(ViewNames::buttons(presented->view())))
+                taps.push_back("tap " + button->accessibilityLabel());
+            const std::string ways = ViewNames::listed(taps, " or ");
             return {false, "back: " + ViewNames::screen(presented) +
                                " is presented over the others and has no screen to go back to: " +
                                (ways.empty() ? "it has no button of its own to close it"

@@ -115,6 +115,13 @@ std::vector<Ref<UIView>> buttons(const Ref<UIView>& view) {
     return found;
 }
 
+std::string listed(const std::vector<std::string>& items, const std::string& lastJoin) {
+    std::string words;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        words += (i == 0 ? "" : i + 1 == items.size() ? lastJoin : ", ") + items[i];
+    return words;
+}
+
 std::vector<std::string> shownTexts(const Ref<UIView>& view) {
     std::vector<std::string> texts;
     if (view->isHidden() || view->alpha() < 0.01) return texts;
@@ -134,10 +141,9 @@ std::string popUp(const Ref<UIView>& popUp) {
     // Its buttons tell a user what it offers, and what to tap to close it.
     const auto shown = buttons(popUp);
     if (shown.empty()) return name;
-    std::string listed;
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        listed += (i == 0 ? "" : i + 1 == shown.size() ? " and " : ", ") + shown[i]->accessibilityLabel();
-    return name + " with " + (shown.size() == 1 ? "the button " : "the buttons ") + listed;
+    std::vector<std::string> captions;
+    for (const auto& button : shown) captions.push_back(button->accessibilityLabel());
+    return name + " with " + (shown.size() == 1 ? "the button " : "the buttons ") + listed(captions);
 }
 
 std::string screen(const Ref<UIViewController>& screen) {

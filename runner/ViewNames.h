@@ -19,6 +19,9 @@ std::vector<std::string> shownTexts(const Ref<UIView>& view);
 // The shown buttons inside the view that have a caption (controls, and
 // views that act on a tap themselves), in tree order.
 std::vector<Ref<UIView>> buttons(const Ref<UIView>& view);
+// The items as words: "A", "A and B", "A, B and C" (`lastJoin` in place of
+// " and ").
+std::string listed(const std::vector<std::string>& items, const std::string& lastJoin = " and ");
 
 // A pop-up (an overlay, or a card the app laid on the window), with the
 // captions of its buttons ("the action sheet "删除" with the buttons 删除

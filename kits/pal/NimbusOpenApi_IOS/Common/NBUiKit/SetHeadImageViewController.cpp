@@ -174,18 +174,18 @@ void SetHeadImageViewController::showPictureOrSpinner() {
     if (!isViewLoaded()) return;
     const bool pictureShown = headImage_ && headImage_->image();
     if (!pictureShown && !activityView_) startSpinner();
-    if (pictureShown && activityView_) {
-        activityView_->stopAnimating();
-        activityView_->removeFromSuperview();
-        activityView_.reset();
-    }
+    if (pictureShown) removeSpinner();
+}
+
+void SetHeadImageViewController::removeSpinner() {
+    if (!activityView_) return;
+    activityView_->stopAnimating();
+    activityView_->removeFromSuperview();
+    activityView_.reset();
 }
 
 void SetHeadImageViewController::startSpinner() {
-    if (activityView_) {
-        activityView_->stopAnimating();
-        activityView_->removeFromSuperview();
-    }
+    removeSpinner();
     activityView_ = make<UIActivityIndicatorView>(UIActivityIndicatorViewStyle::WhiteLarge);
     activityView_->setCenter(CGPointMake(view()->center().x, kSpinnerY));
     view()->addSubview(activityView_);

@@ -99,6 +99,7 @@ private:
     void showPictureOrSpinner();
     void setUserHeadPicResponse(const Ref<APIResponse>& response);
     void startSpinner();
+    void removeSpinner();
     void replaceTimer(double interval, void (SetHeadImageViewController::*action)());
     void showChooseAsRetry();
     void report(const char* action);
