@@ -257,7 +257,9 @@ public:
     // PNG passes 102,400 bytes; the request's number, or -1.
     std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>& screen, const Ref<UIImage>& image,
                                             const std::optional<std::string>& fileName) override;
-    bool didCancelled(std::int32_t seq) override;
+    // Closes the screen that asked, a moment later: the session delegate
+    // is told to close it, and the kit lets go of it when it is the kit's.
+    bool didCancelled(const Ref<UIViewController>& screen, std::int32_t seq) override;
     void apiBaseDidSendBodyData(const Ref<APIBase>& request, std::int64_t bytesWritten, std::int64_t totalBytesWritten,
                                 std::int64_t totalBytesExpected) override;
 
@@ -381,6 +383,8 @@ private:
     std::optional<std::string> unionid_;
     Ref<NBUiKit> tcUiKit_;
     Ref<NSTimer> timer_;
+    // The head-image screens that asked to be closed, for the close timer.
+    std::vector<Ref<UIViewController>> screensToClose_;
     std::string redirectURI_ = kPalWebSiteHost;
     WeakRef<NimbusSessionDelegate> sessionDelegate_;
     Ref<NimbusSessionDelegate> initialDelegate_;

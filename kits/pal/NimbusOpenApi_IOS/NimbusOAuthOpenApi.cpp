@@ -196,7 +196,9 @@ std::int32_t NimbusOAuth::didFinishedSetUserLocalPic(const Ref<UIViewController>
     return call ? call->seq() : -1;
 }
 
-bool NimbusOAuth::didCancelled(std::int32_t) {
+bool NimbusOAuth::didCancelled(const Ref<UIViewController>& screen, std::int32_t) {
+    if (!screen) return false;
+    screensToClose_.push_back(screen);
     if (timer_) timer_->invalidate();
     WeakRef<NimbusOAuth> weak = self<NimbusOAuth>();
     timer_ = NSTimer::scheduledTimerWithTimeInterval(0.1, false, [weak](const Ref<NSTimer>&) {
@@ -208,10 +210,15 @@ bool NimbusOAuth::didCancelled(std::int32_t) {
 void NimbusOAuth::onTimerCloseTcWindow() {
     if (timer_) timer_->invalidate();
     timer_.reset();
+    const auto screens = std::move(screensToClose_);
+    screensToClose_.clear();
     if (!tcUiKit_) return;
-    if (auto delegate = sessionDelegate())
-        delegate->nimbusOAuthDoCloseViewController(self<NimbusOAuth>(), tcUiKit_->headImageScreen());
-    tcUiKit_->doClose();
+    // Each screen closes itself: an earlier handed-out screen's Cancel
+    // leaves the newer one the kit holds open.
+    for (const auto& screen : screens) {
+        if (auto delegate = sessionDelegate()) delegate->nimbusOAuthDoCloseViewController(self<NimbusOAuth>(), screen);
+        if (screen == tcUiKit_->headImageScreen()) tcUiKit_->doClose();
+    }
 }
 
 void NimbusOAuth::apiBaseDidSendBodyData(const Ref<APIBase>& request, std::int64_t bytesWritten,

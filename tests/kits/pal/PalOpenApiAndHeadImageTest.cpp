@@ -504,6 +504,26 @@ TEST_F(PalOpenApi, LowMemoryEndsTheHeadImageScreenAsCancelDoes) {
     EXPECT_FALSE(handedOut->isViewLoaded());
 }
 
+TEST_F(PalOpenApi, EachScreenClosesItselfAndAnEndedOneSaysNothingMore) {
+    // The app holds an earlier handed-out screen when it asks for a second.
+    auto first = handOutHeadImageScreen(twoColourPicture(200, 200));
+    auto second = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(first && second);
+    first->cancelBtnClick();
+    clock.advance(0.1);
+    ASSERT_EQ(answers->closed, (std::vector<Ref<UIViewController>>{first}));
+    EXPECT_EQ(session->tcUiKit()->headImageViewController(), second);
+
+    // Low memory ends the screen still open; the ended one, still held,
+    // neither reacts nor asks again, and no close names no screen.
+    UIApplication::sharedApplication()->receiveMemoryWarning();
+    clock.advance(0.1);
+    UIApplication::sharedApplication()->receiveMemoryWarning();
+    first->cancelBtnClick();
+    clock.advance(0.1);
+    EXPECT_EQ(answers->closed, (std::vector<Ref<UIViewController>>{first, second}));
+}
+
 TEST_F(PalOpenApi, TheHeadImageSpinnerRunsWhileNoPictureShowsWhateverComesFirst) {
     const auto spinning = [](const Ref<SetHeadImageViewController>& screen) {
         return screen->activityView() && screen->activityView()->isAnimating();
@@ -526,6 +546,27 @@ TEST_F(PalOpenApi, TheHeadImageSpinnerRunsWhileNoPictureShowsWhateverComesFirst)
     window->setRootViewController(late);
     EXPECT_TRUE(late->headImage()->image());
     EXPECT_FALSE(spinning(late));
+
+    // Answered before its picture arrives: the spinner runs over the empty
+    // screen until the picture comes.
+    auto refused = make<APIResponse>();
+    refused->setRetCode(1);
+    auto answered = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(answered);
+    session->tcUiKit()->setViewControllerResponse(refused);
+    window->setRootViewController(answered);
+    EXPECT_TRUE(spinning(answered));
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    EXPECT_FALSE(spinning(answered));
+
+    // Choose pressed before the picture came, then the app active again.
+    auto chosen = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(chosen);
+    window->setRootViewController(chosen);
+    chosen->selectBtn()->sendAction();
+    clock.advance(0.01);
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidBecomeActiveNotification, nullptr);
+    EXPECT_TRUE(spinning(chosen));
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenLeavesTheStatusBarAsTheAppHadIt) {
@@ -563,7 +604,7 @@ TEST_F(PalOpenApi, AnUploadThatCannotStartIsAskedOnceMoreWithACentreCut) {
             cuts.push_back(image->size());
             return -1;
         }
-        bool didCancelled(std::int32_t) override { return true; }
+        bool didCancelled(const Ref<UIViewController>&, std::int32_t) override { return true; }
         std::vector<CGSize> cuts;
     };
     auto appWindow = make<UIWindow>();

@@ -408,8 +408,38 @@ TEST_F(EventStore, AFileWithNoRowIdLeftIsSetAsideAndLaterEventsReachTheDisk) {
         db->deleteEvents(loadBatch(), nullptr);
         settle();
     }, 2));
-    EXPECT_TRUE(usedUp([&] { onFile("update sqlite_sequence set seq = " + largest + " where name = 'events'"); }, 3));
+    // The counter as SQLite reads it: an integer, a real, a long text of digits.
+    std::uint32_t ts = 3;
+    for (const std::string counter : {largest, std::string("1e19"), std::string("'99999999999999999999'")}) {
+        EXPECT_TRUE(usedUp([&] { onFile("update sqlite_sequence set seq = " + counter + " where name = 'events'"); }, ts))
+            << counter;
+        ++ts;
+    }
     EXPECT_TRUE(std::filesystem::exists(db->getDbPath() + ".unusable"));
+}
+
+TEST_F(EventStore, RowsOfAFileOutOfIdsGoOnInTheFreshOneAndABatchInFlightMeetsItsEnd) {
+    const std::string beforeLast = std::to_string(std::numeric_limits<std::int64_t>::max() - 1);
+    // How the batch in flight when the file is set aside ends: delivered or failed.
+    for (const bool delivered : {true, false}) {
+        onFile("delete from events");
+        onFile("insert into events values(100, '{\"n\":1}', 1, 0, 1)");
+        onFile("insert into events values(" + beforeLast + ", '{\"n\":2}', 1, 0, 2)");
+        restart();
+        auto inFlight = loadBatch();
+        ASSERT_EQ(inFlight.size(), 2u);
+        db->updateEvents(inFlight, RPOUTAStore::kSending);
+        ASSERT_TRUE(store(3));  // the last id
+        ASSERT_TRUE(store(4));  // none left: the file is set aside
+        if (delivered) db->deleteEvents(inFlight, nullptr);
+        else db->updateSendFailedEvents(inFlight);
+        settle();
+        const std::vector<std::vector<std::string>> waiting =
+            storeFileRows(db->getDbPath(), "select ts, status from events order by ts");
+        EXPECT_EQ(waiting, delivered ? (std::vector<std::vector<std::string>>{{"3", "1"}, {"4", "1"}})
+                                     : (std::vector<std::vector<std::string>>{{"1", "1"}, {"2", "1"}, {"3", "1"}, {"4", "1"}}))
+            << (delivered ? "delivered" : "failed");
+    }
 }
 
 TEST_F(EventStore, TheUidIsTheSameBeforeTheUserIsLoadedAsAfter) {

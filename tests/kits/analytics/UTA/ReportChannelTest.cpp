@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <thread>
 
 #include "backend/AnalyticsCollector.h"
@@ -282,6 +283,19 @@ TEST_F(ReportChannel, FailedSendsKeepTheEventsAndALaterSendDeliversEachOnce) {
     sendStored();
     EXPECT_TRUE(storedRows().empty());
     EXPECT_EQ(collector->storedEventCount(), 5) << "nothing duplicated";
+}
+
+TEST_F(ReportChannel, EventsWaitingInAFileOutOfIdsReachTheCollectorOnce) {
+    const std::string beforeLast = std::to_string(std::numeric_limits<std::int64_t>::max() - 1);
+    storeFileRows(store->getDbPath(), "insert into events values(100, '{\"n\":1}', 1, 0, 1)");
+    storeFileRows(store->getDbPath(), "insert into events values(" + beforeLast + ", '{\"n\":2}', 1, 0, 2)");
+    store->storeEvent(event(R"({"n":3})", 3), false, [] {});  // the last id
+    store->storeEvent(event(R"({"n":4})", 4), false, [] {});  // none left
+    sendStored();
+    std::vector<std::string> received = collector->storedEvents();
+    std::sort(received.begin(), received.end());
+    EXPECT_EQ(received, (std::vector<std::string>{R"({"n":1})", R"({"n":2})", R"({"n":3})", R"({"n":4})"}));
+    EXPECT_TRUE(storedRows().empty());
 }
 
 TEST_F(ReportChannel, AnEventTheCollectorRefusesCostsOnlyItsOwnTries) {

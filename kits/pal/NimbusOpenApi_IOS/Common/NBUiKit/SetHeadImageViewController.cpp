@@ -153,7 +153,7 @@ void SetHeadImageViewController::viewDidLoad() {
             if (auto screen = weak.lock()) screen->onClickApp();
         });
     enterTime_ = now();
-    showPictureOrSpinner();
+    updateSpinner();
 }
 
 void SetHeadImageViewController::viewWillAppear(bool animated) {
@@ -170,11 +170,14 @@ void SetHeadImageViewController::viewWillDisappear(bool animated) {
     UIApplication::sharedApplication()->setStatusBarHidden(lastControllerStatusBarHidden_);
 }
 
-void SetHeadImageViewController::showPictureOrSpinner() {
+void SetHeadImageViewController::updateSpinner() {
     if (!isViewLoaded()) return;
     const bool pictureShown = headImage_ && headImage_->image();
-    if (!pictureShown && !activityView_) startSpinner();
-    if (pictureShown) removeSpinner();
+    if (pictureShown && !uploadAwaited_) {
+        removeSpinner();
+    } else if (!activityView_ || !activityView_->isAnimating()) {
+        startSpinner();
+    }
 }
 
 void SetHeadImageViewController::removeSpinner() {
@@ -205,7 +208,7 @@ void SetHeadImageViewController::setImage(const Ref<UIImage>& image) {
     }
     image_ = picture;
     resetImage();
-    showPictureOrSpinner();
+    updateSpinner();
 }
 
 CGSize SetHeadImageViewController::ajustDisplaySize(CGSize size) {
@@ -337,7 +340,7 @@ void SetHeadImageViewController::onTimer() {
     const float T = bandHeight();
     const CGFloat side = (squareSide() - 2 * kSquareOutline) / zoom;
     auto piece = cut(CGRectMake((offset.x + kSquareOutline) / zoom, (offset.y + T + kSquareOutline) / zoom, side, side));
-    auto delegate = delegate_.lock();
+    auto delegate = liveDelegate();
     if (!delegate) return;
     if (!fileName_ || fileName_->empty()) fileName_ = "palPic";
     auto keep = self<SetHeadImageViewController>();
@@ -347,7 +350,7 @@ void SetHeadImageViewController::onTimer() {
         const CGFloat centreSide = static_cast<CGFloat>(static_cast<long>(std::min(size.width, size.height) / 2));
         auto centre = getSubImage(image_, CGRectMake(size.width / 4, size.height / 4, centreSide, centreSide));
         if (centre && centreSide >= kMaxCutSide + 1) centre = imageWithImage(centre, CGSizeMake(kMaxCutSide, kMaxCutSide));
-        delegate = delegate_.lock();
+        delegate = liveDelegate();
         if (!delegate) return;
         seq_ = delegate->didFinishedSetUserLocalPic(keep, centre, fileName_);
         if (seq_ == -1) {
@@ -356,6 +359,7 @@ void SetHeadImageViewController::onTimer() {
             return;
         }
     }
+    uploadAwaited_ = true;
     startSpinner();
 }
 
@@ -370,7 +374,8 @@ void SetHeadImageViewController::setUserHeadPicResponse(const Ref<APIResponse>& 
     seq_ = -1;
     isSetUserPic_ = false;
     isCancelled_ = true;
-    if (activityView_) activityView_->stopAnimating();
+    uploadAwaited_ = false;
+    updateSpinner();
     if (!response) return;
     Ref<UIImage> image;
     std::optional<std::string> text;
@@ -419,19 +424,33 @@ void SetHeadImageViewController::removeNotifyView() {
         notify_->removeFromSuperview();
         notify_.reset();
     }
-    auto delegate = delegate_.lock();
-    if (isCancelled_ && delegate) delegate->didCancelled(seq_);
+    if (isCancelled_) askToClose();
 }
 
 void SetHeadImageViewController::cancelBtnClick() {
+    if (ended_) return;
     clickTime_ = now();
     reportWithTime(kCancel);
-    if (auto delegate = delegate_.lock()) delegate->didCancelled(seq_);
+    askToClose();
+}
+
+Ref<setHeadImageDelegate> SetHeadImageViewController::liveDelegate() const {
+    return ended_ ? nullptr : delegate_.lock();
+}
+
+void SetHeadImageViewController::askToClose() {
+    auto delegate = liveDelegate();
+    if (!delegate) return;
+    ended_ = true;
+    if (memoryWarningObserver_) NSNotificationCenter::defaultCenter()->removeObserver(memoryWarningObserver_.get());
+    memoryWarningObserver_.reset();
+    delegate->didCancelled(self<SetHeadImageViewController>(), seq_);
 }
 
 void SetHeadImageViewController::onClickApp() {
     if (isSetUserPic_) {
-        if (activityView_) activityView_->stopAnimating();
+        uploadAwaited_ = false;
+        updateSpinner();
         selectBtnClick();
     } else if (notify_ && notify_->isAnimating()) {
         WeakRef<SetHeadImageViewController> weak = self<SetHeadImageViewController>();

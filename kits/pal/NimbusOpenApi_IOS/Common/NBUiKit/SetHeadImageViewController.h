@@ -95,8 +95,14 @@ protected:
     void didCreate() override;
 
 private:
-    // The spinner runs while no picture shows, and only then.
-    void showPictureOrSpinner();
+    // The spinner runs while no picture shows or an upload is awaited, and
+    // only then.
+    void updateSpinner();
+    // The delegate while the screen has not asked to be closed; none after.
+    Ref<setHeadImageDelegate> liveDelegate() const;
+    // Asks the delegate to close the screen; the screen says nothing more
+    // to it after, and no longer answers memory warnings.
+    void askToClose();
     void setUserHeadPicResponse(const Ref<APIResponse>& response);
     void startSpinner();
     void removeSpinner();
@@ -123,6 +129,9 @@ private:
     Ref<UIBarButtonItem> selectBtn_;
     Ref<UILabel> lable_;
     bool isSetUserPic_ = false;
+    // The delegate took the cut and its answer has not come yet.
+    bool uploadAwaited_ = false;
+    bool ended_ = false;
     double enterTime_ = 0;
     double clickTime_ = 0;
     Ref<UINotifyView> notify_;

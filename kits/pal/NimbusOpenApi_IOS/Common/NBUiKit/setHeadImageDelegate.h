@@ -15,5 +15,6 @@ public:
     // The upload's request number, or -1 when it did not start.
     virtual std::int32_t didFinishedSetUserLocalPic(const Ref<UIViewController>& screen, const Ref<UIImage>& image,
                                                     const std::optional<std::string>& fileName) = 0;
-    virtual bool didCancelled(std::int32_t seq) = 0;
+    // The screen asks to be closed: Cancel, or the end of a success notice.
+    virtual bool didCancelled(const Ref<UIViewController>& screen, std::int32_t seq) = 0;
 };

@@ -300,12 +300,67 @@ bool RPOUTAStore::rowIdsUsedUp() {
     // SQLite gives a new event row the id after the highest it ever gave
     // (kept in sqlite_sequence) or that a row holds; past the largest integer
     // there is none, and every insertion fails as on a full disk, whatever
-    // rows are deleted since.
+    // rows are deleted since. The counter is read as SQLite reads it, cast
+    // to an integer, so a real (1e19) or a long text of digits counts as the
+    // largest integer too.
     std::vector<std::vector<std::string>> rows;
-    execute("select max(ifnull((select seq from sqlite_sequence where name = 'events'), 0), "
-            "ifnull((select max(event_id) from events), 0))",
+    execute("select max(ifnull((select cast(seq as integer) from sqlite_sequence where name = 'events'), 0), "
+            "ifnull((select max(event_id) from events), 0)) >= ?",
+            {std::numeric_limits<std::int64_t>::max()}, &rows);
+    return !rows.empty() && rows[0][0] == "1";
+}
+
+std::vector<RPOUTAStoreEvent> RPOUTAStore::eventRows() {
+    std::vector<std::vector<std::string>> rows;
+    execute("select event_id, content, status, send_count, ts from events where not (" + kUnreadableEvents +
+                ") order by event_id",
             {}, &rows);
-    return !rows.empty() && columnInteger(rows[0][0]) == std::numeric_limits<std::int64_t>::max();
+    std::vector<RPOUTAStoreEvent> events;
+    for (const auto& row : rows) {
+        const auto eventId = columnInteger(row[0]), status = columnInteger(row[2]), sendCount = columnInteger(row[3]),
+                   ts = columnInteger(row[4]);
+        if (!eventId || !status || !sendCount || !ts) continue;
+        RPOUTAStoreEvent event;
+        event.eventId = *eventId;
+        event.content = row[1];
+        event.status = static_cast<std::uint32_t>(*status);
+        event.sendCount = *sendCount;
+        event.ts = static_cast<std::uint32_t>(*ts);
+        event.fileGeneration = fileGeneration_;
+        events.push_back(std::move(event));
+    }
+    return events;
+}
+
+void RPOUTAStore::carryOver(const std::vector<RPOUTAStoreEvent>& events) {
+    for (const auto& event : events) {
+        const int result = execute("insert into events(content, status, send_count, ts) values(?, ?, ?, ?)",
+                                   {event.content, static_cast<std::int64_t>(event.status), event.sendCount, event.ts});
+        if (result == SQLITE_OK && db_) {
+            // A row of a batch in flight keeps its place in that batch: its
+            // outcome reaches the row under its new id.
+            if (event.status == static_cast<std::uint32_t>(kSending)) {
+                carriedRows_[{event.fileGeneration, event.eventId}] = {fileGeneration_, sqlite3_last_insert_rowid(db_)};
+            }
+        } else if (event.status == static_cast<std::uint32_t>(kStored)) {
+            // Sent from memory while the fresh file cannot take it either.
+            RPOUTAStoreEvent kept = event;
+            kept.fileGeneration = 0;
+            unwrittenEvents_.push_back(std::move(kept));
+        }
+    }
+    if (!events.empty()) UTALog("Moved %d events into the fresh database", static_cast<int>(events.size()));
+    recount();
+}
+
+std::optional<std::int64_t> RPOUTAStore::currentRowId(const RPOUTAStoreEvent& event) const {
+    std::pair<std::uint64_t, std::int64_t> row{event.fileGeneration, event.eventId};
+    while (row.first != fileGeneration_) {
+        const auto carried = carriedRows_.find(row);
+        if (carried == carriedRows_.end()) return std::nullopt;
+        row = carried->second;
+    }
+    return row.second;
 }
 
 void RPOUTAStore::replaceUnusableFile() {
@@ -402,9 +457,13 @@ bool RPOUTAStore::mendFile(int result) {
         return true;
     }
     if (result == SQLITE_FULL && rowIdsUsedUp()) {
+        // The file is sound, only full of ids: its events go on in the fresh
+        // one, each once, those of a batch in flight still in that batch.
         std::lock_guard lock(utaLock());
         logUnusable(openPath_, "no event row id is left");
+        const auto events = eventRows();
         replaceUnusableFile();
+        carryOver(events);
         return true;
     }
     // A statement of the store's own fails with a plain error when its
@@ -637,11 +696,15 @@ void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
         std::vector<RPOUTAStoreEvent> failed;
         updateDatabase("BEGIN TRANSACTION");
         for (const auto& event : rows) {
-            // The row ids of a file since replaced name other rows in this one.
+            // The row ids of a file since replaced name other rows in this
+            // one; a row carried over from it goes by its new id.
             std::lock_guard lock(utaLock());
             getDB();
-            if (event.fileGeneration != fileGeneration_) continue;
-            const auto [sql, values] = statement(event);
+            const auto rowId = currentRowId(event);
+            if (!rowId) continue;
+            RPOUTAStoreEvent current = event;
+            current.eventId = *rowId;
+            const auto [sql, values] = statement(current);
             const int result = updateDatabase(sql, values);
             if (result != SQLITE_OK) failed.push_back(event);
             diskFull = diskFull || result == SQLITE_FULL;

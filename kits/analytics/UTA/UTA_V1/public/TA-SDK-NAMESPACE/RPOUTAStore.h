@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -153,6 +155,14 @@ private:
     // No new event row can be given an id: the id counter is at the
     // largest integer.
     bool rowIdsUsedUp();
+    // Every readable event row of the open file, by id.
+    std::vector<RPOUTAStoreEvent> eventRows();
+    // Writes the rows of a file set aside into the fresh one, with their
+    // states and tries; rows of a batch in flight are found by their new ids.
+    void carryOver(const std::vector<RPOUTAStoreEvent>& events);
+    // The id a loaded row has in the open file: its own, or the one it was
+    // carried over to; none for a row of a file since replaced and not carried.
+    std::optional<std::int64_t> currentRowId(const RPOUTAStoreEvent& event) const;
     // The file was removed or replaced since it was opened.
     bool fileReplaced() const;
     // Moves the open file aside (unless another file took its place
@@ -179,6 +189,9 @@ private:
     std::string openPath_;
     std::uint64_t openDevice_ = 0, openInode_ = 0;
     std::uint64_t fileGeneration_ = 0;
+    // Rows of a batch in flight carried into a fresh file: (opening, id) in
+    // the file set aside to (opening, id) in the one after it.
+    std::map<std::pair<std::uint64_t, std::int64_t>, std::pair<std::uint64_t, std::int64_t>> carriedRows_;
     sqlite3_stmt* insertEvent_ = nullptr;
     sqlite3_stmt* replaceConfig_ = nullptr;
     // Waiting events, in the file and in memory.
