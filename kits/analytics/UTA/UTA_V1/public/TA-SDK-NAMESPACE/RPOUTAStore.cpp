@@ -80,6 +80,23 @@ bool isUnusableFile(int result) {
 // The integer a column's text holds; nothing for any other text.
 std::optional<long long> columnInteger(const std::string& text) { return NSString::strictInteger(text); }
 
+// An event row read as (event_id, content, status, send_count, ts) texts,
+// of the file opened as `generation`; nothing when a number does not read.
+std::optional<RPOUTAStoreEvent> eventFromRow(const std::vector<std::string>& row, std::uint64_t generation) {
+    if (row.size() != 5) return std::nullopt;
+    const auto eventId = columnInteger(row[0]), status = columnInteger(row[2]), sendCount = columnInteger(row[3]),
+               ts = columnInteger(row[4]);
+    if (!eventId || !status || !sendCount || !ts) return std::nullopt;
+    RPOUTAStoreEvent event;
+    event.eventId = *eventId;
+    event.content = row[1];
+    event.status = static_cast<std::uint32_t>(*status);
+    event.sendCount = *sendCount;
+    event.ts = static_cast<std::uint32_t>(*ts);
+    event.fileGeneration = generation;
+    return event;
+}
+
 // The store's tables and how each is made.
 struct StoreTable {
     const char* name;
@@ -317,17 +334,7 @@ std::vector<RPOUTAStoreEvent> RPOUTAStore::eventRows() {
             {}, &rows);
     std::vector<RPOUTAStoreEvent> events;
     for (const auto& row : rows) {
-        const auto eventId = columnInteger(row[0]), status = columnInteger(row[2]), sendCount = columnInteger(row[3]),
-                   ts = columnInteger(row[4]);
-        if (!eventId || !status || !sendCount || !ts) continue;
-        RPOUTAStoreEvent event;
-        event.eventId = *eventId;
-        event.content = row[1];
-        event.status = static_cast<std::uint32_t>(*status);
-        event.sendCount = *sendCount;
-        event.ts = static_cast<std::uint32_t>(*ts);
-        event.fileGeneration = fileGeneration_;
-        events.push_back(std::move(event));
+        if (auto event = eventFromRow(row, fileGeneration_)) events.push_back(std::move(*event));
     }
     return events;
 }
@@ -634,20 +641,12 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         generation = fileGeneration_;
     }
     for (const auto& row : rows) {
-        if (row.size() != 5) continue;
-        const auto eventId = columnInteger(row[0]), status = columnInteger(row[2]), sendCount = columnInteger(row[3]),
-                   ts = columnInteger(row[4]);
         // Dropped above; a row changed since by another hand waits for the next load.
-        if (!eventId || !status || !sendCount || !ts) continue;
-        RPOUTAStoreEvent event;
-        event.eventId = *eventId;
-        event.content = row[1];
-        event.status = static_cast<std::uint32_t>(*status);
+        auto event = eventFromRow(row, generation);
+        if (!event) continue;
         // The try under way; the row is charged it only when it fails.
-        event.sendCount = *sendCount + 1;
-        event.ts = static_cast<std::uint32_t>(*ts);
-        event.fileGeneration = generation;
-        batch.push_back(std::move(event));
+        ++event->sendCount;
+        batch.push_back(std::move(*event));
     }
     {
         // What the file still cannot take goes from memory, behind the
