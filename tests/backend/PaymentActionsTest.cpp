@@ -73,7 +73,8 @@ TEST_F(PaymentActions, TheAccountIsChargedAndListedAsTyped) {
         ASSERT_EQ(order.json["code"], 1) << account << order.body;
         accounts[order.json["data"]["oid"].get<std::string>()] = account;
     }
-    for (const auto& record : send("fuli_list", {}, 0).json["data"]["list"]) {
+    const auto records = send("fuli_list", {}, 0).json["data"]["list"];
+    for (const auto& record : records) {
         auto account = accounts.find(record["orderid"].get<std::string>());
         if (account == accounts.end()) continue;
         EXPECT_EQ(record["user_name"], account->second);
