@@ -15,11 +15,13 @@
 #include "backend/GameDemoData.h"
 #include "backend/PaymentDemoData.h"
 #include "backend/PaymentPages.h"
+#include "backend/PromoterNames.h"
 #include "backend/SettlementDemoData.h"
 #include "backend/SignInLimit.h"
 #include "backend/SignedRequests.h"
 #include "backend/ReportDemoData.h"
 #include "backend/TeamDemoData.h"
+#include "backend/TypedText.h"
 
 namespace backend {
 
@@ -190,9 +192,9 @@ private:
         for (std::size_t i = 0; i < kPromoters.size(); ++i) {
             const PromoterSeed& seed = kPromoters[i];
             const long long id = static_cast<long long>(i + 1);
-            insert("INSERT INTO promoters (id, username, password_hash, nickname, head, account_kind, prepaid_cents,"
-                   " withdrawn_cents) VALUES (?, ?, ?, ?, ?, 1, ?, ?)",
-                   {id, seed.username, passwordHash(seed.username, kDemoPassword), seed.nickname,
+            insert("INSERT INTO promoters (id, username, name_key, password_hash, nickname, head, account_kind,"
+                   " prepaid_cents, withdrawn_cents) VALUES (?, ?, ?, ?, ?, ?, 1, ?, ?)",
+                   {id, seed.username, identityKey(seed.username), passwordHash(seed.username, kDemoPassword), seed.nickname,
                     "static/head/promoter-" + std::to_string(id) + ".png", seed.prepaidCents, seed.withdrawnCents});
             // The demo account promotes the first 18 games, the others six each.
             std::vector<long long> games;
@@ -306,6 +308,7 @@ std::optional<std::string> passwordRefusal(std::string_view password) {
 void installDemoData(Database& database, std::time_t now) {
     database.transaction([&] {
         database.execute(kSchema);
+        installNameKeys(database);
         installTeamTables(database);
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();
         installDashboardData(database);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "backend/DemoData.h"
+#include "backend/PromoterNames.h"
 
 namespace backend {
 
@@ -61,13 +62,7 @@ std::vector<long long> seedTeam(Database& database, long long parentId, const st
     std::vector<long long> ids;
     for (std::size_t i = 0; i < N; ++i) {
         const SubPromoterSeed& seed = team[i];
-        insert(database,
-               "INSERT INTO promoters (username, password_hash, nickname, head, account_kind, prepaid_cents,"
-               " withdrawn_cents) VALUES (?, ?, ?, '', 1, 0, 0)",
-               {seed.username, passwordHash(seed.username, kDemoPassword), seed.username});
-        const long long id = database.lastInsertId();
-        insert(database, "UPDATE promoters SET head = ? WHERE id = ?",
-               {"static/head/promoter-" + std::to_string(id) + ".png", id});
+        const long long id = addPromoterAccount(database, seed.username, kDemoPassword);
         insert(database,
                "INSERT INTO sub_promoters (promoter_id, parent_id, phone, share_percent, may_log_in, created_at)"
                " VALUES (?, ?, ?, ?, ?, ?)",

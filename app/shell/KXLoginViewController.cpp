@@ -158,7 +158,7 @@ void KXLoginViewController::dengluBut(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请输入密码");
     } else if (WMUtil::isBlank(password)) {
         MBProgressHUDManager::showError("密码中不能有空格");
-    } else if (auto tooLong = KXStoredTextLimit::refusal("账号", account)) {
+    } else if (auto tooLong = KXStoredTextLimit::refusalOfTyped("账号", account)) {
         MBProgressHUDManager::showError(*tooLong);
     } else if (auto tooLong = KXStoredTextLimit::refusal("密码", password)) {
         MBProgressHUDManager::showError(*tooLong);

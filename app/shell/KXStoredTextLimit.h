@@ -18,4 +18,9 @@ inline constexpr std::size_t kLongestBytes = 100;
 // back end keeps, else nothing.
 std::optional<std::string> refusal(std::string_view what, std::string_view text);
 
+// The same for a text the back end keeps as it shows (an account name, a
+// real name, a profile value), counted on what it keeps
+// (KXBlankText::kept): the blanks around it take no room.
+std::optional<std::string> refusalOfTyped(std::string_view what, std::string_view typed);
+
 }  // namespace KXStoredTextLimit

@@ -79,7 +79,7 @@ void KXShirenzhengViewController::setupUI() {
 std::optional<std::string> KXShirenzhengViewController::refusal(const std::string& name,
                                                                 const std::string& idCardNumber) {
     if (KXBlankText::isBlank(name)) return "请输入姓名";
-    if (auto tooLong = KXStoredTextLimit::refusal("姓名", name)) return tooLong;
+    if (auto tooLong = KXStoredTextLimit::refusalOfTyped("姓名", name)) return tooLong;
     const std::size_t length = NSString::length(idCardNumber);
     if (length < kShortestIdCard || length > kLongestIdCard) return "请输入15 位或 18 位身份证号";
     return std::nullopt;

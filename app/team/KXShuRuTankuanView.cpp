@@ -86,7 +86,7 @@ void KXShuRuTankuanView::buttonTap() {
         MBProgressHUDManager::showError("内容不能为空");
         return;
     }
-    if (auto tooLong = KXStoredTextLimit::refusal(miashuLabel_->text(), value)) {
+    if (auto tooLong = KXStoredTextLimit::refusalOfTyped(miashuLabel_->text(), value)) {
         MBProgressHUDManager::showError(*tooLong);
         return;
     }

@@ -5,7 +5,7 @@
 #include "backend/Format.h"
 #include "backend/Paging.h"
 #include "backend/SignInLimit.h"
-#include "backend/TypedText.h"
+#include "backend/PromoterNames.h"
 #include "backend/actions/DashboardActions.h"
 #include "backend/actions/TeamActions.h"
 
@@ -18,19 +18,8 @@ using json = nlohmann::ordered_json;
 // Notices shown in the Mine tab's ticker.
 constexpr long long kTickerNotices = 5;
 
-// The account name a sign-in names: as typed when an account has it (one
-// stored before names were kept as shown), else as a new account's name is
-// kept (keptText), so that "NAME " typed signs in the account made as
-// "NAME ".
-std::string signInName(const ActionContext& context) {
-    const std::string typed = context.parameters.textOrEmpty("username");
-    if (context.database.scalar("SELECT EXISTS (SELECT 1 FROM promoters WHERE username = ?)", {typed}) != 0) return typed;
-    const KeptText kept = keptText(typed, "", typed.size());
-    return kept.refusal ? typed : kept.text;
-}
-
 Envelope login(const ActionContext& context) {
-    const std::string username = signInName(context);
+    const std::string username = storedNameOf(context.database, context.parameters.textOrEmpty("username"));
     const std::string password = context.parameters.textOrEmpty("passwd");
     // No account has a password that the rule refuses: such a guess is
     // wrong without a look, and costs the account no attempt.

@@ -5,6 +5,7 @@
 #include "backend/DemoData.h"
 #include "backend/Format.h"
 #include "backend/Paging.h"
+#include "backend/PromoterNames.h"
 #include "backend/TypedText.h"
 
 namespace backend {
@@ -110,8 +111,9 @@ std::optional<Envelope> refusalOfNewAccount(const ActionContext& context, const 
     }
     const std::string mayLogIn = fields.textOrEmpty("is_login");
     if (mayLogIn != "1" && mayLogIn != "2") return invalid("参数 is_login 无效");
-    // Kept as shown, a name that looks like a taken one is the taken one.
-    if (context.database.scalar("SELECT COUNT(*) FROM promoters WHERE username = ?", {username.text}) > 0) {
+    // A name that shows as a taken one, or differs from it only in
+    // characters that draw nothing or in width, is the taken one.
+    if (nameIsTaken(context.database, username.text)) {
         return Envelope::failure(ResultCode::Refused, "用户名已存在");
     }
     return std::nullopt;
@@ -126,14 +128,7 @@ Envelope addSubPromoter(const ActionContext& context) {
     Database& database = context.database;
     long long id = 0;
     database.transaction([&] {
-        database.prepare("INSERT INTO promoters (username, password_hash, nickname, head, account_kind, prepaid_cents,"
-                         " withdrawn_cents) VALUES (?, ?, ?, '', 1, 0, 0)")
-            .bind({username, passwordHash(username, fields.textOrEmpty("passwd")), username})
-            .step();
-        id = database.lastInsertId();
-        database.prepare("UPDATE promoters SET head = ? WHERE id = ?")
-            .bind({"static/head/promoter-" + std::to_string(id) + ".png", id})
-            .step();
+        id = addPromoterAccount(database, username, fields.textOrEmpty("passwd"));
         database.prepare("INSERT INTO sub_promoters (promoter_id, parent_id, phone, share_percent, may_log_in, created_at)"
                          " VALUES (?, ?, ?, ?, ?, ?)")
             .bind({id, context.promoterId, fields.textOrEmpty("phone"), *parseWholeNumber(fields.textOrEmpty("fcbl"), 100),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "BackendClient.h"
 #include "BlankTexts.h"
 
@@ -67,6 +69,14 @@ TEST_F(AccountPageActions, ProfileValuesAreKeptAsTheyShowAndBlankOnesLockNothing
     EXPECT_EQ(profile()["address"], "");
     EXPECT_EQ(getSigned("my_edit", {{"bank_user", "\u3164\u3000张\u00A0三\u200B\n"}}).json["code"], 1);
     EXPECT_EQ(profile()["bank_user"], "张 三");
+    // A joiner, a selector or a prepended mark that belongs to a character
+    // that draws is kept as typed.
+    const std::map<std::string, std::string> typed = {
+        {"address", "\u0600١٢٣"}, {"bank_id", "❤\uFE0F"}, {"email", "👨\u200D👩\u200D👧@例子.中国"}};
+    for (const auto& [field, value] : typed) {
+        EXPECT_EQ(getSigned("my_edit", {{field, " " + value + " "}}).json["code"], 1) << field;
+        EXPECT_EQ(profile()[field], value) << field;
+    }
 }
 
 TEST_F(AccountPageActions, RealNamesAreKeptAsTheyShowAndBlankOnesVerifyNothing) {
@@ -78,7 +88,7 @@ TEST_F(AccountPageActions, RealNamesAreKeptAsTheyShowAndBlankOnesVerifyNothing) 
     EXPECT_EQ(getSigned("shiming_edit", {{"name", std::string("张") + '\0' + "三"}, {"idcard", idcard}}).json["message"], "姓名含有无效字符");
     EXPECT_EQ(getSigned("shiming_edit", {{"name", "张\u200E三"}, {"idcard", idcard}}).json["message"], "姓名含有不可见字符");
     EXPECT_NE(getSigned("shiming").json["code"], 1) << "not verified by any of them";
-    EXPECT_EQ(getSigned("shiming_edit", {{"name", "\u3164张三 "}, {"idcard", idcard}}).json["code"], 1);
+    EXPECT_EQ(getSigned("shiming_edit", {{"name", "\u3164ශ්\u200Dරීමතී "}, {"idcard", idcard}}).json["code"], 1);
     EXPECT_EQ(getSigned("shiming").json["code"], 1);
 }
 

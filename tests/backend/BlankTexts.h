@@ -27,3 +27,37 @@ inline const std::vector<std::string>& drawnTexts() {
     static const std::vector<std::string> texts = {"a", "\u0301", "\u2801", "\u3131", "\u3164张\u200B", "\xe6\x98"};
     return texts;
 }
+
+// The prepended concatenation marks: format characters that draw (a number
+// sign spans the digits after it), so not blank, alone or before a text.
+inline const std::vector<std::string>& prependedMarks() {
+    static const std::vector<std::string> texts = {"\u0600", "\u0601", "\u0602", "\u0603", "\u0604", "\u0605", "\u06DD",
+                                                   "\u070F", "\u0890", "\u0891", "\u08E2", "\U000110BD", "\U000110CD"};
+    return texts;
+}
+
+// Names and emoji in which a joiner, a non-joiner, a selector, a tag or a
+// prepended mark belongs to a character that draws: each is kept exactly as
+// typed. Persian with U+200C, Sinhala and Devanagari with U+200D, Mongolian
+// with its vowel separator U+180E, a family, a keycap, the rainbow flag, a
+// heart with U+FE0F, an ideograph with a variation selector, the Scotland
+// flag (tags), and a number after the Arabic number sign U+0600.
+inline const std::vector<std::string>& typedNames() {
+    static const std::vector<std::string> texts = {
+        "حسین\u200Cزاده", "ශ්\u200Dරීමතී", "क्\u200Dष", "ᠨᠣᠮ\u180Eᠠ", "👨\u200D👩\u200D👧", "1\uFE0F\u20E3",
+        "🏳\uFE0F\u200D🌈", "❤\uFE0F", "葛\U000E0100", "🏴\U000E0067\U000E0062\U000E0073\U000E0063\U000E0074\U000E007F",
+        "\u0600١٢٣",
+    };
+    return texts;
+}
+
+// Texts that look like another: a character that draws nothing between two
+// that draw (a zero-width space, a word joiner, a soft hyphen, a direction
+// mark, a joiner after a space, a Mongolian vowel separator between Latin
+// letters). The back end refuses each.
+inline const std::vector<std::string>& lookAlikeTexts() {
+    static const std::vector<std::string> texts = {
+        "ab\u200Bc", "ab\u2060c", "ab\u00ADc", "ab\u200Ec", "ab \u200Dc", "a\u180Eb",
+    };
+    return texts;
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <set>
 
@@ -61,6 +62,25 @@ TEST_F(PaymentActions, TheAccountIsKeptAsItShowsAndABlankOneIsChargedNothing) {
     for (const auto& record : records)
         if (orders.erase(record["orderid"].get<std::string>()) > 0) EXPECT_EQ(record["user_name"], "player1");
     EXPECT_TRUE(orders.empty()) << "both listed";
+}
+
+// The account topped up is the one typed, with the joiners and selectors
+// that belong to its characters.
+TEST_F(PaymentActions, TheAccountIsChargedAndListedAsTyped) {
+    std::map<std::string, std::string> accounts;  // by order id
+    for (const std::string& account : typedNames()) {
+        auto order = topUp("10", "1", "1", account);
+        ASSERT_EQ(order.json["code"], 1) << account << order.body;
+        accounts[order.json["data"]["oid"].get<std::string>()] = account;
+    }
+    const auto records = send("fuli_list", {}, 0).json["data"]["list"];
+    for (const auto& record : records) {
+        auto account = accounts.find(record["orderid"].get<std::string>());
+        if (account == accounts.end()) continue;
+        EXPECT_EQ(record["user_name"], account->second);
+        accounts.erase(account);
+    }
+    EXPECT_TRUE(accounts.empty()) << "all listed";
 }
 
 TEST_F(PaymentActions, BalanceAndDiscountGamesWithTheirKeywordSearch) {

@@ -78,14 +78,17 @@ TEST_F(TeamActions, AddingChecksItsFieldsInOrderAndHonoursTheSignInPermission) {
 
 // Kept as it shows, one visible name is one account: the blanks around a
 // name go, a space of any width inside is one space, and an invisible
-// character inside refuses it. The account signs in with its name as typed.
+// character inside refuses it. Names that differ only in characters that
+// draw nothing or in width are one name. The account signs in with its name
+// as typed.
 TEST_F(TeamActions, OneVisibleNameIsOneSubPromoter) {
     auto add = [&](const std::string& username) {
         return client().classicGet("down_add", newAccount(username), {{"is_login", "1"}}).json;
     };
     for (const std::string& blank : blankTexts()) EXPECT_EQ(add(blank)["message"], "用户名不能为空") << blank;
     ASSERT_EQ(add("xiao ming ")["code"], 1);
-    for (const char* lookAlike : {"xiao ming", "xiao ming\u200B", "\u3164xiao ming", "xiao\u00A0ming", "xiao\u3000ming\n"}) {
+    for (const char* lookAlike : {"xiao ming", "xiao ming\u200B", "\u3164xiao ming", "xiao\u00A0ming", "xiao\u3000ming\n",
+                                  "ｘｉａｏ ｍｉｎｇ", "xiao\u200D ming"}) {
         auto refused = add(lookAlike);
         EXPECT_EQ(refused["code"], 0) << lookAlike;
         EXPECT_EQ(refused["message"], "用户名已存在") << lookAlike;
@@ -95,6 +98,14 @@ TEST_F(TeamActions, OneVisibleNameIsOneSubPromoter) {
     EXPECT_EQ(column(client().classicGet("down", {}, {{"p", "1"}}).json["data"], "username").front(), "xiao ming");
     EXPECT_EQ(client().login("xiao ming ", "secret1").json["code"], 1);
     EXPECT_EQ(client().login("xiao ming", "secret1").json["code"], 1);
+
+    for (const std::string& name : typedNames()) {
+        ASSERT_EQ(add(name)["code"], 1) << name;
+        auto signedIn = client().login(name, "secret1");
+        ASSERT_EQ(signedIn.json["code"], 1) << name;
+        EXPECT_EQ(signedIn.json["data"]["username"], name);
+    }
+    EXPECT_EQ(add("👨👩👧")["message"], "用户名已存在") << "the family without its joiners";
 }
 
 TEST_F(TeamActions, DeletingRemovesTheAccountWithItsRequestsAndStaysWithinTheTeam) {
