@@ -134,20 +134,25 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
 }
 
 bool LocalBackend::seed() {
+    bool stored = true;
     try {
         databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
-        return true;
     } catch (const std::exception&) {
-        return false;
+        stored = false;
     }
+    // Seeded, well or not: what waits for the data reads it now.
+    {
+        std::lock_guard lock(startMutex_);
+        seeded_ = true;
+    }
+    startChanged_.notify_all();
+    return stored;
 }
 
 void LocalBackend::seedThenServe() {
     // Should it fail, the requests answer the storage's failure (code 9).
     seed();
     std::unique_lock lock(startMutex_);
-    seeded_ = true;
-    startChanged_.notify_all();
     startChanged_.wait(lock, [&] { return routesReady_ || stopping_; });
     if (!stopping_) server_->start();
 }

@@ -65,7 +65,8 @@ public:
 private:
     LocalBackend();
     void installRoutes();
-    // Fills the database with the demo data; false when the storage fails.
+    // Fills the database with the demo data (what a kept file holds
+    // already stays) and marks it seeded; false when the storage fails.
     bool seed();
     // The private database's start: seeds it, then serves once the routes
     // are in place (unless stopped meanwhile).
