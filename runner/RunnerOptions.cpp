@@ -21,8 +21,10 @@ constexpr ScreenPreset presets[] = {
     {"notched", 375, 812, 3, true}, {"pro", 390, 844, 3, true},      {"max", 428, 926, 3, true},
 };
 
-// The sizes a screen may have, in points, and its scales.
-constexpr double kNarrowest = 320, kWidest = 430, kShortest = 480, kTallest = 1000;
+// The sizes a screen may have, in points, and its scales. The shortest is
+// the smallest phone's: the app's forms stand in views that do not scroll,
+// and the tallest (添加下级's) ends 510 points down.
+constexpr double kNarrowest = 320, kWidest = 430, kShortest = 568, kTallest = 1000;
 constexpr int kLargestScale = 3;
 
 // The sizes and scales --screen takes, as a user reads them.

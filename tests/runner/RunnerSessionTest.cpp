@@ -287,10 +287,13 @@ TEST_F(RunnerSessionTest, TwoSessionsOnOneFolderNeverWriteTheSameShot) {
 TEST(RunnerOptionsTest, AScreenOutOfRangeSaysTheRangeItTakes) {
     std::string error;
     EXPECT_FALSE(RunnerOptions::parse({"--screen", "300x600"}, error));
-    const std::string range = "--screen takes WIDTH 320 to 430, HEIGHT 480 to 1000 and SCALE 1 to 3 (such as 375x667@2)";
+    const std::string range = "--screen takes WIDTH 320 to 430, HEIGHT 568 to 1000 and SCALE 1 to 3 (such as 375x667@2)";
     EXPECT_EQ(error, "screen \"300x600\" is out of range: " + range);
-    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x480@4"}, error));
-    EXPECT_EQ(error, "screen \"320x480@4\" is out of range: " + range);
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x568@4"}, error));
+    EXPECT_EQ(error, "screen \"320x568@4\" is out of range: " + range);
+    // Shorter, a form's button would lie below the screen.
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x567@1"}, error));
+    EXPECT_TRUE(RunnerOptions::parse({"--screen", "320x568@1"}, error)) << error;
     EXPECT_FALSE(RunnerOptions::parse({"--screen", "big"}, error));
     EXPECT_NE(error.find("use WIDTHxHEIGHT[@SCALE]"), std::string::npos) << error;
     // However many digits, a number is a size, out of range when too large.
