@@ -36,9 +36,9 @@ public:
     // the server's own threads. Nothing when the database or the port fails.
     // A private database is seeded on a thread of its own while the rest
     // starts and after start() has answered: requests wait in the
-    // listener's queue until it is done. When the analytics collector's
-    // database cannot be used, `failure` (when given) says why, naming
-    // the file.
+    // listener's queue until it is done. `failure` (when given) says what
+    // failed: the database (naming the file), the port, or the analytics
+    // collector's database.
     static std::unique_ptr<LocalBackend> start(const Options& options, std::string* failure = nullptr);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;

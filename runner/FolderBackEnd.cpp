@@ -43,7 +43,7 @@ std::string databasePath(const std::string& folder) { return folder + "/backend/
 
 namespace FolderBackEnd {
 
-std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder) {
+std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(databasePath(folder)).parent_path(), error);
     backend::LocalBackend::Options options;
@@ -52,11 +52,11 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder) {
         auto address = NSURL::URLWithString(last->address);
         if (address && address->host() == "127.0.0.1" && address->port()) {
             options.port = static_cast<int>(*address->port());
-            if (auto backEnd = backend::LocalBackend::start(options)) return backEnd;
+            if (auto backEnd = backend::LocalBackend::start(options, failure)) return backEnd;
         }
     }
     options.port = 0;
-    return backend::LocalBackend::start(options);
+    return backend::LocalBackend::start(options, failure);
 }
 
 void use(const std::string& folder, const std::string& baseURL) {

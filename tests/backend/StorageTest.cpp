@@ -75,10 +75,13 @@ TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
 }
 
 TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
-    EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}), nullptr);
+    std::string failure;
+    EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}, &failure), nullptr);
+    EXPECT_EQ(failure, "cannot open /nonexistent-dir/x/backend.sqlite");
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}), nullptr);
+    EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}, &failure), nullptr);
+    EXPECT_EQ(failure, "cannot listen on 127.0.0.1:" + std::to_string(first->port()));
 }
 
 TEST(Storage, FailedSignInsAreStoredOnlyForNamesOfAccounts) {
