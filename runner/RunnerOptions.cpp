@@ -153,9 +153,10 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
 std::string RunnerOptions::usage() {
     return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
            "               [--backend URL] [--script FILE] [--demo]\n"
-           "  --data DIR      session folder (default " + defaultDataFolder() + ")\n"
-           "  --fresh         start from an empty session folder (only one velmaro made,\n"
-           "                  and no session is using)\n"
+           "  --data DIR      session folder: the sign-in and the local back end's data,\n"
+           "                  kept for the next session (default " + defaultDataFolder() + ")\n"
+           "  --fresh         start from an empty session folder and the demo data again\n"
+           "                  (only a folder velmaro made, and no session is using)\n"
            "  --screen SIZE   WIDTHxHEIGHT[@SCALE] in points (default 375x667@2),\n"
            "                  " + screenRange() + "; or a preset:\n"
            "                  " + presetList("\n                  ") + "\n"
