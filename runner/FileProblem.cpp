@@ -44,11 +44,19 @@ std::string why(const std::string& path, int error) {
 }
 
 std::optional<std::string> ofWriting(const std::string& path) {
-    const bool there = ::access(path.c_str(), F_OK) == 0;
-    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (file < 0) return why(path, errno);
-    ::close(file);
-    if (!there) ::unlink(path.c_str());
+    std::error_code ignored;
+    // A file there is opened as it is.
+    if (fs::exists(fs::status(path, ignored))) {
+        const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (file < 0) return why(path, errno);
+        ::close(file);
+        return std::nullopt;
+    }
+    // Else its folder must take a new file.
+    fs::path folder = fs::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    if (fs::exists(fs::status(folder, ignored)) && !fs::is_directory(folder, ignored)) return why(path, ENOTDIR);
+    if (::access(folder.c_str(), W_OK) != 0) return why(path, errno);
     return std::nullopt;
 }
 

@@ -11,8 +11,8 @@ namespace FileProblem {
 // The reason for the system's error `error` (an errno value) met at `path`.
 std::string why(const std::string& path, int error);
 
-// Why the file `path` cannot be written, trying it (a file made for the
-// trial is removed again; one there is left as it is); nothing when it can.
+// Why the file `path` cannot be written (one there, opened for writing and
+// left as it is, or a new one in its folder); nothing when it can.
 std::optional<std::string> ofWriting(const std::string& path);
 
 }  // namespace FileProblem
