@@ -75,13 +75,17 @@ LocalBackend::LocalBackend() = default;
 LocalBackend::~LocalBackend() { stop(); }
 
 std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::string* failure) {
+    const auto fail = [failure](std::string why) {
+        if (failure) *failure = std::move(why);
+        return nullptr;
+    };
+    const std::string database = options.dbPath.empty() ? "the private database" : options.dbPath;
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
         backend->databases_ = DatabasePool::open(options.dbPath);
     } catch (const std::exception&) {
-        return nullptr;
     }
-    if (!backend->databases_) return nullptr;
+    if (!backend->databases_) return fail("cannot open " + database);
     // A database file given is seeded before anything serves: a file that
     // cannot be used is told at once. The private one is seeded while the
     // rest starts (and the caller goes on); the API serves once it is.
@@ -90,7 +94,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
         LocalBackend* starting = backend.get();
         backend->preparing_ = std::thread([starting] { starting->seedThenServe(); });
     } else if (!backend->seed()) {
-        return nullptr;
+        return fail("cannot store the demo data in " + database);
     }
     // The kits' web services present one certificate, which the kits trust
     // for 127.0.0.1; the two start side by side.
@@ -98,13 +102,14 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     auto ripple = std::async(std::launch::async, [identity] { return RippleOpenPlatform::start({}, identity); });
     backend->palConnect_ = PalConnectServices::start(identity);
     backend->rippleOpenPlatform_ = ripple.get();
-    if (!backend->palConnect_ || !backend->rippleOpenPlatform_) return nullptr;
+    if (!backend->palConnect_ || !backend->rippleOpenPlatform_)
+        return fail("cannot start the stand-ins of the kits' services");
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
     limits.threads = 8;
     backend->server_ = std::make_unique<HttpServer>(limits);
     const int port = backend->server_->bind(kHost, options.port);
-    if (port <= 0) return nullptr;
+    if (port <= 0) return fail("cannot listen on " + std::string(kHost) + ":" + std::to_string(options.port));
     backend->port_ = port;
     backend->router_ = std::make_unique<ActionRouter>(*backend->databases_, backend->baseURL());
     addAccountActions(*backend->router_);
@@ -134,20 +139,25 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
 }
 
 bool LocalBackend::seed() {
+    bool stored = true;
     try {
         databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
-        return true;
     } catch (const std::exception&) {
-        return false;
+        stored = false;
     }
+    // Seeded, well or not: what waits for the data reads it now.
+    {
+        std::lock_guard lock(startMutex_);
+        seeded_ = true;
+    }
+    startChanged_.notify_all();
+    return stored;
 }
 
 void LocalBackend::seedThenServe() {
     // Should it fail, the requests answer the storage's failure (code 9).
     seed();
     std::unique_lock lock(startMutex_);
-    seeded_ = true;
-    startChanged_.notify_all();
     startChanged_.wait(lock, [&] { return routesReady_ || stopping_; });
     if (!stopping_) server_->start();
 }

@@ -36,9 +36,9 @@ public:
     // the server's own threads. Nothing when the database or the port fails.
     // A private database is seeded on a thread of its own while the rest
     // starts and after start() has answered: requests wait in the
-    // listener's queue until it is done. When the analytics collector's
-    // database cannot be used, `failure` (when given) says why, naming
-    // the file.
+    // listener's queue until it is done. `failure` (when given) says what
+    // failed: the database (naming the file), the port, or the analytics
+    // collector's database.
     static std::unique_ptr<LocalBackend> start(const Options& options, std::string* failure = nullptr);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;
@@ -65,7 +65,8 @@ public:
 private:
     LocalBackend();
     void installRoutes();
-    // Fills the database with the demo data; false when the storage fails.
+    // Fills the database with the demo data (what a kept file holds
+    // already stays) and marks it seeded; false when the storage fails.
     bool seed();
     // The private database's start: seeds it, then serves once the routes
     // are in place (unless stopped meanwhile).

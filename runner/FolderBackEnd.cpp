@@ -1,5 +1,6 @@
 #include "runner/FolderBackEnd.h"
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -35,20 +36,27 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
     return slash == std::string::npos ? std::string() : address.substr(slash + 1);
 }
 
+// Where the local back end keeps its data, the analytics collector's beside it.
+std::string databasePath(const std::string& folder) { return folder + "/backend/backend.db"; }
+
 }  // namespace
 
 namespace FolderBackEnd {
 
-std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder) {
+std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(databasePath(folder)).parent_path(), error);
+    backend::LocalBackend::Options options;
+    options.dbPath = databasePath(folder);
     if (auto last = lastRecord(folder)) {
         auto address = NSURL::URLWithString(last->address);
-        backend::LocalBackend::Options options;
         if (address && address->host() == "127.0.0.1" && address->port()) {
             options.port = static_cast<int>(*address->port());
-            if (auto backEnd = backend::LocalBackend::start(options)) return backEnd;
+            if (auto backEnd = backend::LocalBackend::start(options, failure)) return backEnd;
         }
     }
-    return backend::LocalBackend::start({});
+    options.port = 0;
+    return backend::LocalBackend::start(options, failure);
 }
 
 void use(const std::string& folder, const std::string& baseURL) {

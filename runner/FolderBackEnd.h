@@ -12,9 +12,12 @@
 // the back end now serving when it names another.
 namespace FolderBackEnd {
 
-// The local back end, on the port of the address the folder's last session
-// used when that is free, else on any free port; null when it does not start.
-std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder);
+// The local back end, keeping its data in the folder (what a session
+// changes is there in the next one, until --fresh empties the folder), on
+// the port of the address the folder's last session used when that is
+// free, else on any free port; null when it does not start, with `failure`
+// (when given) saying why.
+std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure = nullptr);
 
 // Records `baseURL` as the folder's back end, and moves the stored sign-in's
 // avatar address to it when the avatar is the folder's last back end's: when

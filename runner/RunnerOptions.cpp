@@ -21,8 +21,10 @@ constexpr ScreenPreset presets[] = {
     {"notched", 375, 812, 3, true}, {"pro", 390, 844, 3, true},      {"max", 428, 926, 3, true},
 };
 
-// The sizes a screen may have, in points, and its scales.
-constexpr double kNarrowest = 320, kWidest = 430, kShortest = 480, kTallest = 1000;
+// The sizes a screen may have, in points, and its scales. The shortest is
+// the smallest phone's: the app's forms stand in views that do not scroll,
+// and the tallest (添加下级's) ends 510 points down.
+constexpr double kNarrowest = 320, kWidest = 430, kShortest = 568, kTallest = 1000;
 constexpr int kLargestScale = 3;
 
 // The sizes and scales --screen takes, as a user reads them.
@@ -151,9 +153,10 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
 std::string RunnerOptions::usage() {
     return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
            "               [--backend URL] [--script FILE] [--demo]\n"
-           "  --data DIR      session folder (default " + defaultDataFolder() + ")\n"
-           "  --fresh         start from an empty session folder (only one velmaro made,\n"
-           "                  and no session is using)\n"
+           "  --data DIR      session folder: the sign-in and the local back end's data,\n"
+           "                  kept for the next session (default " + defaultDataFolder() + ")\n"
+           "  --fresh         start from an empty session folder and the demo data again\n"
+           "                  (only a folder velmaro made, and no session is using)\n"
            "  --screen SIZE   WIDTHxHEIGHT[@SCALE] in points (default 375x667@2),\n"
            "                  " + screenRange() + "; or a preset:\n"
            "                  " + presetList("\n                  ") + "\n"

@@ -23,10 +23,12 @@
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
 #include "runner/CommandText.h"
+#include "runner/FileProblem.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
 #include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
+#include "runner/URLProblem.h"
 #include "runner/ViewNames.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UINavigationController.h"
@@ -184,41 +186,44 @@ CommandResult RunnerSession::execute(const std::string& line) {
 }
 
 struct RunnerSession::Command {
+    // What a command takes after its name: nothing, a text read as every
+    // command's is, or the rest of its line as it stands (`type #ID TEXT`
+    // reads its text after the field's name itself).
+    enum class Takes { Nothing, Text, OwnText };
     const char* name;
     CommandResult (*run)(RunnerSession& session, const std::string& text);
-    // Takes the rest of its line as it stands and reads its text itself
-    // (`type #ID TEXT`: the text after the field's name).
-    bool readsItsOwnText = false;
+    Takes takes = Takes::Text;
 };
 
 const RunnerSession::Command* RunnerSession::command(const std::string& name) {
     using S = RunnerSession;
+    using enum Command::Takes;
     static const Command kCommands[] = {
-        {"screen", [](S& s, const std::string&) { return s.screen(); }},
+        {"screen", [](S& s, const std::string&) { return s.screen(); }, Nothing},
         {"tap", [](S& s, const std::string& text) { return s.tap(text); }},
-        {"type", [](S& s, const std::string& rest) { return s.type(rest); }, true},
+        {"type", [](S& s, const std::string& rest) { return s.type(rest); }, OwnText},
         {"clear", [](S& s, const std::string& text) { return s.clear(text); }},
-        {"return", [](S& s, const std::string&) { return s.driverResult(s.driver_.pressReturn(), "return"); }},
-        {"back", [](S& s, const std::string&) { return s.back(); }},
+        {"return", [](S& s, const std::string&) { return s.driverResult(s.driver_.pressReturn(), "return"); }, Nothing},
+        {"back", [](S& s, const std::string&) { return s.back(); }, Nothing},
         {"tab", [](S& s, const std::string& text) { return s.tab(text); }},
         {"scroll", [](S& s, const std::string& text) { return s.scroll(text); }},
         {"pull", [](S& s, const std::string&) {
              return s.drag("pull", [&](const Ref<UIView>& list) { return s.driver_.pullDown(list); });
-         }},
+         }, Nothing},
         {"more", [](S& s, const std::string&) {
              return s.drag("more", [&](const Ref<UIView>& list) { return s.driver_.pullUp(list); });
-         }},
+         }, Nothing},
         {"open", [](S& s, const std::string& text) { return s.open(text); }},
         {"scan", [](S& s, const std::string& text) { return s.scan(text); }},
         {"shot", [](S& s, const std::string& text) { return s.shot(text); }},
         {"wait", [](S& s, const std::string& text) { return s.wait(text); }},
         {"expect", [](S& s, const std::string& text) { return s.expect(text); }},
-        {"log", [](S& s, const std::string&) { return s.log(); }},
-        {"peers", [](S& s, const std::string&) { return s.peers(); }},
+        {"log", [](S& s, const std::string&) { return s.log(); }, Nothing},
+        {"peers", [](S& s, const std::string&) { return s.peers(); }, Nothing},
         {"qrlogin", [](S& s, const std::string& text) { return s.qrLogin_->execute(text); }},
-        {"help", [](S&, const std::string&) { return CommandResult{true, help()}; }},
-        {"quit", [](S& s, const std::string&) { return s.quit(); }},
-        {"exit", [](S& s, const std::string&) { return s.quit(); }},
+        {"help", [](S&, const std::string&) { return CommandResult{true, help()}; }, Nothing},
+        {"quit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
+        {"exit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
     };
     for (const auto& known : kCommands)
         if (name == known.name) return &known;
@@ -232,11 +237,13 @@ CommandResult RunnerSession::quit() {
 
 CommandResult RunnerSession::run(const std::string& name, const std::string& rest) {
     const Command* known = command(name);
-    if (!known) return {false, "unknown command \"" + name + "\" (help lists the commands)"};
-    if (known->readsItsOwnText) return known->run(*this, rest);
+    if (!known) return {false, name + ": there is no such command (help lists the commands)"};
+    if (known->takes == Command::Takes::OwnText) return known->run(*this, rest);
     std::string problem;
     auto text = CommandText::parse(rest, problem);
     if (!text) return {false, problem};
+    if (known->takes == Command::Takes::Nothing && !text->empty())
+        return {false, name + ": takes nothing after its name, not \"" + *text + "\""};
     return known->run(*this, *text);
 }
 
@@ -497,13 +504,10 @@ CommandResult RunnerSession::tab(const std::string& number) {
                            (count ? "from 1 to " + std::to_string(count) : std::string("1 for the first")) +
                            " (such as tab 2)"};
     }
-    // The bar may still be coming (the sign-in's screen change) or be
-    // hidden for a moment (a screen pushed over a tab's first one).
+    // The bar may still be coming (the sign-in's change of screens); one
+    // there is judged at once, the screen being settled.
     const auto position = static_cast<std::size_t>(*index - 1);
-    waitFor([&] {
-        const std::size_t count = driver_.tabCount();
-        return count > 0 && (static_cast<std::size_t>(*index) > count || isShown(driver_.tabButton(position)));
-    });
+    waitFor([&] { return driver_.tabCount() > 0; });
     const std::size_t count = driver_.tabCount();
     if (count == 0) return {false, "tab: no tab bar is on the screen, so there is no tab to select"};
     if (static_cast<std::size_t>(*index) > count)
@@ -530,9 +534,8 @@ CommandResult RunnerSession::open(const std::string& url) {
     if (url.empty()) return {false, "open: which URL? such as open " + exampleURL()};
     auto address = NSURL::URLWithString(url);
     if (!address || !address->scheme())
-        return {false, "open: \"" + url +
-                           "\" is not a URL another app could open this one with: it needs a scheme, such as " +
-                           exampleURL()};
+        return {false, "open: \"" + url + "\" is not a URL another app could open this one with: " +
+                           URLProblem::of(url, exampleURL())};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "open: the app is not running"};
     std::optional<bool> handled;
@@ -578,6 +581,7 @@ CommandResult RunnerSession::shot(const std::string& file) {
         }
         return {true, "saved " + path};
     }
+    if (auto problem = FileProblem::ofWriting(path)) return {false, "shot: cannot write " + path + ": " + *problem};
     if (!driver_.shot(path)) return driverResult(false, "shot");
     return {true, "saved " + path};
 }

@@ -5,10 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <vector>
+
+#include "runner/FileProblem.h"
 
 namespace fs = std::filesystem;
 
@@ -32,16 +33,16 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     }
     const bool madeHere = empty || (fresh && marked);
     fs::create_directories(folder, error);
-    if (error) return "cannot make " + path + ": " + error.message();
+    if (error) return "cannot make " + path + ": " + FileProblem::why(path, error.value());
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (hold.folder_ < 0) return "cannot open " + path + ": " + std::strerror(errno);
+    if (hold.folder_ < 0) return "cannot open " + path + ": " + FileProblem::why(path, errno);
     // A fresh session empties the folder holding it alone, then shares it
     // as every session does.
     if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
             return "a session is using " + path + ": --fresh empties it only when none is (quit that session or "
                    "choose another --data)";
-        return "cannot hold " + path + ": " + std::strerror(errno);
+        return "cannot hold " + path + ": " + FileProblem::why(path, errno);
     }
     if (fresh && marked) {
         // The folder itself stays: the hold is on it.
@@ -50,9 +51,9 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             entries.push_back(entry->path());
         for (const auto& entry : entries)
             if (!error) fs::remove_all(entry, error);
-        if (error) return "cannot empty " + path + ": " + error.message();
+        if (error) return "cannot empty " + path + ": " + FileProblem::why(path, error.value());
     }
-    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + std::strerror(errno);
+    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + FileProblem::why(path, errno);
     if (madeHere && !std::ofstream(folder / kMarkName)) return "cannot mark " + path + " as a session folder";
     return std::nullopt;
 }
@@ -72,7 +73,7 @@ std::optional<std::string> SessionFolder::claimNumberedFile(const std::string& f
             return path;
         }
         if (errno != EEXIST) {
-            error = "cannot write " + path + ": " + std::strerror(errno);
+            error = "cannot write " + path + ": " + FileProblem::why(path, errno);
             return std::nullopt;
         }
     }

@@ -125,9 +125,10 @@ int main(int argc, char** argv) {
                           << BackEndProbe::hostAndPort(address) << "\n";
         }
     } else {
-        localBackend = FolderBackEnd::startLocal(options->dataFolder);
+        std::string failure;
+        localBackend = FolderBackEnd::startLocal(options->dataFolder, &failure);
         if (!localBackend) {
-            std::cerr << "velmaro: the local back end did not start\n";
+            std::cerr << "velmaro: the local back end did not start: " << failure << "\n";
             return 1;
         }
         KXServiceAddress::setBaseURL(localBackend->baseURL());

@@ -1,5 +1,5 @@
 // velmaro-backend: serves the local back end on 127.0.0.1 until interrupted.
-//   velmaro-backend [--port N] [--db FILE] [--collector-port N]
+//   velmaro-backend [--port N] [--db FILE] [--collector-port N] | --help
 // --port 0 (the default) takes a free port, and so does --collector-port 0.
 // The first line written to standard output is the port number alone, the
 // second the base address, the third the analytics collector's address.
@@ -17,10 +17,16 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: velmaro-backend [--port N] [--db FILE] [--collector-port N]\n"
+    "  --port N            the port to serve on (0, the default: any free port)\n"
+    "  --db FILE           keep the data in FILE, the analytics events beside it\n"
+    "                      (without it, the data lasts as long as the back end runs)\n"
+    "  --collector-port N  the analytics collector's port (0, the default: any free port)\n";
+
 // The reason an argument was refused, then the usage line.
 int usage(const std::string& reason) {
-    std::cerr << "velmaro-backend: " << reason << "\n"
-              << "usage: velmaro-backend [--port N] [--db FILE] [--collector-port N]\n";
+    std::cerr << "velmaro-backend: " << reason << "\n" << kUsage;
     return 2;
 }
 
@@ -30,6 +36,10 @@ int main(int argc, char** argv) {
     backend::LocalBackend::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
+        if (flag == "--help" || flag == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
         if (flag != "--port" && flag != "--collector-port" && flag != "--db")
             return usage("unknown option \"" + flag + "\"");
         if (i + 1 >= argc) return usage(flag + " needs a value");

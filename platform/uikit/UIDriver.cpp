@@ -83,6 +83,12 @@ template <class Container> Ref<Container> frontMost(Ref<UIViewController> contro
     return found;
 }
 
+// The tab bar controller of the window's screens, beneath anything
+// presented over them.
+Ref<UITabBarController> tabsBeneathPresented(const Ref<UIWindow>& window) {
+    return window ? frontMost<UITabBarController>(window->rootViewController()) : nullptr;
+}
+
 // Whether the controller, or one it holds or presents, is between the start
 // and the end of an appearance change.
 bool changesAppearance(const Ref<UIViewController>& controller, std::vector<const UIViewController*>& seen) {
@@ -296,12 +302,12 @@ bool UIDriver::selectTab(std::size_t index) {
 }
 
 Ref<UIView> UIDriver::tabButton(std::size_t index) const {
-    auto tabs = frontMost<UITabBarController>(frontControllerOf(keyWindow()));
+    auto tabs = tabsBeneathPresented(keyWindow());
     return tabs ? tabs->tabBar()->buttonForItemAtIndex(index) : nullptr;
 }
 
 std::size_t UIDriver::tabCount() const {
-    auto tabs = frontMost<UITabBarController>(frontControllerOf(keyWindow()));
+    auto tabs = tabsBeneathPresented(keyWindow());
     return tabs ? tabs->tabBar()->items().size() : 0;
 }
 

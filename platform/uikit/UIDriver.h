@@ -77,9 +77,11 @@ public:
     // Selects a tab of the front-most tab bar controller (`index` from 0; a
     // tab that is not there is named counting from 1, as a user counts).
     bool selectTab(std::size_t index);
-    // The bar button that selectTab(index) taps, or null.
+    // The tab bar's button for `index` of the screens beneath anything
+    // presented over them (an action sheet), or null.
     Ref<UIView> tabButton(std::size_t index) const;
-    // The tabs of the front-most tab bar controller (0 when none is shown).
+    // The tabs of the screens beneath anything presented over them (0 when
+    // they have no tab bar).
     std::size_t tabCount() const;
     // The controller in front: the last one presented over the key window's root.
     Ref<UIViewController> frontController() const;

@@ -41,6 +41,13 @@ struct RunningBackend {
         if (!text.empty() && text.back() == '\n') text.pop_back();
         return text;
     }
+    // Waits for it to end by itself; its exit code (-1 when killed).
+    int exitCode() {
+        int status = -1;
+        waitpid(pid, &status, 0);
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
     // Sends `signal` and answers the exit status.
     int stop(int signal = SIGTERM) {
         int status = -1;
@@ -77,12 +84,13 @@ TEST(Executable, RefusesUnknownFlagsAndBadPorts) {
     for (const auto& arguments : refused) {
         RunningBackend backend(arguments);
         ASSERT_GT(backend.pid, 0);
-        int status = -1;
-        waitpid(backend.pid, &status, 0);
-        backend.pid = -1;
-        EXPECT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 2);
+        EXPECT_EQ(backend.exitCode(), 2);
     }
+    // --help is the usage asked for, on standard output.
+    RunningBackend help({"--help"});
+    ASSERT_GT(help.pid, 0);
+    EXPECT_EQ(help.line().rfind("usage: velmaro-backend ", 0), 0u);
+    EXPECT_EQ(help.exitCode(), 0);
 }
 
 TEST(Executable, PrintsTheAnalyticsCollectorOnTheChosenPort) {

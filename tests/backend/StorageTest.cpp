@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "BackendClient.h"
 #include "backend/Database.h"
 #include "backend/DemoData.h"
 #include "backend/SignInLimit.h"
+#include "backend/TemporaryFolder.h"
 #include "tests/support/TempSandbox.h"
 
 using backend::Database;
@@ -28,11 +32,13 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     const TempFolder folder("velmaro-storage");
     const std::string path = folder / "backend.sqlite";
     long long promoters = 0;
+    std::string secret;
     {
         auto server = backend::LocalBackend::start({0, path});
         ASSERT_NE(server, nullptr);
         BackendClient client(server->port());
         EXPECT_EQ(client.login("demo", "123456").json["code"], 1);
+        secret = server->paymentProviderSecret();
     }
     {
         auto database = Database::open(path);
@@ -43,15 +49,39 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     auto again = backend::LocalBackend::start({0, path});
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(BackendClient(again->port()).login("demo", "123456").json["code"], 1);
+    EXPECT_EQ(again->paymentProviderSecret(), secret);
     again.reset();
     EXPECT_GT(promoters, 1);
+    EXPECT_FALSE(secret.empty());
+}
+
+TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
+    namespace fs = std::filesystem;
+    const TempFolder base("velmaro-folders");
+    const std::string prefix = "velmaro-backend-";
+    auto live = backend::TemporaryFolder::make(base.path(), prefix);
+    ASSERT_NE(live, nullptr);
+    // One being made (not marked yet), and one whose back end was killed.
+    const fs::path unmarked = base / (prefix + "unmarked"), ended = base / (prefix + "ended");
+    fs::create_directory(unmarked);
+    fs::create_directory(ended);
+    std::ofstream(ended / backend::TemporaryFolder::kOwnerMark) << "1\n";
+
+    auto next = backend::TemporaryFolder::make(base.path(), prefix);
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(fs::exists(live->path() / backend::TemporaryFolder::kOwnerMark));
+    EXPECT_TRUE(fs::exists(unmarked));
+    EXPECT_FALSE(fs::exists(ended));
 }
 
 TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
-    EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}), nullptr);
+    std::string failure;
+    EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}, &failure), nullptr);
+    EXPECT_EQ(failure, "cannot open /nonexistent-dir/x/backend.sqlite");
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}), nullptr);
+    EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}, &failure), nullptr);
+    EXPECT_EQ(failure, "cannot listen on 127.0.0.1:" + std::to_string(first->port()));
 }
 
 TEST(Storage, FailedSignInsAreStoredOnlyForNamesOfAccounts) {

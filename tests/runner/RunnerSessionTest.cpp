@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <numeric>
 #include <set>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
@@ -20,6 +22,7 @@
 #include "app/shell/KXAppConfiguration.h"
 #include "foundation/DataFile.h"
 #include "foundation/DispatchQueue.h"
+#include "foundation/MonotonicClock.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "graphics/UIImage.h"
 #include "runner/RunnerOptions.h"
@@ -157,9 +160,24 @@ TEST_F(RunnerSessionTest, BadCommandsAreReportedAndTheSessionGoesOn) {
     // Each refusal is under the command's name, in lower case, without a full stop.
     EXPECT_EQ(session.execute("tab x").output, "tab: which tab? its number, 1 for the first (such as tab 2)");
     EXPECT_EQ(session.execute("tab -1").output, session.execute("tab x").output);
-    EXPECT_EQ(session.execute("open notaurl").output,
-              "open: \"notaurl\" is not a URL another app could open this one with: it needs a scheme, such as " +
-                  KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k");
+    const std::string notAURL = "\" is not a URL another app could open this one with: ";
+    EXPECT_EQ(session.execute("open notaurl").output, "open: \"notaurl" + notAURL + "it needs a scheme, such as " +
+                                                          KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k");
+    EXPECT_EQ(session.execute("open rp1://%%%").output,
+              "open: \"rp1://%%%" + notAURL + "its host \"%%%\" is not a host name or address");
+    EXPECT_EQ(session.execute("open http://[::1").output,
+              "open: \"http://[::1" + notAURL + "its host \"[::1\" is not a host name or address");
+    EXPECT_EQ(session.execute("open rp1://pay/龙").output,
+              "open: \"rp1://pay/龙" + notAURL + "\"/龙\" holds characters a URL does not (spaces, letters outside "
+              "ASCII or a % without two hex digits after it: a URL carries them percent-encoded)");
+    EXPECT_EQ(session.execute("fly").output, "fly: there is no such command (help lists the commands)");
+    for (const char* name : {"quit", "screen", "log", "help", "back", "peers"})
+        EXPECT_EQ(session.execute(std::string(name) + " now").output,
+                  std::string(name) + ": takes nothing after its name, not \"now\"");
+    const std::string file = sandbox.path() + "/file";
+    std::ofstream{file};
+    EXPECT_EQ(session.execute("shot " + file + "/x.png").output,
+              "shot: cannot write " + file + "/x.png: " + file + " is a file, not a folder");
     EXPECT_EQ(session.execute("tab 1").output, "tab: no tab bar is on the screen, so there is no tab to select");
     EXPECT_EQ(session.execute("clear #nosuch").output, "clear: no visible view matches \"#nosuch\"");
     EXPECT_TRUE(session.execute("").ok);
@@ -269,10 +287,13 @@ TEST_F(RunnerSessionTest, TwoSessionsOnOneFolderNeverWriteTheSameShot) {
 TEST(RunnerOptionsTest, AScreenOutOfRangeSaysTheRangeItTakes) {
     std::string error;
     EXPECT_FALSE(RunnerOptions::parse({"--screen", "300x600"}, error));
-    const std::string range = "--screen takes WIDTH 320 to 430, HEIGHT 480 to 1000 and SCALE 1 to 3 (such as 375x667@2)";
+    const std::string range = "--screen takes WIDTH 320 to 430, HEIGHT 568 to 1000 and SCALE 1 to 3 (such as 375x667@2)";
     EXPECT_EQ(error, "screen \"300x600\" is out of range: " + range);
-    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x480@4"}, error));
-    EXPECT_EQ(error, "screen \"320x480@4\" is out of range: " + range);
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x568@4"}, error));
+    EXPECT_EQ(error, "screen \"320x568@4\" is out of range: " + range);
+    // Shorter, a form's button would lie below the screen.
+    EXPECT_FALSE(RunnerOptions::parse({"--screen", "320x567@1"}, error));
+    EXPECT_TRUE(RunnerOptions::parse({"--screen", "320x568@1"}, error)) << error;
     EXPECT_FALSE(RunnerOptions::parse({"--screen", "big"}, error));
     EXPECT_NE(error.find("use WIDTHxHEIGHT[@SCALE]"), std::string::npos) << error;
     // However many digits, a number is a size, out of range when too large.
@@ -460,9 +481,19 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     EXPECT_EQ(tabs->selectedIndex(), 1u);
     EXPECT_EQ(session.execute("tab 3").output, "tab: there is no tab 3: the tab bar has tabs from 1 to 2");
     EXPECT_EQ(session.execute("tab 0").output, "tab: which tab? its number, from 1 to 2 (such as tab 2)");
-    tabs->tabBar()->setHidden(true);  // as under a screen pushed over a tab's first one
-    EXPECT_EQ(session.execute("tab 1").output,
-              "tab: the tab bar is hidden on this screen: go back to a tab's first screen to select a tab");
+    // A screen pushed over a tab's first one hides the bar: refused at once,
+    // and the same under an action sheet; a shown bar under the sheet is covered.
+    tabs->tabBar()->setHidden(true);
+    const std::string hidden = "tab: the tab bar is hidden on this screen: go back to a tab's first screen to select a tab";
+    const double before = MonotonicClock::now();
+    EXPECT_EQ(session.execute("tab 1").output, hidden);
+    EXPECT_EQ(MonotonicClock::now(), before);
+    auto sheet = UIAlertController::alertControllerWithTitle("删除", "确定要删除", UIAlertControllerStyle::ActionSheet);
+    sheet->addAction(UIAlertAction::actionWithTitle("取消", UIAlertActionStyle::Default, nullptr));
+    second->presentViewController(sheet, false);
+    EXPECT_EQ(session.execute("tab 1").output, hidden);
+    tabs->tabBar()->setHidden(false);
+    EXPECT_EQ(session.execute("tab 1").output, "tab: tab 1 is covered by the action sheet \"删除\" with the button 取消");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
@@ -534,6 +565,24 @@ TEST_F(RunnerSessionTest, LogKeepsLogLinesWholeAndPrintsAnAnswerOnOneLineCut) {
     EXPECT_EQ(UTF16::length(lines[1]), 201u) << lines[1];  // 200 characters and the ellipsis
     EXPECT_EQ(lines[1].substr(lines[1].size() - 3), "…");
     EXPECT_EQ(lines[2], "请求失败--原因:签名错误");
+}
+
+TEST_F(RunnerSessionTest, LogShowsEachLineOnceThoughLinesComeWhileItReads) {
+    std::atomic<bool> finished = false;
+    std::thread logging([&] {
+        for (int line = 0; line < 25; ++line) NSLog("line " + std::to_string(line) + ".");
+        finished = true;
+    });
+    while (!finished) session.execute("log");
+    logging.join();
+    const std::string output = session.execute("log").output;
+    for (int line = 0; line < 25; ++line) {
+        const std::string text = "line " + std::to_string(line) + ".\n";
+        const std::size_t first = output.find(text);
+        EXPECT_NE(first, std::string::npos) << text << output;
+        EXPECT_EQ(output.find(text, first + 1), std::string::npos) << text << output;
+    }
+    EXPECT_EQ(session.execute("log").output, output);
 }
 
 TEST_F(RunnerSessionTest, PeersTellsWhatThePalAppsReceived) {

@@ -127,7 +127,7 @@ TEST(VelmaroScript, StopsAtTheFirstFailingStepWithAClearMessage) {
                              "fly away\n"
                              "shot\n");
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.output.find("unknown command \"fly\""), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("fly: there is no such command"), std::string::npos) << outcome.output;
     EXPECT_NE(outcome.output.find("step 1 failed"), std::string::npos);
     EXPECT_EQ(outcome.output.find("> shot"), std::string::npos);
 
@@ -349,4 +349,26 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     EXPECT_EQ(live.end(), 0);
     EXPECT_EQ(fresh().exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
+}
+
+TEST(VelmaroScript, ASessionsWorkIsThereInTheNextSessionUntilAFreshOne) {
+    TempSandbox folder;
+    auto added = runScript(folder.path(),
+                           "tab 4\n"
+                           "tap 添加下级\n"
+                           "type #yonghuTextField keptname\n"
+                           "type #mimaTextFeild 123456\n"
+                           "type #phoneTextFeild 13800000000\n"
+                           "tap 初级\n"
+                           "tap 确认添加\n"
+                           "expect 我的下级\n",
+                           "--demo --screen 320x568@1");  // the smallest screen takes the whole form
+    ASSERT_EQ(added.exitCode, 0) << added.output;
+    // The menu's first row, then one further down it.
+    const std::string listed = "tab 4\nexpect 推广码\ntap 我的下级\nexpect keptname\n";
+    auto next = runScript(folder.path(), listed, "--demo", false);
+    EXPECT_EQ(next.exitCode, 0) << next.output;
+    auto fresh = runScript(folder.path(), listed, "--demo");
+    EXPECT_NE(fresh.exitCode, 0);
+    EXPECT_NE(fresh.output.find("expect: \"keptname\""), std::string::npos) << fresh.output;
 }

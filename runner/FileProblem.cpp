@@ -1,0 +1,63 @@
+#include "runner/FileProblem.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace FileProblem {
+
+std::string why(const std::string& path, int error) {
+    std::error_code ignored;
+    switch (error) {
+        case ENOTDIR: {
+            // The first part of the path that is there but is no folder.
+            fs::path walked;
+            for (const auto& piece : fs::path(path).parent_path()) {
+                walked /= piece;
+                if (fs::exists(walked, ignored) && !fs::is_directory(walked, ignored))
+                    return walked.string() + " is a file, not a folder";
+            }
+            return "a part of the path is a file, not a folder";
+        }
+        case EEXIST:
+            if (fs::is_symlink(fs::symlink_status(path, ignored)))
+                return path + " is a link to " + fs::read_symlink(path, ignored).string() + ", which is not there";
+            return "something that is not a folder is there already";
+        case ENOENT: return "the folder " + fs::path(path).parent_path().string() + " is not there";
+        case EISDIR: return path + " is a folder";
+        case EACCES:
+        case EPERM: return "no permission to write there";
+        case ENOSPC: return "the disk is full";
+        case EROFS: return "the file system there is read-only";
+        default: {
+            std::string reason = std::strerror(error);
+            if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+            return reason;
+        }
+    }
+}
+
+std::optional<std::string> ofWriting(const std::string& path) {
+    std::error_code ignored;
+    // A file there is opened as it is.
+    if (fs::exists(fs::status(path, ignored))) {
+        const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (file < 0) return why(path, errno);
+        ::close(file);
+        return std::nullopt;
+    }
+    // Else its folder must take a new file.
+    fs::path folder = fs::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    if (fs::exists(fs::status(folder, ignored)) && !fs::is_directory(folder, ignored)) return why(path, ENOTDIR);
+    if (::access(folder.c_str(), W_OK) != 0) return why(path, errno);
+    return std::nullopt;
+}
+
+}  // namespace FileProblem

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Why a file or folder cannot be made or written, in the runner's words
+// rather than the system's ("/tmp/a is a file, not a folder" for "Not a
+// directory").
+namespace FileProblem {
+
+// The reason for the system's error `error` (an errno value) met at `path`.
+std::string why(const std::string& path, int error);
+
+// Why the file `path` cannot be written (one there, opened for writing and
+// left as it is, or a new one in its folder); nothing when it can.
+std::optional<std::string> ofWriting(const std::string& path);
+
+}  // namespace FileProblem
