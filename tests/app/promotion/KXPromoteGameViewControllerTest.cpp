@@ -101,6 +101,24 @@ TEST_F(PromotedGamesPage, CopyTileCopiesTheLinkAndTheOthersOpenTheOverlayWithout
     EXPECT_TRUE(UIApplication::sharedApplication()->openedURLs().empty());
 }
 
+// An entry without a link: saying "复制成功" with nothing copied would
+// report a failure as success, so no tile acts on it.
+TEST_F(PromotedGamesPage, AGameWithoutALinkOrNameShowsNothingMissingAndItsTilesStayStill) {
+    auto page = showLoadedPage();
+    auto game = make<KXPromoteGameModel>();
+    game->id = "7";
+    auto cell = make<KXPromoteGameCell>(UITableViewCellStyle::Default, "cellID");
+    cell->setModel(game);
+    EXPECT_EQ(cell->gameNameLabel()->text(), "");
+    EXPECT_EQ(cell->fenchengbiliLabel()->text(), "分成比例: ");
+
+    UIPasteboard::generalPasteboard()->setString("earlier");
+    for (long index : {0L, 1L, 2L, 3L}) page->KXPromoteGameCellxunzhong(index, game);
+    EXPECT_EQ(pasteboardText(), "earlier");
+    EXPECT_EQ(hudText(), "");
+    EXPECT_TRUE(overlays().empty());
+}
+
 TEST_F(PromotedGamesPage, RippleSharesCarryTheNameTheIndexAndTheScene) {
     startBackend();
     auto thumbnail = UIImage::imageWithContentsOfFile(VELMARO_APP_BUNDLE_DIR "/ripple_ico@2x.png");
