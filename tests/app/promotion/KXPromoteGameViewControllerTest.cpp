@@ -55,6 +55,7 @@ protected:
 TEST_F(PromotedGamesPage, ListsThePromotersGamesAsCardsWithShareTiles) {
     auto page = showLoadedPage();
     EXPECT_EQ(page->title(), "推广游戏");
+    EXPECT_TRUE(CGRectEqualToRect(page->mainTabelView()->frame(), UIScreen::mainScreen()->bounds()));
     auto game = page->mainTabelView()->visibleCells().empty() ? nullptr : firstCell(page);
     ASSERT_TRUE(game);
     auto model = game->model();
