@@ -4,7 +4,6 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXAnswerText.h"
-#include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
 #include "foundation/NSNotificationCenter.h"
@@ -194,7 +193,6 @@ void KXGameDetailsViewController::shengqingjiekou() {
     applying_.send(
         KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
         [screen](const Value&) {
-            MBProgressHUDManager::showSuccess("申请成功");
             NSNotificationCenter::defaultCenter()->postNotificationName(kGameAppliedNotification, nullptr,
                                                                         Dictionary{{"id", screen->idStr_}});
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);

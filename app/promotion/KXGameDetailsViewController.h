@@ -19,8 +19,8 @@
 // icon, name, type, how many promoters applied, the top share, a strip of
 // screenshots, the description, the shares by promoter level, a row of
 // recommended games and the one-tap application ("一键申请"): once granted
-// the screen says "申请成功", tells the lists of games open for application
-// (kGameAppliedNotification) and closes.
+// the screen tells the lists of games open for application
+// (kGameAppliedNotification) and closes without a message.
 //
 // The pusher sets `idStr` before the view loads. Everything is loaded once,
 // with the "game_info" action, and laid out in absolute frames from the

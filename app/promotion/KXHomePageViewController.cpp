@@ -6,16 +6,17 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXApplyGameViewController.h"
 #include "app/promotion/KXDashboardTile.h"
-#include "app/promotion/KXScreenFactory.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromotionQrCodeViewController.h"
+#include "app/promotion/KXScreenFactory.h"
 #include "app/promotion/KXliushuiCollectionViewCell.h"
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/UIColorHex.h"
 #include "app/team/KXDividedIntoViewController.h"
 #include "app/team/MyOfflineViewController.h"
-#include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "uikit/UICollectionViewFlowLayout.h"
@@ -202,7 +203,7 @@ void KXHomePageViewController::requestedDataIsDisplayedToTheView() {
         redhongseViewMuArr_[i]->setHidden(false);
         KXDashboardTile::loadImage(imageMuArr_[i], entry["image"]);
         imageMuArr_[i]->setHidden(false);
-        labelMuArr_[i]->setText(KXClassicRequest::text(entry["title"]));
+        labelMuArr_[i]->setText(KXAnswerText::text(entry["title"]));
         labelMuArr_[i]->setHidden(false);
     }
     auto chart = circleView_one();
@@ -224,7 +225,7 @@ void KXHomePageViewController::showCentreLabel() {
         centreLabel_->setTextAlignment(NSTextAlignment::Center);
         centreLabel_->setBackgroundColor(hex("#FFB60A"));
     }
-    centreLabel_->setText(NSString::stringWithFormat("总人数\n%@", statisticsDic_["totalPeople"]));
+    centreLabel_->setText("总人数\n" + KXAnswerText::text(statisticsDic_["totalPeople"]));
     // Over the chart, which may have been added after it.
     shujuView_->addSubview(centreLabel_);
 }
@@ -248,8 +249,8 @@ const std::vector<Ref<JXCircleModel>>& KXHomePageViewController::data1() {
 
         auto paying = make<JXCircleModel>();
         paying->setColor(hex("#5559EA"));
-        paying->setNumber(KXClassicRequest::text(inner["number"]));
-        paying->setName(KXClassicRequest::text(inner["title"]));
+        paying->setNumber(KXAnswerText::text(inner["number"]));
+        paying->setName(KXAnswerText::text(inner["title"]));
         paying->setColumn(NSString::stringWithFormat("%.2f%%", percent));
 
         auto others = make<JXCircleModel>();
@@ -302,8 +303,8 @@ Ref<UICollectionViewCell> KXHomePageViewController::collectionViewCellForItemAtI
     cell->setClipsToBounds(true);
     cell->setBackgroundColor(hex(indexPath.item() == 0 ? "#5559EA" : "#42CE9E"));
     const Value& card = liushuMuArr_[static_cast<std::size_t>(indexPath.item())];
-    cell->jingELabel()->setText(KXClassicRequest::text(card["money"]));
-    cell->liushui()->setText(KXClassicRequest::text(card["title"]));
+    cell->jingELabel()->setText(KXAnswerText::text(card["money"]));
+    cell->liushui()->setText(KXAnswerText::text(card["title"]));
     return cell;
 }
 

@@ -1,6 +1,7 @@
 #include "app/promotion/KXManagementTableViewCell.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
@@ -43,7 +44,7 @@ void KXManagementTableViewCell::setDataDic(Value dataDic) {
     for (const auto& view : shown) {
         if (view->tag() >= kFirstTileTag) view->removeFromSuperview();
     }
-    miaoshuLabel_->setText(KXClassicRequest::text(dataDic_["title"]));
+    miaoshuLabel_->setText(KXAnswerText::text(dataDic_["title"]));
     static const Array kNoTiles;
     const Array* tiles = dataDic_["list"].array();
     placeTiles(tiles ? *tiles : kNoTiles);
@@ -67,7 +68,7 @@ void KXManagementTableViewCell::placeTiles(const Array& tiles) {
                              self());
         tile.imageView()->setTag(index);
         KXDashboardTile::loadImage(tile.imageView(), tiles[i]["image"]);
-        tile.label()->setText(KXClassicRequest::text(tiles[i]["title"]));
+        tile.label()->setText(KXAnswerText::text(tiles[i]["title"]));
         contentView()->addSubview(tile.view());
     }
 }

@@ -1,5 +1,6 @@
 #include "app/promotion/KXPromoteGameCell.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
@@ -13,9 +14,6 @@ constexpr CGFloat kTileTop = 109;
 constexpr CGFloat kTileWidth = 55;
 constexpr CGFloat kTileHeight = 47;
 constexpr CGFloat kCardInset = 12;
-
-// "%@" of an optional text property: "(null)" when unset, as the format prints nil.
-std::string described(const std::optional<std::string>& text) { return text ? *text : "(null)"; }
 
 }  // namespace
 
@@ -99,8 +97,8 @@ void KXPromoteGameCell::setModel(Ref<KXPromoteGameModel> model) {
     const KXPromoteGameModel empty;
     const KXPromoteGameModel& game = model_ ? *model_ : empty;
     UIImageViewWebCache::sd_setImageWithURL(icoIamgeView(), game.icon ? NSURL::URLWithString(*game.icon) : nullptr);
-    gameNameLabel()->setText(described(game.name));
-    fenchengbiliLabel()->setText("分成比例: " + described(game.fcbl));
+    gameNameLabel()->setText(KXAnswerText::text(game.name));
+    fenchengbiliLabel()->setText("分成比例: " + KXAnswerText::text(game.fcbl));
 }
 
 void KXPromoteGameCell::imviewTaKaifu(const Ref<UIGestureRecognizer>& recognizer) {

@@ -22,8 +22,8 @@ public:
     static constexpr CGFloat kRowHeight = 168;
 
     const Ref<KXPromoteGameModel>& model() const { return model_; }
-    // Fills the card: icon from `icon`, name "%@" of `name`, ratio
-    // "分成比例: %@" of `fcbl`.
+    // Fills the card: icon from `icon`, name from `name`, ratio
+    // "分成比例: " followed by `fcbl` (a missing value shows nothing).
     void setModel(Ref<KXPromoteGameModel> model);
     Ref<KXPromoteGameCellDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(const Ref<KXPromoteGameCellDelegate>& delegate) { delegate_ = delegate; }

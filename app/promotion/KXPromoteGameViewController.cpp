@@ -25,9 +25,6 @@ constexpr long kCopyTile = 3;
 
 void KXPromoteGameViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
-    // The list starts below the navigation bar, translucent or not, and
-    // follows the view's size from the full screen it starts at.
-    setEdgesForExtendedLayout(UIRectEdgeNone);
     setupUI();
     setupNavigateView();
     addrefreshControl();
@@ -46,7 +43,6 @@ Ref<UITableView> KXPromoteGameViewController::mainTabelView() {
     if (!mainTabelView_) {
         mainTabelView_ = make<UITableView>(UIScreen::mainScreen()->bounds(), UITableViewStyle::Plain);
         mainTabelView_->setAccessibilityIdentifier("mainTabelView");
-        mainTabelView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
         mainTabelView_->setDelegate(self<KXPromoteGameViewController>());
         mainTabelView_->setDataSource(self<KXPromoteGameViewController>());
         mainTabelView_->setBackgroundColor(UIColorHex::colorWithHexStringWithHexString("#F5F5F5"));

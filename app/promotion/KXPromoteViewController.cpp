@@ -6,6 +6,7 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXDashboardTile.h"
 #include "app/promotion/KXPromoteGameViewController.h"
 #include "app/promotion/KXPromoteTableViewCell.h"
@@ -190,9 +191,9 @@ void KXPromoteViewController::sendNetworkRequest() {
         auto page = weak.lock();
         if (!page || !page->loads_.answered(ticket)) return;
         page->dataDic_ = answer["data"];
-        page->zeongjingerLabel_->setText(KXClassicRequest::text(page->dataDic_["money"]));
-        page->fengxiangyongjingLabel_->setText(KXClassicRequest::text(page->dataDic_["shareMoney"]));
-        page->yitixianjingLabel_->setText(KXClassicRequest::text(page->dataDic_["withdraw"]));
+        page->zeongjingerLabel_->setText(KXAnswerText::text(page->dataDic_["money"]));
+        page->fengxiangyongjingLabel_->setText(KXAnswerText::text(page->dataDic_["shareMoney"]));
+        page->yitixianjingLabel_->setText(KXAnswerText::text(page->dataDic_["withdraw"]));
         // A negative count would ask the table for no rows at all.
         page->hanshuInter_ = std::max(0L, NSString::integerValue(KXClassicRequest::text(page->dataDic_["show"])));
         page->shengqingjiesuanBut_->setHidden(page->hanshuInter_ == kRowsWithoutSettlement);
@@ -228,7 +229,7 @@ Ref<UITableViewCell> KXPromoteViewController::tableViewCellForRowAtIndexPath(con
     cell->miahsulabel()->setHidden(!look.showsPrompt);
     static constexpr std::array<const char*, 4> kValueKeys = {"accumulate", "popularizeNumber", "", "gameDescription"};
     const char* key = kValueKeys[std::min(row, kValueKeys.size() - 1)];
-    cell->righetLabel()->setText(*key ? KXClassicRequest::text(dataDic_[key]) : std::string());
+    cell->righetLabel()->setText(*key ? KXAnswerText::text(dataDic_[key]) : std::string());
     return cell;
 }
 
@@ -258,6 +259,6 @@ Ref<UIViewController> KXPromoteViewController::screenForRow(long row) {
 
 void KXPromoteViewController::jiesuanbuttonTap() {
     auto settlement = make<KXApplyjiesuanViewController>();
-    settlement->setJisuanStr(KXClassicRequest::text(dataDic_["shareMoney"]));
+    settlement->setJisuanStr(KXAnswerText::text(dataDic_["shareMoney"]));
     push(settlement);
 }

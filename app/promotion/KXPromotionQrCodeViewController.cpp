@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
@@ -174,9 +175,9 @@ void KXPromotionQrCodeViewController::sendNetworkRequest() {
 
 void KXPromotionQrCodeViewController::showAnswer(const Value& answer) {
     dataDic_ = answer["data"];
-    if (auto title = youxibiaotiLabel()) title->setText(KXClassicRequest::text(dataDic_["title"]));
+    if (auto title = youxibiaotiLabel()) title->setText(KXAnswerText::text(dataDic_["title"]));
     if (auto code = erweiImageView()) UIImageViewWebCache::sd_setImageWithURL(code, imageAddress(dataDic_["qrcode"]));
-    if (auto link = lianjiedizhiLabel()) link->setText(KXClassicRequest::text(dataDic_["url"]));
+    if (auto link = lianjiedizhiLabel()) link->setText(KXAnswerText::text(dataDic_["url"]));
     if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, imageAddress(dataDic_["icon"]));
 }
 

@@ -7,9 +7,10 @@
 #include "app/payment/KXChangchyongViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXDashboardTile.h"
-#include "app/promotion/KXScreenFactory.h"
 #include "app/promotion/KXNotchedScreen.h"
+#include "app/promotion/KXScreenFactory.h"
 #include "app/shell/KXLoginViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
@@ -208,10 +209,10 @@ void MyViewController::showAnswer(const Value& answer) {
     dataMutableArr_ = NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<MyicoImageModel>(datadic_["function"]);
     const std::string* head = datadic_["head"].text();
     UIImageViewWebCache::sd_setImageWithURL(icoimageView_, head ? NSURL::URLWithString(*head) : nullptr);
-    mingchenLabel_->setText(KXClassicRequest::text(datadic_["username"]));
-    keyongjingerLabel_->setText(KXClassicRequest::text(datadic_["shareMoney"]));
-    yufujingeLabel_->setText(KXClassicRequest::text(datadic_["yufu"]));
-    tuiguanjingerLabel_->setText(KXClassicRequest::text(datadic_["money"]));
+    mingchenLabel_->setText(KXAnswerText::text(datadic_["username"]));
+    keyongjingerLabel_->setText(KXAnswerText::text(datadic_["shareMoney"]));
+    yufujingeLabel_->setText(KXAnswerText::text(datadic_["yufu"]));
+    tuiguanjingerLabel_->setText(KXAnswerText::text(datadic_["money"]));
     const int pay = NSString::intValue(KXClassicRequest::text(answer["pay"]));
     if (pay == kPayShown || pay == kPayHidden) showsMoney(pay == kPayShown);
     addFunctionGrid();
@@ -253,7 +254,7 @@ void MyViewController::addFunctionGrid() {
         tile.imageView()->setImage(UIImage::imageNamed(KXDashboardTile::kLocalLooks[i].second));
         KXDashboardTile::loadImage(tile.imageView(), item->image ? Value(*item->image) : Value());
         tile.label()->setText(KXDashboardTile::kLocalLooks[i].first);
-        tile.label()->setText(NSString::stringWithFormat("%@", item->title ? Value(*item->title) : Value()));
+        tile.label()->setText(KXAnswerText::text(item->title));
         bottomView_->addSubview(tile.view());
     }
 }
@@ -277,7 +278,7 @@ void MyViewController::imviewTaKaifu(const Ref<UIGestureRecognizer>& recognizer)
     NSLog("%d", static_cast<int>(index));
     if (index < 0 || static_cast<std::size_t>(index) >= dataMutableArr_.size()) return;
     const auto& type = dataMutableArr_[static_cast<std::size_t>(index)]->type;
-    const std::string text = type ? *type : std::string("(null)");
+    const std::string text = KXAnswerText::text(type);
     if (text == kRealNameType) {
         setNavController(navigationController());
         shifoshimingrenzheng();
@@ -288,13 +289,13 @@ void MyViewController::imviewTaKaifu(const Ref<UIGestureRecognizer>& recognizer)
 
 void MyViewController::tixiantap() {
     auto settlement = make<KXApplyjiesuanViewController>();
-    settlement->setJisuanStr(KXClassicRequest::text(datadic_["shareMoney"]));
+    settlement->setJisuanStr(KXAnswerText::text(datadic_["shareMoney"]));
     push(settlement);
 }
 
 void MyViewController::chongzhitap() {
     auto recharge = make<KXChangchyongViewController>();
-    recharge->setCunchuStr(KXClassicRequest::text(datadic_["yufu"]));
+    recharge->setCunchuStr(KXAnswerText::text(datadic_["yufu"]));
     push(recharge);
 }
 

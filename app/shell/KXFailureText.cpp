@@ -1,5 +1,6 @@
 #include "app/shell/KXFailureText.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 
 namespace KXFailureText {
@@ -10,8 +11,7 @@ std::string reasonOrUnknown(const std::string& reason) {
 
 std::string refusal(const Value& answer) {
     if (!answer.isDictionary()) return kNoData;
-    const Value& message = answer["message"];
-    return reasonOrUnknown(message.isNil() || message.isNull() ? std::string() : message.description());
+    return reasonOrUnknown(KXAnswerText::text(answer["message"]));
 }
 
 }  // namespace KXFailureText

@@ -1,5 +1,6 @@
 #include "app/shell/KXLoginViewController.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXFailureText.h"
 #include "app/shell/KXLocallyStoredData.h"
@@ -48,9 +49,6 @@ Ref<UIView> makeHairline(CGRect frame) {
     line->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     return line;
 }
-
-// A value of the answer as the text "%@" gives, "" for a missing value.
-std::string textOf(const Value& value) { return value.isNil() || value.isNull() ? std::string() : value.description(); }
 
 // The app's own icon: the name the bundle gives as its primary icon.
 Ref<UIImage> appIcon() {
@@ -201,7 +199,7 @@ void KXLoginViewController::handleAnswer(const Value& answer) {
     KXLocallyStoredData::setUserID(userID);
     KXLocallyStoredData::setUsername(data["username"]);
     KXLocallyStoredData::setHead(data["head"]);
-    KXLocallyStoredData::setAppStr(textOf(answer["app"]));
+    KXLocallyStoredData::setAppStr(KXAnswerText::text(answer["app"]));
     if (auto window = UIApplication::sharedApplication()->keyWindow())
         window->setRootViewController(make<KXTabBarController1>());
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "foundation/DispatchQueue.h"
 #include "foundation/NSJSONSerialization.h"
 #include "foundation/NSString.h"
 #include "uikit/UIApplication.h"
@@ -61,9 +62,11 @@ Ref<MBProgressHUD> showHUD(const Ref<UIView>& view, double delay) {
     MBProgressHUD::hideHUDForView(view, false);
     auto hud = MBProgressHUD::showHUDAddedTo(view, false);
     bool staysShown = !std::isfinite(delay) || std::trunc(delay) == -1;
-    // Each HUD is hidden by its own timer, so a newer HUD shown on the same
-    // view in the meantime keeps its full time.
-    if (!staysShown) hud->hideAnimated(false, delay);
+    // The timer hides whichever HUD is the view's topmost when it fires, so
+    // a newer HUD shown in the meantime goes with it.
+    if (!staysShown) {
+        DispatchQueue::main()->after(delay, [view] { MBProgressHUD::hideHUDForView(view, false); });
+    }
     return hud;
 }
 

@@ -34,14 +34,14 @@ Ref<UIWindow> keyWindow();
 Dictionary dictionaryFromJSONString(std::string_view text);
 
 // Replaces `view`'s topmost HUD (both without animation) by a new one in the
-// default busy mode and hides that one `delay` seconds later. A delay whose
-// whole-number part is -1 (or that is not finite) leaves it shown. Null
-// without a view.
+// default busy mode; `delay` seconds later the view's topmost HUD of that
+// moment is hidden. A delay whose whole-number part is -1 (or that is not
+// finite) leaves it shown. Null without a view.
 Ref<MBProgressHUD> showHUD(const Ref<UIView>& view, double delay);
 
 // The 1.5-second text toast on `view`: a HUD in text mode with `text` as its
 // details label (the main label stays empty). A newer toast (or HUD) on the
-// same view replaces it.
+// same view replaces it, and goes when the older one's time is up.
 Ref<MBProgressHUD> showToast(const Ref<UIView>& view, const std::optional<std::string>& text);
 
 // The view rendered into an opaque image of its bounds at the main screen's

@@ -50,7 +50,7 @@ TEST_F(CountdownTest, CountsFrom59To01OneASecondThenResets) {
     EXPECT_FALSE(runUntil([&] { return button->titleForState(UIControlStateNormal) != "获取验证码"; }, 0.05));
 }
 
-TEST_F(CountdownTest, StartingAgainRestartsTheCount) {
+TEST_F(CountdownTest, StartingAgainReplacesTheCountSoTwoNeverShareTheButton) {
     Countdown::StartTimeCodeBtn(button);
     ASSERT_TRUE(showsTitle("重新发送(59)"));
     clock.advance(1);

@@ -105,7 +105,7 @@ TEST_F(ApplyGameScreen, AGrantedApplicationTakesTheGameOffTheList) {
     ASSERT_TRUE(runUntil([&] { return list->rowCount() > 0 && *list->rowModel(0)->id != id; }));
     finishTransition();
     EXPECT_EQ(stack->topViewController(), list);
-    EXPECT_EQ(hudText(), "申请成功");
+    EXPECT_EQ(hudText(), "");
     for (std::size_t i = 0; i < list->rowCount(); ++i) EXPECT_NE(*list->rowModel(i)->id, id);
 }
 

@@ -55,6 +55,7 @@ protected:
 TEST_F(PromotedGamesPage, ListsThePromotersGamesAsCardsWithShareTiles) {
     auto page = showLoadedPage();
     EXPECT_EQ(page->title(), "推广游戏");
+    EXPECT_TRUE(CGRectEqualToRect(page->mainTabelView()->frame(), UIScreen::mainScreen()->bounds()));
     auto game = page->mainTabelView()->visibleCells().empty() ? nullptr : firstCell(page);
     ASSERT_TRUE(game);
     auto model = game->model();
@@ -99,6 +100,24 @@ TEST_F(PromotedGamesPage, CopyTileCopiesTheLinkAndTheOthersOpenTheOverlayWithout
     EXPECT_TRUE(rippleLog.empty());
     EXPECT_FALSE(page->req());
     EXPECT_TRUE(UIApplication::sharedApplication()->openedURLs().empty());
+}
+
+// An entry without a link: saying "复制成功" with nothing copied would
+// report a failure as success, so no tile acts on it.
+TEST_F(PromotedGamesPage, AGameWithoutALinkOrNameShowsNothingMissingAndItsTilesStayStill) {
+    auto page = showLoadedPage();
+    auto game = make<KXPromoteGameModel>();
+    game->id = "7";
+    auto cell = make<KXPromoteGameCell>(UITableViewCellStyle::Default, "cellID");
+    cell->setModel(game);
+    EXPECT_EQ(cell->gameNameLabel()->text(), "");
+    EXPECT_EQ(cell->fenchengbiliLabel()->text(), "分成比例: ");
+
+    UIPasteboard::generalPasteboard()->setString("earlier");
+    for (long index : {0L, 1L, 2L, 3L}) page->KXPromoteGameCellxunzhong(index, game);
+    EXPECT_EQ(pasteboardText(), "earlier");
+    EXPECT_EQ(hudText(), "");
+    EXPECT_TRUE(overlays().empty());
 }
 
 TEST_F(PromotedGamesPage, RippleSharesCarryTheNameTheIndexAndTheScene) {
