@@ -52,7 +52,7 @@ Ref<UICollectionViewCell> KXRankListProtocol::collectionViewCellForItemAtIndexPa
     } else if (consume) {
         row->setConsumeRankModel(entryAt(consumeRankModels, item + 2));
     }
-    row->setIndexPath(indexPath, item + 1 == collectionViewNumberOfItemsInSection(collectionView, indexPath.section()));
+    row->setIndexPath(indexPath);
     return row;
 }
 

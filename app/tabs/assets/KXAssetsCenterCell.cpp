@@ -82,25 +82,16 @@ void KXAssetsCenterCell::refresh() {
     rightArrowImageView_->setHidden(row != 2 && row != 3);
     rightPlaceHoderLabel_->setHidden(row != 3);
 
-    corners_ = UIRectCornerAllCorners;
-    cornerRadius_ = 0;
+    UIRectCorner corners = UIRectCornerAllCorners;
+    CGFloat radius = 0;
     if (row == 0) {
-        corners_ = static_cast<UIRectCorner>(UIRectCornerTopLeft | UIRectCornerTopRight);
-        cornerRadius_ = 12 * s;
+        corners = static_cast<UIRectCorner>(UIRectCornerTopLeft | UIRectCornerTopRight);
+        radius = 12 * s;
     } else if (row == 3) {
-        corners_ = static_cast<UIRectCorner>(UIRectCornerBottomLeft | UIRectCornerBottomRight);
-        cornerRadius_ = 12 * s;
+        corners = static_cast<UIRectCorner>(UIRectCornerBottomLeft | UIRectCornerBottomRight);
+        radius = 12 * s;
     }
-    applyCorners();
-}
-
-void KXAssetsCenterCell::applyCorners() {
-    maskedSize_ = bgView_->bounds().size;
-    UIViewExt::roundCorners(*bgView_, corners_, cornerRadius_);
-}
-
-void KXAssetsCenterCell::layoutSubviews() {
-    UITableViewCell::layoutSubviews();
-    contentView()->layoutIfNeeded();
-    if (!(bgView_->bounds().size == maskedSize_)) applyCorners();
+    // The mask is the rounded rectangle of the card's bounds as they are
+    // now: its first frame is already the size its constraints give it.
+    UIViewExt::roundCorners(*bgView_, corners, radius);
 }

@@ -37,9 +37,6 @@ public:
     // path the corners are square, the arrow and the hint hidden, and the
     // right label keeps what it showed.
     void refresh();
-    // Keeps the rounded corners fitting the row when its height changes
-    // after the refresh (a row is first laid out at the table's estimate).
-    void layoutSubviews() override;
 
     std::string className() const override { return "KXAssetsCenterCell"; }
 
@@ -47,11 +44,6 @@ protected:
     void didCreate() override;
 
 private:
-    void applyCorners();
-
-    UIRectCorner corners_ = UIRectCornerAllCorners;
-    CGFloat cornerRadius_ = 0;
-    CGSize maskedSize_{};
     Ref<UIView> bgView_;
     Ref<UIImageView> leftImageView_;
     Ref<UILabel> titleLabel_;

@@ -16,9 +16,6 @@ Ref<UIView> gridLine(const Ref<UIView>& parent) {
     return line;
 }
 
-// Column titles shrink to no less than this share of their size to fit.
-constexpr CGFloat kTitleMinimumScale = 0.7;
-
 Ref<UILabel> columnLabel(const Ref<UIView>& parent, const std::string& sample) {
     auto label = KXLabel::systemLabel(sample, "#000000", 14 * layoutScale());
     label->setNumberOfLines(2);
@@ -164,12 +161,6 @@ void KXAssetsIncomeCell::setIndexPath(std::optional<NSIndexPath> indexPath) {
     bgView_->setBackgroundColor(titles ? hex("#FAFAFA") : UIColor::whiteColor());
     for (const auto& label : {nameLabel_, priceLabel_, timeLabel_, divideLabel_}) {
         label->setFont(titles ? UIFont::boldSystemFontOfSize(size) : UIFont::systemFontOfSize(size));
-        // A column title is one word: where the column is narrower than it,
-        // it takes a smaller font rather than breaking ("充值金" over "额");
-        // entries keep their two lines (a date over its time).
-        label->setNumberOfLines(titles ? 1 : 2);
-        label->setAdjustsFontSizeToFitWidth(titles);
-        label->setMinimumScaleFactor(titles ? kTitleMinimumScale : 0);
     }
 }
 

@@ -1,17 +1,16 @@
 #include "app/tabs/home/KXHomeController.h"
 
 #include "app/components/KXScanViewController.h"
-#include "app/shell/KXImageGround.h"
 #include "app/shell/KXLabel.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXUniversal.h"
+#include "app/tabs/KXTabViews.h"
 #include "app/tabs/home/KXHomeDataCell.h"
 #include "app/tabs/home/KXHomeFunctionCell.h"
 #include "app/tabs/home/KXHomeHeader.h"
 #include "app/tabs/home/KXHomeOtherRankCell.h"
 #include "app/tabs/home/KXHomeTopThreeRankCell.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
-#include "foundation/NSURL.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -48,8 +47,7 @@ void KXHomeController::setUpTopBar() {
     headImageView_->setAccessibilityIdentifier("headImageView");
     headImageView_->layer()->setCornerRadius(10 * s);
     headImageView_->setBackgroundColor(UIColor::redColor());
-    if (auto avatar = NSURL::URLWithString(KXLocallyStoredData::getHead()))
-        loadImageClearingGround(headImageView_, avatar);
+    KXTabViews::loadImage(headImageView_, KXLocallyStoredData::getHead());
     topBgImageView_->addSubview(headImageView_);
 
     nameLabel_ = KXLabel::boldLabel(KXLocallyStoredData::getUsername(), "#FFFFFF", 14 * s);

@@ -80,7 +80,7 @@ void KXHomeOtherRankCell::setUpConstraints() {
     });
 }
 
-void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath, bool lastRow) {
+void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath) {
     indexPath_ = indexPath;
     // The corner masks below take the row's bounds as they are now.
     layoutIfNeeded();
@@ -106,7 +106,7 @@ void KXHomeOtherRankCell::setIndexPath(std::optional<IndexPath> indexPath, bool 
             label->setFont(UIFont::boldSystemFontOfSize(fontSize));
             label->setTextColor(UIColorHex::colorWithHexString("#000000", 0.85));
         }
-    } else if (indexPath_ && lastRow) {
+    } else if (indexPath_ && row == kClosingRow) {
         UIViewExt::roundCorners(*bgView_, UIRectCornerBottomLeft | UIRectCornerBottomRight, 4 * layoutScale());
     } else {
         UIViewExt::roundCorners(*bgView_, UIRectCornerAllCorners, 0);

@@ -33,8 +33,8 @@ public:
 
     const std::optional<IndexPath>& indexPath() const { return indexPath_; }
     // Styles the row by its place: the title row (0) with rounded top
-    // corners, the last row of the list with rounded bottom corners.
-    void setIndexPath(std::optional<IndexPath> indexPath, bool lastRow = false);
+    // corners, row 8 (the ninth place's row) with rounded bottom corners.
+    void setIndexPath(std::optional<IndexPath> indexPath);
     const Ref<KXHomeRankListModel>& model() const { return model_; }
     void setModel(Ref<KXHomeRankListModel> model);
     const Ref<KXRankListModel>& popularityListModel() const { return popularityListModel_; }
@@ -46,6 +46,9 @@ public:
     // The titles a new cell shows, those of the Home tab's promoter ranking.
     static constexpr const char* kPromoterTitle = "推广员";
     static constexpr const char* kSubordinatesTitle = "下级用户";
+    // The row whose bottom corners close the card: the ranking's rows are
+    // laid out for a list of eleven, the title row and places 4 to 11.
+    static constexpr long kClosingRow = 8;
 
     std::string className() const override { return "KXHomeOtherRankCell"; }
 

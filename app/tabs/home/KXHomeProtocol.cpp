@@ -58,7 +58,7 @@ Ref<UICollectionViewCell> KXHomeProtocol::collectionViewCellForItemAtIndexPath(
     case otherRanks: {
         auto cell = dequeue<KXHomeOtherRankCell>(collectionView, "KXHomeOtherRankCell", indexPath);
         if (!cell) return nullptr;
-        cell->setIndexPath(indexPath, indexPath.item() + 1 == collectionViewNumberOfItemsInSection(collectionView, otherRanks));
+        cell->setIndexPath(indexPath);
         // Row 0 is the column-title row, written on every hand-out since the
         // cell may have shown an entry before; row r shows entry r + 2.
         const std::size_t entry = row + kCardPlaces - 1;

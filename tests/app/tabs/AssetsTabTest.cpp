@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/payment/KXBalanceWatch.h"
+#include "app/shell/KXUniversal.h"
+#include "app/shell/UIColorHex.h"
 #include "app/tabs/promote/KXPromoteListController.h"
 #include "app/tabs/assets/KXAssetsCenterCell.h"
 #include "app/tabs/assets/KXAssetsController.h"
@@ -138,4 +140,27 @@ TEST(AssetsCenterCell, BeforeAnAnswerAndWithoutAPlaceTheRowsKeepTheirLook) {
     EXPECT_EQ(cell->rightLabel()->text(), "0");
     EXPECT_TRUE(cell->rightArrowImageView()->isHidden());
     EXPECT_TRUE(cell->rightPlaceHoderLabel()->isHidden());
+}
+
+// The income grid's rows on their own: a cell takes the look of the row it
+// is handed out for, and the column titles stay bold at their full size,
+// breaking onto a second line where their column is narrower than they are.
+TEST(AssetsIncomeCell, TakesTheLookOfItsRowWhenReused) {
+    const CGFloat size = 14 * layoutScale();
+    auto cell = make<KXAssetsIncomeCell>(UITableViewCellStyle::Default, KXAssetsIncomeCell::kReuseIdentifier);
+    cell->setIndexPath(NSIndexPath::indexPathForRow(3, 2));
+    cell->setModel(make<KXAssetsIncomeDetailModel>());
+    cell->setIndexPath(NSIndexPath::indexPathForRow(0, 2));
+    cell->showColumnTitles();
+    EXPECT_FALSE(cell->topLine()->isHidden());
+    EXPECT_EQ(cell->bgView()->backgroundColor(), hex("#FAFAFA"));
+    for (const auto& label : {cell->nameLabel(), cell->priceLabel(), cell->timeLabel(), cell->divideLabel()}) {
+        EXPECT_EQ(label->font(), UIFont::boldSystemFontOfSize(size)) << label->text();
+        EXPECT_EQ(label->numberOfLines(), 2) << label->text();
+        EXPECT_FALSE(label->adjustsFontSizeToFitWidth()) << label->text();
+    }
+    cell->setIndexPath(NSIndexPath::indexPathForRow(1, 2));
+    EXPECT_TRUE(cell->topLine()->isHidden());
+    EXPECT_EQ(cell->bgView()->backgroundColor(), UIColor::whiteColor());
+    EXPECT_EQ(cell->priceLabel()->font(), UIFont::systemFontOfSize(size));
 }

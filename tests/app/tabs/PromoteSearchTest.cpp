@@ -11,6 +11,7 @@
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "foundation/NSLog.h"
 #include "tests/app/DemoPromoterFixture.h"
+#include "tests/support/HoldingRelay.h"
 #include "uikit/UILabel.h"
 
 // The promote-game search pushed on a stack against the local back end
@@ -95,6 +96,24 @@ TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchShowsTheEmpty
     ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
     finishTransition();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
+
+// A search that comes back empty for the list already shown keeps its rows
+// and their page number, and with them the load-more that pages them on: a
+// hidden footer would leave those rows stuck at the pages they had.
+TEST_F(PromoteSearch, AnEmptyAnswerToTheSameSearchLeavesItsRowsPagingOn) {
+    ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script(HoldingRelay::page("mygames", ""), R"({"code":1,"message":"","data":[]})");
+    searchFor("");
+    ASSERT_TRUE(runUntil([&] { return relay.sent("mygames").size() == 1 && !search->httpManager()->pageUnderWay(); }));
+    driver.settle();
+    EXPECT_EQ(rows(), 10);
+    EXPECT_FALSE(UIScrollViewMJRefresh::mj_footer(search->tableView())->isHidden());
+
+    ASSERT_TRUE(driver.pullUp(search->tableView())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return rows() == 18; }));
 }
 
 TEST_F(PromoteSearch, WithNothingEverFoundTheEmptyViewShows) {

@@ -224,7 +224,7 @@ protected:
     Ref<KXNavigationController> stack;
 };
 
-TEST_F(PromoteTabAfterAFailure, APullOrTheNextAppearanceAsksAgain) {
+TEST_F(PromoteTabAfterAFailure, OneFailedLoadDoesNotLeaveTheTabEmptyForGood) {
     EXPECT_TRUE(screen->titles().empty());
     EXPECT_EQ(MBProgressHUD::HUDForView(screen->view())->detailsLabel()->text(), "获取数据失败");
     relay->unscript();

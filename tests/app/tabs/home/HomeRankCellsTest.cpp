@@ -107,16 +107,16 @@ TEST_F(HomeRankCellsTest, TableRowsStripeAndRoundByRow) {
     EXPECT_EQ(row->userLabel()->text(), "赵磊");
     EXPECT_EQ(row->lowUserLabel()->text(), "12");
 
-    // Only the list's last row closes the card, wherever it falls.
-    row->setIndexPath(IndexPath::indexPathForItem(18, 3), true);
+    // Row 8 closes the card, whatever the length of the list.
+    row->setIndexPath(IndexPath::indexPathForItem(8, 3));
     EXPECT_TRUE(sameColour(row->fourLine()->backgroundColor(), hex("#EEEEEE")));
-    image = render(row, "home-rank-last-row");
+    image = render(row, "home-rank-row-8");
     EXPECT_TRUE(near(at(image, 1.0, 0.0), hex("#F5F5F5"), 2)) << "top-left corner square";
     EXPECT_FALSE(near(at(image, 1.0, 45.5), hex("#F5F5F5"), 2)) << "bottom-left corner rounded";
 
-    // Reused for a row in the middle of the list: square again.
-    row->setIndexPath(IndexPath::indexPathForItem(8, 3));
-    image = render(row, "home-rank-row-8");
+    // Reused for any other row, the last of a longer list too: square again.
+    row->setIndexPath(IndexPath::indexPathForItem(18, 3));
+    image = render(row, "home-rank-row-18");
     EXPECT_TRUE(near(at(image, 1.0, 45.5), hex("#F5F5F5"), 2)) << "bottom-left corner square";
 
     row->setPopularityListModel(nullptr);

@@ -68,6 +68,8 @@ TEST_F(HomeScreenTest, ShowsThePromoterAndTheBackEndsDashboard) {
     EXPECT_EQ(home->currentLoginLabel()->text(), "当前登录");
     EXPECT_TRUE(home->qrCodeButton()->isHidden());
     EXPECT_TRUE(runUntil([&] { return home->headImageView()->image() != nullptr; }));
+    // The avatar lies over its red rounded ground, which stays behind it.
+    EXPECT_EQ(home->headImageView()->backgroundColor(), UIColor::redColor());
     shot("home", "home-tab");
 
     const Value answer = backEndAnswer();
