@@ -7,14 +7,15 @@
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
-#include "app/shell/KXImageGround.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
@@ -143,7 +144,7 @@ void KXApplyjiesuanViewController::addkesuanjianView() {
 void KXApplyjiesuanViewController::setUpshuxing() {
     showSettleableAmount();
     zhanghaoLabel_->setText(KXLocallyStoredData::getUsername());
-    loadImageClearingGround(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
+    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
 }
 
 void KXApplyjiesuanViewController::showSettleableAmount() {
@@ -156,7 +157,7 @@ void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded
     KXMoneyRequest::loadBalance(
         KXClassicRequest::query("my"),
         [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
-            screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
+            screen->jisuanStr_ = KXAnswerText::text(answer["data"]["shareMoney"]);
             screen->showSettleableAmount();
         },
         std::move(reloaded), quietly);
