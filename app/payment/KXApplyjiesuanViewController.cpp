@@ -8,7 +8,6 @@
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXAnswerText.h"
-#include "app/shell/KXBlankText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
@@ -24,8 +23,8 @@
 
 namespace {
 
-// The smallest amount one application may ask for.
-constexpr KXMoney kMinimumAmount = KXMoney::fromFen(1000);
+// The smallest amount one application may ask for, in yuan.
+constexpr double kMinimumAmount = 10;
 
 CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
 
@@ -186,12 +185,13 @@ void KXApplyjiesuanViewController::submit() {
     };
     if (applying_.closedForUnknownResult(reload)) return;
     const std::string text = manaTextField_->text();
-    const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
-    if (!KXBlankText::isBlank(text) && !KXAmountInput::amountToSend(amountHint_, amount)) return;
-    if (!amount.amount || *amount.amount < kMinimumAmount) {
+    // Its leading number, as the promoter reads it (none: 0), first.
+    if (NSString::doubleValue(text) < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
         return;
     }
+    const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
+    if (!KXAmountInput::amountToSend(amountHint_, amount)) return;
     // A settleable amount that is not one reads as none.
     if (*amount.amount > KXMoney::parse(jisuanStr_.value_or("")).value_or(KXMoney())) {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");

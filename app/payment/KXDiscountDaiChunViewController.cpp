@@ -342,6 +342,8 @@ void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请选择游戏");
     } else if (!amountField || KXBlankText::isBlank(amountField->text())) {
         MBProgressHUDManager::showError("请输入金额");
+    } else if (NSString::floatValue(amountField->text()) == 0) {
+        MBProgressHUDManager::showError("请输入正确的金额");
     } else if (!KXAmountInput::amountToSend(amountHint(), amountReading())) {
         return;
     } else if (jiLuStr_ == "1") {

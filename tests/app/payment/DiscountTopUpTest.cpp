@@ -173,6 +173,12 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入正确的金额");
+    for (const char* zero : {"0", "0.00"}) {
+        screen->shurujingETextField()->setText("");
+        ASSERT_TRUE(driver.typeText("#shurujingETextField", zero));
+        ASSERT_TRUE(driver.tap("立即充值"));
+        EXPECT_EQ(message(), "请输入正确的金额") << zero;
+    }
     EXPECT_FALSE(screen->oidStr().has_value());
 
     // Choosing another game clears the amount; the due sum follows the
