@@ -32,6 +32,9 @@ TEST_F(CommissionScreens, DetailsListEveryUserUnderTheColumnTitles) {
                                         entry["settled"].description()}));
     EXPECT_TRUE(entry["number"].isInteger());  // a number, shown as its text
     EXPECT_DOUBLE_EQ(table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0)).origin.y, 52);
+    // The table ends 30 above the view's bottom, so its last rows can be
+    // scrolled into sight.
+    EXPECT_EQ(CGRectGetMaxY(table->frame()), screen->view()->bounds().size.height - 30);
     shot("team-commission-details");
 }
 
