@@ -7,14 +7,14 @@
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXBillingDetailsViewController.h"
 #include "app/payment/KXClassicRequest.h"
-#include "app/shell/KXBlankText.h"
-#include "app/shell/KXImageGround.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURL.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
@@ -23,8 +23,8 @@
 
 namespace {
 
-// The smallest amount one application may ask for.
-constexpr KXMoney kMinimumAmount = KXMoney::fromFen(1000);
+// The smallest amount one application may ask for, in yuan.
+constexpr double kMinimumAmount = 10;
 
 CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
 
@@ -143,7 +143,7 @@ void KXApplyjiesuanViewController::addkesuanjianView() {
 void KXApplyjiesuanViewController::setUpshuxing() {
     showSettleableAmount();
     zhanghaoLabel_->setText(KXLocallyStoredData::getUsername());
-    loadImageClearingGround(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
+    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, NSURL::URLWithString(KXLocallyStoredData::getHead()));
 }
 
 void KXApplyjiesuanViewController::showSettleableAmount() {
@@ -156,7 +156,7 @@ void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded
     KXMoneyRequest::loadBalance(
         KXClassicRequest::query("my"),
         [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
-            screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
+            screen->jisuanStr_ = KXAnswerText::text(answer["data"]["shareMoney"]);
             screen->showSettleableAmount();
         },
         std::move(reloaded), quietly);
@@ -185,12 +185,13 @@ void KXApplyjiesuanViewController::submit() {
     };
     if (applying_.closedForUnknownResult(reload)) return;
     const std::string text = manaTextField_->text();
-    const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
-    if (!KXBlankText::isBlank(text) && !KXAmountInput::amountToSend(amountHint_, amount)) return;
-    if (!amount.amount || *amount.amount < kMinimumAmount) {
+    // Its leading number, as the promoter reads it (none: 0), first.
+    if (NSString::doubleValue(text) < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
         return;
     }
+    const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
+    if (!KXAmountInput::amountToSend(amountHint_, amount)) return;
     // A settleable amount that is not one reads as none.
     if (*amount.amount > KXMoney::parse(jisuanStr_.value_or("")).value_or(KXMoney())) {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");

@@ -6,9 +6,9 @@
 #include "app/payment/KXChongzhijiemianViewController.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
-#include "app/payment/KXMoney.h"
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXGridViews.h"
@@ -155,51 +155,39 @@ KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
     return [screen = self<KXChangchyongViewController>()](KXMoneyRequest::Reloaded reloaded) {
         KXMoneyRequest::loadBalance(
             KXClassicRequest::query("yufu"),
-            [screen](const Value& answer) {
-                screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
-                if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
-            },
-            std::move(reloaded), true);
+            [screen](const Value& answer) { screen->takeBalance(answer); }, std::move(reloaded), true);
     };
+}
+
+void KXChangchyongViewController::takeBalance(const Value& answer) {
+    cunchuStr_ = KXAnswerText::text(answer["data"]);
+    if (auto balance = jingELabel()) balance->setText(*cunchuStr_);
 }
 
 void KXChangchyongViewController::chaxundingdang() {
     auto screen = self<KXChangchyongViewController>();
-    const std::string oid = *oidStr_;
     KXClassicRequest::send(
-        KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}), [screen, oid](const Value&) { screen->showPaid(oid); },
-        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
+        KXClassicRequest::query("recharge_log", {{"oid", *oidStr_}}, {"oid"}), [screen](const Value&) { screen->showPaid(); },
+        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
 }
 
-void KXChangchyongViewController::showPaid(const std::string& oid) {
+void KXChangchyongViewController::showPaid() {
     KXBalanceWatch::changed();
     auto page = make<KXChongzhijiemianViewController>();
-    page->setOidStr(oid);
-    // The amount as money ("12." typed shows as 12.00).
-    const std::string typed = chongzhijinger_.value_or("");
-    const std::optional<KXMoney> amount = KXMoney::parse(typed);
-    page->setChongzhijinger(amount ? amount->format() : typed);
+    page->setOidStr(oidStr_.value_or(""));
+    page->setChongzhijinger(chongzhijinger_.value_or(""));
     auto screen = self<KXChangchyongViewController>();
     // The new balance is the back end's; the page shows "--" when it
     // cannot be had.
-    auto lay = [screen, oid, page](const std::string& balance) {
+    auto lay = [screen, page](const std::string& balance) {
         page->setZongjinge(balance);
-        screen->layResultPage(oid, page);
+        KXChildPage::layOver(screen, page);
     };
     KXClassicRequest::send(
         KXClassicRequest::query("yufu"),
         [screen, lay](const Value& answer) {
-            screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
-            if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
+            screen->takeBalance(answer);
             lay(*screen->cunchuStr_);
         },
         [lay](const Value&) { lay("--"); }, [lay](const auto&...) { lay("--"); });
-}
-
-void KXChangchyongViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {
-    // The order's result shows once: it is forgotten with its page, and a
-    // second answer about it finds nothing to show.
-    if (oidStr_ != oid) return;
-    oidStr_.reset();
-    KXChildPage::layOver(self<KXChangchyongViewController>(), page);
 }

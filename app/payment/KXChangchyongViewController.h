@@ -11,11 +11,11 @@
 
 // The 充值 screen: the promoter adds money to the prepaid balance. The
 // promoter types an amount; "recharge" answers with an order and its
-// payment page, which is pushed in the web page screen. When the screen
-// appears again after an order, it asks for the order's state
+// payment page, which is pushed in the web page screen. Every time the
+// screen appears again after an order, it asks for the last order's state
 // ("recharge_log") and lays the success page or the failure page over
-// itself, once. The success page shows the balance the back end then
-// answers ("yufu").
+// itself. The success page shows the balance the back end then answers
+// ("yufu").
 //
 // The pusher sets `cunchuStr`, the balance before the recharge. The card
 // with the amount entry and the submit button are built in code; outlets
@@ -28,7 +28,7 @@ public:
     void setCunchuStr(std::string balance) { cunchuStr_ = std::move(balance); }
     // The amount of the last submitted recharge, as typed.
     const std::optional<std::string>& chongzhijinger() const { return chongzhijinger_; }
-    // The last recharge order until its result is shown.
+    // The last recharge order; none before the first.
     const std::optional<std::string>& oidStr() const { return oidStr_; }
 
     Ref<UIView> kapianView() const { return kapianView_.lock(); }
@@ -56,9 +56,9 @@ public:
     void sendNetworkRequest();
     // Sends "recharge_log" for the last order and lays its result page.
     void chaxundingdang();
-    // Asks "yufu" for the balance after the paid order `oid`, then lays
-    // the success page.
-    void showPaid(const std::string& oid);
+    // Asks "yufu" for the balance after the paid order, then lays the
+    // success page.
+    void showPaid();
 
     std::string className() const override { return "KXChangchyongViewController"; }
 
@@ -66,8 +66,8 @@ private:
     // After an order's unknown result: "yufu" quietly into the balance
     // label, then `reloaded`.
     KXMoneyRequest::Reload balanceReload();
-    // Lays the result page of order `oid` over the screen, once.
-    void layResultPage(const std::string& oid, const Ref<UIViewController>& page);
+    // The balance a "yufu" answer gives, into `cunchuStr` and its label.
+    void takeBalance(const Value& answer);
 
     std::optional<std::string> cunchuStr_;
     std::optional<std::string> chongzhijinger_;

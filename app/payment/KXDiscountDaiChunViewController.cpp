@@ -17,6 +17,7 @@
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXResultPageViews.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -272,8 +273,8 @@ void KXDiscountDaiChunViewController::KXGameIcoPopViewDelegate(const Ref<KXdaich
     if (auto hint = amountHint()) hint->setText("");
     if (auto due = zhifiLabel()) due->setText("支付金额 ￥0");
     if (!model) return;
-    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, NSURL::URLWithString(model->icon.value_or("")));
-    if (auto name = youmingchengLabl()) name->setText(model->name ? *model->name : "(null)");
+    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, KXAnswerText::imageURL(model->icon));
+    if (auto name = youmingchengLabl()) name->setText(KXAnswerText::text(model->name));
     if (auto discount = zhekeouLabel())
         discount->setText(NSString::stringWithFormat("折扣：%d%%", wholePercent(model->zhekou)));
 }
@@ -341,6 +342,8 @@ void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请选择游戏");
     } else if (!amountField || KXBlankText::isBlank(amountField->text())) {
         MBProgressHUDManager::showError("请输入金额");
+    } else if (NSString::floatValue(amountField->text()) == 0) {
+        MBProgressHUDManager::showError("请输入正确的金额");
     } else if (!KXAmountInput::amountToSend(amountHint(), amountReading())) {
         return;
     } else if (jiLuStr_ == "1") {
@@ -368,7 +371,8 @@ void KXDiscountDaiChunViewController::loadPrepaidBalance(KXMoneyRequest::Reloade
         KXClassicRequest::query("yufu"),
         [screen](const Value& answer) {
             if (auto button = screen->yufukuanBtn())
-                button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
+                button->setTitle(NSString::stringWithFormat("预付款(%@)", KXAnswerText::text(answer["data"])),
+                                 UIControlStateNormal);
         },
         std::move(reloaded), quietly);
 }
@@ -411,17 +415,8 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
     auto screen = self<KXDiscountDaiChunViewController>();
-    const std::string oid = *oidStr_;
-    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", oid}}, {"oid"});
+    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
     KXClassicRequest::send(
-        query, [screen, oid](const Value&) { screen->layResultPage(oid, make<KXApplyForSettlementViewController>()); },
-        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
-}
-
-void KXDiscountDaiChunViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {
-    // The order's result shows once: it is forgotten with its page, and a
-    // second answer about it finds nothing to show.
-    if (oidStr_ != oid) return;
-    oidStr_.reset();
-    KXChildPage::layOver(self<KXDiscountDaiChunViewController>(), page);
+        query, [screen](const Value&) { KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>()); },
+        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
 }

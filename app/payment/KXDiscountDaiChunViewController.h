@@ -19,9 +19,9 @@
 // the game (KXGameIcoPopView), enters the amount and sees the discount and
 // the amount to pay (what the back end will charge, kept current as the
 // amount is typed), then pays online through the payment web page or from
-// the prepaid balance ("fuli"). The online order's id is kept until the
-// screen next appears: then "fuli_status" tells whether it was paid, and
-// the done page (paid) or the failure page is laid over the screen once.
+// the prepaid balance ("fuli"). The last online order's id is kept for the
+// screen's life: every later appearance asks "fuli_status" whether it was
+// paid and lays the done page (paid) or the failure page over the screen.
 // The bar item "代充记录" opens the earlier top-ups.
 class KXDiscountDaiChunViewController : public UIViewController,
                                         public UITextFieldDelegate,
@@ -43,8 +43,7 @@ public:
     const std::string& jiLuStr() const { return jiLuStr_; }
     void setJiLuStr(std::string choice) { jiLuStr_ = std::move(choice); }
     const Ref<KXdaichongzheKouModel>& selectedModel() const { return selectedModel_; }
-    // The last online order's id until its result is shown; none before
-    // the first.
+    // The last online order's id; none before the first.
     const std::optional<std::string>& oidStr() const { return oidStr_; }
 
     void loadView() override;
@@ -82,7 +81,7 @@ private:
     void payTreasurezhifu();
     // "fuli" paid from the balance, then the screen closes.
     void yufukuanappdhjiekou();
-    // "fuli_status" for the kept order, then a result page.
+    // "fuli_status" for the kept order, then a result page over the screen.
     void chaxundingdang();
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
@@ -95,9 +94,6 @@ private:
     // "支付金额￥" and what the back end charges for the amount; none while
     // the amount is not one it accepts, or no game is chosen.
     std::optional<std::string> amountToPay() const;
-    // Lays the result page of order `oid` over the screen, once: unless
-    // that order's result was shown already.
-    void layResultPage(const std::string& oid, const Ref<UIViewController>& page);
 
     std::string jiLuStr_;
     Ref<KXdaichongzheKouModel> selectedModel_;

@@ -46,8 +46,7 @@ void KXGameIcoPopView::addCommonControlsView() {
     const CGFloat s = scale();
     const CGFloat cardWidth = screenBounds().size.width - 40 * s;
 
-    // The title spans the card, so that centring puts it in the middle.
-    auto title = make<UILabel>(CGRectMake(0, 20, cardWidth, 25));
+    auto title = make<UILabel>(CGRectMake(10, 20, cardWidth, 25));
     title->setText("游戏图标");
     title->setFont(UIFont::systemFontOfSize(18));
     title->setTextColor(KXTeamColors::bodyText());
@@ -59,8 +58,7 @@ void KXGameIcoPopView::addCommonControlsView() {
     searchButton_->setAccessibilityIdentifier("searchButton");
     searchButton_->setTitle(std::string("搜索"), UIControlStateNormal);
     searchButton_->titleLabel()->setFont(UIFont::systemFontOfSize(14 * s));
-    // The app's accent blue, as on the other screens' buttons, not the system's pure blue.
-    searchButton_->setBackgroundColor(KXTeamColors::accentBlue());
+    searchButton_->setBackgroundColor(UIColor::blueColor());
     searchButton_->layer()->setCornerRadius(15 * s);
     searchButton_->addTarget(self<KXGameIcoPopView>(), &KXGameIcoPopView::searchButtonClick,
                              UIControlEventTouchUpInside);

@@ -1,8 +1,8 @@
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXTeamColors.h"
 #include "foundation/NSString.h"
-#include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UIScreen.h"
 
@@ -20,14 +20,10 @@ void KXGameYouXitanKuangCollectionViewCell::setupUI() {
     icoIamgeView_->setClipsToBounds(true);
     contentView()->addSubview(icoIamgeView_);
 
-    // The name spans the cell under the icon (5 further each side on the
-    // phone would run past the cell): a name wider than the icon takes a
-    // smaller font to stay within it.
-    youxilabel_ = make<UILabel>(CGRectMake(0, side + 6, side, 17));
+    // The name under the icon, 5 wider than the cell on each side.
+    youxilabel_ = make<UILabel>(CGRectMake(-5, side + 6, side + 10, 17));
     youxilabel_->setAccessibilityIdentifier("youxilabel");
     youxilabel_->setFont(UIFont::systemFontOfSize(10));
-    youxilabel_->setAdjustsFontSizeToFitWidth(true);
-    youxilabel_->setMinimumScaleFactor(0.7);
     youxilabel_->setTextColor(KXTeamColors::bodyText());
     youxilabel_->setTextAlignment(NSTextAlignment::Center);
     youxilabel_->setText("游戏图标");
@@ -37,6 +33,6 @@ void KXGameYouXitanKuangCollectionViewCell::setupUI() {
 void KXGameYouXitanKuangCollectionViewCell::setDataModel(const Ref<KXdaichongzheKouModel>& model) {
     dataModel_ = model;
     if (!model) return;
-    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, NSURL::URLWithString(model->icon.value_or("")));
-    youxilabel_->setText(model->name ? *model->name : "(null)");
+    UIImageViewWebCache::sd_setImageWithURL(icoIamgeView_, KXAnswerText::imageURL(model->icon));
+    youxilabel_->setText(KXAnswerText::text(model->name));
 }

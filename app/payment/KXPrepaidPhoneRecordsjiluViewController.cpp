@@ -2,7 +2,7 @@
 
 #include "app/payment/KXChongzhijiluCell.h"
 #include "app/payment/KXChongzhijiluModel.h"
-#include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "foundation/NSString.h"
 
 KXPrepaidPhoneRecordsjiluViewController::KXPrepaidPhoneRecordsjiluViewController()
@@ -29,6 +29,6 @@ void KXPrepaidPhoneRecordsjiluViewController::pageLoaded(KXPageLoader::Page page
     // Only the first page tells the total and the count.
     if (page != KXPageLoader::Page::First) return;
     const Value& data = answer["data"];
-    qinshuLabel()->setText(KXClassicRequest::text(data["money"]));
-    gongbiLabel()->setText(NSString::stringWithFormat("共计%@笔", data["num"]));
+    qinshuLabel()->setText(KXAnswerText::text(data["money"]));
+    gongbiLabel()->setText(NSString::stringWithFormat("共计%@笔", KXAnswerText::text(data["num"])));
 }

@@ -2,6 +2,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXRecordListLook.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/promotion/KXNotchedScreen.h"
 #include "app/shell/UIViewExt.h"
 #include "app/team/KXTeamColors.h"
@@ -131,9 +132,9 @@ void KXRecordListViewController::sendNetworkRequest() {
     KXClassicRequest::send(KXClassicRequest::query(description_.action),
                            [screen = self<KXRecordListViewController>()](const Value& answer) {
                                const Value& data = answer["data"];
-                               screen->qinshuLabel_->setText(KXClassicRequest::text(data["money"]));
+                               screen->qinshuLabel_->setText(KXAnswerText::text(data["money"]));
                                screen->gongbiLabel_->setText(
-                                   NSString::stringWithFormat("共计 %@ 笔", data["number"]));
+                                   NSString::stringWithFormat("共计 %@ 笔", KXAnswerText::text(data["number"])));
                                screen->dataMuArr_ = screen->description_.rows(data);
                                screen->mainaTableVie()->reloadData();
                            });

@@ -8,8 +8,6 @@ namespace {
 
 constexpr CGFloat kPadding = 8;
 constexpr CGFloat kColumnWidth = 62;
-// The user column ends this far before the first separator.
-constexpr CGFloat kUserGap = 4;
 // Where the separators stand on a 375-pt screen; the columns start just right of them.
 constexpr CGFloat kSeparators[] = {62, 142, 223, 279};
 
@@ -35,11 +33,7 @@ void KXCommissionColumnsCell::setupUI() {
     const CGFloat screenWidth = UIScreen::mainScreen()->bounds().size.width;
     const CGFloat scale = screenWidth / 375;
     const CGFloat width = kColumnWidth * scale;
-    // User names are longer than the column is wide: they wrap to a second
-    // line (CJK names break between characters) rather than all ending in the
-    // same ellipsis, and stop before the separator.
-    userLabel_ = column(0, (kSeparators[0] - kPadding - kUserGap) * scale, firstAlpha_, "userLabel");
-    userLabel_->setNumberOfLines(2);
+    userLabel_ = column(0, width, firstAlpha_, "userLabel");
     zhucerenshuLabel_ = column(kSeparators[0] * scale, width, otherAlpha_, "zhucerenshuLabel");
     chongzhijingELabel_ = column(kSeparators[1] * scale, width, otherAlpha_, "chongzhijingELabel");
     shouyiLabel_ = column(kSeparators[2] * scale, width, otherAlpha_, "shouyiLabel");

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/team/KXAccountFormStyle.h"
 #include "app/team/KXTeamColors.h"
 #include "app/team/KXContactUsViewCell.h"
@@ -56,8 +57,10 @@ void KXContactUsViewController::setupUI() {
 
 Ref<UITableView> KXContactUsViewController::mainTabelView() {
     if (!mainTabelView_) {
-        const CGSize size = screenSize();
-        mainTabelView_ = make<UITableView>(CGRectMake(0, 0, size.width, size.height), UITableViewStyle::Plain);
+        // The view's whole area below the navigation bar, so that the QR code
+        // can be scrolled into sight on a short screen.
+        mainTabelView_ = make<UITableView>(view()->bounds(), UITableViewStyle::Plain);
+        mainTabelView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
         mainTabelView_->setAccessibilityIdentifier("mainTabelView");
         mainTabelView_->setDelegate(self<KXContactUsViewController>());
         mainTabelView_->setDataSource(self<KXContactUsViewController>());
@@ -95,10 +98,8 @@ void KXContactUsViewController::sendNetworkRequest() {
     KXClassicRequest::send(query, [screen](const Value& answer) {
         const Value& data = answer["data"];
         screen->dataDic_ = data.dictionary() ? *data.dictionary() : Dictionary{};
-        UIImageViewWebCache::sd_setImageWithURL(screen->icoimageView_,
-                                                NSURL::URLWithString(KXClassicRequest::text(data["icon"])));
-        UIImageViewWebCache::sd_setImageWithURL(screen->erweimaIamgeView_,
-                                                NSURL::URLWithString(KXClassicRequest::text(data["gzh"])));
+        UIImageViewWebCache::sd_setImageWithURL(screen->icoimageView_, KXAnswerText::imageURL(data["icon"]));
+        UIImageViewWebCache::sd_setImageWithURL(screen->erweimaIamgeView_, KXAnswerText::imageURL(data["gzh"]));
         screen->mainTabelView()->reloadData();
     });
 }

@@ -18,10 +18,13 @@ const char* const kEntryIdentifier = "cellID";
 
 Ref<UITableView> KXDividedIntoViewController::mainaTableVie() {
     if (!mainaTableVie_) {
-        const CGSize screen = UIScreen::mainScreen()->bounds().size;
-        const CGFloat scale = screen.width / 375;
-        auto table = make<UITableView>(CGRect{20 * scale, 10, screen.width - 40 * scale, screen.height - 40},
-                                       UITableViewStyle::Plain);
+        const CGFloat screenWidth = UIScreen::mainScreen()->bounds().size.width;
+        const CGFloat scale = screenWidth / 375;
+        // 40 shorter than the view's area below the navigation bar, so that
+        // the last rows can be scrolled into sight.
+        auto table = make<UITableView>(
+            CGRect{20 * scale, 10, screenWidth - 40 * scale, view()->bounds().size.height - 40}, UITableViewStyle::Plain);
+        table->setAutoresizingMask(UIViewAutoresizingFlexibleHeight);
         table->setAccessibilityIdentifier("mainaTableVie");
         table->setDelegate(self<KXDividedIntoViewController>());
         table->setDataSource(self<KXDividedIntoViewController>());

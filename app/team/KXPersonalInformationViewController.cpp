@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
-#include "app/shell/KXImageGround.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/team/KXAccountFormStyle.h"
 #include "app/team/KXTeamColors.h"
@@ -11,6 +11,7 @@
 #include "app/team/KXShuRuTankuanView.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLSessionDataTask.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UILabel.h"
@@ -109,7 +110,7 @@ void KXPersonalInformationViewController::sendNetworkRequest() {
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }
 
 void KXPersonalInformationViewController::showRecord(const Value& data) {
-    loadImageClearingGround(headImageView_, NSURL::URLWithString(KXClassicRequest::text(data["head"])));
+    UIImageViewWebCache::sd_setImageWithURL(headImageView_, KXAnswerText::imageURL(data["head"]));
     // A record that is not an object counts as one with every value missing.
     shujuDic_ = data.dictionary() ? *data.dictionary() : Dictionary{};
     dataMuArr_.clear();

@@ -19,17 +19,11 @@ void KXTixianguanliCell::didCreate() {
         "拒绝", {x, allowFrame.origin.y + allowFrame.size.height + 6, 40, 20}, KXTeamColors::refusalRed());
     refuse->addTarget(target, &KXTixianguanliCell::buttontap1, UIControlEventTouchUpInside);
     operation->addSubview(refuse);
-    allowButton_ = allow;
-    refuseButton_ = refuse;
 }
 
 void KXTixianguanliCell::setModel(const Ref<KXTixianguanliModel>& model) {
     model_ = model;
     if (model) showFields({model->username, model->money, model->create_time, model->status});
-    const bool decided = model && model->state &&
-                         (*model->state == std::to_string(kAllow) || *model->state == std::to_string(kRefuse));
-    allowButton_->setHidden(decided);
-    refuseButton_->setHidden(decided);
 }
 
 void KXTixianguanliCell::buttontap() { decide(kAllow); }

@@ -7,8 +7,8 @@
 
 // A row of the withdrawal list: user name, amount, request time, state, and
 // the 允许 and 拒绝 buttons, which hand the row's model with the decision to
-// the delegate. The buttons show while the request waits: a request whose
-// `state` is a decision ("1" allowed, "2" refused) has none.
+// the delegate. Every row has both buttons, whatever its `status` or
+// `state` says.
 class KXTixianguanliCell : public KXReportGridCell {
 public:
     KXTixianguanliCell(UITableViewCellStyle style, std::string reuseIdentifier)
@@ -36,6 +36,4 @@ private:
 
     Ref<KXTixianguanliModel> model_;
     WeakRef<KXTixianguanliCellDelegate> delegate_;
-    Ref<UIButton> allowButton_;
-    Ref<UIButton> refuseButton_;
 };

@@ -31,15 +31,6 @@ void KXTixianguanliViewController::KXTixianguanliCellModel(const Ref<KXTixiangua
     Dictionary query = KXClassicRequest::query(
         "down_status", {{"id", *model->id}, {"status", NSString::stringWithFormat("%ld", static_cast<long>(xuanzhongInd))}},
         {"id", "status"});
-    auto screen = self<KXTixianguanliViewController>();
-    sendRowAction(deciding_, query, [screen, model, xuanzhongInd](const Value& answer) {
-        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-        screen->showDecided(model, xuanzhongInd);
-    });
-}
-
-void KXTixianguanliViewController::showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision) {
-    model->state = NSString::stringWithFormat("%ld", static_cast<long>(decision));
-    model->status = decision == KXTixianguanliCell::kAllow ? "已通过" : "已拒绝";
-    mainaTableVie()->reloadData();
+    sendRowAction(deciding_, query,
+                  [](const Value& answer) { MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer)); });
 }

@@ -5,12 +5,12 @@
 #include "app/team/KXTixianguanliCellDelegate.h"
 
 // The 提现管理 screen: the withdrawal requests of the promoter's team
-// ("down_tixian"), five columns with 允许 and 拒绝 on every request still
-// waiting. A decision is sent at once ("down_status"); the back end's
-// message shows, and an accepted decision shows at once in its row (the new
-// state, 已通过 or 已拒绝, and no buttons) and reloads the list from its first
+// ("down_tixian"), five columns with 允许 and 拒绝 on every request, whatever
+// its state. A decision is sent at once ("down_status"); the back end's
+// message shows, and an accepted decision reloads the list from its first
 // page, which supersedes any page under way; so does a decision whose result
-// is unknown (sendRowAction).
+// is unknown (sendRowAction). No decision is remembered here: the rows show
+// what the back end answers.
 class KXTixianguanliViewController : public KXPagedListViewController, public KXTixianguanliCellDelegate {
 public:
     KXTixianguanliViewController();
@@ -25,8 +25,6 @@ public:
     std::string className() const override { return "KXTixianguanliViewController"; }
 
 private:
-    // The row of an accepted decision shows its new state.
-    void showDecided(const Ref<KXTixianguanliModel>& model, unsigned long decision);
     // "down_status" with the wait HUD "正在加载": one decision at a time.
     KXSingleRequest deciding_{"正在加载"};
 };

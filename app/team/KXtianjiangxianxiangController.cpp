@@ -1,6 +1,7 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -207,7 +208,7 @@ void KXtianjiangxianxiangController::addkongjian() {
     for (std::size_t i = 0; i < shujuArr_.size(); ++i) {
         const Value& level = shujuArr_[i];
         if (!isOfferedLevel(level)) continue;
-        auto button = makeOptionButton(KXClassicRequest::text(level["title"]), {x, kOptionY, kOptionWidth, kOptionHeight});
+        auto button = makeOptionButton(KXAnswerText::text(level["title"]), {x, kOptionY, kOptionWidth, kOptionHeight});
         button->setTag(static_cast<long>(i));
         button->addTarget(target, &KXtianjiangxianxiangController::xuanzedengji, UIControlEventTouchUpInside);
         if (storageButMuArr_.empty()) {

@@ -22,9 +22,8 @@ void KXtuiguanpanhangbangCell::setupUI() {
     }
     contentView()->addSubview(KXGridViews::line({0, kHeight - 1, width, 1}));
     for (int i = 0; i <= 3; ++i) contentView()->addSubview(KXGridViews::line({i * column, 0, 1, kHeight}));
-    // The place's badge, square as its picture is.
-    icoiamgView_ = make<UIImageView>(CGRect{(column - kBadgeSide) / 2, (kHeight - kBadgeSide) / 2, kBadgeSide, kBadgeSide});
-    icoiamgView_->setContentMode(UIViewContentMode::ScaleAspectFit);
+    icoiamgView_ = make<UIImageView>(
+        CGRect{(column - kBadgeSize.width) / 2, kBadgeTop, kBadgeSize.width, kBadgeSize.height});
     icoiamgView_->setAccessibilityIdentifier("icoiamgView");
     contentView()->addSubview(icoiamgView_);
 }
@@ -32,14 +31,13 @@ void KXtuiguanpanhangbangCell::setupUI() {
 void KXtuiguanpanhangbangCell::setModel(const Ref<KXtuiguanpanhangModel>& model) {
     model_ = model;
     if (!model) return;
-    const std::string icon = model->icon.value_or(std::string());
     const auto& place = labelMuArr_[0];
-    if (icon.empty()) {
+    if (model->icon == "") {
         place->setText(std::to_string(dijige_ + 1));
         place->setHidden(false);
         icoiamgView_->setHidden(true);
     } else {
-        UIImageViewWebCache::sd_setImageWithURL(icoiamgView_, NSURL::URLWithString(icon));
+        UIImageViewWebCache::sd_setImageWithURL(icoiamgView_, KXAnswerText::imageURL(model->icon));
         icoiamgView_->setHidden(false);
         place->setHidden(true);
     }

@@ -8,12 +8,14 @@
 #include "uikit/UITableViewCell.h"
 
 // A row of the promotion ranking: place, user and income in three equal
-// columns. The place is a medal image when the entry names one (`icon`),
-// else the place number.
+// columns. The place is the place number when the entry's `icon` is "",
+// else the image at that address (none for an entry without `icon`).
 class KXtuiguanpanhangbangCell : public UITableViewCell {
 public:
     static constexpr CGFloat kHeight = 44;
-    static constexpr CGFloat kBadgeSide = 20;
+    // The rank image, centred in the first column.
+    static constexpr CGSize kBadgeSize{16, 20};
+    static constexpr CGFloat kBadgeTop = 12;
 
     using UITableViewCell::UITableViewCell;
 

@@ -5,7 +5,7 @@
 #include "app/team/MyOfflineModel.h"
 
 // A row of the sub-promoter list: user name, phone number, share, sign-in
-// permission (允许 or 拒绝 for the back end's 1 or 2), and a 删除 button that
+// permission (`is_login` as the back end sends it), and a 删除 button that
 // hands the row's model to the delegate.
 class MyOfflineCell : public KXReportGridCell {
 public:

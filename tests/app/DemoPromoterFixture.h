@@ -73,13 +73,14 @@ protected:
         clock.advance(3);
         driver.settle();
     }
-    // Writes what the key window shows to <build>/shots/<folder>/<name>.png.
-    void shot(const std::string& folder, const std::string& name) {
+    // Writes what the key window shows to <build>/shots/<folder>/<name>.png,
+    // once its text is checked (expectTextFits, with `widerLabel`).
+    void shot(const std::string& folder, const std::string& name, const std::string& widerLabel = "") {
         const auto path =
             std::filesystem::path(VELMARO_APP_BUNDLE_DIR).parent_path().parent_path() / "shots" / folder;
         std::filesystem::create_directories(path);
         driver.settle();
-        EXPECT_TRUE(checkedShot(driver, (path / (name + ".png")).string())) << driver.lastError();
+        EXPECT_TRUE(checkedShot(driver, (path / (name + ".png")).string(), widerLabel)) << driver.lastError();
     }
 
     std::unique_ptr<backend::LocalBackend> backend;

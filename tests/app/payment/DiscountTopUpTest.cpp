@@ -109,7 +109,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     EXPECT_EQ(stack->topViewController(), opener);
 }
 
-TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageOnce) {
+TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
     SimulatedPaymentApp paymentApp(backend->paymentProviderSecret(), false);
     auto screen = open();
     fillForm("30");
@@ -124,15 +124,14 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageOnce) {
     EXPECT_EQ(hudText(), "");
     EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
-    // The order whose result was shown is forgotten: the way back from the
-    // top-up records lays no second page.
-    EXPECT_FALSE(screen->oidStr().has_value());
+    // The order is kept: the way back from the top-up records asks for its
+    // state again and lays one more page over the first.
+    ASSERT_TRUE(screen->oidStr().has_value());
     ASSERT_TRUE(driver.tap("代充记录"));
     finishTransition();
     EXPECT_TRUE(cast<KXGenerationOfFillingViewController>(stack->topViewController()));
     back();
-    driver.settle();
-    EXPECT_EQ(pagesOver<KXChongzhishibaiViewController>(screen), 1u);
+    ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 2; }));
 }
 
 TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
@@ -174,6 +173,12 @@ TEST_F(DiscountTopUpTest, InputChecksStopInOrderWithTheirMessages) {
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额 ￥0");
     ASSERT_TRUE(driver.tap("立即充值"));
     EXPECT_EQ(message(), "请输入正确的金额");
+    for (const char* zero : {"0", "0.00"}) {
+        screen->shurujingETextField()->setText("");
+        ASSERT_TRUE(driver.typeText("#shurujingETextField", zero));
+        ASSERT_TRUE(driver.tap("立即充值"));
+        EXPECT_EQ(message(), "请输入正确的金额") << zero;
+    }
     EXPECT_FALSE(screen->oidStr().has_value());
 
     // Choosing another game clears the amount; the due sum follows the
@@ -220,7 +225,7 @@ TEST_F(DiscountTopUpTest, DiscountsAreCutNotRounded) {
         game->zhekou = zhekou;
         screen->KXGameIcoPopViewDelegate(game);
         EXPECT_EQ(screen->zhekeouLabel()->text(), text) << zhekou;
-        EXPECT_EQ(screen->youmingchengLabl()->text(), "(null)");
+        EXPECT_EQ(screen->youmingchengLabl()->text(), "") << "a game without a name shows none";
     }
 }
 

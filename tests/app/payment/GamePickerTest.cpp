@@ -50,8 +50,9 @@ TEST_F(GamePickerTest, ShowsTheGamesOnACardOverADimmedBackdrop) {
     // The icons arrive from the back end.
     EXPECT_TRUE(runUntil([&] { return cell->icoIamgeView()->image() != nullptr; }));
     EXPECT_EQ(popup->fenxiangView()->frame(), CGRectMake(20, (UIScreen::mainScreen()->bounds().size.height - 430) / 2, 335, 430));
-    driver.settle();
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_game_picker.png"))) << driver.lastError();
+    // A name is laid 5 points wider than its cell on each side.
+    EXPECT_EQ(cell->youxilabel()->frame(), CGRectMake(-5, 50, 54, 17));
+    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_game_picker.png"), "youxilabel")) << driver.lastError();
 }
 
 TEST_F(GamePickerTest, TheKeywordIsSearchedOnlyWhenTheButtonIsTapped) {

@@ -89,7 +89,7 @@ TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {
     auto success = laidPages<KXChongzhijiemianViewController>(screen)[0];
     EXPECT_EQ(sent("recharge_log").back().at("oid"), *screen->oidStr());
     EXPECT_EQ(success->oidStr(), *screen->oidStr());
-    EXPECT_EQ(success->chongzhijingerLabel()->text(), "100.00元") << "shown as money";
+    EXPECT_EQ(success->chongzhijingerLabel()->text(), "100.元") << "shown as typed";
     // The new balance is the back end's, not the opener's plus the amount.
     const std::string after = backendAnswer("yufu")["data"].description();
     EXPECT_EQ(KXMoney::parse(after), KXMoney::parse(before).value() + KXMoney::fromFen(10000));
@@ -110,12 +110,12 @@ TEST_F(RechargeScreen, APaidRechargeShowsNoBalanceWhenItCannotBeHad) {
     ASSERT_TRUE(runUntil([&] { return !laidPages<KXChongzhijiemianViewController>(screen).empty(); }));
     driver.settle();
     auto success = laidPages<KXChongzhijiemianViewController>(screen)[0];
-    EXPECT_EQ(success->chongzhijingerLabel()->text(), "20.00元");
+    EXPECT_EQ(success->chongzhijingerLabel()->text(), "20元");
     EXPECT_EQ(success->yufukuanLabel()->text(), "--元");
     EXPECT_EQ(screen->jingELabel()->text(), "50.00");
 }
 
-TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageOnce) {
+TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageAtEveryReturn) {
     auto screen = open("0");
     payments->setPays(false);
     // Not an amount: refused where it is typed, nothing sent or pushed.
@@ -136,14 +136,13 @@ TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageOnce) {
     EXPECT_EQ(hudText(), "") << "a refused state shows the page, not a message";
     shot("recharge-unpaid");
 
-    // The order whose result was shown is forgotten: a later appearance
-    // asks nothing and lays no second page.
-    EXPECT_FALSE(screen->oidStr());
+    // The order is kept: a later appearance asks for its state again and
+    // lays one more page over the first.
+    ASSERT_TRUE(screen->oidStr());
     show(make<UIViewController>());
     goBack();
-    driver.settle();
-    EXPECT_EQ(laidPages<KXChongzhishibaiViewController>(screen).size(), 1u);
-    EXPECT_EQ(sent("recharge_log").size(), 1u);
+    ASSERT_TRUE(runUntil([&] { return laidPages<KXChongzhishibaiViewController>(screen).size() == 2; }));
+    EXPECT_EQ(sent("recharge_log").size(), 2u);
 }
 
 }  // namespace

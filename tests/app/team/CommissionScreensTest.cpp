@@ -9,6 +9,7 @@
 #include "tests/app/team/ShownTexts.h"
 #include "tests/app/team/TeamScreenFixture.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
 #include "tests/support/LoopbackHTTPServer.h"
 
 using CommissionScreens = TeamScreenFixture;
@@ -31,6 +32,9 @@ TEST_F(CommissionScreens, DetailsListEveryUserUnderTheColumnTitles) {
                                         entry["settled"].description()}));
     EXPECT_TRUE(entry["number"].isInteger());  // a number, shown as its text
     EXPECT_DOUBLE_EQ(table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0)).origin.y, 52);
+    // The table ends 30 above the view's bottom, so its last rows can be
+    // scrolled into sight.
+    EXPECT_EQ(CGRectGetMaxY(table->frame()), screen->view()->bounds().size.height - 30);
     shot("team-commission-details");
 }
 
@@ -78,7 +82,7 @@ TEST_F(CommissionAnswers, DetailsShowTheTitleRowOnlyAfterASuccess) {
     EXPECT_EQ(rowTexts(partial->mainaTableVie(), 1), (std::vector<std::string>{"清风", "", "12.5", "", ""}));
 }
 
-TEST_F(CommissionAnswers, RankingRowsShowMedalsOrPlaceNumbers) {
+TEST_F(CommissionAnswers, RankingRowsShowTheirPlaceOnlyWhenTheirImageAddressIsEmpty) {
     auto screen = pushAnswered<KXtuiguanpanhangbangViewController>(
         R"({"code":1,"data":{"my":{"num":64,"money":"88.50"},"list":[)"
         R"({"icon":"http://127.0.0.1:1/medal.png","id":"3","money":"120.00","username":"李明"},)"
@@ -87,17 +91,24 @@ TEST_F(CommissionAnswers, RankingRowsShowMedalsOrPlaceNumbers) {
     EXPECT_EQ(screen->jingerLabel()->text(), "88.50");
     auto table = screen->mainaTableVie();
     ASSERT_EQ(table->numberOfRowsInSection(0), 3);
-    auto medal = cast<KXtuiguanpanhangbangCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)));
+    auto rowAt = [&](long row) {
+        return cast<KXtuiguanpanhangbangCell>(table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0)));
+    };
+    auto medal = rowAt(0);
     ASSERT_TRUE(medal);
     EXPECT_FALSE(medal->icoiamgView()->isHidden());
-    // The badge keeps its picture's square shape.
-    const CGSize badge = medal->icoiamgView()->frame().size;
-    EXPECT_NEAR(badge.width, badge.height, 0.01);
-    EXPECT_EQ(medal->icoiamgView()->contentMode(), UIViewContentMode::ScaleAspectFit);
+    const CGFloat column = (UIScreen::mainScreen()->bounds().size.width - 40) / 3;
+    EXPECT_EQ(medal->icoiamgView()->frame(), (CGRect{(column - 16) / 2, 12, 16, 20}));
     EXPECT_EQ(shownTexts(medal), (std::vector<std::string>{"李明", "120.00"}));
-    // Without an image, the place number (counted from 1).
-    EXPECT_EQ(rowTexts(table, 1), (std::vector<std::string>{"2", "王芳", "99.00"}));
+    // An entry without `icon` is one with an address: an empty image, no place.
+    auto unnamed = rowAt(1);
+    ASSERT_TRUE(unnamed);
+    EXPECT_FALSE(unnamed->icoiamgView()->isHidden());
+    EXPECT_EQ(unnamed->icoiamgView()->image(), nullptr);
+    EXPECT_EQ(shownTexts(unnamed), (std::vector<std::string>{"王芳", "99.00"}));
+    // An empty `icon`: the place number (counted from 1).
     EXPECT_EQ(rowTexts(table, 2), (std::vector<std::string>{"3", "演示推广员", "88.50"}));
+    EXPECT_TRUE(rowAt(2)->icoiamgView()->isHidden());
 }
 
 TEST_F(CommissionScreens, RankingShowsTheBackEndsOrderAndOpensTheDetails) {

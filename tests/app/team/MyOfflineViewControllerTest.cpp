@@ -48,7 +48,7 @@ TEST_F(SubPromoterListScreen, ListsTheTeamUnderItsColumnTitlesPageByPage) {
     auto screen = open();
     EXPECT_EQ(screen->navigationItem()->title(), "我的下线");
     EXPECT_EQ(shownTexts(screen->headerView()), (std::vector<std::string>{"用户名", "手机号", "分成", "状态", "操作"}));
-    EXPECT_EQ(firstRow(screen), (std::vector<std::string>{"songjia", "17612345612", "10%", "允许", "", "删除"}));
+    EXPECT_EQ(firstRow(screen), (std::vector<std::string>{"songjia", "17612345612", "10%", "1", "", "删除"}));
     shot("sub-promoters");
 
     ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
@@ -70,7 +70,7 @@ TEST_F(SubPromoterListScreen, AnAddedSubPromoterLeadsTheListOpenedAfterwards) {
     clock.advance(UIViewController::kTransitionDuration);
 
     auto screen = open();
-    EXPECT_EQ(firstRow(screen), (std::vector<std::string>{"xinren", "13812345678", "20%", "允许", "", "删除"}));
+    EXPECT_EQ(firstRow(screen), (std::vector<std::string>{"xinren", "13812345678", "20%", "1", "", "删除"}));
 }
 
 TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheRow) {
@@ -135,16 +135,22 @@ TEST_F(SubPromoterListScreen, ADeleteWithoutAnAnswerReloadsTheListToShowWhatTheB
     EXPECT_EQ(sent("down_del").size(), 2u);
 }
 
-TEST(SubPromoterRow, ShowsTheSignInPermissionInWordsAndAnythingElseAsSent) {
+// The state is `is_login` as sent; a missing field shows nothing, never
+// "(null)".
+TEST(SubPromoterRow, ShowsTheSignInPermissionAsSentAndAMissingFieldAsNothing) {
     auto cell = make<MyOfflineCell>(UITableViewCellStyle::Default, "MyOfflineCell");
     auto model = make<MyOfflineModel>();
+    model->phone = std::nullopt;
     const std::vector<std::pair<std::optional<std::string>, std::string>> cases = {
-        {"1", "允许"}, {"2", "拒绝"}, {"0", "0"}, {std::nullopt, ""}};
+        {"1", "1"}, {"2", "2"}, {"0", "0"}, {std::nullopt, ""}};
     for (const auto& [isLogin, shown] : cases) {
         model->is_login = isLogin;
         cell->setModel(model);
         EXPECT_EQ(cell->labelMuArr()[3]->text(), shown);
+        EXPECT_EQ(cell->labelMuArr()[1]->text(), "");
     }
+    // The phone number takes up to two lines, as every column.
+    EXPECT_EQ(cell->labelMuArr()[1]->numberOfLines(), 2);
 }
 
 }  // namespace

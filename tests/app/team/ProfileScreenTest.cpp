@@ -43,7 +43,7 @@ TEST_F(ProfileScreenTest, ShowsTheRecordAndFillsAnEmptyRowOnce) {
     ASSERT_TRUE(loaded());
     EXPECT_EQ(values(), (Texts{"演示推广员", "1", "demo_pal", "13800138000", "未填写", "未填写", "未填写", "未填写"}));
     EXPECT_TRUE(waitFor([&] { return screen->headImageView()->image() != nullptr; })) << "the avatar loads";
-    EXPECT_EQ(screen->headImageView()->backgroundColor(), UIColor::clearColor()) << "no red ground left to fringe it";
+    EXPECT_EQ(screen->headImageView()->backgroundColor(), UIColor::redColor()) << "the ground stays under the image";
     shot("team-profile.png");
 
     tapRow(3);
