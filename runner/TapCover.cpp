@@ -79,10 +79,11 @@ bool fallsThroughToContainerOf(const Ref<UIView>& view, const Ref<UIView>& other
 namespace TapCover {
 
 Ref<UIView> coverOf(const Ref<UIView>& view) {
-    auto window = view->window();
-    if (!window) return nullptr;
-    CGRect bounds = view->bounds();
-    auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
+    const UIDriver driver;
+    return coverOf(view, driver.sight(view).front);
+}
+
+Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit) {
     if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
     // An overlay the caption is not part of.
     auto inFront = belowSharedContainer(hit, view);
@@ -93,12 +94,6 @@ Ref<UIView> coverOf(const Ref<UIView>& view) {
     // as a tap on a passive caption would.
     if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit)) return nullptr;
     return hit;
-}
-
-bool needsScrolling(const Ref<UIView>& view) {
-    if (offScreen(view)) return true;
-    auto cover = coverOf(view);
-    return cover && !outermostOverlay(cover);
 }
 
 std::optional<std::string> offScreen(const Ref<UIView>& view) {

@@ -14,7 +14,8 @@
 // sheet, or any other view that is not the caption's own control.
 namespace TapCover {
 
-// The view in front of `view` that would take a tap on its centre, or null
+// Of `hit`, the view a tap on `view` reaches first (UIDriver::Sighting's
+// `front`), the one in front of `view` that would take the tap, or null
 // when the tap reaches `view`, a view inside it, one of its containers or a
 // control of its own: an enabled control, not part of an overlay, that sits
 // in one of the caption's containers, lies within the caption's own
@@ -22,6 +23,8 @@ namespace TapCover {
 // a label or a picture, without gesture recognizers) is no cover when the
 // caption is passive too: the tap reaches the container they share either
 // way.
+Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit);
+// The same for a tap where the driver taps the view (UIDriver::tapPoint).
 Ref<UIView> coverOf(const Ref<UIView>& view);
 
 // Whether the view is an overlay by its class: a HUD (MBProgressHUD,
@@ -32,11 +35,6 @@ bool isOverlay(const Ref<UIView>& view);
 // Whether the view is a progress message (a HUD): what the app says there is
 // its answer to an action it refused.
 bool isProgressMessage(const Ref<UIView>& view);
-
-// Whether a tap on the view's centre misses it for a reason that scrolling
-// its list may mend: the centre is off the window, or something in front
-// that is no overlay (a bar, a header) would take the tap.
-bool needsScrolling(const Ref<UIView>& view);
 
 // Where the view's centre lies when it is off the window, as the end of a
 // sentence naming the view ("lies off the screen: ..."); nothing when on it.

@@ -199,7 +199,7 @@ TEST_F(RunnerSessionTest, TapActsOnTheCaptionInViewAndReadsSeveralInReadingOrder
     EXPECT_EQ(std::accumulate(copies.begin(), copies.end(), 0), 3);
 }
 
-TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
+TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesItAndTheTapThatClosesIt) {
     auto first = make<UIViewController>();
     auto navigation = make<UINavigationController>(first);
     window->setRootViewController(navigation);
@@ -213,7 +213,8 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
     auto card = make<UIView>(window->bounds());
     auto dimming = make<UIView>(card->bounds());
     dimming->setAccessibilityIdentifier("grayView");
-    dimming->addGestureRecognizer(make<UITapGestureRecognizer>(Ref<NSObject>(dimming), [](const Ref<UIGestureRecognizer>&) {}));
+    dimming->addGestureRecognizer(make<UITapGestureRecognizer>(
+        Ref<NSObject>(dimming), [card](const Ref<UIGestureRecognizer>&) { card->removeFromSuperview(); }));
     card->addSubview(dimming);
     auto heading = make<UILabel>(CGRectMake(20, 500, 200, 30));
     heading->setText(std::string("分享到"));
@@ -221,11 +222,13 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
     window->addSubview(card);
     auto refused = session.execute("back");
     EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.output, "back: the way back is covered by the pop-up \"分享到\"");
+    const std::string named = "the pop-up \"分享到\" (a tap outside it closes it: tap 188,42)";
+    EXPECT_EQ(refused.output, "back: the way back is covered by " + named);
     EXPECT_EQ(navigation->viewControllers().size(), 2u);
-    EXPECT_EQ(session.execute("tap 复制推广").output, "tap: \"复制推广\" is covered by the pop-up \"分享到\"");
+    EXPECT_EQ(session.execute("tap 复制推广").output, "tap: \"复制推广\" is covered by " + named);
 
-    card->removeFromSuperview();
+    EXPECT_TRUE(session.execute("tap 188,42").ok);
+    EXPECT_FALSE(card->superview());
     auto result = session.execute("back");
     EXPECT_TRUE(result.ok) << result.output;
     clock.advance(UIViewController::kTransitionDuration);  // the pop's animation ends
@@ -387,7 +390,7 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     ASSERT_TRUE(MBProgressHUD::showHUDAddedTo(content, false));
     covered = session.execute("tap 人气榜");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by the progress message");
+    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by the progress message (it goes by itself once the app is done)");
     EXPECT_EQ(ownTaps, 1);
 }
 
@@ -451,7 +454,7 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto hud = MBProgressHUD::showHUDAddedTo(window, false);
     auto covered = session.execute("tab 2");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tab: tab 2 is covered by the progress message");
+    EXPECT_EQ(covered.output, "tab: tab 2 is covered by the progress message (it goes by itself once the app is done)");
     EXPECT_EQ(tabs->selectedIndex(), 0u);
 
     DispatchQueue::main()->async([hud] { hud->hideAnimated(false); });
@@ -677,7 +680,8 @@ TEST_F(RunnerSessionTest, AnActionSheetIsNamedWithItsButtonsAndTapReachesThem) {
                                                         [&chosen, title](const Ref<UIAlertAction>&) { chosen = title; }));
     button->setTitle(std::string("删除"), UIControlStateNormal);
     window->rootViewController()->presentViewController(sheet, true);
-    const std::string named = "the action sheet \"删除\" with the buttons 确定 and 取消";
+    const std::string named =
+        "the action sheet \"删除\" with the buttons 确定 and 取消 (a tap on one of its buttons closes it)";
     EXPECT_EQ(session.execute("tap 删除").output, "tap: nothing handled a tap on \"删除\" in " + named);
     EXPECT_EQ(session.execute("back").output, "back: the way back is covered by " + named);
     EXPECT_EQ(taps, 0);
