@@ -32,6 +32,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UITabBarController.h"
+#include "uikit/UITableView.h"
 #include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIViewController.h"
@@ -74,6 +75,66 @@ TEST_F(RunnerSessionTest, TapsByTextIdentifierAndPoint) {
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.output.empty());
     EXPECT_FALSE(session.execute("tap").ok);
+}
+
+TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
+    auto screen = window->rootViewController()->view();
+    // A label taller than what the window shows below it.
+    auto tall = make<UILabel>(CGRectMake(20, 600, 300, 0));
+    tall->setNumberOfLines(0);
+    std::string lines = "TOPLINE";
+    for (int line = 0; line < 60; ++line) lines += "\nfiller";
+    tall->setText(lines + "\nBOTTOMLINE");
+    tall->setFrame(CGRectMake(20, 600, 300, tall->sizeThatFits({300, 0}).height));
+    // A name cut off after two lines.
+    auto cut = make<UILabel>(CGRectMake(20, 300, 110, 40));
+    cut->setNumberOfLines(2);
+    cut->setLineBreakMode(NSLineBreakMode::ByTruncatingTail);
+    cut->setText(std::string("songjiaverylongnameTAILMARK"));
+    screen->addSubview(tall);
+    screen->addSubview(cut);
+
+    EXPECT_TRUE(session.execute("expect TOPLINE").ok);
+    EXPECT_EQ(session.execute("expect BOTTOMLINE").output, "expect: \"BOTTOMLINE\" is not in view");
+    EXPECT_TRUE(session.execute("expect songjia").ok);
+    EXPECT_FALSE(session.execute("expect TAILMARK").ok);
+    // Both match a part of a caption.
+    EXPECT_TRUE(session.execute("expect 登").ok);
+    EXPECT_TRUE(session.execute("tap 登").ok);
+    EXPECT_EQ(taps, 1);
+}
+
+// A list whose rows come from a later answer.
+class LateRows : public NSObject, public UITableViewDataSource, public UITableViewDelegate {
+public:
+    long count = 0;
+    long selected = -1;
+
+    long tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) override { return count; }
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& table, NSIndexPath path) override {
+        auto cell = table->dequeueReusableCellWithIdentifier("row", path);
+        cell->textLabel()->setText("row " + std::to_string(path.row()));
+        return cell;
+    }
+    void tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&, NSIndexPath path) override {
+        selected = path.row();
+    }
+};
+
+TEST_F(RunnerSessionTest, TapLooksAlongTheListForARowThatArrivesDuringItsWait) {
+    auto rows = make<LateRows>();
+    auto table = make<UITableView>(CGRectMake(0, 200, 375, 467));
+    table->registerClass<UITableViewCell>("row");
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->rootViewController()->view()->addSubview(table);
+    DispatchQueue::main()->after(1, [rows, table] {
+        rows->count = 80;
+        table->reloadData();
+    });
+    auto result = session.execute("tap \"row 60\"");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(rows->selected, 60);
 }
 
 TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
