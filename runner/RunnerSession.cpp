@@ -324,19 +324,24 @@ std::vector<UIDriver::Sighting> RunnerSession::shownMatches(std::vector<UIDriver
     struct Match {
         UIDriver::Sighting sighting;
         bool covered;
+        bool button;
     };
     std::vector<Match> matches;
     for (auto& sighting : sightings) {
         if (!inView(sighting)) continue;
         const bool covered = TapCover::coverOf(sighting.view, sighting.front) != nullptr;
-        matches.push_back({std::move(sighting), covered});
+        const bool button =
+            TapCover::takesTaps(sighting.view) || (sighting.front && TapCover::takesTaps(sighting.front));
+        matches.push_back({std::move(sighting), covered, button});
     }
     // Uncovered before covered (a pop-up's own caption before the one under
-    // it), the whole caption before a part of one, then the reading order:
-    // top to bottom, left to right.
+    // it), the whole caption before a part of one, a button (or a caption
+    // on one) before text, then the reading order: top to bottom, left to
+    // right.
     std::stable_sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
         if (a.covered != b.covered) return !a.covered;
         if (a.sighting.whole != b.sighting.whole) return a.sighting.whole;
+        if (a.button != b.button) return a.button;
         if (std::fabs(a.sighting.point.y - b.sighting.point.y) >= 1) return a.sighting.point.y < b.sighting.point.y;
         return a.sighting.point.x < b.sighting.point.x;
     });

@@ -80,8 +80,8 @@ private:
     // scrolling).
     static bool inView(const UIDriver::Sighting& sighting);
     // Of the sightings, those in view, in the order a user means them:
-    // uncovered ones first, whole captions before parts of one, then in
-    // reading order.
+    // uncovered ones first, whole captions before parts of one, buttons (and
+    // captions on one) before text, then in reading order.
     static std::vector<UIDriver::Sighting> shownMatches(std::vector<UIDriver::Sighting> sightings);
     // What a search along the list last looked through without finding.
     struct ListLook {

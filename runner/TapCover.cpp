@@ -14,6 +14,7 @@
 #include "uikit/AlertCardView.h"
 #include "uikit/UIControl.h"
 #include "uikit/UIDriver.h"
+#include "uikit/TappableView.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIViewController.h"
@@ -118,6 +119,8 @@ std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint poi
     std::snprintf(size, sizeof size, "%g x %g", screen.size.width, screen.size.height);
     return std::string(side) + " the " + size + " screen";
 }
+
+bool takesTaps(const Ref<UIView>& view) { return isKind<UIControl>(view) || isKind<TappableView>(view); }
 
 bool isPlainView(const Ref<UIView>& view) {
     const UIView& object = *view;

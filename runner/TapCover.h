@@ -44,6 +44,10 @@ std::optional<std::string> offScreen(const Ref<UIView>& view);
 // 375 x 667 screen"); nothing when on it.
 std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint point);
 
+// Whether the view acts on a tap itself: a control, or a view with a tap
+// handler of its own (an alert's button, a tab).
+bool takesTaps(const Ref<UIView>& view);
+
 // Whether the view is of the plain container class (no subclass).
 bool isPlainView(const Ref<UIView>& view);
 

@@ -10,7 +10,6 @@
 #include "app/shell/KXBaseViewController.h"
 #include "runner/TapCover.h"
 #include "uikit/AlertCardView.h"
-#include "uikit/TappableView.h"
 #include "uikit/UIAlertController.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIImageView.h"
@@ -50,14 +49,10 @@ const PopUpKind kPopUpKinds[] = {
     {[](const Ref<UIView>& view) { return isKind<ZSActionSheetView>(view); }, "the action sheet", false},
 };
 
-// A view that acts on a tap itself: a control or a view with a tap handler
-// of its own (an alert's button).
-bool takesTaps(const Ref<UIView>& view) { return isKind<UIControl>(view) || isKind<TappableView>(view); }
-
 void collectButtons(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
     // A field is no button: its caption is the placeholder it shows.
     if (view->isHidden() || view->alpha() < 0.01 || isKind<UITextField>(view)) return;
-    if (takesTaps(view) && !view->accessibilityLabel().empty()) return found.push_back(view);
+    if (TapCover::takesTaps(view) && !view->accessibilityLabel().empty()) return found.push_back(view);
     for (const auto& subview : view->subviews()) collectButtons(subview, found);
 }
 
