@@ -275,7 +275,9 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesItAndTheTapThatClosesI
     auto dimming = make<UIView>(card->bounds());
     dimming->setAccessibilityIdentifier("grayView");
     dimming->addGestureRecognizer(make<UITapGestureRecognizer>(
-        Ref<NSObject>(dimming), [card](const Ref<UIGestureRecognizer>&) { card->removeFromSuperview(); }));
+        Ref<NSObject>(dimming), [shown = WeakRef<UIView>(card)](const Ref<UIGestureRecognizer>&) {
+            if (auto closing = shown.lock()) closing->removeFromSuperview();
+        }));
     card->addSubview(dimming);
     auto heading = make<UILabel>(CGRectMake(20, 500, 200, 30));
     heading->setText(std::string("分享到"));
