@@ -75,6 +75,20 @@ bool fallsThroughToContainerOf(const Ref<UIView>& view, const Ref<UIView>& other
     return std::all_of(views.begin(), views.end(), isPassive);
 }
 
+// Whether the view paints over what lies behind it: a background colour
+// that is not (nearly) clear.
+bool paints(const Ref<UIView>& view) {
+    auto colour = view->backgroundColor();
+    return colour && colour->alpha() >= 0.01;
+}
+
+// Whether the views from `hit` up to the container it shares with `caption`
+// let the caption show through: none paints a background over it.
+bool showsThrough(const Ref<UIView>& hit, const Ref<UIView>& caption) {
+    auto views = belowSharedContainer(hit, caption);
+    return std::none_of(views.begin(), views.end(), paints);
+}
+
 }  // namespace
 
 namespace TapCover {
@@ -90,10 +104,12 @@ Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit) {
     auto inFront = belowSharedContainer(hit, view);
     if (std::any_of(inFront.begin(), inFront.end(), isOverlay)) return hit;
     if (auto control = controlBelowSharedContainer(hit, view)) return isOwnControl(control, view) ? nullptr : hit;
-    // A passive view in front (a cell's content view over a caption laid on
-    // the cell) hands the tap to the container it shares with the caption,
-    // as a tap on a passive caption would.
-    if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit)) return nullptr;
+    // A clear passive view in front (a cell's content view over a caption
+    // laid on the cell) hands the tap to the container it shares with the
+    // caption, as a tap on a passive caption would; one that paints a
+    // background hides the caption.
+    if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit) && showsThrough(hit, view))
+        return nullptr;
     return hit;
 }
 

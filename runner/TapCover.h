@@ -21,8 +21,8 @@ namespace TapCover {
 // in one of the caption's containers, lies within the caption's own
 // container and covers the whole caption. A passive view in front (plain,
 // a label or a picture, without gesture recognizers) is no cover when the
-// caption is passive too: the tap reaches the container they share either
-// way.
+// caption is passive too and it paints no background over the caption: the
+// tap reaches the container they share either way.
 Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit);
 // The same for a tap where the driver taps the view (UIDriver::tapPoint).
 Ref<UIView> coverOf(const Ref<UIView>& view);

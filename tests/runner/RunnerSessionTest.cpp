@@ -94,6 +94,7 @@ TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
     screen->addSubview(tall);
     screen->addSubview(cut);
 
+    EXPECT_NE(session.execute("screen").output.find("\"TOPLINE⏎filler⏎filler"), std::string::npos);
     EXPECT_TRUE(session.execute("expect TOPLINE").ok);
     EXPECT_EQ(session.execute("expect BOTTOMLINE").output, "expect: \"BOTTOMLINE\" is not in view");
     EXPECT_TRUE(session.execute("expect songjia").ok);
@@ -102,6 +103,32 @@ TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
     EXPECT_TRUE(session.execute("expect 登").ok);
     EXPECT_TRUE(session.execute("tap 登").ok);
     EXPECT_EQ(taps, 1);
+}
+
+TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereItHelps) {
+    auto screen = window->rootViewController()->view();
+    auto list = make<UIScrollView>(CGRectMake(0, 300, 375, 300));
+    list->setContentSize({375, 2000});
+    auto far = make<UILabel>(CGRectMake(20, 1500, 200, 30));
+    far->setText(std::string("FARTEXT"));
+    list->addSubview(far);
+    screen->addSubview(list);
+    const std::string hint = " is not in view (text further down a list comes into view with scroll)";
+    EXPECT_EQ(session.execute("expect FARTEXT").output, "expect: \"FARTEXT\"" + hint);
+    EXPECT_EQ(session.execute("expect #nosuch").output, "expect: \"#nosuch\" is not in view");
+
+    // A page a screen lays over its whole view.
+    auto page = make<UIViewController>();
+    window->rootViewController()->addChildViewController(page);
+    page->view()->setFrame(screen->bounds());
+    page->view()->setBackgroundColor(UIColor::whiteColor());
+    auto headline = make<UILabel>(CGRectMake(20, 300, 200, 30));
+    headline->setText(std::string("支付失败"));
+    page->view()->addSubview(headline);
+    screen->addSubview(page->view());
+    const std::string cover = "the page \"支付失败\" laid over the screen (back leaves it with that screen)";
+    EXPECT_EQ(session.execute("expect 推广员").output, "expect: \"推广员\" is covered by " + cover);
+    EXPECT_EQ(session.execute("tap 登录").output, "tap: \"登录\" is covered by " + cover);
 }
 
 // A list whose rows come from a later answer.
@@ -282,6 +309,9 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesItAndTheTapThatClosesI
     auto heading = make<UILabel>(CGRectMake(20, 500, 200, 30));
     heading->setText(std::string("分享到"));
     card->addSubview(heading);
+    auto search = make<UITextField>(CGRectMake(20, 540, 200, 30));
+    search->setPlaceholder("请输入搜索内容");  // a field, no button
+    card->addSubview(search);
     window->addSubview(card);
     auto refused = session.execute("back");
     EXPECT_FALSE(refused.ok);
