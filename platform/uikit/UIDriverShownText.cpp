@@ -7,10 +7,10 @@ namespace {
 CGPoint middleOf(CGRect rect) { return {CGRectGetMidX(rect), CGRectGetMidY(rect)}; }
 
 // A label shows its own text line by line (an explicit accessibility label
-// is no drawn text).
+// is no drawn text; an empty label is seen as any other view).
 Ref<UILabel> drawingLabel(const Ref<UIView>& view) {
     auto label = cast<UILabel>(view);
-    return label && label->accessibilityLabel() == label->text() ? label : nullptr;
+    return label && !label->text().empty() && label->accessibilityLabel() == label->text() ? label : nullptr;
 }
 
 void collectShown(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
