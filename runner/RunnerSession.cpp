@@ -58,17 +58,6 @@ std::optional<CGPoint> pointOf(const std::string& text) {
     return CGPointMake(*x, *y);
 }
 
-// The views not hidden (with their containers) that show `text` somewhere
-// in their caption or value, or, for "#ID", are named ID.
-void collectShowing(const Ref<UIView>& view, const std::string& text, std::vector<Ref<UIView>>& found) {
-    if (view->isHidden()) return;
-    const bool shows = text.starts_with("#") ? view->accessibilityIdentifier() == text.substr(1)
-                                             : view->accessibilityLabel().find(text) != std::string::npos ||
-                                                   view->accessibilityValue().find(text) != std::string::npos;
-    if (shows) found.push_back(view);
-    for (const auto& subview : view->subviews()) collectShowing(subview, text, found);
-}
-
 // The highest number N of the shots "shot-N.png" in the folder (0 when none).
 int highestShotNumber(const std::string& folder) {
     int highest = 0;
@@ -133,10 +122,13 @@ RunnerSession::~RunnerSession() {
 std::string RunnerSession::help() {
     return "commands:\n"
            "  screen              the screen's views as an indented outline\n"
-           "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point\n"
-           "                      (waits up to 5 s for the view to show and be uncovered;\n"
-           "                      of several, the first one in view; one off the screen or\n"
-           "                      under a bar is scrolled into view)\n"
+           "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point;\n"
+           "                      TEXT is a whole caption or a part of one, as drawn on\n"
+           "                      the screen (waits up to 5 s for it to show and be\n"
+           "                      uncovered; of several, whole captions first, then the\n"
+           "                      first in view; one off the screen, under a bar or further\n"
+           "                      along the list, rows that arrive meanwhile too, is\n"
+           "                      scrolled into view)\n"
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
@@ -153,9 +145,10 @@ std::string RunnerSession::help() {
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
-           "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: shown,\n"
-           "                      inside the window and with nothing in front of it, as\n"
-           "                      tap finds it (text further down a list: scroll first)\n"
+           "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: TEXT as\n"
+           "                      tap matches it, in the lines drawn inside the window and\n"
+           "                      its list, with nothing in front of them (text further\n"
+           "                      down a list: scroll first)\n"
            "  log                 the last 30 lines the app and its kits logged (a whole\n"
            "                      answer on one line, cut after 200 characters)\n"
            "  peers               what the simulated other apps (Ripple, Alipay, Pal,\n"
@@ -326,38 +319,60 @@ CommandResult RunnerSession::drag(const std::string& command, const std::functio
     return driverResult(gesture(list), command);
 }
 
-bool RunnerSession::inView(const Ref<UIView>& view) const {
-    return driver_.isInView(view) && !TapCover::needsScrolling(view);
+bool RunnerSession::inView(const UIDriver::Sighting& sighting) {
+    if (!sighting.drawn) return false;
+    // A bar or a header in front is no pop-up: scrolling the list moves the
+    // view out from under it.
+    auto cover = TapCover::coverOf(sighting.view, sighting.front);
+    return !cover || TapCover::popUpOf(cover);
 }
 
-std::vector<Ref<UIView>> RunnerSession::shownMatches(const std::vector<Ref<UIView>>& candidates) const {
+std::vector<UIDriver::Sighting> RunnerSession::shownMatches(std::vector<UIDriver::Sighting> sightings) {
     struct Match {
-        Ref<UIView> view;
+        UIDriver::Sighting sighting;
         bool covered;
-        CGPoint at;
+        bool button;
     };
     std::vector<Match> matches;
-    for (const auto& view : candidates) {
-        if (!inView(view)) continue;
-        const CGRect bounds = view->bounds();
-        matches.push_back({view, TapCover::coverOf(view) != nullptr,
-                           view->convertPointToView({CGRectGetMinX(bounds), CGRectGetMidY(bounds)}, view->window())});
+    for (auto& sighting : sightings) {
+        if (!inView(sighting)) continue;
+        const bool covered = TapCover::coverOf(sighting.view, sighting.front) != nullptr;
+        const bool button =
+            TapCover::takesTaps(sighting.view) || (sighting.front && TapCover::takesTaps(sighting.front));
+        matches.push_back({std::move(sighting), covered, button});
     }
     // Uncovered before covered (a pop-up's own caption before the one under
-    // it), then the reading order: top to bottom, left to right.
+    // it), the whole caption before a part of one, a button (or a caption
+    // on one) before text, then the reading order: top to bottom, left to
+    // right.
     std::stable_sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
         if (a.covered != b.covered) return !a.covered;
-        if (std::fabs(a.at.y - b.at.y) >= 1) return a.at.y < b.at.y;
-        return a.at.x < b.at.x;
+        if (a.sighting.whole != b.sighting.whole) return a.sighting.whole;
+        if (a.button != b.button) return a.button;
+        if (std::fabs(a.sighting.point.y - b.sighting.point.y) >= 1) return a.sighting.point.y < b.sighting.point.y;
+        return a.sighting.point.x < b.sighting.point.x;
     });
-    std::vector<Ref<UIView>> views;
-    for (auto& match : matches) views.push_back(std::move(match.view));
-    return views;
+    std::vector<UIDriver::Sighting> shown;
+    for (auto& match : matches) shown.push_back(std::move(match.sighting));
+    return shown;
 }
 
-Ref<UIView> RunnerSession::shownMatch(const std::string& target) const {
-    auto matches = shownMatches(driver_.findAll(target));
-    return matches.empty() ? nullptr : matches.front();
+void RunnerSession::bringIntoView(const std::string& target, ListLook& looked) {
+    // One out of view or under a bar goes to the middle of its list, as UI
+    // test tools do.
+    for (const auto& sighting : driver_.sightings(target))
+        if (driver_.isDrawable(sighting.view) && driver_.scrollToMiddle(sighting.view)) return;
+    // One whose row was scrolled away (its cell reused), or that has not
+    // arrived yet, is looked for along the list: again whenever the list's
+    // content has changed since the last look.
+    auto list = driver_.searchedList();
+    if (!list || (list == looked.list && list->contentSize() == looked.content)) return;
+    driver_.scrollToFind([&] {
+        auto found = driver_.sightings(target);
+        return std::any_of(found.begin(), found.end(),
+                           [&](const UIDriver::Sighting& sighting) { return driver_.isDrawable(sighting.view); });
+    });
+    looked = {list, list->contentSize()};
 }
 
 CommandResult RunnerSession::tap(const std::string& target) {
@@ -369,41 +384,31 @@ CommandResult RunnerSession::tap(const std::string& target) {
             return {false, "tap: " + target + " is " + *where};
         return driverResult(driver_.tapAt(*point), "tap");
     }
-    bool scrolled = false;
-    auto find = [&] {
-        // The caption in view when one is; else one out of view or under a
-        // bar is first scrolled to the middle of its list, once, as UI test
-        // tools do. A caption whose row was scrolled away (its cell reused)
-        // is looked for along the list.
-        if (auto shown = shownMatch(target)) return shown;
-        auto found = driver_.find(target);
-        if (scrolled) return found;
-        scrolled = true;
-        if (!found && !(found = driver_.scrollToFind(target))) return found;
-        driver_.scrollToMiddle(found);
-        auto shown = shownMatch(target);
-        return shown ? shown : driver_.find(target);
-    };
     // Wait for the target to be in view with nothing in front of it, so a
-    // tap is not swallowed by a HUD that is still fading out.
-    Ref<UIView> view, cover;
+    // tap is not swallowed by a HUD that is still fading out; meanwhile one
+    // not in view is brought there.
+    ListLook looked;
+    std::vector<UIDriver::Sighting> shown;
     waitFor([&] {
-        view = find();
-        cover = view ? TapCover::coverOf(view) : nullptr;
-        return view && driver_.isInView(view) && !cover;
+        shown = shownMatches(driver_.sightings(target));
+        if (shown.empty()) bringIntoView(target, looked);
+        return !shown.empty() && !TapCover::coverOf(shown.front().view, shown.front().front);
     });
-    if (!view) return {false, "tap: no visible view matches \"" + target + "\""};
-    if (auto outside = TapCover::offScreen(view)) return {false, "tap: \"" + target + "\" " + *outside};
-    if (!driver_.isInView(view))
-        return {false, "tap: \"" + target + "\" is not in view, and no list scrolls it into view"};
-    if (cover) return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
+    if (shown.empty()) {
+        if (driver_.sightings(target).empty()) return {false, "tap: no visible view matches \"" + target + "\""};
+        return {false, "tap: \"" + target + "\" " + notInView(target, true)};
+    }
+    const auto& view = shown.front().view;
+    if (auto cover = TapCover::coverOf(view, shown.front().front))
+        return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (driver_.tap(view)) return driverResult(true, "tap");
     // Of several captions in view, the first that takes the tap: one that
     // only labels (an action sheet's title, over its button of the same
     // name) leaves the tap to the next. A tap nothing handled changed nothing.
     const std::string unhandled = driver_.lastError();
-    for (const auto& other : shownMatches(driver_.findAll(target)))
-        if (other != view && !TapCover::coverOf(other) && driver_.tap(other)) return driverResult(true, "tap");
+    for (const auto& other : shownMatches(driver_.sightings(target)))
+        if (other.view != view && !TapCover::coverOf(other.view, other.front) && driver_.tap(other.view))
+            return driverResult(true, "tap");
     // A caption of a pop-up that is no button: the pop-up's buttons are what it takes.
     if (auto popUp = TapCover::popUpOf(view)) return {false, unhandled + " in " + ViewNames::popUp(popUp)};
     return {false, unhandled};
@@ -473,8 +478,8 @@ CommandResult RunnerSession::back() {
         auto navigation = cast<UINavigationController>(presented);
         if (!navigation || navigation->viewControllers().size() < 2) {
             std::vector<std::string> taps;
-            for (const auto& button : shownMatches(ViewNames::buttons(presented->view())))
-                taps.push_back("tap " + button->accessibilityLabel());
+            for (const auto& button : ViewNames::buttons(presented->view()))
+                if (inView(driver_.sight(button))) taps.push_back("tap " + button->accessibilityLabel());
             const std::string ways = ViewNames::listed(taps, " or ");
             return {false, "back: " + ViewNames::screen(presented) +
                                " is presented over the others and has no screen to go back to: " +
@@ -597,18 +602,40 @@ CommandResult RunnerSession::wait(const std::string& seconds) {
 CommandResult RunnerSession::expect(const std::string& text) {
     if (text.empty()) return {false, "expect: what to expect? (expect TEXT or expect #ID)"};
     if (auto unnamed = bareHash("expect", text)) return *unnamed;
-    if (waitFor([&] { return showsNow(text); })) return {};
-    return {false, "expect: \"" + text + "\" is not in view (text further down a list comes into view with scroll)"};
-}
-
-bool RunnerSession::showsNow(const std::string& text) const {
-    std::vector<Ref<UIView>> showing;
-    if (auto window = driver_.keyWindow()) collectShowing(window, text, showing);
     // What tap would find in view, with nothing in front of it: text under
     // a pop-up is not what the user reads.
-    for (const auto& view : shownMatches(showing))
-        if (!TapCover::coverOf(view)) return true;
-    return false;
+    auto seen = [&] {
+        for (const auto& sighting : shownMatches(driver_.sightings(text)))
+            if (!TapCover::coverOf(sighting.view, sighting.front)) return true;
+        return false;
+    };
+    if (waitFor(seen)) return {};
+    return {false, "expect: \"" + text + "\" " + notInView(text, false)};
+}
+
+std::string RunnerSession::notInView(const std::string& text, bool scrolled) const {
+    const auto found = driver_.sightings(text);
+    for (const auto& sighting : found)
+        if (auto cover = sighting.drawn ? TapCover::coverOf(sighting.view, sighting.front) : nullptr)
+            return "is covered by " + ViewNames::cover(cover);
+    if (scrolled) {
+        if (auto outside = found.empty() ? std::nullopt : TapCover::offScreen(found.front().view)) return *outside;
+        return "is not in view, and no list scrolls it into view";
+    }
+    // Scrolling helps text that lies further along a list it is drawn in,
+    // and rows a list has not made yet; not text cut off in its label.
+    auto alongList = [&](const UIDriver::Sighting& sighting) {
+        if (!driver_.isDrawable(sighting.view) ||
+            (!text.starts_with("#") && driver_.keptText(sighting.view).find(text) == std::string::npos))
+            return false;
+        for (auto holder = sighting.view->superview(); holder; holder = holder->superview())
+            if (auto list = cast<UIScrollView>(holder); list && list->scrollsVertically()) return true;
+        return false;
+    };
+    const bool moreRows = found.empty() && !text.starts_with("#") && driver_.searchedList();
+    if (moreRows || std::any_of(found.begin(), found.end(), alongList))
+        return "is not in view (text further down a list comes into view with scroll)";
+    return "is not in view";
 }
 
 bool RunnerSession::isOnScreen(const std::string& query) {

@@ -75,17 +75,29 @@ private:
     // `target` (waited for up to five seconds, as by tap); nothing when the
     // way is clear.
     std::optional<CommandResult> fieldCovered(const std::string& command, const std::string& target);
-    // Whether a user sees the view: it is in view (UIDriver::isInView) and
-    // nothing but a pop-up is in front of it.
-    bool inView(const Ref<UIView>& view) const;
-    // Of `candidates`, those in view, in the order a user means them:
-    // uncovered ones first, then in reading order.
-    std::vector<Ref<UIView>> shownMatches(const std::vector<Ref<UIView>>& candidates) const;
-    // The first of the views showing `target` that are in view; null when none is.
-    Ref<UIView> shownMatch(const std::string& target) const;
-    // Whether TEXT (in a caption or value) or #ID is shown by a view in view
-    // with nothing in front of it; the screen as it stands.
-    bool showsNow(const std::string& text) const;
+    // Whether a user sees the sighting where it is: drawn, and nothing but a
+    // pop-up in front of it (a bar or a header over it is mended by
+    // scrolling).
+    static bool inView(const UIDriver::Sighting& sighting);
+    // Of the sightings, those in view, in the order a user means them:
+    // uncovered ones first, whole captions before parts of one, buttons (and
+    // captions on one) before text, then in reading order.
+    static std::vector<UIDriver::Sighting> shownMatches(std::vector<UIDriver::Sighting> sightings);
+    // What a search along the list last looked through without finding.
+    struct ListLook {
+        Ref<UIScrollView> list;
+        CGSize content{-1, -1};
+    };
+    // When no view holding `target` is in view, brings one there: one that
+    // exists is scrolled to the middle of its list, else the list is looked
+    // along, once for each content it has (rows that arrive are looked for
+    // again).
+    void bringIntoView(const std::string& target, ListLook& looked);
+    // Why no `text` is in view, as the end of a sentence naming it: what
+    // covers it; after a tap's scrolling (`scrolled`), where off the screen
+    // it lies or that no list brings it; else, where scrolling can help,
+    // that it is further along a list.
+    std::string notInView(const std::string& text, bool scrolled) const;
     // Runs the app, laid out, until `ready` or until `seconds` have passed on
     // the main loop's clock; whether it became so. On the manual clock the
     // wait moves the clock itself (see the definition).

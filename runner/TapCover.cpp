@@ -14,6 +14,7 @@
 #include "uikit/AlertCardView.h"
 #include "uikit/UIControl.h"
 #include "uikit/UIDriver.h"
+#include "uikit/TappableView.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIViewController.h"
@@ -74,31 +75,42 @@ bool fallsThroughToContainerOf(const Ref<UIView>& view, const Ref<UIView>& other
     return std::all_of(views.begin(), views.end(), isPassive);
 }
 
+// Whether the view paints over what lies behind it: a background colour
+// that is not (nearly) clear.
+bool paints(const Ref<UIView>& view) {
+    auto colour = view->backgroundColor();
+    return colour && colour->alpha() >= 0.01;
+}
+
+// Whether the views from `hit` up to the container it shares with `caption`
+// let the caption show through: none paints a background over it.
+bool showsThrough(const Ref<UIView>& hit, const Ref<UIView>& caption) {
+    auto views = belowSharedContainer(hit, caption);
+    return std::none_of(views.begin(), views.end(), paints);
+}
+
 }  // namespace
 
 namespace TapCover {
 
 Ref<UIView> coverOf(const Ref<UIView>& view) {
-    auto window = view->window();
-    if (!window) return nullptr;
-    CGRect bounds = view->bounds();
-    auto hit = window->hitTest(view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window));
+    const UIDriver driver;
+    return coverOf(view, driver.sight(view).front);
+}
+
+Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit) {
     if (!hit || hit == view || hit->isDescendantOfView(view) || view->isDescendantOfView(hit)) return nullptr;
     // An overlay the caption is not part of.
     auto inFront = belowSharedContainer(hit, view);
     if (std::any_of(inFront.begin(), inFront.end(), isOverlay)) return hit;
     if (auto control = controlBelowSharedContainer(hit, view)) return isOwnControl(control, view) ? nullptr : hit;
-    // A passive view in front (a cell's content view over a caption laid on
-    // the cell) hands the tap to the container it shares with the caption,
-    // as a tap on a passive caption would.
-    if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit)) return nullptr;
+    // A clear passive view in front (a cell's content view over a caption
+    // laid on the cell) hands the tap to the container it shares with the
+    // caption, as a tap on a passive caption would; one that paints a
+    // background hides the caption.
+    if (fallsThroughToContainerOf(hit, view) && fallsThroughToContainerOf(view, hit) && showsThrough(hit, view))
+        return nullptr;
     return hit;
-}
-
-bool needsScrolling(const Ref<UIView>& view) {
-    if (offScreen(view)) return true;
-    auto cover = coverOf(view);
-    return cover && !outermostOverlay(cover);
 }
 
 std::optional<std::string> offScreen(const Ref<UIView>& view) {
@@ -123,6 +135,8 @@ std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint poi
     std::snprintf(size, sizeof size, "%g x %g", screen.size.width, screen.size.height);
     return std::string(side) + " the " + size + " screen";
 }
+
+bool takesTaps(const Ref<UIView>& view) { return isKind<UIControl>(view) || isKind<TappableView>(view); }
 
 bool isPlainView(const Ref<UIView>& view) {
     const UIView& object = *view;

@@ -14,14 +14,17 @@
 // sheet, or any other view that is not the caption's own control.
 namespace TapCover {
 
-// The view in front of `view` that would take a tap on its centre, or null
+// Of `hit`, the view a tap on `view` reaches first (UIDriver::Sighting's
+// `front`), the one in front of `view` that would take the tap, or null
 // when the tap reaches `view`, a view inside it, one of its containers or a
 // control of its own: an enabled control, not part of an overlay, that sits
 // in one of the caption's containers, lies within the caption's own
 // container and covers the whole caption. A passive view in front (plain,
 // a label or a picture, without gesture recognizers) is no cover when the
-// caption is passive too: the tap reaches the container they share either
-// way.
+// caption is passive too and it paints no background over the caption: the
+// tap reaches the container they share either way.
+Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit);
+// The same for a tap where the driver taps the view (UIDriver::tapPoint).
 Ref<UIView> coverOf(const Ref<UIView>& view);
 
 // Whether the view is an overlay by its class: a HUD (MBProgressHUD,
@@ -33,11 +36,6 @@ bool isOverlay(const Ref<UIView>& view);
 // its answer to an action it refused.
 bool isProgressMessage(const Ref<UIView>& view);
 
-// Whether a tap on the view's centre misses it for a reason that scrolling
-// its list may mend: the centre is off the window, or something in front
-// that is no overlay (a bar, a header) would take the tap.
-bool needsScrolling(const Ref<UIView>& view);
-
 // Where the view's centre lies when it is off the window, as the end of a
 // sentence naming the view ("lies off the screen: ..."); nothing when on it.
 std::optional<std::string> offScreen(const Ref<UIView>& view);
@@ -45,6 +43,10 @@ std::optional<std::string> offScreen(const Ref<UIView>& view);
 // Where a point of the window lies when it is off the screen ("below the
 // 375 x 667 screen"); nothing when on it.
 std::optional<std::string> whereOffScreen(const Ref<UIView>& window, CGPoint point);
+
+// Whether the view acts on a tap itself: a control, or a view with a tap
+// handler of its own (an alert's button, a tab).
+bool takesTaps(const Ref<UIView>& view);
 
 // Whether the view is of the plain container class (no subclass).
 bool isPlainView(const Ref<UIView>& view);

@@ -1,12 +1,15 @@
 #include "runner/ViewNames.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 #include "app/components/ZSActionSheetView.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXBaseViewController.h"
 #include "runner/TapCover.h"
 #include "uikit/AlertCardView.h"
-#include "uikit/TappableView.h"
 #include "uikit/UIAlertController.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UIImageView.h"
@@ -15,6 +18,7 @@
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIScrollView.h"
+#include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UITabBarController.h"
 #include "uikit/UITabBarItem.h"
 #include "uikit/UITextField.h"
@@ -45,13 +49,10 @@ const PopUpKind kPopUpKinds[] = {
     {[](const Ref<UIView>& view) { return isKind<ZSActionSheetView>(view); }, "the action sheet", false},
 };
 
-// A view that acts on a tap itself: a control or a view with a tap handler
-// of its own (an alert's button).
-bool takesTaps(const Ref<UIView>& view) { return isKind<UIControl>(view) || isKind<TappableView>(view); }
-
 void collectButtons(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
-    if (view->isHidden() || view->alpha() < 0.01) return;
-    if (takesTaps(view) && !view->accessibilityLabel().empty()) return found.push_back(view);
+    // A field is no button: its caption is the placeholder it shows.
+    if (view->isHidden() || view->alpha() < 0.01 || isKind<UITextField>(view)) return;
+    if (TapCover::takesTaps(view) && !view->accessibilityLabel().empty()) return found.push_back(view);
     for (const auto& subview : view->subviews()) collectButtons(subview, found);
 }
 
@@ -105,6 +106,52 @@ std::string screenTitle(const Ref<UIViewController>& screen) {
     return "";
 }
 
+// Whether a tap on the view closes the pop-up it is part of: a backdrop (a
+// view with a tap recognizer that is no control) dimming what lies outside
+// the pop-up's card.
+bool closesOnTap(const Ref<UIView>& view) {
+    if (isKind<UIControl>(view)) return false;
+    const auto& recognizers = view->gestureRecognizers();
+    return std::any_of(recognizers.begin(), recognizers.end(), [](const Ref<UIGestureRecognizer>& recognizer) {
+        return isKind<UITapGestureRecognizer>(recognizer) && recognizer->isEnabled();
+    });
+}
+
+// A point of the window where a tap lands on the pop-up's backdrop, looked
+// for down the middle of the screen, then down its left edge.
+std::optional<CGPoint> backdropPoint(const Ref<UIView>& popUp) {
+    auto window = popUp->window();
+    if (!window) return std::nullopt;
+    constexpr int kRows = 16;
+    const CGRect screen = window->bounds();
+    for (CGFloat x : {CGRectGetMidX(screen), CGRectGetMinX(screen) + 8})
+        for (int row = 1; row < kRows; ++row) {
+            const CGPoint point{std::round(x), std::round(CGRectGetMinY(screen) + screen.size.height * row / kRows)};
+            auto hit = window->hitTest(point);
+            if (hit && (hit == popUp || hit->isDescendantOfView(popUp)) && closesOnTap(hit)) return point;
+        }
+    return std::nullopt;
+}
+
+// How the pop-up closes, in brackets after its name; "" when it offers no
+// way a user can see.
+std::string wayOut(const Ref<UIView>& popUp) {
+    if (TapCover::isProgressMessage(popUp)) return " (it goes by itself once the app is done)";
+    if (auto point = backdropPoint(popUp))
+        return " (a tap outside it closes it: tap " + UIDriver::pointText(*point) + ")";
+    if (isKind<AlertCardView>(popUp)) return " (a tap on one of its buttons closes it)";
+    return "";
+}
+
+// A page a screen laid over its whole view as a child (a payment's result
+// card): it is left with that screen.
+Ref<UIViewController> laidOverPage(const Ref<UIViewController>& owner) {
+    auto parent = owner->parentViewController();
+    if (!parent || isKind<UINavigationController>(parent) || isKind<UITabBarController>(parent)) return nullptr;
+    const CGRect page = owner->view()->convertRectToView(owner->view()->bounds(), parent->view());
+    return CGRectContainsRect(page, parent->view()->bounds()) ? owner : nullptr;
+}
+
 }  // namespace
 
 namespace ViewNames {
@@ -140,10 +187,10 @@ std::string popUp(const Ref<UIView>& popUp) {
         }
     // Its buttons tell a user what it offers, and what to tap to close it.
     const auto shown = buttons(popUp);
-    if (shown.empty()) return name;
+    if (shown.empty()) return name + wayOut(popUp);
     std::vector<std::string> captions;
     for (const auto& button : shown) captions.push_back(button->accessibilityLabel());
-    return name + " with " + (shown.size() == 1 ? "the button " : "the buttons ") + listed(captions);
+    return name + " with " + (shown.size() == 1 ? "the button " : "the buttons ") + listed(captions) + wayOut(popUp);
 }
 
 std::string screen(const Ref<UIViewController>& screen) {
@@ -154,8 +201,14 @@ std::string screen(const Ref<UIViewController>& screen) {
 std::string cover(const Ref<UIView>& cover) {
     if (auto shown = TapCover::popUpOf(cover)) return popUp(shown);
     const std::string name = viewName(cover);
-    for (auto holder = cover; holder; holder = holder->superview())
-        if (auto owner = holder->owningViewController()) return name + " on " + screen(owner);
+    for (auto holder = cover; holder; holder = holder->superview()) {
+        auto owner = holder->owningViewController();
+        if (!owner) continue;
+        if (auto page = laidOverPage(owner))
+            return "the page" + firstCaption(page->view()) + " laid over " + screen(page->parentViewController()) +
+                   " (back leaves it with that screen)";
+        return name + " on " + screen(owner);
+    }
     return name;
 }
 

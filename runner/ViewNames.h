@@ -24,16 +24,20 @@ std::vector<Ref<UIView>> buttons(const Ref<UIView>& view);
 std::string listed(const std::vector<std::string>& items, const std::string& lastJoin = " and ");
 
 // A pop-up (an overlay, or a card the app laid on the window), with the
-// captions of its buttons ("the action sheet "删除" with the buttons 删除
-// and 取消").
+// captions of its buttons (fields are none) and how it closes: a tap
+// outside it on its backdrop (at a point named), a tap on a button of an
+// alert, or by itself for a progress message ("the QR code sheet with the
+// button 保存 (a tap outside it closes it: tap 188,42)").
 std::string popUp(const Ref<UIView>& popUp);
 
 // A screen by the title a user sees on it ("the screen 资产"), or "the
 // screen" when it shows none.
 std::string screen(const Ref<UIViewController>& screen);
 
-// A view in the way of a gesture: the pop-up it is part of, else the view
-// and the screen it is on ("a button on the screen 首页").
+// A view in the way of a gesture: the pop-up it is part of; a page laid
+// over a screen's whole view (a payment's result card), by its first
+// caption, which back leaves; else the view and the screen it is on ("a
+// button on the screen 首页").
 std::string cover(const Ref<UIView>& cover);
 
 }  // namespace ViewNames

@@ -190,6 +190,32 @@ std::vector<std::string> TextLayout::lineTexts() const {
     return lines;
 }
 
+std::vector<TextLayout::DrawnLine> TextLayout::drawnLines() const {
+    std::vector<DrawnLine> drawn;
+    const std::vector<std::string> texts = lineTexts();
+    if (texts.empty()) return drawn;
+    auto lock = FontLibrary::shared().lock();
+    PangoLayoutIter* iter = pango_layout_get_iter(layout_);
+    for (std::size_t kept = 0; kept < texts.size(); ++kept) {
+        PangoRectangle logical;
+        pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+        const PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+        std::string text = texts[kept];
+        // The run an ellipsis replaces covers the text it stands for.
+        for (GSList* run = line->runs; run; run = run->next) {
+            const PangoItem* item = static_cast<const PangoGlyphItem*>(run->data)->item;
+            if (!(item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS)) continue;
+            const auto from = static_cast<std::size_t>(item->offset - line->start_index);
+            if (from <= text.size())
+                text.replace(from, std::min(static_cast<std::size_t>(item->length), text.size() - from), "…");
+        }
+        drawn.push_back({std::move(text), fromPango(logical.y), fromPango(logical.height)});
+        if (!pango_layout_iter_next_line(iter)) break;
+    }
+    pango_layout_iter_free(iter);
+    return drawn;
+}
+
 bool TextLayout::splitsWord() const {
     if (!layout_) return false;
     auto lock = FontLibrary::shared().lock();

@@ -52,6 +52,14 @@ public:
     // The kept lines' texts, in order, each up to where the next begins (a
     // hard line break or the spaces a line was wrapped at end it).
     std::vector<std::string> lineTexts() const;
+    // A kept line as drawn: its text with the part an ellipsis stands for
+    // replaced by "…", and where it lies from the top of the first line.
+    struct DrawnLine {
+        std::string text;
+        CGFloat top = 0;
+        CGFloat height = 0;
+    };
+    std::vector<DrawnLine> drawnLines() const;
     // Whether a kept line begins where the text offers no line break: a
     // word wider than the width limit was cut between two of its characters.
     bool splitsWord() const;

@@ -34,6 +34,12 @@ void collectOfClass(const Ref<UIView>& view, std::string_view className, std::ve
     for (const auto& subview : view->subviews()) collectOfClass(subview, className, found);
 }
 
+// A text on one outline line: its line breaks shown as "⏎".
+std::string oneLine(std::string text) {
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;) text.replace(at, 1, "⏎");
+    return text;
+}
+
 void describe(const Ref<UIView>& view, int depth, std::string& out) {
     CGRect frame = view->frame();
     char geometry[128];
@@ -42,8 +48,8 @@ void describe(const Ref<UIView>& view, int depth, std::string& out) {
     out.append(static_cast<std::size_t>(depth) * 2, ' ');
     out += view->className();
     out += geometry;
-    if (std::string label = view->accessibilityLabel(); !label.empty()) out += " \"" + label + "\"";
-    if (std::string value = view->accessibilityValue(); !value.empty()) out += " value=\"" + value + "\"";
+    if (std::string label = view->accessibilityLabel(); !label.empty()) out += " \"" + oneLine(label) + "\"";
+    if (std::string value = view->accessibilityValue(); !value.empty()) out += " value=\"" + oneLine(value) + "\"";
     if (!view->accessibilityIdentifier().empty()) out += " #" + view->accessibilityIdentifier();
     if (view->isHidden()) out += " hidden";
     out += '\n';
@@ -149,10 +155,8 @@ bool UIDriver::tap(const Ref<UIView>& view) {
     auto window = keyWindow();
     if (!window) return fail("tap: no window is shown");
     if (!view || view->window() != window || !isShown(view)) return fail("tap: the view is no longer on the screen");
-    CGRect bounds = view->bounds();
-    CGPoint centre = view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
     const std::string caption = view->accessibilityLabel();
-    return deliverTap(window, centre, caption.empty() ? "" : "on \"" + caption + "\"");
+    return deliverTap(window, tapPoint(view), caption.empty() ? "" : "on \"" + caption + "\"");
 }
 
 bool UIDriver::tapAt(CGPoint pointInWindow) {
@@ -317,22 +321,6 @@ bool UIDriver::isScreenSettled() const {
     auto window = keyWindow();
     std::vector<const UIViewController*> seen;
     return !window || !changesAppearance(window->rootViewController(), seen);
-}
-
-bool UIDriver::isInView(const Ref<UIView>& view) const {
-    auto window = keyWindow();
-    if (!view || !window || view->window() != window) return false;
-    const CGRect bounds = view->bounds();
-    const CGPoint centre{CGRectGetMidX(bounds), CGRectGetMidY(bounds)};
-    if (!CGRectContainsPoint(window->bounds(), view->convertPointToView(centre, window))) return false;
-    for (auto v = view; v; v = v->superview()) {
-        const CGSize size = v->bounds().size;
-        if (v->isHidden() || v->alpha() < 0.01 || size.width <= 0 || size.height <= 0) return false;
-        if (v != view && (v->clipsToBounds() || cast<UIScrollView>(v)) &&
-            !CGRectContainsPoint(v->bounds(), view->convertPointToView(centre, v)))
-            return false;
-    }
-    return true;
 }
 
 bool UIDriver::shot(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,7 @@
 // Only views not hidden (with their ancestors) count; the front-most match
 // wins.
 //
-// Tapping follows the touch rules: the point (a view's centre, or a point in
+// Tapping follows the touch rules: the point (a view's tapPoint, or a point in
 // the window) is hit-tested from the key window (hidden, nearly transparent
 // and non-interactive views let it through, pointInside decides the touch
 // area), then the hit view and its superviews in turn are offered the tap
@@ -44,8 +45,8 @@ public:
     // Views of the class (its reported name, e.g. "UILabel"), hidden ones too.
     std::vector<Ref<UIView>> findAllOfClass(std::string_view className) const;
 
-    // One line per view, indented by depth: class, frame, shown text, "#id",
-    // and "hidden".
+    // One line per view, indented by depth: class, frame, shown text (its
+    // line breaks shown as "⏎"), "#id", and "hidden".
     static std::string describeTree(const Ref<UIView>& root);
     // The key window's tree.
     std::string describeScreen() const;
@@ -88,14 +89,64 @@ public:
     // Whether the screen is settled: no push, pop, presentation or dismissal
     // of a screen in the key window is under way.
     bool isScreenSettled() const;
-    // Whether the view is where a user can see it: it and its containers are
-    // shown (not hidden, not nearly transparent) and have a size, and its
-    // centre lies inside the window and inside every container that clips
-    // (a list shows only what is inside its bounds). What stands in front of
-    // it is the caller's to judge (a hit test at that centre).
-    bool isInView(const Ref<UIView>& view) const;
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
+
+    // --- What a user sees (UIDriverShownText.cpp) ---
+    // The part of the view's bounds, in window space, that the window and
+    // every container that clips (clipsToBounds, or a scroll view: a list
+    // shows only what is inside its bounds) leave shown; CGRectNull when
+    // none is, or when the view or a container is hidden, nearly transparent
+    // or of no size. What stands in front of it is not judged here.
+    CGRect shownRect(const Ref<UIView>& view) const;
+    // A line of text drawn where a user sees it, with its shown part in
+    // window space.
+    struct DrawnLine {
+        std::string text;
+        CGRect rect;
+    };
+    // Whether the view could be seen were it scrolled into view: it and its
+    // containers are in the key window, shown, not nearly transparent and
+    // of some size.
+    bool isDrawable(const Ref<UIView>& view) const;
+    // What the view draws inside its shown part: a label, its lines as laid
+    // out (an ellipsis in place of what it stands for) whose middle lies in
+    // it; any other view, its caption and value, drawn across its middle,
+    // when its middle lies in it (one empty line for a view that shows no
+    // text). Empty when nothing of it is seen.
+    std::vector<DrawnLine> drawnLines(const Ref<UIView>& view) const;
+    // Whether anything the view draws is seen (drawnLines is not empty).
+    bool isInView(const Ref<UIView>& view) const;
+    // The drawn lines' texts joined: the view's text as the shot shows it.
+    std::string shownText(const Ref<UIView>& view) const;
+    // The text the view would show were all of it in view: a label's kept
+    // lines (an ellipsis in place of what it stands for) joined.
+    std::string keptText(const Ref<UIView>& view) const;
+    // Where a finger taps the view: the middle of what it draws in view,
+    // else the middle of its bounds (window space).
+    CGPoint tapPoint(const Ref<UIView>& view) const;
+    // Whether the view holds the query, drawn or not: "#ID", its identifier;
+    // any other text, a part of its caption or value.
+    static bool holds(const Ref<UIView>& view, std::string_view query);
+    // A view not hidden (with its containers) that holds the query, as a
+    // user would look for it.
+    struct Sighting {
+        Ref<UIView> view;
+        // The query is drawn in view: a part of the drawn text (for "#ID",
+        // anything of the view is seen).
+        bool drawn = false;
+        // The whole caption or value is the query (always for "#ID").
+        bool whole = false;
+        // Where a tap on it lands (tapPoint).
+        CGPoint point{};
+        // The view a tap there reaches first (hit-tested from the window);
+        // null when nothing takes it or the query is not drawn.
+        Ref<UIView> front;
+    };
+    // Every view holding the query, in tree order.
+    std::vector<Sighting> sightings(std::string_view query) const;
+    // The view as a user sees it (drawn: anything of it is seen).
+    Sighting sight(const Ref<UIView>& view) const;
 
     // --- Scrolling and lists (UIDriverScrolling.cpp) ---
     // Drags the content of the nearest scroll view at or above `view` (the
@@ -112,14 +163,18 @@ public:
     // (as far as the content goes, never past its ends, so nothing is
     // refreshed or loaded). False when none could bring it nearer.
     bool scrollToMiddle(const Ref<UIView>& view);
-    // Looks for a view that matches the query in the content of the largest
-    // shown list that scrolls vertically: from where it stands a screen at a
-    // time towards its top, then from the top towards its end, within the
-    // content's ends (nothing is refreshed or loaded). A list whose cells are
-    // reused keeps only the rows on screen, so a caption scrolled away exists
-    // again only once its row is back. The match, or null (the list is left
-    // at its end).
+    // Looks for a view that matches the query (find) in the content of the
+    // largest shown list that scrolls vertically: from where it stands a
+    // screen at a time towards its top, then from the top towards its end,
+    // within the content's ends (nothing is refreshed or loaded). A list
+    // whose cells are reused keeps only the rows on screen, so a caption
+    // scrolled away exists again only once its row is back. The match, or
+    // null (the list is put back where it was).
     Ref<UIView> scrollToFind(std::string_view query);
+    // The same search until `found` answers true; whether it did.
+    bool scrollToFind(const std::function<bool()>& found);
+    // The list scrollToFind searches along, or null.
+    Ref<UIScrollView> searchedList() const;
     // Drags the table just far enough to show the whole row.
     bool scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath);
     // Brings the row into view and taps its centre.
@@ -155,6 +210,8 @@ public:
 
 private:
     bool fail(std::string reason);
+    // Every line the view draws, seen or not, in window space.
+    std::vector<DrawnLine> keptLines(const Ref<UIView>& view) const;
     // `target` names what is tapped in a failure ("on \"登录\""); the point
     // does when it is empty.
     bool deliverTap(const Ref<UIWindow>& window, CGPoint point, const std::string& target = "");

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "uikit/UIDriver.h"
 #include "uikit/UITableView.h"
@@ -59,6 +61,14 @@ Ref<UIScrollView> UIDriver::scrollViewFor(const Ref<UIView>& view) const {
 
 bool UIDriver::drag(const Ref<UIScrollView>& scrollView, CGVector translation, const std::string& action) {
     if (!scrollView) return fail(action + ": no list there");
+    // A finger drags the content at most a screen past where it rests at
+    // either end, however far it is asked to: the drag takes a bounded time.
+    const CGSize shown = scrollView->bounds().size;
+    const CGPoint offset = scrollView->contentOffset();
+    const CGPoint least = scrollView->minimumContentOffset(), most = scrollView->maximumContentOffset();
+    translation.dx = std::clamp(translation.dx, least.x - offset.x - shown.width, most.x - offset.x + shown.width);
+    translation.dy = std::clamp(translation.dy, scrollView->verticalDragToRestingEdge(false) - shown.height,
+                                scrollView->verticalDragToRestingEdge(true) + shown.height);
     if (!scrollView->handleDragBy(translation)) return fail(action + ": the content does not scroll that way");
     settle();
     return true;
@@ -101,11 +111,17 @@ bool UIDriver::scrollToMiddle(const Ref<UIView>& view) {
 }
 
 Ref<UIView> UIDriver::scrollToFind(std::string_view query) {
+    Ref<UIView> found;
+    scrollToFind([&] { return (found = find(query)) != nullptr; });
+    return found;
+}
+
+bool UIDriver::scrollToFind(const std::function<bool()>& found) {
     settle();
-    if (auto found = find(query)) return found;
-    auto window = keyWindow();
-    auto scrollView = window ? largestVerticalScrollView(window, window) : nullptr;
-    if (!scrollView) return nullptr;
+    if (found()) return true;
+    auto scrollView = searchedList();
+    if (!scrollView) return false;
+    const CGPoint start = scrollView->contentOffset();
     // A screen at a time, less a little, so no row falls between two looks.
     const CGFloat step = std::max<CGFloat>(scrollView->bounds().size.height * 0.8, 1);
     for (bool towardsEnd : {false, true}) {
@@ -113,11 +129,19 @@ Ref<UIView> UIDriver::scrollToFind(std::string_view query) {
             const CGFloat toEdge = scrollView->verticalDragToRestingEdge(towardsEnd);
             if (std::fabs(toEdge) < 1) break;
             const CGFloat distance = towardsEnd ? std::min(step, toEdge) : std::max(-step, toEdge);
-            if (!drag(scrollView, {0, distance}, "scrollToFind")) return nullptr;
-            if (auto found = find(query)) return found;
+            if (!drag(scrollView, {0, distance}, "scrollToFind")) break;
+            if (found()) return true;
         }
     }
-    return nullptr;
+    // Nothing found: the list goes back to where it was.
+    scrollView->setContentOffset(start);
+    settle();
+    return false;
+}
+
+Ref<UIScrollView> UIDriver::searchedList() const {
+    auto window = keyWindow();
+    return window ? largestVerticalScrollView(window, window) : nullptr;
 }
 
 bool UIDriver::scrollToRow(const Ref<UITableView>& table, NSIndexPath indexPath) {

@@ -67,6 +67,13 @@ public:
         bool clipped = false;
         // The kept lines' texts, in order.
         std::vector<std::string> lines;
+        // The kept lines as a reader sees them (an ellipsis in place of the
+        // text it stands for), each with the rectangle it is drawn in.
+        struct Line {
+            std::string text;
+            CGRect rect;
+        };
+        std::vector<Line> shownLines;
     };
     DrawnText drawnText() const;
     // The text, unless a label was set explicitly.

@@ -175,6 +175,10 @@ bool UIScrollView::scrollsHorizontally() const {
 
 // --- Simulated drag ---
 
+namespace {
+constexpr double kMostDragSteps = 1e6;
+}  // namespace
+
 bool UIScrollView::handleDragBy(CGVector translation) {
     CGVector move{scrollsHorizontally() ? translation.dx : 0, scrollsVertically() ? translation.dy : 0};
     if (move.dx == 0 && move.dy == 0) return false;
@@ -190,7 +194,8 @@ bool UIScrollView::handleDragBy(CGVector translation) {
     CGSize visible = bounds().size;
     double lengths = std::max(visible.width > 0 ? std::fabs(move.dx) / visible.width : 0,
                               visible.height > 0 ? std::fabs(move.dy) / visible.height : 0);
-    int steps = std::max(1, static_cast<int>(std::ceil(lengths * 2)));
+    // Capped before the cast, so no distance (nor a NaN) overflows it.
+    int steps = std::max(1, static_cast<int>(std::min(kMostDragSteps, std::ceil(lengths * 2))));
     CGPoint start = contentOffset();
     for (int step = 1; step <= steps; ++step) {
         CGPoint next{start.x + move.dx * step / steps, start.y + move.dy * step / steps};

@@ -56,19 +56,24 @@ void WebPageContentView::showContent(const WebPageContent& content) {
     setNeedsLayout();
 }
 
-void WebPageContentView::layoutSubviews() {
-    const CGFloat width = std::max<CGFloat>(0, bounds().size.width - 2 * kMargin);
+CGFloat WebPageContentView::layOut(CGFloat viewWidth, bool place) {
+    const CGFloat width = std::max<CGFloat>(0, viewWidth - 2 * kMargin);
     CGFloat y = kMargin;
     if (!titleLabel_->isHidden()) {
         const CGSize size = titleLabel_->sizeThatFits({width, 0});
-        titleLabel_->setFrame(CGRectMake(kMargin, y, width, size.height));
+        if (place) titleLabel_->setFrame(CGRectMake(kMargin, y, width, size.height));
         y += size.height + kTitleGap;
     }
     for (std::size_t i = 0; i < blockLabels_.size(); ++i) {
         const CGSize size = blockLabels_[i]->sizeThatFits({width, 0});
         // A link takes taps on its text only.
         const CGFloat shownWidth = blockIsLink_[i] ? std::min(width, size.width) : width;
-        blockLabels_[i]->setFrame(CGRectMake(kMargin, y, shownWidth, size.height));
+        if (place) blockLabels_[i]->setFrame(CGRectMake(kMargin, y, shownWidth, size.height));
         y += size.height;
     }
+    return y + kMargin;
 }
+
+CGSize WebPageContentView::sizeThatFits(CGSize size) { return {size.width, layOut(size.width, false)}; }
+
+void WebPageContentView::layoutSubviews() { layOut(bounds().size.width, true); }

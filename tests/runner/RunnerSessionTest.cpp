@@ -35,6 +35,7 @@
 #include "uikit/UINavigationController.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UITabBarController.h"
+#include "uikit/UITableView.h"
 #include "uikit/UITapGestureRecognizer.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIViewController.h"
@@ -77,6 +78,93 @@ TEST_F(RunnerSessionTest, TapsByTextIdentifierAndPoint) {
     EXPECT_FALSE(missing.ok);
     EXPECT_FALSE(missing.output.empty());
     EXPECT_FALSE(session.execute("tap").ok);
+}
+
+TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
+    auto screen = window->rootViewController()->view();
+    // A label taller than what the window shows below it.
+    auto tall = make<UILabel>(CGRectMake(20, 600, 300, 0));
+    tall->setNumberOfLines(0);
+    std::string lines = "TOPLINE";
+    for (int line = 0; line < 60; ++line) lines += "\nfiller";
+    tall->setText(lines + "\nBOTTOMLINE");
+    tall->setFrame(CGRectMake(20, 600, 300, tall->sizeThatFits({300, 0}).height));
+    // A name cut off after two lines.
+    auto cut = make<UILabel>(CGRectMake(20, 300, 110, 40));
+    cut->setNumberOfLines(2);
+    cut->setLineBreakMode(NSLineBreakMode::ByTruncatingTail);
+    cut->setText(std::string("songjiaverylongnameTAILMARK"));
+    screen->addSubview(tall);
+    screen->addSubview(cut);
+
+    EXPECT_NE(session.execute("screen").output.find("\"TOPLINE⏎filler⏎filler"), std::string::npos);
+    EXPECT_TRUE(session.execute("expect TOPLINE").ok);
+    EXPECT_EQ(session.execute("expect BOTTOMLINE").output, "expect: \"BOTTOMLINE\" is not in view");
+    EXPECT_TRUE(session.execute("expect songjia").ok);
+    EXPECT_FALSE(session.execute("expect TAILMARK").ok);
+    // Both match a part of a caption.
+    EXPECT_TRUE(session.execute("expect 登").ok);
+    EXPECT_TRUE(session.execute("tap 登").ok);
+    EXPECT_EQ(taps, 1);
+}
+
+TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereItHelps) {
+    auto screen = window->rootViewController()->view();
+    auto list = make<UIScrollView>(CGRectMake(0, 300, 375, 300));
+    list->setContentSize({375, 2000});
+    auto far = make<UILabel>(CGRectMake(20, 1500, 200, 30));
+    far->setText(std::string("FARTEXT"));
+    list->addSubview(far);
+    screen->addSubview(list);
+    const std::string hint = " is not in view (text further down a list comes into view with scroll)";
+    EXPECT_EQ(session.execute("expect FARTEXT").output, "expect: \"FARTEXT\"" + hint);
+    EXPECT_EQ(session.execute("expect #nosuch").output, "expect: \"#nosuch\" is not in view");
+
+    // A page a screen lays over its whole view.
+    auto page = make<UIViewController>();
+    window->rootViewController()->addChildViewController(page);
+    page->view()->setFrame(screen->bounds());
+    page->view()->setBackgroundColor(UIColor::whiteColor());
+    auto headline = make<UILabel>(CGRectMake(20, 300, 200, 30));
+    headline->setText(std::string("支付失败"));
+    page->view()->addSubview(headline);
+    screen->addSubview(page->view());
+    const std::string cover = "the page \"支付失败\" laid over the screen (back leaves it with that screen)";
+    EXPECT_EQ(session.execute("expect 推广员").output, "expect: \"推广员\" is covered by " + cover);
+    EXPECT_EQ(session.execute("tap 登录").output, "tap: \"登录\" is covered by " + cover);
+}
+
+// A list whose rows come from a later answer.
+class LateRows : public NSObject, public UITableViewDataSource, public UITableViewDelegate {
+public:
+    long count = 0;
+    long selected = -1;
+
+    long tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) override { return count; }
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& table, NSIndexPath path) override {
+        auto cell = table->dequeueReusableCellWithIdentifier("row", path);
+        cell->textLabel()->setText("row " + std::to_string(path.row()));
+        return cell;
+    }
+    void tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&, NSIndexPath path) override {
+        selected = path.row();
+    }
+};
+
+TEST_F(RunnerSessionTest, TapLooksAlongTheListForARowThatArrivesDuringItsWait) {
+    auto rows = make<LateRows>();
+    auto table = make<UITableView>(CGRectMake(0, 200, 375, 467));
+    table->registerClass<UITableViewCell>("row");
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->rootViewController()->view()->addSubview(table);
+    DispatchQueue::main()->after(1, [rows, table] {
+        rows->count = 80;
+        table->reloadData();
+    });
+    auto result = session.execute("tap \"row 60\"");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(rows->selected, 60);
 }
 
 TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
@@ -217,7 +305,7 @@ TEST_F(RunnerSessionTest, TapActsOnTheCaptionInViewAndReadsSeveralInReadingOrder
     EXPECT_EQ(std::accumulate(copies.begin(), copies.end(), 0), 3);
 }
 
-TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
+TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesItAndTheTapThatClosesIt) {
     auto first = make<UIViewController>();
     auto navigation = make<UINavigationController>(first);
     window->setRootViewController(navigation);
@@ -231,19 +319,27 @@ TEST_F(RunnerSessionTest, BackUnderAPopUpIsRefusedAndNamesIt) {
     auto card = make<UIView>(window->bounds());
     auto dimming = make<UIView>(card->bounds());
     dimming->setAccessibilityIdentifier("grayView");
-    dimming->addGestureRecognizer(make<UITapGestureRecognizer>(Ref<NSObject>(dimming), [](const Ref<UIGestureRecognizer>&) {}));
+    dimming->addGestureRecognizer(make<UITapGestureRecognizer>(
+        Ref<NSObject>(dimming), [shown = WeakRef<UIView>(card)](const Ref<UIGestureRecognizer>&) {
+            if (auto closing = shown.lock()) closing->removeFromSuperview();
+        }));
     card->addSubview(dimming);
     auto heading = make<UILabel>(CGRectMake(20, 500, 200, 30));
     heading->setText(std::string("分享到"));
     card->addSubview(heading);
+    auto search = make<UITextField>(CGRectMake(20, 540, 200, 30));
+    search->setPlaceholder("请输入搜索内容");  // a field, no button
+    card->addSubview(search);
     window->addSubview(card);
     auto refused = session.execute("back");
     EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.output, "back: the way back is covered by the pop-up \"分享到\"");
+    const std::string named = "the pop-up \"分享到\" (a tap outside it closes it: tap 188,42)";
+    EXPECT_EQ(refused.output, "back: the way back is covered by " + named);
     EXPECT_EQ(navigation->viewControllers().size(), 2u);
-    EXPECT_EQ(session.execute("tap 复制推广").output, "tap: \"复制推广\" is covered by the pop-up \"分享到\"");
+    EXPECT_EQ(session.execute("tap 复制推广").output, "tap: \"复制推广\" is covered by " + named);
 
-    card->removeFromSuperview();
+    EXPECT_TRUE(session.execute("tap 188,42").ok);
+    EXPECT_FALSE(card->superview());
     auto result = session.execute("back");
     EXPECT_TRUE(result.ok) << result.output;
     clock.advance(UIViewController::kTransitionDuration);  // the pop's animation ends
@@ -408,7 +504,7 @@ TEST_F(RunnerSessionTest, TapGoesThroughACaptionsOwnButtonButNotThroughAnOverlay
     ASSERT_TRUE(MBProgressHUD::showHUDAddedTo(content, false));
     covered = session.execute("tap 人气榜");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by the progress message");
+    EXPECT_EQ(covered.output, "tap: \"人气榜\" is covered by the progress message (it goes by itself once the app is done)");
     EXPECT_EQ(ownTaps, 1);
 }
 
@@ -472,7 +568,7 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     auto hud = MBProgressHUD::showHUDAddedTo(window, false);
     auto covered = session.execute("tab 2");
     EXPECT_FALSE(covered.ok);
-    EXPECT_EQ(covered.output, "tab: tab 2 is covered by the progress message");
+    EXPECT_EQ(covered.output, "tab: tab 2 is covered by the progress message (it goes by itself once the app is done)");
     EXPECT_EQ(tabs->selectedIndex(), 0u);
 
     DispatchQueue::main()->async([hud] { hud->hideAnimated(false); });
@@ -726,7 +822,8 @@ TEST_F(RunnerSessionTest, AnActionSheetIsNamedWithItsButtonsAndTapReachesThem) {
                                                         [&chosen, title](const Ref<UIAlertAction>&) { chosen = title; }));
     button->setTitle(std::string("删除"), UIControlStateNormal);
     window->rootViewController()->presentViewController(sheet, true);
-    const std::string named = "the action sheet \"删除\" with the buttons 确定 and 取消";
+    const std::string named =
+        "the action sheet \"删除\" with the buttons 确定 and 取消 (a tap on one of its buttons closes it)";
     EXPECT_EQ(session.execute("tap 删除").output, "tap: nothing handled a tap on \"删除\" in " + named);
     EXPECT_EQ(session.execute("back").output, "back: the way back is covered by " + named);
     EXPECT_EQ(taps, 0);

@@ -124,8 +124,20 @@ TEST_F(UIDriverScrollingTest, ScrollToFindBringsBackARowWhoseCellWasReusedAndSta
     auto below = driver.scrollToFind("row 240");
     ASSERT_TRUE(below);
 
+    const CGFloat before = table->contentOffset().y;
     EXPECT_FALSE(driver.scrollToFind("row 1000"));
-    EXPECT_FLOAT_EQ(table->verticalDragToRestingEdge(true), 0);  // left at its end, not pulled past it
+    EXPECT_FLOAT_EQ(table->contentOffset().y, before);  // put back where it was
+}
+
+TEST_F(UIDriverScrollingTest, AnyDistanceDragsAtMostAScreenPastTheEnds) {
+    for (CGFloat distance : {1e11, -1e11, 1e300}) {
+        rows->draggedOffsets.clear();
+        ASSERT_TRUE(driver.scroll(table, distance)) << driver.lastError();
+        const CGFloat overshoot = distance > 0 ? rows->draggedOffsets.back() - table->maximumContentOffset().y
+                                               : table->minimumContentOffset().y - rows->draggedOffsets.back();
+        EXPECT_LE(overshoot, table->bounds().size.height + 1) << distance;
+    }
+    EXPECT_FLOAT_EQ(table->verticalDragToRestingEdge(true), 0);
 }
 
 }  // namespace

@@ -80,6 +80,39 @@ protected:
     Ref<Field> field;
 };
 
+TEST_F(UIDriverTest, OnlyTheLinesDrawnInsideTheClippingContainersAreSeenAndTapped) {
+    // Three lines in a panel that clips after the first two.
+    auto panel = make<UIView>(CGRectMake(20, 300, 300, 0));
+    panel->setClipsToBounds(true);
+    auto lines = make<UILabel>(CGRectMake(0, 0, 300, 0));
+    lines->setNumberOfLines(0);
+    lines->setText("first\nsecond\nthird");
+    const CGFloat height = lines->sizeThatFits({300, 0}).height;
+    lines->setFrame(CGRectMake(0, 0, 300, height));
+    panel->setFrame(CGRectMake(20, 300, 300, height * 2 / 3));
+    panel->addSubview(lines);
+    page->addSubview(panel);
+    driver.settle();
+
+    EXPECT_EQ(driver.shownText(lines), "first\nsecond\n");
+    auto seen = [&](const std::string& query) {
+        auto found = driver.sightings(query);
+        return found.size() == 1 && found.front().drawn;
+    };
+    EXPECT_TRUE(seen("second"));
+    EXPECT_FALSE(seen("third"));
+    // A tap lands in the middle of the lines seen, inside the panel.
+    EXPECT_NEAR(driver.tapPoint(lines).y, 300 + height / 3, 0.5);
+
+    panel->setFrame(CGRectMake(20, 300, 300, height));
+    lines->setNumberOfLines(2);
+    lines->setLineBreakMode(NSLineBreakMode::ByTruncatingTail);
+    lines->setText("first\nsecond, with a tail far too long for the width of the line: TAILMARK");
+    driver.settle();
+    EXPECT_TRUE(driver.shownText(lines).ends_with("…"));
+    EXPECT_FALSE(seen("TAILMARK"));
+}
+
 TEST_F(UIDriverTest, FindsViewsByTextIdentifierAndClass) {
     EXPECT_EQ(driver.find("Total assets"), title);
     EXPECT_EQ(driver.find("#card"), card);

@@ -239,6 +239,25 @@ TEST_F(WKWebViewTest, TheLoadedPageShowsAsItsTitleAndText) {
     EXPECT_TRUE(driver.shot(testShotPath("wkwebview_page.png"))) << driver.lastError();
 }
 
+TEST_F(WKWebViewTest, ALongPageScrollsAndShowsOnlyTheLinesInTheWindow) {
+    showInWindow();
+    std::string text = "FIRSTWORD";
+    for (int word = 0; word < 600; ++word) text += " filler";
+    webView->loadHTMLString("<title>公告</title><p>" + text + " LASTWORD</p>", nullptr);
+    ASSERT_TRUE(waitUntilDone());
+    UIDriver driver;
+    auto drawn = [&](const std::string& word) {
+        driver.settle();
+        auto found = driver.sightings(word);
+        return found.size() == 1 && found.front().drawn;
+    };
+    EXPECT_TRUE(drawn("FIRSTWORD"));
+    EXPECT_FALSE(drawn("LASTWORD"));
+    ASSERT_TRUE(driver.scroll(nullptr, 1e6)) << driver.lastError();
+    EXPECT_FALSE(drawn("FIRSTWORD"));
+    EXPECT_TRUE(drawn("LASTWORD"));
+}
+
 TEST_F(WKWebViewTest, ATapOnALinksTextFollowsIt) {
     showInWindow();
     webView->loadRequest(request("/page"));

@@ -1,0 +1,131 @@
+#include "uikit/UIDriver.h"
+#include "uikit/UILabel.h"
+#include "uikit/UIScrollView.h"
+
+namespace {
+
+CGPoint middleOf(CGRect rect) { return {CGRectGetMidX(rect), CGRectGetMidY(rect)}; }
+
+// A label shows its own text line by line (an explicit accessibility label
+// is no drawn text; an empty label is seen as any other view).
+Ref<UILabel> drawingLabel(const Ref<UIView>& view) {
+    auto label = cast<UILabel>(view);
+    return label && !label->text().empty() && label->accessibilityLabel() == label->text() ? label : nullptr;
+}
+
+void collectShown(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
+    if (view->isHidden()) return;
+    found.push_back(view);
+    for (const auto& subview : view->subviews()) collectShown(subview, found);
+}
+
+}  // namespace
+
+bool UIDriver::isDrawable(const Ref<UIView>& view) const {
+    auto window = keyWindow();
+    if (!view || !window || view->window() != window) return false;
+    for (auto v = view; v; v = v->superview()) {
+        const CGSize size = v->bounds().size;
+        if (v->isHidden() || v->alpha() < 0.01 || size.width <= 0 || size.height <= 0) return false;
+    }
+    return true;
+}
+
+CGRect UIDriver::shownRect(const Ref<UIView>& view) const {
+    if (!isDrawable(view)) return CGRectNull;
+    auto window = keyWindow();
+    CGRect shown = CGRectIntersection(view->convertRectToView(view->bounds(), window), window->bounds());
+    for (auto v = view->superview(); v && !CGRectIsNull(shown); v = v->superview())
+        if (v->clipsToBounds() || cast<UIScrollView>(v))
+            shown = CGRectIntersection(shown, v->convertRectToView(v->bounds(), window));
+    return shown;
+}
+
+std::vector<UIDriver::DrawnLine> UIDriver::keptLines(const Ref<UIView>& view) const {
+    std::vector<DrawnLine> lines;
+    auto window = keyWindow();
+    if (!view || !window) return lines;
+    if (auto label = drawingLabel(view)) {
+        for (const auto& line : label->drawnText().shownLines)
+            lines.push_back({line.text, label->convertRectToView(line.rect, window)});
+        return lines;
+    }
+    // Any other view draws its caption (a title, a placeholder, a field's
+    // text) across its middle.
+    const CGRect bounds = view->convertRectToView(view->bounds(), window);
+    for (const std::string& text : {view->accessibilityLabel(), view->accessibilityValue()})
+        if (!text.empty()) lines.push_back({text, bounds});
+    if (lines.empty()) lines.push_back({"", bounds});
+    return lines;
+}
+
+std::vector<UIDriver::DrawnLine> UIDriver::drawnLines(const Ref<UIView>& view) const {
+    std::vector<DrawnLine> lines;
+    const CGRect shown = shownRect(view);
+    if (CGRectIsNull(shown) || CGRectIsEmpty(shown)) return lines;
+    // A line is seen when its middle is: the window and the containers that
+    // clip cut the rest off.
+    for (auto& line : keptLines(view))
+        if (CGRectContainsPoint(shown, middleOf(line.rect)))
+            lines.push_back({std::move(line.text), CGRectIntersection(line.rect, shown)});
+    return lines;
+}
+
+bool UIDriver::isInView(const Ref<UIView>& view) const { return !drawnLines(view).empty(); }
+
+namespace {
+
+std::string joined(const std::vector<UIDriver::DrawnLine>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line.text;
+    return text;
+}
+
+}  // namespace
+
+std::string UIDriver::shownText(const Ref<UIView>& view) const { return joined(drawnLines(view)); }
+
+std::string UIDriver::keptText(const Ref<UIView>& view) const { return joined(keptLines(view)); }
+
+CGPoint UIDriver::tapPoint(const Ref<UIView>& view) const {
+    CGRect drawn = CGRectNull;
+    for (const auto& line : drawnLines(view)) drawn = CGRectUnion(drawn, line.rect);
+    if (!CGRectIsNull(drawn)) return middleOf(drawn);
+    return view->convertPointToView(middleOf(view->bounds()), keyWindow());
+}
+
+bool UIDriver::holds(const Ref<UIView>& view, std::string_view query) {
+    if (query.starts_with('#')) return query.size() > 1 && view->accessibilityIdentifier() == query.substr(1);
+    if (query.empty()) return false;
+    return view->accessibilityLabel().find(query) != std::string::npos ||
+           view->accessibilityValue().find(query) != std::string::npos;
+}
+
+UIDriver::Sighting UIDriver::sight(const Ref<UIView>& view) const {
+    Sighting sighting;
+    sighting.view = view;
+    sighting.drawn = isInView(view);
+    sighting.whole = true;
+    sighting.point = tapPoint(view);
+    auto window = keyWindow();
+    if (sighting.drawn && window) sighting.front = window->hitTest(sighting.point);
+    return sighting;
+}
+
+std::vector<UIDriver::Sighting> UIDriver::sightings(std::string_view query) const {
+    std::vector<Sighting> found;
+    auto window = keyWindow();
+    if (!window) return found;
+    std::vector<Ref<UIView>> shown;
+    collectShown(window, shown);
+    const bool named = query.starts_with('#');
+    for (const auto& view : shown) {
+        if (!holds(view, query)) continue;
+        Sighting sighting = sight(view);
+        sighting.drawn = sighting.drawn && (named || shownText(view).find(query) != std::string::npos);
+        sighting.whole = named || view->accessibilityLabel() == query || view->accessibilityValue() == query;
+        if (!sighting.drawn) sighting.front = nullptr;
+        found.push_back(std::move(sighting));
+    }
+    return found;
+}
