@@ -153,22 +153,28 @@ void KXChangchyongViewController::sendNetworkRequest() {
 
 KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
     return [screen = self<KXChangchyongViewController>()](KXMoneyRequest::Reloaded reloaded) {
-        KXMoneyRequest::loadBalance(
-            KXClassicRequest::query("yufu"),
-            [screen](const Value& answer) {
-                screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
-                if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
-            },
-            std::move(reloaded), true);
+        screen->loadPrepaidBalance(std::move(reloaded));
     };
 }
 
+void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded) {
+    KXMoneyRequest::loadBalance(
+        loads_, weakSelf<KXChangchyongViewController>(), KXClassicRequest::query("yufu"),
+        [](const Ref<KXChangchyongViewController>& screen, const Value& answer) {
+            screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
+            if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
+        },
+        std::move(reloaded), true);
+}
+
 void KXChangchyongViewController::chaxundingdang() {
-    auto screen = self<KXChangchyongViewController>();
     const std::string oid = *oidStr_;
-    KXClassicRequest::send(
-        KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}), [screen, oid](const Value&) { screen->showPaid(oid); },
-        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
+    loads_.load(
+        weakSelf<KXChangchyongViewController>(), KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}),
+        [oid](const Ref<KXChangchyongViewController>& screen, const Value&) { screen->showPaid(oid); },
+        [oid](const Ref<KXChangchyongViewController>& screen, const Value&) {
+            screen->layResultPage(oid, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
+        });
 }
 
 void KXChangchyongViewController::showPaid(const std::string& oid) {
@@ -179,21 +185,17 @@ void KXChangchyongViewController::showPaid(const std::string& oid) {
     const std::string typed = chongzhijinger_.value_or("");
     const std::optional<KXMoney> amount = KXMoney::parse(typed);
     page->setChongzhijinger(amount ? amount->format() : typed);
-    auto screen = self<KXChangchyongViewController>();
     // The new balance is the back end's; the page shows "--" when it
-    // cannot be had.
-    auto lay = [screen, oid, page](const std::string& balance) {
-        page->setZongjinge(balance);
+    // cannot be had. This load of the balance supersedes a reload under way,
+    // so it opens the action as that one would.
+    loadPrepaidBalance([weak = weakSelf<KXChangchyongViewController>(), oid, page,
+                        open = ordering_.opener()](bool arrived) {
+        open(arrived);
+        auto screen = weak.lock();
+        if (!screen) return;
+        page->setZongjinge(arrived ? screen->cunchuStr_.value_or("--") : "--");
         screen->layResultPage(oid, page);
-    };
-    KXClassicRequest::send(
-        KXClassicRequest::query("yufu"),
-        [screen, lay](const Value& answer) {
-            screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
-            if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
-            lay(*screen->cunchuStr_);
-        },
-        [lay](const Value&) { lay("--"); }, [lay](const auto&...) { lay("--"); });
+    });
 }
 
 void KXChangchyongViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {

@@ -363,10 +363,9 @@ Dictionary KXDiscountDaiChunViewController::orderFields(const std::string& type)
 void KXDiscountDaiChunViewController::yufukuanjinger() { loadPrepaidBalance(ordering_.opener(), false); }
 
 void KXDiscountDaiChunViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly) {
-    auto screen = self<KXDiscountDaiChunViewController>();
     KXMoneyRequest::loadBalance(
-        KXClassicRequest::query("yufu"),
-        [screen](const Value& answer) {
+        loads_, weakSelf<KXDiscountDaiChunViewController>(), KXClassicRequest::query("yufu"),
+        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value& answer) {
             if (auto button = screen->yufukuanBtn())
                 button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
         },
@@ -410,12 +409,16 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 }
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
-    auto screen = self<KXDiscountDaiChunViewController>();
     const std::string oid = *oidStr_;
     const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", oid}}, {"oid"});
-    KXClassicRequest::send(
-        query, [screen, oid](const Value&) { screen->layResultPage(oid, make<KXApplyForSettlementViewController>()); },
-        [screen, oid](const Value&) { screen->layResultPage(oid, make<KXChongzhishibaiViewController>()); });
+    loads_.load(
+        weakSelf<KXDiscountDaiChunViewController>(), query,
+        [oid](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+            screen->layResultPage(oid, make<KXApplyForSettlementViewController>());
+        },
+        [oid](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+            screen->layResultPage(oid, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
+        });
 }
 
 void KXDiscountDaiChunViewController::layResultPage(const std::string& oid, const Ref<UIViewController>& page) {

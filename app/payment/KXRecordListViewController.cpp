@@ -128,8 +128,8 @@ void KXRecordListViewController::buttonTap() {
 }
 
 void KXRecordListViewController::sendNetworkRequest() {
-    KXClassicRequest::send(KXClassicRequest::query(description_.action),
-                           [screen = self<KXRecordListViewController>()](const Value& answer) {
+    loads_.load(weakSelf<KXRecordListViewController>(), KXClassicRequest::query(description_.action),
+                           [](const Ref<KXRecordListViewController>& screen, const Value& answer) {
                                const Value& data = answer["data"];
                                screen->qinshuLabel_->setText(KXClassicRequest::text(data["money"]));
                                screen->gongbiLabel_->setText(

@@ -54,8 +54,8 @@ void KXDividedIntoViewController::setupUI() {
 }
 
 void KXDividedIntoViewController::sendNetworkRequest() {
-    auto screen = self<KXDividedIntoViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("fencheng"), [screen](const Value& answer) {
+    loads_.load(weakSelf<KXDividedIntoViewController>(), KXClassicRequest::query("fencheng"),
+                [](const Ref<KXDividedIntoViewController>& screen, const Value& answer) {
         Array rows{Value(Dictionary())};
         if (const Array* entries = answer["data"].array()) rows.insert(rows.end(), entries->begin(), entries->end());
         screen->dataMuArr_ = std::move(rows);

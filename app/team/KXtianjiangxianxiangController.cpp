@@ -190,8 +190,8 @@ void KXtianjiangxianxiangController::setupUI() {
 }
 
 void KXtianjiangxianxiangController::sendNetworkRequest() {
-    auto screen = self<KXtianjiangxianxiangController>();
-    KXClassicRequest::send(KXClassicRequest::query("down_fcbl"), [screen](const Value& answer) {
+    loads_.load(weakSelf<KXtianjiangxianxiangController>(), KXClassicRequest::query("down_fcbl"),
+                [](const Ref<KXtianjiangxianxiangController>& screen, const Value& answer) {
         const Array* levels = answer["data"].array();
         screen->shujuArr_ = levels ? *levels : Array();
         screen->addkongjian();

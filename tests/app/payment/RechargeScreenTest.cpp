@@ -134,6 +134,7 @@ TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageOnce) {
     goBack();
     ASSERT_TRUE(runUntil([&] { return laidPages<KXChongzhishibaiViewController>(screen).size() == 1; }));
     EXPECT_EQ(hudText(), "") << "a refused state shows the page, not a message";
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("充值记录")), nullptr);
     shot("recharge-unpaid");
 
     // The order whose result was shown is forgotten: a later appearance
