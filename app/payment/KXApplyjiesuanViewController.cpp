@@ -154,7 +154,7 @@ void KXApplyjiesuanViewController::fasongwanglu() { loadSettleableAmount(applyin
 
 void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded reloaded, bool quietly) {
     KXMoneyRequest::loadBalance(
-        loads_, weakSelf<KXApplyjiesuanViewController>(), KXClassicRequest::query("my"),
+        loads_, this, KXClassicRequest::query("my"),
         [](const Ref<KXApplyjiesuanViewController>& screen, const Value& answer) {
             screen->jisuanStr_ = KXClassicRequest::text(answer["data"]["shareMoney"]);
             screen->showSettleableAmount();

@@ -159,7 +159,7 @@ KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
 
 void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded) {
     KXMoneyRequest::loadBalance(
-        loads_, weakSelf<KXChangchyongViewController>(), KXClassicRequest::query("yufu"),
+        loads_, this, KXClassicRequest::query("yufu"),
         [](const Ref<KXChangchyongViewController>& screen, const Value& answer) {
             screen->cunchuStr_ = KXClassicRequest::text(answer["data"]);
             if (auto balance = screen->jingELabel()) balance->setText(*screen->cunchuStr_);
@@ -170,7 +170,7 @@ void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded re
 void KXChangchyongViewController::chaxundingdang() {
     const std::string oid = *oidStr_;
     loads_.load(
-        weakSelf<KXChangchyongViewController>(), KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}),
+        this, KXClassicRequest::query("recharge_log", {{"oid", oid}}, {"oid"}),
         [oid](const Ref<KXChangchyongViewController>& screen, const Value&) { screen->showPaid(oid); },
         [oid](const Ref<KXChangchyongViewController>& screen, const Value&) {
             screen->layResultPage(oid, make<KXChongzhishibaiViewController>(screen->ordering_.records()));

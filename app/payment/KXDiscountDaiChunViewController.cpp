@@ -364,7 +364,7 @@ void KXDiscountDaiChunViewController::yufukuanjinger() { loadPrepaidBalance(orde
 
 void KXDiscountDaiChunViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly) {
     KXMoneyRequest::loadBalance(
-        loads_, weakSelf<KXDiscountDaiChunViewController>(), KXClassicRequest::query("yufu"),
+        loads_, this, KXClassicRequest::query("yufu"),
         [](const Ref<KXDiscountDaiChunViewController>& screen, const Value& answer) {
             if (auto button = screen->yufukuanBtn())
                 button->setTitle(NSString::stringWithFormat("预付款(%@)", answer["data"]), UIControlStateNormal);
@@ -412,7 +412,7 @@ void KXDiscountDaiChunViewController::chaxundingdang() {
     const std::string oid = *oidStr_;
     const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", oid}}, {"oid"});
     loads_.load(
-        weakSelf<KXDiscountDaiChunViewController>(), query,
+        this, query,
         [oid](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
             screen->layResultPage(oid, make<KXApplyForSettlementViewController>());
         },

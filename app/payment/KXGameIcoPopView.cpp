@@ -107,7 +107,7 @@ void KXGameIcoPopView::addCommonControlsView() {
 void KXGameIcoPopView::requestDatashuju() {
     // Each search supersedes the one under way, which is cancelled: only the
     // latest answer, or failure, reaches the grid.
-    searches_.load(weakSelf<KXGameIcoPopView>(), KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
+    searches_.load(this, KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
                    [](const Ref<KXGameIcoPopView>& picker, const Value& answer) {
                        picker->dataMuArr_ =
                            NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(answer["data"]);

@@ -64,7 +64,7 @@ public:
     // `reloaded` runs last (when given), unless the screen is gone or a newer
     // load of the balance superseded this one (which then runs its own).
     template <class Screen>
-    static void loadBalance(KXScreenLoads& loads, const WeakRef<Screen>& screen, const Dictionary& query,
+    static void loadBalance(KXScreenLoads& loads, Screen* screen, const Dictionary& query,
                             std::type_identity_t<KXScreenLoads::Answer<Screen>> show, Reloaded reloaded,
                             bool quietly) {
         auto ended = [reloaded = std::move(reloaded)](bool arrived) {

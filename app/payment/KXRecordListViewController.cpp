@@ -128,7 +128,7 @@ void KXRecordListViewController::buttonTap() {
 }
 
 void KXRecordListViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXRecordListViewController>(), KXClassicRequest::query(description_.action),
+    loads_.load(this, KXClassicRequest::query(description_.action),
                            [](const Ref<KXRecordListViewController>& screen, const Value& answer) {
                                const Value& data = answer["data"];
                                screen->qinshuLabel_->setText(KXClassicRequest::text(data["money"]));

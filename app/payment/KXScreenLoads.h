@@ -19,7 +19,7 @@
 // lives. They hold their screen weakly, so that a read never keeps a screen
 // the user has left:
 //
-//     loads_.load(weakSelf<KXFooViewController>(), KXClassicRequest::query("foo"),
+//     loads_.load(this, KXClassicRequest::query("foo"),
 //                 [](const Ref<KXFooViewController>& screen, const Value& answer) { screen->show(answer); });
 class KXScreenLoads {
 public:
@@ -28,14 +28,16 @@ public:
 
     KXScreenLoads();
 
-    // Sends `query` as KXClassicRequest::send does. Code 1: `onSuccess`.
-    // Another code: `onOtherCode` when given, else showRefusal. Transport
-    // failure: `onFailure` when given, else showFailure. None runs once the
-    // screen or this owner is gone or a newer read of the kind was sent.
+    // Sends `query` as KXClassicRequest::send does, for `owner`, the screen
+    // (or view) that owns this, held weakly. Code 1: `onSuccess`. Another
+    // code: `onOtherCode` when given, else showRefusal. Transport failure:
+    // `onFailure` when given, else showFailure. None runs once the owner is
+    // gone or a newer read of the same action was sent.
     template <class Screen>
-    void load(const WeakRef<Screen>& screen, const Dictionary& query, std::type_identity_t<Answer<Screen>> onSuccess,
+    void load(Screen* owner, const Dictionary& query, std::type_identity_t<Answer<Screen>> onSuccess,
               std::type_identity_t<Answer<Screen>> onOtherCode = nullptr,
               std::type_identity_t<Failure<Screen>> onFailure = nullptr) {
+        const WeakRef<Screen> screen = owner->template weakSelf<Screen>();
         load(query,
              [screen, onSuccess = std::move(onSuccess)](const Value& answer) {
                  if (auto shown = screen.lock(); shown && onSuccess) onSuccess(shown, answer);

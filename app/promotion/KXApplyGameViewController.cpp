@@ -109,7 +109,7 @@ void KXApplyGameViewController::underRefresh() { loader_->underRefresh(); }
 void KXApplyGameViewController::onRefresh() { loader_->onRefresh(); }
 
 void KXApplyGameViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXApplyGameViewController>(), KXClassicRequest::query("games", {{"keyword", keywordStr_}}),
+    loads_.load(this, KXClassicRequest::query("games", {{"keyword", keywordStr_}}),
                 [](const Ref<KXApplyGameViewController>&, const Value&) {});
 }
 

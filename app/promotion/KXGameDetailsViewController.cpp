@@ -173,7 +173,7 @@ double KXGameDetailsViewController::calculateRowHeight(const std::string& text, 
 // --- Requests ---
 
 void KXGameDetailsViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXGameDetailsViewController>(), KXClassicRequest::query("game_info", {{"id", idStr_}}, {"id"}),
+    loads_.load(this, KXClassicRequest::query("game_info", {{"id", idStr_}}, {"id"}),
                            [](const Ref<KXGameDetailsViewController>& screen, const Value& answer) {
                                const Dictionary* data = answer["data"].dictionary();
                                screen->dataDic_ = data ? *data : Dictionary{};

@@ -178,8 +178,8 @@ void KXHomePageViewController::addNaVigationView() {
 }
 
 void KXHomePageViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXHomePageViewController>(), KXClassicRequest::query("index"),
-                [](const Ref<KXHomePageViewController>& page, const Value& answer) {
+    const auto query = KXClassicRequest::query("index");
+    loads_.load(this, query, [](const Ref<KXHomePageViewController>& page, const Value& answer) {
         page->dataDic_ = answer["data"];
         const Array* cards = page->dataDic_["recharge"].array();
         page->liushuMuArr_ = cards ? *cards : Array();

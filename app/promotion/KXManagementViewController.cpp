@@ -96,8 +96,8 @@ Ref<UITableView> KXManagementViewController::mainTabelView() {
 void KXManagementViewController::setupUI() { view()->addSubview(mainTabelView()); }
 
 void KXManagementViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXManagementViewController>(), KXClassicRequest::query("guanli"),
-                [](const Ref<KXManagementViewController>& page, const Value& answer) {
+    const auto query = KXClassicRequest::query("guanli");
+    loads_.load(this, query, [](const Ref<KXManagementViewController>& page, const Value& answer) {
         const Array* sections = answer["data"].array();
         page->dataMutableArr_ = sections ? *sections : Array();
         page->mainTabelView()->reloadData();

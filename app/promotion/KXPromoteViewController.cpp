@@ -184,8 +184,8 @@ void KXPromoteViewController::addNaVigationView() {
 
 void KXPromoteViewController::sendNetworkRequest() {
     // Each appearance loads again: only the latest answer shows.
-    loads_.load(weakSelf<KXPromoteViewController>(), KXClassicRequest::query("cps"),
-                [](const Ref<KXPromoteViewController>& page, const Value& answer) {
+    const auto query = KXClassicRequest::query("cps");
+    loads_.load(this, query, [](const Ref<KXPromoteViewController>& page, const Value& answer) {
         page->dataDic_ = answer["data"];
         page->zeongjingerLabel_->setText(KXClassicRequest::text(page->dataDic_["money"]));
         page->fengxiangyongjingLabel_->setText(KXClassicRequest::text(page->dataDic_["shareMoney"]));

@@ -166,7 +166,7 @@ void KXPromotionQrCodeViewController::addShareTiles(const Ref<UIView>& card) {
 }
 
 void KXPromotionQrCodeViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXPromotionQrCodeViewController>(), KXClassicRequest::query("qrcode"),
+    loads_.load(this, KXClassicRequest::query("qrcode"),
                 [](const Ref<KXPromotionQrCodeViewController>& page, const Value& answer) { page->showAnswer(answer); });
 }
 

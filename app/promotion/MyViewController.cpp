@@ -195,7 +195,7 @@ void MyViewController::sendNetworkRequest() {
     balances_.takeChange();
     // A reload after a money action may overtake the load under way: only
     // the latest answer shows.
-    loads_.load(weakSelf<MyViewController>(), KXClassicRequest::query("my"),
+    loads_.load(this, KXClassicRequest::query("my"),
                 [](const Ref<MyViewController>& page, const Value& answer) { page->showAnswer(answer); });
 }
 

@@ -54,8 +54,8 @@ void KXDividedIntoViewController::setupUI() {
 }
 
 void KXDividedIntoViewController::sendNetworkRequest() {
-    loads_.load(weakSelf<KXDividedIntoViewController>(), KXClassicRequest::query("fencheng"),
-                [](const Ref<KXDividedIntoViewController>& screen, const Value& answer) {
+    const auto query = KXClassicRequest::query("fencheng");
+    loads_.load(this, query, [](const Ref<KXDividedIntoViewController>& screen, const Value& answer) {
         Array rows{Value(Dictionary())};
         if (const Array* entries = answer["data"].array()) rows.insert(rows.end(), entries->begin(), entries->end());
         screen->dataMuArr_ = std::move(rows);

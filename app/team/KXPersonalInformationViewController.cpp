@@ -98,7 +98,7 @@ void KXPersonalInformationViewController::addheaderView() {
 void KXPersonalInformationViewController::sendNetworkRequest() {
     // The reload after an edit may overtake the load under way: only the
     // latest answer shows, so an older one never shows a saved field empty.
-    loads_.load(weakSelf<KXPersonalInformationViewController>(), KXClassicRequest::query("my_config"),
+    loads_.load(this, KXClassicRequest::query("my_config"),
                 [](const Ref<KXPersonalInformationViewController>& screen, const Value& answer) {
                     screen->showRecord(answer["data"]);
                 });

@@ -150,20 +150,22 @@ TEST_F(MineTab, AMoneyActionOfUnknownResultBringsTheBackEndsBalanceOnTheWayBack)
 
     // A prepaid top-up of 100 at the first game's discount costs 70.00.
     const KXMoney prepaid = KXMoney::parse(model()->yufu).value();
-    auto topUp = make<KXDiscountDaiChunViewController>();
-    stack->pushViewController(topUp, true);
-    finishTransition();
-    ASSERT_TRUE(runUntil([&] { return topUp->yufukuanBtn()->titleForState(UIControlStateNormal) != "预付款"; }));
-    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
-    ASSERT_TRUE(driver.tap("#xuanZeBut"));
-    auto pickers = driver.findAllOfClass("KXGameIcoPopView");
-    ASSERT_EQ(pickers.size(), 1u);
-    auto picker = cast<KXGameIcoPopView>(pickers.front());
-    ASSERT_TRUE(runUntil([&] { return !picker->dataMuArr().empty(); }));
-    ASSERT_TRUE(driver.selectItem(picker->maincollectionView(), NSIndexPath::indexPathForItem(0, 0)));
-    ASSERT_TRUE(driver.typeText("#shurujingETextField", "100"));
-    ASSERT_TRUE(driver.tap("#yufukuanBtn"));
-    ASSERT_TRUE(driver.tap("立即充值"));
+    {
+        auto topUp = make<KXDiscountDaiChunViewController>();
+        stack->pushViewController(topUp, true);
+        finishTransition();
+        ASSERT_TRUE(runUntil([&] { return topUp->yufukuanBtn()->titleForState(UIControlStateNormal) != "预付款"; }));
+        ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
+        ASSERT_TRUE(driver.tap("#xuanZeBut"));
+        auto pickers = driver.findAllOfClass("KXGameIcoPopView");
+        ASSERT_EQ(pickers.size(), 1u);
+        auto picker = cast<KXGameIcoPopView>(pickers.front());
+        ASSERT_TRUE(runUntil([&] { return !picker->dataMuArr().empty(); }));
+        ASSERT_TRUE(driver.selectItem(picker->maincollectionView(), NSIndexPath::indexPathForItem(0, 0)));
+        ASSERT_TRUE(driver.typeText("#shurujingETextField", "100"));
+        ASSERT_TRUE(driver.tap("#yufukuanBtn"));
+        ASSERT_TRUE(driver.tap("立即充值"));
+    }
     returnToMine("结果未知，请在代充记录中确认");
     const std::string charged = (prepaid - KXMoney::fromFen(7000)).format();
     ASSERT_TRUE(runUntil([&] { return card()->advanceLabel()->text() == charged; }));
