@@ -56,11 +56,12 @@ public:
              });
     }
 
-    // The same with blocks of their own (each given).
+private:
+    // Sends `query` in the order of its action; each block (all given) runs
+    // only for the newest read of the action while this lives.
     void load(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
               KXClassicRequest::Failure onFailure);
 
-private:
     using Kinds = std::map<std::string, KXPageRequests>;
     // Shared with the blocks, weakly: they find their order while it lives.
     std::shared_ptr<Kinds> kinds_;
