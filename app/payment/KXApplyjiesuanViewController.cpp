@@ -154,8 +154,8 @@ void KXApplyjiesuanViewController::fasongwanglu() { loadSettleableAmount(applyin
 
 void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded reloaded, bool quietly) {
     KXMoneyRequest::loadBalance(
-        KXClassicRequest::query("my"),
-        [screen = self<KXApplyjiesuanViewController>()](const Value& answer) {
+        loads_, this, KXClassicRequest::query("my"),
+        [](const Ref<KXApplyjiesuanViewController>& screen, const Value& answer) {
             screen->jisuanStr_ = KXAnswerText::text(answer["data"]["shareMoney"]);
             screen->showSettleableAmount();
         },

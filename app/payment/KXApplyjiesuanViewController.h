@@ -80,4 +80,5 @@ private:
     // "jiesuan": one application at a time; after an unknown result, none
     // until the settleable amount has been loaded again.
     KXMoneyRequest applying_{"", "结算明细"};
+    KXScreenLoads loads_;
 };

@@ -141,6 +141,10 @@ void KXChangchyongViewController::sendNetworkRequest() {
         query,
         [screen = self<KXChangchyongViewController>()](const Value& answer) {
             const Value& data = answer["data"];
+            // The order may be paid whether or not its state is asked later
+            // (a screen left before "recharge_log" answers cancels it): the
+            // balances are asked again at their next appearance either way.
+            KXBalanceWatch::changed();
             screen->oidStr_ = KXClassicRequest::text(data["oid"]);
             auto page = make<KXWebViewGameViewController>();
             page->setUrlString(KXClassicRequest::text(data["url"]));
@@ -153,10 +157,15 @@ void KXChangchyongViewController::sendNetworkRequest() {
 
 KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
     return [screen = self<KXChangchyongViewController>()](KXMoneyRequest::Reloaded reloaded) {
-        KXMoneyRequest::loadBalance(
-            KXClassicRequest::query("yufu"),
-            [screen](const Value& answer) { screen->takeBalance(answer); }, std::move(reloaded), true);
+        screen->loadPrepaidBalance(std::move(reloaded));
     };
+}
+
+void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded) {
+    KXMoneyRequest::loadBalance(
+        loads_, this, KXClassicRequest::query("yufu"),
+        [](const Ref<KXChangchyongViewController>& screen, const Value& answer) { screen->takeBalance(answer); },
+        std::move(reloaded), true);
 }
 
 void KXChangchyongViewController::takeBalance(const Value& answer) {
@@ -165,10 +174,12 @@ void KXChangchyongViewController::takeBalance(const Value& answer) {
 }
 
 void KXChangchyongViewController::chaxundingdang() {
-    auto screen = self<KXChangchyongViewController>();
-    KXClassicRequest::send(
-        KXClassicRequest::query("recharge_log", {{"oid", *oidStr_}}, {"oid"}), [screen](const Value&) { screen->showPaid(); },
-        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
+    loads_.load(
+        this, KXClassicRequest::query("recharge_log", {{"oid", *oidStr_}}, {"oid"}),
+        [](const Ref<KXChangchyongViewController>& screen, const Value&) { screen->showPaid(); },
+        [](const Ref<KXChangchyongViewController>& screen, const Value&) {
+            KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
+        });
 }
 
 void KXChangchyongViewController::showPaid() {
@@ -176,18 +187,15 @@ void KXChangchyongViewController::showPaid() {
     auto page = make<KXChongzhijiemianViewController>();
     page->setOidStr(oidStr_.value_or(""));
     page->setChongzhijinger(chongzhijinger_.value_or(""));
-    auto screen = self<KXChangchyongViewController>();
     // The new balance is the back end's; the page shows "--" when it
-    // cannot be had.
-    auto lay = [screen, page](const std::string& balance) {
-        page->setZongjinge(balance);
+    // cannot be had. This load of the balance supersedes a reload under way,
+    // so it opens the action as that one would.
+    loadPrepaidBalance([weak = weakSelf<KXChangchyongViewController>(), page,
+                        open = ordering_.opener()](bool arrived) {
+        open(arrived);
+        auto screen = weak.lock();
+        if (!screen) return;
+        page->setZongjinge(arrived ? screen->cunchuStr_.value_or("--") : "--");
         KXChildPage::layOver(screen, page);
-    };
-    KXClassicRequest::send(
-        KXClassicRequest::query("yufu"),
-        [screen, lay](const Value& answer) {
-            screen->takeBalance(answer);
-            lay(*screen->cunchuStr_);
-        },
-        [lay](const Value&) { lay("--"); }, [lay](const auto&...) { lay("--"); });
+    });
 }

@@ -66,6 +66,8 @@ private:
     // After an order's unknown result: "yufu" quietly into the balance
     // label, then `reloaded`.
     KXMoneyRequest::Reload balanceReload();
+    // Loads the prepaid balance and shows it; `reloaded` runs once it ended.
+    void loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded);
     // The balance a "yufu" answer gives, into `cunchuStr` and its label.
     void takeBalance(const Value& answer);
 
@@ -75,6 +77,7 @@ private:
     // "recharge": one order at a time; after an unknown result, none until
     // the balance has been loaded again.
     KXMoneyRequest ordering_{"", "充值记录"};
+    KXScreenLoads loads_;
     WeakRef<UIView> kapianView_;
     WeakRef<UILabel> jingELabel_;
     WeakRef<UIView> zhanghuzongeLabel_;

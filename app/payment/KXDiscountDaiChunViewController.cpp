@@ -366,10 +366,9 @@ Dictionary KXDiscountDaiChunViewController::orderFields(const std::string& type)
 void KXDiscountDaiChunViewController::yufukuanjinger() { loadPrepaidBalance(ordering_.opener(), false); }
 
 void KXDiscountDaiChunViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly) {
-    auto screen = self<KXDiscountDaiChunViewController>();
     KXMoneyRequest::loadBalance(
-        KXClassicRequest::query("yufu"),
-        [screen](const Value& answer) {
+        loads_, this, KXClassicRequest::query("yufu"),
+        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value& answer) {
             if (auto button = screen->yufukuanBtn())
                 button->setTitle(NSString::stringWithFormat("预付款(%@)", KXAnswerText::text(answer["data"])),
                                  UIControlStateNormal);
@@ -414,9 +413,13 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 }
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
-    auto screen = self<KXDiscountDaiChunViewController>();
     const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
-    KXClassicRequest::send(
-        query, [screen](const Value&) { KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>()); },
-        [screen](const Value&) { KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>()); });
+    loads_.load(
+        this, query,
+        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+            KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>());
+        },
+        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+            KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
+        });
 }

@@ -101,6 +101,7 @@ private:
     // "fuli", online or prepaid: one order at a time; after an unknown
     // result, none until the balance has been loaded again.
     KXMoneyRequest ordering_{"", "代充记录"};
+    KXScreenLoads loads_;
 
     WeakRef<UIButton> zhifubaoBut_;
     WeakRef<UIButton> yufukuanBtn_;

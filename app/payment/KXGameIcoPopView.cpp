@@ -104,25 +104,13 @@ void KXGameIcoPopView::addCommonControlsView() {
 
 void KXGameIcoPopView::requestDatashuju() {
     // Each search supersedes the one under way, which is cancelled: only the
-    // latest answer, or failure, reaches the grid. The answer keeps the
-    // picker alive until it arrives, shown or not.
-    auto picker = self<KXGameIcoPopView>();
-    const auto ticket = searches_.startFirstPage();
-    auto latest = [picker, ticket] { return picker->searches_.answered(ticket); };
-    searches_.sent(ticket, KXClassicRequest::send(
-        KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
-        [picker, latest](const Value& answer) {
-            if (!latest()) return;
-            picker->dataMuArr_ =
-                NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(answer["data"]);
-            picker->maincollectionView_->reloadData();
-        },
-        [latest](const Value& answer) {
-            if (latest()) KXClassicRequest::showRefusal(answer);
-        },
-        [latest] {
-            if (latest()) KXClassicRequest::showFailure();
-        }));
+    // latest answer, or failure, reaches the grid.
+    searches_.load(this, KXClassicRequest::query("fuli_game", Dictionary{{"keyword", keyword_}}),
+                   [](const Ref<KXGameIcoPopView>& picker, const Value& answer) {
+                       picker->dataMuArr_ =
+                           NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXdaichongzheKouModel>(answer["data"]);
+                       picker->maincollectionView_->reloadData();
+                   });
 }
 
 void KXGameIcoPopView::searchButtonClick(const Ref<UIButton>&) {

@@ -5,7 +5,7 @@
 
 #include "app/payment/KXGameIcoPopViewDlegate.h"
 #include "app/payment/KXdaichongzheKouModel.h"
-#include "app/shell/KXPageRequests.h"
+#include "app/payment/KXScreenLoads.h"
 #include "uikit/UIButton.h"
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewDataSource.h"
@@ -74,7 +74,7 @@ private:
     std::string keyword_;
     std::vector<Ref<KXdaichongzheKouModel>> dataMuArr_;
     // The order of the searches: the latest one's answer wins.
-    KXPageRequests searches_;
+    KXScreenLoads searches_;
     Ref<UIView> grayView_;
     Ref<UIView> fenxiangView_;
     Ref<UICollectionView> maincollectionView_;

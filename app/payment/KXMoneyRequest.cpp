@@ -1,5 +1,6 @@
 #include "app/payment/KXMoneyRequest.h"
 
+#include "app/payment/KXBalanceWatch.h"
 #include "app/shell/MBProgressHUDManager.h"
 
 struct KXMoneyRequest::State {
@@ -11,8 +12,11 @@ struct KXMoneyRequest::State {
     // A balance reload of the action's own is under way.
     bool reloading = false;
 
+    // Every balance load of the screen supersedes the one under way, so
+    // whichever ends, the reload has ended.
     Reloaded opener(const std::shared_ptr<State>& self) const {
         return [self, unknowns = unknowns](bool arrived) {
+            self->reloading = false;
             if (arrived && self->unknowns == unknowns) self->unknown = false;
         };
     }
@@ -32,10 +36,7 @@ void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Re
     MBProgressHUDManager::showtext(unknownResultText(state->records), "error.png", nullptr);
     if (!reload || state->reloading) return;
     state->reloading = true;
-    reload([state, open = state->opener(state)](bool arrived) {
-        state->reloading = false;
-        open(arrived);
-    });
+    reload(state->opener(state));
 }
 
 bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
@@ -46,26 +47,7 @@ bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
 
 bool KXMoneyRequest::isUnderWay() const { return request_.isUnderWay(); }
 
-void KXMoneyRequest::loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded,
-                                 bool quietly) {
-    auto ended = [reloaded = std::move(reloaded)](bool arrived) {
-        if (reloaded) reloaded(arrived);
-    };
-    KXClassicRequest::send(
-        query,
-        [show = std::move(show), ended](const Value& answer) {
-            if (show) show(answer);
-            ended(true);
-        },
-        [ended, quietly](const Value& answer) {
-            if (!quietly) KXClassicRequest::showRefusal(answer);
-            ended(false);
-        },
-        [ended, quietly] {
-            if (!quietly) KXClassicRequest::showFailure();
-            ended(false);
-        });
-}
+const std::string& KXMoneyRequest::records() const { return state_->records; }
 
 KXMoneyRequest::Reloaded KXMoneyRequest::opener() const { return state_->opener(state_); }
 
@@ -73,6 +55,8 @@ bool KXMoneyRequest::send(const Dictionary& query, KXClassicRequest::Answer onSu
                           KXClassicRequest::Answer onOtherCode, const Reload& reload) {
     if (closedForUnknownResult(reload)) return false;
     auto unknownResult = [state = state_, reload] {
+        // The back end may have acted: the balances shown elsewhere may be old.
+        KXBalanceWatch::changed();
         state->unknown = true;
         ++state->unknowns;
         showAndReload(state, reload);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
 
 // A money action (a settlement, a top-up, a recharge): one request at a
@@ -18,7 +19,9 @@
 // has arrived, so that the next tap is checked against what the back end
 // now holds. One such reload at a time: a tap while one is under way shows
 // the message again and sends nothing, so that taps on a back end that
-// does not answer cannot fill every connection to it.
+// does not answer cannot fill every connection to it. An unknown result
+// also counts as a change of the balances (KXBalanceWatch), as a success
+// does: every screen that shows them asks again when it next appears.
 class KXMoneyRequest {
 public:
     // Run when a balance request sent for the action has ended: `arrived`
@@ -38,6 +41,8 @@ public:
     static std::string unknownResultText(std::string_view records);
 
     bool isUnderWay() const;
+    // The list that shows the action's results.
+    const std::string& records() const;
 
     // While the action is closed for an unknown result: shows the message
     // again, loads the balance again through `reload` unless that load is
@@ -53,14 +58,38 @@ public:
     bool send(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
               const Reload& reload);
 
-    // Sends the balance request `query`: on code 1 `show` puts the answer on
-    // screen. A refusal or a failure follows KXClassicRequest's rule, or,
-    // `quietly`, shows nothing. Either way `reloaded` runs last (when given).
-    static void loadBalance(const Dictionary& query, KXClassicRequest::Answer show, Reloaded reloaded, bool quietly);
+    // Sends the balance request `query`, one of the screen's loads: on code
+    // 1 `show` puts the answer on screen. A refusal or a failure follows
+    // KXClassicRequest's rule, or, `quietly`, shows nothing. Either way
+    // `reloaded` runs last (when given), unless the screen is gone or a newer
+    // load of the balance superseded this one (which then runs its own).
+    template <class Screen>
+    static void loadBalance(KXScreenLoads& loads, Screen* screen, const Dictionary& query,
+                            std::type_identity_t<KXScreenLoads::Answer<Screen>> show, Reloaded reloaded,
+                            bool quietly) {
+        auto ended = [reloaded = std::move(reloaded)](bool arrived) {
+            if (reloaded) reloaded(arrived);
+        };
+        loads.load(
+            screen, query,
+            [show = std::move(show), ended](const Ref<Screen>& shown, const Value& answer) {
+                if (show) show(shown, answer);
+                ended(true);
+            },
+            [ended, quietly](const Ref<Screen>&, const Value& answer) {
+                if (!quietly) KXClassicRequest::showRefusal(answer);
+                ended(false);
+            },
+            [ended, quietly](const Ref<Screen>&) {
+                if (!quietly) KXClassicRequest::showFailure();
+                ended(false);
+            });
+    }
 
     // For a balance request the screen sends now of its own accord (when it
     // appears): once answered, it opens an action whose result was unknown
     // when the request went out; one that became unknown later stays closed.
+    // It ends the reload under way too, which it supersedes.
     Reloaded opener() const;
 
 private:

@@ -129,8 +129,8 @@ void KXRecordListViewController::buttonTap() {
 }
 
 void KXRecordListViewController::sendNetworkRequest() {
-    KXClassicRequest::send(KXClassicRequest::query(description_.action),
-                           [screen = self<KXRecordListViewController>()](const Value& answer) {
+    loads_.load(this, KXClassicRequest::query(description_.action),
+                           [](const Ref<KXRecordListViewController>& screen, const Value& answer) {
                                const Value& data = answer["data"];
                                screen->qinshuLabel_->setText(KXAnswerText::text(data["money"]));
                                screen->gongbiLabel_->setText(

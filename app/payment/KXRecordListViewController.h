@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "frameworks/models/MJExtension.h"
 #include "uikit/UIButton.h"
@@ -114,4 +115,5 @@ private:
     Ref<UIView> daohaView_;
     Ref<UIButton> fanhuiBut_;
     Ref<UILabel> biatiuLabe_;
+    KXScreenLoads loads_;
 };

@@ -109,7 +109,8 @@ void KXApplyGameViewController::underRefresh() { loader_->underRefresh(); }
 void KXApplyGameViewController::onRefresh() { loader_->onRefresh(); }
 
 void KXApplyGameViewController::sendNetworkRequest() {
-    KXClassicRequest::send(KXClassicRequest::query("games", {{"keyword", keywordStr_}}), [](const Value&) {});
+    loads_.load(this, KXClassicRequest::query("games", {{"keyword", keywordStr_}}),
+                [](const Ref<KXApplyGameViewController>&, const Value&) {});
 }
 
 bool KXApplyGameViewController::textFieldShouldReturn(const Ref<UITextField>& textField) {

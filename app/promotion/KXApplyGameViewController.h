@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/promotion/KXApplyGameModel.h"
 #include "app/team/KXPageLoader.h"
 #include "uikit/UITableView.h"
@@ -66,4 +67,6 @@ private:
     Ref<UITextField> searchField_;
     std::string keywordStr_;
     Ref<KXPageLoader> loader_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

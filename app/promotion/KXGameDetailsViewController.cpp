@@ -172,9 +172,8 @@ double KXGameDetailsViewController::calculateRowHeight(const std::string& text, 
 // --- Requests ---
 
 void KXGameDetailsViewController::sendNetworkRequest() {
-    auto screen = self<KXGameDetailsViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("game_info", {{"id", idStr_}}, {"id"}),
-                           [screen](const Value& answer) {
+    loads_.load(this, KXClassicRequest::query("game_info", {{"id", idStr_}}, {"id"}),
+                           [](const Ref<KXGameDetailsViewController>& screen, const Value& answer) {
                                const Dictionary* data = answer["data"].dictionary();
                                screen->dataDic_ = data ? *data : Dictionary{};
                                const Array* screenshots = answer["data"]["imgs"].array();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
@@ -117,4 +118,6 @@ private:
     Ref<UIView> cangnixihuanView_;
     // "shenqing" with the wait HUD "正在一键申请", one at a time.
     KXSingleRequest applying_{"正在一键申请"};
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

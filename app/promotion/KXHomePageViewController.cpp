@@ -179,10 +179,8 @@ void KXHomePageViewController::addNaVigationView() {
 }
 
 void KXHomePageViewController::sendNetworkRequest() {
-    WeakRef<KXHomePageViewController> weak = self<KXHomePageViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("index"), [weak](const Value& answer) {
-        auto page = weak.lock();
-        if (!page) return;
+    const auto query = KXClassicRequest::query("index");
+    loads_.load(this, query, [](const Ref<KXHomePageViewController>& page, const Value& answer) {
         page->dataDic_ = answer["data"];
         const Array* cards = page->dataDic_["recharge"].array();
         page->liushuMuArr_ = cards ? *cards : Array();

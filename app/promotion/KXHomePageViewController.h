@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/components/JXCircleRatioView.h"
 #include "app/promotion/JXCircleModel.h"
 #include "app/promotion/KXDashboardTopBar.h"
@@ -94,4 +95,6 @@ private:
     Array liushuMuArr_;
     Array commonlyUsedMuArr_;
     Value statisticsDic_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

@@ -96,10 +96,8 @@ Ref<UITableView> KXManagementViewController::mainTabelView() {
 void KXManagementViewController::setupUI() { view()->addSubview(mainTabelView()); }
 
 void KXManagementViewController::sendNetworkRequest() {
-    WeakRef<KXManagementViewController> weak = self<KXManagementViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("guanli"), [weak](const Value& answer) {
-        auto page = weak.lock();
-        if (!page) return;
+    const auto query = KXClassicRequest::query("guanli");
+    loads_.load(this, query, [](const Ref<KXManagementViewController>& page, const Value& answer) {
         const Array* sections = answer["data"].array();
         page->dataMutableArr_ = sections ? *sections : Array();
         page->mainTabelView()->reloadData();

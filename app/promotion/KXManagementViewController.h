@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/promotion/KXManagementTableViewCellDelegate.h"
 #include "foundation/Value.h"
 #include "uikit/UITableView.h"
@@ -46,4 +47,6 @@ private:
 
     Ref<UITableView> mainTabelView_;
     Array dataMutableArr_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

@@ -184,12 +184,9 @@ void KXPromoteViewController::addNaVigationView() {
 }
 
 void KXPromoteViewController::sendNetworkRequest() {
-    WeakRef<KXPromoteViewController> weak = self<KXPromoteViewController>();
     // Each appearance loads again: only the latest answer shows.
-    const auto ticket = loads_.startFirstPage();
-    loads_.sent(ticket, KXClassicRequest::send(KXClassicRequest::query("cps"), [weak, ticket](const Value& answer) {
-        auto page = weak.lock();
-        if (!page || !page->loads_.answered(ticket)) return;
+    const auto query = KXClassicRequest::query("cps");
+    loads_.load(this, query, [](const Ref<KXPromoteViewController>& page, const Value& answer) {
         page->dataDic_ = answer["data"];
         page->zeongjingerLabel_->setText(KXAnswerText::text(page->dataDic_["money"]));
         page->fengxiangyongjingLabel_->setText(KXAnswerText::text(page->dataDic_["shareMoney"]));
@@ -198,7 +195,7 @@ void KXPromoteViewController::sendNetworkRequest() {
         page->hanshuInter_ = std::max(0L, NSString::integerValue(KXClassicRequest::text(page->dataDic_["show"])));
         page->shengqingjiesuanBut_->setHidden(page->hanshuInter_ == kRowsWithoutSettlement);
         page->mainTabelView()->reloadData();
-    }));
+    });
 }
 
 void KXPromoteViewController::push(const Ref<UIViewController>& screen) {

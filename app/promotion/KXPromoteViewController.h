@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/promotion/KXDashboardTopBar.h"
-#include "app/shell/KXPageRequests.h"
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIGestureRecognizer.h"
@@ -68,6 +68,6 @@ private:
     Ref<UIView> tuiguanView_;
     Ref<KXDashboardTopBar> navigationTopView_;
     Value dataDic_;
-    KXPageRequests loads_;
+    KXScreenLoads loads_;
     long hanshuInter_ = 0;
 };

@@ -167,10 +167,8 @@ void KXPromotionQrCodeViewController::addShareTiles(const Ref<UIView>& card) {
 }
 
 void KXPromotionQrCodeViewController::sendNetworkRequest() {
-    WeakRef<KXPromotionQrCodeViewController> weak = self<KXPromotionQrCodeViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("qrcode"), [weak](const Value& answer) {
-        if (auto page = weak.lock()) page->showAnswer(answer);
-    });
+    loads_.load(this, KXClassicRequest::query("qrcode"),
+                [](const Ref<KXPromotionQrCodeViewController>& page, const Value& answer) { page->showAnswer(answer); });
 }
 
 void KXPromotionQrCodeViewController::showAnswer(const Value& answer) {

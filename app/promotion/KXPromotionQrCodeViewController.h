@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIGestureRecognizer.h"
@@ -60,4 +61,6 @@ private:
     WeakRef<UIButton> fuzhiButon_;
     WeakRef<UILabel> lianjiedizhiLabel_;
     WeakRef<UIView> lianjieView_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

@@ -194,14 +194,10 @@ void MyViewController::addKapianView() {
 void MyViewController::sendNetworkRequest() {
     // This load brings the balances as they are now (see KXAssetsController::loadNewData).
     balances_.takeChange();
-    WeakRef<MyViewController> weak = self<MyViewController>();
     // A reload after a money action may overtake the load under way: only
     // the latest answer shows.
-    const auto ticket = loads_.startFirstPage();
-    loads_.sent(ticket, KXClassicRequest::send(KXClassicRequest::query("my"), [weak, ticket](const Value& answer) {
-        auto page = weak.lock();
-        if (page && page->loads_.answered(ticket)) page->showAnswer(answer);
-    }));
+    loads_.load(this, KXClassicRequest::query("my"),
+                [](const Ref<MyViewController>& page, const Value& answer) { page->showAnswer(answer); });
 }
 
 void MyViewController::showAnswer(const Value& answer) {

@@ -5,7 +5,7 @@
 
 #include "app/payment/KXBalanceWatch.h"
 #include "app/promotion/MyicoImageModel.h"
-#include "app/shell/KXPageRequests.h"
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIGestureRecognizer.h"
@@ -87,7 +87,7 @@ private:
 
     WeakRef<UINavigationController> navController_;
     Value datadic_;
-    KXPageRequests loads_;
+    KXScreenLoads loads_;
     std::vector<Ref<MyicoImageModel>> dataMutableArr_;
     Ref<UITableView> mainTabelView_;
     Ref<UIView> hederView_;

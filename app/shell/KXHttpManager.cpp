@@ -54,9 +54,10 @@ void KXHttpManager::requestObject(const std::string& url, ResponseHandler handle
     auto& requests = objectRequests_[url];
     const auto ticket = requests.startFirstPage();
     requests.sent(ticket, send(url, signedFields(),
-                               [client = self<KXHttpManager>(), url, ticket,
+                               [weak = weakSelf<KXHttpManager>(), url, ticket,
                                 handler = std::move(handler)](const Response& response) {
-                                   if (client->objectRequests_[url].answered(ticket)) handler(response);
+                                   auto client = weak.lock();
+                                   if (client && client->objectRequests_[url].answered(ticket)) handler(response);
                                }));
 }
 

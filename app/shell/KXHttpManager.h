@@ -38,6 +38,10 @@ class KXPromoteGameModel;
 // its answer text is handed on the main queue to the action's response
 // handler, which decodes `data` and calls the screen's closures.
 //
+// The requests belong to the client, which belongs to its screen: they
+// hold it weakly, and those under way end with it (KXPageRequests), so a
+// screen that is gone holds no connection.
+//
 // Paged lists: the client keeps its list's page requests in the order of
 // KXPageRequests. A first page (the screen's start, a pull, a search) is
 // always sent and supersedes the page under way, which is cancelled; a next
@@ -253,11 +257,13 @@ void KXHttpManager::requestPage(Page page, const char* query, ListSuccess<Model>
     for (const auto& [key, value] : ownFields) fields.set(key, value);
     pages_.sent(*ticket,
                 send(address(query), fields,
-                     [client = self<KXHttpManager>(), page, ticket = *ticket, number, codeKind,
+                     [weak = weakSelf<KXHttpManager>(), page, ticket = *ticket, number, codeKind,
                       ownFields = std::move(ownFields), success = std::move(success),
                       failure = std::move(failure)](const Response& response) {
-                         // A later page request superseded this one: its answer is dropped.
-                         if (!client->pages_.answered(ticket)) return;
+                         // The client went with its screen, or a later page request
+                         // superseded this one: its answer is dropped.
+                         auto client = weak.lock();
+                         if (!client || !client->pages_.answered(ticket)) return;
                          handleList<Model>(response, codeKind, success, failure,
                                            [&](bool empty) { client->arrived(page, number, ownFields, empty); });
                      }));

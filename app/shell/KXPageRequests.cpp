@@ -2,6 +2,10 @@
 
 #include <utility>
 
+KXPageRequests::~KXPageRequests() {
+    if (auto cancel = std::exchange(cancel_, nullptr)) cancel();
+}
+
 KXPageRequests::Ticket KXPageRequests::startFirstPage() {
     // Taken out first: the cancel may run what it ends, never this order again.
     if (auto cancel = std::exchange(cancel_, nullptr)) cancel();

@@ -29,6 +29,11 @@
 // search typed again and again against a slow back end). A cancelled
 // request's blocks are not called (the GET client) or get a cancelled
 // failure that `answered` drops like any other superseded answer.
+//
+// The order belongs to what shows the answers (a screen, or the client or
+// loader the screen owns), and its end ends the request under way: loads
+// of a screen that is gone give up their connections too. So the blocks
+// hold their owner weakly, and the owner goes with its screen.
 class KXPageRequests {
 public:
     using Ticket = std::uint64_t;
@@ -36,6 +41,8 @@ public:
     using Cancel = std::function<void()>;
 
     KXPageRequests() = default;
+    // Cancels the request under way: nobody is left to take its answer.
+    ~KXPageRequests();
     KXPageRequests(const KXPageRequests&) = delete;
     KXPageRequests& operator=(const KXPageRequests&) = delete;
 

@@ -94,8 +94,7 @@ void KXContactUsViewController::addheaderView() {
 void KXContactUsViewController::sendNetworkRequest() {
     // The contacts are public: no time stamp, user or signature.
     Dictionary query{{"ios", "1"}, {"ct", "app"}, {"ac", "kefu"}};
-    Ref<KXContactUsViewController> screen = self<KXContactUsViewController>();
-    KXClassicRequest::send(query, [screen](const Value& answer) {
+    loads_.load(this, query, [](const Ref<KXContactUsViewController>& screen, const Value& answer) {
         const Value& data = answer["data"];
         screen->dataDic_ = data.dictionary() ? *data.dictionary() : Dictionary{};
         UIImageViewWebCache::sd_setImageWithURL(screen->icoimageView_, KXAnswerText::imageURL(data["icon"]));

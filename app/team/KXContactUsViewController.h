@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UITableView.h"
@@ -41,4 +42,6 @@ private:
     Ref<UIImageView> icoimageView_;
     Ref<UIImageView> erweimaIamgeView_;
     std::optional<Dictionary> dataDic_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

@@ -57,8 +57,8 @@ void KXDividedIntoViewController::setupUI() {
 }
 
 void KXDividedIntoViewController::sendNetworkRequest() {
-    auto screen = self<KXDividedIntoViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("fencheng"), [screen](const Value& answer) {
+    const auto query = KXClassicRequest::query("fencheng");
+    loads_.load(this, query, [](const Ref<KXDividedIntoViewController>& screen, const Value& answer) {
         Array rows{Value(Dictionary())};
         if (const Array* entries = answer["data"].array()) rows.insert(rows.end(), entries->begin(), entries->end());
         screen->dataMuArr_ = std::move(rows);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/payment/KXScreenLoads.h"
 #include "foundation/Value.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIViewController.h"
@@ -29,4 +30,6 @@ private:
 
     Ref<UITableView> mainaTableVie_;
     Array dataMuArr_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

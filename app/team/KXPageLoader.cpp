@@ -70,28 +70,29 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
     const Dictionary ownFields = page == Page::First ? fields_ : *listFields_;
     Dictionary fields = ownFields;
     fields.set("p", page == Page::First ? std::string("1") : p_);
-    // The request holds the loader, so an answer is taken in even after the
-    // screen has gone.
-    auto loader = self<KXPageLoader>();
+    // The request holds the loader weakly: the loader goes with its screen,
+    // and the page under way ends with it.
+    WeakRef<KXPageLoader> weak = weakSelf<KXPageLoader>();
+    auto current = [weak, ticket]() -> Ref<KXPageLoader> {
+        auto loader = weak.lock();
+        if (!loader || !loader->pages_.answered(ticket)) return nullptr;
+        loader->endRefreshing();
+        return loader;
+    };
     pages_.sent(ticket, KXClassicRequest::send(
         KXClassicRequest::query(action_, fields),
-        [loader, page, ticket, ownFields](const Value& answer) { loader->answered(page, ticket, ownFields, answer); },
-        [loader, ticket](const Value& answer) {
-            if (!loader->pages_.answered(ticket)) return;
-            loader->endRefreshing();
-            KXClassicRequest::showRefusal(answer);
+        [current, page, ownFields](const Value& answer) {
+            if (auto loader = current()) loader->answered(page, ownFields, answer);
         },
-        [loader, ticket] {
-            if (!loader->pages_.answered(ticket)) return;
-            loader->endRefreshing();
-            KXClassicRequest::showFailure();
+        [current](const Value& answer) {
+            if (current()) KXClassicRequest::showRefusal(answer);
+        },
+        [current] {
+            if (current()) KXClassicRequest::showFailure();
         }));
 }
 
-void KXPageLoader::answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields,
-                            const Value& answer) {
-    if (!pages_.answered(ticket)) return;
-    endRefreshing();
+void KXPageLoader::answered(Page page, const Dictionary& ownFields, const Value& answer) {
     listFields_ = ownFields;
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);

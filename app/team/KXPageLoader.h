@@ -49,6 +49,8 @@ class UIScrollView;
 //   way, which is cancelled and whose late answer is dropped (the refreshing
 //   goes on until the new first page's own answer), so it never reaches the
 //   rows nor holds a connection.
+// - The loader belongs to its screen: its requests hold it weakly, and the
+//   page under way ends when the loader goes with the screen.
 class KXPageLoader : public NSObject {
 public:
     enum class Page { First, Next };
@@ -108,7 +110,8 @@ public:
 
 private:
     void send(Page page, KXPageRequests::Ticket ticket);
-    void answered(Page page, KXPageRequests::Ticket ticket, const Dictionary& ownFields, const Value& answer);
+    // The answer of the page under way, once its refreshing has ended.
+    void answered(Page page, const Dictionary& ownFields, const Value& answer);
 
     std::string action_;
     RowDecoder decoder_;

@@ -97,14 +97,12 @@ void KXPersonalInformationViewController::addheaderView() {
 }
 
 void KXPersonalInformationViewController::sendNetworkRequest() {
-    Ref<KXPersonalInformationViewController> screen = self<KXPersonalInformationViewController>();
     // The reload after an edit may overtake the load under way: only the
     // latest answer shows, so an older one never shows a saved field empty.
-    const auto ticket = loads_.startFirstPage();
-    loads_.sent(ticket,
-                KXClassicRequest::send(KXClassicRequest::query("my_config"), [screen, ticket](const Value& answer) {
-                    if (screen->loads_.answered(ticket)) screen->showRecord(answer["data"]);
-                }));
+    loads_.load(this, KXClassicRequest::query("my_config"),
+                [](const Ref<KXPersonalInformationViewController>& screen, const Value& answer) {
+                    screen->showRecord(answer["data"]);
+                });
 }
 
 void KXPersonalInformationViewController::shuxingshuju() { sendNetworkRequest(); }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/KXPageRequests.h"
+#include "app/payment/KXScreenLoads.h"
 #include "app/team/KXPersonalInformationModel.h"
 #include "app/team/KXShuRuTankuanViewDelegate.h"
 #include "foundation/Value.h"
@@ -57,5 +57,5 @@ private:
     std::optional<Dictionary> shujuDic_;
     std::vector<Ref<KXPersonalInformationModel>> dataMuArr_;
     std::vector<std::string> leftArr_;
-    KXPageRequests loads_;
+    KXScreenLoads loads_;
 };

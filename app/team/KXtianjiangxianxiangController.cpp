@@ -191,8 +191,8 @@ void KXtianjiangxianxiangController::setupUI() {
 }
 
 void KXtianjiangxianxiangController::sendNetworkRequest() {
-    auto screen = self<KXtianjiangxianxiangController>();
-    KXClassicRequest::send(KXClassicRequest::query("down_fcbl"), [screen](const Value& answer) {
+    const auto query = KXClassicRequest::query("down_fcbl");
+    loads_.load(this, query, [](const Ref<KXtianjiangxianxiangController>& screen, const Value& answer) {
         const Array* levels = answer["data"].array();
         screen->shujuArr_ = levels ? *levels : Array();
         screen->addkongjian();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
@@ -80,4 +81,6 @@ private:
     std::optional<Dictionary> xuanzhongDic_;
     // "down_add" with the wait HUD "一键添加", one at a time.
     KXSingleRequest adding_{"一键添加"};
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

@@ -138,8 +138,8 @@ void KXtuiguanpanhangbangViewController::addheaderView() {
 }
 
 void KXtuiguanpanhangbangViewController::sendNetworkRequest() {
-    auto screen = self<KXtuiguanpanhangbangViewController>();
-    KXClassicRequest::send(KXClassicRequest::query("paihang"), [screen](const Value& answer) {
+    const auto query = KXClassicRequest::query("paihang");
+    loads_.load(this, query, [](const Ref<KXtuiguanpanhangbangViewController>& screen, const Value& answer) {
         const Value& data = answer["data"];
         screen->MyDic_ = data["my"];
         screen->dataMuArr_ = NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<KXtuiguanpanhangModel>(data["list"]);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/payment/KXScreenLoads.h"
 #include "app/team/KXtuiguanpanhangModel.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
@@ -56,4 +57,6 @@ private:
     Ref<UIView> headerView_;
     Value MyDic_;
     std::vector<Ref<KXtuiguanpanhangModel>> dataMuArr_;
+    // The reads of the screen's content, ended with the screen.
+    KXScreenLoads loads_;
 };

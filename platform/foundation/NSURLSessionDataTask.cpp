@@ -49,23 +49,26 @@ void NSURLSessionDataTask::resume() {
 }
 
 void NSURLSessionDataTask::cancel() {
+    NSURLSession::CompletionHandler completion;
+    Ref<NSError> error;
+    std::shared_ptr<PendingAnswer> answer;
     {
         std::lock_guard lock(mutex_);
         if (state_ == NSURLSessionTaskStateCompleted || state_ == NSURLSessionTaskStateCanceling) return;
         if (started_) engine_.cancel(transferID_);
         state_ = NSURLSessionTaskStateCanceling;
         error_ = NSURLErrorWithCode(NSURLErrorCancelled, transfer_.url);
+        error = error_;
+        // Taken along, as a finished transfer's are: a block that is dropped
+        // unrun drops the handler and its pending answer with it.
+        completion = std::move(completion_);
+        answer = std::move(answer_);
     }
-    queue_->async([task = self<NSURLSessionDataTask>()] {
-        NSURLSession::CompletionHandler completion;
-        Ref<NSError> error;
-        std::shared_ptr<PendingAnswer> answer;
+    queue_->async([task = self<NSURLSessionDataTask>(), completion = std::move(completion), error = std::move(error),
+                   answer = std::move(answer)] {
         {
             std::lock_guard lock(task->mutex_);
             task->state_ = NSURLSessionTaskStateCompleted;
-            completion = std::move(task->completion_);
-            answer = std::move(task->answer_);
-            error = task->error_;
         }
         if (completion) completion(NSData(), nullptr, error);
     });

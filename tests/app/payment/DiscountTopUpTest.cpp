@@ -122,6 +122,7 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
     back();
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 1; }));
     EXPECT_EQ(hudText(), "");
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
     EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
     // The order is kept: the way back from the top-up records asks for its

@@ -134,6 +134,7 @@ TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageAtEveryReturn) {
     goBack();
     ASSERT_TRUE(runUntil([&] { return laidPages<KXChongzhishibaiViewController>(screen).size() == 1; }));
     EXPECT_EQ(hudText(), "") << "a refused state shows the page, not a message";
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("充值记录")), nullptr);
     shot("recharge-unpaid");
 
     // The order is kept: a later appearance asks for its state again and

@@ -118,12 +118,16 @@ TEST_F(ResultPagesTest, TheDonePageAsAChildPageAndItsOwnBackItem) {
     EXPECT_EQ(stack->topViewController(), flow);
 }
 
-TEST_F(ResultPagesTest, TheFailurePageCoversTheScreenWithoutAWayOutOfItsOwn) {
-    auto page = make<KXChongzhishibaiViewController>();
+// The order may still be paid a moment later: the page sends the user to
+// the order's list, never to a second order.
+TEST_F(ResultPagesTest, TheUnpaidPageSaysThePaymentIsNotConfirmedYetWithoutAWayOutOfItsOwn) {
+    auto page = make<KXChongzhishibaiViewController>("代充记录");
     KXChildPage::layOver(flow, page);
     driver.settle();
     EXPECT_EQ(page->view()->backgroundColor(), UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1));
-    EXPECT_NE(driver.find("支付失败"), nullptr);
+    EXPECT_NE(driver.find("支付尚未确认"), nullptr);
+    EXPECT_NE(driver.find("订单支付结果尚未确认，请稍后在代充记录中查看，无需重新下单"), nullptr);
+    EXPECT_EQ(driver.find("支付失败"), nullptr);
     EXPECT_EQ(UIDriver::describeTree(page->view()).find("UIButton"), std::string::npos);
     EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_failure.png"))) << driver.lastError();
 }

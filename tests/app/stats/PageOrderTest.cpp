@@ -44,10 +44,9 @@ protected:
         for (const auto& opening : screen->mutDataArr()) names.push_back(opening->server_name);
         return names;
     }
-    // Runs the loop until every answer sent for has been taken in (the
-    // requests under way hold the client).
+    // Runs the loop until the latest page request has been answered.
     bool answersTakenIn() {
-        return runUntil([&] { return client().use_count() == 1; }) && (driver.settle(), true);
+        return runUntil([&] { return !client()->pageUnderWay(); }) && (driver.settle(), true);
     }
     bool footerRefreshing() const { return UIScrollViewMJRefresh::mj_footer(table())->isRefreshing(); }
 

@@ -2,6 +2,9 @@
 
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXChangchyongViewController.h"
+#include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/payment/KXGameIcoPopView.h"
+#include "app/payment/KXMoney.h"
 #include "app/shell/KXLoginViewController.h"
 #include "app/shell/KXWebViewController.h"
 #include "app/tabs/mine/KXMineController.h"
@@ -9,6 +12,7 @@
 #include "app/tabs/mine/KXMineNoticeCell.h"
 #include "app/tabs/mine/KXMineTopCell.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
+#include "tests/support/HoldingRelay.h"
 
 // The Mine tab of the running app against the local back end.
 class MineTab : public SignedInAppFixture {
@@ -117,4 +121,52 @@ TEST_F(MineTab, SignOutReturnsToSignInAndARelaunchStaysThere) {
     EXPECT_EQ(KXLocallyStoredData::getHead(), "");
     relaunch();
     EXPECT_TRUE(cast<KXLoginViewController>(root()));
+}
+
+// The back end acts on a money action whose answer is lost: back on 我的, the
+// card asks again and shows the balance the back end now holds.
+TEST_F(MineTab, AMoneyActionOfUnknownResultBringsTheBackEndsBalanceOnTheWayBack) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script("jiesuan", HoldingRelay::kLostAnswer);
+    relay.script("fuli", HoldingRelay::kLostAnswer);
+    auto returnToMine = [&](const std::string& message) {
+        ASSERT_TRUE(runUntil([&] { return hudText() == message; }));
+        letHUDsHide();
+        ASSERT_TRUE(driver.back());
+        finishTransition();
+        ASSERT_EQ(top(), mine);
+    };
+
+    const KXMoney settleable = KXMoney::parse(model()->shareMoney).value();
+    ASSERT_TRUE(driver.tap(card()->withdrawalButton())) << driver.lastError();
+    finishTransition();
+    ASSERT_TRUE(runUntil([&] { return relay.sent("my").size() == 1; }));
+    ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
+    ASSERT_TRUE(driver.tap("提交"));
+    returnToMine("结果未知，请在结算明细中确认");
+    const std::string settled = (settleable - KXMoney::fromFen(1000)).format();
+    ASSERT_TRUE(runUntil([&] { return card()->balanceLabel()->text() == settled; }));
+
+    // A prepaid top-up of 100 at the first game's discount costs 70.00.
+    const KXMoney prepaid = KXMoney::parse(model()->yufu).value();
+    {
+        auto topUp = make<KXDiscountDaiChunViewController>();
+        stack->pushViewController(topUp, true);
+        finishTransition();
+        ASSERT_TRUE(runUntil([&] { return topUp->yufukuanBtn()->titleForState(UIControlStateNormal) != "预付款"; }));
+        ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
+        ASSERT_TRUE(driver.tap("#xuanZeBut"));
+        auto pickers = driver.findAllOfClass("KXGameIcoPopView");
+        ASSERT_EQ(pickers.size(), 1u);
+        auto picker = cast<KXGameIcoPopView>(pickers.front());
+        ASSERT_TRUE(runUntil([&] { return !picker->dataMuArr().empty(); }));
+        ASSERT_TRUE(driver.selectItem(picker->maincollectionView(), NSIndexPath::indexPathForItem(0, 0)));
+        ASSERT_TRUE(driver.typeText("#shurujingETextField", "100"));
+        ASSERT_TRUE(driver.tap("#yufukuanBtn"));
+        ASSERT_TRUE(driver.tap("立即充值"));
+    }
+    returnToMine("结果未知，请在代充记录中确认");
+    const std::string charged = (prepaid - KXMoney::fromFen(7000)).format();
+    ASSERT_TRUE(runUntil([&] { return card()->advanceLabel()->text() == charged; }));
 }

@@ -279,3 +279,19 @@ TEST_F(PageLoader, ANextPageOverTakenByAReloadIsDropped) {
     ASSERT_TRUE(runUntil([&] { return loads == 3; }));
     EXPECT_EQ(rows().size(), 4u);
 }
+
+// A request that cannot be made fails on the main queue: its failure is on
+// its way before a newer first page supersedes it, and nothing is left to
+// cancel. It is dropped all the same: no failure shows, and the newer page
+// fills the list.
+TEST_F(PageLoader, AnAnswerQueuedBeforeANewerRequestWentOutIsDropped) {
+    answer("1", page(1, 3, "new"));
+    KXServiceAddress::setBaseURL("http://[");
+    loader->attachTo(table);
+    KXServiceAddress::setBaseURL(server.baseURL());
+    loader->underRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 1; }));
+    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
+    EXPECT_EQ(pagesAsked(), (std::vector<std::string>{"1"}));
+}

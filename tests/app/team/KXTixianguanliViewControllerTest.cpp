@@ -1,6 +1,8 @@
+#include "app/shell/KXWebUtils.h"
 #include "app/shell/WMUtil.h"
 #include "app/team/KXTixianguanliViewController.h"
 #include "app/team/KXTixianguanliCell.h"
+#include "app/team/MyOfflineViewController.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "ShownTexts.h"
@@ -85,6 +87,27 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndEveryRowKeepsBothBut
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     for (long row : {0, 1, 2}) EXPECT_EQ(rowTexts(screen->mainaTableVie(), row).size(), 7u) << row;
     shot("withdrawals-decided");
+}
+
+// The loads of screens the user has left end with them: on a back end that
+// holds every sub-promoter list, seven visits to 我的下线 leave no request
+// behind that the withdrawals' list waits for.
+TEST_F(WithdrawalScreen, ScreensLeftWhileTheirListsAreHeldDoNotDelayTheNextScreen) {
+    // The client waits for the held lists longer than the test waits for
+    // the withdrawals: only requests that ended free their connections.
+    struct WaitingAsUsual {
+        ~WaitingAsUsual() { KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(60); }
+    } waitingAsUsual;
+    KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(10 * kGiveUpAfterSeconds);
+    relay->hold(HoldingRelay::action("down"), 10 * kGiveUpAfterSeconds);
+    for (std::size_t visit = 1; visit <= 7; ++visit) {
+        push<MyOfflineViewController>();
+        ASSERT_TRUE(runUntil([&] { return relay->held() == visit; }));
+        ASSERT_TRUE(driver.back());
+        finishTransition();
+    }
+    auto screen = open();
+    EXPECT_EQ(sent("down_tixian").size(), 1u);
 }
 
 TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {

@@ -57,9 +57,9 @@ protected:
     }
 
     // Runs the loop until no request is held and no page of `loader` is
-    // under way (nothing but the screen holds it), then lets the views settle.
+    // under way, then lets the views settle.
     bool pagesTakenIn(const Ref<KXPageLoader>& loader) {
-        return runUntil([&] { return relay->held() == 0 && loader.use_count() == 1; }) && (driver.settle(), true);
+        return runUntil([&] { return relay->held() == 0 && !loader->pageUnderWay(); }) && (driver.settle(), true);
     }
 
     // The queries of the requests sent with action `ac`, in arrival order.

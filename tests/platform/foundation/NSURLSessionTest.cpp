@@ -20,6 +20,7 @@
 #include "foundation/NSURLRequest.h"
 #include "foundation/NSURLSession.h"
 #include "foundation/NSURLSessionDataTask.h"
+#include "foundation/PendingAnswer.h"
 #include "foundation/URLLoadingEngine.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/LoopbackHTTPServer.h"
@@ -330,6 +331,24 @@ TEST_F(NSURLSessionTest, CancelBeforeResumeNeverReachesTheServer) {
     EXPECT_EQ(server.requestCount(), 0u);
     task->cancel();  // a completed task stays completed
     EXPECT_EQ(task->state(), NSURLSessionTaskStateCompleted);
+}
+
+// A cancelled task's completion that is dropped unrun (the main loop's work
+// discarded) takes its handler and pending answer along, even a handler that
+// holds the task, as a client's that hands the task to its blocks does.
+TEST_F(NSURLSessionTest, ACancelledTasksDroppedCompletionLeavesNothingPending) {
+    const std::size_t pendingBefore = PendingAnswer::count();
+    {
+        auto holder = std::make_shared<Ref<NSURLSessionDataTask>>();
+        *holder = NSURLSession::sharedSession()->dataTaskWithURL(
+            NSURL::URLWithString(server.url("/x")),
+            [holder](const NSData&, Ref<NSURLResponse>, Ref<NSError>) { holder->reset(); });
+        (*holder)->resume();
+        EXPECT_EQ(PendingAnswer::count(), pendingBefore + 1);
+        (*holder)->cancel();
+    }
+    NSRunLoop::mainRunLoop()->discardPendingWork();
+    EXPECT_EQ(PendingAnswer::count(), pendingBefore);
 }
 
 TEST_F(NSURLSessionTest, TasksKeepThemselvesAliveAndHaveDistinctIdentifiers) {
