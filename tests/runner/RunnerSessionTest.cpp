@@ -589,7 +589,8 @@ TEST_F(RunnerSessionTest, TabWaitsForAHUDOverTheBarAndNamesOneThatStays) {
     second->presentViewController(sheet, false);
     EXPECT_EQ(session.execute("tab 1").output, hidden);
     tabs->tabBar()->setHidden(false);
-    EXPECT_EQ(session.execute("tab 1").output, "tab: tab 1 is covered by the action sheet \"删除\" with the button 取消");
+    EXPECT_EQ(session.execute("tab 1").output,
+              "tab: tab 1 is covered by the action sheet \"删除\" with the button 取消 (a tap on one of its buttons closes it)");
 }
 
 TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
