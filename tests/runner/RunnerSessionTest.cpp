@@ -493,6 +493,8 @@ TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
         EXPECT_EQ(field->text(), text);
         return threadSeconds() - started;
     };
+    // The first long text also takes the memory it grows into: not measured.
+    typingTime(32 * 1024);
     const double shorter = typingTime(4 * 1024), longer = typingTime(32 * 1024);
     EXPECT_LT(longer, 32 * shorter) << shorter << " s, then " << longer << " s";
 }
