@@ -114,6 +114,10 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
 HttpServer::Limits LoopbackTLSServer::limits() {
     HttpServer::Limits limits;
     limits.threads = 2;
+    // Well clear of the kits' pauses between polls (2 s) and of the time a
+    // client reuses an idle connection (under 1 s): no poll goes out on a
+    // connection this server is closing.
+    limits.idleSeconds = 5;
     return limits;
 }
 

@@ -57,7 +57,7 @@ public:
     void stop();
 
     // What every stand-in is held to: bodies of 64 KiB unless a route says
-    // otherwise, 256 connections, two idle seconds.
+    // otherwise, 256 connections, five idle seconds.
     static HttpServer::Limits limits();
 
 private:

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include "foundation/NSFileManager.h"
-#include "foundation/NSRunLoop.h"
 #include "graphics/UIImage.h"
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RippleAuthSDK.h"
@@ -18,8 +18,9 @@ namespace {
 constexpr double kAnswerWaitSeconds = 10;
 // The login's phase once the phone has scanned its code.
 constexpr std::uint32_t kScanned = 2;
-// After a phone's action, the pause before the login's next poll and its answer.
-constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + 3;
+// After a phone's action, the pause before the login's next poll, then as
+// long as any answer.
+constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + kAnswerWaitSeconds;
 
 // What ended a login, in a user's words.
 std::string outcome(std::int32_t errorCode) {
@@ -53,7 +54,8 @@ public:
     std::vector<std::string> lines;
 };
 
-QRLoginCommand::QRLoginCommand(std::string shotsFolder) : shotsFolder_(std::move(shotsFolder)) {}
+QRLoginCommand::QRLoginCommand(std::string shotsFolder, Wait wait)
+    : shotsFolder_(std::move(shotsFolder)), wait_(std::move(wait)) {}
 
 QRLoginCommand::~QRLoginCommand() {
     if (login_) login_->StopAuth();
@@ -75,7 +77,7 @@ CommandResult QRLoginCommand::start() {
     const std::string appId = RPApi::registeredAppId().value_or("velmaro");
     if (!login_->Auth(appId, "velmaro-runner", "0", "snsapi_login", "runner", ""))
         return {false, "the QR login did not start"};
-    NSRunLoop::mainRunLoop()->runUntil([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
+    wait_([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
     if (!watcher_->picture) return describe(false, "no QR code came");
     std::string error;
     const auto path = SessionFolder::claimNumberedFile(
@@ -94,14 +96,17 @@ CommandResult QRLoginCommand::actOnCode(const std::string& action) {
     // it at any time).
     if (action == "allow" && login_->status() != kScanned)
         return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin allow\n");
-    std::optional<bool> taken;
-    if (!SimulatedRipplePhone::actOnLoginCode(watcher_->picture, action, [&](bool ok) { taken = ok; }))
+    // Scanning again changes nothing the login would hear of.
+    if (action == "scan" && login_->status() == kScanned) return describe(true, "the phone has already scanned the code\n");
+    // Shared with the phone's answer, which may come after the wait gave up.
+    auto taken = std::make_shared<std::optional<bool>>();
+    if (!SimulatedRipplePhone::actOnLoginCode(watcher_->picture, action, [taken](bool ok) { *taken = ok; }))
         return {false, "the phone finds no code in the picture"};
-    NSRunLoop::mainRunLoop()->runUntil([&] { return taken.has_value(); }, kAnswerWaitSeconds);
-    if (!taken || !*taken) return describe(false, "the platform did not take \"" + action + "\"\n");
+    wait_([&] { return taken->has_value(); }, kAnswerWaitSeconds);
+    if (!taken->value_or(false)) return describe(false, "the platform did not take \"" + action + "\"\n");
     // Lets the login hear of it through its next poll.
     const std::size_t before = watcher_->lines.size();
-    NSRunLoop::mainRunLoop()->runUntil([&] { return watcher_->lines.size() > before; }, kPollWaitSeconds);
+    wait_([&] { return watcher_->lines.size() > before; }, kPollWaitSeconds);
     return describe(true, "the phone did \"" + action + "\"\n");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,11 @@ class RippleAuthSDK;
 // since the last command.
 class QRLoginCommand {
 public:
-    explicit QRLoginCommand(std::string shotsFolder);
+    // Runs the app until `ready` or until `seconds` have passed on the main
+    // loop's clock, as the session's other commands wait; whether it became so.
+    using Wait = std::function<bool(const std::function<bool()>& ready, double seconds)>;
+
+    QRLoginCommand(std::string shotsFolder, Wait wait);
     ~QRLoginCommand();
 
     CommandResult execute(const std::string& arguments);
@@ -29,6 +34,7 @@ private:
     CommandResult describe(bool ok, std::string output);
 
     std::string shotsFolder_;
+    Wait wait_;
     int pictures_ = 0;
     Ref<RippleAuthSDK> login_;
     Ref<QRLoginWatcher> watcher_;

@@ -103,7 +103,8 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog)
     : shotsFolder_(std::move(shotsFolder)),
       logCapture_(earlierLog ? std::move(earlierLog) : std::make_unique<NSLogCapture>(false)),
-      qrLogin_(std::make_unique<QRLoginCommand>(shotsFolder_)) {
+      qrLogin_(std::make_unique<QRLoginCommand>(
+          shotsFolder_, [this](const std::function<bool()>& ready, double seconds) { return waitFor(ready, seconds); })) {
     // A session on a folder with shots of an earlier one numbers on after them.
     shotNumber_ = highestShotNumber(shotsFolder_);
     peers_.push_back(make<SimulatedRippleApp>());

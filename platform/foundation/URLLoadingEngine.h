@@ -54,8 +54,9 @@ public:
 // A request is never sent twice on the engine's own initiative: when the
 // kept-alive connection it went out on closes without an answer, the
 // transfer fails as NSURLErrorNetworkConnectionLost (the server may have
-// acted on it) instead of being sent again on a new connection. So that
-// this stays rare, a connection idle for 2 s or more is not reused.
+// acted on it) instead of being sent again on a new connection. So that no
+// request goes out on a connection the server is closing as idle, one idle
+// for a second or more is not reused: servers close them after 2 s or more.
 class URLLoadingEngine {
 public:
     struct Request {

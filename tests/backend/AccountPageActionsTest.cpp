@@ -4,6 +4,7 @@
 
 #include "BackendClient.h"
 #include "BlankTexts.h"
+#include "tests/support/Eventually.h"
 
 // The account pages' GET actions: the profile record and its one-time
 // fields, the password, the real-name form and the contacts.
@@ -133,6 +134,7 @@ TEST_F(AccountPageActions, ContactsNeedNoSignature) {
     ASSERT_EQ(answer.json["code"], 1);
     for (const char* key : {"icon", "gzh", "time", "phone", "pal"}) EXPECT_TRUE(answer.json["data"][key].is_string()) << key;
     httplib::Client images("127.0.0.1", backend_->port());
+    waitingForAnswers(images);
     auto logo = images.Get("/static/kefu/logo.png");
     ASSERT_TRUE(logo);
     EXPECT_EQ(logo->status, 200);

@@ -68,7 +68,7 @@ private:
         char chunk[4096];
         while (into.size() < length) {
             pollfd watch{fd_, POLLIN, 0};
-            if (::poll(&watch, 1, 5000) <= 0) return false;
+            if (::poll(&watch, 1, static_cast<int>(kGiveUpAfter.count())) <= 0) return false;
             const ssize_t got = ::recv(fd_, chunk, std::min(sizeof chunk, length - into.size()), 0);
             if (got <= 0) {
                 // Unread bytes make the close a reset.

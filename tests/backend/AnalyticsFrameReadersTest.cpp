@@ -28,14 +28,14 @@ TEST(AnalyticsFrameReaders, WorkNotTakenUpInTimeNeverRunsAndClosingEndsTheWaits)
     std::atomic<bool> busy{false};
     // The one reader is held by this work until released.
     auto holding = std::async(std::launch::async, [&] {
-        return readers.run([&] { busy = true; released.wait(); }, in(5000ms));
+        return readers.run([&] { busy = true; released.wait(); }, in(kGiveUpAfter));
     });
     while (!busy) std::this_thread::yield();
 
     std::atomic<int> ran{0};
     const std::function<void()> count = [&] { ++ran; };
     EXPECT_FALSE(readers.run(count, in(50ms)));
-    auto queued = std::async(std::launch::async, [&] { return readers.run(count, in(5000ms)); });
+    auto queued = std::async(std::launch::async, [&] { return readers.run(count, in(kGiveUpAfter)); });
     release.set_value();
     EXPECT_TRUE(holding.get());
     EXPECT_TRUE(queued.get());

@@ -5,6 +5,8 @@
 
 #include <openssl/evp.h>
 
+#include "tests/support/Eventually.h"
+
 namespace {
 
 constexpr const char* kKey = "qmvtrapezk42f17bnc";
@@ -14,8 +16,7 @@ httplib::Params toParams(const BackendClient::Fields& fields) { return httplib::
 }  // namespace
 
 BackendClient::BackendClient(int port) : client_("127.0.0.1", port) {
-    client_.set_connection_timeout(5);
-    client_.set_read_timeout(10);
+    waitingForAnswers(client_);
 }
 
 std::string BackendClient::md5(const std::string& text) {

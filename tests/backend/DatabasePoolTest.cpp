@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backend/DatabasePool.h"
+#include "tests/support/Eventually.h"
 
 using backend::Database;
 using backend::DatabasePool;
@@ -36,7 +37,7 @@ TEST(DatabasePool, ReadersGoOnWhileAWriterHoldsItsTransaction) {
             database.transaction([&] { database.execute("UPDATE counter SET v = 2"); });
             written.set_value();
             // Still inside the writer's transaction: the reader must finish meanwhile.
-            EXPECT_EQ(readDone.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+            EXPECT_EQ(readDone.wait_for(kGiveUpAfter), std::future_status::ready);
         });
     });
     written.get_future().wait();

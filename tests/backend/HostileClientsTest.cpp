@@ -57,7 +57,7 @@ protected:
         auto client = std::make_unique<httplib::SSLClient>("127.0.0.1", portOf(host));
         client->set_ca_cert_path(certificate);
         client->enable_server_certificate_verification(true);
-        client->set_read_timeout(30, 0);
+        waitingForAnswers(*client);
         return client;
     }
     std::unique_ptr<httplib::SSLClient> ripple() {

@@ -61,10 +61,10 @@ public:
     }
     int port() const { return port_; }
     // The request held `index`-th, once it is held (nothing if it is not
-    // within a few seconds).
+    // before the give-up bound).
     std::shared_ptr<backend::HeldAnswer> held(std::size_t index) {
         std::unique_lock lock(mutex_);
-        heldChanged_.wait_for(lock, 5s, [&] { return held_.size() > index; });
+        heldChanged_.wait_for(lock, kGiveUpAfter, [&] { return held_.size() > index; });
         return index < held_.size() ? held_[index] : nullptr;
     }
 

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <string>
 
+#include "tests/support/Eventually.h"
+
 // A client socket connected to the loopback port, or -1. `queueBytes`, when
 // given, sets its receive and send queues before it connects, so the window
 // it offers is small from the start and its sends stall as soon as the peer
@@ -41,10 +43,11 @@ public:
     bool send(const std::string& bytes) {
         return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
-    // Everything the server sends until it closes or `wait` passes, or,
+    // Everything the server sends until it closes or `wait` passes (by
+    // default the bound that ends a broken test), or,
     // when `enough` is given, until what came holds it (an answer on a
     // connection kept open).
-    std::string receive(std::chrono::milliseconds wait = std::chrono::milliseconds(3000), const std::string& enough = "") {
+    std::string receive(std::chrono::milliseconds wait = kGiveUpAfter, const std::string& enough = "") {
         std::string got;
         const auto deadline = std::chrono::steady_clock::now() + wait;
         while (enough.empty() || got.find(enough) == std::string::npos) {

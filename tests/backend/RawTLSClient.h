@@ -39,8 +39,9 @@ public:
     // Ends the sending side of the connection only, as a plain TCP
     // half-close: the answer can still be read.
     void shutdownSending() { ::shutdown(socket_, SHUT_WR); }
-    // Everything the server sends until it closes or `wait` passes.
-    std::string receive(std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) {
+    // Everything the server sends until it closes or `wait` passes (by
+    // default the bound that ends a broken test).
+    std::string receive(std::chrono::milliseconds wait = kGiveUpAfter) {
         std::string got;
         const auto deadline = std::chrono::steady_clock::now() + wait;
         while (connected_) {

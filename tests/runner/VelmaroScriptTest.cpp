@@ -278,13 +278,14 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     auto outcome = runScript(folder.path(),
                              "qrlogin start\n"
                              "qrlogin scan\n"
+                             "qrlogin scan\n"
                              "qrlogin allow\n"
                              "qrlogin start\n"
                              "qrlogin deny\n");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/qrlogin-1.png")) << outcome.output;
-    for (const char* said : {"code shown", "scanned", "finished: allowed on the phone, code ", "finished: refused on the phone",
-                             "no QR login under way"})
+    for (const char* said : {"code shown", "scanned", "the phone has already scanned the code",
+                             "finished: allowed on the phone, code ", "finished: refused on the phone", "no QR login under way"})
         EXPECT_NE(outcome.output.find(said), std::string::npos) << said << "\n" << outcome.output;
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);

@@ -23,3 +23,13 @@ inline bool eventually(const std::function<bool()>& condition, std::chrono::mill
     }
     return true;
 }
+
+// Has a cpp-httplib client wait for its connection and answers up to the
+// give-up bound, instead of the library's few seconds: for answers that
+// must come.
+template <class HTTPClient> HTTPClient& waitingForAnswers(HTTPClient& client) {
+    client.set_connection_timeout(kGiveUpAfter);
+    client.set_read_timeout(kGiveUpAfter);
+    client.set_write_timeout(kGiveUpAfter);
+    return client;
+}

@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "tests/support/Eventually.h"
+
 HoldingRelay::HoldingRelay(int backendPort) {
     auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
         relay(request, response, backendPort);
@@ -38,14 +40,14 @@ void HoldingRelay::unscript() {
     scripts_.clear();
 }
 
-void HoldingRelay::hold(Match match, double longest) {
+void HoldingRelay::hold(Match match) {
     std::lock_guard lock(mutex_);
-    holds_.push_back({std::move(match), longest, std::nullopt});
+    holds_.push_back({std::move(match), std::nullopt});
 }
 
-void HoldingRelay::holdAnswers(Match match, double longest, std::optional<std::size_t> count) {
+void HoldingRelay::holdAnswers(Match match, std::optional<std::size_t> count) {
     std::lock_guard lock(mutex_);
-    answerHolds_.push_back({std::move(match), longest, count});
+    answerHolds_.push_back({std::move(match), count});
 }
 
 void HoldingRelay::release() {
@@ -113,9 +115,8 @@ void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector
         if (hold.remaining == std::size_t{0} || !hold.match(fields)) continue;
         if (hold.remaining) --*hold.remaining;
         ++held_;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(hold.longest);
         const std::size_t releases = releases_;
-        released_.wait_until(lock, until, [&] { return releases_ != releases; });
+        released_.wait(lock, [&] { return releases_ != releases; });
         --held_;
         return;
     }
@@ -123,6 +124,7 @@ void HoldingRelay::waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector
 
 void HoldingRelay::forward(const httplib::Request& request, httplib::Response& response, int backendPort) {
     httplib::Client client("127.0.0.1", backendPort);
+    waitingForAnswers(client);
     auto answer = request.method == "POST"
                       ? client.Post(request.target.c_str(), request.body,
                                     request.get_header_value("Content-Type").c_str())

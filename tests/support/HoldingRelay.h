@@ -50,14 +50,13 @@ public:
     void script(Match match, std::string body);
     void script(const std::string& ac, std::string body) { script(action(ac), std::move(body)); }
     void unscript();
-    // Holds the matching requests back (at most `longest` seconds each)
-    // until release().
-    void hold(Match match, double longest = 10);
+    // Holds the matching requests back until release() (or the relay's end).
+    void hold(Match match);
     void hold(const std::string& ac) { hold(action(ac)); }
     // Hands the matching requests on at once but holds their answers back
-    // (at most `longest` seconds each) until release(); only the next
-    // `count` matching requests' answers, when given.
-    void holdAnswers(Match match, double longest = 10, std::optional<std::size_t> count = std::nullopt);
+    // until release() (or the relay's end); only the next `count` matching
+    // requests' answers, when given.
+    void holdAnswers(Match match, std::optional<std::size_t> count = std::nullopt);
     // Lets every held request and answer go on and holds no more.
     void release();
     // How many requests or answers are being held now.
@@ -71,15 +70,14 @@ private:
     void relay(const httplib::Request& request, httplib::Response& response, int backendPort);
     // Answers the request as the back end does.
     static void forward(const httplib::Request& request, httplib::Response& response, int backendPort);
-    // What to hold back: the matching requests, for at most `longest`
-    // seconds each, and how many more of them (none: every one).
+    // What to hold back: the matching requests, and how many more of them
+    // (none: every one).
     struct Hold {
         Match match;
-        double longest;
         std::optional<std::size_t> remaining;
     };
     // When one of `holds` matches the fields, counts it and waits, under
-    // `lock`, until release() (or its time is up).
+    // `lock`, until release().
     void waitWhileHeld(std::unique_lock<std::mutex>& lock, std::vector<Hold>& holds, const Fields& fields);
 
     mutable std::mutex mutex_;

@@ -98,7 +98,7 @@ TEST_F(GamePickerTest, ALateAnswerOfAnEarlierSearchDoesNotReplaceTheLatest) {
 TEST_F(GamePickerTest, SearchesOnAHeldBackEndHoldNoConnectionAnotherRequestNeeds) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
-    relay.hold(HoldingRelay::action("fuli_game"), 60);
+    relay.hold(HoldingRelay::action("fuli_game"));
     show();
     for (int i = 0; i < 7; ++i) ASSERT_TRUE(driver.tap("搜索"));
     bool answered = false;

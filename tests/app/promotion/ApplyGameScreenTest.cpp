@@ -132,7 +132,7 @@ TEST_F(ApplyGameScreen, ASearchDuringASlowLoadIsSentAndOnlyItsGamesShow) {
 TEST_F(ApplyGameScreen, SearchesOnAHeldBackEndHoldNoConnectionTheNextScreenNeeds) {
     HoldingRelay relay(backend->port());
     KXServiceAddress::setBaseURL(relay.baseURL());
-    relay.hold(HoldingRelay::action("games"), 60);
+    relay.hold(HoldingRelay::action("games"));
     open<KXApplyGameViewController>();
     for (int i = 0; i < 7; ++i) ASSERT_TRUE(search("传奇" + std::to_string(i)));
     auto records = open<KXBillingDetailsViewController>();

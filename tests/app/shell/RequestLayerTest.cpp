@@ -110,13 +110,21 @@ TEST_F(RequestLayer, PagesGoOneAtATimeAndThePageNumberFollowsThePagesThatArrive)
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
 
     // A first page supersedes the next page under way, which is cancelled
-    // (it may have reached the server or not): only the first page counts.
+    // while a relay holds it on its way: only the first page counts. Once
+    // let go, the relay hands the cancelled page on, so the server sees
+    // both whatever the timing.
+    HoldingRelay relay(server.port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.hold(HoldingRelay::page("mingxi", "3"));
     client->requestMoreIncomeDetails(success, nullptr);
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
     client->requestIncomeDetails(success, nullptr);
     settlePaged(client, 3);
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() == 4; }));
     EXPECT_EQ(pages.size(), 3u);
     EXPECT_EQ(client->p(), 1);
-    std::size_t sent = server.requestCount();
+    std::size_t sent = 4;
     client->requestMoreIncomeDetails(success, nullptr);
     settlePaged(client, ++sent);
     EXPECT_EQ(formFields(server.lastRequest()->body)["p"], "2");
@@ -153,7 +161,7 @@ TEST_F(RequestLayer, AnObjectsLateAnswerNeverReplacesTheAnswerOfALaterRequest) {
     HoldingRelay relay(server.port());
     KXServiceAddress::setBaseURL(relay.baseURL());
     relay.script("my", R"({"code":1,"data":{"username":"before"}})");
-    relay.holdAnswers(HoldingRelay::action("my"), 10, 1);
+    relay.holdAnswers(HoldingRelay::action("my"), 1);
     auto client = make<KXHttpManager>();
     std::vector<std::string> shown;
     // Held by every request's handler until the request is done with.
@@ -176,8 +184,8 @@ TEST_F(RequestLayer, SupersededRequestsOnAHeldBackEndHoldNoConnectionAnotherRequ
     HoldingRelay relay(server.port());
     KXServiceAddress::setBaseURL(relay.baseURL());
     answers["cps"] = R"({"code":1,"data":{}})";
-    relay.hold(HoldingRelay::action("lb"), 60);
-    relay.hold(HoldingRelay::action("my"), 60);
+    relay.hold(HoldingRelay::action("lb"));
+    relay.hold(HoldingRelay::action("my"));
     auto piled = make<KXHttpManager>();
     auto other = make<KXHttpManager>();
     for (int i = 0; i < 7; ++i) piled->requestGiftBags(std::to_string(i), nullptr, nullptr);

@@ -114,7 +114,7 @@ TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
     auto screen = open();
     // The pull's page is read before the decision; its answer alone is held,
     // and let go after the reload following the decision has been answered.
-    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 10, 1);
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 1);
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     decide(screen, 0, "允许", "已同意提现");
@@ -139,7 +139,7 @@ TEST_F(WithdrawalScreen, ADecisionWhoseAnswerIsLostReloadsTheListWithTheRequests
 TEST_F(WithdrawalScreen, ARefusedDecisionLeavesAPullUnderWayToEndByItself) {
     auto screen = open();
     auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie());
-    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 10, 1);
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 1);
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     script("down_status", R"({"code":0,"message":"该申请已处理"})");

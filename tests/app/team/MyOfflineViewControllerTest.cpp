@@ -100,7 +100,7 @@ TEST_F(SubPromoterListScreen, ADeleteDuringAPullIsNotUndoneByThePullsOlderPage) 
     auto screen = open();
     // The pull's page is read before the delete; its answer alone is held,
     // and let go after the reload following the delete has been answered.
-    relay->holdAnswers(HoldingRelay::page("down", "1"), 10, 1);
+    relay->holdAnswers(HoldingRelay::page("down", "1"), 1);
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     deleteRow(screen, 0, "确定");

@@ -11,6 +11,8 @@
 #include "foundation/NSBundle.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBUiKit/NBWebKit/NBWebViewKit.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
+#include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/Eventually.h"
 
@@ -37,9 +39,13 @@ protected:
         appWindow = make<UIWindow>();
         appWindow->makeKeyAndVisible();
     }
+    // The kit's sign-on state and its last login error, which logins set,
+    // start over too.
     void TearDown() override {
         NimbusConnectHosts::setHost("");
         NSBundle::setMainBundlePath("");
+        OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
+        NBOError::setLastOAuthError(0, std::nullopt);
     }
 
     static bool pageShows(const Ref<NBWebViewKit>& kit, const std::string& linkText) {

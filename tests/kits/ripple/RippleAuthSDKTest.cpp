@@ -57,6 +57,7 @@ protected:
         sdk->StopAuth();
         sdk = nullptr;
         if (platform) platform->stop();
+        RippleOpenPlatformHosts::setHosts("", "");
     }
 
     bool start() { return sdk->Auth("rpapp01", "nonce", "1700000000", "snsapi_login", "sig", "data"); }

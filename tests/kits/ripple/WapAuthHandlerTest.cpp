@@ -60,6 +60,7 @@ protected:
         UIApplication::installSimulatedApp(kAppId, nullptr);
         RPApi::stopLog();
         platform->stop();
+        RippleOpenPlatformHosts::setHosts("", "");
     }
 
     Ref<UIWebView> webView() const {

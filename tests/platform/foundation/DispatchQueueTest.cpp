@@ -26,7 +26,7 @@ TEST_F(Dispatch, SerialQueueRunsBlocksOneAtATimeInOrder) {
             running.fetch_sub(1);
             if (i == blocks - 1) done->signal();
         });
-    ASSERT_TRUE(done->wait(10));
+    ASSERT_TRUE(done->wait(kGiveUpAfterSeconds));
     EXPECT_EQ(overlaps, 0);
     ASSERT_EQ(order.size(), std::size_t(blocks));
     for (int i = 0; i < blocks; ++i) ASSERT_EQ(order[i], i);
@@ -67,7 +67,7 @@ TEST_F(Dispatch, SyncOntoTheCurrentQueueRunsInline) {
         });
         done->signal();
     });
-    ASSERT_TRUE(done->wait(5));
+    ASSERT_TRUE(done->wait(kGiveUpAfterSeconds));
     EXPECT_EQ(trail, (std::vector<std::string>{"a in a", "b in a", "a in b in a"}));
 
     bool inline_ = false;
@@ -90,14 +90,14 @@ TEST_F(Dispatch, GlobalQueuesRunConcurrently) {
     auto first = make<DispatchSemaphore>(0), second = make<DispatchSemaphore>(0), done = make<DispatchSemaphore>(0);
     DispatchQueue::global(DispatchQueuePriority::High)->async([&] {
         first->signal();
-        if (second->wait(5)) done->signal();
+        if (second->wait(kGiveUpAfterSeconds)) done->signal();
     });
     DispatchQueue::global(DispatchQueuePriority::Background)->async([&] {
         second->signal();
-        if (first->wait(5)) done->signal();
+        if (first->wait(kGiveUpAfterSeconds)) done->signal();
     });
-    EXPECT_TRUE(done->wait(5));
-    EXPECT_TRUE(done->wait(5));
+    EXPECT_TRUE(done->wait(kGiveUpAfterSeconds));
+    EXPECT_TRUE(done->wait(kGiveUpAfterSeconds));
 }
 
 TEST_F(Dispatch, QueueSpecificValuesAreSeenOnlyOnTheirQueue) {
@@ -140,7 +140,7 @@ TEST_F(Dispatch, BackgroundAfterRunsInRealTimeOnItsQueue) {
         done->signal();
     });
     EXPECT_FALSE(done->wait(0.005));
-    EXPECT_TRUE(done->wait(5));
+    EXPECT_TRUE(done->wait(kGiveUpAfterSeconds));
     EXPECT_TRUE(onQueue);
 }
 
@@ -156,7 +156,7 @@ TEST_F(Dispatch, GroupNotifiesOnceAllTasksLeft) {
         ++finished;
         group->leave();
     });
-    EXPECT_TRUE(group->wait(5));
+    EXPECT_TRUE(group->wait(kGiveUpAfterSeconds));
     EXPECT_TRUE(runUntil([&] { return notifiedWith >= 0; }));
     EXPECT_EQ(notifiedWith, 21);
     // An empty group notifies at once; an extra leave is ignored.

@@ -6,6 +6,7 @@
 
 #include "foundation/DispatchSemaphore.h"
 #include "foundation/NSThread.h"
+#include "tests/support/Eventually.h"
 
 TEST(NSThread, DetachedThreadCarriesItsNameAndIsNotMain) {
     EXPECT_TRUE(NSThread::isMainThread());
@@ -24,7 +25,7 @@ TEST(NSThread, DetachedThreadCarriesItsNameAndIsNotMain) {
             done->signal();
         },
         "QueueSocket-CFStream");
-    ASSERT_TRUE(done->wait(5));
+    ASSERT_TRUE(done->wait(kGiveUpAfterSeconds));
     EXPECT_EQ(name, "QueueSocket-CFStream");
     EXPECT_EQ(systemName, "QueueSocket-CFS");  // the system keeps 15 bytes
     EXPECT_FALSE(main);

@@ -27,16 +27,19 @@ TEST_F(Timer, FireInTimeOrderAndEqualTimesInSchedulingOrder) {
 }
 
 TEST_F(Timer, RepeatsAtItsIntervalUntilInvalidated) {
+    // Times as the clock reads them, each one interval after the last:
+    // differences of its values round differently wherever it started.
     std::vector<double> times;
     const double start = clock.now();
     NSTimer::scheduledTimerWithTimeInterval(1.5, true, [&](const Ref<NSTimer>& timer) {
-        times.push_back(clock.now() - start);
+        times.push_back(clock.now());
         if (times.size() == 3) timer->invalidate();
     });
+    const double first = start + 1.5, second = first + 1.5, third = second + 1.5;
     clock.advance(4);
-    EXPECT_EQ(times, (std::vector<double>{1.5, 3.0}));
+    EXPECT_EQ(times, (std::vector<double>{first, second}));
     clock.advance(100);
-    EXPECT_EQ(times, (std::vector<double>{1.5, 3.0, 4.5}));
+    EXPECT_EQ(times, (std::vector<double>{first, second, third}));
 }
 
 TEST_F(Timer, WorkPostedByATimerRunsBeforeTheNextTimer) {

@@ -128,7 +128,10 @@ TEST_F(NSURLConnectionTest, TimeOutAndMissingAddressFailThroughTheDelegate) {
 }
 
 TEST_F(NSURLConnectionTest, CancelStopsDeliveryAndReleasesTheDelegate) {
-    server.respondSlowly("GET", "/long", {.body = std::string(40, 'w'), .pieces = 40, .pauseBetweenPieces = 0.03});
+    // A trickle that would go on for longer than the test can wait.
+    constexpr double kPause = 0.03;
+    constexpr auto kPieces = static_cast<std::size_t>(2 * kGiveUpAfterSeconds / kPause);
+    server.respondSlowly("GET", "/long", {.body = std::string(kPieces, 'w'), .pieces = kPieces, .pauseBetweenPieces = kPause});
     WeakRef<RecordingDelegate> weakDelegate = delegate;
     delegate->connection = NSURLConnection::connectionWithRequest(requestFor(server.url("/long")), delegate);
     bool cancelled = false;
@@ -142,7 +145,7 @@ TEST_F(NSURLConnectionTest, CancelStopsDeliveryAndReleasesTheDelegate) {
     NSRunLoop::mainRunLoop()->runUntil([] { return false; }, 0.3);
     EXPECT_EQ(delegate->events, eventsAtCancel);
     EXPECT_EQ(delegate->body, bodyAtCancel);
-    EXPECT_LT(delegate->body.size(), 40u);
+    EXPECT_LT(delegate->body.size(), kPieces);
 
     delegate->connection = nullptr;
     delegate = nullptr;
