@@ -14,15 +14,27 @@ std::vector<std::string> KeyboardEdit::characters(std::string_view text) {
     return found;
 }
 
-NSRange KeyboardEdit::lastCharacterRange(std::string_view text) {
-    std::size_t lastStart = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        lastStart = at;
-        UTF16::decodeNext(text, at);
+std::size_t KeyboardEdit::lastCharacterStart(std::string_view text) {
+    // A byte that is no continuation byte always starts a character, since
+    // no character takes one as its tail. The last character starts at the
+    // nearest such byte when the decoding from there reaches the end; else
+    // the last byte is a stray continuation byte, a character of its own (a
+    // character is at most four bytes long).
+    const std::size_t longest = std::min<std::size_t>(4, text.size());
+    for (std::size_t back = 1; back <= longest; ++back) {
+        const std::size_t at = text.size() - back;
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+        std::size_t end = at;
+        UTF16::decodeNext(text, end);
+        return end == text.size() ? at : text.size() - 1;
     }
-    std::size_t end = UTF16::length(text);
-    std::size_t start = UTF16::index(text, lastStart);
-    return {start, end - start};
+    return text.size() - 1;
+}
+
+NSRange KeyboardEdit::lastCharacterRange(std::string_view text, std::size_t units) {
+    if (text.empty()) return {0, 0};
+    const std::size_t width = UTF16::length(text.substr(lastCharacterStart(text)));
+    return {units - width, width};
 }
 
 std::string KeyboardEdit::replacing(std::string_view text, NSRange range, std::string_view replacement) {
@@ -38,6 +50,18 @@ std::string KeyboardEdit::replacing(std::string_view text, NSRange range, std::s
 
 KeyboardEdit::Edited KeyboardEdit::applying(std::string_view text, std::size_t units, NSRange range,
                                              std::string_view replacement) {
+    if (replacement.empty() && range.length <= units && range.location == units - range.length) {
+        // Deleting at the end: whole characters from the end, read alone.
+        std::string_view kept = text;
+        std::size_t removed = 0;
+        while (removed < range.length && !kept.empty()) {
+            const std::size_t start = lastCharacterStart(kept);
+            removed += UTF16::length(kept.substr(start));
+            kept = kept.substr(0, start);
+        }
+        // A range that ends inside a character is cut as anywhere else.
+        if (removed == range.length) return {std::string(kept), units - removed};
+    }
     if (range.length == 0 && range.location == units) {
         std::string appended;
         appended.reserve(text.size() + replacement.size());

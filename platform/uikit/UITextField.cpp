@@ -375,7 +375,7 @@ void UITextField::insertText(const std::string& text) {
 
 void UITextField::deleteBackward() {
     if (text_.empty()) return;
-    replaceCharacters(KeyboardEdit::lastCharacterRange(text_), "");
+    replaceCharacters(KeyboardEdit::lastCharacterRange(text_, textUnits()), "");
 }
 
 void UITextField::pressReturn() {

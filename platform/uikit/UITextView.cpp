@@ -88,7 +88,7 @@ std::size_t UITextView::textUnits() const {
 }
 
 void UITextView::deleteBackward() {
-    if (!text_.empty()) replaceText(KeyboardEdit::lastCharacterRange(text_), "");
+    if (!text_.empty()) replaceText(KeyboardEdit::lastCharacterRange(text_, textUnits()), "");
 }
 
 void UITextView::drawRect(CGRect) {

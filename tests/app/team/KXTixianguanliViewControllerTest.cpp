@@ -99,7 +99,7 @@ TEST_F(WithdrawalScreen, ScreensLeftWhileTheirListsAreHeldDoNotDelayTheNextScree
         ~WaitingAsUsual() { KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(60); }
     } waitingAsUsual;
     KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(10 * kGiveUpAfterSeconds);
-    relay->hold(HoldingRelay::action("down"), 10 * kGiveUpAfterSeconds);
+    relay->hold(HoldingRelay::action("down"));
     for (std::size_t visit = 1; visit <= 7; ++visit) {
         push<MyOfflineViewController>();
         ASSERT_TRUE(runUntil([&] { return relay->held() == visit; }));

@@ -3,6 +3,7 @@
 #include "ControlsTestFixture.h"
 #include "foundation/NSNotificationCenter.h"
 #include "foundation/NSString.h"
+#include "uikit/KeyboardEdit.h"
 #include "uikit/UIButton.h"
 #include "uikit/UITextField.h"
 #include "uikit/ViewSnapshot.h"
@@ -100,6 +101,21 @@ TEST_F(TextFieldTest, RangesCountUTF16Units) {
     EXPECT_EQ(delegate->ranges[3], NSMakeRange(3, 1));
     EXPECT_EQ(delegate->ranges[4], NSMakeRange(1, 2));
     EXPECT_EQ(field->text(), "a");
+}
+
+TEST_F(TextFieldTest, TheDeleteKeyTakesTheLastCharacterAsTypingSplitsTheTextEvenWhenMalformed) {
+    ASSERT_TRUE(driver.tap(field));
+    for (const std::string text : {"a😀中", "€\x82", "\xE2\x82", "\x82\x82\x82\x82\x82", "x\xF0\x9F\x98", "\xFF\x80"}) {
+        field->setText(text);
+        auto characters = KeyboardEdit::characters(text);
+        while (!characters.empty()) {
+            ASSERT_TRUE(driver.deleteBackward());
+            characters.pop_back();
+            std::string rest;
+            for (const auto& character : characters) rest += character;
+            EXPECT_EQ(field->text(), rest) << NSString::stringWithFormat("%@", text);
+        }
+    }
 }
 
 TEST_F(TextFieldTest, RefusedBeginKeepsTheFieldOutOfEditing) {
