@@ -1,5 +1,6 @@
 #include "app/promotion/KXDashboardTile.h"
 
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -25,6 +26,5 @@ KXDashboardTile::KXDashboardTile(CGRect frame, CGFloat iconX, long tag, UIGestur
 }
 
 void KXDashboardTile::loadImage(const Ref<UIImageView>& imageView, const Value& address) {
-    const std::string* text = address.text();
-    UIImageViewWebCache::sd_setImageWithURL(imageView, text ? NSURL::URLWithString(*text) : nullptr);
+    UIImageViewWebCache::sd_setImageWithURL(imageView, KXAnswerText::imageURL(address));
 }

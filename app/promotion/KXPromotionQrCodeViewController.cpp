@@ -17,12 +17,6 @@
 
 namespace {
 
-// An image address of the answer; none when it is not text.
-Ref<NSURL> imageAddress(const Value& value) {
-    const std::string* text = value.text();
-    return text ? NSURL::URLWithString(*text) : nullptr;
-}
-
 struct ShareTile {
     const char* title;
     const char* image;
@@ -174,9 +168,9 @@ void KXPromotionQrCodeViewController::sendNetworkRequest() {
 void KXPromotionQrCodeViewController::showAnswer(const Value& answer) {
     dataDic_ = answer["data"];
     if (auto title = youxibiaotiLabel()) title->setText(KXAnswerText::text(dataDic_["title"]));
-    if (auto code = erweiImageView()) UIImageViewWebCache::sd_setImageWithURL(code, imageAddress(dataDic_["qrcode"]));
+    if (auto code = erweiImageView()) UIImageViewWebCache::sd_setImageWithURL(code, KXAnswerText::imageURL(dataDic_["qrcode"]));
     if (auto link = lianjiedizhiLabel()) link->setText(KXAnswerText::text(dataDic_["url"]));
-    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, imageAddress(dataDic_["icon"]));
+    if (auto icon = icoiamgeView()) UIImageViewWebCache::sd_setImageWithURL(icon, KXAnswerText::imageURL(dataDic_["icon"]));
 }
 
 std::optional<std::string> KXPromotionQrCodeViewController::promotionLink() const {

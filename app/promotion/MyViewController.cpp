@@ -203,8 +203,7 @@ void MyViewController::sendNetworkRequest() {
 void MyViewController::showAnswer(const Value& answer) {
     datadic_ = answer["data"];
     dataMutableArr_ = NSObjectMJKeyValue::mj_objectArrayWithKeyValuesArray<MyicoImageModel>(datadic_["function"]);
-    const std::string* head = datadic_["head"].text();
-    UIImageViewWebCache::sd_setImageWithURL(icoimageView_, head ? NSURL::URLWithString(*head) : nullptr);
+    UIImageViewWebCache::sd_setImageWithURL(icoimageView_, KXAnswerText::imageURL(datadic_["head"]));
     mingchenLabel_->setText(KXAnswerText::text(datadic_["username"]));
     keyongjingerLabel_->setText(KXAnswerText::text(datadic_["shareMoney"]));
     yufujingeLabel_->setText(KXAnswerText::text(datadic_["yufu"]));

@@ -200,7 +200,8 @@ std::vector<TextLayout::DrawnLine> TextLayout::drawnLines() const {
         PangoRectangle logical;
         pango_layout_iter_get_line_extents(iter, nullptr, &logical);
         const PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
-        std::string text = texts[kept];
+        const std::string& whole = texts[kept];
+        std::string text = whole;
         // The run an ellipsis replaces covers the text it stands for.
         for (GSList* run = line->runs; run; run = run->next) {
             const PangoItem* item = static_cast<const PangoGlyphItem*>(run->data)->item;
@@ -209,7 +210,7 @@ std::vector<TextLayout::DrawnLine> TextLayout::drawnLines() const {
             if (from <= text.size())
                 text.replace(from, std::min(static_cast<std::size_t>(item->length), text.size() - from), "…");
         }
-        drawn.push_back({std::move(text), fromPango(logical.y), fromPango(logical.height)});
+        drawn.push_back({whole, std::move(text), fromPango(logical.y), fromPango(logical.height)});
         if (!pango_layout_iter_next_line(iter)) break;
     }
     pango_layout_iter_free(iter);

@@ -52,9 +52,11 @@ public:
     // The kept lines' texts, in order, each up to where the next begins (a
     // hard line break or the spaces a line was wrapped at end it).
     std::vector<std::string> lineTexts() const;
-    // A kept line as drawn: its text with the part an ellipsis stands for
-    // replaced by "…", and where it lies from the top of the first line.
+    // A kept line as drawn: its text (lineTexts), the same with the part an
+    // ellipsis stands for replaced by "…", and where it lies from the top of
+    // the first line.
     struct DrawnLine {
+        std::string kept;
         std::string text;
         CGFloat top = 0;
         CGFloat height = 0;

@@ -212,6 +212,9 @@ private:
     bool fail(std::string reason);
     // Every line the view draws, seen or not, in window space.
     std::vector<DrawnLine> keptLines(const Ref<UIView>& view) const;
+    // tapPoint and a sighting from the view's drawn lines, read once.
+    CGPoint tapPointOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines) const;
+    Sighting sightingOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines, bool drawn, bool whole) const;
     // `target` names what is tapped in a failure ("on \"登录\""); the point
     // does when it is empty.
     bool deliverTap(const Ref<UIWindow>& window, CGPoint point, const std::string& target = "");

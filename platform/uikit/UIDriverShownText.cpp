@@ -87,9 +87,11 @@ std::string UIDriver::shownText(const Ref<UIView>& view) const { return joined(d
 
 std::string UIDriver::keptText(const Ref<UIView>& view) const { return joined(keptLines(view)); }
 
-CGPoint UIDriver::tapPoint(const Ref<UIView>& view) const {
+CGPoint UIDriver::tapPoint(const Ref<UIView>& view) const { return tapPointOf(view, drawnLines(view)); }
+
+CGPoint UIDriver::tapPointOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines) const {
     CGRect drawn = CGRectNull;
-    for (const auto& line : drawnLines(view)) drawn = CGRectUnion(drawn, line.rect);
+    for (const auto& line : lines) drawn = CGRectUnion(drawn, line.rect);
     if (!CGRectIsNull(drawn)) return middleOf(drawn);
     return view->convertPointToView(middleOf(view->bounds()), keyWindow());
 }
@@ -101,15 +103,21 @@ bool UIDriver::holds(const Ref<UIView>& view, std::string_view query) {
            view->accessibilityValue().find(query) != std::string::npos;
 }
 
-UIDriver::Sighting UIDriver::sight(const Ref<UIView>& view) const {
+UIDriver::Sighting UIDriver::sightingOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines, bool drawn,
+                                        bool whole) const {
     Sighting sighting;
     sighting.view = view;
-    sighting.drawn = isInView(view);
-    sighting.whole = true;
-    sighting.point = tapPoint(view);
+    sighting.drawn = drawn;
+    sighting.whole = whole;
+    sighting.point = tapPointOf(view, lines);
     auto window = keyWindow();
-    if (sighting.drawn && window) sighting.front = window->hitTest(sighting.point);
+    if (drawn && window) sighting.front = window->hitTest(sighting.point);
     return sighting;
+}
+
+UIDriver::Sighting UIDriver::sight(const Ref<UIView>& view) const {
+    const auto lines = drawnLines(view);
+    return sightingOf(view, lines, !lines.empty(), true);
 }
 
 std::vector<UIDriver::Sighting> UIDriver::sightings(std::string_view query) const {
@@ -121,11 +129,10 @@ std::vector<UIDriver::Sighting> UIDriver::sightings(std::string_view query) cons
     const bool named = query.starts_with('#');
     for (const auto& view : shown) {
         if (!holds(view, query)) continue;
-        Sighting sighting = sight(view);
-        sighting.drawn = sighting.drawn && (named || shownText(view).find(query) != std::string::npos);
-        sighting.whole = named || view->accessibilityLabel() == query || view->accessibilityValue() == query;
-        if (!sighting.drawn) sighting.front = nullptr;
-        found.push_back(std::move(sighting));
+        const auto lines = drawnLines(view);
+        const bool drawn = !lines.empty() && (named || joined(lines).find(query) != std::string::npos);
+        const bool whole = named || view->accessibilityLabel() == query || view->accessibilityValue() == query;
+        found.push_back(sightingOf(view, lines, drawn, whole));
     }
     return found;
 }

@@ -136,11 +136,14 @@ UILabel::DrawnText UILabel::drawnText() const {
     CGFloat left = area.size.width > 0 ? alignmentShare(alignment) * (area.size.width - size.width) : 0;
     CGRect rect = CGRectMake(area.origin.x + left, area.origin.y + (area.size.height - size.height) / 2, size.width,
                              size.height);
+    std::vector<std::string> lines;
     std::vector<DrawnText::Line> shownLines;
-    for (auto& line : layout.drawnLines())
+    for (auto& line : layout.drawnLines()) {
+        lines.push_back(std::move(line.kept));
         shownLines.push_back(
             {std::move(line.text), CGRectMake(area.origin.x, rect.origin.y + line.top, area.size.width, line.height)});
-    return {rect, layout.truncated(), layout.clipped(), layout.lineTexts(), std::move(shownLines)};
+    }
+    return {rect, layout.truncated(), layout.clipped(), std::move(lines), std::move(shownLines)};
 }
 
 // The lines that fit the bounds and the line limit (the last one truncated
