@@ -402,9 +402,12 @@ void NSRunLoop::advanceManualClock(double seconds) {
 }
 
 void NSRunLoop::discardPendingWork() {
-    std::deque<std::function<void()>> posted;  // destroyed outside the lock
-    TimerQueue timers;
+    // Destroyed outside the lock. The timer queue keeps counting its tokens,
+    // so a token of a dropped action held somewhere (a delayed perform's)
+    // never names a later one.
+    std::deque<std::function<void()>> posted;
+    std::vector<std::function<void()>> timed;
     std::lock_guard lock(mutex_);
     std::swap(posted, posted_);
-    std::swap(timers, timers_);
+    timed = timers_.takeAll();
 }

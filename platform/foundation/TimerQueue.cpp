@@ -33,3 +33,11 @@ std::optional<double> TimerQueue::nextDue(unsigned modes) const {
         if (entry.modes & modes) return key.first;
     return std::nullopt;
 }
+
+std::vector<std::function<void()>> TimerQueue::takeAll() {
+    std::vector<std::function<void()>> actions;
+    for (auto& [key, entry] : entries_) actions.push_back(std::move(entry.action));
+    entries_.clear();
+    dueOf_.clear();
+    return actions;
+}

@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 // Actions waiting for a time, kept in firing order: earlier times first,
 // equal times in the order they were added. Each action carries a mask of the
@@ -25,6 +26,10 @@ public:
     std::optional<std::function<void()>> takeDue(double now, unsigned modes = allModes);
     // The earliest due time of an action that may fire in `modes`.
     std::optional<double> nextDue(unsigned modes = allModes) const;
+    // Removes every action and returns them (for its owner to destroy
+    // outside its lock). Tokens go on from where they were: a token handed
+    // out before never names an action added after.
+    std::vector<std::function<void()>> takeAll();
 
 private:
     using Key = std::pair<double, Token>;

@@ -114,6 +114,17 @@ TEST_F(RunLoop, ManualStepsAddingUpToATimersDelayFireIt) {
     EXPECT_EQ(fired, 1);
 }
 
+TEST_F(RunLoop, ATokenOfWorkDiscardedBetweenTestsNeverNamesLaterWork) {
+    auto loop = NSRunLoop::mainRunLoop();
+    const auto dropped = loop->schedule(clock.now() + 1, [] {}, NSRunLoop::modeMask(NSDefaultRunLoopMode));
+    loop->discardPendingWork();
+    int fired = 0;
+    loop->schedule(clock.now() + 1, [&] { ++fired; }, NSRunLoop::modeMask(NSDefaultRunLoopMode));
+    EXPECT_FALSE(loop->unschedule(dropped));
+    clock.advance(1);
+    EXPECT_EQ(fired, 1);
+}
+
 TEST_F(RunLoop, TimersFireOnlyInTheirModes) {
     auto loop = NSRunLoop::mainRunLoop();
     int defaultOnly = 0, common = 0, tracking = 0;
