@@ -294,15 +294,9 @@ CGRect QSCScanWrapper::codeRectFromCorners(const Ref<UIImage>& captured, const Q
     CGPoint corners[4];
     for (std::size_t index = 0; index < 4; ++index) {
         const Value& corner = (*result.arrayCorner)[index];
-        if (auto boxed = corner.objectAs<NSValue>()) {
-            // What live capture stores.
-            corners[index] = boxed->CGPointValue();
-        } else if (corner.isDictionary() && corner["X"].isNumber() && corner["Y"].isNumber()) {
-            // Kept as 32-bit floats.
-            corners[index] = CGPointMake(corner["X"].floatValue(), corner["Y"].floatValue());
-        } else {
-            return CGRectZero;
-        }
+        if (!corner.isDictionary() || !corner["X"].isNumber() || !corner["Y"].isNumber()) return CGRectZero;
+        // Kept as 32-bit floats.
+        corners[index] = CGPointMake(corner["X"].floatValue(), corner["Y"].floatValue());
     }
     CGSize size = captured ? captured->size() : CGSizeZero;
     CGFloat minX = std::min(corners[3].x, corners[0].x);

@@ -85,9 +85,10 @@ public:
     // The code picture with the logo drawn in its centre at `logoSize`.
     static Ref<UIImage> overlayLogo(const Ref<UIImage>& code, const Ref<UIImage>& logo, CGSize logoSize);
     // The code's area in an upright captured picture, from four corners in
-    // the capture's landscape space, each a boxed point (as live capture
-    // stores them) or an {"X", "Y"} dictionary; the zero rectangle when there
-    // are fewer than four or one is of neither form.
+    // the capture's landscape space, each an {"X", "Y"} dictionary of
+    // fractions; the zero rectangle when there are fewer than four or one is
+    // of another form (the boxed points that live capture stores included)
+    // or lacks a coordinate.
     static CGRect codeRectFromCorners(const Ref<UIImage>& captured, const QSCScanResult& result);
     // The area cut out of the picture and turned upright; null for an empty
     // area or a picture without a bitmap.
