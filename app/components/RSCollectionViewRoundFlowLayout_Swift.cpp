@@ -253,15 +253,16 @@ void RSCollectionViewRoundFlowLayout_Swift::evaluatedCellSettingFrameByCenterWit
         evaluatedCellSettingFrameByLeftWithWithRSCollectionLayout(layout, attrs);
         return;
     }
-    // The spacing counts once per gap between the elements, so the line sits
-    // in the middle of the collection view's width; the insets play no part.
+    // The spacing counts once per element (one more than the gaps), so the
+    // line sits half a spacing left of the middle of the collection view's
+    // width; the insets play no part.
     CGFloat total = 0;
     for (const auto& attributes : attrs) total += attributes->bounds().size.width;
     auto collectionView = layout.collectionView();
     CGFloat width = collectionView ? collectionView->bounds().size.width : 0;
     long firstSection = attrs.front()->indexPath().section();
     CGFloat free = width - total -
-                   Utils::minimumInteritemSpacingForSection(layout, firstSection) * static_cast<CGFloat>(attrs.size() - 1);
+                   Utils::minimumInteritemSpacingForSection(layout, firstSection) * static_cast<CGFloat>(attrs.size());
     std::optional<CGRect> previous;
     for (const auto& attributes : attrs) {
         if (isSupplementary(attributes)) continue;

@@ -47,9 +47,9 @@ TEST_F(LineAlignmentTest, EachTypePlacesTheLineAsSpecifiedByItsNumbers) {
     EXPECT_EQ(alignedX(Type::left), (std::vector<CGFloat>{15, 75, 145}));
     EXPECT_EQ(alignedX(Type::right), (std::vector<CGFloat>{160, 220, 290}));
     EXPECT_EQ(alignedX(Type::rightToLeft), (std::vector<CGFloat>{310, 240, 160}));
-    // (375 - 180 - 2 x 10) / 2 = 87.5: the spacing counts once per gap, so
-    // the line ends as far from the right edge (375 - 287.5 = 87.5).
-    EXPECT_EQ(alignedX(Type::center), (std::vector<CGFloat>{87.5, 147.5, 217.5}));
+    // (375 - 180 - 3 x 10) / 2 = 82.5: the spacing counts once per cell, so
+    // the line sits half a spacing left of the middle.
+    EXPECT_EQ(alignedX(Type::center), (std::vector<CGFloat>{82.5, 142.5, 212.5}));
     // The flow layout's own placement spreads the line over the whole width.
     EXPECT_EQ(alignedX(Type::system), (std::vector<CGFloat>{15, 147.5, 290}));
 }
