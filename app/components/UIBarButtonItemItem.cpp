@@ -1,6 +1,5 @@
 #include "app/components/UIBarButtonItemItem.h"
 
-#include "app/shell/KXNavigationController.h"
 #include "uikit/UIButton.h"
 
 namespace {
@@ -42,10 +41,16 @@ Ref<UIBarButtonItem> UIBarButtonItemItem::itemWithimageSelImageTargetAction(cons
 Ref<UIBarButtonItem> UIBarButtonItemItem::backItemWithimage(const Ref<UIImage>& image, const Ref<UIImage>& highImage,
                                                             const Ref<NSObject>& target, UIControl::Action action,
                                                             std::string title) {
-    auto item = KXNavigationController::makeBarButtonItem(image, highImage, target, std::move(action), std::move(title));
-    // Colours do not change the button's size, so setting them last is the same.
-    auto button = cast<UIButton>(item->customView());
+    auto button = UIButton::buttonWithType(UIButtonType::Custom);
+    button->setTitle(std::move(title), UIControlStateNormal);
+    button->setImage(image, UIControlStateNormal);
+    button->setImage(highImage, UIControlStateHighlighted);
     button->setTitleColor(UIColor::blackColor(), UIControlStateNormal);
     button->setTitleColor(UIColor::redColor(), UIControlStateHighlighted);
-    return item;
+    // Sized to its content before the content moves 5 points left, so the
+    // button keeps those 5 points at its right.
+    button->sizeToFit();
+    button->setContentEdgeInsets({0, -5, 0, 0});
+    button->addTarget(target, std::move(action), UIControlEventTouchUpInside);
+    return make<UIBarButtonItem>(button);
 }

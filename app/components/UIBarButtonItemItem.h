@@ -20,8 +20,9 @@ public:
     // The same with an image for the selected state and no background.
     static Ref<UIBarButtonItem> itemWithimageSelImageTargetAction(const Ref<UIImage>& image, const Ref<UIImage>& selImage,
                                                                   const Ref<NSObject>& target, UIControl::Action action);
-    // The navigation bar's back item (KXNavigationController's bar button)
-    // with the title black, and red while highlighted.
+    // The navigation bar's back item: a button with the title (black, red
+    // while highlighted) and the images, sized to fit, its content then
+    // moved 5 points left; the button itself is the custom view.
     static Ref<UIBarButtonItem> backItemWithimage(const Ref<UIImage>& image, const Ref<UIImage>& highImage,
                                                   const Ref<NSObject>& target, UIControl::Action action,
                                                   std::string title);

@@ -213,6 +213,14 @@ TEST_F(UIKitExtensionsTest, BarItemsWrapTheirButtons) {
     EXPECT_EQ(backButton->titleColorForState(UIControlStateHighlighted), UIColor::redColor());
     EXPECT_EQ(backButton->contentEdgeInsets(), (UIEdgeInsets{0, -5, 0, 0}));
     EXPECT_EQ(backButton->titleForState(UIControlStateNormal), "  ");
+    // Sized to its content before the content moved 5 points left: the
+    // button is as wide as the image and title, those 5 points at its right.
+    auto content = UIButton::buttonWithType(UIButtonType::Custom);
+    content->setTitle(std::string("  "), UIControlStateNormal);
+    content->setImage(icon, UIControlStateNormal);
+    content->sizeToFit();
+    EXPECT_EQ(backButton->bounds().size, content->bounds().size);
+    EXPECT_GT(backButton->bounds().size.width, 22);
 }
 
 }  // namespace
