@@ -1,6 +1,7 @@
 #include "app/components/ZYProGressView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "foundation/NSString.h"
 
@@ -27,8 +28,13 @@ void ZYProGressView::buildUI() {
 void ZYProGressView::setProgressValue(std::string value) {
     if (time_ == 0) time_ = 3.0f;
     progressValue_ = std::move(value);
-    // Beyond the track's ends the bar would not show anything more.
-    const CGFloat fraction = std::clamp<CGFloat>(NSString::floatValue(progressValue_), 0, 1);
+    // The track clips the bar, so a value past 1 shows a full bar. A value
+    // below 0 shows an empty one: a negative width would move the bar left
+    // of the track, where every later value would keep it. A value beyond
+    // the float's range is a full or an empty bar: an infinite width would
+    // leave the bar with no frame at all.
+    const float read = NSString::floatValue(progressValue_);
+    const CGFloat fraction = std::isfinite(read) ? std::max(read, 0.0f) : (read > 0 ? 1 : 0);
     UIView::animateWithDuration(time_, [this, fraction] {
         CGRect frame = viewTop_->frame();
         frame.size.width = viewBottom_->frame().size.width * fraction;

@@ -29,10 +29,24 @@ TEST_F(ZYProGressViewTest, AnimatesTheBarToTheShareOfTheTrack) {
     EXPECT_TRUE(near(at(image, 80, 3), UIColor::blueColor()));
     EXPECT_TRUE(near(at(image, 180, 3), UIColor::lightGrayColor()));
 
-    bar->setProgressValue("1.7");  // past the end: a full bar, no more
-    EXPECT_EQ(bar->viewTop()->frame().size.width, 200);
+    bar->setProgressValue("1.7");  // past the end: the track shows a full bar
+    EXPECT_NEAR(bar->viewTop()->frame().size.width, 340, 1e-3);
+    EXPECT_TRUE(near(at(render(bar, "progress-past-end"), 190, 3), UIColor::blueColor()));
     bar->setProgressValue("not a number");
     EXPECT_EQ(bar->viewTop()->frame().size.width, 0);
+}
+
+TEST_F(ZYProGressViewTest, ValuesOutOfReachLeaveTheBarOnItsTrack) {
+    auto bar = place(make<ZYProGressView>(CGRect{0, 0, 200, 6}), {20, 100, 200, 6});
+    // Below 0 and beyond the float's range: an empty or full bar, and the
+    // next value shows as it should.
+    for (const auto& [value, width] : std::vector<std::pair<std::string, CGFloat>>{
+             {"-0.5", 0}, {"-1e40", 0}, {"1e40", 200}}) {
+        bar->setProgressValue(value);
+        EXPECT_EQ(bar->viewTop()->frame(), (CGRect{0, 0, width, 6})) << value;
+        bar->setProgressValue("0.5");
+        EXPECT_EQ(bar->viewTop()->frame(), (CGRect{0, 0, 100, 6})) << value;
+    }
 }
 
 using LFOpinionViewTest = WidgetFixture;
