@@ -16,7 +16,8 @@
 // - the alert form: a caller's view that flies in from a chosen side to the
 //   centre and out again.
 // Creating it shows it. A tap on the dimmed area (not on the sheet or the
-// alert view) closes it; while it closes it takes no more taps.
+// alert view) closes it; while it closes it takes no more taps, so one close
+// runs the close block once.
 class ZSActionSheetView : public UIView,
                           public UITableViewDataSource,
                           public UITableViewDelegate,

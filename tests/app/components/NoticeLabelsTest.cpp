@@ -217,6 +217,18 @@ TEST_F(RollAdViewTest, ChangingTheIntervalStopsTheTimerUntilTheNextBegin) {
     EXPECT_EQ(view->index(), 2u);
 }
 
+TEST_F(RollAdViewTest, TheRunningTimerDoesNotKeepTheWidgetAlive) {
+    WeakRef<RollAdView> gone;
+    {
+        auto view = roller({"a", "b"});
+        view->beginScroll();
+        view->removeFromSuperview();
+        gone = view;
+    }
+    EXPECT_TRUE(gone.expired());
+    clock.advance(6);
+}
+
 TEST_F(RollAdViewTest, TapsReportTheCurrentIndexOnceWhenEnabled) {
     auto view = roller({"same", "other", "same"});
     std::vector<unsigned long> reported;
