@@ -52,6 +52,12 @@ public:
     // The backdrop's tap: removes the overlay.
     void tapView(const Ref<UIGestureRecognizer>& recognizer);
 
+    // Kept for callers of the overlay's older layout and button hooks: the
+    // layout is fixed when the overlay is made and the only button is
+    // "保存", so both do nothing.
+    void relayoutTheChildControls() {}
+    void buttonTap(const Ref<NSObject>& /*sender*/) {}
+
 protected:
     void didCreate() override;
 
