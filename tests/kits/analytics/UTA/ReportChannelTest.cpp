@@ -2,7 +2,7 @@
 // end's analytics collector: framing, ordering on one connection, replies in
 // every coding, hostile replies, and a collector that is down, answers
 // garbage or cuts the connection (events stay stored and are retried, and
-// the collector keeps each event once).
+// each is sent again only when no answer came for it).
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <map>
 #include <thread>
 
 #include "backend/AnalyticsCollector.h"
@@ -22,6 +23,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/kits/analytics/UTA/CountingProxy.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
@@ -262,39 +264,49 @@ TEST_F(ReportChannel, StoredEventsGoOutInBatchesAndLeaveTheStore) {
 
 TEST_F(ReportChannel, FailedSendsKeepTheEventsAndALaterSendDeliversEachOnce) {
     using Behaviour = backend::AnalyticsCollector::Behaviour;
+    const std::vector<std::string> texts{R"({"n":1})", R"({"n":2})", R"({"n":3})", R"({"n":4})", R"({"n":5})"};
     storeEvents(5);
     const int port = collector->port();
+    CountingProxy proxy(port);
+    pointAt(proxy.port());
     collector->stop();
     sendStored();  // down: a batch of several rows costs none of them a try
     EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(5, {1, 0})));
+    EXPECT_EQ(proxy.timesSent(texts), (std::vector<int>{0, 0, 0, 0, 0}));
 
     collector = backend::AnalyticsCollector::start(port);
     ASSERT_TRUE(collector);
     collector->setBehaviour(Behaviour::AnswerGarbage);
     sendStored();  // half as many
     EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(5, {1, 0})));
-    EXPECT_EQ(collector->storedEventCount(), 2) << "it stored them before its answer went wrong";
+    EXPECT_EQ(proxy.timesSent(texts), (std::vector<int>{1, 1, 0, 0, 0}));
 
     // A dropped connection while a row goes alone: its try counts.
     collector->setBehaviour(Behaviour::CutConnection);
     sendStored();
     EXPECT_EQ(storedRows().front(), (std::pair<int, int>{1, 1}));
+    EXPECT_EQ(proxy.timesSent(texts), (std::vector<int>{2, 1, 0, 0, 0}));
+
+    // Sent again only after tries whose answer never came: once answered,
+    // each goes exactly once more.
     collector->setBehaviour(Behaviour::Acknowledge);
     sendStored();
     EXPECT_TRUE(storedRows().empty());
-    EXPECT_EQ(collector->storedEventCount(), 5) << "nothing duplicated";
+    EXPECT_EQ(proxy.timesSent(texts), (std::vector<int>{3, 2, 1, 1, 1}));
+    EXPECT_EQ(proxy.sent().size(), 5u);
 }
 
 TEST_F(ReportChannel, EventsWaitingInAFileOutOfIdsReachTheCollectorOnce) {
     const std::string beforeLast = std::to_string(std::numeric_limits<std::int64_t>::max() - 1);
+    CountingProxy proxy(collector->port());
+    pointAt(proxy.port());
     storeFileRows(store->getDbPath(), "insert into events values(100, '{\"n\":1}', 1, 0, 1)");
     storeFileRows(store->getDbPath(), "insert into events values(" + beforeLast + ", '{\"n\":2}', 1, 0, 2)");
     store->storeEvent(event(R"({"n":3})", 3), false, [] {});  // the last id
     store->storeEvent(event(R"({"n":4})", 4), false, [] {});  // none left
     sendStored();
-    std::vector<std::string> received = collector->storedEvents();
-    std::sort(received.begin(), received.end());
-    EXPECT_EQ(received, (std::vector<std::string>{R"({"n":1})", R"({"n":2})", R"({"n":3})", R"({"n":4})"}));
+    EXPECT_EQ(proxy.sent(), (std::map<std::string, int>{{R"({"n":1})", 1}, {R"({"n":2})", 1}, {R"({"n":3})", 1},
+                                                         {R"({"n":4})", 1}}));
     EXPECT_TRUE(storedRows().empty());
 }
 

@@ -1,8 +1,11 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <limits>
 #include <map>
@@ -216,12 +219,17 @@ sqlite3* openUsableFile(const std::string& path) {
     return nullptr;
 }
 
-// Moves what stands at `path` to `path` + ".unusable" (only the newest such
-// is kept), its journals with it, so that a fresh file can take its place.
-// NO when it could not be moved.
+// A database file's own name and those of its journals.
+const char* const kFileAndJournals[] = {"", "-journal", "-wal", "-shm"};
+
+// Where a file the store cannot use is kept: only the newest such is.
+std::string asidePath(const std::string& path) { return path + ".unusable"; }
+
+// Moves what stands at `path` aside, its journals with it, so that a fresh
+// file can take its place. NO when it could not be moved.
 bool setAside(const std::string& path) {
     auto fileManager = NSFileManager::defaultManager();
-    const std::string aside = path + ".unusable";
+    const std::string aside = asidePath(path);
     const auto move = [&](const std::string& suffix) {
         if (fileManager->fileExistsAtPath(aside + suffix)) fileManager->removeItemAtPath(aside + suffix);
         if (!fileManager->fileExistsAtPath(path + suffix)) return false;
@@ -236,9 +244,59 @@ bool setAside(const std::string& path) {
     return true;
 }
 
+// Where a fresh file is built beside the store's file, until it is whole
+// and takes that file's place.
+std::string freshPath(const std::string& path) { return path + ".fresh"; }
+
+// Removes a database file and its journals, whatever of them is there.
+void removeWithJournals(const std::string& path) {
+    auto fileManager = NSFileManager::defaultManager();
+    for (const char* suffix : kFileAndJournals) {
+        if (fileManager->fileExistsAtPath(path + suffix)) fileManager->removeItemAtPath(path + suffix);
+    }
+}
+
+std::function<void(const std::string&)>& renewalStepHook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
+void renewalStep(const char* step) {
+    if (renewalStepHook()) renewalStepHook()(step);
+}
+
+// Copies the rows `select` answers on `from` through `insert` on `to`, each
+// value as it is stored (the first columns, one per parameter of `insert`;
+// further columns are for `copied`, which sees each row after it went in).
+// SQLite's result: SQLITE_OK when every row went in.
+int copyRows(sqlite3* from, const std::string& select, sqlite3* to, const char* insert,
+             const std::function<void(sqlite3_stmt* row)>& copied = {}) {
+    sqlite3_stmt *reading = nullptr, *writing = nullptr;
+    int result = sqlite3_prepare_v2(from, select.c_str(), -1, &reading, nullptr);
+    if (result == SQLITE_OK) result = sqlite3_prepare_v2(to, insert, -1, &writing, nullptr);
+    while (result == SQLITE_OK && (result = sqlite3_step(reading)) == SQLITE_ROW) {
+        for (int column = 0; column < sqlite3_bind_parameter_count(writing); ++column) {
+            sqlite3_bind_value(writing, column + 1, sqlite3_column_value(reading, column));
+        }
+        result = sqlite3_step(writing);
+        sqlite3_reset(writing);
+        if (result != SQLITE_DONE) break;
+        if (copied) copied(reading);
+        result = SQLITE_OK;
+    }
+    if (result == SQLITE_DONE) result = SQLITE_OK;
+    sqlite3_finalize(reading);
+    sqlite3_finalize(writing);
+    return result;
+}
+
 }  // namespace
 
 Ref<RPOUTAStore> RPOUTAStore::getInstance() { return UTASharedInstance<RPOUTAStore>(); }
+
+void RPOUTAStore::setRenewalStepHookForTests(std::function<void(const std::string&)> hook) {
+    renewalStepHook() = std::move(hook);
+}
 
 RPOUTAStore::RPOUTAStore(Ref<RPOUTASocket> channel) : channel_(std::move(channel)) { initDB(); }
 
@@ -288,6 +346,9 @@ sqlite3* RPOUTAStore::getDB() {
 
 void RPOUTAStore::openStore() {
     const std::string path = getDbPath();
+    // A fresh file left part-built by a process that ended is never used:
+    // the file at the path still holds everything.
+    removeWithJournals(freshPath(path));
     db_ = openUsableFile(path);
     if (!db_ && setAside(path)) db_ = openUsableFile(path);
     openPath_.clear();
@@ -327,37 +388,81 @@ bool RPOUTAStore::rowIdsUsedUp() {
     return !rows.empty() && rows[0][0] == "1";
 }
 
-std::vector<RPOUTAStoreEvent> RPOUTAStore::eventRows() {
-    std::vector<std::vector<std::string>> rows;
-    execute("select event_id, content, status, send_count, ts from events where not (" + kUnreadableEvents +
-                ") order by event_id",
-            {}, &rows);
-    std::vector<RPOUTAStoreEvent> events;
-    for (const auto& row : rows) {
-        if (auto event = eventFromRow(row, fileGeneration_)) events.push_back(std::move(*event));
+bool RPOUTAStore::renewFile() {
+    std::lock_guard lock(utaLock());
+    // Inside a transaction the open file's rows are not settled.
+    if (!db_ || openPath_.empty() || !sqlite3_get_autocommit(db_)) return false;
+    const std::string path = openPath_, fresh = freshPath(path);
+    removeWithJournals(fresh);
+    // Rows of a batch in flight: their ids here and in the fresh file.
+    std::vector<std::pair<std::int64_t, std::int64_t>> inFlight;
+    std::size_t carried = 0;
+    sqlite3* to = nullptr;
+    std::string problem;
+    if (sqlite3_open(fresh.c_str(), &to) != SQLITE_OK) {
+        problem = to ? sqlite3_errmsg(to) : "out of memory";
+    } else {
+        problem = tablesProblem(to);
     }
-    return events;
-}
-
-void RPOUTAStore::carryOver(const std::vector<RPOUTAStoreEvent>& events) {
-    for (const auto& event : events) {
-        const int result = execute("insert into events(content, status, send_count, ts) values(?, ?, ?, ?)",
-                                   {event.content, static_cast<std::int64_t>(event.status), event.sendCount, event.ts});
-        if (result == SQLITE_OK && db_) {
-            // A row of a batch in flight keeps its place in that batch: its
-            // outcome reaches the row under its new id.
-            if (event.status == static_cast<std::uint32_t>(kSending)) {
-                carriedRows_[{event.fileGeneration, event.eventId}] = {fileGeneration_, sqlite3_last_insert_rowid(db_)};
-            }
-        } else if (event.status == static_cast<std::uint32_t>(kStored)) {
-            // Sent from memory while the fresh file cannot take it either.
-            RPOUTAStoreEvent kept = event;
-            kept.fileGeneration = 0;
-            unwrittenEvents_.push_back(std::move(kept));
-        }
+    // One transaction: a process ended part-way leaves a fresh file that is
+    // never used, and the open file whole at the path.
+    if (problem.empty() && sqlite3_exec(to, "BEGIN TRANSACTION", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        problem = sqlite3_errmsg(to);
     }
-    if (!events.empty()) UTALog("Moved %d events into the fresh database", static_cast<int>(events.size()));
-    recount();
+    if (problem.empty()) {
+        renewalStep("fresh file made");
+        const int result =
+            copyRows(db_,
+                     "select content, status, send_count, ts, event_id from events where not (" + kUnreadableEvents +
+                         ") order by event_id",
+                     to, "insert into events(content, status, send_count, ts) values(?, ?, ?, ?)",
+                     [&](sqlite3_stmt* row) {
+                         ++carried;
+                         if (sqlite3_column_int64(row, 1) == kSending) {
+                             inFlight.emplace_back(sqlite3_column_int64(row, 4), sqlite3_last_insert_rowid(to));
+                         }
+                         renewalStep("event carried");
+                     });
+        const bool copied =
+            result == SQLITE_OK &&
+            copyRows(db_, "select uid, user_type, app_ver, ts from user", to, "insert into user values(?, ?, ?, ?)") ==
+                SQLITE_OK &&
+            copyRows(db_, "select type, content, md5sum, version from config", to,
+                     "insert into config values(?, ?, ?, ?)") == SQLITE_OK &&
+            sqlite3_exec(to, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (!copied) problem = sqlite3_errmsg(to);
+    }
+    sqlite3_close(to);
+    if (!problem.empty()) {
+        logUnusable(fresh, problem);
+        removeWithJournals(fresh);
+        return false;
+    }
+    renewalStep("fresh file complete");
+    // The old file stays under the aside name as well (a second name for
+    // it, so the path is never without a file); only the newest is kept.
+    // Everything it held is in the fresh file, so not keeping it loses nothing.
+    const std::string aside = asidePath(path);
+    removeWithJournals(aside);
+    if (::link(path.c_str(), aside.c_str()) != 0) {
+        UTALog("Unable to move file: %@", std::string(std::strerror(errno)));
+    }
+    renewalStep("old file kept aside");
+    if (::rename(fresh.c_str(), path.c_str()) != 0) {
+        logUnusable(fresh, std::strerror(errno));
+        removeWithJournals(fresh);
+        return false;
+    }
+    renewalStep("fresh file in place");
+    const std::uint64_t old = fileGeneration_;
+    closeDB();
+    initDB();
+    if (openPath_ != path) return true;
+    // A row of a batch in flight keeps its place in that batch: its outcome
+    // reaches the row under its new id.
+    for (const auto& [oldId, newId] : inFlight) carriedRows_[{old, oldId}] = {fileGeneration_, newId};
+    UTALog("Moved %d events into the fresh database", static_cast<int>(carried));
+    return true;
 }
 
 std::optional<std::int64_t> RPOUTAStore::currentRowId(const RPOUTAStoreEvent& event) const {
@@ -463,21 +568,22 @@ bool RPOUTAStore::mendFile(int result) {
         replaceUnusableFile();
         return true;
     }
-    if (result == SQLITE_FULL && rowIdsUsedUp()) {
-        // The file is sound, only full of ids: its events go on in the fresh
-        // one, each once, those of a batch in flight still in that batch.
-        std::lock_guard lock(utaLock());
+    std::lock_guard lock(utaLock());
+    if (result == SQLITE_FULL && renewalFailedFor_ != fileGeneration_ && rowIdsUsedUp()) {
+        // The file is sound, only full of ids: what it holds goes on in a
+        // fresh one, each event once, those of a batch in flight still in
+        // that batch.
         logUnusable(openPath_, "no event row id is left");
-        const auto events = eventRows();
-        replaceUnusableFile();
-        carryOver(events);
-        return true;
+        if (renewFile()) return true;
+        // Its rows stay in it, to be sent and deleted there; new events
+        // wait in memory, as on a full disk.
+        renewalFailedFor_ = fileGeneration_;
+        UTALog("Unable to make a fresh database; new events are kept in memory");
+        return false;
     }
     // A statement of the store's own fails with a plain error when its
     // tables went from under it (the file emptied in place, a table dropped).
-    if (result != SQLITE_ERROR) return false;
-    std::lock_guard lock(utaLock());
-    if (!db_) return false;
+    if (result != SQLITE_ERROR || !db_) return false;
     std::vector<std::string> made;
     const std::string problem = tablesProblem(db_, &made);
     if (!problem.empty()) {

@@ -42,9 +42,12 @@ struct RPOUTAStoreEvent {
 // through the report channel, one stored batch in flight at a time.
 //
 // A file the store cannot use (not a database, damaged, not writable, a
-// folder, a table of other columns, no event row id left) is moved aside and a fresh one made;
+// folder, a table of other columns) is moved aside and a fresh one made;
 // when even that fails the events are kept in a database in memory until
-// the process ends. A file replaced under the open store is noticed at the
+// the process ends. A sound file with no event row id left is replaced by a
+// fresh one holding all it held, built beside it and renamed into place, so
+// that ending the process at any moment loses nothing; when that cannot be
+// done its rows stay in it and new events wait in memory. A file replaced under the open store is noticed at the
 // next statement and the one now at the path is opened; tables gone from
 // under it are made again. An event the file cannot take (a full disk) is
 // kept in memory, written when the file has room and sent from memory
@@ -123,6 +126,11 @@ public:
 
     const Ref<DispatchQueue>& taskQueue() const { return taskQueue_; }
 
+    // For tests that end the process part-way: called at each step of
+    // `renewFile` ("fresh file made", "event carried" after each row,
+    // "fresh file complete", "old file kept aside", "fresh file in place").
+    static void setRenewalStepHookForTests(std::function<void(const std::string&)> hook);
+
 private:
     // One statement with bound values (integers or texts); rows of texts
     // into `rows` when given, a row with a NULL column dropped. SQLite's
@@ -155,11 +163,12 @@ private:
     // No new event row can be given an id: the id counter is at the
     // largest integer.
     bool rowIdsUsedUp();
-    // Every readable event row of the open file, by id.
-    std::vector<RPOUTAStoreEvent> eventRows();
-    // Writes the rows of a file set aside into the fresh one, with their
-    // states and tries; rows of a batch in flight are found by their new ids.
-    void carryOver(const std::vector<RPOUTAStoreEvent>& events);
+    // Puts a fresh file in place of the open one, which has no row id left:
+    // built beside it whole (events with their states and tries, the user
+    // row, the configuration) in one transaction, then renamed over it, so
+    // that the path always names a complete file. NO when it could not, and
+    // the open file stays.
+    bool renewFile();
     // The id a loaded row has in the open file: its own, or the one it was
     // carried over to; none for a row of a file since replaced and not carried.
     std::optional<std::int64_t> currentRowId(const RPOUTAStoreEvent& event) const;
@@ -192,6 +201,9 @@ private:
     // Rows of a batch in flight carried into a fresh file: (opening, id) in
     // the file set aside to (opening, id) in the one after it.
     std::map<std::pair<std::uint64_t, std::int64_t>, std::pair<std::uint64_t, std::int64_t>> carriedRows_;
+    // The opening whose file, out of row ids, could not be renewed: its
+    // new events wait in memory, and it is not tried again until the next.
+    std::uint64_t renewalFailedFor_ = 0;
     sqlite3_stmt* insertEvent_ = nullptr;
     sqlite3_stmt* replaceConfig_ = nullptr;
     // Waiting events, in the file and in memory.
