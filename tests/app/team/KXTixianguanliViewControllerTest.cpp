@@ -3,6 +3,7 @@
 #include "app/team/KXTixianguanliViewController.h"
 #include "app/team/KXTixianguanliCell.h"
 #include "app/team/MyOfflineViewController.h"
+#include "foundation/NSLog.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "ShownTexts.h"
@@ -123,6 +124,21 @@ TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
+}
+
+// The answers of the decisions are not written to the console log; the
+// decision itself is.
+TEST_F(WithdrawalScreen, DecisionsLogTheChoiceButNotTheAnswer) {
+    auto screen = open();
+    NSLogCapture logged;
+    decide(screen, 0, "允许", "已同意提现");
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    decide(screen, 1, "拒绝", "已拒绝提现");
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_TRUE(logged.contains("xuanzhong :1"));
+    EXPECT_TRUE(logged.contains("xuanzhong :2"));
+    EXPECT_FALSE(logged.contains("已同意提现"));
+    EXPECT_FALSE(logged.contains("已拒绝提现"));
 }
 
 // The back end decided, but the answer was lost: the list reloads and shows

@@ -2,6 +2,7 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 #include "app/team/MyOfflineCell.h"
 #include "app/team/MyOfflineViewController.h"
+#include "foundation/NSLog.h"
 #include "ShownTexts.h"
 #include "TeamScreenFixture.h"
 #include "uikit/UIAlertController.h"
@@ -81,6 +82,7 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_TRUE(sent("down_del").empty());
     EXPECT_EQ(firstRow(screen)[0], "songjia");
 
+    NSLogCapture logged;
     deleteRow(screen, 0, "确定");
     ASSERT_TRUE(runUntil([&] {
         return sent("down").size() == 2 && !screen->loader()->rows().empty() &&
@@ -94,6 +96,9 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_EQ(sent("down")[1]["p"], "1") << "the reload starts again from the first page";
     EXPECT_EQ(firstRow(screen)[0], "luochen");
     EXPECT_EQ(screen->loader()->max_p(), "2");
+    // The taps are logged, the delete's answer is not.
+    EXPECT_TRUE(logged.contains("确定删除"));
+    EXPECT_FALSE(logged.contains("删除成功"));
 }
 
 TEST_F(SubPromoterListScreen, ADeleteDuringAPullIsNotUndoneByThePullsOlderPage) {
