@@ -17,7 +17,8 @@ const char* const kCellIdentifier = "cellID";
 
 void KXPromotionAnnouncementViewController::didCreate() {
     UIViewController::didCreate();
-    loader_ = make<KXPageLoader>("news", KXPageLoader::modelRows<KXPromotionAnnouncementModel>());
+    loader_ = make<KXPageLoader>("news", KXPageLoader::modelRows<KXPromotionAnnouncementModel>(),
+                                 KXPageLoader::Pull::KeepsTheRows);
     WeakRef<KXPromotionAnnouncementViewController> weak = weakSelf<KXPromotionAnnouncementViewController>();
     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
         if (auto screen = weak.lock()) screen->mainTabelView()->reloadData();

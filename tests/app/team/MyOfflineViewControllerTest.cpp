@@ -101,19 +101,21 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_FALSE(logged.contains("删除成功"));
 }
 
-TEST_F(SubPromoterListScreen, ADeleteDuringAPullIsNotUndoneByThePullsOlderPage) {
+TEST_F(SubPromoterListScreen, ADeleteDuringALoadMoreIsNotFollowedByTheOlderPage) {
     auto screen = open();
-    // The pull's page is read before the delete; its answer alone is held,
+    // The next page is read before the delete; its answer alone is held,
     // and let go after the reload following the delete has been answered.
-    relay->holdAnswers(HoldingRelay::page("down", "1"), 1);
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    relay->holdAnswers(HoldingRelay::page("down", "2"), 1);
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    ASSERT_TRUE(driver.scrollToRow(screen->mainaTableVie(), NSIndexPath::indexPathForRow(0, 0)));
     deleteRow(screen, 0, "确定");
     ASSERT_TRUE(runUntil([&] { return sent("down").size() == 3 && !screen->loader()->pageUnderWay(); }))
         << "the reload after the delete is answered";
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(firstRow(screen)[0], "luochen");
+    EXPECT_EQ(screen->loader()->rows().size(), 10u) << "the older page is not appended under the reloaded list";
     for (std::size_t i = 0; i < screen->loader()->rows().size(); ++i)
         EXPECT_NE(screen->loader()->row<MyOfflineModel>(i)->username, "songjia");
 }
