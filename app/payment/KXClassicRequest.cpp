@@ -30,12 +30,12 @@ Dictionary KXClassicRequest::query(std::string_view action, const Dictionary& ow
 }
 
 Ref<NSURLSessionDataTask> KXClassicRequest::send(const Dictionary& query, Answer onSuccess, Answer onOtherCode,
-                                                 Failure onFailure) {
+                                                 Failure onFailure, Logging logging) {
     return KXWebUtils::doGetWithParameters(
         query, nullptr,
-        [onSuccess = std::move(onSuccess), onOtherCode = std::move(onOtherCode)](const Value& answer) {
+        [onSuccess = std::move(onSuccess), onOtherCode = std::move(onOtherCode), logging](const Value& answer) {
             if (code(answer) == 1) {
-                NSLog("%@", answer);
+                if (logging == Logging::Answer) NSLog("%@", answer);
                 if (onSuccess) onSuccess(answer);
             } else if (onOtherCode) {
                 onOtherCode(answer);

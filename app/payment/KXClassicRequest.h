@@ -23,6 +23,8 @@ public:
 
     using Answer = std::function<void(const Value& answer)>;
     using Failure = std::function<void()>;
+    // Whether a success answer is written to the console log.
+    enum class Logging { Answer, Nothing };
 
     // The query of one action: the six common keys, then `ownFields`. The
     // signature is the MD5 of uid, the values of `signedFields` in that
@@ -31,12 +33,12 @@ public:
                             const std::vector<std::string>& signedFields = {});
 
     // Sends a query, without a progress block. Code 1: the answer is logged
-    // ("%@"), then `onSuccess`. Another code: `onOtherCode` when given, else
-    // showRefusal. Transport failure: `onFailure` when given, else
-    // showFailure. Answers the request's task, for a caller that may cancel
+    // ("%@") unless `logging` says Nothing, then `onSuccess`. Another code:
+    // `onOtherCode` when given, else showRefusal. Transport failure:
+    // `onFailure` when given, else showFailure. Answers the request's task, for a caller that may cancel
     // it (KXPageRequests::sent); a cancelled request calls no block.
     static Ref<NSURLSessionDataTask> send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
-                                          Failure onFailure = nullptr);
+                                          Failure onFailure = nullptr, Logging logging = Logging::Answer);
 
     // The integer value of the answer's `code` formatted with "%@" (0 when
     // it is missing or does not begin with digits).

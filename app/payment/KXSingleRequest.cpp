@@ -4,6 +4,7 @@
 
 struct KXSingleRequest::Wait {
     std::string text;
+    KXClassicRequest::Logging logging = KXClassicRequest::Logging::Answer;
     // Counts the requests sent, so that a late end of an earlier one cannot
     // end a later one.
     unsigned long long serial = 0;
@@ -32,8 +33,10 @@ struct KXSingleRequest::Hold {
     unsigned long long request;
 };
 
-KXSingleRequest::KXSingleRequest(std::string waitText) : wait_(std::make_shared<Wait>()) {
+KXSingleRequest::KXSingleRequest(std::string waitText, KXClassicRequest::Logging logging)
+    : wait_(std::make_shared<Wait>()) {
     wait_->text = std::move(waitText);
+    wait_->logging = logging;
 }
 
 bool KXSingleRequest::isUnderWay() const { return wait_->underWay; }
@@ -56,7 +59,7 @@ bool KXSingleRequest::send(const Dictionary& query, KXClassicRequest::Answer onS
     };
     if (!onSuccess) onSuccess = [](const Value&) {};
     KXClassicRequest::send(query, releasing(std::move(onSuccess)), releasing(std::move(onOtherCode)),
-                           releasing(std::move(onFailure)));
+                           releasing(std::move(onFailure)), wait_->logging);
     return true;
 }
 

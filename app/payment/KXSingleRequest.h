@@ -12,8 +12,10 @@
 // the screen's own blocks run. The screen keeps one per action.
 class KXSingleRequest {
 public:
-    // `waitText` labels the wait HUD ("" shows the indicator alone).
-    explicit KXSingleRequest(std::string waitText = "");
+    // `waitText` labels the wait HUD ("" shows the indicator alone);
+    // `logging` says whether the action's success answers are logged.
+    explicit KXSingleRequest(std::string waitText = "",
+                             KXClassicRequest::Logging logging = KXClassicRequest::Logging::Answer);
 
     bool isUnderWay() const;
 

@@ -24,7 +24,8 @@ constexpr CGFloat kListTop = 54;
 
 void KXApplyGameViewController::didCreate() {
     UIViewController::didCreate();
-    loader_ = make<KXPageLoader>("games", KXPageLoader::modelRows<KXApplyGameModel>());
+    loader_ = make<KXPageLoader>("games", KXPageLoader::modelRows<KXApplyGameModel>(),
+                                 KXPageLoader::Pull::KeepsTheRows);
     WeakRef<KXApplyGameViewController> weak = self<KXApplyGameViewController>();
     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
         if (auto screen = weak.lock()) screen->mainTabelView()->reloadData();

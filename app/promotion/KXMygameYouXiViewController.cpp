@@ -25,7 +25,8 @@ CGFloat bottomInset() { return KXNotchedScreen::isNotched() ? KXNotchedScreen::k
 
 void KXMygameYouXiViewController::didCreate() {
     UIViewController::didCreate();
-    loader_ = make<KXPageLoader>("mygames", KXPageLoader::modelRows<KXPromoteGameModel>());
+    loader_ = make<KXPageLoader>("mygames", KXPageLoader::modelRows<KXPromoteGameModel>(),
+                                 KXPageLoader::Pull::KeepsTheRows);
     WeakRef<KXMygameYouXiViewController> weak = self<KXMygameYouXiViewController>();
     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
         auto screen = weak.lock();

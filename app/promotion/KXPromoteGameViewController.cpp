@@ -54,7 +54,8 @@ Ref<UITableView> KXPromoteGameViewController::mainTabelView() {
 
 Ref<KXPageLoader> KXPromoteGameViewController::loader() {
     if (!loader_) {
-        loader_ = make<KXPageLoader>("mygames", KXPageLoader::modelRows<KXPromoteGameModel>());
+        loader_ = make<KXPageLoader>("mygames", KXPageLoader::modelRows<KXPromoteGameModel>(),
+                                 KXPageLoader::Pull::KeepsTheRows);
         WeakRef<KXPromoteGameViewController> weak = self<KXPromoteGameViewController>();
         loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
             if (auto page = weak.lock()) page->mainTabelView()->reloadData();

@@ -18,4 +18,5 @@ KXPagedListViewController::Cells shareRowCells() {
 
 KXDividedintoProportionViewController::KXDividedintoProportionViewController()
     : KXPagedListViewController({"分成比例", "fcbl", KXPageLoader::rowsAsTheyCome(), shareRowCells(),
-                                 KXDividedintoProportionCell::kHeight, {}, false}) {}
+                                 KXDividedintoProportionCell::kHeight, {}, false,
+                                 KXPageLoader::Pull::KeepsTheRows}) {}

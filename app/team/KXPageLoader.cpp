@@ -8,6 +8,8 @@
 #include "frameworks/refresh/MJRefreshBackNormalFooter.h"
 #include "frameworks/refresh/MJRefreshNormalHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
+#include "uikit/UICollectionView.h"
+#include "uikit/UITableView.h"
 
 namespace {
 
@@ -15,8 +17,8 @@ const char* const kNoMorePages = "没有更多数据，请待会在上拉加载"
 
 }  // namespace
 
-KXPageLoader::KXPageLoader(std::string action, RowDecoder decoder)
-    : action_(std::move(action)), decoder_(std::move(decoder)) {}
+KXPageLoader::KXPageLoader(std::string action, RowDecoder decoder, Pull pull)
+    : action_(std::move(action)), decoder_(std::move(decoder)), pull_(pull) {}
 
 KXPageLoader::RowDecoder KXPageLoader::rowsAsTheyCome() {
     return [](const Value& data) {
@@ -44,14 +46,27 @@ void KXPageLoader::endRefreshing() {
     if (auto footer = UIScrollViewMJRefresh::mj_footer(scrollView)) footer->endRefreshing();
 }
 
-void KXPageLoader::underRefresh() { send(Page::First, pages_.startFirstPage()); }
+void KXPageLoader::underRefresh() {
+    const auto ticket = pages_.startFirstPage();
+    if (pull_ == Pull::EmptiesTheList) empty();
+    send(Page::First, ticket);
+}
+
+void KXPageLoader::empty() {
+    p_ = "1";
+    rows_.clear();
+    listFields_ = fields_;
+    auto scrollView = scrollView_.lock();
+    if (auto table = cast<UITableView>(scrollView)) table->reloadData();
+    else if (auto grid = cast<UICollectionView>(scrollView)) grid->reloadData();
+}
 
 void KXPageLoader::onRefresh() {
     // The page under way ends the refreshing when it answers.
     if (pages_.underWay()) return;
-    if (!listFields_ || NSString::intValue(p_) > NSString::intValue(max_p_)) {
+    if (!pageArrived_ || NSString::intValue(p_) > NSString::intValue(max_p_)) {
         endRefreshing();
-        MBProgressHUDManager::showError(listFields_ ? kNoMorePages : KXFailureText::kNoData);
+        MBProgressHUDManager::showError(pageArrived_ ? kNoMorePages : KXFailureText::kNoData);
         return;
     }
     if (auto ticket = pages_.startNextPage()) send(Page::Next, *ticket);
@@ -66,8 +81,8 @@ void KXPageLoader::reload() {
 }
 
 void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
-    // A next page is of the list the rows hold, whatever the fields say now.
-    const Dictionary ownFields = page == Page::First ? fields_ : *listFields_;
+    // A next page is of the list the rows belong to, whatever the fields say now.
+    const Dictionary ownFields = page == Page::First ? fields_ : listFields_;
     Dictionary fields = ownFields;
     fields.set("p", page == Page::First ? std::string("1") : p_);
     // The request holds the loader weakly: the loader goes with its screen,
@@ -93,6 +108,7 @@ void KXPageLoader::send(Page page, KXPageRequests::Ticket ticket) {
 }
 
 void KXPageLoader::answered(Page page, const Dictionary& ownFields, const Value& answer) {
+    pageArrived_ = true;
     listFields_ = ownFields;
     p_ = KXClassicRequest::text(answer["p"]);
     max_p_ = KXClassicRequest::text(answer["max_p"]);

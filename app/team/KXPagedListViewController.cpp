@@ -19,7 +19,7 @@ KXPagedListViewController::KXPagedListViewController(Description description)
 
 void KXPagedListViewController::didCreate() {
     UIViewController::didCreate();
-    loader_ = make<KXPageLoader>(description_.action, description_.rows);
+    loader_ = make<KXPageLoader>(description_.action, description_.rows, description_.pull);
     WeakRef<KXPagedListViewController> weak = weakSelf<KXPagedListViewController>();
     loader_->setLoaded([weak](KXPageLoader::Page page, const Value& answer) {
         auto screen = weak.lock();

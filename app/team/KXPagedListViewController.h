@@ -40,6 +40,8 @@ public:
         std::vector<std::string> columnTitles;
         // Whether viewDidLoad builds the column header row.
         bool headerRowAtLoad = false;
+        // What a pull does to the rows on show until its page answers.
+        KXPageLoader::Pull pull = KXPageLoader::Pull::EmptiesTheList;
     };
 
     // Cells of class `Cell` (built with the default style) shown through

@@ -1,6 +1,7 @@
 #include "app/team/KXPromotionAnnouncementViewController.h"
 
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXServiceAddress.h"
 #include "app/team/KXPromotionAnnouncementCell.h"
 #include "app/team/KXTeamColors.h"
@@ -16,7 +17,8 @@ const char* const kCellIdentifier = "cellID";
 
 void KXPromotionAnnouncementViewController::didCreate() {
     UIViewController::didCreate();
-    loader_ = make<KXPageLoader>("news", KXPageLoader::modelRows<KXPromotionAnnouncementModel>());
+    loader_ = make<KXPageLoader>("news", KXPageLoader::modelRows<KXPromotionAnnouncementModel>(),
+                                 KXPageLoader::Pull::KeepsTheRows);
     WeakRef<KXPromotionAnnouncementViewController> weak = weakSelf<KXPromotionAnnouncementViewController>();
     loader_->setLoaded([weak](KXPageLoader::Page, const Value&) {
         if (auto screen = weak.lock()) screen->mainTabelView()->reloadData();
@@ -85,11 +87,11 @@ void KXPromotionAnnouncementViewController::tableViewDidSelectRowAtIndexPath(con
                                                                              NSIndexPath indexPath) {
     auto announcement = announcementAt(static_cast<std::size_t>(indexPath.row()));
     auto navigation = navigationController();
-    // An announcement without an id has no page to open.
-    if (!announcement || !announcement->id || !navigation) return;
+    if (!announcement || !navigation) return;
     auto page = make<KXWebViewGameViewController>();
-    page->setUrlString(
-        NSString::stringWithFormat("%@?ct=app&ac=news_info&id=%@", KXServiceAddress::baseURL(), *announcement->id));
+    // A missing id is sent empty, as a missing value shows.
+    page->setUrlString(NSString::stringWithFormat("%@?ct=app&ac=news_info&id=%@", KXServiceAddress::baseURL(),
+                                                  KXAnswerText::text(announcement->id)));
     page->setGname("推广员系统");
     page->setHidesBottomBarWhenPushed(true);
     navigation->pushViewController(page, true);

@@ -25,6 +25,7 @@ public:
     std::string className() const override { return "KXTixianguanliViewController"; }
 
 private:
-    // "down_status" with the wait HUD "正在加载": one decision at a time.
-    KXSingleRequest deciding_{"正在加载"};
+    // "down_status" with the wait HUD "正在加载": one decision at a time; its
+    // answer is not logged.
+    KXSingleRequest deciding_{"正在加载", KXClassicRequest::Logging::Nothing};
 };

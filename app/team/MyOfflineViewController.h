@@ -22,6 +22,7 @@ public:
 
 private:
     void deleteSubPromoter(const Ref<MyOfflineModel>& model);
-    // "down_del" with the wait HUD "正在删除", one at a time.
-    KXSingleRequest deleting_{"正在删除"};
+    // "down_del" with the wait HUD "正在删除", one at a time; its answer is
+    // not logged.
+    KXSingleRequest deleting_{"正在删除", KXClassicRequest::Logging::Nothing};
 };

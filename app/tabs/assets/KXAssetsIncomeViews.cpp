@@ -100,34 +100,34 @@ void KXAssetsIncomeCell::didCreate() {
         make.top.bottom.equalToSuperview();
         make.height.equalTo(61 * s).priority(999);
     });
-    snp(topLine_).makeConstraints([](ConstraintMaker& make) {
+    snp(topLine_).makeConstraints([s](ConstraintMaker& make) {
         make.left.right.top.equalToSuperview();
-        make.height.equalTo(1);
+        make.height.equalTo(1 * s);
     });
-    snp(leftLine).makeConstraints([](ConstraintMaker& make) {
+    snp(leftLine).makeConstraints([s](ConstraintMaker& make) {
         make.left.top.bottom.equalToSuperview();
-        make.width.equalTo(1);
+        make.width.equalTo(1 * s);
     });
-    snp(bottomLine).makeConstraints([](ConstraintMaker& make) {
+    snp(bottomLine).makeConstraints([s](ConstraintMaker& make) {
         make.left.right.bottom.equalToSuperview();
-        make.height.equalTo(1);
+        make.height.equalTo(1 * s);
     });
-    snp(rightLine).makeConstraints([](ConstraintMaker& make) {
+    snp(rightLine).makeConstraints([s](ConstraintMaker& make) {
         make.right.top.bottom.equalToSuperview();
-        make.width.equalTo(1);
+        make.width.equalTo(1 * s);
     });
     snp(vLineOne).makeConstraints([s](ConstraintMaker& make) {
-        make.width.equalTo(1);
+        make.width.equalTo(1 * s);
         make.top.bottom.equalToSuperview();
         make.left.equalTo(110 * s);
     });
     snp(vLineSecond).makeConstraints([s, vLineOne](ConstraintMaker& make) {
         make.top.bottom.equalToSuperview();
-        make.width.equalTo(1);
+        make.width.equalTo(1 * s);
         make.left.equalTo(snp(vLineOne).right).offset(70 * s);
     });
     snp(vLineThree).makeConstraints([s](ConstraintMaker& make) {
-        make.width.equalTo(1);
+        make.width.equalTo(1 * s);
         make.top.bottom.equalToSuperview();
         make.right.equalTo(-70 * s);
     });

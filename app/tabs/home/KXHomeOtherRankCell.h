@@ -13,8 +13,8 @@
 // One row of a ranking table: rank, name and figure columns between grid
 // lines. Setting `indexPath` styles the row: row 0 is the column-title row
 // (grey, rounded top corners, darker bold titles), further rows alternate
-// grey and white, the list's last row gets rounded bottom corners and every
-// other row square ones. Setting one of the three entry kinds writes the
+// grey and white, row 8 gets rounded bottom corners whatever the list's
+// length, and every other row square ones. Setting one of the three entry kinds writes the
 // columns; a reused cell handed out as the title row gets its titles again
 // through showTitles.
 class KXHomeOtherRankCell : public UICollectionViewCell {

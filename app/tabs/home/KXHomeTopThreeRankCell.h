@@ -20,10 +20,10 @@
 class KXHomeTopThreeRankCell : public UICollectionViewCell {
 public:
     // The card's height in layout-scale units, as the Home and ranking
-    // collections size it. 162 on the phone; our text lines are taller than
-    // the phone's, so the card grows by the difference and keeps a margin
-    // below its figure (the caption above it is 12 points on every screen).
-    static constexpr CGFloat kHeight = 170;
+    // collections size it. Its views hang from its top, so a card of this
+    // height holds them whole on every screen (the caption above the figure
+    // is 12 points on every screen, and the card does not clip).
+    static constexpr CGFloat kHeight = 162;
 
     using UICollectionViewCell::UICollectionViewCell;
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 #include "app/payment/KXBalanceWatch.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
@@ -9,6 +13,7 @@
 #include "app/tabs/assets/KXAssetsIncomeViews.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/HoldingRelay.h"
+#include "uikit/UIScreen.h"
 
 // The Assets tab of the running app against the local back end.
 class AssetsTab : public SignedInAppFixture {
@@ -163,4 +168,25 @@ TEST(AssetsIncomeCell, TakesTheLookOfItsRowWhenReused) {
     EXPECT_TRUE(cell->topLine()->isHidden());
     EXPECT_EQ(cell->bgView()->backgroundColor(), UIColor::whiteColor());
     EXPECT_EQ(cell->priceLabel()->font(), UIFont::systemFontOfSize(size));
+}
+
+// The grid's lines are one layout unit thick, as every length of the grid:
+// 1 point on the standard screen, 0.85 on the small one, where ctest runs
+// this test again beside the walk of every screen.
+TEST(AssetsIncomeCellAtEitherSize, GridLinesAreOneLayoutUnitThick) {
+    if (const char* screen = std::getenv("VELMARO_TEST_SCREEN"); screen && std::string(screen) == "se")
+        UIScreen::configureMainScreen({320, 568}, 2, false);
+    const CGFloat s = layoutScale();
+    auto cell = make<KXAssetsIncomeCell>(UITableViewCellStyle::Default, KXAssetsIncomeCell::kReuseIdentifier);
+    cell->setFrame({0, 0, screenWidth(), 61 * s});
+    cell->setIndexPath(NSIndexPath::indexPathForRow(0, 2));
+    cell->layoutIfNeeded();
+    std::size_t lines = 0;
+    for (const auto& view : cell->bgView()->subviews()) {
+        if (cast<UILabel>(view)) continue;
+        ++lines;
+        const CGSize size = view->frame().size;
+        EXPECT_NEAR(std::min(size.width, size.height), s, 1e-6) << "a line of " << size.width << " x " << size.height;
+    }
+    EXPECT_EQ(lines, 7u);
 }

@@ -37,6 +37,21 @@ std::string page(int number, int last, const std::string& tag = "r", int rows = 
            R"(,"data":[)" + data + "]}";
 }
 
+// A table's rows: those of the loader, as the list screens show them.
+class RowsOf : public NSObject, public UITableViewDataSource {
+public:
+    explicit RowsOf(Ref<KXPageLoader> loader) : loader_(std::move(loader)) {}
+    long tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) override {
+        return static_cast<long>(loader_->rows().size());
+    }
+    Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>&, NSIndexPath) override {
+        return make<UITableViewCell>(UITableViewCellStyle::Default, "row");
+    }
+
+private:
+    Ref<KXPageLoader> loader_;
+};
+
 }  // namespace
 
 // The loader on a table in a key window, against a scripted server that
@@ -212,7 +227,7 @@ TEST_F(PageLoader, MissingPagingFieldsCountAsZeroAndDataThatIsNoListGivesNoRows)
     EXPECT_EQ(server.requestCount(), 2u);
 }
 
-TEST_F(PageLoader, RefusalsAndFailuresEndTheRefreshingAndKeepTheRows) {
+TEST_F(PageLoader, ARefusedOrFailedNextPageEndsTheRefreshingAndKeepsTheRows) {
     answer("1", page(1, 3));
     start();
     ASSERT_EQ(rows().size(), 2u);
@@ -225,20 +240,7 @@ TEST_F(PageLoader, RefusalsAndFailuresEndTheRefreshingAndKeepTheRows) {
     EXPECT_EQ(loader->p(), "2");
     EXPECT_EQ(rows().size(), 2u);
 
-    // A reload without an answer says so and leaves rows and paging as they were.
-    clock.advance(2);
-    driver.settle();
-    answer("1", "");
-    std::size_t asked = server.requestCount();
-    ASSERT_TRUE(driver.pullDown(table));
-    ASSERT_TRUE(runUntil([&] { return server.requestCount() > asked && !refreshing(); }));
-    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
-    EXPECT_EQ(hudText(), "获取数据失败");
-    EXPECT_EQ(rows().size(), 2u);
-    EXPECT_EQ(loader->p(), "2");
-    EXPECT_EQ(loads, 1);
-
-    // So does a page that cannot be fetched at all.
+    // A page that cannot be fetched at all says so.
     clock.advance(2);
     driver.settle();
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
@@ -249,6 +251,92 @@ TEST_F(PageLoader, RefusalsAndFailuresEndTheRefreshingAndKeepTheRows) {
     EXPECT_FALSE(refreshing());
     EXPECT_EQ(rows().size(), 2u);
     EXPECT_EQ(loader->p(), "2");
+    EXPECT_EQ(loads, 1);
+}
+
+// A pull empties the list and sets `p` to "1" at once, and the table shows
+// the empty list before the page answers. A refused or failed pull leaves
+// it empty; the next pull-up asks for the page the counter names, "1".
+TEST_F(PageLoader, APullEmptiesTheListAtOnceAndARefusedOrFailedOneLeavesItEmpty) {
+    answer("1", page(1, 3));
+    answer("2", page(2, 3));
+    start();
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 2 && !refreshing(); }));
+    auto shown = make<RowsOf>(loader);
+    table->setDataSource(shown);
+    table->reloadData();
+    ASSERT_EQ(table->numberOfRowsInSection(0), 4);
+    ASSERT_EQ(loader->p(), "3");
+
+    hold("1");
+    answer("1", R"({"code":0,"message":"请重新登录"})");
+    loader->underRefresh();
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(loader->p(), "1");
+    EXPECT_EQ(table->numberOfRowsInSection(0), 0) << "the table shows the emptied list at once";
+    release("1");
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "请重新登录");
+    EXPECT_FALSE(refreshing());
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(loader->p(), "1");
+
+    // A pull without an answer leaves it empty too.
+    clock.advance(2);
+    driver.settle();
+    answer("1", "");
+    std::size_t asked = server.requestCount();
+    ASSERT_TRUE(driver.pullDown(table));
+    ASSERT_TRUE(runUntil([&] { return server.requestCount() > asked && !refreshing(); }));
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "获取数据失败");
+    EXPECT_TRUE(rows().empty());
+    EXPECT_EQ(loader->p(), "1");
+    EXPECT_EQ(loads, 2);
+
+    // The next pull-up asks for page 1 and shows its rows.
+    answer("1", page(1, 3, "new"));
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 3 && !refreshing(); }));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"new1-1", "new1-2"}));
+    EXPECT_EQ(pagesAsked(), (std::vector<std::string>{"1", "2", "1", "1", "1"}));
+    EXPECT_EQ(loader->p(), "2");
+}
+
+// A list whose pull keeps its rows until the page answers keeps its page
+// counter with them: a refused or failed pull leaves both, and the next
+// pull-up goes on after the rows rather than fetching page 1 again under
+// them.
+TEST_F(PageLoader, APullThatKeepsTheRowsKeepsThePageWhenItIsRefusedOrFails) {
+    loader = make<KXPageLoader>("news", KXPageLoader::rowsAsTheyCome(), KXPageLoader::Pull::KeepsTheRows);
+    loader->setLoaded([this](KXPageLoader::Page, const Value&) { ++loads; });
+    answer("1", page(1, 3));
+    answer("2", page(2, 3));
+    start();
+
+    hold("1");
+    answer("1", R"({"code":0,"message":"请重新登录"})");
+    loader->underRefresh();
+    EXPECT_EQ(rows().size(), 2u) << "the rows stay while the pull loads";
+    EXPECT_EQ(loader->p(), "2");
+    release("1");
+    ASSERT_TRUE(runUntil([&] { return !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "请重新登录");
+    EXPECT_EQ(rows().size(), 2u);
+    EXPECT_EQ(loader->p(), "2");
+
+    clock.advance(2);
+    driver.settle();
+    answer("1", "");
+    loader->underRefresh();
+    ASSERT_TRUE(runUntil([&] { return hudText() == "获取数据失败"; }));
+    EXPECT_EQ(loader->p(), "2");
+
+    loader->onRefresh();
+    ASSERT_TRUE(runUntil([&] { return loads == 2 && !refreshing(); }));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"r1-1", "r1-2", "r2-1", "r2-2"}));
+    EXPECT_EQ(pagesAsked(), (std::vector<std::string>{"1", "1", "1", "2"}));
 }
 
 TEST_F(PageLoader, ANextPageOverTakenByAReloadIsDropped) {

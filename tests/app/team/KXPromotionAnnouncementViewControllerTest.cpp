@@ -66,6 +66,23 @@ TEST_F(AnnouncementScreen, ATapOpensTheAnnouncementsPageAnewEachTime) {
     }
 }
 
+// An announcement the back end lists without an id opens like any other:
+// its page's address carries the id empty, as a missing value shows.
+TEST_F(AnnouncementScreen, AnAnnouncementWithoutAnIdOpensItsPageWithTheIdEmpty) {
+    script("news",
+           R"({"code":1,"p":2,"max_p":1,"data":[{"title":"无编号公告","type":"公告","time":"2026-05-01"}]})");
+    auto screen = push<KXPromotionAnnouncementViewController>();
+    ASSERT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 1; }));
+    driver.settle();
+    ASSERT_TRUE(driver.selectRow(screen->mainTabelView(), NSIndexPath::indexPathForRow(0, 0)));
+    clock.advance(UIViewController::kTransitionDuration);
+    driver.settle();
+    auto page = cast<KXWebViewGameViewController>(top());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->urlString(), KXServiceAddress::baseURL() + "?ct=app&ac=news_info&id=");
+    EXPECT_EQ(page->gname(), "推广员系统");
+}
+
 TEST(AnnouncementModels, DescriptionFillsTheSummaryAndNewFillsTheServerName) {
     auto json = [](const char* text) { return NSJSONSerialization::JSONObjectWithData(NSData::fromString(text)); };
     auto announcement = NSObjectMJKeyValue::mj_objectWithKeyValues<KXPromotionAnnouncementModel>(

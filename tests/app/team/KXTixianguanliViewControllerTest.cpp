@@ -3,7 +3,8 @@
 #include "app/team/KXTixianguanliViewController.h"
 #include "app/team/KXTixianguanliCell.h"
 #include "app/team/MyOfflineViewController.h"
-#include "frameworks/refresh/MJRefreshHeader.h"
+#include "foundation/NSLog.h"
+#include "frameworks/refresh/MJRefreshFooter.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "ShownTexts.h"
 #include "TeamScreenFixture.h"
@@ -110,19 +111,53 @@ TEST_F(WithdrawalScreen, ScreensLeftWhileTheirListsAreHeldDoNotDelayTheNextScree
     EXPECT_EQ(sent("down_tixian").size(), 1u);
 }
 
-TEST_F(WithdrawalScreen, ADecisionDuringAPullIsNotUndoneByThePullsOlderPage) {
+// A pull empties the list at once: until its page answers there is no row
+// to decide.
+TEST_F(WithdrawalScreen, APullEmptiesTheListUntilItsPageAnswers) {
     auto screen = open();
-    // The pull's page is read before the decision; its answer alone is held,
-    // and let go after the reload following the decision has been answered.
+    auto table = screen->mainaTableVie();
     relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 1);
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    ASSERT_TRUE(driver.pullDown(table));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    driver.settle();
+    EXPECT_EQ(table->numberOfRowsInSection(0), 0);
+    EXPECT_TRUE(driver.findAll("允许").empty());
+    EXPECT_EQ(screen->loader()->p(), "1");
+    release();
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_EQ(table->numberOfRowsInSection(0), 10);
+}
+
+TEST_F(WithdrawalScreen, ADecisionDuringALoadMoreIsNotFollowedByTheOlderPage) {
+    auto screen = open();
+    // The next page is read before the decision; its answer alone is held,
+    // and let go after the reload following the decision has been answered.
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "2"), 1);
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    ASSERT_TRUE(driver.scrollToRow(screen->mainaTableVie(), NSIndexPath::indexPathForRow(0, 0)));
     decide(screen, 0, "允许", "已同意提现");
     ASSERT_TRUE(runUntil([&] { return sent("down_tixian").size() == 3 && !screen->loader()->pageUnderWay(); }))
         << "the reload after the decision is answered";
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(statusShown(screen, 0), "已通过");
+    EXPECT_EQ(screen->loader()->rows().size(), 10u) << "the older page is not appended under the reloaded list";
+}
+
+// The answers of the decisions are not written to the console log; the
+// decision itself is.
+TEST_F(WithdrawalScreen, DecisionsLogTheChoiceButNotTheAnswer) {
+    auto screen = open();
+    NSLogCapture logged;
+    decide(screen, 0, "允许", "已同意提现");
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    decide(screen, 1, "拒绝", "已拒绝提现");
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_TRUE(logged.contains("xuanzhong :1"));
+    EXPECT_TRUE(logged.contains("xuanzhong :2"));
+    EXPECT_FALSE(logged.contains("已同意提现"));
+    EXPECT_FALSE(logged.contains("已拒绝提现"));
 }
 
 // The back end decided, but the answer was lost: the list reloads and shows
@@ -136,19 +171,21 @@ TEST_F(WithdrawalScreen, ADecisionWhoseAnswerIsLostReloadsTheListWithTheRequests
     EXPECT_EQ(statusShown(screen, 0), "已通过");
 }
 
-TEST_F(WithdrawalScreen, ARefusedDecisionLeavesAPullUnderWayToEndByItself) {
+TEST_F(WithdrawalScreen, ARefusedDecisionLeavesALoadMoreUnderWayToEndByItself) {
     auto screen = open();
-    auto header = UIScrollViewMJRefresh::mj_header(screen->mainaTableVie());
-    relay->holdAnswers(HoldingRelay::page("down_tixian", "1"), 1);
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    auto footer = UIScrollViewMJRefresh::mj_footer(screen->mainaTableVie());
+    relay->holdAnswers(HoldingRelay::page("down_tixian", "2"), 1);
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    ASSERT_TRUE(driver.scrollToRow(screen->mainaTableVie(), NSIndexPath::indexPathForRow(0, 0)));
     script("down_status", R"({"code":0,"message":"该申请已处理"})");
     decide(screen, 0, "允许", "该申请已处理");
-    EXPECT_TRUE(header->isRefreshing());
+    EXPECT_TRUE(footer->isRefreshing());
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
-    EXPECT_FALSE(header->isRefreshing());
+    EXPECT_FALSE(footer->isRefreshing());
     EXPECT_EQ(sent("down_tixian").size(), 2u) << "a refusal reloads nothing";
+    EXPECT_EQ(screen->loader()->rows().size(), 13u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 #include "app/team/MyOfflineCell.h"
 #include "app/team/MyOfflineViewController.h"
+#include "foundation/NSLog.h"
 #include "ShownTexts.h"
 #include "TeamScreenFixture.h"
 #include "uikit/UIAlertController.h"
@@ -81,6 +82,7 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_TRUE(sent("down_del").empty());
     EXPECT_EQ(firstRow(screen)[0], "songjia");
 
+    NSLogCapture logged;
     deleteRow(screen, 0, "确定");
     ASSERT_TRUE(runUntil([&] {
         return sent("down").size() == 2 && !screen->loader()->rows().empty() &&
@@ -94,21 +96,26 @@ TEST_F(SubPromoterListScreen, DeletingAfterConfirmationReloadsTheListWithoutTheR
     EXPECT_EQ(sent("down")[1]["p"], "1") << "the reload starts again from the first page";
     EXPECT_EQ(firstRow(screen)[0], "luochen");
     EXPECT_EQ(screen->loader()->max_p(), "2");
+    // The taps are logged, the delete's answer is not.
+    EXPECT_TRUE(logged.contains("确定删除"));
+    EXPECT_FALSE(logged.contains("删除成功"));
 }
 
-TEST_F(SubPromoterListScreen, ADeleteDuringAPullIsNotUndoneByThePullsOlderPage) {
+TEST_F(SubPromoterListScreen, ADeleteDuringALoadMoreIsNotFollowedByTheOlderPage) {
     auto screen = open();
-    // The pull's page is read before the delete; its answer alone is held,
+    // The next page is read before the delete; its answer alone is held,
     // and let go after the reload following the delete has been answered.
-    relay->holdAnswers(HoldingRelay::page("down", "1"), 1);
-    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie()));
+    relay->holdAnswers(HoldingRelay::page("down", "2"), 1);
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie()));
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
+    ASSERT_TRUE(driver.scrollToRow(screen->mainaTableVie(), NSIndexPath::indexPathForRow(0, 0)));
     deleteRow(screen, 0, "确定");
     ASSERT_TRUE(runUntil([&] { return sent("down").size() == 3 && !screen->loader()->pageUnderWay(); }))
         << "the reload after the delete is answered";
     release();
     ASSERT_TRUE(pagesTakenIn(screen->loader()));
     EXPECT_EQ(firstRow(screen)[0], "luochen");
+    EXPECT_EQ(screen->loader()->rows().size(), 10u) << "the older page is not appended under the reloaded list";
     for (std::size_t i = 0; i < screen->loader()->rows().size(); ++i)
         EXPECT_NE(screen->loader()->row<MyOfflineModel>(i)->username, "songjia");
 }

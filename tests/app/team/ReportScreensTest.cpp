@@ -124,13 +124,15 @@ TEST_F(RegistrationHeaderRow, FollowsTheRowsOfEachFirstPage) {
     // Four columns of 83.75.
     EXPECT_DOUBLE_EQ(screen->headerView()->subviews()[1]->frame().origin.x, 83.75);
 
-    // A refusal keeps the rows and the header row built before.
+    // A refused pull leaves the list it emptied empty and keeps the header
+    // row built before.
     answerWith(R"({"code":3,"message":"用户不存在，请重新登录"})");
     auto header = screen->headerView();
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie())) << driver.lastError();
     ASSERT_TRUE(runUntil([&] { return hudText() == "用户不存在，请重新登录"; }));
     EXPECT_EQ(screen->headerView(), header);
-    EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 1);
+    EXPECT_FALSE(header->isHidden());
+    EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 0);
 }
 
 TEST_F(ReportScreens, RegistrationReportAgainstTheBackEnd) {

@@ -75,3 +75,23 @@ TEST_F(ShareRatioScreen, PagesTheShareTableOfTheBackEnd) {
     ASSERT_TRUE(driver.pullUp(screen->mainaTableVie())) << driver.lastError();
     EXPECT_EQ(hudText(), "没有更多数据，请待会在上拉加载");
 }
+
+// The share table keeps its rows on show while a pull loads, and with them
+// the page it is at: after a refused pull the next pull-up asks for the page
+// after the rows, not page 1 again.
+TEST_F(ShareRatioScreen, ARefusedPullKeepsTheRowsAndThePageTheyReached) {
+    auto screen = push<KXDividedintoProportionViewController>();
+    ASSERT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 10; }));
+    driver.settle();
+    script("fcbl", R"({"code":0,"message":"请重新登录"})");
+    ASSERT_TRUE(driver.pullDown(screen->mainaTableVie())) << driver.lastError();
+    ASSERT_TRUE(waitForHUD("请重新登录"));
+    ASSERT_TRUE(pagesTakenIn(screen->loader()));
+    EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 10);
+
+    unscript();
+    letHUDsHide();
+    ASSERT_TRUE(driver.pullUp(screen->mainaTableVie())) << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return screen->loader()->rows().size() == 19; }));
+    EXPECT_EQ(sent("fcbl").back()["p"], "2");
+}
