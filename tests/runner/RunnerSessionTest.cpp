@@ -840,7 +840,14 @@ TEST_F(RunnerSessionTest, AnActionSheetIsNamedWithItsButtonsAndTapReachesThem) {
     EXPECT_EQ(chosen, "确定");
 }
 
-TEST_F(RunnerSessionTest, BackUnderAPresentedScreenNamesItsWayOut) {
+TEST_F(RunnerSessionTest, BackAndTabUnderAPresentedScreenNameItsWayOut) {
+    auto tabs = make<UITabBarController>();
+    auto home = window->rootViewController();
+    home->setTitle("首页");
+    auto second = make<UIViewController>();
+    second->setTitle("资产");
+    tabs->setViewControllers({home, second});
+    window->setRootViewController(tabs);
     auto preview = make<UIViewController>();
     preview->setModalPresentationStyle(UIModalPresentationStyle::FullScreen);
     for (auto [title, x] : {std::pair{"<", 10.0}, {"完成", 280.0}}) {
@@ -853,11 +860,17 @@ TEST_F(RunnerSessionTest, BackUnderAPresentedScreenNamesItsWayOut) {
             UIControlEventTouchUpInside);
         preview->view()->addSubview(close);
     }
-    window->rootViewController()->presentViewController(preview, true);
+    tabs->presentViewController(preview, true);
     EXPECT_EQ(session.execute("back").output,
               "back: the screen is presented over the others and has no screen to go back to: its own buttons close "
               "it (tap < or tap 完成)");
+    // `back` is refused there, so the tab's refusal says what closes the screen.
+    EXPECT_EQ(session.execute("tab 2").output,
+              "tab: the tab bar is under the screen, presented over the others: its own buttons close it (tap < or "
+              "tap 完成)");
     ASSERT_TRUE(session.execute("tap 完成").ok);
     EXPECT_TRUE(session.execute("tap 登录").ok);
     EXPECT_EQ(taps, 1);
+    EXPECT_TRUE(session.execute("tab 2").ok);
+    EXPECT_EQ(tabs->selectedIndex(), 1u);
 }
