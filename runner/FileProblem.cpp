@@ -1,6 +1,7 @@
 #include "runner/FileProblem.h"
 
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -9,6 +10,23 @@
 #include <filesystem>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The folder that a write at `path` changes: `path` itself when it is a
+// folder, else the nearest folder above it that is there.
+std::string writtenFolder(const std::string& path) {
+    std::error_code ignored;
+    fs::path folder = path;
+    if (fs::is_directory(folder, ignored)) return folder.string();
+    for (folder = folder.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        if (fs::is_directory(folder, ignored)) return folder.string();
+        if (folder == folder.root_path()) break;
+    }
+    return fs::current_path(ignored).string();
+}
+
+}  // namespace
 
 namespace FileProblem {
 
@@ -32,9 +50,13 @@ std::string why(const std::string& path, int error) {
         case ENOENT: return "the folder " + fs::path(path).parent_path().string() + " is not there";
         case EISDIR: return path + " is a folder";
         case EACCES:
-        case EPERM: return "no permission to write there";
-        case ENOSPC: return "the disk is full";
-        case EROFS: return "the file system there is read-only";
+        case EPERM:
+            if (fs::exists(fs::symlink_status(path, ignored)) && !fs::is_directory(path, ignored))
+                return path + " is not writable (no permission to write it)";
+            return "the folder " + writtenFolder(path) + " is not writable (no permission to write in it)";
+        case ENOSPC: return "the disk is full (no space left for " + writtenFolder(path) + ")";
+        case EDQUOT: return "the disk quota is used up (no space left for " + writtenFolder(path) + ")";
+        case EROFS: return "the folder " + writtenFolder(path) + " is read-only (its disk is mounted read-only)";
         default: {
             std::string reason = std::strerror(error);
             if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
@@ -57,6 +79,22 @@ std::optional<std::string> ofWriting(const std::string& path) {
     if (folder.empty()) folder = ".";
     if (fs::exists(fs::status(folder, ignored)) && !fs::is_directory(folder, ignored)) return why(path, ENOTDIR);
     if (::access(folder.c_str(), W_OK) != 0) return why(path, errno);
+    return std::nullopt;
+}
+
+std::optional<std::string> makeFolder(const std::string& path) {
+    std::error_code error;
+    fs::create_directories(path, error);
+    if (error) return "cannot make " + path + ": " + why(path, error.value());
+    return std::nullopt;
+}
+
+std::optional<std::string> ofSpace(const std::string& folder) {
+    struct statvfs disk{};
+    if (::statvfs(folder.c_str(), &disk) != 0) return std::nullopt;
+    // The blocks kept for the system administrator are the administrator's to fill.
+    const auto left = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+    if (left == 0) return why(folder, ENOSPC);
     return std::nullopt;
 }
 

@@ -15,4 +15,12 @@ std::string why(const std::string& path, int error);
 // left as it is, or a new one in its folder); nothing when it can.
 std::optional<std::string> ofWriting(const std::string& path);
 
+// Makes the folder `path` and those above it that are missing; nothing
+// when it is there, else "cannot make PATH: " and why.
+std::optional<std::string> makeFolder(const std::string& path);
+
+// That the disk holding the folder `folder` has no space left for what this
+// process writes; nothing when it has some.
+std::optional<std::string> ofSpace(const std::string& folder);
+
 }  // namespace FileProblem

@@ -1,11 +1,18 @@
 #include "runner/FolderBackEnd.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <vector>
 
 #include "app/shell/KXLocallyStoredData.h"
+#include "backend/AnalyticsCollector.h"
+#include "backend/Database.h"
 #include "foundation/NSURL.h"
+#include "runner/FileProblem.h"
 
 namespace {
 
@@ -39,24 +46,70 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
 // Where the local back end keeps its data, the analytics collector's beside it.
 std::string databasePath(const std::string& folder) { return folder + "/backend/backend.db"; }
 
+// Whether the database file `path`, which is there, is one SQLite reads
+// whole: not some other file, nor one damaged (cut short, overwritten).
+bool isSoundDatabase(const std::string& path) {
+    try {
+        auto database = backend::Database::open(path);
+        if (!database) return false;
+        auto check = database->prepare("PRAGMA quick_check");
+        return check.step() && check.text(0) == "ok";
+    } catch (const backend::DatabaseError&) {
+        return false;
+    }
+}
+
+// Why the local back end cannot keep its data in the folder: a folder or a
+// database file it may not write, a full disk, or a damaged database
+// (which only emptying the folder mends); nothing when none of these is so.
+std::optional<std::string> storageProblem(const std::string& folder) {
+    const std::string database = databasePath(folder);
+    const std::string storage = std::filesystem::path(database).parent_path().string();
+    // SQLite writes its journal beside each database.
+    if (::access(storage.c_str(), W_OK) != 0) return FileProblem::why(storage, errno);
+    const std::vector<std::string> files = {database, backend::AnalyticsCollector::databasePathBeside(database)};
+    for (const auto& file : files)
+        if (auto problem = FileProblem::ofWriting(file)) return problem;
+    if (auto problem = FileProblem::ofSpace(storage)) return problem;
+    for (const auto& file : files) {
+        std::error_code ignored;
+        if (std::filesystem::exists(file, ignored) && !isSoundDatabase(file))
+            return "the database " + std::filesystem::path(file).filename().string() +
+                   " is damaged: --fresh starts the folder again from the demo data (it empties the folder)";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 namespace FolderBackEnd {
 
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(databasePath(folder)).parent_path(), error);
+    const std::string storage = std::filesystem::path(databasePath(folder)).parent_path().string();
+    if (auto problem = FileProblem::makeFolder(storage)) {
+        if (failure) *failure = *problem;
+        return nullptr;
+    }
     backend::LocalBackend::Options options;
     options.dbPath = databasePath(folder);
+    std::string why;
     if (auto last = lastRecord(folder)) {
         auto address = NSURL::URLWithString(last->address);
         if (address && address->host() == "127.0.0.1" && address->port()) {
             options.port = static_cast<int>(*address->port());
-            if (auto backEnd = backend::LocalBackend::start(options, failure)) return backEnd;
+            if (auto backEnd = backend::LocalBackend::start(options, &why)) return backEnd;
         }
     }
     options.port = 0;
-    return backend::LocalBackend::start(options, failure);
+    auto backEnd = backend::LocalBackend::start(options, &why);
+    // The back end names the file of the folder it could not use (or what
+    // else failed, such as its port); the folder says why it could not.
+    if (!backEnd && failure) {
+        *failure = why;
+        if (why.find(storage) != std::string::npos)
+            if (auto problem = storageProblem(folder)) *failure += ": " + *problem;
+    }
+    return backEnd;
 }
 
 void use(const std::string& folder, const std::string& baseURL) {

@@ -470,24 +470,28 @@ CommandResult RunnerSession::typeRefused(const std::string& command) {
     return result;
 }
 
+std::optional<RunnerSession::PresentedScreen> RunnerSession::presentedScreen() {
+    // (A presented pop-up, an alert or action sheet, is in the way of a
+    // gesture instead, and named as such.)
+    auto presented = driver_.frontController();
+    if (!presented || !presented->presentingViewController() || TapCover::isOverlay(presented->view()))
+        return std::nullopt;
+    if (auto navigation = cast<UINavigationController>(presented); navigation && navigation->viewControllers().size() > 1)
+        return std::nullopt;
+    std::vector<std::string> taps;
+    for (const auto& button : ViewNames::buttons(presented->view()))
+        if (inView(driver_.sight(button))) taps.push_back("tap " + button->accessibilityLabel());
+    const std::string ways = ViewNames::listed(taps, " or ");
+    return PresentedScreen{ViewNames::screen(presented), ways.empty() ? "it has no button of its own to close it"
+                                                                      : "its own buttons close it (" + ways + ")"};
+}
+
 CommandResult RunnerSession::back() {
     // A screen presented over the others (a picture preview) is left by
     // its own buttons, which the answer names.
-    // (A presented pop-up, an alert or action sheet, is in the way, as below.)
-    if (auto presented = driver_.frontController();
-        presented && presented->presentingViewController() && !TapCover::isOverlay(presented->view())) {
-        auto navigation = cast<UINavigationController>(presented);
-        if (!navigation || navigation->viewControllers().size() < 2) {
-            std::vector<std::string> taps;
-            for (const auto& button : ViewNames::buttons(presented->view()))
-                if (inView(driver_.sight(button))) taps.push_back("tap " + button->accessibilityLabel());
-            const std::string ways = ViewNames::listed(taps, " or ");
-            return {false, "back: " + ViewNames::screen(presented) +
-                               " is presented over the others and has no screen to go back to: " +
-                               (ways.empty() ? "it has no button of its own to close it"
-                                             : "its own buttons close it (" + ways + ")")};
-        }
-    }
+    if (auto presented = presentedScreen())
+        return {false, "back: " + presented->name + " is presented over the others and has no screen to go back to: " +
+                           presented->wayOut};
     // Back taps the bar's back button (or, without a bar, swipes from the
     // screen's left edge): a pop-up in front would take the touch and stay
     // over the screen beneath. One still fading is waited for, as by tap.
@@ -519,8 +523,13 @@ CommandResult RunnerSession::tab(const std::string& number) {
     if (static_cast<std::size_t>(*index) > count)
         return {false, "tab: there is no tab " + std::to_string(*index) + ": the tab bar has tabs from 1 to " +
                            std::to_string(count)};
-    if (!isShown(driver_.tabButton(position)))
+    if (!isShown(driver_.tabButton(position))) {
+        // Under a presented screen `back` is refused: its own buttons close it.
+        if (auto presented = presentedScreen())
+            return {false, "tab: the tab bar is under " + presented->name + ", presented over the others: " +
+                               presented->wayOut};
         return {false, "tab: the tab bar is hidden on this screen: go back to a tab's first screen to select a tab"};
+    }
     // A HUD over the bar (the sign-in's, still fading) would take the tap.
     auto refused = refuseCovered("tab", "tab " + std::to_string(*index), [&]() -> Ref<UIView> {
         auto button = driver_.tabButton(position);

@@ -57,6 +57,15 @@ private:
     CommandResult clear(const std::string& target);
     CommandResult back();
     CommandResult tab(const std::string& number);
+    // A screen presented over the others that is no pop-up and has no stack
+    // of its own to pop (the screenshot preview): `back` cannot leave it and
+    // it hides the tab bar. Its name and the way out a user has: the
+    // buttons in view on it that close it.
+    struct PresentedScreen {
+        std::string name;
+        std::string wayOut;
+    };
+    std::optional<PresentedScreen> presentedScreen();
     CommandResult scroll(const std::string& distance);
     CommandResult open(const std::string& url);
     CommandResult scan(const std::string& file);

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "runner/FileProblem.h"
@@ -32,10 +31,12 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
                " mark: remove it yourself or choose another --data";
     }
     const bool madeHere = empty || (fresh && marked);
-    fs::create_directories(folder, error);
-    if (error) return "cannot make " + path + ": " + FileProblem::why(path, error.value());
+    if (auto problem = FileProblem::makeFolder(path)) return problem;
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (hold.folder_ < 0) return "cannot open " + path + ": " + FileProblem::why(path, errno);
+    // A session writes in its folder from the start (the app's sandbox, the
+    // back end's data): one it may not write is refused now, saying why.
+    if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + FileProblem::why(path, errno);
     // A fresh session empties the folder holding it alone, then shares it
     // as every session does.
     if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
@@ -54,7 +55,12 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
         if (error) return "cannot empty " + path + ": " + FileProblem::why(path, error.value());
     }
     if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + FileProblem::why(path, errno);
-    if (madeHere && !std::ofstream(folder / kMarkName)) return "cannot mark " + path + " as a session folder";
+    if (madeHere) {
+        const std::string mark = (folder / kMarkName).string();
+        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        if (file < 0) return "cannot mark " + path + " as a session folder: " + FileProblem::why(mark, errno);
+        ::close(file);
+    }
     return std::nullopt;
 }
 

@@ -18,7 +18,6 @@
 #include "foundation/AppSandbox.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
-#include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
 #include "foundation/URLLoadingEngine.h"
@@ -29,6 +28,7 @@
 #include "peers/PaymentNotice.h"
 #include "runner/BackEndProbe.h"
 #include "runner/ConsoleInput.h"
+#include "runner/FileProblem.h"
 #include "runner/FolderBackEnd.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -98,8 +98,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string sandbox = options->dataFolder + "/sandbox";
-    if (!NSFileManager::defaultManager()->createDirectoryAtPath(sandbox, true) || !AppSandbox::setRoot(sandbox)) {
-        std::cerr << "velmaro: cannot use the session folder " << options->dataFolder << "\n";
+    if (auto problem = FileProblem::makeFolder(sandbox)) {
+        std::cerr << "velmaro: " << *problem << "\n";
+        return 1;
+    }
+    if (!AppSandbox::setRoot(sandbox)) {
+        // The folder is there and may be written: what is left is room.
+        const auto full = FileProblem::ofSpace(sandbox);
+        std::cerr << "velmaro: cannot make the app's folders in " << sandbox << (full ? ": " + *full : "") << "\n";
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);

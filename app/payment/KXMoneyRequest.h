@@ -16,8 +16,9 @@
 // retry. The screen then says so and where to look ("结果未知，请在结算明细中
 // 确认", short enough for the HUD's one line, shown 2 s), loads the balance
 // the action changes again, and the action stays closed until that balance
-// has arrived, so that the next tap is checked against what the back end
-// now holds. One such reload at a time: a tap while one is under way shows
+// has arrived, so that no tap acts on the balance from before (a settlement
+// then checks its amount against the one loaded; a top-up or recharge
+// compares with none, the back end judging it). One such reload at a time: a tap while one is under way shows
 // the message again and sends nothing, so that taps on a back end that
 // does not answer cannot fill every connection to it. An unknown result
 // also counts as a change of the balances (KXBalanceWatch), as a success

@@ -4,13 +4,15 @@
 
 #include "foundation/UTF16.h"
 
+std::string_view KeyboardEdit::nextCharacter(std::string_view text, std::size_t& at) {
+    const std::size_t start = at;
+    UTF16::decodeNext(text, at);
+    return text.substr(start, at - start);
+}
+
 std::vector<std::string> KeyboardEdit::characters(std::string_view text) {
     std::vector<std::string> found;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t start = at;
-        UTF16::decodeNext(text, at);
-        found.emplace_back(text.substr(start, at - start));
-    }
+    for (std::size_t at = 0; at < text.size();) found.emplace_back(nextCharacter(text, at));
     return found;
 }
 
@@ -37,40 +39,32 @@ NSRange KeyboardEdit::lastCharacterRange(std::string_view text, std::size_t unit
     return {units - width, width};
 }
 
-std::string KeyboardEdit::replacing(std::string_view text, NSRange range, std::string_view replacement) {
-    std::size_t length = UTF16::length(text);
-    std::size_t location = std::min(range.location, length);
-    std::size_t end = std::min(location + std::min(range.length, length - location), length);
-    std::size_t from = UTF16::byteOffset(text, location), to = UTF16::byteOffset(text, end);
-    std::string result(text.substr(0, from));
-    result += replacement;
-    result += text.substr(to);
-    return result;
-}
-
-KeyboardEdit::Edited KeyboardEdit::applying(std::string_view text, std::size_t units, NSRange range,
-                                             std::string_view replacement) {
+std::size_t KeyboardEdit::apply(std::string& text, std::size_t units, NSRange range, std::string_view replacement) {
     if (replacement.empty() && range.length <= units && range.location == units - range.length) {
         // Deleting at the end: whole characters from the end, read alone.
-        std::string_view kept = text;
-        std::size_t removed = 0;
-        while (removed < range.length && !kept.empty()) {
-            const std::size_t start = lastCharacterStart(kept);
-            removed += UTF16::length(kept.substr(start));
-            kept = kept.substr(0, start);
+        std::size_t kept = text.size(), removed = 0;
+        while (removed < range.length && kept > 0) {
+            const std::size_t start = lastCharacterStart(std::string_view(text).substr(0, kept));
+            removed += UTF16::length(std::string_view(text).substr(start, kept - start));
+            kept = start;
         }
         // A range that ends inside a character is cut as anywhere else.
-        if (removed == range.length) return {std::string(kept), units - removed};
+        if (removed == range.length) {
+            text.resize(kept);
+            return units - removed;
+        }
     }
     if (range.length == 0 && range.location == units) {
-        std::string appended;
-        appended.reserve(text.size() + replacement.size());
-        appended.append(text).append(replacement);
-        return {std::move(appended), units + UTF16::length(replacement)};
+        text.append(replacement);
+        return units + UTF16::length(replacement);
     }
-    std::string replaced = replacing(text, range, replacement);
-    const std::size_t length = UTF16::length(replaced);
-    return {std::move(replaced), length};
+    const std::size_t location = std::min(range.location, units);
+    const std::size_t end = location + std::min(range.length, units - location);
+    const std::size_t from = UTF16::byteOffset(text, location), to = UTF16::byteOffset(text, end);
+    // Units are counted again: a cut inside a character leaves its bytes
+    // counted otherwise than they were.
+    text.replace(from, to - from, replacement);
+    return UTF16::length(text);
 }
 
 std::string KeyboardEdit::bullets(std::string_view text) {

@@ -343,9 +343,11 @@ bool UITextField::replaceCharacters(NSRange range, const std::string& replacemen
     if (auto listener = delegate();
         listener && !listener->textFieldShouldChangeCharactersInRangeReplacementString(me, range, replacement))
         return false;
-    auto edited = KeyboardEdit::applying(text_, textUnits(), range, replacement);
-    setText(std::move(edited.text));
-    textUnits_ = edited.units;
+    // Edited in place: a typed character costs what it adds, not a copy of
+    // the text. The typed text keeps no attributes of its own, as when set.
+    textUnits_ = KeyboardEdit::apply(text_, textUnits(), range, replacement);
+    attributedText_.reset();
+    invalidateIntrinsicContentSize();
     textDidChangeByEditing();
     return true;
 }
@@ -364,7 +366,8 @@ void UITextField::textDidChangeByEditing() {
 
 void UITextField::insertText(const std::string& text) {
     Ref<UITextField> keepAlive = self<UITextField>();
-    for (const std::string& character : KeyboardEdit::characters(text)) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::string character(KeyboardEdit::nextCharacter(text, at));
         if (character == "\n" || character == "\r") {
             pressReturn();
             continue;

@@ -137,7 +137,7 @@ private:
     void drawBorder() const;
     static void drawClearButton(CGRect rect);
 
-    // The text's length in UTF-16 units, known while typing at the end, so
+    // The text's length in UTF-16 units, carried along while editing, so
     // typing a long text costs no scan of the text per character.
     std::size_t textUnits() const;
 

@@ -69,17 +69,17 @@ void UITextView::replaceText(NSRange range, const std::string& replacement) {
     if (auto listener = delegate();
         listener && !listener->textViewShouldChangeTextInRangeReplacementText(me, range, replacement))
         return;
-    auto edited = KeyboardEdit::applying(text_, textUnits(), range, replacement);
-    setText(std::move(edited.text));
-    textUnits_ = edited.units;
+    // Edited in place: a typed character costs what it adds, not a copy of the text.
+    textUnits_ = KeyboardEdit::apply(text_, textUnits(), range, replacement);
+    setNeedsLayout();
     if (auto listener = delegate()) listener->textViewDidChange(me);
     NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidChangeNotification, me);
 }
 
 void UITextView::insertText(const std::string& text) {
     Ref<UITextView> keepAlive = self<UITextView>();
-    for (const std::string& character : KeyboardEdit::characters(text))
-        replaceText({textUnits(), 0}, character);
+    for (std::size_t at = 0; at < text.size();)
+        replaceText({textUnits(), 0}, std::string(KeyboardEdit::nextCharacter(text, at)));
 }
 
 std::size_t UITextView::textUnits() const {

@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "app/shell/KXLocallyStoredData.h"
 #include "runner/FolderBackEnd.h"
+#include "runner/SessionFolder.h"
+#include "tests/runner/UnwritableFolder.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -114,4 +117,46 @@ TEST_F(FolderBackEndTest, AnAvatarOnAnotherHostStays) {
     FolderBackEnd::use(folder, "http://127.0.0.1:1/");
     FolderBackEnd::use(folder, "http://127.0.0.1:2/");
     EXPECT_EQ(KXLocallyStoredData::getHead(), elsewhere);
+}
+
+// A database of the folder that is damaged (overwritten, cut short) stops
+// the back end, which names the file; the folder's answer says which is
+// damaged and that --fresh starts the folder again, which it does.
+TEST_F(FolderBackEndTest, ADamagedDatabaseIsNamedWithTheWayToStartTheFolderAgain) {
+    {
+        SessionFolder::Hold made;
+        ASSERT_EQ(SessionFolder::prepare(folder, false, made), std::nullopt);
+    }
+    ASSERT_TRUE(FolderBackEnd::startLocal(folder));
+    const std::string storage = folder + "/backend";
+    const std::string again = " is damaged: --fresh starts the folder again from the demo data (it empties the folder)";
+    for (const std::string name : {"backend.db", "backend-analytics.db"}) {
+        SCOPED_TRACE(name);
+        // A database cut short; its journal is gone with it.
+        std::filesystem::resize_file(storage + "/" + name, 1000);
+        for (const char* journal : {"-wal", "-shm"}) std::filesystem::remove(storage + "/" + name + journal);
+        std::string failure;
+        EXPECT_FALSE(FolderBackEnd::startLocal(folder, &failure));
+        EXPECT_EQ(failure.rfind("cannot open ", 0), 0u) << failure;
+        EXPECT_NE(failure.find(storage + "/" + name + ": the database " + name + again), std::string::npos) << failure;
+
+        SessionFolder::Hold fresh;
+        ASSERT_EQ(SessionFolder::prepare(folder, true, fresh), std::nullopt);
+        EXPECT_TRUE(FolderBackEnd::startLocal(folder, &failure)) << failure;
+    }
+}
+
+// A folder the back end may not write in is named, with the reason.
+TEST_F(FolderBackEndTest, AStorageFolderThatCannotBeWrittenIsNamed) {
+    ASSERT_TRUE(FolderBackEnd::startLocal(folder));
+    const std::string storage = folder + "/backend";
+    for (const std::string name : {"backend.db", "backend-analytics.db"})
+        for (const char* journal : {"-wal", "-shm"}) std::filesystem::remove(storage + "/" + name + journal);
+    UnwritableFolder unwritable(storage);
+    if (!unwritable.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    std::string failure;
+    EXPECT_FALSE(FolderBackEnd::startLocal(folder, &failure));
+    EXPECT_NE(failure.find(": the folder " + storage + " is not writable (no permission to write in it)"),
+              std::string::npos)
+        << failure;
 }

@@ -13,8 +13,10 @@
 #include "backend/LocalBackend.h"
 #include "backend/TemporaryFolder.h"
 #include "foundation/NSRunLoop.h"
+#include "runner/FileProblem.h"
 #include "runner/SessionFolder.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/runner/UnwritableFolder.h"
 
 extern char** environ;
 
@@ -81,4 +83,45 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
     SessionFolder::Hold hold;
     EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
     EXPECT_TRUE(fs::exists(target / SessionFolder::kMarkName));
+}
+
+// A session writes in its folder from its start: one it may not write is
+// refused at once, fresh or not, with the reason in plain words naming the
+// folder (not the system's "Permission denied").
+TEST(SessionFolder, AFolderThatCannotBeWrittenIsRefusedSayingWhy) {
+    TempSandbox sandbox;
+    const std::string folder = sandbox.path() + "/session";
+    {
+        SessionFolder::Hold hold;
+        ASSERT_EQ(SessionFolder::prepare(folder, false, hold), std::nullopt);
+    }
+    UnwritableFolder unwritable(folder);
+    if (!unwritable.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    const std::string refused = "cannot use " + folder + ": the folder " + folder +
+                                " is not writable (no permission to write in it)";
+    for (bool fresh : {false, true}) {
+        SessionFolder::Hold hold;
+        EXPECT_EQ(SessionFolder::prepare(folder, fresh, hold), refused);
+    }
+    // A folder to be made in it: the folder that refuses is named.
+    SessionFolder::Hold hold;
+    EXPECT_EQ(SessionFolder::prepare(folder + "/inner/session", false, hold),
+              "cannot make " + folder + "/inner/session: the folder " + folder +
+                  " is not writable (no permission to write in it)");
+}
+
+// The causes the system gives in its words, said in plain ones naming the
+// folder a write would change: the nearest one that is there.
+TEST(FileProblem, NamesTheCauseAndTheFolderItStrikes) {
+    TempSandbox sandbox;
+    const std::string missing = sandbox.path() + "/shots/shot-001.png";
+    EXPECT_EQ(FileProblem::why(missing, ENOSPC), "the disk is full (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(FileProblem::why(missing, EDQUOT), "the disk quota is used up (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(FileProblem::why(missing, EROFS),
+              "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
+    EXPECT_EQ(FileProblem::why(sandbox.path(), EROFS),
+              "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
+    const std::string file = sandbox.path() + "/history";
+    std::ofstream(file) << "tap 登录\n";
+    EXPECT_EQ(FileProblem::why(file, EACCES), file + " is not writable (no permission to write it)");
 }

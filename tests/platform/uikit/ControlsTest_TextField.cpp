@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ControlsTestFixture.h"
 #include "foundation/NSNotificationCenter.h"
 #include "foundation/NSString.h"
 #include "uikit/KeyboardEdit.h"
 #include "uikit/UIButton.h"
 #include "uikit/UITextField.h"
+#include "uikit/UITextView.h"
+#include "tests/support/ThreadTime.h"
 #include "uikit/ViewSnapshot.h"
 
 namespace {
@@ -252,3 +256,48 @@ TEST_F(TextFieldTest, PlaceholderAndAttributedTextKeepTheirOwnAttributes) {
 }
 
 }  // namespace
+
+// A field and a text view, neither with a delegate, to type into.
+class KeyboardEditingCost : public ControlsFixture {};
+
+// Typing a character at the end of a text, or deleting the last one, costs
+// what it adds or removes: the text before it is neither copied nor read.
+// Typing and deleting the same characters after a text of four thousand and
+// after one of two million characters takes about the same work, where a
+// copy or a scan of the text per character takes some hundred times more
+// after the longer one. The work is this thread's processor time.
+TEST_F(KeyboardEditingCost, TypingAndDeletingAtTheEndCostTheSameAfterAShortAndAVeryLongText) {
+    auto field = place(make<UITextField>(), CGRectMake(20, 20, 200, 40));
+    auto view = place(make<UITextView>(), CGRectMake(20, 80, 200, 100));
+    struct Edited {
+        Ref<UIView> view;
+        std::function<std::string()> text;
+        std::function<void(std::string)> setText;
+    };
+    const std::vector<Edited> edited = {
+        {field, [&] { return field->text(); }, [&](std::string text) { field->setText(std::move(text)); }},
+        {view, [&] { return view->text(); }, [&](std::string text) { view->setText(std::move(text)); }}};
+    // Characters of one, two and four UTF-8 bytes, one or two UTF-16 units.
+    std::string typed;
+    std::size_t characters = 0;
+    for (; characters < 3000; characters += 3) typed += "a中😀";
+    for (const auto& [shown, text, setText] : edited) {
+        SCOPED_TRACE(shown == Ref<UIView>(field) ? "field" : "text view");
+        auto editingTime = [&](std::size_t before) {
+            // The last character before the typing, deleted too, is of three bytes.
+            const std::string start = std::string(before, 'x') + "中";
+            setText(start);
+            // The view counts the text it was given once, at the first edit: not measured.
+            EXPECT_TRUE(driver.typeText(shown, "y"));
+            const double started = threadProcessorSeconds();
+            EXPECT_TRUE(driver.typeText(shown, typed));
+            EXPECT_EQ(text().size(), start.size() + 1 + typed.size());
+            EXPECT_TRUE(driver.deleteBackward(characters + 2));
+            const double spent = threadProcessorSeconds() - started;
+            EXPECT_EQ(text(), std::string(before, 'x'));
+            return spent;
+        };
+        const double afterShort = editingTime(4000), afterLong = editingTime(2000000);
+        EXPECT_LT(afterLong, 3 * afterShort) << afterShort << " s, then " << afterLong << " s";
+    }
+}
