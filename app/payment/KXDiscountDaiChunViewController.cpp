@@ -160,11 +160,14 @@ void KXDiscountDaiChunViewController::loadView() {
         CGRectMake(valueLeft, 3 * kRowHeight - kHintHeight - 2, valueWidth, kHintHeight));
     form->addSubview(hint);
 
-    auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "折扣：--", 15,
+    // The discount in the captions' column, the amount to pay across the
+    // values' column: the largest amount due ("支付金额￥100000.00") is drawn
+    // whole on the smallest screen.
+    auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, kCaptionWidth, kRowHeight), "折扣：--", 15,
                               KXTeamColors::bodyText());
     discount->setAccessibilityIdentifier("zhekeouLabel");
     form->addSubview(discount);
-    auto due = makeLabel(CGRectMake(width / 2, 3 * kRowHeight, width / 2 - kInset, kRowHeight), "支付金额 ￥0", 15,
+    auto due = makeLabel(CGRectMake(valueLeft, 3 * kRowHeight, valueWidth, kRowHeight), "支付金额 ￥0", 15,
                          KXTeamColors::accentBlue());
     due->setAccessibilityIdentifier("zhifiLabel");
     due->setTextAlignment(NSTextAlignment::Right);
@@ -179,6 +182,10 @@ void KXDiscountDaiChunViewController::loadView() {
     online->addTarget(screen, &Self::xuanzeZhifuBut, UIControlEventTouchUpInside);
     payment->addSubview(online);
     auto prepaid = makeChoice(CGRectMake(2 * kInset + half, 42, half, 44), "yufukuanBtn", "预付款");
+    // The title carries the balance: one too wide for the button is drawn
+    // in a smaller font rather than cut off.
+    prepaid->titleLabel()->setAdjustsFontSizeToFitWidth(true);
+    prepaid->titleLabel()->setMinimumScaleFactor(0.5);
     prepaid->setBackgroundColor(KXTeamColors::screenBackground());
     prepaid->addTarget(screen, &Self::yufukuanBut, UIControlEventTouchUpInside);
     payment->addSubview(prepaid);

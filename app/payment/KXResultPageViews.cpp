@@ -1,5 +1,7 @@
 #include "app/payment/KXResultPageViews.h"
 
+#include <algorithm>
+
 #include "app/payment/KXRecordListLook.h"
 #include "app/team/KXTeamColors.h"
 #include "graphics/UIImage.h"
@@ -9,6 +11,10 @@ namespace {
 
 constexpr CGFloat kCardMargin = 15;
 constexpr CGFloat kIconSide = 64;
+// The explanation's place under the headline, and its height when its text
+// takes a line.
+constexpr CGFloat kDetailTop = 142;
+constexpr CGFloat kDetailHeight = 40;
 
 Ref<UILabel> centredLabel(CGRect frame, const std::string& text, const UIFont& font, const UIColor& colour) {
     auto label = make<UILabel>(frame);
@@ -41,11 +47,18 @@ CGFloat KXResultPageViews::addHeadline(const Ref<UIView>& card, const std::strin
     auto title = centredLabel(CGRectMake(0, 110, width, 26), headline, UIFont::boldSystemFontOfSize(20), KXTeamColors::bodyText());
     title->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     card->addSubview(title);
-    auto detail = centredLabel(CGRectMake(20, 142, width - 40, 40), explanation, UIFont::systemFontOfSize(14),
-                               KXRecordListLook::secondaryText());
+    auto detail = centredLabel(CGRectMake(20, kDetailTop, width - 40, kDetailHeight), explanation,
+                               UIFont::systemFontOfSize(14), KXRecordListLook::secondaryText());
+    // The explanation tells the user what to do: as tall as its lines at
+    // this width, so none is cut off, and the card grows by what it adds.
+    const CGFloat extra = std::max<CGFloat>(0, detail->sizeThatFits(CGSizeMake(width - 40, 0)).height - kDetailHeight);
+    detail->setFrame(CGRectMake(20, kDetailTop, width - 40, kDetailHeight + extra));
     detail->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     card->addSubview(detail);
-    return 182;
+    CGRect grown = card->frame();
+    grown.size.height += extra;
+    card->setFrame(grown);
+    return kDetailTop + kDetailHeight + extra;
 }
 
 Ref<UIButton> KXResultPageViews::button(CGRect frame, const std::string& title, const std::string& identifier,

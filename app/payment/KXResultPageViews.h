@@ -20,6 +20,8 @@ public:
     static Ref<UIView> card(const Ref<UIView>& page, CGFloat height, const std::string& outlet);
     // The icon (a bundle image), the headline under it and the explanation
     // under that, centred on the card from its top; answers the lowest y used.
+    // An explanation of more lines than the room under the headline takes
+    // the height of its lines, and the card grows by as much.
     static CGFloat addHeadline(const Ref<UIView>& card, const std::string& imageName, const std::string& headline,
                                const std::string& explanation);
     // A 44-point-tall button across `frame`'s width; `filled`: white on blue,

@@ -47,7 +47,7 @@ TEST_F(ApplySettlementScreen, ShowsThePromoterAndTheSettleableAmountFromTheBackE
     EXPECT_EQ(screen->tishiView()->frame().origin.y, 134);
     EXPECT_EQ(driver.find("#submit")->frame().origin.y, 259);
     EXPECT_NE(driver.find("提示：结算金额输入不能低于10元"), nullptr);
-    shot("apply-settlement");
+    wholeShot("apply-settlement");
 }
 
 TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
@@ -98,7 +98,7 @@ TEST_F(ApplySettlementScreen, TheWholeAmountIsAppliedForAndTheDonePageLeadsBack)
     // The amount is signed between uid and t.
     EXPECT_EQ(requests[0].at("sign"),
               WMUtil::md5HexDigest("1" + available + requests[0].at("t") + "qmvtrapezk42f17bnc"));
-    shot("apply-settlement-done");
+    wholeShot("apply-settlement-done");
 
     // The done page's own back item returns to the form, which asks again.
     goBack();

@@ -76,7 +76,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     EXPECT_EQ(screen->zhifiLabel()->text(), "支付金额￥70.00");
     EXPECT_TRUE(runUntil([&] { return screen->icoiamgeView()->image() != nullptr; }));
     driver.settle();
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_discount_top_up.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_discount_top_up.png"))) << driver.lastError();
 
     auto page = payOnline(screen);
     ASSERT_NE(page, nullptr);
@@ -101,7 +101,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXApplyForSettlementViewController>(screen) == 1; }));
     EXPECT_EQ(pagesOver<KXChongzhishibaiViewController>(screen), 0u);
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_done.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_top_up_done.png"))) << driver.lastError();
 
     // Its button leaves the flow for the screen that opened it.
     ASSERT_TRUE(driver.tap("完成"));
@@ -123,7 +123,7 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 1; }));
     EXPECT_EQ(hudText(), "");
     EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
     // The order is kept: the way back from the top-up records asks for its
     // state again and lays one more page over the first.

@@ -92,7 +92,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 1; }));
     answering.reset();
     EXPECT_TRUE(waitForHUD(unknown));
-    shot("settlement-unknown-result");
+    wholeShot("settlement-unknown-result");
     ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     for (int tap = 0; tap < 5; ++tap) {
         letHUDsHide();
@@ -171,7 +171,7 @@ TEST_F(MoneyActionsOnce, BalancesShownAfterADeductionAreTheBackEnds) {
     driver.settle();
     const std::string balance = (start - KXMoney::fromFen(74) + KXMoney::fromFen(5000)).format();
     EXPECT_EQ(success->yufukuanLabel()->text(), balance + "元");
-    shot("recharge-paid-after-deduction");
+    wholeShot("recharge-paid-after-deduction");
 
     goBack();
     ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model->yufu == balance; }));

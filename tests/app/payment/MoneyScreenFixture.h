@@ -6,6 +6,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "tests/app/team/TeamScreenFixture.h"
+#include "tests/support/TextFitCheck.h"
 
 // The money screens against the real local back end, signed in as the demo
 // promoter, on a navigation stack in the key window (the team screens'
@@ -39,4 +40,10 @@ protected:
     }
 
     void shot(const std::string& name) { DemoPromoterFixture::shot("payment", name); }
+    // The shot of a result or money page: nothing in view cut off with an
+    // ellipsis either.
+    void wholeShot(const std::string& name) {
+        expectNothingCutOff(driver, name);
+        shot(name);
+    }
 };

@@ -53,7 +53,7 @@ TEST_F(RechargeScreen, ShowsTheBalanceAndAsksForAnAmount) {
     EXPECT_EQ(screen->jingELabel()->text(), "50.00");
     EXPECT_EQ(screen->kapianView()->layer()->cornerRadius(), 12);
     EXPECT_EQ(screen->shurutextField()->keyboardType(), UIKeyboardType::DecimalPad);
-    shot("recharge");
+    wholeShot("recharge");
 
     ASSERT_TRUE(driver.typeText("#shurutextField", "1"));
     EXPECT_TRUE(screen->shurutextField()->isFirstResponder());
@@ -97,7 +97,7 @@ TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {
     EXPECT_EQ(screen->jingELabel()->text(), after);
     EXPECT_EQ(success->view()->frame(), UIScreen::mainScreen()->bounds());
     EXPECT_EQ(hudText(), "");
-    shot("recharge-paid");
+    wholeShot("recharge-paid");
 }
 
 // Paid, but the balance cannot be had: the page says so rather than showing
@@ -135,7 +135,7 @@ TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageAtEveryReturn) {
     ASSERT_TRUE(runUntil([&] { return laidPages<KXChongzhishibaiViewController>(screen).size() == 1; }));
     EXPECT_EQ(hudText(), "") << "a refused state shows the page, not a message";
     EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("充值记录")), nullptr);
-    shot("recharge-unpaid");
+    wholeShot("recharge-unpaid");
 
     // The order is kept: a later appearance asks for its state again and
     // lays one more page over the first.

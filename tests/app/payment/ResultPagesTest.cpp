@@ -21,6 +21,13 @@ class ResultPagesTest : public AppFixture {
 protected:
     void SetUp() override {
         NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+        showFlow();
+    }
+    void TearDown() override { NSBundle::setMainBundlePath(""); }
+
+    // A new key window of the main screen's size, its stack holding the
+    // opener and the flow's screen.
+    void showFlow() {
         opener = make<UIViewController>();
         stack = make<KXNavigationController>(opener);
         window = make<UIWindow>(UIScreen::mainScreen()->bounds());
@@ -30,7 +37,6 @@ protected:
         flow->navigationItem()->setTitle("折扣代充");
         push(flow);
     }
-    void TearDown() override { NSBundle::setMainBundlePath(""); }
 
     void push(const Ref<UIViewController>& screen) {
         stack->pushViewController(screen, true);
@@ -66,7 +72,7 @@ TEST_F(ResultPagesTest, TheRechargeSuccessPageShowsTheAmountsOnARoundedCard) {
     EXPECT_EQ(page->view()->superview(), flow->view());
     EXPECT_EQ(page->parentViewController(), flow);
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_recharge_success.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_recharge_success.png"))) << driver.lastError();
 
     // "查看预付款" closes the recharge screen under the page.
     ASSERT_TRUE(driver.tap("查看预付款"));
@@ -92,7 +98,7 @@ TEST_F(ResultPagesTest, ThePushedDonePageReturnsToTheOpenerInOnePop) {
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "申请结算");
     EXPECT_EQ(done->beijingView()->layer()->cornerRadius(), 8);
     EXPECT_TRUE(done->beijingView()->clipsToBounds());
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_done.png"))) << driver.lastError();
+    EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_done.png"))) << driver.lastError();
 
     ASSERT_TRUE(driver.tap("完成"));
     finishTransition();
@@ -119,17 +125,30 @@ TEST_F(ResultPagesTest, TheDonePageAsAChildPageAndItsOwnBackItem) {
 }
 
 // The order may still be paid a moment later: the page sends the user to
-// the order's list, never to a second order.
+// the order's list, never to a second order, in a sentence drawn whole on
+// the standard screen and on the smallest.
 TEST_F(ResultPagesTest, TheUnpaidPageSaysThePaymentIsNotConfirmedYetWithoutAWayOutOfItsOwn) {
-    auto page = make<KXChongzhishibaiViewController>("代充记录");
-    KXChildPage::layOver(flow, page);
-    driver.settle();
-    EXPECT_EQ(page->view()->backgroundColor(), UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1));
-    EXPECT_NE(driver.find("支付尚未确认"), nullptr);
-    EXPECT_NE(driver.find("订单支付结果尚未确认，请稍后在代充记录中查看，无需重新下单"), nullptr);
-    EXPECT_EQ(driver.find("支付失败"), nullptr);
-    EXPECT_EQ(UIDriver::describeTree(page->view()).find("UIButton"), std::string::npos);
-    EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_failure.png"))) << driver.lastError();
+    for (const auto& [size, screenName] : {std::pair{CGSizeMake(375, 667), "standard"}, {CGSizeMake(320, 568), "se"}}) {
+        UIScreen::configureMainScreen(size, 2, false);
+        for (const std::string records : {"代充记录", "充值记录"}) {
+            SCOPED_TRACE(std::string(screenName) + ", " + records);
+            showFlow();
+            auto page = make<KXChongzhishibaiViewController>(records);
+            KXChildPage::layOver(flow, page);
+            driver.settle();
+            EXPECT_EQ(page->view()->backgroundColor(), UIColor::colorWithRed(245 / 255.0, 245 / 255.0, 245 / 255.0, 1));
+            EXPECT_NE(driver.find("支付尚未确认"), nullptr);
+            EXPECT_EQ(driver.find("支付失败"), nullptr);
+            EXPECT_EQ(UIDriver::describeTree(page->view()).find("UIButton"), std::string::npos);
+            // What the lines drawn in view say, down to "无需重新下单".
+            const std::string sentence = "订单支付结果尚未确认，请稍后在" + records + "中查看，无需重新下单";
+            auto label = driver.find(sentence);
+            ASSERT_NE(label, nullptr) << driver.describeScreen();
+            EXPECT_EQ(driver.shownText(label), sentence);
+            EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_failure_" + std::string(screenName) + ".png")))
+                << driver.lastError();
+        }
+    }
 }
 
 }  // namespace
