@@ -36,8 +36,10 @@ bool isBlankText(std::string_view text);
 // the text, since no one can see it or type it back. Every character that
 // draws is kept exactly as typed, with the joiners and selectors in it, so
 // what is stored, charged and listed is what was typed. Text that is not
-// UTF-8 or holds a control character is refused too: it would corrupt the
-// pages and lists it is shown in.
+// UTF-8 is refused too, and so is a control character (a tab, CR, LF)
+// inside: either would corrupt the pages and lists the text is shown in. A
+// control character before the first or after the last character that
+// draws is blank like the others there, and removed.
 struct KeptText {
     std::string text;
     // Why it is refused, naming the field: "<what>不能为空",

@@ -1,11 +1,9 @@
 #include "app/shell/KXLoginViewController.h"
 
-#include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXFailureText.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXRequestSignature.h"
-#include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/KXTabBarController1.h"
 #include "app/shell/KXWebUtils.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -156,10 +154,6 @@ void KXLoginViewController::dengluBut(const Ref<UIButton>&) {
         MBProgressHUDManager::showError("请输入密码");
     } else if (WMUtil::isBlank(password)) {
         MBProgressHUDManager::showError("密码中不能有空格");
-    } else if (auto tooLong = KXStoredTextLimit::refusalOfTyped("账号", account)) {
-        MBProgressHUDManager::showError(*tooLong);
-    } else if (auto tooLong = KXStoredTextLimit::refusal("密码", password)) {
-        MBProgressHUDManager::showError(*tooLong);
     } else {
         signIn(account, password);
     }
@@ -199,7 +193,7 @@ void KXLoginViewController::handleAnswer(const Value& answer) {
     KXLocallyStoredData::setUserID(userID);
     KXLocallyStoredData::setUsername(data["username"]);
     KXLocallyStoredData::setHead(data["head"]);
-    KXLocallyStoredData::setAppStr(KXAnswerText::text(answer["app"]));
+    KXLocallyStoredData::setAppStr(NSString::stringWithFormat("%@", answer["app"]));
     if (auto window = UIApplication::sharedApplication()->keyWindow())
         window->setRootViewController(make<KXTabBarController1>());
 }

@@ -110,7 +110,8 @@ bool WMUtil::isBlank(const std::optional<std::string>& text) {
 
 bool WMUtil::validateMobile(std::string_view text) {
     // 13x, 15x but 154, 17x and 18x, then eight digits: ASCII digits only
-    // (\d would take any script's digits, "٣" among them).
+    // (\d would take any script's digits, "٣" among them); a comma takes
+    // no digit's place ("18,12345678" is no phone number).
     return matches(text, "^((13[0-9])|(15[0-35-9])|(18[0-9])|(17[0-9]))[0-9]{8}$");
 }
 

@@ -95,6 +95,9 @@ TEST_F(TeamActions, OneVisibleNameIsOneSubPromoter) {
     }
     EXPECT_EQ(add("xiao\u200Bming")["message"], "用户名含有不可见字符");
     EXPECT_EQ(add("xiao\u202Eming")["message"], "用户名含有不可见字符");
+    EXPECT_EQ(add("xiao\u2028ming")["message"], "用户名含有不可见字符");
+    EXPECT_EQ(add("xiao\tming")["message"], "用户名含有无效字符");
+    EXPECT_EQ(add("\txiao ming\t")["message"], "用户名已存在") << "a tab at either end is removed";
     EXPECT_EQ(column(client().classicGet("down", {}, {{"p", "1"}}).json["data"], "username").front(), "xiao ming");
     EXPECT_EQ(client().login("xiao ming ", "secret1").json["code"], 1);
     EXPECT_EQ(client().login("xiao ming", "secret1").json["code"], 1);

@@ -64,6 +64,8 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
              {"abc", "提现金额最低10元"},
              {"10.001", "金额最多两位小数"},
              {"1e3", "请输入正确的金额"},
+             // The form before the settleable amount: it compares the amount it would send.
+             {above + "1", "金额最多两位小数"},
              {above, "提现金额因该小于结算金额"}}) {
         enter(screen, amount);
         ASSERT_TRUE(driver.tap("提交"));

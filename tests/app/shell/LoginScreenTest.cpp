@@ -96,19 +96,10 @@ TEST_F(LoginScreen, InputChecksStopAtTheFirstFailureWithoutARequest) {
         login->mimaTextFeild()->setText(password);
         EXPECT_EQ(tapAndRead(), "密码中不能有空格");
     }
-    // An account name longer than the back end keeps (100 bytes; 33
-    // Chinese characters and two letters here) is stopped with the reason.
-    login->mimaTextFeild()->setText("secret");
-    login->zhanghuTextField()->setText([] {
-        std::string name;
-        for (int i = 0; i < 33; ++i) name += "张";
-        return name + "ab";
-    }());
-    EXPECT_EQ(tapAndRead(), "账号不能超过100个字节（约33个汉字）");
     // While a message shows, the button cannot be reached.
-    login->zhanghuTextField()->setText("demo");
+    login->mimaTextFeild()->setText("secret");
     EXPECT_TRUE(driver.tap("#dengluBut"));
-    EXPECT_EQ(hudText(), "账号不能超过100个字节（约33个汉字）");
+    EXPECT_EQ(hudText(), "密码中不能有空格");
     ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));  // a sign-in sent would be answered by now
     EXPECT_EQ(server.requestCount(), 0u);
 }
@@ -140,6 +131,30 @@ TEST_F(LoginScreen, AWrongPasswordShowsTheServersMessageAndStoresNothing) {
     EXPECT_TRUE(isKind<KXLoginViewController>(root()));
 }
 
+// Lengths are the back end's to judge: it says why it refuses a password,
+// and no account has a name longer than it keeps.
+TEST_F(LoginScreen, LongAccountsAndPasswordsGoOutAndTheBackEndSaysWhatIsWrong) {
+    auto backend = backend::LocalBackend::start({});
+    ASSERT_TRUE(backend);
+    KXServiceAddress::setBaseURL(backend->baseURL());
+    auto login = cast<KXLoginViewController>(root());
+    ASSERT_TRUE(login);
+    const auto attempt = [&](const std::string& account, const std::string& password) {
+        login->zhanghuTextField()->setText(account);
+        login->mimaTextFeild()->setText(password);
+        EXPECT_TRUE(driver.tap("#dengluBut"));
+        std::string shown = outcome();
+        clock.advance(2);
+        return shown;
+    };
+    EXPECT_EQ(attempt("demo", std::string(101, 'p')), "密码不能超过100个字节");
+    std::string longName;
+    for (int i = 0; i < 33; ++i) longName += "张";
+    EXPECT_EQ(attempt(longName + "ab", "123456"), "账号或密码错误");
+    EXPECT_EQ(KXLocallyStoredData::getLoginUserID(), "");
+    EXPECT_TRUE(isKind<KXLoginViewController>(root()));
+}
+
 TEST_F(LoginScreen, TheDemoAccountOpensTheTabBarAndTheNextLaunchGoesStraightThere) {
     auto backend = backend::LocalBackend::start({});
     ASSERT_TRUE(backend);
@@ -167,8 +182,9 @@ TEST_F(LoginScreen, TheCodeMayBeTextAndAnswersWithoutAUserAreRefused) {
     ASSERT_TRUE(signIn("u", "p"));
     EXPECT_EQ(outcome(), "登录成功");
     EXPECT_EQ(KXLocallyStoredData::getLoginUserID(), "1001");
-    // A missing account kind is stored as empty text.
-    EXPECT_EQ(KXLocallyStoredData::getAppStr(), "");
+    // A missing account kind is stored as the text "%@" makes of it; its
+    // readers only ask whether it is "3".
+    EXPECT_EQ(KXLocallyStoredData::getAppStr(), "(null)");
 }
 
 TEST_F(LoginScreen, RefusalsOfEveryShapeKeepTheSignInScreen) {

@@ -569,6 +569,37 @@ TEST_F(PalOpenApi, TheHeadImageSpinnerRunsWhileNoPictureShowsWhateverComesFirst)
     EXPECT_TRUE(spinning(chosen));
 }
 
+TEST_F(PalOpenApi, ChoosePressedBeforeThePictureComesBackAndThePictureThenUploadsOnce) {
+    auto window = make<UIWindow>();
+    window->makeKeyAndVisible();
+    auto screen = handOutHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(screen);
+    window->setRootViewController(screen);
+    const auto spinning = [&] { return screen->activityView() && screen->activityView()->isAnimating(); };
+
+    // Nothing to cut yet: nothing goes out, Choose is offered again and the
+    // spinner still waits for the picture.
+    screen->selectBtn()->sendAction();
+    clock.advance(0.01);
+    EXPECT_TRUE(screen->selectBtn()->isEnabled());
+    EXPECT_EQ(screen->selectBtn()->title(), "选取");
+    EXPECT_TRUE(spinning());
+    EXPECT_EQ(screen->seq(), -1);
+
+    // The picture arrives: it shows, with no spinner over it.
+    clock.advance(NBUiKit::kHandedOutDeliveryDelay);
+    EXPECT_TRUE(screen->headImage()->image());
+    EXPECT_FALSE(spinning());
+    ASSERT_TRUE(screen->selectBtn()->isEnabled());
+
+    // One tap, one upload.
+    screen->selectBtn()->sendAction();
+    clock.advance(0.01);
+    ASSERT_TRUE(runUntil([&] { return answers->headpic.size() == 1; }, kGiveUpAfterSeconds));
+    EXPECT_EQ(requestsTo("/user/set_user_face").size(), 1u);
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置成功"));
+}
+
 TEST_F(PalOpenApi, TheHeadImageScreenLeavesTheStatusBarAsTheAppHadIt) {
     auto application = UIApplication::sharedApplication();
     application->setStatusBarHidden(false);

@@ -334,22 +334,29 @@ void SetHeadImageViewController::onTimer() {
         showNotify(bundleImage("error"), std::string(kNetworkTrouble));
         return;
     }
-    if (!image_) return;
-    const float zoom = static_cast<float>(scrollView_->zoomScale());
-    const CGPoint offset = scrollView_->contentOffset();
-    const float T = bandHeight();
-    const CGFloat side = (squareSide() - 2 * kSquareOutline) / zoom;
-    auto piece = cut(CGRectMake((offset.x + kSquareOutline) / zoom, (offset.y + T + kSquareOutline) / zoom, side, side));
+    // Before the picture arrives both cuts are empty: the delegate refuses
+    // them and Choose is offered again for when the picture shows.
+    Ref<UIImage> piece;
+    if (image_) {
+        const float zoom = static_cast<float>(scrollView_->zoomScale());
+        const CGPoint offset = scrollView_->contentOffset();
+        const float T = bandHeight();
+        const CGFloat side = (squareSide() - 2 * kSquareOutline) / zoom;
+        piece = cut(CGRectMake((offset.x + kSquareOutline) / zoom, (offset.y + T + kSquareOutline) / zoom, side, side));
+    }
     auto delegate = liveDelegate();
     if (!delegate) return;
     if (!fileName_ || fileName_->empty()) fileName_ = "palPic";
     auto keep = self<SetHeadImageViewController>();
     seq_ = delegate->didFinishedSetUserLocalPic(keep, piece, fileName_);
     if (seq_ == -1) {
-        const CGSize size = image_->size();
-        const CGFloat centreSide = static_cast<CGFloat>(static_cast<long>(std::min(size.width, size.height) / 2));
-        auto centre = getSubImage(image_, CGRectMake(size.width / 4, size.height / 4, centreSide, centreSide));
-        if (centre && centreSide >= kMaxCutSide + 1) centre = imageWithImage(centre, CGSizeMake(kMaxCutSide, kMaxCutSide));
+        Ref<UIImage> centre;
+        if (image_) {
+            const CGSize size = image_->size();
+            const CGFloat centreSide = static_cast<CGFloat>(static_cast<long>(std::min(size.width, size.height) / 2));
+            centre = getSubImage(image_, CGRectMake(size.width / 4, size.height / 4, centreSide, centreSide));
+            if (centre && centreSide >= kMaxCutSide + 1) centre = imageWithImage(centre, CGSizeMake(kMaxCutSide, kMaxCutSide));
+        }
         delegate = liveDelegate();
         if (!delegate) return;
         seq_ = delegate->didFinishedSetUserLocalPic(keep, centre, fileName_);
