@@ -1,36 +1,43 @@
-#include "frameworks/webimage/WebImageLoadTickets.h"
+#include "frameworks/webimage/WebImageViewLoads.h"
 
 #include <map>
+#include <memory>
 #include <utility>
 
+#include "frameworks/webimage/SDWebImageManager.h"
 #include "uikit/UIView.h"
 
 namespace {
 
-struct Waiting {
-    WeakRef<UIView> view;
-    long ticket;
+// The loads of one view by slot; they end with it.
+class ViewLoads {
+public:
+    ViewLoads() = default;
+    ViewLoads(const ViewLoads&) = delete;
+    ViewLoads& operator=(const ViewLoads&) = delete;
+    ~ViewLoads() {
+        for (const auto& [slot, load] : loads_) load->cancel();
+    }
+
+    // The slot's earlier load, now replaced.
+    Ref<WebImageLoad> replace(long slot, Ref<WebImageLoad> load) { return std::exchange(loads_[slot], std::move(load)); }
+
+private:
+    std::map<long, Ref<WebImageLoad>> loads_;
 };
 
-// Keyed by the view's address and the slot; the weak reference tells a
-// living view from a later one at a freed address.
-std::map<std::pair<const UIView*, long>, Waiting>& waiting() {
-    static std::map<std::pair<const UIView*, long>, Waiting> entries;
-    return entries;
-}
+// What the view keeps its loads under.
+const char viewLoadsKey = 0;
 
 }  // namespace
 
-long WebImageLoadTickets::start(const Ref<UIView>& view, long slot) {
-    static long lastTicket = 0;
-    auto& entries = waiting();
-    std::erase_if(entries, [](const auto& entry) { return entry.second.view.expired(); });
-    entries[{view.get(), slot}] = Waiting{view, ++lastTicket};
-    return lastTicket;
-}
-
-bool WebImageLoadTickets::isCurrent(const Ref<UIView>& view, long slot, long ticket) {
-    auto& entries = waiting();
-    auto found = entries.find({view.get(), slot});
-    return found != entries.end() && found->second.ticket == ticket && found->second.view.lock() == view;
+void WebImageViewLoads::setLoad(const Ref<UIView>& view, long slot, Ref<WebImageLoad> load) {
+    auto loads = std::static_pointer_cast<ViewLoads>(view->associatedObject(&viewLoadsKey));
+    if (!loads) {
+        loads = std::make_shared<ViewLoads>();
+        view->setAssociatedObject(&viewLoadsKey, loads);
+    }
+    // Cancelled after the new load has joined its download: the same
+    // address given again keeps its download going.
+    if (auto replaced = loads->replace(slot, std::move(load))) replaced->cancel();
 }

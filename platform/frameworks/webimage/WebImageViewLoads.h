@@ -3,13 +3,14 @@
 #include "foundation/NSObject.h"
 
 class UIView;
+class WebImageLoad;
 
-// Which image load each view (and each slot of it, such as a button's
-// control state) still waits for. Starting a load for a slot gives it a new
-// ticket and voids the ones before, so the latest request wins whatever
-// order the answers come in. Main thread only.
-class WebImageLoadTickets {
+// The image load each view (and each slot of it, such as a button's control
+// state) waits for, kept with the view. A new load for a slot cancels the
+// one before, so only the latest address of a view ever reaches it, whatever
+// order the answers come in; the view's end cancels its loads. Downloads
+// nobody waits for any more end and free their connections. Main thread only.
+class WebImageViewLoads {
 public:
-    static long start(const Ref<UIView>& view, long slot);
-    static bool isCurrent(const Ref<UIView>& view, long slot, long ticket);
+    static void setLoad(const Ref<UIView>& view, long slot, Ref<WebImageLoad> load);
 };
