@@ -41,7 +41,9 @@ Ref<NSURLSessionDataTask> NSURLSession::dataTaskWithRequest(const Ref<NSURLReque
                                        ? configuration_->timeoutIntervalForRequest()
                                        : request->timeoutInterval();
     }
-    return make<NSURLSessionDataTask>(++lastIdentifier, request, std::move(transfer), delegateQueue_,
+    URLLoadingEngine& engine =
+        URLLoadingEngine::forQueue(delegateQueue_, configuration_->HTTPMaximumConnectionsPerHost());
+    return make<NSURLSessionDataTask>(++lastIdentifier, request, std::move(transfer), delegateQueue_, engine,
                                       std::move(completion));
 }
 

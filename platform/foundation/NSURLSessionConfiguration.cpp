@@ -9,5 +9,6 @@ Ref<NSURLSessionConfiguration> NSURLSessionConfiguration::copy() const {
     copy->timeoutIntervalForRequest_ = timeoutIntervalForRequest_;
     copy->additionalHeaders_ = additionalHeaders_;
     copy->followsRedirects_ = followsRedirects_;
+    copy->maximumConnectionsPerHost_ = maximumConnectionsPerHost_;
     return copy;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/NSObject.h"
+#include "foundation/URLLoadingEngine.h"
 #include "foundation/Value.h"
 
 // Settings a session applies to each of its requests.
@@ -22,10 +23,18 @@ public:
     bool followsRedirects() const { return followsRedirects_; }
     void setFollowsRedirects(bool follows) { followsRedirects_ = follows; }
 
+    // The most connections the session's requests open to one host (6 by
+    // default); more requests wait for one. Sessions with the same limit
+    // share their kept-alive connections; a session with a limit of its own
+    // has connections of its own, which the others neither take nor wait for.
+    long HTTPMaximumConnectionsPerHost() const { return maximumConnectionsPerHost_; }
+    void setHTTPMaximumConnectionsPerHost(long connections) { maximumConnectionsPerHost_ = connections; }
+
     Ref<NSURLSessionConfiguration> copy() const;
 
 private:
     double timeoutIntervalForRequest_ = 60;
     Dictionary additionalHeaders_;
     bool followsRedirects_ = true;
+    long maximumConnectionsPerHost_ = URLLoadingEngine::kDefaultConnectionsPerHost;
 };

@@ -8,12 +8,12 @@
 
 NSURLSessionDataTask::NSURLSessionDataTask(unsigned long identifier, Ref<NSURLRequest> request,
                                            URLLoadingEngine::Request transfer, Ref<DispatchQueue> queue,
-                                           NSURLSession::CompletionHandler completion)
+                                           URLLoadingEngine& engine, NSURLSession::CompletionHandler completion)
     : identifier_(identifier),
       request_(std::move(request)),
       transfer_(std::move(transfer)),
       queue_(std::move(queue)),
-      engine_(URLLoadingEngine::forQueue(queue_)),
+      engine_(engine),
       completion_(std::move(completion)) {}
 
 NSURLSessionTaskState NSURLSessionDataTask::state() const {

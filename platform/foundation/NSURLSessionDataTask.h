@@ -27,8 +27,10 @@ public:
     // Bytes received so far and the expected total (-1 when unknown).
     using ProgressHandler = std::function<void(long long received, long long expected)>;
 
+    // `engine` loads the transfer; it is the engine of the loop the results go to.
     NSURLSessionDataTask(unsigned long identifier, Ref<NSURLRequest> request, URLLoadingEngine::Request transfer,
-                         Ref<DispatchQueue> queue, NSURLSession::CompletionHandler completion);
+                         Ref<DispatchQueue> queue, URLLoadingEngine& engine,
+                         NSURLSession::CompletionHandler completion);
 
     unsigned long taskIdentifier() const { return identifier_; }
     const Ref<NSURLRequest>& originalRequest() const { return request_; }
@@ -52,7 +54,8 @@ private:
     const Ref<NSURLRequest> request_;
     URLLoadingEngine::Request transfer_;
     const Ref<DispatchQueue> queue_;
-    // The engine of the loop the results go to: the main loop's for the main queue.
+    // The engine of the loop the results go to (the main loop's for the main
+    // queue) with the session's connections per host.
     URLLoadingEngine& engine_;
 
     mutable std::mutex mutex_;  // guards the fields below

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <map>
 #include <mutex>
@@ -29,8 +30,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr long maximumRedirects = 16;
-// As many connections to one host as the platform opens; more transfers wait.
-constexpr long maximumConnectionsPerHost = 6;
 // A kept-alive connection is reused only while it has been idle for less
 // than a second (curl counts the idle time in whole seconds and reuses a
 // connection while that count is at most this). Servers close idle
@@ -314,6 +313,41 @@ int URLLoadingEngine::Transfer::onRequestAboutToBegin(void* context, char*, char
 }
 
 namespace {
+// The engines of one run loop, one per connection limit, made on first use
+// and never destroyed while the loop runs.
+class EngineSet {
+public:
+    using Make = std::function<URLLoadingEngine*(long connectionsPerHost)>;
+    explicit EngineSet(Make make) : make_(std::move(make)) {}
+    ~EngineSet() {
+        for (const auto& [limit, engine] : engines_) delete engine;
+    }
+
+    URLLoadingEngine& forLimit(long connectionsPerHost) {
+        std::lock_guard lock(mutex_);
+        URLLoadingEngine*& engine = engines_[connectionsPerHost];
+        if (!engine) engine = make_(connectionsPerHost);
+        return *engine;
+    }
+    std::vector<URLLoadingEngine*> all() {
+        std::lock_guard lock(mutex_);
+        std::vector<URLLoadingEngine*> engines;
+        for (const auto& [limit, engine] : engines_) engines.push_back(engine);
+        return engines;
+    }
+
+private:
+    const Make make_;
+    std::mutex mutex_;
+    std::map<long, URLLoadingEngine*> engines_;
+};
+
+// The main loop's engines once made (never destroyed).
+std::atomic<EngineSet*>& mainEnginesIfMade() {
+    static std::atomic<EngineSet*> made{nullptr};
+    return made;
+}
+
 struct BackgroundLoading;
 
 // The background loading while it exists (set once made, read from any thread).
@@ -323,14 +357,14 @@ std::atomic<BackgroundLoading*>& backgroundLoadingIfMade() {
 }
 
 // The thread that runs the transfers of sessions delivering to queues other
-// than the main queue: a run loop of its own with its engine. Joined at exit.
+// than the main queue: a run loop of its own with its engines. Joined at exit.
 struct BackgroundLoading {
     std::atomic<bool> stopping{false};
     Ref<NSRunLoop> loop;
-    URLLoadingEngine* engine = nullptr;
+    std::unique_ptr<EngineSet> engines;
     std::thread thread;
 
-    explicit BackgroundLoading(const std::function<URLLoadingEngine*(Ref<NSRunLoop>)>& makeEngine) {
+    explicit BackgroundLoading(const std::function<URLLoadingEngine*(Ref<NSRunLoop>, long)>& makeEngine) {
         // Observers hand results to the pool's queues, so the pool must be
         // made first and thus destroyed last.
         DispatchThreadPool::shared();
@@ -341,7 +375,8 @@ struct BackgroundLoading {
             while (!stopping) NSRunLoop::currentRunLoop()->runMode(NSDefaultRunLoopMode, NSDate::distantFuture());
         });
         loop = made.get_future().get();
-        engine = makeEngine(loop);
+        engines = std::make_unique<EngineSet>(
+            [makeEngine, loop = loop](long connectionsPerHost) { return makeEngine(loop, connectionsPerHost); });
         backgroundLoadingIfMade() = this;
     }
     ~BackgroundLoading();
@@ -352,37 +387,40 @@ BackgroundLoading::~BackgroundLoading() {
     stopping = true;
     loop->performBlock([] {});
     thread.join();
-    delete engine;
+    engines.reset();
 }
 }  // namespace
 
-URLLoadingEngine& URLLoadingEngine::main() {
-    // Never destroyed, like the main loop it runs on.
-    static auto* engine = new URLLoadingEngine(NSRunLoop::mainRunLoop());
-    return *engine;
+URLLoadingEngine& URLLoadingEngine::main(long connectionsPerHost) {
+    // Never destroyed, like the main loop they run on.
+    static auto* engines = mainEnginesIfMade() = new EngineSet(
+        [](long limit) { return new URLLoadingEngine(NSRunLoop::mainRunLoop(), limit); });
+    return engines->forLimit(connectionsPerHost);
 }
 
-URLLoadingEngine& URLLoadingEngine::forQueue(const Ref<DispatchQueue>& queue) {
-    if (!queue || queue->kind() == DispatchQueue::Kind::Main) return main();
-    static BackgroundLoading background([](Ref<NSRunLoop> loop) { return new URLLoadingEngine(std::move(loop)); });
-    return *background.engine;
+URLLoadingEngine& URLLoadingEngine::forQueue(const Ref<DispatchQueue>& queue, long connectionsPerHost) {
+    if (!queue || queue->kind() == DispatchQueue::Kind::Main) return main(connectionsPerHost);
+    static BackgroundLoading background(
+        [](Ref<NSRunLoop> loop, long limit) { return new URLLoadingEngine(std::move(loop), limit); });
+    return background.engines->forLimit(connectionsPerHost);
 }
 
 void URLLoadingEngine::closeAllConnections() {
-    main().closeConnections();
+    if (EngineSet* engines = mainEnginesIfMade()) {
+        for (URLLoadingEngine* engine : engines->all()) engine->closeConnections();
+    }
     if (BackgroundLoading* background = backgroundLoadingIfMade()) {
-        URLLoadingEngine& engine = *background->engine;
         std::promise<void> done;
-        engine.loop_->performBlock([&] {
-            engine.closeConnections();
+        background->loop->performBlock([&] {
+            for (URLLoadingEngine* engine : background->engines->all()) engine->closeConnections();
             done.set_value();
         });
         done.get_future().wait();
     }
 }
 
-URLLoadingEngine::URLLoadingEngine(Ref<NSRunLoop> loop)
-    : loop_(std::move(loop)), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+URLLoadingEngine::URLLoadingEngine(Ref<NSRunLoop> loop, long connectionsPerHost)
+    : loop_(std::move(loop)), connectionsPerHost_(connectionsPerHost), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     static std::once_flag curlReady;
     std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     makeMulti();
@@ -398,7 +436,7 @@ URLLoadingEngine::~URLLoadingEngine() {
 
 void URLLoadingEngine::makeMulti() {
     multi_ = curl_multi_init();
-    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, maximumConnectionsPerHost);
+    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, connectionsPerHost_);
     curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &URLLoadingEngine::onSocket);
     curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
     curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &URLLoadingEngine::onTimer);

@@ -49,7 +49,10 @@ public:
 // on the main run loop, so a main-queue request never leaves the main
 // thread; transfers delivered on any other queue run on one background
 // loading thread (started on first use, joined at exit). Connections are
-// kept alive and reused (6 per host); redirects are followed unless a request
+// kept alive and reused, at most a set number per host (6 unless the caller
+// asks for another): each loop has one engine, and pool of connections, per
+// such limit, so transfers asking for a limit of their own neither take nor
+// wait for the connections of the others. Redirects are followed unless a request
 // says not; a transfer fails as timed out after its time-out without progress.
 // A request is never sent twice on the engine's own initiative: when the
 // kept-alive connection it went out on closes without an answer, the
@@ -71,11 +74,15 @@ public:
         bool followRedirects = true;
     };
     using TransferID = std::uint64_t;
+    // As many connections to one host as the platform opens; more transfers wait.
+    static constexpr long kDefaultConnectionsPerHost = 6;
 
-    // The main run loop's engine.
-    static URLLoadingEngine& main();
-    // The engine for transfers whose results go to `queue`.
-    static URLLoadingEngine& forQueue(const Ref<DispatchQueue>& queue);
+    // The main run loop's engine with this many connections per host.
+    static URLLoadingEngine& main(long connectionsPerHost = kDefaultConnectionsPerHost);
+    // The engine for transfers whose results go to `queue`, with this many
+    // connections per host.
+    static URLLoadingEngine& forQueue(const Ref<DispatchQueue>& queue,
+                                      long connectionsPerHost = kDefaultConnectionsPerHost);
 
     // HTTPS to `host` trusts only the certificates in this PEM file (a local
     // service's own authority) instead of the system's; nothing goes back to
@@ -85,7 +92,7 @@ public:
     // Every engine ends its transfers under way (they fail as
     // NSURLErrorNetworkConnectionLost) and closes its kept-alive connections,
     // so that servers see them end at once; later transfers open new ones. Call it on the main thread, outside
-    // the engines' callbacks; it waits until the background engine is done.
+    // the engines' callbacks; it waits until the background engines are done.
     static void closeAllConnections();
 
     ~URLLoadingEngine();
@@ -102,7 +109,7 @@ public:
 
 private:
     struct Transfer;
-    explicit URLLoadingEngine(Ref<NSRunLoop> loop);
+    URLLoadingEngine(Ref<NSRunLoop> loop, long connectionsPerHost);
     void makeMulti();
     void closeConnections();
     // The starts and cancels queued by other threads since the last take.
@@ -131,6 +138,7 @@ private:
     static int onTimer(void* multi, long milliseconds, void* engine);
 
     const Ref<NSRunLoop> loop_;
+    const long connectionsPerHost_;
     const int wakeFd_;  // eventfd: commands are waiting
 
     std::mutex mutex_;  // guards the fields below

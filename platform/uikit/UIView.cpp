@@ -558,6 +558,28 @@ void UIView::setAnimationsEnabled(bool enabled) { AnimationTransaction::setEnabl
 
 bool UIView::areAnimationsEnabled() { return AnimationTransaction::isEnabled(); }
 
+void UIView::setAssociatedObject(const void* key, std::shared_ptr<void> object) {
+    // The replaced object is let go after the list is consistent again: its
+    // end may run code that looks at this view.
+    std::shared_ptr<void> replaced;
+    auto found = std::find_if(associatedObjects_.begin(), associatedObjects_.end(),
+                              [key](const auto& entry) { return entry.first == key; });
+    if (found != associatedObjects_.end()) {
+        replaced = std::move(found->second);
+        if (object) found->second = std::move(object);
+        else associatedObjects_.erase(found);
+    } else if (object) {
+        associatedObjects_.emplace_back(key, std::move(object));
+    }
+}
+
+std::shared_ptr<void> UIView::associatedObject(const void* key) const {
+    for (const auto& [entryKey, object] : associatedObjects_) {
+        if (entryKey == key) return object;
+    }
+    return nullptr;
+}
+
 std::string UIView::description() const {
     CGRect f = frame();
     char text[160];

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/CGAffineTransform.h"
@@ -326,6 +327,14 @@ public:
     virtual void didAddSubview(const Ref<UIView>& /*subview*/) {}
     virtual void willRemoveSubview(const Ref<UIView>& /*subview*/) {}
 
+    // --- Objects tied to the view's life ---
+    // Keeps `object` under `key` while the view lives (null removes it); a
+    // later object under the same key replaces the earlier, which is let go.
+    // What others do for the view can so end with it: web image loads are
+    // cancelled when their view goes away.
+    void setAssociatedObject(const void* key, std::shared_ptr<void> object);
+    std::shared_ptr<void> associatedObject(const void* key) const;
+
     // "<UIView: 0x...; frame = (x y; w h)>"
     std::string description() const override;
 
@@ -366,4 +375,5 @@ private:
     bool autoresizesSubviews_ = true;
     bool needsLayout_ = true;
     std::unique_ptr<ViewConstraintState> constraintState_;
+    std::vector<std::pair<const void*, std::shared_ptr<void>>> associatedObjects_;
 };

@@ -10,8 +10,8 @@ HoldingRelay::HoldingRelay(int backendPort) {
     auto handler = [this, backendPort](const httplib::Request& request, httplib::Response& response) {
         relay(request, response, backendPort);
     };
-    server_.route("GET", "/", handler);
-    server_.route("POST", "/", handler);
+    server_.routeAnyPath("GET", handler);
+    server_.routeAnyPath("POST", handler);
 }
 
 HoldingRelay::~HoldingRelay() { release(); }
@@ -27,6 +27,13 @@ HoldingRelay::Match HoldingRelay::field(std::string ac, std::string key, std::st
     return [ac = action(std::move(ac)), key = std::move(key), value = std::move(value)](const Fields& fields) {
         auto found = fields.find(key);
         return ac(fields) && (found == fields.end() ? std::string() : found->second) == value;
+    };
+}
+
+HoldingRelay::Match HoldingRelay::pathUnder(std::string prefix) {
+    return [prefix = std::move(prefix)](const Fields& fields) {
+        auto found = fields.find(":path");
+        return found != fields.end() && found->second.starts_with(prefix);
     };
 }
 
@@ -76,6 +83,7 @@ HoldingRelay::Fields HoldingRelay::fieldsOf(const httplib::Request& request) {
     // httplib reads a form body's fields into the parameters beside the query's.
     Fields fields;
     for (const auto& [key, value] : request.params) fields.emplace(key, value);
+    fields[":path"] = request.path;
     return fields;
 }
 

@@ -11,8 +11,8 @@
 
 #include "tests/support/LoopbackHTTPServer.h"
 
-// A relay in front of a back end on loopback: it forwards every GET and POST
-// to the back end's port and records it, so a test sees what was sent as
+// A relay in front of a back end on loopback: it forwards every GET and POST,
+// whatever its path, to the back end's port and records it, so a test sees what was sent as
 // well as what the back end did with it. A test can answer chosen requests
 // in its own way, or hold them back (a slow answer, to be let go when the
 // test says) while the others pass: before the back end reads them, or
@@ -20,7 +20,8 @@
 // does meanwhile).
 class HoldingRelay {
 public:
-    // A request's query and form fields together ("ac", "p", "uid"...).
+    // A request's query and form fields together ("ac", "p", "uid"...), and
+    // its path under ":path".
     using Fields = std::map<std::string, std::string>;
     using Match = std::function<bool(const Fields&)>;
     // An answer that is an HTTP failure (status 500, no body).
@@ -43,6 +44,8 @@ public:
     static Match action(std::string ac);
     static Match field(std::string ac, std::string key, std::string value);
     static Match page(std::string ac, std::string p) { return field(std::move(ac), "p", std::move(p)); }
+    // Requests for any path under `prefix` ("/static/": the served pictures).
+    static Match pathUnder(std::string prefix);
 
     // Answers the matching requests with `body` (kHTTPFailure: an HTTP
     // failure; kLostAnswer: the back end's answer, lost) instead of the back

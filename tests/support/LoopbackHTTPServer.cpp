@@ -66,6 +66,11 @@ void LoopbackHTTPServer::route(const std::string& method, const std::string& pat
     routes_[{method, path}] = std::move(handler);
 }
 
+void LoopbackHTTPServer::routeAnyPath(const std::string& method, Handler handler) {
+    std::lock_guard lock(mutex_);
+    anyPathRoutes_[method] = std::move(handler);
+}
+
 void LoopbackHTTPServer::respond(const std::string& method, const std::string& path, int status, std::string body,
                                  std::string contentType) {
     route(method, path, [status, body = std::move(body), contentType = std::move(contentType)](
@@ -121,7 +126,11 @@ void LoopbackHTTPServer::dispatch(const httplib::Request& request, httplib::Resp
                              questionMark == std::string::npos ? std::string() : request.target.substr(questionMark + 1),
                              request.headers, request.body});
         auto found = routes_.find({request.method, request.path});
-        if (found != routes_.end()) handler = found->second;
+        if (found != routes_.end()) {
+            handler = found->second;
+        } else if (auto any = anyPathRoutes_.find(request.method); any != anyPathRoutes_.end()) {
+            handler = any->second;
+        }
     }
     if (handler) {
         handler(request, response);

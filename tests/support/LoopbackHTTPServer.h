@@ -58,6 +58,8 @@ public:
     // Scripts the answer to `method` (GET, POST...) on `path`; replaces any
     // earlier script for the pair.
     void route(const std::string& method, const std::string& path, Handler handler);
+    // Answers `method` on every path that has no script of its own.
+    void routeAnyPath(const std::string& method, Handler handler);
     void respond(const std::string& method, const std::string& path, int status, std::string body,
                  std::string contentType = "text/plain");
     void respondSlowly(const std::string& method, const std::string& path, SlowAnswer answer);
@@ -84,5 +86,6 @@ private:
     std::condition_variable stoppingChanged_;
     bool stopping_ = false;
     std::map<std::pair<std::string, std::string>, Handler> routes_;
+    std::map<std::string, Handler> anyPathRoutes_;  // by method
     std::vector<RecordedRequest> requests_;
 };

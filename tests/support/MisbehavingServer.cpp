@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <stdexcept>
 
@@ -59,10 +60,23 @@ std::vector<std::string> MisbehavingServer::requestLines() const {
 }
 
 void MisbehavingServer::serve() {
+    std::vector<pollfd> watched;
     for (;;) {
-        pollfd watched[2] = {{listener_, POLLIN, 0}, {wakeup_, POLLIN, 0}};
-        if (::poll(watched, 2, -1) < 0) continue;
+        watched.assign({{listener_, POLLIN, 0}, {wakeup_, POLLIN, 0}});
+        for (int connection : held_) watched.push_back({connection, POLLIN, 0});
+        if (::poll(watched.data(), watched.size(), -1) < 0) continue;
         if (watched[1].revents != 0) break;
+        // A held connection turns readable when its client closes it (or
+        // sends more, which is read and dropped).
+        for (std::size_t i = 2; i < watched.size(); ++i) {
+            if (watched[i].revents == 0) continue;
+            char buffer[512];
+            const ssize_t received = ::recv(watched[i].fd, buffer, sizeof buffer, MSG_DONTWAIT);
+            if (received > 0 || (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))) continue;
+            ::close(watched[i].fd);
+            std::erase(held_, watched[i].fd);
+            ++closedByClient_;
+        }
         if (watched[0].revents & POLLIN) {
             const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
             if (connection < 0) continue;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <mutex>
 #include <vector>
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -22,7 +22,8 @@ public:
         AnswerGarbage,
         // Accepts, reads the request head and keeps the connection open
         // without a byte of answer until the server ends: a server that
-        // took the request and never answers.
+        // took the request and never answers. It notices when the client
+        // closes such a connection.
         HoldWithoutAnswer,
         // Answers the first request of each connection with a short 200
         // that keeps the connection alive, then reads the next request on
@@ -43,6 +44,9 @@ public:
     std::size_t requestCount() const { return requestCount_; }
     // Their request lines ("GET /?ac=jiesuan HTTP/1.1"), in arrival order.
     std::vector<std::string> requestLines() const;
+    // Held connections the client has closed (HoldWithoutAnswer): the client
+    // gave the request up.
+    std::size_t connectionsClosedByClient() const { return closedByClient_; }
 
 private:
     void serve();
@@ -56,6 +60,7 @@ private:
     int wakeup_ = -1;  // eventfd that ends serve()
     int port_ = -1;
     std::atomic<std::size_t> requestCount_{0};
+    std::atomic<std::size_t> closedByClient_{0};
     mutable std::mutex mutex_;  // guards requestLines_
     std::vector<std::string> requestLines_;
     std::vector<int> held_;  // connections kept open without answer

@@ -1,7 +1,7 @@
 #include "frameworks/webimage/KingfisherImageView.h"
 
 #include "frameworks/webimage/SDWebImageManager.h"
-#include "frameworks/webimage/WebImageLoadTickets.h"
+#include "frameworks/webimage/WebImageViewLoads.h"
 #include "uikit/UIImageView.h"
 
 namespace Kingfisher {
@@ -9,8 +9,6 @@ namespace Kingfisher {
 void KingfisherWrapper::setImage(const Ref<NSURL>& url, const Ref<UIImage>& placeholder, KingfisherOptionsInfo,
                                  DownloadProgressBlock progressBlock, CompletionHandler completionHandler) {
     if (!base_) return;
-    // The same slot as the other front end, so the latest load of a view wins.
-    long ticket = WebImageLoadTickets::start(base_, 0);
     base_->setImage(placeholder);
     WeakRef<UIImageView> weak = base_;
     SDWebImageDownloaderProgressBlock progress;
@@ -18,15 +16,17 @@ void KingfisherWrapper::setImage(const Ref<NSURL>& url, const Ref<UIImage>& plac
         progress = [progressBlock](long received, long expected, const Ref<NSURL>&) {
             progressBlock(received, expected > 0 ? expected : 0);
         };
-    SDWebImageManager::sharedManager()->loadImageWithURL(
+    auto load = SDWebImageManager::sharedManager()->loadImageWithURL(
         url, SDWebImageDefaultOptions, progress,
-        [weak, ticket, completionHandler](const Ref<UIImage>& image, const NSData&, const Ref<NSError>& error,
+        [weak, completionHandler](const Ref<UIImage>& image, const NSData&, const Ref<NSError>& error,
                                           SDImageCacheType, bool, const Ref<NSURL>& imageURL) {
             auto view = weak.lock();
-            if (!view || !WebImageLoadTickets::isCurrent(view, 0, ticket)) return;
+            if (!view) return;
             if (image) view->setImage(image);
             if (completionHandler) completionHandler({image, error, imageURL});
         });
+    // The same slot as the other front end, so the latest load of a view wins.
+    WebImageViewLoads::setLoad(base_, 0, std::move(load));
 }
 
 }  // namespace Kingfisher

@@ -2,12 +2,17 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "foundation/NSData.h"
 #include "foundation/NSObject.h"
 
 class NSError;
 class NSURL;
+class NSURLResponse;
+class NSURLSession;
 class SDImageCache;
 class UIImage;
 
@@ -32,25 +37,61 @@ using SDInternalCompletionBlock =
     std::function<void(const Ref<UIImage>& image, const NSData& data, const Ref<NSError>& error,
                        SDImageCacheType cacheType, bool finished, const Ref<NSURL>& imageURL)>;
 
-// Loads images by address: from the memory cache when there, else over the
-// shared URL session, decoding PNG or JPEG and keeping the result in the
+// One caller's load of an image. Cancelling it means its completion is
+// never called (not even one already on its way to the main queue) and ends
+// the download when no other load waits for the same address. A load that
+// answered, or failed, ignores cancel(). Main thread only.
+class WebImageLoad : public NSObject {
+public:
+    void cancel();
+
+private:
+    friend class SDWebImageManager;
+    // Hands the outcome to the completion unless the load was cancelled.
+    void finish(const Ref<UIImage>& image, const NSData& data, const Ref<NSError>& error, SDImageCacheType cacheType,
+                const Ref<NSURL>& imageURL);
+
+    bool ended_ = false;
+    SDWebImageDownloaderProgressBlock progress_;
+    SDInternalCompletionBlock completed_;
+    // Takes the load off its download.
+    std::function<void()> leave_;
+};
+
+// Loads images by address: from the memory cache when there, else over a
+// URL session of its own, decoding PNG or JPEG and keeping the result in the
 // cache. Answers with an image, or an error and no image (a null or
 // non-network address, a status other than 2xx, data that is no image, a
 // transport failure). A cached image answers at once; a load answers on the
 // main queue, where the progress block also hears of the whole body as it
-// arrives.
+// arrives. Loads of one address share one download, which goes on while
+// any of them waits. The session opens at most kConnectionsPerHost
+// connections to a host, apart from those of the app's requests: images,
+// however slow, never hold up a screen's request. Main thread only.
 class SDWebImageManager : public NSObject {
 public:
+    static constexpr long kConnectionsPerHost = 4;
+
     static Ref<SDWebImageManager> sharedManager();
 
     const Ref<SDImageCache>& imageCache() const { return imageCache_; }
 
-    void loadImageWithURL(const Ref<NSURL>& url, SDWebImageOptions options,
-                          SDWebImageDownloaderProgressBlock progress, SDInternalCompletionBlock completed);
+    Ref<WebImageLoad> loadImageWithURL(const Ref<NSURL>& url, SDWebImageOptions options,
+                                       SDWebImageDownloaderProgressBlock progress,
+                                       SDInternalCompletionBlock completed);
 
 protected:
     void didCreate() override;
 
 private:
+    struct Download;
+    // Starts the download of the address under `key`.
+    std::shared_ptr<Download> startDownload(const Ref<NSURL>& url, const std::string& key);
+    void downloadDidFinish(const std::shared_ptr<Download>& download, const std::string& key, const Ref<NSURL>& url,
+                           const NSData& data, const Ref<NSURLResponse>& response, Ref<NSError> error);
+
     Ref<SDImageCache> imageCache_;
+    Ref<NSURLSession> session_;
+    // The downloads under way, by address.
+    std::unordered_map<std::string, std::shared_ptr<Download>> downloads_;
 };

@@ -16,8 +16,9 @@ using SDExternalCompletionBlock = std::function<void(const Ref<UIImage>& image, 
 // Web images for image views: the placeholder shows at once (none clears
 // the image), then the loaded image replaces it if the view still wants
 // that address; a later call for the same view wins over an earlier one,
-// whose completion is then not called. On failure the placeholder stays and
-// the completion gets the error.
+// whose load is cancelled (its completion is not called). The view's end
+// cancels its load too (WebImageViewLoads). On failure the placeholder stays
+// and the completion gets the error.
 class UIImageViewWebCache {
 public:
     static void sd_setImageWithURL(const Ref<UIImageView>& imageView, const Ref<NSURL>& url,

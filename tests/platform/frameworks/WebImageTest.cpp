@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "foundation/NSError.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSURLSession.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/webimage/SDImageCache.h"
 #include "frameworks/webimage/SDWebImageManager.h"
 #include "frameworks/webimage/UIButtonWebCache.h"
@@ -13,6 +16,7 @@
 #include "graphics/CGImage.h"
 #include "graphics/UIImage.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/MisbehavingServer.h"
 #include "uikit/UIButton.h"
@@ -112,23 +116,83 @@ TEST_F(WebImageTest, FailuresLeaveThePlaceholderAndReportAnError) {
     EXPECT_FALSE(view->image()) << "no placeholder clears the image";
 }
 
-TEST_F(WebImageTest, TheLatestRequestOfAViewWins) {
-    server.respondSlowly("GET", "/slow.png", {.delayBeforeHeaders = 0.2, .body = pngOf(7, 7)});
-    bool slowCompletionCalled = false;
-    UIImageViewWebCache::sd_setImageWithURL(view, url("/slow.png"), nullptr,
+// A view's load ends when the view wants another address or goes away: the
+// server sees the connection close, and the ended load never answers.
+TEST_F(WebImageTest, AViewsLoadEndsWhenItIsGivenAnotherAddressOrReleased) {
+    MisbehavingServer silent(MisbehavingServer::Behaviour::HoldWithoutAnswer);
+    const auto held = NSURL::URLWithString(silent.url("/held.png"));
+    bool heldCompletionCalled = false;
+    UIImageViewWebCache::sd_setImageWithURL(view, held, nullptr,
                                             [&](const Ref<UIImage>&, const Ref<NSError>&, SDImageCacheType,
-                                                const Ref<NSURL>&) { slowCompletionCalled = true; });
+                                                const Ref<NSURL>&) { heldCompletionCalled = true; });
+    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 1; }));
     load(view, url("/a.png"));
-    // The slow answer lands in the cache once the main queue has handled it.
-    ASSERT_TRUE(runUntil([&] { return SDImageCache::sharedImageCache()->imageFromMemoryCacheForKey(server.url("/slow.png")) != nullptr; }));
-    EXPECT_FALSE(slowCompletionCalled);
     EXPECT_EQ(view->image()->size(), (CGSize{3, 2}));
+    ASSERT_TRUE(runUntil([&] { return silent.connectionsClosedByClient() == 1; }));
 
-    // A view that went away meanwhile is left alone.
     auto shortLived = make<UIImageView>();
-    UIImageViewWebCache::sd_setImageWithURL(shortLived, url("/b.jpg"));
+    UIImageViewWebCache::sd_setImageWithURL(shortLived, held);
+    auto button = make<UIButton>();
+    UIButtonWebCache::sd_setImageWithURL(button, NSURL::URLWithString(silent.url("/other.png")), UIControlStateNormal);
+    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 3; }));
     shortLived.reset();
-    ASSERT_TRUE(runUntil([&] { return SDImageCache::sharedImageCache()->imageFromMemoryCacheForKey(server.url("/b.jpg")) != nullptr; }));
+    button.reset();
+    ASSERT_TRUE(runUntil([&] { return silent.connectionsClosedByClient() == 3; }));
+    EXPECT_FALSE(heldCompletionCalled);
+    EXPECT_EQ(view->image()->size(), (CGSize{3, 2}));
+}
+
+// Loads of one address share its download, which goes on while one of them
+// still waits (the same address given again keeps it), and its answer
+// reaches only the views that still want that address.
+TEST_F(WebImageTest, ASharedDownloadGoesOnWhileAViewStillWantsItAndReachesOnlyThoseViews) {
+    server.respond("GET", "/static/shared.png", 200, pngOf(6, 6), "image/png");
+    HoldingRelay relay(server.port());
+    relay.holdAnswers(HoldingRelay::pathUnder("/static/"));
+    const auto shared = NSURL::URLWithString(relay.baseURL() + "/static/shared.png");
+    auto leaving = make<UIImageView>();
+    auto moved = make<UIImageView>();
+    for (const auto& imageView : {leaving, moved, view}) UIImageViewWebCache::sd_setImageWithURL(imageView, shared);
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    leaving.reset();
+    UIImageViewWebCache::sd_setImageWithURL(view, shared, placeholder);
+    load(moved, url("/a.png"));
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return view->image() != placeholder; }));
+    EXPECT_EQ(view->image()->size(), (CGSize{6, 6}));
+    EXPECT_EQ(moved->image()->size(), (CGSize{3, 2}));
+    const auto requests = server.requests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const auto& request) { return request.path == "/static/shared.png"; }),
+              1);
+}
+
+// However many images wait for their answers, the app's requests to the same
+// host go out and are answered at once.
+TEST_F(WebImageTest, HeldImagesLeaveTheConnectionsOfTheAppsRequestsFree) {
+    const int images = 10;
+    for (int i = 0; i < images; ++i)
+        server.respond("GET", "/static/" + std::to_string(i) + ".png", 200, pngOf(2, 2), "image/png");
+    server.respond("GET", "/", 200, R"({"code":1})", "application/json");
+    HoldingRelay relay(server.port());
+    relay.holdAnswers(HoldingRelay::pathUnder("/static/"));
+    std::vector<Ref<UIImageView>> views;
+    for (int i = 0; i < images; ++i) {
+        views.push_back(make<UIImageView>());
+        UIImageViewWebCache::sd_setImageWithURL(
+            views.back(), NSURL::URLWithString(relay.baseURL() + "/static/" + std::to_string(i) + ".png"));
+    }
+    ASSERT_TRUE(runUntil([&] { return relay.held() >= SDWebImageManager::kConnectionsPerHost; }));
+
+    std::optional<std::string> answer;
+    NSURLSession::sharedSession()
+        ->dataTaskWithURL(NSURL::URLWithString(relay.baseURL() + "/?ac=my"),
+                          [&](const NSData& data, Ref<NSURLResponse>, Ref<NSError>) { answer = data.toString(); })
+        ->resume();
+    ASSERT_TRUE(runUntil([&] { return answer.has_value(); }));
+    EXPECT_EQ(answer, R"({"code":1})");
+    EXPECT_EQ(relay.held(), static_cast<std::size_t>(SDWebImageManager::kConnectionsPerHost));
+    EXPECT_EQ(relay.sent("my").size(), 1u);
 }
 
 TEST_F(WebImageTest, AButtonGetsTheImageForOneState) {
