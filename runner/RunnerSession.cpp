@@ -367,30 +367,36 @@ std::vector<UIDriver::Sighting> RunnerSession::ranked(std::vector<UIDriver::Sigh
 }
 
 std::optional<UIDriver::Sighting> RunnerSession::chooseMatch(const std::string& target, ListLook& looked) {
-    const auto matches = ranked(driver_.sightings(target));
-    for (const auto& match : matches) {
-        if (inView(match)) return match;
+    std::optional<UIDriver::Sighting> chosen;
+    for (const auto& match : ranked(driver_.sightings(target))) {
+        if (inView(match)) {
+            chosen = match;
+            break;
+        }
         // One out of view or under a bar goes to the middle of its list, as
         // UI test tools do; one that scrolling does not bring into view
         // leaves the choice to the next.
         if (!driver_.isDrawable(match.view) || !driver_.scrollToMiddle(match.view)) continue;
         for (const auto& now : driver_.sightings(target))
-            if (now.view == match.view && now.kept && inView(now)) return now;
+            if (now.view == match.view && now.kept && inView(now)) chosen = now;
+        if (chosen) break;
     }
-    if (!matches.empty()) return std::nullopt;
-    // One whose row was scrolled away (its cell reused), or that has not
-    // arrived yet, is looked for along the list: again whenever the list's
-    // content has changed since the last look.
+    if (chosen && chosen->whole) return chosen;
+    // A caption whose row was scrolled away (its cell reused), or that has
+    // not arrived yet, is looked for along the list, and a whole one before
+    // a part of one is taken: again whenever the list's content has changed
+    // since the last look. Found, it is chosen in the next look.
     auto list = driver_.searchedList();
-    if (!list || (list == looked.list && list->contentSize() == looked.content)) return std::nullopt;
-    driver_.scrollToFind([&] {
-        auto found = driver_.sightings(target);
-        return std::any_of(found.begin(), found.end(), [&](const UIDriver::Sighting& sighting) {
-            return sighting.kept && driver_.isDrawable(sighting.view);
+    if (!list || (list == looked.list && list->contentSize() == looked.content)) return chosen;
+    const bool wanted = chosen.has_value();
+    const bool found = driver_.scrollToFind([&] {
+        auto now = driver_.sightings(target);
+        return std::any_of(now.begin(), now.end(), [&](const UIDriver::Sighting& sighting) {
+            return sighting.kept && (!wanted || sighting.whole) && driver_.isDrawable(sighting.view);
         });
     });
     looked = {list, list->contentSize()};
-    return std::nullopt;
+    return found ? std::nullopt : chosen;
 }
 
 CommandResult RunnerSession::tap(const std::string& target) {

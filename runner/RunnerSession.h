@@ -91,10 +91,11 @@ private:
         CGSize content{-1, -1};
     };
     // The match a tap acts on: the first ranked one that is in view or that
-    // scrolling to the middle of its list brings there (it is scrolled);
-    // when no view draws `target` at all, the list is looked along, once for
-    // each content it has (rows that arrive are looked for again), and
-    // nothing is chosen yet.
+    // scrolling to the middle of its list brings there (it is scrolled).
+    // When no view draws `target`, or only a part of one is to be had, the
+    // list is looked along for it (a whole one in the second case), once
+    // for each content it has (rows that arrive are looked for again); what
+    // it finds is chosen in the next look.
     std::optional<UIDriver::Sighting> chooseMatch(const std::string& target, ListLook& looked);
     // Why no `text` is in view, as the end of a sentence naming it: what
     // covers it; after a tap's scrolling (`scrolled`), where off the screen

@@ -221,6 +221,24 @@ TEST_F(RunnerSessionTest, TapLooksAlongTheListForARowThatArrivesDuringItsWait) {
     EXPECT_EQ(rows->selected, 60);
 }
 
+TEST_F(RunnerSessionTest, TapLooksAlongTheListForAWholeCaptionBeforeTakingAPartOfOne) {
+    auto rows = make<LateRows>();
+    rows->count = 80;
+    auto table = make<UITableView>(CGRectMake(0, 200, 375, 467));
+    table->registerClass<UITableViewCell>("row");
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->rootViewController()->view()->addSubview(table);
+    // Rows 10 to 19 ("row 1" and more) in view; row 1's cell made again further down.
+    table->setContentOffset({0, 440});
+    UIDriver driver;
+    driver.settle();
+    ASSERT_FALSE(driver.find("row 1"));
+    auto result = session.execute("tap \"row 1\"");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(rows->selected, 1);
+}
+
 TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
     EXPECT_FALSE(session.execute("type demo").ok);  // nothing focused yet
     EXPECT_TRUE(session.execute("type #zhanghuTextField de").ok);
