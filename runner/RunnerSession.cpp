@@ -124,12 +124,15 @@ std::string RunnerSession::help() {
     return "commands:\n"
            "  screen              the screen's views as an indented outline\n"
            "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point;\n"
-           "                      TEXT is a whole caption or a part of one, as drawn on\n"
-           "                      the screen (waits up to 5 s for it to show and be\n"
-           "                      uncovered; of several, whole captions first, then the\n"
-           "                      first in view; one off the screen, under a bar or further\n"
-           "                      along the list, rows that arrive meanwhile too, is\n"
-           "                      scrolled into view)\n"
+           "                      TEXT is a whole caption or a part of one as the view\n"
+           "                      draws it (of a title cut off, what shows around its …;\n"
+           "                      a field's placeholder only while the field is empty);\n"
+           "                      of several, in view or not: uncovered first, then whole\n"
+           "                      captions, then a button before text, then one in view,\n"
+           "                      then top to bottom; the one chosen, when off the screen,\n"
+           "                      under a bar or further along the list (rows that arrive\n"
+           "                      meanwhile too), is scrolled into view; waits up to 5 s\n"
+           "                      for it to show and be uncovered\n"
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
            "  clear [#ID]         empty the focused field or the field named ID\n"
@@ -149,7 +152,7 @@ std::string RunnerSession::help() {
            "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: TEXT as\n"
            "                      tap matches it, in the lines drawn inside the window and\n"
            "                      its list, with nothing in front of them (text further\n"
-           "                      down a list: scroll first)\n"
+           "                      along a list: scroll first; expect never scrolls)\n"
            "  log                 the last 30 lines the app and its kits logged (a whole\n"
            "                      answer on one line, cut after 200 characters)\n"
            "  peers               what the simulated other apps (Ripple, Alipay, Pal,\n"
@@ -328,52 +331,72 @@ bool RunnerSession::inView(const UIDriver::Sighting& sighting) {
     return !cover || TapCover::popUpOf(cover);
 }
 
-std::vector<UIDriver::Sighting> RunnerSession::shownMatches(std::vector<UIDriver::Sighting> sightings) {
+std::vector<UIDriver::Sighting> RunnerSession::ranked(std::vector<UIDriver::Sighting> sightings) {
     struct Match {
         UIDriver::Sighting sighting;
         bool covered;
         bool button;
+        bool shown;
     };
     std::vector<Match> matches;
     for (auto& sighting : sightings) {
-        if (!inView(sighting)) continue;
-        const bool covered = TapCover::coverOf(sighting.view, sighting.front) != nullptr;
-        const bool button =
-            TapCover::takesTaps(sighting.view) || (sighting.front && TapCover::takesTaps(sighting.front));
-        matches.push_back({std::move(sighting), covered, button});
+        if (!sighting.kept) continue;
+        const bool shown = inView(sighting);
+        const bool covered = shown && TapCover::coverOf(sighting.view, sighting.front) != nullptr;
+        // A button, a caption on one (a title label), or a caption a tap on
+        // which reaches one.
+        bool button = sighting.front && TapCover::takesTaps(sighting.front);
+        for (auto view = sighting.view; view && !button; view = view->superview()) button = TapCover::takesTaps(view);
+        matches.push_back({std::move(sighting), covered, button, shown});
     }
     // Uncovered before covered (a pop-up's own caption before the one under
     // it), the whole caption before a part of one, a button (or a caption
-    // on one) before text, then the reading order: top to bottom, left to
-    // right.
+    // on one) before text, one in view before one to scroll to, then the
+    // reading order: top to bottom, left to right.
     std::stable_sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
         if (a.covered != b.covered) return !a.covered;
         if (a.sighting.whole != b.sighting.whole) return a.sighting.whole;
         if (a.button != b.button) return a.button;
+        if (a.shown != b.shown) return a.shown;
         if (std::fabs(a.sighting.point.y - b.sighting.point.y) >= 1) return a.sighting.point.y < b.sighting.point.y;
         return a.sighting.point.x < b.sighting.point.x;
     });
-    std::vector<UIDriver::Sighting> shown;
-    for (auto& match : matches) shown.push_back(std::move(match.sighting));
-    return shown;
+    std::vector<UIDriver::Sighting> ordered;
+    for (auto& match : matches) ordered.push_back(std::move(match.sighting));
+    return ordered;
 }
 
-void RunnerSession::bringIntoView(const std::string& target, ListLook& looked) {
-    // One out of view or under a bar goes to the middle of its list, as UI
-    // test tools do.
-    for (const auto& sighting : driver_.sightings(target))
-        if (driver_.isDrawable(sighting.view) && driver_.scrollToMiddle(sighting.view)) return;
-    // One whose row was scrolled away (its cell reused), or that has not
-    // arrived yet, is looked for along the list: again whenever the list's
-    // content has changed since the last look.
+std::optional<UIDriver::Sighting> RunnerSession::chooseMatch(const std::string& target, ListLook& looked) {
+    std::optional<UIDriver::Sighting> chosen;
+    for (const auto& match : ranked(driver_.sightings(target))) {
+        if (inView(match)) {
+            chosen = match;
+            break;
+        }
+        // One out of view or under a bar goes to the middle of its list, as
+        // UI test tools do; one that scrolling does not bring into view
+        // leaves the choice to the next.
+        if (!driver_.isDrawable(match.view) || !driver_.scrollToMiddle(match.view)) continue;
+        for (const auto& now : driver_.sightings(target))
+            if (now.view == match.view && now.kept && inView(now)) chosen = now;
+        if (chosen) break;
+    }
+    if (chosen && chosen->whole) return chosen;
+    // A caption whose row was scrolled away (its cell reused), or that has
+    // not arrived yet, is looked for along the list, and a whole one before
+    // a part of one is taken: again whenever the list's content has changed
+    // since the last look. Found, it is chosen in the next look.
     auto list = driver_.searchedList();
-    if (!list || (list == looked.list && list->contentSize() == looked.content)) return;
-    driver_.scrollToFind([&] {
-        auto found = driver_.sightings(target);
-        return std::any_of(found.begin(), found.end(),
-                           [&](const UIDriver::Sighting& sighting) { return driver_.isDrawable(sighting.view); });
+    if (!list || (list == looked.list && list->contentSize() == looked.content)) return chosen;
+    const bool wanted = chosen.has_value();
+    const bool found = driver_.scrollToFind([&] {
+        auto now = driver_.sightings(target);
+        return std::any_of(now.begin(), now.end(), [&](const UIDriver::Sighting& sighting) {
+            return sighting.kept && (!wanted || sighting.whole) && driver_.isDrawable(sighting.view);
+        });
     });
     looked = {list, list->contentSize()};
+    return found ? std::nullopt : chosen;
 }
 
 CommandResult RunnerSession::tap(const std::string& target) {
@@ -386,29 +409,28 @@ CommandResult RunnerSession::tap(const std::string& target) {
         return driverResult(driver_.tapAt(*point), "tap");
     }
     // Wait for the target to be in view with nothing in front of it, so a
-    // tap is not swallowed by a HUD that is still fading out; meanwhile one
-    // not in view is brought there.
+    // tap is not swallowed by a HUD that is still fading out; meanwhile the
+    // match meant is brought into view.
     ListLook looked;
-    std::vector<UIDriver::Sighting> shown;
+    std::optional<UIDriver::Sighting> chosen;
     waitFor([&] {
-        shown = shownMatches(driver_.sightings(target));
-        if (shown.empty()) bringIntoView(target, looked);
-        return !shown.empty() && !TapCover::coverOf(shown.front().view, shown.front().front);
+        chosen = chooseMatch(target, looked);
+        return chosen && !TapCover::coverOf(chosen->view, chosen->front);
     });
-    if (shown.empty()) {
+    if (!chosen) {
         if (driver_.sightings(target).empty()) return {false, "tap: no visible view matches \"" + target + "\""};
         return {false, "tap: \"" + target + "\" " + notInView(target, true)};
     }
-    const auto& view = shown.front().view;
-    if (auto cover = TapCover::coverOf(view, shown.front().front))
+    const auto view = chosen->view;
+    if (auto cover = TapCover::coverOf(view, chosen->front))
         return {false, "tap: \"" + target + "\" is covered by " + ViewNames::cover(cover)};
     if (driver_.tap(view)) return driverResult(true, "tap");
     // Of several captions in view, the first that takes the tap: one that
     // only labels (an action sheet's title, over its button of the same
     // name) leaves the tap to the next. A tap nothing handled changed nothing.
     const std::string unhandled = driver_.lastError();
-    for (const auto& other : shownMatches(driver_.sightings(target)))
-        if (other.view != view && !TapCover::coverOf(other.view, other.front) && driver_.tap(other.view))
+    for (const auto& other : ranked(driver_.sightings(target)))
+        if (other.view != view && inView(other) && !TapCover::coverOf(other.view, other.front) && driver_.tap(other.view))
             return driverResult(true, "tap");
     // A caption of a pop-up that is no button: the pop-up's buttons are what it takes.
     if (auto popUp = TapCover::popUpOf(view)) return {false, unhandled + " in " + ViewNames::popUp(popUp)};
@@ -615,8 +637,8 @@ CommandResult RunnerSession::expect(const std::string& text) {
     // What tap would find in view, with nothing in front of it: text under
     // a pop-up is not what the user reads.
     auto seen = [&] {
-        for (const auto& sighting : shownMatches(driver_.sightings(text)))
-            if (!TapCover::coverOf(sighting.view, sighting.front)) return true;
+        for (const auto& sighting : ranked(driver_.sightings(text)))
+            if (inView(sighting) && !TapCover::coverOf(sighting.view, sighting.front)) return true;
         return false;
     };
     if (waitFor(seen)) return {};
@@ -633,19 +655,32 @@ std::string RunnerSession::notInView(const std::string& text, bool scrolled) con
         return "is not in view, and no list scrolls it into view";
     }
     // Scrolling helps text that lies further along a list it is drawn in,
-    // and rows a list has not made yet; not text cut off in its label.
-    auto alongList = [&](const UIDriver::Sighting& sighting) {
-        if (!driver_.isDrawable(sighting.view) ||
-            (!text.starts_with("#") && driver_.keptText(sighting.view).find(text) == std::string::npos))
-            return false;
+    // and rows a list has not made yet; not text cut off in its label. The
+    // hint says which way: text above the part of its list in view is
+    // further up.
+    auto listHolding = [&](const UIDriver::Sighting& sighting) -> Ref<UIScrollView> {
+        if (!sighting.kept || !driver_.isDrawable(sighting.view)) return nullptr;
         for (auto holder = sighting.view->superview(); holder; holder = holder->superview())
-            if (auto list = cast<UIScrollView>(holder); list && list->scrollsVertically()) return true;
-        return false;
+            if (auto list = cast<UIScrollView>(holder); list && list->scrollsVertically()) return list;
+        return nullptr;
     };
-    const bool moreRows = found.empty() && !text.starts_with("#") && driver_.searchedList();
-    if (moreRows || std::any_of(found.begin(), found.end(), alongList))
-        return "is not in view (text further down a list comes into view with scroll)";
-    return "is not in view";
+    std::optional<bool> above;
+    for (const auto& sighting : found)
+        if (auto list = listHolding(sighting)) {
+            auto window = driver_.keyWindow();
+            const CGRect shown = CGRectIntersection(list->convertRectToView(list->bounds(), window), window->bounds());
+            above = !CGRectIsNull(shown) && sighting.point.y < CGRectGetMinY(shown);
+            break;
+        }
+    const std::string up = "is not in view (text further up a list comes into view with scroll and a negative distance, "
+                           "such as scroll -300)";
+    const std::string down = "is not in view (text further down a list comes into view with scroll)";
+    if (above) return *above ? up : down;
+    // Rows the list has not made lie either way, unless it rests at its top.
+    auto list = found.empty() && !text.starts_with("#") ? driver_.searchedList() : nullptr;
+    if (!list) return "is not in view";
+    if (list->contentOffset().y <= 0.5 - list->adjustedContentInset().top) return down;
+    return "is not in view (text further along a list comes into view with scroll: a negative distance scrolls up)";
 }
 
 bool RunnerSession::isOnScreen(const std::string& query) {

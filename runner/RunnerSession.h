@@ -88,20 +88,24 @@ private:
     // pop-up in front of it (a bar or a header over it is mended by
     // scrolling).
     static bool inView(const UIDriver::Sighting& sighting);
-    // Of the sightings, those in view, in the order a user means them:
-    // uncovered ones first, whole captions before parts of one, buttons (and
-    // captions on one) before text, then in reading order.
-    static std::vector<UIDriver::Sighting> shownMatches(std::vector<UIDriver::Sighting> sightings);
+    // Of the sightings, every one that draws the query, in view or not
+    // (Sighting::kept), in the order a user means them: uncovered ones first
+    // (a caption under a pop-up after the pop-up's own), whole captions
+    // before parts of one, buttons (and captions on one) before text, in
+    // view before out of view, then in reading order.
+    static std::vector<UIDriver::Sighting> ranked(std::vector<UIDriver::Sighting> sightings);
     // What a search along the list last looked through without finding.
     struct ListLook {
         Ref<UIScrollView> list;
         CGSize content{-1, -1};
     };
-    // When no view holding `target` is in view, brings one there: one that
-    // exists is scrolled to the middle of its list, else the list is looked
-    // along, once for each content it has (rows that arrive are looked for
-    // again).
-    void bringIntoView(const std::string& target, ListLook& looked);
+    // The match a tap acts on: the first ranked one that is in view or that
+    // scrolling to the middle of its list brings there (it is scrolled).
+    // When no view draws `target`, or only a part of one is to be had, the
+    // list is looked along for it (a whole one in the second case), once
+    // for each content it has (rows that arrive are looked for again); what
+    // it finds is chosen in the next look.
+    std::optional<UIDriver::Sighting> chooseMatch(const std::string& target, ListLook& looked);
     // Why no `text` is in view, as the end of a sentence naming it: what
     // covers it; after a tap's scrolling (`scrolled`), where off the screen
     // it lies or that no list brings it; else, where scrolling can help,

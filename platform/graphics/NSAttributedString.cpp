@@ -39,10 +39,26 @@ void NSAttributedString::drawAtPoint(CGPoint point) const {
     layout.draw(UIGraphicsGetCurrentContext(), {point, layout.size()}, false);
 }
 
+namespace {
+
+// The layout drawInRect draws: wrapped in the rectangle's size.
+TextLayout layoutInRect(const NSAttributedString& text, CGRect rect) {
+    return TextLayout::forStringDrawing(text, rect.size, NSStringDrawingUsesLineFragmentOrigin);
+}
+
+}  // namespace
+
 void NSAttributedString::drawInRect(CGRect rect) const {
     rect = CGRectStandardize(rect);
-    TextLayout layout = TextLayout::forStringDrawing(*this, rect.size, NSStringDrawingUsesLineFragmentOrigin);
-    layout.draw(UIGraphicsGetCurrentContext(), rect, true);
+    layoutInRect(*this, rect).draw(UIGraphicsGetCurrentContext(), rect, true);
+}
+
+std::vector<NSAttributedString::DrawnLine> NSAttributedString::drawnLinesInRect(CGRect rect) const {
+    rect = CGRectStandardize(rect);
+    std::vector<DrawnLine> lines;
+    for (auto& line : layoutInRect(*this, rect).drawnLines())
+        lines.push_back({std::move(line.text), CGRectMake(rect.origin.x, rect.origin.y + line.top, rect.size.width, line.height)});
+    return lines;
 }
 
 std::size_t NSAttributedString::splitRunAt(std::size_t index) {

@@ -43,6 +43,14 @@ public:
     // unwrapped; or within the rectangle, wrapped, aligned and clipped to it.
     void drawAtPoint(CGPoint point) const;
     void drawInRect(CGRect rect) const;
+    // A line of text as a reader sees it (an ellipsis in place of the text it
+    // stands for) and the rectangle it is drawn in.
+    struct DrawnLine {
+        std::string text;
+        CGRect rect;
+    };
+    // The lines drawInRect draws in the rectangle, each across its width.
+    std::vector<DrawnLine> drawnLinesInRect(CGRect rect) const;
 
     bool operator==(const NSAttributedString&) const = default;
 

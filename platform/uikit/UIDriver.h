@@ -109,24 +109,28 @@ public:
     // containers are in the key window, shown, not nearly transparent and
     // of some size.
     bool isDrawable(const Ref<UIView>& view) const;
-    // What the view draws inside its shown part: a label, its lines as laid
-    // out (an ellipsis in place of what it stands for) whose middle lies in
-    // it; any other view, its caption and value, drawn across its middle,
-    // when its middle lies in it (one empty line for a view that shows no
-    // text). Empty when nothing of it is seen.
+    // What the view draws inside its shown part, as its drawing lays it out
+    // (an ellipsis in place of what it stands for): a label's lines, a
+    // field's text (dots when secure) or, while it is empty, its
+    // placeholder, a text view's lines, each when its middle lies in that
+    // part. A view that draws no text of its own (a button draws its title
+    // with its title label, which is seen itself) shows one empty line
+    // across its bounds when its middle lies in it. Empty when nothing of it
+    // is seen.
     std::vector<DrawnLine> drawnLines(const Ref<UIView>& view) const;
     // Whether anything the view draws is seen (drawnLines is not empty).
     bool isInView(const Ref<UIView>& view) const;
     // The drawn lines' texts joined: the view's text as the shot shows it.
     std::string shownText(const Ref<UIView>& view) const;
-    // The text the view would show were all of it in view: a label's kept
-    // lines (an ellipsis in place of what it stands for) joined.
+    // The text the view would show were all of it in view: its kept lines
+    // (an ellipsis in place of what it stands for) joined.
     std::string keptText(const Ref<UIView>& view) const;
     // Where a finger taps the view: the middle of what it draws in view,
     // else the middle of its bounds (window space).
     CGPoint tapPoint(const Ref<UIView>& view) const;
     // Whether the view holds the query, drawn or not: "#ID", its identifier;
-    // any other text, a part of its caption or value.
+    // any other text, a part of its caption or value (which it may draw
+    // only in part, or not at all: Sighting::kept tells).
     static bool holds(const Ref<UIView>& view, std::string_view query);
     // A view not hidden (with its containers) that holds the query, as a
     // user would look for it.
@@ -135,7 +139,11 @@ public:
         // The query is drawn in view: a part of the drawn text (for "#ID",
         // anything of the view is seen).
         bool drawn = false;
-        // The whole caption or value is the query (always for "#ID").
+        // The query is a part of what the view draws, in view or not: of its
+        // kept lines (keptText; always for "#ID"). A caption cut off where
+        // it is drawn, or a placeholder its text replaces, is held, not kept.
+        bool kept = false;
+        // What the view draws is the query, whole (always for "#ID").
         bool whole = false;
         // Where a tap on it lands (tapPoint).
         CGPoint point{};
@@ -212,9 +220,12 @@ private:
     bool fail(std::string reason);
     // Every line the view draws, seen or not, in window space.
     std::vector<DrawnLine> keptLines(const Ref<UIView>& view) const;
+    // Of the view's kept lines, those seen, cut to what is shown (drawnLines).
+    std::vector<DrawnLine> seenOf(const Ref<UIView>& view, std::vector<DrawnLine> kept) const;
     // tapPoint and a sighting from the view's drawn lines, read once.
     CGPoint tapPointOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines) const;
-    Sighting sightingOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines, bool drawn, bool whole) const;
+    Sighting sightingOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines, bool drawn, bool kept,
+                        bool whole) const;
     // `target` names what is tapped in a failure ("on \"登录\""); the point
     // does when it is empty.
     bool deliverTap(const Ref<UIWindow>& window, CGPoint point, const std::string& target = "");

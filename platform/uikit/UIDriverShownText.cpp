@@ -1,16 +1,23 @@
 #include "uikit/UIDriver.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScrollView.h"
+#include "uikit/UITextField.h"
+#include "uikit/UITextView.h"
 
 namespace {
 
 CGPoint middleOf(CGRect rect) { return {CGRectGetMidX(rect), CGRectGetMidY(rect)}; }
 
-// A label shows its own text line by line (an explicit accessibility label
-// is no drawn text; an empty label is seen as any other view).
-Ref<UILabel> drawingLabel(const Ref<UIView>& view) {
-    auto label = cast<UILabel>(view);
-    return label && !label->text().empty() && label->accessibilityLabel() == label->text() ? label : nullptr;
+// The lines of text the view draws itself (bounds space), as its drawing
+// lays them out: a label's kept lines, a field's text or placeholder, a text
+// view's text. Nothing for any other view: a button's title is drawn by its
+// title label, a bar item's by its label, and an accessibility label alone
+// is drawn by no one.
+std::vector<NSAttributedString::DrawnLine> ownLines(const Ref<UIView>& view) {
+    if (auto label = cast<UILabel>(view)) return label->drawnText().shownLines;
+    if (auto field = cast<UITextField>(view)) return field->drawnLines();
+    if (auto textView = cast<UITextView>(view)) return textView->drawnLines();
+    return {};
 }
 
 void collectShown(const Ref<UIView>& view, std::vector<Ref<UIView>>& found) {
@@ -45,27 +52,23 @@ std::vector<UIDriver::DrawnLine> UIDriver::keptLines(const Ref<UIView>& view) co
     std::vector<DrawnLine> lines;
     auto window = keyWindow();
     if (!view || !window) return lines;
-    if (auto label = drawingLabel(view)) {
-        for (const auto& line : label->drawnText().shownLines)
-            lines.push_back({line.text, label->convertRectToView(line.rect, window)});
-        return lines;
-    }
-    // Any other view draws its caption (a title, a placeholder, a field's
-    // text) across its middle.
-    const CGRect bounds = view->convertRectToView(view->bounds(), window);
-    for (const std::string& text : {view->accessibilityLabel(), view->accessibilityValue()})
-        if (!text.empty()) lines.push_back({text, bounds});
-    if (lines.empty()) lines.push_back({"", bounds});
+    for (auto& line : ownLines(view)) lines.push_back({std::move(line.text), view->convertRectToView(line.rect, window)});
+    // A view that draws no text is seen across its bounds.
+    if (lines.empty()) lines.push_back({"", view->convertRectToView(view->bounds(), window)});
     return lines;
 }
 
 std::vector<UIDriver::DrawnLine> UIDriver::drawnLines(const Ref<UIView>& view) const {
+    return seenOf(view, keptLines(view));
+}
+
+std::vector<UIDriver::DrawnLine> UIDriver::seenOf(const Ref<UIView>& view, std::vector<DrawnLine> kept) const {
     std::vector<DrawnLine> lines;
     const CGRect shown = shownRect(view);
     if (CGRectIsNull(shown) || CGRectIsEmpty(shown)) return lines;
     // A line is seen when its middle is: the window and the containers that
     // clip cut the rest off.
-    for (auto& line : keptLines(view))
+    for (auto& line : kept)
         if (CGRectContainsPoint(shown, middleOf(line.rect)))
             lines.push_back({std::move(line.text), CGRectIntersection(line.rect, shown)});
     return lines;
@@ -104,10 +107,11 @@ bool UIDriver::holds(const Ref<UIView>& view, std::string_view query) {
 }
 
 UIDriver::Sighting UIDriver::sightingOf(const Ref<UIView>& view, const std::vector<DrawnLine>& lines, bool drawn,
-                                        bool whole) const {
+                                        bool kept, bool whole) const {
     Sighting sighting;
     sighting.view = view;
     sighting.drawn = drawn;
+    sighting.kept = kept;
     sighting.whole = whole;
     sighting.point = tapPointOf(view, lines);
     auto window = keyWindow();
@@ -117,7 +121,7 @@ UIDriver::Sighting UIDriver::sightingOf(const Ref<UIView>& view, const std::vect
 
 UIDriver::Sighting UIDriver::sight(const Ref<UIView>& view) const {
     const auto lines = drawnLines(view);
-    return sightingOf(view, lines, !lines.empty(), true);
+    return sightingOf(view, lines, !lines.empty(), true, true);
 }
 
 std::vector<UIDriver::Sighting> UIDriver::sightings(std::string_view query) const {
@@ -129,10 +133,15 @@ std::vector<UIDriver::Sighting> UIDriver::sightings(std::string_view query) cons
     const bool named = query.starts_with('#');
     for (const auto& view : shown) {
         if (!holds(view, query)) continue;
-        const auto lines = drawnLines(view);
+        // Judged by what the view draws, as a shot shows it: a part of its
+        // drawn lines (up to an ellipsis), not of a caption it cuts off or
+        // of a placeholder its text has replaced.
+        auto keptNow = keptLines(view);
+        const std::string kept = joined(keptNow);
+        const auto lines = seenOf(view, std::move(keptNow));
+        const bool isKept = named || kept.find(query) != std::string::npos;
         const bool drawn = !lines.empty() && (named || joined(lines).find(query) != std::string::npos);
-        const bool whole = named || view->accessibilityLabel() == query || view->accessibilityValue() == query;
-        found.push_back(sightingOf(view, lines, drawn, whole));
+        found.push_back(sightingOf(view, lines, drawn, isKept, named || kept == query));
     }
     return found;
 }

@@ -69,10 +69,7 @@ public:
         std::vector<std::string> lines;
         // The kept lines as a reader sees them (an ellipsis in place of the
         // text it stands for), each with the rectangle it is drawn in.
-        struct Line {
-            std::string text;
-            CGRect rect;
-        };
+        using Line = NSAttributedString::DrawnLine;
         std::vector<Line> shownLines;
     };
     DrawnText drawnText() const;

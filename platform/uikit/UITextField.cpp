@@ -238,9 +238,7 @@ void UITextField::drawBorder() const {
     }
 }
 
-void UITextField::drawRect(CGRect) {
-    if (!UIGraphicsGetCurrentContext()) return;
-    drawBorder();
+std::optional<UITextField::DrawnString> UITextField::drawnString() {
     CGRect area = bounds();
     NSAttributedString shown;
     CGRect rect;
@@ -259,11 +257,23 @@ void UITextField::drawRect(CGRect) {
         shown = merged;
         rect = placeholderRectForBounds(area);
     } else {
-        return;
+        return std::nullopt;
     }
     CGFloat lineHeight = std::min(std::ceil(shown.size().height), rect.size.height);
-    shown.drawInRect(CGRectMake(rect.origin.x, rect.origin.y + (rect.size.height - lineHeight) / 2, rect.size.width, lineHeight));
-    if (showsClearButton()) drawClearButton(clearButtonRectForBounds(area));
+    return DrawnString{std::move(shown), CGRectMake(rect.origin.x, rect.origin.y + (rect.size.height - lineHeight) / 2,
+                                                    rect.size.width, lineHeight)};
+}
+
+std::vector<NSAttributedString::DrawnLine> UITextField::drawnLines() {
+    auto drawn = drawnString();
+    return drawn ? drawn->string.drawnLinesInRect(drawn->rect) : std::vector<NSAttributedString::DrawnLine>{};
+}
+
+void UITextField::drawRect(CGRect) {
+    if (!UIGraphicsGetCurrentContext()) return;
+    drawBorder();
+    if (auto drawn = drawnString()) drawn->string.drawInRect(drawn->rect);
+    if (showsClearButton()) drawClearButton(clearButtonRectForBounds(bounds()));
 }
 
 void UITextField::drawClearButton(CGRect rect) {

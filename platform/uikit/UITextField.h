@@ -113,6 +113,11 @@ public:
     CGSize sizeThatFits(CGSize size) override;
     CGSize intrinsicContentSize() override;
     void drawRect(CGRect rect) override;
+    // The lines of text drawRect draws (bounds space): the text's (bullets
+    // when secure) or, while it is empty, the placeholder's, as laid out in
+    // their one-line-high rectangle: a text wider than that shows its first
+    // line only.
+    std::vector<NSAttributedString::DrawnLine> drawnLines();
     // The placeholder, unless a label was set explicitly.
     std::string accessibilityLabel() const override;
     // What the field shows as its text: bullets when secure.
@@ -132,6 +137,13 @@ private:
     void textDidChangeByEditing();
     void pressReturn();
     std::string shownText() const;
+    // What drawRect draws as text and the rectangle it draws it in; nothing
+    // when there is neither text nor placeholder.
+    struct DrawnString {
+        NSAttributedString string;
+        CGRect rect;
+    };
+    std::optional<DrawnString> drawnString();
     // Left and right padding of the border style.
     CGFloat borderPadding() const;
     void drawBorder() const;

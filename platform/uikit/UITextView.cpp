@@ -91,16 +91,28 @@ void UITextView::deleteBackward() {
     if (!text_.empty()) replaceText(KeyboardEdit::lastCharacterRange(text_, textUnits()), "");
 }
 
-void UITextView::drawRect(CGRect) {
-    if (text_.empty()) return;
+NSAttributedString UITextView::drawnString() const {
     NSStringAttributes attributes;
     attributes.font = font_;
     attributes.foregroundColor = textColor_;
     NSParagraphStyle paragraph;
     paragraph.alignment = textAlignment_;
     attributes.paragraphStyle = paragraph;
+    return NSAttributedString(text_, attributes);
+}
+
+CGRect UITextView::textRect() const {
     UIEdgeInsets inset = textContainerInset_;
     inset.left += lineFragmentPadding;
     inset.right += lineFragmentPadding;
-    NSAttributedString(text_, attributes).drawInRect(UIEdgeInsetsInsetRect(bounds(), inset));
+    return UIEdgeInsetsInsetRect(bounds(), inset);
+}
+
+void UITextView::drawRect(CGRect) {
+    if (!text_.empty()) drawnString().drawInRect(textRect());
+}
+
+std::vector<NSAttributedString::DrawnLine> UITextView::drawnLines() const {
+    if (text_.empty()) return {};
+    return drawnString().drawnLinesInRect(textRect());
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "graphics/NSAttributedString.h"
 #include "graphics/NSParagraphStyle.h"
 #include "graphics/UIColor.h"
 #include "graphics/UIEdgeInsets.h"
@@ -60,6 +61,8 @@ public:
     // A tap on an editable view starts editing.
     bool handleTapAt(CGPoint point) override;
     void drawRect(CGRect rect) override;
+    // The lines of text drawRect draws (bounds space): those that fit.
+    std::vector<NSAttributedString::DrawnLine> drawnLines() const;
     std::string accessibilityValue() const override { return text_; }
 
 protected:
@@ -67,6 +70,9 @@ protected:
 
 private:
     void replaceText(NSRange range, const std::string& replacement);
+    // The text as drawn, and the rectangle it is drawn in.
+    NSAttributedString drawnString() const;
+    CGRect textRect() const;
 
     // The text's length in UTF-16 units, carried along while typing.
     std::size_t textUnits() const;

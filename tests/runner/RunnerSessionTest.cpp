@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
@@ -110,6 +111,52 @@ TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
     EXPECT_EQ(taps, 1);
 }
 
+TEST_F(RunnerSessionTest, AFieldOrAButtonPassesOnlyWhatItDraws) {
+    // A placeholder shows only while the field is empty.
+    field->setPlaceholder("请输入用户名");
+    EXPECT_TRUE(session.execute("expect 请输入用户名").ok);
+    ASSERT_TRUE(session.execute("type #zhanghuTextField abc").ok);
+    EXPECT_EQ(session.execute("expect 请输入用户名").output, "expect: \"请输入用户名\" is not in view");
+    EXPECT_TRUE(session.execute("expect abc").ok);
+    // Of a value wider than the field, only the part the field draws.
+    field->setText("HEADMARK " + std::string(80, 'x') + " TAILMARK");
+    EXPECT_TRUE(session.execute("expect HEADMARK").ok);
+    EXPECT_FALSE(session.execute("expect TAILMARK").ok);
+    // A secure field draws dots.
+    field->setText("abc");
+    field->setSecureTextEntry(true);
+    EXPECT_FALSE(session.execute("expect abc").ok);
+
+    // A title cut off in its middle passes up to its ellipsis, on both sides.
+    button->setFrame(CGRectMake(20, 100, 120, 44));
+    button->setTitle(std::string("预付款(12345678912.34)"), UIControlStateNormal);
+    for (auto [part, drawn] : {std::pair{"预付款(12345678912.34)", false}, {"预付款(", true}, {"912.34)", true}})
+        EXPECT_EQ(session.execute("expect " + std::string(part)).ok, drawn) << part;
+    EXPECT_FALSE(session.execute("tap 预付款(12345678912.34)").ok);
+    EXPECT_EQ(taps, 0);
+}
+
+TEST_F(RunnerSessionTest, TapTakesAWholeCaptionOffTheScreenBeforeAPartOfOneInView) {
+    auto list = make<UIScrollView>(CGRectMake(0, 0, 375, 667));
+    list->setContentSize(CGSizeMake(375, 2000));
+    window->rootViewController()->view()->addSubview(list);
+    int withdrawals = 0, details = 0;
+    for (auto [title, y, count] : {std::tuple{"提现", 100.0, &withdrawals}, {"提现明细", 900.0, &details}}) {
+        auto made = UIButton::buttonWithType(UIButtonType::System);
+        made->setFrame(CGRectMake(20, y, 120, 44));
+        made->setTitle(std::string(title), UIControlStateNormal);
+        made->addTarget(nullptr, [count](const Ref<UIControl>&) { ++*count; }, UIControlEventTouchUpInside);
+        list->addSubview(made);
+    }
+    // 提现 scrolled away above, 提现明细 in view.
+    list->setContentOffset({0, 600});
+    auto result = session.execute("tap 提现");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(withdrawals, 1);
+    EXPECT_EQ(details, 0);
+    EXPECT_LT(list->contentOffset().y, 600);
+}
+
 TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereItHelps) {
     auto screen = window->rootViewController()->view();
     auto list = make<UIScrollView>(CGRectMake(0, 300, 375, 300));
@@ -120,6 +167,12 @@ TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereI
     screen->addSubview(list);
     const std::string hint = " is not in view (text further down a list comes into view with scroll)";
     EXPECT_EQ(session.execute("expect FARTEXT").output, "expect: \"FARTEXT\"" + hint);
+    // Text above the part of the list in view is further up.
+    list->setContentOffset({0, 1700});
+    EXPECT_EQ(session.execute("expect FARTEXT").output,
+              "expect: \"FARTEXT\" is not in view (text further up a list comes into view with scroll and a negative "
+              "distance, such as scroll -300)");
+    list->setContentOffset({0, 0});
     EXPECT_EQ(session.execute("expect #nosuch").output, "expect: \"#nosuch\" is not in view");
 
     // A page a screen lays over its whole view.
@@ -167,6 +220,24 @@ TEST_F(RunnerSessionTest, TapLooksAlongTheListForARowThatArrivesDuringItsWait) {
     auto result = session.execute("tap \"row 60\"");
     EXPECT_TRUE(result.ok) << result.output;
     EXPECT_EQ(rows->selected, 60);
+}
+
+TEST_F(RunnerSessionTest, TapLooksAlongTheListForAWholeCaptionBeforeTakingAPartOfOne) {
+    auto rows = make<LateRows>();
+    rows->count = 80;
+    auto table = make<UITableView>(CGRectMake(0, 200, 375, 467));
+    table->registerClass<UITableViewCell>("row");
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->rootViewController()->view()->addSubview(table);
+    // Rows 10 to 19 ("row 1" and more) in view; row 1's cell made again further down.
+    table->setContentOffset({0, 440});
+    UIDriver driver;
+    driver.settle();
+    ASSERT_FALSE(driver.find("row 1"));
+    auto result = session.execute("tap \"row 1\"");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(rows->selected, 1);
 }
 
 TEST_F(RunnerSessionTest, TypesIntoTheNamedOrFocusedField) {
