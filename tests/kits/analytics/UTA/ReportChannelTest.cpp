@@ -24,6 +24,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/CountingProxy.h"
+#include "tests/kits/analytics/UTA/SendStored.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
@@ -69,7 +70,7 @@ private:
     std::thread thread_;
 };
 
-class ReportChannel : public MainLoopFixture {
+class ReportChannel : public StoreSendingFixture {
 protected:
     void SetUp() override {
         UTAResetForTests();
@@ -123,18 +124,7 @@ protected:
         }
         return result;
     }
-    // Sends every stored event and waits until the store is idle again. A
-    // delivered batch queues the next send while the store looks idle: a
-    // second look, behind it on the store queue, sees whether it went out.
-    void sendStored() {
-        store->sendCachedEvents(-1);
-        const auto idle = [&] {
-            bool idle = false;
-            store->taskQueue()->sync([&] { idle = !store->isSendingCacheEvent(); });
-            return idle;
-        };
-        ASSERT_TRUE(runUntil([&] { return idle() && idle(); }, kGiveUpAfterSeconds));
-    }
+    void sendStored() { sendEverythingStored(store); }
 
     TempSandbox sandbox;
     std::unique_ptr<backend::AnalyticsCollector> collector = backend::AnalyticsCollector::start();

@@ -26,6 +26,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/CountingProxy.h"
+#include "tests/kits/analytics/UTA/SendStored.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
@@ -53,7 +54,7 @@ Ref<RPOUTAEvent> event(const std::string& content, std::uint32_t ts) {
     return event;
 }
 
-class StoreSetAside : public MainLoopFixture {
+class StoreSetAside : public StoreSendingFixture {
 protected:
     void SetUp() override {
         UTAResetForTests();
@@ -104,17 +105,7 @@ protected:
         store->taskQueue()->sync([] {});
         return completed;
     }
-    // Sends every stored event and waits until the store is idle again (a
-    // second look behind the first sees whether a next batch went out).
-    void sendStored() {
-        store->sendCachedEvents(-1);
-        const auto idle = [&] {
-            bool idle = false;
-            store->taskQueue()->sync([&] { idle = !store->isSendingCacheEvent(); });
-            return idle;
-        };
-        ASSERT_TRUE(runUntil([&] { return idle() && idle(); }, kGiveUpAfterSeconds));
-    }
+    void sendStored() { sendEverythingStored(store); }
     // Events sent more than once, or not at all, among the `waiting` first.
     std::map<std::string, int> notSentOnce(int waiting) {
         std::map<std::string, int> wrong, sent = proxy->sent();
