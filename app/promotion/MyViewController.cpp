@@ -87,7 +87,8 @@ void MyViewController::shifoshimingrenzheng() {
             if (auto navigation = checker->navController()) {
                 navigation->pushViewController(make<KXShirenzhengViewController>(), true);
             }
-        });
+        },
+        nullptr, KXClassicRequest::Logging::Nothing);
 }
 
 void MyViewController::viewDidLoad() {

@@ -30,11 +30,13 @@ protected:
 
 TEST_F(RealNameCheck, AVerifiedPromoterIsToldSoAndStaysOnTheMenu) {
     signIn(kVerified);
+    NSLogCapture logged;
     runCheck();
     ASSERT_TRUE(waitForHUD());
     EXPECT_EQ(hudText(), "您已经实名认证");
     finishTransition();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
+    EXPECT_FALSE(logged.contains("code = 1")) << "the check writes its answer nowhere";
 }
 
 TEST_F(RealNameCheck, AnUnverifiedPromoterSeesTheReasonAndGetsTheFormOnTheSameStack) {
