@@ -199,7 +199,9 @@ CGRect QSCScanView::rectOfInterest(const Ref<UIView>& previewView, const QSCScan
     CGFloat left = scan.origin.x, top = scan.origin.y, width = scan.size.width, height = scan.size.height;
     CGSize size = previewView->bounds().size;
     CGFloat w = size.width, h = size.height;
-    if (w <= 0 || h <= 0) return CGRectZero;
+    // A view with no size leaves nothing to scale by (0 / 0): the zero
+    // rectangle, which keeps the whole picture.
+    if (w == 0 && h == 0) return CGRectZero;
     if (h / w < kCaptureLongSide / kCaptureShortSide) {
         // The picture is cut at the top and bottom.
         CGFloat fitHeight = w * kCaptureLongSide / kCaptureShortSide;

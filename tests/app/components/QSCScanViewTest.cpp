@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -210,5 +211,14 @@ TEST_F(QSCScanViewTest, TheRectOfInterestAccountsForThePartOfThePictureTheFillCu
     EXPECT_DOUBLE_EQ(rect.origin.y, 60.0 / 375);
     EXPECT_DOUBLE_EQ(rect.size.width, 255 / fill);
     EXPECT_DOUBLE_EQ(rect.size.height, 255.0 / 375);
+
+    // No width: the fill rule still scales by the height (the picture is
+    // cut at the sides, all of it but a line).
+    rect = QSCScanView::rectOfInterest(make<UIView>(CGRectMake(0, 0, 0, 600)), QSCScanViewStyle{});
+    fill = 600.0 * 1080 / 1920;
+    EXPECT_DOUBLE_EQ(rect.origin.y, (60 + fill / 2) / fill);
+    EXPECT_DOUBLE_EQ(rect.size.height, -120 / fill);
+    EXPECT_TRUE(std::isfinite(rect.origin.x) && std::isfinite(rect.size.width));
+    // No size at all: nothing to scale by.
     EXPECT_EQ(QSCScanView::rectOfInterest(make<UIView>(CGRectZero), QSCScanViewStyle{}), CGRectZero);
 }
