@@ -10,11 +10,6 @@ std::string_view KeyboardEdit::nextCharacter(std::string_view text, std::size_t&
     return text.substr(start, at - start);
 }
 
-std::vector<std::string> KeyboardEdit::characters(std::string_view text) {
-    std::vector<std::string> found;
-    for (std::size_t at = 0; at < text.size();) found.emplace_back(nextCharacter(text, at));
-    return found;
-}
 
 std::size_t KeyboardEdit::lastCharacterStart(std::string_view text) {
     // A byte that is no continuation byte always starts a character, since

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "foundation/NSRange.h"
 
@@ -14,8 +13,6 @@ public:
     // The character of `text` that starts at byte `at`, in UTF-8; `at`
     // moves past it. Typing walks its text with it, one character at a time.
     static std::string_view nextCharacter(std::string_view text, std::size_t& at);
-    // The text split into its characters, in UTF-8.
-    static std::vector<std::string> characters(std::string_view text);
     // The range the delete key removes from a text of `units` UTF-16 units:
     // the last character (two units for a character outside the basic
     // plane); empty at the start of the text. Only the text's end is read.

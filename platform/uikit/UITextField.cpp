@@ -38,7 +38,12 @@ UITextField::UITextField(CGRect frame) : UIControl(frame) {}
 
 void UITextField::setText(std::string text) {
     text_ = std::move(text);
-    textUnits_.reset();
+    textChanged(std::nullopt);
+}
+
+void UITextField::textChanged(std::optional<std::size_t> units) {
+    textUnits_ = units;
+    // The text keeps no attributes of its own, as when set.
     attributedText_.reset();
     invalidateIntrinsicContentSize();
 }
@@ -354,10 +359,8 @@ bool UITextField::replaceCharacters(NSRange range, const std::string& replacemen
         listener && !listener->textFieldShouldChangeCharactersInRangeReplacementString(me, range, replacement))
         return false;
     // Edited in place: a typed character costs what it adds, not a copy of
-    // the text. The typed text keeps no attributes of its own, as when set.
-    textUnits_ = KeyboardEdit::apply(text_, textUnits(), range, replacement);
-    attributedText_.reset();
-    invalidateIntrinsicContentSize();
+    // the text.
+    textChanged(KeyboardEdit::apply(text_, textUnits(), range, replacement));
     textDidChangeByEditing();
     return true;
 }

@@ -134,6 +134,8 @@ private:
     bool showsClearButton() const;
     // Asks the delegate, applies the change and reports it; false when refused.
     bool replaceCharacters(NSRange range, const std::string& replacement);
+    // After `text_` changed: its length in UTF-16 units when known.
+    void textChanged(std::optional<std::size_t> units);
     void textDidChangeByEditing();
     void pressReturn();
     std::string shownText() const;

@@ -16,7 +16,11 @@ constexpr CGFloat lineFragmentPadding = 5;
 
 void UITextView::setText(std::string text) {
     text_ = std::move(text);
-    textUnits_.reset();
+    textChanged(std::nullopt);
+}
+
+void UITextView::textChanged(std::optional<std::size_t> units) {
+    textUnits_ = units;
     setNeedsLayout();
 }
 
@@ -70,8 +74,7 @@ void UITextView::replaceText(NSRange range, const std::string& replacement) {
         listener && !listener->textViewShouldChangeTextInRangeReplacementText(me, range, replacement))
         return;
     // Edited in place: a typed character costs what it adds, not a copy of the text.
-    textUnits_ = KeyboardEdit::apply(text_, textUnits(), range, replacement);
-    setNeedsLayout();
+    textChanged(KeyboardEdit::apply(text_, textUnits(), range, replacement));
     if (auto listener = delegate()) listener->textViewDidChange(me);
     NSNotificationCenter::defaultCenter()->postNotificationName(UITextViewTextDidChangeNotification, me);
 }

@@ -70,6 +70,8 @@ protected:
 
 private:
     void replaceText(NSRange range, const std::string& replacement);
+    // After `text_` changed: its length in UTF-16 units when known.
+    void textChanged(std::optional<std::size_t> units);
     // The text as drawn, and the rectangle it is drawn in.
     NSAttributedString drawnString() const;
     CGRect textRect() const;

@@ -219,8 +219,8 @@ sqlite3* openUsableFile(const std::string& path) {
     return nullptr;
 }
 
-// A database file's own name and those of its journals.
-const char* const kFileAndJournals[] = {"", "-journal", "-wal", "-shm"};
+// What SQLite adds to a database file's name for its journals.
+const char* const kJournals[] = {"-journal", "-wal", "-shm"};
 
 // Where a file the store cannot use is kept: only the newest such is.
 std::string asidePath(const std::string& path) { return path + ".unusable"; }
@@ -239,7 +239,7 @@ bool setAside(const std::string& path) {
         return false;
     };
     if (!move("")) return false;
-    for (const char* journal : {"-journal", "-wal", "-shm"}) move(journal);
+    for (const char* journal : kJournals) move(journal);
     UTALog("Moved the unusable database aside to %@", aside);
     return true;
 }
@@ -251,9 +251,11 @@ std::string freshPath(const std::string& path) { return path + ".fresh"; }
 // Removes a database file and its journals, whatever of them is there.
 void removeWithJournals(const std::string& path) {
     auto fileManager = NSFileManager::defaultManager();
-    for (const char* suffix : kFileAndJournals) {
-        if (fileManager->fileExistsAtPath(path + suffix)) fileManager->removeItemAtPath(path + suffix);
-    }
+    const auto remove = [&](const std::string& file) {
+        if (fileManager->fileExistsAtPath(file)) fileManager->removeItemAtPath(file);
+    };
+    remove(path);
+    for (const char* journal : kJournals) remove(path + journal);
 }
 
 std::function<void(const std::string&)>& renewalStepHook() {
