@@ -174,9 +174,14 @@ int AnalyticsCollector::waitingConnections() {
                                           [](const auto& place) { return place.second != kBusy; }));
 }
 
-void AnalyticsCollector::waitsForAFrame(int client) {
+long long AnalyticsCollector::nextWaitTurn() {
     std::lock_guard lock(clientsMutex_);
-    if (auto place = clients_.find(client); place != clients_.end()) place->second = ++waitTurns_;
+    return ++waitTurns_;
+}
+
+void AnalyticsCollector::waitsForAFrame(int client, long long turn) {
+    std::lock_guard lock(clientsMutex_);
+    if (auto place = clients_.find(client); place != clients_.end()) place->second = turn;
 }
 
 bool AnalyticsCollector::beginsAFrame(int client) {
@@ -266,7 +271,6 @@ void AnalyticsCollector::serve(int client) {
         // A kept-alive connection may stay quiet for a while before a
         // frame; once it starts, the rest of it must follow in time.
         std::string frame;
-        waitsForAFrame(client);
         if (!readExactly(client, frame, 1, nowMs() + idleMilliseconds_) || !beginsAFrame(client)) break;
         const long long deadline = nowMs() + frameMilliseconds_;
         if (!readExactly(client, frame, analytics_frame::kHeadLength - 1, deadline)) break;
@@ -282,21 +286,23 @@ void AnalyticsCollector::serve(int client) {
             break;
         }
         if (stopping_) break;
+        std::string reply;
         if (outcome == Outcome::NotStored) {
-            if (!writeAll(client, analytics_frame::replyFrame(replyText(1), coding_), nowMs() + frameMilliseconds_)) {
-                break;
-            }
-            continue;
+            reply = analytics_frame::replyFrame(replyText(1), coding_);
+        } else {
+            ++acceptedFrames_;
+            const Behaviour behaviour = behaviour_;
+            if (behaviour == Behaviour::CutConnection) break;
+            if (behaviour == Behaviour::AnswerGarbage) reply = "HTTP/1.1 502 Bad Gateway\r\n\r\nnot a frame";
+            else if (behaviour != Behaviour::Silent)
+                reply = analytics_frame::replyFrame(replyText(behaviour == Behaviour::Refuse), coding_);
         }
-        ++acceptedFrames_;
-
-        const Behaviour behaviour = behaviour_;
-        if (behaviour == Behaviour::CutConnection) break;
-        if (behaviour == Behaviour::Silent) continue;
-        const std::string reply = behaviour == Behaviour::AnswerGarbage
-                                      ? std::string("HTTP/1.1 502 Bad Gateway\r\n\r\nnot a frame")
-                                      : analytics_frame::replyFrame(replyText(behaviour == Behaviour::Refuse), coding_);
+        // The client waits from the moment it can see the reply: the turn is
+        // taken before its first byte goes, so a client that connects once it
+        // has seen it always counts as having waited less.
+        const long long turn = nextWaitTurn();
         if (!writeAll(client, reply, nowMs() + frameMilliseconds_)) break;
+        waitsForAFrame(client, turn);
     }
     std::lock_guard lock(clientsMutex_);
     clients_.erase(client);

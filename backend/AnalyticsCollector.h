@@ -33,7 +33,8 @@ class DatabasePool;
 // seconds to take each reply, and may stay quiet 10 seconds between
 // frames; 64 clients are served at
 // once, and when all 64 places are taken the connection that has waited
-// longest for its next frame gives up its place to a new one. Their frames are read and stored by `kFrameReaders` threads in
+// longest for its next frame (since its last reply went out, or since it
+// was accepted) gives up its place to a new one. Their frames are read and stored by `kFrameReaders` threads in
 // turn (`AnalyticsFrameReaders`), so that memory stays bounded however
 // many send at once; a frame no reader takes up within 10 seconds is
 // answered "ret" 1, as when storing fails.
@@ -108,9 +109,13 @@ private:
     Outcome store(std::string frame);
     // The reply's JSON text.
     std::string replyText(int ret);
-    // The connection waits for its next frame from now on (and may give up
+    // The turn of a connection whose reply is about to go out: its wait for
+    // the next frame is counted from the moment its client can see the
+    // reply, so it is taken before the first byte is sent.
+    long long nextWaitTurn();
+    // The connection waits for its next frame since `turn` (and may give up
     // its place) / has begun one: false when it gave up its place.
-    void waitsForAFrame(int client);
+    void waitsForAFrame(int client, long long turn);
     bool beginsAFrame(int client);
     bool wait(int fd, short events, long long deadlineMs);
     bool readExactly(int fd, std::string& into, std::size_t length, long long deadlineMs);
@@ -127,8 +132,9 @@ private:
     std::thread acceptThread_;
     std::mutex clientsMutex_;
     // The connections holding a place: when each began to wait for its next
-    // frame, as a turn counted up under clientsMutex_ (a clock's ties would
-    // leave the longest wait to chance), or kBusy.
+    // frame (accepted, or its last reply sent), as a turn counted up under
+    // clientsMutex_ (a clock's ties would leave the longest wait to chance),
+    // or kBusy while it reads a frame or answers one.
     static constexpr long long kBusy = -1;
     std::map<int, long long> clients_;
     long long waitTurns_ = 0;

@@ -42,7 +42,7 @@ public:
         return connected_ && ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
     // The decoded JSON of the next reply frame; nothing when the connection
-    // closes (or nothing comes within five seconds).
+    // closes (or nothing comes before the tests' give-up bound).
     std::optional<nlohmann::json> reply() {
         std::string head;
         if (!read(head, 16)) return std::nullopt;
@@ -190,8 +190,10 @@ TEST_F(AnalyticsCollectorTest, WhenEveryPlaceIsTakenTheConnectionIdleLongestGive
     // first: it has waited longest for its next frame.
     const auto keepers = takeEveryPlace(request);
     ASSERT_EQ(keepers.size(), 64u);
-    // A reply reaches its client before the connection's thread goes back
-    // to waiting: only then is the first one the longest waiting.
+    // A reply reaches its client before the connection's thread marks it as
+    // waiting again (a connection busy with a frame keeps its place): once
+    // all 64 wait, the first one has waited longest, however late the threads
+    // got back to waiting.
     ASSERT_TRUE(eventually([&] { return collector->waitingConnections() == 64; }));
     Client honest(collector->port());
     ASSERT_TRUE(honest.send(frame::requestFrame(R"([{"e":"honest"}])")));
