@@ -94,6 +94,12 @@ bool isServiceAddress(const std::string& text) {
 
 }  // namespace
 
+std::string RunnerOptions::seconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 std::string RunnerOptions::defaultDataFolder() {
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return std::string(xdg) + "/velmaro";
     if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.local/share/velmaro";
@@ -138,6 +144,16 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
                 return std::nullopt;
             }
             options.backendURL = *url;
+        } else if (argument == "--wait") {
+            auto seconds = value();
+            if (!seconds) return std::nullopt;
+            auto wait = NSString::strictDouble(*seconds);
+            if (!wait || !(*wait > 0) || *wait > kLongestWaitSeconds) {
+                error = "--wait takes seconds, more than 0 and up to " + RunnerOptions::seconds(kLongestWaitSeconds) +
+                        ", not \"" + *seconds + "\"";
+                return std::nullopt;
+            }
+            options.targetWaitSeconds = *wait;
         } else if (argument == "--script") {
             auto file = value();
             if (!file) return std::nullopt;
@@ -152,7 +168,7 @@ std::optional<RunnerOptions> RunnerOptions::parse(const std::vector<std::string>
 
 std::string RunnerOptions::usage() {
     return "usage: velmaro [--data DIR] [--fresh] [--screen WxH[@S]|se|standard|plus|notched|pro|max]\n"
-           "               [--backend URL] [--script FILE] [--demo]\n"
+           "               [--backend URL] [--script FILE] [--wait SECONDS] [--demo]\n"
            "  --data DIR      session folder: the sign-in and the local back end's data,\n"
            "                  kept for the next session (default " + defaultDataFolder() + ")\n"
            "  --fresh         start from an empty session folder and the demo data again\n"
@@ -162,5 +178,9 @@ std::string RunnerOptions::usage() {
            "                  " + presetList("\n                  ") + "\n"
            "  --backend URL   use this back end instead of the built-in local one\n"
            "  --script FILE   run the commands in FILE, stop at the first failing one\n"
+           "  --wait SECONDS  how long tap, tab and expect wait for what they look for,\n"
+           "                  and each command for the screen to settle (default " +
+           seconds(kDefaultTargetWaitSeconds) + ";\n"
+           "                  a script on a busy machine may give the app longer)\n"
            "  --demo          sign in with the demo account first\n";
 }

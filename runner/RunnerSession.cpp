@@ -100,8 +100,10 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 
 }  // namespace
 
-RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog)
+RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog,
+                             double targetWaitSeconds)
     : shotsFolder_(std::move(shotsFolder)),
+      targetWaitSeconds_(targetWaitSeconds),
       logCapture_(earlierLog ? std::move(earlierLog) : std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(
           shotsFolder_, [this](const std::function<bool()>& ready, double seconds) { return waitFor(ready, seconds); })) {
@@ -120,7 +122,8 @@ RunnerSession::~RunnerSession() {
     for (const auto& peer : peers_) peer->uninstall();
 }
 
-std::string RunnerSession::help() {
+std::string RunnerSession::help(double targetWaitSeconds) {
+    const std::string upTo = RunnerOptions::seconds(targetWaitSeconds) + " s";
     return "commands:\n"
            "  screen              the screen's views as an indented outline\n"
            "  tap TEXT|#ID|X,Y    tap the view showing TEXT, the view named ID, or a point;\n"
@@ -131,7 +134,7 @@ std::string RunnerSession::help() {
            "                      captions, then a button before text, then one in view,\n"
            "                      then top to bottom; the one chosen, when off the screen,\n"
            "                      under a bar or further along the list (rows that arrive\n"
-           "                      meanwhile too), is scrolled into view; waits up to 5 s\n"
+           "                      meanwhile too), is scrolled into view; waits up to " + upTo + "\n"
            "                      for it to show and be uncovered\n"
            "  type TEXT           type into the focused field\n"
            "  type #ID TEXT       type into the field named ID\n"
@@ -149,7 +152,7 @@ std::string RunnerSession::help() {
            "  scan FILE           show the picture in FILE to the camera\n"
            "  shot [FILE]         save the screen as a PNG\n"
            "  wait SECONDS        let the app run\n"
-           "  expect TEXT|#ID     wait up to 5 s for TEXT to be in view, else fail: TEXT as\n"
+           "  expect TEXT|#ID     wait up to " + upTo + " for TEXT to be in view, else fail: TEXT as\n"
            "                      tap matches it, in the lines drawn inside the window and\n"
            "                      its list, with nothing in front of them (text further\n"
            "                      along a list: scroll first; expect never scrolls)\n"
@@ -218,7 +221,7 @@ const RunnerSession::Command* RunnerSession::command(const std::string& name) {
         {"log", [](S& s, const std::string&) { return s.log(); }, Nothing},
         {"peers", [](S& s, const std::string&) { return s.peers(); }, Nothing},
         {"qrlogin", [](S& s, const std::string& text) { return s.qrLogin_->execute(text); }},
-        {"help", [](S&, const std::string&) { return CommandResult{true, help()}; }, Nothing},
+        {"help", [](S& s, const std::string&) { return CommandResult{true, help(s.targetWaitSeconds_)}; }, Nothing},
         {"quit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
         {"exit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
     };
@@ -262,7 +265,8 @@ CommandResult RunnerSession::screen() {
     return {true, driver_.describeScreen()};
 }
 
-bool RunnerSession::waitFor(const std::function<bool()>& ready, double seconds) {
+bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<double> wait) {
+    const double seconds = wait.value_or(targetWaitSeconds_);
     auto loop = NSRunLoop::mainRunLoop();
     auto readyNow = [&] {
         driver_.settle();
@@ -388,6 +392,11 @@ std::optional<UIDriver::Sighting> RunnerSession::chooseMatch(const std::string& 
     // since the last look. Found, it is chosen in the next look.
     auto list = driver_.searchedList();
     if (!list || (list == looked.list && list->contentSize() == looked.content)) return chosen;
+    // What is looked through is the content as it stands now: rows that
+    // arrive during the search (the search runs the app as it scrolls, and
+    // puts the list back at the end) make another content, looked along
+    // next time.
+    const CGSize content = list->contentSize();
     const bool wanted = chosen.has_value();
     const bool found = driver_.scrollToFind([&] {
         auto now = driver_.sightings(target);
@@ -395,7 +404,7 @@ std::optional<UIDriver::Sighting> RunnerSession::chooseMatch(const std::string& 
             return sighting.kept && (!wanted || sighting.whole) && driver_.isDrawable(sighting.view);
         });
     });
-    looked = {list, list->contentSize()};
+    looked = {list, content};
     return found ? std::nullopt : chosen;
 }
 
@@ -625,8 +634,9 @@ CommandResult RunnerSession::shot(const std::string& file) {
 
 CommandResult RunnerSession::wait(const std::string& seconds) {
     auto duration = NSString::strictDouble(seconds);
-    if (!duration || *duration < 0 || *duration > 600)
-        return {false, "wait: how long? seconds from 0 to 600, such as wait 0.5"};
+    if (!duration || *duration < 0 || *duration > RunnerOptions::kLongestWaitSeconds)
+        return {false, "wait: how long? seconds from 0 to " + RunnerOptions::seconds(RunnerOptions::kLongestWaitSeconds) +
+                           ", such as wait 0.5"};
     waitFor([] { return false; }, *duration);
     return driverResult(true, "wait");
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "peers/PeerApp.h"
+#include "runner/RunnerOptions.h"
 #include "uikit/UIDriver.h"
 
 class NSLogCapture;
@@ -28,8 +29,11 @@ class RunnerSession {
 public:
     // Shots without a file name go to `shotsFolder` as shot-001.png, ...
     // `earlierLog`, when given, holds what was logged before the session
-    // began (the kits' start-up lines): `log` shows it first.
-    explicit RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog = nullptr);
+    // began (the kits' start-up lines): `log` shows it first. The waits for
+    // a target take `targetWaitSeconds` (a script on a busy machine may
+    // give its rows longer to come).
+    explicit RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog = nullptr,
+                           double targetWaitSeconds = RunnerOptions::kDefaultTargetWaitSeconds);
     ~RunnerSession();
 
     CommandResult execute(const std::string& line);
@@ -38,12 +42,10 @@ public:
     // not hidden now, in view or not, without waiting.
     bool isOnScreen(const std::string& query);
 
-    static std::string help();
+    // The commands, with how long the waits for a target take.
+    static std::string help(double targetWaitSeconds = RunnerOptions::kDefaultTargetWaitSeconds);
 
 private:
-    // How long tap and expect let the app run for their target to show up,
-    // and every command for the screen to settle.
-    static constexpr double kTargetWaitSeconds = 5;
     // A command: its name and what carries it out with the text of its line.
     struct Command;
     // The runner's command of that name, or null for a name that is none.
@@ -81,8 +83,8 @@ private:
     // message says about it.
     CommandResult typeRefused(const std::string& command);
     // The refusal of `command` when a pop-up stays in front of the field
-    // `target` (waited for up to five seconds, as by tap); nothing when the
-    // way is clear.
+    // `target` (waited for as long as tap waits); nothing when the way is
+    // clear.
     std::optional<CommandResult> fieldCovered(const std::string& command, const std::string& target);
     // Whether a user sees the sighting where it is: drawn, and nothing but a
     // pop-up in front of it (a bar or a header over it is mended by
@@ -111,10 +113,11 @@ private:
     // it lies or that no list brings it; else, where scrolling can help,
     // that it is further along a list.
     std::string notInView(const std::string& text, bool scrolled) const;
-    // Runs the app, laid out, until `ready` or until `seconds` have passed on
-    // the main loop's clock; whether it became so. On the manual clock the
-    // wait moves the clock itself (see the definition).
-    bool waitFor(const std::function<bool()>& ready, double seconds = kTargetWaitSeconds);
+    // Runs the app, laid out, until `ready` or until `seconds` (by default
+    // the session's target wait) have passed on the main loop's clock;
+    // whether it became so. On the manual clock the wait moves the clock
+    // itself (see the definition).
+    bool waitFor(const std::function<bool()>& ready, std::optional<double> seconds = std::nullopt);
     // The refusal of `command` when `coverNow` still finds a view in front
     // of `what` after that wait (a pop-up still fading is waited for),
     // naming it; nothing once the way is clear.
@@ -132,6 +135,7 @@ private:
 
     UIDriver driver_;
     std::string shotsFolder_;
+    double targetWaitSeconds_;
     int shotNumber_ = 0;
     bool quit_ = false;
     std::unique_ptr<NSLogCapture> logCapture_;

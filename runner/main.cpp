@@ -43,7 +43,7 @@ namespace {
 // prompt; the exit status. `startUpLog` holds what the app and its kits
 // logged while starting: the session's `log` shows it.
 int runSession(const RunnerOptions& options, const std::string& serviceURL, std::unique_ptr<NSLogCapture> startUpLog) {
-    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog));
+    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog), options.targetWaitSeconds);
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     ScriptRunner runner(session, std::cout);
     if (options.demo && !runner.signInWithDemoAccount()) return 1;

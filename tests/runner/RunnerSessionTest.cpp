@@ -222,6 +222,41 @@ TEST_F(RunnerSessionTest, TapLooksAlongTheListForARowThatArrivesDuringItsWait) {
     EXPECT_EQ(rows->selected, 60);
 }
 
+// Rows of a first page, and the rest of the list from an answer that lands
+// as the list comes back to its top after having been scrolled: while a
+// search along it puts it back where it was.
+class RowsOnReturnToTop : public LateRows {
+public:
+    UITableView* table = nullptr;
+    bool scrolledAway = false;
+
+    void scrollViewDidScroll(const Ref<UIScrollView>& list) override {
+        if (list->contentOffset().y > 0) {
+            scrolledAway = true;
+        } else if (scrolledAway && count == 20) {
+            DispatchQueue::main()->async([this] {
+                count = 80;
+                table->reloadData();
+            });
+        }
+    }
+};
+
+TEST_F(RunnerSessionTest, TapLooksAgainAlongRowsThatArriveAsItsSearchPutsTheListBack) {
+    auto rows = make<RowsOnReturnToTop>();
+    rows->count = 20;
+    auto table = make<UITableView>(CGRectMake(0, 200, 375, 467));
+    rows->table = table.get();
+    table->registerClass<UITableViewCell>("row");
+    table->setDataSource(rows);
+    table->setDelegate(rows);
+    window->rootViewController()->view()->addSubview(table);
+    auto result = session.execute("tap \"row 60\"");
+    EXPECT_TRUE(result.ok) << result.output;
+    EXPECT_EQ(rows->selected, 60);
+    EXPECT_EQ(rows->count, 80);
+}
+
 TEST_F(RunnerSessionTest, TapLooksAlongTheListForAWholeCaptionBeforeTakingAPartOfOne) {
     auto rows = make<LateRows>();
     rows->count = 80;
@@ -471,6 +506,26 @@ TEST(RunnerOptionsTest, AScreenOutOfRangeSaysTheRangeItTakes) {
     auto options = RunnerOptions::parse({"--screen", "430x1000@3"}, error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->screenWidth, 430);
+}
+
+TEST(RunnerOptionsTest, WaitTakesSecondsUpToTheLongestWait) {
+    std::string error;
+    auto options = RunnerOptions::parse({}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->targetWaitSeconds, 5);
+    options = RunnerOptions::parse({"--wait", "60"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->targetWaitSeconds, 60);
+    EXPECT_EQ(RunnerOptions::parse({"--wait", "0.5"}, error)->targetWaitSeconds, 0.5);
+    for (const char* refused : {"0", "-1", "601", "nan", "inf", "soon", ""}) {
+        EXPECT_FALSE(RunnerOptions::parse({"--wait", refused}, error)) << refused;
+        EXPECT_EQ(error, "--wait takes seconds, more than 0 and up to 600, not \"" + std::string(refused) + "\"");
+    }
+    EXPECT_FALSE(RunnerOptions::parse({"--wait"}, error));
+    EXPECT_EQ(error, "--wait needs a value");
+    // A person at the prompt reads the wait the session has.
+    EXPECT_NE(RunnerSession::help(60).find("wait up to 60 s for TEXT"), std::string::npos);
+    EXPECT_NE(RunnerSession::help().find("wait up to 5 s for TEXT"), std::string::npos);
 }
 
 TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
