@@ -140,8 +140,8 @@ TEST_F(PalPeers, APreviewThatIsNoPictureLeavesTheShareWithoutOne) {
 TEST_F(PalPeers, APreviewNotThereWithinFiveSecondsIsGivenUp) {
     // The picture comes only when the server stops: however slowly the test
     // runs, it is not there when the kit's time for it runs out.
-    const double untilTheServerStops = 2 * kGiveUpAfterSeconds;
-    server.respondSlowly("GET", "/late.png", {.delayBeforeHeaders = untilTheServerStops, .body = png(10)});
+    server.respondSlowly("GET", "/late.png",
+                         {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = png(10)});
     EXPECT_EQ(PalApiInterface::sendReq(SendMessageToPalReq::reqWithContent(news("/late.png"))), 7);
     ASSERT_TRUE(runUntil([] { return PalApiTask::isRunning(); }));
     clock.advance(4.9);

@@ -142,6 +142,10 @@ void LoopbackHTTPServer::dispatch(const httplib::Request& request, httplib::Resp
 
 bool LoopbackHTTPServer::pause(double seconds) {
     std::unique_lock lock(mutex_);
+    if (seconds == SlowAnswer::kUntilTheServerStops) {
+        stoppingChanged_.wait(lock, [this] { return stopping_; });
+        return false;
+    }
     return !stoppingChanged_.wait_for(lock, std::chrono::duration<double>(seconds), [this] { return stopping_; });
 }
 

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -36,6 +37,11 @@ public:
     // An answer that takes its time: a pause before the status line, then the
     // body in `pieces` equal parts with a pause before each.
     struct SlowAnswer {
+        // A pause that ends only when the server stops: for an answer that
+        // must never come while a test looks (only a time-out, a cancel or
+        // another load can end the request).
+        static constexpr double kUntilTheServerStops = std::numeric_limits<double>::infinity();
+
         double delayBeforeHeaders = 0;
         std::string body;
         std::size_t pieces = 1;
@@ -75,7 +81,8 @@ public:
 
 private:
     void dispatch(const httplib::Request& request, httplib::Response& response);
-    // Waits `seconds`; false when the server is stopping meanwhile.
+    // Waits `seconds` (kUntilTheServerStops: for good); false when the
+    // server is stopping meanwhile.
     bool pause(double seconds);
 
     httplib::Server server_;

@@ -113,7 +113,7 @@ TEST_F(NSURLConnectionTest, FailureReachesTheDelegateOnceWithoutFinish) {
 }
 
 TEST_F(NSURLConnectionTest, TimeOutAndMissingAddressFailThroughTheDelegate) {
-    server.respondSlowly("GET", "/poll", {.delayBeforeHeaders = 3, .body = "late"});
+    server.respondSlowly("GET", "/poll", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     delegate->connection = NSURLConnection::connectionWithRequest(requestFor(server.url("/poll"), 0.2), delegate);
     ASSERT_TRUE(runUntilEnded(delegate));
     EXPECT_EQ(delegate->error->code(), NSURLErrorTimedOut);

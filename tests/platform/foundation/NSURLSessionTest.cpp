@@ -174,7 +174,7 @@ TEST_F(NSURLSessionTest, ASessionThatDoesNotFollowRedirectsAnswersWithTheRedirec
 TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnItsQueue) {
     server.respond("GET", "/headers", 200, "ok");
     // Held until the server stops: only the time-out can end it.
-    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 2 * kGiveUpAfterSeconds, .body = "late"});
+    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
     configuration->setHTTPAdditionalHeaders(Dictionary{{"X-Session", "s"}, {"User-Agent", "session"}});
     configuration->setTimeoutIntervalForRequest(0.2);
@@ -213,7 +213,7 @@ TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnI
 TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStalls) {
     // The second half is held until the server stops: only the time-out can end the answer.
     server.respondSlowly("GET", "/stall",
-                         {.delayBeforeHeaders = 0, .body = "0123456789", .pieces = 2, .pauseBetweenPieces = 2 * kGiveUpAfterSeconds});
+                         {.delayBeforeHeaders = 0, .body = "0123456789", .pieces = 2, .pauseBetweenPieces = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops});
     auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/stall")),
                                                 NSURLRequestReloadIgnoringLocalCacheData, 0.3);
     const Outcome outcome = load(request);
@@ -378,7 +378,7 @@ TEST_F(NSURLSessionTest, ManyConcurrentTasksAllComplete) {
     ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] {
         for (const auto& outcome : outcomes) if (outcome.calls == 0) return false;
         return true;
-    }, 20));
+    }, kGiveUpAfterSeconds));
     for (const auto& outcome : outcomes) {
         EXPECT_EQ(outcome.calls, 1);
         EXPECT_EQ(outcome.body.toString(), "n");
@@ -389,7 +389,7 @@ TEST_F(NSURLSessionTest, ManyConcurrentTasksAllComplete) {
 // a seventh waits for one. Waiting, it still runs out of time like any
 // other and its caller hears so.
 TEST_F(NSURLSessionTest, ARequestWaitingForAConnectionFailsAsTimedOutWhenItsTimeRunsOut) {
-    server.respondSlowly("GET", "/held", {.delayBeforeHeaders = 2 * kGiveUpAfterSeconds, .body = "late"});
+    server.respondSlowly("GET", "/held", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     std::vector<Outcome> held(6);
     std::vector<Ref<NSURLSessionDataTask>> tasks;
     for (auto& outcome : held) {
@@ -459,7 +459,7 @@ TEST(NSURLSessionExit, ExitingWithATransferInFlightIsClean) {
         {
             static LoopbackHTTPServer slowServer;
             // Held for longer than the test can wait: the process exits before any answer.
-            slowServer.respondSlowly("GET", "/forever", {.delayBeforeHeaders = 2 * kGiveUpAfterSeconds, .body = "never"});
+            slowServer.respondSlowly("GET", "/forever", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "never"});
             NSURLSession::sharedSession()
                 ->dataTaskWithURL(NSURL::URLWithString(slowServer.url("/forever")),
                                   [](const NSData&, Ref<NSURLResponse>, Ref<NSError>) { std::_Exit(3); })

@@ -112,7 +112,7 @@ TEST_F(HTTPClients, TextClientReportsTransportFailuresWithoutAValue) {
 // waits for one. A cancelled request ends at once as cancelled and hands
 // its connection to the one waiting.
 TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting) {
-    server.respondSlowly("POST", "/held", {.delayBeforeHeaders = 60, .body = "late"});
+    server.respondSlowly("POST", "/held", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     server.respond("POST", "/next", 200, "next");
     std::vector<std::optional<Alamofire::DataResponse<std::string>>> answers(7);
     auto answerInto = [&answers](std::size_t slot) {

@@ -93,7 +93,7 @@ TEST_F(UIWebViewTest, OtherSchemesGoToTheAppThatOwnsThem) {
 }
 
 TEST_F(UIWebViewTest, ANewLoadCancelsTheRunningOneAndAFailedTransportIsReported) {
-    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 5, .body = "late"});
+    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     load(server.url("/slow"));
     ASSERT_TRUE(runUntil([&] { return webView->isLoading(); }));
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);

@@ -144,7 +144,7 @@ TEST_F(WKWebViewTest, TransportFailuresAndInterruptedLoadsFailProvisionally) {
     ASSERT_TRUE(waitUntilDone());
     EXPECT_EQ(recorder->events.back(), "provisional-fail " + std::to_string(NSURLErrorCannotConnectToHost));
 
-    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = 5, .body = "late"});
+    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
     recorder->events.clear();
     recorder->navigations.clear();
     auto first = webView->loadRequest(request("/slow"));
