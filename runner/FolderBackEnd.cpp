@@ -43,8 +43,10 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
     return slash == std::string::npos ? std::string() : address.substr(slash + 1);
 }
 
-// Where the local back end keeps its data, the analytics collector's beside it.
-std::string databasePath(const std::string& folder) { return folder + "/backend/backend.db"; }
+// The folder the local back end keeps its data in, and its database there
+// (the analytics collector's is beside it).
+std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
+std::string databasePath(const std::string& folder) { return storageFolder(folder) + "/backend.db"; }
 
 // Whether the database file `path`, which is there, is one SQLite reads
 // whole: not some other file, nor one damaged (cut short, overwritten).
@@ -64,7 +66,7 @@ bool isSoundDatabase(const std::string& path) {
 // (which only emptying the folder mends); nothing when none of these is so.
 std::optional<std::string> storageProblem(const std::string& folder) {
     const std::string database = databasePath(folder);
-    const std::string storage = std::filesystem::path(database).parent_path().string();
+    const std::string storage = storageFolder(folder);
     // SQLite writes its journal beside each database.
     if (::access(storage.c_str(), W_OK) != 0) return FileProblem::why(storage, errno);
     const std::vector<std::string> files = {database, backend::AnalyticsCollector::databasePathBeside(database)};
@@ -85,7 +87,7 @@ std::optional<std::string> storageProblem(const std::string& folder) {
 namespace FolderBackEnd {
 
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
-    const std::string storage = std::filesystem::path(databasePath(folder)).parent_path().string();
+    const std::string storage = storageFolder(folder);
     if (auto problem = FileProblem::makeFolder(storage)) {
         if (failure) *failure = *problem;
         return nullptr;

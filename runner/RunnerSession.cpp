@@ -335,6 +335,10 @@ bool RunnerSession::inView(const UIDriver::Sighting& sighting) {
     return !cover || TapCover::popUpOf(cover);
 }
 
+bool RunnerSession::inViewUncovered(const UIDriver::Sighting& sighting) {
+    return sighting.drawn && !TapCover::coverOf(sighting.view, sighting.front);
+}
+
 std::vector<UIDriver::Sighting> RunnerSession::ranked(std::vector<UIDriver::Sighting> sightings) {
     struct Match {
         UIDriver::Sighting sighting;
@@ -439,7 +443,7 @@ CommandResult RunnerSession::tap(const std::string& target) {
     // name) leaves the tap to the next. A tap nothing handled changed nothing.
     const std::string unhandled = driver_.lastError();
     for (const auto& other : ranked(driver_.sightings(target)))
-        if (other.view != view && inView(other) && !TapCover::coverOf(other.view, other.front) && driver_.tap(other.view))
+        if (other.view != view && inViewUncovered(other) && driver_.tap(other.view))
             return driverResult(true, "tap");
     // A caption of a pop-up that is no button: the pop-up's buttons are what it takes.
     if (auto popUp = TapCover::popUpOf(view)) return {false, unhandled + " in " + ViewNames::popUp(popUp)};
@@ -648,7 +652,7 @@ CommandResult RunnerSession::expect(const std::string& text) {
     // a pop-up is not what the user reads.
     auto seen = [&] {
         for (const auto& sighting : ranked(driver_.sightings(text)))
-            if (inView(sighting) && !TapCover::coverOf(sighting.view, sighting.front)) return true;
+            if (inViewUncovered(sighting)) return true;
         return false;
     };
     if (waitFor(seen)) return {};

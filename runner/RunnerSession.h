@@ -90,6 +90,9 @@ private:
     // pop-up in front of it (a bar or a header over it is mended by
     // scrolling).
     static bool inView(const UIDriver::Sighting& sighting);
+    // In view with nothing at all in front of it: what a tap reaches and
+    // expect passes.
+    static bool inViewUncovered(const UIDriver::Sighting& sighting);
     // Of the sightings, every one that draws the query, in view or not
     // (Sighting::kept), in the order a user means them: uncovered ones first
     // (a caption under a pop-up after the pop-up's own), whole captions

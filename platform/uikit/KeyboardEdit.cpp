@@ -10,7 +10,6 @@ std::string_view KeyboardEdit::nextCharacter(std::string_view text, std::size_t&
     return text.substr(start, at - start);
 }
 
-
 std::size_t KeyboardEdit::lastCharacterStart(std::string_view text) {
     // A byte that is no continuation byte always starts a character, since
     // no character takes one as its tail. The last character starts at the

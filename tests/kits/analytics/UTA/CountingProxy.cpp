@@ -7,18 +7,11 @@
 #include <unistd.h>
 
 #include "backend/AnalyticsFrame.h"
+#include "tests/support/LoopbackListener.h"
 
 namespace frame = backend::analytics_frame;
 
 namespace {
-
-sockaddr_in loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
 
 bool writeAll(int fd, const char* bytes, std::size_t length) {
     while (length > 0) {
@@ -33,13 +26,7 @@ bool writeAll(int fd, const char* bytes, std::size_t length) {
 }  // namespace
 
 CountingProxy::CountingProxy(int collectorPort) : collectorPort_(collectorPort) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = loopback(0);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 8);
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = listenOnLoopback(8, port_);
     acceptThread_ = std::thread([this] {
         for (int client; (client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
             std::lock_guard lock(mutex_);
@@ -67,7 +54,7 @@ CountingProxy::~CountingProxy() {
 
 void CountingProxy::serve(int client) {
     int collector = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = loopback(collectorPort_);
+    const sockaddr_in address = loopbackAddress(collectorPort_);
     bool up = ::connect(collector, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     {
         std::lock_guard lock(mutex_);

@@ -20,6 +20,7 @@
 
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/QueueSocket/RPOUTAQueueSocket.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/LoopbackListener.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -111,21 +112,11 @@ private:
 
 // A plain blocking loopback listener the tests drive by hand.
 struct RawListener {
-    explicit RawListener(int backlog = 16) {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        socklen_t length = sizeof address;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-        listen(fd, backlog);
-    }
+    explicit RawListener(int backlog = 16) : fd(listenOnLoopback(backlog, port)) { EXPECT_GE(fd, 0); }
     ~RawListener() { ::close(fd); }
     int acceptOne() const { return ::accept(fd, nullptr, nullptr); }
+    int port = 0;
     int fd;
-    std::uint16_t port;
 };
 
 NSData randomBytes(std::size_t length) {

@@ -26,6 +26,7 @@
 #include "tests/kits/analytics/UTA/CountingProxy.h"
 #include "tests/kits/analytics/UTA/SendStored.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
+#include "tests/support/LoopbackListener.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempSandbox.h"
 
@@ -37,15 +38,7 @@ namespace {
 class ScriptedReplyServer {
 public:
     explicit ScriptedReplyServer(std::string reply) : reply_(std::move(reply)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(listener_, 4);
-        socklen_t length = sizeof address;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        listener_ = listenOnLoopback(4, port_);
         thread_ = std::thread([this] {
             for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; ::close(client)) {
                 std::string head(16, '\0');

@@ -225,13 +225,23 @@ const char* const kJournals[] = {"-journal", "-wal", "-shm"};
 // Where a file the store cannot use is kept: only the newest such is.
 std::string asidePath(const std::string& path) { return path + ".unusable"; }
 
+// Removes a database file and its journals, whatever of them is there.
+void removeWithJournals(const std::string& path) {
+    auto fileManager = NSFileManager::defaultManager();
+    const auto remove = [&](const std::string& file) {
+        if (fileManager->fileExistsAtPath(file)) fileManager->removeItemAtPath(file);
+    };
+    remove(path);
+    for (const char* journal : kJournals) remove(path + journal);
+}
+
 // Moves what stands at `path` aside, its journals with it, so that a fresh
 // file can take its place. NO when it could not be moved.
 bool setAside(const std::string& path) {
     auto fileManager = NSFileManager::defaultManager();
     const std::string aside = asidePath(path);
+    removeWithJournals(aside);
     const auto move = [&](const std::string& suffix) {
-        if (fileManager->fileExistsAtPath(aside + suffix)) fileManager->removeItemAtPath(aside + suffix);
         if (!fileManager->fileExistsAtPath(path + suffix)) return false;
         Ref<NSError> error;
         if (fileManager->moveItemAtPath(path + suffix, aside + suffix, &error)) return true;
@@ -247,16 +257,6 @@ bool setAside(const std::string& path) {
 // Where a fresh file is built beside the store's file, until it is whole
 // and takes that file's place.
 std::string freshPath(const std::string& path) { return path + ".fresh"; }
-
-// Removes a database file and its journals, whatever of them is there.
-void removeWithJournals(const std::string& path) {
-    auto fileManager = NSFileManager::defaultManager();
-    const auto remove = [&](const std::string& file) {
-        if (fileManager->fileExistsAtPath(file)) fileManager->removeItemAtPath(file);
-    };
-    remove(path);
-    for (const char* journal : kJournals) remove(path + journal);
-}
 
 std::function<void(const std::string&)>& renewalStepHook() {
     static std::function<void(const std::string&)> hook;
