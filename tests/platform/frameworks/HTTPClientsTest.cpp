@@ -129,8 +129,10 @@ TEST_F(HTTPClients, ACancelledRequestEndsAtOnceAndHandsItsConnectionToOneWaiting
         ->request(server.url("/next"), Alamofire::HTTPMethod::post)
         ->responseString(DispatchQueue::main(), answerInto(6));
     held[0]->cancel();
-    ASSERT_TRUE(runUntil([&] { return answers[6].has_value(); }, kGiveUpAfterSeconds))
-        << "the held requests keep their connections for a minute";
+    // The cancelled request's answer and the next one's come by different
+    // roads (one from the cancel, one from the server), in either order.
+    ASSERT_TRUE(runUntil([&] { return answers[0].has_value() && answers[6].has_value(); }, kGiveUpAfterSeconds))
+        << "the held requests keep their connections until the server stops";
     EXPECT_EQ(answers[6]->value, "next");
     ASSERT_TRUE(answers[0]);
     ASSERT_TRUE(answers[0]->error);
