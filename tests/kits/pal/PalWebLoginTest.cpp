@@ -150,6 +150,20 @@ TEST_F(PalWebLogin, TheWebViewAnswerIsTakenWhenThePageRedirectsAndToldOnceTheWin
     EXPECT_TRUE(appWindow->isKeyWindow());
 }
 
+TEST_F(PalWebLogin, ARedirectAddressBeginningWithBrowserStillTakesTheWebViewAnswer) {
+    auto outcomes = make<LoginOutcomes>();
+    auto kit = make<NBLoginViewKit>(std::string("1234"), std::string("browser.pal.test"), std::vector<std::string>{},
+                                    outcomes);
+    kit->setSerial(std::string("1003"));
+    ASSERT_TRUE(kit->open());
+    follow(kit, "授权并登录");  // "auth://browser.pal.test#access_token=..."
+    ASSERT_TRUE(runUntil([&] { return kit->isClosing(); }, kGiveUpAfterSeconds));
+    slideOut();
+    EXPECT_EQ(outcomes->successes, std::vector<std::string>{"1003"});
+    EXPECT_EQ(kit->accessToken(), backend::palIssuedToken("1234"));
+    EXPECT_EQ(authorisationRequests().size(), 1u);  // no browser login asked for
+}
+
 TEST_F(PalWebLogin, CancellingOnThePageOrLosingTheNetworkEndsTheLoginWithoutAToken) {
     auto outcomes = make<LoginOutcomes>();
     auto kit = make<NBLoginViewKit>(std::string("1234"), std::nullopt, std::vector<std::string>{}, outcomes);

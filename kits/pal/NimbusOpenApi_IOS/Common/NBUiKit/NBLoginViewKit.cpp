@@ -264,7 +264,7 @@ bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit
     const std::string address = url ? url->absoluteString() : std::string();
     if (address.empty()) return false;
     if (requestUrl() && address == *requestUrl()) return true;
-    if (address.find("auth://" + redirectURI_.value_or("")) != std::string::npos && address.find("auth://browser") == std::string::npos) {
+    if (address.find("auth://" + redirectURI_.value_or("")) != std::string::npos) {
         if (address.find("access_token") != std::string::npos) takeWebViewAnswer(address);
         doClose();
         return false;
