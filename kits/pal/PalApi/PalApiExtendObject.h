@@ -13,7 +13,7 @@ class PalApiExtendObject : public PalApiObject {
 public:
     template <class Object = PalApiExtendObject>
     static Ref<Object> objectWithData(std::optional<NSData> data, std::optional<NSData> previewImageData,
-                                      std::string title, std::string description,
+                                      PalApiText title, PalApiText description,
                                       std::vector<NSData> imageDataArray = {}) {
         auto object = make<Object>();
         object->setData(std::move(data));

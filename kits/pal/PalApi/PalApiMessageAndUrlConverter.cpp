@@ -43,10 +43,12 @@ void setBase64(Dictionary& items, const char* key, const std::string& text) {
     if (!text.empty()) items.set(key, base64(text));
 }
 
+// The title, description and app name go whenever they are there, an empty
+// text too (sent as an empty value).
 void setTexts(Dictionary& items, const PalApiObject& object, bool withAppName) {
-    setBase64(items, "title", object.title());
-    setBase64(items, "description", object.description());
-    if (withAppName) setBase64(items, "thirdAppDisplayName", store()->appName().value_or(""));
+    if (object.hasTitle()) items.set("title", base64(object.title()));
+    if (object.hasDescription()) items.set("description", base64(object.description()));
+    if (auto appName = store()->appName(); appName && withAppName) items.set("thirdAppDisplayName", base64(*appName));
 }
 
 void setCallback(Dictionary& items) {
@@ -407,8 +409,8 @@ Ref<PalApiObject> PalApiMessageAndUrlConverter::getObjectByUrl(const Ref<PalApiU
     const Dictionary& items = decoder->queryItem();
     auto fileType = items["file_type"].stringValue();
     if (!fileType) return nullptr;
-    const std::string title = unbase64(items["title"]).value_or("");
-    const std::string description = unbase64(items["description"]).value_or("");
+    const PalApiText title = unbase64(items["title"]);
+    const PalApiText description = unbase64(items["description"]);
     auto address = unbase64(items["url"]);
     Ref<NSURL> url = address ? NSURL::URLWithString(*address) : nullptr;
     // The record lies where the URL says: on the general pasteboard when Pal

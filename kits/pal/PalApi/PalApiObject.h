@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <typeinfo>
 
@@ -12,6 +13,10 @@ template <class T, class U> T* exactly(const Ref<U>& object) {
     return object && typeid(*object) == typeid(T) ? static_cast<T*>(object.get()) : nullptr;
 }
 
+// A text the content may lack: nothing is no text, which a share leaves
+// out, where an empty text is sent as one.
+using PalApiText = std::optional<std::string>;
+
 // The root of the content a host app shares to Pal or PalWork: where it
 // goes (shareDestType 0 Pal, 1 PalWork), its title and description, and
 // the host's flags (cflag: 8 favourites, 16 data line, 1 and 4 report kinds).
@@ -19,18 +24,27 @@ class PalApiObject : public NSObject {
 public:
     std::int32_t shareDestType() const { return shareDestType_; }
     void setShareDestType(std::int32_t type) { shareDestType_ = type; }
-    const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
-    // The content's description (also what "%@" prints of it).
-    std::string description() const override { return description_; }
-    void setDescription(std::string description) { description_ = std::move(description); }
+    // The title, empty when there is none.
+    const std::string& title() const { return title_ ? *title_ : noText(); }
+    bool hasTitle() const { return title_.has_value(); }
+    void setTitle(PalApiText title) { title_ = std::move(title); }
+    // The content's description, empty when there is none (also what "%@"
+    // prints of it).
+    std::string description() const override { return description_.value_or(""); }
+    bool hasDescription() const { return description_.has_value(); }
+    void setDescription(PalApiText description) { description_ = std::move(description); }
     std::uint64_t cflag() const { return cflag_; }
     void setCflag(std::uint64_t flags) { cflag_ = flags; }
 
 private:
+    static const std::string& noText() {
+        static const std::string empty;
+        return empty;
+    }
+
     std::int32_t shareDestType_ = 0;
-    std::string title_;
-    std::string description_;
+    PalApiText title_;
+    PalApiText description_;
     std::uint64_t cflag_ = 0;
 };
 

@@ -19,15 +19,20 @@ constexpr std::int32_t kApiVersion = 1;
 using PalCoderFields::dataFor;
 using PalCoderFields::dataItems;
 using PalCoderFields::optionalData;
+using PalCoderFields::optionalTextFor;
 using PalCoderFields::textFor;
 
+// A title or description is written only when the object has one.
+void encodeTitle(NSCoder& coder, const PalApiObject& object) {
+    if (object.hasTitle()) coder.encodeObject(object.title(), "title");
+}
 void encodeTexts(NSCoder& coder, const PalApiObject& object) {
-    coder.encodeObject(object.title(), "title");
-    coder.encodeObject(object.description(), "description");
+    encodeTitle(coder, object);
+    if (object.hasDescription()) coder.encodeObject(object.description(), "description");
 }
 void decodeTexts(NSCoder& coder, PalApiObject& object) {
-    object.setTitle(textFor(coder, "title"));
-    object.setDescription(textFor(coder, "description"));
+    object.setTitle(optionalTextFor(coder, "title"));
+    object.setDescription(optionalTextFor(coder, "description"));
 }
 
 // One archived kind: its name, a test on objects, how to write and read
@@ -95,14 +100,14 @@ const std::vector<Kind>& kinds() {
         {"PalApiImageArrayForPalSpaceObject", isA<PalApiImageArrayForPalSpaceObject>,
          [](NSCoder& coder, const PalApiObject& object) {
              const auto& images = static_cast<const PalApiImageArrayForPalSpaceObject&>(object);
-             coder.encodeObject(images.title(), "title");
+             encodeTitle(coder, images);
              Array list(images.imageDataArray().begin(), images.imageDataArray().end());
              coder.encodeObject(std::move(list), "image_data_list");
              coder.encodeObject(images.extMap(), "extMap");
          },
          [](NSCoder& coder, PalApiObject& object) {
              auto& images = static_cast<PalApiImageArrayForPalSpaceObject&>(object);
-             images.setTitle(textFor(coder, "title"));
+             images.setTitle(optionalTextFor(coder, "title"));
              images.setImageDataArray(dataItems(coder.decodeObjectForKey("image_data_list")));
              images.setExtMap(coder.decodeObjectForKey("extMap"));
          },
@@ -115,7 +120,7 @@ const std::vector<Kind>& kinds() {
          },
          [](NSCoder& coder, PalApiObject& object) {
              auto& video = static_cast<PalApiVideoForPalSpaceObject&>(object);
-             video.setTitle(textFor(coder, "title"));
+             video.setTitle(optionalTextFor(coder, "title"));
              video.setAssetURL(textFor(coder, "assetURL"));
              video.setExtMap(coder.decodeObjectForKey("extMap"));
          },

@@ -11,7 +11,7 @@
 class PalApiImageArrayForPalSpaceObject : public PalApiObject {
 public:
     static Ref<PalApiImageArrayForPalSpaceObject> objectWithimageDataArray(std::vector<NSData> images,
-                                                                           std::string title, Value extMap) {
+                                                                           PalApiText title, Value extMap) {
         auto object = make<PalApiImageArrayForPalSpaceObject>();
         object->setImageDataArray(std::move(images));
         object->setTitle(std::move(title));
@@ -32,7 +32,7 @@ private:
 // A video of the photo library, by its address, for PalSpace.
 class PalApiVideoForPalSpaceObject : public PalApiObject {
 public:
-    static Ref<PalApiVideoForPalSpaceObject> objectWithAssetURL(std::string assetURL, std::string title, Value extMap) {
+    static Ref<PalApiVideoForPalSpaceObject> objectWithAssetURL(std::string assetURL, PalApiText title, Value extMap) {
         auto object = make<PalApiVideoForPalSpaceObject>();
         object->setAssetURL(std::move(assetURL));
         object->setTitle(std::move(title));

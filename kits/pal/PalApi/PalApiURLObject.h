@@ -19,7 +19,7 @@ public:
         return object;
     }
     template <class Object = PalApiURLObject>
-    static Ref<Object> objectWithURL(Ref<NSURL> url, std::string title, std::string description,
+    static Ref<Object> objectWithURL(Ref<NSURL> url, PalApiText title, PalApiText description,
                                      std::optional<NSData> previewImageData, std::int32_t targetContentType) {
         auto object = objectWithURL<Object>(std::move(url), std::move(title), std::move(description), nullptr,
                                             targetContentType);
@@ -27,7 +27,7 @@ public:
         return object;
     }
     template <class Object = PalApiURLObject>
-    static Ref<Object> objectWithURL(Ref<NSURL> url, std::string title, std::string description,
+    static Ref<Object> objectWithURL(Ref<NSURL> url, PalApiText title, PalApiText description,
                                      Ref<NSURL> previewImageURL, std::int32_t targetContentType) {
         auto object = make<Object>();
         object->setUrl(std::move(url));
@@ -59,12 +59,12 @@ private:
 template <class Object, std::int32_t ContentType>
 class PalApiURLKind : public PalApiURLObject {
 public:
-    static Ref<Object> objectWithURL(Ref<NSURL> url, std::string title, std::string description,
+    static Ref<Object> objectWithURL(Ref<NSURL> url, PalApiText title, PalApiText description,
                                      std::optional<NSData> previewImageData) {
         return PalApiURLObject::objectWithURL<Object>(std::move(url), std::move(title), std::move(description),
                                                       std::move(previewImageData), ContentType);
     }
-    static Ref<Object> objectWithURL(Ref<NSURL> url, std::string title, std::string description,
+    static Ref<Object> objectWithURL(Ref<NSURL> url, PalApiText title, PalApiText description,
                                      Ref<NSURL> previewImageURL) {
         return PalApiURLObject::objectWithURL<Object>(std::move(url), std::move(title), std::move(description),
                                                       std::move(previewImageURL), ContentType);
@@ -88,8 +88,8 @@ class PalApiVideoObject : public PalApiURLKind<PalApiVideoObject, 2>, public Pal
 // A picture shown from its address.
 class PalApiWebImageObject : public PalApiObject {
 public:
-    static Ref<PalApiWebImageObject> objectWithPreviewImageURL(Ref<NSURL> url, std::string title,
-                                                               std::string description) {
+    static Ref<PalApiWebImageObject> objectWithPreviewImageURL(Ref<NSURL> url, PalApiText title,
+                                                               PalApiText description) {
         auto object = make<PalApiWebImageObject>();
         object->setPreviewImageURL(std::move(url));
         object->setTitle(std::move(title));

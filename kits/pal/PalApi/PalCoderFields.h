@@ -8,7 +8,8 @@
 #include "foundation/NSCoder.h"
 
 // The Pal kit's archived fields that may be missing: data kept as nil when
-// absent, texts read back as "" when absent.
+// absent, texts read back as "" when absent, or as nothing where the field
+// tells a missing text from an empty one.
 namespace PalCoderFields {
 
 inline Value optionalData(const std::optional<NSData>& data) { return data ? Value(*data) : Value(); }
@@ -21,6 +22,10 @@ inline std::optional<NSData> dataFor(NSCoder& coder, std::string_view key) {
 
 inline std::string textFor(NSCoder& coder, std::string_view key) {
     return coder.decodeObjectForKey(key).stringValue().value_or("");
+}
+
+inline std::optional<std::string> optionalTextFor(NSCoder& coder, std::string_view key) {
+    return coder.decodeObjectForKey(key).stringValue();
 }
 
 // The pieces of data of a stored list (such as "image_data_list"), other

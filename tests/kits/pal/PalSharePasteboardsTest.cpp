@@ -132,6 +132,15 @@ TEST_F(PalSharePasteboards, MessagesAndObjectsRoundTripAsTheirArchivedKinds) {
     EXPECT_EQ(typeid(*tribeBack), typeid(PalApiImageObject));
     EXPECT_EQ(cast<PalApiImageObject>(tribeBack)->data(), NSData::fromString("img"));
 
+    // An empty title comes back as one; a missing description stays missing.
+    auto text = PalApiTextObject::objectWithText("文字");
+    text->setTitle(std::string());
+    auto textBack = cast<PalApiTextObject>(roundTrip<PalApiMessage>(PalApiMessage::messageWithObject(text))->object());
+    ASSERT_TRUE(textBack);
+    EXPECT_TRUE(textBack->hasTitle());
+    EXPECT_EQ(textBack->title(), "");
+    EXPECT_FALSE(textBack->hasDescription());
+
     // Archives of an older or newer make read back empty.
     struct FutureAdItem : PalApiAdItem {
         std::string className() const override { return "PalApiAdItem"; }

@@ -223,6 +223,24 @@ TEST_F(PalShare, ANewsShareCarriesItsFieldsInTheURLAndItsPreviewOnThePasteboard)
     EXPECT_EQ(record["pasted_string"], Value("剪贴板"));
 }
 
+TEST_F(PalShare, AnEmptyTitleDescriptionOrAppNameIsSentEmptyAndAMissingOneIsLeftOut) {
+    installPal();
+    registerHost();
+    PalApiDatastore::instance()->setAppName(std::string());
+    auto link = PalApiNewsObject::objectWithURL(NSURL::URLWithString("http://127.0.0.1/h5/game/3"), "星河战记", "",
+                                                std::optional<NSData>());
+    ASSERT_EQ(send(link), 0);
+    const Dictionary sent = lastOpened()->queryItem();
+    EXPECT_EQ(sent["description"], Value(""));
+    EXPECT_EQ(sent["thirdAppDisplayName"], Value(""));
+
+    PalApiDatastore::instance()->setAppName(std::nullopt);
+    auto text = PalApiTextObject::objectWithText("文字");
+    ASSERT_EQ(send(text), 0);
+    const Dictionary bare = lastOpened()->queryItem();
+    for (const char* key : {"title", "description", "thirdAppDisplayName"}) EXPECT_FALSE(bare.contains(key)) << key;
+}
+
 TEST_F(PalShare, WithoutPalTheShareGoesToPalWorkAndWithNeitherItIsNotOpened) {
     auto object = PalApiTextObject::objectWithText("文字");
     registerHost();
