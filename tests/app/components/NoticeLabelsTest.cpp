@@ -94,6 +94,16 @@ TEST_F(ZSScrollViewTest, DraggingPausesTheTimerUntilTheDragEnds) {
     EXPECT_EQ(shown(view), "c");
 }
 
+TEST_F(ZSScrollViewTest, AddingTheTimerWhileItRunsKeepsOneThatRemoveTimerStops) {
+    auto view = ticker({"a", "b", "c"});
+    view->addTimer();
+    clock.advance(3);
+    EXPECT_EQ(shown(view), "b");  // one step, not two
+    view->removeTimer();
+    clock.advance(10);
+    EXPECT_EQ(shown(view), "b");
+}
+
 TEST_F(ZSScrollViewTest, ColoursAndFontsApplyToTheLinesPresent) {
     auto view = ticker({"a", "b"});
     view->setTitleColor(UIColor::redColor());

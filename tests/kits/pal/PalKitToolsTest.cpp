@@ -24,7 +24,10 @@ TEST(PalAppIdConversion, KnownRowsAndRefusedIdentifiers) {
     auto converter = make<NXAppidConvert>();
     const std::pair<const char*, const char*> rows[] = {
         {"1234", "Pal000004D2"}, {"201293", "Pal17E59D9F"}, {"100393033", "Pal8990AC34"},
-        {"214506", "Pal4B3AFA9F"}, {"", "Pal00000000"}};
+        {"214506", "Pal4B3AFA9F"}, {"", "Pal00000000"},
+        // Only the table's known rows are built: an older identifier whose
+        // row is not known converts as any other.
+        {"100393034", "Pal05FBE04A"}};
     for (auto [decimal, pal] : rows) {
         ASSERT_TRUE(converter->InitWithAppId(std::string(decimal))) << decimal;
         EXPECT_EQ(converter->GetMPalAppId(), pal);

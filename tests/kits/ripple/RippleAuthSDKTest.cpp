@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/PlaceholderImage.h"
 #include "backend/RippleOpenPlatform.h"
 #include "foundation/NSHTTPURLResponse.h"
 #include "foundation/NSTimer.h"
@@ -242,6 +243,24 @@ TEST_F(RippleQRLogin, CodeAnswersWithoutAPictureEndWithMinusThreeAndNoPoll) {
     }
     EXPECT_TRUE(recorder->images.empty());
     EXPECT_TRUE(pollLasts().empty());
+}
+
+TEST_F(RippleQRLogin, TheAnnouncedLengthIsHeldToTheTextItCounts) {
+    const std::string picture = NSData::fromString(backend::qrCodePNG("ripple-login")).base64EncodedString();
+    const auto answer = [&](long length) {
+        return R"({"uuid":"u1","qrcode":{"qrcodelength":)" + std::to_string(length) + R"(,"qrcodebase64":")" +
+               picture + R"("}})";
+    };
+    // A length past the text decodes the whole text.
+    sdk->handleResponse(answer(static_cast<long>(picture.size()) + 100));
+    EXPECT_EQ(recorder->images.size(), 1u);
+    EXPECT_TRUE(recorder->finishes.empty());
+    sdk->StopAuth();
+    // A length below zero counts no character: no picture.
+    sdk->handleResponse(answer(-5));
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kNoQrcode);
+    EXPECT_EQ(recorder->images.size(), 1u);
 }
 
 TEST_F(RippleQRLogin, StatusAndLengthOfTheAnswerDecideBeforeItsBody) {

@@ -180,6 +180,12 @@ TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
               std::string::npos);
 
     EXPECT_EQ(WapAuthHandler::parseURLParams("a=1&b&c=3=4"), (Dictionary{{"a", "1"}, {"c", "3"}}));
+
+    // A request without a scope or a state sends them empty.
+    request->setScope(std::nullopt);
+    request->setState(std::nullopt);
+    begin();
+    EXPECT_NE(handler->getSmsAuthorizeUrl("ticket=1").find("&response_type=code&scope=&state=&uid="), std::string::npos);
 }
 
 }  // namespace
