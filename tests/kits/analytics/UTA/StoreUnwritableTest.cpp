@@ -76,7 +76,9 @@ TEST_F(StoreUnwritable, AFolderThatCannotBeWrittenStillHasItsDeliveredRowsDelete
 }
 
 TEST_F(StoreUnwritable, AReadOnlyFileIsReadItsEventsSentAndItsUserAndConfigurationKept) {
-    const std::string path = prepareFile(kRowsWaiting);
+    // Ten rows in flight when the last process ended, which cannot be
+    // returned to waiting in this file.
+    const std::string path = prepareFile(kRowsWaiting, 10);
     {
         Unwritable file(path);
         if (!file.made()) GTEST_SKIP() << "this file system does not let a file be made read-only";

@@ -93,10 +93,9 @@ bool notWritten(int result) {
     }
 }
 
-// The rows waiting to be sent, but for those given (as a JSON array of
-// ids) that are gone though the file still holds them; bound to the
-// waiting state and that array.
-const char* const kWaitingRows = "status = ? and event_id not in (select value from json_each(?))";
+// The rows waiting to be sent, but for those that are gone though the file
+// still holds them; bound to `waitingRowValues`.
+const char* const kWaitingRows = "status in (?, ?) and event_id not in (select value from json_each(?))";
 
 // The integer a column's text holds; nothing for any other text.
 std::optional<long long> columnInteger(const std::string& text) { return NSString::strictInteger(text); }
@@ -392,6 +391,7 @@ void RPOUTAStore::openStore() {
     }
     // Rows gone from the file before read as they are in this one.
     goneRows_.clear();
+    inFlightRowsWait_ = false;
     ++fileGeneration_;
     recount();
 }
@@ -717,7 +717,13 @@ void RPOUTAStore::launch() {
     taskQueue_->async([weak = weakSelf<RPOUTAStore>()] {
         auto store = weak.lock();
         if (!store || !store->getDB()) return;
-        store->updateDatabase("update events set status=?  where status = ?", {kStored, kSending});
+        std::lock_guard lock(utaLock());
+        if (store->updateDatabase("update events set status=?  where status = ?", {kStored, kSending}) != SQLITE_OK) {
+            // A file that cannot be written keeps them in flight: they wait all
+            // the same (this process marks none in flight that it could load
+            // again, as it loads no batch while one is in flight).
+            store->inFlightRowsWait_ = true;
+        }
         store->recount();
     });
 }
@@ -726,6 +732,10 @@ std::string RPOUTAStore::getUtaStableUDID() {
     // The uid of the user the store goes by, before loading as after: the
     // user row is read (made when missing, mended when damaged) as loading does.
     return loadUser()->uid;
+}
+
+Array RPOUTAStore::waitingRowValues() const {
+    return {kStored, inFlightRowsWait_ ? kSending : kStored, goneRowIds()};
 }
 
 std::string RPOUTAStore::goneRowIds() const {
@@ -737,7 +747,7 @@ std::string RPOUTAStore::goneRowIds() const {
 std::uint32_t RPOUTAStore::getStoredEventsNum() {
     std::lock_guard lock(utaLock());
     std::vector<std::vector<std::string>> rows;
-    if (execute(std::string("select count(*) from events where ") + kWaitingRows, {kStored, goneRowIds()}, &rows) !=
+    if (execute(std::string("select count(*) from events where ") + kWaitingRows, waitingRowValues(), &rows) !=
             SQLITE_OK ||
         rows.empty()) {
         return 0;
@@ -803,9 +813,11 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         writeUnwritten();
         updateDatabase("BEGIN TRANSACTION");
         dropUnreadableRows("events", kUnreadableEvents);
+        Array values = waitingRowValues();
+        values.emplace_back(std::max<std::int64_t>(limit, 0));
         execute(std::string("select event_id, content, status, send_count,ts from events where ") + kWaitingRows +
                     " order by ts limit ?",
-                {kStored, goneRowIds(), std::max<std::int64_t>(limit, 0)}, &rows);
+                values, &rows);
         commit();
         generation = fileGeneration_;
     }

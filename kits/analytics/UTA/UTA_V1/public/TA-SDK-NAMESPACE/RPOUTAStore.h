@@ -213,6 +213,9 @@ private:
                    const std::function<RowStatement(const RPOUTAStoreEvent&)>& statement);
     // The ids of `goneRows_` as a JSON array, for the clause that leaves them out.
     std::string goneRowIds() const;
+    // The values of the clause that picks the waiting rows: the states that
+    // wait, and the rows left out.
+    Array waitingRowValues() const;
 
     Ref<DispatchQueue> taskQueue_ = DispatchQueue::serial("StatStore");
     sqlite3* db_ = nullptr;
@@ -239,6 +242,9 @@ private:
     // every batch and of the count while the file is open, so that each is
     // sent once; under the store lock. A later opening reads them again.
     std::set<std::int64_t> goneRows_;
+    // The rows an earlier process left in flight could not be returned to
+    // waiting in the open file: they count as waiting; under the store lock.
+    bool inFlightRowsWait_ = false;
     bool journalInMemory_ = false;  // under the store lock
     std::mutex memEventLock_;
     UTAQueue<Ref<RPOUTAEvent>> cachedEventsArr_;
