@@ -2,15 +2,11 @@
 // send counts, failures and the cap, the user row and configuration rows.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <memory>
 
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
@@ -20,53 +16,12 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
+#include "tests/kits/analytics/UTA/FailingDisk.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
+#include "tests/kits/analytics/UTA/Unwritable.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
-
-// A disk with no room left, for the SQLite files opened while it lives:
-// no file grows (a new journal cannot be written at all), as on a full file
-// system, while what a file holds can still be overwritten.
-class FullDisk {
-public:
-    FullDisk() {
-        base_ = sqlite3_vfs_find(nullptr);
-        vfs_ = *base_;
-        vfs_.zName = "full-disk";
-        vfs_.xOpen = open;
-        sqlite3_vfs_register(&vfs_, 1);
-        full_ = true;
-    }
-    ~FullDisk() {
-        full_ = false;
-        sqlite3_vfs_register(base_, 1);
-    }
-
-private:
-    static int open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
-        const int result = base_->xOpen(base_, name, file, flags, outFlags);
-        if (result == SQLITE_OK && file->pMethods) {
-            baseMethods_ = file->pMethods;
-            methods_ = *baseMethods_;
-            methods_.xWrite = write;
-            file->pMethods = &methods_;
-        }
-        return result;
-    }
-    static int write(sqlite3_file* file, const void* data, int amount, sqlite3_int64 offset) {
-        sqlite3_int64 size = 0;
-        baseMethods_->xFileSize(file, &size);
-        if (full_ && offset + amount > size) return SQLITE_FULL;
-        return baseMethods_->xWrite(file, data, amount, offset);
-    }
-
-    static inline sqlite3_vfs* base_ = nullptr;
-    static inline sqlite3_vfs vfs_{};
-    static inline const sqlite3_io_methods* baseMethods_ = nullptr;
-    static inline sqlite3_io_methods methods_{};
-    static inline bool full_ = false;
-};
 
 // Each test's own store, under the library's settings as a new process has them.
 class EventStore : public ::testing::Test {
@@ -344,19 +299,13 @@ TEST_F(EventStore, AStoreThatCannotUseItsFileSetsItAsideAndGoesOnStoring) {
                             "ts INTEGER)");
     }));
 
-    // A file that cannot be written (read-only, and immutable for the
-    // superuser): moved aside when it can be, else the events stay in memory.
-    const auto setFlags = [&](int flags) {
-        const int file = open(path.c_str(), O_RDONLY);
-        ioctl(file, FS_IOC_SETFLAGS, &flags);
-        close(file);
-    };
+    // A file that cannot be written and holds none of the store's tables:
+    // moved aside when it can be, else the events stay in memory.
+    std::unique_ptr<Unwritable> readOnly;
     EXPECT_TRUE(storesAgain([&] {
         storeFileRows(path, "select 1");
-        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-        if (geteuid() == 0) setFlags(FS_IMMUTABLE_FL);
+        readOnly = std::make_unique<Unwritable>(path);
     }));
-    if (geteuid() == 0) setFlags(0);
 }
 
 TEST_F(EventStore, EventsStoredAfterTheFileIsReplacedUnderTheOpenStoreGoIntoTheNewOne) {
@@ -476,7 +425,7 @@ TEST_F(EventStore, TablesGoneFromUnderTheOpenStoreAreMadeAgain) {
 
 TEST_F(EventStore, OnAFullDiskEventsWaitInMemoryAndDeliveredRowsAreStillDeleted) {
     store(1);
-    FullDisk disk;
+    FailingDisk disk(FailingDisk::kNoRoom);
     restart();
     const std::string large = "{\"x\":\"" + std::string(3000, 'a') + "\"}";
     for (std::uint32_t ts = 2; ts <= 4; ++ts) EXPECT_TRUE(store(ts, large));

@@ -3,11 +3,9 @@
 // reaches the collector exactly once after a restart, counted as sent.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,20 +14,13 @@
 #include <limits>
 #include <map>
 
-#include "backend/AnalyticsCollector.h"
 #include "foundation/AppSandbox.h"
 #include "foundation/NSUserDefaults.h"
-#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
-#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAEvents.h"
-#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
-#include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
-#include "tests/kits/analytics/UTA/CountingProxy.h"
-#include "tests/kits/analytics/UTA/SendStored.h"
-#include "tests/kits/analytics/UTA/StoreFileRows.h"
+#include "tests/kits/analytics/UTA/CountedStoreFixture.h"
+#include "tests/kits/analytics/UTA/Unwritable.h"
 #include "tests/support/ManualClock.h"
-#include "tests/support/TempSandbox.h"
 
 extern char** environ;
 
@@ -45,74 +36,16 @@ constexpr int kChildSays = 3;
 constexpr const char* kEventBeingStored = R"({"new":1})";
 constexpr int kWaiting = 120;
 
-std::string text(int n) { return "{\"n\":" + std::to_string(n) + "}"; }
-
-Ref<RPOUTAEvent> event(const std::string& content, std::uint32_t ts) {
-    auto event = make<RPOUTACustomEvent>();
-    event->content = content;
-    event->ts = ts;
-    return event;
-}
-
-class StoreSetAside : public StoreSendingFixture {
+class StoreSetAside : public CountedStoreFixture {
 protected:
-    void SetUp() override {
-        UTAResetForTests();
-        ASSERT_TRUE(collector);
-    }
-    void TearDown() override {
-        if (store) store->shutDown();
-        UTAResetForTests();
-        RPOUTAReportHost::setHost("");
-    }
-
     // A store file of `waiting` events (the first ten in flight when the
     // last process ended), a user of type 3 and a configuration row, whose
     // id counter is used up.
     std::string prepareFileOutOfIds(int waiting) {
-        if (store) store->shutDown();
-        std::filesystem::remove_all(RPOUTAStore::getUTAStorePath());
-        auto maker = make<RPOUTAStore>();
-        const std::string path = maker->getDbPath();
-        maker->loadUser();
-        maker->shutDown();
-        storeFileRows(path, "with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
-                                std::to_string(waiting) +
-                                ") insert into events(content, status, send_count, ts) "
-                                "select '{\"n\":' || i || '}', case when i <= 10 then 2 else 1 end, 1, i from n");
-        storeFileRows(path, "update user set user_type = 3");
-        storeFileRows(path, "insert into config values(2, '{\"k\":\"v\"}', 'm', 4)");
+        const std::string path = prepareFile(waiting, 10);
         storeFileRows(path, "update sqlite_sequence set seq = " +
                                 std::to_string(std::numeric_limits<std::int64_t>::max()) + " where name = 'events'");
         return path;
-    }
-
-    // Starts a store on the file, as after a restart, sending through a
-    // proxy that counts what goes out.
-    void restart() {
-        if (store) store->shutDown();
-        proxy = std::make_unique<CountingProxy>(collector->port());
-        RPOUTAReportHost::setHost("127.0.0.1", static_cast<std::uint16_t>(proxy->port()));
-        channel = make<RPOUTASocket>();
-        store = make<RPOUTAStore>(channel);
-        RPOUTAConfig::getInstance()->setMaxLoadEventCount(60);
-        store->launch();
-        store->taskQueue()->sync([] {});
-    }
-    bool stored(const std::string& content, std::uint32_t ts) {
-        bool completed = false;
-        store->storeEvent(event(content, ts), false, [&] { completed = true; });
-        store->taskQueue()->sync([] {});
-        return completed;
-    }
-    void sendStored() { sendEverythingStored(store); }
-    // Events sent more than once, or not at all, among the `waiting` first.
-    std::map<std::string, int> notSentOnce(int waiting) {
-        std::map<std::string, int> wrong, sent = proxy->sent();
-        for (int n = 1; n <= waiting; ++n) {
-            if (sent[text(n)] != 1) wrong[text(n)] = sent[text(n)];
-        }
-        return wrong;
     }
 
     // Starts this test binary on the sandbox to store one event, and ends it
@@ -156,11 +89,6 @@ protected:
         return said;
     }
 
-    TempSandbox sandbox;
-    std::unique_ptr<backend::AnalyticsCollector> collector = backend::AnalyticsCollector::start();
-    std::unique_ptr<CountingProxy> proxy;
-    Ref<RPOUTASocket> channel;
-    Ref<RPOUTAStore> store;
 };
 
 void say(const std::string& line) {
@@ -189,7 +117,7 @@ TEST(StoreSetAsideProcess, DISABLED_StoresAnEventAndStopsAtTheStepItIsTold) {
         for (;;) pause();
     });
     auto store = make<RPOUTAStore>();
-    store->storeEvent(event(kEventBeingStored, 1000), false, [] {});
+    store->storeEvent(customEvent(kEventBeingStored, 1000), false, [] {});
     store->taskQueue()->sync([] {});
     say("done");
     _exit(0);
@@ -225,22 +153,8 @@ TEST_F(StoreSetAside, AnAsideFileThatCannotBeRemovedStillLetsAFreshFileTakeOver)
     const std::string aside = path + ".unusable";
     storeFileRows(aside, "select 1");
     // Immutable while the test runs: it cannot be removed, replaced or renamed over.
-    struct Immutable {
-        explicit Immutable(const std::string& path) : path(path) { made = set(FS_IMMUTABLE_FL); }
-        ~Immutable() {
-            if (made) set(0);
-        }
-        bool set(int flags) const {
-            const int file = open(path.c_str(), O_RDONLY);
-            if (file < 0) return false;
-            const bool done = ioctl(file, FS_IOC_SETFLAGS, &flags) == 0;
-            close(file);
-            return done;
-        }
-        std::string path;
-        bool made = false;
-    } immutable(aside);
-    if (!immutable.made) GTEST_SKIP() << "this file system or container does not let a file be made immutable";
+    Unwritable immutable(aside);
+    if (!immutable.made()) GTEST_SKIP() << "this file system or container does not let a file be made immutable";
     restart();
     ASSERT_TRUE(stored(R"({"n":3})", 3));
     ASSERT_TRUE(stored(R"({"n":4})", 4));

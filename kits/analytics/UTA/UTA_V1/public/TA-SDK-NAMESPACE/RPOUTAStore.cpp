@@ -74,11 +74,28 @@ int stepKeptStatement(sqlite3* db, sqlite3_stmt*& statement, const char* sql, co
 
 std::uint32_t now() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
-// A damaged file, one that is no database at all, or one the store cannot
-// write: each is replaced.
-bool isUnusableFile(int result) {
-    return result == SQLITE_CORRUPT || result == SQLITE_NOTADB || result == SQLITE_READONLY;
+// A damaged file, or one that is no database at all: each is replaced. A
+// file the store may read but not write is not: its rows are still sent.
+bool isUnusableFile(int result) { return result == SQLITE_CORRUPT || result == SQLITE_NOTADB; }
+
+// A write the file could not take: no room for it or its journal, a journal
+// that could not be made (a folder that cannot be written), a file opened
+// read-only, an I/O error.
+bool notWritten(int result) {
+    switch (result & 0xff) {
+        case SQLITE_FULL:
+        case SQLITE_CANTOPEN:
+        case SQLITE_READONLY:
+        case SQLITE_IOERR:
+            return true;
+        default:
+            return false;
+    }
 }
+
+// The rows waiting to be sent, but for those that are gone though the file
+// still holds them; bound to `waitingRowValues`.
+const char* const kWaitingRows = "status in (?, ?) and event_id not in (select value from json_each(?))";
 
 // The integer a column's text holds; nothing for any other text.
 std::optional<long long> columnInteger(const std::string& text) { return NSString::strictInteger(text); }
@@ -201,19 +218,24 @@ void logUnusable(const std::string& path, const std::string& problem) {
     UTALog("Unable to use the database %@: %@", path, problem);
 }
 
-// A connection to the database at `path` when the store can use it: open for
-// writing, with its three tables (made when missing) as the store makes them.
+// A connection to the database at `path` when the store can use it: one it
+// can read, with its three tables (made when missing) as the store makes
+// them. A file it may not write is read all the same: what it holds is
+// sent, and its user and configuration go on.
 sqlite3* openUsableFile(const std::string& path) {
     sqlite3* db = nullptr;
     std::string problem;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         problem = db ? sqlite3_errmsg(db) : "out of memory";
-    } else if (sqlite3_db_readonly(db, "main") != 0) {
-        problem = "it cannot be written";
     } else {
         problem = tablesProblem(db);
     }
-    if (problem.empty()) return db;
+    if (problem.empty()) {
+        if (sqlite3_db_readonly(db, "main") != 0) {
+            UTALog("The database %@ cannot be written; new events are kept in memory", path);
+        }
+        return db;
+    }
     logUnusable(path, problem);
     sqlite3_close(db);
     return nullptr;
@@ -267,14 +289,15 @@ void renewalStep(const char* step) {
     if (renewalStepHook()) renewalStepHook()(step);
 }
 
-// Copies the rows `select` answers on `from` through `insert` on `to`, each
-// value as it is stored (the first columns, one per parameter of `insert`;
-// further columns are for `copied`, which sees each row after it went in).
-// SQLite's result: SQLITE_OK when every row went in.
-int copyRows(sqlite3* from, const std::string& select, sqlite3* to, const char* insert,
+// Copies the rows `select` (its values bound) answers on `from` through
+// `insert` on `to`, each value as it is stored (the first columns, one per
+// parameter of `insert`; further columns are for `copied`, which sees each
+// row after it went in). SQLite's result: SQLITE_OK when every row went in.
+int copyRows(sqlite3* from, const std::string& select, const Array& selectValues, sqlite3* to, const char* insert,
              const std::function<void(sqlite3_stmt* row)>& copied = {}) {
     sqlite3_stmt *reading = nullptr, *writing = nullptr;
     int result = sqlite3_prepare_v2(from, select.c_str(), -1, &reading, nullptr);
+    if (result == SQLITE_OK) bindAll(reading, selectValues);
     if (result == SQLITE_OK) result = sqlite3_prepare_v2(to, insert, -1, &writing, nullptr);
     while (result == SQLITE_OK && (result = sqlite3_step(reading)) == SQLITE_ROW) {
         for (int column = 0; column < sqlite3_bind_parameter_count(writing); ++column) {
@@ -366,6 +389,9 @@ void RPOUTAStore::openStore() {
         UTALog("Events are kept in memory until the app ends.");
         db_ = openUsableFile(":memory:");
     }
+    // Rows gone from the file before read as they are in this one.
+    goneRows_.clear();
+    inFlightRowsWait_ = false;
     ++fileGeneration_;
     recount();
 }
@@ -413,11 +439,13 @@ bool RPOUTAStore::renewFile() {
     }
     if (problem.empty()) {
         renewalStep("fresh file made");
+        // Rows gone for the store though this file could not take their
+        // deletion stay behind.
         const int result =
             copyRows(db_,
                      "select content, status, send_count, ts, event_id from events where not (" + kUnreadableEvents +
-                         ") order by event_id",
-                     to, "insert into events(content, status, send_count, ts) values(?, ?, ?, ?)",
+                         ") and event_id not in (select value from json_each(?)) order by event_id",
+                     {goneRowIds()}, to, "insert into events(content, status, send_count, ts) values(?, ?, ?, ?)",
                      [&](sqlite3_stmt* row) {
                          ++carried;
                          if (sqlite3_column_int64(row, 1) == kSending) {
@@ -427,9 +455,9 @@ bool RPOUTAStore::renewFile() {
                      });
         const bool copied =
             result == SQLITE_OK &&
-            copyRows(db_, "select uid, user_type, app_ver, ts from user", to, "insert into user values(?, ?, ?, ?)") ==
-                SQLITE_OK &&
-            copyRows(db_, "select type, content, md5sum, version from config", to,
+            copyRows(db_, "select uid, user_type, app_ver, ts from user", {}, to,
+                     "insert into user values(?, ?, ?, ?)") == SQLITE_OK &&
+            copyRows(db_, "select type, content, md5sum, version from config", {}, to,
                      "insert into config values(?, ?, ?, ?)") == SQLITE_OK &&
             sqlite3_exec(to, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
         if (!copied) problem = sqlite3_errmsg(to);
@@ -559,9 +587,30 @@ int RPOUTAStore::updateDatabase(const std::string& sql, const Array& values) {
     // Inside a transaction the journal stays as it is: the caller runs the
     // transaction again (see runPerRow).
     const bool ownTransaction = !db_ || sqlite3_get_autocommit(db_);
-    int result = execute(sql, values);
-    if (result == SQLITE_FULL && ownTransaction) withJournalInMemory([&] { result = execute(sql, values); });
+    const auto run = [&] { return execute(sql, values); };
+    int result = run();
+    if (ownTransaction) result = againWithJournalInMemory(result, run);
     mendFile(result);
+    return result;
+}
+
+int RPOUTAStore::commit() {
+    std::lock_guard lock(utaLock());
+    const int result = updateDatabase("END TRANSACTION");
+    if (result != SQLITE_OK) rollBack();
+    return result;
+}
+
+void RPOUTAStore::rollBack() {
+    std::lock_guard lock(utaLock());
+    // A write that failed may have undone the transaction already, or not.
+    if (db_ && !sqlite3_get_autocommit(db_)) execute("ROLLBACK", {});
+}
+
+int RPOUTAStore::againWithJournalInMemory(int result, const std::function<int()>& write) {
+    std::lock_guard lock(utaLock());
+    if (!notWritten(result) || journalInMemory_) return result;
+    withJournalInMemory([&] { result = write(); });
     return result;
 }
 
@@ -607,21 +656,21 @@ bool RPOUTAStore::mendFile(int result) {
 int RPOUTAStore::runMended(const std::function<int()>& statement) {
     int result = statement();
     if (mendFile(result)) result = statement();
-    if (result == SQLITE_FULL) withJournalInMemory([&] { result = statement(); });
-    return result;
+    return againWithJournalInMemory(result, statement);
 }
 
 void RPOUTAStore::withJournalInMemory(const std::function<void()>& work) {
-    // A full disk has no room for the journal file a write makes first; rows
-    // deleted or updated in place need no new room in the file itself. A
-    // crash in the middle may leave the file damaged, and a damaged file is
-    // set aside at the next opening.
+    // A full disk has no room for the journal file a write makes first, and
+    // a folder that cannot be written takes no such file; rows deleted or
+    // updated in place need no new room in the file itself. A crash in the
+    // middle may leave the file damaged, and a damaged file is set aside at
+    // the next opening.
     std::lock_guard lock(utaLock());
     if (journalInMemory_) return work();
     journalInMemory_ = true;
     // The journal cannot change inside a transaction: one that the full
     // disk kept from committing is given up, as `work` runs whole again.
-    if (db_ && !sqlite3_get_autocommit(db_)) execute("ROLLBACK", {});
+    rollBack();
     execute("pragma journal_mode=memory", {});
     work();
     execute("pragma journal_mode=delete", {});
@@ -668,7 +717,13 @@ void RPOUTAStore::launch() {
     taskQueue_->async([weak = weakSelf<RPOUTAStore>()] {
         auto store = weak.lock();
         if (!store || !store->getDB()) return;
-        store->updateDatabase("update events set status=?  where status = ?", {kStored, kSending});
+        std::lock_guard lock(utaLock());
+        if (store->updateDatabase("update events set status=?  where status = ?", {kStored, kSending}) != SQLITE_OK) {
+            // A file that cannot be written keeps them in flight: they wait all
+            // the same (this process marks none in flight that it could load
+            // again, as it loads no batch while one is in flight).
+            store->inFlightRowsWait_ = true;
+        }
         store->recount();
     });
 }
@@ -679,9 +734,24 @@ std::string RPOUTAStore::getUtaStableUDID() {
     return loadUser()->uid;
 }
 
+Array RPOUTAStore::waitingRowValues() const {
+    return {kStored, inFlightRowsWait_ ? kSending : kStored, goneRowIds()};
+}
+
+std::string RPOUTAStore::goneRowIds() const {
+    std::string ids = "[";
+    for (const std::int64_t id : goneRows_) ids += (ids.size() > 1 ? "," : "") + std::to_string(id);
+    return ids + "]";
+}
+
 std::uint32_t RPOUTAStore::getStoredEventsNum() {
+    std::lock_guard lock(utaLock());
     std::vector<std::vector<std::string>> rows;
-    if (execute("select count(*) from events where status=?", {kStored}, &rows) != SQLITE_OK || rows.empty()) return 0;
+    if (execute(std::string("select count(*) from events where ") + kWaitingRows, waitingRowValues(), &rows) !=
+            SQLITE_OK ||
+        rows.empty()) {
+        return 0;
+    }
     const auto count = static_cast<std::uint32_t>(columnInteger(rows[0][0]).value_or(0));
     UTALog("%d unsent events.", static_cast<int>(count));
     return count;
@@ -743,9 +813,12 @@ void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         writeUnwritten();
         updateDatabase("BEGIN TRANSACTION");
         dropUnreadableRows("events", kUnreadableEvents);
-        execute("select event_id, content, status, send_count,ts from events where status = ? order by ts limit ?",
-                {kStored, std::max<std::int64_t>(limit, 0)}, &rows);
-        updateDatabase("END TRANSACTION");
+        Array values = waitingRowValues();
+        values.emplace_back(std::max<std::int64_t>(limit, 0));
+        execute(std::string("select event_id, content, status, send_count,ts from events where ") + kWaitingRows +
+                    " order by ts limit ?",
+                values, &rows);
+        commit();
         generation = fileGeneration_;
     }
     for (const auto& row : rows) {
@@ -796,40 +869,61 @@ void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
 }
 
 void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
-                            const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement) {
-    bool diskFull = false;
-    // One transaction over `rows`; those whose statement failed.
+                            const std::function<RowStatement(const RPOUTAStoreEvent&)>& statement) {
+    std::lock_guard lock(utaLock());
+    // One transaction over `rows`; those whose statement failed into
+    // `failed` (all of them when the transaction did not reach the file).
+    // SQLite's result for the transaction: a write the file could not take,
+    // or the commit's.
+    std::vector<RPOUTAStoreEvent> failed;
     const auto pass = [&](const std::vector<RPOUTAStoreEvent>& rows) {
-        std::vector<RPOUTAStoreEvent> failed;
+        failed.clear();
+        std::vector<RPOUTAStoreEvent> tried;
         updateDatabase("BEGIN TRANSACTION");
         for (const auto& event : rows) {
             // The row ids of a file since replaced name other rows in this
             // one; a row carried over from it goes by its new id.
-            std::lock_guard lock(utaLock());
             getDB();
-            const auto rowId = currentRowId(event);
-            if (!rowId) continue;
+            if (!currentRowId(event)) continue;
+            tried.push_back(event);
             RPOUTAStoreEvent current = event;
-            current.eventId = *rowId;
-            const auto [sql, values] = statement(current);
-            const int result = updateDatabase(sql, values);
-            if (result != SQLITE_OK) failed.push_back(event);
-            diskFull = diskFull || result == SQLITE_FULL;
+            current.eventId = *currentRowId(event);
+            const RowStatement row = statement(current);
+            const int result = updateDatabase(row.sql, row.values);
+            if (result == SQLITE_OK) continue;
+            failed.push_back(event);
+            if (notWritten(result)) {
+                // The file may have undone the whole transaction already.
+                rollBack();
+                failed = rows;
+                return result;
+            }
         }
-        updateDatabase("END TRANSACTION");
-        return failed;
+        const int result = commit();
+        if (result != SQLITE_OK) failed = tried;
+        return result;
     };
-    const auto failed = pass(batch);
-    // A full disk may have undone the whole transaction, the rows that went
-    // well included: all of them again, with the journal in memory.
-    if (diskFull) withJournalInMemory([&] { pass(batch); });
-    else if (!failed.empty()) pass(failed);
+    int result = pass(batch);
+    // A write the file could not take may have undone the whole
+    // transaction, the rows that went well included: all of them again,
+    // with the journal in memory.
+    result = againWithJournalInMemory(result, [&] { return pass(batch); });
+    if (result == SQLITE_OK && !failed.empty()) pass(std::vector<RPOUTAStoreEvent>(failed));
+    // A row the store is done with whose deletion the file did not take is
+    // left out of later batches all the same: sent once, not again and again.
+    for (const auto& event : failed) {
+        const auto rowId = currentRowId(event);
+        RPOUTAStoreEvent current = event;
+        current.eventId = rowId.value_or(0);
+        if (rowId && statement(current).deletes) goneRows_.insert(*rowId);
+    }
+    if (!failed.empty()) UTALog("Unable to write %d rows to the database", static_cast<int>(failed.size()));
     recount();
 }
 
 void RPOUTAStore::markEvents(const std::vector<RPOUTAStoreEvent>& batch, std::int32_t status) {
     runPerRow(batch, [status](const RPOUTAStoreEvent& event) {
-        return std::pair<std::string, Array>{"update events set status = ? where event_id = ?", {status, event.eventId}};
+        return RowStatement{"update events set status = ? where event_id = ?", {status, event.eventId}};
     });
 }
 
@@ -844,7 +938,7 @@ void RPOUTAStore::deleteEvents(std::vector<RPOUTAStoreEvent> batch, std::functio
         auto store = weak.lock();
         if (!store) return;
         store->runPerRow(batch, [](const RPOUTAStoreEvent& event) {
-            return std::pair<std::string, Array>{"delete from events where event_id = ?", {event.eventId}};
+            return RowStatement{"delete from events where event_id = ?", {event.eventId}, true};
         });
         if (callback) callback();
     });
@@ -867,10 +961,10 @@ void RPOUTAStore::updateSendFailedEvents(std::vector<RPOUTAStoreEvent> batch) {
             if (event.sendCount >= maxTries) return std::nullopt;
             return event.sendCount;
         };
-        store->runPerRow(batch, [&](const RPOUTAStoreEvent& event) -> std::pair<std::string, Array> {
-            UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
+        for (const auto& event : batch) UTALog("This event has tried %d times", static_cast<int>(event.sendCount));
+        store->runPerRow(batch, [&](const RPOUTAStoreEvent& event) -> RowStatement {
             const auto used = triesUsed(event);
-            if (!used) return {"delete from events where event_id = ?", {event.eventId}};
+            if (!used) return {"delete from events where event_id = ?", {event.eventId}, true};
             return {"update events set status=?, send_count=? where event_id = ?", {kStored, *used, event.eventId}};
         });
         // Events sent from memory go back to its front, in their order.

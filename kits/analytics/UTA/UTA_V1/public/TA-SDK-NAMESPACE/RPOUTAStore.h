@@ -7,8 +7,9 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,18 +42,21 @@ struct RPOUTAStoreEvent {
 // values and runs under the library's one SQLite lock. Batches go out
 // through the report channel, one stored batch in flight at a time.
 //
-// A file the store cannot use (not a database, damaged, not writable, a
-// folder, a table of other columns) is moved aside and a fresh one made;
-// when even that fails the events are kept in a database in memory until
-// the process ends. A sound file with no event row id left is replaced by a
-// fresh one holding all it held, built beside it and renamed into place, so
-// that ending the process at any moment loses nothing; when that cannot be
-// done its rows stay in it and new events wait in memory. A file replaced under the open store is noticed at the
-// next statement and the one now at the path is opened; tables gone from
-// under it are made again. An event the file cannot take (a full disk) is
-// kept in memory, written when the file has room and sent from memory
-// meanwhile; rows are still deleted and updated on a full disk, with the
-// journal in memory.
+// A file the store cannot read (not a database, damaged, a folder, a table
+// of other columns) is moved aside and a fresh one made; when even that
+// fails the events are kept in a database in memory until the process ends.
+// A file it may read but not write is used as it is. A sound file with no
+// event row id left is replaced by a fresh one holding all it held, built
+// beside it and renamed into place, so that ending the process at any
+// moment loses nothing; when that cannot be done its rows stay in it and
+// new events wait in memory. A file replaced under the open store is
+// noticed at the next statement and the one now at the path is opened;
+// tables gone from under it are made again. A write the file cannot take
+// (a full disk, a folder or file that cannot be written) is run again with
+// the journal in memory; when it still fails, an event waits in memory
+// (written when the file takes it, sent from memory meanwhile) and a row
+// whose deletion did not reach the file is left out of every later batch
+// of this process.
 class RPOUTAStore : public NSObject {
 public:
     // Row states: waiting, and loaded into a batch that is in flight.
@@ -137,16 +141,25 @@ private:
     // result; -1 without a connection.
     int execute(const std::string& sql, const Array& values, std::vector<std::vector<std::string>>* rows = nullptr);
     // The same, mending the file when the result says it needs it, and run
-    // again with the journal in memory when a statement of its own (not part
-    // of a transaction) finds the disk full.
+    // again with the journal in memory when the file could not take a
+    // statement of its own (not part of a transaction).
     int updateDatabase(const std::string& sql, const Array& values = {});
+    // Ends the open transaction: SQLITE_OK when it reached the file. A
+    // commit that failed leaves no transaction open and nothing of it kept.
+    int commit();
+    void rollBack();
     // Mends what a failed statement's result says of the file: one the store
     // cannot use is set aside for a fresh one, tables gone from under the
     // store are made again. YES when it mended something.
     bool mendFile(int result);
     // Runs `statement` once more after `mendFile` mended the file, and once
-    // more with the journal in memory when the disk is full.
+    // more with the journal in memory when the file could not take it.
     int runMended(const std::function<int()>& statement);
+    // When `result` says the file could not take a write (no room, no
+    // journal could be made, a file opened read-only, an I/O error), runs
+    // `write` once more with the journal in memory, unless it already was;
+    // the result that stands.
+    int againWithJournalInMemory(int result, const std::function<int()>& write);
     // Steps a statement kept prepared between runs, mended as above.
     int runKept(sqlite3_stmt*& statement, const char* sql, const Array& values, const char* prepareFailure,
                 const char* stepFailure);
@@ -184,11 +197,25 @@ private:
     // Clears a sending flag under its lock.
     static void clearFlag(std::mutex& lock, std::atomic<bool>& flag);
     void growBatchLimit();
+    // One row's statement; `deletes` when the row is gone for the store
+    // once it has run.
+    struct RowStatement {
+        std::string sql;
+        Array values;
+        bool deletes = false;
+    };
     // Statements per row in one transaction, failures once more in a second
-    // (every row again, the journal in memory, when the disk was full); rows
-    // of a file since replaced, or sent from memory, are passed over.
+    // (every row again, the journal in memory, when the file could not take
+    // the first); rows of a file since replaced, or sent from memory, are
+    // passed over. A row whose deletion still did not reach the file is gone
+    // for this process all the same (`goneRows_`).
     void runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
-                   const std::function<std::pair<std::string, Array>(const RPOUTAStoreEvent&)>& statement);
+                   const std::function<RowStatement(const RPOUTAStoreEvent&)>& statement);
+    // The ids of `goneRows_` as a JSON array, for the clause that leaves them out.
+    std::string goneRowIds() const;
+    // The values of the clause that picks the waiting rows: the states that
+    // wait, and the rows left out.
+    Array waitingRowValues() const;
 
     Ref<DispatchQueue> taskQueue_ = DispatchQueue::serial("StatStore");
     sqlite3* db_ = nullptr;
@@ -210,6 +237,14 @@ private:
     std::atomic<std::uint32_t> numStoredEvents_{0};
     // Events the file could not take, oldest first; under the store lock.
     std::deque<RPOUTAStoreEvent> unwrittenEvents_;
+    // Rows of the open file that are gone for the store (delivered, or out
+    // of tries) though the file could not take their deletion: left out of
+    // every batch and of the count while the file is open, so that each is
+    // sent once; under the store lock. A later opening reads them again.
+    std::set<std::int64_t> goneRows_;
+    // The rows an earlier process left in flight could not be returned to
+    // waiting in the open file: they count as waiting; under the store lock.
+    bool inFlightRowsWait_ = false;
     bool journalInMemory_ = false;  // under the store lock
     std::mutex memEventLock_;
     UTAQueue<Ref<RPOUTAEvent>> cachedEventsArr_;
