@@ -162,6 +162,14 @@ void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded
         std::move(reloaded), quietly);
 }
 
+bool KXApplyjiesuanViewController::exceedsSettleableAmount(KXMoney amount) const {
+    const double settleable = NSString::doubleValue(jisuanStr_.value_or(""));
+    // Both sides are the doubles nearest to their decimal values (the fen
+    // over 100 rounds as the text's digits do), so they order as the
+    // amounts do: an amount equal to the settleable one passes.
+    return static_cast<double>(amount.fen()) / 100 > settleable;
+}
+
 void KXApplyjiesuanViewController::rightBarButtonTap() {
     if (auto navigation = navigationController())
         navigation->pushViewController(make<KXBillingDetailsViewController>(), true);
@@ -192,8 +200,7 @@ void KXApplyjiesuanViewController::submit() {
     }
     const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
     if (!KXAmountInput::amountToSend(amountHint_, amount)) return;
-    // A settleable amount that is not one reads as none.
-    if (*amount.amount > KXMoney::parse(jisuanStr_.value_or("")).value_or(KXMoney())) {
+    if (exceedsSettleableAmount(*amount.amount)) {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");
         return;
     }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/payment/KXMoney.h"
 #include "app/payment/KXMoneyRequest.h"
 #include "foundation/Value.h"
 #include "uikit/UIButton.h"
@@ -63,6 +64,10 @@ public:
     std::string className() const override { return "KXApplyjiesuanViewController"; }
 
 private:
+    // Whether `amount` is more than the settleable amount, which is read as
+    // a number: the back end's number or numeric text with any decimals
+    // (600.505), and 0 while it is unknown or no number.
+    bool exceedsSettleableAmount(KXMoney amount) const;
     // "可结算金额: <amount>"; the amount is left out while it is unknown.
     void showSettleableAmount();
     // Asks "my" for the settleable amount, then runs `reloaded`; `quietly`:

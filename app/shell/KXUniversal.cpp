@@ -12,9 +12,6 @@
 
 namespace {
 
-// How long a toast stays.
-constexpr double kToastDuration = 1.5;
-
 CGSize mainScreenSize() {
     static const CGSize size = UIScreen::mainScreen()->bounds().size;
     return size;

@@ -39,6 +39,9 @@ Dictionary dictionaryFromJSONString(std::string_view text);
 // finite) leaves it shown. Null without a view.
 Ref<MBProgressHUD> showHUD(const Ref<UIView>& view, double delay);
 
+// How long a toast stays.
+inline constexpr double kToastDuration = 1.5;
+
 // The 1.5-second text toast on `view`: a HUD in text mode with `text` as its
 // details label (the main label stays empty). A newer toast (or HUD) on the
 // same view replaces it, and goes when the older one's time is up.

@@ -58,7 +58,9 @@ void KXGameGiftBagAlert::setUpViews() {
     bgView_->layer()->setCornerRadius(16 * s);
     addSubview(bgView_);
 
+    // Red shows until the image has loaded, and stays when it cannot load.
     gameImageView_ = KXStatsList::gameIconView("gameImageView");
+    gameImageView_->setBackgroundColor(UIColor::redColor());
     bgView_->addSubview(gameImageView_);
 
     nameLabel_ = KXLabel::boldLabel("名字", "#444444", 18 * s);

@@ -11,12 +11,13 @@
 #include "uikit/UITapGestureRecognizer.h"
 
 // One gift bag in detail, over the whole screen: a white card 148 points
-// (scaled) from the top with the image (red until it loads), the game name,
-// the bar with the remaining share, the whole description on a grey panel
-// that grows with it, a wide "复制推广" and a small close button. A tap
-// beside the card or on the close button hides the pop-up; copying puts the
-// link on the pasteboard, toasts "复制成功" on the pop-up and keeps it open.
-// It shows over the key window's root screen.
+// (scaled) from the top with the image (red until it has loaded, and red
+// when it cannot be loaded), the game name, the bar with the remaining
+// share, the whole description on a grey panel that grows with it, a wide
+// "复制推广" and a small close button. A tap beside the card or on the close
+// button hides the pop-up; copying puts the link on the pasteboard, toasts
+// "复制成功" on the pop-up and keeps it open. It shows over the key window's
+// root screen.
 class KXGameGiftBagAlert : public MMPopupView {
 public:
     using MMPopupView::MMPopupView;

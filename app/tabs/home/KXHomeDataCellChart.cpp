@@ -2,12 +2,13 @@
 // the answer's download series, and the bubble of a tapped point.
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "app/shell/KXLabel.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
+#include "app/stats/KXNumberText.h"
 #include "app/tabs/home/KXHomeDataCell.h"
 #include "frameworks/charts/ChartData.h"
 #include "frameworks/charts/ChartDataEntry.h"
@@ -17,18 +18,6 @@
 #include "graphics/CGGradient.h"
 
 namespace {
-
-// A number as the shortest text that reads back as the same double, with
-// ".0" after a whole number (125 shows as "125.0").
-std::string doubleText(double value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    std::string text(buffer, end);
-    if (text.find_first_of(".e") == std::string::npos) text += ".0";
-    return text;
-}
 
 // The gradient under the line: opaque blue at the top fading to clear white.
 Ref<Fill> downloadFill() {
@@ -128,8 +117,8 @@ void KXHomeDataCell::chartValueSelected(const Ref<ChartViewBase>&, const Ref<Cha
                                         const Highlight&) {
     if (!entry) return;
     const CGFloat s = layoutScale();
-    const std::string xText = doubleText(entry->x());
-    const std::string yText = doubleText(entry->y());
+    const std::string xText = shortestDoubleText(entry->x());
+    const std::string yText = shortestDoubleText(entry->y());
 
     auto marker = make<MarkerView>(CGRect{20 * s, 20 * s, 91 * s, 42 * s});
     marker->setChartView(chartView_);

@@ -90,7 +90,7 @@ std::function<void(const std::string&)> KXPromoteController::failure(Load KXProm
     return [weak, part](const std::string& message) {
         auto screen = weak.lock();
         if (!screen) return;
-        showToast(screen->view(), message);
+        screen->toasts_.show(screen->view(), message);
         screen->answered((*screen).*part, false);
     };
 }

@@ -6,6 +6,7 @@
 
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
+#include "app/shell/KXToastSequence.h"
 #include "app/tabs/promote/KXPromoteTopView.h"
 #include "frameworks/paging/JXPagingView.h"
 #include "frameworks/segmented/JXSegmentedTitleDataSource.h"
@@ -18,7 +19,8 @@
 // sideways in step with the bar. The categories ("fenlei") and the notices
 // ("news") are asked for when the view loads, at once, each answer
 // touching only its own part; a failure is toasted and changes nothing, and
-// the part that failed is asked for again at the tab's next appearance. A
+// the part that failed is asked for again at the tab's next appearance.
+// When both fail, their toasts show one after the other. A
 // pull on the page asks for both again (a part still under way is not
 // asked twice); the pull ends when neither is under way. The header's taps
 // push the search, the notices, the QR page, the commission details, the
@@ -71,4 +73,6 @@ private:
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
     Load categories_ = Load::Failed;
     Load notices_ = Load::Failed;
+    // The failures' toasts, so a second does not hide the first.
+    KXToastSequence toasts_;
 };

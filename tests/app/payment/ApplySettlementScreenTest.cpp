@@ -76,6 +76,34 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
     EXPECT_EQ(screen->manaTextField()->text(), above);
 }
 
+// The settleable amount is read as a number whatever its decimals, sent as
+// a number or as text: under 600.505 an amount of 100 (or 600.50) goes out
+// and 600.51 is refused.
+TEST_F(ApplySettlementScreen, ASettleableAmountWithThreeDecimalsIsReadAsANumber) {
+    // The back end takes the same application once: each goes out with its own amount.
+    for (const auto& [shareMoney, amount] :
+         std::vector<std::pair<std::string, std::string>>{{"600.505", "100"}, {"\"600.505\"", "600.50"}}) {
+        script("my", R"({"code":1,"message":"","data":{"shareMoney":)" + shareMoney + "}}");
+        auto screen = open();
+        EXPECT_EQ(screen->jisuanStr(), "600.505") << shareMoney;
+        enter(screen, "600.51");
+        ASSERT_TRUE(driver.tap("提交"));
+        EXPECT_EQ(hudText(), "提现金额因该小于结算金额") << shareMoney;
+        letHUDsHide();
+        const auto before = sent("jiesuan").size();
+        enter(screen, amount);
+        ASSERT_TRUE(driver.tap("提交"));
+        // The done page, or the refusal's message.
+        ASSERT_TRUE(runUntil([&] { return cast<KXApplyForSettlementViewController>(top()) || !hudText().empty(); }));
+        ASSERT_TRUE(cast<KXApplyForSettlementViewController>(top())) << shareMoney << ": " << hudText();
+        finishTransition();
+        const auto requests = sent("jiesuan");
+        ASSERT_EQ(requests.size(), before + 1) << shareMoney;
+        EXPECT_EQ(requests.back().at("money"), amount);
+        unscript();
+    }
+}
+
 // On the small screen (320 x 568) the amount field ends short of 全部.
 TEST_F(ApplySettlementScreen, OnASmallScreenTheAmountFieldEndsShortOfTheWholeButton) {
     UIScreen::configureMainScreen({320, 568}, 2, false);

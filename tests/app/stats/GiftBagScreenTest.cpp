@@ -11,6 +11,9 @@
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
 #include "tests/app/stats/StatsScreenFixture.h"
+#include "tests/support/HoldingRelay.h"
+#include "uikit/ViewSnapshot.h"
+#include "frameworks/webimage/UIImageViewWebCache.h"
 #include "uikit/UIPasteboard.h"
 
 namespace {
@@ -35,6 +38,32 @@ protected:
     Ref<KXGameGiftBagAlert> shownAlert() const {
         auto found = driver.findAllOfClass("KXGameGiftBagAlert");
         return found.empty() ? nullptr : cast<KXGameGiftBagAlert>(found.front());
+    }
+
+    // Whether the middle of the pop-up's image area is drawn red.
+    static bool imageAreaIsRed(const Ref<KXGameGiftBagAlert>& alert) {
+        const auto area = alert->gameImageView();
+        const auto pixel = snapshotView(area, false, 1)
+                               ->CGImage()
+                               ->pixelAt(static_cast<std::size_t>(area->bounds().size.width / 2),
+                                         static_cast<std::size_t>(area->bounds().size.height / 2));
+        return pixel.alpha == 255 && pixel.red == 255 && pixel.green == 0 && pixel.blue == 0;
+    }
+    // A pop-up shown for the first bag, its image loaded from `address`.
+    Ref<KXGameGiftBagAlert> popUpWithImage(const std::string& address) {
+        const auto shown = screen->mutDataArr()[0];
+        auto bag = make<KXGameGiftBagModel>();
+        bag->gname = shown->gname;
+        bag->content = shown->content;
+        bag->bfb = shown->bfb;
+        bag->cate = shown->cate;
+        bag->shengyu = shown->shengyu;
+        bag->bgimg = address;
+        auto alert = make<KXGameGiftBagAlert>();
+        alert->setModel(bag);
+        alert->show();
+        clock.advance(1);
+        return alert;
     }
 
     Ref<KXGameGiftBagController> screen;
@@ -87,8 +116,6 @@ TEST_F(GiftBagScreenTest, PagesCopiesAndOpensThePopUp) {
     EXPECT_EQ(alert->surplusLabel()->text(), "剩余 " + second->bfb);
     EXPECT_DOUBLE_EQ(alert->bgView()->frame().origin.y, 148);
     EXPECT_TRUE(runUntil([&] { return alert->gameImageView()->image() != nullptr; }));
-    // Nothing of a colour of its own shows round the icon's rounded corners.
-    EXPECT_EQ(alert->gameImageView()->backgroundColor(), UIColor::clearColor());
     shot("stats", "gift-bag-pop-up");
     UIPasteboard::generalPasteboard()->setString("");
     ASSERT_TRUE(driver.tap(alert->copyButton()));
@@ -102,6 +129,37 @@ TEST_F(GiftBagScreenTest, PagesCopiesAndOpensThePopUp) {
     ASSERT_TRUE(shownAlert());
     ASSERT_TRUE(driver.tapAt({187, 100}));
     EXPECT_EQ(shownAlert(), nullptr);
+}
+
+// The pop-up's image area is red until the image has loaded, and stays red
+// when it cannot be loaded.
+TEST_F(GiftBagScreenTest, ThePopUpsImageAreaIsRedUntilItsImageHasLoaded) {
+    HoldingRelay relay(backend->port());
+    relay.holdAnswers(HoldingRelay::pathUnder("/static/"));
+    const std::string image = NSURL::URLWithString(screen->mutDataArr()[0]->bgimg)->path();
+    auto alert = popUpWithImage(relay.baseURL() + image);
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    EXPECT_TRUE(imageAreaIsRed(alert)) << "while the image loads";
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return alert->gameImageView()->image() != nullptr; }));
+    EXPECT_FALSE(imageAreaIsRed(alert)) << "the image covers it";
+    ASSERT_TRUE(driver.tap(alert->cancelButton()));
+
+    relay.script(HoldingRelay::pathUnder("/static/"), HoldingRelay::kHTTPFailure);
+    const std::string missing = relay.baseURL() + "/static/gift/missing.png";
+    alert = popUpWithImage(missing);
+    // A second view asking for the same address learns when the load failed.
+    auto probe = make<UIImageView>();
+    Ref<NSError> failure;
+    UIImageViewWebCache::sd_setImageWithURL(probe, NSURL::URLWithString(missing), nullptr,
+                                            [&](const Ref<UIImage>&, const Ref<NSError>& error, SDImageCacheType,
+                                                const Ref<NSURL>&) { failure = error; });
+    ASSERT_TRUE(runUntil([&] { return failure != nullptr; }));
+    driver.settle();
+    EXPECT_EQ(alert->gameImageView()->image(), nullptr);
+    EXPECT_TRUE(imageAreaIsRed(alert)) << "an image that cannot be loaded";
+    shot("stats", "gift-bag-pop-up-without-image");
+    ASSERT_TRUE(driver.tap(alert->cancelButton()));
 }
 
 TEST_F(GiftBagScreenTest, SearchesByKeywordAtReturnAndWhenTheFieldEmpties) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/stats/KXRegistTypeCell.h"
 #include "app/stats/KXRegistTypeController.h"
 #include "app/stats/KXRegistTypePieCell.h"
 #include "app/tabs/home/KXHomeHeader.h"
 #include "tests/app/stats/StatsScreenFixture.h"
+#include "tests/support/HoldingRelay.h"
 
 namespace {
 
@@ -39,7 +42,16 @@ protected:
         return {cell->rankLabel()->text(), cell->userLabel()->text(), cell->lowUserLabel()->text()};
     }
 
+    // From here on the screen's requests go through a relay that can answer
+    // in the back end's place.
+    HoldingRelay& relayed() {
+        relay = std::make_unique<HoldingRelay>(backend->port());
+        KXServiceAddress::setBaseURL(relay->baseURL());
+        return *relay;
+    }
+
     Ref<KXRegistTypeController> screen;
+    std::unique_ptr<HoldingRelay> relay;
 };
 
 TEST_F(TypeStatisticsScreenTest, RegistrationTypesShowTheirPieAndTable) {
@@ -94,6 +106,21 @@ TEST_F(TypeStatisticsScreenTest, TopUpTypesShowTheirPieAndTable) {
     shot("stats", "top-up-types");
     EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"渠道", "充值金额", "占比"}));
     EXPECT_EQ(rowTexts(1)[0], model->list[0]->payment);
+}
+
+// Large counts and sums show in decimal form, as small ones do.
+TEST_F(TypeStatisticsScreenTest, LargeCountsAndSumsShowWithoutAnExponent) {
+    relayed().script("regment", R"({"code":1,"message":"","data":{"list":[)"
+                                R"({"count":2000000,"reg_type":"官网","bfb":"95.24%"},)"
+                                R"({"count":100000,"reg_type":"渠道","bfb":"4.76%"}],"reg_type":["官网","渠道"]}})");
+    openType(KXMineNavType::registType);
+    EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"官网", "2000000.0", "95.24%"}));
+    EXPECT_EQ(rowTexts(2), (std::vector<std::string>{"渠道", "100000.0", "4.76%"}));
+
+    relay->script("payment", R"({"code":1,"message":"","data":{"list":[)"
+                             R"({"count":123456789012.35,"payment":"支付宝","bfb":"100.00%"}],"payment":["支付宝"]}})");
+    openType(KXMineNavType::rechargeType);
+    EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"支付宝", "123456789012.35", "100.00%"}));
 }
 
 TEST_F(TypeStatisticsScreenTest, AFailureToastsAndLeavesTheTitleRowAlone) {

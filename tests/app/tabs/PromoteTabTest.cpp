@@ -8,6 +8,7 @@
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "app/promotion/KXerweiMaFenXiangView.h"
 #include "app/shell/KXNavigationController.h"
+#include "app/shell/KXUniversal.h"
 #include "app/shell/KXWebViewController.h"
 #include "app/tabs/promote/KXNoticeCell.h"
 #include "app/tabs/promote/KXPromoteCell.h"
@@ -211,18 +212,54 @@ protected:
         if (HasFatalFailure()) return;
         relay = std::make_unique<HoldingRelay>(backend->port());
         KXServiceAddress::setBaseURL(relay->baseURL());
-        relay->script("fenlei", HoldingRelay::kHTTPFailure);
-        relay->script("news", HoldingRelay::kHTTPFailure);
+        relay->script("fenlei", categoriesAnswer);
+        relay->script("news", noticesAnswer);
         screen = make<KXPromoteController>();
         stack = make<KXNavigationController>(screen);
         showInWindow(stack);
         ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
     }
 
+    // The toast on the tab ("" when none shows).
+    std::string toast() {
+        driver.settle();
+        auto hud = MBProgressHUD::HUDForView(screen->view());
+        return hud ? hud->detailsLabel()->text() : std::string();
+    }
+
+    std::string categoriesAnswer = HoldingRelay::kHTTPFailure;
+    std::string noticesAnswer = HoldingRelay::kHTTPFailure;
     std::unique_ptr<HoldingRelay> relay;
     Ref<KXPromoteController> screen;
     Ref<KXNavigationController> stack;
 };
+
+// The 推广 tab whose first categories and notices are refused, each with its
+// own message.
+class PromoteTabAfterTwoRefusals : public PromoteTabAfterAFailure {
+protected:
+    static constexpr const char* kCategoriesMessage = "分类暂时无法读取";
+    static constexpr const char* kNoticesMessage = "公告暂时无法读取";
+    PromoteTabAfterTwoRefusals() {
+        categoriesAnswer = std::string(R"({"code":0,"message":")") + kCategoriesMessage + "\"}";
+        noticesAnswer = std::string(R"({"code":0,"message":")") + kNoticesMessage + "\"}";
+    }
+};
+
+// Both messages are shown, one after the other, each for a toast's time.
+TEST_F(PromoteTabAfterTwoRefusals, BothFailuresAreToastedOneAfterTheOther) {
+    const std::string first = toast();
+    ASSERT_TRUE(first == kCategoriesMessage || first == kNoticesMessage) << first;
+    const std::string second = first == kCategoriesMessage ? kNoticesMessage : kCategoriesMessage;
+    clock.advance(kToastDuration - 0.1);
+    EXPECT_EQ(toast(), first) << "the first keeps its time";
+    clock.advance(0.1);
+    EXPECT_EQ(toast(), second);
+    clock.advance(kToastDuration - 0.1);
+    EXPECT_EQ(toast(), second) << "the second has its own time";
+    clock.advance(0.1);
+    EXPECT_EQ(toast(), "");
+}
 
 TEST_F(PromoteTabAfterAFailure, OneFailedLoadDoesNotLeaveTheTabEmptyForGood) {
     EXPECT_TRUE(screen->titles().empty());

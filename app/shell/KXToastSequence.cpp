@@ -1,0 +1,50 @@
+#include "app/shell/KXToastSequence.h"
+
+#include <algorithm>
+
+#include "app/shell/KXUniversal.h"
+#include "foundation/MonotonicClock.h"
+#include "foundation/NSRunLoop.h"
+
+void KXToastSequence::show(const Ref<UIView>& view, const std::string& message) {
+    State& state = *state_;
+    state.view = view;
+    const bool busy = !state.waiting.empty() || MonotonicClock::now() < state.showingUntil;
+    if (!busy) {
+        showNow(state, view, message);
+        return;
+    }
+    if (message == state.showing ||
+        std::find(state.waiting.begin(), state.waiting.end(), message) != state.waiting.end())
+        return;
+    state.waiting.push_back(message);
+    if (state.waiting.size() == 1) showNextInTurn(state_);
+}
+
+void KXToastSequence::showNow(State& state, const Ref<UIView>& view, const std::string& message) {
+    showToast(view, message);
+    state.showing = message;
+    // Read after the toast has set its own end, so the next message comes
+    // no sooner than that end and is not taken away by it.
+    state.showingUntil = MonotonicClock::now() + kToastDuration;
+}
+
+void KXToastSequence::showNextInTurn(const std::shared_ptr<State>& state) {
+    std::weak_ptr<State> weak = state;
+    NSRunLoop::mainRunLoop()->schedule(
+        state->showingUntil,
+        [weak] {
+            auto state = weak.lock();
+            if (!state || state->waiting.empty()) return;
+            auto view = state->view.lock();
+            if (!view) {
+                state->waiting.clear();
+                return;
+            }
+            const std::string message = state->waiting.front();
+            state->waiting.pop_front();
+            showNow(*state, view, message);
+            if (!state->waiting.empty()) showNextInTurn(state);
+        },
+        NSRunLoop::modeMask(NSRunLoopCommonModes));
+}
