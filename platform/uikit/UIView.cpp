@@ -5,8 +5,8 @@
 
 #include "foundation/NSLog.h"
 #include "uikit/AnimationTransaction.h"
-#include "uikit/UIControl.h"
 #include "uikit/LayoutEngine.h"
+#include "uikit/UIControl.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UILayoutGuide.h"
 #include "uikit/UIViewController.h"

@@ -197,7 +197,7 @@ public:
     // or what pointInside answers, larger areas included.
     enum class TouchArea { OwnBounds, Enlarged };
     // One search of hitTest, counting the given touch areas; subclasses
-    // that let touches through override it.
+    // that let touches through, or keep them all, override it.
     virtual Ref<UIView> hitTestWithin(CGPoint point, UIEvent* event, TouchArea area);
     // Whether the point (bounds space) counts as inside: within the bounds.
     virtual bool pointInside(CGPoint point, UIEvent* event = nullptr);
