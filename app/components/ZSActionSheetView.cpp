@@ -112,7 +112,7 @@ void ZSActionSheetView::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&
 }
 
 void ZSActionSheetView::dissMissView() {
-    setUserInteractionEnabled(false);
+    closing_ = true;
     auto table = actionSheetTableView_;
     const CGRect screen = screenBounds();
     const double height = recodeTableViewHeight_;
@@ -163,7 +163,7 @@ void ZSActionSheetView::setViewAnimateStyle(int style) {
 }
 
 void ZSActionSheetView::dissMissAlertView() {
-    setUserInteractionEnabled(false);
+    closing_ = true;
     const CGRect screen = screenBounds();
     const CGFloat middleY = center().y - alertViewH_ / 2;
     const CGFloat centredX = (screen.size.width - alertViewW_) / 2;
@@ -199,11 +199,18 @@ void ZSActionSheetView::closeAlertView(CloseAlertviewBlock block) {
 // --- Background taps ---
 
 void ZSActionSheetView::tap(const Ref<UIGestureRecognizer>&) {
+    // A tap during the exit closes nothing again.
+    if (closing_) return;
     if (closeAlertviewBlock_) closeAlertviewBlock_();
     if (viewStyle_ == kAlertStyle)
         dissMissAlertView();
     else
         dissMissView();
+}
+
+Ref<UIView> ZSActionSheetView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) {
+    auto hit = UIView::hitTestWithin(point, event, area);
+    return hit && closing_ ? self<UIView>() : hit;
 }
 
 bool ZSActionSheetView::gestureRecognizerShouldReceiveTouch(const Ref<UIGestureRecognizer>& recognizer,

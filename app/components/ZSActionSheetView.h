@@ -16,8 +16,9 @@
 // - the alert form: a caller's view that flies in from a chosen side to the
 //   centre and out again.
 // Creating it shows it. A tap on the dimmed area (not on the sheet or the
-// alert view) closes it; while it closes it takes no more taps, so one close
-// runs the close block once.
+// alert view) closes it. It takes every tap on the screen until it has left:
+// while it closes, taps do nothing (the close block runs once, and nothing
+// beneath the still dimmed screen is reached).
 class ZSActionSheetView : public UIView,
                           public UITableViewDataSource,
                           public UITableViewDelegate,
@@ -81,6 +82,9 @@ public:
     bool gestureRecognizerShouldReceiveTouch(const Ref<UIGestureRecognizer>& recognizer,
                                              const Ref<UITouch>& touch) override;
 
+    // While closing, every point inside goes to the overlay itself.
+    Ref<UIView> hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) override;
+
 protected:
     void didCreate() override;
 
@@ -103,4 +107,6 @@ private:
     CloseAlertviewBlock closeAlertviewBlock_;
     int viewAnimateStyle_ = 0;
     bool isBGClose_ = false;
+    // An exit is under way: taps are swallowed until the overlay leaves.
+    bool closing_ = false;
 };

@@ -23,7 +23,8 @@
 // Tapping follows the touch rules: the point (a view's tapPoint, or a point in
 // the window) is hit-tested from the key window (hidden, nearly transparent
 // and non-interactive views let it through, pointInside decides the touch
-// area), then the hit view and its superviews in turn are offered the tap
+// area, and a control keeps the points of its own bounds from a larger touch
+// area in front: UIView::hitTest), then the hit view and its superviews in turn are offered the tap
 // (UIView::handleTapAt) until one handles it. Recognizers of the window that
 // do not cancel touches in views see the tap too, whichever view handled it.
 //

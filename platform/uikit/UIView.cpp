@@ -6,6 +6,7 @@
 #include "foundation/NSLog.h"
 #include "uikit/AnimationTransaction.h"
 #include "uikit/LayoutEngine.h"
+#include "uikit/UIControl.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UILayoutGuide.h"
 #include "uikit/UIViewController.h"
@@ -275,13 +276,25 @@ UIColor UIView::tintColor() const {
 // --- Touches ---
 
 Ref<UIView> UIView::hitTest(CGPoint point, UIEvent* event) {
-    if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01 || !pointInside(point, event)) return nullptr;
+    // Two buttons 6 points apart, each with a 44-point touch area: a touch
+    // on the lower part of the upper one goes to it, not to the lower one
+    // whose area reaches over it from in front.
+    auto held = hitTestWithin(point, event, TouchArea::OwnBounds);
+    for (auto view = held; view; view = view.get() == this ? nullptr : view->superview())
+        if (cast<UIControl>(view)) return held;
+    return hitTestWithin(point, event, TouchArea::Enlarged);
+}
+
+Ref<UIView> UIView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) {
+    if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01) return nullptr;
+    if (area == TouchArea::OwnBounds && !CGRectContainsPoint(bounds(), point)) return nullptr;
+    if (!pointInside(point, event)) return nullptr;
     auto subviews = subviews_;
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         const Ref<UIView>& subview = *it;
         CGPoint inSubview =
             CGPointApplyAffineTransform(point, CGAffineTransformInvert(subview->layer()->transformToSuperlayer()));
-        if (auto hit = subview->hitTest(inSubview, event)) return hit;
+        if (auto hit = subview->hitTestWithin(inSubview, event, area)) return hit;
     }
     return self<UIView>();
 }

@@ -95,8 +95,9 @@ inline constexpr CGSize UILayoutFittingExpandedSize{1e6, 1e6};
 //   when asked by setNeedsUpdateConstraints.
 // - `sizeThatFits()` and `intrinsicContentSize()` report a natural size.
 // - `drawRect()` draws the view's own content over its background.
-// - `pointInside()` can enlarge or shrink the touch area; `hitTest()` finds
-//   the deepest view under a point as UIKit does.
+// - `pointInside()` can enlarge or shrink the touch area (an enlarged one
+//   yields to the controls whose own bounds hold the point, see hitTest);
+//   `hitTestWithin()` finds the deepest view under a point as UIKit does.
 // - `handleTapAt()` is how a simulated tap reaches a view (see UIDriver):
 //   controls send their actions, tables select cells; the default offers the
 //   tap to the view's gesture recognizers.
@@ -181,11 +182,23 @@ public:
     // --- Touches ---
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
-    // The deepest visible, interactive view containing the point (in this
-    // view's bounds space), front-most subviews first; null when the view is
-    // hidden, nearly transparent (alpha < 0.01), not interactive, or the
-    // point is outside it.
-    virtual Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr);
+    // The view a touch at the point (in this view's bounds space) goes to:
+    // the deepest visible, interactive view containing it, front-most
+    // subviews first; null when the view is hidden, nearly transparent
+    // (alpha < 0.01), not interactive, or the point is outside it.
+    // A touch area larger than a view's bounds (pointInside) takes only
+    // points that no control holds in its own bounds: the search is made
+    // first with every view's own bounds, and when that lands in a control
+    // (or a view inside one) the control keeps the touch, though a view in
+    // front reaches over it with a larger touch area; otherwise the larger
+    // areas count. Views in front still hide what lies behind them.
+    Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr);
+    // Which touch areas one search counts: the bounds (cut by pointInside),
+    // or what pointInside answers, larger areas included.
+    enum class TouchArea { OwnBounds, Enlarged };
+    // One search of hitTest, counting the given touch areas; subclasses
+    // that let touches through, or keep them all, override it.
+    virtual Ref<UIView> hitTestWithin(CGPoint point, UIEvent* event, TouchArea area);
     // Whether the point (bounds space) counts as inside: within the bounds.
     virtual bool pointInside(CGPoint point, UIEvent* event = nullptr);
     // A simulated tap at a point of the view's bounds: true when the view

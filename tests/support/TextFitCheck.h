@@ -6,6 +6,7 @@
 
 #include "uikit/UIDriver.h"
 #include "uikit/UILabel.h"
+#include "tests/support/TouchCheck.h"
 
 // Fails the test once for every shown label of the key window whose text a
 // reader cannot see whole (UIDriver::textFitFaults), naming the screen. The
@@ -42,10 +43,13 @@ inline void expectNothingCutOff(const UIDriver& driver, const std::string& scree
     if (auto window = driver.keyWindow()) walk(walk, window);
 }
 
-// The screen tests' shot: checks that the key window's text fits, then saves
-// what it shows to the file for a person to look at.
+// The screen tests' shot: checks that the key window's text fits and that
+// a touch inside each control reaches it, then saves what it shows to the
+// file for a person to look at.
 inline bool checkedShot(UIDriver& driver, const std::string& path, const std::string& widerLabel = "") {
-    expectTextFits(driver, path.substr(path.find_last_of('/') + 1), widerLabel);
+    const std::string screen = path.substr(path.find_last_of('/') + 1);
+    expectTextFits(driver, screen, widerLabel);
+    expectTapsReachTheirControls(driver, screen);
     return driver.shot(path);
 }
 

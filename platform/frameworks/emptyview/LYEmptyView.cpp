@@ -155,7 +155,7 @@ void LYEmptyView::layoutSubviews() {
     }
 }
 
-Ref<UIView> LYEmptyView::hitTest(CGPoint point, UIEvent* event) {
-    auto hit = UIView::hitTest(point, event);
+Ref<UIView> LYEmptyView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) {
+    auto hit = UIView::hitTestWithin(point, event, area);
     return hit.get() == this ? nullptr : hit;
 }

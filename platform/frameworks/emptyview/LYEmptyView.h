@@ -50,7 +50,7 @@ public:
     void didMoveToSuperview() override;
     void willMoveToSuperview(const Ref<UIView>& newSuperview) override;
     void layoutSubviews() override;
-    Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr) override;
+    Ref<UIView> hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) override;
 
 private:
     void build(const std::string& imageStr, const std::string& titleStr, const std::string& detailStr,

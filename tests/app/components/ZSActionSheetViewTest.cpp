@@ -191,4 +191,37 @@ TEST_F(ZSAlertFormTest, ABackgroundTapClosesTheAlertForm) {
     EXPECT_FALSE(onScreen(overlay));
 }
 
+// The overlay takes every tap until it has left: during the exit a tap on
+// the still dimmed screen reaches nothing beneath it and closes nothing
+// again; once it has left, the control beneath answers.
+TEST_F(ZSAlertFormTest, AClosingOverlaySwallowsTapsUntilItHasLeft) {
+    int beneathTaps = 0;
+    auto beneath = place(make<UIButton>(), CGRect{20, 20, 100, 40});
+    beneath->addTarget(nullptr, [&](const Ref<UIControl>&) { ++beneathTaps; }, UIControlEventTouchUpInside);
+    auto sheet = [] { return Ref<UIView>(make<ZSActionSheetView>(texts(3))); };
+    auto alert = [this] { return Ref<UIView>(make<ZSActionSheetView>(card)); };
+    for (const auto& [open, exitSeconds] : {std::pair{std::function<Ref<UIView>()>(sheet), 0.3},
+                                            std::pair{std::function<Ref<UIView>()>(alert), 0.5}}) {
+        closes = beneathTaps = 0;
+        auto overlay = cast<ZSActionSheetView>(open());
+        overlay->setCloseAlertviewBlock([&] { ++closes; });
+        driver.settle();
+        ASSERT_TRUE(driver.tapAt({70, 40}));
+        EXPECT_EQ(closes, 1) << overlay->viewStyle();
+        // At once, halfway and just before the end of the exit.
+        for (double wait : {0.0, exitSeconds / 2, exitSeconds / 2 - 0.01}) {
+            clock.advance(wait);
+            ASSERT_TRUE(onScreen(overlay)) << overlay->viewStyle();
+            driver.tapAt({70, 40});
+            driver.tapAt({187.5, 333.5});  // the alert view, or the dimmed middle above the sheet
+        }
+        EXPECT_EQ(beneathTaps, 0) << overlay->viewStyle();
+        EXPECT_EQ(closes, 1) << overlay->viewStyle();
+        clock.advance(0.01);
+        EXPECT_FALSE(onScreen(overlay)) << overlay->viewStyle();
+        ASSERT_TRUE(driver.tapAt({70, 40}));
+        EXPECT_EQ(beneathTaps, 1) << overlay->viewStyle();
+    }
+}
+
 }  // namespace

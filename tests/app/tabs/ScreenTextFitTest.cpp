@@ -8,11 +8,13 @@
 #include "foundation/NSLog.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/TextFitCheck.h"
+#include "tests/support/TouchCheck.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UITableView.h"
 
 // Every screen a promoter reaches from the tabs, walked as a user would, with
-// the text of each checked once its answers have come, down to the end of
+// the text of each checked once its answers have come, and the touches of its
+// controls (each goes to the control it lands in), down to the end of
 // its content (the first page saved in shots/walk-SIZE), and no layout
 // conflict logged on the way. It runs on the standard screen, or on the small one when
 // VELMARO_TEST_SCREEN is "se": ctest runs it so in a process of its own,
@@ -54,6 +56,7 @@ protected:
         for (; page < kPages && driver.scrollAt(middle, step); ++page) {
             letAnswersArrive();
             expectTextFits(driver, size + screen + " scrolled " + std::to_string(page));
+            expectTapsReachTheirControls(driver, size + screen + " scrolled " + std::to_string(page));
         }
         if (page > 1) driver.scrollAt(middle, -step * (page - 1));
         expectNoLayoutConflicts(screen);

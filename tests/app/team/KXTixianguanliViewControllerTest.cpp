@@ -33,6 +33,21 @@ protected:
         ASSERT_TRUE(driver.tap(found));
         EXPECT_TRUE(waitForHUD(expectedHUD)) << hudText();
     }
+    // Taps the point of the window at (dx, dy) from the top left corner of
+    // the row's button and waits for the answer's HUD.
+    void tapNear(const Ref<KXTixianguanliViewController>& screen, long row, const std::string& button, CGPoint offset,
+                 const std::string& expectedHUD) {
+        letHUDsHide();
+        auto cell = screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
+        ASSERT_TRUE(cell);
+        Ref<UIView> found;
+        for (const auto& view : driver.findAll(button))
+            if (view->isDescendantOfView(cell)) found = view;
+        ASSERT_TRUE(found) << button;
+        ASSERT_TRUE(driver.tapAt(found->convertPointToView(offset, window))) << driver.lastError();
+        EXPECT_TRUE(waitForHUD(expectedHUD)) << button << " " << offset.x << "," << offset.y << ": " << hudText();
+        EXPECT_TRUE(pagesTakenIn(screen->loader()));
+    }
     std::string statusShown(const Ref<KXTixianguanliViewController>& screen, long row) {
         auto texts = rowTexts(screen->mainaTableVie(), row);
         return texts.size() > 3 ? texts[3] : "(none)";
@@ -88,6 +103,21 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndEveryRowKeepsBothBut
     EXPECT_EQ(statusShown(screen, 1), "已拒绝");
     for (long row : {0, 1, 2}) EXPECT_EQ(rowTexts(screen->mainaTableVie(), row).size(), 7u) << row;
     shot("withdrawals-decided");
+}
+
+// Each button's 44-point touch area reaches over the other, 6 points away:
+// a point inside a button decides as that button says, and the larger area
+// takes only what neither button holds.
+TEST_F(WithdrawalScreen, ATapInsideEitherButtonNearTheirSharedEdgeDecidesAsThatButtonSays) {
+    auto screen = open();
+    // 允许 is 40 x 20, 拒绝 6 points below it.
+    tapNear(screen, 0, "允许", {20, 18}, "已同意提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "1") << "2 points above 允许's lower edge";
+    tapNear(screen, 1, "拒绝", {20, 2}, "已拒绝提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "2") << "2 points below 拒绝's upper edge";
+    tapNear(screen, 2, "允许", {20, -4}, "已同意提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "1") << "above 允许, where only its larger area reaches";
+    EXPECT_EQ(sent("down_status").size(), 3u);
 }
 
 // The loads of screens the user has left end with them: on a back end that

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "tests/support/AppFixture.h"
+#include "uikit/UIButton.h"
 #include "uikit/UIScreen.h"
+#include "uikit/UITextField.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
 
@@ -37,14 +39,17 @@ Ref<RecordingView> recorder(std::string name, std::vector<std::string>& log, CGR
     return view;
 }
 
-// A small button-like view with a touch area 10 points larger on each side.
-class WideTouchView : public UIView {
+// A view with a touch area 10 points larger on each side than its bounds.
+template <class Base>
+class WideTouch : public Base {
 public:
-    using UIView::UIView;
+    using Base::Base;
     bool pointInside(CGPoint point, UIEvent*) override {
-        return CGRectContainsPoint(CGRectInset(bounds(), -10, -10), point);
+        return CGRectContainsPoint(CGRectInset(this->bounds(), -10, -10), point);
     }
 };
+using WideTouchView = WideTouch<UIView>;
+using WideTouchButton = WideTouch<UIButton>;
 
 class UIViewTest : public AppFixture {};
 
@@ -182,6 +187,43 @@ TEST_F(UIViewTest, PointInsideOverrideEnlargesTheTouchArea) {
     root->addSubview(button);
     EXPECT_EQ(root->hitTest({35, 35}), button);
     EXPECT_EQ(root->hitTest({29, 29}), root);
+}
+
+// A larger touch area takes only the points no control holds in its own
+// bounds; what lies in front still hides what lies behind.
+TEST_F(UIViewTest, AControlKeepsItsOwnBoundsFromALargerTouchAreaInFront) {
+    auto root = make<UIView>(CGRectMake(0, 0, 200, 200));
+    auto card = make<UIView>(CGRectMake(0, 0, 200, 100));  // a plain view behind both
+    auto upper = make<WideTouchButton>(CGRectMake(50, 6, 40, 20));
+    auto lower = make<WideTouchButton>(CGRectMake(50, 32, 40, 20));  // in front, 6 points below
+    root->addSubview(card);
+    card->addSubview(upper);
+    card->addSubview(lower);
+
+    EXPECT_EQ(root->hitTest({70, 24}), upper) << "2 points above its lower edge";
+    EXPECT_EQ(root->hitTest({51, 25.5}), upper);
+    EXPECT_EQ(root->hitTest({70, 33}), lower);
+    EXPECT_EQ(root->hitTest({70, 29}), lower) << "the gap: only larger areas hold it, the front one takes it";
+    EXPECT_EQ(root->hitTest({70, 60}), lower) << "below it, over the plain view";
+    EXPECT_EQ(root->hitTest({45, 10}), upper) << "beside it, over the plain view";
+    EXPECT_EQ(root->hitTest({70, 63}), card);
+
+    // A control inside a control: the outer one holds the inner one's
+    // larger area in its own bounds.
+    auto field = make<UITextField>(CGRectMake(100, 100, 80, 40));
+    auto clear = make<WideTouchButton>(CGRectMake(50, 10, 20, 20));
+    root->addSubview(field);
+    field->addSubview(clear);
+    EXPECT_EQ(root->hitTest({160, 120}), clear);
+    EXPECT_EQ(root->hitTest({145, 120}), field);
+
+    // A cover in front takes its points, the controls' own bounds included.
+    auto cover = make<UIView>(CGRectMake(0, 0, 200, 28));
+    root->addSubview(cover);
+    EXPECT_EQ(root->hitTest({70, 24}), cover);
+    EXPECT_EQ(root->hitTest({70, 29}), lower) << "below the cover";
+    cover->setUserInteractionEnabled(false);
+    EXPECT_EQ(root->hitTest({70, 24}), upper) << "a cover that takes no touches lets them through";
 }
 
 TEST_F(UIViewTest, HitTestingFollowsTransformsAndBoundsOrigin) {
