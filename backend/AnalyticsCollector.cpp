@@ -22,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "backend/CollectedEvents.h"
+#include "backend/DatabaseProblem.h"
 #include "backend/DatabasePool.h"
 #include "backend/Digest.h"
 
@@ -54,8 +55,12 @@ std::unique_ptr<AnalyticsCollector> AnalyticsCollector::start(int port, const st
         if (auto refused = CollectedEvents::prepareFile(databasePath)) return fail(*refused);
     }
     std::unique_ptr<AnalyticsCollector> collector(new AnalyticsCollector());
-    collector->databases_ = DatabasePool::open(databasePath);
-    if (!collector->databases_) return fail("cannot open the analytics collector's database " + databasePath);
+    const std::string what = "cannot open the analytics collector's database " + databasePath;
+    try {
+        collector->databases_ = DatabasePool::open(databasePath);
+    } catch (const DatabaseError& error) {
+        return fail(databasePath.empty() ? what : withDatabaseProblem(what, databasePath, &error));
+    }
     try {
         collector->events_ = std::make_unique<CollectedEvents>(*collector->databases_);
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "backend/DatabasePool.h"
+#include "backend/DatabaseProblem.h"
 #include "backend/Digest.h"
 
 namespace backend {
@@ -142,7 +143,7 @@ std::optional<std::string> firstDamage(Database& database) {
 
 std::optional<std::string> CollectedEvents::prepareFile(const std::string& path, CollectedEventLimits limits) {
     std::unique_ptr<Database> database = Database::open(path);
-    if (!database) return "cannot open " + path;
+    if (!database) return withDatabaseProblem("cannot open " + path, path);
     try {
         configure(*database, limits);
         // Damaged pages would fail every frame's events for good.

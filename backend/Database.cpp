@@ -24,8 +24,16 @@ std::unique_ptr<Database> Database::connect(const std::string& name, std::shared
     // would only cost.
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(name.c_str(), &connection, flags, nullptr) != SQLITE_OK) {
+        DatabaseError error("cannot open " + name + ": " + sqlite3_errmsg(connection),
+                            sqlite3_errcode(connection) & 0xff, sqlite3_system_errno(connection));
         sqlite3_close(connection);
-        return nullptr;
+        throw error;
+    }
+    // SQLite opens a file it may not write for reading only, and every
+    // write would then fail: such a file is refused here, where it is met.
+    if (sqlite3_db_readonly(connection, "main") == 1) {
+        sqlite3_close(connection);
+        throw DatabaseError("cannot open " + name + ": it can only be read", SQLITE_READONLY);
     }
     sqlite3_busy_timeout(connection, kBusyMilliseconds);
     std::unique_ptr<Database> database(new Database(connection, std::move(writers)));
@@ -57,7 +65,8 @@ void Database::execute(std::string_view sql) {
     if (sqlite3_exec(connection_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string message = error ? error : "unknown error";
         sqlite3_free(error);
-        throw DatabaseError("execute: " + message);
+        throw DatabaseError("execute: " + message, sqlite3_errcode(connection_) & 0xff,
+                            sqlite3_system_errno(connection_));
     }
 }
 
@@ -69,7 +78,8 @@ Statement Database::prepare(std::string_view sql) {
     }
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(connection_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
-        throw DatabaseError(std::string("prepare: ") + sqlite3_errmsg(connection_));
+        throw DatabaseError(std::string("prepare: ") + sqlite3_errmsg(connection_), sqlite3_errcode(connection_) & 0xff,
+                            sqlite3_system_errno(connection_));
     }
     if (!statement) throw DatabaseError("prepare: no statement in the text");
     return Statement(*this, statement);

@@ -26,7 +26,7 @@ class Database {
 public:
     // A connection of its own (with its own writer lock). An empty path opens
     // a private in-memory database. Answers nullptr when the file cannot be
-    // opened.
+    // opened, or only for reading.
     static std::unique_ptr<Database> open(const std::string& path);
     ~Database();
     Database(const Database&) = delete;
@@ -83,6 +83,7 @@ private:
     enum class Scope { None, Reading, Writing };
 
     Database(sqlite3* connection, std::shared_ptr<std::mutex> writers);
+    // Throws DatabaseError when the file cannot be opened, or only for reading.
     static std::unique_ptr<Database> connect(const std::string& name, std::shared_ptr<std::mutex> writers);
     // A statement leaving a Statement, back into the cache.
     void giveBack(sqlite3_stmt* statement) noexcept;

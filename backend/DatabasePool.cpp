@@ -28,14 +28,11 @@ std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
         std::filesystem::path base = kSharedMemoryFolder;
         if (!std::filesystem::is_directory(base, error) || ::access(base.c_str(), W_OK) != 0)
             base = std::filesystem::temp_directory_path(error);
-        if (error || !(pool->privateFolder_ = TemporaryFolder::make(base, "velmaro-backend-"))) return nullptr;
+        if (error || !(pool->privateFolder_ = TemporaryFolder::make(base, "velmaro-backend-")))
+            throw DatabaseError("cannot make a folder for the private database in " + base.string());
         pool->path_ = (pool->privateFolder_->path() / "backend.db").string();
     }
-    try {
-        pool->giveBack(pool->take());
-    } catch (const DatabaseError&) {
-        return nullptr;
-    }
+    pool->giveBack(pool->take());
     return pool;
 }
 
@@ -67,7 +64,6 @@ std::unique_ptr<Database> DatabasePool::take() {
         }
     }
     std::unique_ptr<Database> database = Database::connect(path_, writers_);
-    if (!database) throw DatabaseError("cannot open " + path_);
     std::lock_guard lock(mutex_);
     ++open_;
     return database;

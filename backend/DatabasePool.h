@@ -26,7 +26,8 @@ class DatabasePool {
 public:
     // An empty path: a private database in a temporary folder of its own,
     // removed with the pool (see TemporaryFolder: one a killed back end left
-    // is removed by the next). Nothing when the database cannot be opened.
+    // is removed by the next). Throws DatabaseError when the database cannot
+    // be opened, or only for reading.
     static std::unique_ptr<DatabasePool> open(const std::string& path);
     ~DatabasePool();
     DatabasePool(const DatabasePool&) = delete;

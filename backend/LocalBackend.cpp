@@ -10,6 +10,7 @@
 #include "backend/ActionRouter.h"
 #include "backend/AnalyticsCollector.h"
 #include "backend/DatabasePool.h"
+#include "backend/DatabaseProblem.h"
 #include "backend/HttpServer.h"
 #include "backend/DemoData.h"
 #include "backend/ImageCaptions.h"
@@ -80,12 +81,16 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
         return nullptr;
     };
     const std::string database = options.dbPath.empty() ? "the private database" : options.dbPath;
+    // A file's failure says what keeps the file from keeping the data.
+    const auto failStoring = [&](const std::string& what, const DatabaseError& error) {
+        return fail(options.dbPath.empty() ? what : withDatabaseProblem(what, options.dbPath, &error));
+    };
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
         backend->databases_ = DatabasePool::open(options.dbPath);
-    } catch (const std::exception&) {
+    } catch (const DatabaseError& error) {
+        return failStoring("cannot open " + database, error);
     }
-    if (!backend->databases_) return fail("cannot open " + database);
     // A database file given is seeded before anything serves: a file that
     // cannot be used is told at once. The private one is seeded while the
     // rest starts (and the caller goes on); the API serves once it is.
@@ -93,8 +98,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     if (seedInBackground) {
         LocalBackend* starting = backend.get();
         backend->preparing_ = std::thread([starting] { starting->seedThenServe(); });
-    } else if (!backend->seed()) {
-        return fail("cannot store the demo data in " + database);
+    } else if (auto error = backend->seed()) {
+        return failStoring("cannot store the demo data in " + database, *error);
     }
     // The kits' web services present one certificate, which the kits trust
     // for 127.0.0.1; the two start side by side.
@@ -138,12 +143,14 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     return backend;
 }
 
-bool LocalBackend::seed() {
-    bool stored = true;
+std::optional<DatabaseError> LocalBackend::seed() {
+    std::optional<DatabaseError> failed;
     try {
         databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
-    } catch (const std::exception&) {
-        stored = false;
+    } catch (const DatabaseError& error) {
+        failed = error;
+    } catch (const std::exception& error) {
+        failed = DatabaseError(error.what());
     }
     // Seeded, well or not: what waits for the data reads it now.
     {
@@ -151,7 +158,7 @@ bool LocalBackend::seed() {
         seeded_ = true;
     }
     startChanged_.notify_all();
-    return stored;
+    return failed;
 }
 
 void LocalBackend::seedThenServe() {

@@ -3,10 +3,12 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "backend/StandIns.h"
+#include "backend/Statement.h"
 
 namespace backend {
 
@@ -37,8 +39,10 @@ public:
     // A private database is seeded on a thread of its own while the rest
     // starts and after start() has answered: requests wait in the
     // listener's queue until it is done. `failure` (when given) says what
-    // failed: the database (naming the file), the port, or the analytics
-    // collector's database.
+    // failed: the database (naming the file and, for a file, why it cannot
+    // keep the data: a folder or file it may not write, such as a file
+    // only readable, a full disk, a damaged database), the port, or the
+    // analytics collector's database.
     static std::unique_ptr<LocalBackend> start(const Options& options, std::string* failure = nullptr);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;
@@ -66,8 +70,8 @@ private:
     LocalBackend();
     void installRoutes();
     // Fills the database with the demo data (what a kept file holds
-    // already stays) and marks it seeded; false when the storage fails.
-    bool seed();
+    // already stays) and marks it seeded; the storage's failure, if any.
+    std::optional<DatabaseError> seed();
     // The private database's start: seeds it, then serves once the routes
     // are in place (unless stopped meanwhile).
     void seedThenServe();

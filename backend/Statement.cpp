@@ -15,7 +15,9 @@ Statement::Statement(Statement&& other) noexcept : owner_(other.owner_), stateme
 }
 
 void Statement::fail(const char* what) const {
-    throw DatabaseError(std::string(what) + ": " + sqlite3_errmsg(sqlite3_db_handle(statement_)));
+    sqlite3* connection = sqlite3_db_handle(statement_);
+    throw DatabaseError(std::string(what) + ": " + sqlite3_errmsg(connection), sqlite3_errcode(connection) & 0xff,
+                        sqlite3_system_errno(connection));
 }
 
 Statement& Statement::bind(const std::vector<SqlValue>& arguments) {

@@ -11,8 +11,14 @@ namespace backend {
 
 class Database;
 
+// A storage failure. `code` is SQLite's primary result code (SQLITE_FULL for
+// a full disk, SQLITE_READONLY ...), 0 when the failure is none of SQLite's;
+// `systemError` the errno SQLite last met, 0 when none.
 struct DatabaseError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit DatabaseError(const std::string& what, int code = 0, int systemError = 0)
+        : std::runtime_error(what), code(code), systemError(systemError) {}
+    int code;
+    int systemError;
 };
 
 // A value bound to a statement's "?" placeholder.

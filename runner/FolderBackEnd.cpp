@@ -1,18 +1,13 @@
 #include "runner/FolderBackEnd.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <vector>
 
 #include "app/shell/KXLocallyStoredData.h"
-#include "backend/AnalyticsCollector.h"
-#include "backend/Database.h"
+#include "backend/DatabaseProblem.h"
 #include "foundation/NSURL.h"
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 
 namespace {
 
@@ -48,39 +43,8 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
 std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
 std::string databasePath(const std::string& folder) { return storageFolder(folder) + "/backend.db"; }
 
-// Whether the database file `path`, which is there, is one SQLite reads
-// whole: not some other file, nor one damaged (cut short, overwritten).
-bool isSoundDatabase(const std::string& path) {
-    try {
-        auto database = backend::Database::open(path);
-        if (!database) return false;
-        auto check = database->prepare("PRAGMA quick_check");
-        return check.step() && check.text(0) == "ok";
-    } catch (const backend::DatabaseError&) {
-        return false;
-    }
-}
-
-// Why the local back end cannot keep its data in the folder: a folder or a
-// database file it may not write, a full disk, or a damaged database
-// (which only emptying the folder mends); nothing when none of these is so.
-std::optional<std::string> storageProblem(const std::string& folder) {
-    const std::string database = databasePath(folder);
-    const std::string storage = storageFolder(folder);
-    // SQLite writes its journal beside each database.
-    if (::access(storage.c_str(), W_OK) != 0) return FileProblem::why(storage, errno);
-    const std::vector<std::string> files = {database, backend::AnalyticsCollector::databasePathBeside(database)};
-    for (const auto& file : files)
-        if (auto problem = FileProblem::ofWriting(file)) return problem;
-    if (auto problem = FileProblem::ofSpace(storage)) return problem;
-    for (const auto& file : files) {
-        std::error_code ignored;
-        if (std::filesystem::exists(file, ignored) && !isSoundDatabase(file))
-            return "the database " + std::filesystem::path(file).filename().string() +
-                   " is damaged: --fresh starts the folder again from the demo data (it empties the folder)";
-    }
-    return std::nullopt;
-}
+// What mends a damaged database of the folder.
+constexpr const char* kStartAgain = ": --fresh starts the folder again from the demo data (it empties the folder)";
 
 }  // namespace
 
@@ -88,7 +52,7 @@ namespace FolderBackEnd {
 
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
     const std::string storage = storageFolder(folder);
-    if (auto problem = FileProblem::makeFolder(storage)) {
+    if (auto problem = backend::FileProblem::makeFolder(storage)) {
         if (failure) *failure = *problem;
         return nullptr;
     }
@@ -104,12 +68,12 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
     }
     options.port = 0;
     auto backEnd = backend::LocalBackend::start(options, &why);
-    // The back end names the file of the folder it could not use (or what
-    // else failed, such as its port); the folder says why it could not.
+    // The back end names the file of the folder it could not use and why
+    // (or what else failed, such as its port); a damaged one is mended by
+    // starting the folder again.
     if (!backEnd && failure) {
         *failure = why;
-        if (why.find(storage) != std::string::npos)
-            if (auto problem = storageProblem(folder)) *failure += ": " + *problem;
+        if (why.find(storage) != std::string::npos && why.ends_with(backend::kDamagedDatabase)) *failure += kStartAgain;
     }
     return backEnd;
 }

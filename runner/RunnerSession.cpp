@@ -23,7 +23,7 @@
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
 #include "runner/CommandText.h"
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
 #include "runner/SessionFolder.h"
@@ -631,7 +631,7 @@ CommandResult RunnerSession::shot(const std::string& file) {
         }
         return {true, "saved " + path};
     }
-    if (auto problem = FileProblem::ofWriting(path)) return {false, "shot: cannot write " + path + ": " + *problem};
+    if (auto problem = backend::FileProblem::ofWriting(path)) return {false, "shot: cannot write " + path + ": " + *problem};
     if (!driver_.shot(path)) return driverResult(false, "shot");
     return {true, "saved " + path};
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 
 namespace fs = std::filesystem;
 
@@ -31,19 +31,21 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
                " mark: remove it yourself or choose another --data";
     }
     const bool madeHere = empty || (fresh && marked);
-    if (auto problem = FileProblem::makeFolder(path)) return problem;
+    if (auto problem = backend::FileProblem::makeFolder(path)) return problem;
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (hold.folder_ < 0) return "cannot open " + path + ": " + FileProblem::why(path, errno);
+    if (hold.folder_ < 0)
+        return "cannot open " + path + ": " +
+               backend::FileProblem::why(path, errno, backend::FileProblem::Doing::Reading);
     // A session writes in its folder from the start (the app's sandbox, the
     // back end's data): one it may not write is refused now, saying why.
-    if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + FileProblem::why(path, errno);
+    if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + backend::FileProblem::why(path, errno);
     // A fresh session empties the folder holding it alone, then shares it
     // as every session does.
     if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
             return "a session is using " + path + ": --fresh empties it only when none is (quit that session or "
                    "choose another --data)";
-        return "cannot hold " + path + ": " + FileProblem::why(path, errno);
+        return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     }
     if (fresh && marked) {
         // The folder itself stays: the hold is on it.
@@ -52,13 +54,13 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             entries.push_back(entry->path());
         for (const auto& entry : entries)
             if (!error) fs::remove_all(entry, error);
-        if (error) return "cannot empty " + path + ": " + FileProblem::why(path, error.value());
+        if (error) return "cannot empty " + path + ": " + backend::FileProblem::why(path, error.value());
     }
-    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + FileProblem::why(path, errno);
+    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
         const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (file < 0) return "cannot mark " + path + " as a session folder: " + FileProblem::why(mark, errno);
+        if (file < 0) return "cannot mark " + path + " as a session folder: " + backend::FileProblem::why(mark, errno);
         ::close(file);
     }
     return std::nullopt;
@@ -79,7 +81,7 @@ std::optional<std::string> SessionFolder::claimNumberedFile(const std::string& f
             return path;
         }
         if (errno != EEXIST) {
-            error = "cannot write " + path + ": " + FileProblem::why(path, errno);
+            error = "cannot write " + path + ": " + backend::FileProblem::why(path, errno);
             return std::nullopt;
         }
     }

@@ -28,7 +28,7 @@
 #include "peers/PaymentNotice.h"
 #include "runner/BackEndProbe.h"
 #include "runner/ConsoleInput.h"
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 #include "runner/FolderBackEnd.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -98,13 +98,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string sandbox = options->dataFolder + "/sandbox";
-    if (auto problem = FileProblem::makeFolder(sandbox)) {
+    if (auto problem = backend::FileProblem::makeFolder(sandbox)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
     if (!AppSandbox::setRoot(sandbox)) {
         // The folder is there and may be written: what is left is room.
-        const auto full = FileProblem::ofSpace(sandbox);
+        const auto full = backend::FileProblem::ofSpace(sandbox);
         std::cerr << "velmaro: cannot make the app's folders in " << sandbox << (full ? ": " + *full : "") << "\n";
         return 1;
     }

@@ -56,13 +56,32 @@ void addAttribute(PangoAttrList* list, PangoAttribute* attribute, std::size_t st
     pango_attr_list_insert(list, attribute);
 }
 
+// The part of a text a layout starts with when it keeps a bounded number of
+// lines, in bytes; it grows by kGrowth while that is not enough. kWholeText:
+// no part, the whole text.
+constexpr std::size_t kFirstPart = 1024;
+constexpr std::size_t kGrowth = 4;
+constexpr std::size_t kWholeText = std::numeric_limits<std::size_t>::max();
+
 // Pango wants valid UTF-8 and byte ranges: the runs' texts, made valid one
-// by one, are joined, and each run's attributes cover its part.
-void setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text) {
+// by one, are joined, and each run's attributes cover its part. Only the
+// text's first `part` bytes or so are given (to the last whole character
+// at or after them); answers whether that is the whole text.
+bool setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text, std::size_t part) {
     std::string joined;
     PangoAttrList* list = pango_attr_list_new();
+    bool whole = true;
     for (const NSAttributedString::Run& run : text.runs()) {
+        if (joined.size() >= part) {
+            whole = false;
+            break;
+        }
         std::size_t from = text.byteOffset(run.range.location), to = text.byteOffset(run.range.max());
+        // A few bytes past the part, so that its last character is whole.
+        if (part != kWholeText && to - from > part - joined.size() + 8) {
+            to = from + (part - joined.size() + 8);
+            whole = false;
+        }
         gchar* valid = g_utf8_make_valid(text.string().data() + from, static_cast<gssize>(to - from));
         std::size_t start = joined.size();
         joined += valid;
@@ -82,9 +101,15 @@ void setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text) {
                      end);
         if (attributes.kern) addAttribute(list, pango_attr_letter_spacing_new(toPango(*attributes.kern)), start, end);
     }
+    if (!whole && joined.size() > part) {
+        std::size_t cut = part;
+        while (cut > 0 && (static_cast<unsigned char>(joined[cut]) & 0xC0) == 0x80) --cut;
+        joined.resize(cut);
+    }
     pango_layout_set_text(layout, joined.data(), static_cast<int>(joined.size()));
     pango_layout_set_attributes(layout, list);
     pango_attr_list_unref(list);
+    return whole;
 }
 
 }  // namespace
@@ -98,7 +123,6 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
     PangoFontDescription* font = NSStringAttributes::defaultFont().newPangoDescription();
     pango_layout_set_font_description(layout_, font);
     pango_font_description_free(font);
-    setTextAndAttributes(layout_, text);
     pango_layout_set_spacing(layout_, toPango(std::max(0.0, paragraph_.lineSpacing)));
     if (limit.width > 0) {
         pango_layout_set_width(layout_, toPango(limit.width));
@@ -106,8 +130,20 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
                                                                                                    : PANGO_WRAP_WORD_CHAR);
         pango_layout_set_justify(layout_, paragraph_.alignment == NSTextAlignment::Justified);
     }
-    if (text.length() == 0) return;
-    measure(limit.height, lineLimit);
+    // Text wrapped in a bounded number of lines is laid out only as far as
+    // those lines and two more reach: the kept lines are then those of the
+    // whole text (what follows a line break after them changes none of
+    // them), and a long text costs what a short one does. A line cut at its
+    // head or middle shows the text's end, so it takes the whole text.
+    const bool bounded = limit.width > 0 && (limit.height > 0 || lineLimit > 0) &&
+                         paragraph_.lineBreakMode != NSLineBreakMode::ByTruncatingHead &&
+                         paragraph_.lineBreakMode != NSLineBreakMode::ByTruncatingMiddle;
+    for (std::size_t part = bounded ? kFirstPart : kWholeText;; part *= kGrowth) {
+        const bool whole = setTextAndAttributes(layout_, text, part);
+        if (text.length() == 0) return;
+        measure(limit.height, lineLimit);
+        if (whole || totalLines_ > lineCount_ + 2) break;
+    }
 
     bool truncates = isTruncating(paragraph_.lineBreakMode) || truncatesLastVisibleLine;
     bool cut = lineCount_ < totalLines_ || overflows_;

@@ -264,20 +264,27 @@ std::optional<UITextField::DrawnString> UITextField::drawnString() {
     } else {
         return std::nullopt;
     }
-    CGFloat lineHeight = std::min(std::ceil(shown.size().height), rect.size.height);
-    return DrawnString{std::move(shown), CGRectMake(rect.origin.x, rect.origin.y + (rect.size.height - lineHeight) / 2,
-                                                    rect.size.width, lineHeight)};
+    // A field shows one line: the first its text wraps into across the
+    // rectangle, which is all that is laid out, however long the text.
+    TextLayout line(shown, {rect.size.width, 0}, 1);
+    CGFloat lineHeight = std::min(std::ceil(line.size().height), rect.size.height);
+    return DrawnString{std::move(line), CGRectMake(rect.origin.x, rect.origin.y + (rect.size.height - lineHeight) / 2,
+                                                   rect.size.width, lineHeight)};
 }
 
 std::vector<NSAttributedString::DrawnLine> UITextField::drawnLines() {
-    auto drawn = drawnString();
-    return drawn ? drawn->string.drawnLinesInRect(drawn->rect) : std::vector<NSAttributedString::DrawnLine>{};
+    std::vector<NSAttributedString::DrawnLine> lines;
+    if (auto drawn = drawnString())
+        for (auto& line : drawn->line.drawnLines())
+            lines.push_back({std::move(line.text), CGRectMake(drawn->rect.origin.x, drawn->rect.origin.y + line.top,
+                                                              drawn->rect.size.width, line.height)});
+    return lines;
 }
 
 void UITextField::drawRect(CGRect) {
     if (!UIGraphicsGetCurrentContext()) return;
     drawBorder();
-    if (auto drawn = drawnString()) drawn->string.drawInRect(drawn->rect);
+    if (auto drawn = drawnString()) drawn->line.draw(UIGraphicsGetCurrentContext(), drawn->rect, true);
     if (showsClearButton()) drawClearButton(clearButtonRectForBounds(bounds()));
 }
 

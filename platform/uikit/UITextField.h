@@ -6,6 +6,7 @@
 #include "foundation/NSRange.h"
 #include "graphics/NSAttributedString.h"
 #include "graphics/NSParagraphStyle.h"
+#include "graphics/TextLayout.h"
 #include "graphics/UIColor.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIControl.h"
@@ -139,10 +140,10 @@ private:
     void textDidChangeByEditing();
     void pressReturn();
     std::string shownText() const;
-    // What drawRect draws as text and the rectangle it draws it in; nothing
+    // The line drawRect draws and the rectangle it draws it in; nothing
     // when there is neither text nor placeholder.
     struct DrawnString {
-        NSAttributedString string;
+        TextLayout line;
         CGRect rect;
     };
     std::optional<DrawnString> drawnString();

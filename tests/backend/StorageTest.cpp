@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -9,6 +11,7 @@
 #include "backend/SignInLimit.h"
 #include "backend/TemporaryFolder.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/support/UnwritablePath.h"
 
 using backend::Database;
 
@@ -55,6 +58,56 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     EXPECT_FALSE(secret.empty());
 }
 
+// A database file the back end may only read would start and then answer
+// every action with a server error: it is refused at start, naming the file
+// and why, as the stand-alone back end prints it.
+TEST(Storage, AFileThatCanOnlyBeReadIsRefusedAtStartSayingWhy) {
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.db";
+    ASSERT_NE(backend::LocalBackend::start({0, path}), nullptr);
+    UnwritablePath readOnly(path);
+    if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    std::string failure;
+    EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
+    EXPECT_EQ(failure, "cannot open " + path + ": " + path + " is not writable (no permission to write it)");
+}
+
+namespace {
+
+// Every connection opened while it lives may hold only a few pages: a disk
+// that fills as the demo data is stored, as SQLite meets it.
+class TinyDisk {
+public:
+    TinyDisk() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(&limit)); }
+    ~TinyDisk() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&limit)); }
+    TinyDisk(const TinyDisk&) = delete;
+    TinyDisk& operator=(const TinyDisk&) = delete;
+
+private:
+    static int limit(sqlite3* connection, char**, const void*) {
+        sqlite3_exec(connection, "PRAGMA max_page_count = 16", nullptr, nullptr, nullptr);
+        return SQLITE_OK;
+    }
+};
+
+}  // namespace
+
+// A disk that fills while the demo data is stored is named: SQLite gives
+// the room back as it rolls the store back, so only its answer tells.
+TEST(Storage, ADiskThatFillsWhileTheDemoDataIsStoredIsNamed) {
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.db";
+    std::string failure;
+    {
+        TinyDisk tiny;
+        EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
+    }
+    EXPECT_EQ(failure, "cannot store the demo data in " + path + ": the disk is full (no space left for " +
+                           folder.path() + ")");
+    // With room, the same file takes the demo data.
+    EXPECT_NE(backend::LocalBackend::start({0, path}, &failure), nullptr) << failure;
+}
+
 TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
     namespace fs = std::filesystem;
     const TempFolder base("velmaro-folders");
@@ -77,7 +130,7 @@ TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
 TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     std::string failure;
     EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}, &failure), nullptr);
-    EXPECT_EQ(failure, "cannot open /nonexistent-dir/x/backend.sqlite");
+    EXPECT_EQ(failure, "cannot open /nonexistent-dir/x/backend.sqlite: the folder /nonexistent-dir is not there");
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}, &failure), nullptr);

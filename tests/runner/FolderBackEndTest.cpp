@@ -11,7 +11,7 @@
 #include "app/shell/KXLocallyStoredData.h"
 #include "runner/FolderBackEnd.h"
 #include "runner/SessionFolder.h"
-#include "tests/runner/UnwritableFolder.h"
+#include "tests/support/UnwritablePath.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -152,11 +152,24 @@ TEST_F(FolderBackEndTest, AStorageFolderThatCannotBeWrittenIsNamed) {
     const std::string storage = folder + "/backend";
     for (const std::string name : {"backend.db", "backend-analytics.db"})
         for (const char* journal : {"-wal", "-shm"}) std::filesystem::remove(storage + "/" + name + journal);
-    UnwritableFolder unwritable(storage);
+    UnwritablePath unwritable(storage);
     if (!unwritable.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
     std::string failure;
     EXPECT_FALSE(FolderBackEnd::startLocal(folder, &failure));
     EXPECT_NE(failure.find(": the folder " + storage + " is not writable (no permission to write in it)"),
               std::string::npos)
         << failure;
+}
+
+// A database of the folder the session may only read (another user's, or
+// a read-only file) is refused before the app starts, naming the file and
+// why, rather than starting a back end that fails every action.
+TEST_F(FolderBackEndTest, ADatabaseThatCanOnlyBeReadIsNamed) {
+    ASSERT_TRUE(FolderBackEnd::startLocal(folder));
+    const std::string database = folder + "/backend/backend.db";
+    UnwritablePath readOnly(database);
+    if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    std::string failure;
+    EXPECT_FALSE(FolderBackEnd::startLocal(folder, &failure));
+    EXPECT_EQ(failure, "cannot open " + database + ": " + database + " is not writable (no permission to write it)");
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <grp.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -13,10 +14,10 @@
 #include "backend/LocalBackend.h"
 #include "backend/TemporaryFolder.h"
 #include "foundation/NSRunLoop.h"
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 #include "runner/SessionFolder.h"
 #include "tests/support/TempSandbox.h"
-#include "tests/runner/UnwritableFolder.h"
+#include "tests/support/UnwritablePath.h"
 
 extern char** environ;
 
@@ -95,7 +96,7 @@ TEST(SessionFolder, AFolderThatCannotBeWrittenIsRefusedSayingWhy) {
         SessionFolder::Hold hold;
         ASSERT_EQ(SessionFolder::prepare(folder, false, hold), std::nullopt);
     }
-    UnwritableFolder unwritable(folder);
+    UnwritablePath unwritable(folder);
     if (!unwritable.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
     const std::string refused = "cannot use " + folder + ": the folder " + folder +
                                 " is not writable (no permission to write in it)";
@@ -110,18 +111,69 @@ TEST(SessionFolder, AFolderThatCannotBeWrittenIsRefusedSayingWhy) {
                   " is not writable (no permission to write in it)");
 }
 
+// A folder the session may write in but not read (-wx) is refused as one
+// it cannot read, not as one it cannot write. The superuser reads every
+// folder, so the runner runs as another user.
+TEST(SessionFolder, AFolderThatCannotBeReadIsRefusedSayingSo) {
+    TempSandbox sandbox;
+    const std::string folder = sandbox.path() + "/session";
+    {
+        SessionFolder::Hold hold;
+        ASSERT_EQ(SessionFolder::prepare(folder, false, hold), std::nullopt);
+    }
+    const std::string script = sandbox.path() + "/steps.txt";
+    std::ofstream(script) << "screen\n";
+    constexpr uid_t kNobody = 65534;
+    const bool asRoot = ::geteuid() == 0;
+    // The way to it is open to all, the folder itself only to write in.
+    fs::permissions(sandbox.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    fs::permissions(folder, fs::perms::owner_write | fs::perms::owner_exec);
+    if (asRoot) ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    std::vector<std::string> arguments = {VELMARO_RUNNER_EXECUTABLE, "--data", folder, "--script", script};
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    int said[2];
+    ASSERT_EQ(::pipe(said), 0);
+    const pid_t runner = ::fork();
+    ASSERT_GE(runner, 0);
+    if (runner == 0) {
+        // Only calls safe after a fork of a process with threads.
+        ::dup2(said[1], 2);
+        ::close(said[0]);
+        if (asRoot && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(77);
+        ::execve(argv[0], argv.data(), environ);
+        ::_exit(78);
+    }
+    ::close(said[1]);
+    std::string refusal;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(said[0], buffer, sizeof buffer)) > 0;) refusal.append(buffer, got);
+    ::close(said[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(runner, &status, 0), runner);
+    fs::permissions(folder, fs::perms::owner_all);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "the runner cannot run as another user";
+    EXPECT_NE(refusal.find("velmaro: cannot open " + folder + ": the folder " + folder +
+                           " cannot be read (no permission to read it)\n"),
+              std::string::npos)
+        << refusal;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+}
+
 // The causes the system gives in its words, said in plain ones naming the
 // folder a write would change: the nearest one that is there.
 TEST(FileProblem, NamesTheCauseAndTheFolderItStrikes) {
     TempSandbox sandbox;
     const std::string missing = sandbox.path() + "/shots/shot-001.png";
-    EXPECT_EQ(FileProblem::why(missing, ENOSPC), "the disk is full (no space left for " + sandbox.path() + ")");
-    EXPECT_EQ(FileProblem::why(missing, EDQUOT), "the disk quota is used up (no space left for " + sandbox.path() + ")");
-    EXPECT_EQ(FileProblem::why(missing, EROFS),
+    EXPECT_EQ(backend::FileProblem::why(missing, ENOSPC), "the disk is full (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(backend::FileProblem::why(missing, EDQUOT), "the disk quota is used up (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(backend::FileProblem::why(missing, EROFS),
               "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
-    EXPECT_EQ(FileProblem::why(sandbox.path(), EROFS),
+    EXPECT_EQ(backend::FileProblem::why(sandbox.path(), EROFS),
               "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
     const std::string file = sandbox.path() + "/history";
     std::ofstream(file) << "tap 登录\n";
-    EXPECT_EQ(FileProblem::why(file, EACCES), file + " is not writable (no permission to write it)");
+    EXPECT_EQ(backend::FileProblem::why(file, EACCES), file + " is not writable (no permission to write it)");
 }

@@ -8,6 +8,7 @@
 #include "graphics/NSStringDrawing.h"
 #include "graphics/TextLayout.h"
 #include "graphics/UIGraphics.h"
+#include "tests/support/ThreadTime.h"
 
 namespace {
 
@@ -140,6 +141,62 @@ TEST(TextMeasuring, CharacterWrappingAndTruncation) {
     TextLayout twoLines(tail, {60, 0}, 2);
     EXPECT_EQ(twoLines.lineCount(), 2u);
     EXPECT_NEAR(twoLines.size().height, 2 * font.lineHeight(), 0.1);
+}
+
+// A layout that keeps a few lines of a long text (a field's one line, a
+// label's few) lays out only as far as those lines reach: its lines are
+// those the whole text's layout begins with, and it costs about what it
+// does for a tenth of the text, where wrapping the whole of an unbroken
+// word costs a hundred times more. The work is this thread's processor time.
+TEST(TextMeasuring, AFewLinesOfALongTextAreItsFirstLinesAndCostWhatAShortOnesDo) {
+    UIFont font = UIFont::systemFontOfSize(17);
+    NSStringAttributes red = withFont(font);
+    red.foregroundColor = UIColor::redColor();
+    const auto repeated = [](const std::string& piece, std::size_t times) {
+        std::string text;
+        for (std::size_t i = 0; i < times; ++i) text += piece;
+        return text;
+    };
+    NSMutableAttributedString mixed(repeated("快去推广 rewards😀 ", 300), withFont(font));
+    mixed.appendAttributedString(NSAttributedString(repeated("红色x", 300), red));
+    const std::vector<std::pair<const char*, NSAttributedString>> texts = {
+        {"words", NSAttributedString(repeated("promote the games ", 400), withFont(font))},
+        {"CJK", NSAttributedString(repeated("快去推广拿佣金", 400), withFont(font))},
+        {"one word", NSAttributedString(std::string(6000, 'x'), withFont(font))},
+        {"mixed runs", mixed}};
+    for (const auto& [name, text] : texts) {
+        SCOPED_TRACE(name);
+        const std::vector<std::string> whole = TextLayout(text, {200, 0}, 0).lineTexts();
+        ASSERT_GT(whole.size(), 20u);
+        for (const std::size_t kept : {1, 3}) {
+            const auto lines = TextLayout(text, {200, 0}, kept).lineTexts();
+            EXPECT_EQ(lines, std::vector<std::string>(whole.begin(), whole.begin() + kept));
+            const CGFloat height = (kept + 0.5) * font.lineHeight();
+            EXPECT_EQ(TextLayout(text, {200, height}, 0).lineTexts(), lines);
+        }
+        // Cut off at its tail, the last kept line begins as the whole text's does.
+        NSMutableAttributedString tail(text);
+        NSParagraphStyle truncating;
+        truncating.lineBreakMode = NSLineBreakMode::ByTruncatingTail;
+        tail.addAttributes({.paragraphStyle = truncating}, {0, tail.length()});
+        const auto drawn = TextLayout(tail, {200, 0}, 2).drawnLines();
+        ASSERT_EQ(drawn.size(), 2u);
+        EXPECT_EQ(drawn[0].text, whole[0]);
+        ASSERT_TRUE(drawn[1].text.ends_with("…")) << drawn[1].text;
+        std::string rest;
+        for (std::size_t line = 1; line < whole.size(); ++line) rest += whole[line];
+        EXPECT_TRUE(rest.starts_with(drawn[1].text.substr(0, drawn[1].text.size() - std::string("…").size())))
+            << drawn[1].text;
+    }
+
+    const auto layingOutTime = [&](std::size_t characters) {
+        const NSAttributedString word(std::string(characters, 'x'), withFont(font));
+        const double started = threadProcessorSeconds();
+        for (int look = 0; look < 3; ++look) EXPECT_EQ(TextLayout(word, {200, 0}, 1).lineCount(), 1u);
+        return threadProcessorSeconds() - started;
+    };
+    const double afterShort = layingOutTime(4000), afterLong = layingOutTime(40000);
+    EXPECT_LT(afterLong, 3 * afterShort) << afterShort << " s, then " << afterLong << " s";
 }
 
 TEST(AttributedString, RunsSplitMergeAndCountUTF16) {

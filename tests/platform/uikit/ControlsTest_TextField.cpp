@@ -302,3 +302,26 @@ TEST_F(KeyboardEditingCost, TypingAndDeletingAtTheEndCostTheSameAfterAShortAndAV
         EXPECT_LT(afterLong, 3 * afterShort) << afterShort << " s, then " << afterLong << " s";
     }
 }
+
+// Each look at a field (what the driver reads at every command: its drawn
+// lines, where a tap lands; and a picture of it) lays out only the line it
+// shows: three looks at a field holding one unbroken word of 40,000
+// characters take about the work they take at one of 4,000, where laying
+// out the whole text, wrapped across the field, takes a hundred times more.
+TEST_F(KeyboardEditingCost, LookingAtAFieldCostsTheSameWithAShortAndAVeryLongText) {
+    auto field = place(make<UITextField>(), CGRectMake(20, 20, 200, 40));
+    auto lookingTime = [&](std::size_t characters) {
+        field->setText(std::string(characters, 'x'));
+        const double started = threadProcessorSeconds();
+        for (int look = 0; look < 3; ++look) {
+            const std::string shown = driver.shownText(field);
+            EXPECT_GT(shown.size(), 10u);
+            EXPECT_LT(shown.size(), 100u);
+            EXPECT_TRUE(driver.isInView(field));
+            EXPECT_TRUE(snapshotView(field));
+        }
+        return threadProcessorSeconds() - started;
+    };
+    const double afterShort = lookingTime(4000), afterLong = lookingTime(40000);
+    EXPECT_LT(afterLong, 3 * afterShort) << afterShort << " s, then " << afterLong << " s";
+}

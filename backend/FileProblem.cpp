@@ -1,4 +1,4 @@
-#include "runner/FileProblem.h"
+#include "backend/FileProblem.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -28,9 +28,9 @@ std::string writtenFolder(const std::string& path) {
 
 }  // namespace
 
-namespace FileProblem {
+namespace backend::FileProblem {
 
-std::string why(const std::string& path, int error) {
+std::string why(const std::string& path, int error, Doing doing) {
     std::error_code ignored;
     switch (error) {
         case ENOTDIR: {
@@ -51,6 +51,9 @@ std::string why(const std::string& path, int error) {
         case EISDIR: return path + " is a folder";
         case EACCES:
         case EPERM:
+            if (doing == Doing::Reading)
+                return (fs::is_directory(path, ignored) ? "the folder " + path : path) +
+                       " cannot be read (no permission to read it)";
             if (fs::exists(fs::symlink_status(path, ignored)) && !fs::is_directory(path, ignored))
                 return path + " is not writable (no permission to write it)";
             return "the folder " + writtenFolder(path) + " is not writable (no permission to write in it)";
@@ -98,4 +101,4 @@ std::optional<std::string> ofSpace(const std::string& folder) {
     return std::nullopt;
 }
 
-}  // namespace FileProblem
+}  // namespace backend::FileProblem

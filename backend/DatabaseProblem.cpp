@@ -1,0 +1,51 @@
+#include "backend/DatabaseProblem.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "backend/Database.h"
+#include "backend/FileProblem.h"
+
+namespace backend {
+
+namespace {
+
+// Whether the database file `path`, which is there, is one SQLite cannot
+// read whole: some other file, or one damaged (cut short, overwritten).
+bool isDamagedDatabase(const std::string& path) {
+    try {
+        auto database = Database::open(path);
+        if (!database) return true;
+        auto check = database->prepare("PRAGMA quick_check");
+        return !(check.step() && check.text(0) == "ok");
+    } catch (const DatabaseError&) {
+        return true;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error) {
+    namespace fs = std::filesystem;
+    if (error && error->code == SQLITE_FULL)
+        return FileProblem::why(path, error->systemError == EDQUOT ? EDQUOT : ENOSPC);
+    std::string folder = fs::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    if (::access(folder.c_str(), W_OK) != 0) return FileProblem::why(folder, errno);
+    if (auto problem = FileProblem::ofWriting(path)) return problem;
+    if (auto problem = FileProblem::ofSpace(folder)) return problem;
+    std::error_code ignored;
+    if (fs::exists(path, ignored) && isDamagedDatabase(path))
+        return "the database " + fs::path(path).filename().string() + std::string(kDamagedDatabase);
+    return std::nullopt;
+}
+
+std::string withDatabaseProblem(std::string what, const std::string& path, const DatabaseError* error) {
+    if (auto problem = databaseProblem(path, error)) what += ": " + *problem;
+    return what;
+}
+
+}  // namespace backend

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "backend/Statement.h"
+
+namespace backend {
+
+// Why the database file `path` cannot keep the back end's data, in words
+// naming what strikes it: its folder or the file not writable (SQLite writes
+// its journal beside the file), a full disk, or a damaged database. `error`,
+// the failure met (when given), tells of a disk that filled while SQLite
+// wrote, whose room the rollback gave back. Nothing when none is so.
+std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error = nullptr);
+
+// `what` ("cannot open FILE"), followed by ": " and the file's problem when
+// one is found.
+std::string withDatabaseProblem(std::string what, const std::string& path, const DatabaseError* error = nullptr);
+
+// How the problem of a damaged database ends ("the database backend.db is
+// damaged"), which only starting the file again mends.
+inline constexpr const char* kDamagedDatabase = " is damaged";
+
+}  // namespace backend
