@@ -3,30 +3,36 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 // Keeps a folder or a file from being written while it lives, by its owner
-// and by the superuser alike: no write permission, and for the superuser,
-// who passes permissions, the immutable flag. Put back as it was when it goes.
+// and by the superuser alike: its write permission is taken away, and for the
+// superuser, whom permissions do not stop, it is made immutable (which also
+// keeps it from being removed or renamed). Put back as it was when it goes.
 class UnwritablePath {
 public:
     explicit UnwritablePath(std::string path) : path_(std::move(path)) {
-        namespace fs = std::filesystem;
-        fs::permissions(path_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove);
-        made_ = ::geteuid() != 0 || setFlags(FS_IMMUTABLE_FL);
+        struct stat status {};
+        if (::stat(path_.c_str(), &status) != 0) return;
+        mode_ = status.st_mode & 07777;
+        const bool chmodded = ::chmod(path_.c_str(), mode_ & ~0222) == 0;
+        made_ = ::geteuid() == 0 ? setFlags(FS_IMMUTABLE_FL) : chmodded;
+        restore_ = true;
     }
     ~UnwritablePath() {
-        if (::geteuid() == 0) setFlags(0);
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+        if (!restore_) return;
+        // The flag goes first: an immutable path takes no change of mode.
+        if (::geteuid() == 0 && made_) setFlags(0);
+        ::chmod(path_.c_str(), mode_);
     }
     UnwritablePath(const UnwritablePath&) = delete;
     UnwritablePath& operator=(const UnwritablePath&) = delete;
 
-    // False when the file system keeps no immutable flag for the superuser.
+    // False when the path is not there, or the file system keeps no
+    // immutable flag for the superuser.
     bool made() const { return made_; }
 
 private:
@@ -39,5 +45,7 @@ private:
     }
 
     std::string path_;
+    mode_t mode_ = 0;
     bool made_ = false;
+    bool restore_ = false;
 };

@@ -18,7 +18,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/FailingDisk.h"
 #include "tests/kits/analytics/UTA/StoreFileRows.h"
-#include "tests/kits/analytics/UTA/Unwritable.h"
+#include "tests/support/UnwritablePath.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -301,10 +301,10 @@ TEST_F(EventStore, AStoreThatCannotUseItsFileSetsItAsideAndGoesOnStoring) {
 
     // A file that cannot be written and holds none of the store's tables:
     // moved aside when it can be, else the events stay in memory.
-    std::unique_ptr<Unwritable> readOnly;
+    std::unique_ptr<UnwritablePath> readOnly;
     EXPECT_TRUE(storesAgain([&] {
         storeFileRows(path, "select 1");
-        readOnly = std::make_unique<Unwritable>(path);
+        readOnly = std::make_unique<UnwritablePath>(path);
     }));
 }
 

@@ -19,7 +19,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAService.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAStore.h"
 #include "tests/kits/analytics/UTA/CountedStoreFixture.h"
-#include "tests/kits/analytics/UTA/Unwritable.h"
+#include "tests/support/UnwritablePath.h"
 #include "tests/support/ManualClock.h"
 
 extern char** environ;
@@ -153,7 +153,7 @@ TEST_F(StoreSetAside, AnAsideFileThatCannotBeRemovedStillLetsAFreshFileTakeOver)
     const std::string aside = path + ".unusable";
     storeFileRows(aside, "select 1");
     // Immutable while the test runs: it cannot be removed, replaced or renamed over.
-    Unwritable immutable(aside);
+    UnwritablePath immutable(aside);
     if (!immutable.made()) GTEST_SKIP() << "this file system or container does not let a file be made immutable";
     restart();
     ASSERT_TRUE(stored(R"({"n":3})", 3));

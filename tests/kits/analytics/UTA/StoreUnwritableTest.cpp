@@ -6,7 +6,7 @@
 
 #include "tests/kits/analytics/UTA/CountedStoreFixture.h"
 #include "tests/kits/analytics/UTA/FailingDisk.h"
-#include "tests/kits/analytics/UTA/Unwritable.h"
+#include "tests/support/UnwritablePath.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST_F(StoreUnwritable, AFolderThatCannotBeWrittenStillHasItsDeliveredRowsDelete
     const std::string path = prepareFile(kRowsWaiting);
     {
         restart(30);
-        Unwritable folder(RPOUTAStore::getUTAStorePath());
+        UnwritablePath folder(RPOUTAStore::getUTAStorePath());
         if (!folder.made()) GTEST_SKIP() << "this file system does not let a folder be made unwritable";
         storeNewAndSend();
         EXPECT_EQ(notSentOnce(kRowsWaiting), (std::map<std::string, int>{}));
@@ -80,7 +80,7 @@ TEST_F(StoreUnwritable, AReadOnlyFileIsReadItsEventsSentAndItsUserAndConfigurati
     // returned to waiting in this file.
     const std::string path = prepareFile(kRowsWaiting, 10);
     {
-        Unwritable file(path);
+        UnwritablePath file(path);
         if (!file.made()) GTEST_SKIP() << "this file system does not let a file be made read-only";
         restart(30);
         EXPECT_EQ(store->loadUser()->userType, 3);
