@@ -20,16 +20,21 @@ protected:
         driver.settle();
         return screen;
     }
+    // The row's 允许 or 拒绝, or nothing when the row is not on show.
+    Ref<UIView> buttonOfRow(const Ref<KXTixianguanliViewController>& screen, long row, const std::string& button) {
+        auto cell = screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
+        if (!cell) return nullptr;
+        Ref<UIView> found;
+        for (const auto& view : driver.findAll(button))
+            if (view->isDescendantOfView(cell)) found = view;
+        return found;
+    }
     // Taps the row's 允许 or 拒绝 and waits for the answer's HUD.
     void decide(const Ref<KXTixianguanliViewController>& screen, long row, const std::string& button,
                 const std::string& expectedHUD) {
         letHUDsHide();
-        auto cell = screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
-        ASSERT_TRUE(cell);
-        Ref<UIView> found;
-        for (const auto& view : driver.findAll(button))
-            if (view->isDescendantOfView(cell)) found = view;
-        ASSERT_TRUE(found) << button;
+        const Ref<UIView> found = buttonOfRow(screen, row, button);
+        ASSERT_TRUE(found) << button << " in row " << row;
         ASSERT_TRUE(driver.tap(found));
         EXPECT_TRUE(waitForHUD(expectedHUD)) << hudText();
     }
@@ -38,12 +43,8 @@ protected:
     void tapNear(const Ref<KXTixianguanliViewController>& screen, long row, const std::string& button, CGPoint offset,
                  const std::string& expectedHUD) {
         letHUDsHide();
-        auto cell = screen->mainaTableVie()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, 0));
-        ASSERT_TRUE(cell);
-        Ref<UIView> found;
-        for (const auto& view : driver.findAll(button))
-            if (view->isDescendantOfView(cell)) found = view;
-        ASSERT_TRUE(found) << button;
+        const Ref<UIView> found = buttonOfRow(screen, row, button);
+        ASSERT_TRUE(found) << button << " in row " << row;
         ASSERT_TRUE(driver.tapAt(found->convertPointToView(offset, window))) << driver.lastError();
         EXPECT_TRUE(waitForHUD(expectedHUD)) << button << " " << offset.x << "," << offset.y << ": " << hudText();
         EXPECT_TRUE(pagesTakenIn(screen->loader()));
