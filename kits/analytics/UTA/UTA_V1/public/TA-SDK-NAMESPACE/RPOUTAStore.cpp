@@ -495,14 +495,16 @@ bool RPOUTAStore::renewFile() {
     return true;
 }
 
-std::optional<std::int64_t> RPOUTAStore::currentRowId(const RPOUTAStoreEvent& event) const {
+std::optional<RPOUTAStoreEvent> RPOUTAStore::inCurrentFile(const RPOUTAStoreEvent& event) const {
     std::pair<std::uint64_t, std::int64_t> row{event.fileGeneration, event.eventId};
     while (row.first != fileGeneration_) {
         const auto carried = carriedRows_.find(row);
         if (carried == carriedRows_.end()) return std::nullopt;
         row = carried->second;
     }
-    return row.second;
+    RPOUTAStoreEvent current = event;
+    current.eventId = row.second;
+    return current;
 }
 
 void RPOUTAStore::replaceUnusableFile() {
@@ -884,11 +886,10 @@ void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
             // The row ids of a file since replaced name other rows in this
             // one; a row carried over from it goes by its new id.
             getDB();
-            if (!currentRowId(event)) continue;
+            const auto current = inCurrentFile(event);
+            if (!current) continue;
             tried.push_back(event);
-            RPOUTAStoreEvent current = event;
-            current.eventId = *currentRowId(event);
-            const RowStatement row = statement(current);
+            const RowStatement row = statement(*current);
             const int result = updateDatabase(row.sql, row.values);
             if (result == SQLITE_OK) continue;
             failed.push_back(event);
@@ -911,12 +912,9 @@ void RPOUTAStore::runPerRow(const std::vector<RPOUTAStoreEvent>& batch,
     if (result == SQLITE_OK && !failed.empty()) pass(std::vector<RPOUTAStoreEvent>(failed));
     // A row the store is done with whose deletion the file did not take is
     // left out of later batches all the same: sent once, not again and again.
-    for (const auto& event : failed) {
-        const auto rowId = currentRowId(event);
-        RPOUTAStoreEvent current = event;
-        current.eventId = rowId.value_or(0);
-        if (rowId && statement(current).deletes) goneRows_.insert(*rowId);
-    }
+    for (const auto& event : failed)
+        if (const auto current = inCurrentFile(event); current && statement(*current).deletes)
+            goneRows_.insert(current->eventId);
     if (!failed.empty()) UTALog("Unable to write %d rows to the database", static_cast<int>(failed.size()));
     recount();
 }

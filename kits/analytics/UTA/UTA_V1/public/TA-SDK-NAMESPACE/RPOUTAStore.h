@@ -182,9 +182,10 @@ private:
     // that the path always names a complete file. NO when it could not, and
     // the open file stays.
     bool renewFile();
-    // The id a loaded row has in the open file: its own, or the one it was
-    // carried over to; none for a row of a file since replaced and not carried.
-    std::optional<std::int64_t> currentRowId(const RPOUTAStoreEvent& event) const;
+    // A loaded row as the open file holds it, by its own id or the one it
+    // was carried over to; none for a row of a file since replaced and not
+    // carried.
+    std::optional<RPOUTAStoreEvent> inCurrentFile(const RPOUTAStoreEvent& event) const;
     // The file was removed or replaced since it was opened.
     bool fileReplaced() const;
     // Moves the open file aside (unless another file took its place
