@@ -201,7 +201,11 @@ void RippleAuthSDK::handlePollAnswer(const Dictionary& answer) {
     switch (state) {
         case kStateExpired: handleError(kExpired); return;
         case kStateRefused: handleError(kRefused); return;
-        case kStateConfirmed: finish(kSuccess, authCode_); return;
+        case kStateConfirmed:
+            // Confirmed without a code leaves nothing to exchange: a failure.
+            if (!authCode_ || authCode_->empty()) handleError(kFailed);
+            else finish(kSuccess, authCode_);
+            return;
         case kStateScanned:
             if (status_ != kScanned) {
                 status_ = kScanned;

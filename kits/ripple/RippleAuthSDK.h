@@ -39,7 +39,7 @@ public:
     // What ends a login, as handed to onAuthFinish.
     enum ErrorCode : std::int32_t {
         kSuccess = 0,
-        kFailed = -1,            // no login id, a short or unreadable answer, an error state
+        kFailed = -1,            // no login id, a short or unreadable answer, an error state, confirmed without a code
         kNetworkFailed = -2,     // the transport failed, or HTTP status neither 200 nor 206
         kNoQrcode = -3,          // the code answer is unreadable or has no picture
         kRefused = -4,           // state 403

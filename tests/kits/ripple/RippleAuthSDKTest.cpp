@@ -198,9 +198,13 @@ TEST_F(RippleQRLogin, ASecondStartWhileOneRunsIsRefusedAndStopAuthTellsNobody) {
 
 // The answers below are handed to the login directly, as its connection
 // would, with the polling request cancelled first.
-TEST_F(RippleQRLogin, PollAnswersWithoutAStateOrWithAnErrorStateEndWithMinusOne) {
-    for (const char* answer : {R"({"rp_code":"kept"})", R"({"rp_errcode":407})", R"({"rp_errcode":500})",
-                               R"({"rp_errcode":[404]})", "not json"}) {
+TEST_F(RippleQRLogin, PollAnswersWithoutAStateOrACodeToConfirmOrWithAnErrorStateEndWithMinusOne) {
+    // Each answer with the code the failure hands over.
+    for (const auto& [answer, handed] :
+         {std::pair<const char*, RPText>{R"({"rp_code":"kept"})", "kept"}, {R"({"rp_errcode":407})", {}},
+          {R"({"rp_errcode":500})", {}}, {R"({"rp_errcode":[404]})", {}}, {"not json", {}},
+          {R"({"rp_errcode":405})", {}}, {R"({"rp_errcode":405,"rp_code":null})", {}},
+          {R"({"rp_errcode":405,"rp_code":""})", ""}, {R"({"rp_errcode":405,"rp_code":42})", {}}}) {
         SCOPED_TRACE(answer);
         recorder->images.clear();
         recorder->finishes.clear();
@@ -209,8 +213,7 @@ TEST_F(RippleQRLogin, PollAnswersWithoutAStateOrWithAnErrorStateEndWithMinusOne)
         sdk->handleResponse(std::string(answer));
         ASSERT_EQ(recorder->finishes.size(), 1u);
         EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kFailed);
-        const bool carriesCode = std::string(answer).find("rp_code") != std::string::npos;
-        EXPECT_EQ(recorder->finishes[0].authCode, carriesCode ? RPText("kept") : RPText());
+        EXPECT_EQ(recorder->finishes[0].authCode, handed);
         expectStopped();
     }
 }
