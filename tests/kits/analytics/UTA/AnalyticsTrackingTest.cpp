@@ -124,6 +124,15 @@ TEST_F(AnalyticsTracking, AnswersForInvalidAndTooLongEventsAndWhenSwitchedOff) {
     EXPECT_EQ(RPOUTA::trackError(std::string("")), 1000);
     EXPECT_EQ(RPOUTA::trackError(std::string("boom")), 0);
     EXPECT_EQ(RPOUTA::trackException(nullptr), 1000);
+    // Texts that are not UTF-8 are refused, not accepted and lost.
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("id\xff"), std::nullopt), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("id"), args({"\xc3"})), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string("id"), props({{"\xed\xa0\x80", 1}})), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("\xff"), std::nullopt), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string("id"), std::nullopt, std::nullopt, false, 1,
+                                               std::string("\x80")), 1000);
+    EXPECT_EQ(RPOUTA::trackError(std::string("\xff")), 1000);
+    EXPECT_TRUE(log.contains("[UTA] [ERROR]Event text is not valid UTF-8."));
 
     RPOUTAHelper::getInstance()->setUTAEnableFlag(false);
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("off"), std::nullopt), -1);
@@ -173,6 +182,11 @@ TEST_F(AnalyticsTracking, AccountsAndThePalNumber) {
     ASSERT_EQ(accounts.size(), 2u);
     EXPECT_EQ(accounts[1]["acc"]["t"].intValue(), -1);  // the low eight bits, signed
     EXPECT_EQ(accounts[1]["acc"]["e"].stringValue(), "ext");
+    // A text of a call that answers nothing is reported mended, not lost.
+    RPOUTA::reportAccount(std::string("acc"), 0, std::string("e\xff"));
+    accounts = storedEvents(1001);
+    ASSERT_EQ(accounts.size(), 3u);
+    EXPECT_EQ(accounts[2]["acc"]["e"].stringValue(), "e\uFFFD");
     RPOUTAConfig::getInstance()->setPal(std::nullopt);
 }
 

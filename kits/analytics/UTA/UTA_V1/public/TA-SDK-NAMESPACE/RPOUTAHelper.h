@@ -52,7 +52,10 @@ public:
     static int GUnzip(const NSData& data, NSData* out, std::size_t limit = SIZE_MAX);
     // 32 lower-case hexadecimal characters; nothing for a missing or empty text.
     static std::optional<std::string> md5encrypt(const std::optional<std::string>& text);
-    // Compact JSON text of a dictionary or array; "{}" on any failure.
+    // Compact JSON text of a dictionary or array; "{}" on any failure. A
+    // text or key that is not well-formed UTF-8 is written with each byte
+    // that starts no well-formed sequence as U+FFFD, so that one bad byte
+    // does not cost the whole object.
     std::string getJson(const Value& object) const;
 
     RPOUTAHelper();
@@ -70,3 +73,7 @@ private:
     std::string speedTestStr_;
     Ref<RPOUTAUser> user_;
 };
+
+// Whether a text, or a text or key anywhere in an array or dictionary, is
+// not well-formed UTF-8.
+bool UTAHasMalformedText(const Value& value);

@@ -4,6 +4,7 @@
 #include <openssl/rc4.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/CommonDigest.h"
@@ -92,12 +93,48 @@ std::optional<std::string> RPOUTAHelper::md5encrypt(const std::optional<std::str
     return hex;
 }
 
+bool UTAHasMalformedText(const Value& value) {
+    if (const std::string* text = value.text()) return !UTF16::isValidUTF8(*text);
+    if (const Array* array = value.array()) return std::any_of(array->begin(), array->end(), UTAHasMalformedText);
+    if (const Dictionary* dictionary = value.dictionary()) {
+        return std::any_of(dictionary->begin(), dictionary->end(), [](const Dictionary::Entry& entry) {
+            return !UTF16::isValidUTF8(entry.first) || UTAHasMalformedText(entry.second);
+        });
+    }
+    return false;
+}
+
+namespace {
+
+std::string repairedText(const std::string& text) { return UTF16::decode(UTF16::encode(text)); }
+
+// The value with its texts and keys as well-formed UTF-8.
+Value repaired(const Value& value) {
+    if (const std::string* text = value.text()) return Value(repairedText(*text));
+    if (const Array* array = value.array()) {
+        Array items;
+        items.reserve(array->size());
+        for (const Value& item : *array) items.push_back(repaired(item));
+        return Value(std::move(items));
+    }
+    if (const Dictionary* dictionary = value.dictionary()) {
+        Dictionary entries;
+        for (const auto& [key, item] : *dictionary) entries.set(repairedText(key), repaired(item));
+        return Value(std::move(entries));
+    }
+    return value;
+}
+
+}  // namespace
+
 std::string RPOUTAHelper::getJson(const Value& object) const {
     if (!object.isDictionary() && !object.isArray()) {
         UTALog("json error :%@", std::string("Invalid top-level type in JSON write"));
         return "{}";
     }
-    auto data = NSJSONSerialization::dataWithJSONObject(object);
+    std::optional<Value> mended;
+    if (UTAHasMalformedText(object)) mended = repaired(object);
+    auto data = NSJSONSerialization::dataWithJSONObject(mended ? *mended : object);
     if (!data) {
         UTALog("json error :%@", std::string("Invalid type in JSON write"));
         return "{}";

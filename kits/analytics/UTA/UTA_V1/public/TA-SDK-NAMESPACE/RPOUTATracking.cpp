@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "foundation/NSString.h"
+#include "foundation/UTF16.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTA.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAConfig.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
@@ -132,11 +133,18 @@ bool nestsDeeperThan(const Value& value, std::size_t levels) {
     return std::any_of(dictionary->begin(), dictionary->end(), [&](const auto& entry) { return deeper(entry.second); });
 }
 
-// The answer for an event's text with its arguments or properties that the
-// library refuses: too long, or nested too deep to report.
-std::optional<std::int64_t> contentRefusal(const Text& text, const Value& props) {
+// The answer for an event's text with its arguments or properties (and its
+// web-page attributes) that the library refuses: too long, nested too deep
+// to report, or not UTF-8 (which would be reported as some other text than
+// the caller's).
+std::optional<std::int64_t> contentRefusal(const Text& text, const Value& props,
+                                           const Text& attributes = std::nullopt) {
     if (UTAIsContentTooLong(text, props)) return kTooLong;
     if (UTAIsNestedTooDeep(props)) return kInvalid;
+    if (!UTF16::isValidUTF8(*text) || UTAHasMalformedText(props) || !UTF16::isValidUTF8(attributes.value_or(""))) {
+        UTALog("[ERROR]Event text is not valid UTF-8.");
+        return kInvalid;
+    }
     return std::nullopt;
 }
 
@@ -170,8 +178,8 @@ std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const 
 // (the answer callers of that form get there, though -1 otherwise means that
 // tracking is off).
 // `fill` puts the arguments or properties on the event.
-std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey,
-                           bool isRealTime, std::int64_t beforeAnyBegin,
+std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const Text& attributes, const std::string& key,
+                           const Text& appkey, bool isRealTime, std::int64_t beforeAnyBegin,
                            const std::function<void(RPOUTACustomEvent&)>& fill) {
     if (missing(eventId)) {
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
@@ -179,7 +187,7 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const st
     }
     Timers* timers = eventTimers(false);
     if (!timers) return beforeAnyBegin;
-    if (auto refusal = contentRefusal(eventId, arguments)) return *refusal;
+    if (auto refusal = contentRefusal(eventId, arguments, attributes)) return *refusal;
     Ref<RPOUTACustomEvent> event;
     {
         std::lock_guard lock(timers->lock);
@@ -353,7 +361,7 @@ std::int64_t RPOUTA::trackException(const Ref<NSException>& exception, const Tex
     Array stack;
     for (std::size_t i = 0; i < symbols.size() && i < kMaxExceptionSymbols; ++i) stack.push_back(symbols[i]);
     const std::string text = NSString::stringWithFormat("%@\n%@", exception, Value(stack));
-    if (UTAIsContentTooLong(text, Value())) return kTooLong;
+    if (auto refusal = contentRefusal(text, Value())) return *refusal;
     auto event = make<RPOUTAErrorEvent>();
     event->sid = UTANewSessionId();
     event->error = text;
@@ -372,7 +380,7 @@ std::int64_t RPOUTA::trackError(const Text& error, const Text& appkey, bool isRe
         UTALog("[ERROR]Failed to trace nil/empty error.");
         return kInvalid;
     }
-    if (UTAIsContentTooLong(error, Value())) return kTooLong;
+    if (auto refusal = contentRefusal(error, Value())) return *refusal;
     auto event = stampedEvent<RPOUTAErrorEvent>(appkey, isRealTime);
     event->error = error;
     event->attr = 0;
@@ -417,8 +425,8 @@ std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optiona
 std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optional<Array>& args, const Text& appkey,
                                          bool isRealTime) {
     if (!enabled()) return kOff;
-    return endTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey, isRealTime,
-                         kInvalid, [&](RPOUTACustomEvent& event) { event.args = args; });
+    return endTimedEvent(eventId, asValue(args), std::nullopt, timedEventKey(eventId.value_or(""), args), appkey,
+                         isRealTime, kInvalid, [&](RPOUTACustomEvent& event) { event.args = args; });
 }
 
 std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::optional<Dictionary>& props) {
@@ -438,7 +446,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::op
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
         return kInvalid;
     }
-    if (auto refusal = contentRefusal(eventId, asValue(props))) return *refusal;
+    if (auto refusal = contentRefusal(eventId, asValue(props), h5Attr)) return *refusal;
     UTAReportAdditionEvent(false, std::nullopt, false);
     auto event = customEvent(*eventId, appkey, isRealTime);
     event->kvs = props;
@@ -471,7 +479,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std:
                                                  const Text& appkey, bool isRealTime, std::int32_t fromH5,
                                                  const Text& h5Attr) {
     if (!enabled()) return kOff;
-    return endTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey,
+    return endTimedEvent(eventId, asValue(props), h5Attr, timedKeyValueEventKey(eventId.value_or(""), props), appkey,
                          isRealTime, kOff, [&](RPOUTACustomEvent& event) {
                              event.kvs = props;
                              event.h5 = fromH5;
@@ -502,7 +510,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text
         UTALog("[ERROR] event:%@ duration should not be zero", *eventId);
         return kInvalid;
     }
-    if (auto refusal = contentRefusal(eventId, asValue(props))) return *refusal;
+    if (auto refusal = contentRefusal(eventId, asValue(props), h5Attr)) return *refusal;
     auto event = customEvent(*eventId, appKey, isRealTime);
     event->kvs = props;
     event->duration = duration;
