@@ -683,6 +683,8 @@ TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth
 
     auto screen = make<Screen>();
     screen->loadViewIfNeeded();
+    EXPECT_FALSE(screen->setViewControllerData(Dictionary{{"nick", 5}}));  // a number is no nick
+    EXPECT_FALSE(screen->nick());
     screen->setImage(blankPicture(4000, 3000));
     EXPECT_EQ(screen->image()->size(), CGSizeMake(2048, 1536));
     screen->setImage(blankPicture(2048, 2048));

@@ -270,9 +270,10 @@ std::optional<std::string> SetHeadImageViewController::stringByNBOSDKTruncateWit
 }
 
 bool SetHeadImageViewController::setViewControllerData(const Dictionary& data) {
-    auto nick = data["nick"].stringValue();
+    // A text only: a number is no nick name.
+    const std::string* nick = data["nick"].text();
     if (!nick || nick->empty()) return false;
-    setNick(nick);
+    setNick(*nick);
     return true;
 }
 
