@@ -325,8 +325,8 @@ void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
         if (delegate) delegate->nimbusDidNotLogin(true);
         return;
     }
-    // Only a non-empty text is a token or an open id; a reply with anything
-    // else in their place is a failed login and leaves neither stored.
+    // Only a non-empty text is a token or an open id: anything else in their
+    // place is not stored, and the reply is a failed login.
     const bool hadOpenId = !reply["openid"].isNil();
     const auto openId = usableText(reply["openid"]);
     session->setOpenId(openId);

@@ -230,8 +230,9 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
     } else {
         reportFailure(nullptr, serial);
     }
-    // The answer is told: the close of its window tells nothing more.
-    browserUse_ = true;
+    // This login is told: the close of its window tells nothing more. (The
+    // close that an earlier login's late answer brings ends this one.)
+    if (serial == serial_) browserUse_ = true;
     return true;
 }
 
