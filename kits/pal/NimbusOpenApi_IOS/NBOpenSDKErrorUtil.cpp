@@ -1,5 +1,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 
+#include <cmath>
+
 #include "foundation/NSURLError.h"
 
 namespace {
@@ -82,12 +84,19 @@ std::int32_t NBOpenSDKErrorUtil::filterURLErrorCode(long code) {
     return kUnknown;
 }
 
+std::optional<std::int64_t> NBOpenSDKErrorUtil::retValue(const Value& answer) {
+    const Value& ret = answer["ret"];
+    if (!ret.isNumber()) return std::nullopt;
+    if (auto number = ret.real(); number && *number != std::trunc(*number)) return kNotAWholeRet;
+    return ret.longLongValue();
+}
+
 Ref<APIResponse> NBOpenSDKErrorUtil::apiResponse(const Value& error) {
     if (!error.isDictionary()) return nullptr;
     auto response = make<APIResponse>();
-    const Value& ret = error["ret"];
-    if (ret.isNumber()) {
-        response->setDetailRetCode(ret.intValue());
+    if (auto ret = retValue(error)) {
+        // Narrowed as a C cast would: the low 32 bits.
+        response->setDetailRetCode(static_cast<std::int32_t>(static_cast<std::uint32_t>(*ret)));
         response->setErrorMsg(error["msg"].text() ? std::optional(*error["msg"].text()) : std::nullopt);
     } else {
         response->setDetailRetCode(kUnknown);
@@ -102,9 +111,9 @@ Ref<APIResponse> NBOpenSDKErrorUtil::apiResponseFromErrorCode(std::int32_t code)
 
 void NBOpenSDKErrorUtil::apiResponseConvert(const Ref<APIResponse>& response) {
     if (!response) return;
-    const Value& ret = response->jsonResponse()["ret"];
-    if (!response->jsonResponse().isDictionary() || !ret.isNumber()) return;
-    auto converted = apiResponse(openSDKErrorWithCommonServerCode(ret.longLongValue(), Value()));
+    const auto ret = retValue(response->jsonResponse());
+    if (!ret) return;
+    auto converted = apiResponse(openSDKErrorWithCommonServerCode(*ret, Value()));
     response->setDetailRetCode(converted->detailRetCode());
     response->setErrorMsg(converted->errorMsg());
 }

@@ -25,6 +25,13 @@ public:
     static Dictionary openSDKErrorFromOSError(const Ref<NSError>& error);
     static std::int32_t filterURLErrorCode(long urlErrorCode);
 
+    // The "ret" of an answer or error map, the one reading of it: nothing
+    // when it is missing or not a number. A number that is not whole (0.5,
+    // -0.9) is no code of the services and reads as kNotAWholeRet, a failure
+    // like any code outside the tables, never as the 0 it would truncate to.
+    static constexpr std::int64_t kNotAWholeRet = -1;
+    static std::optional<std::int64_t> retValue(const Value& answer);
+
     // Null for anything but a dictionary.
     static Ref<APIResponse> apiResponse(const Value& error);
     static Ref<APIResponse> apiResponseFromErrorCode(std::int32_t code);

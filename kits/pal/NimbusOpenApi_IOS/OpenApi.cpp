@@ -34,6 +34,12 @@ Registry& registry() {
     return shared;
 }
 
+// A reply's token or open id: a non-empty text, or nothing.
+std::optional<std::string> usableText(const Value& value) {
+    if (!value.isText() || value.text()->empty()) return std::nullopt;
+    return *value.text();
+}
+
 std::optional<Dictionary> unarchiveDictionary(const std::optional<NSData>& data) {
     if (!data) return std::nullopt;
     Value root = NSKeyedUnarchiver::unarchiveObjectWithData(*data);
@@ -319,10 +325,13 @@ void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
         if (delegate) delegate->nimbusDidNotLogin(true);
         return;
     }
+    // Only a non-empty text is a token or an open id: anything else in their
+    // place is not stored, and the reply is a failed login.
     const bool hadOpenId = !reply["openid"].isNil();
-    session->setOpenId(reply["openid"].stringValue());
+    const auto openId = usableText(reply["openid"]);
+    session->setOpenId(openId);
     reply.remove("openid");
-    session->setAccessToken(reply["access_token"].stringValue());
+    session->setAccessToken(usableText(reply["access_token"]));
     reply.remove("access_token");
     const Value& expiresIn = reply["expires_in"];
     if (expiresIn.isNil()) {
@@ -338,7 +347,8 @@ void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
     reply.remove("encrytoken");
     session->setPassData(reply);
     if (!delegate) return;
-    if ((hadOpenId || session->authMode() == 1) && session->accessToken() && session->expirationDate()) {
+    const bool openIdUsable = hadOpenId ? openId.has_value() : session->authMode() == 1;
+    if (openIdUsable && session->accessToken() && session->expirationDate()) {
         delegate->nimbusDidLogin();
     } else {
         delegate->nimbusDidNotLogin(false);

@@ -237,6 +237,14 @@ TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate
     EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1")));
     EXPECT_EQ(OpenApi::replyPasteboardName(), "com.nimbus.nimbus1234");
     EXPECT_EQ(delegate->outcomes.size(), 4u);
+
+    // A token or open id that is empty or not text is a failed login.
+    for (const Dictionary& reply : {Dictionary{{"openid", Dictionary{{"id", "OPEN"}}}, {"access_token", ""}},
+                                    Dictionary{{"openid", ""}, {"access_token", 5}}}) {
+        EXPECT_TRUE(deliverReply("0", reply));
+        EXPECT_EQ(delegate->outcomes.back(), "failed") << Value(reply).description();
+        EXPECT_FALSE(session->isSessionValid() && session->isOpenIdValid());
+    }
 }
 
 TEST_F(NimbusOAuthStartUp, WithoutADelegateNothingIsRegisteredAndNoURLIsTaken) {

@@ -60,6 +60,9 @@ TEST(PalErrors, CodesServerCodesAndURLErrorsMapToTheSDKCodes) {
     response->setJsonResponse(Dictionary{{"ret", "100031"}});
     NBOpenSDKErrorUtil::apiResponseConvert(response);
     EXPECT_EQ(response->detailRetCode(), 3);
+    response->setJsonResponse(Dictionary{{"ret", -0.9}});  // not whole: a failure, not the 0 it truncates to
+    NBOpenSDKErrorUtil::apiResponseConvert(response);
+    EXPECT_EQ(response->detailRetCode(), 8);
     EXPECT_FALSE(NBOpenSDKErrorUtil::apiResponse(Array{}));
 }
 

@@ -384,6 +384,12 @@ TEST_F(PalOpenApi, TheHeadImageScreenTellsItsFailuresAndTheRetryGoesOut) {
     EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置成功"));
     EXPECT_EQ(requestsTo("/user/set_user_face").size(), 2u);
     EXPECT_TRUE(reported("10657"));
+
+    // A "ret" that is not a whole number is no success.
+    auto fractional = make<APIResponse>();
+    fractional->setJsonResponse(Dictionary{{"ret", 0.5}});
+    EXPECT_TRUE(screen->setViewControllerResponse(fractional));
+    EXPECT_EQ(screen->notify()->text(), std::optional<std::string>("设置出错了，请重新登录再尝试下呢:)"));
 }
 
 TEST_F(PalOpenApi, TheHeadImageScreenUploadsWhatItsSquareShowsAtAnyZoomAndSaysSoWhole) {
@@ -677,6 +683,8 @@ TEST_F(PalOpenApi, TheHeadImageScreenScalesLargePicturesAndTruncatesNicksByWidth
 
     auto screen = make<Screen>();
     screen->loadViewIfNeeded();
+    EXPECT_FALSE(screen->setViewControllerData(Dictionary{{"nick", 5}}));  // a number is no nick
+    EXPECT_FALSE(screen->nick());
     screen->setImage(blankPicture(4000, 3000));
     EXPECT_EQ(screen->image()->size(), CGSizeMake(2048, 1536));
     screen->setImage(blankPicture(2048, 2048));

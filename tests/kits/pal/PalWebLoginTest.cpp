@@ -259,9 +259,14 @@ TEST_F(PalWebLogin, BrowserModeRefusalsAreFailuresAndAccessDeniedIsACancel) {
     ASSERT_TRUE(kit->openWithSafari());
     const auto prefix = kit->callbackPrefix();
     EXPECT_TRUE(kit->canHandleOpenURL(NSURL::URLWithString(prefix + "/x")));
-    EXPECT_TRUE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#error=access_denied&serial=7")));
+    // An answer for another login runs no script; this login's runs its own.
+    auto webView = kit->webViewController()->webview();
+    EXPECT_FALSE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#cb=forged&serial=70")));
+    EXPECT_TRUE(kit->handleOpenURL(NSURL::URLWithString(prefix + "/authorize#error=access_denied&cb=told&serial=7")));
     ASSERT_EQ(outcomes->failures.size(), 1u);
     EXPECT_FALSE(outcomes->failures[0]);
+    ASSERT_TRUE(runUntil([&] { return !webView->evaluatedScripts().empty(); }));
+    EXPECT_TRUE(webView->evaluatedScripts()[0].starts_with("told(")) << webView->evaluatedScripts()[0];
 
     kit->setSerial(std::string("8"));
     ASSERT_TRUE(kit->openWithSafari());
@@ -315,6 +320,29 @@ TEST_F(PalWebLogin, WithoutAPalAppAuthorizeFallsBackToTheWebLoginAndTheSessionDe
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "cancelled"}));
     EXPECT_EQ(session->pendingWebLogins(), 1u);  // the first login's entry stays, as after any success
     ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }, kGiveUpAfterSeconds));
+}
+
+TEST_F(PalWebLogin, AfterTheBrowserSwitchTheClosedWindowOrAnUnusableAnswerEndsTheLogin) {
+    auto delegate = make<SessionOutcomes>();
+    auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+    const FakeReachability network(kSCNetworkReachabilityFlagsReachable);
+    // The browser page closed; a token of odd length; a zero expiry.
+    for (const std::string answer : {"", "access_token=abc&expires_in=60", "access_token=0a0b&expires_in=0"}) {
+        const std::size_t asked = authorisationRequests().size();
+        ASSERT_TRUE(session->authorize({"get_user_info"}));
+        auto kit = session->loginViewKit();
+        follow(kit, "用浏览器登录");
+        ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == asked + 2; }, kGiveUpAfterSeconds));
+        const auto url = NSURL::URLWithString(kit->callbackPrefix() + "/authorize#" + answer + "&serial=" + *kit->serial());
+        if (answer.empty()) {
+            kit->webViewController()->navigationItem()->leftBarButtonItem()->sendAction();  // 关闭
+        } else {
+            EXPECT_TRUE(kit->handleOpenURL(url));
+        }
+        slideOut();
+        EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+    }
+    EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"cancelled", "failed", "failed"}));
 }
 
 TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldAsOne) {

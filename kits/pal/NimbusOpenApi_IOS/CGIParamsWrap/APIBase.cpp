@@ -5,6 +5,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/NBAPIRequest.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 
@@ -129,8 +130,8 @@ void APIBase::didLoad(const Ref<NimbusRequest>& request, const Value& result, co
     auto target = target_.lock();
     auto session = cast<NimbusOAuth>(target);
     const auto permission = parsePermissionFromURL(request ? request->url() : std::string());
-    const Value& ret = response->jsonResponse()["ret"];
-    if (permission && session && ret.isInteger() && ret.longLongValue() == kNeedsIncrementalAuthorisation &&
+    if (permission && session &&
+        NBOpenSDKErrorUtil::retValue(response->jsonResponse()) == kNeedsIncrementalAuthorisation &&
         !session->nimbusNeedPerformIncrAuth(nullptr, {*permission})) {
         session->deleteAPIRequestBySeq(std::to_string(seq_));
         return;

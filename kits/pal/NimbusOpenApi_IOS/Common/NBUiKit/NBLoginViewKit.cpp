@@ -136,10 +136,12 @@ bool NBLoginViewKit::openWithSafariAndExtraParams(const Dictionary& extraParams)
         return false;
     params.set("redirect_uri", getOwnBaseUrl());
     // The window of the page that asked for this mode closes as the new page
-    // opens: that close is no outcome of the login.
+    // opens: that close is no outcome of the login, which goes on in the new
+    // page. Closing that page before its answer comes is one.
     browserUse_ = true;
     openWithUrl(NimbusRequest::serializeURL(NimbusConnectHosts::baseURL() + kAuthorizePath, params), std::nullopt);
-    return browserUse_;
+    browserUse_ = false;
+    return true;
 }
 
 void NBLoginViewKit::loadReqURL(std::optional<std::string> url, std::optional<std::string> webTitle) {
@@ -190,6 +192,12 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
     if (!loginDict_ || loginDict_->empty()) return false;
     auto fields = parseURLParams(url->fragment() ? *url->fragment() : url->query().value_or(""));
     if (!fields || fields->empty()) return false;
+    // Only the answer of a login this kit asked for is taken: one for another
+    // login, or a forged one, runs no script and closes nothing.
+    const auto serial = textField(*fields, "serial");
+    const Value* record = serial ? loginDict_->find(*serial) : nullptr;
+    const auto key = record && record->dictionary() ? (*record)["token_key"].stringValue() : std::nullopt;
+    if (!key) return false;
 
     auto keep = me();
     if (auto callback = textField(*fields, "cb")) {
@@ -199,33 +207,38 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
     } else {
         doClose();
     }
+    forgetBrowserLogin(*serial);
 
-    const auto serial = textField(*fields, "serial");
-    const Value* record = serial ? loginDict_->find(*serial) : nullptr;
-    const auto key = record && record->dictionary() ? (*record)["token_key"].stringValue() : std::nullopt;
-    if (!key) return false;
-    loginDict_->remove(*serial);
-    loginDelegates_.erase(*serial);
-
+    const auto error = textField(*fields, "error");
     if (auto masked = textField(*fields, "access_token")) {
         accessToken_ = TcApiTool::decodeAccessToken(masked, *key);
         if (auto openId = textField(*fields, "openid")) openId_ = openId;
         if (const Value* expires = fields->find("expires_in"); expires && expires->longLongValue() != 0)
             expirationDate_ = NSDate(NSDate::date().timeIntervalSince1970() + static_cast<double>(expires->longLongValue()));
-        if (nonEmpty(accessToken_) && expirationDate_) reportSuccess(serial);
-        return true;
-    }
-    const auto error = textField(*fields, "error");
-    if (error == std::optional<std::string>("service_disabled_use_browser")) {
-        openWithSafari();
-        return true;
-    }
-    if (fields->find("error_code") || (error && *error != "access_denied")) {
+        // A token that does not unmask, or no expiry, is no login.
+        if (nonEmpty(accessToken_) && expirationDate_) {
+            reportSuccess(serial);
+        } else {
+            reportFailure(make<NSError>("", 0, Dictionary()), serial);
+        }
+    } else if (error == std::optional<std::string>("service_disabled_use_browser")) {
+        // The login starts over in a new page, whose answer or close ends it.
+        if (openWithSafari()) return true;
+        reportFailure(make<NSError>("", 0, Dictionary()), serial);
+    } else if (fields->find("error_code") || (error && *error != "access_denied")) {
         reportFailure(make<NSError>("", 0, Dictionary()), serial);
     } else {
         reportFailure(nullptr, serial);
     }
+    // This login is told: the close of its window tells nothing more. (The
+    // close that an earlier login's late answer brings ends this one.)
+    if (serial == serial_) browserUse_ = true;
     return true;
+}
+
+void NBLoginViewKit::forgetBrowserLogin(const std::string& serial) {
+    if (loginDict_) loginDict_->remove(serial);
+    loginDelegates_.erase(serial);
 }
 
 void NBLoginViewKit::doJsFun(const std::string& script) {
@@ -299,21 +312,19 @@ bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit
 
 void NBLoginViewKit::webViewKitDidFinishedWithError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) {
     auto keep = me();
-    if (nonEmpty(accessToken_) && expirationDate_) {
-        if (browserUse_) {
-            browserUse_ = false;
-        } else {
-            reportSuccess(serial_);
-        }
-        doClose();
-        return;
-    }
     Ref<NSError> reported = error;
     if (userCancel_) {
         userCancel_ = false;
         reported = nullptr;
     }
-    if (!browserUse_) reportFailure(reported, serial_);
+    if (browserUse_) {
+        // Told already (or the login goes on in the browser page): once.
+        browserUse_ = false;
+    } else if (nonEmpty(accessToken_) && expirationDate_) {
+        reportSuccess(serial_);
+    } else {
+        reportFailure(reported, serial_);
+    }
     doClose();
 }
 
@@ -325,11 +336,15 @@ void NBLoginViewKit::webViewKitDidLoadWithContentError(const Ref<NBWebViewKit>&,
     NSLog("loginKit didLoadWithContentError");
 }
 
+// A login is told once: its browser-mode record goes with the telling, so a
+// late answer for it is refused.
 void NBLoginViewKit::reportSuccess(const std::optional<std::string>& serial) {
+    if (serial) forgetBrowserLogin(*serial);
     if (auto delegate = loginDelegate_.lock()) delegate->loginViewKitDidSucceedLogin(me(), serial);
 }
 
 void NBLoginViewKit::reportFailure(const Ref<NSError>& error, const std::optional<std::string>& serial) {
+    if (serial) forgetBrowserLogin(*serial);
     if (auto delegate = loginDelegate_.lock()) delegate->loginViewKitDidFailuredWithError(me(), error, serial);
 }
 

@@ -129,6 +129,7 @@ private:
     void takeWebViewAnswer(const std::string& url);
     void reportSuccess(const std::optional<std::string>& serial);
     void reportFailure(const Ref<NSError>& error, const std::optional<std::string>& serial);
+    void forgetBrowserLogin(const std::string& serial);
     Ref<NBLoginViewKit> me() { return self<NBLoginViewKit>(); }
 
     std::optional<std::string> appId_;

@@ -12,6 +12,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
 
@@ -269,9 +270,10 @@ std::optional<std::string> SetHeadImageViewController::stringByNBOSDKTruncateWit
 }
 
 bool SetHeadImageViewController::setViewControllerData(const Dictionary& data) {
-    auto nick = data["nick"].stringValue();
+    // A text only: a number is no nick name.
+    const std::string* nick = data["nick"].text();
     if (!nick || nick->empty()) return false;
-    setNick(nick);
+    setNick(*nick);
     return true;
 }
 
@@ -386,15 +388,15 @@ void SetHeadImageViewController::setUserHeadPicResponse(const Ref<APIResponse>& 
     if (!response) return;
     Ref<UIImage> image;
     std::optional<std::string> text;
-    const Value& ret = response->jsonResponse()["ret"];
+    const auto ret = NBOpenSDKErrorUtil::retValue(response->jsonResponse());
     if (response->retCode() != 0 || response->jsonResponse().isNil()) {
         isCancelled_ = false;
         image = bundleImage("error");
         showChooseAsRetry();
         report(kUploadFailed);
         text = kNetworkTrouble;
-    } else if (ret.isNumber()) {
-        if (ret.longLongValue() == 0) {
+    } else if (ret) {
+        if (*ret == 0) {
             image = bundleImage("success");
             report(kUploadSucceeded);
             text = "设置成功";

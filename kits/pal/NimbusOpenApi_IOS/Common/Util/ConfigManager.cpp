@@ -10,6 +10,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/CGIParamsWrap/APIBase.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/PalApi/PalApiLog.h"
 
 namespace {
@@ -129,10 +130,10 @@ void ConfigManager::deleteAPIRequestBySeq(const std::string& seq) {
 
 const Dictionary* ConfigManager::acceptedAnswer(const Ref<APIResponse>& response, const char* name) {
     deleteAPIRequestBySeq(std::to_string(response->seq()));
-    const Value& ret = response->jsonResponse()["ret"];
-    if (response->retCode() != 0 || (ret.isNumber() && ret.longLongValue() != 0)) {
+    const auto ret = NBOpenSDKErrorUtil::retValue(response->jsonResponse());
+    if (response->retCode() != 0 || ret.value_or(0) != 0) {
         NSLog(std::string("Pal kit: ") + name + " request failed: " +
-              response->errorMsg().value_or(ret.stringValue().value_or("no answer")));
+              response->errorMsg().value_or(response->jsonResponse()["ret"].stringValue().value_or("no answer")));
         return nullptr;
     }
     NSLog(std::string("Pal kit: ") + name + " received");

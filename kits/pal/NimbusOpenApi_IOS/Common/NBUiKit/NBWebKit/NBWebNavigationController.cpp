@@ -7,23 +7,24 @@
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 #include "uikit/UINavigationBar.h"
 
-std::optional<std::string> NBWebNavigationController::navigationBarImagePath() {
+Ref<UIImage> NBWebNavigationController::navigationBarImage() {
     auto bundle = NSBundle::mainBundle();
-    const std::string resources = bundle->resourcePath();
     const Value setting = TcApiTool::getAppDefinePath()["NavigationBar"];
-    if (setting.isNil()) return resources + "/NimbusOpenApi_IOS_Bundle.bundle/nimbusSDKNavigationBar.png";
-    auto name = setting.stringValue();
-    if (!name) return std::nullopt;
-    if (name->find(".bundle") != std::string::npos) return resources + "/" + *name;
-    return bundle->pathForResource(*name, "");
+    // The kit's own picture, looked up as the bundle's pictures are: it is
+    // drawn at twice its size ("@2x").
+    if (setting.isNil()) return UIImage::imageNamed("NimbusOpenApi_IOS_Bundle.bundle/nimbusSDKNavigationBar.png");
+    const std::string* name = setting.text();
+    if (!name) return nullptr;
+    auto path = name->find(".bundle") != std::string::npos ? std::optional(bundle->resourcePath() + "/" + *name)
+                                                            : bundle->pathForResource(*name, "");
+    std::error_code ignored;
+    if (!path || !std::filesystem::is_regular_file(*path, ignored)) return nullptr;
+    return UIImage::imageWithContentsOfFile(*path);
 }
 
 void NBWebNavigationController::viewDidLoad() {
     UINavigationController::viewDidLoad();
-    auto path = navigationBarImagePath();
-    std::error_code ignored;
-    if (!path || !std::filesystem::is_regular_file(*path, ignored)) return;
-    auto image = UIImage::imageWithContentsOfFile(*path);
+    auto image = navigationBarImage();
     if (!image) return;
     const CGRect bar = navigationBar()->frame();
     const auto left = static_cast<CGFloat>(static_cast<int>(bar.size.width));

@@ -12,8 +12,8 @@ class NBWebNavigationController : public UINavigationController {
 public:
     using UINavigationController::UINavigationController;
 
-    // Where the bar image is looked for; nothing when the setting names none.
-    static std::optional<std::string> navigationBarImagePath();
+    // The bar image; nothing when the setting names none or it is missing.
+    static Ref<UIImage> navigationBarImage();
 
     void viewDidLoad() override;
     UIInterfaceOrientationMask supportedInterfaceOrientations() override;
