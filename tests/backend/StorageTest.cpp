@@ -101,7 +101,8 @@ TEST(Storage, ChangesAreRefusedOnceTheDatabaseFileIsRemovedOrReplaced) {
         if (replaced) fs::copy_file(path, folder / "copy.db");
         fs::remove(path);
         if (replaced) fs::rename(folder / "copy.db", path);
-        const auto refused = client.classicGet("jiesuan", {{"money", "10"}});
+        // Another amount: never the same request as the first.
+        const auto refused = client.classicGet("jiesuan", {{"money", "11"}});
         EXPECT_EQ(refused.json["code"], 9);
         EXPECT_EQ(refused.json["message"], "服务器繁忙，请稍后再试");
         EXPECT_EQ(client.classicGet("jiesuan_list").json["data"]["number"], "3");
