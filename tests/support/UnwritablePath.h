@@ -64,12 +64,10 @@ inline bool runHeldByPermissions(const std::function<void()>& work) {
         if (::geteuid() == 0) {
             __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
             __user_cap_data_struct capabilities[2]{};
-            held = ::syscall(SYS_capget, &header, capabilities) == 0;
-            for (int dropped : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
-                capabilities[dropped / 32].effective &= ~(1u << (dropped % 32));
-                capabilities[dropped / 32].permitted &= ~(1u << (dropped % 32));
-            }
-            held = held && ::syscall(SYS_capset, &header, capabilities) == 0;
+            const unsigned dropped = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH;
+            held = ::syscall(SYS_capget, &header, capabilities) == 0 &&
+                   (capabilities[0].effective &= ~dropped, capabilities[0].permitted &= ~dropped,
+                    ::syscall(SYS_capset, &header, capabilities) == 0);
         }
         if (held) work();
     }).join();
