@@ -170,7 +170,8 @@ std::optional<std::string> CollectedEvents::prepareFile(const std::string& path,
         if (older || fileBytes > static_cast<long long>(limits.databaseBytes) - journalBytes(limits))
             database->execute("VACUUM; PRAGMA wal_checkpoint(TRUNCATE)");
     } catch (const DatabaseError& error) {
-        return path + ": " + error.what();
+        // What strikes the file (a disk that filled), else SQLite's words.
+        return path + ": " + databaseProblem(path, &error).value_or(error.what());
     }
     return std::nullopt;
 }

@@ -35,7 +35,8 @@ public:
     // tables, or moves the events an older version kept (a table without a
     // digest or the kept size) into them, and compacts a file larger than
     // its bound. Answers why it cannot, naming the file: it is not a
-    // database, or it holds an `analytics_events` table of another kind.
+    // database, it holds an `analytics_events` table of another kind, or
+    // what strikes the file (see databaseProblem: a disk that fills).
     static std::optional<std::string> prepareFile(const std::string& path, CollectedEventLimits limits = {});
 
     // Creates the tables when missing.

@@ -1,6 +1,11 @@
 #include "backend/Database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <iostream>
 
 namespace backend {
 
@@ -15,14 +20,43 @@ constexpr int kBusyMilliseconds = 5000;
 
 }  // namespace
 
-Database::Database(sqlite3* connection, std::shared_ptr<std::mutex> writers)
-    : connection_(connection), writers_(std::move(writers)) {}
+void Database::Shared::refuseWhenGone() {
+    if (!file) return;
+    struct stat now {};
+    std::string cause;
+    if (::stat(path.c_str(), &now) != 0) {
+        // Only a path that is not there tells: another failure (a folder
+        // closed to this user) says nothing of the file.
+        if (errno != ENOENT && errno != ENOTDIR) return;
+        const std::string folder = std::filesystem::path(path).parent_path().string();
+        struct stat holding {};
+        cause = !folder.empty() && ::stat(folder.c_str(), &holding) != 0
+                    ? "the folder " + folder + " holding the database " + path + " was removed"
+                    : "the database " + path + " was removed";
+    } else if (std::pair(now.st_dev, now.st_ino) != *file) {
+        cause = "the database " + path + " was replaced by another file";
+    } else {
+        return;
+    }
+    cause += " while the back end ran";
+    if (!toldGone.exchange(true))
+        std::cerr << "back end: " << cause << ": every change is refused from now on (what it stored would be lost)"
+                  << std::endl;
+    throw DatabaseError(cause);
+}
 
-std::unique_ptr<Database> Database::connect(const std::string& name, std::shared_ptr<std::mutex> writers) {
+Database::Database(sqlite3* connection, std::shared_ptr<Shared> shared)
+    : connection_(connection), shared_(std::move(shared)) {}
+
+std::unique_ptr<Database> Database::connect(const std::string& name, std::shared_ptr<Shared> shared) {
+    // A later connection opens the file the first one did, or none: a file
+    // made anew where it was removed would be another database.
+    const bool first = !shared->opened;
+    if (!first) shared->refuseWhenGone();
     sqlite3* connection = nullptr;
     // Each connection serves one thread at a time, so SQLite's own mutex
     // would only cost.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    const int flags = SQLITE_OPEN_READWRITE | (first ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(name.c_str(), &connection, flags, nullptr) != SQLITE_OK) {
         DatabaseError error("cannot open " + name + ": " + sqlite3_errmsg(connection),
                             sqlite3_errcode(connection) & 0xff, sqlite3_system_errno(connection));
@@ -36,7 +70,13 @@ std::unique_ptr<Database> Database::connect(const std::string& name, std::shared
         throw DatabaseError("cannot open " + name + ": it can only be read", SQLITE_READONLY);
     }
     sqlite3_busy_timeout(connection, kBusyMilliseconds);
-    std::unique_ptr<Database> database(new Database(connection, std::move(writers)));
+    if (first) {
+        shared->opened = true;
+        shared->path = name;
+        if (struct stat opened {}; name != ":memory:" && ::stat(name.c_str(), &opened) == 0)
+            shared->file = std::pair(opened.st_dev, opened.st_ino);
+    }
+    std::unique_ptr<Database> database(new Database(connection, std::move(shared)));
     // In WAL mode a commit need not reach the disk at once to stay intact;
     // the last commits before a power cut may be lost, never half-written.
     database->execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
@@ -45,7 +85,7 @@ std::unique_ptr<Database> Database::connect(const std::string& name, std::shared
 
 std::unique_ptr<Database> Database::open(const std::string& path) {
     try {
-        return connect(path.empty() ? ":memory:" : path, std::make_shared<std::mutex>());
+        return connect(path.empty() ? ":memory:" : path, std::make_shared<Shared>());
     } catch (const DatabaseError&) {
         return nullptr;
     }
@@ -148,7 +188,8 @@ Database::Transaction::Transaction(Database& database, Kind kind) : database_(da
         database.control("SAVEPOINT nested");
         return;
     }
-    writers_ = std::unique_lock(*database.writers_);
+    writers_ = std::unique_lock(database.shared_->writers);
+    database.shared_->refuseWhenGone();
     database.control("BEGIN IMMEDIATE");
     database.scope_ = Scope::Writing;
 }

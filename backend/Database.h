@@ -1,8 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <atomic>
 #include <memory>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,6 +26,12 @@ namespace backend {
 // File databases are kept in WAL mode, so readers on other connections
 // never wait for a writer; writers take turns on a lock shared by the
 // connections of one database (see DatabasePool).
+//
+// A file removed or replaced while it is open would take every later write
+// with it (SQLite writes on into the file it holds, which is gone when the
+// process ends): a writing transaction begins only while the path still
+// names the file the database opened, and is refused otherwise (a storage
+// failure, with the cause in the log once). Reads go on.
 class Database {
 public:
     // A connection of its own (with its own writer lock). An empty path opens
@@ -82,9 +92,26 @@ private:
     friend class DatabasePool;
     enum class Scope { None, Reading, Writing };
 
-    Database(sqlite3* connection, std::shared_ptr<std::mutex> writers);
-    // Throws DatabaseError when the file cannot be opened, or only for reading.
-    static std::unique_ptr<Database> connect(const std::string& name, std::shared_ptr<std::mutex> writers);
+    // What the connections of one database share: the writers' turn, and the
+    // file the first connection opened (its device and inode; none for an
+    // in-memory database). Set by the first connection, before the
+    // connections are shared.
+    struct Shared {
+        std::mutex writers;
+        std::string path;
+        bool opened = false;
+        std::optional<std::pair<dev_t, ino_t>> file;
+        std::atomic<bool> toldGone = false;
+        // Throws DatabaseError when the path no longer names that file
+        // (removed, or replaced by another), and says so in the log the
+        // first time.
+        void refuseWhenGone();
+    };
+
+    Database(sqlite3* connection, std::shared_ptr<Shared> shared);
+    // Throws DatabaseError when the file cannot be opened, or only for
+    // reading, or (for any connection after the first) is gone.
+    static std::unique_ptr<Database> connect(const std::string& name, std::shared_ptr<Shared> shared);
     // A statement leaving a Statement, back into the cache.
     void giveBack(sqlite3_stmt* statement) noexcept;
     // Called before a statement's first step.
@@ -94,7 +121,7 @@ private:
     bool controlQuietly(std::string_view sql) noexcept;
 
     sqlite3* connection_;
-    std::shared_ptr<std::mutex> writers_;
+    std::shared_ptr<Shared> shared_;
     Scope scope_ = Scope::None;
     bool readerBegun_ = false;
     // Looked up by the query's text without copying it.

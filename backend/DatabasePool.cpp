@@ -63,7 +63,7 @@ std::unique_ptr<Database> DatabasePool::take() {
             return database;
         }
     }
-    std::unique_ptr<Database> database = Database::connect(path_, writers_);
+    std::unique_ptr<Database> database = Database::connect(path_, shared_);
     std::lock_guard lock(mutex_);
     ++open_;
     return database;

@@ -85,7 +85,7 @@ private:
 
     std::string path_;
     std::unique_ptr<TemporaryFolder> privateFolder_;
-    std::shared_ptr<std::mutex> writers_ = std::make_shared<std::mutex>();
+    std::shared_ptr<Database::Shared> shared_ = std::make_shared<Database::Shared>();
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Database>> idle_;
     std::size_t open_ = 0;

@@ -30,12 +30,19 @@ bool isDamagedDatabase(const std::string& path) {
 
 std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error) {
     namespace fs = std::filesystem;
-    if (error && error->code == SQLITE_FULL)
+    // SQLite tells a full disk as one (SQLITE_FULL), or, where it grows a
+    // file otherwise (its shared-memory index), as a failed write.
+    if (error && (error->code == SQLITE_FULL || error->systemError == ENOSPC || error->systemError == EDQUOT))
         return FileProblem::why(path, error->systemError == EDQUOT ? EDQUOT : ENOSPC);
     std::string folder = fs::path(path).parent_path().string();
     if (folder.empty()) folder = ".";
+    // The folder is entered to reach the file, and written for the journal.
+    if (::access(folder.c_str(), X_OK) != 0) return FileProblem::why(folder, errno, FileProblem::Doing::Reading);
     if (::access(folder.c_str(), W_OK) != 0) return FileProblem::why(folder, errno);
     if (auto problem = FileProblem::ofWriting(path)) return problem;
+    // A file that may be written but not read is intact, not damaged.
+    if (::access(path.c_str(), R_OK) != 0 && errno != ENOENT)
+        return FileProblem::why(path, errno, FileProblem::Doing::Reading);
     if (auto problem = FileProblem::ofSpace(folder)) return problem;
     std::error_code ignored;
     if (fs::exists(path, ignored) && isDamagedDatabase(path))

@@ -8,8 +8,9 @@
 namespace backend {
 
 // Why the database file `path` cannot keep the back end's data, in words
-// naming what strikes it: its folder or the file not writable (SQLite writes
-// its journal beside the file), a full disk, or a damaged database. `error`,
+// naming what strikes it: its folder not to be entered or written (SQLite
+// writes its journal beside the file), the file not to be written or read,
+// a full disk, or a damaged database. `error`,
 // the failure met (when given), tells of a disk that filled while SQLite
 // wrote, whose room the rollback gave back. Nothing when none is so.
 std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error = nullptr);

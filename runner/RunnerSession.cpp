@@ -101,8 +101,9 @@ Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
 }  // namespace
 
 RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog,
-                             double targetWaitSeconds)
+                             double targetWaitSeconds, std::function<std::optional<std::string>()> folderGone)
     : shotsFolder_(std::move(shotsFolder)),
+      folderGone_(std::move(folderGone)),
       targetWaitSeconds_(targetWaitSeconds),
       logCapture_(earlierLog ? std::move(earlierLog) : std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(
@@ -182,7 +183,18 @@ CommandResult RunnerSession::execute(const std::string& line) {
     // Every refusal is under the command's name.
     if (!result.ok && this->command(command) && !result.output.starts_with(command + ":"))
         result.output = command + ": " + result.output;
+    // A folder gone under the session is told once, after the command that
+    // met it (a change the back end refused for it, say).
+    if (auto gone = toldFolderGone_ ? std::nullopt : folderGone()) {
+        toldFolderGone_ = true;
+        result.output = *gone + ": nothing the session stores there is kept from now on" +
+                        (result.output.empty() ? "" : "\n" + result.output);
+    }
     return result;
+}
+
+std::optional<std::string> RunnerSession::folderGone() const {
+    return folderGone_ ? folderGone_() : std::nullopt;
 }
 
 struct RunnerSession::Command {
@@ -612,7 +624,13 @@ CommandResult RunnerSession::scan(const std::string& file) {
 
 CommandResult RunnerSession::shot(const std::string& file) {
     std::string path = file;
-    if (path.empty()) {
+    const bool numbered = path.empty();
+    if (numbered) {
+        // Made anew, the folder would hold this picture alone.
+        if (auto gone = folderGone()) {
+            toldFolderGone_ = true;
+            return {false, "shot: " + *gone + " (shot FILE saves the picture elsewhere)"};
+        }
         std::string error;
         auto claimed = SessionFolder::claimNumberedFile(
             shotsFolder_,
@@ -624,16 +642,19 @@ CommandResult RunnerSession::shot(const std::string& file) {
             shotNumber_, error);
         if (!claimed) return {false, "shot: " + error};
         path = *claimed;
-        if (!driver_.shot(path)) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-            return driverResult(false, "shot");
-        }
-        return {true, "saved " + path};
+    } else if (auto problem = backend::FileProblem::ofWriting(path)) {
+        return {false, "shot: cannot write " + path + ": " + *problem};
     }
-    if (auto problem = backend::FileProblem::ofWriting(path)) return {false, "shot: cannot write " + path + ": " + *problem};
-    if (!driver_.shot(path)) return driverResult(false, "shot");
-    return {true, "saved " + path};
+    auto png = driver_.shotPNG();
+    std::optional<std::string> problem;
+    if (png) problem = SessionFolder::writeFile(path, {reinterpret_cast<const char*>(png->bytes()), png->length()});
+    if (png && !problem) return {true, "saved " + path};
+    // The number claimed goes back.
+    if (numbered) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+    return png ? CommandResult{false, "shot: " + *problem} : driverResult(false, "shot");
 }
 
 CommandResult RunnerSession::wait(const std::string& seconds) {

@@ -31,9 +31,12 @@ public:
     // `earlierLog`, when given, holds what was logged before the session
     // began (the kits' start-up lines): `log` shows it first. The waits for
     // a target take `targetWaitSeconds` (a script on a busy machine may
-    // give its rows longer to come).
+    // give its rows longer to come). `folderGone`, when given, tells that
+    // the session folder was removed (or replaced) while the session runs:
+    // the first command after that says so, and `shot` into it is refused.
     explicit RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCapture> earlierLog = nullptr,
-                           double targetWaitSeconds = RunnerOptions::kDefaultTargetWaitSeconds);
+                           double targetWaitSeconds = RunnerOptions::kDefaultTargetWaitSeconds,
+                           std::function<std::optional<std::string>()> folderGone = {});
     ~RunnerSession();
 
     CommandResult execute(const std::string& line);
@@ -136,8 +139,13 @@ private:
     // Moves the app's log lines into the recent-lines buffer.
     void collectLog();
 
+    // That the session folder is gone, or nothing.
+    std::optional<std::string> folderGone() const;
+
     UIDriver driver_;
     std::string shotsFolder_;
+    std::function<std::optional<std::string>()> folderGone_;
+    bool toldFolderGone_ = false;
     double targetWaitSeconds_;
     int shotNumber_ = 0;
     bool quit_ = false;

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -14,6 +16,17 @@ namespace fs = std::filesystem;
 
 SessionFolder::Hold::~Hold() {
     if (folder_ >= 0) ::close(folder_);
+}
+
+std::optional<std::string> SessionFolder::Hold::gone() const {
+    struct stat held {}, named {};
+    if (folder_ < 0 || ::fstat(folder_, &held) != 0) return std::nullopt;
+    if (::stat(path_.c_str(), &named) == 0) {
+        if (named.st_dev == held.st_dev && named.st_ino == held.st_ino) return std::nullopt;
+        return "the session folder " + path_ + " was replaced by another while the session ran";
+    }
+    if (errno != ENOENT && errno != ENOTDIR) return std::nullopt;
+    return "the session folder " + path_ + " was removed while the session ran";
 }
 
 std::optional<std::string> SessionFolder::prepare(const std::string& path, bool fresh, Hold& hold) {
@@ -32,6 +45,7 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     }
     const bool madeHere = empty || (fresh && marked);
     if (auto problem = backend::FileProblem::makeFolder(path)) return problem;
+    hold.path_ = path;
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (hold.folder_ < 0)
         return "cannot open " + path + ": " +
@@ -87,4 +101,27 @@ std::optional<std::string> SessionFolder::claimNumberedFile(const std::string& f
     }
     error = "no free picture number left in " + folder;
     return std::nullopt;
+}
+
+std::optional<std::string> SessionFolder::writeFile(const std::string& path, std::string_view bytes) {
+    // A link is written through, as opening it would.
+    std::error_code ignored;
+    const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
+    std::string written = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int file = ::mkstemp(written.data());
+    if (file < 0) return "cannot write " + path + ": " + backend::FileProblem::why(written, errno);
+    int failed = 0;
+    for (std::size_t done = 0; done < bytes.size() && !failed;) {
+        const ssize_t wrote = ::write(file, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno != EINTR) failed = errno;
+        if (wrote > 0) done += static_cast<std::size_t>(wrote);
+    }
+    // mkstemp makes the file for its owner only; a picture is anyone's to read.
+    if (!failed && ::fchmod(file, 0644) != 0) failed = errno;
+    // A file system may tell of a full disk only when the file is closed.
+    if (::close(file) != 0 && !failed) failed = errno;
+    if (!failed && ::rename(written.c_str(), target.c_str()) != 0) failed = errno;
+    if (!failed) return std::nullopt;
+    ::unlink(written.c_str());
+    return "cannot write " + path + ": " + backend::FileProblem::why(path, failed);
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The runner's session folder. The runner marks a folder it made with a
 // ".velmaro-session" file, and --fresh empties only a marked folder: pointing
@@ -24,9 +25,15 @@ public:
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
 
+        // That the folder held is gone: its path names no folder now, or
+        // another one (it was removed, or replaced, while the session ran);
+        // nothing while it is there, or when nothing is held.
+        std::optional<std::string> gone() const;
+
     private:
         friend class SessionFolder;
         int folder_ = -1;
+        std::string path_;
     };
 
     // Makes `path` ready for a session and holds it in `hold`: with `fresh`,
@@ -41,6 +48,11 @@ public:
     // never get the same name: the second one asking takes the next number.
     // Answers the path and sets `last` to n; nothing, with `error` set, when
     // no file can be made.
+    // Writes `bytes` to the file `path` whole, or leaves it as it was: they
+    // go to a new file beside it, which then takes its place. Answers why
+    // not (the cause named, as a full disk), leaving no file behind.
+    static std::optional<std::string> writeFile(const std::string& path, std::string_view bytes);
+
     static std::optional<std::string> claimNumberedFile(const std::string& folder,
                                                         const std::function<std::string(int)>& name, int& last,
                                                         std::string& error);

@@ -41,9 +41,12 @@ namespace {
 
 // The session's first line, the demo sign-in, then the script or the
 // prompt; the exit status. `startUpLog` holds what the app and its kits
-// logged while starting: the session's `log` shows it.
-int runSession(const RunnerOptions& options, const std::string& serviceURL, std::unique_ptr<NSLogCapture> startUpLog) {
-    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog), options.targetWaitSeconds);
+// logged while starting: the session's `log` shows it. `folderHold` tells
+// when the session folder is gone.
+int runSession(const RunnerOptions& options, const std::string& serviceURL, std::unique_ptr<NSLogCapture> startUpLog,
+               const SessionFolder::Hold& folderHold) {
+    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog), options.targetWaitSeconds,
+                          [&folderHold] { return folderHold.gone(); });
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     ScriptRunner runner(session, std::cout);
     if (options.demo && !runner.signInWithDemoAccount()) return 1;
@@ -157,7 +160,7 @@ int main(int argc, char** argv) {
         // provider secret, which is in its database: asked for once the app
         // has launched, while the back end seeded it meanwhile.
         if (localBackend) PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
-        status = runSession(*options, serviceURL, std::move(startUpLog));
+        status = runSession(*options, serviceURL, std::move(startUpLog), folderHold);
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();
     });

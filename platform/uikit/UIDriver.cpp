@@ -323,12 +323,21 @@ bool UIDriver::isScreenSettled() const {
     return !window || !changesAppearance(window->rootViewController(), seen);
 }
 
-bool UIDriver::shot(const std::string& path) {
+std::optional<NSData> UIDriver::shotPNG() {
     settle();
     auto window = keyWindow();
-    if (!window) return fail("shot: no window is shown");
+    if (!window) {
+        fail("shot: no window is shown");
+        return std::nullopt;
+    }
     auto png = UIImagePNGRepresentation(snapshotView(window, true));
-    if (!png) return fail("shot: the window could not be rendered");
+    if (!png) fail("shot: the window could not be rendered");
+    return png;
+}
+
+bool UIDriver::shot(const std::string& path) {
+    auto png = shotPNG();
+    if (!png) return false;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(png->bytes()), static_cast<std::streamsize>(png->length()));
     if (!file) return fail("shot: cannot write " + path);

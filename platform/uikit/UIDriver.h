@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "foundation/NSData.h"
 #include "foundation/NSIndexPath.h"
 #include "graphics/CGGeometry.h"
 #include "uikit/UIView.h"
@@ -92,6 +94,9 @@ public:
     bool isScreenSettled() const;
     // Writes the key window, as the screen shows it, to a PNG file.
     bool shot(const std::string& path);
+    // The key window, as the screen shows it, as PNG bytes; nothing (with
+    // lastError set) when no window is shown or it cannot be rendered.
+    std::optional<NSData> shotPNG();
 
     // --- What a user sees (UIDriverShownText.cpp) ---
     // The part of the view's bounds, in window space, that the window and

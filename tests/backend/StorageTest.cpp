@@ -58,18 +58,55 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     EXPECT_FALSE(secret.empty());
 }
 
-// A database file the back end may only read would start and then answer
-// every action with a server error: it is refused at start, naming the file
-// and why, as the stand-alone back end prints it.
-TEST(Storage, AFileThatCanOnlyBeReadIsRefusedAtStartSayingWhy) {
+// A database file the back end may not use as it should would start and
+// then answer every action with a server error, or be taken for damaged:
+// it is refused at start, naming the file or folder and why, as the
+// stand-alone back end prints it.
+TEST(Storage, AFileOrFolderWithoutPermissionIsRefusedAtStartSayingWhy) {
+    namespace fs = std::filesystem;
     const TempFolder folder("velmaro-storage");
     const std::string path = folder / "backend.db";
     ASSERT_NE(backend::LocalBackend::start({0, path}), nullptr);
-    UnwritablePath readOnly(path);
-    if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
     std::string failure;
-    EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
-    EXPECT_EQ(failure, "cannot open " + path + ": " + path + " is not writable (no permission to write it)");
+    {
+        UnwritablePath readOnly(path);
+        if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+        EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
+        EXPECT_EQ(failure, "cannot open " + path + ": " + path + " is not writable (no permission to write it)");
+    }
+    // A file that may be written but not read, a folder that may be written
+    // but not entered.
+    for (const auto& [changed, why] : {std::pair(path, path), std::pair(folder.path(), "the folder " + folder.path())}) {
+        const fs::perms before = fs::status(changed).permissions();
+        fs::permissions(changed, fs::perms::owner_write);
+        EXPECT_TRUE(runHeldByPermissions([&] { EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr); }));
+        fs::permissions(changed, before);
+        EXPECT_EQ(failure, "cannot open " + path + ": " + why + " cannot be read (no permission to read it)");
+    }
+}
+
+// A database file removed or replaced under a running back end would take
+// every later change with it: a change is refused, never answered as done,
+// while reads go on.
+TEST(Storage, ChangesAreRefusedOnceTheDatabaseFileIsRemovedOrReplaced) {
+    namespace fs = std::filesystem;
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "removed");
+        const TempFolder folder("velmaro-storage");
+        const std::string path = folder / "backend.db";
+        auto server = backend::LocalBackend::start({0, path});
+        ASSERT_NE(server, nullptr);
+        BackendClient client(server->port());
+        ASSERT_EQ(client.classicGet("jiesuan", {{"money", "10"}}).json["code"], 1);
+        if (replaced) fs::copy_file(path, folder / "copy.db");
+        fs::remove(path);
+        if (replaced) fs::rename(folder / "copy.db", path);
+        // Another amount: never the same request as the first.
+        const auto refused = client.classicGet("jiesuan", {{"money", "11"}});
+        EXPECT_EQ(refused.json["code"], 9);
+        EXPECT_EQ(refused.json["message"], "服务器繁忙，请稍后再试");
+        EXPECT_EQ(client.classicGet("jiesuan_list").json["data"]["number"], "3");
+    }
 }
 
 namespace {
@@ -85,7 +122,7 @@ public:
 
 private:
     static int limit(sqlite3* connection, char**, const void*) {
-        sqlite3_exec(connection, "PRAGMA max_page_count = 16", nullptr, nullptr, nullptr);
+        sqlite3_exec(connection, "PRAGMA max_page_count = 2", nullptr, nullptr, nullptr);
         return SQLITE_OK;
     }
 };
@@ -106,6 +143,15 @@ TEST(Storage, ADiskThatFillsWhileTheDemoDataIsStoredIsNamed) {
                            folder.path() + ")");
     // With room, the same file takes the demo data.
     EXPECT_NE(backend::LocalBackend::start({0, path}, &failure), nullptr) << failure;
+    // The analytics events' file beside it, made on a disk that fills, is
+    // refused alike.
+    const std::string analytics = folder / "backend-analytics.db";
+    std::filesystem::remove(analytics);
+    {
+        TinyDisk tiny;
+        EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
+    }
+    EXPECT_EQ(failure, analytics + ": the disk is full (no space left for " + folder.path() + ")");
 }
 
 TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -22,16 +23,21 @@ struct RunOutcome {
     std::string output;
 };
 
-// Runs the velmaro executable with the options, to its end.
-RunOutcome runVelmaro(const std::string& options) {
+// Runs the shell command to its end.
+RunOutcome runCommand(const std::string& command) {
     RunOutcome outcome;
-    FILE* pipe = popen((std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options + " 2>&1").c_str(), "r");
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return outcome;
     char buffer[4096];
     while (std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) outcome.output.append(buffer, read);
     int status = pclose(pipe);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
+}
+
+// Runs the velmaro executable with the options, to its end.
+RunOutcome runVelmaro(const std::string& options) {
+    return runCommand(std::string(VELMARO_RUNNER_EXECUTABLE) + " " + options);
 }
 
 // Runs the velmaro executable on a script in a fresh session folder (or in
@@ -357,6 +363,40 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     EXPECT_EQ(live.end(), 0);
     EXPECT_EQ(fresh().exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
+}
+
+// A session folder removed under a running session: the next command says
+// so, and shot does not make the folder anew.
+TEST(VelmaroScript, ASessionSaysWhenItsFolderIsRemovedUnderIt) {
+    TempSandbox folder;
+    const std::string session = folder.path() + "/session";
+    LiveSession live("--data " + session, folder.path() + "/live.txt");
+    ASSERT_TRUE(live.started());
+    ASSERT_TRUE(live.said("velmaro on"));
+    std::filesystem::remove_all(session);
+    live.send("wait 0");
+    const std::string gone = "the session folder " + session + " was removed while the session ran";
+    EXPECT_TRUE(live.said(gone + ": nothing the session stores there is kept from now on"));
+    live.send("shot");
+    EXPECT_TRUE(live.said("shot: " + gone + " (shot FILE saves the picture elsewhere)"));
+    EXPECT_EQ(live.end(), 0);
+    EXPECT_FALSE(std::filesystem::exists(session));
+}
+
+// A shot on a full disk names the cause and leaves no file: the disk is a
+// small one of the session's own, which only the superuser may make.
+TEST(VelmaroScript, AShotOnAFullDiskSaysSoAndLeavesNoFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser makes a disk of its own";
+    TempSandbox folder;
+    const std::string disk = folder.path() + "/disk", script = folder.path() + "/steps.txt";
+    std::filesystem::create_directory(disk);
+    std::ofstream(script) << "shot " << disk << "/x.png\n";
+    auto outcome = runCommand("unshare -m sh -c 'mount -t tmpfs -o size=4k tmpfs " + disk + " || exit; " +
+                              VELMARO_RUNNER_EXECUTABLE + " --data " + folder.path() + "/session --script " + script +
+                              "; echo \"left: [$(ls -A " + disk + ")]\"'");
+    if (outcome.output.find("left:") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << outcome.output;
+    const std::string said = "shot: cannot write " + disk + "/x.png: the disk is full (no space left for " + disk + ")\n";
+    EXPECT_NE(outcome.output.find(said + "step 1 failed\nleft: []"), std::string::npos) << outcome.output;
 }
 
 TEST(VelmaroScript, ASessionsWorkIsThereInTheNextSessionUntilAFreshOne) {

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 // Keeps a folder or a file from being written while it lives, by its owner
 // and by the superuser alike: its write permission is taken away, and for the
@@ -49,3 +53,23 @@ private:
     bool made_ = false;
     bool restore_ = false;
 };
+
+// Runs `work` on a thread of its own that the permissions of files and
+// folders hold as they hold any user: for the superuser, that thread (and
+// those it starts) drops the power to read, write and enter past them,
+// while the rest of the process keeps it. False when it could not be dropped.
+inline bool runHeldByPermissions(const std::function<void()>& work) {
+    bool held = true;
+    std::thread([&] {
+        if (::geteuid() == 0) {
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct capabilities[2]{};
+            const unsigned dropped = 1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH;
+            held = ::syscall(SYS_capget, &header, capabilities) == 0 &&
+                   (capabilities[0].effective &= ~dropped, capabilities[0].permitted &= ~dropped,
+                    ::syscall(SYS_capset, &header, capabilities) == 0);
+        }
+        if (held) work();
+    }).join();
+    return held;
+}
