@@ -1,6 +1,6 @@
 #include "BackendClient.h"
 
-#include <atomic>
+#include <mutex>
 #include <ctime>
 
 #include <openssl/evp.h>
@@ -35,9 +35,16 @@ std::string BackendClient::md5(const std::string& text) {
 std::string BackendClient::timeText() { return std::to_string(static_cast<long>(std::time(nullptr))); }
 
 std::string BackendClient::requestTimeText() {
-    // Up to four minutes back: inside the five the back end accepts.
-    static std::atomic<long> requests{0};
-    return std::to_string(static_cast<long>(std::time(nullptr)) - requests++ % 240);
+    // Each call a second before the last, up to four minutes back (inside
+    // the five the back end accepts), then from now again: two requests in a
+    // row never share a time, even across a tick of the clock, so neither is
+    // taken for the other sent again.
+    static std::mutex mutex;
+    static long last = 0;
+    std::lock_guard lock(mutex);
+    const long now = static_cast<long>(std::time(nullptr));
+    last = last - 1 < now - 240 ? now : last - 1;
+    return std::to_string(last);
 }
 
 std::string BackendClient::promoterSign(const std::string& uid, const std::string& t) { return md5(uid + t + kKey); }
