@@ -1,15 +1,77 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "uikit/UIDriver.h"
 #include "uikit/UILabel.h"
+#include "uikit/UIScreen.h"
 #include "tests/support/TouchCheck.h"
 
+// Fails the test once for every shown label whose text crosses a line
+// beside it (a sibling of no subviews, with a colour, at most 2 points thin:
+// a grid line) or shares area with the text of a shown label beside it: a
+// column's text cut at its grid line or run into the next column.
+inline void expectTextKeepsItsColumn(const UIDriver& driver, const std::string& screen) {
+    const auto shown = [](const Ref<UIView>& view) { return !view->isHidden() && view->alpha() >= 0.01; };
+    const auto textIn = [](const Ref<UILabel>& label, const Ref<UIView>& superview) {
+        return label->convertRectToView(label->drawnText().rect, superview);
+    };
+    const auto isLine = [&](const Ref<UIView>& view) {
+        const CGSize size = view->bounds().size;
+        const auto colour = view->backgroundColor();
+        return shown(view) && !cast<UILabel>(view) && view->subviews().empty() && colour && colour->alpha() > 0 &&
+               std::min(size.width, size.height) <= 2;
+    };
+    // More than half a point each way: less is rounding.
+    const auto share = [](CGRect a, CGRect b) {
+        const CGRect both = CGRectIntersection(a, b);
+        return !CGRectIsNull(both) && both.size.width > 0.5 && both.size.height > 0.5;
+    };
+    auto walk = [&](const auto& self, const Ref<UIView>& view) -> void {
+        // A container of no size holds nothing a reader is meant to see.
+        const CGSize size = view->bounds().size;
+        if (!shown(view) || size.width <= 0 || size.height <= 0) return;
+        const auto& subviews = view->subviews();
+        for (std::size_t i = 0; i < subviews.size(); ++i) {
+            auto label = cast<UILabel>(subviews[i]);
+            if (!label || label->text().empty() || !shown(label)) continue;
+            const CGRect text = textIn(label, view);
+            for (std::size_t j = 0; j < subviews.size(); ++j) {
+                auto other = cast<UILabel>(subviews[j]);
+                const bool crosses = other ? j > i && shown(other) && !other->text().empty() &&
+                                                 share(text, textIn(other, view))
+                                           : isLine(subviews[j]) && share(text, subviews[j]->frame());
+                if (crosses)
+                    ADD_FAILURE() << screen << ": \"" << label->text() << "\" (#" << label->accessibilityIdentifier()
+                                  << ") runs into " << (other ? "\"" + other->text() + "\"" : std::string("a line"))
+                                  << " (#" << subviews[j]->accessibilityIdentifier() << ") in "
+                                  << view->className();
+            }
+        }
+        for (const auto& subview : subviews) self(self, subview);
+    };
+    driver.settle();
+    if (auto window = driver.keyWindow()) walk(walk, window);
+}
+
+// Puts the app on the small screen (320 x 568) when VELMARO_TEST_SCREEN is
+// "se", before the layout scale's first use, and answers whether it did:
+// ctest runs the walk of every screen and the suites named *AtEitherSize so
+// once more, in a process of their own.
+inline bool configureTestScreen() {
+    const char* screen = std::getenv("VELMARO_TEST_SCREEN");
+    if (!screen || std::string(screen) != "se") return false;
+    UIScreen::configureMainScreen({320, 568}, 2, false);
+    return true;
+}
+
 // Fails the test once for every shown label of the key window whose text a
-// reader cannot see whole (UIDriver::textFitFaults), naming the screen. The
+// reader cannot see whole (UIDriver::textFitFaults) or that leaves its
+// column (expectTextKeepsItsColumn), naming the screen. The
 // labels with the accessibility identifier `widerLabel`, when one is named,
 // are laid out wider than their superview on purpose: their text may spill
 // out of it (the superview does not clip, so it is drawn whole); their other
@@ -19,6 +81,7 @@ inline void expectTextFits(const UIDriver& driver, const std::string& screen, co
     for (const std::string& fault : driver.textFitFaults())
         if (widerLabel.empty() || fault.find(mark) == std::string::npos || fault.find(": text spills ") == std::string::npos)
             ADD_FAILURE() << screen << ": " << fault;
+    expectTextKeepsItsColumn(driver, screen);
 }
 
 // Fails the test once for every label in view whose text its line break
