@@ -11,48 +11,37 @@
 #include "uikit/UIScreen.h"
 #include "tests/support/TouchCheck.h"
 
-// Fails the test once for every shown label whose text crosses a line
-// beside it (a sibling of no subviews, with a colour, at most 2 points thin:
-// a grid line) or shares area with the text of a shown label beside it: a
-// column's text cut at its grid line or run into the next column.
+// Fails the test once for every shown label whose whole text crosses a
+// line beside it (a sibling of no subviews, with a colour, at most 2 points
+// thin: a grid line), more than the point by which a line box reaches past
+// its glyphs: a column's text run under its grid line into the next column.
+// A text ending in an ellipsis is expectNothingCutOff's to judge.
 inline void expectTextKeepsItsColumn(const UIDriver& driver, const std::string& screen) {
     const auto shown = [](const Ref<UIView>& view) { return !view->isHidden() && view->alpha() >= 0.01; };
-    const auto textIn = [](const Ref<UILabel>& label, const Ref<UIView>& superview) {
-        return label->convertRectToView(label->drawnText().rect, superview);
-    };
     const auto isLine = [&](const Ref<UIView>& view) {
         const CGSize size = view->bounds().size;
         const auto colour = view->backgroundColor();
         return shown(view) && !cast<UILabel>(view) && view->subviews().empty() && colour && colour->alpha() > 0 &&
                std::min(size.width, size.height) <= 2;
     };
-    // More than half a point each way: less is rounding.
-    const auto share = [](CGRect a, CGRect b) {
-        const CGRect both = CGRectIntersection(a, b);
-        return !CGRectIsNull(both) && both.size.width > 0.5 && both.size.height > 0.5;
-    };
     auto walk = [&](const auto& self, const Ref<UIView>& view) -> void {
         // A container of no size holds nothing a reader is meant to see.
-        const CGSize size = view->bounds().size;
-        if (!shown(view) || size.width <= 0 || size.height <= 0) return;
-        const auto& subviews = view->subviews();
-        for (std::size_t i = 0; i < subviews.size(); ++i) {
-            auto label = cast<UILabel>(subviews[i]);
+        if (!shown(view) || view->bounds().size.width <= 0 || view->bounds().size.height <= 0) return;
+        for (const auto& subview : view->subviews()) {
+            auto label = cast<UILabel>(subview);
             if (!label || label->text().empty() || !shown(label)) continue;
-            const CGRect text = textIn(label, view);
-            for (std::size_t j = 0; j < subviews.size(); ++j) {
-                auto other = cast<UILabel>(subviews[j]);
-                const bool crosses = other ? j > i && shown(other) && !other->text().empty() &&
-                                                 share(text, textIn(other, view))
-                                           : isLine(subviews[j]) && share(text, subviews[j]->frame());
-                if (crosses)
+            const UILabel::DrawnText drawn = label->drawnText();
+            if (drawn.truncated) continue;
+            const CGRect glyphs = CGRectInset(label->convertRectToView(drawn.rect, view), 1, 1);
+            for (const auto& line : view->subviews()) {
+                const CGRect crossed = CGRectIntersection(glyphs, line->frame());
+                if (isLine(line) && !CGRectIsNull(crossed) && crossed.size.width > 0 && crossed.size.height > 0)
                     ADD_FAILURE() << screen << ": \"" << label->text() << "\" (#" << label->accessibilityIdentifier()
-                                  << ") runs into " << (other ? "\"" + other->text() + "\"" : std::string("a line"))
-                                  << " (#" << subviews[j]->accessibilityIdentifier() << ") in "
+                                  << ") runs across a line (#" << line->accessibilityIdentifier() << ") in "
                                   << view->className();
             }
         }
-        for (const auto& subview : subviews) self(self, subview);
+        for (const auto& subview : view->subviews()) self(self, subview);
     };
     driver.settle();
     if (auto window = driver.keyWindow()) walk(walk, window);
