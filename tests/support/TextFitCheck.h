@@ -11,34 +11,26 @@
 #include "uikit/UIScreen.h"
 #include "tests/support/TouchCheck.h"
 
-// Fails the test once for every shown label whose whole text crosses a
-// line beside it (a sibling of no subviews, with a colour, at most 2 points
-// thin: a grid line), more than the point by which a line box reaches past
-// its glyphs: a column's text run under its grid line into the next column.
-// A text ending in an ellipsis is expectNothingCutOff's to judge.
+// Fails the test once for every shown label whose whole text (a text ending
+// in an ellipsis is expectNothingCutOff's) crosses a grid line beside it (a
+// coloured sibling without subviews at most 2 points thin) by more than the
+// point a line box reaches past its glyphs: text run into the next column.
 inline void expectTextKeepsItsColumn(const UIDriver& driver, const std::string& screen) {
     const auto shown = [](const Ref<UIView>& view) { return !view->isHidden() && view->alpha() >= 0.01; };
-    const auto isLine = [&](const Ref<UIView>& view) {
-        const CGSize size = view->bounds().size;
-        const auto colour = view->backgroundColor();
-        return shown(view) && !cast<UILabel>(view) && view->subviews().empty() && colour && colour->alpha() > 0 &&
-               std::min(size.width, size.height) <= 2;
-    };
     auto walk = [&](const auto& self, const Ref<UIView>& view) -> void {
-        // A container of no size holds nothing a reader is meant to see.
         if (!shown(view) || view->bounds().size.width <= 0 || view->bounds().size.height <= 0) return;
         for (const auto& subview : view->subviews()) {
             auto label = cast<UILabel>(subview);
-            if (!label || label->text().empty() || !shown(label)) continue;
-            const UILabel::DrawnText drawn = label->drawnText();
-            if (drawn.truncated) continue;
-            const CGRect glyphs = CGRectInset(label->convertRectToView(drawn.rect, view), 1, 1);
+            if (!label || label->text().empty() || !shown(label) || label->drawnText().truncated) continue;
+            const CGRect glyphs = CGRectInset(label->convertRectToView(label->drawnText().rect, view), 1, 1);
             for (const auto& line : view->subviews()) {
                 const CGRect crossed = CGRectIntersection(glyphs, line->frame());
-                if (isLine(line) && !CGRectIsNull(crossed) && crossed.size.width > 0 && crossed.size.height > 0)
+                const auto colour = line->backgroundColor();
+                if (shown(line) && !cast<UILabel>(line) && line->subviews().empty() && colour && colour->alpha() > 0 &&
+                    std::min(line->bounds().size.width, line->bounds().size.height) <= 2 && !CGRectIsNull(crossed) &&
+                    crossed.size.width > 0 && crossed.size.height > 0)
                     ADD_FAILURE() << screen << ": \"" << label->text() << "\" (#" << label->accessibilityIdentifier()
-                                  << ") runs across a line (#" << line->accessibilityIdentifier() << ") in "
-                                  << view->className();
+                                  << ") runs across a line in " << view->className();
             }
         }
         for (const auto& subview : view->subviews()) self(self, subview);

@@ -22,9 +22,8 @@
 // the part that failed is asked for again at the tab's next appearance.
 // Every failure of the tab, its own loads' and its list pages' (each
 // toasted on the page's own view), shows in one sequence, one after the
-// other. A
-// pull on the page asks for both again (a part still under way is not
-// asked twice); the pull ends when neither is under way. The header's taps
+// other. A pull on the page asks for both again (a part still under way is
+// not asked twice); the pull ends when neither is under way. The header's taps
 // push the search, the notices, the QR page, the commission details, the
 // popularity ranking, or a notice's page.
 class KXPromoteController : public KXBaseViewController, public JXPagingViewDelegate {

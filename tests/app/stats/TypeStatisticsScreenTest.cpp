@@ -115,16 +115,10 @@ TEST_F(TypeStatisticsScreenTest, TopUpTypesShowTheirPieAndTable) {
 class TypeStatisticsAtEitherSize : public TypeStatisticsScreenTest {
 protected:
     void SetUp() override {
-        size = configureTestScreen() ? "-se" : "";
+        folder = configureTestScreen() ? "stats-se" : "stats";
         TypeStatisticsScreenTest::SetUp();
     }
-    // Saves the table from row 1 on, once no text in view is cut off.
-    void tableShot(const std::string& name) {
-        ASSERT_TRUE(item<KXRegistTypeCell>(1, 1));
-        expectNothingCutOff(driver, name);
-        shot("stats", name + size);
-    }
-    std::string size;
+    std::string folder;
 };
 
 // Large counts and sums show in decimal form, as small ones do, each whole on
@@ -139,7 +133,8 @@ TEST_F(TypeStatisticsAtEitherSize, LargeCountsAndSumsShowWholeWithoutAnExponent)
     EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"官网", "2000000.0", "95.24%"}));
     EXPECT_EQ(rowTexts(2), (std::vector<std::string>{"渠道", "100000.0", "4.76%"}));
     EXPECT_EQ(rowTexts(3), (std::vector<std::string>{"推广", "9999999999999998.0", "100.00%"}));
-    tableShot("large-counts");
+    expectNothingCutOff(driver, "large counts");
+    shot(folder, "large-counts");
 
     relay->script("payment", R"({"code":1,"message":"","data":{"list":[)"
                              R"({"count":123456789012.35,"payment":"支付宝","bfb":"100.00%"},)"
@@ -150,7 +145,8 @@ TEST_F(TypeStatisticsAtEitherSize, LargeCountsAndSumsShowWholeWithoutAnExponent)
     EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"支付宝", "123456789012.35", "100.00%"}));
     EXPECT_EQ(rowTexts(2)[1], "99999999999.99");
     EXPECT_EQ(rowTexts(3)[1], "-9999999999999998.0");
-    tableShot("large-sums");
+    expectNothingCutOff(driver, "large sums");
+    shot(folder, "large-sums");
 }
 
 TEST_F(TypeStatisticsScreenTest, AFailureToastsAndLeavesTheTitleRowAlone) {
