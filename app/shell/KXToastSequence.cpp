@@ -8,16 +8,15 @@
 
 void KXToastSequence::show(const Ref<UIView>& view, const std::string& message) {
     State& state = *state_;
-    state.view = view;
     const bool busy = !state.waiting.empty() || MonotonicClock::now() < state.showingUntil;
     if (!busy) {
         showNow(state, view, message);
         return;
     }
-    if (message == state.showing ||
-        std::find(state.waiting.begin(), state.waiting.end(), message) != state.waiting.end())
+    if (message == state.showing || std::any_of(state.waiting.begin(), state.waiting.end(),
+                                                [&](const Toast& toast) { return toast.message == message; }))
         return;
-    state.waiting.push_back(message);
+    state.waiting.push_back({view, message});
     if (state.waiting.size() == 1) showNextInTurn(state_);
 }
 
@@ -35,15 +34,15 @@ void KXToastSequence::showNextInTurn(const std::shared_ptr<State>& state) {
         state->showingUntil,
         [weak] {
             auto state = weak.lock();
-            if (!state || state->waiting.empty()) return;
-            auto view = state->view.lock();
-            if (!view) {
-                state->waiting.clear();
-                return;
+            if (!state) return;
+            while (!state->waiting.empty()) {
+                const Toast toast = state->waiting.front();
+                state->waiting.pop_front();
+                if (auto view = toast.view.lock()) {
+                    showNow(*state, view, toast.message);
+                    break;
+                }
             }
-            const std::string message = state->waiting.front();
-            state->waiting.pop_front();
-            showNow(*state, view, message);
             if (!state->waiting.empty()) showNextInTurn(state);
         },
         NSRunLoop::modeMask(NSRunLoopCommonModes));

@@ -13,6 +13,13 @@ using KXRankRowParts::columnLabel;
 using KXRankRowParts::gridLine;
 
 constexpr long kRoundedBottomRow = 8;
+// The room between a column's text and the grid line after it (scaled).
+constexpr CGFloat kTextEnd = 4;
+// The smallest share of its font an amount is drawn in to fit its column
+// (8.4 points on the standard screen, 7.2 on the 320-point one): the
+// longest the count writer makes from 1 to 10^16, 17 digits with a sign
+// and a point ("-9999999999999998.0"), fits at two thirds of it.
+constexpr CGFloat kSmallestAmountScale = 0.6;
 
 }  // namespace
 
@@ -30,6 +37,11 @@ void KXRegistTypeCell::setUpViews() {
     rankLabel_ = columnLabel("渠道", "rankLabel");
     firstLine_ = gridLine("firstLine");
     userLabel_ = columnLabel("注册量", "userLabel");
+    // An amount is one number: drawn on one line, in a smaller font when
+    // it is too long for its column.
+    userLabel_->setNumberOfLines(1);
+    userLabel_->setAdjustsFontSizeToFitWidth(true);
+    userLabel_->setMinimumScaleFactor(kSmallestAmountScale);
     secondLine_ = gridLine("secondLine");
     lowUserLabel_ = columnLabel("占比", "lowUserLabel");
     fourLine_ = gridLine("fourLine");
@@ -49,20 +61,23 @@ void KXRegistTypeCell::setUpConstraints() {
             make.width.equalTo(1);
         });
     };
-    const auto column = [&](const Ref<UIView>& label, const Ref<UIView>& after, CGFloat gap, CGFloat width) {
+    // A column's text starts `gap` after the line before it and ends
+    // kTextEnd before the line after it, so no text runs under a grid line.
+    const auto column = [&](const Ref<UIView>& label, const Ref<UIView>& after, CGFloat gap,
+                            const Ref<UIView>& before) {
         snp(label).makeConstraints([&](ConstraintMaker& make) {
             if (after) make.left.equalTo(snp(after).right).offset(gap);
             else make.left.equalToSuperview().offset(gap);
+            make.right.equalTo(snp(before).left).offset(-kTextEnd * s);
             make.top.bottom.equalToSuperview();
-            make.width.equalTo(width);
         });
     };
     line(zeroLine_, 0);
-    column(rankLabel_, nullptr, 8 * s, 131 * s);
     line(firstLine_, 131 * s);
-    column(userLabel_, firstLine_, 9 * s, 108 * s);
     line(secondLine_, 239 * s);
-    column(lowUserLabel_, secondLine_, 10 * s, 96 * s);
+    column(rankLabel_, nullptr, 8 * s, firstLine_);
+    column(userLabel_, firstLine_, 9 * s, secondLine_);
+    column(lowUserLabel_, secondLine_, 10 * s, fourLine_);
     snp(fourLine_).makeConstraints([&](ConstraintMaker& make) {
         make.right.top.bottom.equalToSuperview();
         make.width.equalTo(1);

@@ -13,7 +13,9 @@
 // registration `model` or the top-up `rechargeTypeListModel`); the row
 // styling, after `indexPath` is set, stripes the row ("#EEEEEE" on even
 // rows, white on odd ones), makes row 0 the bold title row with rounded top
-// corners and row 8 the row with rounded bottom corners.
+// corners and row 8 the row with rounded bottom corners. Each column's text
+// ends before the grid line after it; the amount stays on one line, drawn
+// smaller where it is too long for its column.
 class KXRegistTypeCell : public UICollectionViewCell {
 public:
     using UICollectionViewCell::UICollectionViewCell;

@@ -1,15 +1,58 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "uikit/UIDriver.h"
 #include "uikit/UILabel.h"
+#include "uikit/UIScreen.h"
 #include "tests/support/TouchCheck.h"
 
+// Fails the test once for every shown label whose whole text (a text ending
+// in an ellipsis is expectNothingCutOff's) crosses a grid line beside it (a
+// coloured sibling without subviews at most 2 points thin) by more than the
+// point a line box reaches past its glyphs: text run into the next column.
+inline void expectTextKeepsItsColumn(const UIDriver& driver, const std::string& screen) {
+    const auto shown = [](const Ref<UIView>& view) { return !view->isHidden() && view->alpha() >= 0.01; };
+    auto walk = [&](const auto& self, const Ref<UIView>& view) -> void {
+        if (!shown(view) || view->bounds().size.width <= 0 || view->bounds().size.height <= 0) return;
+        for (const auto& subview : view->subviews()) {
+            auto label = cast<UILabel>(subview);
+            if (!label || label->text().empty() || !shown(label) || label->drawnText().truncated) continue;
+            const CGRect glyphs = CGRectInset(label->convertRectToView(label->drawnText().rect, view), 1, 1);
+            for (const auto& line : view->subviews()) {
+                const CGRect crossed = CGRectIntersection(glyphs, line->frame());
+                const auto colour = line->backgroundColor();
+                if (shown(line) && !cast<UILabel>(line) && line->subviews().empty() && colour && colour->alpha() > 0 &&
+                    std::min(line->bounds().size.width, line->bounds().size.height) <= 2 && !CGRectIsNull(crossed) &&
+                    crossed.size.width > 0 && crossed.size.height > 0)
+                    ADD_FAILURE() << screen << ": \"" << label->text() << "\" (#" << label->accessibilityIdentifier()
+                                  << ") runs across a line in " << view->className();
+            }
+        }
+        for (const auto& subview : view->subviews()) self(self, subview);
+    };
+    driver.settle();
+    if (auto window = driver.keyWindow()) walk(walk, window);
+}
+
+// Puts the app on the small screen (320 x 568) when VELMARO_TEST_SCREEN is
+// "se", before the layout scale's first use, and answers whether it did:
+// ctest runs the walk of every screen and the suites named *AtEitherSize so
+// once more, in a process of their own.
+inline bool configureTestScreen() {
+    const char* screen = std::getenv("VELMARO_TEST_SCREEN");
+    if (!screen || std::string(screen) != "se") return false;
+    UIScreen::configureMainScreen({320, 568}, 2, false);
+    return true;
+}
+
 // Fails the test once for every shown label of the key window whose text a
-// reader cannot see whole (UIDriver::textFitFaults), naming the screen. The
+// reader cannot see whole (UIDriver::textFitFaults) or that leaves its
+// column (expectTextKeepsItsColumn), naming the screen. The
 // labels with the accessibility identifier `widerLabel`, when one is named,
 // are laid out wider than their superview on purpose: their text may spill
 // out of it (the superview does not clip, so it is drawn whole); their other
@@ -19,6 +62,7 @@ inline void expectTextFits(const UIDriver& driver, const std::string& screen, co
     for (const std::string& fault : driver.textFitFaults())
         if (widerLabel.empty() || fault.find(mark) == std::string::npos || fault.find(": text spills ") == std::string::npos)
             ADD_FAILURE() << screen << ": " << fault;
+    expectTextKeepsItsColumn(driver, screen);
 }
 
 // Fails the test once for every label in view whose text its line break

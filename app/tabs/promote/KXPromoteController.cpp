@@ -175,6 +175,7 @@ long KXPromoteController::numberOfLists(const Ref<JXPagingView>&) {
 Ref<JXPagingViewListViewDelegate> KXPromoteController::pagingViewInitListAtIndex(const Ref<JXPagingView>&,
                                                                                  long index) {
     auto list = make<KXPromoteListController>();
+    list->setToasts(toasts_);
     if (index >= 0 && index < static_cast<long>(ids_.size())) list->setType(ids_[static_cast<std::size_t>(index)]);
     return list;
 }

@@ -20,9 +20,10 @@
 // ("news") are asked for when the view loads, at once, each answer
 // touching only its own part; a failure is toasted and changes nothing, and
 // the part that failed is asked for again at the tab's next appearance.
-// When both fail, their toasts show one after the other. A
-// pull on the page asks for both again (a part still under way is not
-// asked twice); the pull ends when neither is under way. The header's taps
+// Every failure of the tab, its own loads' and its list pages' (each
+// toasted on the page's own view), shows in one sequence, one after the
+// other. A pull on the page asks for both again (a part still under way is
+// not asked twice); the pull ends when neither is under way. The header's taps
 // push the search, the notices, the QR page, the commission details, the
 // popularity ranking, or a notice's page.
 class KXPromoteController : public KXBaseViewController, public JXPagingViewDelegate {
@@ -73,6 +74,7 @@ private:
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
     Load categories_ = Load::Failed;
     Load notices_ = Load::Failed;
-    // The failures' toasts, so a second does not hide the first.
+    // The failures' toasts, the tab's and its pages', so a second does not
+    // hide or cover the first.
     KXToastSequence toasts_;
 };

@@ -54,7 +54,8 @@ void KXPromoteGameListScreen::loadNewData() {
             auto screen = weak.lock();
             if (!screen) return;
             screen->setFooterHidden(true);
-            KXStatsList::firstPageFailed(screen->tableView_, screen->view(), message);
+            KXStatsList::endRefreshing(screen->tableView_);
+            screen->toasts_.show(screen->view(), message);
         });
 }
 
@@ -71,6 +72,7 @@ void KXPromoteGameListScreen::loadMoreData() {
         [weak](const std::string& message) {
             auto screen = weak.lock();
             if (!screen) return;
-            KXStatsList::nextPageFailed(screen->tableView_, screen->view(), message);
+            KXStatsList::endLoadingMore(screen->tableView_);
+            screen->toasts_.show(screen->view(), message);
         });
 }

@@ -5,6 +5,7 @@
 
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
+#include "app/shell/KXToastSequence.h"
 #include "app/tabs/promote/KXPromoteGameRows.h"
 
 // What the promote list page and the promote search screen share: their
@@ -18,7 +19,9 @@
 // footer. A next page asks for the page after the last that arrived, of the
 // keyword and type the rows were loaded with (nothing while a page is
 // under way: the footer refreshes until that page answers); a non-empty
-// answer is appended. The footer never reports the end of the data.
+// answer is appended. The footer never reports the end of the data. A
+// failed page is toasted on the screen's view, in the turn of `toasts`: the
+// screen's own sequence, or the one of the tab that shows it as a page.
 class KXPromoteGameListScreen : public KXBaseViewController {
 public:
     const Ref<UITableView>& tableView() const { return tableView_; }
@@ -28,6 +31,7 @@ public:
     void setKeyword(std::string keyword) { keyword_ = std::move(keyword); }
     const std::string& type() const { return type_; }
     void setType(std::string type) { type_ = std::move(type); }
+    void setToasts(KXToastSequence toasts) { toasts_ = std::move(toasts); }
 
     void loadNewData();
     void loadMoreData();
@@ -51,4 +55,5 @@ private:
     std::vector<Ref<Velmaro::KXPromoteGameModel>> modelArr_;
     std::string keyword_;
     std::string type_;
+    KXToastSequence toasts_;
 };

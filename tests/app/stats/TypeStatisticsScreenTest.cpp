@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/stats/KXRegistTypeCell.h"
 #include "app/stats/KXRegistTypeController.h"
@@ -8,6 +10,7 @@
 #include "app/tabs/home/KXHomeHeader.h"
 #include "tests/app/stats/StatsScreenFixture.h"
 #include "tests/support/HoldingRelay.h"
+#include "tests/support/TextFitCheck.h"
 
 namespace {
 
@@ -108,19 +111,42 @@ TEST_F(TypeStatisticsScreenTest, TopUpTypesShowTheirPieAndTable) {
     EXPECT_EQ(rowTexts(1)[0], model->list[0]->payment);
 }
 
-// Large counts and sums show in decimal form, as small ones do.
-TEST_F(TypeStatisticsScreenTest, LargeCountsAndSumsShowWithoutAnExponent) {
+// On the standard screen and, where ctest runs it again, on the small one.
+class TypeStatisticsAtEitherSize : public TypeStatisticsScreenTest {
+protected:
+    void SetUp() override {
+        folder = configureTestScreen() ? "stats-se" : "stats";
+        TypeStatisticsScreenTest::SetUp();
+    }
+    std::string folder;
+};
+
+// Large counts and sums show in decimal form, as small ones do, each whole on
+// its line and inside its column, the longest the count writer makes too.
+TEST_F(TypeStatisticsAtEitherSize, LargeCountsAndSumsShowWholeWithoutAnExponent) {
     relayed().script("regment", R"({"code":1,"message":"","data":{"list":[)"
                                 R"({"count":2000000,"reg_type":"官网","bfb":"95.24%"},)"
-                                R"({"count":100000,"reg_type":"渠道","bfb":"4.76%"}],"reg_type":["官网","渠道"]}})");
+                                R"({"count":100000,"reg_type":"渠道","bfb":"4.76%"},)"
+                                R"({"count":9999999999999998,"reg_type":"推广","bfb":"100.00%"}],)"
+                                R"("reg_type":["官网","渠道","推广"]}})");
     openType(KXMineNavType::registType);
     EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"官网", "2000000.0", "95.24%"}));
     EXPECT_EQ(rowTexts(2), (std::vector<std::string>{"渠道", "100000.0", "4.76%"}));
+    EXPECT_EQ(rowTexts(3), (std::vector<std::string>{"推广", "9999999999999998.0", "100.00%"}));
+    expectNothingCutOff(driver, "large counts");
+    shot(folder, "large-counts");
 
     relay->script("payment", R"({"code":1,"message":"","data":{"list":[)"
-                             R"({"count":123456789012.35,"payment":"支付宝","bfb":"100.00%"}],"payment":["支付宝"]}})");
+                             R"({"count":123456789012.35,"payment":"支付宝","bfb":"100.00%"},)"
+                             R"({"count":99999999999.99,"payment":"微信","bfb":"0.00%"},)"
+                             R"({"count":-9999999999999998,"payment":"退款","bfb":"0.00%"}],)"
+                             R"("payment":["支付宝","微信","退款"]}})");
     openType(KXMineNavType::rechargeType);
     EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"支付宝", "123456789012.35", "100.00%"}));
+    EXPECT_EQ(rowTexts(2)[1], "99999999999.99");
+    EXPECT_EQ(rowTexts(3)[1], "-9999999999999998.0");
+    expectNothingCutOff(driver, "large sums");
+    shot(folder, "large-sums");
 }
 
 TEST_F(TypeStatisticsScreenTest, AFailureToastsAndLeavesTheTitleRowAlone) {

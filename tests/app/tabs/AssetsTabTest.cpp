@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "app/payment/KXBalanceWatch.h"
@@ -13,7 +12,7 @@
 #include "app/tabs/assets/KXAssetsIncomeViews.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/HoldingRelay.h"
-#include "uikit/UIScreen.h"
+#include "tests/support/TextFitCheck.h"
 
 // The Assets tab of the running app against the local back end.
 class AssetsTab : public SignedInAppFixture {
@@ -174,8 +173,7 @@ TEST(AssetsIncomeCell, TakesTheLookOfItsRowWhenReused) {
 // 1 point on the standard screen, 0.85 on the small one, where ctest runs
 // this test again beside the walk of every screen.
 TEST(AssetsIncomeCellAtEitherSize, GridLinesAreOneLayoutUnitThick) {
-    if (const char* screen = std::getenv("VELMARO_TEST_SCREEN"); screen && std::string(screen) == "se")
-        UIScreen::configureMainScreen({320, 568}, 2, false);
+    configureTestScreen();
     const CGFloat s = layoutScale();
     auto cell = make<KXAssetsIncomeCell>(UITableViewCellStyle::Default, KXAssetsIncomeCell::kReuseIdentifier);
     cell->setFrame({0, 0, screenWidth(), 61 * s});

@@ -220,11 +220,16 @@ protected:
         ASSERT_TRUE(runUntil([&] { return !screen->loading(); }));
     }
 
-    // The toast on the tab ("" when none shows).
+    // The toast on show on the tab, on its own view or on a page's ("" when
+    // none shows); never two at once.
     std::string toast() {
         driver.settle();
-        auto hud = MBProgressHUD::HUDForView(screen->view());
-        return hud ? hud->detailsLabel()->text() : std::string();
+        std::vector<std::string> shown;
+        for (const auto& view : driver.findAllOfClass("MBProgressHUD"))
+            if (auto hud = cast<MBProgressHUD>(view); !hud->hasFinished() && view->isDescendantOfView(screen->view()))
+                shown.push_back(hud->detailsLabel()->text());
+        EXPECT_LE(shown.size(), 1u) << "two toasts at once";
+        return shown.empty() ? std::string() : shown.front();
     }
 
     std::string categoriesAnswer = HoldingRelay::kHTTPFailure;
@@ -240,25 +245,38 @@ class PromoteTabAfterTwoRefusals : public PromoteTabAfterAFailure {
 protected:
     static constexpr const char* kCategoriesMessage = "分类暂时无法读取";
     static constexpr const char* kNoticesMessage = "公告暂时无法读取";
+    static constexpr const char* kGamesMessage = "游戏暂时无法读取";
     PromoteTabAfterTwoRefusals() {
         categoriesAnswer = std::string(R"({"code":0,"message":")") + kCategoriesMessage + "\"}";
         noticesAnswer = std::string(R"({"code":0,"message":")") + kNoticesMessage + "\"}";
     }
 };
 
-// Both messages are shown, one after the other, each for a toast's time.
+// Both messages are shown, one after the other, each for a toast's time;
+// so are the notices' and a games page's, which toasts on its own view.
 TEST_F(PromoteTabAfterTwoRefusals, BothFailuresAreToastedOneAfterTheOther) {
-    const std::string first = toast();
-    ASSERT_TRUE(first == kCategoriesMessage || first == kNoticesMessage) << first;
-    const std::string second = first == kCategoriesMessage ? kNoticesMessage : kCategoriesMessage;
-    clock.advance(kToastDuration - 0.1);
-    EXPECT_EQ(toast(), first) << "the first keeps its time";
-    clock.advance(0.1);
-    EXPECT_EQ(toast(), second);
-    clock.advance(kToastDuration - 0.1);
-    EXPECT_EQ(toast(), second) << "the second has its own time";
-    clock.advance(0.1);
-    EXPECT_EQ(toast(), "");
+    const auto expectInTurn = [&](const std::string& one, const std::string& other) {
+        const std::string first = toast();
+        ASSERT_TRUE(first == one || first == other) << first;
+        const std::string second = first == one ? other : one;
+        clock.advance(kToastDuration - 0.1);
+        EXPECT_EQ(toast(), first) << "the first keeps its time";
+        clock.advance(0.1);
+        EXPECT_EQ(toast(), second);
+        clock.advance(kToastDuration - 0.1);
+        EXPECT_EQ(toast(), second) << "the second has its own time";
+        clock.advance(0.1);
+        EXPECT_EQ(toast(), "");
+    };
+    expectInTurn(kCategoriesMessage, kNoticesMessage);
+
+    relay->unscript();
+    relay->script("news", noticesAnswer);
+    relay->script("mygames", std::string(R"({"code":0,"message":")") + kGamesMessage + "\"}");
+    ASSERT_TRUE(driver.pullDown(screen->pagingView()->mainTableView())) << driver.lastError();
+    ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+    ASSERT_EQ(relay->sent("mygames").size(), 1u) << "the first games page asked once";
+    expectInTurn(kNoticesMessage, kGamesMessage);
 }
 
 TEST_F(PromoteTabAfterAFailure, OneFailedLoadDoesNotLeaveTheTabEmptyForGood) {

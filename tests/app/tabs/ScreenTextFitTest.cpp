@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/promotion/KXApplyGameViewController.h"
@@ -9,7 +8,6 @@
 #include "tests/app/tabs/SignedInAppFixture.h"
 #include "tests/support/TextFitCheck.h"
 #include "tests/support/TouchCheck.h"
-#include "uikit/UIScreen.h"
 #include "uikit/UITableView.h"
 
 // Every screen a promoter reaches from the tabs, walked as a user would, with
@@ -22,8 +20,7 @@
 class ScreenTextFit : public SignedInAppFixture {
 protected:
     void SetUp() override {
-        if (const char* screen = std::getenv("VELMARO_TEST_SCREEN"); screen && std::string(screen) == "se") {
-            UIScreen::configureMainScreen({320, 568}, 2, false);
+        if (configureTestScreen()) {
             size = "se: ";
             folder = "walk-se";
         }
