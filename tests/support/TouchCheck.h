@@ -36,9 +36,9 @@ inline bool withinTouchArea(const Ref<UIWindow>& window, const Ref<UIView>& view
 //   control (a pop-up or a bar in front of a control takes its touches
 //   there);
 // - every point 1 point beyond each edge and corner of a shown control that
-//   its larger touch area holds and no control holds in its own bounds,
-//   which a tap gives to a control whose own bounds lie farther away, or to
-//   a view that is not in front of the control.
+//   its larger touch area holds, no control holds in its own bounds and no
+//   view in front covers, which a tap gives to a control whose own bounds
+//   lie farther away, or to a view that is not in front of the control.
 inline std::vector<std::string> touchFaults(const UIDriver& driver) {
     std::vector<std::string> faults;
     auto window = driver.keyWindow();
@@ -59,7 +59,10 @@ inline std::vector<std::string> touchFaults(const UIDriver& driver) {
     };
     walk(walk, window);
     auto heldInOwnBounds = [&](CGPoint point) {
-        return controlHolding(window->hitTestWithin(point, nullptr, UIView::TouchArea::OwnBounds));
+        return window->hitTestWithin(point, nullptr, UIView::TouchArea::OwnBounds);
+    };
+    auto inFront = [&](const Ref<UIView>& view, const Ref<UIView>& behind) {
+        return view && order.at(view.get()) > order.at(behind.get());
     };
     for (const auto& control : controls) {
         const CGRect shown = driver.shownRect(control);
@@ -68,7 +71,7 @@ inline std::vector<std::string> touchFaults(const UIDriver& driver) {
         const CGFloat ys[] = {CGRectGetMinY(shown) + 1, CGRectGetMidY(shown), CGRectGetMaxY(shown) - 1};
         for (CGFloat x : xs)
             for (CGFloat y : ys) {
-                if (heldInOwnBounds({x, y}) != control) continue;
+                if (controlHolding(heldInOwnBounds({x, y})) != control) continue;
                 auto taker = controlHolding(window->hitTest({x, y}));
                 if (taker != control)
                     faults.push_back("a tap at " + UIDriver::pointText({x, y}) + " inside " + name(control) +
@@ -79,14 +82,14 @@ inline std::vector<std::string> touchFaults(const UIDriver& driver) {
         const CGFloat besideYs[] = {CGRectGetMinY(own) - 1, CGRectGetMidY(own), CGRectGetMaxY(own) + 1};
         for (CGFloat x : besideXs)
             for (CGFloat y : besideYs) {
-                if (CGRectContainsPoint(own, {x, y}) || !withinTouchArea(window, control, {x, y}) ||
-                    heldInOwnBounds({x, y}))
-                    continue;
+                if (CGRectContainsPoint(own, {x, y}) || !withinTouchArea(window, control, {x, y})) continue;
+                // Inside another control, or under a view in front.
+                if (auto held = heldInOwnBounds({x, y}); controlHolding(held) || inFront(held, control)) continue;
                 auto hit = window->hitTest({x, y});
                 auto taker = controlHolding(hit);
                 const bool fair = taker ? taker == control || taker->distanceFromBounds({x, y}, window) <=
                                                                   control->distanceFromBounds({x, y}, window) + 1e-6
-                                        : hit && order.at(hit.get()) > order.at(control.get());
+                                        : inFront(hit, control);
                 if (!fair)
                     faults.push_back("a tap at " + UIDriver::pointText({x, y}) + " just outside " + name(control) +
                                      " goes to " + (taker ? name(taker) : hit ? name(hit) : "nothing"));
