@@ -1,6 +1,7 @@
 #include "app/components/ZSActionSheetView.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/components/ZSActionSheetCell.h"
 #include "app/shell/UIViewExt.h"
@@ -112,7 +113,7 @@ void ZSActionSheetView::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&
 }
 
 void ZSActionSheetView::dissMissView() {
-    closing_ = true;
+    phase_ = Phase::Closing;
     auto table = actionSheetTableView_;
     const CGRect screen = screenBounds();
     const double height = recodeTableViewHeight_;
@@ -123,7 +124,7 @@ void ZSActionSheetView::dissMissView() {
         },
         [self = self<ZSActionSheetView>()](bool) {
             self->actionSheetTableView_ = nullptr;
-            self->removeFromSuperview();
+            self->didLeave();
         });
 }
 
@@ -163,7 +164,7 @@ void ZSActionSheetView::setViewAnimateStyle(int style) {
 }
 
 void ZSActionSheetView::dissMissAlertView() {
-    closing_ = true;
+    phase_ = Phase::Closing;
     const CGRect screen = screenBounds();
     const CGFloat middleY = center().y - alertViewH_ / 2;
     const CGFloat centredX = (screen.size.width - alertViewW_) / 2;
@@ -183,7 +184,15 @@ void ZSActionSheetView::dissMissAlertView() {
             default: break;
             }
         },
-        [self = self<ZSActionSheetView>()](bool) { self->removeFromSuperview(); });
+        [self = self<ZSActionSheetView>()](bool) { self->didLeave(); });
+}
+
+void ZSActionSheetView::didLeave() {
+    removeFromSuperview();
+    phase_ = Phase::Gone;
+    // A block may close another overlay, or give this one another block.
+    const auto blocks = std::exchange(blocksAfterExit_, {});
+    for (const auto& block : blocks) block();
 }
 
 void ZSActionSheetView::setIsBGClose(bool close) {
@@ -192,15 +201,23 @@ void ZSActionSheetView::setIsBGClose(bool close) {
 }
 
 void ZSActionSheetView::closeAlertView(CloseAlertviewBlock block) {
-    closeAlertviewBlock_ = std::move(block);
-    tap();
+    closeAlertviewBlock_ = block;
+    switch (phase_) {
+    case Phase::Shown: tap(); break;
+    case Phase::Closing:
+        if (block) blocksAfterExit_.push_back(std::move(block));
+        break;
+    case Phase::Gone:
+        if (block) block();
+        break;
+    }
 }
 
 // --- Background taps ---
 
 void ZSActionSheetView::tap(const Ref<UIGestureRecognizer>&) {
-    // A tap during the exit closes nothing again.
-    if (closing_) return;
+    // A tap during the exit, or after it, closes nothing again.
+    if (phase_ != Phase::Shown) return;
     if (closeAlertviewBlock_) closeAlertviewBlock_();
     if (viewStyle_ == kAlertStyle)
         dissMissAlertView();
@@ -210,7 +227,7 @@ void ZSActionSheetView::tap(const Ref<UIGestureRecognizer>&) {
 
 Ref<UIView> ZSActionSheetView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area) {
     auto hit = UIView::hitTestWithin(point, event, area);
-    return hit && closing_ ? self<UIView>() : hit;
+    return hit && phase_ == Phase::Closing ? self<UIView>() : hit;
 }
 
 bool ZSActionSheetView::gestureRecognizerShouldReceiveTouch(const Ref<UIGestureRecognizer>& recognizer,

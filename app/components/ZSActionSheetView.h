@@ -18,7 +18,9 @@
 // Creating it shows it. A tap on the dimmed area (not on the sheet or the
 // alert view) closes it. It takes every tap on the screen until it has left:
 // while it closes, taps do nothing (the close block runs once, and nothing
-// beneath the still dimmed screen is reached).
+// beneath the still dimmed screen is reached). The overlay closes once;
+// every block given to closeAlertView runs once, a block given while it
+// closes when it has left.
 class ZSActionSheetView : public UIView,
                           public UITableViewDataSource,
                           public UITableViewDelegate,
@@ -55,6 +57,8 @@ public:
     const CloseAlertviewBlock& closeAlertviewBlock() const { return closeAlertviewBlock_; }
     void setCloseAlertviewBlock(CloseAlertviewBlock block) { closeAlertviewBlock_ = std::move(block); }
     // Stores the block and closes as a background tap does (the block runs).
+    // While the overlay closes, the block runs once it has left; after that,
+    // at once.
     void closeAlertView(CloseAlertviewBlock block);
 
     // The alert form's movement: 0 from above, out below; 1 from the left,
@@ -94,6 +98,9 @@ private:
     // Dims the screen, joins the key window and listens for background taps.
     void showWithTap(Ref<UITapGestureRecognizer>& tap);
     CGRect alertFrameAt(CGPoint origin) const { return {origin.x, origin.y, alertViewW_, alertViewH_}; }
+    // The end of either exit: leaves the window and runs the blocks given
+    // to closeAlertView meanwhile.
+    void didLeave();
 
     std::vector<std::string> dataArray_;
     Ref<UITableView> actionSheetTableView_;
@@ -107,6 +114,10 @@ private:
     CloseAlertviewBlock closeAlertviewBlock_;
     int viewAnimateStyle_ = 0;
     bool isBGClose_ = false;
-    // An exit is under way: taps are swallowed until the overlay leaves.
-    bool closing_ = false;
+    // Closing: an exit is under way, and taps are swallowed until the
+    // overlay leaves.
+    enum class Phase { Shown, Closing, Gone };
+    Phase phase_ = Phase::Shown;
+    // The blocks given to closeAlertView while closing, in order.
+    std::vector<CloseAlertviewBlock> blocksAfterExit_;
 };

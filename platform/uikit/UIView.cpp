@@ -1,6 +1,7 @@
 #include "uikit/UIView.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "foundation/NSLog.h"
@@ -289,14 +290,42 @@ Ref<UIView> UIView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area)
     if (isHidden() || !userInteractionEnabled_ || alpha() < 0.01) return nullptr;
     if (area == TouchArea::OwnBounds && !CGRectContainsPoint(bounds(), point)) return nullptr;
     if (!pointInside(point, event)) return nullptr;
+    // Front-most first. With the larger areas, a control (or a view inside
+    // one) lets the search go on behind it, and of the controls found the one
+    // whose own bounds lie nearest the point takes it, the front-most on a
+    // tie; any other view that takes the point hides what lies behind it.
+    Ref<UIView> nearest;
+    CGFloat nearestDistance = 0;
     auto subviews = subviews_;
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
         const Ref<UIView>& subview = *it;
         CGPoint inSubview =
             CGPointApplyAffineTransform(point, CGAffineTransformInvert(subview->layer()->transformToSuperlayer()));
-        if (auto hit = subview->hitTestWithin(inSubview, event, area)) return hit;
+        auto hit = subview->hitTestWithin(inSubview, event, area);
+        if (!hit) continue;
+        if (area == TouchArea::OwnBounds) return hit;
+        Ref<UIView> control;
+        for (auto view = hit; view && !control; view = view == subview ? nullptr : view->superview())
+            if (cast<UIControl>(view)) control = view;
+        if (!control) return nearest ? nearest : hit;
+        const CGFloat distance = control->distanceFromBounds(point, self<UIView>());
+        if (!nearest || distance < nearestDistance) {
+            nearest = hit;
+            nearestDistance = distance;
+        }
+        if (distance == 0) break;
     }
-    return self<UIView>();
+    return nearest ? nearest : self<UIView>();
+}
+
+CGFloat UIView::distanceFromBounds(CGPoint point, const Ref<UIView>& space) const {
+    const CGPoint inside = convertPointFromView(point, space);
+    const CGRect own = bounds();
+    if (CGRectContainsPoint(own, inside)) return 0;
+    const CGPoint closest{std::clamp(inside.x, CGRectGetMinX(own), CGRectGetMaxX(own)),
+                          std::clamp(inside.y, CGRectGetMinY(own), CGRectGetMaxY(own))};
+    const CGPoint there = convertPointToView(closest, space);
+    return std::hypot(there.x - point.x, there.y - point.y);
 }
 
 bool UIView::pointInside(CGPoint point, UIEvent*) { return CGRectContainsPoint(bounds(), point); }

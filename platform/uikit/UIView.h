@@ -191,7 +191,10 @@ public:
     // first with every view's own bounds, and when that lands in a control
     // (or a view inside one) the control keeps the touch, though a view in
     // front reaches over it with a larger touch area; otherwise the larger
-    // areas count. Views in front still hide what lies behind them.
+    // areas count, and of the controls whose larger area holds the point
+    // the one whose own bounds lie nearest takes it (the front-most on a
+    // tie). Any other view that takes the point still hides what lies
+    // behind it.
     Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr);
     // Which touch areas one search counts: the bounds (cut by pointInside),
     // or what pointInside answers, larger areas included.
@@ -201,6 +204,9 @@ public:
     virtual Ref<UIView> hitTestWithin(CGPoint point, UIEvent* event, TouchArea area);
     // Whether the point (bounds space) counts as inside: within the bounds.
     virtual bool pointInside(CGPoint point, UIEvent* event = nullptr);
+    // How far the point (in `space`'s bounds space) lies from this view's
+    // bounds, measured in `space`: 0 inside them.
+    CGFloat distanceFromBounds(CGPoint point, const Ref<UIView>& space) const;
     // A simulated tap at a point of the view's bounds: true when the view
     // handled it. The default offers it to the enabled gesture recognizers.
     virtual bool handleTapAt(CGPoint point);

@@ -56,16 +56,19 @@ TEST_F(UIKitExtensionsTest, EveryButtonAnswersTouchesOverAtLeast44By44Points) {
     EXPECT_EQ(taps, 3);
 
     // A button behind it, 6 points above: the larger area in front takes
-    // only the points that button's bounds leave.
+    // only the points that button's bounds leave, and of the gap the part
+    // nearer to it.
     auto above = UIButtonExtension::createSimpleButtonWithFrame({100, 60, 20, 34}, std::string("上"), std::nullopt,
                                                                 nullptr, [this](const Ref<UIControl>&) { taps += 10; });
     screen->insertSubview(above, 0);
     tapsAt(screen, 110, 93.5);
     EXPECT_EQ(taps, 13) << "inside the button behind";
     tapsAt(screen, 110, 95);
-    EXPECT_EQ(taps, 14) << "between the two";
+    EXPECT_EQ(taps, 23) << "between the two, nearer the one behind";
+    tapsAt(screen, 110, 98);
+    EXPECT_EQ(taps, 24) << "between the two, nearer the one in front";
     tapsAt(screen, 100 - 11, 115);
-    EXPECT_EQ(taps, 15);
+    EXPECT_EQ(taps, 25);
     above->removeFromSuperview();
 
     // 60 x 50 keeps its bounds.

@@ -193,7 +193,9 @@ TEST_F(ZSAlertFormTest, ABackgroundTapClosesTheAlertForm) {
 
 // The overlay takes every tap until it has left: during the exit a tap on
 // the still dimmed screen reaches nothing beneath it and closes nothing
-// again; once it has left, the control beneath answers.
+// again; once it has left, the control beneath answers. Each block given to
+// closeAlertView meanwhile runs once, when it has left; one given after, at
+// once.
 TEST_F(ZSAlertFormTest, AClosingOverlaySwallowsTapsUntilItHasLeft) {
     int beneathTaps = 0;
     auto beneath = place(make<UIButton>(), CGRect{20, 20, 100, 40});
@@ -208,6 +210,7 @@ TEST_F(ZSAlertFormTest, AClosingOverlaySwallowsTapsUntilItHasLeft) {
         driver.settle();
         ASSERT_TRUE(driver.tapAt({70, 40}));
         EXPECT_EQ(closes, 1) << overlay->viewStyle();
+        for (int add : {10, 20}) overlay->closeAlertView([&, add] { closes += add; });
         // At once, halfway and just before the end of the exit.
         for (double wait : {0.0, exitSeconds / 2, exitSeconds / 2 - 0.01}) {
             clock.advance(wait);
@@ -219,6 +222,9 @@ TEST_F(ZSAlertFormTest, AClosingOverlaySwallowsTapsUntilItHasLeft) {
         EXPECT_EQ(closes, 1) << overlay->viewStyle();
         clock.advance(0.01);
         EXPECT_FALSE(onScreen(overlay)) << overlay->viewStyle();
+        EXPECT_EQ(closes, 31) << overlay->viewStyle();
+        overlay->closeAlertView([&] { closes += 100; });
+        EXPECT_EQ(closes, 131) << overlay->viewStyle();
         ASSERT_TRUE(driver.tapAt({70, 40}));
         EXPECT_EQ(beneathTaps, 1) << overlay->viewStyle();
     }

@@ -108,7 +108,7 @@ TEST_F(WithdrawalScreen, ADecisionShowsTheBackEndsMessageAndEveryRowKeepsBothBut
 
 // Each button's 44-point touch area reaches over the other, 6 points away:
 // a point inside a button decides as that button says, and the larger area
-// takes only what neither button holds.
+// takes only what neither button holds, for the nearer button.
 TEST_F(WithdrawalScreen, ATapInsideEitherButtonNearTheirSharedEdgeDecidesAsThatButtonSays) {
     auto screen = open();
     // 允许 is 40 x 20, 拒绝 6 points below it.
@@ -118,7 +118,11 @@ TEST_F(WithdrawalScreen, ATapInsideEitherButtonNearTheirSharedEdgeDecidesAsThatB
     EXPECT_EQ(sent("down_status").back()["status"], "2") << "2 points below 拒绝's upper edge";
     tapNear(screen, 2, "允许", {20, -4}, "已同意提现");
     EXPECT_EQ(sent("down_status").back()["status"], "1") << "above 允许, where only its larger area reaches";
-    EXPECT_EQ(sent("down_status").size(), 3u);
+    tapNear(screen, 3, "允许", {20, 21}, "已同意提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "1") << "1 point below 允许, nearer it than 拒绝";
+    tapNear(screen, 4, "允许", {-1.5, 15}, "已同意提现");
+    EXPECT_EQ(sent("down_status").back()["status"], "1") << "1.5 points left of 允许, 5 above its lower edge";
+    EXPECT_EQ(sent("down_status").size(), 5u);
 }
 
 // The loads of screens the user has left end with them: on a back end that

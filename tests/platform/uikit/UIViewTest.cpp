@@ -190,7 +190,8 @@ TEST_F(UIViewTest, PointInsideOverrideEnlargesTheTouchArea) {
 }
 
 // A larger touch area takes only the points no control holds in its own
-// bounds; what lies in front still hides what lies behind.
+// bounds, the control whose bounds lie nearest first; what lies in front
+// still hides what lies behind.
 TEST_F(UIViewTest, AControlKeepsItsOwnBoundsFromALargerTouchAreaInFront) {
     auto root = make<UIView>(CGRectMake(0, 0, 200, 200));
     auto card = make<UIView>(CGRectMake(0, 0, 200, 100));  // a plain view behind both
@@ -203,7 +204,10 @@ TEST_F(UIViewTest, AControlKeepsItsOwnBoundsFromALargerTouchAreaInFront) {
     EXPECT_EQ(root->hitTest({70, 24}), upper) << "2 points above its lower edge";
     EXPECT_EQ(root->hitTest({51, 25.5}), upper);
     EXPECT_EQ(root->hitTest({70, 33}), lower);
-    EXPECT_EQ(root->hitTest({70, 29}), lower) << "the gap: only larger areas hold it, the front one takes it";
+    EXPECT_EQ(root->hitTest({70, 29}), lower) << "mid-gap: as near to both, the front one takes it";
+    EXPECT_EQ(root->hitTest({70, 27}), upper) << "1 point below it: the nearer takes the gap";
+    EXPECT_EQ(root->hitTest({48.5, 24}), upper) << "1.5 points left of its lower half";
+    EXPECT_EQ(root->hitTest({91, 25}), upper) << "1 point right of its lower half";
     EXPECT_EQ(root->hitTest({70, 60}), lower) << "below it, over the plain view";
     EXPECT_EQ(root->hitTest({45, 10}), upper) << "beside it, over the plain view";
     EXPECT_EQ(root->hitTest({70, 63}), card);
@@ -221,6 +225,8 @@ TEST_F(UIViewTest, AControlKeepsItsOwnBoundsFromALargerTouchAreaInFront) {
     auto cover = make<UIView>(CGRectMake(0, 0, 200, 28));
     root->addSubview(cover);
     EXPECT_EQ(root->hitTest({70, 24}), cover);
+    EXPECT_EQ(root->hitTest({70, 27}), cover) << "the gap under the cover";
+    EXPECT_EQ(root->hitTest({48.5, 24}), cover);
     EXPECT_EQ(root->hitTest({70, 29}), lower) << "below the cover";
     cover->setUserInteractionEnabled(false);
     EXPECT_EQ(root->hitTest({70, 24}), upper) << "a cover that takes no touches lets them through";
