@@ -7,6 +7,7 @@
 #include "app/shell/KXStoredTextLimit.h"
 #include "backend/DemoData.h"
 #include "tests/app/team/AccountPagesFixture.h"
+#include "tests/support/HoldingRelay.h"
 
 namespace {
 
@@ -78,6 +79,31 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
             {again->querenTextFeild(), "another88"}},
            again->tijiaoButton());
     EXPECT_TRUE(hudShows("旧密码错误"));
+}
+
+// Without an answer the screen asks whether the new password is in force:
+// when the change was lost on its way the form stays for a retry, when only
+// its answer was lost the screen ends as on success.
+TEST_F(FormScreensTest, APasswordChangeWithoutAnAnswerEndsAsTheBackEndDid) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    auto screen = push<KXChangeThePasswordViewController>();
+    const auto change = HoldingRelay::field("my_edit", "oldpasswd", "123456");
+    relay.script(change, HoldingRelay::kHTTPFailure);
+    submit({{screen->oldTextField(), "123456"}, {screen->xingmimTextField(), "newpass88"},
+            {screen->querenTextFeild(), "newpass88"}},
+           screen->tijiaoButton());
+    EXPECT_TRUE(runUntil([&] { return relay.sent("my_edit").size() == 2; }));
+    EXPECT_TRUE(hudShows("获取数据失败"));
+    EXPECT_FALSE(closed(screen));
+    letHUDsHide();
+
+    relay.unscript();
+    relay.script(change, HoldingRelay::kLostAnswer);
+    ASSERT_TRUE(driver.tap(screen->tijiaoButton()));
+    EXPECT_TRUE(hudShows("密码修改成功"));
+    EXPECT_TRUE(closed(screen));
+    EXPECT_EQ(relay.sent("my_edit").size(), 4u);
 }
 
 // A password that 修改密码 sets is one the sign-in takes: set, sign out,
