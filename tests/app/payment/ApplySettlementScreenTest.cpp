@@ -82,7 +82,7 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
 TEST_F(ApplySettlementScreen, ASettleableAmountWithMoreDecimalsIsReadToTheFen) {
     // The back end takes the same application once: each goes out with its own amount.
     for (const auto& [shareMoney, amount] : std::vector<std::pair<std::string, std::string>>{
-             {"600.505", "100"}, {"\"600.505\"", ""}, {"\"600.5099999999999999999\"", "600.49"}}) {
+             {"\"600.5099999999999999999\"", "600.49"}, {"600.505", "100"}, {"\"600.505\"", ""}}) {
         script("my", R"({"code":1,"message":"","data":{"shareMoney":)" + shareMoney + "}}");
         auto screen = open();
         enter(screen, "600.51");
