@@ -419,8 +419,8 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 }
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
-    ordering_.askOrderState(loads_, this, KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"}),
-                            [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
-                                KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>());
-                            });
+    const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
+    ordering_.askOrderState(loads_, this, query, [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+        KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>());
+    });
 }

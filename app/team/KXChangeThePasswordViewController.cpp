@@ -117,9 +117,10 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
     // refused as "旧密码错误". A change from the new password to itself tells
     // (it changes nothing): taken, the change was made; refused, it was not,
     // and the form stays for a retry.
-    saving_.sendReloadingAfterUnknownResult(change(oldPassword, newPassword), changed, [screen, change, changed, newPassword] {
+    auto askWhetherChanged = [screen, change, changed, newPassword] {
         screen->saving_.send(
             change(newPassword, newPassword), changed, [](const Value&) { KXClassicRequest::showFailure(); },
             [] { KXClassicRequest::showFailure(); });
-    });
+    };
+    saving_.sendReloadingAfterUnknownResult(change(oldPassword, newPassword), changed, askWhetherChanged);
 }
