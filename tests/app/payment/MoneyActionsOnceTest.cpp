@@ -138,14 +138,9 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
 TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
     for (const std::string order : {"fuli", "recharge"}) {
         script(order == "fuli" ? "fuli_status" : "recharge_log", kHTTPFailure);
-        Ref<UIViewController> form;
-        if (order == "fuli") {
-            form = prepaidTopUp("30");
-            ASSERT_TRUE(driver.tap("#zhifubaoBut"));
-        } else {
-            form = show(make<KXChangchyongViewController>());
-            ASSERT_TRUE(driver.typeText("#shurutextField", "30"));
-        }
+        Ref<UIViewController> form = order == "fuli" ? Ref<UIViewController>(prepaidTopUp("30"))
+                                                     : show(make<KXChangchyongViewController>());
+        ASSERT_TRUE(order == "fuli" ? driver.tap("#zhifubaoBut") : driver.typeText("#shurutextField", "30"));
         ASSERT_TRUE(driver.tap("立即充值"));
         ASSERT_TRUE(runUntil([&] { return cast<KXWebViewGameViewController>(top()) != nullptr; }));
         finishTransition();
