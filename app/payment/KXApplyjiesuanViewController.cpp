@@ -162,12 +162,8 @@ void KXApplyjiesuanViewController::loadSettleableAmount(KXMoneyRequest::Reloaded
         std::move(reloaded), quietly);
 }
 
-bool KXApplyjiesuanViewController::exceedsSettleableAmount(KXMoney amount) const {
-    const double settleable = NSString::doubleValue(jisuanStr_.value_or(""));
-    // Both sides are the doubles nearest to their decimal values (the fen
-    // over 100 rounds as the text's digits do), so they order as the
-    // amounts do: an amount equal to the settleable one passes.
-    return static_cast<double>(amount.fen()) / 100 > settleable;
+KXMoney KXApplyjiesuanViewController::settleableAmount() const {
+    return KXMoney::parseCutToFen(jisuanStr_.value_or("")).value_or(KXMoney());
 }
 
 void KXApplyjiesuanViewController::rightBarButtonTap() {
@@ -176,9 +172,11 @@ void KXApplyjiesuanViewController::rightBarButtonTap() {
 }
 
 void KXApplyjiesuanViewController::quanbu() {
-    // Nothing to copy while the amount is unknown.
-    if (!jisuanStr_) return;
-    manaTextField_->setText(*jisuanStr_);
+    // Nothing to fill in while the amount is unknown or no amount. The
+    // decimals past the fen cannot be paid out, and the field takes none.
+    const std::optional<KXMoney> whole = KXMoney::parseCutToFen(jisuanStr_.value_or(""));
+    if (!whole) return;
+    manaTextField_->setText(whole->format());
     amountChanged(nullptr);
 }
 
@@ -200,7 +198,7 @@ void KXApplyjiesuanViewController::submit() {
     }
     const KXAmountInput::Reading amount = KXAmountInput::read(text, KXAmountInput::kLargestSettlement);
     if (!KXAmountInput::amountToSend(amountHint_, amount)) return;
-    if (exceedsSettleableAmount(*amount.amount)) {
+    if (*amount.amount > settleableAmount()) {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");
         return;
     }

@@ -54,7 +54,8 @@ public:
     void fasongwanglu();
     // The 结算明细 bar item: pushes the settlement details.
     void rightBarButtonTap();
-    // The 全部 button: the whole settleable amount into the field.
+    // The 全部 button: the whole settleable amount, to the fen, into the
+    // field.
     void quanbu();
     // The 提交 button: checks the amount, then sends "jiesuan".
     void submit();
@@ -64,10 +65,10 @@ public:
     std::string className() const override { return "KXApplyjiesuanViewController"; }
 
 private:
-    // Whether `amount` is more than the settleable amount, which is read as
-    // a number: the back end's number or numeric text with any decimals
-    // (600.505), and 0 while it is unknown or no number.
-    bool exceedsSettleableAmount(KXMoney amount) const;
+    // The settleable amount in whole fen, cut down to the fen whatever its
+    // decimals (600.505 and "600.5099999999999999999" are 600.50); 0 while it
+    // is unknown or no amount.
+    KXMoney settleableAmount() const;
     // "可结算金额: <amount>"; the amount is left out while it is unknown.
     void showSettleableAmount();
     // Asks "my" for the settleable amount, then runs `reloaded`; `quietly`:

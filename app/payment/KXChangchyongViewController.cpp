@@ -4,7 +4,6 @@
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXChildPage.h"
 #include "app/payment/KXChongzhijiemianViewController.h"
-#include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXRecordListLook.h"
 #include "app/payment/KXWebViewGameViewController.h"
@@ -81,6 +80,8 @@ void KXChangchyongViewController::viewDidLoad() {
     UIViewController::viewDidLoad();
     setupshuxing();
     setupUI();
+    // Opened before its opener had the balance: the screen asks for it.
+    if (cunchuStr_.value_or("").empty()) loadPrepaidBalance(ordering_.opener(), false);
 }
 
 void KXChangchyongViewController::viewWillAppear(bool animated) {
@@ -157,15 +158,15 @@ void KXChangchyongViewController::sendNetworkRequest() {
 
 KXMoneyRequest::Reload KXChangchyongViewController::balanceReload() {
     return [screen = self<KXChangchyongViewController>()](KXMoneyRequest::Reloaded reloaded) {
-        screen->loadPrepaidBalance(std::move(reloaded));
+        screen->loadPrepaidBalance(std::move(reloaded), true);
     };
 }
 
-void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded) {
+void KXChangchyongViewController::loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly) {
     KXMoneyRequest::loadBalance(
         loads_, this, KXClassicRequest::query("yufu"),
         [](const Ref<KXChangchyongViewController>& screen, const Value& answer) { screen->takeBalance(answer); },
-        std::move(reloaded), true);
+        std::move(reloaded), quietly);
 }
 
 void KXChangchyongViewController::takeBalance(const Value& answer) {
@@ -174,12 +175,8 @@ void KXChangchyongViewController::takeBalance(const Value& answer) {
 }
 
 void KXChangchyongViewController::chaxundingdang() {
-    loads_.load(
-        this, KXClassicRequest::query("recharge_log", {{"oid", *oidStr_}}, {"oid"}),
-        [](const Ref<KXChangchyongViewController>& screen, const Value&) { screen->showPaid(); },
-        [](const Ref<KXChangchyongViewController>& screen, const Value&) {
-            KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
-        });
+    ordering_.askOrderState(loads_, this, KXClassicRequest::query("recharge_log", {{"oid", *oidStr_}}, {"oid"}),
+                            [](const Ref<KXChangchyongViewController>& screen, const Value&) { screen->showPaid(); });
 }
 
 void KXChangchyongViewController::showPaid() {
@@ -197,5 +194,5 @@ void KXChangchyongViewController::showPaid() {
         if (!screen) return;
         page->setZongjinge(arrived ? screen->cunchuStr_.value_or("--") : "--");
         KXChildPage::layOver(screen, page);
-    });
+    }, true);
 }

@@ -13,11 +13,14 @@
 // promoter types an amount; "recharge" answers with an order and its
 // payment page, which is pushed in the web page screen. Every time the
 // screen appears again after an order, it asks for the last order's state
-// ("recharge_log") and lays the success page or the failure page over
-// itself. The success page shows the balance the back end then answers
-// ("yufu").
+// ("recharge_log") and lays the success page over itself, or, when the order
+// was not found paid or no answer came, the page saying the payment is not
+// confirmed yet. The success page shows the balance the back end then
+// answers ("yufu").
 //
-// The pusher sets `cunchuStr`, the balance before the recharge. The card
+// The pusher sets `cunchuStr`, the balance before the recharge; one that
+// has none to give (its own data not loaded yet) leaves it empty, and the
+// screen asks "yufu" for it when it loads. The card
 // with the amount entry and the submit button are built in code; outlets
 // are weak and carry their names as accessibility identifiers.
 class KXChangchyongViewController : public UIViewController {
@@ -54,7 +57,8 @@ public:
     void tijiaoTap();
     // Sends "recharge"; a success pushes the payment page.
     void sendNetworkRequest();
-    // Sends "recharge_log" for the last order and lays its result page.
+    // Sends "recharge_log" for the last order and lays its result page
+    // (KXMoneyRequest::askOrderState).
     void chaxundingdang();
     // Asks "yufu" for the balance after the paid order, then lays the
     // success page.
@@ -67,7 +71,8 @@ private:
     // label, then `reloaded`.
     KXMoneyRequest::Reload balanceReload();
     // Loads the prepaid balance and shows it; `reloaded` runs once it ended.
-    void loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded);
+    // `quietly`: a refusal or a failure shows nothing.
+    void loadPrepaidBalance(KXMoneyRequest::Reloaded reloaded, bool quietly);
     // The balance a "yufu" answer gives, into `cunchuStr` and its label.
     void takeBalance(const Value& answer);
 

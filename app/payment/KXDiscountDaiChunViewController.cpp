@@ -10,7 +10,6 @@
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXChildPage.h"
-#include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameIcoPopView.h"
 #include "app/payment/KXGenerationOfFillingViewController.h"
@@ -421,12 +420,7 @@ void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
 
 void KXDiscountDaiChunViewController::chaxundingdang() {
     const auto query = KXClassicRequest::query("fuli_status", Dictionary{{"oid", *oidStr_}}, {"oid"});
-    loads_.load(
-        this, query,
-        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
-            KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>());
-        },
-        [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
-            KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(screen->ordering_.records()));
-        });
+    ordering_.askOrderState(loads_, this, query, [](const Ref<KXDiscountDaiChunViewController>& screen, const Value&) {
+        KXChildPage::layOver(screen, make<KXApplyForSettlementViewController>());
+    });
 }

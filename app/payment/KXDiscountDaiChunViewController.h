@@ -21,7 +21,9 @@
 // amount is typed), then pays online through the payment web page or from
 // the prepaid balance ("fuli"). The last online order's id is kept for the
 // screen's life: every later appearance asks "fuli_status" whether it was
-// paid and lays the done page (paid) or the failure page over the screen.
+// paid and lays the done page (paid) or, when it was not found paid or no
+// answer came, the page saying the payment is not confirmed yet over the
+// screen.
 // The bar item "代充记录" opens the earlier top-ups.
 class KXDiscountDaiChunViewController : public UIViewController,
                                         public UITextFieldDelegate,
@@ -81,7 +83,8 @@ private:
     void payTreasurezhifu();
     // "fuli" paid from the balance, then the screen closes.
     void yufukuanappdhjiekou();
-    // "fuli_status" for the kept order, then a result page over the screen.
+    // "fuli_status" for the kept order, then a result page over the screen
+    // (KXMoneyRequest::askOrderState).
     void chaxundingdang();
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;

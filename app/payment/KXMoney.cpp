@@ -38,6 +38,14 @@ std::optional<KXMoney> KXMoney::parse(std::string_view text) {
     return KXMoney(fen);
 }
 
+std::optional<KXMoney> KXMoney::parseCutToFen(std::string_view text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos || text.size() - point <= 3) return parse(text);
+    const std::string_view cut = text.substr(point + 3);
+    if (cut.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+    return parse(text.substr(0, point + 3));
+}
+
 KXMoney KXMoney::discounted(double zhekou) const {
     // The back end sends the rate as a fraction of a whole number of
     // permille; read back to the millionth it is that number exactly.

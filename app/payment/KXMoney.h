@@ -20,6 +20,9 @@ public:
     // whole digits after any leading zeros ("0001" is 1). Nothing for any
     // other text.
     static std::optional<KXMoney> parse(std::string_view text);
+    // As parse, but any number of decimals, the ones past the fen cut off
+    // (a settleable amount of "600.505" is 600.50: no more can be paid out).
+    static std::optional<KXMoney> parseCutToFen(std::string_view text);
 
     // What the back end charges for this amount at a discount `zhekou` (a
     // fraction: 0.3 is 30 % off): the amount less its discount, rounded to

@@ -1,6 +1,8 @@
 #include "app/payment/KXMoneyRequest.h"
 
 #include "app/payment/KXBalanceWatch.h"
+#include "app/payment/KXChildPage.h"
+#include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/shell/MBProgressHUDManager.h"
 
 struct KXMoneyRequest::State {
@@ -37,6 +39,10 @@ void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Re
     if (!reload || state->reloading) return;
     state->reloading = true;
     reload(state->opener(state));
+}
+
+void KXMoneyRequest::layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records) {
+    KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(records));
 }
 
 bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {

@@ -7,6 +7,7 @@
 
 #include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
+#include "uikit/UIViewController.h"
 
 // A money action (a settlement, a top-up, a recharge): one request at a
 // time, as KXSingleRequest sends it. When the request went out and no answer
@@ -87,6 +88,23 @@ public:
             });
     }
 
+    // Asks the state of an order paid online (`query`: "fuli_status",
+    // "recharge_log") as one of the screen's loads; on code 1 `paid` shows
+    // the success. Otherwise the page saying that the payment is not
+    // confirmed yet, where to follow it (records()) and that there is no
+    // need to order again is laid over the screen: on a refusal, and as well
+    // on no answer or one that is not the back end's, after which the order
+    // may be paid all the same. So a form whose order may be paid is never
+    // left ready to pay again.
+    template <class Screen>
+    void askOrderState(KXScreenLoads& loads, Screen* screen, const Dictionary& query,
+                       std::type_identity_t<KXScreenLoads::Answer<Screen>> paid) const {
+        auto unconfirmed = [records = records()](const Ref<Screen>& shown) { layUnconfirmed(shown, records); };
+        loads.load(
+            screen, query, std::move(paid),
+            [unconfirmed](const Ref<Screen>& shown, const Value&) { unconfirmed(shown); }, unconfirmed);
+    }
+
     // For a balance request the screen sends now of its own accord (when it
     // appears): once answered, it opens an action whose result was unknown
     // when the request went out; one that became unknown later stays closed.
@@ -94,6 +112,8 @@ public:
     Reloaded opener() const;
 
 private:
+    // The page "支付尚未确认" over `screen`, naming `records`.
+    static void layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records);
     struct State;
     static void showAndReload(const std::shared_ptr<State>& state, const Reload& reload);
     KXSingleRequest request_;

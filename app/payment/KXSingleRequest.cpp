@@ -73,3 +73,11 @@ bool KXSingleRequest::sendTellingUnknownResults(const Dictionary& query, KXClass
     };
     return send(query, std::move(onSuccess), std::move(otherCode), std::move(onUnknownResult));
 }
+
+bool KXSingleRequest::sendReloadingAfterUnknownResult(const Dictionary& query, KXClassicRequest::Answer onSuccess,
+                                                      KXClassicRequest::Failure reload) {
+    return sendTellingUnknownResults(query, std::move(onSuccess), nullptr, [reload = std::move(reload)] {
+        KXClassicRequest::showFailure();
+        if (reload) reload();
+    });
+}

@@ -106,9 +106,21 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
     Ref<KXChangeThePasswordViewController> screen = self<KXChangeThePasswordViewController>();
     // The answer's message shows either way: a success with the success
     // look, before the screen closes.
-    saving_.send(KXClassicRequest::query("my_edit", Dictionary{{"passwd", newPassword}, {"oldpasswd", oldPassword}}),
-                 [screen](const Value& answer) {
-                     MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-                     screen->closeIfOnTop();
-                 });
+    auto changed = [screen](const Value& answer) {
+        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+        screen->closeIfOnTop();
+    };
+    auto change = [](const std::string& from, const std::string& to) {
+        return KXClassicRequest::query("my_edit", Dictionary{{"passwd", to}, {"oldpasswd", from}});
+    };
+    // No answer: the new password may be in force, and a retry would be
+    // refused as "旧密码错误". A change from the new password to itself tells
+    // (it changes nothing): taken, the change was made; refused, it was not,
+    // and the form stays for a retry.
+    auto askWhetherChanged = [screen, change, changed, newPassword] {
+        screen->saving_.send(
+            change(newPassword, newPassword), changed, [](const Value&) { KXClassicRequest::showFailure(); },
+            [] { KXClassicRequest::showFailure(); });
+    };
+    saving_.sendReloadingAfterUnknownResult(change(oldPassword, newPassword), changed, askWhetherChanged);
 }

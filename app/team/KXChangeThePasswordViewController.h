@@ -11,7 +11,8 @@
 // The password screen ("修改密码"): old password, new password and its
 // confirmation, checked here in a fixed order before "my_edit" sends the
 // old and the new password. The answer's message shows whatever the code;
-// on success the screen closes.
+// on success the screen closes. When no answer comes, the screen asks
+// whether the new password is in force and, when it is, ends as on success.
 class KXChangeThePasswordViewController : public KXAccountFormViewController {
 public:
     void loadView() override;

@@ -116,15 +116,11 @@ std::optional<CGFloat> KXPagedListViewController::tableViewHeightForRowAtIndexPa
 void KXPagedListViewController::sendRowAction(KXSingleRequest& action, const Dictionary& query,
                                               KXClassicRequest::Answer done) {
     auto screen = self<KXPagedListViewController>();
-    action.sendTellingUnknownResults(
+    action.sendReloadingAfterUnknownResult(
         query,
         [screen, done = std::move(done)](const Value& answer) {
             if (done) done(answer);
             screen->loader()->reload();
         },
-        nullptr,
-        [screen] {
-            KXClassicRequest::showFailure();
-            screen->loader()->reload();
-        });
+        [screen] { screen->loader()->reload(); });
 }

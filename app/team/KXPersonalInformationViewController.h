@@ -27,7 +27,7 @@ public:
     void setupUI();
     void addheaderView();
     void sendNetworkRequest();
-    // The pop-up saved a value: load the record again.
+    // The pop-up saved a value, or may have: load the record again.
     void shuxingshuju() override;
 
     Ref<UITableView> mainTabelView();

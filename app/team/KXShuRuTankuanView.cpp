@@ -97,10 +97,13 @@ void KXShuRuTankuanView::buttonTap() {
 }
 
 void KXShuRuTankuanView::save(const std::string& field, const std::string& value) {
-    WeakRef<KXShuRuTankuanViewDelegate> delegate = delegate_;
-    saving_.send(KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [delegate](const Value&) {
+    // Saved, or maybe saved (no answer): the screen loads the record again
+    // and shows what the back end keeps.
+    auto reload = [delegate = delegate_] {
         if (auto listener = delegate.lock()) listener->shuxingshuju();
-    });
+    };
+    saving_.sendReloadingAfterUnknownResult(KXClassicRequest::query("my_edit", Dictionary{{field, value}}),
+                                            [reload](const Value&) { reload(); }, reload);
 }
 
 void KXShuRuTankuanView::quxiaoBut() {

@@ -76,22 +76,23 @@ TEST_F(ApplySettlementScreen, AmountChecksRunInOrderAndSendNothing) {
     EXPECT_EQ(screen->manaTextField()->text(), above);
 }
 
-// The settleable amount is read as a number whatever its decimals, sent as
-// a number or as text: under 600.505 an amount of 100 (or 600.50) goes out
-// and 600.51 is refused.
-TEST_F(ApplySettlementScreen, ASettleableAmountWithThreeDecimalsIsReadAsANumber) {
+// The settleable amount is read to the fen whatever its decimals, sent as a
+// number or as text: 全部 fills it in cut to the fen, which goes out, and
+// 600.51 is refused (read as a double, 600.5099999999999999999 is 600.51).
+TEST_F(ApplySettlementScreen, ASettleableAmountWithMoreDecimalsIsReadToTheFen) {
     // The back end takes the same application once: each goes out with its own amount.
-    for (const auto& [shareMoney, amount] :
-         std::vector<std::pair<std::string, std::string>>{{"600.505", "100"}, {"\"600.505\"", "600.50"}}) {
+    for (const auto& [shareMoney, amount] : std::vector<std::pair<std::string, std::string>>{
+             {"\"600.5099999999999999999\"", "600.49"}, {"600.505", "100"}, {"\"600.505\"", ""}}) {
         script("my", R"({"code":1,"message":"","data":{"shareMoney":)" + shareMoney + "}}");
         auto screen = open();
-        EXPECT_EQ(screen->jisuanStr(), "600.505") << shareMoney;
         enter(screen, "600.51");
         ASSERT_TRUE(driver.tap("提交"));
         EXPECT_EQ(hudText(), "提现金额因该小于结算金额") << shareMoney;
         letHUDsHide();
+        ASSERT_TRUE(driver.tap("全部"));
+        EXPECT_EQ(screen->manaTextField()->text(), "600.50") << shareMoney;
+        if (!amount.empty()) enter(screen, amount);
         const auto before = sent("jiesuan").size();
-        enter(screen, amount);
         ASSERT_TRUE(driver.tap("提交"));
         // The done page, or the refusal's message.
         ASSERT_TRUE(runUntil([&] { return cast<KXApplyForSettlementViewController>(top()) || !hudText().empty(); }));
@@ -99,7 +100,7 @@ TEST_F(ApplySettlementScreen, ASettleableAmountWithThreeDecimalsIsReadAsANumber)
         finishTransition();
         const auto requests = sent("jiesuan");
         ASSERT_EQ(requests.size(), before + 1) << shareMoney;
-        EXPECT_EQ(requests.back().at("money"), amount);
+        EXPECT_EQ(requests.back().at("money"), amount.empty() ? "600.50" : amount);
         unscript();
     }
 }

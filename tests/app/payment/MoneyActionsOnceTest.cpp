@@ -2,6 +2,7 @@
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXChangchyongViewController.h"
 #include "app/payment/KXChongzhijiemianViewController.h"
+#include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/payment/KXMoney.h"
 #include "app/payment/KXWebViewGameViewController.h"
@@ -130,6 +131,28 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     finishTransition();
     EXPECT_EQ(sent("fuli").size(), 1u);
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
+}
+
+// Back from paying, an order whose state gets no answer may be paid: the
+// form lies under the page saying so, never ready to pay again.
+TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
+    for (const std::string order : {"fuli", "recharge"}) {
+        script(order == "fuli" ? "fuli_status" : "recharge_log", kHTTPFailure);
+        Ref<UIViewController> form = order == "fuli" ? Ref<UIViewController>(prepaidTopUp("30"))
+                                                     : show(make<KXChangchyongViewController>());
+        ASSERT_TRUE(order == "fuli" ? driver.tap("#zhifubaoBut") : driver.typeText("#shurutextField", "30"));
+        ASSERT_TRUE(driver.tap("立即充值"));
+        ASSERT_TRUE(runUntil([&] { return cast<KXWebViewGameViewController>(top()) != nullptr; }));
+        finishTransition();
+        goBack();
+        ASSERT_TRUE(runUntil([&] { return driver.find(KXChongzhishibaiViewController::kHeadline) != nullptr; }));
+        EXPECT_EQ(hudText(), "") << order;
+        letHUDsHide();
+        driver.tap("立即充值");
+        EXPECT_EQ(sent(order).size(), 1u);
+        EXPECT_EQ(top(), form);
+        goBack();
+    }
 }
 
 // After a prepaid top-up took 0.74 from the balance, the 我的 tab shows the

@@ -67,6 +67,11 @@ TEST_F(RechargeScreen, ShowsTheBalanceAndAsksForAnAmount) {
     }
     EXPECT_TRUE(sent("recharge").empty());
     EXPECT_FALSE(screen->oidStr());
+
+    // Opened before its opener had the balance: the screen asks for it.
+    auto unopened = open("");
+    const std::string balance = backendAnswer("yufu")["data"].description();
+    EXPECT_TRUE(runUntil([&] { return unopened->jingELabel()->text() == balance; }));
 }
 
 TEST_F(RechargeScreen, APaidRechargeLaysTheSuccessPageWithTheNewTotal) {

@@ -7,6 +7,7 @@
 #include "app/shell/KXStoredTextLimit.h"
 #include "backend/DemoData.h"
 #include "tests/app/team/AccountPagesFixture.h"
+#include "tests/support/HoldingRelay.h"
 
 namespace {
 
@@ -78,6 +79,21 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
             {again->querenTextFeild(), "another88"}},
            again->tijiaoButton());
     EXPECT_TRUE(hudShows("旧密码错误"));
+}
+
+// The change made but its answer lost: the screen asks whether the new
+// password is in force and ends as on success (a retry would be refused).
+TEST_F(FormScreensTest, APasswordChangeWithoutAnAnswerEndsAsTheBackEndDid) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script(HoldingRelay::field("my_edit", "oldpasswd", "123456"), HoldingRelay::kLostAnswer);
+    auto screen = push<KXChangeThePasswordViewController>();
+    submit({{screen->oldTextField(), "123456"}, {screen->xingmimTextField(), "newpass88"},
+            {screen->querenTextFeild(), "newpass88"}},
+           screen->tijiaoButton());
+    EXPECT_TRUE(hudShows("密码修改成功"));
+    EXPECT_TRUE(closed(screen));
+    EXPECT_EQ(relay.sent("my_edit").size(), 2u);
 }
 
 // A password that 修改密码 sets is one the sign-in takes: set, sign out,

@@ -5,6 +5,7 @@
 #include "app/team/KXPersonalInformationViewController.h"
 #include "app/team/KXShuRuTankuanView.h"
 #include "tests/app/team/AccountPagesFixture.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "uikit/UITextField.h"
 
@@ -116,6 +117,22 @@ TEST_F(ProfileScreenTest, RefusedSavesAndCancelsLeaveTheRowEmpty) {
     EXPECT_FALSE(KXShuRuTankuanView::fieldForRow(0));
     EXPECT_FALSE(KXShuRuTankuanView::fieldForRow(1));
     EXPECT_EQ(KXShuRuTankuanView::fieldForRow(7), "address");
+}
+
+// Saved, but the answer lost: the record loads again and shows the value,
+// rather than an empty row whose retry is refused.
+TEST_F(ProfileScreenTest, ASaveWithoutAnAnswerShowsWhatTheBackEndKept) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.script("my_edit", HoldingRelay::kLostAnswer);
+    screen = push<KXPersonalInformationViewController>();
+    ASSERT_TRUE(loaded());
+    tapRow(7);
+    ASSERT_TRUE(driver.typeText(popUp()->miaoshutexefeild(), "长安街1号"));
+    ASSERT_TRUE(driver.tap("完成"));
+    EXPECT_TRUE(hudShows("获取数据失败"));
+    EXPECT_TRUE(waitFor([&] { return values()[7] == "长安街1号"; }));
+    EXPECT_EQ(relay.sent("my_config").size(), 2u);
 }
 
 // Odd records and what is sent, against a scripted server.
