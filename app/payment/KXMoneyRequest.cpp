@@ -13,6 +13,8 @@ struct KXMoneyRequest::State {
     unsigned long long unknowns = 0;
     // A balance reload of the action's own is under way.
     bool reloading = false;
+    // The state of an order paid online is being asked.
+    bool checkingOrder = false;
 
     // Every balance load of the screen supersedes the one under way, so
     // whichever ends, the reload has ended.
@@ -41,11 +43,20 @@ void KXMoneyRequest::showAndReload(const std::shared_ptr<State>& state, const Re
     reload(state->opener(state));
 }
 
+std::function<void()> KXMoneyRequest::orderCheckBegun() const {
+    state_->checkingOrder = true;
+    return [state = state_] { state->checkingOrder = false; };
+}
+
 void KXMoneyRequest::layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records) {
     KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(records));
 }
 
 bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
+    if (state_->checkingOrder) {
+        showAndReload(state_, nullptr);
+        return true;
+    }
     if (!state_->unknown) return false;
     showAndReload(state_, reload);
     return true;

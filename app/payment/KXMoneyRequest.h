@@ -50,7 +50,9 @@ public:
     // again, loads the balance again through `reload` unless that load is
     // still under way, and answers true (the
     // tap goes no further, not even to the screen's checks, which would
-    // check against the balance from before). Else false.
+    // check against the balance from before). While the state of an order
+    // paid online is being asked (askOrderState): shows the message and
+    // answers true. Else false.
     bool closedForUnknownResult(const Reload& reload);
 
     // As KXSingleRequest::send while the action is open; an unknown result
@@ -96,12 +98,23 @@ public:
     // on no answer or one that is not the back end's, after which the order
     // may be paid all the same. So a form whose order may be paid is never
     // left ready to pay again.
+    // Until the state has been answered (or the check has failed), the
+    // action is closed as for an unknown result: a tap says where to look
+    // and orders nothing, for the order may be paid.
     template <class Screen>
     void askOrderState(KXScreenLoads& loads, Screen* screen, const Dictionary& query,
                        std::type_identity_t<KXScreenLoads::Answer<Screen>> paid) const {
-        auto unconfirmed = [records = records()](const Ref<Screen>& shown) { layUnconfirmed(shown, records); };
+        auto answered = orderCheckBegun();
+        auto unconfirmed = [answered, records = records()](const Ref<Screen>& shown) {
+            answered();
+            layUnconfirmed(shown, records);
+        };
         loads.load(
-            screen, query, std::move(paid),
+            screen, query,
+            [answered, paid = std::move(paid)](const Ref<Screen>& shown, const Value& answer) {
+                answered();
+                if (paid) paid(shown, answer);
+            },
             [unconfirmed](const Ref<Screen>& shown, const Value&) { unconfirmed(shown); }, unconfirmed);
     }
 
@@ -112,6 +125,9 @@ public:
     Reloaded opener() const;
 
 private:
+    // Closes the action while an order's state is asked; the block opens it
+    // again once the state is answered or the check has failed.
+    std::function<void()> orderCheckBegun() const;
     // The page "支付尚未确认" over `screen`, naming `records`.
     static void layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records);
     struct State;

@@ -5,6 +5,7 @@
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
 #include "app/payment/KXMoney.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "app/payment/KXWebViewGameViewController.h"
 #include "app/shell/KXWebUtils.h"
 #include "app/tabs/mine/KXMineController.h"
@@ -133,11 +134,14 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
 }
 
-// Back from paying, an order whose state gets no answer may be paid: the
-// form lies under the page saying so, never ready to pay again.
+// Back from paying, an order whose state gets no answer may be paid: while
+// the state is asked a tap orders nothing, and then the form lies under the
+// page saying so, never ready to pay again.
 TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
     for (const std::string order : {"fuli", "recharge"}) {
-        script(order == "fuli" ? "fuli_status" : "recharge_log", kHTTPFailure);
+        const std::string state = order == "fuli" ? "fuli_status" : "recharge_log";
+        script(state, kHTTPFailure);
+        hold(state);
         Ref<UIViewController> form = order == "fuli" ? Ref<UIViewController>(prepaidTopUp("30"))
                                                      : show(make<KXChangchyongViewController>());
         ASSERT_TRUE(order == "fuli" ? driver.tap("#zhifubaoBut") : driver.typeText("#shurutextField", "30"));
@@ -145,6 +149,11 @@ TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
         ASSERT_TRUE(runUntil([&] { return cast<KXWebViewGameViewController>(top()) != nullptr; }));
         finishTransition();
         goBack();
+        ASSERT_TRUE(runUntil([&] { return sent(state).size() == 1; }));
+        ASSERT_TRUE(driver.tap("立即充值"));
+        EXPECT_EQ(hudText(), KXMoneyRequest::unknownResultText(order == "fuli" ? "代充记录" : "充值记录"));
+        letHUDsHide();
+        release();
         ASSERT_TRUE(runUntil([&] { return driver.find(KXChongzhishibaiViewController::kHeadline) != nullptr; }));
         EXPECT_EQ(hudText(), "") << order;
         letHUDsHide();
