@@ -99,6 +99,10 @@ bool deliverOrderPageAnswer(const std::optional<std::string>& queryText, std::st
 
 bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://oauth", false)) return false;
+    if (!WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer()) {
+        RPLogUtil::log("oauth answer after the authorisation was answered: dropped");
+        return true;
+    }
     Dictionary query = parseURLParams(url->query());
     auto response = make<SendAuthResp>();
     RPText code = textOf(query, "code");
@@ -114,7 +118,6 @@ bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& d
     response->setState(textOf(query, "state"));
     response->setLang(textOf(query, "lang"));
     response->setCountry(textOf(query, "country"));
-    WapAuthHandler::shareWapAuthHandlerInstance()->endWapAuth();
     delegate->onResp(response);
     return true;
 }

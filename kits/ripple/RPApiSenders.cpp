@@ -132,6 +132,7 @@ bool RPApi::sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewControl
 
 bool RPApi::auth(const Ref<SendAuthReq>& request) {
     if (!request) return false;
+    WapAuthHandler::shareWapAuthHandlerInstance()->authorisationRequested();
     if (!RippleApiUtil::isiOS7plus()) return open(packReq(request));
     if (isEmpty(request->scope())) return false;
     pendingConversationAccount().reset();

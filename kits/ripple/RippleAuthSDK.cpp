@@ -44,6 +44,27 @@ template <class... Args> void logError(std::string_view format, const Args&... a
 
 Value describedData(const RPBytes& data) { return data ? Value(*data) : Value(); }
 
+// The poll state as the platform sends it: a whole number, or its decimal
+// text. Anything else (405.9, "405x", a list) is no state at all, so that a
+// fraction of the success state never reads as a success.
+long pollStateOf(const Value& value) {
+    if (value.isInteger()) return static_cast<long>(*value.integer());
+    if (value.isReal()) {
+        const double real = *value.real();
+        const bool whole = real == static_cast<double>(static_cast<long>(real)) && real > -1e15 && real < 1e15;
+        return whole ? static_cast<long>(real) : kMissingState;
+    }
+    if (value.isText()) {
+        const std::string& text = *value.text();
+        const std::size_t digits = text.starts_with('-') ? 1 : 0;
+        const bool whole = text.size() > digits && text.size() <= digits + 15 &&
+                           std::all_of(text.begin() + static_cast<long>(digits), text.end(),
+                                       [](char c) { return c >= '0' && c <= '9'; });
+        return whole ? std::stol(text) : kMissingState;
+    }
+    return kMissingState;
+}
+
 }  // namespace
 
 RippleAuthSDK::RippleAuthSDK() = default;
@@ -194,10 +215,10 @@ void RippleAuthSDK::handleResponse(const std::optional<std::string>& text) {
 }
 
 void RippleAuthSDK::handlePollAnswer(const Dictionary& answer) {
-    if (auto code = SafeJSON::rpApi_stringForKey(answer, "rp_code")) authCode_ = code;
-    const Value& stateValue = answer["rp_errcode"];
-    const long state =
-        stateValue.isNumber() || stateValue.isText() ? SafeJSON::rpApi_integerForKey(answer, "rp_errcode") : kMissingState;
+    // An empty code is no code: it leaves one kept from an earlier poll.
+    auto code = SafeJSON::rpApi_stringForKey(answer, "rp_code");
+    if (code && !code->empty()) authCode_ = code;
+    const long state = pollStateOf(answer["rp_errcode"]);
     switch (state) {
         case kStateExpired: handleError(kExpired); return;
         case kStateRefused: handleError(kRefused); return;
@@ -209,7 +230,11 @@ void RippleAuthSDK::handlePollAnswer(const Dictionary& answer) {
         case kStateScanned:
             if (status_ != kScanned) {
                 status_ = kScanned;
+                const std::uint64_t login = login_;
                 if (auto delegate = this->delegate()) delegate->onQrcodeScanned();
+                // The delegate stopped this login, or began another: nothing
+                // of this one goes on.
+                if (login != login_) return;
             }
             [[fallthrough]];
         case kStateWaiting:
@@ -233,7 +258,9 @@ void RippleAuthSDK::handleGotQrcode() {
         return;
     }
     log("_delegate:%@, qrCodeImg:%@", delegateObject, image);
+    const std::uint64_t login = login_;
     if (delegate) delegate->onAuthGotQrcode(image);
+    if (login != login_) return;
     status_ = kPolling;
     startPolling();
 }
@@ -247,8 +274,10 @@ void RippleAuthSDK::finish(std::int32_t code, const RPText& authCode) {
     // The delegate may let go of this object while it is told.
     auto keep = self<RippleAuthSDK>();
     const RPText handedCode = authCode;
-    if (auto delegate = this->delegate()) delegate->onAuthFinish(code, handedCode);
+    // The login ends before it is told, so that the delegate may start the
+    // next one from its answer.
     resetAll();
+    if (auto delegate = this->delegate()) delegate->onAuthFinish(code, handedCode);
 }
 
 void RippleAuthSDK::resetConnection() {
@@ -270,4 +299,5 @@ void RippleAuthSDK::resetAll() {
     authCode_.reset();
     isAuthing_ = false;
     lastState_ = 0;
+    ++login_;
 }

@@ -115,4 +115,8 @@ private:
     Ref<NSTimer> timer_;
     bool isAuthing_ = false;
     std::int64_t lastState_ = 0;
+    // Counts the ends of logins (resetAll), so that a step after a delegate
+    // call can tell that the delegate stopped or replaced the login it was
+    // told about.
+    std::uint64_t login_ = 0;
 };

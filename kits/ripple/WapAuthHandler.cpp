@@ -30,6 +30,7 @@ bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIV
     closePage(false);
     delegate_ = delegate;
     running_ = true;
+    answered_ = false;
     timeStamp_ = static_cast<std::uint64_t>(::random());
     sendAuthReq_ = request;
     appId_ = appId;
@@ -58,26 +59,53 @@ bool WapAuthHandler::handleWapOAuthOpenUrl(const Ref<NSURL>& url) {
 
 bool WapAuthHandler::endWapAuth() { return closePage(true); }
 
+bool WapAuthHandler::admitAuthAnswer() {
+    if (running_) {
+        closePage(true);
+        answered_ = true;
+        return true;
+    }
+    return !answered_;
+}
+
+void WapAuthHandler::authorisationRequested() { answered_ = false; }
+
+void WapAuthHandler::resetForTesting() {
+    closePage(false);
+    answered_ = false;
+}
+
 bool WapAuthHandler::closePage(bool animated) {
     if (!running_) return false;
     running_ = false;
+    // The question about leaving goes with the page it asks about.
+    if (auto alert = cancelAlert_.lock()) alert->dismissWithClickedButtonIndex(alert->cancelButtonIndex(), false);
+    cancelAlert_.reset();
     if (webViewController_) webViewController_->dismissViewControllerAnimated(animated);
     webViewController_ = nullptr;
     return true;
 }
 
 void WapAuthHandler::cancelWapOAuth() {
-    make<UIAlertView>("", "取消后将退出本次登录", self<WapAuthHandler>(), "继续登录",
-                      std::vector<std::string>{"退出登录"})
-        ->show();
+    if (!running_) return;
+    auto alert = make<UIAlertView>("", "取消后将退出本次登录", self<WapAuthHandler>(), "继续登录",
+                                   std::vector<std::string>{"退出登录"});
+    cancelAlert_ = alert;
+    alert->show();
 }
 
 void WapAuthHandler::clickedButtonAtIndex(const Ref<UIAlertView>& alertView, long buttonIndex) {
     if (alertView && buttonIndex == alertView->cancelButtonIndex()) return;
+    // An authorisation that has had its answer gets no second one.
+    if (!running_) return;
+    // The page ends before the delegate is told, so that an authorisation
+    // the delegate begins from the answer keeps its own page.
+    const Ref<RPApiDelegate> delegate = delegate_;
+    closePage(true);
+    answered_ = true;
     auto response = make<SendAuthResp>();
     response->setErrCode(BaseResp::kUserCancelled);
-    if (delegate_) delegate_->onResp(response);
-    endWapAuth();
+    if (delegate) delegate->onResp(response);
 }
 
 std::string WapAuthHandler::getMobileCheckUrl() const {

@@ -34,10 +34,23 @@ public:
     bool handleWapOAuthOpenUrl(const Ref<NSURL>& url);
     // Closes the page; false when none is open.
     bool endWapAuth();
+    // Asked by the kit's authorisation answer ("<appid>://oauth") before it
+    // answers: closes the page of a web authorisation under way, which the
+    // answer ends, and says whether the answer is to be told. A redirect that
+    // arrives after the web authorisation had its answer (the platform's late
+    // one after "退出登录", or a second one) is not: each authorisation is
+    // answered once.
+    bool admitAuthAnswer();
+    // A new authorisation was asked of the Ripple app: its answer is told.
+    void authorisationRequested();
+    // Closes the page at once and forgets the last authorisation, for a test
+    // that starts from a fresh kit.
+    void resetForTesting();
     // The "取消" button: asks whether to leave the login.
     void cancelWapOAuth();
-    // "继续登录" (the cancel button) keeps the page; "退出登录" answers the
-    // delegate with errCode -2 and closes it.
+    // "继续登录" (the cancel button) keeps the page; "退出登录" closes it and
+    // then answers the delegate with errCode -2. The question closes with
+    // the page, and an answer to it after the page has gone does nothing.
     void clickedButtonAtIndex(const Ref<UIAlertView>& alertView, long buttonIndex) override;
 
     std::string getMobileCheckUrl() const;
@@ -72,4 +85,8 @@ private:
     Ref<SendAuthReq> sendAuthReq_;
     Ref<RPApiDelegate> delegate_;
     bool running_ = false;
+    // The last web authorisation has had its answer.
+    bool answered_ = false;
+    // The question "取消后将退出本次登录" while it shows.
+    WeakRef<UIAlertView> cancelAlert_;
 };

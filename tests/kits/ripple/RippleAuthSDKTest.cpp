@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +29,21 @@ using Platform = backend::RippleOpenPlatform;
 
 class LoginRecorder : public NSObject, public RippleAuthAPIDelegate {
 public:
-    void onAuthGotQrcode(const Ref<UIImage>& image) override { images.push_back(image); }
-    void onQrcodeScanned() override { ++scans; }
+    void onAuthGotQrcode(const Ref<UIImage>& image) override {
+        images.push_back(image);
+        if (whenTold) whenTold();
+    }
+    void onQrcodeScanned() override {
+        ++scans;
+        if (whenTold) whenTold();
+    }
     void onAuthFinish(std::int32_t errorCode, const RPText& authCode) override {
         finishes.push_back({errorCode, authCode});
+        if (whenTold) whenTold();
     }
+
+    // What the host does inside each answer, as a host may.
+    std::function<void()> whenTold;
 
     struct Finish {
         std::int32_t code;
@@ -204,7 +216,9 @@ TEST_F(RippleQRLogin, PollAnswersWithoutAStateOrACodeToConfirmOrWithAnErrorState
          {std::pair<const char*, RPText>{R"({"rp_code":"kept"})", "kept"}, {R"({"rp_errcode":407})", {}},
           {R"({"rp_errcode":500})", {}}, {R"({"rp_errcode":[404]})", {}}, {"not json", {}},
           {R"({"rp_errcode":405})", {}}, {R"({"rp_errcode":405,"rp_code":null})", {}},
-          {R"({"rp_errcode":405,"rp_code":""})", ""}, {R"({"rp_errcode":405,"rp_code":42})", {}}}) {
+          {R"({"rp_errcode":405,"rp_code":""})", {}}, {R"({"rp_errcode":405,"rp_code":42})", {}},
+          {R"({"rp_errcode":405.9,"rp_code":"c"})", "c"}, {R"({"rp_errcode":"405.9","rp_code":"c"})", "c"},
+          {R"({"rp_errcode":"405x","rp_code":"c"})", "c"}}) {
         SCOPED_TRACE(answer);
         recorder->images.clear();
         recorder->finishes.clear();
@@ -231,6 +245,48 @@ TEST_F(RippleQRLogin, ScannedTwiceTellsTheDelegateOnceAndStatesThatWaitPollAgain
     EXPECT_EQ(sdk->status(), RippleAuthSDK::kScanned);
     EXPECT_TRUE(recorder->finishes.empty());
     sdk->StopAuth();
+}
+
+TEST_F(RippleQRLogin, AnEmptyCodeKeepsTheOneAnEarlierPollGave) {
+    showCode();
+    sdk->resetConnection();
+    sdk->handleResponse(R"({"rp_errcode":404,"rp_code":"early"})");
+    sdk->handleResponse(R"({"rp_errcode":"405","rp_code":""})");
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kSuccess);
+    EXPECT_EQ(recorder->finishes[0].authCode, "early");
+}
+
+// A host may stop the login, or start the next, inside any answer: after a
+// stop nothing more is told and nothing waits; a start from the end is taken.
+TEST_F(RippleQRLogin, TheHostMayStopOrStartALoginInsideEachAnswer) {
+    recorder->whenTold = [&] { sdk->StopAuth(); };
+    showCode();
+    expectStopped();
+    EXPECT_TRUE(recorder->finishes.empty());
+
+    recorder->whenTold = nullptr;
+    recorder->images.clear();
+    showCode();
+    sdk->resetConnection();
+    recorder->whenTold = [&] { sdk->StopAuth(); };
+    sdk->handleResponse(R"({"rp_errcode":404})");
+    EXPECT_EQ(recorder->scans, 1);
+    expectStopped();
+    clock.advance(RippleAuthSDK::kPollPause);
+    EXPECT_TRUE(recorder->finishes.empty());
+
+    recorder->whenTold = nullptr;
+    recorder->images.clear();
+    showCode();
+    sdk->resetConnection();
+    std::optional<bool> startedAgain;
+    recorder->whenTold = [&] { startedAgain = start(); };
+    sdk->handleResponse(R"({"rp_errcode":402})");
+    ASSERT_EQ(recorder->finishes.size(), 1u);
+    EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kExpired);
+    EXPECT_EQ(startedAgain, true);
+    EXPECT_TRUE(sdk->isAuthing());
 }
 
 TEST_F(RippleQRLogin, CodeAnswersWithoutAPictureEndWithMinusThreeAndNoPoll) {

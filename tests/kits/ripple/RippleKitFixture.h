@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kits/ripple/RPApi.h"
+#include "kits/ripple/WapAuthHandler.h"
 #include "tests/support/AppFixture.h"
 
 // Records what the kit delivers.
@@ -25,6 +26,7 @@ protected:
     static constexpr const char* kAppId = "rp0123456789abcdef";
 
     void SetUp() override {
+        WapAuthHandler::shareWapAuthHandlerInstance()->resetForTesting();
         ASSERT_TRUE(RPApi::registerApp(std::string(kAppId), false));
         RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
     }

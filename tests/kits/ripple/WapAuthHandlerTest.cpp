@@ -4,6 +4,7 @@
 // callbacks to the kit.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "backend/RippleOpenPlatform.h"
@@ -31,9 +32,14 @@ public:
     bool applicationOpenURLOptions(const Ref<UIApplication>&, const Ref<NSURL>& url, const Dictionary&) override {
         return RPApi::handleOpenURL(url, self<HostApp>());
     }
-    void onResp(const Ref<BaseResp>& response) override { responses.push_back(response); }
+    void onResp(const Ref<BaseResp>& response) override {
+        responses.push_back(response);
+        if (whenAnswered) whenAnswered();
+    }
 
     std::vector<Ref<BaseResp>> responses;
+    // What the host does inside the answer, as a host may.
+    std::function<void()> whenAnswered;
 };
 
 class WapAuth : public AppFixture {
@@ -56,7 +62,7 @@ protected:
         request->setState(std::string("st8"));
     }
     void TearDown() override {
-        handler->endWapAuth();
+        handler->resetForTesting();
         UIApplication::installSimulatedApp(kAppId, nullptr);
         RPApi::stopLog();
         platform->stop();
@@ -154,6 +160,37 @@ TEST_F(WapAuth, CancellingAsksFirstAndLeavingAnswersOnceWithMinusTwo) {
     EXPECT_FALSE(handler->running());
     clock.advance(0.35);
     EXPECT_FALSE(screen->presentedViewController());
+
+    // The platform's redirect that comes after the answer is dropped.
+    EXPECT_TRUE(RPApi::handleOpenURL(NSURL::URLWithString(std::string(kAppId) + "://oauth?code=c0de&state=st8"), host));
+    EXPECT_EQ(host->responses.size(), 1u);
+
+    // An authorisation the host begins inside the answer keeps its page.
+    begin();
+    ASSERT_TRUE(pageOffers("下一步"));
+    host->whenAnswered = [&] { RPApi::sendAuthReq(request, screen, host); };
+    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    ASSERT_TRUE(driver.tap("退出登录")) << driver.lastError();
+    EXPECT_EQ(host->responses.size(), 2u);
+    EXPECT_TRUE(handler->running());
+    EXPECT_TRUE(handler->webViewController());
+}
+
+// The question goes with the page: the answer the platform gives while it
+// shows is the only one.
+TEST_F(WapAuth, AnAnswerWhileTheQuestionShowsTakesTheQuestionAlong) {
+    begin();
+    ASSERT_TRUE(pageOffers("下一步"));
+    ASSERT_TRUE(webView()->followLink("下一步"));
+    ASSERT_TRUE(pageOffers("同意"));
+    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    ASSERT_NE(driver.find("取消后将退出本次登录"), nullptr);
+    ASSERT_TRUE(webView()->followLink("同意"));
+    ASSERT_TRUE(runUntil([&] { return !host->responses.empty(); }, kGiveUpAfterSeconds));
+    EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kSuccess);
+    EXPECT_EQ(driver.find("退出登录"), nullptr);
+    handler->clickedButtonAtIndex(nullptr, 1);
+    EXPECT_EQ(host->responses.size(), 1u);
 }
 
 TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
