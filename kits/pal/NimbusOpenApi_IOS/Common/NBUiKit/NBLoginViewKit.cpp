@@ -254,7 +254,9 @@ void NBLoginViewKit::forgetReplacedLogins() {
     for (const auto& serial : replaced) forgetBrowserLogin(serial);
 }
 
-bool NBLoginViewKit::hasUsableToken() const { return nonEmpty(accessToken_) && TcApiTool::isExpiryAhead(expirationDate_); }
+bool NBLoginViewKit::hasUsableToken() const {
+    return nonEmpty(accessToken_) && TcApiTool::isExpiryAhead(expirationDate_);
+}
 
 void NBLoginViewKit::doJsFun(const std::string& script) {
     if (webViewController() && webViewController()->webview())
