@@ -354,7 +354,9 @@ TEST_F(PalWebLogin, AfterTheBrowserSwitchTheClosedWindowOrAnUnusableAnswerEndsTh
             EXPECT_TRUE(kit->handleOpenURL(url));
         }
         slideOut();
-        EXPECT_EQ(kit->window() != nullptr, answer.starts_with("error=service")) << answer;
+        const bool startedOver = answer.starts_with("error=service");
+        EXPECT_EQ(kit->window() != nullptr, startedOver) << answer;
+        EXPECT_EQ(OpenApi::nimbusAuhorizeState(), startedOver ? OpenApi::kStateWebLogin : OpenApi::kStateIdle);
     }
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"cancelled", "failed", "failed", "failed", "cancelled"}));
 }
