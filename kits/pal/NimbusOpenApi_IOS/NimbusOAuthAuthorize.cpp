@@ -205,8 +205,9 @@ void NimbusOAuth::loginViewKitDidFailuredWithError(const Ref<NBLoginViewKit>& ki
     }
     NSLog("login failed: " + error->description());
     if (error->code() == NSURLErrorNotConnectedToInternet) {
-        delegate->nimbusDidNotNetWork();
+        // The alert first: a login begun inside the answer comes after it.
         showNetworkAlert();
+        delegate->nimbusDidNotNetWork();
     } else {
         delegate->nimbusDidNotLogin(false);
     }

@@ -11,6 +11,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
+#include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ std::string seqKey(std::int32_t seq) { return std::to_string(seq); }
 
 bool NimbusOAuth::isSessionValid() const {
     if (skey_ && uin_) return true;
-    return accessToken_ && expirationDate_ && expirationDate_->timeIntervalSinceNow() > 0;
+    return accessToken_ && TcApiTool::isExpiryAhead(expirationDate_);
 }
 
 bool NimbusOAuth::isOpenIdValid() const { return (skey_ && uin_) || openId_.has_value(); }
@@ -214,10 +215,11 @@ void NimbusOAuth::onTimerCloseTcWindow() {
     screensToClose_.clear();
     if (!tcUiKit_) return;
     // Each screen closes itself: an earlier handed-out screen's Cancel
-    // leaves the newer one the kit holds open.
+    // leaves the newer one the kit holds open. The kit closes before it
+    // tells, so a screen the delegate opens from the news stays open.
     for (const auto& screen : screens) {
-        if (auto delegate = sessionDelegate()) delegate->nimbusOAuthDoCloseViewController(self<NimbusOAuth>(), screen);
         if (screen == tcUiKit_->headImageScreen()) tcUiKit_->doClose();
+        if (auto delegate = sessionDelegate()) delegate->nimbusOAuthDoCloseViewController(self<NimbusOAuth>(), screen);
     }
 }
 

@@ -292,20 +292,24 @@ bool OpenApi::processMessage(const Ref<NSURL>& url) {
         PalApiNSStringURLArgumentsAdditions::dictionaryByParseUrlFromSeparator(url->absoluteString(), "?");
     if (!registry().replyPasteboardName) registry().replyPasteboardName = getGeneralPastboardNameKey();
     const std::string name = *registry().replyPasteboardName;
+    const std::string& msgType = components[2];
     std::optional<Dictionary> reply;
     if (query["generalpastboard"] == Value("1")) {
         reply = getDictionaryFromGeneralPasteBoard(name);
-        if (!reply) {
-            NSLog("processMessage(state=" + applicationStateText() + "): access pasteboard(" + name + ") failed");
-            return false;
-        }
+    } else if (!UIPasteboard::pasteboardWithName(name, false)) {
+        // The app took its board away: the user cancelled.
+        reply = Dictionary{{"user_cancelled", Value("YES")}};
     } else {
         reply = getDictionaryFromPasteBoard(name);
-        if (!reply) reply = Dictionary{{"user_cancelled", Value("YES")}};
+    }
+    if (!reply) {
+        NSLog("processMessage(state=" + applicationStateText() + "): access pasteboard(" + name + ") failed");
+        // A login reply that cannot be read still ends the sign-on it answers.
+        if (messageNumber(msgType) == 0) processMessage_Auth(std::nullopt);
+        return false;
     }
     NSLog("processMessage(state=" + applicationStateText() + "):pasteboard(" + name + ") " +
           Value(*reply).description());
-    const std::string& msgType = components[2];
     if (auto number = messageNumber(msgType)) {
         if (*number == 0) processMessage_Auth(reply);
         if (*number == 1) processMessage_Share(*reply);
@@ -316,10 +320,21 @@ bool OpenApi::processMessage(const Ref<NSURL>& url) {
 }
 
 void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
+    // A reply answers the sign-on that is out, and ends it: with none out
+    // (never asked for, or answered already) it is no answer of ours, and
+    // taken it would sign the host into whatever account its sender names.
+    if (nimbusAuhorizeState() != kStateSSO) {
+        NSLog("processMessage: no sign-on is waiting for this reply");
+        return;
+    }
     setNimbusAuthorizeState(kStateIdle);
     auto session = registeredSession();
-    if (!received || !session) return;
+    if (!session) return;
     auto delegate = pendingLoginDelegate();
+    if (!received) {
+        if (delegate) delegate->nimbusDidNotLogin(false);
+        return;
+    }
     Dictionary reply = *received;
     if (reply["user_cancelled"] == Value("YES")) {
         if (delegate) delegate->nimbusDidNotLogin(true);
@@ -348,7 +363,8 @@ void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
     session->setPassData(reply);
     if (!delegate) return;
     const bool openIdUsable = hadOpenId ? openId.has_value() : session->authMode() == 1;
-    if (openIdUsable && session->accessToken() && session->expirationDate()) {
+    // An expiry already past ("expires_in" below zero) makes no session.
+    if (openIdUsable && session->accessToken() && TcApiTool::isExpiryAhead(session->expirationDate())) {
         delegate->nimbusDidLogin();
     } else {
         delegate->nimbusDidNotLogin(false);

@@ -62,6 +62,8 @@ public:
     // a login, 1 a PalSpace story, other numbers ignored, names a response
     // of that name. Other paths go to the session object.
     static bool processMessage(const Ref<NSURL>& url);
+    // A login reply counts only while a sign-on is out, and ends it; a reply
+    // that could not be read (nothing) is a failed login.
     static void processMessage_Auth(const std::optional<Dictionary>& reply);
     static void processMessage_Share(const Dictionary& reply);
     static void processMessage_Other(const Dictionary& reply, const std::string& msgType);

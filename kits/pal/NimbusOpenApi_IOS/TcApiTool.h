@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/NSDate.h"
 #include "foundation/Value.h"
 #include "graphics/CGGeometry.h"
 #include "uikit/UIWindow.h"
@@ -44,6 +45,11 @@ public:
     // Hex pairs XOR-ed with the key's characters in turn; nothing for a nil
     // text, an empty key or an odd length.
     static std::optional<std::string> decodeAccessToken(const std::optional<std::string>& text, const std::string& key);
+    // A token's expiry still ahead: the one test of whether a login makes a
+    // valid session, for the session and for every login that fills it.
+    static bool isExpiryAhead(const std::optional<NSDate>& expirationDate) {
+        return expirationDate && expirationDate->timeIntervalSinceNow() > 0;
+    }
 
     // Not the keyboard's or an alert's own window.
     static bool notKeyboardOrAlertWindow(const Ref<NSObject>& object);

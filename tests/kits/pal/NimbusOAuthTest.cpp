@@ -55,8 +55,10 @@ protected:
     }
 };
 
-// A reply of a Pal app: the dictionary on a named pasteboard, then the URL.
-bool deliverReply(const std::string& type, const Dictionary& reply) {
+// A reply of a Pal app: the dictionary on a named pasteboard, then the URL;
+// a sign-on is out unless told otherwise.
+bool deliverReply(const std::string& type, const Dictionary& reply, bool signOnOut = true) {
+    OpenApi::setNimbusAuthorizeState(signOnOut ? OpenApi::kStateSSO : OpenApi::kStateIdle);
     const std::string name = "pal-reply-board";
     UIPasteboard::pasteboardWithName(name, true)
         ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), OpenApi::kPasteboardType);
@@ -199,8 +201,10 @@ TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate
     auto delegate = make<SessionDelegate>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
     ASSERT_TRUE(NimbusOAuth::CanHandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0")));
+    // With no sign-on out, another app's reply signs the host into nothing.
+    EXPECT_TRUE(deliverReply("0", Dictionary{{"openid", "THEIRS"}, {"access_token", "THEIRS"}}, false));
+    EXPECT_FALSE(session->accessToken());
 
-    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
     EXPECT_TRUE(deliverReply("0", Dictionary{{"openid", "OPEN"},
                                               {"access_token", "TOKEN"},
                                               {"encrytoken", "ENC"},
@@ -217,10 +221,12 @@ TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate
     EXPECT_EQ(session->expirationDate()->timeIntervalSince1970(), NSDate::distantFuture().timeIntervalSince1970());
 
     // A reply without an open id fails; a named board that is gone is a
-    // cancelled login.
+    // cancelled login, once: a second such reply is stray.
     EXPECT_TRUE(deliverReply("0", Dictionary{{"access_token", "T3"}}));
     UIPasteboard::removePasteboardWithName("pal-reply-board");
-    EXPECT_TRUE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=0")));
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+    for (int stray = 0; stray < 2; ++stray)
+        EXPECT_TRUE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=0")));
     EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"login", "login", "failed", "cancelled"}));
 
     // Numbered types other than 0 and 1 are taken and ignored; named ones
@@ -232,15 +238,25 @@ TEST_F(NimbusOAuthStartUp, SignOnRepliesFillTheSessionAndReachThePendingDelegate
                              Dictionary{{"response_data", *NSKeyedArchiver::archivedDataWithRootObject(Value(story))}}));
     EXPECT_EQ(delegate->stories.size(), 1u);
 
-    // A general-pasteboard reply that cannot be read is dropped.
+    // A general-pasteboard reply that cannot be read fails the sign-on.
     OpenApi::setReplyPasteboardName(std::nullopt);
-    EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1")));
-    EXPECT_EQ(OpenApi::replyPasteboardName(), "com.nimbus.nimbus1234");
-    EXPECT_EQ(delegate->outcomes.size(), 4u);
+    const NSData archive = *NSKeyedArchiver::archivedDataWithRootObject(Value(Dictionary{{"openid", "OPEN"}}));
+    for (const NSData& data : {NSData::fromString("not an archive"), NSData(), archive.subdata(0, archive.length() / 2),
+                               *NSKeyedArchiver::archivedDataWithRootObject(Value(Array{"OPEN"})),
+                               *NSKeyedArchiver::archivedDataWithRootObject(Value("OPEN"))}) {
+        OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
+        UIPasteboard::generalPasteboard()->setData(data, "com.nimbus.nimbus1234");
+        EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1")));
+        EXPECT_EQ(OpenApi::replyPasteboardName(), "com.nimbus.nimbus1234");
+        EXPECT_EQ(delegate->outcomes.back(), "failed");
+    }
+    EXPECT_EQ(delegate->outcomes.size(), 9u);
 
-    // A token or open id that is empty or not text is a failed login.
+    // A token or open id that is empty or not text, or an expiry that is
+    // past, is a failed login.
     for (const Dictionary& reply : {Dictionary{{"openid", Dictionary{{"id", "OPEN"}}}, {"access_token", ""}},
-                                    Dictionary{{"openid", ""}, {"access_token", 5}}}) {
+                                    Dictionary{{"openid", ""}, {"access_token", 5}},
+                                    Dictionary{{"openid", "OPEN"}, {"access_token", "T4"}, {"expires_in", -60}}}) {
         EXPECT_TRUE(deliverReply("0", reply));
         EXPECT_EQ(delegate->outcomes.back(), "failed") << Value(reply).description();
         EXPECT_FALSE(session->isSessionValid() && session->isOpenIdValid());
@@ -363,6 +379,7 @@ TEST_F(NimbusOAuthStartUp, TheLastOfARepeatedReplyKeyCountsAndAPalThatOnlyOpensM
         ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(Dictionary{{"openid", "OPEN"}, {"access_token", "T"}})),
                   OpenApi::kPasteboardType);
     OpenApi::setReplyPasteboardName(board);
+    OpenApi::setNimbusAuthorizeState(OpenApi::kStateSSO);
     EXPECT_TRUE(NimbusOAuth::HandleOpenURL(
         NSURL::URLWithString("nimbus1234://psapp/x/0?generalpastboard=1&generalpastboard=0")));
     EXPECT_EQ(delegate->outcomes, std::vector<std::string>{"login"});

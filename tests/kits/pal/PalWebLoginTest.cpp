@@ -55,11 +55,16 @@ public:
 
 class SessionOutcomes : public NSObject, public NimbusSessionDelegate {
 public:
-    void nimbusDidLogin() override { outcomes.push_back("login"); }
-    void nimbusDidNotLogin(bool cancelled) override { outcomes.push_back(cancelled ? "cancelled" : "failed"); }
-    void nimbusDidNotNetWork() override { outcomes.push_back("no network"); }
+    void nimbusDidLogin() override { record("login"); }
+    void nimbusDidNotLogin(bool cancelled) override { record(cancelled ? "cancelled" : "failed"); }
+    void nimbusDidNotNetWork() override { record("no network"); }
     void didGetUnionID() override { outcomes.push_back("union id"); }
+    void record(const std::string& outcome) {
+        outcomes.push_back(outcome);
+        if (auto session = loginAgainIn.lock(); session && outcomes.size() == 1) session->authorize({"get_user_info"});
+    }
     std::vector<std::string> outcomes;
+    WeakRef<NimbusOAuth> loginAgainIn;  // begins a new login inside the first outcome, as a host may
 };
 
 class PalWebLogin : public PalWebWindowFixture {
@@ -326,11 +331,20 @@ TEST_F(PalWebLogin, AfterTheBrowserSwitchTheClosedWindowOrAnUnusableAnswerEndsTh
     auto delegate = make<SessionOutcomes>();
     auto session = make<NimbusOAuth>(std::string("1234"), delegate);
     const FakeReachability network(kSCNetworkReachabilityFlagsReachable);
-    // The browser page closed; a token of odd length; a zero expiry.
-    for (const std::string answer : {"", "access_token=abc&expires_in=60", "access_token=0a0b&expires_in=0"}) {
+    // The browser page closed; a token of odd length; a zero expiry; one
+    // past; the page starting over (its old window's close or script then
+    // closes nothing), whose record the next login ends.
+    std::optional<std::string> replaced;
+    for (const std::string answer : {"", "access_token=abc&expires_in=60", "access_token=0a0b&expires_in=0",
+                                     "access_token=0a0b&expires_in=-60&openid=O", "error=service_disabled_use_browser",
+                                     "error=service_disabled_use_browser&cb=told", "error=access_denied"}) {
         const std::size_t asked = authorisationRequests().size();
         ASSERT_TRUE(session->authorize({"get_user_info"}));
         auto kit = session->loginViewKit();
+        if (replaced)
+            EXPECT_FALSE(kit->handleOpenURL(NSURL::URLWithString(
+                kit->callbackPrefix() + "/authorize#access_token=0a0b&expires_in=60&openid=O&serial=" + *replaced)));
+        replaced = kit->serial();
         follow(kit, "用浏览器登录");
         ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == asked + 2; }, kGiveUpAfterSeconds));
         const auto url = NSURL::URLWithString(kit->callbackPrefix() + "/authorize#" + answer + "&serial=" + *kit->serial());
@@ -340,9 +354,29 @@ TEST_F(PalWebLogin, AfterTheBrowserSwitchTheClosedWindowOrAnUnusableAnswerEndsTh
             EXPECT_TRUE(kit->handleOpenURL(url));
         }
         slideOut();
-        EXPECT_EQ(OpenApi::nimbusAuhorizeState(), OpenApi::kStateIdle);
+        const bool startedOver = answer.starts_with("error=service");
+        EXPECT_EQ(kit->window() != nullptr, startedOver) << answer;
+        EXPECT_EQ(OpenApi::nimbusAuhorizeState(), startedOver ? OpenApi::kStateWebLogin : OpenApi::kStateIdle);
     }
-    EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"cancelled", "failed", "failed"}));
+    EXPECT_EQ(delegate->outcomes, (std::vector<std::string>{"cancelled", "failed", "failed", "failed", "cancelled"}));
+}
+
+TEST_F(PalWebLogin, ALoginBegunInsideAnOutcomeKeepsAWindowOfItsOwn) {
+    const FakeReachability network(kSCNetworkReachabilityFlagsReachable);
+    // The links or the button (关闭) that end the first login.
+    for (const auto& ending : std::vector<std::vector<std::string>>{
+             {"授权并登录"}, {"取消"}, {"关闭"}, {"用浏览器登录", "授权并登录"}}) {
+        auto delegate = make<SessionOutcomes>();
+        auto session = make<NimbusOAuth>(std::string("1234"), delegate);
+        delegate->loginAgainIn = session;
+        ASSERT_TRUE(session->authorize({"get_user_info"}));
+        auto kit = session->loginViewKit();
+        for (const auto& link : ending) follow(kit, link == "关闭" ? "授权并登录" : link, link == "关闭");
+        ASSERT_TRUE(runUntil([&] { return kit->isClosing() || !delegate->outcomes.empty(); }, kGiveUpAfterSeconds));
+        slideOut();
+        EXPECT_EQ(delegate->outcomes.size(), 1u) << ending[0];
+        EXPECT_TRUE(kit->window() && !kit->isClosing() && pageShows(kit, "授权并登录")) << ending[0];
+    }
 }
 
 TEST_F(PalWebLogin, ThePolicysWebLoginSwitchSkipsSignOnAndANetworkFailureIsToldAsOne) {

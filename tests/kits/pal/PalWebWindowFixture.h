@@ -15,6 +15,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/Eventually.h"
+#include "uikit/UINavigationItem.h"
 
 // The kit's web window against the stand-in services: the kit pointed at
 // them, an app bundle (in the sandbox) that declares the app's "nimbus1234"
@@ -55,8 +56,10 @@ protected:
             if (link.text == linkText) return true;
         return false;
     }
-    void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText) {
+    // Follows the link once the page shows it, or presses 关闭 instead.
+    void follow(const Ref<NBWebViewKit>& kit, const std::string& linkText, bool pressClose = false) {
         ASSERT_TRUE(runUntil([&] { return pageShows(kit, linkText); }, kGiveUpAfterSeconds)) << linkText;
+        if (pressClose) return kit->webViewController()->navigationItem()->leftBarButtonItem()->sendAction();
         ASSERT_TRUE(kit->webViewController()->webview()->followLink(linkText));
     }
     // Lets the slide-out run to its end, and what it sets off be answered.

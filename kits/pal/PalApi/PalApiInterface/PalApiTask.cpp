@@ -180,8 +180,10 @@ void PalApiTaskGetPalUinOnlineStatues::connectionDidFinishLoading(const Ref<NSUR
     const std::string reply = stringData_.toString();
     PAL_API_LOG("resultStr:%s", reply.c_str());
     const Dictionary states = PalOpenApiUtility::dictionaryWithReturnString(reply, PalUins_);
-    if (auto delegate = delegate_.lock()) delegate->isOnlineResponse(states);
+    // Done with this answer before telling: a query begun inside the answer
+    // keeps what it receives.
     stringData_ = NSData();
+    if (auto delegate = delegate_.lock()) delegate->isOnlineResponse(states);
 }
 
 Ref<UIImage> PalApiScaleImageToFitSize(const Ref<UIImage>& image, double width, double height) {

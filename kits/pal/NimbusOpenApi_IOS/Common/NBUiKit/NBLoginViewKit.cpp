@@ -96,11 +96,11 @@ void NBLoginViewKit::addScopeAndExtras(Dictionary& params, const Dictionary& ext
 }
 
 bool NBLoginViewKit::openWithExtraParams(const Dictionary& extraParams) {
-    browserUse_ = false;
     if (!appId_) {
         browserError_ = false;
         return false;
     }
+    forgetReplacedLogins();
     Dictionary params = commonParams("token", normalisedRedirectURI());
     params.set("switch", "1");
     addScopeAndExtras(params, extraParams);
@@ -117,6 +117,7 @@ bool NBLoginViewKit::openWithSafariAndExtraParams(const Dictionary& extraParams)
     if (!loginDict_) loginDict_ = Dictionary();
     const std::string key = TcApiTool::random16Str();
     if (!serial_) return false;
+    forgetReplacedLogins();
     Dictionary record;
     record.set("token_key", key);
     loginDict_->set(*serial_, Value(std::move(record)));
@@ -135,12 +136,9 @@ bool NBLoginViewKit::openWithSafariAndExtraParams(const Dictionary& extraParams)
         !UIDevice::currentDevice()->isMultitaskingSupported())
         return false;
     params.set("redirect_uri", getOwnBaseUrl());
-    // The window of the page that asked for this mode closes as the new page
-    // opens: that close is no outcome of the login, which goes on in the new
-    // page. Closing that page before its answer comes is one.
-    browserUse_ = true;
+    // The page that asked for this mode is replaced, telling nothing: the
+    // login goes on in the new page, whose answer or close ends it.
     openWithUrl(NimbusRequest::serializeURL(NimbusConnectHosts::baseURL() + kAuthorizePath, params), std::nullopt);
-    browserUse_ = false;
     return true;
 }
 
@@ -200,10 +198,17 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
     if (!key) return false;
 
     auto keep = me();
+    // The answer is told here: the page it ends closes telling nothing more.
+    auto screen = webViewController();
+    if (screen) screen->setDelegate(nullptr);
     if (auto callback = textField(*fields, "cb")) {
         auto json = NSJSONSerialization::dataWithJSONObject(Value(*fields), true);
         const std::string script = *callback + "(" + (json ? json->toString() : std::string()) + ")";
-        DispatchQueue::main()->async([keep, script] { keep->doJsFun(script); });
+        // Run in that page only: one opened meanwhile (a new login, or this
+        // login starting over) is not closed by it.
+        DispatchQueue::main()->async([keep, screen, script] {
+            if (screen && keep->webViewController() == screen) keep->doJsFun(script);
+        });
     } else {
         doClose();
     }
@@ -215,8 +220,8 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
         if (auto openId = textField(*fields, "openid")) openId_ = openId;
         if (const Value* expires = fields->find("expires_in"); expires && expires->longLongValue() != 0)
             expirationDate_ = NSDate(NSDate::date().timeIntervalSince1970() + static_cast<double>(expires->longLongValue()));
-        // A token that does not unmask, or no expiry, is no login.
-        if (nonEmpty(accessToken_) && expirationDate_) {
+        // A token that does not unmask, or no expiry ahead, is no login.
+        if (hasUsableToken()) {
             reportSuccess(serial);
         } else {
             reportFailure(make<NSError>("", 0, Dictionary()), serial);
@@ -230,15 +235,27 @@ bool NBLoginViewKit::handleOpenURL(const Ref<NSURL>& url) {
     } else {
         reportFailure(nullptr, serial);
     }
-    // This login is told: the close of its window tells nothing more. (The
-    // close that an earlier login's late answer brings ends this one.)
-    if (serial == serial_) browserUse_ = true;
     return true;
 }
 
 void NBLoginViewKit::forgetBrowserLogin(const std::string& serial) {
     if (loginDict_) loginDict_->remove(serial);
     loginDelegates_.erase(serial);
+}
+
+// The kit runs one login at a time: a new one ends the records of those it
+// replaces, so that a late answer of theirs is refused rather than ending
+// the new login with their token.
+void NBLoginViewKit::forgetReplacedLogins() {
+    if (!loginDict_) return;
+    std::vector<std::string> replaced;
+    for (const auto& [serial, record] : *loginDict_)
+        if (serial != serial_) replaced.push_back(serial);
+    for (const auto& serial : replaced) forgetBrowserLogin(serial);
+}
+
+bool NBLoginViewKit::hasUsableToken() const {
+    return nonEmpty(accessToken_) && TcApiTool::isExpiryAhead(expirationDate_);
 }
 
 void NBLoginViewKit::doJsFun(const std::string& script) {
@@ -287,7 +304,6 @@ bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit
         return false;
     }
     if (address == "nimbus" + appId_.value_or("(null)") + "://cancel") {
-        browserUse_ = false;
         userCancel_ = true;
         doClose();
         return false;
@@ -310,26 +326,22 @@ bool NBLoginViewKit::webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit
     return true;
 }
 
+// The window closes before the outcome is told: a login begun inside the
+// answer gets a window of its own, which nothing here then closes.
 void NBLoginViewKit::webViewKitDidFinishedWithError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) {
     auto keep = me();
-    Ref<NSError> reported = error;
-    if (userCancel_) {
-        userCancel_ = false;
-        reported = nullptr;
-    }
-    if (browserUse_) {
-        // Told already (or the login goes on in the browser page): once.
-        browserUse_ = false;
-    } else if (nonEmpty(accessToken_) && expirationDate_) {
+    const Ref<NSError> reported = userCancel_ ? nullptr : error;
+    userCancel_ = false;
+    doClose();
+    if (hasUsableToken()) {
         reportSuccess(serial_);
     } else {
         reportFailure(reported, serial_);
     }
-    doClose();
 }
 
 void NBLoginViewKit::webViewKitDidLoadWithNetworkError(const Ref<NBWebViewKit>&, const Ref<NSError>& error) {
-    if (!browserUse_) reportFailure(error, serial_);
+    reportFailure(error, serial_);
 }
 
 void NBLoginViewKit::webViewKitDidLoadWithContentError(const Ref<NBWebViewKit>&, const Ref<NSError>&) {

@@ -105,7 +105,6 @@ public:
     // Browser-mode logins waiting for their answer: serial -> {"token_key"}.
     const std::optional<Dictionary>& loginDict() const { return loginDict_; }
     bool browserErrorFlag() const { return browserError_; }
-    bool browserUseFlag() const { return browserUse_; }
 
     // NBWebViewKitDelegate (its own window's)
     bool webViewKitShouldStartLoadWithRequest(const Ref<NBWebViewKit>&, const Ref<NSURLRequest>& request,
@@ -130,6 +129,9 @@ private:
     void reportSuccess(const std::optional<std::string>& serial);
     void reportFailure(const Ref<NSError>& error, const std::optional<std::string>& serial);
     void forgetBrowserLogin(const std::string& serial);
+    void forgetReplacedLogins();
+    // A non-empty token whose expiry is still ahead.
+    bool hasUsableToken() const;
     Ref<NBLoginViewKit> me() { return self<NBLoginViewKit>(); }
 
     std::optional<std::string> appId_;
@@ -152,5 +154,4 @@ private:
     std::map<std::string, WeakRef<NimbusLoginDelegate>> loginDelegates_;
     bool browserError_ = false;
     bool userCancel_ = false;
-    bool browserUse_ = false;
 };

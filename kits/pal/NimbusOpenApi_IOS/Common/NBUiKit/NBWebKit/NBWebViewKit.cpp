@@ -77,6 +77,8 @@ bool NBWebViewKit::openWithUrl(std::optional<std::string> url, std::optional<std
 }
 
 bool NBWebViewKit::open() {
+    // The new page replaces any still shown, whose end is then no news.
+    if (webViewController_) webViewController_->setDelegate(nullptr);
     closeWindow();
     auto application = UIApplication::sharedApplication();
     keywindow_ = application->keyWindow();
@@ -116,7 +118,9 @@ bool NBWebViewKit::open() {
 void NBWebViewKit::loadReqURL(std::optional<std::string> url, std::optional<std::string> webTitle,
                               const Ref<NBWebViewKitDelegate>& delegate) {
     store(std::move(url), std::move(webTitle), delegate);
-    if (!webViewController_) {
+    // A page that has ended, or a window on its way out, is not reused: the
+    // new page gets a window of its own.
+    if (!webViewController_ || closing_ || webViewController_->delegate().get() != this) {
         open();
         return;
     }
@@ -151,10 +155,13 @@ void NBWebViewKit::doCloseWithNotAnimation() {
     MoveWindowOutOfFrame(false);
 }
 
+// The window is on its way out before the screen tells of its end, so a
+// page opened from that news gets a window of its own.
 void NBWebViewKit::onClickClose() {
     auto keep = self<NBWebViewKit>();
-    if (webViewController_) webViewController_->doClose();
+    auto screen = webViewController_;
     doClose();
+    if (screen) screen->doClose();
 }
 
 CGRect NBWebViewKit::calcFrameByOrientation(bool out) const {
@@ -194,11 +201,14 @@ void NBWebViewKit::MoveWindowOutOfFrame(bool animated) {
         return;
     }
     WeakRef<NBWebViewKit> weak = self<NBWebViewKit>();
+    // The slide-out closes the window it moved, never one opened meanwhile.
+    WeakRef<UIWindow> leaving = window_;
     UIView::beginAnimations(kMoveOutOfFrame, nullptr);
     UIView::setAnimationDuration(kSlideDuration);
     UIView::setAnimationDelegate(self<NBWebViewKit>());
-    UIView::setAnimationDidStopSelector([weak](const std::string& animationID, bool, void*) {
-        if (auto kit = weak.lock()) kit->animationFinished(animationID);
+    UIView::setAnimationDidStopSelector([weak, leaving](const std::string& animationID, bool, void*) {
+        auto kit = weak.lock();
+        if (kit && kit->window_ && kit->window_ == leaving.lock()) kit->animationFinished(animationID);
     });
     window_->setFrame(away);
     UIView::commitAnimations();
@@ -208,18 +218,22 @@ void NBWebViewKit::animationFinished(const std::string& animationID) {
     if (animationID == kMoveOutOfFrame) closeWindow();
 }
 
+// The kit lets go of the window and its screen before the screen hears it
+// has gone: a page opened from that news gets a window of its own, which
+// nothing here then takes away.
 void NBWebViewKit::closeWindow() {
     if (!window_) return;
     auto keep = self<NBWebViewKit>();
     auto window = std::move(window_);
     window_.reset();
+    auto screen = std::move(webViewController_);
+    webViewController_.reset();
+    windowsArray_.clear();
+    closing_ = false;
     if (auto key = std::move(keywindow_)) key->makeKeyWindow();
     keywindow_.reset();
     window->setRootViewController(nullptr);
     window->setHidden(true);
-    windowsArray_.clear();
-    webViewController_.reset();
-    closing_ = false;
 }
 
 
@@ -297,10 +311,12 @@ bool NBWebViewKit::performBridgeCall(const Ref<NSURL>& url) {
     return true;
 }
 
+// Closing before telling: a page the delegate opens from the news gets a
+// window of its own, which this close then leaves alone.
 void NBWebViewKit::webViewControllerDidCloseWithLastError(const Ref<NBWebViewController>&, const Ref<NSError>& error) {
     auto keep = self<NBWebViewKit>();
-    if (auto delegate = delegate_.lock()) delegate->webViewKitDidFinishedWithError(keep, error);
     doClose();
+    if (auto delegate = delegate_.lock()) delegate->webViewKitDidFinishedWithError(keep, error);
 }
 
 void NBWebViewKit::webViewControllerDidFailLoadWithError(const Ref<NBWebViewController>&, const Ref<NSError>& error) {
