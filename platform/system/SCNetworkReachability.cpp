@@ -24,9 +24,12 @@ struct Registry {
     std::optional<SCNetworkReachabilityFlags> fakeFlags;
     std::vector<WeakRef<SCNetworkReachability>> scheduled;
 };
+// Never destroyed: a reachability object kept by another static (a kit's
+// shared watcher) unschedules itself when that static ends at exit, which may
+// be after this one would have ended.
 Registry& registry() {
-    static Registry shared;
-    return shared;
+    static Registry* const shared = new Registry;
+    return *shared;
 }
 
 bool machineHasNetwork() {

@@ -192,7 +192,9 @@ TEST_F(HostileClients, OversizedUploadsAndDuplicateLengthsAreRefused) {
                            "multipart/form-data; boundary=" + boundary);
     };
     auto huge = upload(std::string(2 * backend::PalConnectServices::kLargestShareImageUpload, 'x'));
-    if (huge) EXPECT_EQ(huge->status, 413);  // or cut off while it was still sending
+    if (huge) {
+        EXPECT_EQ(huge->status, 413);  // or cut off while it was still sending
+    }
     EXPECT_TRUE(services.shareImages().empty());
 
     // Only the newest pictures are kept; older addresses are gone.

@@ -60,7 +60,9 @@ TEST_F(PaymentActions, TheAccountIsKeptAsItShowsAndABlankOneIsChargedNothing) {
     }
     const auto records = send("fuli_list", {}, 0).json["data"]["list"];
     for (const auto& record : records)
-        if (orders.erase(record["orderid"].get<std::string>()) > 0) EXPECT_EQ(record["user_name"], "player1");
+        if (orders.erase(record["orderid"].get<std::string>()) > 0) {
+            EXPECT_EQ(record["user_name"], "player1");
+        }
     EXPECT_TRUE(orders.empty()) << "both listed";
 }
 

@@ -146,7 +146,9 @@ TEST_F(Signing, ARequestThatChangesStateActsOncePerActionAndItsTimeHasNoLeadingZ
                                    "wanjia00110" + game + "1", t);
         EXPECT_EQ(settlement.json["code"], copy == 0 ? 1 : 2) << settlement.body;
         EXPECT_EQ(topUp.json["code"], copy == 0 ? 1 : 2) << topUp.body;
-        if (copy > 0) EXPECT_EQ(settlement.json["message"], "该请求已处理，请勿重复提交");
+        if (copy > 0) {
+            EXPECT_EQ(settlement.json["message"], "该请求已处理，请勿重复提交");
+        }
     }
     EXPECT_EQ(client().classicGet("jiesuan_list").json["data"]["number"], std::to_string(std::stoi(settled) + 1));
     // A recharge signs uid, money and t as the settlement does.

@@ -249,7 +249,9 @@ TEST_F(PalPeers, SpecialDestinationsOpenTheirOwnAddresses) {
     const auto send = [&](const Ref<PalApiObject>& object) {
         const std::size_t before = pal->received().size();
         const auto code = PalApi::sendMessage(PalApiMessage::messageWithObject(object, PalApiMessage::kShareToChat));
-        if (code == 0) EXPECT_TRUE(runUntil([&] { return pal->received().size() > before; }));
+        if (code == 0) {
+            EXPECT_TRUE(runUntil([&] { return pal->received().size() > before; }));
+        }
         return code;
     };
     const auto base64 = [](const Value& value) {

@@ -93,7 +93,7 @@ TEST_F(FolderBackEndTest, ALaterSessionKeepsThePortWhenFreeAndMovesTheStoredAvat
 TEST_F(FolderBackEndTest, TheAvatarFollowsTheBackEndWhateverRoadTheSignInTook) {
     HeldPort backEnd, relay;
     const std::string backEndsOwnAddress = backEnd.address();
-    for (const std::string road : {"http://localhost:" + std::to_string(backEnd.port()) + "/", relay.address()}) {
+    for (const std::string& road : {"http://localhost:" + std::to_string(backEnd.port()) + "/", relay.address()}) {
         SCOPED_TRACE(road);
         std::filesystem::remove(folder + "/backend-address");
         FolderBackEnd::use(folder, road);

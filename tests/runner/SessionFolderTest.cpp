@@ -129,7 +129,9 @@ TEST(SessionFolder, AFolderThatCannotBeReadIsRefusedSayingSo) {
     fs::permissions(sandbox.path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     fs::permissions(folder, fs::perms::owner_write | fs::perms::owner_exec);
-    if (asRoot) ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    if (asRoot) {
+        ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    }
     // The build folder may be closed to that user (a checkout in a folder
     // of mode 700): the runner is started through a link in the sandbox,
     // which it reaches. The refusal comes before the runner reads anything

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #include "foundation/NSKeyedUnarchiver.h"
@@ -45,7 +46,13 @@ struct Kind {
     std::function<Ref<PalApiObject>()> create;
 };
 
-template <class T> bool isA(const PalApiObject& object) { return dynamic_cast<const T*>(&object) != nullptr; }
+template <class T> bool isA(const PalApiObject& object) {
+    if constexpr (std::is_base_of_v<T, PalApiObject>) {
+        return true;
+    } else {
+        return dynamic_cast<const T*>(&object) != nullptr;
+    }
+}
 
 template <class T> Kind extendKind(const char* name) {
     return {name, isA<T>,

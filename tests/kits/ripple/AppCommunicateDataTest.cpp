@@ -21,12 +21,6 @@ Ref<SendMessageToRPReq> webPageShare(int scene) {
     return request;
 }
 
-Ref<RPMediaMessage> messageWith(const Ref<NSObject>& object) {
-    auto message = RPMediaMessage::message();
-    message->setMediaObject(object);
-    return message;
-}
-
 }  // namespace
 
 using MessageFormat = RippleKitFixture;

@@ -429,7 +429,9 @@ TEST_F(CardTableTest, RowsMeasuredAboveTheTopMoveTheOffsetNotTheRowsOnScreen) {
         table->handleDragBy({0, -100});
         for (const auto& [path, top] : before) {
             auto now = onScreen();
-            if (now.count(path)) EXPECT_EQ(now[path], top + 100) << path.description() << " at step " << step;
+            if (now.count(path)) {
+                EXPECT_EQ(now[path], top + 100) << path.description() << " at step " << step;
+            }
         }
         EXPECT_EQ(table->rectForRowAtIndexPath(onScreen().begin()->first).size.height, 248);
     }

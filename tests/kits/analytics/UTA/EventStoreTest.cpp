@@ -359,7 +359,7 @@ TEST_F(EventStore, AFileWithNoRowIdLeftIsSetAsideAndLaterEventsReachTheDisk) {
     }, 2));
     // The counter as SQLite reads it: an integer, a real, a long text of digits.
     std::uint32_t ts = 3;
-    for (const std::string counter : {largest, std::string("1e19"), std::string("'99999999999999999999'")}) {
+    for (const std::string& counter : {largest, std::string("1e19"), std::string("'99999999999999999999'")}) {
         EXPECT_TRUE(usedUp([&] { onFile("update sqlite_sequence set seq = " + counter + " where name = 'events'"); }, ts))
             << counter;
         ++ts;
