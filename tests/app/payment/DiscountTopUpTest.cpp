@@ -122,7 +122,9 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
     back();
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 1; }));
     EXPECT_EQ(hudText(), "");
-    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
+    // The back end said the order is not paid: the page says so.
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::refusalExplanation("代充记录", "订单未支付")), nullptr);
+    EXPECT_EQ(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
     EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
     // The order is kept: the way back from the top-up records asks for its
