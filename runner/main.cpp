@@ -156,10 +156,12 @@ int main(int argc, char** argv) {
     // (`log`), not printed before its first line.
     auto startUpLog = std::make_unique<NSLogCapture>(false);
     DispatchQueue::main()->async([&] {
-        // The simulated payment apps pay the back end's orders with its
-        // provider secret, which is in its database: asked for once the app
-        // has launched, while the back end seeded it meanwhile.
-        if (localBackend) PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
+        // The simulated payment apps pay the back end's orders, telling it
+        // alone, under its provider secret, which is in its database: asked
+        // for once the app has launched, while the back end seeded it
+        // meanwhile.
+        if (localBackend)
+            PaymentNotice::setProvider({localBackend->paymentProviderSecret(), localBackend->baseURL()});
         status = runSession(*options, serviceURL, std::move(startUpLog), folderHold);
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();

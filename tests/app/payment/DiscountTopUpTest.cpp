@@ -64,7 +64,7 @@ protected:
 };
 
 TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
-    SimulatedPaymentApp paymentApp(backend->paymentProviderSecret());
+    SimulatedPaymentApp paymentApp(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     auto screen = open();
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
     EXPECT_EQ(screen->yufukuanBtn()->titleForState(UIControlStateNormal), "预付款(1200.00)");
@@ -110,7 +110,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
 }
 
 TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
-    SimulatedPaymentApp paymentApp(backend->paymentProviderSecret(), false);
+    SimulatedPaymentApp paymentApp(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()}, false);
     auto screen = open();
     fillForm("30");
     auto page = payOnline(screen);

@@ -222,7 +222,7 @@ TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
 // balance the back end then holds.
 TEST_F(MoneyActionsOnce, BalancesShownAfterADeductionAreTheBackEnds) {
     KXServiceAddress::setBaseURL(backend->baseURL());
-    SimulatedPaymentApp payments(backend->paymentProviderSecret());
+    SimulatedPaymentApp payments(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     auto mine = show(make<KXMineController>());
     ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model != nullptr; }));
     const KXMoney start = KXMoney::parse(mine->collectionProtocol()->model->yufu).value();

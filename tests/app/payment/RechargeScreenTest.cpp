@@ -16,7 +16,7 @@ class RechargeScreen : public MoneyScreenFixture {
 protected:
     void SetUp() override {
         MoneyScreenFixture::SetUp();
-        if (!HasFatalFailure()) payments.emplace(backend->paymentProviderSecret());
+        if (!HasFatalFailure()) payments.emplace(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     }
     Ref<KXChangchyongViewController> open(const std::string& balance) {
         auto screen = make<KXChangchyongViewController>();
