@@ -33,6 +33,7 @@
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "runner/ScriptRunner.h"
+#include "runner/SessionEnd.h"
 #include "runner/SessionFolder.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -49,11 +50,16 @@ int runSession(const RunnerOptions& options, const std::string& serviceURL, std:
                           [&folderHold] { return folderHold.gone(); });
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     ScriptRunner runner(session, std::cout);
-    if (options.demo && !runner.signInWithDemoAccount()) return 1;
-    if (options.scriptFile) return runner.runScriptFile(*options.scriptFile) ? 0 : 1;
-    ConsoleInput input(options.dataFolder + "/history");
-    runner.runInteractive(input);
-    return 0;
+    int status = 0;
+    if (options.demo && !runner.signInWithDemoAccount()) status = 1;
+    else if (options.scriptFile) status = runner.runScriptFile(*options.scriptFile) ? 0 : 1;
+    else {
+        ConsoleInput input(options.dataFolder + "/history");
+        runner.runInteractive(input);
+    }
+    // However it ended, a money action still under way is answered or named.
+    SessionEnd::settle(std::cout);
+    return status;
 }
 
 // Points the kits at the back end's stand-ins for their services: the Pal
@@ -73,6 +79,7 @@ int main(int argc, char** argv) {
     // raise SIGPIPE when the other end has hung up: a peer hanging up fails
     // that one request, it must not end the session.
     std::signal(SIGPIPE, SIG_IGN);
+    SessionEnd::catchSignals();
     std::string error;
     auto options = RunnerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
@@ -89,10 +90,24 @@ public:
     // every field equal but `t` and `sign`.
     bool retries(const Dictionary& query) const;
 
+    // A money request that went out, for a session that ends while it is
+    // under way (the runner waits a bounded time for it): the list that
+    // shows the action's results, and, once it has ended, what it came to
+    // (kSubmitted, a refusal's message as the screen shows it, kDoneBefore,
+    // or the unknown result's text).
+    struct Sent {
+        std::string records;
+        std::optional<std::string> outcome;
+    };
+    // The money requests under way now, in the whole process.
+    static std::vector<std::shared_ptr<const Sent>> underWay();
+
     // How the back end's answer to a request it has already acted on
     // begins; and what the form shows for it.
     static constexpr const char* kAlreadyActed = "该请求已处理";
     static constexpr const char* kDoneBefore = "上次提交已成功";
+    // What a request answered with success came to.
+    static constexpr const char* kSubmitted = "提交成功";
 
     // Sends the balance request `query`, one of the screen's loads: on code
     // 1 `show` puts the answer on screen. A refusal or a failure follows
