@@ -240,11 +240,12 @@ void LocalBackend::installRoutes() {
         server.get(prefix + R"((\d{1,12})/notify)",
                    [this, kind](const HttpRequest& request, HttpResponse& response) {
                        const long long order = std::stoll(request.matches[1]);
-                       const std::string secret = request.header("X-Payment-Secret");
+                       const PaymentNoticeReceived notice{request.path, request.param("amount"),
+                                                          request.header("X-Payment-Signature")};
                        Envelope confirmation = Envelope::failure(ResultCode::ServerError, "服务器繁忙，请稍后再试");
                        try {
                            confirmation = databases_->run([&](Database& database) {
-                               return confirmPayment(database, order, secret, std::time(nullptr), kind);
+                               return confirmPayment(database, order, notice, std::time(nullptr), kind);
                            });
                        } catch (const std::exception&) {
                        }

@@ -51,8 +51,9 @@ public:
     int port() const { return port_; }
     // "http://127.0.0.1:<port>/": the service base address the app is given.
     std::string baseURL() const;
-    // The secret the payment apps send to confirm that an order is paid;
-    // shared with the simulated payment apps, never with the app.
+    // The secret with which the payment provider signs its notices that an
+    // order is paid; shared with the simulated payment apps, never with the
+    // app, and never sent.
     std::string paymentProviderSecret() const;
     // The Pal connect web services' stand-in, served over TLS beside it.
     PalConnectServices& palConnect() const { return *palConnect_; }

@@ -43,6 +43,8 @@ std::string pageKey(Database& database, long long orderId, PayableKind kind) {
 struct OrderSummary {
     std::vector<std::pair<std::string, std::string>> lines;
     bool paid = false;
+    // What the payer pays.
+    long long dueCents = 0;
 };
 
 std::optional<OrderSummary> summaryOf(Database& database, long long orderId, PayableKind kind) {
@@ -54,6 +56,7 @@ std::optional<OrderSummary> summaryOf(Database& database, long long orderId, Pay
         summary.lines = {{"预付款充值", formatYuan(order.integer(0)) + " 元"},
                          {"应付金额", formatYuan(order.integer(0)) + " 元"}};
         summary.paid = order.integer(1) == 1;
+        summary.dueCents = order.integer(0);
         return summary;
     }
     Statement order = database.prepare(
@@ -66,6 +69,7 @@ std::optional<OrderSummary> summaryOf(Database& database, long long orderId, Pay
                      {"充值金额", formatYuan(order.integer(2)) + " 元"},
                      {"应付金额", formatYuan(order.integer(3)) + " 元"}};
     summary.paid = order.integer(4) == 1;
+    summary.dueCents = order.integer(3);
     return summary;
 }
 
@@ -102,7 +106,7 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
     if (summary->paid) {
         body += "<p>订单已支付</p>";
     } else {
-        const std::string query = "oid=" + oid + "&notify=" +
+        const std::string query = "oid=" + oid + "&amount=" + formatYuan(summary->dueCents) + "&notify=" +
                                   encodeQueryValue(paymentNotifyURL(baseURL, orderId, kind));
         body += htmlLink("ripple://wap/pay?" + query, "涟信支付") +
                 htmlLink("alipay://alipayclient/?" + query, "支付宝支付");
@@ -110,13 +114,21 @@ std::optional<std::string> paymentPage(Database& database, long long orderId, co
     return htmlPage("订单支付", body);
 }
 
-Envelope confirmPayment(Database& database, long long orderId, const std::string& providerSecret, std::time_t now,
+std::string paymentNoticeSignature(const std::string& providerSecret, const std::string& notifyPath,
+                                   const std::string& amount) {
+    return hmacSha256Hex(providerSecret, notifyPath + "\n" + amount);
+}
+
+Envelope confirmPayment(Database& database, long long orderId, const PaymentNoticeReceived& notice, std::time_t now,
                         PayableKind kind) {
+    const std::string secret = paymentProviderSecret(database);
+    if (secret.empty() || !sameSecret(notice.signature, paymentNoticeSignature(secret, notice.path, notice.amount)))
+        return Envelope::failure(ResultCode::InvalidRequest, "支付通知无效");
+    const std::optional<OrderSummary> summary = summaryOf(database, orderId, kind);
+    if (!summary) return Envelope::failure(ResultCode::InvalidRequest, "订单不存在");
+    const std::optional<long long> paid = parseYuan(notice.amount, summary->dueCents);
+    if (!paid || *paid != summary->dueCents) return Envelope::failure(ResultCode::InvalidRequest, "支付金额不符");
     const std::string table = ordersTable(kind);
-    if (!sameSecret(providerSecret, paymentProviderSecret(database)) ||
-        database.scalar("SELECT COUNT(*) FROM " + table + " WHERE id = ?", {orderId}) == 0) {
-        return Envelope::failure(ResultCode::InvalidRequest, "订单不存在");
-    }
     database.transaction([&] {
         const bool awaiting = database.scalar("SELECT status FROM " + table + " WHERE id = ?", {orderId}) == 0;
         if (!awaiting) return;

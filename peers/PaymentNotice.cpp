@@ -1,6 +1,10 @@
 #include "peers/PaymentNotice.h"
 
 #include <httplib.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+
+#include <cstdio>
 
 #include "foundation/NSURLComponents.h"
 
@@ -8,38 +12,68 @@ namespace PaymentNotice {
 
 namespace {
 
-std::string& secretStore() {
-    static std::string secret;
-    return secret;
+Provider& providerStore() {
+    static Provider provider;
+    return provider;
+}
+
+std::string signature(const std::string& secret, const std::string& text) {
+    unsigned char mac[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (!HMAC(EVP_sha256(), secret.data(), static_cast<int>(secret.size()),
+              reinterpret_cast<const unsigned char*>(text.data()), text.size(), mac, &length))
+        return {};
+    std::string hex;
+    char digits[3];
+    for (unsigned int index = 0; index < length; ++index) {
+        std::snprintf(digits, sizeof digits, "%02x", mac[index]);
+        hex += digits;
+    }
+    return hex;
+}
+
+std::optional<std::string> queryItem(const Ref<NSURL>& url, const std::string& name) {
+    auto components = url ? NSURLComponents::componentsWithURL(url, false) : nullptr;
+    auto items = components ? components->queryItems() : std::nullopt;
+    if (!items) return std::nullopt;
+    for (const auto& item : *items)
+        if (item.name() == name && item.value()) return item.value();
+    return std::nullopt;
+}
+
+// Whether `address` is on the shop's scheme, host and port.
+bool atShop(const Ref<NSURLComponents>& address, const std::string& shop) {
+    auto own = NSURLComponents::componentsWithString(shop);
+    return own && own->scheme() && own->host() && own->port() && address->scheme() == own->scheme() &&
+           address->host() == own->host() && address->port() == own->port();
 }
 
 }  // namespace
 
-void setProviderSecret(std::string secret) { secretStore() = std::move(secret); }
+void setProvider(Provider provider) { providerStore() = std::move(provider); }
 
-const std::string& providerSecret() { return secretStore(); }
+const Provider& provider() { return providerStore(); }
 
-std::optional<std::string> confirm(const Ref<NSURL>& paymentLink, const std::string& secret) {
-    auto components = paymentLink ? NSURLComponents::componentsWithURL(paymentLink, false) : nullptr;
-    auto items = components ? components->queryItems() : std::nullopt;
-    if (!items) return std::nullopt;
-    for (const auto& item : *items) {
-        if (item.name() != "notify" || !item.value()) continue;
-        auto notify = NSURLComponents::componentsWithString(*item.value());
-        if (!notify || !notify->host() || !notify->port()) return std::nullopt;
-        httplib::Client shop(*notify->host(), static_cast<int>(*notify->port()));
-        const std::string target = notify->percentEncodedPath() +
-                                   (notify->percentEncodedQuery() ? "?" + *notify->percentEncodedQuery() : "");
-        auto answer = shop.Get(target, {{"X-Payment-Secret", secret}});
-        if (!answer) return std::nullopt;
-        return answer->body;
-    }
-    return std::nullopt;
+std::optional<std::string> confirm(const Ref<NSURL>& paymentLink, const Provider& provider) {
+    const std::optional<std::string> address = queryItem(paymentLink, "notify");
+    const std::optional<std::string> amount = queryItem(paymentLink, "amount");
+    if (!address || !amount || amount->empty() || provider.secret.empty()) return std::nullopt;
+    auto notify = NSURLComponents::componentsWithString(*address);
+    if (!notify || !notify->host() || !notify->port() || !atShop(notify, provider.shop)) return std::nullopt;
+    const std::string path = notify->percentEncodedPath();
+    httplib::Client shop(*notify->host(), static_cast<int>(*notify->port()));
+    auto answer = shop.Get(path, httplib::Params{{"amount", *amount}},
+                           {{"X-Payment-Signature", signature(provider.secret, path + "\n" + *amount)}});
+    if (!answer) return std::nullopt;
+    return answer->body;
 }
 
 std::string pay(const Ref<NSURL>& paymentLink) {
-    if (providerSecret().empty()) return "pay: not paid (no payment secret)";
-    auto answer = confirm(paymentLink, providerSecret());
+    if (provider().secret.empty()) return "pay: not paid (no payment secret)";
+    const std::optional<std::string> address = queryItem(paymentLink, "notify");
+    auto notify = address ? NSURLComponents::componentsWithString(*address) : nullptr;
+    if (notify && !atShop(notify, provider().shop)) return "pay: not paid (the notify address is not the shop's)";
+    auto answer = confirm(paymentLink, provider());
     return answer ? "pay: paid, the shop answered " + *answer : "pay: not paid (no notify address answered)";
 }
 

@@ -12,6 +12,7 @@
 #include <editline/readline.h>
 
 #include "foundation/NSRunLoop.h"
+#include "runner/SessionEnd.h"
 
 namespace {
 
@@ -60,7 +61,8 @@ std::optional<std::string> ConsoleInput::readFromTerminal(const std::string& pro
     completedLine.reset();
     rl_callback_handler_install(prompt.c_str(), lineHandler);
     auto loop = NSRunLoop::mainRunLoop();
-    while (!lineDone) {
+    // A signal that ends the session ends the wait for a line.
+    while (!lineDone && !SessionEnd::signalled()) {
         pollfd input{STDIN_FILENO, POLLIN, 0};
         if (poll(&input, 1, 20) > 0) {
             rl_callback_read_char();

@@ -7,6 +7,7 @@
 
 #include "runner/ConsoleInput.h"
 #include "runner/RunnerSession.h"
+#include "runner/SessionEnd.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr const char* demoSignIn =
 bool ScriptRunner::runScript(std::istream& script) {
     std::string line;
     int number = 0;
-    while (!session_.quitRequested() && std::getline(script, line)) {
+    while (!session_.quitRequested() && !SessionEnd::signalled() && std::getline(script, line)) {
         ++number;
         // Scripts written on Windows end their lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -33,6 +34,11 @@ bool ScriptRunner::runScript(std::istream& script) {
             out_ << "step " << number << " failed\n";
             return false;
         }
+    }
+    // Ended from outside before its end: not run through.
+    if (SessionEnd::signalled()) {
+        out_ << "stopped by a signal after step " << number << "\n";
+        return false;
     }
     return true;
 }
@@ -59,9 +65,9 @@ bool ScriptRunner::runScriptFile(const std::string& path) {
 }
 
 void ScriptRunner::runInteractive(ConsoleInput& input) {
-    while (!session_.quitRequested()) {
+    while (!session_.quitRequested() && !SessionEnd::signalled()) {
         auto line = input.readLine("velmaro> ");
-        if (!line) break;
+        if (!line || SessionEnd::signalled()) break;
         CommandResult result = session_.execute(*line);
         if (!result.output.empty()) out_ << result.output << (result.output.back() == '\n' ? "" : "\n");
         if (!result.ok && result.output.empty()) out_ << "failed\n";

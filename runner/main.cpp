@@ -33,6 +33,7 @@
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "runner/ScriptRunner.h"
+#include "runner/SessionEnd.h"
 #include "runner/SessionFolder.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -49,11 +50,16 @@ int runSession(const RunnerOptions& options, const std::string& serviceURL, std:
                           [&folderHold] { return folderHold.gone(); });
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     ScriptRunner runner(session, std::cout);
-    if (options.demo && !runner.signInWithDemoAccount()) return 1;
-    if (options.scriptFile) return runner.runScriptFile(*options.scriptFile) ? 0 : 1;
-    ConsoleInput input(options.dataFolder + "/history");
-    runner.runInteractive(input);
-    return 0;
+    int status = 0;
+    if (options.demo && !runner.signInWithDemoAccount()) status = 1;
+    else if (options.scriptFile) status = runner.runScriptFile(*options.scriptFile) ? 0 : 1;
+    else {
+        ConsoleInput input(options.dataFolder + "/history");
+        runner.runInteractive(input);
+    }
+    // However it ended, a money action still under way is answered or named.
+    SessionEnd::settle(std::cout);
+    return status;
 }
 
 // Points the kits at the back end's stand-ins for their services: the Pal
@@ -73,6 +79,7 @@ int main(int argc, char** argv) {
     // raise SIGPIPE when the other end has hung up: a peer hanging up fails
     // that one request, it must not end the session.
     std::signal(SIGPIPE, SIG_IGN);
+    SessionEnd::catchSignals();
     std::string error;
     auto options = RunnerOptions::parse(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
@@ -156,10 +163,12 @@ int main(int argc, char** argv) {
     // (`log`), not printed before its first line.
     auto startUpLog = std::make_unique<NSLogCapture>(false);
     DispatchQueue::main()->async([&] {
-        // The simulated payment apps pay the back end's orders with its
-        // provider secret, which is in its database: asked for once the app
-        // has launched, while the back end seeded it meanwhile.
-        if (localBackend) PaymentNotice::setProviderSecret(localBackend->paymentProviderSecret());
+        // The simulated payment apps pay the back end's orders, telling it
+        // alone, under its provider secret, which is in its database: asked
+        // for once the app has launched, while the back end seeded it
+        // meanwhile.
+        if (localBackend)
+            PaymentNotice::setProvider({localBackend->paymentProviderSecret(), localBackend->baseURL()});
         status = runSession(*options, serviceURL, std::move(startUpLog), folderHold);
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();

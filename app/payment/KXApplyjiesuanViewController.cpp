@@ -189,8 +189,14 @@ void KXApplyjiesuanViewController::submit() {
     auto reload = [screen](KXMoneyRequest::Reloaded reloaded) {
         screen->loadSettleableAmount(std::move(reloaded), true);
     };
-    if (applying_.closedForUnknownResult(reload)) return;
+    auto done = [screen](const Value&) {
+        KXBalanceWatch::changed();
+        if (auto navigation = screen->navigationController())
+            navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
+    };
     const std::string text = manaTextField_->text();
+    const Dictionary query = KXClassicRequest::query("jiesuan", {{"money", text}}, {"money"});
+    if (applying_.retriedOrClosed(query, done, reload)) return;
     // Its leading number, as the promoter reads it (none: 0), first.
     if (NSString::doubleValue(text) < kMinimumAmount) {
         MBProgressHUDManager::showError("提现金额最低10元");
@@ -202,12 +208,5 @@ void KXApplyjiesuanViewController::submit() {
         MBProgressHUDManager::showError("提现金额因该小于结算金额");
         return;
     }
-    applying_.send(
-        KXClassicRequest::query("jiesuan", {{"money", text}}, {"money"}),
-        [screen](const Value&) {
-            KXBalanceWatch::changed();
-            if (auto navigation = screen->navigationController())
-                navigation->pushViewController(make<KXApplyForSettlementViewController>(), true);
-        },
-        nullptr, reload);
+    applying_.sendOnce(query, done, reload);
 }

@@ -3,10 +3,15 @@
 #include "app/payment/KXResultPageViews.h"
 #include "app/team/KXTeamColors.h"
 
-KXChongzhishibaiViewController::KXChongzhishibaiViewController(std::string records) : records_(std::move(records)) {}
+KXChongzhishibaiViewController::KXChongzhishibaiViewController(std::string records, std::optional<std::string> refusal)
+    : records_(std::move(records)), refusal_(std::move(refusal)) {}
 
 std::string KXChongzhishibaiViewController::explanation(const std::string& records) {
     return "订单支付结果尚未确认，请稍后在" + records + "中查看，无需重新下单";
+}
+
+std::string KXChongzhishibaiViewController::refusalExplanation(const std::string& records, const std::string& refusal) {
+    return (refusal.empty() ? std::string("订单未支付") : refusal) + "，可在" + records + "中查看";
 }
 
 void KXChongzhishibaiViewController::loadView() {
@@ -14,7 +19,9 @@ void KXChongzhishibaiViewController::loadView() {
     auto card = KXResultPageViews::card(view(), 210, "failureCard");
     card->layer()->setCornerRadius(8);
     card->setClipsToBounds(true);
-    KXResultPageViews::addHeadline(card, "zhifu_shibai", kHeadline, explanation(records_));
+    if (refusal_)
+        KXResultPageViews::addHeadline(card, "zhifu_shibai", kRefusedHeadline, refusalExplanation(records_, *refusal_));
+    else KXResultPageViews::addHeadline(card, "zhifu_shibai", kHeadline, explanation(records_));
 }
 
 void KXChongzhishibaiViewController::viewDidLoad() {

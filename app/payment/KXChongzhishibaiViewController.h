@@ -1,22 +1,30 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "uikit/UIViewController.h"
 
 // The page laid over a top-up or recharge screen when the order was not
-// found paid (yet): a card saying the payment is not confirmed and where the
-// order can be followed. It never asks for a new order: the first one may
-// still be paid a moment later. It has no button: the screen's back item
-// leaves.
+// found paid: a card saying so and where the order can be followed. When
+// the back end answered, refusing the order's state, the card says what it
+// said ("订单未支付"). When no answer came, the order may still be paid a
+// moment later: the card says the payment is not confirmed and that no new
+// order is needed. It has no button: the screen's back item leaves.
 class KXChongzhishibaiViewController : public UIViewController {
 public:
-    // `records` names the list where the order shows (KXMoneyRequest::records).
-    explicit KXChongzhishibaiViewController(std::string records);
+    // `records` names the list where the order shows (KXMoneyRequest::records);
+    // `refusal` is the back end's message, none when it did not answer.
+    explicit KXChongzhishibaiViewController(std::string records, std::optional<std::string> refusal = std::nullopt);
 
     static constexpr const char* kHeadline = "支付尚未确认";
+    // The headline when the back end refused the order's state.
+    static constexpr const char* kRefusedHeadline = "支付未完成";
     // "订单支付结果尚未确认，请稍后在<records>中查看，无需重新下单".
     static std::string explanation(const std::string& records);
+    // "<refusal>，可在<records>中查看"; "订单未支付" stands for a refusal
+    // without a message.
+    static std::string refusalExplanation(const std::string& records, const std::string& refusal);
 
     void loadView() override;
     void viewDidLoad() override;
@@ -27,4 +35,5 @@ public:
 
 private:
     std::string records_;
+    std::optional<std::string> refusal_;
 };

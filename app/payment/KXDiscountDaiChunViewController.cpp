@@ -340,7 +340,10 @@ void KXDiscountDaiChunViewController::choosePayment(const std::string& choice) {
 // --- Submitting and the order's state ---
 
 void KXDiscountDaiChunViewController::tijiaobutonti(const Ref<UIButton>&) {
-    if (ordering_.closedForUnknownResult(balanceReload())) return;
+    // A top-up paid from the balance may retry one whose answer was lost.
+    if (jiLuStr_ == "2" ? ordering_.retriedOrClosed(prepaidOrder(), prepaidDone(), balanceReload())
+                        : ordering_.closedForUnknownResult(balanceReload()))
+        return;
     auto amountField = shurujingETextField();
     if (!hasAccount()) {
         MBProgressHUDManager::showError("请输入游戏账号");
@@ -404,18 +407,21 @@ void KXDiscountDaiChunViewController::payTreasurezhifu() {
         nullptr, balanceReload());
 }
 
-void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
-    auto screen = self<KXDiscountDaiChunViewController>();
-    const auto query = KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
+Dictionary KXDiscountDaiChunViewController::prepaidOrder() const {
+    return KXClassicRequest::query("fuli", orderFields("1"), {"username", "money", "gid", "type"});
+}
+
+KXClassicRequest::Answer KXDiscountDaiChunViewController::prepaidDone() {
     // A paid top-up's message is a success and shows as one.
-    ordering_.send(
-        query,
-        [screen](const Value& answer) {
-            KXBalanceWatch::changed();
-            MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
-            if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
-        },
-        nullptr, balanceReload());
+    return [screen = self<KXDiscountDaiChunViewController>()](const Value& answer) {
+        KXBalanceWatch::changed();
+        MBProgressHUDManager::showSuccess(KXClassicRequest::message(answer));
+        if (auto stack = screen->navigationController()) stack->popViewControllerAnimated(true);
+    };
+}
+
+void KXDiscountDaiChunViewController::yufukuanappdhjiekou() {
+    ordering_.sendOnce(prepaidOrder(), prepaidDone(), balanceReload());
 }
 
 void KXDiscountDaiChunViewController::chaxundingdang() {

@@ -88,6 +88,11 @@ private:
     void chaxundingdang();
     // The own fields of "fuli" with the payment type.
     Dictionary orderFields(const std::string& type) const;
+    // "fuli" paid from the balance, as the form now asks it.
+    Dictionary prepaidOrder() const;
+    // A top-up paid from the balance made: its message, then the screen
+    // closes.
+    KXClassicRequest::Answer prepaidDone();
     void choosePayment(const std::string& choice);
     // Whether a player's game account is entered (a blank one is none).
     bool hasAccount() const;

@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
@@ -58,9 +60,54 @@ public:
     // As KXSingleRequest::send while the action is open; an unknown result
     // is shown, reloads the balance through `reload` and closes the action.
     // While it is closed, as closedForUnknownResult. False when nothing was
-    // sent.
+    // sent. For an action that only places an order awaiting payment (an
+    // order paid online): a lost answer leaves at most an unpaid order, and
+    // the next tap places a new one, with its own payment page.
     bool send(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
               const Reload& reload);
+
+    // For an action that moves money at once (a settlement, a top-up paid
+    // from the prepaid balance), which a retry must not make twice: as send,
+    // but a request whose answer was lost is kept, and a later tap that asks
+    // the same (retries) sends that very request again, with its `t` and
+    // `sign`. The back end acts on one signed request at most once: it makes
+    // the action now if the lost request had not, and otherwise answers
+    // "该请求已处理" (kAlreadyActed), which runs `onDone` as a success with
+    // the message kDoneBefore. Different values are a new action with a
+    // request of its own. A kept request that the back end no longer takes
+    // (its `t` has aged out) leaves the result unknown: the message says so
+    // again, and the next tap is a new action.
+    bool sendOnce(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
+    // A tap's first step for such an action, before the screen's checks
+    // (which the values already passed when the kept request went out, and
+    // which may now refuse them for the action made then, a settleable
+    // amount already paid out): `query` is what the tap would send. True
+    // when the tap goes no further: the action is closed
+    // (closedForUnknownResult), or the tap retries the request whose answer
+    // was lost and sendOnce sent it again.
+    bool retriedOrClosed(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
+    // Whether `query` asks what the request whose answer was lost asked:
+    // every field equal but `t` and `sign`.
+    bool retries(const Dictionary& query) const;
+
+    // A money request that went out, for a session that ends while it is
+    // under way (the runner waits a bounded time for it): the list that
+    // shows the action's results, and, once it has ended, what it came to
+    // (kSubmitted, a refusal's message as the screen shows it, kDoneBefore,
+    // or the unknown result's text).
+    struct Sent {
+        std::string records;
+        std::optional<std::string> outcome;
+    };
+    // The money requests under way now, in the whole process.
+    static std::vector<std::shared_ptr<const Sent>> underWay();
+
+    // How the back end's answer to a request it has already acted on
+    // begins; and what the form shows for it.
+    static constexpr const char* kAlreadyActed = "该请求已处理";
+    static constexpr const char* kDoneBefore = "上次提交已成功";
+    // What a request answered with success came to.
+    static constexpr const char* kSubmitted = "提交成功";
 
     // Sends the balance request `query`, one of the screen's loads: on code
     // 1 `show` puts the answer on screen. A refusal or a failure follows
@@ -92,12 +139,12 @@ public:
 
     // Asks the state of an order paid online (`query`: "fuli_status",
     // "recharge_log") as one of the screen's loads; on code 1 `paid` shows
-    // the success. Otherwise the page saying that the payment is not
-    // confirmed yet, where to follow it (records()) and that there is no
-    // need to order again is laid over the screen: on a refusal, and as well
-    // on no answer or one that is not the back end's, after which the order
-    // may be paid all the same. So a form whose order may be paid is never
-    // left ready to pay again.
+    // the success. On a refusal (the back end says the order is not paid)
+    // the failure page says what the back end said and where to follow the
+    // order (records()). On no answer, or one that is not the back end's,
+    // the order may be paid all the same: the page says that the payment is
+    // not confirmed yet and that there is no need to order again. So a form
+    // whose order may be paid is never left ready to pay again.
     // Until the state has been answered (or the check has failed), the
     // action is closed as for an unknown result: a tap says where to look
     // and orders nothing, for the order may be paid.
@@ -107,7 +154,7 @@ public:
         auto answered = orderCheckBegun();
         auto unconfirmed = [answered, records = records()](const Ref<Screen>& shown) {
             answered();
-            layUnconfirmed(shown, records);
+            layUnconfirmed(shown, records, std::nullopt);
         };
         loads.load(
             screen, query,
@@ -115,7 +162,11 @@ public:
                 answered();
                 if (paid) paid(shown, answer);
             },
-            [unconfirmed](const Ref<Screen>& shown, const Value&) { unconfirmed(shown); }, unconfirmed);
+            [answered, records = records()](const Ref<Screen>& shown, const Value& answer) {
+                answered();
+                layUnconfirmed(shown, records, KXClassicRequest::message(answer));
+            },
+            unconfirmed);
     }
 
     // For a balance request the screen sends now of its own accord (when it
@@ -128,9 +179,13 @@ private:
     // Closes the action while an order's state is asked; the block opens it
     // again once the state is answered or the check has failed.
     std::function<void()> orderCheckBegun() const;
-    // The page "支付尚未确认" over `screen`, naming `records`.
-    static void layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records);
+    // The failure page over `screen`, naming `records`, with the back end's
+    // refusal when it answered one.
+    static void layUnconfirmed(const Ref<UIViewController>& screen, const std::string& records,
+                               std::optional<std::string> refusal);
     struct State;
+    bool dispatch(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
+                  const Reload& reload, bool keepLost);
     static void showAndReload(const std::shared_ptr<State>& state, const Reload& reload);
     KXSingleRequest request_;
     std::shared_ptr<State> state_;

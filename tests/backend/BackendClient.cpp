@@ -1,5 +1,9 @@
 #include "BackendClient.h"
 
+#include <regex>
+
+#include "backend/PaymentPages.h"
+
 #include <mutex>
 #include <ctime>
 
@@ -114,4 +118,21 @@ void BackendTest::SetUp() {
 void BackendTest::TearDown() {
     client_.reset();
     if (backend_) backend_->stop();
+}
+
+BackendClient::Answer BackendTest::paymentNotice(const std::string& notify, const std::string& amount,
+                                                 std::optional<std::string> secret) {
+    const std::string base = backend_->baseURL();
+    EXPECT_EQ(notify.rfind(base, 0), 0u) << notify;
+    const std::string path = "/" + notify.substr(base.size());
+    const std::string signature =
+        backend::paymentNoticeSignature(secret.value_or(backend_->paymentProviderSecret()), path, amount);
+    return client().raw("GET", path + "?amount=" + amount, "", "", {{"X-Payment-Signature", signature}});
+}
+
+std::pair<std::string, std::string> BackendTest::paymentLink(const std::string& page, const std::string& oid) {
+    std::smatch link;
+    const std::regex pattern("href=\"ripple://wap/pay\\?oid=" + oid + "&amp;amount=([0-9.]+)&amp;notify=([^\"]+)\"");
+    if (!std::regex_search(page, link, pattern)) return {};
+    return {httplib::detail::decode_url(link[2].str(), true), link[1].str()};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +66,14 @@ protected:
     void SetUp() override;
     void TearDown() override;
     BackendClient& client() { return *client_; }
+    // The payment provider's notice to `notify` (an absolute notify address
+    // of this back end) that `amount` was paid, signed under `secret` (the
+    // provider's by default).
+    BackendClient::Answer paymentNotice(const std::string& notify, const std::string& amount,
+                                        std::optional<std::string> secret = std::nullopt);
+    // The notify address and the amount of the page's Ripple Pay link for the
+    // order; empty when the page has none.
+    static std::pair<std::string, std::string> paymentLink(const std::string& page, const std::string& oid);
 
     std::unique_ptr<backend::LocalBackend> backend_;
     std::unique_ptr<BackendClient> client_;

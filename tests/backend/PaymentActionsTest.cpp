@@ -36,8 +36,6 @@ protected:
         EXPECT_EQ(address.rfind(base, 0), 0u) << address;
         return client().raw("GET", "/" + address.substr(base.size()), "", "", headers);
     }
-    // What the payment app sends with its visit to a notify address.
-    httplib::Headers providerSecret() { return {{"X-Payment-Secret", backend_->paymentProviderSecret()}}; }
 };
 
 // A top-up goes to the account the records show: the blanks around it go,
@@ -120,10 +118,10 @@ TEST_F(PaymentActions, AnOnlineOrderIsPaidWhenThePaymentAppVisitsItsNotifyAddres
     auto page = fetch(url);
     ASSERT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("应付金额 70.00 元"), std::string::npos);
-    std::smatch link;
-    ASSERT_TRUE(std::regex_search(page.body, link, std::regex("href=\"ripple://wap/pay\\?oid=" + oid + "&amp;notify=([^\"]+)\"")));
-    EXPECT_NE(page.body.find("alipay://alipayclient/?oid=" + oid), std::string::npos);
-    const std::string notify = httplib::detail::decode_url(link[1].str(), true);
+    const auto [notify, amount] = paymentLink(page.body, oid);
+    ASSERT_FALSE(notify.empty()) << page.body;
+    EXPECT_EQ(amount, "70.00");
+    EXPECT_NE(page.body.find("alipay://alipayclient/?oid=" + oid + "&amp;amount=70.00"), std::string::npos);
 
     // Only the order's key opens its page: other orders cannot be read by
     // counting their numbers.
@@ -131,13 +129,18 @@ TEST_F(PaymentActions, AnOnlineOrderIsPaidWhenThePaymentAppVisitsItsNotifyAddres
     EXPECT_EQ(fetch(bare).status, 404);
     EXPECT_EQ(fetch(bare + "?key=0123").status, 404);
 
-    // What the page shows pays nothing (a client reads it all); the payment
-    // provider's secret pays once, for good.
+    // What the page shows pays nothing (a client reads it all), nor does the
+    // provider's secret sent as it is (whoever receives it could pay any
+    // order), another secret's signature, or the provider's for an amount
+    // that is not the one due; the provider's notice of the amount due pays
+    // once, for good.
     EXPECT_EQ(fetch(notify).json["code"], 4);
-    EXPECT_EQ(fetch(notify, {{"X-Payment-Secret", "0123"}}).json["code"], 4);
+    EXPECT_EQ(fetch(notify, {{"X-Payment-Secret", backend_->paymentProviderSecret()}}).json["code"], 4);
+    EXPECT_EQ(paymentNotice(notify, amount, "0123").json["message"], "支付通知无效");
+    EXPECT_EQ(paymentNotice(notify, "0.01").json["message"], "支付金额不符");
     EXPECT_EQ(status(oid).json["code"], 0);
-    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
-    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
+    EXPECT_EQ(paymentNotice(notify, amount).json["code"], 1);
+    EXPECT_EQ(paymentNotice(notify, amount).json["code"], 1);
     EXPECT_EQ(status(oid).json["code"], 1);
     // Another promoter cannot see the order; the balance was not touched.
     EXPECT_EQ(status(oid, "2").json["code"], 4);

@@ -99,15 +99,6 @@ protected:
         EXPECT_EQ(address.rfind(base, 0), 0u) << address;
         return client().raw("GET", "/" + address.substr(base.size()), "", "", headers);
     }
-    // What the payment app sends with its visit to a notify address.
-    httplib::Headers providerSecret() { return {{"X-Payment-Secret", backend_->paymentProviderSecret()}}; }
-    // The notify address the page's Ripple Pay link hands the payment app.
-    std::string notifyAddress(const std::string& page, const std::string& oid) {
-        std::smatch link;
-        const std::regex pattern("href=\"ripple://wap/pay\\?oid=" + oid + "&amp;notify=([^\"]+)\"");
-        if (!std::regex_search(page, link, pattern)) return "";
-        return httplib::detail::decode_url(link[1].str(), true);
-    }
 };
 
 }  // namespace
@@ -128,15 +119,15 @@ TEST_F(RechargeActions, ARechargeIsPaidThroughItsPaymentPageAndFillsTheBalanceOn
     auto page = fetch(url);
     ASSERT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("应付金额 100.50 元"), std::string::npos);
-    const std::string notify = notifyAddress(page.body, oid);
+    const auto [notify, amount] = paymentLink(page.body, oid);
     ASSERT_FALSE(notify.empty()) << page.body;
     // A top-up's notify address with the same number pays nothing here.
-    EXPECT_EQ(fetch(backend_->baseURL() + "pay/" + oid + "/notify", providerSecret()).json["code"], 4);
+    EXPECT_EQ(paymentNotice(backend_->baseURL() + "pay/" + oid + "/notify", amount).json["code"], 4);
     EXPECT_EQ(status(oid).json["code"], 0);
 
     EXPECT_EQ(fetch(notify).json["code"], 4);
-    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
-    EXPECT_EQ(fetch(notify, providerSecret()).json["code"], 1);
+    EXPECT_EQ(paymentNotice(notify, amount).json["code"], 1);
+    EXPECT_EQ(paymentNotice(notify, amount).json["code"], 1);
     auto paid = status(oid);
     EXPECT_EQ(paid.json["code"], 1);
     EXPECT_EQ(paid.json["data"]["money"], "100.50");
@@ -174,7 +165,8 @@ TEST_F(RechargeActions, TheRechargeListPagesThroughPaidRechargesWithTotalAndCoun
     auto order = recharge("66");
     EXPECT_EQ(client().classicGet("recharge_list").json["data"]["num"], "14");
     auto page = fetch(order.json["data"]["url"].get<std::string>());
-    fetch(notifyAddress(page.body, order.json["data"]["oid"].get<std::string>()), providerSecret());
+    const auto [notify, amount] = paymentLink(page.body, order.json["data"]["oid"].get<std::string>());
+    paymentNotice(notify, amount);
     auto after = client().classicGet("recharge_list");
     EXPECT_EQ(after.json["data"]["num"], "15");
     EXPECT_EQ(after.json["data"]["list"][0]["money"], "66.00");

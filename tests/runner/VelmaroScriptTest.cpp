@@ -14,6 +14,7 @@
 #include "graphics/UIImage.h"
 #include "runner/RunnerOptions.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/HoldingRelay.h"
 #include "tests/support/TempSandbox.h"
 
 namespace {
@@ -79,9 +80,9 @@ public:
     bool said(const std::string& text, std::size_t from = 0) const {
         return NSRunLoop::mainRunLoop()->runUntil([&] { return answers().find(text, from) != std::string::npos; }, 60);
     }
-    // Quits; the exit status.
-    int end() {
-        send("quit");
+    // Quits (or, `quitting` false, ends its input); the exit status.
+    int end(bool quitting = true) {
+        if (quitting) send("quit");
         const int status = pclose(pipe_);
         pipe_ = nullptr;
         return status;
@@ -219,6 +220,37 @@ TEST(VelmaroScript, AStandAloneBackEndTellsWhereItsStandInsAreAndTheKitsLinesWai
     session.send("qrlogin start");
     EXPECT_TRUE(session.said("code shown")) << session.answers();
     EXPECT_EQ(session.end(), 0);
+    backEnd->stop();
+}
+
+// A session that ends while a settlement waits for its answer (the back end
+// has made it) waits for the answer and says what came of it, or, when none
+// comes in time, that the result is unknown and where to look.
+TEST(VelmaroScript, EndingWhileASettlementWaitsTellsWhatCameOfIt) {
+    auto backEnd = backend::LocalBackend::start({});
+    ASSERT_TRUE(backEnd);
+    for (const bool answered : {true, false}) {
+        SCOPED_TRACE(answered ? "quit, then the answer" : "end of input, no answer");
+        HoldingRelay relay(backEnd->port());
+        relay.holdAnswers(HoldingRelay::action("jiesuan"));
+        TempSandbox folder;
+        LiveSession session("--demo --data " + folder.path() + "/session --backend " + relay.baseURL(),
+                            folder.path() + "/answers.txt");
+        ASSERT_TRUE(session.started());
+        for (const char* step : {"tab 4", "tap 提现", "type #manaTextField 10", "tap #submit"}) session.send(step);
+        ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return relay.held() == 1; }, 60)) << session.answers();
+        if (!answered) {
+            EXPECT_EQ(session.end(false), 0);
+            EXPECT_NE(session.answers().find("结果未知，请在结算明细中确认"), std::string::npos) << session.answers();
+            continue;
+        }
+        session.send("quit");
+        ASSERT_TRUE(session.said("waiting up to")) << session.answers();
+        const std::size_t waiting = session.answers().size();
+        relay.release();
+        EXPECT_TRUE(session.said("提交成功", waiting)) << session.answers();
+        EXPECT_EQ(session.end(false), 0);
+    }
     backEnd->stop();
 }
 

@@ -8,13 +8,13 @@
 
 // The payment apps a payment page hands its links to ("ripple" and
 // "alipay"), as installed simulated apps: paying means what a real payment
-// app does once the payer agrees (PaymentNotice::confirm with the
-// provider's secret); a declining payer visits nothing. Header-only, so
+// app does once the payer agrees (PaymentNotice::confirm: a signed notice
+// to the shop's own notify address); a declining payer visits nothing. Header-only, so
 // that only test binaries that link the UI layer and the peers need it.
 class SimulatedPaymentApp {
 public:
-    explicit SimulatedPaymentApp(std::string providerSecret, bool pays = true)
-        : providerSecret_(std::move(providerSecret)), pays_(pays) {
+    explicit SimulatedPaymentApp(PaymentNotice::Provider provider, bool pays = true)
+        : provider_(std::move(provider)), pays_(pays) {
         for (const char* scheme : {"ripple", "alipay"}) {
             UIApplication::installSimulatedApp(scheme, [this](const Ref<NSURL>& url) { open(url); });
         }
@@ -35,10 +35,10 @@ private:
     void open(const Ref<NSURL>& url) {
         opened_.push_back(url->absoluteString());
         if (!pays_) return;
-        if (auto answer = PaymentNotice::confirm(url, providerSecret_)) answers_.push_back(*answer);
+        if (auto answer = PaymentNotice::confirm(url, provider_)) answers_.push_back(*answer);
     }
 
-    std::string providerSecret_;
+    PaymentNotice::Provider provider_;
     bool pays_;
     std::vector<std::string> opened_;
     std::vector<std::string> answers_;

@@ -64,7 +64,7 @@ protected:
 };
 
 TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
-    SimulatedPaymentApp paymentApp(backend->paymentProviderSecret());
+    SimulatedPaymentApp paymentApp(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     auto screen = open();
     EXPECT_EQ(stack->navigationBar()->topItem()->title(), "折扣代充");
     EXPECT_EQ(screen->yufukuanBtn()->titleForState(UIControlStateNormal), "预付款(1200.00)");
@@ -110,7 +110,7 @@ TEST_F(DiscountTopUpTest, APaidOnlineTopUpEndsOnTheDonePage) {
 }
 
 TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
-    SimulatedPaymentApp paymentApp(backend->paymentProviderSecret(), false);
+    SimulatedPaymentApp paymentApp(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()}, false);
     auto screen = open();
     fillForm("30");
     auto page = payOnline(screen);
@@ -122,7 +122,9 @@ TEST_F(DiscountTopUpTest, AnUnpaidOrderLaysTheFailurePageAtEveryReturn) {
     back();
     ASSERT_TRUE(runUntil([&] { return pagesOver<KXChongzhishibaiViewController>(screen) == 1; }));
     EXPECT_EQ(hudText(), "");
-    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
+    // The back end said the order is not paid: the page says so.
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::refusalExplanation("代充记录", "订单未支付")), nullptr);
+    EXPECT_EQ(driver.find(KXChongzhishibaiViewController::explanation("代充记录")), nullptr);
     EXPECT_TRUE(checkedWholeShot(driver, paymentShotPath("payment_top_up_failed.png"))) << driver.lastError();
 
     // The order is kept: the way back from the top-up records asks for its

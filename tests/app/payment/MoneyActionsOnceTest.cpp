@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXChangchyongViewController.h"
@@ -66,8 +68,8 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnSubmitAppliesForOneSettlement) {
 // A settlement that went out and was never answered may have been made: the
 // screen says where to look, loads the settleable amount again, once however
 // often the promoter taps while that load hangs (taps that each sent one
-// took every connection to the back end), sends nothing more until it has
-// the amount, and then checks the next tap against it.
+// took every connection to the back end), and sends nothing more until it
+// has the amount; the next tap then sends the unanswered request again.
 TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     auto screen = show(make<KXApplyjiesuanViewController>());
     ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
@@ -105,8 +107,9 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     EXPECT_EQ(sent("jiesuan").size(), 0u);
     EXPECT_EQ(sent("my").size(), loads + 1);
 
-    // Meanwhile the back end took 10.00, as the unanswered request may have;
-    // the reload brings the amount left and the next tap is checked against it.
+    // Meanwhile the back end took 10.00 by another request; the reload brings
+    // the amount left, and the next tap sends the request the back end never
+    // had.
     ASSERT_EQ(KXClassicRequest::code(backendAnswer("jiesuan", {{"money", "10.00"}}, {"money"})), 1);
     release();
     const std::string left = "可结算金额: " + (settleable - KXMoney::fromFen(1000)).format();
@@ -118,6 +121,56 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     finishTransition();
     EXPECT_EQ(sent("jiesuan").size(), sentBefore + 1);
     EXPECT_EQ(sent("my").size(), loads + 1);
+}
+
+// A settlement or a top-up from the balance whose answer was lost after the
+// back end made it is not made again by a retry of the same values: the
+// lost request goes again as it was, and the back end, which knows it, acts
+// on it once.
+TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionWhoseAnswerWasLostActsOnce) {
+    for (const std::string action : {"jiesuan", "fuli"}) {
+        SCOPED_TRACE(action);
+        const bool settling = action == "jiesuan";
+        const long settlements = settlementCount();
+        const KXMoney balance = prepaidBalance();
+        Ref<UIViewController> form;
+        std::function<bool()> reloaded;
+        if (settling) {
+            auto screen = show(make<KXApplyjiesuanViewController>());
+            ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
+            const std::string left =
+                "可结算金额: " + (KXMoney::parse(*screen->jisuanStr()).value() - KXMoney::fromFen(1000)).format();
+            ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
+            reloaded = [screen, left] { return screen->manaTextField()->placeholder() == left; };
+            form = screen;
+        } else {
+            auto screen = prepaidTopUp("1.06");
+            const std::string left = "预付款(" + (balance - KXMoney::fromFen(74)).format() + ")";
+            reloaded = [screen, left] { return screen->yufukuanBtn()->titleForState(UIControlStateNormal) == left; };
+            form = screen;
+        }
+        const std::string submit = settling ? "提交" : "立即充值";
+        script(action, HoldingRelay::kLostAnswer);
+        ASSERT_TRUE(driver.tap(submit));
+        EXPECT_TRUE(waitForHUD(KXMoneyRequest::unknownResultText(settling ? "结算明细" : "代充记录")));
+        ASSERT_TRUE(runUntil(reloaded));
+        unscript();
+        letHUDsHide();
+        ASSERT_TRUE(driver.tap(submit));
+        ASSERT_TRUE(runUntil([&] { return top() != form; }));
+        if (!settling) EXPECT_EQ(hudText(), KXMoneyRequest::kDoneBefore);
+        finishTransition();
+        if (settling) EXPECT_TRUE(cast<KXApplyForSettlementViewController>(top()));
+        const auto requests = sent(action);
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[1].at("t"), requests[0].at("t"));
+        EXPECT_EQ(requests[1].at("sign"), requests[0].at("sign"));
+        EXPECT_EQ(settlementCount(), settlements + (settling ? 1 : 0));
+        EXPECT_EQ(prepaidBalance(), balance - KXMoney::fromFen(settling ? 0 : 74));
+        letHUDsHide();
+        stack->popToRootViewControllerAnimated(false);
+        driver.settle();
+    }
 }
 
 TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
@@ -169,7 +222,7 @@ TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
 // balance the back end then holds.
 TEST_F(MoneyActionsOnce, BalancesShownAfterADeductionAreTheBackEnds) {
     KXServiceAddress::setBaseURL(backend->baseURL());
-    SimulatedPaymentApp payments(backend->paymentProviderSecret());
+    SimulatedPaymentApp payments(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     auto mine = show(make<KXMineController>());
     ASSERT_TRUE(runUntil([&] { return mine->collectionProtocol()->model != nullptr; }));
     const KXMoney start = KXMoney::parse(mine->collectionProtocol()->model->yufu).value();

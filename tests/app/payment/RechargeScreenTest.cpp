@@ -16,7 +16,7 @@ class RechargeScreen : public MoneyScreenFixture {
 protected:
     void SetUp() override {
         MoneyScreenFixture::SetUp();
-        if (!HasFatalFailure()) payments.emplace(backend->paymentProviderSecret());
+        if (!HasFatalFailure()) payments.emplace(PaymentNotice::Provider{backend->paymentProviderSecret(), backend->baseURL()});
     }
     Ref<KXChangchyongViewController> open(const std::string& balance) {
         auto screen = make<KXChangchyongViewController>();
@@ -139,7 +139,7 @@ TEST_F(RechargeScreen, AnUnpaidRechargeLaysTheFailurePageAtEveryReturn) {
     goBack();
     ASSERT_TRUE(runUntil([&] { return laidPages<KXChongzhishibaiViewController>(screen).size() == 1; }));
     EXPECT_EQ(hudText(), "") << "a refused state shows the page, not a message";
-    EXPECT_NE(driver.find(KXChongzhishibaiViewController::explanation("充值记录")), nullptr);
+    EXPECT_NE(driver.find(KXChongzhishibaiViewController::refusalExplanation("充值记录", "订单未支付")), nullptr);
     wholeShot("recharge-unpaid");
 
     // The order is kept: a later appearance asks for its state again and

@@ -4,6 +4,7 @@
 #include "app/payment/KXGenerationOfFillingViewController.h"
 #include "app/payment/KXPrepaidPhoneRecordsjiluViewController.h"
 #include "app/payment/KXjieSuanTableViewCell.h"
+#include "backend/PaymentPages.h"
 #include "tests/app/payment/MoneyScreenFixture.h"
 
 namespace {
@@ -162,8 +163,11 @@ TEST_F(RechargeRecords, APullDownReloadsTheFirstPageWithANewRecharge) {
     // A recharge paid meanwhile, through its payment page's notify address.
     const Value order = backendAnswer("recharge", {{"money", "66"}}, {"money"});
     const std::string oid = order["data"]["oid"].description();
+    const std::string path = "/pay/recharge/" + oid + "/notify";
     httplib::Client shop("127.0.0.1", backend->port());
-    ASSERT_TRUE(shop.Get("/pay/recharge/" + oid + "/notify", {{"X-Payment-Secret", backend->paymentProviderSecret()}}));
+    ASSERT_TRUE(shop.Get(path + "?amount=66.00",
+                         {{"X-Payment-Signature",
+                           backend::paymentNoticeSignature(backend->paymentProviderSecret(), path, "66.00")}}));
 
     ASSERT_TRUE(driver.pullDown(screen->mainaTableVie())) << driver.lastError();
     ASSERT_TRUE(runUntil([&] { return screen->gongbiLabel()->text() == "共计15笔"; }));

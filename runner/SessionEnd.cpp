@@ -1,0 +1,50 @@
+#include "runner/SessionEnd.h"
+
+#include <algorithm>
+#include <csignal>
+
+#include "app/payment/KXMoneyRequest.h"
+#include "foundation/NSRunLoop.h"
+
+namespace SessionEnd {
+
+namespace {
+
+volatile std::sig_atomic_t received = 0;
+
+void onSignal(int signal) {
+    if (received) {
+        // Asked again while the session ends: at once.
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    received = signal;
+}
+
+}  // namespace
+
+void catchSignals() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read of the next line waiting on its input returns.
+    action.sa_flags = 0;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool signalled() { return received != 0; }
+
+void settle(std::ostream& out) {
+    const auto sent = KXMoneyRequest::underWay();
+    if (sent.empty()) return;
+    out << "waiting up to " << kLongestWaitSeconds << " s for the answer to what was submitted" << std::endl;
+    NSRunLoop::mainRunLoop()->runUntil(
+        [&] { return std::all_of(sent.begin(), sent.end(), [](const auto& one) { return one->outcome.has_value(); }); },
+        kLongestWaitSeconds);
+    for (const auto& one : sent)
+        out << one->outcome.value_or(KXMoneyRequest::unknownResultText(one->records)) << std::endl;
+}
+
+}  // namespace SessionEnd

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <ostream>
+
+// How a session ends: by `quit`, at the end of its input or script, or on
+// SIGTERM or SIGINT. A money action submitted just before (a settlement, a
+// top-up) may be under way: the back end may act on it whatever the
+// session does, so the session does not end in silence. It waits a bounded
+// time for the answer and prints what the action came to, as the screen
+// says it, or that its result is unknown and where to look
+// ("结果未知，请在结算明细中确认").
+namespace SessionEnd {
+
+// The longest wait for the answers, in seconds.
+constexpr double kLongestWaitSeconds = 10;
+
+// SIGTERM and SIGINT end the session as `quit` does: the reading of the
+// next line stops, and the session ends through settle(). A second one ends
+// the process at once.
+void catchSignals();
+// Whether such a signal came.
+bool signalled();
+
+// Runs the app until the money actions under way have been answered, or
+// for kLongestWaitSeconds, and prints each one's outcome to `out`.
+void settle(std::ostream& out);
+
+}  // namespace SessionEnd
