@@ -191,6 +191,42 @@ TEST_F(ZSAlertFormTest, ABackgroundTapClosesTheAlertForm) {
     EXPECT_FALSE(onScreen(overlay));
 }
 
+// A block that gives the overlay another block (or closes it with one)
+// finishes with what it captured; the new block serves the next call, and a
+// block given by closeAlertView from a close block runs once it has left.
+TEST_F(ZSAlertFormTest, ABlockMayGiveTheOverlayAnotherBlockWhileItRuns) {
+    std::vector<std::string> ran;
+    const std::string name(40, 'x');  // on the heap, as a block's captures are
+    auto overlay = make<ZSActionSheetView>(card);
+    overlay->setCloseAlertviewBlock([&, name] {
+        overlay->setCloseAlertviewBlock([&] { ran.push_back("second"); });
+        ran.push_back("first " + name);
+    });
+    overlay->tap();
+    EXPECT_EQ(ran, (std::vector<std::string>{"first " + name}));
+    EXPECT_TRUE(overlay->closeAlertviewBlock());
+
+    ran.clear();
+    auto again = make<ZSActionSheetView>(card);
+    again->closeAlertView([&, name] {
+        again->closeAlertView([&] { ran.push_back("after"); });
+        ran.push_back("closing " + name);
+    });
+    EXPECT_EQ(ran, (std::vector<std::string>{"closing " + name}));
+    clock.advance(0.5);
+    EXPECT_FALSE(onScreen(again));
+    EXPECT_EQ(ran, (std::vector<std::string>{"closing " + name, "after"}));
+
+    auto sheet = make<ZSActionSheetView>(texts(3));
+    sheet->setCellDidSelectBlock([&, name](const std::string& text, long) {
+        sheet->setCellDidSelectBlock(nullptr);
+        chosen.emplace_back(text + name, 0);
+    });
+    driver.settle();
+    ASSERT_TRUE(driver.tap("选项1"));
+    EXPECT_EQ(chosen, (std::vector<std::pair<std::string, long>>{{"选项1" + name, 0}}));
+}
+
 // The overlay takes every tap until it has left: during the exit a tap on
 // the still dimmed screen reaches nothing beneath it and closes nothing
 // again; once it has left, the control beneath answers. Each block given to
