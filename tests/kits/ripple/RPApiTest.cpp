@@ -120,6 +120,26 @@ TEST(RPLogUtil, LevelsAndReceivers) {
     EXPECT_EQ(second, (std::vector<std::string>{"level one"}));
 }
 
+TEST(RPLogUtil, ALogBlockMayStopTheLogOrInstallAnotherBlockWhileItRuns) {
+    std::vector<std::string> lines;
+    const std::string tag(40, 't');  // on the heap, as a block's captures are
+    RPApi::startLogByLevel(0, [&, tag](const std::string& line) {
+        RPApi::stopLog();
+        lines.push_back(tag + line);
+    });
+    RPLogUtil::log("a");
+    RPLogUtil::log("dropped");
+    RPApi::startLogByLevel(0, [&, tag](const std::string& line) {
+        if (line == "rplog:b") RPApi::startLogByLevel(0, [&](const std::string& next) { lines.push_back(next); });
+        lines.push_back(tag + line);
+    });
+    RPLogUtil::log("b");
+    RPLogUtil::log("c");
+    RPApi::stopLog();
+    EXPECT_EQ(lines, (std::vector<std::string>{tag + "rplog:a", tag + "change into print log by other block",
+                                               tag + "rplog:b", "rplog:c"}));
+}
+
 namespace {
 
 class LogReceiver : public RPApiLogDelegate {
