@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -36,5 +37,5 @@ protected:
 private:
     Ref<UIButton> leftButton_;
     Ref<UILabel> title_;
-    std::function<void()> leftClick_;
+    StoredBlock<void()> leftClick_;
 };
