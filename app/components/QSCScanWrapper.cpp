@@ -115,7 +115,7 @@ void QSCScanWrapper::handleMetadataObjects(const std::vector<Ref<AVMetadataObjec
     if (arrayResult_.empty() || supportContinuous_) isNeedScanResult_ = true;
     if (arrayResult_.empty()) return;
     if (supportContinuous_) {
-        if (successBlock_) successBlock_(arrayResult_);
+        reportResults();
         return;
     }
     if (isNeedCaptureImage_) {
@@ -126,7 +126,7 @@ void QSCScanWrapper::handleMetadataObjects(const std::vector<Ref<AVMetadataObjec
         isNeedScanResult_ = false;
         session_->stopRunning();
     }
-    if (successBlock_) successBlock_(arrayResult_);
+    reportResults();
 }
 
 void QSCScanWrapper::captureStillImage() {
@@ -154,7 +154,13 @@ void QSCScanWrapper::deliverStill(const CMSampleBufferRef& sample) {
             if (auto picture = UIImage::imageWithData(*jpeg))
                 for (auto& result : arrayResult_) result.imgScanned = picture;
     }
-    if (successBlock_) successBlock_(arrayResult_);
+    reportResults();
+}
+
+void QSCScanWrapper::reportResults() {
+    if (!successBlock_) return;
+    const std::vector<QSCScanResult> results = arrayResult_;
+    successBlock_(results);
 }
 
 Ref<AVCaptureConnection> QSCScanWrapper::videoConnection(const AVMediaType& mediaType,

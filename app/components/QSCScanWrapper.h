@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/components/QSCScanResult.h"
+#include "foundation/StoredBlock.h"
 #include "graphics/CGGeometry.h"
 #include "graphics/UIColor.h"
 #include "media/AVCaptureDevice.h"
@@ -26,7 +27,7 @@
 // every report with codes is delivered and the session keeps running.
 class QSCScanWrapper : public NSObject, public AVCaptureMetadataOutputObjectsDelegate {
 public:
-    using SuccessBlock = std::function<void(const std::vector<QSCScanResult>& results)>;
+    using SuccessBlock = StoredBlock<void(const std::vector<QSCScanResult>& results)>;
 
     // Builds and wires the session without starting it. A zero
     // rectOfInterest keeps the output's default (the whole picture).
@@ -99,6 +100,9 @@ protected:
 
 private:
     void deliverStill(const CMSampleBufferRef& sample);
+    // Hands the success block its own copy of the results: it may start
+    // the next scan, which gathers new ones.
+    void reportResults();
 
     Ref<UIView> previewView_;
     std::vector<AVMetadataObjectType> codeTypes_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/NSTimer.h"
+#include "foundation/StoredBlock.h"
 #include "graphics/UIImage.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UIImageView.h"
@@ -17,7 +18,7 @@
 // it pauses while another view is being scrolled.
 class RollAdView : public UIView {
 public:
-    using ClickAdBlock = std::function<void(unsigned long index)>;
+    using ClickAdBlock = StoredBlock<void(unsigned long index)>;
 
     // initWithTitles: shows the first text at once.
     explicit RollAdView(std::vector<std::string> titles) : adTitles_(std::move(titles)) {}

@@ -218,6 +218,9 @@ void ZSActionSheetView::closeAlertView(CloseAlertviewBlock block) {
 void ZSActionSheetView::tap(const Ref<UIGestureRecognizer>&) {
     // A tap during the exit, or after it, closes nothing again.
     if (phase_ != Phase::Shown) return;
+    // Closing from here on: a close block that calls closeAlertView has its
+    // block run once the overlay has left, not a second exit.
+    phase_ = Phase::Closing;
     if (closeAlertviewBlock_) closeAlertviewBlock_();
     if (viewStyle_ == kAlertStyle)
         dissMissAlertView();

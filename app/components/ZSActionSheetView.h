@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIGestureRecognizerDelegate.h"
 #include "uikit/UITableView.h"
 #include "uikit/UITableViewDataSource.h"
@@ -26,8 +27,10 @@ class ZSActionSheetView : public UIView,
                           public UITableViewDelegate,
                           public UIGestureRecognizerDelegate {
 public:
-    using CellDidSelectBlock = std::function<void(const std::string& text, long index)>;
-    using CloseAlertviewBlock = std::function<void()>;
+    // A block may give the overlay another block, or close it, while it
+    // runs: it finishes as it began, and the new block serves the next call.
+    using CellDidSelectBlock = StoredBlock<void(const std::string& text, long index)>;
+    using CloseAlertviewBlock = StoredBlock<void()>;
 
     inline static const std::string kActionSheetStyle = "actionSheetView";
     inline static const std::string kAlertStyle = "alertView";

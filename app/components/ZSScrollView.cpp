@@ -134,5 +134,7 @@ void ZSScrollView::clickTheLabel(const Ref<UIGestureRecognizer>& recognizer) {
     const long last = static_cast<long>(titleArray_->size()) - 1;
     const long index = tag >= kFirstLineTag + 1 ? tag - (kFirstLineTag + 1) : last;
     if (index < 0 || index > last) return;
-    clickLabelBlock_(index, (*titleArray_)[static_cast<std::size_t>(index)]);
+    // The block gets its own text: it may lay new texts out.
+    const std::string text = (*titleArray_)[static_cast<std::size_t>(index)];
+    clickLabelBlock_(index, text);
 }

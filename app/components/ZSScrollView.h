@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/NSTimer.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UIGestureRecognizer.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UIScrollViewDelegate.h"
@@ -22,7 +23,7 @@ class UILabel;
 // drags and restarts when the drag ends; one text (or none) stops it.
 class ZSScrollView : public UIView, public UIScrollViewDelegate {
 public:
-    using ClickLabelBlock = std::function<void(long index, const std::string& text)>;
+    using ClickLabelBlock = StoredBlock<void(long index, const std::string& text)>;
 
     using UIView::UIView;
     ~ZSScrollView() override;

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -14,8 +15,8 @@ public:
 
     Ref<UIButton> leftButton() const { return leftButton_; }
     Ref<UILabel> title() const { return title_; }
-    const std::function<void()>& leftClick() const { return leftClick_; }
-    void setLeftClick(std::function<void()> block) { leftClick_ = std::move(block); }
+    const StoredBlock<void()>& leftClick() const { return leftClick_; }
+    void setLeftClick(StoredBlock<void()> block) { leftClick_ = std::move(block); }
 
     void setupViews();
     // The back button (image "返回"), made on first use.
@@ -36,5 +37,5 @@ protected:
 private:
     Ref<UIButton> leftButton_;
     Ref<UILabel> title_;
-    std::function<void()> leftClick_;
+    StoredBlock<void()> leftClick_;
 };

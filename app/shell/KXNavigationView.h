@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/shell/KXLabel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIView.h"
 
@@ -25,7 +26,7 @@ public:
     Ref<UIButton> backButton() const { return backButton_; }
     // Present and unplaced (zero size) until a screen places it.
     Ref<UIButton> rightButton() const { return rightButton_; }
-    std::function<void()> backButtonClick;
+    StoredBlock<void()> backButtonClick;
 
     // The title's distance below the bar's top on a screen of that height:
     // 53 points from 812 on, else 30.

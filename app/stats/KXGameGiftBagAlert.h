@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/stats/KXGameGiftBagModel.h"
+#include "foundation/StoredBlock.h"
 #include "frameworks/popup/MMPopupView.h"
 #include "frameworks/progressbar/YLProgressBar.h"
 #include "uikit/UIButton.h"
@@ -36,7 +37,7 @@ public:
     const Ref<KXGameGiftBagModel>& model() const { return model_; }
     void setModel(Ref<KXGameGiftBagModel> model);
     // Kept for callers; the pop-up itself never calls it.
-    std::function<void()> close;
+    StoredBlock<void()> close;
 
     void bacgroundTap(const Ref<UITapGestureRecognizer>& recognizer);
     void cancelButtonClick(const Ref<UIButton>& sender);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/stats/KXOpenServiceModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewDelegateFlowLayout.h"
 #include "uikit/UITableView.h"
@@ -22,8 +23,8 @@ class KXOpenServiceInfoProtocol : public NSObject,
                                   public UICollectionViewDelegateFlowLayout {
 public:
     std::optional<std::vector<Ref<KXOpenServiceModel>>> models;
-    std::function<void()> didClickGame;
-    std::function<void(long index, const std::vector<std::string>& images)> didSelectImage;
+    StoredBlock<void()> didClickGame;
+    StoredBlock<void(long index, const std::vector<std::string>& images)> didSelectImage;
     std::optional<std::vector<std::string>> images;
 
     long tableViewNumberOfRowsInSection(const Ref<UITableView>& tableView, long section) override;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "foundation/NSObject.h"
+#include "foundation/StoredBlock.h"
 
 // A host-side receiver of the kit's log lines, with the installed level.
 class RPApiLogDelegate {
@@ -19,7 +20,8 @@ public:
 // 1; other levels never. Main thread only, like the rest of the kit.
 class RPLogUtil {
 public:
-    using LogBlock = std::function<void(const std::string& line)>;
+    // A block may stop the log or install another block while it runs.
+    using LogBlock = StoredBlock<void(const std::string& line)>;
 
     static RPLogUtil& sharedInstance();
 

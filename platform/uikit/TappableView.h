@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIView.h"
 
 // A view that runs a block when tapped: what bars and alerts draw their
@@ -11,7 +12,7 @@ class TappableView : public UIView {
 public:
     using UIView::UIView;
 
-    void setTapHandler(std::function<void()> handler) { tapHandler_ = std::move(handler); }
+    void setTapHandler(StoredBlock<void()> handler) { tapHandler_ = std::move(handler); }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
@@ -19,6 +20,6 @@ public:
     bool handleTapAt(CGPoint point) override;
 
 private:
-    std::function<void()> tapHandler_;
+    StoredBlock<void()> tapHandler_;
     bool enabled_ = true;
 };

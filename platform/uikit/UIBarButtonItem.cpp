@@ -58,6 +58,5 @@ void UIBarButtonItem::sendAction() {
     auto target = target_.lock();
     if (hasTarget_ && !target) return;
     Ref<UIBarButtonItem> keepAlive = self<UIBarButtonItem>();
-    auto action = action_;
-    action(keepAlive);
+    action_(keepAlive);
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "foundation/StoredBlock.h"
 #include "graphics/UIColor.h"
 #include "uikit/UIBarItem.h"
 #include "uikit/UIView.h"
@@ -16,7 +17,7 @@ enum class UIBarButtonSystemItem { Done = 0, Cancel = 1 };
 // once it is gone the action is not sent.
 class UIBarButtonItem : public UIBarItem {
 public:
-    using Action = std::function<void(const Ref<UIBarButtonItem>& sender)>;
+    using Action = StoredBlock<void(const Ref<UIBarButtonItem>& sender)>;
 
     explicit UIBarButtonItem(Ref<UIView> customView);
     UIBarButtonItem(std::string title, UIBarButtonItemStyle style, const Ref<NSObject>& target, Action action);

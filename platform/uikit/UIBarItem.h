@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/NSObject.h"
+#include "foundation/StoredBlock.h"
 #include "graphics/UIImage.h"
 
 // What bar button items and tab bar items share: a title and an image.
@@ -17,7 +18,7 @@ public:
     void setImage(const Ref<UIImage>& image);
 
     // Set by the bar that shows the item (one at a time).
-    void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
+    void setChangeHandler(StoredBlock<void()> handler) { changeHandler_ = std::move(handler); }
 
 protected:
     // Tells the showing bar that the item changed.
@@ -26,5 +27,5 @@ protected:
 private:
     std::string title_;
     Ref<UIImage> image_;
-    std::function<void()> changeHandler_;
+    StoredBlock<void()> changeHandler_;
 };

@@ -5,6 +5,7 @@
 #include <typeindex>
 #include <vector>
 
+#include "foundation/StoredBlock.h"
 #include "graphics/NSStringAttributes.h"
 #include "graphics/UIImage.h"
 #include "uikit/UINavigationBarAppearance.h"
@@ -89,7 +90,7 @@ public:
     // The item below the top one.
     Ref<UINavigationItem> backItem() const;
     // What the back button does (the navigation controller pops).
-    void setBackAction(std::function<void()> action) { backAction_ = std::move(action); }
+    void setBackAction(StoredBlock<void()> action) { backAction_ = std::move(action); }
     // The view at the left: the left item's, or the back button, or null.
     Ref<UIView> leftView() const { return leftView_; }
     Ref<UIView> rightView() const { return rightView_; }
@@ -138,7 +139,7 @@ private:
     Look own_;
     Look fromProxies_;
     std::vector<Ref<UINavigationItem>> items_;
-    std::function<void()> backAction_;
+    StoredBlock<void()> backAction_;
     Ref<UIImageView> background_;
     Ref<UIImageView> hairline_;
     Ref<UILabel> titleLabel_;

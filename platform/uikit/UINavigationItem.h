@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/NSObject.h"
+#include "foundation/StoredBlock.h"
 
 class UIBarButtonItem;
 
@@ -24,7 +25,7 @@ public:
     void setRightBarButtonItem(const Ref<UIBarButtonItem>& item);
 
     // Set by the bar that shows the item.
-    void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
+    void setChangeHandler(StoredBlock<void()> handler) { changeHandler_ = std::move(handler); }
 
 private:
     void itemDidChange() const;
@@ -32,5 +33,5 @@ private:
     std::string title_;
     Ref<UIBarButtonItem> leftBarButtonItem_;
     Ref<UIBarButtonItem> rightBarButtonItem_;
-    std::function<void()> changeHandler_;
+    StoredBlock<void()> changeHandler_;
 };

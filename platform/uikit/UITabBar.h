@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "foundation/StoredBlock.h"
 #include "graphics/UIColor.h"
 #include "graphics/UIImage.h"
 #include "uikit/UITabBarItem.h"
@@ -44,7 +45,7 @@ public:
     Ref<UITabBarItem> selectedItem() const;
     void setSelectedItem(const Ref<UITabBarItem>& item);
     // What a tap on the item at an index does (the tab bar controller selects).
-    void setItemTapHandler(std::function<void(std::size_t)> handler) { itemTapHandler_ = std::move(handler); }
+    void setItemTapHandler(StoredBlock<void(std::size_t)> handler) { itemTapHandler_ = std::move(handler); }
     // The button drawn for the item at an index (null past the end).
     Ref<UIView> buttonForItemAtIndex(std::size_t index) const;
 
@@ -95,7 +96,7 @@ private:
     Look fromProxy_;
     std::vector<Ref<UITabBarItem>> items_;
     Ref<UITabBarItem> selectedItem_;
-    std::function<void(std::size_t)> itemTapHandler_;
+    StoredBlock<void(std::size_t)> itemTapHandler_;
     Ref<UIImageView> background_;
     Ref<UIImageView> hairline_;
     std::vector<Ref<UIView>> buttons_;

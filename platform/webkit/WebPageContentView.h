@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIView.h"
 #include "webkit/WebPageContent.h"
@@ -19,7 +20,7 @@ public:
     Ref<UILabel> titleLabel() const { return titleLabel_; }
     // One label per block of the text, in order.
     const std::vector<Ref<UILabel>>& blockLabels() const { return blockLabels_; }
-    void setLinkTapped(std::function<void(const std::string& linkText)> linkTapped) {
+    void setLinkTapped(StoredBlock<void(const std::string& linkText)> linkTapped) {
         linkTapped_ = std::move(linkTapped);
     }
 
@@ -40,5 +41,5 @@ private:
     Ref<UILabel> titleLabel_;
     std::vector<Ref<UILabel>> blockLabels_;
     std::vector<bool> blockIsLink_;
-    std::function<void(const std::string& linkText)> linkTapped_;
+    StoredBlock<void(const std::string& linkText)> linkTapped_;
 };

@@ -20,7 +20,7 @@ template <class Header> Ref<Header> reusedHeader(const Ref<UITableView>& tableVi
 
 }  // namespace
 
-std::function<void()> KXAssetsProtocol::forward(std::function<void()> KXAssetsProtocol::*closure) {
+std::function<void()> KXAssetsProtocol::forward(StoredBlock<void()> KXAssetsProtocol::*closure) {
     WeakRef<KXAssetsProtocol> weak = self<KXAssetsProtocol>();
     return [weak, closure] {
         auto owner = weak.lock();

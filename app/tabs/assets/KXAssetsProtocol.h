@@ -7,6 +7,7 @@
 
 #include "app/tabs/assets/KXAssetsIncomeDetailModel.h"
 #include "app/tabs/assets/KXAssetsModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UITableView.h"
 
 // Data source and delegate of the Assets list, three sections: 0 the
@@ -20,12 +21,12 @@ public:
     Ref<KXAssetsModel> assetsModel;
     std::optional<std::vector<Ref<KXAssetsIncomeDetailModel>>> models;
 
-    std::function<void()> promoteNoticeButtonClick;
-    std::function<void()> promoteQRCodeButtonClick;
-    std::function<void()> divideDetailButtonClick;
+    StoredBlock<void()> promoteNoticeButtonClick;
+    StoredBlock<void()> promoteQRCodeButtonClick;
+    StoredBlock<void()> divideDetailButtonClick;
     // A tap on an asset row (section 1).
-    std::function<void(const NSIndexPath&)> didClickRow;
-    std::function<void()> applyButtonClick;
+    StoredBlock<void(const NSIndexPath&)> didClickRow;
+    StoredBlock<void()> applyButtonClick;
 
     long numberOfSectionsInTableView(const Ref<UITableView>& tableView) override;
     long tableViewNumberOfRowsInSection(const Ref<UITableView>& tableView, long section) override;
@@ -37,5 +38,5 @@ public:
 
 private:
     // A closure raising one of this object's closures at tap time.
-    std::function<void()> forward(std::function<void()> KXAssetsProtocol::*closure);
+    std::function<void()> forward(StoredBlock<void()> KXAssetsProtocol::*closure);
 };

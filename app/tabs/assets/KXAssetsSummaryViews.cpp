@@ -130,7 +130,7 @@ void KXAssetsTopCell::didCreate() {
 }
 
 KXAssetsTopCell::Shortcut KXAssetsTopCell::makeShortcut(const std::string& image, const std::string& caption,
-                                                        std::function<void()> KXAssetsTopCell::*click) {
+                                                        StoredBlock<void()> KXAssetsTopCell::*click) {
     const CGFloat s = layoutScale();
     Shortcut shortcut{make<UIImageView>(UIImage::imageNamed(image)), KXLabel::boldLabel(caption, "#333333", 14 * s),
                       UIButton::buttonWithType(UIButtonType::Custom)};

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/tabs/assets/KXAssetsModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -44,7 +45,7 @@ public:
     Ref<KXAssetsModel> assetsModel() const { return assetsModel_; }
     // Refills the three amounts (no texts without a model).
     void setAssetsModel(const Ref<KXAssetsModel>& model);
-    std::function<void()> applyButtonClick;
+    StoredBlock<void()> applyButtonClick;
     // The button's action: raises `applyButtonClick` when it is set.
     void applyButtonClicked();
 
@@ -93,9 +94,9 @@ public:
     const Shortcut& promoteQRCode() const { return promoteQRCode_; }
     const Shortcut& divideDetail() const { return divideDetail_; }
 
-    std::function<void()> promoteNoticeButtonClick;
-    std::function<void()> promoteQRCodeButtonClick;
-    std::function<void()> divideDetailButtonClick;
+    StoredBlock<void()> promoteNoticeButtonClick;
+    StoredBlock<void()> promoteQRCodeButtonClick;
+    StoredBlock<void()> divideDetailButtonClick;
 
     std::string className() const override { return "KXAssetsTopCell"; }
 
@@ -106,7 +107,7 @@ private:
     // Builds a shortcut's icon, caption and button into the card and wires
     // the button to raise `click`.
     Shortcut makeShortcut(const std::string& image, const std::string& caption,
-                          std::function<void()> KXAssetsTopCell::*click);
+                          StoredBlock<void()> KXAssetsTopCell::*click);
 
     Ref<UIView> bgView_;
     Shortcut promoteNotice_;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/tabs/home/KXHomeModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UICollectionView.h"
 #include "uikit/UICollectionViewDelegateFlowLayout.h"
 
@@ -22,7 +23,7 @@ public:
     const Ref<KXHomeModel>& model() const { return model_; }
     // Takes effect at the collection view's next reload.
     void setModel(Ref<KXHomeModel> model) { model_ = std::move(model); }
-    std::function<void(const Ref<KXHomeNavModel>&)> didClickNav;
+    StoredBlock<void(const Ref<KXHomeNavModel>&)> didClickNav;
 
     long numberOfSectionsInCollectionView(const Ref<UICollectionView>&) override { return 4; }
     long collectionViewNumberOfItemsInSection(const Ref<UICollectionView>& collectionView, long section) override;

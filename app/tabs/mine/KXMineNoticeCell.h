@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/tabs/mine/KXMineNewsModel.h"
+#include "foundation/StoredBlock.h"
 #include "frameworks/pager/FSPagerView.h"
 #include "uikit/UICollectionViewCell.h"
 #include "uikit/UIImageView.h"
@@ -22,7 +23,7 @@ public:
     // Nothing until the owner has an answer.
     const std::optional<std::vector<Ref<KXMineNewsModel>>>& models() const { return models_; }
     void setModels(std::optional<std::vector<Ref<KXMineNewsModel>>> models) { models_ = std::move(models); }
-    std::function<void(const Ref<KXMineNewsModel>&)> didClickNotice;
+    StoredBlock<void(const Ref<KXMineNewsModel>&)> didClickNotice;
 
     long numberOfItemsInPagerView(const Ref<FSPagerView>& pagerView) override;
     Ref<FSPagerViewCell> pagerViewCellForItemAtIndex(const Ref<FSPagerView>& pagerView, long index) override;

@@ -4,6 +4,7 @@
 
 #include "app/components/RSCollectionViewDelegateRoundFlowLayout_Swift.h"
 #include "app/tabs/mine/KXMineModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UICollectionView.h"
 
 // Data source and delegate of the Mine tab's list. Sections: 0 the account
@@ -18,11 +19,11 @@ class KXMineProtocol : public NSObject,
 public:
     // The last good answer; none before the first.
     Ref<KXMineModel> model;
-    std::function<void(const Ref<KXMineDataModel>&)> didClickItem;
-    std::function<void(const Ref<KXMineModel>&)> withdrawalButtonClick;
-    std::function<void(const Ref<KXMineModel>&)> rechargeButtonClick;
-    std::function<void()> logOut;
-    std::function<void(const Ref<KXMineNewsModel>&)> didClickNotice;
+    StoredBlock<void(const Ref<KXMineDataModel>&)> didClickItem;
+    StoredBlock<void(const Ref<KXMineModel>&)> withdrawalButtonClick;
+    StoredBlock<void(const Ref<KXMineModel>&)> rechargeButtonClick;
+    StoredBlock<void()> logOut;
+    StoredBlock<void(const Ref<KXMineNewsModel>&)> didClickNotice;
 
     long numberOfSectionsInCollectionView(const Ref<UICollectionView>& collectionView) override;
     long collectionViewNumberOfItemsInSection(const Ref<UICollectionView>& collectionView, long section) override;

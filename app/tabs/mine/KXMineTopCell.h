@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "app/tabs/mine/KXMineModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UICollectionViewCell.h"
 #include "uikit/UIImageView.h"
@@ -38,8 +39,8 @@ public:
     // figures and the name lose their texts).
     void setModel(const Ref<KXMineModel>& model);
 
-    std::function<void()> withdrawalButtonClick;
-    std::function<void()> rechargeButtonClick;
+    StoredBlock<void()> withdrawalButtonClick;
+    StoredBlock<void()> rechargeButtonClick;
     // The buttons' actions: each raises its closure when it is set.
     void withdrawalButtonClicked();
     void rechargeButtonClicked();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/tabs/promote/KXPromoteGameModel.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UITableView.h"
 
 // What the promote list page's and the search screen's data sources share:
@@ -17,7 +18,7 @@ public:
     using Games = std::vector<Ref<Velmaro::KXPromoteGameModel>>;
 
     std::optional<Games> models;
-    std::function<void(const Ref<Velmaro::KXPromoteGameModel>&)> didClickGame;
+    StoredBlock<void(const Ref<Velmaro::KXPromoteGameModel>&)> didClickGame;
 
     long tableViewNumberOfRowsInSection(const Ref<UITableView>& tableView, long section) override;
     Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tabs/promote/KXPromoteGameRows.h"
+#include "foundation/StoredBlock.h"
 
 // The data source and delegate of one promote list page: the game rows,
 // every scroll of the table handed to `scrollDidScroll`, and, when the page
@@ -8,7 +9,7 @@
 // rows.
 class KXPromoteProtocol : public KXPromoteGameRows {
 public:
-    std::function<void(const Ref<UIScrollView>&)> scrollDidScroll;
+    StoredBlock<void(const Ref<UIScrollView>&)> scrollDidScroll;
     bool hideNav = true;
 
     std::optional<CGFloat> tableViewHeightForHeaderInSection(const Ref<UITableView>& tableView, long section) override;

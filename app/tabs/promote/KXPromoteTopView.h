@@ -8,6 +8,7 @@
 #include "app/shell/KXLabel.h"
 #include "app/tabs/promote/KXIconColumn.h"
 #include "app/tabs/promote/KXNoticeModel.h"
+#include "foundation/StoredBlock.h"
 #include "frameworks/pager/FSPagerView.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -37,12 +38,12 @@ public:
     const Ref<UIImageView>& noticeImageView() const { return noticeImageView_; }
     const Ref<FSPagerView>& titleBanner() const { return titleBanner_; }
 
-    std::function<void()> searchButtonClick;
-    std::function<void()> promoteNoticeButtonClick;
-    std::function<void()> promoteQRCodeButtonClick;
-    std::function<void()> divideDetailButtonClick;
-    std::function<void()> popularityButtonClick;
-    std::function<void(const Ref<KXNoticeModel>&)> didClickBanner;
+    StoredBlock<void()> searchButtonClick;
+    StoredBlock<void()> promoteNoticeButtonClick;
+    StoredBlock<void()> promoteQRCodeButtonClick;
+    StoredBlock<void()> divideDetailButtonClick;
+    StoredBlock<void()> popularityButtonClick;
+    StoredBlock<void(const Ref<KXNoticeModel>&)> didClickBanner;
 
     // Nothing until the owner has an answer.
     const std::optional<std::vector<Ref<KXNoticeModel>>>& models() const { return models_; }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIScrollViewObserver.h"
 #include "uikit/UIView.h"
 
@@ -21,7 +22,7 @@ class LYEmptyView : public UIView, public UIScrollViewObserver {
 public:
     using UIView::UIView;
 
-    using ButtonClickBlock = std::function<void()>;
+    using ButtonClickBlock = StoredBlock<void()>;
 
     static Ref<LYEmptyView> emptyViewWithImageStr(const std::string& imageStr, const std::string& titleStr,
                                                   const std::string& detailStr);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "foundation/NSObject.h"
+#include "foundation/StoredBlock.h"
 
 class SCNetworkReachability;
 
@@ -17,7 +18,7 @@ enum AFNetworkReachabilityStatus : long {
 // queue: once soon after monitoring starts, then on every change.
 class AFNetworkReachabilityManager : public NSObject {
 public:
-    using StatusBlock = std::function<void(AFNetworkReachabilityStatus)>;
+    using StatusBlock = StoredBlock<void(AFNetworkReachabilityStatus)>;
 
     explicit AFNetworkReachabilityManager(Ref<SCNetworkReachability> reachability);
 

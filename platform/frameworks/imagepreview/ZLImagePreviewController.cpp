@@ -145,6 +145,8 @@ void ZLImagePreviewController::loadPage(long index) {
 void ZLImagePreviewController::backClicked() { dismissViewControllerAnimated(true); }
 
 void ZLImagePreviewController::doneClicked() {
-    if (doneBlock_) doneBlock_(datas_);
+    // The block gets its own list: it may change the preview's.
+    const std::vector<Ref<NSURL>> items = datas_;
+    if (doneBlock_) doneBlock_(items);
     dismissViewControllerAnimated(true);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/NSURL.h"
+#include "foundation/StoredBlock.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
@@ -25,7 +26,7 @@ public:
     // Loads the address into the view, reporting progress (0...1) and the end.
     using URLImageLoader = std::function<void(const Ref<NSURL>& url, const Ref<UIImageView>& imageView,
                                               std::function<void(CGFloat)> progress, std::function<void()> finish)>;
-    using DoneBlock = std::function<void(const std::vector<Ref<NSURL>>& items)>;
+    using DoneBlock = StoredBlock<void(const std::vector<Ref<NSURL>>& items)>;
 
     ZLImagePreviewController(std::vector<Ref<NSURL>> datas, long index, bool showSelectBtn = true,
                              bool showBottomView = true, URLTypeBlock urlType = nullptr,

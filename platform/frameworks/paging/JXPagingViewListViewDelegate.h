@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "foundation/NSObject.h"
+#include "foundation/StoredBlock.h"
 
 class UIScrollView;
 class UIView;
@@ -13,7 +14,7 @@ class UIView;
 // is told when it becomes or stops being the page shown.
 class JXPagingViewListViewDelegate {
 public:
-    using ScrollCallback = std::function<void(const Ref<UIScrollView>&)>;
+    using ScrollCallback = StoredBlock<void(const Ref<UIScrollView>&)>;
 
     virtual ~JXPagingViewListViewDelegate() = default;
 

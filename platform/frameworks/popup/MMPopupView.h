@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/UIView.h"
 
 enum class MMPopupType { Alert = 0, Sheet = 1, Custom = 2 };
@@ -16,7 +17,7 @@ class MMPopupView : public UIView {
 public:
     using UIView::UIView;
 
-    using CompletionBlock = std::function<void(const Ref<MMPopupView>&, bool finished)>;
+    using CompletionBlock = StoredBlock<void(const Ref<MMPopupView>&, bool finished)>;
 
     MMPopupType type() const { return type_; }
     void setType(MMPopupType type) { type_ = type; }

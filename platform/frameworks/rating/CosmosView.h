@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "foundation/StoredBlock.h"
 #include "frameworks/rating/CosmosSettings.h"
 #include "uikit/UIView.h"
 
@@ -20,7 +21,7 @@ public:
     void setRating(double rating);
     const CosmosSettings& settings() const { return settings_; }
     void setSettings(const CosmosSettings& settings);
-    std::function<void(double rating)> didTouchCosmos;
+    StoredBlock<void(double rating)> didTouchCosmos;
 
     // How much (0...1) of the star at `index` (from 0) a rating fills.
     static double starFillLevel(double rating, int index, StarFillMode mode);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "foundation/StoredBlock.h"
 #include "uikit/TargetAction.h"
 #include "uikit/UIScrollViewObserver.h"
 #include "uikit/UIView.h"
@@ -31,7 +32,7 @@ enum class MJRefreshState {
 // pulls.
 class MJRefreshComponent : public UIView, public UIScrollViewObserver {
 public:
-    using RefreshingBlock = std::function<void()>;
+    using RefreshingBlock = StoredBlock<void()>;
 
     MJRefreshState state() const { return state_; }
     bool isRefreshing() const { return state_ == MJRefreshState::Refreshing; }
@@ -73,7 +74,7 @@ private:
     void setState(MJRefreshState state);
 
     MJRefreshState state_ = MJRefreshState::Idle;
-    std::function<void(const Ref<MJRefreshComponent>&)> refreshingAction_;
+    StoredBlock<void(const Ref<MJRefreshComponent>&)> refreshingAction_;
     RefreshingBlock refreshingBlock_;
     WeakRef<UIScrollView> scrollView_;
     Ref<UILabel> stateLabel_;

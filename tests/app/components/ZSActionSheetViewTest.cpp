@@ -191,6 +191,33 @@ TEST_F(ZSAlertFormTest, ABackgroundTapClosesTheAlertForm) {
     EXPECT_FALSE(onScreen(overlay));
 }
 
+// A block that gives the overlay another block (or closes it with one)
+// finishes with what it captured; a close block's closeAlertView runs its
+// block once the overlay has left.
+TEST_F(ZSAlertFormTest, ABlockMayGiveTheOverlayAnotherBlockWhileItRuns) {
+    std::vector<std::string> ran;
+    const std::string name(40, 'x');  // on the heap, as a block's captures are
+    auto overlay = make<ZSActionSheetView>(card);
+    overlay->setCloseAlertviewBlock([&, name] {
+        overlay->setCloseAlertviewBlock(nullptr);
+        overlay->closeAlertView([&] { ran.push_back("after"); });
+        ran.push_back(name);
+    });
+    overlay->tap();
+    EXPECT_EQ(ran, (std::vector<std::string>{name}));
+    clock.advance(0.5);
+    EXPECT_EQ(ran, (std::vector<std::string>{name, "after"}));
+
+    auto sheet = make<ZSActionSheetView>(texts(3));
+    sheet->setCellDidSelectBlock([&, name](const std::string& text, long) {
+        sheet->setCellDidSelectBlock(nullptr);
+        chosen.emplace_back(text + name, 0);
+    });
+    driver.settle();
+    ASSERT_TRUE(driver.tap("选项1"));
+    EXPECT_EQ(chosen, (std::vector<std::pair<std::string, long>>{{"选项1" + name, 0}}));
+}
+
 // The overlay takes every tap until it has left: during the exit a tap on
 // the still dimmed screen reaches nothing beneath it and closes nothing
 // again; once it has left, the control beneath answers. Each block given to

@@ -120,6 +120,19 @@ TEST(RPLogUtil, LevelsAndReceivers) {
     EXPECT_EQ(second, (std::vector<std::string>{"level one"}));
 }
 
+TEST(RPLogUtil, ALogBlockMayStopTheLogOrInstallAnotherBlockWhileItRuns) {
+    std::vector<std::string> lines;
+    const std::string tag(40, 't');  // on the heap, as a block's captures are
+    RPApi::startLogByLevel(0, [&, tag](const std::string& line) {
+        if (line == "rplog:a") RPApi::startLogByLevel(0, [&](const std::string& next) { lines.push_back(next); });
+        else RPApi::stopLog();
+        lines.push_back(tag + line);
+    });
+    for (const char* message : {"a", "b"}) RPLogUtil::log(message);
+    RPApi::stopLog();
+    EXPECT_EQ(lines, (std::vector<std::string>{tag + "change into print log by other block", tag + "rplog:a", "rplog:b"}));
+}
+
 namespace {
 
 class LogReceiver : public RPApiLogDelegate {
