@@ -88,7 +88,6 @@ TEST(BinaryPropertyListReader, RefusesWhatItCannotRepresentOrTrust) {
         {bytes({0x15, 1})},                         // no such integer width
         {bytes({0x88, 1, 2, 3, 4, 5, 6, 7, 8, 9})}, // a UID wider than 8 bytes
         {bytes({0x33, 0x7F, 0xF8, 0, 0, 0, 0, 0, 0})},                // a date that is NaN
-        {bytes({0x33, 0x7E, 0x37, 0xE4, 0x3C, 0x88, 0x00, 0x75, 0x9C})}, // 1e300 s: beyond time_t
     };
     for (const auto& objects : refused) {
         EXPECT_FALSE(BinaryPropertyListReader::read(binaryList(objects))) << objects[0].size();
