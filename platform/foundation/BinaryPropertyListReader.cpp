@@ -139,7 +139,9 @@ std::optional<Value> BinaryPropertyListReader::decode(std::size_t at, int depth)
     case Date: {
         auto bits = unsignedAt(at, 8);
         if (info != 3 || !bits) return std::nullopt;
-        return Value(NSDate(std::bit_cast<double>(*bits) + secondsFrom1970To2001));
+        const double seconds = std::bit_cast<double>(*bits) + secondsFrom1970To2001;
+        if (!NSDate::isRepresentable(seconds)) return std::nullopt;
+        return Value(NSDate(seconds));
     }
     case Data: {
         auto length = count(info, at);

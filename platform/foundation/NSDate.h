@@ -19,8 +19,13 @@ public:
     double timeIntervalSinceNow() const { return seconds_ - date().seconds_; }
     NSDate dateByAddingTimeInterval(double seconds) const { return NSDate(seconds_ + seconds); }
 
-    // "2026-12-07 04:07:18 +0000", as the platform prints dates.
+    // "2026-12-07 04:07:18 +0000", as the platform prints dates; an instant
+    // beyond the calendar's years prints as its count of seconds.
     std::string description() const;
+
+    // Whether seconds since 1970 name an instant that `time_t` holds: what
+    // readers of stored dates accept (NaN, infinities and 1e300 are no time).
+    static bool isRepresentable(double secondsSince1970);
 
     auto operator<=>(const NSDate&) const = default;
 

@@ -370,7 +370,7 @@ Value NSKeyedUnarchiver::decodeBuiltIn(const std::string& kind, const Dictionary
     if (kind == "NSDate") {
         const Value* time = fields.find("NS.time");
         auto seconds = time ? time->real() : std::nullopt;
-        if (!seconds || !std::isfinite(*seconds)) return corrupt();
+        if (!seconds || !NSDate::isRepresentable(*seconds + Format::secondsFrom1970To2001)) return corrupt();
         return NSDate::dateWithTimeIntervalSince1970(*seconds + Format::secondsFrom1970To2001);
     }
     if (kind == "NSArray") {

@@ -87,6 +87,7 @@ TEST(BinaryPropertyListReader, RefusesWhatItCannotRepresentOrTrust) {
         {bytes({0x61, 0xDC, 0x00})},                // an unpaired surrogate
         {bytes({0x15, 1})},                         // no such integer width
         {bytes({0x88, 1, 2, 3, 4, 5, 6, 7, 8, 9})}, // a UID wider than 8 bytes
+        {bytes({0x33, 0x7F, 0xF8, 0, 0, 0, 0, 0, 0})},                // a date that is NaN
     };
     for (const auto& objects : refused) {
         EXPECT_FALSE(BinaryPropertyListReader::read(binaryList(objects))) << objects[0].size();

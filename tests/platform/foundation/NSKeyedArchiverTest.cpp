@@ -307,6 +307,9 @@ TEST(NSKeyedArchiver, MalformedArchivesFailCleanly) {
                                                         {"$class", uid(2)}},
                                     classEntry("NSDictionary", {}), 7})));                 // number key
     EXPECT_TRUE(fails(phoneArchive({"$null", Dictionary{{"name", "x"}}})));                 // no class
+    EXPECT_TRUE(fails(phoneArchive({"$null", Dictionary{{"NS.time", 1e300}, {"$class", uid(2)}},
+                                    classEntry("NSDate", {"NSDate"})})));                  // beyond time_t
+    EXPECT_TRUE(fails(phoneArchive({"$null", NSDate(1e300)})));                             // the same, direct
 
     // Each level refers twice to the next: 2^40 values if expanded.
     Array doubling{"$null"};

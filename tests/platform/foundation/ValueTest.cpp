@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "foundation/Value.h"
 
 TEST(Value, KeepsNumberKindsApart) {
@@ -41,6 +43,8 @@ TEST(Value, DescriptionsFollowObjectFormatting) {
     EXPECT_EQ(Value(true).description(), "1");
     EXPECT_EQ(Value(false).description(), "0");
     EXPECT_EQ(Value("文本").description(), "文本");
+    EXPECT_EQ(Value(NSDate(std::nan(""))).description(), "nan seconds since 1970-01-01 00:00:00 +0000");
+    EXPECT_EQ(Value(NSDate(1e18)).description(), "1e+18 seconds since 1970-01-01 00:00:00 +0000");
     Value nested = Dictionary{{"code", 1}, {"list", Array{Value("a b"), Value(2)}}};
     EXPECT_EQ(nested.description(), "{\n    code = 1;\n    list = (\n        \"a b\",\n        2\n    );\n}");
 }

@@ -80,8 +80,8 @@ TEST_F(AnalyticsPrimitives, MD5TextAndJSONText) {
     event.set("n", 3);
     EXPECT_EQ(RPOUTABaseFunction::objToJson(Value(event)), "{\"ky\":\"app\",\"n\":3}");
     Dictionary dated;
-    dated.set("at", NSDate::date());
-    EXPECT_EQ(RPOUTABaseFunction::objToJson(Value(dated)), "{}");
+    dated.set("at", NSDate(0));  // no JSON form: written as its text
+    EXPECT_EQ(RPOUTABaseFunction::objToJson(Value(dated)), "{\"at\":\"1970-01-01 00:00:00 +0000\"}");
     EXPECT_EQ(RPOUTABaseFunction::objToJson(Value("text")), "{}");
 }
 

@@ -1,4 +1,6 @@
 // The recording methods: their answers, timers and the events they store.
+#include <cmath>
+
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAHelper.h"
 #include "tests/kits/analytics/UTA/AnalyticsServiceFixture.h"
 #include "tests/kits/analytics/UTA/AnalyticsStateFixture.h"
@@ -133,6 +135,10 @@ TEST_F(AnalyticsTracking, AnswersForInvalidAndTooLongEventsAndWhenSwitchedOff) {
                                                std::string("\x80")), 1000);
     EXPECT_EQ(RPOUTA::trackError(std::string("\xff")), 1000);
     EXPECT_TRUE(log.contains("[UTA] [ERROR]Event text is not valid UTF-8."));
+    // So are values JSON cannot write.
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("id"), args({std::nan("")})), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("id"), props({{"at", NSDate(1)}})), 1000);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEventDuration(INFINITY, std::string("d"), std::nullopt), 1000);
 
     RPOUTAHelper::getInstance()->setUTAEnableFlag(false);
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("off"), std::nullopt), -1);
@@ -187,6 +193,9 @@ TEST_F(AnalyticsTracking, AccountsAndThePalNumber) {
     accounts = storedEvents(1001);
     ASSERT_EQ(accounts.size(), 3u);
     EXPECT_EQ(accounts[2]["acc"]["e"].stringValue(), "e\uFFFD");
+    RPOUTA::setUserProperty(props({{"score", std::nan("")}}));  // and a value JSON cannot write
+    ASSERT_EQ(storedEvents(6).size(), 1u);
+    EXPECT_EQ(storedEvents(6)[0]["cp"]["score"].stringValue(), "nan");
     RPOUTAConfig::getInstance()->setPal(std::nullopt);
 }
 

@@ -34,30 +34,38 @@ namespace frame = backend::analytics_frame;
 
 namespace {
 
-// One connection at a time: reads a request frame and answers `reply`.
+// One connection at a time: reads a request frame and answers `reply`; with
+// `firstReply`, answers the first request so and serves further requests.
 class ScriptedReplyServer {
 public:
-    explicit ScriptedReplyServer(std::string reply) : reply_(std::move(reply)) {
+    explicit ScriptedReplyServer(std::string reply, std::string firstReply = "")
+        : reply_(std::move(reply)), firstReply_(std::move(firstReply)) {
         listener_ = listenOnLoopback(4, port_);
         thread_ = std::thread([this] {
-            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; ::close(client)) {
+            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; client_ = -1, ::close(client)) {
+                client_ = client;
                 std::string head(16, '\0');
-                if (::recv(client, head.data(), head.size(), MSG_WAITALL) != 16) continue;
-                std::string body(frame::requestLength(head).value_or(16) - 16, '\0');
-                ::recv(client, body.data(), body.size(), MSG_WAITALL);
-                ::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+                for (bool first = true; ::recv(client, head.data(), head.size(), MSG_WAITALL) == 16; first = false) {
+                    std::string body(frame::requestLength(head).value_or(16) - 16, '\0');
+                    ::recv(client, body.data(), body.size(), MSG_WAITALL);
+                    const std::string& answer = first && !firstReply_.empty() ? firstReply_ : reply_;
+                    ::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
+                    if (firstReply_.empty()) break;
+                }
             }
         });
     }
     ~ScriptedReplyServer() {
         ::shutdown(listener_, SHUT_RDWR);
+        ::shutdown(client_, SHUT_RDWR);  // a connection the channel keeps open
         ::close(listener_);
         thread_.join();
     }
     int port() const { return port_; }
 
 private:
-    std::string reply_;
+    std::string reply_, firstReply_;
+    std::atomic<int> client_{-1};
     int listener_ = -1;
     int port_ = 0;
     std::thread thread_;
@@ -209,6 +217,13 @@ TEST_F(ReportChannel, HostileRepliesFailTheUnitWithoutTrustingTheirLength) {
         channel = make<RPOUTASocket>();
         EXPECT_TRUE(sendOne(event("{\"x\":2}"))) << acknowledgement.substr(16);
     }
+}
+
+TEST_F(ReportChannel, AReplyAnswersOnlyTheRequestItFollows) {
+    // The first request acknowledged twice: the second is no answer to the next.
+    ScriptedReplyServer server(reply("{\"ret\":1}"), reply("{\"ret\":0}") + reply("{\"ret\":0}"));
+    pointAt(server.port());
+    EXPECT_EQ(sendAll({event("{\"n\":1}"), event("{\"n\":2}")}), (std::vector<bool>{true, false}));
 }
 
 TEST_F(ReportChannel, EventsThatCannotBeSentFailWithoutBeingWritten) {

@@ -54,8 +54,10 @@ public:
     static std::optional<std::string> md5encrypt(const std::optional<std::string>& text);
     // Compact JSON text of a dictionary or array; "{}" on any failure. A
     // text or key that is not well-formed UTF-8 is written with each byte
-    // that starts no well-formed sequence as U+FFFD, so that one bad byte
-    // does not cost the whole object.
+    // that starts no well-formed sequence as U+FFFD, and a value JSON has no
+    // form for (NaN, an infinity, a date, data) as the text "%@" gives for
+    // it (an object as null), so that one such value does not cost the
+    // whole object.
     std::string getJson(const Value& object) const;
 
     RPOUTAHelper();
@@ -77,3 +79,6 @@ private:
 // Whether a text, or a text or key anywhere in an array or dictionary, is
 // not well-formed UTF-8.
 bool UTAHasMalformedText(const Value& value);
+// Whether a value, or one anywhere in an array or dictionary, has no JSON
+// form: NaN, an infinity, a date, data, an object (or a missing element).
+bool UTAHasUnwritableValue(const Value& value);

@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "foundation/CommonDigest.h"
@@ -106,10 +107,38 @@ bool UTAHasMalformedText(const Value& value) {
 
 namespace {
 
+// A missing value (no arguments, no properties) is no value to write; one
+// inside a container is.
+bool unwritableElement(const Value& element) { return element.isNil() || UTAHasUnwritableValue(element); }
+
+}  // namespace
+
+bool UTAHasUnwritableValue(const Value& value) {
+    switch (value.kind()) {
+    case Value::Kind::Real: return !std::isfinite(*value.real());
+    case Value::Kind::Data:
+    case Value::Kind::Date:
+    case Value::Kind::Object: return true;
+    case Value::Kind::Array: return std::any_of(value.array()->begin(), value.array()->end(), unwritableElement);
+    case Value::Kind::Dictionary:
+        return std::any_of(value.dictionary()->begin(), value.dictionary()->end(),
+                           [](const Dictionary::Entry& entry) { return unwritableElement(entry.second); });
+    default: return false;
+    }
+}
+
+namespace {
+
 std::string repairedText(const std::string& text) { return UTF16::decode(UTF16::encode(text)); }
 
-// The value with its texts and keys as well-formed UTF-8.
+// The value with its texts and keys as well-formed UTF-8 and every value
+// JSON has no form for as the text "%@" gives for it ("nan", a date, the
+// bytes in hexadecimal); an object, whose text would carry its address, and
+// a missing element as null.
 Value repaired(const Value& value) {
+    if (value.isObject() || value.isNil()) return Value::null();
+    if (UTAHasUnwritableValue(value) && !value.isArray() && !value.isDictionary())
+        return Value(repairedText(value.description()));
     if (const std::string* text = value.text()) return Value(repairedText(*text));
     if (const Array* array = value.array()) {
         Array items;
@@ -133,7 +162,7 @@ std::string RPOUTAHelper::getJson(const Value& object) const {
         return "{}";
     }
     std::optional<Value> mended;
-    if (UTAHasMalformedText(object)) mended = repaired(object);
+    if (UTAHasMalformedText(object) || UTAHasUnwritableValue(object)) mended = repaired(object);
     auto data = NSJSONSerialization::dataWithJSONObject(mended ? *mended : object);
     if (!data) {
         UTALog("json error :%@", std::string("Invalid type in JSON write"));

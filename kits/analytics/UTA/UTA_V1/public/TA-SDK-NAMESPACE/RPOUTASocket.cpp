@@ -1,5 +1,7 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 
+#include <sys/ioctl.h>
+
 #include <cstring>
 
 #include "foundation/NSJSONSerialization.h"
@@ -176,6 +178,13 @@ bool RPOUTASocket::tcpRequest(const NSData& json) {
         return false;
     }
     if (utaSocket_->isConnected()) {
+        if (hostHasSpokenOutOfTurn()) {
+            // Those bytes would be read as this request's reply. The unit
+            // fails when the connection drops; the next ones reconnect.
+            UTALog("Unexpected data from the report host: no request was out");
+            utaSocket_->disconnect();
+            return true;
+        }
         utaSocket_->writeData(std::move(*frame), kTimeout, kTag);
         utaSocket_->readDataToLength(4, kTimeout, kTag);
     } else {
@@ -184,6 +193,17 @@ bool RPOUTASocket::tcpRequest(const NSData& json) {
         startSocket();
     }
     return true;
+}
+
+bool RPOUTASocket::hostHasSpokenOutOfTurn() {
+    // The channel reads exactly one reply's length, so nothing is ever left
+    // in the socket's own buffers: whatever has arrived is on the descriptor.
+    int waiting = 0;
+    utaSocket_->performBlock([&] {
+        const int fd = utaSocket_->socketFD();
+        if (fd < 0 || ioctl(fd, FIONREAD, &waiting) != 0) waiting = 0;
+    });
+    return waiting > 0;
 }
 
 std::optional<NSData> RPOUTASocket::getSendData(const NSData& json) {

@@ -115,6 +115,10 @@ private:
     void sendData();
     // False when no frame could be made (the unit has failed).
     bool tcpRequest(const NSData& json);
+    // Whether the host has sent bytes while no request was out (a second
+    // reply to the last request, or one before any request): a reply
+    // answers only the request it follows.
+    bool hostHasSpokenOutOfTurn();
     void startSocket();
     void handleBodyResult(const NSData& body, const NSData& configData);
     // Fails the unit in flight and resets the exchange.

@@ -135,14 +135,18 @@ bool nestsDeeperThan(const Value& value, std::size_t levels) {
 
 // The answer for an event's text with its arguments or properties (and its
 // web-page attributes) that the library refuses: too long, nested too deep
-// to report, or not UTF-8 (which would be reported as some other text than
-// the caller's).
+// to report, not UTF-8, or holding a value JSON has no form for (either
+// would be reported as some other value than the caller's).
 std::optional<std::int64_t> contentRefusal(const Text& text, const Value& props,
                                            const Text& attributes = std::nullopt) {
     if (UTAIsContentTooLong(text, props)) return kTooLong;
     if (UTAIsNestedTooDeep(props)) return kInvalid;
     if (!UTF16::isValidUTF8(*text) || UTAHasMalformedText(props) || !UTF16::isValidUTF8(attributes.value_or(""))) {
         UTALog("[ERROR]Event text is not valid UTF-8.");
+        return kInvalid;
+    }
+    if (UTAHasUnwritableValue(props)) {
+        UTALog("[ERROR]Event value cannot be written as JSON (NaN, an infinity, a date or data).");
         return kInvalid;
     }
     return std::nullopt;
@@ -508,6 +512,10 @@ std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text
     }
     if (duration == 0) {
         UTALog("[ERROR] event:%@ duration should not be zero", *eventId);
+        return kInvalid;
+    }
+    if (!std::isfinite(duration)) {
+        UTALog("[ERROR] event:%@ duration is not a finite number", *eventId);
         return kInvalid;
     }
     if (auto refusal = contentRefusal(eventId, asValue(props), h5Attr)) return *refusal;
