@@ -158,9 +158,13 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionWhoseAnswerWasLostActsOnce) {
         letHUDsHide();
         ASSERT_TRUE(driver.tap(submit));
         ASSERT_TRUE(runUntil([&] { return top() != form; }));
-        if (!settling) EXPECT_EQ(hudText(), KXMoneyRequest::kDoneBefore);
+        if (!settling) {
+            EXPECT_EQ(hudText(), KXMoneyRequest::kDoneBefore);
+        }
         finishTransition();
-        if (settling) EXPECT_TRUE(cast<KXApplyForSettlementViewController>(top()));
+        if (settling) {
+            EXPECT_TRUE(cast<KXApplyForSettlementViewController>(top()));
+        }
         const auto requests = sent(action);
         ASSERT_EQ(requests.size(), 2u);
         EXPECT_EQ(requests[1].at("t"), requests[0].at("t"));

@@ -341,9 +341,10 @@ TEST_F(PalWebLogin, AfterTheBrowserSwitchTheClosedWindowOrAnUnusableAnswerEndsTh
         const std::size_t asked = authorisationRequests().size();
         ASSERT_TRUE(session->authorize({"get_user_info"}));
         auto kit = session->loginViewKit();
-        if (replaced)
+        if (replaced) {
             EXPECT_FALSE(kit->handleOpenURL(NSURL::URLWithString(
                 kit->callbackPrefix() + "/authorize#access_token=0a0b&expires_in=60&openid=O&serial=" + *replaced)));
+        }
         replaced = kit->serial();
         follow(kit, "用浏览器登录");
         ASSERT_TRUE(runUntil([&] { return authorisationRequests().size() == asked + 2; }, kGiveUpAfterSeconds));
