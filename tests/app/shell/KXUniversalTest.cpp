@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/shell/KXToastSequence.h"
 #include "app/shell/KXUniversal.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIApplication.h"
@@ -103,6 +104,27 @@ TEST_F(Universal, ToastsReplaceEachOtherAndShareTheFirstOnesTimer) {
 
     auto empty = showToast(window, std::nullopt);
     EXPECT_EQ(empty->detailsLabel()->text(), "");
+}
+
+// A repeat is dropped only on the view that shows or awaits it: a page's
+// message of the same text as the screen's shows on the page in its turn.
+TEST_F(Universal, AToastSequenceDropsARepeatOnlyOnTheSameView) {
+    auto window = showWindow();
+    auto page = make<UIView>(window->bounds());
+    window->addSubview(page);
+    auto shownOn = [&](const Ref<UIView>& view) {
+        driver.settle();
+        auto hud = MBProgressHUD::HUDForView(view);
+        return hud && !hud->hasFinished() ? hud->detailsLabel()->text() : std::string();
+    };
+    KXToastSequence toasts;
+    for (const auto& view : {Ref<UIView>(window), page, Ref<UIView>(window), page}) toasts.show(view, "获取数据失败");
+    EXPECT_EQ(shownOn(window), "获取数据失败");
+    clock.advance(kToastDuration);
+    EXPECT_EQ(shownOn(page), "获取数据失败") << "the page's message in its turn";
+    clock.advance(kToastDuration);
+    EXPECT_EQ(shownOn(page), "");
+    EXPECT_EQ(shownOn(window), "") << "the repeats were dropped";
 }
 
 TEST_F(Universal, SnapshotImageIsOpaqueAtTheScreenScale) {
