@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/payment/KXScreenLoads.h"
+#include "app/shell/KXNoDataText.h"
 #include "foundation/Value.h"
 #include "frameworks/models/MJExtension.h"
 #include "uikit/UIButton.h"
@@ -46,7 +47,7 @@ public:
 
     // What the card shows for a figure the back end has not sent: before
     // the first answer and after a failed load.
-    static constexpr const char* kNoFigure = "--";
+    static constexpr const char* kNoFigure = KXNoDataText::kNoFigure;
 
     // Cells of class `Cell` (default style) given their row's `Model` by `show`.
     template <class Cell, class Model> static Cells cellsShowing(void (Cell::*show)(const Ref<Model>&),
