@@ -95,12 +95,11 @@ TEST_F(RecordLists, TopUpRecordsListThePaidTopUpsWithTheirPlayersAndAmounts) {
 // loads and after a load that failed.
 TEST_F(RecordLists, ATotalNotYetAnsweredOrRefusedShowsAsDashes) {
     KXLocallyStoredData::setUserID("");
-    const std::vector<std::pair<std::function<Ref<KXRecordListViewController>()>, std::string>> lists{
-        {[] { return make<KXBillingDetailsViewController>(); }, "共计 -- 笔"},
-        {[] { return make<KXGenerationOfFillingViewController>(); }, "共计 -- 笔"},
-        {[] { return make<KXPrepaidPhoneRecordsjiluViewController>(); }, "共计--笔"}};
-    for (const auto& [makeList, count] : lists) {
-        auto screen = makeList();
+    const std::vector<std::pair<Ref<KXRecordListViewController>, std::string>> lists{
+        {make<KXBillingDetailsViewController>(), "共计 -- 笔"},
+        {make<KXGenerationOfFillingViewController>(), "共计 -- 笔"},
+        {make<KXPrepaidPhoneRecordsjiluViewController>(), "共计--笔"}};
+    for (const auto& [screen, count] : lists) {
         screen->loadViewIfNeeded();
         EXPECT_EQ(screen->qinshuLabel()->text(), "--") << "before the answer";
         show(screen);

@@ -3,7 +3,6 @@
 #include "app/shell/KXServiceAddress.h"
 #include "app/tabs/assets/KXAssetsController.h"
 #include "app/tabs/mine/KXMineController.h"
-#include "app/tabs/mine/KXMineTopCell.h"
 #include "frameworks/refresh/MJRefreshFooter.h"
 #include "frameworks/refresh/MJRefreshHeader.h"
 #include "frameworks/refresh/UIScrollViewMJRefresh.h"
@@ -59,32 +58,6 @@ TEST_F(DownBackEnd, MineEndsItsPullAndTellsTheUser) {
     ASSERT_TRUE(driver.pullDown(mine->collectionView()));
     ASSERT_TRUE(runUntil([&] { return toastOn(mine->view()) == "获取数据失败" && !refreshing(mine->collectionView()); }));
     EXPECT_TRUE(mine->collectionProtocol()->model);
-}
-
-// Opened while the back end is away: the figures read "--", so the cards
-// keep their lines.
-TEST_F(DownBackEnd, TabsOpenedWithoutAnAnswerShowNoFigures) {
-    goDown();
-    auto assets = tab<KXAssetsController>(1);
-    ASSERT_TRUE(assets);
-    ASSERT_TRUE(runUntil([&] { return toastOn(assets->view()) == "获取数据失败" && !refreshing(assets->tableView()); }));
-    driver.settle();
-    const auto headers = driver.findAllOfClass("KXAssetsTopHeader");
-    ASSERT_EQ(headers.size(), 1u);
-    const KXAssetsPanel& panel = cast<KXAssetsTopHeader>(headers.front())->panel();
-    for (const auto& label : {panel.priceLabel, panel.sharePriceLabel, panel.withdrawPriceLabel})
-        EXPECT_EQ(label->text(), "--");
-    shot("assets", "no-answer");
-
-    auto mine = tab<KXMineController>(3);
-    ASSERT_TRUE(mine);
-    ASSERT_TRUE(runUntil([&] { return toastOn(mine->view()) == "获取数据失败" && !refreshing(mine->collectionView()); }));
-    auto card = cast<KXMineTopCell>(
-        mine->collectionView()->cellForItemAtIndexPath(NSIndexPath::indexPathForItem(0, 0)));
-    ASSERT_TRUE(card);
-    for (const auto& label : {card->balanceLabel(), card->advanceLabel(), card->allPriceLabel()})
-        EXPECT_EQ(label->text(), "--");
-    shot("mine", "no-answer");
 }
 
 }  // namespace

@@ -127,11 +127,6 @@ TEST_F(PromoteRows, ACellWithoutALinkCopiesNothingAndSaysNothing) {
         EXPECT_FALSE(MBProgressHUD::HUDForView(blank));
         EXPECT_EQ(window->subviews().size(), 1u) << "no code without a link";
     }
-    blank->setModel(game("有链接", {}));
-    blank->model()->h5_url = "http://example.com/h5";
-    blank->copyPromoteButtonClick(nullptr);
-    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), "http://example.com/h5");
-    EXPECT_EQ(MBProgressHUD::HUDForView(blank)->detailsLabel()->text(), "复制成功");
 }
 
 TEST_F(PromoteRows, TheGreyGapStandsAboveTheRowsOnlyOnAStandAlonePage) {
