@@ -2,13 +2,11 @@
 
 #include "app/payment/KXChongzhijiluCell.h"
 #include "app/payment/KXChongzhijiluModel.h"
-#include "app/promotion/KXAnswerText.h"
-#include "foundation/NSString.h"
 
 KXPrepaidPhoneRecordsjiluViewController::KXPrepaidPhoneRecordsjiluViewController()
     : KXRecordListViewController({"充值记录", "总结算金额(元)", "recharge_list",
                                   modelRowsUnder<KXChongzhijiluModel>("list"),
-                                  cellsShowing(&KXChongzhijiluCell::setModel, true)}) {}
+                                  cellsShowing(&KXChongzhijiluCell::setModel, true), "共计%@笔"}) {}
 
 const Array& KXPrepaidPhoneRecordsjiluViewController::dataMuArr() const {
     static const Array kNoRows;
@@ -28,7 +26,5 @@ void KXPrepaidPhoneRecordsjiluViewController::pageLoaded(KXPageLoader::Page page
     mainaTableVie()->reloadData();
     // Only the first page tells the total and the count.
     if (page != KXPageLoader::Page::First) return;
-    const Value& data = answer["data"];
-    qinshuLabel()->setText(KXAnswerText::text(data["money"]));
-    gongbiLabel()->setText(NSString::stringWithFormat("共计%@笔", KXAnswerText::text(data["num"])));
+    showFigures(answer["data"], "num");
 }

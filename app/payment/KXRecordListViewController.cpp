@@ -91,10 +91,10 @@ void KXRecordListViewController::addTabelViewHeaderView() {
     zongjieLabel_->setText(description_.caption);
     qinshuLabel_ = KXRecordListLook::label({20, UIViewExt::bottom(*zongjieLabel_) + 1, 170, 45}, 32, white,
                                            NSTextAlignment::Left, "qinshuLabel");
-    qinshuLabel_->setText("600.02");
+    qinshuLabel_->setText(kNoFigure);
     gongbiLabel_ = KXRecordListLook::label({20, UIViewExt::bottom(*qinshuLabel_) + 1, 280, 17}, 12, white,
                                            NSTextAlignment::Left, "gongbiLabel");
-    gongbiLabel_->setText("共计 3 笔");
+    gongbiLabel_->setText(NSString::stringWithFormat(description_.countFormat, std::string(kNoFigure)));
     for (const auto& label : {zongjieLabel_, qinshuLabel_, gongbiLabel_}) beijingView_->addSubview(label);
 
     mainaTableVie()->setTableHeaderView(hederView_);
@@ -132,12 +132,15 @@ void KXRecordListViewController::sendNetworkRequest() {
     loads_.load(this, KXClassicRequest::query(description_.action),
                            [](const Ref<KXRecordListViewController>& screen, const Value& answer) {
                                const Value& data = answer["data"];
-                               screen->qinshuLabel_->setText(KXAnswerText::text(data["money"]));
-                               screen->gongbiLabel_->setText(
-                                   NSString::stringWithFormat("共计 %@ 笔", KXAnswerText::text(data["number"])));
+                               screen->showFigures(data, "number");
                                screen->dataMuArr_ = screen->description_.rows(data);
                                screen->mainaTableVie()->reloadData();
                            });
+}
+
+void KXRecordListViewController::showFigures(const Value& data, const char* countKey) {
+    qinshuLabel_->setText(KXAnswerText::text(data["money"]));
+    gongbiLabel_->setText(NSString::stringWithFormat(description_.countFormat, KXAnswerText::text(data[countKey])));
 }
 
 long KXRecordListViewController::tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/payment/KXScreenLoads.h"
+#include "app/shell/KXNoDataText.h"
 #include "foundation/Value.h"
 #include "frameworks/models/MJExtension.h"
 #include "uikit/UIButton.h"
@@ -40,7 +41,13 @@ public:
         // The rows of a code-1 answer, made from its `data`.
         std::function<Array(const Value& data)> rows;
         Cells cells;
+        // The card's count of records, "%@" standing for the number.
+        std::string countFormat = "共计 %@ 笔";
     };
+
+    // What the card shows for a figure the back end has not sent: before
+    // the first answer and after a failed load.
+    static constexpr const char* kNoFigure = KXNoDataText::kNoFigure;
 
     // Cells of class `Cell` (default style) given their row's `Model` by `show`.
     template <class Cell, class Model> static Cells cellsShowing(void (Cell::*show)(const Ref<Model>&),
@@ -91,6 +98,8 @@ public:
     void buttonTap();
     // Asks the action once; a code-1 answer fills the card and replaces the rows.
     void sendNetworkRequest();
+    // The card's total and count from an answer's `data`.
+    void showFigures(const Value& data, const char* countKey);
 
     long tableViewNumberOfRowsInSection(const Ref<UITableView>& tableView, long section) override;
     Ref<UITableViewCell> tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,

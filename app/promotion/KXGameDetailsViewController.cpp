@@ -3,6 +3,8 @@
 #include <limits>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXMoneyRequest.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/promotion/KXAnswerText.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
@@ -189,13 +191,24 @@ void KXGameDetailsViewController::jiesuanbuttonTap() {
 
 void KXGameDetailsViewController::shengqingjiekou() {
     auto screen = self<KXGameDetailsViewController>();
-    applying_.send(
-        KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
+    // Without an answer, the promoter's games (searched by the game's name)
+    // tell whether the application was granted; a first page that is not
+    // the last tells nothing by lacking it.
+    auto granted = [id = idStr_](const Value& answer) {
+        if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
+        if (KXActionReadBack::listHolds(answer, "gid", id)) return KXActionReadBack::Verdict::Made;
+        return KXClassicRequest::text(answer["max_p"]) == "1" ? KXActionReadBack::Verdict::NotMade
+                                                              : KXActionReadBack::Verdict::Unknown;
+    };
+    KXActionReadBack::send(
+        applying_, KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
         [screen](const Value&) {
             NSNotificationCenter::defaultCenter()->postNotificationName(kGameAppliedNotification, nullptr,
                                                                         Dictionary{{"id", screen->idStr_}});
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
-        });
+        },
+        KXClassicRequest::query("mygames", {{"keyword", KXAnswerText::text(dataDic_["name"])}}), granted,
+        KXMoneyRequest::unknownResultText("推广"));
 }
 
 // --- Filling in the answer ---

@@ -21,7 +21,8 @@
 // screenshots, the description, the shares by promoter level, a row of
 // recommended games and the one-tap application ("一键申请"): once granted
 // the screen tells the lists of games open for application
-// (kGameAppliedNotification) and closes without a message.
+// (kGameAppliedNotification) and closes without a message; when no answer
+// comes, the promoter's games tell whether it was granted (KXActionReadBack).
 //
 // The pusher sets `idStr` before the view loads. Everything is loaded once,
 // with the "game_info" action, and laid out in absolute frames from the

@@ -13,8 +13,9 @@ void KXToastSequence::show(const Ref<UIView>& view, const std::string& message) 
         showNow(state, view, message);
         return;
     }
-    if (message == state.showing || std::any_of(state.waiting.begin(), state.waiting.end(),
-                                                [&](const Toast& toast) { return toast.message == message; }))
+    const Toast shown{state.showingOn, state.showing};
+    if (shown.is(view, message) || std::any_of(state.waiting.begin(), state.waiting.end(),
+                                               [&](const Toast& toast) { return toast.is(view, message); }))
         return;
     state.waiting.push_back({view, message});
     if (state.waiting.size() == 1) showNextInTurn(state_);
@@ -23,6 +24,7 @@ void KXToastSequence::show(const Ref<UIView>& view, const std::string& message) 
 void KXToastSequence::showNow(State& state, const Ref<UIView>& view, const std::string& message) {
     showToast(view, message);
     state.showing = message;
+    state.showingOn = view;
     // Read after the toast has set its own end, so the next message comes
     // no sooner than that end and is not taken away by it.
     state.showingUntil = MonotonicClock::now() + kToastDuration;

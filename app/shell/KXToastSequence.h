@@ -11,8 +11,9 @@
 // time, then shows for its own (a toast shown at once would replace or cover
 // the earlier one before anybody could read it). Each message shows on the
 // view it was given, so the pages a screen holds toast on their own views in
-// the screen's turn. A message that is showing or waiting already is not
-// added again. A copy is the same sequence: a screen hands its sequence to
+// the screen's turn. A message that is showing or waiting already on the
+// same view is not added again; on another view it is (one page's message
+// would otherwise be lost when another page showed the same text). A copy is the same sequence: a screen hands its sequence to
 // the pages it shows. Nothing waits once every copy is gone, and a message
 // whose view is gone is passed over.
 class KXToastSequence {
@@ -23,10 +24,12 @@ private:
     struct Toast {
         WeakRef<UIView> view;
         std::string message;
+        bool is(const Ref<UIView>& on, const std::string& text) const { return message == text && view.lock() == on; }
     };
     struct State {
-        // The message on show and when its time is up.
+        // The message on show, its view and when its time is up.
         std::string showing;
+        WeakRef<UIView> showingOn;
         double showingUntil = 0;
         std::deque<Toast> waiting;
     };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <numbers>
 
 #include "app/components/UIColorLegacyHex.h"
@@ -226,8 +227,13 @@ CGSize WMUtil::strName(std::string_view text, const UIFont& font, CGSize maxSize
 }
 
 long WMUtil::getCellMaxNum(double cellHeight, double maxHeight) {
-    if (!(cellHeight > 0) || !std::isfinite(maxHeight)) return 0;
-    return static_cast<long>(std::ceil(maxHeight / cellHeight));
+    if (!(cellHeight > 0) || !std::isfinite(maxHeight) || !(maxHeight > 0)) return 0;
+    const double cells = std::ceil(maxHeight / cellHeight);
+    // A count beyond a long's range is the largest long, not a conversion
+    // the language leaves undefined. (2^63 as a double is beyond the range.)
+    constexpr double kBeyondLong = 9223372036854775808.0;
+    if (!(cells < kBeyondLong)) return std::numeric_limits<long>::max();
+    return static_cast<long>(cells);
 }
 
 // --- Dates and times ---

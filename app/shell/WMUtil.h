@@ -88,7 +88,8 @@ public:
     // One line, truncated when too wide.
     static CGSize strName(std::string_view text, const UIFont& font, CGSize maxSize);
     // How many cells of `cellHeight` the height needs (rounded up); 0 for a
-    // cell height that is not positive.
+    // cell height or a height that is not positive, the largest long for a
+    // count beyond it.
     static long getCellMaxNum(double cellHeight, double maxHeight);
 
     // --- Dates and times ---

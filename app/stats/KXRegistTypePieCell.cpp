@@ -1,5 +1,6 @@
 #include "app/stats/KXRegistTypePieCell.h"
 
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
@@ -31,6 +32,8 @@ void KXRegistTypePieCell::didCreate() {
     // The chart's own caption is the framework's placeholder text; the
     // legend and the table name what the pie shows, as on the Home chart.
     chartView_->chartDescription()->setEnabled(false);
+    chartView_->setNoDataText(KXNoDataText::kText);
+    chartView_->setNoDataTextColor(hex(KXNoDataText::kColourHex));
     auto legend = chartView_->legend();
     legend->setEnabled(true);
     legend->setFont(UIFont::systemFontOfSize(12 * s));

@@ -1,5 +1,6 @@
 #include "app/stats/KXStatsList.h"
 
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
@@ -69,7 +70,7 @@ Ref<UIView> addCard(const Ref<UITableViewCell>& cell) {
 }
 
 void attachNoDataView(const Ref<UIScrollView>& list) {
-    auto empty = LYEmptyView::emptyViewWithImageStr("", "", "暂无数据");
+    auto empty = LYEmptyView::emptyViewWithImageStr("", "", KXNoDataText::kText);
     empty->setContentViewOffset(-40);
     UIScrollViewLYEmpty::setLy_emptyView(list, empty);
 }

@@ -1,6 +1,7 @@
 #include "app/team/KXChangeThePasswordViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/WMUtil.h"
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr std::size_t kLongestRefusedPassword = 7;
+// The back end's refusal of a change whose old password is not in force.
+constexpr const char* kWrongOldPassword = "旧密码错误";
 constexpr CGFloat kMargin = 15;
 constexpr CGFloat kFieldHeight = 44;
 
@@ -115,12 +118,14 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
     };
     // No answer: the new password may be in force, and a retry would be
     // refused as "旧密码错误". A change from the new password to itself tells
-    // (it changes nothing): taken, the change was made; refused, it was not,
-    // and the form stays for a retry.
-    auto askWhetherChanged = [screen, change, changed, newPassword] {
-        screen->saving_.send(
-            change(newPassword, newPassword), changed, [](const Value&) { KXClassicRequest::showFailure(); },
-            [] { KXClassicRequest::showFailure(); });
+    // (it changes nothing): taken, the change was made; refused as
+    // "旧密码错误", it was not, and the form stays for a retry; refused
+    // otherwise or unanswered, nobody knows.
+    auto changedAlready = [](const Value& answer) {
+        if (KXClassicRequest::code(answer) == 1) return KXActionReadBack::Verdict::Made;
+        if (KXClassicRequest::message(answer) == kWrongOldPassword) return KXActionReadBack::Verdict::NotMade;
+        return KXActionReadBack::Verdict::Unknown;
     };
-    saving_.sendReloadingAfterUnknownResult(change(oldPassword, newPassword), changed, askWhetherChanged);
+    KXActionReadBack::send(saving_, change(oldPassword, newPassword), changed, change(newPassword, newPassword),
+                           changedAlready, "结果未知，新密码可能已生效");
 }

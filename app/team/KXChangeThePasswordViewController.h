@@ -12,7 +12,8 @@
 // confirmation, checked here in a fixed order before "my_edit" sends the
 // old and the new password. The answer's message shows whatever the code;
 // on success the screen closes. When no answer comes, the screen asks
-// whether the new password is in force and, when it is, ends as on success.
+// whether the new password is in force and, when it is, ends as on success
+// (KXActionReadBack).
 class KXChangeThePasswordViewController : public KXAccountFormViewController {
 public:
     void loadView() override;

@@ -1,6 +1,8 @@
 #include "app/team/KXShirenzhengViewController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXMoneyRequest.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
@@ -93,6 +95,12 @@ void KXShirenzhengViewController::tijiaoTapBut(const Ref<UIButton>&) {
         return;
     }
     Ref<KXShirenzhengViewController> screen = self<KXShirenzhengViewController>();
-    saving_.send(KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
-                 [screen](const Value&) { screen->closeIfOnTop(); });
+    // Without an answer, the real-name check tells whether the data was
+    // taken: verified, the screen ends as on success; refused, it was not.
+    auto verified = [](const Value& answer) {
+        return KXClassicRequest::code(answer) == 1 ? KXActionReadBack::Verdict::Made : KXActionReadBack::Verdict::NotMade;
+    };
+    KXActionReadBack::send(saving_, KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
+                           [screen](const Value&) { screen->closeIfOnTop(); }, KXClassicRequest::query("shiming"),
+                           verified, KXMoneyRequest::unknownResultText("实名认证"));
 }

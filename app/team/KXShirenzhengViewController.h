@@ -9,7 +9,8 @@
 
 // The real-name screen ("实名认证"): the legal name and the identity-card
 // number, checked here, then sent with "shiming_edit"; on success the
-// screen closes without a message.
+// screen closes without a message. When no answer comes, the real-name
+// check ("shiming") tells whether the data was taken (KXActionReadBack).
 class KXShirenzhengViewController : public KXAccountFormViewController {
 public:
     void loadView() override;

@@ -97,13 +97,22 @@ void KXShuRuTankuanView::buttonTap() {
 }
 
 void KXShuRuTankuanView::save(const std::string& field, const std::string& value) {
-    // Saved, or maybe saved (no answer): the screen loads the record again
-    // and shows what the back end keeps.
+    // Saved, maybe saved (no answer) or refused (filled meanwhile, as
+    // "信息添加后禁止修改" says): the screen loads the record again and shows
+    // what the back end keeps.
     auto reload = [delegate = delegate_] {
         if (auto listener = delegate.lock()) listener->shuxingshuju();
     };
-    saving_.sendReloadingAfterUnknownResult(KXClassicRequest::query("my_edit", Dictionary{{field, value}}),
-                                            [reload](const Value&) { reload(); }, reload);
+    saving_.sendTellingUnknownResults(
+        KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [reload](const Value&) { reload(); },
+        [reload](const Value& refusal) {
+            KXClassicRequest::showRefusal(refusal);
+            reload();
+        },
+        [reload] {
+            KXClassicRequest::showFailure();
+            reload();
+        });
 }
 
 void KXShuRuTankuanView::quxiaoBut() {

@@ -1,6 +1,8 @@
 #include "app/team/KXtianjiangxianxiangController.h"
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXMoneyRequest.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
@@ -278,9 +280,19 @@ void KXtianjiangxianxiangController::sendForm() {
     Dictionary query =
         KXClassicRequest::query("down_add", fields, {"username", "passwd", "phone", "fcbl"});
     auto screen = self<KXtianjiangxianxiangController>();
-    adding_.send(query, [screen](const Value&) {
-        if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
-    });
+    // Without an answer, the list of sub-promoters tells whether the account
+    // was made: the newest lead its first page.
+    auto listed = [username = KXClassicRequest::text(fields["username"])](const Value& answer) {
+        if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
+        return KXActionReadBack::listHolds(answer, "username", username) ? KXActionReadBack::Verdict::Made
+                                                                         : KXActionReadBack::Verdict::NotMade;
+    };
+    KXActionReadBack::send(
+        adding_, query,
+        [screen](const Value&) {
+            if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
+        },
+        KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下线"));
 }
 
 bool KXtianjiangxianxiangController::textFieldShouldReturn(const Ref<UITextField>& textField) {

@@ -15,7 +15,8 @@
 // The promoter types the account's user name, password and phone number,
 // picks one of the share levels the back end offers ("down_fcbl", asked once
 // at load) and whether the account may sign in, then submits ("down_add");
-// a success closes the screen.
+// a success closes the screen. When no answer comes, the list of
+// sub-promoters tells whether the account was made (KXActionReadBack).
 //
 // The form (three fields with their captions, the level and permission
 // containers, the submit button) is built in loadView; the level and

@@ -1,6 +1,7 @@
 #include "app/tabs/assets/KXAssetsCenterCell.h"
 
 #include "app/shell/KXLabel.h"
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIViewExt.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
@@ -70,12 +71,12 @@ void KXAssetsCenterCell::refresh() {
     const CGFloat s = layoutScale();
     const long row = indexPath ? indexPath->row() : -1;
     if (row == 0) {
-        NSMutableAttributedString amount{NSAttributedString("￥" + (assetsModel ? assetsModel->money : std::string()),
+        NSMutableAttributedString amount{NSAttributedString("￥" + KXNoDataText::figure(assetsModel ? assetsModel->money : std::string()),
                                                             {.font = rightLabel_->font()})};
         amount.addAttributes({.font = UIFont::boldSystemFontOfSize(12 * s)}, NSRange{0, 1});
         rightLabel_->setAttributedText(amount);
     } else if (row == 1) {
-        rightLabel_->setText(assetsModel ? assetsModel->popularizeNumber : std::string());
+        rightLabel_->setText(KXNoDataText::figure(assetsModel ? assetsModel->popularizeNumber : std::string()));
     }
     if (row == 0 || row == 1) rightLabel_->setHidden(false);
     if (row == 2 || row == 3) rightLabel_->setHidden(true);

@@ -92,7 +92,7 @@ void KXAssetsController::loadNewData() {
     balances_.takeChange();
     WeakRef<KXAssetsController> weak = self<KXAssetsController>();
     auto toast = [weak](const std::string& message) {
-        if (auto screen = weak.lock()) showToast(screen->view(), message);
+        if (auto screen = weak.lock()) screen->toasts_.show(screen->view(), message);
     };
     httpManager_->requestAssets(
         [weak](const Ref<KXAssetsModel>& model) {
@@ -140,7 +140,7 @@ void KXAssetsController::loadMoreData() {
             auto screen = weak.lock();
             if (!screen) return;
             screen->endFooterRefreshing();
-            showToast(screen->view(), message);
+            screen->toasts_.show(screen->view(), message);
         });
 }
 

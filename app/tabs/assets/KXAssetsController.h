@@ -5,6 +5,7 @@
 #include "app/payment/KXBalanceWatch.h"
 #include "app/shell/KXBaseViewController.h"
 #include "app/shell/KXHttpManager.h"
+#include "app/shell/KXToastSequence.h"
 #include "app/tabs/assets/KXAssetsProtocol.h"
 #include "app/tabs/assets/KXAssetsSummaryViews.h"
 #include "uikit/UITableView.h"
@@ -49,5 +50,8 @@ private:
     Ref<KXAssetsProtocol> tableViewProtocol_ = make<KXAssetsProtocol>();
     Ref<KXHttpManager> httpManager_ = make<KXHttpManager>();
     KXBalanceWatch balances_;
+    // The tab's failures, one after the other (the summary's and the
+    // details' fail together when the back end is away).
+    KXToastSequence toasts_;
     std::vector<Ref<KXAssetsIncomeDetailModel>> mutDataArr_;
 };

@@ -1,6 +1,7 @@
 #include "app/tabs/assets/KXAssetsSummaryViews.h"
 
 #include "app/shell/KXLabel.h"
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/tabs/KXTabViews.h"
@@ -80,9 +81,10 @@ void KXAssetsTopHeader::didCreate() {
 
 void KXAssetsTopHeader::setAssetsModel(const Ref<KXAssetsModel>& model) {
     assetsModel_ = model;
-    panel_.priceLabel->setText(model ? model->money : std::string());
-    panel_.sharePriceLabel->setText(model ? model->shareMoney : std::string());
-    panel_.withdrawPriceLabel->setText(model ? model->withdraw : std::string());
+    // Without an answer the figures show as unknown, keeping their lines.
+    panel_.priceLabel->setText(KXNoDataText::figure(model ? model->money : std::string()));
+    panel_.sharePriceLabel->setText(KXNoDataText::figure(model ? model->shareMoney : std::string()));
+    panel_.withdrawPriceLabel->setText(KXNoDataText::figure(model ? model->withdraw : std::string()));
 }
 
 void KXAssetsTopHeader::applyButtonClicked() {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/shell/KXLabel.h"
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/stats/KXNumberText.h"
@@ -42,6 +43,8 @@ void KXHomeDataCell::setUpChart() {
     chartView_->setBackgroundColor(UIColor::whiteColor());
     chartView_->setDelegate(self<KXHomeDataCell>());
     chartView_->chartDescription()->setEnabled(false);
+    chartView_->setNoDataText(KXNoDataText::kText);
+    chartView_->setNoDataTextColor(hex(KXNoDataText::kColourHex));
     chartView_->setDragEnabled(true);
     chartView_->setScaleEnabled(true);
     chartView_->setPinchZoomEnabled(true);

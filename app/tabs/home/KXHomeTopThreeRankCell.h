@@ -22,8 +22,9 @@ public:
     // The card's height in layout-scale units, as the Home and ranking
     // collections size it. Its views hang from its top, so a card of this
     // height holds them whole on every screen (the caption above the figure
-    // is 12 points on every screen, and the card does not clip).
-    static constexpr CGFloat kHeight = 162;
+    // is 12 points on every screen, and the card does not clip), with a
+    // margin under the figure as wide as the badge's above it.
+    static constexpr CGFloat kHeight = 170;
 
     using UICollectionViewCell::UICollectionViewCell;
 

@@ -1,6 +1,7 @@
 #include "app/tabs/mine/KXMineTopCell.h"
 
 #include "app/shell/KXLabel.h"
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/tabs/KXTabViews.h"
@@ -103,9 +104,10 @@ void KXMineTopCell::setModel(const Ref<KXMineModel>& model) {
     model_ = model;
     KXTabViews::loadImage(imageView_, model ? model->head : std::string());
     nameLabel_->setText(model ? model->username : std::string());
-    balanceLabel_->setText(model ? model->shareMoney : std::string());
-    advanceLabel_->setText(model ? model->yufu : std::string());
-    allPriceLabel_->setText(model ? model->money : std::string());
+    // Without an answer the figures show as unknown, keeping their lines.
+    balanceLabel_->setText(KXNoDataText::figure(model ? model->shareMoney : std::string()));
+    advanceLabel_->setText(KXNoDataText::figure(model ? model->yufu : std::string()));
+    allPriceLabel_->setText(KXNoDataText::figure(model ? model->money : std::string()));
 }
 
 void KXMineTopCell::withdrawalButtonClicked() {

@@ -211,7 +211,7 @@ void KXPromoteCell::setModel(Ref<Velmaro::KXPromoteGameModel> model) {
             tags[index]->setHidden(false);
         }
     }
-    starView_->setRating(model_ ? model_->point : 0);
+    starView_->setRating(model_ ? starRating(model_->point, starView_->settings().totalStars) : 0);
 }
 
 void KXPromoteCell::setIndexPath(std::optional<NSIndexPath> indexPath) {
@@ -219,15 +219,26 @@ void KXPromoteCell::setIndexPath(std::optional<NSIndexPath> indexPath) {
     if (indexPath_) numLabel_->setText(std::to_string(indexPath_->row() + 1));
 }
 
+const std::string* KXPromoteCell::link() const {
+    if (!model_ || model_->h5_url.empty()) return nullptr;
+    return &model_->h5_url;
+}
+
+// Without a link there is nothing to copy: the clipboard keeps what the
+// user had there, and no success is told.
 void KXPromoteCell::copyPromoteButtonClick(const Ref<UIControl>&) {
-    UIPasteboard::generalPasteboard()->setString(model_ ? std::optional<std::string>(model_->h5_url) : std::nullopt);
+    const std::string* url = link();
+    if (!url) return;
+    UIPasteboard::generalPasteboard()->setString(*url);
     showToast(self<UIView>(), "复制成功");
 }
 
+// Without a link there is nothing to encode, so no code is shown.
 void KXPromoteCell::showQRCode() {
+    const std::string* url = link();
     auto window = keyWindow();
-    if (!window) return;
+    if (!url || !window) return;
     auto overlay = make<KXerweiMaFenXiangView>(CGRect{{0, 0}, {screenWidth(), screenHeight()}});
-    overlay->setUrlStr(model_ ? model_->h5_url : std::string());
+    overlay->setUrlStr(*url);
     window->addSubview(overlay);
 }

@@ -24,6 +24,10 @@ public:
     using UITableViewCell::UITableViewCell;
 
     static constexpr const char* kReuseIdentifier = "KXPromoteCell";
+    // The back end scores a game out of 10 (`point`).
+    static constexpr double kHighestPoint = 10;
+    // The stars of `totalStars` that a score out of kHighestPoint fills.
+    static double starRating(double point, int totalStars) { return point * totalStars / kHighestPoint; }
 
     const Ref<UIView>& bgView() const { return bgView_; }
     const Ref<UIView>& shadowView() const { return shadowView_; }
@@ -64,6 +68,8 @@ private:
     void setUpConstraints();
     // The link's QR overlay over the whole key window.
     void showQRCode();
+    // The game's promotion link; nothing when the game has none.
+    const std::string* link() const;
 
     Ref<UIView> bgView_;
     Ref<UIView> shadowView_;

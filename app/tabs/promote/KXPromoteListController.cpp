@@ -1,5 +1,6 @@
 #include "app/tabs/promote/KXPromoteListController.h"
 
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "frameworks/constraints/ConstraintViewDSL.h"
 #include "frameworks/emptyview/LYEmptyView.h"
@@ -11,7 +12,7 @@ void KXPromoteListController::viewDidLoad() {
     tableViewProtocol_->hideNav = hideNav_;
     makeTableView();
     WeakRef<KXPromoteListController> weak = self<KXPromoteListController>();
-    auto empty = LYEmptyView::emptyActionViewWithImageStr("", "", "暂无数据", "点击刷新", [weak] {
+    auto empty = LYEmptyView::emptyActionViewWithImageStr("", "", KXNoDataText::kText, "点击刷新", [weak] {
         if (auto page = weak.lock()) page->loadNewData();
     });
     const CGFloat s = layoutScale();

@@ -13,7 +13,7 @@ class RecordLists : public MoneyScreenFixture {
 protected:
     template <class Screen> Ref<Screen> open() {
         auto screen = show(make<Screen>());
-        EXPECT_TRUE(runUntil([&] { return screen->gongbiLabel()->text() != "共计 3 笔"; }));
+        EXPECT_TRUE(runUntil([&] { return screen->qinshuLabel()->text() != KXRecordListViewController::kNoFigure; }));
         driver.settle();
         return screen;
     }
@@ -92,13 +92,24 @@ TEST_F(RecordLists, TopUpRecordsListThePaidTopUpsWithTheirPlayersAndAmounts) {
     shot("top-up-records");
 }
 
-TEST_F(RecordLists, ARefusalKeepsTheCardAndTheEmptyList) {
+// No total is shown that the back end did not send: "--" while the list
+// loads and after a load that failed.
+TEST_F(RecordLists, ATotalNotYetAnsweredOrRefusedShowsAsDashes) {
     KXLocallyStoredData::setUserID("");
-    auto screen = show(make<KXBillingDetailsViewController>());
-    EXPECT_TRUE(waitForHUD("用户不存在，请重新登录"));
-    EXPECT_EQ(screen->qinshuLabel()->text(), "600.02");
-    EXPECT_EQ(screen->gongbiLabel()->text(), "共计 3 笔");
-    EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 0);
+    const std::vector<std::pair<Ref<KXRecordListViewController>, std::string>> lists{
+        {make<KXBillingDetailsViewController>(), "共计 -- 笔"},
+        {make<KXGenerationOfFillingViewController>(), "共计 -- 笔"},
+        {make<KXPrepaidPhoneRecordsjiluViewController>(), "共计--笔"}};
+    for (const auto& [screen, count] : lists) {
+        screen->loadViewIfNeeded();
+        EXPECT_EQ(screen->qinshuLabel()->text(), "--") << "before the answer";
+        show(screen);
+        EXPECT_TRUE(waitForHUD("用户不存在，请重新登录"));
+        EXPECT_EQ(screen->qinshuLabel()->text(), "--");
+        EXPECT_EQ(screen->gongbiLabel()->text(), count);
+        EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 0);
+        letHUDsHide();
+    }
 }
 
 TEST_F(RecordLists, RowsMissingFromAnAnswerShowNothingRatherThanNull) {

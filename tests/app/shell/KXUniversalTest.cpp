@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/shell/KXToastSequence.h"
 #include "app/shell/KXUniversal.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UIApplication.h"
@@ -103,6 +104,21 @@ TEST_F(Universal, ToastsReplaceEachOtherAndShareTheFirstOnesTimer) {
 
     auto empty = showToast(window, std::nullopt);
     EXPECT_EQ(empty->detailsLabel()->text(), "");
+}
+
+// A repeat is dropped only on the view that shows or awaits it: a page's
+// message of the same text as the screen's shows on the page in its turn.
+TEST_F(Universal, AToastSequenceDropsARepeatOnlyOnTheSameView) {
+    Ref<UIView> window = showWindow(), page = make<UIView>(window->bounds());
+    window->addSubview(page);
+    KXToastSequence toasts;
+    for (const auto& view : {window, page, window, page}) toasts.show(view, "获取数据失败");
+    for (const auto& view : {window, page, Ref<UIView>()}) {
+        EXPECT_EQ(driver.findAllOfClass("MBProgressHUD").size(), view ? 1u : 0u) << "the repeats dropped";
+        if (view) EXPECT_TRUE(MBProgressHUD::HUDForView(view)) << "each view's message in its turn";
+        clock.advance(kToastDuration);
+        driver.settle();
+    }
 }
 
 TEST_F(Universal, SnapshotImageIsOpaqueAtTheScreenScale) {

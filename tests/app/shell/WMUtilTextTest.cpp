@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "app/shell/WMUtil.h"
 #include "foundation/CommonDigest.h"
@@ -95,6 +96,8 @@ TEST_F(WMUtilTest, TextOperations) {
     EXPECT_EQ(WMUtil::getCellMaxNum(44, 100), 3);
     EXPECT_EQ(WMUtil::getCellMaxNum(44, 88), 2);
     EXPECT_EQ(WMUtil::getCellMaxNum(0, 88), 0);
+    EXPECT_EQ(WMUtil::getCellMaxNum(1e-300, 1e300), std::numeric_limits<long>::max());
+    EXPECT_EQ(WMUtil::getCellMaxNum(1, -1e300), 0);
     // The older colour rule: prefixes are looked for after trimming.
     EXPECT_EQ(WMUtil::colorWithHexString(" #5879ff"), UIColor::colorWithRed(88 / 255.0, 121 / 255.0, 1, 1));
 }

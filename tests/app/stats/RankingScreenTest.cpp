@@ -92,9 +92,9 @@ TEST_F(RankingScreenTest, SectionsFollowTheNumberOfEntries) {
     EXPECT_EQ(counts(2), (std::pair{2L, 0L}));
     EXPECT_EQ(counts(3), (std::pair{3L, 1L})) << "three entries bring the title row alone";
     EXPECT_EQ(counts(5), (std::pair{3L, 3L}));
-    // The medal cards are 162 high, three to a line between 22-point insets.
+    // The medal cards are 170 high, three to a line between 22-point insets.
     EXPECT_EQ(source.collectionViewLayoutSizeForItemAtIndexPath(nullptr, nullptr, NSIndexPath::indexPathForItem(0, 0)),
-              (CGSize{331.0 / 3, 162}));
+              (CGSize{331.0 / 3, 170}));
     source.type = KXMineNavType::registType;
     EXPECT_EQ(counts(5), (std::pair{0L, 0L}));
 }

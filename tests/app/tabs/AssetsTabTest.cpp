@@ -125,7 +125,7 @@ TEST(AssetsCenterCell, BeforeAnAnswerAndWithoutAPlaceTheRowsKeepTheirLook) {
     auto cell = make<KXAssetsCenterCell>(UITableViewCellStyle::Default, KXAssetsCenterCell::kReuseIdentifier);
     cell->indexPath = NSIndexPath::indexPathForRow(0, 1);
     cell->refresh();
-    EXPECT_EQ(cell->rightLabel()->text(), "￥");
+    EXPECT_EQ(cell->rightLabel()->text(), "￥--") << "no figure before the answer";
     cell->indexPath = NSIndexPath::indexPathForRow(3, 1);
     cell->refresh();
     EXPECT_TRUE(cell->rightLabel()->isHidden());

@@ -72,7 +72,7 @@ protected:
 };
 
 TEST_F(PromoteRows, TagsShowOnlyForOneToThreeEntriesAndStarsFollowThePoint) {
-    show({game("零", {}), game("一", {"BT版"}), game("二", {"BT版", "热门"}), game("三", {"BT版", "热门", "独家"}, 3),
+    show({game("零", {}), game("一", {"BT版"}), game("二", {"BT版", "热门"}), game("三", {"BT版", "热门", "独家"}, 7),
           game("四", {"a", "b", "c", "d"})});
     ASSERT_EQ(table->numberOfRowsInSection(0), 5);
     EXPECT_EQ(shownTags(cell(0)), std::vector<std::string>{});
@@ -81,7 +81,7 @@ TEST_F(PromoteRows, TagsShowOnlyForOneToThreeEntriesAndStarsFollowThePoint) {
     ASSERT_TRUE(cell(3));
     EXPECT_EQ(shownTags(cell(3)), (std::vector<std::string>{"BT版", "热门", "独家"}));
     EXPECT_EQ(cell(3)->scaleLabel()->frame().size.width, 70) << "tags keep their widths";
-    EXPECT_EQ(cell(3)->starView()->rating(), 3);
+    EXPECT_EQ(cell(3)->starView()->rating(), 3.5) << "a score out of 10 on five stars";
     EXPECT_EQ(cell(0)->starView()->rating(), 0);
     EXPECT_EQ(cell(0)->starView()->settings().filledColor, hex("#FF4F2F"));
     EXPECT_FALSE(cell(0)->starView()->isUserInteractionEnabled());
@@ -113,15 +113,20 @@ TEST_F(PromoteRows, BadgesCountFromOneAndReusedCellsShowTheirNewRow) {
     EXPECT_EQ(clicked.size(), 1u);
 }
 
-TEST_F(PromoteRows, ACellWithoutAGameCopiesNothingButStillSaysSo) {
+TEST_F(PromoteRows, ACellWithoutALinkCopiesNothingAndSaysNothing) {
     auto blank = make<KXPromoteCell>(UITableViewCellStyle::Default, KXPromoteCell::kReuseIdentifier);
     blank->setModel(nullptr);
     EXPECT_EQ(blank->nameLabel()->text(), "");
     EXPECT_TRUE(blank->scaleLabel()->isHidden());
     UIPasteboard::generalPasteboard()->setString("earlier");
-    blank->copyPromoteButtonClick(nullptr);
-    EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), std::nullopt);
-    EXPECT_EQ(MBProgressHUD::HUDForView(blank)->detailsLabel()->text(), "复制成功");
+    for (const auto& model : {Ref<Velmaro::KXPromoteGameModel>(), game("无链接", {})}) {
+        blank->setModel(model);
+        blank->copyPromoteButtonClick(nullptr);
+        blank->qrCodeButtonClick(nullptr);
+        EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), "earlier") << "the user's text stays";
+        EXPECT_FALSE(MBProgressHUD::HUDForView(blank));
+        EXPECT_EQ(window->subviews().size(), 1u) << "no code without a link";
+    }
 }
 
 TEST_F(PromoteRows, TheGreyGapStandsAboveTheRowsOnlyOnAStandAlonePage) {

@@ -24,10 +24,9 @@ protected:
     }
 
     // Pushes a new screen above a plain root, as the account menu does.
-    template <class Screen> Ref<Screen> push() {
+    template <class Screen> Ref<Screen> push(Ref<Screen> screen = make<Screen>()) {
         stack = make<KXNavigationController>(make<UIViewController>());
         showInWindow(stack);
-        auto screen = make<Screen>();
         stack->pushViewController(screen, true);
         finishTransition();
         return screen;

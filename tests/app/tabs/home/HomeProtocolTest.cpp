@@ -97,8 +97,8 @@ TEST_F(HomeProtocolTest, RankingSplitsIntoCardsAndTableRows) {
     show(answer(0, 3));
     EXPECT_EQ(counts(), (std::vector<long>{0, 1, 3, 0}));
     EXPECT_EQ(headerSize(2), (CGSize{375, 44}));
-    // Three cards between 22-point insets, 162 high.
-    EXPECT_EQ(itemFrame(0, 2), (CGRect{22, 578, 331.0 / 3, 162}));
+    // Three cards between 22-point insets, 170 high.
+    EXPECT_EQ(itemFrame(0, 2), (CGRect{22, 578, 331.0 / 3, 170}));
 
     show(answer(0, 4));
     EXPECT_EQ(counts(), (std::vector<long>{0, 1, 3, 2}));
