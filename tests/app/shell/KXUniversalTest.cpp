@@ -115,7 +115,9 @@ TEST_F(Universal, AToastSequenceDropsARepeatOnlyOnTheSameView) {
     for (const auto& view : {window, page, window, page}) toasts.show(view, "获取数据失败");
     for (const auto& view : {window, page, Ref<UIView>()}) {
         EXPECT_EQ(driver.findAllOfClass("MBProgressHUD").size(), view ? 1u : 0u) << "the repeats dropped";
-        if (view) EXPECT_TRUE(MBProgressHUD::HUDForView(view)) << "each view's message in its turn";
+        if (view) {
+            EXPECT_TRUE(MBProgressHUD::HUDForView(view)) << "each view's message in its turn";
+        }
         clock.advance(kToastDuration);
         driver.settle();
     }
