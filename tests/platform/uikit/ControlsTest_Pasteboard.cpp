@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -77,6 +79,34 @@ TEST_F(PasteboardTest, NamedPasteboardsAreOpenedCreatedAndRemoved) {
     UIPasteboard::generalPasteboard()->setString("kept");
     UIPasteboard::removePasteboardWithName(UIPasteboardNameGeneral);
     EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), "kept");
+}
+
+// The kits open their boards by name and mark them persistent at every use:
+// only a change of the contents writes the board's file, once.
+TEST_F(PasteboardTest, OnlyAChangeWritesTheBoardAndOnce) {
+    const std::string name = "org.example.registered";
+    UIPasteboard::pasteboardWithName(name, true)->setPersistent(true);
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, DeviceStorage::pasteboardFolder().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    for (int use = 0; use < 3; ++use) {
+        auto board = UIPasteboard::pasteboardWithName(name, true);
+        board->setPersistent(true);
+        EXPECT_TRUE(board->items().empty());
+    }
+    UIPasteboard::pasteboardWithName(name, true)->setData(NSData::fromString("app"), "record");
+    int writes = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if ((event->mask & IN_MOVED_TO) && std::string(event->name) == name + ".plist") ++writes;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(writes, 1);
+    EXPECT_TRUE(UIPasteboard::pasteboardWithName(name, false)->isPersistent());
 }
 
 TEST_F(PasteboardTest, UniqueAndOddNamesStayApart) {
