@@ -23,6 +23,16 @@ void NSURLConnection::start() {
     if (started_ || !delegate_) return;
     started_ = true;
     answer_ = std::make_shared<PendingAnswer>();
+    // As a connection scheduled on the main run loop, it begins to load when
+    // the loop next turns: the work queued before it goes first, so a
+    // session that ends at once (its end queued before the app's launch)
+    // opens no connection for requests that nothing waits for any more.
+    DispatchQueue::main()->async([connection = self<NSURLConnection>()] { connection->load(); });
+}
+
+void NSURLConnection::load() {
+    std::lock_guard lock(mutex_);
+    if (!delegate_) return;  // cancelled meanwhile
     URLLoadingEngine::Request transfer;
     if (request_->URL()) transfer.url = request_->URL()->absoluteString();
     transfer.method = request_->HTTPMethod();
@@ -37,7 +47,7 @@ void NSURLConnection::start() {
 
 void NSURLConnection::cancel() {
     std::lock_guard lock(mutex_);
-    if (started_ && delegate_) URLLoadingEngine::main().cancel(transferID_);
+    if (transferID_ != 0 && delegate_) URLLoadingEngine::main().cancel(transferID_);
     delegate_ = nullptr;
     answer_.reset();
 }
