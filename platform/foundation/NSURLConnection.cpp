@@ -1,7 +1,9 @@
 #include "foundation/NSURLConnection.h"
 
 #include "foundation/DispatchQueue.h"
+#include "foundation/MonotonicClock.h"
 #include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSRunLoop.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLError.h"
 #include "foundation/NSURLRequest.h"
@@ -24,10 +26,13 @@ void NSURLConnection::start() {
     started_ = true;
     answer_ = std::make_shared<PendingAnswer>();
     // As a connection scheduled on the main run loop, it begins to load when
-    // the loop next turns: the work queued before it goes first, so a
-    // session that ends at once (its end queued before the app's launch)
-    // opens no connection for requests that nothing waits for any more.
-    DispatchQueue::main()->async([connection = self<NSURLConnection>()] { connection->load(); });
+    // the loop next turns, and connects on the turn after: the work queued
+    // before it goes first, so a session that ends at once (its end queued
+    // before the app's launch) opens no connection for requests that nothing
+    // waits for any more. Real-time work, as I/O under way: dropping the
+    // main loop's queued work (between tests) never leaves it unsent.
+    NSRunLoop::mainRunLoop()->scheduleRealTime(MonotonicClock::realNow(),
+                                               [connection = self<NSURLConnection>()] { connection->load(); });
 }
 
 void NSURLConnection::load() {
