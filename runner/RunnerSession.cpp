@@ -165,8 +165,8 @@ std::string RunnerSession::help(double targetWaitSeconds) {
            "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"
            "  quit                end the session\n"
-           "every command first waits for a push, pop or presentation under way to end;\n"
-           "TEXT is the rest of the line, or exactly what is between double quotes\n"
+           "every command but quit first waits for a push, pop or presentation under way\n"
+           "to end; TEXT is the rest of the line, or exactly what is between double quotes\n"
            "(type \"  \" types two spaces; \\\" is a quote and \\\\ a backslash inside them)\n";
 }
 
