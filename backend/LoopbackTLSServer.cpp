@@ -216,9 +216,8 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
         identity->credentials_.certificatePEM = *certificateText;
         return identity;
     }
-    // A key that is whole and private keeps serving under a new
-    // certificate, so clients that trust the one it replaces still connect
-    // to a back end started on the old one; any other is replaced.
+    // A key that is whole and private is kept and only its certificate made
+    // again; any other key is replaced.
     const bool keyKept = key != nullptr;
     if (!keyKept) key.reset(EVP_EC_gen("P-256"));
     if (key) certificate = makeCertificate(key.get());
