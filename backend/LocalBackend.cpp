@@ -103,7 +103,11 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     }
     // The kits' web services present one certificate, which the kits trust
     // for 127.0.0.1; the two start side by side.
-    std::shared_ptr<const LoopbackIdentity> identity = LoopbackIdentity::make();
+    std::string identityFailure;
+    std::shared_ptr<const LoopbackIdentity> identity = options.identityFolder.empty()
+                                                           ? LoopbackIdentity::make()
+                                                           : LoopbackIdentity::keptIn(options.identityFolder, &identityFailure);
+    if (!identity) return fail(identityFailure.empty() ? "cannot make the stand-ins' TLS identity" : identityFailure);
     auto ripple = std::async(std::launch::async, [identity] { return RippleOpenPlatform::start({}, identity); });
     backend->palConnect_ = PalConnectServices::start(identity);
     backend->rippleOpenPlatform_ = ripple.get();

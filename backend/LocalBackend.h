@@ -30,6 +30,9 @@ public:
         int port = 0;        // 0: any free port
         std::string dbPath;  // empty: a private in-memory database
         int collectorPort = 0;  // the analytics collector's; 0: any free port
+        // Where the stand-ins' TLS identity is kept from one start to the
+        // next (LoopbackIdentity::keptIn); empty: a new one for this start.
+        std::string identityFolder;
     };
     // Request bodies above this size are refused.
     static constexpr std::size_t kLargestBody = 64 * 1024;
@@ -41,8 +44,9 @@ public:
     // listener's queue until it is done. `failure` (when given) says what
     // failed: the database (naming the file and, for a file, why it cannot
     // keep the data: a folder or file it may not write, such as a file
-    // only readable, a full disk, a damaged database), the port, or the
-    // analytics collector's database.
+    // only readable, a full disk, a damaged database), the identity folder
+    // (naming the file and why), the port, or the analytics collector's
+    // database.
     static std::unique_ptr<LocalBackend> start(const Options& options, std::string* failure = nullptr);
     ~LocalBackend();
     LocalBackend(const LocalBackend&) = delete;

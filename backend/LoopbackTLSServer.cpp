@@ -8,12 +8,21 @@
 
 #include <openssl/bio.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
+#include "backend/FileProblem.h"
 #include "backend/TransportRefusal.h"
 
 namespace backend {
@@ -21,7 +30,6 @@ namespace backend {
 namespace {
 
 constexpr const char* kHost = "127.0.0.1";
-constexpr long kCertificateLifetime = 7L * 24 * 3600;
 
 struct KeyFree {
     void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
@@ -57,7 +65,7 @@ Certificate makeCertificate(EVP_PKEY* key) {
     const bool ok =
         serialSet && X509_set_version(certificate.get(), 2) == 1 &&
         X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -60) &&
-        X509_gmtime_adj(X509_getm_notAfter(certificate.get()), kCertificateLifetime) &&
+        X509_gmtime_adj(X509_getm_notAfter(certificate.get()), LoopbackIdentity::kCertificateLifetimeSeconds) &&
         X509_set_pubkey(certificate.get(), key) == 1 &&
         X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(kHost), -1, -1,
                                    0) == 1 &&
@@ -91,7 +99,143 @@ std::string pemText(Write write) {
     return text;
 }
 
+std::string keyPEM(EVP_PKEY* key) {
+    return pemText([&](BIO* out) { return PEM_write_bio_PrivateKey(out, key, nullptr, nullptr, 0, nullptr, nullptr); });
+}
+
+std::string certificatePEM(X509* certificate) {
+    return pemText([&](BIO* out) { return PEM_write_bio_X509(out, certificate); });
+}
+
+// The PEM object `read` finds in `text`; null when there is none.
+template <typename Object, typename Read>
+Object fromPEM(const std::string& text, Read read) {
+    BIO* memory = BIO_new_mem_buf(text.data(), static_cast<int>(text.size()));
+    if (!memory) return nullptr;
+    Object object(read(memory));
+    BIO_free(memory);
+    return object;
+}
+
+// A file's text when it is a regular file that can be read; `error` set
+// (an errno value, 0 for a file that is not a regular one) otherwise. With
+// `privateOnly`, a file that others may read or that is not this user's is
+// refused as well: a key they could read is no secret.
+std::optional<std::string> readFile(const std::string& path, bool privateOnly, int& error) {
+    error = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        error = errno;
+        return std::nullopt;
+    }
+    struct stat status{};
+    std::optional<std::string> text;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        (!privateOnly || ((status.st_mode & 077) == 0 && status.st_uid == ::geteuid()))) {
+        text.emplace();
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0) text->append(buffer, static_cast<std::size_t>(got));
+            if (got > 0 || (got < 0 && errno == EINTR)) continue;
+            if (got < 0) {
+                error = errno;
+                text.reset();
+            }
+            break;
+        }
+    }
+    ::close(fd);
+    return text;
+}
+
+// Writes `text` to `path` whole or not at all, the file readable by others
+// only when `mode` lets them: a new file beside it, made with that mode,
+// takes its place. An errno value when it fails (the new file removed).
+int replaceFile(const std::string& path, const std::string& text, mode_t mode) {
+    const std::string temporary = path + ".new-" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) return errno;
+    int error = 0;
+    // A file left by an earlier start that ended half-way may carry other
+    // rights: the mode is set again.
+    if (::fchmod(fd, mode) != 0) error = errno;
+    for (std::size_t written = 0; !error && written < text.size();) {
+        const ssize_t put = ::write(fd, text.data() + written, text.size() - written);
+        if (put > 0) written += static_cast<std::size_t>(put);
+        else if (put < 0 && errno != EINTR) error = errno;
+    }
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error) ::unlink(temporary.c_str());
+    return error;
+}
+
+// A kept certificate serves on: it is `key`'s, names 127.0.0.1, has begun
+// and has more than the renewal margin to run.
+bool stillServes(X509* certificate, EVP_PKEY* key) {
+    if (!certificate || !key || X509_check_private_key(certificate, key) != 1) return false;
+    if (X509_check_ip_asc(certificate, kHost, 0) != 1) return false;
+    std::time_t renewal = std::time(nullptr) + LoopbackIdentity::kRenewalMarginSeconds;
+    return X509_cmp_current_time(X509_get0_notBefore(certificate)) < 0 &&
+           X509_cmp_time(X509_get0_notAfter(certificate), &renewal) > 0;
+}
+
 }  // namespace
+
+std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::string& folder, std::string* failure) {
+    const auto fail = [failure](const std::string& path, int error) -> std::shared_ptr<const LoopbackIdentity> {
+        if (failure) *failure = "cannot keep the stand-ins' TLS identity in " + path + ": " + FileProblem::why(path, error);
+        return nullptr;
+    };
+    const std::string keyFile = (std::filesystem::path(folder) / kKeyFile).string();
+    const std::string certificateFile = (std::filesystem::path(folder) / kCertificateFile).string();
+    // Two starts on one folder take turns: the second one finds what the
+    // first one stored rather than replacing it under it.
+    const int hold = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (hold < 0) return fail(keyFile, errno);
+    struct Unlock {
+        int fd;
+        ~Unlock() { ::close(fd); }
+    } unlock{hold};
+    while (::flock(hold, LOCK_EX) != 0)
+        if (errno != EINTR) return fail(keyFile, errno);
+    int error = 0;
+    const std::optional<std::string> keyText = readFile(keyFile, true, error);
+    Key key = keyText ? fromPEM<Key>(*keyText, [](BIO* in) { return PEM_read_bio_PrivateKey(in, nullptr, nullptr, nullptr); })
+                      : nullptr;
+    const std::optional<std::string> certificateText = readFile(certificateFile, false, error);
+    Certificate certificate =
+        certificateText ? fromPEM<Certificate>(*certificateText, [](BIO* in) { return PEM_read_bio_X509(in, nullptr, nullptr, nullptr); })
+                        : nullptr;
+
+    std::shared_ptr<LoopbackIdentity> identity(new LoopbackIdentity());
+    identity->certificateFile_ = certificateFile;
+    if (key && stillServes(certificate.get(), key.get())) {
+        identity->credentials_.keyPEM = *keyText;
+        identity->credentials_.certificatePEM = *certificateText;
+        return identity;
+    }
+    // A key that is whole and private is kept and only its certificate made
+    // again; any other key is replaced.
+    const bool keyKept = key != nullptr;
+    if (!keyKept) key.reset(EVP_EC_gen("P-256"));
+    if (key) certificate = makeCertificate(key.get());
+    if (certificate) {
+        identity->credentials_.keyPEM = keyKept ? *keyText : keyPEM(key.get());
+        identity->credentials_.certificatePEM = certificatePEM(certificate.get());
+    }
+    if (identity->credentials_.keyPEM.empty() || identity->credentials_.certificatePEM.empty()) {
+        if (failure) *failure = "cannot make the stand-ins' TLS key and certificate";
+        return nullptr;
+    }
+    if (!keyKept) {
+        if (int problem = replaceFile(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
+    }
+    if (int problem = replaceFile(certificateFile, identity->credentials_.certificatePEM, 0644))
+        return fail(certificateFile, problem);
+    return identity;
+}
 
 std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     std::shared_ptr<LoopbackIdentity> identity(new LoopbackIdentity());
@@ -102,9 +246,8 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     if (!key) return nullptr;
     Certificate certificate = makeCertificate(key.get());
     if (!certificate) return nullptr;
-    identity->credentials_.certificatePEM = pemText([&](BIO* out) { return PEM_write_bio_X509(out, certificate.get()); });
-    identity->credentials_.keyPEM = pemText(
-        [&](BIO* out) { return PEM_write_bio_PrivateKey(out, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
+    identity->credentials_.certificatePEM = certificatePEM(certificate.get());
+    identity->credentials_.keyPEM = keyPEM(key.get());
     const std::string file = (identity->folder_->path() / "loopback.pem").string();
     if (identity->credentials_.keyPEM.empty() || !writeFile(identity->credentials_.certificatePEM, file)) return nullptr;
     identity->certificateFile_ = file;

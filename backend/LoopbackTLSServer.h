@@ -9,12 +9,31 @@
 
 namespace backend {
 
-// A fresh P-256 key and a self-signed certificate for 127.0.0.1 and
-// localhost, written as PEM to a private temporary folder that goes with it.
+// A P-256 key and a self-signed certificate for 127.0.0.1 and localhost,
+// as PEM: made fresh in a private temporary folder that goes with it, or
+// kept in a folder from one start to the next.
 class LoopbackIdentity {
 public:
+    // The files of an identity kept in a folder: the key, readable by its
+    // owner only, and the certificate the clients trust.
+    static constexpr const char* kKeyFile = "loopback-key.pem";
+    static constexpr const char* kCertificateFile = "loopback.pem";
+    // A certificate is made to last this long, and a kept one is renewed
+    // when less than kRenewalMargin of it is left, so that a back end
+    // started on it serves a valid certificate for at least that long.
+    static constexpr long kCertificateLifetimeSeconds = 30L * 24 * 3600;
+    static constexpr long kRenewalMarginSeconds = 7L * 24 * 3600;
+
     // Nothing when the key, the certificate or the file cannot be made.
     static std::shared_ptr<const LoopbackIdentity> make();
+    // The identity kept in `folder`, used as it is when its key is private
+    // (0600, ours) and whole, and its certificate is the key's, for
+    // 127.0.0.1, and valid for more than the renewal margin. Otherwise a
+    // new certificate is made (with the key when that is sound, else with a
+    // new key) and stored in place of the old files, each whole or not at
+    // all. Starts on one folder at once take turns. Nothing, with `failure`
+    // naming the file and why, when the folder cannot keep it.
+    static std::shared_ptr<const LoopbackIdentity> keptIn(const std::string& folder, std::string* failure = nullptr);
     LoopbackIdentity(const LoopbackIdentity&) = delete;
     LoopbackIdentity& operator=(const LoopbackIdentity&) = delete;
 

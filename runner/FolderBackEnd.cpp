@@ -58,6 +58,8 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
     }
     backend::LocalBackend::Options options;
     options.dbPath = databasePath(folder);
+    // The stand-ins' key and certificate live as long as the folder's data.
+    options.identityFolder = storage;
     std::string why;
     if (auto last = lastRecord(folder)) {
         auto address = NSURL::URLWithString(last->address);

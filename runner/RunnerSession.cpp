@@ -165,20 +165,34 @@ std::string RunnerSession::help(double targetWaitSeconds) {
            "                      then scan, allow, deny or expire as a phone would\n"
            "  help                this list\n"
            "  quit                end the session\n"
-           "every command first waits for a push, pop or presentation under way to end;\n"
-           "TEXT is the rest of the line, or exactly what is between double quotes\n"
+           "every command but quit first waits for a push, pop or presentation under way\n"
+           "to end; TEXT is the rest of the line, or exactly what is between double quotes\n"
            "(type \"  \" types two spaces; \\\" is a quote and \\\\ a backslash inside them)\n";
 }
+
+struct RunnerSession::Command {
+    // What a command takes after its name: nothing, a text read as every
+    // command's is, or the rest of its line as it stands (`type #ID TEXT`
+    // reads its text after the field's name itself).
+    enum class Takes { Nothing, Text, OwnText };
+    const char* name;
+    CommandResult (*run)(RunnerSession& session, const std::string& text);
+    Takes takes = Takes::Text;
+    // Whether it waits for the screen to settle first.
+    bool looksAtTheScreen = true;
+};
 
 CommandResult RunnerSession::execute(const std::string& line) {
     collectLog();
     auto [command, rest] = CommandText::firstWord(line);
     if (command.empty() || command[0] == '#') return {};
-    // Every command starts on a settled screen: a push, pop or presentation
-    // that the command before set going (a tap that opens a screen) has
-    // finished, so the command acts on the screen that came, not on the one
-    // leaving. A screen that never settles is acted on as it stands.
-    waitFor([&] { return driver_.isScreenSettled(); });
+    // Every command that acts on the screen starts on a settled screen: a
+    // push, pop or presentation that the command before set going (a tap
+    // that opens a screen) has finished, so the command acts on the screen
+    // that came, not on the one leaving. A screen that never settles is
+    // acted on as it stands. Ending the session looks at no screen.
+    const Command* known = this->command(command);
+    if (!known || known->looksAtTheScreen) waitFor([&] { return driver_.isScreenSettled(); });
     CommandResult result = run(command, rest);
     // Every refusal is under the command's name.
     if (!result.ok && this->command(command) && !result.output.starts_with(command + ":"))
@@ -197,15 +211,6 @@ std::optional<std::string> RunnerSession::folderGone() const {
     return folderGone_ ? folderGone_() : std::nullopt;
 }
 
-struct RunnerSession::Command {
-    // What a command takes after its name: nothing, a text read as every
-    // command's is, or the rest of its line as it stands (`type #ID TEXT`
-    // reads its text after the field's name itself).
-    enum class Takes { Nothing, Text, OwnText };
-    const char* name;
-    CommandResult (*run)(RunnerSession& session, const std::string& text);
-    Takes takes = Takes::Text;
-};
 
 const RunnerSession::Command* RunnerSession::command(const std::string& name) {
     using S = RunnerSession;
@@ -234,8 +239,8 @@ const RunnerSession::Command* RunnerSession::command(const std::string& name) {
         {"peers", [](S& s, const std::string&) { return s.peers(); }, Nothing},
         {"qrlogin", [](S& s, const std::string& text) { return s.qrLogin_->execute(text); }},
         {"help", [](S& s, const std::string&) { return CommandResult{true, help(s.targetWaitSeconds_)}; }, Nothing},
-        {"quit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
-        {"exit", [](S& s, const std::string&) { return s.quit(); }, Nothing},
+        {"quit", [](S& s, const std::string&) { return s.quit(); }, Nothing, false},
+        {"exit", [](S& s, const std::string&) { return s.quit(); }, Nothing, false},
     };
     for (const auto& known : kCommands)
         if (name == known.name) return &known;

@@ -19,6 +19,7 @@
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
+#include "foundation/NSRunLoop.h"
 #include "foundation/NSURL.h"
 #include "foundation/URLLoadingEngine.h"
 #include "graphics/FontLibrary.h"
@@ -172,6 +173,12 @@ int main(int argc, char** argv) {
         status = runSession(*options, serviceURL, std::move(startUpLog), folderHold);
         logAfterSession = std::make_unique<NSLogCapture>(false);
         UIApplication::sharedApplication()->terminate();
+        // As when a phone's app is ended, what the app had queued on its
+        // main loop (a layout pass of the launch, a request not yet sent)
+        // is dropped rather than done for nobody: a session that only quits
+        // costs no text measuring and no connection. What the app writes
+        // it writes at once, so no change is lost with it.
+        NSRunLoop::mainRunLoop()->discardPendingWork();
     });
     char* appArguments[] = {argv[0], nullptr};
     velmaroMain(1, appArguments);

@@ -1,7 +1,9 @@
 #include "foundation/NSURLConnection.h"
 
 #include "foundation/DispatchQueue.h"
+#include "foundation/MonotonicClock.h"
 #include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSRunLoop.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLError.h"
 #include "foundation/NSURLRequest.h"
@@ -23,6 +25,19 @@ void NSURLConnection::start() {
     if (started_ || !delegate_) return;
     started_ = true;
     answer_ = std::make_shared<PendingAnswer>();
+    // As a connection scheduled on the main run loop, it begins to load when
+    // the loop next turns, and connects on the turn after: the work queued
+    // before it goes first, so a session that ends at once (its end queued
+    // before the app's launch) opens no connection for requests that nothing
+    // waits for any more. Real-time work, as I/O under way: dropping the
+    // main loop's queued work (between tests) never leaves it unsent.
+    NSRunLoop::mainRunLoop()->scheduleRealTime(MonotonicClock::realNow(),
+                                               [connection = self<NSURLConnection>()] { connection->load(); });
+}
+
+void NSURLConnection::load() {
+    std::lock_guard lock(mutex_);
+    if (!delegate_) return;  // cancelled meanwhile
     URLLoadingEngine::Request transfer;
     if (request_->URL()) transfer.url = request_->URL()->absoluteString();
     transfer.method = request_->HTTPMethod();
@@ -37,7 +52,7 @@ void NSURLConnection::start() {
 
 void NSURLConnection::cancel() {
     std::lock_guard lock(mutex_);
-    if (started_ && delegate_) URLLoadingEngine::main().cancel(transferID_);
+    if (transferID_ != 0 && delegate_) URLLoadingEngine::main().cancel(transferID_);
     delegate_ = nullptr;
     answer_.reset();
 }

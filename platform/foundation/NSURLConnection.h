@@ -27,12 +27,14 @@ public:
 
     const Ref<NSURLRequest>& originalRequest() const { return request_; }
 
-    // Starts loading; later calls do nothing.
+    // Starts loading, on the main loop's next turn; later calls do nothing.
     void start();
     // Stops loading; the delegate hears nothing more.
     void cancel();
 
 private:
+    // Hands the request to the loading engine, unless cancelled since start().
+    void load();
     void transferDidReceiveResponse(Response response) override;
     void transferDidReceiveData(const char* bytes, std::size_t length) override;
     void transferDidSendBodyData(std::int64_t sent, std::int64_t totalSent, std::int64_t totalExpected) override;
@@ -47,7 +49,7 @@ private:
     std::mutex mutex_;  // guards the fields below
     Ref<NSURLConnectionDataDelegate> delegate_;
     bool started_ = false;
-    URLLoadingEngine::TransferID transferID_ = 0;
+    URLLoadingEngine::TransferID transferID_ = 0;  // 0 until loading
     // From start() until the delegate's last call has run (or was dropped).
     std::shared_ptr<PendingAnswer> answer_;
 };

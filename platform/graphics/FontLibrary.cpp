@@ -99,8 +99,11 @@ FontLibrary& FontLibrary::shared() {
 }
 
 FontLibrary::FontLibrary() {
-    PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+    // The system's set-up is read once, here, before the font map is made:
+    // a new font map reads it on a thread of its own unless it is read
+    // already, and two threads reading it at once both read it whole.
     FcConfig* config = configWithOnlyTheFamilies();
+    PangoFontMap* fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
     pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(fontMap), config);
     FcConfigDestroy(config);  // the font map holds its own reference
     pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(fontMap), 72);

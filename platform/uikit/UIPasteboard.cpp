@@ -112,6 +112,9 @@ bool UIPasteboard::isPersistent() const { return load(name_).persistent; }
 void UIPasteboard::setPersistent(bool persistent) {
     std::lock_guard lock(boardMutex);
     Board board = load(name_);
+    // Setting what it is already changes nothing: the file is not written
+    // again (the kits mark their boards persistent at every use).
+    if (board.persistent == persistent) return;
     board.persistent = persistent;
     save(name_, board);
 }

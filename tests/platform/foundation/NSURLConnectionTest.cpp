@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <thread>
 #include <vector>
 
+#include "foundation/DispatchQueue.h"
 #include "foundation/NSHTTPURLResponse.h"
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSURL.h"
@@ -13,6 +16,7 @@
 #include "foundation/NSURLError.h"
 #include "foundation/NSURLRequest.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/LoopbackListener.h"
 #include "tests/support/MisbehavingServer.h"
 #include "tests/support/Eventually.h"
 
@@ -163,6 +167,27 @@ TEST_F(NSURLConnectionTest, ConnectionCreatedIdleLoadsOnlyWhenStarted) {
     ASSERT_TRUE(runUntilEnded(delegate));
     EXPECT_EQ(delegate->body, "now");
     EXPECT_EQ(server.requestCount(), 1u);
+}
+
+// A started connection connects once the work queued on the main loop
+// before it has run (an end queued first leaves no connection open).
+TEST_F(NSURLConnectionTest, AStartedConnectionConnectsAfterTheWorkQueuedBeforeIt) {
+    int port = 0;
+    const int listener = listenOnLoopback(4, port);
+    ASSERT_GE(listener, 0);
+    const auto connectionWaits = [listener] {
+        pollfd waiting{listener, POLLIN, 0};
+        return ::poll(&waiting, 1, 0) > 0;
+    };
+    std::optional<bool> connectedFirst;
+    DispatchQueue::main()->async([&] { connectedFirst = connectionWaits(); });
+    delegate->connection =
+        NSURLConnection::connectionWithRequest(requestFor("http://127.0.0.1:" + std::to_string(port) + "/first"), delegate);
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([&] { return connectedFirst.has_value(); }, kGiveUpAfterSeconds));
+    EXPECT_FALSE(*connectedFirst);
+    EXPECT_TRUE(NSRunLoop::mainRunLoop()->runUntil(connectionWaits, kGiveUpAfterSeconds));
+    delegate->connection->cancel();
+    ::close(listener);
 }
 
 TEST_F(NSURLConnectionTest, TheConnectionHoldsItsDelegateUntilItEndsThenLetsGo) {

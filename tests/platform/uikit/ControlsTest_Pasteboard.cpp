@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -77,6 +78,22 @@ TEST_F(PasteboardTest, NamedPasteboardsAreOpenedCreatedAndRemoved) {
     UIPasteboard::generalPasteboard()->setString("kept");
     UIPasteboard::removePasteboardWithName(UIPasteboardNameGeneral);
     EXPECT_EQ(UIPasteboard::generalPasteboard()->string(), "kept");
+}
+
+// The kits open their boards by name and mark them persistent at every use:
+// only a change of the contents writes the board's file (a new file).
+TEST_F(PasteboardTest, OnlyAChangeWritesTheBoard) {
+    const std::string name = "org.example.registered";
+    UIPasteboard::pasteboardWithName(name, true)->setPersistent(true);
+    const auto fileNumber = [&] {
+        struct stat status {};
+        return ::stat((DeviceStorage::pasteboardFolder() + "/" + name + ".plist").c_str(), &status) == 0 ? status.st_ino : 0;
+    };
+    const auto written = fileNumber();
+    UIPasteboard::pasteboardWithName(name, true)->setPersistent(true);
+    EXPECT_EQ(fileNumber(), written);
+    UIPasteboard::pasteboardWithName(name, true)->setData(NSData::fromString("app"), "record");
+    EXPECT_NE(fileNumber(), written);
 }
 
 TEST_F(PasteboardTest, UniqueAndOddNamesStayApart) {
