@@ -61,6 +61,19 @@ protected:
         if (page > 1) driver.scrollAt(middle, -step * (page - 1));
         expectNoLayoutConflicts(screen);
     }
+    // The Mine tab's stack, its menu screen at the bottom.
+    Ref<UINavigationController> openMine() {
+        auto stack = openTab(3);
+        if (stack) letAnswersArrive();
+        return stack;
+    }
+    // Opens a menu item's screen from the Mine tab, its answers come.
+    void openFromMine(const Ref<UINavigationController>& stack, std::int64_t code) {
+        performMenuDispatch(code, stack->viewControllers().front());
+        letAnswersArrive();
+        finishTransition();
+        letAnswersArrive();
+    }
     std::string screenName() const {
         auto stack = cast<UINavigationController>(tabBar()->selectedViewController());
         return stack ? stack->topViewController()->className() : std::string("?");
@@ -99,22 +112,14 @@ TEST_F(ScreenTextFit, EveryScreenOfTheMenus) {
 // Screens a menu screen opens in turn: a game's details from the games to
 // apply for, the Mine card's withdrawal and recharge.
 TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
-    auto stack = openTab(3);
+    auto stack = openMine();
     ASSERT_TRUE(stack);
-    letAnswersArrive();
-    auto mine = stack->viewControllers().front();
-    auto open = [&](std::int64_t code) {
-        performMenuDispatch(code, mine);
-        letAnswersArrive();
-        finishTransition();
-        letAnswersArrive();
-    };
     auto backToMine = [&] {
         stack->popToRootViewControllerAnimated(false);
         letHUDsHide();
     };
 
-    open(104);
+    openFromMine(stack, 104);
     auto games = cast<KXApplyGameViewController>(stack->topViewController());
     ASSERT_TRUE(games);
     ASSERT_TRUE(driver.selectRow(games->mainTabelView(), NSIndexPath::indexPathForRow(0, 0))) << driver.lastError();
@@ -137,18 +142,9 @@ TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
 // on a pop-up beside its control must not reach the screen behind. ctest
 // runs it once more on a notched and on the largest screen.
 TEST_F(ScreenTextFit, ThePopUpsOverTheirScreens) {
-    auto stack = openTab(3);
+    auto stack = openMine();
     ASSERT_TRUE(stack);
-    letAnswersArrive();
-    auto mine = stack->viewControllers().front();
-    auto open = [&](std::int64_t code) {
-        performMenuDispatch(code, mine);
-        letAnswersArrive();
-        finishTransition();
-        letAnswersArrive();
-    };
-
-    open(105);
+    openFromMine(stack, 105);
     ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
     ASSERT_TRUE(driver.tap("#xuanZeBut")) << driver.lastError();
     letAnswersArrive();
@@ -159,7 +155,7 @@ TEST_F(ScreenTextFit, ThePopUpsOverTheirScreens) {
     for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
     stack->popToRootViewControllerAnimated(false);
 
-    open(103);
+    openFromMine(stack, 103);
     auto games = cast<KXPromoteSearchController>(stack->topViewController());
     ASSERT_TRUE(games);
     auto row = cast<KXPromoteCell>(games->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)));
