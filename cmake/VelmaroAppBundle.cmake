@@ -50,4 +50,9 @@ if(TARGET test_app)
   # with it the tests that hold a length at either size.
   add_test(NAME ScreenTextFit.se COMMAND test_app --gtest_filter=ScreenTextFit.*:*AtEitherSize.*)
   set_tests_properties(ScreenTextFit.se PROPERTIES ENVIRONMENT VELMARO_TEST_SCREEN=se TIMEOUT 300)
+  # The pop-ups over their screens on a notched and on the largest screen.
+  foreach(screen notched max)
+    add_test(NAME ScreenTextFit.${screen} COMMAND test_app --gtest_filter=ScreenTextFit.ThePopUpsOverTheirScreens)
+    set_tests_properties(ScreenTextFit.${screen} PROPERTIES ENVIRONMENT VELMARO_TEST_SCREEN=${screen} TIMEOUT 300)
+  endforeach()
 endif()

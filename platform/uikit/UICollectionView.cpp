@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "foundation/NSLog.h"
+#include "uikit/TouchedCell.h"
 
 namespace {
 
@@ -364,7 +365,13 @@ void UICollectionView::deselectItemAtIndexPath(const NSIndexPath& indexPath, boo
 }
 
 bool UICollectionView::handleTapAt(CGPoint point) {
-    auto indexPath = indexPathForItemAtPoint(point);
+    auto indexPath = indexPathTouchedAt(
+        self<UIView>(), point,
+        [this](const Ref<UIView>& view) {
+            auto cell = cast<UICollectionViewCell>(view);
+            return cell ? indexPathForCell(cell) : std::nullopt;
+        },
+        indexPathForItemAtPoint(point));
     if (!indexPath || !cellForItemAtIndexPath(*indexPath)) return UIScrollView::handleTapAt(point);
     selectAsUser(*indexPath);
     return true;

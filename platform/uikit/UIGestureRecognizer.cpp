@@ -21,8 +21,12 @@ Ref<UITouch> UIGestureRecognizer::touchAt(CGPoint point) const {
     auto attached = view();
     auto window = attached ? attached->window() : nullptr;
     if (!window) return nullptr;
-    Ref<UIView> landed = attached->hitTest(point);
-    return make<UITouch>(landed ? landed : attached, window, attached->convertPointToView(point, window));
+    // The view the window's hit test gives, as for the tap itself: a search
+    // from the recognizer's view alone could settle a near miss otherwise.
+    const CGPoint inWindow = attached->convertPointToView(point, window);
+    Ref<UIView> landed = window->hitTest(inWindow);
+    if (!landed || (landed != attached && !landed->isDescendantOfView(attached))) landed = attached;
+    return make<UITouch>(landed, window, inWindow);
 }
 
 bool UIGestureRecognizer::receiveTouch(const Ref<UITouch>& touch) {

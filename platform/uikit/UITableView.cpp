@@ -5,6 +5,7 @@
 
 #include "foundation/NSLog.h"
 #include "graphics/UIGraphics.h"
+#include "uikit/TouchedCell.h"
 #include "uikit/UIScreen.h"
 
 namespace {
@@ -466,7 +467,14 @@ void UITableView::selectRowAtIndexPath(std::optional<NSIndexPath> indexPath, boo
 void UITableView::deselectRowAtIndexPath(NSIndexPath indexPath, bool) { setRowSelected(indexPath, false); }
 
 bool UITableView::handleTapAt(CGPoint point) {
-    auto path = indexPathForRowAtPoint(point);
+    auto path = indexPathTouchedAt(
+        self<UIView>(), point,
+        [this](const Ref<UIView>& view) -> std::optional<NSIndexPath> {
+            for (const auto& [shownPath, cell] : shownCells_)
+                if (cell == view) return shownPath;
+            return std::nullopt;
+        },
+        indexPathForRowAtPoint(point));
     if (!path || !allowsSelection_) return false;
     selectRowByTap(*path);
     return true;

@@ -293,7 +293,9 @@ Ref<UIView> UIView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area)
     // Front-most first. With the larger areas, a control (or a view inside
     // one) lets the search go on behind it, and of the controls found the one
     // whose own bounds lie nearest the point takes it, the front-most on a
-    // tie; any other view that takes the point hides what lies behind it.
+    // tie; any other view that takes the point hides what lies behind it,
+    // also when the point lies in a control's larger area in it (a pop-up's
+    // card beside its button): the point stays with that control.
     Ref<UIView> nearest;
     CGFloat nearestDistance = 0;
     auto subviews = subviews_;
@@ -313,7 +315,7 @@ Ref<UIView> UIView::hitTestWithin(CGPoint point, UIEvent* event, TouchArea area)
             nearest = hit;
             nearestDistance = distance;
         }
-        if (distance == 0) break;
+        if (distance == 0 || subview->hitTestWithin(inSubview, event, TouchArea::OwnBounds)) break;
     }
     return nearest ? nearest : self<UIView>();
 }

@@ -194,7 +194,9 @@ public:
     // areas count, and of the controls whose larger area holds the point
     // the one whose own bounds lie nearest takes it (the front-most on a
     // tie). Any other view that takes the point still hides what lies
-    // behind it.
+    // behind it, also one that takes it in its own bounds while a control
+    // in it holds it in a larger area (a pop-up's card beside its button):
+    // the point goes to that control, never behind the card.
     Ref<UIView> hitTest(CGPoint point, UIEvent* event = nullptr);
     // Which touch areas one search counts: the bounds (cut by pointInside),
     // or what pointInside answers, larger areas included.

@@ -39,15 +39,24 @@ inline void expectTextKeepsItsColumn(const UIDriver& driver, const std::string& 
     if (auto window = driver.keyWindow()) walk(walk, window);
 }
 
-// Puts the app on the small screen (320 x 568) when VELMARO_TEST_SCREEN is
-// "se", before the layout scale's first use, and answers whether it did:
-// ctest runs the walk of every screen and the suites named *AtEitherSize so
-// once more, in a process of their own.
-inline bool configureTestScreen() {
+// Puts the app on the screen VELMARO_TEST_SCREEN names, before the layout
+// scale's first use: "se" (320 x 568), "notched" (375 x 812) or "max"
+// (428 x 926). Answers the name, or "" for the standard screen: ctest runs
+// the walk of every screen and the suites named *AtEitherSize once more on
+// the small screen, and the pop-ups' walk on the two notched ones, each in
+// a process of its own.
+inline std::string configureTestScreen() {
     const char* screen = std::getenv("VELMARO_TEST_SCREEN");
-    if (!screen || std::string(screen) != "se") return false;
-    UIScreen::configureMainScreen({320, 568}, 2, false);
-    return true;
+    const std::string name = screen ? screen : "";
+    if (name == "se")
+        UIScreen::configureMainScreen({320, 568}, 2, false);
+    else if (name == "notched")
+        UIScreen::configureMainScreen({375, 812}, 3, true);
+    else if (name == "max")
+        UIScreen::configureMainScreen({428, 926}, 3, true);
+    else
+        return "";
+    return name;
 }
 
 // Fails the test once for every shown label of the key window whose text a

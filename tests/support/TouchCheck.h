@@ -35,10 +35,13 @@ inline bool withinTouchArea(const Ref<UIWindow>& window, const Ref<UIView>& view
 //   takes touches in its own bounds, and which a tap gives to another
 //   control (a pop-up or a bar in front of a control takes its touches
 //   there);
-// - every point 1 point beyond each edge and corner of a shown control that
-//   its larger touch area holds, no control holds in its own bounds and no
-//   view in front covers, which a tap gives to a control whose own bounds
-//   lie farther away, or to a view that is not in front of the control.
+// - every point 1, 2 and 3 points beyond each edge and corner of a shown
+//   control that its larger touch area holds and no control holds in its
+//   own bounds, which a tap gives to a view behind the one the point lies
+//   on (a pop-up's card lets it through to the screen under it), or, where
+//   no view in front of the control covers it, to a control whose own
+//   bounds lie farther away, or to a view that is not in front of the
+//   control.
 inline std::vector<std::string> touchFaults(const UIDriver& driver) {
     std::vector<std::string> faults;
     auto window = driver.keyWindow();
@@ -78,22 +81,31 @@ inline std::vector<std::string> touchFaults(const UIDriver& driver) {
                                      " goes to " + (taker ? name(taker) : "no control"));
             }
         const CGRect own = control->convertRectToView(control->bounds(), window);
-        const CGFloat besideXs[] = {CGRectGetMinX(own) - 1, CGRectGetMidX(own), CGRectGetMaxX(own) + 1};
-        const CGFloat besideYs[] = {CGRectGetMinY(own) - 1, CGRectGetMidY(own), CGRectGetMaxY(own) + 1};
-        for (CGFloat x : besideXs)
-            for (CGFloat y : besideYs) {
-                if (CGRectContainsPoint(own, {x, y}) || !withinTouchArea(window, control, {x, y})) continue;
-                // Inside another control, or under a view in front.
-                if (auto held = heldInOwnBounds({x, y}); controlHolding(held) || inFront(held, control)) continue;
-                auto hit = window->hitTest({x, y});
-                auto taker = controlHolding(hit);
-                const bool fair = taker ? taker == control || taker->distanceFromBounds({x, y}, window) <=
-                                                                  control->distanceFromBounds({x, y}, window) + 1e-6
-                                        : inFront(hit, control);
-                if (!fair)
-                    faults.push_back("a tap at " + UIDriver::pointText({x, y}) + " just outside " + name(control) +
-                                     " goes to " + (taker ? name(taker) : hit ? name(hit) : "nothing"));
-            }
+        for (CGFloat beyond : {1.0, 2.0, 3.0}) {
+            const CGFloat besideXs[] = {CGRectGetMinX(own) - beyond, CGRectGetMidX(own), CGRectGetMaxX(own) + beyond};
+            const CGFloat besideYs[] = {CGRectGetMinY(own) - beyond, CGRectGetMidY(own), CGRectGetMaxY(own) + beyond};
+            for (CGFloat x : besideXs)
+                for (CGFloat y : besideYs) {
+                    if (CGRectContainsPoint(own, {x, y}) || !withinTouchArea(window, control, {x, y})) continue;
+                    auto held = heldInOwnBounds({x, y});
+                    if (controlHolding(held)) continue;  // inside another control
+                    auto hit = window->hitTest({x, y});
+                    auto taker = controlHolding(hit);
+                    const Ref<UIView> took = taker ? Ref<UIView>(taker) : hit;
+                    const bool behind =
+                        held && took && order.at(took.get()) < order.at(held.get()) && !held->isDescendantOfView(took);
+                    // Under a view in front only what lies behind that view is a fault.
+                    const bool fair =
+                        !behind && (inFront(held, control) ||
+                                    (taker ? taker == control || taker->distanceFromBounds({x, y}, window) <=
+                                                                     control->distanceFromBounds({x, y}, window) + 1e-6
+                                           : inFront(hit, control)));
+                    if (!fair)
+                        faults.push_back("a tap at " + UIDriver::pointText({x, y}) + " just outside " + name(control) +
+                                         " goes to " + (took ? name(took) : "nothing") +
+                                         (behind ? " behind " + name(held) : ""));
+                }
+        }
     }
     return faults;
 }

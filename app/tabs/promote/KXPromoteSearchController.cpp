@@ -47,13 +47,16 @@ void KXPromoteSearchController::setUpViews() {
     cancelButton_->titleLabel()->setFont(UIFont::systemFontOfSize(14 * s));
     cancelButton_->addTarget(self<KXPromoteSearchController>(), &KXPromoteSearchController::cancelButtonClick,
                              UIControlEventTouchUpInside);
-    bar->addSubview(cancelButton_);
 
     makeTableView();
     auto header = make<UIView>(CGRect{{0, 0}, {screenWidth(), 10}});
     tableView()->setTableHeaderView(header);
     KXStatsList::attachNoDataView(tableView());
     view()->bringSubviewToFront(bar);
+    // In front of the bar and the list rather than in the bar: on a small
+    // screen its larger touch area reaches a little below the bar, which
+    // would cut it off there.
+    view()->addSubview(cancelButton_);
 }
 
 void KXPromoteSearchController::setUpConstraints() {
@@ -66,11 +69,11 @@ void KXPromoteSearchController::setUpConstraints() {
         make.height.equalTo(36 * s);
     });
     KXSearchBox::layOut(searchLogoImage_, searchField_, true);
+    const Ref<UIView> bar = navigationView();
     snp(cancelButton_).makeConstraints([&](ConstraintMaker& make) {
-        make.right.equalToSuperview().offset(-20 * s);
+        make.right.equalTo(bar).offset(-20 * s);
         make.centerY.equalTo(snp(searchBgView_).centerY);
     });
-    auto bar = navigationView();
     snp(tableView()).makeConstraints([bar](ConstraintMaker& make) {
         make.top.equalTo(snp(bar).bottom);
         make.left.right.bottom.equalToSuperview();

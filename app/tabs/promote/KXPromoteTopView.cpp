@@ -46,7 +46,10 @@ void KXPromoteTopView::setUpViews() {
     searchButton_->setAccessibilityIdentifier("searchButton");
     searchButton_->addTarget(self<KXPromoteTopView>(), &KXPromoteTopView::searchButtonClicked,
                              UIControlEventTouchUpInside);
-    searchBgView_->addSubview(searchButton_);
+    // Over the bar but beside it in the header, so that its larger touch
+    // area reaches into the gaps above and below the bar: inside the bar,
+    // which it fills, the bar's edges would cut it off.
+    addSubview(searchButton_);
 
     bgView_ = make<UIView>();
     bgView_->setAccessibilityIdentifier("bgView");
@@ -82,7 +85,8 @@ void KXPromoteTopView::setUpConstraints() {
         make.height.equalTo(36 * s);
     });
     KXSearchBox::layOut(searchLogoImage_, searchLabel_, false);
-    snp(searchButton_).makeConstraints([](ConstraintMaker& make) { make.edges.equalToSuperview(); });
+    auto bar = searchBgView_;
+    snp(searchButton_).makeConstraints([&](ConstraintMaker& make) { make.edges.equalTo(bar); });
     snp(bgView_).makeConstraints([&](ConstraintMaker& make) {
         make.left.equalToSuperview().offset(20 * s);
         make.right.equalToSuperview().offset(-20 * s);

@@ -115,7 +115,7 @@ TEST_F(TypeStatisticsScreenTest, TopUpTypesShowTheirPieAndTable) {
 class TypeStatisticsAtEitherSize : public TypeStatisticsScreenTest {
 protected:
     void SetUp() override {
-        folder = configureTestScreen() ? "stats-se" : "stats";
+        folder = configureTestScreen().empty() ? "stats" : "stats-se";
         TypeStatisticsScreenTest::SetUp();
     }
     std::string folder;

@@ -12,6 +12,7 @@
 #include "foundation/NSLog.h"
 #include "tests/app/DemoPromoterFixture.h"
 #include "tests/support/HoldingRelay.h"
+#include "tests/support/TextFitCheck.h"
 #include "uikit/UILabel.h"
 
 // The promote-game search pushed on a stack against the local back end
@@ -94,6 +95,28 @@ TEST_F(PromoteSearch, TheReturnKeySearchesTheTextAsTypedAndANoMatchShowsTheEmpty
     EXPECT_TRUE(UIScrollViewMJRefresh::mj_footer(search->tableView())->isHidden());
 
     ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
+    finishTransition();
+    EXPECT_EQ(stack->viewControllers().size(), 1u);
+}
+
+// Run once more on the small screen (ctest's ScreenTextFit.se), where the
+// touch area of 取消 reaches a little below the top bar.
+class PromoteSearchAtEitherSize : public PromoteSearch {
+protected:
+    void SetUp() override {
+        configureTestScreen();
+        PromoteSearch::SetUp();
+    }
+};
+
+TEST_F(PromoteSearchAtEitherSize, CancelTakesItsTouchAreaBelowTheTopBar) {
+    ASSERT_TRUE(runUntil([&] { return rows() == 10; }));
+    const auto bar = search->navigationView();
+    const auto cancel = search->cancelButton();
+    const CGPoint below{cancel->convertPointToView({CGRectGetMidX(cancel->bounds()), 0}, window).x,
+                        CGRectGetMaxY(bar->convertRectToView(bar->bounds(), window)) + 1};
+    if (!cancel->pointInside(window->convertPointToView(below, cancel))) return;  // its area ends in the bar
+    EXPECT_TRUE(driver.tapAt(below)) << driver.lastError();
     finishTransition();
     EXPECT_EQ(stack->viewControllers().size(), 1u);
 }

@@ -168,6 +168,14 @@ TEST_F(PromoteTab, TheHeaderOpensSearchShortcutsAndNotices) {
     auto top = screen->topView();
     EXPECT_EQ(opens(top->searchLabel()), "KXPromoteSearchController") << "the whole bar is the button";
     backToTab();
+    // Its larger touch area reaches into the gaps above and below the bar.
+    const CGRect bar = top->searchBgView()->convertRectToView(top->searchBgView()->bounds(), window);
+    for (CGFloat y : {CGRectGetMinY(bar) - 2, CGRectGetMaxY(bar) + 2}) {
+        EXPECT_TRUE(driver.tapAt({CGRectGetMidX(bar), y})) << driver.lastError();
+        finishTransition();
+        EXPECT_EQ(stack->topViewController()->className(), "KXPromoteSearchController") << y;
+        backToTab();
+    }
     EXPECT_EQ(opens(top->shortcutLabel(KXPromoteTopView::PromoteNotice)), "KXPromotionAnnouncementViewController");
     backToTab();
     EXPECT_EQ(opens(top->shortcutImageView(KXPromoteTopView::PromoteQRCode)), "KXPromotionQrCodeViewController");

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "app/promotion/KXApplyGameViewController.h"
+#include "app/promotion/KXerweiMaFenXiangView.h"
+#include "app/tabs/promote/KXPromoteCell.h"
+#include "app/tabs/promote/KXPromoteSearchController.h"
 #include "app/tabs/mine/KXMenuDispatch.h"
 #include "foundation/NSLog.h"
 #include "tests/app/tabs/SignedInAppFixture.h"
@@ -14,15 +17,15 @@
 // the text of each checked once its answers have come, and the touches of its
 // controls (each goes to the control it lands in), down to the end of
 // its content (the first page saved in shots/walk-SIZE), and no layout
-// conflict logged on the way. It runs on the standard screen, or on the small one when
-// VELMARO_TEST_SCREEN is "se": ctest runs it so in a process of its own,
+// conflict logged on the way. It runs on the standard screen, or on the one
+// VELMARO_TEST_SCREEN names: ctest runs it so in a process of its own,
 // since the layout scale is fixed at its first use.
 class ScreenTextFit : public SignedInAppFixture {
 protected:
     void SetUp() override {
-        if (configureTestScreen()) {
-            size = "se: ";
-            folder = "walk-se";
+        if (const std::string name = configureTestScreen(); !name.empty()) {
+            size = name + ": ";
+            folder = "walk-" + name;
         }
         SignedInAppFixture::SetUp();
     }
@@ -57,6 +60,19 @@ protected:
         }
         if (page > 1) driver.scrollAt(middle, -step * (page - 1));
         expectNoLayoutConflicts(screen);
+    }
+    // The Mine tab's stack, its menu screen at the bottom.
+    Ref<UINavigationController> openMine() {
+        auto stack = openTab(3);
+        if (stack) letAnswersArrive();
+        return stack;
+    }
+    // Opens a menu item's screen from the Mine tab, its answers come.
+    void openFromMine(const Ref<UINavigationController>& stack, std::int64_t code) {
+        performMenuDispatch(code, stack->viewControllers().front());
+        letAnswersArrive();
+        finishTransition();
+        letAnswersArrive();
     }
     std::string screenName() const {
         auto stack = cast<UINavigationController>(tabBar()->selectedViewController());
@@ -94,42 +110,22 @@ TEST_F(ScreenTextFit, EveryScreenOfTheMenus) {
 }
 
 // Screens a menu screen opens in turn: a game's details from the games to
-// apply for, the game picker of the discount top-up, the Mine card's
-// withdrawal and recharge.
+// apply for, the Mine card's withdrawal and recharge.
 TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
-    auto stack = openTab(3);
+    auto stack = openMine();
     ASSERT_TRUE(stack);
-    letAnswersArrive();
-    auto mine = stack->viewControllers().front();
-    auto open = [&](std::int64_t code) {
-        performMenuDispatch(code, mine);
-        letAnswersArrive();
-        finishTransition();
-        letAnswersArrive();
-    };
     auto backToMine = [&] {
         stack->popToRootViewControllerAnimated(false);
         letHUDsHide();
     };
 
-    open(104);
+    openFromMine(stack, 104);
     auto games = cast<KXApplyGameViewController>(stack->topViewController());
     ASSERT_TRUE(games);
     ASSERT_TRUE(driver.selectRow(games->mainTabelView(), NSIndexPath::indexPathForRow(0, 0))) << driver.lastError();
     letAnswersArrive();
     finishTransition();
     checkScreen("104 then " + screenName());
-    backToMine();
-
-    open(105);
-    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
-    ASSERT_TRUE(driver.tap("#xuanZeBut")) << driver.lastError();
-    letAnswersArrive();
-    ASSERT_FALSE(driver.findAllOfClass("KXGameIcoPopView").empty());
-    expectNoLayoutConflicts("105 game picker");
-    // A game's name is laid 5 points wider than its cell on each side.
-    shot(folder, "105 game picker", "youxilabel");
-    for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
     backToMine();
 
     for (const char* button : {"提现", "充值"}) {
@@ -139,4 +135,33 @@ TEST_F(ScreenTextFit, TheScreensOneStepFurther) {
         checkScreen(std::string(button) + " " + screenName());
         backToMine();
     }
+}
+
+// The pop-ups over the screens that open them: the game picker over the
+// discount top-up, a game's QR sheet over 我的游戏 (a pushed list). A tap
+// on a pop-up beside its control must not reach the screen behind. ctest
+// runs it once more on a notched and on the largest screen.
+TEST_F(ScreenTextFit, ThePopUpsOverTheirScreens) {
+    auto stack = openMine();
+    ASSERT_TRUE(stack);
+    openFromMine(stack, 105);
+    ASSERT_TRUE(driver.typeText("#shiwanzhanghaoTxetField", "wanjia001"));
+    ASSERT_TRUE(driver.tap("#xuanZeBut")) << driver.lastError();
+    letAnswersArrive();
+    ASSERT_FALSE(driver.findAllOfClass("KXGameIcoPopView").empty());
+    expectNoLayoutConflicts("105 game picker");
+    // A game's name is laid 5 points wider than its cell on each side.
+    shot(folder, "105 game picker", "youxilabel");
+    for (const auto& picker : driver.findAllOfClass("KXGameIcoPopView")) picker->removeFromSuperview();
+    stack->popToRootViewControllerAnimated(false);
+
+    openFromMine(stack, 103);
+    auto games = cast<KXPromoteSearchController>(stack->topViewController());
+    ASSERT_TRUE(games);
+    auto row = cast<KXPromoteCell>(games->tableView()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(0, 0)));
+    ASSERT_TRUE(row);
+    ASSERT_TRUE(driver.tap(row->actionButton(KXPromoteCell::QRCode))) << driver.lastError();
+    ASSERT_TRUE(cast<KXerweiMaFenXiangView>(window->subviews().back()));
+    shot(folder, "103 QR sheet");
+    window->subviews().back()->removeFromSuperview();
 }

@@ -8,6 +8,7 @@
 #include "foundation/NSLog.h"
 #include "tests/support/AppFixture.h"
 #include "uikit/UITableView.h"
+#include "uikit/UIWindow.h"
 
 namespace {
 
@@ -288,6 +289,17 @@ TEST_F(UITableViewTest, TapsSelectThroughTheDelegateInUIKitsOrder) {
 
     table->setAllowsSelection(false);
     EXPECT_FALSE(table->handleTapAt({100, 10}));
+}
+
+TEST_F(UITableViewTest, ATapInAWindowSelectsTheRowOfTheCellItLandsIn) {
+    load();
+    auto window = make<UIWindow>(CGRectMake(0, 0, 375, 667));
+    window->addSubview(table);
+    window->makeKeyAndVisible();
+    table->addSubview(make<UIView>(CGRectMake(0, 44, 375, 44)));  // over row 1
+    EXPECT_FALSE(table->handleTapAt({100, 44 + 10}));
+    EXPECT_TRUE(table->handleTapAt({100, 88 + 10}));
+    EXPECT_EQ(table->indexPathForSelectedRow(), row(2));
 }
 
 TEST_F(UITableViewTest, SelectionSurvivesScrollingTheRowAway) {

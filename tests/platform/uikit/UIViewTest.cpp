@@ -230,6 +230,14 @@ TEST_F(UIViewTest, AControlKeepsItsOwnBoundsFromALargerTouchAreaInFront) {
     EXPECT_EQ(root->hitTest({70, 29}), lower) << "below the cover";
     cover->setUserInteractionEnabled(false);
     EXPECT_EQ(root->hitTest({70, 24}), upper) << "a cover that takes no touches lets them through";
+
+    // A card in front, over the field: a point on the card beside the
+    // card's button goes to that button, not to the field behind.
+    auto popup = make<UIView>(CGRectMake(100, 130, 100, 60));
+    auto search = make<WideTouchButton>(CGRectMake(10, 15, 40, 20));
+    root->addSubview(popup);
+    popup->addSubview(search);
+    EXPECT_EQ(root->hitTest({125, 137}), search) << "2 points above it, in the field's own bounds";
 }
 
 TEST_F(UIViewTest, HitTestingFollowsTransformsAndBoundsOrigin) {
