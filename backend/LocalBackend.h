@@ -32,7 +32,7 @@ public:
         int collectorPort = 0;  // the analytics collector's; 0: any free port
         // Where the stand-ins' TLS identity is kept from one start to the
         // next (LoopbackIdentity::keptIn); empty: a new one for this start.
-        std::string identityFolder;
+        std::string identityFolder{};
     };
     // Request bodies above this size are refused.
     static constexpr std::size_t kLargestBody = 64 * 1024;
