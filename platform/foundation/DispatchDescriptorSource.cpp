@@ -14,17 +14,31 @@ void DispatchDescriptorSource::watch() {
 
 void DispatchDescriptorSource::didResume(bool) { watch(); }
 
-void DispatchDescriptorSource::didDeliver() { watch(); }
+void DispatchDescriptorSource::didDeliver() {
+    // A descriptor that is ready again by now (the peer kept sending while
+    // the handler read) is delivered again straight from here, behind what
+    // waits on the queue: waiting for the poller to report it would cost a
+    // wake-up of the poller thread and another of a worker for nothing.
+    if (isReady()) {
+        signal();
+        return;
+    }
+    watch();
+}
 
 void DispatchDescriptorSource::didCancel() { DispatchPoller::shared().unwatch(fd_, direction_); }
+
+bool DispatchDescriptorSource::isReady() const {
+    // Hang-ups and errors count as ready, as they do for the poller.
+    pollfd probe{fd_, static_cast<short>(direction_ == DispatchPoller::Direction::Read ? POLLIN : POLLOUT), 0};
+    return poll(&probe, 1, 0) == 1;
+}
 
 std::optional<unsigned long> DispatchDescriptorSource::eventData(unsigned long) {
     // The readiness may be stale by now (the handler of an earlier event read
     // everything): look again without waiting.
-    const bool reading = direction_ == DispatchPoller::Direction::Read;
-    pollfd probe{fd_, static_cast<short>(reading ? POLLIN : POLLOUT), 0};
-    if (poll(&probe, 1, 0) != 1) return std::nullopt;
-    if (!reading) return 1;
+    if (!isReady()) return std::nullopt;
+    if (direction_ == DispatchPoller::Direction::Write) return 1;
     int readable = 0;
     if (ioctl(fd_, FIONREAD, &readable) != 0 || readable < 0) readable = 0;
     return static_cast<unsigned long>(readable);

@@ -27,6 +27,8 @@ protected:
 
 private:
     void watch();
+    // Whether the descriptor is ready in the source's direction now.
+    bool isReady() const;
 
     const int fd_;
     const DispatchPoller::Direction direction_;
