@@ -379,6 +379,8 @@ TEST(VelmaroScript, ASessionSaysWhenItsFolderIsRemovedUnderIt) {
     EXPECT_TRUE(live.said(gone + ": nothing the session stores there is kept from now on"));
     live.send("shot");
     EXPECT_TRUE(live.said("shot: " + gone + " (shot FILE saves the picture elsewhere)"));
+    live.send("qrlogin start");
+    EXPECT_TRUE(live.said("qrlogin: " + gone + " (the QR code is saved there, so no login starts)"));
     EXPECT_EQ(live.end(), 0);
     EXPECT_FALSE(std::filesystem::exists(session));
 }
@@ -397,6 +399,21 @@ TEST(VelmaroScript, AShotOnAFullDiskSaysSoAndLeavesNoFile) {
     if (outcome.output.find("left:") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << outcome.output;
     const std::string said = "shot: cannot write " + disk + "/x.png: the disk is full (no space left for " + disk + ")\n";
     EXPECT_NE(outcome.output.find(said + "step 1 failed\nleft: []"), std::string::npos) << outcome.output;
+}
+
+// A session killed while it writes a shot (by the limit on the size of the
+// files it may write, met only by the picture: it has no back end of its
+// own) leaves no numbered picture behind, empty or cut.
+TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
+    TempSandbox folder;
+    const std::string shots = folder.path() + "/session/shots", script = folder.path() + "/steps.txt";
+    std::ofstream(script) << "shot\n";
+    auto outcome = runCommand("ulimit -f 16; " + std::string(VELMARO_RUNNER_EXECUTABLE) + " --data " + folder.path() +
+                              "/session --backend http://127.0.0.1:1/ --script " + script);
+    EXPECT_NE(outcome.exitCode, 0) << outcome.output;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(shots, error), end; !error && entry != end; entry.increment(error))
+        EXPECT_FALSE(entry->path().filename().string().starts_with("shot-")) << entry->path();
 }
 
 TEST(VelmaroScript, ASessionsWorkIsThereInTheNextSessionUntilAFreshOne) {
