@@ -3,6 +3,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <iterator>
+
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -12,6 +15,7 @@
 #include <editline/readline.h>
 
 #include "foundation/NSRunLoop.h"
+#include "runner/SessionFolder.h"
 
 namespace {
 
@@ -29,6 +33,24 @@ void lineHandler(char* line) {
     }
 }
 
+// The signals that end a session at a terminal, what they did before it, and
+// whether one came.
+constexpr int kEndingSignals[] = {SIGTERM, SIGHUP};
+struct sigaction earlierActions[std::size(kEndingSignals)];
+volatile std::sig_atomic_t endAsked = 0;
+
+void askEnd(int signal) {
+    for (std::size_t at = 0; at < std::size(kEndingSignals); ++at) {
+        if (kEndingSignals[at] != signal) continue;
+        // The second one gets what the first would have had.
+        if (endAsked) {
+            ::sigaction(signal, &earlierActions[at], nullptr);
+            ::raise(signal);
+        }
+    }
+    endAsked = 1;
+}
+
 }  // namespace
 
 ConsoleInput::ConsoleInput(std::string historyFile)
@@ -41,11 +63,29 @@ ConsoleInput::ConsoleInput(std::string historyFile)
         if (!ctype || std::string(ctype).find("UTF-8") == std::string::npos) setlocale(LC_CTYPE, "C.UTF-8");
         using_history();
         read_history(historyFile_.c_str());
+        endAsked = 0;
+        struct sigaction ending {};
+        ending.sa_handler = askEnd;
+        sigemptyset(&ending.sa_mask);
+        for (std::size_t at = 0; at < std::size(kEndingSignals); ++at)
+            ::sigaction(kEndingSignals[at], &ending, &earlierActions[at]);
     }
 }
 
 ConsoleInput::~ConsoleInput() {
-    if (interactive_) write_history(historyFile_.c_str());
+    saveHistory();
+    if (interactive_)
+        for (std::size_t at = 0; at < std::size(kEndingSignals); ++at)
+            ::sigaction(kEndingSignals[at], &earlierActions[at], nullptr);
+}
+
+void ConsoleInput::saveHistory() {
+    if (!interactive_ || historySaved_) return;
+    historySaved_ = true;
+    auto problem = SessionFolder::writeFile(historyFile_, [](const std::string& written) {
+        return write_history(written.c_str());
+    });
+    if (problem) std::cerr << "velmaro: the command history is not saved: " << *problem << std::endl;
 }
 
 std::optional<std::string> ConsoleInput::readLine(const std::string& prompt) {
@@ -61,6 +101,10 @@ std::optional<std::string> ConsoleInput::readFromTerminal(const std::string& pro
     rl_callback_handler_install(prompt.c_str(), lineHandler);
     auto loop = NSRunLoop::mainRunLoop();
     while (!lineDone) {
+        if (endAsked) {
+            rl_callback_handler_remove();
+            return std::nullopt;
+        }
         pollfd input{STDIN_FILENO, POLLIN, 0};
         if (poll(&input, 1, 20) > 0) {
             rl_callback_read_char();
