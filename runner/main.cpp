@@ -105,10 +105,11 @@ int main(int argc, char** argv) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
-    if (!AppSandbox::setRoot(sandbox)) {
-        // The folder is there and may be written: what is left is room.
-        const auto full = backend::FileProblem::ofSpace(sandbox);
-        std::cerr << "velmaro: cannot make the app's folders in " << sandbox << (full ? ": " + *full : "") << "\n";
+    std::string failedFolder;
+    std::error_code failure;
+    if (!AppSandbox::setRoot(sandbox, &failedFolder, &failure)) {
+        std::cerr << "velmaro: cannot make the app's folders in " << sandbox << ": "
+                  << backend::FileProblem::why(failedFolder, failure.value()) << "\n";
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);

@@ -413,6 +413,7 @@ TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
     auto outcome = runCommand("ulimit -f 16; " + std::string(VELMARO_RUNNER_EXECUTABLE) + " --data " + folder.path() +
                               "/session --backend http://127.0.0.1:1/ --script " + script);
     EXPECT_NE(outcome.exitCode, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("velmaro on"), std::string::npos) << outcome.output;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(shots, error), end; !error && entry != end; entry.increment(error))
         EXPECT_FALSE(entry->path().filename().string().starts_with("shot-")) << entry->path();
