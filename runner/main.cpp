@@ -3,7 +3,11 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
+#include <unistd.h>
+
 #include <csignal>
+#include <filesystem>
+#include <optional>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -20,6 +24,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSUserDefaults.h"
 #include "foundation/URLLoadingEngine.h"
 #include "graphics/FontLibrary.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
@@ -64,6 +69,24 @@ void useStandIns(const backend::StandIns& standIns) {
     RPOUTAReportHost::setHost(standIns.analyticsCollectorHost, static_cast<std::uint16_t>(standIns.analyticsCollectorPort));
     RippleOpenPlatformHosts::setHosts(standIns.rippleOpenPlatformHost, standIns.rippleOpenPlatformHost,
                                       standIns.rippleOpenPlatformCertificate);
+}
+
+// Why the app's settings file `path`, which keeps the sign-in, cannot be
+// read or saved, and what that does to the session; nothing when it can.
+std::optional<std::string> settingsProblem(const std::string& path) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) return std::nullopt;
+    if (::access(path.c_str(), R_OK) != 0)
+        return "the app's settings cannot be read: " +
+               backend::FileProblem::why(path, errno, backend::FileProblem::Doing::Reading) +
+               ": the app starts signed out, and they are not saved over";
+    // Saved whole, as a new file beside it that takes its place.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    auto problem = backend::FileProblem::ofWriting(path);
+    if (!problem && ::access(folder.c_str(), W_OK) != 0) problem = backend::FileProblem::why(folder, errno);
+    if (!problem) return std::nullopt;
+    return "the app's settings cannot be saved: " + *problem +
+           ": a sign-in or sign-out in this session is not kept for the next one";
 }
 
 }  // namespace
@@ -113,6 +136,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+    if (auto problem = settingsProblem(NSUserDefaults::standardUserDefaults()->filePath()))
+        std::cerr << "velmaro: " << *problem << "\n";
     UIScreen::configureMainScreen(CGSizeMake(options->screenWidth, options->screenHeight), options->screenScale,
                                   options->notched);
 

@@ -17,6 +17,7 @@
 #include "runner/RunnerOptions.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/support/UnwritablePath.h"
 
 namespace {
 
@@ -257,6 +258,19 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     EXPECT_TRUE(std::filesystem::exists(session + "/stale.txt"));
     auto crlf = runScript(folder.path(), "expect 登录\r\ntype #zhanghuTextField demo\r\nquit\r\n");
     EXPECT_EQ(crlf.exitCode, 0) << crlf.output;
+
+    // Settings that keep the sign-in but cannot be saved are named at the start.
+    ASSERT_EQ(command("--demo --data " + session + " --script " + folder.path() + "/quit.txt").exitCode, 0);
+    std::string settings;
+    for (const auto& entry : std::filesystem::directory_iterator(session + "/sandbox/Library/Preferences"))
+        settings = entry.path().string();
+    UnwritablePath readOnly(settings);
+    if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    EXPECT_NE(command("--data " + session + " --script " + folder.path() + "/quit.txt")
+                  .output.find("velmaro: the app's settings cannot be saved: " + settings +
+                               " is not writable (no permission to write it): a sign-in or sign-out in this session "
+                               "is not kept for the next one\n"),
+              std::string::npos);
 }
 
 TEST(VelmaroScript, ARippleAnswerReachesTheAppDelegateAndPeersListsTheRippleApp) {
