@@ -92,10 +92,9 @@ CommandResult QRLoginCommand::start() {
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {
     if (!watcher_ || !watcher_->picture) return {false, "no QR code yet (qrlogin start)"};
     if (!login_->isAuthing()) return describe(false, "the QR login has ended: qrlogin start shows a new code\n");
-    // A phone allows a login only once it has scanned the code (it may deny
-    // it at any time).
-    if (action == "allow" && login_->status() != kScanned)
-        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin allow\n");
+    // A phone allows or denies a login only once it has scanned the code.
+    if ((action == "allow" || action == "deny") && login_->status() != kScanned)
+        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin " + action + "\n");
     // Scanning again changes nothing the login would hear of.
     if (action == "scan" && login_->status() == kScanned) return describe(true, "the phone has already scanned the code\n");
     // Shared with the phone's answer, which may come after the wait gave up.

@@ -10,6 +10,7 @@
 
 #include "app/shell/KXAppConfiguration.h"
 #include "foundation/MonotonicClock.h"
+#include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
@@ -88,6 +89,25 @@ std::optional<CommandResult> bareHash(const std::string& command, const std::str
 // A URL the app acts on, for the examples: the Ripple app's answer to a
 // payment, which the app's Ripple kit hands to the app (its log says 回调处理).
 std::string exampleURL() { return KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k"; }
+
+// The URL schemes the app declares (its Info.plist's URL types): the only
+// ones another app can open it with.
+std::vector<std::string> declaredURLSchemes() {
+    std::vector<std::string> schemes;
+    if (const Array* types = NSBundle::mainBundle()->objectForInfoDictionaryKey("CFBundleURLTypes").array())
+        for (const Value& type : *types)
+            if (const Array* named = type["CFBundleURLSchemes"].array())
+                for (const Value& scheme : *named)
+                    if (auto text = scheme.stringValue()) schemes.push_back(*text);
+    return schemes;
+}
+
+// Whether two schemes are the same, which case does not tell apart.
+bool sameScheme(const std::string& one, const std::string& other) {
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
 
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
@@ -599,6 +619,13 @@ CommandResult RunnerSession::open(const std::string& url) {
     if (!address || !address->scheme())
         return {false, "open: \"" + url + "\" is not a URL another app could open this one with: " +
                            URLProblem::of(url, exampleURL())};
+    // As on the phone, no other app opens this one with a scheme it does not declare.
+    const std::string scheme = *address->scheme();
+    const auto schemes = declaredURLSchemes();
+    if (std::none_of(schemes.begin(), schemes.end(), [&](const std::string& s) { return sameScheme(s, scheme); }))
+        return {false, "open: the app does not declare the scheme \"" + scheme +
+                           "\", so no other app could open it with this URL (" +
+                           (schemes.empty() ? "it declares none" : "it declares " + ViewNames::listed(schemes)) + ")"};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "open: the app is not running"};
     std::optional<bool> handled;

@@ -310,6 +310,7 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
                              "qrlogin scan\n"
                              "qrlogin allow\n"
                              "qrlogin start\n"
+                             "qrlogin scan\n"
                              "qrlogin deny\n");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/qrlogin-1.png")) << outcome.output;
@@ -319,12 +320,15 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
-    // Allowed before the phone scanned the code: the answer says to scan first.
-    auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin allow\n");
-    EXPECT_EQ(unscanned.exitCode, 1);
-    EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin allow"),
-              std::string::npos)
-        << unscanned.output;
+    // Allowed or denied before the phone scanned the code: the answer says to scan first.
+    for (const std::string action : {"allow", "deny"}) {
+        auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin " + action + "\n");
+        EXPECT_EQ(unscanned.exitCode, 1);
+        EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin " +
+                                        action),
+                  std::string::npos)
+            << unscanned.output;
+    }
 }
 
 namespace {
