@@ -82,13 +82,16 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
 
 namespace {
 
+// A new picture or history is anyone's to read.
+constexpr mode_t kNewFileMode = 0644;
+
 // A new file in `folder` whose name starts with "." and `base` (hidden
 // until it takes its place), made for `write`, which answers 0 or an errno.
-// Answers its path, written whole and closed, readable by anyone as a
-// picture or history is; else, with `failed` set, nothing (and no file),
-// and `failedAt` set to the new file's path when the folder took none.
+// Answers its path, written whole, closed and given the permissions `mode`;
+// else, with `failed` set, nothing (and no file), and `failedAt` set to the
+// new file's path when the folder took none.
 std::optional<std::string> writeHidden(const fs::path& folder, const std::string& base,
-                                       const std::function<int(const std::string&)>& write, int& failed,
+                                       const std::function<int(const std::string&)>& write, mode_t mode, int& failed,
                                        std::string& failedAt) {
     std::string written = (folder / ("." + base + ".XXXXXX")).string();
     const int file = ::mkstemp(written.data());
@@ -100,7 +103,7 @@ std::optional<std::string> writeHidden(const fs::path& folder, const std::string
     ::close(file);
     failed = write(written);
     // mkstemp makes the file for its owner only.
-    if (!failed && ::chmod(written.c_str(), 0644) != 0) failed = errno;
+    if (!failed && ::chmod(written.c_str(), mode) != 0) failed = errno;
     if (!failed) return written;
     ::unlink(written.c_str());
     return std::nullopt;
@@ -134,7 +137,8 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     int failed = 0;
     std::string failedAt = first;
     const auto written = writeHidden(folder, fs::path(first).filename().string(),
-                                     [&](const std::string& path) { return writeBytes(path, bytes); }, failed, failedAt);
+                                     [&](const std::string& path) { return writeBytes(path, bytes); }, kNewFileMode, failed,
+                                     failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + backend::FileProblem::why(failedAt, failed);
         return std::nullopt;
@@ -167,9 +171,12 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A link is written through, as opening it would.
     std::error_code ignored;
     const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
+    // A file replaced keeps its permissions (a history its owner closed to others).
+    struct stat replaced {};
+    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
     int failed = 0;
     std::string failedAt = path;
-    const auto written = writeHidden(target.parent_path(), target.filename().string(), write, failed, failedAt);
+    const auto written = writeHidden(target.parent_path(), target.filename().string(), write, mode, failed, failedAt);
     if (written && ::rename(written->c_str(), target.c_str()) == 0) return std::nullopt;
     if (written) {
         failed = errno;
