@@ -441,47 +441,34 @@ TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
 // ends as after quit, saving the lines typed in its history.
 TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
     for (const bool closed : {false, true}) {
-        SCOPED_TRACE(closed ? "terminal closed" : "SIGTERM");
         TempSandbox folder;
         const std::string session = folder.path() + "/session", runner = VELMARO_RUNNER_EXECUTABLE;
-        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(terminal, 0);
-        ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
         const std::string side = ::ptsname(terminal);
         const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
-            // The terminal's other side is the test's alone: closing it hangs up.
-            ::close(terminal);
             ::setsid();
-            const int tty = ::open(side.c_str(), O_RDWR);
-            for (int stream : {0, 1, 2}) ::dup2(tty, stream);
-            ::execl(runner.c_str(), runner.c_str(), "--data", session.c_str(), "--backend", "http://127.0.0.1:1/",
-                    nullptr);
+            for (int stream : {0, 1, 2}) ::dup2(::open(side.c_str(), O_RDWR), stream);
+            ::execl(runner.c_str(), runner.c_str(), "--data", session.c_str(), "--backend", "http://127.0.0.1:1/", nullptr);
             ::_exit(127);
         }
         std::string said;
-        const auto prompts = [&](std::size_t count) {
-            return NSRunLoop::mainRunLoop()->runUntil(
-                [&] {
-                    char buffer[4096];
-                    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) said.append(buffer, got);
-                    std::size_t seen = 0;
-                    for (auto at = said.find("velmaro> "); at != std::string::npos; at = said.find("velmaro> ", at + 1))
-                        ++seen;
-                    return seen >= count;
-                },
-                60);
+        const auto prompted = [&](std::size_t times) {
+            return NSRunLoop::mainRunLoop()->runUntil([&] {
+                char buffer[4096];
+                for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) said.append(buffer, got);
+                return said.find("velmaro> ", times > 1 ? said.find("velmaro> ") + 1 : 0) != std::string::npos;
+            }, 60);
         };
-        EXPECT_TRUE(prompts(1)) << said;
+        EXPECT_TRUE(prompted(1)) << said;
         ASSERT_EQ(::write(terminal, "wait 0\r", 7), 7);
-        EXPECT_TRUE(prompts(2)) << said;
-        if (closed) ::close(terminal);
-        else ::kill(child, SIGTERM);
+        EXPECT_TRUE(prompted(2)) << said;
+        closed ? ::close(terminal) : ::kill(child, SIGTERM);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         if (!closed) ::close(terminal);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << closed << " " << status;
         std::ifstream history(session + "/history");
         const std::string kept((std::istreambuf_iterator<char>(history)), std::istreambuf_iterator<char>());
         EXPECT_NE(kept.find("\nwait\\0400\n"), std::string::npos) << kept;  // a space written as \040
