@@ -37,7 +37,15 @@ std::optional<std::string> databaseProblem(const std::string& path, const Databa
     std::string folder = fs::path(path).parent_path().string();
     if (folder.empty()) folder = ".";
     // The folder is entered to reach the file, and written for the journal.
-    if (::access(folder.c_str(), X_OK) != 0) return FileProblem::why(folder, errno, FileProblem::Doing::Reading);
+    // One missing, or a file where a folder should be, is named along the
+    // whole path (a part of it may be what is missing).
+    if (::access(folder.c_str(), X_OK) != 0) {
+        const int error = errno;
+        std::error_code ignored;
+        if (error == ENOENT || error == ENOTDIR) return FileProblem::why(path, error);
+        if (fs::exists(folder, ignored) && !fs::is_directory(folder, ignored)) return FileProblem::why(path, ENOTDIR);
+        return FileProblem::why(folder, error, FileProblem::Doing::Reading);
+    }
     if (::access(folder.c_str(), W_OK) != 0) return FileProblem::why(folder, errno);
     if (auto problem = FileProblem::ofWriting(path)) return problem;
     // A file that may be written but not read is intact, not damaged.

@@ -26,6 +26,22 @@ std::string writtenFolder(const std::string& path) {
     return fs::current_path(ignored).string();
 }
 
+// Why the path `path` leads nowhere: the first part of it that is missing
+// (a folder, or the file itself), or a link in it to what is not there.
+std::string whyNotThere(const std::string& path) {
+    std::error_code ignored;
+    fs::path walked;
+    for (const auto& piece : fs::path(path)) {
+        walked /= piece;
+        if (fs::exists(fs::status(walked, ignored))) continue;
+        if (fs::is_symlink(fs::symlink_status(walked, ignored)))
+            return walked.string() + " is a link to " + fs::read_symlink(walked, ignored).string() + ", which is not there";
+        if (walked == fs::path(path)) return path + " is not there";
+        return "the folder " + walked.string() + " is not there";
+    }
+    return "the folder " + fs::path(path).parent_path().string() + " is not there";
+}
+
 }  // namespace
 
 namespace backend::FileProblem {
@@ -36,7 +52,7 @@ std::string why(const std::string& path, int error, Doing doing) {
         case ENOTDIR: {
             // The first part of the path that is there but is no folder.
             fs::path walked;
-            for (const auto& piece : fs::path(path).parent_path()) {
+            for (const auto& piece : fs::path(path)) {
                 walked /= piece;
                 if (fs::exists(walked, ignored) && !fs::is_directory(walked, ignored))
                     return walked.string() + " is a file, not a folder";
@@ -47,7 +63,7 @@ std::string why(const std::string& path, int error, Doing doing) {
             if (fs::is_symlink(fs::symlink_status(path, ignored)))
                 return path + " is a link to " + fs::read_symlink(path, ignored).string() + ", which is not there";
             return "something that is not a folder is there already";
-        case ENOENT: return "the folder " + fs::path(path).parent_path().string() + " is not there";
+        case ENOENT: return whyNotThere(path);
         case EISDIR: return path + " is a folder";
         case EACCES:
         case EPERM:
@@ -70,6 +86,15 @@ std::string why(const std::string& path, int error, Doing doing) {
 
 std::optional<std::string> ofWriting(const std::string& path) {
     std::error_code ignored;
+    // A link to what is not there is written through, in the folder it names.
+    const fs::path linked = fs::is_symlink(fs::symlink_status(path, ignored)) ? fs::read_symlink(path, ignored) : "";
+    if (!linked.empty() && !fs::exists(fs::status(path, ignored))) {
+        const fs::path target = linked.is_absolute() ? linked : fs::path(path).parent_path() / linked;
+        const fs::path folder = target.parent_path().empty() ? "." : target.parent_path();
+        if (!fs::is_directory(folder, ignored)) return why(path, ENOENT);
+        if (::access(folder.c_str(), W_OK) != 0) return why(target.string(), errno);
+        return std::nullopt;
+    }
     // A file there is opened as it is.
     if (fs::exists(fs::status(path, ignored))) {
         const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
@@ -98,6 +123,11 @@ std::optional<std::string> ofSpace(const std::string& folder) {
     // The blocks kept for the system administrator are the administrator's to fill.
     const auto left = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
     if (left == 0) return why(folder, ENOSPC);
+    // Bytes may be free while no file can be made: the disk's table of
+    // files (its inodes) is full. A file system without such a table tells
+    // of none.
+    const auto files = ::geteuid() == 0 ? disk.f_ffree : disk.f_favail;
+    if (disk.f_files > 0 && files == 0) return "the disk is full (no room for a new file in " + folder + ": no inodes left)";
     return std::nullopt;
 }
 

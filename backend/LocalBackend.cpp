@@ -231,8 +231,10 @@ void LocalBackend::installRoutes() {
     });
 
     // Each kind of order paid online has its payment page and notify address.
-    for (const auto& [prefix, kind] : {std::pair{std::string("/pay/"), PayableKind::TopUp},
-                                       std::pair{std::string("/pay/recharge/"), PayableKind::Recharge}}) {
+    for (const auto& [prefix, payable] : {std::pair{std::string("/pay/"), PayableKind::TopUp},
+                                          std::pair{std::string("/pay/recharge/"), PayableKind::Recharge}}) {
+        // A copy for the routes to keep (a structured binding is no variable to capture).
+        const PayableKind kind = payable;
         server.get(prefix + R"((\d{1,12}))", [this, kind](const HttpRequest& request, HttpResponse& response) {
             const long long order = std::stoll(request.matches[1]);
             answerPage(response, [&] {

@@ -312,7 +312,7 @@ void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& re
         endLogin(login, kConfirmed);
         login.code = randomToken();
         page = paragraph("已确认登录");
-    } else if (action == "deny") {
+    } else if (action == "deny" && state == kScanned) {
         endLogin(login, kRefused);
         page = paragraph("已取消登录");
     } else if (action == "expire") {
@@ -320,7 +320,8 @@ void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& re
         page = paragraph("二维码已失效");
     } else {
         lock.unlock();
-        answerPage(response, 409, paragraph(action == "allow" ? "请先扫描二维码" : "未知的操作"));
+        // The phone confirms or cancels only a code it has scanned.
+        answerPage(response, 409, paragraph(action == "allow" || action == "deny" ? "请先扫描二维码" : "未知的操作"));
         return;
     }
     lock.unlock();

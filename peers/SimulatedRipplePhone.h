@@ -19,7 +19,7 @@ public:
     // The address the picture's QR code holds; nothing when it holds none.
     static std::optional<std::string> readLoginCode(const Ref<UIImage>& picture);
     // Visits the address for `action`: "scan" (the visit alone), "allow"
-    // (confirm, after a scan) or "deny" (refuse); the stand-in platform also
+    // (confirm, after a scan) or "deny" (refuse, after a scan); the stand-in platform also
     // takes "expire" (as if the login's time had run out). `done` hears on the main queue
     // whether the platform took it (HTTP 200). False at once, without
     // `done`, when the picture holds no code.

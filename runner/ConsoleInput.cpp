@@ -13,6 +13,7 @@
 
 #include "foundation/NSRunLoop.h"
 #include "runner/SessionEnd.h"
+#include "runner/SessionFolder.h"
 
 namespace {
 
@@ -45,8 +46,15 @@ ConsoleInput::ConsoleInput(std::string historyFile)
     }
 }
 
-ConsoleInput::~ConsoleInput() {
-    if (interactive_) write_history(historyFile_.c_str());
+ConsoleInput::~ConsoleInput() { saveHistory(); }
+
+void ConsoleInput::saveHistory() {
+    if (!interactive_ || historySaved_) return;
+    historySaved_ = true;
+    auto problem = SessionFolder::writeFile(historyFile_, [](const std::string& written) {
+        return write_history(written.c_str());
+    });
+    if (problem) std::cerr << "velmaro: the command history is not saved: " << *problem << std::endl;
 }
 
 std::optional<std::string> ConsoleInput::readLine(const std::string& prompt) {
@@ -61,8 +69,13 @@ std::optional<std::string> ConsoleInput::readFromTerminal(const std::string& pro
     completedLine.reset();
     rl_callback_handler_install(prompt.c_str(), lineHandler);
     auto loop = NSRunLoop::mainRunLoop();
-    // A signal that ends the session ends the wait for a line.
-    while (!lineDone && !SessionEnd::signalled()) {
+    while (!lineDone) {
+        // A signal that ends the session ends the wait for a line, as the
+        // end of the input would.
+        if (SessionEnd::signalled()) {
+            rl_callback_handler_remove();
+            return std::nullopt;
+        }
         pollfd input{STDIN_FILENO, POLLIN, 0};
         if (poll(&input, 1, 20) > 0) {
             rl_callback_read_char();

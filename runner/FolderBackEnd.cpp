@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/shell/KXLocallyStoredData.h"
+#include "backend/AnalyticsCollector.h"
 #include "backend/DatabaseProblem.h"
 #include "foundation/NSURL.h"
 #include "backend/FileProblem.h"
@@ -43,8 +44,13 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
 std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
 std::string databasePath(const std::string& folder) { return storageFolder(folder) + "/backend.db"; }
 
-// What mends a damaged database of the folder.
-constexpr const char* kStartAgain = ": --fresh starts the folder again from the demo data (it empties the folder)";
+// What mends the damaged database `file` of the folder: setting that file
+// aside, which keeps everything else the folder holds (the other database,
+// the stored sign-in, the shots); the next session makes it anew.
+std::string setAside(const std::string& file, bool demoData) {
+    return ": set " + file + " aside (move or rename it) and the next session starts it again" +
+           (demoData ? " from the demo data" : ", empty");
+}
 
 }  // namespace
 
@@ -72,10 +78,13 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
     auto backEnd = backend::LocalBackend::start(options, &why);
     // The back end names the file of the folder it could not use and why
     // (or what else failed, such as its port); a damaged one is mended by
-    // starting the folder again.
+    // setting it aside.
     if (!backEnd && failure) {
         *failure = why;
-        if (why.find(storage) != std::string::npos && why.ends_with(backend::kDamagedDatabase)) *failure += kStartAgain;
+        const std::string analytics = backend::AnalyticsCollector::databasePathBeside(options.dbPath);
+        for (const auto& [file, demoData] : {std::pair(options.dbPath, true), std::pair(analytics, false)})
+            if (why.find(file + ": ") != std::string::npos && why.ends_with(backend::kDamagedDatabase))
+                *failure += setAside(file, demoData);
     }
     return backEnd;
 }

@@ -18,7 +18,7 @@ namespace FolderBackEnd {
 // free, else on any free port; null when it does not start, with `failure`
 // (when given) saying why: the file of the folder it could not use and what
 // keeps it from that (a folder or file it may not write, a full disk, a
-// damaged database, which --fresh mends).
+// damaged database, which setting that file aside mends).
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure = nullptr);
 
 // Records `baseURL` as the folder's back end, and moves the stored sign-in's

@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 
-#include "foundation/NSFileManager.h"
 #include "graphics/UIImage.h"
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RippleAuthSDK.h"
@@ -54,8 +53,8 @@ public:
     std::vector<std::string> lines;
 };
 
-QRLoginCommand::QRLoginCommand(std::string shotsFolder, Wait wait)
-    : shotsFolder_(std::move(shotsFolder)), wait_(std::move(wait)) {}
+QRLoginCommand::QRLoginCommand(std::string shotsFolder, Wait wait, FolderGone folderGone)
+    : shotsFolder_(std::move(shotsFolder)), wait_(std::move(wait)), folderGone_(std::move(folderGone)) {}
 
 QRLoginCommand::~QRLoginCommand() {
     if (login_) login_->StopAuth();
@@ -71,6 +70,7 @@ CommandResult QRLoginCommand::execute(const std::string& arguments) {
 
 CommandResult QRLoginCommand::start() {
     if (login_ && login_->isAuthing()) return {false, "a QR login is under way (qrlogin deny or expire ends it)"};
+    if (auto refused = folderGone_ ? folderGone_() : std::nullopt) return *refused;
     login_ = make<RippleAuthSDK>();
     watcher_ = make<QRLoginWatcher>();
     login_->setDelegate(watcher_);
@@ -79,23 +79,22 @@ CommandResult QRLoginCommand::start() {
         return {false, "the QR login did not start"};
     wait_([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
     if (!watcher_->picture) return describe(false, "no QR code came");
-    std::string error;
-    const auto path = SessionFolder::claimNumberedFile(
-        shotsFolder_, [](int number) { return "qrlogin-" + std::to_string(number) + ".png"; }, pictures_, error);
-    if (!path) return describe(false, "cannot save the QR code: " + error);
     auto png = UIImagePNGRepresentation(watcher_->picture);
-    if (!png || !NSFileManager::defaultManager()->createFileAtPath(*path, *png))
-        return describe(false, "cannot save the QR code to " + *path);
+    if (!png) return describe(false, "the QR code's picture cannot be made\n");
+    std::string error;
+    const auto path = SessionFolder::writeNumberedFile(
+        shotsFolder_, [](int number) { return "qrlogin-" + std::to_string(number) + ".png"; }, pictures_,
+        {reinterpret_cast<const char*>(png->bytes()), png->length()}, error);
+    if (!path) return describe(false, "cannot save the QR code: " + error + "\n");
     return describe(true, "QR code saved " + *path + "\n");
 }
 
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {
     if (!watcher_ || !watcher_->picture) return {false, "no QR code yet (qrlogin start)"};
     if (!login_->isAuthing()) return describe(false, "the QR login has ended: qrlogin start shows a new code\n");
-    // A phone allows a login only once it has scanned the code (it may deny
-    // it at any time).
-    if (action == "allow" && login_->status() != kScanned)
-        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin allow\n");
+    // A phone allows or denies a login only once it has scanned the code.
+    if ((action == "allow" || action == "deny") && login_->status() != kScanned)
+        return describe(false, "the phone has not scanned the code: qrlogin scan first, then qrlogin " + action + "\n");
     // Scanning again changes nothing the login would hear of.
     if (action == "scan" && login_->status() == kScanned) return describe(true, "the phone has already scanned the code\n");
     // Shared with the phone's answer, which may come after the wait gave up.

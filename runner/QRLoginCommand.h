@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,11 @@ public:
     // loop's clock, as the session's other commands wait; whether it became so.
     using Wait = std::function<bool(const std::function<bool()>& ready, double seconds)>;
 
-    QRLoginCommand(std::string shotsFolder, Wait wait);
+    // `folderGone` answers the refusal of a start when the session folder,
+    // where the picture goes, is gone; nothing while it is there.
+    using FolderGone = std::function<std::optional<CommandResult>()>;
+
+    QRLoginCommand(std::string shotsFolder, Wait wait, FolderGone folderGone);
     ~QRLoginCommand();
 
     CommandResult execute(const std::string& arguments);
@@ -35,6 +40,7 @@ private:
 
     std::string shotsFolder_;
     Wait wait_;
+    FolderGone folderGone_;
     int pictures_ = 0;
     Ref<RippleAuthSDK> login_;
     Ref<QRLoginWatcher> watcher_;

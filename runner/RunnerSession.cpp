@@ -10,6 +10,7 @@
 
 #include "app/shell/KXAppConfiguration.h"
 #include "foundation/MonotonicClock.h"
+#include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
@@ -89,6 +90,25 @@ std::optional<CommandResult> bareHash(const std::string& command, const std::str
 // payment, which the app's Ripple kit hands to the app (its log says 回调处理).
 std::string exampleURL() { return KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k"; }
 
+// The URL schemes the app declares (its Info.plist's URL types): the only
+// ones another app can open it with.
+std::vector<std::string> declaredURLSchemes() {
+    std::vector<std::string> schemes;
+    if (const Array* types = NSBundle::mainBundle()->objectForInfoDictionaryKey("CFBundleURLTypes").array())
+        for (const Value& type : *types)
+            if (const Array* named = type["CFBundleURLSchemes"].array())
+                for (const Value& scheme : *named)
+                    if (auto text = scheme.stringValue()) schemes.push_back(*text);
+    return schemes;
+}
+
+// Whether two schemes are the same, which case does not tell apart.
+bool sameScheme(const std::string& one, const std::string& other) {
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
 Ref<UIView> firstResponderIn(const Ref<UIView>& view) {
     if (!view) return nullptr;
     if (view->isFirstResponder()) return view;
@@ -107,7 +127,8 @@ RunnerSession::RunnerSession(std::string shotsFolder, std::unique_ptr<NSLogCaptu
       targetWaitSeconds_(targetWaitSeconds),
       logCapture_(earlierLog ? std::move(earlierLog) : std::make_unique<NSLogCapture>(false)),
       qrLogin_(std::make_unique<QRLoginCommand>(
-          shotsFolder_, [this](const std::function<bool()>& ready, double seconds) { return waitFor(ready, seconds); })) {
+          shotsFolder_, [this](const std::function<bool()>& ready, double seconds) { return waitFor(ready, seconds); },
+          [this] { return refuseInGoneFolder("qrlogin", "the QR code is saved there, so no login starts"); })) {
     // A session on a folder with shots of an earlier one numbers on after them.
     shotNumber_ = highestShotNumber(shotsFolder_);
     peers_.push_back(make<SimulatedRippleApp>());
@@ -603,6 +624,13 @@ CommandResult RunnerSession::open(const std::string& url) {
     if (!address || !address->scheme())
         return {false, "open: \"" + url + "\" is not a URL another app could open this one with: " +
                            URLProblem::of(url, exampleURL())};
+    // As on the phone, no other app opens this one with a scheme it does not declare.
+    const std::string scheme = *address->scheme();
+    const auto schemes = declaredURLSchemes();
+    if (std::none_of(schemes.begin(), schemes.end(), [&](const std::string& s) { return sameScheme(s, scheme); }))
+        return {false, "open: the app does not declare the scheme \"" + scheme +
+                           "\", so no other app could open it with this URL (" +
+                           (schemes.empty() ? "it declares none" : "it declares " + ViewNames::listed(schemes)) + ")"};
     auto application = UIApplication::sharedApplication();
     if (!application) return {false, "open: the app is not running"};
     std::optional<bool> handled;
@@ -628,38 +656,37 @@ CommandResult RunnerSession::scan(const std::string& file) {
 }
 
 CommandResult RunnerSession::shot(const std::string& file) {
-    std::string path = file;
-    const bool numbered = path.empty();
-    if (numbered) {
-        // Made anew, the folder would hold this picture alone.
-        if (auto gone = folderGone()) {
-            toldFolderGone_ = true;
-            return {false, "shot: " + *gone + " (shot FILE saves the picture elsewhere)"};
-        }
+    if (!file.empty()) {
+        if (auto problem = backend::FileProblem::ofWriting(file)) return {false, "shot: cannot write " + file + ": " + *problem};
+    } else if (auto refused = refuseInGoneFolder("shot", "shot FILE saves the picture elsewhere")) {
+        return *refused;
+    }
+    auto png = driver_.shotPNG();
+    if (!png) return driverResult(false, "shot");
+    const std::string_view bytes(reinterpret_cast<const char*>(png->bytes()), png->length());
+    if (file.empty()) {
         std::string error;
-        auto claimed = SessionFolder::claimNumberedFile(
+        auto saved = SessionFolder::writeNumberedFile(
             shotsFolder_,
             [](int number) {
                 char name[32];
                 std::snprintf(name, sizeof name, "shot-%03d.png", number);
                 return std::string(name);
             },
-            shotNumber_, error);
-        if (!claimed) return {false, "shot: " + error};
-        path = *claimed;
-    } else if (auto problem = backend::FileProblem::ofWriting(path)) {
-        return {false, "shot: cannot write " + path + ": " + *problem};
+            shotNumber_, bytes, error);
+        return saved ? CommandResult{true, "saved " + *saved} : CommandResult{false, "shot: " + error};
     }
-    auto png = driver_.shotPNG();
-    std::optional<std::string> problem;
-    if (png) problem = SessionFolder::writeFile(path, {reinterpret_cast<const char*>(png->bytes()), png->length()});
-    if (png && !problem) return {true, "saved " + path};
-    // The number claimed goes back.
-    if (numbered) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    return png ? CommandResult{false, "shot: " + *problem} : driverResult(false, "shot");
+    if (auto problem = SessionFolder::writeFile(file, bytes)) return {false, "shot: " + *problem};
+    return {true, "saved " + file};
+}
+
+std::optional<CommandResult> RunnerSession::refuseInGoneFolder(const std::string& command, const std::string& instead) {
+    // Made anew, the folder would hold this picture alone, without the
+    // mark that lets --fresh start it again.
+    auto gone = folderGone();
+    if (!gone) return std::nullopt;
+    toldFolderGone_ = true;
+    return CommandResult{false, command + ": " + *gone + " (" + instead + ")"};
 }
 
 CommandResult RunnerSession::wait(const std::string& seconds) {

@@ -141,6 +141,10 @@ private:
 
     // That the session folder is gone, or nothing.
     std::optional<std::string> folderGone() const;
+    // The refusal of `command`, which would save in the session folder,
+    // when the folder is gone (with what to do `instead`); nothing while it
+    // is there.
+    std::optional<CommandResult> refuseInGoneFolder(const std::string& command, const std::string& instead);
 
     UIDriver driver_;
     std::string shotsFolder_;

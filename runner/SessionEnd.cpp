@@ -30,8 +30,7 @@ void catchSignals() {
     sigemptyset(&action.sa_mask);
     // No SA_RESTART: a read of the next line waiting on its input returns.
     action.sa_flags = 0;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool signalled() { return received != 0; }

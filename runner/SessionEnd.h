@@ -3,7 +3,7 @@
 #include <ostream>
 
 // How a session ends: by `quit`, at the end of its input or script, or on
-// SIGTERM or SIGINT. A money action submitted just before (a settlement, a
+// SIGTERM, SIGINT or SIGHUP (its terminal closed). A money action submitted just before (a settlement, a
 // top-up) may be under way: the back end may act on it whatever the
 // session does, so the session does not end in silence. It waits a bounded
 // time for the answer and prints what the action came to, as the screen
@@ -14,9 +14,10 @@ namespace SessionEnd {
 // The longest wait for the answers, in seconds.
 constexpr double kLongestWaitSeconds = 10;
 
-// SIGTERM and SIGINT end the session as `quit` does: the reading of the
-// next line stops, and the session ends through settle(). A second one ends
-// the process at once.
+// SIGTERM, SIGINT and SIGHUP end the session as `quit` does, at the prompt
+// or once the command running has finished: the reading of the next line
+// stops, and the session ends through settle(), saving its history. A
+// second one ends the process at once.
 void catchSignals();
 // Whether such a signal came.
 bool signalled();

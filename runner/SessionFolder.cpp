@@ -80,48 +80,107 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     return std::nullopt;
 }
 
-std::optional<std::string> SessionFolder::claimNumberedFile(const std::string& folder,
-                                                           const std::function<std::string(int)>& name, int& last,
-                                                           std::string& error) {
-    std::error_code made;
-    fs::create_directories(folder, made);
-    // Bounded, as the numbers read from the folder's names are.
-    for (int number = last + 1; number < 1000000; ++number) {
-        const std::string path = folder + "/" + name(number);
-        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (file >= 0) {
-            ::close(file);
-            last = number;
-            return path;
-        }
-        if (errno != EEXIST) {
-            error = "cannot write " + path + ": " + backend::FileProblem::why(path, errno);
-            return std::nullopt;
-        }
+namespace {
+
+// A new picture or history is anyone's to read.
+constexpr mode_t kNewFileMode = 0644;
+
+// A new file in `folder` whose name starts with "." and `base` (hidden
+// until it takes its place), made for `write`, which answers 0 or an errno.
+// Answers its path, written whole, closed and given the permissions `mode`;
+// else, with `failed` set, nothing (and no file), and `failedAt` set to the
+// new file's path when the folder took none.
+std::optional<std::string> writeHidden(const fs::path& folder, const std::string& base,
+                                       const std::function<int(const std::string&)>& write, mode_t mode, int& failed,
+                                       std::string& failedAt) {
+    std::string written = (folder / ("." + base + ".XXXXXX")).string();
+    const int file = ::mkstemp(written.data());
+    if (file < 0) {
+        failed = errno;
+        failedAt = written;
+        return std::nullopt;
     }
-    error = "no free picture number left in " + folder;
+    ::close(file);
+    failed = write(written);
+    // mkstemp makes the file for its owner only.
+    if (!failed && ::chmod(written.c_str(), mode) != 0) failed = errno;
+    if (!failed) return written;
+    ::unlink(written.c_str());
     return std::nullopt;
 }
 
-std::optional<std::string> SessionFolder::writeFile(const std::string& path, std::string_view bytes) {
-    // A link is written through, as opening it would.
-    std::error_code ignored;
-    const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
-    std::string written = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int file = ::mkstemp(written.data());
-    if (file < 0) return "cannot write " + path + ": " + backend::FileProblem::why(written, errno);
+// Writes `bytes` to the file `path`; 0 or the errno.
+int writeBytes(const std::string& path, std::string_view bytes) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (file < 0) return errno;
     int failed = 0;
     for (std::size_t done = 0; done < bytes.size() && !failed;) {
         const ssize_t wrote = ::write(file, bytes.data() + done, bytes.size() - done);
         if (wrote < 0 && errno != EINTR) failed = errno;
         if (wrote > 0) done += static_cast<std::size_t>(wrote);
     }
-    // mkstemp makes the file for its owner only; a picture is anyone's to read.
-    if (!failed && ::fchmod(file, 0644) != 0) failed = errno;
     // A file system may tell of a full disk only when the file is closed.
     if (::close(file) != 0 && !failed) failed = errno;
-    if (!failed && ::rename(written.c_str(), target.c_str()) != 0) failed = errno;
-    if (!failed) return std::nullopt;
-    ::unlink(written.c_str());
-    return "cannot write " + path + ": " + backend::FileProblem::why(path, failed);
+    return failed;
+}
+
+}  // namespace
+
+std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& folder,
+                                                           const std::function<std::string(int)>& name, int& last,
+                                                           std::string_view bytes, std::string& error) {
+    const std::string first = folder + "/" + name(last + 1);
+    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+        error = "cannot write " + first + ": " + backend::FileProblem::why(first, errno);
+        return std::nullopt;
+    }
+    int failed = 0;
+    std::string failedAt = first;
+    const auto written = writeHidden(folder, fs::path(first).filename().string(),
+                                     [&](const std::string& path) { return writeBytes(path, bytes); }, kNewFileMode, failed,
+                                     failedAt);
+    if (!written) {
+        error = "cannot write " + first + ": " + backend::FileProblem::why(failedAt, failed);
+        return std::nullopt;
+    }
+    // Bounded, as the numbers read from the folder's names are.
+    for (int number = last + 1; number < 1000000; ++number) {
+        const std::string path = folder + "/" + name(number);
+        if (::link(written->c_str(), path.c_str()) == 0) {
+            ::unlink(written->c_str());
+            last = number;
+            return path;
+        }
+        if (errno != EEXIST) {
+            error = "cannot write " + path + ": " + backend::FileProblem::why(path, errno);
+            ::unlink(written->c_str());
+            return std::nullopt;
+        }
+    }
+    ::unlink(written->c_str());
+    error = "no free picture number left in " + folder;
+    return std::nullopt;
+}
+
+std::optional<std::string> SessionFolder::writeFile(const std::string& path, std::string_view bytes) {
+    return writeFile(path, [&](const std::string& written) { return writeBytes(written, bytes); });
+}
+
+std::optional<std::string> SessionFolder::writeFile(const std::string& path,
+                                                    const std::function<int(const std::string&)>& write) {
+    // A link is written through, as opening it would.
+    std::error_code ignored;
+    const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
+    // A file replaced keeps its permissions (a history its owner closed to others).
+    struct stat replaced {};
+    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
+    int failed = 0;
+    std::string failedAt = path;
+    const auto written = writeHidden(target.parent_path(), target.filename().string(), write, mode, failed, failedAt);
+    if (written && ::rename(written->c_str(), target.c_str()) == 0) return std::nullopt;
+    if (written) {
+        failed = errno;
+        ::unlink(written->c_str());
+    }
+    return "cannot write " + path + ": " + backend::FileProblem::why(failedAt, failed);
 }

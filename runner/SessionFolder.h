@@ -42,18 +42,26 @@ public:
     // cannot be used.
     static std::optional<std::string> prepare(const std::string& path, bool fresh, Hold& hold);
 
-    // Claims the next picture file of `folder` (made if missing): the first
-    // `name(n)`, for n after `last`, that no file has yet. The file is
-    // created empty and exclusively, so that two sessions on one folder
-    // never get the same name: the second one asking takes the next number.
-    // Answers the path and sets `last` to n; nothing, with `error` set, when
-    // no file can be made.
     // Writes `bytes` to the file `path` whole, or leaves it as it was: they
     // go to a new file beside it, which then takes its place. Answers why
     // not (the cause named, as a full disk), leaving no file behind.
     static std::optional<std::string> writeFile(const std::string& path, std::string_view bytes);
+    // The same for a file that `write` writes, given the path of the new
+    // file (made empty, for its owner only) and answering 0 or the errno
+    // of its failure.
+    static std::optional<std::string> writeFile(const std::string& path,
+                                                const std::function<int(const std::string& written)>& write);
 
-    static std::optional<std::string> claimNumberedFile(const std::string& folder,
+    // Writes `bytes` as the next picture file of `folder`: the first
+    // `name(n)`, for n after `last`, that no file has yet. The picture is
+    // written whole under a hidden name first, then linked to its number,
+    // never over a file there: two sessions on one folder never take the
+    // same number, and a session killed while it writes leaves no numbered
+    // file. `folder` is made when missing, but not the folders above it (a
+    // session folder removed under the session is not made anew). Answers
+    // the path and sets `last` to n; nothing, with `error` set, when the
+    // picture cannot be written.
+    static std::optional<std::string> writeNumberedFile(const std::string& folder,
                                                         const std::function<std::string(int)>& name, int& last,
-                                                        std::string& error);
+                                                        std::string_view bytes, std::string& error);
 };

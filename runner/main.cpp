@@ -3,7 +3,11 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
+#include <unistd.h>
+
 #include <csignal>
+#include <filesystem>
+#include <optional>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -21,6 +25,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSRunLoop.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSUserDefaults.h"
 #include "foundation/URLLoadingEngine.h"
 #include "graphics/FontLibrary.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
@@ -73,6 +78,24 @@ void useStandIns(const backend::StandIns& standIns) {
                                       standIns.rippleOpenPlatformCertificate);
 }
 
+// Why the app's settings file `path`, which keeps the sign-in, cannot be
+// read or saved, and what that does to the session; nothing when it can.
+std::optional<std::string> settingsProblem(const std::string& path) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) return std::nullopt;
+    if (::access(path.c_str(), R_OK) != 0)
+        return "the app's settings cannot be read: " +
+               backend::FileProblem::why(path, errno, backend::FileProblem::Doing::Reading) +
+               ": the app starts signed out, and they are not saved over";
+    // Saved whole, as a new file beside it that takes its place.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    auto problem = backend::FileProblem::ofWriting(path);
+    if (!problem && ::access(folder.c_str(), W_OK) != 0) problem = backend::FileProblem::why(folder, errno);
+    if (!problem) return std::nullopt;
+    return "the app's settings cannot be saved: " + *problem +
+           ": a sign-in or sign-out in this session is not kept for the next one";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,13 +136,16 @@ int main(int argc, char** argv) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
-    if (!AppSandbox::setRoot(sandbox)) {
-        // The folder is there and may be written: what is left is room.
-        const auto full = backend::FileProblem::ofSpace(sandbox);
-        std::cerr << "velmaro: cannot make the app's folders in " << sandbox << (full ? ": " + *full : "") << "\n";
+    std::string failedFolder;
+    std::error_code failure;
+    if (!AppSandbox::setRoot(sandbox, &failedFolder, &failure)) {
+        std::cerr << "velmaro: cannot make the app's folders in " << sandbox << ": "
+                  << backend::FileProblem::why(failedFolder, failure.value()) << "\n";
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
+    if (auto problem = settingsProblem(NSUserDefaults::standardUserDefaults()->filePath()))
+        std::cerr << "velmaro: " << *problem << "\n";
     UIScreen::configureMainScreen(CGSizeMake(options->screenWidth, options->screenHeight), options->screenScale,
                                   options->notched);
 

@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc) return usage(flag + " needs a value");
         const std::string value = argv[++i];
         if (flag == "--db") {
+            // An empty name would keep the data nowhere, as no --db does.
+            if (value.empty()) return usage("--db takes a file's name (without --db, the data lasts as long as the back end runs)");
             options.dbPath = value;
             continue;
         }

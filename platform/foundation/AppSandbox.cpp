@@ -11,22 +11,31 @@ namespace {
 std::mutex rootMutex;
 std::string currentRoot;
 
-bool createStandardFolders(const std::filesystem::path& root) {
+// Makes the standard folders of `root`; the path of the first that cannot be
+// made, with why, when one cannot.
+bool createStandardFolders(const std::filesystem::path& root, std::string& failed, std::error_code& error) {
     for (const char* folder : {"Documents", "Library/Caches", "Library/Preferences", "Library/PreferencePanes", "tmp"}) {
-        std::error_code error;
         std::filesystem::create_directories(root / folder, error);
-        if (error) return false;
+        if (error) {
+            failed = (root / folder).string();
+            return false;
+        }
     }
     return true;
 }
 
 }  // namespace
 
-bool AppSandbox::setRoot(const std::string& path) {
-    if (path.empty()) return false;
-    std::error_code error;
-    auto absolute = std::filesystem::absolute(path, error).lexically_normal();
-    if (error || !createStandardFolders(absolute)) return false;
+bool AppSandbox::setRoot(const std::string& path, std::string* failedFolder, std::error_code* why) {
+    std::string failed = path;
+    std::error_code error = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (!path.empty()) error.clear();
+    auto absolute = path.empty() ? std::filesystem::path() : std::filesystem::absolute(path, error).lexically_normal();
+    if (error || !createStandardFolders(absolute, failed, error)) {
+        if (failedFolder) *failedFolder = failed;
+        if (why) *why = error;
+        return false;
+    }
     std::string text = absolute.string();
     if (text.size() > 1 && text.back() == '/') text.pop_back();
     std::lock_guard lock(rootMutex);

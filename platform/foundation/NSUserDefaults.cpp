@@ -1,6 +1,9 @@
 #include "foundation/NSUserDefaults.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
 
 #include "foundation/AppSandbox.h"
 #include "foundation/DataFile.h"
@@ -26,7 +29,14 @@ std::string settingsName() {
 
 NSUserDefaults::NSUserDefaults(std::string root, std::string name)
     : root_(std::move(root)), path_(root_ + "/Library/Preferences/" + name + ".plist") {
-    if (auto saved = PropertyListFile::dictionaryWithContentsOfFile(path_)) values_ = std::move(*saved);
+    if (auto saved = PropertyListFile::dictionaryWithContentsOfFile(path_)) {
+        values_ = std::move(*saved);
+    } else if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), R_OK) != 0) {
+        // Settings that are there but may not be read are not lost by
+        // saving these, made without them, over them.
+        unreadable_ = true;
+        NSLog("NSUserDefaults: the settings file " + path_ + " cannot be read; it is not saved over");
+    }
 }
 
 NSUserDefaults::~NSUserDefaults() {
@@ -112,8 +122,13 @@ bool NSUserDefaults::synchronize() {
 
 bool NSUserDefaults::saveLocked() {
     if (!dirty_) return true;
+    if (unreadable_) return false;
     auto data = NSPropertyListSerialization::dataWithPropertyList(values_, NSPropertyListSerialization::Format::Binary);
-    if (!data || DataFile::writeToFile(*data, path_, true) != 0) return false;
+    if (!data) return false;
+    if (const int error = DataFile::writeToFile(*data, path_, true)) {
+        NSLog("NSUserDefaults: the settings are not saved in " + path_ + ": " + std::strerror(error));
+        return false;
+    }
     dirty_ = false;
     return true;
 }

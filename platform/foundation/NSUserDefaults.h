@@ -49,7 +49,8 @@ public:
     // Registered defaults overlaid with the values set.
     Dictionary dictionaryRepresentation() const;
 
-    // Writes unsaved changes to the file; false when that fails.
+    // Writes unsaved changes to the file; false when that fails (logged), or
+    // when the file was there but could not be read (it is kept).
     bool synchronize();
 
     const std::string& filePath() const { return path_; }
@@ -63,4 +64,6 @@ private:
     Dictionary values_;
     Dictionary registered_;
     bool dirty_ = false;
+    // The file was there but could not be read: it is never saved over.
+    bool unreadable_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include "backend/DatabasePool.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/TempSandbox.h"
 
 using backend::Database;
 using backend::DatabasePool;
@@ -113,4 +114,29 @@ TEST(DatabasePool, APrivateDatabaseLeavesNoFileBehind) {
     ASSERT_TRUE(std::filesystem::exists(file));
     pool.reset();
     EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+}
+
+// A connection opened after the database's file was removed or replaced
+// would find no file, or another database: it is refused, saying which.
+TEST(DatabasePool, AConnectionOpenedAfterItsFileWentIsRefusedSayingSo) {
+    namespace fs = std::filesystem;
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "removed");
+        const TempFolder folder("velmaro-pool");
+        const std::string path = folder / "backend.db";
+        auto pool = DatabasePool::open(path);
+        ASSERT_NE(pool, nullptr);
+        if (replaced) fs::copy_file(path, folder / "copy.db");
+        fs::remove(path);
+        if (replaced) fs::rename(folder / "copy.db", path);
+        std::string refused;
+        try {
+            // Two at once: the second is a connection opened now.
+            pool->run([&](Database&) { return pool->run([](Database& database) { return database.scalar("SELECT 1"); }); });
+        } catch (const backend::DatabaseError& error) {
+            refused = error.what();
+        }
+        EXPECT_EQ(refused, "the database " + path + (replaced ? " was replaced by another file" : " was removed") +
+                               " while the back end ran");
+    }
 }

@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "BackendClient.h"
+#include "tests/support/TempSandbox.h"
 
 extern char** environ;
 
@@ -80,7 +83,8 @@ TEST(Executable, PortZeroPrintsTheChosenPortAndServesUntilTerminated) {
 }
 
 TEST(Executable, RefusesUnknownFlagsAndBadPorts) {
-    const std::vector<std::vector<std::string>> refused = {{"--colour"}, {"--port"}, {"--port", "http"}, {"--port", "70000"}};
+    const std::vector<std::vector<std::string>> refused = {
+        {"--colour"}, {"--port"}, {"--port", "http"}, {"--port", "70000"}, {"--db", ""}};
     for (const auto& arguments : refused) {
         RunningBackend backend(arguments);
         ASSERT_GT(backend.pid, 0);
@@ -111,4 +115,28 @@ TEST(Executable, PrintsTheAnalyticsCollectorOnTheChosenPort) {
     waitpid(refused.pid, &status, 0);
     refused.pid = -1;
     EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+// A disk whose table of files (its inodes) is full, with bytes free, is
+// named full, and the intact database on it not damaged: the disk is a
+// small one of the test's own, which only the superuser may make.
+TEST(Executable, ADiskWithNoRoomForNewFilesIsNamedFull) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser makes a disk of its own";
+    const TempFolder folder("velmaro-storage");
+    const std::string intact = folder / "backend.db", disk = folder / "disk";
+    ASSERT_NE(backend::LocalBackend::start({0, intact}), nullptr);
+    std::filesystem::create_directory(disk);
+    FILE* shell = popen(("unshare -m sh -c 'mount -t tmpfs -o size=8m,nr_inodes=64 tmpfs " + disk + " || exit; cp " +
+                         intact + " " + disk + "/ && i=0; while touch " + disk + "/f$i 2>/dev/null; do i=$((i+1)); done; " +
+                         VELMARO_BACKEND_EXECUTABLE + " --db " + disk + "/backend.db; echo \"ended $?\"' 2>&1")
+                            .c_str(),
+                        "r");
+    ASSERT_NE(shell, nullptr);
+    std::string said;
+    char buffer[4096];
+    while (std::size_t read = std::fread(buffer, 1, sizeof buffer, shell)) said.append(buffer, read);
+    pclose(shell);
+    if (said.find("ended") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << said;
+    EXPECT_EQ(said, "velmaro-backend: cannot open " + disk + "/backend.db: the disk is full (no room for a new file in " +
+                        disk + ": no inodes left)\nended 1\n");
 }

@@ -63,7 +63,8 @@ TEST_F(RippleOpenPlatformTest, HeldPollsAnswerWhenThePhoneActsOrTheServerStops) 
     ASSERT_EQ(uuid.size(), 32u);
     EXPECT_EQ(poll("nobody", 0), Platform::kUnknownLogin);
     EXPECT_EQ(poll(uuid, 0), Platform::kWaiting);
-    EXPECT_EQ(get("/connect/confirm?uuid=" + uuid + "&action=allow")->status, 409) << "allowing needs a scan";
+    for (const char* action : {"allow", "deny"})
+        EXPECT_EQ(get("/connect/confirm?uuid=" + uuid + "&action=" + action)->status, 409) << action << " needs a scan";
 
     auto held = std::async(std::launch::async, [&] { return poll(uuid, Platform::kWaiting); });
     EXPECT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);

@@ -177,6 +177,16 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     std::string failure;
     EXPECT_EQ(backend::LocalBackend::start({0, "/nonexistent-dir/x/backend.sqlite"}, &failure), nullptr);
     EXPECT_EQ(failure, "cannot open /nonexistent-dir/x/backend.sqlite: the folder /nonexistent-dir is not there");
+    // The part of the path that is missing or no folder is the one named.
+    const TempFolder folder("velmaro-storage");
+    std::ofstream(folder / "file") << "not a folder";
+    std::filesystem::create_symlink("nowhere/x.db", folder / "link.db");
+    for (const auto& [path, why] : {std::pair(folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
+                                    std::pair(folder / "file/backend.db", folder / "file is a file, not a folder"),
+                                    std::pair(folder / "link.db", folder / "link.db is a link to nowhere/x.db, which is not there")}) {
+        EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
+        EXPECT_EQ(failure, "cannot open " + path + ": " + why);
+    }
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}, &failure), nullptr);

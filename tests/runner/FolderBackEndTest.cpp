@@ -10,7 +10,6 @@
 
 #include "app/shell/KXLocallyStoredData.h"
 #include "runner/FolderBackEnd.h"
-#include "runner/SessionFolder.h"
 #include "tests/support/UnwritablePath.h"
 #include "tests/support/TempSandbox.h"
 
@@ -121,27 +120,23 @@ TEST_F(FolderBackEndTest, AnAvatarOnAnotherHostStays) {
 
 // A database of the folder that is damaged (overwritten, cut short) stops
 // the back end, which names the file; the folder's answer says which is
-// damaged and that --fresh starts the folder again, which it does.
-TEST_F(FolderBackEndTest, ADamagedDatabaseIsNamedWithTheWayToStartTheFolderAgain) {
-    {
-        SessionFolder::Hold made;
-        ASSERT_EQ(SessionFolder::prepare(folder, false, made), std::nullopt);
-    }
+// damaged and that setting it aside mends it, which it does, keeping the
+// other one: --fresh would empty them both.
+TEST_F(FolderBackEndTest, ADamagedDatabaseIsNamedWithTheWayToStartItAgain) {
     ASSERT_TRUE(FolderBackEnd::startLocal(folder));
     const std::string storage = folder + "/backend";
-    const std::string again = " is damaged: --fresh starts the folder again from the demo data (it empties the folder)";
-    for (const std::string name : {"backend.db", "backend-analytics.db"}) {
+    for (const auto& [name, again] : {std::pair("backend.db", " again from the demo data"),
+                                      std::pair("backend-analytics.db", " again, empty")}) {
         SCOPED_TRACE(name);
+        const std::string path = storage + "/" + name;
         // A database cut short; its journal is gone with it.
-        std::filesystem::resize_file(storage + "/" + name, 1000);
-        for (const char* journal : {"-wal", "-shm"}) std::filesystem::remove(storage + "/" + name + journal);
+        std::filesystem::resize_file(path, 1000);
+        for (const char* journal : {"-wal", "-shm"}) std::filesystem::remove(path + journal);
         std::string failure;
         EXPECT_FALSE(FolderBackEnd::startLocal(folder, &failure));
-        EXPECT_EQ(failure.rfind("cannot open ", 0), 0u) << failure;
-        EXPECT_NE(failure.find(storage + "/" + name + ": the database " + name + again), std::string::npos) << failure;
-
-        SessionFolder::Hold fresh;
-        ASSERT_EQ(SessionFolder::prepare(folder, true, fresh), std::nullopt);
+        EXPECT_EQ(failure, "cannot open " + path + ": the database " + name + " is damaged: set " + path +
+                               " aside (move or rename it) and the next session starts it" + again);
+        std::filesystem::rename(path, path + ".damaged");
         EXPECT_TRUE(FolderBackEnd::startLocal(folder, &failure)) << failure;
     }
 }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <tuple>
 
+#include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSURL.h"
 #include "foundation/UTF16.h"
@@ -25,11 +26,13 @@
 #include "foundation/DataFile.h"
 #include "foundation/DispatchQueue.h"
 #include "foundation/MonotonicClock.h"
+#include "foundation/PropertyListFile.h"
 #include "frameworks/hud/MBProgressHUD.h"
 #include "graphics/UIImage.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/TempSandbox.h"
 #include "tests/support/ThreadTime.h"
 #include "app/shell/KXBaseViewController.h"
 #include "uikit/UIAlertController.h"
@@ -536,15 +539,27 @@ TEST_F(RunnerSessionTest, OpenDeliversTheURLToTheApp) {
             return true;
         }
     };
+    // An app declaring two schemes: another app opens it with those alone.
+    TempFolder bundle;
+    PropertyListFile::writeToFile(
+        Dictionary{{"CFBundleURLTypes", Array{Dictionary{{"CFBundleURLSchemes", Array{"rp1", "nimbus123456789"}}}}}},
+        bundle / "Info.plist", true);
+    NSBundle::setMainBundlePath(bundle.path());
     auto delegate = make<Delegate>();
     UIApplication::launchForTesting(delegate);
     auto result = session.execute("open nimbus123456789://auth?code=1");
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.output, "the app answered that it handled the URL");
     EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
+    for (const char* undeclared : {"alipay", "http"})
+        EXPECT_EQ(session.execute("open " + std::string(undeclared) + "://x").output,
+                  "open: the app does not declare the scheme \"" + std::string(undeclared) +
+                      "\", so no other app could open it with this URL (it declares rp1 and nimbus123456789)");
+    EXPECT_EQ(delegate->opened, "nimbus123456789://auth?code=1");
     UIApplication::launchForTesting(make<UIApplicationDelegate>());
-    EXPECT_EQ(session.execute("open other://x").output,
+    EXPECT_EQ(session.execute("open RP1://x").output,
               "the app answered that it did not handle the URL (`log` shows what it did with it)");
+    NSBundle::setMainBundlePath("");
 }
 
 TEST_F(RunnerSessionTest, ScrollPullAndMoreDragTheList) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/support/UnwritablePath.h"
 
 namespace {
 
@@ -287,6 +290,19 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     EXPECT_TRUE(std::filesystem::exists(session + "/stale.txt"));
     auto crlf = runScript(folder.path(), "expect 登录\r\ntype #zhanghuTextField demo\r\nquit\r\n");
     EXPECT_EQ(crlf.exitCode, 0) << crlf.output;
+
+    // Settings that keep the sign-in but cannot be saved are named at the start.
+    ASSERT_EQ(command("--demo --data " + session + " --script " + folder.path() + "/quit.txt").exitCode, 0);
+    std::string settings;
+    for (const auto& entry : std::filesystem::directory_iterator(session + "/sandbox/Library/Preferences"))
+        settings = entry.path().string();
+    UnwritablePath readOnly(settings);
+    if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
+    EXPECT_NE(command("--data " + session + " --script " + folder.path() + "/quit.txt")
+                  .output.find("velmaro: the app's settings cannot be saved: " + settings +
+                               " is not writable (no permission to write it): a sign-in or sign-out in this session "
+                               "is not kept for the next one\n"),
+              std::string::npos);
 }
 
 TEST(VelmaroScript, ARippleAnswerReachesTheAppDelegateAndPeersListsTheRippleApp) {
@@ -326,6 +342,7 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
                              "qrlogin scan\n"
                              "qrlogin allow\n"
                              "qrlogin start\n"
+                             "qrlogin scan\n"
                              "qrlogin deny\n");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/qrlogin-1.png")) << outcome.output;
@@ -335,12 +352,15 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
-    // Allowed before the phone scanned the code: the answer says to scan first.
-    auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin allow\n");
-    EXPECT_EQ(unscanned.exitCode, 1);
-    EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin allow"),
-              std::string::npos)
-        << unscanned.output;
+    // Allowed or denied before the phone scanned the code: the answer says to scan first.
+    for (const std::string action : {"allow", "deny"}) {
+        auto unscanned = runScript(folder.path(), "qrlogin start\nqrlogin " + action + "\n");
+        EXPECT_EQ(unscanned.exitCode, 1);
+        EXPECT_NE(unscanned.output.find("qrlogin: the phone has not scanned the code: qrlogin scan first, then qrlogin " +
+                                        action),
+                  std::string::npos)
+            << unscanned.output;
+    }
 }
 
 namespace {
@@ -411,6 +431,8 @@ TEST(VelmaroScript, ASessionSaysWhenItsFolderIsRemovedUnderIt) {
     EXPECT_TRUE(live.said(gone + ": nothing the session stores there is kept from now on"));
     live.send("shot");
     EXPECT_TRUE(live.said("shot: " + gone + " (shot FILE saves the picture elsewhere)"));
+    live.send("qrlogin start");
+    EXPECT_TRUE(live.said("qrlogin: " + gone + " (the QR code is saved there, so no login starts)"));
     EXPECT_EQ(live.end(), 0);
     EXPECT_FALSE(std::filesystem::exists(session));
 }
@@ -429,6 +451,60 @@ TEST(VelmaroScript, AShotOnAFullDiskSaysSoAndLeavesNoFile) {
     if (outcome.output.find("left:") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << outcome.output;
     const std::string said = "shot: cannot write " + disk + "/x.png: the disk is full (no space left for " + disk + ")\n";
     EXPECT_NE(outcome.output.find(said + "step 1 failed\nleft: []"), std::string::npos) << outcome.output;
+}
+
+// A session killed while it writes a shot (by the limit on the size of the
+// files it may write, met only by the picture: it has no back end of its
+// own) leaves no numbered picture behind, empty or cut.
+TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
+    TempSandbox folder;
+    const std::string shots = folder.path() + "/session/shots", script = folder.path() + "/steps.txt";
+    std::ofstream(script) << "shot\n";
+    auto outcome = runCommand("ulimit -f 16; " + std::string(VELMARO_RUNNER_EXECUTABLE) + " --data " + folder.path() +
+                              "/session --backend http://127.0.0.1:1/ --script " + script);
+    EXPECT_NE(outcome.exitCode, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("velmaro on"), std::string::npos) << outcome.output;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(shots, error), end; !error && entry != end; entry.increment(error))
+        EXPECT_FALSE(entry->path().filename().string().starts_with("shot-")) << entry->path();
+}
+
+// A session at a terminal told to end (SIGTERM, or its terminal closed)
+// ends as after quit, saving the lines typed in its history.
+TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
+    for (const bool closed : {false, true}) {
+        TempSandbox folder;
+        const std::string session = folder.path() + "/session", runner = VELMARO_RUNNER_EXECUTABLE;
+        const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+        const std::string side = ::ptsname(terminal);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::setsid();
+            for (int stream : {0, 1, 2}) ::dup2(::open(side.c_str(), O_RDWR), stream);
+            ::execl(runner.c_str(), runner.c_str(), "--data", session.c_str(), "--backend", "http://127.0.0.1:1/", nullptr);
+            ::_exit(127);
+        }
+        std::string said;
+        const auto prompted = [&](std::size_t times) {
+            return NSRunLoop::mainRunLoop()->runUntil([&] {
+                char buffer[4096];
+                for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) said.append(buffer, got);
+                return said.find("velmaro> ", times > 1 ? said.find("velmaro> ") + 1 : 0) != std::string::npos;
+            }, 60);
+        };
+        EXPECT_TRUE(prompted(1)) << said;
+        ASSERT_EQ(::write(terminal, "wait 0\r", 7), 7);
+        EXPECT_TRUE(prompted(2)) << said;
+        closed ? ::close(terminal) : ::kill(child, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (!closed) ::close(terminal);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << closed << " " << status;
+        std::ifstream history(session + "/history");
+        const std::string kept((std::istreambuf_iterator<char>(history)), std::istreambuf_iterator<char>());
+        EXPECT_NE(kept.find("\nwait\\0400\n"), std::string::npos) << kept;  // a space written as \040
+    }
 }
 
 TEST(VelmaroScript, ASessionsWorkIsThereInTheNextSessionUntilAFreshOne) {
