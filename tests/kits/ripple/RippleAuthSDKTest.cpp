@@ -169,7 +169,9 @@ TEST_F(RippleQRLogin, RefusalAndExpiryEndTheLoginWithTheirCodesAndStopPolling) {
         showCode();
         ASSERT_TRUE(waitForPause());
         // A phone refuses only a code it has scanned (between two polls here).
-        if (std::string_view(action) == "deny") ASSERT_TRUE(phone("scan"));
+        if (std::string_view(action) == "deny") {
+            ASSERT_TRUE(phone("scan"));
+        }
         ASSERT_TRUE(phone(action));
         clock.advance(RippleAuthSDK::kPollPause);
         ASSERT_TRUE(waitForFinish());
