@@ -134,7 +134,16 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
     }
     layoutContent();
 
-    auto finish = [me, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, delegate] {
+    // The navigation controller keeps this block until the transition ends
+    // (finishTransitionNow_): it holds the controller and its delegate
+    // weakly, or a transition still running when the controller is let go
+    // would keep it, and all it shows, for good.
+    WeakRef<UINavigationController> weakMe = me;
+    WeakRef<UINavigationControllerDelegate> weakDelegate = delegate;
+    auto finish = [weakMe, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, weakDelegate] {
+        auto me = weakMe.lock();
+        if (!me) return;
+        auto delegate = weakDelegate.lock();
         if (oldTop && oldTop != newTop)
             if (auto oldView = oldTop->viewIfLoaded(); oldView && oldView->superview() == me->viewIfLoaded())
                 oldView->removeFromSuperview();

@@ -112,7 +112,8 @@ TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
              return screen;
          }},
         {HoldingRelay::action("shenqing"), "mygames", [&] {
-             EXPECT_TRUE(waitFor([&] { return push(details)->cangnixihuanView() != nullptr; }));
+             push(details);
+             EXPECT_TRUE(waitFor([&] { return details->cangnixihuanView() != nullptr; }));
              details->jiesuanbuttonTap();
              return details;
          }}};
