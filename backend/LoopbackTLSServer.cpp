@@ -24,6 +24,7 @@
 
 #include "backend/FileProblem.h"
 #include "backend/TransportRefusal.h"
+#include "backend/WholeFile.h"
 
 namespace backend {
 
@@ -149,28 +150,6 @@ std::optional<std::string> readFile(const std::string& path, bool privateOnly, i
     return text;
 }
 
-// Writes `text` to `path` whole or not at all, the file readable by others
-// only when `mode` lets them: a new file beside it, made with that mode,
-// takes its place. An errno value when it fails (the new file removed).
-int replaceFile(const std::string& path, const std::string& text, mode_t mode) {
-    const std::string temporary = path + ".new-" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd < 0) return errno;
-    int error = 0;
-    // A file left by an earlier start that ended half-way may carry other
-    // rights: the mode is set again.
-    if (::fchmod(fd, mode) != 0) error = errno;
-    for (std::size_t written = 0; !error && written < text.size();) {
-        const ssize_t put = ::write(fd, text.data() + written, text.size() - written);
-        if (put > 0) written += static_cast<std::size_t>(put);
-        else if (put < 0 && errno != EINTR) error = errno;
-    }
-    if (::close(fd) != 0 && !error) error = errno;
-    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error) ::unlink(temporary.c_str());
-    return error;
-}
-
 // A kept certificate serves on: it is `key`'s, names 127.0.0.1, has begun
 // and has more than the renewal margin to run.
 bool stillServes(X509* certificate, EVP_PKEY* key) {
@@ -229,10 +208,16 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
         if (failure) *failure = "cannot make the stand-ins' TLS key and certificate";
         return nullptr;
     }
+    // Each file is written whole, the key for this user alone.
+    const auto store = [](const std::string& path, const std::string& text, mode_t mode) {
+        std::string failedAt;
+        return WholeFile::replace(
+            path, [&](const std::string& written) { return WholeFile::writeBytes(written, text); }, mode, failedAt);
+    };
     if (!keyKept) {
-        if (int problem = replaceFile(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
+        if (int problem = store(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
     }
-    if (int problem = replaceFile(certificateFile, identity->credentials_.certificatePEM, 0644))
+    if (int problem = store(certificateFile, identity->credentials_.certificatePEM, 0644))
         return fail(certificateFile, problem);
     return identity;
 }

@@ -1,11 +1,8 @@
 #include "peers/PaymentNotice.h"
 
 #include <httplib.h>
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
 
-#include <cstdio>
-
+#include "backend/PaymentPages.h"
 #include "foundation/NSURLComponents.h"
 
 namespace PaymentNotice {
@@ -15,21 +12,6 @@ namespace {
 Provider& providerStore() {
     static Provider provider;
     return provider;
-}
-
-std::string signature(const std::string& secret, const std::string& text) {
-    unsigned char mac[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (!HMAC(EVP_sha256(), secret.data(), static_cast<int>(secret.size()),
-              reinterpret_cast<const unsigned char*>(text.data()), text.size(), mac, &length))
-        return {};
-    std::string hex;
-    char digits[3];
-    for (unsigned int index = 0; index < length; ++index) {
-        std::snprintf(digits, sizeof digits, "%02x", mac[index]);
-        hex += digits;
-    }
-    return hex;
 }
 
 std::optional<std::string> queryItem(const Ref<NSURL>& url, const std::string& name) {
@@ -63,7 +45,7 @@ std::optional<std::string> confirm(const Ref<NSURL>& paymentLink, const Provider
     const std::string path = notify->percentEncodedPath();
     httplib::Client shop(*notify->host(), static_cast<int>(*notify->port()));
     auto answer = shop.Get(path, httplib::Params{{"amount", *amount}},
-                           {{"X-Payment-Signature", signature(provider.secret, path + "\n" + *amount)}});
+                           {{"X-Payment-Signature", backend::paymentNoticeSignature(provider.secret, path, *amount)}});
     if (!answer) return std::nullopt;
     return answer->body;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "backend/FileProblem.h"
+#include "backend/WholeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -85,45 +86,6 @@ namespace {
 // A new picture or history is anyone's to read.
 constexpr mode_t kNewFileMode = 0644;
 
-// A new file in `folder` whose name starts with "." and `base` (hidden
-// until it takes its place), made for `write`, which answers 0 or an errno.
-// Answers its path, written whole, closed and given the permissions `mode`;
-// else, with `failed` set, nothing (and no file), and `failedAt` set to the
-// new file's path when the folder took none.
-std::optional<std::string> writeHidden(const fs::path& folder, const std::string& base,
-                                       const std::function<int(const std::string&)>& write, mode_t mode, int& failed,
-                                       std::string& failedAt) {
-    std::string written = (folder / ("." + base + ".XXXXXX")).string();
-    const int file = ::mkstemp(written.data());
-    if (file < 0) {
-        failed = errno;
-        failedAt = written;
-        return std::nullopt;
-    }
-    ::close(file);
-    failed = write(written);
-    // mkstemp makes the file for its owner only.
-    if (!failed && ::chmod(written.c_str(), mode) != 0) failed = errno;
-    if (!failed) return written;
-    ::unlink(written.c_str());
-    return std::nullopt;
-}
-
-// Writes `bytes` to the file `path`; 0 or the errno.
-int writeBytes(const std::string& path, std::string_view bytes) {
-    const int file = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (file < 0) return errno;
-    int failed = 0;
-    for (std::size_t done = 0; done < bytes.size() && !failed;) {
-        const ssize_t wrote = ::write(file, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno != EINTR) failed = errno;
-        if (wrote > 0) done += static_cast<std::size_t>(wrote);
-    }
-    // A file system may tell of a full disk only when the file is closed.
-    if (::close(file) != 0 && !failed) failed = errno;
-    return failed;
-}
-
 }  // namespace
 
 std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& folder,
@@ -136,9 +98,10 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     }
     int failed = 0;
     std::string failedAt = first;
-    const auto written = writeHidden(folder, fs::path(first).filename().string(),
-                                     [&](const std::string& path) { return writeBytes(path, bytes); }, kNewFileMode, failed,
-                                     failedAt);
+    const auto written = backend::WholeFile::writeHidden(
+        folder, fs::path(first).filename().string(),
+        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, kNewFileMode, failed,
+        failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + backend::FileProblem::why(failedAt, failed);
         return std::nullopt;
@@ -163,7 +126,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
 }
 
 std::optional<std::string> SessionFolder::writeFile(const std::string& path, std::string_view bytes) {
-    return writeFile(path, [&](const std::string& written) { return writeBytes(written, bytes); });
+    return writeFile(path, [&](const std::string& written) { return backend::WholeFile::writeBytes(written, bytes); });
 }
 
 std::optional<std::string> SessionFolder::writeFile(const std::string& path,
@@ -176,7 +139,8 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
     int failed = 0;
     std::string failedAt = path;
-    const auto written = writeHidden(target.parent_path(), target.filename().string(), write, mode, failed, failedAt);
+    const auto written = backend::WholeFile::writeHidden(target.parent_path().string(), target.filename().string(),
+                                                         write, mode, failed, failedAt);
     if (written && ::rename(written->c_str(), target.c_str()) == 0) return std::nullopt;
     if (written) {
         failed = errno;
