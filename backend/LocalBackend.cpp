@@ -85,6 +85,39 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     const auto failStoring = [&](const std::string& what, const DatabaseError& error) {
         return fail(options.dbPath.empty() ? what : withDatabaseProblem(what, options.dbPath, &error));
     };
+    // The kits' stand-ins and the analytics collector share nothing with the
+    // API's database: they start on threads of their own while it opens (and
+    // a file is seeded). What fails is told in the order of the steps, the
+    // database first.
+    struct KitsStandIns {
+        std::unique_ptr<PalConnectServices> palConnect;
+        std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform;
+        std::string failure;
+    };
+    auto standIns = std::async(std::launch::async, [&options] {
+        // The kits' web services present one certificate, which the kits
+        // trust for 127.0.0.1; the two start side by side.
+        KitsStandIns started;
+        std::shared_ptr<const LoopbackIdentity> identity =
+            options.identityFolder.empty() ? LoopbackIdentity::make()
+                                           : LoopbackIdentity::keptIn(options.identityFolder, &started.failure);
+        if (!identity) {
+            if (started.failure.empty()) started.failure = "cannot make the stand-ins' TLS identity";
+            return started;
+        }
+        auto ripple = std::async(std::launch::async, [identity] { return RippleOpenPlatform::start({}, identity); });
+        started.palConnect = PalConnectServices::start(identity);
+        started.rippleOpenPlatform = ripple.get();
+        if (!started.palConnect || !started.rippleOpenPlatform)
+            started.failure = "cannot start the stand-ins of the kits' services";
+        return started;
+    });
+    auto collector = std::async(std::launch::async, [&options] {
+        std::string why;
+        auto started = AnalyticsCollector::start(options.collectorPort,
+                                                 AnalyticsCollector::databasePathBeside(options.dbPath), &why);
+        return std::pair{std::move(started), why};
+    });
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
         backend->databases_ = DatabasePool::open(options.dbPath);
@@ -101,18 +134,6 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     } else if (auto error = backend->seed()) {
         return failStoring("cannot store the demo data in " + database, *error);
     }
-    // The kits' web services present one certificate, which the kits trust
-    // for 127.0.0.1; the two start side by side.
-    std::string identityFailure;
-    std::shared_ptr<const LoopbackIdentity> identity = options.identityFolder.empty()
-                                                           ? LoopbackIdentity::make()
-                                                           : LoopbackIdentity::keptIn(options.identityFolder, &identityFailure);
-    if (!identity) return fail(identityFailure.empty() ? "cannot make the stand-ins' TLS identity" : identityFailure);
-    auto ripple = std::async(std::launch::async, [identity] { return RippleOpenPlatform::start({}, identity); });
-    backend->palConnect_ = PalConnectServices::start(identity);
-    backend->rippleOpenPlatform_ = ripple.get();
-    if (!backend->palConnect_ || !backend->rippleOpenPlatform_)
-        return fail("cannot start the stand-ins of the kits' services");
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;
     limits.threads = 8;
@@ -133,10 +154,14 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     addSettlementActions(*backend->router_);
     addReportActions(*backend->router_);
     addAccountPageActions(*backend->router_);
-    backend->collector_ =
-        AnalyticsCollector::start(options.collectorPort, AnalyticsCollector::databasePathBeside(options.dbPath), failure);
-    if (!backend->collector_) return nullptr;
     backend->installRoutes();
+    KitsStandIns kits = standIns.get();
+    if (!kits.failure.empty()) return fail(kits.failure);
+    backend->palConnect_ = std::move(kits.palConnect);
+    backend->rippleOpenPlatform_ = std::move(kits.rippleOpenPlatform);
+    auto [collectorStarted, collectorFailure] = collector.get();
+    if (!collectorStarted) return fail(collectorFailure);
+    backend->collector_ = std::move(collectorStarted);
     if (!seedInBackground) return backend->server_->start() ? std::move(backend) : nullptr;
     // Requests wait in the listener's queue until the seeding thread starts serving.
     {

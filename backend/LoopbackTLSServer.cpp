@@ -1,5 +1,6 @@
 #include "backend/LoopbackTLSServer.h"
 
+#include <gnutls/x509.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/rand.h>
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -150,14 +152,41 @@ std::optional<std::string> readFile(const std::string& path, bool privateOnly, i
     return text;
 }
 
-// A kept certificate serves on: it is `key`'s, names 127.0.0.1, has begun
-// and has more than the renewal margin to run.
-bool stillServes(X509* certificate, EVP_PKEY* key) {
-    if (!certificate || !key || X509_check_private_key(certificate, key) != 1) return false;
-    if (X509_check_ip_asc(certificate, kHost, 0) != 1) return false;
-    std::time_t renewal = std::time(nullptr) + LoopbackIdentity::kRenewalMarginSeconds;
-    return X509_cmp_current_time(X509_get0_notBefore(certificate)) < 0 &&
-           X509_cmp_time(X509_get0_notAfter(certificate), &renewal) > 0;
+// A kept certificate serves on: it is the kept key's, names 127.0.0.1, has
+// begun and has more than the renewal margin to run. Read with GnuTLS, which
+// serves it: OpenSSL's readers set up their decoders on first use, which
+// would cost every start a few milliseconds for a check that almost always
+// passes.
+bool stillServes(const std::string& keyText, const std::string& certificateText) {
+    gnutls_x509_privkey_t key = nullptr;
+    gnutls_x509_crt_t certificate = nullptr;
+    const auto datum = [](const std::string& text) {
+        return gnutls_datum_t{reinterpret_cast<unsigned char*>(const_cast<char*>(text.data())),
+                              static_cast<unsigned>(text.size())};
+    };
+    const gnutls_datum_t keyData = datum(keyText), certificateData = datum(certificateText);
+    bool serves = gnutls_x509_privkey_init(&key) == 0 && gnutls_x509_crt_init(&certificate) == 0 &&
+                  gnutls_x509_privkey_import(key, &keyData, GNUTLS_X509_FMT_PEM) == 0 &&
+                  gnutls_x509_crt_import(certificate, &certificateData, GNUTLS_X509_FMT_PEM) == 0;
+    if (serves) {
+        unsigned char keyId[64], certificateKeyId[64];
+        std::size_t keyIdSize = sizeof keyId, certificateKeyIdSize = sizeof certificateKeyId;
+        serves = gnutls_x509_privkey_get_key_id(key, GNUTLS_KEYID_USE_SHA256, keyId, &keyIdSize) == 0 &&
+                 gnutls_x509_crt_get_key_id(certificate, GNUTLS_KEYID_USE_SHA256, certificateKeyId,
+                                            &certificateKeyIdSize) == 0 &&
+                 keyIdSize == certificateKeyIdSize && std::memcmp(keyId, certificateKeyId, keyIdSize) == 0;
+    }
+    if (serves) {
+        const unsigned char loopback[4] = {127, 0, 0, 1};
+        const std::time_t now = std::time(nullptr);
+        const std::time_t begins = gnutls_x509_crt_get_activation_time(certificate);
+        const std::time_t ends = gnutls_x509_crt_get_expiration_time(certificate);
+        serves = gnutls_x509_crt_check_ip(certificate, loopback, sizeof loopback, 0) != 0 && begins != -1 &&
+                 begins < now && ends != -1 && ends > now + LoopbackIdentity::kRenewalMarginSeconds;
+    }
+    if (certificate) gnutls_x509_crt_deinit(certificate);
+    if (key) gnutls_x509_privkey_deinit(key);
+    return serves;
 }
 
 }  // namespace
@@ -181,25 +210,22 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
         if (errno != EINTR) return fail(keyFile, errno);
     int error = 0;
     const std::optional<std::string> keyText = readFile(keyFile, true, error);
-    Key key = keyText ? fromPEM<Key>(*keyText, [](BIO* in) { return PEM_read_bio_PrivateKey(in, nullptr, nullptr, nullptr); })
-                      : nullptr;
     const std::optional<std::string> certificateText = readFile(certificateFile, false, error);
-    Certificate certificate =
-        certificateText ? fromPEM<Certificate>(*certificateText, [](BIO* in) { return PEM_read_bio_X509(in, nullptr, nullptr, nullptr); })
-                        : nullptr;
 
     std::shared_ptr<LoopbackIdentity> identity(new LoopbackIdentity());
     identity->certificateFile_ = certificateFile;
-    if (key && stillServes(certificate.get(), key.get())) {
+    if (keyText && certificateText && stillServes(*keyText, *certificateText)) {
         identity->credentials_.keyPEM = *keyText;
         identity->credentials_.certificatePEM = *certificateText;
         return identity;
     }
     // A key that is whole and private is kept and only its certificate made
     // again; any other key is replaced.
+    Key key = keyText ? fromPEM<Key>(*keyText, [](BIO* in) { return PEM_read_bio_PrivateKey(in, nullptr, nullptr, nullptr); })
+                      : nullptr;
     const bool keyKept = key != nullptr;
     if (!keyKept) key.reset(EVP_EC_gen("P-256"));
-    if (key) certificate = makeCertificate(key.get());
+    Certificate certificate = key ? makeCertificate(key.get()) : nullptr;
     if (certificate) {
         identity->credentials_.keyPEM = keyKept ? *keyText : keyPEM(key.get());
         identity->credentials_.certificatePEM = certificatePEM(certificate.get());

@@ -12,7 +12,6 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/shell/KXServiceAddress.h"
@@ -27,7 +26,6 @@
 #include "foundation/NSURL.h"
 #include "foundation/NSUserDefaults.h"
 #include "foundation/URLLoadingEngine.h"
-#include "graphics/FontLibrary.h"
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTAReportHost.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
@@ -123,9 +121,6 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    // The fonts load while the back end starts and the app launches, not
-    // when the first screen is drawn (which waits for them if need be).
-    std::jthread fontsLoading([] { FontLibrary::shared(); });
     SessionFolder::Hold folderHold;
     if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh, folderHold)) {
         std::cerr << "velmaro: " << *problem << "\n";
