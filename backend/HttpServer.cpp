@@ -1,10 +1,6 @@
 #include "backend/HttpServer.h"
 
 #include <arpa/inet.h>
-#include <gnutls/gnutls.h>
-#include <linux/inet_diag.h>
-#include <linux/netlink.h>
-#include <linux/sock_diag.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
 #include <sys/epoll.h>
@@ -16,9 +12,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <thread>
 
 #include "backend/Format.h"
+#include "backend/FrontReader.h"
 
 namespace backend {
 
@@ -107,67 +105,6 @@ private:
     int lineWidth_ = 0;  // 1 for LF, 2 for CR LF
     bool exact_ = true;
 };
-
-// Whether the client at the far end of `socket` (on this machine: every
-// listener is on the loopback) still has its socket open, once its end of
-// the stream has come. A client that shut only its sending side still
-// reads; one that closed its socket leaves it to the system alone
-// (inode 0) or gone. TCP tells the two apart only when the server next
-// writes, so the system's socket table is asked (sock_diag); false when it
-// cannot say.
-bool clientStillOpen(int socket) {
-    sockaddr_in local{}, peer{};
-    socklen_t localLength = sizeof local, peerLength = sizeof peer;
-    if (::getsockname(socket, reinterpret_cast<sockaddr*>(&local), &localLength) != 0 ||
-        ::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 || local.sin_family != AF_INET)
-        return false;
-    const int diag = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
-    if (diag < 0) return false;
-    struct {
-        nlmsghdr header;
-        inet_diag_req_v2 request;
-    } query{};
-    query.header.nlmsg_len = sizeof query;
-    query.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
-    query.header.nlmsg_flags = NLM_F_REQUEST;
-    query.request.sdiag_family = AF_INET;
-    query.request.sdiag_protocol = IPPROTO_TCP;
-    query.request.idiag_states = ~0u;
-    // The client's socket: its source is our peer.
-    query.request.id.idiag_sport = peer.sin_port;
-    query.request.id.idiag_dport = local.sin_port;
-    std::memcpy(query.request.id.idiag_src, &peer.sin_addr, sizeof peer.sin_addr);
-    std::memcpy(query.request.id.idiag_dst, &local.sin_addr, sizeof local.sin_addr);
-    query.request.id.idiag_cookie[0] = query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    bool open = false;
-    alignas(nlmsghdr) char answer[4096];
-    if (::sendto(diag, &query, sizeof query, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
-        static_cast<ssize_t>(sizeof query)) {
-        const ssize_t length = ::recv(diag, answer, sizeof answer, 0);
-        const auto* header = reinterpret_cast<const nlmsghdr*>(answer);
-        if (length >= static_cast<ssize_t>(NLMSG_LENGTH(sizeof(inet_diag_msg))) &&
-            NLMSG_OK(header, static_cast<unsigned>(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY) {
-            const auto* found = static_cast<const inet_diag_msg*>(NLMSG_DATA(header));
-            open = found->idiag_inode != 0;
-        }
-    }
-    ::close(diag);
-    return open;
-}
-
-// Reads a TLS connection's bytes from its socket (the library's session
-// carries the socket as its transport), except that the end of the stream
-// reads as "nothing yet": the library would take it for a client gone and
-// close the connection before the answer of a client that only shut its
-// sending side is sent.
-ssize_t readPastHalfClose(gnutls_transport_ptr_t transport, void* data, std::size_t size) {
-    const ssize_t read = ::recv(static_cast<int>(reinterpret_cast<intptr_t>(transport)), data, size, 0);
-    if (read != 0) return read;
-    errno = EAGAIN;
-    return -1;
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -339,7 +276,7 @@ public:
                 if (server_.departures_) server_.departures_->forget(watch_);
                 // Queued while the connection is suspended, so that it goes
                 // out as the connection resumes, before the library reads
-                // again (see keepPastHalfClose).
+                // again.
                 server_.send(exchange_, *response_, false);
                 MHD_resume_connection(exchange_.connection);
             }
@@ -370,18 +307,6 @@ public:
         return response_;
     }
 
-    // Its client shut its sending side only: the end of its stream must not
-    // end the connection before the answer is sent. Over TLS the session's
-    // reader is told so (before the connection resumes: the mutex keeps
-    // answer() out); a plain connection has no such hook.
-    void keepPastHalfClose() {
-        std::lock_guard lock(mutex_);
-        if (response_ || !suspended_) return;
-        const MHD_ConnectionInfo* tls = MHD_get_connection_info(exchange_.connection, MHD_CONNECTION_INFO_GNUTLS_SESSION);
-        if (tls && tls->tls_session)
-            gnutls_transport_set_pull_function(static_cast<gnutls_session_t>(tls->tls_session), &readPastHalfClose);
-    }
-
 private:
     HttpServer& server_;
     Exchange& exchange_;  // lives until its connection has gone on
@@ -400,23 +325,16 @@ void HttpServer::Departures::run() {
         for (int i = 0; i < count; ++i) {
             if (events[i].data.u64 == 0) return;
             std::shared_ptr<Hold> gone;
-            int socket = -1;
             {
                 std::lock_guard lock(mutex_);
                 auto found = held_.find(events[i].data.u64);
                 if (found == held_.end()) continue;
-                socket = found->second.first;
                 gone = found->second.second.lock();
             }
             if (!gone) continue;
-            // A client that only shut its sending side still reads its
-            // answer: the request stays held, watched no more.
-            if (clientStillOpen(socket)) {
-                forget(events[i].data.u64);
-                gone->keepPastHalfClose();
-                continue;
-            }
-            // Nobody reads it: the connection ends as it is sent.
+            // The front reader ends the library's stream only for a client
+            // that has gone (not for one that only stopped sending):
+            // nobody reads the answer, and the connection ends as it is sent.
             HttpResponse left;
             server_.fillError(left, 503);
             gone->answer(left);
@@ -637,38 +555,53 @@ int HttpServer::bind(const std::string& host, int port) {
 
 bool HttpServer::start(const std::optional<Credentials>& credentials) {
     std::lock_guard lock(stopMutex_);
-    if (daemon_ || listener_ < 0 || stopped_once_) return false;
+    if (!daemons_.empty() || listener_ < 0 || stopped_once_) return false;
     deadlines_ = std::make_unique<Deadlines>();
     if (std::any_of(routes_.begin(), routes_.end(), [](const Route& route) { return route.held != nullptr; }))
         departures_ = std::make_unique<Departures>(*this);
-    // Every connection is served from epoll by the pool's threads; held
-    // ones are suspended, costing no thread; the internal signal channel
-    // wakes the threads at once to resume a connection or to stop.
-    unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME;
-    std::vector<MHD_OptionItem> options{
-        {MHD_OPTION_LISTEN_SOCKET, listener_, nullptr},
-        {MHD_OPTION_THREAD_POOL_SIZE, static_cast<intptr_t>(std::max(1u, limits_.threads)), nullptr},
-        {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(limits_.connections + kBusyAnswers), nullptr},
+    // Clients come through the front reader, which reads their heads first
+    // and ends their TLS sessions: the library serves the plain bytes. Each
+    // of a few daemons serves the connections handed to it from epoll on a
+    // thread of its own (the library's thread pool loses connections handed
+    // to it); held ones are suspended, costing no thread; the internal
+    // signal channel wakes a daemon's thread at once to take a connection,
+    // resume one or stop. The front reader keeps the limit of connections.
+    const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_NO_LISTEN_SOCKET;
+    const std::size_t mostClients = limits_.connections + kBusyAnswers;
+    MHD_OptionItem options[]{
+        {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(mostClients), nullptr},
         {MHD_OPTION_CONNECTION_TIMEOUT, static_cast<intptr_t>(std::max(1u, limits_.idleSeconds)), nullptr},
         {MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<intptr_t>(limits_.connectionMemory), nullptr},
         {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&Callbacks::connectionChanged), this},
         {MHD_OPTION_NOTIFY_COMPLETED, reinterpret_cast<intptr_t>(&Callbacks::requestEnded), this},
         {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&Callbacks::requestStarted), this},
+        {MHD_OPTION_END, 0, nullptr},
     };
-    if (credentials) {
-        flags |= MHD_USE_TLS;
-        options.push_back({MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(credentials->keyPEM.c_str())});
-        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(credentials->certificatePEM.c_str())});
+    for (unsigned i = 0; i < std::max(1u, limits_.threads); ++i) {
+        MHD_Daemon* daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::request, this, MHD_OPTION_ARRAY,
+                                              options, MHD_OPTION_END);
+        if (!daemon) break;
+        daemons_.push_back(daemon);
     }
-    options.push_back({MHD_OPTION_END, 0, nullptr});
-    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::request, this, MHD_OPTION_ARRAY, options.data(),
-                               MHD_OPTION_END);
-    if (!daemon_) {
+    if (daemons_.size() == std::max(1u, limits_.threads)) {
+        front_ = FrontReader::start(
+            listener_, mostClients,
+            [this, next = std::size_t{0}](int socket, const sockaddr* address, socklen_t length) mutable {
+                MHD_Daemon* daemon = daemons_[next++ % daemons_.size()];
+                return MHD_add_connection(daemon, socket, address, length) == MHD_YES;
+            },
+            [this] { return wholeRefusal(400); }, credentials);
+    } else {
+        ::close(listener_);
+    }
+    listener_ = -1;  // the front reader's now, closed when it stops
+    if (!front_) {
+        for (MHD_Daemon* daemon : daemons_) MHD_stop_daemon(daemon);
+        daemons_.clear();
         departures_.reset();
         deadlines_.reset();
         return false;
     }
-    listener_ = -1;  // the daemon's now, closed when it stops
     serving_ = true;
     return true;
 }
@@ -695,8 +628,11 @@ void HttpServer::stop() {
     }
     std::lock_guard lock(stopMutex_);
     stopped_once_ = true;
-    if (daemon_) MHD_stop_daemon(daemon_);
-    daemon_ = nullptr;
+    // The front reader first: it hands the library no connection once it
+    // has stopped.
+    front_.reset();
+    for (MHD_Daemon* daemon : daemons_) MHD_stop_daemon(daemon);
+    daemons_.clear();
     departures_.reset();
     deadlines_.reset();
     if (listener_ >= 0) ::close(listener_);
@@ -735,8 +671,7 @@ bool HttpServer::begin(Exchange& exchange, const char* method, const char* versi
     std::uint64_t length = 0;
     const std::string declared = request.header("Content-Length");
     if (!declared.empty()) {
-        if (declared.size() > 12 || !isDigits(declared))
-            return refuse(exchange, 400);
+        if (!readableContentLength(declared)) return refuse(exchange, 400);
         length = std::stoull(declared);
         exchange.bodyBytes = limits_.bodyBytes;
         for (const Route& route : routes_) {
@@ -863,6 +798,20 @@ bool HttpServer::send(Exchange& exchange, const HttpResponse& response, bool clo
     MHD_destroy_response(answer);
     exchange.answered = queued == MHD_YES;
     return exchange.answered;
+}
+
+std::string HttpServer::wholeRefusal(int status) const {
+    HttpResponse response;
+    fillError(response, status);
+    char date[64];
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    std::strftime(date, sizeof date, "%a, %d %b %Y %H:%M:%S GMT", ::gmtime_r(&now, &utc));
+    std::string answer = "HTTP/1.1 " + std::to_string(status) + " " + MHD_get_reason_phrase_for(static_cast<unsigned>(status)) +
+                         "\r\nConnection: close\r\nContent-Length: " + std::to_string(response.body.size()) +
+                         "\r\nDate: " + date + "\r\n";
+    if (!response.contentType.empty()) answer += "Content-Type: " + response.contentType + "\r\n";
+    return answer + "\r\n" + response.body;
 }
 
 void HttpServer::fillError(HttpResponse& response, int status) const {

@@ -18,6 +18,8 @@ struct MHD_Connection;
 
 namespace backend {
 
+class FrontReader;
+
 // Header names compare without regard to case, as HTTP wants.
 struct CaseInsensitiveLess {
     bool operator()(const std::string& a, const std::string& b) const;
@@ -77,7 +79,9 @@ public:
 
 // The HTTP server under every listener of the back end, plain or TLS, on
 // libmicrohttpd: a few threads waiting on epoll serve every connection, so
-// idle or held connections cost no thread.
+// idle or held connections cost no thread. Clients reach the library
+// through a FrontReader, which ends their TLS sessions and reads each
+// request head first.
 //
 // Every client is held to the same bounds, so none can take the server's
 // memory: the request head within `headBytes` and `headerLines` (else 431),
@@ -86,9 +90,9 @@ public:
 // bytes is dropped); a head with a line the library would drop or cut (an
 // empty name, ": " alone included, a NUL or a bare CR in a value) or with
 // two Host lines is refused (400); bodies need a Content-Length (chunked
-// ones: 411; two of them: 400) of at most the route's body size (413), and
-// a multipart body keeps its first `parts` parts (the others are counted
-// only); a connection quiet for `idleSeconds` is closed; each connection's
+// ones: 411; two of them, or one that is not plain digits: 400) of at
+// most the route's body size (413), and a multipart body keeps its first
+// `parts` parts (the others are counted only); a connection quiet for `idleSeconds` is closed; each connection's
 // buffers live in a pool of `connectionMemory` bytes. Beyond `connections`
 // clients, the next few are answered 503 and the rest closed at once. One
 // client on the loopback can still fill every place by opening
@@ -183,6 +187,9 @@ private:
     bool send(Exchange& exchange, const HttpResponse& response, bool close);
     const Route* route(Exchange& exchange) const;
     void fillError(HttpResponse& response, int status) const;
+    // A refusal of the server's own, whole as it goes on the wire, for the
+    // front reader.
+    std::string wholeRefusal(int status) const;
     void run(const Route& route, Exchange& exchange, HttpResponse& response) const;
 
     Limits limits_;
@@ -190,8 +197,9 @@ private:
     Observer observer_;
     std::function<void(HttpResponse&)> errorHandler_;
     std::function<void(HttpResponse&)> exceptionHandler_;
-    MHD_Daemon* daemon_ = nullptr;
+    std::vector<MHD_Daemon*> daemons_;
     int listener_ = -1;
+    std::unique_ptr<FrontReader> front_;  // a plain server's (see FrontReader)
     std::unique_ptr<Deadlines> deadlines_;
     std::unique_ptr<Departures> departures_;  // with held routes only
     std::atomic<bool> serving_{false};

@@ -89,7 +89,7 @@ std::string statusLine(const std::string& answer) { return answer.substr(0, answ
 
 using HttpLimits = BackendTest;
 
-TEST_F(HttpLimits, ChunkedBodiesAndHugeHeadsAreRefusedWithAnEnvelope) {
+TEST_F(HttpLimits, ChunkedBodiesMalformedLengthsAndHugeHeadsAreRefusedWithAnEnvelope) {
     RawClient chunked(backend_->port());
     ASSERT_TRUE(chunked.send("POST /?ct=app&ac=cps HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n"
                              "Content-Type: application/x-www-form-urlencoded\r\n\r\n10000\r\n" +
@@ -103,6 +103,12 @@ TEST_F(HttpLimits, ChunkedBodiesAndHugeHeadsAreRefusedWithAnEnvelope) {
     RawClient tooMany(backend_->port());
     ASSERT_TRUE(tooMany.send(manyHeaders + "\r\n"));
     EXPECT_EQ(statusLine(tooMany.receive()), "HTTP/1.1 431 Request Header Fields Too Large");
+
+    RawClient malformedLength(backend_->port());
+    ASSERT_TRUE(malformedLength.send("POST /?ct=app&ac=cps HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nab=cd"));
+    const std::string malformed = malformedLength.receive();
+    EXPECT_EQ(statusLine(malformed), "HTTP/1.1 400 Bad Request");
+    EXPECT_NE(malformed.find("\"code\":4"), std::string::npos) << malformed;
 
     // A head that never ends is cut off at its size limit, not read for ever.
     RawClient endless(backend_->port());
@@ -229,6 +235,8 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\n\0\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              // Two hosts: which one a proxy went by is unknown.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s,
@@ -237,15 +245,30 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
              "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s,
              // Lines ended in two ways.
-             "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s}) {
+             "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s,
+             // A length that is not plain digits, or past 2^64, or folded:
+             // the library would answer it with two heads of its own.
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s}) {
         SCOPED_TRACE(head);
         RawClient client(server.port());
         ASSERT_TRUE(client.send(head));
         const std::string answer = client.receive();
         EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
+        EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
         EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
         EXPECT_TRUE(client.closedByServer());
     }
+    // A body is no head, whatever it holds.
+    RawClient withBody(server.port());
+    ASSERT_TRUE(withBody.send("GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 28\r\n\r\n"
+                              "X: y\r\nContent-Length: +5\r\n\r\n"
+                              "GET /?name=second HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"));
+    const std::string both = withBody.receive();
+    EXPECT_NE(both.find("hello first"), std::string::npos) << both;
+    EXPECT_NE(both.find("hello second"), std::string::npos) << both;
     // Heads ended by LF alone are read as ever.
     RawClient lineFeeds(server.port());
     ASSERT_TRUE(lineFeeds.send("GET / HTTP/1.1\nHost: x\nX-A: b\nConnection: close\n\n"));
