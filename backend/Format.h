@@ -27,6 +27,9 @@ std::string encodeQueryValue(std::string_view text);
 std::string escapeHTML(const std::string& text);
 // Whether `text` is one or more ASCII digits and nothing else.
 bool isDigits(std::string_view text);
+// Whether two texts are the same but for the case of ASCII letters (as
+// HTTP header names compare).
+bool equalIgnoringCase(std::string_view a, std::string_view b);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

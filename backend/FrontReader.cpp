@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "backend/Format.h"
+
 namespace backend {
 
 namespace {
@@ -28,12 +30,6 @@ constexpr std::size_t kWaitingBytes = 64 * 1024;
 // A head longer than this is passed on unread: the library refuses heads
 // far shorter (the server's limit).
 constexpr std::size_t kLongestHead = 64 * 1024;
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -194,10 +190,7 @@ private:
 
 }  // namespace
 
-bool readableContentLength(std::string_view value) {
-    return !value.empty() && value.size() <= 12 &&
-           std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+bool readableContentLength(std::string_view value) { return value.size() <= 12 && isDigits(value); }
 
 // One client and the library's end of its connection.
 struct Relay {
