@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "backend/Format.h"
+#include "backend/GnuTLSDatum.h"
 
 namespace backend {
 
@@ -114,7 +115,7 @@ public:
             }
             const std::size_t before = head_.size();
             head_.append(bytes);
-            const std::size_t end = headEnd();
+            const std::size_t end = headEnd(before);
             if (end == std::string::npos) {
                 if (head_.size() > kLongestHead) {
                     out += head_;
@@ -135,9 +136,11 @@ public:
 private:
     enum class Part { Head, Body, Rest };
 
-    // Just past the first empty line (its line end alone or CR LF), or npos.
-    std::size_t headEnd() const {
-        for (std::size_t at = head_.find('\n'); at != std::string::npos; at = head_.find('\n', at + 1)) {
+    // Just past the first empty line (its line end alone or CR LF), or npos;
+    // none ends before the last two bytes of the `searched` ones.
+    std::size_t headEnd(std::size_t searched) const {
+        const std::size_t from = searched > 2 ? searched - 2 : 0;
+        for (std::size_t at = head_.find('\n', from); at != std::string::npos; at = head_.find('\n', at + 1)) {
             if (at + 1 < head_.size() && head_[at + 1] == '\n') return at + 2;
             if (at + 2 < head_.size() && head_[at + 1] == '\r' && head_[at + 2] == '\n') return at + 3;
         }
@@ -432,11 +435,14 @@ struct FrontReader::State {
         for (;;) {
             const int count = ::epoll_wait(epoll, events, 64, -1);
             if (count < 0 && errno != EINTR) return;
-            std::set<Relay*> touched;
+            // Each relay once, though both its ends may have woken.
+            std::vector<Relay*> touched;
             for (int i = 0; i < count; ++i) {
                 if (events[i].data.ptr == &listener) acceptAll();
                 else if (events[i].data.ptr == &wake) return;
-                else touched.insert(static_cast<Relay::End*>(events[i].data.ptr)->relay);
+                else if (Relay* relay = static_cast<Relay::End*>(events[i].data.ptr)->relay;
+                         std::find(touched.begin(), touched.end(), relay) == touched.end())
+                    touched.push_back(relay);
             }
             for (Relay* relay : touched)
                 if (!pump(*relay)) end(relay);
@@ -452,11 +458,8 @@ std::unique_ptr<FrontReader> FrontReader::start(int listener, std::size_t mostCl
     state->admit = std::move(admit);
     state->refusal = std::move(refusal);
     if (credentials) {
-        const auto datum = [](const std::string& text) {
-            return gnutls_datum_t{reinterpret_cast<unsigned char*>(const_cast<char*>(text.data())),
-                                  static_cast<unsigned>(text.size())};
-        };
-        const gnutls_datum_t certificate = datum(credentials->certificatePEM), key = datum(credentials->keyPEM);
+        const gnutls_datum_t certificate = gnutlsDatum(credentials->certificatePEM),
+                             key = gnutlsDatum(credentials->keyPEM);
         if (gnutls_certificate_allocate_credentials(&state->identity) != 0 ||
             gnutls_certificate_set_x509_key_mem2(state->identity, &certificate, &key, GNUTLS_X509_FMT_PEM, nullptr,
                                                  0) < 0)

@@ -197,10 +197,9 @@ struct HttpServer::Exchange {
 // A suspended connection is not read by libmicrohttpd: a client that left
 // while its request was held would keep its place (a connection counted
 // against the limit) until the request is answered. One thread waits on
-// the held connections' sockets for the end of their clients' streams (not
-// for bytes: a pipelined request is no departure) and ends the held request
-// of a client that has gone; one that only stopped sending still reads,
-// and its request stays held.
+// the held connections' sockets for the end of their streams (not for
+// bytes: a pipelined request is no departure), which the front reader
+// gives only for a client that has gone, and ends its held request.
 class HttpServer::Departures {
 public:
     explicit Departures(HttpServer& server)
@@ -326,9 +325,7 @@ void HttpServer::Departures::run() {
                 gone = found->second.second.lock();
             }
             if (!gone) continue;
-            // The front reader ends the library's stream only for a client
-            // that has gone (not for one that only stopped sending):
-            // nobody reads the answer, and the connection ends as it is sent.
+            // Nobody reads the answer: the connection ends as it is sent.
             HttpResponse left;
             server_.fillError(left, 503);
             gone->answer(left);

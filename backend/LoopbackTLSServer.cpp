@@ -25,6 +25,7 @@
 #include <nlohmann/json.hpp>
 
 #include "backend/FileProblem.h"
+#include "backend/GnuTLSDatum.h"
 #include "backend/TransportRefusal.h"
 #include "backend/WholeFile.h"
 
@@ -160,11 +161,7 @@ std::optional<std::string> readFile(const std::string& path, bool privateOnly, i
 bool stillServes(const std::string& keyText, const std::string& certificateText) {
     gnutls_x509_privkey_t key = nullptr;
     gnutls_x509_crt_t certificate = nullptr;
-    const auto datum = [](const std::string& text) {
-        return gnutls_datum_t{reinterpret_cast<unsigned char*>(const_cast<char*>(text.data())),
-                              static_cast<unsigned>(text.size())};
-    };
-    const gnutls_datum_t keyData = datum(keyText), certificateData = datum(certificateText);
+    const gnutls_datum_t keyData = gnutlsDatum(keyText), certificateData = gnutlsDatum(certificateText);
     bool serves = gnutls_x509_privkey_init(&key) == 0 && gnutls_x509_crt_init(&certificate) == 0 &&
                   gnutls_x509_privkey_import(key, &keyData, GNUTLS_X509_FMT_PEM) == 0 &&
                   gnutls_x509_crt_import(certificate, &certificateData, GNUTLS_X509_FMT_PEM) == 0;
