@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -81,11 +80,11 @@ Certificate makeCertificate(EVP_PKEY* key) {
     return ok ? std::move(certificate) : nullptr;
 }
 
-bool writeFile(const std::string& text, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
+// Stores `text` as the file `path`, whole, with `mode`: 0 or the errno.
+int storeWhole(const std::string& path, const std::string& text, mode_t mode) {
+    std::string failedAt;
+    return WholeFile::replace(
+        path, [&](const std::string& written) { return WholeFile::writeBytes(written, text); }, mode, failedAt);
 }
 
 // What `write` puts into a memory BIO, as text; empty when it fails.
@@ -231,16 +230,11 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
         if (failure) *failure = "cannot make the stand-ins' TLS key and certificate";
         return nullptr;
     }
-    // Each file is written whole, the key for this user alone.
-    const auto store = [](const std::string& path, const std::string& text, mode_t mode) {
-        std::string failedAt;
-        return WholeFile::replace(
-            path, [&](const std::string& written) { return WholeFile::writeBytes(written, text); }, mode, failedAt);
-    };
+    // The key is for this user alone.
     if (!keyKept) {
-        if (int problem = store(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
+        if (int problem = storeWhole(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
     }
-    if (int problem = store(certificateFile, identity->credentials_.certificatePEM, 0644))
+    if (int problem = storeWhole(certificateFile, identity->credentials_.certificatePEM, 0644))
         return fail(certificateFile, problem);
     return identity;
 }
@@ -256,8 +250,9 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     if (!certificate) return nullptr;
     identity->credentials_.certificatePEM = certificatePEM(certificate.get());
     identity->credentials_.keyPEM = keyPEM(key.get());
-    const std::string file = (identity->folder_->path() / "loopback.pem").string();
-    if (identity->credentials_.keyPEM.empty() || !writeFile(identity->credentials_.certificatePEM, file)) return nullptr;
+    const std::string file = (identity->folder_->path() / kCertificateFile).string();
+    if (identity->credentials_.keyPEM.empty() || storeWhole(file, identity->credentials_.certificatePEM, 0644) != 0)
+        return nullptr;
     identity->certificateFile_ = file;
     return identity;
 }

@@ -137,14 +137,8 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A file replaced keeps its permissions (a history its owner closed to others).
     struct stat replaced {};
     const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
-    int failed = 0;
-    std::string failedAt = path;
-    const auto written = backend::WholeFile::writeHidden(target.parent_path().string(), target.filename().string(),
-                                                         write, mode, failed, failedAt);
-    if (written && ::rename(written->c_str(), target.c_str()) == 0) return std::nullopt;
-    if (written) {
-        failed = errno;
-        ::unlink(written->c_str());
-    }
+    std::string failedAt;
+    const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
+    if (!failed) return std::nullopt;
     return "cannot write " + path + ": " + backend::FileProblem::why(failedAt, failed);
 }
