@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/components/ZSActionSheetCell.h"
+#include "app/shell/KXUniversal.h"
 #include "app/shell/UIViewExt.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -12,23 +13,21 @@
 
 namespace {
 
-constexpr double kRowHeight = 44;
+constexpr double kSheetRowHeight = 44;
 constexpr double kCancelRowHeight = 54;
 constexpr double kSheetEntrySeconds = 0.25;
 constexpr double kSheetExitSeconds = 0.3;
 constexpr double kAlertSeconds = 0.5;
 constexpr int kAlertInitialStyle = 5;
-const char* const kCellIdentifier = "actionSheetCell";
-
-CGRect screenBounds() { return UIScreen::mainScreen()->bounds(); }
+const char* const kSheetCellIdentifier = "actionSheetCell";
 
 }  // namespace
 
 ZSActionSheetView::ZSActionSheetView(std::vector<std::string> actionSheetArray)
-    : UIView(screenBounds()), dataArray_(std::move(actionSheetArray)), viewStyle_(kActionSheetStyle) {}
+    : UIView(currentScreenBounds()), dataArray_(std::move(actionSheetArray)), viewStyle_(kActionSheetStyle) {}
 
 ZSActionSheetView::ZSActionSheetView(const Ref<UIView>& alertView)
-    : UIView(screenBounds()), alertView_(alertView), viewStyle_(kAlertStyle) {}
+    : UIView(currentScreenBounds()), alertView_(alertView), viewStyle_(kAlertStyle) {}
 
 void ZSActionSheetView::didCreate() {
     UIView::didCreate();
@@ -52,22 +51,22 @@ void ZSActionSheetView::setUpActionSheet() {
     auto table = actionSheetTableView();
     table->setDataSource(self<ZSActionSheetView>());
     table->setDelegate(self<ZSActionSheetView>());
-    const CGRect screen = screenBounds();
+    const CGRect screen = currentScreenBounds();
     UIView::animateWithDuration(kSheetEntrySeconds, [&] {
         table->setFrame({0, screen.size.height - recodeTableViewHeight_, screen.size.width, recodeTableViewHeight_});
     });
     table->registerClass(
         [](const std::string& identifier) { return make<ZSActionSheetCell>(UITableViewCellStyle::Default, identifier); },
-        kCellIdentifier);
+        kSheetCellIdentifier);
     showWithTap(sheetTap_);
 }
 
 Ref<UITableView> ZSActionSheetView::actionSheetTableView() {
     if (!actionSheetTableView_) {
-        const CGRect screen = screenBounds();
+        const CGRect screen = currentScreenBounds();
         auto table = make<UITableView>(CGRect{}, UITableViewStyle::Plain);
         table->setAccessibilityIdentifier("actionSheetTableView");
-        const double needed = static_cast<double>(dataArray_.size()) * kRowHeight + 10;
+        const double needed = static_cast<double>(dataArray_.size()) * kSheetRowHeight + 10;
         const double limit = screen.size.height / 3 * 2;
         table->setScrollEnabled(limit < needed);
         recodeTableViewHeight_ = std::min(needed, limit);
@@ -84,14 +83,14 @@ long ZSActionSheetView::tableViewNumberOfRowsInSection(const Ref<UITableView>&, 
 
 std::optional<CGFloat> ZSActionSheetView::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                            NSIndexPath indexPath) {
-    return indexPath.row() + 1 == static_cast<long>(dataArray_.size()) ? kCancelRowHeight : kRowHeight;
+    return indexPath.row() + 1 == static_cast<long>(dataArray_.size()) ? kCancelRowHeight : kSheetRowHeight;
 }
 
 Ref<UITableViewCell> ZSActionSheetView::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                        NSIndexPath indexPath) {
     auto cell = std::dynamic_pointer_cast<ZSActionSheetCell>(
-        tableView->dequeueReusableCellWithIdentifier(kCellIdentifier, indexPath));
-    if (!cell) return make<UITableViewCell>(UITableViewCellStyle::Default, kCellIdentifier);
+        tableView->dequeueReusableCellWithIdentifier(kSheetCellIdentifier, indexPath));
+    if (!cell) return make<UITableViewCell>(UITableViewCellStyle::Default, kSheetCellIdentifier);
     auto selected = make<UIView>(cell->frame());
     selected->setBackgroundColor(UIColor::colorWithRed(246 / 255.0, 246 / 255.0, 246 / 255.0, 1));
     cell->setSelectedBackgroundView(selected);
@@ -115,7 +114,7 @@ void ZSActionSheetView::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&
 void ZSActionSheetView::dissMissView() {
     phase_ = Phase::Closing;
     auto table = actionSheetTableView_;
-    const CGRect screen = screenBounds();
+    const CGRect screen = currentScreenBounds();
     const double height = recodeTableViewHeight_;
     UIView::animateWithDuration(
         kSheetExitSeconds, 0, UIViewAnimationOptionCurveEaseOut,
@@ -142,7 +141,7 @@ void ZSActionSheetView::setUpAlertView() {
 void ZSActionSheetView::setViewAnimateStyle(int style) {
     viewAnimateStyle_ = style;
     if (!alertView_) return;
-    const CGRect screen = screenBounds();
+    const CGRect screen = currentScreenBounds();
     const CGFloat middleY = center().y - alertViewH_ / 2;
     const CGFloat centredX = (screen.size.width - alertViewW_) / 2;
     switch (style) {
@@ -165,7 +164,7 @@ void ZSActionSheetView::setViewAnimateStyle(int style) {
 
 void ZSActionSheetView::dissMissAlertView() {
     phase_ = Phase::Closing;
-    const CGRect screen = screenBounds();
+    const CGRect screen = currentScreenBounds();
     const CGFloat middleY = center().y - alertViewH_ / 2;
     const CGFloat centredX = (screen.size.width - alertViewW_) / 2;
     UIView::animateWithDuration(

@@ -9,6 +9,7 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXUniversal.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
@@ -25,8 +26,6 @@ namespace {
 
 // The smallest amount one application may ask for, in yuan.
 constexpr double kMinimumAmount = 10;
-
-CGFloat screenWidth() { return UIScreen::mainScreen()->bounds().size.width; }
 
 Ref<UIView> makeView(CGRect frame, const UIColor& background, const std::string& outlet = "") {
     auto view = make<UIView>(frame);
@@ -61,7 +60,7 @@ void KXApplyjiesuanViewController::setupNavigate() {
 }
 
 void KXApplyjiesuanViewController::setupUI() {
-    const CGFloat width = screenWidth();
+    const CGFloat width = currentScreenBounds().size.width;
     Ref<UIView> root = view();
     root->setBackgroundColor(hex("#F5F5F5"));
 
@@ -107,7 +106,7 @@ void KXApplyjiesuanViewController::setupUI() {
 }
 
 void KXApplyjiesuanViewController::addkesuanjianView() {
-    const CGFloat width = screenWidth();
+    const CGFloat width = currentScreenBounds().size.width;
     kesuanjianView_->addSubview(makeView({0, 0, width, 1}, hex("#F3F2F3")));
 
     auto currency = make<UIImageView>(CGRect{20, 25, 24, 24});

@@ -19,17 +19,17 @@
 
 namespace {
 
-constexpr CGFloat kMargin = 15;
-constexpr CGFloat kCardHeight = 176;
+constexpr CGFloat kRechargeMargin = 15;
+constexpr CGFloat kRechargeCardHeight = 176;
 
 }  // namespace
 
 void KXChangchyongViewController::loadView() {
     UIViewController::loadView();
     Ref<UIView> root = view();
-    const CGFloat width = root->bounds().size.width - 2 * kMargin;
+    const CGFloat width = root->bounds().size.width - 2 * kRechargeMargin;
 
-    auto card = make<UIView>(CGRect{kMargin, kMargin, width, kCardHeight});
+    auto card = make<UIView>(CGRect{kRechargeMargin, kRechargeMargin, width, kRechargeCardHeight});
     card->setAccessibilityIdentifier("kapianView");
     root->addSubview(card);
     auto heading =
@@ -59,7 +59,7 @@ void KXChangchyongViewController::loadView() {
     auto hint = KXAmountInput::hintLabel({95, 148, width - 115, 16});
     card->addSubview(hint);
 
-    auto submit = make<UIButton>(CGRect{kMargin, kMargin + kCardHeight + 40, width, 44});
+    auto submit = make<UIButton>(CGRect{kRechargeMargin, kRechargeMargin + kRechargeCardHeight + 40, width, 44});
     submit->setAccessibilityIdentifier("tijianbut");
     submit->setTitle(std::string("立即充值"), UIControlStateNormal);
     submit->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);

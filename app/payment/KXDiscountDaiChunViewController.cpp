@@ -31,13 +31,13 @@
 
 namespace {
 
-constexpr CGFloat kRowHeight = 50;
-constexpr CGFloat kCaptionWidth = 90;
+constexpr CGFloat kTopUpRowHeight = 50;
+constexpr CGFloat kTopUpCaptionWidth = 90;
 constexpr CGFloat kInset = 15;
 // The amount row's hint, along the row's bottom under the field's line.
 constexpr CGFloat kHintHeight = 14;
 
-Ref<UILabel> makeLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
+Ref<UILabel> makeTopUpLabel(CGRect frame, const std::string& text, CGFloat size, const UIColor& colour) {
     auto label = make<UILabel>(frame);
     label->setText(text);
     label->setFont(UIFont::systemFontOfSize(size));
@@ -57,11 +57,11 @@ Ref<UIView> addCard(const Ref<UIView>& root, CGFloat y, CGFloat height) {
 
 // One row's caption on the left, a hairline under every row but the last.
 void addRowCaption(const Ref<UIView>& card, long row, const std::string& caption, bool hairline) {
-    card->addSubview(makeLabel(CGRectMake(kInset, row * kRowHeight, kCaptionWidth, kRowHeight), caption, 15,
+    card->addSubview(makeTopUpLabel(CGRectMake(kInset, row * kTopUpRowHeight, kTopUpCaptionWidth, kTopUpRowHeight), caption, 15,
                                KXTeamColors::bodyText()));
     if (!hairline) return;
     card->addSubview(
-        KXGridViews::line(CGRectMake(kInset, (row + 1) * kRowHeight - 0.5, card->bounds().size.width - 2 * kInset, 0.5)));
+        KXGridViews::line(CGRectMake(kInset, (row + 1) * kTopUpRowHeight - 0.5, card->bounds().size.width - 2 * kInset, 0.5)));
 }
 
 Ref<UITextField> makeField(CGRect frame, const std::string& outlet, const std::string& placeholder) {
@@ -122,25 +122,25 @@ void KXDiscountDaiChunViewController::loadView() {
     auto screen = self<KXDiscountDaiChunViewController>();
     using Self = KXDiscountDaiChunViewController;
 
-    auto form = addCard(root, 12, 4 * kRowHeight);
+    auto form = addCard(root, 12, 4 * kTopUpRowHeight);
     const CGFloat width = form->bounds().size.width;
-    const CGFloat valueLeft = kInset + kCaptionWidth;
+    const CGFloat valueLeft = kInset + kTopUpCaptionWidth;
     const CGFloat valueWidth = width - valueLeft - kInset;
 
     addRowCaption(form, 0, "游戏账号", true);
-    auto account = makeField(CGRectMake(valueLeft, 0, valueWidth, kRowHeight), "shiwanzhanghaoTxetField",
+    auto account = makeField(CGRectMake(valueLeft, 0, valueWidth, kTopUpRowHeight), "shiwanzhanghaoTxetField",
                              "请输入玩家的游戏账号");
     form->addSubview(account);
 
     addRowCaption(form, 1, "选择游戏", true);
-    auto icon = make<UIImageView>(CGRectMake(valueLeft, kRowHeight + 10, 30, 30));
+    auto icon = make<UIImageView>(CGRectMake(valueLeft, kTopUpRowHeight + 10, 30, 30));
     icon->setAccessibilityIdentifier("icoiamgeView");
     form->addSubview(icon);
-    auto name = makeLabel(CGRectMake(valueLeft + 40, kRowHeight, valueWidth - 60, kRowHeight), "", 15,
+    auto name = makeTopUpLabel(CGRectMake(valueLeft + 40, kTopUpRowHeight, valueWidth - 60, kTopUpRowHeight), "", 15,
                           KXTeamColors::bodyText());
     name->setAccessibilityIdentifier("youmingchengLabl");
     form->addSubview(name);
-    auto pick = make<UIButton>(CGRectMake(valueLeft, kRowHeight, valueWidth, kRowHeight));
+    auto pick = make<UIButton>(CGRectMake(valueLeft, kTopUpRowHeight, valueWidth, kTopUpRowHeight));
     pick->setAccessibilityIdentifier("xuanZeBut");
     pick->setTitle(std::string("选择 >"), UIControlStateNormal);
     pick->setTitleColor(KXRecordListLook::secondaryText(), UIControlStateNormal);
@@ -152,28 +152,28 @@ void KXDiscountDaiChunViewController::loadView() {
     addRowCaption(form, 2, "充值金额", true);
     // The field spans the row, as its caption does, so that what is typed
     // sits on the caption's line.
-    auto amount = makeField(CGRectMake(valueLeft, 2 * kRowHeight, valueWidth, kRowHeight), "shurujingETextField",
+    auto amount = makeField(CGRectMake(valueLeft, 2 * kTopUpRowHeight, valueWidth, kTopUpRowHeight), "shurujingETextField",
                             "请输入充值金额");
     form->addSubview(amount);
     auto hint = KXAmountInput::hintLabel(
-        CGRectMake(valueLeft, 3 * kRowHeight - kHintHeight - 2, valueWidth, kHintHeight));
+        CGRectMake(valueLeft, 3 * kTopUpRowHeight - kHintHeight - 2, valueWidth, kHintHeight));
     form->addSubview(hint);
 
     // The discount in the captions' column, the amount to pay across the
     // values' column: the largest amount due ("支付金额￥100000.00") is drawn
     // whole on the smallest screen.
-    auto discount = makeLabel(CGRectMake(kInset, 3 * kRowHeight, kCaptionWidth, kRowHeight), "折扣：--", 15,
+    auto discount = makeTopUpLabel(CGRectMake(kInset, 3 * kTopUpRowHeight, kTopUpCaptionWidth, kTopUpRowHeight), "折扣：--", 15,
                               KXTeamColors::bodyText());
     discount->setAccessibilityIdentifier("zhekeouLabel");
     form->addSubview(discount);
-    auto due = makeLabel(CGRectMake(valueLeft, 3 * kRowHeight, valueWidth, kRowHeight), "支付金额 ￥0", 15,
+    auto due = makeTopUpLabel(CGRectMake(valueLeft, 3 * kTopUpRowHeight, valueWidth, kTopUpRowHeight), "支付金额 ￥0", 15,
                          KXTeamColors::accentBlue());
     due->setAccessibilityIdentifier("zhifiLabel");
     due->setTextAlignment(NSTextAlignment::Right);
     form->addSubview(due);
 
     auto payment = addCard(root, CGRectGetMaxY(form->frame()) + 12, 100);
-    payment->addSubview(makeLabel(CGRectMake(kInset, 0, width - 2 * kInset, 40), "支付方式", 15,
+    payment->addSubview(makeTopUpLabel(CGRectMake(kInset, 0, width - 2 * kInset, 40), "支付方式", 15,
                                   KXTeamColors::bodyText()));
     const CGFloat half = (width - 3 * kInset) / 2;
     auto online = makeChoice(CGRectMake(kInset, 42, half, 44), "zhifubaoBut", "在线支付");

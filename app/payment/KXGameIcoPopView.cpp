@@ -2,6 +2,7 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXGameYouXitanKuangCollectionViewCell.h"
+#include "app/shell/KXUniversal.h"
 #include "app/team/KXTeamColors.h"
 #include "foundation/NSURLSessionDataTask.h"
 #include "uikit/UICollectionViewFlowLayout.h"
@@ -10,11 +11,9 @@
 
 namespace {
 
-CGRect screenBounds() { return UIScreen::mainScreen()->bounds(); }
-
 }  // namespace
 
-CGFloat KXGameIcoPopView::scale() { return screenBounds().size.width / 375; }
+CGFloat KXGameIcoPopView::scale() { return currentScreenBounds().size.width / 375; }
 
 void KXGameIcoPopView::didCreate() {
     UIView::didCreate();
@@ -25,7 +24,7 @@ void KXGameIcoPopView::didCreate() {
 }
 
 void KXGameIcoPopView::addgrayView() {
-    grayView_ = make<UIView>(screenBounds());
+    grayView_ = make<UIView>(currentScreenBounds());
     grayView_->setAccessibilityIdentifier("grayView");
     grayView_->setBackgroundColor(UIColor::colorWithRed(51 / 255.0, 51 / 255.0, 51 / 255.0, 0.6));
     addSubview(grayView_);
@@ -33,7 +32,7 @@ void KXGameIcoPopView::addgrayView() {
 }
 
 void KXGameIcoPopView::setupUI() {
-    const CGSize screen = screenBounds().size;
+    const CGSize screen = currentScreenBounds().size;
     fenxiangView_ = make<UIView>(CGRectMake(20 * scale(), (screen.height - 430) / 2, screen.width - 40 * scale(), 430));
     fenxiangView_->setAccessibilityIdentifier("fenxiangView");
     fenxiangView_->setBackgroundColor(UIColor::whiteColor());
@@ -44,7 +43,7 @@ void KXGameIcoPopView::setupUI() {
 
 void KXGameIcoPopView::addCommonControlsView() {
     const CGFloat s = scale();
-    const CGFloat cardWidth = screenBounds().size.width - 40 * s;
+    const CGFloat cardWidth = currentScreenBounds().size.width - 40 * s;
 
     auto title = make<UILabel>(CGRectMake(10, 20, cardWidth, 25));
     title->setText("游戏图标");
@@ -89,7 +88,7 @@ void KXGameIcoPopView::addCommonControlsView() {
     auto layout = make<UICollectionViewFlowLayout>();
     layout->setScrollDirection(UICollectionViewScrollDirection::Vertical);
     layout->setMinimumLineSpacing(18);
-    layout->setMinimumInteritemSpacing((screenBounds().size.width - 40 * s - 50 * s - 176 * s) / 3 - 1);
+    layout->setMinimumInteritemSpacing((currentScreenBounds().size.width - 40 * s - 50 * s - 176 * s) / 3 - 1);
     maincollectionView_ = make<UICollectionView>(CGRectMake(0, 120, cardWidth, 350), layout);
     maincollectionView_->setAccessibilityIdentifier("maincollectionView");
     maincollectionView_->setBackgroundColor(UIColor::whiteColor());

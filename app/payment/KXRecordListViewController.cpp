@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr CGFloat kRowHeight = 64;
-constexpr CGFloat kCardHeight = 128;
+constexpr CGFloat kRecordRowHeight = 64;
+constexpr CGFloat kRecordCardHeight = 128;
 
 // The measures that differ between notched and other screens.
 struct TopMeasures {
@@ -78,10 +78,10 @@ void KXRecordListViewController::addTabelViewHeaderView() {
     const TopMeasures measures = topMeasures();
     const UIColor blue = KXTeamColors::accentBlue();
 
-    hederView_ = make<UIView>(CGRect{0, 0, width, measures.topBar + kCardHeight});
+    hederView_ = make<UIView>(CGRect{0, 0, width, measures.topBar + kRecordCardHeight});
     hederView_->setAccessibilityIdentifier("hederView");
     hederView_->setBackgroundColor(blue);
-    beijingView_ = make<UIView>(CGRect{0, measures.topBar, width, kCardHeight});
+    beijingView_ = make<UIView>(CGRect{0, measures.topBar, width, kRecordCardHeight});
     beijingView_->setAccessibilityIdentifier("beijingView");
     beijingView_->setBackgroundColor(blue);
     hederView_->addSubview(beijingView_);
@@ -163,5 +163,5 @@ Ref<UITableViewCell> KXRecordListViewController::tableViewCellForRowAtIndexPath(
 
 std::optional<CGFloat> KXRecordListViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                                     NSIndexPath) {
-    return kRowHeight;
+    return kRecordRowHeight;
 }

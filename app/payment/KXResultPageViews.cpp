@@ -10,7 +10,7 @@
 namespace {
 
 constexpr CGFloat kCardMargin = 15;
-constexpr CGFloat kIconSide = 64;
+constexpr CGFloat kResultIconSide = 64;
 // The explanation's place under the headline, and its height when its text
 // takes a line.
 constexpr CGFloat kDetailTop = 142;
@@ -40,7 +40,7 @@ Ref<UIView> KXResultPageViews::card(const Ref<UIView>& page, CGFloat height, con
 CGFloat KXResultPageViews::addHeadline(const Ref<UIView>& card, const std::string& imageName,
                                        const std::string& headline, const std::string& explanation) {
     const CGFloat width = card->bounds().size.width;
-    auto icon = make<UIImageView>(CGRectMake((width - kIconSide) / 2, 30, kIconSide, kIconSide));
+    auto icon = make<UIImageView>(CGRectMake((width - kResultIconSide) / 2, 30, kResultIconSide, kResultIconSide));
     icon->setImage(UIImage::imageNamed(imageName));
     icon->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin);
     card->addSubview(icon);

@@ -7,7 +7,7 @@
 
 namespace {
 
-Ref<UILabel> makeLabel(const char* outlet, CGFloat fontSize, std::string_view colour) {
+Ref<UILabel> makeApplyLabel(const char* outlet, CGFloat fontSize, std::string_view colour) {
     auto label = make<UILabel>();
     label->setAccessibilityIdentifier(outlet);
     label->setFont(UIFont::systemFontOfSize(fontSize));
@@ -53,7 +53,7 @@ void KXApplyGameCell::buildViews() {
         make.width.height.mas_equalTo(64);
     });
 
-    mingchengLabel_ = makeLabel("mingchengLabel", 16, "#444444");
+    mingchengLabel_ = makeApplyLabel("mingchengLabel", 16, "#444444");
     beijingweueuView_->addSubview(mingchengLabel_);
     mas_makeConstraints(mingchengLabel_, [&](MASConstraintMaker& make) {
         make.left.equalTo(mas_right(icoimageView_)).offset(12);
@@ -62,7 +62,7 @@ void KXApplyGameCell::buildViews() {
         make.height.mas_equalTo(22);
     });
 
-    shouyoufenchengBilieLabel_ = makeLabel("shouyoufenchengBilieLabel", 12, "#888888");
+    shouyoufenchengBilieLabel_ = makeApplyLabel("shouyoufenchengBilieLabel", 12, "#888888");
     beijingweueuView_->addSubview(shouyoufenchengBilieLabel_);
     mas_makeConstraints(shouyoufenchengBilieLabel_, [&](MASConstraintMaker& make) {
         make.left.right.equalTo(mingchengLabel_);
@@ -70,7 +70,7 @@ void KXApplyGameCell::buildViews() {
         make.height.mas_equalTo(17);
     });
 
-    riqiLabel_ = makeLabel("riqiLabel", 11, "#C1C1CB");
+    riqiLabel_ = makeApplyLabel("riqiLabel", 11, "#C1C1CB");
     riqiLabel_->setNumberOfLines(2);
     riqiLabel_->setTextAlignment(NSTextAlignment::Right);
     beijingweueuView_->addSubview(riqiLabel_);
@@ -81,7 +81,7 @@ void KXApplyGameCell::buildViews() {
         make.height.mas_equalTo(36);
     });
 
-    shuduanLabel_ = makeLabel("shuduanLabel", 11, "#5559EA");
+    shuduanLabel_ = makeApplyLabel("shuduanLabel", 11, "#5559EA");
     shuduanLabel_->setTextAlignment(NSTextAlignment::Center);
     shuduanLabel_->setBackgroundColor(hex("#EEEEFD"));
     beijingweueuView_->addSubview(shuduanLabel_);

@@ -15,8 +15,8 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
-constexpr CGFloat kRowHeight = 139;
+const char* const kApplyCellIdentifier = "cellID";
+constexpr CGFloat kApplyRowHeight = 139;
 // The list starts below the search field.
 constexpr CGFloat kListTop = 54;
 
@@ -67,7 +67,7 @@ Ref<UITableView> KXApplyGameViewController::mainTabelView() {
         mainTabelView_->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
         mainTabelView_->setDelegate(self<KXApplyGameViewController>());
         mainTabelView_->setDataSource(self<KXApplyGameViewController>());
-        mainTabelView_->registerClass<KXApplyGameCell>(kCellIdentifier);
+        mainTabelView_->registerClass<KXApplyGameCell>(kApplyCellIdentifier);
     }
     return mainTabelView_;
 }
@@ -130,15 +130,15 @@ long KXApplyGameViewController::tableViewNumberOfRowsInSection(const Ref<UITable
 Ref<UITableViewCell> KXApplyGameViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                NSIndexPath indexPath) {
     auto cell = std::dynamic_pointer_cast<KXApplyGameCell>(
-        tableView->dequeueReusableCellWithIdentifier(kCellIdentifier, indexPath));
-    if (!cell) cell = make<KXApplyGameCell>(UITableViewCellStyle::Default, kCellIdentifier);
+        tableView->dequeueReusableCellWithIdentifier(kApplyCellIdentifier, indexPath));
+    if (!cell) cell = make<KXApplyGameCell>(UITableViewCellStyle::Default, kApplyCellIdentifier);
     cell->setModel(rowModel(static_cast<std::size_t>(indexPath.row())));
     return cell;
 }
 
 std::optional<CGFloat> KXApplyGameViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                                    NSIndexPath) {
-    return kRowHeight;
+    return kApplyRowHeight;
 }
 
 void KXApplyGameViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&, NSIndexPath indexPath) {

@@ -4,12 +4,13 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXMoneyRequest.h"
-#include "app/team/KXActionReadBack.h"
 #include "app/promotion/KXAnswerText.h"
+#include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
-#include "foundation/NSNotificationCenter.h"
+#include "app/team/KXActionReadBack.h"
 #include "foundation/NSLog.h"
+#include "foundation/NSNotificationCenter.h"
 #include "foundation/NSString.h"
 #include "frameworks/constraints/MASAdditions.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kDetailsCellIdentifier = "cellID";
 constexpr CGFloat kIntroductionHeight = 148;
 constexpr CGFloat kDescriptionTop = 53;
 constexpr CGFloat kLevelBoxHeight = 76;
@@ -34,11 +35,10 @@ constexpr CGFloat kRecommendedSide = 55;
 constexpr long kRecommendedItemTag = 100;
 constexpr long kScreenshotTag = 1;
 
-CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
 // Lengths of the strip are drawn for a 375-point-wide screen.
-CGFloat stripScale() { return screenSize().width / 375; }
+CGFloat stripScale() { return currentScreenBounds().size.width / 375; }
 
-Ref<UILabel> makeLabel(CGRect frame, CGFloat fontSize, std::string_view colour, std::string text) {
+Ref<UILabel> makeDetailsLabel(CGRect frame, CGFloat fontSize, std::string_view colour, std::string text) {
     auto label = make<UILabel>(frame);
     label->setFont(UIFont::systemFontOfSize(fontSize));
     label->setTextColor(hex(colour));
@@ -71,7 +71,7 @@ void KXGameDetailsViewController::CommonlyUsedAttributes() {
 }
 
 void KXGameDetailsViewController::setupUI() {
-    const CGSize screen = screenSize();
+    const CGSize screen = currentScreenBounds().size;
     auto table = make<UITableView>(CGRect{}, UITableViewStyle::Plain);
     table->setAccessibilityIdentifier("mainaTableVie");
     table->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
@@ -110,7 +110,7 @@ void KXGameDetailsViewController::addIntroductionBlock(CGFloat width) {
 
     const CGFloat textLeft = UIViewExt::right(*icoImageView_) + 10;
     auto line = [&](const char* outlet, CGRect frame, CGFloat fontSize, std::string_view colour, std::string text) {
-        auto label = makeLabel(frame, fontSize, colour, std::move(text));
+        auto label = makeDetailsLabel(frame, fontSize, colour, std::move(text));
         label->setAccessibilityIdentifier(outlet);
         label->setTextAlignment(NSTextAlignment::Left);
         label->setBackgroundColor(UIColor::whiteColor());
@@ -145,7 +145,7 @@ void KXGameDetailsViewController::addScreenshotStrip(CGFloat width) {
     maincollectionView_->setShowsHorizontalScrollIndicator(false);
     maincollectionView_->setDataSource(self<KXGameDetailsViewController>());
     maincollectionView_->setDelegate(self<KXGameDetailsViewController>());
-    maincollectionView_->registerClass<UICollectionViewCell>(kCellIdentifier);
+    maincollectionView_->registerClass<UICollectionViewCell>(kDetailsCellIdentifier);
     diErGeView_->addSubview(maincollectionView_);
 }
 
@@ -154,9 +154,9 @@ void KXGameDetailsViewController::addDescriptionBlock(CGFloat width) {
     youxixiangqingView_->setAccessibilityIdentifier("youxixiangqingView");
     youxixiangqingView_->setBackgroundColor(UIColor::whiteColor());
     headerView_->addSubview(youxixiangqingView_);
-    youxixiangqingView_->addSubview(makeLabel({20, 20, 200, 25}, 18, "#444444", "游戏详情"));
+    youxixiangqingView_->addSubview(makeDetailsLabel({20, 20, 200, 25}, 18, "#444444", "游戏详情"));
 
-    leirongLabel_ = makeLabel({20, kDescriptionTop, width - 40, 40}, 12, "#888888",
+    leirongLabel_ = makeDetailsLabel({20, kDescriptionTop, width - 40, 40}, 12, "#888888",
                               "游戏介绍加载中，稍后即可看到玩法、特色与福利说明。");
     leirongLabel_->setAccessibilityIdentifier("leirongLabel");
     leirongLabel_->setNumberOfLines(0);
@@ -164,7 +164,7 @@ void KXGameDetailsViewController::addDescriptionBlock(CGFloat width) {
 }
 
 double KXGameDetailsViewController::calculateRowHeight(const std::string& text, int fontSize) const {
-    const CGSize limit{screenSize().width - 40, std::numeric_limits<CGFloat>::max()};
+    const CGSize limit{currentScreenBounds().size.width - 40, std::numeric_limits<CGFloat>::max()};
     return NSStringDrawing::boundingRectWithSize(text, limit,
                                                  NSStringDrawingUsesLineFragmentOrigin | NSStringDrawingUsesFontLeading,
                                                  {.font = UIFont::systemFontOfSize(fontSize)})
@@ -224,7 +224,7 @@ void KXGameDetailsViewController::shezhichangyongdekongjian() {
 
     const std::string content = KXAnswerText::text(data["content"]);
     gaodu_ = calculateRowHeight(content, 12);
-    const CGFloat width = screenSize().width;
+    const CGFloat width = currentScreenBounds().size.width;
     youxixiangqingView_->setFrame({0, UIViewExt::bottom(*diErGeView_), width, gaodu_ + kDescriptionTop + 10});
     leirongLabel_->setFrame({20, kDescriptionTop, width - 40, gaodu_});
     leirongLabel_->setText(content);
@@ -234,7 +234,7 @@ void KXGameDetailsViewController::shezhichangyongdekongjian() {
 }
 
 void KXGameDetailsViewController::adddengjiview() {
-    const CGFloat width = screenSize().width;
+    const CGFloat width = currentScreenBounds().size.width;
     dengjilevelView_ = make<UIView>(CGRect{0, UIViewExt::bottom(*youxixiangqingView_), width, kLevelBoxHeight});
     dengjilevelView_->setAccessibilityIdentifier("dengjilevelView");
     dengjilevelView_->setBackgroundColor(UIColor::whiteColor());
@@ -252,7 +252,7 @@ void KXGameDetailsViewController::adddengjiview() {
     // No levels: the box keeps its divider and has no columns.
     const CGFloat column = count > 0 ? (width - 40) / static_cast<CGFloat>(count) : 0;
     auto cell = [&](std::size_t i, CGFloat top, const char* key, CGFloat alpha) {
-        auto label = makeLabel({column * static_cast<CGFloat>(i), top, column, 38}, 12, "#000000",
+        auto label = makeDetailsLabel({column * static_cast<CGFloat>(i), top, column, 38}, 12, "#000000",
                                KXAnswerText::text(levels[i][key]));
         label->setTextAlignment(NSTextAlignment::Center);
         label->setBackgroundColor(UIColor::whiteColor());
@@ -268,12 +268,12 @@ void KXGameDetailsViewController::adddengjiview() {
 }
 
 void KXGameDetailsViewController::addcainixihuanView() {
-    const CGFloat width = screenSize().width;
+    const CGFloat width = currentScreenBounds().size.width;
     cangnixihuanView_ = make<UIView>(CGRect{0, UIViewExt::bottom(*dengjilevelView_), width, kRecommendationHeight});
     cangnixihuanView_->setAccessibilityIdentifier("cangnixihuanView");
     cangnixihuanView_->setBackgroundColor(UIColor::whiteColor());
     headerView_->addSubview(cangnixihuanView_);
-    auto title = makeLabel({20, 20, 100, 25}, 12, "#444444", "猜你喜欢");
+    auto title = makeDetailsLabel({20, 20, 100, 25}, 12, "#444444", "猜你喜欢");
     title->setTextAlignment(NSTextAlignment::Left);
     cangnixihuanView_->addSubview(title);
 
@@ -293,7 +293,7 @@ void KXGameDetailsViewController::addcainixihuanView() {
         icon->setTag(static_cast<long>(i));
         UIImageViewWebCache::sd_setImageWithURL(icon, KXAnswerText::imageURL(games[i]["icon"]));
         item->addSubview(icon);
-        auto name = makeLabel({0, 50, kRecommendedSide, 17}, 12, "#444444", KXAnswerText::text(games[i]["name"]));
+        auto name = makeDetailsLabel({0, 50, kRecommendedSide, 17}, 12, "#444444", KXAnswerText::text(games[i]["name"]));
         name->setTextAlignment(NSTextAlignment::Center);
         item->addSubview(name);
     }
@@ -318,8 +318,8 @@ long KXGameDetailsViewController::tableViewNumberOfRowsInSection(const Ref<UITab
 
 Ref<UITableViewCell> KXGameDetailsViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                  NSIndexPath) {
-    if (auto cell = tableView->dequeueReusableCellWithIdentifier(kCellIdentifier)) return cell;
-    return make<UITableViewCell>(UITableViewCellStyle::Default, kCellIdentifier);
+    if (auto cell = tableView->dequeueReusableCellWithIdentifier(kDetailsCellIdentifier)) return cell;
+    return make<UITableViewCell>(UITableViewCellStyle::Default, kDetailsCellIdentifier);
 }
 
 long KXGameDetailsViewController::collectionViewNumberOfItemsInSection(const Ref<UICollectionView>&, long) {
@@ -328,7 +328,7 @@ long KXGameDetailsViewController::collectionViewNumberOfItemsInSection(const Ref
 
 Ref<UICollectionViewCell> KXGameDetailsViewController::collectionViewCellForItemAtIndexPath(
     const Ref<UICollectionView>& collectionView, const NSIndexPath& indexPath) {
-    auto cell = collectionView->dequeueReusableCellWithReuseIdentifier(kCellIdentifier, indexPath);
+    auto cell = collectionView->dequeueReusableCellWithReuseIdentifier(kDetailsCellIdentifier, indexPath);
     const CGSize item{stripScale() * 142, stripScale() * 202};
     // A reused cell keeps its image view; only the picture changes.
     auto picture = std::dynamic_pointer_cast<UIImageView>(cell->contentView()->viewWithTag(kScreenshotTag));

@@ -26,9 +26,9 @@
 namespace {
 
 const std::string kCardIdentifier = "cellID";
-constexpr CGFloat kHeaderHeight = 624;
-constexpr CGFloat kTileWidth = 55;
-constexpr CGFloat kTileHeight = 47;
+constexpr CGFloat kHomePageHeaderHeight = 624;
+constexpr CGFloat kHomePageTileWidth = 55;
+constexpr CGFloat kHomePageTileHeight = 47;
 constexpr double kChartRadius = 90.5;
 
 // A section's heading: the bar icon and an 18-point title.
@@ -97,7 +97,7 @@ Ref<UITableView> KXHomePageViewController::mainTabelView() {
 void KXHomePageViewController::setupUI() {
     view()->addSubview(mainTabelView());
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
-    hederView_ = make<UIView>(CGRect{0, 0, width, kHeaderHeight});
+    hederView_ = make<UIView>(CGRect{0, 0, width, kHomePageHeaderHeight});
     hederView_->setAccessibilityIdentifier("hederView");
     hederView_->setBackgroundColor(hex("#F5F5F5"));
     addheadeView();
@@ -150,12 +150,12 @@ void KXHomePageViewController::addCommonlyUsedPanel() {
     hederView_->addSubview(commonlyUsedView_);
     addHeading(commonlyUsedView_, "常用功能", 24, 20);
 
-    const CGFloat gap = (width - 4 * kTileWidth) / 5;
+    const CGFloat gap = (width - 4 * kHomePageTileWidth) / 5;
     WeakRef<KXHomePageViewController> weak = self<KXHomePageViewController>();
     for (std::size_t slot = 0; slot < kTileSlots; ++slot) {
         const CGFloat column = static_cast<CGFloat>(slot % 4);
         const CGFloat row = static_cast<CGFloat>(slot / 4);
-        KXDashboardTile tile({gap + column * (gap + kTileWidth), 65 + 77 * row, kTileWidth, kTileHeight}, 15,
+        KXDashboardTile tile({gap + column * (gap + kHomePageTileWidth), 65 + 77 * row, kHomePageTileWidth, kHomePageTileHeight}, 15,
                              static_cast<long>(slot),
                              [weak](const Ref<UIGestureRecognizer>& recognizer) {
                                  if (auto page = weak.lock()) page->imviewTaKaifu(recognizer);

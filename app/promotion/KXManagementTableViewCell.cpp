@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr CGFloat kTileWidth = 55;
-constexpr CGFloat kTileHeight = 47;
+constexpr CGFloat kManagementTileWidth = 55;
+constexpr CGFloat kManagementTileHeight = 47;
 constexpr CGFloat kTilesTop = 65;
 constexpr CGFloat kTileRowPitch = 67;
 constexpr CGFloat kIconX = 15;
@@ -53,14 +53,14 @@ void KXManagementTableViewCell::setDataDic(Value dataDic) {
 void KXManagementTableViewCell::placeTiles(const Array& tiles) {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
     const long columns = tiles.size() < 4 ? 3 : 4;
-    const CGFloat gap = (width - kTileWidth * static_cast<CGFloat>(columns)) / static_cast<CGFloat>(columns + 1);
+    const CGFloat gap = (width - kManagementTileWidth * static_cast<CGFloat>(columns)) / static_cast<CGFloat>(columns + 1);
     WeakRef<KXManagementTableViewCell> weak = self<KXManagementTableViewCell>();
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const long index = static_cast<long>(i);
         const long column = index % columns;
         const long row = index / columns;
-        KXDashboardTile tile({gap + static_cast<CGFloat>(column) * (gap + kTileWidth),
-                              kTilesTop + kTileRowPitch * static_cast<CGFloat>(row), kTileWidth, kTileHeight},
+        KXDashboardTile tile({gap + static_cast<CGFloat>(column) * (gap + kManagementTileWidth),
+                              kTilesTop + kTileRowPitch * static_cast<CGFloat>(row), kManagementTileWidth, kManagementTileHeight},
                              kIconX, kFirstTileTag + index,
                              [weak](const Ref<UIGestureRecognizer>& recognizer) {
                                  if (auto cell = weak.lock()) cell->imviewTaKaifu(recognizer);

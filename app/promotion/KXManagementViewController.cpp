@@ -30,8 +30,8 @@
 
 namespace {
 
-constexpr CGFloat kRowHeight = 132;
-const std::string kCellIdentifier = "cellID";
+constexpr CGFloat kManagementRowHeight = 132;
+const std::string kManagementCellIdentifier = "cellID";
 
 // Types matched as the exact text, in the order they are tried.
 const std::vector<std::pair<std::string, KXScreenFactory>>& exactTypes() {
@@ -110,8 +110,8 @@ long KXManagementViewController::tableViewNumberOfRowsInSection(const Ref<UITabl
 
 Ref<UITableViewCell> KXManagementViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                 NSIndexPath indexPath) {
-    auto cell = cast<KXManagementTableViewCell>(tableView->dequeueReusableCellWithIdentifier(kCellIdentifier));
-    if (!cell) cell = make<KXManagementTableViewCell>(UITableViewCellStyle::Default, kCellIdentifier);
+    auto cell = cast<KXManagementTableViewCell>(tableView->dequeueReusableCellWithIdentifier(kManagementCellIdentifier));
+    if (!cell) cell = make<KXManagementTableViewCell>(UITableViewCellStyle::Default, kManagementCellIdentifier);
     cell->setDelegate(self<KXManagementViewController>());
     cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
     cell->setBackgroundColor(UIColor::whiteColor());
@@ -122,7 +122,7 @@ Ref<UITableViewCell> KXManagementViewController::tableViewCellForRowAtIndexPath(
 
 std::optional<CGFloat> KXManagementViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                                     NSIndexPath) {
-    return kRowHeight;
+    return kManagementRowHeight;
 }
 
 Ref<UIViewController> KXManagementViewController::screenForTileType(const std::string& type) {

@@ -10,7 +10,7 @@ namespace {
 
 CGFloat scale() { return UIScreen::mainScreen()->bounds().size.width / 375; }
 
-Ref<UILabel> makeLabel(const char* outlet, CGRect frame, CGFloat fontSize, long lines, NSTextAlignment alignment,
+Ref<UILabel> makeMyGameLabel(const char* outlet, CGRect frame, CGFloat fontSize, long lines, NSTextAlignment alignment,
                        std::string_view colour) {
     auto label = make<UILabel>(frame);
     label->setAccessibilityIdentifier(outlet);
@@ -45,9 +45,9 @@ void KXMyGameYouXiCollectionViewCell::setupUI() {
     fenxianTubiaoImageView_->setImage(UIImage::imageNamed("fenxiangyouxi_ico"));
     contentView()->addSubview(fenxianTubiaoImageView_);
 
-    typeLabel_ = makeLabel("typeLabel", {10 * k, 86 * k, 38 * k, 29}, 12, 2, NSTextAlignment::Left, "#C1C1CB");
+    typeLabel_ = makeMyGameLabel("typeLabel", {10 * k, 86 * k, 38 * k, 29}, 12, 2, NSTextAlignment::Left, "#C1C1CB");
     contentView()->addSubview(typeLabel_);
-    bilieLabel_ = makeLabel("bilieLabel", {48 * k, 86 * k, 38 * k, 29}, 12, 2, NSTextAlignment::Right, "#C1C1CB");
+    bilieLabel_ = makeMyGameLabel("bilieLabel", {48 * k, 86 * k, 38 * k, 29}, 12, 2, NSTextAlignment::Right, "#C1C1CB");
     contentView()->addSubview(bilieLabel_);
 
     hengxiangView_ = make<UIView>(CGRect{0, 86 * k + 29, 96 * k, 1});
@@ -56,7 +56,7 @@ void KXMyGameYouXiCollectionViewCell::setupUI() {
     contentView()->addSubview(hengxiangView_);
 
     mingchengNameLabel_ =
-        makeLabel("mingchengNameLabel", {0, 86 * k + 30, 96 * k, 37}, 17, 1, NSTextAlignment::Center, "#444444");
+        makeMyGameLabel("mingchengNameLabel", {0, 86 * k + 30, 96 * k, 37}, 17, 1, NSTextAlignment::Center, "#444444");
     contentView()->addSubview(mingchengNameLabel_);
 }
 

@@ -4,6 +4,7 @@
 #include "app/promotion/KXGameDetailsViewController.h"
 #include "app/promotion/KXMyGameYouXiCollectionViewCell.h"
 #include "app/promotion/KXNotchedScreen.h"
+#include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "uikit/UICollectionViewFlowLayout.h"
@@ -13,10 +14,8 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kMyGamesCellIdentifier = "cellID";
 constexpr CGFloat kButtonHeight = 44;
-
-CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
 
 // The strip a notched screen keeps free at the bottom; none elsewhere.
 CGFloat bottomInset() { return KXNotchedScreen::isNotched() ? KXNotchedScreen::kBottomInset : 0; }
@@ -42,7 +41,7 @@ void KXMygameYouXiViewController::viewDidLoad() {
 }
 
 void KXMygameYouXiViewController::setupUI() {
-    const CGSize screen = screenSize();
+    const CGSize screen = currentScreenBounds().size;
     view()->setBackgroundColor(hex("#F5F5F5"));
     navigationItem()->setTitle("我的游戏");
     applyButton_ = UIButton::buttonWithType(UIButtonType::Custom);
@@ -57,7 +56,7 @@ void KXMygameYouXiViewController::setupUI() {
 }
 
 void KXMygameYouXiViewController::addControlsView() {
-    const CGSize screen = screenSize();
+    const CGSize screen = currentScreenBounds().size;
     const CGFloat k = screen.width / 375;
     auto layout = make<UICollectionViewFlowLayout>();
     layout->setMinimumLineSpacing(18);
@@ -71,7 +70,7 @@ void KXMygameYouXiViewController::addControlsView() {
     maincollectionView_->setAlwaysBounceVertical(true);
     maincollectionView_->setBackgroundColor(hex("#F5F5F5"));
     maincollectionView_->setContentInset({0, 20 * k, 0, 20 * k});
-    maincollectionView_->registerClass<KXMyGameYouXiCollectionViewCell>(kCellIdentifier);
+    maincollectionView_->registerClass<KXMyGameYouXiCollectionViewCell>(kMyGamesCellIdentifier);
     // Added after the button, so it covers the button's top 10 points.
     view()->addSubview(maincollectionView_);
 }
@@ -93,7 +92,7 @@ long KXMygameYouXiViewController::collectionViewNumberOfItemsInSection(const Ref
 
 Ref<UICollectionViewCell> KXMygameYouXiViewController::collectionViewCellForItemAtIndexPath(
     const Ref<UICollectionView>& collectionView, const NSIndexPath& indexPath) {
-    auto cell = collectionView->dequeueReusableCellWithReuseIdentifier(kCellIdentifier, indexPath);
+    auto cell = collectionView->dequeueReusableCellWithReuseIdentifier(kMyGamesCellIdentifier, indexPath);
     cell->layer()->setCornerRadius(12);
     cell->setClipsToBounds(true);
     cell->setBackgroundColor(UIColor::whiteColor());

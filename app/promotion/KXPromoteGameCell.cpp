@@ -10,10 +10,10 @@
 
 namespace {
 
-constexpr CGFloat kTileTop = 109;
-constexpr CGFloat kTileWidth = 55;
-constexpr CGFloat kTileHeight = 47;
-constexpr CGFloat kCardInset = 12;
+constexpr CGFloat kGameCellTileTop = 109;
+constexpr CGFloat kGameCellTileWidth = 55;
+constexpr CGFloat kGameCellTileHeight = 47;
+constexpr CGFloat kGameCellCardInset = 12;
 
 }  // namespace
 
@@ -27,8 +27,8 @@ void KXPromoteGameCell::didCreate() {
 
 void KXPromoteGameCell::buildCard() {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
-    const CGFloat cardWidth = width - 2 * kCardInset;
-    auto card = make<UIView>(CGRect{kCardInset, 10, cardWidth, kRowHeight - 10});
+    const CGFloat cardWidth = width - 2 * kGameCellCardInset;
+    auto card = make<UIView>(CGRect{kGameCellCardInset, 10, cardWidth, kRowHeight - 10});
     card->setAccessibilityIdentifier("beijingView");
     card->setBackgroundColor(UIColor::whiteColor());
     contentView()->addSubview(card);
@@ -71,7 +71,7 @@ void KXPromoteGameCell::awakeFromNib() {
     const CGFloat gap = (UIScreen::mainScreen()->bounds().size.width - 220) / 5;
     for (std::size_t i = 0; i < dataArr_.size(); ++i) {
         const auto column = static_cast<CGFloat>(i);
-        auto tile = make<UIView>(CGRect{gap + column * (gap + kTileWidth), kTileTop, kTileWidth, kTileHeight});
+        auto tile = make<UIView>(CGRect{gap + column * (gap + kGameCellTileWidth), kGameCellTileTop, kGameCellTileWidth, kGameCellTileHeight});
         tile->setTag(static_cast<long>(i));
         tile->addGestureRecognizer(
             make<UITapGestureRecognizer>(self<KXPromoteGameCell>(), &KXPromoteGameCell::imviewTaKaifu));
@@ -82,7 +82,7 @@ void KXPromoteGameCell::awakeFromNib() {
         image->setTag(static_cast<long>(i));
         tile->addSubview(image);
 
-        auto label = make<UILabel>(CGRect{0, 30, kTileWidth, 17});
+        auto label = make<UILabel>(CGRect{0, 30, kGameCellTileWidth, 17});
         label->setTextAlignment(NSTextAlignment::Center);
         label->setFont(UIFont::systemFontOfSize(12));
         label->setTextColor(hex("#444444"));

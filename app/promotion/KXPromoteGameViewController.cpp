@@ -18,7 +18,7 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kPromotedGamesCellIdentifier = "cellID";
 constexpr long kCopyTile = 3;
 
 }  // namespace
@@ -47,7 +47,7 @@ Ref<UITableView> KXPromoteGameViewController::mainTabelView() {
         mainTabelView_->setDataSource(self<KXPromoteGameViewController>());
         mainTabelView_->setBackgroundColor(UIColorHex::colorWithHexStringWithHexString("#F5F5F5"));
         mainTabelView_->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
-        mainTabelView_->registerClass<KXPromoteGameCell>(kCellIdentifier);
+        mainTabelView_->registerClass<KXPromoteGameCell>(kPromotedGamesCellIdentifier);
     }
     return mainTabelView_;
 }
@@ -89,8 +89,8 @@ long KXPromoteGameViewController::tableViewNumberOfRowsInSection(const Ref<UITab
 
 Ref<UITableViewCell> KXPromoteGameViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                  NSIndexPath indexPath) {
-    auto cell = cast<KXPromoteGameCell>(tableView->dequeueReusableCellWithIdentifier(kCellIdentifier));
-    if (!cell) cell = make<KXPromoteGameCell>(UITableViewCellStyle::Default, kCellIdentifier);
+    auto cell = cast<KXPromoteGameCell>(tableView->dequeueReusableCellWithIdentifier(kPromotedGamesCellIdentifier));
+    if (!cell) cell = make<KXPromoteGameCell>(UITableViewCellStyle::Default, kPromotedGamesCellIdentifier);
     cell->setDelegate(self<KXPromoteGameViewController>());
     cell->setModel(loader()->row<KXPromoteGameModel>(static_cast<std::size_t>(indexPath.row())));
     return cell;

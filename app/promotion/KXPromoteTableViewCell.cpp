@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr CGFloat kRowHeight = 44;
+constexpr CGFloat kPromoteCellRowHeight = 44;
 
 Ref<UILabel> rowLabel(CGRect frame, const char* identifier, const char* colour, NSTextAlignment alignment) {
     auto label = make<UILabel>(frame);
@@ -25,9 +25,9 @@ void KXPromoteTableViewCell::didCreate() {
     icoIamgeView_ = make<UIImageView>(CGRect{20, 12, 20, 20});
     icoIamgeView_->setAccessibilityIdentifier("icoIamgeView");
     contentView()->addSubview(icoIamgeView_);
-    mingchengLabel_ = rowLabel({50, 0, 150, kRowHeight}, "mingchengLabel", "#444444", NSTextAlignment::Left);
+    mingchengLabel_ = rowLabel({50, 0, 150, kPromoteCellRowHeight}, "mingchengLabel", "#444444", NSTextAlignment::Left);
     contentView()->addSubview(mingchengLabel_);
-    righetLabel_ = rowLabel({width - 220, 0, 200, kRowHeight}, "righetLabel", "#444444", NSTextAlignment::Right);
+    righetLabel_ = rowLabel({width - 220, 0, 200, kPromoteCellRowHeight}, "righetLabel", "#444444", NSTextAlignment::Right);
     contentView()->addSubview(righetLabel_);
 
     // The arrow and the prompt of the rows that open a screen.
@@ -35,7 +35,7 @@ void KXPromoteTableViewCell::didCreate() {
     righrimag_->setAccessibilityIdentifier("righrimag");
     righrimag_->setImage(UIImage::imageNamed("jiantou_ico"));
     contentView()->addSubview(righrimag_);
-    miahsulabel_ = rowLabel({0, 0, width - 36, kRowHeight}, "miahsulabel", "#C1C1CB", NSTextAlignment::Right);
+    miahsulabel_ = rowLabel({0, 0, width - 36, kPromoteCellRowHeight}, "miahsulabel", "#C1C1CB", NSTextAlignment::Right);
     miahsulabel_->setText("快去推广拿佣金！");
     contentView()->addSubview(miahsulabel_);
 }

@@ -22,14 +22,14 @@
 
 namespace {
 
-const std::string kCellIdentifier = "cellID";
-constexpr CGFloat kHeaderHeight = 316;
-constexpr CGFloat kRowHeight = 44;
-constexpr CGFloat kTileWidth = 65;
+const std::string kPromoteCellIdentifier = "cellID";
+constexpr CGFloat kPromoteHeaderHeight = 316;
+constexpr CGFloat kPromoteRowHeight = 44;
+constexpr CGFloat kPromoteTileWidth = 65;
 // A `show` of this value also hides the settlement button.
 constexpr long kRowsWithoutSettlement = 2;
 
-Ref<UILabel> cardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, NSTextAlignment alignment) {
+Ref<UILabel> promoteCardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, NSTextAlignment alignment) {
     auto label = make<UILabel>(frame);
     label->setText(text);
     label->setTextColor(hex(colour));
@@ -55,7 +55,7 @@ struct RowLook {
     bool showsPrompt;  // "快去推广拿佣金！"
 };
 // Rows 0 to 2, then the look of every row from 3 on.
-constexpr std::array<RowLook, 4> kRows = {{
+constexpr std::array<RowLook, 4> kPromoteRows = {{
     {"leijishouru", "累计赚取", true, false},
     {"tuiguan_ico", "推广用户", true, false},
     {"zhekou_ico", "折扣代充", false, false},
@@ -100,7 +100,7 @@ Ref<UITableView> KXPromoteViewController::mainTabelView() {
 
 void KXPromoteViewController::setupUI() {
     view()->addSubview(mainTabelView());
-    hederView_ = make<UIView>(CGRect{0, 0, UIScreen::mainScreen()->bounds().size.width, kHeaderHeight});
+    hederView_ = make<UIView>(CGRect{0, 0, UIScreen::mainScreen()->bounds().size.width, kPromoteHeaderHeight});
     hederView_->setAccessibilityIdentifier("hederView");
     hederView_->setBackgroundColor(hex("#F5F5F5"));
     addheadeView();
@@ -122,7 +122,7 @@ void KXPromoteViewController::addheadeView() {
     auto upper = make<UIView>(CGRect{0, 0, cardWidth, 116});
     upper->setBackgroundColor(hex("#4A4FF2"));
     kapianView_->addSubview(upper);
-    upper->addSubview(cardLabel({14, 14, 200, 17}, "总金额 (元)", "#FFFFFF", 12, NSTextAlignment::Left));
+    upper->addSubview(promoteCardLabel({14, 14, 200, 17}, "总金额 (元)", "#FFFFFF", 12, NSTextAlignment::Left));
     shengqingjiesuanBut_ = make<UIButton>(CGRect{cardWidth - 78, 12, 62, 22});
     shengqingjiesuanBut_->setAccessibilityIdentifier("shengqingjiesuanBut");
     shengqingjiesuanBut_->setTitle(std::string("申请结算"), UIControlStateNormal);
@@ -137,19 +137,19 @@ void KXPromoteViewController::addheadeView() {
         if (auto page = weak.lock()) page->jiesuanbuttonTap();
     }, UIControlEventTouchUpInside);
     upper->addSubview(shengqingjiesuanBut_);
-    zeongjingerLabel_ = cardLabel({10, 45, cardWidth - 20, 50}, "2400.00", "#FFFFFF", 36, NSTextAlignment::Center);
+    zeongjingerLabel_ = promoteCardLabel({10, 45, cardWidth - 20, 50}, "2400.00", "#FFFFFF", 36, NSTextAlignment::Center);
     zeongjingerLabel_->setAccessibilityIdentifier("zeongjingerLabel");
     upper->addSubview(zeongjingerLabel_);
 
     auto lower = make<UIView>(CGRect{0, 116, cardWidth, 69});
     lower->setBackgroundColor(UIColor::whiteColor());
     kapianView_->addSubview(lower);
-    lower->addSubview(cardLabel({0, 14, half, 17}, "可提现佣金", "#C1C1CB", 12, NSTextAlignment::Center));
-    lower->addSubview(cardLabel({half, 14, half, 17}, "已提现佣金", "#C1C1CB", 12, NSTextAlignment::Center));
-    fengxiangyongjingLabel_ = cardLabel({0, 33, half, 22}, "66.00", "#444444", 16, NSTextAlignment::Center);
+    lower->addSubview(promoteCardLabel({0, 14, half, 17}, "可提现佣金", "#C1C1CB", 12, NSTextAlignment::Center));
+    lower->addSubview(promoteCardLabel({half, 14, half, 17}, "已提现佣金", "#C1C1CB", 12, NSTextAlignment::Center));
+    fengxiangyongjingLabel_ = promoteCardLabel({0, 33, half, 22}, "66.00", "#444444", 16, NSTextAlignment::Center);
     fengxiangyongjingLabel_->setAccessibilityIdentifier("fengxiangyongjingLabel");
     lower->addSubview(fengxiangyongjingLabel_);
-    yitixianjingLabel_ = cardLabel({half, 33, half, 22}, "20.00", "#444444", 16, NSTextAlignment::Center);
+    yitixianjingLabel_ = promoteCardLabel({half, 33, half, 22}, "20.00", "#444444", 16, NSTextAlignment::Center);
     yitixianjingLabel_->setAccessibilityIdentifier("yitixianjingLabel");
     lower->addSubview(yitixianjingLabel_);
     auto divider = make<UIView>(CGRect{half, 20, 1, 30});
@@ -163,10 +163,10 @@ void KXPromoteViewController::addtuiguanAndfenchengView() {
     tuiguanView_->setAccessibilityIdentifier("tuiguanView");
     tuiguanView_->setBackgroundColor(UIColor::whiteColor());
     hederView_->addSubview(tuiguanView_);
-    const CGFloat gap = (width - 3 * kTileWidth) / 4;
+    const CGFloat gap = (width - 3 * kPromoteTileWidth) / 4;
     WeakRef<KXPromoteViewController> weak = self<KXPromoteViewController>();
     for (std::size_t i = 0; i < kTiles.size(); ++i) {
-        KXDashboardTile tile({gap + static_cast<CGFloat>(i) * (gap + kTileWidth), 13, kTileWidth, 47}, 20,
+        KXDashboardTile tile({gap + static_cast<CGFloat>(i) * (gap + kPromoteTileWidth), 13, kPromoteTileWidth, 47}, 20,
                              static_cast<long>(i),
                              [weak](const Ref<UIGestureRecognizer>& recognizer) {
                                  if (auto page = weak.lock()) page->imviewTaKaifu(recognizer);
@@ -213,12 +213,12 @@ long KXPromoteViewController::tableViewNumberOfRowsInSection(const Ref<UITableVi
 
 Ref<UITableViewCell> KXPromoteViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                              NSIndexPath indexPath) {
-    auto cell = cast<KXPromoteTableViewCell>(tableView->dequeueReusableCellWithIdentifier(kCellIdentifier));
-    if (!cell) cell = make<KXPromoteTableViewCell>(UITableViewCellStyle::Default, kCellIdentifier);
+    auto cell = cast<KXPromoteTableViewCell>(tableView->dequeueReusableCellWithIdentifier(kPromoteCellIdentifier));
+    if (!cell) cell = make<KXPromoteTableViewCell>(UITableViewCellStyle::Default, kPromoteCellIdentifier);
     cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
     cell->setBackgroundColor(UIColor::whiteColor());
     const std::size_t row = static_cast<std::size_t>(indexPath.row());
-    const RowLook& look = kRows[std::min(row, kRows.size() - 1)];
+    const RowLook& look = kPromoteRows[std::min(row, kPromoteRows.size() - 1)];
     cell->icoIamgeView()->setImage(UIImage::imageNamed(look.icon));
     cell->mingchengLabel()->setText(look.name);
     cell->righetLabel()->setHidden(!look.showsValue);
@@ -232,7 +232,7 @@ Ref<UITableViewCell> KXPromoteViewController::tableViewCellForRowAtIndexPath(con
 
 std::optional<CGFloat> KXPromoteViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                                  NSIndexPath) {
-    return kRowHeight;
+    return kPromoteRowHeight;
 }
 
 void KXPromoteViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&, NSIndexPath indexPath) {

@@ -24,12 +24,12 @@ struct ShareTile {
 constexpr std::array<ShareTile, 3> kShareTiles{{{"涟信", "ripple_ico"}, {"Pal", "Paltupian_ico"}, {"朋友圈", "pengyouquna_ico"}}};
 
 // The card: margins of 20 points, the tiles' row at y 400 of it.
-constexpr CGFloat kCardInset = 20;
+constexpr CGFloat kQrCardInset = 20;
 constexpr CGFloat kCardTop = 15;
-constexpr CGFloat kCardHeight = 462;
-constexpr CGFloat kTileTop = 400;
-constexpr CGFloat kTileWidth = 65;
-constexpr CGFloat kTileHeight = 47;
+constexpr CGFloat kQrCardHeight = 462;
+constexpr CGFloat kQrTileTop = 400;
+constexpr CGFloat kQrTileWidth = 65;
+constexpr CGFloat kQrTileHeight = 47;
 constexpr CGFloat kCodeSide = 200;
 constexpr CGFloat kLinkBoxHeight = 56;
 constexpr CGFloat kCopyButtonWidth = 70;
@@ -43,9 +43,9 @@ void KXPromotionQrCodeViewController::loadView() {
     root->setAlwaysBounceVertical(true);
     setView(root);
     const CGFloat width = root->bounds().size.width;
-    const CGFloat cardWidth = width - 2 * kCardInset;
+    const CGFloat cardWidth = width - 2 * kQrCardInset;
 
-    auto card = make<UIView>(CGRect{kCardInset, kCardTop, cardWidth, kCardHeight});
+    auto card = make<UIView>(CGRect{kQrCardInset, kCardTop, cardWidth, kQrCardHeight});
     card->setAccessibilityIdentifier("beijingView");
     card->setBackgroundColor(UIColor::whiteColor());
     root->addSubview(card);
@@ -74,7 +74,7 @@ void KXPromotionQrCodeViewController::loadView() {
     hint->setTextAlignment(NSTextAlignment::Center);
     card->addSubview(hint);
 
-    auto linkBox = make<UIView>(CGRect{kCardInset, kCardTop + kCardHeight + 15, cardWidth, kLinkBoxHeight});
+    auto linkBox = make<UIView>(CGRect{kQrCardInset, kCardTop + kQrCardHeight + 15, cardWidth, kLinkBoxHeight});
     linkBox->setAccessibilityIdentifier("lianjieView");
     root->addSubview(linkBox);
     root->setContentSize({width, linkBox->frame().origin.y + kLinkBoxHeight + kCardTop});
@@ -133,12 +133,12 @@ void KXPromotionQrCodeViewController::setupUI() {
 
 void KXPromotionQrCodeViewController::addShareTiles(const Ref<UIView>& card) {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
-    const CGFloat gap = (width - 40 - 3 * kTileWidth) * 0.25;
+    const CGFloat gap = (width - 40 - 3 * kQrTileWidth) * 0.25;
     for (std::size_t i = 0; i < kShareTiles.size(); ++i) {
         const auto row = static_cast<CGFloat>(i / 3);
         const auto column = static_cast<CGFloat>(i % 3);
-        auto tile = make<UIView>(CGRect{gap + gap * column + kTileWidth * column, kTileTop + kTileHeight * row,
-                                        kTileWidth, kTileHeight});
+        auto tile = make<UIView>(CGRect{gap + gap * column + kQrTileWidth * column, kQrTileTop + kQrTileHeight * row,
+                                        kQrTileWidth, kQrTileHeight});
         tile->setBackgroundColor(UIColor::whiteColor());
         tile->setTag(static_cast<long>(i));
         tile->addGestureRecognizer(make<UITapGestureRecognizer>(self<KXPromotionQrCodeViewController>(),
@@ -150,7 +150,7 @@ void KXPromotionQrCodeViewController::addShareTiles(const Ref<UIView>& card) {
         image->setTag(static_cast<long>(i));
         tile->addSubview(image);
 
-        auto label = make<UILabel>(CGRect{0, 30, kTileWidth, 17});
+        auto label = make<UILabel>(CGRect{0, 30, kQrTileWidth, 17});
         label->setText(kShareTiles[i].title);
         label->setTextAlignment(NSTextAlignment::Center);
         label->setFont(UIFont::systemFontOfSize(12));

@@ -2,7 +2,7 @@
 
 namespace {
 
-Ref<UILabel> whiteLabel(CGRect frame, const char* text, CGFloat fontSize, const char* identifier) {
+Ref<UILabel> whiteFlowLabel(CGRect frame, const char* text, CGFloat fontSize, const char* identifier) {
     auto label = make<UILabel>(frame);
     label->setAccessibilityIdentifier(identifier);
     label->setText(text);
@@ -17,9 +17,9 @@ Ref<UILabel> whiteLabel(CGRect frame, const char* text, CGFloat fontSize, const 
 void KXliushuiCollectionViewCell::didCreate() {
     UICollectionViewCell::didCreate();
     const CGFloat width = bounds().size.width;
-    jingELabel_ = whiteLabel({12, 10, width - 20, 32}, "50.00", 24, "jingELabel");
+    jingELabel_ = whiteFlowLabel({12, 10, width - 20, 32}, "50.00", 24, "jingELabel");
     contentView()->addSubview(jingELabel_);
     const CGRect amount = jingELabel_->frame();
-    liushui_ = whiteLabel({12, amount.origin.y + amount.size.height + 5, width - 20, 14}, "昨日流水记录", 10, "liushui");
+    liushui_ = whiteFlowLabel({12, amount.origin.y + amount.size.height + 5, width - 20, 14}, "昨日流水记录", 10, "liushui");
     contentView()->addSubview(liushui_);
 }

@@ -29,16 +29,16 @@
 
 namespace {
 
-constexpr CGFloat kCardHeight = 249;
+constexpr CGFloat kMyCardHeight = 249;
 constexpr CGFloat kCardHeightWithoutMoney = 160;
-constexpr CGFloat kTileWidth = 55;
+constexpr CGFloat kMyTileWidth = 55;
 // The answer's `pay`: 1 shows the amounts and buttons, 2 hides them.
 constexpr int kPayShown = 1;
 constexpr int kPayHidden = 2;
 // The grid item that runs the real-name check.
 const std::string kRealNameType = "18";
 
-Ref<UILabel> cardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, const char* identifier,
+Ref<UILabel> myCardLabel(CGRect frame, const char* text, const char* colour, CGFloat fontSize, const char* identifier,
                        NSTextAlignment alignment = NSTextAlignment::Center) {
     auto label = make<UILabel>(frame);
     label->setAccessibilityIdentifier(identifier);
@@ -152,7 +152,7 @@ void MyViewController::addKapianView() {
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
     const CGFloat cardWidth = width - 40;
     const CGFloat half = cardWidth / 2;
-    kanpianbaiseView_ = make<UIView>(CGRect{20, KXNotchedScreen::isNotched() ? 88.0 : 64.0, cardWidth, kCardHeight});
+    kanpianbaiseView_ = make<UIView>(CGRect{20, KXNotchedScreen::isNotched() ? 88.0 : 64.0, cardWidth, kMyCardHeight});
     kanpianbaiseView_->setAccessibilityIdentifier("kanpianbaiseView");
     kanpianbaiseView_->setBackgroundColor(UIColor::whiteColor());
     kanpianbaiseView_->layer()->setCornerRadius(12);
@@ -163,13 +163,13 @@ void MyViewController::addKapianView() {
     icoimageView_->layer()->setCornerRadius(12);
     icoimageView_->setClipsToBounds(true);
     kanpianbaiseView_->addSubview(icoimageView_);
-    mingchenLabel_ = cardLabel({110, 40, cardWidth - 130, 25}, "数据统计", "#444444", 18, "mingchenLabel",
+    mingchenLabel_ = myCardLabel({110, 40, cardWidth - 130, 25}, "数据统计", "#444444", 18, "mingchenLabel",
                                NSTextAlignment::Left);
     kanpianbaiseView_->addSubview(mingchenLabel_);
 
-    keyongeduLabel_ = cardLabel({30, 100, 150, 17}, "可用余额（元）", "#C1C1CB", 12, "keyongeduLabel",
+    keyongeduLabel_ = myCardLabel({30, 100, 150, 17}, "可用余额（元）", "#C1C1CB", 12, "keyongeduLabel",
                                 NSTextAlignment::Left);
-    keyongjingerLabel_ = cardLabel({30, 120, 160, 36}, "66.00", "#444444", 26, "keyongjingerLabel",
+    keyongjingerLabel_ = myCardLabel({30, 120, 160, 36}, "66.00", "#444444", 26, "keyongjingerLabel",
                                    NSTextAlignment::Left);
     tixianBut_ = cardButton({cardWidth - 150, 124, 56, 28}, "提现", "tixianBut");
     chongzhiBut_ = cardButton({cardWidth - 86, 124, 56, 28}, "充值", "chongzhiBut");
@@ -180,10 +180,10 @@ void MyViewController::addKapianView() {
     chongzhiBut_->addTarget(self(), [weak](const Ref<UIControl>&) {
         if (auto page = weak.lock()) page->chongzhitap();
     }, UIControlEventTouchUpInside);
-    mioashuyufuLabel_ = cardLabel({0, 180, half, 17}, "预付款金额（元）", "#C1C1CB", 12, "mioashuyufuLabel");
-    yufujingeLabel_ = cardLabel({0, 202, half, 24}, "46.00", "#444444", 18, "yufujingeLabel");
-    miaoshutuiLabel_ = cardLabel({half, 180, half, 17}, "推广金额（元）", "#C1C1CB", 12, "miaoshutuiLabel");
-    tuiguanjingerLabel_ = cardLabel({half, 202, half, 24}, "20.00", "#444444", 18, "tuiguanjingerLabel");
+    mioashuyufuLabel_ = myCardLabel({0, 180, half, 17}, "预付款金额（元）", "#C1C1CB", 12, "mioashuyufuLabel");
+    yufujingeLabel_ = myCardLabel({0, 202, half, 24}, "46.00", "#444444", 18, "yufujingeLabel");
+    miaoshutuiLabel_ = myCardLabel({half, 180, half, 17}, "推广金额（元）", "#C1C1CB", 12, "miaoshutuiLabel");
+    tuiguanjingerLabel_ = myCardLabel({half, 202, half, 24}, "20.00", "#444444", 18, "tuiguanjingerLabel");
     for (const Ref<UIView>& part : {Ref<UIView>(keyongeduLabel_), Ref<UIView>(keyongjingerLabel_),
                                     Ref<UIView>(tixianBut_), Ref<UIView>(chongzhiBut_), Ref<UIView>(mioashuyufuLabel_),
                                     Ref<UIView>(yufujingeLabel_), Ref<UIView>(miaoshutuiLabel_),
@@ -222,7 +222,7 @@ void MyViewController::showsMoney(bool shown) {
         part->setHidden(!shown);
     }
     CGRect card = kanpianbaiseView_->frame();
-    card.size.height = shown ? kCardHeight : kCardHeightWithoutMoney;
+    card.size.height = shown ? kMyCardHeight : kCardHeightWithoutMoney;
     kanpianbaiseView_->setFrame(card);
 }
 
@@ -235,12 +235,12 @@ void MyViewController::addFunctionGrid() {
     bottomView_->setBackgroundColor(UIColor::whiteColor());
     hederView_->addSubview(bottomView_);
 
-    const CGFloat gap = (width - 3 * kTileWidth) / 4;
+    const CGFloat gap = (width - 3 * kMyTileWidth) / 4;
     WeakRef<MyViewController> weak = self<MyViewController>();
     for (std::size_t i = 0; i < dataMutableArr_.size() && i < kGridSlots; ++i) {
         const CGFloat column = static_cast<CGFloat>(i % 3);
         const CGFloat row = static_cast<CGFloat>(i / 3);
-        KXDashboardTile tile({gap + gap * column + kTileWidth * column, 20 + 77 * row, kTileWidth, 47}, 15,
+        KXDashboardTile tile({gap + gap * column + kMyTileWidth * column, 20 + 77 * row, kMyTileWidth, 47}, 15,
                              static_cast<long>(i),
                              [weak](const Ref<UIGestureRecognizer>& recognizer) {
                                  if (auto page = weak.lock()) page->imviewTaKaifu(recognizer);

@@ -25,12 +25,12 @@ const UIColor kTextColour = UIColor::colorWithRed(68 / 255.0, 68 / 255.0, 68 / 2
 // share out height changes above and below.
 const UIViewAutoresizing kCentredVertically =
     UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin;
-constexpr CGFloat kIconSide = 80;
-constexpr CGFloat kCardInset = 24;
+constexpr CGFloat kLoginIconSide = 80;
+constexpr CGFloat kLoginCardInset = 24;
 constexpr CGFloat kFieldInset = 24;
-constexpr CGFloat kRowHeight = 44;
+constexpr CGFloat kLoginRowHeight = 44;
 
-Ref<UITextField> makeField(const std::string& outlet, const std::string& placeholder, CGRect frame) {
+Ref<UITextField> makeLoginField(const std::string& outlet, const std::string& placeholder, CGRect frame) {
     auto field = make<UITextField>(frame);
     field->setAccessibilityIdentifier(outlet);
     field->setPlaceholder(placeholder);
@@ -62,29 +62,29 @@ void KXLoginViewController::loadView() {
     Ref<UIView> root = view();
     const CGFloat width = root->bounds().size.width;
 
-    auto icon = make<UIImageView>(CGRect{(width - kIconSide) / 2, 110, kIconSide, kIconSide});
+    auto icon = make<UIImageView>(CGRect{(width - kLoginIconSide) / 2, 110, kLoginIconSide, kLoginIconSide});
     icon->setAccessibilityIdentifier("icoiamgetouxiangView");
     icon->setContentMode(UIViewContentMode::ScaleAspectFill);
     icon->setAutoresizingMask(kCentredVertically | UIViewAutoresizingFlexibleLeftMargin |
                               UIViewAutoresizingFlexibleRightMargin);
     root->addSubview(icon);
 
-    const CGFloat cardWidth = width - 2 * kCardInset;
+    const CGFloat cardWidth = width - 2 * kLoginCardInset;
     const CGFloat fieldWidth = cardWidth - 2 * kFieldInset;
-    auto card = make<UIView>(CGRect{kCardInset, 226, cardWidth, 232});
+    auto card = make<UIView>(CGRect{kLoginCardInset, 226, cardWidth, 232});
     card->setAccessibilityIdentifier("zuiwaimianbeijingView");
     card->setBackgroundColor(UIColor::whiteColor());
     card->setAutoresizingMask(kCentredVertically | UIViewAutoresizingFlexibleWidth);
     root->addSubview(card);
 
-    auto account = makeField("zhanghuTextField", "请输入账号", {kFieldInset, 28, fieldWidth, kRowHeight});
+    auto account = makeLoginField("zhanghuTextField", "请输入账号", {kFieldInset, 28, fieldWidth, kLoginRowHeight});
     card->addSubview(account);
     card->addSubview(makeHairline({kFieldInset, 72, fieldWidth, 1}));
-    auto password = makeField("mimaTextFeild", "请输入密码", {kFieldInset, 88, fieldWidth, kRowHeight});
+    auto password = makeLoginField("mimaTextFeild", "请输入密码", {kFieldInset, 88, fieldWidth, kLoginRowHeight});
     card->addSubview(password);
     card->addSubview(makeHairline({kFieldInset, 132, fieldWidth, 1}));
 
-    auto button = make<UIButton>(CGRect{kFieldInset, 160, fieldWidth, kRowHeight});
+    auto button = make<UIButton>(CGRect{kFieldInset, 160, fieldWidth, kLoginRowHeight});
     button->setAccessibilityIdentifier("dengluBut");
     button->setBackgroundColor(kAccentBlue);
     button->setTitle(std::string("登录"), UIControlStateNormal);

@@ -28,6 +28,8 @@ CGFloat screenWidth() { return mainScreenSize().width; }
 
 CGFloat screenHeight() { return mainScreenSize().height; }
 
+CGRect currentScreenBounds() { return UIScreen::mainScreen()->bounds(); }
+
 double layoutScaleForScreenWidth(CGFloat width) {
     return NSString::strictDouble(NSString::stringWithFormat("%.2f", width / 375.0)).value_or(0);
 }

@@ -22,6 +22,9 @@ double layoutScale();
 // The layout scale's rule: `width` / 375 rounded to two decimals (393 gives
 // 1.05, 320 gives 0.85); 0 for a width that gives no number.
 double layoutScaleForScreenWidth(CGFloat width);
+// The main screen's bounds as they are now, read at each call: for the views
+// that fill the screen or a share of it as it is when they are made.
+CGRect currentScreenBounds();
 
 // The key window of the foreground-active scene; the application delegate's
 // window when no scene is in front or that scene has no key window; null

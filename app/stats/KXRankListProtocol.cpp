@@ -9,7 +9,7 @@
 
 namespace {
 
-template <class Entry> Ref<Entry> entryAt(const std::optional<std::vector<Ref<Entry>>>& list, long index) {
+template <class Entry> Ref<Entry> rankEntryAt(const std::optional<std::vector<Ref<Entry>>>& list, long index) {
     if (!list || index < 0 || index >= static_cast<long>(list->size())) return nullptr;
     return (*list)[static_cast<std::size_t>(index)];
 }
@@ -38,8 +38,8 @@ Ref<UICollectionViewCell> KXRankListProtocol::collectionViewCellForItemAtIndexPa
             collectionView->dequeueReusableCellWithReuseIdentifier("KXHomeTopThreeRankCell", indexPath));
         if (!card) return nullptr;
         card->setIndexPath(indexPath);
-        if (popularity) card->setPopularityListModel(entryAt(rankListModels, item));
-        else if (consume) card->setConsumeRankModel(entryAt(consumeRankModels, item));
+        if (popularity) card->setPopularityListModel(rankEntryAt(rankListModels, item));
+        else if (consume) card->setConsumeRankModel(rankEntryAt(consumeRankModels, item));
         return card;
     }
     auto row = cast<KXHomeOtherRankCell>(
@@ -48,9 +48,9 @@ Ref<UICollectionViewCell> KXRankListProtocol::collectionViewCellForItemAtIndexPa
     if (item == 0 && (popularity || consume)) {
         row->showTitles("游戏名", popularity ? "活跃人数" : "充值");
     } else if (popularity) {
-        row->setPopularityListModel(entryAt(rankListModels, item + 2));
+        row->setPopularityListModel(rankEntryAt(rankListModels, item + 2));
     } else if (consume) {
-        row->setConsumeRankModel(entryAt(consumeRankModels, item + 2));
+        row->setConsumeRankModel(rankEntryAt(consumeRankModels, item + 2));
     }
     row->setIndexPath(indexPath);
     return row;

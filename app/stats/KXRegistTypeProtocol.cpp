@@ -7,7 +7,7 @@
 
 namespace {
 
-template <class Entry> Ref<Entry> entryAt(const std::vector<Ref<Entry>>& list, long index) {
+template <class Entry> Ref<Entry> registTypeEntryAt(const std::vector<Ref<Entry>>& list, long index) {
     if (index < 0 || index >= static_cast<long>(list.size())) return nullptr;
     return list[static_cast<std::size_t>(index)];
 }
@@ -48,10 +48,10 @@ Ref<UICollectionViewCell> KXRegistTypeProtocol::collectionViewCellForItemAtIndex
             row->userLabel()->setText(registration ? "注册量" : "充值金额");
         }
     } else if (registration) {
-        row->model = model ? entryAt(model->list, index - 1) : nullptr;
+        row->model = model ? registTypeEntryAt(model->list, index - 1) : nullptr;
         row->refreshRow(true);
     } else if (type == KXMineNavType::rechargeType) {
-        row->rechargeTypeListModel = rechargeTypeModel ? entryAt(rechargeTypeModel->list, index - 1) : nullptr;
+        row->rechargeTypeListModel = rechargeTypeModel ? registTypeEntryAt(rechargeTypeModel->list, index - 1) : nullptr;
         row->refreshRow(false);
     }
     row->indexPath = indexPath;

@@ -18,23 +18,23 @@ namespace {
 constexpr std::size_t kLongestRefusedPassword = 7;
 // The back end's refusal of a change whose old password is not in force.
 constexpr const char* kWrongOldPassword = "旧密码错误";
-constexpr CGFloat kMargin = 15;
-constexpr CGFloat kFieldHeight = 44;
+constexpr CGFloat kPasswordMargin = 15;
+constexpr CGFloat kPasswordFieldHeight = 44;
 
 }  // namespace
 
 void KXChangeThePasswordViewController::loadView() {
     UIViewController::loadView();
     const CGFloat width = view()->bounds().size.width;
-    auto card = make<UIView>(CGRectMake(kMargin, kMargin, width - 2 * kMargin, 212));
+    auto card = make<UIView>(CGRectMake(kPasswordMargin, kPasswordMargin, width - 2 * kPasswordMargin, 212));
     card->setAccessibilityIdentifier("beijingView");
     card->setBackgroundColor(UIColor::whiteColor());
     card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     view()->addSubview(card);
     beijingView_ = card;
 
-    const CGFloat inner = card->bounds().size.width - 2 * kMargin;
-    auto caption = make<UILabel>(CGRectMake(kMargin, kMargin, inner, 20));
+    const CGFloat inner = card->bounds().size.width - 2 * kPasswordMargin;
+    auto caption = make<UILabel>(CGRectMake(kPasswordMargin, kPasswordMargin, inner, 20));
     caption->setAccessibilityIdentifier("miaoshuwenziLabel");
     caption->setText("密码由8位以上的数字或字母组成");
     caption->setFont(UIFont::systemFontOfSize(13));
@@ -45,9 +45,9 @@ void KXChangeThePasswordViewController::loadView() {
     auto me = self<KXChangeThePasswordViewController>();
     CGFloat y = CGRectGetMaxY(caption->frame()) + 10;
     auto addField = [&](const char* placeholder, const char* outlet) {
-        auto field = KXAccountFormStyle::entryField(CGRectMake(kMargin, y, inner, kFieldHeight), placeholder, outlet, me);
+        auto field = KXAccountFormStyle::entryField(CGRectMake(kPasswordMargin, y, inner, kPasswordFieldHeight), placeholder, outlet, me);
         card->addSubview(field);
-        y += kFieldHeight + 10;
+        y += kPasswordFieldHeight + 10;
         return field;
     };
     oldTextField_ = addField("请输入旧密码", "oldTextField");
@@ -55,7 +55,7 @@ void KXChangeThePasswordViewController::loadView() {
     querenTextFeild_ = addField("请再次输入新密码", "querenTextFeild");
 
     auto submit = KXAccountFormStyle::submitButton(
-        CGRectMake(kMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kMargin, kFieldHeight), "确认修改", "tijiaoBut");
+        CGRectMake(kPasswordMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kPasswordMargin, kPasswordFieldHeight), "确认修改", "tijiaoBut");
     submit->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     submit->addTarget(me, &KXChangeThePasswordViewController::tijiaoBut, UIControlEventTouchUpInside);
     view()->addSubview(submit);

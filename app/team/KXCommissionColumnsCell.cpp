@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr CGFloat kPadding = 8;
+constexpr CGFloat kCommissionPadding = 8;
 constexpr CGFloat kColumnWidth = 62;
 // Where the separators stand on a 375-pt screen; the columns start just right of them.
 constexpr CGFloat kSeparators[] = {62, 142, 223, 279};
@@ -19,7 +19,7 @@ void KXCommissionColumnsCell::didCreate() {
 }
 
 Ref<UILabel> KXCommissionColumnsCell::column(CGFloat x, CGFloat width, CGFloat alpha, const char* identifier) {
-    auto label = make<UILabel>(CGRect{x + kPadding, 0, width, height_});
+    auto label = make<UILabel>(CGRect{x + kCommissionPadding, 0, width, height_});
     label->setAccessibilityIdentifier(identifier);
     label->setTextAlignment(NSTextAlignment::Left);
     label->setTextColor(UIColor::blackColor());

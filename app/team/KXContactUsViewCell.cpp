@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr CGFloat kMargin = 15;
-constexpr CGFloat kTitleWidth = 100;
+constexpr CGFloat kContactCellMargin = 15;
+constexpr CGFloat kContactCellTitleWidth = 100;
 
 }  // namespace
 
@@ -31,7 +31,7 @@ void KXContactUsViewCell::didCreate() {
 void KXContactUsViewCell::layoutSubviews() {
     UITableViewCell::layoutSubviews();
     const CGRect bounds = contentView()->bounds();
-    zuobianLabel_->setFrame(CGRectMake(kMargin, 0, kTitleWidth, bounds.size.height));
-    const CGFloat valueX = kMargin + kTitleWidth;
-    rightLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kMargin, bounds.size.height));
+    zuobianLabel_->setFrame(CGRectMake(kContactCellMargin, 0, kContactCellTitleWidth, bounds.size.height));
+    const CGFloat valueX = kContactCellMargin + kContactCellTitleWidth;
+    rightLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kContactCellMargin, bounds.size.height));
 }

@@ -5,9 +5,10 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXAnswerText.h"
+#include "app/shell/KXUniversal.h"
 #include "app/team/KXAccountFormStyle.h"
-#include "app/team/KXTeamColors.h"
 #include "app/team/KXContactUsViewCell.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSURL.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/UIFont.h"
@@ -19,10 +20,8 @@
 namespace {
 
 // Each row's title and the answer's key of its value.
-constexpr std::array<std::pair<const char*, const char*>, 3> kRows = {
+constexpr std::array<std::pair<const char*, const char*>, 3> kContactRows = {
     {{"工作时间", "time"}, {"客服电话", "phone"}, {"客服 Pal", "pal"}}};
-
-CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
 
 Ref<UIImageView> whiteImageView(CGRect frame, const std::string& outlet) {
     auto view = make<UIImageView>(frame);
@@ -71,7 +70,7 @@ Ref<UITableView> KXContactUsViewController::mainTabelView() {
 }
 
 void KXContactUsViewController::addheaderView() {
-    const CGFloat width = screenSize().width;
+    const CGFloat width = currentScreenBounds().size.width;
     auto header = make<UIView>(CGRectMake(0, 0, width, 222));
     icoimageView_ = whiteImageView(CGRectMake((width - 82) / 2, 70, 82, 82), "icoimageView");
     KXAccountFormStyle::round(icoimageView_, 8);
@@ -104,14 +103,14 @@ void KXContactUsViewController::sendNetworkRequest() {
 }
 
 long KXContactUsViewController::tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) {
-    return static_cast<long>(kRows.size());
+    return static_cast<long>(kContactRows.size());
 }
 
 Ref<UITableViewCell> KXContactUsViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                NSIndexPath indexPath) {
     auto cell = cast<KXContactUsViewCell>(tableView->dequeueReusableCellWithIdentifier("cellID"));
     if (!cell) cell = make<KXContactUsViewCell>(UITableViewCellStyle::Default, "cellID");
-    const auto& [title, key] = kRows[static_cast<std::size_t>(indexPath.row())];
+    const auto& [title, key] = kContactRows[static_cast<std::size_t>(indexPath.row())];
     cell->zuobianLabel()->setText(title);
     // Texts as they are, numbers as their text; empty before the answer.
     const Value* value = dataDic_ ? dataDic_->find(key) : nullptr;

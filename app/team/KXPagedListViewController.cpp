@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kPagedCellIdentifier = "cellID";
 constexpr CGFloat kHeaderRowHeight = 37;
 
 }  // namespace
@@ -41,7 +41,7 @@ Ref<UITableView> KXPagedListViewController::mainaTableVie() {
         table->layer()->setMasksToBounds(true);
         table->setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior::Never);
         table->setShowsVerticalScrollIndicator(false);
-        table->registerClass(description_.cells.make, kCellIdentifier);
+        table->registerClass(description_.cells.make, kPagedCellIdentifier);
         mainaTableVie_ = table;
     }
     return mainaTableVie_;
@@ -101,7 +101,7 @@ long KXPagedListViewController::tableViewNumberOfRowsInSection(const Ref<UITable
 
 Ref<UITableViewCell> KXPagedListViewController::tableViewCellForRowAtIndexPath(const Ref<UITableView>& tableView,
                                                                                NSIndexPath indexPath) {
-    auto cell = tableView->dequeueReusableCellWithIdentifier(kCellIdentifier, indexPath);
+    auto cell = tableView->dequeueReusableCellWithIdentifier(kPagedCellIdentifier, indexPath);
     cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
     const auto row = static_cast<std::size_t>(indexPath.row());
     if (row < loader_->rows().size()) description_.cells.show(cell, loader_->rows()[row]);

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr CGFloat kMargin = 20;
-constexpr CGFloat kTitleWidth = 100;
+constexpr CGFloat kProfileCellMargin = 20;
+constexpr CGFloat kProfileCellTitleWidth = 100;
 
 }  // namespace
 
@@ -32,7 +32,7 @@ void KXPersonalInformationCell::didCreate() {
 void KXPersonalInformationCell::layoutSubviews() {
     UITableViewCell::layoutSubviews();
     const CGRect bounds = contentView()->bounds();
-    mingchengLabel_->setFrame(CGRectMake(kMargin, 0, kTitleWidth, bounds.size.height));
-    const CGFloat valueX = kMargin + kTitleWidth;
-    nichengLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kMargin, bounds.size.height));
+    mingchengLabel_->setFrame(CGRectMake(kProfileCellMargin, 0, kProfileCellTitleWidth, bounds.size.height));
+    const CGFloat valueX = kProfileCellMargin + kProfileCellTitleWidth;
+    nichengLabel_->setFrame(CGRectMake(valueX, 0, bounds.size.width - valueX - kProfileCellMargin, bounds.size.height));
 }

@@ -5,10 +5,11 @@
 #include "app/payment/KXClassicRequest.h"
 #include "app/promotion/KXAnswerText.h"
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXUniversal.h"
 #include "app/team/KXAccountFormStyle.h"
-#include "app/team/KXTeamColors.h"
 #include "app/team/KXPersonalInformationCell.h"
 #include "app/team/KXShuRuTankuanView.h"
+#include "app/team/KXTeamColors.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -26,9 +27,7 @@ namespace {
 // The record's key of each row; the id row (1) shows the stored user id.
 constexpr std::array kRowKeys = {"username", "", "pal", "phone", "email", "bank_id", "bank_user", "address"};
 constexpr long kIdRow = 1;
-constexpr CGFloat kHeaderHeight = 104;
-
-CGSize screenSize() { return UIScreen::mainScreen()->bounds().size; }
+constexpr CGFloat kProfileHeaderHeight = 104;
 
 }  // namespace
 
@@ -53,7 +52,7 @@ void KXPersonalInformationViewController::setupUI() {
 
 Ref<UITableView> KXPersonalInformationViewController::mainTabelView() {
     if (!mainTabelView_) {
-        const CGSize size = screenSize();
+        const CGSize size = currentScreenBounds().size;
         mainTabelView_ = make<UITableView>(CGRectMake(0, 0, size.width, size.height), UITableViewStyle::Plain);
         mainTabelView_->setAccessibilityIdentifier("mainTabelView");
         mainTabelView_->setDelegate(self<KXPersonalInformationViewController>());
@@ -65,8 +64,8 @@ Ref<UITableView> KXPersonalInformationViewController::mainTabelView() {
 }
 
 void KXPersonalInformationViewController::addheaderView() {
-    const CGFloat width = screenSize().width;
-    hederView_ = make<UIView>(CGRectMake(0, 0, width, kHeaderHeight));
+    const CGFloat width = currentScreenBounds().size.width;
+    hederView_ = make<UIView>(CGRectMake(0, 0, width, kProfileHeaderHeight));
     hederView_->setAccessibilityIdentifier("hederView");
     hederView_->setBackgroundColor(UIColor::whiteColor());
     auto caption = make<UILabel>(CGRectMake(20, 20, 100, 84));
@@ -80,7 +79,7 @@ void KXPersonalInformationViewController::addheaderView() {
     headImageView_->setBackgroundColor(UIColor::redColor());
     KXAccountFormStyle::round(headImageView_, 12);
     hederView_->addSubview(headImageView_);
-    auto line = make<UIView>(CGRectMake(0, kHeaderHeight - 1, width, 1));
+    auto line = make<UIView>(CGRectMake(0, kProfileHeaderHeight - 1, width, 1));
     line->setBackgroundColor(KXTeamColors::screenBackground());
     hederView_->addSubview(line);
     mainTabelView()->setTableHeaderView(hederView_);
@@ -139,7 +138,7 @@ Ref<UITableViewCell> KXPersonalInformationViewController::tableViewCellForRowAtI
 
 std::optional<CGFloat> KXPersonalInformationViewController::tableViewHeightForRowAtIndexPath(const Ref<UITableView>&,
                                                                                               NSIndexPath) {
-    return screenSize().height * 44 / 667;
+    return currentScreenBounds().size.height * 44 / 667;
 }
 
 void KXPersonalInformationViewController::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&,
@@ -150,7 +149,7 @@ void KXPersonalInformationViewController::tableViewDidSelectRowAtIndexPath(const
     if (!KXShuRuTankuanView::fieldForRow(indexPath.row())) return;
     auto window = UIApplication::sharedApplication()->keyWindow();
     if (!window) return;
-    const CGSize size = screenSize();
+    const CGSize size = currentScreenBounds().size;
     auto popUp = make<KXShuRuTankuanView>(CGRectMake(0, 0, size.width, size.height));
     popUp->miashuLabel()->setText(leftArr_[row]);
     popUp->miaoshutexefeild()->setPlaceholder("请输入" + leftArr_[row]);

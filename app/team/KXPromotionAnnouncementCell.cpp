@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr CGFloat kCardInset = 12;
-constexpr CGFloat kPadding = 12;
+constexpr CGFloat kNoticeCellCardInset = 12;
+constexpr CGFloat kNoticeCellPadding = 12;
 constexpr CGFloat kImageSide = 64;
 constexpr CGFloat kTypeWidth = 48;
 
-Ref<UILabel> makeLabel(const std::string& outlet, CGRect frame, const UIFont& font, UIColor color) {
+Ref<UILabel> makeNoticeLabel(const std::string& outlet, CGRect frame, const UIFont& font, UIColor color) {
     auto label = make<UILabel>(frame);
     label->setAccessibilityIdentifier(outlet);
     label->setFont(font);
@@ -34,20 +34,20 @@ void KXPromotionAnnouncementCell::buildCard() {
     setSelectionStyle(UITableViewCellSelectionStyle::None);
     setBackgroundColor(KXTeamColors::screenBackground());
     const CGFloat width = UIScreen::mainScreen()->bounds().size.width;
-    const CGFloat cardWidth = width - 2 * kCardInset;
+    const CGFloat cardWidth = width - 2 * kNoticeCellCardInset;
 
-    auto card = make<UIView>(CGRect{kCardInset, 10, cardWidth, kRowHeight - 10});
+    auto card = make<UIView>(CGRect{kNoticeCellCardInset, 10, cardWidth, kRowHeight - 10});
     card->setAccessibilityIdentifier("beijingbaiseView");
     card->setBackgroundColor(UIColor::whiteColor());
     contentView()->addSubview(card);
     beijingbaiseView_ = card;
 
-    auto title = makeLabel("biaotiLabel", {kPadding, kPadding, cardWidth - 3 * kPadding - kTypeWidth, 22},
+    auto title = makeNoticeLabel("biaotiLabel", {kNoticeCellPadding, kNoticeCellPadding, cardWidth - 3 * kNoticeCellPadding - kTypeWidth, 22},
                            UIFont::boldSystemFontOfSize(15), KXTeamColors::bodyText());
     card->addSubview(title);
     biaotiLabel_ = title;
 
-    auto type = makeLabel("TypeLabel", {cardWidth - kPadding - kTypeWidth, kPadding + 1, kTypeWidth, 20},
+    auto type = makeNoticeLabel("TypeLabel", {cardWidth - kNoticeCellPadding - kTypeWidth, kNoticeCellPadding + 1, kTypeWidth, 20},
                           UIFont::systemFontOfSize(11), KXTeamColors::accentBlue());
     type->setTextAlignment(NSTextAlignment::Center);
     type->setBackgroundColor(UIColor::colorWithRed(232 / 255.0, 233 / 255.0, 252 / 255.0, 1));
@@ -56,7 +56,7 @@ void KXPromotionAnnouncementCell::buildCard() {
     card->addSubview(type);
     TypeLabel_ = type;
 
-    auto image = make<UIImageView>(CGRect{kPadding, 44, kImageSide, kImageSide});
+    auto image = make<UIImageView>(CGRect{kNoticeCellPadding, 44, kImageSide, kImageSide});
     image->setAccessibilityIdentifier("icoimagView");
     image->setContentMode(UIViewContentMode::ScaleAspectFill);
     image->layer()->setCornerRadius(6);
@@ -64,14 +64,14 @@ void KXPromotionAnnouncementCell::buildCard() {
     card->addSubview(image);
     icoimagView_ = image;
 
-    const CGFloat textX = kPadding + kImageSide + kPadding;
-    auto summary = makeLabel("miaoshuLabel", {textX, 44, cardWidth - textX - kPadding, 40},
+    const CGFloat textX = kNoticeCellPadding + kImageSide + kNoticeCellPadding;
+    auto summary = makeNoticeLabel("miaoshuLabel", {textX, 44, cardWidth - textX - kNoticeCellPadding, 40},
                              UIFont::systemFontOfSize(13), UIColor::colorWithWhite(0.53, 1));
     summary->setNumberOfLines(2);
     card->addSubview(summary);
     miaoshuLabel_ = summary;
 
-    auto date = makeLabel("dateLabel", {textX, 90, cardWidth - textX - kPadding, 18}, UIFont::systemFontOfSize(12),
+    auto date = makeNoticeLabel("dateLabel", {textX, 90, cardWidth - textX - kNoticeCellPadding, 18}, UIFont::systemFontOfSize(12),
                           UIColor::colorWithWhite(0.6, 1));
     card->addSubview(date);
     dateLabel_ = date;

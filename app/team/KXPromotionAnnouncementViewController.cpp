@@ -11,7 +11,7 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kNoticeCellIdentifier = "cellID";
 
 }  // namespace
 
@@ -56,7 +56,7 @@ Ref<UITableView> KXPromotionAnnouncementViewController::mainTabelView() {
         table->setBackgroundColor(KXTeamColors::screenBackground());
         table->setSeparatorStyle(UITableViewCellSeparatorStyle::None);
         table->registerClass([](const std::string& identifier) { return KXPromotionAnnouncementCell::cellFromInterfaceFile(identifier); },
-                             kCellIdentifier);
+                             kNoticeCellIdentifier);
         mainTabelView_ = table;
     }
     return mainTabelView_;
@@ -72,7 +72,7 @@ long KXPromotionAnnouncementViewController::tableViewNumberOfRowsInSection(const
 
 Ref<UITableViewCell> KXPromotionAnnouncementViewController::tableViewCellForRowAtIndexPath(
     const Ref<UITableView>& tableView, NSIndexPath indexPath) {
-    auto cell = tableView->dequeueReusableCellWithIdentifier(kCellIdentifier, indexPath);
+    auto cell = tableView->dequeueReusableCellWithIdentifier(kNoticeCellIdentifier, indexPath);
     if (auto card = cast<KXPromotionAnnouncementCell>(cell))
         card->setModel(announcementAt(static_cast<std::size_t>(indexPath.row())));
     return cell;

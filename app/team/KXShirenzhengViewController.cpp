@@ -18,40 +18,40 @@ namespace {
 
 constexpr std::size_t kShortestIdCard = 15;
 constexpr std::size_t kLongestIdCard = 18;
-constexpr CGFloat kMargin = 15;
-constexpr CGFloat kFieldHeight = 44;
+constexpr CGFloat kRealNameMargin = 15;
+constexpr CGFloat kRealNameFieldHeight = 44;
 
 }  // namespace
 
 void KXShirenzhengViewController::loadView() {
     UIViewController::loadView();
     const CGFloat width = view()->bounds().size.width;
-    auto card = make<UIView>(CGRectMake(kMargin, kMargin, width - 2 * kMargin, 158));
+    auto card = make<UIView>(CGRectMake(kRealNameMargin, kRealNameMargin, width - 2 * kRealNameMargin, 158));
     card->setAccessibilityIdentifier("beijingseView");
     card->setBackgroundColor(UIColor::whiteColor());
     card->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     view()->addSubview(card);
     beijingseView_ = card;
 
-    const CGFloat inner = card->bounds().size.width - 2 * kMargin;
-    auto caption = make<UILabel>(CGRectMake(kMargin, kMargin, inner, 20));
+    const CGFloat inner = card->bounds().size.width - 2 * kRealNameMargin;
+    auto caption = make<UILabel>(CGRectMake(kRealNameMargin, kRealNameMargin, inner, 20));
     caption->setText("请填写您本人的真实信息");
     caption->setFont(UIFont::systemFontOfSize(13));
     caption->setTextColor(KXAccountFormStyle::rgb(153, 153, 153));
     card->addSubview(caption);
 
     auto me = self<KXShirenzhengViewController>();
-    auto name = KXAccountFormStyle::entryField(CGRectMake(kMargin, CGRectGetMaxY(caption->frame()) + 10, inner, kFieldHeight),
+    auto name = KXAccountFormStyle::entryField(CGRectMake(kRealNameMargin, CGRectGetMaxY(caption->frame()) + 10, inner, kRealNameFieldHeight),
                                                "请输入真实姓名", "xingmingTextField", me);
     card->addSubview(name);
     xingmingTextField_ = name;
-    auto number = KXAccountFormStyle::entryField(CGRectMake(kMargin, CGRectGetMaxY(name->frame()) + 10, inner, kFieldHeight),
+    auto number = KXAccountFormStyle::entryField(CGRectMake(kRealNameMargin, CGRectGetMaxY(name->frame()) + 10, inner, kRealNameFieldHeight),
                                                  "请输入身份证号", "shengfenTextFeild", me);
     card->addSubview(number);
     shengfenTextFeild_ = number;
 
     auto submit = KXAccountFormStyle::submitButton(
-        CGRectMake(kMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kMargin, kFieldHeight), "提交认证", "tijiaoButon");
+        CGRectMake(kRealNameMargin, CGRectGetMaxY(card->frame()) + 30, width - 2 * kRealNameMargin, kRealNameFieldHeight), "提交认证", "tijiaoButon");
     submit->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     submit->addTarget(me, &KXShirenzhengViewController::tijiaoTapBut, UIControlEventTouchUpInside);
     view()->addSubview(submit);

@@ -19,7 +19,7 @@ namespace {
 // The profile fields of rows 2 to 7.
 constexpr std::array kFieldsFromRowTwo = {"pal", "phone", "email", "bank_id", "bank_user", "address"};
 constexpr long kFirstEditableRow = 2;
-constexpr CGFloat kCardHeight = 229;
+constexpr CGFloat kPopupCardHeight = 229;
 
 }  // namespace
 
@@ -47,7 +47,7 @@ void KXShuRuTankuanView::addgrayView() {
 
 void KXShuRuTankuanView::setupUI() {
     const CGSize size = bounds().size;
-    fenxiangView_ = make<UIView>(CGRectMake(20, (size.height - kCardHeight) / 2, size.width - 40, kCardHeight));
+    fenxiangView_ = make<UIView>(CGRectMake(20, (size.height - kPopupCardHeight) / 2, size.width - 40, kPopupCardHeight));
     fenxiangView_->setAccessibilityIdentifier("fenxiangView");
     fenxiangView_->setBackgroundColor(UIColor::whiteColor());
     KXAccountFormStyle::round(fenxiangView_, 8);

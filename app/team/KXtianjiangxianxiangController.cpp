@@ -21,7 +21,7 @@ namespace {
 // fields, then the level and the permission containers under their
 // captions, then the submit button.
 constexpr CGFloat kFieldRowHeight = 50;
-constexpr CGFloat kCaptionWidth = 80;
+constexpr CGFloat kMemberCaptionWidth = 80;
 constexpr CGFloat kSideInset = 15;
 constexpr CGFloat kContainerHeight = 72;
 constexpr CGFloat kSectionCaptionHeight = 34;
@@ -60,7 +60,7 @@ Ref<UILabel> makeCaption(const std::string& text, CGRect frame) {
     return label;
 }
 
-Ref<UITextField> makeField(const std::string& outlet, const std::string& placeholder, CGRect frame) {
+Ref<UITextField> makeMemberField(const std::string& outlet, const std::string& placeholder, CGRect frame) {
     auto field = make<UITextField>(frame);
     field->setAccessibilityIdentifier(outlet);
     field->setPlaceholder(placeholder);
@@ -97,9 +97,9 @@ void KXtianjiangxianxiangController::loadView() {
                 {"手机号", "phoneTextFeild", "请输入手机号", phoneTextFeild_}};
     CGFloat y = 0;
     for (const auto& row : rows) {
-        card->addSubview(makeCaption(row.caption, {kSideInset, y, kCaptionWidth, kFieldRowHeight}));
-        auto field = makeField(row.outlet, row.placeholder,
-                               {kSideInset + kCaptionWidth, y, width - 2 * kSideInset - kCaptionWidth, kFieldRowHeight});
+        card->addSubview(makeCaption(row.caption, {kSideInset, y, kMemberCaptionWidth, kFieldRowHeight}));
+        auto field = makeMemberField(row.outlet, row.placeholder,
+                               {kSideInset + kMemberCaptionWidth, y, width - 2 * kSideInset - kMemberCaptionWidth, kFieldRowHeight});
         card->addSubview(field);
         row.kept = field;
         y += kFieldRowHeight;

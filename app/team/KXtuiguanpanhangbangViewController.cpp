@@ -14,14 +14,14 @@
 
 namespace {
 
-const char* const kCellIdentifier = "cellID";
+const char* const kRankingCellIdentifier = "cellID";
 constexpr CGFloat kTableTop = 190;
 constexpr CGFloat kTitleBarHeight = 34;
 constexpr CGFloat kColumnTitleHeight = 44;
 
 CGFloat tableWidth() { return UIScreen::mainScreen()->bounds().size.width - 40; }
 
-Ref<UILabel> cardLabel(CGRect frame, const std::string& text, const UIFont& font) {
+Ref<UILabel> rankingCardLabel(CGRect frame, const std::string& text, const UIFont& font) {
     auto label = make<UILabel>(frame);
     label->setText(text);
     label->setFont(font);
@@ -52,11 +52,11 @@ void KXtuiguanpanhangbangViewController::buildTopArea() {
     auto card = make<UIView>(CGRect{20, 10, width, kTableTop - 20});
     card->setAccessibilityIdentifier("beijingView");
     card->setBackgroundColor(KXTeamColors::accentBlue());
-    card->addSubview(cardLabel({0, 30, half, 20}, "累计推广人数(人)", UIFont::systemFontOfSize(13)));
-    card->addSubview(cardLabel({half, 30, half, 20}, "累计收益(元)", UIFont::systemFontOfSize(13)));
-    auto players = cardLabel({0, 56, half, 34}, "", UIFont::boldSystemFontOfSize(26));
+    card->addSubview(rankingCardLabel({0, 30, half, 20}, "累计推广人数(人)", UIFont::systemFontOfSize(13)));
+    card->addSubview(rankingCardLabel({half, 30, half, 20}, "累计收益(元)", UIFont::systemFontOfSize(13)));
+    auto players = rankingCardLabel({0, 56, half, 34}, "", UIFont::boldSystemFontOfSize(26));
     players->setAccessibilityIdentifier("leijirenshuLabel");
-    auto income = cardLabel({half, 56, half, 34}, "", UIFont::boldSystemFontOfSize(26));
+    auto income = rankingCardLabel({half, 56, half, 34}, "", UIFont::boldSystemFontOfSize(26));
     income->setAccessibilityIdentifier("jingerLabel");
     card->addSubview(players);
     card->addSubview(income);
@@ -101,7 +101,7 @@ Ref<UITableView> KXtuiguanpanhangbangViewController::mainaTableVie() {
         table->setBackgroundColor(KXTeamColors::screenBackground());
         table->layer()->setCornerRadius(12);
         table->layer()->setMasksToBounds(true);
-        table->registerClass<KXtuiguanpanhangbangCell>(kCellIdentifier);
+        table->registerClass<KXtuiguanpanhangbangCell>(kRankingCellIdentifier);
         mainaTableVie_ = table;
     }
     return mainaTableVie_;
@@ -124,7 +124,7 @@ void KXtuiguanpanhangbangViewController::addheaderView() {
     const CGFloat column = width / 3;
     headerView_ = make<UIView>(CGRect{0, 0, width, kTitleBarHeight + kColumnTitleHeight});
     headerView_->setAccessibilityIdentifier("headerView");
-    auto titleBar = cardLabel({0, 0, width, kTitleBarHeight}, "推广榜", UIFont::systemFontOfSize(12));
+    auto titleBar = rankingCardLabel({0, 0, width, kTitleBarHeight}, "推广榜", UIFont::systemFontOfSize(12));
     titleBar->setBackgroundColor(UIColor::colorWithRed(22 / 255.0, 190 / 255.0, 173 / 255.0, 1));
     headerView_->addSubview(titleBar);
     const char* titles[] = {"排行榜", "用户", "收益"};
@@ -163,7 +163,7 @@ long KXtuiguanpanhangbangViewController::tableViewNumberOfRowsInSection(const Re
 
 Ref<UITableViewCell> KXtuiguanpanhangbangViewController::tableViewCellForRowAtIndexPath(
     const Ref<UITableView>& tableView, NSIndexPath indexPath) {
-    auto cell = tableView->dequeueReusableCellWithIdentifier(kCellIdentifier, indexPath);
+    auto cell = tableView->dequeueReusableCellWithIdentifier(kRankingCellIdentifier, indexPath);
     cell->setSelectionStyle(UITableViewCellSelectionStyle::None);
     const auto row = static_cast<std::size_t>(indexPath.row());
     if (auto rank = cast<KXtuiguanpanhangbangCell>(cell); rank && row < dataMuArr_.size()) {

@@ -30,7 +30,7 @@ Ref<UIImageView> imageViewNamed(const char* image, const char* identifier) {
     return view;
 }
 
-Ref<UILabel> whiteLabel(const char* text, CGFloat points, const char* identifier) {
+Ref<UILabel> whiteFigureLabel(const char* text, CGFloat points, const char* identifier) {
     auto label = KXLabel::boldLabel(text, "#FFFFFF", points * layoutScale());
     label->setAccessibilityIdentifier(identifier);
     return label;
@@ -96,9 +96,9 @@ void KXHomeDataCell::setUpTiles() {
     content->addSubview(newUserBg_);
     newUserBgImageView_ = imageViewNamed("addNewUserBg", "newUserBgImageView");
     newUserImageView_ = imageViewNamed("addNewUser", "newUserImageView");
-    newUserTitleLabel_ = whiteLabel("新增用户", 14, "newUserTitleLabel");
-    newUserLabel_ = whiteLabel("12434", 34, "newUserLabel");
-    newUserSub_ = whiteLabel("+", 14, "newUserSub");
+    newUserTitleLabel_ = whiteFigureLabel("新增用户", 14, "newUserTitleLabel");
+    newUserLabel_ = whiteFigureLabel("12434", 34, "newUserLabel");
+    newUserSub_ = whiteFigureLabel("+", 14, "newUserSub");
     for (const Ref<UIView>& part : std::initializer_list<Ref<UIView>>{
              newUserBgImageView_, newUserImageView_, newUserTitleLabel_, newUserLabel_, newUserSub_})
         newUserBg_->addSubview(part);
@@ -113,9 +113,9 @@ void KXHomeDataCell::setUpTiles() {
     styleTile(payNumBg_, "#18AC67", "payNumBg");
     content->addSubview(payNumBg_);
     payNumImageView_ = imageViewNamed("payNumUser", "payNumImageView");
-    payNumTitleLabel_ = whiteLabel("付费人数", 14, "payNumTitleLabel");
-    payNumLabel_ = whiteLabel("12434", 34, "payNumLabel");
-    payNumSub_ = whiteLabel("+", 14, "payNumSub");
+    payNumTitleLabel_ = whiteFigureLabel("付费人数", 14, "payNumTitleLabel");
+    payNumLabel_ = whiteFigureLabel("12434", 34, "payNumLabel");
+    payNumSub_ = whiteFigureLabel("+", 14, "payNumSub");
     for (const Ref<UIView>& part :
          std::initializer_list<Ref<UIView>>{payNumImageView_, payNumTitleLabel_, payNumLabel_, payNumSub_})
         payNumBg_->addSubview(part);
@@ -125,8 +125,8 @@ void KXHomeDataCell::setUpTiles() {
     content->addSubview(payPriceBg_);
     payPriceBgImageView_ = imageViewNamed("payPriceBg", "payPriceBgImageView");
     payPriceImageView_ = imageViewNamed("payPriceImage", "payPriceImageView");
-    payPriceTitleLabel_ = whiteLabel("充值金额", 14, "payPriceTitleLabel");
-    payPriceLabel_ = whiteLabel("12434", 34, "payPriceLabel");
+    payPriceTitleLabel_ = whiteFigureLabel("充值金额", 14, "payPriceTitleLabel");
+    payPriceLabel_ = whiteFigureLabel("12434", 34, "payPriceLabel");
     for (const Ref<UIView>& part : std::initializer_list<Ref<UIView>>{
              payPriceBgImageView_, payPriceImageView_, payPriceTitleLabel_, payPriceLabel_})
         payPriceBg_->addSubview(part);
@@ -151,9 +151,9 @@ void KXHomeDataCell::setUpRing() {
     circularSlider_->setThumbRadius(0);
     conversionRateBg_->addSubview(circularSlider_);
 
-    conversionRateTitleLabel_ = whiteLabel("付费转化率", 14, "conversionRateTitleLabel");
-    conversionRateLabel_ = whiteLabel("8.6", 34, "conversionRateLabel");
-    conversionRatePercent_ = whiteLabel("%", 14, "conversionRatePercent");
+    conversionRateTitleLabel_ = whiteFigureLabel("付费转化率", 14, "conversionRateTitleLabel");
+    conversionRateLabel_ = whiteFigureLabel("8.6", 34, "conversionRateLabel");
+    conversionRatePercent_ = whiteFigureLabel("%", 14, "conversionRatePercent");
     for (const Ref<UIView>& part : std::initializer_list<Ref<UIView>>{
              conversionRateTitleLabel_, conversionRateLabel_, conversionRatePercent_})
         conversionRateBg_->addSubview(part);
