@@ -47,7 +47,8 @@ bool send(KXSingleRequest& request, const Dictionary& action, KXClassicRequest::
 // meanwhile sends nothing) and ends as its judge says.
 void askWhetherMade(KXSingleRequest& request, KXClassicRequest::Answer onSuccess, ReadBack readBack);
 
-// Whether `record` holds every field of `sent` as sent ("%@").
+// Whether `record` holds every field of `sent` ("%@"), each given as the
+// back end keeps and words it (a typed name without the blanks around it).
 bool matches(const Value& record, const Dictionary& sent);
 
 // The verdict of a code-1 answer whose `data` lists records: the first

@@ -100,9 +100,9 @@ void KXShirenzhengViewController::tijiaoTapBut(const Ref<UIButton>&) {
     // success; verified otherwise (before, or by another session), nobody
     // can tell; refused, it was not taken.
     const Dictionary sent{{"name", name}, {"idcard", number}};
-    auto verified = [sent](const Value& answer) {
+    auto verified = [kept = Dictionary{{"name", KXBlankText::kept(name)}, {"idcard", number}}](const Value& answer) {
         if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::NotMade;
-        return KXActionReadBack::matches(answer["data"], sent) ? KXActionReadBack::Verdict::Made
+        return KXActionReadBack::matches(answer["data"], kept) ? KXActionReadBack::Verdict::Made
                                                                 : KXActionReadBack::Verdict::Unknown;
     };
     KXActionReadBack::send(saving_, KXClassicRequest::query("shiming_edit", sent),

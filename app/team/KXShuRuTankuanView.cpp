@@ -107,13 +107,12 @@ void KXShuRuTankuanView::save(const std::string& field, const std::string& value
     // No answer: the record tells. The field holding the value sent is the
     // save made; empty, or holding another value (a field is filled once),
     // it was not, and the record shows what is kept.
-    const Dictionary sent{{field, value}};
-    auto kept = [sent](const Value& answer) {
+    auto kept = [record = Dictionary{{field, KXBlankText::kept(value)}}](const Value& answer) {
         if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
-        return KXActionReadBack::matches(answer["data"], sent) ? KXActionReadBack::Verdict::Made
+        return KXActionReadBack::matches(answer["data"], record) ? KXActionReadBack::Verdict::Made
                                                                 : KXActionReadBack::Verdict::NotMade;
     };
-    KXActionReadBack::send(saving_, KXClassicRequest::query("my_edit", sent), [reload](const Value&) { reload(); },
+    KXActionReadBack::send(saving_, KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [reload](const Value&) { reload(); },
                            {KXClassicRequest::query("my_config"), kept, KXMoneyRequest::unknownResultText("个人信息"),
                             [reload] {
                                 KXClassicRequest::showFailure();

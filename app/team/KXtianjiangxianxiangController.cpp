@@ -297,10 +297,11 @@ void KXtianjiangxianxiangController::sendForm() {
 }
 
 Dictionary KXtianjiangxianxiangController::listedAs(const Dictionary& sent) {
-    // The list words a share as its percentage ("30%").
+    // The list shows the name as the back end keeps it, and words a share
+    // as its percentage ("30%").
     std::string share = KXClassicRequest::text(sent["fcbl"]);
     if (!share.ends_with('%')) share += '%';
-    return Dictionary{{"username", sent["username"]},
+    return Dictionary{{"username", KXBlankText::kept(KXClassicRequest::text(sent["username"]))},
                       {"phone", sent["phone"]},
                       {"fcbl", share},
                       {"is_login", sent["is_login"]}};
