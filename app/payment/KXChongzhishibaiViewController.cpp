@@ -11,7 +11,8 @@ std::string KXChongzhishibaiViewController::explanation(const std::string& recor
 }
 
 std::string KXChongzhishibaiViewController::refusalExplanation(const std::string& records, const std::string& refusal) {
-    return (refusal.empty() ? std::string("订单未支付") : refusal) + "，可在" + records + "中查看";
+    // The lists show paid orders only: they are where the order shows once paid.
+    return (refusal.empty() ? std::string("订单未支付") : refusal) + "，支付成功的订单可在" + records + "中查看";
 }
 
 void KXChongzhishibaiViewController::loadView() {

@@ -1,10 +1,14 @@
 #include "app/payment/KXGameWebView.h"
 
+#include "app/shell/KXNoDataText.h"
+#include "app/shell/UIColorHex.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
 #include "foundation/NSString.h"
+#include "foundation/NSURLError.h"
 #include "foundation/NSURLRequest.h"
 #include "frameworks/constraints/MASAdditions.h"
+#include "graphics/UIFont.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -49,6 +53,39 @@ void KXGameWebView::didCreate() {
     }
     addSubview(webView_);
     mas_makeConstraints(webView_, [&](MASConstraintMaker& make) { make.edges.equalTo(self<KXGameWebView>()); });
+
+    loadFailedLabel_ = make<UILabel>(CGRectZero);
+    loadFailedLabel_->setAccessibilityIdentifier("loadFailedLabel");
+    loadFailedLabel_->setText(kLoadFailedText);
+    loadFailedLabel_->setFont(UIFont::systemFontOfSize(14));
+    loadFailedLabel_->setTextColor(hex(KXNoDataText::kColourHex));
+    loadFailedLabel_->setTextAlignment(NSTextAlignment::Center);
+    loadFailedLabel_->setHidden(NSURL::URLWithString(urlString_) != nullptr);
+    addSubview(loadFailedLabel_);
+    mas_makeConstraints(loadFailedLabel_, [&](MASConstraintMaker& make) {
+        make.left.right.equalTo(self<KXGameWebView>());
+        make.centerY.equalTo(self<KXGameWebView>());
+    });
+}
+
+void KXGameWebView::didCommitNavigation(const Ref<WKWebView>&, const Ref<WKNavigation>&) {
+    pageShown_ = true;
+    loadFailedLabel_->setHidden(true);
+}
+
+void KXGameWebView::didFailProvisionalNavigation(const Ref<WKWebView>&, const Ref<WKNavigation>&,
+                                                 const Ref<NSError>& error) {
+    tellLoadFailed(error);
+}
+
+void KXGameWebView::didFailNavigation(const Ref<WKWebView>&, const Ref<WKNavigation>&, const Ref<NSError>& error) {
+    tellLoadFailed(error);
+}
+
+void KXGameWebView::tellLoadFailed(const Ref<NSError>& error) {
+    // A load that a newer one replaced has not failed.
+    if (pageShown_ || (error && error->code() == NSURLErrorCancelled)) return;
+    loadFailedLabel_->setHidden(false);
 }
 
 void KXGameWebView::didReceiveScriptMessage(const Ref<WKUserContentController>&,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "foundation/NSURL.h"
+#include "uikit/UILabel.h"
 #include "uikit/UIView.h"
 #include "webkit/WKNavigationDelegate.h"
 #include "webkit/WKScriptMessageHandler.h"
@@ -21,7 +22,10 @@ class KXWebViewGameViewController;
 // Every navigation is allowed. A navigation that
 // targets no main frame (a link opening a new window) first runs a script
 // clearing the page's link targets. Script messages under "gameinfo" are
-// logged.
+// logged. When the page cannot load (its address forms no URL, or its load
+// fails before any page has shown), a line over the empty view says so,
+// kLoadFailedText; a page that arrives later (the reload on return) takes
+// it away.
 class KXGameWebView : public UIView, public WKUIDelegate, public WKNavigationDelegate, public WKScriptMessageHandler {
 public:
     // The script that sends later taps on new-window links to the main frame.
@@ -32,6 +36,8 @@ public:
     ~KXGameWebView() override;
     // A wrapper for the address with a zero frame.
     static Ref<KXGameWebView> initWithUrlString(std::string urlString);
+
+    static constexpr const char* kLoadFailedText = "页面加载失败";
 
     const std::string& urlString() const { return urlString_; }
     Ref<WKWebView> webView() const { return webView_; }
@@ -45,6 +51,11 @@ public:
                                  const Ref<WKScriptMessage>& message) override;
     void decidePolicyForNavigationAction(const Ref<WKWebView>& webView, const Ref<WKNavigationAction>& action,
                                          PolicyDecisionHandler decisionHandler) override;
+    void didCommitNavigation(const Ref<WKWebView>& webView, const Ref<WKNavigation>& navigation) override;
+    void didFailProvisionalNavigation(const Ref<WKWebView>& webView, const Ref<WKNavigation>& navigation,
+                                      const Ref<NSError>& error) override;
+    void didFailNavigation(const Ref<WKWebView>& webView, const Ref<WKNavigation>& navigation,
+                           const Ref<NSError>& error) override;
 
     std::string className() const override { return "KXGameWebView"; }
 
@@ -54,6 +65,12 @@ protected:
 private:
     // Reloads the page once, the next time the app becomes active.
     void reloadOnReturn();
+    // Says the page could not load, unless a page has shown (a failed
+    // navigation after it, such as a payment link handed over, leaves it).
+    void tellLoadFailed(const Ref<NSError>& error);
+
+    bool pageShown_ = false;
+    Ref<UILabel> loadFailedLabel_;
 
     std::string urlString_;
     Ref<WKWebView> webView_;

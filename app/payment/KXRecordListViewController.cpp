@@ -139,8 +139,10 @@ void KXRecordListViewController::sendNetworkRequest() {
 }
 
 void KXRecordListViewController::showFigures(const Value& data, const char* countKey) {
-    qinshuLabel_->setText(KXAnswerText::text(data["money"]));
-    gongbiLabel_->setText(NSString::stringWithFormat(description_.countFormat, KXAnswerText::text(data[countKey])));
+    // A figure missing from the answer (or `data` not an object) reads "--".
+    qinshuLabel_->setText(KXNoDataText::figure(KXAnswerText::text(data["money"])));
+    gongbiLabel_->setText(NSString::stringWithFormat(description_.countFormat,
+                                                     KXNoDataText::figure(KXAnswerText::text(data[countKey]))));
 }
 
 long KXRecordListViewController::tableViewNumberOfRowsInSection(const Ref<UITableView>&, long) {

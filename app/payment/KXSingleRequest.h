@@ -32,7 +32,7 @@ public:
     bool sendTellingUnknownResults(const Dictionary& query, KXClassicRequest::Answer onSuccess,
                                    KXClassicRequest::Answer onRefusal, KXClassicRequest::Failure onUnknownResult);
     // As sendTellingUnknownResults for an action whose effect the screen can
-    // read back (a deletion, a decision, a save): a refusal shows its reason;
+    // show by reloading its list (a deletion, a decision): a refusal shows its reason;
     // an unknown result says "获取数据失败" and runs `reload`, which asks the
     // back end what it did and shows that, so that a retry is not refused
     // for a change already made.

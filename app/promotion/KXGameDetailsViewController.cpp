@@ -4,13 +4,14 @@
 
 #include "app/payment/KXClassicRequest.h"
 #include "app/payment/KXMoneyRequest.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/promotion/KXAnswerText.h"
+#include "app/shell/KXNoDataText.h"
 #include "app/shell/KXUniversal.h"
 #include "app/shell/UIColorHex.h"
 #include "app/shell/UIViewExt.h"
-#include "app/team/KXActionReadBack.h"
-#include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
+#include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "frameworks/constraints/MASAdditions.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
@@ -117,13 +118,15 @@ void KXGameDetailsViewController::addIntroductionBlock(CGFloat width) {
         shangmianView_->addSubview(label);
         return label;
     };
-    mingchengLabe_ = line("mingchengLabe", {textLeft, 30, 200, 25}, 18, "#444444", "1hchh");
+    // Nothing is invented before the answer: the name and type stay empty
+    // and the figures read "--".
+    mingchengLabe_ = line("mingchengLabe", {textLeft, 30, 200, 25}, 18, "#444444", "");
     celvLabe_ = line("celvLabe", {textLeft, UIViewExt::bottom(*mingchengLabe_) + 6, width - 140, 17}, 12, "#C1C1CB",
-                     "手游/策略");
+                     "");
     renshuLabel_ = line("renshuLabel", {textLeft, UIViewExt::bottom(*celvLabe_) + 6, width - 140, 17}, 12, "#C1C1CB",
-                        "1200 人申请");
+                        applicants(""));
     fenchengLabel_ = line("fenchengLabel", {textLeft, UIViewExt::bottom(*renshuLabel_) + 6, 56, 22}, 12, "#FFFFFF",
-                          "45%");
+                          KXNoDataText::kNoFigure);
     fenchengLabel_->setTextAlignment(NSTextAlignment::Center);
     fenchengLabel_->setBackgroundColor(hex("#5559EA"));
     roundCorners(fenchengLabel_, 11);
@@ -156,8 +159,7 @@ void KXGameDetailsViewController::addDescriptionBlock(CGFloat width) {
     headerView_->addSubview(youxixiangqingView_);
     youxixiangqingView_->addSubview(makeDetailsLabel({20, 20, 200, 25}, 18, "#444444", "游戏详情"));
 
-    leirongLabel_ = makeDetailsLabel({20, kDescriptionTop, width - 40, 40}, 12, "#888888",
-                              "游戏介绍加载中，稍后即可看到玩法、特色与福利说明。");
+    leirongLabel_ = makeDetailsLabel({20, kDescriptionTop, width - 40, 40}, 12, "#888888", kLoadingText);
     leirongLabel_->setAccessibilityIdentifier("leirongLabel");
     leirongLabel_->setNumberOfLines(0);
     youxixiangqingView_->addSubview(leirongLabel_);
@@ -171,6 +173,14 @@ double KXGameDetailsViewController::calculateRowHeight(const std::string& text, 
         .size.height;
 }
 
+void KXGameDetailsViewController::endLoadingText() {
+    if (leirongLabel_->text() == kLoadingText) leirongLabel_->setText("");
+}
+
+std::string KXGameDetailsViewController::applicants(const std::string& number) {
+    return KXNoDataText::figure(number) + "人申请";
+}
+
 // --- Requests ---
 
 void KXGameDetailsViewController::sendNetworkRequest() {
@@ -181,6 +191,14 @@ void KXGameDetailsViewController::sendNetworkRequest() {
                                const Array* screenshots = answer["data"]["imgs"].array();
                                screen->imgsArr_ = screenshots ? *screenshots : Array{};
                                screen->shezhichangyongdekongjian();
+                           },
+                           [](const Ref<KXGameDetailsViewController>& screen, const Value& answer) {
+                               screen->endLoadingText();
+                               KXClassicRequest::showRefusal(answer);
+                           },
+                           [](const Ref<KXGameDetailsViewController>& screen) {
+                               screen->endLoadingText();
+                               KXClassicRequest::showFailure();
                            });
 }
 
@@ -196,9 +214,10 @@ void KXGameDetailsViewController::shengqingjiekou() {
     // the last tells nothing by lacking it.
     auto granted = [id = idStr_](const Value& answer) {
         if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
-        if (KXActionReadBack::listHolds(answer, "gid", id)) return KXActionReadBack::Verdict::Made;
-        return KXClassicRequest::text(answer["max_p"]) == "1" ? KXActionReadBack::Verdict::NotMade
-                                                              : KXActionReadBack::Verdict::Unknown;
+        const auto verdict = KXActionReadBack::listed(answer, "gid", Dictionary{{"gid", id}});
+        if (verdict != KXActionReadBack::Verdict::NotMade || KXClassicRequest::text(answer["max_p"]) == "1")
+            return verdict;
+        return KXActionReadBack::Verdict::Unknown;
     };
     KXActionReadBack::send(
         applying_, KXClassicRequest::query("shenqing", {{"id", idStr_}}, {"id"}),
@@ -207,8 +226,8 @@ void KXGameDetailsViewController::shengqingjiekou() {
                                                                         Dictionary{{"id", screen->idStr_}});
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
         },
-        KXClassicRequest::query("mygames", {{"keyword", KXAnswerText::text(dataDic_["name"])}}), granted,
-        KXMoneyRequest::unknownResultText("推广"));
+        {KXClassicRequest::query("mygames", {{"keyword", KXAnswerText::text(dataDic_["name"])}}), granted,
+         KXMoneyRequest::unknownResultText("推广")});
 }
 
 // --- Filling in the answer ---
@@ -218,8 +237,8 @@ void KXGameDetailsViewController::shezhichangyongdekongjian() {
     UIImageViewWebCache::sd_setImageWithURL(icoImageView_, KXAnswerText::imageURL(data["icon"]));
     mingchengLabe_->setText(KXAnswerText::text(data["name"]));
     celvLabe_->setText(KXAnswerText::text(data["type"]));
-    renshuLabel_->setText(KXAnswerText::text(data["number"]) + "人申请");
-    fenchengLabel_->setText(KXAnswerText::text(data["top_fcbl"]));
+    renshuLabel_->setText(applicants(KXAnswerText::text(data["number"])));
+    fenchengLabel_->setText(KXNoDataText::figure(KXAnswerText::text(data["top_fcbl"])));
     maincollectionView_->reloadData();
 
     const std::string content = KXAnswerText::text(data["content"]);

@@ -24,6 +24,8 @@
 // (kGameAppliedNotification) and closes without a message; when no answer
 // comes, the promoter's games tell whether it was granted (KXActionReadBack).
 //
+// Before the answer the name and type are empty and the figures read "--";
+// a failed load leaves them so and ends the description's loading text.
 // The pusher sets `idStr` before the view loads. Everything is loaded once,
 // with the "game_info" action, and laid out in absolute frames from the
 // main screen's size inside the header of a table that has no rows; the
@@ -36,6 +38,9 @@ class KXGameDetailsViewController : public UIViewController,
 public:
     // Posted once an application is granted; userInfo "id": the game's id.
     static constexpr const char* kGameAppliedNotification = "KXGameAppliedNotification";
+    // The description while "game_info" is under way; after a failed load
+    // it gives way to nothing.
+    static constexpr const char* kLoadingText = "游戏介绍加载中，稍后即可看到玩法、特色与福利说明。";
 
     const std::string& idStr() const { return idStr_; }
     void setIdStr(std::string idStr) { idStr_ = std::move(idStr); }
@@ -92,6 +97,10 @@ private:
     void addScreenshotStrip(CGFloat width);
     void addDescriptionBlock(CGFloat width);
     void sendNetworkRequest();
+    // The loading text goes when "game_info" was refused or failed.
+    void endLoadingText();
+    // "<number>人申请", "--" standing for a number not (yet) sent.
+    static std::string applicants(const std::string& number);
     // Fills the views from `dataDic_` and builds the last two blocks.
     void shezhichangyongdekongjian();
     void adddengjiview();

@@ -4,32 +4,47 @@
 
 namespace KXActionReadBack {
 
-bool send(KXSingleRequest& request, const Dictionary& action, KXClassicRequest::Answer onSuccess,
-          const Dictionary& check, Judge judge, std::string unknownText) {
-    // A copy of the request shares its one-at-a-time state, so the read
-    // counts as the action's request while it is under way.
-    auto askWhetherMade = [request, onSuccess, check, judge = std::move(judge),
-                           unknownText = std::move(unknownText)]() mutable {
-        auto unknown = [unknownText] { MBProgressHUDManager::showError(unknownText); };
-        auto judged = [onSuccess, judge, unknown](const Value& answer) {
-            if (!answer.isDictionary()) return unknown();
-            switch (judge(answer)) {
-                case Verdict::Made: return onSuccess(answer);
-                case Verdict::NotMade: return KXClassicRequest::showFailure();
-                case Verdict::Unknown: return unknown();
-            }
-        };
-        request.send(check, judged, judged, unknown);
+void askWhetherMade(KXSingleRequest& request, KXClassicRequest::Answer onSuccess, ReadBack readBack) {
+    auto unknown = [text = readBack.unknownText] { MBProgressHUDManager::showError(text); };
+    auto notMade = readBack.onNotMade ? readBack.onNotMade : KXClassicRequest::Failure(KXClassicRequest::showFailure);
+    auto judged = [onSuccess = std::move(onSuccess), judge = std::move(readBack.judge), unknown,
+                   notMade](const Value& answer) {
+        if (!answer.isDictionary()) return unknown();
+        switch (judge(answer)) {
+            case Verdict::Made: return onSuccess(answer);
+            case Verdict::NotMade: return notMade();
+            case Verdict::Unknown: return unknown();
+        }
     };
-    return request.sendTellingUnknownResults(action, std::move(onSuccess), nullptr, std::move(askWhetherMade));
+    request.send(readBack.check, judged, judged, unknown);
 }
 
-bool listHolds(const Value& answer, const std::string& key, const std::string& value) {
+bool send(KXSingleRequest& request, const Dictionary& action, KXClassicRequest::Answer onSuccess, ReadBack readBack,
+          KXClassicRequest::Answer onRefusal) {
+    // A copy of the request shares its one-at-a-time state, so the read
+    // counts as the action's request while it is under way.
+    auto askAfterUnknownResult = [request, onSuccess, readBack = std::move(readBack)]() mutable {
+        askWhetherMade(request, onSuccess, readBack);
+    };
+    return request.sendTellingUnknownResults(action, std::move(onSuccess), std::move(onRefusal),
+                                             std::move(askAfterUnknownResult));
+}
+
+bool matches(const Value& record, const Dictionary& sent) {
+    if (!record.isDictionary()) return false;
+    for (const auto& [key, value] : sent)
+        if (KXClassicRequest::text(record[key]) != KXClassicRequest::text(value)) return false;
+    return true;
+}
+
+Verdict listed(const Value& answer, const std::string& key, const Dictionary& sent) {
     const Array* rows = answer["data"].array();
-    if (!rows) return false;
+    if (!rows) return Verdict::NotMade;
+    const std::string wanted = KXClassicRequest::text(sent[key]);
     for (const auto& row : *rows)
-        if (row.isDictionary() && KXClassicRequest::text(row[key]) == value) return true;
-    return false;
+        if (row.isDictionary() && KXClassicRequest::text(row[key]) == wanted)
+            return matches(row, sent) ? Verdict::Made : Verdict::Unknown;
+    return Verdict::NotMade;
 }
 
 }  // namespace KXActionReadBack

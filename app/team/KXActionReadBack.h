@@ -12,10 +12,16 @@
 // is asked of the back end with one read that tells whether it was made:
 // - made: the action's success block runs with the read's answer, as if
 //   the action's own answer had come;
-// - not made: "获取数据失败", and the form stays for a retry;
+// - not made: "获取数据失败" (or the screen's own word), and the form stays
+//   for a retry;
 // - the read refused otherwise, unanswered or not the back end's: the
 //   result stays unknown and `unknownText` says so; the form stays.
 // A refusal of the action itself shows its reason, as KXSingleRequest does.
+//
+// What the read saw counts as the action made only when it holds what the
+// action sent (matches): a record with the action's key (the user name,
+// the game) but another value elsewhere was there before the action, or
+// has changed since, and tells nothing about it.
 namespace KXActionReadBack {
 
 enum class Verdict { Made, NotMade, Unknown };
@@ -23,14 +29,31 @@ enum class Verdict { Made, NotMade, Unknown };
 // the action was made.
 using Judge = std::function<Verdict(const Value& answer)>;
 
-// Sends `action` through `request`; after an unknown result sends `check`
-// through the same request (one at a time with it: a tap meanwhile sends
-// nothing) and ends as the judge says. False when nothing was sent.
-bool send(KXSingleRequest& request, const Dictionary& action, KXClassicRequest::Answer onSuccess,
-          const Dictionary& check, Judge judge, std::string unknownText);
+struct ReadBack {
+    Dictionary check;
+    Judge judge;
+    std::string unknownText;
+    // Runs for a read that found the action not made; "获取数据失败" when none.
+    KXClassicRequest::Failure onNotMade = nullptr;
+};
 
-// Whether the `data` list of a code-1 answer holds a row whose `key` reads
-// `value` ("%@").
-bool listHolds(const Value& answer, const std::string& key, const std::string& value);
+// Sends `action` through `request`; after an unknown result asks whether it
+// was made (askWhetherMade). `onRefusal` takes the action's refusals (else
+// showRefusal). False when nothing was sent.
+bool send(KXSingleRequest& request, const Dictionary& action, KXClassicRequest::Answer onSuccess, ReadBack readBack,
+          KXClassicRequest::Answer onRefusal = nullptr);
+
+// Sends the read through `request` (one at a time with the action: a tap
+// meanwhile sends nothing) and ends as its judge says.
+void askWhetherMade(KXSingleRequest& request, KXClassicRequest::Answer onSuccess, ReadBack readBack);
+
+// Whether `record` holds every field of `sent` ("%@"), each given as the
+// back end keeps and words it (a typed name without the blanks around it).
+bool matches(const Value& record, const Dictionary& sent);
+
+// The verdict of a code-1 answer whose `data` lists records: the first
+// record whose `key` reads as `sent` does decides (Made when it matches,
+// Unknown when not); none: NotMade.
+Verdict listed(const Value& answer, const std::string& key, const Dictionary& sent);
 
 }  // namespace KXActionReadBack

@@ -126,6 +126,16 @@ void KXChangeThePasswordViewController::tijiaoBut(const Ref<UIButton>&) {
         if (KXClassicRequest::message(answer) == kWrongOldPassword) return KXActionReadBack::Verdict::NotMade;
         return KXActionReadBack::Verdict::Unknown;
     };
-    KXActionReadBack::send(saving_, change(oldPassword, newPassword), changed, change(newPassword, newPassword),
-                           changedAlready, "结果未知，新密码可能已生效");
+    const KXActionReadBack::ReadBack readBack{change(newPassword, newPassword), changedAlready,
+                                              "结果未知，新密码可能已生效"};
+    // The same question after "旧密码错误": a change whose answer was lost
+    // may have made the old password the wrong one. Not in force, the
+    // refusal stands.
+    auto refused = [saving = saving_, changed, readBack](const Value& refusal) mutable {
+        if (KXClassicRequest::message(refusal) != kWrongOldPassword) return KXClassicRequest::showRefusal(refusal);
+        auto wrongOldPassword = readBack;
+        wrongOldPassword.onNotMade = [refusal] { KXClassicRequest::showRefusal(refusal); };
+        KXActionReadBack::askWhetherMade(saving, changed, std::move(wrongOldPassword));
+    };
+    KXActionReadBack::send(saving_, change(oldPassword, newPassword), changed, readBack, refused);
 }

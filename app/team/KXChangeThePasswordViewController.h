@@ -11,9 +11,10 @@
 // The password screen ("修改密码"): old password, new password and its
 // confirmation, checked here in a fixed order before "my_edit" sends the
 // old and the new password. The answer's message shows whatever the code;
-// on success the screen closes. When no answer comes, the screen asks
-// whether the new password is in force and, when it is, ends as on success
-// (KXActionReadBack).
+// on success the screen closes. When no answer comes, or the old password
+// is refused ("旧密码错误": an earlier change whose answer was lost may have
+// made it so), the screen asks whether the new password is in force and,
+// when it is, ends as on success (KXActionReadBack).
 class KXChangeThePasswordViewController : public KXAccountFormViewController {
 public:
     void loadView() override;

@@ -96,11 +96,16 @@ void KXShirenzhengViewController::tijiaoTapBut(const Ref<UIButton>&) {
     }
     Ref<KXShirenzhengViewController> screen = self<KXShirenzhengViewController>();
     // Without an answer, the real-name check tells whether the data was
-    // taken: verified, the screen ends as on success; refused, it was not.
-    auto verified = [](const Value& answer) {
-        return KXClassicRequest::code(answer) == 1 ? KXActionReadBack::Verdict::Made : KXActionReadBack::Verdict::NotMade;
+    // taken: verified with the name and number sent, the screen ends as on
+    // success; verified otherwise (before, or by another session), nobody
+    // can tell; refused, it was not taken.
+    const Dictionary sent{{"name", name}, {"idcard", number}};
+    auto verified = [kept = Dictionary{{"name", KXBlankText::kept(name)}, {"idcard", number}}](const Value& answer) {
+        if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::NotMade;
+        return KXActionReadBack::matches(answer["data"], kept) ? KXActionReadBack::Verdict::Made
+                                                                : KXActionReadBack::Verdict::Unknown;
     };
-    KXActionReadBack::send(saving_, KXClassicRequest::query("shiming_edit", Dictionary{{"name", name}, {"idcard", number}}),
-                           [screen](const Value&) { screen->closeIfOnTop(); }, KXClassicRequest::query("shiming"),
-                           verified, KXMoneyRequest::unknownResultText("实名认证"));
+    KXActionReadBack::send(saving_, KXClassicRequest::query("shiming_edit", sent),
+                           [screen](const Value&) { screen->closeIfOnTop(); },
+                           {KXClassicRequest::query("shiming"), verified, KXMoneyRequest::unknownResultText("实名认证")});
 }

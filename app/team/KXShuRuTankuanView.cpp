@@ -3,10 +3,12 @@
 #include <array>
 
 #include "app/payment/KXClassicRequest.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "app/shell/KXBlankText.h"
 #include "app/shell/KXStoredTextLimit.h"
 #include "app/shell/MBProgressHUDManager.h"
 #include "app/team/KXAccountFormStyle.h"
+#include "app/team/KXActionReadBack.h"
 #include "app/team/KXTeamColors.h"
 #include "graphics/UIFont.h"
 #include "uikit/UIButton.h"
@@ -97,22 +99,29 @@ void KXShuRuTankuanView::buttonTap() {
 }
 
 void KXShuRuTankuanView::save(const std::string& field, const std::string& value) {
-    // Saved, maybe saved (no answer) or refused (filled meanwhile, as
-    // "信息添加后禁止修改" says): the screen loads the record again and shows
-    // what the back end keeps.
+    // Saved or refused (filled meanwhile, as "信息添加后禁止修改" says): the
+    // screen loads the record again and shows what the back end keeps.
     auto reload = [delegate = delegate_] {
         if (auto listener = delegate.lock()) listener->shuxingshuju();
     };
-    saving_.sendTellingUnknownResults(
-        KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [reload](const Value&) { reload(); },
-        [reload](const Value& refusal) {
-            KXClassicRequest::showRefusal(refusal);
-            reload();
-        },
-        [reload] {
-            KXClassicRequest::showFailure();
-            reload();
-        });
+    // No answer: the record tells. The field holding the value sent is the
+    // save made; empty, or holding another value (a field is filled once),
+    // it was not, and the record shows what is kept.
+    auto kept = [record = Dictionary{{field, KXBlankText::kept(value)}}](const Value& answer) {
+        if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
+        return KXActionReadBack::matches(answer["data"], record) ? KXActionReadBack::Verdict::Made
+                                                                : KXActionReadBack::Verdict::NotMade;
+    };
+    KXActionReadBack::send(saving_, KXClassicRequest::query("my_edit", Dictionary{{field, value}}), [reload](const Value&) { reload(); },
+                           {KXClassicRequest::query("my_config"), kept, KXMoneyRequest::unknownResultText("个人信息"),
+                            [reload] {
+                                KXClassicRequest::showFailure();
+                                reload();
+                            }},
+                           [reload](const Value& refusal) {
+                               KXClassicRequest::showRefusal(refusal);
+                               reload();
+                           });
 }
 
 void KXShuRuTankuanView::quxiaoBut() {

@@ -281,18 +281,30 @@ void KXtianjiangxianxiangController::sendForm() {
         KXClassicRequest::query("down_add", fields, {"username", "passwd", "phone", "fcbl"});
     auto screen = self<KXtianjiangxianxiangController>();
     // Without an answer, the list of sub-promoters tells whether the account
-    // was made: the newest lead its first page.
-    auto listed = [username = KXClassicRequest::text(fields["username"])](const Value& answer) {
+    // was made: the newest lead its first page. Only a row with the name,
+    // phone, share and permission sent is the account added: a name taken
+    // before ("用户名已存在") lists the old account's own.
+    auto listed = [added = listedAs(fields)](const Value& answer) {
         if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
-        return KXActionReadBack::listHolds(answer, "username", username) ? KXActionReadBack::Verdict::Made
-                                                                         : KXActionReadBack::Verdict::NotMade;
+        return KXActionReadBack::listed(answer, "username", added);
     };
     KXActionReadBack::send(
         adding_, query,
         [screen](const Value&) {
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
         },
-        KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下线"));
+        {KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下线")});
+}
+
+Dictionary KXtianjiangxianxiangController::listedAs(const Dictionary& sent) {
+    // The list shows the name as the back end keeps it, and words a share
+    // as its percentage ("30%").
+    std::string share = KXClassicRequest::text(sent["fcbl"]);
+    if (!share.ends_with('%')) share += '%';
+    return Dictionary{{"username", KXBlankText::kept(KXClassicRequest::text(sent["username"]))},
+                      {"phone", sent["phone"]},
+                      {"fcbl", share},
+                      {"is_login", sent["is_login"]}};
 }
 
 bool KXtianjiangxianxiangController::textFieldShouldReturn(const Ref<UITextField>& textField) {

@@ -16,7 +16,8 @@
 // picks one of the share levels the back end offers ("down_fcbl", asked once
 // at load) and whether the account may sign in, then submits ("down_add");
 // a success closes the screen. When no answer comes, the list of
-// sub-promoters tells whether the account was made (KXActionReadBack).
+// sub-promoters tells whether the account was made (KXActionReadBack):
+// only a row with the name, phone, share and permission sent counts.
 //
 // The form (three fields with their captions, the level and permission
 // containers, the submit button) is built in loadView; the level and
@@ -68,6 +69,8 @@ private:
     // The first failing check's message, or nothing when the form may be sent.
     std::optional<std::string> firstFailingCheck() const;
     void sendForm();
+    // The row the list of sub-promoters shows for the account the form sent.
+    static Dictionary listedAs(const Dictionary& sent);
 
     WeakRef<UITextField> yonghuTextField_;
     WeakRef<UITextField> mimaTextFeild_;

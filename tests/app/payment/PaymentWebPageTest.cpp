@@ -9,6 +9,7 @@
 #include "foundation/NSLog.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/LoopbackHTTPServer.h"
+#include "tests/support/MisbehavingServer.h"
 #include "uikit/UIDriver.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UINavigationItem.h"
@@ -98,6 +99,19 @@ TEST_F(PaymentWebPageTest, ThePageFillsTheViewUnderABarTitledByTheGivenName) {
     EXPECT_EQ(webView->frame().size.height, area.size.height);
     EXPECT_NE(driver.find("收银台"), nullptr);
     EXPECT_TRUE(checkedShot(driver, paymentShotPath("payment_web_page.png"))) << driver.lastError();
+}
+
+// A page that cannot load says so instead of staying blank; one that loads
+// says nothing of the kind, not even when a payment link is handed over.
+TEST_F(PaymentWebPageTest, APageThatCannotLoadSaysSo) {
+    MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
+    for (const std::string& address : {refusing.url("/pay"), std::string("not an address")}) {
+        auto page = push(address, "充值");
+        EXPECT_TRUE(runUntil([&] { return driver.find(KXGameWebView::kLoadFailedText) != nullptr; })) << address;
+    }
+    auto webView = loadedWebView(push(server.url("/pay"), "充值"));
+    tapLink(webView, "涟信支付");
+    EXPECT_EQ(driver.find(KXGameWebView::kLoadFailedText), nullptr);
 }
 
 TEST_F(PaymentWebPageTest, OnlyRippleWapAndAlipayClientLinksGoToThePaymentApps) {

@@ -93,7 +93,7 @@ TEST_F(RecordLists, TopUpRecordsListThePaidTopUpsWithTheirPlayersAndAmounts) {
 }
 
 // No total is shown that the back end did not send: "--" while the list
-// loads and after a load that failed.
+// loads, after a load that failed, and for figures missing from an answer.
 TEST_F(RecordLists, ATotalNotYetAnsweredOrRefusedShowsAsDashes) {
     KXLocallyStoredData::setUserID("");
     const std::vector<std::pair<Ref<KXRecordListViewController>, std::string>> lists{
@@ -108,6 +108,11 @@ TEST_F(RecordLists, ATotalNotYetAnsweredOrRefusedShowsAsDashes) {
         EXPECT_EQ(screen->qinshuLabel()->text(), "--");
         EXPECT_EQ(screen->gongbiLabel()->text(), count);
         EXPECT_EQ(screen->mainaTableVie()->numberOfRowsInSection(0), 0);
+        // A code-1 answer without the figures, or whose data is no object.
+        for (const Value& data : {Value(Dictionary{{"list", Array{}}}), Value(Array{})}) {
+            screen->showFigures(data, "number");
+            EXPECT_EQ(screen->qinshuLabel()->text() + screen->gongbiLabel()->text(), "--" + count);
+        }
         letHUDsHide();
     }
 }

@@ -122,11 +122,19 @@ TEST_F(GameDetailsScreen, ApplyingClosesTheScreenWithoutAMessageAndASecondApplic
     EXPECT_EQ(stack->topViewController(), again);
 }
 
-TEST_F(GameDetailsScreen, AnUnknownGameKeepsThePlaceholders) {
+// A failed load invents nothing: no name, "--" for the figures, and no
+// loading text left over the description.
+void expectNothingShown(const Ref<KXGameDetailsViewController>& details) {
+    const std::vector<std::string> shown{details->mingchengLabe()->text(), details->celvLabe()->text(),
+                                         details->renshuLabel()->text(), details->fenchengLabel()->text(),
+                                         details->leirongLabel()->text()};
+    EXPECT_EQ(shown, (std::vector<std::string>{"", "", "--人申请", "--", ""}));
+}
+
+TEST_F(GameDetailsScreen, AnUnknownGameShowsNothingInvented) {
     auto details = openGame("9999");
     ASSERT_TRUE(runUntil([&] { return hudText() == "游戏不存在"; }));
-    EXPECT_EQ(details->mingchengLabe()->text(), "1hchh");
-    EXPECT_EQ(details->renshuLabel()->text(), "1200 人申请");
+    expectNothingShown(details);
     EXPECT_EQ(details->dengjilevelView(), nullptr);
     EXPECT_EQ(details->cangnixihuanView(), nullptr);
     EXPECT_EQ(details->headerView()->frame().size.height, UIScreen::mainScreen()->bounds().size.height);
@@ -193,7 +201,7 @@ TEST_F(GameDetailsScreen, ATransportFailureIsToldAndChangesNothing) {
     EXPECT_EQ(hudText(), "获取数据失败");
     letHUDsHide();
     EXPECT_EQ(windowHUDCount(), 0u);
-    EXPECT_EQ(details->mingchengLabe()->text(), "1hchh");
+    expectNothingShown(details);
     EXPECT_EQ(details->dengjilevelView(), nullptr);
 }
 

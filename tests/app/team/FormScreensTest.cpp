@@ -93,37 +93,56 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
 
 // An action made though its answer was lost: the screen asks the back end
 // whether it was made and ends as on success (a retry would be refused).
+// What it reads must hold what was sent: a name or a verification there
+// before, with other data, leaves the result unknown and the form open.
 TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
     auto details = make<KXGameDetailsViewController>();
     details->setIdStr("40");  // newly listed, promoted by nobody yet
-    const std::vector<std::tuple<HoldingRelay::Match, std::string, std::function<Ref<UIViewController>()>>> rows{
-        {HoldingRelay::field("my_edit", "oldpasswd", "123456"), "my_edit", [&] { return changePassword(); }},
-        {HoldingRelay::action("shiming_edit"), "shiming", [&] {
-             auto screen = push<KXShirenzhengViewController>();
-             submit({{screen->xingmingTextField(), "张三"}, {screen->shengfenTextFeild(), "110101199001011234"}},
-                    screen->tijiaoButon());
-             return screen;
-         }},
-        {HoldingRelay::action("down_add"), "down", [&] {
-             auto screen = push<KXtianjiangxianxiangController>();
-             EXPECT_TRUE(waitFor([&] { return !screen->storageButMuArr().empty(); }));
-             submit({{screen->yonghuTextField(), "xinren"}, {screen->mimaTextFeild(), "secret1"},
-                     {screen->phoneTextFeild(), "13812345678"}}, cast<UIButton>(driver.find("#yijianBut")));
-             return screen;
-         }},
+    auto verify = [&](const std::string& name) {
+        auto screen = push<KXShirenzhengViewController>();
+        submit({{screen->xingmingTextField(), name}, {screen->shengfenTextFeild(), "110101199001011234"}},
+               screen->tijiaoButon());
+        return screen;
+    };
+    auto addSubPromoter = [&](const std::string& name) {
+        auto screen = push<KXtianjiangxianxiangController>();
+        EXPECT_TRUE(waitFor([&] { return !screen->storageButMuArr().empty(); }));
+        submit({{screen->yonghuTextField(), name}, {screen->mimaTextFeild(), "secret1"},
+                {screen->phoneTextFeild(), "13812345678"}}, cast<UIButton>(driver.find("#yijianBut")));
+        return screen;
+    };
+    // Each row: the answer lost, the read, the submit, and what the form
+    // says when it stays ("" when it closes).
+    using Row = std::tuple<HoldingRelay::Match, std::string, std::function<Ref<UIViewController>()>, std::string>;
+    const std::vector<Row> rows{
+        {HoldingRelay::field("my_edit", "oldpasswd", "123456"), "my_edit", [&] { return changePassword(); }, ""},
+        // Its retry, answered "旧密码错误": the new password in force, done.
+        {HoldingRelay::action("none"), "my_edit", [&] { return changePassword(); }, ""},
+        {HoldingRelay::action("shiming_edit"), "shiming", [&] { return verify("张三"); }, ""},
+        {HoldingRelay::action("shiming_edit"), "shiming", [&] { return verify("李四"); }, "结果未知，请在实名认证中确认"},
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("xinren"); }, ""},
+        // songjia is listed with another phone and level.
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia"); }, "结果未知，请在我的下线中确认"},
         {HoldingRelay::action("shenqing"), "mygames", [&] {
              push(details);
              EXPECT_TRUE(waitFor([&] { return details->cangnixihuanView() != nullptr; }));
              details->jiesuanbuttonTap();
              return details;
-         }}};
-    for (const auto& [lost, check, submitted] : rows) {
+         }, ""}};
+    for (const auto& [lost, check, submitted, unknown] : rows) {
         HoldingRelay relay(backend->port());
         KXServiceAddress::setBaseURL(relay.baseURL());
         relay.script(lost, HoldingRelay::kLostAnswer);
         auto screen = submitted();
-        EXPECT_TRUE(waitFor([&] { return closed(screen); })) << check << ": " << hudText();
+        if (unknown.empty()) {
+            EXPECT_TRUE(waitFor([&] { return closed(screen); })) << check << ": " << hudText();
+        } else {
+            EXPECT_TRUE(hudShows(unknown)) << check << ": " << hudText();
+            EXPECT_FALSE(closed(screen));
+            stack->popViewControllerAnimated(false);
+        }
         EXPECT_EQ(relay.sent(check).size(), check == "my_edit" ? 2u : 1u) << check;
+        letHUDsHide();
     }
 }
 
