@@ -87,6 +87,21 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
     EXPECT_TRUE(fs::exists(target / SessionFolder::kMarkName));
 }
 
+// A --data path whose parent is missing (a mistyped path) is refused, not
+// made, naming the part that leads nowhere.
+TEST(SessionFolder, APathThatLeadsNowhereIsRefusedNamingWhere) {
+    TempSandbox sandbox;
+    const std::string base = sandbox.path();
+    fs::create_directory_symlink(base + "/gone", base + "/link");
+    for (const auto& [path, why] : {std::pair(base + "/missing/session", "the folder " + base + "/missing is not there"),
+                                    std::pair(base + "/link/session", base + "/link is a link to " + base +
+                                                                          "/gone, which is not there")}) {
+        SessionFolder::Hold hold;
+        EXPECT_EQ(SessionFolder::prepare(path, false, hold), "cannot make " + path + ": " + why);
+    }
+    EXPECT_FALSE(fs::exists(base + "/missing"));
+}
+
 // A session writes in its folder from its start: one it may not write is
 // refused at once, fresh or not, with the reason in plain words naming the
 // folder (not the system's "Permission denied").
@@ -107,8 +122,8 @@ TEST(SessionFolder, AFolderThatCannotBeWrittenIsRefusedSayingWhy) {
     }
     // A folder to be made in it: the folder that refuses is named.
     SessionFolder::Hold hold;
-    EXPECT_EQ(SessionFolder::prepare(folder + "/inner/session", false, hold),
-              "cannot make " + folder + "/inner/session: the folder " + folder +
+    EXPECT_EQ(SessionFolder::prepare(folder + "/inner", false, hold),
+              "cannot make " + folder + "/inner: the folder " + folder +
                   " is not writable (no permission to write in it)");
 }
 
