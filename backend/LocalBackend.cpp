@@ -85,10 +85,11 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     const auto failStoring = [&](const std::string& what, const DatabaseError& error) {
         return fail(options.dbPath.empty() ? what : withDatabaseProblem(what, options.dbPath, &error));
     };
+    const std::string analytics = AnalyticsCollector::databasePathBeside(options.dbPath);
     // Both files are checked before anything is made: neither may be what
     // opening would wait on for good (a pipe) or what is no file (a device).
     if (!options.dbPath.empty()) {
-        for (const std::string& file : {options.dbPath, AnalyticsCollector::databasePathBeside(options.dbPath)})
+        for (const std::string& file : {options.dbPath, analytics})
             if (auto problem = storageProblem(file)) return fail("cannot open " + file + ": " + *problem);
     }
     // The kits' stand-ins and the analytics collector share nothing with the
@@ -118,7 +119,6 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
             started.failure = "cannot start the stand-ins of the kits' services";
         return started;
     });
-    const std::string analytics = AnalyticsCollector::databasePathBeside(options.dbPath);
     const auto startCollector = [&options, &analytics] {
         return std::async(std::launch::async, [&options, &analytics] {
             std::string why;
