@@ -94,8 +94,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     }
     // The kits' stand-ins and the analytics collector share nothing with the
     // API's database: they start on threads of their own while it opens (and
-    // a file is seeded). What fails is told in the order of the steps, the
-    // database first.
+    // a file is seeded; a file's collector after that, see below). What
+    // fails is told in the order of the steps, the database first.
     struct KitsStandIns {
         std::unique_ptr<PalConnectServices> palConnect;
         std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform;
