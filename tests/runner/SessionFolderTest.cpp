@@ -82,9 +82,18 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
     const fs::path target = fs::path(folder.path()) / "target", link = fs::path(folder.path()) / "link";
     fs::create_directory(target);
     fs::create_directory_symlink(target, link);
+    {
+        SessionFolder::Hold hold;
+        EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
+    }
+    // --fresh empties it but for its mark, which a kill part-way must not
+    // take from the next --fresh.
+    std::ofstream(target / SessionFolder::kMarkName) << "kept";
+    std::ofstream(target / "stale") << "old";
     SessionFolder::Hold hold;
-    EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
-    EXPECT_TRUE(fs::exists(target / SessionFolder::kMarkName));
+    EXPECT_EQ(SessionFolder::prepare(link.string(), true, hold), std::nullopt);
+    EXPECT_FALSE(fs::exists(target / "stale"));
+    EXPECT_EQ(fs::file_size(target / SessionFolder::kMarkName), 4u);
 }
 
 // A --data path whose parent is missing (a mistyped path) is refused, not
