@@ -111,16 +111,14 @@ TEST(Storage, ChangesAreRefusedOnceTheDatabaseFileIsRemovedOrReplaced) {
     }
 }
 
-// A file whose first pages are whole opens; its damage shows only where a
-// request reads it, which then fails: the file is named once, with what
-// mends it.
+// A file whose first pages are whole opens; a request that reads its damage
+// fails, and the file is named once, with what mends it.
 TEST(Storage, ADatabaseDamagedPastItsFirstPageIsNamedOnceWhereItIsRead) {
     const TempFolder folder("velmaro-storage");
     const std::string path = folder / "backend.db";
     ASSERT_NE(backend::LocalBackend::start({0, path}), nullptr);
     {
         auto database = Database::open(path);
-        ASSERT_NE(database, nullptr);
         const long long page = database->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'promoters'");
         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
         file.seekp((page - 1) * database->scalar("PRAGMA page_size"));
@@ -209,8 +207,7 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     std::ofstream(folder / "file") << "not a folder";
     std::ofstream(folder / "text.db") << "not a database";
     std::filesystem::create_symlink("nowhere/x.db", folder / "link.db");
-    // What opening would wait on for good, or what no file holds; the
-    // analytics file beside a usable one alike.
+    // A pipe opening would wait on for good, a device, the analytics file alike.
     ASSERT_EQ(::mkfifo((folder / "pipe.db").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((folder / "new-analytics.db").c_str(), 0600), 0);
     for (const auto& [path, named, why] :

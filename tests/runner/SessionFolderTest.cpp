@@ -86,8 +86,7 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
         SessionFolder::Hold hold;
         EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
     }
-    // --fresh empties it but for its mark, which a kill part-way must not
-    // take from the next --fresh.
+    // --fresh empties it but for its mark, which a kill part-way must keep.
     std::ofstream(target / SessionFolder::kMarkName) << "kept";
     std::ofstream(target / "stale") << "old";
     SessionFolder::Hold hold;
@@ -96,8 +95,7 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
     EXPECT_EQ(fs::file_size(target / SessionFolder::kMarkName), 4u);
 }
 
-// A --data path whose parent is missing (a mistyped path) is refused, not
-// made, naming the part that leads nowhere.
+// A --data path whose parent is missing is refused, naming where it ends.
 TEST(SessionFolder, APathThatLeadsNowhereIsRefusedNamingWhere) {
     TempSandbox sandbox;
     const std::string base = sandbox.path();
