@@ -1,8 +1,10 @@
 #include "backend/DatabasePool.h"
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iostream>
 
 namespace backend {
 
@@ -15,9 +17,10 @@ constexpr const char* kSharedMemoryFolder = "/dev/shm";
 
 }  // namespace
 
-std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path) {
+std::unique_ptr<DatabasePool> DatabasePool::open(const std::string& path, StartsAgain startsAgain) {
     std::unique_ptr<DatabasePool> pool(new DatabasePool());
     pool->path_ = path;
+    pool->startsAgain_ = startsAgain;
     if (path.empty()) {
         // Several connections cannot share a private in-memory database in
         // WAL mode, so a private one lives in a folder of its own: in
@@ -67,6 +70,16 @@ std::unique_ptr<Database> DatabasePool::take() {
     std::lock_guard lock(mutex_);
     ++open_;
     return database;
+}
+
+void DatabasePool::tellWhenDamaged(const DatabaseError& error) noexcept {
+    // A file may open whole and be damaged further in: only the pages read
+    // tell, and every request reading them fails alike, so it is told once.
+    // A private database is no one's to mend.
+    if ((error.code != SQLITE_CORRUPT && error.code != SQLITE_NOTADB) || privateFolder_ || toldDamaged_.exchange(true))
+        return;
+    std::cerr << "back end: the database " << path_ << kDamagedDatabase << ": requests that read its damaged part fail"
+              << setAside(path_, startsAgain_) << std::endl;
 }
 
 void DatabasePool::giveBack(std::unique_ptr<Database> database) noexcept {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "backend/Database.h"
+#include "backend/DatabaseProblem.h"
 #include "backend/TemporaryFolder.h"
 
 namespace backend {
@@ -27,8 +29,10 @@ public:
     // An empty path: a private database in a temporary folder of its own,
     // removed with the pool (see TemporaryFolder: one a killed back end left
     // is removed by the next). Throws DatabaseError when the database cannot
-    // be opened, or only for reading.
-    static std::unique_ptr<DatabasePool> open(const std::string& path);
+    // be opened, or only for reading. A file found damaged while it serves
+    // (SQLite meets a damaged page) is named once on standard error, with
+    // how to start it again (`startsAgain`).
+    static std::unique_ptr<DatabasePool> open(const std::string& path, StartsAgain startsAgain = StartsAgain::Empty);
     ~DatabasePool();
     DatabasePool(const DatabasePool&) = delete;
     DatabasePool& operator=(const DatabasePool&) = delete;
@@ -40,10 +44,15 @@ public:
     auto run(Work&& work) {
         Lease lease(*this);
         try {
-            return inTransaction(*lease.database, Database::Transaction::Kind::Read, work);
-        } catch (const Database::WritesNeeded&) {
+            try {
+                return inTransaction(*lease.database, Database::Transaction::Kind::Read, work);
+            } catch (const Database::WritesNeeded&) {
+            }
+            return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
+        } catch (const DatabaseError& error) {
+            tellWhenDamaged(error);
+            throw;
         }
-        return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
     }
 
     // Copies the journal's pages into the file and cuts the journal back to
@@ -82,6 +91,8 @@ private:
 
     std::unique_ptr<Database> take();
     void giveBack(std::unique_ptr<Database> database) noexcept;
+    // Names the file once when `error` is SQLite finding it damaged.
+    void tellWhenDamaged(const DatabaseError& error) noexcept;
 
     std::string path_;
     std::unique_ptr<TemporaryFolder> privateFolder_;
@@ -89,6 +100,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<Database>> idle_;
     std::size_t open_ = 0;
+    StartsAgain startsAgain_ = StartsAgain::Empty;
+    std::atomic<bool> toldDamaged_ = false;
 };
 
 }  // namespace backend

@@ -34,6 +34,16 @@ std::optional<std::string> databaseProblem(const std::string& path, const Databa
     // file otherwise (its shared-memory index), as a failed write.
     if (error && (error->code == SQLITE_FULL || error->systemError == ENOSPC || error->systemError == EDQUOT))
         return FileProblem::why(path, error->systemError == EDQUOT ? EDQUOT : ENOSPC);
+    if (auto problem = storageProblem(path)) return problem;
+    std::error_code ignored;
+    if (fs::exists(path, ignored) && isDamagedDatabase(path))
+        return "the database " + fs::path(path).filename().string() + std::string(kDamagedDatabase);
+    return std::nullopt;
+}
+
+std::optional<std::string> storageProblem(const std::string& path) {
+    namespace fs = std::filesystem;
+    if (auto problem = FileProblem::ofKind(path)) return problem;
     std::string folder = fs::path(path).parent_path().string();
     if (folder.empty()) folder = ".";
     // The folder is entered to reach the file, and written for the journal.
@@ -51,11 +61,12 @@ std::optional<std::string> databaseProblem(const std::string& path, const Databa
     // A file that may be written but not read is intact, not damaged.
     if (::access(path.c_str(), R_OK) != 0 && errno != ENOENT)
         return FileProblem::why(path, errno, FileProblem::Doing::Reading);
-    if (auto problem = FileProblem::ofSpace(folder)) return problem;
-    std::error_code ignored;
-    if (fs::exists(path, ignored) && isDamagedDatabase(path))
-        return "the database " + fs::path(path).filename().string() + std::string(kDamagedDatabase);
-    return std::nullopt;
+    return FileProblem::ofSpace(folder);
+}
+
+std::string setAside(const std::string& path, StartsAgain startsAgain) {
+    return ": set " + path + " aside (move or rename it) and the next session starts it again" +
+           (startsAgain == StartsAgain::FromDemoData ? " from the demo data" : ", empty");
 }
 
 std::string withDatabaseProblem(std::string what, const std::string& path, const DatabaseError* error) {

@@ -15,6 +15,10 @@ namespace backend {
 // wrote, whose room the rollback gave back. Nothing when none is so.
 std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error = nullptr);
 
+// The same, found without opening the file: all but damage. What a start
+// checks before it makes any file, so that a start it refuses leaves none.
+std::optional<std::string> storageProblem(const std::string& path);
+
 // `what` ("cannot open FILE"), followed by ": " and the file's problem when
 // one is found.
 std::string withDatabaseProblem(std::string what, const std::string& path, const DatabaseError* error = nullptr);
@@ -22,5 +26,13 @@ std::string withDatabaseProblem(std::string what, const std::string& path, const
 // How the problem of a damaged database ends ("the database backend.db is
 // damaged"), which only starting the file again mends.
 inline constexpr const char* kDamagedDatabase = " is damaged";
+
+// What a damaged database file starts again with once set aside.
+enum class StartsAgain { FromDemoData, Empty };
+
+// What mends the damaged database `path`: setting that file aside, which
+// keeps everything else beside it (the other database, the stored sign-in,
+// the shots); the next session makes it anew. Begins with ": ".
+std::string setAside(const std::string& path, StartsAgain startsAgain);
 
 }  // namespace backend

@@ -1,6 +1,7 @@
 #include "backend/FileProblem.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -97,7 +98,8 @@ std::optional<std::string> ofWriting(const std::string& path) {
     }
     // A file there is opened as it is.
     if (fs::exists(fs::status(path, ignored))) {
-        const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (auto problem = ofKind(path)) return problem;
+        const int file = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (file < 0) return why(path, errno);
         ::close(file);
         return std::nullopt;
@@ -108,6 +110,40 @@ std::optional<std::string> ofWriting(const std::string& path) {
     if (fs::exists(fs::status(folder, ignored)) && !fs::is_directory(folder, ignored)) return why(path, ENOTDIR);
     if (::access(folder.c_str(), W_OK) != 0) return why(path, errno);
     return std::nullopt;
+}
+
+std::optional<std::string> ofKind(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return std::nullopt;
+    if (S_ISDIR(status.st_mode)) return why(path, EISDIR);
+    const char* kind = S_ISFIFO(status.st_mode)   ? " (a named pipe)"
+                       : S_ISSOCK(status.st_mode) ? " (a socket)"
+                       : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? " (a device)"
+                                                                           : "";
+    return path + " is not a regular file" + kind;
+}
+
+std::optional<std::string> ofReplacing(const std::string& path) {
+    std::string folder = fs::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return why(folder, errno);
+    struct statx file {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_UID, &file) != 0) return std::nullopt;
+    if (file.stx_attributes & (STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND)) return why(path, EPERM);
+    struct stat holding {};
+    const uid_t self = ::geteuid();
+    if (self != 0 && ::stat(folder.c_str(), &holding) == 0 && (holding.st_mode & S_ISVTX) && file.stx_uid != self &&
+        holding.st_uid != self)
+        return why(path, EPERM);
+    return std::nullopt;
+}
+
+std::optional<std::string> makeLastFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return std::nullopt;
+    const int error = errno;
+    std::error_code ignored;
+    if (error == EEXIST && fs::is_directory(path, ignored)) return std::nullopt;
+    return "cannot make " + path + ": " + why(path, error);
 }
 
 std::optional<std::string> makeFolder(const std::string& path) {

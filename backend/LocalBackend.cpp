@@ -85,10 +85,17 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     const auto failStoring = [&](const std::string& what, const DatabaseError& error) {
         return fail(options.dbPath.empty() ? what : withDatabaseProblem(what, options.dbPath, &error));
     };
+    const std::string analytics = AnalyticsCollector::databasePathBeside(options.dbPath);
+    // Both files are checked before anything is made: neither may be what
+    // opening would wait on for good (a pipe) or what is no file (a device).
+    if (!options.dbPath.empty()) {
+        for (const std::string& file : {options.dbPath, analytics})
+            if (auto problem = storageProblem(file)) return fail("cannot open " + file + ": " + *problem);
+    }
     // The kits' stand-ins and the analytics collector share nothing with the
     // API's database: they start on threads of their own while it opens (and
-    // a file is seeded). What fails is told in the order of the steps, the
-    // database first.
+    // a file is seeded; a file's collector after that, see below). What
+    // fails is told in the order of the steps, the database first.
     struct KitsStandIns {
         std::unique_ptr<PalConnectServices> palConnect;
         std::unique_ptr<RippleOpenPlatform> rippleOpenPlatform;
@@ -112,27 +119,34 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
             started.failure = "cannot start the stand-ins of the kits' services";
         return started;
     });
-    auto collector = std::async(std::launch::async, [&options] {
-        std::string why;
-        auto started = AnalyticsCollector::start(options.collectorPort,
-                                                 AnalyticsCollector::databasePathBeside(options.dbPath), &why);
-        return std::pair{std::move(started), why};
-    });
+    const auto startCollector = [&options, &analytics] {
+        return std::async(std::launch::async, [&options, &analytics] {
+            std::string why;
+            auto started = AnalyticsCollector::start(options.collectorPort, analytics, &why);
+            return std::pair{std::move(started), why};
+        });
+    };
+    // A private database's collector has no file: it starts at once. A
+    // file's starts once the database is seeded, so that a start refused
+    // for the database leaves no analytics file beside it.
+    const bool seedInBackground = options.dbPath.empty();
+    auto collector = seedInBackground ? startCollector() : decltype(startCollector()){};
     std::unique_ptr<LocalBackend> backend(new LocalBackend());
     try {
-        backend->databases_ = DatabasePool::open(options.dbPath);
+        backend->databases_ = DatabasePool::open(options.dbPath, StartsAgain::FromDemoData);
     } catch (const DatabaseError& error) {
         return failStoring("cannot open " + database, error);
     }
     // A database file given is seeded before anything serves: a file that
     // cannot be used is told at once. The private one is seeded while the
     // rest starts (and the caller goes on); the API serves once it is.
-    const bool seedInBackground = options.dbPath.empty();
     if (seedInBackground) {
         LocalBackend* starting = backend.get();
         backend->preparing_ = std::thread([starting] { starting->seedThenServe(); });
     } else if (auto error = backend->seed()) {
         return failStoring("cannot store the demo data in " + database, *error);
+    } else {
+        collector = startCollector();
     }
     HttpServer::Limits limits;
     limits.bodyBytes = kLargestBody;

@@ -126,7 +126,7 @@ Object fromPEM(const std::string& text, Read read) {
 // refused as well: a key they could read is no secret.
 std::optional<std::string> readFile(const std::string& path, bool privateOnly, int& error) {
     error = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
         error = errno;
         return std::nullopt;
@@ -204,6 +204,13 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
     } unlock{hold};
     while (::flock(hold, LOCK_EX) != 0)
         if (errno != EINTR) return fail(keyFile, errno);
+    // What is there and is no file (a pipe, a folder) is someone's own: it
+    // is refused, not replaced.
+    for (const std::string& file : {keyFile, certificateFile})
+        if (auto problem = FileProblem::ofKind(file)) {
+            if (failure) *failure = "cannot keep the stand-ins' TLS identity in " + file + ": " + *problem;
+            return nullptr;
+        }
     int error = 0;
     const std::optional<std::string> keyText = readFile(keyFile, true, error);
     const std::optional<std::string> certificateText = readFile(certificateFile, false, error);

@@ -12,10 +12,6 @@
 
 namespace {
 
-// Where a folder keeps the base address its last session used and, on the
-// next line, the stored avatar address as that session started with it.
-std::string recordPath(const std::string& folder) { return folder + "/backend-address"; }
-
 struct Record {
     std::string address;
     // Nothing in a record written before the avatar was kept with it.
@@ -23,7 +19,7 @@ struct Record {
 };
 
 std::optional<Record> lastRecord(const std::string& folder) {
-    std::ifstream file(recordPath(folder));
+    std::ifstream file(FolderBackEnd::recordPath(folder));
     Record record;
     if (!std::getline(file, record.address) || record.address.empty()) return std::nullopt;
     if (std::string head; std::getline(file, head)) record.head = head;
@@ -44,17 +40,13 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
 std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
 std::string databasePath(const std::string& folder) { return storageFolder(folder) + "/backend.db"; }
 
-// What mends the damaged database `file` of the folder: setting that file
-// aside, which keeps everything else the folder holds (the other database,
-// the stored sign-in, the shots); the next session makes it anew.
-std::string setAside(const std::string& file, bool demoData) {
-    return ": set " + file + " aside (move or rename it) and the next session starts it again" +
-           (demoData ? " from the demo data" : ", empty");
-}
-
 }  // namespace
 
 namespace FolderBackEnd {
+
+// The base address the folder's last session used and, on the next line,
+// the stored avatar address as that session started with it.
+std::string recordPath(const std::string& folder) { return folder + "/backend-address"; }
 
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
     const std::string storage = storageFolder(folder);
@@ -82,9 +74,10 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
     if (!backEnd && failure) {
         *failure = why;
         const std::string analytics = backend::AnalyticsCollector::databasePathBeside(options.dbPath);
-        for (const auto& [file, demoData] : {std::pair(options.dbPath, true), std::pair(analytics, false)})
+        for (const auto& [file, startsAgain] : {std::pair(options.dbPath, backend::StartsAgain::FromDemoData),
+                                                std::pair(analytics, backend::StartsAgain::Empty)})
             if (why.find(file + ": ") != std::string::npos && why.ends_with(backend::kDamagedDatabase))
-                *failure += setAside(file, demoData);
+                *failure += backend::setAside(file, startsAgain);
     }
     return backEnd;
 }

@@ -21,6 +21,9 @@ namespace FolderBackEnd {
 // damaged database, which setting that file aside mends).
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure = nullptr);
 
+// The file in `folder` where the back end's address is recorded.
+std::string recordPath(const std::string& folder);
+
 // Records `baseURL` as the folder's back end, and moves the stored sign-in's
 // avatar address to it when the avatar is the folder's last back end's: when
 // it names the address that back end was reached at, or when a sign-in

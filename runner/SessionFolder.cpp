@@ -30,7 +30,7 @@ std::optional<std::string> SessionFolder::Hold::gone() const {
     return "the session folder " + path_ + " was removed while the session ran";
 }
 
-std::optional<std::string> SessionFolder::prepare(const std::string& path, bool fresh, Hold& hold) {
+std::optional<std::string> SessionFolder::prepare(const std::string& path, bool fresh, Hold& hold, bool makeParents) {
     if (path.empty()) return "the session folder cannot be empty";
     std::error_code error;
     const fs::path folder(path);
@@ -45,7 +45,8 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
                " mark: remove it yourself or choose another --data";
     }
     const bool madeHere = empty || (fresh && marked);
-    if (auto problem = backend::FileProblem::makeFolder(path)) return problem;
+    if (auto problem = makeParents ? backend::FileProblem::makeFolder(path) : backend::FileProblem::makeLastFolder(path))
+        return problem;
     hold.path_ = path;
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (hold.folder_ < 0)
@@ -63,10 +64,10 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
         return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     }
     if (fresh && marked) {
-        // The folder itself stays: the hold is on it.
+        // The folder itself stays: the hold is on it. So does its mark.
         std::vector<fs::path> entries;
         for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
-            entries.push_back(entry->path());
+            if (entry->path().filename() != kMarkName) entries.push_back(entry->path());
         for (const auto& entry : entries)
             if (!error) fs::remove_all(entry, error);
         if (error) return "cannot empty " + path + ": " + backend::FileProblem::why(path, error.value());

@@ -37,10 +37,13 @@ public:
     };
 
     // Makes `path` ready for a session and holds it in `hold`: with `fresh`,
-    // a marked folder is emptied first, unless a session holds it. A missing
-    // or empty folder is made and marked. Answers the reason when the folder
-    // cannot be used.
-    static std::optional<std::string> prepare(const std::string& path, bool fresh, Hold& hold);
+    // a marked folder is emptied first, unless a session holds it (its mark
+    // stays, so that a kill part-way leaves a folder --fresh still empties).
+    // A missing or empty folder is made and marked; the folders above it
+    // only with `makeParents`, else one missing is refused as a mistyped
+    // path. Answers the reason when the folder cannot be used.
+    static std::optional<std::string> prepare(const std::string& path, bool fresh, Hold& hold,
+                                              bool makeParents = false);
 
     // Writes `bytes` to the file `path` whole, or leaves it as it was: they
     // go to a new file beside it, which then takes its place. Answers why

@@ -76,22 +76,38 @@ void useStandIns(const backend::StandIns& standIns) {
                                       standIns.rippleOpenPlatformCertificate);
 }
 
-// Why the app's settings file `path`, which keeps the sign-in, cannot be
-// read or saved, and what that does to the session; nothing when it can.
-std::optional<std::string> settingsProblem(const std::string& path) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) return std::nullopt;
-    if (::access(path.c_str(), R_OK) != 0)
-        return "the app's settings cannot be read: " +
-               backend::FileProblem::why(path, errno, backend::FileProblem::Doing::Reading) +
-               ": the app starts signed out, and they are not saved over";
-    // Saved whole, as a new file beside it that takes its place.
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    auto problem = backend::FileProblem::ofWriting(path);
-    if (!problem && ::access(folder.c_str(), W_OK) != 0) problem = backend::FileProblem::why(folder, errno);
-    if (!problem) return std::nullopt;
-    return "the app's settings cannot be saved: " + *problem +
-           ": a sign-in or sign-out in this session is not kept for the next one";
+// What the app's settings file, which keeps the sign-in, does to the
+// session when it cannot be read or saved; nothing when all is well. The
+// settings are saved as a new file beside the old one that takes its place:
+// what that needs is checked, not the old file's mode.
+std::optional<std::string> settingsProblem(const NSUserDefaults& settings) {
+    const std::string& path = settings.filePath();
+    switch (settings.fileState()) {
+        case NSUserDefaults::FileState::Unreadable:
+            return "the app's settings cannot be read: " +
+                   backend::FileProblem::why(path, ::access(path.c_str(), R_OK) != 0 ? errno : EACCES,
+                                             backend::FileProblem::Doing::Reading) +
+                   ": the app starts signed out, and they are not saved over";
+        case NSUserDefaults::FileState::Damaged:
+            return "the app's settings " + path +
+                   " are damaged (they hold no settings the app can read): the app starts signed out, and saves "
+                   "its settings anew over them";
+        case NSUserDefaults::FileState::Read: break;
+    }
+    if (auto problem = backend::FileProblem::ofReplacing(path))
+        return "the app's settings cannot be saved: " + *problem +
+               ": a sign-in or sign-out in this session is not kept for the next one";
+    return std::nullopt;
+}
+
+// The first of the files the session keeps in its folder from one session
+// to the next that is not a regular file, named; checked before any of them
+// is opened, which could wait for good (a pipe).
+std::optional<std::string> keptFileProblem(const std::string& folder) {
+    for (const std::string& file :
+         {folder + "/history", FolderBackEnd::recordPath(folder), NSUserDefaults::standardFilePath()})
+        if (auto problem = backend::FileProblem::ofKind(file)) return "cannot use " + file + ": " + *problem;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -122,7 +138,10 @@ int main(int argc, char** argv) {
         }
     }
     SessionFolder::Hold folderHold;
-    if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh, folderHold)) {
+    // A folder named by --data must have its parent, as a mistyped path
+    // would not; the default one is made with the folders above it.
+    const bool defaultFolder = options->dataFolder == RunnerOptions::defaultDataFolder();
+    if (auto problem = SessionFolder::prepare(options->dataFolder, options->fresh, folderHold, defaultFolder)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
@@ -139,7 +158,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);
-    if (auto problem = settingsProblem(NSUserDefaults::standardUserDefaults()->filePath()))
+    if (auto problem = keptFileProblem(options->dataFolder)) {
+        std::cerr << "velmaro: " << *problem << "\n";
+        return 1;
+    }
+    if (auto problem = settingsProblem(*NSUserDefaults::standardUserDefaults()))
         std::cerr << "velmaro: " << *problem << "\n";
     UIScreen::configureMainScreen(CGSizeMake(options->screenWidth, options->screenHeight), options->screenScale,
                                   options->notched);

@@ -44,8 +44,11 @@ int writeAll(int fd, const NSData& data) {
     return 0;
 }
 
+// Files are opened without waiting: a pipe or a device at the path would
+// otherwise hold the caller until another process opened its other end.
+// A regular file is unchanged by it.
 int writeDirectly(const NSData& data, const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644));
     if (file.get() < 0) return errno;
     if (int error = writeAll(file.get(), data)) return error;
     return file.close();
@@ -54,7 +57,7 @@ int writeDirectly(const NSData& data, const std::string& path) {
 }  // namespace
 
 std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return std::nullopt;
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;

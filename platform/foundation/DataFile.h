@@ -8,7 +8,8 @@
 // Whole-file reads and writes of bytes.
 class DataFile {
 public:
-    // The file's bytes; nothing when it cannot be read (missing, a folder...).
+    // The file's bytes; nothing when it cannot be read (missing, a folder,
+    // a pipe or anything else that is not a regular file, never waited on).
     static std::optional<NSData> dataWithContentsOfFile(const std::string& path);
     // Writes the bytes, replacing any file there. Atomically: into a
     // temporary file beside it, then renamed over it, so readers see the old

@@ -1,5 +1,6 @@
 #include "foundation/NSUserDefaults.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,19 +26,33 @@ std::string settingsName() {
     return program_invocation_short_name;
 }
 
+// The settings file of the sandbox folder `root`, named `name`.
+std::string filePathIn(const std::string& root, const std::string& name) {
+    return root + "/Library/Preferences/" + name + ".plist";
+}
+
 }  // namespace
 
 NSUserDefaults::NSUserDefaults(std::string root, std::string name)
-    : root_(std::move(root)), path_(root_ + "/Library/Preferences/" + name + ".plist") {
+    : root_(std::move(root)), path_(filePathIn(root_, name)) {
     if (auto saved = PropertyListFile::dictionaryWithContentsOfFile(path_)) {
         values_ = std::move(*saved);
-    } else if (::access(path_.c_str(), F_OK) == 0 && ::access(path_.c_str(), R_OK) != 0) {
+        return;
+    }
+    struct stat file {};
+    if (::stat(path_.c_str(), &file) != 0) return;
+    if (!S_ISREG(file.st_mode) || ::access(path_.c_str(), R_OK) != 0) {
         // Settings that are there but may not be read are not lost by
         // saving these, made without them, over them.
-        unreadable_ = true;
+        fileState_ = FileState::Unreadable;
         NSLog("NSUserDefaults: the settings file " + path_ + " cannot be read; it is not saved over");
+    } else {
+        fileState_ = FileState::Damaged;
+        NSLog("NSUserDefaults: the settings file " + path_ + " holds no settings (damaged); it is saved over");
     }
 }
+
+std::string NSUserDefaults::standardFilePath() { return filePathIn(AppSandbox::root(), settingsName()); }
 
 NSUserDefaults::~NSUserDefaults() {
     std::lock_guard lock(mutex_);
@@ -122,7 +137,7 @@ bool NSUserDefaults::synchronize() {
 
 bool NSUserDefaults::saveLocked() {
     if (!dirty_) return true;
-    if (unreadable_) return false;
+    if (fileState_ == FileState::Unreadable) return false;
     auto data = NSPropertyListSerialization::dataWithPropertyList(values_, NSPropertyListSerialization::Format::Binary);
     if (!data) return false;
     if (const int error = DataFile::writeToFile(*data, path_, true)) {

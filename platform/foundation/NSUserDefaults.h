@@ -54,6 +54,15 @@ public:
     bool synchronize();
 
     const std::string& filePath() const { return path_; }
+    // The standard settings' file in the current sandbox, not read.
+    static std::string standardFilePath();
+
+    // What the file held when these settings were made: settings (or it was
+    // not there); nothing to be read (no permission, or not a regular file:
+    // it is kept, never saved over); or no settings (damaged: these start
+    // empty and are saved over it).
+    enum class FileState { Read, Unreadable, Damaged };
+    FileState fileState() const { return fileState_; }
 
 private:
     bool saveLocked();
@@ -64,6 +73,5 @@ private:
     Dictionary values_;
     Dictionary registered_;
     bool dirty_ = false;
-    // The file was there but could not be read: it is never saved over.
-    bool unreadable_ = false;
+    FileState fileState_ = FileState::Read;
 };

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "BackendClient.h"
 #include "backend/Database.h"
@@ -109,6 +111,29 @@ TEST(Storage, ChangesAreRefusedOnceTheDatabaseFileIsRemovedOrReplaced) {
     }
 }
 
+// A file whose first pages are whole opens; a request that reads its damage
+// fails, and the file is named once, with what mends it.
+TEST(Storage, ADatabaseDamagedPastItsFirstPageIsNamedOnceWhereItIsRead) {
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.db";
+    ASSERT_NE(backend::LocalBackend::start({0, path}), nullptr);
+    {
+        auto database = Database::open(path);
+        const long long page = database->scalar("SELECT rootpage FROM sqlite_master WHERE name = 'promoters'");
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp((page - 1) * database->scalar("PRAGMA page_size"));
+        file << std::string(512, '\xff');
+    }
+    auto server = backend::LocalBackend::start({0, path});
+    ASSERT_NE(server, nullptr);
+    testing::internal::CaptureStderr();
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(BackendClient(server->port()).login("demo", "123456").json["code"], 9);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "back end: the database " + path + " is damaged: requests that read its damaged part fail: set " + path +
+                  " aside (move or rename it) and the next session starts it again from the demo data\n");
+}
+
 namespace {
 
 // Every connection opened while it lives may hold only a few pages: a disk
@@ -180,13 +205,25 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     // The part of the path that is missing or no folder is the one named.
     const TempFolder folder("velmaro-storage");
     std::ofstream(folder / "file") << "not a folder";
+    std::ofstream(folder / "text.db") << "not a database";
     std::filesystem::create_symlink("nowhere/x.db", folder / "link.db");
-    for (const auto& [path, why] : {std::pair(folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
-                                    std::pair(folder / "file/backend.db", folder / "file is a file, not a folder"),
-                                    std::pair(folder / "link.db", folder / "link.db is a link to nowhere/x.db, which is not there")}) {
+    // A pipe opening would wait on for good, a device, the analytics file alike.
+    ASSERT_EQ(::mkfifo((folder / "pipe.db").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "new-analytics.db").c_str(), 0600), 0);
+    for (const auto& [path, named, why] :
+         {std::tuple(folder / "missing/x/y/backend.db", folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
+          std::tuple(folder / "file/backend.db", folder / "file/backend.db", folder / "file is a file, not a folder"),
+          std::tuple(folder / "link.db", folder / "link.db", folder / "link.db is a link to nowhere/x.db, which is not there"),
+          std::tuple(folder / "pipe.db", folder / "pipe.db", folder / "pipe.db is not a regular file (a named pipe)"),
+          std::tuple(std::string("/dev/null"), std::string("/dev/null"), std::string("/dev/null is not a regular file (a device)")),
+          std::tuple(folder / "new.db", folder / "new-analytics.db", folder / "new-analytics.db is not a regular file (a named pipe)"),
+          std::tuple(folder / "text.db", folder / "text.db", std::string("the database text.db is damaged"))}) {
         EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
-        EXPECT_EQ(failure, "cannot open " + path + ": " + why);
+        EXPECT_EQ(failure, "cannot open " + named + ": " + why);
     }
+    // A refused start makes no file.
+    for (const char* made : {"new.db", "text-analytics.db", "pipe-analytics.db"})
+        EXPECT_FALSE(std::filesystem::exists(folder / made)) << made;
     auto first = backend::LocalBackend::start({});
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(backend::LocalBackend::start({first->port(), ""}, &failure), nullptr);

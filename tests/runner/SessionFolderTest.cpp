@@ -82,9 +82,31 @@ TEST(SessionFolder, ALinkToAFolderIsThatFolder) {
     const fs::path target = fs::path(folder.path()) / "target", link = fs::path(folder.path()) / "link";
     fs::create_directory(target);
     fs::create_directory_symlink(target, link);
+    {
+        SessionFolder::Hold hold;
+        EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
+    }
+    // --fresh empties it but for its mark, which a kill part-way must keep.
+    std::ofstream(target / SessionFolder::kMarkName) << "kept";
+    std::ofstream(target / "stale") << "old";
     SessionFolder::Hold hold;
-    EXPECT_EQ(SessionFolder::prepare(link.string(), false, hold), std::nullopt);
-    EXPECT_TRUE(fs::exists(target / SessionFolder::kMarkName));
+    EXPECT_EQ(SessionFolder::prepare(link.string(), true, hold), std::nullopt);
+    EXPECT_FALSE(fs::exists(target / "stale"));
+    EXPECT_EQ(fs::file_size(target / SessionFolder::kMarkName), 4u);
+}
+
+// A --data path whose parent is missing is refused, naming where it ends.
+TEST(SessionFolder, APathThatLeadsNowhereIsRefusedNamingWhere) {
+    TempSandbox sandbox;
+    const std::string base = sandbox.path();
+    fs::create_directory_symlink(base + "/gone", base + "/link");
+    for (const auto& [path, why] : {std::pair(base + "/missing/session", "the folder " + base + "/missing is not there"),
+                                    std::pair(base + "/link/session", base + "/link is a link to " + base +
+                                                                          "/gone, which is not there")}) {
+        SessionFolder::Hold hold;
+        EXPECT_EQ(SessionFolder::prepare(path, false, hold), "cannot make " + path + ": " + why);
+    }
+    EXPECT_FALSE(fs::exists(base + "/missing"));
 }
 
 // A session writes in its folder from its start: one it may not write is
@@ -107,8 +129,8 @@ TEST(SessionFolder, AFolderThatCannotBeWrittenIsRefusedSayingWhy) {
     }
     // A folder to be made in it: the folder that refuses is named.
     SessionFolder::Hold hold;
-    EXPECT_EQ(SessionFolder::prepare(folder + "/inner/session", false, hold),
-              "cannot make " + folder + "/inner/session: the folder " + folder +
+    EXPECT_EQ(SessionFolder::prepare(folder + "/inner", false, hold),
+              "cannot make " + folder + "/inner: the folder " + folder +
                   " is not writable (no permission to write in it)");
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -296,6 +297,19 @@ TEST(VelmaroScript, SessionFoldersAndScriptsAreCheckedBeforeAnythingRuns) {
     std::string settings;
     for (const auto& entry : std::filesystem::directory_iterator(session + "/sandbox/Library/Preferences"))
         settings = entry.path().string();
+    // A kept file that is no regular file is refused before it is opened
+    // (a pipe would hold the start for good); damaged settings are named.
+    const std::string history = session + "/history";
+    ASSERT_EQ(::mkfifo(history.c_str(), 0600), 0);
+    EXPECT_NE(command("--data " + session + " --script " + folder.path() + "/quit.txt")
+                  .output.find("velmaro: cannot use " + history + ": " + history + " is not a regular file (a named pipe)\n"),
+              std::string::npos);
+    std::filesystem::remove(history);
+    std::ofstream(settings) << "damaged";
+    EXPECT_NE(command("--demo --data " + session + " --script " + folder.path() + "/quit.txt")
+                  .output.find("velmaro: the app's settings " + settings + " are damaged (they hold no settings the app "
+                               "can read): the app starts signed out, and saves its settings anew over them\n"),
+              std::string::npos);
     UnwritablePath readOnly(settings);
     if (!readOnly.made()) GTEST_SKIP() << "the file system keeps no immutable flag";
     EXPECT_NE(command("--data " + session + " --script " + folder.path() + "/quit.txt")
