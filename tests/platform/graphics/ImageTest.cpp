@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
+#include "graphics/ImageProblem.h"
 #include "graphics/JPEGCodec.h"
 #include "graphics/PNGCodec.h"
 #include "graphics/UIGraphics.h"
@@ -40,6 +42,42 @@ void expectPixelNear(CGImagePixel actual, CGImagePixel expected, int tolerance) 
     EXPECT_NEAR(actual.green, expected.green, tolerance);
     EXPECT_NEAR(actual.blue, expected.blue, tolerance);
     EXPECT_NEAR(actual.alpha, expected.alpha, tolerance);
+}
+
+// A 1 x 1 PNG whose header is rewritten to claim 32767 x 32767 (4 GiB of
+// pixels), to be refused before any pixel memory is taken.
+NSData pngClaiming32767Square() {
+    auto png = *PNGCodec::encode(*patternImage(1, 1));
+    std::vector<std::uint8_t> bytes(png.bytes(), png.bytes() + png.length());
+    for (std::size_t at : {16u, 20u}) {
+        bytes[at] = 0, bytes[at + 1] = 0, bytes[at + 2] = 0x7F, bytes[at + 3] = 0xFF;
+    }
+    std::uint32_t crc = 0xFFFFFFFFu;  // the chunk's CRC-32 over its type and data
+    for (std::size_t at = 12; at < 29; ++at) {
+        crc ^= bytes[at];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    return NSData(std::move(bytes));
+}
+
+// A grey 8 x 8 progressive JPEG of `scans` scans: its DC coefficients, then
+// the same AC scan again and again, each one more pass over the picture.
+NSData progressiveJPEG(int scans) {
+    std::vector<std::uint8_t> bytes = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    bytes.insert(bytes.end(), 64, 1);                                               // quantisation by 1
+    bytes.insert(bytes.end(), {0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});  // one component
+    for (std::uint8_t table : {0x00, 0x10}) {  // DC and AC tables: one 1-bit code, for 0
+        bytes.insert(bytes.end(), {0xFF, 0xC4, 0, 20, table, 1});
+        bytes.insert(bytes.end(), 16, 0);
+    }
+    for (int scan = 0; scan < scans; ++scan) {
+        const std::uint8_t first = scan == 0 ? 0 : 1, last = scan == 0 ? 0 : 63;
+        bytes.insert(bytes.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, first, last, 0, 0x7F});  // code 0, then padding
+    }
+    bytes.insert(bytes.end(), {0xFF, 0xD9});
+    return NSData(std::move(bytes));
 }
 
 }  // namespace
@@ -76,33 +114,32 @@ TEST(ImageCodecs, JPEGRoundTripIsCloseAndQualitySetsSize) {
     EXPECT_LT(low->length(), high->length());
 }
 
-TEST(ImageCodecs, DamagedDataGivesNothing) {
-    EXPECT_FALSE(PNGCodec::decode(NSData::fromString("not an image")));
-    EXPECT_FALSE(JPEGCodec::decode(NSData::fromString("\xFF\xD8\xFF garbage")));
+TEST(ImageCodecs, HostilePicturesAreRefusedWithTheirProblem) {
     auto png = *PNGCodec::encode(*patternImage(8, 8));
-    EXPECT_FALSE(PNGCodec::decode(png.subdata(0, png.length() / 2)));
-    auto jpeg = *JPEGCodec::encode(*patternImage(8, 8), 0.8);
-    EXPECT_FALSE(UIImage::imageWithData(jpeg.subdata(0, 20)));
-    EXPECT_FALSE(UIImage::imageWithData(NSData()));
+    auto jpeg = *JPEGCodec::encode(*patternImage(64, 64), 0.8);
+    const struct {
+        const char* what;
+        NSData data;
+        ImageProblem problem;
+    } pictures[] = {
+        {"text", NSData::fromString("not an image"), ImageProblem::NotAPicture},
+        {"nothing", NSData(), ImageProblem::NotAPicture},
+        {"a JPEG's mark and garbage", NSData::fromString("\xFF\xD8\xFF garbage"), ImageProblem::Damaged},
+        {"half a PNG", png.subdata(0, png.length() / 2), ImageProblem::Damaged},
+        {"a JPEG's first bytes", jpeg.subdata(0, 20), ImageProblem::Damaged},
+        {"a JPEG cut short", jpeg.subdata(0, jpeg.length() * 2 / 3), ImageProblem::Damaged},
+        {"a PNG claiming 32767 x 32767", pngClaiming32767Square(), ImageProblem::TooLarge},
+        {"a JPEG of one scan too many", progressiveJPEG(kMostJPEGScans + 1), ImageProblem::TooManyScans},
+    };
+    for (const auto& picture : pictures) {
+        auto problem = static_cast<ImageProblem>(-1);
+        EXPECT_FALSE(UIImage::imageWithData(picture.data, 1, &problem)) << picture.what;
+        EXPECT_EQ(problem, picture.problem) << picture.what;
+    }
+    EXPECT_TRUE(UIImage::imageWithData(progressiveJPEG(kMostJPEGScans)));
     EXPECT_FALSE(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(15)));
-}
-
-TEST(ImageCodecs, APictureClaimingMorePixelsThanTheLimitIsRefusedFromItsHeader) {
-    // A 1 x 1 PNG whose header is rewritten to claim 32767 x 32767 (4 GiB of
-    // pixels): refused before any pixel memory is taken.
-    auto png = *PNGCodec::encode(*patternImage(1, 1));
-    std::vector<std::uint8_t> bytes(png.bytes(), png.bytes() + png.length());
-    for (std::size_t at : {16u, 20u}) {
-        bytes[at] = 0, bytes[at + 1] = 0, bytes[at + 2] = 0x7F, bytes[at + 3] = 0xFF;
-    }
-    std::uint32_t crc = 0xFFFFFFFFu;  // the chunk's CRC-32 over its type and data
-    for (std::size_t at = 12; at < 29; ++at) {
-        crc ^= bytes[at];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    crc = ~crc;
-    for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_FALSE(PNGCodec::decode(NSData(std::move(bytes))));
+    // A file whose read fails (the pages at address 0 of this process) is no picture.
+    EXPECT_FALSE(UIImage::imageWithContentsOfFile("/proc/self/mem"));
 }
 
 TEST(CGImage, CropTakesTheIntegralPartInsideTheImage) {
