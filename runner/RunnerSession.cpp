@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/shell/KXAppConfiguration.h"
+#include "foundation/DataFile.h"
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
@@ -18,6 +19,7 @@
 #include "foundation/NSURL.h"
 #include "foundation/PendingAnswer.h"
 #include "foundation/UTF16.h"
+#include "graphics/ImageProblem.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
 #include "peers/SimulatedAlipayApp.h"
@@ -649,10 +651,17 @@ CommandResult RunnerSession::scan(const std::string& file) {
     if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
     if (std::filesystem::file_size(file, error) > kLargestScanFile)
         return {false, "scan: " + file + " is larger than 32 MiB"};
-    auto codes = SimulatedCamera::showImageFile(file);
-    if (!codes) return {false, "scan: cannot read the picture " + file};
+    int readError = 0;
+    auto bytes = DataFile::dataWithContentsOfFile(file, &readError);
+    if (!bytes)
+        return {false, "scan: cannot read " + file + ": " +
+                           backend::FileProblem::why(file, readError, backend::FileProblem::Doing::Reading)};
+    ImageProblem problem = ImageProblem::Damaged;
+    auto picture = UIImage::imageWithData(*bytes, 1, &problem);
+    if (!picture) return {false, "scan: cannot read the picture " + file + ": " + imageProblemText(problem)};
+    const std::size_t codes = SimulatedCamera::showImage(picture);
     driver_.settle();
-    return driverResult(true, "scan", std::to_string(*codes) + " code(s) in view");
+    return driverResult(true, "scan", std::to_string(codes) + " code(s) in view");
 }
 
 CommandResult RunnerSession::shot(const std::string& file) {
