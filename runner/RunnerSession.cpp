@@ -29,6 +29,7 @@
 #include "backend/FileProblem.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
+#include "runner/SessionEnd.h"
 #include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
 #include "runner/URLProblem.h"
@@ -308,11 +309,18 @@ CommandResult RunnerSession::screen() {
 bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<double> wait) {
     const double seconds = wait.value_or(targetWaitSeconds_);
     auto loop = NSRunLoop::mainRunLoop();
+    // A signal that ends the session ends the wait as well: the command
+    // answers with what holds now, and the session ends after it.
+    bool isReady = false;
     auto readyNow = [&] {
         driver_.settle();
-        return ready();
+        isReady = ready();
+        return isReady || SessionEnd::signalled();
     };
-    if (!MonotonicClock::isManual()) return loop->runUntil(readyNow, seconds);
+    if (!MonotonicClock::isManual()) {
+        loop->runUntil(readyNow, seconds);
+        return isReady;
+    }
     // On the manual clock (tests) nothing moves the time while the command
     // runs, so the wait moves it itself, a step at a time. Answers to
     // requests under way come over the network in real time: they are let
@@ -320,11 +328,11 @@ bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<do
     const double end = MonotonicClock::now() + seconds;
     const double realEnd = MonotonicClock::realNow() + seconds;
     for (;;) {
-        if (readyNow()) return true;
+        if (readyNow()) return isReady;
         const double realLeft = realEnd - MonotonicClock::realNow();
         if (PendingAnswer::count() > 0 && realLeft > 0 &&
             loop->runUntil([&] { return readyNow() || PendingAnswer::count() == 0; }, realLeft) && readyNow())
-            return true;
+            return isReady;
         const double left = end - MonotonicClock::now();
         if (left <= 1e-9) return false;
         loop->advanceManualClock(std::min(left, kManualClockStep));
