@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/shell/KXAppConfiguration.h"
+#include "foundation/DataFile.h"
 #include "foundation/MonotonicClock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSFileManager.h"
@@ -18,6 +19,7 @@
 #include "foundation/NSURL.h"
 #include "foundation/PendingAnswer.h"
 #include "foundation/UTF16.h"
+#include "graphics/ImageProblem.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
 #include "peers/SimulatedAlipayApp.h"
@@ -27,6 +29,7 @@
 #include "backend/FileProblem.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
+#include "runner/SessionEnd.h"
 #include "runner/SessionFolder.h"
 #include "runner/TapCover.h"
 #include "runner/URLProblem.h"
@@ -306,11 +309,18 @@ CommandResult RunnerSession::screen() {
 bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<double> wait) {
     const double seconds = wait.value_or(targetWaitSeconds_);
     auto loop = NSRunLoop::mainRunLoop();
+    // A signal that ends the session ends the wait as well: the command
+    // answers with what holds now, and the session ends after it.
+    bool isReady = false;
     auto readyNow = [&] {
         driver_.settle();
-        return ready();
+        isReady = ready();
+        return isReady || SessionEnd::signalled();
     };
-    if (!MonotonicClock::isManual()) return loop->runUntil(readyNow, seconds);
+    if (!MonotonicClock::isManual()) {
+        loop->runUntil(readyNow, seconds);
+        return isReady;
+    }
     // On the manual clock (tests) nothing moves the time while the command
     // runs, so the wait moves it itself, a step at a time. Answers to
     // requests under way come over the network in real time: they are let
@@ -318,11 +328,11 @@ bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<do
     const double end = MonotonicClock::now() + seconds;
     const double realEnd = MonotonicClock::realNow() + seconds;
     for (;;) {
-        if (readyNow()) return true;
+        if (readyNow()) return isReady;
         const double realLeft = realEnd - MonotonicClock::realNow();
         if (PendingAnswer::count() > 0 && realLeft > 0 &&
             loop->runUntil([&] { return readyNow() || PendingAnswer::count() == 0; }, realLeft) && readyNow())
-            return true;
+            return isReady;
         const double left = end - MonotonicClock::now();
         if (left <= 1e-9) return false;
         loop->advanceManualClock(std::min(left, kManualClockStep));
@@ -649,10 +659,17 @@ CommandResult RunnerSession::scan(const std::string& file) {
     if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
     if (std::filesystem::file_size(file, error) > kLargestScanFile)
         return {false, "scan: " + file + " is larger than 32 MiB"};
-    auto codes = SimulatedCamera::showImageFile(file);
-    if (!codes) return {false, "scan: cannot read the picture " + file};
+    int readError = 0;
+    auto bytes = DataFile::dataWithContentsOfFile(file, &readError);
+    if (!bytes)
+        return {false, "scan: cannot read " + file + ": " +
+                           backend::FileProblem::why(file, readError, backend::FileProblem::Doing::Reading)};
+    ImageProblem problem = ImageProblem::Damaged;
+    auto picture = UIImage::imageWithData(*bytes, 1, &problem);
+    if (!picture) return {false, "scan: cannot read the picture " + file + ": " + imageProblemText(problem)};
+    const std::size_t codes = SimulatedCamera::showImage(picture);
     driver_.settle();
-    return driverResult(true, "scan", std::to_string(*codes) + " code(s) in view");
+    return driverResult(true, "scan", std::to_string(codes) + " code(s) in view");
 }
 
 CommandResult RunnerSession::shot(const std::string& file) {

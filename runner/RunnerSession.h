@@ -121,8 +121,9 @@ private:
     std::string notInView(const std::string& text, bool scrolled) const;
     // Runs the app, laid out, until `ready` or until `seconds` (by default
     // the session's target wait) have passed on the main loop's clock;
-    // whether it became so. On the manual clock the wait moves the clock
-    // itself (see the definition).
+    // whether it became so. A signal that ends the session ends the wait.
+    // On the manual clock the wait moves the clock itself (see the
+    // definition).
     bool waitFor(const std::function<bool()>& ready, std::optional<double> seconds = std::nullopt);
     // The refusal of `command` when `coverNow` still finds a view in front
     // of `what` after that wait (a pop-up still fading is waited for),

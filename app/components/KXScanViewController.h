@@ -8,8 +8,8 @@ class KXScanViewController : public QSCScanViewController {
 public:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    // Prints "扫描结果:" with the first result's text, then pops the screen;
-    // an empty list does nothing.
+    // Prints "扫描结果:" with the first result's text on one line (control
+    // characters escaped), then pops the screen; an empty list does nothing.
     void deliverScanResults(const std::vector<QSCScanResult>& results) override;
 
     // The look the Home tab gives the screen: no border, green inner angles

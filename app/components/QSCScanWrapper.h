@@ -77,7 +77,10 @@ public:
     static std::vector<QSCScanResult> decodeQRFromImage(const Ref<UIImage>& picture);
     // A code image of `size` from a Core Image generator (error correction
     // "H"), the code colour on the dark modules and the background colour
-    // on the light ones; null when the generator is unknown or gives nothing.
+    // on the light ones; null when the generator is unknown or gives nothing,
+    // and when `size` is empty or larger than an image may be (64
+    // megapixels, 32767 a side: graphics' ImageLimits), which opens no
+    // image context.
     static Ref<UIImage> makeCodeImage(std::string_view generatorName, std::string_view content, CGSize size,
                                       const UIColor& codeColor, const UIColor& backgroundColor);
     // A Code 128 bar code at 20 times the generator's size; null when the

@@ -56,11 +56,16 @@ int writeDirectly(const NSData& data, const std::string& path) {
 
 }  // namespace
 
-std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path) {
+std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path, int* error) {
+    auto fail = [error](int number) {
+        if (error) *error = number;
+        return std::nullopt;
+    };
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return std::nullopt;
+    if (file.get() < 0) return fail(errno);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    if (::fstat(file.get(), &info) != 0) return fail(errno);
+    if (!S_ISREG(info.st_mode)) return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     std::vector<std::uint8_t> bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     std::uint8_t buffer[65536];
@@ -68,7 +73,7 @@ std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path) 
         ssize_t count = ::read(file.get(), buffer, sizeof buffer);
         if (count < 0) {
             if (errno == EINTR) continue;
-            return std::nullopt;
+            return fail(errno);
         }
         if (count == 0) break;
         bytes.insert(bytes.end(), buffer, buffer + count);

@@ -9,6 +9,8 @@
 #include <numbers>
 #include <optional>
 
+#include "graphics/ImageLimits.h"
+
 namespace {
 
 cairo_matrix_t toCairo(CGAffineTransform t) { return {t.a, t.b, t.c, t.d, t.tx, t.ty}; }
@@ -364,8 +366,7 @@ CGContext::~CGContext() { cairo_destroy(cr_); }
 
 Ref<CGContext> CGContext::contextWithPixels(std::size_t width, std::size_t height, bool opaque,
                                             CGAffineTransform baseTransform, CGImage::Conversion conversion) {
-    constexpr std::size_t largestSide = 32767;
-    if (width == 0 || height == 0 || width > largestSide || height > largestSide) return nullptr;
+    if (!imageSizeIsWithinLimits(width, height)) return nullptr;
     cairo_matrix_t base = toCairo(baseTransform);
     if (!isInvertible(base)) return nullptr;
     cairo_surface_t* surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,

@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstring>
 
+#include "graphics/ImageLimits.h"
+
 namespace {
 
 std::uint32_t* rowOf(cairo_surface_t* surface, std::size_t y) {
@@ -31,8 +33,6 @@ cairo_surface_t* newSurface(std::size_t width, std::size_t height) {
     }
     return surface;
 }
-
-constexpr std::size_t largestSide = 32767;  // what cairo's image surfaces allow
 
 // A fully opaque pixel's red, green, blue and alpha bytes, in that order in
 // memory.
@@ -80,7 +80,7 @@ CGImage::CGImage(cairo_surface_t* surface, bool opaque) : surface_(surface), kno
 CGImage::~CGImage() { cairo_surface_destroy(surface_); }
 
 Ref<CGImage> CGImage::imageWithRGBA(std::size_t width, std::size_t height, const std::vector<std::uint8_t>& rgba) {
-    if (width == 0 || height == 0 || width > largestSide || height > largestSide) return nullptr;
+    if (!imageSizeIsWithinLimits(width, height)) return nullptr;
     if (rgba.size() < width * height * 4) return nullptr;
     cairo_surface_t* surface = newSurface(width, height);
     if (!surface) return nullptr;

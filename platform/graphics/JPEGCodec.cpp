@@ -3,6 +3,7 @@
 #include <cstdio>
 // libjpeg's header needs FILE and size_t declared first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,11 +11,13 @@
 #include <cstdlib>
 
 #include "graphics/ImageLimits.h"
+#include "graphics/ImageProblem.h"
 
 // libjpeg reports errors by calling an exit hook that must not return; the hook
-// here jumps back to the one function that set up the jump. Those functions
-// own no C++ objects: everything with a destructor lives in their callers, so
-// the jump skips no destructor.
+// here jumps back to the one function that set up the jump, with the problem
+// (plus one) as the jump's value. Those functions own no C++ objects:
+// everything with a destructor lives in their callers, so the jump skips no
+// destructor.
 namespace {
 
 struct ErrorManager {
@@ -22,39 +25,68 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void jumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+[[noreturn]] void jumpWith(j_common_ptr info, ImageProblem problem) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, static_cast<int>(problem) + 1);
+}
 
-void ignoreMessage(j_common_ptr) {}
+void jumpOnError(j_common_ptr info) { jumpWith(info, ImageProblem::Damaged); }
+
+// libjpeg only warns where a picture's data is cut short or corrupt, and
+// fills what is missing with grey; such a picture is refused as damaged, as
+// a cut or corrupt PNG is. Other warnings (bytes between segments, say) are
+// let be.
+void refuseDamage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    switch (info->err->msg_code) {
+        case JWRN_JPEG_EOF:
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE: jumpWith(info, ImageProblem::Damaged);
+        default: return;
+    }
+}
+
+// Called as libjpeg reads each row of blocks: a picture of more scans than
+// the limit is refused before their passes take minutes.
+void limitScans(j_common_ptr info) {
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMostJPEGScans)
+        jumpWith(info, ImageProblem::TooManyScans);
+}
 
 void installErrorManager(ErrorManager& errors) {
     jpeg_std_error(&errors.base);
     errors.base.error_exit = jumpOnError;
-    errors.base.output_message = ignoreMessage;
+    errors.base.emit_message = refuseDamage;
 }
 
-// Reads the header and sizes `rgb` for the picture; false on malformed data.
-bool readHeader(jpeg_decompress_struct& info, const NSData& data, std::vector<std::uint8_t>& rgb) {
+// Reads the header and sizes `rgba` for the picture; the problem when it
+// cannot be decoded.
+std::optional<ImageProblem> readHeader(jpeg_decompress_struct& info, const NSData& data, std::vector<std::uint8_t>& rgba) {
     jpeg_mem_src(&info, data.bytes(), static_cast<unsigned long>(data.length()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
-    if (!imageSizeIsDecodable(info.image_width, info.image_height)) return false;
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return ImageProblem::Damaged;
+    if (!imageSizeIsWithinLimits(info.image_width, info.image_height)) return ImageProblem::TooLarge;
     info.out_color_space = JCS_EXT_RGBA;
-    rgb.resize(std::size_t(info.image_width) * info.image_height * 4);
-    return true;
+    rgba.resize(std::size_t(info.image_width) * info.image_height * 4);
+    return std::nullopt;
 }
 
-bool decodeInto(const NSData& data, std::vector<std::uint8_t>& rgba, std::size_t& width, std::size_t& height) {
+std::optional<ImageProblem> decodeInto(const NSData& data, std::vector<std::uint8_t>& rgba, std::size_t& width,
+                                       std::size_t& height) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = &errors.base;
     installErrorManager(errors);
-    if (setjmp(errors.jump)) {
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = limitScans;
+    if (int jumped = setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
-        return false;
+        return static_cast<ImageProblem>(jumped - 1);
     }
     jpeg_create_decompress(&info);
-    if (!readHeader(info, data, rgba)) {
+    info.progress = &progress;
+    if (auto problem = readHeader(info, data, rgba)) {
         jpeg_destroy_decompress(&info);
-        return false;
+        return problem;
     }
     jpeg_start_decompress(&info);
     std::size_t stride = std::size_t(info.output_width) * 4;
@@ -66,7 +98,7 @@ bool decodeInto(const NSData& data, std::vector<std::uint8_t>& rgba, std::size_t
     height = info.output_height;
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return true;
+    return std::nullopt;
 }
 
 bool encodeFrom(const std::vector<std::uint8_t>& rgb, std::size_t width, std::size_t height, int quality,
@@ -103,11 +135,15 @@ bool JPEGCodec::recognizes(const NSData& data) {
     return data.length() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-Ref<CGImage> JPEGCodec::decode(const NSData& data) {
-    if (!recognizes(data)) return nullptr;
+Ref<CGImage> JPEGCodec::decode(const NSData& data, ImageProblem* problem) {
+    std::optional<ImageProblem> refused = ImageProblem::NotAPicture;
     std::vector<std::uint8_t> rgba;
     std::size_t width = 0, height = 0;
-    if (!decodeInto(data, rgba, width, height)) return nullptr;
+    if (recognizes(data)) refused = decodeInto(data, rgba, width, height);
+    if (refused) {
+        if (problem) *problem = *refused;
+        return nullptr;
+    }
     return CGImage::imageWithRGBA(width, height, rgba);
 }
 

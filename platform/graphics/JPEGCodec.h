@@ -4,6 +4,7 @@
 
 #include "foundation/NSData.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageProblem.h"
 
 // JPEG reading and writing (libjpeg-turbo).
 class JPEGCodec {
@@ -11,8 +12,9 @@ public:
     // True when the data starts with a JPEG start-of-image marker.
     static bool recognizes(const NSData& data);
     // Baseline and progressive, grey and colour; nullptr for anything
-    // unreadable.
-    static Ref<CGImage> decode(const NSData& data);
+    // unreadable, with why in `problem` when given: a picture cut short or
+    // corrupt anywhere is damaged, not filled in.
+    static Ref<CGImage> decode(const NSData& data, ImageProblem* problem = nullptr);
     // RGB at `quality` 0...1 (clamped); transparent parts come out as if
     // drawn over black.
     static std::optional<NSData> encode(const CGImage& image, double quality);

@@ -15,21 +15,25 @@ bool PNGCodec::recognizes(const NSData& data) {
     return data.length() >= sizeof signature && std::memcmp(data.bytes(), signature, sizeof signature) == 0;
 }
 
-Ref<CGImage> PNGCodec::decode(const NSData& data) {
-    if (!recognizes(data)) return nullptr;
+Ref<CGImage> PNGCodec::decode(const NSData& data, ImageProblem* problem) {
+    auto refuse = [problem](ImageProblem why) {
+        if (problem) *problem = why;
+        return nullptr;
+    };
+    if (!recognizes(data)) return refuse(ImageProblem::NotAPicture);
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, data.bytes(), data.length())) return nullptr;
-    if (!imageSizeIsDecodable(png.width, png.height)) {
+    if (!png_image_begin_read_from_memory(&png, data.bytes(), data.length())) return refuse(ImageProblem::Damaged);
+    if (!imageSizeIsWithinLimits(png.width, png.height)) {
         png_image_free(&png);
-        return nullptr;
+        return refuse(ImageProblem::TooLarge);
     }
     png.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(png));
     bool finished = png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr);
     std::size_t width = png.width, height = png.height;
     png_image_free(&png);
-    if (!finished) return nullptr;
+    if (!finished) return refuse(ImageProblem::Damaged);
     return CGImage::imageWithRGBA(width, height, rgba);
 }
 

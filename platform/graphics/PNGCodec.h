@@ -4,14 +4,16 @@
 
 #include "foundation/NSData.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageProblem.h"
 
 // PNG reading (libpng) and writing (libdeflate).
 class PNGCodec {
 public:
     // True when the data starts with the PNG signature.
     static bool recognizes(const NSData& data);
-    // Any PNG colour type and depth; nullptr for anything unreadable.
-    static Ref<CGImage> decode(const NSData& data);
+    // Any PNG colour type and depth; nullptr for anything unreadable, with
+    // why in `problem` when given.
+    static Ref<CGImage> decode(const NSData& data, ImageProblem* problem = nullptr);
     // 8-bit RGBA, or RGB when the image is opaque: rows filtered Up (the
     // first unfiltered), compressed in one piece by libdeflate.
     static std::optional<NSData> encode(const CGImage& image);

@@ -9,8 +9,9 @@
 // reads the current context. Image contexts have the top-left origin, y
 // growing down, in points; their bitmap has size x scale pixels (rounded up).
 
-// scale 0 means the main screen's scale. An empty or huge size opens no
-// context (the current context is then null until the matching end).
+// scale 0 means the main screen's scale. An empty size, or one of more
+// pixels than ImageLimits allows, opens no context (the current context is
+// then null until the matching end).
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale);
 // Not opaque, scale 1.
 void UIGraphicsBeginImageContext(CGSize size);

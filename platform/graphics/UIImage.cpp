@@ -1,11 +1,10 @@
 #include "graphics/UIImage.h"
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "foundation/DataFile.h"
 #include "foundation/NSBundle.h"
 
 #include "graphics/JPEGCodec.h"
@@ -105,16 +104,14 @@ Ref<UIImage> UIImage::resizableImageWithCapInsets(UIEdgeInsets capInsets, UIImag
     return copy;
 }
 
-Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale) {
-    Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data) : JPEGCodec::decode(data);
+Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale, ImageProblem* problem) {
+    Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data, problem) : JPEGCodec::decode(data, problem);
     return imageWithCGImage(image, scale);
 }
 
 Ref<UIImage> UIImage::imageWithContentsOfFile(std::string_view path) {
-    std::ifstream file{std::string(path), std::ios::binary};
-    if (!file) return nullptr;
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return imageWithData(NSData(std::move(bytes)), scaleFromFileName(path));
+    auto bytes = DataFile::dataWithContentsOfFile(std::string(path));
+    return bytes ? imageWithData(*bytes, scaleFromFileName(path)) : nullptr;
 }
 
 Ref<UIImage> UIImage::imageWithCGImage(const Ref<::CGImage>& image, CGFloat scale, UIImageOrientation orientation) {

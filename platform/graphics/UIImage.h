@@ -7,6 +7,7 @@
 #include "foundation/NSObject.h"
 #include "graphics/CGGeometry.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageProblem.h"
 #include "graphics/UIEdgeInsets.h"
 
 // How the bitmap is turned to be shown upright.
@@ -37,8 +38,9 @@ public:
     UIImage() : UIImage(nullptr, 1, UIImageOrientation::Up) {}
     UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation);
 
-    // PNG or JPEG data; nullptr when the data is neither or is damaged.
-    static Ref<UIImage> imageWithData(const NSData& data, CGFloat scale = 1);
+    // PNG or JPEG data; nullptr when the data is neither, is damaged or is
+    // over the limits of ImageLimits, with why in `problem` when given.
+    static Ref<UIImage> imageWithData(const NSData& data, CGFloat scale = 1, ImageProblem* problem = nullptr);
     // A PNG or JPEG file; a name ending in "@2x" or "@3x" before the
     // extension gives that scale. nullptr when unreadable.
     static Ref<UIImage> imageWithContentsOfFile(std::string_view path);

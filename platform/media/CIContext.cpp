@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphics/ImageLimits.h"
+
 Ref<CIContext> CIContext::contextWithOptions(const Dictionary&) { return make<CIContext>(); }
 
 Ref<CGImage> CIContext::createCGImage(const Ref<CIImage>& image, CGRect fromRect) const {
@@ -10,6 +12,8 @@ Ref<CGImage> CIContext::createCGImage(const Ref<CIImage>& image, CGRect fromRect
     CGRect area = CGRectIntegral(fromRect);
     if (CGRectIsEmpty(area)) return nullptr;
     auto width = std::size_t(area.size.width), height = std::size_t(area.size.height);
+    // A bitmap larger than an image may be is refused before its pixels are worked out.
+    if (!imageSizeIsWithinLimits(width, height)) return nullptr;
     std::vector<std::uint8_t> rgba;
     rgba.reserve(width * height * 4);
     for (std::size_t row = 0; row < height; ++row) {
@@ -19,6 +23,5 @@ Ref<CGImage> CIContext::createCGImage(const Ref<CIImage>& image, CGRect fromRect
             rgba.insert(rgba.end(), {pixel.red, pixel.green, pixel.blue, pixel.alpha});
         }
     }
-    // The bitmap refuses sizes it cannot hold.
     return CGImage::imageWithRGBA(width, height, rgba);
 }

@@ -585,6 +585,13 @@ TEST_F(RunnerSessionTest, ScanShowsAPictureToTheCamera) {
     EXPECT_EQ(result.output, "1 code(s) in view");
     EXPECT_FALSE(session.execute("scan " + sandbox.path() + "/missing.png").ok);
     EXPECT_FALSE(session.execute("scan").ok);
+
+    // A refusal names the file and why.
+    const std::string text = sandbox.path() + "/notes.png";
+    ASSERT_EQ(DataFile::writeToFile(NSData::fromString("not a picture"), text, true), 0);
+    EXPECT_EQ(session.execute("scan " + text).output,
+              "scan: cannot read the picture " + text + ": it is neither a PNG nor a JPEG picture");
+    EXPECT_EQ(session.execute("scan /proc/self/mem").output, "scan: cannot read /proc/self/mem: input/output error");
 }
 
 TEST_F(RunnerSessionTest, TapWaitsForAnOverlayToGoAndNamesOneThatStays) {

@@ -484,7 +484,8 @@ TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
 }
 
 // A session at a terminal told to end (SIGTERM, or its terminal closed)
-// ends as after quit, saving the lines typed in its history.
+// ends as after quit, saving the lines typed in its history, at once even
+// in the middle of a command.
 TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
     for (const bool closed : {false, true}) {
         TempSandbox folder;
@@ -500,24 +501,28 @@ TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
             ::_exit(127);
         }
         std::string said;
-        const auto prompted = [&](std::size_t times) {
+        const auto shows = [&](const std::string& text, std::size_t from) {
             return NSRunLoop::mainRunLoop()->runUntil([&] {
                 char buffer[4096];
                 for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) said.append(buffer, got);
-                return said.find("velmaro> ", times > 1 ? said.find("velmaro> ") + 1 : 0) != std::string::npos;
+                return said.find(text, from) != std::string::npos;
             }, 60);
         };
-        EXPECT_TRUE(prompted(1)) << said;
-        ASSERT_EQ(::write(terminal, "wait 0\r", 7), 7);
-        EXPECT_TRUE(prompted(2)) << said;
+        EXPECT_TRUE(shows("velmaro> ", 0)) << said;
+        // Told to end in the middle of a long command, it ends at once.
+        const std::size_t typed = said.size();
+        ASSERT_EQ(::write(terminal, "wait 600\r", 9), 9);
+        EXPECT_TRUE(shows("\n", typed)) << said;
         closed ? ::close(terminal) : ::kill(child, SIGTERM);
         int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const bool ended = NSRunLoop::mainRunLoop()->runUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 60);
+        if (!ended) ::kill(child, SIGKILL), ::waitpid(child, &status, 0);
+        EXPECT_TRUE(ended);
         if (!closed) ::close(terminal);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << closed << " " << status;
         std::ifstream history(session + "/history");
         const std::string kept((std::istreambuf_iterator<char>(history)), std::istreambuf_iterator<char>());
-        EXPECT_NE(kept.find("\nwait\\0400\n"), std::string::npos) << kept;  // a space written as \040
+        EXPECT_NE(kept.find("\nwait\\040600\n"), std::string::npos) << kept;  // a space written as \040
     }
 }
 

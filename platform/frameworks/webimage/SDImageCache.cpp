@@ -2,6 +2,16 @@
 
 #include "graphics/UIImage.h"
 
+namespace {
+
+// The bytes an image's pixels take.
+std::size_t costOf(const UIImage& image) {
+    const auto& bitmap = image.CGImage();
+    return bitmap ? bitmap->width() * bitmap->height() * 4 : 0;
+}
+
+}  // namespace
+
 Ref<SDImageCache> SDImageCache::sharedImageCache() {
     static const Ref<SDImageCache> shared = make<SDImageCache>();
     return shared;
@@ -11,24 +21,24 @@ Ref<UIImage> SDImageCache::imageFromMemoryCacheForKey(const std::string& key) {
     auto found = index_.find(key);
     if (found == index_.end()) return nullptr;
     entries_.splice(entries_.begin(), entries_, found->second);
-    return found->second->second;
+    return found->second->image;
 }
 
 void SDImageCache::storeImage(const Ref<UIImage>& image, const std::string& key) {
     if (!image) return;
-    if (auto found = index_.find(key); found != index_.end()) {
-        found->second->second = image;
-        entries_.splice(entries_.begin(), entries_, found->second);
-        return;
-    }
-    entries_.emplace_front(key, image);
+    remove(key);
+    const std::size_t cost = costOf(*image);
+    if (cost > costLimit_) return;
+    entries_.push_front({key, image, cost});
     index_[key] = entries_.begin();
+    totalCost_ += cost;
     trim();
 }
 
 void SDImageCache::clearMemory() {
     entries_.clear();
     index_.clear();
+    totalCost_ = 0;
 }
 
 void SDImageCache::setCountLimit(std::size_t limit) {
@@ -36,9 +46,19 @@ void SDImageCache::setCountLimit(std::size_t limit) {
     trim();
 }
 
+void SDImageCache::setTotalCostLimit(std::size_t limit) {
+    costLimit_ = limit;
+    trim();
+}
+
+void SDImageCache::remove(const std::string& key) {
+    auto found = index_.find(key);
+    if (found == index_.end()) return;
+    totalCost_ -= found->second->cost;
+    entries_.erase(found->second);
+    index_.erase(found);
+}
+
 void SDImageCache::trim() {
-    while (entries_.size() > countLimit_) {
-        index_.erase(entries_.back().first);
-        entries_.pop_back();
-    }
+    while (entries_.size() > countLimit_ || totalCost_ > costLimit_) remove(std::string(entries_.back().key));
 }

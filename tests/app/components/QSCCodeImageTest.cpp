@@ -55,6 +55,8 @@ TEST(QSCCodeImageTest, AGeneratedQRCodeIsTheGeneratorsSymbolUprightInTheGivenCol
                                                UIColor::whiteColor()));
     EXPECT_FALSE(QSCScanWrapper::makeCodeImage("CIQRCodeGenerator", std::string(4000, 'a'), CGSizeMake(9, 9),
                                                UIColor::blackColor(), UIColor::whiteColor()));  // too long
+    EXPECT_FALSE(QSCScanWrapper::makeCodeImage("CIQRCodeGenerator", "x", CGSizeMake(8200, 8200), UIColor::blackColor(),
+                                               UIColor::whiteColor()));  // over 64 megapixels
     EXPECT_FALSE(QSCScanWrapper::makeCode128Image("\xff"));
 }
 

@@ -150,7 +150,7 @@ TEST_F(ScanScreenTest, ThePushedScreenScansUnderItsOverlayPrintsTheFirstCodeAndP
     EXPECT_TRUE(released.expired());
 }
 
-TEST_F(ScanScreenTest, OnlyTheFirstCodeIsPrintedAndACodeWithoutTextPrintsTheCaptionAlone) {
+TEST_F(ScanScreenTest, OnlyTheFirstCodeIsPrintedOnOneLineAndACodeWithoutTextPrintsTheCaptionAlone) {
     auto home = push(homeScanScreen());
     NSLogCapture log;
     SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, "first", {}}, {AVMetadataObjectTypeCode128Code, "second", {}}});
@@ -163,7 +163,15 @@ TEST_F(ScanScreenTest, OnlyTheFirstCodeIsPrintedAndACodeWithoutTextPrintsTheCapt
     SimulatedCamera::showCodes({{AVMetadataObjectTypeEAN13Code, std::nullopt, {}}});
     drain();
     finishTransitions();
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{"扫描结果:first", "扫描结果:"}));
+
+    // Line breaks, control characters and bytes that are not UTF-8 are escaped.
+    home->pushViewController(homeScanScreen(), true);
+    finishTransitions();
+    SimulatedCamera::showCodes({{AVMetadataObjectTypeQRCode, std::string("a\nb\0\x1b[2J\\\xC2\x85\xFF", 12), {}}});
+    drain();
+    finishTransitions();
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{"扫描结果:first", "扫描结果:",
+                                                     "扫描结果:a\\nb\\x00\\x1b[2J\\\\\\u0085\\xff"}));
     EXPECT_EQ(home->viewControllers().size(), 1u);
 }
 

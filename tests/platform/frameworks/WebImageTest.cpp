@@ -237,6 +237,16 @@ TEST(SDImageCache, KeepsTheMostRecentlyUsedImagesUpToItsLimit) {
     EXPECT_EQ(cache->imageFromMemoryCacheForKey("c"), c);
     cache->setCountLimit(1);
     EXPECT_EQ(cache->imageFromMemoryCacheForKey("a"), nullptr);
+
+    // The byte budget: three 10 x 10 images fit, a fourth drops the least
+    // recently used, and one larger than the whole budget is not kept.
+    cache->setCountLimit(SDImageCache::kDefaultCountLimit);
+    cache->setTotalCostLimit(3 * 10 * 10 * 4);
+    for (const char* key : {"a", "b", "c", "d"}) cache->storeImage(solidImage(10, 10), key);
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("a"), nullptr);
+    cache->storeImage(solidImage(20, 20), "large");
+    EXPECT_EQ(cache->imageFromMemoryCacheForKey("large"), nullptr);
+    EXPECT_EQ(cache->totalCost(), 3u * 10 * 10 * 4);
 }
 
 }  // namespace

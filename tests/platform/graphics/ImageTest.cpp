@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <unistd.h>
 
 #include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
+#include "graphics/ImageProblem.h"
 #include "graphics/JPEGCodec.h"
 #include "graphics/PNGCodec.h"
 #include "graphics/UIGraphics.h"
@@ -40,6 +43,31 @@ void expectPixelNear(CGImagePixel actual, CGImagePixel expected, int tolerance) 
     EXPECT_NEAR(actual.green, expected.green, tolerance);
     EXPECT_NEAR(actual.blue, expected.blue, tolerance);
     EXPECT_NEAR(actual.alpha, expected.alpha, tolerance);
+}
+
+// What UIImage::imageWithData finds wrong with the data; nothing when it decodes.
+std::optional<ImageProblem> problemOf(const NSData& data) {
+    auto problem = static_cast<ImageProblem>(-1);
+    if (UIImage::imageWithData(data, 1, &problem)) return std::nullopt;
+    return problem;
+}
+
+// A grey 8 x 8 progressive JPEG of `scans` scans: its DC coefficients, then
+// the same AC scan again and again, each one more pass over the picture.
+NSData progressiveJPEG(int scans) {
+    std::vector<std::uint8_t> bytes = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
+    bytes.insert(bytes.end(), 64, 1);                                               // quantisation by 1
+    bytes.insert(bytes.end(), {0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});  // one component
+    for (std::uint8_t table : {0x00, 0x10}) {  // DC and AC tables: one 1-bit code, for 0
+        bytes.insert(bytes.end(), {0xFF, 0xC4, 0, 20, table, 1});
+        bytes.insert(bytes.end(), 16, 0);
+    }
+    for (int scan = 0; scan < scans; ++scan) {
+        const std::uint8_t first = scan == 0 ? 0 : 1, last = scan == 0 ? 0 : 63;
+        bytes.insert(bytes.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, first, last, 0, 0x7F});  // code 0, then padding
+    }
+    bytes.insert(bytes.end(), {0xFF, 0xD9});
+    return NSData(std::move(bytes));
 }
 
 }  // namespace
@@ -76,15 +104,20 @@ TEST(ImageCodecs, JPEGRoundTripIsCloseAndQualitySetsSize) {
     EXPECT_LT(low->length(), high->length());
 }
 
-TEST(ImageCodecs, DamagedDataGivesNothing) {
-    EXPECT_FALSE(PNGCodec::decode(NSData::fromString("not an image")));
-    EXPECT_FALSE(JPEGCodec::decode(NSData::fromString("\xFF\xD8\xFF garbage")));
+TEST(ImageCodecs, DamagedDataGivesNothingAndSaysWhy) {
+    EXPECT_EQ(problemOf(NSData::fromString("not an image")), ImageProblem::NotAPicture);
+    EXPECT_EQ(problemOf(NSData::fromString("\xFF\xD8\xFF garbage")), ImageProblem::Damaged);
     auto png = *PNGCodec::encode(*patternImage(8, 8));
-    EXPECT_FALSE(PNGCodec::decode(png.subdata(0, png.length() / 2)));
-    auto jpeg = *JPEGCodec::encode(*patternImage(8, 8), 0.8);
-    EXPECT_FALSE(UIImage::imageWithData(jpeg.subdata(0, 20)));
-    EXPECT_FALSE(UIImage::imageWithData(NSData()));
+    EXPECT_EQ(problemOf(png.subdata(0, png.length() / 2)), ImageProblem::Damaged);
+    auto jpeg = *JPEGCodec::encode(*patternImage(64, 64), 0.8);
+    EXPECT_EQ(problemOf(jpeg.subdata(0, 20)), ImageProblem::Damaged);
+    EXPECT_EQ(problemOf(jpeg.subdata(0, jpeg.length() * 2 / 3)), ImageProblem::Damaged);  // not filled in grey
+    EXPECT_EQ(problemOf(progressiveJPEG(kMostJPEGScans)), std::nullopt);
+    EXPECT_EQ(problemOf(progressiveJPEG(kMostJPEGScans + 1)), ImageProblem::TooManyScans);
+    EXPECT_EQ(problemOf(NSData()), ImageProblem::NotAPicture);
     EXPECT_FALSE(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(15)));
+    // A file whose read fails (this process's pages at address 0) gives nothing.
+    EXPECT_FALSE(UIImage::imageWithContentsOfFile("/proc/self/mem"));
 }
 
 TEST(ImageCodecs, APictureClaimingMorePixelsThanTheLimitIsRefusedFromItsHeader) {
@@ -102,7 +135,7 @@ TEST(ImageCodecs, APictureClaimingMorePixelsThanTheLimitIsRefusedFromItsHeader) 
     }
     crc = ~crc;
     for (int i = 0; i < 4; ++i) bytes[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_FALSE(PNGCodec::decode(NSData(std::move(bytes))));
+    EXPECT_EQ(problemOf(NSData(std::move(bytes))), ImageProblem::TooLarge);
 }
 
 TEST(CGImage, CropTakesTheIntegralPartInsideTheImage) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Why a picture's bytes give no image.
+enum class ImageProblem {
+    NotAPicture,   // neither PNG nor JPEG
+    TooLarge,      // over the size limits of ImageLimits
+    TooManyScans,  // a JPEG of more scans than kMostJPEGScans
+    Damaged,       // cut short or corrupt
+};
+
+// The problem in a person's words, as said after "cannot read the picture: ".
+std::string imageProblemText(ImageProblem problem);
