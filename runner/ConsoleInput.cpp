@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <clocale>
 #include <cstdio>
@@ -21,6 +22,10 @@
 #include "runner/SessionFolder.h"
 
 namespace {
+
+// Set when the terminal's window changed size: the editor learns the new
+// size before the next key.
+volatile std::sig_atomic_t resized = 0;
 
 // What the editor hands back, as the only character of a line, when the
 // end of input is typed (control-D) on an empty line.
@@ -98,9 +103,16 @@ ConsoleInput::ConsoleInput(std::string historyFile)
     el_wset(line, EL_CLIENTDATA, editor_.get());
     el_wset(line, EL_PROMPT, &Editor::promptOf);
     el_wset(line, EL_EDITOR, L"emacs");
-    // The terminal is given back as it was when the session is stopped or
-    // ended by a signal, and a resized window is redrawn.
-    el_wset(line, EL_SIGNAL, 1);
+    // The editor's own signal handling is left off: its handlers share one
+    // editor with no lock, and a signal may reach any of the app's threads
+    // (a closed terminal's SIGHUP crashed one while the prompt ended). The
+    // session's signals end the wait for a line (SessionEnd), which gives
+    // the terminal back; a resized window is told to the editor here.
+    struct sigaction onResize {};
+    onResize.sa_handler = [](int) { resized = 1; };
+    onResize.sa_flags = SA_RESTART;
+    sigemptyset(&onResize.sa_mask);
+    sigaction(SIGWINCH, &onResize, nullptr);
     el_wset(line, EL_HIST, history_w, editor_->history);
     el_wset(line, EL_BIND, L"^R", L"em-inc-search-prev", nullptr);
     el_source(line, nullptr);
@@ -176,6 +188,10 @@ std::optional<std::string> ConsoleInput::readFromTerminal(const std::string& pro
     el_wset(line, EL_UNBUFFERED, 1);
     std::optional<std::wstring> typed;
     while (waitForInput()) {
+        if (resized) {
+            resized = 0;
+            el_resize(line);
+        }
         int count = 0;
         const wchar_t* text = el_wgets(line, &count);
         // The terminal gone, or the end of input typed on an empty line.
