@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/shell/KXLocallyStoredData.h"
+#include "app/shell/KXServiceAddress.h"
 #include "backend/AnalyticsCollector.h"
 #include "backend/DatabaseProblem.h"
 #include "foundation/NSURL.h"
@@ -83,17 +84,23 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
 }
 
 void use(const std::string& folder, const std::string& baseURL) {
+    const std::string base = KXServiceAddress::asBase(baseURL);
     std::string head = KXLocallyStoredData::getHead();
     const auto last = lastRecord(folder);
     const bool lastBackEnds =
         last && !head.empty() && (head.starts_with(last->address) || last->head.value_or("") != head);
-    if (lastBackEnds && !head.starts_with(baseURL)) {
-        if (auto path = pathOnItsHost(head)) {
-            head = baseURL + *path;
+    if (lastBackEnds && !head.starts_with(base)) {
+        // On the last back end's address, the path is what follows it (an
+        // avatar once joined to an address without its "/" is mended).
+        auto path = head.starts_with(last->address) ? std::optional(head.substr(last->address.size()))
+                                                    : pathOnItsHost(head);
+        if (path) {
+            path->erase(0, path->find_first_not_of('/'));
+            head = base + *path;
             KXLocallyStoredData::setHead(Value(head));
         }
     }
-    std::ofstream(recordPath(folder), std::ios::trunc) << baseURL << "\n" << head << "\n";
+    std::ofstream(recordPath(folder), std::ios::trunc) << base << "\n" << head << "\n";
 }
 
 }  // namespace FolderBackEnd

@@ -80,13 +80,22 @@ CommandResult QRLoginCommand::start() {
     wait_([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
     if (!watcher_->picture) return describe(false, "no QR code came");
     auto png = UIImagePNGRepresentation(watcher_->picture);
-    if (!png) return describe(false, "the QR code's picture cannot be made\n");
+    if (!png) return abandon("the QR code's picture cannot be made");
     std::string error;
     const auto path = SessionFolder::writeNumberedFile(
         shotsFolder_, [](int number) { return "qrlogin-" + std::to_string(number) + ".png"; }, pictures_,
         {reinterpret_cast<const char*>(png->bytes()), png->length()}, error);
-    if (!path) return describe(false, "cannot save the QR code: " + error + "\n");
+    if (!path) return abandon("cannot save the QR code: " + error);
     return describe(true, "QR code saved " + *path + "\n");
+}
+
+CommandResult QRLoginCommand::abandon(const std::string& why) {
+    // The phone reads the code from its picture: a login without one is
+    // ended, as if never started.
+    login_->StopAuth();
+    login_ = nullptr;
+    watcher_ = nullptr;
+    return {false, "qrlogin: " + why + ": no QR login is started"};
 }
 
 CommandResult QRLoginCommand::actOnCode(const std::string& action) {

@@ -37,6 +37,8 @@ private:
     CommandResult start();
     CommandResult actOnCode(const std::string& action);
     CommandResult describe(bool ok, std::string output);
+    // Ends the login just started, whose code has no picture, saying `why`.
+    CommandResult abandon(const std::string& why);
 
     std::string shotsFolder_;
     Wait wait_;

@@ -256,7 +256,7 @@ const RunnerSession::Command* RunnerSession::command(const std::string& name) {
          }, Nothing},
         {"open", [](S& s, const std::string& text) { return s.open(text); }},
         {"scan", [](S& s, const std::string& text) { return s.scan(text); }},
-        {"shot", [](S& s, const std::string& text) { return s.shot(text); }},
+        {"shot", [](S& s, const std::string& rest) { return s.shot(rest); }, OwnText},
         {"wait", [](S& s, const std::string& text) { return s.wait(text); }},
         {"expect", [](S& s, const std::string& text) { return s.expect(text); }},
         {"log", [](S& s, const std::string&) { return s.log(); }, Nothing},
@@ -672,7 +672,15 @@ CommandResult RunnerSession::scan(const std::string& file) {
     return driverResult(true, "scan", std::to_string(codes) + " code(s) in view");
 }
 
-CommandResult RunnerSession::shot(const std::string& file) {
+CommandResult RunnerSession::shot(const std::string& rest) {
+    // Nothing after the name saves a numbered shot; a name given, quoted
+    // or not, must name a file.
+    std::string problem;
+    const auto named = CommandText::parse(rest, problem);
+    if (!named) return {false, problem};
+    if (!rest.empty() && named->empty())
+        return {false, "shot: \"\" names no file (shot alone saves a numbered shot in the session folder)"};
+    const std::string& file = *named;
     if (!file.empty()) {
         if (auto problem = backend::FileProblem::ofWriting(file)) return {false, "shot: cannot write " + file + ": " + *problem};
     } else if (auto refused = refuseInGoneFolder("shot", "shot FILE saves the picture elsewhere")) {

@@ -74,7 +74,8 @@ private:
     CommandResult scroll(const std::string& distance);
     CommandResult open(const std::string& url);
     CommandResult scan(const std::string& file);
-    CommandResult shot(const std::string& file);
+    // `rest`: nothing, or the file (as every command reads its text).
+    CommandResult shot(const std::string& rest);
     CommandResult wait(const std::string& seconds);
     CommandResult expect(const std::string& text);
     CommandResult log();

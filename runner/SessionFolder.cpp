@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -87,6 +88,18 @@ namespace {
 // A new picture or history is anyone's to read.
 constexpr mode_t kNewFileMode = 0644;
 
+// Why the file `path`, written as a new file beside it first, could not be
+// written: the system's `error` told of `path` (the new file is the
+// session's own business). A folder that is there but makes no new file
+// (one of a pseudo file system, such as /proc) says so.
+std::string whyNotWritten(const std::string& path, int error) {
+    std::error_code ignored;
+    const fs::path folder = fs::path(path).parent_path().empty() ? fs::path(".") : fs::path(path).parent_path();
+    if (error == ENOENT && fs::is_directory(folder, ignored))
+        return "the folder " + folder.string() + " cannot hold new files";
+    return backend::FileProblem::why(path, error);
+}
+
 }  // namespace
 
 std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& folder,
@@ -98,13 +111,13 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
         return std::nullopt;
     }
     int failed = 0;
-    std::string failedAt = first;
+    std::string failedAt;
     const auto written = backend::WholeFile::writeHidden(
         folder, fs::path(first).filename().string(),
         [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, kNewFileMode, failed,
         failedAt);
     if (!written) {
-        error = "cannot write " + first + ": " + backend::FileProblem::why(failedAt, failed);
+        error = "cannot write " + first + ": " + whyNotWritten(first, failed);
         return std::nullopt;
     }
     // Bounded, as the numbers read from the folder's names are.
@@ -138,8 +151,39 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A file replaced keeps its permissions (a history its owner closed to others).
     struct stat replaced {};
     const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
+    // The new file is held from its first write until it has taken the
+    // file's place, so that removeLeftovers in another session leaves it.
+    int held = -1;
+    const auto holding = [&](const std::string& written) {
+        held = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
+        if (held < 0) return errno;
+        ::flock(held, LOCK_EX);
+        return write(written);
+    };
     std::string failedAt;
-    const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
+    const int failed = backend::WholeFile::replace(target.string(), holding, mode, failedAt);
+    if (held >= 0) ::close(held);
     if (!failed) return std::nullopt;
-    return "cannot write " + path + ": " + backend::FileProblem::why(failedAt, failed);
+    return "cannot write " + path + ": " + whyNotWritten(target.string(), failed);
+}
+
+void SessionFolder::removeLeftovers(const std::string& path) {
+    // A write takes a moment; one unchanged for longer was killed.
+    constexpr time_t kSettledSeconds = 5;
+    const fs::path target(path);
+    // The names WholeFile gives its new files: ".NAME.XXXXXX".
+    const std::string prefix = "." + target.filename().string() + ".";
+    std::error_code error;
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (!name.starts_with(prefix) || name.size() != prefix.size() + 6) continue;
+        const int file = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (file < 0) continue;
+        struct stat status {};
+        if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_mtime + kSettledSeconds < ::time(nullptr) && ::flock(file, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(entry->path().c_str());
+        ::close(file);
+    }
 }

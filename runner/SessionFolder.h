@@ -47,13 +47,19 @@ public:
 
     // Writes `bytes` to the file `path` whole, or leaves it as it was: they
     // go to a new file beside it, which then takes its place. Answers why
-    // not (the cause named, as a full disk), leaving no file behind.
+    // not (`path` and the cause named, as a full disk), leaving no file
+    // behind. The new file is held (locked) until it has taken its place.
     static std::optional<std::string> writeFile(const std::string& path, std::string_view bytes);
     // The same for a file that `write` writes, given the path of the new
     // file (made empty, for its owner only) and answering 0 or the errno
     // of its failure.
     static std::optional<std::string> writeFile(const std::string& path,
                                                 const std::function<int(const std::string& written)>& write);
+
+    // Removes the new files that writes of `path` killed part-way left
+    // beside it: those no write holds and that have not changed for a few
+    // seconds (a write under way in another session is left alone).
+    static void removeLeftovers(const std::string& path);
 
     // Writes `bytes` as the next picture file of `folder`: the first
     // `name(n)`, for n after `last`, that no file has yet. The picture is

@@ -202,7 +202,8 @@ int main(int argc, char** argv) {
     // What the app logs after the session ended (answers still arriving while
     // it shuts down) has no reader: it is kept off the terminal.
     std::unique_ptr<NSLogCapture> logAfterSession;
-    const std::string serviceURL = localBackend ? localBackend->baseURL() : *options->backendURL;
+    // The address as the app joins its paths to it, ending in "/".
+    const std::string serviceURL = KXServiceAddress::baseURL();
     FolderBackEnd::use(options->dataFolder, serviceURL);
     // What the app and its kits log while starting is the session's to show
     // (`log`), not printed before its first line.

@@ -8,11 +8,6 @@ namespace {
 std::mutex addressMutex;
 std::string configuredBase;
 
-std::string withTrailingSlash(std::string address) {
-    if (address.empty() || address.back() != '/') address += '/';
-    return address;
-}
-
 }  // namespace
 
 std::string KXServiceAddress::baseURL() {
@@ -21,14 +16,19 @@ std::string KXServiceAddress::baseURL() {
         if (!configuredBase.empty()) return configuredBase;
     }
     if (const char* fromEnvironment = std::getenv("VELMARO_SERVICE_URL"); fromEnvironment && *fromEnvironment) {
-        return withTrailingSlash(fromEnvironment);
+        return asBase(fromEnvironment);
     }
     return "http://127.0.0.1:8800/";
 }
 
 void KXServiceAddress::setBaseURL(std::string address) {
     std::lock_guard lock(addressMutex);
-    configuredBase = address.empty() ? std::string() : withTrailingSlash(std::move(address));
+    configuredBase = address.empty() ? std::string() : asBase(std::move(address));
+}
+
+std::string KXServiceAddress::asBase(std::string address) {
+    if (address.empty() || address.back() != '/') address += '/';
+    return address;
 }
 
 std::string KXServiceAddress::downloadPageURL() { return baseURL() + "weix/downtz.php?apk=velmaro.apk"; }

@@ -12,8 +12,11 @@ public:
     KXServiceAddress() = delete;
 
     static std::string baseURL();
-    // A base without a trailing "/" gets one.
+    // A base without a trailing "/" gets one (see asBase).
     static void setBaseURL(std::string address);
+    // `address` as a base that paths are joined to: ending in "/", which it
+    // gets when it has none. The one rule for every address of the service.
+    static std::string asBase(std::string address);
 
     // The app download page (an "apk" query names the package) and the
     // customer site; by default both are pages of the service itself.

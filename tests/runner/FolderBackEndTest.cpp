@@ -89,10 +89,13 @@ TEST_F(FolderBackEndTest, ALaterSessionKeepsThePortWhenFreeAndMovesTheStoredAvat
 // not the one the folder reached it at (another spelling of the host, a
 // relay): a later session on the folder's own local back end moves it all
 // the same, and one through the same road again moves it back.
+// An address given without its last "/" is joined to the avatar's path with
+// one all the same.
 TEST_F(FolderBackEndTest, TheAvatarFollowsTheBackEndWhateverRoadTheSignInTook) {
     HeldPort backEnd, relay;
     const std::string backEndsOwnAddress = backEnd.address();
-    for (const std::string& road : {"http://localhost:" + std::to_string(backEnd.port()) + "/", relay.address()}) {
+    const std::string localhost = "http://localhost:" + std::to_string(backEnd.port());
+    for (const std::string& road : {localhost + "/", relay.address(), localhost}) {
         SCOPED_TRACE(road);
         std::filesystem::remove(folder + "/backend-address");
         FolderBackEnd::use(folder, road);
@@ -104,8 +107,13 @@ TEST_F(FolderBackEndTest, TheAvatarFollowsTheBackEndWhateverRoadTheSignInTook) {
         EXPECT_EQ(KXLocallyStoredData::getHead(), local->baseURL() + avatar);
 
         FolderBackEnd::use(folder, road);
-        EXPECT_EQ(KXLocallyStoredData::getHead(), road + avatar);
+        EXPECT_EQ(KXLocallyStoredData::getHead(), (road.ends_with("/") ? road : road + "/") + avatar);
     }
+    // A folder whose avatar was once joined without the "/" is mended.
+    std::ofstream(folder + "/backend-address", std::ios::trunc) << localhost << "\n" << localhost + avatar << "\n";
+    signIn(localhost);
+    FolderBackEnd::use(folder, backEndsOwnAddress);
+    EXPECT_EQ(KXLocallyStoredData::getHead(), backEndsOwnAddress + avatar);
 }
 
 // An avatar that no sign-in of the last session stored and that is not on

@@ -856,6 +856,8 @@ TEST_F(RunnerSessionTest, RefusalsNameWhatTheUserSeesInTheirOwnWords) {
         {"tap 300,600", "tap: nothing handled a tap at 300,600"},
         {"back", "back: there is no screen to go back to from here"},
         {"tap #", "tap: # names no view: put the view's name after it, such as #dengluBut"},
+        {"shot \"\"", "shot: \"\" names no file (shot alone saves a numbered shot in the session folder)"},
+        {"shot /proc/shot.png", "shot: cannot write /proc/shot.png: the folder /proc cannot hold new files"},
     };
     for (const auto& [command, answer] : answers) {
         auto result = session.execute(command);

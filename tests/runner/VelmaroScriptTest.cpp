@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 
@@ -363,6 +365,17 @@ TEST(VelmaroScript, QrLoginSavesTheCodeAndThePhoneScansAndConfirmsIt) {
     for (const char* said : {"code shown", "scanned", "the phone has already scanned the code",
                              "finished: allowed on the phone, code ", "finished: refused on the phone", "no QR login under way"})
         EXPECT_NE(outcome.output.find(said), std::string::npos) << said << "\n" << outcome.output;
+    // A code whose picture cannot be saved starts no login: no phone scans it.
+    const std::string shots = folder.path() + "/session/shots";
+    std::filesystem::remove_all(shots);
+    std::ofstream(shots) << "a file";
+    auto unsaved = runCommand("printf 'qrlogin start\\nqrlogin scan\\n' | " + std::string(VELMARO_RUNNER_EXECUTABLE) +
+                              " --data " + folder.path() + "/session");
+    EXPECT_NE(unsaved.output.find("qrlogin: cannot save the QR code: cannot write " + shots + "/qrlogin-1.png: " + shots +
+                                  " is a file, not a folder: no QR login is started\nqrlogin: no QR code yet"),
+              std::string::npos)
+        << unsaved.output;
+    std::filesystem::remove(shots);
     auto premature = runScript(folder.path(), "qrlogin allow\n");
     EXPECT_EQ(premature.exitCode, 1);
     EXPECT_NE(premature.output.find("no QR code yet"), std::string::npos) << premature.output;
@@ -451,20 +464,24 @@ TEST(VelmaroScript, ASessionSaysWhenItsFolderIsRemovedUnderIt) {
     EXPECT_FALSE(std::filesystem::exists(session));
 }
 
-// A shot on a full disk names the cause and leaves no file: the disk is a
-// small one of the session's own, which only the superuser may make.
+// A shot on a full disk, or one out of inodes, names the cause and leaves no
+// file: the disk is a small one of the session's own, which only the
+// superuser may make.
 TEST(VelmaroScript, AShotOnAFullDiskSaysSoAndLeavesNoFile) {
     if (::geteuid() != 0) GTEST_SKIP() << "only the superuser makes a disk of its own";
     TempSandbox folder;
     const std::string disk = folder.path() + "/disk", script = folder.path() + "/steps.txt";
     std::filesystem::create_directory(disk);
     std::ofstream(script) << "shot " << disk << "/x.png\n";
-    auto outcome = runCommand("unshare -m sh -c 'mount -t tmpfs -o size=4k tmpfs " + disk + " || exit; " +
-                              VELMARO_RUNNER_EXECUTABLE + " --data " + folder.path() + "/session --script " + script +
-                              "; echo \"left: [$(ls -A " + disk + ")]\"'");
-    if (outcome.output.find("left:") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << outcome.output;
-    const std::string said = "shot: cannot write " + disk + "/x.png: the disk is full (no space left for " + disk + ")\n";
-    EXPECT_NE(outcome.output.find(said + "step 1 failed\nleft: []"), std::string::npos) << outcome.output;
+    for (const auto& [size, cause] : {std::pair("size=4k", "no space left for " + disk + ")"),
+                                      std::pair("nr_inodes=1", "no room for a new file in " + disk + ": no inodes left)")}) {
+        auto outcome = runCommand("unshare -m sh -c 'mount -t tmpfs -o " + std::string(size) + " tmpfs " + disk +
+                                  " || exit; " + VELMARO_RUNNER_EXECUTABLE + " --data " + folder.path() +
+                                  "/session --script " + script + "; echo \"left: [$(ls -A " + disk + ")]\"'");
+        if (outcome.output.find("left:") == std::string::npos) GTEST_SKIP() << "no disk of its own: " << outcome.output;
+        const std::string said = "shot: cannot write " + disk + "/x.png: the disk is full (" + cause + "\n";
+        EXPECT_NE(outcome.output.find(said + "step 1 failed\nleft: []"), std::string::npos) << outcome.output;
+    }
 }
 
 // A session killed while it writes a shot (by the limit on the size of the
@@ -484,12 +501,21 @@ TEST(VelmaroScript, AShotCutShortLeavesNoNumberedPicture) {
 }
 
 // A session at a terminal told to end (SIGTERM, or its terminal closed)
-// ends as after quit, saving the lines typed in its history, at once even
-// in the middle of a command.
+// ends as after quit, saving the lines typed in its history, a line of 600
+// Chinese characters among them. A save killed earlier left its new file,
+// removed at the start; a history that cannot be read is told and kept.
+// Told to end in the middle of a long command, it ends at once.
 TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
-    for (const bool closed : {false, true}) {
+    std::string longLine;
+    for (int i = 0; i < 600; ++i) longLine += "中";
+    for (const auto& [closed, earlier] : {std::pair(false, ""), std::pair(true, ""), std::pair(false, "not a history\n")}) {
         TempSandbox folder;
         const std::string session = folder.path() + "/session", runner = VELMARO_RUNNER_EXECUTABLE;
+        const std::string leftover = session + "/.history.AbC123";
+        std::filesystem::create_directories(session);
+        if (*earlier) std::ofstream(session + "/history") << earlier;
+        std::ofstream{leftover};
+        std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
         const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
         const std::string side = ::ptsname(terminal);
@@ -501,18 +527,37 @@ TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
             ::_exit(127);
         }
         std::string said;
-        const auto shows = [&](const std::string& text, std::size_t from) {
+        // Runs until `done`, reading what the session shows on its terminal.
+        const auto until = [&](const std::function<bool()>& done) {
             return NSRunLoop::mainRunLoop()->runUntil([&] {
                 char buffer[4096];
                 for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) said.append(buffer, got);
-                return said.find(text, from) != std::string::npos;
+                return done();
             }, 60);
         };
-        EXPECT_TRUE(shows("velmaro> ", 0)) << said;
+        const auto prompted = [&](std::size_t times) {
+            return until([&] {
+                std::size_t seen = 0;
+                for (auto at = said.find("velmaro> "); at != std::string::npos; at = said.find("velmaro> ", at + 1)) ++seen;
+                return seen >= times;
+            });
+        };
+        EXPECT_TRUE(prompted(1)) << said;
+        EXPECT_FALSE(std::filesystem::exists(leftover));
+        // Typed as fast as the terminal takes it.
+        const std::string typed = "wait 0\r" + longLine + "\r";
+        std::size_t sent = 0;
+        EXPECT_TRUE(until([&] {
+            const ssize_t wrote = ::write(terminal, typed.data() + sent, typed.size() - sent);
+            sent += wrote > 0 ? static_cast<std::size_t>(wrote) : 0;
+            return sent == typed.size();
+        }));
+        EXPECT_TRUE(prompted(3)) << said;
+        EXPECT_NE(said.find(longLine + ": there is no such command"), std::string::npos) << said;
         // Told to end in the middle of a long command, it ends at once.
-        const std::size_t typed = said.size();
+        const std::size_t waiting = said.size();
         ASSERT_EQ(::write(terminal, "wait 600\r", 9), 9);
-        EXPECT_TRUE(shows("\n", typed)) << said;
+        EXPECT_TRUE(until([&] { return said.find("\n", waiting) != std::string::npos; })) << said;
         closed ? ::close(terminal) : ::kill(child, SIGTERM);
         int status = 0;
         const bool ended = NSRunLoop::mainRunLoop()->runUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 60);
@@ -522,7 +567,15 @@ TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << closed << " " << status;
         std::ifstream history(session + "/history");
         const std::string kept((std::istreambuf_iterator<char>(history)), std::istreambuf_iterator<char>());
-        EXPECT_NE(kept.find("\nwait\\040600\n"), std::string::npos) << kept;  // a space written as \040
+        if (*earlier) {
+            EXPECT_EQ(kept, earlier);
+            EXPECT_NE(said.find("velmaro: the command history cannot be read: " + session +
+                                "/history is not a command history: this session's lines are not saved over it"),
+                      std::string::npos)
+                << said;
+        } else {
+            EXPECT_NE(kept.find("\nwait\\0400\n" + longLine + "\nwait\\040600\n"), std::string::npos) << kept;  // a space as \040
+        }
     }
 }
 
