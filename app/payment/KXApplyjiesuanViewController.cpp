@@ -42,6 +42,7 @@ void KXApplyjiesuanViewController::viewDidLoad() {
     setupNavigate();
     setupUI();
     setUpshuxing();
+    applying_.tellUnknownResults();
 }
 
 void KXApplyjiesuanViewController::viewWillAppear(bool animated) {
