@@ -68,25 +68,28 @@ public:
 
     // For an action that moves money at once (a settlement, a top-up paid
     // from the prepaid balance), which a retry must not make twice: as send,
-    // but a request whose answer was lost is kept, and a later tap that asks
-    // the same (retries) sends that very request again, with its `t` and
+    // but the request is kept (KXKeptMoneyRequests) before it goes out and
+    // until its result is known, and a later tap that asks the same, on any
+    // form of the action in this run or a later one, resolves it before
+    // anything else: it sends that very request again, with its `t` and
     // `sign`. The back end acts on one signed request at most once: it makes
     // the action now if the lost request had not, and otherwise answers
     // "该请求已处理" (kAlreadyActed), which runs `onDone` as a success with
-    // the message kDoneBefore. Different values are a new action with a
-    // request of its own. A kept request that the back end no longer takes
-    // (its `t` has aged out) leaves the result unknown: the message says so
-    // again, and the next tap is a new action.
+    // the message kDoneBefore. A kept request that the back end no longer
+    // takes (its `t` has aged out) is read back from the action's list
+    // (KXMoneyReadBack): found, as kAlreadyActed; not made, it is dropped
+    // and the form says kNotDoneBefore; else the result stays unknown.
+    // Different values are a new action with a request of its own.
     bool sendOnce(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
     // A tap's first step for such an action, before the screen's checks
     // (which the values already passed when the kept request went out, and
     // which may now refuse them for the action made then, a settleable
     // amount already paid out): `query` is what the tap would send. True
     // when the tap goes no further: the action is closed
-    // (closedForUnknownResult), or the tap retries the request whose answer
-    // was lost and sendOnce sent it again.
+    // (closedForUnknownResult), or the tap asks what a kept request asked
+    // and sendOnce resolved it.
     bool retriedOrClosed(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
-    // Whether `query` asks what the request whose answer was lost asked:
+    // Whether `query` asks what a kept request of unknown result asked:
     // every field equal but `t` and `sign`.
     bool retries(const Dictionary& query) const;
 
