@@ -19,6 +19,8 @@ constexpr int kSignatureRefused = 2;
 // The back end's code for a request it understood and declined: for an
 // order's state, the order is not paid.
 constexpr int kDeclined = 0;
+// The back end's code for a request whose fields it refused.
+constexpr int kInvalid = 4;
 
 // The money requests under way in the process (main thread only).
 std::vector<std::shared_ptr<KXMoneyRequest::Sent>>& sentRequests() {
@@ -173,13 +175,18 @@ bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer 
     };
     auto otherCode = [single = request_, retry, request, onOtherCode = std::move(onOtherCode), unknownResult,
                       doneBefore, known, sent](const Value& answer) {
-        if (retry && KXClassicRequest::code(answer) == kSignatureRefused) {
+        const int code = KXClassicRequest::code(answer);
+        if (retry && code == kSignatureRefused) {
             if (KXClassicRequest::message(answer).starts_with(kAlreadyActed)) doneBefore();
             // No longer taken (aged out): what the back end made of it is in
             // its list.
             else readBack(single, request, sent, doneBefore, unknownResult);
             return;
         }
+        // Declined or invalid, the request was judged after the back end
+        // found it had not acted on it; any other refusal of a retry (an
+        // unknown user, a busy server) says nothing of the lost request.
+        if (retry && code != kDeclined && code != kInvalid) return unknownResult();
         ended(sent, KXFailureText::refusal(answer));
         known();
         if (onOtherCode) onOtherCode(answer);
