@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <csignal>
 
+#include "app/payment/KXKeptMoneyRequests.h"
+#include "app/payment/KXMoneyReadBack.h"
 #include "app/payment/KXMoneyRequest.h"
 #include "foundation/NSRunLoop.h"
 
@@ -34,6 +36,12 @@ void catchSignals() {
 }
 
 bool signalled() { return received != 0; }
+
+void tellEarlierUnknownResults(std::ostream& out) {
+    for (const auto& kept : KXKeptMoneyRequests::ofSignedInPromoter())
+        out << "from an earlier session, " << KXMoneyReadBack::describe(kept.request) << ": "
+            << KXMoneyRequest::unknownResultText(kept.records) << std::endl;
+}
 
 void settle(std::ostream& out) {
     const auto sent = KXMoneyRequest::underWay();

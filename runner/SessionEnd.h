@@ -22,6 +22,11 @@ void catchSignals();
 // Whether such a signal came.
 bool signalled();
 
+// Prints each money action of an earlier session whose result the app
+// still does not know (its request kept in the app's sandbox, as it was
+// before it went out), with where to look: the app tells it at its start.
+void tellEarlierUnknownResults(std::ostream& out);
+
 // Runs the app until the money actions under way have been answered, or
 // for kLongestWaitSeconds, and prints each one's outcome to `out`.
 void settle(std::ostream& out);

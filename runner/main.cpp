@@ -53,6 +53,7 @@ int runSession(const RunnerOptions& options, const std::string& serviceURL, std:
     RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog), options.targetWaitSeconds,
                           [&folderHold] { return folderHold.gone(); });
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
+    SessionEnd::tellEarlierUnknownResults(std::cout);
     ScriptRunner runner(session, std::cout);
     int status = 0;
     if (options.demo && !runner.signInWithDemoAccount()) status = 1;

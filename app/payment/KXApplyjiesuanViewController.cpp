@@ -41,6 +41,7 @@ void KXApplyjiesuanViewController::viewDidLoad() {
     setupNavigate();
     setupUI();
     setUpshuxing();
+    applying_.tellUnknownResults();
 }
 
 void KXApplyjiesuanViewController::viewWillAppear(bool animated) {

@@ -50,6 +50,17 @@ Ref<NSURLSessionDataTask> KXClassicRequest::send(const Dictionary& query, Answer
         });
 }
 
+bool KXClassicRequest::isEnvelope(const Value& answer) {
+    const Value& code = answer["code"];
+    if (!answer.isDictionary()) return false;
+    if (code.isNumber() && !code.isBool()) return true;
+    const std::string* digits = code.text();
+    if (!digits) return false;
+    std::string_view rest = *digits;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '+' || rest.front() == '-')) rest.remove_prefix(1);
+    return !rest.empty() && rest.front() >= '0' && rest.front() <= '9';
+}
+
 int KXClassicRequest::code(const Value& answer) { return NSString::intValue(text(answer["code"])); }
 
 std::string KXClassicRequest::text(const Value& value) { return NSString::stringWithFormat("%@", value); }

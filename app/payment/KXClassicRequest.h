@@ -40,6 +40,11 @@ public:
     static Ref<NSURLSessionDataTask> send(const Dictionary& query, Answer onSuccess, Answer onOtherCode = nullptr,
                                           Failure onFailure = nullptr, Logging logging = Logging::Answer);
 
+    // Whether the answer is the back end's envelope: a JSON object whose
+    // `code` is a number or a text that begins with one. Anything else (an
+    // empty object, a `code` missing, null or of another kind) says nothing
+    // of what the back end did.
+    static bool isEnvelope(const Value& answer);
     // The integer value of the answer's `code` formatted with "%@" (0 when
     // it is missing or does not begin with digits).
     static int code(const Value& answer);

@@ -216,6 +216,7 @@ void KXDiscountDaiChunViewController::viewDidLoad() {
     view()->addGestureRecognizer(make<UITapGestureRecognizer>(self<KXDiscountDaiChunViewController>(),
                                                               &KXDiscountDaiChunViewController::shouqingjianpan));
     yufukuanjinger();
+    ordering_.tellUnknownResults();
 }
 
 void KXDiscountDaiChunViewController::viewWillAppear(bool animated) {

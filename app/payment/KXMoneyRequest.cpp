@@ -6,6 +6,8 @@
 #include "app/payment/KXBalanceWatch.h"
 #include "app/payment/KXChildPage.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
+#include "app/payment/KXKeptMoneyRequests.h"
+#include "app/payment/KXMoneyReadBack.h"
 #include "app/shell/KXFailureText.h"
 #include "app/shell/MBProgressHUDManager.h"
 
@@ -14,6 +16,11 @@ namespace {
 // The back end's code for a request refused for its signature: a missing or
 // wrong one, a `t` aged out, or a request it has already acted on.
 constexpr int kSignatureRefused = 2;
+// The back end's code for a request it understood and declined: for an
+// order's state, the order is not paid.
+constexpr int kDeclined = 0;
+// The back end's code for a request whose fields it refused.
+constexpr int kInvalid = 4;
 
 // The money requests under way in the process (main thread only).
 std::vector<std::shared_ptr<KXMoneyRequest::Sent>>& sentRequests() {
@@ -40,9 +47,6 @@ struct KXMoneyRequest::State {
     bool reloading = false;
     // The state of an order paid online is being asked.
     bool checkingOrder = false;
-    // The request of an action that moves money whose answer was lost, as
-    // it went out: a retry sends it again.
-    std::optional<Dictionary> lost;
 
     // Every balance load of the screen supersedes the one under way, so
     // whichever ends, the reload has ended.
@@ -81,6 +85,10 @@ void KXMoneyRequest::layUnconfirmed(const Ref<UIViewController>& screen, const s
     KXChildPage::layOver(screen, make<KXChongzhishibaiViewController>(records, std::move(refusal)));
 }
 
+bool KXMoneyRequest::isFirmlyUnpaid(const Value& answer) {
+    return KXClassicRequest::isEnvelope(answer) && KXClassicRequest::code(answer) == kDeclined;
+}
+
 bool KXMoneyRequest::closedForUnknownResult(const Reload& reload) {
     if (state_->checkingOrder) {
         showAndReload(state_, nullptr);
@@ -116,15 +124,14 @@ bool KXMoneyRequest::retriedOrClosed(const Dictionary& query, KXClassicRequest::
     return true;
 }
 
-bool KXMoneyRequest::retries(const Dictionary& query) const {
-    if (!state_->lost) return false;
-    auto asked = [](const Dictionary& request) {
-        Dictionary fields = request;
-        fields.remove("t");
-        fields.remove("sign");
-        return fields;
-    };
-    return asked(*state_->lost) == asked(query);
+bool KXMoneyRequest::retries(const Dictionary& query) const { return KXKeptMoneyRequests::asking(query).has_value(); }
+
+void KXMoneyRequest::tellUnknownResults() const {
+    for (const KXKeptMoneyRequests::Kept& kept : KXKeptMoneyRequests::ofSignedInPromoter()) {
+        if (kept.records != state_->records) continue;
+        MBProgressHUDManager::showtext(unknownResultText(kept.records), "error.png", nullptr);
+        return;
+    }
 }
 
 std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::underWay() {
@@ -133,46 +140,79 @@ std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::underWa
 
 bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer onSuccess,
                               KXClassicRequest::Answer onOtherCode, const Reload& reload, bool keepLost) {
-    const bool retry = keepLost && retries(query);
-    const Dictionary request = retry ? *state_->lost : query;
+    if (request_.isUnderWay()) return false;
+    const std::optional<Dictionary> kept = keepLost ? KXKeptMoneyRequests::asking(query) : std::nullopt;
+    const bool retry = kept.has_value();
+    const Dictionary request = retry ? *kept : query;
+    // Kept before it goes out: however the app ends meanwhile, the request
+    // is there to resolve, and to tell of at the next start.
+    if (keepLost && !retry) KXKeptMoneyRequests::keep(request, state_->records);
     auto sent = std::make_shared<Sent>(Sent{state_->records, std::nullopt});
     // The state changes only once the request has gone out and ended: a
     // tap while one is under way sends nothing and changes nothing.
-    auto unknownResult = [state = state_, reload, sent](std::optional<Dictionary> kept) {
+    auto unknownResult = [state = state_, reload, sent] {
         ended(sent, unknownResultText(state->records));
         // The back end may have acted: the balances shown elsewhere may be old.
         KXBalanceWatch::changed();
-        state->lost = std::move(kept);
         state->unknown = true;
         ++state->unknowns;
         showAndReload(state, reload);
     };
-    auto success = [state = state_, onSuccess, sent](const Value& answer) {
-        ended(sent, kSubmitted);
-        state->lost.reset();
+    // The result is known: the request is kept no more.
+    auto known = [keepLost, request] {
+        if (keepLost) KXKeptMoneyRequests::forget(request);
+    };
+    auto success = [onSuccess, sent, known, keepLost](const Value& answer) {
+        // An order paid online is only placed by its answer.
+        ended(sent, keepLost ? kSubmitted : kOrderPlaced);
+        known();
         if (onSuccess) onSuccess(answer);
     };
-    auto otherCode = [state = state_, retry, onSuccess, onOtherCode = std::move(onOtherCode), unknownResult,
-                      sent](const Value& answer) {
-        state->lost.reset();
-        if (retry && KXClassicRequest::code(answer) == kSignatureRefused) {
-            // The lost request had acted; or it is no longer taken (aged out),
-            // which leaves its result as unknown as it was.
-            if (!KXClassicRequest::message(answer).starts_with(kAlreadyActed)) {
-                unknownResult(std::nullopt);
-                return;
-            }
-            ended(sent, kDoneBefore);
-            if (onSuccess) onSuccess(Value(Dictionary{{"code", Value(1)}, {"message", Value(kDoneBefore)}}));
+    auto doneBefore = [onSuccess, sent, known] {
+        ended(sent, kDoneBefore);
+        known();
+        if (onSuccess) onSuccess(Value(Dictionary{{"code", Value(1)}, {"message", Value(kDoneBefore)}}));
+    };
+    auto otherCode = [single = request_, retry, request, onOtherCode = std::move(onOtherCode), unknownResult,
+                      doneBefore, known, sent](const Value& answer) {
+        const int code = KXClassicRequest::code(answer);
+        if (retry && code == kSignatureRefused) {
+            if (KXClassicRequest::message(answer).starts_with(kAlreadyActed)) doneBefore();
+            // No longer taken (aged out): what the back end made of it is in
+            // its list.
+            else readBack(single, request, sent, doneBefore, unknownResult);
             return;
         }
+        // Declined or invalid, the request was judged after the back end
+        // found it had not acted on it; any other refusal of a retry (an
+        // unknown user, a busy server) says nothing of the lost request.
+        if (retry && code != kDeclined && code != kInvalid) return unknownResult();
         ended(sent, KXFailureText::refusal(answer));
+        known();
         if (onOtherCode) onOtherCode(answer);
         else KXClassicRequest::showRefusal(answer);
     };
-    const bool out = request_.sendTellingUnknownResults(
-        request, std::move(success), std::move(otherCode),
-        [unknownResult, request, keepLost] { unknownResult(keepLost ? std::optional(request) : std::nullopt); });
+    const bool out =
+        request_.sendTellingUnknownResults(request, std::move(success), std::move(otherCode), unknownResult);
     if (out) sentRequests().push_back(sent);
     return out;
+}
+
+void KXMoneyRequest::readBack(KXSingleRequest single, const Dictionary& request, const std::shared_ptr<Sent>& sent,
+                              const std::function<void()>& doneBefore, const std::function<void()>& unknownResult) {
+    const std::optional<Dictionary> list = KXMoneyReadBack::listQuery(request);
+    if (!list) return unknownResult();
+    auto judged = [request, sent, doneBefore, unknownResult](const Value& answer) {
+        switch (KXMoneyReadBack::judge(request, answer)) {
+            case KXMoneyReadBack::Finding::Made:
+                return doneBefore();
+            case KXMoneyReadBack::Finding::NotMade:
+                KXKeptMoneyRequests::forget(request);
+                ended(sent, kNotDoneBefore);
+                return MBProgressHUDManager::showError(kNotDoneBefore);
+            case KXMoneyReadBack::Finding::Unknown:
+                return unknownResult();
+        }
+    };
+    single.sendTellingUnknownResults(*list, judged, [unknownResult](const Value&) { unknownResult(); }, unknownResult);
 }

@@ -68,33 +68,36 @@ public:
 
     // For an action that moves money at once (a settlement, a top-up paid
     // from the prepaid balance), which a retry must not make twice: as send,
-    // but a request whose answer was lost is kept, and a later tap that asks
-    // the same (retries) sends that very request again, with its `t` and
+    // but the request is kept (KXKeptMoneyRequests) before it goes out and
+    // until its result is known, and a later tap that asks the same, on any
+    // form of the action in this run or a later one, resolves it before
+    // anything else: it sends that very request again, with its `t` and
     // `sign`. The back end acts on one signed request at most once: it makes
     // the action now if the lost request had not, and otherwise answers
     // "该请求已处理" (kAlreadyActed), which runs `onDone` as a success with
-    // the message kDoneBefore. Different values are a new action with a
-    // request of its own. A kept request that the back end no longer takes
-    // (its `t` has aged out) leaves the result unknown: the message says so
-    // again, and the next tap is a new action.
+    // the message kDoneBefore. A kept request that the back end no longer
+    // takes (its `t` has aged out) is read back from the action's list
+    // (KXMoneyReadBack): found, as kAlreadyActed; not made, it is dropped
+    // and the form says kNotDoneBefore; else the result stays unknown.
+    // Different values are a new action with a request of its own.
     bool sendOnce(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
     // A tap's first step for such an action, before the screen's checks
     // (which the values already passed when the kept request went out, and
     // which may now refuse them for the action made then, a settleable
     // amount already paid out): `query` is what the tap would send. True
     // when the tap goes no further: the action is closed
-    // (closedForUnknownResult), or the tap retries the request whose answer
-    // was lost and sendOnce sent it again.
+    // (closedForUnknownResult), or the tap asks what a kept request asked
+    // and sendOnce resolved it.
     bool retriedOrClosed(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
-    // Whether `query` asks what the request whose answer was lost asked:
+    // Whether `query` asks what a kept request of unknown result asked:
     // every field equal but `t` and `sign`.
     bool retries(const Dictionary& query) const;
 
     // A money request that went out, for a session that ends while it is
     // under way (the runner waits a bounded time for it): the list that
     // shows the action's results, and, once it has ended, what it came to
-    // (kSubmitted, a refusal's message as the screen shows it, kDoneBefore,
-    // or the unknown result's text).
+    // (kSubmitted, kOrderPlaced, a refusal's message as the screen shows
+    // it, kDoneBefore, kNotDoneBefore, or the unknown result's text).
     struct Sent {
         std::string records;
         std::optional<std::string> outcome;
@@ -106,8 +109,13 @@ public:
     // begins; and what the form shows for it.
     static constexpr const char* kAlreadyActed = "该请求已处理";
     static constexpr const char* kDoneBefore = "上次提交已成功";
-    // What a request answered with success came to.
+    // What a request answered with success came to: the action made; for
+    // an order paid online, only the order placed.
     static constexpr const char* kSubmitted = "提交成功";
+    static constexpr const char* kOrderPlaced = "订单已创建，尚未支付";
+    // A kept request the back end no longer takes, and which its list shows
+    // it never made.
+    static constexpr const char* kNotDoneBefore = "上次提交未成功，请重新提交";
 
     // Sends the balance request `query`, one of the screen's loads: on code
     // 1 `show` puts the answer on screen. A refusal or a failure follows
@@ -139,11 +147,12 @@ public:
 
     // Asks the state of an order paid online (`query`: "fuli_status",
     // "recharge_log") as one of the screen's loads; on code 1 `paid` shows
-    // the success. On a refusal (the back end says the order is not paid)
-    // the failure page says what the back end said and where to follow the
-    // order (records()). On no answer, or one that is not the back end's,
-    // the order may be paid all the same: the page says that the payment is
-    // not confirmed yet and that there is no need to order again. So a form
+    // the success. When the back end declines (code 0: the order is not
+    // paid) the failure page says what the back end said and where to
+    // follow the order (records()). On any other answer (服务器繁忙, no such
+    // order), no answer, or one that is not the back end's, the order may
+    // be paid all the same: the page says that the payment is not confirmed
+    // yet and that there is no need to order again. So a form
     // whose order may be paid is never left ready to pay again.
     // Until the state has been answered (or the check has failed), the
     // action is closed as for an unknown result: a tap says where to look
@@ -164,7 +173,8 @@ public:
             },
             [answered, records = records()](const Ref<Screen>& shown, const Value& answer) {
                 answered();
-                layUnconfirmed(shown, records, KXClassicRequest::message(answer));
+                layUnconfirmed(shown, records,
+                               isFirmlyUnpaid(answer) ? std::optional(KXClassicRequest::message(answer)) : std::nullopt);
             },
             unconfirmed);
     }
@@ -175,7 +185,20 @@ public:
     // It ends the reload under way too, which it supersedes.
     Reloaded opener() const;
 
+    // Shows the unknown result's message when a request of this action is
+    // kept whose result is still unknown (KXKeptMoneyRequests): the form
+    // tells it when it opens.
+    void tellUnknownResults() const;
+
 private:
+    // Whether the answer to an order's state firmly says "not paid".
+    static bool isFirmlyUnpaid(const Value& answer);
+    // Reads back the list of the kept `request`, which the back end no
+    // longer takes, on `single`: made, as `doneBefore`; not made, the
+    // request is dropped and the form says so (kNotDoneBefore), so that the
+    // next tap is a new action; else `unknownResult`.
+    static void readBack(KXSingleRequest single, const Dictionary& request, const std::shared_ptr<Sent>& sent,
+                         const std::function<void()>& doneBefore, const std::function<void()>& unknownResult);
     // Closes the action while an order's state is asked; the block opens it
     // again once the state is answered or the check has failed.
     std::function<void()> orderCheckBegun() const;

@@ -67,7 +67,7 @@ bool KXSingleRequest::sendTellingUnknownResults(const Dictionary& query, KXClass
                                                 KXClassicRequest::Answer onRefusal,
                                                 KXClassicRequest::Failure onUnknownResult) {
     auto otherCode = [onRefusal = std::move(onRefusal), onUnknownResult](const Value& answer) {
-        if (!answer.isDictionary()) onUnknownResult();
+        if (!KXClassicRequest::isEnvelope(answer)) onUnknownResult();
         else if (onRefusal) onRefusal(answer);
         else KXClassicRequest::showRefusal(answer);
     };

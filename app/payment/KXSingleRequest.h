@@ -28,7 +28,8 @@ public:
     // unknown result is no answer (a transport failure: the connection lost
     // after the request went out, no answer in time) or one that is not the
     // back end's (not a JSON object), after which the back end may have
-    // acted or not (`onUnknownResult`).
+    // acted or not (`onUnknownResult`); so is an answer whose shape is not
+    // the back end's envelope (`{}`, no readable `code`: isEnvelope).
     bool sendTellingUnknownResults(const Dictionary& query, KXClassicRequest::Answer onSuccess,
                                    KXClassicRequest::Answer onRefusal, KXClassicRequest::Failure onUnknownResult);
     // As sendTellingUnknownResults for an action whose effect the screen can

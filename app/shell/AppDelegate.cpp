@@ -1,9 +1,12 @@
 #include "app/shell/AppDelegate.h"
 
+#include "app/payment/KXKeptMoneyRequests.h"
+#include "app/payment/KXMoneyRequest.h"
 #include "app/shell/KXAppConfiguration.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXLoginViewController.h"
 #include "app/shell/KXTabBarController1.h"
+#include "app/shell/MBProgressHUDManager.h"
 #include "foundation/NSLog.h"
 #include "kits/ripple/RPApi.h"
 #include "uikit/UIScreen.h"
@@ -16,11 +19,18 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(const Ref<UIApplicati
     } else {
         auto tabBar = make<KXTabBarController1>();
         showInNewWindow(tabBar);
+        tellUnknownMoneyResults();
     }
     RPApi::registerApp(KXAppConfiguration::rippleAppId(), false);
     nimbusOAuth_ = make<NimbusOAuth>(KXAppConfiguration::palAppId(), nullptr);
     nimbusOAuth_->setRedirectURI(KXAppConfiguration::palRedirectHost());
     return true;
+}
+
+void AppDelegate::tellUnknownMoneyResults() {
+    const auto kept = KXKeptMoneyRequests::ofSignedInPromoter();
+    if (!kept.empty())
+        MBProgressHUDManager::showtext(KXMoneyRequest::unknownResultText(kept.front().records), "error.png", nullptr);
 }
 
 void AppDelegate::showInNewWindow(const Ref<UIViewController>& root) {

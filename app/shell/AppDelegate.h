@@ -34,6 +34,9 @@ public:
 private:
     // Both URL callbacks.
     bool handleIncomingURL(const Ref<NSURL>& url);
+    // A money action of an earlier run whose result is still unknown (a kept
+    // request, KXKeptMoneyRequests) is told at the start, with where to look.
+    void tellUnknownMoneyResults();
     // A new white window of the main screen's size, key and visible, then
     // `root` as its root.
     void showInNewWindow(const Ref<UIViewController>& root);

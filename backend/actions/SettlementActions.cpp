@@ -126,10 +126,14 @@ Envelope rechargeList(const ActionContext& context) {
 }
 
 // The paid top-ups the promoter made for players, newest first, all at once.
+// Beside what the list shows, each row tells what the top-up's request sent
+// and when it was made (`gid`, `type` "1" from the prepaid balance or "0"
+// online, `create_time` in seconds since 1970), so that an app whose answer
+// was lost can tell its top-up from another.
 Envelope topUpList(const ActionContext& context) {
     const std::vector<SqlValue> promoter{context.promoterId};
     json rows = rowsAsJson(context.database,
-                           "SELECT id, account, amount_cents, created_at, paid_at FROM discount_topups"
+                           "SELECT id, account, amount_cents, created_at, paid_at, game_id, payment FROM discount_topups"
                            " WHERE promoter_id = ? AND status = 1 ORDER BY created_at DESC, id DESC",
                            promoter, [](const Statement& row) {
                                return json{{"money", formatYuan(row.integer(2))},
@@ -137,7 +141,10 @@ Envelope topUpList(const ActionContext& context) {
                                            {"orderid", std::to_string(row.integer(0))},
                                            {"status", "已完成"},
                                            {"time", std::to_string(row.integer(4))},
-                                           {"user_name", row.text(1)}};
+                                           {"user_name", row.text(1)},
+                                           {"create_time", std::to_string(row.integer(3))},
+                                           {"gid", std::to_string(row.integer(5))},
+                                           {"type", row.text(6) == "prepaid" ? "1" : "0"}};
                            });
     const long long total = context.database.scalar(
         "SELECT COALESCE(SUM(amount_cents), 0) FROM discount_topups WHERE promoter_id = ? AND status = 1", promoter);

@@ -231,7 +231,8 @@ TEST(VelmaroScript, AStandAloneBackEndTellsWhereItsStandInsAreAndTheKitsLinesWai
 
 // A session that ends while a settlement waits for its answer (the back end
 // has made it) waits for the answer and says what came of it, or, when none
-// comes in time, that the result is unknown and where to look.
+// comes in time, that the result is unknown and where to look, which the
+// next session says again at its start.
 TEST(VelmaroScript, EndingWhileASettlementWaitsTellsWhatCameOfIt) {
     auto backEnd = backend::LocalBackend::start({});
     ASSERT_TRUE(backEnd);
@@ -248,6 +249,12 @@ TEST(VelmaroScript, EndingWhileASettlementWaitsTellsWhatCameOfIt) {
         if (!answered) {
             EXPECT_EQ(session.end(false), 0);
             EXPECT_NE(session.answers().find("结果未知，请在结算明细中确认"), std::string::npos) << session.answers();
+            // The next session on the folder tells it at its start.
+            LiveSession next("--data " + folder.path() + "/session --backend " + relay.baseURL(),
+                             folder.path() + "/next.txt");
+            ASSERT_TRUE(next.started());
+            EXPECT_TRUE(next.said("from an earlier session, 提现 10: 结果未知，请在结算明细中确认")) << next.answers();
+            EXPECT_EQ(next.end(false), 0);
             continue;
         }
         session.send("quit");

@@ -9,6 +9,9 @@
 #include "app/payment/KXMoney.h"
 #include "app/payment/KXMoneyRequest.h"
 #include "app/payment/KXWebViewGameViewController.h"
+#include "app/shell/AppDelegate.h"
+#include "app/shell/WMUtil.h"
+#include "foundation/NSUserDefaults.h"
 #include "app/shell/KXWebUtils.h"
 #include "app/tabs/mine/KXMineController.h"
 #include "foundation/NSString.h"
@@ -123,57 +126,106 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     EXPECT_EQ(sent("my").size(), loads + 1);
 }
 
-// A settlement or a top-up from the balance whose answer was lost after the
-// back end made it is not made again by a retry of the same values: the
-// lost request goes again as it was, and the back end, which knows it, acts
-// on it once.
-TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionWhoseAnswerWasLostActsOnce) {
-    for (const std::string action : {"jiesuan", "fuli"}) {
-        SCOPED_TRACE(action);
-        const bool settling = action == "jiesuan";
-        const long settlements = settlementCount();
-        const KXMoney balance = prepaidBalance();
-        Ref<UIViewController> form;
-        std::function<bool()> reloaded;
-        if (settling) {
-            auto screen = show(make<KXApplyjiesuanViewController>());
-            ASSERT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
-            const std::string left =
-                "可结算金额: " + (KXMoney::parse(*screen->jisuanStr()).value() - KXMoney::fromFen(1000)).format();
-            ASSERT_TRUE(driver.typeText("#manaTextField", "10"));
-            reloaded = [screen, left] { return screen->manaTextField()->placeholder() == left; };
-            form = screen;
-        } else {
-            auto screen = prepaidTopUp("1.06");
-            const std::string left = "预付款(" + (balance - KXMoney::fromFen(74)).format() + ")";
-            reloaded = [screen, left] { return screen->yufukuanBtn()->titleForState(UIControlStateNormal) == left; };
-            form = screen;
-        }
-        const std::string submit = settling ? "提交" : "立即充值";
-        script(action, HoldingRelay::kLostAnswer);
-        ASSERT_TRUE(driver.tap(submit));
-        EXPECT_TRUE(waitForHUD(KXMoneyRequest::unknownResultText(settling ? "结算明细" : "代充记录")));
-        ASSERT_TRUE(runUntil(reloaded));
-        unscript();
-        letHUDsHide();
-        ASSERT_TRUE(driver.tap(submit));
-        ASSERT_TRUE(runUntil([&] { return top() != form; }));
-        if (!settling) {
-            EXPECT_EQ(hudText(), KXMoneyRequest::kDoneBefore);
-        }
-        finishTransition();
-        if (settling) {
-            EXPECT_TRUE(cast<KXApplyForSettlementViewController>(top()));
-        }
-        const auto requests = sent(action);
-        ASSERT_EQ(requests.size(), 2u);
-        EXPECT_EQ(requests[1].at("t"), requests[0].at("t"));
-        EXPECT_EQ(requests[1].at("sign"), requests[0].at("sign"));
-        EXPECT_EQ(settlementCount(), settlements + (settling ? 1 : 0));
-        EXPECT_EQ(prepaidBalance(), balance - KXMoney::fromFen(settling ? 0 : 74));
+// A settlement or a top-up from the balance whose result is unknown (its
+// answer lost after the back end made it, or an answer that is not the back
+// end's) is made once, whatever comes between the tap and its retry: the
+// kept request goes again as it was, and the back end, which knows it, acts
+// on it once; one it no longer takes is read back from the list.
+TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCameBetween) {
+    struct Road {
+        const char* name;
+        std::string lostAs;
+        std::function<void(const std::string& action)> between;
+        // Requests of the action sent between the two taps.
+        std::size_t sentBetween = 0;
+    };
+    std::string firstT;
+    std::function<Ref<UIViewController>()> openForm;
+    auto leave = [&] {
         letHUDsHide();
         stack->popToRootViewControllerAnimated(false);
         driver.settle();
+    };
+    const Road roads[] = {
+        {"the same form", "{}", [](const std::string&) {}},
+        {"a new form", R"({"code":null,"data":[]})", [&](const std::string&) { leave(); }},
+        {"a refused action between", HoldingRelay::kLostAnswer,
+         [&](const std::string& action) {
+             auto amount = cast<UITextField>(driver.find(action == "jiesuan" ? "#manaTextField" : "#shurujingETextField"));
+             const std::string typed = amount->text();
+             amount->setText("11");
+             letHUDsHide();
+             relay->script(HoldingRelay::field(action, "money", "11"), R"({"code":0,"message":"余额不足"})");
+             ASSERT_TRUE(driver.tap(action == "jiesuan" ? "提交" : "立即充值"));
+             EXPECT_TRUE(waitForHUD("余额不足"));
+             amount->setText(typed);
+         },
+         1},
+        {"a new app on the sandbox", HoldingRelay::kLostAnswer,
+         [&](const std::string& action) {
+             leave();
+             NSUserDefaults::resetStandardUserDefaults();
+             UIApplication::resetForTesting();
+             UIApplication::launchForTesting(make<AppDelegate>());
+             window = UIApplication::sharedApplication()->keyWindow();
+             EXPECT_EQ(hudText(), KXMoneyRequest::unknownResultText(action == "jiesuan" ? "结算明细" : "代充记录"));
+             stack = make<KXNavigationController>(make<UIViewController>());
+             showInWindow(stack);
+             driver.settle();
+         }},
+        {"past the back end's window", HoldingRelay::kLostAnswer,
+         [&](const std::string& action) {
+             relay->script(HoldingRelay::field(action, "t", firstT), R"({"code":2,"message":"请求已过期"})");
+         }},
+    };
+    for (const Road& road : roads) {
+        for (const std::string action : {"jiesuan", "fuli"}) {
+            SCOPED_TRACE(std::string(road.name) + ", " + action);
+            const bool settling = action == "jiesuan";
+            const std::string list = settling ? "jiesuan_list" : "fuli_list";
+            auto rows = [&] { return NSString::intValue(backendAnswer(list)["data"]["number"].description()); };
+            const int rowsBefore = rows();
+            const KXMoney balance = prepaidBalance();
+            const std::size_t sentBefore = sent(action).size();
+            // The form, once the message it may open with has gone.
+            openForm = [&]() -> Ref<UIViewController> {
+                if (!settling) {
+                    auto screen = prepaidTopUp("1.06");
+                    letHUDsHide();
+                    EXPECT_TRUE(driver.tap("#yufukuanBtn"));
+                    return screen;
+                }
+                auto screen = show(make<KXApplyjiesuanViewController>());
+                EXPECT_TRUE(runUntil([&] { return screen->jisuanStr().has_value(); }));
+                letHUDsHide();
+                EXPECT_TRUE(driver.typeText("#manaTextField", "10"));
+                return screen;
+            };
+            Ref<UIViewController> form = openForm();
+            const std::string submit = settling ? "提交" : "立即充值";
+            script(action, road.lostAs);
+            ASSERT_TRUE(driver.tap(submit));
+            EXPECT_TRUE(waitForHUD(KXMoneyRequest::unknownResultText(settling ? "结算明细" : "代充记录")));
+            ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+            unscript();
+            firstT = sent(action).back().at("t");
+            road.between(action);
+            if (top() != form) form = openForm();
+            // A second later, so that a new request would not be the first
+            // again: the same values in one second are one request.
+            ASSERT_TRUE(runUntil([&] { return WMUtil::getTimeSp() > std::stol(firstT); }));
+            letHUDsHide();
+            ASSERT_TRUE(driver.tap(submit));
+            ASSERT_TRUE(runUntil([&] { return top() != form; }));
+            unscript();
+            finishTransition();
+            EXPECT_TRUE(!settling || cast<KXApplyForSettlementViewController>(top()));
+            EXPECT_EQ(sent(action).back().at("t"), firstT);
+            EXPECT_EQ(sent(action).size(), sentBefore + 2 + road.sentBetween);
+            EXPECT_EQ(rows(), rowsBefore + 1);
+            EXPECT_EQ(prepaidBalance(), balance - KXMoney::fromFen(settling ? 0 : 74));
+            leave();
+        }
     }
 }
 
@@ -191,13 +243,14 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
 }
 
-// Back from paying, an order whose state gets no answer may be paid: while
-// the state is asked a tap orders nothing, and then the form lies under the
-// page saying so, never ready to pay again.
+// Back from paying, an order whose state gets no answer, or any answer but
+// a firm "not paid", may be paid: while the state is asked a tap orders
+// nothing, and then the form lies under the page saying so, never ready to
+// pay again.
 TEST_F(MoneyActionsOnce, AnOrderWhoseStateIsNotAnsweredIsNotPaidAgain) {
     for (const std::string order : {"fuli", "recharge"}) {
         const std::string state = order == "fuli" ? "fuli_status" : "recharge_log";
-        script(state, kHTTPFailure);
+        script(state, order == "fuli" ? kHTTPFailure : R"({"code":9,"message":"服务器繁忙，请稍后再试"})");
         hold(state);
         Ref<UIViewController> form = order == "fuli" ? Ref<UIViewController>(prepaidTopUp("30"))
                                                      : show(make<KXChangchyongViewController>());

@@ -4,6 +4,8 @@
 
 #include "app/payment/KXAmountInput.h"
 #include "app/payment/KXMoney.h"
+#include "app/payment/KXMoneyReadBack.h"
+#include "foundation/NSJSONSerialization.h"
 #include "backend/Discount.h"
 #include "tests/app/payment/MoneyScreenFixture.h"
 
@@ -54,6 +56,31 @@ TEST(KXMoney, TheDiscountedAmountIsTheBackEndsCharge) {
     // Discounts outside 0 to 1 are held at their ends.
     EXPECT_EQ(KXMoney::parse("10")->discounted(-0.5).format(), "10.00");
     EXPECT_EQ(KXMoney::parse("10")->discounted(1e30).format(), "0.00");
+}
+
+// A top-up of unknown result read back from 代充记录 is made only when a row
+// made in the back end's window shows all it sent; a row of its amount that
+// shows something else leaves it unknown.
+TEST(KXMoneyReadBack, ARowIsTheActionOnlyWhenItShowsAllThatWasSent) {
+    const Dictionary sent{{"ac", "fuli"}, {"t", "1000000"}, {"username", " wanjia001"},
+                          {"money", "10"},  {"gid", "3"},     {"type", "1"}};
+    const std::string row = R"("money":"10.00","user_name":"wanjia001","gid":"3","type":"1")";
+    using Finding = KXMoneyReadBack::Finding;
+    for (const auto& [rows, finding] : std::vector<std::pair<std::string, Finding>>{
+             {"[]", Finding::NotMade},
+             {"[{" + row + R"(,"create_time":"1000010"}])", Finding::Made},
+             {"[{" + row + R"(,"create_time":"999000"}])", Finding::NotMade},
+             {R"([{"money":"11.00","create_time":"1000010"}])", Finding::NotMade},
+             {"[{" + row + "}]", Finding::Unknown},
+             {R"([{"money":"10.00","user_name":"xiaoyu88","gid":"3","type":"1","create_time":"1000010"}])",
+              Finding::Unknown},
+             {R"([{"money":"10.00","user_name":"wanjia001","gid":"4","type":"1","create_time":"1000010"}])",
+              Finding::Unknown},
+             {"{}", Finding::Unknown}}) {
+        const Value answer =
+            NSJSONSerialization::JSONObjectWithData(NSData::fromString(R"({"code":1,"data":{"list":)" + rows + "}}"));
+        EXPECT_EQ(KXMoneyReadBack::judge(sent, answer), finding) << rows;
+    }
 }
 
 // Amount fields take exactly what the back end takes, here the recharge's
