@@ -108,6 +108,8 @@ public:
         double headSeconds = 10;
         double bodySeconds = 10;
         unsigned idleSeconds = 2;
+        // A client that takes none of what waits for it this long is cut.
+        double replySeconds = 3;
         std::size_t requestsPerConnection = 1000;
         std::size_t connections = 256;
         std::size_t connectionMemory = 48 * 1024;
@@ -197,7 +199,16 @@ private:
     Observer observer_;
     std::function<void(HttpResponse&)> errorHandler_;
     std::function<void(HttpResponse&)> exceptionHandler_;
-    std::vector<MHD_Daemon*> daemons_;
+    // A daemon of the library and the signal that wakes the thread running
+    // it once a connection of its is resumed (the library wakes none).
+    struct Daemon {
+        MHD_Daemon* daemon;
+        int resumed;
+    };
+    // Resumes a suspended connection and wakes its daemon's thread.
+    void resume(MHD_Connection* connection) const;
+    void stopDaemons();
+    std::vector<Daemon> daemons_;
     int listener_ = -1;
     std::unique_ptr<FrontReader> front_;  // a plain server's (see FrontReader)
     std::unique_ptr<Deadlines> deadlines_;
