@@ -252,6 +252,7 @@ struct Relay {
         bool readable = true;
         bool writable = true;
         bool hungUp = false;
+        bool watchedForRoom = false;
         void tookAll(std::size_t got, std::size_t asked) {
             if (got < asked && !hungUp) readable = false;
         }
@@ -279,13 +280,6 @@ struct Relay {
 // yet, or a failure.
 constexpr ssize_t kNothingYet = -1;
 constexpr ssize_t kFailed = -2;
-
-// A client accepted by one loop for another.
-struct Arrival {
-    int socket;
-    sockaddr_storage address;
-    socklen_t length;
-};
 
 // What every loop shares: the listener, the identity, the bounds.
 struct FrontReader::Shared {
@@ -327,7 +321,7 @@ struct FrontReader::Loop {
             if (!relay->toClient.empty() && !relay->clientGone) sendToClient(*relay);
             close(relay);
         }
-        for (const Arrival& arrival : arrivals) ::close(arrival.socket);
+        for (int arrival : arrivals) ::close(arrival);
         if (arrivalsSignal >= 0) ::close(arrivalsSignal);
         if (epoll >= 0) ::close(epoll);
     }
@@ -348,11 +342,21 @@ struct FrontReader::Loop {
         return true;
     }
 
-    void watch(Relay::End& end) {
+    // An end is watched for room to write only once a write found none
+    // (a TLS client's from the start: its handshake writes as it reads):
+    // the room every answer's acknowledgement makes would wake the loop
+    // for nothing.
+    void watch(Relay::End& end, bool forRoom, int operation = EPOLL_CTL_ADD) {
         epoll_event event{};
-        event.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+        event.events = EPOLLIN | EPOLLRDHUP | EPOLLET | (forRoom ? EPOLLOUT : 0u);
         event.data.ptr = &end;
-        ::epoll_ctl(epoll, EPOLL_CTL_ADD, end.socket, &event);
+        ::epoll_ctl(epoll, operation, end.socket, &event);
+        end.watchedForRoom = forRoom;
+    }
+
+    void noRoom(Relay::End& end) {
+        end.writable = false;
+        if (!end.watchedForRoom) watch(end, true, EPOLL_CTL_MOD);
     }
 
     // A TLS session for a new client, or false. The session reads the end
@@ -383,11 +387,8 @@ struct FrontReader::Loop {
     // Takes every client waiting at the listener (the first loop only).
     void acceptAll(std::vector<std::unique_ptr<Loop>>& loops) {
         for (;;) {
-            Arrival arrival{};
-            arrival.length = sizeof arrival.address;
-            arrival.socket = ::accept4(shared.listener, reinterpret_cast<sockaddr*>(&arrival.address), &arrival.length,
-                                       SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (arrival.socket < 0) {
+            const int arrival = ::accept4(shared.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (arrival < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
                 // With no descriptor left the clients wait in the listener's
                 // queue until a connection ends.
@@ -398,7 +399,7 @@ struct FrontReader::Loop {
                 return;
             }
             if (shared.clients >= shared.bounds.mostClients) {
-                ::close(arrival.socket);
+                ::close(arrival);
                 continue;
             }
             ++shared.clients;
@@ -419,31 +420,32 @@ struct FrontReader::Loop {
     void adoptArrivals() {
         std::uint64_t count = 0;
         [[maybe_unused]] ssize_t read = ::read(arrivalsSignal, &count, sizeof count);
-        std::vector<Arrival> taken;
+        std::vector<int> taken;
         {
             std::lock_guard lock(arrivalsMutex);
             taken.swap(arrivals);
         }
-        for (const Arrival& arrival : taken) adopt(arrival);
+        for (int arrival : taken) adopt(arrival);
     }
 
-    void adopt(const Arrival& arrival) {
+    // Serves a new client `socket` on this loop.
+    void adopt(int socket) {
         int pair[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair) != 0) {
-            ::close(arrival.socket);
+            ::close(socket);
             left();
             return;
         }
-        auto* relay = new Relay(arrival.socket, pair[0]);
+        auto* relay = new Relay(socket, pair[0]);
         if ((shared.identity && !beginTLS(*relay)) ||
-            !engine.admit(pair[1], reinterpret_cast<const sockaddr*>(&arrival.address), arrival.length)) {
+            !engine.admit(pair[1])) {
             close(relay);  // the library closes its end
             left();
             return;
         }
         relays.insert(relay);
-        watch(relay->client);
-        watch(relay->library);
+        watch(relay->client, relay->tls != nullptr);
+        watch(relay->library, false);
     }
 
     static ssize_t tlsResult(ssize_t result) {
@@ -519,11 +521,11 @@ struct FrontReader::Loop {
                 const ssize_t sent =
                     ::send(relay.library.socket, relay.toLibrary.data(), relay.toLibrary.size(), MSG_NOSIGNAL);
                 if (sent > 0) {
-                    if (static_cast<std::size_t>(sent) < relay.toLibrary.size()) relay.library.writable = false;
+                    if (static_cast<std::size_t>(sent) < relay.toLibrary.size()) noRoom(relay.library);
                     relay.toLibrary.erase(0, static_cast<std::size_t>(sent));
                     moved = fed = true;
                 } else if (errno == EAGAIN || errno == EINTR) {
-                    relay.library.writable = false;
+                    noRoom(relay.library);
                 } else {
                     relay.toLibrary.clear();
                 }
@@ -552,12 +554,12 @@ struct FrontReader::Loop {
             if (!relay.toClient.empty() && relay.client.writable) {
                 const ssize_t sent = sendToClient(relay);
                 if (sent > 0) {
-                    if (!relay.tls && static_cast<std::size_t>(sent) < relay.toClient.size()) relay.client.writable = false;
+                    if (!relay.tls && static_cast<std::size_t>(sent) < relay.toClient.size()) noRoom(relay.client);
                     relay.toClient.erase(0, static_cast<std::size_t>(sent));
                     relay.waitingSince = Clock::now();
                     moved = true;
                 } else if (sent == kNothingYet) {
-                    relay.client.writable = false;
+                    noRoom(relay.client);
                 } else {
                     return false;  // the client has gone
                 }
@@ -622,15 +624,17 @@ struct FrontReader::Loop {
 
     void run(std::vector<std::unique_ptr<Loop>>& loops) {
         epoll_event events[64];
-        std::vector<Relay*> touched;
+        std::vector<Relay*> touched, fed;
         for (;;) {
             const int engineWait = engine.wait();
+            const auto engineDue = Clock::now() + std::chrono::milliseconds(engineWait);
             const int count = ::epoll_wait(epoll, events, 64, waitMilliseconds(engineWait));
             if (count < 0 && errno != EINTR) return;
-            // An engine that gave a time to wait is run once the wait ends,
-            // whatever woke it: it may have work no descriptor shows.
-            bool runEngine = engineWait >= 0;
+            // The engine runs when woken, when given bytes, and once the
+            // time it gave has passed.
+            bool runEngine = engineWait >= 0 && Clock::now() >= engineDue;
             touched.clear();
+            fed.clear();
             for (int i = 0; i < count; ++i) {
                 void* tag = events[i].data.ptr;
                 if (tag == &shared.stop) return;
@@ -641,8 +645,7 @@ struct FrontReader::Loop {
                     std::uint64_t signals = 0;
                     [[maybe_unused]] ssize_t read = ::read(engine.signal, &signals, sizeof signals);
                     runEngine = true;
-                }
-                else {
+                } else {
                     auto& end = *static_cast<Relay::End*>(tag);
                     const std::uint32_t flags = events[i].events;
                     Relay* relay = end.relay;
@@ -659,11 +662,19 @@ struct FrontReader::Loop {
                     if (std::find(touched.begin(), touched.end(), relay) == touched.end()) touched.push_back(relay);
                 }
             }
-            for (Relay* relay : touched)
-                if (!pump(*relay, runEngine)) end(relay);
-            // The library reads what it was just given at once, and answers
-            // before the loop waits again.
-            if (runEngine) engine.run();
+            for (Relay* relay : touched) {
+                bool gaveBytes = false;
+                if (!pump(*relay, gaveBytes)) end(relay);
+                else if (gaveBytes) fed.push_back(relay);
+            }
+            if (runEngine || !fed.empty()) engine.run();
+            // The library answers most requests as it reads them: each
+            // answer goes on to its client before the loop waits again.
+            for (Relay* relay : fed) {
+                bool gaveBytes = false;
+                relay->library.readable = true;
+                if (!pump(*relay, gaveBytes)) end(relay);
+            }
             if (anyWaiting && Clock::now() >= nextSweep) sweep();
         }
     }
@@ -675,7 +686,7 @@ struct FrontReader::Loop {
     int epoll = -1;
     int arrivalsSignal = -1;
     std::mutex arrivalsMutex;
-    std::vector<Arrival> arrivals;
+    std::vector<int> arrivals;  // clients accepted for this loop by the first
     std::set<Relay*> relays;
     bool anyWaiting = false;  // some client has an answer waiting
     Clock::time_point nextSweep;

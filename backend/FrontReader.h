@@ -38,9 +38,9 @@ bool readableContentLength(std::string_view value);
 // read, so a client costs little and briefly whatever it sends.
 class FrontReader {
 public:
-    // Hands the library its end of a new connection, with the client's
-    // address; false when it takes no more (the connection is closed).
-    using Admit = std::function<bool(int socket, const sockaddr* address, socklen_t length)>;
+    // Hands the library its end of a new connection; false when it takes
+    // no more (the connection is closed).
+    using Admit = std::function<bool(int socket)>;
 
     // The whole answer to a refused head: status line, head and body.
     using Refusal = std::function<std::string()>;

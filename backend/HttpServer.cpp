@@ -6,6 +6,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -574,8 +575,12 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
                                if (MHD_get_timeout(daemon, &wait) != MHD_YES) return -1;
                                return static_cast<int>(std::min<MHD_UNSIGNED_LONG_LONG>(wait, 60'000));
                            },
-                           [daemon](int socket, const sockaddr* address, socklen_t length) {
-                               return MHD_add_connection(daemon, socket, address, length) == MHD_YES;
+                           [daemon](int socket) {
+                               // The library's end is a local socket: it
+                               // sets no TCP option on it.
+                               const sockaddr_un local{AF_UNIX, {}};
+                               return MHD_add_connection(daemon, socket, reinterpret_cast<const sockaddr*>(&local),
+                                                         sizeof local) == MHD_YES;
                            }});
     }
     if (engines.size() == std::max(1u, limits_.threads)) {
