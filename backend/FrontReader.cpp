@@ -332,7 +332,7 @@ struct FrontReader::Loop {
         if (epoll < 0 || arrivalsSignal < 0) return false;
         if (accepting) shared.acceptingEpoll = epoll;
         for (int* watched :
-             {accepting ? &shared.listener : nullptr, &shared.stop, &arrivalsSignal, &engine.descriptor, &engine.signal}) {
+             {accepting ? &shared.listener : nullptr, &shared.stop, &arrivalsSignal, &engine.signal}) {
             if (!watched) continue;
             epoll_event event{};
             event.events = EPOLLIN;
@@ -630,8 +630,9 @@ struct FrontReader::Loop {
             const auto engineDue = Clock::now() + std::chrono::milliseconds(engineWait);
             const int count = ::epoll_wait(epoll, events, 64, waitMilliseconds(engineWait));
             if (count < 0 && errno != EINTR) return;
-            // The engine runs when woken, when given bytes, and once the
-            // time it gave has passed.
+            // Every change the engine must see comes through this loop:
+            // bytes it was given or taken from it, a relay's end, its own
+            // signal, or the time it gave passing.
             bool runEngine = engineWait >= 0 && Clock::now() >= engineDue;
             touched.clear();
             fed.clear();
@@ -640,7 +641,6 @@ struct FrontReader::Loop {
                 if (tag == &shared.stop) return;
                 if (tag == &shared.listener) acceptAll(loops);
                 else if (tag == &arrivalsSignal) adoptArrivals();
-                else if (tag == &engine.descriptor) runEngine = true;
                 else if (tag == &engine.signal) {
                     std::uint64_t signals = 0;
                     [[maybe_unused]] ssize_t read = ::read(engine.signal, &signals, sizeof signals);
@@ -667,7 +667,7 @@ struct FrontReader::Loop {
                 if (!pump(*relay, gaveBytes)) end(relay);
                 else if (gaveBytes) fed.push_back(relay);
             }
-            if (runEngine || !fed.empty()) engine.run();
+            if (runEngine || count > 0) engine.run();
             // The library answers most requests as it reads them: each
             // answer goes on to its client before the loop waits again.
             for (Relay* relay : fed) {

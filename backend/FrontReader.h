@@ -47,9 +47,10 @@ public:
 
     // One library engine, run by one loop's thread.
     struct Engine {
-        int descriptor = -1;  // readable when the engine has work
-        int signal = -1;      // an eventfd its owner writes to when it has work too
-        std::function<void()> run;        // does that work without waiting
+        // An eventfd its owner writes to when the engine has work no
+        // relay's bytes show (a held answer given).
+        int signal = -1;
+        std::function<void()> run;  // does its work without waiting
         // Milliseconds it may wait at most (then it runs, woken or not);
         // -1 when it runs only once woken.
         std::function<int()> wait;

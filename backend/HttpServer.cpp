@@ -567,9 +567,8 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
                                               options, MHD_OPTION_END);
         if (!daemon) break;
         daemons_.push_back({daemon, ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)});
-        const MHD_DaemonInfo* epoll = MHD_get_daemon_info(daemon, MHD_DAEMON_INFO_EPOLL_FD);
-        if (!epoll || daemons_.back().resumed < 0) break;
-        engines.push_back({epoll->epoll_fd, daemons_.back().resumed, [daemon] { MHD_run(daemon); },
+        if (daemons_.back().resumed < 0) break;
+        engines.push_back({daemons_.back().resumed, [daemon] { MHD_run(daemon); },
                            [daemon] {
                                MHD_UNSIGNED_LONG_LONG wait = 0;
                                if (MHD_get_timeout(daemon, &wait) != MHD_YES) return -1;
