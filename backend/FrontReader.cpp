@@ -268,7 +268,6 @@ struct Relay {
     std::string toLibrary, toClient;
     // Since when the client has taken nothing of `toClient`.
     Clock::time_point waitingSince;
-    bool clientHungUp = false;  // its stream's end or a reset came, perhaps unread
     bool clientDone = false;    // its stream ended, or it is gone
     bool clientGone = false;    // it can be written to no more
     bool libraryDone = false;   // the library closed its end
@@ -490,13 +489,6 @@ struct FrontReader::Loop {
     // has ended. `fed` when the library was given bytes or its stream's end.
     bool pump(Relay& relay, bool& fed) {
         char buffer[16 * 1024];
-        // A client not read (its answers wait, or its head was refused)
-        // that hung up is seen all the same: one that has gone is let go.
-        if (relay.clientHungUp && !relay.clientDone) {
-            relay.clientHungUp = false;
-            if ((relay.refused || relay.toLibrary.size() >= kWaitingBytes) && !clientStillOpen(relay.client.socket))
-                return false;
-        }
         for (bool moved = true; moved;) {
             moved = false;
             if (relay.client.readable && !relay.clientDone && !relay.refused && relay.toLibrary.size() < kWaitingBytes) {
@@ -565,26 +557,34 @@ struct FrontReader::Loop {
                 }
             }
         }
-        if (!relay.toClient.empty() && !anyWaiting) {
-            anyWaiting = true;
+        if ((!relay.toClient.empty() || unread(relay)) && !sweeping) {
+            sweeping = true;
             nextSweep = Clock::now() + kSweepEvery;
         }
         return !(relay.libraryDone && relay.toClient.empty());
     }
 
-    // Cuts the clients that took nothing of their answers for the bound.
+    // A client no longer read: its head was refused, or what it sent waits
+    // for the library.
+    static bool unread(const Relay& relay) {
+        return !relay.clientDone && (relay.refused || relay.toLibrary.size() >= kWaitingBytes);
+    }
+
+    // Cuts the clients that took nothing of their answers for the bound,
+    // and lets go of those not read that have gone: their stream's end
+    // waits behind what they sent, and may never come.
     void sweep() {
         const auto now = Clock::now();
         const auto bound = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(shared.bounds.replySeconds));
-        anyWaiting = false;
+        sweeping = false;
         for (auto it = relays.begin(); it != relays.end();) {
             Relay* relay = *it++;
-            if (relay->toClient.empty()) continue;
-            if (now - relay->waitingSince >= bound) {
+            const bool waiting = !relay->toClient.empty(), notRead = unread(*relay);
+            if ((waiting && now - relay->waitingSince >= bound) || (notRead && !clientStillOpen(relay->client.socket))) {
                 relay->clientGone = true;  // nothing more is sent to it
                 end(relay);
             } else {
-                anyWaiting = true;
+                sweeping |= waiting || notRead;
             }
         }
         nextSweep = now + kSweepEvery;
@@ -616,7 +616,7 @@ struct FrontReader::Loop {
     // Milliseconds to wait for events: until the engine must run (-1:
     // no time of its own), or the next sweep when an answer waits.
     int waitMilliseconds(int engineWait) const {
-        if (!anyWaiting) return engineWait;
+        if (!sweeping) return engineWait;
         const auto toSweep = std::chrono::ceil<std::chrono::milliseconds>(nextSweep - Clock::now()).count();
         const int sweepWait = static_cast<int>(std::max<long long>(0, toSweep));
         return engineWait < 0 ? sweepWait : std::min(engineWait, sweepWait);
@@ -654,10 +654,7 @@ struct FrontReader::Loop {
                     end.readable |= (flags & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0 ||
                                     (relay->tls && !relay->handshaken);
                     end.writable |= (flags & (EPOLLOUT | EPOLLHUP | EPOLLERR)) != 0;
-                    if (flags & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) {
-                        end.hungUp = true;
-                        relay->clientHungUp |= &end == &relay->client;
-                    }
+                    end.hungUp |= (flags & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0;
                     // Each relay once, though both its ends may have woken.
                     if (std::find(touched.begin(), touched.end(), relay) == touched.end()) touched.push_back(relay);
                 }
@@ -675,7 +672,7 @@ struct FrontReader::Loop {
                 relay->library.readable = true;
                 if (!pump(*relay, gaveBytes)) end(relay);
             }
-            if (anyWaiting && Clock::now() >= nextSweep) sweep();
+            if (sweeping && Clock::now() >= nextSweep) sweep();
         }
     }
 
@@ -688,7 +685,7 @@ struct FrontReader::Loop {
     std::mutex arrivalsMutex;
     std::vector<int> arrivals;  // clients accepted for this loop by the first
     std::set<Relay*> relays;
-    bool anyWaiting = false;  // some client has an answer waiting
+    bool sweeping = false;  // some client has an answer waiting, or is not read
     Clock::time_point nextSweep;
     std::thread thread;
 };
