@@ -268,8 +268,8 @@ struct Relay {
     std::string toLibrary, toClient;
     // Since when the client has taken nothing of `toClient`.
     Clock::time_point waitingSince;
-    bool clientDone = false;    // its stream ended, or it is gone
-    bool clientGone = false;    // it can be written to no more
+    bool clientDone = false;    // its stream ended
+    bool clientGone = false;    // cut: nothing more is sent to it
     bool libraryDone = false;   // the library closed its end
     bool libraryToldEnd = false;
     bool refused = false;
@@ -581,7 +581,7 @@ struct FrontReader::Loop {
             Relay* relay = *it++;
             const bool waiting = !relay->toClient.empty(), notRead = unread(*relay);
             if ((waiting && now - relay->waitingSince >= bound) || (notRead && !clientStillOpen(relay->client.socket))) {
-                relay->clientGone = true;  // nothing more is sent to it
+                relay->clientGone = true;
                 end(relay);
             } else {
                 sweeping |= waiting || notRead;
