@@ -110,4 +110,11 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+bool isHttpToken(std::string_view text) {
+    static constexpr std::string_view kMarks = "!#$%&'*+-.^_`|~";
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || kMarks.find(c) != std::string_view::npos;
+    });
+}
+
 }  // namespace backend

@@ -30,6 +30,9 @@ bool isDigits(std::string_view text);
 // Whether two texts are the same but for the case of ASCII letters (as
 // HTTP header names compare).
 bool equalIgnoringCase(std::string_view a, std::string_view b);
+// Whether `text` is an HTTP token (a method or a header name): letters,
+// digits and "!#$%&'*+-.^_`|~", at least one, nothing else (no blank).
+bool isHttpToken(std::string_view text);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -26,17 +28,13 @@ namespace backend {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // What may wait in one direction before its sender is no longer read.
 constexpr std::size_t kWaitingBytes = 64 * 1024;
 // A head longer than this is passed on unread: the library refuses heads
 // far shorter (the server's limit).
 constexpr std::size_t kLongestHead = 64 * 1024;
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 // Whether the client at the far end of `socket` (on this machine: every
 // listener is on the loopback) still has its socket open, once its end of
@@ -87,12 +85,15 @@ bool clientStillOpen(int socket) {
     return open;
 }
 
-// Follows what a client sends, request by request: each head whole, then
-// its body by its Content-Length.
+// Follows what a client sends, request by request: each head line by line,
+// then its body by its Content-Length.
 class RequestFraming {
 public:
     // Adds to `out` what may go on to the library; false, with nothing
-    // more taken, at a head the library would answer itself.
+    // more taken, at a head the library would answer itself or misread.
+    // A head's lines go on as they are checked, and the line being read up
+    // to any CR or NUL in it, so the library sees a slow head arrive; the
+    // blank line that ends a head goes on once the head as a whole is read.
     bool take(std::string_view bytes, std::string& out) {
         while (!bytes.empty()) {
             if (part_ == Part::Rest) {
@@ -115,20 +116,26 @@ public:
             }
             const std::size_t before = head_.size();
             head_.append(bytes);
-            const std::size_t end = headEnd(before);
-            if (end == std::string::npos) {
-                if (head_.size() > kLongestHead) {
-                    out += head_;
-                    head_.clear();
+            if (!checkLines()) return false;
+            if (!ended_) {
+                // A head longer than the library takes is passed on unread.
+                const bool tooLong = head_.size() > kLongestHead;
+                const std::size_t safe =
+                    tooLong ? head_.size()
+                            : std::min(head_.find_first_of(std::string_view("\r\0", 2), checked_), head_.size());
+                out.append(head_, forwarded_, safe - forwarded_);
+                forwarded_ = safe;
+                if (tooLong) {
+                    nextHead();
                     part_ = Part::Rest;
                 }
                 return true;
             }
-            bytes.remove_prefix(end - before);
-            head_.resize(end);
-            if (!readHead()) return false;
-            out += head_;
-            head_.clear();
+            bytes.remove_prefix(checked_ - before);
+            head_.resize(checked_);
+            if (!endHead()) return false;
+            out.append(head_, forwarded_);
+            nextHead();
         }
         return true;
     }
@@ -136,59 +143,97 @@ public:
 private:
     enum class Part { Head, Body, Rest };
 
-    // Just past the first empty line (its line end alone or CR LF), or npos;
-    // none ends before the last two bytes of the `searched` ones.
-    std::size_t headEnd(std::size_t searched) const {
-        const std::size_t from = searched > 2 ? searched - 2 : 0;
-        for (std::size_t at = head_.find('\n', from); at != std::string::npos; at = head_.find('\n', at + 1)) {
-            if (at + 1 < head_.size() && head_[at + 1] == '\n') return at + 2;
-            if (at + 2 < head_.size() && head_[at + 1] == '\r' && head_[at + 2] == '\n') return at + 3;
-        }
-        return std::string::npos;
+    void nextHead() {
+        head_.clear();
+        checked_ = forwarded_ = lengths_ = 0;
+        ended_ = continuesLength_ = chunked_ = unreadableLength_ = false;
     }
 
-    // Reads the lengths the head declares; false when one is unreadable or
-    // a line is one the library would misread.
-    // A head the server refuses on its own (two lengths, a body sent in
-    // chunks) ends the connection there, so what follows is passed on as
-    // it comes.
-    bool readHead() {
-        std::vector<std::string_view> lengths;
-        bool chunked = false, continuesLength = false;
-        std::string_view lines(head_);
-        lines.remove_prefix(std::min(lines.find('\n'), lines.size()));  // the request line
-        while (!lines.empty()) {
-            lines.remove_prefix(1);
-            std::string_view line = lines.substr(0, lines.find('\n'));
-            lines.remove_prefix(line.size());
+    // Checks each line the head's new bytes ended; false at one refused.
+    // `ended_` once the blank line that ends the head has come.
+    bool checkLines() {
+        for (std::size_t end = head_.find('\n', checked_); end != std::string::npos; end = head_.find('\n', checked_)) {
+            std::string_view line(head_.data() + checked_, end - checked_);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            if (line.empty()) break;
-            // The library joins a folded line to the header before it.
-            if (line.front() == ' ' || line.front() == '\t') {
-                if (continuesLength) return false;
-                continue;
+            const bool first = checked_ == 0;
+            checked_ = end + 1;
+            if (line.empty()) {
+                ended_ = true;
+                return true;
             }
-            // A line with no name, or a NUL: the library may take it for the
-            // head's end and serve what follows as another request.
-            if (line.front() == ':' || line.find('\0') != std::string_view::npos) return false;
-            const std::string_view name = line.substr(0, line.find(':'));
-            continuesLength = equalIgnoringCase(name, "Content-Length");
-            if (continuesLength && name.size() < line.size()) lengths.push_back(trimmed(line.substr(name.size() + 1)));
-            chunked |= equalIgnoringCase(name, "Transfer-Encoding");
+            if (!(first ? requestLine(line) : headerLine(line))) return false;
         }
-        // With a Transfer-Encoding the library reads no length.
-        if (!chunked && std::any_of(lengths.begin(), lengths.end(), [](std::string_view value) {
-                return !readableContentLength(value);
-            }))
+        return true;
+    }
+
+    // A method, one blank, a target of visible characters, one blank and
+    // the version: a NUL, a bare CR or a tab anywhere is refused, as the
+    // library would serve the target cut or close without an answer.
+    static bool requestLine(std::string_view line) {
+        const std::size_t methodEnd = line.find(' ');
+        if (methodEnd == std::string_view::npos || !isHttpToken(line.substr(0, methodEnd))) return false;
+        line.remove_prefix(methodEnd + 1);
+        const std::size_t targetEnd = line.find(' ');
+        if (targetEnd == 0 || targetEnd == std::string_view::npos ||
+            std::any_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(targetEnd),
+                        [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; }))
             return false;
-        if (chunked || lengths.size() > 1) part_ = Part::Rest;
-        else if (lengths.size() == 1 && (bodyLeft_ = std::stoull(std::string(lengths.front()))) > 0) part_ = Part::Body;
+        const std::string_view version = line.substr(targetEnd + 1);
+        return version.size() == 8 && version.substr(0, 5) == "HTTP/" && std::isdigit(static_cast<unsigned char>(version[5])) &&
+               version[6] == '.' && std::isdigit(static_cast<unsigned char>(version[7]));
+    }
+
+    // Notes the lengths a header line declares; false for a line the
+    // library would misread: one with no name or no colon (which it
+    // answers itself), a NUL or a bare CR (where it may end the line or
+    // the head), or a line folded onto a length.
+    bool headerLine(std::string_view line) {
+        // The library joins a folded line to the header before it; the
+        // server refuses it then.
+        if (line.front() == ' ' || line.front() == '\t') return !continuesLength_;
+        const std::size_t colon = line.find(':');
+        if (colon == 0 || colon == std::string_view::npos ||
+            line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos)
+            return false;
+        const std::string_view name = line.substr(0, colon);
+        continuesLength_ = equalIgnoringCase(name, "Content-Length");
+        if (continuesLength_) {
+            // Blanks before a value are no part of it; blanks after one the
+            // library keeps, reading no length.
+            std::string_view value = line.substr(colon + 1);
+            value.remove_prefix(std::min(value.find_first_not_of(" \t"), value.size()));
+            ++lengths_;
+            if (!readableContentLength(value)) unreadableLength_ = true;
+            else length_ = std::stoull(std::string(value));
+        }
+        chunked_ |= equalIgnoringCase(name, "Transfer-Encoding");
+        return true;
+    }
+
+    // A whole head: false when a length is unreadable. A head the server
+    // refuses on its own (two lengths, a body sent in chunks) ends the
+    // connection there, so what follows is passed on as it comes.
+    bool endHead() {
+        // With a Transfer-Encoding the library reads no length.
+        if (!chunked_ && unreadableLength_) return false;
+        if (chunked_ || lengths_ > 1) part_ = Part::Rest;
+        else if (lengths_ == 1 && (bodyLeft_ = length_) > 0) part_ = Part::Body;
         return true;
     }
 
     Part part_ = Part::Head;
-    std::string head_;
     std::uint64_t bodyLeft_ = 0;
+    // The head being read, its lines checked up to `checked_` and passed on
+    // up to `forwarded_`.
+    std::string head_;
+    std::size_t checked_ = 0;
+    std::size_t forwarded_ = 0;
+    bool ended_ = false;
+    bool continuesLength_ = false;
+    bool chunked_ = false;
+    bool unreadableLength_ = false;
+    std::size_t lengths_ = 0;
+    std::uint64_t length_ = 0;
 };
 
 }  // namespace
@@ -200,6 +245,17 @@ struct Relay {
     struct End {
         Relay* relay;
         int socket;
+        // Whether a read or a write may move bytes: set by epoll (edge
+        // triggered), cleared when one found nothing to read or no room. A
+        // short read took all there was, unless the stream's end came too
+        // (its event came with the bytes, and comes no more).
+        bool readable = true;
+        bool writable = true;
+        bool hungUp = false;
+        bool watchedForRoom = false;
+        void tookAll(std::size_t got, std::size_t asked) {
+            if (got < asked && !hungUp) readable = false;
+        }
     };
     Relay(int clientSocket, int librarySocket) : client{this, clientSocket}, library{this, librarySocket} {}
     End client;
@@ -210,9 +266,11 @@ struct Relay {
     std::size_t tlsSendPending = 0;  // bytes of a record the session has yet to send
     RequestFraming framing;
     std::string toLibrary, toClient;
-    bool clientDone = false;   // its stream ended, or it is gone
-    bool clientGone = false;   // it can be written to no more
-    bool libraryDone = false;  // the library closed its end
+    // Since when the client has taken nothing of `toClient`.
+    Clock::time_point waitingSince;
+    bool clientDone = false;    // its stream ended
+    bool clientGone = false;    // cut: nothing more is sent to it
+    bool libraryDone = false;   // the library closed its end
     bool libraryToldEnd = false;
     bool refused = false;
 };
@@ -222,35 +280,82 @@ struct Relay {
 constexpr ssize_t kNothingYet = -1;
 constexpr ssize_t kFailed = -2;
 
-struct FrontReader::State {
+// What every loop shares: the listener, the identity, the bounds.
+struct FrontReader::Shared {
     int listener = -1;
-    int epoll = -1;
-    int wake = -1;
-    std::size_t mostClients = 0;
-    Admit admit;
+    int stop = -1;  // an eventfd: written once, every loop returns
+    Bounds bounds;
     Refusal refusal;
     gnutls_certificate_credentials_t identity = nullptr;  // over TLS
-    bool listening = true;  // false while no descriptor is left for a new client
-    std::set<Relay*> relays;
-    std::thread thread;
+    std::atomic<std::size_t> clients{0};
+    std::atomic<std::size_t> nextLoop{0};
+    // Set while no descriptor is left for a new client: the accepting loop
+    // stops watching the listener until a connection ends.
+    std::atomic<bool> listenerPaused{false};
+    int acceptingEpoll = -1;
 
-    ~State() {
+    ~Shared() {
+        if (listener >= 0) ::close(listener);
+        if (stop >= 0) ::close(stop);
+        if (identity) gnutls_certificate_free_credentials(identity);
+    }
+
+    void watchListener(bool on) {
+        epoll_event event{};
+        event.events = on ? static_cast<std::uint32_t>(EPOLLIN) : 0u;
+        event.data.ptr = &listener;
+        ::epoll_ctl(acceptingEpoll, EPOLL_CTL_MOD, listener, &event);
+    }
+};
+
+// One thread: the relays handed to it, and the library engine that serves
+// their other ends. The first loop accepts every client and hands each to
+// the loops in turn.
+struct FrontReader::Loop {
+    Loop(Shared& shared, Engine engine) : shared(shared), engine(std::move(engine)) {}
+
+    ~Loop() {
         for (Relay* relay : relays) {
             // What the library answered is sent if the client takes it now.
             if (!relay->toClient.empty() && !relay->clientGone) sendToClient(*relay);
             close(relay);
         }
-        if (listener >= 0) ::close(listener);
-        if (wake >= 0) ::close(wake);
+        for (int arrival : arrivals) ::close(arrival);
+        if (arrivalsSignal >= 0) ::close(arrivalsSignal);
         if (epoll >= 0) ::close(epoll);
-        if (identity) gnutls_certificate_free_credentials(identity);
     }
 
-    void watch(Relay::End& end) {
+    bool open(bool accepting) {
+        epoll = ::epoll_create1(EPOLL_CLOEXEC);
+        arrivalsSignal = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+        if (epoll < 0 || arrivalsSignal < 0) return false;
+        if (accepting) shared.acceptingEpoll = epoll;
+        for (int* watched :
+             {accepting ? &shared.listener : nullptr, &shared.stop, &arrivalsSignal, &engine.signal}) {
+            if (!watched) continue;
+            epoll_event event{};
+            event.events = EPOLLIN;
+            event.data.ptr = watched;
+            if (::epoll_ctl(epoll, EPOLL_CTL_ADD, *watched, &event) != 0) return false;
+        }
+        return true;
+    }
+
+    // An end is watched for room to write only once a write found none
+    // (a TLS client's from the start: its handshake writes as it reads):
+    // the room every answer's acknowledgement makes would wake the loop
+    // for nothing.
+    void watch(Relay::End& end, bool forRoom, int operation = EPOLL_CTL_ADD) {
         epoll_event event{};
-        event.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+        event.events = EPOLLIN | EPOLLRDHUP | EPOLLET | (forRoom ? EPOLLOUT : 0u);
         event.data.ptr = &end;
-        ::epoll_ctl(epoll, EPOLL_CTL_ADD, end.socket, &event);
+        ::epoll_ctl(epoll, operation, end.socket, &event);
+        end.watchedForRoom = forRoom;
+    }
+
+    void noRoom(Relay::End& end) {
+        end.writable = false;
+        if (!end.watchedForRoom) watch(end, true, EPOLL_CTL_MOD);
     }
 
     // A TLS session for a new client, or false. The session reads the end
@@ -275,37 +380,71 @@ struct FrontReader::State {
             return sent;
         });
         return gnutls_set_default_priority(relay.tls) == 0 &&
-               gnutls_credentials_set(relay.tls, GNUTLS_CRD_CERTIFICATE, identity) == 0;
+               gnutls_credentials_set(relay.tls, GNUTLS_CRD_CERTIFICATE, shared.identity) == 0;
     }
 
-    void acceptAll() {
+    // Takes every client waiting at the listener (the first loop only).
+    void acceptAll(std::vector<std::unique_ptr<Loop>>& loops) {
         for (;;) {
-            sockaddr_storage address{};
-            socklen_t length = sizeof address;
-            const int client =
-                ::accept4(listener, reinterpret_cast<sockaddr*>(&address), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-            if (client < 0) {
+            const int arrival = ::accept4(shared.listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (arrival < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
                 // With no descriptor left the clients wait in the listener's
                 // queue until a connection ends.
-                if (errno == EMFILE || errno == ENFILE) listen(false);
+                if (errno == EMFILE || errno == ENFILE) {
+                    shared.listenerPaused = true;
+                    shared.watchListener(false);
+                }
                 return;
             }
-            int pair[2];
-            if (relays.size() >= mostClients || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair) != 0) {
-                ::close(client);
+            if (shared.clients >= shared.bounds.mostClients) {
+                ::close(arrival);
                 continue;
             }
-            auto* relay = new Relay(client, pair[0]);
-            if ((identity && !beginTLS(*relay)) ||
-                !admit(pair[1], reinterpret_cast<const sockaddr*>(&address), length)) {  // it closes its end
-                close(relay);
+            ++shared.clients;
+            Loop& loop = *loops[shared.nextLoop++ % loops.size()];
+            if (&loop == this) {
+                adopt(arrival);
                 continue;
             }
-            relays.insert(relay);
-            watch(relay->client);
-            watch(relay->library);
+            {
+                std::lock_guard lock(loop.arrivalsMutex);
+                loop.arrivals.push_back(arrival);
+            }
+            const std::uint64_t one = 1;
+            [[maybe_unused]] ssize_t written = ::write(loop.arrivalsSignal, &one, sizeof one);
         }
+    }
+
+    void adoptArrivals() {
+        std::uint64_t count = 0;
+        [[maybe_unused]] ssize_t read = ::read(arrivalsSignal, &count, sizeof count);
+        std::vector<int> taken;
+        {
+            std::lock_guard lock(arrivalsMutex);
+            taken.swap(arrivals);
+        }
+        for (int arrival : taken) adopt(arrival);
+    }
+
+    // Serves a new client `socket` on this loop.
+    void adopt(int socket) {
+        int pair[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair) != 0) {
+            ::close(socket);
+            left();
+            return;
+        }
+        auto* relay = new Relay(socket, pair[0]);
+        if ((shared.identity && !beginTLS(*relay)) ||
+            !engine.admit(pair[1])) {
+            close(relay);  // the library closes its end
+            left();
+            return;
+        }
+        relays.insert(relay);
+        watch(relay->client, relay->tls != nullptr);
+        watch(relay->library, false);
     }
 
     static ssize_t tlsResult(ssize_t result) {
@@ -323,6 +462,7 @@ struct FrontReader::State {
         if (!relay.handshaken) {
             got = tlsResult(gnutls_handshake(relay.tls));
             relay.handshaken = got == 0;
+            relay.client.writable |= relay.handshaken;
         }
         if (relay.handshaken) got = tlsResult(gnutls_record_recv(relay.tls, buffer, size));
         // The stream's end, once the session has taken every record before it.
@@ -346,63 +486,108 @@ struct FrontReader::State {
     }
 
     // Moves what can move until nothing more does; false once the relay
-    // has ended.
-    bool pump(Relay& relay) {
+    // has ended. `fed` when the library was given bytes or its stream's end.
+    bool pump(Relay& relay, bool& fed) {
         char buffer[16 * 1024];
         for (bool moved = true; moved;) {
             moved = false;
-            if (!relay.clientDone && !relay.refused && relay.toLibrary.size() < kWaitingBytes) {
+            if (relay.client.readable && !relay.clientDone && !relay.refused && relay.toLibrary.size() < kWaitingBytes) {
                 const ssize_t got = receiveFromClient(relay, buffer, sizeof buffer);
                 if (got > 0) {
                     relay.refused = !relay.framing.take({buffer, static_cast<std::size_t>(got)}, relay.toLibrary);
+                    // A TLS session may hold more records.
+                    if (!relay.tls) relay.client.tookAll(static_cast<std::size_t>(got), sizeof buffer);
                     moved = true;
-                } else if (got != kNothingYet) {
-                    relay.clientDone = moved = true;
+                } else if (got == kNothingYet) {
+                    relay.client.readable = false;
+                } else {
                     // A client that only shut its sending side still reads
                     // its answers: the library is not told the end, so it
                     // sends them (a held request stays held). A client
-                    // that has gone is: its held requests end.
-                    relay.clientGone = got == kFailed || !clientStillOpen(relay.client.socket);
+                    // that has gone is let go, and its held requests end.
+                    if (got == kFailed || !clientStillOpen(relay.client.socket)) return false;
+                    relay.clientDone = moved = true;
                 }
             }
-            if (!relay.toLibrary.empty() && !relay.libraryDone) {
+            if (!relay.toLibrary.empty() && !relay.libraryDone && relay.library.writable) {
                 const ssize_t sent =
                     ::send(relay.library.socket, relay.toLibrary.data(), relay.toLibrary.size(), MSG_NOSIGNAL);
                 if (sent > 0) {
+                    if (static_cast<std::size_t>(sent) < relay.toLibrary.size()) noRoom(relay.library);
                     relay.toLibrary.erase(0, static_cast<std::size_t>(sent));
-                    moved = true;
-                } else if (errno != EAGAIN && errno != EINTR) {
+                    moved = fed = true;
+                } else if (errno == EAGAIN || errno == EINTR) {
+                    noRoom(relay.library);
+                } else {
                     relay.toLibrary.clear();
                 }
             }
-            // The library reads no more once the client has gone, or after
-            // a refused head (it finishes what came before it).
-            if ((relay.clientGone || relay.refused) && relay.toLibrary.empty() && !relay.libraryToldEnd) {
+            // The library reads no more after a refused head (it finishes
+            // what came before it).
+            if (relay.refused && relay.toLibrary.empty() && !relay.libraryToldEnd) {
                 ::shutdown(relay.library.socket, SHUT_WR);
-                relay.libraryToldEnd = moved = true;
+                relay.libraryToldEnd = moved = fed = true;
             }
-            if (!relay.libraryDone && relay.toClient.size() < kWaitingBytes) {
+            if (!relay.libraryDone && relay.library.readable && relay.toClient.size() < kWaitingBytes) {
                 const ssize_t got = ::recv(relay.library.socket, buffer, sizeof buffer, 0);
+                const bool waitingBefore = !relay.toClient.empty();
                 if (got > 0) {
                     relay.toClient.append(buffer, static_cast<std::size_t>(got));
+                    relay.library.tookAll(static_cast<std::size_t>(got), sizeof buffer);
                     moved = true;
-                } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+                } else if (got < 0 && (errno == EAGAIN || errno == EINTR)) {
+                    relay.library.readable = false;
+                } else {
                     relay.libraryDone = moved = true;
-                    if (relay.refused) relay.toClient += refusal();
+                    if (relay.refused) relay.toClient += shared.refusal();
                 }
+                if (!waitingBefore && !relay.toClient.empty()) relay.waitingSince = Clock::now();
             }
-            if (!relay.toClient.empty() && !relay.clientGone) {
+            if (!relay.toClient.empty() && relay.client.writable) {
                 const ssize_t sent = sendToClient(relay);
                 if (sent > 0) {
+                    if (!relay.tls && static_cast<std::size_t>(sent) < relay.toClient.size()) noRoom(relay.client);
                     relay.toClient.erase(0, static_cast<std::size_t>(sent));
+                    relay.waitingSince = Clock::now();
                     moved = true;
-                } else if (sent == kFailed) {
-                    relay.clientGone = moved = true;
+                } else if (sent == kNothingYet) {
+                    noRoom(relay.client);
+                } else {
+                    return false;  // the client has gone
                 }
             }
-            if (relay.clientGone) relay.toClient.clear();
+        }
+        if ((!relay.toClient.empty() || unread(relay)) && !sweeping) {
+            sweeping = true;
+            nextSweep = Clock::now() + kSweepEvery;
         }
         return !(relay.libraryDone && relay.toClient.empty());
+    }
+
+    // A client no longer read: its head was refused, or what it sent waits
+    // for the library.
+    static bool unread(const Relay& relay) {
+        return !relay.clientDone && (relay.refused || relay.toLibrary.size() >= kWaitingBytes);
+    }
+
+    // Cuts the clients that took nothing of their answers for the bound,
+    // and lets go of those not read that have gone: their stream's end
+    // waits behind what they sent, and may never come.
+    void sweep() {
+        const auto now = Clock::now();
+        const auto bound = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(shared.bounds.replySeconds));
+        sweeping = false;
+        for (auto it = relays.begin(); it != relays.end();) {
+            Relay* relay = *it++;
+            const bool waiting = !relay->toClient.empty(), notRead = unread(*relay);
+            if ((waiting && now - relay->waitingSince >= bound) || (notRead && !clientStillOpen(relay->client.socket))) {
+                relay->clientGone = true;
+                end(relay);
+            } else {
+                sweeping |= waiting || notRead;
+            }
+        }
+        nextSweep = now + kSweepEvery;
     }
 
     void close(Relay* relay) {
@@ -416,75 +601,134 @@ struct FrontReader::State {
         delete relay;
     }
 
+    // A client's place is free again.
+    void left() {
+        --shared.clients;
+        if (shared.listenerPaused.exchange(false)) shared.watchListener(true);
+    }
+
     void end(Relay* relay) {
         relays.erase(relay);
         close(relay);
-        if (!listening) listen(true);
+        left();
     }
 
-    void listen(bool on) {
-        epoll_event event{};
-        event.events = on ? static_cast<std::uint32_t>(EPOLLIN) : 0u;
-        event.data.ptr = &listener;
-        ::epoll_ctl(epoll, EPOLL_CTL_MOD, listener, &event);
-        listening = on;
+    // Milliseconds to wait for events: until the engine must run (-1:
+    // no time of its own), or the next sweep when an answer waits.
+    int waitMilliseconds(int engineWait) const {
+        if (!sweeping) return engineWait;
+        const auto toSweep = std::chrono::ceil<std::chrono::milliseconds>(nextSweep - Clock::now()).count();
+        const int sweepWait = static_cast<int>(std::max<long long>(0, toSweep));
+        return engineWait < 0 ? sweepWait : std::min(engineWait, sweepWait);
     }
 
-    void run() {
+    void run(std::vector<std::unique_ptr<Loop>>& loops) {
         epoll_event events[64];
+        std::vector<Relay*> touched, fed;
         for (;;) {
-            const int count = ::epoll_wait(epoll, events, 64, -1);
+            const int engineWait = engine.wait();
+            const auto engineDue = Clock::now() + std::chrono::milliseconds(engineWait);
+            const int count = ::epoll_wait(epoll, events, 64, waitMilliseconds(engineWait));
             if (count < 0 && errno != EINTR) return;
-            // Each relay once, though both its ends may have woken.
-            std::vector<Relay*> touched;
+            // Every change the engine must see comes through this loop:
+            // bytes it was given or taken from it, a relay's end, its own
+            // signal, or the time it gave passing.
+            bool runEngine = engineWait >= 0 && Clock::now() >= engineDue;
+            touched.clear();
+            fed.clear();
             for (int i = 0; i < count; ++i) {
-                if (events[i].data.ptr == &listener) acceptAll();
-                else if (events[i].data.ptr == &wake) return;
-                else if (Relay* relay = static_cast<Relay::End*>(events[i].data.ptr)->relay;
-                         std::find(touched.begin(), touched.end(), relay) == touched.end())
-                    touched.push_back(relay);
+                void* tag = events[i].data.ptr;
+                if (tag == &shared.stop) return;
+                if (tag == &shared.listener) acceptAll(loops);
+                else if (tag == &arrivalsSignal) adoptArrivals();
+                else if (tag == &engine.signal) {
+                    std::uint64_t signals = 0;
+                    [[maybe_unused]] ssize_t read = ::read(engine.signal, &signals, sizeof signals);
+                    runEngine = true;
+                } else {
+                    auto& end = *static_cast<Relay::End*>(tag);
+                    const std::uint32_t flags = events[i].events;
+                    Relay* relay = end.relay;
+                    // Before its handshake a TLS session reads and writes
+                    // in turn: any event may let it go on.
+                    end.readable |= (flags & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0 ||
+                                    (relay->tls && !relay->handshaken);
+                    end.writable |= (flags & (EPOLLOUT | EPOLLHUP | EPOLLERR)) != 0;
+                    end.hungUp |= (flags & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0;
+                    // Each relay once, though both its ends may have woken.
+                    if (std::find(touched.begin(), touched.end(), relay) == touched.end()) touched.push_back(relay);
+                }
             }
-            for (Relay* relay : touched)
-                if (!pump(*relay)) end(relay);
+            for (Relay* relay : touched) {
+                bool gaveBytes = false;
+                if (!pump(*relay, gaveBytes)) end(relay);
+                else if (gaveBytes) fed.push_back(relay);
+            }
+            if (runEngine || count > 0) engine.run();
+            // The library answers most requests as it reads them: each
+            // answer goes on to its client before the loop waits again.
+            for (Relay* relay : fed) {
+                bool gaveBytes = false;
+                relay->library.readable = true;
+                if (!pump(*relay, gaveBytes)) end(relay);
+            }
+            if (sweeping && Clock::now() >= nextSweep) sweep();
         }
     }
+
+    static constexpr auto kSweepEvery = std::chrono::milliseconds(250);
+
+    Shared& shared;
+    Engine engine;
+    int epoll = -1;
+    int arrivalsSignal = -1;
+    std::mutex arrivalsMutex;
+    std::vector<int> arrivals;  // clients accepted for this loop by the first
+    std::set<Relay*> relays;
+    bool sweeping = false;  // some client has an answer waiting, or is not read
+    Clock::time_point nextSweep;
+    std::thread thread;
 };
 
-std::unique_ptr<FrontReader> FrontReader::start(int listener, std::size_t mostClients, Admit admit, Refusal refusal,
+std::unique_ptr<FrontReader> FrontReader::start(int listener, Bounds bounds, std::vector<Engine> engines,
+                                                Refusal refusal,
                                                 const std::optional<HttpServer::Credentials>& credentials) {
-    auto state = std::make_unique<State>();
-    state->listener = listener;
-    state->mostClients = mostClients;
-    state->admit = std::move(admit);
-    state->refusal = std::move(refusal);
+    std::unique_ptr<FrontReader> reader(new FrontReader());
+    reader->shared_ = std::make_unique<Shared>();
+    Shared& shared = *reader->shared_;
+    shared.listener = listener;
+    shared.bounds = bounds;
+    shared.refusal = std::move(refusal);
     if (credentials) {
         const gnutls_datum_t certificate = gnutlsDatum(credentials->certificatePEM),
                              key = gnutlsDatum(credentials->keyPEM);
-        if (gnutls_certificate_allocate_credentials(&state->identity) != 0 ||
-            gnutls_certificate_set_x509_key_mem2(state->identity, &certificate, &key, GNUTLS_X509_FMT_PEM, nullptr,
+        if (gnutls_certificate_allocate_credentials(&shared.identity) != 0 ||
+            gnutls_certificate_set_x509_key_mem2(shared.identity, &certificate, &key, GNUTLS_X509_FMT_PEM, nullptr,
                                                  0) < 0)
             return nullptr;
     }
-    state->epoll = ::epoll_create1(EPOLL_CLOEXEC);
-    state->wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (state->epoll < 0 || state->wake < 0) return nullptr;
-    for (int* watched : {&state->listener, &state->wake}) {
-        epoll_event event{};
-        event.events = EPOLLIN;
-        event.data.ptr = watched;
-        if (::epoll_ctl(state->epoll, EPOLL_CTL_ADD, *watched, &event) != 0) return nullptr;
+    shared.stop = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (shared.stop < 0 || engines.empty()) return nullptr;
+    for (Engine& engine : engines) {
+        reader->loops_.push_back(std::make_unique<Loop>(shared, std::move(engine)));
+        if (!reader->loops_.back()->open(reader->loops_.size() == 1)) return nullptr;
     }
-    State* running = state.get();
-    state->thread = std::thread([running] { running->run(); });
-    return std::unique_ptr<FrontReader>(new FrontReader(std::move(state)));
+    for (auto& loop : reader->loops_) {
+        Loop* running = loop.get();
+        auto* loops = &reader->loops_;
+        loop->thread = std::thread([running, loops] { running->run(*loops); });
+    }
+    return reader;
 }
 
-FrontReader::FrontReader(std::unique_ptr<State> state) : state_(std::move(state)) {}
-
 FrontReader::~FrontReader() {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] ssize_t written = ::write(state_->wake, &one, sizeof one);
-    state_->thread.join();
+    if (shared_ && shared_->stop >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(shared_->stop, &one, sizeof one);
+    }
+    for (auto& loop : loops_)
+        if (loop->thread.joinable()) loop->thread.join();
+    loops_.clear();
 }
 
 }  // namespace backend

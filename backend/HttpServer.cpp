@@ -6,6 +6,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,16 +36,6 @@ Clock::duration seconds(double value) {
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-// A header name is a token: letters, digits and "!#$%&'*+-.^_`|~", nothing
-// else (no blank before the colon: "Transfer-Encoding :" names no header a
-// proxy would agree on).
-bool isToken(std::string_view name) {
-    static constexpr std::string_view kMarks = "!#$%&'*+-.^_`|~";
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || kMarks.find(c) != std::string_view::npos;
-    });
 }
 
 // libmicrohttpd reads a head in place: it turns each line's end (CR LF or
@@ -271,7 +262,7 @@ public:
                 // out as the connection resumes, before the library reads
                 // again.
                 server_.send(exchange_, *response_, false);
-                MHD_resume_connection(exchange_.connection);
+                server_.resume(exchange_.connection);
             }
         }
         std::lock_guard lock(server_.holdsMutex_);
@@ -475,7 +466,9 @@ struct HttpServer::Callbacks {
                              const char* value, std::size_t valueLength) {
         auto& reader = *static_cast<HeadReader*>(state);
         const std::string_view text(value ? value : "", value ? valueLength : 0);
-        if (!isToken({name ? name : "", name ? nameLength : 0}) || !value ||
+        // No blank before the colon: "Transfer-Encoding :" names no header a
+        // proxy would agree on.
+        if (!isHttpToken({name ? name : "", name ? nameLength : 0}) || !value ||
             text.find_first_of(std::string_view("\r\0", 2)) != std::string_view::npos) {
             reader.malformed = true;
             return MHD_NO;
@@ -552,12 +545,12 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
         departures_ = std::make_unique<Departures>(*this);
     // Clients come through the front reader, which reads their heads first
     // and ends their TLS sessions: the library serves the plain bytes. Each
-    // of a few daemons serves the connections handed to it from epoll on a
-    // thread of its own (the library's thread pool loses connections handed
-    // to it); held ones are suspended, costing no thread; the internal
-    // signal channel wakes a daemon's thread at once to take a connection,
-    // resume one or stop. The front reader keeps the limit of connections.
-    const unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_NO_LISTEN_SOCKET;
+    // of a few daemons serves the connections handed to it from epoll, run
+    // by one of the front reader's threads, so a request and its answer
+    // cross no thread; held ones are suspended, costing no thread; the
+    // internal signal channel wakes a daemon to resume one. The front
+    // reader keeps the limit of connections.
+    const unsigned flags = MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_NO_LISTEN_SOCKET;
     const std::size_t mostClients = limits_.connections + kBusyAnswers;
     MHD_OptionItem options[]{
         {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(mostClients), nullptr},
@@ -568,33 +561,63 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
         {MHD_OPTION_URI_LOG_CALLBACK, reinterpret_cast<intptr_t>(&Callbacks::requestStarted), this},
         {MHD_OPTION_END, 0, nullptr},
     };
+    std::vector<FrontReader::Engine> engines;
     for (unsigned i = 0; i < std::max(1u, limits_.threads); ++i) {
         MHD_Daemon* daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Callbacks::request, this, MHD_OPTION_ARRAY,
                                               options, MHD_OPTION_END);
         if (!daemon) break;
-        daemons_.push_back(daemon);
+        daemons_.push_back({daemon, ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)});
+        if (daemons_.back().resumed < 0) break;
+        engines.push_back({daemons_.back().resumed, [daemon] { MHD_run(daemon); },
+                           [daemon] {
+                               MHD_UNSIGNED_LONG_LONG wait = 0;
+                               if (MHD_get_timeout(daemon, &wait) != MHD_YES) return -1;
+                               return static_cast<int>(std::min<MHD_UNSIGNED_LONG_LONG>(wait, 60'000));
+                           },
+                           [daemon](int socket) {
+                               // The library's end is a local socket: it
+                               // sets no TCP option on it.
+                               const sockaddr_un local{AF_UNIX, {}};
+                               return MHD_add_connection(daemon, socket, reinterpret_cast<const sockaddr*>(&local),
+                                                         sizeof local) == MHD_YES;
+                           }});
     }
-    if (daemons_.size() == std::max(1u, limits_.threads)) {
-        front_ = FrontReader::start(
-            listener_, mostClients,
-            [this, next = std::size_t{0}](int socket, const sockaddr* address, socklen_t length) mutable {
-                MHD_Daemon* daemon = daemons_[next++ % daemons_.size()];
-                return MHD_add_connection(daemon, socket, address, length) == MHD_YES;
-            },
-            [this] { return wholeRefusal(400); }, credentials);
+    if (engines.size() == std::max(1u, limits_.threads)) {
+        front_ = FrontReader::start(listener_, {mostClients, limits_.replySeconds}, std::move(engines),
+                                    [this] { return wholeRefusal(400); }, credentials);
     } else {
         ::close(listener_);
     }
     listener_ = -1;  // the front reader's now, closed when it stops
     if (!front_) {
-        for (MHD_Daemon* daemon : daemons_) MHD_stop_daemon(daemon);
-        daemons_.clear();
+        stopDaemons();
         departures_.reset();
         deadlines_.reset();
         return false;
     }
     serving_ = true;
     return true;
+}
+
+void HttpServer::stopDaemons() {
+    for (const Daemon& daemon : daemons_) {
+        MHD_stop_daemon(daemon.daemon);
+        if (daemon.resumed >= 0) ::close(daemon.resumed);
+    }
+    daemons_.clear();
+}
+
+void HttpServer::resume(MHD_Connection* connection) const {
+    // Its daemon is looked up first: once resumed, the connection may end
+    // at once on the daemon's thread.
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_DAEMON);
+    const auto found = std::find_if(daemons_.begin(), daemons_.end(),
+                                    [&](const Daemon& daemon) { return info && info->daemon == daemon.daemon; });
+    MHD_resume_connection(connection);
+    if (found != daemons_.end()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(found->resumed, &one, sizeof one);
+    }
 }
 
 void HttpServer::serve() {
@@ -622,8 +645,7 @@ void HttpServer::stop() {
     // The front reader first: it hands the library no connection once it
     // has stopped.
     front_.reset();
-    for (MHD_Daemon* daemon : daemons_) MHD_stop_daemon(daemon);
-    daemons_.clear();
+    stopDaemons();
     departures_.reset();
     deadlines_.reset();
     if (listener_ >= 0) ::close(listener_);

@@ -92,7 +92,9 @@ public:
 // two Host lines is refused (400); bodies need a Content-Length (chunked
 // ones: 411; two of them, or one that is not plain digits: 400) of at
 // most the route's body size (413), and a multipart body keeps its first
-// `parts` parts (the others are counted only); a connection quiet for `idleSeconds` is closed; each connection's
+// `parts` parts (the others are counted only); a connection quiet for
+// `idleSeconds` is closed, and one whose client takes none of its answers
+// for `replySeconds` is cut; each connection's
 // buffers live in a pool of `connectionMemory` bytes. Beyond `connections`
 // clients, the next few are answered 503 and the rest closed at once. One
 // client on the loopback can still fill every place by opening
@@ -108,6 +110,8 @@ public:
         double headSeconds = 10;
         double bodySeconds = 10;
         unsigned idleSeconds = 2;
+        // A client that takes none of what waits for it this long is cut.
+        double replySeconds = 3;
         std::size_t requestsPerConnection = 1000;
         std::size_t connections = 256;
         std::size_t connectionMemory = 48 * 1024;
@@ -197,9 +201,18 @@ private:
     Observer observer_;
     std::function<void(HttpResponse&)> errorHandler_;
     std::function<void(HttpResponse&)> exceptionHandler_;
-    std::vector<MHD_Daemon*> daemons_;
+    // A daemon of the library and the signal that wakes the thread running
+    // it once a connection of its is resumed (the library wakes none).
+    struct Daemon {
+        MHD_Daemon* daemon;
+        int resumed;
+    };
+    // Resumes a suspended connection and wakes its daemon's thread.
+    void resume(MHD_Connection* connection) const;
+    void stopDaemons();
+    std::vector<Daemon> daemons_;
     int listener_ = -1;
-    std::unique_ptr<FrontReader> front_;  // a plain server's (see FrontReader)
+    std::unique_ptr<FrontReader> front_;
     std::unique_ptr<Deadlines> deadlines_;
     std::unique_ptr<Departures> departures_;  // with held routes only
     std::atomic<bool> serving_{false};

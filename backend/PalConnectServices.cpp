@@ -217,7 +217,7 @@ void PalConnectServices::installRoutes(HttpServer& server) {
 
     // The Open API calls: "dir/name", under "/api/" when authorised by the
     // login cookie.
-    const auto openApi = [this](const HttpRequest& request, HttpResponse& response) {
+    const auto openApi = [](const HttpRequest& request, HttpResponse& response) {
         const bool byCookie = !request.matches[1].empty();
         const bool authorised = byCookie ? !param(request, "skey").empty() && !param(request, "uin").empty()
                                          : !param(request, "access_token").empty() && !param(request, "openid").empty();

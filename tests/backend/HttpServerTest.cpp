@@ -251,7 +251,13 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s}) {
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s,
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5 \r\n\r\nhello"s,
+             // A line with no colon, and request lines with a NUL, a bare CR
+             // or tabs.
+             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length\r\n\r\n"s,
+             "GET /?name=first\0hello HTTP/1.1\r\nHost: x\r\n\r\n"s, "GET /?name=first\rhello HTTP/1.1\r\nHost: x\r\n\r\n"s,
+             "GET\t/?name=first\tHTTP/1.1\r\nHost: x\r\n\r\n"s}) {
         SCOPED_TRACE(head);
         RawClient client(server.port());
         ASSERT_TRUE(client.send(head));
@@ -259,6 +265,7 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
         EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
         EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
         EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
+        EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own, not the library's
         EXPECT_TRUE(client.closedByServer());
     }
     // A body is no head, whatever it holds.
@@ -314,4 +321,52 @@ TEST(HttpServer, AHeldRequestWhoseClientOnlyStopsSendingIsAnsweredAsHeld) {
     ASSERT_TRUE(identity);
     SmallServer tls({}, identity->credentials());
     expectHalfClosedClientAnswered<RawTLSClient>(tls);
+}
+
+namespace {
+
+// A client that reads none of its answers is cut once it has taken nothing
+// for the bound; one that leaves while it is not read (its request held)
+// is let go, its request ended; a head sent slowly, each piece within the
+// idle time, is read whole within its own deadline.
+template <class Client>
+void expectEachClientHeldToItsBounds(SmallServer& server) {
+    const std::string request = "GET /?name=" + std::string(8 * 1024, 'n') + " HTTP/1.1\r\nHost: x\r\n\r\n";
+    Client staying(server.port(), 4096);
+    sendUntilStalled(staying, request);
+    EXPECT_TRUE(hungUpWithin(staying.socket(), kGiveUpAfter));
+
+    Client leaving(server.port(), 4096);
+    ASSERT_TRUE(leaving.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const auto hold = server.held(0);
+    ASSERT_TRUE(hold);
+    sendUntilStalled(leaving, request);
+    leaving.close();
+    EXPECT_TRUE(eventually([&] { return hold->answered(); }));
+
+    const std::string head = "GET /?name=slow HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+    Client slow(server.port());
+    for (std::size_t at = 0; at < head.size(); at += 12) {
+        std::this_thread::sleep_for(400ms);  // the pace of the client, not a wait for the server
+        ASSERT_TRUE(slow.send(head.substr(at, 12)));
+    }
+    EXPECT_NE(slow.receive().find("hello slow"), std::string::npos);
+}
+
+}  // namespace
+
+TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
+    backend::HttpServer::Limits limits;
+    limits.replySeconds = 0.3;
+    limits.idleSeconds = 1;
+    {
+        SCOPED_TRACE("plain");
+        SmallServer plain(limits);
+        expectEachClientHeldToItsBounds<RawClient>(plain);
+    }
+    SCOPED_TRACE("TLS");
+    const auto identity = backend::LoopbackIdentity::make();
+    ASSERT_TRUE(identity);
+    SmallServer tls(limits, identity->credentials());
+    expectEachClientHeldToItsBounds<RawTLSClient>(tls);
 }

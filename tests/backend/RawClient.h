@@ -32,14 +32,32 @@ inline int connectToLoopback(int port, int queueBytes = 0) {
     return fd;
 }
 
+// Sends `request` with `client` over and over, reading nothing, until a
+// send cannot go whole within 100 ms: the server no longer reads it.
+template <class Client>
+void sendUntilStalled(Client& client, const std::string& request) {
+    const timeval wait{0, 100'000};
+    ::setsockopt(client.socket(), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+    while (client.send(request)) {
+    }
+}
+
+// Whether the server ends the connection within `wait`, what it sent unread.
+inline bool hungUpWithin(int socket, std::chrono::milliseconds wait) {
+    pollfd watch{socket, POLLRDHUP, 0};
+    return ::poll(&watch, 1, static_cast<int>(wait.count())) == 1;
+}
+
 // A raw client socket on the loopback, for requests no HTTP library sends.
 class RawClient {
 public:
-    explicit RawClient(int port) : socket_(connectToLoopback(port)), connected_(socket_ >= 0) {}
+    explicit RawClient(int port, int queueBytes = 0)
+        : socket_(connectToLoopback(port, queueBytes)), connected_(socket_ >= 0) {}
     ~RawClient() {
         if (socket_ >= 0) ::close(socket_);
     }
     bool connected() const { return connected_; }
+    int socket() const { return socket_; }
     bool send(const std::string& bytes) {
         return ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }

@@ -14,8 +14,8 @@
 // (the certificate is not checked: it reads what the server answers).
 class RawTLSClient {
 public:
-    explicit RawTLSClient(int port)
-        : socket_(connectToLoopback(port)), context_(SSL_CTX_new(TLS_client_method())), tls_(SSL_new(context_)) {
+    explicit RawTLSClient(int port, int queueBytes = 0)
+        : socket_(connectToLoopback(port, queueBytes)), context_(SSL_CTX_new(TLS_client_method())), tls_(SSL_new(context_)) {
         connected_ = socket_ >= 0 && tls_ && SSL_set_fd(tls_, socket_) == 1 && SSL_connect(tls_) == 1;
     }
     ~RawTLSClient() {
@@ -27,6 +27,7 @@ public:
     RawTLSClient& operator=(const RawTLSClient&) = delete;
 
     bool connected() const { return connected_; }
+    int socket() const { return socket_; }
     bool send(const std::string& bytes) {
         return connected_ && SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
     }
