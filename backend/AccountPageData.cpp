@@ -6,7 +6,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
+constexpr const char* kAccountPageSchema = R"sql(
 CREATE TABLE IF NOT EXISTS promoter_profiles (
     promoter_id INTEGER PRIMARY KEY REFERENCES promoters(id),
     pal TEXT NOT NULL DEFAULT '', phone TEXT NOT NULL DEFAULT '', email TEXT NOT NULL DEFAULT '',
@@ -16,7 +16,7 @@ CREATE TABLE IF NOT EXISTS promoter_profiles (
 }  // namespace
 
 void installAccountPageData(Database& database) {
-    database.execute(kSchema);
+    database.execute(kAccountPageSchema);
     if (database.scalar("SELECT COUNT(*) FROM promoter_profiles") > 0) return;
     database.execute("INSERT INTO promoter_profiles (promoter_id) SELECT id FROM promoters");
     database.execute("UPDATE promoter_profiles SET pal = 'demo_pal', phone = '13800138000'"

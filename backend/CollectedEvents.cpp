@@ -63,7 +63,7 @@ void configure(Database& database, const CollectedEventLimits& limits) {
                      std::to_string(journalBytes(limits) / database.scalar("PRAGMA page_size")));
 }
 
-void insert(Database& database, const std::string& event, long long receivedAt, const CollectedEventLimits& limits) {
+void insertEvent(Database& database, const std::string& event, long long receivedAt, const CollectedEventLimits& limits) {
     std::string kept(cutAt(event, limits.eventBytes));
     const auto keptBytes = static_cast<long long>(kept.size());
     database
@@ -127,7 +127,7 @@ void moveNewest(Database& database, const CollectedEventLimits& limits) {
     Statement events = database.prepare(
         "SELECT content, received_at FROM analytics_events_older WHERE rowid >= ? ORDER BY rowid");
     events.bind({first});
-    while (events.step()) insert(database, events.text(0), events.integer(1), limits);
+    while (events.step()) insertEvent(database, events.text(0), events.integer(1), limits);
 }
 
 // What SQLite's quick check finds first in the file's pages, if anything.
@@ -185,7 +185,7 @@ void CollectedEvents::add(const std::vector<std::string>& events, long long rece
     std::lock_guard adding(adding_);
     databases_.run([&](Database& database) {
         configure(database, limits_);
-        for (const std::string& event : events) insert(database, event, receivedAt, limits_);
+        for (const std::string& event : events) insertEvent(database, event, receivedAt, limits_);
     });
     databases_.checkpoint();
     while (databases_.run([&](Database& database) { return dropOldest(database, limits_); }))

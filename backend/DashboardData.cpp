@@ -8,7 +8,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
+constexpr const char* kDashboardSchema = R"sql(
 CREATE TABLE IF NOT EXISTS real_names (
     promoter_id INTEGER PRIMARY KEY REFERENCES promoters(id), name TEXT NOT NULL, idcard TEXT NOT NULL,
     verified_at INTEGER NOT NULL);
@@ -35,33 +35,33 @@ const std::vector<TileGroup>& tileGroups() {
     return groups;
 }
 
-void insert(Database& database, std::string_view sql, const std::vector<SqlValue>& values) {
+void insertDashboardRow(Database& database, std::string_view sql, const std::vector<SqlValue>& values) {
     database.prepare(sql).bind(values).step();
 }
 
 void seed(Database& database) {
     long long groupPosition = 100;  // after the tabs' own menu groups
     for (const TileGroup& group : tileGroups()) {
-        insert(database, "INSERT INTO menu_groups (screen, title, position) VALUES (?, ?, ?)",
+        insertDashboardRow(database, "INSERT INTO menu_groups (screen, title, position) VALUES (?, ?, ?)",
                {group.screen, group.title, groupPosition++});
         const long long groupId = database.lastInsertId();
         long long position = 0;
         for (const auto& [caption, type] : group.tiles) {
-            insert(database, "INSERT INTO menu_items (group_id, name, type, position) VALUES (?, ?, ?, ?)",
+            insertDashboardRow(database, "INSERT INTO menu_items (group_id, name, type, position) VALUES (?, ?, ?, ?)",
                    {groupId, caption, static_cast<long long>(type), position++});
         }
     }
-    insert(database,
+    insertDashboardRow(database,
            "INSERT OR IGNORE INTO real_names (promoter_id, name, idcard, verified_at)"
            " SELECT id, '李明', '110101199001011234', 0 FROM promoters WHERE username = 'liming'",
            {});
-    insert(database, "UPDATE promoters SET account_kind = 3 WHERE username = 'sunli'", {});
+    insertDashboardRow(database, "UPDATE promoters SET account_kind = 3 WHERE username = 'sunli'", {});
 }
 
 }  // namespace
 
 void installDashboardData(Database& database) {
-    database.execute(kSchema);
+    database.execute(kDashboardSchema);
     if (database.scalar("SELECT COUNT(*) FROM menu_groups WHERE screen = 'management'") == 0) seed(database);
 }
 

@@ -27,7 +27,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
+constexpr const char* kDemoSchema = R"sql(
 CREATE TABLE IF NOT EXISTS promoters (
     id INTEGER PRIMARY KEY, username TEXT NOT NULL UNIQUE, password_hash TEXT NOT NULL,
     nickname TEXT NOT NULL, head TEXT NOT NULL, account_kind INTEGER NOT NULL,
@@ -75,7 +75,7 @@ constexpr std::array kGames = {
     "王者征途", "乱世霸主",   "帝国纷争",   "塔防三国",   "开心消消乐园", "萌宠大作战", "欢乐斗地主", "钓鱼达人"};
 
 constexpr std::array kTags = {"热门", "新游", "高返利", "福利多", "双端互通", "独家", "BT版", "0.1折"};
-constexpr std::array kSystemTypes = {"安卓", "iOS", "双端"};
+constexpr std::array kDemoSystemTypes = {"安卓", "iOS", "双端"};
 
 struct PromoterSeed {
     const char* username;
@@ -124,7 +124,7 @@ constexpr std::array kGiftNames = {"新手礼包", "VIP礼包", "节日礼包", 
 constexpr std::array kGiftContents = {"元宝×888、强化石×20、经验丹×5", "坐骑体验卡×1、金币×50000、复活石×3",
                                       "限定时装×1、钻石×200、体力药水×10", "高级宝箱×2、银两×100000、双倍经验卡×1"};
 constexpr std::array kGiftTotals = {200, 500, 1000, 2000};
-constexpr std::array kServerNames = {"风云再起", "龙腾四海", "群雄逐鹿", "一统天下", "再战江湖"};
+constexpr std::array kDemoServerNames = {"风云再起", "龙腾四海", "群雄逐鹿", "一统天下", "再战江湖"};
 
 struct MenuSeed {
     const char* screen;
@@ -183,7 +183,7 @@ private:
                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
                    {id, kGames[id - 1], (id - 1) / 4 + 1, "static/icon/game-" + std::to_string(id) + ".png",
                     7.0 + static_cast<double>(id * 13 % 29) / 10.0, tags.dump(), shots.dump(), 50 + id * 7 % 25,
-                    kSystemTypes[id % kSystemTypes.size()]});
+                    kDemoSystemTypes[id % kDemoSystemTypes.size()]});
         }
     }
 
@@ -268,7 +268,7 @@ private:
             const std::time_t opens = today + (i / 3 - 2) * 86400 + kHours[i % kHours.size()] * 3600;
             insert("INSERT INTO server_openings (game_id, server_name, opens_at) VALUES (?, ?, ?)",
                    {i * 7 % static_cast<long long>(kGames.size()) + 1,
-                    "S" + std::to_string(10 + i) + "区 " + kServerNames[i % kServerNames.size()],
+                    "S" + std::to_string(10 + i) + "区 " + kDemoServerNames[i % kDemoServerNames.size()],
                     static_cast<long long>(opens)});
         }
     }
@@ -307,7 +307,7 @@ std::optional<std::string> passwordRefusal(std::string_view password) {
 
 void installDemoData(Database& database, std::time_t now) {
     database.transaction([&] {
-        database.execute(kSchema);
+        database.execute(kDemoSchema);
         installNameKeys(database);
         installTeamTables(database);
         if (database.scalar("SELECT COUNT(*) FROM promoters") == 0) Seeder(database, now).run();

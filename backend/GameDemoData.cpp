@@ -10,7 +10,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
+constexpr const char* kGameSchema = R"sql(
 CREATE TABLE IF NOT EXISTS game_profiles (
     game_id INTEGER PRIMARY KEY REFERENCES games(id), content TEXT NOT NULL, listed_at INTEGER NOT NULL,
     closes_at INTEGER NOT NULL, discount TEXT NOT NULL);
@@ -37,7 +37,7 @@ constexpr std::array kCategoryBlurbs = {
     "百城争霸、联盟外交，实时大地图行军，武将养成与兵种克制考验每一位主公的谋略。",
     "轻松休闲、随时畅玩，关卡超过一千关，适合全年龄段玩家在碎片时间娱乐。"};
 constexpr std::array kDiscounts = {"0.1折", "1折", "3折", "5折"};
-constexpr std::array kSystemTypes = {"安卓", "iOS", "双端"};
+constexpr std::array kGameSystemTypes = {"安卓", "iOS", "双端"};
 
 constexpr long long kDay = 86400;
 
@@ -47,7 +47,7 @@ void insertNewGames(Database& database) {
                          " system_type) VALUES (?, ?, '', ?, ?, '[]', ?, ?)")
             .bind({kNewGames[i].name, kNewGames[i].categoryId, 7.5 + static_cast<double>(i % 5) / 2.0,
                    nlohmann::json::array({"新游", "高返利"}).dump(), 55 + static_cast<long long>(i * 3 % 20),
-                   kSystemTypes[i % kSystemTypes.size()]})
+                   kGameSystemTypes[i % kGameSystemTypes.size()]})
             .step();
         const long long id = database.lastInsertId();
         nlohmann::json shots = nlohmann::json::array();
@@ -87,7 +87,7 @@ void describeGames(Database& database, std::time_t now) {
 }  // namespace
 
 void installGameDemoData(Database& database, std::time_t now) {
-    database.execute(kSchema);
+    database.execute(kGameSchema);
     if (database.scalar("SELECT COUNT(*) FROM game_profiles") > 0) return;
     if (database.scalar("SELECT COUNT(*) FROM categories") == 0) return;
     insertNewGames(database);

@@ -18,6 +18,9 @@ struct MHD_Connection;
 
 namespace backend {
 
+// The type of every JSON answer of the listeners.
+inline constexpr const char* kJSONType = "application/json; charset=utf-8";
+
 class FrontReader;
 
 // Header names compare without regard to case, as HTTP wants.

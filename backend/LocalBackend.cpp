@@ -38,8 +38,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kHost = "127.0.0.1";
-constexpr const char* kJSONType = "application/json; charset=utf-8";
+constexpr const char* kApiHost = "127.0.0.1";
 // Notice ids are at most nine digits, as in the "/notice/<id>" path.
 constexpr long long kLargestNoticeId = 999'999'999;
 // The contact page's public-account picture is a QR code, as the real one
@@ -152,8 +151,8 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     limits.bodyBytes = kLargestBody;
     limits.threads = 8;
     backend->server_ = std::make_unique<HttpServer>(limits);
-    const int port = backend->server_->bind(kHost, options.port);
-    if (port <= 0) return fail("cannot listen on " + std::string(kHost) + ":" + std::to_string(options.port));
+    const int port = backend->server_->bind(kApiHost, options.port);
+    if (port <= 0) return fail("cannot listen on " + std::string(kApiHost) + ":" + std::to_string(options.port));
     backend->port_ = port;
     backend->router_ = std::make_unique<ActionRouter>(*backend->databases_, backend->baseURL());
     addAccountActions(*backend->router_);
@@ -212,7 +211,7 @@ void LocalBackend::seedThenServe() {
     if (!stopping_) server_->start();
 }
 
-std::string LocalBackend::baseURL() const { return "http://" + std::string(kHost) + ":" + std::to_string(port_) + "/"; }
+std::string LocalBackend::baseURL() const { return "http://" + std::string(kApiHost) + ":" + std::to_string(port_) + "/"; }
 
 std::string LocalBackend::paymentProviderSecret() const {
     {

@@ -32,7 +32,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kHost = "127.0.0.1";
+constexpr const char* kStandInHost = "127.0.0.1";
 
 struct KeyFree {
     void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
@@ -70,7 +70,7 @@ Certificate makeCertificate(EVP_PKEY* key) {
         X509_gmtime_adj(X509_getm_notBefore(certificate.get()), -60) &&
         X509_gmtime_adj(X509_getm_notAfter(certificate.get()), LoopbackIdentity::kCertificateLifetimeSeconds) &&
         X509_set_pubkey(certificate.get(), key) == 1 &&
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(kHost), -1, -1,
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(kStandInHost), -1, -1,
                                    0) == 1 &&
         X509_set_issuer_name(certificate.get(), name) == 1 &&
         addExtension(certificate.get(), NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost") &&
@@ -287,7 +287,7 @@ std::unique_ptr<LoopbackTLSServer> LoopbackTLSServer::start(const RouteInstaller
                             "application/json; charset=utf-8");
     });
     installRoutes(*running->server_);
-    running->port_ = running->server_->bind(kHost, 0);
+    running->port_ = running->server_->bind(kStandInHost, 0);
     if (running->port_ <= 0 || !running->server_->start(identity->credentials())) return nullptr;
     return running;
 }
@@ -298,6 +298,6 @@ void LoopbackTLSServer::stop() {
     if (server_) server_->stop();
 }
 
-std::string LoopbackTLSServer::host() const { return std::string(kHost) + ":" + std::to_string(port_); }
+std::string LoopbackTLSServer::host() const { return std::string(kStandInHost) + ":" + std::to_string(port_); }
 
 }  // namespace backend

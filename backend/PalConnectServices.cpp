@@ -15,7 +15,6 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kJSONType = "application/json; charset=utf-8";
 
 void answerJSON(HttpResponse& response, const nlohmann::json& body) { response.setContent(body.dump(), kJSONType); }
 
@@ -25,7 +24,7 @@ std::string errorPage(const std::string& title, const std::string& text) {
 }
 
 // A query or form field, or a text part of a multipart body.
-std::string param(const HttpRequest& request, const char* name) {
+std::string fieldOrPart(const HttpRequest& request, const char* name) {
     if (request.params.count(name)) return request.param(name);
     const HttpFilePart* part = request.file(name);
     return part ? part->content : std::string();
@@ -119,7 +118,7 @@ void PalConnectServices::installRoutes(HttpServer& server) {
     });
 
     server.get("/palconnectopen/openapi/policy_conf", [](const HttpRequest& request, HttpResponse& response) {
-        if (param(request, "appid").empty() || param(request, "oauth_consumer_key").empty()) {
+        if (fieldOrPart(request, "appid").empty() || fieldOrPart(request, "oauth_consumer_key").empty()) {
             answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 appid"}});
             return;
         }
@@ -132,7 +131,7 @@ void PalConnectServices::installRoutes(HttpServer& server) {
                               {"C_LoginWeb", 0}});
     });
     server.get("/cgi-bin/qconn_share/check_app_limit.cgi", [](const HttpRequest& request, HttpResponse& response) {
-        if (param(request, "appid").empty()) {
+        if (fieldOrPart(request, "appid").empty()) {
             answerJSON(response, {{"ret", 100001}, {"msg", "缺少参数 appid"}});
             return;
         }
@@ -219,9 +218,9 @@ void PalConnectServices::installRoutes(HttpServer& server) {
     // login cookie.
     const auto openApi = [](const HttpRequest& request, HttpResponse& response) {
         const bool byCookie = !request.matches[1].empty();
-        const bool authorised = byCookie ? !param(request, "skey").empty() && !param(request, "uin").empty()
-                                         : !param(request, "access_token").empty() && !param(request, "openid").empty();
-        if (param(request, "oauth_consumer_key").empty() || !authorised) {
+        const bool authorised = byCookie ? !fieldOrPart(request, "skey").empty() && !fieldOrPart(request, "uin").empty()
+                                         : !fieldOrPart(request, "access_token").empty() && !fieldOrPart(request, "openid").empty();
+        if (fieldOrPart(request, "oauth_consumer_key").empty() || !authorised) {
             answerJSON(response, {{"ret", 100014}, {"msg", "登录已失效，请重新登录"}});
             return;
         }

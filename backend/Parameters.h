@@ -24,6 +24,10 @@ private:
     std::map<std::string, std::string, std::less<>> values_;
 };
 
+// The largest id read from a request: ids are positive whole numbers well
+// inside SQLite's integers.
+inline constexpr long long kLargestId = 1'000'000'000'000LL;
+
 // A whole, non-negative decimal number made only of the digits 0-9 (no
 // sign, no blanks, no fraction), within `limit`; nothing otherwise.
 std::optional<long long> parseWholeNumber(std::string_view text, long long limit);

@@ -13,7 +13,7 @@ namespace backend {
 
 namespace {
 
-std::string bytesOf(const std::optional<NSData>& png) {
+std::string pngBytes(const std::optional<NSData>& png) {
     if (!png) return {};
     return std::string(reinterpret_cast<const char*>(png->bytes()), png->length());
 }
@@ -34,7 +34,7 @@ std::string firstCharacter(std::string_view text) {
 std::string placeholderPNG(std::string_view name, std::string_view caption, int side) {
     PlaceholderSpec spec{{side / 2.0, side / 2.0}, "roundrect", placeholderColourForName(std::string(name)),
                          firstCharacter(caption)};
-    return bytesOf(drawPlaceholder(spec, 2));
+    return pngBytes(drawPlaceholder(spec, 2));
 }
 
 std::string qrCodePNG(std::string_view text) {
@@ -62,7 +62,7 @@ std::string qrCodePNG(std::string_view text) {
     Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     if (!image) return {};
-    return bytesOf(PNGCodec::encode(*image->CGImage()));
+    return pngBytes(PNGCodec::encode(*image->CGImage()));
 }
 
 }  // namespace backend

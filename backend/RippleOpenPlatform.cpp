@@ -20,10 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kJSONType = "application/json; charset=utf-8";
 constexpr const char* kHTMLType = "text/html; charset=utf-8";
 
-std::string param(const HttpRequest& request, const char* name) { return request.param(name); }
+std::string field(const HttpRequest& request, const char* name) { return request.param(name); }
 
 // 16 random bytes as hexadecimal: login ids, tickets, codes.
 std::string randomToken() { return randomHex(16); }
@@ -37,11 +36,11 @@ std::string base64(const std::string& bytes) {
     return text;
 }
 
-Clock::duration seconds(double value) {
+Clock::duration asDuration(double value) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
 }
 
-void answerPage(HttpResponse& response, int status, const std::string& body) {
+void answerLoginPage(HttpResponse& response, int status, const std::string& body) {
     response.status = status;
     response.setContent(htmlPage("涟信登录", body), kHTMLType);
 }
@@ -140,7 +139,7 @@ std::optional<Clock::time_point> RippleOpenPlatform::endOf(const Login& login) {
 }
 
 void RippleOpenPlatform::forgetEndedLogins() {
-    const auto forgotten = Clock::now() - seconds(options_.endedLoginSeconds);
+    const auto forgotten = Clock::now() - asDuration(options_.endedLoginSeconds);
     auto oldest = logins_.end();
     for (auto it = logins_.begin(); it != logins_.end();) {
         const auto ended = endOf(it->second);
@@ -191,7 +190,7 @@ void RippleOpenPlatform::installRoutes(HttpServer& server) {
 
 void RippleOpenPlatform::openLogin(const HttpRequest& request, HttpResponse& response) {
     for (const char* name : {"appid", "noncestr", "timestamp", "scope", "signature"}) {
-        if (param(request, name).empty()) {
+        if (field(request, name).empty()) {
             response.setContent(nlohmann::json{{"errcode", 41001}, {"errmsg", std::string("缺少参数 ") + name}}.dump(),
                                 kJSONType);
             return;
@@ -207,8 +206,8 @@ void RippleOpenPlatform::openLogin(const HttpRequest& request, HttpResponse& res
         std::lock_guard lock(mutex_);
         forgetEndedLogins();
         Login& login = logins_[uuid];
-        login.appId = cutForRecord(param(request, "appid"));
-        login.expiry = Clock::now() + seconds(options_.loginLifetimeSeconds);
+        login.appId = cutForRecord(field(request, "appid"));
+        login.expiry = Clock::now() + asDuration(options_.loginLifetimeSeconds);
         login.openedOrder = ++loginsOpened_;
     }
     const std::string picture = base64(png);
@@ -234,14 +233,14 @@ bool RippleOpenPlatform::pollAnswer(const std::string& uuid, long last, nlohmann
 // Answers at once when the login's state code is not `last`; otherwise holds
 // the request until it changes, answering "nothing new" when the hold ends.
 void RippleOpenPlatform::pollLogin(const HttpRequest& request, std::shared_ptr<HeldAnswer> held) {
-    const std::string uuid = param(request, "uuid");
-    const long last = std::atol(param(request, "last").c_str());
+    const std::string uuid = field(request, "uuid");
+    const long last = std::atol(field(request, "last").c_str());
     nlohmann::json answer;
     {
         std::lock_guard lock(mutex_);
         if (!pollAnswer(uuid, last, answer)) {
             if (!stopping_) {
-                heldPolls_.push_back({uuid, last, Clock::now() + seconds(options_.longPollSeconds), std::move(held)});
+                heldPolls_.push_back({uuid, last, Clock::now() + asDuration(options_.longPollSeconds), std::move(held)});
                 changed_.notify_all();
                 return;
             }
@@ -286,13 +285,13 @@ void RippleOpenPlatform::keepPolls() {
 }
 
 void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& response) {
-    const std::string uuid = param(request, "uuid");
-    const std::string action = param(request, "action");
+    const std::string uuid = field(request, "uuid");
+    const std::string action = field(request, "action");
     std::unique_lock lock(mutex_);
     auto found = logins_.find(uuid);
     if (found == logins_.end()) {
         lock.unlock();
-        answerPage(response, 404, paragraph("二维码不存在"));
+        answerLoginPage(response, 404, paragraph("二维码不存在"));
         return;
     }
     Login& login = found->second;
@@ -300,7 +299,7 @@ void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& re
     std::string page;
     if (!isOpen(state)) {
         lock.unlock();
-        answerPage(response, 409, paragraph("二维码已失效"));
+        answerLoginPage(response, 409, paragraph("二维码已失效"));
         return;
     }
     if (action.empty() || action == "scan") {
@@ -321,25 +320,25 @@ void RippleOpenPlatform::phoneVisit(const HttpRequest& request, HttpResponse& re
     } else {
         lock.unlock();
         // The phone confirms or cancels only a code it has scanned.
-        answerPage(response, 409, paragraph(action == "allow" || action == "deny" ? "请先扫描二维码" : "未知的操作"));
+        answerLoginPage(response, 409, paragraph(action == "allow" || action == "deny" ? "请先扫描二维码" : "未知的操作"));
         return;
     }
     lock.unlock();
     changed_.notify_all();
-    answerPage(response, 200, page);
+    answerLoginPage(response, 200, page);
 }
 
 void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpResponse& response) {
-    const std::string appId = param(request, "appid");
-    const std::string uid = param(request, "uid");
+    const std::string appId = field(request, "appid");
+    const std::string uid = field(request, "uid");
     if (appId.empty() || uid.empty()) {
-        answerPage(response, 400, paragraph("参数错误"));
+        answerLoginPage(response, 400, paragraph("参数错误"));
         return;
     }
     // The app id is the scheme of the link back to the app: a Ripple app's
     // own, never another flow's ("http", the Pal kit's).
     if (!isRippleAppScheme(appId)) {
-        answerPage(response, 400, paragraph("应用标识无效，无法返回应用"));
+        answerLoginPage(response, 400, paragraph("应用标识无效，无法返回应用"));
         return;
     }
     const std::string ticket = randomToken();
@@ -347,38 +346,38 @@ void RippleOpenPlatform::mobileCheckPage(const HttpRequest& request, HttpRespons
         std::lock_guard lock(mutex_);
         forgetOldTickets();
         tickets_[ticket] = {cutForRecord(appId), cutForRecord(uid),
-                            Clock::now() + seconds(options_.loginLifetimeSeconds)};
+                            Clock::now() + asDuration(options_.loginLifetimeSeconds)};
     }
-    answerPage(response, 200,
+    answerLoginPage(response, 200,
                paragraph("使用手机号验证登录") + htmlLink(appId + "://wapoauth?ticket=" + ticket, "下一步"));
 }
 
 // The ticket of the mobile check is good once, for its app and page `uid`,
 // with the app's own redirect.
 void RippleOpenPlatform::smsAuthorizePage(const HttpRequest& request, HttpResponse& response) {
-    const std::string appId = param(request, "appid");
-    const std::string redirect = param(request, "redirect_uri");
-    const std::string state = param(request, "state");
+    const std::string appId = field(request, "appid");
+    const std::string redirect = field(request, "redirect_uri");
+    const std::string state = field(request, "state");
     if (!isFlowScheme(schemeOf(redirect))) {
-        answerPage(response, 400, paragraph("回调地址无效，无法返回应用"));
+        answerLoginPage(response, 400, paragraph("回调地址无效，无法返回应用"));
         return;
     }
     bool valid = false;
     {
         std::lock_guard lock(mutex_);
-        auto found = tickets_.find(param(request, "ticket"));
-        if (found != tickets_.end() && found->second.appId == appId && found->second.uid == param(request, "uid")) {
+        auto found = tickets_.find(field(request, "ticket"));
+        if (found != tickets_.end() && found->second.appId == appId && found->second.uid == field(request, "uid")) {
             const bool current = found->second.expiry > Clock::now();
             tickets_.erase(found);
-            valid = current && redirect == appId + "://oauth" && param(request, "response_type") == "code";
+            valid = current && redirect == appId + "://oauth" && field(request, "response_type") == "code";
         }
     }
     if (!valid) {
-        answerPage(response, 403, paragraph("授权已失效，请重新登录"));
+        answerLoginPage(response, 403, paragraph("授权已失效，请重新登录"));
         return;
     }
     const std::string stateField = "&state=" + encodeQueryValue(state);
-    answerPage(response, 200,
+    answerLoginPage(response, 200,
                paragraph("授权 " + appId + " 使用你的涟信帐号登录") +
                    htmlLink(redirect + "?code=" + randomToken() + stateField, "同意") +
                    htmlLink(redirect + "?code=authdeny" + stateField, "拒绝"));

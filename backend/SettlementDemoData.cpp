@@ -7,7 +7,7 @@ namespace backend {
 
 namespace {
 
-constexpr const char* kSchema = R"sql(
+constexpr const char* kSettlementSchema = R"sql(
 CREATE TABLE IF NOT EXISTS settlements (
     id INTEGER PRIMARY KEY, promoter_id INTEGER NOT NULL REFERENCES promoters(id),
     amount_cents INTEGER NOT NULL, state INTEGER NOT NULL, applied_at INTEGER NOT NULL);
@@ -51,7 +51,7 @@ void seedRecharges(Database& database, std::time_t now) {
 }  // namespace
 
 void installSettlementData(Database& database, std::time_t now) {
-    database.execute(kSchema);
+    database.execute(kSettlementSchema);
     if (database.scalar("SELECT COUNT(*) FROM settlements") == 0) {
         Statement promoters = database.prepare("SELECT id, withdrawn_cents FROM promoters ORDER BY id");
         while (promoters.step()) seedSettlements(database, promoters.integer(0), promoters.integer(1), now);

@@ -27,7 +27,7 @@ struct LevelSeed {
     int percent;
 };
 
-constexpr std::array kLevels = {LevelSeed{"初级", 10}, LevelSeed{"中级", 20}, LevelSeed{"高级", 30}};
+constexpr std::array kTeamLevels = {LevelSeed{"初级", 10}, LevelSeed{"中级", 20}, LevelSeed{"高级", 30}};
 
 struct SubPromoterSeed {
     const char* username;
@@ -51,7 +51,7 @@ constexpr std::array kOtherTeam = {SubPromoterSeed{"gaofei", "13512345613", 1, t
 
 constexpr std::array kWithdrawalCents = {5000LL, 12000LL, 30000LL, 8800LL, 20000LL, 1500LL};
 
-void insert(Database& database, std::string_view sql, const std::vector<SqlValue>& values) {
+void insertTeamRow(Database& database, std::string_view sql, const std::vector<SqlValue>& values) {
     database.prepare(sql).bind(values).step();
 }
 
@@ -63,10 +63,10 @@ std::vector<long long> seedTeam(Database& database, long long parentId, const st
     for (std::size_t i = 0; i < N; ++i) {
         const SubPromoterSeed& seed = team[i];
         const long long id = addPromoterAccount(database, seed.username, kDemoPassword);
-        insert(database,
+        insertTeamRow(database,
                "INSERT INTO sub_promoters (promoter_id, parent_id, phone, share_percent, may_log_in, created_at)"
                " VALUES (?, ?, ?, ?, ?, ?)",
-               {id, parentId, seed.phone, static_cast<long long>(kLevels[seed.levelIndex].percent),
+               {id, parentId, seed.phone, static_cast<long long>(kTeamLevels[seed.levelIndex].percent),
                 seed.mayLogIn ? 1LL : 0LL, static_cast<long long>(firstCreated + static_cast<std::time_t>(i) * 86400)});
         ids.push_back(id);
     }
@@ -78,9 +78,9 @@ std::vector<long long> seedTeam(Database& database, long long parentId, const st
 void installTeamTables(Database& database) { database.execute(kTeamSchema); }
 
 void seedTeamDemoData(Database& database, std::time_t now) {
-    for (std::size_t i = 0; i < kLevels.size(); ++i) {
-        insert(database, "INSERT INTO share_levels (title, percent, position) VALUES (?, ?, ?)",
-               {kLevels[i].title, static_cast<long long>(kLevels[i].percent), static_cast<long long>(i)});
+    for (std::size_t i = 0; i < kTeamLevels.size(); ++i) {
+        insertTeamRow(database, "INSERT INTO share_levels (title, percent, position) VALUES (?, ?, ?)",
+               {kTeamLevels[i].title, static_cast<long long>(kTeamLevels[i].percent), static_cast<long long>(i)});
     }
     const std::time_t monthAgo = now - 30 * 86400;
     std::vector<long long> demoTeam = seedTeam(database, 1, kDemoTeam, monthAgo);
@@ -92,13 +92,13 @@ void seedTeamDemoData(Database& database, std::time_t now) {
     for (long long n = 0; n < kDemoRequests; ++n) {
         const std::time_t created = now - (kDemoRequests - n) * 86400 + 3600 * (n % 9);
         const bool decided = n < kDemoRequests - kWaiting;
-        insert(database,
+        insertTeamRow(database,
                "INSERT INTO team_withdrawals (promoter_id, amount_cents, created_at, status, decided_at) VALUES (?, ?, ?, ?, ?)",
                {demoTeam[static_cast<std::size_t>(n) % demoTeam.size()], kWithdrawalCents[n % kWithdrawalCents.size()],
                 static_cast<long long>(created), decided ? (n % 3 == 2 ? 2LL : 1LL) : 0LL,
                 decided ? static_cast<long long>(created + 7200) : 0LL});
     }
-    insert(database,
+    insertTeamRow(database,
            "INSERT INTO team_withdrawals (promoter_id, amount_cents, created_at, status, decided_at) VALUES (?, ?, ?, 0, 0)",
            {otherTeam.front(), 6600LL, static_cast<long long>(now - 86400)});
 }

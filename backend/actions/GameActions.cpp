@@ -21,7 +21,7 @@ struct Level {
     const char* title;
     long long pointsBelowTop;
 };
-constexpr std::array kLevels = {Level{"青铜推广员", 15}, Level{"白银推广员", 10}, Level{"黄金推广员", 5},
+constexpr std::array kPromoterLevels = {Level{"青铜推广员", 15}, Level{"白银推广员", 10}, Level{"黄金推广员", 5},
                                 Level{"钻石推广员", 0}};
 
 std::string percent(long long points) { return std::to_string(points) + "%"; }
@@ -43,7 +43,7 @@ GameLookup lookUpGame(const ActionContext& context) {
 
 json shareByLevel(long long topShare) {
     json levels = json::array();
-    for (const Level& level : kLevels) {
+    for (const Level& level : kPromoterLevels) {
         levels.push_back({{"title", level.title}, {"fcbl", percent(std::max(0LL, topShare - level.pointsBelowTop))}});
     }
     return levels;

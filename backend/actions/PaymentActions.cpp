@@ -12,15 +12,14 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-constexpr long long kLargestId = 1'000'000'000'000LL;
 // A top-up is at most 100 000 yuan.
-constexpr long long kLargestAmountCents = 10'000'000;
+constexpr long long kLargestTopUpCents = 10'000'000;
 constexpr std::size_t kLongestAccount = 64;
 
 // An amount as the promoter typed it (parseYuan), greater than zero and not
 // above the limit. Nothing otherwise.
 std::optional<long long> amountInCents(const std::string& text) {
-    const std::optional<long long> cents = parseYuan(text, kLargestAmountCents);
+    const std::optional<long long> cents = parseYuan(text, kLargestTopUpCents);
     if (!cents || *cents == 0) return std::nullopt;
     return cents;
 }

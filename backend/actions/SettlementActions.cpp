@@ -17,18 +17,17 @@ using json = nlohmann::ordered_json;
 
 // Where a settlement stands (the `state` column); the list shows the
 // caption and the state's number, the total leaves out the refused ones.
-enum SettlementState : long long { Reviewing = 0, Paid = 1, Refused = 2 };
+enum SettlementState : long long { Reviewing = 0, Paid = 1, RefusedSettlement = 2 };
 constexpr std::array kStateCaptions = {"审核中", "已结算", "已驳回"};
 
 // The smallest amount one settlement may ask for.
 constexpr long long kMinimumSettlementCents = 1000;
 // The largest amount read at all, and the largest single recharge.
-constexpr long long kLargestAmountCents = 10'000'000'000;
+constexpr long long kLargestReadCents = 10'000'000'000;
 constexpr long long kLargestRechargeCents = 10'000'000;
-constexpr long long kLargestId = 1'000'000'000'000LL;
 
 Envelope applyForSettlement(const ActionContext& context) {
-    std::optional<long long> cents = parseYuan(context.parameters.textOrEmpty("money"), kLargestAmountCents);
+    std::optional<long long> cents = parseYuan(context.parameters.textOrEmpty("money"), kLargestReadCents);
     if (!cents) return Envelope::failure(ResultCode::InvalidRequest, "结算金额无效");
     if (*cents < kMinimumSettlementCents) return Envelope::failure(ResultCode::Refused, "结算金额不能低于10元");
     if (*cents > earningsOf(context).availableCents()) return Envelope::failure(ResultCode::Refused, "可结算金额不足");
@@ -51,7 +50,7 @@ Envelope applyForSettlement(const ActionContext& context) {
 Envelope settlementList(const ActionContext& context) {
     const long long totalCents = context.database.scalar(
         "SELECT COALESCE(SUM(amount_cents), 0) FROM settlements WHERE promoter_id = ? AND state != ?",
-        {context.promoterId, static_cast<long long>(Refused)});
+        {context.promoterId, static_cast<long long>(RefusedSettlement)});
     json rows = rowsAsJson(
         context.database,
         "SELECT id, amount_cents, state, applied_at FROM settlements WHERE promoter_id = ?"

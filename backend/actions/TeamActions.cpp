@@ -14,18 +14,16 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// Ids are positive whole numbers well inside SQLite's integers.
-constexpr long long kLargestId = 1'000'000'000'000LL;
 // Longest user name accepted, in bytes.
 constexpr std::size_t kLongestUsername = 64;
 
 // The withdrawal states as stored and as the list words them.
-enum WithdrawalStatus : long long { Waiting = 0, Allowed = 1, Refused = 2 };
+enum WithdrawalStatus : long long { Waiting = 0, Allowed = 1, RefusedWithdrawal = 2 };
 
 const char* statusWording(long long status) {
     switch (status) {
         case Allowed: return "已通过";
-        case Refused: return "已拒绝";
+        case RefusedWithdrawal: return "已拒绝";
         default: return "待审核";
     }
 }
@@ -178,7 +176,7 @@ Envelope decideWithdrawal(const ActionContext& context) {
     request.bind({*id, context.promoterId});
     if (!request.step()) return Envelope::failure(ResultCode::Refused, "提现申请不存在");
     if (request.integer(0) != Waiting) return Envelope::failure(ResultCode::Refused, "该申请已处理");
-    const long long status = decision == "1" ? Allowed : Refused;
+    const long long status = decision == "1" ? Allowed : RefusedWithdrawal;
     database.transaction([&] {
         database.prepare("UPDATE team_withdrawals SET status = ?, decided_at = ? WHERE id = ?")
             .bind({status, static_cast<long long>(context.now), *id})
