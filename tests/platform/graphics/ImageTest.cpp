@@ -22,11 +22,14 @@ namespace {
 // A width x height image whose pixels encode their position, with a
 // half-transparent bottom row.
 Ref<CGImage> patternImage(std::size_t width, std::size_t height) {
-    std::vector<std::uint8_t> rgba;
+    std::vector<std::uint8_t> rgba(width * height * 4);
     for (std::size_t y = 0; y < height; ++y) {
         for (std::size_t x = 0; x < width; ++x) {
-            rgba.insert(rgba.end(), {static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 40), 200,
-                                     static_cast<std::uint8_t>(y + 1 == height ? 128 : 255)});
+            std::uint8_t* pixel = &rgba[(y * width + x) * 4];
+            pixel[0] = static_cast<std::uint8_t>(x * 40);
+            pixel[1] = static_cast<std::uint8_t>(y * 40);
+            pixel[2] = 200;
+            pixel[3] = y + 1 == height ? 128 : 255;
         }
     }
     return CGImage::imageWithRGBA(width, height, rgba);
