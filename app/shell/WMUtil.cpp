@@ -1,9 +1,9 @@
 #include "app/shell/WMUtil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <numbers>
 
@@ -161,13 +161,16 @@ std::optional<std::string> WMUtil::fileMd5sum(std::string_view path) {
     if (error || !(pathIsInside(resolved.string(), AppSandbox::root()) ||
                    pathIsInside(resolved.string(), NSBundle::mainBundle()->bundlePath())))
         return std::nullopt;
-    std::ifstream file(resolved, std::ios::binary);
-    if (!file || std::filesystem::is_directory(resolved, error)) return std::nullopt;
+    // Read as every kept file is: a regular file only, never waited on (a
+    // pipe), and nothing when a read fails part-way rather than the sum of
+    // the part read.
+    const auto contents = DataFile::dataWithContentsOfFile(resolved.string());
+    if (!contents) return std::nullopt;
     CC_MD5_CTX context;
     CC_MD5_Init(&context);
-    char chunk[256];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0)
-        CC_MD5_Update(&context, chunk, static_cast<CC_LONG>(file.gcount()));
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t at = 0; at < contents->length(); at += kChunk)
+        CC_MD5_Update(&context, contents->bytes() + at, static_cast<CC_LONG>(std::min(kChunk, contents->length() - at)));
     unsigned char digest[CC_MD5_DIGEST_LENGTH];
     CC_MD5_Final(digest, &context);
     return hexOf(digest, CC_MD5_DIGEST_LENGTH);

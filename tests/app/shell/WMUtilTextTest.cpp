@@ -4,6 +4,8 @@
 #include <fstream>
 #include <limits>
 
+#include <sys/stat.h>
+
 #include "app/shell/WMUtil.h"
 #include "foundation/CommonDigest.h"
 #include "foundation/NSBundle.h"
@@ -208,7 +210,7 @@ TEST_F(WMUtilTest, PlistFilesStayInDocuments) {
 TEST_F(WMUtilTest, FileDigestsReadOnlyTheAppsOwnFiles) {
     const std::string path = sandbox.path() + "/Documents/blob.bin";
     std::string content;
-    for (int i = 0; i < 1000; ++i) content += static_cast<char>(i * 7);  // several 256-byte chunks
+    for (int i = 0; i < 1000; ++i) content += static_cast<char>(i * 7);
     std::ofstream(path, std::ios::binary) << content;
     unsigned char digest[CC_MD5_DIGEST_LENGTH];
     CC_MD5(content.data(), static_cast<CC_LONG>(content.size()), digest);
@@ -222,6 +224,8 @@ TEST_F(WMUtilTest, FileDigestsReadOnlyTheAppsOwnFiles) {
 
     EXPECT_EQ(WMUtil::fileMd5sum(sandbox.path() + "/Documents/missing"), std::nullopt);
     EXPECT_EQ(WMUtil::fileMd5sum(sandbox.path() + "/Documents"), std::nullopt);
+    ASSERT_EQ(::mkfifo((sandbox.path() + "/Documents/pipe").c_str(), 0600), 0);
+    EXPECT_EQ(WMUtil::fileMd5sum(sandbox.path() + "/Documents/pipe"), std::nullopt);  // not waited on
     EXPECT_EQ(WMUtil::fileMd5sum("/etc/hostname"), std::nullopt);
     std::filesystem::create_symlink("/etc/hostname", sandbox.path() + "/Documents/link");
     EXPECT_EQ(WMUtil::fileMd5sum(sandbox.path() + "/Documents/link"), std::nullopt);
