@@ -1,6 +1,5 @@
 #include "app/payment/KXMoneyReadBack.h"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -55,10 +54,18 @@ std::optional<long long> madeAt(const Value& row) {
     const Value& time = row["create_time"];
     if (time.isInteger()) return time.integer();
     const std::string* digits = time.text();
-    if (!digits || digits->empty() || digits->size() > 18 ||
-        !std::all_of(digits->begin(), digits->end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    return std::stoll(*digits);
+    return digits ? NSString::strictInteger(*digits) : std::nullopt;
+}
+
+// What a row of the action shows when it is the request: the compared
+// fields under the list's names, as the back end keeps them.
+Dictionary shownFor(const Action& action, const Dictionary& request) {
+    Dictionary shown;
+    for (const Compared& field : action.compared) {
+        const std::string sent = text(request[field.sent]);
+        shown.set(field.listed, Value(field.keptText ? KXBlankText::kept(sent) : sent));
+    }
+    return shown;
 }
 
 }  // namespace
@@ -75,6 +82,7 @@ Finding judge(const Dictionary& request, const Value& answer) {
     const std::optional<KXMoney> amount = KXMoney::parse(text(request["money"]));
     if (!action || !rows || !amount) return Finding::Unknown;
     const long long sentAt = NSString::longLongValue(text(request["t"]));
+    const Dictionary shown = shownFor(*action, request);
     bool sameAmountThen = false;
     for (const Value& row : *rows) {
         if (KXMoney::parse(text(row["money"])) != amount) continue;
@@ -82,13 +90,7 @@ Finding judge(const Dictionary& request, const Value& answer) {
         const std::optional<long long> made = madeAt(row);
         if (made && (*made < sentAt - kBackEndWindowSeconds || *made > sentAt + kBackEndWindowSeconds)) continue;
         sameAmountThen = true;
-        bool same = made.has_value();
-        for (const Compared& field : action->compared) {
-            std::string sent = text(request[field.sent]);
-            if (field.keptText) sent = KXBlankText::kept(sent);
-            same = same && row[field.listed].isText() && *row[field.listed].text() == sent;
-        }
-        if (same) return Finding::Made;
+        if (made && KXActionReadBack::matches(row, shown)) return Finding::Made;
     }
     return sameAmountThen ? Finding::Unknown : Finding::NotMade;
 }

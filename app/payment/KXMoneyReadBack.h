@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/team/KXActionReadBack.h"
 #include "foundation/Value.h"
 
 // Whether the back end made a money action whose answer was lost, read from
@@ -14,16 +15,12 @@
 // still took the request (within its window around the request's `t`).
 namespace KXMoneyReadBack {
 
-enum class Finding {
-    // A row matches what was sent.
-    Made,
-    // No row of that amount was made in the request's window.
-    NotMade,
-    // Rows of that amount were made then, but none shows all that was sent
-    // (another account, a row without its time...), or the list could not
-    // be read: the result stays unknown.
-    Unknown,
-};
+// What the list tells, as any read-back's verdict: Made when a row matches
+// what was sent; NotMade when no row of that amount was made in the
+// request's window; Unknown when rows of that amount were made then but none
+// shows all that was sent (another account, a row without its time...), or
+// the list could not be read.
+using Finding = KXActionReadBack::Verdict;
 
 // How long the back end takes a signed request around its `t`, in seconds.
 inline constexpr long long kBackEndWindowSeconds = 5 * 60;
