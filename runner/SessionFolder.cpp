@@ -88,13 +88,16 @@ namespace {
 // A new picture or history is anyone's to read.
 constexpr mode_t kNewFileMode = 0644;
 
+// The folder a file `path` is in ("." for a bare name).
+fs::path folderOf(const fs::path& path) { return path.parent_path().empty() ? fs::path(".") : path.parent_path(); }
+
 // Why the file `path`, written as a new file beside it first, could not be
 // written: the system's `error` told of `path` (the new file is the
 // session's own business). A folder that is there but makes no new file
 // (one of a pseudo file system, such as /proc) says so.
 std::string whyNotWritten(const std::string& path, int error) {
     std::error_code ignored;
-    const fs::path folder = fs::path(path).parent_path().empty() ? fs::path(".") : fs::path(path).parent_path();
+    const fs::path folder = folderOf(path);
     if (error == ENOENT && fs::is_directory(folder, ignored))
         return "the folder " + folder.string() + " cannot hold new files";
     return backend::FileProblem::why(path, error);
@@ -174,8 +177,7 @@ void SessionFolder::removeLeftovers(const std::string& path) {
     // The names WholeFile gives its new files: ".NAME.XXXXXX".
     const std::string prefix = "." + target.filename().string() + ".";
     std::error_code error;
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    for (fs::directory_iterator entry(folderOf(target), error), end; !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         if (!name.starts_with(prefix) || name.size() != prefix.size() + 6) continue;
         const int file = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);

@@ -44,6 +44,9 @@
 
 namespace {
 
+// The file in the session folder `folder` that keeps the command history.
+std::string historyPath(const std::string& folder) { return folder + "/history"; }
+
 // The session's first line, the demo sign-in, then the script or the
 // prompt; the exit status. `startUpLog` holds what the app and its kits
 // logged while starting: the session's `log` shows it. `folderHold` tells
@@ -59,7 +62,7 @@ int runSession(const RunnerOptions& options, const std::string& serviceURL, std:
     if (options.demo && !runner.signInWithDemoAccount()) status = 1;
     else if (options.scriptFile) status = runner.runScriptFile(*options.scriptFile) ? 0 : 1;
     else {
-        ConsoleInput input(options.dataFolder + "/history");
+        ConsoleInput input(historyPath(options.dataFolder));
         runner.runInteractive(input);
     }
     // However it ended, a money action still under way is answered or named.
@@ -106,7 +109,7 @@ std::optional<std::string> settingsProblem(const NSUserDefaults& settings) {
 // is opened, which could wait for good (a pipe).
 std::optional<std::string> keptFileProblem(const std::string& folder) {
     for (const std::string& file :
-         {folder + "/history", FolderBackEnd::recordPath(folder), NSUserDefaults::standardFilePath()})
+         {historyPath(folder), FolderBackEnd::recordPath(folder), NSUserDefaults::standardFilePath()})
         if (auto problem = backend::FileProblem::ofKind(file)) return "cannot use " + file + ": " + *problem;
     return std::nullopt;
 }
