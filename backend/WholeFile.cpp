@@ -24,9 +24,24 @@ int writeBytes(const std::string& path, std::string_view bytes) {
     return failed;
 }
 
+namespace {
+
+// The hidden file's name: mkstemp puts six characters of its own in place
+// of the X's.
+constexpr std::string_view kHiddenPrefix = ".", kHiddenSuffix = ".XXXXXX";
+
+}  // namespace
+
+bool isHiddenFor(std::string_view name, std::string_view base) {
+    return name.size() == kHiddenPrefix.size() + base.size() + kHiddenSuffix.size() && name.starts_with(kHiddenPrefix) &&
+           name.substr(kHiddenPrefix.size(), base.size()) == base &&
+           name[kHiddenPrefix.size() + base.size()] == kHiddenSuffix.front();
+}
+
 std::optional<std::string> writeHidden(const std::string& folder, const std::string& base, const Writer& write,
                                        mode_t mode, int& failed, std::string& failedAt) {
-    std::string written = (std::filesystem::path(folder) / ("." + base + ".XXXXXX")).string();
+    std::string written =
+        (std::filesystem::path(folder) / (std::string(kHiddenPrefix) + base + std::string(kHiddenSuffix))).string();
     const int file = ::mkstemp(written.data());
     if (file < 0) {
         failed = errno;

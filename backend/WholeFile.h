@@ -26,6 +26,10 @@ int writeBytes(const std::string& path, std::string_view bytes);
 std::optional<std::string> writeHidden(const std::string& folder, const std::string& base, const Writer& write,
                                        mode_t mode, int& failed, std::string& failedAt);
 
+// Whether `name` is the name of a hidden file writeHidden makes for the
+// target named `base` (one left behind by a process killed part-way).
+bool isHiddenFor(std::string_view name, std::string_view base);
+
 // Replaces `path` (or makes it) with what `write` writes, with `mode`. 0 or
 // the errno, `failedAt` naming the file it concerns.
 int replace(const std::string& path, const Writer& write, mode_t mode, std::string& failedAt);

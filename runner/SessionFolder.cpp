@@ -174,12 +174,10 @@ void SessionFolder::removeLeftovers(const std::string& path) {
     // A write takes a moment; one unchanged for longer was killed.
     constexpr time_t kSettledSeconds = 5;
     const fs::path target(path);
-    // The names WholeFile gives its new files: ".NAME.XXXXXX".
-    const std::string prefix = "." + target.filename().string() + ".";
+    const std::string base = target.filename().string();
     std::error_code error;
     for (fs::directory_iterator entry(folderOf(target), error), end; !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (!name.starts_with(prefix) || name.size() != prefix.size() + 6) continue;
+        if (!backend::WholeFile::isHiddenFor(entry->path().filename().string(), base)) continue;
         const int file = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (file < 0) continue;
         struct stat status {};
