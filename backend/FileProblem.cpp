@@ -43,19 +43,6 @@ std::string whyNotThere(const std::string& path) {
     return "the folder " + fs::path(path).parent_path().string() + " is not there";
 }
 
-// That the disk holding `folder` has bytes left but no room for another
-// file (its table of files, its inodes, is full); nothing otherwise. A file
-// system without such a table tells of none.
-std::optional<std::string> noInodes(const std::string& folder) {
-    struct statvfs disk {};
-    if (::statvfs(folder.c_str(), &disk) != 0 || disk.f_files == 0) return std::nullopt;
-    const bool administrator = ::geteuid() == 0;
-    const auto bytes = administrator ? disk.f_bfree : disk.f_bavail;
-    const auto files = administrator ? disk.f_ffree : disk.f_favail;
-    if (bytes == 0 || files > 0) return std::nullopt;
-    return "the disk is full (no room for a new file in " + folder + ": no inodes left)";
-}
-
 }  // namespace
 
 namespace backend::FileProblem {
@@ -89,7 +76,7 @@ std::string why(const std::string& path, int error, Doing doing) {
             return "the folder " + writtenFolder(path) + " is not writable (no permission to write in it)";
         case ENOSPC: {
             const std::string folder = writtenFolder(path);
-            return noInodes(folder).value_or("the disk is full (no space left for " + folder + ")");
+            return ofSpace(folder).value_or("the disk is full (no space left for " + folder + ")");
         }
         case EDQUOT: return "the disk quota is used up (no space left for " + writtenFolder(path) + ")";
         case EROFS: return "the folder " + writtenFolder(path) + " is read-only (its disk is mounted read-only)";
@@ -172,11 +159,15 @@ std::optional<std::string> makeFolder(const std::string& path) {
 std::optional<std::string> ofSpace(const std::string& folder) {
     struct statvfs disk{};
     if (::statvfs(folder.c_str(), &disk) != 0) return std::nullopt;
-    // The blocks kept for the system administrator are the administrator's to fill.
-    const auto left = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
-    if (left == 0) return why(folder, ENOSPC);
-    // Bytes may be free while no file can be made.
-    return noInodes(folder);
+    // The blocks and inodes kept for the system administrator are the
+    // administrator's to fill.
+    const bool administrator = ::geteuid() == 0;
+    const auto bytes = administrator ? disk.f_bfree : disk.f_bavail;
+    const auto files = administrator ? disk.f_ffree : disk.f_favail;
+    if (bytes == 0) return "the disk is full (no space left for " + folder + ")";
+    if (disk.f_files > 0 && files == 0)
+        return "the disk is full (no room for a new file in " + folder + ": no inodes left)";
+    return std::nullopt;
 }
 
 }  // namespace backend::FileProblem

@@ -43,7 +43,9 @@ std::optional<std::string> makeFolder(const std::string& path);
 std::optional<std::string> makeLastFolder(const std::string& path);
 
 // That the disk holding the folder `folder` has no space left for what this
-// process writes; nothing when it has some.
+// process writes, or bytes but no room for another file (its table of files,
+// its inodes, is full; a file system without such a table tells of none);
+// nothing when it has some, or cannot be asked.
 std::optional<std::string> ofSpace(const std::string& folder);
 
 }  // namespace backend::FileProblem

@@ -284,7 +284,7 @@ std::unique_ptr<LoopbackTLSServer> LoopbackTLSServer::start(const RouteInstaller
     // A refusal says why, as the API's do.
     running->server_->setErrorHandler([](HttpResponse& response) {
         response.setContent(nlohmann::json{{"ret", response.status}, {"msg", transportRefusal(response.status)}}.dump(),
-                            "application/json; charset=utf-8");
+                            kJSONType);
     });
     installRoutes(*running->server_);
     running->port_ = running->server_->bind(kStandInHost, 0);
