@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -13,15 +14,12 @@
 #include <string_view>
 #include <vector>
 
-struct MHD_Daemon;
-struct MHD_Connection;
-
 namespace backend {
 
 // The type of every JSON answer of the listeners.
 inline constexpr const char* kJSONType = "application/json; charset=utf-8";
 
-class FrontReader;
+class HttpConnections;
 
 // Header names compare without regard to case, as HTTP wants.
 struct CaseInsensitiveLess {
@@ -80,29 +78,28 @@ public:
     virtual bool answered() const = 0;
 };
 
-// The HTTP server under every listener of the back end, plain or TLS, on
-// libmicrohttpd: a few threads waiting on epoll serve every connection, so
-// idle or held connections cost no thread. Clients reach the library
-// through a FrontReader, which ends their TLS sessions and reads each
-// request head first.
+// The HTTP server under every listener of the back end, plain or TLS: a
+// few threads waiting on epoll serve every connection (`HttpConnections`,
+// which reads each request strictly with `RequestReader`), so idle or held
+// connections cost no thread.
 //
 // Every client is held to the same bounds, so none can take the server's
 // memory: the request head within `headBytes` and `headerLines` (else 431),
 // complete within `headSeconds` of the connection's start or of the
 // previous answer, and its body within `bodySeconds` (a client trickling
-// bytes is dropped); a head with a line the library would drop or cut (an
-// empty name, ": " alone included, a NUL or a bare CR in a value) or with
-// two Host lines is refused (400); bodies need a Content-Length (chunked
-// ones: 411; two of them, or one that is not plain digits: 400) of at
-// most the route's body size (413), and a multipart body keeps its first
-// `parts` parts (the others are counted only); a connection quiet for
-// `idleSeconds` is closed, and one whose client takes none of its answers
-// for `replySeconds` is cut; each connection's
-// buffers live in a pool of `connectionMemory` bytes. Beyond `connections`
-// clients, the next few are answered 503 and the rest closed at once. One
-// client on the loopback can still fill every place by opening
-// connections as fast as they are closed: the bounds keep what each costs
-// small, not their number fair.
+// bytes is dropped); a head a proxy could read otherwise than we do (a
+// line folded or with no colon, a name that is no token, a NUL or a bare
+// CR, lines ended in two ways, two Host lines, a malformed request line)
+// is refused (400); bodies need a Content-Length (chunked ones: 411; two
+// of them, or one that is not plain digits: 400) of at most the route's
+// body size (413), and a multipart body keeps its first `parts` parts (the
+// others are counted only); a connection quiet for `idleSeconds` while a
+// request is awaited or read is closed, and one whose client takes none of
+// its answers for `replySeconds` is cut. Beyond `connections` clients, the
+// next few are answered 503 and the rest closed at once. One client on the
+// loopback can still fill every place by opening connections as fast as
+// they are closed: the bounds keep what each costs small, not their number
+// fair.
 class HttpServer {
 public:
     struct Limits {
@@ -117,7 +114,6 @@ public:
         double replySeconds = 3;
         std::size_t requestsPerConnection = 1000;
         std::size_t connections = 256;
-        std::size_t connectionMemory = 48 * 1024;
         unsigned threads = 4;
     };
     // A TLS listener's key and certificate, as PEM text.
@@ -167,13 +163,7 @@ public:
 
     const Limits& limits() const { return limits_; }
 
-    // The server's own connection and request state (libmicrohttpd's
-    // callbacks reach them).
-    struct Connection;
-    struct Exchange;
     class Hold;
-    class Deadlines;
-    class Departures;
 
 private:
     struct Route {
@@ -183,43 +173,29 @@ private:
         HeldHandler held;
         std::size_t bodyBytes;
     };
+    struct Serving;
+    friend struct Serving;
+    friend class Hold;
 
-    struct Callbacks;
-    friend struct Callbacks;
-    // The request's head, read in place from `method` (the request line's
-    // start) to the version and the header lines.
-    bool begin(Exchange& exchange, const char* method, const char* version);
-    bool finish(Exchange& exchange);
-    bool refuse(Exchange& exchange, int status);
-    bool send(Exchange& exchange, const HttpResponse& response, bool close);
-    const Route* route(Exchange& exchange) const;
+    // A head read whole: 0, or the status to refuse it with.
+    int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength, bool beyondLimit) const;
+    // A whole request, answered through `answer`.
+    void serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
+    const Route* route(HttpRequest& request) const;
     void fillError(HttpResponse& response, int status) const;
-    // A refusal of the server's own, whole as it goes on the wire, for the
-    // front reader.
-    std::string wholeRefusal(int status) const;
-    void run(const Route& route, Exchange& exchange, HttpResponse& response) const;
+    // An answer as it goes on the wire.
+    static std::string wire(const HttpResponse& response, bool close, bool headOnly);
+    void run(const Route& route, HttpRequest& request, HttpResponse& response) const;
 
     Limits limits_;
     std::vector<Route> routes_;
     Observer observer_;
     std::function<void(HttpResponse&)> errorHandler_;
     std::function<void(HttpResponse&)> exceptionHandler_;
-    // A daemon of the library and the signal that wakes the thread running
-    // it once a connection of its is resumed (the library wakes none).
-    struct Daemon {
-        MHD_Daemon* daemon;
-        int resumed;
-    };
-    // Resumes a suspended connection and wakes its daemon's thread.
-    void resume(MHD_Connection* connection) const;
-    void stopDaemons();
-    std::vector<Daemon> daemons_;
     int listener_ = -1;
-    std::unique_ptr<FrontReader> front_;
-    std::unique_ptr<Deadlines> deadlines_;
-    std::unique_ptr<Departures> departures_;  // with held routes only
+    std::unique_ptr<Serving> service_;
+    std::unique_ptr<HttpConnections> connections_;
     std::atomic<bool> serving_{false};
-    std::atomic<std::size_t> open_{0};
     // Held requests not answered yet; past stop() none is held any more.
     std::mutex holdsMutex_;
     std::set<std::shared_ptr<Hold>> holds_;
@@ -227,8 +203,6 @@ private:
     bool stopped_once_ = false;
     std::mutex stopMutex_;
     std::condition_variable stopped_;
-    friend class Hold;
-    friend class Departures;
 };
 
 }  // namespace backend

@@ -225,11 +225,11 @@ TEST(HttpServer, PartsAreReadAsSentEvenWhenEmptyOrNamedAlike) {
     }
 }
 
-TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
+TEST(HttpServer, HeadLinesAProxyCouldReadOtherwiseAreRefusedOnce) {
     SmallServer server({});
     using namespace std::string_literals;
     for (const std::string& head : {
-             // An empty name: the library ends the head there and would
+             // An empty name: a reader that ends the head there would
              // serve the rest as a second request.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
@@ -240,14 +240,13 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
              "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
              // Two hosts: which one a proxy went by is unknown.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s,
-             // A NUL (where the library cuts the value) or a bare CR.
+             // A NUL (where a reader may cut the value) or a bare CR.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s,
              "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s,
              // Lines ended in two ways.
              "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s,
-             // A length that is not plain digits, or past 2^64, or folded:
-             // the library would answer it with two heads of its own.
+             // A length that is not plain digits, or past 2^64, or folded.
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s,
              "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s,
@@ -265,7 +264,7 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
         EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
         EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
         EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
-        EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own, not the library's
+        EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own refusal, no page
         EXPECT_TRUE(client.closedByServer());
     }
     // A body is no head, whatever it holds.
@@ -280,6 +279,14 @@ TEST(HttpServer, HeadLinesTheLibraryWouldDropOrCutAreRefusedOnce) {
     RawClient lineFeeds(server.port());
     ASSERT_TRUE(lineFeeds.send("GET / HTTP/1.1\nHost: x\nX-A: b\nConnection: close\n\n"));
     EXPECT_EQ(statusLine(lineFeeds.receive()), "HTTP/1.1 200 OK");
+    // A client that waits to be told to send its body is told; one of
+    // another version is refused.
+    RawClient waiting(server.port());
+    ASSERT_TRUE(waiting.send("POST /parts HTTP/1.1\r\nHost: x\r\nExpect: 100-continue\r\nContent-Length: 8\r\n\r\n"));
+    EXPECT_EQ(waiting.receive(kGiveUpAfter, "\r\n\r\n"), "HTTP/1.1 100 Continue\r\n\r\n");
+    ASSERT_TRUE(waiting.send("whatever"));
+    EXPECT_EQ(statusLine(waiting.receive(kGiveUpAfter, "\r\n")), "HTTP/1.1 200 OK");
+    EXPECT_EQ(statusLine(get(server.port(), "/ HTTP/2.0\r\nHost: x")), "HTTP/1.1 505 HTTP Version Not Supported");
 }
 
 namespace {
