@@ -187,10 +187,16 @@ TEST_F(NimbusOAuthStartUp, AfterLogoutASharesCarriesNoOpenIdAndTheGoneSessionLea
     };
     session->setOpenId(std::string("OPEN"));
     session->setAccessToken(std::string("TOKEN"));
+    session->setEncryToken(std::string("ENC"));
+    auto userInfo = make<APIResponse>();
+    userInfo->setJsonResponse(Value(Dictionary{{"nickname", "帕尔小助手"}}));
+    session->getUserInfoResponse(userInfo);
     EXPECT_EQ(shareQuery()["openId"], Value("OPEN"));
     session->logout(nullptr);
     EXPECT_FALSE(shareQuery().contains("openId"));
     EXPECT_FALSE(PalApiDatastore::instance()->webviewToken());
+    EXPECT_FALSE(session->userNick());  // the next user's login fetches its own
+    EXPECT_FALSE(session->encryToken());
 
     // A session that goes stops hearing the app come back and registers
     // nothing any more.
