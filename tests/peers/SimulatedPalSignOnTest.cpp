@@ -2,7 +2,6 @@
 // request on the pasteboard, the app's token back on the app's own scheme.
 #include <gtest/gtest.h>
 
-#include "foundation/PropertyListFile.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
@@ -35,13 +34,7 @@ class PalSignOn : public PalHostFixture {
 protected:
     void SetUp() override {
         // The host declares its "nimbus" scheme, which sign-on replies use.
-        const std::string plist = bundlePath + "/Info.plist";
-        Dictionary info = *PropertyListFile::dictionaryWithContentsOfFile(plist);
-        Array types = *info["CFBundleURLTypes"].array();
-        types.push_back(Dictionary{{"CFBundleURLSchemes", Array{"nimbus1234"}}});
-        info.set("CFBundleURLTypes", types);
-        PropertyListFile::writeToFile(info, plist, true);
-        NSBundle::setMainBundlePath(bundlePath);
+        declareScheme("nimbus1234");
         UIApplication::launchForTesting(host);
         session = make<NimbusOAuth>(std::string("1234"), host);
     }

@@ -38,6 +38,17 @@ protected:
         NSBundle::setMainBundlePath("");
     }
 
+    // Declares the app's own URL scheme too, on which the Pal apps answer.
+    void declareScheme(const std::string& scheme) {
+        const std::string plist = bundlePath + "/Info.plist";
+        Dictionary info = *PropertyListFile::dictionaryWithContentsOfFile(plist);
+        Array types = *info["CFBundleURLTypes"].array();
+        types.push_back(Dictionary{{"CFBundleURLSchemes", Array{scheme}}});
+        info.set("CFBundleURLTypes", types);
+        PropertyListFile::writeToFile(info, plist, true);
+        NSBundle::setMainBundlePath(bundlePath);
+    }
+
     static void forgetRegistrations() {
         auto store = PalApiDatastore::instance();
         store->setScheme(std::nullopt);

@@ -117,7 +117,9 @@ public:
     bool reauthorizeWithPermissions(const std::vector<std::string>& permissions);
     void nimbusDidUpdate(const Ref<NimbusOAuth>& session);
     void nimbusFailedUpdate(std::int32_t reason);
-    // Forgets the session; nimbusDidLogout to the session delegate when it
+    // Forgets the session (token, open id, expiry, permissions, nickname,
+    // encrypted token, pass data, union id) and the login registry's
+    // waiting parties; nimbusDidLogout to the session delegate when it
     // provides it, else to the one given.
     void logout(const Ref<NimbusSessionDelegate>& delegate);
     // The network watch of a web login: NO when the Pal web site cannot be

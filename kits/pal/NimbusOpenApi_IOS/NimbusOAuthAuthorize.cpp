@@ -122,11 +122,17 @@ void NimbusOAuth::nimbusFailedUpdate(std::int32_t reason) {
 }
 
 void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
-    // Through the setters, so that the share layer forgets them too.
+    // Everything the login brought goes with it, so that the next user's
+    // login shows none of it (the nickname is fetched again): the token and
+    // open id through their setters, so that the share layer forgets them too.
     setAccessToken(std::nullopt);
     setOpenId(std::nullopt);
     expirationDate_.reset();
     permissions_.clear();
+    userNick_.reset();
+    encryToken_.reset();
+    passData_ = Dictionary();
+    unionid_.reset();
     OpenApi::clearParam();
     if (auto mine = sessionDelegate(); mine && mine->answers(NimbusSessionCallback::nimbusDidLogout)) {
         mine->nimbusDidLogout();

@@ -7,6 +7,7 @@
 #include "foundation/NSKeyedUnarchiver.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/API/NBOSDKReachability.h"
 #include "kits/pal/NimbusOpenApi_IOS/NBOError.h"
+#include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/PalApi/PalOpenApiUtility.h"
 #include "foundation/NSLog.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusApi/NimbusApiInterface.h"
@@ -19,6 +20,11 @@ namespace {
 
 // Session replies last 30 days unless they say otherwise.
 constexpr double kDefaultExpirySeconds = 2592000.0;
+// The message type of a login reply, and of the answer to a PalSpace share.
+constexpr const char* kLoginReply = "0";
+constexpr const char* kShareReply = "1";
+// The SDK code of an answer that could not be read ("解析数据出错").
+constexpr std::int32_t kUnreadableAnswer = 7;
 
 struct Registry {
     std::string scheme;
@@ -26,6 +32,8 @@ struct Registry {
     WeakRef<NimbusOAuth> session;
     WeakRef<NimbusLoginDelegate> pendingLoginDelegate;
     std::int32_t authorizeState = OpenApi::kStateIdle;
+    // The PalSpace command sent last, until its answer comes.
+    std::optional<std::string> commandOut;
     std::optional<std::string> replyPasteboardName;
 };
 
@@ -64,12 +72,39 @@ Ref<APIResponse> unarchiveResponse(const Dictionary& reply) {
     return object.objectAs<APIResponse>();
 }
 
+// A reply answers the request that is out, and ends it: a login reply the
+// sign-on while one is out (state 1), any other type the PalSpace command of
+// that name sent last. With none out (never asked for, or answered already)
+// it is no answer of ours: taken, a login reply would sign the host into
+// whatever account its sender names, a share reply tell of a share nobody
+// made.
+bool takesReply(const std::string& msgType) {
+    Registry& out = registry();
+    const bool login = msgType == kLoginReply;
+    if (login ? out.authorizeState != OpenApi::kStateSSO : out.commandOut != msgType) {
+        NSLog("processMessage: no request is waiting for the reply " + msgType);
+        return false;
+    }
+    if (login) {
+        out.authorizeState = OpenApi::kStateIdle;
+    } else {
+        out.commandOut.reset();
+    }
+    return true;
+}
+
 // A reply's answer, to the delegate callback named after its message type
-// ("%@%@Response:": first letter lower-cased) or to the general one.
-void deliverResponse(const Dictionary& reply, const std::string& msgType) {
-    auto response = unarchiveResponse(reply);
+// ("%@%@Response:": first letter lower-cased) or to the general one. A reply
+// that cannot be read (nothing) or holds no answer is a failure (retCode 1,
+// "解析数据出错"): the request it answers has ended.
+void deliverResponse(const std::optional<Dictionary>& reply, const std::string& msgType) {
+    auto response = reply ? unarchiveResponse(*reply) : nullptr;
+    if (!response) {
+        response = NBOpenSDKErrorUtil::apiResponseFromErrorCode(kUnreadableAnswer);
+        response->setRetCode(1);
+    }
     auto delegate = OpenApi::registeredSessionDelegate();
-    if (!response || !delegate) return;
+    if (!delegate) return;
     std::string name = msgType;
     name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
     delegate->receiveReply(NimbusSessionDelegate::responseCallbackNamed(name + "Response"), response, msgType);
@@ -144,8 +179,11 @@ bool OpenApi::canParseURL(const Ref<NSURL>& url) { return url && UIApplication::
 bool OpenApi::openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data) {
     if (palspaceVersion() < 3 || !TcApiTool::isRegistSchemeInfoPlistFile(registeredScheme())) return false;
     const bool general = isPalSpaceSupportGeneralPastboard();
-    return openEscaped("mpalspaceopensdkapi://psapp/" + registeredScheme() + "/" + savedBoard(data, general) + "/" +
-                       command + generalPastboardQuery(general));
+    if (!openEscaped("mpalspaceopensdkapi://psapp/" + registeredScheme() + "/" + savedBoard(data, general) + "/" +
+                     command + generalPastboardQuery(general)))
+        return false;
+    registry().commandOut = command;
+    return true;
 }
 
 bool OpenApi::openPalSpaceWithCommand(std::uint32_t command, const Dictionary& data) {
@@ -243,6 +281,7 @@ void OpenApi::clearParam() {
     registry().session.reset();
     registry().sessionDelegate.reset();
     registry().pendingLoginDelegate.reset();
+    registry().commandOut.reset();
 }
 
 std::string OpenApi::registeredScheme() { return registry().scheme; }
@@ -302,32 +341,22 @@ bool OpenApi::processMessage(const Ref<NSURL>& url) {
     } else {
         reply = getDictionaryFromPasteBoard(name);
     }
-    if (!reply) {
+    if (reply) {
+        NSLog("processMessage(state=" + applicationStateText() + "):pasteboard(" + name + ") " +
+              Value(*reply).description());
+    } else {
         NSLog("processMessage(state=" + applicationStateText() + "): access pasteboard(" + name + ") failed");
-        // A login reply that cannot be read still ends the sign-on it answers.
-        if (messageNumber(msgType) == 0) processMessage_Auth(std::nullopt);
-        return false;
     }
-    NSLog("processMessage(state=" + applicationStateText() + "):pasteboard(" + name + ") " +
-          Value(*reply).description());
-    if (auto number = messageNumber(msgType)) {
-        if (*number == 0) processMessage_Auth(reply);
-        if (*number == 1) processMessage_Share(*reply);
-        return true;
-    }
-    processMessage_Other(*reply, msgType);
-    return true;
+    // A reply that cannot be read still ends the request it answers.
+    const auto number = messageNumber(msgType);
+    if (number == 0) processMessage_Auth(reply);
+    if (number == 1) processMessage_Share(reply);
+    if (!number) processMessage_Other(reply, msgType);
+    return reply.has_value();
 }
 
 void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
-    // A reply answers the sign-on that is out, and ends it: with none out
-    // (never asked for, or answered already) it is no answer of ours, and
-    // taken it would sign the host into whatever account its sender names.
-    if (nimbusAuhorizeState() != kStateSSO) {
-        NSLog("processMessage: no sign-on is waiting for this reply");
-        return;
-    }
-    setNimbusAuthorizeState(kStateIdle);
+    if (!takesReply(kLoginReply)) return;
     auto session = registeredSession();
     if (!session) return;
     auto delegate = pendingLoginDelegate();
@@ -371,11 +400,12 @@ void OpenApi::processMessage_Auth(const std::optional<Dictionary>& received) {
     }
 }
 
-void OpenApi::processMessage_Share(const Dictionary& reply) { deliverResponse(reply, "SendStory"); }
+void OpenApi::processMessage_Share(const std::optional<Dictionary>& reply) {
+    if (takesReply(kShareReply)) deliverResponse(reply, "SendStory");
+}
 
-void OpenApi::processMessage_Other(const Dictionary& reply, const std::string& msgType) {
-    if (msgType.empty()) return;
-    deliverResponse(reply, msgType);
+void OpenApi::processMessage_Other(const std::optional<Dictionary>& reply, const std::string& msgType) {
+    if (!msgType.empty() && takesReply(msgType)) deliverResponse(reply, msgType);
 }
 
 std::optional<std::string> OpenApi::replyPasteboardName() { return registry().replyPasteboardName; }

@@ -41,7 +41,8 @@ public:
     // given, and the pending login delegate when it is either of them.
     static void unRegisterApp(const NimbusSessionDelegate* delegate, const NimbusOAuth* session);
     static void unRegisterAppSessionDelegate(const NimbusSessionDelegate* delegate);
-    // Forgets session object, session delegate and pending login delegate.
+    // Forgets session object, session delegate, pending login delegate and
+    // the PalSpace command waiting for its answer.
     static void clearParam();
 
     // "" until an application registers.
@@ -62,11 +63,14 @@ public:
     // a login, 1 a PalSpace story, other numbers ignored, names a response
     // of that name. Other paths go to the session object.
     static bool processMessage(const Ref<NSURL>& url);
-    // A login reply counts only while a sign-on is out, and ends it; a reply
-    // that could not be read (nothing) is a failed login.
+    // A reply counts only while its request is out, and ends it: a login
+    // reply while a sign-on is out, a share (type 1) or named reply while
+    // the PalSpace command of that name is the one sent last. A reply that
+    // could not be read (nothing) is a failed login, or a failed answer
+    // (retCode 1, detail 7).
     static void processMessage_Auth(const std::optional<Dictionary>& reply);
-    static void processMessage_Share(const Dictionary& reply);
-    static void processMessage_Other(const Dictionary& reply, const std::string& msgType);
+    static void processMessage_Share(const std::optional<Dictionary>& reply);
+    static void processMessage_Other(const std::optional<Dictionary>& reply, const std::string& msgType);
 
     // Installed app versions, by the URL schemes they answer: Pal 0 to 6,
     // PalSpace 0 to 5; PalWork is taken as present.
@@ -87,6 +91,7 @@ public:
     // "nimbus" scheme declared): the dictionary on the general pasteboard
     // when PalSpace reads it there, else on a new named one, then
     // "mpalspaceopensdkapi://psapp/<scheme>/<board>/<command>?generalpastboard=..".
+    // A command opened waits for its answer, in place of any sent before.
     static bool openPalSpaceWithCommandStr(const std::string& command, const Dictionary& data);
     static bool openPalSpaceWithCommand(std::uint32_t command, const Dictionary& data);
     static bool sendCommandToPalSpace(const std::string& command, const Dictionary& params) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "foundation/NSDelayedPerform.h"
 #include "foundation/NSKeyedArchiver.h"
 #include "foundation/NSLog.h"
@@ -47,24 +50,38 @@ class NimbusOAuthStartUp : public PalHostFixture {
 protected:
     // The start-up's policy requests fail at once without a host; their
     // answers are awaited so that no request outlives the test. The kit's
-    // sign-on state and reply board, which tests set, start over.
+    // sign-on state, reply board and command out, which tests set, start
+    // over.
     void TearDown() override {
         OpenApi::setNimbusAuthorizeState(OpenApi::kStateIdle);
         OpenApi::setReplyPasteboardName(std::nullopt);
+        OpenApi::clearParam();
         ASSERT_TRUE(runUntil([] { return ConfigManager::GetInstance()->apiRequests().empty(); }));
     }
-};
 
-// A reply of a Pal app: the dictionary on a named pasteboard, then the URL;
-// a sign-on is out unless told otherwise.
-bool deliverReply(const std::string& type, const Dictionary& reply, bool signOnOut = true) {
-    OpenApi::setNimbusAuthorizeState(signOnOut ? OpenApi::kStateSSO : OpenApi::kStateIdle);
-    const std::string name = "pal-reply-board";
-    UIPasteboard::pasteboardWithName(name, true)
-        ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), OpenApi::kPasteboardType);
-    OpenApi::setReplyPasteboardName(name);
-    return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
-}
+    // A command to a PalSpace that takes them, as the dialogs send it.
+    void sendCommand(const std::string& command) {
+        declareScheme("nimbus1234");
+        UIApplication::installSimulatedApp("mpalspaceopensdkapi", [](const Ref<NSURL>&) {});
+        EXPECT_TRUE(OpenApi::sendCommandToPalSpace(command, {}));
+    }
+
+    // A reply of a Pal app: the dictionary on a named pasteboard, then the
+    // URL; its request is out unless told otherwise: a sign-on for a login
+    // reply, else the PalSpace command of its type.
+    bool deliverReply(const std::string& type, const Dictionary& reply, bool requestOut = true) {
+        if (type == "0") {
+            OpenApi::setNimbusAuthorizeState(requestOut ? OpenApi::kStateSSO : OpenApi::kStateIdle);
+        } else if (requestOut) {
+            sendCommand(type);
+        }
+        const std::string name = "pal-reply-board";
+        UIPasteboard::pasteboardWithName(name, true)
+            ->setData(NSKeyedArchiver::archivedDataWithRootObject(Value(reply)), OpenApi::kPasteboardType);
+        OpenApi::setReplyPasteboardName(name);
+        return NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/" + type + "?generalpastboard=0"));
+    }
+};
 
 // Has only the general answer callback.
 class GeneralListener : public NSObject, public NimbusSessionDelegate {
@@ -72,10 +89,12 @@ public:
     bool answers(NimbusSessionCallback callback) const override {
         return callback == NimbusSessionCallback::responseDidReceived;
     }
-    void responseDidReceived(const Ref<APIResponse>&, const std::string& message) override {
+    void responseDidReceived(const Ref<APIResponse>& response, const std::string& message) override {
         messages.push_back(message);
+        responses.push_back(response);
     }
     std::vector<std::string> messages;
+    std::vector<Ref<APIResponse>> responses;
 };
 
 // A host app with opinions on rotation and on widening and renewing its
@@ -168,10 +187,16 @@ TEST_F(NimbusOAuthStartUp, AfterLogoutASharesCarriesNoOpenIdAndTheGoneSessionLea
     };
     session->setOpenId(std::string("OPEN"));
     session->setAccessToken(std::string("TOKEN"));
+    session->setEncryToken(std::string("ENC"));
+    auto userInfo = make<APIResponse>();
+    userInfo->setJsonResponse(Value(Dictionary{{"nickname", "帕尔小助手"}}));
+    session->getUserInfoResponse(userInfo);
     EXPECT_EQ(shareQuery()["openId"], Value("OPEN"));
     session->logout(nullptr);
     EXPECT_FALSE(shareQuery().contains("openId"));
     EXPECT_FALSE(PalApiDatastore::instance()->webviewToken());
+    EXPECT_FALSE(session->userNick());  // the next user's login fetches its own
+    EXPECT_FALSE(session->encryToken());
 
     // A session that goes stops hearing the app come back and registers
     // nothing any more.
@@ -368,6 +393,28 @@ TEST_F(NimbusOAuthStartUp, RepliesGoToTheirOwnCallbackWhenTheDelegateHasItElseTo
     ASSERT_EQ(stories->stories.size(), 2u);
     EXPECT_EQ(stories->stories[1]->retCode(), 1);
     EXPECT_EQ(general->messages.size(), 5u);
+}
+
+TEST_F(NimbusOAuthStartUp, AnAnswerCountsOnlyForTheCommandOutOnceAndAnUnreadableOneEndsItAsFailed) {
+    auto general = make<GeneralListener>();
+    auto session = make<NimbusOAuth>(std::string("1234"), general);
+    const Dictionary reply{{"response_data", *NSKeyedArchiver::archivedDataWithRootObject(Value(make<APIResponse>()))}};
+    // The command sent before the reply (if any), the reply's type, whether it is told.
+    const std::tuple<std::string, std::string, bool> rows[] = {
+        {"", "1", false},       {"", "AppInvitation", false}, {"1", "1", true}, {"", "1", false},
+        {"AppChallenge", "AppInvitation", false}, {"", "AppChallenge", true}, {"", "AppChallenge", false}};
+    for (const auto& [sent, type, told] : rows) {
+        const std::size_t before = general->messages.size();
+        if (!sent.empty()) sendCommand(sent);
+        EXPECT_TRUE(deliverReply(type, reply, false));
+        EXPECT_EQ(general->messages.size(), before + told) << sent << " " << type;
+    }
+    sendCommand("1");
+    UIPasteboard::pasteboardWithName(*OpenApi::replyPasteboardName(), true)
+        ->setData(NSData::fromString("?"), OpenApi::kPasteboardType);
+    EXPECT_FALSE(NimbusOAuth::HandleOpenURL(NSURL::URLWithString("nimbus1234://psapp/x/1?generalpastboard=0")));
+    EXPECT_EQ(std::pair(general->responses.back()->retCode(), general->responses.back()->detailRetCode()),
+              std::pair(1, 7));
 }
 
 TEST_F(NimbusOAuthStartUp, TheLastOfARepeatedReplyKeyCountsAndAPalThatOnlyOpensMpalCannotSignOn) {
