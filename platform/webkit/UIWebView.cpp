@@ -20,11 +20,23 @@ UIWebViewNavigationType navigationTypeFor(WebNavigationKind kind) {
 }  // namespace
 
 void UIWebView::loadRequest(const Ref<NSURLRequest>& request) {
-    if (request && request->URL()) loader_->navigate({request, WebNavigationKind::Other});
+    if (request && request->URL()) beginNavigation([&] { loader_->navigate({request, WebNavigationKind::Other}); });
 }
 
 void UIWebView::loadHTMLString(std::string html, const Ref<NSURL>& baseURL) {
-    loader_->loadHTMLString(std::move(html), baseURL);
+    beginNavigation([&] { loader_->loadHTMLString(std::move(html), baseURL); });
+}
+
+void UIWebView::reload() {
+    beginNavigation([this] { loader_->reload(); });
+}
+
+void UIWebView::goBack() {
+    beginNavigation([this] { loader_->goBack(); });
+}
+
+void UIWebView::goForward() {
+    beginNavigation([this] { loader_->goForward(); });
 }
 
 std::string UIWebView::stringByEvaluatingJavaScriptFromString(const std::string& script) {
@@ -38,7 +50,7 @@ bool UIWebView::followLink(const std::string& linkText) {
     auto link = loader_->linkWithText(linkText);
     auto url = link ? NSURL::URLWithString(link->href, loader_->URL()) : nullptr;
     if (!url) return false;
-    loader_->navigate({NSURLRequest::requestWithURL(url), WebNavigationKind::LinkActivated});
+    beginNavigation([&] { loader_->navigate({NSURLRequest::requestWithURL(url), WebNavigationKind::LinkActivated}); });
     return true;
 }
 

@@ -16,11 +16,12 @@
 // the delegate's shouldStartLoadWithRequest (on a later main-queue turn).
 // An allowed load tells webViewDidStartLoad, then webViewDidFinishLoad or
 // didFailLoadWithError; starting a load while one runs fails the earlier
-// one as cancelled (NSURLErrorCancelled). A refused redirect fails the load
-// with WebKitErrorDomain 102 (frame load interrupted). An allowed request
-// of another scheme than http, https or about goes to the application's
-// openURL (another app, or this app's own URL callbacks); when it came as a
-// redirect, the load fails with code 102.
+// one as cancelled (NSURLErrorCancelled), also from inside a report about
+// it, after which the earlier one goes no further. A refused redirect fails
+// the load with WebKitErrorDomain 102 (frame load interrupted). An allowed
+// request of another scheme than http, https or about goes to the
+// application's openURL (another app, or this app's own URL callbacks);
+// when it came as a redirect, the load fails with code 102.
 //
 // Scripts are recorded, not run; "document.title" answers the page's title.
 class UIWebView : public WebPageHostView {
@@ -34,10 +35,10 @@ public:
     // Nothing for a request without an address.
     void loadRequest(const Ref<NSURLRequest>& request);
     void loadHTMLString(std::string html, const Ref<NSURL>& baseURL);
-    void reload() { loader_->reload(); }
+    void reload();
     void stopLoading() { loader_->stopLoading(); }
-    void goBack() { loader_->goBack(); }
-    void goForward() { loader_->goForward(); }
+    void goBack();
+    void goForward();
     bool canGoBack() const { return loader_->canGoBack(); }
     bool canGoForward() const { return loader_->canGoForward(); }
     bool isLoading() const { return loader_->isLoading(); }

@@ -29,43 +29,39 @@ WKWebView::WKWebView(CGRect frame, Ref<WKWebViewConfiguration> configuration)
 
 // --- Navigations ---
 
-Ref<WKNavigation> WKWebView::startNavigation(WebNavigation navigation) {
-    loader_->navigate(std::move(navigation));
-    return newNavigation();
-}
-
-// After the loader has ended any earlier load (reported under the old token).
-Ref<WKNavigation> WKWebView::newNavigation() {
-    navigation_ = make<WKNavigation>();
-    return navigation_;
+// The token is made once the loader has ended any earlier load (reported
+// under the old token).
+Ref<WKNavigation> WKWebView::startNavigation(const std::function<void()>& navigate) {
+    Ref<WKNavigation> started;
+    beginNavigation([&] {
+        navigate();
+        started = navigation_ = make<WKNavigation>();
+    });
+    return started;
 }
 
 Ref<WKNavigation> WKWebView::loadRequest(const Ref<NSURLRequest>& request) {
     if (!request || !request->URL()) return nullptr;
-    return startNavigation({request, WebNavigationKind::Other});
+    return startNavigation([&] { loader_->navigate({request, WebNavigationKind::Other}); });
 }
 
 Ref<WKNavigation> WKWebView::loadHTMLString(std::string html, const Ref<NSURL>& baseURL) {
-    loader_->loadHTMLString(std::move(html), baseURL);
-    return newNavigation();
+    return startNavigation([&] { loader_->loadHTMLString(std::move(html), baseURL); });
 }
 
 Ref<WKNavigation> WKWebView::reload() {
     if (!URL()) return nullptr;
-    loader_->reload();
-    return newNavigation();
+    return startNavigation([this] { loader_->reload(); });
 }
 
 Ref<WKNavigation> WKWebView::goBack() {
     if (!canGoBack()) return nullptr;
-    loader_->goBack();
-    return newNavigation();
+    return startNavigation([this] { loader_->goBack(); });
 }
 
 Ref<WKNavigation> WKWebView::goForward() {
     if (!canGoForward()) return nullptr;
-    loader_->goForward();
-    return newNavigation();
+    return startNavigation([this] { loader_->goForward(); });
 }
 
 bool WKWebView::followLink(const std::string& linkText) {
@@ -73,7 +69,10 @@ bool WKWebView::followLink(const std::string& linkText) {
     if (!link) return false;
     auto url = NSURL::URLWithString(link->href, URL());
     if (!url) return false;
-    startNavigation({NSURLRequest::requestWithURL(url), WebNavigationKind::LinkActivated, opensNewWindow(link->target)});
+    const bool newWindow = opensNewWindow(link->target);
+    startNavigation([&] {
+        loader_->navigate({NSURLRequest::requestWithURL(url), WebNavigationKind::LinkActivated, newWindow});
+    });
     return true;
 }
 
@@ -109,28 +108,29 @@ void WKWebView::decidePolicy(const WebNavigation& navigation, std::function<void
 }
 
 void WKWebView::loadDidStart() {
-    if (auto delegate = navigationDelegate()) delegate->didStartProvisionalNavigation(self<WKWebView>(), navigation_);
+    if (auto delegate = navigationDelegate())
+        delegate->didStartProvisionalNavigation(self<WKWebView>(), currentNavigation());
 }
 
 void WKWebView::loadDidRedirect() {
     if (auto delegate = navigationDelegate())
-        delegate->didReceiveServerRedirectForProvisionalNavigation(self<WKWebView>(), navigation_);
+        delegate->didReceiveServerRedirectForProvisionalNavigation(self<WKWebView>(), currentNavigation());
 }
 
 void WKWebView::loadDidCommit() {
     showLoadedPage();
-    if (auto delegate = navigationDelegate()) delegate->didCommitNavigation(self<WKWebView>(), navigation_);
+    if (auto delegate = navigationDelegate()) delegate->didCommitNavigation(self<WKWebView>(), currentNavigation());
 }
 
 void WKWebView::loadDidFinish() {
-    if (auto delegate = navigationDelegate()) delegate->didFinishNavigation(self<WKWebView>(), navigation_);
+    if (auto delegate = navigationDelegate()) delegate->didFinishNavigation(self<WKWebView>(), currentNavigation());
 }
 
 void WKWebView::loadDidFail(const Ref<NSError>& error, bool provisional) {
     auto delegate = navigationDelegate();
     if (!delegate) return;
-    if (provisional) delegate->didFailProvisionalNavigation(self<WKWebView>(), navigation_, error);
-    else delegate->didFailNavigation(self<WKWebView>(), navigation_, error);
+    if (provisional) delegate->didFailProvisionalNavigation(self<WKWebView>(), currentNavigation(), error);
+    else delegate->didFailNavigation(self<WKWebView>(), currentNavigation(), error);
 }
 
 Ref<NSError> WKWebView::handleForeignScheme(const Ref<NSURLRequest>& request, bool) {

@@ -25,8 +25,11 @@
 // didReceiveServerRedirectForProvisionalNavigation; the page's arrival
 // didCommitNavigation and didFinishNavigation; a transport failure
 // didFailProvisionalNavigation. Starting a navigation while one loads
-// fails the earlier one as cancelled. Schemes other than http, https and
-// about are not loaded: an allowed navigation to one fails as an
+// fails the earlier one as cancelled (after its commit, through
+// didFailNavigation), also from inside a report about it, after which the
+// earlier one goes no further. Each report hands the delegate the
+// navigation it is about, as its own reference. Schemes other than http,
+// https and about are not loaded: an allowed navigation to one fails as an
 // unsupported URL (the view never hands it to another app itself). A link
 // without a target frame ("_blank"), once allowed, is offered to the UI
 // delegate's createWebViewWithConfiguration and loads in the web view it
@@ -80,8 +83,11 @@ public:
     std::string className() const override { return "WKWebView"; }
 
 private:
-    Ref<WKNavigation> startNavigation(WebNavigation navigation);
-    Ref<WKNavigation> newNavigation();
+    // Begins a navigation through `navigate` and answers its new token.
+    Ref<WKNavigation> startNavigation(const std::function<void()>& navigate);
+    // The navigation now under way, as its own reference: a load the
+    // delegate begins in a call replaces the member, not the argument.
+    Ref<WKNavigation> currentNavigation() const { return navigation_; }
     Ref<WKNavigationAction> actionFor(const WebNavigation& navigation) const;
 
     // WebFrameLoaderClient

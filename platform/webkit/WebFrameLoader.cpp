@@ -88,19 +88,23 @@ void WebFrameLoader::offer(const WebNavigation& navigation) {
     const std::uint64_t generation = generation_;
     DispatchQueue::main()->async([weak, generation, navigation] {
         auto loader = weak.lock();
-        if (!loader || !loader->client_ || loader->generation_ != generation) return;
+        if (!loader || !loader->isCurrent(generation)) return;
         auto answered = std::make_shared<bool>(false);
         loader->client_->decidePolicy(navigation, [weak, generation, navigation, answered](bool allow) {
             auto loader = weak.lock();
-            if (*answered || !loader || !loader->client_ || loader->generation_ != generation) return;
+            if (*answered || !loader || !loader->isCurrent(generation)) return;
             *answered = true;
             loader->decided(navigation, allow);
         });
     });
 }
 
+// Each report to the client may begin a newer navigation, stop the load or
+// let the web view go: the loader goes on only while the navigation it
+// reported is still current.
 void WebFrameLoader::decided(const WebNavigation& navigation, bool allow) {
     const Ref<NSURLRequest>& request = navigation.request;
+    const std::uint64_t generation = generation_;
     if (!allow) {
         if (navigation.isRedirect)
             fail(loadError(WebKitErrorDomain, WebKitErrorFrameLoadInterruptedByPolicyChange, "Frame load interrupted",
@@ -124,9 +128,14 @@ void WebFrameLoader::decided(const WebNavigation& navigation, bool allow) {
         loading_ = true;
         progress_ = 0.1;
         request_ = request;
+        committed_ = false;
         client_->loadDidStart();
     }
-    if (client_) startTransfer(request);
+    if (isCurrent(generation)) startTransfer(request);
+}
+
+bool WebFrameLoader::isCurrent(std::uint64_t generation) const {
+    return client_ && generation_ == generation;
 }
 
 bool WebFrameLoader::isLoadable(const Ref<NSURL>& url) {
@@ -147,14 +156,14 @@ void WebFrameLoader::startTransfer(const Ref<NSURLRequest>& request) {
         pendingHTML_.reset();
         DispatchQueue::main()->async([weak, generation, content = std::move(content)]() mutable {
             auto loader = weak.lock();
-            if (loader && loader->generation_ == generation) loader->commit(loader->request_->URL(), std::move(content));
+            if (loader && loader->isCurrent(generation)) loader->commit(loader->request_->URL(), std::move(content));
         });
         return;
     }
     task_ = webSession()->dataTaskWithRequest(
         request, [weak, generation](const NSData& body, Ref<NSURLResponse> response, Ref<NSError> error) {
             auto loader = weak.lock();
-            if (!loader || loader->generation_ != generation) return;
+            if (!loader || !loader->isCurrent(generation)) return;
             loader->task_.reset();
             loader->loadDidComplete(body, response, error);
         });
@@ -195,10 +204,15 @@ void WebFrameLoader::commit(const Ref<NSURL>& url, WebPageContent content) {
         historyIndex_ = history_.size() - 1;
     }
     pendingHistoryIndex_.reset();
+    // Still loading while the commit is told: a navigation begun then ends
+    // this one as a failure after its commit.
+    committed_ = true;
+    const std::uint64_t generation = generation_;
+    client_->loadDidCommit();
+    if (!isCurrent(generation)) return;
     loading_ = false;
     progress_ = 1;
-    client_->loadDidCommit();
-    if (client_) client_->loadDidFinish();
+    client_->loadDidFinish();
 }
 
 void WebFrameLoader::fail(const Ref<NSError>& error, bool provisional) {
@@ -214,7 +228,8 @@ void WebFrameLoader::interruptRunningLoad() {
     ++generation_;
     if (task_) task_->cancel();
     task_.reset();
-    fail(loadError(NSURLErrorDomain, NSURLErrorCancelled, "cancelled", request_ ? request_->URL() : nullptr), true);
+    fail(loadError(NSURLErrorDomain, NSURLErrorCancelled, "cancelled", request_ ? request_->URL() : nullptr),
+         !committed_);
 }
 
 // --- State ---

@@ -60,7 +60,10 @@ public:
 // turn; an allowed one is loaded over URL loading (redirects are not
 // followed by the transport but offered as new navigations). A navigation
 // started while another is under way ends the earlier one, which fails as
-// cancelled. The page's body becomes its content (WebPageContent); the
+// cancelled (after its commit, as a failed, not a provisional, load). A
+// report to the client may begin a newer navigation, stop the load or let
+// the web view go; the loader then goes no further with the navigation it
+// reported. The page's body becomes its content (WebPageContent); the
 // history is the list of committed addresses.
 class WebFrameLoader : public NSObject {
 public:
@@ -100,6 +103,9 @@ private:
     void commit(const Ref<NSURL>& url, WebPageContent content);
     void fail(const Ref<NSError>& error, bool provisional);
     void interruptRunningLoad();
+    // Whether the navigation of `generation` is still the one to go on with
+    // (no newer one, no stop, and the web view is still there).
+    bool isCurrent(std::uint64_t generation) const;
     static bool isLoadable(const Ref<NSURL>& url);
 
     WebFrameLoaderClient* client_;
@@ -111,6 +117,8 @@ private:
     std::optional<std::size_t> pendingHistoryIndex_;
     std::optional<std::string> pendingHTML_;
     bool loading_ = false;
+    // The page of the load under way has arrived (its commit is being told).
+    bool committed_ = false;
     double progress_ = 0;
     WebPageContent content_;
     std::vector<Ref<NSURL>> history_;

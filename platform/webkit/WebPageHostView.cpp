@@ -20,6 +20,11 @@ void WebPageHostView::didCreate() {
     scrollView_->addSubview(contentView_);
 }
 
+void WebPageHostView::beginNavigation(const std::function<void()>& navigate) {
+    Ref<WebPageHostView> me = self<WebPageHostView>();
+    navigate();
+}
+
 void WebPageHostView::layoutSubviews() {
     scrollView_->setFrame(bounds());
     const CGSize page = contentView_->sizeThatFits({bounds().size.width, 0});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "uikit/UIScrollView.h"
 #include "uikit/UIView.h"
 #include "webkit/WebFrameLoader.h"
@@ -25,6 +27,10 @@ public:
 
 protected:
     void didCreate() override;
+    // Runs `navigate`, which begins a navigation on the loader, with the view
+    // kept for the call: the loader first ends the load under way, and the
+    // delegate told of its failure may let the view go.
+    void beginNavigation(const std::function<void()>& navigate);
     // Shows the page the loader holds now.
     void showLoadedPage();
 

@@ -9,12 +9,14 @@
 
 namespace {
 
-// Writes down every delegate call and answers shouldStart with `allow`.
+// Writes down every delegate call and answers shouldStart with `allow`;
+// runs `onStart` as a load starts.
 class Recorder : public NSObject, public UIWebViewDelegate {
 public:
     std::vector<std::string> events;
     std::vector<UIWebViewNavigationType> types;
     std::function<bool(const Ref<NSURLRequest>&)> allow;
+    std::function<void()> onStart;
 
     bool shouldStartLoadWithRequest(const Ref<UIWebView>&, const Ref<NSURLRequest>& request,
                                     UIWebViewNavigationType type) override {
@@ -22,7 +24,7 @@ public:
         types.push_back(type);
         return !allow || allow(request);
     }
-    void webViewDidStartLoad(const Ref<UIWebView>&) override { events.push_back("start"); }
+    void webViewDidStartLoad(const Ref<UIWebView>&) override { events.push_back("start"); if (onStart) onStart(); }
     void webViewDidFinishLoad(const Ref<UIWebView>& webView) override {
         events.push_back("finish " + webView->stringByEvaluatingJavaScriptFromString("document.title"));
     }
@@ -103,6 +105,15 @@ TEST_F(UIWebViewTest, ANewLoadCancelsTheRunningOneAndAFailedTransportIsReported)
     EXPECT_EQ(recorder->events[4], "start");
     ASSERT_TRUE(runUntil([&] { return recorder->events.size() == 6; }));
     EXPECT_EQ(recorder->events[5], "fail NSURLErrorDomain " + std::to_string(NSURLErrorCannotConnectToHost));
+}
+
+TEST_F(UIWebViewTest, ALoadBegunAsAnotherStartsEndsItAndShowsItsPageOnce) {
+    recorder->onStart = [&] { if (recorder->events.size() == 2) load(server.url("/login")); };
+    webView->loadHTMLString("<title>草稿</title>", nullptr);
+    ASSERT_TRUE(runUntil([&] { return !recorder->events.empty() && recorder->events.back().rfind("finish", 0) == 0; }));
+    EXPECT_EQ(recorder->events, (Events{"should about:blank", "start",
+                                        "fail NSURLErrorDomain " + std::to_string(NSURLErrorCancelled),
+                                        "should " + server.url("/login"), "start", "finish 涟信登录"}));
 }
 
 }  // namespace

@@ -157,6 +157,35 @@ TEST_F(WKWebViewTest, TransportFailuresAndInterruptedLoadsFailProvisionally) {
     EXPECT_EQ(recorder->navigations, (std::vector<Ref<WKNavigation>>{first, first, second, second, second}));
 }
 
+TEST_F(WKWebViewTest, ALoadBegunInsideAReportEndsTheLoadReportedAndShowsItsPageOnce) {
+    // Each load begins the next from a report of its own (start, commit,
+    // finish); every report keeps the navigation it was handed.
+    Ref<WKNavigation> second, third, fourth;
+    recorder->onEvent = [&](const std::string& event, const Ref<WKNavigation>& navigation) {
+        const Ref<WKNavigation> handed = navigation;
+        if (event == "start" && !second) second = webView->loadRequest(request("/next"));
+        if (event == "commit" && navigation == second && webView->title() == "第二页")
+            third = webView->loadRequest(request("/page"));
+        if (event == "finish" && !fourth) fourth = webView->reload();
+        EXPECT_EQ(navigation, handed) << event;
+    };
+    webView->loadHTMLString("<title>草稿</title>", nullptr);
+    ASSERT_TRUE(runUntil([&] { return fourth && recorder->finished() && recorder->navigations.back() == fourth; }));
+    const std::string cancelled = std::to_string(NSURLErrorCancelled), page = "policy " + server.url("/page");
+    EXPECT_EQ(recorder->events, (Events{"policy about:blank", "start", "provisional-fail " + cancelled,
+                                        "policy " + server.url("/next"), "start", "commit", "fail " + cancelled,
+                                        page, "start", "commit", "finish", page, "start", "commit", "finish"}));
+
+    // Told of the load that the host's new one ends, the delegate lets the
+    // view go: the host's call ends on the view it kept.
+    server.respondSlowly("GET", "/slow", {.delayBeforeHeaders = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops, .body = "late"});
+    webView->loadRequest(request("/slow"));
+    ASSERT_TRUE(runUntil([&] { return webView->isLoading(); }));
+    recorder->onEvent = [&](const std::string&, const Ref<WKNavigation>&) { webView = nullptr; };
+    webView->loadRequest(request("/page"));
+    EXPECT_EQ(webView, nullptr);
+}
+
 TEST_F(WKWebViewTest, LinksLoadInTheFrameOrAskTheUIDelegateForANewWindow) {
     webView->loadRequest(request("/page"));
     ASSERT_TRUE(waitUntilDone());

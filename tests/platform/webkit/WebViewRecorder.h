@@ -13,7 +13,8 @@
 // A navigation and UI delegate that writes down every call as one line
 // ("policy http://...", "start", "redirect", "commit", "finish",
 // "fail -1002", "provisional-fail -999") and answers the policy question
-// with `policy` (allow everything by default).
+// with `policy` (allow everything by default). `onEvent` runs after each
+// reported call is written down, with the navigation the call was handed.
 class WebViewRecorder : public NSObject, public WKNavigationDelegate, public WKUIDelegate {
 public:
     std::vector<std::string> events;
@@ -26,6 +27,7 @@ public:
     std::vector<PolicyDecisionHandler> heldDecisions;
     // What createWebViewWithConfiguration answers.
     Ref<WKWebView> newWindow;
+    std::function<void(const std::string& event, const Ref<WKNavigation>& navigation)> onEvent;
 
     bool finished() const { return !events.empty() && (events.back() == "finish" || events.back().find("fail") == 0 ||
                                                         events.back().find("provisional-fail") == 0); }
@@ -70,8 +72,9 @@ public:
     }
 
 private:
-    void record(std::string event, const Ref<WKNavigation>& navigation) {
-        events.push_back(std::move(event));
+    void record(const std::string& event, const Ref<WKNavigation>& navigation) {
+        events.push_back(event);
         navigations.push_back(navigation);
+        if (onEvent) onEvent(event, navigation);
     }
 };
