@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ControlsTestFixture.h"
 #include "foundation/NSNotificationCenter.h"
 #include "uikit/UIActivityIndicatorView.h"
 #include "uikit/UILabel.h"
+#include "uikit/UITextField.h"
 #include "uikit/UITextView.h"
 #include "uikit/ViewSnapshot.h"
 
@@ -41,6 +44,23 @@ public:
     void textViewDidChange(const Ref<UITextView>& view) override { calls.push_back("changed:" + view->text()); }
 };
 
+// Takes the view it holds off the window and forgets it when told, as a
+// host that drops its member inside a delegate call does.
+class Forgetter : public NSObject, public UIScrollViewDelegate, public UITextViewDelegate, public UITextFieldDelegate {
+public:
+    Ref<UIView> held;
+    void forget() {
+        held->removeFromSuperview();
+        held.reset();
+    }
+    void scrollViewDidScroll(const Ref<UIScrollView>&) override { forget(); }
+    void textViewDidEndEditing(const Ref<UITextView>&) override { forget(); }
+    bool textFieldShouldEndEditing(const Ref<UITextField>&) override {
+        forget();
+        return true;
+    }
+};
+
 class TextViewTest : public ControlsFixture {};
 
 TEST_F(TextViewTest, TypingNotifiesAndTheDelegateMayRefuse) {
@@ -73,6 +93,43 @@ TEST_F(TextViewTest, TapStartsEditingOnlyWhenEditable) {
     EXPECT_FALSE(view->isEditing());
     view->insertText("x");
     EXPECT_EQ(view->text(), "");
+}
+
+// Entered through the host's member, each call runs a delegate that lets
+// the view go: the view lives until the call returns (checked by the
+// sanitizers).
+TEST_F(TextViewTest, AViewLetGoByItsDelegateLivesUntilTheCallReturns) {
+    auto forgetter = make<Forgetter>();
+    auto editing = [&](Ref<UIView> view) {
+        place(view, CGRectMake(0, 0, 200, 40));
+        EXPECT_TRUE(view->becomeFirstResponder());
+        return view;
+    };
+    const std::vector<std::pair<std::function<Ref<UIView>()>, std::function<void(UIView&)>>> rows{
+        {[&] {
+             auto view = make<UIScrollView>(CGRectMake(0, 0, 100, 100));
+             view->setDelegate(forgetter);
+             return view;
+         },
+         [](UIView& view) { static_cast<UIScrollView&>(view).setContentOffset({0, 10}); }},
+        {[&] {
+             auto view = make<UITextView>();
+             view->setDelegate(forgetter);
+             return editing(view);
+         },
+         [](UIView& view) { static_cast<UITextView&>(view).setEditable(false); }},
+        {[&] {
+             auto field = make<UITextField>();
+             field->setDelegate(forgetter);
+             return editing(field);
+         },
+         [](UIView& view) { view.resignFirstResponder(); }},
+    };
+    for (const auto& [open, call] : rows) {
+        forgetter->held = open();
+        call(*forgetter->held);
+        EXPECT_FALSE(forgetter->held);
+    }
 }
 
 TEST_F(TextViewTest, ActivityIndicatorHidesWhileStopped) {
