@@ -107,6 +107,8 @@ Ref<UITableViewCell> ZSActionSheetView::tableViewCellForRowAtIndexPath(const Ref
 
 void ZSActionSheetView::tableViewDidSelectRowAtIndexPath(const Ref<UITableView>&, NSIndexPath indexPath) {
     const auto row = static_cast<std::size_t>(indexPath.row());
+    // The block may take the sheet off the window and forget it.
+    Ref<ZSActionSheetView> keepAlive = self<ZSActionSheetView>();
     if (cellDidSelectBlock_ && row < dataArray_.size()) cellDidSelectBlock_(dataArray_[row], indexPath.row());
     dissMissView();
 }
@@ -217,6 +219,9 @@ void ZSActionSheetView::closeAlertView(CloseAlertviewBlock block) {
 void ZSActionSheetView::tap(const Ref<UIGestureRecognizer>&) {
     // A tap during the exit, or after it, closes nothing again.
     if (phase_ != Phase::Shown) return;
+    // The close block may take the overlay off the window and forget it
+    // (closeAlertView is called through the owner's reference).
+    Ref<ZSActionSheetView> keepAlive = self<ZSActionSheetView>();
     // Closing from here on: a close block that calls closeAlertView has its
     // block run once the overlay has left, not a second exit.
     phase_ = Phase::Closing;

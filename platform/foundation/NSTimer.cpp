@@ -98,7 +98,9 @@ void NSTimer::fire() {
         if (!valid_) return;
         action = action_;
     }
-    action(self<NSTimer>());
+    // The action may invalidate the timer and let it go.
+    Ref<NSTimer> me = self<NSTimer>();
+    action(me);
     if (!repeats_) invalidate();
 }
 

@@ -325,6 +325,7 @@ Ref<UICollectionViewLayoutAttributes> UICollectionView::layoutAttributesForSuppl
 
 void UICollectionView::scrollToItemAtIndexPath(const NSIndexPath& indexPath, UICollectionViewScrollPosition position,
                                                bool animated) {
+    Ref<UICollectionView> keepAlive = self<UICollectionView>();
     layoutIfNeeded();
     auto attributes = layout_->layoutAttributesForItemAtIndexPath(indexPath);
     if (!attributes) return;

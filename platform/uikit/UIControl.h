@@ -90,7 +90,8 @@ public:
     void addTarget(const Ref<T>& target, Method method, UIControlEvents events) {
         addTarget(target, bindTargetAction<UIControl>(target, method), events);
     }
-    // Stops sending the target's actions for the events (null: every target's).
+    // Stops sending the target's actions for the events (null: every target's),
+    // at once: also for an event being sent.
     void removeTarget(const Ref<NSObject>& target, UIControlEvents events);
     // The live targets, each once, in the order they were first added.
     std::vector<Ref<NSObject>> allTargets() const;

@@ -35,8 +35,8 @@ bool UIPanGestureRecognizer::trackPan(const std::vector<CGPoint>& pointsInWindow
     auto window = attached ? attached->window() : nullptr;
     if (!isEnabled() || !window || pointsInWindow.size() < 2) return false;
     CGPoint down = attached->convertPointFromView(pointsInWindow.front(), window);
-    if (!receiveTouch(touchAt(down))) return false;
     Ref<UIGestureRecognizer> keepAlive = self<UIGestureRecognizer>();
+    if (!receiveTouch(touchAt(down))) return false;
     start_ = current_ = pointsInWindow.front();
     velocity_ = CGPointZero;
     if (!shouldBegin()) {

@@ -14,8 +14,10 @@ bool UIResponder::isFirstResponder() const { return currentFirstResponder().get(
 bool UIResponder::becomeFirstResponder() {
     if (isFirstResponder()) return true;
     if (!canBecomeFirstResponder() || !canTakeFocusNow()) return false;
+    // The responder that resigns, and those told, may let this one go.
+    Ref<UIResponder> keepAlive = self<UIResponder>();
     if (auto current = currentFirstResponder(); current && !current->resignFirstResponder()) return false;
-    firstResponder() = self<UIResponder>();
+    firstResponder() = keepAlive;
     firstResponderDidChange(true);
     return true;
 }
@@ -29,6 +31,9 @@ bool UIResponder::resignFirstResponder() {
 }
 
 bool UIResponder::forceResignFirstResponder() {
+    if (!isFirstResponder()) return true;
+    // Those told of the end of editing may let the responder go.
+    Ref<UIResponder> keepAlive = self<UIResponder>();
     resigningByForce_ = true;
     bool resigned = resignFirstResponder();
     resigningByForce_ = false;

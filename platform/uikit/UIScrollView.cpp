@@ -23,7 +23,8 @@ void UIScrollView::setContentSize(CGSize size) {
     if (size == contentSize_) return;
     contentSize_ = size;
     setNeedsLayout();
-    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(self<UIScrollView>());
+    Ref<UIScrollView> me = self<UIScrollView>();
+    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(me);
 }
 
 void UIScrollView::setContentOffset(CGPoint offset) {
@@ -32,8 +33,10 @@ void UIScrollView::setContentOffset(CGPoint offset) {
     bounds.origin = offset;
     setBounds(bounds);
     setNeedsLayout();
-    if (auto listener = delegate()) listener->scrollViewDidScroll(self<UIScrollView>());
-    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(self<UIScrollView>());
+    // Those told may let the scroll view go: it lives until they all are.
+    Ref<UIScrollView> me = self<UIScrollView>();
+    if (auto listener = delegate()) listener->scrollViewDidScroll(me);
+    for (const auto& observer : liveObservers()) observer->scrollViewContentDidChange(me);
 }
 
 void UIScrollView::setContentOffset(CGPoint offset, bool animated) {
@@ -63,7 +66,8 @@ void UIScrollView::removeObserver(const UIScrollViewObserver* observer) {
 }
 
 void UIScrollView::notifyDataReloaded() {
-    for (const auto& observer : liveObservers()) observer->scrollViewDidReloadData(self<UIScrollView>());
+    Ref<UIScrollView> me = self<UIScrollView>();
+    for (const auto& observer : liveObservers()) observer->scrollViewDidReloadData(me);
 }
 
 // The observers still alive, as a copy: they may add or remove observers

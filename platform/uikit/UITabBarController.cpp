@@ -56,6 +56,7 @@ void UITabBarController::setViewControllers(const std::vector<Ref<UIViewControll
 
     bool onScreen = isViewLoaded() && isAppearingOrVisible();
     bool switching = onScreen && newSelected != oldSelected;
+    Ref<UITabBarController> keepAlive = self<UITabBarController>();
     if (switching && oldSelected) oldSelected->beginAppearanceTransition(false, false);
     if (switching && newSelected) newSelected->beginAppearanceTransition(true, false);
 
@@ -97,6 +98,8 @@ void UITabBarController::setSelectedViewController(const Ref<UIViewController>& 
 void UITabBarController::select(std::size_t index) {
     const auto tabs = viewControllers();
     if (index >= tabs.size() || index == selectedIndex_) return;
+    // The screens' appearance callbacks may let the controller go.
+    Ref<UITabBarController> keepAlive = self<UITabBarController>();
     auto oldSelected = selectedViewController();
     auto newSelected = tabs[index];
     bool onScreen = isViewLoaded() && isAppearingOrVisible();

@@ -239,13 +239,13 @@ void UITableView::layoutSubviews() {
 // --- Showing what meets the bounds ---
 
 void UITableView::layOutContent() {
+    Ref<UITableView> me = self<UITableView>();
     placeTableHeaderAndFooter();
     std::vector<NSIndexPath> newlyShown;
     showRows(newlyShown);
     showSectionEdges(SectionEdge::Header);
     showSectionEdges(SectionEdge::Footer);
 
-    Ref<UITableView> me = self<UITableView>();
     CGFloat width = bounds().size.width;
     for (const auto& [path, cell] : shownCells_) cell->setFrame(geometry_.rectForRow(path, width));
     auto listener = delegate();
@@ -418,6 +418,7 @@ std::optional<NSIndexPath> UITableView::indexPathForRowAtPoint(CGPoint point) co
 
 void UITableView::scrollToRowAtIndexPath(NSIndexPath indexPath, UITableViewScrollPosition position, bool animated) {
     if (!geometry_.contains(indexPath)) return;
+    Ref<UITableView> keepAlive = self<UITableView>();
     CGRect row = rectForRowAtIndexPath(indexPath);
     CGRect visible = bounds();
     UIEdgeInsets insets = adjustedContentInset();

@@ -318,14 +318,16 @@ std::string UITextField::accessibilityValue() const { return shownText(); }
 bool UITextField::becomeFirstResponder() {
     if (isFirstResponder()) return true;
     if (!canBecomeFirstResponder() || !window()) return false;
-    if (auto listener = delegate(); listener && !listener->textFieldShouldBeginEditing(self<UITextField>())) return false;
+    Ref<UITextField> me = self<UITextField>();
+    if (auto listener = delegate(); listener && !listener->textFieldShouldBeginEditing(me)) return false;
     return UIControl::becomeFirstResponder();
 }
 
 bool UITextField::resignFirstResponder() {
     if (!isFirstResponder()) return true;
+    Ref<UITextField> me = self<UITextField>();
     if (!isResigningByForce())
-        if (auto listener = delegate(); listener && !listener->textFieldShouldEndEditing(self<UITextField>())) return false;
+        if (auto listener = delegate(); listener && !listener->textFieldShouldEndEditing(me)) return false;
     return UIControl::resignFirstResponder();
 }
 

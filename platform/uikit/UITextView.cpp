@@ -37,14 +37,16 @@ void UITextView::setEditable(bool editable) {
 bool UITextView::becomeFirstResponder() {
     if (isFirstResponder()) return true;
     if (!canBecomeFirstResponder() || !window()) return false;
-    if (auto listener = delegate(); listener && !listener->textViewShouldBeginEditing(self<UITextView>())) return false;
+    Ref<UITextView> me = self<UITextView>();
+    if (auto listener = delegate(); listener && !listener->textViewShouldBeginEditing(me)) return false;
     return UIView::becomeFirstResponder();
 }
 
 bool UITextView::resignFirstResponder() {
     if (!isFirstResponder()) return true;
+    Ref<UITextView> me = self<UITextView>();
     if (!isResigningByForce())
-        if (auto listener = delegate(); listener && !listener->textViewShouldEndEditing(self<UITextView>())) return false;
+        if (auto listener = delegate(); listener && !listener->textViewShouldEndEditing(me)) return false;
     return UIView::resignFirstResponder();
 }
 

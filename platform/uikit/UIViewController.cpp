@@ -218,11 +218,11 @@ void UIViewController::dismissViewControllerAnimated(bool animated, Completion c
 }
 
 void UIViewController::dismissPresented(bool animated, Completion completion) {
+    Ref<UIViewController> presenter = self<UIViewController>();
     Ref<UIViewController> presented = presented_;
     auto window = presented->viewIfLoaded() ? presented->viewIfLoaded()->window() : nullptr;
     if (presented->presented_) presented->dismissPresented(false, nullptr);
     bool uncoversPresenter = presented->modalPresentationStyle_ == UIModalPresentationStyle::FullScreen;
-    Ref<UIViewController> presenter = self<UIViewController>();
 
     presented->beginAppearanceTransition(false, animated);
     if (uncoversPresenter && window) {

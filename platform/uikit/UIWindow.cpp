@@ -30,13 +30,15 @@ Ref<UIResponder> UIWindow::nextResponder() const { return UIApplication::sharedA
 void UIWindow::setHidden(bool hidden) {
     if (hidden == isHidden()) return;
     auto app = UIApplication::sharedApplication();
+    // The root screen's appearance callbacks may let the window go.
+    Ref<UIWindow> me = self<UIWindow>();
     if (hidden) {
         hideRootView();
         UIView::setHidden(true);
-        app->windowVisibilityChanged(self<UIWindow>(), false);
+        app->windowVisibilityChanged(me, false);
     } else {
         UIView::setHidden(false);
-        app->windowVisibilityChanged(self<UIWindow>(), true);
+        app->windowVisibilityChanged(me, true);
         showRootView();
     }
 }
@@ -52,6 +54,7 @@ bool UIWindow::isKeyWindow() const { return UIApplication::sharedApplication()->
 
 void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
     if (controller == rootViewController_) return;
+    Ref<UIWindow> keepAlive = self<UIWindow>();
     hideRootView();
     rootViewController_ = controller;
     if (!isHidden()) showRootView();

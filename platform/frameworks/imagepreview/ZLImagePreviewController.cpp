@@ -147,6 +147,7 @@ void ZLImagePreviewController::backClicked() { dismissViewControllerAnimated(tru
 void ZLImagePreviewController::doneClicked() {
     // The block gets its own list: it may change the preview's.
     const std::vector<Ref<NSURL>> items = datas_;
+    Ref<ZLImagePreviewController> keepAlive = self<ZLImagePreviewController>();
     if (doneBlock_) doneBlock_(items);
     dismissViewControllerAnimated(true);
 }

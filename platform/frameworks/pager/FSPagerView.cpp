@@ -164,8 +164,9 @@ Ref<UICollectionViewCell> FSPagerView::collectionViewCellForItemAtIndexPath(cons
                                                                           const NSIndexPath& indexPath) {
     auto source = dataSource();
     if (!source) return nullptr;
+    Ref<FSPagerView> me = self<FSPagerView>();
     dequeuingIndexPath_ = indexPath;
-    auto cell = source->pagerViewCellForItemAtIndex(self<FSPagerView>(), indexPath.item());
+    auto cell = source->pagerViewCellForItemAtIndex(me, indexPath.item());
     dequeuingIndexPath_.reset();
     return cell;
 }

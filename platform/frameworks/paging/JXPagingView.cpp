@@ -138,9 +138,10 @@ long JXPagingView::numberOfListsInListContainerView(const Ref<JXPagingListContai
 Ref<JXPagingViewListViewDelegate> JXPagingView::listContainerViewInitListAt(const Ref<JXPagingListContainerView>&,
                                                                             long index) {
     auto listener = delegate();
-    auto list = listener ? listener->pagingViewInitListAtIndex(self<JXPagingView>(), index) : nullptr;
+    Ref<JXPagingView> me = self<JXPagingView>();
+    auto list = listener ? listener->pagingViewInitListAtIndex(me, index) : nullptr;
     if (!list) return nullptr;
-    WeakRef<JXPagingView> weak = self<JXPagingView>();
+    WeakRef<JXPagingView> weak = me;
     list->listViewDidScrollCallback([weak](const Ref<UIScrollView>& scrollView) {
         if (auto pagingView = weak.lock()) pagingView->listViewDidScroll(scrollView);
     });

@@ -115,10 +115,12 @@ void JXSegmentedView::selectItemAt(long index) { select(index, JXSegmentedViewIt
 void JXSegmentedView::select(long index, JXSegmentedViewItemSelectedType type) {
     auto source = dataSource();
     if (!source || index < 0 || index >= itemCount()) return;
+    // Each delegate call may let the view go.
+    Ref<JXSegmentedView> me = self<JXSegmentedView>();
     const auto& models = source->dataSource();
     const long previous = selectedIndex_ < itemCount() ? selectedIndex_ : index;
     if (index != selectedIndex_ || !models[index]->isSelected)
-        source->refreshItemModel(self<JXSegmentedView>(), models[previous], models[index], type);
+        source->refreshItemModel(me, models[previous], models[index], type);
     selectedIndex_ = index;
     reloadCells();
     placeIndicators(type);
@@ -126,11 +128,9 @@ void JXSegmentedView::select(long index, JXSegmentedViewItemSelectedType type) {
         if (auto container = listContainer()) container->didClickSelectedItem(index);
     auto listener = delegate();
     if (!listener) return;
-    if (type == JXSegmentedViewItemSelectedType::Click)
-        listener->segmentedViewDidClickSelectedItemAt(self<JXSegmentedView>(), index);
-    if (type == JXSegmentedViewItemSelectedType::Scroll)
-        listener->segmentedViewDidScrollSelectedItemAt(self<JXSegmentedView>(), index);
-    listener->segmentedViewDidSelectedItemAt(self<JXSegmentedView>(), index);
+    if (type == JXSegmentedViewItemSelectedType::Click) listener->segmentedViewDidClickSelectedItemAt(me, index);
+    if (type == JXSegmentedViewItemSelectedType::Scroll) listener->segmentedViewDidScrollSelectedItemAt(me, index);
+    listener->segmentedViewDidSelectedItemAt(me, index);
 }
 
 void JXSegmentedView::reloadCells() {

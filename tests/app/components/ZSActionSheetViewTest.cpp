@@ -218,6 +218,22 @@ TEST_F(ZSAlertFormTest, ABlockMayGiveTheOverlayAnotherBlockWhileItRuns) {
     EXPECT_EQ(chosen, (std::vector<std::pair<std::string, long>>{{"选项1" + name, 0}}));
 }
 
+// The documented close, called through the owner's member, with a close
+// block that takes the overlay off the window and forgets it: the overlay
+// lives until the close returns (checked by the sanitizers), then leaves.
+TEST_F(ZSAlertFormTest, ACloseBlockMayLetTheOverlayGo) {
+    for (const auto& open : {std::function<Ref<ZSActionSheetView>()>([this] { return make<ZSActionSheetView>(card); }),
+                             std::function<Ref<ZSActionSheetView>()>([] { return make<ZSActionSheetView>(texts(3)); })}) {
+        Ref<ZSActionSheetView> sheet = open();
+        sheet->closeAlertView([&] {
+            sheet->removeFromSuperview();
+            sheet.reset();
+        });
+        EXPECT_FALSE(sheet);
+        clock.advance(0.5);
+    }
+}
+
 // The overlay takes every tap until it has left: during the exit a tap on
 // the still dimmed screen reaches nothing beneath it and closes nothing
 // again; once it has left, the control beneath answers. Each block given to

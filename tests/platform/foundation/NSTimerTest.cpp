@@ -88,6 +88,19 @@ TEST_F(Timer, FireRunsNowAndEndsAOneShotTimer) {
     repeating->invalidate();
 }
 
+// An action that invalidates its timer and lets it go, as a screen fired
+// by hand does: the timer lives until fire returns (checked by the sanitizers).
+TEST_F(Timer, FireKeepsATimerItsActionLetsGo) {
+    for (bool repeats : {true, false}) {
+        Ref<NSTimer> held = NSTimer::scheduledTimerWithTimeInterval(5, repeats, [&](const Ref<NSTimer>& timer) {
+            timer->invalidate();
+            held.reset();
+        });
+        held->fire();
+        EXPECT_FALSE(held) << repeats;
+    }
+}
+
 TEST_F(Timer, FireDateFollowsTheManualClock) {
     auto timer = NSTimer::scheduledTimerWithTimeInterval(60, false, [](auto&) {});
     EXPECT_NEAR(timer->fireDate().timeIntervalSinceNow(), 60, 0.5);

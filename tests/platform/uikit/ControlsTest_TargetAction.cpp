@@ -65,6 +65,20 @@ TEST_F(TargetActionTest, ActionsRunInOrderForTheirEventsOnly) {
     EXPECT_EQ(control->allControlEvents(), 0u);
 }
 
+// As in the notification centre, an action removed while an event is sent
+// is not called for it.
+TEST_F(TargetActionTest, AnActionRemovedDuringASendIsNotCalledForIt) {
+    auto control = place(make<UIControl>(), CGRectMake(0, 0, 50, 50));
+    auto first = make<Screen>(), second = make<Screen>();
+    control->addTarget(first, [&](const Ref<UIControl>& sender) {
+        log.push_back("first");
+        sender->removeTarget(second, UIControlEventTouchUpInside);
+    }, UIControlEventTouchUpInside);
+    control->addTarget(second, [&](const Ref<UIControl>&) { log.push_back("removed"); }, UIControlEventTouchUpInside);
+    control->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    EXPECT_EQ(log, (std::vector<std::string>{"first"}));
+}
+
 TEST_F(TargetActionTest, TargetsAreWeakAndMemberActionsGetTheTypedSender) {
     auto save = button("保存", CGRectMake(0, 0, 80, 40));
     auto screen = make<Screen>();

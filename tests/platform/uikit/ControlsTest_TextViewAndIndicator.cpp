@@ -41,6 +41,21 @@ public:
     void textViewDidChange(const Ref<UITextView>& view) override { calls.push_back("changed:" + view->text()); }
 };
 
+// Takes the view it holds off the window and forgets it when told, as a
+// host that drops its member inside a delegate call does.
+class Forgetter : public NSObject, public UIScrollViewDelegate, public UITextViewDelegate {
+public:
+    Ref<UIView> held;
+    void scrollViewDidScroll(const Ref<UIScrollView>&) override { forget(); }
+    void textViewDidEndEditing(const Ref<UITextView>&) override { forget(); }
+
+private:
+    void forget() {
+        held->removeFromSuperview();
+        held.reset();
+    }
+};
+
 class TextViewTest : public ControlsFixture {};
 
 TEST_F(TextViewTest, TypingNotifiesAndTheDelegateMayRefuse) {
@@ -73,6 +88,24 @@ TEST_F(TextViewTest, TapStartsEditingOnlyWhenEditable) {
     EXPECT_FALSE(view->isEditing());
     view->insertText("x");
     EXPECT_EQ(view->text(), "");
+}
+
+// Called through the host's member, each entry tells a delegate that lets
+// the view go: the view lives until the call returns (the sanitizers check).
+TEST_F(TextViewTest, AViewLetGoByItsDelegateLivesUntilTheCallReturns) {
+    auto forgetter = make<Forgetter>();
+    auto scrollView = make<UIScrollView>(CGRectMake(0, 0, 100, 100));
+    scrollView->setDelegate(forgetter);
+    forgetter->held = std::move(scrollView);
+    static_cast<UIScrollView&>(*forgetter->held).setContentOffset({0, 10});
+    EXPECT_FALSE(forgetter->held);
+
+    auto textView = place(make<UITextView>(), CGRectMake(0, 0, 200, 40));
+    textView->setDelegate(forgetter);
+    ASSERT_TRUE(textView->becomeFirstResponder());
+    forgetter->held = std::move(textView);
+    static_cast<UITextView&>(*forgetter->held).setEditable(false);
+    EXPECT_FALSE(forgetter->held);
 }
 
 TEST_F(TextViewTest, ActivityIndicatorHidesWhileStopped) {
