@@ -54,33 +54,41 @@ Ref<UIViewController> UINavigationController::visibleViewController() const {
 }
 
 void UINavigationController::pushViewController(const Ref<UIViewController>& controller, bool animated) {
-    if (!controller || contains(viewControllers(), controller)) return;
-    finishRunningTransition();
-    auto stack = viewControllers();
-    stack.push_back(controller);
-    transition(std::move(stack), animated);
+    if (!controller) return;
+    changeStack(
+        [&](std::vector<Ref<UIViewController>>& stack) {
+            if (contains(stack, controller)) return false;
+            stack.push_back(controller);
+            return true;
+        },
+        animated);
 }
 
 Ref<UIViewController> UINavigationController::popViewControllerAnimated(bool animated) {
-    finishRunningTransition();
-    auto stack = viewControllers();
-    if (stack.size() < 2) return nullptr;
-    auto popped = stack.back();
-    stack.pop_back();
-    transition(std::move(stack), animated);
+    Ref<UIViewController> popped;
+    changeStack(
+        [&](std::vector<Ref<UIViewController>>& stack) {
+            if (stack.size() < 2) return false;
+            popped = stack.back();
+            stack.pop_back();
+            return true;
+        },
+        animated);
     return popped;
 }
 
 std::vector<Ref<UIViewController>> UINavigationController::popToViewController(const Ref<UIViewController>& controller,
                                                                                bool animated) {
-    finishRunningTransition();
-    auto stack = viewControllers();
-    auto at = std::find(stack.begin(), stack.end(), controller);
-    if (at == stack.end()) return {};
-    std::vector<Ref<UIViewController>> popped(at + 1, stack.end());
-    if (popped.empty()) return {};
-    stack.erase(at + 1, stack.end());
-    transition(std::move(stack), animated);
+    std::vector<Ref<UIViewController>> popped;
+    changeStack(
+        [&](std::vector<Ref<UIViewController>>& stack) {
+            auto at = std::find(stack.begin(), stack.end(), controller);
+            if (at == stack.end()) return false;
+            popped.assign(at + 1, stack.end());
+            stack.erase(at + 1, stack.end());
+            return !popped.empty();
+        },
+        animated);
     return popped;
 }
 
@@ -92,17 +100,42 @@ std::vector<Ref<UIViewController>> UINavigationController::popToRootViewControll
 
 void UINavigationController::setViewControllers(const std::vector<Ref<UIViewController>>& controllers,
                                                 bool animated) {
+    changeStack(
+        [&](std::vector<Ref<UIViewController>>& stack) {
+            stack.clear();
+            for (const auto& controller : controllers)
+                if (controller && !contains(stack, controller)) stack.push_back(controller);
+            return true;
+        },
+        animated);
+}
+
+void UINavigationController::changeStack(const std::function<bool(std::vector<Ref<UIViewController>>&)>& edit,
+                                         bool animated) {
+    // The callbacks this runs may let the host's last reference go.
+    Ref<UINavigationController> keepAlive = self<UINavigationController>();
     finishRunningTransition();
-    std::vector<Ref<UIViewController>> stack;
-    for (const auto& controller : controllers)
-        if (controller && !contains(stack, controller)) stack.push_back(controller);
-    transition(std::move(stack), animated);
+    auto stack = viewControllers();
+    if (!edit(stack)) return;
+    if (callbacksRunning_ > 0) requested_ = StackChange{std::move(stack), animated};
+    else transition(std::move(stack), animated);
+}
+
+void UINavigationController::holdingStackChanges(const std::function<void()>& callbacks) {
+    ++callbacksRunning_;
+    callbacks();
+    if (--callbacksRunning_ > 0 || !requested_) return;
+    finishRunningTransition();  // whose end makes the change asked, when a transition runs
+    if (!requested_) return;
+    auto change = std::move(*requested_);
+    requested_.reset();
+    transition(std::move(change.stack), change.animated);
 }
 
 void UINavigationController::transition(std::vector<Ref<UIViewController>> stack, bool animated) {
     Ref<UINavigationController> me = self<UINavigationController>();
-    auto oldStack = viewControllers();
-    auto oldTop = topViewController();
+    auto oldStack = stack_;
+    auto oldTop = oldStack.empty() ? nullptr : oldStack.back();
     auto newTop = stack.empty() ? nullptr : stack.back();
 
     std::vector<Ref<UIViewController>> added, removed;
@@ -110,69 +143,73 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
         if (!contains(oldStack, controller)) added.push_back(controller);
     for (const auto& controller : oldStack)
         if (!contains(stack, controller)) removed.push_back(controller);
-    for (const auto& controller : added) addChildViewController(controller);
-    for (const auto& controller : removed) controller->willMoveToParentViewController(nullptr);
-    // The leaving controllers stay children until the transition ends.
-    auto children = stack;
-    for (const auto& controller : removed) children.push_back(controller);
-    reorderChildViewControllers(children);
     stack_ = stack;
-    updateBarItems();
+    holdingStackChanges([&] {
+        for (const auto& controller : added) addChildViewController(controller);
+        for (const auto& controller : removed) controller->willMoveToParentViewController(nullptr);
+        // The leaving controllers stay children until the transition ends.
+        auto children = stack;
+        for (const auto& controller : removed) children.push_back(controller);
+        reorderChildViewControllers(children);
+        updateBarItems();
 
-    bool topChanges = newTop != oldTop;
-    bool onScreen = isViewLoaded() && isAppearingOrVisible();
-    animated = animated && onScreen && topChanges;
-    auto delegate = this->delegate();
-    if (topChanges && newTop) {
-        if (isViewLoaded()) newTop->loadViewIfNeeded();
-        if (delegate) delegate->willShowViewController(me, newTop, animated);
-        if (onScreen) {
-            if (oldTop) oldTop->beginAppearanceTransition(false, animated);
-            newTop->beginAppearanceTransition(true, animated);
+        bool topChanges = newTop != oldTop;
+        bool onScreen = isViewLoaded() && isAppearingOrVisible();
+        animated = animated && onScreen && topChanges;
+        auto delegate = this->delegate();
+        if (topChanges && newTop) {
+            if (isViewLoaded()) newTop->loadViewIfNeeded();
+            if (delegate) delegate->willShowViewController(me, newTop, animated);
+            if (onScreen) {
+                if (oldTop) oldTop->beginAppearanceTransition(false, animated);
+                newTop->beginAppearanceTransition(true, animated);
+            }
+            if (isViewLoaded()) installView(newTop);
         }
-        if (isViewLoaded()) installView(newTop);
-    }
-    layoutContent();
+        layoutContent();
 
-    // The navigation controller keeps this block until the transition ends
-    // (finishTransitionNow_): it holds the controller and its delegate
-    // weakly, or a transition still running when the controller is let go
-    // would keep it, and all it shows, for good.
-    WeakRef<UINavigationController> weakMe = me;
-    WeakRef<UINavigationControllerDelegate> weakDelegate = delegate;
-    auto finish = [weakMe, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, weakDelegate] {
-        auto me = weakMe.lock();
-        if (!me) return;
-        auto delegate = weakDelegate.lock();
-        if (oldTop && oldTop != newTop)
-            if (auto oldView = oldTop->viewIfLoaded(); oldView && oldView->superview() == me->viewIfLoaded())
-                oldView->removeFromSuperview();
-        me->reorderChildViewControllers(stack);
-        for (const auto& controller : removed) controller->removeFromParentViewController();
-        if (topChanges && onScreen) {
-            if (oldTop) oldTop->endAppearanceTransition();
-            if (newTop) newTop->endAppearanceTransition();
+        // The navigation controller keeps this block until the transition ends
+        // (finishTransitionNow_): it holds the controller and its delegate
+        // weakly, or a transition still running when the controller is let go
+        // would keep it, and all it shows, for good.
+        WeakRef<UINavigationController> weakMe = me;
+        WeakRef<UINavigationControllerDelegate> weakDelegate = delegate;
+        auto finish = [weakMe, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, weakDelegate] {
+            auto me = weakMe.lock();
+            if (!me) return;
+            me->holdingStackChanges([&] {
+                auto delegate = weakDelegate.lock();
+                if (oldTop && oldTop != newTop)
+                    if (auto oldView = oldTop->viewIfLoaded(); oldView && oldView->superview() == me->viewIfLoaded())
+                        oldView->removeFromSuperview();
+                me->reorderChildViewControllers(stack);
+                for (const auto& controller : removed) controller->removeFromParentViewController();
+                if (topChanges && onScreen) {
+                    if (oldTop) oldTop->endAppearanceTransition();
+                    if (newTop) newTop->endAppearanceTransition();
+                }
+                me->layoutContent();
+                for (const auto& controller : added) controller->didMoveToParentViewController(me);
+                if (topChanges && newTop && delegate) delegate->didShowViewController(me, newTop, animated);
+            });
+        };
+        if (!animated) {
+            finish();
+            return;
         }
-        me->layoutContent();
-        for (const auto& controller : added) controller->didMoveToParentViewController(me);
-        if (topChanges && newTop && delegate) delegate->didShowViewController(me, newTop, animated);
-    };
-    if (!animated) {
-        finish();
-        return;
-    }
-    auto done = std::make_shared<bool>(false);
-    finishTransitionNow_ = [done, finish] {
-        if (*done) return;
-        *done = true;
-        finish();
-    };
-    WeakRef<UINavigationController> weak = me;
-    DispatchQueue::main()->after(kTransitionDuration, [weak, done, finish] {
-        if (*done) return;
-        *done = true;
-        if (auto navigation = weak.lock()) navigation->finishTransitionNow_ = nullptr;
-        finish();
+        auto done = std::make_shared<bool>(false);
+        finishTransitionNow_ = [done, finish] {
+            if (*done) return;
+            *done = true;
+            finish();
+        };
+        WeakRef<UINavigationController> weak = me;
+        DispatchQueue::main()->after(kTransitionDuration, [weak, done, finish] {
+            if (*done) return;
+            *done = true;
+            if (auto navigation = weak.lock()) navigation->finishTransitionNow_ = nullptr;
+            finish();
+        });
     });
 }
 

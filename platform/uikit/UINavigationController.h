@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "uikit/UINavigationBar.h"
@@ -27,7 +29,13 @@ public:
 // the old top hears viewDidDisappear, the new one viewDidAppear, and the
 // delegate didShow. The callbacks come only while the navigation controller
 // itself is on screen. A push or pop during a running transition first
-// finishes that transition.
+// finishes that transition. A change of the stack asked inside a
+// transition's callbacks (these, the new top's viewDidLoad, the moves
+// between parents) shows in viewControllers() at once and is made when the
+// outermost of them has returned, finishing that transition first; so the
+// stack, the children and the screen shown agree however changes nest.
+// Every change of the stack keeps the controller alive until it returns,
+// whichever callback lets the host's last reference go.
 //
 // Layout: the bar sits under the top safe-area inset (status bar), 44 high.
 // The top screen's view fills the controller's view below the bar when the
@@ -41,8 +49,11 @@ public:
     explicit UINavigationController(Ref<UIViewController> rootViewController)
         : pendingRoot_(std::move(rootViewController)) {}
 
-    // The stack, root first.
-    const std::vector<Ref<UIViewController>>& viewControllers() const { return stack_; }
+    // The stack, root first, with a change asked inside a transition's
+    // callbacks and not made yet.
+    const std::vector<Ref<UIViewController>>& viewControllers() const {
+        return requested_ ? requested_->stack : stack_;
+    }
     void setViewControllers(const std::vector<Ref<UIViewController>>& controllers, bool animated = false);
     Ref<UIViewController> topViewController() const;
     // The controller presented over the stack, else the top one.
@@ -86,8 +97,18 @@ protected:
     bool forwardsAppearanceOnViewMoves() const override { return false; }
 
 private:
+    struct StackChange {
+        std::vector<Ref<UIViewController>> stack;
+        bool animated;
+    };
+    // Finishes the running transition, then moves to the stack `edit` makes
+    // of the current one (when it answers true).
+    void changeStack(const std::function<bool(std::vector<Ref<UIViewController>>&)>& edit, bool animated);
     // Makes `stack` the new stack, moving from the current top to its top.
     void transition(std::vector<Ref<UIViewController>> stack, bool animated);
+    // Runs a transition's callbacks; a change of the stack they ask waits
+    // in requested_ and is made once the outermost of them has returned.
+    void holdingStackChanges(const std::function<void()>& callbacks);
     void finishRunningTransition();
     void installView(const Ref<UIViewController>& controller);
     void updateBarItems();
@@ -100,4 +121,6 @@ private:
     WeakRef<UINavigationControllerDelegate> delegate_;
     // Finishes the transition under way, if any.
     std::function<void()> finishTransitionNow_;
+    int callbacksRunning_ = 0;
+    std::optional<StackChange> requested_;
 };

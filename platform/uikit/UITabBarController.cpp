@@ -30,6 +30,7 @@ void UITabBarController::loadView() {
 
 void UITabBarController::addChildViewController(const Ref<UIViewController>& child) {
     if (!child || child->parentViewController().get() == this) return;
+    Ref<UITabBarController> keepAlive = self<UITabBarController>();  // through the child's callbacks
     bool first = viewControllers().empty();
     UIViewController::addChildViewController(child);
     child->didMoveToParentViewController(self<UIViewController>());
@@ -46,6 +47,7 @@ void UITabBarController::addChildViewController(const Ref<UIViewController>& chi
 }
 
 void UITabBarController::setViewControllers(const std::vector<Ref<UIViewController>>& controllers, bool) {
+    Ref<UITabBarController> keepAlive = self<UITabBarController>();  // through the tabs' callbacks
     std::vector<Ref<UIViewController>> tabs;
     for (const auto& controller : controllers)
         if (controller && std::find(tabs.begin(), tabs.end(), controller) == tabs.end()) tabs.push_back(controller);
@@ -56,7 +58,6 @@ void UITabBarController::setViewControllers(const std::vector<Ref<UIViewControll
 
     bool onScreen = isViewLoaded() && isAppearingOrVisible();
     bool switching = onScreen && newSelected != oldSelected;
-    Ref<UITabBarController> keepAlive = self<UITabBarController>();
     if (switching && oldSelected) oldSelected->beginAppearanceTransition(false, false);
     if (switching && newSelected) newSelected->beginAppearanceTransition(true, false);
 

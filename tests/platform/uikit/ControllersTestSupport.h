@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +13,8 @@
 // One log shared by the controllers of a test: "name.event" lines.
 using EventLog = std::shared_ptr<std::vector<std::string>>;
 
-// A controller that writes its life-cycle callbacks into the log.
+// A controller that writes its life-cycle callbacks into the log, then runs
+// the hook set for that event ("willDisappear+" when animated), once.
 class LoggingController : public UIViewController {
 public:
     LoggingController(std::string name, EventLog log) : name_(std::move(name)), log_(std::move(log)) {}
@@ -22,8 +25,13 @@ public:
     void viewWillDisappear(bool animated) override { note(animated ? "willDisappear+" : "willDisappear"); }
     void viewDidDisappear(bool animated) override { note(animated ? "didDisappear+" : "didDisappear"); }
 
+    std::map<std::string, std::function<void()>> hooks;
+
 private:
-    void note(const std::string& event) { log_->push_back(name_ + "." + event); }
+    void note(const std::string& event) {
+        log_->push_back(name_ + "." + event);
+        if (auto hook = hooks.extract(event)) hook.mapped()();
+    }
 
     std::string name_;
     EventLog log_;

@@ -41,7 +41,7 @@ public:
 
 class NavigationTest : public ControllersFixture {
 protected:
-    Ref<UIViewController> titled(const std::string& title) {
+    Ref<LoggingController> titled(const std::string& title) {
         auto screen = controller(title);
         screen->setTitle(title);
         return screen;
@@ -86,6 +86,53 @@ TEST_F(NavigationTest, DelegateHearsEveryChangeOfTheTop) {
     clock.advance(0.35);
     navigation->popViewControllerAnimated(false);
     EXPECT_EQ(delegate->events, (Lines{"will:B+", "did:B+", "will:A", "did:A"}));
+}
+
+// A change of the stack that the leaving screen makes as it is told it will
+// disappear, during an animated pop of A, B, C: the stack, the children, the
+// one screen in the controller's view and the bar's items agree at the end.
+TEST_F(NavigationTest, AChangeInsideALeavingScreensCallbackLeavesStackAndScreenAgreeing) {
+    for (bool nestedPop : {true, false}) {
+        auto a = titled("A"), b = titled("B"), c = titled("C"), d = titled("D");
+        auto navigation = make<UINavigationController>(a);
+        show(navigation);
+        navigation->pushViewController(b, false);
+        navigation->pushViewController(c, false);
+        c->hooks["willDisappear+"] = [&] {
+            if (nestedPop) navigation->popViewControllerAnimated(true);
+            else navigation->pushViewController(d, true);
+        };
+        navigation->popViewControllerAnimated(true);
+        clock.advance(1);
+        using Stack = std::vector<Ref<UIViewController>>;
+        const auto expected = nestedPop ? Stack{a} : Stack{a, b, d};
+        EXPECT_EQ(navigation->viewControllers(), expected);
+        EXPECT_EQ(navigation->childViewControllers(), expected);
+        for (const auto& screen : {a, b, c, d})
+            EXPECT_EQ(screen->view()->superview() == navigation->view(), screen == expected.back()) << screen->title();
+        EXPECT_EQ(navigation->navigationBar()->items().size(), expected.size());
+    }
+}
+
+// A push or a pop that first ends the transition under way keeps the
+// controller to its own end when the leaving screen's viewDidDisappear lets
+// the host's last reference go.
+TEST_F(NavigationTest, APushOrPopOutlivesATransitionsEndThatLetsTheControllerGo) {
+    for (bool push : {true, false}) {
+        auto a = titled("A"), b = titled("B");
+        auto host = make<UINavigationController>(a);
+        WeakRef<UINavigationController> weak = host;
+        show(host);
+        host->pushViewController(b, push);
+        if (!push) host->popViewControllerAnimated(true);
+        (push ? a : b)->hooks["didDisappear+"] = [&] {
+            window->setRootViewController(nullptr);
+            host.reset();
+        };
+        if (push) host->pushViewController(titled("C"), true);
+        else host->popViewControllerAnimated(true);
+        EXPECT_TRUE(weak.expired());
+    }
 }
 
 TEST_F(NavigationTest, BarShowsTitleBackButtonAndItems) {

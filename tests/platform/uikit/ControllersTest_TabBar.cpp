@@ -25,7 +25,7 @@ public:
 
 class TabBarTest : public ControllersFixture {
 protected:
-    Ref<UIViewController> tab(const std::string& title) {
+    Ref<LoggingController> tab(const std::string& title) {
         auto screen = controller(title);
         screen->setTitle(title);
         return screen;
@@ -55,6 +55,26 @@ TEST_F(TabBarTest, ChildrenAreTabsAndTheFirstIsSelected) {
     EXPECT_EQ(home->parentViewController(), nullptr);
     tabs->setViewControllers({other});
     EXPECT_EQ(tabs->selectedViewController(), other);
+}
+
+// A selection, a new set of tabs and a first tab keep the controller to the
+// end of the call when a screen's callback lets the host's last reference go.
+TEST_F(TabBarTest, AChangeOfTabsOutlivesACallbackThatLetsTheControllerGo) {
+    for (int row = 0; row < 3; ++row) {
+        auto host = make<UITabBarController>();
+        WeakRef<UITabBarController> weak = host;
+        show(host);
+        auto first = tab("first"), second = tab("second");
+        if (row < 2) host->setViewControllers({first, second});
+        first->hooks[row < 2 ? "willDisappear" : "willAppear"] = [&] {
+            window->setRootViewController(nullptr);
+            host.reset();
+        };
+        if (row == 0) host->setSelectedIndex(1);
+        if (row == 1) host->setViewControllers({second});
+        if (row == 2) host->addChildViewController(first);
+        EXPECT_TRUE(weak.expired()) << row;
+    }
 }
 
 TEST_F(TabBarTest, TapsAskTheDelegateAndReselectingPopsToTheRoot) {
