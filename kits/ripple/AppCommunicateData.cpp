@@ -540,7 +540,13 @@ Ref<BaseResp> AppCommunicateData::DataToResp() const {
             break;
         }
         case kSendResult: response = make<SendMessageToRPResp>(); break;
-        case kAuthResult: response = make<SendAuthResp>(); break;
+        case kAuthResult: {
+            // The state tells which authorisation the answer is for.
+            auto authorised = make<SendAuthResp>();
+            authorised->setState(textFor("state"));
+            response = authorised;
+            break;
+        }
         case kCreateChatRoomResult: response = make<CreateChatRoomResp>(); break;
         case kJoinChatRoomResult: response = make<JoinChatRoomResp>(); break;
         case kLaunchMiniProgramResult: response = make<RPLaunchMiniProgramResp>(); break;

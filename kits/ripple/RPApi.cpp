@@ -1,5 +1,7 @@
 #include "kits/ripple/RPApi.h"
 
+#include <utility>
+
 #include "foundation/NSString.h"
 #include "kits/ripple/AppCommunicate.h"
 #include "kits/ripple/RMApiRegister.h"
@@ -24,6 +26,16 @@ RPText& RPApi::pendingConversationAccount() {
 std::uint64_t& RPApi::contentSupportFlag() {
     static std::uint64_t flag = 0;
     return flag;
+}
+
+bool& RPApi::shareOut() {
+    static bool out = false;
+    return out;
+}
+
+void RPApi::forgetRequestsForTesting() {
+    shareOut() = false;
+    WapAuthHandler::shareWapAuthHandlerInstance()->resetForTesting();
 }
 
 // --- Registration ---
@@ -72,18 +84,22 @@ namespace {
 
 template <class T> bool kindOf(const Ref<NSObject>& object) { return isKind<T>(object); }
 
+// The request of the host's that a reply answers.
+enum class Answers { Nothing, Share, Authorisation };
+
 // What each command of a message from the Ripple app is delivered as.
 struct Delivery {
     std::uint64_t command;
     bool isRequest;
     bool (*expected)(const Ref<NSObject>&);
+    Answers answers = Answers::Nothing;
 };
 constexpr Delivery kDeliveries[] = {
     {AppCommunicateData::kMediaMessage, true, kindOf<ShowMessageFromRPReq>},
     {AppCommunicateData::kGetMessage, true, kindOf<GetMessageFromRPReq>},
-    {AppCommunicateData::kSendResultWithLanguage, false, kindOf<SendMessageToRPResp>},
-    {AppCommunicateData::kSendResult, false, kindOf<SendMessageToRPResp>},
-    {AppCommunicateData::kAuthResult, false, kindOf<SendAuthResp>},
+    {AppCommunicateData::kSendResultWithLanguage, false, kindOf<SendMessageToRPResp>, Answers::Share},
+    {AppCommunicateData::kSendResult, false, kindOf<SendMessageToRPResp>, Answers::Share},
+    {AppCommunicateData::kAuthResult, false, kindOf<SendAuthResp>, Answers::Authorisation},
     {AppCommunicateData::kLaunchFromRipple, true, kindOf<LaunchFromRPReq>},
     {AppCommunicateData::kCreateChatRoomResult, false, kindOf<CreateChatRoomResp>},
     {AppCommunicateData::kJoinChatRoomResult, false, kindOf<JoinChatRoomResp>},
@@ -96,7 +112,13 @@ constexpr Delivery kDeliveries[] = {
 bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!RippleApiUtil::isAppOpenUrl(url, registeredIdentifier())) return false;
     auto message = AppCommunicate::appCommunicateDataForAppID(registeredIdentifier());
-    if (!message) return false;
+    if (!message) {
+        // The Ripple app came back ("<id>://platformId=ripple") without a
+        // reply the kit can read.
+        const auto rippleReturn = RippleApiUtil::getAppUrlWithPlatformId(registeredIdentifier());
+        if (url->absoluteString().starts_with(rippleReturn->absoluteString())) endRequestsOutAsFailed(delegate);
+        return false;
+    }
     pendingConversationAccount() = message->conversationAccount();
     for (const Delivery& delivery : kDeliveries) {
         if (delivery.command != message->command()) continue;
@@ -104,15 +126,43 @@ bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelega
             auto request = message->DataToReq();
             if (!delivery.expected(request)) return false;
             delegate->onReq(request);
-        } else {
-            auto response = message->DataToResp();
-            if (!delivery.expected(response)) return false;
-            delegate->onResp(response);
+            return true;
         }
+        auto response = message->DataToResp();
+        if (!delivery.expected(response)) {
+            endRequestsOutAsFailed(delegate);
+            return false;
+        }
+        bool admitted = true;
+        if (delivery.answers == Answers::Share) {
+            admitted = std::exchange(shareOut(), false);
+            if (!admitted) RPLogUtil::log("share result with no share out: dropped");
+        } else if (delivery.answers == Answers::Authorisation) {
+            const RPText state = cast<SendAuthResp>(response)->state();
+            admitted = WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state);
+        }
+        if (admitted) delegate->onResp(response);
         return true;
     }
     // A command the kit does not deliver.
     return true;
+}
+
+void RPApi::endRequestsOutAsFailed(const Ref<RPApiDelegate>& delegate) {
+    const bool share = std::exchange(shareOut(), false);
+    const bool authorisation = WapAuthHandler::shareWapAuthHandlerInstance()->endRippleAppAuthorisation();
+    if (!share && !authorisation) return;
+    RPLogUtil::log("no readable reply from the Ripple app: the request out failed");
+    if (share) {
+        auto failed = make<SendMessageToRPResp>();
+        failed->setErrCode(BaseResp::kFailed);
+        delegate->onResp(failed);
+    }
+    if (authorisation) {
+        auto failed = make<SendAuthResp>();
+        failed->setErrCode(BaseResp::kFailed);
+        delegate->onResp(failed);
+    }
 }
 
 bool RPApi::matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer) {

@@ -82,7 +82,9 @@ public:
     static Dictionary parseURLParams(const std::optional<std::string>& query);
 
     // The answer parsers: each takes the URLs of its prefix (those that go
-    // on after it, but for "oauth"), delivers its response and answers true.
+    // on after it, but for "oauth"), delivers its response and answers true;
+    // an "oauth" answer is delivered only when it answers the authorisation
+    // out (WapAuthHandler::admitAuthAnswer).
     static bool handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
     static bool handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
     static bool handleOfflinePayUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
@@ -174,17 +176,29 @@ public:
     static void startLogByLevel(std::int64_t level, const Ref<RPApiLogDelegate>& delegate);
     static void stopLog();
 
+    // Forgets the requests out (a share, an authorisation) and closes a web
+    // authorisation page, for a test that starts from a fresh kit.
+    static void forgetRequestsForTesting();
+
 private:
     static AppID& registeredIdentifier();
     // The conversation account of the last message read, put into the next
     // message packed.
     static RPText& pendingConversationAccount();
     static std::uint64_t& contentSupportFlag();
+    // A share is on its way to the Ripple app and awaits its result; the
+    // authorisation out is kept by WapAuthHandler.
+    static bool& shareOut();
 
     // Whether `url` begins with "<id>" + `suffix` and, when `longer`, goes on.
     static bool matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer);
-    // The message the Ripple app left on the pasteboard, delivered.
+    // The message the Ripple app left on the pasteboard, delivered. A reply
+    // is told only when it answers the request of its kind that is out, which
+    // it ends; any other is dropped with a log line. When the Ripple app
+    // comes back ("<id>://platformId=ripple") with nothing the kit can read,
+    // the requests out with it end as failed (-1).
     static bool handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    static void endRequestsOutAsFailed(const Ref<RPApiDelegate>& delegate);
     // Builds "ripple://app/<id>/<path>" and opens it; false for no URL.
     static bool openRippleUrl(const std::string& path);
     // The invoice, non-tax payment and insurance pages (types 2, 3 and 4).

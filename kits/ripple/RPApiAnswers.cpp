@@ -99,15 +99,15 @@ bool deliverOrderPageAnswer(const std::optional<std::string>& queryText, std::st
 
 bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://oauth", false)) return false;
-    if (!WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer()) {
-        RPLogUtil::log("oauth answer after the authorisation was answered: dropped");
-        return true;
-    }
     Dictionary query = parseURLParams(url->query());
+    // The state comes back escaped, as a URL carries it.
+    RPText state = textOf(query, "state");
+    if (state) state = URLArguments::rpApi_stringByUnescapingFromURLArgument(*state).value_or(*state);
+    if (!WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state)) return true;
     auto response = make<SendAuthResp>();
     RPText code = textOf(query, "code");
     if (!code) {
-        response->setErrCode(BaseResp::kAuthWithoutCode);
+        response->setErrCode(BaseResp::kFailed);
     } else if (*code == "authdeny") {
         response->setErrCode(BaseResp::kAuthDenied);
     } else {

@@ -12,6 +12,7 @@
 #include "kits/ripple/RPCardMessages.h"
 #include "kits/ripple/RPMiniProgramMessages.h"
 #include "kits/ripple/RPPayMessages.h"
+#include "kits/ripple/RPShareMessages.h"
 #include "kits/ripple/RPWebViewMessages.h"
 #include "kits/ripple/RippleApiUtil.h"
 #include "kits/ripple/WapAuthHandler.h"
@@ -103,6 +104,7 @@ Ref<NSURL> RPApi::packReq(const Ref<BaseReq>& request) {
     message->setConversationAccount(pendingConversationAccount());
     if (!message->ReqToData(request) || !AppCommunicate::setAppCommunicateData(message, appId)) return nullptr;
     pendingConversationAccount().reset();
+    if (isKind<SendMessageToRPReq>(request)) shareOut() = true;
     return RippleApiUtil::getRippleUrl(appId, static_cast<std::int64_t>(contentSupportFlag()), "sendreq/?");
 }
 
@@ -132,7 +134,7 @@ bool RPApi::sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewControl
 
 bool RPApi::auth(const Ref<SendAuthReq>& request) {
     if (!request) return false;
-    WapAuthHandler::shareWapAuthHandlerInstance()->authorisationRequested();
+    WapAuthHandler::shareWapAuthHandlerInstance()->authorisationRequested(request);
     if (!RippleApiUtil::isiOS7plus()) return open(packReq(request));
     if (isEmpty(request->scope())) return false;
     pendingConversationAccount().reset();

@@ -1,6 +1,7 @@
 #include "kits/ripple/WapAuthHandler.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSString.h"
@@ -28,9 +29,9 @@ bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIV
     // A page left open goes at once: the new one cannot be presented while
     // the old one is still sliding away.
     closePage(false);
+    awaitingRippleApp_ = false;
     delegate_ = delegate;
     running_ = true;
-    answered_ = false;
     timeStamp_ = static_cast<std::uint64_t>(::random());
     sendAuthReq_ = request;
     appId_ = appId;
@@ -59,20 +60,33 @@ bool WapAuthHandler::handleWapOAuthOpenUrl(const Ref<NSURL>& url) {
 
 bool WapAuthHandler::endWapAuth() { return closePage(true); }
 
-bool WapAuthHandler::admitAuthAnswer() {
-    if (running_) {
-        closePage(true);
-        answered_ = true;
-        return true;
+bool WapAuthHandler::admitAuthAnswer(const RPText& state) {
+    if (!running_ && !awaitingRippleApp_) {
+        RPLogUtil::log("auth answer with no authorisation out: dropped");
+        return false;
     }
-    return !answered_;
+    const RPText expected = sendAuthReq_ ? sendAuthReq_->state() : std::nullopt;
+    if (state.value_or("") != expected.value_or("")) {
+        RPLogUtil::log(NSString::stringWithFormat("auth answer for another authorisation (state %@): dropped",
+                                                  state.value_or("")));
+        return false;
+    }
+    awaitingRippleApp_ = false;
+    closePage(false);
+    return true;
 }
 
-void WapAuthHandler::authorisationRequested() { answered_ = false; }
+void WapAuthHandler::authorisationRequested(const Ref<SendAuthReq>& request) {
+    closePage(false);
+    sendAuthReq_ = request;
+    awaitingRippleApp_ = true;
+}
+
+bool WapAuthHandler::endRippleAppAuthorisation() { return std::exchange(awaitingRippleApp_, false); }
 
 void WapAuthHandler::resetForTesting() {
     closePage(false);
-    answered_ = false;
+    awaitingRippleApp_ = false;
 }
 
 bool WapAuthHandler::closePage(bool animated) {
@@ -98,11 +112,10 @@ void WapAuthHandler::clickedButtonAtIndex(const Ref<UIAlertView>& alertView, lon
     if (alertView && buttonIndex == alertView->cancelButtonIndex()) return;
     // An authorisation that has had its answer gets no second one.
     if (!running_) return;
-    // The page ends before the delegate is told, so that an authorisation
-    // the delegate begins from the answer keeps its own page.
+    // The page ends at once before the delegate is told, so that an
+    // authorisation the delegate begins from the answer presents its own.
     const Ref<RPApiDelegate> delegate = delegate_;
-    closePage(true);
-    answered_ = true;
+    closePage(false);
     auto response = make<SendAuthResp>();
     response->setErrCode(BaseResp::kUserCancelled);
     if (delegate) delegate->onResp(response);

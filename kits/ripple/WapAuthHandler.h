@@ -6,6 +6,7 @@
 #include "foundation/NSObject.h"
 #include "foundation/Value.h"
 #include "kits/ripple/RPApiDelegate.h"
+#include "kits/ripple/RPProperty.h"
 #include "kits/ripple/RPUIWebViewControll.h"
 #include "uikit/UIAlertView.h"
 
@@ -19,8 +20,10 @@ class UIViewController;
 // "<appid>://wapoauth?<query>"; the handler then loads the SMS
 // authorisation page with that query, whose final "<appid>://oauth"
 // redirect the kit's URL dispatch answers (closing the page through
-// endWapAuth). "取消" on the page asks first, then answers the delegate with
-// errCode -2. One shared instance; main thread only.
+// admitAuthAnswer). "取消" on the page asks first, then answers the delegate
+// with errCode -2. It also keeps the authorisation the kit sent the Ripple
+// app, so that either kind is answered once. One shared instance; main
+// thread only.
 class WapAuthHandler : public NSObject, public RPUIWebViewControllDelegate, public UIAlertViewDelegate {
 public:
     static Ref<WapAuthHandler> shareWapAuthHandlerInstance();
@@ -34,23 +37,31 @@ public:
     bool handleWapOAuthOpenUrl(const Ref<NSURL>& url);
     // Closes the page; false when none is open.
     bool endWapAuth();
-    // Asked by the kit's authorisation answer ("<appid>://oauth") before it
-    // answers: closes the page of a web authorisation under way, which the
-    // answer ends, and says whether the answer is to be told. A redirect that
-    // arrives after the web authorisation had its answer (the platform's late
-    // one after "退出登录", or a second one) is not: each authorisation is
-    // answered once.
-    bool admitAuthAnswer();
-    // A new authorisation was asked of the Ripple app: its answer is told.
-    void authorisationRequested();
-    // Closes the page at once and forgets the last authorisation, for a test
+    // The one authorisation out, served here whichever way it went: a web
+    // page begun above, or a request the kit sent the Ripple app
+    // (`authorisationRequested`, which closes a page left open at once).
+    // An answer ("<appid>://oauth", or the Ripple app's reply on the
+    // pasteboard) is told only when it answers that authorisation: one is
+    // out and `state` (as the request carried it) is its state; the
+    // authorisation then ends, its page closing at once, so that one the
+    // host begins from the answer can present its own. Any other answer is
+    // dropped with a log line: the late one of an earlier authorisation,
+    // a second one, one with nothing out.
+    bool admitAuthAnswer(const RPText& state);
+    void authorisationRequested(const Ref<SendAuthReq>& request);
+    // Ends the authorisation out with the Ripple app, whose reply could not
+    // be read; whether one was out (a web page is not: it is answered by
+    // URL).
+    bool endRippleAppAuthorisation();
+    // Closes the page at once and forgets the authorisation out, for a test
     // that starts from a fresh kit.
     void resetForTesting();
     // The "取消" button: asks whether to leave the login.
     void cancelWapOAuth();
-    // "继续登录" (the cancel button) keeps the page; "退出登录" closes it and
-    // then answers the delegate with errCode -2. The question closes with
-    // the page, and an answer to it after the page has gone does nothing.
+    // "继续登录" (the cancel button) keeps the page; "退出登录" closes it at
+    // once and then answers the delegate with errCode -2. The question
+    // closes with the page, and an answer to it after the page has gone does
+    // nothing.
     void clickedButtonAtIndex(const Ref<UIAlertView>& alertView, long buttonIndex) override;
 
     std::string getMobileCheckUrl() const;
@@ -82,11 +93,12 @@ private:
     Ref<RPUIWebViewControll> webViewController_;
     std::string appId_;
     std::uint64_t timeStamp_ = 0;
+    // The authorisation out, or the last one.
     Ref<SendAuthReq> sendAuthReq_;
     Ref<RPApiDelegate> delegate_;
     bool running_ = false;
-    // The last web authorisation has had its answer.
-    bool answered_ = false;
+    // `sendAuthReq_` went to the Ripple app and awaits its answer.
+    bool awaitingRippleApp_ = false;
     // The question "取消后将退出本次登录" while it shows.
     WeakRef<UIAlertView> cancelAlert_;
 };

@@ -43,6 +43,7 @@ class RippleRoundTrip : public AppFixture {
 protected:
     void SetUp() override {
         UIApplication::launchForTesting(host);
+        RPApi::forgetRequestsForTesting();
         ASSERT_TRUE(RPApi::registerApp(std::string(kHostId), false));
         ripple->install();
     }
@@ -124,6 +125,10 @@ TEST_F(RippleRoundTrip, AnAuthorisationAndAPaymentAreAnsweredByUrl) {
     EXPECT_EQ(granted->code(), "ripple-auth-code");
     EXPECT_EQ(granted->state(), "st%201");
     EXPECT_EQ(ripple->received()[0].summary, "auth: scope=snsapi_userinfo state=st%201");
+    // The answer is told once.
+    const auto again = NSURL::URLWithString(kHostId + std::string("://oauth?code=c&state=st%201"));
+    EXPECT_TRUE(RPApi::handleOpenURL(again, host));
+    EXPECT_EQ(host->responses.size(), 1u);
 
     auto payment = make<PayReq>();
     for (auto setter : {&PayReq::setPartnerId, &PayReq::setPrepayId, &PayReq::setNonceStr, &PayReq::setSign})

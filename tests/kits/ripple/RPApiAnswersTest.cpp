@@ -20,6 +20,19 @@ protected:
     void leave(const Dictionary& message) {
         ASSERT_TRUE(AppCommunicate::setPropertyListForiOS7Plus(message, std::string(kAppId)));
     }
+    // The host asks the Ripple app for an authorisation, or shares a text.
+    static void ask(const RPText& state) {
+        auto login = make<SendAuthReq>();
+        login->setScope(std::string("snsapi_userinfo"));
+        login->setState(state);
+        RPApi::sendReq(login);
+    }
+    static void askShare() {
+        auto share = make<SendMessageToRPReq>();
+        share->setBText(true);
+        share->setText(std::string("分享"));
+        RPApi::sendReq(share);
+    }
 
     Ref<RecordingDelegate> delegate = make<RecordingDelegate>();
 };
@@ -27,11 +40,14 @@ protected:
 }  // namespace
 
 TEST_F(IncomingAnswers, AuthorisationAnswersByTheirCode) {
+    ask(std::nullopt);
     EXPECT_TRUE(open("://oauth"));
     EXPECT_EQ(last<SendAuthResp>()->errCode(), -1);
+    ask("s1");
     EXPECT_TRUE(open("://oauth?code=authdeny&state=s1"));
     EXPECT_EQ(last<SendAuthResp>()->errCode(), -4);
     EXPECT_FALSE(last<SendAuthResp>()->code());
+    ask("s1");
     EXPECT_TRUE(open("://oauth?code=c0de&state=s1&reason=ok"));
     auto granted = last<SendAuthResp>();
     EXPECT_EQ(granted->errCode(), 0);
@@ -77,6 +93,7 @@ TEST_F(IncomingAnswers, TypedWebViewAnswersByTheirKind) {
 }
 
 TEST_F(IncomingAnswers, MessagesOnThePasteboardAreDeliveredByTheirCommand) {
+    askShare();
     leave({{"command", "2010"}, {"result", "0"}, {"language", "zh_CN"}, {"account", "acc"}});
     EXPECT_TRUE(open("://platformId=ripple"));
     auto sent = last<SendMessageToRPResp>();
@@ -99,6 +116,38 @@ TEST_F(IncomingAnswers, MessagesOnThePasteboardAreDeliveredByTheirCommand) {
     EXPECT_FALSE(open("://"));
     EXPECT_EQ(delegate->responses.size(), 1u);
     EXPECT_EQ(delegate->requests.size(), 1u);
+}
+
+// A reply is told only for the request of its kind that is out (an
+// authorisation of the state s1, a share), once; when the Ripple app comes
+// back with nothing readable on the pasteboard, the request out fails.
+TEST_F(IncomingAnswers, APasteboardReplyAnswersOnlyTheRequestOut) {
+    const struct {
+        char ask;
+        Dictionary reply;
+        std::optional<std::int32_t> told;
+    } rows[] = {
+        {'-', {{"command", "2030"}, {"state", "s1"}}, std::nullopt}, {'-', {{"command", "2020"}}, std::nullopt},
+        {'a', {{"command", "2030"}, {"state", "s2"}}, std::nullopt}, {'-', {{"command", "2030"}, {"state", "s1"}}, 1},
+        {'-', {{"command", "2030"}, {"state", "s1"}}, std::nullopt}, {'s', {{"command", "2020"}}, 1},
+        {'-', {{"command", "2010"}}, std::nullopt},                  {'a', {}, -1},
+        {'s', {}, -1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        if (row.ask == 'a') ask("s1");
+        if (row.ask == 's') askShare();
+        if (row.reply.empty())
+            UIPasteboard::generalPasteboard()->setData(NSData::fromString("?"), AppCommunicate::kContentType);
+        else
+            leave(row.reply);
+        const std::size_t before = delegate->responses.size();
+        open("://platformId=ripple");
+        ASSERT_EQ(delegate->responses.size(), before + (row.told ? 1 : 0));
+        if (row.told) {
+            EXPECT_EQ(delegate->responses.back()->errCode(), *row.told);
+        }
+    }
 }
 
 TEST_F(IncomingAnswers, NoDelegateOrAnotherAppsUrlLeavesThePasteboardAlone) {

@@ -26,7 +26,7 @@ protected:
     static constexpr const char* kAppId = "rp0123456789abcdef";
 
     void SetUp() override {
-        WapAuthHandler::shareWapAuthHandlerInstance()->resetForTesting();
+        RPApi::forgetRequestsForTesting();
         ASSERT_TRUE(RPApi::registerApp(std::string(kAppId), false));
         RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
     }

@@ -49,6 +49,7 @@ protected:
         ASSERT_TRUE(platform);
         RippleOpenPlatformHosts::setHosts(platform->host(), platform->host(), platform->certificateFile());
         UIApplication::launchForTesting(host);
+        RPApi::forgetRequestsForTesting();
         ASSERT_TRUE(RPApi::registerApp(std::string(kAppId), false));
         RPApi::startLogByLevel(0, [this](const std::string& line) { log.push_back(line); });
         // The system hands the app's own scheme back to the app.
@@ -161,19 +162,37 @@ TEST_F(WapAuth, CancellingAsksFirstAndLeavingAnswersOnceWithMinusTwo) {
     clock.advance(0.35);
     EXPECT_FALSE(screen->presentedViewController());
 
-    // The platform's redirect that comes after the answer is dropped.
-    EXPECT_TRUE(RPApi::handleOpenURL(NSURL::URLWithString(std::string(kAppId) + "://oauth?code=c0de&state=st8"), host));
-    EXPECT_EQ(host->responses.size(), 1u);
-
-    // An authorisation the host begins inside the answer keeps its page.
+    // The platform's redirect that comes after the answer is dropped, also
+    // while the next login (another state) is open, which it leaves open.
+    const auto lateRedirect = NSURL::URLWithString(std::string(kAppId) + "://oauth?code=c0de&state=st8");
+    EXPECT_TRUE(RPApi::handleOpenURL(lateRedirect, host));
+    request->setState(std::string("st9"));
     begin();
-    ASSERT_TRUE(pageOffers("下一步"));
-    host->whenAnswered = [&] { RPApi::sendAuthReq(request, screen, host); };
-    ASSERT_TRUE(driver.tap("取消")) << driver.lastError();
-    ASSERT_TRUE(driver.tap("退出登录")) << driver.lastError();
-    EXPECT_EQ(host->responses.size(), 2u);
+    EXPECT_TRUE(RPApi::handleOpenURL(lateRedirect, host));
+    EXPECT_EQ(host->responses.size(), 1u);
     EXPECT_TRUE(handler->running());
-    EXPECT_TRUE(handler->webViewController());
+    EXPECT_EQ(log.back(), "rplog:auth answer for another authorisation (state st8): dropped");
+}
+
+// Whichever way the page is answered, a login the host begins inside the
+// answer shows its own page, which goes on to its own single answer.
+TEST_F(WapAuth, ALoginBegunInsideTheAnswerShowsItsPageAndIsAnsweredOnce) {
+    const std::function<bool()> leave = [&] { return driver.tap("取消") && driver.tap("退出登录"); },
+                                agree = [&] { return webView()->followLink("下一步") && pageOffers("同意") &&
+                                                     webView()->followLink("同意"); };
+    for (const auto& answer : {agree, leave}) {
+        host->responses.clear();
+        begin();
+        host->whenAnswered = [&] { RPApi::sendAuthReq(request, screen, host); };
+        ASSERT_TRUE(pageOffers("下一步") && answer());
+        ASSERT_TRUE(runUntil([&] { return host->responses.size() == 1; }, kGiveUpAfterSeconds));
+        host->whenAnswered = nullptr;
+        clock.advance(0.35);
+        ASSERT_TRUE(screen->presentedViewController());
+        ASSERT_TRUE(pageOffers("下一步") && agree());
+        ASSERT_TRUE(runUntil([&] { return host->responses.size() == 2; }, kGiveUpAfterSeconds));
+        EXPECT_EQ(host->responses[1]->errCode(), BaseResp::kSuccess);
+    }
 }
 
 // The question goes with the page: the answer the platform gives while it
