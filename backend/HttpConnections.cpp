@@ -151,6 +151,11 @@ public:
         std::lock_guard lock(mutex_);
         return response_;
     }
+    // An answer given from now on is not posted to the loop, which ends.
+    void leaveLoop() {
+        std::lock_guard lock(mutex_);
+        loop_ = nullptr;
+    }
     // Its client has gone, or the server ends: nothing more reaches it.
     void detach(const HttpResponse& unanswered) {
         std::lock_guard lock(mutex_);
@@ -207,8 +212,12 @@ struct HttpConnections::Loop {
     explicit Loop(Shared& shared) : shared(shared), service(*shared.service), bounds(shared.bounds) {}
 
     ~Loop() {
-        // Answers given before the end go out, if their clients take them now.
-        takeAnswers();
+        // Answers given before the end go out, if their clients take them
+        // now; none is posted any more, and no request is served.
+        for (Client* client : clients)
+            if (client->pending) client->pending->leaveLoop();
+        for (const auto& reply : takenAnswers())
+            if (Client* client = reply->client; client && client->pending == reply) deliver(*client, *reply->response());
         const HttpResponse busy = service.refusal(503);
         for (Client* client : clients) {
             if (!client->out.empty()) sendToClient(*client);
@@ -450,16 +459,19 @@ struct HttpConnections::Loop {
         client.closing = true;
     }
 
-    // Answers given on other threads since the loop last looked.
-    void takeAnswers() {
+    // Held answers given on other threads since the loop last looked.
+    std::vector<std::shared_ptr<Reply>> takenAnswers() {
         std::uint64_t count = 0;
         [[maybe_unused]] ssize_t read = ::read(answersSignal, &count, sizeof count);
         std::vector<std::shared_ptr<Reply>> taken;
-        {
-            std::lock_guard lock(answersMutex);
-            taken.swap(answers);
-        }
-        for (const auto& reply : taken) {
+        std::lock_guard lock(answersMutex);
+        taken.swap(answers);
+        return taken;
+    }
+
+    // Sends them, and serves what their clients sent meanwhile.
+    void takeAnswers() {
+        for (const auto& reply : takenAnswers()) {
             Client* client = reply->client;
             if (!client || client->pending != reply) continue;
             deliver(*client, *reply->response());
@@ -584,19 +596,17 @@ struct HttpConnections::Loop {
 
     void run(std::vector<std::unique_ptr<Loop>>& loops) {
         epoll_event events[64];
-        std::vector<Client*> touched;
         for (;;) {
             const int count = ::epoll_wait(epoll, events, 64, waitMilliseconds());
             if (count < 0 && errno != EINTR) return;
-            touched.clear();
             for (int i = 0; i < count; ++i) {
                 void* tag = events[i].data.ptr;
                 if (tag == &shared.stop) return;
                 if (tag == &shared.listener) acceptAll(loops);
                 else if (tag == &arrivalsSignal) adoptArrivals();
                 else if (tag == &answersSignal) takeAnswers();
-                else {
-                    auto* client = static_cast<Client*>(tag);
+                // A client ended by an earlier event of the batch is gone.
+                else if (auto* client = static_cast<Client*>(tag); clients.count(client)) {
                     const std::uint32_t flags = events[i].events;
                     // Before its handshake a TLS session reads and writes
                     // in turn: any event may let it go on.
@@ -604,11 +614,9 @@ struct HttpConnections::Loop {
                                         (client->tls && !client->handshaken);
                     client->writable |= (flags & (EPOLLOUT | EPOLLHUP | EPOLLERR)) != 0;
                     client->hungUp |= (flags & (EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0;
-                    touched.push_back(client);
+                    if (!pump(*client)) end(client);
                 }
             }
-            for (Client* client : touched)
-                if (clients.count(client) && !pump(*client)) end(client);
             if (Clock::now() >= nextCheck) check();
         }
     }
