@@ -69,7 +69,6 @@ void RPOUTASocket::send(const Ref<RPOUTASendItem>& item) {
 void RPOUTASocket::sendEvent(const Ref<RPOUTASendItem>& item) {
     if (!item) return;
     if (auto* event = std::get_if<Ref<RPOUTAEvent>>(&item->jsonEvents); event && *event) {
-        (*event)->content = (*event)->toJsonString();
         if ((*event)->isTooLongToReport()) {
             // Not sent, so not reported delivered: the caller decides what
             // becomes of it (the store refuses it as well).
@@ -118,9 +117,8 @@ void RPOUTASocket::kick() {
 std::optional<std::vector<std::string>> RPOUTASocket::eventTexts(const RPOUTASendItem& item) {
     if (const auto* event = std::get_if<Ref<RPOUTAEvent>>(&item.jsonEvents)) {
         if (!*event) return std::nullopt;
-        if (!(*event)->content) (*event)->content = (*event)->toJsonString();
         // An event without a JSON text cannot be delivered.
-        if (*(*event)->content == "{}") return std::nullopt;
+        if ((*event)->reportText() == "{}") return std::nullopt;
         return std::vector<std::string>{*(*event)->content};
     }
     if (const auto* batch = std::get_if<std::vector<RPOUTAStoreEvent>>(&item.jsonEvents)) {

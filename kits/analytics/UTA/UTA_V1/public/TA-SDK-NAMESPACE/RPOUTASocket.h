@@ -70,8 +70,8 @@ public:
 
     // Queues the unit; it goes out once those before it are done.
     void send(const Ref<RPOUTASendItem>& item);
-    // One event: its JSON text is computed afresh; a text too long to report
-    // (not an error event) is not sent and the unit fails.
+    // One event, with its report text (made when it has none yet); a text
+    // too long to report (not an error event) is not sent and the unit fails.
     void sendEvent(const Ref<RPOUTASendItem>& item);
 
     bool isSending() const { return isSending_; }
