@@ -139,6 +139,11 @@ TEST_F(AnalyticsTracking, AnswersForInvalidAndTooLongEventsAndWhenSwitchedOff) {
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("id"), args({std::nan("")})), 1000);
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEventBegin(std::string("id"), props({{"at", NSDate(1)}})), 1000);
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEventDuration(INFINITY, std::string("d"), std::nullopt), 1000);
+    // So are events whose text is longer than a report may carry.
+    EXPECT_EQ(RPOUTA::trackCustomEvent(std::string(5000, 'i'), std::nullopt), 1001);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string(3000, 'i'), props({{"v", std::string(2000, 'v')}})), 1001);
+    EXPECT_EQ(RPOUTA::trackCustomKeyValueEventDuration(1, std::string(5000, 'i'), std::nullopt), 1001);
+    EXPECT_EQ(RPOUTA::trackCustomEventBegin(std::string(5000, 'i'), std::nullopt), 1001);
 
     RPOUTAHelper::getInstance()->setUTAEnableFlag(false);
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("off"), std::nullopt), -1);

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <limits>
 #include <map>
+#include <random>
 #include <thread>
 
 #include "backend/AnalyticsCollector.h"
@@ -36,18 +37,35 @@ namespace {
 
 // One connection at a time: reads a request frame and answers `reply`; with
 // `firstReply`, answers the first request so and serves further requests.
+// With `pace`, a collector that reads slowly: through a 4 KiB receive buffer,
+// 4 KiB at a time, `pace` called with the bytes read so far before each read;
+// only a frame that came whole is answered.
 class ScriptedReplyServer {
 public:
-    explicit ScriptedReplyServer(std::string reply, std::string firstReply = "")
-        : reply_(std::move(reply)), firstReply_(std::move(firstReply)) {
+    explicit ScriptedReplyServer(std::string reply, std::string firstReply = "",
+                                 std::function<void(std::size_t)> pace = {})
+        : reply_(std::move(reply)), firstReply_(std::move(firstReply)), pace_(std::move(pace)) {
         listener_ = listenOnLoopback(4, port_);
+        const int small = 4096;
+        if (pace_) ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
         thread_ = std::thread([this] {
-            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; client_ = -1, ::close(client)) {
+            for (int client; (client = ::accept(listener_, nullptr, nullptr)) >= 0; client_ = -1, ::close(client), ++ended_) {
                 client_ = client;
+                std::size_t read = 0;
+                const auto receive = [&](std::string& into) {
+                    for (std::size_t done = 0, got = 0; done < into.size(); done += got, read += got) {
+                        if (pace_) pace_(read);
+                        const ssize_t n = ::recv(client, &into[done], std::min<std::size_t>(into.size() - done, pace_ ? 4096 : SIZE_MAX), 0);
+                        if (n <= 0) return false;
+                        got = static_cast<std::size_t>(n);
+                    }
+                    return true;
+                };
                 std::string head(16, '\0');
-                for (bool first = true; ::recv(client, head.data(), head.size(), MSG_WAITALL) == 16; first = false) {
+                for (bool first = true; receive(head); first = false) {
                     std::string body(frame::requestLength(head).value_or(16) - 16, '\0');
-                    ::recv(client, body.data(), body.size(), MSG_WAITALL);
+                    if (!receive(body)) break;
+                    ++wholeFrames_;
                     const std::string& answer = first && !firstReply_.empty() ? firstReply_ : reply_;
                     ::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
                     if (firstReply_.empty()) break;
@@ -62,9 +80,13 @@ public:
         thread_.join();
     }
     int port() const { return port_; }
+    int wholeFrames() const { return wholeFrames_; }
+    int connectionsEnded() const { return ended_; }
 
 private:
     std::string reply_, firstReply_;
+    std::function<void(std::size_t)> pace_;
+    std::atomic<int> wholeFrames_{0}, ended_{0};
     std::atomic<int> client_{-1};
     int listener_ = -1;
     int port_ = 0;
@@ -326,6 +348,7 @@ TEST_F(ReportChannel, AnEventTheCollectorRefusesCostsOnlyItsOwnTries) {
 }
 
 TEST_F(ReportChannel, AHostThatNeverAnswersTimesOutAndTheNextSendReconnects) {
+    channel->setTimeoutForTests(0.5);
     collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Silent);
     storeEvents(3);
     store->sendCachedEvents(-1);
@@ -335,13 +358,39 @@ TEST_F(ReportChannel, AHostThatNeverAnswersTimesOutAndTheNextSendReconnects) {
     store->sendCachedEvents(-1);
     EXPECT_EQ(storedRows(), (std::vector<std::pair<int, int>>(3, {2, 0})));
 
-    ASSERT_TRUE(runUntil([&] { return storedRows().front().first == 1; }, kGiveUpAfterSeconds)) << "no reply within 11 s";
+    ASSERT_TRUE(runUntil([&] { return storedRows().front().first == 1; }, kGiveUpAfterSeconds)) << "no reply in time";
     collector->setBehaviour(backend::AnalyticsCollector::Behaviour::Acknowledge);
     sendStored();
     EXPECT_TRUE(storedRows().empty());
     EXPECT_EQ(collector->storedEventCount(), 3);
     EXPECT_EQ(collector->acceptedFrames(), 3) << "after the failed batch of three: one row, then two";
     EXPECT_EQ(collector->connections(), 2);
+}
+
+TEST_F(ReportChannel, ASlowCollectorGetsTheRequestWholeOnceOrNotAtAll) {
+    // Random letters: the frame is far more than the collector's buffers
+    // hold, and draining it at its pace takes several time-outs.
+    std::minstd_rand random(7);
+    std::vector<RPOUTAStoreEvent> batch(120, RPOUTAStoreEvent{0, 1, 0, "", 1});
+    for (auto& row : batch) {
+        while (row.content.size() < 4000) row.content += static_cast<char>('a' + random() % 26);
+        row.content = "{\"r\":\"" + row.content + "\"}";
+    }
+    // A collector that reads 4 KiB every 10 ms, and one that stops reading until the unit failed.
+    for (bool stalls : {false, true}) {
+        std::atomic<bool> unitEnded{false};
+        ScriptedReplyServer server(reply("{\"ret\":0}"), "", [&](std::size_t read) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(stalls ? 0 : 10));
+            while (stalls && read >= 16384 && !unitEnded) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+        pointAt(server.port());
+        channel = make<RPOUTASocket>();
+        channel->setTimeoutForTests(0.25);
+        EXPECT_EQ(sendOne(batch), !stalls);
+        unitEnded = true;
+        ASSERT_TRUE(eventually([&] { return server.connectionsEnded() == 1; }));
+        EXPECT_EQ(server.wholeFrames(), stalls ? 0 : 1) << "told failed, the rest of the frame never arrives";
+    }
 }
 
 TEST_F(ReportChannel, InMemoryEventsGoOutInBatchesAndAFailedBatchIsNotKept) {

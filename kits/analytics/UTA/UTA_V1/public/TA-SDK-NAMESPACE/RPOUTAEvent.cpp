@@ -90,8 +90,13 @@ std::string RPOUTAEvent::toJsonString() {
     return helper->getJson(Value(dictionary));
 }
 
-bool RPOUTAEvent::isTooLongToReport() const {
-    return contentLength() > RPOUTAConfig::getInstance()->maxReportEventLength() && getType() != 3;
+const std::string& RPOUTAEvent::reportText() {
+    if (!content) content = toJsonString();
+    return *content;
+}
+
+bool RPOUTAEvent::isTooLongToReport() {
+    return UTATextLength(reportText()) > RPOUTAConfig::getInstance()->maxReportEventLength() && getType() != 3;
 }
 
 std::size_t RPOUTAEvent::contentLength() const { return content ? UTATextLength(*content) : 0; }

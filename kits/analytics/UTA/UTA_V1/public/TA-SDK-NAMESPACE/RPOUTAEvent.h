@@ -24,10 +24,15 @@ public:
     // A new event index: never -1, may be negative.
     std::int32_t generateIDX() const;
     std::string toJsonString();
-    // Whether the JSON text is longer than a report may carry
+    // The JSON text the store keeps and the channel sends (`content`): made
+    // once, when first asked for, and then kept, so the text whose length
+    // was judged is the one reported.
+    const std::string& reportText();
+    // Whether the report text is longer than a report may carry
     // (`maxReportEventLength`, counted by UTATextLength); an error event goes
-    // whatever its length.
-    bool isTooLongToReport() const;
+    // whatever its length. The one rule of the recording methods, the store
+    // and the channel.
+    bool isTooLongToReport();
     // The length of the JSON text by UTATextLength, 0 before it is made.
     std::size_t contentLength() const;
 

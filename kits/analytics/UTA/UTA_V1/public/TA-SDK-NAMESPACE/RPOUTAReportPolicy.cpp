@@ -89,7 +89,7 @@ void onBatchStored() {
 // Strategy 8: the event waits in memory until a batch is full or the period
 // has run out; then the in-memory queue goes.
 void keepInMemory(const Ref<RPOUTAEvent>& event) {
-    event->content = event->toJsonString();
+    event->reportText();
     store()->enqueueMemEvent(event);
     if (periodRanOut()) {
         recordPeriodicSend();

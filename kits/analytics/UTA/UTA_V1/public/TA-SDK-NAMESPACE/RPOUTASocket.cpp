@@ -1,7 +1,11 @@
 #include "kits/analytics/UTA/UTA_V1/public/TA-SDK-NAMESPACE/RPOUTASocket.h"
 
+#include <linux/tcp.h>
+#include <netinet/in.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "foundation/NSJSONSerialization.h"
@@ -69,7 +73,6 @@ void RPOUTASocket::send(const Ref<RPOUTASendItem>& item) {
 void RPOUTASocket::sendEvent(const Ref<RPOUTASendItem>& item) {
     if (!item) return;
     if (auto* event = std::get_if<Ref<RPOUTAEvent>>(&item->jsonEvents); event && *event) {
-        (*event)->content = (*event)->toJsonString();
         if ((*event)->isTooLongToReport()) {
             // Not sent, so not reported delivered: the caller decides what
             // becomes of it (the store refuses it as well).
@@ -118,9 +121,8 @@ void RPOUTASocket::kick() {
 std::optional<std::vector<std::string>> RPOUTASocket::eventTexts(const RPOUTASendItem& item) {
     if (const auto* event = std::get_if<Ref<RPOUTAEvent>>(&item.jsonEvents)) {
         if (!*event) return std::nullopt;
-        if (!(*event)->content) (*event)->content = (*event)->toJsonString();
         // An event without a JSON text cannot be delivered.
-        if (*(*event)->content == "{}") return std::nullopt;
+        if ((*event)->reportText() == "{}") return std::nullopt;
         return std::vector<std::string>{*(*event)->content};
     }
     if (const auto* batch = std::get_if<std::vector<RPOUTAStoreEvent>>(&item.jsonEvents)) {
@@ -185,8 +187,9 @@ bool RPOUTASocket::tcpRequest(const NSData& json) {
             utaSocket_->disconnect();
             return true;
         }
-        utaSocket_->writeData(std::move(*frame), kTimeout, kTag);
-        utaSocket_->readDataToLength(4, kTimeout, kTag);
+        acknowledgedAtWriteLook_ = acknowledgedAtReadLook_ = acknowledgedBytes();
+        utaSocket_->writeData(std::move(*frame), timeout_, kTag);
+        utaSocket_->readDataToLength(4, timeout_, kTag);
     } else {
         // The unit stays in flight and is written once connected.
         isSending_ = false;
@@ -204,6 +207,16 @@ bool RPOUTASocket::hostHasSpokenOutOfTurn() {
         if (fd < 0 || ioctl(fd, FIONREAD, &waiting) != 0) waiting = 0;
     });
     return waiting > 0;
+}
+
+std::uint64_t RPOUTASocket::acknowledgedBytes() {
+    tcp_info info{};
+    socklen_t length = sizeof info;
+    utaSocket_->performBlock([&] {
+        const int fd = utaSocket_->socketFD();
+        if (fd < 0 || getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0) length = 0;
+    });
+    return length >= offsetof(tcp_info, tcpi_bytes_acked) + sizeof info.tcpi_bytes_acked ? info.tcpi_bytes_acked : 0;
 }
 
 std::optional<NSData> RPOUTASocket::getSendData(const NSData& json) {
@@ -231,7 +244,7 @@ void RPOUTASocket::startSocket() {
     const std::string host = RPOUTAReportHost::host();
     Ref<NSError> error;
     // A host that never answers fails the attempt after the usual time-out.
-    if (utaSocket_->connectToHost(host, RPOUTAReportHost::port(), kTimeout, &error)) {
+    if (utaSocket_->connectToHost(host, RPOUTAReportHost::port(), timeout_, &error)) {
         isConnecting_ = true;
         return;
     }
@@ -264,7 +277,7 @@ void RPOUTASocket::socketDidReadData(const Ref<RPOUTAQueueSocket>& sock, const N
             return;
         }
         readHeaderComplete_ = true;
-        sock->readDataToLength(12, kTimeout, kTag);
+        sock->readDataToLength(12, timeout_, kTag);
         return;
     }
     if (!readComplete_) {
@@ -286,7 +299,7 @@ void RPOUTASocket::socketDidReadData(const Ref<RPOUTAQueueSocket>& sock, const N
             return;
         }
         readComplete_ = true;
-        sock->readDataToLength(bodyLen_, kTimeout, kTag);
+        sock->readDataToLength(bodyLen_, timeout_, kTag);
         return;
     }
     if (readBuf_.length() < 16 + bodyLen_) {
@@ -384,22 +397,38 @@ void RPOUTASocket::closeBuffer() {
     bodyLen_ = 0;
 }
 
-// A time-out gets no extension. The connection is closed before the unit
-// fails, so a unit sent from its callback finds it closed and reconnects.
-std::optional<double> RPOUTASocket::socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>& sock,
-                                                                    std::int64_t, double, std::uint64_t) {
-    UTALog("writeDataError:");
-    sock->disconnect();
+// A host that reads the request slowly is still taking it: the write's bytes
+// may sit in the kernel long after the write ended, so progress is what the
+// host acknowledged, not what was written. With none for a whole period, the
+// connection is reset before the unit fails: a plain close would let the
+// kernel go on delivering the queued rest of the frame, and a host that read
+// on would accept a request told failed, which the store sends again. A unit
+// sent from the callback finds the connection closed and reconnects.
+std::optional<double> RPOUTASocket::timeOutUnlessTaking(std::uint64_t& lastLook, const char* message) {
+    const std::uint64_t acknowledged = acknowledgedBytes();
+    if (acknowledged > lastLook) {
+        lastLook = acknowledged;
+        return timeout_;
+    }
+    UTALog(message);
+    utaSocket_->performBlock([&] {
+        const linger reset{1, 0};
+        const int fd = utaSocket_->socketFD();
+        if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    });
+    utaSocket_->disconnect();
     handleSendError();
     return 0.0;
 }
 
-std::optional<double> RPOUTASocket::socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>& sock, std::int64_t,
+std::optional<double> RPOUTASocket::socketShouldTimeoutWriteWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t,
+                                                                    double, std::uint64_t) {
+    return timeOutUnlessTaking(acknowledgedAtWriteLook_, "writeDataError:");
+}
+
+std::optional<double> RPOUTASocket::socketShouldTimeoutReadWithTag(const Ref<RPOUTAQueueSocket>&, std::int64_t,
                                                                    double, std::uint64_t) {
-    UTALog("readDataError:");
-    sock->disconnect();
-    handleSendError();
-    return 0.0;
+    return timeOutUnlessTaking(acknowledgedAtReadLook_, "readDataError:");
 }
 
 void RPOUTASocket::socketDidDisconnect(const Ref<RPOUTAQueueSocket>&, const Ref<NSError>& error) {

@@ -54,6 +54,8 @@ public:
     static constexpr std::size_t kLargestReplyBody = (kReadBufferCapacity - 16) / 2;
     // A reply body never inflates past this, whatever it holds.
     static constexpr std::size_t kLargestReplyText = 4 << 20;
+    // Connecting, and a request that makes no progress for this long (the
+    // host takes none of its bytes, or sends no reply), time out.
     static constexpr double kTimeout = 11.0;
     static constexpr std::array<std::uint8_t, 4> kMagic{0x00, 0x00, 0x95, 0x27};
     static constexpr std::array<std::uint8_t, 4> kVersion{0x00, 0x00, 0x00, 0x01};
@@ -70,8 +72,8 @@ public:
 
     // Queues the unit; it goes out once those before it are done.
     void send(const Ref<RPOUTASendItem>& item);
-    // One event: its JSON text is computed afresh; a text too long to report
-    // (not an error event) is not sent and the unit fails.
+    // One event, with its report text (made when it has none yet); a text
+    // too long to report (not an error event) is not sent and the unit fails.
     void sendEvent(const Ref<RPOUTASendItem>& item);
 
     bool isSending() const { return isSending_; }
@@ -91,6 +93,8 @@ public:
     void setOnlineConfigHandler(std::function<void(const Value&)> handler);
 
     const Ref<DispatchQueue>& taskQueue() const { return taskQueue_; }
+    // Replaces `kTimeout` for this channel; set before its first send.
+    void setTimeoutForTests(double seconds) { timeout_ = seconds; }
     // Drops the connection, on "HttpDispatcher"; the unit in flight fails.
     void disconnect();
 
@@ -119,6 +123,13 @@ private:
     // reply to the last request, or one before any request): a reply
     // answers only the request it follows.
     bool hostHasSpokenOutOfTurn();
+    // The bytes of the connection the host has acknowledged so far (0 when
+    // the system cannot tell).
+    std::uint64_t acknowledgedBytes();
+    // A write's or read's time-out: another period while the host took bytes
+    // of the request since the last look (`lastLook`, that time-out's own);
+    // otherwise the connection is reset and the unit fails.
+    std::optional<double> timeOutUnlessTaking(std::uint64_t& lastLook, const char* message);
     void startSocket();
     void handleBodyResult(const NSData& body, const NSData& configData);
     // Fails the unit in flight and resets the exchange.
@@ -135,6 +146,8 @@ private:
     bool readHeaderComplete_ = false;
     bool readComplete_ = false;
     Ref<RPOUTAQueueSocket> utaSocket_;
+    double timeout_ = kTimeout;
+    std::uint64_t acknowledgedAtWriteLook_ = 0, acknowledgedAtReadLook_ = 0;
     bool isConnecting_ = false;
     std::atomic<bool> isSending_{false};
     std::uint64_t bodyLen_ = 0;

@@ -773,8 +773,7 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
             // The count is what is left, which the report policy reads.
             store->recount();
         }
-        if (!event->content) event->content = event->toJsonString();
-        const std::string content = *event->content;
+        const std::string content = event->reportText();
         UTALog(hasTrySent ? "Send failed, then store event:%@" : "Environment setting, then store event:%@", content);
         if (event->isTooLongToReport()) {
             UTALog("[ERROR]Too large event content length to report:%lu",

@@ -152,15 +152,33 @@ std::optional<std::int64_t> contentRefusal(const Text& text, const Value& props,
     return std::nullopt;
 }
 
+// 1001 when the event's report text is longer than a report may carry: the
+// store would drop it and the channel would not send it. The text is made
+// here and kept, so the store and the channel judge and report this text.
+std::optional<std::int64_t> reportRefusal(RPOUTAEvent& event) {
+    if (!event.isTooLongToReport()) return std::nullopt;
+    UTALog("[ERROR]Too large event content length to report:%lu", static_cast<unsigned long>(event.contentLength()));
+    return kTooLong;
+}
+
 Value asValue(const std::optional<Array>& args) { return args ? Value(*args) : Value(); }
 Value asValue(const std::optional<Dictionary>& props) { return props ? Value(*props) : Value(); }
 
-std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey) {
+// Begins a timed event. One whose event could not be reported even without
+// its session and duration is refused as the end would refuse it.
+// `fill` puts the arguments or properties on the event.
+std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const std::string& key, const Text& appkey,
+                             const std::function<void(RPOUTACustomEvent&)>& fill) {
     if (missing(eventId)) {
         UTALog("[ERROR]Failed to trace nil/empty event_id.");
         return kInvalid;
     }
     if (auto refusal = contentRefusal(eventId, arguments)) return *refusal;
+    auto unstamped = make<RPOUTACustomEvent>();
+    unstamped->eventID = *eventId;
+    unstamped->appkey = appkey;
+    fill(*unstamped);
+    if (auto refusal = reportRefusal(*unstamped)) return *refusal;
     UTAReportAdditionEvent(false, appkey, false);
     Timers& timers = *eventTimers(true);
     std::lock_guard lock(timers.lock);
@@ -180,7 +198,8 @@ std::int64_t beginTimedEvent(const Text& eventId, const Value& arguments, const 
 // Before any timed begin in the process there are no timers, and the answer
 // is `beforeAnyBegin`: 1000 for the argument form, -1 for the key-value form
 // (the answer callers of that form get there, though -1 otherwise means that
-// tracking is off).
+// tracking is off). An event too long to report answers 1001 and keeps its
+// begin, as the other refusals do.
 // `fill` puts the arguments or properties on the event.
 std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const Text& attributes, const std::string& key,
                            const Text& appkey, bool isRealTime, std::int64_t beforeAnyBegin,
@@ -203,6 +222,7 @@ std::int64_t endTimedEvent(const Text& eventId, const Value& arguments, const Te
         event = customEvent(*eventId, appkey, isRealTime);
         fill(*event);
         event->duration = durationSince(begin->second);
+        if (auto refusal = reportRefusal(*event)) return *refusal;
         timers->begins.erase(begin);
     }
     UTASubmitEvent(event);
@@ -406,9 +426,10 @@ std::int64_t RPOUTA::trackCustomEvent(const Text& eventId, const std::optional<A
         return kInvalid;
     }
     if (auto refusal = contentRefusal(eventId, asValue(args))) return *refusal;
-    UTAReportAdditionEvent(false, std::nullopt, false);
     auto event = customEvent(*eventId, appkey, isRealTime);
     event->args = args;
+    if (auto refusal = reportRefusal(*event)) return *refusal;
+    UTAReportAdditionEvent(false, std::nullopt, false);
     UTASubmitEvent(event);
     return kAccepted;
 }
@@ -419,7 +440,8 @@ std::int64_t RPOUTA::trackCustomEventBegin(const Text& eventId, const std::optio
 
 std::int64_t RPOUTA::trackCustomEventBegin(const Text& eventId, const std::optional<Array>& args, const Text& appkey) {
     if (!enabled()) return kOff;
-    return beginTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey);
+    return beginTimedEvent(eventId, asValue(args), timedEventKey(eventId.value_or(""), args), appkey,
+                           [&](RPOUTACustomEvent& event) { event.args = args; });
 }
 
 std::int64_t RPOUTA::trackCustomEventEnd(const Text& eventId, const std::optional<Array>& args) {
@@ -451,11 +473,12 @@ std::int64_t RPOUTA::trackCustomKeyValueEvent(const Text& eventId, const std::op
         return kInvalid;
     }
     if (auto refusal = contentRefusal(eventId, asValue(props), h5Attr)) return *refusal;
-    UTAReportAdditionEvent(false, std::nullopt, false);
     auto event = customEvent(*eventId, appkey, isRealTime);
     event->kvs = props;
     event->h5 = fromH5;
     event->h5attr = h5Attr;
+    if (auto refusal = reportRefusal(*event)) return *refusal;
+    UTAReportAdditionEvent(false, std::nullopt, false);
     UTASubmitEvent(event);
     return kAccepted;
 }
@@ -467,7 +490,8 @@ std::int64_t RPOUTA::trackCustomKeyValueEventBegin(const Text& eventId, const st
 std::int64_t RPOUTA::trackCustomKeyValueEventBegin(const Text& eventId, const std::optional<Dictionary>& props,
                                                    const Text& appkey) {
     if (!enabled()) return kOff;
-    return beginTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey);
+    return beginTimedEvent(eventId, asValue(props), timedKeyValueEventKey(eventId.value_or(""), props), appkey,
+                           [&](RPOUTACustomEvent& event) { event.kvs = props; });
 }
 
 std::int64_t RPOUTA::trackCustomKeyValueEventEnd(const Text& eventId, const std::optional<Dictionary>& props) {
@@ -524,6 +548,7 @@ std::int64_t RPOUTA::trackCustomKeyValueEventDuration(float duration, const Text
     event->duration = duration;
     event->h5 = fromH5;
     event->h5attr = h5Attr;
+    if (auto refusal = reportRefusal(*event)) return *refusal;
     UTASubmitEvent(event);
     return kAccepted;
 }
