@@ -1,5 +1,6 @@
 #include "kits/ripple/RPApi.h"
 
+#include <optional>
 #include <utility>
 
 #include "foundation/NSString.h"
@@ -28,13 +29,18 @@ std::uint64_t& RPApi::contentSupportFlag() {
     return flag;
 }
 
-bool& RPApi::shareOut() {
-    static bool out = false;
+std::set<RPApi::Awaited>& RPApi::awaited() {
+    static std::set<Awaited> out;
     return out;
 }
 
+bool RPApi::awaitReply(bool sent, Awaited kind) {
+    if (sent) awaited().insert(kind);
+    return sent;
+}
+
 void RPApi::forgetRequestsForTesting() {
-    shareOut() = false;
+    awaited().clear();
     WapAuthHandler::shareWapAuthHandlerInstance()->resetForTesting();
 }
 
@@ -84,28 +90,47 @@ namespace {
 
 template <class T> bool kindOf(const Ref<NSObject>& object) { return isKind<T>(object); }
 
-// The request of the host's that a reply answers.
-enum class Answers { Nothing, Share, Authorisation };
+using Awaited = RPApi::Awaited;
 
-// What each command of a message from the Ripple app is delivered as.
+// What each command of a message from the Ripple app is delivered as, and
+// the request of the host's that a reply answers: an authorisation (kept
+// by WapAuthHandler) or one awaited by kind.
 struct Delivery {
     std::uint64_t command;
     bool isRequest;
     bool (*expected)(const Ref<NSObject>&);
-    Answers answers = Answers::Nothing;
+    bool authorisation = false;
+    std::optional<Awaited> answers = std::nullopt;
 };
 constexpr Delivery kDeliveries[] = {
     {AppCommunicateData::kMediaMessage, true, kindOf<ShowMessageFromRPReq>},
     {AppCommunicateData::kGetMessage, true, kindOf<GetMessageFromRPReq>},
-    {AppCommunicateData::kSendResultWithLanguage, false, kindOf<SendMessageToRPResp>, Answers::Share},
-    {AppCommunicateData::kSendResult, false, kindOf<SendMessageToRPResp>, Answers::Share},
-    {AppCommunicateData::kAuthResult, false, kindOf<SendAuthResp>, Answers::Authorisation},
+    {AppCommunicateData::kSendResultWithLanguage, false, kindOf<SendMessageToRPResp>, false, Awaited::Share},
+    {AppCommunicateData::kSendResult, false, kindOf<SendMessageToRPResp>, false, Awaited::Share},
+    {AppCommunicateData::kAuthResult, false, kindOf<SendAuthResp>, true},
     {AppCommunicateData::kLaunchFromRipple, true, kindOf<LaunchFromRPReq>},
-    {AppCommunicateData::kCreateChatRoomResult, false, kindOf<CreateChatRoomResp>},
-    {AppCommunicateData::kJoinChatRoomResult, false, kindOf<JoinChatRoomResp>},
-    {AppCommunicateData::kLaunchMiniProgramResult, false, kindOf<RPLaunchMiniProgramResp>},
-    {AppCommunicateData::kOpenBusinessViewResult, false, kindOf<RPOpenBusinessViewResp>},
+    {AppCommunicateData::kCreateChatRoomResult, false, kindOf<CreateChatRoomResp>, false, Awaited::CreateChatRoom},
+    {AppCommunicateData::kJoinChatRoomResult, false, kindOf<JoinChatRoomResp>, false, Awaited::JoinChatRoom},
+    {AppCommunicateData::kLaunchMiniProgramResult, false, kindOf<RPLaunchMiniProgramResp>, false,
+     Awaited::LaunchMiniProgram},
+    {AppCommunicateData::kOpenBusinessViewResult, false, kindOf<RPOpenBusinessViewResp>, false,
+     Awaited::OpenBusinessView},
 };
+
+// The answer told for a request of `kind` when the Ripple app came back
+// with no reply the kit can read.
+Ref<BaseResp> failedAnswer(Awaited kind) {
+    Ref<BaseResp> failed;
+    switch (kind) {
+    case Awaited::Share: failed = make<SendMessageToRPResp>(); break;
+    case Awaited::CreateChatRoom: failed = make<CreateChatRoomResp>(); break;
+    case Awaited::JoinChatRoom: failed = make<JoinChatRoomResp>(); break;
+    case Awaited::LaunchMiniProgram: failed = make<RPLaunchMiniProgramResp>(); break;
+    case Awaited::OpenBusinessView: failed = make<RPOpenBusinessViewResp>(); break;
+    }
+    failed->setErrCode(BaseResp::kFailed);
+    return failed;
+}
 
 }  // namespace
 
@@ -134,10 +159,10 @@ bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelega
             return false;
         }
         bool admitted = true;
-        if (delivery.answers == Answers::Share) {
-            admitted = std::exchange(shareOut(), false);
-            if (!admitted) RPLogUtil::log("share result with no share out: dropped");
-        } else if (delivery.answers == Answers::Authorisation) {
+        if (delivery.answers) {
+            admitted = awaited().erase(*delivery.answers) > 0;
+            if (!admitted) RPLogUtil::log("reply with no request of its kind out: dropped");
+        } else if (delivery.authorisation) {
             const RPText state = cast<SendAuthResp>(response)->state();
             admitted = WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state);
         }
@@ -149,15 +174,11 @@ bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelega
 }
 
 void RPApi::endRequestsOutAsFailed(const Ref<RPApiDelegate>& delegate) {
-    const bool share = std::exchange(shareOut(), false);
+    const std::set<Awaited> out = std::exchange(awaited(), {});
     const bool authorisation = WapAuthHandler::shareWapAuthHandlerInstance()->endRippleAppAuthorisation();
-    if (!share && !authorisation) return;
+    if (out.empty() && !authorisation) return;
     RPLogUtil::log("no readable reply from the Ripple app: the request out failed");
-    if (share) {
-        auto failed = make<SendMessageToRPResp>();
-        failed->setErrCode(BaseResp::kFailed);
-        delegate->onResp(failed);
-    }
+    for (Awaited kind : out) delegate->onResp(failedAnswer(kind));
     if (authorisation) {
         auto failed = make<SendAuthResp>();
         failed->setErrCode(BaseResp::kFailed);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "foundation/NSURL.h"
@@ -180,15 +181,22 @@ public:
     // authorisation page, for a test that starts from a fresh kit.
     static void forgetRequestsForTesting();
 
+    // The kinds of request whose reply the Ripple app leaves on the
+    // pasteboard.
+    enum class Awaited { Share, CreateChatRoom, JoinChatRoom, LaunchMiniProgram, OpenBusinessView };
+
 private:
     static AppID& registeredIdentifier();
     // The conversation account of the last message read, put into the next
     // message packed.
     static RPText& pendingConversationAccount();
     static std::uint64_t& contentSupportFlag();
-    // A share is on its way to the Ripple app and awaits its result; the
-    // authorisation out is kept by WapAuthHandler.
-    static bool& shareOut();
+    // The requests on their way to the Ripple app that await its reply on
+    // the pasteboard, by kind (one of each at most: a new one replaces the
+    // one out); the authorisation out is kept by WapAuthHandler.
+    static std::set<Awaited>& awaited();
+    // `sent` is true when a request of `kind` went out: its reply is awaited.
+    static bool awaitReply(bool sent, Awaited kind);
 
     // Whether `url` begins with "<id>" + `suffix` and, when `longer`, goes on.
     static bool matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer);

@@ -104,7 +104,7 @@ Ref<NSURL> RPApi::packReq(const Ref<BaseReq>& request) {
     message->setConversationAccount(pendingConversationAccount());
     if (!message->ReqToData(request) || !AppCommunicate::setAppCommunicateData(message, appId)) return nullptr;
     pendingConversationAccount().reset();
-    if (isKind<SendMessageToRPReq>(request)) shareOut() = true;
+    if (isKind<SendMessageToRPReq>(request)) awaitReply(true, Awaited::Share);
     return RippleApiUtil::getRippleUrl(appId, static_cast<std::int64_t>(contentSupportFlag()), "sendreq/?");
 }
 
@@ -205,15 +205,17 @@ bool RPApi::openRankList(const Ref<OpenRankListReq>& request) { return request &
 
 bool RPApi::handleLaunchMiniProgram(const Ref<RPLaunchMiniProgramReq>& request) {
     if (!request || isEmpty(request->userName()) || request->miniProgramType() > 2) return false;
-    return openRippleUrl("jumpRpa/?userName=" + asIs(request->userName()) + "&path=" + E(request->path()) +
-                         "&miniProgramType=" + std::to_string(request->miniProgramType()) +
-                         "&extMsg=" + E(request->extMsg()));
+    return awaitReply(openRippleUrl("jumpRpa/?userName=" + asIs(request->userName()) + "&path=" + E(request->path()) +
+                                    "&miniProgramType=" + std::to_string(request->miniProgramType()) +
+                                    "&extMsg=" + E(request->extMsg())),
+                      Awaited::LaunchMiniProgram);
 }
 
 bool RPApi::handleOpenBusinessView(const Ref<RPOpenBusinessViewReq>& request) {
     if (!request || isEmpty(request->businessType())) return false;
-    return openRippleUrl("jumpFakeNativeRpa/?businessType=" + asIs(request->businessType()) +
-                         "&query=" + E(request->query()) + "&extInfo=" + E(request->extInfo()));
+    return awaitReply(openRippleUrl("jumpFakeNativeRpa/?businessType=" + asIs(request->businessType()) +
+                                    "&query=" + E(request->query()) + "&extInfo=" + E(request->extInfo())),
+                      Awaited::OpenBusinessView);
 }
 
 bool RPApi::createChatRoom(const Ref<CreateChatRoomReq>& request) {
@@ -224,7 +226,7 @@ bool RPApi::createChatRoom(const Ref<CreateChatRoomReq>& request) {
     if (!isEmpty(request->chatRoomName())) path += "&chatroomname=" + E(request->chatRoomName());
     if (!isEmpty(request->chatRoomNickName())) path += "&chatroomnickname=" + E(request->chatRoomNickName());
     if (!isEmpty(request->extMsg())) path += "&extmsg=" + asIs(request->extMsg());
-    return openRippleUrl(path);
+    return awaitReply(openRippleUrl(path), Awaited::CreateChatRoom);
 }
 
 bool RPApi::joinChatRoom(const Ref<JoinChatRoomReq>& request) {
@@ -234,7 +236,7 @@ bool RPApi::joinChatRoom(const Ref<JoinChatRoomReq>& request) {
     std::string path = "joinchatroom/?groupid=" + asIs(request->groupId());
     if (!isEmpty(request->chatRoomNickName())) path += "&chatroomnickname=" + E(request->chatRoomNickName());
     if (!isEmpty(request->extMsg())) path += "&extmsg=" + asIs(request->extMsg());
-    return openRippleUrl(path);
+    return awaitReply(openRippleUrl(path), Awaited::JoinChatRoom);
 }
 
 bool RPApi::openProfile(const Ref<JumpToBizProfileReq>& request) {

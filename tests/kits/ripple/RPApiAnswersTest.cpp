@@ -3,6 +3,7 @@
 #include "kits/ripple/AppCommunicate.h"
 #include "kits/ripple/RPAuthMessages.h"
 #include "kits/ripple/RPCardMessages.h"
+#include "kits/ripple/RPMiniProgramMessages.h"
 #include "kits/ripple/RPShareMessages.h"
 #include "kits/ripple/RPWebViewMessages.h"
 #include "tests/kits/ripple/RippleKitFixture.h"
@@ -20,7 +21,8 @@ protected:
     void leave(const Dictionary& message) {
         ASSERT_TRUE(AppCommunicate::setPropertyListForiOS7Plus(message, std::string(kAppId)));
     }
-    // The host asks the Ripple app for an authorisation, or shares a text.
+    // The host asks the Ripple app for an authorisation, shares a text, or
+    // makes a chat room.
     static void ask(const RPText& state) {
         auto login = make<SendAuthReq>();
         login->setScope(std::string("snsapi_userinfo"));
@@ -32,6 +34,12 @@ protected:
         share->setBText(true);
         share->setText(std::string("分享"));
         RPApi::sendReq(share);
+    }
+    static void askChatRoom() {
+        UIApplication::installSimulatedApp("ripple", [](const Ref<NSURL>&) {});
+        auto room = make<CreateChatRoomReq>();
+        room->setGroupId(std::string("g1"));
+        ASSERT_TRUE(RPApi::sendReq(room));
     }
 
     Ref<RecordingDelegate> delegate = make<RecordingDelegate>();
@@ -131,12 +139,15 @@ TEST_F(IncomingAnswers, APasteboardReplyAnswersOnlyTheRequestOut) {
         {'a', {{"command", "2030"}, {"state", "s2"}}, std::nullopt}, {'-', {{"command", "2030"}, {"state", "s1"}}, 1},
         {'-', {{"command", "2030"}, {"state", "s1"}}, std::nullopt}, {'s', {{"command", "2020"}}, 1},
         {'-', {{"command", "2010"}}, std::nullopt},                  {'a', {}, -1},
-        {'s', {}, -1},
+        {'s', {}, -1},                                               {'-', {{"command", "2050"}}, std::nullopt},
+        {'c', {{"command", "2050"}}, 1},                             {'-', {{"command", "2050"}}, std::nullopt},
+        {'c', {}, -1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         if (row.ask == 'a') ask("s1");
         if (row.ask == 's') askShare();
+        if (row.ask == 'c') askChatRoom();
         if (row.reply.empty())
             UIPasteboard::generalPasteboard()->setData(NSData::fromString("?"), AppCommunicate::kContentType);
         else
