@@ -48,11 +48,13 @@ RequestReader::Step RequestReader::read(std::string_view& bytes) {
         const std::size_t taken = newline == std::string_view::npos ? bytes.size() : newline + 1;
         head_.append(bytes.substr(0, taken));
         bytes.remove_prefix(taken);
+        // Past its size a head is refused however its bytes came.
+        if (head_.size() > headBytes_) return refuse(431);
         if (newline == std::string_view::npos) break;
         if (!checkLines()) return Step::Refused;
         if (ended_) return endHead();
     }
-    return head_.size() > headBytes_ ? refuse(431) : Step::More;
+    return Step::More;
 }
 
 void RequestReader::next() {
@@ -136,7 +138,6 @@ bool RequestReader::headerLine(std::string_view line) {
 }
 
 RequestReader::Step RequestReader::endHead() {
-    if (checked_ > headBytes_) return refuse(431);
     const auto& headers = request_.headers;
     // Two lengths or two hosts could be read differently by a proxy and by
     // us: a request smuggled past one of them.
