@@ -150,8 +150,9 @@ void KXGameIcoPopView::collectionViewDidSelectItemAtIndexPath(const Ref<UICollec
                                                               const NSIndexPath& indexPath) {
     const auto row = static_cast<std::size_t>(indexPath.row());
     if (row >= dataMuArr_.size()) return;
-    // The picker may be the last holder of itself once removed.
-    auto keep = self<KXGameIcoPopView>();
+    // The delegate may take the picker off the window and forget it: it
+    // lives until it has closed.
+    Ref<KXGameIcoPopView> keepAlive = self<KXGameIcoPopView>();
     if (auto delegate = delegate_.lock()) delegate->KXGameIcoPopViewDelegate(dataMuArr_[row]);
     removeFromSuperview();
 }
