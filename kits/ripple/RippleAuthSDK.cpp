@@ -215,6 +215,8 @@ void RippleAuthSDK::handleResponse(const std::optional<std::string>& text) {
 }
 
 void RippleAuthSDK::handlePollAnswer(const Dictionary& answer) {
+    // The delegate may let go of this object while it is told of the scan.
+    Ref<RippleAuthSDK> keepAlive = self<RippleAuthSDK>();
     // An empty code is no code: it leaves one kept from an earlier poll.
     auto code = SafeJSON::rpApi_stringForKey(answer, "rp_code");
     if (code && !code->empty()) authCode_ = code;
@@ -258,6 +260,8 @@ void RippleAuthSDK::handleGotQrcode() {
         return;
     }
     log("_delegate:%@, qrCodeImg:%@", delegateObject, image);
+    // The delegate may let go of this object while it is told.
+    Ref<RippleAuthSDK> keepAlive = self<RippleAuthSDK>();
     const std::uint64_t login = login_;
     if (delegate) delegate->onAuthGotQrcode(image);
     if (login != login_) return;

@@ -238,6 +238,9 @@ Ref<NimbusRequest> NimbusOAuth::openUrl(const std::string& url, Dictionary& para
     if (isSessionValid() && accessToken_) params.set("access_token", *accessToken_);
     if (isOpenIdValid() && openId_) params.set("openid", *openId_);
     if (request_) request_->setDelegate(nullptr);
+    // The request's delegate may let go of the session while it hears the
+    // request is loading.
+    Ref<NimbusOAuth> keepAlive = self<NimbusOAuth>();
     request_ = NimbusRequest::getRequestWithParams(params, httpMethod, delegate, url);
     request_->connect();
     return request_;

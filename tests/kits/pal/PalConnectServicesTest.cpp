@@ -38,6 +38,18 @@ public:
     Ref<NSError> error;
 };
 
+// A host that lets go of its request, or of its session, as it hears the
+// request is loading (its `self.request = nil`).
+class LettingGoHost : public NSObject, public NimbusRequestDelegate {
+public:
+    void requestLoading(const Ref<NimbusRequest>&) override {
+        request.reset();
+        session.reset();
+    }
+    Ref<NimbusRequest> request;
+    Ref<NimbusOAuth> session;
+};
+
 class PalConnectServices : public PalHostFixture {
 protected:
     void SetUp() override {
@@ -244,6 +256,21 @@ TEST_F(PalConnectServices, AnUntrustedCertificateFailsWithTheSecurityError) {
     ASSERT_TRUE(response);
     EXPECT_EQ(response->retCode(), 1);
     EXPECT_EQ(response->errorMsg(), recorder->error->localizedDescription());
+}
+
+// The request and the session live until the start returns (checked by the
+// sanitizers), then go; the request is still sent.
+TEST_F(PalConnectServices, ARequestOrSessionLetGoAsTheRequestStartsLivesUntilTheStartReturns) {
+    auto host = make<LettingGoHost>();
+    host->request = NimbusRequest::getRequestWithParams({}, "GET", host, NimbusConnectHosts::baseURL() + kPolicyPath);
+    host->request->connect();
+    EXPECT_FALSE(host->request);
+    EXPECT_TRUE(waitForRequests(kPolicyPath, 1));
+
+    host->session = make<NimbusOAuth>(std::string("1234"), nullptr);
+    host->session->requestWithGraphPath("m_me", {}, "GET", host);
+    EXPECT_FALSE(host->session);
+    EXPECT_TRUE(waitForRequests("/oauth2.0/m_me", 1));
 }
 
 }  // namespace

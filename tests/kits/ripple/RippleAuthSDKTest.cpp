@@ -293,6 +293,32 @@ TEST_F(RippleQRLogin, TheHostMayStopOrStartALoginInsideEachAnswer) {
     EXPECT_TRUE(sdk->isAuthing());
 }
 
+// A host may also let the login go inside the code's or the scan's answer
+// (its `sdk = nil`): the SDK lives until the answer returns (checked by the
+// sanitizers), then goes once its poll, if one is out, has ended.
+TEST_F(RippleQRLogin, TheHostMayLetTheLoginGoInsideAnAnswer) {
+    const std::string picture = NSData::fromString(backend::qrCodePNG("ripple-login")).base64EncodedString();
+    const std::string codeAnswer = R"({"uuid":"u1","qrcode":{"qrcodelength":)" + std::to_string(picture.size()) +
+                                   R"(,"qrcodebase64":")" + picture + R"("}})";
+    for (const std::string& answer : {codeAnswer, std::string(R"({"rp_errcode":404})")}) {
+        SCOPED_TRACE(answer.substr(0, 20));
+        sdk = make<RippleAuthSDK>();
+        sdk->setDelegate(recorder);
+        if (answer != codeAnswer) {
+            sdk->handleResponse(codeAnswer);
+            sdk->resetConnection();
+        }
+        const WeakRef<RippleAuthSDK> told = sdk;
+        recorder->whenTold = [&] { sdk = nullptr; };
+        sdk->handleResponse(answer);
+        recorder->whenTold = nullptr;
+        EXPECT_TRUE(runUntil([&] { return told.expired(); }, kGiveUpAfterSeconds));
+    }
+    EXPECT_EQ(recorder->images.size(), 2u);
+    EXPECT_EQ(recorder->scans, 1);
+    sdk = make<RippleAuthSDK>();
+}
+
 TEST_F(RippleQRLogin, CodeAnswersWithoutAPictureEndWithMinusThreeAndNoPoll) {
     for (const char* answer : {R"({"uuid":"u1"})", R"({"uuid":"u1","qrcode":{"qrcodebase64":"!!!!"}})",
                                R"({"uuid":"u1","qrcode":{"qrcodelength":8,"qrcodebase64":"aGVsbG8gd29ybGQ="}})",

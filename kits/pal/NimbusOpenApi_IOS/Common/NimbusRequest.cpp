@@ -95,6 +95,8 @@ void NimbusRequest::connectWithRequest(const Ref<NSURLRequest>& request) {
 }
 
 void NimbusRequest::start(const Ref<NSURLRequest>& request) {
+    // The delegate may let go of this request while it hears it is loading.
+    Ref<NimbusRequest> keepAlive = self<NimbusRequest>();
     if (auto delegate = this->delegate()) delegate->requestLoading(self<NimbusRequest>());
     if (auto previous = connection_.lock()) previous->cancel();
     loading_ = true;
