@@ -110,6 +110,11 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::string_view trimmedBlanks(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
+    return text.substr(0, text.find_last_not_of(" \t") + 1);
+}
+
 bool isHttpToken(std::string_view text) {
     static constexpr std::string_view kMarks = "!#$%&'*+-.^_`|~";
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {

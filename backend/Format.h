@@ -30,6 +30,8 @@ bool isDigits(std::string_view text);
 // Whether two texts are the same but for the case of ASCII letters (as
 // HTTP header names compare).
 bool equalIgnoringCase(std::string_view a, std::string_view b);
+// `text` without the blanks and tabs around it (as HTTP reads a field).
+std::string_view trimmedBlanks(std::string_view text);
 // Whether `text` is an HTTP token (a method or a header name): letters,
 // digits and "!#$%&'*+-.^_`|~", at least one, nothing else (no blank).
 bool isHttpToken(std::string_view text);

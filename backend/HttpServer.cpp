@@ -286,10 +286,7 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
     try {
         if (observer_ && observer_(request, response)) return answer->answer(std::move(response));
     } catch (const std::exception&) {
-        response = HttpResponse{};
-        response.status = 500;
-        if (exceptionHandler_) exceptionHandler_(response);
-        return answer->answer(std::move(response));
+        return answer->answer(failure());
     }
     const Route* found = route(request);
     if (!found) {
@@ -308,10 +305,7 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
     try {
         found->held(request, hold);
     } catch (const std::exception&) {
-        HttpResponse failed;
-        failed.status = 500;
-        if (exceptionHandler_) exceptionHandler_(failed);
-        hold->answer(failed);
+        hold->answer(failure());
     }
     bool stopping;
     {
@@ -341,9 +335,7 @@ void HttpServer::run(const Route& route, HttpRequest& request, HttpResponse& res
     try {
         route.handler(request, response);
     } catch (const std::exception&) {
-        response = HttpResponse{};
-        response.status = 500;
-        if (exceptionHandler_) exceptionHandler_(response);
+        response = failure();
         return;
     }
     if (response.status >= 400 && response.body.empty() && errorHandler_) errorHandler_(response);
@@ -367,6 +359,13 @@ std::string HttpServer::wire(const HttpResponse& response, bool close, bool head
     answer += "\r\n\r\n";
     if (!headOnly) answer += response.body;
     return answer;
+}
+
+HttpResponse HttpServer::failure() const {
+    HttpResponse response;
+    response.status = 500;
+    if (exceptionHandler_) exceptionHandler_(response);
+    return response;
 }
 
 void HttpServer::fillError(HttpResponse& response, int status) const {

@@ -183,6 +183,8 @@ private:
     void serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
     const Route* route(HttpRequest& request) const;
     void fillError(HttpResponse& response, int status) const;
+    // What a route or observer that throws answers.
+    HttpResponse failure() const;
     // An answer as it goes on the wire.
     static std::string wire(const HttpResponse& response, bool close, bool headOnly);
     void run(const Route& route, HttpRequest& request, HttpResponse& response) const;

@@ -10,11 +10,6 @@ namespace backend {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
-    return text.substr(0, text.find_last_not_of(" \t") + 1);
-}
-
 // The value of the parameter `name` in a header value such as
 // `form-data; name="a"; filename="b.jpg"`, quoted or not; nothing when it
 // is not there.
@@ -23,10 +18,10 @@ std::optional<std::string> parameter(std::string_view value, std::string_view na
     while (start != std::string_view::npos) {
         std::string_view rest = value.substr(start + 1);
         const std::size_t end = rest.find(';');
-        const std::string_view item = trimmed(rest.substr(0, end));
+        const std::string_view item = trimmedBlanks(rest.substr(0, end));
         const std::size_t equals = item.find('=');
-        if (equals != std::string_view::npos && equalIgnoringCase(trimmed(item.substr(0, equals)), name)) {
-            std::string_view found = trimmed(item.substr(equals + 1));
+        if (equals != std::string_view::npos && equalIgnoringCase(trimmedBlanks(item.substr(0, equals)), name)) {
+            std::string_view found = trimmedBlanks(item.substr(equals + 1));
             if (found.size() >= 2 && found.front() == '"' && found.back() == '"') found = found.substr(1, found.size() - 2);
             return std::string(found);
         }
@@ -59,7 +54,7 @@ bool readMultipartForm(std::string_view contentType, std::string_view body, std:
             at = lineEnd + 2;
             if (line.empty()) break;
             const std::size_t colon = line.find(':');
-            if (colon != std::string_view::npos && equalIgnoringCase(trimmed(line.substr(0, colon)), "Content-Disposition")) {
+            if (colon != std::string_view::npos && equalIgnoringCase(trimmedBlanks(line.substr(0, colon)), "Content-Disposition")) {
                 const std::string_view disposition = line.substr(colon + 1);
                 name = parameter(disposition, "name").value_or("");
                 filename = parameter(disposition, "filename").value_or("");

@@ -13,19 +13,18 @@ namespace {
 bool listHas(std::string_view list, std::string_view token) {
     while (!list.empty()) {
         const std::size_t comma = list.find(',');
-        std::string_view item = list.substr(0, comma);
-        item.remove_prefix(std::min(item.find_first_not_of(" \t"), item.size()));
-        item = item.substr(0, item.find_last_not_of(" \t") + 1);
-        if (equalIgnoringCase(item, token)) return true;
+        if (equalIgnoringCase(trimmedBlanks(list.substr(0, comma)), token)) return true;
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
     }
     return false;
 }
 
-}  // namespace
-
+// Whether a Content-Length value is one the server reads: digits alone, at
+// most twelve of them (a body of up to a terabyte, past every route's size).
 bool readableContentLength(std::string_view value) { return value.size() <= 12 && isDigits(value); }
+
+}  // namespace
 
 RequestReader::Step RequestReader::read(std::string_view& bytes) {
     if (part_ == Part::Refused) return Step::Refused;

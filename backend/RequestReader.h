@@ -9,10 +9,6 @@
 
 namespace backend {
 
-// Whether a Content-Length value is one the server reads: digits alone, at
-// most twelve of them (a body of up to a terabyte, past every route's size).
-bool readableContentLength(std::string_view value);
-
 // Reads one connection's requests from its bytes as they come: each head
 // line by line, checked as soon as the line is whole, then its body by its
 // Content-Length. It is strict where two readers of one head could differ
@@ -55,8 +51,6 @@ public:
     bool keepAlive() const { return keepAlive_; }
     // A client that waits for "100 Continue" before it sends its body.
     bool expectsContinue() const { return expectsContinue_; }
-    // Some byte of a request has come and the request is not whole.
-    bool midRequest() const { return part_ == Part::Body || !head_.empty(); }
     bool readingBody() const { return part_ == Part::Body; }
 
 private:
