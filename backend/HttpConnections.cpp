@@ -42,6 +42,9 @@ constexpr auto kSweepEvery = std::chrono::milliseconds(250);
 // bytes before it is closed: closing on bytes not read would reset it, and
 // the answer with it.
 constexpr auto kLingerFor = std::chrono::seconds(1);
+// Clients past the limit that are still answered (503) rather than closed
+// at once.
+constexpr std::size_t kBusyAnswers = 16;
 
 Clock::duration seconds(double value) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
@@ -182,7 +185,7 @@ constexpr ssize_t kFailed = -2;
 struct HttpConnections::Shared {
     int listener = -1;
     int stop = -1;  // an eventfd: written once, every loop returns
-    Bounds bounds;
+    HttpServer::Limits bounds;
     Service* service = nullptr;
     gnutls_certificate_credentials_t identity = nullptr;  // over TLS
     std::atomic<std::size_t> clients{0};
@@ -312,7 +315,7 @@ struct HttpConnections::Loop {
                 }
                 return;
             }
-            if (shared.clients >= shared.bounds.mostClients) {
+            if (shared.clients >= shared.bounds.connections + kBusyAnswers) {
                 ::close(arrival);
                 continue;
             }
@@ -354,7 +357,7 @@ struct HttpConnections::Loop {
             left();
             return;
         }
-        client->beyondLimit = shared.clients > bounds.servedClients;
+        client->beyondLimit = shared.clients > bounds.connections;
         client->lastActivity = Clock::now();
         client->headDue = client->lastActivity + seconds(bounds.headSeconds);
         clients.insert(client);
@@ -623,7 +626,7 @@ struct HttpConnections::Loop {
 
     Shared& shared;
     Service& service;
-    const Bounds& bounds;
+    const HttpServer::Limits& bounds;
     int epoll = -1;
     int arrivalsSignal = -1;
     int answersSignal = -1;
@@ -643,13 +646,13 @@ void HttpConnections::Reply::answer(HttpResponse response) {
     if (!serving_ && loop_) loop_->post(shared_from_this());
 }
 
-std::unique_ptr<HttpConnections> HttpConnections::start(int listener, Bounds bounds, Service& service,
+std::unique_ptr<HttpConnections> HttpConnections::start(int listener, const HttpServer::Limits& limits, Service& service,
                                                         const std::optional<HttpServer::Credentials>& credentials) {
     std::unique_ptr<HttpConnections> connections(new HttpConnections());
     connections->shared_ = std::make_unique<Shared>();
     Shared& shared = *connections->shared_;
     shared.listener = listener;
-    shared.bounds = bounds;
+    shared.bounds = limits;
     shared.service = &service;
     if (credentials) {
         const gnutls_datum_t certificate = gnutlsDatum(credentials->certificatePEM),
@@ -661,7 +664,7 @@ std::unique_ptr<HttpConnections> HttpConnections::start(int listener, Bounds bou
     }
     shared.stop = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (shared.stop < 0) return nullptr;
-    for (unsigned i = 0; i < std::max(1u, bounds.loops); ++i) {
+    for (unsigned i = 0; i < std::max(1u, limits.threads); ++i) {
         connections->loops_.push_back(std::make_unique<Loop>(shared));
         if (!connections->loops_.back()->open(i == 0)) return nullptr;
     }

@@ -45,23 +45,10 @@ public:
         virtual std::string wire(const HttpResponse& response, bool close, bool headOnly) const = 0;
     };
 
-    struct Bounds {
-        std::size_t servedClients = 0;  // past them a client is answered 503
-        std::size_t mostClients = 0;    // past them a new client is closed at once
-        std::size_t headBytes = 0;
-        std::size_t headerLines = 0;
-        std::size_t requestsPerConnection = 0;
-        double headSeconds = 0;
-        double bodySeconds = 0;
-        double idleSeconds = 0;
-        double replySeconds = 0;
-        unsigned loops = 1;
-    };
-
-    // Serves `listener` (bound and listening, which it now owns), over TLS
-    // with `credentials`. Nothing when the identity, a thread or its epoll
+    // Serves `listener` (bound and listening, which it now owns) within the
+    // server's `limits` (on `threads` loops), over TLS with `credentials`. Nothing when the identity, a thread or its epoll
     // cannot be made.
-    static std::unique_ptr<HttpConnections> start(int listener, Bounds bounds, Service& service,
+    static std::unique_ptr<HttpConnections> start(int listener, const HttpServer::Limits& limits, Service& service,
                                                   const std::optional<HttpServer::Credentials>& credentials);
     // Closes the listener and every connection, after sending what each had
     // waiting for its client (the held answers given before included); a

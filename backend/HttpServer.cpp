@@ -16,10 +16,6 @@ namespace backend {
 
 namespace {
 
-// Connections past the limit that are still answered (503) rather than
-// closed at once.
-constexpr unsigned kBusyAnswers = 16;
-
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
@@ -200,18 +196,7 @@ bool HttpServer::start(const std::optional<Credentials>& credentials) {
     std::lock_guard lock(stopMutex_);
     if (connections_ || listener_ < 0 || stopped_once_) return false;
     service_ = std::make_unique<Serving>(*this);
-    HttpConnections::Bounds bounds;
-    bounds.servedClients = limits_.connections;
-    bounds.mostClients = limits_.connections + kBusyAnswers;
-    bounds.headBytes = limits_.headBytes;
-    bounds.headerLines = limits_.headerLines;
-    bounds.requestsPerConnection = limits_.requestsPerConnection;
-    bounds.headSeconds = limits_.headSeconds;
-    bounds.bodySeconds = limits_.bodySeconds;
-    bounds.idleSeconds = limits_.idleSeconds;
-    bounds.replySeconds = limits_.replySeconds;
-    bounds.loops = limits_.threads;
-    connections_ = HttpConnections::start(listener_, bounds, *service_, credentials);
+    connections_ = HttpConnections::start(listener_, limits_, *service_, credentials);
     listener_ = -1;  // the connections' now, closed when they stop
     if (!connections_) return false;
     serving_ = true;
