@@ -89,8 +89,9 @@ std::optional<CommandResult> bareHash(const std::string& command, const std::str
     return CommandResult{false, command + ": # names no view: put the view's name after it, such as #dengluBut"};
 }
 
-// A URL the app acts on, for the examples: the Ripple app's answer to a
-// payment, which the app's Ripple kit hands to the app (its log says 回调处理).
+// A URL the app takes, for the examples: the Ripple app's answer to a
+// payment, which the app's Ripple kit takes (and, with no payment of the
+// app's out, drops, its log says so).
 std::string exampleURL() { return KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k"; }
 
 // The URL schemes the app declares (its Info.plist's URL types): the only

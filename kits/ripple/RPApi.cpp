@@ -1,5 +1,6 @@
 #include "kits/ripple/RPApi.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -39,8 +40,29 @@ bool RPApi::awaitReply(bool sent, Awaited kind) {
     return sent;
 }
 
+bool RPApi::admitAnswer(Awaited kind) {
+    if (awaited().erase(kind) > 0) return true;
+    RPLogUtil::log("reply with no request of its kind out: dropped");
+    return false;
+}
+
+std::vector<RPApi::UntoldFailure>& RPApi::untoldFailures() {
+    static std::vector<UntoldFailure> untold;
+    return untold;
+}
+
+void RPApi::sending(Awaited kind) {
+    auto& untold = untoldFailures();
+    const auto earlier = std::find_if(untold.begin(), untold.end(), [kind](const auto& f) { return f.kind == kind; });
+    if (earlier == untold.end()) return;
+    const UntoldFailure failure = *earlier;
+    untold.erase(earlier);
+    failure.delegate->onResp(failure.answer);
+}
+
 void RPApi::forgetRequestsForTesting() {
     awaited().clear();
+    untoldFailures().clear();
     WapAuthHandler::shareWapAuthHandlerInstance()->resetForTesting();
 }
 
@@ -117,8 +139,8 @@ constexpr Delivery kDeliveries[] = {
      Awaited::OpenBusinessView},
 };
 
-// The answer told for a request of `kind` when the Ripple app came back
-// with no reply the kit can read.
+// The answer told for a request of `kind` answered on the pasteboard when
+// the Ripple app came back with no reply the kit can read.
 Ref<BaseResp> failedAnswer(Awaited kind) {
     Ref<BaseResp> failed;
     switch (kind) {
@@ -127,6 +149,7 @@ Ref<BaseResp> failedAnswer(Awaited kind) {
     case Awaited::JoinChatRoom: failed = make<JoinChatRoomResp>(); break;
     case Awaited::LaunchMiniProgram: failed = make<RPLaunchMiniProgramResp>(); break;
     case Awaited::OpenBusinessView: failed = make<RPOpenBusinessViewResp>(); break;
+    default: return nullptr;
     }
     failed->setErrCode(BaseResp::kFailed);
     return failed;
@@ -160,11 +183,10 @@ bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelega
         }
         bool admitted = true;
         if (delivery.answers) {
-            admitted = awaited().erase(*delivery.answers) > 0;
-            if (!admitted) RPLogUtil::log("reply with no request of its kind out: dropped");
+            admitted = admitAnswer(*delivery.answers);
         } else if (delivery.authorisation) {
             const RPText state = cast<SendAuthResp>(response)->state();
-            admitted = WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state);
+            admitted = WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state, true);
         }
         if (admitted) delegate->onResp(response);
         return true;
@@ -174,15 +196,31 @@ bool RPApi::handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelega
 }
 
 void RPApi::endRequestsOutAsFailed(const Ref<RPApiDelegate>& delegate) {
-    const std::set<Awaited> out = std::exchange(awaited(), {});
-    const bool authorisation = WapAuthHandler::shareWapAuthHandlerInstance()->endRippleAppAuthorisation();
-    if (out.empty() && !authorisation) return;
-    RPLogUtil::log("no readable reply from the Ripple app: the request out failed");
-    for (Awaited kind : out) delegate->onResp(failedAnswer(kind));
-    if (authorisation) {
+    auto& untold = untoldFailures();
+    const std::size_t before = untold.size();
+    // Only the requests answered on the pasteboard: the others come back by
+    // URL.
+    for (auto kind = awaited().begin(); kind != awaited().end();) {
+        if (*kind > Awaited::OpenBusinessView) {
+            ++kind;
+            continue;
+        }
+        untold.push_back({*kind, failedAnswer(*kind), delegate});
+        kind = awaited().erase(kind);
+    }
+    if (auto login = WapAuthHandler::shareWapAuthHandlerInstance()->endRippleAppAuthorisation()) {
+        // Its state tells the host which login failed.
         auto failed = make<SendAuthResp>();
         failed->setErrCode(BaseResp::kFailed);
-        delegate->onResp(failed);
+        failed->setState(login->state());
+        untold.push_back({Awaited::Authorisation, failed, delegate});
+    }
+    if (untold.size() == before) return;
+    RPLogUtil::log("no readable reply from the Ripple app: the request out failed");
+    while (!untold.empty()) {
+        const UntoldFailure failure = untold.front();
+        untold.erase(untold.begin());
+        failure.delegate->onResp(failure.answer);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "foundation/NSURL.h"
 #include "foundation/Value.h"
@@ -83,9 +84,10 @@ public:
     static Dictionary parseURLParams(const std::optional<std::string>& query);
 
     // The answer parsers: each takes the URLs of its prefix (those that go
-    // on after it, but for "oauth"), delivers its response and answers true;
-    // an "oauth" answer is delivered only when it answers the authorisation
-    // out (WapAuthHandler::admitAuthAnswer).
+    // on after it, but for "oauth") and answers true; it delivers its
+    // response only when it answers the request of its kind out, which it
+    // ends (an "oauth" answer the authorisation out,
+    // WapAuthHandler::admitAuthAnswer), and drops any other with a log line.
     static bool handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
     static bool handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
     static bool handleOfflinePayUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
@@ -117,19 +119,22 @@ public:
     // are packed onto the pasteboard and "sendreq/?" is opened. Whether the
     // URL was opened; false, without opening anything, for a missing or
     // refused request, or before a registration ("register appid is nil").
+    // A request is out, its answer awaited, only when it was opened.
     static bool sendReq(const Ref<BaseReq>& request);
     // Answers a request that came through onReq: the response goes onto the
     // pasteboard and "sendresp/?" is opened.
     static bool sendResp(const Ref<BaseResp>& response);
     // The message of a request or response put on the pasteboard, and the
     // URL that makes the Ripple app read it; null when it could not be.
+    // Packing sends nothing: a share packed here is not out.
     static Ref<NSURL> packReq(const Ref<BaseReq>& request);
     static Ref<NSURL> packResp(const Ref<BaseResp>& response);
 
     // Login: through the Ripple app when it is installed (sendReq), else
     // through the open platform's web pages (WapAuthHandler), presented over
-    // `viewController`, whose cancellation answers `delegate`. False only for
-    // a missing request.
+    // the top-most screen `viewController` presents (or itself), whose
+    // cancellation answers `delegate`. False for a missing request, one the
+    // Ripple app road refuses, or a page that cannot be shown.
     static bool sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewController>& viewController,
                             const Ref<RPApiDelegate>& delegate);
 
@@ -181,9 +186,18 @@ public:
     // authorisation page, for a test that starts from a fresh kit.
     static void forgetRequestsForTesting();
 
-    // The kinds of request whose reply the Ripple app leaves on the
-    // pasteboard.
-    enum class Awaited { Share, CreateChatRoom, JoinChatRoom, LaunchMiniProgram, OpenBusinessView };
+    // The kinds of request that the Ripple app answers.
+    enum class Awaited {
+        // Its reply left on the pasteboard.
+        Share, CreateChatRoom, JoinChatRoom, LaunchMiniProgram, OpenBusinessView,
+        // Its answer a URL on the host's scheme.
+        Pay, OfflinePay, HB, AddCard, ChooseCard, ChooseInvoice, OpenTempSession, OpenWebview,
+        OpenBusinessWebview, OpenRankList, SubscribeMsg, InvoiceAuthInsert, NontaxPay, PayInsurance,
+        SubscribeMiniProgramMsg,
+        // Kept by WapAuthHandler, never in the set of requests out; named
+        // for its failure while that is still to be told.
+        Authorisation,
+    };
 
 private:
     static AppID& registeredIdentifier();
@@ -191,12 +205,21 @@ private:
     // message packed.
     static RPText& pendingConversationAccount();
     static std::uint64_t& contentSupportFlag();
-    // The requests on their way to the Ripple app that await its reply on
-    // the pasteboard, by kind (one of each at most: a new one replaces the
-    // one out); the authorisation out is kept by WapAuthHandler.
+    // The requests sent to the Ripple app that await its answer, by kind
+    // (one of each at most: a new one replaces the one out); the
+    // authorisation out is kept by WapAuthHandler. A request the kit
+    // refused or could not hand over is not out.
     static std::set<Awaited>& awaited();
-    // `sent` is true when a request of `kind` went out: its reply is awaited.
+    // `sent` is true when a request of `kind` went out: its answer is awaited.
     static bool awaitReply(bool sent, Awaited kind);
+    // Whether an answer of `kind` answers the request of its kind out, which
+    // it ends; any other is dropped with a log line.
+    static bool admitAnswer(Awaited kind);
+    // A request of `kind` is about to go out: the failure of the one before
+    // it, when that is still to be told (below), is told first, so that no
+    // end of an earlier request reaches the host after a later one of its
+    // kind has begun.
+    static void sending(Awaited kind);
 
     // Whether `url` begins with "<id>" + `suffix` and, when `longer`, goes on.
     static bool matchesAnswerPrefix(const Ref<NSURL>& url, const std::string& suffix, bool longer);
@@ -206,7 +229,17 @@ private:
     // comes back ("<id>://platformId=ripple") with nothing the kit can read,
     // the requests out with it end as failed (-1).
     static bool handlePasteboardMessage(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
+    // Ends the requests out with the Ripple app as failed and tells each
+    // failure in turn; one the host begins inside these callbacks is new
+    // and out on its own.
     static void endRequestsOutAsFailed(const Ref<RPApiDelegate>& delegate);
+    struct UntoldFailure {
+        Awaited kind;
+        Ref<BaseResp> answer;
+        Ref<RPApiDelegate> delegate;
+    };
+    // The failures ended but not yet told, in the order they are told.
+    static std::vector<UntoldFailure>& untoldFailures();
     // Builds "ripple://app/<id>/<path>" and opens it; false for no URL.
     static bool openRippleUrl(const std::string& path);
     // The invoice, non-tax payment and insurance pages (types 2, 3 and 4).

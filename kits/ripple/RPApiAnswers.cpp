@@ -83,11 +83,15 @@ bool isResponseKind(const Dictionary& query, std::string_view kind) {
     return text && *text == kind;
 }
 
+// An answer of the order page `kind`, delivered when `admit` says it
+// answers the request out.
 template <class Response>
 bool deliverOrderPageAnswer(const std::optional<std::string>& queryText, std::string_view kind,
-                            const Ref<RPApiDelegate>& delegate) {
+                            const Ref<RPApiDelegate>& delegate, bool (*admit)(RPApi::Awaited),
+                            RPApi::Awaited awaited) {
     Dictionary query = RPApi::parseURLParams(queryText);
     if (!isResponseKind(query, kind)) return false;
+    if (!admit(awaited)) return true;
     auto response = make<Response>();
     response->setErrCode(intOf(query, "ret"));
     response->setRpOrderId(textOf(query, "rp_order_id"));
@@ -103,7 +107,7 @@ bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& d
     // The state comes back escaped, as a URL carries it.
     RPText state = textOf(query, "state");
     if (state) state = URLArguments::rpApi_stringByUnescapingFromURLArgument(*state).value_or(*state);
-    if (!WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state)) return true;
+    if (!WapAuthHandler::shareWapAuthHandlerInstance()->admitAuthAnswer(state, false)) return true;
     auto response = make<SendAuthResp>();
     RPText code = textOf(query, "code");
     if (!code) {
@@ -124,6 +128,7 @@ bool RPApi::handleAuthOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& d
 
 bool RPApi::handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://pay/", true)) return false;
+    if (!admitAnswer(Awaited::Pay)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = notifiedResponse<PayResp>(query);
     response->setReturnKey(textOf(query, "returnKey"));
@@ -133,6 +138,7 @@ bool RPApi::handlePayOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& de
 
 bool RPApi::handleOfflinePayUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://offlinepay/", true)) return false;
+    if (!admitAnswer(Awaited::OfflinePay)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = make<RPOfflinePayResp>();
     response->setErrCode(typedIntOf(query, "ret"));
@@ -143,12 +149,14 @@ bool RPApi::handleOfflinePayUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>&
 
 bool RPApi::handleHBOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://hb/", true)) return false;
+    if (!admitAnswer(Awaited::HB)) return true;
     delegate->onResp(notifiedResponse<HBResp>(parseURLParams(url->query())));
     return true;
 }
 
 bool RPApi::handleAddCardOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://cardPackage/", true)) return false;
+    if (!admitAnswer(Awaited::AddCard)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = make<AddCardToRPCardPackageResp>();
     response->setErrCode(intOf(query, "errCode"));
@@ -159,6 +167,7 @@ bool RPApi::handleAddCardOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>
 
 bool RPApi::handleChooseCard(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://choosecard/", true)) return false;
+    if (!admitAnswer(Awaited::ChooseCard)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = make<RPChooseCardResp>();
     response->setErrCode(intOf(query, "errCode"));
@@ -169,6 +178,7 @@ bool RPApi::handleChooseCard(const Ref<NSURL>& url, const Ref<RPApiDelegate>& de
 
 bool RPApi::handleChooseInvoice(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://chooseinvoice/", true)) return false;
+    if (!admitAnswer(Awaited::ChooseInvoice)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = make<RPChooseInvoiceResp>();
     response->setErrCode(intOf(query, "errCode"));
@@ -179,18 +189,21 @@ bool RPApi::handleChooseInvoice(const Ref<NSURL>& url, const Ref<RPApiDelegate>&
 
 bool RPApi::handleOpenTempSessionOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://opentempsession/", true)) return false;
+    if (!admitAnswer(Awaited::OpenTempSession)) return true;
     delegate->onResp(notifiedResponse<OpenTempSessionResp>(parseURLParams(url->query())));
     return true;
 }
 
 bool RPApi::handleOpenWebviewOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://openwebview/", true)) return false;
+    if (!admitAnswer(Awaited::OpenWebview)) return true;
     delegate->onResp(notifiedResponse<OpenWebviewResp>(parseURLParams(url->query())));
     return true;
 }
 
 bool RPApi::handleOpenBusinessWebviewOpenUrl(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://openbusinesswebview", true)) return false;
+    if (!admitAnswer(Awaited::OpenBusinessWebview)) return true;
     Dictionary query = parseURLParams(url->query());
     auto response = make<RPOpenBusinessWebViewResp>();
     response->setErrCode(typedIntOf(query, "ret"));
@@ -203,6 +216,7 @@ bool RPApi::handleOpenBusinessWebviewOpenUrl(const Ref<NSURL>& url, const Ref<RP
 
 bool RPApi::handleOpenRankList(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate) {
     if (!matchesAnswerPrefix(url, "://openranklist/", true)) return false;
+    if (!admitAnswer(Awaited::OpenRankList)) return true;
     delegate->onResp(notifiedResponse<OpenRankListResp>(parseURLParams(url->query())));
     return true;
 }
@@ -221,6 +235,7 @@ bool RPApi::handleOpenTypeWebViewWithSubscribeMsg(const std::optional<std::strin
                                                   const Ref<RPApiDelegate>& delegate) {
     Dictionary query = parseURLParams(queryText);
     if (!isResponseKind(query, "subscribemessage")) return false;
+    if (!admitAnswer(Awaited::SubscribeMsg)) return true;
     auto response = make<RPSubscribeMsgResp>();
     response->setErrCode(intOf(query, "ret"));
     response->setErrStr(textOf(query, "errmsg"));
@@ -235,17 +250,19 @@ bool RPApi::handleOpenTypeWebViewWithSubscribeMsg(const std::optional<std::strin
 
 bool RPApi::handleOpenTypeWebViewWithInvoiceAuthInsert(const std::optional<std::string>& query,
                                                        const Ref<RPApiDelegate>& delegate) {
-    return deliverOrderPageAnswer<RPInvoiceAuthInsertResp>(query, "invoice_auth_insert", delegate);
+    return deliverOrderPageAnswer<RPInvoiceAuthInsertResp>(query, "invoice_auth_insert", delegate,
+                                                           admitAnswer, Awaited::InvoiceAuthInsert);
 }
 
 bool RPApi::handleOpenTypeWebViewWithNontaxpay(const std::optional<std::string>& query,
                                                const Ref<RPApiDelegate>& delegate) {
-    return deliverOrderPageAnswer<RPNontaxPayResp>(query, "nontaxpay", delegate);
+    return deliverOrderPageAnswer<RPNontaxPayResp>(query, "nontaxpay", delegate, admitAnswer, Awaited::NontaxPay);
 }
 
 bool RPApi::handleOpenTypeWebViewWithPayInsurance(const std::optional<std::string>& query,
                                                   const Ref<RPApiDelegate>& delegate) {
-    return deliverOrderPageAnswer<RPPayInsuranceResp>(query, "payinsurance", delegate);
+    return deliverOrderPageAnswer<RPPayInsuranceResp>(query, "payinsurance", delegate, admitAnswer,
+                                                      Awaited::PayInsurance);
 }
 
 bool RPApi::handleOpenTypeWebViewWithSubscribeMiniProgramMsg(const std::optional<std::string>& queryText,
@@ -257,6 +274,7 @@ bool RPApi::handleOpenTypeWebViewWithSubscribeMiniProgramMsg(const std::optional
     const bool accepted = kind && !kind->empty() ? *kind == "subscribeminiprogrammsg"
                                                  : SafeJSON::rpApi_integerForKey(query, "rp_internal_resptype") == 5;
     if (!accepted) return false;
+    if (!admitAnswer(Awaited::SubscribeMiniProgramMsg)) return true;
     auto response = make<RPSubscribeMiniProgramMsgResp>();
     response->setErrCode(typedIntOf(query, "ret"));
     response->setOpenId(unescapedOf(query, "openid"));

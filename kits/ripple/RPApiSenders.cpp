@@ -85,10 +85,13 @@ bool RPApi::sendReq(const Ref<BaseReq>& request) {
     if (auto r = cast<RPPayInsuranceReq>(request)) return handlePayInsuranceReq(r);
     if (auto r = cast<RPSubscribeMiniProgramMsgReq>(request)) return handleSubscribeMiniProgramMsgReq(r);
     if (auto r = cast<RPOpenBusinessViewReq>(request)) return handleOpenBusinessView(r);
+    // A share awaits its reply once it has been handed over.
+    const bool share = isKind<SendMessageToRPReq>(request);
+    if (share) sending(Awaited::Share);
     auto url = packReq(request);
     if (!url) return false;
     RPLogUtil::log("has call system function");
-    return open(url);
+    return share ? awaitReply(open(url), Awaited::Share) : open(url);
 }
 
 bool RPApi::sendResp(const Ref<BaseResp>& response) { return response && open(packResp(response)); }
@@ -104,7 +107,6 @@ Ref<NSURL> RPApi::packReq(const Ref<BaseReq>& request) {
     message->setConversationAccount(pendingConversationAccount());
     if (!message->ReqToData(request) || !AppCommunicate::setAppCommunicateData(message, appId)) return nullptr;
     pendingConversationAccount().reset();
-    if (isKind<SendMessageToRPReq>(request)) awaitReply(true, Awaited::Share);
     return RippleApiUtil::getRippleUrl(appId, static_cast<std::int64_t>(contentSupportFlag()), "sendreq/?");
 }
 
@@ -124,6 +126,7 @@ Ref<NSURL> RPApi::packResp(const Ref<BaseResp>& response) {
 bool RPApi::sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewController>& viewController,
                         const Ref<RPApiDelegate>& delegate) {
     if (!request) return false;
+    sending(Awaited::Authorisation);
     if (isRPAppInstalled()) return sendReq(request);
     RPLogUtil::log("rpapp not installed");
     return WapAuthHandler::shareWapAuthHandlerInstance()->beginWapAuth(
@@ -134,11 +137,19 @@ bool RPApi::sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewControl
 
 bool RPApi::auth(const Ref<SendAuthReq>& request) {
     if (!request) return false;
-    WapAuthHandler::shareWapAuthHandlerInstance()->authorisationRequested(request);
-    if (!RippleApiUtil::isiOS7plus()) return open(packReq(request));
-    if (isEmpty(request->scope())) return false;
-    pendingConversationAccount().reset();
-    return openRippleUrl("auth/?scope=" + E(request->scope()) + "&state=" + E(request->state()));
+    sending(Awaited::Authorisation);
+    bool sent = false;
+    if (!RippleApiUtil::isiOS7plus()) {
+        sent = open(packReq(request));
+    } else {
+        if (isEmpty(request->scope())) return false;
+        pendingConversationAccount().reset();
+        sent = openRippleUrl("auth/?scope=" + E(request->scope()) + "&state=" + E(request->state()));
+    }
+    // Only an authorisation handed over is out (and replaces a login left
+    // open); a refused one leaves everything as it was.
+    if (sent) WapAuthHandler::shareWapAuthHandlerInstance()->authorisationRequested(request);
+    return sent;
 }
 
 bool RPApi::pay(const Ref<PayReq>& request) {
@@ -163,31 +174,34 @@ bool RPApi::pay(const Ref<PayReq>& request) {
     RPLogUtil::log(NSString::stringWithFormat("url : %@", url ? Value(url->absoluteString()) : Value()));
     if (!url) return false;
     RPLogUtil::log("has call system function");
-    return open(url);
+    return awaitReply(open(url), Awaited::Pay);
 }
 
 bool RPApi::handleOffileOfflinePayReq(const Ref<RPOfflinePayReq>& request) {
-    return request && openRippleUrl("offlinepay/");
+    return request && awaitReply(openRippleUrl("offlinepay/"), Awaited::OfflinePay);
 }
 
 bool RPApi::sendHBReq(const Ref<HBReq>& request) {
     if (!request || isEmpty(request->package()) || isEmpty(request->sign()) || isEmpty(request->nonceStr()))
         return false;
     pendingConversationAccount().reset();
-    return openRippleUrl(NSString::stringWithFormat("hb/?nonceStr=%@&package=%@&timeStamp=%u&sign=%@&signType=%@",
-                                                    E(request->nonceStr()), E(request->package()),
-                                                    request->timeStamp(), E(request->sign()), "SHA1"));
+    return awaitReply(
+        openRippleUrl(NSString::stringWithFormat("hb/?nonceStr=%@&package=%@&timeStamp=%u&sign=%@&signType=%@",
+                                                 E(request->nonceStr()), E(request->package()),
+                                                 request->timeStamp(), E(request->sign()), "SHA1")),
+        Awaited::HB);
 }
 
 bool RPApi::openTempSession(const Ref<OpenTempSessionReq>& request) {
     if (!request || lengthOf(request->username()) > 1024) return false;
-    return openRippleUrl("opentempsession/?username=" + asIs(request->username()) +
-                         "&sessionFrom=" + EO(request->sessionFrom()));
+    return awaitReply(openRippleUrl("opentempsession/?username=" + asIs(request->username()) +
+                                    "&sessionFrom=" + EO(request->sessionFrom())),
+                      Awaited::OpenTempSession);
 }
 
 bool RPApi::openWebview(const Ref<OpenWebviewReq>& request) {
     if (!request || lengthOf(request->url()) > 10240) return false;
-    return openRippleUrl("openwebview/?url=" + U(request->url()));
+    return awaitReply(openRippleUrl("openwebview/?url=" + U(request->url())), Awaited::OpenWebview);
 }
 
 bool RPApi::openBusinessWebview(const Ref<RPOpenBusinessWebViewReq>& request) {
@@ -198,12 +212,15 @@ bool RPApi::openBusinessWebview(const Ref<RPOpenBusinessWebViewReq>& request) {
         if (!json) return false;
         path += "&query=" + U(json);
     }
-    return openRippleUrl(path);
+    return awaitReply(openRippleUrl(path), Awaited::OpenBusinessWebview);
 }
 
-bool RPApi::openRankList(const Ref<OpenRankListReq>& request) { return request && openRippleUrl("openranklist/"); }
+bool RPApi::openRankList(const Ref<OpenRankListReq>& request) {
+    return request && awaitReply(openRippleUrl("openranklist/"), Awaited::OpenRankList);
+}
 
 bool RPApi::handleLaunchMiniProgram(const Ref<RPLaunchMiniProgramReq>& request) {
+    sending(Awaited::LaunchMiniProgram);
     if (!request || isEmpty(request->userName()) || request->miniProgramType() > 2) return false;
     return awaitReply(openRippleUrl("jumpRpa/?userName=" + asIs(request->userName()) + "&path=" + E(request->path()) +
                                     "&miniProgramType=" + std::to_string(request->miniProgramType()) +
@@ -212,6 +229,7 @@ bool RPApi::handleLaunchMiniProgram(const Ref<RPLaunchMiniProgramReq>& request) 
 }
 
 bool RPApi::handleOpenBusinessView(const Ref<RPOpenBusinessViewReq>& request) {
+    sending(Awaited::OpenBusinessView);
     if (!request || isEmpty(request->businessType())) return false;
     return awaitReply(openRippleUrl("jumpFakeNativeRpa/?businessType=" + asIs(request->businessType()) +
                                     "&query=" + E(request->query()) + "&extInfo=" + E(request->extInfo())),
@@ -219,6 +237,7 @@ bool RPApi::handleOpenBusinessView(const Ref<RPOpenBusinessViewReq>& request) {
 }
 
 bool RPApi::createChatRoom(const Ref<CreateChatRoomReq>& request) {
+    sending(Awaited::CreateChatRoom);
     if (!request || !fills(request->groupId(), 1024) || lengthOf(request->chatRoomName()) > 512 ||
         lengthOf(request->chatRoomNickName()) > 512 || lengthOf(request->extMsg()) > 2048)
         return false;
@@ -230,6 +249,7 @@ bool RPApi::createChatRoom(const Ref<CreateChatRoomReq>& request) {
 }
 
 bool RPApi::joinChatRoom(const Ref<JoinChatRoomReq>& request) {
+    sending(Awaited::JoinChatRoom);
     if (!request || !fills(request->groupId(), 1024) || lengthOf(request->chatRoomNickName()) > 1024 ||
         lengthOf(request->extMsg()) > 2048)
         return false;
@@ -273,7 +293,7 @@ bool RPApi::addCardToRPCardPackageReq(const Ref<AddCardToRPCardPackageReq>& requ
         ++number;
     }
     auto json = jsonText(cards);
-    return json && openRippleUrl(P("cardpackage/?" + *json));
+    return json && awaitReply(openRippleUrl(P("cardpackage/?" + *json)), Awaited::AddCard);
 }
 
 bool RPApi::chooseCardReq(const Ref<RPChooseCardReq>& request) {
@@ -289,7 +309,7 @@ bool RPApi::chooseCardReq(const Ref<RPChooseCardReq>& request) {
     choice.set("timeStamp", request->timeStamp());
     putWhenFilled(choice, "nonceStr", request->nonceStr());
     auto json = jsonText(choice);
-    return json && openRippleUrl(P("choosecard/?" + *json));
+    return json && awaitReply(openRippleUrl(P("choosecard/?" + *json)), Awaited::ChooseCard);
 }
 
 bool RPApi::chooseInvoiceReq(const Ref<RPChooseInvoiceReq>& request) {
@@ -304,7 +324,7 @@ bool RPApi::chooseInvoiceReq(const Ref<RPChooseInvoiceReq>& request) {
     choice.set("timeStamp", request->timeStamp());
     putWhenFilled(choice, "nonceStr", request->nonceStr());
     auto json = jsonText(choice);
-    return json && openRippleUrl(P("chooseinvoice/?" + *json));
+    return json && awaitReply(openRippleUrl(P("chooseinvoice/?" + *json)), Awaited::ChooseInvoice);
 }
 
 bool RPApi::handleScanResult(const Ref<RPHandleScanResultReq>& request) {
@@ -369,7 +389,12 @@ bool RPApi::handleOpenTypeWebView(const Ref<RPOpenTypeWebViewReq>& request) {
     }
     if (!UIApplication::sharedApplication()->canOpenURL(url))
         RPLogUtil::logError(NSString::stringWithFormat("can not open url:%@", url->absoluteString()));
-    return open(url);
+    // The kinds of page answered on "opentypewebview", by type (1 to 5).
+    constexpr Awaited kPages[] = {Awaited::SubscribeMsg, Awaited::InvoiceAuthInsert, Awaited::NontaxPay,
+                                  Awaited::PayInsurance, Awaited::SubscribeMiniProgramMsg};
+    const bool sent = open(url);
+    if (request->type() >= 1 && request->type() <= 5) awaitReply(sent, kPages[request->type() - 1]);
+    return sent;
 }
 
 // --- Probes ---

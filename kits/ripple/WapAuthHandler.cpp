@@ -12,10 +12,19 @@
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIView.h"
 
 namespace {
 
 constexpr double kFirstLoadDelay = 0.1;
+
+// Whether the screen's outermost container shows in a window, as a
+// presentation over it needs.
+bool isOnScreen(Ref<UIViewController> screen) {
+    while (auto parent = screen->parentViewController()) screen = parent;
+    auto view = screen->viewIfLoaded();
+    return view && view->window();
+}
 
 }  // namespace
 
@@ -26,18 +35,39 @@ Ref<WapAuthHandler> WapAuthHandler::shareWapAuthHandlerInstance() {
 
 bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC,
                                   const std::string& appId, const Ref<RPApiDelegate>& delegate) {
+    // The page goes over what the screen shows on top: the top-most screen
+    // it presents, short of a page of ours (left open, which goes, or still
+    // sliding away, which refuses the new one).
+    const Ref<UIViewController> ourPage = pageNavigation_.lock();
+    Ref<UIViewController> presenter = currentVC;
+    while (presenter) {
+        auto presented = presenter->presentedViewController();
+        if (!presented || presented == ourPage) break;
+        presenter = presented;
+    }
+    const bool overOurPage = presenter && ourPage && presenter->presentedViewController() == ourPage;
+    if (!presenter || (!overOurPage && !isOnScreen(presenter))) {
+        RPLogUtil::logError("no screen to show the login page on");
+        return false;
+    }
     // A page left open goes at once: the new one cannot be presented while
     // the old one is still sliding away.
     closePage(false);
+    auto page = makePage();
+    auto navigation = make<UINavigationController>(page);
+    presenter->presentViewController(navigation, true);
+    if (navigation->presentingViewController() != presenter) {
+        RPLogUtil::logError("the login page could not be shown");
+        return false;
+    }
+    webViewController_ = page;
+    pageNavigation_ = navigation;
     awaitingRippleApp_ = false;
     delegate_ = delegate;
     running_ = true;
     timeStamp_ = static_cast<std::uint64_t>(::random());
     sendAuthReq_ = request;
     appId_ = appId;
-    auto page = getWebViewController();
-    auto navigation = make<UINavigationController>(page);
-    if (currentVC) currentVC->presentViewController(navigation, true);
     // The page that was opened, unless it has been closed by then.
     WeakRef<RPUIWebViewControll> opened = page;
     DispatchQueue::main()->after(kFirstLoadDelay, [self = self<WapAuthHandler>(), opened] {
@@ -60,9 +90,13 @@ bool WapAuthHandler::handleWapOAuthOpenUrl(const Ref<NSURL>& url) {
 
 bool WapAuthHandler::endWapAuth() { return closePage(true); }
 
-bool WapAuthHandler::admitAuthAnswer(const RPText& state) {
+bool WapAuthHandler::admitAuthAnswer(const RPText& state, bool fromRippleApp) {
     if (!running_ && !awaitingRippleApp_) {
         RPLogUtil::log("auth answer with no authorisation out: dropped");
+        return false;
+    }
+    if (fromRippleApp && !awaitingRippleApp_) {
+        RPLogUtil::log("auth reply from the Ripple app, which was not asked: dropped");
         return false;
     }
     const RPText expected = sendAuthReq_ ? sendAuthReq_->state() : std::nullopt;
@@ -82,7 +116,9 @@ void WapAuthHandler::authorisationRequested(const Ref<SendAuthReq>& request) {
     awaitingRippleApp_ = true;
 }
 
-bool WapAuthHandler::endRippleAppAuthorisation() { return std::exchange(awaitingRippleApp_, false); }
+Ref<SendAuthReq> WapAuthHandler::endRippleAppAuthorisation() {
+    return std::exchange(awaitingRippleApp_, false) ? sendAuthReq_ : nullptr;
+}
 
 void WapAuthHandler::resetForTesting() {
     closePage(false);
@@ -138,17 +174,20 @@ std::string WapAuthHandler::getSmsAuthorizeUrl(const std::string& platformQuery)
 }
 
 Ref<RPUIWebViewControll> WapAuthHandler::getWebViewController() {
-    if (!webViewController_) {
-        webViewController_ = make<RPUIWebViewControll>(self<WapAuthHandler>());
-        setCancelButton();
-        webViewController_->setTitle("涟信登录");
-    }
+    if (!webViewController_) webViewController_ = makePage();
     return webViewController_;
 }
 
-void WapAuthHandler::setCancelButton() {
+Ref<RPUIWebViewControll> WapAuthHandler::makePage() {
+    auto page = make<RPUIWebViewControll>(self<WapAuthHandler>());
+    setCancelButton(page);
+    page->setTitle("涟信登录");
+    return page;
+}
+
+void WapAuthHandler::setCancelButton(const Ref<RPUIWebViewControll>& page) {
     WeakRef<WapAuthHandler> weak = self<WapAuthHandler>();
-    webViewController_->navigationItem()->setLeftBarButtonItem(make<UIBarButtonItem>(
+    page->navigationItem()->setLeftBarButtonItem(make<UIBarButtonItem>(
         "取消", UIBarButtonItemStyle::Bordered, self<WapAuthHandler>(), [weak](const Ref<UIBarButtonItem>&) {
             if (auto handler = weak.lock()) handler->cancelWapOAuth();
         }));
@@ -163,5 +202,5 @@ void WapAuthHandler::onHiddenLeftBar() {
 }
 
 void WapAuthHandler::onShowLeftBar() {
-    if (webViewController_) setCancelButton();
+    if (webViewController_) setCancelButton(webViewController_);
 }

@@ -13,6 +13,7 @@
 class NSURL;
 class SendAuthReq;
 class UIViewController;
+class UINavigationController;
 
 // Authorisation through the Ripple open platform's web pages when the
 // Ripple app is not installed: a modal page titled "涟信登录" shows the
@@ -28,8 +29,11 @@ class WapAuthHandler : public NSObject, public RPUIWebViewControllDelegate, publ
 public:
     static Ref<WapAuthHandler> shareWapAuthHandlerInstance();
 
-    // Closes a page left open (at once), presents a new one over `currentVC` and,
-    // 0.1 seconds later on the main queue, loads the mobile check. Always true.
+    // Closes a page left open (at once), presents a new one over the top-most
+    // screen `currentVC` presents (or `currentVC` itself) and, 0.1 seconds
+    // later on the main queue, loads the mobile check. False, with nothing
+    // changed, when there is no screen or the page could not be shown on
+    // it: a login without its page would never end.
     bool beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC, const std::string& appId,
                       const Ref<RPApiDelegate>& delegate);
     // Takes "<appid>://wapoauth?<query>" with a non-empty query while a page
@@ -41,18 +45,21 @@ public:
     // page begun above, or a request the kit sent the Ripple app
     // (`authorisationRequested`, which closes a page left open at once).
     // An answer ("<appid>://oauth", or the Ripple app's reply on the
-    // pasteboard) is told only when it answers that authorisation: one is
-    // out and `state` (as the request carried it) is its state; the
+    // pasteboard, `fromRippleApp`) is told only when it answers that
+    // authorisation: one is out (for the Ripple app's reply, one sent to the
+    // Ripple app) and `state` (as the request carried it) is its state; the
     // authorisation then ends, its page closing at once, so that one the
     // host begins from the answer can present its own. Any other answer is
     // dropped with a log line: the late one of an earlier authorisation,
-    // a second one, one with nothing out.
-    bool admitAuthAnswer(const RPText& state);
+    // a second one, one with nothing out, the Ripple app's reply to a web
+    // login it was never asked for.
+    bool admitAuthAnswer(const RPText& state, bool fromRippleApp);
+    // An authorisation handed to the Ripple app.
     void authorisationRequested(const Ref<SendAuthReq>& request);
     // Ends the authorisation out with the Ripple app, whose reply could not
-    // be read; whether one was out (a web page is not: it is answered by
-    // URL).
-    bool endRippleAppAuthorisation();
+    // be read; the request that was out, or null (a web page is not: it is
+    // answered by URL).
+    Ref<SendAuthReq> endRippleAppAuthorisation();
     // Closes the page at once and forgets the authorisation out, for a test
     // that starts from a fresh kit.
     void resetForTesting();
@@ -86,7 +93,9 @@ public:
     std::string className() const override { return "WapAuthHandler"; }
 
 private:
-    void setCancelButton();
+    // A new page with its title and its "取消" button.
+    Ref<RPUIWebViewControll> makePage();
+    void setCancelButton(const Ref<RPUIWebViewControll>& page);
     // Dismisses the open page; false when none is open.
     bool closePage(bool animated);
 
@@ -99,6 +108,9 @@ private:
     bool running_ = false;
     // `sendAuthReq_` went to the Ripple app and awaits its answer.
     bool awaitingRippleApp_ = false;
+    // The navigation controller of the last page presented, while it lives
+    // (open, or sliding away after closing).
+    WeakRef<UINavigationController> pageNavigation_;
     // The question "取消后将退出本次登录" while it shows.
     WeakRef<UIAlertView> cancelAlert_;
 };

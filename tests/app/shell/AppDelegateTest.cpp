@@ -9,6 +9,7 @@
 #include "foundation/NSLog.h"
 #include "kits/pal/NimbusOpenApi_IOS/OpenApi.h"
 #include "kits/ripple/RPApi.h"
+#include "kits/ripple/RPPayMessages.h"
 #include "tests/app/shell/AppShellFixture.h"
 #include "uikit/UIScreen.h"
 
@@ -53,10 +54,21 @@ TEST_F(AppLaunch, RegistersWithTheRippleKitAndKeepsThePalLoginObject) {
 TEST_F(AppLaunch, IncomingURLsReachTheRippleKitFirstAndTheAppAnswersWithThePalKitsResult) {
     launch();
     auto url = NSURL::URLWithString(KXAppConfiguration::rippleAppId() + "://pay/?ret=0&returnKey=k");
+    // A payment handed to the Ripple app, which the answer answers.
+    UIApplication::installSimulatedApp("ripple", [](const Ref<NSURL>&) {});
+    const auto payOut = [] {
+        auto payment = make<PayReq>();
+        for (auto set : {&PayReq::setPackage, &PayReq::setPartnerId, &PayReq::setPrepayId, &PayReq::setSign,
+                         &PayReq::setNonceStr})
+            (payment.get()->*set)(std::string("v"));
+        EXPECT_TRUE(RPApi::sendReq(payment));
+    };
     NSLogCapture log;
     // The Ripple kit takes the payment answer (its delegate logs), the Pal
     // kit does not, and the app answers as the Pal kit does.
+    payOut();
     EXPECT_FALSE(delegate->applicationOpenURLOptions(application, url, {}));
+    payOut();
     EXPECT_FALSE(delegate->applicationHandleOpenURL(application, url));
     auto lines = log.lines();
     ASSERT_EQ(lines.size(), 4u);
@@ -70,6 +82,7 @@ TEST_F(AppLaunch, IncomingURLsReachTheRippleKitFirstAndTheAppAnswersWithThePalKi
 
     // Opened by another app, the URL takes the same road.
     log.clear();
+    payOut();
     application->openURLIntoApp(url, "com.ripple.app");
     driver.settle();
     EXPECT_TRUE(log.contains("回调处理"));

@@ -4,7 +4,6 @@
 
 #include "foundation/NSBundle.h"
 #include "foundation/PropertyListFile.h"
-#include "kits/ripple/RPPayMessages.h"
 #include "kits/ripple/RPApi.h"
 #include "tests/kits/ripple/RippleKitFixture.h"
 #include "tests/support/TempSandbox.h"
@@ -56,28 +55,6 @@ TEST_F(RippleKit, RegistrationRefusesANilIdOrAHostClaimingTheRippleScheme) {
     declareSchemes(Array{});
     EXPECT_TRUE(RPApi::registerApp(std::string(""), false));
     EXPECT_EQ(RPApi::registeredAppId(), "");
-}
-
-TEST_F(RippleKit, APaymentAnswerIsDeliveredAsAPayResp) {
-    declareSchemes(Array{});
-    ASSERT_TRUE(RPApi::registerApp(std::string("rp0123456789abcdef"), false));
-    auto delegate = make<RecordingDelegate>();
-
-    EXPECT_TRUE(RPApi::handleOpenURL(url("rp0123456789abcdef://pay/?returnKey=k%20y&ret=-2&notifyStr=cancel"),
-                                     delegate));
-    ASSERT_EQ(delegate->responses.size(), 1u);
-    auto pay = cast<PayResp>(delegate->responses[0]);
-    ASSERT_TRUE(pay);
-    EXPECT_EQ(pay->returnKey(), "k%20y");
-    EXPECT_EQ(pay->errCode(), -2);
-    EXPECT_EQ(pay->errStr(), "cancel");
-
-    // Fields left out read as 0 and nothing.
-    EXPECT_TRUE(RPApi::handleOpenURL(url("rp0123456789abcdef://pay/x"), delegate));
-    auto bare = cast<PayResp>(delegate->responses.at(1));
-    EXPECT_EQ(bare->errCode(), 0);
-    EXPECT_FALSE(bare->returnKey());
-    EXPECT_TRUE(delegate->requests.empty());
 }
 
 TEST_F(RippleKit, OtherURLsOrNoDelegateAreNotTaken) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,15 @@
 class RecordingDelegate : public NSObject, public RPApiDelegate {
 public:
     void onReq(const Ref<BaseReq>& request) override { requests.push_back(request); }
-    void onResp(const Ref<BaseResp>& response) override { responses.push_back(response); }
+    void onResp(const Ref<BaseResp>& response) override {
+        responses.push_back(response);
+        if (whenAnswered) whenAnswered(response);
+    }
 
     std::vector<Ref<BaseReq>> requests;
     std::vector<Ref<BaseResp>> responses;
+    // What the host does inside an answer, as a host may.
+    std::function<void(const Ref<BaseResp>&)> whenAnswered;
 };
 
 // A fresh application and sandbox (so a fresh device with its pasteboards),

@@ -212,6 +212,23 @@ TEST_F(WapAuth, AnAnswerWhileTheQuestionShowsTakesTheQuestionAlong) {
     EXPECT_EQ(host->responses.size(), 1u);
 }
 
+// The page goes over what the screen shows on top; with no screen to show
+// it on, the login is refused rather than left running with no page.
+TEST_F(WapAuth, ThePageGoesOverWhatTheScreenPresentsOrTheLoginIsRefused) {
+    auto sheet = make<UIViewController>();
+    screen->presentViewController(sheet, false);
+    begin();
+    auto navigation = cast<UINavigationController>(sheet->presentedViewController());
+    ASSERT_TRUE(navigation);
+    EXPECT_EQ(navigation->viewControllers().front(), handler->webViewController());
+
+    EXPECT_FALSE(RPApi::sendAuthReq(request, nullptr, host));
+    EXPECT_FALSE(RPApi::sendAuthReq(request, make<UIViewController>(), host));
+    EXPECT_TRUE(handler->running());
+    EXPECT_EQ(sheet->presentedViewController(), navigation);
+    EXPECT_EQ(log.back(), "rplog:Error:no screen to show the login page on");
+}
+
 TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
     const auto returnURL = [](const std::string& text) { return NSURL::URLWithString(text); };
     EXPECT_FALSE(handler->handleWapOAuthOpenUrl(returnURL(std::string(kAppId) + "://wapoauth?ticket=1")));
