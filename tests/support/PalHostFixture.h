@@ -57,6 +57,7 @@ protected:
         store->setAppId(std::nullopt);
         store->setAppName(std::nullopt);
         store->setWebviewToken(std::nullopt);
+        store->takeShareAnswer();
     }
 
     std::string bundlePath;

@@ -62,7 +62,7 @@ void NimbusOAuth::setAccessToken(std::optional<std::string> token) {
 
 void NimbusOAuth::setUin(std::optional<std::string> uin) {
     uin_ = std::move(uin);
-    if (uin_) PalApi::registerPalUin(uin_);
+    PalApi::registerPalUin(uin_);
 }
 
 void NimbusOAuth::setEncryToken(std::optional<std::string> token) {

@@ -76,7 +76,8 @@ public:
     void setOpenId(std::optional<std::string> openId);
     const std::optional<NSDate>& expirationDate() const { return expirationDate_; }
     void setExpirationDate(std::optional<NSDate> date) { expirationDate_ = date; }
-    // The login by account number and session key.
+    // The login by account number and session key; the number goes to the
+    // share layer, an empty one too.
     const std::optional<std::string>& uin() const { return uin_; }
     void setUin(std::optional<std::string> uin);
     const std::optional<std::string>& encryToken() const { return encryToken_; }
@@ -117,9 +118,10 @@ public:
     bool reauthorizeWithPermissions(const std::vector<std::string>& permissions);
     void nimbusDidUpdate(const Ref<NimbusOAuth>& session);
     void nimbusFailedUpdate(std::int32_t reason);
-    // Forgets the session (token, open id, expiry, permissions, nickname,
-    // encrypted token, pass data, union id) and the login registry's
-    // waiting parties; nimbusDidLogout to the session delegate when it
+    // Forgets the session (token, open id, account number and session key,
+    // expiry, permissions, nickname, encrypted token, pass data, union id)
+    // and the login registry's waiting parties, and ends the user's calls in
+    // flight unanswered; nimbusDidLogout to the session delegate when it
     // provides it, else to the one given.
     void logout(const Ref<NimbusSessionDelegate>& delegate);
     // The network watch of a web login: NO when the Pal web site cannot be
@@ -344,8 +346,16 @@ private:
     // null when the session cannot make calls.
     Ref<APIBase> sendOpenApi(const std::string& path, const std::string& httpMethod, Dictionary params,
                              ResponseMethod method, bool withProgress, bool reportStatistics);
-    // Drops the call and hands the answer to the delegate's callback.
+    // Hands an answer to the delegate's callback.
     void forward(const Ref<APIResponse>& response, NimbusSessionCallback callback);
+    // Whether the answer is to a call still out, which it ends; an answer to
+    // a call that ended (cancelled, or made before a logout) is dropped with
+    // a log line, never stored nor told.
+    bool takeAnsweredCall(const Ref<APIResponse>& response);
+    // At a logout: every call in flight is cancelled and forgotten, the
+    // head-image screen closes, and a login waiting on the token that goes
+    // (its open id, a graph login) ends as cancelled.
+    void endCallsOfTheUser();
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     void onTimerCloseTcWindow();
     // Takes a block observer out of the notification centre.

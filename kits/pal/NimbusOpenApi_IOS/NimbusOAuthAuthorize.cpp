@@ -123,10 +123,16 @@ void NimbusOAuth::nimbusFailedUpdate(std::int32_t reason) {
 
 void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
     // Everything the login brought goes with it, so that the next user's
-    // login shows none of it (the nickname is fetched again): the token and
-    // open id through their setters, so that the share layer forgets them too.
+    // login shows none of it (the nickname is fetched again): the token,
+    // open id and account number through their setters, so that the share
+    // layer forgets them too; the key login with them, which would
+    // otherwise stay valid and carry the next user's calls. An answer to a
+    // call made before the logout is the last user's: the calls end here.
+    endCallsOfTheUser();
     setAccessToken(std::nullopt);
     setOpenId(std::nullopt);
+    setUin(std::nullopt);
+    skey_.reset();
     expirationDate_.reset();
     permissions_.clear();
     userNick_.reset();

@@ -12,6 +12,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/NBOpenSDKErrorUtil.h"
 #include "kits/pal/NimbusOpenApi_IOS/NimbusOAuth.h"
 #include "kits/pal/NimbusOpenApi_IOS/TcApiTool.h"
+#include "kits/pal/PalApi/PalApiLog.h"
 
 namespace {
 
@@ -84,14 +85,57 @@ bool NimbusOAuth::getVipRichInfo() {
            nullptr;
 }
 
+bool NimbusOAuth::takeAnsweredCall(const Ref<APIResponse>& response) {
+    if (!response) return false;
+    const std::string key = seqKey(response->seq());
+    if (apiRequests_.count(key) == 0) {
+        PAL_API_LOG("the answer to call %s comes after the call ended (cancelled, or made before a logout): dropped",
+                    key.c_str());
+        return false;
+    }
+    deleteAPIRequestBySeq(key);
+    return true;
+}
+
+void NimbusOAuth::endCallsOfTheUser() {
+    // Taken out first: a cancelled call tells nothing, but its request
+    // object's owner may call back into the session.
+    const auto calls = std::move(apiRequests_);
+    apiRequests_.clear();
+    for (const auto& [key, call] : calls) {
+        call->releaseCgiRequest();
+        call->cancel();
+    }
+    // A head-image screen of the user closes as its Cancel closes it: its
+    // upload is gone, and a later one would go out under the next login.
+    if (tcUiKit_)
+        if (Ref<UIViewController> screen = tcUiKit_->headImageScreen()) didCancelled(screen, 0);
+    // A login still waiting for its open id, or a graph login, had the
+    // token that goes now: it ends as cancelled.
+    Ref<NimbusLoginDelegate> waitingOpenId;
+    if (auto call = std::move(openIdRequest_)) {
+        call->cancel();
+        if (auto found = loginDict_.find(seqKey(call->seq())); found != loginDict_.end()) {
+            waitingOpenId = found->second.lock();
+            loginDict_.erase(found);
+        }
+    }
+    bool graphLogin = false;
+    if (auto graph = std::move(request_)) {
+        graphLogin = graph->delegate().get() == static_cast<NimbusRequestDelegate*>(this);
+        graph->cancel();
+        graph->setDelegate(nullptr);
+    }
+    if (waitingOpenId) waitingOpenId->nimbusDidNotLogin(true);
+    if (auto delegate = sessionDelegate(); graphLogin && delegate) delegate->nimbusDidNotLogin(true);
+}
+
 void NimbusOAuth::forward(const Ref<APIResponse>& response, NimbusSessionCallback callback) {
-    if (!response) return;
-    deleteAPIRequestBySeq(seqKey(response->seq()));
     if (auto delegate = sessionDelegate()) delegate->respond(callback, response);
 }
 
 void NimbusOAuth::getUserInfoResponse(const Ref<APIResponse>& response) {
-    if (!response) return;
+    if (!takeAnsweredCall(response)) return;
     const Value& nickname = response->jsonResponse()["nickname"];
     if (response->retCode() == 0 && nickname.isText())
         userNick_ = stringByNBOSDKReplacingHtmlEscapes(nickname.stringValue());
@@ -99,8 +143,7 @@ void NimbusOAuth::getUserInfoResponse(const Ref<APIResponse>& response) {
 }
 
 void NimbusOAuth::getUserInfoNotUserResponse(const Ref<APIResponse>& response) {
-    if (!response) return;
-    deleteAPIRequestBySeq(seqKey(response->seq()));
+    if (!takeAnsweredCall(response)) return;
     const Value& nickname = response->jsonResponse()["nickname"];
     if (response->retCode() != 0 || !nickname.isText()) return;
     userNick_ = stringByNBOSDKReplacingHtmlEscapes(nickname.stringValue());
@@ -111,29 +154,45 @@ void NimbusOAuth::getUserInfoNotUserResponse(const Ref<APIResponse>& response) {
     }
 }
 
-void NimbusOAuth::getListAlbumResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::getListAlbumResponse); }
-void NimbusOAuth::getListPhotoResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::getListPhotoResponse); }
-void NimbusOAuth::addShareResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addShareResponse); }
-void NimbusOAuth::uploadPicResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::uploadPicResponse); }
-void NimbusOAuth::addAlbumResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addAlbumResponse); }
-void NimbusOAuth::addOneBlogResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addOneBlogResponse); }
-void NimbusOAuth::checkPageFansResponse(const Ref<APIResponse>& r) {
-    forward(r, NimbusSessionCallback::checkPageFansResponse);
+void NimbusOAuth::getListAlbumResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::getListAlbumResponse);
 }
-void NimbusOAuth::addTopicResponse(const Ref<APIResponse>& r) { forward(r, NimbusSessionCallback::addTopicResponse); }
+void NimbusOAuth::getListPhotoResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::getListPhotoResponse);
+}
+void NimbusOAuth::addShareResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::addShareResponse);
+}
+void NimbusOAuth::uploadPicResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::uploadPicResponse);
+}
+void NimbusOAuth::addAlbumResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::addAlbumResponse);
+}
+void NimbusOAuth::addOneBlogResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::addOneBlogResponse);
+}
+void NimbusOAuth::checkPageFansResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::checkPageFansResponse);
+}
+void NimbusOAuth::addTopicResponse(const Ref<APIResponse>& r) {
+    if (takeAnsweredCall(r)) forward(r, NimbusSessionCallback::addTopicResponse);
+}
 
 void NimbusOAuth::getVipInfoResponse(const Ref<APIResponse>& response) {
-    if (response && response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
+    if (!takeAnsweredCall(response)) return;
+    if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
     forward(response, NimbusSessionCallback::getVipInfoResponse);
 }
 
 void NimbusOAuth::getVipRichInfoResponse(const Ref<APIResponse>& response) {
-    if (response && response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
+    if (!takeAnsweredCall(response)) return;
+    if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
     forward(response, NimbusSessionCallback::getVipRichInfoResponse);
 }
 
 void NimbusOAuth::setUserHeadpicResponse(const Ref<APIResponse>& response) {
-    if (!response) return;
+    if (!takeAnsweredCall(response)) return;
     if (tcUiKit_) tcUiKit_->setViewControllerResponse(response);
     if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
     forward(response, NimbusSessionCallback::setUserHeadpicResponse);
@@ -296,13 +355,15 @@ bool NimbusOAuth::sendAPIRequest(const Ref<NBAPIRequest>& request, const Ref<NBA
 
 void NimbusOAuth::onCGIRequestDidResponse(const Ref<APIResponse>& response) {
     if (!response) return;
-    if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
     const std::string key = seqKey(response->seq());
     auto found = apiRequests_.find(key);
-    if (found != apiRequests_.end()) {
-        auto call = found->second;
-        if (auto request = call->cgiRequest()) request->apiBaseDidResponse(call, response);
+    if (found == apiRequests_.end()) {
+        takeAnsweredCall(response);  // says why it is dropped
+        return;
     }
+    if (response->retCode() == 0) NBOpenSDKErrorUtil::apiResponseConvert(response);
+    auto call = found->second;
+    if (auto request = call->cgiRequest()) request->apiBaseDidResponse(call, response);
     deleteAPIRequestBySeq(key);
 }
 

@@ -86,8 +86,7 @@ bool NimbusOAuth::RequestUnionId() {
 }
 
 void NimbusOAuth::getUnionIdResponse(const Ref<APIResponse>& response) {
-    if (!response) return;
-    deleteAPIRequestBySeq(std::to_string(response->seq()));
+    if (!takeAnsweredCall(response)) return;
     auto unionid = nonEmptyText(answerOf(response)["unionid"]);
     if (!unionid) return;
     unionid_ = std::move(unionid);

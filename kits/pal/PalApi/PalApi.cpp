@@ -168,6 +168,15 @@ void PalApi::showErrorWithWebView(const Ref<PalApiMessage>& message) {
 }
 
 std::int32_t PalApi::sendMessage(const Ref<PalApiMessage>& message) {
+    const std::int32_t code = dispatchMessage(message);
+    // What the host sends back to Pal's own requests is an answer itself,
+    // and waits for none.
+    if (code == 0 && message->type() != PalApiMessage::kShowAnswer && message->type() != PalApiMessage::kGetAnswer)
+        PalApiDatastore::instance()->setShareOut();
+    return code;
+}
+
+std::int32_t PalApi::dispatchMessage(const Ref<PalApiMessage>& message) {
     if (!NSThread::isMainThread()) NSLog("PalApi.m: NimbusOpenApi must be called at main thread");
     Ref<PalApiObject> object = message ? message->object() : nullptr;
     if (!isPalInstalled() && object) object->setShareDestType(1);

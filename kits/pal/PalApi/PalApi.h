@@ -69,6 +69,8 @@ public:
     // Shows the favourites or share error page in the kit's web window.
     static void showErrorWithWebView(const Ref<PalApiMessage>& message);
 
+    // A share sent (0) waits for Pal's answer ("response_from_pal") until it
+    // comes; a later share takes its place (PalApiDatastore::takeShareAnswer).
     static std::int32_t sendMessage(const Ref<PalApiMessage>& message);
     static std::int32_t sendMessageWpaAndGroupChat(const Ref<PalApiMessage>& message);
     static std::int32_t sendMessageGameConsortiumBindingGroup(const Ref<PalApiMessage>& message);
@@ -93,4 +95,8 @@ public:
 
     // The object whose share URL is being built on this thread, if any.
     static Ref<PalApiObject> currentShareObject();
+
+private:
+    // sendMessage's refusals, checks and sending.
+    static std::int32_t dispatchMessage(const Ref<PalApiMessage>& message);
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "foundation/NSObject.h"
 #include "foundation/Value.h"
@@ -40,6 +41,13 @@ public:
     const std::optional<std::string>& webviewToken() const { return webviewToken_; }
     void setWebviewToken(std::optional<std::string> token) { webviewToken_ = std::move(token); }
 
+    // A share opened in a Pal app waits for Pal's answer; a new share takes
+    // the place of one still out. takeShareAnswer says whether an answer that
+    // came has a share to answer, and ends it: an answer with none out (never
+    // sent, or answered already) is no answer of this app's.
+    void setShareOut() { shareOut_ = true; }
+    bool takeShareAnswer() { return std::exchange(shareOut_, false); }
+
     // Replaces the record of the same bundle identifier, else appends; -1
     // for null or when the board cannot be had.
     int registerWithMetadata(const Ref<PalPluginMetadata>& metadata);
@@ -62,4 +70,5 @@ private:
     std::optional<std::string> appId_;
     std::optional<std::string> appName_;
     std::optional<std::string> webviewToken_;
+    bool shareOut_ = false;
 };

@@ -286,6 +286,40 @@ TEST_F(PalOpenApi, CancelledCallsAreNeverAnswered) {
     EXPECT_EQ(callback->calls, 0);
 }
 
+TEST_F(PalOpenApi, ALogoutEndsTheUsersCallsAndKeySoTheNextUserHearsAndSendsNothingOfThem) {
+    // User A, signed in by key, asks and logs out before the answers.
+    session->setUin(std::string("10001"));
+    session->setSkey(std::string("@skeyA"));
+    ASSERT_TRUE(session->getUserInfo());
+    ASSERT_TRUE(session->getVipInfo());
+    const auto callsOfA = session->apiRequests();
+    session->logout(nullptr);
+    EXPECT_TRUE(session->apiRequests().empty());
+    // An answer that comes all the same is dropped, neither told nor kept.
+    for (const auto& [seq, call] : callsOfA)
+        call->didLoad(call->request(), Value(Dictionary{{"ret", 0}, {"nickname", "甲"}}), NSData::fromString("{}"));
+    EXPECT_TRUE(answers->userInfo.empty());
+    EXPECT_TRUE(answers->vipInfo.empty());
+    EXPECT_FALSE(session->userNick());
+
+    // User B signs in with a token: B's call goes out with B's token alone.
+    logIn();
+    ASSERT_TRUE(session->getUserInfo());
+    ASSERT_TRUE(runUntil([&] { return !answers->userInfo.empty(); }, kGiveUpAfterSeconds));
+    const auto sent = requestsTo("/user/get_simple_userinfo");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].params.count("skey"), 0u);
+    EXPECT_EQ(session->userNick(), std::optional<std::string>("帕尔小助手"));
+
+    // B's head-image screen closes with B's logout, as its Cancel closes it.
+    auto screen = showHeadImageScreen(twoColourPicture(200, 200));
+    ASSERT_TRUE(screen);
+    session->logout(nullptr);
+    clock.advance(0.1);
+    EXPECT_EQ(answers->closed, std::vector<Ref<UIViewController>>{screen});
+    EXPECT_FALSE(session->tcUiKit()->window());
+}
+
 TEST_F(PalOpenApi, TheHeadImageWindowCropsUploadsAndEndsOverTheApp) {
     useThe320PointScreen();
     auto appWindow = make<UIWindow>();

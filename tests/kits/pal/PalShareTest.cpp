@@ -351,6 +351,20 @@ TEST_F(PalShare, TheFacadeHandsPalsAnswerToTheDelegate) {
         std::vector<Ref<PalBaseReq>> requests;
     };
     auto delegate = std::make_shared<Delegate>();
+    installPal();
+    registerHost();
+    // An answer counts only while a share is out, and ends it: whether a
+    // share went before it, whether it is told.
+    const std::pair<bool, bool> rows[] = {{false, false}, {true, true}, {false, false}, {true, true}, {false, false}};
+    for (const auto& [shared, told] : rows) {
+        const std::size_t before = delegate->responses.size();
+        if (shared) ASSERT_EQ(send(PalApiTextObject::objectWithText("你好")), 0);
+        EXPECT_TRUE(PalApiInterface::handleOpenURL(NSURL::URLWithString("Pal000004D2://response_from_pal?error=0"),
+                                                   delegate));
+        EXPECT_EQ(delegate->responses.size(), before + told) << shared;
+    }
+    delegate->responses.clear();
+    ASSERT_EQ(send(PalApiTextObject::objectWithText("你好")), 0);
     const std::string description = *PalOpenApiUtility::base64EncodedStringWithUTF8String(std::string("已取消"));
     EXPECT_TRUE(PalApiInterface::handleOpenURL(
         NSURL::URLWithString("Pal000004D2://response_from_pal?error=-4&error_description=" + description), delegate));

@@ -3,6 +3,7 @@
 #include "kits/pal/NimbusOpenApi_IOS/Common/NBDataReport.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/Util/ConfigManager.h"
 #include "kits/pal/PalApi/PalApi.h"
+#include "kits/pal/PalApi/PalApiDatastore.h"
 #include "kits/pal/PalApi/PalApiExtendObject.h"
 #include "kits/pal/PalApi/PalApiLog.h"
 
@@ -65,7 +66,12 @@ bool PalApiInterface::handleOpenURL(const Ref<NSURL>& url, const Ref<PalApiInter
         case PalApiMessage::kGetRequestFromPal: getMessageRequestFromPal(delegate); return true;
         case PalApiMessage::kGetAnswer: return responseToGetMessageFromPal(message) == 0;
         case PalApiMessage::kShareToChat: return SendMessageToPalRequest(message) == 0;
-        case PalApiMessage::kShareAnswerFromPal: return responseToSendMessageToPal(message->object(), delegate);
+        case PalApiMessage::kShareAnswerFromPal:
+            if (!PalApiDatastore::instance()->takeShareAnswer()) {
+                PAL_API_LOG("no share is waiting for Pal's answer: dropped");
+                return true;
+            }
+            return responseToSendMessageToPal(message->object(), delegate);
         default: return false;
     }
 }

@@ -195,6 +195,19 @@ TEST_F(AnalyticsEndToEnd, RealTimeEventsGoAtOnceWhateverTheStrategy) {
     EXPECT_TRUE(storedEvents().empty());
 }
 
+TEST_F(AnalyticsEndToEnd, UnderTheMemoryStrategyTheStoredEventsGoWithTheQueue) {
+    RPOUTA::startWithAppkey(std::string("velmaro-app"));
+    RPOUTA::trackCustomEvent(std::string("stored"), std::nullopt);
+    settle();
+    EXPECT_EQ(collector->storedEventCount(), 0);  // strategy 6 only stores
+    RPOUTAConfig::getInstance()->setReportStrategy(8);
+    RPOUTAConfig::getInstance()->setMinBatchReportCount(1);
+    RPOUTA::trackCustomEvent(std::string("in memory"), std::nullopt);
+    auto events = collectedWhenThereAre(3);
+    EXPECT_EQ(summary(events), (std::vector<std::string>{"1000 in memory", "1000 stored", "2"}));
+    EXPECT_TRUE(runUntil([] { return storedEvents().empty(); }));
+}
+
 TEST_F(AnalyticsEndToEnd, EventsNestedDeeperThanTheCollectorReadsAreRefusedWhenTracked) {
     // Properties `depth` levels deep: a dictionary holding arrays.
     const auto nested = [](int depth) {

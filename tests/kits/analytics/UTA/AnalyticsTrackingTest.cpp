@@ -144,6 +144,17 @@ TEST_F(AnalyticsTracking, AnswersForInvalidAndTooLongEventsAndWhenSwitchedOff) {
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEvent(std::string(3000, 'i'), props({{"v", std::string(2000, 'v')}})), 1001);
     EXPECT_EQ(RPOUTA::trackCustomKeyValueEventDuration(1, std::string(5000, 'i'), std::nullopt), 1001);
     EXPECT_EQ(RPOUTA::trackCustomEventBegin(std::string(5000, 'i'), std::nullopt), 1001);
+    // A timed event whose begin stays within 4096 whatever its random
+    // index (at most 11 characters), and which its end's time stamp and
+    // duration take past it.
+    auto probe = make<RPOUTACustomEvent>();
+    probe->eventID = "i";
+    probe->reportText();
+    const std::size_t withoutIndex = probe->contentLength() - std::to_string(probe->eventIndex).size();
+    const std::string atTheLimit(4096 - withoutIndex + 1 - 11, 'i');
+    EXPECT_EQ(RPOUTA::trackCustomEventBegin(atTheLimit, std::nullopt), 0);
+    now += 2;
+    EXPECT_EQ(RPOUTA::trackCustomEventEnd(atTheLimit, std::nullopt), 1001);
 
     RPOUTAHelper::getInstance()->setUTAEnableFlag(false);
     EXPECT_EQ(RPOUTA::trackCustomEvent(std::string("off"), std::nullopt), -1);

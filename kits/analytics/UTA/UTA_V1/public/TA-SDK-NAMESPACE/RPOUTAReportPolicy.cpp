@@ -87,18 +87,16 @@ void onBatchStored() {
 }
 
 // Strategy 8: the event waits in memory until a batch is full or the period
-// has run out; then the in-memory queue goes.
+// has run out; then the in-memory queue goes, and the stored events with it
+// (batches the channel did not deliver, events kept while offline).
 void keepInMemory(const Ref<RPOUTAEvent>& event) {
     event->reportText();
     store()->enqueueMemEvent(event);
-    if (periodRanOut()) {
-        recordPeriodicSend();
-        store()->sendMemCachedEvents(-1);
-        return;
-    }
-    if (store()->memCachedEventCount() >= RPOUTAConfig::getInstance()->minBatchReportCount()) {
-        store()->sendMemCachedEvents(-1);
-    }
+    const bool due = periodRanOut();
+    if (due) recordPeriodicSend();
+    if (!due && store()->memCachedEventCount() < RPOUTAConfig::getInstance()->minBatchReportCount()) return;
+    store()->sendMemCachedEvents(-1);
+    if (store()->storedEventCount() > 0) store()->sendCachedEvents(-1);
 }
 
 void applyReportPolicy(const Ref<RPOUTAEvent>& event) {

@@ -763,16 +763,7 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
     taskQueue_->async([weak = weakSelf<RPOUTAStore>(), event, hasTrySent, completion = std::move(completion)] {
         auto store = weak.lock();
         if (!store) return;
-        auto config = RPOUTAConfig::getInstance();
-        if (store->numStoredEvents_ >= config->maxStoreEventCount()) {
-            UTALog("Too many events stored in db, erase oldest event");
-            store->updateDatabase("delete from events where ts in (select min(ts) from events)");
-            // Those kept in memory are held to the same cap.
-            std::lock_guard lock(utaLock());
-            if (store->unwrittenEvents_.size() >= config->maxStoreEventCount()) store->unwrittenEvents_.pop_front();
-            // The count is what is left, which the report policy reads.
-            store->recount();
-        }
+        store->makeRoomForOneMore();
         const std::string content = event->reportText();
         UTALog(hasTrySent ? "Send failed, then store event:%@" : "Environment setting, then store event:%@", content);
         if (event->isTooLongToReport()) {
@@ -785,20 +776,36 @@ void RPOUTAStore::storeEvent(const Ref<RPOUTAEvent>& event, bool hasTrySent, std
             RPOUTAStoreEvent row;
             row.content = content;
             row.ts = event->ts;
-            {
-                // Behind those the file could not take yet, in order.
-                std::lock_guard lock(utaLock());
-                store->writeUnwritten();
-                if (!store->unwrittenEvents_.empty() || store->insertRow(row) != SQLITE_DONE) {
-                    store->unwrittenEvents_.push_back(std::move(row));
-                    UTALog("Unable to write events to the database; %d kept in memory",
-                           static_cast<int>(store->unwrittenEvents_.size()));
-                }
-            }
-            ++store->numStoredEvents_;
+            store->keepRow(std::move(row));
         }
         completion();
     });
+}
+
+void RPOUTAStore::makeRoomForOneMore() {
+    auto config = RPOUTAConfig::getInstance();
+    if (numStoredEvents_ < config->maxStoreEventCount()) return;
+    UTALog("Too many events stored in db, erase oldest event");
+    updateDatabase("delete from events where ts in (select min(ts) from events)");
+    // Those kept in memory are held to the same cap.
+    std::lock_guard lock(utaLock());
+    if (unwrittenEvents_.size() >= config->maxStoreEventCount()) unwrittenEvents_.pop_front();
+    // The count is what is left, which the report policy reads.
+    recount();
+}
+
+void RPOUTAStore::keepRow(RPOUTAStoreEvent row) {
+    {
+        // Behind those the file could not take yet, in order.
+        std::lock_guard lock(utaLock());
+        writeUnwritten();
+        if (!unwrittenEvents_.empty() || insertRow(row) != SQLITE_DONE) {
+            unwrittenEvents_.push_back(std::move(row));
+            UTALog("Unable to write events to the database; %d kept in memory",
+                   static_cast<int>(unwrittenEvents_.size()));
+        }
+    }
+    ++numStoredEvents_;
 }
 
 void RPOUTAStore::loadCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
@@ -861,8 +868,10 @@ void RPOUTAStore::loadMemCachedEvents(std::vector<RPOUTAStoreEvent>& batch) {
         if (cachedEventsArr_.empty()) return;
         const std::uint32_t limit = RPOUTAConfig::getInstance()->maxLoadEventCount();
         for (std::uint32_t i = 0; i < limit && !cachedEventsArr_.empty(); ++i) {
+            const auto queued = cachedEventsArr_.dequeue();
             RPOUTAStoreEvent event;
-            event.content = cachedEventsArr_.dequeue()->content.value_or("");
+            event.content = queued->content.value_or("");
+            event.ts = queued->ts;
             batch.push_back(std::move(event));
         }
     }
@@ -1058,10 +1067,24 @@ void RPOUTAStore::sendMemCachedEvents(std::int32_t) {
             clearFlag(store->cacheMemEventLock_, store->isSendingMemCacheEvent_);
             return;
         }
-        // Offered once: a failed in-memory batch is not kept.
-        store->channel()->send(make<RPOUTASendItem>(std::move(batch), [weak](bool) {
+        // A batch the channel did not deliver goes into the file, as a
+        // failed real-time event does, and is sent from there with the
+        // stored events: the collector being down loses none of it.
+        auto sent = batch;
+        store->channel()->send(make<RPOUTASendItem>(std::move(sent), [weak, batch](bool delivered) {
             auto store = weak.lock();
             if (!store) return;
+            if (!delivered) {
+                store->taskQueue_->async([weak, batch] {
+                    auto store = weak.lock();
+                    if (!store) return;
+                    UTALog("Send failed, then store %d events of memory", static_cast<int>(batch.size()));
+                    for (const auto& row : batch) {
+                        store->makeRoomForOneMore();
+                        store->keepRow(row);
+                    }
+                });
+            }
             clearFlag(store->cacheMemEventLock_, store->isSendingMemCacheEvent_);
             store->sendMemCachedEvents(-1);
         }));

@@ -113,7 +113,8 @@ public:
     // until no stored event is left; n >= 1 goes on while n or more remain
     // (or n was larger than the batch). A failed batch returns to waiting.
     void sendCachedEvents(std::int32_t count);
-    // Sends the in-memory queue, batch after batch, each offered once.
+    // Sends the in-memory queue, batch after batch; a batch not delivered
+    // is stored in the file, as a failed real-time event is.
     void sendMemCachedEvents(std::int32_t count);
 
     std::mutex& cacheEventLock() { return cacheEventLock_; }
@@ -166,6 +167,12 @@ private:
     void withJournalInMemory(const std::function<void()>& work);
     // Writes one event row (status waiting) through the kept insertion.
     int insertRow(const RPOUTAStoreEvent& row);
+    // On the store queue: erases the oldest event when the store holds its
+    // most, so that one more fits.
+    void makeRoomForOneMore();
+    // On the store queue: counts the row among the stored events, in the
+    // file behind those it could not take yet, else in memory.
+    void keepRow(RPOUTAStoreEvent row);
     // Writes the events kept in memory into the file, oldest first, until
     // one does not go in.
     void writeUnwritten();
