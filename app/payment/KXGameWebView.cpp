@@ -70,6 +70,8 @@ void KXGameWebView::didCreate() {
 
 void KXGameWebView::didCommitNavigation(const Ref<WKWebView>&, const Ref<WKNavigation>&) {
     pageShown_ = true;
+    stale_ = false;
+    webView_->setHidden(false);
     loadFailedLabel_->setHidden(true);
 }
 
@@ -84,7 +86,7 @@ void KXGameWebView::didFailNavigation(const Ref<WKWebView>&, const Ref<WKNavigat
 
 void KXGameWebView::tellLoadFailed(const Ref<NSError>& error) {
     // A load that a newer one replaced has not failed.
-    if (pageShown_ || (error && error->code() == NSURLErrorCancelled)) return;
+    if ((pageShown_ && !stale_) || (error && error->code() == NSURLErrorCancelled)) return;
     loadFailedLabel_->setHidden(false);
 }
 
@@ -115,7 +117,7 @@ void KXGameWebView::decidePolicyForNavigationAction(const Ref<WKWebView>& webVie
 }
 
 void KXGameWebView::catchEvent(const Ref<NSURL>& url) {
-    if (!url) return;
+    if (!url || stale_) return;
     const std::string host = url->host().value_or("");
     if (host != "wap" && host != "alipayclient") return;
     reloadOnReturn();
@@ -132,7 +134,11 @@ void KXGameWebView::reloadOnReturn() {
             auto me = weak.lock();
             if (!me) return;
             NSNotificationCenter::defaultCenter()->removeObserver(me.get(), UIApplicationDidBecomeActiveNotification);
-            if (me->webView_) me->webView_->reload();
+            // The page shown was that of the order before the payment app
+            // had it: nothing of it is offered until the reload arrives.
+            me->stale_ = true;
+            me->webView_->setHidden(true);
+            if (!me->webView_->reload()) me->loadFailedLabel_->setHidden(false);
         },
         UIApplicationDidBecomeActiveNotification);
 }

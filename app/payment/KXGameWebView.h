@@ -19,13 +19,16 @@ class KXWebViewGameViewController;
 // catchEvent, which opens it through the application when its host is
 // "wap" or "alipayclient"; when the app is back from the payment app, the
 // page is loaded again, so that it shows the order as it now stands (paid).
+// Until that page has arrived the page shown is stale (it may offer to pay
+// an order already paid): it is hidden and hands no link over, and when
+// the reload fails it stays so.
 // Every navigation is allowed. A navigation that
 // targets no main frame (a link opening a new window) first runs a script
 // clearing the page's link targets. Script messages under "gameinfo" are
-// logged. When the page cannot load (its address forms no URL, or its load
-// fails before any page has shown), a line over the empty view says so,
-// kLoadFailedText; a page that arrives later (the reload on return) takes
-// it away.
+// logged. When the page cannot load (its address forms no URL, its load
+// fails before any page has shown, or its reload on return fails), a line
+// over the empty view says so, kLoadFailedText; a page that arrives later
+// takes it away.
 class KXGameWebView : public UIView, public WKUIDelegate, public WKNavigationDelegate, public WKScriptMessageHandler {
 public:
     // The script that sends later taps on new-window links to the main frame.
@@ -44,7 +47,8 @@ public:
     Ref<KXWebViewGameViewController> kongzhiView() const { return kongzhiView_.lock(); }
     void setKongzhiView(const Ref<KXWebViewGameViewController>& host) { kongzhiView_ = host; }
 
-    // Hands a payment link to the system when its host is a payment app's.
+    // Hands a payment link to the system when its host is a payment app's
+    // and the page it comes from is not stale.
     void catchEvent(const Ref<NSURL>& url);
 
     void didReceiveScriptMessage(const Ref<WKUserContentController>& userContentController,
@@ -63,13 +67,17 @@ protected:
     void didCreate() override;
 
 private:
-    // Reloads the page once, the next time the app becomes active.
+    // Reloads the page once, the next time the app becomes active, and
+    // holds the page shown as stale until the reload arrives.
     void reloadOnReturn();
-    // Says the page could not load, unless a page has shown (a failed
-    // navigation after it, such as a payment link handed over, leaves it).
+    // Says the page could not load, unless a page that is not stale shows
+    // (a failed navigation from it, such as a payment link handed over,
+    // leaves it).
     void tellLoadFailed(const Ref<NSError>& error);
 
     bool pageShown_ = false;
+    // A payment app has had the order since the page shown arrived.
+    bool stale_ = false;
     Ref<UILabel> loadFailedLabel_;
 
     std::string urlString_;

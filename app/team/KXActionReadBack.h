@@ -21,7 +21,10 @@
 // What the read saw counts as the action made only when it holds what the
 // action sent (matches): a record with the action's key (the user name,
 // the game) but another value elsewhere was there before the action, or
-// has changed since, and tells nothing about it.
+// has changed since, and tells nothing about it. A read that cannot show
+// everything the action sets (a list without the password) tells nothing
+// by a record it finds either: the same record may have been there before
+// the action, with another value where the read cannot see.
 namespace KXActionReadBack {
 
 enum class Verdict { Made, NotMade, Unknown };

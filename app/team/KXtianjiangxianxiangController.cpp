@@ -281,12 +281,16 @@ void KXtianjiangxianxiangController::sendForm() {
         KXClassicRequest::query("down_add", fields, {"username", "passwd", "phone", "fcbl"});
     auto screen = self<KXtianjiangxianxiangController>();
     // Without an answer, the list of sub-promoters tells whether the account
-    // was made: the newest lead its first page. Only a row with the name,
-    // phone, share and permission sent is the account added: a name taken
-    // before ("用户名已存在") lists the old account's own.
-    auto listed = [added = listedAs(fields)](const Value& answer) {
-        if (KXClassicRequest::code(answer) != 1) return KXActionReadBack::Verdict::Unknown;
-        return KXActionReadBack::listed(answer, "username", added);
+    // was made, the newest leading its first page: no row with the name, it
+    // was not. A row with the name proves nothing: the list shows no
+    // password, so an account there before the request (whose add was
+    // refused, "用户名已存在") reads the same as the one sent, whatever else
+    // it shows.
+    auto listed = [name = KXBlankText::kept(KXClassicRequest::text(fields["username"]))](const Value& answer) {
+        using KXActionReadBack::Verdict;
+        if (KXClassicRequest::code(answer) != 1) return Verdict::Unknown;
+        const bool named = KXActionReadBack::listed(answer, "username", {{"username", name}}) != Verdict::NotMade;
+        return named ? Verdict::Unknown : Verdict::NotMade;
     };
     KXActionReadBack::send(
         adding_, query,
@@ -294,17 +298,6 @@ void KXtianjiangxianxiangController::sendForm() {
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
         },
         {KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下线")});
-}
-
-Dictionary KXtianjiangxianxiangController::listedAs(const Dictionary& sent) {
-    // The list shows the name as the back end keeps it, and words a share
-    // as its percentage ("30%").
-    std::string share = KXClassicRequest::text(sent["fcbl"]);
-    if (!share.ends_with('%')) share += '%';
-    return Dictionary{{"username", KXBlankText::kept(KXClassicRequest::text(sent["username"]))},
-                      {"phone", sent["phone"]},
-                      {"fcbl", share},
-                      {"is_login", sent["is_login"]}};
 }
 
 bool KXtianjiangxianxiangController::textFieldShouldReturn(const Ref<UITextField>& textField) {

@@ -69,8 +69,6 @@ private:
     // The first failing check's message, or nothing when the form may be sent.
     std::optional<std::string> firstFailingCheck() const;
     void sendForm();
-    // The row the list of sub-promoters shows for the account the form sent.
-    static Dictionary listedAs(const Dictionary& sent);
 
     WeakRef<UITextField> yonghuTextField_;
     WeakRef<UITextField> mimaTextFeild_;

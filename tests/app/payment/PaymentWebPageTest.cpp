@@ -103,6 +103,8 @@ TEST_F(PaymentWebPageTest, ThePageFillsTheViewUnderABarTitledByTheGivenName) {
 
 // A page that cannot load says so instead of staying blank; one that loads
 // says nothing of the kind, not even when a payment link is handed over.
+// Its reload after the payment app failing, the page it showed is stale:
+// none of its links is offered or handed over.
 TEST_F(PaymentWebPageTest, APageThatCannotLoadSaysSo) {
     MisbehavingServer refusing(MisbehavingServer::Behaviour::RefuseConnections);
     for (const std::string& address : {refusing.url("/pay"), std::string("not an address")}) {
@@ -112,6 +114,14 @@ TEST_F(PaymentWebPageTest, APageThatCannotLoadSaysSo) {
     auto webView = loadedWebView(push(server.url("/pay"), "充值"));
     tapLink(webView, "涟信支付");
     EXPECT_EQ(driver.find(KXGameWebView::kLoadFailedText), nullptr);
+
+    ASSERT_TRUE(runUntil([&] { return !webView->isLoading() && driver.find("支付宝支付") != nullptr; }));
+    server.respondThenDrop("GET", "/pay", kPaymentPage, 0);
+    tapLink(webView, "涟信支付");
+    EXPECT_TRUE(runUntil([&] { return driver.find(KXGameWebView::kLoadFailedText) != nullptr; }));
+    EXPECT_EQ(driver.find("支付宝支付"), nullptr);
+    tapLink(webView, "支付宝支付");
+    EXPECT_EQ(handedOver.size(), 2u);
 }
 
 TEST_F(PaymentWebPageTest, OnlyRippleWapAndAlipayClientLinksGoToThePaymentApps) {

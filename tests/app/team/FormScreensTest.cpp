@@ -93,8 +93,9 @@ TEST_F(FormScreensTest, PasswordChangeShowsTheAnswerAndClosesOnlyOnSuccess) {
 
 // An action made though its answer was lost: the screen asks the back end
 // whether it was made and ends as on success (a retry would be refused).
-// What it reads must hold what was sent: a name or a verification there
-// before, with other data, leaves the result unknown and the form open.
+// What it reads must hold all that was sent: a name or a verification there
+// before, with other data, or a listed account whose password the list
+// cannot show, leaves the result unknown and the form open.
 TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
     auto details = make<KXGameDetailsViewController>();
     details->setIdStr("40");  // newly listed, promoted by nobody yet
@@ -104,11 +105,11 @@ TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
                screen->tijiaoButon());
         return screen;
     };
-    auto addSubPromoter = [&](const std::string& name) {
+    auto addSubPromoter = [&](const std::string& name, const std::string& phone = "13812345678") {
         auto screen = push<KXtianjiangxianxiangController>();
         EXPECT_TRUE(waitFor([&] { return !screen->storageButMuArr().empty(); }));
         submit({{screen->yonghuTextField(), name}, {screen->mimaTextFeild(), "secret1"},
-                {screen->phoneTextFeild(), "13812345678"}}, cast<UIButton>(driver.find("#yijianBut")));
+                {screen->phoneTextFeild(), phone}}, cast<UIButton>(driver.find("#yijianBut")));
         return screen;
     };
     // Each row: the answer lost, the read, the submit, and what the form
@@ -120,9 +121,14 @@ TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
         {HoldingRelay::action("none"), "my_edit", [&] { return changePassword(); }, ""},
         {HoldingRelay::action("shiming_edit"), "shiming", [&] { return verify("张三"); }, ""},
         {HoldingRelay::action("shiming_edit"), "shiming", [&] { return verify("李四"); }, "结果未知，请在实名认证中确认"},
-        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("xinren"); }, ""},
+        // Added, but the list shows no password: an account listed before
+        // with the same data and another password would read the same.
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("xinren"); }, "结果未知，请在我的下线中确认"},
         // songjia is listed with another phone and level.
         {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia"); }, "结果未知，请在我的下线中确认"},
+        // ... and with this phone, level and permission, but another password.
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia", "17612345612"); },
+         "结果未知，请在我的下线中确认"},
         {HoldingRelay::action("shenqing"), "mygames", [&] {
              push(details);
              EXPECT_TRUE(waitFor([&] { return details->cangnixihuanView() != nullptr; }));
