@@ -114,18 +114,21 @@ void UINavigationController::changeStack(const std::function<bool(std::vector<Re
                                          bool animated) {
     // The callbacks this runs may let the host's last reference go.
     Ref<UINavigationController> keepAlive = self<UINavigationController>();
-    finishRunningTransition();
+    if (!changes_.holding()) finishRunningTransitions();
     auto stack = viewControllers();
     if (!edit(stack)) return;
-    if (callbacksRunning_ > 0) requested_ = StackChange{std::move(stack), animated};
-    else transition(std::move(stack), animated);
+    requested_ = StackChange{std::move(stack), animated};
+    WeakRef<UINavigationController> weak = keepAlive;
+    changes_.make([weak] {
+        if (auto navigation = weak.lock()) navigation->makeRequestedChange();
+    });
 }
 
-void UINavigationController::holdingStackChanges(const std::function<void()>& callbacks) {
-    ++callbacksRunning_;
-    callbacks();
-    if (--callbacksRunning_ > 0 || !requested_) return;
-    finishRunningTransition();  // whose end makes the change asked, when a transition runs
+void UINavigationController::makeRequestedChange() {
+    Ref<UINavigationController> keepAlive = self<UINavigationController>();
+    // One transition at a time: the end of one may start the change its
+    // callbacks asked, which then finishes too.
+    finishRunningTransitions();
     if (!requested_) return;
     auto change = std::move(*requested_);
     requested_.reset();
@@ -144,7 +147,7 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
     for (const auto& controller : oldStack)
         if (!contains(stack, controller)) removed.push_back(controller);
     stack_ = stack;
-    holdingStackChanges([&] {
+    changes_.hold([&] {
         for (const auto& controller : added) addChildViewController(controller);
         for (const auto& controller : removed) controller->willMoveToParentViewController(nullptr);
         // The leaving controllers stay children until the transition ends.
@@ -162,7 +165,8 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
             if (delegate) delegate->willShowViewController(me, newTop, animated);
             if (onScreen) {
                 if (oldTop) oldTop->beginAppearanceTransition(false, animated);
-                newTop->beginAppearanceTransition(true, animated);
+                // Unless a callback has taken the navigation controller off screen.
+                if (isAppearingOrVisible()) newTop->beginAppearanceTransition(true, animated);
             }
             if (isViewLoaded()) installView(newTop);
         }
@@ -177,7 +181,7 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
         auto finish = [weakMe, oldTop, newTop, stack, added, removed, topChanges, onScreen, animated, weakDelegate] {
             auto me = weakMe.lock();
             if (!me) return;
-            me->holdingStackChanges([&] {
+            me->changes_.hold([&] {
                 auto delegate = weakDelegate.lock();
                 if (oldTop && oldTop != newTop)
                     if (auto oldView = oldTop->viewIfLoaded(); oldView && oldView->superview() == me->viewIfLoaded())
@@ -213,11 +217,12 @@ void UINavigationController::transition(std::vector<Ref<UIViewController>> stack
     });
 }
 
-void UINavigationController::finishRunningTransition() {
-    if (!finishTransitionNow_) return;
-    auto finish = std::move(finishTransitionNow_);
-    finishTransitionNow_ = nullptr;
-    finish();
+void UINavigationController::finishRunningTransitions() {
+    while (finishTransitionNow_) {
+        auto finish = std::move(finishTransitionNow_);
+        finishTransitionNow_ = nullptr;
+        finish();
+    }
 }
 
 void UINavigationController::updateBarItems() {

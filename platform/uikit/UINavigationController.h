@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "uikit/HeldChanges.h"
 #include "uikit/UINavigationBar.h"
 #include "uikit/UIViewController.h"
 
@@ -29,7 +30,7 @@ public:
 // the old top hears viewDidDisappear, the new one viewDidAppear, and the
 // delegate didShow. The callbacks come only while the navigation controller
 // itself is on screen. A push or pop during a running transition first
-// finishes that transition. A change of the stack asked inside a
+// finishes that transition, and any its end starts. A change of the stack asked inside a
 // transition's callbacks (these, the new top's viewDidLoad, the moves
 // between parents) shows in viewControllers() at once and is made when the
 // outermost of them has returned, finishing that transition first; so the
@@ -101,15 +102,15 @@ private:
         std::vector<Ref<UIViewController>> stack;
         bool animated;
     };
-    // Finishes the running transition, then moves to the stack `edit` makes
-    // of the current one (when it answers true).
+    // Finishes the running transitions, then asks the stack `edit` makes of
+    // the current one (when it answers true).
     void changeStack(const std::function<bool(std::vector<Ref<UIViewController>>&)>& edit, bool animated);
+    // Finishes the running transitions, then moves to the stack asked last.
+    void makeRequestedChange();
     // Makes `stack` the new stack, moving from the current top to its top.
     void transition(std::vector<Ref<UIViewController>> stack, bool animated);
-    // Runs a transition's callbacks; a change of the stack they ask waits
-    // in requested_ and is made once the outermost of them has returned.
-    void holdingStackChanges(const std::function<void()>& callbacks);
-    void finishRunningTransition();
+    // Finishes the transition under way and any its end starts.
+    void finishRunningTransitions();
     void installView(const Ref<UIViewController>& controller);
     void updateBarItems();
 
@@ -121,6 +122,8 @@ private:
     WeakRef<UINavigationControllerDelegate> delegate_;
     // Finishes the transition under way, if any.
     std::function<void()> finishTransitionNow_;
-    int callbacksRunning_ = 0;
+    // A transition's callbacks hold the changes of the stack they ask.
+    HeldChanges changes_;
+    // The stack asked last and not made yet.
     std::optional<StackChange> requested_;
 };

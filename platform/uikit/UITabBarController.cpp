@@ -29,8 +29,13 @@ void UITabBarController::loadView() {
 // --- Tabs ---
 
 void UITabBarController::addChildViewController(const Ref<UIViewController>& child) {
-    if (!child || child->parentViewController().get() == this) return;
-    Ref<UITabBarController> keepAlive = self<UITabBarController>();  // through the child's callbacks
+    if (!child) return;
+    Ref<UITabBarController> me = self<UITabBarController>();
+    changes_.make([me, child] { me->changes_.hold([&] { me->addTab(child); }); });
+}
+
+void UITabBarController::addTab(const Ref<UIViewController>& child) {
+    if (child->parentViewController().get() == this) return;
     bool first = viewControllers().empty();
     UIViewController::addChildViewController(child);
     child->didMoveToParentViewController(self<UIViewController>());
@@ -47,7 +52,11 @@ void UITabBarController::addChildViewController(const Ref<UIViewController>& chi
 }
 
 void UITabBarController::setViewControllers(const std::vector<Ref<UIViewController>>& controllers, bool) {
-    Ref<UITabBarController> keepAlive = self<UITabBarController>();  // through the tabs' callbacks
+    Ref<UITabBarController> me = self<UITabBarController>();
+    changes_.make([me, controllers] { me->changes_.hold([&] { me->replaceTabs(controllers); }); });
+}
+
+void UITabBarController::replaceTabs(const std::vector<Ref<UIViewController>>& controllers) {
     std::vector<Ref<UIViewController>> tabs;
     for (const auto& controller : controllers)
         if (controller && std::find(tabs.begin(), tabs.end(), controller) == tabs.end()) tabs.push_back(controller);
@@ -97,17 +106,21 @@ void UITabBarController::setSelectedViewController(const Ref<UIViewController>& 
 }
 
 void UITabBarController::select(std::size_t index) {
+    Ref<UITabBarController> me = self<UITabBarController>();
+    changes_.make([me, index] { me->changes_.hold([&] { me->switchTo(index); }); });
+}
+
+void UITabBarController::switchTo(std::size_t index) {
     const auto tabs = viewControllers();
     if (index >= tabs.size() || index == selectedIndex_) return;
-    // The screens' appearance callbacks may let the controller go.
-    Ref<UITabBarController> keepAlive = self<UITabBarController>();
     auto oldSelected = selectedViewController();
     auto newSelected = tabs[index];
     bool onScreen = isViewLoaded() && isAppearingOrVisible();
     if (onScreen && oldSelected) oldSelected->beginAppearanceTransition(false, false);
     selectedIndex_ = index;
     if (isViewLoaded()) newSelected->loadViewIfNeeded();
-    if (onScreen) newSelected->beginAppearanceTransition(true, false);
+    // Unless a callback has taken the tab bar controller off screen.
+    if (onScreen && isAppearingOrVisible()) newSelected->beginAppearanceTransition(true, false);
     if (isViewLoaded()) {
         installView(newSelected);
         if (auto oldView = oldSelected ? oldSelected->viewIfLoaded() : nullptr; oldView && oldView->superview() == view())

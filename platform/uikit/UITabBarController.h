@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "uikit/HeldChanges.h"
 #include "uikit/UITabBar.h"
 #include "uikit/UIViewController.h"
 
@@ -25,6 +26,8 @@ public:
 // animated: the old screen hears viewWillDisappear, the new one
 // viewWillAppear (loading its view first), then viewDidDisappear and
 // viewDidAppear, while the tab bar controller is on screen.
+// A selection, change of tabs or first tab asked inside those callbacks is
+// made once they have returned (selectedIndex() shows it then).
 //
 // A tap on a tab asks the delegate's shouldSelect; when it agrees, the tab
 // is selected (a tap on the selected tab pops its navigation stack to the
@@ -65,7 +68,13 @@ protected:
     bool forwardsAppearanceOnViewMoves() const override { return false; }
 
 private:
+    // Each change of the tabs keeps the controller alive (a screen's callback
+    // may let the host's last reference go) and holds the changes those
+    // callbacks ask.
     void select(std::size_t index);
+    void switchTo(std::size_t index);
+    void addTab(const Ref<UIViewController>& child);
+    void replaceTabs(const std::vector<Ref<UIViewController>>& controllers);
     void installView(const Ref<UIViewController>& controller);
     void updateItems();
     bool tabBarHiddenByPush() const;
@@ -73,4 +82,5 @@ private:
     Ref<UITabBar> tabBar_;
     WeakRef<UITabBarControllerDelegate> delegate_;
     std::size_t selectedIndex_ = 0;
+    HeldChanges changes_;
 };

@@ -1,6 +1,7 @@
 #include "uikit/UIViewController.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "foundation/DispatchQueue.h"
 #include "foundation/NSLog.h"
@@ -47,7 +48,15 @@ void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated
         transitionAnimated_ = animated;
         viewWillDisappear(animated);
     }
-    for (const auto& child : childrenForAppearance()) child->beginAppearanceTransition(isAppearing, animated);
+    // The children that start with this controller end with it, though a
+    // container shows another child by then (a tab selected, a screen pushed
+    // while it is covered): one asked again at the end would leave the one
+    // that started half-way for good.
+    changingChildren_.clear();
+    for (const auto& child : childrenForAppearance()) {
+        changingChildren_.push_back(child);
+        child->beginAppearanceTransition(isAppearing, animated);
+    }
 }
 
 void UIViewController::endAppearanceTransition() {
@@ -61,7 +70,9 @@ void UIViewController::endAppearanceTransition() {
     } else {
         return;
     }
-    for (const auto& child : childrenForAppearance()) child->endAppearanceTransition();
+    auto children = std::exchange(changingChildren_, {});
+    for (const auto& weakChild : children)
+        if (auto child = weakChild.lock()) child->endAppearanceTransition();
 }
 
 bool UIViewController::isAppearingOrVisible() const {
@@ -91,11 +102,37 @@ void UIViewController::rootViewDidMoveToWindow(const Ref<UIWindow>&) {
     endAppearanceTransition();
 }
 
-void UIViewController::finishTransition(bool animated, std::function<void()> finish) {
-    if (animated)
-        DispatchQueue::main()->after(kTransitionDuration, std::move(finish));
-    else
+void UIViewController::endPresentationTransition(bool animated, std::function<void()> finish) {
+    if (!animated) {
         finish();
+        return;
+    }
+    // The main queue owns the end until it runs; the presenter only looks
+    // at it, to run it sooner when the next presentation or dismissal comes.
+    auto pending = std::make_shared<PendingTransitionEnd>(PendingTransitionEnd{false, std::move(finish)});
+    runningPresentation_ = pending;
+    WeakRef<UIViewController> weak = self<UIViewController>();
+    DispatchQueue::main()->after(kTransitionDuration, [weak, pending] {
+        if (pending->done) return;
+        pending->done = true;
+        if (auto presenter = weak.lock()) presenter->presentationChanges_.hold(pending->finish);
+        else pending->finish();
+    });
+}
+
+void UIViewController::finishRunningPresentations() {
+    // This controller's presentation or dismissal, then those of the
+    // controllers that present it: a controller that is being dismissed
+    // presents nothing more.
+    for (Ref<UIViewController> presenter = self<UIViewController>(); presenter;
+         presenter = presenter->presenting_.lock()) {
+        while (auto pending = presenter->runningPresentation_.lock()) {
+            presenter->runningPresentation_.reset();
+            if (pending->done) continue;
+            pending->done = true;
+            presenter->presentationChanges_.hold(pending->finish);
+        }
+    }
 }
 
 // --- Titles and bar items ---
@@ -177,29 +214,46 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
                                              Completion completion) {
     if (!controller) return;
     auto presenter = outermostAncestor();
-    if (presenter->presented_) {
-        NSLog("Warning: Attempt to present " + controller->description() + " on " + presenter->description() +
-              " which is already presenting " + presenter->presented_->description());
+    presenter->heldPresentationChanges().make([presenter, controller, animated, completion] {
+        presenter->presentationChanges_.hold([&] { presenter->present(controller, animated, completion); });
+    });
+}
+
+HeldChanges& UIViewController::heldPresentationChanges() {
+    // A controller being presented or dismissed presents and dismisses once
+    // its presenter's callbacks have returned.
+    HeldChanges* held = &presentationChanges_;
+    for (auto presenter = presenting_.lock(); presenter; presenter = presenter->presenting_.lock())
+        if (presenter->presentationChanges_.holding()) held = &presenter->presentationChanges_;
+    return *held;
+}
+
+void UIViewController::present(const Ref<UIViewController>& controller, bool animated, const Completion& completion) {
+    finishRunningPresentations();
+    Ref<UIViewController> presenter = self<UIViewController>();
+    if (presented_) {
+        NSLog("Warning: Attempt to present " + controller->description() + " on " + description() +
+              " which is already presenting " + presented_->description());
         return;
     }
-    auto presenterView = presenter->viewIfLoaded();
+    auto presenterView = viewIfLoaded();
     auto window = presenterView ? presenterView->window() : nullptr;
     if (!window || controller->presenting_.lock() || controller->parentViewController()) {
-        NSLog("Warning: Attempt to present " + controller->description() + " on " + presenter->description() +
+        NSLog("Warning: Attempt to present " + controller->description() + " on " + description() +
               " whose view is not in the window hierarchy!");
         return;
     }
-    presenter->presented_ = controller;
+    presented_ = controller;
     controller->presenting_ = presenter;
     bool coversPresenter = controller->modalPresentationStyle_ == UIModalPresentationStyle::FullScreen;
 
     Ref<UIView> view = controller->view();
     view->setFrame(window->bounds());
     view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-    if (coversPresenter) presenter->beginAppearanceTransition(false, animated);
+    if (coversPresenter) beginAppearanceTransition(false, animated);
     controller->beginAppearanceTransition(true, animated);
     window->addSubview(view);
-    finishTransition(animated, [presenter, controller, coversPresenter, completion] {
+    endPresentationTransition(animated, [presenter, controller, coversPresenter, completion] {
         controller->endAppearanceTransition();
         if (coversPresenter) {
             if (auto covered = presenter->viewIfLoaded()) covered->removeFromSuperview();
@@ -211,17 +265,24 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
 
 void UIViewController::dismissViewControllerAnimated(bool animated, Completion completion) {
     auto outermost = outermostAncestor();
-    if (outermost->presented_)
-        outermost->dismissPresented(animated, std::move(completion));
-    else if (auto presenter = outermost->presenting_.lock())
-        presenter->dismissPresented(animated, std::move(completion));
+    Ref<UIViewController> presenter = outermost->presented_ ? outermost : outermost->presenting_.lock();
+    if (!presenter) return;
+    presenter->heldPresentationChanges().make([presenter, animated, completion] {
+        presenter->presentationChanges_.hold([&] {
+            presenter->finishRunningPresentations();
+            if (presenter->presented_) presenter->dismissPresented(animated, completion);
+        });
+    });
 }
 
 void UIViewController::dismissPresented(bool animated, Completion completion) {
     Ref<UIViewController> presenter = self<UIViewController>();
     Ref<UIViewController> presented = presented_;
+    presented->presentationChanges_.hold([&] {
+        presented->finishRunningPresentations();
+        if (presented->presented_) presented->dismissPresented(false, nullptr);
+    });
     auto window = presented->viewIfLoaded() ? presented->viewIfLoaded()->window() : nullptr;
-    if (presented->presented_) presented->dismissPresented(false, nullptr);
     bool uncoversPresenter = presented->modalPresentationStyle_ == UIModalPresentationStyle::FullScreen;
 
     presented->beginAppearanceTransition(false, animated);
@@ -229,7 +290,7 @@ void UIViewController::dismissPresented(bool animated, Completion completion) {
         presenter->beginAppearanceTransition(true, animated);
         window->insertSubviewBelowSubview(presenter->view(), presented->view());
     }
-    finishTransition(animated, [presenter, presented, uncoversPresenter, completion] {
+    endPresentationTransition(animated, [presenter, presented, uncoversPresenter, completion] {
         if (auto view = presented->viewIfLoaded()) view->removeFromSuperview();
         if (presenter->presented_ == presented) presenter->presented_ = nullptr;
         presented->presenting_.reset();

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "uikit/HeldChanges.h"
 #include "uikit/UIResponder.h"
 #include "uikit/UIView.h"
 
@@ -142,6 +144,9 @@ public:
     // Presents over this controller's outermost ancestor, which must be on
     // screen and not already presenting (else a log line and nothing else, as
     // UIKit does). The completion runs once the presentation has finished.
+    // A presentation under way finishes first; one asked inside the
+    // callbacks of a presentation or dismissal is made once they have
+    // returned (the same for a dismissal).
     void presentViewController(const Ref<UIViewController>& controller, bool animated, Completion completion = nullptr);
     // Dismisses what this controller (or its outermost ancestor) presents,
     // or else this controller itself when it was presented; controllers
@@ -179,8 +184,6 @@ protected:
     // controller is on screen makes the child appear or disappear; containers
     // that run their children's transitions themselves answer false.
     virtual bool forwardsAppearanceOnViewMoves() const { return true; }
-    // Runs `finish` after the transition's duration, or now when not animated.
-    static void finishTransition(bool animated, std::function<void()> finish);
     bool hasOwnTabBarItem() const { return tabBarItem_ != nullptr; }
     // Puts the children in this order (the same controllers).
     void reorderChildViewControllers(std::vector<Ref<UIViewController>> order) { children_ = std::move(order); }
@@ -188,8 +191,23 @@ protected:
 private:
     enum class Appearance { Disappeared, Appearing, Appeared, Disappearing };
 
+    struct PendingTransitionEnd {
+        bool done;
+        std::function<void()> finish;
+    };
+
     Ref<UIViewController> outermostAncestor();
+    // A presentation and a dismissal by this controller: the one under way
+    // finishes first, and a presentation or dismissal asked inside their
+    // callbacks is made once they have returned.
+    void present(const Ref<UIViewController>& controller, bool animated, const Completion& completion);
     void dismissPresented(bool animated, Completion completion);
+    // Runs `finish` after the transition's duration, or now when not animated.
+    void endPresentationTransition(bool animated, std::function<void()> finish);
+    void finishRunningPresentations();
+    // Where a presentation or dismissal by this controller waits while
+    // callbacks run: its own, or those of a controller presenting it.
+    HeldChanges& heldPresentationChanges();
 
     Ref<UIView> view_;
     std::string title_;
@@ -202,6 +220,10 @@ private:
     Ref<UIViewController> presented_;
     WeakRef<UIViewController> presenting_;
     UIModalPresentationStyle modalPresentationStyle_ = UIModalPresentationStyle::Automatic;
+    HeldChanges presentationChanges_;
+    std::weak_ptr<PendingTransitionEnd> runningPresentation_;
     Appearance appearance_ = Appearance::Disappeared;
+    // The children whose appearance change started with this controller's.
+    std::vector<WeakRef<UIViewController>> changingChildren_;
     bool transitionAnimated_ = false;
 };

@@ -28,9 +28,13 @@ Ref<UIWindow> UIWindow::window() const { return std::const_pointer_cast<UIWindow
 Ref<UIResponder> UIWindow::nextResponder() const { return UIApplication::sharedApplication(); }
 
 void UIWindow::setHidden(bool hidden) {
+    Ref<UIWindow> me = self<UIWindow>();
+    changes_.make([me, hidden] { me->changes_.hold([&] { me->changeVisibility(hidden); }); });
+}
+
+void UIWindow::changeVisibility(bool hidden) {
     if (hidden == isHidden()) return;
     auto app = UIApplication::sharedApplication();
-    // The root screen's appearance callbacks may let the window go.
     Ref<UIWindow> me = self<UIWindow>();
     if (hidden) {
         hideRootView();
@@ -44,8 +48,11 @@ void UIWindow::setHidden(bool hidden) {
 }
 
 void UIWindow::makeKeyAndVisible() {
-    setHidden(false);
-    makeKeyWindow();
+    Ref<UIWindow> me = self<UIWindow>();
+    changes_.make([me] {
+        me->changes_.hold([&] { me->changeVisibility(false); });
+        me->makeKeyWindow();
+    });
 }
 
 void UIWindow::makeKeyWindow() { UIApplication::sharedApplication()->makeKey(self<UIWindow>()); }
@@ -53,11 +60,15 @@ void UIWindow::makeKeyWindow() { UIApplication::sharedApplication()->makeKey(sel
 bool UIWindow::isKeyWindow() const { return UIApplication::sharedApplication()->keyWindow().get() == this; }
 
 void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
-    if (controller == rootViewController_) return;
-    Ref<UIWindow> keepAlive = self<UIWindow>();
-    hideRootView();
-    rootViewController_ = controller;
-    if (!isHidden()) showRootView();
+    Ref<UIWindow> me = self<UIWindow>();
+    changes_.make([me, controller] {
+        me->changes_.hold([&] {
+            if (controller == me->rootViewController_) return;
+            me->hideRootView();
+            me->rootViewController_ = controller;
+            if (!me->isHidden()) me->showRootView();
+        });
+    });
 }
 
 void UIWindow::showRootView() {

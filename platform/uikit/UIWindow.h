@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/HeldChanges.h"
 #include "uikit/UIView.h"
 
 class UIScreen;
@@ -20,6 +21,9 @@ inline constexpr UIWindowLevel UIWindowLevelAlert = 2000;
 // window is (or becomes) visible, between the controller's viewWillAppear and
 // viewDidAppear, and taken out between the disappear callbacks when the root
 // is replaced or the window hidden.
+// A new root, or a change of the window's visibility, asked inside those
+// callbacks is made once they have returned (rootViewController() shows it
+// then).
 //
 // Layout: setNeedsLayout on any view in the window posts one layout pass to
 // the main queue (as UIKit lays out at the end of a run-loop turn), which
@@ -62,11 +66,15 @@ protected:
     void didCreate() override;
 
 private:
+    void changeVisibility(bool hidden);
     void showRootView();
     void hideRootView();
 
     Ref<UIViewController> rootViewController_;
     bool rootViewShown_ = false;
+    // The root's appearance callbacks hold the changes of the root and of
+    // the window's visibility they ask.
+    HeldChanges changes_;
     UIWindowLevel windowLevel_ = UIWindowLevelNormal;
     WeakRef<UIWindowScene> windowScene_;
     bool layoutPassPosted_ = false;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ControllersTestSupport.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UITabBar.h"
 #include "uikit/TappableView.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UILabel.h"
@@ -88,29 +92,243 @@ TEST_F(NavigationTest, DelegateHearsEveryChangeOfTheTop) {
     EXPECT_EQ(delegate->events, (Lines{"will:B+", "did:B+", "will:A", "did:A"}));
 }
 
-// A change of the stack that the leaving screen makes as it is told it will
-// disappear, during an animated pop of A, B, C: the stack, the children, the
-// one screen in the controller's view and the bar's items agree at the end.
-TEST_F(NavigationTest, AChangeInsideALeavingScreensCallbackLeavesStackAndScreenAgreeing) {
-    for (bool nestedPop : {true, false}) {
-        auto a = titled("A"), b = titled("B"), c = titled("C"), d = titled("D");
-        auto navigation = make<UINavigationController>(a);
-        show(navigation);
-        navigation->pushViewController(b, false);
-        navigation->pushViewController(c, false);
-        c->hooks["willDisappear+"] = [&] {
-            if (nestedPop) navigation->popViewControllerAnimated(true);
-            else navigation->pushViewController(d, true);
+// What the screen shows disagrees with the controllers: the first
+// disagreement found from the window's root down, or nothing. Each
+// navigation stack is its children, shows its top alone and has an item per
+// screen; each tab bar controller shows its selected tab alone with its item
+// selected; the window holds the root and what it presents, less each
+// presenter a full-screen presentation covers, in that order; the screens in
+// view, and they alone, are on screen.
+std::string disagreement(const Ref<UIWindow>& window) {
+    std::string found;
+    auto note = [&](const std::string& what) {
+        if (found.empty()) found = what;
+    };
+    std::function<void(const Ref<UIViewController>&, bool)> look = [&](const Ref<UIViewController>& controller,
+                                                                        bool shown) {
+        if (shown != controller->isAppearingOrVisible() || controller->isInAppearanceTransition())
+            note(controller->title() + (shown ? " is not on screen" : " is on screen"));
+        auto view = controller->viewIfLoaded();
+        Ref<UIViewController> inView;
+        if (auto navigation = cast<UINavigationController>(controller)) {
+            inView = navigation->topViewController();
+            if (navigation->viewControllers() != navigation->childViewControllers())
+                note(controller->title() + ": the stack is not the children");
+            if (navigation->navigationBar()->items().size() != navigation->viewControllers().size())
+                note(controller->title() + ": an item per screen");
+        } else if (auto tabs = cast<UITabBarController>(controller)) {
+            inView = tabs->selectedViewController();
+            if (inView && tabs->tabBar()->selectedItem() != inView->tabBarItem())
+                note(controller->title() + ": the bar is on another tab");
+        } else {
+            for (const auto& child : controller->childViewControllers()) look(child, shown);
+            return;
+        }
+        std::vector<Ref<UIView>> screens;
+        for (const auto& subview : view ? view->subviews() : std::vector<Ref<UIView>>{})
+            if (subview->owningViewController()) screens.push_back(subview);
+        if (view && screens != std::vector<Ref<UIView>>{inView->view()})
+            note(controller->title() + " holds " + std::to_string(screens.size()) + " screens");
+        for (const auto& child : controller->childViewControllers()) look(child, shown && child == inView);
+    };
+    std::vector<Ref<UIView>> expected;
+    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController()) {
+        auto presented = controller->presentedViewController();
+        bool covered = presented && presented->modalPresentationStyle() == UIModalPresentationStyle::FullScreen;
+        if (!covered) expected.push_back(controller->view());
+        look(controller, !covered);
+    }
+    if (window->subviews() != expected) note("the window holds other views");
+    return found;
+}
+
+// Changes asked inside a transition's callbacks, each row one of them (a
+// screen's callback, or the navigation delegate's didShow): the stack, the
+// tabs, the root, what is presented and the window agree in the end.
+struct NestingRow {
+    const char* name;
+    // Sets the hook, then starts the transition.
+    std::function<void(struct NestingScene&)> run;
+};
+
+class HookedDelegate : public UINavigationControllerDelegate {
+public:
+    void didShowViewController(const Ref<UINavigationController>&, const Ref<UIViewController>&, bool) override {
+        if (auto hook = std::exchange(didShow, nullptr)) hook();
+    }
+    std::function<void()> didShow;
+};
+
+// A window showing tabs: a stack of A, B and C, then T1 and T2.
+struct NestingScene {
+    NestingScene(std::function<Ref<LoggingController>(std::string)> titled, const Ref<UIWindow>& window)
+        : titled(std::move(titled)), window(window) {
+        for (auto* name : {"A", "B", "C", "D", "T1", "T2", "other", "sheet"}) screens[name] = fresh(name);
+        navigation = make<UINavigationController>(screens["A"]);
+        navigation->setTitle("stack");
+        navigation->setDelegate(delegate);
+        tabs = make<UITabBarController>();
+        tabs->setTitle("tabs");
+        tabs->setViewControllers({navigation, screens["T1"], screens["T2"]});
+        window->setRootViewController(tabs);
+        window->makeKeyAndVisible();
+        navigation->pushViewController(screens["B"], false);
+        navigation->pushViewController(screens["C"], false);
+    }
+    // Takes the scene off screen, with no hook left to run.
+    ~NestingScene() {
+        for (const auto& screen : all) screen->hooks.clear();
+        delegate->didShow = nullptr;
+        window->setHidden(true);
+    }
+    Ref<LoggingController> fresh(const std::string& title) {
+        all.push_back(titled(title));
+        return all.back();
+    }
+    LoggingController& operator[](const char* name) { return *screens.at(name); }
+    Ref<LoggingController> screen(const char* name) { return screens.at(name); }
+
+    std::function<Ref<LoggingController>(std::string)> titled;
+    Ref<UIWindow> window;
+    std::vector<Ref<LoggingController>> all;
+    std::map<std::string, Ref<LoggingController>> screens;
+    Ref<UINavigationController> navigation;
+    Ref<UITabBarController> tabs;
+    std::shared_ptr<HookedDelegate> delegate = std::make_shared<HookedDelegate>();
+};
+
+const NestingRow kNestingRows[] = {
+    {"pop inside the leaving screen's willDisappear",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear+"] = [&] { s.navigation->popViewControllerAnimated(true); };
+         s.navigation->popViewControllerAnimated(true);
+     }},
+    {"push inside the leaving screen's willDisappear",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear+"] = [&] { s.navigation->pushViewController(s.screen("D"), true); };
+         s.navigation->popViewControllerAnimated(true);
+     }},
+    {"push inside the leaving screen's didDisappear, then a pop before the first has ended",
+     [](NestingScene& s) {
+         s["C"].hooks["didDisappear+"] = [&] { s.navigation->pushViewController(s.screen("D"), true); };
+         s.navigation->popViewControllerAnimated(true);
+         s.navigation->popViewControllerAnimated(true);
+     }},
+    {"push inside the arriving screen's didAppear, then a pop before the first has ended",
+     [](NestingScene& s) {
+         s["B"].hooks["didAppear+"] = [&] { s.navigation->pushViewController(s.screen("D"), true); };
+         s.navigation->popViewControllerAnimated(true);
+         s.navigation->popViewControllerAnimated(true);
+     }},
+    {"push inside the delegate's didShow, then a pop before the first has ended",
+     [](NestingScene& s) {
+         s.delegate->didShow = [&] { s.navigation->pushViewController(s.screen("D"), true); };
+         s.navigation->popViewControllerAnimated(true);
+         s.navigation->popViewControllerAnimated(true);
+     }},
+    {"a tab selected inside another tab's willAppear",
+     [](NestingScene& s) {
+         s["T1"].hooks["willAppear"] = [&] { s.tabs->setSelectedIndex(2); };
+         s.tabs->setSelectedIndex(1);
+     }},
+    {"a new root inside the old root's willDisappear",
+     [](NestingScene& s) {
+         s["other"].hooks["willDisappear"] = [&] { s.window->setRootViewController(s.screen("T2")); };
+         s.window->setRootViewController(s.screen("other"));
+         s.window->setRootViewController(s.tabs);
+     }},
+    {"a new root inside the new root's willAppear",
+     [](NestingScene& s) {
+         s["other"].hooks["willAppear"] = [&] { s.window->setRootViewController(s.screen("T2")); };
+         s.window->setRootViewController(s.screen("other"));
+         s.window->setRootViewController(s.tabs);
+     }},
+    {"a dismissal inside the presented screen's willAppear",
+     [](NestingScene& s) {
+         s["sheet"].hooks["willAppear+"] = [&] { s.tabs->dismissViewControllerAnimated(false); };
+         s.tabs->presentViewController(s.screen("sheet"), true);
+     }},
+    {"a dismissal inside the covered presenter's willDisappear",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear+"] = [&] { s["sheet"].dismissViewControllerAnimated(false); };
+         s["sheet"].setModalPresentationStyle(UIModalPresentationStyle::FullScreen);
+         s.screen("C")->presentViewController(s.screen("sheet"), true);
+     }},
+    {"a tab selected before the tabs' covering has ended",
+     [](NestingScene& s) {
+         s["sheet"].setModalPresentationStyle(UIModalPresentationStyle::FullScreen);
+         s.tabs->presentViewController(s.screen("sheet"), true);
+         s.tabs->setSelectedIndex(1);
+         s.tabs->dismissViewControllerAnimated(false);
+     }},
+    {"a tab selected inside the leaving screen's willDisappear",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear+"] = [&] { s.tabs->setSelectedIndex(1); };
+         s.navigation->pushViewController(s.screen("D"), true);
+     }},
+    {"a presentation by the screen being dismissed, inside its willDisappear",
+     [](NestingScene& s) {
+         s.tabs->presentViewController(s.screen("sheet"), false);
+         s["sheet"].hooks["willDisappear"] = [&] { s["sheet"].presentViewController(s.screen("other"), false); };
+         s.tabs->dismissViewControllerAnimated(false);
+     }},
+};
+
+TEST_F(NavigationTest, AChangeInsideATransitionsCallbacksLeavesTheScreenAgreeing) {
+    for (const auto& row : kNestingRows) {
+        window = make<UIWindow>();
+        NestingScene scene([&](std::string title) { return titled(title); }, window);
+        row.run(scene);
+        clock.advance(2);
+        EXPECT_EQ(disagreement(window), "") << row.name;
+    }
+}
+
+// Random moves over that scene: pushes, pops, pops to the root, tab
+// selections, and presentations and dismissals (or, for odd seeds, new
+// roots), animated or not, the clock moving on by random steps; any of them
+// may be asked inside a screen's appearance callback or the delegate's
+// didShow. Once every transition has ended the screen agrees.
+TEST_F(NavigationTest, RandomMovesInsideAndOutsideCallbacksLeaveTheScreenAgreeing) {
+    for (unsigned seed = 0; seed < 2000; ++seed) {
+        window = make<UIWindow>();
+        NestingScene scene([&](std::string title) { return titled(title); }, window);
+        auto& screens = scene.all;
+        auto fresh = [&] { return scene.fresh("S" + std::to_string(screens.size())); };
+        std::mt19937 random(seed);
+        auto pick = [&](std::size_t count) { return static_cast<std::size_t>(random() % count); };
+        const bool newRoots = seed % 2;
+        std::function<void(std::size_t)> move = [&](std::size_t kind) {
+            bool animated = pick(2);
+            auto someone = screens[pick(screens.size())];
+            switch (kind) {
+                case 0: return scene.navigation->pushViewController(fresh(), animated);
+                case 1: return (void)scene.navigation->popViewControllerAnimated(animated);
+                case 2: return (void)scene.navigation->popToRootViewControllerAnimated(animated);
+                case 3: return scene.tabs->setSelectedIndex(pick(3));
+                case 4:
+                    if (newRoots) return window->setRootViewController(pick(2) ? Ref<UIViewController>(scene.tabs) : scene.screen("other"));
+                    fresh()->setModalPresentationStyle(pick(2) ? UIModalPresentationStyle::FullScreen
+                                                               : UIModalPresentationStyle::Automatic);
+                    return someone->presentViewController(screens.back(), animated);
+                case 5:
+                    if (newRoots) return;
+                    return someone->dismissViewControllerAnimated(animated);
+                case 6: {
+                    static const char* const kEvents[] = {"willAppear",     "willAppear+",  "didAppear",
+                                                          "didAppear+",     "willDisappear", "willDisappear+",
+                                                          "didDisappear",   "didDisappear+"};
+                    auto asked = pick(6);
+                    if (pick(9) == 0) scene.delegate->didShow = [&move, asked] { move(asked); };
+                    else someone->hooks[kEvents[pick(8)]] = [&move, asked] { move(asked); };
+                    return;
+                }
+                default: return clock.advance(0.1 * static_cast<double>(pick(5)));
+            }
         };
-        navigation->popViewControllerAnimated(true);
-        clock.advance(1);
-        using Stack = std::vector<Ref<UIViewController>>;
-        const auto expected = nestedPop ? Stack{a} : Stack{a, b, d};
-        EXPECT_EQ(navigation->viewControllers(), expected);
-        EXPECT_EQ(navigation->childViewControllers(), expected);
-        for (const auto& screen : {a, b, c, d})
-            EXPECT_EQ(screen->view()->superview() == navigation->view(), screen == expected.back()) << screen->title();
-        EXPECT_EQ(navigation->navigationBar()->items().size(), expected.size());
+        for (int step = 0; step < 40; ++step) move(pick(8));
+        for (int settle = 0; settle < 5; ++settle) clock.advance(1);
+        ASSERT_EQ(disagreement(window), "") << "seed " << seed;
     }
 }
 
