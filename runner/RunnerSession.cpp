@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "foundation/NSURL.h"
 #include "foundation/PendingAnswer.h"
 #include "foundation/UTF16.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/ImageProblem.h"
 #include "kits/ripple/RPApi.h"
 #include "media/SimulatedCamera.h"
@@ -45,8 +47,6 @@ constexpr std::size_t kLogLinesShown = 30;
 // On the manual clock, the step by which a wait moves it: short beside a
 // fade or a screen's transition, so a wait ends soon after what it waits for.
 constexpr double kManualClockStep = 0.05;
-// Pictures larger than this are not shown to the camera.
-constexpr std::uintmax_t kLargestScanFile = 32u << 20;
 
 std::string trimmed(const std::string& text) {
     return NSString::stringByTrimmingCharactersInSet(text, NSCharacterSet::whitespaceCharacterSet());
@@ -656,10 +656,18 @@ CommandResult RunnerSession::open(const std::string& url) {
 CommandResult RunnerSession::scan(const std::string& file) {
     if (file.empty()) return {false, "scan: which picture? a file, such as scan code.png"};
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) return {false, "scan: there is no file " + file};
+    if (!std::filesystem::exists(file, error)) {
+        // The system could not tell: a loop of links, or a folder on the way that may not be entered.
+        if (error.value() == ELOOP)
+            return {false, "scan: " + file + " is a loop of links: each leads to another, none to a file"};
+        if (error)
+            return {false, "scan: cannot read " + file + ": " +
+                               backend::FileProblem::why(file, error.value(), backend::FileProblem::Doing::Reading)};
+        return {false, "scan: there is no file " + file};
+    }
     if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
-    if (std::filesystem::file_size(file, error) > kLargestScanFile)
-        return {false, "scan: " + file + " is larger than 32 MiB"};
+    if (std::filesystem::file_size(file, error) > kLargestImageFileBytes)
+        return {false, "scan: " + file + " is larger than " + std::to_string(kLargestImageFileBytes >> 20) + " MiB"};
     int readError = 0;
     auto bytes = DataFile::dataWithContentsOfFile(file, &readError);
     if (!bytes)

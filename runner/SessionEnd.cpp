@@ -7,6 +7,7 @@
 #include "app/payment/KXMoneyReadBack.h"
 #include "app/payment/KXMoneyRequest.h"
 #include "foundation/NSRunLoop.h"
+#include "graphics/ImageLimits.h"
 
 namespace SessionEnd {
 
@@ -22,6 +23,9 @@ void onSignal(int signal) {
         return;
     }
     received = signal;
+    // A picture being decoded (a web picture, a scan) is left at its next
+    // row, so the session ends within moments rather than after the decode.
+    imageDecodingStopped = true;
 }
 
 }  // namespace

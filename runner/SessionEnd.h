@@ -16,8 +16,9 @@ constexpr double kLongestWaitSeconds = 10;
 
 // SIGTERM, SIGINT and SIGHUP end the session as `quit` does, at the prompt
 // or once the command running has finished: the reading of the next line
-// stops, and the session ends through settle(), saving its history. A
-// second one ends the process at once.
+// stops, a picture being decoded is left (imageDecodingStopped), and the
+// session ends through settle(), saving its history. A second one ends the
+// process at once.
 void catchSignals();
 // Whether such a signal came.
 bool signalled();

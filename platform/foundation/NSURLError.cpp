@@ -14,6 +14,7 @@ const char* descriptionOf(long code) {
     case NSURLErrorCannotFindHost: return "A server with the specified hostname could not be found.";
     case NSURLErrorCannotConnectToHost: return "Could not connect to the server.";
     case NSURLErrorNetworkConnectionLost: return "The network connection was lost.";
+    case NSURLErrorDataLengthExceedsMaximum: return "resource exceeds maximum size";
     case NSURLErrorSecureConnectionFailed: return "An SSL error has occurred and a secure connection to the server cannot be made.";
     case NSURLErrorServerCertificateUntrusted: return "The certificate for this server is invalid.";
     default: return nullptr;  // NSError's generic sentence

@@ -20,6 +20,7 @@ enum : long {
     NSURLErrorNetworkConnectionLost = -1005,
     NSURLErrorNotConnectedToInternet = -1009,
     NSURLErrorBadServerResponse = -1011,
+    NSURLErrorDataLengthExceedsMaximum = -1103,
     NSURLErrorSecureConnectionFailed = -1200,
     NSURLErrorServerCertificateUntrusted = -1202,
 };

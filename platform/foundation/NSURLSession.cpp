@@ -36,6 +36,7 @@ Ref<NSURLSessionDataTask> NSURLSession::dataTaskWithRequest(const Ref<NSURLReque
         }
         transfer.body = request->HTTPBody();
         transfer.followRedirects = configuration_->followsRedirects();
+        transfer.largestBody = configuration_->largestResponseBody();
         // A request that kept the default time-out takes the session's.
         transfer.timeoutInterval = request->timeoutInterval() == NSURLRequest::defaultTimeoutInterval
                                        ? configuration_->timeoutIntervalForRequest()

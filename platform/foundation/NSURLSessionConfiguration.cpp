@@ -10,5 +10,6 @@ Ref<NSURLSessionConfiguration> NSURLSessionConfiguration::copy() const {
     copy->additionalHeaders_ = additionalHeaders_;
     copy->followsRedirects_ = followsRedirects_;
     copy->maximumConnectionsPerHost_ = maximumConnectionsPerHost_;
+    copy->largestResponseBody_ = largestResponseBody_;
     return copy;
 }

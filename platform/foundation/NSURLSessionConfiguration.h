@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "foundation/NSObject.h"
 #include "foundation/URLLoadingEngine.h"
 #include "foundation/Value.h"
@@ -30,6 +32,13 @@ public:
     long HTTPMaximumConnectionsPerHost() const { return maximumConnectionsPerHost_; }
     void setHTTPMaximumConnectionsPerHost(long connections) { maximumConnectionsPerHost_ = connections; }
 
+    // The most bytes an answer's body may hold (0, the default: no bound).
+    // An answer announcing a longer body fails before it is read, one that
+    // brings more as soon as it has, both as NSURLErrorDataLengthExceedsMaximum:
+    // the image loader's session holds no more than a picture file.
+    std::uint64_t largestResponseBody() const { return largestResponseBody_; }
+    void setLargestResponseBody(std::uint64_t bytes) { largestResponseBody_ = bytes; }
+
     Ref<NSURLSessionConfiguration> copy() const;
 
 private:
@@ -37,4 +46,5 @@ private:
     Dictionary additionalHeaders_;
     bool followsRedirects_ = true;
     long maximumConnectionsPerHost_ = URLLoadingEngine::kDefaultConnectionsPerHost;
+    std::uint64_t largestResponseBody_ = 0;
 };

@@ -85,6 +85,7 @@ long urlErrorCodeFor(CURLcode result) {
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_BAD_CONTENT_ENCODING:
     case CURLE_TOO_MANY_REDIRECTS: return NSURLErrorBadServerResponse;
+    case CURLE_FILESIZE_EXCEEDED: return NSURLErrorDataLengthExceedsMaximum;
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CACERT_BADFILE: return NSURLErrorServerCertificateUntrusted;
     case CURLE_SSL_CONNECT_ERROR: return NSURLErrorSecureConnectionFailed;
@@ -145,6 +146,9 @@ struct URLLoadingEngine::Transfer {
     long redirectsAtLastRequest = 0;
     // curl was about to send the request again by itself; it was stopped.
     bool resendRefused = false;
+    // The body's bytes so far; the body passed request.largestBody and was left.
+    std::uint64_t bodyBytes = 0;
+    bool bodyTooLarge = false;
 
     Transfer(TransferID id, Request request, std::shared_ptr<URLTransferObserver> observer)
         : id(id), request(std::move(request)), observer(std::move(observer)) {}
@@ -197,6 +201,9 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     if (auto authorities = URLLoadingEngine::trustedCertificatesForURL(request.url))
         curl_easy_setopt(easy, CURLOPT_CAINFO, authorities->c_str());
+    // curl refuses an announced length past the bound; onData a body that grows past it.
+    if (request.largestBody > 0)
+        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.largestBody));
 
     bool expectGiven = false;
     for (const auto& [name, value] : request.headers) {
@@ -271,6 +278,11 @@ std::size_t URLLoadingEngine::Transfer::onData(char* bytes, std::size_t size, st
     auto& transfer = *static_cast<Transfer*>(context);
     const std::size_t length = size * count;
     transfer.lastActivity = Clock::now();
+    transfer.bodyBytes += length;
+    if (transfer.request.largestBody > 0 && transfer.bodyBytes > transfer.request.largestBody) {
+        transfer.bodyTooLarge = true;
+        return 0;  // curl ends the transfer
+    }
     transfer.deliverResponse();
     transfer.observer->transferDidReceiveData(bytes, length);
     return length;
@@ -543,8 +555,9 @@ void URLLoadingEngine::collectFinished() {
         if (message->msg != CURLMSG_DONE) continue;
         Transfer* transfer = nullptr;
         curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
-        finish(*transfer, transfer->resendRefused ? NSURLErrorNetworkConnectionLost
-                                                  : urlErrorCodeFor(message->data.result));
+        finish(*transfer, transfer->bodyTooLarge    ? NSURLErrorDataLengthExceedsMaximum
+                          : transfer->resendRefused ? NSURLErrorNetworkConnectionLost
+                                                    : urlErrorCodeFor(message->data.result));
     }
 }
 

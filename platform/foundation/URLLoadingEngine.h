@@ -72,6 +72,11 @@ public:
         double timeoutInterval = 60;
         // Off: a redirect is the final answer (its status, Location and body).
         bool followRedirects = true;
+        // The most bytes the answer's body may hold (0: no bound). An answer
+        // whose Content-Length is larger fails before its body is read, one
+        // without a length as soon as its body passes the bound, both as
+        // NSURLErrorDataLengthExceedsMaximum.
+        std::uint64_t largestBody = 0;
     };
     using TransferID = std::uint64_t;
     // As many connections to one host as the platform opens; more transfers wait.

@@ -46,10 +46,13 @@ void refuseDamage(j_common_ptr info, int level) {
     }
 }
 
-// Called as libjpeg reads each row of blocks: a picture of more scans than
-// the limit is refused before their passes take minutes.
+// Called as libjpeg reads each row of blocks: a picture of more
+// scans than its size allows is refused before their passes take minutes,
+// and a decode is left when decoding is stopped.
 void limitScans(j_common_ptr info) {
-    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMostJPEGScans)
+    if (imageDecodingStopped) jumpWith(info, ImageProblem::Stopped);
+    auto decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > mostJPEGScans(decompress->image_width, decompress->image_height))
         jumpWith(info, ImageProblem::TooManyScans);
 }
 
@@ -60,18 +63,43 @@ void installErrorManager(ErrorManager& errors) {
 }
 
 // Reads the header and sizes `rgba` for the picture; the problem when it
-// cannot be decoded.
-std::optional<ImageProblem> readHeader(jpeg_decompress_struct& info, const NSData& data, std::vector<std::uint8_t>& rgba) {
+// cannot be decoded. Grey, YCbCr and RGB pictures come out as RGBA; CMYK
+// and YCCK ones (print pictures) come out as CMYK, turned to RGBA row by
+// row (cmykToRGBA).
+std::optional<ImageProblem> readHeader(jpeg_decompress_struct& info, const NSData& data, std::size_t largestPixels,
+                                       std::vector<std::uint8_t>& rgba) {
     jpeg_mem_src(&info, data.bytes(), static_cast<unsigned long>(data.length()));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return ImageProblem::Damaged;
-    if (!imageSizeIsWithinLimits(info.image_width, info.image_height)) return ImageProblem::TooLarge;
-    info.out_color_space = JCS_EXT_RGBA;
+    if (!imageSizeIsWithinLimits(info.image_width, info.image_height, largestPixels)) return ImageProblem::TooLarge;
+    switch (info.jpeg_color_space) {
+        case JCS_GRAYSCALE:
+        case JCS_YCbCr:
+        case JCS_RGB: info.out_color_space = JCS_EXT_RGBA; break;
+        case JCS_CMYK:
+        case JCS_YCCK: info.out_color_space = JCS_CMYK; break;
+        default: return ImageProblem::Unsupported;
+    }
     rgba.resize(std::size_t(info.image_width) * info.image_height * 4);
     return std::nullopt;
 }
 
-std::optional<ImageProblem> decodeInto(const NSData& data, std::vector<std::uint8_t>& rgba, std::size_t& width,
-                                       std::size_t& height) {
+// CMYK samples to RGBA in place. Adobe's pictures (those with its marker,
+// as Photoshop writes them) store the inks inverted, 255 for none; others
+// store them plain.
+void cmykToRGBA(std::uint8_t* row, std::size_t width, bool inverted) {
+    for (std::size_t x = 0; x < width; ++x, row += 4) {
+        // What each ink leaves of the light, 255 for no ink.
+        const int leftByBlack = inverted ? row[3] : 255 - row[3];
+        for (int i = 0; i < 3; ++i) {
+            const int leftByInk = inverted ? row[i] : 255 - row[i];
+            row[i] = static_cast<std::uint8_t>((leftByInk * leftByBlack + 127) / 255);
+        }
+        row[3] = 255;
+    }
+}
+
+std::optional<ImageProblem> decodeInto(const NSData& data, std::size_t largestPixels, std::vector<std::uint8_t>& rgba,
+                                       std::size_t& width, std::size_t& height) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = &errors.base;
@@ -84,7 +112,7 @@ std::optional<ImageProblem> decodeInto(const NSData& data, std::vector<std::uint
     }
     jpeg_create_decompress(&info);
     info.progress = &progress;
-    if (auto problem = readHeader(info, data, rgba)) {
+    if (auto problem = readHeader(info, data, largestPixels, rgba)) {
         jpeg_destroy_decompress(&info);
         return problem;
     }
@@ -93,6 +121,7 @@ std::optional<ImageProblem> decodeInto(const NSData& data, std::vector<std::uint
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = rgba.data() + info.output_scanline * stride;
         jpeg_read_scanlines(&info, &row, 1);
+        if (info.out_color_space == JCS_CMYK) cmykToRGBA(row, info.output_width, info.saw_Adobe_marker);
     }
     width = info.output_width;
     height = info.output_height;
@@ -135,11 +164,11 @@ bool JPEGCodec::recognizes(const NSData& data) {
     return data.length() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-Ref<CGImage> JPEGCodec::decode(const NSData& data, ImageProblem* problem) {
+Ref<CGImage> JPEGCodec::decode(const NSData& data, ImageProblem* problem, std::size_t largestPixels) {
     std::optional<ImageProblem> refused = ImageProblem::NotAPicture;
     std::vector<std::uint8_t> rgba;
     std::size_t width = 0, height = 0;
-    if (recognizes(data)) refused = decodeInto(data, rgba, width, height);
+    if (recognizes(data)) refused = decodeInto(data, largestPixels, rgba, width, height);
     if (refused) {
         if (problem) *problem = *refused;
         return nullptr;

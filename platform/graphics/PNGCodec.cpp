@@ -15,26 +15,101 @@ bool PNGCodec::recognizes(const NSData& data) {
     return data.length() >= sizeof signature && std::memcmp(data.bytes(), signature, sizeof signature) == 0;
 }
 
-Ref<CGImage> PNGCodec::decode(const NSData& data, ImageProblem* problem) {
-    auto refuse = [problem](ImageProblem why) {
-        if (problem) *problem = why;
-        return nullptr;
-    };
-    if (!recognizes(data)) return refuse(ImageProblem::NotAPicture);
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, data.bytes(), data.length())) return refuse(ImageProblem::Damaged);
-    if (!imageSizeIsWithinLimits(png.width, png.height)) {
-        png_image_free(&png);
-        return refuse(ImageProblem::TooLarge);
+namespace {
+
+// ---- reading: libpng's progressive reader, fed the file piece by piece, so
+// that reading ends with the picture's last row. (Its whole-file readers go
+// on inflating whatever compressed data follows that row, a kilobyte at a
+// time, to check that the stream ends: 32 MB of compressed zeros after a
+// 1 x 1 picture took 33 s.)
+
+// What the reader's callbacks share. libpng reports errors by jumping back
+// to the function that set the jump (readInto), which owns no C++ object
+// with a destructor: everything with one lives in its caller.
+struct ReadState {
+    std::size_t largestPixels;
+    std::vector<std::uint8_t>* rgba;
+    std::size_t width = 0, height = 0;
+    int passes = 1;
+    // Rows of the last pass delivered so far.
+    std::size_t rowsDone = 0;
+    ImageProblem problem = ImageProblem::Damaged;
+    bool done() const { return height > 0 && rowsDone == height; }
+};
+
+ReadState& stateOf(png_structp png) { return *static_cast<ReadState*>(png_get_progressive_ptr(png)); }
+
+[[noreturn]] void refuse(png_structp png, ImageProblem problem) {
+    stateOf(png).problem = problem;
+    png_error(png, "refused");
+}
+
+[[noreturn]] void jumpOnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void ignoreWarning(png_structp, png_const_charp) {}
+
+// The header has been read: the size is checked and the rows made 8-bit RGBA.
+void onInfo(png_structp png, png_infop info) {
+    auto& state = stateOf(png);
+    state.width = png_get_image_width(png, info);
+    state.height = png_get_image_height(png, info);
+    if (!imageSizeIsWithinLimits(state.width, state.height, state.largestPixels)) refuse(png, ImageProblem::TooLarge);
+    png_set_expand(png);  // palettes, low bit depths and transparency chunks
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    state.passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != state.width * 4) refuse(png, ImageProblem::Damaged);
+    state.rgba->resize(state.width * state.height * 4);
+}
+
+void onRow(png_structp png, png_bytep row, png_uint_32 rowNumber, int pass) {
+    auto& state = stateOf(png);
+    if (imageDecodingStopped) refuse(png, ImageProblem::Stopped);
+    if (rowNumber >= state.height) return;
+    // An interlaced pass gives no row where it adds no pixels.
+    if (row) png_progressive_combine_row(png, state.rgba->data() + std::size_t(rowNumber) * state.width * 4, row);
+    if (pass == state.passes - 1) state.rowsDone = rowNumber + 1;
+}
+
+// Chunks whose compressed text or colour profile is of no use here: skipped
+// unread rather than inflated (each may hold megabytes of compressed zeros).
+const png_byte ignoredChunks[] = "zTXt\0iTXt\0tEXt\0iCCP\0sPLT";
+
+std::optional<ImageProblem> readInto(const NSData& data, ReadState& state) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, jumpOnError, ignoreWarning);
+    if (!png) return ImageProblem::Damaged;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        // What follows the last row (more compressed data, a bad chunk) does not matter.
+        if (state.done()) return std::nullopt;
+        return state.problem;
     }
-    png.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(png));
-    bool finished = png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr);
-    std::size_t width = png.width, height = png.height;
-    png_image_free(&png);
-    if (!finished) return refuse(ImageProblem::Damaged);
-    return CGImage::imageWithRGBA(width, height, rgba);
+    png_set_progressive_read_fn(png, &state, onInfo, onRow, nullptr);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignoredChunks, 5);
+    png_set_benign_errors(png, 1);
+    constexpr std::size_t piece = 16u << 10;
+    for (std::size_t at = 0; at < data.length() && !state.done(); at += piece) {
+        png_process_data(png, info, const_cast<png_bytep>(data.bytes() + at), std::min(piece, data.length() - at));
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (!state.done()) return imageDecodingStopped ? ImageProblem::Stopped : ImageProblem::Damaged;
+    return std::nullopt;
+}
+
+}  // namespace
+
+Ref<CGImage> PNGCodec::decode(const NSData& data, ImageProblem* problem, std::size_t largestPixels) {
+    std::optional<ImageProblem> refused = ImageProblem::NotAPicture;
+    std::vector<std::uint8_t> rgba;
+    ReadState state{largestPixels, &rgba};
+    if (recognizes(data)) refused = readInto(data, state);
+    if (refused) {
+        if (problem) *problem = *refused;
+        return nullptr;
+    }
+    return CGImage::imageWithRGBA(state.width, state.height, rgba);
 }
 
 namespace {

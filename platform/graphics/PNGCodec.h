@@ -4,6 +4,7 @@
 
 #include "foundation/NSData.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/ImageProblem.h"
 
 // PNG reading (libpng) and writing (libdeflate).
@@ -11,9 +12,12 @@ class PNGCodec {
 public:
     // True when the data starts with the PNG signature.
     static bool recognizes(const NSData& data);
-    // Any PNG colour type and depth; nullptr for anything unreadable, with
-    // why in `problem` when given.
-    static Ref<CGImage> decode(const NSData& data, ImageProblem* problem = nullptr);
+    // Any PNG colour type and depth; nullptr for anything unreadable or of
+    // more than `largestPixels` (or the limits of ImageLimits), with why in
+    // `problem` when given. Reading ends with the last row: whatever follows
+    // it is not inflated.
+    static Ref<CGImage> decode(const NSData& data, ImageProblem* problem = nullptr,
+                               std::size_t largestPixels = kLargestImagePixels);
     // 8-bit RGBA, or RGB when the image is opaque: rows filtered Up (the
     // first unfiltered), compressed in one piece by libdeflate.
     static std::optional<NSData> encode(const CGImage& image);

@@ -104,8 +104,9 @@ Ref<UIImage> UIImage::resizableImageWithCapInsets(UIEdgeInsets capInsets, UIImag
     return copy;
 }
 
-Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale, ImageProblem* problem) {
-    Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data, problem) : JPEGCodec::decode(data, problem);
+Ref<UIImage> UIImage::imageWithData(const NSData& data, CGFloat scale, ImageProblem* problem, std::size_t largestPixels) {
+    Ref<::CGImage> image = PNGCodec::recognizes(data) ? PNGCodec::decode(data, problem, largestPixels)
+                                                      : JPEGCodec::decode(data, problem, largestPixels);
     return imageWithCGImage(image, scale);
 }
 

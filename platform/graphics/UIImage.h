@@ -7,6 +7,7 @@
 #include "foundation/NSObject.h"
 #include "graphics/CGGeometry.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/ImageProblem.h"
 #include "graphics/UIEdgeInsets.h"
 
@@ -39,8 +40,10 @@ public:
     UIImage(Ref<::CGImage> image, CGFloat scale, UIImageOrientation orientation);
 
     // PNG or JPEG data; nullptr when the data is neither, is damaged or is
-    // over the limits of ImageLimits, with why in `problem` when given.
-    static Ref<UIImage> imageWithData(const NSData& data, CGFloat scale = 1, ImageProblem* problem = nullptr);
+    // over `largestPixels` or the limits of ImageLimits, with why in
+    // `problem` when given.
+    static Ref<UIImage> imageWithData(const NSData& data, CGFloat scale = 1, ImageProblem* problem = nullptr,
+                                      std::size_t largestPixels = kLargestImagePixels);
     // A PNG or JPEG file; a name ending in "@2x" or "@3x" before the
     // extension gives that scale. nullptr when unreadable.
     static Ref<UIImage> imageWithContentsOfFile(std::string_view path);

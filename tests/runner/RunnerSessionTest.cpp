@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <time.h>
 
 #include <atomic>
@@ -774,12 +775,18 @@ TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndTypingCostsWhatItAddsNotTheWholeT
 }
 
 TEST_F(RunnerSessionTest, ScanTakesOnlyRegularFiles) {
-    const std::string fifo = sandbox.path() + "/fifo";
+    const std::string fifo = sandbox.path() + "/fifo", loop = sandbox.path() + "/loop";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {sandbox.path(), fifo, std::string("/dev/zero")}) {
+    ASSERT_EQ(symlink("loop-back", loop.c_str()), 0);
+    ASSERT_EQ(symlink("loop", (sandbox.path() + "/loop-back").c_str()), 0);
+    const std::vector<std::pair<std::string, std::string>> rows{{sandbox.path(), "not a file"},
+                                                                {fifo, "not a file"},
+                                                                {"/dev/zero", "not a file"},
+                                                                {loop, "is a loop of links"}};
+    for (const auto& [path, said] : rows) {
         auto result = session.execute("scan " + path);
         EXPECT_FALSE(result.ok) << path;
-        EXPECT_NE(result.output.find("not a file"), std::string::npos) << result.output;
+        EXPECT_NE(result.output.find(said), std::string::npos) << result.output;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "frameworks/webimage/SDImageCache.h"
 
+#include <algorithm>
+
 #include "graphics/UIImage.h"
 
 namespace {
@@ -61,4 +63,31 @@ void SDImageCache::remove(const std::string& key) {
 
 void SDImageCache::trim() {
     while (entries_.size() > countLimit_ || totalCost_ > costLimit_) remove(std::string(entries_.back().key));
+}
+
+bool SDImageCache::admitImage(const Ref<UIImage>& image) {
+    if (!image || !image->CGImage()) return false;
+    const std::size_t cost = costOf(*image);
+    forgetReleased();
+    while (heldCost_ + cost > costLimit_ && !entries_.empty()) {
+        remove(std::string(entries_.back().key));
+        forgetReleased();
+    }
+    if (heldCost_ + cost > costLimit_) return false;
+    held_.push_back({image->CGImage(), cost});
+    heldCost_ += cost;
+    return true;
+}
+
+std::size_t SDImageCache::heldCost() {
+    forgetReleased();
+    return heldCost_;
+}
+
+void SDImageCache::forgetReleased() {
+    std::erase_if(held_, [this](const Held& held) {
+        if (!held.bitmap.expired()) return false;
+        heldCost_ -= held.cost;
+        return true;
+    });
 }

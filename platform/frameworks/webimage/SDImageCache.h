@@ -4,16 +4,20 @@
 #include <list>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/NSObject.h"
 
+class CGImage;
 class UIImage;
 
 // The decoded images of recent loads, in memory, keyed by their address. It
 // keeps the most recently used ones up to its count limit and its byte
 // budget (the pixels' bytes, 4 a pixel: a small file can hold a picture of
 // hundreds of megabytes); an image larger than the whole budget is not kept.
-// Main thread only.
+// The budget is also that of every image the loader decodes, wherever it is
+// held (admitImage): images kept here and images that views show count
+// against one budget. Main thread only.
 class SDImageCache : public NSObject {
 public:
     static constexpr std::size_t kDefaultCountLimit = 100;
@@ -34,9 +38,20 @@ public:
     // Drops the least recently used images until the rest fit the budget.
     void setTotalCostLimit(std::size_t limit);
 
+    // Counts a newly decoded image against the budget for as long as
+    // anything (this cache, an image view, a button) holds its bitmap. When
+    // it does not fit beside the images still held, the least recently used
+    // kept images are dropped until it does; false when it does not fit even
+    // then, and the image is to be let go.
+    bool admitImage(const Ref<UIImage>& image);
+    // The bytes of the admitted images still held.
+    std::size_t heldCost();
+
 private:
     void remove(const std::string& key);
     void trim();
+    // Stops counting the admitted images nothing holds any more.
+    void forgetReleased();
 
     struct Entry {
         std::string key;
@@ -49,4 +64,11 @@ private:
     std::size_t countLimit_ = kDefaultCountLimit;
     std::size_t costLimit_ = kDefaultCostLimit;
     std::size_t totalCost_ = 0;
+
+    struct Held {
+        WeakRef<CGImage> bitmap;
+        std::size_t cost;
+    };
+    std::vector<Held> held_;
+    std::size_t heldCost_ = 0;
 };

@@ -11,6 +11,7 @@
 #include "foundation/NSURLSessionConfiguration.h"
 #include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/webimage/SDImageCache.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/UIImage.h"
 
 const char* const SDWebImageErrorDomain = "SDWebImageErrorDomain";
@@ -24,6 +25,21 @@ Ref<NSError> imageError(long code, const std::string& description) {
 bool isNetworkAddress(const Ref<NSURL>& url) {
     auto scheme = url ? url->scheme() : std::nullopt;
     return scheme && (*scheme == "http" || *scheme == "https") && url->host();
+}
+
+// The picture in `data`, within the web pictures' pixel bound and the
+// cache's budget, into `image`; the error when there is none.
+Ref<NSError> decodeWithinBounds(const NSData& data, SDImageCache& cache, Ref<UIImage>& image) {
+    ImageProblem problem{};
+    image = UIImage::imageWithData(data, 1, &problem, SDWebImageManager::kLargestWebImagePixels);
+    if (!image && problem == ImageProblem::TooLarge)
+        return imageError(SDWebImageErrorBadImageData,
+                          "Downloaded image is larger than " +
+                              std::to_string(SDWebImageManager::kLargestWebImagePixels >> 20) + " megapixels");
+    if (!image) return imageError(SDWebImageErrorBadImageData, "Downloaded image has 0 pixels");
+    if (cache.admitImage(image)) return nullptr;
+    image = nullptr;
+    return imageError(SDWebImageErrorBadImageData, "Downloaded image does not fit the memory budget of images");
 }
 
 }  // namespace
@@ -60,6 +76,7 @@ void SDWebImageManager::didCreate() {
     imageCache_ = SDImageCache::sharedImageCache();
     auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
     configuration->setHTTPMaximumConnectionsPerHost(kConnectionsPerHost);
+    configuration->setLargestResponseBody(kLargestImageFileBytes);
     session_ = NSURLSession::sessionWithConfiguration(configuration);
 }
 
@@ -126,8 +143,8 @@ void SDWebImageManager::downloadDidFinish(const std::shared_ptr<Download>& downl
         if (http && (http->statusCode() < 200 || http->statusCode() >= 300))
             error = imageError(SDWebImageErrorInvalidDownloadResponse,
                                "Download marked as failed because of status code " + std::to_string(http->statusCode()));
-        else if (!(image = UIImage::imageWithData(data)))
-            error = imageError(SDWebImageErrorBadImageData, "Downloaded image has 0 pixels");
+        else
+            error = decodeWithinBounds(data, *imageCache_, image);
     }
     if (image) imageCache_->storeImage(image, key);
     // Taken out first: a completion may start or cancel loads, and a load

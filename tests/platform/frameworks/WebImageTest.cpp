@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
+#include <libdeflate.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "foundation/NSError.h"
 #include "foundation/NSURL.h"
+#include "foundation/NSURLError.h"
 #include "foundation/NSURLSession.h"
 #include "foundation/NSURLSessionDataTask.h"
 #include "frameworks/webimage/SDImageCache.h"
@@ -14,11 +19,13 @@
 #include "frameworks/webimage/UIButtonWebCache.h"
 #include "frameworks/webimage/UIImageViewWebCache.h"
 #include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/UIImage.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/MisbehavingServer.h"
+#include "tests/support/ThreadTime.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
 
@@ -31,6 +38,43 @@ Ref<UIImage> solidImage(std::size_t width, std::size_t height) {
 
 std::string pngOf(std::size_t width, std::size_t height) {
     return UIImagePNGRepresentation(solidImage(width, height))->toString();
+}
+
+// A PNG chunk: length, type, data and the CRC-32 of type and data.
+std::string pngChunk(const std::string& type, const std::string& data) {
+    std::string chunk;
+    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(data.size() >> shift));
+    chunk += type + data;
+    const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, chunk.data() + 4, chunk.size() - 4));
+    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(crc >> shift));
+    return chunk;
+}
+
+// A 1 x 1 PNG whose compressed pixels go on with `blocks` deflate blocks of
+// 2 MB of zeros each, in 13 KB: fixed codes, each a copy of 258 bytes at
+// distance 1.
+std::string pngFollowedByZeros(std::size_t blocks) {
+    std::string block;
+    unsigned bits = 0, count = 0;
+    auto put = [&](unsigned value, int length) {  // least significant bit first
+        for (int i = 0; i < length; ++i) {
+            bits |= ((value >> i) & 1u) << count;
+            if (++count == 8) block.push_back(static_cast<char>(bits)), bits = count = 0;
+        }
+    };
+    auto code = [&](unsigned value, int length) {  // codes most significant bit first
+        for (int i = length - 1; i >= 0; --i) put(value >> i, 1);
+    };
+    put(0b010, 3);                        // not the last block, fixed codes
+    for (int i = 0; i < 8190; ++i) {      // 8190 copies end the block on a byte
+        code(0b11000101, 8), code(0, 5);  // length 258, distance 1
+    }
+    code(0, 7);  // end of block
+    std::string pixels = {0x78, 0x01, 0x00, 0x05, 0x00, static_cast<char>(0xFA), static_cast<char>(0xFF),  // stored
+                          0, 1, 2, 3, static_cast<char>(255)};  // filter, RGBA
+    for (std::size_t i = 0; i < blocks; ++i) pixels += block;
+    const std::string header = {0, 0, 0, 1, 0, 0, 0, 1, 8, 6, 0, 0, 0};  // 1 x 1, 8-bit RGBA
+    return "\x89PNG\r\n\x1A\n" + pngChunk("IHDR", header) + pngChunk("IDAT", pixels) + pngChunk("IEND", "");
 }
 
 struct Outcome {
@@ -46,7 +90,10 @@ protected:
         server.respond("GET", "/a.png", 200, pngOf(3, 2), "image/png");
         server.respond("GET", "/b.jpg", 200, UIImageJPEGRepresentation(solidImage(5, 4), 0.8)->toString(), "image/jpeg");
     }
-    ~WebImageTest() override { SDImageCache::sharedImageCache()->clearMemory(); }
+    ~WebImageTest() override {
+        SDImageCache::sharedImageCache()->clearMemory();
+        SDImageCache::sharedImageCache()->setTotalCostLimit(SDImageCache::kDefaultCostLimit);
+    }
 
     Ref<NSURL> url(const std::string& path) const { return NSURL::URLWithString(server.url(path)); }
 
@@ -114,6 +161,74 @@ TEST_F(WebImageTest, FailuresLeaveThePlaceholderAndReportAnError) {
     ASSERT_TRUE(refused.error);
     EXPECT_NE(refused.error->domain(), SDWebImageErrorDomain);
     EXPECT_FALSE(view->image()) << "no placeholder clears the image";
+}
+
+// What a picture's server sends costs a bounded download, seconds of work
+// and a bounded share of the memory budget that every web picture counts
+// against; the view keeps its placeholder where a picture is refused.
+TEST_F(WebImageTest, APictureCostsABoundedDownloadDecodeAndShareOfTheBudget) {
+    // A body of `length` zeros, announced with its length or chunked; the
+    // bytes the server could send of the announced one.
+    auto announcedSent = std::make_shared<std::atomic<std::size_t>>(0);
+    auto zeros = [announcedSent](std::size_t length, bool chunked) {
+        return [length, chunked, announcedSent](const httplib::Request&, httplib::Response& response) {
+            auto provide = [length, chunked, announcedSent](std::size_t offset, httplib::DataSink& sink) {
+                const std::string piece(std::min<std::size_t>(64u << 10, length - offset), '\0');
+                if (!sink.write(piece.data(), piece.size())) return false;
+                if (!chunked) *announcedSent += piece.size();
+                if (chunked && offset + piece.size() == length) sink.done();
+                return true;
+            };
+            if (chunked) return response.set_chunked_content_provider("image/png", provide);
+            response.set_content_provider(length, "image/png", [provide](std::size_t offset, std::size_t,
+                                                                         httplib::DataSink& sink) {
+                return provide(offset, sink);
+            });
+        };
+    };
+    server.route("GET", "/static/long.png", zeros(kLargestImageFileBytes + 1, false));
+    server.route("GET", "/static/endless.png", zeros(kLargestImageFileBytes + (1u << 20), true));
+    server.respond("GET", "/static/wide.png", 200, pngOf(2048, SDWebImageManager::kLargestWebImagePixels / 2048 + 1),
+                   "image/png");
+    server.respond("GET", "/static/zeros.png", 200, pngFollowedByZeros(2000), "image/png");
+    server.respond("GET", "/static/held.png", 200, pngOf(64, 64), "image/png");
+    server.respond("GET", "/static/more.png", 200, pngOf(64, 64), "image/png");
+    auto holder = make<UIImageView>();
+    struct Row {
+        std::string path;
+        long code;  // 0: the picture shows
+        std::function<void()> before;
+    };
+    const std::vector<Row> rows{
+        {"/static/long.png", NSURLErrorDataLengthExceedsMaximum, nullptr},    // Content-Length past the bound
+        {"/static/endless.png", NSURLErrorDataLengthExceedsMaximum, nullptr}, // a chunked body past it
+        {"/static/wide.png", SDWebImageErrorBadImageData, nullptr},           // more pixels than a screen
+        {"/static/zeros.png", 0, nullptr},  // 4 GB of compressed zeros after the last row are not inflated
+        // Beside a picture a view still shows, a second does not fit a budget of less than two.
+        {"/static/more.png", SDWebImageErrorBadImageData, [&] {
+             SDImageCache::sharedImageCache()->setTotalCostLimit(2 * 64 * 64 * 4 - 1);
+             load(holder, url("/static/held.png"));
+             SDImageCache::sharedImageCache()->clearMemory();
+         }},
+    };
+    for (const auto& row : rows) {
+        if (row.before) row.before();
+        const double before = threadProcessorSeconds();
+        Outcome outcome = load(view, url(row.path), placeholder);
+        EXPECT_LT(threadProcessorSeconds() - before, 1.0) << row.path;
+        if (row.code == 0) {
+            EXPECT_FALSE(outcome.error) << row.path;
+            EXPECT_TRUE(outcome.image && view->image() == outcome.image) << row.path;
+        } else {
+            ASSERT_TRUE(outcome.error) << row.path;
+            EXPECT_EQ(outcome.error->code(), row.code) << row.path;
+            EXPECT_EQ(view->image(), placeholder) << row.path;
+        }
+    }
+    EXPECT_LE(SDImageCache::sharedImageCache()->heldCost(), SDImageCache::sharedImageCache()->totalCostLimit());
+    // The announced length was refused before the body was read: the
+    // server could send no more than what the connection's buffers hold.
+    EXPECT_LT(announcedSent->load(), kLargestImageFileBytes / 4);
 }
 
 // A view's load ends when the view wants another address or goes away: the

@@ -6,7 +6,12 @@
 #include <optional>
 #include <string>
 
+#include <jpeglib.h>
+#include <libdeflate.h>
 #include <unistd.h>
+
+#include <array>
+#include <cstdlib>
 
 #include "graphics/CGImage.h"
 #include "graphics/ImageLimits.h"
@@ -16,6 +21,7 @@
 #include "graphics/UIGraphics.h"
 #include "graphics/UIImage.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/support/ThreadTime.h"
 
 namespace {
 
@@ -55,21 +61,78 @@ std::optional<ImageProblem> problemOf(const NSData& data) {
     return problem;
 }
 
-// A grey 8 x 8 progressive JPEG of `scans` scans: its DC coefficients, then
-// the same AC scan again and again, each one more pass over the picture.
-NSData progressiveJPEG(int scans) {
+// A grey progressive JPEG of `side` x `side` (a multiple of 8) and `scans`
+// scans: its DC coefficients, then the same AC scan again and again, each
+// one more pass over the picture.
+NSData progressiveJPEG(int scans, std::uint16_t side = 8) {
     std::vector<std::uint8_t> bytes = {0xFF, 0xD8, 0xFF, 0xDB, 0, 67, 0};
-    bytes.insert(bytes.end(), 64, 1);                                               // quantisation by 1
-    bytes.insert(bytes.end(), {0xFF, 0xC2, 0, 11, 8, 0, 8, 0, 8, 1, 1, 0x11, 0});  // one component
+    bytes.insert(bytes.end(), 64, 1);  // quantisation by 1
+    const auto high = static_cast<std::uint8_t>(side >> 8), low = static_cast<std::uint8_t>(side);
+    bytes.insert(bytes.end(), {0xFF, 0xC2, 0, 11, 8, high, low, high, low, 1, 1, 0x11, 0});  // one component
     for (std::uint8_t table : {0x00, 0x10}) {  // DC and AC tables: one 1-bit code, for 0
         bytes.insert(bytes.end(), {0xFF, 0xC4, 0, 20, table, 1});
         bytes.insert(bytes.end(), 16, 0);
     }
+    const std::size_t blocks = std::size_t(side / 8) * (side / 8);
     for (int scan = 0; scan < scans; ++scan) {
         const std::uint8_t first = scan == 0 ? 0 : 1, last = scan == 0 ? 0 : 63;
-        bytes.insert(bytes.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, first, last, 0, 0x7F});  // code 0, then padding
+        bytes.insert(bytes.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, first, last, 0});
+        // Code 0 for every block, then padding.
+        bytes.insert(bytes.end(), blocks / 8, 0);
+        if (blocks % 8) bytes.push_back(static_cast<std::uint8_t>(0xFF >> (blocks % 8)));
     }
     bytes.insert(bytes.end(), {0xFF, 0xD9});
+    return NSData(std::move(bytes));
+}
+
+// A 16 x 16 CMYK JPEG of one colour, its inks given as Adobe's pictures
+// store them (inverted: 255 is no ink).
+NSData cmykJPEG(std::array<std::uint8_t, 4> inverted) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* output = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &output, &size);
+    info.image_width = info.image_height = 16;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);  // with Adobe's marker
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < 16; ++x) row.insert(row.end(), inverted.begin(), inverted.end());
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    NSData data(output, size);
+    std::free(output);
+    return data;
+}
+
+// A 1 x 1 PNG with `chunks` zTXt chunks before its pixels, each holding
+// 8 MB of zeros in 8 KB.
+NSData pngWithTextBombs(int chunks) {
+    auto png = *PNGCodec::encode(*patternImage(1, 1));
+    const std::size_t afterHeader = 8 + 25;  // signature and IHDR
+    std::vector<std::uint8_t> text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};  // keyword, method 0
+    std::vector<std::uint8_t> zeros(8'000'000 - 16);
+    auto* compressor = libdeflate_alloc_compressor(12);
+    std::vector<std::uint8_t> compressed(libdeflate_zlib_compress_bound(compressor, zeros.size()));
+    compressed.resize(libdeflate_zlib_compress(compressor, zeros.data(), zeros.size(), compressed.data(), compressed.size()));
+    libdeflate_free_compressor(compressor);
+    text.insert(text.end(), compressed.begin(), compressed.end());
+    std::vector<std::uint8_t> chunk = {0, 0, 0, 0, 'z', 'T', 'X', 't'};
+    for (int i = 0; i < 4; ++i) chunk[i] = static_cast<std::uint8_t>(text.size() >> (24 - 8 * i));
+    chunk.insert(chunk.end(), text.begin(), text.end());
+    const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, chunk.data() + 4, chunk.size() - 4));
+    for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<std::uint8_t>(crc >> (24 - 8 * i)));
+    std::vector<std::uint8_t> bytes(png.bytes(), png.bytes() + afterHeader);
+    for (int i = 0; i < chunks; ++i) bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+    bytes.insert(bytes.end(), png.bytes() + afterHeader, png.bytes() + png.length());
     return NSData(std::move(bytes));
 }
 
@@ -89,6 +152,12 @@ TEST(ImageCodecs, PNGRoundTripKeepsPixelsAndAlpha) {
     }
     // Half-transparent pixels survive premultiplication within rounding.
     expectPixelNear(decoded->pixelAt(2, 3), {80, 120, 200, 128}, 2);
+}
+
+TEST(ImageCodecs, ACMYKJPEGDecodesToItsColour) {
+    auto red = JPEGCodec::decode(cmykJPEG({255, 0, 0, 255}));  // magenta and yellow inks
+    ASSERT_TRUE(red);
+    expectPixelNear(red->pixelAt(8, 8), {255, 0, 0, 255}, 4);
 }
 
 TEST(ImageCodecs, JPEGRoundTripIsCloseAndQualitySetsSize) {
@@ -117,6 +186,18 @@ TEST(ImageCodecs, DamagedDataGivesNothingAndSaysWhy) {
     EXPECT_EQ(problemOf(jpeg.subdata(0, jpeg.length() * 2 / 3)), ImageProblem::Damaged);  // not filled in grey
     EXPECT_EQ(problemOf(progressiveJPEG(kMostJPEGScans)), std::nullopt);
     EXPECT_EQ(problemOf(progressiveJPEG(kMostJPEGScans + 1)), ImageProblem::TooManyScans);
+    // A larger picture may hold fewer scans: each is a pass over all of it.
+    EXPECT_EQ(mostJPEGScans(4096, 4096), 64);
+    EXPECT_EQ(problemOf(progressiveJPEG(mostJPEGScans(4096, 4096) + 1, 4096)), ImageProblem::TooManyScans);
+    // Compressed text before the pixels is skipped, not inflated (300 chunks of 8 MB of zeros).
+    const double before = threadProcessorSeconds();
+    EXPECT_EQ(problemOf(pngWithTextBombs(300)), std::nullopt);
+    EXPECT_LT(threadProcessorSeconds() - before, 0.5);
+    // Once decoding is stopped (the process ends), no picture is decoded.
+    imageDecodingStopped = true;
+    EXPECT_EQ(problemOf(*PNGCodec::encode(*patternImage(8, 8))), ImageProblem::Stopped);
+    EXPECT_EQ(problemOf(*JPEGCodec::encode(*patternImage(8, 8), 0.8)), ImageProblem::Stopped);
+    imageDecodingStopped = false;
     EXPECT_EQ(problemOf(NSData()), ImageProblem::NotAPicture);
     EXPECT_FALSE(CGImage::imageWithRGBA(2, 2, std::vector<std::uint8_t>(15)));
     // A file whose read fails (this process's pages at address 0) gives nothing.
