@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "backend/HttpServer.h"
@@ -41,8 +42,9 @@ public:
         // The server's answer for a request it refuses.
         virtual HttpResponse refusal(int status) const = 0;
         // An answer as it goes on the wire: status line, head and (unless
-        // `headOnly`) body; `close` says the connection ends with it.
-        virtual std::string wire(const HttpResponse& response, bool close, bool headOnly) const = 0;
+        // `headOnly`) body; `connection`, when not empty, is what its
+        // Connection header says ("close": the connection ends with it).
+        virtual std::string wire(const HttpResponse& response, std::string_view connection, bool headOnly) const = 0;
     };
 
     // Serves `listener` (bound and listening, which it now owns) within the

@@ -18,6 +18,11 @@ namespace backend {
 
 // The type of every JSON answer of the listeners.
 inline constexpr const char* kJSONType = "application/json; charset=utf-8";
+// How soon a listener of the back end that found no descriptor left for a
+// new client tries again (its clients wait in its queue meanwhile):
+// descriptors may come back anywhere in the process, not only from its own
+// connections.
+inline constexpr int kAcceptAgainAfterMilliseconds = 100;
 
 class HttpConnections;
 
@@ -172,6 +177,10 @@ private:
         Handler handler;
         HeldHandler held;
         std::size_t bodyBytes;
+        // HEAD is answered as GET, without the body.
+        bool serves(const std::string& requested) const {
+            return method == requested || (requested == "HEAD" && method == "GET");
+        }
     };
     struct Serving;
     friend struct Serving;
@@ -185,8 +194,9 @@ private:
     void fillError(HttpResponse& response, int status) const;
     // What a route or observer that throws answers.
     HttpResponse failure() const;
-    // An answer as it goes on the wire.
-    static std::string wire(const HttpResponse& response, bool close, bool headOnly);
+    // An answer as it goes on the wire, with `connection` (when not empty)
+    // as its Connection header.
+    static std::string wire(const HttpResponse& response, std::string_view connection, bool headOnly);
     void run(const Route& route, HttpRequest& request, HttpResponse& response) const;
 
     Limits limits_;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "BackendClient.h"
@@ -228,43 +229,86 @@ TEST(HttpServer, PartsAreReadAsSentEvenWhenEmptyOrNamedAlike) {
 TEST(HttpServer, HeadLinesAProxyCouldReadOtherwiseAreRefusedOnce) {
     SmallServer server({});
     using namespace std::string_literals;
-    for (const std::string& head : {
-             // An empty name: a reader that ends the head there would
-             // serve the rest as a second request.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n\0\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             // Two hosts: which one a proxy went by is unknown.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s,
-             // A NUL (where a reader may cut the value) or a bare CR.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s,
-             // Lines ended in two ways.
-             "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s,
-             // A length that is not plain digits, or past 2^64, or folded.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5 \r\n\r\nhello"s,
-             // A line with no colon, and request lines with a NUL, a bare CR
-             // or tabs.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length\r\n\r\n"s,
-             "GET /?name=first\0hello HTTP/1.1\r\nHost: x\r\n\r\n"s, "GET /?name=first\rhello HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET\t/?name=first\tHTTP/1.1\r\nHost: x\r\n\r\n"s}) {
-        SCOPED_TRACE(head);
+    const std::string bad = "HTTP/1.1 400 Bad Request", good = "HTTP/1.1 200 OK";
+    // A head whose size is `bytes` with its last line end.
+    const auto headOf = [](std::size_t bytes) {
+        const std::string start = "GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Pad: ";
+        return start + std::string(bytes - start.size() - 4, 'p') + "\r\n\r\n";
+    };
+    // Each head, its answer's status line, and texts the answer holds (or,
+    // after "!", does not hold). A refusal is one answer, no page.
+    const std::vector<std::tuple<std::string, std::string, std::vector<std::string>>> rows{
+        // An empty name: a reader that ends the head there would
+        // serve the rest as a second request.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n\0\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        // Two hosts: which one a proxy went by is unknown; none, from
+        // HTTP/1.1 on, names none (HTTP/1.0 had no Host).
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.0\r\n\r\n"s, good, {"hello first"}},
+        // The absolute form is taken: its path and query are served.
+        {"GET http://127.0.0.1/?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good, {"hello first"}},
+        {"GET HTTP://x?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good, {"hello first"}},
+        {"GET http:///?name=first HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET ftp://x/?name=first HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        // HEAD: GET's status and head, with no body.
+        {"HEAD /?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good,
+         {"Content-Length: 11\r\n", "!hello"}},
+        // Every Connection line counts; an HTTP/1.0 connection kept is said
+        // to be kept.
+        {"GET /?name=first HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /?name=second HTTP/1.0\r\n\r\n"s, good,
+         {"Connection: keep-alive\r\n", "hello first", "hello second"}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: keep-alive\r\nConnection: close\r\n\r\n"
+         "GET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, good, {"hello first", "!hello second"}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: keep-alive, CLOSE\r\n\r\n"
+         "GET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, good, {"hello first", "!hello second"}},
+        // A NUL (where a reader may cut the value) or a bare CR.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        // Lines ended in two ways.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s, bad, {}},
+        // A length that is not plain digits, or of more than 12 (past 2^64
+        // too), or folded; 12 digits are read (and past the route's size).
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 999999999999\r\n\r\n"s,
+         "HTTP/1.1 413 Payload Too Large", {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 1000000000000\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5 \r\n\r\nhello"s, bad, {}},
+        // A head of 16 KiB is read; one byte more is not.
+        {headOf(16 * 1024), good, {"hello first"}},
+        {headOf(16 * 1024 + 1), "HTTP/1.1 431 Request Header Fields Too Large", {}},
+        // A line with no colon, and request lines with a NUL, a bare CR
+        // or tabs.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length\r\n\r\n"s, bad, {}},
+        {"GET /?name=first\0hello HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first\rhello HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET\t/?name=first\tHTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}}};
+    for (const auto& [head, status, holds] : rows) {
+        SCOPED_TRACE(head.substr(0, 200));
         RawClient client(server.port());
         ASSERT_TRUE(client.send(head));
         const std::string answer = client.receive();
-        EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
-        EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
-        EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
-        EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own refusal, no page
+        EXPECT_EQ(statusLine(answer), status);
+        for (const std::string& text : holds) {
+            if (text.front() == '!') EXPECT_EQ(answer.find(text.substr(1)), std::string::npos) << answer;
+            else EXPECT_NE(answer.find(text), std::string::npos) << answer;
+        }
+        if (status != good) {
+            EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
+            EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
+            EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own refusal, no page
+        }
         EXPECT_TRUE(client.closedByServer());
     }
     // A body is no head, whatever it holds.
