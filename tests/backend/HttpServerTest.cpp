@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <atomic>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -32,7 +37,8 @@ public:
     explicit SmallServer(backend::HttpServer::Limits limits,
                          std::optional<backend::HttpServer::Credentials> credentials = std::nullopt)
         : server_(limits) {
-        server_.get("/", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
+        server_.get("/", [this](const backend::HttpRequest& request, backend::HttpResponse& response) {
+            ++greeted_;
             response.setContent("hello " + request.param("name"), "text/plain");
         });
         server_.getHeld("/held", [this](const backend::HttpRequest&, std::shared_ptr<backend::HeldAnswer> answer) {
@@ -61,6 +67,8 @@ public:
         if (thread_.joinable()) thread_.join();
     }
     int port() const { return port_; }
+    // How many requests "/" answered.
+    int greeted() const { return greeted_; }
     // The request held `index`-th, once it is held (nothing if it is not
     // before the give-up bound).
     std::shared_ptr<backend::HeldAnswer> held(std::size_t index) {
@@ -76,6 +84,7 @@ private:
     std::mutex mutex_;
     std::condition_variable heldChanged_;
     std::vector<std::shared_ptr<backend::HeldAnswer>> held_;
+    std::atomic<int> greeted_{0};
 };
 
 std::string get(int port, const std::string& head) {
@@ -156,6 +165,40 @@ TEST(HttpServer, ClientsBeyondTheLimitAreToldToComeBack) {
     ASSERT_TRUE(third.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     EXPECT_EQ(statusLine(third.receive()), "HTTP/1.1 503 Service Unavailable");
     EXPECT_TRUE(third.closedByServer());
+}
+
+TEST(HttpServer, AListenerOutOfDescriptorsServesAgainOnceSomeComeBack) {
+    SmallServer server({});
+    // Every descriptor of the process taken but the client's: the server
+    // finds none for it, and none of its own connections ends.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    int highest = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        highest = std::max(highest, std::stoi(entry.path().filename().string()));
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(highest) + 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    std::vector<int> taken;
+    for (int copy; (copy = ::dup(0)) >= 0;) taken.push_back(copy);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(server.port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const std::string request = "GET /?name=back HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+    const bool sent = socket >= 0 && ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                      ::send(socket, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size());
+    std::this_thread::sleep_for(200ms);  // how long the descriptors stay taken, not a wait for the server
+    for (int copy : taken) ::close(copy);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    ASSERT_TRUE(sent) << std::strerror(errno);
+    std::string answer;
+    char bytes[4096];
+    for (ssize_t got; hungUpWithin(socket, kGiveUpAfter) && (got = ::recv(socket, bytes, sizeof bytes, 0)) > 0;)
+        answer.append(bytes, static_cast<std::size_t>(got));
+    ::close(socket);
+    EXPECT_NE(answer.find("hello back"), std::string::npos) << answer;
 }
 
 TEST(HttpServer, FoldedHeaderLinesAndBlanksBeforeTheColonAreRefused) {
@@ -357,6 +400,17 @@ void expectHalfClosedClientAnswered(SmallServer& server) {
     const std::string answer = halfClosed.receive();
     EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
     EXPECT_NE(answer.find("later"), std::string::npos) << answer;
+
+    // A client that sends more behind a held request does not wait for
+    // its answer: that answer is its last.
+    Client pipelining(server.port());
+    ASSERT_TRUE(pipelining.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\nGET /?name=behind HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const auto pipelinedHold = server.held(2);
+    ASSERT_TRUE(pipelinedHold);
+    pipelinedHold->answer(response);
+    const std::string last = pipelining.receive();
+    EXPECT_NE(last.find("Connection: close\r\n"), std::string::npos) << last;
+    EXPECT_EQ(last.find("hello behind"), std::string::npos) << last;
 }
 
 }  // namespace
@@ -386,6 +440,9 @@ void expectEachClientHeldToItsBounds(SmallServer& server) {
     Client staying(server.port(), 4096);
     sendUntilStalled(staying, request);
     EXPECT_TRUE(hungUpWithin(staying.socket(), kGiveUpAfter));
+    // It was served no further than the answers 64 KiB hold: the system
+    // keeps little of them unsent, and what it keeps counts.
+    EXPECT_LE(server.greeted(), 12);
 
     Client leaving(server.port(), 4096);
     ASSERT_TRUE(leaving.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
@@ -404,12 +461,47 @@ void expectEachClientHeldToItsBounds(SmallServer& server) {
     EXPECT_NE(slow.receive().find("hello slow"), std::string::npos);
 }
 
+// Whether a TLS handshake with the server at `port` is done when the
+// client sends its first flight (its hello) in `pieces` pieces 0.4 s apart.
+bool handshakeSentSlowly(int port, int pieces) {
+    const int socket = connectToLoopback(port);
+    SSL_CTX* context = SSL_CTX_new(TLS_client_method());
+    SSL* tls = SSL_new(context);
+    BIO* fromServer = BIO_new(BIO_s_mem());
+    BIO* toServer = BIO_new(BIO_s_mem());
+    SSL_set_bio(tls, fromServer, toServer);
+    SSL_set_connect_state(tls);
+    bool done = false, cut = socket < 0;
+    for (int flight = 0; !done && !cut; ++flight) {
+        done = SSL_do_handshake(tls) == 1;
+        char bytes[16 * 1024];
+        const int length = std::max(BIO_read(toServer, bytes, sizeof bytes), 0);
+        const int piece = flight == 0 ? (length + pieces - 1) / pieces : std::max(length, 1);
+        for (int at = 0; at < length && !cut; at += piece) {
+            if (flight == 0) std::this_thread::sleep_for(400ms);  // the client's pace
+            cut = hungUpWithin(socket, 0ms) ||
+                  ::send(socket, bytes + at, static_cast<std::size_t>(std::min(piece, length - at)), MSG_NOSIGNAL) <= 0;
+        }
+        if (done || cut) break;
+        pollfd watch{socket, POLLIN, 0};
+        const ssize_t got = ::poll(&watch, 1, static_cast<int>(kGiveUpAfter.count())) == 1
+                                ? ::recv(socket, bytes, sizeof bytes, 0) : 0;
+        cut = got <= 0;
+        if (!cut) BIO_write(fromServer, bytes, static_cast<int>(got));
+    }
+    SSL_free(tls);
+    SSL_CTX_free(context);
+    if (socket >= 0) ::close(socket);
+    return done && !cut;
+}
+
 }  // namespace
 
 TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
     backend::HttpServer::Limits limits;
     limits.replySeconds = 0.3;
     limits.idleSeconds = 1;
+    limits.headSeconds = 3;
     {
         SCOPED_TRACE("plain");
         SmallServer plain(limits);
@@ -420,4 +512,11 @@ TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
     ASSERT_TRUE(identity);
     SmallServer tls(limits, identity->credentials());
     expectEachClientHeldToItsBounds<RawTLSClient>(tls);
+    // A handshake's bytes count as they come, however slowly, within the
+    // deadline of the head that follows it.
+    EXPECT_TRUE(handshakeSentSlowly(tls.port(), 4));
+    EXPECT_FALSE(handshakeSentSlowly(tls.port(), 40));
+    // TLS 1.2 and later only.
+    EXPECT_FALSE(RawTLSClient(tls.port(), 0, TLS1_1_VERSION).connected());
+    EXPECT_TRUE(RawTLSClient(tls.port(), 0, TLS1_2_VERSION).connected());
 }
