@@ -431,19 +431,23 @@ struct HttpConnections::Loop {
                 }
                 continue;
             }
-            serve(client);
+            serve(client, !bytes.empty());
         }
         client.in.erase(0, client.in.size() - bytes.size());
     }
 
-    void serve(Client& client) {
+    // `moreSent`: the client's bytes hold more after this request.
+    void serve(Client& client, bool moreSent) {
         HttpRequest& request = client.reader.request();
         client.closeAfter = !client.reader.keepAlive() || ++client.served >= bounds.requestsPerConnection;
         client.saysKeepAlive = client.reader.keptAliveOnRequest();
         client.headOnly = request.method == "HEAD";
         client.pending = std::make_shared<Reply>(this, &client);
-        service.serve(request, client.pending);
-        if (std::optional<HttpResponse> response = client.pending->served()) deliver(client, *response);
+        const bool held = service.serve(request, client.pending);
+        if (std::optional<HttpResponse> response = client.pending->served()) {
+            client.closeAfter |= held && moreSent;  // answered while it was being held: see takeAnswers
+            deliver(client, *response);
+        }
     }
 
     void deliver(Client& client, const HttpResponse& response) {

@@ -37,8 +37,9 @@ public:
         virtual int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength,
                           bool beyondLimit) = 0;
         // A whole request, answered through `answer`, at once or later from
-        // any thread; the request lives until it is answered.
-        virtual void serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) = 0;
+        // any thread; the request lives until it is answered. True when it
+        // is held (its answer may come later, from another thread).
+        virtual bool serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) = 0;
         // The server's answer for a request it refuses.
         virtual HttpResponse refusal(int status) const = 0;
         // An answer as it goes on the wire: status line, head and (unless

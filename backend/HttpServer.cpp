@@ -161,7 +161,7 @@ struct HttpServer::Serving : HttpConnections::Service {
     int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength, bool beyondLimit) override {
         return server.admit(request, target, bodyLength, beyondLimit);
     }
-    void serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) override { server.serve(request, answer); }
+    bool serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) override { return server.serve(request, answer); }
     HttpResponse refusal(int status) const override {
         HttpResponse response;
         server.fillError(response, status);
@@ -276,7 +276,11 @@ int HttpServer::admit(HttpRequest& request, const std::string& target, std::uint
     return 0;
 }
 
-void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer) {
+bool HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer) {
+    const auto answerNow = [&](HttpResponse response) {
+        answer->answer(std::move(response));
+        return false;
+    };
     const std::string type = request.header("Content-Type");
     if (startsWithIgnoringCase(type, "application/x-www-form-urlencoded")) addFields(request.body, request.params);
     HttpResponse response;
@@ -285,22 +289,22 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
         body.swap(request.body);
         if (!readMultipartForm(type, body, limits_.parts, request)) {
             fillError(response, 400);
-            return answer->answer(std::move(response));
+            return answerNow(std::move(response));
         }
     }
     try {
-        if (observer_ && observer_(request, response)) return answer->answer(std::move(response));
+        if (observer_ && observer_(request, response)) return answerNow(std::move(response));
     } catch (const std::exception&) {
-        return answer->answer(failure());
+        return answerNow(failure());
     }
     const Route* found = route(request);
     if (!found) {
         fillError(response, 404);
-        return answer->answer(std::move(response));
+        return answerNow(std::move(response));
     }
     if (!found->held) {
         run(*found, request, response);
-        return answer->answer(std::move(response));
+        return answerNow(std::move(response));
     }
     auto hold = std::make_shared<Hold>(*this, answer);
     {
@@ -323,6 +327,7 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
         fillError(busy, 503);
         hold->answer(busy);
     }
+    return true;
 }
 
 const HttpServer::Route* HttpServer::route(HttpRequest& request) const {

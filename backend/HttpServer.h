@@ -190,8 +190,9 @@ private:
 
     // A head read whole: 0, or the status to refuse it with.
     int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength, bool beyondLimit) const;
-    // A whole request, answered through `answer`.
-    void serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
+    // A whole request, answered through `answer`; true when its route holds
+    // it.
+    bool serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
     const Route* route(HttpRequest& request) const;
     void fillError(HttpResponse& response, int status) const;
     // What a route or observer that throws answers.

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -165,40 +162,6 @@ TEST(HttpServer, ClientsBeyondTheLimitAreToldToComeBack) {
     ASSERT_TRUE(third.send("GET / HTTP/1.1\r\nHost: x\r\n\r\n"));
     EXPECT_EQ(statusLine(third.receive()), "HTTP/1.1 503 Service Unavailable");
     EXPECT_TRUE(third.closedByServer());
-}
-
-TEST(HttpServer, AListenerOutOfDescriptorsServesAgainOnceSomeComeBack) {
-    SmallServer server({});
-    // Every descriptor of the process taken but the client's: the server
-    // finds none for it, and none of its own connections ends.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
-    int highest = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        highest = std::max(highest, std::stoi(entry.path().filename().string()));
-    rlimit low = saved;
-    low.rlim_cur = static_cast<rlim_t>(highest) + 64;
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
-    const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    std::vector<int> taken;
-    for (int copy; (copy = ::dup(0)) >= 0;) taken.push_back(copy);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(server.port()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const std::string request = "GET /?name=back HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
-    const bool sent = socket >= 0 && ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                      ::send(socket, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size());
-    std::this_thread::sleep_for(200ms);  // how long the descriptors stay taken, not a wait for the server
-    for (int copy : taken) ::close(copy);
-    ::setrlimit(RLIMIT_NOFILE, &saved);
-    ASSERT_TRUE(sent) << std::strerror(errno);
-    std::string answer;
-    char bytes[4096];
-    for (ssize_t got; hungUpWithin(socket, kGiveUpAfter) && (got = ::recv(socket, bytes, sizeof bytes, 0)) > 0;)
-        answer.append(bytes, static_cast<std::size_t>(got));
-    ::close(socket);
-    EXPECT_NE(answer.find("hello back"), std::string::npos) << answer;
 }
 
 TEST(HttpServer, FoldedHeaderLinesAndBlanksBeforeTheColonAreRefused) {
