@@ -25,6 +25,7 @@
 #include "backend/DatabaseProblem.h"
 #include "backend/DatabasePool.h"
 #include "backend/Digest.h"
+#include "backend/HttpServer.h"
 
 namespace backend {
 
@@ -135,7 +136,15 @@ void AnalyticsCollector::acceptLoop() {
         }
         if (watch[1].revents) return;
         const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
+        if (client < 0) {
+            // With no descriptor left the client waits in the queue, and the
+            // listener is tried again shortly, not at once for ever.
+            if (errno == EMFILE || errno == ENFILE) {
+                pollfd wake{wakeRead_, POLLIN, 0};
+                ::poll(&wake, 1, kAcceptAgainAfterMilliseconds);
+            }
+            continue;
+        }
         int yes = 1;
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
         std::lock_guard lock(clientsMutex_);

@@ -35,6 +35,12 @@ using Clock = std::chrono::steady_clock;
 // What may wait in one direction: past it a client's requests are not
 // read, and no more of them are served, until its answers have gone.
 constexpr std::size_t kWaitingBytes = 64 * 1024;
+// Of the answers waiting, what the system may hold unsent for a client
+// (TCP_NOTSENT_LOWAT: past it a send takes no more); the rest waits in
+// the connection. Without it the system takes megabytes for a client
+// that reads nothing, and the server goes on serving it.
+constexpr int kUnsentInSystem = kWaitingBytes / 4;
+constexpr std::size_t kAnswersWaiting = kWaitingBytes - kUnsentInSystem;
 // How often clients not read are asked after (a client's leaving waits
 // behind what it sent).
 constexpr auto kSweepEvery = std::chrono::milliseconds(250);
@@ -45,6 +51,9 @@ constexpr auto kLingerFor = std::chrono::seconds(1);
 // Clients past the limit that are still answered (503) rather than closed
 // at once.
 constexpr std::size_t kBusyAnswers = 16;
+// TLS 1.2 and later only: the older versions' weaknesses (their hashes,
+// their CBC records) are not offered to any client.
+constexpr const char* kTLSVersions = "NORMAL:-VERS-ALL:+VERS-TLS1.3:+VERS-TLS1.2";
 
 Clock::duration seconds(double value) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(value));
@@ -120,6 +129,7 @@ struct HttpConnections::Client {
     std::string out;  // answers not yet taken by the client
     std::shared_ptr<Reply> pending;  // the request being answered
     bool closeAfter = false;  // the pending request's answer ends the connection
+    bool saysKeepAlive = false;  // and if not, whether it says it keeps it
     bool headOnly = false;
     bool beyondLimit = false;
     std::size_t served = 0;
@@ -190,22 +200,13 @@ struct HttpConnections::Shared {
     gnutls_certificate_credentials_t identity = nullptr;  // over TLS
     std::atomic<std::size_t> clients{0};
     std::atomic<std::size_t> nextLoop{0};
-    // Set while no descriptor is left for a new client: the accepting loop
-    // stops watching the listener until a connection ends.
-    std::atomic<bool> listenerPaused{false};
-    int acceptingEpoll = -1;
+    gnutls_priority_t priorities = nullptr;  // over TLS
 
     ~Shared() {
         if (listener >= 0) ::close(listener);
         if (stop >= 0) ::close(stop);
         if (identity) gnutls_certificate_free_credentials(identity);
-    }
-
-    void watchListener(bool on) {
-        epoll_event event{};
-        event.events = on ? static_cast<std::uint32_t>(EPOLLIN) : 0u;
-        event.data.ptr = &listener;
-        ::epoll_ctl(acceptingEpoll, EPOLL_CTL_MOD, listener, &event);
+        if (priorities) gnutls_priority_deinit(priorities);
     }
 };
 
@@ -238,7 +239,6 @@ struct HttpConnections::Loop {
         arrivalsSignal = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         answersSignal = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         if (epoll < 0 || arrivalsSignal < 0 || answersSignal < 0) return false;
-        if (accepting) shared.acceptingEpoll = epoll;
         for (int* watched : {accepting ? &shared.listener : nullptr, &shared.stop, &arrivalsSignal, &answersSignal}) {
             if (!watched) continue;
             epoll_event event{};
@@ -286,6 +286,8 @@ struct HttpConnections::Loop {
         gnutls_transport_set_pull_function(client.tls, [](gnutls_transport_ptr_t transport, void* data, std::size_t size) {
             auto& reading = *static_cast<Client*>(transport);
             const ssize_t got = ::recv(reading.socket, data, size, 0);
+            // The handshake's bytes count as the client's activity too.
+            if (got > 0) reading.lastActivity = Clock::now();
             if (got == 0) reading.streamEnded = true;
             if (got <= 0) gnutls_transport_set_errno(reading.tls, got == 0 ? EAGAIN : errno);
             return got == 0 ? ssize_t{-1} : got;
@@ -297,7 +299,7 @@ struct HttpConnections::Loop {
             if (sent < 0) gnutls_transport_set_errno(writing.tls, errno);
             return sent;
         });
-        return gnutls_set_default_priority(client.tls) == 0 &&
+        return gnutls_priority_set(client.tls, shared.priorities) == 0 &&
                gnutls_credentials_set(client.tls, GNUTLS_CRD_CERTIFICATE, shared.identity) == 0;
     }
 
@@ -308,10 +310,11 @@ struct HttpConnections::Loop {
             if (arrival < 0) {
                 if (errno == EINTR || errno == ECONNABORTED) continue;
                 // With no descriptor left the clients wait in the listener's
-                // queue until a connection ends.
+                // queue, and the listener is tried again shortly.
                 if (errno == EMFILE || errno == ENFILE) {
-                    shared.listenerPaused = true;
-                    shared.watchListener(false);
+                    watchListener(false);
+                    listenerResumes = Clock::now() + kAcceptAgainAfterMilliseconds * std::chrono::milliseconds(1);
+                    nextCheck = std::min(nextCheck, listenerResumes);
                 }
                 return;
             }
@@ -351,6 +354,7 @@ struct HttpConnections::Loop {
         // acknowledgement of the one before.
         const int on = 1;
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NOTSENT_LOWAT, &kUnsentInSystem, sizeof kUnsentInSystem);
         auto* client = new Client(socket, bounds.headBytes, bounds.headerLines);
         if (shared.identity && !beginTLS(*client)) {
             close(client);
@@ -407,7 +411,7 @@ struct HttpConnections::Loop {
     // held, its answers wait past the bound, or its bytes end mid-request.
     void serveRequests(Client& client) {
         std::string_view bytes = client.in;
-        while (!client.pending && !client.closing && client.out.size() < kWaitingBytes) {
+        while (!client.pending && !client.closing && client.out.size() < kAnswersWaiting) {
             const RequestReader::Step step = client.reader.read(bytes);
             if (step == RequestReader::Step::More) break;
             if (step == RequestReader::Step::Refused) {
@@ -427,27 +431,33 @@ struct HttpConnections::Loop {
                 }
                 continue;
             }
-            serve(client);
+            serve(client, !bytes.empty());
         }
         client.in.erase(0, client.in.size() - bytes.size());
     }
 
-    void serve(Client& client) {
+    // `moreSent`: the client's bytes hold more after this request.
+    void serve(Client& client, bool moreSent) {
         HttpRequest& request = client.reader.request();
         client.closeAfter = !client.reader.keepAlive() || ++client.served >= bounds.requestsPerConnection;
+        client.saysKeepAlive = client.reader.keptAliveOnRequest();
         client.headOnly = request.method == "HEAD";
         client.pending = std::make_shared<Reply>(this, &client);
-        service.serve(request, client.pending);
-        if (std::optional<HttpResponse> response = client.pending->served()) deliver(client, *response);
+        const bool held = service.serve(request, client.pending);
+        if (std::optional<HttpResponse> response = client.pending->served()) {
+            client.closeAfter |= held && moreSent;  // answered while it was being held: see takeAnswers
+            deliver(client, *response);
+        }
     }
 
     void deliver(Client& client, const HttpResponse& response) {
         client.pending.reset();
+        const std::string_view connection = client.closeAfter ? "close" : client.saysKeepAlive ? "keep-alive" : "";
         if (client.out.empty()) {
             client.waitingSince = Clock::now();
-            client.out = service.wire(response, client.closeAfter, client.headOnly);
+            client.out = service.wire(response, connection, client.headOnly);
         } else {
-            client.out += service.wire(response, client.closeAfter, client.headOnly);
+            client.out += service.wire(response, connection, client.headOnly);
         }
         client.closing |= client.closeAfter;
         client.reader.next();
@@ -458,7 +468,7 @@ struct HttpConnections::Loop {
     // The last answer: the client's requests are read no more.
     void refuse(Client& client, int status) {
         if (client.out.empty()) client.waitingSince = Clock::now();
-        client.out += service.wire(service.refusal(status), true, false);
+        client.out += service.wire(service.refusal(status), "close", client.reader.request().method == "HEAD");
         client.closing = true;
     }
 
@@ -472,11 +482,16 @@ struct HttpConnections::Loop {
         return taken;
     }
 
-    // Sends them, and serves what their clients sent meanwhile.
+    // Sends them, and serves what their clients sent meanwhile. A client
+    // that sent more requests behind a held one, before it could see its
+    // answer, is not waiting for it: the held answer is its last, so that
+    // a client reading nothing keeps its place for one hold, not for one
+    // hold after another.
     void takeAnswers() {
         for (const auto& reply : takenAnswers()) {
             Client* client = reply->client;
             if (!client || client->pending != reply) continue;
+            client->closeAfter |= !client->in.empty();
             deliver(*client, *reply->response());
             if (!pump(*client)) end(client);
         }
@@ -565,6 +580,13 @@ struct HttpConnections::Loop {
     void check() {
         const auto now = Clock::now();
         nextCheck = Clock::time_point::max();
+        // A paused listener is watched again: the clients that waited in its
+        // queue are taken, or it pauses once more.
+        if (listenerResumes <= now) {
+            listenerResumes = Clock::time_point::max();
+            watchListener(true);
+        }
+        nextCheck = listenerResumes;
         for (auto it = clients.begin(); it != clients.end();) {
             Client* client = *it++;
             if (deadline(*client) <= now || (unread(*client) && !clientStillOpen(client->socket))) end(client);
@@ -579,9 +601,15 @@ struct HttpConnections::Loop {
     }
 
     // A client's place is free again.
-    void left() {
-        --shared.clients;
-        if (shared.listenerPaused.exchange(false)) shared.watchListener(true);
+    void left() { --shared.clients; }
+
+    // The accepting loop's listener, watched or not (while no descriptor
+    // is left).
+    void watchListener(bool on) {
+        epoll_event event{};
+        event.events = on ? static_cast<std::uint32_t>(EPOLLIN) : 0u;
+        event.data.ptr = &shared.listener;
+        ::epoll_ctl(epoll, EPOLL_CTL_MOD, shared.listener, &event);
     }
 
     void end(Client* client) {
@@ -636,6 +664,8 @@ struct HttpConnections::Loop {
     std::vector<std::shared_ptr<Reply>> answers;  // held answers given
     std::set<Client*> clients;
     Clock::time_point nextCheck = Clock::time_point::max();
+    // When the accepting loop's listener, paused, is watched again.
+    Clock::time_point listenerResumes = Clock::time_point::max();
     std::thread thread;
 };
 
@@ -659,7 +689,8 @@ std::unique_ptr<HttpConnections> HttpConnections::start(int listener, const Http
                              key = gnutlsDatum(credentials->keyPEM);
         if (gnutls_certificate_allocate_credentials(&shared.identity) != 0 ||
             gnutls_certificate_set_x509_key_mem2(shared.identity, &certificate, &key, GNUTLS_X509_FMT_PEM, nullptr,
-                                                 0) < 0)
+                                                 0) < 0 ||
+            gnutls_priority_init(&shared.priorities, kTLSVersions, nullptr) != 0)
             return nullptr;
     }
     shared.stop = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);

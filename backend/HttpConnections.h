@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "backend/HttpServer.h"
@@ -36,13 +37,15 @@ public:
         virtual int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength,
                           bool beyondLimit) = 0;
         // A whole request, answered through `answer`, at once or later from
-        // any thread; the request lives until it is answered.
-        virtual void serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) = 0;
+        // any thread; the request lives until it is answered. True when it
+        // is held (its answer may come later, from another thread).
+        virtual bool serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) = 0;
         // The server's answer for a request it refuses.
         virtual HttpResponse refusal(int status) const = 0;
         // An answer as it goes on the wire: status line, head and (unless
-        // `headOnly`) body; `close` says the connection ends with it.
-        virtual std::string wire(const HttpResponse& response, bool close, bool headOnly) const = 0;
+        // `headOnly`) body; `connection`, when not empty, is what its
+        // Connection header says ("close": the connection ends with it).
+        virtual std::string wire(const HttpResponse& response, std::string_view connection, bool headOnly) const = 0;
     };
 
     // Serves `listener` (bound and listening, which it now owns) within the

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
+#include <string_view>
 
 #include "backend/Format.h"
 #include "backend/HttpConnections.h"
@@ -59,6 +61,22 @@ void addFields(std::string_view text, std::multimap<std::string, std::string>& p
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }
+}
+
+// The path and query of a request target: the origin form as it is, the
+// absolute form ("http://host/path?query", which a server must take)
+// without its scheme and host (its path may then be empty: "/"); nothing
+// for any other form.
+std::optional<std::string_view> originForm(std::string_view target) {
+    if (!target.empty() && target.front() == '/') return target;
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (!startsWithIgnoringCase(target, scheme)) continue;
+        target.remove_prefix(scheme.size());
+        const std::size_t path = std::min(target.find_first_of("/?"), target.size());
+        if (path == 0) return std::nullopt;  // no host
+        return target.substr(path);
+    }
+    return std::nullopt;
 }
 
 const char* reasonPhrase(int status) {
@@ -143,14 +161,14 @@ struct HttpServer::Serving : HttpConnections::Service {
     int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength, bool beyondLimit) override {
         return server.admit(request, target, bodyLength, beyondLimit);
     }
-    void serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) override { server.serve(request, answer); }
+    bool serve(HttpRequest& request, std::shared_ptr<HeldAnswer> answer) override { return server.serve(request, answer); }
     HttpResponse refusal(int status) const override {
         HttpResponse response;
         server.fillError(response, status);
         return response;
     }
-    std::string wire(const HttpResponse& response, bool close, bool headOnly) const override {
-        return HttpServer::wire(response, close, headOnly);
+    std::string wire(const HttpResponse& response, std::string_view connection, bool headOnly) const override {
+        return HttpServer::wire(response, connection, headOnly);
     }
     HttpServer& server;
 };
@@ -235,18 +253,20 @@ void HttpServer::stop() {
 int HttpServer::admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength,
                       bool beyondLimit) const {
     if (beyondLimit) return 503;
-    if (target.empty() || target.front() != '/') return 400;
-    const std::size_t question = target.find('?');
-    request.path = decoded(std::string_view(target).substr(0, question), false);
+    const std::optional<std::string_view> origin = originForm(target);
+    if (!origin) return 400;
+    const std::size_t question = origin->find('?');
+    const std::string_view path = origin->substr(0, question);
+    request.path = path.empty() ? "/" : decoded(path, false);
     if (question != std::string::npos) {
-        request.query = target.substr(question + 1);
+        request.query = origin->substr(question + 1);
         addFields(request.query, request.params);
     }
     // A body's size is bounded by its route's limit.
     if (bodyLength > 0) {
         std::size_t bodyBytes = limits_.bodyBytes;
         for (const Route& route : routes_) {
-            if (route.method == request.method && std::regex_match(request.path, route.pattern)) {
+            if (route.serves(request.method) && std::regex_match(request.path, route.pattern)) {
                 bodyBytes = route.bodyBytes;
                 break;
             }
@@ -256,7 +276,11 @@ int HttpServer::admit(HttpRequest& request, const std::string& target, std::uint
     return 0;
 }
 
-void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer) {
+bool HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer) {
+    const auto answerNow = [&](HttpResponse response) {
+        answer->answer(std::move(response));
+        return false;
+    };
     const std::string type = request.header("Content-Type");
     if (startsWithIgnoringCase(type, "application/x-www-form-urlencoded")) addFields(request.body, request.params);
     HttpResponse response;
@@ -265,22 +289,22 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
         body.swap(request.body);
         if (!readMultipartForm(type, body, limits_.parts, request)) {
             fillError(response, 400);
-            return answer->answer(std::move(response));
+            return answerNow(std::move(response));
         }
     }
     try {
-        if (observer_ && observer_(request, response)) return answer->answer(std::move(response));
+        if (observer_ && observer_(request, response)) return answerNow(std::move(response));
     } catch (const std::exception&) {
-        return answer->answer(failure());
+        return answerNow(failure());
     }
     const Route* found = route(request);
     if (!found) {
         fillError(response, 404);
-        return answer->answer(std::move(response));
+        return answerNow(std::move(response));
     }
     if (!found->held) {
         run(*found, request, response);
-        return answer->answer(std::move(response));
+        return answerNow(std::move(response));
     }
     auto hold = std::make_shared<Hold>(*this, answer);
     {
@@ -303,11 +327,12 @@ void HttpServer::serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& 
         fillError(busy, 503);
         hold->answer(busy);
     }
+    return true;
 }
 
 const HttpServer::Route* HttpServer::route(HttpRequest& request) const {
     for (const Route& route : routes_) {
-        if (route.method != request.method) continue;
+        if (!route.serves(request.method)) continue;
         std::smatch match;
         if (!std::regex_match(request.path, match, route.pattern)) continue;
         for (const auto& group : match) request.matches.push_back(group.str());
@@ -326,14 +351,18 @@ void HttpServer::run(const Route& route, HttpRequest& request, HttpResponse& res
     if (response.status >= 400 && response.body.empty() && errorHandler_) errorHandler_(response);
 }
 
-std::string HttpServer::wire(const HttpResponse& response, bool close, bool headOnly) {
+std::string HttpServer::wire(const HttpResponse& response, std::string_view connection, bool headOnly) {
     std::string answer;
     answer.reserve(160 + response.contentType.size() + response.body.size());
     answer += "HTTP/1.1 ";
     answer += std::to_string(response.status);
     answer += ' ';
     answer += reasonPhrase(response.status);
-    answer += close ? "\r\nConnection: close\r\nContent-Length: " : "\r\nContent-Length: ";
+    if (!connection.empty()) {
+        answer += "\r\nConnection: ";
+        answer += connection;
+    }
+    answer += "\r\nContent-Length: ";
     answer += std::to_string(response.body.size());
     if (!response.contentType.empty()) {
         answer += "\r\nContent-Type: ";

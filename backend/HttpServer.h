@@ -18,6 +18,11 @@ namespace backend {
 
 // The type of every JSON answer of the listeners.
 inline constexpr const char* kJSONType = "application/json; charset=utf-8";
+// How soon a listener of the back end that found no descriptor left for a
+// new client tries again (its clients wait in its queue meanwhile):
+// descriptors may come back anywhere in the process, not only from its own
+// connections.
+inline constexpr int kAcceptAgainAfterMilliseconds = 100;
 
 class HttpConnections;
 
@@ -90,7 +95,9 @@ public:
 // bytes is dropped); a head a proxy could read otherwise than we do (a
 // line folded or with no colon, a name that is no token, a NUL or a bare
 // CR, lines ended in two ways, two Host lines, a malformed request line)
-// is refused (400); bodies need a Content-Length (chunked ones: 411; two
+// is refused (400), as is an HTTP/1.1 request with no Host; the absolute
+// form of a target is served as its path and query, HEAD as GET without
+// the body; bodies need a Content-Length (chunked ones: 411; two
 // of them, or one that is not plain digits: 400) of at most the route's
 // body size (413), and a multipart body keeps its first `parts` parts (the
 // others are counted only); a connection quiet for `idleSeconds` while a
@@ -172,6 +179,10 @@ private:
         Handler handler;
         HeldHandler held;
         std::size_t bodyBytes;
+        // HEAD is answered as GET, without the body.
+        bool serves(const std::string& requested) const {
+            return method == requested || (requested == "HEAD" && method == "GET");
+        }
     };
     struct Serving;
     friend struct Serving;
@@ -179,14 +190,16 @@ private:
 
     // A head read whole: 0, or the status to refuse it with.
     int admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength, bool beyondLimit) const;
-    // A whole request, answered through `answer`.
-    void serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
+    // A whole request, answered through `answer`; true when its route holds
+    // it.
+    bool serve(HttpRequest& request, const std::shared_ptr<HeldAnswer>& answer);
     const Route* route(HttpRequest& request) const;
     void fillError(HttpResponse& response, int status) const;
     // What a route or observer that throws answers.
     HttpResponse failure() const;
-    // An answer as it goes on the wire.
-    static std::string wire(const HttpResponse& response, bool close, bool headOnly);
+    // An answer as it goes on the wire, with `connection` (when not empty)
+    // as its Connection header.
+    static std::string wire(const HttpResponse& response, std::string_view connection, bool headOnly);
     void run(const Route& route, HttpRequest& request, HttpResponse& response) const;
 
     Limits limits_;

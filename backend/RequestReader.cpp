@@ -66,6 +66,7 @@ void RequestReader::next() {
     version_.clear();
     length_ = 0;
     keepAlive_ = true;
+    keptAliveOnRequest_ = false;
     expectsContinue_ = false;
 }
 
@@ -142,17 +143,25 @@ RequestReader::Step RequestReader::endHead() {
     // us: a request smuggled past one of them.
     if (headers.count("Content-Length") > 1 || headers.count("Host") > 1) return refuse(400);
     if (headers.count("Transfer-Encoding")) return refuse(411);
-    // Only HTTP/1 is spoken here.
+    // Only HTTP/1 is spoken here; from HTTP/1.1 on a request names its host.
     if (version_[5] != '1') return refuse(505);
+    const bool firstVersion = version_ == "HTTP/1.0";
+    if (!firstVersion && !headers.count("Host")) return refuse(400);
     const std::string declared = request_.header("Content-Length");
     if (headers.count("Content-Length")) {
         if (!readableContentLength(declared)) return refuse(400);
         length_ = std::stoull(declared);
     }
     // HTTP/1.1 keeps a connection unless told to close it; HTTP/1.0 closes
-    // it unless told to keep it.
-    const std::string connection = request_.header("Connection");
-    keepAlive_ = version_ == "HTTP/1.1" ? !listHas(connection, "close") : listHas(connection, "keep-alive");
+    // it unless told to keep it. Every Connection line counts, and "close"
+    // in any of them wins.
+    bool close = false, keep = false;
+    for (auto [line, end] = headers.equal_range("Connection"); line != end; ++line) {
+        close |= listHas(line->second, "close");
+        keep |= listHas(line->second, "keep-alive");
+    }
+    keepAlive_ = !close && (!firstVersion || keep);
+    keptAliveOnRequest_ = keepAlive_ && firstVersion;
     expectsContinue_ = version_ == "HTTP/1.1" && equalIgnoringCase(request_.header("Expect"), "100-continue");
     part_ = length_ > 0 ? Part::Body : Part::Done;
     return Step::Head;

@@ -18,8 +18,8 @@ namespace backend {
 //   - a header line has a token for its name, right before its colon, and
 //     no NUL or bare CR; no line is folded onto the one before;
 //   - every line ends the same way (CR LF, or LF alone);
-//   - at most one Host and one Content-Length, digits alone, and no
-//     Transfer-Encoding (411: bodies need a length).
+//   - a Host (from HTTP/1.1 on), at most one, at most one Content-Length,
+//     digits alone, and no Transfer-Encoding (411: bodies need a length).
 // A head past `headBytes` or `headerLines` is refused 431. Line ends before
 // a request line are skipped.
 class RequestReader {
@@ -49,6 +49,9 @@ public:
     // Whether the connection may carry another request after this one: by
     // the version and its Connection header.
     bool keepAlive() const { return keepAlive_; }
+    // An HTTP/1.0 connection kept because the request asked to keep it: the
+    // answer says it is kept.
+    bool keptAliveOnRequest() const { return keptAliveOnRequest_; }
     // A client that waits for "100 Continue" before it sends its body.
     bool expectsContinue() const { return expectsContinue_; }
     bool readingBody() const { return part_ == Part::Body; }
@@ -77,6 +80,7 @@ private:
     std::string version_;
     std::uint64_t length_ = 0;
     bool keepAlive_ = true;
+    bool keptAliveOnRequest_ = false;
     bool expectsContinue_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "BackendClient.h"
@@ -31,7 +34,8 @@ public:
     explicit SmallServer(backend::HttpServer::Limits limits,
                          std::optional<backend::HttpServer::Credentials> credentials = std::nullopt)
         : server_(limits) {
-        server_.get("/", [](const backend::HttpRequest& request, backend::HttpResponse& response) {
+        server_.get("/", [this](const backend::HttpRequest& request, backend::HttpResponse& response) {
+            ++greeted_;
             response.setContent("hello " + request.param("name"), "text/plain");
         });
         server_.getHeld("/held", [this](const backend::HttpRequest&, std::shared_ptr<backend::HeldAnswer> answer) {
@@ -60,6 +64,8 @@ public:
         if (thread_.joinable()) thread_.join();
     }
     int port() const { return port_; }
+    // How many requests "/" answered.
+    int greeted() const { return greeted_; }
     // The request held `index`-th, once it is held (nothing if it is not
     // before the give-up bound).
     std::shared_ptr<backend::HeldAnswer> held(std::size_t index) {
@@ -75,6 +81,7 @@ private:
     std::mutex mutex_;
     std::condition_variable heldChanged_;
     std::vector<std::shared_ptr<backend::HeldAnswer>> held_;
+    std::atomic<int> greeted_{0};
 };
 
 std::string get(int port, const std::string& head) {
@@ -228,43 +235,86 @@ TEST(HttpServer, PartsAreReadAsSentEvenWhenEmptyOrNamedAlike) {
 TEST(HttpServer, HeadLinesAProxyCouldReadOtherwiseAreRefusedOnce) {
     SmallServer server({});
     using namespace std::string_literals;
-    for (const std::string& head : {
-             // An empty name: a reader that ends the head there would
-             // serve the rest as a second request.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n\0\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             // Two hosts: which one a proxy went by is unknown.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s,
-             // A NUL (where a reader may cut the value) or a bare CR.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s,
-             // Lines ended in two ways.
-             "GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s,
-             // A length that is not plain digits, or past 2^64, or folded.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s,
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5 \r\n\r\nhello"s,
-             // A line with no colon, and request lines with a NUL, a bare CR
-             // or tabs.
-             "GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length\r\n\r\n"s,
-             "GET /?name=first\0hello HTTP/1.1\r\nHost: x\r\n\r\n"s, "GET /?name=first\rhello HTTP/1.1\r\nHost: x\r\n\r\n"s,
-             "GET\t/?name=first\tHTTP/1.1\r\nHost: x\r\n\r\n"s}) {
-        SCOPED_TRACE(head);
+    const std::string bad = "HTTP/1.1 400 Bad Request", good = "HTTP/1.1 200 OK";
+    // A head whose size is `bytes` with its last line end.
+    const auto headOf = [](std::size_t bytes) {
+        const std::string start = "GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\nX-Pad: ";
+        return start + std::string(bytes - start.size() - 4, 'p') + "\r\n\r\n";
+    };
+    // Each head, its answer's status line, and texts the answer holds (or,
+    // after "!", does not hold). A refusal is one answer, no page.
+    const std::vector<std::tuple<std::string, std::string, std::vector<std::string>>> rows{
+        // An empty name: a reader that ends the head there would
+        // serve the rest as a second request.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n: b\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\r\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\nHost: x\n:\nGET /?name=second HTTP/1.1\nHost: x\n\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n: \nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n\0\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\n:\t\nGET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        // Two hosts: which one a proxy went by is unknown; none, from
+        // HTTP/1.1 on, names none (HTTP/1.0 had no Host).
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nHost: y\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.0\r\n\r\n"s, good, {"hello first"}},
+        // The absolute form is taken: its path and query are served.
+        {"GET http://127.0.0.1/?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good, {"hello first"}},
+        {"GET HTTP://x?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good, {"hello first"}},
+        {"GET http:///?name=first HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET ftp://x/?name=first HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        // HEAD: GET's status and head, with no body.
+        {"HEAD /?name=first HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n"s, good,
+         {"Content-Length: 11\r\n", "!hello"}},
+        // Every Connection line counts; an HTTP/1.0 connection kept is said
+        // to be kept.
+        {"GET /?name=first HTTP/1.0\r\nConnection: keep-alive\r\n\r\nGET /?name=second HTTP/1.0\r\n\r\n"s, good,
+         {"Connection: keep-alive\r\n", "hello first", "hello second"}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: keep-alive\r\nConnection: close\r\n\r\n"
+         "GET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, good, {"hello first", "!hello second"}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nConnection: keep-alive, CLOSE\r\n\r\n"
+         "GET /?name=second HTTP/1.1\r\nHost: x\r\n\r\n"s, good, {"hello first", "!hello second"}},
+        // A NUL (where a reader may cut the value) or a bare CR.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\0cd\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\nHost: x\nX-N: ab\0\n\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nX-N: ab\rcd\r\nX-Y: z\r\n\r\n"s, bad, {}},
+        // Lines ended in two ways.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\nX-Y: z\r\n\r\n"s, bad, {}},
+        // A length that is not plain digits, or of more than 12 (past 2^64
+        // too), or folded; 12 digits are read (and past the route's size).
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: +5\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\ncontent-length: 5x\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 999999999999\r\n\r\n"s,
+         "HTTP/1.1 413 Payload Too Large", {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 1000000000000\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 99999999999999999999999\r\n\r\n"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n x\r\n\r\nhello"s, bad, {}},
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length: 5 \r\n\r\nhello"s, bad, {}},
+        // A head of 16 KiB is read; one byte more is not.
+        {headOf(16 * 1024), good, {"hello first"}},
+        {headOf(16 * 1024 + 1), "HTTP/1.1 431 Request Header Fields Too Large", {}},
+        // A line with no colon, and request lines with a NUL, a bare CR
+        // or tabs.
+        {"GET /?name=first HTTP/1.1\r\nHost: x\r\nContent-Length\r\n\r\n"s, bad, {}},
+        {"GET /?name=first\0hello HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET /?name=first\rhello HTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}},
+        {"GET\t/?name=first\tHTTP/1.1\r\nHost: x\r\n\r\n"s, bad, {}}};
+    for (const auto& [head, status, holds] : rows) {
+        SCOPED_TRACE(head.substr(0, 200));
         RawClient client(server.port());
         ASSERT_TRUE(client.send(head));
         const std::string answer = client.receive();
-        EXPECT_EQ(statusLine(answer), "HTTP/1.1 400 Bad Request");
-        EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
-        EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
-        EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own refusal, no page
+        EXPECT_EQ(statusLine(answer), status);
+        for (const std::string& text : holds) {
+            if (text.front() == '!') EXPECT_EQ(answer.find(text.substr(1)), std::string::npos) << answer;
+            else EXPECT_NE(answer.find(text), std::string::npos) << answer;
+        }
+        if (status != good) {
+            EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;  // one answer
+            EXPECT_EQ(answer.find("hello"), std::string::npos) << answer;
+            EXPECT_EQ(answer.find("text/html"), std::string::npos) << answer;  // the server's own refusal, no page
+        }
         EXPECT_TRUE(client.closedByServer());
     }
     // A body is no head, whatever it holds.
@@ -313,6 +363,17 @@ void expectHalfClosedClientAnswered(SmallServer& server) {
     const std::string answer = halfClosed.receive();
     EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
     EXPECT_NE(answer.find("later"), std::string::npos) << answer;
+
+    // A client that sends more behind a held request does not wait for
+    // its answer: that answer is its last.
+    Client pipelining(server.port());
+    ASSERT_TRUE(pipelining.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\nGET /?name=behind HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const auto pipelinedHold = server.held(2);
+    ASSERT_TRUE(pipelinedHold);
+    pipelinedHold->answer(response);
+    const std::string last = pipelining.receive();
+    EXPECT_NE(last.find("Connection: close\r\n"), std::string::npos) << last;
+    EXPECT_EQ(last.find("hello behind"), std::string::npos) << last;
 }
 
 }  // namespace
@@ -342,6 +403,9 @@ void expectEachClientHeldToItsBounds(SmallServer& server) {
     Client staying(server.port(), 4096);
     sendUntilStalled(staying, request);
     EXPECT_TRUE(hungUpWithin(staying.socket(), kGiveUpAfter));
+    // It was served no further than the answers 64 KiB hold: the system
+    // keeps little of them unsent, and what it keeps counts.
+    EXPECT_LE(server.greeted(), 12);
 
     Client leaving(server.port(), 4096);
     ASSERT_TRUE(leaving.send("GET /held HTTP/1.1\r\nHost: x\r\n\r\n"));
@@ -360,12 +424,47 @@ void expectEachClientHeldToItsBounds(SmallServer& server) {
     EXPECT_NE(slow.receive().find("hello slow"), std::string::npos);
 }
 
+// Whether a TLS handshake with the server at `port` is done when the
+// client sends its first flight (its hello) in `pieces` pieces 0.4 s apart.
+bool handshakeSentSlowly(int port, int pieces) {
+    const int socket = connectToLoopback(port);
+    SSL_CTX* context = SSL_CTX_new(TLS_client_method());
+    SSL* tls = SSL_new(context);
+    BIO* fromServer = BIO_new(BIO_s_mem());
+    BIO* toServer = BIO_new(BIO_s_mem());
+    SSL_set_bio(tls, fromServer, toServer);
+    SSL_set_connect_state(tls);
+    bool done = false, cut = socket < 0;
+    for (int flight = 0; !done && !cut; ++flight) {
+        done = SSL_do_handshake(tls) == 1;
+        char bytes[16 * 1024];
+        const int length = std::max(BIO_read(toServer, bytes, sizeof bytes), 0);
+        const int piece = flight == 0 ? (length + pieces - 1) / pieces : std::max(length, 1);
+        for (int at = 0; at < length && !cut; at += piece) {
+            if (flight == 0) std::this_thread::sleep_for(400ms);  // the client's pace
+            cut = hungUpWithin(socket, 0ms) ||
+                  ::send(socket, bytes + at, static_cast<std::size_t>(std::min(piece, length - at)), MSG_NOSIGNAL) <= 0;
+        }
+        if (done || cut) break;
+        pollfd watch{socket, POLLIN, 0};
+        const ssize_t got = ::poll(&watch, 1, static_cast<int>(kGiveUpAfter.count())) == 1
+                                ? ::recv(socket, bytes, sizeof bytes, 0) : 0;
+        cut = got <= 0;
+        if (!cut) BIO_write(fromServer, bytes, static_cast<int>(got));
+    }
+    SSL_free(tls);
+    SSL_CTX_free(context);
+    if (socket >= 0) ::close(socket);
+    return done && !cut;
+}
+
 }  // namespace
 
 TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
     backend::HttpServer::Limits limits;
     limits.replySeconds = 0.3;
     limits.idleSeconds = 1;
+    limits.headSeconds = 3;
     {
         SCOPED_TRACE("plain");
         SmallServer plain(limits);
@@ -376,4 +475,11 @@ TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
     ASSERT_TRUE(identity);
     SmallServer tls(limits, identity->credentials());
     expectEachClientHeldToItsBounds<RawTLSClient>(tls);
+    // A handshake's bytes count as they come, however slowly, within the
+    // deadline of the head that follows it.
+    EXPECT_TRUE(handshakeSentSlowly(tls.port(), 4));
+    EXPECT_FALSE(handshakeSentSlowly(tls.port(), 40));
+    // TLS 1.2 and later only.
+    EXPECT_FALSE(RawTLSClient(tls.port(), 0, TLS1_1_VERSION).connected());
+    EXPECT_TRUE(RawTLSClient(tls.port(), 0, TLS1_2_VERSION).connected());
 }

@@ -14,8 +14,11 @@
 // (the certificate is not checked: it reads what the server answers).
 class RawTLSClient {
 public:
-    explicit RawTLSClient(int port, int queueBytes = 0)
-        : socket_(connectToLoopback(port, queueBytes)), context_(SSL_CTX_new(TLS_client_method())), tls_(SSL_new(context_)) {
+    // `highestVersion` (TLS1_1_VERSION, ...), when given, is the newest
+    // version the client offers, the older ones allowed.
+    explicit RawTLSClient(int port, int queueBytes = 0, int highestVersion = 0)
+        : socket_(connectToLoopback(port, queueBytes)), context_(SSL_CTX_new(TLS_client_method())),
+          tls_(session(context_, highestVersion)) {
         connected_ = socket_ >= 0 && tls_ && SSL_set_fd(tls_, socket_) == 1 && SSL_connect(tls_) == 1;
     }
     ~RawTLSClient() {
@@ -65,6 +68,14 @@ public:
     }
 
 private:
+    static SSL* session(SSL_CTX* context, int highestVersion) {
+        if (highestVersion) {
+            SSL_CTX_set_security_level(context, 0);
+            SSL_CTX_set_max_proto_version(context, highestVersion);
+        }
+        return SSL_new(context);
+    }
+
     int socket_;
     SSL_CTX* context_;
     SSL* tls_;
