@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "foundation/Value.h"
@@ -22,6 +23,17 @@ public:
     // The text form of the sign-in answer's account kind.
     static std::string getAppStr();
     static void setAppStr(const Value& appStr);
+
+    // The sign-in the app is in: another one after every sign-in
+    // (setUserID) and sign-out, and whenever the stored user id is not the
+    // one it was. A request keeps the one it was asked in, so that its
+    // answer is not told to, or stored for, whoever signed in since.
+    struct SignIn {
+        std::uint64_t serial = 0;
+        std::string uid;
+        bool operator==(const SignIn&) const = default;
+    };
+    static SignIn currentSignIn();
 
     // Sign-out: forgets the user id, the user name and the avatar address
     // (the account kind stays) and flushes the store, so that the next

@@ -2,9 +2,11 @@
 
 #include <mutex>
 
+#include "app/shell/KXLocallyStoredData.h"
 #include "app/shell/KXServiceAddress.h"
 #include "foundation/NSError.h"
 #include "foundation/NSJSONSerialization.h"
+#include "foundation/NSLog.h"
 #include "foundation/NSString.h"
 #include "foundation/NSURLError.h"
 #include "frameworks/hud/SVProgressHUD.h"
@@ -36,14 +38,24 @@ Ref<NSURLSessionDataTask> KXWebUtils::send(const std::string& method, const std:
     auto manager = sharedManager();
     ProgressBlock progressWrapper;
     if (progress) progressWrapper = [progress](const NSProgress& done) { progress(done.fractionCompleted()); };
-    auto successWrapper = [success](const Ref<NSURLSessionDataTask>&, const Value& responseObject) {
-        if (!success) return;
+    // The answer belongs to the sign-in that asked: once the promoter has
+    // signed out (and perhaps another signed in), the screens and HUDs its
+    // blocks would tell are someone else's, and it is dropped.
+    const std::string* action = parameters["ac"].text();
+    auto askedNow = [askedIn = KXLocallyStoredData::currentSignIn(), action = action ? *action : address] {
+        if (KXLocallyStoredData::currentSignIn() == askedIn) return true;
+        NSLog("the answer to %@ comes after a sign-out or another sign-in: dropped", action);
+        return false;
+    };
+    auto successWrapper = [success, askedNow](const Ref<NSURLSessionDataTask>&, const Value& responseObject) {
+        if (!success || !askedNow()) return;
         if (const NSData* body = responseObject.data()) success(NSJSONSerialization::JSONObjectWithData(*body));
         else success(responseObject);
     };
-    auto failureWrapper = [failure](const Ref<NSURLSessionDataTask>&, const Ref<NSError>& error) {
+    auto failureWrapper = [failure, askedNow](const Ref<NSURLSessionDataTask>&, const Ref<NSError>& error) {
         // Whoever cancelled the request wants nothing more of it.
         if (error && error->domain() == NSURLErrorDomain && error->code() == NSURLErrorCancelled) return;
+        if (!askedNow()) return;
         if (failure) failure(error ? error->localizedDescription() : std::string());
     };
     if (method == "POST")

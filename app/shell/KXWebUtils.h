@@ -9,7 +9,10 @@
 // The GET client of the sign-in screen and the older screens: one shared
 // session manager that sends the caller's parameters (signature included, the
 // callers build them) to the service and hands the parsed JSON answer, or the
-// error's text, to the caller's blocks on the main queue.
+// error's text, to the caller's blocks on the main queue. An answer that
+// comes after a sign-out or another sign-in than the one the request was
+// made in reaches no block (a log line says so): it belongs to a promoter
+// whose screens are gone.
 class KXWebUtils : public AFHTTPSessionManager {
 public:
     using Progress = std::function<void(double fractionCompleted)>;

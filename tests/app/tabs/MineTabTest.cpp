@@ -123,6 +123,31 @@ TEST_F(MineTab, SignOutReturnsToSignInAndARelaunchStaysThere) {
     EXPECT_TRUE(cast<KXLoginViewController>(root()));
 }
 
+// The demo promoter asks 实名认证 whether they are verified, signs out before
+// the answer, and liming signs in: the demo's answer is not told on liming's
+// screens, and the stored login stays liming's.
+TEST_F(MineTab, AnAnswerToTheSignedOutPromoterIsNotToldToTheNextOne) {
+    HoldingRelay relay(backend->port());
+    KXServiceAddress::setBaseURL(relay.baseURL());
+    relay.holdAnswers(HoldingRelay::action("shiming"));
+    tapEntry("实名认证");
+    ASSERT_TRUE(runUntil([&] { return relay.held() == 1; }));
+    auto collection = mine->collectionView();
+    ASSERT_TRUE(driver.scrollToItem(collection, NSIndexPath::indexPathForItem(0, collection->numberOfSections() - 1)));
+    ASSERT_TRUE(driver.tap("退出登录")) << driver.lastError();
+    ASSERT_TRUE(driver.typeText("#zhanghuTextField", "liming") && driver.typeText("#mimaTextFeild", "123456") &&
+                driver.tap("#dengluBut"))
+        << driver.lastError();
+    ASSERT_TRUE(runUntil([&] { return tabBar() != nullptr; }));
+    letHUDsHide();
+
+    NSLogCapture log;
+    relay.release();
+    ASSERT_TRUE(runUntil([&] { return log.contains("the answer to shiming") || !hudText().empty(); }));
+    EXPECT_EQ(hudText(), "");
+    EXPECT_EQ(KXLocallyStoredData::getLoginUserID(), "2");
+}
+
 // The back end acts on a money action whose answer is lost: back on 我的, the
 // card asks again and shows the balance the back end now holds.
 TEST_F(MineTab, AMoneyActionOfUnknownResultBringsTheBackEndsBalanceOnTheWayBack) {
