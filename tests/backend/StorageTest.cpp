@@ -9,6 +9,7 @@
 
 #include "BackendClient.h"
 #include "backend/Database.h"
+#include "backend/DatabasePool.h"
 #include "backend/DemoData.h"
 #include "backend/SignInLimit.h"
 #include "backend/TemporaryFolder.h"
@@ -179,6 +180,30 @@ TEST(Storage, ADiskThatFillsWhileTheDemoDataIsStoredIsNamed) {
     EXPECT_EQ(failure, analytics + ": the disk is full (no space left for " + folder.path() + ")");
 }
 
+// A disk that fills while the back end serves is named once, as at start:
+// every change fails alike.
+TEST(Storage, ADiskThatFillsWhileTheBackEndServesIsNamedOnce) {
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.db";
+    TinyDisk tiny;
+    auto pool = backend::DatabasePool::open(path);
+    pool->run([](Database& database) { database.execute("CREATE TABLE t (v TEXT)"); });
+    const auto fill = [&] {
+        pool->run([](Database& database) { database.execute("INSERT INTO t VALUES (hex(randomblob(1000)))"); });
+    };
+    testing::internal::CaptureStderr();
+    for (int row = 0; row < 100; ++row) {
+        try {
+            fill();
+        } catch (const backend::DatabaseError&) {
+            break;
+        }
+    }
+    EXPECT_THROW(fill(), backend::DatabaseError);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "back end: cannot use the database " + path +
+                                                          ": the disk is full (no space left for " + folder.path() + ")\n");
+}
+
 TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
     namespace fs = std::filesystem;
     const TempFolder base("velmaro-folders");
@@ -210,6 +235,11 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     // A pipe opening would wait on for good, a device, the analytics file alike.
     ASSERT_EQ(::mkfifo((folder / "pipe.db").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((folder / "new-analytics.db").c_str(), 0600), 0);
+    // SQLite's journal and index beside a database, which it opens as they are.
+    ASSERT_EQ(::mkfifo((folder / "wal.db-wal").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", folder / "device.db-wal");
+    std::filesystem::create_symlink("nowhere/x.db-shm", folder / "shm.db-shm");
+    std::filesystem::create_directory(folder / "folder.db-shm");
     for (const auto& [path, named, why] :
          {std::tuple(folder / "missing/x/y/backend.db", folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
           std::tuple(folder / "file/backend.db", folder / "file/backend.db", folder / "file is a file, not a folder"),
@@ -217,7 +247,11 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
           std::tuple(folder / "pipe.db", folder / "pipe.db", folder / "pipe.db is not a regular file (a named pipe)"),
           std::tuple(std::string("/dev/null"), std::string("/dev/null"), std::string("/dev/null is not a regular file (a device)")),
           std::tuple(folder / "new.db", folder / "new-analytics.db", folder / "new-analytics.db is not a regular file (a named pipe)"),
-          std::tuple(folder / "text.db", folder / "text.db", std::string("the database text.db is damaged"))}) {
+          std::tuple(folder / "text.db", folder / "text.db", std::string("the database text.db is damaged")),
+          std::tuple(folder / "wal.db", folder / "wal.db", folder / "wal.db-wal is not a regular file (a named pipe)"),
+          std::tuple(folder / "device.db", folder / "device.db", folder / "device.db-wal is not a regular file (a device)"),
+          std::tuple(folder / "shm.db", folder / "shm.db", folder / "shm.db-shm is a link to nowhere/x.db-shm, which is not there"),
+          std::tuple(folder / "folder.db", folder / "folder.db", folder / "folder.db-shm is a folder")}) {
         EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
         EXPECT_EQ(failure, "cannot open " + named + ": " + why);
     }
