@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backend/FileProblem.h"
+#include "backend/OwnerOnly.h"
 #include "backend/WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -76,17 +77,27 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
-        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, backend::OwnerOnly::kFileMode);
         if (file < 0) return "cannot mark " + path + " as a session folder: " + backend::FileProblem::why(mark, errno);
         ::close(file);
     }
     return std::nullopt;
 }
 
-namespace {
+void SessionFolder::keepPrivate(const std::string& path, const std::vector<std::string>& kept) {
+    std::error_code ignored;
+    // The folder itself when it is the runner's (a folder of one's own given
+    // as --data keeps its mode: what the session keeps in it is closed).
+    if (fs::is_regular_file(fs::symlink_status(fs::path(path) / kMarkName, ignored))) {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) == 0 && status.st_uid == ::geteuid() && (status.st_mode & backend::OwnerOnly::kMask))
+            ::chmod(path.c_str(), status.st_mode & 07777 & ~backend::OwnerOnly::kMask);
+        backend::OwnerOnly::tighten((fs::path(path) / kMarkName).string());
+    }
+    for (const std::string& entry : kept) backend::OwnerOnly::tighten(entry);
+}
 
-// A new picture or history is anyone's to read.
-constexpr mode_t kNewFileMode = 0644;
+namespace {
 
 // The folder a file `path` is in ("." for a bare name).
 fs::path folderOf(const fs::path& path) { return path.parent_path().empty() ? fs::path(".") : path.parent_path(); }
@@ -109,7 +120,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
                                                            const std::function<std::string(int)>& name, int& last,
                                                            std::string_view bytes, std::string& error) {
     const std::string first = folder + "/" + name(last + 1);
-    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(folder.c_str(), backend::OwnerOnly::kFolderMode) != 0 && errno != EEXIST) {
         error = "cannot write " + first + ": " + backend::FileProblem::why(first, errno);
         return std::nullopt;
     }
@@ -117,7 +128,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     std::string failedAt;
     const auto written = backend::WholeFile::writeHidden(
         folder, fs::path(first).filename().string(),
-        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, kNewFileMode, failed,
+        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, backend::OwnerOnly::kFileMode, failed,
         failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + whyNotWritten(first, failed);
@@ -151,9 +162,10 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A link is written through, as opening it would.
     std::error_code ignored;
     const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
-    // A file replaced keeps its permissions (a history its owner closed to others).
+    // A file replaced keeps its permissions (one its owner closed further);
+    // a new one is its owner's alone.
     struct stat replaced {};
-    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
+    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
     // The new file is held from its first write until it has taken the
     // file's place, so that removeLeftovers in another session leaves it.
     int held = -1;

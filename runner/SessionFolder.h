@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The runner's session folder. The runner marks a folder it made with a
 // ".velmaro-session" file, and --fresh empties only a marked folder: pointing
@@ -45,10 +46,18 @@ public:
     static std::optional<std::string> prepare(const std::string& path, bool fresh, Hold& hold,
                                               bool makeParents = false);
 
+    // Closes to others (backend::OwnerOnly::tighten) what the session keeps
+    // in the folder `path`, its `kept` files and folders with all in them,
+    // and the folder itself when it is marked as the runner's: a folder
+    // kept from before the session's files were made for their owner alone
+    // is closed at the start.
+    static void keepPrivate(const std::string& path, const std::vector<std::string>& kept);
+
     // Writes `bytes` to the file `path` whole, or leaves it as it was: they
-    // go to a new file beside it, which then takes its place. Answers why
-    // not (`path` and the cause named, as a full disk), leaving no file
-    // behind. The new file is held (locked) until it has taken its place.
+    // go to a new file beside it, which then takes its place (a new `path`
+    // is its owner's alone). Answers why not (`path` and the cause named,
+    // as a full disk), leaving no file behind. The new file is held
+    // (locked) until it has taken its place.
     static std::optional<std::string> writeFile(const std::string& path, std::string_view bytes);
     // The same for a file that `write` writes, given the path of the new
     // file (made empty, for its owner only) and answering 0 or the errno

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
+#include <vector>
 
 #include "BackendClient.h"
+#include "backend/AnalyticsCollector.h"
 #include "backend/Database.h"
 #include "backend/DatabasePool.h"
 #include "backend/DemoData.h"
@@ -33,6 +35,21 @@ TEST(Storage, ATransactionThatFailsLeavesNothingBehind) {
     EXPECT_THROW(database->prepare("SELECT nonsense FROM"), backend::DatabaseError);
 }
 
+namespace {
+
+// The files of the databases `path` and its collector's beside it, with
+// their journals and indexes, that are there and open to others.
+std::vector<std::string> openToOthers(const std::string& path) {
+    std::vector<std::string> open;
+    for (const std::string& database : {path, backend::AnalyticsCollector::databasePathBeside(path)})
+        for (const char* companion : {"", "-wal", "-shm"})
+            if (struct stat status {}; ::stat((database + companion).c_str(), &status) == 0 && (status.st_mode & 077))
+                open.push_back(database + companion);
+    return open;
+}
+
+}  // namespace
+
 TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     // The back end's file, and the collector's beside it.
     const TempFolder folder("velmaro-storage");
@@ -45,7 +62,16 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
         BackendClient client(server->port());
         EXPECT_EQ(client.login("demo", "123456").json["code"], 1);
         secret = server->paymentProviderSecret();
+        // The secrets and the password hashes are their owner's alone.
+        EXPECT_EQ(openToOthers(path), std::vector<std::string>{});
     }
+    // Files kept open to others (with a journal and index a killed back end
+    // left) are closed at the next start.
+    for (const char* companion : {"", "-wal", "-shm"}) {
+        std::ofstream(path + companion, std::ios::app).flush();
+        std::filesystem::permissions(path + companion, std::filesystem::perms(0644));
+    }
+    ASSERT_EQ(openToOthers(path).size(), 3u);
     {
         auto database = Database::open(path);
         promoters = database->scalar("SELECT COUNT(*) FROM promoters");
@@ -54,6 +80,7 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     }
     auto again = backend::LocalBackend::start({0, path});
     ASSERT_NE(again, nullptr);
+    EXPECT_EQ(openToOthers(path), std::vector<std::string>{});
     EXPECT_EQ(BackendClient(again->port()).login("demo", "123456").json["code"], 1);
     EXPECT_EQ(again->paymentProviderSecret(), secret);
     again.reset();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/shell/KXAppConfiguration.h"
 #include "backend/LocalBackend.h"
@@ -449,6 +450,37 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     EXPECT_EQ(live.end(), 0);
     EXPECT_EQ(fresh().exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
+}
+
+// What a session keeps is its user's alone (the back end's database holds
+// the payment provider's secret): made so, and a folder an earlier version
+// left open to others is closed at the start, but what a link in it names.
+TEST(VelmaroScript, WhatASessionKeepsIsItsUsersAlone) {
+    namespace fs = std::filesystem;
+    TempSandbox folder;
+    const std::string session = folder.path() + "/session", outside = folder.path() + "/outside.txt";
+    const auto openToOthers = [&] {
+        std::vector<std::string> open;
+        for (fs::recursive_directory_iterator entry(session), end; entry != end; ++entry)
+            if (!entry->is_symlink() && (fs::status(entry->path()).permissions() & fs::perms(077)) != fs::perms::none)
+                open.push_back(entry->path().string());
+        if ((fs::status(session).permissions() & fs::perms(077)) != fs::perms::none) open.push_back(session);
+        return open;
+    };
+    auto made = runScript(folder.path(), "tab 4\nshot\n", "--demo");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_EQ(openToOthers(), std::vector<std::string>{});
+
+    std::ofstream(outside) << "not the session's";
+    fs::permissions(outside, fs::perms(0644));
+    fs::create_symlink(outside, session + "/sandbox/Documents/link");
+    for (fs::recursive_directory_iterator entry(session), end; entry != end; ++entry)
+        if (!entry->is_symlink()) fs::permissions(entry->path(), fs::perms(entry->is_directory() ? 0755 : 0644));
+    fs::permissions(session, fs::perms(0755));
+    auto kept = runScript(folder.path(), "quit\n", "", false);
+    ASSERT_EQ(kept.exitCode, 0) << kept.output;
+    EXPECT_EQ(openToOthers(), std::vector<std::string>{});
+    EXPECT_EQ(fs::status(outside).permissions(), fs::perms(0644));
 }
 
 // A session folder removed under a running session: the next command says
