@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -57,12 +56,14 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     // A session writes in its folder from the start (the app's sandbox, the
     // back end's data): one it may not write is refused now, saying why.
     if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + backend::FileProblem::why(path, errno);
-    // A fresh session empties the folder holding it alone, then shares it
-    // as every session does.
-    if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
+    // A session holds its folder alone, from before it empties or marks it
+    // until it ends: two sessions on one folder would each act on what the
+    // other keeps (the sign-in, the money requests of unknown result).
+    if (::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
-            return "a session is using " + path + ": --fresh empties it only when none is (quit that session or "
-                   "choose another --data)";
+            return "a session is using " + path + ": " +
+                   (fresh ? "--fresh empties it only when none is" : "one session at a time uses a folder") +
+                   " (quit that session or choose another --data)";
         return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     }
     if (fresh && marked) {
@@ -74,7 +75,6 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             if (!error) fs::remove_all(entry, error);
         if (error) return "cannot empty " + path + ": " + backend::FileProblem::why(path, error.value());
     }
-    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
         const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, backend::OwnerOnly::kFileMode);
@@ -166,36 +166,20 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // a new one is its owner's alone.
     struct stat replaced {};
     const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
-    // The new file is held from its first write until it has taken the
-    // file's place, so that removeLeftovers in another session leaves it.
-    int held = -1;
-    const auto holding = [&](const std::string& written) {
-        held = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
-        if (held < 0) return errno;
-        ::flock(held, LOCK_EX);
-        return write(written);
-    };
     std::string failedAt;
-    const int failed = backend::WholeFile::replace(target.string(), holding, mode, failedAt);
-    if (held >= 0) ::close(held);
+    const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
     if (!failed) return std::nullopt;
     return "cannot write " + path + ": " + whyNotWritten(target.string(), failed);
 }
 
 void SessionFolder::removeLeftovers(const std::string& path) {
-    // A write takes a moment; one unchanged for longer was killed.
-    constexpr time_t kSettledSeconds = 5;
     const fs::path target(path);
     const std::string base = target.filename().string();
     std::error_code error;
     for (fs::directory_iterator entry(folderOf(target), error), end; !error && entry != end; entry.increment(error)) {
-        if (!backend::WholeFile::isHiddenFor(entry->path().filename().string(), base)) continue;
-        const int file = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (file < 0) continue;
-        struct stat status {};
-        if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_mtime + kSettledSeconds < ::time(nullptr) && ::flock(file, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(entry->path().c_str());
-        ::close(file);
+        std::error_code ignored;
+        if (backend::WholeFile::isHiddenFor(entry->path().filename().string(), base) &&
+            fs::is_regular_file(fs::symlink_status(entry->path(), ignored)))
+            fs::remove(entry->path(), ignored);
     }
 }

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -431,7 +430,9 @@ TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-002.png")) << outcome.output;
 }
 
-TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
+// One session at a time on a folder: a second one, fresh or not, is
+// refused at its start, naming the folder, and the first goes on.
+TEST(VelmaroScript, AFolderALiveSessionHoldsIsRefusedToASecondOne) {
     TempSandbox folder;
     const std::string session = folder.path() + "/session", said = folder.path() + "/live.txt";
     LiveSession live("--data " + session, said);
@@ -440,15 +441,23 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     ASSERT_TRUE(live.said("shot-001.png"));
 
     std::ofstream(folder.path() + "/quit.txt") << "quit\n";
-    auto fresh = [&] { return runVelmaro("--data " + session + " --fresh --script " + folder.path() + "/quit.txt"); };
-    auto refused = fresh();
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.output.find("a session is using " + session), std::string::npos) << refused.output;
+    const auto second = [&](const std::string& fresh) {
+        return runVelmaro("--data " + session + fresh + " --script " + folder.path() + "/quit.txt");
+    };
+    for (const auto& [fresh, why] : {std::pair(" --fresh", "--fresh empties it only when none is"),
+                                     std::pair("", "one session at a time uses a folder")}) {
+        auto refused = second(fresh);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.output, "velmaro: a session is using " + session + ": " + why +
+                                      " (quit that session or choose another --data)\n");
+    }
+    live.send("shot");
+    EXPECT_TRUE(live.said("shot-002.png")) << live.answers();
     EXPECT_TRUE(std::filesystem::exists(session + "/shots/shot-001.png"));
 
     // Once the session ended, the folder is the fresh one's to empty.
     EXPECT_EQ(live.end(), 0);
-    EXPECT_EQ(fresh().exitCode, 0);
+    EXPECT_EQ(second(" --fresh").exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
 }
 
@@ -554,7 +563,6 @@ TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
         std::filesystem::create_directories(session);
         if (*earlier) std::ofstream(session + "/history") << earlier;
         std::ofstream{leftover};
-        std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
         const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
         const std::string side = ::ptsname(terminal);
