@@ -9,11 +9,13 @@ namespace backend::OwnerOnly {
 
 namespace {
 
-// Closes `path` to others when it is a file or folder of this user's;
-// whether it is such a folder, to be entered.
-bool tightenOne(const std::filesystem::path& path) {
+// Closes `path` to others when it is a file or folder of this user's (a
+// link followed only when `followLink`); whether it is such a folder.
+bool tightenOne(const std::filesystem::path& path, bool followLink = false) {
     struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || status.st_uid != ::geteuid()) return false;
+    if ((followLink ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0 ||
+        status.st_uid != ::geteuid())
+        return false;
     const bool folder = S_ISDIR(status.st_mode);
     if (!folder && !S_ISREG(status.st_mode)) return false;
     if (status.st_mode & kMask) ::chmod(path.c_str(), status.st_mode & 07777 & ~kMask);
@@ -32,5 +34,7 @@ void tighten(const std::string& path) {
         if (!tightenOne(entry->path())) entry.disable_recursion_pending();
     }
 }
+
+void tightenItself(const std::string& path) { tightenOne(path, true); }
 
 }  // namespace backend::OwnerOnly

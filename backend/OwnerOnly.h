@@ -23,5 +23,8 @@ inline constexpr mode_t kMask = 077;
 // of another user nor what is no file or folder (a pipe, a device) is
 // changed. What cannot be changed is let be.
 void tighten(const std::string& path);
+// The same for `path` alone, following a link to it (a folder named through
+// a link is that folder); nothing in it is changed.
+void tightenItself(const std::string& path);
 
 }  // namespace backend::OwnerOnly

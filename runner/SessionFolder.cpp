@@ -88,11 +88,10 @@ void SessionFolder::keepPrivate(const std::string& path, const std::vector<std::
     std::error_code ignored;
     // The folder itself when it is the runner's (a folder of one's own given
     // as --data keeps its mode: what the session keeps in it is closed).
-    if (fs::is_regular_file(fs::symlink_status(fs::path(path) / kMarkName, ignored))) {
-        struct stat status {};
-        if (::stat(path.c_str(), &status) == 0 && status.st_uid == ::geteuid() && (status.st_mode & backend::OwnerOnly::kMask))
-            ::chmod(path.c_str(), status.st_mode & 07777 & ~backend::OwnerOnly::kMask);
-        backend::OwnerOnly::tighten((fs::path(path) / kMarkName).string());
+    const std::string mark = (fs::path(path) / kMarkName).string();
+    if (fs::is_regular_file(fs::symlink_status(mark, ignored))) {
+        backend::OwnerOnly::tightenItself(path);
+        backend::OwnerOnly::tighten(mark);
     }
     for (const std::string& entry : kept) backend::OwnerOnly::tighten(entry);
 }
@@ -128,8 +127,8 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     std::string failedAt;
     const auto written = backend::WholeFile::writeHidden(
         folder, fs::path(first).filename().string(),
-        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, backend::OwnerOnly::kFileMode, failed,
-        failedAt);
+        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); },
+        backend::OwnerOnly::kFileMode, failed, failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + whyNotWritten(first, failed);
         return std::nullopt;
@@ -165,7 +164,8 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A file replaced keeps its permissions (one its owner closed further);
     // a new one is its owner's alone.
     struct stat replaced {};
-    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
+    const mode_t mode =
+        ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
     std::string failedAt;
     const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
     if (!failed) return std::nullopt;
