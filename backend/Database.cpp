@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "backend/OwnerOnly.h"
+
 namespace backend {
 
 namespace {
@@ -75,6 +77,11 @@ std::unique_ptr<Database> Database::connect(const std::string& name, std::shared
         shared->path = name;
         if (struct stat opened {}; name != ":memory:" && ::stat(name.c_str(), &opened) == 0)
             shared->file = std::pair(opened.st_dev, opened.st_ino);
+        // The file holds secrets: it is its owner's alone, made so before
+        // anything is written in it, and so are its journal and index, which
+        // SQLite makes with the file's mode (those found are closed too).
+        if (shared->file)
+            for (const char* companion : {"", "-wal", "-shm"}) OwnerOnly::tighten(name + companion);
     }
     std::unique_ptr<Database> database(new Database(connection, std::move(shared)));
     // In WAL mode a commit need not reach the disk at once to stay intact;

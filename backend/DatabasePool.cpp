@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "backend/FileProblem.h"
+
 namespace backend {
 
 namespace {
@@ -72,14 +74,27 @@ std::unique_ptr<Database> DatabasePool::take() {
     return database;
 }
 
-void DatabasePool::tellWhenDamaged(const DatabaseError& error) noexcept {
-    // A file may open whole and be damaged further in: only the pages read
-    // tell, and every request reading them fails alike, so it is told once.
-    // A private database is no one's to mend.
-    if ((error.code != SQLITE_CORRUPT && error.code != SQLITE_NOTADB) || privateFolder_ || toldDamaged_.exchange(true))
+void DatabasePool::tell(const DatabaseError& error) noexcept {
+    if (error.code == SQLITE_CORRUPT || error.code == SQLITE_NOTADB) {
+        // A file may open whole and be damaged further in: only the pages
+        // read tell, and every request reading them fails alike, so it is
+        // told once. A private database is no one's to mend.
+        if (privateFolder_ || toldDamaged_.exchange(true)) return;
+        std::cerr << "back end: the database " << path_ << kDamagedDatabase
+                  << ": requests that read its damaged part fail" << setAside(path_, startsAgain_) << std::endl;
         return;
-    std::cerr << "back end: the database " << path_ << kDamagedDatabase << ": requests that read its damaged part fail"
-              << setAside(path_, startsAgain_) << std::endl;
+    }
+    if (!isStorageFailure(error)) return;
+    try {
+        // Named as a start names it; else in the system's or SQLite's words.
+        const std::string cause = storageProblem(path_, &error).value_or(
+            error.systemError ? FileProblem::why(path_, error.systemError) : sqlite3_errstr(error.code));
+        std::lock_guard lock(toldMutex_);
+        if (cause == toldCause_) return;
+        toldCause_ = cause;
+        std::cerr << "back end: cannot use the database " << path_ << ": " << cause << std::endl;
+    } catch (...) {
+    }
 }
 
 void DatabasePool::giveBack(std::unique_ptr<Database> database) noexcept {

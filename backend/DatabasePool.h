@@ -31,7 +31,9 @@ public:
     // is removed by the next). Throws DatabaseError when the database cannot
     // be opened, or only for reading. A file found damaged while it serves
     // (SQLite meets a damaged page) is named once on standard error, with
-    // how to start it again (`startsAgain`).
+    // how to start it again (`startsAgain`); the storage failing (a disk that
+    // fills, a journal that is no file) names the file and the cause there,
+    // once for each cause.
     static std::unique_ptr<DatabasePool> open(const std::string& path, StartsAgain startsAgain = StartsAgain::Empty);
     ~DatabasePool();
     DatabasePool(const DatabasePool&) = delete;
@@ -42,17 +44,24 @@ public:
     // last write. A storage failure rolls everything back and is passed on.
     template <class Work>
     auto run(Work&& work) {
-        Lease lease(*this);
         try {
-            try {
-                return inTransaction(*lease.database, Database::Transaction::Kind::Read, work);
-            } catch (const Database::WritesNeeded&) {
-            }
-            return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
+            return runUntold(work);
         } catch (const DatabaseError& error) {
-            tellWhenDamaged(error);
+            tell(error);
             throw;
         }
+    }
+    // The same, the failure left to the caller to tell (a start that fails
+    // names its cause itself).
+    template <class Work>
+    auto runUntold(Work&& work) {
+        // A new connection may fail as a statement does.
+        Lease lease(*this);
+        try {
+            return inTransaction(*lease.database, Database::Transaction::Kind::Read, work);
+        } catch (const Database::WritesNeeded&) {
+        }
+        return inTransaction(*lease.database, Database::Transaction::Kind::Write, work);
     }
 
     // Copies the journal's pages into the file and cuts the journal back to
@@ -91,8 +100,10 @@ private:
 
     std::unique_ptr<Database> take();
     void giveBack(std::unique_ptr<Database> database) noexcept;
-    // Names the file once when `error` is SQLite finding it damaged.
-    void tellWhenDamaged(const DatabaseError& error) noexcept;
+    // Names the file once when `error` is SQLite finding it damaged, and
+    // the file and the cause when it is the storage failing (once for each
+    // cause: the same failure meets every change alike).
+    void tell(const DatabaseError& error) noexcept;
 
     std::string path_;
     std::unique_ptr<TemporaryFolder> privateFolder_;
@@ -102,6 +113,8 @@ private:
     std::size_t open_ = 0;
     StartsAgain startsAgain_ = StartsAgain::Empty;
     std::atomic<bool> toldDamaged_ = false;
+    std::mutex toldMutex_;
+    std::string toldCause_;
 };
 
 }  // namespace backend

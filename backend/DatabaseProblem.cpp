@@ -1,6 +1,7 @@
 #include "backend/DatabaseProblem.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -30,19 +31,19 @@ bool isDamagedDatabase(const std::string& path) {
 
 std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error) {
     namespace fs = std::filesystem;
-    // SQLite tells a full disk as one (SQLITE_FULL), or, where it grows a
-    // file otherwise (its shared-memory index), as a failed write.
-    if (error && (error->code == SQLITE_FULL || error->systemError == ENOSPC || error->systemError == EDQUOT))
-        return FileProblem::why(path, error->systemError == EDQUOT ? EDQUOT : ENOSPC);
-    if (auto problem = storageProblem(path)) return problem;
+    if (auto problem = storageProblem(path, error)) return problem;
     std::error_code ignored;
     if (fs::exists(path, ignored) && isDamagedDatabase(path))
         return "the database " + fs::path(path).filename().string() + std::string(kDamagedDatabase);
     return std::nullopt;
 }
 
-std::optional<std::string> storageProblem(const std::string& path) {
+std::optional<std::string> storageProblem(const std::string& path, const DatabaseError* error) {
     namespace fs = std::filesystem;
+    // SQLite tells a full disk as one (SQLITE_FULL), or, where it grows a
+    // file otherwise (its shared-memory index), as a failed write.
+    if (error && (error->code == SQLITE_FULL || error->systemError == ENOSPC || error->systemError == EDQUOT))
+        return FileProblem::why(path, error->systemError == EDQUOT ? EDQUOT : ENOSPC);
     if (auto problem = FileProblem::ofKind(path)) return problem;
     std::string folder = fs::path(path).parent_path().string();
     if (folder.empty()) folder = ".";
@@ -57,11 +58,32 @@ std::optional<std::string> storageProblem(const std::string& path) {
         return FileProblem::why(folder, error, FileProblem::Doing::Reading);
     }
     if (::access(folder.c_str(), W_OK) != 0) return FileProblem::why(folder, errno);
+    // SQLite opens its journal and index beside the file as they are: a
+    // pipe there waits or fails, a link to nothing is written through.
+    for (const char* companion : {"-wal", "-shm"}) {
+        const std::string file = path + companion;
+        if (auto problem = FileProblem::ofKind(file)) return problem;
+        struct stat linked {};
+        if (::lstat(file.c_str(), &linked) == 0 && S_ISLNK(linked.st_mode) && ::access(file.c_str(), F_OK) != 0)
+            return FileProblem::why(file, ENOENT);
+    }
     if (auto problem = FileProblem::ofWriting(path)) return problem;
     // A file that may be written but not read is intact, not damaged.
     if (::access(path.c_str(), R_OK) != 0 && errno != ENOENT)
         return FileProblem::why(path, errno, FileProblem::Doing::Reading);
     return FileProblem::ofSpace(folder);
+}
+
+bool isStorageFailure(const DatabaseError& error) {
+    switch (error.code) {
+        case SQLITE_FULL:
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_NOLFS: return true;
+        default: return false;
+    }
 }
 
 std::string setAside(const std::string& path, StartsAgain startsAgain) {

@@ -16,8 +16,15 @@ namespace backend {
 std::optional<std::string> databaseProblem(const std::string& path, const DatabaseError* error = nullptr);
 
 // The same, found without opening the file: all but damage. What a start
-// checks before it makes any file, so that a start it refuses leaves none.
-std::optional<std::string> storageProblem(const std::string& path);
+// checks before it makes any file, so that a start it refuses leaves none,
+// and what names the cause of a change that could not be stored. SQLite's
+// companions of the file (its journal `-wal` and index `-shm`) are named
+// when they are there and no regular file, or a link to nothing.
+std::optional<std::string> storageProblem(const std::string& path, const DatabaseError* error = nullptr);
+
+// Whether `error` is the storage failing (the disk, the file, its
+// companions), rather than the database's content.
+bool isStorageFailure(const DatabaseError& error);
 
 // `what` ("cannot open FILE"), followed by ": " and the file's problem when
 // one is found.

@@ -142,7 +142,7 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     if (seedInBackground) {
         LocalBackend* starting = backend.get();
         backend->preparing_ = std::thread([starting] { starting->seedThenServe(); });
-    } else if (auto error = backend->seed()) {
+    } else if (auto error = backend->seed(true)) {
         return failStoring("cannot store the demo data in " + database, *error);
     } else {
         collector = startCollector();
@@ -185,10 +185,11 @@ std::unique_ptr<LocalBackend> LocalBackend::start(const Options& options, std::s
     return backend;
 }
 
-std::optional<DatabaseError> LocalBackend::seed() {
+std::optional<DatabaseError> LocalBackend::seed(bool toldByStart) {
     std::optional<DatabaseError> failed;
     try {
-        databases_->run([](Database& database) { installDemoData(database, std::time(nullptr)); });
+        const auto install = [](Database& database) { installDemoData(database, std::time(nullptr)); };
+        toldByStart ? databases_->runUntold(install) : databases_->run(install);
     } catch (const DatabaseError& error) {
         failed = error;
     } catch (const std::exception& error) {
@@ -205,7 +206,7 @@ std::optional<DatabaseError> LocalBackend::seed() {
 
 void LocalBackend::seedThenServe() {
     // Should it fail, the requests answer the storage's failure (code 9).
-    seed();
+    seed(false);
     std::unique_lock lock(startMutex_);
     startChanged_.wait(lock, [&] { return routesReady_ || stopping_; });
     if (!stopping_) server_->start();

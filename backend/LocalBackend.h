@@ -75,8 +75,9 @@ private:
     LocalBackend();
     void installRoutes();
     // Fills the database with the demo data (what a kept file holds
-    // already stays) and marks it seeded; the storage's failure, if any.
-    std::optional<DatabaseError> seed();
+    // already stays) and marks it seeded; the storage's failure, if any,
+    // told on standard error unless `toldByStart` (a start that fails says it).
+    std::optional<DatabaseError> seed(bool toldByStart);
     // The private database's start: seeds it, then serves once the routes
     // are in place (unless stopped meanwhile).
     void seedThenServe();

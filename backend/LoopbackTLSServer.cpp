@@ -25,6 +25,7 @@
 
 #include "backend/FileProblem.h"
 #include "backend/GnuTLSDatum.h"
+#include "backend/OwnerOnly.h"
 #include "backend/TransportRefusal.h"
 #include "backend/WholeFile.h"
 
@@ -237,11 +238,12 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
         if (failure) *failure = "cannot make the stand-ins' TLS key and certificate";
         return nullptr;
     }
-    // The key is for this user alone.
+    // Both are this user's alone, as everything the back end keeps.
     if (!keyKept) {
-        if (int problem = storeWhole(keyFile, identity->credentials_.keyPEM, 0600)) return fail(keyFile, problem);
+        if (int problem = storeWhole(keyFile, identity->credentials_.keyPEM, OwnerOnly::kFileMode))
+            return fail(keyFile, problem);
     }
-    if (int problem = storeWhole(certificateFile, identity->credentials_.certificatePEM, 0644))
+    if (int problem = storeWhole(certificateFile, identity->credentials_.certificatePEM, OwnerOnly::kFileMode))
         return fail(certificateFile, problem);
     return identity;
 }
@@ -258,7 +260,7 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     identity->credentials_.certificatePEM = certificatePEM(certificate.get());
     identity->credentials_.keyPEM = keyPEM(key.get());
     const std::string file = (identity->folder_->path() / kCertificateFile).string();
-    if (identity->credentials_.keyPEM.empty() || storeWhole(file, identity->credentials_.certificatePEM, 0644) != 0)
+    if (identity->credentials_.keyPEM.empty() || storeWhole(file, identity->credentials_.certificatePEM, OwnerOnly::kFileMode) != 0)
         return nullptr;
     identity->certificateFile_ = file;
     return identity;

@@ -36,14 +36,14 @@ std::optional<std::string> pathOnItsHost(const std::string& address) {
     return slash == std::string::npos ? std::string() : address.substr(slash + 1);
 }
 
-// The folder the local back end keeps its data in, and its database there
-// (the analytics collector's is beside it).
-std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
-std::string databasePath(const std::string& folder) { return storageFolder(folder) + "/backend.db"; }
+// The local back end's database (the analytics collector's is beside it).
+std::string databasePath(const std::string& folder) { return FolderBackEnd::storageFolder(folder) + "/backend.db"; }
 
 }  // namespace
 
 namespace FolderBackEnd {
+
+std::string storageFolder(const std::string& folder) { return folder + "/backend"; }
 
 // The base address the folder's last session used and, on the next line,
 // the stored avatar address as that session started with it.

@@ -24,6 +24,10 @@ std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std
 // The file in `folder` where the back end's address is recorded.
 std::string recordPath(const std::string& folder);
 
+// The folder in `folder` where the local back end keeps its data: its
+// database, the analytics collector's beside it, the stand-ins' TLS identity.
+std::string storageFolder(const std::string& folder);
+
 // Records `baseURL`, ending in "/" as every address of the service does
 // (KXServiceAddress::asBase), as the folder's back end, and moves the stored sign-in's
 // avatar address to it when the avatar is the folder's last back end's: when

@@ -7,11 +7,11 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <vector>
 
 #include "backend/FileProblem.h"
+#include "backend/OwnerOnly.h"
 #include "backend/WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -56,12 +56,14 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     // A session writes in its folder from the start (the app's sandbox, the
     // back end's data): one it may not write is refused now, saying why.
     if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + backend::FileProblem::why(path, errno);
-    // A fresh session empties the folder holding it alone, then shares it
-    // as every session does.
-    if (fresh && ::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
+    // A session holds its folder alone, from before it empties or marks it
+    // until it ends: two sessions on one folder would each act on what the
+    // other keeps (the sign-in, the money requests of unknown result).
+    if (::flock(hold.folder_, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
-            return "a session is using " + path + ": --fresh empties it only when none is (quit that session or "
-                   "choose another --data)";
+            return "a session is using " + path + ": " +
+                   (fresh ? "--fresh empties it only when none is" : "one session at a time uses a folder") +
+                   " (quit that session or choose another --data)";
         return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     }
     if (fresh && marked) {
@@ -73,20 +75,28 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             if (!error) fs::remove_all(entry, error);
         if (error) return "cannot empty " + path + ": " + backend::FileProblem::why(path, error.value());
     }
-    if (::flock(hold.folder_, LOCK_SH) != 0) return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
-        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, backend::OwnerOnly::kFileMode);
         if (file < 0) return "cannot mark " + path + " as a session folder: " + backend::FileProblem::why(mark, errno);
         ::close(file);
     }
     return std::nullopt;
 }
 
-namespace {
+void SessionFolder::keepPrivate(const std::string& path, const std::vector<std::string>& kept) {
+    std::error_code ignored;
+    // The folder itself when it is the runner's (a folder of one's own given
+    // as --data keeps its mode: what the session keeps in it is closed).
+    const std::string mark = (fs::path(path) / kMarkName).string();
+    if (fs::is_regular_file(fs::symlink_status(mark, ignored))) {
+        backend::OwnerOnly::tightenItself(path);
+        backend::OwnerOnly::tighten(mark);
+    }
+    for (const std::string& entry : kept) backend::OwnerOnly::tighten(entry);
+}
 
-// A new picture or history is anyone's to read.
-constexpr mode_t kNewFileMode = 0644;
+namespace {
 
 // The folder a file `path` is in ("." for a bare name).
 fs::path folderOf(const fs::path& path) { return path.parent_path().empty() ? fs::path(".") : path.parent_path(); }
@@ -109,7 +119,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
                                                            const std::function<std::string(int)>& name, int& last,
                                                            std::string_view bytes, std::string& error) {
     const std::string first = folder + "/" + name(last + 1);
-    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+    if (::mkdir(folder.c_str(), backend::OwnerOnly::kFolderMode) != 0 && errno != EEXIST) {
         error = "cannot write " + first + ": " + backend::FileProblem::why(first, errno);
         return std::nullopt;
     }
@@ -117,8 +127,8 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     std::string failedAt;
     const auto written = backend::WholeFile::writeHidden(
         folder, fs::path(first).filename().string(),
-        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); }, kNewFileMode, failed,
-        failedAt);
+        [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); },
+        backend::OwnerOnly::kFileMode, failed, failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + whyNotWritten(first, failed);
         return std::nullopt;
@@ -151,39 +161,25 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // A link is written through, as opening it would.
     std::error_code ignored;
     const fs::path target = fs::is_symlink(path, ignored) ? fs::weakly_canonical(path, ignored) : fs::path(path);
-    // A file replaced keeps its permissions (a history its owner closed to others).
+    // A file replaced keeps its permissions (one its owner closed further);
+    // a new one is its owner's alone.
     struct stat replaced {};
-    const mode_t mode = ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : kNewFileMode;
-    // The new file is held from its first write until it has taken the
-    // file's place, so that removeLeftovers in another session leaves it.
-    int held = -1;
-    const auto holding = [&](const std::string& written) {
-        held = ::open(written.c_str(), O_RDONLY | O_CLOEXEC);
-        if (held < 0) return errno;
-        ::flock(held, LOCK_EX);
-        return write(written);
-    };
+    const mode_t mode =
+        ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
     std::string failedAt;
-    const int failed = backend::WholeFile::replace(target.string(), holding, mode, failedAt);
-    if (held >= 0) ::close(held);
+    const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
     if (!failed) return std::nullopt;
     return "cannot write " + path + ": " + whyNotWritten(target.string(), failed);
 }
 
 void SessionFolder::removeLeftovers(const std::string& path) {
-    // A write takes a moment; one unchanged for longer was killed.
-    constexpr time_t kSettledSeconds = 5;
     const fs::path target(path);
     const std::string base = target.filename().string();
     std::error_code error;
     for (fs::directory_iterator entry(folderOf(target), error), end; !error && entry != end; entry.increment(error)) {
-        if (!backend::WholeFile::isHiddenFor(entry->path().filename().string(), base)) continue;
-        const int file = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (file < 0) continue;
-        struct stat status {};
-        if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_mtime + kSettledSeconds < ::time(nullptr) && ::flock(file, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(entry->path().c_str());
-        ::close(file);
+        std::error_code ignored;
+        if (backend::WholeFile::isHiddenFor(entry->path().filename().string(), base) &&
+            fs::is_regular_file(fs::symlink_status(entry->path(), ignored)))
+            fs::remove(entry->path(), ignored);
     }
 }

@@ -3,6 +3,7 @@
 // local back end (or another one), and drives it with line commands typed at
 // a prompt or read from a script.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -33,6 +34,7 @@
 #include "runner/BackEndProbe.h"
 #include "runner/ConsoleInput.h"
 #include "backend/FileProblem.h"
+#include "backend/OwnerOnly.h"
 #include "runner/FolderBackEnd.h"
 #include "runner/RunnerOptions.h"
 #include "runner/RunnerSession.h"
@@ -44,8 +46,11 @@
 
 namespace {
 
-// The file in the session folder `folder` that keeps the command history.
+// The file in the session folder `folder` that keeps the command history,
+// the folder of the shots and the app's sandbox.
 std::string historyPath(const std::string& folder) { return folder + "/history"; }
+std::string shotsFolder(const std::string& folder) { return folder + "/shots"; }
+std::string sandboxFolder(const std::string& folder) { return folder + "/sandbox"; }
 
 // The session's first line, the demo sign-in, then the script or the
 // prompt; the exit status. `startUpLog` holds what the app and its kits
@@ -53,7 +58,7 @@ std::string historyPath(const std::string& folder) { return folder + "/history";
 // when the session folder is gone.
 int runSession(const RunnerOptions& options, const std::string& serviceURL, std::unique_ptr<NSLogCapture> startUpLog,
                const SessionFolder::Hold& folderHold) {
-    RunnerSession session(options.dataFolder + "/shots", std::move(startUpLog), options.targetWaitSeconds,
+    RunnerSession session(shotsFolder(options.dataFolder), std::move(startUpLog), options.targetWaitSeconds,
                           [&folderHold] { return folderHold.gone(); });
     std::cout << "velmaro on " << serviceURL << " (help lists the commands)" << std::endl;
     SessionEnd::tellEarlierUnknownResults(std::cout);
@@ -117,6 +122,10 @@ std::optional<std::string> keptFileProblem(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Whatever the session, the app and the back end make is its user's
+    // alone (backend::OwnerOnly): the back end's database holds the payment
+    // provider's secret and the password hashes.
+    ::umask(backend::OwnerOnly::kMask);
     // The simulated payment apps tell the shop over cpp-httplib, whose writes
     // raise SIGPIPE when the other end has hung up: a peer hanging up fails
     // that one request, it must not end the session.
@@ -149,7 +158,7 @@ int main(int argc, char** argv) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
-    const std::string sandbox = options->dataFolder + "/sandbox";
+    const std::string sandbox = sandboxFolder(options->dataFolder);
     if (auto problem = backend::FileProblem::makeFolder(sandbox)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
@@ -199,6 +208,13 @@ int main(int argc, char** argv) {
         KXServiceAddress::setBaseURL(localBackend->baseURL());
         useStandIns(localBackend->standIns());
     }
+    // What an earlier session kept open to others is closed now; after the
+    // back end's start, which replaces a TLS key it finds open to others
+    // rather than keeping one that may have been read.
+    SessionFolder::keepPrivate(options->dataFolder,
+                               {sandbox, shotsFolder(options->dataFolder), historyPath(options->dataFolder),
+                                FolderBackEnd::recordPath(options->dataFolder),
+                                FolderBackEnd::storageFolder(options->dataFolder)});
 
     // The session runs inside the app's main loop, once the app has launched;
     // ending it ends the app.

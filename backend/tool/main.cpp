@@ -4,6 +4,8 @@
 // The first line written to standard output is the port number alone, the
 // second the base address, the third the analytics collector's address.
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +15,7 @@
 
 #include "backend/AnalyticsCollector.h"
 #include "backend/LocalBackend.h"
+#include "backend/OwnerOnly.h"
 #include "backend/Parameters.h"
 
 namespace {
@@ -33,6 +36,9 @@ int usage(const std::string& reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What it makes (the database and its journal, its temporary folders)
+    // is its user's alone: the database holds the payment provider's secret.
+    ::umask(backend::OwnerOnly::kMask);
     backend::LocalBackend::Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];

@@ -6,17 +6,19 @@
 #include <mutex>
 #include <system_error>
 
+#include "foundation/DataFile.h"
+
 namespace {
 
 std::mutex rootMutex;
 std::string currentRoot;
 
-// Makes the standard folders of `root`; the path of the first that cannot be
+// Makes the standard folders of `root`, and `root` when missing, each the
+// app's alone (DataFile::makeFolders); the path of the first that cannot be
 // made, with why, when one cannot.
 bool createStandardFolders(const std::filesystem::path& root, std::string& failed, std::error_code& error) {
     for (const char* folder : {"Documents", "Library/Caches", "Library/Preferences", "Library/PreferencePanes", "tmp"}) {
-        std::filesystem::create_directories(root / folder, error);
-        if (error) {
+        if (!DataFile::makeFolders((root / folder).string(), error)) {
             failed = (root / folder).string();
             return false;
         }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <cerrno>
 #include <vector>
 
@@ -48,7 +49,7 @@ int writeAll(int fd, const NSData& data) {
 // otherwise hold the caller until another process opened its other end.
 // A regular file is unchanged by it.
 int writeDirectly(const NSData& data, const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644));
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, DataFile::kFileMode));
     if (file.get() < 0) return errno;
     if (int error = writeAll(file.get(), data)) return error;
     return file.close();
@@ -97,4 +98,24 @@ int DataFile::writeToFile(const NSData& data, const std::string& path, bool atom
         return error;
     }
     return 0;
+}
+
+bool DataFile::makeFolders(const std::string& path, std::error_code& error) {
+    error.clear();
+    if (path.empty()) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return false;
+    }
+    std::filesystem::path made;
+    for (const auto& piece : std::filesystem::path(path)) {
+        if (piece.empty()) continue;
+        made /= piece;
+        if (::mkdir(made.c_str(), kFolderMode) == 0) continue;
+        const int failed = errno;
+        std::error_code ignored;
+        if (failed == EEXIST && std::filesystem::is_directory(made, ignored)) continue;
+        error = std::error_code(failed, std::generic_category());
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "foundation/NSData.h"
 
@@ -15,6 +16,14 @@ public:
     static std::optional<NSData> dataWithContentsOfFile(const std::string& path, int* error = nullptr);
     // Writes the bytes, replacing any file there. Atomically: into a
     // temporary file beside it, then renamed over it, so readers see the old
-    // or the new contents, never a part. Returns 0 or the errno of the failure.
+    // or the new contents, never a part. A new file is the app's alone
+    // (kFileMode), as an app's files on the phone are. Returns 0 or the errno
+    // of the failure.
     static int writeToFile(const NSData& data, const std::string& path, bool atomically);
+    // Makes the folder `path` and the missing folders above it, each the
+    // app's alone (kFolderMode); a folder there is left as it is. False, with
+    // `error` set, when one cannot be made (or a file stands in its place).
+    static bool makeFolders(const std::string& path, std::error_code& error);
+
+    static constexpr unsigned kFileMode = 0600, kFolderMode = 0700;
 };

@@ -65,14 +65,13 @@ bool NSFileManager::createDirectoryAtPath(const std::string& path, bool withInte
                                           Ref<NSError>* error) const {
     if (path.empty()) return fail(error, ENOENT, path);
     std::error_code code;
+    // The app's folders are its own alone, as on the phone.
     if (withIntermediateDirectories) {
-        fs::create_directories(path, code);
-        if (code) return fail(error, code, path);
         // An existing file where the folder should be is no success.
-        if (!fs::is_directory(path, code)) return fail(error, EEXIST, path);
+        if (!DataFile::makeFolders(path, code)) return fail(error, code, path);
         return true;
     }
-    if (::mkdir(path.c_str(), 0755) != 0) return fail(error, errno, path);
+    if (::mkdir(path.c_str(), DataFile::kFolderMode) != 0) return fail(error, errno, path);
     return true;
 }
 

@@ -1,10 +1,12 @@
 #include "uikit/DeviceStorage.h"
 
-#include <filesystem>
+#include <sys/stat.h>
+
 #include <mutex>
 #include <system_error>
 
 #include "foundation/AppSandbox.h"
+#include "foundation/DataFile.h"
 
 namespace {
 
@@ -23,12 +25,13 @@ std::string subfolder(const char* name) {
     }
     const std::string device = DeviceStorage::folder();
     const std::string path = device + "/" + name;
+    // Each the app's alone, as the sandbox's folders are.
     std::error_code error;
     if (chosen) {
-        std::filesystem::create_directories(path, error);
+        DataFile::makeFolders(path, error);
     } else {
-        std::filesystem::create_directory(device, error);
-        std::filesystem::create_directory(path, error);
+        ::mkdir(device.c_str(), DataFile::kFolderMode);
+        ::mkdir(path.c_str(), DataFile::kFolderMode);
     }
     return path;
 }

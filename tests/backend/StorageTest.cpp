@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
+#include <vector>
 
 #include "BackendClient.h"
+#include "backend/AnalyticsCollector.h"
 #include "backend/Database.h"
+#include "backend/DatabasePool.h"
 #include "backend/DemoData.h"
 #include "backend/SignInLimit.h"
 #include "backend/TemporaryFolder.h"
@@ -32,6 +35,21 @@ TEST(Storage, ATransactionThatFailsLeavesNothingBehind) {
     EXPECT_THROW(database->prepare("SELECT nonsense FROM"), backend::DatabaseError);
 }
 
+namespace {
+
+// The files of the databases `path` and its collector's beside it, with
+// their journals and indexes, that are there and open to others.
+std::vector<std::string> openToOthers(const std::string& path) {
+    std::vector<std::string> open;
+    for (const std::string& database : {path, backend::AnalyticsCollector::databasePathBeside(path)})
+        for (const char* companion : {"", "-wal", "-shm"})
+            if (struct stat status {}; ::stat((database + companion).c_str(), &status) == 0 && (status.st_mode & 077))
+                open.push_back(database + companion);
+    return open;
+}
+
+}  // namespace
+
 TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     // The back end's file, and the collector's beside it.
     const TempFolder folder("velmaro-storage");
@@ -44,7 +62,16 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
         BackendClient client(server->port());
         EXPECT_EQ(client.login("demo", "123456").json["code"], 1);
         secret = server->paymentProviderSecret();
+        // The secrets and the password hashes are their owner's alone.
+        EXPECT_EQ(openToOthers(path), std::vector<std::string>{});
     }
+    // Files kept open to others (with a journal and index a killed back end
+    // left) are closed at the next start.
+    for (const char* companion : {"", "-wal", "-shm"}) {
+        std::ofstream(path + companion, std::ios::app).flush();
+        std::filesystem::permissions(path + companion, std::filesystem::perms(0644));
+    }
+    ASSERT_EQ(openToOthers(path).size(), 3u);
     {
         auto database = Database::open(path);
         promoters = database->scalar("SELECT COUNT(*) FROM promoters");
@@ -53,6 +80,7 @@ TEST(Storage, AFileDatabaseIsSeededOnceAndKeptAcrossStarts) {
     }
     auto again = backend::LocalBackend::start({0, path});
     ASSERT_NE(again, nullptr);
+    EXPECT_EQ(openToOthers(path), std::vector<std::string>{});
     EXPECT_EQ(BackendClient(again->port()).login("demo", "123456").json["code"], 1);
     EXPECT_EQ(again->paymentProviderSecret(), secret);
     again.reset();
@@ -179,6 +207,30 @@ TEST(Storage, ADiskThatFillsWhileTheDemoDataIsStoredIsNamed) {
     EXPECT_EQ(failure, analytics + ": the disk is full (no space left for " + folder.path() + ")");
 }
 
+// A disk that fills while the back end serves is named once, as at start:
+// every change fails alike.
+TEST(Storage, ADiskThatFillsWhileTheBackEndServesIsNamedOnce) {
+    const TempFolder folder("velmaro-storage");
+    const std::string path = folder / "backend.db";
+    TinyDisk tiny;
+    auto pool = backend::DatabasePool::open(path);
+    pool->run([](Database& database) { database.execute("CREATE TABLE t (v TEXT)"); });
+    const auto fill = [&] {
+        pool->run([](Database& database) { database.execute("INSERT INTO t VALUES (hex(randomblob(1000)))"); });
+    };
+    testing::internal::CaptureStderr();
+    for (int row = 0; row < 100; ++row) {
+        try {
+            fill();
+        } catch (const backend::DatabaseError&) {
+            break;
+        }
+    }
+    EXPECT_THROW(fill(), backend::DatabaseError);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "back end: cannot use the database " + path +
+                                                          ": the disk is full (no space left for " + folder.path() + ")\n");
+}
+
 TEST(Storage, AStartRemovesOnlyTheFoldersOfBackEndsThatEnded) {
     namespace fs = std::filesystem;
     const TempFolder base("velmaro-folders");
@@ -210,6 +262,11 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     // A pipe opening would wait on for good, a device, the analytics file alike.
     ASSERT_EQ(::mkfifo((folder / "pipe.db").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((folder / "new-analytics.db").c_str(), 0600), 0);
+    // SQLite's journal and index beside a database, which it opens as they are.
+    ASSERT_EQ(::mkfifo((folder / "wal.db-wal").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", folder / "device.db-wal");
+    std::filesystem::create_symlink("nowhere/x.db-shm", folder / "shm.db-shm");
+    std::filesystem::create_directory(folder / "folder.db-shm");
     for (const auto& [path, named, why] :
          {std::tuple(folder / "missing/x/y/backend.db", folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
           std::tuple(folder / "file/backend.db", folder / "file/backend.db", folder / "file is a file, not a folder"),
@@ -217,7 +274,11 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
           std::tuple(folder / "pipe.db", folder / "pipe.db", folder / "pipe.db is not a regular file (a named pipe)"),
           std::tuple(std::string("/dev/null"), std::string("/dev/null"), std::string("/dev/null is not a regular file (a device)")),
           std::tuple(folder / "new.db", folder / "new-analytics.db", folder / "new-analytics.db is not a regular file (a named pipe)"),
-          std::tuple(folder / "text.db", folder / "text.db", std::string("the database text.db is damaged"))}) {
+          std::tuple(folder / "text.db", folder / "text.db", std::string("the database text.db is damaged")),
+          std::tuple(folder / "wal.db", folder / "wal.db", folder / "wal.db-wal is not a regular file (a named pipe)"),
+          std::tuple(folder / "device.db", folder / "device.db", folder / "device.db-wal is not a regular file (a device)"),
+          std::tuple(folder / "shm.db", folder / "shm.db", folder / "shm.db-shm is a link to nowhere/x.db-shm, which is not there"),
+          std::tuple(folder / "folder.db", folder / "folder.db", folder / "folder.db-shm is a folder")}) {
         EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
         EXPECT_EQ(failure, "cannot open " + named + ": " + why);
     }

@@ -6,12 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/shell/KXAppConfiguration.h"
 #include "backend/LocalBackend.h"
@@ -433,7 +433,9 @@ TEST(VelmaroScript, TheRealNameScriptLeavesTheFormByItsBackButton) {
     EXPECT_TRUE(UIImage::imageWithContentsOfFile(folder.path() + "/session/shots/shot-002.png")) << outcome.output;
 }
 
-TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
+// One session at a time on a folder: a second one, fresh or not, is
+// refused at its start, naming the folder, and the first goes on.
+TEST(VelmaroScript, AFolderALiveSessionHoldsIsRefusedToASecondOne) {
     TempSandbox folder;
     const std::string session = folder.path() + "/session", said = folder.path() + "/live.txt";
     LiveSession live("--data " + session, said);
@@ -442,16 +444,55 @@ TEST(VelmaroScript, AFolderALiveSessionHoldsIsNotEmptiedByAFreshOne) {
     ASSERT_TRUE(live.said("shot-001.png"));
 
     std::ofstream(folder.path() + "/quit.txt") << "quit\n";
-    auto fresh = [&] { return runVelmaro("--data " + session + " --fresh --script " + folder.path() + "/quit.txt"); };
-    auto refused = fresh();
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.output.find("a session is using " + session), std::string::npos) << refused.output;
+    const auto second = [&](const std::string& fresh) {
+        return runVelmaro("--data " + session + fresh + " --script " + folder.path() + "/quit.txt");
+    };
+    for (const auto& [fresh, why] : {std::pair(" --fresh", "--fresh empties it only when none is"),
+                                     std::pair("", "one session at a time uses a folder")}) {
+        auto refused = second(fresh);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.output, "velmaro: a session is using " + session + ": " + why +
+                                      " (quit that session or choose another --data)\n");
+    }
+    live.send("shot");
+    EXPECT_TRUE(live.said("shot-002.png")) << live.answers();
     EXPECT_TRUE(std::filesystem::exists(session + "/shots/shot-001.png"));
 
     // Once the session ended, the folder is the fresh one's to empty.
     EXPECT_EQ(live.end(), 0);
-    EXPECT_EQ(fresh().exitCode, 0);
+    EXPECT_EQ(second(" --fresh").exitCode, 0);
     EXPECT_FALSE(std::filesystem::exists(session + "/shots/shot-001.png"));
+}
+
+// What a session keeps is its user's alone (the back end's database holds
+// the payment provider's secret): made so, and a folder an earlier version
+// left open to others is closed at the start, but what a link in it names.
+TEST(VelmaroScript, WhatASessionKeepsIsItsUsersAlone) {
+    namespace fs = std::filesystem;
+    TempSandbox folder;
+    const std::string session = folder.path() + "/session", outside = folder.path() + "/outside.txt";
+    const auto openToOthers = [&] {
+        std::vector<std::string> open;
+        for (fs::recursive_directory_iterator entry(session), end; entry != end; ++entry)
+            if (!entry->is_symlink() && (fs::status(entry->path()).permissions() & fs::perms(077)) != fs::perms::none)
+                open.push_back(entry->path().string());
+        if ((fs::status(session).permissions() & fs::perms(077)) != fs::perms::none) open.push_back(session);
+        return open;
+    };
+    auto made = runScript(folder.path(), "tab 4\nshot\n", "--demo");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_EQ(openToOthers(), std::vector<std::string>{});
+
+    std::ofstream(outside) << "not the session's";
+    fs::permissions(outside, fs::perms(0644));
+    fs::create_symlink(outside, session + "/sandbox/Documents/link");
+    for (fs::recursive_directory_iterator entry(session), end; entry != end; ++entry)
+        if (!entry->is_symlink()) fs::permissions(entry->path(), fs::perms(entry->is_directory() ? 0755 : 0644));
+    fs::permissions(session, fs::perms(0755));
+    auto kept = runScript(folder.path(), "quit\n", "", false);
+    ASSERT_EQ(kept.exitCode, 0) << kept.output;
+    EXPECT_EQ(openToOthers(), std::vector<std::string>{});
+    EXPECT_EQ(fs::status(outside).permissions(), fs::perms(0644));
 }
 
 // A session folder removed under a running session: the next command says
@@ -525,7 +566,6 @@ TEST(VelmaroScript, ASessionEndedAtItsTerminalKeepsItsHistory) {
         std::filesystem::create_directories(session);
         if (*earlier) std::ofstream(session + "/history") << earlier;
         std::ofstream{leftover};
-        std::filesystem::last_write_time(leftover, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
         const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
         const std::string side = ::ptsname(terminal);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "foundation/AppSandbox.h"
 #include "foundation/DataFile.h"
@@ -40,6 +41,9 @@ TEST_F(NSFileManagerTest, SandboxHasTheStandardFolders) {
         bool isDirectory = false;
         EXPECT_TRUE(files->fileExistsAtPath(sandbox.path() + "/" + folder, &isDirectory)) << folder;
         EXPECT_TRUE(isDirectory) << folder;
+        // The app's own alone, as on the phone.
+        EXPECT_EQ(std::filesystem::status(sandbox.path() + "/" + folder).permissions(), std::filesystem::perms(0700))
+            << folder;
     }
     EXPECT_FALSE(AppSandbox::setRoot(""));
 }
@@ -47,6 +51,7 @@ TEST_F(NSFileManagerTest, SandboxHasTheStandardFolders) {
 TEST_F(NSFileManagerTest, CreatesReadsAndDescribesFiles) {
     EXPECT_TRUE(files->createFileAtPath(doc("a.txt"), NSData::fromString("hello")));
     EXPECT_EQ(files->contentsAtPath(doc("a.txt")), NSData::fromString("hello"));
+    EXPECT_EQ(std::filesystem::status(doc("a.txt")).permissions(), std::filesystem::perms(0600));
     EXPECT_TRUE(files->createFileAtPath(doc("a.txt"), NSData::fromString("hi")));  // replaces
     EXPECT_EQ(files->contentsAtPath(doc("a.txt")), NSData::fromString("hi"));
     EXPECT_TRUE(files->createFileAtPath(doc("empty"), std::nullopt));
@@ -79,6 +84,7 @@ TEST_F(NSFileManagerTest, CreatesReadsAndDescribesFiles) {
 TEST_F(NSFileManagerTest, FoldersMoveCopyAndRemove) {
     EXPECT_TRUE(files->createDirectoryAtPath(doc("x/y/z"), true));
     EXPECT_TRUE(files->createDirectoryAtPath(doc("x/y/z"), true));  // already there: fine
+    EXPECT_EQ(std::filesystem::status(doc("x/y")).permissions(), std::filesystem::perms(0700));
     Ref<NSError> error;
     EXPECT_FALSE(files->createDirectoryAtPath(doc("x/y/z"), false, &error));
     EXPECT_EQ(error->code(), EEXIST);
