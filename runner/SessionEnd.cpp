@@ -45,6 +45,13 @@ void tellEarlierUnknownResults(std::ostream& out) {
     for (const auto& kept : KXKeptMoneyRequests::ofSignedInPromoter())
         out << "from an earlier session, " << KXMoneyReadBack::describe(kept.request) << ": "
             << KXMoneyRequest::unknownResultText(kept.records) << std::endl;
+    // A kept file found damaged: where it was set aside, and the actions it
+    // may have held, closed until their list can tell.
+    for (const auto& closed : KXKeptMoneyRequests::closedForSignedInPromoter())
+        out << "from an earlier session, " << KXMoneyReadBack::captionOfList(closed.records) << " kept in a damaged "
+            << closed.file << " (" << closed.damage << "; "
+            << (closed.setAside.empty() ? "left where it is" : "set aside as " + closed.setAside)
+            << "): " << KXMoneyRequest::unknownResultText(closed.records) << std::endl;
 }
 
 void settle(std::ostream& out) {

@@ -26,6 +26,8 @@ bool signalled();
 // Prints each money action of an earlier session whose result the app
 // still does not know (its request kept in the app's sandbox, as it was
 // before it went out), with where to look: the app tells it at its start.
+// So does it for the actions a damaged kept file may have held, naming the
+// file and where it was set aside.
 void tellEarlierUnknownResults(std::ostream& out);
 
 // Runs the app until the money actions under way have been answered, or

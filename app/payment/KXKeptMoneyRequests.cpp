@@ -1,9 +1,18 @@
 #include "app/payment/KXKeptMoneyRequests.h"
 
-#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "app/payment/KXMoneyReadBack.h"
 #include "app/shell/KXLocallyStoredData.h"
 #include "foundation/DataFile.h"
+#include "foundation/FileProblem.h"
 #include "foundation/NSJSONSerialization.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSPathUtilities.h"
@@ -12,73 +21,186 @@ namespace KXKeptMoneyRequests {
 
 namespace {
 
+// What the file holds; `problem` says why nothing can be kept in it now
+// (a damaged file that could not be set aside or closed in a new one).
+struct Contents {
+    std::vector<Kept> kept;
+    std::vector<Closed> closed;
+    std::optional<std::string> problem;
+};
+
+std::optional<std::vector<std::string>> texts(const Value& value) {
+    const Array* entries = value.array();
+    if (!entries) return std::nullopt;
+    std::vector<std::string> read;
+    for (const Value& entry : *entries) {
+        const std::string* text = entry.text();
+        if (!text) return std::nullopt;
+        read.push_back(*text);
+    }
+    return read;
+}
+
+Value textArray(const std::vector<std::string>& texts) {
+    Array entries;
+    for (const std::string& text : texts) entries.emplace_back(text);
+    return Value(std::move(entries));
+}
+
+// The entries of a file that reads as kept requests; nothing when any part
+// of it does not, for that part may be one.
+std::optional<Contents> parse(const NSData& data) {
+    const Value file = NSJSONSerialization::JSONObjectWithData(data);
+    const Array* entries = file.array();
+    if (!entries) return std::nullopt;
+    Contents contents;
+    for (const Value& entry : *entries) {
+        const std::string* records = entry["records"].text();
+        if (!records) return std::nullopt;
+        if (const Dictionary* request = entry["request"].dictionary()) {
+            Kept kept{*request, *records, std::nullopt};
+            if (!entry["listedBefore"].isNil() && !(kept.listedBefore = texts(entry["listedBefore"])))
+                return std::nullopt;
+            contents.kept.push_back(std::move(kept));
+            continue;
+        }
+        const std::string* file = entry["file"].text();
+        const std::string* setAside = entry["setAside"].text();
+        const std::string* damage = entry["damage"].text();
+        const std::optional<std::vector<std::string>> openedFor = texts(entry["openedFor"]);
+        const std::optional<std::int64_t> since = entry["since"].integer();
+        if (!file || !setAside || !damage || !since || !openedFor) return std::nullopt;
+        contents.closed.push_back({*records, *file, *setAside, *damage, static_cast<long long>(*since), *openedFor});
+    }
+    return contents;
+}
+
+std::optional<std::string> write(const Contents& contents) {
+    Array entries;
+    for (const Kept& one : contents.kept) {
+        Dictionary entry{{"request", Value(one.request)}, {"records", Value(one.records)}};
+        if (one.listedBefore) entry.set("listedBefore", textArray(*one.listedBefore));
+        entries.emplace_back(std::move(entry));
+    }
+    for (const Closed& one : contents.closed)
+        entries.emplace_back(Dictionary{{"records", Value(one.records)},
+                                        {"file", Value(one.file)},
+                                        {"setAside", Value(one.setAside)},
+                                        {"damage", Value(one.damage)},
+                                        {"since", Value(one.since)},
+                                        {"openedFor", textArray(one.openedFor)}});
+    const std::string path = filePath();
+    const auto data = NSJSONSerialization::dataWithJSONObject(Value(std::move(entries)));
+    const int error = data ? DataFile::writeToFile(*data, path, true) : EINVAL;
+    if (error == 0) return std::nullopt;
+    return "cannot write " + path + ": " + FileProblem::why(path, error);
+}
+
+// Moves the damaged file to a free name beside it, never over another
+// file; the name, or why it could not be moved.
+std::string setAsideName(const std::string& path, std::optional<std::string>& problem) {
+    for (int attempt = 1; attempt < 1000; ++attempt) {
+        const std::string name = path + ".damaged" + (attempt == 1 ? "" : "-" + std::to_string(attempt));
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return name;
+        if (errno != EEXIST) {
+            problem = "cannot set aside " + path + ": " + FileProblem::why(path, errno);
+            return "";
+        }
+    }
+    problem = "cannot set aside " + path + ": too many damaged files beside it";
+    return "";
+}
+
+// The file is there but cannot be read as kept requests: it is set aside
+// and every list it may concern is closed, in a new file.
+Contents setAside(const std::string& damage) {
+    const std::string path = filePath();
+    struct stat status {};
+    const long long since = ::stat(path.c_str(), &status) == 0 ? status.st_mtim.tv_sec : std::time(nullptr);
+    Contents contents;
+    const std::string name = setAsideName(path, contents.problem);
+    for (const std::string& records : KXMoneyReadBack::listsOfKeptActions())
+        contents.closed.push_back({records, path, name, damage, since, {}});
+    if (!contents.problem && (contents.problem = write(contents))) {
+        // Not closed in a new file, the damaged one goes back where the
+        // next use finds it again.
+        ::renameat2(AT_FDCWD, name.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+        for (Closed& one : contents.closed) one.setAside.clear();
+    }
+    NSLog("The money requests of unknown result in %@ are damaged (%@): %@", Value(path), Value(damage),
+          Value(contents.problem.value_or("set aside as " + name)));
+    return contents;
+}
+
+Contents read() {
+    const std::string path = filePath();
+    int error = 0;
+    const auto data = DataFile::dataWithContentsOfFile(path, &error);
+    // No file, or nothing a file can be read from (a folder): nothing was
+    // kept there, and keeping will say what is in the way.
+    if (!data) {
+        if (error == ENOENT || error == EISDIR || error == EINVAL) return {};
+        return setAside(FileProblem::why(path, error, FileProblem::Doing::Reading));
+    }
+    if (auto contents = parse(*data)) return *std::move(contents);
+    return setAside("it does not read as the requests kept: cut short or overwritten");
+}
+
+std::string signedIn() { return KXLocallyStoredData::getLoginUserID(); }
+
+}  // namespace
+
 std::string filePath() {
     const auto library = NSSearchPathForDirectoriesInDomains(NSLibraryDirectory, NSUserDomainMask, true);
     return (library.empty() ? NSHomeDirectory() : library.front()) + "/MoneyRequestsOfUnknownResult.json";
 }
 
-// What a request asks: every field but its time and signature.
-Dictionary asked(const Dictionary& request) {
-    Dictionary fields = request;
-    fields.remove("t");
-    fields.remove("sign");
-    return fields;
-}
-
-// The kept requests as the file holds them; a missing or damaged file
-// holds none, and an entry that is not one is passed over.
-std::vector<Kept> read() {
-    std::vector<Kept> kept;
-    const auto data = DataFile::dataWithContentsOfFile(filePath());
-    if (!data) return kept;
-    const Value file = NSJSONSerialization::JSONObjectWithData(*data);
-    if (const Array* entries = file.array()) {
-        for (const Value& entry : *entries) {
-            const Dictionary* request = entry["request"].dictionary();
-            const std::string* records = entry["records"].text();
-            if (request && records) kept.push_back({*request, *records});
-        }
-    }
-    return kept;
-}
-
-void write(const std::vector<Kept>& kept) {
-    Array entries;
-    for (const Kept& one : kept)
-        entries.push_back(Value(Dictionary{{"request", Value(one.request)}, {"records", Value(one.records)}}));
-    const auto data = NSJSONSerialization::dataWithJSONObject(Value(std::move(entries)));
-    // Not kept, the request is still sent: the form says the result is
-    // unknown when its answer is lost, as before a file kept it.
-    if (!data || DataFile::writeToFile(*data, filePath(), true) != 0)
-        NSLog("The money request of unknown result could not be kept in %@", Value(filePath()));
-}
-
-}  // namespace
-
-void keep(const Dictionary& request, const std::string& records) {
-    std::vector<Kept> kept = read();
-    if (std::any_of(kept.begin(), kept.end(), [&](const Kept& one) { return one.request == request; })) return;
-    kept.push_back({request, records});
-    write(kept);
+std::optional<std::string> keep(const Kept& kept) {
+    Contents contents = read();
+    if (contents.problem) return contents.problem;
+    if (std::ranges::any_of(contents.kept, [&](const Kept& one) { return one.request == kept.request; }))
+        return std::nullopt;
+    contents.kept.push_back(kept);
+    return write(contents);
 }
 
 void forget(const Dictionary& request) {
-    std::vector<Kept> kept = read();
-    if (std::erase_if(kept, [&](const Kept& one) { return one.request == request; }) > 0) write(kept);
+    Contents contents = read();
+    if (contents.problem) return;
+    if (std::erase_if(contents.kept, [&](const Kept& one) { return one.request == request; }) == 0) return;
+    // Not written, it stays kept: a later tap that does the same resolves it again.
+    if (auto problem = write(contents)) NSLog("A money request whose result is known stays kept: %@", Value(*problem));
 }
 
-std::optional<Dictionary> asking(const Dictionary& query) {
-    const Dictionary wanted = asked(query);
-    for (const Kept& one : read())
-        if (asked(one.request) == wanted) return one.request;
+std::optional<Kept> asking(const Dictionary& query) {
+    const Dictionary wanted = KXMoneyReadBack::does(query);
+    for (Kept& one : read().kept)
+        if (KXMoneyReadBack::does(one.request) == wanted) return std::move(one);
     return std::nullopt;
 }
 
 std::vector<Kept> ofSignedInPromoter() {
-    std::vector<Kept> kept = read();
-    const std::string uid = KXLocallyStoredData::getLoginUserID();
+    std::vector<Kept> kept = read().kept;
+    const std::string uid = signedIn();
     std::erase_if(kept, [&](const Kept& one) { return one.request["uid"].description() != uid || uid.empty(); });
     return kept;
+}
+
+std::vector<Closed> closedForSignedInPromoter() {
+    std::vector<Closed> closed = read().closed;
+    const std::string uid = signedIn();
+    std::erase_if(closed, [&](const Closed& one) { return std::ranges::find(one.openedFor, uid) != one.openedFor.end(); });
+    return closed;
+}
+
+bool open(const std::string& records) {
+    Contents contents = read();
+    if (contents.problem) return false;
+    const std::string uid = signedIn();
+    for (Closed& one : contents.closed)
+        if (one.records == records && std::ranges::find(one.openedFor, uid) == one.openedFor.end())
+            one.openedFor.push_back(uid);
+    return !write(contents);
 }
 
 }  // namespace KXKeptMoneyRequests

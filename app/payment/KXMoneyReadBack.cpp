@@ -1,5 +1,6 @@
 #include "app/payment/KXMoneyReadBack.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <vector>
@@ -25,16 +26,19 @@ struct Compared {
 struct Action {
     std::string_view ac;
     std::string_view caption;
+    // The list's name for a person, and its action.
+    std::string_view records;
     std::string_view list;
-    // Where the rows lie under `data`.
+    // Where the rows lie under `data`, and each row's id.
     std::string_view rows;
+    std::string_view id;
     std::vector<Compared> compared;
 };
 
 const std::array<Action, 2>& actions() {
     static const std::array<Action, 2> known{{
-        {"jiesuan", "提现", "jiesuan_list", "data", {}},
-        {"fuli", "折扣代充", "fuli_list", "list",
+        {"jiesuan", "提现", "结算明细", "jiesuan_list", "data", "id", {}},
+        {"fuli", "折扣代充", "代充记录", "fuli_list", "list", "orderid",
          {{"username", "user_name", true}, {"gid", "gid"}, {"type", "type"}}},
     }};
     return known;
@@ -49,6 +53,13 @@ const Action* actionOf(const Dictionary& request) {
 
 std::string text(const Value& value) { return KXClassicRequest::text(value); }
 
+// The amount sent, in fen; a text that is no amount stays as it was typed.
+std::string amountOf(const Value& money) {
+    const std::string typed = text(money);
+    const std::optional<KXMoney> amount = KXMoney::parse(typed);
+    return amount ? std::to_string(amount->fen()) : "typed " + typed;
+}
+
 // The row's time made, in seconds since 1970: a whole number, or its digits.
 std::optional<long long> madeAt(const Value& row) {
     const Value& time = row["create_time"];
@@ -57,18 +68,57 @@ std::optional<long long> madeAt(const Value& row) {
     return digits ? NSString::strictInteger(*digits) : std::nullopt;
 }
 
-// What a row of the action shows when it is the request: the compared
-// fields under the list's names, as the back end keeps them.
-Dictionary shownFor(const Action& action, const Dictionary& request) {
-    Dictionary shown;
+// Whether a row shows what the request does: No when it shows another
+// amount, account, game or payment; Maybe when it leaves one of them out.
+enum class Shows { No, Maybe, Yes };
+
+Shows shows(const Action& action, const Dictionary& request, const Value& row) {
+    if (!row.isDictionary() || amountOf(row["money"]) != amountOf(request["money"])) return Shows::No;
+    Shows shown = Shows::Yes;
     for (const Compared& field : action.compared) {
+        const Value* listed = row.dictionary()->find(field.listed);
+        if (!listed || listed->isNull()) {
+            shown = Shows::Maybe;
+            continue;
+        }
         const std::string sent = text(request[field.sent]);
-        shown.set(field.listed, Value(field.keptText ? KXBlankText::kept(sent) : sent));
+        if (text(*listed) != (field.keptText ? KXBlankText::kept(sent) : sent)) return Shows::No;
     }
     return shown;
 }
 
+const Array* rowsOf(const Action& action, const Value& answer) { return answer["data"][action.rows].array(); }
+
 }  // namespace
+
+Dictionary does(const Dictionary& request) {
+    const Action* action = actionOf(request);
+    if (!action) {
+        Dictionary fields = request;
+        fields.remove("t");
+        fields.remove("sign");
+        return fields;
+    }
+    Dictionary done{{"ac", Value(action->ac)}, {"uid", Value(text(request["uid"]))}};
+    done.set("money", Value(amountOf(request["money"])));
+    for (const Compared& field : action->compared) {
+        const std::string sent = text(request[field.sent]);
+        done.set(field.sent, Value(field.keptText ? KXBlankText::kept(sent) : sent));
+    }
+    return done;
+}
+
+std::vector<std::string> listsOfKeptActions() {
+    std::vector<std::string> lists;
+    for (const Action& action : actions()) lists.emplace_back(action.records);
+    return lists;
+}
+
+std::string captionOfList(std::string_view records) {
+    for (const Action& action : actions())
+        if (action.records == records) return std::string(action.caption);
+    return std::string(records);
+}
 
 std::optional<Dictionary> listQuery(const Dictionary& request) {
     const Action* action = actionOf(request);
@@ -76,23 +126,42 @@ std::optional<Dictionary> listQuery(const Dictionary& request) {
     return KXClassicRequest::query(action->list);
 }
 
-Finding judge(const Dictionary& request, const Value& answer) {
+std::optional<Dictionary> listQueryOf(std::string_view records) {
+    for (const Action& action : actions())
+        if (action.records == records) return KXClassicRequest::query(action.list);
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> rowsDoing(const Dictionary& request, const Value& answer) {
     const Action* action = actionOf(request);
-    const Array* rows = answer["data"][action ? action->rows : ""].array();
-    const std::optional<KXMoney> amount = KXMoney::parse(text(request["money"]));
-    if (!action || !rows || !amount) return Finding::Unknown;
+    const Array* rows = action ? rowsOf(*action, answer) : nullptr;
+    if (!rows) return std::nullopt;
+    std::vector<std::string> ids;
+    for (const Value& row : *rows)
+        if (shows(*action, request, row) != Shows::No) ids.push_back(text(row[action->id]));
+    return ids;
+}
+
+Finding judge(const Dictionary& request, const std::optional<std::vector<std::string>>& listedBefore,
+              const Value& answer) {
+    const Action* action = actionOf(request);
+    const Array* rows = action ? rowsOf(*action, answer) : nullptr;
+    if (!rows) return Finding::Unknown;
     const long long sentAt = NSString::longLongValue(text(request["t"]));
-    const Dictionary shown = shownFor(*action, request);
-    bool sameAmountThen = false;
+    bool maybe = false;
     for (const Value& row : *rows) {
-        if (KXMoney::parse(text(row["money"])) != amount) continue;
-        // A row without its time may be the action: it cannot tell.
+        const Shows shown = shows(*action, request, row);
+        if (shown == Shows::No) continue;
+        // Made outside the back end's window, it is another request's.
         const std::optional<long long> made = madeAt(row);
         if (made && (*made < sentAt - kBackEndWindowSeconds || *made > sentAt + kBackEndWindowSeconds)) continue;
-        sameAmountThen = true;
-        if (made && KXActionReadBack::matches(row, shown)) return Finding::Made;
+        // Listed before the request went out, it is an earlier action's.
+        const std::string id = text(row[action->id]);
+        if (listedBefore && !id.empty() && std::ranges::find(*listedBefore, id) != listedBefore->end()) continue;
+        if (shown == Shows::Yes && made && listedBefore && !id.empty()) return Finding::Made;
+        maybe = true;
     }
-    return sameAmountThen ? Finding::Unknown : Finding::NotMade;
+    return maybe ? Finding::Unknown : Finding::NotMade;
 }
 
 std::string describe(const Dictionary& request) {

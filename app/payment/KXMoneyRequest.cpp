@@ -10,6 +10,7 @@
 #include "app/payment/KXMoneyReadBack.h"
 #include "app/shell/KXFailureText.h"
 #include "app/shell/MBProgressHUDManager.h"
+#include "app/shell/WMUtil.h"
 
 namespace {
 
@@ -112,13 +113,13 @@ bool KXMoneyRequest::send(const Dictionary& query, KXClassicRequest::Answer onSu
 }
 
 bool KXMoneyRequest::sendOnce(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload) {
-    if (closedForUnknownResult(reload)) return false;
+    if (closedForUnknownResult(reload) || closedByDamagedFile()) return false;
     return dispatch(query, std::move(onDone), nullptr, reload, true);
 }
 
 bool KXMoneyRequest::retriedOrClosed(const Dictionary& query, KXClassicRequest::Answer onDone,
                                      const Reload& reload) {
-    if (closedForUnknownResult(reload)) return true;
+    if (closedForUnknownResult(reload) || closedByDamagedFile()) return true;
     if (!retries(query)) return false;
     sendOnce(query, std::move(onDone), reload);
     return true;
@@ -126,12 +127,42 @@ bool KXMoneyRequest::retriedOrClosed(const Dictionary& query, KXClassicRequest::
 
 bool KXMoneyRequest::retries(const Dictionary& query) const { return KXKeptMoneyRequests::asking(query).has_value(); }
 
-void KXMoneyRequest::tellUnknownResults() const {
-    for (const KXKeptMoneyRequests::Kept& kept : KXKeptMoneyRequests::ofSignedInPromoter()) {
-        if (kept.records != state_->records) continue;
-        MBProgressHUDManager::showtext(unknownResultText(kept.records), "error.png", nullptr);
-        return;
+bool KXMoneyRequest::closedByDamagedFile() {
+    const auto closed = KXKeptMoneyRequests::closedForSignedInPromoter();
+    const auto mine = std::ranges::find(closed, state_->records, &KXKeptMoneyRequests::Closed::records);
+    if (mine == closed.end()) return false;
+    const std::string unknown = unknownResultText(state_->records);
+    // Until the back end can take none of the requests the file may have
+    // held (its window, on either side of a clock that may differ from
+    // ours), what was made may still change.
+    const std::optional<Dictionary> list = KXMoneyReadBack::listQueryOf(state_->records);
+    if (!list || WMUtil::getTimeSp() <= mine->since + 2 * KXMoneyReadBack::kBackEndWindowSeconds) {
+        MBProgressHUDManager::showtext(unknown, "error.png", nullptr);
+        return true;
     }
+    auto stillUnknown = [unknown] { MBProgressHUDManager::showtext(unknown, "error.png", nullptr); };
+    request_.sendTellingUnknownResults(
+        *list,
+        [records = state_->records, stillUnknown](const Value&) {
+            if (!KXKeptMoneyRequests::open(records)) return stillUnknown();
+            MBProgressHUDManager::showtext(recordsFinalText(records), "error.png", nullptr);
+        },
+        [stillUnknown](const Value&) { stillUnknown(); }, stillUnknown);
+    return true;
+}
+
+std::string KXMoneyRequest::recordsFinalText(std::string_view records) {
+    return "上次提交的结果已可在" + std::string(records) + "中查看";
+}
+
+std::string KXMoneyRequest::cannotKeepText() { return "应用数据文件夹无法保存此请求，未提交"; }
+
+void KXMoneyRequest::tellUnknownResults() const {
+    const bool kept = std::ranges::any_of(KXKeptMoneyRequests::ofSignedInPromoter(),
+                                          [&](const auto& one) { return one.records == state_->records; });
+    const bool closed = std::ranges::any_of(KXKeptMoneyRequests::closedForSignedInPromoter(),
+                                            [&](const auto& one) { return one.records == state_->records; });
+    if (kept || closed) MBProgressHUDManager::showtext(unknownResultText(state_->records), "error.png", nullptr);
 }
 
 std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::underWay() {
@@ -141,16 +172,38 @@ std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::underWa
 bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer onSuccess,
                               KXClassicRequest::Answer onOtherCode, const Reload& reload, bool keepLost) {
     if (request_.isUnderWay()) return false;
-    const std::optional<Dictionary> kept = keepLost ? KXKeptMoneyRequests::asking(query) : std::nullopt;
-    const bool retry = kept.has_value();
-    const Dictionary request = retry ? *kept : query;
-    // Kept before it goes out: however the app ends meanwhile, the request
-    // is there to resolve, and to tell of at the next start.
-    if (keepLost && !retry) KXKeptMoneyRequests::keep(request, state_->records);
-    auto sent = std::make_shared<Sent>(Sent{state_->records, std::nullopt});
+    std::optional<KXKeptMoneyRequests::Kept> kept = keepLost ? KXKeptMoneyRequests::asking(query) : std::nullopt;
+    if (!keepLost || kept)
+        return go(request_, state_, kept.value_or(KXKeptMoneyRequests::Kept{query, state_->records, std::nullopt}),
+                  kept.has_value(), keepLost, std::move(onSuccess), std::move(onOtherCode), reload);
+    // A new action that moves money: first what its list shows now, so that
+    // a read-back can tell a row it made from one made before; then the
+    // request is kept, before it goes out. What cannot be kept is not sent.
+    auto keptThenSent = [single = request_, state = state_, query, onSuccess = std::move(onSuccess), reload](
+                            std::optional<std::vector<std::string>> listed) {
+        const KXKeptMoneyRequests::Kept kept{query, state->records, std::move(listed)};
+        if (auto problem = KXKeptMoneyRequests::keep(kept))
+            return MBProgressHUDManager::showProblem(cannotKeepText(), *problem);
+        go(single, state, kept, false, true, onSuccess, nullptr, reload);
+    };
+    const std::optional<Dictionary> list = KXMoneyReadBack::listQuery(query);
+    if (!list) {
+        keptThenSent(std::nullopt);
+        return true;
+    }
+    return request_.send(
+        *list, [keptThenSent, query](const Value& answer) { keptThenSent(KXMoneyReadBack::rowsDoing(query, answer)); },
+        [keptThenSent](const Value&) { keptThenSent(std::nullopt); }, [keptThenSent] { keptThenSent(std::nullopt); });
+}
+
+bool KXMoneyRequest::go(KXSingleRequest single, const std::shared_ptr<State>& state,
+                        const KXKeptMoneyRequests::Kept& kept, bool retry, bool keepLost,
+                        KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode, const Reload& reload) {
+    const Dictionary& request = kept.request;
+    auto sent = std::make_shared<Sent>(Sent{state->records, std::nullopt});
     // The state changes only once the request has gone out and ended: a
     // tap while one is under way sends nothing and changes nothing.
-    auto unknownResult = [state = state_, reload, sent] {
+    auto unknownResult = [state, reload, sent] {
         ended(sent, unknownResultText(state->records));
         // The back end may have acted: the balances shown elsewhere may be old.
         KXBalanceWatch::changed();
@@ -173,14 +226,14 @@ bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer 
         known();
         if (onSuccess) onSuccess(Value(Dictionary{{"code", Value(1)}, {"message", Value(kDoneBefore)}}));
     };
-    auto otherCode = [single = request_, retry, request, onOtherCode = std::move(onOtherCode), unknownResult,
-                      doneBefore, known, sent](const Value& answer) {
+    auto otherCode = [single, retry, kept, onOtherCode = std::move(onOtherCode), unknownResult, doneBefore, known,
+                      sent](const Value& answer) {
         const int code = KXClassicRequest::code(answer);
         if (retry && code == kSignatureRefused) {
             if (KXClassicRequest::message(answer).starts_with(kAlreadyActed)) doneBefore();
             // No longer taken (aged out): what the back end made of it is in
             // its list.
-            else readBack(single, request, sent, doneBefore, unknownResult);
+            else readBack(single, kept, sent, doneBefore, unknownResult);
             return;
         }
         // Declined or invalid, the request was judged after the back end
@@ -192,18 +245,19 @@ bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer 
         if (onOtherCode) onOtherCode(answer);
         else KXClassicRequest::showRefusal(answer);
     };
-    const bool out =
-        request_.sendTellingUnknownResults(request, std::move(success), std::move(otherCode), unknownResult);
+    const bool out = single.sendTellingUnknownResults(request, std::move(success), std::move(otherCode), unknownResult);
     if (out) sentRequests().push_back(sent);
     return out;
 }
 
-void KXMoneyRequest::readBack(KXSingleRequest single, const Dictionary& request, const std::shared_ptr<Sent>& sent,
-                              const std::function<void()>& doneBefore, const std::function<void()>& unknownResult) {
+void KXMoneyRequest::readBack(KXSingleRequest single, const KXKeptMoneyRequests::Kept& kept,
+                              const std::shared_ptr<Sent>& sent, const std::function<void()>& doneBefore,
+                              const std::function<void()>& unknownResult) {
+    const Dictionary& request = kept.request;
     const std::optional<Dictionary> list = KXMoneyReadBack::listQuery(request);
     if (!list) return unknownResult();
-    auto judged = [request, sent, doneBefore, unknownResult](const Value& answer) {
-        switch (KXMoneyReadBack::judge(request, answer)) {
+    auto judged = [request, listedBefore = kept.listedBefore, sent, doneBefore, unknownResult](const Value& answer) {
+        switch (KXMoneyReadBack::judge(request, listedBefore, answer)) {
             case KXMoneyReadBack::Finding::Made:
                 return doneBefore();
             case KXMoneyReadBack::Finding::NotMade:

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/payment/KXKeptMoneyRequests.h"
 #include "app/payment/KXScreenLoads.h"
 #include "app/payment/KXSingleRequest.h"
 #include "uikit/UIViewController.h"
@@ -186,9 +187,16 @@ public:
     Reloaded opener() const;
 
     // Shows the unknown result's message when a request of this action is
-    // kept whose result is still unknown (KXKeptMoneyRequests): the form
-    // tells it when it opens.
+    // kept whose result is still unknown, or its list is closed by a
+    // damaged file (KXKeptMoneyRequests): the form tells it when it opens.
     void tellUnknownResults() const;
+
+    // What the form says when the app's sandbox cannot keep the request,
+    // which therefore is not sent; the details say which file and why.
+    static std::string cannotKeepText();
+    // What the form says once a read-back has found the list that a
+    // damaged file closed readable: whatever was made shows there now.
+    static std::string recordsFinalText(std::string_view records);
 
 private:
     // Whether the answer to an order's state firmly says "not paid".
@@ -197,8 +205,14 @@ private:
     // longer takes, on `single`: made, as `doneBefore`; not made, the
     // request is dropped and the form says so (kNotDoneBefore), so that the
     // next tap is a new action; else `unknownResult`.
-    static void readBack(KXSingleRequest single, const Dictionary& request, const std::shared_ptr<Sent>& sent,
-                         const std::function<void()>& doneBefore, const std::function<void()>& unknownResult);
+    static void readBack(KXSingleRequest single, const KXKeptMoneyRequests::Kept& kept,
+                         const std::shared_ptr<Sent>& sent, const std::function<void()>& doneBefore,
+                         const std::function<void()>& unknownResult);
+    // While the action's list is closed by a damaged kept file: says the
+    // result is unknown, and once the back end can take none of the
+    // requests the file held, reads the list back, which opens the action
+    // when it answers (recordsFinalText). True when the tap goes no further.
+    bool closedByDamagedFile();
     // Closes the action while an order's state is asked; the block opens it
     // again once the state is answered or the check has failed.
     std::function<void()> orderCheckBegun() const;
@@ -209,6 +223,11 @@ private:
     struct State;
     bool dispatch(const Dictionary& query, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
                   const Reload& reload, bool keepLost);
+    // Sends `kept`'s request on `single` (kept already when `keepLost`),
+    // `retry` when it went out before.
+    static bool go(KXSingleRequest single, const std::shared_ptr<State>& state, const KXKeptMoneyRequests::Kept& kept,
+                   bool retry, bool keepLost, KXClassicRequest::Answer onSuccess, KXClassicRequest::Answer onOtherCode,
+                   const Reload& reload);
     static void showAndReload(const std::shared_ptr<State>& state, const Reload& reload);
     KXSingleRequest request_;
     std::shared_ptr<State> state_;

@@ -29,8 +29,11 @@ bool AppDelegate::applicationDidFinishLaunchingWithOptions(const Ref<UIApplicati
 
 void AppDelegate::tellUnknownMoneyResults() {
     const auto kept = KXKeptMoneyRequests::ofSignedInPromoter();
-    if (!kept.empty())
-        MBProgressHUDManager::showtext(KXMoneyRequest::unknownResultText(kept.front().records), "error.png", nullptr);
+    const auto closed = KXKeptMoneyRequests::closedForSignedInPromoter();
+    if (!kept.empty() || !closed.empty())
+        MBProgressHUDManager::showtext(
+            KXMoneyRequest::unknownResultText(kept.empty() ? closed.front().records : kept.front().records),
+            "error.png", nullptr);
 }
 
 void AppDelegate::showInNewWindow(const Ref<UIViewController>& root) {

@@ -35,7 +35,8 @@ private:
     // Both URL callbacks.
     bool handleIncomingURL(const Ref<NSURL>& url);
     // A money action of an earlier run whose result is still unknown (a kept
-    // request, KXKeptMoneyRequests) is told at the start, with where to look.
+    // request, KXKeptMoneyRequests, or a list a damaged kept file closed) is
+    // told at the start, with where to look.
     void tellUnknownMoneyResults();
     // A new white window of the main screen's size, key and visible, then
     // `root` as its root.

@@ -15,12 +15,13 @@ Ref<UIView> viewOrKeyWindow(const Ref<UIView>& view) {
 }  // namespace
 
 void MBProgressHUDManager::showIconMessage(const std::string& text, const std::string& icon,
-                                           const Ref<UIView>& view, double hideDelay) {
+                                           const Ref<UIView>& view, double hideDelay, const std::string& details) {
     hideHUDForView(view);
     Ref<UIView> host = viewOrKeyWindow(view);
     if (!host) return;
     auto hud = MBProgressHUD::showHUDAddedTo(host, true);
     hud->label()->setText(text);
+    hud->detailsLabel()->setText(details);
     auto iconView = make<UIImageView>(icon.empty() ? nullptr : UIImage::imageNamed("MBProgressHUD.bundle/" + icon));
     hud->setCustomView(iconView);
     hud->setMode(MBProgressHUDMode::CustomView);
@@ -37,6 +38,10 @@ void MBProgressHUDManager::showtext(const std::string& text, const std::string& 
 }
 
 void MBProgressHUDManager::show(const std::string& text) { show(text, "", nullptr); }
+
+void MBProgressHUDManager::showProblem(const std::string& text, const std::string& details) {
+    showIconMessage(text, "error.png", nullptr, 3.0, details);
+}
 
 void MBProgressHUDManager::showSuccess(const std::string& text, const Ref<UIView>& view) {
     show(text, "success.png", view);

@@ -23,6 +23,9 @@ public:
     static void show(const std::string& text);
     static void showSuccess(const std::string& text, const Ref<UIView>& view = nullptr);
     static void showError(const std::string& text, const Ref<UIView>& view = nullptr);
+    // An error whose `details` (a file and why) show in smaller lines under
+    // `text` on the key window, hidden 3.0 s later.
+    static void showProblem(const std::string& text, const std::string& details);
     // A busy HUD with `text` as its label; it stays until hidden.
     static Ref<MBProgressHUD> showMessage(const std::string& text, const Ref<UIView>& view = nullptr);
     static void hideHUD();
@@ -35,5 +38,5 @@ public:
 
 private:
     static void showIconMessage(const std::string& text, const std::string& icon, const Ref<UIView>& view,
-                                double hideDelay);
+                                double hideDelay, const std::string& details = "");
 };

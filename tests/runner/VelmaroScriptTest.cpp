@@ -255,6 +255,16 @@ TEST(VelmaroScript, EndingWhileASettlementWaitsTellsWhatCameOfIt) {
             ASSERT_TRUE(next.started());
             EXPECT_TRUE(next.said("from an earlier session, 提现 10: 结果未知，请在结算明细中确认")) << next.answers();
             EXPECT_EQ(next.end(false), 0);
+            // Cut short, the kept file is named at the next start and set aside.
+            const std::string kept = folder.path() + "/session/sandbox/Library/MoneyRequestsOfUnknownResult.json";
+            std::filesystem::resize_file(kept, std::filesystem::file_size(kept) - 5);
+            LiveSession damaged("--data " + folder.path() + "/session --backend " + relay.baseURL(),
+                                folder.path() + "/damaged.txt");
+            ASSERT_TRUE(damaged.started());
+            EXPECT_TRUE(damaged.said("from an earlier session, 提现 kept in a damaged " + kept)) << damaged.answers();
+            EXPECT_TRUE(damaged.said("set aside as " + kept + ".damaged): 结果未知，请在结算明细中确认"))
+                << damaged.answers();
+            EXPECT_EQ(damaged.end(false), 0);
             continue;
         }
         session.send("quit");

@@ -1,3 +1,5 @@
+#include <chrono>
+#include <filesystem>
 #include <functional>
 
 #include "app/payment/KXApplyForSettlementViewController.h"
@@ -6,6 +8,7 @@
 #include "app/payment/KXChongzhijiemianViewController.h"
 #include "app/payment/KXChongzhishibaiViewController.h"
 #include "app/payment/KXDiscountDaiChunViewController.h"
+#include "app/payment/KXKeptMoneyRequests.h"
 #include "app/payment/KXMoney.h"
 #include "app/payment/KXMoneyRequest.h"
 #include "app/payment/KXWebViewGameViewController.h"
@@ -96,7 +99,8 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
     KXServiceAddress::setBaseURL(silent.url("/"));
     hold("my");
     ASSERT_TRUE(driver.tap("提交"));
-    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 1; }));
+    // What 结算明细 shows first, then the settlement.
+    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 2; }));
     answering.reset();
     EXPECT_TRUE(waitForHUD(unknown));
     wholeShot("settlement-unknown-result");
@@ -106,7 +110,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
         ASSERT_TRUE(driver.tap("提交"));
         EXPECT_TRUE(waitForHUD(unknown)) << "a tap sends nothing while the amount is on its way";
     }
-    EXPECT_EQ(silent.requestCount(), 1u);
+    EXPECT_EQ(silent.requestCount(), 2u);
     EXPECT_EQ(sent("jiesuan").size(), 0u);
     EXPECT_EQ(sent("my").size(), loads + 1);
 
@@ -127,60 +131,139 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
 }
 
 // A settlement or a top-up from the balance whose result is unknown (its
-// answer lost after the back end made it, or an answer that is not the back
-// end's) is made once, whatever comes between the tap and its retry: the
-// kept request goes again as it was, and the back end, which knows it, acts
-// on it once; one it no longer takes is read back from the list.
+// answer lost after the back end made it, one that never reached it, or an
+// answer that is not the back end's) is made once, whatever comes between
+// the tap and its retry and however its values are typed again: the kept
+// request goes again as it was, and the back end, which knows it, acts on it
+// once; one it no longer takes is read back from the list, where only a row
+// not listed before it went out proves it. A request the sandbox cannot keep
+// does not go out; a damaged kept file keeps its actions closed until their
+// list can tell.
 TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCameBetween) {
+    using Action = const std::string&;
+    using Says = std::function<std::string(Action)>;
     struct Road {
         const char* name;
-        std::string lostAs;
-        std::function<void(const std::string& action)> between;
-        // Requests of the action sent between the two taps.
-        std::size_t sentBetween = 0;
+        std::function<void(Action)> between;
+        std::string lostAs = HoldingRelay::kLostAnswer;
+        // Requests of the action sent in all, and rows it made.
+        std::size_t sentInAll = 2;
+        int made = 1;
+        // What the retry says (none: the form closes as done), and whether
+        // the next tap then makes a new action.
+        Says retrySays = nullptr;
+        bool thenNew = false;
+        // Before the form opens; whether the first tap is refused, as the
+        // sandbox cannot keep it.
+        std::function<void(Action)> before = nullptr;
+        bool refused = false;
     };
-    std::string firstT;
+    std::string firstT, firstSign;
     std::function<Ref<UIViewController>()> openForm;
     auto leave = [&] {
         letHUDsHide();
         stack->popToRootViewControllerAnimated(false);
         driver.settle();
     };
+    const std::string keptFile = KXKeptMoneyRequests::filePath();
+    auto records = [](Action action) { return action == "jiesuan" ? "结算明细" : "代充记录"; };
+    const Says unknown = [&](Action action) { return KXMoneyRequest::unknownResultText(records(action)); };
+    const Says notMade = [](Action) { return KXMoneyRequest::kNotDoneBefore; };
+    auto submit = [](Action action) { return action == "jiesuan" ? "提交" : "立即充值"; };
+    auto field = [&](const std::string& id) { return cast<UITextField>(driver.find(id)); };
+    auto amountField = [&](Action action) { return field(action == "jiesuan" ? "#manaTextField" : "#shurujingETextField"); };
+    auto answerRetry = [&](Action action, const std::string& body) { relay->script(HoldingRelay::field(action, "t", firstT), body); };
+    auto expired = [&](Action action) { answerRetry(action, R"({"code":2,"message":"请求已过期"})"); };
+    // A new app on the sandbox, which tells at its start what is unknown.
+    auto relaunch = [&](const std::string& told) {
+        leave();
+        NSUserDefaults::resetStandardUserDefaults();
+        UIApplication::resetForTesting();
+        UIApplication::launchForTesting(make<AppDelegate>());
+        window = UIApplication::sharedApplication()->keyWindow();
+        EXPECT_EQ(hudText(), told);
+        stack = make<KXNavigationController>(make<UIViewController>());
+        showInWindow(stack);
+        driver.settle();
+    };
+    // The kept file cut short by five bytes, last written `age` seconds ago.
+    auto damage = [&](int age) {
+        std::filesystem::resize_file(keptFile, std::filesystem::file_size(keptFile) - 5);
+        std::filesystem::last_write_time(keptFile, std::filesystem::last_write_time(keptFile) - std::chrono::seconds(age));
+        relaunch(unknown("jiesuan"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(keptFile + ".damaged"));
+    };
     const Road roads[] = {
-        {"the same form", "{}", [](const std::string&) {}},
-        {"a new form", R"({"code":null,"data":[]})", [&](const std::string&) { leave(); }},
-        {"a refused action between", HoldingRelay::kLostAnswer,
-         [&](const std::string& action) {
-             auto amount = cast<UITextField>(driver.find(action == "jiesuan" ? "#manaTextField" : "#shurujingETextField"));
+        {.name = "the same form", .between = [](Action) {}, .lostAs = "{}"},
+        {.name = "a new form", .between = [&](Action) { leave(); }, .lostAs = R"({"code":null,"data":[]})"},
+        {.name = "a refused action between",
+         .between = [&](Action action) {
+             auto amount = amountField(action);
              const std::string typed = amount->text();
              amount->setText("11");
              letHUDsHide();
              relay->script(HoldingRelay::field(action, "money", "11"), R"({"code":0,"message":"余额不足"})");
-             ASSERT_TRUE(driver.tap(action == "jiesuan" ? "提交" : "立即充值"));
+             ASSERT_TRUE(driver.tap(submit(action)));
              EXPECT_TRUE(waitForHUD("余额不足"));
              amount->setText(typed);
-         },
-         1},
-        {"a new app on the sandbox", HoldingRelay::kLostAnswer,
-         [&](const std::string& action) {
+         }, .sentInAll = 3},
+        {.name = "a new app on the sandbox", .between = [&](Action action) { relaunch(unknown(action)); }},
+        {.name = "past the back end's window", .between = expired},
+        {.name = "a retry answered 服务器繁忙",
+         .between = [&](Action action) {
+             answerRetry(action, R"({"code":9,"message":"服务器繁忙"})");
+             letHUDsHide();
+             ASSERT_TRUE(driver.tap(submit(action)));
+             EXPECT_TRUE(waitForHUD(unknown(action)));
+             ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+             EXPECT_EQ(sent(action).back().at("sign"), firstSign);
+             unscript();
+         }, .sentInAll = 3},
+        {.name = "another account", .between = [&](Action action) {
+             if (action == "jiesuan") amountField(action)->setText("11");
+             else field("#shiwanzhanghaoTxetField")->setText("wanjia002");
+         }, .made = 2},
+        {.name = "past the window, not made", .between = expired, .lostAs = HoldingRelay::kHTTPFailure, .sentInAll = 3,
+         .retrySays = notMade, .thenNew = true},
+        {.name = "a form that tells it when it opens", .between = [&](Action action) {
              leave();
-             NSUserDefaults::resetStandardUserDefaults();
-             UIApplication::resetForTesting();
-             UIApplication::launchForTesting(make<AppDelegate>());
-             window = UIApplication::sharedApplication()->keyWindow();
-             EXPECT_EQ(hudText(), KXMoneyRequest::unknownResultText(action == "jiesuan" ? "结算明细" : "代充记录"));
-             stack = make<KXNavigationController>(make<UIViewController>());
-             showInWindow(stack);
-             driver.settle();
+             if (action == "jiesuan") show(make<KXApplyjiesuanViewController>());
+             else show(make<KXDiscountDaiChunViewController>());
+             EXPECT_EQ(hudText(), unknown(action));
+             leave();
          }},
-        {"past the back end's window", HoldingRelay::kLostAnswer,
-         [&](const std::string& action) {
-             relay->script(HoldingRelay::field(action, "t", firstT), R"({"code":2,"message":"请求已过期"})");
+        {.name = "10 then 10.00", .between = [&](Action action) {
+             amountField(action)->setText(action == "jiesuan" ? "10.00" : "01.06");
+             if (action == "fuli") field("#shiwanzhanghaoTxetField")->setText("wanjia001 ");
+         }},
+        {.name = "a sandbox that cannot keep it", .between = [&](Action) { std::filesystem::remove(keptFile); },
+         .sentInAll = 1, .before = [&](Action) { std::filesystem::create_directory(keptFile); }, .refused = true},
+        {.name = "a damaged kept file", .between = [&](Action) { damage(0); }, .sentInAll = 1, .retrySays = unknown},
+        {.name = "a damaged kept file past the back end's window", .between = [&](Action) { damage(2 * 300 + 5); },
+         .made = 2, .retrySays = [&](Action action) { return KXMoneyRequest::recordsFinalText(records(action)); },
+         .thenNew = true},
+        {.name = "an earlier identical row", .between = expired, .lostAs = HoldingRelay::kHTTPFailure, .sentInAll = 3,
+         .retrySays = notMade, .thenNew = true, .before = [&](Action action) {
+             const Value game = backendAnswer("fuli_game")["data"][0]["id"];
+             ASSERT_EQ(KXClassicRequest::code(action == "jiesuan" ? backendAnswer("jiesuan", {{"money", "10"}}, {"money"})
+                 : backendAnswer("fuli", {{"username", "wanjia001"}, {"money", "1.06"}, {"gid", game}, {"type", "1"}},
+                                 {"username", "money", "gid", "type"})), 1);
          }},
     };
     for (const Road& road : roads) {
+        // Each road on a fresh back end, whose settleable amount the earlier
+        // roads have not used up.
+        relay.reset();
+        backend = backend::LocalBackend::start({});
+        ASSERT_TRUE(backend);
+        relay = std::make_unique<HoldingRelay>(backend->port());
+        KXServiceAddress::setBaseURL(relay->baseURL());
         for (const std::string action : {"jiesuan", "fuli"}) {
             SCOPED_TRACE(std::string(road.name) + ", " + action);
+            // Each road starts with nothing kept.
+            std::filesystem::remove_all(keptFile);
+            std::filesystem::remove(keptFile + ".damaged");
+            if (road.before) road.before(action);
             const bool settling = action == "jiesuan";
             const std::string list = settling ? "jiesuan_list" : "fuli_list";
             auto rows = [&] { return NSString::intValue(backendAnswer(list)["data"]["number"].description()); };
@@ -202,28 +285,49 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
                 return screen;
             };
             Ref<UIViewController> form = openForm();
-            const std::string submit = settling ? "提交" : "立即充值";
             script(action, road.lostAs);
-            ASSERT_TRUE(driver.tap(submit));
-            EXPECT_TRUE(waitForHUD(KXMoneyRequest::unknownResultText(settling ? "结算明细" : "代充记录")));
+            ASSERT_TRUE(driver.tap(submit(action)));
+            EXPECT_TRUE(waitForHUD(road.refused ? KXMoneyRequest::cannotKeepText() : unknown(action)));
+            if (road.refused)
+                EXPECT_EQ(MBProgressHUD::HUDForView(window)->detailsLabel()->text(),
+                          "cannot write " + keptFile + ": " + keptFile + " is a folder");
             ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
             unscript();
-            firstT = sent(action).back().at("t");
+            if (sent(action).size() > sentBefore) {
+                firstT = sent(action).back().at("t");
+                firstSign = sent(action).back().at("sign");
+            }
             road.between(action);
             if (top() != form) form = openForm();
             // A second later, so that a new request would not be the first
             // again: the same values in one second are one request.
             ASSERT_TRUE(runUntil([&] { return WMUtil::getTimeSp() > std::stol(firstT); }));
             letHUDsHide();
-            ASSERT_TRUE(driver.tap(submit));
-            ASSERT_TRUE(runUntil([&] { return top() != form; }));
-            unscript();
-            finishTransition();
-            EXPECT_TRUE(!settling || cast<KXApplyForSettlementViewController>(top()));
-            EXPECT_EQ(sent(action).back().at("t"), firstT);
-            EXPECT_EQ(sent(action).size(), sentBefore + 2 + road.sentBetween);
-            EXPECT_EQ(rows(), rowsBefore + 1);
-            EXPECT_EQ(prepaidBalance(), balance - KXMoney::fromFen(settling ? 0 : 74));
+            ASSERT_TRUE(driver.tap(submit(action)));
+            if (road.retrySays) {
+                EXPECT_TRUE(waitForHUD(road.retrySays(action)));
+                ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+                unscript();
+                if (road.thenNew) {
+                    letHUDsHide();
+                    ASSERT_TRUE(driver.tap(submit(action)));
+                }
+            }
+            if (!road.retrySays || road.thenNew) {
+                ASSERT_TRUE(runUntil([&] { return top() != form; }));
+                unscript();
+                finishTransition();
+                EXPECT_TRUE(!settling || cast<KXApplyForSettlementViewController>(top()));
+            } else {
+                EXPECT_EQ(top(), form);
+            }
+            if (road.made == 1 && !road.retrySays && !road.refused) {
+                EXPECT_EQ(sent(action).back().at("t"), firstT);
+                EXPECT_EQ(sent(action).back().at("sign"), firstSign);
+            }
+            EXPECT_EQ(sent(action).size(), sentBefore + road.sentInAll);
+            EXPECT_EQ(rows(), rowsBefore + road.made);
+            EXPECT_EQ(prepaidBalance(), balance - KXMoney::fromFen(settling ? 0 : 74 * road.made));
             leave();
         }
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "app/payment/KXAmountInput.h"
 #include "app/payment/KXMoney.h"
@@ -59,27 +60,33 @@ TEST(KXMoney, TheDiscountedAmountIsTheBackEndsCharge) {
 }
 
 // A top-up of unknown result read back from 代充记录 is made only when a row
-// made in the back end's window shows all it sent; a row of its amount that
-// shows something else leaves it unknown.
-TEST(KXMoneyReadBack, ARowIsTheActionOnlyWhenItShowsAllThatWasSent) {
+// that shows what it does ("10" is 10.00, " wanjia001" is wanjia001), not
+// listed before it went out, was made in the back end's window; a row of
+// another account or game is another action; one that cannot be told
+// apart leaves it unknown.
+TEST(KXMoneyReadBack, ARowIsTheActionOnlyWhenItIsNewAndShowsWhatItDoes) {
     const Dictionary sent{{"ac", "fuli"}, {"t", "1000000"}, {"username", " wanjia001"},
                           {"money", "10"},  {"gid", "3"},     {"type", "1"}};
-    const std::string row = R"("money":"10.00","user_name":"wanjia001","gid":"3","type":"1")";
+    const std::string row = R"("money":"10.00","user_name":"wanjia001","gid":"3","type":"1","orderid":)";
+    const std::optional<std::vector<std::string>> before = std::vector<std::string>{"7"}, unknown;
     using Finding = KXMoneyReadBack::Finding;
-    for (const auto& [rows, finding] : std::vector<std::pair<std::string, Finding>>{
-             {"[]", Finding::NotMade},
-             {"[{" + row + R"(,"create_time":"1000010"}])", Finding::Made},
-             {"[{" + row + R"(,"create_time":"999000"}])", Finding::NotMade},
-             {R"([{"money":"11.00","create_time":"1000010"}])", Finding::NotMade},
-             {"[{" + row + "}]", Finding::Unknown},
-             {R"([{"money":"10.00","user_name":"xiaoyu88","gid":"3","type":"1","create_time":"1000010"}])",
+    for (const auto& [rows, listed, finding] :
+         std::vector<std::tuple<std::string, std::optional<std::vector<std::string>>, Finding>>{
+             {"[]", before, Finding::NotMade},
+             {"[{" + row + R"("8","create_time":"1000010"}])", before, Finding::Made},
+             {"[{" + row + R"("8","create_time":"1000010"}])", unknown, Finding::Unknown},
+             {"[{" + row + R"("8","create_time":"999000"}])", before, Finding::NotMade},
+             {"[{" + row + R"("8"}])", before, Finding::Unknown},
+             {R"([{"money":"10.00","user_name":"xiaoyu88","gid":"3","type":"1","orderid":"8","create_time":"1000010"}])",
+              before, Finding::NotMade},
+             {R"([{"money":"10.00","user_name":"wanjia001","gid":"4","type":"1","orderid":"8","create_time":"1000010"}])",
+              before, Finding::NotMade},
+             {R"([{"money":"10.00","user_name":"wanjia001","type":"1","orderid":"8","create_time":"1000010"}])", before,
               Finding::Unknown},
-             {R"([{"money":"10.00","user_name":"wanjia001","gid":"4","type":"1","create_time":"1000010"}])",
-              Finding::Unknown},
-             {"{}", Finding::Unknown}}) {
+             {"{}", before, Finding::Unknown}}) {
         const Value answer =
             NSJSONSerialization::JSONObjectWithData(NSData::fromString(R"({"code":1,"data":{"list":)" + rows + "}}"));
-        EXPECT_EQ(KXMoneyReadBack::judge(sent, answer), finding) << rows;
+        EXPECT_EQ(KXMoneyReadBack::judge(sent, listed, answer), finding) << rows;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,7 +45,7 @@ std::string whyNotThere(const std::string& path) {
 
 }  // namespace
 
-namespace backend::FileProblem {
+namespace FileProblem {
 
 std::string why(const std::string& path, int error, Doing doing) {
     std::error_code ignored;
@@ -170,4 +170,4 @@ std::optional<std::string> ofSpace(const std::string& folder) {
     return std::nullopt;
 }
 
-}  // namespace backend::FileProblem
+}  // namespace FileProblem
