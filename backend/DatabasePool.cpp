@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 
 namespace backend {
 

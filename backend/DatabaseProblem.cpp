@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "backend/Database.h"
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 
 namespace backend {
 

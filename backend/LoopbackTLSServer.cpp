@@ -23,7 +23,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "backend/GnuTLSDatum.h"
 #include "backend/OwnerOnly.h"
 #include "backend/TransportRefusal.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <utility>
 
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "foundation/NSRunLoop.h"
 #include "runner/SessionEnd.h"
 #include "runner/SessionFolder.h"
@@ -122,7 +122,6 @@ ConsoleInput::ConsoleInput(std::string historyFile)
 ConsoleInput::~ConsoleInput() { saveHistory(); }
 
 void ConsoleInput::loadHistory() {
-    namespace FileProblem = backend::FileProblem;
     std::optional<std::string> problem;
     struct stat status {};
     if (::stat(historyFile_.c_str(), &status) != 0) {

@@ -9,7 +9,7 @@
 #include "backend/AnalyticsCollector.h"
 #include "backend/DatabaseProblem.h"
 #include "foundation/NSURL.h"
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::string recordPath(const std::string& folder) { return folder + "/backend-ad
 
 std::unique_ptr<backend::LocalBackend> startLocal(const std::string& folder, std::string* failure) {
     const std::string storage = storageFolder(folder);
-    if (auto problem = backend::FileProblem::makeFolder(storage)) {
+    if (auto problem = FileProblem::makeFolder(storage)) {
         if (failure) *failure = *problem;
         return nullptr;
     }

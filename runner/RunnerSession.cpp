@@ -28,7 +28,7 @@
 #include "peers/SimulatedPalApp.h"
 #include "peers/SimulatedRippleApp.h"
 #include "runner/CommandText.h"
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "runner/LogEntry.h"
 #include "runner/QRLoginCommand.h"
 #include "runner/SessionEnd.h"
@@ -662,7 +662,7 @@ CommandResult RunnerSession::scan(const std::string& file) {
             return {false, "scan: " + file + " is a loop of links: each leads to another, none to a file"};
         if (error)
             return {false, "scan: cannot read " + file + ": " +
-                               backend::FileProblem::why(file, error.value(), backend::FileProblem::Doing::Reading)};
+                               FileProblem::why(file, error.value(), FileProblem::Doing::Reading)};
         return {false, "scan: there is no file " + file};
     }
     if (!std::filesystem::is_regular_file(file, error)) return {false, "scan: " + file + " is not a file"};
@@ -672,7 +672,7 @@ CommandResult RunnerSession::scan(const std::string& file) {
     auto bytes = DataFile::dataWithContentsOfFile(file, &readError);
     if (!bytes)
         return {false, "scan: cannot read " + file + ": " +
-                           backend::FileProblem::why(file, readError, backend::FileProblem::Doing::Reading)};
+                           FileProblem::why(file, readError, FileProblem::Doing::Reading)};
     ImageProblem problem = ImageProblem::Damaged;
     auto picture = UIImage::imageWithData(*bytes, 1, &problem);
     if (!picture) return {false, "scan: cannot read the picture " + file + ": " + imageProblemText(problem)};
@@ -691,7 +691,7 @@ CommandResult RunnerSession::shot(const std::string& rest) {
         return {false, "shot: \"\" names no file (shot alone saves a numbered shot in the session folder)"};
     const std::string& file = *named;
     if (!file.empty()) {
-        if (auto problem = backend::FileProblem::ofWriting(file)) return {false, "shot: cannot write " + file + ": " + *problem};
+        if (auto problem = FileProblem::ofWriting(file)) return {false, "shot: cannot write " + file + ": " + *problem};
     } else if (auto refused = refuseInGoneFolder("shot", "shot FILE saves the picture elsewhere")) {
         return *refused;
     }

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "backend/OwnerOnly.h"
 #include "backend/WholeFile.h"
 
@@ -46,16 +46,16 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
                " mark: remove it yourself or choose another --data";
     }
     const bool madeHere = empty || (fresh && marked);
-    if (auto problem = makeParents ? backend::FileProblem::makeFolder(path) : backend::FileProblem::makeLastFolder(path))
+    if (auto problem = makeParents ? FileProblem::makeFolder(path) : FileProblem::makeLastFolder(path))
         return problem;
     hold.path_ = path;
     hold.folder_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (hold.folder_ < 0)
         return "cannot open " + path + ": " +
-               backend::FileProblem::why(path, errno, backend::FileProblem::Doing::Reading);
+               FileProblem::why(path, errno, FileProblem::Doing::Reading);
     // A session writes in its folder from the start (the app's sandbox, the
     // back end's data): one it may not write is refused now, saying why.
-    if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + backend::FileProblem::why(path, errno);
+    if (::access(path.c_str(), W_OK) != 0) return "cannot use " + path + ": " + FileProblem::why(path, errno);
     // A session holds its folder alone, from before it empties or marks it
     // until it ends: two sessions on one folder would each act on what the
     // other keeps (the sign-in, the money requests of unknown result).
@@ -64,7 +64,7 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             return "a session is using " + path + ": " +
                    (fresh ? "--fresh empties it only when none is" : "one session at a time uses a folder") +
                    " (quit that session or choose another --data)";
-        return "cannot hold " + path + ": " + backend::FileProblem::why(path, errno);
+        return "cannot hold " + path + ": " + FileProblem::why(path, errno);
     }
     if (fresh && marked) {
         // The folder itself stays: the hold is on it. So does its mark.
@@ -73,12 +73,12 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
             if (entry->path().filename() != kMarkName) entries.push_back(entry->path());
         for (const auto& entry : entries)
             if (!error) fs::remove_all(entry, error);
-        if (error) return "cannot empty " + path + ": " + backend::FileProblem::why(path, error.value());
+        if (error) return "cannot empty " + path + ": " + FileProblem::why(path, error.value());
     }
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
         const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, backend::OwnerOnly::kFileMode);
-        if (file < 0) return "cannot mark " + path + " as a session folder: " + backend::FileProblem::why(mark, errno);
+        if (file < 0) return "cannot mark " + path + " as a session folder: " + FileProblem::why(mark, errno);
         ::close(file);
     }
     return std::nullopt;
@@ -110,7 +110,7 @@ std::string whyNotWritten(const std::string& path, int error) {
     const fs::path folder = folderOf(path);
     if (error == ENOENT && fs::is_directory(folder, ignored))
         return "the folder " + folder.string() + " cannot hold new files";
-    return backend::FileProblem::why(path, error);
+    return FileProblem::why(path, error);
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
                                                            std::string_view bytes, std::string& error) {
     const std::string first = folder + "/" + name(last + 1);
     if (::mkdir(folder.c_str(), backend::OwnerOnly::kFolderMode) != 0 && errno != EEXIST) {
-        error = "cannot write " + first + ": " + backend::FileProblem::why(first, errno);
+        error = "cannot write " + first + ": " + FileProblem::why(first, errno);
         return std::nullopt;
     }
     int failed = 0;
@@ -142,7 +142,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
             return path;
         }
         if (errno != EEXIST) {
-            error = "cannot write " + path + ": " + backend::FileProblem::why(path, errno);
+            error = "cannot write " + path + ": " + FileProblem::why(path, errno);
             ::unlink(written->c_str());
             return std::nullopt;
         }

@@ -33,7 +33,7 @@
 #include "peers/PaymentNotice.h"
 #include "runner/BackEndProbe.h"
 #include "runner/ConsoleInput.h"
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "backend/OwnerOnly.h"
 #include "runner/FolderBackEnd.h"
 #include "runner/RunnerOptions.h"
@@ -94,8 +94,8 @@ std::optional<std::string> settingsProblem(const NSUserDefaults& settings) {
     switch (settings.fileState()) {
         case NSUserDefaults::FileState::Unreadable:
             return "the app's settings cannot be read: " +
-                   backend::FileProblem::why(path, ::access(path.c_str(), R_OK) != 0 ? errno : EACCES,
-                                             backend::FileProblem::Doing::Reading) +
+                   FileProblem::why(path, ::access(path.c_str(), R_OK) != 0 ? errno : EACCES,
+                                             FileProblem::Doing::Reading) +
                    ": the app starts signed out, and they are not saved over";
         case NSUserDefaults::FileState::Damaged:
             return "the app's settings " + path +
@@ -103,7 +103,7 @@ std::optional<std::string> settingsProblem(const NSUserDefaults& settings) {
                    "its settings anew over them";
         case NSUserDefaults::FileState::Read: break;
     }
-    if (auto problem = backend::FileProblem::ofReplacing(path))
+    if (auto problem = FileProblem::ofReplacing(path))
         return "the app's settings cannot be saved: " + *problem +
                ": a sign-in or sign-out in this session is not kept for the next one";
     return std::nullopt;
@@ -115,7 +115,7 @@ std::optional<std::string> settingsProblem(const NSUserDefaults& settings) {
 std::optional<std::string> keptFileProblem(const std::string& folder) {
     for (const std::string& file :
          {historyPath(folder), FolderBackEnd::recordPath(folder), NSUserDefaults::standardFilePath()})
-        if (auto problem = backend::FileProblem::ofKind(file)) return "cannot use " + file + ": " + *problem;
+        if (auto problem = FileProblem::ofKind(file)) return "cannot use " + file + ": " + *problem;
     return std::nullopt;
 }
 
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string sandbox = sandboxFolder(options->dataFolder);
-    if (auto problem = backend::FileProblem::makeFolder(sandbox)) {
+    if (auto problem = FileProblem::makeFolder(sandbox)) {
         std::cerr << "velmaro: " << *problem << "\n";
         return 1;
     }
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
     std::error_code failure;
     if (!AppSandbox::setRoot(sandbox, &failedFolder, &failure)) {
         std::cerr << "velmaro: cannot make the app's folders in " << sandbox << ": "
-                  << backend::FileProblem::why(failedFolder, failure.value()) << "\n";
+                  << FileProblem::why(failedFolder, failure.value()) << "\n";
         return 1;
     }
     NSBundle::setMainBundlePath(VELMARO_APP_BUNDLE_DIR);

@@ -15,7 +15,7 @@
 #include "backend/LoopbackTLSServer.h"
 #include "backend/TemporaryFolder.h"
 #include "foundation/NSRunLoop.h"
-#include "backend/FileProblem.h"
+#include "foundation/FileProblem.h"
 #include "runner/SessionFolder.h"
 #include "tests/support/TempSandbox.h"
 #include "tests/support/UnwritablePath.h"
@@ -202,13 +202,13 @@ TEST(SessionFolder, AFolderThatCannotBeReadIsRefusedSayingSo) {
 TEST(FileProblem, NamesTheCauseAndTheFolderItStrikes) {
     TempSandbox sandbox;
     const std::string missing = sandbox.path() + "/shots/shot-001.png";
-    EXPECT_EQ(backend::FileProblem::why(missing, ENOSPC), "the disk is full (no space left for " + sandbox.path() + ")");
-    EXPECT_EQ(backend::FileProblem::why(missing, EDQUOT), "the disk quota is used up (no space left for " + sandbox.path() + ")");
-    EXPECT_EQ(backend::FileProblem::why(missing, EROFS),
+    EXPECT_EQ(FileProblem::why(missing, ENOSPC), "the disk is full (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(FileProblem::why(missing, EDQUOT), "the disk quota is used up (no space left for " + sandbox.path() + ")");
+    EXPECT_EQ(FileProblem::why(missing, EROFS),
               "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
-    EXPECT_EQ(backend::FileProblem::why(sandbox.path(), EROFS),
+    EXPECT_EQ(FileProblem::why(sandbox.path(), EROFS),
               "the folder " + sandbox.path() + " is read-only (its disk is mounted read-only)");
     const std::string file = sandbox.path() + "/history";
     std::ofstream(file) << "tap 登录\n";
-    EXPECT_EQ(backend::FileProblem::why(file, EACCES), file + " is not writable (no permission to write it)");
+    EXPECT_EQ(FileProblem::why(file, EACCES), file + " is not writable (no permission to write it)");
 }
