@@ -13,6 +13,7 @@
 #include "kits/ripple/RPBase64.h"
 #include "kits/ripple/RPLogUtil.h"
 #include "kits/ripple/RippleOpenPlatformHosts.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/UIImage.h"
 
 namespace {
@@ -253,8 +254,13 @@ void RippleAuthSDK::handleGotQrcode() {
     auto delegate = this->delegate();
     auto delegateObject = std::dynamic_pointer_cast<NSObject>(delegate);
     log("_delegate:%@, self.qrCodeData:%@", delegateObject, describedData(qrCodeData_));
-    // Bytes that are no picture count as no picture: there is no code to show.
-    Ref<UIImage> image = qrCodeData_ && qrCodeData_->length() > 0 ? UIImage::imageWithData(*qrCodeData_) : nullptr;
+    // Bytes that are no picture count as no picture: there is no code to
+    // show. The code is a picture a server sends, held to the web pictures'
+    // pixels (its bytes came in an answer, well within a picture file's).
+    static_assert(URLLoadingEngine::kDefaultLargestBody <= kLargestImageFileBytes);
+    Ref<UIImage> image = qrCodeData_ && qrCodeData_->length() > 0
+                             ? UIImage::imageWithData(*qrCodeData_, 1, nullptr, kLargestWebImagePixels)
+                             : nullptr;
     if (!image) {
         handleError(kNoQrcode);
         return;

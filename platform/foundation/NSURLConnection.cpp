@@ -20,6 +20,11 @@ Ref<NSURLConnection> NSURLConnection::connectionWithRequest(Ref<NSURLRequest> re
     return connection;
 }
 
+void NSURLConnection::setLargestResponseBody(std::uint64_t bytes) {
+    std::lock_guard lock(mutex_);
+    largestBody_ = bytes;
+}
+
 void NSURLConnection::start() {
     std::lock_guard lock(mutex_);
     if (started_ || !delegate_) return;
@@ -44,6 +49,7 @@ void NSURLConnection::load() {
     transfer.headers = request_->headerFields();
     transfer.body = request_->HTTPBody();
     transfer.timeoutInterval = request_->timeoutInterval();
+    transfer.largestBody = largestBody_;
     // The engine keeps this object alive, seen as its observer, while it loads.
     const auto owner = self<NSURLConnection>();
     std::shared_ptr<URLTransferObserver> observer(owner, static_cast<URLTransferObserver*>(owner.get()));

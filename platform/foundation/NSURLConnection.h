@@ -27,6 +27,11 @@ public:
 
     const Ref<NSURLRequest>& originalRequest() const { return request_; }
 
+    // The most bytes the answer's body may hold: an API's answer
+    // (URLLoadingEngine::kDefaultLargestBody) unless set before loading
+    // begins. Past it the connection fails as NSURLErrorDataLengthExceedsMaximum.
+    void setLargestResponseBody(std::uint64_t bytes);
+
     // Starts loading, on the main loop's next turn; later calls do nothing.
     void start();
     // Stops loading; the delegate hears nothing more.
@@ -49,6 +54,7 @@ private:
     std::mutex mutex_;  // guards the fields below
     Ref<NSURLConnectionDataDelegate> delegate_;
     bool started_ = false;
+    std::uint64_t largestBody_ = URLLoadingEngine::kDefaultLargestBody;
     URLLoadingEngine::TransferID transferID_ = 0;  // 0 until loading
     // From start() until the delegate's last call has run (or was dropped).
     std::shared_ptr<PendingAnswer> answer_;

@@ -32,10 +32,12 @@ public:
     long HTTPMaximumConnectionsPerHost() const { return maximumConnectionsPerHost_; }
     void setHTTPMaximumConnectionsPerHost(long connections) { maximumConnectionsPerHost_ = connections; }
 
-    // The most bytes an answer's body may hold (0, the default: no bound).
-    // An answer announcing a longer body fails before it is read, one that
-    // brings more as soon as it has, both as NSURLErrorDataLengthExceedsMaximum:
-    // the image loader's session holds no more than a picture file.
+    // The most bytes an answer's body may hold: by default an API's answer
+    // (URLLoadingEngine::kDefaultLargestBody), so no session reads without a
+    // bound; a session that reads another kind of answer sets its own (the
+    // web views' a page, the image loader's a picture file). An answer
+    // announcing a longer body fails before it is read, one that brings
+    // more as soon as it has, both as NSURLErrorDataLengthExceedsMaximum.
     std::uint64_t largestResponseBody() const { return largestResponseBody_; }
     void setLargestResponseBody(std::uint64_t bytes) { largestResponseBody_ = bytes; }
 
@@ -46,5 +48,5 @@ private:
     Dictionary additionalHeaders_;
     bool followsRedirects_ = true;
     long maximumConnectionsPerHost_ = URLLoadingEngine::kDefaultConnectionsPerHost;
-    std::uint64_t largestResponseBody_ = 0;
+    std::uint64_t largestResponseBody_ = URLLoadingEngine::kDefaultLargestBody;
 };

@@ -202,8 +202,8 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     if (auto authorities = URLLoadingEngine::trustedCertificatesForURL(request.url))
         curl_easy_setopt(easy, CURLOPT_CAINFO, authorities->c_str());
     // curl refuses an announced length past the bound; onData a body that grows past it.
-    if (request.largestBody > 0)
-        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.largestBody));
+    // (curl reads 0 as no bound: onData alone holds a bound of 0.)
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.largestBody));
 
     bool expectGiven = false;
     for (const auto& [name, value] : request.headers) {
@@ -279,7 +279,7 @@ std::size_t URLLoadingEngine::Transfer::onData(char* bytes, std::size_t size, st
     const std::size_t length = size * count;
     transfer.lastActivity = Clock::now();
     transfer.bodyBytes += length;
-    if (transfer.request.largestBody > 0 && transfer.bodyBytes > transfer.request.largestBody) {
+    if (transfer.bodyBytes > transfer.request.largestBody) {
         transfer.bodyTooLarge = true;
         return 0;  // curl ends the transfer
     }

@@ -62,6 +62,13 @@ public:
 // for a second or more is not reused: servers close them after 2 s or more.
 class URLLoadingEngine {
 public:
+    // The most bytes of an answer's body a request reads unless its loader
+    // sets another bound: the bound of an API's answer (JSON, a form, a line
+    // of text), thousands of times the longest page of a list the back end
+    // sends. Loaders of other kinds of answers set their own: web pages,
+    // pictures.
+    static constexpr std::uint64_t kDefaultLargestBody = 4u << 20;
+
     struct Request {
         std::string url;
         std::string method = "GET";
@@ -72,11 +79,11 @@ public:
         double timeoutInterval = 60;
         // Off: a redirect is the final answer (its status, Location and body).
         bool followRedirects = true;
-        // The most bytes the answer's body may hold (0: no bound). An answer
-        // whose Content-Length is larger fails before its body is read, one
-        // without a length as soon as its body passes the bound, both as
-        // NSURLErrorDataLengthExceedsMaximum.
-        std::uint64_t largestBody = 0;
+        // The most bytes the answer's body may hold: every answer is
+        // bounded. An answer whose Content-Length is larger fails before its
+        // body is read, one without a length as soon as its body passes the
+        // bound, both as NSURLErrorDataLengthExceedsMaximum.
+        std::uint64_t largestBody = kDefaultLargestBody;
     };
     using TransferID = std::uint64_t;
     // As many connections to one host as the platform opens; more transfers wait.

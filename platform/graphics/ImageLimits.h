@@ -15,6 +15,12 @@ constexpr std::size_t kLargestImagePixels = 64u << 20;   // 64 megapixels, 256 M
 // bytes of a picture within the pixel limit, more than any real photograph.
 constexpr std::size_t kLargestImageFileBytes = 32u << 20;
 
+// The most pixels of a picture a server sends (the web images, the Ripple
+// kit's login code, the Pal kit's link previews): a full screen of the
+// largest phone at 3x (1284 x 2778) fits, icons, avatars, banners and codes
+// with room to spare. 16 MiB of pixels, an eighth of the web images' budget.
+constexpr std::size_t kLargestWebImagePixels = 4u << 20;
+
 // The most scans (passes over the picture) a JPEG may hold. Each costs a
 // pass over every block of the picture, so the bound is on scans times
 // pixels: 256 scans up to 4 megapixels, fewer in proportion above (16 at

@@ -14,11 +14,12 @@ const char* const WebKitErrorDomain = "WebKitErrorDomain";
 namespace {
 
 // Web views load without following redirects, so that each one goes
-// through the policy callback.
+// through the policy callback, and read no page past a page's bound.
 const Ref<NSURLSession>& webSession() {
     static const Ref<NSURLSession> session = [] {
         auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
         configuration->setFollowsRedirects(false);
+        configuration->setLargestResponseBody(WebFrameLoader::kLargestPageBytes);
         return NSURLSession::sessionWithConfiguration(configuration);
     }();
     return session;

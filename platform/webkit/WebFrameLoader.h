@@ -67,6 +67,11 @@ public:
 // history is the list of committed addresses.
 class WebFrameLoader : public NSObject {
 public:
+    // The most bytes of a page read: its document alone (nothing it refers
+    // to is loaded), many times the longest page a server of the app sends.
+    // A longer one fails as NSURLErrorDataLengthExceedsMaximum.
+    static constexpr std::uint64_t kLargestPageBytes = 8u << 20;
+
     explicit WebFrameLoader(WebFrameLoaderClient& client) : client_(&client) {}
     ~WebFrameLoader() override;
 

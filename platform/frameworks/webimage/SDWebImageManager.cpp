@@ -31,11 +31,11 @@ bool isNetworkAddress(const Ref<NSURL>& url) {
 // cache's budget, into `image`; the error when there is none.
 Ref<NSError> decodeWithinBounds(const NSData& data, SDImageCache& cache, Ref<UIImage>& image) {
     ImageProblem problem{};
-    image = UIImage::imageWithData(data, 1, &problem, SDWebImageManager::kLargestWebImagePixels);
+    image = UIImage::imageWithData(data, 1, &problem, kLargestWebImagePixels);
     if (!image && problem == ImageProblem::TooLarge)
         return imageError(SDWebImageErrorBadImageData,
                           "Downloaded image is larger than " +
-                              std::to_string(SDWebImageManager::kLargestWebImagePixels >> 20) + " megapixels");
+                              std::to_string(kLargestWebImagePixels >> 20) + " megapixels");
     if (!image) return imageError(SDWebImageErrorBadImageData, "Downloaded image has 0 pixels");
     if (cache.admitImage(image)) return nullptr;
     image = nullptr;

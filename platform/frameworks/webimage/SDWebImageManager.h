@@ -65,7 +65,7 @@ private:
 // non-network address, a status other than 2xx, data that is no image, a
 // transport failure). What a server sends is bounded: a body of more than a
 // picture file's bytes (kLargestImageFileBytes) is left unread, a picture of
-// more than kLargestWebImagePixels is refused from its header, and a
+// more than kLargestWebImagePixels (ImageLimits) is refused from its header, and a
 // decoded picture that does not fit the cache's budget beside the others
 // still shown is let go (SDImageCache::admitImage). A cached image answers at once; a load answers on the
 // main queue, where the progress block also hears of the whole body as it
@@ -76,10 +76,6 @@ private:
 class SDWebImageManager : public NSObject {
 public:
     static constexpr long kConnectionsPerHost = 4;
-    // The most pixels of a web picture: a full screen of the largest phone
-    // at 3x (1284 x 2778) fits, the app's icons, avatars and banners with
-    // room to spare. 16 MiB of pixels, an eighth of the budget.
-    static constexpr std::size_t kLargestWebImagePixels = 4u << 20;
 
     static Ref<SDWebImageManager> sharedManager();
 

@@ -253,6 +253,8 @@ TEST_F(RequestLayer, AnswersWithoutUsableDataFailWithOurMessage) {
     answers["cps"] = "<html>oops</html>";
     answers["mingxi"] = R"({"code":1,"data":{"username":"a"}})";
     answers["lb"] = R"({"code":100})";
+    // A sound answer past the bound of an API's answer is left unread.
+    answers["news"] = R"({"code":1,"data":[],"pad":")" + std::string(4u << 20, 'x') + R"("})";
     // A client pages one list: the gift bags have a client of their own.
     auto client = make<KXHttpManager>();
     auto giftBags = make<KXHttpManager>();
@@ -262,8 +264,9 @@ TEST_F(RequestLayer, AnswersWithoutUsableDataFailWithOurMessage) {
     client->requestAssets([](const auto&) { FAIL(); }, failed);
     client->requestIncomeDetails([](const auto&) { FAIL(); }, failed);
     giftBags->requestGiftBags("", [](const auto&) { FAIL(); }, failed);
-    ASSERT_TRUE(runUntil([&] { return reasons.size() == 4; }));
-    EXPECT_EQ(reasons, std::vector<std::string>(4, "获取数据失败"));
+    client->requestNotices([](const auto&) { FAIL(); }, failed);
+    ASSERT_TRUE(runUntil([&] { return reasons.size() == 5; }));
+    EXPECT_EQ(reasons, std::vector<std::string>(5, "获取数据失败"));
     // The null data is logged as a success answer before it fails to decode.
     EXPECT_TRUE(log.contains("***********"));
 }

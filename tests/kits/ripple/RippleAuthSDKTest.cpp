@@ -15,6 +15,8 @@
 #include "foundation/NSHTTPURLResponse.h"
 #include "foundation/NSTimer.h"
 #include "foundation/NSURL.h"
+#include "graphics/CGImage.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/UIImage.h"
 #include "kits/ripple/RPLogUtil.h"
 #include "kits/ripple/RippleAuthSDK.h"
@@ -320,12 +322,20 @@ TEST_F(RippleQRLogin, TheHostMayLetTheLoginGoInsideAnAnswer) {
 }
 
 TEST_F(RippleQRLogin, CodeAnswersWithoutAPictureEndWithMinusThreeAndNoPoll) {
-    for (const char* answer : {R"({"uuid":"u1"})", R"({"uuid":"u1","qrcode":{"qrcodebase64":"!!!!"}})",
-                               R"({"uuid":"u1","qrcode":{"qrcodelength":8,"qrcodebase64":"aGVsbG8gd29ybGQ="}})",
-                               "[1]"}) {
-        SCOPED_TRACE(answer);
+    // A picture of one row more than a web picture's pixels.
+    const std::vector<std::uint8_t> grey(2048 * (kLargestWebImagePixels / 2048 + 1) * 4, 200);
+    const std::string tooLarge = UIImagePNGRepresentation(make<UIImage>(
+        CGImage::imageWithRGBA(2048, kLargestWebImagePixels / 2048 + 1, grey), 1, UIImageOrientation::Up))
+                                     ->base64EncodedString();
+    for (const std::string& answer :
+         {std::string(R"({"uuid":"u1"})"), std::string(R"({"uuid":"u1","qrcode":{"qrcodebase64":"!!!!"}})"),
+          std::string(R"({"uuid":"u1","qrcode":{"qrcodelength":8,"qrcodebase64":"aGVsbG8gd29ybGQ="}})"),
+          std::string("[1]"),
+          R"({"uuid":"u1","qrcode":{"qrcodelength":)" + std::to_string(tooLarge.size()) + R"(,"qrcodebase64":")" +
+              tooLarge + R"("}})"}) {
+        SCOPED_TRACE(answer.substr(0, 80));
         recorder->finishes.clear();
-        sdk->handleResponse(std::string(answer));
+        sdk->handleResponse(answer);
         ASSERT_EQ(recorder->finishes.size(), 1u);
         EXPECT_EQ(recorder->finishes[0].code, RippleAuthSDK::kNoQrcode);
         expectStopped();

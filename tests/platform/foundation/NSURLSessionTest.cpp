@@ -230,6 +230,8 @@ TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {
     MisbehavingServer silent(MisbehavingServer::Behaviour::CloseWithoutAnswer);
     MisbehavingServer garbage(MisbehavingServer::Behaviour::AnswerGarbage);
     server.respondThenDrop("GET", "/cut", std::string(100000, 'x'), 1000);
+    // The shared session sets no bound of its own: the default holds.
+    server.respond("GET", "/long", 200, std::string(URLLoadingEngine::kDefaultLargestBody + 1, 'x'), "text/plain");
     // A label longer than 63 characters fails in the local resolver, so no query leaves the machine.
     const std::string unknownHost = "http://" + std::string(70, 'q') + ".example/";
 
@@ -242,6 +244,7 @@ TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {
         {refusing.url("/"), NSURLErrorCannotConnectToHost, "Could not connect to the server."},
         {silent.url("/"), NSURLErrorNetworkConnectionLost, "The network connection was lost."},
         {server.url("/cut"), NSURLErrorNetworkConnectionLost, "The network connection was lost."},
+        {server.url("/long"), NSURLErrorDataLengthExceedsMaximum, "resource exceeds maximum size"},
         {garbage.url("/"), NSURLErrorBadServerResponse,
          "The operation couldn’t be completed. (NSURLErrorDomain error -1011.)"},
         {unknownHost, NSURLErrorCannotFindHost, "A server with the specified hostname could not be found."},

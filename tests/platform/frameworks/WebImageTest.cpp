@@ -188,7 +188,7 @@ TEST_F(WebImageTest, APictureCostsABoundedDownloadDecodeAndShareOfTheBudget) {
     };
     server.route("GET", "/static/long.png", zeros(kLargestImageFileBytes + 1, false));
     server.route("GET", "/static/endless.png", zeros(kLargestImageFileBytes + (1u << 20), true));
-    server.respond("GET", "/static/wide.png", 200, pngOf(2048, SDWebImageManager::kLargestWebImagePixels / 2048 + 1),
+    server.respond("GET", "/static/wide.png", 200, pngOf(2048, kLargestWebImagePixels / 2048 + 1),
                    "image/png");
     server.respond("GET", "/static/zeros.png", 200, pngFollowedByZeros(2000), "image/png");
     server.respond("GET", "/static/held.png", 200, pngOf(64, 64), "image/png");

@@ -100,7 +100,12 @@ void NimbusRequest::start(const Ref<NSURLRequest>& request) {
     if (auto delegate = this->delegate()) delegate->requestLoading(self<NimbusRequest>());
     if (auto previous = connection_.lock()) previous->cancel();
     loading_ = true;
-    connection_ = NSURLConnection::connectionWithRequest(request, self<NimbusRequest>());
+    auto connection = NSURLConnection::connectionWithRequest(request, self<NimbusRequest>(), false);
+    if (connection) {
+        connection->setLargestResponseBody(largestResponseBody_);
+        connection->start();
+    }
+    connection_ = connection;
 }
 
 void NimbusRequest::cancel() {

@@ -52,6 +52,11 @@ public:
     // Every character but ASCII letters, digits and "-_.~" escaped as UTF-8.
     static std::string encodedValue(const std::string& text);
 
+    // The most bytes of the answer read: an API's answer
+    // (URLLoadingEngine::kDefaultLargestBody) unless set before connecting;
+    // past it the request fails as NSURLErrorDataLengthExceedsMaximum.
+    void setLargestResponseBody(std::uint64_t bytes) { largestResponseBody_ = bytes; }
+
     // Builds the request from the address and parameters and starts it.
     void connect();
     void connectWithRequest(const Ref<NSURLRequest>& request);
@@ -99,5 +104,6 @@ private:
     // loading engine holds the connection.
     WeakRef<NSURLConnection> connection_;
     bool loading_ = false;
+    std::uint64_t largestResponseBody_ = URLLoadingEngine::kDefaultLargestBody;
     std::vector<std::uint8_t> responseText_;
 };

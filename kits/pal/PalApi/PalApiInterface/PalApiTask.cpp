@@ -10,6 +10,7 @@
 #include "foundation/NSDelayedPerform.h"
 #include "foundation/NSURLRequest.h"
 #include "graphics/CGBitmapContext.h"
+#include "graphics/ImageLimits.h"
 #include "kits/pal/NimbusOpenApi_IOS/Common/NimbusConnectHosts.h"
 #include "kits/pal/PalApi/PalApi.h"
 #include "kits/pal/PalApi/PalApiInterface/PalApiInterface.h"
@@ -130,12 +131,16 @@ void PalApiTaskDownloadURLObjectPreviewData::main() {
     auto link = linkObject();
     if (!link || !link->previewImageURL()) return;
     auto delegate = std::dynamic_pointer_cast<NimbusRequestDelegate>(self<PalApiTask>());
-    start(NimbusRequest::getRequestWithParams({}, "GET", delegate, link->previewImageURL()->absoluteString()));
+    // The preview is a picture a server sends: held to a picture file's
+    // bytes here and to the web pictures' pixels once in.
+    auto request = NimbusRequest::getRequestWithParams({}, "GET", delegate, link->previewImageURL()->absoluteString());
+    request->setLargestResponseBody(kLargestImageFileBytes);
+    start(std::move(request));
 }
 
 void PalApiTaskDownloadURLObjectPreviewData::didLoadRawResponse(const Ref<NimbusRequest>&, const NSData& data) {
     auto link = linkObject();
-    if (link && UIImage::imageWithData(data)) link->setPreviewImageData(data);
+    if (link && UIImage::imageWithData(data, 1, nullptr, kLargestWebImagePixels)) link->setPreviewImageData(data);
     resendShareMessage();
 }
 
