@@ -1,19 +1,40 @@
 #include "uikit/HeldChanges.h"
 
+#include <deque>
+
+namespace {
+
+// The callbacks running, of any container's transitions, and the changes
+// waiting for them to return (the UI runs on the main queue alone).
+int runningCallbacks = 0;
+std::deque<std::function<void()>>& waitingChanges() {
+    static std::deque<std::function<void()>> waiting;
+    return waiting;
+}
+
+}  // namespace
+
 void HeldChanges::hold(const std::function<void()>& callbacks) {
     ++depth_;
+    ++runningCallbacks;
     callbacks();
-    if (--depth_ > 0) return;
+    --depth_;
+    if (--runningCallbacks > 0) return;
     // Each waiting change holds its own callbacks; one they ask joins the
     // end of the line.
-    while (!waiting_.empty()) {
-        auto change = std::move(waiting_.front());
-        waiting_.pop_front();
+    auto& waiting = waitingChanges();
+    while (!waiting.empty()) {
+        auto change = std::move(waiting.front());
+        waiting.pop_front();
         change();
     }
 }
 
-void HeldChanges::make(std::function<void()> change) {
-    if (holding()) waiting_.push_back(std::move(change));
+bool HeldChanges::defers(bool inWindowHierarchy) const {
+    return holding() || (inWindowHierarchy && runningCallbacks > 0);
+}
+
+void HeldChanges::make(std::function<void()> change, bool inWindowHierarchy) {
+    if (defers(inWindowHierarchy)) waitingChanges().push_back(std::move(change));
     else change();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 
 // The changes a container asks of itself while one of its transitions runs
@@ -10,15 +9,26 @@
 // so each transition runs its callbacks whole, from one state to the next,
 // and the controllers, the views shown and the bars agree however the
 // changes nest.
+//
+// The callbacks of every container's transitions hold one line of changes,
+// and a change of a container in a window's hierarchy waits while any of
+// them run, not only its own: a tab selected, a new root, a presentation or
+// a push asked inside another container's callbacks would otherwise start
+// while that transition is half-way, and it would end on the state it had
+// started from. A container in no window (one just made, as in a
+// viewDidLoad) changes at once unless its own callbacks run.
 class HeldChanges {
 public:
     // Runs a transition's callbacks, holding the changes they ask.
     void hold(const std::function<void()>& callbacks);
-    // Makes `change` now, or once the callbacks running have returned.
-    void make(std::function<void()> change);
+    // Makes `change` now, or once the callbacks running have returned: this
+    // container's, or, when `inWindowHierarchy`, any container's.
+    void make(std::function<void()> change, bool inWindowHierarchy);
+    // Whether `make` would wait.
+    bool defers(bool inWindowHierarchy) const;
+    // Whether this container's callbacks run.
     bool holding() const { return depth_ > 0; }
 
 private:
     int depth_ = 0;
-    std::deque<std::function<void()>> waiting_;
 };

@@ -114,14 +114,17 @@ void UINavigationController::changeStack(const std::function<bool(std::vector<Re
                                          bool animated) {
     // The callbacks this runs may let the host's last reference go.
     Ref<UINavigationController> keepAlive = self<UINavigationController>();
-    if (!changes_.holding()) finishRunningTransitions();
+    bool inWindowHierarchy = isInWindowHierarchy();
+    if (!changes_.defers(inWindowHierarchy)) finishRunningTransitions();
     auto stack = viewControllers();
     if (!edit(stack)) return;
     requested_ = StackChange{std::move(stack), animated};
     WeakRef<UINavigationController> weak = keepAlive;
-    changes_.make([weak] {
-        if (auto navigation = weak.lock()) navigation->makeRequestedChange();
-    });
+    changes_.make(
+        [weak] {
+            if (auto navigation = weak.lock()) navigation->makeRequestedChange();
+        },
+        inWindowHierarchy);
 }
 
 void UINavigationController::makeRequestedChange() {
@@ -234,8 +237,10 @@ void UINavigationController::updateBarItems() {
 // --- Appearance and layout ---
 
 std::vector<Ref<UIViewController>> UINavigationController::childrenForAppearance() {
-    auto top = topViewController();
-    if (!top) return {};
+    // The top of the stack shown, not of one asked and not made yet: that
+    // one appears when it is made.
+    if (stack_.empty()) return {};
+    auto top = stack_.back();
     installView(top);
     return {top};
 }

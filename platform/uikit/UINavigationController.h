@@ -32,9 +32,12 @@ public:
 // itself is on screen. A push or pop during a running transition first
 // finishes that transition, and any its end starts. A change of the stack asked inside a
 // transition's callbacks (these, the new top's viewDidLoad, the moves
-// between parents) shows in viewControllers() at once and is made when the
-// outermost of them has returned, finishing that transition first; so the
-// stack, the children and the screen shown agree however changes nest.
+// between parents; and, while the controller is in a window's hierarchy,
+// those of any container's transition or any presentation) shows in
+// viewControllers() at once and is made when the outermost of them has
+// returned, finishing that transition first; so the stack, the children and
+// the screen shown agree however changes nest. The screens' appearance
+// follows the stack shown, not one asked and not made yet.
 // Every change of the stack keeps the controller alive until it returns,
 // whichever callback lets the host's last reference go.
 //

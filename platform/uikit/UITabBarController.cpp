@@ -31,7 +31,10 @@ void UITabBarController::loadView() {
 void UITabBarController::addChildViewController(const Ref<UIViewController>& child) {
     if (!child) return;
     Ref<UITabBarController> me = self<UITabBarController>();
-    changes_.make([me, child] { me->changes_.hold([&] { me->addTab(child); }); });
+    // A tab added waits for this controller's own callbacks alone, not for
+    // other transitions: the tabs a screen sets up (in its viewDidLoad, say)
+    // are there at once.
+    changes_.make([me, child] { me->changes_.hold([&] { me->addTab(child); }); }, false);
 }
 
 void UITabBarController::addTab(const Ref<UIViewController>& child) {
@@ -53,7 +56,8 @@ void UITabBarController::addTab(const Ref<UIViewController>& child) {
 
 void UITabBarController::setViewControllers(const std::vector<Ref<UIViewController>>& controllers, bool) {
     Ref<UITabBarController> me = self<UITabBarController>();
-    changes_.make([me, controllers] { me->changes_.hold([&] { me->replaceTabs(controllers); }); });
+    changes_.make([me, controllers] { me->changes_.hold([&] { me->replaceTabs(controllers); }); },
+                  isInWindowHierarchy());
 }
 
 void UITabBarController::replaceTabs(const std::vector<Ref<UIViewController>>& controllers) {
@@ -107,7 +111,7 @@ void UITabBarController::setSelectedViewController(const Ref<UIViewController>& 
 
 void UITabBarController::select(std::size_t index) {
     Ref<UITabBarController> me = self<UITabBarController>();
-    changes_.make([me, index] { me->changes_.hold([&] { me->switchTo(index); }); });
+    changes_.make([me, index] { me->changes_.hold([&] { me->switchTo(index); }); }, isInWindowHierarchy());
 }
 
 void UITabBarController::switchTo(std::size_t index) {

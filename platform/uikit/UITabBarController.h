@@ -27,7 +27,9 @@ public:
 // viewWillAppear (loading its view first), then viewDidDisappear and
 // viewDidAppear, while the tab bar controller is on screen.
 // A selection, change of tabs or first tab asked inside those callbacks is
-// made once they have returned (selectedIndex() shows it then).
+// made once they have returned (selectedIndex() shows it then); so is a
+// selection or change of tabs asked, while the controller is in a window's
+// hierarchy, inside any container's transition or presentation callbacks.
 //
 // A tap on a tab asks the delegate's shouldSelect; when it agrees, the tab
 // is selected (a tap on the selected tab pops its navigation stack to the

@@ -196,6 +196,13 @@ Ref<UIViewController> UIViewController::outermostAncestor() {
     return outermost;
 }
 
+bool UIViewController::isInWindowHierarchy() const {
+    const UIViewController* top = this;
+    Ref<UIViewController> above;
+    while ((above = top->parent_.lock()) || (above = top->presenting_.lock())) top = above.get();
+    return top->appearance_ != Appearance::Disappeared || top->presented_ || (top->view_ && top->view_->window());
+}
+
 // --- Presentation ---
 
 Ref<UIViewController> UIViewController::presentedViewController() const {
@@ -214,9 +221,11 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
                                              Completion completion) {
     if (!controller) return;
     auto presenter = outermostAncestor();
-    presenter->heldPresentationChanges().make([presenter, controller, animated, completion] {
-        presenter->presentationChanges_.hold([&] { presenter->present(controller, animated, completion); });
-    });
+    presenter->heldPresentationChanges().make(
+        [presenter, controller, animated, completion] {
+            presenter->presentationChanges_.hold([&] { presenter->present(controller, animated, completion); });
+        },
+        presenter->isInWindowHierarchy());
 }
 
 HeldChanges& UIViewController::heldPresentationChanges() {
@@ -267,12 +276,14 @@ void UIViewController::dismissViewControllerAnimated(bool animated, Completion c
     auto outermost = outermostAncestor();
     Ref<UIViewController> presenter = outermost->presented_ ? outermost : outermost->presenting_.lock();
     if (!presenter) return;
-    presenter->heldPresentationChanges().make([presenter, animated, completion] {
-        presenter->presentationChanges_.hold([&] {
-            presenter->finishRunningPresentations();
-            if (presenter->presented_) presenter->dismissPresented(animated, completion);
-        });
-    });
+    presenter->heldPresentationChanges().make(
+        [presenter, animated, completion] {
+            presenter->presentationChanges_.hold([&] {
+                presenter->finishRunningPresentations();
+                if (presenter->presented_) presenter->dismissPresented(animated, completion);
+            });
+        },
+        presenter->isInWindowHierarchy());
 }
 
 void UIViewController::dismissPresented(bool animated, Completion completion) {

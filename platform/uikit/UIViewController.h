@@ -145,8 +145,9 @@ public:
     // screen and not already presenting (else a log line and nothing else, as
     // UIKit does). The completion runs once the presentation has finished.
     // A presentation under way finishes first; one asked inside the
-    // callbacks of a presentation or dismissal is made once they have
-    // returned (the same for a dismissal).
+    // callbacks of a presentation or dismissal, or of any container's
+    // transition while the presenter is in a window's hierarchy, is made
+    // once they have returned (the same for a dismissal).
     void presentViewController(const Ref<UIViewController>& controller, bool animated, Completion completion = nullptr);
     // Dismisses what this controller (or its outermost ancestor) presents,
     // or else this controller itself when it was presented; controllers
@@ -185,6 +186,10 @@ protected:
     // that run their children's transitions themselves answer false.
     virtual bool forwardsAppearanceOnViewMoves() const { return true; }
     bool hasOwnTabBarItem() const { return tabBarItem_ != nullptr; }
+    // Whether the controller at the top of this one's parents and presenters
+    // is on screen, coming or going, in a window or presenting: a change of
+    // the container then waits for any transition's callbacks to return.
+    bool isInWindowHierarchy() const;
     // Puts the children in this order (the same controllers).
     void reorderChildViewControllers(std::vector<Ref<UIViewController>> order) { children_ = std::move(order); }
 

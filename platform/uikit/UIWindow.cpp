@@ -29,7 +29,7 @@ Ref<UIResponder> UIWindow::nextResponder() const { return UIApplication::sharedA
 
 void UIWindow::setHidden(bool hidden) {
     Ref<UIWindow> me = self<UIWindow>();
-    changes_.make([me, hidden] { me->changes_.hold([&] { me->changeVisibility(hidden); }); });
+    changes_.make([me, hidden] { me->changes_.hold([&] { me->changeVisibility(hidden); }); }, !isHidden());
 }
 
 void UIWindow::changeVisibility(bool hidden) {
@@ -49,10 +49,12 @@ void UIWindow::changeVisibility(bool hidden) {
 
 void UIWindow::makeKeyAndVisible() {
     Ref<UIWindow> me = self<UIWindow>();
-    changes_.make([me] {
-        me->changes_.hold([&] { me->changeVisibility(false); });
-        me->makeKeyWindow();
-    });
+    changes_.make(
+        [me] {
+            me->changes_.hold([&] { me->changeVisibility(false); });
+            me->makeKeyWindow();
+        },
+        !isHidden());
 }
 
 void UIWindow::makeKeyWindow() { UIApplication::sharedApplication()->makeKey(self<UIWindow>()); }
@@ -61,14 +63,16 @@ bool UIWindow::isKeyWindow() const { return UIApplication::sharedApplication()->
 
 void UIWindow::setRootViewController(const Ref<UIViewController>& controller) {
     Ref<UIWindow> me = self<UIWindow>();
-    changes_.make([me, controller] {
-        me->changes_.hold([&] {
-            if (controller == me->rootViewController_) return;
-            me->hideRootView();
-            me->rootViewController_ = controller;
-            if (!me->isHidden()) me->showRootView();
-        });
-    });
+    changes_.make(
+        [me, controller] {
+            me->changes_.hold([&] {
+                if (controller == me->rootViewController_) return;
+                me->hideRootView();
+                me->rootViewController_ = controller;
+                if (!me->isHidden()) me->showRootView();
+            });
+        },
+        !isHidden());
 }
 
 void UIWindow::showRootView() {

@@ -22,8 +22,9 @@ inline constexpr UIWindowLevel UIWindowLevelAlert = 2000;
 // viewDidAppear, and taken out between the disappear callbacks when the root
 // is replaced or the window hidden.
 // A new root, or a change of the window's visibility, asked inside those
-// callbacks is made once they have returned (rootViewController() shows it
-// then).
+// callbacks, or while the window is visible inside any container's
+// transition or presentation callbacks, is made once they have returned
+// (rootViewController() shows it then).
 //
 // Layout: setNeedsLayout on any view in the window posts one layout pass to
 // the main queue (as UIKit lays out at the end of a run-loop turn), which

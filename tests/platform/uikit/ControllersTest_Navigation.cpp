@@ -272,6 +272,34 @@ const NestingRow kNestingRows[] = {
          s["sheet"].hooks["willDisappear"] = [&] { s["sheet"].presentViewController(s.screen("other"), false); };
          s.tabs->dismissViewControllerAnimated(false);
      }},
+    {"a new root inside didShow, while a push asked in the leaving screen's willDisappear waits",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear+"] = [&] { s.navigation->pushViewController(s.screen("D"), false); };
+         s.delegate->didShow = [&] { s.window->setRootViewController(s.screen("other")); };
+         s.navigation->pushViewController(s.screen("sheet"), true);
+         s.window->setRootViewController(s.tabs);
+     }},
+    {"a dismissal by the presenter inside the willDisappear of the screen it presents, being covered",
+     [](NestingScene& s) {
+         s["other"].setModalPresentationStyle(UIModalPresentationStyle::FullScreen);
+         s.tabs->presentViewController(s.screen("sheet"), false);
+         s["sheet"].hooks["willDisappear"] = [&] { s.tabs->dismissViewControllerAnimated(false); };
+         s.screen("sheet")->presentViewController(s.screen("other"), false);
+     }},
+    {"a presentation inside the leaving tab's willDisappear, dismissed in its didDisappear",
+     [](NestingScene& s) {
+         s["sheet"].setModalPresentationStyle(UIModalPresentationStyle::FullScreen);
+         s.tabs->setSelectedIndex(2);
+         s["T2"].hooks["willDisappear"] = [&] { s.tabs->presentViewController(s.screen("sheet"), false); };
+         s["T2"].hooks["didDisappear"] = [&] { s.tabs->dismissViewControllerAnimated(false); };
+         s.tabs->setSelectedIndex(0);
+     }},
+    {"a new root inside the leaving tab's willDisappear, the old one back in the new one's didAppear",
+     [](NestingScene& s) {
+         s["C"].hooks["willDisappear"] = [&] { s.window->setRootViewController(s.screen("other")); };
+         s["other"].hooks["didAppear"] = [&] { s.window->setRootViewController(s.tabs); };
+         s.tabs->setSelectedIndex(1);
+     }},
 };
 
 TEST_F(NavigationTest, AChangeInsideATransitionsCallbacksLeavesTheScreenAgreeing) {
