@@ -314,7 +314,7 @@ TEST(Executable, ListenersOutOfDescriptorsServeAgainAsSoonAsSomeComeBack) {
     const std::string answer = apiWaiting.receive();
     EXPECT_EQ(answer.rfind("HTTP/1.1 200 ", 0), 0u) << answer;
     rippleWaiting.receive();
-    EXPECT_TRUE(rippleWaiting.closedByServer());
+    ASSERT_TRUE(rippleWaiting.closedByServer());  // a TLS client comes next: it would wait for ever
     EXPECT_NE(collectorWaiting.receive(), "");
     EXPECT_EQ(BackendClient(api).login("demo", "123456").json["code"], 1);
     for (int port : {pal, ripple}) {
