@@ -64,8 +64,10 @@ Clock::duration seconds(double value) {
 // the stream has come. A client that shut only its sending side still
 // reads; one that closed its socket leaves it to the system alone
 // (inode 0) or gone. TCP tells the two apart only when the server next
-// writes, so the system's socket table is asked (sock_diag); false when it
-// cannot say.
+// writes, so the system's socket table is asked (sock_diag). True when it
+// cannot be asked (no descriptor left for the question): a client kept
+// that has gone is let go at its next write or deadline, while one
+// dropped that only shut its sending side would lose its answers.
 bool clientStillOpen(int socket) {
     sockaddr_in local{}, peer{};
     socklen_t localLength = sizeof local, peerLength = sizeof peer;
@@ -73,7 +75,7 @@ bool clientStillOpen(int socket) {
         ::getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 || local.sin_family != AF_INET)
         return false;
     const int diag = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
-    if (diag < 0) return false;
+    if (diag < 0) return true;
     struct {
         nlmsghdr header;
         inet_diag_req_v2 request;
@@ -92,16 +94,17 @@ bool clientStillOpen(int socket) {
     query.request.id.idiag_cookie[0] = query.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    bool open = false;
+    bool open = true;
     alignas(nlmsghdr) char answer[4096];
     if (::sendto(diag, &query, sizeof query, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
         static_cast<ssize_t>(sizeof query)) {
         const ssize_t length = ::recv(diag, answer, sizeof answer, 0);
         const auto* header = reinterpret_cast<const nlmsghdr*>(answer);
-        if (length >= static_cast<ssize_t>(NLMSG_LENGTH(sizeof(inet_diag_msg))) &&
-            NLMSG_OK(header, static_cast<unsigned>(length)) && header->nlmsg_type == SOCK_DIAG_BY_FAMILY) {
-            const auto* found = static_cast<const inet_diag_msg*>(NLMSG_DATA(header));
-            open = found->idiag_inode != 0;
+        // The socket as the table lists it, or an error: no such socket.
+        if (length > 0 && NLMSG_OK(header, static_cast<unsigned>(length))) {
+            const bool found = header->nlmsg_type == SOCK_DIAG_BY_FAMILY &&
+                               length >= static_cast<ssize_t>(NLMSG_LENGTH(sizeof(inet_diag_msg)));
+            open = found && static_cast<const inet_diag_msg*>(NLMSG_DATA(header))->idiag_inode != 0;
         }
     }
     ::close(diag);
