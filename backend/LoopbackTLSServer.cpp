@@ -25,7 +25,7 @@
 
 #include "foundation/FileProblem.h"
 #include "backend/GnuTLSDatum.h"
-#include "backend/OwnerOnly.h"
+#include "foundation/DataFile.h"
 #include "backend/TransportRefusal.h"
 #include "backend/WholeFile.h"
 
@@ -240,10 +240,10 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::keptIn(const std::stri
     }
     // Both are this user's alone, as everything the back end keeps.
     if (!keyKept) {
-        if (int problem = storeWhole(keyFile, identity->credentials_.keyPEM, OwnerOnly::kFileMode))
+        if (int problem = storeWhole(keyFile, identity->credentials_.keyPEM, DataFile::kFileMode))
             return fail(keyFile, problem);
     }
-    if (int problem = storeWhole(certificateFile, identity->credentials_.certificatePEM, OwnerOnly::kFileMode))
+    if (int problem = storeWhole(certificateFile, identity->credentials_.certificatePEM, DataFile::kFileMode))
         return fail(certificateFile, problem);
     return identity;
 }
@@ -260,7 +260,7 @@ std::shared_ptr<const LoopbackIdentity> LoopbackIdentity::make() {
     identity->credentials_.certificatePEM = certificatePEM(certificate.get());
     identity->credentials_.keyPEM = keyPEM(key.get());
     const std::string file = (identity->folder_->path() / kCertificateFile).string();
-    if (identity->credentials_.keyPEM.empty() || storeWhole(file, identity->credentials_.certificatePEM, OwnerOnly::kFileMode) != 0)
+    if (identity->credentials_.keyPEM.empty() || storeWhole(file, identity->credentials_.certificatePEM, DataFile::kFileMode) != 0)
         return nullptr;
     identity->certificateFile_ = file;
     return identity;

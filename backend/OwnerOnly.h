@@ -8,11 +8,10 @@
 // alone: the databases hold the payment provider's and the cashier's
 // secrets and the password hashes, the session folder the TLS key, the
 // app's sandbox, the history and the shots. New files and folders are made
-// so, and what is found open to others is closed to them at start.
+// so (with the modes of foundation's DataFile), and what is found open to
+// others is closed to them at start.
 namespace backend::OwnerOnly {
 
-inline constexpr mode_t kFileMode = 0600;
-inline constexpr mode_t kFolderMode = 0700;
 // The mask a program sets at start, so that whatever it and its libraries
 // make is its user's alone.
 inline constexpr mode_t kMask = 077;

@@ -12,6 +12,7 @@
 
 #include "foundation/FileProblem.h"
 #include "backend/OwnerOnly.h"
+#include "foundation/DataFile.h"
 #include "backend/WholeFile.h"
 
 namespace fs = std::filesystem;
@@ -77,7 +78,7 @@ std::optional<std::string> SessionFolder::prepare(const std::string& path, bool 
     }
     if (madeHere) {
         const std::string mark = (folder / kMarkName).string();
-        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, backend::OwnerOnly::kFileMode);
+        const int file = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, DataFile::kFileMode);
         if (file < 0) return "cannot mark " + path + " as a session folder: " + FileProblem::why(mark, errno);
         ::close(file);
     }
@@ -119,7 +120,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
                                                            const std::function<std::string(int)>& name, int& last,
                                                            std::string_view bytes, std::string& error) {
     const std::string first = folder + "/" + name(last + 1);
-    if (::mkdir(folder.c_str(), backend::OwnerOnly::kFolderMode) != 0 && errno != EEXIST) {
+    if (::mkdir(folder.c_str(), DataFile::kFolderMode) != 0 && errno != EEXIST) {
         error = "cannot write " + first + ": " + FileProblem::why(first, errno);
         return std::nullopt;
     }
@@ -128,7 +129,7 @@ std::optional<std::string> SessionFolder::writeNumberedFile(const std::string& f
     const auto written = backend::WholeFile::writeHidden(
         folder, fs::path(first).filename().string(),
         [&](const std::string& path) { return backend::WholeFile::writeBytes(path, bytes); },
-        backend::OwnerOnly::kFileMode, failed, failedAt);
+        DataFile::kFileMode, failed, failedAt);
     if (!written) {
         error = "cannot write " + first + ": " + whyNotWritten(first, failed);
         return std::nullopt;
@@ -165,7 +166,7 @@ std::optional<std::string> SessionFolder::writeFile(const std::string& path,
     // a new one is its owner's alone.
     struct stat replaced {};
     const mode_t mode =
-        ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : backend::OwnerOnly::kFileMode;
+        ::stat(target.c_str(), &replaced) == 0 ? replaced.st_mode & 07777 : DataFile::kFileMode;
     std::string failedAt;
     const int failed = backend::WholeFile::replace(target.string(), write, mode, failedAt);
     if (!failed) return std::nullopt;

@@ -68,6 +68,12 @@ std::optional<long long> madeAt(const Value& row) {
     return digits ? NSString::strictInteger(*digits) : std::nullopt;
 }
 
+// The field as sent, as the back end keeps it.
+std::string asKept(const Compared& field, const Dictionary& request) {
+    const std::string sent = text(request[field.sent]);
+    return field.keptText ? KXBlankText::kept(sent) : sent;
+}
+
 // Whether a row shows what the request does: No when it shows another
 // amount, account, game or payment; Maybe when it leaves one of them out.
 enum class Shows { No, Maybe, Yes };
@@ -81,8 +87,7 @@ Shows shows(const Action& action, const Dictionary& request, const Value& row) {
             shown = Shows::Maybe;
             continue;
         }
-        const std::string sent = text(request[field.sent]);
-        if (text(*listed) != (field.keptText ? KXBlankText::kept(sent) : sent)) return Shows::No;
+        if (text(*listed) != asKept(field, request)) return Shows::No;
     }
     return shown;
 }
@@ -101,10 +106,7 @@ Dictionary does(const Dictionary& request) {
     }
     Dictionary done{{"ac", Value(action->ac)}, {"uid", Value(text(request["uid"]))}};
     done.set("money", Value(amountOf(request["money"])));
-    for (const Compared& field : action->compared) {
-        const std::string sent = text(request[field.sent]);
-        done.set(field.sent, Value(field.keptText ? KXBlankText::kept(sent) : sent));
-    }
+    for (const Compared& field : action->compared) done.set(field.sent, Value(asKept(field, request)));
     return done;
 }
 
