@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "backend/RippleOpenPlatform.h"
 #include "foundation/NSURL.h"
@@ -19,6 +20,7 @@
 #include "uikit/UIDriver.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UITabBarController.h"
 #include "uikit/UIWindow.h"
 #include "tests/support/Eventually.h"
 
@@ -212,20 +214,74 @@ TEST_F(WapAuth, AnAnswerWhileTheQuestionShowsTakesTheQuestionAlong) {
     EXPECT_EQ(host->responses.size(), 1u);
 }
 
-// The page goes over what the screen shows on top; with no screen to show
-// it on, the login is refused rather than left running with no page.
-TEST_F(WapAuth, ThePageGoesOverWhatTheScreenPresentsOrTheLoginIsRefused) {
-    auto sheet = make<UIViewController>();
-    screen->presentViewController(sheet, false);
-    begin();
-    auto navigation = cast<UINavigationController>(sheet->presentedViewController());
-    ASSERT_TRUE(navigation);
-    EXPECT_EQ(navigation->viewControllers().front(), handler->webViewController());
+// From the screens a host has (the top of a stack, the selected tab, its own
+// appearance callback, a second start inside one), the login runs with its
+// one page, whose 取消 ends it with one answer carrying its state; with no
+// screen to show the page on, it is refused and the login out stays.
+TEST_F(WapAuth, ThePageGoesOverTheTopMostScreenOrTheLoginIsRefused) {
+    struct Shown : UIViewController {
+        void viewDidAppear(bool) override {
+            if (auto hook = std::exchange(appeared, nullptr)) hook(self<UIViewController>());
+        }
+        std::function<void(const Ref<UIViewController>&)> appeared;
+    };
+    bool answer = false;
+    const auto start = [&](const Ref<UIViewController>& from) { answer = RPApi::sendAuthReq(request, from, host); };
+    const auto stack = [&](const Ref<UIViewController>& top) {
+        auto navigation = make<UINavigationController>(top);
+        window->setRootViewController(navigation);
+        return navigation;
+    };
+    const auto startOnAppearing = [&](const Ref<UINavigationController>& navigation) {
+        auto pushed = make<Shown>();
+        pushed->appeared = start;
+        navigation->pushViewController(pushed, true);
+    };
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"the top of a stack", [&] { auto top = make<UIViewController>(); stack(top); start(top); }},
+        {"the selected tab", [&] {
+             auto tabs = make<UITabBarController>();
+             auto tab = make<UIViewController>();
+             tabs->setViewControllers({make<UIViewController>(), tab});
+             tabs->setSelectedIndex(1);
+             window->setRootViewController(tabs);
+             start(tab);
+         }},
+        {"its own viewDidAppear", [&] { startOnAppearing(stack(make<UIViewController>())); }},
+        {"a second start inside a callback", [&] {
+             auto top = make<UIViewController>();
+             auto navigation = stack(top);
+             start(top);
+             startOnAppearing(navigation);
+         }},
+        {"over what the screen presents", [&] {
+             window->setRootViewController(screen);
+             screen->presentViewController(make<UIViewController>(), false);
+             start(screen);
+         }},
+    };
+    for (const auto& [name, row] : rows) {
+        answer = false;
+        host->responses.clear();
+        row();
+        clock.advance(0.35);
+        clock.advance(0.35);
+        ASSERT_TRUE(answer) << name;
+        EXPECT_EQ(driver.findAllOfClass("UIWebView").size(), 1u) << name;
+        ASSERT_TRUE(driver.tap("取消") && driver.tap("退出登录")) << name << driver.lastError();
+        ASSERT_EQ(host->responses.size(), 1u) << name;
+        EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kUserCancelled) << name;
+        EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8") << name;
+        clock.advance(0.35);
+        EXPECT_FALSE(driver.find("涟信登录")) << name;
+    }
 
+    begin();
+    const auto page = handler->webViewController();
     EXPECT_FALSE(RPApi::sendAuthReq(request, nullptr, host));
     EXPECT_FALSE(RPApi::sendAuthReq(request, make<UIViewController>(), host));
     EXPECT_TRUE(handler->running());
-    EXPECT_EQ(sheet->presentedViewController(), navigation);
+    EXPECT_EQ(handler->webViewController(), page);
     EXPECT_EQ(log.back(), "rplog:Error:no screen to show the login page on");
 }
 

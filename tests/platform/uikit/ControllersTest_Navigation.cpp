@@ -149,6 +149,8 @@ struct NestingRow {
     const char* name;
     // Sets the hook, then starts the transition.
     std::function<void(struct NestingScene&)> run;
+    // What was asked, in the end, when agreeing is not enough to show it.
+    std::function<bool(struct NestingScene&)> made = nullptr;
 };
 
 class HookedDelegate : public UINavigationControllerDelegate {
@@ -300,6 +302,26 @@ const NestingRow kNestingRows[] = {
          s["other"].hooks["didAppear"] = [&] { s.window->setRootViewController(s.tabs); };
          s.tabs->setSelectedIndex(1);
      }},
+    {"a dismissal, a presentation, then the dismissal of the screen already gone, inside a push's willAppear",
+     [](NestingScene& s) {
+         s.navigation->presentViewController(s.screen("sheet"), false);
+         s["D"].hooks["willAppear+"] = [&] {
+             s.navigation->dismissViewControllerAnimated(false);
+             s.navigation->presentViewController(s.screen("other"), false);
+             s["sheet"].dismissViewControllerAnimated(false);
+         };
+         s.navigation->pushViewController(s.screen("D"), true);
+     },
+     [](NestingScene& s) { return s.tabs->presentedViewController() == s.screen("other"); }},
+    {"a set of tabs, then a tab added, inside a push's willAppear",
+     [](NestingScene& s) {
+         s["D"].hooks["willAppear+"] = [&] {
+             s.tabs->setViewControllers({s.navigation, s.screen("T1"), s.screen("T2")});
+             s.tabs->addChildViewController(s.screen("other"));
+         };
+         s.navigation->pushViewController(s.screen("D"), true);
+     },
+     [](NestingScene& s) { return s.tabs->viewControllers().size() == 4; }},
 };
 
 TEST_F(NavigationTest, AChangeInsideATransitionsCallbacksLeavesTheScreenAgreeing) {
@@ -309,6 +331,7 @@ TEST_F(NavigationTest, AChangeInsideATransitionsCallbacksLeavesTheScreenAgreeing
         row.run(scene);
         clock.advance(2);
         EXPECT_EQ(disagreement(window), "") << row.name;
+        if (row.made) EXPECT_TRUE(row.made(scene)) << row.name;
     }
 }
 
