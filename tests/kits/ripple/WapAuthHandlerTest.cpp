@@ -283,6 +283,21 @@ TEST_F(WapAuth, ThePageGoesOverTheTopMostScreenOrTheLoginIsRefused) {
     EXPECT_TRUE(handler->running());
     EXPECT_EQ(handler->webViewController(), page);
     EXPECT_EQ(log.back(), "rplog:Error:no screen to show the login page on");
+
+    // Refused once the callbacks have returned (the screen presented first):
+    // the login ends, told -1 with its state.
+    host->responses.clear();
+    auto pushed = make<Shown>();
+    pushed->appeared = [&](const Ref<UIViewController>& from) {
+        from->presentViewController(make<UIViewController>(), false);
+        start(from);
+    };
+    stack(make<UIViewController>())->pushViewController(pushed, true);
+    clock.advance(0.35);
+    ASSERT_EQ(host->responses.size(), 1u);
+    EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kFailed);
+    EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8");
+    EXPECT_FALSE(handler->running());
 }
 
 TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
