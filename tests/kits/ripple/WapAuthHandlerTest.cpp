@@ -214,65 +214,50 @@ TEST_F(WapAuth, AnAnswerWhileTheQuestionShowsTakesTheQuestionAlong) {
     EXPECT_EQ(host->responses.size(), 1u);
 }
 
-// From the screens a host has (the top of a stack, the selected tab, its own
-// appearance callback, a second start inside one), the login runs with its
-// one page, whose 取消 ends it with one answer carrying its state; with no
-// screen to show the page on, it is refused and the login out stays.
+// From the screens a host has, the login runs with its one page, whose 取消
+// ends it with one answer carrying its state; a page refused once the
+// callbacks return ends it with -1; with no screen to show the page on, the
+// login is refused and the one out stays.
 TEST_F(WapAuth, ThePageGoesOverTheTopMostScreenOrTheLoginIsRefused) {
+    using Start = std::function<void(const Ref<UIViewController>&)>;
     struct Shown : UIViewController {
-        void viewDidAppear(bool) override {
-            if (auto hook = std::exchange(appeared, nullptr)) hook(self<UIViewController>());
-        }
-        std::function<void(const Ref<UIViewController>&)> appeared;
+        void viewDidAppear(bool) override { std::exchange(appeared, [](auto&) {})(self<UIViewController>()); }
+        Start appeared;
     };
     bool answer = false;
-    const auto start = [&](const Ref<UIViewController>& from) { answer = RPApi::sendAuthReq(request, from, host); };
-    const auto stack = [&](const Ref<UIViewController>& top) {
-        auto navigation = make<UINavigationController>(top);
-        window->setRootViewController(navigation);
-        return navigation;
-    };
-    const auto startOnAppearing = [&](const Ref<UINavigationController>& navigation) {
+    const Start start = [&](const Ref<UIViewController>& from) { answer = RPApi::sendAuthReq(request, from, host); };
+    // A stack shown, started from its top, then from a screen pushed on it, in its viewDidAppear.
+    const auto stack = [&](bool fromTop, const Start& fromPushed) {
+        auto top = make<UIViewController>();
+        window->setRootViewController(make<UINavigationController>(top));
+        if (fromTop) start(top);
         auto pushed = make<Shown>();
-        pushed->appeared = start;
-        navigation->pushViewController(pushed, true);
+        pushed->appeared = fromPushed;
+        if (fromPushed) top->navigationController()->pushViewController(pushed, true);
     };
+    auto tabs = make<UITabBarController>();
+    tabs->setViewControllers({make<UIViewController>(), make<UIViewController>()});
+    tabs->setSelectedIndex(1);
     const std::pair<const char*, std::function<void()>> rows[] = {
-        {"the top of a stack", [&] { auto top = make<UIViewController>(); stack(top); start(top); }},
-        {"the selected tab", [&] {
-             auto tabs = make<UITabBarController>();
-             auto tab = make<UIViewController>();
-             tabs->setViewControllers({make<UIViewController>(), tab});
-             tabs->setSelectedIndex(1);
-             window->setRootViewController(tabs);
-             start(tab);
-         }},
-        {"its own viewDidAppear", [&] { startOnAppearing(stack(make<UIViewController>())); }},
-        {"a second start inside a callback", [&] {
-             auto top = make<UIViewController>();
-             auto navigation = stack(top);
-             start(top);
-             startOnAppearing(navigation);
-         }},
-        {"over what the screen presents", [&] {
+        {"the top of a stack", [&] { stack(true, nullptr); }},
+        {"the selected tab", [&] { window->setRootViewController(tabs); start(tabs->viewControllers()[1]); }},
+        {"its own viewDidAppear", [&] { stack(false, start); }},
+        {"a second start inside a callback", [&] { stack(true, start); }},
+        {"what the screen presents", [&] {
              window->setRootViewController(screen);
              screen->presentViewController(make<UIViewController>(), false);
              start(screen);
          }},
     };
     for (const auto& [name, row] : rows) {
-        answer = false;
         host->responses.clear();
         row();
-        clock.advance(0.35);
-        clock.advance(0.35);
-        ASSERT_TRUE(answer) << name;
-        EXPECT_EQ(driver.findAllOfClass("UIWebView").size(), 1u) << name;
-        ASSERT_TRUE(driver.tap("取消") && driver.tap("退出登录")) << name << driver.lastError();
-        ASSERT_EQ(host->responses.size(), 1u) << name;
-        EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kUserCancelled) << name;
-        EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8") << name;
-        clock.advance(0.35);
+        clock.advance(1);
+        ASSERT_TRUE(answer && driver.findAllOfClass("UIWebView").size() == 1) << name;
+        ASSERT_TRUE(driver.tap("取消") && driver.tap("退出登录") && host->responses.size() == 1) << name;
+        EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kUserCancelled);
+        EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8");
+        clock.advance(1);
         EXPECT_FALSE(driver.find("涟信登录")) << name;
     }
 
@@ -280,24 +265,14 @@ TEST_F(WapAuth, ThePageGoesOverTheTopMostScreenOrTheLoginIsRefused) {
     const auto page = handler->webViewController();
     EXPECT_FALSE(RPApi::sendAuthReq(request, nullptr, host));
     EXPECT_FALSE(RPApi::sendAuthReq(request, make<UIViewController>(), host));
-    EXPECT_TRUE(handler->running());
     EXPECT_EQ(handler->webViewController(), page);
     EXPECT_EQ(log.back(), "rplog:Error:no screen to show the login page on");
 
-    // Refused once the callbacks have returned (the screen presented first):
-    // the login ends, told -1 with its state.
-    host->responses.clear();
-    auto pushed = make<Shown>();
-    pushed->appeared = [&](const Ref<UIViewController>& from) {
-        from->presentViewController(make<UIViewController>(), false);
-        start(from);
-    };
-    stack(make<UIViewController>())->pushViewController(pushed, true);
-    clock.advance(0.35);
+    host->responses.clear();  // the screen presents first, so the page is refused
+    stack(false, [&](auto& from) { from->presentViewController(make<UIViewController>(), false), start(from); });
+    clock.advance(1);
     ASSERT_EQ(host->responses.size(), 1u);
     EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kFailed);
-    EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8");
-    EXPECT_FALSE(handler->running());
 }
 
 TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {
