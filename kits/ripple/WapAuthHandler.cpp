@@ -52,8 +52,8 @@ bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIV
     // Inside a transition's callbacks the presentation waits for them to
     // return; the screen need only be on its way into the window by then.
     const bool waits = presenter && presenter->presentationWaits();
-    const bool shown = presenter && (isOnScreen(presenter) || (ourPage && presenter->presentedViewController() == ourPage) ||
-                                     (waits && presenter->isInWindowHierarchy()));
+    const bool overOurPage = presenter && ourPage && presenter->presentedViewController() == ourPage;
+    const bool shown = presenter && (isOnScreen(presenter) || overOurPage || (waits && presenter->isInWindowHierarchy()));
     if (!shown) {
         RPLogUtil::logError("no screen to show the login page on");
         return false;

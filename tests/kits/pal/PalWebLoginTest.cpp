@@ -466,7 +466,8 @@ TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {
     EXPECT_FALSE(session->RequestUnionId());
 
     // A login begun as a logout ends a graph login is the session after it.
-    delegate->loginAgain = [&] { session->nimbusDialogLogin(backend::palIssuedToken("1234"), NSDate::distantFuture()); };
+    const auto token = backend::palIssuedToken("1234");
+    delegate->loginAgain = [&] { session->nimbusDialogLogin(token, NSDate::distantFuture()); };
     delegate->loginAgain();
     session->logout(nullptr);
     ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 5; }, kGiveUpAfterSeconds));
