@@ -76,7 +76,10 @@ public:
     // "opentempsession/", "openwebview/", "openbusinesswebview",
     // "openranklist/", "opentypewebview"), then reads a message the Ripple
     // app left on the pasteboard for a URL "<id>://...". Whether the kit took
-    // the URL. Without a delegate: false at once, nothing read.
+    // the URL. Without a delegate: false at once, nothing read. An answer is
+    // told only while its request is out, and the requests out live in
+    // memory: after the app was started again, a "pay/?ret=0" or a share's
+    // result is dropped, so a host asks its own server about an order.
     static bool handleOpenURL(const Ref<NSURL>& url, const Ref<RPApiDelegate>& delegate);
     // The query's "name=value" pieces, split at "&" and "=" and taken as they
     // stand (no unescaping): a piece without "=" adds nothing, text after a
@@ -132,9 +135,11 @@ public:
 
     // Login: through the Ripple app when it is installed (sendReq), else
     // through the open platform's web pages (WapAuthHandler), presented over
-    // the top-most screen `viewController` presents (or itself), whose
-    // cancellation answers `delegate`. False for a missing request, one the
-    // Ripple app road refuses, or a page that cannot be shown.
+    // the top-most screen over `viewController`'s outermost container,
+    // whose cancellation answers `delegate`. True only when the login runs
+    // with its page (held, inside a transition's callbacks, until they
+    // return). False for a missing request, one the Ripple app road
+    // refuses, or no screen to show the page on, with nothing shown.
     static bool sendAuthReq(const Ref<SendAuthReq>& request, const Ref<UIViewController>& viewController,
                             const Ref<RPApiDelegate>& delegate);
 

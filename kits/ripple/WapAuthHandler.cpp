@@ -18,10 +18,20 @@ namespace {
 
 constexpr double kFirstLoadDelay = 0.1;
 
-// Whether the screen's outermost container shows in a window, as a
-// presentation over it needs.
-bool isOnScreen(Ref<UIViewController> screen) {
+// The screen the page goes over: the top-most screen presented over the
+// outermost container of `screen` (a presentation goes over that container,
+// whichever of its screens asks), short of a page of ours.
+Ref<UIViewController> pagePresenter(Ref<UIViewController> screen, const Ref<UIViewController>& ourPage) {
+    if (!screen) return nullptr;
     while (auto parent = screen->parentViewController()) screen = parent;
+    while (auto presented = screen->presentedViewController()) {
+        if (presented == ourPage) break;
+        screen = presented;
+    }
+    return screen;
+}
+
+bool isOnScreen(const Ref<UIViewController>& screen) {
     auto view = screen->viewIfLoaded();
     return view && view->window();
 }
@@ -35,46 +45,87 @@ Ref<WapAuthHandler> WapAuthHandler::shareWapAuthHandlerInstance() {
 
 bool WapAuthHandler::beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC,
                                   const std::string& appId, const Ref<RPApiDelegate>& delegate) {
-    // The page goes over what the screen shows on top: the top-most screen
-    // it presents, short of a page of ours (left open, which goes, or still
-    // sliding away, which refuses the new one).
+    // Where the page will be shown is decided before anything changes: a
+    // page of ours left open goes, one still sliding away is closed sooner.
     const Ref<UIViewController> ourPage = pageNavigation_.lock();
-    Ref<UIViewController> presenter = currentVC;
-    while (presenter) {
-        auto presented = presenter->presentedViewController();
-        if (!presented || presented == ourPage) break;
-        presenter = presented;
-    }
+    const Ref<UIViewController> presenter = pagePresenter(currentVC, ourPage);
+    // Inside a transition's callbacks the presentation waits for them to
+    // return; the screen need only be on its way into the window by then.
+    const bool waits = presenter && presenter->presentationWaits();
     const bool overOurPage = presenter && ourPage && presenter->presentedViewController() == ourPage;
-    if (!presenter || (!overOurPage && !isOnScreen(presenter))) {
+    const bool shown = presenter && (isOnScreen(presenter) || overOurPage || (waits && presenter->isInWindowHierarchy()));
+    if (!shown) {
         RPLogUtil::logError("no screen to show the login page on");
         return false;
     }
-    // A page left open goes at once: the new one cannot be presented while
-    // the old one is still sliding away.
+    // A page whose presentation still waits serves the new login: a second
+    // page would be refused behind it.
+    if (auto waiting = waitingPage_) {
+        webViewController_ = waiting;
+        running_ = true;
+        takeLogin(request, appId, delegate);
+        return true;
+    }
     closePage(false);
     auto page = makePage();
     auto navigation = make<UINavigationController>(page);
-    presenter->presentViewController(navigation, true);
-    if (navigation->presentingViewController() != presenter) {
-        RPLogUtil::logError("the login page could not be shown");
-        return false;
-    }
     webViewController_ = page;
     pageNavigation_ = navigation;
+    waitingPage_ = page;
+    running_ = true;
+    takeLogin(request, appId, delegate);
+    presenter->presentViewController(navigation, true);
+    // Checked once the presentation has been made or refused: at once, so
+    // that a refusal answers NO, or once the callbacks have returned, so that
+    // it ends the login and tells the host.
+    beginning_ = true;
+    presenter->afterPresentationChanges([self = self<WapAuthHandler>(), page, navigation] {
+        self->pagePresentedOrNot(page, navigation);
+    });
+    beginning_ = false;
+    return running_ && webViewController_ == page;
+}
+
+void WapAuthHandler::takeLogin(const Ref<SendAuthReq>& request, const std::string& appId,
+                               const Ref<RPApiDelegate>& delegate) {
     awaitingRippleApp_ = false;
     delegate_ = delegate;
-    running_ = true;
     timeStamp_ = static_cast<std::uint64_t>(::random());
     sendAuthReq_ = request;
     appId_ = appId;
-    // The page that was opened, unless it has been closed by then.
+}
+
+void WapAuthHandler::pagePresentedOrNot(const Ref<RPUIWebViewControll>& page,
+                                        const Ref<UINavigationController>& navigation) {
+    if (waitingPage_ == page) waitingPage_ = nullptr;
+    if (page != webViewController_) {
+        // Closed while its presentation waited: it goes once made.
+        if (navigation->presentingViewController()) navigation->dismissViewControllerAnimated(false);
+        return;
+    }
+    if (!navigation->presentingViewController()) {
+        RPLogUtil::logError("the login page could not be shown");
+        const Ref<RPApiDelegate> delegate = delegate_;
+        running_ = false;
+        webViewController_ = nullptr;
+        if (beginning_ || !delegate) return;
+        // Answered YES while the presentation waited: the login ends as failed.
+        delegate->onResp(endedLogin(BaseResp::kFailed));
+        return;
+    }
     WeakRef<RPUIWebViewControll> opened = page;
     DispatchQueue::main()->after(kFirstLoadDelay, [self = self<WapAuthHandler>(), opened] {
         auto page = opened.lock();
         if (page && page == self->webViewController_) page->refresh(self->getMobileCheckUrl());
     });
-    return true;
+}
+
+Ref<SendAuthResp> WapAuthHandler::endedLogin(std::int32_t errCode) const {
+    // Its state tells the host which login ended.
+    auto response = make<SendAuthResp>();
+    response->setErrCode(errCode);
+    if (sendAuthReq_) response->setState(sendAuthReq_->state());
+    return response;
 }
 
 bool WapAuthHandler::handleWapOAuthOpenUrl(const Ref<NSURL>& url) {
@@ -122,6 +173,7 @@ Ref<SendAuthReq> WapAuthHandler::endRippleAppAuthorisation() {
 
 void WapAuthHandler::resetForTesting() {
     closePage(false);
+    waitingPage_ = nullptr;
     awaitingRippleApp_ = false;
 }
 
@@ -152,9 +204,7 @@ void WapAuthHandler::clickedButtonAtIndex(const Ref<UIAlertView>& alertView, lon
     // authorisation the delegate begins from the answer presents its own.
     const Ref<RPApiDelegate> delegate = delegate_;
     closePage(false);
-    auto response = make<SendAuthResp>();
-    response->setErrCode(BaseResp::kUserCancelled);
-    if (delegate) delegate->onResp(response);
+    if (delegate) delegate->onResp(endedLogin(BaseResp::kUserCancelled));
 }
 
 std::string WapAuthHandler::getMobileCheckUrl() const {

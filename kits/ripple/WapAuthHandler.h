@@ -12,6 +12,7 @@
 
 class NSURL;
 class SendAuthReq;
+class SendAuthResp;
 class UIViewController;
 class UINavigationController;
 
@@ -30,10 +31,13 @@ public:
     static Ref<WapAuthHandler> shareWapAuthHandlerInstance();
 
     // Closes a page left open (at once), presents a new one over the top-most
-    // screen `currentVC` presents (or `currentVC` itself) and, 0.1 seconds
-    // later on the main queue, loads the mobile check. False, with nothing
-    // changed, when there is no screen or the page could not be shown on
-    // it: a login without its page would never end.
+    // screen presented over `currentVC`'s outermost container (or that
+    // container) and, 0.1 seconds after it is made, loads the mobile check.
+    // Inside a transition's callbacks the presentation waits for them to
+    // return; the login runs meanwhile, and a page refused by then ends it
+    // with -1 told to `delegate`. False, with nothing changed, when there
+    // is no screen to show the page on: a login without its page would
+    // never end.
     bool beginWapAuth(const Ref<SendAuthReq>& request, const Ref<UIViewController>& currentVC, const std::string& appId,
                       const Ref<RPApiDelegate>& delegate);
     // Takes "<appid>://wapoauth?<query>" with a non-empty query while a page
@@ -93,6 +97,13 @@ public:
     std::string className() const override { return "WapAuthHandler"; }
 
 private:
+    // The new login's request, host and time stamp.
+    void takeLogin(const Ref<SendAuthReq>& request, const std::string& appId, const Ref<RPApiDelegate>& delegate);
+    // Once the page's presentation has been made or refused: the first load,
+    // or the login's end.
+    void pagePresentedOrNot(const Ref<RPUIWebViewControll>& page, const Ref<UINavigationController>& navigation);
+    // The answer that ends the login out with `errCode`, carrying its state.
+    Ref<SendAuthResp> endedLogin(std::int32_t errCode) const;
     // A new page with its title and its "取消" button.
     Ref<RPUIWebViewControll> makePage();
     void setCancelButton(const Ref<RPUIWebViewControll>& page);
@@ -111,6 +122,10 @@ private:
     // The navigation controller of the last page presented, while it lives
     // (open, or sliding away after closing).
     WeakRef<UINavigationController> pageNavigation_;
+    // The page whose presentation waits for a transition's callbacks.
+    Ref<RPUIWebViewControll> waitingPage_;
+    // Inside beginWapAuth, which answers a refused presentation itself.
+    bool beginning_ = false;
     // The question "取消后将退出本次登录" while it shows.
     WeakRef<UIAlertView> cancelAlert_;
 };

@@ -31,10 +31,17 @@ void HeldChanges::hold(const std::function<void()>& callbacks) {
 }
 
 bool HeldChanges::defers(bool inWindowHierarchy) const {
-    return holding() || (inWindowHierarchy && runningCallbacks > 0);
+    return holding() || *waiting_ > 0 || (inWindowHierarchy && runningCallbacks > 0);
 }
 
 void HeldChanges::make(std::function<void()> change, bool inWindowHierarchy) {
-    if (defers(inWindowHierarchy)) waitingChanges().push_back(std::move(change));
-    else change();
+    if (!defers(inWindowHierarchy)) {
+        change();
+        return;
+    }
+    ++*waiting_;
+    waitingChanges().push_back([waiting = waiting_, change = std::move(change)] {
+        --*waiting;
+        change();
+    });
 }

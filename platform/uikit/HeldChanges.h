@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 // The changes a container asks of itself while one of its transitions runs
 // its callbacks (a navigation stack, a tab bar's selection, a window's root,
@@ -16,7 +17,9 @@
 // a push asked inside another container's callbacks would otherwise start
 // while that transition is half-way, and it would end on the state it had
 // started from. A container in no window (one just made, as in a
-// viewDidLoad) changes at once unless its own callbacks run.
+// viewDidLoad) changes at once unless its own callbacks run. Either way a
+// change waits while an earlier change of the same container waits: the
+// changes of one container are made in the order they were asked.
 class HeldChanges {
 public:
     // Runs a transition's callbacks, holding the changes they ask.
@@ -31,4 +34,7 @@ public:
 
 private:
     int depth_ = 0;
+    // This container's changes in the line, shared with them: a change may
+    // outlive the container it was asked of.
+    std::shared_ptr<int> waiting_ = std::make_shared<int>(0);
 };

@@ -228,6 +228,16 @@ void UIViewController::presentViewController(const Ref<UIViewController>& contro
         presenter->isInWindowHierarchy());
 }
 
+bool UIViewController::presentationWaits() {
+    auto presenter = outermostAncestor();
+    return presenter->heldPresentationChanges().defers(presenter->isInWindowHierarchy());
+}
+
+void UIViewController::afterPresentationChanges(std::function<void()> then) {
+    auto presenter = outermostAncestor();
+    presenter->heldPresentationChanges().make(std::move(then), presenter->isInWindowHierarchy());
+}
+
 HeldChanges& UIViewController::heldPresentationChanges() {
     // A controller being presented or dismissed presents and dismisses once
     // its presenter's callbacks have returned.
@@ -274,13 +284,20 @@ void UIViewController::present(const Ref<UIViewController>& controller, bool ani
 
 void UIViewController::dismissViewControllerAnimated(bool animated, Completion completion) {
     auto outermost = outermostAncestor();
-    Ref<UIViewController> presenter = outermost->presented_ ? outermost : outermost->presenting_.lock();
+    // A controller presenting nothing dismisses itself: when the dismissal is
+    // made (it may wait), only while its presenter still presents it. Bound
+    // to the presenter alone, a dismissal held behind another and a new
+    // presentation took the new screen away instead.
+    const bool itself = !outermost->presented_;
+    Ref<UIViewController> presenter = itself ? outermost->presenting_.lock() : outermost;
     if (!presenter) return;
+    WeakRef<UIViewController> asked = outermost;
     presenter->heldPresentationChanges().make(
-        [presenter, animated, completion] {
+        [presenter, asked, itself, animated, completion] {
             presenter->presentationChanges_.hold([&] {
                 presenter->finishRunningPresentations();
-                if (presenter->presented_) presenter->dismissPresented(animated, completion);
+                if (presenter->presented_ && (!itself || presenter->presented_ == asked.lock()))
+                    presenter->dismissPresented(animated, completion);
             });
         },
         presenter->isInWindowHierarchy());

@@ -159,6 +159,18 @@ public:
     Ref<UIViewController> presentedViewController() const;
     // The controller that presented this one or its outermost ancestor.
     Ref<UIViewController> presentingViewController() const;
+    // Whether a presentation asked of this controller now would wait for
+    // the callbacks running to return.
+    bool presentationWaits();
+    // Runs `then` in the line a presentation asked of this controller now
+    // takes: at once, or after the presentations and dismissals asked
+    // before it have been made; so it sees what a presentation asked just
+    // before it came to.
+    void afterPresentationChanges(std::function<void()> then);
+    // Whether the controller at the top of this one's parents and presenters
+    // is on screen, coming or going, in a window or presenting: a change of
+    // the container then waits for any transition's callbacks to return.
+    bool isInWindowHierarchy() const;
     UIModalPresentationStyle modalPresentationStyle() const { return modalPresentationStyle_; }
     void setModalPresentationStyle(UIModalPresentationStyle style) { modalPresentationStyle_ = style; }
 
@@ -186,10 +198,6 @@ protected:
     // that run their children's transitions themselves answer false.
     virtual bool forwardsAppearanceOnViewMoves() const { return true; }
     bool hasOwnTabBarItem() const { return tabBarItem_ != nullptr; }
-    // Whether the controller at the top of this one's parents and presenters
-    // is on screen, coming or going, in a window or presenting: a change of
-    // the container then waits for any transition's callbacks to return.
-    bool isInWindowHierarchy() const;
     // Puts the children in this order (the same controllers).
     void reorderChildViewControllers(std::vector<Ref<UIViewController>> order) { children_ = std::move(order); }
 

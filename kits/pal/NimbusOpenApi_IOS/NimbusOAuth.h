@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -352,10 +353,12 @@ private:
     // a call that ended (cancelled, or made before a logout) is dropped with
     // a log line, never stored nor told.
     bool takeAnsweredCall(const Ref<APIResponse>& response);
-    // At a logout: every call in flight is cancelled and forgotten, the
-    // head-image screen closes, and a login waiting on the token that goes
-    // (its open id, a graph login) ends as cancelled.
-    void endCallsOfTheUser();
+    // At a logout: every call in flight is cancelled and forgotten and the
+    // head-image screen closes. A login waiting on the token that goes (its
+    // open id, a graph login) ends as cancelled: returned is what tells its
+    // host, which the logout runs once the session is cleared, so that a
+    // login begun there is the session after the logout.
+    std::function<void()> endCallsOfTheUser();
     bool startHeadpic(const Dictionary& params, Ref<UIViewController>* screen);
     void onTimerCloseTcWindow();
     // Takes a block observer out of the notification centre.

@@ -127,8 +127,9 @@ void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
     // open id and account number through their setters, so that the share
     // layer forgets them too; the key login with them, which would
     // otherwise stay valid and carry the next user's calls. An answer to a
-    // call made before the logout is the last user's: the calls end here.
-    endCallsOfTheUser();
+    // call made before the logout is the last user's: the calls end here,
+    // and the logins they end are told once the session is cleared.
+    const auto tellEndedLogins = endCallsOfTheUser();
     setAccessToken(std::nullopt);
     setOpenId(std::nullopt);
     setUin(std::nullopt);
@@ -140,6 +141,7 @@ void NimbusOAuth::logout(const Ref<NimbusSessionDelegate>& delegate) {
     passData_ = Dictionary();
     unionid_.reset();
     OpenApi::clearParam();
+    tellEndedLogins();
     if (auto mine = sessionDelegate(); mine && mine->answers(NimbusSessionCallback::nimbusDidLogout)) {
         mine->nimbusDidLogout();
     } else if (delegate) {

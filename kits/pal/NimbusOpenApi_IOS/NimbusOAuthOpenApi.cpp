@@ -97,7 +97,7 @@ bool NimbusOAuth::takeAnsweredCall(const Ref<APIResponse>& response) {
     return true;
 }
 
-void NimbusOAuth::endCallsOfTheUser() {
+std::function<void()> NimbusOAuth::endCallsOfTheUser() {
     // Taken out first: a cancelled call tells nothing, but its request
     // object's owner may call back into the session.
     const auto calls = std::move(apiRequests_);
@@ -126,8 +126,11 @@ void NimbusOAuth::endCallsOfTheUser() {
         graph->cancel();
         graph->setDelegate(nullptr);
     }
-    if (waitingOpenId) waitingOpenId->nimbusDidNotLogin(true);
-    if (auto delegate = sessionDelegate(); graphLogin && delegate) delegate->nimbusDidNotLogin(true);
+    Ref<NimbusLoginDelegate> graphHost = graphLogin ? sessionDelegate() : nullptr;
+    return [waitingOpenId, graphHost] {
+        if (waitingOpenId) waitingOpenId->nimbusDidNotLogin(true);
+        if (graphHost) graphHost->nimbusDidNotLogin(true);
+    };
 }
 
 void NimbusOAuth::forward(const Ref<APIResponse>& response, NimbusSessionCallback callback) {

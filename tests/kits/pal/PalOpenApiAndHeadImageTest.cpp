@@ -295,6 +295,8 @@ TEST_F(PalOpenApi, ALogoutEndsTheUsersCallsAndKeySoTheNextUserHearsAndSendsNothi
     const auto callsOfA = session->apiRequests();
     session->logout(nullptr);
     EXPECT_TRUE(session->apiRequests().empty());
+    session->setUin(std::string("10001"));  // the key went too: a number alone sends nothing
+    EXPECT_FALSE(session->getUserInfo());
     // An answer that comes all the same is dropped, neither told nor kept.
     for (const auto& [seq, call] : callsOfA)
         call->didLoad(call->request(), Value(Dictionary{{"ret", 0}, {"nickname", "甲"}}), NSData::fromString("{}"));

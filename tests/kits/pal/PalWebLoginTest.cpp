@@ -2,6 +2,9 @@
 // authorisation page.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "backend/PalAuthorizationPage.h"
 #include "backend/PalConnectServices.h"
 #include "foundation/NSBundle.h"
@@ -61,10 +64,10 @@ public:
     void didGetUnionID() override { outcomes.push_back("union id"); }
     void record(const std::string& outcome) {
         outcomes.push_back(outcome);
-        if (auto session = loginAgainIn.lock(); session && outcomes.size() == 1) session->authorize({"get_user_info"});
+        if (auto again = std::exchange(loginAgain, nullptr)) again();
     }
     std::vector<std::string> outcomes;
-    WeakRef<NimbusOAuth> loginAgainIn;  // begins a new login inside the first outcome, as a host may
+    std::function<void()> loginAgain;  // begins a new login inside the first outcome, as a host may
 };
 
 class PalWebLogin : public PalWebWindowFixture {
@@ -369,7 +372,7 @@ TEST_F(PalWebLogin, ALoginBegunInsideAnOutcomeKeepsAWindowOfItsOwn) {
              {"授权并登录"}, {"取消"}, {"关闭"}, {"用浏览器登录", "授权并登录"}}) {
         auto delegate = make<SessionOutcomes>();
         auto session = make<NimbusOAuth>(std::string("1234"), delegate);
-        delegate->loginAgainIn = session;
+        delegate->loginAgain = [weak = WeakRef<NimbusOAuth>(session)] { weak.lock()->authorize({"get_user_info"}); };
         ASSERT_TRUE(session->authorize({"get_user_info"}));
         auto kit = session->loginViewKit();
         for (const auto& link : ending) follow(kit, link == "关闭" ? "授权并登录" : link, link == "关闭");
@@ -461,4 +464,13 @@ TEST_F(PalWebLogin, TheGraphLoginAndTheUnionIdAskWhoTheTokenBelongsTo) {
     EXPECT_EQ(delegate->outcomes.back(), "failed");
     session->setAccessToken(std::nullopt);
     EXPECT_FALSE(session->RequestUnionId());
+
+    // A login begun as a logout ends a graph login is the session after it.
+    const auto token = backend::palIssuedToken("1234");
+    delegate->loginAgain = [&] { session->nimbusDialogLogin(token, NSDate::distantFuture()); };
+    delegate->loginAgain();
+    session->logout(nullptr);
+    ASSERT_TRUE(runUntil([&] { return delegate->outcomes.size() == 5; }, kGiveUpAfterSeconds));
+    EXPECT_EQ(delegate->outcomes.back(), "login");
+    EXPECT_TRUE(session->isSessionValid());
 }

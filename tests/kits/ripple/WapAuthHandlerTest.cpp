@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "backend/RippleOpenPlatform.h"
 #include "foundation/NSURL.h"
@@ -19,6 +20,7 @@
 #include "uikit/UIDriver.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UITabBarController.h"
 #include "uikit/UIWindow.h"
 #include "tests/support/Eventually.h"
 
@@ -212,21 +214,65 @@ TEST_F(WapAuth, AnAnswerWhileTheQuestionShowsTakesTheQuestionAlong) {
     EXPECT_EQ(host->responses.size(), 1u);
 }
 
-// The page goes over what the screen shows on top; with no screen to show
-// it on, the login is refused rather than left running with no page.
-TEST_F(WapAuth, ThePageGoesOverWhatTheScreenPresentsOrTheLoginIsRefused) {
-    auto sheet = make<UIViewController>();
-    screen->presentViewController(sheet, false);
-    begin();
-    auto navigation = cast<UINavigationController>(sheet->presentedViewController());
-    ASSERT_TRUE(navigation);
-    EXPECT_EQ(navigation->viewControllers().front(), handler->webViewController());
+// From the screens a host has, the login runs with its one page, whose 取消
+// ends it with one answer carrying its state; a page refused once the
+// callbacks return ends it with -1; with no screen to show the page on, the
+// login is refused and the one out stays.
+TEST_F(WapAuth, ThePageGoesOverTheTopMostScreenOrTheLoginIsRefused) {
+    using Start = std::function<void(const Ref<UIViewController>&)>;
+    struct Shown : UIViewController {
+        void viewDidAppear(bool) override { std::exchange(appeared, [](auto&) {})(self<UIViewController>()); }
+        Start appeared;
+    };
+    bool answer = false;
+    const Start start = [&](const Ref<UIViewController>& from) { answer = RPApi::sendAuthReq(request, from, host); };
+    // A stack shown, started from its top, then from a screen pushed on it, in its viewDidAppear.
+    const auto stack = [&](bool fromTop, const Start& fromPushed) {
+        auto top = make<UIViewController>();
+        window->setRootViewController(make<UINavigationController>(top));
+        if (fromTop) start(top);
+        auto pushed = make<Shown>();
+        pushed->appeared = fromPushed;
+        if (fromPushed) top->navigationController()->pushViewController(pushed, true);
+    };
+    auto tabs = make<UITabBarController>();
+    tabs->setViewControllers({make<UIViewController>(), make<UIViewController>()});
+    tabs->setSelectedIndex(1);
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"the top of a stack", [&] { stack(true, nullptr); }},
+        {"the selected tab", [&] { window->setRootViewController(tabs); start(tabs->viewControllers()[1]); }},
+        {"its own viewDidAppear", [&] { stack(false, start); }},
+        {"a second start inside a callback", [&] { stack(true, start); }},
+        {"what the screen presents", [&] {
+             window->setRootViewController(screen);
+             screen->presentViewController(make<UIViewController>(), false);
+             start(screen);
+         }},
+    };
+    for (const auto& [name, row] : rows) {
+        host->responses.clear();
+        row();
+        clock.advance(1);
+        ASSERT_TRUE(answer && driver.findAllOfClass("UIWebView").size() == 1) << name;
+        ASSERT_TRUE(driver.tap("取消") && driver.tap("退出登录") && host->responses.size() == 1) << name;
+        EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kUserCancelled);
+        EXPECT_EQ(cast<SendAuthResp>(host->responses[0])->state(), "st8");
+        clock.advance(1);
+        EXPECT_FALSE(driver.find("涟信登录")) << name;
+    }
 
+    begin();
+    const auto page = handler->webViewController();
     EXPECT_FALSE(RPApi::sendAuthReq(request, nullptr, host));
     EXPECT_FALSE(RPApi::sendAuthReq(request, make<UIViewController>(), host));
-    EXPECT_TRUE(handler->running());
-    EXPECT_EQ(sheet->presentedViewController(), navigation);
+    EXPECT_EQ(handler->webViewController(), page);
     EXPECT_EQ(log.back(), "rplog:Error:no screen to show the login page on");
+
+    host->responses.clear();  // the screen presents first, so the page is refused
+    stack(false, [&](auto& from) { from->presentViewController(make<UIViewController>(), false), start(from); });
+    clock.advance(1);
+    ASSERT_EQ(host->responses.size(), 1u);
+    EXPECT_EQ(host->responses[0]->errCode(), BaseResp::kFailed);
 }
 
 TEST_F(WapAuth, ReturnURLsAreTakenOnlyWhileAPageIsOpenAndWithAQuery) {

@@ -300,6 +300,26 @@ const NestingRow kNestingRows[] = {
          s["other"].hooks["didAppear"] = [&] { s.window->setRootViewController(s.tabs); };
          s.tabs->setSelectedIndex(1);
      }},
+    {"a dismissal, a presentation, then the dismissal of the screen already gone, inside a push's willAppear",
+     [](NestingScene& s) {
+         s.navigation->presentViewController(s.screen("sheet"), false);
+         s["D"].hooks["willAppear+"] = [&] {
+             s.navigation->dismissViewControllerAnimated(false);
+             s.navigation->presentViewController(s.screen("other"), false);
+             s["sheet"].dismissViewControllerAnimated(false);
+         };
+         s.navigation->pushViewController(s.screen("D"), true);
+         EXPECT_TRUE(s.tabs->presentedViewController() == s.screen("other"));
+     }},
+    {"a set of tabs, then a tab added, inside a push's willAppear",
+     [](NestingScene& s) {
+         s["D"].hooks["willAppear+"] = [&] {
+             s.tabs->setViewControllers({s.navigation, s.screen("T1"), s.screen("T2")});
+             s.tabs->addChildViewController(s.screen("other"));
+         };
+         s.navigation->pushViewController(s.screen("D"), true);
+         EXPECT_EQ(s.tabs->viewControllers().size(), 4u);
+     }},
 };
 
 TEST_F(NavigationTest, AChangeInsideATransitionsCallbacksLeavesTheScreenAgreeing) {
