@@ -489,7 +489,8 @@ TEST(HttpServer, ClientsThatReadNothingLeaveOrSendSlowlyAreHeldToTheirBounds) {
     // deadline of the head that follows it.
     EXPECT_TRUE(handshakeSentSlowly(tls.port(), 4));
     EXPECT_FALSE(handshakeSentSlowly(tls.port(), 40));
-    // TLS 1.2 and later only.
-    EXPECT_FALSE(RawTLSClient(tls.port(), 0, TLS1_1_VERSION).connected());
+    // TLS 1.2 and later only; the older ones are told why.
+    for (const int older : {TLS1_VERSION, TLS1_1_VERSION})
+        EXPECT_EQ(RawTLSClient(tls.port(), 0, older).refusal(), SSL_R_TLSV1_ALERT_PROTOCOL_VERSION) << older;
     EXPECT_TRUE(RawTLSClient(tls.port(), 0, TLS1_2_VERSION).connected());
 }
