@@ -24,10 +24,10 @@ namespace {
 using namespace std::chrono_literals;
 
 // A server with a few routes and short deadlines, serving on its own
-// thread: "/" greets, "/host" names the host asked for, "/held" is held until the test answers it (or the
-// server stops), POST "/parts" counts the multipart parts kept and their
-// bytes, then lists them ("name/filename:bytes"), then the parts left out
-// ("+n").
+// thread: "/" greets, "/host" names the host asked for, "/held" is held
+// until the test answers it (or the server stops), POST "/parts" counts the
+// multipart parts kept and their bytes, then lists them
+// ("name/filename:bytes"), then the parts left out ("+n").
 class SmallServer {
 public:
     // Over TLS when `credentials` are given.
@@ -416,9 +416,8 @@ void expectEachClientHeldToItsBounds(SmallServer& server) {
     for (const auto& [nameBytes, mostServed] : {std::pair(8 * 1024, 12), std::pair(1024, 68)}) {
         const int before = server.greeted();
         Client staying(server.port(), 4096);
-        sendUntilStalled(staying, "GET /?name=" + std::string(nameBytes, 'n') + " HTTP/1.1\r\nHost: x\r\n\r\n");
-        EXPECT_TRUE(hungUpWithin(staying.socket(), kGiveUpAfter));
-        EXPECT_LE(server.greeted() - before, mostServed);
+        EXPECT_TRUE(sentUntilHungUp(staying, "GET /?name=" + std::string(nameBytes, 'n') + " HTTP/1.1\r\nHost: x\r\n\r\n"));
+        EXPECT_LE(server.greeted() - before, mostServed) << nameBytes;
     }
 
     Client leaving(server.port(), 4096);

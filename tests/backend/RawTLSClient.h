@@ -33,8 +33,7 @@ public:
     RawTLSClient& operator=(const RawTLSClient&) = delete;
 
     bool connected() const { return connected_; }
-    // Why the handshake failed, as OpenSSL reads it (an alert the server
-    // sent: SSL_R_TLSV1_ALERT_...), or 0.
+    // Why the handshake failed (SSL_R_TLSV1_ALERT_... for a server's alert), or 0.
     int refusal() const { return refusal_; }
     int socket() const { return socket_; }
     bool send(const std::string& bytes) {

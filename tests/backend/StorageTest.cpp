@@ -267,7 +267,7 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     std::filesystem::create_symlink("/dev/null", folder / "device.db-wal");
     std::filesystem::create_symlink("nowhere/x.db-shm", folder / "shm.db-shm");
     std::filesystem::create_directory(folder / "folder.db-shm");
-    // Links to a file, which SQLite does not open, of both databases: intact, not damaged.
+    // Links to a file (SQLite opens none), beside both databases: intact, not damaged.
     std::ofstream(folder / "other") << "a file";
     std::filesystem::create_symlink("other", folder / "linked.db-wal");
     std::filesystem::create_symlink("other", folder / "linked2-analytics.db-shm");
