@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <utility>
 
 #include "backend/Database.h"
 #include "foundation/FileProblem.h"
@@ -59,13 +60,18 @@ std::optional<std::string> storageProblem(const std::string& path, const Databas
     }
     if (::access(folder.c_str(), W_OK) != 0) return FileProblem::why(folder, errno);
     // SQLite opens its journal and index beside the file as they are: a
-    // pipe there waits or fails, a link to nothing is written through.
-    for (const char* companion : {"-wal", "-shm"}) {
+    // pipe there waits or fails, a link to nothing is written through, and
+    // a link to a file is refused (it opens neither through a link), which
+    // leaves the database and the file linked to intact.
+    for (const auto& [companion, role] : {std::pair("-wal", "journal"), std::pair("-shm", "index")}) {
         const std::string file = path + companion;
         if (auto problem = FileProblem::ofKind(file)) return problem;
         struct stat linked {};
-        if (::lstat(file.c_str(), &linked) == 0 && S_ISLNK(linked.st_mode) && ::access(file.c_str(), F_OK) != 0)
-            return FileProblem::why(file, ENOENT);
+        if (::lstat(file.c_str(), &linked) != 0 || !S_ISLNK(linked.st_mode)) continue;
+        if (::access(file.c_str(), F_OK) != 0) return FileProblem::why(file, ENOENT);
+        std::error_code ignored;
+        return file + " is a link to " + fs::read_symlink(file, ignored).string() + ": the database's " + role +
+               " must be a file of its own, not a link";
     }
     if (auto problem = FileProblem::ofWriting(path)) return problem;
     // A file that may be written but not read is intact, not damaged.

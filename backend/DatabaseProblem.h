@@ -19,7 +19,8 @@ std::optional<std::string> databaseProblem(const std::string& path, const Databa
 // checks before it makes any file, so that a start it refuses leaves none,
 // and what names the cause of a change that could not be stored. SQLite's
 // companions of the file (its journal `-wal` and index `-shm`) are named
-// when they are there and no regular file, or a link to nothing.
+// when they are there and no regular file, or a link (to nothing, or to a
+// file: SQLite opens neither through a link).
 std::optional<std::string> storageProblem(const std::string& path, const DatabaseError* error = nullptr);
 
 // Whether `error` is the storage failing (the disk, the file, its

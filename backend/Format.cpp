@@ -1,5 +1,7 @@
 #include "backend/Format.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -18,6 +20,28 @@ std::string_view withoutLeadingZeros(std::string_view digits) {
     const std::size_t first = digits.find_first_not_of('0');
     if (first == std::string_view::npos) return digits.substr(digits.empty() ? 0 : digits.size() - 1);
     return digits.substr(first);
+}
+
+bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+// A letter, digit, "-._~" or "!$&'()*+,;=": what a host name and a future
+// address take as they are.
+bool isPlainHostCharacter(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos;
+}
+
+// What stands between an authority's brackets: an IPv6 address, or a
+// future one ("v" hex digits "." and plain characters or colons).
+bool isAddressInBrackets(std::string_view text) {
+    if (!text.empty() && (text.front() == 'v' || text.front() == 'V')) {
+        const std::size_t dot = text.find('.');
+        return dot != std::string_view::npos && dot > 1 && dot + 1 < text.size() &&
+               std::all_of(text.begin() + 1, text.begin() + static_cast<std::ptrdiff_t>(dot), isHex) &&
+               std::all_of(text.begin() + static_cast<std::ptrdiff_t>(dot) + 1, text.end(),
+                           [](char c) { return isPlainHostCharacter(c) || c == ':'; });
+    }
+    in6_addr address{};
+    return text.size() < INET6_ADDRSTRLEN && ::inet_pton(AF_INET6, std::string(text).c_str(), &address) == 1;
 }
 
 }  // namespace
@@ -120,6 +144,30 @@ bool isHttpToken(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || kMarks.find(c) != std::string_view::npos;
     });
+}
+
+bool isAuthority(std::string_view text) {
+    std::string_view port;
+    if (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos || !isAddressInBrackets(text.substr(1, close - 1))) return false;
+        port = text.substr(close + 1);
+    } else {
+        const std::size_t colon = std::min(text.find(':'), text.size());
+        for (std::size_t at = 0; at < colon; ++at) {
+            if (text[at] != '%') {
+                if (!isPlainHostCharacter(text[at])) return false;
+            } else if (at + 2 >= colon || !isHex(text[at + 1]) || !isHex(text[at + 2])) {
+                return false;
+            } else {
+                at += 2;
+            }
+        }
+        port = text.substr(colon);
+    }
+    return port.empty() || (port.front() == ':' && std::all_of(port.begin() + 1, port.end(), [](char c) {
+                                return c >= '0' && c <= '9';
+                            }));
 }
 
 }  // namespace backend

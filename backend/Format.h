@@ -35,6 +35,13 @@ std::string_view trimmedBlanks(std::string_view text);
 // Whether `text` is an HTTP token (a method or a header name): letters,
 // digits and "!#$%&'*+-.^_`|~", at least one, nothing else (no blank).
 bool isHttpToken(std::string_view text);
+// Whether `text` is an authority as an HTTP Host or an absolute target
+// names one: a host (a name of letters, digits, "-._~", "!$&'()*+,;=" and
+// percent escapes, possibly empty; or an IPv6 or future address in
+// brackets) and, after a colon, a port of digits. No blank, slash, user
+// ("@") or second colon: a proxy and this server could read such a host
+// apart.
+bool isAuthority(std::string_view text);
 // The first second of the China Standard Time day that holds `moment`.
 std::time_t chinaDayStart(std::time_t moment);
 

@@ -385,7 +385,12 @@ struct HttpConnections::Loop {
         }
         ssize_t got = 0;
         if (!client.handshaken) {
-            got = tlsResult(gnutls_handshake(client.tls));
+            const int handshake = gnutls_handshake(client.tls);
+            // A handshake refused tells the client why before the
+            // connection closes (an offer of TLS 1.0 or 1.1 only:
+            // protocol_version), as TLS wants, rather than a bare close.
+            if (handshake < 0 && gnutls_error_is_fatal(handshake)) gnutls_alert_send_appropriate(client.tls, handshake);
+            got = tlsResult(handshake);
             client.handshaken = got == 0;
             client.writable |= client.handshaken;
         }

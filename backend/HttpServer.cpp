@@ -63,18 +63,26 @@ void addFields(std::string_view text, std::multimap<std::string, std::string>& p
     }
 }
 
-// The path and query of a request target: the origin form as it is, the
-// absolute form ("http://host/path?query", which a server must take)
-// without its scheme and host (its path may then be empty: "/"); nothing
-// for any other form.
-std::optional<std::string_view> originForm(std::string_view target) {
-    if (!target.empty() && target.front() == '/') return target;
+// A request target as read: its path and query, and the authority it names
+// when it is in the absolute form ("http://host/path?query", which a
+// server must take; its path may then be empty: "/").
+struct Target {
+    std::string_view pathAndQuery;
+    std::optional<std::string_view> authority;
+};
+
+// The target `target` in the origin or the absolute form; nothing for any
+// other form, or an absolute one that names no host, a user or what is no
+// authority.
+std::optional<Target> readTarget(std::string_view target) {
+    if (!target.empty() && target.front() == '/') return Target{target, std::nullopt};
     for (std::string_view scheme : {"http://", "https://"}) {
         if (!startsWithIgnoringCase(target, scheme)) continue;
         target.remove_prefix(scheme.size());
         const std::size_t path = std::min(target.find_first_of("/?"), target.size());
-        if (path == 0) return std::nullopt;  // no host
-        return target.substr(path);
+        const std::string_view authority = target.substr(0, path);
+        if (authority.empty() || authority.front() == ':' || !isAuthority(authority)) return std::nullopt;
+        return Target{target.substr(path), authority};
     }
     return std::nullopt;
 }
@@ -253,13 +261,20 @@ void HttpServer::stop() {
 int HttpServer::admit(HttpRequest& request, const std::string& target, std::uint64_t bodyLength,
                       bool beyondLimit) const {
     if (beyondLimit) return 503;
-    const std::optional<std::string_view> origin = originForm(target);
-    if (!origin) return 400;
-    const std::size_t question = origin->find('?');
-    const std::string_view path = origin->substr(0, question);
+    const std::optional<Target> read = readTarget(target);
+    if (!read) return 400;
+    // An absolute target's authority is the host asked for; its Host line,
+    // if any, is not (as HTTP wants).
+    if (read->authority) {
+        request.headers.erase("Host");
+        request.headers.emplace("Host", *read->authority);
+    }
+    const std::string_view origin = read->pathAndQuery;
+    const std::size_t question = origin.find('?');
+    const std::string_view path = origin.substr(0, question);
     request.path = path.empty() ? "/" : decoded(path, false);
     if (question != std::string::npos) {
-        request.query = origin->substr(question + 1);
+        request.query = origin.substr(question + 1);
         addFields(request.query, request.params);
     }
     // A body's size is bounded by its route's limit.

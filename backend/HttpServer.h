@@ -45,6 +45,8 @@ struct HttpRequest {
     // The query's fields and, for a form-encoded body, the body's fields,
     // in the order sent (query first).
     std::multimap<std::string, std::string> params;
+    // The Host is the authority asked for: an absolute target's, else the
+    // Host line's, without the blanks around it.
     std::multimap<std::string, std::string, CaseInsensitiveLess> headers;
     // The parts of a multipart/form-data body, by field name: the first
     // `Limits::parts`; the ones past them are read and counted, not kept.
@@ -95,10 +97,12 @@ public:
 // bytes is dropped); a head a proxy could read otherwise than we do (a
 // line folded or with no colon, a name that is no token, a NUL or a bare
 // CR, lines ended in two ways, two Host lines, a malformed request line)
-// is refused (400), as is an HTTP/1.1 request with no Host; the absolute
-// form of a target is served as its path and query, HEAD as GET without
-// the body; bodies need a Content-Length (chunked ones: 411; two
-// of them, or one that is not plain digits: 400) of at most the route's
+// is refused (400), as is an HTTP/1.1 request with no Host and a Host
+// that names no authority (`isAuthority`: "a b", "a@b", "a:b:c"); the absolute
+// form of a target is served as its path and query, its authority the
+// Host the routes see (the Host line is not), HEAD as GET without the
+// body; bodies need a Content-Length (chunked ones: 411; two of them, or
+// one that is not plain digits: 400) of at most the route's
 // body size (413), and a multipart body keeps its first `parts` parts (the
 // others are counted only); a connection quiet for `idleSeconds` while a
 // request is awaited or read is closed, and one whose client takes none of

@@ -147,6 +147,12 @@ RequestReader::Step RequestReader::endHead() {
     if (version_[5] != '1') return refuse(505);
     const bool firstVersion = version_ == "HTTP/1.0";
     if (!firstVersion && !headers.count("Host")) return refuse(400);
+    // A Host names an authority; what is none ("a b", "a/b", "a@b") each
+    // reader could take for another host, or for none.
+    if (const auto host = request_.headers.find("Host"); host != request_.headers.end()) {
+        host->second = std::string(trimmedBlanks(host->second));
+        if (!isAuthority(host->second)) return refuse(400);
+    }
     const std::string declared = request_.header("Content-Length");
     if (headers.count("Content-Length")) {
         if (!readableContentLength(declared)) return refuse(400);

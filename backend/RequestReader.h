@@ -18,7 +18,8 @@ namespace backend {
 //   - a header line has a token for its name, right before its colon, and
 //     no NUL or bare CR; no line is folded onto the one before;
 //   - every line ends the same way (CR LF, or LF alone);
-//   - a Host (from HTTP/1.1 on), at most one, at most one Content-Length,
+//   - a Host (from HTTP/1.1 on), at most one, naming an authority (a host
+//     and perhaps a port: `isAuthority`), at most one Content-Length,
 //     digits alone, and no Transfer-Encoding (411: bodies need a length).
 // A head past `headBytes` or `headerLines` is refused 431. Line ends before
 // a request line are skipped.

@@ -10,6 +10,7 @@
 #include "backend/DatabaseProblem.h"
 #include "foundation/NSURL.h"
 #include "foundation/FileProblem.h"
+#include "runner/SessionFolder.h"
 
 namespace {
 
@@ -100,7 +101,10 @@ void use(const std::string& folder, const std::string& baseURL) {
             KXLocallyStoredData::setHead(Value(head));
         }
     }
-    std::ofstream(recordPath(folder), std::ios::trunc) << base << "\n" << head << "\n";
+    // Whole or not at all, and its owner's alone by name as every file the
+    // session keeps, not by the umask alone. One not written leaves the
+    // record before it as it was, which the next session reads as ever.
+    SessionFolder::writeFile(recordPath(folder), base + "\n" + head + "\n");
 }
 
 }  // namespace FolderBackEnd

@@ -48,6 +48,17 @@ inline bool hungUpWithin(int socket, std::chrono::milliseconds wait) {
     return ::poll(&watch, 1, static_cast<int>(wait.count())) == 1;
 }
 
+// Sends `request` as sendUntilStalled does until the server ends the
+// connection: a busy server may be slow to read, and an end stuck behind
+// answers never taken shows only at the client's next bytes (a reset).
+template <class Client>
+bool sentUntilHungUp(Client& client, const std::string& request) {
+    const auto giveUp = std::chrono::steady_clock::now() + kGiveUpAfter;
+    do sendUntilStalled(client, request);
+    while (!hungUpWithin(client.socket(), std::chrono::milliseconds(100)) && std::chrono::steady_clock::now() < giveUp);
+    return hungUpWithin(client.socket(), std::chrono::milliseconds(0));
+}
+
 // A raw client socket on the loopback, for requests no HTTP library sends.
 class RawClient {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -19,7 +20,9 @@ public:
     explicit RawTLSClient(int port, int queueBytes = 0, int highestVersion = 0)
         : socket_(connectToLoopback(port, queueBytes)), context_(SSL_CTX_new(TLS_client_method())),
           tls_(session(context_, highestVersion)) {
+        ERR_clear_error();
         connected_ = socket_ >= 0 && tls_ && SSL_set_fd(tls_, socket_) == 1 && SSL_connect(tls_) == 1;
+        if (!connected_) refusal_ = ERR_GET_REASON(ERR_peek_last_error());
     }
     ~RawTLSClient() {
         SSL_free(tls_);
@@ -30,6 +33,8 @@ public:
     RawTLSClient& operator=(const RawTLSClient&) = delete;
 
     bool connected() const { return connected_; }
+    // Why the handshake failed (SSL_R_TLSV1_ALERT_... for a server's alert), or 0.
+    int refusal() const { return refusal_; }
     int socket() const { return socket_; }
     bool send(const std::string& bytes) {
         return connected_ && SSL_write(tls_, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
@@ -80,4 +85,5 @@ private:
     SSL_CTX* context_;
     SSL* tls_;
     bool connected_ = false;
+    int refusal_ = 0;
 };

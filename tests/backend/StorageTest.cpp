@@ -267,6 +267,10 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
     std::filesystem::create_symlink("/dev/null", folder / "device.db-wal");
     std::filesystem::create_symlink("nowhere/x.db-shm", folder / "shm.db-shm");
     std::filesystem::create_directory(folder / "folder.db-shm");
+    // Links to a file (SQLite opens none), beside both databases: intact, not damaged.
+    std::ofstream(folder / "other") << "a file";
+    std::filesystem::create_symlink("other", folder / "linked.db-wal");
+    std::filesystem::create_symlink("other", folder / "linked2-analytics.db-shm");
     for (const auto& [path, named, why] :
          {std::tuple(folder / "missing/x/y/backend.db", folder / "missing/x/y/backend.db", "the folder " + folder / "missing is not there"),
           std::tuple(folder / "file/backend.db", folder / "file/backend.db", folder / "file is a file, not a folder"),
@@ -278,7 +282,11 @@ TEST(Storage, StartFailsCleanlyWhenTheDatabaseOrPortIsUnusable) {
           std::tuple(folder / "wal.db", folder / "wal.db", folder / "wal.db-wal is not a regular file (a named pipe)"),
           std::tuple(folder / "device.db", folder / "device.db", folder / "device.db-wal is not a regular file (a device)"),
           std::tuple(folder / "shm.db", folder / "shm.db", folder / "shm.db-shm is a link to nowhere/x.db-shm, which is not there"),
-          std::tuple(folder / "folder.db", folder / "folder.db", folder / "folder.db-shm is a folder")}) {
+          std::tuple(folder / "folder.db", folder / "folder.db", folder / "folder.db-shm is a folder"),
+          std::tuple(folder / "linked.db", folder / "linked.db",
+                     folder / "linked.db-wal is a link to other: the database's journal must be a file of its own, not a link"),
+          std::tuple(folder / "linked2.db", folder / "linked2-analytics.db",
+                     folder / "linked2-analytics.db-shm is a link to other: the database's index must be a file of its own, not a link")}) {
         EXPECT_EQ(backend::LocalBackend::start({0, path}, &failure), nullptr);
         EXPECT_EQ(failure, "cannot open " + named + ": " + why);
     }
