@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <libdeflate.h>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +25,7 @@
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/MisbehavingServer.h"
+#include "tests/support/PNGChunks.h"
 #include "tests/support/ThreadTime.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -39,22 +39,6 @@ Ref<UIImage> solidImage(std::size_t width, std::size_t height) {
 
 std::string pngOf(std::size_t width, std::size_t height) {
     return UIImagePNGRepresentation(solidImage(width, height))->toString();
-}
-
-// A PNG chunk: length, type, data and the CRC-32 of type and data.
-std::string pngChunk(const std::string& type, const std::string& data) {
-    std::string chunk;
-    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(data.size() >> shift));
-    chunk += type + data;
-    const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, chunk.data() + 4, chunk.size() - 4));
-    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(crc >> shift));
-    return chunk;
-}
-
-// A 1 x 1 PNG with a private chunk of `length` bytes before its pixels.
-std::string pngWithPrivateChunk(std::size_t length) {
-    const std::string png = pngOf(1, 1), beforePixels = png.substr(0, 8 + 25);  // signature and IHDR
-    return beforePixels + pngChunk("vlMo", std::string(length, 'x')) + png.substr(beforePixels.size());
 }
 
 // A 1 x 1 PNG whose compressed pixels go on with `blocks` deflate blocks of
@@ -200,7 +184,8 @@ TEST_F(WebImageTest, APictureCostsABoundedDownloadDecodeAndShareOfTheBudget) {
     server.respond("GET", "/static/zeros.png", 200, pngFollowedByZeros(2000), "image/png");
     server.respond("GET", "/static/held.png", 200, pngOf(64, 64), "image/png");
     server.respond("GET", "/static/more.png", 200, pngOf(64, 64), "image/png");
-    server.respond("GET", "/static/ancillary.png", 200, pngWithPrivateChunk(30'000'000), "image/png");
+    server.respond("GET", "/static/ancillary.png", 200,
+                   withChunksBeforePixels(pngOf(1, 1), pngChunk("vlMo", std::string(30'000'000, 'x'))), "image/png");
     MisbehavingServer dribbling(MisbehavingServer::Behaviour::AnswerInOneByteChunks);
     static_assert(MisbehavingServer::kOneByteChunksBody == kLargestImageFileBytes);
     auto holder = make<UIImageView>();
