@@ -68,6 +68,83 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// The body of a chunked answer out of its framing, fed the framed bytes as
+// libcurl reads them. libcurl reads the framing too, to find the body's end,
+// and fails a transfer whose framing is wrong, so this only has to follow
+// valid framing: size lines (hexadecimal, perhaps with extensions), data
+// each followed by a line end, the last chunk of size 0 and its trailer.
+class ChunkedBody {
+public:
+    // Appends the body's bytes among `framed` to `body`.
+    void take(std::string_view framed, std::string& body) {
+        for (std::size_t at = 0; at < framed.size();) {
+            if (state_ == State::Data) {
+                const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(left_, framed.size() - at));
+                body.append(framed.data() + at, length);
+                at += length;
+                if ((left_ -= length) == 0) state_ = State::DataEnd;
+                continue;
+            }
+            step(framed[at++]);
+        }
+    }
+
+private:
+    enum class State { Size, Extension, Data, DataEnd, Trailer, Done };
+
+    void step(char c) {
+        switch (state_) {
+        case State::Size:
+            if (const int digit = hexDigit(c); digit >= 0) {
+                left_ = left_ * 16 + static_cast<std::uint64_t>(digit);
+                return;
+            }
+            state_ = State::Extension;
+            [[fallthrough]];
+        case State::Extension:
+            if (c != '\n') return;
+            state_ = left_ > 0 ? State::Data : State::Trailer;
+            lineEmpty_ = true;
+            return;
+        case State::DataEnd:
+            if (c == '\n') state_ = State::Size;
+            return;
+        case State::Trailer:
+            if (c == '\n') {
+                if (lineEmpty_) state_ = State::Done;
+                lineEmpty_ = true;
+            } else if (c != '\r') {
+                lineEmpty_ = false;
+            }
+            return;
+        case State::Data:
+        case State::Done: return;
+        }
+    }
+    static int hexDigit(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    }
+
+    State state_ = State::Size;
+    std::uint64_t left_ = 0;  // the chunk's bytes still to come
+    bool lineEmpty_ = true;   // in the trailer: the line so far is empty
+};
+
+// Whether a Transfer-Encoding field's value names chunked framing, which
+// libcurl then reads.
+bool namesChunked(std::string_view value) {
+    while (!value.empty()) {
+        const auto comma = value.find(',');
+        if (HTTPHeaderName::equal(trimmed(value.substr(0, comma)), "chunked")) return true;
+        if (comma == std::string_view::npos) break;
+        value.remove_prefix(comma + 1);
+    }
+    return false;
+}
+
 long urlErrorCodeFor(CURLcode result) {
     switch (result) {
     case CURLE_OK: return 0;
@@ -137,7 +214,7 @@ struct URLLoadingEngine::Transfer {
     curl_slist* headerList = nullptr;
     std::vector<std::pair<std::string, std::string>> responseHeaders;
     bool responseDelivered = false;
-    Clock::time_point lastActivity;
+    Clock::time_point started;
     curl_off_t bytesReceived = 0;
     curl_off_t bytesSent = 0;
     // Requests curl began to send for this transfer, and the redirects it
@@ -146,9 +223,16 @@ struct URLLoadingEngine::Transfer {
     long redirectsAtLastRequest = 0;
     // curl was about to send the request again by itself; it was stopped.
     bool resendRefused = false;
-    // The body's bytes so far; the body passed request.largestBody and was left.
+    // The body's bytes so far, and with their framing as read; the body or
+    // its framing passed its bound and was left.
     std::uint64_t bodyBytes = 0;
+    std::uint64_t wireBytes = 0;
     bool bodyTooLarge = false;
+    // The answer is chunked: what curl hands over is unframed here, into
+    // `unframed` (kept for the next read).
+    bool chunked = false;
+    ChunkedBody chunks;
+    std::string unframed;
 
     Transfer(TransferID id, Request request, std::shared_ptr<URLTransferObserver> observer)
         : id(id), request(std::move(request)), observer(std::move(observer)) {}
@@ -158,7 +242,7 @@ struct URLLoadingEngine::Transfer {
     }
 
     Clock::time_point deadline() const {
-        return lastActivity + std::chrono::duration_cast<Clock::duration>(
+        return started + std::chrono::duration_cast<Clock::duration>(
                                   std::chrono::duration<double>(std::max(request.timeoutInterval, 0.001)));
     }
 
@@ -204,6 +288,8 @@ void URLLoadingEngine::Transfer::configure(CURL* handle) {
     // curl refuses an announced length past the bound; onData a body that grows past it.
     // (curl reads 0 as no bound: onData alone holds a bound of 0.)
     curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.largestBody));
+    // A chunked body comes framed, one call per read: onData unframes it.
+    curl_easy_setopt(easy, CURLOPT_HTTP_TRANSFER_DECODING, 0L);
 
     bool expectGiven = false;
     for (const auto& [name, value] : request.headers) {
@@ -261,15 +347,17 @@ void URLLoadingEngine::Transfer::headersComplete() {
 std::size_t URLLoadingEngine::Transfer::onHeader(char* bytes, std::size_t size, std::size_t count, void* context) {
     auto& transfer = *static_cast<Transfer*>(context);
     const std::size_t length = size * count;
-    transfer.lastActivity = Clock::now();
     const std::string_view line = trimmed(std::string_view(bytes, length));
     if (line.starts_with("HTTP/")) {
         transfer.responseHeaders.clear();
+        transfer.chunked = false;
+        transfer.chunks = ChunkedBody();
     } else if (line.empty()) {
         transfer.headersComplete();
     } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
-        transfer.responseHeaders.emplace_back(std::string(trimmed(line.substr(0, colon))),
-                                              std::string(trimmed(line.substr(colon + 1))));
+        auto& [name, value] = transfer.responseHeaders.emplace_back(std::string(trimmed(line.substr(0, colon))),
+                                                                    std::string(trimmed(line.substr(colon + 1))));
+        if (HTTPHeaderName::equal(name, "Transfer-Encoding") && namesChunked(value)) transfer.chunked = true;
     }
     return length;
 }
@@ -277,21 +365,29 @@ std::size_t URLLoadingEngine::Transfer::onHeader(char* bytes, std::size_t size, 
 std::size_t URLLoadingEngine::Transfer::onData(char* bytes, std::size_t size, std::size_t count, void* context) {
     auto& transfer = *static_cast<Transfer*>(context);
     const std::size_t length = size * count;
-    transfer.lastActivity = Clock::now();
-    transfer.bodyBytes += length;
-    if (transfer.bodyBytes > transfer.request.largestBody) {
+    std::string_view body(bytes, length);
+    if (transfer.chunked) {
+        transfer.unframed.clear();
+        transfer.chunks.take(body, transfer.unframed);
+        body = transfer.unframed;
+    }
+    transfer.wireBytes += length;
+    transfer.bodyBytes += body.size();
+    if (transfer.bodyBytes > transfer.request.largestBody ||
+        transfer.wireBytes > largestWireBytes(transfer.request.largestBody)) {
         transfer.bodyTooLarge = true;
         return 0;  // curl ends the transfer
     }
     transfer.deliverResponse();
-    transfer.observer->transferDidReceiveData(bytes, length);
+    if (!body.empty()) transfer.observer->transferDidReceiveData(body.data(), body.size());
     return length;
 }
 
-int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t expectedToReceive, curl_off_t received,
+int URLLoadingEngine::Transfer::onProgress(void* context, curl_off_t expectedToReceive, curl_off_t,
                                            curl_off_t expectedToSend, curl_off_t sent) {
     auto& transfer = *static_cast<Transfer*>(context);
-    if (received != transfer.bytesReceived || sent != transfer.bytesSent) transfer.lastActivity = Clock::now();
+    // The body's bytes as unframed (curl counts a chunked body's framing too).
+    const auto received = static_cast<curl_off_t>(transfer.bodyBytes);
     const curl_off_t receivedBefore = transfer.bytesReceived;
     transfer.bytesReceived = received;
     if (received > receivedBefore)
@@ -477,7 +573,7 @@ void URLLoadingEngine::closeConnections() {
     for (const auto& [socket, watch] : socketWatches_) loop_->unwatchDescriptor(watch.token);
     socketWatches_.clear();
     if (curlTimer_) loop_->unscheduleRealTime(std::exchange(curlTimer_, 0));
-    if (idleCheck_) loop_->unscheduleRealTime(std::exchange(idleCheck_, 0));
+    if (deadlineCheck_) loop_->unscheduleRealTime(std::exchange(deadlineCheck_, 0));
     makeMulti();
 }
 
@@ -619,7 +715,7 @@ void URLLoadingEngine::takeCommands() {
         CURL* handle = spareHandles_.empty() ? curl_easy_init() : spareHandles_.back();
         if (!spareHandles_.empty()) spareHandles_.pop_back();
         transfer->configure(handle);
-        transfer->lastActivity = Clock::now();
+        transfer->started = Clock::now();
         curl_multi_add_handle(multi_, transfer->easy);
         running_.emplace(transfer->id, std::move(transfer));
     }
@@ -630,7 +726,7 @@ void URLLoadingEngine::takeCommands() {
         release(*found->second);
         running_.erase(found);
     }
-    armIdleCheck();
+    armDeadlineCheck();
 }
 
 void URLLoadingEngine::finish(Transfer& transfer, long urlErrorCode) {
@@ -650,27 +746,27 @@ void URLLoadingEngine::release(Transfer& transfer) {
     }
 }
 
-void URLLoadingEngine::failIdleTransfers() {
+void URLLoadingEngine::failLateTransfers() {
     const auto now = Clock::now();
-    std::vector<Transfer*> idle;
+    std::vector<Transfer*> late;
     for (auto& [id, transfer] : running_) {
-        if (transfer->deadline() <= now) idle.push_back(transfer.get());
+        if (transfer->deadline() <= now) late.push_back(transfer.get());
     }
-    for (Transfer* transfer : idle) finish(*transfer, NSURLErrorTimedOut);
+    for (Transfer* transfer : late) finish(*transfer, NSURLErrorTimedOut);
 }
 
-void URLLoadingEngine::armIdleCheck() {
+void URLLoadingEngine::armDeadlineCheck() {
     if (running_.empty()) return;
     auto next = Clock::time_point::max();
     for (const auto& [id, transfer] : running_) next = std::min(next, transfer->deadline());
     const double due = MonotonicClock::realNow() + std::chrono::duration<double>(next - Clock::now()).count();
-    // Activity only moves deadlines later: a check set earlier looks again then.
-    if (idleCheck_ && idleCheckDue_ <= due) return;
-    if (idleCheck_) loop_->unscheduleRealTime(idleCheck_);
-    idleCheckDue_ = due;
-    idleCheck_ = loop_->scheduleRealTime(due, [this] {
-        idleCheck_ = 0;
-        failIdleTransfers();
-        armIdleCheck();
+    // A check set as early or earlier looks again then.
+    if (deadlineCheck_ && deadlineCheckDue_ <= due) return;
+    if (deadlineCheck_) loop_->unscheduleRealTime(deadlineCheck_);
+    deadlineCheckDue_ = due;
+    deadlineCheck_ = loop_->scheduleRealTime(due, [this] {
+        deadlineCheck_ = 0;
+        failLateTransfers();
+        armDeadlineCheck();
     });
 }

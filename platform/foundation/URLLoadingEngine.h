@@ -53,7 +53,10 @@ public:
 // asks for another): each loop has one engine, and pool of connections, per
 // such limit, so transfers asking for a limit of their own neither take nor
 // wait for the connections of the others. Redirects are followed unless a request
-// says not; a transfer fails as timed out after its time-out without progress.
+// says not; a transfer fails as timed out once its time-out has passed since
+// it started. A chunked body is taken from libcurl with its framing, as
+// read, and unframed here: a body in chunks of a byte costs one call per
+// read from the socket, not one per chunk.
 // A request is never sent twice on the engine's own initiative: when the
 // kept-alive connection it went out on closes without an answer, the
 // transfer fails as NSURLErrorNetworkConnectionLost (the server may have
@@ -75,16 +78,27 @@ public:
         // Header fields in the order to send them.
         std::vector<std::pair<std::string, std::string>> headers;
         NSData body;
-        // Seconds without any progress after which the transfer fails as timed out.
+        // Seconds from the transfer's start after which it fails as timed
+        // out, however much it has received: a whole deadline, so that a
+        // server sending a byte now and then cannot keep it for ever.
         double timeoutInterval = 60;
         // Off: a redirect is the final answer (its status, Location and body).
         bool followRedirects = true;
         // The most bytes the answer's body may hold: every answer is
         // bounded. An answer whose Content-Length is larger fails before its
         // body is read, one without a length as soon as its body passes the
-        // bound, both as NSURLErrorDataLengthExceedsMaximum.
+        // bound, both as NSURLErrorDataLengthExceedsMaximum. The bytes on
+        // the wire (the body with its chunks' framing) are bounded too, at
+        // largestWireBytes: a body in chunks of a byte or two fails as
+        // soon as its framing outgrows it, the same way.
         std::uint64_t largestBody = kDefaultLargestBody;
     };
+    // The most bytes a body of at most `largestBody` bytes may take on the
+    // wire: its framing may double it, and a small body has room for its
+    // chunks' lines and trailer.
+    static constexpr std::uint64_t largestWireBytes(std::uint64_t largestBody) {
+        return 2 * largestBody + (64u << 10);
+    }
     using TransferID = std::uint64_t;
     // As many connections to one host as the platform opens; more transfers wait.
     static constexpr long kDefaultConnectionsPerHost = 6;
@@ -141,9 +155,9 @@ private:
     // Lets curl act on a ready socket or its time-out, then ends finished transfers.
     void drive(int socket, int events);
     void collectFinished();
-    void failIdleTransfers();
-    // Keeps one real-time check at the earliest inactivity deadline.
-    void armIdleCheck();
+    void failLateTransfers();
+    // Keeps one real-time check at the earliest deadline.
+    void armDeadlineCheck();
     void setCurlTimer(long milliseconds);
     void setCurlSocket(int socket, int what);
     static int onSocket(void* easy, int socket, int what, void* engine, void* socketData);
@@ -168,8 +182,8 @@ private:
     };
     std::unordered_map<int, SocketWatch> socketWatches_;
     std::uint64_t curlTimer_ = 0;
-    std::uint64_t idleCheck_ = 0;
-    double idleCheckDue_ = 0;
+    std::uint64_t deadlineCheck_ = 0;
+    double deadlineCheckDue_ = 0;
     std::unordered_map<TransferID, std::unique_ptr<Transfer>> running_;
     std::vector<void*> spareHandles_;  // CURL*
 };

@@ -72,9 +72,61 @@ void onRow(png_structp png, png_bytep row, png_uint_32 rowNumber, int pass) {
     if (pass == state.passes - 1) state.rowsDone = rowNumber + 1;
 }
 
-// Chunks whose compressed text or colour profile is of no use here: skipped
-// unread rather than inflated (each may hold megabytes of compressed zeros).
-const png_byte ignoredChunks[] = "zTXt\0iTXt\0tEXt\0iCCP\0sPLT";
+// The chunks libpng is given: those that make the picture. Every other
+// one (text, colour profiles, gamma, a private chunk) is of no use here and
+// is stepped over by its length, unread: libpng's progressive reader keeps
+// a chunk other than the pixels whole before it reads it, in a buffer it
+// grows and copies as each piece comes (a 1 x 1 picture with a 31 MB
+// private chunk took 15 s), and inflates compressed text.
+bool makesThePicture(const std::uint8_t* type) {
+    for (const char* kept : {"IHDR", "PLTE", "IDAT", "IEND", "tRNS"}) {
+        if (std::memcmp(type, kept, 4) == 0) return true;
+    }
+    return false;
+}
+
+bool isPixelData(const std::uint8_t* type) { return std::memcmp(type, "IDAT", 4) == 0; }
+
+// No chunk of the picture but its pixels is longer in a valid file (a
+// palette holds at most 768 bytes): a longer one is damage, and libpng
+// would keep it whole too.
+constexpr std::size_t kLongestPictureChunk = 1024;
+
+std::uint32_t bigEndian32(const std::uint8_t* bytes) {
+    return std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 | std::uint32_t(bytes[2]) << 8 | bytes[3];
+}
+
+// Hands libpng `length` bytes from `at`, 16 KiB at a time, looking for a
+// stop before each piece. Called within readInto's jump.
+bool feed(png_structp png, png_infop info, const NSData& data, std::size_t at, std::size_t length) {
+    constexpr std::size_t piece = 16u << 10;
+    const ReadState& state = stateOf(png);
+    for (std::size_t end = std::min(at + length, data.length()); at < end && !state.done(); at += piece) {
+        if (imageDecodingStopped) return false;
+        png_process_data(png, info, const_cast<png_bytep>(data.bytes() + at), std::min(piece, end - at));
+    }
+    return true;
+}
+
+// Walks the file chunk by chunk, giving libpng the signature and the chunks
+// of the picture until its last row is in. Called within readInto's jump.
+void feedPicture(png_structp png, png_infop info, const NSData& data, ReadState& state) {
+    constexpr std::size_t signatureBytes = 8, framingBytes = 12;  // length, type, CRC
+    if (!feed(png, info, data, 0, signatureBytes)) return;
+    const std::uint8_t* bytes = data.bytes();
+    for (std::size_t at = signatureBytes; at + 8 <= data.length() && !state.done(); ) {
+        if (imageDecodingStopped) return;
+        const std::size_t length = bigEndian32(bytes + at);
+        const std::uint8_t* type = bytes + at + 4;
+        if (makesThePicture(type)) {
+            if (!isPixelData(type) && length > kLongestPictureChunk) return;
+            if (!feed(png, info, data, at, framingBytes + length)) return;
+        } else if (!(type[0] & 0x20)) {
+            return;  // a critical chunk this reader does not know: the picture cannot be read
+        }
+        at += framingBytes + length;
+    }
+}
 
 std::optional<ImageProblem> readInto(const NSData& data, ReadState& state) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, jumpOnError, ignoreWarning);
@@ -87,12 +139,8 @@ std::optional<ImageProblem> readInto(const NSData& data, ReadState& state) {
         return state.problem;
     }
     png_set_progressive_read_fn(png, &state, onInfo, onRow, nullptr);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignoredChunks, 5);
     png_set_benign_errors(png, 1);
-    constexpr std::size_t piece = 16u << 10;
-    for (std::size_t at = 0; at < data.length() && !state.done(); at += piece) {
-        png_process_data(png, info, const_cast<png_bytep>(data.bytes() + at), std::min(piece, data.length() - at));
-    }
+    feedPicture(png, info, data, state);
     png_destroy_read_struct(&png, &info, nullptr);
     if (!state.done()) return imageDecodingStopped ? ImageProblem::Stopped : ImageProblem::Damaged;
     return std::nullopt;

@@ -108,8 +108,10 @@ bool MisbehavingServer::readRequestHead(int connection) {
 
 bool MisbehavingServer::answer(int connection) {
     if (!readRequestHead(connection)) return true;
-    auto send = [connection](std::string_view bytes) {
-        [[maybe_unused]] auto sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    auto send = [this, connection](std::string_view bytes) {
+        const ssize_t sent = ::send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent > 0) bytesAnswered_ += static_cast<std::size_t>(sent);
+        return sent == static_cast<ssize_t>(bytes.size());
     };
     switch (behaviour_) {
     case Behaviour::AnswerGarbage: send("\x16\x03\x01 this is not HTTP \xff\xfe\r\n\r\n"); break;
@@ -118,6 +120,14 @@ bool MisbehavingServer::answer(int connection) {
         send("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 11\r\n\r\n{\"code\":1}\n");
         readRequestHead(connection);
         break;
+    case Behaviour::AnswerInOneByteChunks: {
+        std::string chunks;
+        for (int i = 0; i < 1024; ++i) chunks.append("1\r\n\0\r\n", 6);
+        bool open = send("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nTransfer-Encoding: chunked\r\n\r\n");
+        for (std::size_t left = kOneByteChunksBody; open && left > 0; left -= 1024) open = send(chunks);
+        if (open) send("0\r\n\r\n");
+        break;
+    }
     default: break;
     }
     return true;

@@ -30,7 +30,12 @@ public:
         // it and closes without answer: a kept-alive connection that dies
         // under a request.
         AnswerFirstThenCloseWithoutAnswer,
+        // Answers 200 with a chunked body of kOneByteChunksBody zeros, each
+        // byte a chunk of its own (six bytes on the wire a byte), until the
+        // client closes.
+        AnswerInOneByteChunks,
     };
+    static constexpr std::size_t kOneByteChunksBody = 32u << 20;
 
     explicit MisbehavingServer(Behaviour behaviour);
     ~MisbehavingServer();
@@ -47,6 +52,8 @@ public:
     // Held connections the client has closed (HoldWithoutAnswer): the client
     // gave the request up.
     std::size_t connectionsClosedByClient() const { return closedByClient_; }
+    // Bytes of answers sent so far.
+    std::size_t bytesAnswered() const { return bytesAnswered_; }
 
 private:
     void serve();
@@ -61,6 +68,7 @@ private:
     int port_ = -1;
     std::atomic<std::size_t> requestCount_{0};
     std::atomic<std::size_t> closedByClient_{0};
+    std::atomic<std::size_t> bytesAnswered_{0};
     mutable std::mutex mutex_;  // guards requestLines_
     std::vector<std::string> requestLines_;
     std::vector<int> held_;  // connections kept open without answer

@@ -27,9 +27,16 @@ bool isNetworkAddress(const Ref<NSURL>& url) {
     return scheme && (*scheme == "http" || *scheme == "https") && url->host();
 }
 
-// The picture in `data`, within the web pictures' pixel bound and the
-// cache's budget, into `image`; the error when there is none.
-Ref<NSError> decodeWithinBounds(const NSData& data, SDImageCache& cache, Ref<UIImage>& image) {
+// What a download came to, off the main queue: the picture of a 2xx answer,
+// decoded within the web pictures' pixel bound, into `image`; the error when
+// there is none.
+Ref<NSError> pictureOfAnswer(const NSData& data, const Ref<NSURLResponse>& response, Ref<NSError> error,
+                             Ref<UIImage>& image) {
+    if (error) return error;
+    auto http = cast<NSHTTPURLResponse>(response);
+    if (http && (http->statusCode() < 200 || http->statusCode() >= 300))
+        return imageError(SDWebImageErrorInvalidDownloadResponse,
+                          "Download marked as failed because of status code " + std::to_string(http->statusCode()));
     ImageProblem problem{};
     image = UIImage::imageWithData(data, 1, &problem, kLargestWebImagePixels);
     if (!image && problem == ImageProblem::TooLarge)
@@ -37,9 +44,7 @@ Ref<NSError> decodeWithinBounds(const NSData& data, SDImageCache& cache, Ref<UII
                           "Downloaded image is larger than " +
                               std::to_string(kLargestWebImagePixels >> 20) + " megapixels");
     if (!image) return imageError(SDWebImageErrorBadImageData, "Downloaded image has 0 pixels");
-    if (cache.admitImage(image)) return nullptr;
-    image = nullptr;
-    return imageError(SDWebImageErrorBadImageData, "Downloaded image does not fit the memory budget of images");
+    return nullptr;
 }
 
 }  // namespace
@@ -77,7 +82,9 @@ void SDWebImageManager::didCreate() {
     auto configuration = NSURLSessionConfiguration::defaultSessionConfiguration();
     configuration->setHTTPMaximumConnectionsPerHost(kConnectionsPerHost);
     configuration->setLargestResponseBody(kLargestImageFileBytes);
-    session_ = NSURLSession::sessionWithConfiguration(configuration);
+    // Transfers and decodes run off the main queue (on the loading thread
+    // and this queue); only the outcome comes back to it.
+    session_ = NSURLSession::sessionWithConfiguration(configuration, DispatchQueue::serial("SDWebImageDownloader"));
 }
 
 Ref<WebImageLoad> SDWebImageManager::loadImageWithURL(const Ref<NSURL>& url, SDWebImageOptions,
@@ -118,33 +125,35 @@ std::shared_ptr<SDWebImageManager::Download> SDWebImageManager::startDownload(co
                                                                               const std::string& key) {
     auto download = std::make_shared<Download>();
     // The task holds its completion, the download its task: the completion
-    // holds the download weakly, and one cancelled meanwhile is let be.
+    // holds the download weakly, and one cancelled meanwhile is let be. It
+    // runs on the session's queue, which decodes; the main queue hears the outcome.
     download->task = session_->dataTaskWithURL(
         url, [weakSelf = weakSelf<SDWebImageManager>(), weakDownload = std::weak_ptr<Download>(download), key,
               url](const NSData& data, Ref<NSURLResponse> response, Ref<NSError> error) {
-            auto self = weakSelf.lock();
-            auto download = weakDownload.lock();
-            if (self && download) self->downloadDidFinish(download, key, url, data, response, std::move(error));
+            const bool bodyReceived = !error;
+            Ref<UIImage> image;
+            error = pictureOfAnswer(data, response, std::move(error), image);
+            DispatchQueue::main()->async([weakSelf, weakDownload, key, url, data, bodyReceived, image,
+                                          error = std::move(error)] {
+                auto self = weakSelf.lock();
+                auto download = weakDownload.lock();
+                if (self && download) self->downloadDidFinish(download, key, url, data, bodyReceived, image, error);
+            });
         });
     download->task->resume();
     return download;
 }
 
 void SDWebImageManager::downloadDidFinish(const std::shared_ptr<Download>& download, const std::string& key,
-                                          const Ref<NSURL>& url, const NSData& data,
-                                          const Ref<NSURLResponse>& response, Ref<NSError> error) {
+                                          const Ref<NSURL>& url, const NSData& data, bool bodyReceived,
+                                          Ref<UIImage> image, Ref<NSError> error) {
     auto found = downloads_.find(key);
     if (found == downloads_.end() || found->second != download) return;
     downloads_.erase(found);
-    const bool bodyReceived = !error;
-    Ref<UIImage> image;
-    if (!error) {
-        auto http = cast<NSHTTPURLResponse>(response);
-        if (http && (http->statusCode() < 200 || http->statusCode() >= 300))
-            error = imageError(SDWebImageErrorInvalidDownloadResponse,
-                               "Download marked as failed because of status code " + std::to_string(http->statusCode()));
-        else
-            error = decodeWithinBounds(data, *imageCache_, image);
+    // A decoded picture that does not fit the cache's budget beside those still shown is let go.
+    if (image && !imageCache_->admitImage(image)) {
+        image = nullptr;
+        error = imageError(SDWebImageErrorBadImageData, "Downloaded image does not fit the memory budget of images");
     }
     if (image) imageCache_->storeImage(image, key);
     // Taken out first: a completion may start or cancel loads, and a load

@@ -69,7 +69,8 @@ private:
 // decoded picture that does not fit the cache's budget beside the others
 // still shown is let go (SDImageCache::admitImage). A cached image answers at once; a load answers on the
 // main queue, where the progress block also hears of the whole body as it
-// arrives. Loads of one address share one download, which goes on while
+// arrives. Transfers and decodes never hold the main queue: they run on the
+// loading thread and on the session's own serial queue. Loads of one address share one download, which goes on while
 // any of them waits. The session opens at most kConnectionsPerHost
 // connections to a host, apart from those of the app's requests: images,
 // however slow, never hold up a screen's request. Main thread only.
@@ -92,8 +93,9 @@ private:
     struct Download;
     // Starts the download of the address under `key`.
     std::shared_ptr<Download> startDownload(const Ref<NSURL>& url, const std::string& key);
+    // On the main queue, with what the session's queue made of the answer.
     void downloadDidFinish(const std::shared_ptr<Download>& download, const std::string& key, const Ref<NSURL>& url,
-                           const NSData& data, const Ref<NSURLResponse>& response, Ref<NSError> error);
+                           const NSData& data, bool bodyReceived, Ref<UIImage> image, Ref<NSError> error);
 
     Ref<SDImageCache> imageCache_;
     Ref<NSURLSession> session_;

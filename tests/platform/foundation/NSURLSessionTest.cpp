@@ -210,19 +210,25 @@ TEST_F(NSURLSessionTest, SessionConfigurationAddsHeadersAndTimeOutAndDeliversOnI
     EXPECT_EQ(errorCode, NSURLErrorTimedOut);
 }
 
-TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStalls) {
+TEST_F(NSURLSessionTest, RequestTimeOutFailsAnAnswerThatStallsOrDribblesPastIt) {
     // The second half is held until the server stops: only the time-out can end the answer.
     server.respondSlowly("GET", "/stall",
                          {.delayBeforeHeaders = 0, .body = "0123456789", .pieces = 2, .pauseBetweenPieces = LoopbackHTTPServer::SlowAnswer::kUntilTheServerStops});
-    auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/stall")),
-                                                NSURLRequestReloadIgnoringLocalCacheData, 0.3);
-    const Outcome outcome = load(request);
-    EXPECT_EQ(outcome.errorCode(), NSURLErrorTimedOut);
-    EXPECT_EQ(outcome.error->domain(), NSURLErrorDomain);
-    EXPECT_EQ(outcome.error->localizedDescription(), "The request timed out.");
-    EXPECT_EQ(outcome.error->userInfo()[NSURLErrorFailingURLStringErrorKey].description(), server.url("/stall"));
-    EXPECT_TRUE(outcome.body.empty());
-    EXPECT_EQ(outcome.response, nullptr);
+    // A byte every 50 ms for 5 s, each well within the time-out: the time-out is the whole answer's.
+    server.respondSlowly("GET", "/dribble",
+                         {.body = std::string(100, 'x'), .pieces = 100, .pauseBetweenPieces = 0.05, .chunked = true});
+    for (const char* path : {"/stall", "/dribble"}) {
+        auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url(path)),
+                                                    NSURLRequestReloadIgnoringLocalCacheData, 0.3);
+        const Outcome outcome = load(request);
+        EXPECT_EQ(outcome.errorCode(), NSURLErrorTimedOut) << path;
+        ASSERT_TRUE(outcome.error) << path;
+        EXPECT_EQ(outcome.error->domain(), NSURLErrorDomain);
+        EXPECT_EQ(outcome.error->localizedDescription(), "The request timed out.");
+        EXPECT_EQ(outcome.error->userInfo()[NSURLErrorFailingURLStringErrorKey].description(), server.url(path));
+        EXPECT_TRUE(outcome.body.empty());
+        EXPECT_EQ(outcome.response, nullptr);
+    }
 }
 
 TEST_F(NSURLSessionTest, TransportFailuresMapToURLErrors) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <libdeflate.h>
 
 #include <algorithm>
 #include <atomic>
@@ -14,6 +13,7 @@
 #include "foundation/NSURLError.h"
 #include "foundation/NSURLSession.h"
 #include "foundation/NSURLSessionDataTask.h"
+#include "foundation/URLLoadingEngine.h"
 #include "frameworks/webimage/SDImageCache.h"
 #include "frameworks/webimage/SDWebImageManager.h"
 #include "frameworks/webimage/UIButtonWebCache.h"
@@ -25,6 +25,7 @@
 #include "tests/support/HoldingRelay.h"
 #include "tests/support/LoopbackHTTPServer.h"
 #include "tests/support/MisbehavingServer.h"
+#include "tests/support/PNGChunks.h"
 #include "tests/support/ThreadTime.h"
 #include "uikit/UIButton.h"
 #include "uikit/UIImageView.h"
@@ -38,16 +39,6 @@ Ref<UIImage> solidImage(std::size_t width, std::size_t height) {
 
 std::string pngOf(std::size_t width, std::size_t height) {
     return UIImagePNGRepresentation(solidImage(width, height))->toString();
-}
-
-// A PNG chunk: length, type, data and the CRC-32 of type and data.
-std::string pngChunk(const std::string& type, const std::string& data) {
-    std::string chunk;
-    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(data.size() >> shift));
-    chunk += type + data;
-    const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, chunk.data() + 4, chunk.size() - 4));
-    for (int shift : {24, 16, 8, 0}) chunk.push_back(static_cast<char>(crc >> shift));
-    return chunk;
 }
 
 // A 1 x 1 PNG whose compressed pixels go on with `blocks` deflate blocks of
@@ -193,19 +184,28 @@ TEST_F(WebImageTest, APictureCostsABoundedDownloadDecodeAndShareOfTheBudget) {
     server.respond("GET", "/static/zeros.png", 200, pngFollowedByZeros(2000), "image/png");
     server.respond("GET", "/static/held.png", 200, pngOf(64, 64), "image/png");
     server.respond("GET", "/static/more.png", 200, pngOf(64, 64), "image/png");
+    server.respond("GET", "/static/ancillary.png", 200,
+                   withChunksBeforePixels(pngOf(1, 1), pngChunk("vlMo", std::string(30'000'000, 'x'))), "image/png");
+    MisbehavingServer dribbling(MisbehavingServer::Behaviour::AnswerInOneByteChunks);
+    static_assert(MisbehavingServer::kOneByteChunksBody == kLargestImageFileBytes);
     auto holder = make<UIImageView>();
     struct Row {
-        std::string path;
+        Ref<NSURL> address;
         long code;  // 0: the picture shows
         std::function<void()> before;
     };
     const std::vector<Row> rows{
-        {"/static/long.png", NSURLErrorDataLengthExceedsMaximum, nullptr},    // Content-Length past the bound
-        {"/static/endless.png", NSURLErrorDataLengthExceedsMaximum, nullptr}, // a chunked body past it
-        {"/static/wide.png", SDWebImageErrorBadImageData, nullptr},           // more pixels than a screen
-        {"/static/zeros.png", 0, nullptr},  // 4 GB of compressed zeros after the last row are not inflated
+        {url("/static/long.png"), NSURLErrorDataLengthExceedsMaximum, nullptr},    // Content-Length past the bound
+        {url("/static/endless.png"), NSURLErrorDataLengthExceedsMaximum, nullptr}, // a chunked body past it
+        // A body within the bound whose chunks of a byte each take six times its bytes on the wire.
+        {NSURL::URLWithString(dribbling.url("/a.png")), NSURLErrorDataLengthExceedsMaximum, nullptr},
+        {url("/static/wide.png"), SDWebImageErrorBadImageData, nullptr},           // more pixels than a screen
+        {url("/static/zeros.png"), 0, nullptr},  // 4 GB of compressed zeros after the last row are not inflated
+        // A 30 MB chunk of no use is stepped over, and a stop (the session ends) is seen before it.
+        {url("/static/ancillary.png"), SDWebImageErrorBadImageData, [] { imageDecodingStopped = true; }},
+        {url("/static/ancillary.png"), 0, nullptr},
         // Beside a picture a view still shows, a second does not fit a budget of less than two.
-        {"/static/more.png", SDWebImageErrorBadImageData, [&] {
+        {url("/static/more.png"), SDWebImageErrorBadImageData, [&] {
              SDImageCache::sharedImageCache()->setTotalCostLimit(2 * 64 * 64 * 4 - 1);
              load(holder, url("/static/held.png"));
              SDImageCache::sharedImageCache()->clearMemory();
@@ -213,18 +213,23 @@ TEST_F(WebImageTest, APictureCostsABoundedDownloadDecodeAndShareOfTheBudget) {
     };
     for (const auto& row : rows) {
         if (row.before) row.before();
+        const std::string path = row.address->absoluteString();
+        // The transfer and the decode leave the main queue free.
         const double before = threadProcessorSeconds();
-        Outcome outcome = load(view, url(row.path), placeholder);
-        EXPECT_LT(threadProcessorSeconds() - before, 1.0) << row.path;
+        Outcome outcome = load(view, row.address, placeholder);
+        imageDecodingStopped = false;
+        EXPECT_LT(threadProcessorSeconds() - before, 1.0) << path;
         if (row.code == 0) {
-            EXPECT_FALSE(outcome.error) << row.path;
-            EXPECT_TRUE(outcome.image && view->image() == outcome.image) << row.path;
+            EXPECT_FALSE(outcome.error) << path;
+            EXPECT_TRUE(outcome.image && view->image() == outcome.image) << path;
         } else {
-            ASSERT_TRUE(outcome.error) << row.path;
-            EXPECT_EQ(outcome.error->code(), row.code) << row.path;
-            EXPECT_EQ(view->image(), placeholder) << row.path;
+            ASSERT_TRUE(outcome.error) << path;
+            EXPECT_EQ(outcome.error->code(), row.code) << path;
+            EXPECT_EQ(view->image(), placeholder) << path;
         }
     }
+    // The chunks' framing was read no further than its bound, and what the socket buffers held.
+    EXPECT_LT(dribbling.bytesAnswered(), URLLoadingEngine::largestWireBytes(kLargestImageFileBytes) + (16u << 20));
     EXPECT_LE(SDImageCache::sharedImageCache()->heldCost(), SDImageCache::sharedImageCache()->totalCostLimit());
     // The announced length was refused before the body was read: the
     // server could send no more than what the connection's buffers hold.

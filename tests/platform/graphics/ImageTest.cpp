@@ -21,6 +21,7 @@
 #include "graphics/UIGraphics.h"
 #include "graphics/UIImage.h"
 #include "tests/support/TempSandbox.h"
+#include "tests/support/PNGChunks.h"
 #include "tests/support/ThreadTime.h"
 
 namespace {
@@ -113,27 +114,24 @@ NSData cmykJPEG(std::array<std::uint8_t, 4> inverted) {
     return data;
 }
 
+// A 1 x 1 PNG with `copies` chunks of `type` holding `data` before its pixels.
+NSData pngWithChunks(const char* type, const std::string& data, int copies) {
+    std::string chunks;
+    for (int i = 0; i < copies; ++i) chunks += pngChunk(type, data);
+    return NSData::fromString(withChunksBeforePixels(PNGCodec::encode(*patternImage(1, 1))->toString(), chunks));
+}
+
 // A 1 x 1 PNG with `chunks` zTXt chunks before its pixels, each holding
 // 8 MB of zeros in 8 KB.
 NSData pngWithTextBombs(int chunks) {
-    auto png = *PNGCodec::encode(*patternImage(1, 1));
-    const std::size_t afterHeader = 8 + 25;  // signature and IHDR
-    std::vector<std::uint8_t> text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};  // keyword, method 0
+    std::string text("Comment\0\0", 9);  // keyword, method 0
     std::vector<std::uint8_t> zeros(8'000'000 - 16);
     auto* compressor = libdeflate_alloc_compressor(12);
     std::vector<std::uint8_t> compressed(libdeflate_zlib_compress_bound(compressor, zeros.size()));
     compressed.resize(libdeflate_zlib_compress(compressor, zeros.data(), zeros.size(), compressed.data(), compressed.size()));
     libdeflate_free_compressor(compressor);
-    text.insert(text.end(), compressed.begin(), compressed.end());
-    std::vector<std::uint8_t> chunk = {0, 0, 0, 0, 'z', 'T', 'X', 't'};
-    for (int i = 0; i < 4; ++i) chunk[i] = static_cast<std::uint8_t>(text.size() >> (24 - 8 * i));
-    chunk.insert(chunk.end(), text.begin(), text.end());
-    const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, chunk.data() + 4, chunk.size() - 4));
-    for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<std::uint8_t>(crc >> (24 - 8 * i)));
-    std::vector<std::uint8_t> bytes(png.bytes(), png.bytes() + afterHeader);
-    for (int i = 0; i < chunks; ++i) bytes.insert(bytes.end(), chunk.begin(), chunk.end());
-    bytes.insert(bytes.end(), png.bytes() + afterHeader, png.bytes() + png.length());
-    return NSData(std::move(bytes));
+    text.append(compressed.begin(), compressed.end());
+    return pngWithChunks("zTXt", text, chunks);
 }
 
 }  // namespace
@@ -189,12 +187,18 @@ TEST(ImageCodecs, DamagedDataGivesNothingAndSaysWhy) {
     // A larger picture may hold fewer scans: each is a pass over all of it.
     EXPECT_EQ(mostJPEGScans(4096, 4096), 64);
     EXPECT_EQ(problemOf(progressiveJPEG(mostJPEGScans(4096, 4096) + 1, 4096)), ImageProblem::TooManyScans);
-    // Compressed text before the pixels is skipped, not inflated (300 chunks of 8 MB of zeros).
-    const double before = threadProcessorSeconds();
-    EXPECT_EQ(problemOf(pngWithTextBombs(300)), std::nullopt);
+    // Compressed text before the pixels is skipped, not inflated (300 chunks
+    // of 8 MB of zeros), and a private chunk of 30 MB stepped over unread.
+    const NSData textBombs = pngWithTextBombs(300), withPrivateChunk = pngWithChunks("vlMo", std::string(30'000'000, 'x'), 1);
+    double before = threadProcessorSeconds();
+    EXPECT_EQ(problemOf(textBombs), std::nullopt);
+    EXPECT_EQ(problemOf(withPrivateChunk), std::nullopt);
     EXPECT_LT(threadProcessorSeconds() - before, 0.5);
-    // Once decoding is stopped (the process ends), no picture is decoded.
+    // Once decoding is stopped (the process ends), no picture is decoded, at once.
     imageDecodingStopped = true;
+    before = threadProcessorSeconds();
+    EXPECT_EQ(problemOf(withPrivateChunk), ImageProblem::Stopped);
+    EXPECT_LT(threadProcessorSeconds() - before, 0.1);
     EXPECT_EQ(problemOf(*PNGCodec::encode(*patternImage(8, 8))), ImageProblem::Stopped);
     EXPECT_EQ(problemOf(*JPEGCodec::encode(*patternImage(8, 8), 0.8)), ImageProblem::Stopped);
     imageDecodingStopped = false;
