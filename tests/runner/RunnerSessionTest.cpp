@@ -193,9 +193,9 @@ TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereI
     EXPECT_EQ(session.execute("tap 登录").output, "tap: \"登录\" is covered by " + cover);
     // Typing would change the form the page hides, named or with the focus.
     EXPECT_EQ(session.execute("type #zhanghuTextField abc").output, "type: #zhanghuTextField is covered by " + cover);
+    EXPECT_EQ(field->text(), "");
     field->becomeFirstResponder();
     EXPECT_EQ(session.execute("clear").output, "clear: the field with the focus is covered by " + cover);
-    EXPECT_EQ(field->text(), "");
 }
 
 // A list whose rows come from a later answer.
