@@ -390,6 +390,11 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     finishTransition();
     EXPECT_EQ(sent("fuli").size(), 1u);
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
+    // Answered, it stays for a session's end to tell until marked seen.
+    ASSERT_FALSE(KXMoneyRequest::sinceMark().empty());
+    EXPECT_EQ(KXMoneyRequest::sinceMark().back()->outcome, KXMoneyRequest::kSubmitted);
+    KXMoneyRequest::mark();
+    EXPECT_TRUE(KXMoneyRequest::sinceMark().empty());
 }
 
 // Back from paying, an order whose state gets no answer, or any answer but
