@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/payment/KXMoneyRequest.h"
 #include "app/shell/KXAppConfiguration.h"
 #include "foundation/DataFile.h"
 #include "foundation/MonotonicClock.h"
@@ -211,6 +212,9 @@ CommandResult RunnerSession::execute(const std::string& line) {
     collectLog();
     auto [command, rest] = CommandText::firstWord(line);
     if (command.empty() || command[0] == '#') return {};
+    // The money answers that came before this command have been seen; the
+    // session's end tells the ones that come after (SessionEnd::settle).
+    KXMoneyRequest::mark();
     // Every command that acts on the screen starts on a settled screen: a
     // push, pop or presentation that the command before set going (a tap
     // that opens a screen) has finished, so the command acts on the screen
@@ -505,8 +509,7 @@ CommandResult RunnerSession::clear(const std::string& target) {
     if (!field)
         return {false, target.empty() ? "clear: no field has the focus: clear #ID names one"
                                       : "clear: no visible view matches \"" + target + "\""};
-    if (!target.empty())
-        if (auto refused = fieldCovered("clear", target)) return *refused;
+    if (auto refused = target.empty() ? pageOverFocus("clear", field) : fieldCovered("clear", target)) return *refused;
     auto length = UTF16::length(field->accessibilityValue());
     if (!driver_.typeText(field, "")) return typeRefused("clear");
     return driverResult(driver_.deleteBackward(length), "clear");
@@ -529,17 +532,23 @@ CommandResult RunnerSession::type(const std::string& arguments) {
     }
     auto focused = firstResponderIn(driver_.keyWindow());
     if (!focused) return {false, "type: no field has the focus: tap one first, or type #ID TEXT"};
+    if (auto refused = pageOverFocus("type", focused)) return *refused;
     return driver_.typeText(focused, *text) ? driverResult(true, "type") : typeRefused("type");
 }
 
 std::optional<CommandResult> RunnerSession::fieldCovered(const std::string& command, const std::string& target) {
     // Typing into a field takes a tap on it first: a pop-up in front (still
-    // fading, or staying) takes that tap.
+    // fading, or staying) or a page laid over its screen takes that tap.
     return refuseCovered(command, target, [&]() -> Ref<UIView> {
         auto field = driver_.find(target);
-        auto cover = field ? TapCover::coverOf(field) : nullptr;
-        return cover ? TapCover::popUpOf(cover) : nullptr;
+        return field ? TapCover::fieldCoverOf(field) : nullptr;
     });
+}
+
+std::optional<CommandResult> RunnerSession::pageOverFocus(const std::string& command, const Ref<UIView>& field) {
+    // A page laid over the screen since the field took the focus (a result
+    // page) hides it: typing would change a form no one sees.
+    return refuseCovered(command, "the field with the focus", [&] { return TapCover::pageOver(field); });
 }
 
 CommandResult RunnerSession::typeRefused(const std::string& command) {

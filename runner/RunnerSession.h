@@ -86,10 +86,13 @@ private:
     // A field refused the focus: the reason, and what the app's progress
     // message says about it.
     CommandResult typeRefused(const std::string& command);
-    // The refusal of `command` when a pop-up stays in front of the field
-    // `target` (waited for as long as tap waits); nothing when the way is
-    // clear.
+    // The refusal of `command` when a pop-up or a page laid over its screen
+    // stays in front of the field `target` (waited for as long as tap
+    // waits), named as tap names it; nothing when the way is clear.
     std::optional<CommandResult> fieldCovered(const std::string& command, const std::string& target);
+    // The same for the field with the focus, which only a page laid over
+    // its screen refuses.
+    std::optional<CommandResult> pageOverFocus(const std::string& command, const Ref<UIView>& field);
     // Whether a user sees the sighting where it is: drawn, and nothing but a
     // pop-up in front of it (a bar or a header over it is mended by
     // scrolling).

@@ -48,19 +48,21 @@ void tellEarlierUnknownResults(std::ostream& out) {
     // A kept file found damaged: where it was set aside, and the actions it
     // may have held, closed until their list can tell.
     for (const auto& closed : KXKeptMoneyRequests::closedForSignedInPromoter())
-        out << "from an earlier session, " << KXMoneyReadBack::captionOfList(closed.records) << " kept in a damaged "
-            << closed.file << " (" << closed.damage << "; "
-            << (closed.setAside.empty() ? "left where it is" : "set aside as " + closed.setAside)
-            << "): " << KXMoneyRequest::unknownResultText(closed.records) << std::endl;
+        out << "from an earlier session, a damaged " << closed.file << " (" << closed.damage << "; "
+            << (closed.setAside.empty() ? "left where it is" : "set aside as " + closed.setAside) << ") may hold a "
+            << KXMoneyReadBack::captionOfList(closed.records) << ": " << KXMoneyRequest::unknownResultText(closed.records)
+            << std::endl;
 }
 
 void settle(std::ostream& out) {
-    const auto sent = KXMoneyRequest::underWay();
-    if (sent.empty()) return;
-    out << "waiting up to " << kLongestWaitSeconds << " s for the answer to what was submitted" << std::endl;
-    NSRunLoop::mainRunLoop()->runUntil(
-        [&] { return std::all_of(sent.begin(), sent.end(), [](const auto& one) { return one->outcome.has_value(); }); },
-        kLongestWaitSeconds);
+    const auto sent = KXMoneyRequest::sinceMark();
+    auto answered = [&] {
+        return std::all_of(sent.begin(), sent.end(), [](const auto& one) { return one->outcome.has_value(); });
+    };
+    if (!answered()) {
+        out << "waiting up to " << kLongestWaitSeconds << " s for the answer to what was submitted" << std::endl;
+        NSRunLoop::mainRunLoop()->runUntil(answered, kLongestWaitSeconds);
+    }
     for (const auto& one : sent)
         out << one->outcome.value_or(KXMoneyRequest::unknownResultText(one->records)) << std::endl;
 }

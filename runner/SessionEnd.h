@@ -26,12 +26,14 @@ bool signalled();
 // Prints each money action of an earlier session whose result the app
 // still does not know (its request kept in the app's sandbox, as it was
 // before it went out), with where to look: the app tells it at its start.
-// So does it for the actions a damaged kept file may have held, naming the
-// file and where it was set aside.
+// So does it for the actions a damaged kept file may have held ("may hold
+// a 提现"), naming the file and where it was set aside.
 void tellEarlierUnknownResults(std::ostream& out);
 
 // Runs the app until the money actions under way have been answered, or
-// for kLongestWaitSeconds, and prints each one's outcome to `out`.
+// for kLongestWaitSeconds, and prints to `out` the outcome of each, and of
+// each answered since the last command began (KXMoneyRequest::mark): a
+// success that only flashed on the screen as the session ended is told.
 void settle(std::ostream& out);
 
 }  // namespace SessionEnd

@@ -161,6 +161,34 @@ Ref<UIView> outermostOverlay(const Ref<UIView>& view) {
     return overlay;
 }
 
+namespace {
+
+// The screen whose view holds the view.
+Ref<UIViewController> screenOf(Ref<UIView> view) {
+    for (; view; view = view->superview())
+        if (auto owner = view->owningViewController()) return owner;
+    return nullptr;
+}
+
+}  // namespace
+
+Ref<UIView> fieldCoverOf(const Ref<UIView>& field) {
+    auto cover = coverOf(field);
+    if (auto popUp = cover ? popUpOf(cover) : nullptr) return popUp;
+    return pageOver(field);
+}
+
+Ref<UIView> pageOver(const Ref<UIView>& field) {
+    auto cover = coverOf(field);
+    if (!cover) return nullptr;
+    const auto screen = screenOf(field);
+    auto page = screenOf(cover);
+    if (page == screen) return nullptr;
+    for (; page; page = page->parentViewController())
+        if (page->parentViewController() == screen) return cover;
+    return nullptr;
+}
+
 bool isOverlay(const Ref<UIView>& view) {
     return isProgressMessage(view) || isKind<MMPopupView>(view) || isKind<KXGameIcoPopView>(view) ||
            isKind<AlertCardView>(view) || isKind<ZSActionSheetView>(view);

@@ -27,6 +27,16 @@ Ref<UIView> coverOf(const Ref<UIView>& view, const Ref<UIView>& hit);
 // The same for a tap where the driver taps the view (UIDriver::tapPoint).
 Ref<UIView> coverOf(const Ref<UIView>& view);
 
+// What keeps a field from taking typing (`type`, `clear`), for typing takes
+// a tap on it first: a pop-up in front of it (returned), or pageOver. A bar
+// or header of the screen in front is none: scrolling moves the field from
+// under it. Null when nothing is in the way.
+Ref<UIView> fieldCoverOf(const Ref<UIView>& field);
+// The view in front of the field when it is part of a page laid over the
+// field's screen as its child (a result page, which hides the form for
+// good); else null.
+Ref<UIView> pageOver(const Ref<UIView>& field);
+
 // Whether the view is an overlay by its class: a HUD (MBProgressHUD,
 // SVProgressHUD), a pop-up (MMPopupView and its kinds, the game picker), an
 // alert or action sheet (the alerts' card view, ZSActionSheetView).

@@ -29,6 +29,14 @@ struct Contents {
     std::optional<std::string> problem;
 };
 
+// The requests answered in this run whose entry could not be taken out of
+// the file (a full disk, a folder that takes no change): their result is
+// known, whatever the file still says, until a write takes them out.
+std::vector<Dictionary>& answeredButKept() {
+    static std::vector<Dictionary> answered;
+    return answered;
+}
+
 std::optional<std::vector<std::string>> texts(const Value& value) {
     const Array* entries = value.array();
     if (!entries) return std::nullopt;
@@ -91,16 +99,28 @@ std::optional<std::string> write(const Contents& contents) {
                                         {"openedFor", textArray(one.openedFor)}});
     const std::string path = filePath();
     const auto data = NSJSONSerialization::dataWithJSONObject(Value(std::move(entries)));
-    const int error = data ? DataFile::writeToFile(*data, path, true) : EINVAL;
-    if (error == 0) return std::nullopt;
+    // On the disk before a request goes out: a power loss must not undo the
+    // keep of a request the back end may have had.
+    const int error = data ? DataFile::writeToFileDurably(*data, path) : EINVAL;
+    if (error == 0) {
+        // Written from what read() gave, the file holds none of them now.
+        answeredButKept().clear();
+        return std::nullopt;
+    }
     return "cannot write " + path + ": " + FileProblem::why(path, error);
+}
+
+// The names a damaged file is set aside as, in the order they are taken.
+constexpr int kSetAsideNames = 1000;
+std::string damagedName(const std::string& path, int attempt) {
+    return path + ".damaged" + (attempt == 1 ? "" : "-" + std::to_string(attempt));
 }
 
 // Moves the damaged file to a free name beside it, never over another
 // file; the name, or why it could not be moved.
 std::string setAsideName(const std::string& path, std::optional<std::string>& problem) {
-    for (int attempt = 1; attempt < 1000; ++attempt) {
-        const std::string name = path + ".damaged" + (attempt == 1 ? "" : "-" + std::to_string(attempt));
+    for (int attempt = 1; attempt < kSetAsideNames; ++attempt) {
+        const std::string name = damagedName(path, attempt);
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return name;
         if (errno != EEXIST) {
             problem = "cannot set aside " + path + ": " + FileProblem::why(path, errno);
@@ -111,16 +131,42 @@ std::string setAsideName(const std::string& path, std::optional<std::string>& pr
     return "";
 }
 
+// When `path` was last written, in seconds since 1970; never later than
+// now (a clock set wrong then would keep the lists closed until that date).
+long long lastWritten(const std::string& path) {
+    struct stat status {};
+    const long long now = std::time(nullptr);
+    return ::stat(path.c_str(), &status) == 0 ? std::min<long long>(status.st_mtim.tv_sec, now) : now;
+}
+
+// Every list a damaged file may concern closed, the file set aside as `name`.
+Contents closedFor(const std::string& path, const std::string& name, const std::string& damage, long long since) {
+    Contents contents;
+    for (const std::string& records : KXMoneyReadBack::listsOfKeptActions())
+        contents.closed.push_back({records, path, name, damage, since, {}});
+    return contents;
+}
+
+// A damaged file set aside without the new file written in its place (the
+// app ended between the two): the latest name it was set aside as.
+std::optional<std::string> setAsideAlone(const std::string& path) {
+    std::optional<std::string> latest;
+    struct stat status {};
+    for (int attempt = 1; attempt < kSetAsideNames && ::lstat(damagedName(path, attempt).c_str(), &status) == 0;
+         ++attempt)
+        latest = damagedName(path, attempt);
+    return latest;
+}
+
 // The file is there but cannot be read as kept requests: it is set aside
 // and every list it may concern is closed, in a new file.
 Contents setAside(const std::string& damage) {
     const std::string path = filePath();
-    struct stat status {};
-    const long long since = ::stat(path.c_str(), &status) == 0 ? status.st_mtim.tv_sec : std::time(nullptr);
-    Contents contents;
-    const std::string name = setAsideName(path, contents.problem);
-    for (const std::string& records : KXMoneyReadBack::listsOfKeptActions())
-        contents.closed.push_back({records, path, name, damage, since, {}});
+    const long long since = lastWritten(path);
+    std::optional<std::string> problem;
+    const std::string name = setAsideName(path, problem);
+    Contents contents = closedFor(path, name, damage, since);
+    contents.problem = problem;
     if (!contents.problem && (contents.problem = write(contents))) {
         // Not closed in a new file, the damaged one goes back where the
         // next use finds it again.
@@ -136,13 +182,26 @@ Contents read() {
     const std::string path = filePath();
     int error = 0;
     const auto data = DataFile::dataWithContentsOfFile(path, &error);
-    // No file, or nothing a file can be read from (a folder): nothing was
-    // kept there, and keeping will say what is in the way.
-    if (!data) {
-        if (error == ENOENT || error == EISDIR || error == EINVAL) return {};
-        return setAside(FileProblem::why(path, error, FileProblem::Doing::Reading));
+    // No file, or a folder: nothing was kept there, and keeping will say
+    // what is in the way. Anything else that is no file (a pipe, a device)
+    // took the file's place and is set aside as a damaged file is.
+    if (!data && error == ENOENT) {
+        const std::optional<std::string> alone = setAsideAlone(path);
+        if (!alone) return {};
+        Contents contents = closedFor(path, *alone, "set aside with nothing written in its place", lastWritten(*alone));
+        contents.problem = write(contents);
+        return contents;
     }
-    if (auto contents = parse(*data)) return *std::move(contents);
+    if (!data && error == EISDIR) return {};
+    if (!data && error == EINVAL) return setAside("it is no file but a pipe or a device");
+    if (!data) return setAside(FileProblem::why(path, error, FileProblem::Doing::Reading));
+    if (auto contents = parse(*data)) {
+        // Answered in this run, they are known, whatever the file says.
+        std::erase_if(contents->kept, [](const Kept& one) {
+            return std::ranges::find(answeredButKept(), one.request) != answeredButKept().end();
+        });
+        return *std::move(contents);
+    }
     return setAside("it does not read as the requests kept: cut short or overwritten");
 }
 
@@ -161,15 +220,25 @@ std::optional<std::string> keep(const Kept& kept) {
     if (std::ranges::any_of(contents.kept, [&](const Kept& one) { return one.request == kept.request; }))
         return std::nullopt;
     contents.kept.push_back(kept);
-    return write(contents);
+    // The write also takes out what was answered in this run: until it can,
+    // nothing new is kept, nor sent.
+    if (auto problem = write(contents)) {
+        if (answeredButKept().empty()) return problem;
+        return *problem + " (a request already answered is still kept there)";
+    }
+    return std::nullopt;
 }
 
 void forget(const Dictionary& request) {
     Contents contents = read();
     if (contents.problem) return;
     if (std::erase_if(contents.kept, [&](const Kept& one) { return one.request == request; }) == 0) return;
-    // Not written, it stays kept: a later tap that does the same resolves it again.
-    if (auto problem = write(contents)) NSLog("A money request whose result is known stays kept: %@", Value(*problem));
+    // Not written, it stays in the file: this run remembers its result, and
+    // keeps nothing new until a write has taken it out (keep).
+    if (auto problem = write(contents)) {
+        answeredButKept().push_back(request);
+        NSLog("A money request whose result is known stays kept: %@", Value(*problem));
+    }
 }
 
 std::optional<Kept> asking(const Dictionary& query) {

@@ -23,7 +23,8 @@ constexpr int kDeclined = 0;
 // The back end's code for a request whose fields it refused.
 constexpr int kInvalid = 4;
 
-// The money requests under way in the process (main thread only).
+// The money requests under way in the process, and those that ended since
+// the last mark (main thread only).
 std::vector<std::shared_ptr<KXMoneyRequest::Sent>>& sentRequests() {
     static std::vector<std::shared_ptr<KXMoneyRequest::Sent>> sent;
     return sent;
@@ -31,9 +32,7 @@ std::vector<std::shared_ptr<KXMoneyRequest::Sent>>& sentRequests() {
 
 // The request has ended with `outcome`: it is no longer under way.
 void ended(const std::shared_ptr<KXMoneyRequest::Sent>& sent, std::string outcome) {
-    if (sent->outcome) return;
-    sent->outcome = std::move(outcome);
-    std::erase(sentRequests(), sent);
+    if (!sent->outcome) sent->outcome = std::move(outcome);
 }
 
 }  // namespace
@@ -152,10 +151,18 @@ bool KXMoneyRequest::closedByDamagedFile() {
 }
 
 std::string KXMoneyRequest::recordsFinalText(std::string_view records) {
-    return "上次提交的结果已可在" + std::string(records) + "中查看";
+    return "结果已可在" + std::string(records) + "中查看";
 }
 
-std::string KXMoneyRequest::cannotKeepText() { return "应用数据文件夹无法保存此请求，未提交"; }
+std::string KXMoneyRequest::cannotKeepText() { return "无法保存此请求，未提交"; }
+
+std::string KXMoneyRequest::listUnreadText(std::string_view records) {
+    return "无法读取" + std::string(records) + "，未提交";
+}
+
+std::string KXMoneyRequest::matchFoundText(std::string_view records) {
+    return std::string(records) + "中已有相同的" + KXMoneyReadBack::captionOfList(records);
+}
 
 void KXMoneyRequest::tellUnknownResults() const {
     const bool kept = std::ranges::any_of(KXKeptMoneyRequests::ofSignedInPromoter(),
@@ -165,8 +172,12 @@ void KXMoneyRequest::tellUnknownResults() const {
     if (kept || closed) MBProgressHUDManager::showtext(unknownResultText(state_->records), "error.png", nullptr);
 }
 
-std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::underWay() {
+std::vector<std::shared_ptr<const KXMoneyRequest::Sent>> KXMoneyRequest::sinceMark() {
     return {sentRequests().begin(), sentRequests().end()};
+}
+
+void KXMoneyRequest::mark() {
+    std::erase_if(sentRequests(), [](const auto& one) { return one->outcome.has_value(); });
 }
 
 bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer onSuccess,
@@ -178,7 +189,9 @@ bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer 
                   kept.has_value(), keepLost, std::move(onSuccess), std::move(onOtherCode), reload);
     // A new action that moves money: first what its list shows now, so that
     // a read-back can tell a row it made from one made before; then the
-    // request is kept, before it goes out. What cannot be kept is not sent.
+    // request is kept, before it goes out. What cannot be kept is not sent,
+    // nor what has no list read first: a read-back could never tell it from
+    // an earlier action of the same values.
     auto keptThenSent = [single = request_, state = state_, query, onSuccess = std::move(onSuccess), reload](
                             std::optional<std::vector<std::string>> listed) {
         const KXKeptMoneyRequests::Kept kept{query, state->records, std::move(listed)};
@@ -191,9 +204,15 @@ bool KXMoneyRequest::dispatch(const Dictionary& query, KXClassicRequest::Answer 
         keptThenSent(std::nullopt);
         return true;
     }
+    auto unread = [records = state_->records] { MBProgressHUDManager::showError(listUnreadText(records)); };
     return request_.send(
-        *list, [keptThenSent, query](const Value& answer) { keptThenSent(KXMoneyReadBack::rowsDoing(query, answer)); },
-        [keptThenSent](const Value&) { keptThenSent(std::nullopt); }, [keptThenSent] { keptThenSent(std::nullopt); });
+        *list,
+        [keptThenSent, unread, query](const Value& answer) {
+            auto listed = KXMoneyReadBack::rowsDoing(query, answer);
+            if (!listed) return unread();
+            keptThenSent(std::move(listed));
+        },
+        [unread](const Value&) { unread(); }, unread);
 }
 
 bool KXMoneyRequest::go(KXSingleRequest single, const std::shared_ptr<State>& state,
@@ -233,7 +252,7 @@ bool KXMoneyRequest::go(KXSingleRequest single, const std::shared_ptr<State>& st
             if (KXClassicRequest::message(answer).starts_with(kAlreadyActed)) doneBefore();
             // No longer taken (aged out): what the back end made of it is in
             // its list.
-            else readBack(single, kept, sent, doneBefore, unknownResult);
+            else readBack(single, kept, sent, unknownResult);
             return;
         }
         // Declined or invalid, the request was judged after the back end
@@ -251,22 +270,24 @@ bool KXMoneyRequest::go(KXSingleRequest single, const std::shared_ptr<State>& st
 }
 
 void KXMoneyRequest::readBack(KXSingleRequest single, const KXKeptMoneyRequests::Kept& kept,
-                              const std::shared_ptr<Sent>& sent, const std::function<void()>& doneBefore,
-                              const std::function<void()>& unknownResult) {
+                              const std::shared_ptr<Sent>& sent, const std::function<void()>& unknownResult) {
     const Dictionary& request = kept.request;
     const std::optional<Dictionary> list = KXMoneyReadBack::listQuery(request);
     if (!list) return unknownResult();
-    auto judged = [request, listedBefore = kept.listedBefore, sent, doneBefore, unknownResult](const Value& answer) {
-        switch (KXMoneyReadBack::judge(request, listedBefore, answer)) {
-            case KXMoneyReadBack::Finding::Made:
-                return doneBefore();
-            case KXMoneyReadBack::Finding::NotMade:
-                KXKeptMoneyRequests::forget(request);
-                ended(sent, kNotDoneBefore);
-                return MBProgressHUDManager::showError(kNotDoneBefore);
-            case KXMoneyReadBack::Finding::Unknown:
-                return unknownResult();
-        }
+    auto judged = [request, listedBefore = kept.listedBefore, records = kept.records, sent,
+                   unknownResult](const Value& answer) {
+        const KXMoneyReadBack::Finding finding = KXMoneyReadBack::judge(request, listedBefore, answer);
+        if (finding == KXMoneyReadBack::Finding::Unknown && !KXMoneyReadBack::rowsDoing(request, answer))
+            return unknownResult();
+        // Either way the list tells all that can be known now: the result is
+        // no longer unknown.
+        KXKeptMoneyRequests::forget(request);
+        // A row of the same values made in the window and not listed before
+        // may be this request's or another device's (the same promoter on
+        // another phone): values cannot tell, so it is not called done.
+        const std::string said = finding == KXMoneyReadBack::Finding::NotMade ? kNotDoneBefore : matchFoundText(records);
+        ended(sent, said);
+        MBProgressHUDManager::showError(said);
     };
     single.sendTellingUnknownResults(*list, judged, [unknownResult](const Value&) { unknownResult(); }, unknownResult);
 }

@@ -78,8 +78,12 @@ public:
     // "该请求已处理" (kAlreadyActed), which runs `onDone` as a success with
     // the message kDoneBefore. A kept request that the back end no longer
     // takes (its `t` has aged out) is read back from the action's list
-    // (KXMoneyReadBack): found, as kAlreadyActed; not made, it is dropped
-    // and the form says kNotDoneBefore; else the result stays unknown.
+    // (KXMoneyReadBack): a row of its values not listed before it went out,
+    // which may also be another device's, is dropped and the form says
+    // matchFoundText, not done; no such row, it is dropped and the form
+    // says kNotDoneBefore; a list that cannot be read leaves it unknown. A
+    // new request goes out only once its list has been read (else the form
+    // says listUnreadText), so that the read-back knows the rows before it.
     // Different values are a new action with a request of its own.
     bool sendOnce(const Dictionary& query, KXClassicRequest::Answer onDone, const Reload& reload);
     // A tap's first step for such an action, before the screen's checks
@@ -98,13 +102,17 @@ public:
     // under way (the runner waits a bounded time for it): the list that
     // shows the action's results, and, once it has ended, what it came to
     // (kSubmitted, kOrderPlaced, a refusal's message as the screen shows
-    // it, kDoneBefore, kNotDoneBefore, or the unknown result's text).
+    // it, kDoneBefore, kNotDoneBefore, matchFoundText, or the unknown
+    // result's text).
     struct Sent {
         std::string records;
         std::optional<std::string> outcome;
     };
-    // The money requests under way now, in the whole process.
-    static std::vector<std::shared_ptr<const Sent>> underWay();
+    // The money requests under way now, in the whole process, and those
+    // that ended since the last mark(), in the order they went out.
+    static std::vector<std::shared_ptr<const Sent>> sinceMark();
+    // What ended so far has been seen (the runner marks at each command).
+    static void mark();
 
     // How the back end's answer to a request it has already acted on
     // begins; and what the form shows for it.
@@ -197,17 +205,23 @@ public:
     // What the form says once a read-back has found the list that a
     // damaged file closed readable: whatever was made shows there now.
     static std::string recordsFinalText(std::string_view records);
+    // What the form says when the list read before a new request failed:
+    // the request is not sent.
+    static std::string listUnreadText(std::string_view records);
+    // What the form says when a read-back found a row of the kept request's
+    // values ("结算明细中已有相同的提现").
+    static std::string matchFoundText(std::string_view records);
 
 private:
     // Whether the answer to an order's state firmly says "not paid".
     static bool isFirmlyUnpaid(const Value& answer);
     // Reads back the list of the kept `request`, which the back end no
-    // longer takes, on `single`: made, as `doneBefore`; not made, the
-    // request is dropped and the form says so (kNotDoneBefore), so that the
-    // next tap is a new action; else `unknownResult`.
+    // longer takes, on `single`: a row of its values made since the list was
+    // read before it (matchFoundText) or none (kNotDoneBefore), the request
+    // is dropped and the form says so, so that the next tap is a new
+    // action; a list that cannot be read, `unknownResult`.
     static void readBack(KXSingleRequest single, const KXKeptMoneyRequests::Kept& kept,
-                         const std::shared_ptr<Sent>& sent, const std::function<void()>& doneBefore,
-                         const std::function<void()>& unknownResult);
+                         const std::shared_ptr<Sent>& sent, const std::function<void()>& unknownResult);
     // While the action's list is closed by a damaged kept file: says the
     // result is unknown, and once the back end can take none of the
     // requests the file held, reads the list back, which opens the action

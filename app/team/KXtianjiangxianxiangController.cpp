@@ -297,7 +297,7 @@ void KXtianjiangxianxiangController::sendForm() {
         [screen](const Value&) {
             if (auto navigation = screen->navigationController()) navigation->popViewControllerAnimated(true);
         },
-        {KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下线")});
+        {KXClassicRequest::query("down"), listed, KXMoneyRequest::unknownResultText("我的下级")});
 }
 
 bool KXtianjiangxianxiangController::textFieldShouldReturn(const Ref<UITextField>& textField) {

@@ -48,11 +48,38 @@ int writeAll(int fd, const NSData& data) {
 // Files are opened without waiting: a pipe or a device at the path would
 // otherwise hold the caller until another process opened its other end.
 // A regular file is unchanged by it.
-int writeDirectly(const NSData& data, const std::string& path) {
+int writeDirectly(const NSData& data, const std::string& path, bool synced = false) {
     FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, DataFile::kFileMode));
     if (file.get() < 0) return errno;
     if (int error = writeAll(file.get(), data)) return error;
+    if (synced && ::fsync(file.get()) != 0) return errno;
     return file.close();
+}
+
+// Syncs the folder that holds `path`, where a rename into it is recorded.
+int syncFolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    FileDescriptor directory(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0) return errno;
+    if (::fsync(directory.get()) != 0) return errno;
+    return directory.close();
+}
+
+int writeAtomically(const NSData& data, const std::string& path, bool synced) {
+    if (path.empty()) return ENOENT;
+    static std::atomic<unsigned> counter{0};
+    std::string temporary =
+        path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    if (int error = writeDirectly(data, temporary, synced)) {
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int error = errno;
+        ::unlink(temporary.c_str());
+        return error;
+    }
+    return synced ? syncFolderOf(path) : 0;
 }
 
 }  // namespace
@@ -85,19 +112,11 @@ std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path, 
 int DataFile::writeToFile(const NSData& data, const std::string& path, bool atomically) {
     if (path.empty()) return ENOENT;
     if (!atomically) return writeDirectly(data, path);
-    static std::atomic<unsigned> counter{0};
-    std::string temporary =
-        path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-    if (int error = writeDirectly(data, temporary)) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        int error = errno;
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    return 0;
+    return writeAtomically(data, path, false);
+}
+
+int DataFile::writeToFileDurably(const NSData& data, const std::string& path) {
+    return writeAtomically(data, path, true);
 }
 
 bool DataFile::makeFolders(const std::string& path, std::error_code& error) {

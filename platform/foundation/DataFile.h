@@ -20,6 +20,10 @@ public:
     // (kFileMode), as an app's files on the phone are. Returns 0 or the errno
     // of the failure.
     static int writeToFile(const NSData& data, const std::string& path, bool atomically);
+    // As writeToFile atomically, and on the disk before it returns: the new
+    // file's bytes are synced before the rename, and its folder after it, so
+    // that a power loss after the return cannot bring the old contents back.
+    static int writeToFileDurably(const NSData& data, const std::string& path);
     // Makes the folder `path` and the missing folders above it, each the
     // app's alone (kFolderMode); a folder there is left as it is. False, with
     // `error` set, when one cannot be made (or a file stands in its place).

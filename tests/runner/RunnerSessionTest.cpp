@@ -191,6 +191,11 @@ TEST_F(RunnerSessionTest, ExpectsRefusalNamesACoverAndHintsAtScrollingOnlyWhereI
     const std::string cover = "the page \"支付失败\" laid over the screen (back leaves it with that screen)";
     EXPECT_EQ(session.execute("expect 推广员").output, "expect: \"推广员\" is covered by " + cover);
     EXPECT_EQ(session.execute("tap 登录").output, "tap: \"登录\" is covered by " + cover);
+    // Typing would change the form the page hides, named or with the focus.
+    EXPECT_EQ(session.execute("type #zhanghuTextField abc").output, "type: #zhanghuTextField is covered by " + cover);
+    EXPECT_EQ(field->text(), "");
+    field->becomeFirstResponder();
+    EXPECT_EQ(session.execute("clear").output, "clear: the field with the focus is covered by " + cover);
 }
 
 // A list whose rows come from a later answer.

@@ -261,8 +261,8 @@ TEST(VelmaroScript, EndingWhileASettlementWaitsTellsWhatCameOfIt) {
             LiveSession damaged("--data " + folder.path() + "/session --backend " + relay.baseURL(),
                                 folder.path() + "/damaged.txt");
             ASSERT_TRUE(damaged.started());
-            EXPECT_TRUE(damaged.said("from an earlier session, 提现 kept in a damaged " + kept)) << damaged.answers();
-            EXPECT_TRUE(damaged.said("set aside as " + kept + ".damaged): 结果未知，请在结算明细中确认"))
+            EXPECT_TRUE(damaged.said("from an earlier session, a damaged " + kept)) << damaged.answers();
+            EXPECT_TRUE(damaged.said("set aside as " + kept + ".damaged) may hold a 提现: 结果未知，请在结算明细中确认"))
                 << damaged.answers();
             EXPECT_EQ(damaged.end(false), 0);
             continue;

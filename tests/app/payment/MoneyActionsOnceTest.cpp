@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <functional>
 
+#include <sys/stat.h>
+
 #include "app/payment/KXApplyForSettlementViewController.h"
 #include "app/payment/KXApplyjiesuanViewController.h"
 #include "app/payment/KXChangchyongViewController.h"
@@ -21,6 +23,7 @@
 #include "tests/app/payment/MoneyScreenFixture.h"
 #include "tests/support/MisbehavingServer.h"
 #include "tests/support/SimulatedPaymentApp.h"
+#include "tests/support/UnwritablePath.h"
 #include "webkit/WKWebView.h"
 
 namespace {
@@ -95,12 +98,15 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
         }
     };
     std::optional<AnsweringAgain> answering{AnsweringAgain{relay->baseURL()}};
+    // What 结算明细 shows is read first, then the settlement goes.
+    hold("jiesuan_list");
+    ASSERT_TRUE(driver.tap("提交"));
+    ASSERT_TRUE(runUntil([&] { return relay->held() == 1; }));
     KXWebUtils::sharedManager()->requestSerializer()->setTimeoutInterval(0.2);
     KXServiceAddress::setBaseURL(silent.url("/"));
+    release();
     hold("my");
-    ASSERT_TRUE(driver.tap("提交"));
-    // What 结算明细 shows first, then the settlement.
-    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 2; }));
+    ASSERT_TRUE(runUntil([&] { return silent.requestCount() == 1; }));
     answering.reset();
     EXPECT_TRUE(waitForHUD(unknown));
     wholeShot("settlement-unknown-result");
@@ -110,7 +116,7 @@ TEST_F(MoneyActionsOnce, AnUnansweredSettlementIsNeitherAFailureNorSentAgain) {
         ASSERT_TRUE(driver.tap("提交"));
         EXPECT_TRUE(waitForHUD(unknown)) << "a tap sends nothing while the amount is on its way";
     }
-    EXPECT_EQ(silent.requestCount(), 2u);
+    EXPECT_EQ(silent.requestCount(), 1u);
     EXPECT_EQ(sent("jiesuan").size(), 0u);
     EXPECT_EQ(sent("my").size(), loads + 1);
 
@@ -153,11 +159,13 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
         // the next tap then makes a new action.
         Says retrySays = nullptr;
         bool thenNew = false;
-        // Before the form opens; whether the first tap is refused, as the
-        // sandbox cannot keep it.
+        // Before the form opens; what the first tap is refused with, if it
+        // is (nothing sent); after the retry, before the counts.
         std::function<void(Action)> before = nullptr;
-        bool refused = false;
+        Says refused = nullptr;
+        std::function<void(Action)> after = nullptr;
     };
+    std::optional<UnwritablePath> library;
     std::string firstT, firstSign;
     std::function<Ref<UIViewController>()> openForm;
     auto leave = [&] {
@@ -169,6 +177,9 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
     auto records = [](Action action) { return action == "jiesuan" ? "结算明细" : "代充记录"; };
     const Says unknown = [&](Action action) { return KXMoneyRequest::unknownResultText(records(action)); };
     const Says notMade = [](Action) { return KXMoneyRequest::kNotDoneBefore; };
+    const Says found = [&](Action action) { return KXMoneyRequest::matchFoundText(records(action)); };
+    const Says cannotKeep = [](Action) { return KXMoneyRequest::cannotKeepText(); };
+    auto list = [](Action action) { return action == "jiesuan" ? "jiesuan_list" : "fuli_list"; };
     auto submit = [](Action action) { return action == "jiesuan" ? "提交" : "立即充值"; };
     auto field = [&](const std::string& id) { return cast<UITextField>(driver.find(id)); };
     auto amountField = [&](Action action) { return field(action == "jiesuan" ? "#manaTextField" : "#shurujingETextField"); };
@@ -186,12 +197,23 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
         showInWindow(stack);
         driver.settle();
     };
-    // The kept file cut short by five bytes, last written `age` seconds ago.
-    auto damage = [&](int age) {
+    // The kept file cut short by five bytes, last written `age` seconds ago;
+    // or `replaced` by what takes its place.
+    auto damage = [&](int age, std::function<void()> replaced = nullptr) {
         std::filesystem::resize_file(keptFile, std::filesystem::file_size(keptFile) - 5);
         std::filesystem::last_write_time(keptFile, std::filesystem::last_write_time(keptFile) - std::chrono::seconds(age));
+        if (replaced) replaced();
         relaunch(unknown("jiesuan"));
-        EXPECT_TRUE(std::filesystem::is_regular_file(keptFile + ".damaged"));
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(keptFile + ".damaged")));
+        for (const auto& closed : KXKeptMoneyRequests::closedForSignedInPromoter())
+            EXPECT_LE(closed.since, WMUtil::getTimeSp());
+    };
+    // The same values made by another device of the promoter (or earlier).
+    auto madeElsewhere = [&](Action action) {
+        const Value game = backendAnswer("fuli_game")["data"][0]["id"];
+        ASSERT_EQ(KXClassicRequest::code(action == "jiesuan" ? backendAnswer("jiesuan", {{"money", "10"}}, {"money"})
+            : backendAnswer("fuli", {{"username", "wanjia001"}, {"money", "1.06"}, {"gid", game}, {"type", "1"}},
+                            {"username", "money", "gid", "type"})), 1);
     };
     const Road roads[] = {
         {.name = "the same form", .between = [](Action) {}, .lostAs = "{}"},
@@ -208,7 +230,9 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
              amount->setText(typed);
          }, .sentInAll = 3},
         {.name = "a new app on the sandbox", .between = [&](Action action) { relaunch(unknown(action)); }},
-        {.name = "past the back end's window", .between = expired},
+        {.name = "past the back end's window", .between = expired, .retrySays = found},
+        {.name = "another device's row", .between = [&](Action action) { madeElsewhere(action); expired(action); },
+         .lostAs = HoldingRelay::kHTTPFailure, .sentInAll = 3, .retrySays = found},
         {.name = "a retry answered 服务器繁忙",
          .between = [&](Action action) {
              answerRetry(action, R"({"code":9,"message":"服务器繁忙"})");
@@ -237,18 +261,39 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
              if (action == "fuli") field("#shiwanzhanghaoTxetField")->setText("wanjia001 ");
          }},
         {.name = "a sandbox that cannot keep it", .between = [&](Action) { std::filesystem::remove(keptFile); },
-         .sentInAll = 1, .before = [&](Action) { std::filesystem::create_directory(keptFile); }, .refused = true},
+         .sentInAll = 1, .before = [&](Action) { std::filesystem::create_directory(keptFile); }, .refused = cannotKeep},
+        {.name = "a list that cannot be read first", .between = [](Action) {}, .sentInAll = 1,
+         .before = [&](Action action) { script(list(action), action == "jiesuan" ? "{}" : kHTTPFailure); },
+         .refused = [&](Action action) { return KXMoneyRequest::listUnreadText(records(action)); }},
+        {.name = "a kept file that cannot be updated after the answer",
+         .between = [&](Action) { library.emplace(std::filesystem::path(keptFile).parent_path()); }, .sentInAll = 3,
+         .made = 2, .after = [&](Action action) {
+             auto again = openForm();
+             ASSERT_TRUE(driver.tap(submit(action)));
+             EXPECT_TRUE(waitForHUD(cannotKeep(action)));
+             ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
+             library.reset();
+             letHUDsHide();
+             ASSERT_TRUE(driver.tap(submit(action)));
+             ASSERT_TRUE(runUntil([&] { return top() != again; }));
+             finishTransition();
+         }},
         {.name = "a damaged kept file", .between = [&](Action) { damage(0); }, .sentInAll = 1, .retrySays = unknown},
+        {.name = "a damaged kept file, its time a year ahead", .between = [&](Action) { damage(-365 * 86400); },
+         .sentInAll = 1, .retrySays = unknown},
+        {.name = "only the damaged file set aside",
+         .between = [&](Action) { damage(0, [&] { std::filesystem::rename(keptFile, keptFile + ".damaged"); }); },
+         .sentInAll = 1, .retrySays = unknown},
+        {.name = "a pipe in the kept file's place",
+         .between = [&](Action) { damage(0, [&] {
+             std::filesystem::remove(keptFile);
+             ::mkfifo(keptFile.c_str(), 0600);
+         }); }, .sentInAll = 1, .retrySays = unknown},
         {.name = "a damaged kept file past the back end's window", .between = [&](Action) { damage(2 * 300 + 5); },
          .made = 2, .retrySays = [&](Action action) { return KXMoneyRequest::recordsFinalText(records(action)); },
          .thenNew = true},
         {.name = "an earlier identical row", .between = expired, .lostAs = HoldingRelay::kHTTPFailure, .sentInAll = 3,
-         .retrySays = notMade, .thenNew = true, .before = [&](Action action) {
-             const Value game = backendAnswer("fuli_game")["data"][0]["id"];
-             ASSERT_EQ(KXClassicRequest::code(action == "jiesuan" ? backendAnswer("jiesuan", {{"money", "10"}}, {"money"})
-                 : backendAnswer("fuli", {{"username", "wanjia001"}, {"money", "1.06"}, {"gid", game}, {"type", "1"}},
-                                 {"username", "money", "gid", "type"})), 1);
-         }},
+         .made = 2, .retrySays = notMade, .thenNew = true, .before = madeElsewhere},
     };
     for (const Road& road : roads) {
         // Each road on a fresh back end, whose settleable amount the earlier
@@ -263,12 +308,11 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
             // Each road starts with nothing kept.
             std::filesystem::remove_all(keptFile);
             std::filesystem::remove(keptFile + ".damaged");
-            if (road.before) road.before(action);
             const bool settling = action == "jiesuan";
-            const std::string list = settling ? "jiesuan_list" : "fuli_list";
-            auto rows = [&] { return NSString::intValue(backendAnswer(list)["data"]["number"].description()); };
+            auto rows = [&] { return NSString::intValue(backendAnswer(list(action))["data"]["number"].description()); };
             const int rowsBefore = rows();
             const KXMoney balance = prepaidBalance();
+            if (road.before) road.before(action);
             const std::size_t sentBefore = sent(action).size();
             // The form, once the message it may open with has gone.
             openForm = [&]() -> Ref<UIViewController> {
@@ -287,8 +331,8 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
             Ref<UIViewController> form = openForm();
             script(action, road.lostAs);
             ASSERT_TRUE(driver.tap(submit(action)));
-            EXPECT_TRUE(waitForHUD(road.refused ? KXMoneyRequest::cannotKeepText() : unknown(action)));
-            if (road.refused)
+            EXPECT_TRUE(waitForHUD((road.refused ? road.refused : unknown)(action)));
+            if (road.refused && road.refused(action) == cannotKeep(action))
                 EXPECT_EQ(MBProgressHUD::HUDForView(window)->detailsLabel()->text(),
                           "cannot write " + keptFile + ": " + keptFile + " is a folder");
             ASSERT_TRUE(letRequestsEnd([&] { driver.settle(); }));
@@ -321,6 +365,7 @@ TEST_F(MoneyActionsOnce, ARetryOfAMoneyActionOfUnknownResultActsOnceWhateverCame
             } else {
                 EXPECT_EQ(top(), form);
             }
+            if (road.after) road.after(action);
             if (road.made == 1 && !road.retrySays && !road.refused) {
                 EXPECT_EQ(sent(action).back().at("t"), firstT);
                 EXPECT_EQ(sent(action).back().at("sign"), firstSign);
@@ -345,6 +390,11 @@ TEST_F(MoneyActionsOnce, ADoubleTapOnAPrepaidTopUpChargesOnce) {
     finishTransition();
     EXPECT_EQ(sent("fuli").size(), 1u);
     EXPECT_EQ(prepaidBalance(), before - KXMoney::fromFen(74));
+    // Answered, it stays for a session's end to tell until marked seen.
+    ASSERT_FALSE(KXMoneyRequest::sinceMark().empty());
+    EXPECT_EQ(KXMoneyRequest::sinceMark().back()->outcome, KXMoneyRequest::kSubmitted);
+    KXMoneyRequest::mark();
+    EXPECT_TRUE(KXMoneyRequest::sinceMark().empty());
 }
 
 // Back from paying, an order whose state gets no answer, or any answer but

@@ -123,12 +123,12 @@ TEST_F(FormScreensTest, AnActionWhoseAnswerIsLostEndsAsTheBackEndDid) {
         {HoldingRelay::action("shiming_edit"), "shiming", [&] { return verify("李四"); }, "结果未知，请在实名认证中确认"},
         // Added, but the list shows no password: an account listed before
         // with the same data and another password would read the same.
-        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("xinren"); }, "结果未知，请在我的下线中确认"},
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("xinren"); }, "结果未知，请在我的下级中确认"},
         // songjia is listed with another phone and level.
-        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia"); }, "结果未知，请在我的下线中确认"},
+        {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia"); }, "结果未知，请在我的下级中确认"},
         // ... and with this phone, level and permission, but another password.
         {HoldingRelay::action("down_add"), "down", [&] { return addSubPromoter("songjia", "17612345612"); },
-         "结果未知，请在我的下线中确认"},
+         "结果未知，请在我的下级中确认"},
         {HoldingRelay::action("shenqing"), "mygames", [&] {
              push(details);
              EXPECT_TRUE(waitFor([&] { return details->cangnixihuanView() != nullptr; }));
