@@ -5,6 +5,9 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/NSHTTPURLResponse.h"
+#include "foundation/NSURLError.h"
+#include "foundation/URLLoadingEngine.h"
 #include "graphics/UIImage.h"
 #include "kits/ripple/RPApi.h"
 #include "kits/ripple/RippleAuthSDK.h"
@@ -21,13 +24,33 @@ constexpr std::uint32_t kScanned = 2;
 // long as any answer.
 constexpr double kPollWaitSeconds = RippleAuthSDK::kPollPause + kAnswerWaitSeconds;
 
+// How the login's last request to the open platform ended, as far as the
+// kit tells no one: its HTTP status and the error that ended it.
+struct LastRequest {
+    long status = 0;
+    Ref<NSError> failure;
+};
+
+// Why the open platform's answer did not serve: the kit tells only that
+// the transport failed, which covers a platform that answered too much, too
+// late or with a failing status as well as one never reached.
+std::string requestProblem(const LastRequest& last) {
+    const long code = last.failure ? last.failure->code() : 0;
+    if (code == NSURLErrorDataLengthExceedsMaximum)
+        return "the open platform's answer was longer than the " +
+               std::to_string(URLLoadingEngine::kDefaultLargestBody >> 20) + " MiB an answer may be, so it was not read";
+    if (code == NSURLErrorTimedOut) return "the open platform's answer did not come in time";
+    if (!last.failure && last.status != 0) return "the open platform answered with status " + std::to_string(last.status);
+    return "the open platform could not be reached";
+}
+
 // What ended a login, in a user's words.
-std::string outcome(std::int32_t errorCode) {
+std::string outcome(std::int32_t errorCode, const LastRequest& last) {
     switch (errorCode) {
         case RippleAuthSDK::kSuccess: return "allowed on the phone";
         case RippleAuthSDK::kRefused: return "refused on the phone";
         case RippleAuthSDK::kExpired: return "the QR code expired";
-        case RippleAuthSDK::kNetworkFailed: return "the open platform could not be reached";
+        case RippleAuthSDK::kNetworkFailed: return requestProblem(last);
         case RippleAuthSDK::kNoQrcode: return "no QR code came";
         default: return "the login failed";
     }
@@ -45,12 +68,33 @@ public:
     void onQrcodeScanned() override { lines.push_back("scanned"); }
     void onAuthFinish(std::int32_t errorCode, const RPText& authCode) override {
         finished = true;
-        lines.push_back("finished: " + outcome(errorCode) + (authCode ? ", code " + *authCode : ""));
+        lines.push_back("finished: " + outcome(errorCode, lastRequest) + (authCode ? ", code " + *authCode : ""));
     }
 
     Ref<UIImage> picture;
     bool finished = false;
     std::vector<std::string> lines;
+    LastRequest lastRequest;
+};
+
+// The kit's login, with each of its requests' status and failure kept for
+// the watcher before the kit hears of them.
+class QRLoginRequests : public RippleAuthSDK {
+public:
+    explicit QRLoginRequests(Ref<QRLoginWatcher> watcher) : watcher_(std::move(watcher)) {}
+
+    void didReceiveResponse(const Ref<NSURLConnection>& connection, const Ref<NSURLResponse>& response) override {
+        auto http = cast<NSHTTPURLResponse>(response);
+        watcher_->lastRequest = {http ? http->statusCode() : 0, nullptr};
+        RippleAuthSDK::didReceiveResponse(connection, response);
+    }
+    void didFailWithError(const Ref<NSURLConnection>& connection, const Ref<NSError>& error) override {
+        watcher_->lastRequest.failure = error;
+        RippleAuthSDK::didFailWithError(connection, error);
+    }
+
+private:
+    Ref<QRLoginWatcher> watcher_;
 };
 
 QRLoginCommand::QRLoginCommand(std::string shotsFolder, Wait wait, FolderGone folderGone)
@@ -71,14 +115,15 @@ CommandResult QRLoginCommand::execute(const std::string& arguments) {
 CommandResult QRLoginCommand::start() {
     if (login_ && login_->isAuthing()) return {false, "a QR login is under way (qrlogin deny or expire ends it)"};
     if (auto refused = folderGone_ ? folderGone_() : std::nullopt) return *refused;
-    login_ = make<RippleAuthSDK>();
     watcher_ = make<QRLoginWatcher>();
+    login_ = make<QRLoginRequests>(watcher_);
     login_->setDelegate(watcher_);
     const std::string appId = RPApi::registeredAppId().value_or("velmaro");
     if (!login_->Auth(appId, "velmaro-runner", "0", "snsapi_login", "runner", ""))
         return {false, "the QR login did not start"};
     wait_([&] { return watcher_->picture || watcher_->finished; }, kAnswerWaitSeconds);
-    if (!watcher_->picture) return describe(false, "no QR code came");
+    // What the login told, on lines of their own after this one.
+    if (!watcher_->picture) return describe(false, "no QR code came\n");
     auto png = UIImagePNGRepresentation(watcher_->picture);
     if (!png) return abandon("the QR code's picture cannot be made");
     std::string error;

@@ -308,7 +308,10 @@ CommandResult RunnerSession::driverResult(bool ok, const std::string& command, c
 CommandResult RunnerSession::screen() {
     driver_.settle();
     if (!driver_.keyWindow()) return {false, "screen: no window is shown"};
-    return {true, driver_.describeScreen()};
+    // A signal that ends the session ends the outline too, between views.
+    std::string outline = driver_.describeScreen(SessionEnd::signalled);
+    if (SessionEnd::signalled()) return {false, "screen: left unfinished, the session is ending"};
+    return {true, std::move(outline)};
 }
 
 bool RunnerSession::waitFor(const std::function<bool()>& ready, std::optional<double> wait) {

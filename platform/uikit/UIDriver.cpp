@@ -34,13 +34,29 @@ void collectOfClass(const Ref<UIView>& view, std::string_view className, std::ve
     for (const auto& subview : view->subviews()) collectOfClass(subview, className, found);
 }
 
-// A text on one outline line: its line breaks shown as "⏎".
-std::string oneLine(std::string text) {
-    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos;) text.replace(at, 1, "⏎");
-    return text;
+// Adds a text to an outline line in one pass, its line breaks shown as
+// "⏎" (a replacement in place moved the rest of the text at each break:
+// work growing with the square of the text).
+void appendOneLine(std::string& out, std::string_view text) {
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find('\n', from);
+        out.append(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
+        if (at == std::string_view::npos) return;
+        out += "⏎";
+        from = at + 1;
+    }
 }
 
-void describe(const Ref<UIView>& view, int depth, std::string& out) {
+void appendQuoted(std::string& out, const char* before, const std::string& text) {
+    if (text.empty()) return;
+    out += before;
+    appendOneLine(out, text);
+    out += '"';
+}
+
+// Adds the view's line and its subviews'; false when `stopped` ended the walk.
+bool describe(const Ref<UIView>& view, int depth, std::string& out, const std::function<bool()>& stopped) {
+    if (stopped && stopped()) return false;
     CGRect frame = view->frame();
     char geometry[128];
     std::snprintf(geometry, sizeof geometry, " (%g,%g,%g,%g)", frame.origin.x, frame.origin.y, frame.size.width,
@@ -48,12 +64,14 @@ void describe(const Ref<UIView>& view, int depth, std::string& out) {
     out.append(static_cast<std::size_t>(depth) * 2, ' ');
     out += view->className();
     out += geometry;
-    if (std::string label = view->accessibilityLabel(); !label.empty()) out += " \"" + oneLine(label) + "\"";
-    if (std::string value = view->accessibilityValue(); !value.empty()) out += " value=\"" + oneLine(value) + "\"";
+    appendQuoted(out, " \"", view->accessibilityLabel());
+    appendQuoted(out, " value=\"", view->accessibilityValue());
     if (!view->accessibilityIdentifier().empty()) out += " #" + view->accessibilityIdentifier();
     if (view->isHidden()) out += " hidden";
     out += '\n';
-    for (const auto& subview : view->subviews()) describe(subview, depth + 1, out);
+    for (const auto& subview : view->subviews())
+        if (!describe(subview, depth + 1, out, stopped)) return false;
+    return true;
 }
 
 bool isShown(const Ref<UIView>& view) {
@@ -134,13 +152,15 @@ std::vector<Ref<UIView>> UIDriver::findAllOfClass(std::string_view className) co
     return found;
 }
 
-std::string UIDriver::describeTree(const Ref<UIView>& root) {
+std::string UIDriver::describeTree(const Ref<UIView>& root, const std::function<bool()>& stopped) {
     std::string out;
-    if (root) describe(root, 0, out);
+    if (root) describe(root, 0, out, stopped);
     return out;
 }
 
-std::string UIDriver::describeScreen() const { return describeTree(keyWindow()); }
+std::string UIDriver::describeScreen(const std::function<bool()>& stopped) const {
+    return describeTree(keyWindow(), stopped);
+}
 
 // --- Actions ---
 

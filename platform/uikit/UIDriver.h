@@ -49,10 +49,12 @@ public:
     std::vector<Ref<UIView>> findAllOfClass(std::string_view className) const;
 
     // One line per view, indented by depth: class, frame, shown text (its
-    // line breaks shown as "⏎"), "#id", and "hidden".
-    static std::string describeTree(const Ref<UIView>& root);
+    // line breaks shown as "⏎"), "#id", and "hidden". Each line is built
+    // in one pass over its texts. `stopped`, asked before each view, ends
+    // the walk early: the lines so far are returned.
+    static std::string describeTree(const Ref<UIView>& root, const std::function<bool()>& stopped = {});
     // The key window's tree.
-    std::string describeScreen() const;
+    std::string describeScreen(const std::function<bool()>& stopped = {}) const;
 
     bool tap(const Ref<UIView>& view);
     bool tap(std::string_view query);

@@ -45,8 +45,11 @@ void appendUTF8(std::string& out, std::uint32_t code) {
 std::string decodeEntities(std::string_view text) {
     std::string out;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t semicolon = text[at] == '&' ? text.find(';', at) : std::string_view::npos;
-        if (semicolon == std::string_view::npos || semicolon - at > 10) {
+        // A reference ends within ten characters: the search looks no
+        // further (to the end of the text, it made a run of "&" quadratic).
+        const std::size_t end = text[at] == '&' ? text.substr(at, 11).find(';') : std::string_view::npos;
+        const std::size_t semicolon = end == std::string_view::npos ? end : at + end;
+        if (semicolon == std::string_view::npos) {
             out += text[at++];
             continue;
         }
@@ -156,6 +159,43 @@ std::vector<WebPageBlock> blocksOf(std::string_view marked) {
     return blocks;
 }
 
+// What ends a page cut to what fits.
+constexpr const char* kCutMark = "…";
+
+// What is left of what one page may lay out.
+struct Room {
+    std::size_t bytes = WebPageContent::kMostShownBytes;
+    std::size_t lines = WebPageContent::kMostShownLines;
+};
+
+// The length of the text's start that fits the room: its bytes, ending
+// before a character, and its lines (the first, and one more at each line
+// break). Reads no further than the room's bytes.
+std::size_t fittingLength(std::string_view text, const Room& room) {
+    if (room.lines == 0) return 0;
+    std::size_t end = std::min(text.size(), room.bytes);
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    const std::string_view head = text.substr(0, end);
+    std::size_t breaks = 0;
+    for (std::size_t at = head.find('\n'); at != std::string_view::npos; at = head.find('\n', at + 1))
+        if (++breaks == room.lines) return at;
+    return end;
+}
+
+// Takes the text's share of the room: true when it fits whole; else it is
+// cut to what fits and the mark, and the room is used up.
+bool fit(std::string& text, Room& room) {
+    const std::size_t length = fittingLength(text, room);
+    if (length == text.size()) {
+        room.bytes -= length;
+        room.lines -= 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+        return true;
+    }
+    text = text.substr(0, length) + kCutMark;
+    room = {0, 0};
+    return false;
+}
+
 bool isBlockElement(std::string_view name) {
     static const char* const blocks[] = {"p", "br", "div", "li", "ul", "ol", "tr", "table", "h1", "h2", "h3",
                                          "h4", "h5", "h6", "section", "article", "header", "footer", "hr", "body"};
@@ -201,7 +241,8 @@ WebPageContent WebPageContent::fromHTML(std::string_view html) {
         }
         if (name == "script" || name == "style" || name == "title") {
             skipUntil = "/" + name;
-        } else if (name == "a") {
+        } else if (name == "a" && page.links.size() < kMostShownLines) {
+            // Past as many links as a page shows, a link's text is plain.
             // A link opened inside an unclosed one replaces it.
             if (openLink) text.erase(linkTextStart - 1, 1);
             openLink = WebPageLink{attribute(tag.substr(nameEnd), "href").value_or(""),
@@ -222,6 +263,7 @@ WebPageContent WebPageContent::fromHTML(std::string_view html) {
     const std::string marked = tidyLines(decodeEntities(text));
     page.text = tidyLines(withoutLinkMarks(marked));
     page.blocks = blocksOf(marked);
+    page.keepWhatFits();
     return page;
 }
 
@@ -229,7 +271,30 @@ WebPageContent WebPageContent::fromPlainText(std::string text) {
     WebPageContent page;
     page.text = std::move(text);
     if (!page.text.empty()) page.blocks.push_back({page.text, std::nullopt});
+    page.keepWhatFits();
     return page;
+}
+
+void WebPageContent::keepWhatFits() {
+    Room left;
+    fit(title, left);
+    Room forText = left;
+    fit(text, forText);
+    std::size_t kept = 0;
+    bool whole = true;
+    for (; kept < blocks.size() && whole; ++kept) {
+        // A link shows whole or not at all: its text is how it is followed.
+        if (blocks[kept].link && fittingLength(blocks[kept].text, left) < blocks[kept].text.size()) break;
+        whole = fit(blocks[kept].text, left);
+    }
+    if (kept == blocks.size() && whole) return;
+    if (whole && kept > 0 && !blocks[kept - 1].link) blocks[kept - 1].text += kCutMark;
+    else if (whole) blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(kept++), {kCutMark, std::nullopt});
+    blocks.resize(kept);
+    std::size_t shownLinks = 0;
+    for (const auto& block : blocks)
+        if (block.link) shownLinks = *block.link + 1;
+    links.resize(std::min(links.size(), shownLinks));
 }
 
 WebPageContent WebPageContent::fromBody(const NSData& body, const std::optional<std::string>& MIMEType,

@@ -30,7 +30,19 @@ struct WebPageBlock {
 // out), and its links. Plain text shows as it is. `blocks` is the same text
 // cut where links begin and end, so that each link can be shown (and
 // tapped) on its own.
+//
+// One page lays out at most kMostShownBytes of its title and text, in at
+// most kMostShownLines lines (each block, a label, begins one, each line
+// break another; each link is a block): what fits of a longer page shows,
+// ending in "…", and the links it does not show are not kept. A page may
+// hold 8 MiB (WebFrameLoader::kLargestPageBytes), far more than anyone
+// reads on a phone; laying out a line costs a fraction of a millisecond,
+// and a page laid out whole took gigabytes and half a minute of the main
+// queue.
 struct WebPageContent {
+    static constexpr std::size_t kMostShownBytes = 16u << 10;
+    static constexpr std::size_t kMostShownLines = 500;
+
     std::string title;
     std::string text;
     std::vector<WebPageLink> links;
@@ -43,4 +55,8 @@ struct WebPageContent {
     // its charset: GB18030 for the Chinese sets, else UTF-8.
     static WebPageContent fromBody(const NSData& body, const std::optional<std::string>& MIMEType,
                                    const std::optional<std::string>& textEncodingName);
+
+private:
+    // Cuts the page to what one page may lay out.
+    void keepWhatFits();
 };

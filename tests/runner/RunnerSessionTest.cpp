@@ -113,6 +113,12 @@ TEST_F(RunnerSessionTest, TapAndExpectFindOnlyTheTextDrawnInView) {
     EXPECT_TRUE(session.execute("expect 登").ok);
     EXPECT_TRUE(session.execute("tap 登").ok);
     EXPECT_EQ(taps, 1);
+
+    // A text of a million line breaks is outlined in one pass.
+    cut->setText(std::string(1'000'000, '\n') + "TAILMARK");
+    std::string breaks;
+    for (int line = 0; line < 1'000'000; ++line) breaks += "⏎";
+    EXPECT_NE(session.execute("screen").output.find("\"" + breaks + "TAILMARK\""), std::string::npos);
 }
 
 TEST_F(RunnerSessionTest, AFieldOrAButtonPassesOnlyWhatItDraws) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "foundation/NSURLError.h"
 #include "tests/platform/webkit/WebViewRecorder.h"
 #include "tests/support/AppFixture.h"
@@ -7,6 +9,7 @@
 #include "tests/support/MisbehavingServer.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIDriver.h"
+#include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
@@ -285,6 +288,18 @@ TEST_F(WKWebViewTest, ALongPageScrollsAndShowsOnlyTheLinesInTheWindow) {
     ASSERT_TRUE(driver.scroll(nullptr, 1e6)) << driver.lastError();
     EXPECT_FALSE(drawn("FIRSTWORD"));
     EXPECT_TRUE(drawn("LASTWORD"));
+
+    // A page of 8 MiB of text lays out no more than a page shows, ending in "…".
+    std::string lines;
+    while (lines.size() < WebFrameLoader::kLargestPageBytes - 64) lines += "订单 13 已支付，金额 100.00 元\n";
+    server.respond("GET", "/long", 200, lines, "text/plain");
+    webView->loadRequest(request("/long"));
+    ASSERT_TRUE(runUntil([&] { return !webView->isLoading() && webView->pageContent().text.starts_with("订单"); }));
+    std::size_t laidOut = 0;
+    for (const auto& label : driver.findAllOfClass("UILabel")) laidOut += cast<UILabel>(label)->text().size();
+    EXPECT_LE(laidOut, WebPageContent::kMostShownBytes + std::strlen("…"));
+    ASSERT_TRUE(driver.scroll(nullptr, 1e6)) << driver.lastError();
+    EXPECT_TRUE(drawn("…"));
 }
 
 TEST_F(WKWebViewTest, ATapOnALinksTextFollowsIt) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "foundation/NSString.h"
 #include "webkit/WebPageContent.h"
 
@@ -50,6 +53,28 @@ TEST(WebPageContent, BrokenMarkupNeverFails) {
     }
     EXPECT_EQ(WebPageContent::fromHTML("&#99999999; &unknown; &").text, "&#99999999; &unknown; &");
     EXPECT_EQ(WebPageContent::fromHTML("<title>never closed").title, "never closed");
+}
+
+TEST(WebPageContent, APageBeyondWhatOnePageShowsShowsWhatFits) {
+    auto repeated = [](const std::string& piece) {
+        std::string html;
+        while (html.size() < (256u << 10)) html += piece;
+        return html;
+    };
+    for (const std::string& html :
+         {repeated("<p>x</p>"), repeated("<a href=/>x</a>"), "<title>" + repeated("题") + "</title>x"}) {
+        const auto page = WebPageContent::fromHTML(html);
+        std::size_t bytes = page.title.size(), lines = 1;
+        for (const auto& block : page.blocks) {
+            bytes += block.text.size();
+            lines += 1 + static_cast<std::size_t>(std::count(block.text.begin(), block.text.end(), '\n'));
+        }
+        EXPECT_LE(bytes, WebPageContent::kMostShownBytes + 2 * std::strlen("…")) << html.substr(0, 20);
+        EXPECT_LE(lines, WebPageContent::kMostShownLines + 1) << html.substr(0, 20);
+        EXPECT_LE(page.links.size(), WebPageContent::kMostShownLines);
+        ASSERT_FALSE(page.blocks.empty());
+        EXPECT_TRUE(page.blocks.back().text.ends_with("…")) << html.substr(0, 20);
+    }
 }
 
 TEST(WebPageContent, BodyIsReadByTypeAndCharset) {
