@@ -112,6 +112,19 @@ bool setTextAndAttributes(PangoLayout* layout, const NSAttributedString& text, s
     return whole;
 }
 
+// The longest run without white space that a text wraps by word. Pango
+// wraps a run longer than a line with work growing with the square of its
+// length (16 KiB took a second); by character at once, and a run that long
+// is broken between characters either way.
+constexpr std::size_t kLongestWordBytes = 1024;
+
+bool holdsLongRun(const std::string& text) {
+    std::size_t run = 0;
+    for (const char c : text)
+        if ((run = c == ' ' || c == '\n' || c == '\t' ? 0 : run + 1) > kLongestWordBytes) return true;
+    return false;
+}
+
 }  // namespace
 
 TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t lineLimit,
@@ -126,8 +139,9 @@ TextLayout::TextLayout(const NSAttributedString& text, CGSize limit, std::size_t
     pango_layout_set_spacing(layout_, toPango(std::max(0.0, paragraph_.lineSpacing)));
     if (limit.width > 0) {
         pango_layout_set_width(layout_, toPango(limit.width));
-        pango_layout_set_wrap(layout_, paragraph_.lineBreakMode == NSLineBreakMode::ByCharWrapping ? PANGO_WRAP_CHAR
-                                                                                                   : PANGO_WRAP_WORD_CHAR);
+        const bool byCharacter =
+            paragraph_.lineBreakMode == NSLineBreakMode::ByCharWrapping || holdsLongRun(text.string());
+        pango_layout_set_wrap(layout_, byCharacter ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
         pango_layout_set_justify(layout_, paragraph_.alignment == NSTextAlignment::Justified);
     }
     // Text wrapped in a bounded number of lines is laid out only as far as

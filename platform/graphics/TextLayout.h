@@ -14,7 +14,9 @@ typedef struct _PangoLayout PangoLayout;
 // use them, so the size a caller measures is the size that is drawn.
 //
 // The text wraps at the width limit (by word, or by character for
-// NSLineBreakMode::ByCharWrapping; words longer than a line break between
+// NSLineBreakMode::ByCharWrapping and for a text holding a run of more than
+// 1 KiB without white space, which pango wraps by word with work growing
+// with the square of the run; words longer than a line break between
 // characters). Lines are kept while they fit the height limit and the line
 // limit, at least one. When lines are left out or a line overflows, and the
 // line break mode truncates (or `truncatesLastVisibleLine`), the last kept

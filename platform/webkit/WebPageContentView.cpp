@@ -8,23 +8,6 @@ namespace {
 
 constexpr CGFloat kMargin = 12;
 constexpr CGFloat kTitleGap = 8;
-// The longest run without white space that a block wraps by word. Pango
-// wraps such a run, longer than a line, with work growing with the square
-// of its length (16 KiB took a second); by character, at once, and a run
-// that long is broken between characters either way.
-constexpr std::size_t kLongestWordBytes = 1024;
-
-// Shows the text in the label, wrapped by character when it holds a run
-// longer than that, else as labels wrap (by word).
-void setWrappedText(const Ref<UILabel>& label, const std::string& text) {
-    std::size_t run = 0;
-    bool longer = false;
-    for (std::size_t at = 0; at < text.size() && !longer; ++at)
-        longer = (run = text[at] == ' ' || text[at] == '\n' || text[at] == '\t' ? 0 : run + 1) > kLongestWordBytes;
-    label->setLineBreakMode(longer ? NSLineBreakMode::ByCharWrapping : NSLineBreakMode::ByTruncatingTail);
-    label->setText(text);
-}
-
 Ref<UILabel> makeLabel(const UIFont& font) {
     auto label = make<UILabel>();
     label->setFont(font);
@@ -45,7 +28,7 @@ void WebPageContentView::didCreate() {
 
 Ref<UILabel> WebPageContentView::makeBlockLabel(const WebPageBlock& block) {
     auto label = makeLabel(UIFont::systemFontOfSize(15));
-    setWrappedText(label, block.text);
+    label->setText(block.text);
     if (!block.link) return label;
     label->setTextColor(UIColor::colorWithRed(0, 0.4, 0.8, 1));
     label->setUserInteractionEnabled(true);
@@ -59,7 +42,7 @@ Ref<UILabel> WebPageContentView::makeBlockLabel(const WebPageBlock& block) {
 }
 
 void WebPageContentView::showContent(const WebPageContent& content) {
-    setWrappedText(titleLabel_, content.title);
+    titleLabel_->setText(content.title);
     titleLabel_->setHidden(content.title.empty());
     for (const auto& label : blockLabels_) label->removeFromSuperview();
     blockLabels_.clear();

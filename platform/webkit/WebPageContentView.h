@@ -13,9 +13,7 @@
 // text, both wrapped to the width inside a 12-point margin, as tall as the
 // text needs (sizeThatFits; the web view scrolls it). The text is laid out block by block
 // (WebPageContent::blocks): each link stands on its own line in link blue
-// and takes taps, which go to `linkTapped` with the link's text. A text
-// holding a run of more than 1 KiB without white space wraps by character
-// (by word, pango's work grows with the square of such a run).
+// and takes taps, which go to `linkTapped` with the link's text.
 class WebPageContentView : public UIView {
 public:
     void showContent(const WebPageContent& content);
