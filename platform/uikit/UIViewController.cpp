@@ -220,12 +220,9 @@ Ref<UIViewController> UIViewController::presentingViewController() const {
 void UIViewController::presentViewController(const Ref<UIViewController>& controller, bool animated,
                                              Completion completion) {
     if (!controller) return;
-    auto presenter = outermostAncestor();
-    presenter->heldPresentationChanges().make(
-        [presenter, controller, animated, completion] {
-            presenter->presentationChanges_.hold([&] { presenter->present(controller, animated, completion); });
-        },
-        presenter->isInWindowHierarchy());
+    afterPresentationChanges([presenter = outermostAncestor(), controller, animated, completion] {
+        presenter->presentationChanges_.hold([&] { presenter->present(controller, animated, completion); });
+    });
 }
 
 bool UIViewController::presentationWaits() {
