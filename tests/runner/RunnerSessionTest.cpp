@@ -769,8 +769,10 @@ TEST_F(RunnerSessionTest, ClearEmptiesAFieldAndTypingCostsWhatItAddsNotTheWholeT
     // after one of four thousand (a copy of the text per character made it
     // some hundred times more). The work is this thread's processor time.
     // (The delete key's cost is the text field's own: `clear` presses it
-    // once per character.)
-    const std::string typed(4000, 'y');
+    // once per character.) Each command also looks once at the field, for a
+    // page laid over it, which costs what its whole text costs: the typed
+    // text is long enough for that once to stay small beside the typing.
+    const std::string typed(16000, 'y');
     auto typingTime = [&](std::size_t before) {
         field->setText(std::string(before, 'x'));
         // The field counts the text it was given once, at the first edit: not measured.
