@@ -170,23 +170,30 @@ Ref<UIViewController> screenOf(Ref<UIView> view) {
     return nullptr;
 }
 
-}  // namespace
-
-Ref<UIView> fieldCoverOf(const Ref<UIView>& field) {
-    auto cover = coverOf(field);
-    if (auto popUp = cover ? popUpOf(cover) : nullptr) return popUp;
-    return pageOver(field);
-}
-
-Ref<UIView> pageOver(const Ref<UIView>& field) {
-    auto cover = coverOf(field);
-    if (!cover) return nullptr;
+// The cover in front of the field when it is part of a page laid over the
+// field's screen as its child; else null.
+Ref<UIView> asPageOver(const Ref<UIView>& field, const Ref<UIView>& cover) {
     const auto screen = screenOf(field);
     auto page = screenOf(cover);
     if (page == screen) return nullptr;
     for (; page; page = page->parentViewController())
         if (page->parentViewController() == screen) return cover;
     return nullptr;
+}
+
+}  // namespace
+
+Ref<UIView> fieldCoverOf(const Ref<UIView>& field) {
+    // Looked for once: seeing the field lays out its text.
+    auto cover = coverOf(field);
+    if (!cover) return nullptr;
+    if (auto popUp = popUpOf(cover)) return popUp;
+    return asPageOver(field, cover);
+}
+
+Ref<UIView> pageOver(const Ref<UIView>& field) {
+    auto cover = coverOf(field);
+    return cover ? asPageOver(field, cover) : nullptr;
 }
 
 bool isOverlay(const Ref<UIView>& view) {

@@ -66,6 +66,7 @@ int syncFolderOf(const std::string& path) {
 }
 
 int writeAtomically(const NSData& data, const std::string& path, bool synced) {
+    // Checked here: the temporary's name would otherwise be a file of its own.
     if (path.empty()) return ENOENT;
     static std::atomic<unsigned> counter{0};
     std::string temporary =
@@ -110,9 +111,7 @@ std::optional<NSData> DataFile::dataWithContentsOfFile(const std::string& path, 
 }
 
 int DataFile::writeToFile(const NSData& data, const std::string& path, bool atomically) {
-    if (path.empty()) return ENOENT;
-    if (!atomically) return writeDirectly(data, path);
-    return writeAtomically(data, path, false);
+    return atomically ? writeAtomically(data, path, false) : writeDirectly(data, path);
 }
 
 int DataFile::writeToFileDurably(const NSData& data, const std::string& path) {

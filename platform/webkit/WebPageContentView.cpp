@@ -8,6 +8,7 @@ namespace {
 
 constexpr CGFloat kMargin = 12;
 constexpr CGFloat kTitleGap = 8;
+
 Ref<UILabel> makeLabel(const UIFont& font) {
     auto label = make<UILabel>();
     label->setFont(font);
